@@ -1,0 +1,18 @@
+# pelvatro_tests(<name> SOURCES <files...> LIBS <targets...>)
+# One GoogleTest executable; every test case runs in a process of its own with a fresh
+# state directory and program folder (the test main makes them).
+function(pelvatro_tests name)
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} testsupport GTest::gtest GTest::gmock)
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120)
+endfunction()
+
+# pelvatro_benchmark(<name> SOURCES <files...> LIBS <targets...>)
+function(pelvatro_benchmark name)
+  cmake_parse_arguments(B "" "" "SOURCES;LIBS" ${ARGN})
+  if(PELVATRO_BENCHMARKS)
+    add_executable(${name} ${B_SOURCES})
+    target_link_libraries(${name} PRIVATE ${B_LIBS} benchmark::benchmark)
+  endif()
+endfunction()

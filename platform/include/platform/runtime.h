@@ -1,0 +1,54 @@
+// The platform's own services for the simulated PC and for tests: the clock mode, the trace
+// sink, the state directory and program folder, message-box answering and failure injection.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "platform/winbase.h"
+
+namespace platform {
+
+// ---- clock ----
+// Virtual time: when every thread that waits through the platform is blocked, the clock jumps
+// to the earliest deadline; each GetTickCount read advances it by 1 ms.
+PLATFORM_API void UseVirtualClock(bool on);
+PLATFORM_API bool IsVirtualClock();
+// Moves the clock forward by hand (either mode) and wakes what became due.
+PLATFORM_API void AdvanceClock(DWORD milliseconds);
+// Milliseconds on the platform clock, without the side effect of GetTickCount.
+PLATFORM_API ULONGLONG ClockNow();
+
+// ---- trace sink ----
+// Everything traced since the start (or the last ClearTrace). Goes to stderr too when
+// PELVATRO_TRACE is set.
+PLATFORM_API std::string TraceText();
+PLATFORM_API void ClearTrace();
+PLATFORM_API bool TraceContains(const std::string& text);
+
+// ---- folders ----
+// Where bench state, the registry store and lock files live (PELVATRO_STATE_DIR).
+PLATFORM_API std::string StateDir();
+// The program's folder (PELVATRO_HOME, else the executable's folder), with '/' separators.
+PLATFORM_API std::string HomeDir();
+
+// ---- message boxes ----
+// The display installs the handler that shows a message box; without one the box is traced
+// and answers its default button.
+typedef std::function<int(HWND owner, const char* text, const char* caption, UINT type)> MessageBoxHandler;
+PLATFORM_API void SetMessageBoxHandler(MessageBoxHandler handler);
+PLATFORM_API int DefaultMessageBoxAnswer(UINT type);
+
+// ---- failure injection ----
+// Makes the named call fail `times` times (after `skip` successful calls), answering
+// `error` (a Win32 error number or an HRESULT, as the call reports failures).
+PLATFORM_API void InjectFailure(const std::string& call, int times = 1, LONG error = 0, int skip = 0);
+PLATFORM_API void ClearFailures();
+// Called by stand-in code: true when this call is to fail now; *error gets the injected code.
+PLATFORM_API bool ShouldFail(const char* call, LONG* error = nullptr);
+
+// ---- threads ----
+// Number of platform threads alive (created and not yet ended).
+PLATFORM_API int LiveThreadCount();
+
+}  // namespace platform
