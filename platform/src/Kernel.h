@@ -1,0 +1,67 @@
+// The platform's kernel: one lock over every kernel object, the handle table, waits and the
+// clock. Internal to the platform library.
+#pragma once
+
+#include <condition_variable>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+#include "platform/winbase.h"
+
+namespace platform::kernel {
+
+constexpr uint64_t kNoDeadline = UINT64_MAX;
+
+struct Waiter;
+
+// Anything a HANDLE can name. Waitable objects override IsSignaled/Acquire; all calls to
+// them happen under the kernel lock.
+class KObject {
+public:
+    virtual ~KObject() = default;
+    virtual bool IsWaitable() const { return false; }
+    // True when a wait by thread `tid` would be satisfied now.
+    virtual bool IsSignaled(DWORD tid) { return false; }
+    // Consumes the signal for thread `tid` (auto-reset events, mutex ownership). Returns true when
+    // the object was abandoned (a mutex whose owner ended).
+    virtual bool Acquire(DWORD tid) { return false; }
+    // Objects that another process can change are polled: the period in ms, 0 for none.
+    virtual DWORD PollMs() const { return 0; }
+    // Called after a wait's satisfaction check that did not acquire this object.
+    virtual void AfterCheck() {}
+
+    std::vector<Waiter*> waiters;  // threads blocked on this object
+};
+
+// The kernel lock. Held while any kernel object's state is read or changed.
+std::mutex& Lock();
+
+// Handle table.
+HANDLE AddHandle(std::shared_ptr<KObject> object);
+std::shared_ptr<KObject> FromHandle(HANDLE handle);  // null for an unknown handle
+template <class T>
+std::shared_ptr<T> FromHandleAs(HANDLE handle) {
+    return std::dynamic_pointer_cast<T>(FromHandle(handle));
+}
+bool RemoveHandle(HANDLE handle);
+
+// Wakes every thread waiting on `object`, after its state changed (kernel lock held).
+void Signal(KObject* object);
+
+// Waits (kernel lock held through `lock`) for one (or all) of `objects` until `deadline` on the
+// platform clock. Returns the index satisfied (ORed with WAIT_ABANDONED_0 when abandoned), or
+// WAIT_TIMEOUT.
+DWORD Wait(std::unique_lock<std::mutex>& lock, KObject* const* objects, size_t count, bool waitAll,
+           uint64_t deadline);
+
+// The platform clock in ms (kernel lock held).
+uint64_t NowLocked();
+// Deadline for a time-out in ms from now (INFINITE gives kNoDeadline).
+uint64_t DeadlineAfter(DWORD milliseconds);
+
+// Platform thread id of the calling thread (assigned on first use).
+DWORD CurrentThreadId();
+
+}  // namespace platform::kernel
