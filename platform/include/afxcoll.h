@@ -1,0 +1,4 @@
+// The named collections (CStringArray, CStringList, CMapStringToString, ...).
+#pragma once
+
+#include "afx.h"

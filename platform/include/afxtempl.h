@@ -1,0 +1,4 @@
+// The collection templates.
+#pragma once
+
+#include "afx.h"
