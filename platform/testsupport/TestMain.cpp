@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <string>
 
+#include "platform/runtime.h"
+
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
     std::string base = (std::filesystem::temp_directory_path() / "pelvatro-test-XXXXXX").string();
@@ -15,6 +17,7 @@ int main(int argc, char** argv) {
     setenv("PELVATRO_STATE_DIR", (base + "/state").c_str(), 1);
     setenv("PELVATRO_HOME", (base + "/home").c_str(), 1);
     if (!getenv("PELVATRO_DISPLAY")) setenv("PELVATRO_DISPLAY", "headless", 1);
+    platform::UseVirtualClock(true);
     int rc = RUN_ALL_TESTS();
     std::error_code ec;
     std::filesystem::remove_all(base, ec);

@@ -209,9 +209,16 @@ PLATFORM_API HWND GetActiveWindow();
 PLATFORM_API HWND SetActiveWindow(HWND window);
 PLATFORM_API BOOL SetForegroundWindow(HWND window);
 PLATFORM_API HWND GetDesktopWindow();
-PLATFORM_API BOOL EnumThreadWindowsTopLevel(DWORD threadId, BOOL(CALLBACK* callback)(HWND, LPARAM), LPARAM lParam);
 typedef BOOL(CALLBACK* WNDENUMPROC)(HWND, LPARAM);
 PLATFORM_API BOOL EnumWindows(WNDENUMPROC callback, LPARAM lParam);
+PLATFORM_API BOOL EnumThreadWindows(DWORD threadId, WNDENUMPROC callback, LPARAM lParam);
+PLATFORM_API BOOL EnumChildWindows(HWND parent, WNDENUMPROC callback, LPARAM lParam);
+PLATFORM_API BOOL IsChild(HWND parent, HWND window);
+PLATFORM_API BOOL GetClassNameA(HWND window, LPSTR name, int maxCount);
+#define GetClassName GetClassNameA
+PLATFORM_API BOOL ValidateRect(HWND window, const RECT* rect);
+#define ERROR_CANNOT_FIND_WND_CLASS 1407L
+#define ERROR_CLASS_ALREADY_EXISTS 1410L
 
 // ---- messages and queues ----
 PLATFORM_API BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

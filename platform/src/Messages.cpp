@@ -1,0 +1,322 @@
+// Per-thread message queues: posted and sent messages, WM_QUIT, WM_PAINT and timers.
+#include <algorithm>
+#include <deque>
+#include <map>
+
+#include "Kernel.h"
+#include "WindowTable.h"
+
+using namespace platform::kernel;
+using namespace platform::win;
+
+namespace {
+
+// A message sent from another thread, waiting for the receiving thread to run it.
+class SentMessage : public KObject {
+public:
+    bool IsWaitable() const override { return true; }
+    bool IsSignaled(DWORD) override { return done; }
+    MSG msg{};
+    LRESULT result = 0;
+    bool done = false;
+};
+
+struct Timer {
+    HWND hwnd;
+    UINT_PTR id;
+    UINT elapse;
+    TIMERPROC proc;
+    uint64_t due;
+};
+
+class MessageQueue : public KObject {
+public:
+    bool IsWaitable() const override { return true; }
+    bool IsSignaled(DWORD) override { return !posted.empty() || !sent.empty() || quit || wake; }
+    bool Acquire(DWORD) override {
+        wake = false;
+        return false;
+    }
+    std::deque<MSG> posted;
+    std::deque<std::shared_ptr<SentMessage>> sent;
+    std::vector<Timer> timers;
+    bool quit = false;
+    int quitCode = 0;
+    bool wake = false;
+};
+
+// Queues by thread (kernel lock held). Never destroyed.
+std::map<DWORD, std::shared_ptr<MessageQueue>>& Queues() {
+    static auto* q = new std::map<DWORD, std::shared_ptr<MessageQueue>>;
+    return *q;
+}
+
+std::shared_ptr<MessageQueue> QueueLocked(DWORD tid) {
+    auto& slot = Queues()[tid];
+    if (!slot) slot = std::make_shared<MessageQueue>();
+    return slot;
+}
+
+UINT_PTR g_nextTimerId = 0x7FFF0000;
+
+bool Matches(const MSG& m, HWND filter, UINT low, UINT high) {
+    if (filter && m.hwnd != filter) return false;
+    if (low == 0 && high == 0) return true;
+    return m.message >= low && m.message <= high;
+}
+
+MSG Make(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, uint64_t now) {
+    MSG m{};
+    m.hwnd = hwnd;
+    m.message = message;
+    m.wParam = wParam;
+    m.lParam = lParam;
+    m.time = DWORD(now);
+    return m;
+}
+
+BOOL PostTo(DWORD tid, const MSG& msg) {
+    std::lock_guard<std::mutex> g(Lock());
+    auto q = QueueLocked(tid);
+    q->posted.push_back(msg);
+    Signal(q.get());
+    return TRUE;
+}
+
+// Runs the messages other threads sent to the calling thread.
+void RunSentMessages(MessageQueue* q, std::unique_lock<std::mutex>& lock) {
+    while (!q->sent.empty()) {
+        auto s = q->sent.front();
+        q->sent.pop_front();
+        lock.unlock();
+        WNDPROC proc = nullptr;
+        LRESULT r = 0;
+        if (Route(s->msg.hwnd, nullptr, &proc)) r = CallWindowProcA(proc, s->msg.hwnd, s->msg.message, s->msg.wParam, s->msg.lParam);
+        lock.lock();
+        s->result = r;
+        s->done = true;
+        Signal(s.get());
+    }
+}
+
+// One pass over the calling thread's queue: true when a message was taken (or looked at).
+bool TakeMessage(MessageQueue* q, std::unique_lock<std::mutex>& lock, LPMSG msg, HWND filter, UINT low, UINT high,
+                 bool remove, uint64_t* nextTimer) {
+    RunSentMessages(q, lock);
+    for (auto it = q->posted.begin(); it != q->posted.end(); ++it) {
+        if (!Matches(*it, filter, low, high) && it->message != WM_QUIT) continue;
+        *msg = *it;
+        if (remove) q->posted.erase(it);
+        return true;
+    }
+    if (q->quit && !filter) {
+        *msg = Make(nullptr, WM_QUIT, WPARAM(q->quitCode), 0, NowLocked());
+        if (remove) q->quit = false;
+        return true;
+    }
+    // Paint before timers, as on Windows.
+    if (low == 0 || (WM_PAINT >= low && WM_PAINT <= high)) {
+        lock.unlock();
+        HWND dirty = remove ? TakeInvalidWindow(CurrentThreadId()) : nullptr;
+        lock.lock();
+        if (dirty && (!filter || filter == dirty)) {
+            *msg = Make(dirty, WM_PAINT, 0, 0, NowLocked());
+            return true;
+        }
+    }
+    uint64_t now = NowLocked();
+    *nextTimer = kNoDeadline;
+    if (low == 0 || (WM_TIMER >= low && WM_TIMER <= high)) {
+        for (auto& t : q->timers) {
+            if (filter && t.hwnd != filter) continue;
+            if (t.due <= now) {
+                *msg = Make(t.hwnd, WM_TIMER, t.id, reinterpret_cast<LPARAM>(t.proc), now);
+                if (remove) t.due = now + std::max<UINT>(t.elapse, 1);
+                return true;
+            }
+            *nextTimer = std::min(*nextTimer, t.due);
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+namespace platform::win {
+void WakeThread(DWORD threadId) {
+    std::lock_guard<std::mutex> g(Lock());
+    auto q = QueueLocked(threadId);
+    q->wake = true;
+    Signal(q.get());
+}
+
+void ForgetWindowMessages(HWND window) {
+    std::lock_guard<std::mutex> g(Lock());
+    for (auto& [tid, q] : Queues()) {
+        auto& t = q->timers;
+        t.erase(std::remove_if(t.begin(), t.end(), [&](const Timer& x) { return x.hwnd == window; }), t.end());
+    }
+}
+}  // namespace platform::win
+
+BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (!window) return PostThreadMessageA(CurrentThreadId(), message, wParam, lParam);
+    if (window == HWND_BROADCAST) {
+        for (HWND w : platform::GetTopLevelWindowList()) PostMessageA(w, message, wParam, lParam);
+        return TRUE;
+    }
+    DWORD tid = 0;
+    if (!Route(window, &tid, nullptr)) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return FALSE;
+    }
+    uint64_t now;
+    {
+        std::lock_guard<std::mutex> g(Lock());
+        now = NowLocked();
+    }
+    return PostTo(tid, Make(window, message, wParam, lParam, now));
+}
+
+BOOL PostThreadMessageA(DWORD threadId, UINT message, WPARAM wParam, LPARAM lParam) {
+    uint64_t now;
+    {
+        std::lock_guard<std::mutex> g(Lock());
+        now = NowLocked();
+    }
+    return PostTo(threadId, Make(nullptr, message, wParam, lParam, now));
+}
+
+LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (window == HWND_BROADCAST) {
+        for (HWND w : platform::GetTopLevelWindowList()) SendMessageA(w, message, wParam, lParam);
+        return 0;
+    }
+    DWORD tid = 0;
+    WNDPROC proc = nullptr;
+    if (!Route(window, &tid, &proc)) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return 0;
+    }
+    if (tid == CurrentThreadId()) return CallWindowProcA(proc, window, message, wParam, lParam);
+    // Another thread's window: that thread runs it in its next message call; wait for the result.
+    auto s = std::make_shared<SentMessage>();
+    s->msg = Make(window, message, wParam, lParam, 0);
+    std::unique_lock<std::mutex> lock(Lock());
+    auto q = QueueLocked(tid);
+    q->sent.push_back(s);
+    Signal(q.get());
+    KObject* obj = s.get();
+    Wait(lock, &obj, 1, false, kNoDeadline);
+    return s->result;
+}
+
+BOOL GetMessageA(LPMSG msg, HWND window, UINT filterMin, UINT filterMax) {
+    if (!msg) return -1;
+    std::unique_lock<std::mutex> lock(Lock());
+    auto q = QueueLocked(CurrentThreadId());
+    for (;;) {
+        uint64_t nextTimer = kNoDeadline;
+        if (TakeMessage(q.get(), lock, msg, window, filterMin, filterMax, true, &nextTimer))
+            return msg->message == WM_QUIT ? FALSE : TRUE;
+        KObject* obj = q.get();
+        Wait(lock, &obj, 1, false, nextTimer);
+    }
+}
+
+BOOL PeekMessageA(LPMSG msg, HWND window, UINT filterMin, UINT filterMax, UINT remove) {
+    if (!msg) return FALSE;
+    std::unique_lock<std::mutex> lock(Lock());
+    auto q = QueueLocked(CurrentThreadId());
+    uint64_t nextTimer = kNoDeadline;
+    return TakeMessage(q.get(), lock, msg, window, filterMin, filterMax, (remove & PM_REMOVE) != 0, &nextTimer)
+               ? TRUE
+               : FALSE;
+}
+
+BOOL WaitMessage() {
+    std::unique_lock<std::mutex> lock(Lock());
+    auto q = QueueLocked(CurrentThreadId());
+    uint64_t next = kNoDeadline;
+    for (auto& t : q->timers) next = std::min(next, t.due);
+    KObject* obj = q.get();
+    Wait(lock, &obj, 1, false, next);
+    return TRUE;
+}
+
+DWORD MsgWaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL waitAll, DWORD milliseconds, DWORD) {
+    std::vector<std::shared_ptr<KObject>> keep;
+    std::vector<KObject*> raw;
+    for (DWORD i = 0; i < count; ++i) {
+        auto obj = FromHandle(handles[i]);
+        if (!obj || !obj->IsWaitable()) {
+            SetLastError(ERROR_INVALID_HANDLE);
+            return WAIT_FAILED;
+        }
+        raw.push_back(obj.get());
+        keep.push_back(std::move(obj));
+    }
+    std::unique_lock<std::mutex> lock(Lock());
+    auto q = QueueLocked(CurrentThreadId());
+    uint64_t deadline = DeadlineAfter(milliseconds);
+    for (auto& t : q->timers) deadline = std::min(deadline, t.due);
+    if (!waitAll) {
+        raw.push_back(q.get());
+        return Wait(lock, raw.data(), raw.size(), false, deadline);
+    }
+    return Wait(lock, raw.data(), raw.size(), true, deadline);
+}
+
+LRESULT DispatchMessageA(const MSG* msg) {
+    if (!msg || !msg->hwnd) return 0;
+    if (msg->message == WM_TIMER && msg->lParam) {
+        reinterpret_cast<TIMERPROC>(msg->lParam)(msg->hwnd, WM_TIMER, msg->wParam, msg->time);
+        return 0;
+    }
+    WNDPROC proc = nullptr;
+    if (!Route(msg->hwnd, nullptr, &proc)) return 0;
+    return CallWindowProcA(proc, msg->hwnd, msg->message, msg->wParam, msg->lParam);
+}
+
+BOOL TranslateMessage(const MSG*) { return FALSE; }
+
+void PostQuitMessage(int exitCode) {
+    std::lock_guard<std::mutex> g(Lock());
+    auto q = QueueLocked(CurrentThreadId());
+    q->quit = true;
+    q->quitCode = exitCode;
+    Signal(q.get());
+}
+
+UINT_PTR SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC proc) {
+    DWORD tid = CurrentThreadId();
+    if (window && !Route(window, &tid, nullptr)) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return 0;
+    }
+    std::lock_guard<std::mutex> g(Lock());
+    if (!window) id = g_nextTimerId++;
+    auto q = QueueLocked(tid);
+    auto& timers = q->timers;
+    timers.erase(std::remove_if(timers.begin(), timers.end(),
+                                [&](const Timer& t) { return t.hwnd == window && t.id == id; }),
+                 timers.end());
+    timers.push_back(Timer{window, id, elapse, proc, NowLocked() + std::max<UINT>(elapse, 1)});
+    // A thread waiting for its messages recomputes its deadline.
+    q->wake = true;
+    Signal(q.get());
+    return id ? id : 1;
+}
+
+BOOL KillTimer(HWND window, UINT_PTR id) {
+    std::lock_guard<std::mutex> g(Lock());
+    for (auto& [tid, q] : Queues()) {
+        auto& t = q->timers;
+        auto it = std::find_if(t.begin(), t.end(), [&](const Timer& x) { return x.hwnd == window && x.id == id; });
+        if (it != t.end()) {
+            t.erase(it);
+            return TRUE;
+        }
+    }
+    return FALSE;
+}

@@ -1,0 +1,125 @@
+// Folders, failure injection and message-box answering.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <mutex>
+
+#include "platform/runtime.h"
+#include "platform/winuser.h"
+
+namespace platform {
+
+namespace {
+
+std::string EnsureDir(const std::string& path) {
+    std::error_code ec;
+    std::filesystem::create_directories(path, ec);
+    return path;
+}
+
+struct Failure {
+    int skip = 0;
+    int times = 0;
+    LONG error = 0;
+};
+
+std::mutex& FailureLock() {
+    static auto* m = new std::mutex;
+    return *m;
+}
+
+std::map<std::string, Failure>& Failures() {
+    static auto* f = new std::map<std::string, Failure>;
+    return *f;
+}
+
+std::mutex& BoxLock() {
+    static auto* m = new std::mutex;
+    return *m;
+}
+
+MessageBoxHandler& BoxHandler() {
+    static auto* h = new MessageBoxHandler;
+    return *h;
+}
+
+}  // namespace
+
+std::string StateDir() {
+    if (const char* dir = getenv("PELVATRO_STATE_DIR"); dir && *dir) return EnsureDir(dir);
+    if (const char* xdg = getenv("XDG_STATE_HOME"); xdg && *xdg) return EnsureDir(std::string(xdg) + "/pelvatro");
+    const char* home = getenv("HOME");
+    return EnsureDir(std::string(home && *home ? home : "/tmp") + "/.local/state/pelvatro");
+}
+
+std::string HomeDir() {
+    if (const char* dir = getenv("PELVATRO_HOME"); dir && *dir) return EnsureDir(dir);
+    std::error_code ec;
+    auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec) return ".";
+    return exe.parent_path().string();
+}
+
+void InjectFailure(const std::string& call, int times, LONG error, int skip) {
+    std::lock_guard<std::mutex> g(FailureLock());
+    Failures()[call] = Failure{skip, times, error};
+}
+
+void ClearFailures() {
+    std::lock_guard<std::mutex> g(FailureLock());
+    Failures().clear();
+}
+
+bool ShouldFail(const char* call, LONG* error) {
+    std::lock_guard<std::mutex> g(FailureLock());
+    auto& failures = Failures();
+    if (failures.empty()) return false;
+    auto it = failures.find(call);
+    if (it == failures.end()) return false;
+    Failure& f = it->second;
+    if (f.skip > 0) {
+        --f.skip;
+        return false;
+    }
+    if (f.times == 0) return false;
+    if (f.times > 0) --f.times;
+    if (error && f.error) *error = f.error;
+    return true;
+}
+
+void SetMessageBoxHandler(MessageBoxHandler handler) {
+    std::lock_guard<std::mutex> g(BoxLock());
+    BoxHandler() = std::move(handler);
+}
+
+int DefaultMessageBoxAnswer(UINT type) {
+    int second = (type & 0xF00) == MB_DEFBUTTON2;
+    int third = (type & 0xF00) == MB_DEFBUTTON3;
+    switch (type & 0xF) {
+    case MB_OKCANCEL: return second ? IDCANCEL : IDOK;
+    case MB_ABORTRETRYIGNORE: return third ? IDIGNORE : second ? IDRETRY : IDABORT;
+    case MB_YESNOCANCEL: return third ? IDCANCEL : second ? IDNO : IDYES;
+    case MB_YESNO: return second ? IDNO : IDYES;
+    case MB_RETRYCANCEL: return second ? IDCANCEL : IDRETRY;
+    default: return IDOK;
+    }
+}
+
+}  // namespace platform
+
+int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
+    platform::MessageBoxHandler handler;
+    {
+        std::lock_guard<std::mutex> g(platform::BoxLock());
+        handler = platform::BoxHandler();
+    }
+    if (handler) return handler(owner, text ? text : "", caption ? caption : "", type);
+    int answer = platform::DefaultMessageBoxAnswer(type);
+    PlatformTrace("MessageBox [%s] %s -> %d\n", caption ? caption : "", text ? text : "", answer);
+    return answer;
+}
+
+BOOL MessageBeep(UINT) { return TRUE; }

@@ -1,0 +1,410 @@
+// Events, mutexes (named ones exclude other processes too), semaphores, critical sections,
+// interlocked operations, waits and CloseHandle.
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <atomic>
+#include <map>
+#include <string>
+
+#include "Kernel.h"
+#include "ThreadRegistry.h"
+#include "platform/runtime.h"
+
+namespace platform::kernel {
+void ReapEndedThreads();
+}
+
+using namespace platform::kernel;
+
+namespace {
+
+thread_local DWORD t_lastError = 0;
+
+class EventObject : public KObject {
+public:
+    EventObject(bool manual, bool initial) : manual(manual), signaled(initial) {}
+    bool IsWaitable() const override { return true; }
+    bool IsSignaled(DWORD) override { return signaled; }
+    bool Acquire(DWORD) override {
+        if (!manual) signaled = false;
+        return false;
+    }
+    bool manual;
+    bool signaled;
+};
+
+class SemaphoreObject : public KObject {
+public:
+    SemaphoreObject(LONG count, LONG maximum) : count(count), maximum(maximum) {}
+    bool IsWaitable() const override { return true; }
+    bool IsSignaled(DWORD) override { return count > 0; }
+    bool Acquire(DWORD) override {
+        --count;
+        return false;
+    }
+    LONG count;
+    LONG maximum;
+};
+
+// A recursive mutex owned by one thread at a time. A named one also holds a lock file in the
+// state directory while any thread of this process owns it, so processes exclude each other,
+// and a process that dies releases it with its file locks.
+class MutexObject : public KObject {
+public:
+    explicit MutexObject(std::string lockPath = {}) : lockPath_(std::move(lockPath)) {
+        std::lock_guard<std::mutex> g(RegistryLock());
+        Registry().push_back(this);
+    }
+    ~MutexObject() override {
+        {
+            std::lock_guard<std::mutex> g(RegistryLock());
+            auto& r = Registry();
+            r.erase(std::remove(r.begin(), r.end(), this), r.end());
+        }
+        if (fd_ >= 0) close(fd_);
+    }
+    bool IsWaitable() const override { return true; }
+    bool IsSignaled(DWORD tid) override {
+        if (owner == tid) return true;
+        if (owner != 0) return false;
+        return TakeFileLock();
+    }
+    bool Acquire(DWORD tid) override {
+        if (owner == tid) {
+            ++recursion;
+            return false;
+        }
+        owner = tid;
+        recursion = 1;
+        bool wasAbandoned = abandoned;
+        abandoned = false;
+        return wasAbandoned;
+    }
+    DWORD PollMs() const override { return lockPath_.empty() ? 0 : 1; }
+    void AfterCheck() override {
+        if (owner == 0) DropFileLock();
+    }
+    bool Release(DWORD tid) {
+        if (owner != tid || recursion == 0) return false;
+        if (--recursion == 0) {
+            owner = 0;
+            DropFileLock();
+            Signal(this);
+        }
+        return true;
+    }
+    void Abandon() {
+        owner = 0;
+        recursion = 0;
+        abandoned = true;
+        DropFileLock();
+        Signal(this);
+    }
+
+    static std::mutex& RegistryLock() {
+        static auto* m = new std::mutex;
+        return *m;
+    }
+    static std::vector<MutexObject*>& Registry() {
+        static auto* r = new std::vector<MutexObject*>;
+        return *r;
+    }
+
+    DWORD owner = 0;
+    LONG recursion = 0;
+    bool abandoned = false;
+
+private:
+    bool TakeFileLock() {
+        if (lockPath_.empty() || fd_ >= 0) return true;
+        int fd = open(lockPath_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+        if (fd < 0) return true;  // no state directory to share: exclusion within the process only
+        if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            close(fd);
+            return false;
+        }
+        fd_ = fd;
+        return true;
+    }
+    void DropFileLock() {
+        if (fd_ < 0) return;
+        flock(fd_, LOCK_UN);
+        close(fd_);
+        fd_ = -1;
+    }
+    std::string lockPath_;
+    int fd_ = -1;
+};
+
+// Named objects of this process, by kind and name.
+std::map<std::string, std::weak_ptr<KObject>>& Names() {
+    static auto* names = new std::map<std::string, std::weak_ptr<KObject>>;
+    return *names;
+}
+
+std::string LockFilePath(const std::string& name) {
+    std::string safe;
+    for (char c : name) safe += (isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '-') ? c : '_';
+    std::string dir = platform::StateDir() + "/locks";
+    mkdir(dir.c_str(), 0777);
+    return dir + "/" + safe + ".lock";
+}
+
+template <class T, class Make>
+HANDLE CreateNamed(const char* kind, LPCSTR name, Make make, bool* existed) {
+    *existed = false;
+    if (!name || !*name) return AddHandle(make());
+    std::string key = std::string(kind) + ":" + name;
+    std::shared_ptr<KObject> obj;
+    {
+        std::lock_guard<std::mutex> g(Lock());
+        obj = Names()[key].lock();
+    }
+    if (obj) {
+        if (!std::dynamic_pointer_cast<T>(obj)) return nullptr;
+        *existed = true;
+        return AddHandle(obj);
+    }
+    std::shared_ptr<KObject> fresh = make();
+    {
+        std::lock_guard<std::mutex> g(Lock());
+        auto& slot = Names()[key];
+        if (auto other = slot.lock()) {
+            fresh = other;  // another thread created it meanwhile
+            *existed = true;
+        } else {
+            slot = fresh;
+        }
+    }
+    return AddHandle(fresh);
+}
+
+}  // namespace
+
+namespace platform::kernel {
+void AbandonMutexesOfLocked(DWORD tid) {
+    std::lock_guard<std::mutex> g(MutexObject::RegistryLock());
+    for (MutexObject* m : MutexObject::Registry())
+        if (m->owner == tid) m->Abandon();
+}
+}  // namespace platform::kernel
+
+DWORD GetLastError() { return t_lastError; }
+void SetLastError(DWORD error) { t_lastError = error; }
+
+BOOL CloseHandle(HANDLE handle) {
+    if (!RemoveHandle(handle)) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return FALSE;
+    }
+    ReapEndedThreads();
+    return TRUE;
+}
+
+// ---- waits ----
+
+DWORD WaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL waitAll, DWORD milliseconds) {
+    if (count == 0 || count > MAXIMUM_WAIT_OBJECTS || !handles) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return WAIT_FAILED;
+    }
+    std::vector<std::shared_ptr<KObject>> objects;
+    std::vector<KObject*> raw;
+    for (DWORD i = 0; i < count; ++i) {
+        auto obj = FromHandle(handles[i]);
+        if (!obj || !obj->IsWaitable()) {
+            SetLastError(ERROR_INVALID_HANDLE);
+            return WAIT_FAILED;
+        }
+        raw.push_back(obj.get());
+        objects.push_back(std::move(obj));
+    }
+    std::unique_lock<std::mutex> lock(Lock());
+    DWORD r = Wait(lock, raw.data(), raw.size(), waitAll, DeadlineAfter(milliseconds));
+    if (waitAll && r != WAIT_TIMEOUT) r &= ~DWORD(0x7F);  // index 0 for a wait on all
+    return r;
+}
+
+DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds) {
+    return WaitForMultipleObjects(1, &handle, FALSE, milliseconds);
+}
+
+// ---- events ----
+
+HANDLE CreateEventA(LPSECURITY_ATTRIBUTES, BOOL manualReset, BOOL initialState, LPCSTR name) {
+    LONG error = ERROR_NOT_ENOUGH_MEMORY;
+    if (platform::ShouldFail("CreateEventA", &error)) {
+        SetLastError(DWORD(error));
+        return nullptr;
+    }
+    bool existed;
+    HANDLE h = CreateNamed<EventObject>(
+        "event", name, [&] { return std::make_shared<EventObject>(manualReset, initialState); }, &existed);
+    if (!h) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return nullptr;
+    }
+    SetLastError(existed ? ERROR_ALREADY_EXISTS : 0);
+    return h;
+}
+
+static BOOL ChangeEvent(HANDLE event, int how) {
+    auto obj = FromHandleAs<EventObject>(event);
+    if (!obj) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return FALSE;
+    }
+    std::lock_guard<std::mutex> g(Lock());
+    if (how == 0) {
+        obj->signaled = false;
+        return TRUE;
+    }
+    obj->signaled = true;
+    Signal(obj.get());
+    if (how == 2) obj->signaled = false;  // pulse: only threads already waiting see it
+    return TRUE;
+}
+
+BOOL SetEvent(HANDLE event) { return ChangeEvent(event, 1); }
+BOOL ResetEvent(HANDLE event) { return ChangeEvent(event, 0); }
+BOOL PulseEvent(HANDLE event) { return ChangeEvent(event, 2); }
+
+// ---- mutexes ----
+
+HANDLE CreateMutexA(LPSECURITY_ATTRIBUTES, BOOL initialOwner, LPCSTR name) {
+    LONG error = ERROR_NOT_ENOUGH_MEMORY;
+    if (platform::ShouldFail("CreateMutexA", &error)) {
+        SetLastError(DWORD(error));
+        return nullptr;
+    }
+    bool existed;
+    std::string lockPath = (name && *name) ? LockFilePath(name) : std::string();
+    HANDLE h = CreateNamed<MutexObject>(
+        "mutex", name, [&] { return std::make_shared<MutexObject>(lockPath); }, &existed);
+    if (!h) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return nullptr;
+    }
+    if (initialOwner && !existed) WaitForSingleObject(h, INFINITE);
+    SetLastError(existed ? ERROR_ALREADY_EXISTS : 0);
+    return h;
+}
+
+HANDLE OpenMutexA(DWORD, BOOL, LPCSTR name) {
+    if (!name) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    std::shared_ptr<KObject> obj;
+    {
+        std::lock_guard<std::mutex> g(Lock());
+        auto it = Names().find(std::string("mutex:") + name);
+        if (it != Names().end()) obj = it->second.lock();
+    }
+    if (!obj) return CreateMutexA(nullptr, FALSE, name);  // the object may live in another process
+    return AddHandle(obj);
+}
+
+BOOL ReleaseMutex(HANDLE mutex) {
+    auto obj = FromHandleAs<MutexObject>(mutex);
+    if (!obj) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return FALSE;
+    }
+    std::lock_guard<std::mutex> g(Lock());
+    if (!obj->Release(CurrentThreadId())) {
+        SetLastError(ERROR_NOT_OWNER);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// ---- semaphores ----
+
+HANDLE CreateSemaphoreA(LPSECURITY_ATTRIBUTES, LONG initialCount, LONG maximumCount, LPCSTR name) {
+    if (maximumCount <= 0 || initialCount < 0 || initialCount > maximumCount) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    bool existed;
+    HANDLE h = CreateNamed<SemaphoreObject>(
+        "semaphore", name, [&] { return std::make_shared<SemaphoreObject>(initialCount, maximumCount); }, &existed);
+    SetLastError(existed ? ERROR_ALREADY_EXISTS : 0);
+    return h;
+}
+
+BOOL ReleaseSemaphore(HANDLE semaphore, LONG releaseCount, LPLONG previousCount) {
+    auto obj = FromHandleAs<SemaphoreObject>(semaphore);
+    if (!obj || releaseCount <= 0) {
+        SetLastError(obj ? ERROR_INVALID_PARAMETER : ERROR_INVALID_HANDLE);
+        return FALSE;
+    }
+    std::lock_guard<std::mutex> g(Lock());
+    if (obj->count + releaseCount > obj->maximum) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    if (previousCount) *previousCount = obj->count;
+    obj->count += releaseCount;
+    Signal(obj.get());
+    return TRUE;
+}
+
+// ---- critical sections ----
+
+struct PlatformLock {
+    MutexObject mutex;
+};
+
+void InitializeCriticalSection(LPCRITICAL_SECTION cs) {
+    if (cs) cs->impl = new PlatformLock;
+}
+
+void DeleteCriticalSection(LPCRITICAL_SECTION cs) {
+    if (!cs || !cs->impl) return;
+    delete cs->impl;
+    cs->impl = nullptr;
+}
+
+void EnterCriticalSection(LPCRITICAL_SECTION cs) {
+    if (!cs || !cs->impl) return;
+    std::unique_lock<std::mutex> lock(Lock());
+    KObject* obj = &cs->impl->mutex;
+    Wait(lock, &obj, 1, false, kNoDeadline);
+}
+
+BOOL TryEnterCriticalSection(LPCRITICAL_SECTION cs) {
+    if (!cs || !cs->impl) return FALSE;
+    std::unique_lock<std::mutex> lock(Lock());
+    KObject* obj = &cs->impl->mutex;
+    return Wait(lock, &obj, 1, false, 0) == WAIT_OBJECT_0 ? TRUE : FALSE;
+}
+
+void LeaveCriticalSection(LPCRITICAL_SECTION cs) {
+    if (!cs || !cs->impl) return;
+    std::lock_guard<std::mutex> g(Lock());
+    cs->impl->mutex.Release(CurrentThreadId());
+}
+
+// ---- interlocked ----
+
+namespace {
+std::atomic_ref<LONG> Ref(LONG volatile* p) { return std::atomic_ref<LONG>(*const_cast<LONG*>(p)); }
+}  // namespace
+
+LONG InterlockedIncrement(LONG volatile* value) { return Ref(value).fetch_add(1) + 1; }
+LONG InterlockedDecrement(LONG volatile* value) { return Ref(value).fetch_sub(1) - 1; }
+LONG InterlockedExchange(LONG volatile* target, LONG value) { return Ref(target).exchange(value); }
+LONG InterlockedExchangeAdd(LONG volatile* target, LONG value) { return Ref(target).fetch_add(value); }
+LONG InterlockedCompareExchange(LONG volatile* target, LONG exchange, LONG comparand) {
+    Ref(target).compare_exchange_strong(comparand, exchange);
+    return comparand;
+}
+LONG InterlockedOr(LONG volatile* target, LONG value) { return Ref(target).fetch_or(value); }
+LONG InterlockedAnd(LONG volatile* target, LONG value) { return Ref(target).fetch_and(value); }
+LONG InterlockedRead(LONG volatile* value) { return Ref(value).load(); }

@@ -1,0 +1,676 @@
+// Window classes, window records and the calls that read and change them.
+#include <algorithm>
+#include <atomic>
+#include <cctype>
+#include <cstring>
+
+#include "Kernel.h"
+#include "WindowTable.h"
+
+namespace platform::win {
+
+namespace {
+
+struct Tables {
+    std::mutex lock;
+    std::map<std::string, WNDCLASSA> classes;  // by lower-case name
+    std::map<std::string, std::string> classNames;
+    std::map<HWND, std::unique_ptr<WindowRecord>> windows;
+    std::vector<HWND> topLevel;
+    uintptr_t nextHandle = 0x20000;
+    std::mutex observerLock;
+    std::vector<WindowObserver*> observers;
+    std::map<DWORD, HWND> focus;
+};
+
+Tables& T() {
+    static auto* t = new Tables;
+    return *t;
+}
+
+std::string Lower(const char* s) {
+    std::string r(s ? s : "");
+    for (auto& c : r) c = char(std::tolower(static_cast<unsigned char>(c)));
+    return r;
+}
+
+std::vector<WindowObserver*> Observers() {
+    std::lock_guard<std::mutex> g(T().observerLock);
+    return T().observers;
+}
+
+// Screen position of a window's client origin (table lock held).
+POINT OriginLocked(HWND window) {
+    POINT p{0, 0};
+    for (WindowRecord* r = FindLocked(window); r; r = FindLocked(r->parent)) {
+        p.x += r->rect.left;
+        p.y += r->rect.top;
+    }
+    return p;
+}
+
+LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return SendMessageA(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+std::mutex& TableLock() { return T().lock; }
+
+WindowRecord* FindLocked(HWND window) {
+    auto it = T().windows.find(window);
+    return it == T().windows.end() ? nullptr : it->second.get();
+}
+
+bool Route(HWND window, DWORD* threadId, WNDPROC* proc) {
+    std::lock_guard<std::mutex> g(T().lock);
+    WindowRecord* r = FindLocked(window);
+    if (!r) return false;
+    if (threadId) *threadId = r->threadId;
+    if (proc) *proc = r->proc;
+    return true;
+}
+
+void NotifyCreated(HWND window) {
+    for (auto* o : Observers()) o->OnWindowCreated(window);
+}
+void NotifyDestroyed(HWND window) {
+    for (auto* o : Observers()) o->OnWindowDestroyed(window);
+}
+void NotifyChanged(HWND window) {
+    for (auto* o : Observers()) o->OnWindowChanged(window);
+}
+
+HWND TakeInvalidWindow(DWORD threadId) {
+    std::lock_guard<std::mutex> g(T().lock);
+    for (auto& [h, r] : T().windows) {
+        if (r->threadId == threadId && r->invalid) {
+            r->invalid = false;
+            return h;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace platform::win
+
+using namespace platform::win;
+
+namespace platform {
+
+void AddWindowObserver(WindowObserver* observer) {
+    std::lock_guard<std::mutex> g(T().observerLock);
+    T().observers.push_back(observer);
+}
+
+void RemoveWindowObserver(WindowObserver* observer) {
+    std::lock_guard<std::mutex> g(T().observerLock);
+    auto& v = T().observers;
+    v.erase(std::remove(v.begin(), v.end(), observer), v.end());
+}
+
+void NotifyWindowChanged(HWND window) { NotifyChanged(window); }
+
+bool GetWindowSnapshot(HWND window, WindowSnapshot* snapshot) {
+    std::lock_guard<std::mutex> g(T().lock);
+    WindowRecord* r = FindLocked(window);
+    if (!r || !snapshot) return false;
+    snapshot->hwnd = r->hwnd;
+    snapshot->parent = r->parent;
+    snapshot->className = r->className;
+    snapshot->text = r->text;
+    snapshot->style = r->style;
+    snapshot->exStyle = r->exStyle;
+    snapshot->id = r->id;
+    snapshot->rect = r->rect;
+    snapshot->threadId = r->threadId;
+    return true;
+}
+
+std::vector<HWND> GetChildWindowList(HWND parent) {
+    std::lock_guard<std::mutex> g(T().lock);
+    WindowRecord* r = FindLocked(parent);
+    return r ? r->children : std::vector<HWND>{};
+}
+
+std::vector<HWND> GetTopLevelWindowList() {
+    std::lock_guard<std::mutex> g(T().lock);
+    return T().topLevel;
+}
+
+}  // namespace platform
+
+// ---- classes ----
+
+ATOM RegisterClassA(const WNDCLASSA* windowClass) {
+    if (!windowClass || !windowClass->lpszClassName || !windowClass->lpfnWndProc) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    std::lock_guard<std::mutex> g(T().lock);
+    std::string key = Lower(windowClass->lpszClassName);
+    if (T().classes.count(key)) {
+        SetLastError(ERROR_CLASS_ALREADY_EXISTS);
+        return 0;
+    }
+    WNDCLASSA copy = *windowClass;
+    T().classNames[key] = windowClass->lpszClassName;
+    copy.lpszClassName = T().classNames[key].c_str();
+    copy.lpszMenuName = nullptr;
+    T().classes[key] = copy;
+    return ATOM(T().classes.size());
+}
+
+BOOL GetClassInfoA(HINSTANCE, LPCSTR className, WNDCLASSA* windowClass) {
+    std::lock_guard<std::mutex> g(T().lock);
+    auto it = T().classes.find(Lower(className));
+    if (it == T().classes.end()) {
+        SetLastError(ERROR_CANNOT_FIND_WND_CLASS);
+        return FALSE;
+    }
+    if (windowClass) *windowClass = it->second;
+    return TRUE;
+}
+
+// ---- creation and destruction ----
+
+HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y, int width,
+                     int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param) {
+    HWND hwnd;
+    {
+        std::lock_guard<std::mutex> g(T().lock);
+        auto it = T().classes.find(Lower(className));
+        if (it == T().classes.end()) {
+            SetLastError(ERROR_CANNOT_FIND_WND_CLASS);
+            return nullptr;
+        }
+        if (parent && !FindLocked(parent)) {
+            SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+            return nullptr;
+        }
+        auto rec = std::make_unique<WindowRecord>();
+        hwnd = reinterpret_cast<HWND>(T().nextHandle);
+        T().nextHandle += 8;
+        rec->hwnd = hwnd;
+        rec->threadId = platform::kernel::CurrentThreadId();
+        rec->className = it->second.lpszClassName;
+        rec->proc = it->second.lpfnWndProc;
+        rec->parent = parent;
+        rec->id = (style & WS_CHILD) ? int(reinterpret_cast<INT_PTR>(menu)) : 0;
+        rec->style = style;
+        rec->exStyle = exStyle;
+        rec->text = windowName ? windowName : "";
+        auto pos = [](int v) { return v == CW_USEDEFAULT ? 0 : v; };
+        rec->rect = RECT{pos(x), pos(y), pos(x) + pos(width), pos(y) + pos(height)};
+        if (parent) {
+            FindLocked(parent)->children.push_back(hwnd);
+        } else {
+            T().topLevel.push_back(hwnd);
+        }
+        T().windows.emplace(hwnd, std::move(rec));
+    }
+    CREATESTRUCTA cs{param, instance, menu, parent, height, width, y, x, LONG(style), windowName, className, exStyle};
+    if (!Send(hwnd, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&cs)) && IsWindow(hwnd)) {
+        // A procedure that refuses WM_NCCREATE ends the creation (DefWindowProc accepts it).
+        DestroyWindow(hwnd);
+        return nullptr;
+    }
+    if (Send(hwnd, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
+        DestroyWindow(hwnd);
+        return nullptr;
+    }
+    if (!IsWindow(hwnd)) return nullptr;
+    NotifyCreated(hwnd);
+    return hwnd;
+}
+
+BOOL DestroyWindow(HWND window) {
+    std::vector<HWND> children;
+    {
+        std::lock_guard<std::mutex> g(T().lock);
+        WindowRecord* r = FindLocked(window);
+        if (!r || r->destroying) {
+            SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+            return FALSE;
+        }
+        r->destroying = true;
+        r->style &= ~DWORD(WS_VISIBLE);
+    }
+    NotifyChanged(window);
+    Send(window, WM_DESTROY, 0, 0);
+    {
+        std::lock_guard<std::mutex> g(T().lock);
+        if (WindowRecord* r = FindLocked(window)) children = r->children;
+    }
+    for (HWND child : children) DestroyWindow(child);
+    Send(window, WM_NCDESTROY, 0, 0);
+    ForgetWindowMessages(window);
+    {
+        std::lock_guard<std::mutex> g(T().lock);
+        WindowRecord* r = FindLocked(window);
+        if (r) {
+            if (WindowRecord* p = FindLocked(r->parent)) {
+                auto& c = p->children;
+                c.erase(std::remove(c.begin(), c.end(), window), c.end());
+            }
+            auto& top = T().topLevel;
+            top.erase(std::remove(top.begin(), top.end(), window), top.end());
+            for (auto& [tid, focus] : T().focus)
+                if (focus == window) focus = nullptr;
+            T().windows.erase(window);
+        }
+    }
+    NotifyDestroyed(window);
+    return TRUE;
+}
+
+BOOL IsWindow(HWND window) {
+    std::lock_guard<std::mutex> g(T().lock);
+    return FindLocked(window) ? TRUE : FALSE;
+}
+
+// ---- tree ----
+
+HWND GetParent(HWND window) {
+    std::lock_guard<std::mutex> g(T().lock);
+    WindowRecord* r = FindLocked(window);
+    return r ? r->parent : nullptr;
+}
+
+HWND SetParent(HWND window, HWND parent) {
+    std::lock_guard<std::mutex> g(T().lock);
+    WindowRecord* r = FindLocked(window);
+    if (!r || (parent && !FindLocked(parent))) return nullptr;
+    HWND old = r->parent;
+    if (WindowRecord* p = FindLocked(old)) {
+        auto& c = p->children;
+        c.erase(std::remove(c.begin(), c.end(), window), c.end());
+    } else {
+        auto& top = T().topLevel;
+        top.erase(std::remove(top.begin(), top.end(), window), top.end());
+    }
+    r->parent = parent;
+    if (parent) FindLocked(parent)->children.push_back(window);
+    else T().topLevel.push_back(window);
+    return old ? old : GetDesktopWindow();
+}
+
+BOOL IsChild(HWND parent, HWND window) {
+    std::lock_guard<std::mutex> g(T().lock);
+    for (WindowRecord* r = FindLocked(window); r; r = FindLocked(r->parent))
+        if (r->parent == parent) return TRUE;
+    return FALSE;
+}
+
+DWORD GetWindowThreadProcessId(HWND window, LPDWORD processId) {
+    DWORD tid = 0;
+    if (!Route(window, &tid, nullptr)) return 0;
+    if (processId) *processId = GetCurrentProcessId();
+    return tid;
+}
+
+int GetDlgCtrlID(HWND window) {
+    std::lock_guard<std::mutex> g(T().lock);
+    WindowRecord* r = FindLocked(window);
+    return r ? r->id : 0;
+}
+
+HWND GetDlgItem(HWND dialog, int id) {
+    std::lock_guard<std::mutex> g(T().lock);
+    WindowRecord* r = FindLocked(dialog);
+    if (!r) return nullptr;
+    for (HWND c : r->children) {
+        WindowRecord* child = FindLocked(c);
+        if (child && child->id == id) return c;
+    }
+    return nullptr;
+}
+
+HWND GetWindow(HWND window, UINT command) {
+    std::lock_guard<std::mutex> g(T().lock);
+    WindowRecord* r = FindLocked(window);
+    if (!r) return nullptr;
+    if (command == GW_CHILD) return r->children.empty() ? nullptr : r->children.front();
+    if (command == GW_OWNER) return nullptr;
+    const std::vector<HWND>& siblings = r->parent ? FindLocked(r->parent)->children : T().topLevel;
+    auto it = std::find(siblings.begin(), siblings.end(), window);
+    if (it == siblings.end()) return nullptr;
+    switch (command) {
+    case GW_HWNDFIRST: return siblings.front();
+    case GW_HWNDLAST: return siblings.back();
+    case GW_HWNDNEXT: return (it + 1) == siblings.end() ? nullptr : *(it + 1);
+    case GW_HWNDPREV: return it == siblings.begin() ? nullptr : *(it - 1);
+    default: return nullptr;
+    }
+}
+
+BOOL GetClassNameA(HWND window, LPSTR name, int maxCount) {
+    std::lock_guard<std::mutex> g(T().lock);
+    WindowRecord* r = FindLocked(window);
+    if (!r || !name || maxCount <= 0) return 0;
+    std::strncpy(name, r->className.c_str(), size_t(maxCount) - 1);
+    name[maxCount - 1] = 0;
+    return BOOL(std::strlen(name));
+}
+
+BOOL EnumWindows(WNDENUMPROC callback, LPARAM lParam) {
+    for (HWND w : platform::GetTopLevelWindowList())
+        if (!callback(w, lParam)) break;
+    return TRUE;
+}
+
+BOOL EnumThreadWindows(DWORD threadId, WNDENUMPROC callback, LPARAM lParam) {
+    for (HWND w : platform::GetTopLevelWindowList())
+        if (GetWindowThreadProcessId(w, nullptr) == threadId && !callback(w, lParam)) break;
+    return TRUE;
+}
+
+BOOL EnumChildWindows(HWND parent, WNDENUMPROC callback, LPARAM lParam) {
+    for (HWND w : platform::GetChildWindowList(parent)) {
+        if (!callback(w, lParam)) return TRUE;
+        EnumChildWindows(w, callback, lParam);
+    }
+    return TRUE;
+}
+
+// ---- long values ----
+
+LONG_PTR GetWindowLongPtrA(HWND window, int index) {
+    std::lock_guard<std::mutex> g(T().lock);
+    WindowRecord* r = FindLocked(window);
+    if (!r) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return 0;
+    }
+    switch (index) {
+    case GWL_WNDPROC: return reinterpret_cast<LONG_PTR>(r->proc);
+    case GWL_STYLE: return LONG_PTR(LONG(r->style));
+    case GWL_EXSTYLE: return LONG_PTR(LONG(r->exStyle));
+    case GWL_USERDATA: return r->userData;
+    case GWL_ID: return r->id;
+    default: return 0;
+    }
+}
+
+LONG_PTR SetWindowLongPtrA(HWND window, int index, LONG_PTR value) {
+    LONG_PTR old = 0;
+    bool visibleChange = false;
+    {
+        std::lock_guard<std::mutex> g(T().lock);
+        WindowRecord* r = FindLocked(window);
+        if (!r) {
+            SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+            return 0;
+        }
+        switch (index) {
+        case GWL_WNDPROC:
+            old = reinterpret_cast<LONG_PTR>(r->proc);
+            r->proc = reinterpret_cast<WNDPROC>(value);
+            break;
+        case GWL_STYLE:
+            old = LONG_PTR(LONG(r->style));
+            r->style = DWORD(value);
+            visibleChange = true;
+            break;
+        case GWL_EXSTYLE:
+            old = LONG_PTR(LONG(r->exStyle));
+            r->exStyle = DWORD(value);
+            break;
+        case GWL_USERDATA:
+            old = r->userData;
+            r->userData = value;
+            break;
+        case GWL_ID:
+            old = r->id;
+            r->id = int(value);
+            break;
+        default: break;
+        }
+    }
+    if (visibleChange) NotifyChanged(window);
+    return old;
+}
+
+LRESULT CallWindowProcA(WNDPROC proc, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return proc ? proc(window, message, wParam, lParam) : 0;
+}
+
+// ---- the default procedure ----
+
+LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_NCCREATE: return TRUE;
+    case WM_SETTEXT: {
+        {
+            std::lock_guard<std::mutex> g(T().lock);
+            WindowRecord* r = FindLocked(window);
+            if (!r) return FALSE;
+            r->text = lParam ? reinterpret_cast<const char*>(lParam) : "";
+        }
+        NotifyChanged(window);
+        return TRUE;
+    }
+    case WM_GETTEXT: {
+        char* out = reinterpret_cast<char*>(lParam);
+        if (!out || wParam == 0) return 0;
+        std::lock_guard<std::mutex> g(T().lock);
+        WindowRecord* r = FindLocked(window);
+        if (!r) return 0;
+        size_t n = std::min(r->text.size(), size_t(wParam) - 1);
+        std::memcpy(out, r->text.data(), n);
+        out[n] = 0;
+        return LRESULT(n);
+    }
+    case WM_GETTEXTLENGTH: {
+        std::lock_guard<std::mutex> g(T().lock);
+        WindowRecord* r = FindLocked(window);
+        return r ? LRESULT(r->text.size()) : 0;
+    }
+    case WM_CLOSE: DestroyWindow(window); return 0;
+    case WM_PAINT: ValidateRect(window, nullptr); return 0;
+    case WM_ERASEBKGND: return 1;
+    default: return 0;
+    }
+}
+
+// ---- text ----
+
+BOOL SetWindowTextA(HWND window, LPCSTR text) {
+    if (!IsWindow(window)) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return FALSE;
+    }
+    return SendMessageA(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)) ? TRUE : FALSE;
+}
+
+int GetWindowTextA(HWND window, LPSTR text, int maxCount) {
+    if (!text || maxCount <= 0) return 0;
+    DWORD tid = 0;
+    if (!Route(window, &tid, nullptr)) {
+        text[0] = 0;
+        return 0;
+    }
+    if (tid == platform::kernel::CurrentThreadId())
+        return int(SendMessageA(window, WM_GETTEXT, WPARAM(maxCount), reinterpret_cast<LPARAM>(text)));
+    // Another thread's window: read the stored text without waiting for that thread.
+    return int(DefWindowProcA(window, WM_GETTEXT, WPARAM(maxCount), reinterpret_cast<LPARAM>(text)));
+}
+
+int GetWindowTextLengthA(HWND window) {
+    DWORD tid = 0;
+    if (!Route(window, &tid, nullptr)) return 0;
+    if (tid == platform::kernel::CurrentThreadId()) return int(SendMessageA(window, WM_GETTEXTLENGTH, 0, 0));
+    return int(DefWindowProcA(window, WM_GETTEXTLENGTH, 0, 0));
+}
+
+// ---- state and geometry ----
+
+namespace {
+// Sets or clears style bits; returns the previous style, or -1 for no window.
+LONG_PTR ChangeStyle(HWND window, DWORD set, DWORD clear) {
+    DWORD old;
+    {
+        std::lock_guard<std::mutex> g(T().lock);
+        WindowRecord* r = FindLocked(window);
+        if (!r) return -1;
+        old = r->style;
+        r->style = (r->style | set) & ~clear;
+        if (old == r->style) return LONG_PTR(old);
+    }
+    NotifyChanged(window);
+    return LONG_PTR(old);
+}
+}  // namespace
+
+BOOL ShowWindow(HWND window, int command) {
+    bool show = command != SW_HIDE;
+    LONG_PTR old = ChangeStyle(window, show ? WS_VISIBLE : 0, show ? 0 : WS_VISIBLE);
+    if (old == -1) return FALSE;
+    if (bool(old & WS_VISIBLE) != show) Send(window, WM_SHOWWINDOW, show, 0);
+    return (old & WS_VISIBLE) ? TRUE : FALSE;
+}
+
+BOOL IsWindowVisible(HWND window) {
+    std::lock_guard<std::mutex> g(T().lock);
+    WindowRecord* r = FindLocked(window);
+    if (!r) return FALSE;
+    for (; r; r = FindLocked(r->parent))
+        if (!(r->style & WS_VISIBLE)) return FALSE;
+    return TRUE;
+}
+
+BOOL EnableWindow(HWND window, BOOL enable) {
+    LONG_PTR old = ChangeStyle(window, enable ? 0 : WS_DISABLED, enable ? WS_DISABLED : 0);
+    if (old == -1) return FALSE;
+    bool wasDisabled = (old & WS_DISABLED) != 0;
+    if (wasDisabled == bool(enable)) Send(window, WM_ENABLE, enable, 0);
+    return wasDisabled ? TRUE : FALSE;
+}
+
+BOOL IsWindowEnabled(HWND window) {
+    std::lock_guard<std::mutex> g(T().lock);
+    WindowRecord* r = FindLocked(window);
+    return (r && !(r->style & WS_DISABLED)) ? TRUE : FALSE;
+}
+
+BOOL MoveWindow(HWND window, int x, int y, int width, int height, BOOL) {
+    {
+        std::lock_guard<std::mutex> g(T().lock);
+        WindowRecord* r = FindLocked(window);
+        if (!r) return FALSE;
+        r->rect = RECT{x, y, x + width, y + height};
+    }
+    Send(window, WM_MOVE, 0, MAKELPARAM(x, y));
+    Send(window, WM_SIZE, 0, MAKELPARAM(width, height));
+    NotifyChanged(window);
+    return TRUE;
+}
+
+BOOL GetWindowRect(HWND window, LPRECT rect) {
+    std::lock_guard<std::mutex> g(T().lock);
+    WindowRecord* r = FindLocked(window);
+    if (!r || !rect) return FALSE;
+    POINT o = OriginLocked(r->parent);
+    *rect = RECT{r->rect.left + o.x, r->rect.top + o.y, r->rect.right + o.x, r->rect.bottom + o.y};
+    return TRUE;
+}
+
+BOOL GetClientRect(HWND window, LPRECT rect) {
+    std::lock_guard<std::mutex> g(T().lock);
+    WindowRecord* r = FindLocked(window);
+    if (!r || !rect) return FALSE;
+    *rect = RECT{0, 0, r->rect.right - r->rect.left, r->rect.bottom - r->rect.top};
+    return TRUE;
+}
+
+BOOL ScreenToClient(HWND window, LPPOINT point) {
+    std::lock_guard<std::mutex> g(T().lock);
+    if (!FindLocked(window) || !point) return FALSE;
+    POINT o = OriginLocked(window);
+    point->x -= o.x;
+    point->y -= o.y;
+    return TRUE;
+}
+
+BOOL ClientToScreen(HWND window, LPPOINT point) {
+    std::lock_guard<std::mutex> g(T().lock);
+    if (!FindLocked(window) || !point) return FALSE;
+    POINT o = OriginLocked(window);
+    point->x += o.x;
+    point->y += o.y;
+    return TRUE;
+}
+
+BOOL InvalidateRect(HWND window, const RECT*, BOOL) {
+    DWORD tid;
+    {
+        std::lock_guard<std::mutex> g(T().lock);
+        WindowRecord* r = FindLocked(window);
+        if (!r) return FALSE;
+        r->invalid = true;
+        tid = r->threadId;
+    }
+    WakeThread(tid);
+    NotifyChanged(window);
+    return TRUE;
+}
+
+BOOL ValidateRect(HWND window, const RECT*) {
+    std::lock_guard<std::mutex> g(T().lock);
+    WindowRecord* r = FindLocked(window);
+    if (!r) return FALSE;
+    r->invalid = false;
+    return TRUE;
+}
+
+BOOL UpdateWindow(HWND window) {
+    bool paint = false;
+    {
+        std::lock_guard<std::mutex> g(T().lock);
+        WindowRecord* r = FindLocked(window);
+        if (!r) return FALSE;
+        paint = r->invalid;
+        r->invalid = false;
+    }
+    if (paint) Send(window, WM_PAINT, 0, 0);
+    return TRUE;
+}
+
+HWND SetFocus(HWND window) {
+    DWORD tid = platform::kernel::CurrentThreadId();
+    HWND old;
+    {
+        std::lock_guard<std::mutex> g(T().lock);
+        old = T().focus[tid];
+        if (window && !FindLocked(window)) return nullptr;
+        T().focus[tid] = window;
+    }
+    if (old != window) {
+        if (old) Send(old, WM_KILLFOCUS, WPARAM(window), 0);
+        if (window) Send(window, WM_SETFOCUS, WPARAM(old), 0);
+    }
+    return old;
+}
+
+HWND GetFocus() {
+    std::lock_guard<std::mutex> g(T().lock);
+    auto it = T().focus.find(platform::kernel::CurrentThreadId());
+    return it == T().focus.end() ? nullptr : it->second;
+}
+
+HWND GetActiveWindow() {
+    std::lock_guard<std::mutex> g(T().lock);
+    DWORD tid = platform::kernel::CurrentThreadId();
+    for (auto it = T().topLevel.rbegin(); it != T().topLevel.rend(); ++it) {
+        WindowRecord* r = FindLocked(*it);
+        if (r && r->threadId == tid && (r->style & WS_VISIBLE)) return *it;
+    }
+    return nullptr;
+}
+
+HWND SetActiveWindow(HWND window) { return GetActiveWindow() == window ? window : GetActiveWindow(); }
+BOOL SetForegroundWindow(HWND window) { return IsWindow(window); }
+HWND GetDesktopWindow() { return reinterpret_cast<HWND>(uintptr_t(0x10010)); }
+
+SHORT GetKeyState(int) { return 0; }
+SHORT GetAsyncKeyState(int) { return 0; }

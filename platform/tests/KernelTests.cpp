@@ -1,0 +1,244 @@
+// Kernel objects, waits and the clock.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <vector>
+
+#include <windows.h>
+
+#include "platform/runtime.h"
+
+namespace {
+
+struct Counter {
+    std::atomic<int> runs{0};
+    HANDLE event = nullptr;
+};
+
+DWORD WINAPI CountAndWait(LPVOID p) {
+    auto* c = static_cast<Counter*>(p);
+    ++c->runs;
+    if (c->event) WaitForSingleObject(c->event, INFINITE);
+    return 42;
+}
+
+}  // namespace
+
+TEST(Threads, CreatedSuspendedRunsNothingUntilResumed) {
+    Counter c;
+    DWORD tid = 0;
+    HANDLE t = CreateThread(nullptr, 0, CountAndWait, &c, CREATE_SUSPENDED, &tid);
+    ASSERT_NE(t, nullptr);
+    EXPECT_NE(tid, 0u);
+    EXPECT_EQ(WaitForSingleObject(t, 500), WAIT_TIMEOUT);  // 500 ms of test clock pass
+    EXPECT_EQ(c.runs.load(), 0);
+    DWORD code = 0;
+    EXPECT_TRUE(GetExitCodeThread(t, &code));
+    EXPECT_EQ(code, DWORD(STILL_ACTIVE));
+    EXPECT_EQ(ResumeThread(t), 1u);
+    EXPECT_EQ(WaitForSingleObject(t, INFINITE), WAIT_OBJECT_0);
+    EXPECT_EQ(c.runs.load(), 1);
+    EXPECT_TRUE(GetExitCodeThread(t, &code));
+    EXPECT_EQ(code, 42u);
+    EXPECT_EQ(ResumeThread(t), 0u);
+    EXPECT_TRUE(CloseHandle(t));
+    EXPECT_FALSE(CloseHandle(t));
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_HANDLE));
+}
+
+TEST(Threads, EndThreadExGivesTheExitCode) {
+    unsigned id = 0;
+    uintptr_t h = _beginthreadex(
+        nullptr, 0, [](void*) -> unsigned { _endthreadex(7); return 1; }, nullptr, 0, &id);
+    ASSERT_NE(h, 0u);
+    HANDLE t = reinterpret_cast<HANDLE>(h);
+    EXPECT_EQ(WaitForSingleObject(t, INFINITE), WAIT_OBJECT_0);
+    DWORD code = 0;
+    GetExitCodeThread(t, &code);
+    EXPECT_EQ(code, 7u);
+    CloseHandle(t);
+}
+
+TEST(Threads, CreationFailureCanBeInjected) {
+    platform::InjectFailure("CreateThread", 1, ERROR_NOT_ENOUGH_MEMORY);
+    Counter c;
+    EXPECT_EQ(CreateThread(nullptr, 0, CountAndWait, &c, 0, nullptr), nullptr);
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_NOT_ENOUGH_MEMORY));
+    HANDLE t = CreateThread(nullptr, 0, CountAndWait, &c, 0, nullptr);
+    ASSERT_NE(t, nullptr);
+    WaitForSingleObject(t, INFINITE);
+    CloseHandle(t);
+}
+
+TEST(Clock, SleepAndTimedWaitsFollowTheVirtualClock) {
+    ASSERT_TRUE(platform::IsVirtualClock());
+    ULONGLONG before = platform::ClockNow();
+    Sleep(200 * 200);  // forty seconds of test time
+    EXPECT_GE(platform::ClockNow() - before, 40000u);
+    HANDLE e = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    before = platform::ClockNow();
+    EXPECT_EQ(WaitForSingleObject(e, 1000), WAIT_TIMEOUT);
+    ULONGLONG waited = platform::ClockNow() - before;
+    EXPECT_GE(waited, 1000u);
+    EXPECT_LT(waited, 1010u);
+    CloseHandle(e);
+}
+
+TEST(Clock, EveryTickCountReadMovesTheVirtualClock) {
+    DWORD a = GetTickCount();
+    DWORD b = GetTickCount();
+    EXPECT_EQ(b - a, 1u);
+    // A busy poll of the tick count ends.
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < 100) {
+    }
+}
+
+TEST(Clock, WorkerSleepsJumpOnlyWhenEveryThreadWaits) {
+    struct Args {
+        HANDLE go;
+        std::atomic<ULONGLONG> woke{0};
+    } args;
+    args.go = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    HANDLE t = CreateThread(
+        nullptr, 0,
+        [](LPVOID p) -> DWORD {
+            auto* a = static_cast<Args*>(p);
+            WaitForSingleObject(a->go, INFINITE);
+            Sleep(300);
+            a->woke = platform::ClockNow();
+            return 0;
+        },
+        &args, 0, nullptr);
+    ULONGLONG start = platform::ClockNow();
+    SetEvent(args.go);
+    EXPECT_EQ(WaitForSingleObject(t, 10000), WAIT_OBJECT_0);
+    EXPECT_GE(args.woke.load() - start, 300u);
+    EXPECT_LT(platform::ClockNow() - start, 10000u);  // the wait ended at the thread's end
+    CloseHandle(t);
+    CloseHandle(args.go);
+}
+
+TEST(Events, AutoResetWakesOneWaitManualResetStaysSignalled) {
+    HANDLE autoEvent = CreateEventA(nullptr, FALSE, TRUE, nullptr);
+    EXPECT_EQ(WaitForSingleObject(autoEvent, 0), WAIT_OBJECT_0);
+    EXPECT_EQ(WaitForSingleObject(autoEvent, 0), WAIT_TIMEOUT);
+    HANDLE manual = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    SetEvent(manual);
+    EXPECT_EQ(WaitForSingleObject(manual, 0), WAIT_OBJECT_0);
+    EXPECT_EQ(WaitForSingleObject(manual, 0), WAIT_OBJECT_0);
+    ResetEvent(manual);
+    EXPECT_EQ(WaitForSingleObject(manual, 0), WAIT_TIMEOUT);
+    HANDLE both[2] = {autoEvent, manual};
+    SetEvent(manual);
+    EXPECT_EQ(WaitForMultipleObjects(2, both, FALSE, 0), WAIT_OBJECT_0 + 1);
+    EXPECT_EQ(WaitForMultipleObjects(2, both, TRUE, 0), WAIT_TIMEOUT);
+    SetEvent(autoEvent);
+    EXPECT_EQ(WaitForMultipleObjects(2, both, TRUE, 0), WAIT_OBJECT_0);
+    EXPECT_EQ(WaitForSingleObject(autoEvent, 0), WAIT_TIMEOUT);
+    EXPECT_EQ(WaitForSingleObject(reinterpret_cast<HANDLE>(0x4), 0), WAIT_FAILED);
+    CloseHandle(autoEvent);
+    CloseHandle(manual);
+}
+
+TEST(Mutexes, NamedMutexIsRecursivePerThreadAcrossHandles) {
+    HANDLE a = CreateMutexA(nullptr, FALSE, "Mutex_Remote_Control");
+    HANDLE b = CreateMutexA(nullptr, FALSE, "Mutex_Remote_Control");
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_ALREADY_EXISTS));
+    ASSERT_TRUE(a && b && a != b);
+    EXPECT_EQ(WaitForSingleObject(a, 1000), WAIT_OBJECT_0);
+    EXPECT_EQ(WaitForSingleObject(b, 1000), WAIT_OBJECT_0);  // same name, same thread: recursion
+    struct Args {
+        HANDLE m;
+        DWORD result;
+    } args{b, 0};
+    HANDLE t = CreateThread(
+        nullptr, 0,
+        [](LPVOID p) -> DWORD {
+            auto* x = static_cast<Args*>(p);
+            x->result = WaitForSingleObject(x->m, 1000);
+            return 0;
+        },
+        &args, 0, nullptr);
+    WaitForSingleObject(t, INFINITE);
+    EXPECT_EQ(args.result, WAIT_TIMEOUT);
+    EXPECT_TRUE(ReleaseMutex(a));
+    EXPECT_TRUE(ReleaseMutex(b));
+    EXPECT_FALSE(ReleaseMutex(a));
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_NOT_OWNER));
+    CloseHandle(t);
+    CloseHandle(a);
+    CloseHandle(b);
+}
+
+TEST(Mutexes, OwnerThatEndsLeavesTheMutexAbandoned) {
+    HANDLE m = CreateMutexA(nullptr, FALSE, "abandon-test");
+    HANDLE t = CreateThread(
+        nullptr, 0,
+        [](LPVOID p) -> DWORD {
+            WaitForSingleObject(static_cast<HANDLE>(p), INFINITE);
+            return 0;  // ends owning it
+        },
+        m, 0, nullptr);
+    WaitForSingleObject(t, INFINITE);
+    EXPECT_EQ(WaitForSingleObject(m, 1000), WAIT_ABANDONED);
+    EXPECT_TRUE(ReleaseMutex(m));  // the abandoned wait owns it
+    EXPECT_EQ(WaitForSingleObject(m, 0), WAIT_OBJECT_0);
+    ReleaseMutex(m);
+    CloseHandle(t);
+    CloseHandle(m);
+}
+
+TEST(CriticalSections, AreRecursiveAndExcludeOtherThreads) {
+    CRITICAL_SECTION cs;
+    InitializeCriticalSection(&cs);
+    EnterCriticalSection(&cs);
+    EnterCriticalSection(&cs);
+    struct Args {
+        CRITICAL_SECTION* cs;
+        std::atomic<int> inside{0};
+    } args{&cs};
+    HANDLE t = CreateThread(
+        nullptr, 0,
+        [](LPVOID p) -> DWORD {
+            auto* a = static_cast<Args*>(p);
+            EnterCriticalSection(a->cs);
+            a->inside = 1;
+            LeaveCriticalSection(a->cs);
+            return 0;
+        },
+        &args, 0, nullptr);
+    // Holding the section while sleeping: the waiter counts as blocked, so test time moves on.
+    Sleep(100);
+    EXPECT_EQ(args.inside.load(), 0);
+    LeaveCriticalSection(&cs);
+    Sleep(100);
+    EXPECT_EQ(args.inside.load(), 0);
+    LeaveCriticalSection(&cs);
+    WaitForSingleObject(t, INFINITE);
+    EXPECT_EQ(args.inside.load(), 1);
+    CloseHandle(t);
+    DeleteCriticalSection(&cs);
+}
+
+TEST(Interlocked, OperationsAnswerAsOnWindows) {
+    LONG v = 5;
+    EXPECT_EQ(InterlockedIncrement(&v), 6);
+    EXPECT_EQ(InterlockedDecrement(&v), 5);
+    EXPECT_EQ(InterlockedExchange(&v, 9), 5);
+    EXPECT_EQ(InterlockedCompareExchange(&v, 1, 9), 9);
+    EXPECT_EQ(v, 1);
+    EXPECT_EQ(InterlockedCompareExchange(&v, 3, 9), 1);
+    EXPECT_EQ(InterlockedExchangeAdd(&v, 4), 1);
+    EXPECT_EQ(v, 5);
+}
+
+TEST(Trace, SinkKeepsDebugOutputForTests) {
+    platform::ClearTrace();
+    OutputDebugStringA("CThread::Stop\n");
+    TRACE("%s %d\n", "value", 7);
+    OutputDebugStringW(L"wide \x6d4b\n");
+    EXPECT_TRUE(platform::TraceContains("CThread::Stop\n"));
+    EXPECT_TRUE(platform::TraceContains("value 7\n"));
+    EXPECT_TRUE(platform::TraceContains("wide \xe6\xb5\x8b\n"));
+}

@@ -1,0 +1,178 @@
+// Windows as message targets: queues, posting from workers, sending, timers, quit.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include <windows.h>
+
+#include "platform/runtime.h"
+#include "platform/windowcore.h"
+
+namespace {
+
+struct Received {
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+    DWORD thread;
+};
+std::vector<Received>* g_log;
+
+LRESULT CALLBACK Recorder(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+    if (m >= WM_USER || m == WM_TIMER) {
+        g_log->push_back({m, wp, lp, GetCurrentThreadId()});
+        return 0;
+    }
+    return DefWindowProcA(w, m, wp, lp);
+}
+
+class MessageTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        g_log = &log;
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = Recorder;
+        wc.lpszClassName = "Recorder";
+        RegisterClassA(&wc);
+        window = CreateWindowExA(0, "Recorder", "title", 0, 0, 0, 100, 50, nullptr, nullptr, nullptr, nullptr);
+        ASSERT_NE(window, nullptr);
+    }
+    void TearDown() override {
+        if (IsWindow(window)) DestroyWindow(window);
+    }
+    void Pump() {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    }
+    std::vector<Received> log;
+    HWND window = nullptr;
+};
+
+}  // namespace
+
+TEST_F(MessageTest, PostsFromAWorkerArriveInOrderWithPointerSizedWParam) {
+    struct Args {
+        HWND window;
+        int object;
+    } args{window, 0};
+    HANDLE t = CreateThread(
+        nullptr, 0,
+        [](LPVOID p) -> DWORD {
+            auto* a = static_cast<Args*>(p);
+            for (int i = 0; i <= 100; ++i) PostMessageA(a->window, 0x428, reinterpret_cast<WPARAM>(&a->object), i);
+            PostMessageA(a->window, 0x428, reinterpret_cast<WPARAM>(&a->object), 101);
+            return 0;
+        },
+        &args, 0, nullptr);
+    WaitForSingleObject(t, INFINITE);
+    CloseHandle(t);
+    Pump();
+    ASSERT_EQ(log.size(), 102u);
+    for (size_t i = 0; i < log.size(); ++i) {
+        EXPECT_EQ(log[i].lParam, LPARAM(i));
+        EXPECT_EQ(reinterpret_cast<int*>(log[i].wParam), &args.object);
+        EXPECT_EQ(log[i].thread, GetCurrentThreadId());
+    }
+}
+
+TEST_F(MessageTest, GetMessageReturnsFalseOnQuitAfterEarlierMessages) {
+    PostMessageA(window, WM_USER + 1, 1, 2);
+    PostQuitMessage(3);
+    MSG msg;
+    EXPECT_TRUE(GetMessageA(&msg, nullptr, 0, 0));
+    EXPECT_EQ(msg.message, UINT(WM_USER + 1));
+    EXPECT_FALSE(GetMessageA(&msg, nullptr, 0, 0));
+    EXPECT_EQ(msg.message, UINT(WM_QUIT));
+    EXPECT_EQ(msg.wParam, 3u);
+}
+
+TEST_F(MessageTest, TimersFireOnTheTestClockAndStopWhenKilled) {
+    EXPECT_EQ(SetTimer(window, 0, 1000, nullptr), 1u);  // id 0 works
+    ULONGLONG start = platform::ClockNow();
+    MSG msg;
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_TRUE(GetMessageA(&msg, nullptr, 0, 0));
+        DispatchMessageA(&msg);
+    }
+    ASSERT_EQ(log.size(), 3u);
+    EXPECT_EQ(log[0].message, UINT(WM_TIMER));
+    EXPECT_EQ(log[0].wParam, 0u);
+    EXPECT_GE(platform::ClockNow() - start, 3000u);
+    EXPECT_TRUE(KillTimer(window, 0));
+    EXPECT_FALSE(KillTimer(window, 0));
+    EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+}
+
+TEST_F(MessageTest, SendFromAnotherThreadRunsOnTheWindowThread) {
+    struct Args {
+        HWND window;
+        LRESULT result;
+        char text[32];
+    } args{window, -1, {}};
+    HANDLE t = CreateThread(
+        nullptr, 0,
+        [](LPVOID p) -> DWORD {
+            auto* a = static_cast<Args*>(p);
+            a->result = SendMessageA(a->window, WM_USER + 7, 5, 6);
+            GetWindowTextA(a->window, a->text, sizeof a->text);
+            PostMessageA(a->window, WM_USER + 8, 0, 0);
+            return 0;
+        },
+        &args, 0, nullptr);
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0)) {
+        DispatchMessageA(&msg);
+        if (msg.message == WM_USER + 8) break;
+    }
+    WaitForSingleObject(t, INFINITE);
+    CloseHandle(t);
+    ASSERT_EQ(log.size(), 2u);
+    EXPECT_EQ(log[0].message, UINT(WM_USER + 7));
+    EXPECT_EQ(log[0].thread, GetCurrentThreadId());
+    EXPECT_EQ(args.result, 0);
+    EXPECT_STREQ(args.text, "title");
+}
+
+TEST_F(MessageTest, WindowsAreSeenFromEveryThreadAndGoneAfterDestroy) {
+    HWND child = CreateWindowExA(0, "Recorder", "OK", WS_CHILD | WS_VISIBLE, 10, 10, 50, 20, window,
+                                 reinterpret_cast<HMENU>(1001), nullptr, nullptr);
+    ASSERT_NE(child, nullptr);
+    EXPECT_EQ(GetDlgItem(window, 1001), child);
+    EXPECT_EQ(GetParent(child), window);
+    EXPECT_FALSE(IsWindowVisible(child));  // the parent is hidden
+    ShowWindow(window, SW_SHOW);
+    EXPECT_TRUE(IsWindowVisible(child));
+    EXPECT_FALSE(EnableWindow(child, FALSE));
+    EXPECT_FALSE(IsWindowEnabled(child));
+    SetWindowTextA(child, "关 闭");
+    char text[32];
+    EXPECT_EQ(GetWindowTextA(child, text, sizeof text), int(strlen("关 闭")));
+    EXPECT_STREQ(text, "关 闭");
+    EXPECT_EQ(GetWindowTextA(child, text, 3), 2);  // cut and terminated
+    struct Args {
+        HWND window;
+        BOOL seen;
+    } args{window, FALSE};
+    HANDLE t = CreateThread(
+        nullptr, 0,
+        [](LPVOID p) -> DWORD {
+            auto* a = static_cast<Args*>(p);
+            a->seen = IsWindow(a->window);
+            return 0;
+        },
+        &args, 0, nullptr);
+    WaitForSingleObject(t, INFINITE);
+    CloseHandle(t);
+    EXPECT_TRUE(args.seen);
+    DestroyWindow(window);
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_FALSE(IsWindow(child));
+    EXPECT_FALSE(PostMessageA(window, WM_USER, 0, 0));
+}
+
+TEST(MessageBoxes, WithoutADisplayAnswerTheDefaultButtonAndTrace) {
+    platform::ClearTrace();
+    EXPECT_EQ(MessageBoxA(nullptr, "没有找到可用设备!", "Pelvatro", MB_OK), IDOK);
+    EXPECT_EQ(MessageBoxA(nullptr, "?", "", MB_YESNO | MB_DEFBUTTON2), IDNO);
+    EXPECT_TRUE(platform::TraceContains("没有找到可用设备!"));
+}
