@@ -176,7 +176,17 @@ TYPED_TEST_P(ThreadContract, BaseDestructorReleasesAThreadThatEndedByItself) {
     EXPECT_EQ(before, platform::LiveThreadCount());
 }
 
-REGISTER_TYPED_TEST_SUITE_P(ThreadContract, RunsNothingUntilResumedAndResumesOnce,
+TYPED_TEST_P(ThreadContract, FailedCreationLeavesNothingToResumeOrStop) {
+    platform::InjectFailure("CreateThread");
+    ThreadProbe<TypeParam> thread;
+    EXPECT_EQ(nullptr, thread.GetThreadHandle());
+    EXPECT_EQ(-1, static_cast<LONG>(thread.Resume()));
+    EXPECT_TRUE(thread.Stop());
+    EXPECT_EQ(0, thread.inits);
+    EXPECT_EQ(0, thread.exits);
+}
+
+REGISTER_TYPED_TEST_SUITE_P(ThreadContract, RunsNothingUntilResumedAndResumesOnce, FailedCreationLeavesNothingToResumeOrStop,
                             StopRunsANeverResumedThreadToItsEndAndSecondStopDoesNothing,
                             OnInitFalseSkipsRunAndOnExitGivesTheExitCode, TimedWaitsInRunFollowThePlatformClock,
                             StopRacingTheWorkersOwnEndLeavesNoThread, DerivedThreadIsStoppedBeforeItsMembersGo,
