@@ -1,0 +1,398 @@
+// Plain files behind kernel handles, file attributes, and the file-system calls, with the
+// creation dispositions and error numbers of Windows. Paths take '\' and '/' as separators.
+#include <errno.h>
+#include <fcntl.h>
+#include <stdio.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <memory>
+
+#include "FileErrors.h"
+#include "Kernel.h"
+#include "platform/runtime.h"
+#include "platform/winfile.h"
+
+namespace platform::files {
+
+DWORD ErrorFromErrno(int error, const std::string& path) {
+    switch (error) {
+    case ENOENT: {
+        size_t slash = path.find_last_of('/');
+        std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+        struct stat st;
+        bool folderExists = ::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+        return folderExists ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND;
+    }
+    case ENOTDIR:
+        return ERROR_PATH_NOT_FOUND;
+    case EACCES:
+    case EPERM:
+    case EISDIR:
+    case EROFS:
+    case ETXTBSY:
+        return ERROR_ACCESS_DENIED;
+    case EEXIST:
+        return ERROR_FILE_EXISTS;
+    case ENOTEMPTY:
+        return ERROR_DIR_NOT_EMPTY;
+    case ENOSPC:
+    case EDQUOT:
+        return ERROR_DISK_FULL;
+    case ENAMETOOLONG:
+        return ERROR_FILENAME_EXCED_RANGE;
+    case EMFILE:
+    case ENFILE:
+        return ERROR_TOO_MANY_OPEN_FILES;
+    case EBADF:
+        return ERROR_INVALID_HANDLE;
+    case EINVAL:
+        return ERROR_INVALID_PARAMETER;
+    case EBUSY:
+        return ERROR_SHARING_VIOLATION;
+    case ENOMEM:
+        return ERROR_NOT_ENOUGH_MEMORY;
+    default:
+        return ERROR_GEN_FAILURE;
+    }
+}
+
+bool Injected(const char* call, DWORD fallback) {
+    LONG error = 0;
+    if (!ShouldFail(call, &error)) return false;
+    SetLastError(error ? DWORD(error) : fallback);
+    return true;
+}
+
+}  // namespace platform::files
+
+using platform::files::ErrorFromErrno;
+using platform::files::Injected;
+
+namespace {
+
+// An open plain file; the descriptor closes with the last reference.
+class FileObject : public platform::kernel::KObject {
+public:
+    FileObject(int fd, bool canRead, bool canWrite) : fd_(fd), canRead_(canRead), canWrite_(canWrite) {}
+    ~FileObject() override { ::close(fd_); }
+    FileObject(const FileObject&) = delete;
+    FileObject& operator=(const FileObject&) = delete;
+
+    int fd() const { return fd_; }
+    bool canRead() const { return canRead_; }
+    bool canWrite() const { return canWrite_; }
+
+private:
+    int fd_;
+    bool canRead_;
+    bool canWrite_;
+};
+
+BOOL Fail(DWORD error) {
+    SetLastError(error);
+    return FALSE;
+}
+
+BOOL FailErrno(const std::string& path = {}) {
+    return Fail(ErrorFromErrno(errno, path));
+}
+
+std::shared_ptr<FileObject> FileOf(HANDLE handle) {
+    auto file = platform::kernel::FromHandleAs<FileObject>(handle);
+    if (!file) SetLastError(ERROR_INVALID_HANDLE);
+    return file;
+}
+
+// Reads or writes all `size` bytes (a read stops early at the end of the file), at `offset`
+// when it is not negative, else at the file position. Returns false with errno set.
+bool Transfer(int fd, bool write, char* data, size_t size, off_t offset, size_t* done) {
+    *done = 0;
+    while (*done < size) {
+        char* at = data + *done;
+        size_t left = size - *done;
+        ssize_t n;
+        if (offset >= 0)
+            n = write ? ::pwrite(fd, at, left, offset + off_t(*done)) : ::pread(fd, at, left, offset + off_t(*done));
+        else
+            n = write ? ::write(fd, at, left) : ::read(fd, at, left);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return false;
+        if (n == 0) {
+            if (write) {
+                errno = ENOSPC;
+                return false;
+            }
+            break;
+        }
+        *done += size_t(n);
+    }
+    return true;
+}
+
+BOOL TransferFile(HANDLE handle, bool write, char* data, DWORD size, LPDWORD done, LPOVERLAPPED overlapped) {
+    if (done) *done = 0;
+    if (Injected(write ? "WriteFile" : "ReadFile", write ? ERROR_WRITE_FAULT : ERROR_READ_FAULT)) return FALSE;
+    auto file = FileOf(handle);
+    if (!file) return FALSE;
+    if (!(write ? file->canWrite() : file->canRead())) return Fail(ERROR_ACCESS_DENIED);
+    if (!data && size > 0) return Fail(ERROR_INVALID_PARAMETER);
+    off_t offset = -1;
+    if (overlapped) offset = off_t((uint64_t(overlapped->OffsetHigh) << 32) | overlapped->Offset);
+    size_t moved = 0;
+    bool ok = Transfer(file->fd(), write, data, size, offset, &moved);
+    if (done) *done = DWORD(moved);
+    if (!ok) return FailErrno();
+    if (overlapped) {
+        overlapped->Internal = 0;
+        overlapped->InternalHigh = moved;
+        if (overlapped->hEvent) SetEvent(overlapped->hEvent);
+    }
+    return TRUE;
+}
+
+// Opens `path` the way the creation disposition asks; *existed tells whether the file was there.
+int OpenByDisposition(const std::string& path, int flags, mode_t mode, DWORD creation, bool* existed) {
+    *existed = false;
+    switch (creation) {
+    case CREATE_NEW:
+        return ::open(path.c_str(), flags | O_CREAT | O_EXCL, mode);
+    case OPEN_EXISTING:
+        return ::open(path.c_str(), flags);
+    case TRUNCATE_EXISTING:
+        return ::open(path.c_str(), flags | O_TRUNC);
+    case CREATE_ALWAYS:
+    case OPEN_ALWAYS: {
+        int keep = creation == CREATE_ALWAYS ? O_TRUNC : 0;
+        // Another process may create or remove the file between the two opens: try again.
+        for (int attempt = 0; attempt < 4; ++attempt) {
+            int fd = ::open(path.c_str(), flags | O_CREAT | O_EXCL, mode);
+            if (fd >= 0 || errno != EEXIST) return fd;
+            fd = ::open(path.c_str(), flags | keep);
+            if (fd >= 0 || errno != ENOENT) {
+                *existed = fd >= 0;
+                return fd;
+            }
+        }
+        return -1;
+    }
+    default:
+        errno = EINVAL;
+        return -1;
+    }
+}
+
+// A descriptor closed when it goes out of scope.
+struct ScopedFd {
+    int fd;
+    ~ScopedFd() {
+        if (fd >= 0) ::close(fd);
+    }
+};
+
+BOOL CopyNative(const std::string& source, const std::string& target, bool failIfExists) {
+    ScopedFd in{::open(source.c_str(), O_RDONLY | O_CLOEXEC)};
+    if (in.fd < 0) return FailErrno(source);
+    struct stat st, targetSt;
+    if (::fstat(in.fd, &st) != 0) return FailErrno(source);
+    if (S_ISDIR(st.st_mode)) return Fail(ERROR_ACCESS_DENIED);
+    // Copying a file onto itself would truncate it before reading.
+    if (::stat(target.c_str(), &targetSt) == 0 && targetSt.st_dev == st.st_dev && targetSt.st_ino == st.st_ino)
+        return Fail(ERROR_SHARING_VIOLATION);
+    int out = ::open(target.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | (failIfExists ? O_EXCL : O_TRUNC),
+                     st.st_mode & 0777);
+    if (out < 0) return FailErrno(target);
+    char buffer[64 * 1024];
+    bool ok = true;
+    int error = 0;
+    for (;;) {
+        size_t got = 0, put = 0;
+        if (!Transfer(in.fd, false, buffer, sizeof buffer, -1, &got) || !Transfer(out, true, buffer, got, -1, &put)) {
+            ok = false;
+            error = errno;
+            break;
+        }
+        if (got < sizeof buffer) break;
+    }
+    if (::close(out) != 0 && ok) {
+        ok = false;
+        error = errno;
+    }
+    if (ok) return TRUE;
+    ::unlink(target.c_str());  // no partial copy is left behind
+    return Fail(ErrorFromErrno(error, target));
+}
+
+}  // namespace
+
+namespace platform {
+
+std::string NativePath(const char* path) {
+    if (!path) return {};
+    std::string native(path);
+    std::replace(native.begin(), native.end(), '\\', '/');
+    return native;
+}
+
+}  // namespace platform
+
+DWORD GetFileAttributesA(LPCSTR path) {
+    if (Injected("GetFileAttributesA", ERROR_FILE_NOT_FOUND)) return INVALID_FILE_ATTRIBUTES;
+    if (!path || !*path) {
+        SetLastError(ERROR_PATH_NOT_FOUND);
+        return INVALID_FILE_ATTRIBUTES;
+    }
+    std::string native = platform::NativePath(path);
+    struct stat st;
+    if (::stat(native.c_str(), &st) != 0) {
+        FailErrno(native);
+        return INVALID_FILE_ATTRIBUTES;
+    }
+    DWORD attributes = S_ISDIR(st.st_mode) ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_ARCHIVE;
+    if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) attributes |= FILE_ATTRIBUTE_READONLY;
+    return attributes;
+}
+
+HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD shareMode, LPSECURITY_ATTRIBUTES sa, DWORD creation,
+                   DWORD flags, HANDLE templateFile) {
+    if (Injected("CreateFileA", ERROR_ACCESS_DENIED)) return INVALID_HANDLE_VALUE;
+    bool canRead = (access & GENERIC_READ) != 0;
+    bool canWrite = (access & GENERIC_WRITE) != 0;
+    if (creation == TRUNCATE_EXISTING && !canWrite) {
+        Fail(ERROR_INVALID_PARAMETER);
+        return INVALID_HANDLE_VALUE;
+    }
+    if (!path || !*path) {
+        Fail(ERROR_PATH_NOT_FOUND);
+        return INVALID_HANDLE_VALUE;
+    }
+    std::string native = platform::NativePath(path);
+    int mode = canWrite ? (canRead ? O_RDWR : O_WRONLY) : O_RDONLY;
+    mode_t permissions = (flags & FILE_ATTRIBUTE_READONLY) ? 0444 : 0666;
+    bool existed = false;
+    int fd = OpenByDisposition(native, mode | O_CLOEXEC, permissions, creation, &existed);
+    if (fd < 0) {
+        FailErrno(native);
+        return INVALID_HANDLE_VALUE;
+    }
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        Fail(ERROR_ACCESS_DENIED);
+        return INVALID_HANDLE_VALUE;
+    }
+    HANDLE handle = platform::kernel::AddHandle(std::make_shared<FileObject>(fd, canRead, canWrite));
+    bool reportExisting = existed && (creation == CREATE_ALWAYS || creation == OPEN_ALWAYS);
+    SetLastError(reportExisting ? ERROR_ALREADY_EXISTS : ERROR_SUCCESS);
+    return handle;
+}
+
+BOOL ReadFile(HANDLE file, LPVOID buffer, DWORD toRead, LPDWORD read, LPOVERLAPPED overlapped) {
+    return TransferFile(file, false, static_cast<char*>(buffer), toRead, read, overlapped);
+}
+
+BOOL WriteFile(HANDLE file, LPCVOID buffer, DWORD toWrite, LPDWORD written, LPOVERLAPPED overlapped) {
+    // The write path only reads from the buffer.
+    return TransferFile(file, true, static_cast<char*>(const_cast<void*>(buffer)), toWrite, written, overlapped);
+}
+
+DWORD SetFilePointer(HANDLE file, LONG distance, PLONG distanceHigh, DWORD method) {
+    if (Injected("SetFilePointer", ERROR_INVALID_PARAMETER)) return INVALID_SET_FILE_POINTER;
+    auto object = FileOf(file);
+    if (!object) return INVALID_SET_FILE_POINTER;
+    int64_t move = distanceHigh ? int64_t((uint64_t(uint32_t(*distanceHigh)) << 32) | uint32_t(distance))
+                                : int64_t(distance);
+    int whence = method == FILE_BEGIN ? SEEK_SET : method == FILE_CURRENT ? SEEK_CUR : method == FILE_END ? SEEK_END : -1;
+    if (whence < 0) {
+        Fail(ERROR_INVALID_PARAMETER);
+        return INVALID_SET_FILE_POINTER;
+    }
+    off_t position = ::lseek(object->fd(), off_t(move), whence);
+    if (position < 0) {
+        Fail(errno == EINVAL ? ERROR_NEGATIVE_SEEK : ErrorFromErrno(errno));
+        return INVALID_SET_FILE_POINTER;
+    }
+    if (distanceHigh) *distanceHigh = LONG(uint64_t(position) >> 32);
+    SetLastError(ERROR_SUCCESS);  // tells a position of 0xFFFFFFFF from a failure
+    return DWORD(uint64_t(position));
+}
+
+DWORD GetFileSize(HANDLE file, LPDWORD sizeHigh) {
+    if (Injected("GetFileSize", ERROR_INVALID_HANDLE)) return INVALID_FILE_SIZE;
+    auto object = FileOf(file);
+    if (!object) return INVALID_FILE_SIZE;
+    struct stat st;
+    if (::fstat(object->fd(), &st) != 0) {
+        FailErrno();
+        return INVALID_FILE_SIZE;
+    }
+    if (sizeHigh) *sizeHigh = DWORD(uint64_t(st.st_size) >> 32);
+    SetLastError(ERROR_SUCCESS);  // tells a size of 0xFFFFFFFF from a failure
+    return DWORD(uint64_t(st.st_size));
+}
+
+BOOL FlushFileBuffers(HANDLE file) {
+    if (Injected("FlushFileBuffers", ERROR_WRITE_FAULT)) return FALSE;
+    auto object = FileOf(file);
+    if (!object) return FALSE;
+    if (!object->canWrite()) return Fail(ERROR_ACCESS_DENIED);
+    return ::fsync(object->fd()) == 0 ? TRUE : FailErrno();
+}
+
+BOOL SetEndOfFile(HANDLE file) {
+    if (Injected("SetEndOfFile", ERROR_ACCESS_DENIED)) return FALSE;
+    auto object = FileOf(file);
+    if (!object) return FALSE;
+    if (!object->canWrite()) return Fail(ERROR_ACCESS_DENIED);
+    off_t position = ::lseek(object->fd(), 0, SEEK_CUR);
+    if (position < 0 || ::ftruncate(object->fd(), position) != 0) return FailErrno();
+    return TRUE;
+}
+
+BOOL DeleteFileA(LPCSTR path) {
+    if (Injected("DeleteFileA", ERROR_ACCESS_DENIED)) return FALSE;
+    if (!path || !*path) return Fail(ERROR_PATH_NOT_FOUND);
+    std::string native = platform::NativePath(path);
+    return ::unlink(native.c_str()) == 0 ? TRUE : FailErrno(native);
+}
+
+BOOL CreateDirectoryA(LPCSTR path, LPSECURITY_ATTRIBUTES sa) {
+    if (Injected("CreateDirectoryA", ERROR_ACCESS_DENIED)) return FALSE;
+    if (!path || !*path) return Fail(ERROR_PATH_NOT_FOUND);
+    std::string native = platform::NativePath(path);
+    if (::mkdir(native.c_str(), 0777) == 0) return TRUE;
+    if (errno == EEXIST) return Fail(ERROR_ALREADY_EXISTS);
+    if (errno == ENOENT) return Fail(ERROR_PATH_NOT_FOUND);
+    return FailErrno(native);
+}
+
+BOOL CopyFileA(LPCSTR from, LPCSTR to, BOOL failIfExists) {
+    if (Injected("CopyFileA", ERROR_ACCESS_DENIED)) return FALSE;
+    if (!from || !*from || !to || !*to) return Fail(ERROR_PATH_NOT_FOUND);
+    return CopyNative(platform::NativePath(from), platform::NativePath(to), failIfExists);
+}
+
+BOOL MoveFileA(LPCSTR from, LPCSTR to) {
+    if (Injected("MoveFileA", ERROR_ACCESS_DENIED)) return FALSE;
+    if (!from || !*from || !to || !*to) return Fail(ERROR_PATH_NOT_FOUND);
+    std::string source = platform::NativePath(from);
+    std::string target = platform::NativePath(to);
+    struct stat st;
+    if (::lstat(source.c_str(), &st) != 0) return FailErrno(source);
+    int rc = ::renameat2(AT_FDCWD, source.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE);
+    if (rc != 0 && errno == EINVAL) {
+        // A file system without no-replace renames: check, then rename.
+        struct stat targetSt;
+        if (::lstat(target.c_str(), &targetSt) == 0) return Fail(ERROR_ALREADY_EXISTS);
+        rc = ::rename(source.c_str(), target.c_str());
+    }
+    if (rc == 0) return TRUE;
+    if (errno == EEXIST) return Fail(ERROR_ALREADY_EXISTS);
+    if (errno == EXDEV && !S_ISDIR(st.st_mode)) {
+        // Another volume: copy, then remove the original, as Windows moves a file across drives.
+        if (!CopyNative(source, target, true)) return FALSE;
+        return ::unlink(source.c_str()) == 0 ? TRUE : FailErrno(source);
+    }
+    return FailErrno(target);
+}
