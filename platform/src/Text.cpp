@@ -244,10 +244,10 @@ int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int wideCount,
     std::string out;
     bool usedDefault = !WideToUtf8Text(std::wstring_view(wide, length), &out);
     if (codec == Codec::Gbk) {
-        std::string fallback = "?";
+        std::string_view fallback = "?";
         if (defaultChar && defaultChar[0]) {
             bool doubleByte = static_cast<unsigned char>(defaultChar[0]) >= 0x81 && defaultChar[1];
-            fallback.assign(defaultChar, doubleByte ? 2 : 1);
+            fallback = std::string_view(defaultChar, doubleByte ? 2 : 1);
         }
         std::string gbk;
         usedDefault = false;

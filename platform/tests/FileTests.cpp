@@ -1,0 +1,251 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+
+#include "platform/runtime.h"
+
+namespace {
+
+// A path inside the test's program folder, written the Windows way.
+std::string HomePath(const std::string& name) {
+    std::string path = platform::HomeDir() + "\\" + name;
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return path;
+}
+
+HANDLE Open(const std::string& path, DWORD access, DWORD creation) {
+    return CreateFileA(path.c_str(), access, 0, nullptr, creation, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+void WriteText(const std::string& path, const std::string& text) {
+    HANDLE file = Open(path, GENERIC_WRITE, CREATE_ALWAYS);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    ASSERT_TRUE(WriteFile(file, text.data(), DWORD(text.size()), &written, nullptr));
+    ASSERT_EQ(written, text.size());
+    ASSERT_TRUE(CloseHandle(file));
+}
+
+std::string ReadText(const std::string& path) {
+    HANDLE file = Open(path, GENERIC_READ, OPEN_EXISTING);
+    if (file == INVALID_HANDLE_VALUE) return "<missing>";
+    char buffer[256];
+    DWORD read = 0;
+    ReadFile(file, buffer, sizeof buffer, &read, nullptr);
+    CloseHandle(file);
+    return std::string(buffer, read);
+}
+
+class Files : public testing::Test {
+protected:
+    void TearDown() override { platform::ClearFailures(); }
+};
+
+}  // namespace
+
+TEST_F(Files, WritesAndReadsBackThroughBackslashPaths) {
+    ASSERT_TRUE(CreateDirectoryA(HomePath("data").c_str(), nullptr));
+    std::string path = HomePath("data\\Pass.txt");
+    WriteText(path, "hello\r\n");
+    EXPECT_EQ(GetFileAttributesA(path.c_str()), DWORD(FILE_ATTRIBUTE_ARCHIVE));
+    EXPECT_NE(GetFileAttributesA(HomePath("data").c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
+
+    HANDLE file = Open(path, GENERIC_READ, OPEN_EXISTING);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    DWORD high = 7;
+    EXPECT_EQ(GetFileSize(file, &high), 7u);
+    EXPECT_EQ(high, 0u);
+    char buffer[32];
+    DWORD read = 0;
+    ASSERT_TRUE(ReadFile(file, buffer, sizeof buffer, &read, nullptr));
+    EXPECT_EQ(std::string(buffer, read), "hello\r\n");
+    ASSERT_TRUE(ReadFile(file, buffer, sizeof buffer, &read, nullptr));  // the end of the file
+    EXPECT_EQ(read, 0u);
+    EXPECT_TRUE(CloseHandle(file));
+    EXPECT_EQ(platform::NativePath("a\\b/c"), "a/b/c");
+    EXPECT_EQ(platform::NativePath("C:\\x"), "C:/x");
+    EXPECT_EQ(platform::NativePath(nullptr), "");
+}
+
+TEST_F(Files, CreationDispositionsFollowWindows) {
+    std::string path = HomePath("Error.txt");
+    WriteText(path, "first");
+
+    SetLastError(0);
+    EXPECT_EQ(Open(path, GENERIC_WRITE, CREATE_NEW), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_FILE_EXISTS));
+
+    HANDLE file = Open(path, GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_ALREADY_EXISTS));
+    CloseHandle(file);
+    EXPECT_EQ(ReadText(path), "first");
+
+    file = Open(path, GENERIC_WRITE, CREATE_ALWAYS);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_ALREADY_EXISTS));
+    CloseHandle(file);
+    EXPECT_EQ(ReadText(path), "");
+
+    file = Open(HomePath("new.txt"), GENERIC_WRITE, OPEN_ALWAYS);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_SUCCESS));
+    CloseHandle(file);
+
+    WriteText(path, "again");
+    EXPECT_EQ(Open(path, GENERIC_READ, TRUNCATE_EXISTING), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_PARAMETER));
+    file = Open(path, GENERIC_WRITE, TRUNCATE_EXISTING);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    CloseHandle(file);
+    EXPECT_EQ(ReadText(path), "");
+}
+
+TEST_F(Files, MissingFilesAndFoldersAnswerTheirErrors) {
+    SetLastError(0);
+    EXPECT_EQ(Open(HomePath("absent.txt"), GENERIC_READ, OPEN_EXISTING), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_FILE_NOT_FOUND));
+    EXPECT_EQ(Open(HomePath("nofolder\\a.txt"), GENERIC_WRITE, CREATE_ALWAYS), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_PATH_NOT_FOUND));
+    EXPECT_EQ(GetFileAttributesA(HomePath("absent.txt").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_FILE_NOT_FOUND));
+    EXPECT_EQ(GetFileAttributesA(HomePath("nofolder\\a.txt").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_PATH_NOT_FOUND));
+    EXPECT_FALSE(DeleteFileA(HomePath("absent.txt").c_str()));
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_FILE_NOT_FOUND));
+    EXPECT_FALSE(CreateDirectoryA(HomePath("nofolder\\sub").c_str(), nullptr));
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_PATH_NOT_FOUND));
+    EXPECT_EQ(Open("", GENERIC_READ, OPEN_EXISTING), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_PATH_NOT_FOUND));
+}
+
+TEST_F(Files, FoldersAreNoFiles) {
+    std::string folder = HomePath("folder");
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+    EXPECT_FALSE(CreateDirectoryA(folder.c_str(), nullptr));
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_ALREADY_EXISTS));
+    EXPECT_EQ(Open(folder, GENERIC_READ, OPEN_EXISTING), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_ACCESS_DENIED));
+    EXPECT_EQ(Open(folder, GENERIC_WRITE, OPEN_ALWAYS), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_ACCESS_DENIED));
+    EXPECT_FALSE(DeleteFileA(folder.c_str()));
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_ACCESS_DENIED));
+}
+
+TEST_F(Files, HandlesAreCheckedForKindAndAccess) {
+    std::string path = HomePath("a.txt");
+    WriteText(path, "abc");
+    HANDLE file = Open(path, GENERIC_WRITE, OPEN_EXISTING);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    char buffer[4];
+    DWORD read = 9;
+    EXPECT_FALSE(ReadFile(file, buffer, sizeof buffer, &read, nullptr));
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_ACCESS_DENIED));
+    EXPECT_EQ(read, 0u);
+    ASSERT_TRUE(CloseHandle(file));
+    EXPECT_FALSE(WriteFile(file, "x", 1, &read, nullptr));
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_HANDLE));
+
+    HANDLE event = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    EXPECT_FALSE(ReadFile(event, buffer, sizeof buffer, &read, nullptr));
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_HANDLE));
+    CloseHandle(event);
+
+    file = Open(path, GENERIC_READ, OPEN_EXISTING);
+    EXPECT_FALSE(SetEndOfFile(file));
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_ACCESS_DENIED));
+    CloseHandle(file);
+}
+
+TEST_F(Files, FilePointerMovesAndEndOfFileCuts) {
+    std::string path = HomePath("eeprom.bin");
+    WriteText(path, "0123456789");
+    HANDLE file = Open(path, GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(SetFilePointer(file, -3, nullptr, FILE_END), 7u);
+    char buffer[8];
+    DWORD read = 0;
+    ASSERT_TRUE(ReadFile(file, buffer, 8, &read, nullptr));
+    EXPECT_EQ(std::string(buffer, read), "789");
+
+    LONG high = 0;
+    EXPECT_EQ(SetFilePointer(file, 4, &high, FILE_BEGIN), 4u);
+    EXPECT_EQ(high, 0);
+    ASSERT_TRUE(SetEndOfFile(file));
+    EXPECT_EQ(GetFileSize(file, nullptr), 4u);
+    EXPECT_TRUE(FlushFileBuffers(file));
+
+    EXPECT_EQ(SetFilePointer(file, -5, nullptr, FILE_CURRENT), INVALID_SET_FILE_POINTER);
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_NEGATIVE_SEEK));
+    EXPECT_EQ(SetFilePointer(file, 0, nullptr, FILE_CURRENT), 4u);  // unmoved by the failure
+
+    // An OVERLAPPED read of a plain file reads at its offset and signals its event.
+    OVERLAPPED at{};
+    at.Offset = 1;
+    at.hEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    ASSERT_TRUE(ReadFile(file, buffer, 2, &read, &at));
+    EXPECT_EQ(std::string(buffer, read), "12");
+    EXPECT_EQ(at.InternalHigh, 2u);
+    EXPECT_EQ(WaitForSingleObject(at.hEvent, 0), WAIT_OBJECT_0);
+    CloseHandle(at.hEvent);
+    CloseHandle(file);
+}
+
+TEST_F(Files, CopyAndMoveKeepWhatTheyMustNotOverwrite) {
+    std::string a = HomePath("a.txt"), b = HomePath("b.txt"), c = HomePath("c.txt");
+    WriteText(a, "alpha");
+    WriteText(b, "beta");
+
+    EXPECT_FALSE(CopyFileA(a.c_str(), b.c_str(), TRUE));
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_FILE_EXISTS));
+    EXPECT_EQ(ReadText(b), "beta");
+    ASSERT_TRUE(CopyFileA(a.c_str(), b.c_str(), FALSE));
+    EXPECT_EQ(ReadText(b), "alpha");
+
+    // A copy onto itself fails and leaves the file whole.
+    EXPECT_FALSE(CopyFileA(a.c_str(), a.c_str(), FALSE));
+    EXPECT_EQ(ReadText(a), "alpha");
+    EXPECT_FALSE(CopyFileA(HomePath("absent").c_str(), c.c_str(), FALSE));
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_FILE_NOT_FOUND));
+
+    WriteText(b, "beta");
+    EXPECT_FALSE(MoveFileA(a.c_str(), b.c_str()));
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_ALREADY_EXISTS));
+    EXPECT_EQ(ReadText(a), "alpha");
+    EXPECT_EQ(ReadText(b), "beta");
+    ASSERT_TRUE(MoveFileA(a.c_str(), c.c_str()));
+    EXPECT_EQ(ReadText(c), "alpha");
+    EXPECT_EQ(GetFileAttributesA(a.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_FALSE(MoveFileA(a.c_str(), HomePath("d.txt").c_str()));
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_FILE_NOT_FOUND));
+    ASSERT_TRUE(DeleteFileA(c.c_str()));
+    EXPECT_EQ(GetFileAttributesA(c.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(Files, InjectedFailuresAnswerTheInjectedError) {
+    std::string path = HomePath("ConfigTest.txt");
+    platform::InjectFailure("CreateFileA", 1, ERROR_SHARING_VIOLATION);
+    EXPECT_EQ(Open(path, GENERIC_WRITE, CREATE_ALWAYS), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_SHARING_VIOLATION));
+
+    HANDLE file = Open(path, GENERIC_READ | GENERIC_WRITE, CREATE_ALWAYS);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    platform::InjectFailure("WriteFile", 1, ERROR_DISK_FULL);
+    DWORD done = 5;
+    EXPECT_FALSE(WriteFile(file, "abc", 3, &done, nullptr));
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_DISK_FULL));
+    EXPECT_EQ(done, 0u);
+    ASSERT_TRUE(WriteFile(file, "abc", 3, &done, nullptr));
+
+    SetFilePointer(file, 0, nullptr, FILE_BEGIN);
+    platform::InjectFailure("ReadFile");
+    char buffer[4];
+    EXPECT_FALSE(ReadFile(file, buffer, 3, &done, nullptr));
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_READ_FAULT));
+    ASSERT_TRUE(ReadFile(file, buffer, 3, &done, nullptr));
+    EXPECT_EQ(std::string(buffer, done), "abc");
+    CloseHandle(file);
+}
