@@ -1,5 +1,6 @@
 #include "hwsim/Card.h"
 
+#include <utility>
 #include <vector>
 
 #include "hwsim/TunerFitting.h"
@@ -57,20 +58,34 @@ I2CDevice* Card::Chip(const std::string& role) const {
 }
 
 I2CDevice* Card::AddChip(const std::string& role, std::unique_ptr<I2CDevice> chip) {
-    std::lock_guard<std::mutex> lock(m_chipsLock);
-    auto& slot = m_chips[role];
-    if (slot) m_bus.Detach(slot.get());
-    m_bus.Attach(chip.get());
-    slot = std::move(chip);
-    return slot.get();
+    // The bus is taken outside the chip table's lock: a transfer in progress may look a chip up.
+    I2CDevice* fitted = chip.get();
+    std::unique_ptr<I2CDevice> previous;
+    {
+        std::lock_guard<std::mutex> lock(m_chipsLock);
+        previous = std::exchange(m_chips[role], std::move(chip));
+    }
+    if (previous) m_bus.Detach(previous.get());
+    try {
+        m_bus.Attach(fitted);
+    } catch (...) {
+        std::lock_guard<std::mutex> lock(m_chipsLock);
+        m_chips.erase(role);
+        throw;
+    }
+    return fitted;
 }
 
 void Card::RemoveChip(const std::string& role) {
-    std::lock_guard<std::mutex> lock(m_chipsLock);
-    auto it = m_chips.find(role);
-    if (it == m_chips.end()) return;
-    m_bus.Detach(it->second.get());
-    m_chips.erase(it);
+    std::unique_ptr<I2CDevice> removed;
+    {
+        std::lock_guard<std::mutex> lock(m_chipsLock);
+        auto it = m_chips.find(role);
+        if (it == m_chips.end()) return;
+        removed = std::move(it->second);
+        m_chips.erase(it);
+    }
+    m_bus.Detach(removed.get());
 }
 
 void Card::Unplug() {

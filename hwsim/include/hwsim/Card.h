@@ -2,7 +2,8 @@
 // EEPROM and the fitted tuner, its EEPROM state file, and whether it is still plugged.
 //
 // Chips are known by their role on the card ("eeprom", "tuner"); tuner fittings that carry
-// more than one chip add them under roles of their own.
+// more than one chip add them under roles of their own. Chips are fitted and refitted while no
+// other thread uses the card; the EEPROM stays fitted for the card's life.
 //
 // Unplugging is one-way: from then on IsPlugged() is false and the card's drivers answer every
 // request with kDeviceGone without touching the bus. Hooks registered with OnUnplug run once,
