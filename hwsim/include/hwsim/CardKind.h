@@ -1,0 +1,18 @@
+// The kinds of card a bench can plug, each known by its driver's capture-filter FriendlyName.
+#pragma once
+
+#include <string_view>
+#include <vector>
+
+namespace hwsim {
+
+struct CardKind {
+    const char* captureName;   // the capture filter's FriendlyName
+    const char* crossbarName;  // the crossbar filter's FriendlyName
+};
+
+const std::vector<CardKind>& CardKinds();
+// The kind whose capture filter has this FriendlyName; null when none has.
+const CardKind* FindCardKind(std::string_view captureName);
+
+}  // namespace hwsim
