@@ -75,6 +75,7 @@ DWORD GetModuleFileNameA(HMODULE module, LPSTR fileName, DWORD size) {
 }
 
 HMODULE GetModuleHandleA(LPCSTR name) {
+    if (Injected("GetModuleHandleA", ERROR_MOD_NOT_FOUND)) return nullptr;
     if (!name) return ProcessModule();
     std::string exe = ExecutableName();
     std::string asked = std::filesystem::path(platform::NativePath(name)).filename().string();
@@ -85,6 +86,7 @@ HMODULE GetModuleHandleA(LPCSTR name) {
 }
 
 DWORD GetWindowsDirectoryA(LPSTR buffer, UINT size) {
+    if (Injected("GetWindowsDirectoryA", ERROR_PATH_NOT_FOUND)) return 0;
     std::string folder = WithoutTrailingSlash(platform::StateDir()) + "/windows";
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
@@ -92,6 +94,7 @@ DWORD GetWindowsDirectoryA(LPSTR buffer, UINT size) {
 }
 
 DWORD GetCurrentDirectoryA(DWORD size, LPSTR buffer) {
+    if (Injected("GetCurrentDirectoryA", ERROR_PATH_NOT_FOUND)) return 0;
     std::error_code ec;
     std::filesystem::path current = std::filesystem::current_path(ec);
     if (ec) {
@@ -102,6 +105,7 @@ DWORD GetCurrentDirectoryA(DWORD size, LPSTR buffer) {
 }
 
 DWORD GetTempPathA(DWORD size, LPSTR buffer) {
+    if (Injected("GetTempPathA", ERROR_PATH_NOT_FOUND)) return 0;
     std::error_code ec;
     std::filesystem::path temp = std::filesystem::temp_directory_path(ec);
     if (ec) temp = "/tmp";
@@ -109,6 +113,7 @@ DWORD GetTempPathA(DWORD size, LPSTR buffer) {
 }
 
 DWORD GetEnvironmentVariableA(LPCSTR name, LPSTR buffer, DWORD size) {
+    if (Injected("GetEnvironmentVariableA", ERROR_ENVVAR_NOT_FOUND)) return 0;
     const char* value = name ? getenv(name) : nullptr;
     if (!value) {
         SetLastError(ERROR_ENVVAR_NOT_FOUND);

@@ -89,5 +89,9 @@ TEST(Environment, VariablesAnswerTheirValueOrTheSizeTheyNeed) {
     SetLastError(0);
     EXPECT_EQ(GetEnvironmentVariableA("PELVATRO_MODULE_ABSENT", value, sizeof value), 0u);
     EXPECT_EQ(GetLastError(), DWORD(ERROR_ENVVAR_NOT_FOUND));
+    platform::InjectFailure("GetEnvironmentVariableA");
+    EXPECT_EQ(GetEnvironmentVariableA("PELVATRO_MODULE_TEST", value, sizeof value), 0u);
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_ENVVAR_NOT_FOUND));
+    EXPECT_EQ(GetEnvironmentVariableA("PELVATRO_MODULE_TEST", value, sizeof value), 7u);
     unsetenv("PELVATRO_MODULE_TEST");
 }
