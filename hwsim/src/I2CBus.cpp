@@ -21,23 +21,20 @@ std::string I2CTransfer::Text() const {
     return text;
 }
 
-I2CBus::I2CBus() = default;
+I2CBus::I2CBus() { InitializeCriticalSection(&m_ownership); }
 
-I2CBus::~I2CBus() = default;
+I2CBus::~I2CBus() { DeleteCriticalSection(&m_ownership); }
 
 void I2CBus::Acquire() {
-    std::unique_lock<std::mutex> lock(m_ownerLock);
-    const std::thread::id self = std::this_thread::get_id();
-    m_ownerFree.wait(lock, [&] { return m_owner == std::thread::id() || m_owner == self; });
-    m_owner = self;
+    // Only this thread ever stores its own id, so finding it there means the bus is ours.
+    if (m_owner.load() == std::this_thread::get_id()) return;
+    EnterCriticalSection(&m_ownership);
+    m_owner.store(std::this_thread::get_id());
 }
 
 void I2CBus::Release() {
-    {
-        std::lock_guard<std::mutex> lock(m_ownerLock);
-        m_owner = std::thread::id();
-    }
-    m_ownerFree.notify_one();
+    m_owner.store(std::thread::id());
+    LeaveCriticalSection(&m_ownership);
 }
 
 void I2CBus::Attach(I2CDevice* device) {
@@ -46,7 +43,7 @@ void I2CBus::Attach(I2CDevice* device) {
         std::lock_guard<std::mutex> lock(m_devicesLock);
         auto [it, inserted] = m_devices.emplace(device->Address(), device);
         if (!inserted) {
-            Release();
+            if (m_phase == Phase::Idle) Release();
             char text[64];
             std::snprintf(text, sizeof text, "I2C address 0x%02X is taken", device->Address());
             throw std::logic_error(text);
@@ -141,10 +138,7 @@ BYTE I2CBus::Read(bool ack) {
 }
 
 void I2CBus::Stop() {
-    {
-        std::lock_guard<std::mutex> lock(m_ownerLock);
-        if (m_owner != std::this_thread::get_id()) return;
-    }
+    if (m_owner.load() != std::this_thread::get_id()) return;
     EndTransfer(true);
     Release();
 }

@@ -7,6 +7,7 @@
 
 #include "hwsim/I2CBus.h"
 #include "hwsim/RegisterFileDevice.h"
+#include "platform/winbase.h"
 
 namespace hwsim {
 namespace {
@@ -154,6 +155,36 @@ TEST_F(I2CBusTest, TransfersOfSeveralThreadsNeverInterleave) {
             EXPECT_EQ(log[i].address | 1, log[i + 1].address);
         }
     }
+}
+
+// The clock moves only while every platform thread waits: the bus must be waited for through
+// the platform, or the owner's sleep would never end.
+TEST_F(I2CBusTest, OwnerMayWaitOnThePlatformClockWhileAnotherThreadWaitsForTheBus) {
+    struct Threads {
+        static DWORD WINAPI Owner(LPVOID context) {
+            I2CBus& bus = *static_cast<I2CBus*>(context);
+            bus.Start();
+            EXPECT_EQ(I2CResult::Ack, bus.Write(0x42));
+            EXPECT_EQ(I2CResult::Ack, bus.Write(0x01));
+            Sleep(50);
+            EXPECT_EQ(I2CResult::Ack, bus.Write(0x11));
+            bus.Stop();
+            return 0;
+        }
+        static DWORD WINAPI Other(LPVOID context) {
+            Sleep(10);
+            const BYTE value = 0x22;
+            EXPECT_EQ(I2CResult::Ack, static_cast<I2CBus*>(context)->WriteSub(0x42, 0x01, &value, 1));
+            return 0;
+        }
+    };
+    HANDLE threads[2] = {CreateThread(nullptr, 0, Threads::Owner, &bus, 0, nullptr),
+                         CreateThread(nullptr, 0, Threads::Other, &bus, 0, nullptr)};
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForMultipleObjects(2, threads, TRUE, 5000));
+    CloseHandle(threads[0]);
+    CloseHandle(threads[1]);
+    EXPECT_EQ("42 W 01 11\n42 W 01 22\n", bus.LogText());
+    EXPECT_EQ(0x22, probe.Peek(1));
 }
 
 }  // namespace

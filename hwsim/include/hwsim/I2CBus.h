@@ -7,10 +7,11 @@
 // start is the address byte, its low bit the direction.
 //
 // One thread owns the bus from its start to its stop; a start from another thread waits until
-// then. Chips are called only by the owner, so a transfer never interleaves with another.
+// then (a platform wait, so the owner may wait on the platform clock meanwhile). Chips are
+// called only by the owner, so a transfer never interleaves with another.
 #pragma once
 
-#include <condition_variable>
+#include <atomic>
 #include <cstddef>
 #include <deque>
 #include <map>
@@ -20,6 +21,7 @@
 #include <vector>
 
 #include "hwsim/I2CDevice.h"
+#include "platform/winbase.h"
 
 namespace hwsim {
 
@@ -83,9 +85,8 @@ private:
     I2CResult SendBytes(const BYTE* data, size_t count);
 
     // Ownership of the bus.
-    std::mutex m_ownerLock;
-    std::condition_variable m_ownerFree;
-    std::thread::id m_owner;
+    CRITICAL_SECTION m_ownership;
+    std::atomic<std::thread::id> m_owner;
 
     // Attached chips; changed only by the owner, read under the lock.
     mutable std::mutex m_devicesLock;
