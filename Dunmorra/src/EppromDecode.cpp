@@ -1,6 +1,7 @@
 // CEppromWriter: decoding product type and tuner from an image, checking and comparing images.
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 
 #include "ProductInfo.h"
 #include "dunmorra/EppromWriter.h"

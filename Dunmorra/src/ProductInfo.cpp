@@ -1,6 +1,5 @@
 #include "ProductInfo.h"
 
-#include <iterator>
 
 namespace {
 

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "DunmorraTestSupport.h"
@@ -90,3 +91,9 @@ TEST_F(WriterThreads, TheWriterEndsItsThreadsWhenItGoes) {
     EXPECT_EQ(platform::LiveThreadCount(), threads);
     writer.DeleteAllWriteThread();
 }
+
+// The writer owns its threads and an image owns its bytes and map: none of them is copied, so
+// nothing is deleted or stopped twice.
+static_assert(!std::is_copy_constructible_v<CEppromWriter> && !std::is_copy_assignable_v<CEppromWriter>);
+static_assert(!std::is_copy_constructible_v<CWriteThread> && !std::is_copy_assignable_v<CWriteThread>);
+static_assert(!std::is_copy_constructible_v<CEppromData> && !std::is_copy_assignable_v<CEppromData>);
