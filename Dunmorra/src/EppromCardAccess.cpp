@@ -32,6 +32,12 @@ CWriteThread* CEppromWriter::WriteEeprom(CEepromRWInterface* pInterface, unsigne
     // The whole range must lie inside the EEPROM: an address never wraps onto its start.
     if (iSize < 1 || iStartAddress < 0 || iSize > kEepromSize - iStartAddress) return nullptr;
     CWriteThread* thread = new CWriteThread(pInterface, pData, iSize, iStartAddress, hWnd, iDelay);
+    if (thread->GetThreadHandle() == nullptr) {
+        // No thread could be created: the request is not running, so it is not reported as started.
+        TRACE("CEppromWriter::WriteEeprom - the write thread could not be created\n");
+        delete thread;
+        return nullptr;
+    }
     m_vecThreads.push_back(thread);
     thread->Resume();
     return thread;

@@ -36,8 +36,11 @@ TEST_F(WriterThreads, RefusedRequestsCreateNoThread) {
     CEppromData empty;
     EXPECT_EQ(writer.WriteEeprom(&card, empty, w, 2), nullptr);
     EXPECT_EQ(writer.WriteEeprom(&card, (platform::HomeDir() + "/missing.bin").c_str(), w, 2), nullptr);
+    platform::InjectFailure("CreateThread");
+    EXPECT_EQ(writer.WriteEeprom(&card, bytes.data(), 256, 0, w, 2), nullptr) << "no thread could be made";
     EXPECT_EQ(platform::LiveThreadCount(), threads);
     EXPECT_TRUE(card.Writes().empty());
+    EXPECT_EQ(writer.DeleteWriteThread(&card), 0) << "nothing was listed";
 }
 
 TEST_F(WriterThreads, DeletingByInterfaceRemovesOnlyItsThreads) {
