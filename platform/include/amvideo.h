@@ -1,0 +1,19 @@
+// Video format blocks: VIDEOINFOHEADER (88 bytes) and the helpers around its bitmap header.
+#pragma once
+
+#include "platform/dibheaders.h"
+#include "strmif.h"
+
+typedef struct tagVIDEOINFOHEADER {
+    RECT rcSource;
+    RECT rcTarget;
+    DWORD dwBitRate;
+    DWORD dwBitErrorRate;
+    REFERENCE_TIME AvgTimePerFrame;  // 100-nanosecond units
+    BITMAPINFOHEADER bmiHeader;
+} VIDEOINFOHEADER;
+static_assert(sizeof(VIDEOINFOHEADER) == 88);
+
+#define HEADER(pVideoInfo) (&(((VIDEOINFOHEADER*)(pVideoInfo))->bmiHeader))
+#define DIBWIDTHBYTES(bi) ((DWORD)((((bi).biWidth * (bi).biBitCount) + 31) & ~31) / 8)
+#define DIBSIZE(bi) ((bi).biHeight < 0 ? (-1) * (bi).biHeight * DIBWIDTHBYTES(bi) : (bi).biHeight * DIBWIDTHBYTES(bi))
