@@ -1,6 +1,7 @@
 // CComPtr: holds one reference to a COM interface and releases it on reset and destruction.
 #pragma once
 
+#include <memory>
 #include <utility>
 
 #include "unknwn.h"
@@ -27,7 +28,7 @@ public:
     }
     CComPtr& operator=(const CComPtr& other) { return *this = other.p; }
     CComPtr& operator=(CComPtr&& other) noexcept {
-        if (this != &other) {
+        if (this != std::addressof(other)) {
             Release();
             p = std::exchange(other.p, nullptr);
         }
