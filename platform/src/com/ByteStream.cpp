@@ -116,7 +116,7 @@ STDMETHODIMP ByteStream::Stat(STATSTG* pstatstg, DWORD grfStatFlag) {
     if (HRESULT hr = m_host->CheckLive(); FAILED(hr)) return hr;
     std::memset(pstatstg, 0, sizeof *pstatstg);
     if (!(grfStatFlag & STATFLAG_NONAME)) {
-        pstatstg->pwcsName = TaskMemCopy(FromUtf16(m_node->name));
+        pstatstg->pwcsName = TaskMemCopy(platform::Utf16ToWide(m_node->name));
         if (!pstatstg->pwcsName) return STG_E_INSUFFICIENTMEMORY;
     }
     pstatstg->type = STGTY_STREAM;

@@ -17,7 +17,7 @@ HRESULT CLSIDFromString(LPCOLESTR lpsz, LPCLSID pclsid) {
         *pclsid = GUID_NULL;
         return lpsz ? S_OK : E_INVALIDARG;
     }
-    std::string narrow = platform::com::ToUtf8(lpsz);
+    std::string narrow = platform::WideToUtf8(lpsz);
     // Only the braced form names a CLSID.
     if (narrow.size() != 38 || narrow.front() != '{' || !platform::ParseGuid(narrow.c_str(), pclsid)) {
         *pclsid = GUID_NULL;

@@ -20,7 +20,7 @@ HRESULT Injected(const char* call, HRESULT fallback) {
     return error ? HRESULT(error) : fallback;
 }
 
-std::string NativeName(const WCHAR* name) { return NativePath(ToUtf8(name).c_str()); }
+std::string NativeName(const WCHAR* name) { return NativePath(platform::WideToUtf8(name).c_str()); }
 
 // The whole file, or the error StgOpenStorage reports for it.
 HRESULT ReadWholeFile(const std::string& path, std::vector<uint8_t>* bytes) {

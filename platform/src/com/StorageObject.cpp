@@ -18,7 +18,7 @@ constexpr DWORD kKnownFlags = STGM_TRANSACTED | STGM_SIMPLE | STGM_WRITE | STGM_
 // An element name: 1 to 31 characters, none of them '\\', '/', ':' or '!'.
 HRESULT CheckName(const OLECHAR* name, std::u16string* out) {
     if (!name) return STG_E_INVALIDPOINTER;
-    std::u16string units = ToUtf16(name);
+    std::u16string units = platform::WideToUtf16(name);
     if (units.empty() || units.size() > cfb::kMaxNameLength) return STG_E_INVALIDNAME;
     for (char16_t c : units)
         if (c == u'\\' || c == u'/' || c == u':' || c == u'!') return STG_E_INVALIDNAME;
@@ -237,7 +237,7 @@ STDMETHODIMP StorageObject::Stat(STATSTG* pstatstg, DWORD grfStatFlag) {
     if (HRESULT hr = CheckUsable(false); FAILED(hr)) return hr;
     std::memset(pstatstg, 0, sizeof *pstatstg);
     if (!(grfStatFlag & STATFLAG_NONAME)) {
-        std::wstring name = m_state->parent ? FromUtf16(m_state->working->name)
+        std::wstring name = m_state->parent ? platform::Utf16ToWide(m_state->working->name)
                                             : m_state->document->Name();
         pstatstg->pwcsName = TaskMemCopy(name);
         if (!pstatstg->pwcsName) return STG_E_INSUFFICIENTMEMORY;
