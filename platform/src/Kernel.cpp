@@ -209,6 +209,8 @@ namespace platform {
 void UseVirtualClock(bool on) {
     std::lock_guard<std::mutex> g(K().lock);
     auto& k = K();
+    // The thread that sets the clock counts as a running platform thread from now on.
+    ThreadRegistry::EnsureRegisteredLocked();
     if (on == k.virtualClock.load()) return;
     if (on) {
         k.virtualNow = RealNow();

@@ -168,6 +168,8 @@ HANDLE CreateThread(LPSECURITY_ATTRIBUTES, SIZE_T, LPTHREAD_START_ROUTINE start,
     {
         // Counted from now, so the clock does not jump before the thread reaches its gate.
         std::lock_guard<std::mutex> g(Lock());
+        // The creator is a platform thread too: the clock must not jump while it still runs.
+        ThreadRegistry::EnsureRegisteredLocked();
         ThreadRegistry::CountThreadLocked(+1);
         ++g_liveThreads;
         obj->thread = std::thread(ThreadMain, obj, start, parameter);
