@@ -53,7 +53,8 @@ HRESULT CheckHeader(const uint8_t* bytes, size_t size);
 // Reads a whole file image into `root` (type kRoot). STG_E_FILEALREADYEXISTS when the bytes
 // are not a compound file at all, STG_E_INVALIDHEADER for a damaged header, STG_E_DOCFILECORRUPT
 // for any inconsistency behind it (chains that leave the file, loop or cross, a directory tree
-// that is not a tree, streams longer than their chains).
+// that is not a tree, two elements of one name, streams longer than their chains). Each
+// storage's elements come in name order.
 HRESULT Parse(const uint8_t* bytes, size_t size, Node* root);
 
 // Writes the tree under `root` as a version 3 file image.

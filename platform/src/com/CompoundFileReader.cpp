@@ -1,6 +1,7 @@
 // Reads a compound file image into an element tree. Every number taken from the file is
 // checked before it is used: sector numbers stay inside the file, chains neither loop nor
 // share sectors, the directory is a tree, and no stream claims more bytes than its chain.
+#include <algorithm>
 #include <cstring>
 
 #include "CompoundFile.h"
@@ -245,6 +246,13 @@ private:
                 for (size_t link : {kEntLeft, kEntRight})
                     if (Get32(e + link) != kNoStream) siblings.push_back(Get32(e + link));
             }
+            // Names are unique within a storage; the elements are kept in the file's order.
+            auto& kids = p.node->children;
+            std::sort(kids.begin(), kids.end(), [](const std::shared_ptr<Node>& a, const std::shared_ptr<Node>& b) {
+                return CompareNames(a->name, b->name) < 0;
+            });
+            for (size_t i = 1; i < kids.size(); ++i)
+                if (CompareNames(kids[i - 1]->name, kids[i]->name) == 0) throw Corrupt{STG_E_DOCFILECORRUPT};
         }
     }
 
