@@ -38,6 +38,7 @@ HRESULT RecordingAccess::Reserved27(DWORD* value)
 
 void RecordingAccess::Record(AccessCall call)
 {
+    call.thread = GetCurrentThreadId();
     std::lock_guard<std::mutex> lock(m_lock);
     m_calls.push_back(std::move(call));
 }

@@ -18,8 +18,9 @@
 struct AccessCall {
     enum Kind { WriteBlock, ReadBlock, Write, Read, VideoStatus } kind;
     std::vector<BYTE> bytes;  // block transfers: the buffer as given; single: address, sub, data
+    DWORD thread = 0;         // the calling thread
 
-    bool operator==(const AccessCall&) const = default;
+    bool operator==(const AccessCall& other) const { return kind == other.kind && bytes == other.bytes; }
 };
 
 class RecordingAccess : public CCustomDataAccess {

@@ -1,5 +1,7 @@
 #include "hwsim/PllTuner.h"
 
+#include "hwsim/PllAfc.h"
+
 namespace hwsim {
 
 PllTuner::PllTuner(const RfEnvironment& rf, const Options& options)
@@ -55,8 +57,9 @@ long PllTuner::TunedKHzLocked() const {
 
 BYTE PllTuner::StatusLocked() const {
     if (m_divider == 0) return 0;
-    if (!m_rf.StationNear(TunedKHzLocked(), m_options.windowKHz)) return 0;
-    return kLockBit | kAfcCentred;
+    const auto station = m_rf.StationNear(TunedKHzLocked(), m_options.windowKHz);
+    if (!station) return 0;
+    return kLockBit | PllAfcCode(TunedKHzLocked() - station->frequencyKHz);
 }
 
 WORD PllTuner::Divider() const {

@@ -2,6 +2,8 @@
 
 #include "hwsim/Card.h"
 #include "hwsim/PllTuner.h"
+#include "hwsim/Tda8275a.h"
+#include "hwsim/Tda8290.h"
 
 namespace hwsim {
 
@@ -14,22 +16,32 @@ struct PllAddress {
 };
 constexpr PllAddress kPllAddresses[] = {
     {32, 0x61},  // 0xC2
-    {95, 0x61},  // 0xC2
 };
 
 }  // namespace
 
 void FitTuner(Card& card, int model) {
     if (model == 0) return;
-    PllTuner::Options options;
-    for (const PllAddress& row : kPllAddresses) {
-        if (row.model == model) options.address7 = row.address7;
+    if (model == 95) {
+        // The TDA8275A behind the TDA8290's I2C gate.
+        auto* demod = static_cast<Tda8290*>(card.AddChip("demodulator", std::make_unique<Tda8290>(card.Rf())));
+        auto* tuner = static_cast<Tda8275a*>(card.AddChip("tuner", std::make_unique<Tda8275a>(*demod)));
+        demod->SetTuner(tuner);
+    } else {
+        PllTuner::Options options;
+        for (const PllAddress& row : kPllAddresses) {
+            if (row.model == model) options.address7 = row.address7;
+        }
+        card.AddChip("tuner", std::make_unique<PllTuner>(card.Rf(), options));
     }
-    card.AddChip("tuner", std::make_unique<PllTuner>(card.Rf(), options));
-    card.Bridge().SetReadHook(Saa713x::kVideoStatus, [&card](DWORD stored) {
-        auto* tuner = dynamic_cast<PllTuner*>(card.Chip("tuner"));
-        return (stored & ~1u) | (tuner && tuner->Locked() ? 1u : 0u);
-    });
+    card.Bridge().SetReadHook(Saa713x::kVideoStatus,
+                              [&card](DWORD stored) { return (stored & ~1u) | (TunerSeesPicture(card) ? 1u : 0u); });
+}
+
+bool TunerSeesPicture(const Card& card) {
+    if (auto* demod = dynamic_cast<Tda8290*>(card.Chip("demodulator"))) return demod->Locked();
+    auto* tuner = dynamic_cast<PllTuner*>(card.Chip("tuner"));
+    return tuner != nullptr && tuner->Locked();
 }
 
 }  // namespace hwsim

@@ -121,6 +121,8 @@ TEST_F(CardTest, SeveralThreadsUseOneCardAtOnce) {
     });
     std::thread tuner([&] {
         const BYTE program[4] = {0x05, 0x8A, 0xCE, 0x01};
+        const BYTE openGate[2] = {0x21, 0xC0};  // the model-95 tuner sits behind the TDA8290's gate
+        ASSERT_EQ(I2CResult::Ack, card.Bus().WriteRaw(0x96, openGate, 2));
         while (writing) {
             ASSERT_EQ(I2CResult::Ack, card.Bus().WriteRaw(0xC2, program, 4));
             BYTE status = 0;

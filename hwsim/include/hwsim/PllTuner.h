@@ -2,8 +2,8 @@
 // bytes (DB1 with bit 7 clear, DB2) and the control and band bytes (CB with bit 7 set, BB), in
 // either order; after DB1 DB2 CB BB the auxiliary byte AB may follow: the 4-byte write
 // DB1 DB2 CB BB and the 5-byte write DB1 DB2 CB BB AB. Any further byte is not acknowledged. A read answers the status byte: the lock bit (0x40)
-// with the centred AFC code when a station lies within the capture window of the tuned
-// frequency, nothing else otherwise.
+// with the AFC code of the offset to the nearest station (PllAfc.h) when a station lies within
+// the capture window of the tuned frequency, nothing else otherwise.
 #pragma once
 
 #include <optional>

@@ -10,4 +10,8 @@ class Card;
 // Model 0 fits nothing.
 void FitTuner(Card& card, int model);
 
+// The fitted tuner delivers a picture: a station lies within its capture window of the tuned
+// frequency. The video decoder's lock follows it.
+bool TunerSeesPicture(const Card& card);
+
 }  // namespace hwsim

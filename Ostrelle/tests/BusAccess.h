@@ -1,0 +1,50 @@
+// An access object that carries a tuner's requests straight to a simulated I2C bus, and a card
+// whose video-decoder lock follows a simulated lock source.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+
+#include "CustomDataAccess.h"
+#include "TunerBase.h"
+#include "hwsim/I2CBus.h"
+
+class BusAccess : public CCustomDataAccess {
+public:
+    explicit BusAccess(hwsim::I2CBus& bus) : m_bus(bus) {}
+
+    HRESULT Init(IUnknown*, void*) override { return S_OK; }
+    HRESULT Open(BYTE) override { return S_OK; }
+    HRESULT I2C_Read(BYTE address, int sub, BYTE* data) override;
+    HRESULT I2C_Write(BYTE address, int sub, BYTE data) override;
+    HRESULT I2C_ReadBlock(BYTE* buf, int len) override;
+    HRESULT I2C_WriteBlock(BYTE* buf, int len) override;
+    HRESULT SetOption(BYTE) override { return S_OK; }
+    HRESULT GPIO_Read(DWORD* value) override
+    {
+        *value = 0;
+        return S_OK;
+    }
+    HRESULT GPIO_Write(DWORD, DWORD) override { return S_OK; }
+    // The video decoder's status bit, from the lock source.
+    HRESULT Reserved27(DWORD* value) override;
+
+    std::function<bool()> picture = [] { return false; };
+
+private:
+    hwsim::I2CBus& m_bus;
+};
+
+class DecoderCard : public CTunerOwnerCard {
+public:
+    explicit DecoderCard(std::function<bool()> picture) : m_picture(std::move(picture)) {}
+    HRESULT IsSignalLocked(DWORD* locked) override
+    {
+        *locked = m_picture() ? 1 : 0;
+        return S_OK;
+    }
+
+private:
+    std::function<bool()> m_picture;
+};
