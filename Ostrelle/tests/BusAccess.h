@@ -6,27 +6,18 @@
 
 #include <functional>
 
-#include "CustomDataAccess.h"
+#include "TestAccessBase.h"
 #include "TunerBase.h"
 #include "hwsim/I2CBus.h"
 
-class BusAccess : public CCustomDataAccess {
+class BusAccess : public TestAccessBase {
 public:
     explicit BusAccess(hwsim::I2CBus& bus) : m_bus(bus) {}
 
-    HRESULT Init(IUnknown*, void*) override { return S_OK; }
-    HRESULT Open(BYTE) override { return S_OK; }
     HRESULT I2C_Read(BYTE address, int sub, BYTE* data) override;
     HRESULT I2C_Write(BYTE address, int sub, BYTE data) override;
     HRESULT I2C_ReadBlock(BYTE* buf, int len) override;
     HRESULT I2C_WriteBlock(BYTE* buf, int len) override;
-    HRESULT SetOption(BYTE) override { return S_OK; }
-    HRESULT GPIO_Read(DWORD* value) override
-    {
-        *value = 0;
-        return S_OK;
-    }
-    HRESULT GPIO_Write(DWORD, DWORD) override { return S_OK; }
     // The video decoder's status bit, from the lock source.
     HRESULT Reserved27(DWORD* value) override;
 

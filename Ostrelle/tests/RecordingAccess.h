@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "CustomDataAccess.h"
+#include "TestAccessBase.h"
 #include "TunerBase.h"
 
 // One request as the access object received it.
@@ -23,21 +23,12 @@ struct AccessCall {
     bool operator==(const AccessCall& other) const { return kind == other.kind && bytes == other.bytes; }
 };
 
-class RecordingAccess : public CCustomDataAccess {
+class RecordingAccess : public TestAccessBase {
 public:
-    HRESULT Init(IUnknown*, void*) override { return S_OK; }
-    HRESULT Open(BYTE) override { return S_OK; }
     HRESULT I2C_Read(BYTE address, int sub, BYTE* data) override;
     HRESULT I2C_Write(BYTE address, int sub, BYTE data) override;
     HRESULT I2C_ReadBlock(BYTE* buf, int len) override;
     HRESULT I2C_WriteBlock(BYTE* buf, int len) override;
-    HRESULT SetOption(BYTE) override { return S_OK; }
-    HRESULT GPIO_Read(DWORD* value) override
-    {
-        *value = 0;
-        return S_OK;
-    }
-    HRESULT GPIO_Write(DWORD, DWORD) override { return S_OK; }
     HRESULT Reserved27(DWORD* value) override;
 
     std::vector<AccessCall> Calls() const;
