@@ -327,6 +327,10 @@ TEST(StorageFiles, InjectedFailuresAreReported) {
     platform::InjectFailure("IStorage::Commit", 1, STG_E_MEDIUMFULL);
     EXPECT_EQ(storage->Commit(STGC_DEFAULT), STG_E_MEDIUMFULL);
     EXPECT_EQ(storage->Commit(STGC_DEFAULT), S_OK);
+    // Opening elements asks no QueryInterface, so a failure injected there does not reach it.
+    platform::InjectFailure("QueryInterface:IStream");
+    WriteStream(storage, L"T", Pattern(5, 1));
+    platform::ClearFailures();
     platform::InjectFailure("StgOpenStorage", 1);
     storage.Release();
     EXPECT_TRUE(FAILED(OpenForLoad(path, &storage)));

@@ -101,11 +101,7 @@ private:
 
 // One table per process, alive to the end.
 RunningObjectTable* Table() {
-    static RunningObjectTable* table = [] {
-        RunningObjectTable* t = nullptr;
-        CreateComObject<RunningObjectTable>(IID_IRunningObjectTable, reinterpret_cast<void**>(&t));
-        return t;
-    }();
+    static RunningObjectTable* table = new RunningObjectTable;
     return table;
 }
 

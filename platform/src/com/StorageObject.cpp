@@ -87,9 +87,11 @@ HRESULT StorageObject::CheckUsable(bool changes) const {
 }
 
 HRESULT StorageObject::MakeStream(const std::shared_ptr<cfb::Node>& node, DWORD mode, IStream** ppstm) {
+    // Made directly (not through QueryInterface): the lock is held, and a stream destroyed
+    // again here would take it once more.
     node->opened = true;
-    return CreateComObject<ByteStream>(IID_IStream, reinterpret_cast<void**>(ppstm), node, mode,
-                                       std::make_unique<ElementHost>(m_state));
+    *ppstm = new ByteStream(node, mode, std::make_unique<ElementHost>(m_state));
+    return S_OK;
 }
 
 HRESULT StorageObject::MakeStorage(const std::shared_ptr<cfb::Node>& node, DWORD mode, IStorage** ppstg) {
@@ -102,7 +104,8 @@ HRESULT StorageObject::MakeStorage(const std::shared_ptr<cfb::Node>& node, DWORD
     child->working = child->transacted ? node->Clone() : node;
     child->mode = mode;
     node->opened = true;
-    return CreateComObject<StorageObject>(IID_IStorage, reinterpret_cast<void**>(ppstg), child);
+    *ppstg = new StorageObject(child);  // directly, as in MakeStream
+    return S_OK;
 }
 
 STDMETHODIMP StorageObject::CreateStream(const OLECHAR* pwcsName, DWORD grfMode, DWORD reserved1, DWORD reserved2,
