@@ -1,0 +1,5 @@
+// The common controls: progress bar, list view, image list.
+#pragma once
+
+#include "afxwin.h"
+#include "mfc/CommonControls.h"

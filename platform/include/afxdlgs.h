@@ -1,0 +1,4 @@
+// The framework's standard dialogs (the dialog class in this build).
+#pragma once
+
+#include "afxwin.h"

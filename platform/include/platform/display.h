@@ -1,0 +1,55 @@
+// The operator's display: what shows the window tree to a person, and who acts on it.
+// PELVATRO_DISPLAY chooses: "headless" (nothing drawn; tests drive it through
+// platform::TestOperator), "terminal" (the dialogs drawn in a TTY, keys press buttons) or "log"
+// (every visible change printed as a line, an automatic operator acting as a patient person
+// would). Every display shows the same window tree; none changes what the program does.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "platform/winuser.h"
+
+namespace platform {
+
+enum class DisplayKind { Headless, Terminal, Log };
+
+class Display {
+public:
+    virtual ~Display() = default;
+    virtual DisplayKind Kind() const = 0;
+    // A message loop of the user-interface thread has no message waiting: draw what changed and
+    // act. Returns the platform-clock time by which to be called again when no message comes
+    // (UINT64_MAX for none).
+    virtual ULONGLONG Idle() = 0;
+    // A message box opens: an answer to give it at once, or 0 to show the box as a modal window.
+    virtual int AnswerMessageBox(HWND owner, const char* text, const char* caption, UINT type) = 0;
+    // The surface a window paints on (owner-drawn controls get it in WM_DRAWITEM); null for a
+    // display that draws no pixels.
+    virtual HDC PaintSurface(HWND window) { return nullptr; }
+    // The display is being replaced or the program ends: restore what it changed (the terminal).
+    virtual void Stop() {}
+};
+
+// PELVATRO_DISPLAY's choice. Unset: headless, or, with machineDefault (the pelvatro executable),
+// the terminal when standard input and output are a TTY and the log otherwise.
+PLATFORM_API DisplayKind DisplayKindFromEnvironment(bool machineDefault);
+// Makes a display of that kind current and installs its message-box handling.
+PLATFORM_API void StartDisplay(DisplayKind kind);
+// The pelvatro executable's start: PELVATRO_DISPLAY, else what the machine offers.
+PLATFORM_API void StartMachineDefaultDisplay();
+// Makes the given display current (a test's display; later the X11 window).
+PLATFORM_API void SetDisplay(std::unique_ptr<Display> display);
+// Stops and removes the current display.
+PLATFORM_API void StopDisplay();
+// The current display, null before any was started.
+PLATFORM_API Display* CurrentDisplay();
+// A log display writing each line to `out` (standard output when null); its automatic operator
+// acts when nothing a person sees has changed for settleMs on the platform clock.
+PLATFORM_API std::unique_ptr<Display> MakeLogDisplay(std::function<void(const std::string& line)> out,
+                                                     DWORD settleMs = 500);
+// True for a window that is a message box.
+PLATFORM_API bool IsMessageBoxWindow(HWND window);
+
+}  // namespace platform

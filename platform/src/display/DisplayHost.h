@@ -1,0 +1,40 @@
+// What the framework's message loops and painting ask of the chosen display. Internal.
+#pragma once
+
+#include "platform/display.h"
+
+namespace platform::display {
+
+// A modal loop of the calling thread has no message waiting: the display draws and its
+// operator may act. Returns the platform-clock time by which to call again when no message
+// comes (UINT64_MAX for none).
+ULONGLONG Idle();
+// The display's drawing surface for a window (null when it draws no pixels).
+HDC PaintSurface(HWND window);
+
+}  // namespace platform::display
+
+namespace platform::display {
+
+// Marks a window as a message box (while it lives).
+void SetMessageBoxWindow(HWND window, bool isMessageBox);
+// Shows a message box as a modal window of the calling thread; returns the pressed button.
+int RunMessageBox(HWND owner, const char* text, const char* caption, UINT type);
+
+std::unique_ptr<Display> MakeHeadlessDisplay();
+std::unique_ptr<Display> MakeTerminalDisplay(int inputFd, int outputFd);
+
+// The headless display's operator (the test operator's steps and answers).
+class HeadlessOperator {
+public:
+    virtual ~HeadlessOperator() = default;
+    virtual ULONGLONG Idle() = 0;
+    virtual int AnswerMessageBox(const char* text, const char* caption, UINT type) = 0;
+};
+void AttachHeadlessOperator(HeadlessOperator* op);
+void DetachHeadlessOperator(HeadlessOperator* op);
+
+// The text shown on a message box's button.
+const char* MessageBoxButtonText(int id);
+
+}  // namespace platform::display

@@ -1,0 +1,204 @@
+// The log display: every change a person would see, as a line, and an automatic operator that
+// acts as a patient person would. It takes every message box's default button; when nothing has
+// changed for a while it presses the first enabled button in tab order, but never again while the
+// window shows what it showed at the last press; then it presses the cancel button, or closes the
+// window.
+#include <cstdio>
+#include <map>
+#include <set>
+
+#include "display/DisplayHost.h"
+#include "display/ScreenModel.h"
+#include "platform/runtime.h"
+
+namespace platform {
+
+namespace {
+
+using display::ControlKind;
+using display::ControlView;
+
+struct Printed {
+    std::string text;
+    bool enabled = true;
+    int decile = -1;
+    size_t rows = 0;
+};
+
+std::string OneLine(std::string text) {
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r') continue;
+        if (text[i] == '\n') out += " / ";
+        else if (text[i] == '\t') out += ' ';
+        else out += text[i];
+    }
+    return out;
+}
+
+std::string Row(const std::vector<std::string>& cells) {
+    std::string s;
+    for (size_t i = 0; i < cells.size(); ++i) s += (i ? " | " : "") + cells[i];
+    return s;
+}
+
+class LogDisplay : public Display {
+public:
+    LogDisplay(std::function<void(const std::string&)> out, DWORD settleMs) : m_out(std::move(out)), m_settle(settleMs) {
+        if (!m_out) m_out = [](const std::string& line) {
+            fputs(line.c_str(), stdout);
+            fputc('\n', stdout);
+            fflush(stdout);
+        };
+    }
+
+    DisplayKind Kind() const override { return DisplayKind::Log; }
+
+    ULONGLONG Idle() override {
+        ULONGLONG now = ClockNow();
+        if (PrintChanges() || m_lastChange == 0) m_lastChange = now;
+        if (now - m_lastChange >= m_settle) {
+            Act();
+            m_lastChange = ClockNow();
+        }
+        return m_lastChange + m_settle;
+    }
+
+    int AnswerMessageBox(HWND owner, const char* text, const char* caption, UINT type) override {
+        int answer = DefaultMessageBoxAnswer(type);
+        Print("message box \"" + std::string(caption) + "\": " + OneLine(text) + " -> " +
+              display::MessageBoxButtonText(answer));
+        return answer;
+    }
+
+private:
+    void Print(const std::string& line) { m_out(line); }
+
+    std::string Name(const ControlView& v) { return std::to_string(v.id); }
+
+    void Appear(const ControlView& v) {
+        switch (v.kind) {
+        case ControlKind::Window:
+            if (v.depth == 0) Print("window \"" + v.text + "\"");
+            break;
+        case ControlKind::Text:
+            if (!v.text.empty()) Print("text " + Name(v) + ": " + OneLine(v.text));
+            break;
+        case ControlKind::PushButton:
+            Print("button " + Name(v) + " \"" + OneLine(v.text) + "\"" + (v.enabled ? "" : " disabled"));
+            break;
+        case ControlKind::CheckBox:
+            Print("checkbox " + Name(v) + " \"" + OneLine(v.text) + "\"" + (v.checked ? " [x]" : " [ ]"));
+            break;
+        case ControlKind::Edit: Print("field " + Name(v) + ": " + OneLine(v.text)); break;
+        case ControlKind::Progress: Print("progress " + Name(v) + ": " + std::to_string(display::Percent(v)) + "%"); break;
+        case ControlKind::ListView:
+            if (!v.columns.empty()) Print("table " + Name(v) + ": " + Row(v.columns));
+            break;
+        default: break;
+        }
+    }
+
+    void Rows(const ControlView& v, size_t from) {
+        const char* what = v.kind == ControlKind::ListBox ? "list " : "table ";
+        for (size_t i = from; i < v.rows.size(); ++i) Print(what + Name(v) + ": " + Row(v.rows[i]));
+    }
+
+    void Compare(const ControlView& v, Printed& p) {
+        if (v.text != p.text) {
+            if (v.kind == ControlKind::Window && v.depth == 0) Print("title \"" + v.text + "\"");
+            else if (v.kind == ControlKind::PushButton || v.kind == ControlKind::CheckBox || v.kind == ControlKind::Text ||
+                     v.kind == ControlKind::Edit)
+                Appear(v);
+        } else if (v.enabled != p.enabled && v.kind == ControlKind::PushButton) {
+            Print("button " + Name(v) + " \"" + OneLine(v.text) + "\" " + (v.enabled ? "enabled" : "disabled"));
+        }
+        int decile = display::Percent(v) / 10;
+        if (v.kind == ControlKind::Progress && decile != p.decile) Appear(v);
+        if (v.rows.size() < p.rows) {
+            Print((v.kind == ControlKind::ListBox ? "list " : "table ") + Name(v) + " emptied");
+            p.rows = 0;
+        }
+        if (v.rows.size() > p.rows) Rows(v, p.rows);
+    }
+
+    // Prints what changed since the last call; true when anything did.
+    bool PrintChanges() {
+        std::map<HWND, Printed> now;
+        std::string signature;
+        for (HWND top : display::VisibleTopLevels()) {
+            if (IsMessageBoxWindow(top)) continue;
+            std::vector<ControlView> tree = display::DescribeTree(top);
+            signature += display::Signature(tree);
+            for (const ControlView& v : tree) {
+                auto old = m_printed.find(v.hwnd);
+                Printed p;
+                if (old == m_printed.end()) {
+                    Appear(v);
+                    Rows(v, 0);
+                } else {
+                    p = old->second;
+                    Compare(v, p);
+                }
+                p.text = v.text;
+                p.enabled = v.enabled;
+                p.decile = display::Percent(v) / 10;
+                p.rows = v.rows.size();
+                now[v.hwnd] = p;
+            }
+        }
+        for (const auto& [hwnd, p] : m_printed) {
+            if (!now.count(hwnd) && m_tops.count(hwnd)) Print("window \"" + p.text + "\" closed");
+        }
+        m_tops.clear();
+        for (HWND top : display::VisibleTopLevels()) m_tops.insert(top);
+        m_printed = std::move(now);
+        bool changed = signature != m_signature;
+        m_signature = signature;
+        return changed;
+    }
+
+    void Act() {
+        HWND top = display::ActiveTopLevel();
+        if (!top || IsMessageBoxWindow(top)) return;
+        std::vector<ControlView> tree = display::DescribeTree(top);
+        std::string signature = display::Signature(tree);
+        const ControlView* first = nullptr;
+        const ControlView* cancel = nullptr;
+        for (const ControlView& v : tree) {
+            if (!display::IsPressable(v)) continue;
+            if (!first) first = &v;
+            if (v.id == IDCANCEL && !cancel) cancel = &v;
+        }
+        if (first && signature != m_pressedSignature) {
+            m_pressedSignature = signature;
+            Print("operator: presses \"" + OneLine(first->text) + "\" (" + Name(*first) + ")");
+            ::PostMessageA(first->hwnd, BM_CLICK, 0, 0);
+            return;
+        }
+        if (signature != m_pressedSignature) return;  // nothing to press: wait for the window to change
+        if (cancel) {
+            Print("operator: presses \"" + OneLine(cancel->text) + "\" (" + Name(*cancel) + ")");
+            ::PostMessageA(cancel->hwnd, BM_CLICK, 0, 0);
+        } else {
+            Print("operator: closes \"" + tree.front().text + "\"");
+            ::PostMessageA(top, WM_CLOSE, 0, 0);
+        }
+    }
+
+    std::function<void(const std::string&)> m_out;
+    DWORD m_settle;
+    ULONGLONG m_lastChange = 0;
+    std::map<HWND, Printed> m_printed;
+    std::set<HWND> m_tops;
+    std::string m_signature;
+    std::string m_pressedSignature;
+};
+
+}  // namespace
+
+std::unique_ptr<Display> MakeLogDisplay(std::function<void(const std::string& line)> out, DWORD settleMs) {
+    return std::make_unique<LogDisplay>(std::move(out), settleMs);
+}
+
+}  // namespace platform

@@ -1,0 +1,44 @@
+// What a person would see of the window tree: the visible top-level windows and, for one of them,
+// its visible controls in tab order with their texts and states. Read on the user-interface
+// thread. Internal to the displays.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/winctrl.h"
+#include "platform/windowcore.h"
+
+namespace platform::display {
+
+enum class ControlKind { Window, Text, Line, PushButton, CheckBox, GroupBox, Edit, ListBox, Progress, ListView, Picture };
+
+struct ControlView {
+    HWND hwnd = nullptr;
+    int id = 0;
+    int depth = 0;  // 0 for the top-level window
+    ControlKind kind = ControlKind::Window;
+    std::string text;
+    DWORD style = 0;
+    bool enabled = true;
+    bool focused = false;
+    bool isDefault = false;
+    bool checked = false;
+    RECT rect{};  // in pixels, relative to the top-level window's origin
+    int low = 0, high = 100, pos = 0;  // progress
+    std::vector<std::string> columns;             // list view
+    std::vector<std::vector<std::string>> rows;   // list box (one text a row) and list view
+};
+
+// The calling thread's visible top-level windows in creation order; the last one is active.
+std::vector<HWND> VisibleTopLevels();
+HWND ActiveTopLevel();
+// The top-level window first, then its visible descendants depth-first in creation order.
+std::vector<ControlView> DescribeTree(HWND topLevel);
+bool IsPressable(const ControlView& view);
+// Texts and states of a tree, for telling whether anything a person sees changed.
+std::string Signature(const std::vector<ControlView>& tree);
+// The percentage a progress view shows.
+int Percent(const ControlView& view);
+
+}  // namespace platform::display

@@ -1,0 +1,101 @@
+// Terminal cells: text with its widths, boxes, and the ANSI rendering.
+#include "display/TerminalCanvas.h"
+
+#include <algorithm>
+
+#include "display/TextWidth.h"
+
+namespace platform::display {
+
+TerminalCanvas::TerminalCanvas(int columns, int rows)
+    : m_columns(std::max(columns, 1)), m_rows(std::max(rows, 1)), m_cells(size_t(m_columns) * m_rows) {}
+
+TerminalCanvas::Cell* TerminalCanvas::At(int column, int row) {
+    if (column < 0 || row < 0 || column >= m_columns || row >= m_rows) return nullptr;
+    return &m_cells[size_t(row) * m_columns + column];
+}
+
+int TerminalCanvas::Put(int column, int row, const std::string& text, unsigned char style, int clipLeft, int clipRight) {
+    clipRight = std::min(clipRight, m_columns);
+    for (char32_t ch : DecodeUtf8(text)) {
+        int width = CharWidth(ch);
+        if (width == 0) continue;
+        if (column >= clipLeft && column + width <= clipRight) {
+            if (Cell* cell = At(column, row)) {
+                // Overwriting half of a wide character clears its other half.
+                if (cell->continuation) {
+                    if (Cell* left = At(column - 1, row)) *left = Cell{};
+                }
+                if (Cell* next = At(column + 1, row); next && next->continuation && width == 1) *next = Cell{};
+                *cell = Cell{EncodeUtf8(ch), style, false};
+                if (width == 2) {
+                    if (Cell* right = At(column + 1, row)) {
+                        if (Cell* after = At(column + 2, row); after && after->continuation) *after = Cell{};
+                        *right = Cell{"", style, true};
+                    }
+                }
+            }
+        }
+        column += width;
+    }
+    return column;
+}
+
+void TerminalCanvas::Fill(int column, int row, int width, int height, const std::string& ch) {
+    for (int r = row; r < row + height; ++r)
+        for (int c = column; c < column + width; ++c) Put(c, r, ch);
+}
+
+void TerminalCanvas::Box(int column, int row, int width, int height, const std::string& title) {
+    if (width < 2 || height < 2) return;
+    Fill(column, row, width, height, " ");
+    for (int c = column + 1; c < column + width - 1; ++c) {
+        Put(c, row, "─");
+        Put(c, row + height - 1, "─");
+    }
+    for (int r = row + 1; r < row + height - 1; ++r) {
+        Put(column, r, "│");
+        Put(column + width - 1, r, "│");
+    }
+    Put(column, row, "┌");
+    Put(column + width - 1, row, "┐");
+    Put(column, row + height - 1, "└");
+    Put(column + width - 1, row + height - 1, "┘");
+    if (!title.empty()) Put(column + 2, row, " " + title + " ", kBold, column + 1, column + width - 1);
+}
+
+std::string TerminalCanvas::Render() const {
+    std::string out;
+    for (int r = 0; r < m_rows; ++r) {
+        unsigned char style = kPlain;
+        for (int c = 0; c < m_columns; ++c) {
+            const Cell& cell = m_cells[size_t(r) * m_columns + c];
+            if (cell.continuation) continue;
+            if (cell.style != style) {
+                out += "\x1b[0m";
+                if (cell.style & kReverse) out += "\x1b[7m";
+                if (cell.style & kDim) out += "\x1b[2m";
+                if (cell.style & kBold) out += "\x1b[1m";
+                style = cell.style;
+            }
+            out += cell.ch;
+        }
+        if (style != kPlain) out += "\x1b[0m";
+        out += "\x1b[K\r\n";
+    }
+    return out;
+}
+
+std::string TerminalCanvas::PlainText() const {
+    std::string out;
+    for (int r = 0; r < m_rows; ++r) {
+        for (int c = 0; c < m_columns; ++c) {
+            const Cell& cell = m_cells[size_t(r) * m_columns + c];
+            if (!cell.continuation) out += cell.ch;
+        }
+        out += '\n';
+    }
+    return out;
+}
+
+}  // namespace platform::display

@@ -1,0 +1,40 @@
+// A grid of terminal cells that the terminal display draws the windows into. Internal.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace platform::display {
+
+enum CellStyle : unsigned char { kPlain = 0, kReverse = 1, kDim = 2, kBold = 4 };
+
+class TerminalCanvas {
+public:
+    TerminalCanvas(int columns, int rows);
+    int Columns() const { return m_columns; }
+    int Rows() const { return m_rows; }
+    // Writes text from (column, row), clipped to [clipLeft, clipRight); a wide character that
+    // does not fit whole is left out. Returns the column after the text.
+    int Put(int column, int row, const std::string& text, unsigned char style = kPlain, int clipLeft = 0,
+            int clipRight = 1 << 30);
+    void Fill(int column, int row, int width, int height, const std::string& ch = " ");
+    void Box(int column, int row, int width, int height, const std::string& title);
+    // The picture as lines with ANSI styles, each line ended by "\x1b[K\r\n".
+    std::string Render() const;
+    // The picture as plain text lines (no styles), for comparison.
+    std::string PlainText() const;
+
+private:
+    struct Cell {
+        std::string ch = " ";
+        unsigned char style = kPlain;
+        bool continuation = false;  // right half of a wide character
+    };
+    Cell* At(int column, int row);
+
+    int m_columns;
+    int m_rows;
+    std::vector<Cell> m_cells;
+};
+
+}  // namespace platform::display

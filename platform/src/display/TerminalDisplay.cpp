@@ -1,0 +1,279 @@
+// The terminal display: the visible top-level windows drawn in a TTY (a message box over the
+// dialog it belongs to), redrawn as their texts and states change. Tab and the arrow keys move
+// between the active window's buttons, Enter or Space presses the focused one.
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+
+#include "display/DisplayHost.h"
+#include "display/ScreenModel.h"
+#include "display/TerminalCanvas.h"
+#include "display/TextWidth.h"
+#include "platform/runtime.h"
+
+namespace platform::display {
+
+namespace {
+
+// Pixels of one terminal cell: the dialog base units of the system font.
+constexpr int kCellWidth = 6;
+constexpr int kCellHeight = 13;
+constexpr DWORD kKeyPollMs = 50;
+
+std::string WithoutMnemonic(const std::string& text) {
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '&' && i + 1 < text.size()) ++i;
+        out += text[i];
+    }
+    return out;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    for (;;) {
+        size_t end = text.find('\n', start);
+        std::string line = text.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(ExpandTabs(line));
+        if (end == std::string::npos) return lines;
+        start = end + 1;
+    }
+}
+
+std::string Repeat(const std::string& s, int n) {
+    std::string out;
+    for (int i = 0; i < n; ++i) out += s;
+    return out;
+}
+
+class TerminalDisplay : public Display {
+public:
+    TerminalDisplay(int input, int output) : m_in(input), m_out(output) {
+        if (isatty(m_in) && tcgetattr(m_in, &m_saved) == 0) {
+            termios raw = m_saved;
+            raw.c_lflag &= ~tcflag_t(ICANON | ECHO);
+            raw.c_iflag &= ~tcflag_t(ICRNL | IXON);
+            raw.c_cc[VMIN] = 0;
+            raw.c_cc[VTIME] = 0;
+            m_raw = tcsetattr(m_in, TCSANOW, &raw) == 0;
+        }
+        Write("\x1b[?25l\x1b[2J");
+    }
+
+    ~TerminalDisplay() override { Stop(); }
+
+    DisplayKind Kind() const override { return DisplayKind::Terminal; }
+
+    ULONGLONG Idle() override {
+        ReadKeys();
+        Draw();
+        return ClockNow() + kKeyPollMs;
+    }
+
+    int AnswerMessageBox(HWND, const char*, const char*, UINT) override { return 0; }
+
+    void Stop() override {
+        if (m_stopped) return;
+        m_stopped = true;
+        if (m_raw) tcsetattr(m_in, TCSANOW, &m_saved);
+        Write("\x1b[0m\x1b[?25h\r\n");
+    }
+
+private:
+    void Write(const std::string& s) {
+        size_t done = 0;
+        while (done < s.size()) {
+            ssize_t n = ::write(m_out, s.data() + done, s.size() - done);
+            if (n <= 0) return;
+            done += size_t(n);
+        }
+    }
+
+    // The active window's buttons that a key can press, in tab order.
+    std::vector<HWND> Buttons(const std::vector<ControlView>& tree) {
+        std::vector<HWND> buttons;
+        for (const ControlView& v : tree)
+            if (IsPressable(v)) buttons.push_back(v.hwnd);
+        return buttons;
+    }
+
+    void KeepFocus(const std::vector<ControlView>& tree) {
+        std::vector<HWND> buttons = Buttons(tree);
+        if (std::find(buttons.begin(), buttons.end(), m_focus) != buttons.end()) return;
+        m_focus = nullptr;
+        for (const ControlView& v : tree)
+            if (IsPressable(v) && v.isDefault) m_focus = v.hwnd;
+        if (!m_focus && !buttons.empty()) m_focus = buttons.front();
+        if (m_focus) ::SetFocus(m_focus);
+    }
+
+    void MoveFocus(int step) {
+        HWND top = ActiveTopLevel();
+        if (!top) return;
+        std::vector<HWND> buttons = Buttons(DescribeTree(top));
+        if (buttons.empty()) return;
+        auto it = std::find(buttons.begin(), buttons.end(), m_focus);
+        int index = it == buttons.end() ? 0 : int(it - buttons.begin()) + step;
+        index = (index % int(buttons.size()) + int(buttons.size())) % int(buttons.size());
+        m_focus = buttons[size_t(index)];
+        ::SetFocus(m_focus);
+    }
+
+    void Press() {
+        if (m_focus && ::IsWindowEnabled(m_focus) && ::IsWindowVisible(m_focus)) ::PostMessageA(m_focus, BM_CLICK, 0, 0);
+    }
+
+    void Key(UINT virtualKey) {
+        HWND target = ::GetFocus();
+        if (!target) target = ActiveTopLevel();
+        if (target) ::PostMessageA(target, WM_KEYDOWN, virtualKey, 1);
+    }
+
+    void ReadKeys() {
+        HWND top = ActiveTopLevel();
+        if (top) KeepFocus(DescribeTree(top));
+        pollfd p{m_in, POLLIN, 0};
+        if (::poll(&p, 1, 0) <= 0 || !(p.revents & POLLIN)) return;
+        char buffer[64];
+        ssize_t n = ::read(m_in, buffer, sizeof buffer);
+        if (n <= 0) return;
+        std::string keys(buffer, size_t(n));
+        for (size_t i = 0; i < keys.size(); ++i) {
+            char ch = keys[i];
+            if (ch == '\x1b' && i + 2 < keys.size() + 0 && keys[i + 1] == '[') {
+                char code = keys[i + 2];
+                i += 2;
+                if (code == 'C' || code == 'B') MoveFocus(1);
+                else if (code == 'D' || code == 'A' || code == 'Z') MoveFocus(-1);
+                continue;
+            }
+            if (ch == '\x1b') Key(VK_ESCAPE);
+            else if (ch == '\t') MoveFocus(1);
+            else if (ch == '\r' || ch == '\n' || ch == ' ') Press();
+            else if (std::isprint(static_cast<unsigned char>(ch))) Key(UINT(std::toupper(static_cast<unsigned char>(ch))));
+        }
+    }
+
+    static RECT Cells(const RECT& px) {
+        return RECT{px.left / kCellWidth, px.top / kCellHeight, (px.right + kCellWidth - 1) / kCellWidth,
+                    (px.bottom + kCellHeight - 1) / kCellHeight};
+    }
+
+    void DrawControl(TerminalCanvas& canvas, const ControlView& v, int ox, int oy, int right, int bottom) {
+        RECT c = Cells(v.rect);
+        int x = ox + c.left, y = oy + c.top;
+        int width = std::max<int>(c.right - c.left, 1), height = std::max<int>(c.bottom - c.top, 1);
+        switch (v.kind) {
+        case ControlKind::Text: {
+            std::vector<std::string> lines = Lines(v.text);
+            for (size_t i = 0; i < lines.size() && y + int(i) < bottom; ++i) canvas.Put(x, y + int(i), lines[i], kPlain, ox, right);
+            break;
+        }
+        case ControlKind::PushButton: {
+            std::string label = WithoutMnemonic(v.text);
+            bool focused = v.hwnd == m_focus;
+            std::string s = focused ? "[>" + label + "<]" : v.enabled ? "[ " + label + " ]" : "( " + label + " )";
+            int at = x + std::max(0, (width - TextWidth(s)) / 2);
+            unsigned char style = focused ? kReverse : (v.enabled ? kPlain : kDim);
+            canvas.Put(at, y + (height - 1) / 2, s, style, ox, right);
+            break;
+        }
+        case ControlKind::CheckBox:
+            canvas.Put(x, y, std::string(v.checked ? "[x] " : "[ ] ") + WithoutMnemonic(v.text), v.enabled ? kPlain : kDim, ox, right);
+            break;
+        case ControlKind::GroupBox: canvas.Put(x, y, "─ " + WithoutMnemonic(v.text) + " ─", kDim, ox, right); break;
+        case ControlKind::Line:
+            if ((v.style & SS_TYPEMASK) == SS_ETCHEDHORZ) canvas.Put(x, y, Repeat("─", width), kDim, ox, right);
+            break;
+        case ControlKind::Edit: {
+            std::string s = "[" + v.text;
+            int pad = width - 1 - TextWidth(s);
+            canvas.Put(x, y, s + std::string(size_t(std::max(pad, 0)), ' ') + "]", kPlain, ox, right);
+            break;
+        }
+        case ControlKind::Progress: {
+            int percent = std::clamp(Percent(v), 0, 100);
+            int bar = std::max(width - 7, 4);
+            int filled = bar * percent / 100;
+            char tail[16];
+            snprintf(tail, sizeof tail, "] %3d%%", percent);
+            canvas.Put(x, y, "[" + Repeat("█", filled) + Repeat("░", bar - filled) + tail, kPlain, ox, right);
+            break;
+        }
+        case ControlKind::ListBox:
+            for (size_t i = 0; i < v.rows.size() && int(i) < height && y + int(i) < bottom; ++i)
+                canvas.Put(x, y + int(i), v.rows[i].empty() ? "" : ExpandTabs(v.rows[i][0]), kPlain, ox, std::min(right, x + width));
+            break;
+        case ControlKind::ListView: {
+            std::string header;
+            for (size_t i = 0; i < v.columns.size(); ++i) header += (i ? " │ " : "") + v.columns[i];
+            canvas.Put(x, y, header, kBold, ox, std::min(right, x + width));
+            for (size_t r = 0; r < v.rows.size() && int(r) + 1 < height; ++r) {
+                std::string line;
+                for (size_t i = 0; i < v.rows[r].size(); ++i) line += (i ? " │ " : "") + v.rows[r][i];
+                canvas.Put(x, y + 1 + int(r), line, kPlain, ox, std::min(right, x + width));
+            }
+            break;
+        }
+        default: break;
+        }
+    }
+
+    void Draw() {
+        std::vector<HWND> tops = VisibleTopLevels();
+        if (tops.empty()) return;
+        struct Frame {
+            std::vector<ControlView> tree;
+            RECT cells;
+        };
+        std::vector<Frame> frames;
+        int columns = 20, rows = 3;
+        for (HWND top : tops) {
+            WindowSnapshot s;
+            if (!GetWindowSnapshot(top, &s)) continue;
+            Frame f{DescribeTree(top), {}};
+            if (f.tree.empty()) continue;
+            RECT c = Cells(s.rect);
+            int width = std::max<int>(c.right - c.left, TextWidth(s.text) + 6) + 2;
+            f.cells = RECT{std::max<LONG>(c.left, 0), std::max<LONG>(c.top, 0), 0, 0};
+            f.cells.right = f.cells.left + width;
+            f.cells.bottom = f.cells.top + (c.bottom - c.top) + 2;
+            columns = std::max<int>(columns, f.cells.right);
+            rows = std::max<int>(rows, f.cells.bottom);
+            frames.push_back(std::move(f));
+        }
+        TerminalCanvas canvas(columns, rows);
+        for (const Frame& f : frames) {
+            const RECT& c = f.cells;
+            canvas.Box(c.left, c.top, c.right - c.left, c.bottom - c.top, f.tree.front().text);
+            for (size_t i = 1; i < f.tree.size(); ++i)
+                DrawControl(canvas, f.tree[i], c.left + 1, c.top + 1, c.right - 1, c.bottom - 1);
+        }
+        std::string picture = canvas.Render();
+        if (picture == m_last) return;
+        m_last = picture;
+        Write("\x1b[H" + picture + "\x1b[J");
+    }
+
+    int m_in;
+    int m_out;
+    termios m_saved{};
+    bool m_raw = false;
+    bool m_stopped = false;
+    HWND m_focus = nullptr;
+    std::string m_last;
+};
+
+}  // namespace
+
+std::unique_ptr<Display> MakeTerminalDisplay(int inputFd, int outputFd) {
+    return std::make_unique<TerminalDisplay>(inputFd, outputFd);
+}
+
+}  // namespace platform::display

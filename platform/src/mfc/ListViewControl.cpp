@@ -1,0 +1,202 @@
+// The list view window class in report mode: columns, rows of texts, images, states, data.
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "ControlStates.h"
+#include "platform/commctrl.h"
+
+namespace mfc {
+
+namespace {
+
+struct Column {
+    std::string text;
+    int width = 0;
+    int format = LVCFMT_LEFT;
+};
+
+struct Row {
+    std::vector<std::string> texts;  // one per sub-item
+    int image = 0;
+    UINT state = 0;
+    LPARAM data = 0;
+};
+
+struct ListViewState {
+    std::vector<Column> columns;
+    std::vector<Row> rows;
+    HIMAGELIST images[3] = {nullptr, nullptr, nullptr};
+    DWORD extendedStyle = 0;
+};
+
+ControlStates<ListViewState>& States() {
+    static auto* states = new ControlStates<ListViewState>;
+    return *states;
+}
+
+void SetText(Row& row, int subItem, const char* text) {
+    if (subItem < 0) return;
+    if (int(row.texts.size()) <= subItem) row.texts.resize(subItem + 1);
+    row.texts[subItem] = text ? text : "";
+}
+
+// Applies an item record's fields to a row; false when the sub-item is out of range.
+void Apply(Row& row, const LVITEMA& item) {
+    if (item.mask & LVIF_TEXT) SetText(row, item.iSubItem, item.pszText);
+    if (item.iSubItem != 0) return;
+    if (item.mask & LVIF_IMAGE) row.image = item.iImage;
+    if (item.mask & LVIF_PARAM) row.data = item.lParam;
+    if (item.mask & LVIF_STATE) row.state = (row.state & ~item.stateMask) | (item.state & item.stateMask);
+}
+
+LRESULT CopyText(const std::string& text, LVITEMA* item) {
+    if (!item->pszText || item->cchTextMax <= 0) return 0;
+    size_t n = std::min(text.size(), size_t(item->cchTextMax) - 1);
+    std::memcpy(item->pszText, text.data(), n);
+    item->pszText[n] = '\0';
+    return LRESULT(n);
+}
+
+LRESULT Handle(ListViewState& s, UINT message, WPARAM wParam, LPARAM lParam, bool& changed) {
+    int index = int(INT_PTR(wParam));
+    auto* item = reinterpret_cast<LVITEMA*>(lParam);
+    int rowCount = int(s.rows.size());
+    auto validRow = [&](int i) { return i >= 0 && i < rowCount; };
+    switch (message) {
+    case LVM_INSERTCOLUMNA: {
+        auto* c = reinterpret_cast<const LVCOLUMNA*>(lParam);
+        if (!c) return -1;
+        Column column;
+        if (c->mask & LVCF_TEXT) column.text = c->pszText ? c->pszText : "";
+        if (c->mask & LVCF_WIDTH) column.width = c->cx;
+        if (c->mask & LVCF_FMT) column.format = c->fmt;
+        index = std::clamp(index, 0, int(s.columns.size()));
+        s.columns.insert(s.columns.begin() + index, column);
+        changed = true;
+        return index;
+    }
+    case LVM_DELETECOLUMN:
+        if (index < 0 || index >= int(s.columns.size())) return FALSE;
+        s.columns.erase(s.columns.begin() + index);
+        for (Row& r : s.rows)
+            if (int(r.texts.size()) > index) r.texts.erase(r.texts.begin() + index);
+        changed = true;
+        return TRUE;
+    case LVM_GETCOLUMNWIDTH: return (index >= 0 && index < int(s.columns.size())) ? s.columns[index].width : 0;
+    case LVM_SETCOLUMNWIDTH:
+        if (index < 0 || index >= int(s.columns.size())) return FALSE;
+        s.columns[index].width = int(LOWORD(lParam));
+        changed = true;
+        return TRUE;
+    case LVM_GETCOLUMNA: {
+        auto* c = reinterpret_cast<LVCOLUMNA*>(lParam);
+        if (!c || index < 0 || index >= int(s.columns.size())) return FALSE;
+        const Column& col = s.columns[index];
+        if (c->mask & LVCF_WIDTH) c->cx = col.width;
+        if (c->mask & LVCF_FMT) c->fmt = col.format;
+        if ((c->mask & LVCF_TEXT) && c->pszText && c->cchTextMax > 0) {
+            size_t n = std::min(col.text.size(), size_t(c->cchTextMax) - 1);
+            std::memcpy(c->pszText, col.text.data(), n);
+            c->pszText[n] = '\0';
+        }
+        return TRUE;
+    }
+    case LVM_INSERTITEMA: {
+        if (!item || item->iSubItem != 0) return -1;
+        int at = std::clamp(item->iItem, 0, rowCount);
+        Row row;
+        row.texts.resize(1);
+        Apply(row, *item);
+        s.rows.insert(s.rows.begin() + at, row);
+        changed = true;
+        return at;
+    }
+    case LVM_SETITEMA:
+        if (!item || !validRow(item->iItem)) return FALSE;
+        Apply(s.rows[item->iItem], *item);
+        changed = true;
+        return TRUE;
+    case LVM_SETITEMTEXTA:
+        if (!item || !validRow(index)) return FALSE;
+        SetText(s.rows[index], item->iSubItem, item->pszText);
+        changed = true;
+        return TRUE;
+    case LVM_GETITEMTEXTA: {
+        if (!item || !validRow(index)) return 0;
+        const Row& r = s.rows[index];
+        return CopyText(item->iSubItem >= 0 && item->iSubItem < int(r.texts.size()) ? r.texts[item->iSubItem] : "", item);
+    }
+    case LVM_GETITEMA: {
+        if (!item || !validRow(item->iItem)) return FALSE;
+        const Row& r = s.rows[item->iItem];
+        if (item->mask & LVIF_TEXT)
+            CopyText(item->iSubItem >= 0 && item->iSubItem < int(r.texts.size()) ? r.texts[item->iSubItem] : "", item);
+        if (item->mask & LVIF_IMAGE) item->iImage = r.image;
+        if (item->mask & LVIF_PARAM) item->lParam = r.data;
+        if (item->mask & LVIF_STATE) item->state = r.state & item->stateMask;
+        return TRUE;
+    }
+    case LVM_SETITEMSTATE: {
+        if (!item) return FALSE;
+        for (int i = 0; i < rowCount; ++i) {
+            if (index != -1 && i != index) continue;
+            s.rows[i].state = (s.rows[i].state & ~item->stateMask) | (item->state & item->stateMask);
+        }
+        changed = true;
+        return TRUE;
+    }
+    case LVM_GETITEMSTATE: return validRow(index) ? LRESULT(s.rows[index].state & UINT(lParam)) : 0;
+    case LVM_GETITEMCOUNT: return rowCount;
+    case LVM_DELETEITEM:
+        if (!validRow(index)) return FALSE;
+        s.rows.erase(s.rows.begin() + index);
+        changed = true;
+        return TRUE;
+    case LVM_DELETEALLITEMS:
+        s.rows.clear();
+        changed = true;
+        return TRUE;
+    case LVM_SETIMAGELIST: {
+        if (index < 0 || index > 2) return 0;
+        HIMAGELIST old = s.images[index];
+        s.images[index] = reinterpret_cast<HIMAGELIST>(lParam);
+        changed = true;
+        return reinterpret_cast<LRESULT>(old);
+    }
+    case LVM_GETIMAGELIST: return (index >= 0 && index <= 2) ? reinterpret_cast<LRESULT>(s.images[index]) : 0;
+    case LVM_SETEXTENDEDLISTVIEWSTYLE: {
+        DWORD old = s.extendedStyle;
+        DWORD mask = wParam ? DWORD(wParam) : 0xFFFFFFFFu;
+        s.extendedStyle = (old & ~mask) | (DWORD(lParam) & mask);
+        changed = true;
+        return old;
+    }
+    case LVM_GETEXTENDEDLISTVIEWSTYLE: return s.extendedStyle;
+    default: return 0;
+    }
+}
+
+}  // namespace
+
+LRESULT CALLBACK ListViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message >= LVM_FIRST && message < LVM_FIRST + 0x100) {
+        bool changed = false;
+        LRESULT r = States().With(window, [&](ListViewState& s) { return Handle(s, message, wParam, lParam, changed); });
+        if (changed) Changed(window);
+        return r;
+    }
+    switch (message) {
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        ::BeginPaint(window, &ps);
+        ::EndPaint(window, &ps);
+        return 0;
+    }
+    case WM_NCDESTROY: States().Erase(window); return 0;
+    default: return ::DefWindowProcA(window, message, wParam, lParam);
+    }
+}
+
+}  // namespace mfc
