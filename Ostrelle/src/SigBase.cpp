@@ -36,6 +36,7 @@ CSigBase::CSigBase(CTunerBase* tuner)
       m_lSweepHigh(tuner != nullptr ? tuner->GetHighestFreq() : 0),
       m_lReportCeiling(tuner != nullptr ? tuner->GetHighestFreq() : 0)
 {
+    if (tuner != nullptr) m_vecTable = tuner->CopyChannelTable();
 }
 
 CSigBase::~CSigBase()
@@ -78,10 +79,9 @@ void CSigBase::PostStep(double kHz, DWORD found)
 
 void CSigBase::ScanChannelTable()
 {
-    const std::vector<float> table = m_pTuner->CopyChannelTable();
     const float bottom = static_cast<float>(m_pTuner->GetLowestFreq() - 1000);
     const float top = static_cast<float>(m_pTuner->GetHighestFreq() + 1000);
-    for (float entry : table) {
+    for (float entry : m_vecTable) {
         if (IsStopSet()) break;
         const float f = entry * 1000.0f;
         const float window = static_cast<float>(m_lWindow.load());

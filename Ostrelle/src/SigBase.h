@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <vector>
 
 #include "Thread.h"
 
@@ -65,4 +66,6 @@ private:
     std::atomic<long> m_lSettleTime{60};
     std::atomic<BOOL> m_bFullBand{FALSE};
     HWND m_hNotify = nullptr;
+    // The tuner's channel table as it was when the worker was made (the start of a scan).
+    std::vector<float> m_vecTable;
 };

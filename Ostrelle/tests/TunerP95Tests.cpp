@@ -2,7 +2,9 @@
 // the register traffic of its sequences.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <limits>
+#include <set>
 #include <memory>
 
 #include "BusAccess.h"
@@ -226,4 +228,43 @@ TEST(TunerP95Traffic, WithoutAnAccessObjectTheTuneFails)
 {
     CTuner_P95 tuner(nullptr);
     EXPECT_FALSE(tuner.SetTVChannelFreq(471250.0f));
+}
+
+TEST(TunerP95Traffic, AScanAndTheOwnersTuningNeverInterleaveTheirSequences)
+{
+    RecordingAccess access;
+    CTuner_P95 tuner(&access);
+    ScriptedCard never({{S_OK, 0}});
+    tuner.SetOwnerCard(&never);
+    const float table[2] = {471.25f, 479.25f};
+    tuner.SetChannelTable(table, 2);
+    ScanRecorder window;
+    tuner.SetNotifyWindow(window.Window());
+    access.Clear();
+    ASSERT_TRUE(tuner.StartScan(TRUE, FALSE));
+    for (int i = 0; i < 3; ++i) EXPECT_TRUE(tuner.SetTVChannelFreq(500000.0f));
+    ASSERT_TRUE(window.WaitForEnd());
+    tuner.StopScan();
+
+    // Cut the traffic into runs of one thread; each run holds whole tunes.
+    const auto calls = access.Calls();
+    const AccessCall start{AccessCall::Write, {0x96, 0x07, 0x00}};
+    const AccessCall tuneEnd{AccessCall::Write, {0x96, 0x0F, 0x82}};
+    const AccessCall setEnd{AccessCall::Write, {0x96, 0x28, 0x54}};
+    std::set<DWORD> threads;
+    size_t first = 0;
+    int runs = 0;
+    for (size_t i = 1; i <= calls.size(); ++i) {
+        if (i < calls.size() && calls[i].thread == calls[first].thread) continue;
+        threads.insert(calls[first].thread);
+        EXPECT_EQ(calls[first], start) << "run " << runs;
+        EXPECT_EQ(calls[i - 1], setEnd) << "run " << runs;
+        const auto begin = calls.begin() + static_cast<long>(first);
+        const auto end = calls.begin() + static_cast<long>(i);
+        EXPECT_EQ(std::count(begin, end, tuneEnd), std::count(begin, end, AccessCall{AccessCall::Write, {0x96, 0x16, 0x07}}));
+        first = i;
+        ++runs;
+    }
+    EXPECT_EQ(threads.size(), 2u);
+    EXPECT_GE(runs, 2);
 }
