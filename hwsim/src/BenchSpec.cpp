@@ -139,7 +139,7 @@ public:
     }
 
     CardSpec Card(const json& card, const std::string& where, std::map<const CardKind*, int>& nextInstance) const {
-        OnlyKeys(card, where, {"kind", "instance", "tuner", "eeprom", "remote", "faults"});
+        OnlyKeys(card, where, {"kind", "instance", "tuner", "eeprom", "remote", "keys", "faults"});
         CardSpec spec;
         const std::string kind = String(card, "kind", where);
         spec.kind = FindCardKind(kind);
@@ -159,6 +159,17 @@ public:
         spec.tunerModel = static_cast<int>(Integer(card, "tuner", where, 0, 0, 255));
         Eeprom(card, spec, where + ".eeprom");
         spec.remote = String(card, "remote", where);
+        if (auto it = card.find("keys"); it != card.end()) {
+            if (!it->is_array()) Fail(where + ".keys", "expected a list of key codes");
+            for (size_t i = 0; i < it->size(); ++i) {
+                const json& key = (*it)[i];
+                const std::string at = where + ".keys[" + std::to_string(i) + "]";
+                if (!key.is_number_integer() || key.get<long long>() < 0 || key.get<long long>() > 255) {
+                    Fail(at, "expected a key code 0 to 255");
+                }
+                spec.keys.push_back(static_cast<BYTE>(key.get<int>()));
+            }
+        }
         if (auto it = card.find("faults"); it != card.end()) {
             if (!it->is_array()) Fail(where + ".faults", "expected a list");
             for (size_t i = 0; i < it->size(); ++i) {

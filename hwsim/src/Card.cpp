@@ -24,6 +24,7 @@ Card::Card(const CardSpec& spec, const RfEnvironment& rf, const std::string& sta
       m_tunerModel(spec.tunerModel),
       m_remote(spec.remote),
       m_rf(rf),
+      m_controller(std::make_unique<OnboardController>(m_bridge, spec.kind->controllerLayout())),
       m_state(stateFile, EepromStateFile::Load(stateFile).value_or(spec.eeprom)) {
     auto eeprom = std::make_unique<Eeprom24C02>(EepromOptions(spec));
     eeprom->Load(m_state.Contents());
@@ -31,6 +32,12 @@ Card::Card(const CardSpec& spec, const RfEnvironment& rf, const std::string& sta
     m_eeprom = static_cast<Eeprom24C02*>(AddChip("eeprom", std::move(eeprom)));
     FitTuner(*this, spec.tunerModel);
     for (const FaultSpec& fault : spec.faults) ApplyFault(fault);
+    for (BYTE key : spec.keys) m_controller->PressKey(key);
+}
+
+void Card::RefitController(const ControllerPinLayout& layout) {
+    m_controller.reset();
+    m_controller = std::make_unique<OnboardController>(m_bridge, layout);
 }
 
 Card::~Card() {

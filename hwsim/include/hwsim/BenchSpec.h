@@ -13,6 +13,7 @@
 //                                               // "writeCycleMs": 5; short images are padded
 //                                               // with 0xFF
 //         "remote": "name of the remote",       // optional
+//         "keys": [ 12, 13 ],                   // optional: remote keys pressed at plug-in
 //         "faults": [ { "chip": "eeprom", "kind": "nack", "transfer": 3, "byte": 0,
 //                       "count": 1 },           // kind: nack, stuck or absent; count -1: always
 //                     { "chip": "tuner", "kind": "absent" } ] }
@@ -54,6 +55,7 @@ struct CardSpec {
     bool writeProtect = false;
     DWORD writeCycleMs = 0;
     std::string remote;  // empty: none
+    std::vector<BYTE> keys;  // remote keys pressed when the card is plugged, in order
     std::vector<FaultSpec> faults;
 };
 

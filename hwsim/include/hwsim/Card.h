@@ -1,5 +1,6 @@
-// One plugged card of the bench: its SAA713x bridge with the GPIO lines, its I2C bus with the
-// EEPROM and the fitted tuner, its EEPROM state file, and whether it is still plugged.
+// One plugged card of the bench: its SAA713x bridge with the GPIO lines and the on-board
+// controller on them, its I2C bus with the EEPROM and the fitted tuner, its EEPROM state file,
+// and whether it is still plugged.
 //
 // Chips are known by their role on the card ("eeprom", "tuner"); tuner fittings that carry
 // more than one chip add them under roles of their own. Chips are fitted and refitted while no
@@ -21,6 +22,7 @@
 #include "hwsim/Eeprom24C02.h"
 #include "hwsim/EepromStateFile.h"
 #include "hwsim/I2CBus.h"
+#include "hwsim/OnboardController.h"
 #include "hwsim/RfEnvironment.h"
 #include "hwsim/Saa713x.h"
 #include "platform/winerror.h"
@@ -48,6 +50,9 @@ public:
     I2CBus& Bus() { return m_bus; }
     Saa713x& Bridge() { return m_bridge; }
     Eeprom24C02& Eeprom() { return *m_eeprom; }
+    OnboardController& Controller() { return *m_controller; }
+    // Rewires the on-board controller in another pin layout (a fresh controller).
+    void RefitController(const ControllerPinLayout& layout);
     const RfEnvironment& Rf() const { return m_rf; }
 
     // The chip with this role, or null.
@@ -75,6 +80,7 @@ private:
 
     I2CBus m_bus;
     Saa713x m_bridge;
+    std::unique_ptr<OnboardController> m_controller;
     EepromStateFile m_state;
 
     mutable std::mutex m_chipsLock;

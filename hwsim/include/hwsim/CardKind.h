@@ -4,11 +4,15 @@
 #include <string_view>
 #include <vector>
 
+#include "hwsim/ControllerPinLayout.h"
+
 namespace hwsim {
 
 struct CardKind {
     const char* captureName;   // the capture filter's FriendlyName
     const char* crossbarName;  // the crossbar filter's FriendlyName
+    // How the board's on-board controller is wired to the GPIO lines.
+    const ControllerPinLayout& (*controllerLayout)();
 };
 
 const std::vector<CardKind>& CardKinds();
