@@ -426,3 +426,30 @@ TEST(ConfirmLock, WithoutTheDecoderNeedsThreePllReadsAtTheLockValue)
     EXPECT_TRUE(worker.ConfirmLock(&status));
     EXPECT_TRUE(access.Calls().empty());
 }
+
+TEST(ScanControl, TheOwnerMayChangeEveryParameterWhileAScanRuns)
+{
+    PllOnBus card({{49750, "C1"}, {471250, "C21"}});
+    ScanRecorder window;
+    card.tuner->SetNotifyWindow(window.Window());
+    ASSERT_TRUE(card.tuner->StartScan(TRUE, FALSE));
+    long count = 0;
+    const float* table = CTunerBase::DefaultChannelTable(&count);
+    for (int round = 0; window.ends == 0 && round < 100000; ++round) {
+        card.tuner->SetSearchWindow(625);
+        card.tuner->SetSearchStep(125);
+        card.tuner->SetSettleTime(60);
+        card.tuner->SetChannelTable(table, count);
+        card.tuner->SetFMStep(100);
+        card.tuner->SetFMWait(100);
+        card.tuner->SetSweepParams(3500, 1000);
+        card.tuner->SetSweepRange(48250, 863250);
+        card.tuner->SetNotifyWindow(window.Window());
+        card.tuner->IsScanning();
+        window.Pump();
+        Sleep(20);
+    }
+    ASSERT_EQ(window.ends, 1);
+    EXPECT_EQ(window.steps.size(), 95u);
+    EXPECT_FALSE(card.tuner->IsScanning());
+}

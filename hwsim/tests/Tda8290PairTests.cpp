@@ -1,6 +1,11 @@
 // The TDA8290 demodulator with the TDA8275A behind its I2C gate, and the PLL module's AFC code.
 #include <gtest/gtest.h>
 
+#include "BenchFixture.h"
+#include "hwsim/Bench.h"
+#include "hwsim/Card.h"
+#include "hwsim/TunerFitting.h"
+
 #include "hwsim/I2CBus.h"
 #include "hwsim/PllAfc.h"
 #include "hwsim/PllTuner.h"
@@ -119,6 +124,26 @@ TEST(PllAfc, StatusByteCarriesTheOffsetCodeWithTheLockBit) {
     EXPECT_EQ(0x44, statusAt(1415));  // 49537: 213 below
     EXPECT_EQ(0x00, statusAt(1450));  // 51725: nothing within the window
     bus.Detach(&pll);
+}
+
+using FittedPairTest = BenchFixture;
+
+TEST_F(FittedPairTest, ModelNinetyFiveFitsThePairAndTheVideoStatusFollowsItsPicture) {
+    auto bench = Bench::FromText(R"({"cards": [{"kind": "713x BDA Analog Capture", "tuner": 95}],
+                                     "stations": [{"kHz": 471250}]})");
+    Card& card = *bench->Cards()[0];
+    ASSERT_NE(nullptr, dynamic_cast<Tda8290*>(card.Chip("demodulator")));
+    ASSERT_NE(nullptr, dynamic_cast<Tda8275a*>(card.Chip("tuner")));
+    EXPECT_FALSE(TunerSeesPicture(card));
+    EXPECT_EQ(0u, card.Bridge().Read(Saa713x::kVideoStatus) & 1);
+    auto write = [&](BYTE address, BYTE sub, BYTE value) { return card.Bus().WriteSub(address, sub, &value, 1); };
+    ASSERT_EQ(I2CResult::Ack, write(0x96, 0x21, 0xC0));
+    ASSERT_EQ(I2CResult::Ack, write(0xC2, 0x00, 0x1D));
+    ASSERT_EQ(I2CResult::Ack, write(0xC2, 0x10, 0xF0));
+    ASSERT_EQ(I2CResult::Ack, write(0xC2, 0x40, 0x00));
+    ASSERT_EQ(I2CResult::Ack, write(0x96, 0x01, 0x10));
+    EXPECT_TRUE(TunerSeesPicture(card));
+    EXPECT_EQ(1u, card.Bridge().Read(Saa713x::kVideoStatus) & 1);
 }
 
 }  // namespace
