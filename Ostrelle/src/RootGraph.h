@@ -6,7 +6,7 @@
 // thread; it initialises COM there (single-threaded apartment).
 #pragma once
 
-#include <afx.h>
+#include <afxwin.h>
 #include <dshow.h>
 
 #include "NameText.h"
