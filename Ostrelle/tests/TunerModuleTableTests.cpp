@@ -7,8 +7,12 @@
 #include <sstream>
 #include <string>
 
+#include "BusAccess.h"
 #include "RecordingAccess.h"
 #include "TunerModules.h"
+#include "hwsim/Bench.h"
+#include "hwsim/Card.h"
+#include "hwsim/TunerFitting.h"
 
 namespace {
 
@@ -272,5 +276,31 @@ TEST(TunerModules, EveryPllModuleTunesItsBandEdgesWithItsOwnBytes)
         } else {
             EXPECT_FALSE(tuner->StartScan(FALSE, FALSE));
         }
+    }
+}
+
+// ---- against the simulated cards ----
+
+TEST(TunerModules, EveryPllModuleFindsAStationOnACardFittedWithIt)
+{
+    for (const TunerModuleEntry& entry : TunerModuleEntries()) {
+        const TunerModuleRow& row = *entry.row;
+        if (row.model == 95 || row.lockMask == 0) continue;  // not a PLL module
+        if ((row.readAddr >> 1) != (row.writeAddr >> 1)) continue;  // status from an IF demodulator
+        SCOPED_TRACE("model " + std::to_string(row.model));
+        const long station = (row.lowBandTop + row.midBandTop) / 2;
+        auto bench = hwsim::Bench::FromText(R"({"cards": [{"kind": "713x_4 TV Card Capture", "tuner": )" +
+                                            std::to_string(row.model) + R"(}], "stations": [{"kHz": )" +
+                                            std::to_string(station) + "}]}");
+        hwsim::Card& card = *bench->Cards()[0];
+        BusAccess access(card.Bus());
+        std::unique_ptr<CTunerBase> tuner(entry.create(&access));
+        ASSERT_TRUE(tuner->SetTVChannelFreq(static_cast<float>(station)));
+        EXPECT_TRUE(hwsim::TunerSeesPicture(card));
+        DWORD status = 0;
+        EXPECT_TRUE(tuner->GetTVChannelOkay(&status));
+        EXPECT_EQ(status, 2u);  // the chip's code for a centred station
+        ASSERT_TRUE(tuner->SetTVChannelFreq(static_cast<float>(station + 2000)));
+        EXPECT_FALSE(hwsim::TunerSeesPicture(card));
     }
 }

@@ -1,5 +1,7 @@
 #include "hwsim/TunerFitting.h"
 
+#include <initializer_list>
+
 #include "hwsim/Card.h"
 #include "hwsim/PllTuner.h"
 #include "hwsim/Tda8275a.h"
@@ -15,7 +17,19 @@ struct PllAddress {
     BYTE address7;
 };
 constexpr PllAddress kPllAddresses[] = {
+    {15, 0x63},  // 0xC6
     {32, 0x61},  // 0xC2
+};
+
+// Modules whose picture IF is not the common 38900 kHz.
+struct PllIf {
+    long ifKHz;
+    std::initializer_list<int> models;
+};
+const PllIf kPllIfs[] = {
+    {45750, {1, 2, 7, 9, 15, 34, 54, 55, 57, 61, 63, 64, 65, 66, 71, 73, 74, 94, 98, 111}},
+    {58750, {3, 56, 68, 96, 100}},
+    {38000, {53, 131}},
 };
 
 }  // namespace
@@ -31,6 +45,10 @@ void FitTuner(Card& card, int model) {
         PllTuner::Options options;
         for (const PllAddress& row : kPllAddresses) {
             if (row.model == model) options.address7 = row.address7;
+        }
+        for (const PllIf& row : kPllIfs) {
+            for (int m : row.models)
+                if (m == model) options.ifKHz = row.ifKHz;
         }
         card.AddChip("tuner", std::make_unique<PllTuner>(card.Rf(), options));
     }
