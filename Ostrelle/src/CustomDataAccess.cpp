@@ -4,7 +4,7 @@ CCustomDataAccess::CCustomDataAccess() { InitializeCriticalSection(&m_csRequest)
 
 CCustomDataAccess::~CCustomDataAccess() { DeleteCriticalSection(&m_csRequest); }
 
-HRESULT CCustomDataAccess::Reserved8(DWORD, DWORD) { return E_FAIL; }
+HRESULT CCustomDataAccess::Reserved8(DWORD, DWORD*) { return E_FAIL; }
 
 HRESULT CCustomDataAccess::GPIO_WriteEx(DWORD value, DWORD mask, DWORD) { return GPIO_Write(value, mask); }
 
@@ -30,11 +30,11 @@ HRESULT CCustomDataAccess::ReadRegister32(DWORD, DWORD*) { return E_FAIL; }
 
 HRESULT CCustomDataAccess::WriteRegister32(DWORD, DWORD) { return E_FAIL; }
 
-HRESULT CCustomDataAccess::Reserved23(DWORD) { return E_FAIL; }
+HRESULT CCustomDataAccess::Reserved23(DWORD*) { return E_FAIL; }
 
 HRESULT CCustomDataAccess::Reserved24(DWORD) { return E_FAIL; }
 
-HRESULT CCustomDataAccess::Reserved25(DWORD) { return E_FAIL; }
+HRESULT CCustomDataAccess::Reserved25(DWORD*) { return E_FAIL; }
 
 HRESULT CCustomDataAccess::GPIO_SetTVFM(DWORD)
 {

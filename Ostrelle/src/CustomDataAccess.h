@@ -28,7 +28,8 @@ public:
     virtual HRESULT I2C_ReadBlock(BYTE* buf, int len) = 0;                 // 5
     virtual HRESULT I2C_WriteBlock(BYTE* buf, int len) = 0;                // 6
     virtual HRESULT SetOption(BYTE value) = 0;                             // 7
-    virtual HRESULT Reserved8(DWORD first, DWORD second);                  // 8
+    // Slot 8: a GPIO read that first latches the inputs, on the one class that has it.
+    virtual HRESULT Reserved8(DWORD first, DWORD* pValue);                 // 8
     virtual HRESULT GPIO_Read(DWORD* pValue) = 0;                          // 9
     virtual HRESULT GPIO_Write(DWORD value, DWORD mask) = 0;               // 10
     virtual HRESULT GPIO_WriteEx(DWORD value, DWORD mask, DWORD waitMs);   // 11
@@ -43,9 +44,9 @@ public:
     virtual HRESULT GetStatus(BOOL bOn);                                   // 20
     virtual HRESULT ReadRegister32(DWORD addr, DWORD* pValue);             // 21
     virtual HRESULT WriteRegister32(DWORD addr, DWORD value);              // 22
-    virtual HRESULT Reserved23(DWORD value);                               // 23
+    virtual HRESULT Reserved23(DWORD* pValue);                             // 23
     virtual HRESULT Reserved24(DWORD value);                               // 24
-    virtual HRESULT Reserved25(DWORD value);                               // 25
+    virtual HRESULT Reserved25(DWORD* pValue);                             // 25
     virtual HRESULT GPIO_SetTVFM(DWORD mode);                              // 26
     // Video status: 1 when the video decoder reports its status bit, else 0.
     virtual HRESULT Reserved27(DWORD* pValue);                             // 27
