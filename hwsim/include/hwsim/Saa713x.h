@@ -37,6 +37,8 @@ public:
     static constexpr DWORD kVideoStatus = 0x11F;  // bit 0: the decoder sees a picture
     static constexpr DWORD kGpioStrobe = 0x80000000;
     static constexpr DWORD kGpioLines = 0x0FFFFFFF;
+    // The bridge's register window: registers 0x000 to 0xFFF.
+    static constexpr DWORD kRegisterSpace = 0x1000;
 
     // Computes a register's value when it is read, from the value last written there.
     typedef std::function<DWORD(DWORD stored)> ReadHook;
