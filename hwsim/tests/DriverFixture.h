@@ -1,5 +1,5 @@
 // Tests of the simulated drivers: a bench with one card of each kind, the EEPROM and a PLL
-// tuner at 0xC2 on each bus, and what a refused request must leave alone.
+// tuner of model 32 at 0xC2 on each bus, and what a refused request must leave alone.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -17,8 +17,8 @@ protected:
     void SetUp() override {
         BenchFixture::SetUp();
         bench = Bench::FromText(R"({"cards": [
-            {"kind": "713x BDA Analog Capture", "tuner": 95},
-            {"kind": "713x_4 TV Card Capture", "tuner": 95}],
+            {"kind": "713x BDA Analog Capture", "tuner": 32},
+            {"kind": "713x_4 TV Card Capture", "tuner": 32}],
           "stations": [{"kHz": 49750}]})");
     }
     void TearDown() override {
