@@ -56,9 +56,12 @@ protected:
     }
     HRESULT Register(bool get, DWORD address, DWORD* value, DWORD instanceLength = 8, DWORD dataLength = 4) {
         DWORD record[2] = {address, 0};
+        DWORD data[2] = {*value, 0};  // room for the lengths the refusals try
         DWORD returned = 0;
-        return get ? driver->Get(kKesh713xRegisterSet, 0, record, instanceLength, value, dataLength, &returned)
-                   : driver->Set(kKesh713xRegisterSet, 0, record, instanceLength, value, dataLength);
+        const HRESULT hr = get ? driver->Get(kKesh713xRegisterSet, 0, record, instanceLength, data, dataLength, &returned)
+                               : driver->Set(kKesh713xRegisterSet, 0, record, instanceLength, data, dataLength);
+        *value = data[0];
+        return hr;
     }
 
     std::unique_ptr<Kesh713xDriver> driver;
@@ -210,8 +213,9 @@ TEST_F(Kesh713xDriverTest, RefusesMalformedRequestsWithoutTouchingTheCard) {
     EXPECT_EQ(E_INVALIDARG, Register(false, 0x1B0, &word, 8, 8));
     EXPECT_EQ(E_INVALIDARG, Register(false, 0x1000, &word));
     EXPECT_EQ(E_INVALIDARG, Register(true, 0x1000, &word));
-    EXPECT_EQ(E_PROP_ID_UNSUPPORTED, driver->Set(kKesh713xRegisterSet, 1, &word, 8, &word, 4));
-    EXPECT_EQ(E_PROP_SET_UNSUPPORTED, driver->Set(GUID_NULL, 0, &word, 8, &word, 4));
+    DWORD record[2] = {0x1B0, 0};
+    EXPECT_EQ(E_PROP_ID_UNSUPPORTED, driver->Set(kKesh713xRegisterSet, 1, record, 8, &word, 4));
+    EXPECT_EQ(E_PROP_SET_UNSUPPORTED, driver->Set(GUID_NULL, 0, record, 8, &word, 4));
     ExpectCardUntouched(KeshCard());
 }
 
