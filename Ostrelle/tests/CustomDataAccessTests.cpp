@@ -63,7 +63,7 @@ TEST(CustomDataAccessDefaults, UnsupportedSlotsFailAndReserved28IsNotImplemented
     PureOnlyAccess access;
     DWORD value = 0;
     BYTE byte = 0;
-    EXPECT_EQ(access.Reserved8(1, 2), E_FAIL);
+    EXPECT_EQ(access.Reserved8(1, &value), E_FAIL);
     EXPECT_EQ(access.WriteBridgeReg(0x3A, 1), E_FAIL);
     EXPECT_EQ(access.ReadBridgeReg(0x3A, &byte), E_FAIL);
     EXPECT_EQ(access.ReadRegister32(0x11F, &value), E_FAIL);

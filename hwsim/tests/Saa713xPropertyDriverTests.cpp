@@ -108,7 +108,7 @@ TEST_F(Saa713xPropertyDriverTest, RegistersGpioAndDeviceInformation) {
     ASSERT_EQ(S_OK, Set(4, 24, 48, gpio));
     EXPECT_EQ(0x3000u, PropertyCard().Bridge().Directions());
     PropertyCard().Bridge().DriveExternal(0xFF, 0x5A);
-    gpio.PutDword(24, 0x0FFFFFFF);
+    gpio.PutDword(24, 0x30FF);  // the lines the test knows (the on-board controller drives others)
     gpio.PutDword(28, 0);
     ASSERT_EQ(S_OK, Get(4, 24, 48, gpio));
     EXPECT_EQ(0x105Au, gpio.Dword(28));
