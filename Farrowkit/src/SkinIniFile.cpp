@@ -1,0 +1,108 @@
+// CSkinIniFile: reading the file into sections and writing it back.
+#include "SkinIniFile.h"
+
+namespace {
+
+const char kNoError[] = "No error";
+const char kFileNotExist[] = "File not exist!";
+const char kUnableToOpen[] = "Unable to open ini File!";
+const char kUnableToRead[] = "Unable to read file!";
+const char kUnableToWrite[] = "Unable to write file!";
+
+}  // namespace
+
+CSkinIniFile::CSkinIniFile() : m_strError(kNoError) {}
+
+CSkinIniFile::CSkinIniFile(LPCSTR path) : m_strError(kNoError), m_strPath(path) {}
+
+CSkinIniFile::~CSkinIniFile() = default;
+
+const CSkinIniSection* CSkinIniFile::FindSection(LPCSTR name) const {
+    for (const auto& section : m_sections) {
+        if (section->GetName() == name) return section.get();
+    }
+    return nullptr;
+}
+
+CSkinIniSection* CSkinIniFile::GetSection(LPCSTR name) {
+    if (const CSkinIniSection* found = FindSection(name)) return const_cast<CSkinIniSection*>(found);
+    m_sections.push_back(std::make_unique<CSkinIniSection>(name));
+    return m_sections.back().get();
+}
+
+BOOL CSkinIniFile::HasSection(LPCSTR name) const { return FindSection(name) != nullptr; }
+
+BOOL CSkinIniFile::GetValue(LPCSTR section, LPCSTR key, CString& value) const {
+    const CSkinIniSection* found = FindSection(section);
+    return found != nullptr && found->GetValue(key, value);
+}
+
+// One line of the file: a header starts a section; an entry goes to the current section;
+// everything else is kept where it stands.
+void CSkinIniFile::ReadLine(const CString& line, CSkinIniSection*& current) {
+    if (!line.IsEmpty() && line[0] == '[') {
+        int close = line.ReverseFind(']');
+        if (close > 0) {
+            m_sections.push_back(std::make_unique<CSkinIniSection>(line.Mid(1, close - 1)));
+            current = m_sections.back().get();
+            current->m_strHeader = line;
+            return;
+        }
+    }
+    int equals = line.Find('=');
+    bool entry = !line.IsEmpty() && line[0] != '[' && line[0] != '/' && equals >= 0;
+    if (current == nullptr) {
+        m_preamble.push_back(line);
+    } else if (entry) {
+        current->LoadEntry(line.Left(equals), line.Mid(equals + 1));
+    } else {
+        current->KeepLine(line);
+    }
+}
+
+BOOL CSkinIniFile::Load() {
+    if (GetFileAttributes(m_strPath) == INVALID_FILE_ATTRIBUTES) {
+        m_strError = kFileNotExist;
+        return FALSE;
+    }
+    CStdioFile file;
+    if (!file.Open(m_strPath, CFile::modeRead | CFile::shareDenyWrite | CFile::typeText)) {
+        m_strError = kUnableToOpen;
+        return FALSE;
+    }
+    CSkinIniSection* current = nullptr;
+    try {
+        CString line;
+        while (file.ReadString(line)) ReadLine(line, current);
+        file.Close();
+    } catch (CException* error) {
+        error->Delete();
+        file.Abort();
+        m_strError = kUnableToRead;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CSkinIniFile::Save() {
+    // Opened without truncating first, so the file is written back in the encoding it has.
+    CStdioFile file;
+    if (!file.Open(m_strPath, CFile::modeCreate | CFile::modeNoTruncate | CFile::modeReadWrite |
+                                  CFile::shareExclusive | CFile::typeText)) {
+        m_strError = kUnableToOpen;
+        return FALSE;
+    }
+    try {
+        file.SetLength(0);
+        file.SeekToBegin();
+        for (const CString& line : m_preamble) file.WriteString(line + "\n");
+        for (const auto& section : m_sections) section->Write(file);
+        file.Close();
+    } catch (CException* error) {
+        error->Delete();
+        file.Abort();
+        m_strError = kUnableToWrite;
+        return FALSE;
+    }
+    return TRUE;
+}

@@ -1,0 +1,259 @@
+// CSkinIniSection: the entries of one section and their typed values as text.
+#include "SkinIniFile.h"
+
+#include <stdlib.h>
+
+namespace {
+
+// The numbers of a comma-separated text, each read with atoi.
+std::vector<int> SplitNumbers(const CString& text) {
+    std::vector<int> numbers;
+    int start = 0;
+    for (;;) {
+        int comma = text.Find(',', start);
+        CString piece = comma < 0 ? text.Mid(start) : text.Mid(start, comma - start);
+        numbers.push_back(atoi(piece));
+        if (comma < 0) break;
+        start = comma + 1;
+    }
+    return numbers;
+}
+
+int CountChar(const CString& text, char ch) {
+    int count = 0;
+    for (int i = 0; i < text.GetLength(); ++i) count += text[i] == ch;
+    return count;
+}
+
+CString TrimmedKey(const CString& key) {
+    CString trimmed = key;
+    trimmed.Trim(' ');
+    return trimmed;
+}
+
+}  // namespace
+
+CSkinIniSection::CSkinIniSection(LPCSTR name) : m_strName(name) {}
+
+int CSkinIniSection::FindEntry(LPCSTR key) const {
+    for (size_t i = 0; i < m_lines.size(); ++i) {
+        if (m_lines[i].bEntry && TrimmedKey(m_lines[i].strKey) == key) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+BOOL CSkinIniSection::GetValue(LPCSTR key, CString& value) const {
+    int line = FindEntry(key);
+    if (line < 0) return FALSE;
+    const CString& stored = m_lines[line].strValue;
+    int comment = stored.Find(';');
+    value = comment < 0 ? stored : stored.Left(comment);
+    return TRUE;
+}
+
+BOOL CSkinIniSection::SetValue(LPCSTR key, LPCSTR value) {
+    int line = FindEntry(key);
+    if (line >= 0) {
+        // The operator's comment after the value stays with it.
+        CString& stored = m_lines[line].strValue;
+        int comment = stored.Find(';');
+        CString newValue = value;
+        if (comment >= 0 && newValue.Find(';') < 0) newValue += stored.Mid(comment);
+        stored = newValue;
+        return TRUE;
+    }
+    // A new entry follows the section's last line that is not blank, so the blank lines that
+    // part it from the next section stay there.
+    size_t at = m_lines.size();
+    while (at > 0 && !m_lines[at - 1].bEntry && CString(m_lines[at - 1].strText).Trim().IsEmpty()) --at;
+    m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(at), Line{true, key, value, CString()});
+    return TRUE;
+}
+
+void CSkinIniSection::LoadEntry(const CString& key, const CString& value) {
+    int line = FindEntry(TrimmedKey(key));
+    if (line >= 0) {
+        m_lines[line].strValue = value;
+        return;
+    }
+    m_lines.push_back(Line{true, key, value, CString()});
+}
+
+void CSkinIniSection::KeepLine(const CString& text) { m_lines.push_back(Line{false, CString(), CString(), text}); }
+
+void CSkinIniSection::Write(CStdioFile& file) const {
+    file.WriteString((m_strHeader.IsEmpty() ? "[" + m_strName + "]" : m_strHeader) + "\n");
+    for (const Line& line : m_lines) {
+        file.WriteString((line.bEntry ? line.strKey + "=" + line.strValue : line.strText) + "\n");
+    }
+}
+
+int CSkinIniSection::GetKeyCount() const {
+    int count = 0;
+    for (const Line& line : m_lines) count += line.bEntry;
+    return count;
+}
+
+BOOL CSkinIniSection::GetEntry(int index, CString& key, CString& value) const {
+    for (const Line& line : m_lines) {
+        if (!line.bEntry || index-- != 0) continue;
+        key = TrimmedKey(line.strKey);
+        return GetValue(key, value);
+    }
+    return FALSE;
+}
+
+// ---- typed reads ----
+
+BOOL CSkinIniSection::GetInt(LPCSTR key, int& value) const {
+    CString text;
+    if (!GetValue(key, text)) return FALSE;
+    value = atoi(text);
+    return TRUE;
+}
+
+BOOL CSkinIniSection::GetInt(LPCSTR key, UINT& value) const {
+    CString text;
+    if (!GetValue(key, text)) return FALSE;
+    value = static_cast<UINT>(atol(text));
+    return TRUE;
+}
+
+BOOL CSkinIniSection::GetFloat(LPCSTR key, float& value) const {
+    CString text;
+    if (!GetValue(key, text)) return FALSE;
+    value = static_cast<float>(atof(text));
+    return TRUE;
+}
+
+BOOL CSkinIniSection::GetDouble(LPCSTR key, double& value) const {
+    CString text;
+    if (!GetValue(key, text)) return FALSE;
+    value = atof(text);
+    return TRUE;
+}
+
+BOOL CSkinIniSection::GetPoint(LPCSTR key, CPoint& value) const {
+    CString text;
+    if (!GetValue(key, text) || text.GetLength() < 3 || text.Find(',') < 0) return FALSE;
+    std::vector<int> numbers = SplitNumbers(text);
+    value = CPoint(numbers[0], numbers[1]);
+    return TRUE;
+}
+
+BOOL CSkinIniSection::GetSize(LPCSTR key, CSize& value) const {
+    CPoint point;
+    if (!GetPoint(key, point)) return FALSE;
+    value = CSize(point.x, point.y);
+    return TRUE;
+}
+
+BOOL CSkinIniSection::GetRect(LPCSTR key, CRect& value) const {
+    CString text;
+    if (!GetValue(key, text) || text.GetLength() < 7 || CountChar(text, ',') < 3) return FALSE;
+    std::vector<int> numbers = SplitNumbers(text);
+    value = CRect(numbers[0], numbers[1], numbers[2], numbers[3]);
+    return TRUE;
+}
+
+BOOL CSkinIniSection::GetColor(LPCSTR key, COLORREF& value) const {
+    CString text;
+    if (!GetValue(key, text) || text.GetLength() < 5 || CountChar(text, ',') < 2) return FALSE;
+    std::vector<int> numbers = SplitNumbers(text);
+    value = RGB(numbers[0], numbers[1], numbers[2]);
+    return TRUE;
+}
+
+BOOL CSkinIniSection::GetString(LPCSTR key, CString& value) const { return GetValue(key, value); }
+
+BOOL CSkinIniSection::GetStringList(LPCSTR key, CStringList& list, char separator) const {
+    CString text;
+    if (!GetValue(key, text)) return FALSE;
+    int start = 0;
+    for (;;) {
+        int at = text.Find(separator, start);
+        if (at < 0) break;
+        list.AddTail(text.Mid(start, at - start));
+        start = at + 1;
+    }
+    list.AddTail(text.Mid(start));
+    return TRUE;
+}
+
+BOOL CSkinIniSection::GetTime(LPCSTR key, CTime& value) const {
+    CString text;
+    if (!GetValue(key, text) || text.GetLength() < 10) return FALSE;
+    // Fields the text does not give keep the value's own.
+    int fields[6] = {value.GetYear(), value.GetMonth(), value.GetDay(),
+                     value.GetHour(), value.GetMinute(), value.GetSecond()};
+    std::vector<int> numbers = SplitNumbers(text);
+    for (size_t i = 0; i < numbers.size() && i < 6; ++i) fields[i] = numbers[i];
+    value = CTime(fields[0], fields[1], fields[2], fields[3], fields[4], fields[5]);
+    return TRUE;
+}
+
+BOOL CSkinIniSection::GetTimeSpan(LPCSTR key, CTimeSpan& value) const {
+    CRect fields;
+    if (!GetRect(key, fields)) return FALSE;
+    value = CTimeSpan(fields.left, fields.top, fields.right, fields.bottom);
+    return TRUE;
+}
+
+// ---- typed writes ----
+
+BOOL CSkinIniSection::SetInt(LPCSTR key, int value) {
+    CString text;
+    text.Format("%d", value);
+    return SetValue(key, text);
+}
+
+BOOL CSkinIniSection::SetInt(LPCSTR key, UINT value) {
+    CString text;
+    text.Format("%d", value);
+    return SetValue(key, text);
+}
+
+BOOL CSkinIniSection::SetFloat(LPCSTR key, float value) { return SetDouble(key, value); }
+
+BOOL CSkinIniSection::SetDouble(LPCSTR key, double value) {
+    CString text;
+    text.Format("%f", value);
+    return SetValue(key, text);
+}
+
+BOOL CSkinIniSection::SetPoint(LPCSTR key, POINT value) {
+    CString text;
+    text.Format("%d,%d", value.x, value.y);
+    return SetValue(key, text);
+}
+
+BOOL CSkinIniSection::SetSize(LPCSTR key, SIZE value) { return SetPoint(key, POINT{value.cx, value.cy}); }
+
+BOOL CSkinIniSection::SetRect(LPCSTR key, const RECT& value) {
+    CString text;
+    text.Format("%d,%d,%d,%d", value.left, value.top, value.right, value.bottom);
+    return SetValue(key, text);
+}
+
+BOOL CSkinIniSection::SetColor(LPCSTR key, COLORREF value) {
+    CString text;
+    text.Format("%d,%d,%d", GetRValue(value), GetGValue(value), GetBValue(value));
+    return SetValue(key, text);
+}
+
+BOOL CSkinIniSection::SetString(LPCSTR key, LPCSTR value) { return SetValue(key, value); }
+
+BOOL CSkinIniSection::SetStringList(LPCSTR key, const CStringList& list, char separator) {
+    CString text;
+    for (POSITION position = list.GetHeadPosition(); position != nullptr;) {
+        if (position != list.GetHeadPosition()) text += separator;
+        text += list.GetNext(position);
+    }
+    return SetValue(key, text);
+}
+
+BOOL CSkinIniSection::SetTime(LPCSTR key, const CTime& value) { return SetValue(key, value.Format("%Y,%m,%d,%H,%M,%S")); }
+
+BOOL CSkinIniSection::SetTimeSpan(LPCSTR key, const CTimeSpan& value) {
+    return SetRect(key, CRect(value.GetDays(), value.GetHours(), value.GetMinutes(), value.GetSeconds()));
+}

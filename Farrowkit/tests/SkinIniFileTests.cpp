@@ -1,0 +1,276 @@
+// The settings file: its syntax, typed values, and writing back what the operator wrote.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "SkinIniFile.h"
+#include "platform/runtime.h"
+#include "platform/winnls.h"
+
+namespace {
+
+std::string PathOf(const char* name) { return platform::HomeDir() + "/" + name; }
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+// A settings file holding `bytes`, loaded.
+struct LoadedFile {
+    explicit LoadedFile(const std::string& bytes, const char* name = "settings.txt") : path(PathOf(name)) {
+        WriteBytes(path, bytes);
+        ini.SetPath(path.c_str());
+        loaded = ini.Load();
+    }
+    std::string path;
+    CSkinIniFile ini;
+    BOOL loaded;
+};
+
+TEST(SkinIniFileTest, HeaderIsTheTextUpToTheLastBracket) {
+    LoadedFile file("[A]b]\r\nx=1\r\n[A\r\ny=2\r\n[]\r\nz=3\r\n]late\r\n");
+    ASSERT_TRUE(file.loaded);
+    EXPECT_EQ(file.ini.GetSectionCount(), 2);
+    CString value;
+    EXPECT_TRUE(file.ini.GetValue("A]b", "x", value));
+    EXPECT_EQ(value, "1");
+    // "[A" starts no section: its entry belongs to the section before.
+    EXPECT_TRUE(file.ini.GetValue("A]b", "y", value));
+    EXPECT_TRUE(file.ini.GetValue("", "z", value));
+    EXPECT_FALSE(file.ini.HasSection("A"));
+}
+
+TEST(SkinIniFileTest, EntryLinesSplitAtTheFirstEqualsAndValuesAreCutAtSemicolon) {
+    LoadedFile file(
+        "stray=0\r\n[S]\r\nkey=1;comment\r\nk = v\r\n=empty key\r\nno equals sign\r\n/x=commented out\r\n"
+        "url=a=b\r\nkey=4;again\r\n");
+    int number = 0;
+    EXPECT_TRUE(file.ini.GetInt("S", "key", number));
+    EXPECT_EQ(number, 4) << "a repeated key takes the later value";
+    CString text;
+    EXPECT_TRUE(file.ini.GetString("S", "key", text));
+    EXPECT_EQ(text, "4");
+    EXPECT_TRUE(file.ini.GetString("S", "k", text)) << "blanks around a stored key are not part of it";
+    EXPECT_EQ(text, " v");
+    EXPECT_TRUE(file.ini.GetString("S", "", text));
+    EXPECT_EQ(text, "empty key");
+    EXPECT_TRUE(file.ini.GetString("S", "url", text));
+    EXPECT_EQ(text, "a=b");
+    EXPECT_FALSE(file.ini.GetString("S", "/x", text));
+    EXPECT_FALSE(file.ini.GetString("S", "stray", text)) << "an entry before the first header is ignored";
+    EXPECT_EQ(file.ini.GetKeyCount("S"), 4);
+    EXPECT_FALSE(file.ini.GetString("S", "Key", text)) << "keys are case-sensitive";
+}
+
+TEST(SkinIniFileTest, TwoSectionsOfOneNameKeepBothAndTheFirstAnswers) {
+    LoadedFile file("[A]\r\nx=1\r\n[A]\r\nx=2\r\n");
+    EXPECT_EQ(file.ini.GetSectionCount(), 2);
+    int x = 0;
+    file.ini.GetInt("A", "x", x);
+    EXPECT_EQ(x, 1);
+    file.ini.SetInt("A", "x", 7);
+    ASSERT_TRUE(file.ini.Save());
+    EXPECT_EQ(ReadBytes(file.path), "[A]\r\nx=7\r\n[A]\r\nx=2\r\n");
+}
+
+TEST(SkinIniFileTest, LookupsOfMissingSectionsAndKeys) {
+    CSkinIniFile ini;
+    CString text = "unchanged";
+    EXPECT_FALSE(ini.GetValue("None", "k", text));
+    EXPECT_FALSE(ini.HasSection("None")) << "GetValue makes no section";
+    int number = 5;
+    EXPECT_FALSE(ini.GetInt("Typed", "k", number));
+    EXPECT_EQ(number, 5);
+    EXPECT_TRUE(ini.HasSection("Typed")) << "a typed read finds or makes the section";
+    EXPECT_EQ(text, "unchanged");
+}
+
+TEST(SkinIniFileTest, SavingKeepsCommentsBlankLinesAndOrder) {
+    const std::string original =
+        "// station settings\r\n"
+        "\r\n"
+        "[Eeprom]\r\n"
+        "// product on the line\r\n"
+        "ProductType=84\r\n"
+        "ShutDown = 0 ; 1 switches the PC off\r\n"
+        "\r\n"
+        "[Type]\r\n"
+        "Machine=1;1 writes, 2 tests\r\n"
+        "\r\n"
+        "[Remote]\r\n"
+        "12=Power\r\n";
+    LoadedFile file(original);
+    file.ini.SetInt("Type", "Machine", 2);
+    file.ini.SetInt("Eeprom", "TunerModel", 95);
+    file.ini.SetString("TimeDelay", "Remote", "300");
+    ASSERT_TRUE(file.ini.Save());
+    EXPECT_EQ(ReadBytes(file.path),
+              "// station settings\r\n"
+              "\r\n"
+              "[Eeprom]\r\n"
+              "// product on the line\r\n"
+              "ProductType=84\r\n"
+              "ShutDown = 0 ; 1 switches the PC off\r\n"
+              "TunerModel=95\r\n"
+              "\r\n"
+              "[Type]\r\n"
+              "Machine=2;1 writes, 2 tests\r\n"
+              "\r\n"
+              "[Remote]\r\n"
+              "12=Power\r\n"
+              "[TimeDelay]\r\n"
+              "Remote=300\r\n");
+
+    CSkinIniFile again(file.path.c_str());
+    ASSERT_TRUE(again.Load());
+    int machine = 0;
+    EXPECT_TRUE(again.GetInt("Type", "Machine", machine));
+    EXPECT_EQ(machine, 2);
+}
+
+TEST(SkinIniFileTest, GbkAndUtf8FilesAreWrittenBackInTheirOwnEncoding) {
+    std::string gbkName;
+    ASSERT_TRUE(platform::Utf8ToGbk("[产品]\r\n名称=高频头\r\n", &gbkName));
+    LoadedFile gbk(gbkName, "gbk.txt");
+    CString text;
+    EXPECT_TRUE(gbk.ini.GetString("产品", "名称", text));
+    EXPECT_EQ(text, "高频头");
+    gbk.ini.SetString("产品", "国家", "中国");
+    ASSERT_TRUE(gbk.ini.Save());
+    std::string expected;
+    ASSERT_TRUE(platform::Utf8ToGbk("[产品]\r\n名称=高频头\r\n国家=中国\r\n", &expected));
+    EXPECT_EQ(ReadBytes(gbk.path), expected);
+
+    LoadedFile utf8("[产品]\r\n名称=高频头\r\n", "utf8.txt");
+    EXPECT_TRUE(utf8.ini.GetString("产品", "名称", text));
+    EXPECT_EQ(text, "高频头");
+    utf8.ini.SetString("产品", "国家", "中国");
+    ASSERT_TRUE(utf8.ini.Save());
+    EXPECT_EQ(ReadBytes(utf8.path), "[产品]\r\n名称=高频头\r\n国家=中国\r\n");
+}
+
+TEST(SkinIniFileTest, FileErrorsAreNamed) {
+    CSkinIniFile ini(PathOf("missing.txt").c_str());
+    EXPECT_EQ(ini.GetError(), "No error");
+    EXPECT_FALSE(ini.Load());
+    EXPECT_EQ(ini.GetError(), "File not exist!");
+
+    CSkinIniFile unwritable((platform::HomeDir() + "/no/such/folder/x.txt").c_str());
+    unwritable.SetInt("A", "b", 1);
+    EXPECT_FALSE(unwritable.Save());
+    EXPECT_EQ(unwritable.GetError(), "Unable to open ini File!");
+
+    LoadedFile twice("[A]\r\nx=1\r\n");
+    EXPECT_TRUE(twice.ini.Load());
+    EXPECT_EQ(twice.ini.GetSectionCount(), 2) << "loading again adds the sections again";
+    EXPECT_EQ(twice.ini.GetError(), "No error");
+}
+
+TEST(SkinIniSectionTest, TypedValuesReadWhatTheyWrite) {
+    CSkinIniSection section("S");
+    section.SetInt("int", -12);
+    section.SetInt("uint", 4000000000u);
+    section.SetDouble("double", 2.5);
+    section.SetPoint("point", CPoint(3, -4));
+    section.SetSize("size", CSize(640, 480));
+    section.SetRect("rect", CRect(10, 20, 30, 40));
+    section.SetColor("color", RGB(1, 2, 255));
+    section.SetTimeSpan("span", CTimeSpan(1, 2, 3, 4));
+    CTime when(2024, 5, 6, 7, 8, 9);
+    section.SetTime("time", when);
+
+    int i = 0;
+    double d = 0;
+    CPoint p;
+    CSize s;
+    CRect r;
+    COLORREF c = 0;
+    CTimeSpan span;
+    CTime t;
+    CString text;
+    EXPECT_TRUE(section.GetInt("int", i));
+    EXPECT_EQ(i, -12);
+    EXPECT_TRUE(section.GetValue("uint", text));
+    EXPECT_EQ(text, "-294967296") << "an unsigned value is written with %d";
+    EXPECT_TRUE(section.GetDouble("double", d));
+    EXPECT_DOUBLE_EQ(d, 2.5);
+    EXPECT_TRUE(section.GetPoint("point", p));
+    EXPECT_EQ(p, CPoint(3, -4));
+    EXPECT_TRUE(section.GetSize("size", s));
+    EXPECT_EQ(s, CSize(640, 480));
+    EXPECT_TRUE(section.GetRect("rect", r));
+    EXPECT_EQ(r, CRect(10, 20, 30, 40));
+    EXPECT_TRUE(section.GetValue("color", text));
+    EXPECT_EQ(text, "1,2,255");
+    EXPECT_TRUE(section.GetColor("color", c));
+    EXPECT_EQ(c, RGB(1, 2, 255));
+    EXPECT_TRUE(section.GetTimeSpan("span", span));
+    EXPECT_EQ(span.GetTotalSeconds(), CTimeSpan(1, 2, 3, 4).GetTotalSeconds());
+    EXPECT_TRUE(section.GetValue("time", text));
+    EXPECT_EQ(text, "2024,05,06,07,08,09");
+    EXPECT_TRUE(section.GetTime("time", t));
+    EXPECT_EQ(t, when);
+}
+
+TEST(SkinIniSectionTest, ShortOrMissingTextsLeaveTheOutputAlone) {
+    CSkinIniSection section("S");
+    section.SetValue("rect5", "1,2,3");
+    section.SetValue("point", "12");
+    section.SetValue("color", "1,2");
+    section.SetValue("time", "2024,5");
+    CRect r(9, 9, 9, 9);
+    CPoint p(9, 9);
+    COLORREF c = 9;
+    CTime t(2000, 1, 1, 0, 0, 0);
+    EXPECT_FALSE(section.GetRect("rect5", r));
+    EXPECT_EQ(r, CRect(9, 9, 9, 9));
+    EXPECT_FALSE(section.GetPoint("point", p));
+    EXPECT_FALSE(section.GetColor("color", c));
+    EXPECT_FALSE(section.GetTime("time", t));
+    EXPECT_EQ(t, CTime(2000, 1, 1, 0, 0, 0));
+    int i = 3;
+    EXPECT_FALSE(section.GetInt("missing", i));
+    EXPECT_EQ(i, 3);
+
+    // Fields a time text leaves out keep the caller's.
+    section.SetValue("date", "2024,12,24");
+    EXPECT_TRUE(section.GetTime("date", t));
+    EXPECT_EQ(t, CTime(2024, 12, 24, 0, 0, 0));
+}
+
+TEST(SkinIniSectionTest, StringListsSplitAtEverySeparator) {
+    CSkinIniSection section("S");
+    section.SetValue("list", "a,b,,c;comment");
+    CStringList list;
+    list.AddTail("before");
+    ASSERT_TRUE(section.GetStringList("list", list, ','));
+    ASSERT_EQ(list.GetCount(), 5);
+    const char* expected[] = {"before", "a", "b", "", "c"};
+    POSITION position = list.GetHeadPosition();
+    for (const char* item : expected) EXPECT_EQ(list.GetNext(position), item);
+
+    CStringList out;
+    out.AddTail("x");
+    out.AddTail("");
+    out.AddTail("z");
+    section.SetStringList("joined", out, '|');
+    CString text;
+    section.GetValue("joined", text);
+    EXPECT_EQ(text, "x||z");
+
+    CString key, value;
+    EXPECT_TRUE(section.GetEntry(1, key, value));
+    EXPECT_EQ(key, "joined");
+    EXPECT_FALSE(section.GetEntry(2, key, value));
+}
+
+}  // namespace
