@@ -60,7 +60,10 @@ int CWriteThread::Run() {
             if (WaitForSingleObject(GetStopEvent(), DWORD(m_iDelay)) != WAIT_TIMEOUT) break;
         }
         // Stopped before the first byte: nothing was written, nothing is reported.
-        if (written == 0) return 1;
+        if (written == 0) {
+            m_bStopped = true;
+            return 1;
+        }
         if (written < size || IsStopSet()) {
             End(true, 0);
             return 1;
@@ -69,6 +72,7 @@ int CWriteThread::Run() {
         End(mismatched < 0, mismatched < 0 ? 0 : mismatched);
         return m_iEndValue.load() == EEPROM_WRITE_FINISHED ? 0 : 1;
     }
+    m_bStopped = true;
     return 0;
 }
 

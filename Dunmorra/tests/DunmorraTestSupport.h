@@ -80,8 +80,13 @@ public:
         RegisterClassA(&wc);
         m_hWnd = CreateWindowExA(0, "DunmorraTestProgress", "", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
     }
+    // Leaves no message of this window behind in the thread's queue (the write threads have
+    // ended by then: the fixtures destroy their writer first).
     ~ProgressWindow() {
         if (IsWindow(m_hWnd)) DestroyWindow(m_hWnd);
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, WM_EEPROM_WRITE_PROGRESS, WM_EEPROM_WRITE_PROGRESS, PM_REMOVE)) {
+        }
     }
     HWND Handle() const { return m_hWnd; }
 

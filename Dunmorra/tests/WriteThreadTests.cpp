@@ -108,6 +108,10 @@ TEST_F(WriteThreads, AStopInTheStartWaitPostsNothing) {
     std::vector<unsigned char> image = Image();
     CWriteThread* thread = writer.WriteEeprom(&card, image.data(), 256, 0, window.Handle(), 2);
     ASSERT_NE(thread, nullptr);
+    thread->Stop();
+    CWriteOutcome outcome = thread->GetOutcome();
+    EXPECT_TRUE(outcome.bStopped);
+    EXPECT_FALSE(outcome.bEnded);
     EXPECT_TRUE(writer.DeleteWriteThread(thread));
     EXPECT_TRUE(window.Queued().empty());
     EXPECT_TRUE(card.Writes().empty());

@@ -25,7 +25,7 @@
 struct CWriteOutcome {
     bool bEnded;           // the end value has been posted
     bool bVerified;        // every byte written and read back equal (posted 101)
-    bool bStopped;         // stopped before the image was written and checked
+    bool bStopped;         // stopped before the image was written and checked (also in the start wait)
     int iFailedBytes;      // bytes whose WriteByte answered false
     int iMismatchedBytes;  // bytes that read back different or could not be read back
 };
