@@ -124,6 +124,20 @@ bool RemoveHandle(HANDLE handle) {
     return true;
 }
 
+bool ResolveWaitables(DWORD count, const HANDLE* handles, std::vector<std::shared_ptr<KObject>>* keep,
+                      std::vector<KObject*>* objects) {
+    for (DWORD i = 0; i < count; ++i) {
+        auto obj = FromHandle(handles[i]);
+        if (!obj || !obj->IsWaitable()) {
+            SetLastError(ERROR_INVALID_HANDLE);
+            return false;
+        }
+        objects->push_back(obj.get());
+        keep->push_back(std::move(obj));
+    }
+    return true;
+}
+
 void Signal(KObject* object) {
     for (Waiter* w : object->waiters)
         if (!w->woken) WakeLocked(w);

@@ -47,6 +47,11 @@ std::shared_ptr<T> FromHandleAs(HANDLE handle) {
 }
 bool RemoveHandle(HANDLE handle);
 
+// The waitable objects behind `handles`, kept alive by `keep`. False, with ERROR_INVALID_HANDLE
+// set, when one of them is not a waitable object.
+bool ResolveWaitables(DWORD count, const HANDLE* handles, std::vector<std::shared_ptr<KObject>>* keep,
+                      std::vector<KObject*>* objects);
+
 // Wakes every thread waiting on `object`, after its state changed (kernel lock held).
 void Signal(KObject* object);
 

@@ -247,15 +247,7 @@ BOOL WaitMessage() {
 DWORD MsgWaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL waitAll, DWORD milliseconds, DWORD) {
     std::vector<std::shared_ptr<KObject>> keep;
     std::vector<KObject*> raw;
-    for (DWORD i = 0; i < count; ++i) {
-        auto obj = FromHandle(handles[i]);
-        if (!obj || !obj->IsWaitable()) {
-            SetLastError(ERROR_INVALID_HANDLE);
-            return WAIT_FAILED;
-        }
-        raw.push_back(obj.get());
-        keep.push_back(std::move(obj));
-    }
+    if (!ResolveWaitables(count, handles, &keep, &raw)) return WAIT_FAILED;
     std::unique_lock<std::mutex> lock(Lock());
     auto q = QueueLocked(CurrentThreadId());
     uint64_t deadline = DeadlineAfter(milliseconds);

@@ -215,15 +215,7 @@ DWORD WaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL waitAll, D
     }
     std::vector<std::shared_ptr<KObject>> objects;
     std::vector<KObject*> raw;
-    for (DWORD i = 0; i < count; ++i) {
-        auto obj = FromHandle(handles[i]);
-        if (!obj || !obj->IsWaitable()) {
-            SetLastError(ERROR_INVALID_HANDLE);
-            return WAIT_FAILED;
-        }
-        raw.push_back(obj.get());
-        objects.push_back(std::move(obj));
-    }
+    if (!ResolveWaitables(count, handles, &objects, &raw)) return WAIT_FAILED;
     std::unique_lock<std::mutex> lock(Lock());
     DWORD r = Wait(lock, raw.data(), raw.size(), waitAll, DeadlineAfter(milliseconds));
     if (waitAll && r != WAIT_TIMEOUT) r &= ~DWORD(0x7F);  // index 0 for a wait on all
