@@ -29,20 +29,24 @@ struct Timer {
     uint64_t due;
 };
 
+// Signalled when something arrived since its thread last looked (a message that a filtered
+// GetMessage passes over does not keep waking it).
 class MessageQueue : public KObject {
 public:
     bool IsWaitable() const override { return true; }
-    bool IsSignaled(DWORD) override { return !posted.empty() || !sent.empty() || quit || wake; }
-    bool Acquire(DWORD) override {
-        wake = false;
-        return false;
+    bool IsSignaled(DWORD) override { return changes != seen; }
+    // Something arrived: a message, a quit, a timer change, a window to paint.
+    void Changed() {
+        ++changes;
+        Signal(this);
     }
     std::deque<MSG> posted;
     std::deque<std::shared_ptr<SentMessage>> sent;
     std::vector<Timer> timers;
     bool quit = false;
     int quitCode = 0;
-    bool wake = false;
+    uint64_t changes = 0;
+    uint64_t seen = 0;
 };
 
 // Queues by thread (kernel lock held). Never destroyed.
@@ -79,7 +83,7 @@ BOOL PostTo(DWORD tid, const MSG& msg) {
     std::lock_guard<std::mutex> g(Lock());
     auto q = QueueLocked(tid);
     q->posted.push_back(msg);
-    Signal(q.get());
+    q->Changed();
     return TRUE;
 }
 
@@ -103,6 +107,8 @@ void RunSentMessages(MessageQueue* q, std::unique_lock<std::mutex>& lock) {
 bool TakeMessage(MessageQueue* q, std::unique_lock<std::mutex>& lock, LPMSG msg, HWND filter, UINT low, UINT high,
                  bool remove, uint64_t* nextTimer) {
     RunSentMessages(q, lock);
+    // What arrives from here on (while the lock is let go below) wakes the next wait.
+    uint64_t looked = q->changes;
     for (auto it = q->posted.begin(); it != q->posted.end(); ++it) {
         if (!Matches(*it, filter, low, high) && it->message != WM_QUIT) continue;
         *msg = *it;
@@ -137,6 +143,7 @@ bool TakeMessage(MessageQueue* q, std::unique_lock<std::mutex>& lock, LPMSG msg,
             *nextTimer = std::min(*nextTimer, t.due);
         }
     }
+    q->seen = looked;
     return false;
 }
 
@@ -145,9 +152,7 @@ bool TakeMessage(MessageQueue* q, std::unique_lock<std::mutex>& lock, LPMSG msg,
 namespace platform::win {
 void WakeThread(DWORD threadId) {
     std::lock_guard<std::mutex> g(Lock());
-    auto q = QueueLocked(threadId);
-    q->wake = true;
-    Signal(q.get());
+    QueueLocked(threadId)->Changed();
 }
 
 void ForgetWindowMessages(HWND window) {
@@ -205,7 +210,7 @@ LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     std::unique_lock<std::mutex> lock(Lock());
     auto q = QueueLocked(tid);
     q->sent.push_back(s);
-    Signal(q.get());
+    q->Changed();
     KObject* obj = s.get();
     Wait(lock, &obj, 1, false, kNoDeadline);
     return s->result;
@@ -239,6 +244,7 @@ BOOL WaitMessage() {
     auto q = QueueLocked(CurrentThreadId());
     uint64_t next = kNoDeadline;
     for (auto& t : q->timers) next = std::min(next, t.due);
+    if (!q->posted.empty() || !q->sent.empty() || q->quit) return TRUE;
     KObject* obj = q.get();
     Wait(lock, &obj, 1, false, next);
     return TRUE;
@@ -277,7 +283,7 @@ void PostQuitMessage(int exitCode) {
     auto q = QueueLocked(CurrentThreadId());
     q->quit = true;
     q->quitCode = exitCode;
-    Signal(q.get());
+    q->Changed();
 }
 
 UINT_PTR SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC proc) {
@@ -295,8 +301,7 @@ UINT_PTR SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC proc) {
                  timers.end());
     timers.push_back(Timer{window, id, elapse, proc, NowLocked() + std::max<UINT>(elapse, 1)});
     // A thread waiting for its messages recomputes its deadline.
-    q->wake = true;
-    Signal(q.get());
+    q->Changed();
     return id ? id : 1;
 }
 

@@ -176,3 +176,24 @@ TEST(MessageBoxes, WithoutADisplayAnswerTheDefaultButtonAndTrace) {
     EXPECT_EQ(MessageBoxA(nullptr, "?", "", MB_YESNO | MB_DEFBUTTON2), IDNO);
     EXPECT_TRUE(platform::TraceContains("没有找到可用设备!"));
 }
+
+TEST_F(MessageTest, FilteredGetMessageWaitsPastOtherWindowsMessages) {
+    HWND other = CreateWindowExA(0, "Recorder", "other", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    PostMessageA(other, WM_USER + 1, 0, 0);  // stays queued: the wait below filters it out
+    HANDLE t = CreateThread(
+        nullptr, 0,
+        [](LPVOID p) -> DWORD {
+            Sleep(100);
+            PostMessageA(static_cast<HWND>(p), WM_USER + 2, 0, 0);
+            return 0;
+        },
+        window, 0, nullptr);
+    MSG msg;
+    ASSERT_TRUE(GetMessageA(&msg, window, 0, 0));
+    EXPECT_EQ(msg.message, UINT(WM_USER + 2));
+    ASSERT_TRUE(GetMessageA(&msg, nullptr, 0, 0));
+    EXPECT_EQ(msg.message, UINT(WM_USER + 1));
+    WaitForSingleObject(t, INFINITE);
+    CloseHandle(t);
+    DestroyWindow(other);
+}
