@@ -35,6 +35,13 @@ std::string WireText(const char* format, ...) {
     return text;
 }
 
+namespace {
+
+// " 12 34" after the verb of a transfer; nothing for a transfer without data bytes.
+std::string Listed(const BYTE* bytes, size_t count) { return count ? " " + HexBytes(bytes, count) : std::string(); }
+
+}  // namespace
+
 KsDriver::KsDriver(Card& card) : m_card(card) {
     m_unplugHook = m_card.OnUnplug([this] { std::unique_lock<std::shared_mutex> drained(m_inFlight); });
 }
@@ -117,10 +124,10 @@ HRESULT KsDriver::SubAddressed(Request& request, BYTE address, BYTE subAddress, 
     I2CBus& bus = m_card.Bus();
     if (request.IsGet()) {
         const HRESULT hr = I2CResultToHresult(bus.ReadSub(address, subAddress, data, count));
-        request.what = WireText("i2c %02X sub %02X read ", address, subAddress) + HexBytes(data, count);
+        request.what = WireText("i2c %02X sub %02X read", address, subAddress) + Listed(data, count);
         return hr;
     }
-    request.what = WireText("i2c %02X sub %02X write ", address, subAddress) + HexBytes(data, count);
+    request.what = WireText("i2c %02X sub %02X write", address, subAddress) + Listed(data, count);
     return I2CResultToHresult(bus.WriteSub(address, subAddress, data, count));
 }
 
@@ -128,10 +135,10 @@ HRESULT KsDriver::Raw(Request& request, BYTE address, BYTE* data, size_t count) 
     I2CBus& bus = m_card.Bus();
     if (request.IsGet()) {
         const HRESULT hr = I2CResultToHresult(bus.ReadRaw(address, data, count));
-        request.what = WireText("raw %02X read ", address) + HexBytes(data, count);
+        request.what = WireText("raw %02X read", address) + Listed(data, count);
         return hr;
     }
-    request.what = WireText("raw %02X write ", address) + HexBytes(data, count);
+    request.what = WireText("raw %02X write", address) + Listed(data, count);
     return I2CResultToHresult(bus.WriteRaw(address, data, count));
 }
 

@@ -1,0 +1,142 @@
+#include "AccessFixture.h"
+
+#include <cstring>
+
+#include <strmif.h>
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <optional>
+#include <regex>
+#include <thread>
+
+#include "hwsim/Kesh713xDriver.h"
+#include "hwsim/Saa713xPropertyDriver.h"
+#include "platform/comobject.h"
+
+namespace {
+
+class DriverPort : public platform::ComObject<IKsPropertySet> {
+public:
+    explicit DriverPort(hwsim::KsDriver& driver) : m_driver(driver) {}
+    STDMETHODIMP Set(REFGUID set, DWORD id, LPVOID instance, DWORD instanceLength, LPVOID data,
+                     DWORD dataLength) override
+    {
+        return m_driver.Set(set, id, instance, instanceLength, data, dataLength);
+    }
+    STDMETHODIMP Get(REFGUID set, DWORD id, LPVOID instance, DWORD instanceLength, LPVOID data, DWORD dataLength,
+                     DWORD* returned) override
+    {
+        return m_driver.Get(set, id, instance, instanceLength, data, dataLength, returned);
+    }
+    STDMETHODIMP QuerySupported(REFGUID set, DWORD id, DWORD* support) override
+    {
+        return m_driver.QuerySupported(set, id, support);
+    }
+
+private:
+    hwsim::KsDriver& m_driver;
+};
+
+}  // namespace
+
+struct AccessFixture::Devices {
+    explicit Devices(hwsim::Bench& bench)
+        : kesh(*bench.Cards()[0]), property(*bench.Cards()[1]), keshPort(new DriverPort(kesh)),
+          propertyPort(new DriverPort(property))
+    {
+    }
+    ~Devices()
+    {
+        keshPort->Release();
+        propertyPort->Release();
+    }
+    hwsim::Kesh713xDriver kesh;
+    hwsim::Saa713xPropertyDriver property;
+    DriverPort* keshPort;
+    DriverPort* propertyPort;
+};
+
+AccessFixture::AccessFixture() = default;
+
+AccessFixture::~AccessFixture() = default;
+
+void AccessFixture::SetUp()
+{
+    m_bench = hwsim::Bench::FromText(R"({"cards": [
+        {"kind": "713x BDA Analog Capture", "tuner": 32},
+        {"kind": "713x_4 TV Card Capture", "tuner": 32}],
+      "stations": [{"kHz": 49750}]})");
+    m_devices = std::make_unique<Devices>(*m_bench);
+}
+
+void AccessFixture::TearDown()
+{
+    m_devices.reset();
+    m_bench.reset();
+}
+
+hwsim::KsDriver& AccessFixture::KeshDriver() { return m_devices->kesh; }
+
+hwsim::KsDriver& AccessFixture::PropertyDriver() { return m_devices->property; }
+
+IUnknown* AccessFixture::CaptureFilter(hwsim::Card& card)
+{
+    return &card == &KeshCard() ? m_devices->keshPort->GetUnknown() : m_devices->propertyPort->GetUnknown();
+}
+
+void AccessFixture::ExpectWire(hwsim::KsDriver& driver, const std::vector<std::string>& expected)
+{
+    const std::vector<std::string> lines = Wire(driver);
+    EXPECT_EQ(expected.size(), lines.size()) << driver.Log().Text();
+    for (size_t i = 0; i < expected.size() && i < lines.size(); ++i) {
+        std::string pattern;
+        for (char c : expected[i]) {
+            if (c == '*') {
+                pattern += "[^ ]+";
+            } else {
+                if (std::strchr(".[]()+?^$|\\{}", c)) pattern += '\\';
+                pattern += c;
+            }
+        }
+        EXPECT_TRUE(std::regex_match(lines[i], std::regex(pattern))) << "line " << i << ": " << lines[i]
+                                                                      << "\nexpected: " << expected[i];
+    }
+}
+
+void AccessFixture::ExpectRefusals(hwsim::KsDriver& driver, const std::vector<Refusal>& refusals)
+{
+    Clear(driver);
+    for (const Refusal& refusal : refusals) EXPECT_EQ(refusal.expected, refusal.call()) << refusal.what;
+    EXPECT_EQ(0u, driver.Log().Size());
+    EXPECT_EQ("", driver.GetCard().Bus().LogText());
+}
+
+void AccessFixture::RaceInside(hwsim::KsDriver& driver, std::function<void()>& beforeStep, int at,
+                               const std::function<void()>& first, const std::function<void()>& second)
+{
+    const std::thread::id firstThread = std::this_thread::get_id();
+    std::mutex lock;
+    std::condition_variable reached;
+    bool secondReached = false;
+    int steps = 0;
+    std::optional<std::thread> other;
+    driver.SetRequestHook([&](const hwsim::WireRequest&) {
+        if (std::this_thread::get_id() == firstThread) return;
+        std::lock_guard<std::mutex> guard(lock);
+        secondReached = true;
+        reached.notify_all();
+    });
+    beforeStep = [&] {
+        if (std::this_thread::get_id() != firstThread || ++steps != at) return;
+        other.emplace(second);
+        std::unique_lock<std::mutex> guard(lock);
+        reached.wait_for(guard, std::chrono::milliseconds(200), [&] { return secondReached; });
+    };
+    first();
+    if (other) other->join();
+    beforeStep = nullptr;
+    driver.SetRequestHook({});
+}
