@@ -1,0 +1,109 @@
+// The filter base of the stand-in's filters (system filters and the simulated drivers'
+// filters): class id, name and graph, run state, the pin list with pins added and removed as
+// connections come and go, IKsPropertySet dispatch, and for driver filters a kernel handle
+// (IKsObject) whose IOCTL_KS_PROPERTY requests reach the same property handlers.
+//
+//   class SimCapture : public platform::dshow::FilterBase {
+//   public:
+//       SimCapture() : FilterBase(CLSID_SimCapture) {
+//           AddPin({PINDIR_OUTPUT, L"Capture", L"", PIN_CATEGORY_CAPTURE, {VideoInfoType(...)}});
+//           Properties().AddSet(PROPSETID_Private, handler, support);
+//           EnableKernelHandle();
+//       }
+//   };
+#pragma once
+
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "ksproxy.h"
+#include "platform/dshow/PinBase.h"
+#include "platform/devicetree.h"
+
+namespace platform::dshow {
+
+class PLATFORM_API FilterBase : public ComObject<IBaseFilter, IKsPropertySet, IKsObject> {
+public:
+    explicit FilterBase(REFCLSID clsid);
+
+    // IUnknown: IKsPropertySet only once the filter has properties, IKsObject only with a
+    // kernel handle.
+    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
+
+    // IPersist, IMediaFilter
+    STDMETHODIMP GetClassID(CLSID* pClassID) override;
+    STDMETHODIMP Stop() override;
+    STDMETHODIMP Pause() override;
+    STDMETHODIMP Run(REFERENCE_TIME tStart) override;
+    STDMETHODIMP GetState(DWORD dwMilliSecsTimeout, FILTER_STATE* State) override;
+    STDMETHODIMP SetSyncSource(IReferenceClock* pClock) override;
+    STDMETHODIMP GetSyncSource(IReferenceClock** pClock) override;
+    // IBaseFilter
+    STDMETHODIMP EnumPins(IEnumPins** ppEnum) override;
+    STDMETHODIMP FindPin(LPCWSTR Id, IPin** ppPin) override;
+    STDMETHODIMP QueryFilterInfo(FILTER_INFO* pInfo) override;
+    STDMETHODIMP JoinFilterGraph(IFilterGraph* pGraph, LPCWSTR pName) override;
+    STDMETHODIMP QueryVendorInfo(LPWSTR* pVendorInfo) override;
+    // IKsPropertySet over Properties()
+    STDMETHODIMP Set(REFGUID guidPropSet, DWORD dwPropID, LPVOID pInstanceData, DWORD cbInstanceData,
+                     LPVOID pPropData, DWORD cbPropData) override;
+    STDMETHODIMP Get(REFGUID guidPropSet, DWORD dwPropID, LPVOID pInstanceData, DWORD cbInstanceData,
+                     LPVOID pPropData, DWORD cbPropData, DWORD* pcbReturned) override;
+    STDMETHODIMP QuerySupported(REFGUID guidPropSet, DWORD dwPropID, DWORD* pTypeSupport) override;
+    // IKsObject
+    STDMETHODIMP_(HANDLE) KsGetObjectHandle() override;
+
+    // ---- for derived filters, the graph and tests ----
+    // Adds a pin (of the base class) at the end of the list; the filter keeps a reference.
+    PinBase* AddPin(PinDescription description);
+    // Adds a pin made by a derived class (the filter takes a reference of its own).
+    PinBase* AddPin(PinBase* pin);
+    // Takes a pin off the list (it must be disconnected); false when it is not there or connected.
+    bool RemovePin(PinBase* pin);
+    std::vector<CComPtr<PinBase>> Pins() const;
+    PinBase* FindPinByName(const std::wstring& name) const;
+    size_t CountPins(PIN_DIRECTION direction, bool unconnectedOnly) const;
+
+    FILTER_STATE State() const;
+    std::wstring Name() const;
+    // The graph the filter joined (not AddRef'd), or null.
+    IFilterGraph* Graph() const;
+    // Reports an event to the graph's event queue (IMediaEventSink); E_UNEXPECTED outside a graph.
+    HRESULT NotifyEvent(long code, LONG_PTR param1, LONG_PTR param2);
+
+    KsPropertyTable& Properties() { return *m_properties; }
+    // Gives the filter a kernel handle (a driver's filter): KsGetObjectHandle answers it and
+    // KsSynchronousDeviceControl on it reaches Properties(). Closed with the filter.
+    void EnableKernelHandle();
+
+    // The device of the device tree this filter was bound from (0 when none).
+    DeviceId Device() const;
+    void SetDevice(DeviceId device);
+
+protected:
+    ~FilterBase() override;
+    // A pin of this filter was connected (either direction) or disconnected: filters with
+    // dynamic pins add or remove pins here.
+    virtual void OnPinConnected(PinBase* pin) {}
+    virtual void OnPinDisconnected(PinBase* pin) {}
+    // The run state is about to change; a failure refuses the change.
+    virtual HRESULT OnStateChange(FILTER_STATE from, FILTER_STATE to) { return S_OK; }
+
+private:
+    friend class PinBase;
+    HRESULT ChangeState(FILTER_STATE to, const char* call);
+
+    const CLSID m_clsid;
+    mutable std::mutex m_lock;
+    std::vector<CComPtr<PinBase>> m_pins;
+    FILTER_STATE m_state = State_Stopped;
+    std::wstring m_name;
+    IFilterGraph* m_graph = nullptr;
+    CComPtr<IReferenceClock> m_clock;
+    std::shared_ptr<KsPropertyTable> m_properties;
+    HANDLE m_kernelHandle = nullptr;
+    DeviceId m_device = 0;
+};
+
+}  // namespace platform::dshow

@@ -1,0 +1,100 @@
+// The pin base of the stand-in's filters (system filters and the simulated drivers' filters):
+// direction, name, id, pin category, preferred media types and connection state, with
+// negotiation through Connect, ReceiveConnection and QueryAccept.
+//
+// A pin is a COM object of its own: it keeps a plain pointer to its filter (cleared when the
+// filter removes it or goes away), so a pin someone still holds outlives its filter safely.
+#pragma once
+
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "platform/comobject.h"
+#include "platform/comptr.h"
+#include "platform/dshow/KsProperties.h"
+#include "platform/dshow/MediaType.h"
+
+namespace platform::dshow {
+
+class FilterBase;
+
+struct PinDescription {
+    PIN_DIRECTION direction = PINDIR_INPUT;
+    std::wstring name;
+    std::wstring id;                    // empty: the name
+    GUID category = GUID_NULL;          // AMPROPERTY_PIN_CATEGORY; GUID_NULL: none
+    std::vector<MediaType> mediaTypes;  // offered in this order; accepted with wildcards
+};
+
+class PLATFORM_API PinBase : public ComObject<IPin, IKsPropertySet> {
+public:
+    PinBase(FilterBase* filter, PinDescription description);
+
+    // IUnknown: IKsPropertySet only when the pin has a category or properties.
+    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
+
+    // IPin
+    STDMETHODIMP Connect(IPin* pReceivePin, const AM_MEDIA_TYPE* pmt) override;
+    STDMETHODIMP ReceiveConnection(IPin* pConnector, const AM_MEDIA_TYPE* pmt) override;
+    STDMETHODIMP Disconnect() override;
+    STDMETHODIMP ConnectedTo(IPin** pPin) override;
+    STDMETHODIMP ConnectionMediaType(AM_MEDIA_TYPE* pmt) override;
+    STDMETHODIMP QueryPinInfo(PIN_INFO* pInfo) override;
+    STDMETHODIMP QueryDirection(PIN_DIRECTION* pPinDir) override;
+    STDMETHODIMP QueryId(LPWSTR* Id) override;
+    STDMETHODIMP QueryAccept(const AM_MEDIA_TYPE* pmt) override;
+    STDMETHODIMP EnumMediaTypes(IEnumMediaTypes** ppEnum) override;
+    STDMETHODIMP QueryInternalConnections(IPin** apPin, ULONG* nPin) override;
+    STDMETHODIMP EndOfStream() override;
+    STDMETHODIMP BeginFlush() override;
+    STDMETHODIMP EndFlush() override;
+    STDMETHODIMP NewSegment(REFERENCE_TIME tStart, REFERENCE_TIME tStop, double dRate) override;
+
+    // IKsPropertySet: AMPROPSETID_Pin / AMPROPERTY_PIN_CATEGORY, then Properties().
+    STDMETHODIMP Set(REFGUID guidPropSet, DWORD dwPropID, LPVOID pInstanceData, DWORD cbInstanceData,
+                     LPVOID pPropData, DWORD cbPropData) override;
+    STDMETHODIMP Get(REFGUID guidPropSet, DWORD dwPropID, LPVOID pInstanceData, DWORD cbInstanceData,
+                     LPVOID pPropData, DWORD cbPropData, DWORD* pcbReturned) override;
+    STDMETHODIMP QuerySupported(REFGUID guidPropSet, DWORD dwPropID, DWORD* pTypeSupport) override;
+
+    // ---- for the owning filter, the drivers and tests ----
+    FilterBase* Filter() const;
+    PIN_DIRECTION Direction() const { return m_direction; }
+    const std::wstring& Name() const { return m_name; }
+    const std::wstring& Id() const { return m_id; }
+    const GUID& Category() const { return m_category; }
+    std::vector<MediaType> MediaTypes() const;
+    void SetMediaTypes(std::vector<MediaType> types);
+    bool IsConnected() const;
+    CComPtr<IPin> Peer() const;
+    MediaType ConnectionType() const;
+    KsPropertyTable& Properties() { return *m_properties; }
+
+protected:
+    // S_OK when the pin takes `mt`: one of its media types accepts it (a pin without media
+    // types takes anything). Filters override it for types that follow another pin.
+    virtual HRESULT CheckMediaType(const AM_MEDIA_TYPE& mt) const;
+    // After this end was connected (the type is set) and after it was disconnected.
+    virtual void OnConnected() {}
+    virtual void OnDisconnected() {}
+
+private:
+    friend class FilterBase;
+    void Detach();  // the filter removed the pin or went away
+    bool FilterStopped() const;
+    HRESULT Complete(IPin* peer, const AM_MEDIA_TYPE& mt);
+
+    mutable std::mutex m_lock;
+    FilterBase* m_filter;
+    const PIN_DIRECTION m_direction;
+    const std::wstring m_name;
+    const std::wstring m_id;
+    const GUID m_category;
+    std::vector<MediaType> m_mediaTypes;
+    CComPtr<IPin> m_peer;
+    MediaType m_connectionType;
+    std::shared_ptr<KsPropertyTable> m_properties;
+};
+
+}  // namespace platform::dshow

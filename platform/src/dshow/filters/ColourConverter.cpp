@@ -1,0 +1,47 @@
+// The colour space converter.
+#include "ColourConverter.h"
+
+namespace platform::dshow {
+
+namespace {
+
+struct RgbOutput {
+    const GUID* subtype;
+    WORD bitCount;
+};
+const RgbOutput kOutputs[] = {
+    {&MEDIASUBTYPE_RGB32, 32}, {&MEDIASUBTYPE_RGB24, 24}, {&MEDIASUBTYPE_RGB565, 16}, {&MEDIASUBTYPE_RGB555, 16}};
+
+const GUID* const kInputs[] = {&MEDIASUBTYPE_YUY2,  &MEDIASUBTYPE_UYVY,   &MEDIASUBTYPE_YV12,
+                               &MEDIASUBTYPE_I420,  &MEDIASUBTYPE_YVU9,   &MEDIASUBTYPE_RGB8,
+                               &MEDIASUBTYPE_RGB555, &MEDIASUBTYPE_RGB565, &MEDIASUBTYPE_RGB24,
+                               &MEDIASUBTYPE_RGB32};
+
+}  // namespace
+
+ColourConverterFilter::ColourConverterFilter() : FilterBase(CLSID_Colour) {
+    std::vector<MediaType> inputs;
+    for (const GUID* subtype : kInputs) inputs.emplace_back(MEDIATYPE_Video, *subtype, FORMAT_VideoInfo);
+    AddPin(PinDescription{PINDIR_INPUT, L"Input", L"", GUID_NULL, std::move(inputs)});
+    CComPtr<PinBase> output;
+    output.Attach(new FollowingOutputPin(this, L"XForm Out"));
+    AddPin(output);
+}
+
+void ColourConverterFilter::OnPinConnected(PinBase* pin) {
+    if (pin->Direction() != PINDIR_INPUT) return;
+    MediaType type = pin->ConnectionType();
+    const VIDEOINFOHEADER* in = type.FormatAs<VIDEOINFOHEADER>();
+    if (!in) return;
+    std::vector<MediaType> outputs;
+    for (const RgbOutput& o : kOutputs)
+        outputs.push_back(VideoInfoType(*o.subtype, in->bmiHeader.biWidth, in->bmiHeader.biHeight, o.bitCount,
+                                        in->AvgTimePerFrame));
+    FollowInput(this, outputs);
+}
+
+void ColourConverterFilter::OnPinDisconnected(PinBase* pin) {
+    if (pin->Direction() == PINDIR_INPUT) FollowInput(this, {});
+}
+
+}  // namespace platform::dshow

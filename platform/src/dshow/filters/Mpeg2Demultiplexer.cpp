@@ -1,0 +1,125 @@
+// The MPEG-2 Demultiplexer.
+#include "Mpeg2Demultiplexer.h"
+
+#include <algorithm>
+
+#include "dshow/Enumerators.h"
+#include "dshow/Inject.h"
+#include "vfwmsgs.h"
+
+namespace platform::dshow {
+
+namespace {
+
+class StreamIdEnumerator : public ComObject<IEnumStreamIdMap> {
+public:
+    StreamIdEnumerator(std::vector<STREAM_ID_MAP> map, size_t position) : m_map(std::move(map)), m_position(position) {}
+
+    STDMETHODIMP Next(ULONG cRequest, STREAM_ID_MAP* pStreamIdMap, ULONG* pcReceived) override {
+        if (!pStreamIdMap) return E_POINTER;
+        ULONG n = 0;
+        for (; n < cRequest && m_position < m_map.size(); ++n) pStreamIdMap[n] = m_map[m_position++];
+        if (pcReceived) *pcReceived = n;
+        return n == cRequest ? S_OK : S_FALSE;
+    }
+    STDMETHODIMP Skip(ULONG cRecords) override {
+        bool all = m_map.size() - m_position >= cRecords;
+        m_position = all ? m_position + cRecords : m_map.size();
+        return all ? S_OK : S_FALSE;
+    }
+    STDMETHODIMP Reset() override {
+        m_position = 0;
+        return S_OK;
+    }
+    STDMETHODIMP Clone(IEnumStreamIdMap** pp) override {
+        if (!pp) return E_POINTER;
+        return CreateComObject<StreamIdEnumerator>(IID_IEnumStreamIdMap, reinterpret_cast<void**>(pp), m_map,
+                                                   m_position);
+    }
+
+private:
+    std::vector<STREAM_ID_MAP> m_map;
+    size_t m_position;
+};
+
+}  // namespace
+
+STDMETHODIMP StreamIdMapMixin::MapStreamId(ULONG ulStreamId, DWORD MediaSampleContent, ULONG ulSubstreamFilterValue,
+                                           int iDataOffset) {
+    HRESULT hr;
+    if (Injected("IMPEG2StreamIdMap::MapStreamId", E_FAIL, &hr)) return hr;
+    if (MediaSampleContent > MPEG2_PROGRAM_SYSTEM_HEADER) return E_INVALIDARG;
+    std::lock_guard<std::mutex> lock(m_lock);
+    if (std::any_of(m_map.begin(), m_map.end(), [&](const STREAM_ID_MAP& m) { return m.stream_id == ulStreamId; }))
+        return E_INVALIDARG;
+    m_map.push_back(STREAM_ID_MAP{ulStreamId, MediaSampleContent, ulSubstreamFilterValue, iDataOffset});
+    return S_OK;
+}
+
+STDMETHODIMP StreamIdMapMixin::UnmapStreamId(ULONG culStreamId, ULONG* pulStreamId) {
+    if (culStreamId && !pulStreamId) return E_POINTER;
+    std::lock_guard<std::mutex> lock(m_lock);
+    for (ULONG i = 0; i < culStreamId; ++i)
+        m_map.erase(std::remove_if(m_map.begin(), m_map.end(),
+                                   [&](const STREAM_ID_MAP& m) { return m.stream_id == pulStreamId[i]; }),
+                    m_map.end());
+    return S_OK;
+}
+
+STDMETHODIMP StreamIdMapMixin::EnumStreamIdMap(IEnumStreamIdMap** ppIEnumStreamIdMap) {
+    if (!ppIEnumStreamIdMap) return E_POINTER;
+    return CreateComObject<StreamIdEnumerator>(IID_IEnumStreamIdMap, reinterpret_cast<void**>(ppIEnumStreamIdMap),
+                                               Mappings(), 0);
+}
+
+std::vector<STREAM_ID_MAP> StreamIdMapMixin::Mappings() const {
+    std::lock_guard<std::mutex> lock(m_lock);
+    return m_map;
+}
+
+STDMETHODIMP DemuxPinControl::CreateOutputPin(AM_MEDIA_TYPE* pMediaType, LPWSTR pszPinName, IPin** ppIPin) {
+    if (!pMediaType || !pszPinName || !ppIPin) return E_POINTER;
+    *ppIPin = nullptr;
+    HRESULT hr;
+    if (Injected("IMpeg2Demultiplexer::CreateOutputPin", E_FAIL, &hr)) return hr;
+    FilterBase& demux = Demux();
+    if (demux.State() != State_Stopped) return VFW_E_NOT_STOPPED;
+    if (!*pszPinName || demux.FindPinByName(pszPinName)) return E_INVALIDARG;
+    CComPtr<PinBase> pin;
+    pin.Attach(new DemuxOutputPin(&demux, PinDescription{PINDIR_OUTPUT, pszPinName, L"", GUID_NULL,
+                                                         {MediaType(*pMediaType)}}));
+    demux.AddPin(pin);
+    *ppIPin = pin.Detach();
+    return S_OK;
+}
+
+STDMETHODIMP DemuxPinControl::SetOutputPinMediaType(LPWSTR pszPinName, AM_MEDIA_TYPE* pMediaType) {
+    if (!pszPinName || !pMediaType) return E_POINTER;
+    PinBase* pin = Demux().FindPinByName(pszPinName);
+    if (!pin || pin->Direction() != PINDIR_OUTPUT) return VFW_E_NOT_FOUND;
+    if (pin->IsConnected()) return VFW_E_ALREADY_CONNECTED;
+    pin->SetMediaTypes({MediaType(*pMediaType)});
+    return S_OK;
+}
+
+STDMETHODIMP DemuxPinControl::DeleteOutputPin(LPWSTR pszPinName) {
+    if (!pszPinName) return E_POINTER;
+    HRESULT hr;
+    if (Injected("IMpeg2Demultiplexer::DeleteOutputPin", E_FAIL, &hr)) return hr;
+    FilterBase& demux = Demux();
+    if (demux.State() != State_Stopped) return VFW_E_NOT_STOPPED;
+    CComPtr<PinBase> pin(demux.FindPinByName(pszPinName));
+    if (!pin || pin->Direction() != PINDIR_OUTPUT) return VFW_E_NOT_FOUND;
+    // A connected pin is disconnected at both ends first.
+    if (CComPtr<IPin> peer = pin->Peer()) peer->Disconnect();
+    pin->Disconnect();
+    return demux.RemovePin(pin) ? S_OK : E_FAIL;
+}
+
+Mpeg2DemultiplexerFilter::Mpeg2DemultiplexerFilter() : With(CLSID_MPEG2Demultiplexer) {
+    AddPin(PinDescription{PINDIR_INPUT, L"MPEG-2 Stream", L"", GUID_NULL,
+                          {MediaType(MEDIATYPE_Stream, MEDIASUBTYPE_MPEG2_PROGRAM),
+                           MediaType(MEDIATYPE_Stream, MEDIASUBTYPE_MPEG2_TRANSPORT)}});
+}
+
+}  // namespace platform::dshow

@@ -1,0 +1,144 @@
+// The Overlay Mixer.
+#include "OverlayMixer.h"
+
+#include "dshow/Inject.h"
+
+namespace platform::dshow {
+
+STDMETHODIMP MixerPinConfigMixin::SetRelativePosition(DWORD dwLeft, DWORD dwTop, DWORD dwRight, DWORD dwBottom) {
+    if (dwLeft > dwRight || dwTop > dwBottom || dwRight > 10000 || dwBottom > 10000) return E_INVALIDARG;
+    std::lock_guard<std::mutex> lock(m_lock);
+    m_position[0] = dwLeft;
+    m_position[1] = dwTop;
+    m_position[2] = dwRight;
+    m_position[3] = dwBottom;
+    return S_OK;
+}
+
+STDMETHODIMP MixerPinConfigMixin::GetRelativePosition(DWORD* pdwLeft, DWORD* pdwTop, DWORD* pdwRight,
+                                                      DWORD* pdwBottom) {
+    if (!pdwLeft || !pdwTop || !pdwRight || !pdwBottom) return E_POINTER;
+    std::lock_guard<std::mutex> lock(m_lock);
+    *pdwLeft = m_position[0];
+    *pdwTop = m_position[1];
+    *pdwRight = m_position[2];
+    *pdwBottom = m_position[3];
+    return S_OK;
+}
+
+STDMETHODIMP MixerPinConfigMixin::SetZOrder(DWORD dwZOrder) {
+    std::lock_guard<std::mutex> lock(m_lock);
+    m_zOrder = dwZOrder;
+    return S_OK;
+}
+
+STDMETHODIMP MixerPinConfigMixin::GetZOrder(DWORD* pdwZOrder) {
+    if (!pdwZOrder) return E_POINTER;
+    std::lock_guard<std::mutex> lock(m_lock);
+    *pdwZOrder = m_zOrder;
+    return S_OK;
+}
+
+STDMETHODIMP MixerPinConfigMixin::SetColorKey(COLORKEY* pColorKey) {
+    if (!pColorKey) return E_POINTER;
+    HRESULT hr;
+    if (Injected("IMixerPinConfig::SetColorKey", E_FAIL, &hr)) return hr;
+    if (pColorKey->KeyType > (CK_INDEX | CK_RGB)) return E_INVALIDARG;
+    std::lock_guard<std::mutex> lock(m_lock);
+    m_colorKey = *pColorKey;
+    return S_OK;
+}
+
+STDMETHODIMP MixerPinConfigMixin::GetColorKey(COLORKEY* pColorKey, DWORD* pColor) {
+    std::lock_guard<std::mutex> lock(m_lock);
+    if (pColorKey) *pColorKey = m_colorKey;
+    if (pColor) *pColor = m_colorKey.LowColorValue;
+    return S_OK;
+}
+
+STDMETHODIMP MixerPinConfigMixin::SetBlendingParameter(DWORD dwBlendingParameter) {
+    if (dwBlendingParameter > 255) return E_INVALIDARG;
+    std::lock_guard<std::mutex> lock(m_lock);
+    m_blending = dwBlendingParameter;
+    return S_OK;
+}
+
+STDMETHODIMP MixerPinConfigMixin::GetBlendingParameter(DWORD* pdwBlendingParameter) {
+    if (!pdwBlendingParameter) return E_POINTER;
+    std::lock_guard<std::mutex> lock(m_lock);
+    *pdwBlendingParameter = m_blending;
+    return S_OK;
+}
+
+STDMETHODIMP MixerPinConfigMixin::SetAspectRatioMode(AM_ASPECT_RATIO_MODE amAspectRatioMode) {
+    if (amAspectRatioMode < AM_ARMODE_STRETCHED || amAspectRatioMode > AM_ARMODE_STRETCHED_AS_PRIMARY)
+        return E_INVALIDARG;
+    std::lock_guard<std::mutex> lock(m_lock);
+    m_aspect = amAspectRatioMode;
+    return S_OK;
+}
+
+STDMETHODIMP MixerPinConfigMixin::GetAspectRatioMode(AM_ASPECT_RATIO_MODE* pamAspectRatioMode) {
+    if (!pamAspectRatioMode) return E_POINTER;
+    std::lock_guard<std::mutex> lock(m_lock);
+    *pamAspectRatioMode = m_aspect;
+    return S_OK;
+}
+
+STDMETHODIMP MixerPinConfigMixin::SetStreamTransparent(BOOL bStreamTransparent) {
+    std::lock_guard<std::mutex> lock(m_lock);
+    m_transparent = bStreamTransparent;
+    return S_OK;
+}
+
+STDMETHODIMP MixerPinConfigMixin::GetStreamTransparent(BOOL* pbStreamTransparent) {
+    if (!pbStreamTransparent) return E_POINTER;
+    std::lock_guard<std::mutex> lock(m_lock);
+    *pbStreamTransparent = m_transparent;
+    return S_OK;
+}
+
+// Sets the controls whose flag is given; the others keep their values.
+STDMETHODIMP MixerPinConfigMixin::SetOverlaySurfaceColorControls(LPDDCOLORCONTROL pColorControl) {
+    if (!pColorControl) return E_POINTER;
+    HRESULT hr;
+    if (Injected("IMixerPinConfig2::SetOverlaySurfaceColorControls", E_FAIL, &hr)) return hr;
+    std::lock_guard<std::mutex> lock(m_lock);
+    const DDCOLORCONTROL& c = *pColorControl;
+    if (c.dwFlags & DDCOLOR_BRIGHTNESS) m_colors.lBrightness = c.lBrightness;
+    if (c.dwFlags & DDCOLOR_CONTRAST) m_colors.lContrast = c.lContrast;
+    if (c.dwFlags & DDCOLOR_HUE) m_colors.lHue = c.lHue;
+    if (c.dwFlags & DDCOLOR_SATURATION) m_colors.lSaturation = c.lSaturation;
+    if (c.dwFlags & DDCOLOR_SHARPNESS) m_colors.lSharpness = c.lSharpness;
+    if (c.dwFlags & DDCOLOR_GAMMA) m_colors.lGamma = c.lGamma;
+    if (c.dwFlags & DDCOLOR_COLORENABLE) m_colors.lColorEnable = c.lColorEnable;
+    return S_OK;
+}
+
+STDMETHODIMP MixerPinConfigMixin::GetOverlaySurfaceColorControls(LPDDCOLORCONTROL pColorControl) {
+    if (!pColorControl) return E_POINTER;
+    std::lock_guard<std::mutex> lock(m_lock);
+    *pColorControl = m_colors;
+    return S_OK;
+}
+
+OverlayMixerFilter::OverlayMixerFilter() : FilterBase(CLSID_OverlayMixer) {
+    CComPtr<PinBase> input, output;
+    input.Attach(new OverlayInputPin(
+        this, PinDescription{PINDIR_INPUT, L"Input0", L"", GUID_NULL, {MediaType(MEDIATYPE_Video, GUID_NULL)}}));
+    output.Attach(new FollowingOutputPin(this, L"Output"));
+    AddPin(input);
+    AddPin(output);
+}
+
+void OverlayMixerFilter::OnPinConnected(PinBase* pin) {
+    if (pin->Direction() != PINDIR_INPUT) return;
+    MediaType in = pin->ConnectionType();
+    FollowInput(this, {MediaType(MEDIATYPE_Video, MEDIASUBTYPE_Overlay, in.FormatType(), in.Format(), in.FormatSize())});
+}
+
+void OverlayMixerFilter::OnPinDisconnected(PinBase* pin) {
+    if (pin->Direction() == PINDIR_INPUT) FollowInput(this, {});
+}
+
+}  // namespace platform::dshow

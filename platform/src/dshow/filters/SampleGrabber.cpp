@@ -1,0 +1,101 @@
+// The Sample Grabber.
+#include "SampleGrabber.h"
+
+#include "dshow/Inject.h"
+
+namespace platform::dshow {
+
+namespace {
+
+class GrabberInputPin : public PinBase {
+public:
+    explicit GrabberInputPin(SampleGrabberFilter* filter)
+        : PinBase(filter, PinDescription{PINDIR_INPUT, L"Input"}), m_grabber(filter) {}
+
+protected:
+    HRESULT CheckMediaType(const AM_MEDIA_TYPE& mt) const override {
+        return m_grabber->AcceptsInput(mt) ? S_OK : VFW_E_TYPE_NOT_ACCEPTED;
+    }
+
+private:
+    SampleGrabberFilter* m_grabber;  // the owner, which outlives its use of the pin
+};
+
+}  // namespace
+
+STDMETHODIMP SampleGrabberControl::SetOneShot(BOOL OneShot) {
+    std::lock_guard<std::mutex> lock(m_lock);
+    m_oneShot = OneShot;
+    return S_OK;
+}
+
+STDMETHODIMP SampleGrabberControl::SetMediaType(const AM_MEDIA_TYPE* pType) {
+    if (!pType) return E_POINTER;
+    HRESULT hr;
+    if (Injected("ISampleGrabber::SetMediaType", E_FAIL, &hr)) return hr;
+    std::lock_guard<std::mutex> lock(m_lock);
+    // Only the GUIDs select; a format block given with them does not narrow the choice.
+    m_accepted = MediaType(pType->majortype, pType->subtype, pType->formattype);
+    return S_OK;
+}
+
+bool SampleGrabberControl::AcceptsInput(const AM_MEDIA_TYPE& mt) const {
+    std::lock_guard<std::mutex> lock(m_lock);
+    return m_accepted.Accepts(mt);
+}
+
+STDMETHODIMP SampleGrabberControl::GetConnectedMediaType(AM_MEDIA_TYPE* pType) {
+    if (!pType) return E_POINTER;
+    return InputConnectionType(pType);
+}
+
+STDMETHODIMP SampleGrabberControl::SetBufferSamples(BOOL BufferThem) {
+    std::lock_guard<std::mutex> lock(m_lock);
+    m_buffer = BufferThem;
+    return S_OK;
+}
+
+STDMETHODIMP SampleGrabberControl::GetCurrentBuffer(long* pBufferSize, long*) {
+    if (!pBufferSize) return E_POINTER;
+    std::lock_guard<std::mutex> lock(m_lock);
+    // No samples flow through the stand-in's graphs, so there is never a buffer to give.
+    return m_buffer ? VFW_E_WRONG_STATE : E_INVALIDARG;
+}
+
+STDMETHODIMP SampleGrabberControl::GetCurrentSample(IMediaSample** ppSample) {
+    if (ppSample) *ppSample = nullptr;
+    return E_NOTIMPL;
+}
+
+STDMETHODIMP SampleGrabberControl::SetCallback(ISampleGrabberCB* pCallback, long WhichMethodToCallback) {
+    if (WhichMethodToCallback != 0 && WhichMethodToCallback != 1) return E_INVALIDARG;
+    HRESULT hr;
+    if (Injected("ISampleGrabber::SetCallback", E_FAIL, &hr)) return hr;
+    std::lock_guard<std::mutex> lock(m_lock);
+    m_callback = pCallback;
+    m_method = WhichMethodToCallback;
+    return S_OK;
+}
+
+SampleGrabberFilter::SampleGrabberFilter() : With(CLSID_SampleGrabber) {
+    CComPtr<PinBase> input, output;
+    input.Attach(new GrabberInputPin(this));
+    output.Attach(new FollowingOutputPin(this, L"Output"));
+    AddPin(input);
+    AddPin(output);
+}
+
+HRESULT SampleGrabberFilter::InputConnectionType(AM_MEDIA_TYPE* mt) {
+    PinBase* input = FindPinByName(L"Input");
+    return input ? input->ConnectionMediaType(mt) : VFW_E_NOT_CONNECTED;
+}
+
+void SampleGrabberFilter::OnPinConnected(PinBase* pin) {
+    if (pin->Direction() == PINDIR_INPUT) FollowInput(this, {pin->ConnectionType()});
+}
+
+void SampleGrabberFilter::OnPinDisconnected(PinBase* pin) {
+    if (pin->Direction() == PINDIR_INPUT) FollowInput(this, {});
+}
+
+}  // namespace platform::dshow
