@@ -62,6 +62,21 @@ TEST_F(GraphEvents, GetEventWaitsOnThePlatformClockAndGivesUpWithAbort) {
     EXPECT_EQ(WaitForSingleObject(reinterpret_cast<HANDLE>(handle), 0), DWORD(WAIT_TIMEOUT));
 }
 
+TEST_F(GraphEvents, AnEventFromAnotherThreadEndsAWait) {
+    auto reporter = [](LPVOID graph) -> DWORD {
+        Sleep(300);
+        static_cast<IMediaEventSink*>(graph)->Notify(EC_COMPLETE, 1, 0);
+        return 0;
+    };
+    CComPtr<IMediaEventSink> sink = As<IMediaEventSink>(graph);
+    HANDLE thread = CreateThread(nullptr, 0, reporter, sink.p, 0, nullptr);
+    LONG_PTR p1 = 0;
+    EXPECT_EQ(Next(&p1, INFINITE), EC_COMPLETE);
+    EXPECT_EQ(p1, 1);
+    WaitForSingleObject(thread, INFINITE);
+    CloseHandle(thread);
+}
+
 TEST_F(GraphEvents, TheNotifyWindowGetsItsMessagePerEventUnlessNotificationIsOff) {
     WNDCLASSA wc{};
     wc.lpfnWndProc = DefWindowProcA;

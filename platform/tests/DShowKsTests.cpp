@@ -1,5 +1,6 @@
 // Kernel-streaming property dispatch on the filter base: IKsPropertySet by set and id, and
 // the kernel handle whose IOCTL_KS_PROPERTY requests reach the same driver handlers.
+#include <atomic>
 #include <cstring>
 
 #include "DShowTestFilters.h"
@@ -189,6 +190,59 @@ TEST_F(Ks, DeviceControlRefusesBadRequestsAndHandlesThatAreGone) {
     EXPECT_EQ(KsSynchronousDeviceControl(handle, IOCTL_KS_PROPERTY, block, 24, block, 24, &returned),
               HRESULT_FROM_WIN32(ERROR_INVALID_HANDLE))
         << "the handle closes with its filter";
+}
+
+// The user-interface thread, the EEPROM write thread and the remote-key thread of one card
+// reach its driver at once, through both roads.
+TEST_F(Ks, ThreadsReachTheDriverAtOnceThroughBothRoads) {
+    struct Caller {
+        IKsPropertySet* ks;
+        HANDLE handle;
+        bool viaHandle;
+    };
+    static std::atomic<int> failures{0};
+    auto run = [](LPVOID p) -> DWORD {
+        auto* c = static_cast<Caller*>(p);
+        for (int i = 0; i < 200; ++i) {
+            BYTE block[48] = {};
+            if (c->viaHandle) {
+                KSPROPERTY header{kControlSet, 4, KSPROPERTY_TYPE_GET};
+                std::memcpy(block, &header, sizeof(header));
+                ULONG returned;
+                if (KsSynchronousDeviceControl(c->handle, IOCTL_KS_PROPERTY, block, 48, block, 48, &returned) != S_OK)
+                    ++failures;
+            } else if (c->ks->Set(kControlSet, 4, block, 24, block, 48) != S_OK) {
+                ++failures;
+            }
+        }
+        return 0;
+    };
+    auto* counting = new TestFilter({});
+    CComPtr<IBaseFilter> owner;
+    owner.Attach(counting);
+    std::atomic<int> calls{0};
+    counting->Properties().AddProperty(
+        kControlSet, 4,
+        [&](KsPropertyRequest&) {
+            ++calls;
+            return S_OK;
+        },
+        [&](KsPropertyRequest&) {
+            ++calls;
+            return S_OK;
+        });
+    counting->EnableKernelHandle();
+    auto countingKs = As<IKsPropertySet>(owner);
+    Caller callers[4] = {{countingKs, counting->KsGetObjectHandle(), false},
+                         {countingKs, counting->KsGetObjectHandle(), true},
+                         {countingKs, counting->KsGetObjectHandle(), false},
+                         {countingKs, counting->KsGetObjectHandle(), true}};
+    HANDLE threads[4];
+    for (int i = 0; i < 4; ++i) threads[i] = CreateThread(nullptr, 0, run, &callers[i], 0, nullptr);
+    EXPECT_EQ(WaitForMultipleObjects(4, threads, TRUE, INFINITE), WAIT_OBJECT_0);
+    for (HANDLE t : threads) CloseHandle(t);
+    EXPECT_EQ(failures.load(), 0);
+    EXPECT_EQ(calls.load(), 800);
 }
 
 TEST_F(Ks, APinAnswersItsCategoryThroughThePinPropertySet) {

@@ -53,9 +53,12 @@ void DisconnectBoth(IPin* pin) {
 
 }  // namespace
 
+// The graph's filters leave stopped and disconnected, as RemoveFilter leaves them.
 FilterGraph::~FilterGraph() {
+    for (Member& m : m_members) m.filter->Stop();
     for (Member& m : m_members) {
-        m.filter->Stop();
+        for (PIN_DIRECTION d : {PINDIR_INPUT, PINDIR_OUTPUT})
+            for (auto& pin : FilterPins(m.filter, d, false)) DisconnectBoth(pin);
         m.filter->JoinFilterGraph(nullptr, nullptr);
     }
 }

@@ -104,8 +104,13 @@ MediaType PinBase::ConnectionType() const {
 }
 
 void PinBase::Detach() {
+    CComPtr<IPin> peer;  // released after the lock
     std::lock_guard<std::mutex> lock(m_lock);
     m_filter = nullptr;
+    // The pin's hold on its peer ends with its filter, so that two connected pins do not keep
+    // each other alive.
+    peer = std::move(m_peer);
+    m_connectionType = MediaType();
 }
 
 bool PinBase::FilterStopped() const {

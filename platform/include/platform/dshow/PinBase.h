@@ -81,7 +81,7 @@ protected:
 
 private:
     friend class FilterBase;
-    void Detach();  // the filter removed the pin or went away
+    void Detach();  // the filter removed the pin or went away: no filter, no peer
     bool FilterStopped() const;
     HRESULT Complete(IPin* peer, const AM_MEDIA_TYPE& mt);
 
