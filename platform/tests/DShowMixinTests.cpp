@@ -4,6 +4,7 @@
 #include "DShowTestFilters.h"
 #include "mpconfig.h"
 #include "platform/dshow/AnalogVideoDecoderMixin.h"
+#include "platform/dshow/AudioInputMixerMixin.h"
 #include "platform/dshow/CrossbarMixin.h"
 #include "platform/dshow/StreamConfigMixin.h"
 #include "platform/dshow/TVAudioMixin.h"
@@ -136,6 +137,28 @@ TEST_F(Mixins, ProcAmpKeepsValuesWithinTheirRange) {
     EXPECT_EQ(amp->Set(VideoProcAmp_Hue, 0, VideoProcAmp_Flags_Manual), E_PROP_ID_UNSUPPORTED);
     amp->Get(VideoProcAmp_Brightness, &value, &flags);
     EXPECT_EQ(value, 200);
+}
+
+TEST_F(Mixins, AudioInputMixerKeepsLevelsWithinTheirRange) {
+    struct Line : With<PinBase, AudioInputMixerMixin> {
+        using With::With;
+    };
+    auto* capture = new TestFilter({});
+    CComPtr<IBaseFilter> owner = Own(capture);
+    CComPtr<PinBase> pin;
+    pin.Attach(new Line(capture, In(L"Line")));
+    capture->AddPin(pin);
+    auto mixer = As<IAMAudioInputMixer>(static_cast<IPin*>(pin.p));
+    ASSERT_TRUE(mixer);
+    EXPECT_EQ(mixer->put_Enable(FALSE), S_OK);
+    EXPECT_EQ(mixer->put_MixLevel(0.25), S_OK);
+    EXPECT_EQ(mixer->put_MixLevel(1.5), E_INVALIDARG);
+    BOOL enabled = TRUE;
+    double level = 0;
+    mixer->get_Enable(&enabled);
+    mixer->get_MixLevel(&level);
+    EXPECT_FALSE(enabled);
+    EXPECT_EQ(level, 0.25);
 }
 
 TEST_F(Mixins, StreamConfigSetsOnlyAFormatOfItsCapabilitiesAndThePinOffersIt) {
