@@ -5,6 +5,11 @@
 #include <unordered_map>
 #include <vector>
 
+#include <strings.h>
+
+#include "mfc/CommonControls.h"
+#include "mfc/Controls.h"
+#include "mfc/Dialog.h"
 #include "platform/windowcore.h"
 
 namespace mfc {
@@ -51,6 +56,21 @@ Maps& TheMaps() {
 
 thread_local std::vector<CurrentMessage> t_current;
 
+// A wrapper of the control class that matches the window's class, so the usual cast of
+// GetDlgItem's answer to the control's class names an object of that class.
+CWnd* NewWrapper(HWND window) {
+    char name[64] = {};
+    ::GetClassNameA(window, name, sizeof name);
+    if (strcasecmp(name, "Button") == 0) return new CButton;
+    if (strcasecmp(name, "Static") == 0) return new CStatic;
+    if (strcasecmp(name, "Edit") == 0) return new CEdit;
+    if (strcasecmp(name, "ListBox") == 0) return new CListBox;
+    if (strcasecmp(name, PROGRESS_CLASS) == 0) return new CProgressCtrl;
+    if (strcasecmp(name, WC_LISTVIEW) == 0) return new CListCtrl;
+    if (strcasecmp(name, WC_DIALOG) == 0) return new CDialog;
+    return new CWnd;
+}
+
 }  // namespace
 
 CWnd* Permanent(HWND window) {
@@ -77,7 +97,7 @@ CWnd* Temporary(HWND window) {
     std::lock_guard<std::mutex> g(m.lock);
     auto it = m.temporaries.find(window);
     if (it != m.temporaries.end()) return it->second;
-    CWnd* wrapper = new CWnd;
+    CWnd* wrapper = NewWrapper(window);
     wrapper->m_hWnd = window;
     m.temporaries[window] = wrapper;
     return wrapper;

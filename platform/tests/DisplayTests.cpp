@@ -1,0 +1,218 @@
+// The log display with its automatic operator, and the terminal display through a
+// pseudo-terminal.
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <pty.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+
+#include "afxcmn.h"
+#include "platform/display.h"
+#include "platform/runtime.h"
+
+namespace {
+
+constexpr UINT kWritePage = 9201;
+
+const AfxResourceRegistrar kResources({
+    {kWritePage, "Write Eeprom", 0, 0, 259, 82, WS_POPUP | WS_CAPTION,
+     {{1013, "Static", "是否使用补丁?", 18, 5, 195, 13, WS_VISIBLE, 0},
+      {1014, PROGRESS_CLASS, "", 19, 17, 185, 8, 0, 0},
+      {1002, "Button", "确 定", 40, 32, 41, 18, WS_VISIBLE | WS_TABSTOP, 0},
+      {1081, "Button", "取 消", 137, 32, 41, 18, WS_VISIBLE | WS_TABSTOP, 0}}},
+});
+
+// A page shaped like the station's write page: OK starts a "write" that a timer advances.
+class WritePage : public CDialog {
+public:
+    WritePage() : CDialog(kWritePage) {}
+    afx_msg void OnStart() {
+        ++starts;
+        if (!cardPlugged) {
+            AfxMessageBox("没有找到可用设备!");
+            SetDlgItemText(1013, "创建卡失败，请确认驱动安装正确!");
+            return;
+        }
+        SetDlgItemText(1013, "请稍候，正在烧写......");
+        GetDlgItem(1002)->EnableWindow(FALSE);
+        GetDlgItem(1081)->EnableWindow(FALSE);
+        GetDlgItem(1014)->ShowWindow(SW_SHOW);
+        SetTimer(1, 20, nullptr);
+    }
+    afx_msg void OnTimer(UINT_PTR id) {
+        CProgressCtrl* progress = static_cast<CProgressCtrl*>(GetDlgItem(1014));
+        int pos = int(progress->SendMessage(PBM_GETPOS)) + 4;
+        progress->SendMessage(PBM_SETPOS, WPARAM(pos));
+        if (pos < 100) return;
+        KillTimer(1);
+        SetDlgItemText(1013, "烧写完成，请重新启动电脑。");
+        GetDlgItem(1081)->EnableWindow(TRUE);
+        SetDlgItemText(1081, "关 闭");
+        GetDlgItem(1014)->ShowWindow(SW_HIDE);
+    }
+    afx_msg void OnClose1081() { EndDialog(1081); }
+
+    bool cardPlugged = true;
+    int starts = 0;
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(WritePage, CDialog)
+    ON_BN_CLICKED(1002, OnStart)
+    ON_BN_CLICKED(1081, OnClose1081)
+    ON_WM_TIMER()
+END_MESSAGE_MAP()
+
+class LogDisplay : public testing::Test {
+protected:
+    void SetUp() override {
+        platform::SetDisplay(platform::MakeLogDisplay([this](const std::string& line) { lines.push_back(line); }, 500));
+    }
+    void TearDown() override { platform::StopDisplay(); }
+    bool Printed(const std::string& line) const { return std::find(lines.begin(), lines.end(), line) != lines.end(); }
+    int Count(const std::string& prefix) const {
+        int n = 0;
+        for (const auto& l : lines) n += l.rfind(prefix, 0) == 0;
+        return n;
+    }
+    std::vector<std::string> lines;
+};
+
+TEST_F(LogDisplay, OperatorRunsTheWriteToItsEndAndCloses) {
+    WritePage page;
+    EXPECT_EQ(page.DoModal(), 1081);
+    EXPECT_EQ(page.starts, 1);
+    EXPECT_TRUE(Printed("window \"Write Eeprom\""));
+    EXPECT_TRUE(Printed("text 1013: 是否使用补丁?"));
+    EXPECT_TRUE(Printed("operator: presses \"确 定\" (1002)"));
+    EXPECT_TRUE(Printed("button 1002 \"确 定\" disabled"));
+    EXPECT_TRUE(Printed("text 1013: 请稍候，正在烧写......"));
+    EXPECT_TRUE(Printed("progress 1014: 40%"));
+    EXPECT_TRUE(Printed("button 1081 \"关 闭\""));
+    EXPECT_TRUE(Printed("operator: presses \"关 闭\" (1081)"));
+    EXPECT_LE(Count("progress 1014:"), 12);  // every ten percent, not every step
+    EXPECT_GE(Count("progress 1014:"), 10);
+}
+
+TEST_F(LogDisplay, OperatorAcceptsMessageBoxesAndGivesUpWhenNothingChanges) {
+    WritePage page;
+    page.cardPlugged = false;
+    EXPECT_EQ(page.DoModal(), IDCANCEL);
+    EXPECT_EQ(page.starts, 2);  // pressed again after the status changed, then never again
+    EXPECT_EQ(Count("message box \"Pelvatro\": 没有找到可用设备! -> 确定"), 2);
+    EXPECT_TRUE(Printed("text 1013: 创建卡失败，请确认驱动安装正确!"));
+    EXPECT_TRUE(Printed("operator: closes \"Write Eeprom\""));
+}
+
+// ---- terminal ----
+
+constexpr UINT kTerminalDialog = 9202;
+const AfxResourceRegistrar kTerminalResources({
+    {kTerminalDialog, "烧写 Eeprom", 0, 0, 200, 70, WS_POPUP | WS_CAPTION,
+     {{1013, "Static", "请稍候，正在烧写......", 8, 5, 180, 13, WS_VISIBLE, 0},
+      {1014, PROGRESS_CLASS, "", 8, 20, 180, 8, WS_VISIBLE, 0},
+      {IDOK, "Button", "确 定", 20, 40, 44, 16, WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0},
+      {IDCANCEL, "Button", "取 消", 80, 40, 44, 16, WS_VISIBLE | WS_TABSTOP, 0},
+      {1003, "Button", "写选中的卡", 136, 40, 56, 16, WS_VISIBLE | WS_TABSTOP | WS_DISABLED, 0}}},
+});
+
+class TerminalDialog : public CDialog {
+public:
+    TerminalDialog() : CDialog(kTerminalDialog) {}
+    BOOL OnInitDialog() override {
+        CDialog::OnInitDialog();
+        SendDlgItemMessage(1014, PBM_SETPOS, 40);
+        return TRUE;
+    }
+};
+
+// Strips the escape sequences and returns the last complete picture the display wrote.
+std::vector<std::string> LastPicture(const std::string& output) {
+    size_t start = output.rfind("\x1b[H");
+    std::string picture = start == std::string::npos ? output : output.substr(start);
+    std::string plain;
+    for (size_t i = 0; i < picture.size(); ++i) {
+        if (picture[i] == '\x1b') {
+            ++i;
+            if (i < picture.size() && picture[i] == '[')
+                while (i + 1 < picture.size() && !isalpha(static_cast<unsigned char>(picture[i + 1]))) ++i;
+            ++i;
+            continue;
+        }
+        plain += picture[i];
+    }
+    std::vector<std::string> lines;
+    size_t from = 0;
+    for (size_t nl; (nl = plain.find("\r\n", from)) != std::string::npos; from = nl + 2) lines.push_back(plain.substr(from, nl - from));
+    return lines;
+}
+
+int Columns(const std::string& text) {
+    int columns = 0;
+    for (size_t i = 0; i < text.size();) {
+        unsigned char c = static_cast<unsigned char>(text[i]);
+        int n = c < 0x80 ? 1 : c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : 2;
+        char32_t cp = n == 1 ? c : c & (0xFF >> (n + 1));
+        for (int k = 1; k < n; ++k) cp = (cp << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
+        columns += (cp >= 0x3000 && cp <= 0x9FFF) || (cp >= 0xFF00 && cp <= 0xFF60) ? 2 : 1;
+        i += n;
+    }
+    return columns;
+}
+
+TEST(TerminalDisplay, DrawsTheDialogAndAKeyPressesTheFocusedButton) {
+    int master = -1;
+    pid_t child = forkpty(&master, nullptr, nullptr, nullptr);
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        platform::UseVirtualClock(false);
+        platform::StartDisplay(platform::DisplayKind::Terminal);
+        TerminalDialog dialog;
+        INT_PTR result = dialog.DoModal();
+        platform::StopDisplay();
+        _exit(int(result));
+    }
+    std::string output;
+    auto readUntil = [&](const std::string& wanted) {
+        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (output.find(wanted) == std::string::npos && std::chrono::steady_clock::now() < deadline) {
+            pollfd p{master, POLLIN, 0};
+            if (poll(&p, 1, 100) > 0) {
+                char buffer[4096];
+                ssize_t n = read(master, buffer, sizeof buffer);
+                if (n > 0) output.append(buffer, size_t(n));
+                if (n <= 0) break;
+            }
+        }
+        return output.find(wanted) != std::string::npos;
+    };
+    ASSERT_TRUE(readUntil("[>确 定<]"));
+    std::vector<std::string> picture = LastPicture(output);
+    ASSERT_GE(picture.size(), 5u);
+    int width = Columns(picture[0]);
+    bool sawStatus = false, sawBar = false, sawDisabled = false;
+    for (const std::string& line : picture) {
+        if (line.empty()) continue;
+        EXPECT_EQ(Columns(line), width) << line;  // wide characters keep the frame straight
+        sawStatus |= line.find("请稍候，正在烧写......") != std::string::npos;
+        sawBar |= line.find("█") != std::string::npos && line.find(" 40%") != std::string::npos;
+        sawDisabled |= line.find("( 写选中的卡 )") != std::string::npos;
+    }
+    EXPECT_TRUE(sawStatus);
+    EXPECT_TRUE(sawBar);
+    EXPECT_TRUE(sawDisabled);
+    EXPECT_NE(picture[0].find("烧写 Eeprom"), std::string::npos);
+
+    ASSERT_EQ(write(master, "\t", 1), 1);  // focus moves to the second button
+    ASSERT_TRUE(readUntil("[>取 消<]"));
+    ASSERT_EQ(write(master, "\r", 1), 1);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    close(master);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), IDCANCEL);
+}
+
+}  // namespace

@@ -1,0 +1,163 @@
+// CFile and CStdioFile: text-mode line ends, the GBK and UTF-8 encodings of the station's files,
+// errors as CFileException; CTime on the platform clock.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+
+#include "afx.h"
+#include "platform/runtime.h"
+
+namespace {
+
+std::string Path(const char* name) { return platform::HomeDir() + "/" + name; }
+
+std::string Bytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+void Put(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out << bytes;
+}
+
+const std::string kPassUtf8 = "测试通过";
+const std::string kPassGbk = "\xB2\xE2\xCA\xD4\xCD\xA8\xB9\xFD";
+
+TEST(CStdioFile, NewTextFileIsWrittenInGbkWithCrLf) {
+    std::string path = Path("Pass.txt");
+    CStdioFile file;
+    ASSERT_TRUE(file.Open(path.c_str(), CFile::modeCreate | CFile::modeWrite | CFile::typeText));
+    file.WriteString("\n2026-12-09 05:00:00\n");
+    file.WriteString((kPassUtf8 + "\n").c_str());
+    file.Close();
+    EXPECT_EQ(Bytes(path), "\r\n2026-12-09 05:00:00\r\n" + kPassGbk + "\r\n");
+}
+
+TEST(CStdioFile, ReadsGbkAndEitherLineEndAsUtf8Lines) {
+    std::string path = Path("Error.txt");
+    Put(path, "[Eeprom]\r\nName=" + kPassGbk + "\nlast");
+    CStdioFile file(path.c_str(), CFile::modeRead | CFile::typeText);
+    CString line;
+    std::vector<CString> lines;
+    while (file.ReadString(line)) lines.push_back(line);
+    EXPECT_EQ(lines, (std::vector<CString>{"[Eeprom]", ("Name=" + kPassUtf8).c_str(), "last"}));
+    EXPECT_EQ(file.GetEncoding(), CStdioFile::Encoding::Gbk);
+}
+
+TEST(CStdioFile, Utf8FileIsReadAsUtf8AndAppendedInUtf8) {
+    for (const std::string& bom : {std::string(), std::string("\xEF\xBB\xBF")}) {
+        std::string path = Path("ConfigTest.txt");
+        Put(path, bom + "[高频头]\r\n");
+        CStdioFile file;
+        ASSERT_TRUE(file.Open(path.c_str(), CFile::modeCreate | CFile::modeNoTruncate | CFile::modeReadWrite));
+        CString line;
+        ASSERT_TRUE(file.ReadString(line));
+        EXPECT_EQ(line, "[高频头]");
+        file.SeekToEnd();
+        file.WriteString("Product=产品\n");
+        file.Close();
+        EXPECT_EQ(Bytes(path), bom + "[高频头]\r\nProduct=产品\r\n");
+    }
+}
+
+TEST(CStdioFile, AsciiFileCountsAsGbkWhenWritten) {
+    std::string path = Path("ascii.txt");
+    Put(path, "a=1\r\n");
+    CStdioFile file(path.c_str(), CFile::modeReadWrite | CFile::typeText);
+    file.SeekToEnd();
+    file.WriteString((kPassUtf8 + "\n").c_str());
+    file.Close();
+    EXPECT_EQ(Bytes(path), "a=1\r\n" + kPassGbk + "\r\n");
+}
+
+TEST(CStdioFile, CharacterGbkCannotHoldBecomesAQuestionMark) {
+    std::string path = Path("emoji.txt");
+    CStdioFile file(path.c_str(), CFile::modeCreate | CFile::modeWrite);
+    file.WriteString("a\xF0\x9F\x98\x80" "b");
+    file.Close();
+    EXPECT_EQ(Bytes(path), "a?b");
+}
+
+TEST(CStdioFile, BinaryModeKeepsBytesAndLineEnds) {
+    std::string path = Path("raw.bin");
+    CStdioFile file(path.c_str(), CFile::modeCreate | CFile::modeReadWrite | CFile::typeBinary);
+    file.WriteString("x\ny\r\n");
+    file.SeekToBegin();
+    CString line;
+    ASSERT_TRUE(file.ReadString(line));
+    EXPECT_EQ(line, "x");
+    ASSERT_TRUE(file.ReadString(line));
+    EXPECT_EQ(line, "y\r");
+    EXPECT_FALSE(file.ReadString(line));
+    char buffer[8];
+    file.SeekToBegin();
+    EXPECT_STREQ(file.ReadString(buffer, 3), "x\n");
+}
+
+TEST(CFile, MissingFileFailsOpenAndThrowsFromTheConstructor) {
+    std::string path = Path("missing\\nothing.txt");
+    CFile file;
+    CFileException error;
+    EXPECT_FALSE(file.Open(path.c_str(), CFile::modeRead, &error));
+    EXPECT_EQ(error.m_cause, CFileException::fileNotFound);
+    bool thrown = false;
+    try {
+        CFile opened(path.c_str(), CFile::modeRead);
+    } catch (CFileException* e) {
+        thrown = e->m_cause == CFileException::fileNotFound;
+        char text[256];
+        EXPECT_TRUE(e->GetErrorMessage(text, sizeof text));
+        e->Delete();
+    }
+    EXPECT_TRUE(thrown);
+}
+
+TEST(CFile, BinaryReadWriteSeekAndLength) {
+    std::string path = Path("image.bin");
+    CFile file(path.c_str(), CFile::modeCreate | CFile::modeReadWrite);
+    BYTE image[256];
+    for (int i = 0; i < 256; ++i) image[i] = BYTE(i);
+    file.Write(image, sizeof image);
+    EXPECT_EQ(file.GetLength(), 256u);
+    file.Seek(-16, CFile::end);
+    BYTE tail[32] = {};
+    EXPECT_EQ(file.Read(tail, sizeof tail), 16u);
+    EXPECT_EQ(tail[0], 240);
+    file.SetLength(10);
+    EXPECT_EQ(file.GetLength(), 10u);
+    EXPECT_EQ(file.GetFileName(), "image.bin");
+}
+
+TEST(CFile, InjectedWriteFailureThrowsForTheCatchBlockToDelete) {
+    std::string path = Path("full.txt");
+    CStdioFile file(path.c_str(), CFile::modeCreate | CFile::modeWrite);
+    platform::InjectFailure("CFile::Write");
+    bool caught = false;
+    TRY {
+        file.WriteString("x\n");
+    }
+    CATCH(CFileException, e) {
+        caught = e->m_cause == CFileException::diskFull;
+        e->Delete();  // left to the CATCH block's end
+    }
+    END_CATCH
+    EXPECT_TRUE(caught);
+}
+
+TEST(CTime, FollowsThePlatformClockAndFormats) {
+    CTime before = CTime::GetCurrentTime();
+    platform::AdvanceClock(3600 * 1000);
+    CTime after = CTime::GetCurrentTime();
+    CTimeSpan span = after - before;
+    EXPECT_GE(span.GetTotalSeconds(), 3599);
+    EXPECT_LE(span.GetTotalSeconds(), 3601);
+    CTime t(2026, 12, 9, 10, 5, 7);
+    EXPECT_EQ(t.Format("%H_%M_%S"), "10_05_07");
+    EXPECT_EQ(t.Format("%Y-%m-%d %H:%M:%S"), "2026-12-09 10:05:07");
+    EXPECT_EQ(t.GetDayOfWeek(), 4);  // a Wednesday
+    EXPECT_EQ(CTimeSpan(1, 2, 3, 4).GetHours(), 2);
+}
+
+}  // namespace
