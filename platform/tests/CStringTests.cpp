@@ -34,6 +34,16 @@ TEST(CString, LengthAndIndexesCountBytesOfUtf8) {
     EXPECT_EQ(s.Left(3), "关");
 }
 
+TEST(CString, WideTextConvertsToUtf8) {
+    CString s(L"Kesh 高频头 Capture");
+    EXPECT_EQ(s, "Kesh 高频头 Capture");
+    s = static_cast<LPCWSTR>(nullptr);
+    EXPECT_TRUE(s.IsEmpty());
+    CString none(nullptr);
+    s = nullptr;
+    EXPECT_TRUE(none.IsEmpty() && s.IsEmpty());
+}
+
 TEST(CString, MidLeftRightClampOutOfRangeArguments) {
     CString s("abcdef");
     EXPECT_EQ(s.Mid(4, 100), "ef");

@@ -1,6 +1,7 @@
 // CString: the application's text type. UTF-8 inside; lengths and indexes count bytes.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <type_traits>
 #include <utility>
@@ -15,12 +16,20 @@ public:
     CString(LPCSTR text) : m_text(text ? text : "") {}
     CString(LPCSTR text, int length);
     CString(char ch, int repeat = 1);
+    // Wide text (a BSTR, an L"..." literal) converts to UTF-8.
+    CString(LPCWSTR text);
+    CString(std::nullptr_t) {}
     ~CString() = default;
 
     CString& operator=(const CString& other) = default;
     CString& operator=(CString&& other) noexcept = default;
     CString& operator=(LPCSTR text);
     CString& operator=(char ch);
+    CString& operator=(LPCWSTR text);
+    CString& operator=(std::nullptr_t) {
+        m_text.clear();
+        return *this;
+    }
 
     int GetLength() const { return static_cast<int>(m_text.size()); }
     bool IsEmpty() const { return m_text.empty(); }

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "mfc/Resources.h"
+#include "platform/winnls.h"
 
 namespace {
 
@@ -38,6 +39,15 @@ CString::CString(LPCSTR text, int length) {
 
 CString::CString(char ch, int repeat) {
     if (repeat > 0) m_text.assign(repeat, ch);
+}
+
+CString::CString(LPCWSTR text) {
+    if (text) m_text = platform::WideToUtf8(text);
+}
+
+CString& CString::operator=(LPCWSTR text) {
+    m_text = text ? platform::WideToUtf8(text) : std::string();
+    return *this;
 }
 
 CString& CString::operator=(LPCSTR text) {
