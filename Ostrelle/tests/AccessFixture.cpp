@@ -7,56 +7,19 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <map>
 #include <mutex>
 #include <optional>
 #include <regex>
 #include <thread>
 
-#include "hwsim/Kesh713xDriver.h"
-#include "hwsim/Saa713xPropertyDriver.h"
-#include "platform/comobject.h"
-
-namespace {
-
-class DriverPort : public platform::ComObject<IKsPropertySet> {
-public:
-    explicit DriverPort(hwsim::KsDriver& driver) : m_driver(driver) {}
-    STDMETHODIMP Set(REFGUID set, DWORD id, LPVOID instance, DWORD instanceLength, LPVOID data,
-                     DWORD dataLength) override
-    {
-        return m_driver.Set(set, id, instance, instanceLength, data, dataLength);
-    }
-    STDMETHODIMP Get(REFGUID set, DWORD id, LPVOID instance, DWORD instanceLength, LPVOID data, DWORD dataLength,
-                     DWORD* returned) override
-    {
-        return m_driver.Get(set, id, instance, instanceLength, data, dataLength, returned);
-    }
-    STDMETHODIMP QuerySupported(REFGUID set, DWORD id, DWORD* support) override
-    {
-        return m_driver.QuerySupported(set, id, support);
-    }
-
-private:
-    hwsim::KsDriver& m_driver;
-};
-
-}  // namespace
+#include "hwsim/BenchDevices.h"
 
 struct AccessFixture::Devices {
-    explicit Devices(hwsim::Bench& bench)
-        : kesh(*bench.Cards()[0]), property(*bench.Cards()[1]), keshPort(new DriverPort(kesh)),
-          propertyPort(new DriverPort(property))
-    {
-    }
-    ~Devices()
-    {
-        keshPort->Release();
-        propertyPort->Release();
-    }
-    hwsim::Kesh713xDriver kesh;
-    hwsim::Saa713xPropertyDriver property;
-    DriverPort* keshPort;
-    DriverPort* propertyPort;
+    explicit Devices(hwsim::Bench& bench) : devices(bench) {}
+    hwsim::BenchDevices devices;
+    // The capture filters bound so far, by device.
+    std::map<platform::DeviceId, CComPtr<IUnknown>> filters;
 };
 
 AccessFixture::AccessFixture() = default;
@@ -72,19 +35,18 @@ void AccessFixture::SetUp()
     m_devices = std::make_unique<Devices>(*m_bench);
 }
 
-void AccessFixture::TearDown()
-{
-    m_devices.reset();
-    m_bench.reset();
-}
+hwsim::KsDriver& AccessFixture::KeshDriver() { return m_devices->devices.Driver(KeshCard()); }
 
-hwsim::KsDriver& AccessFixture::KeshDriver() { return m_devices->kesh; }
-
-hwsim::KsDriver& AccessFixture::PropertyDriver() { return m_devices->property; }
+hwsim::KsDriver& AccessFixture::PropertyDriver() { return m_devices->devices.Driver(PropertyCard()); }
 
 IUnknown* AccessFixture::CaptureFilter(hwsim::Card& card)
 {
-    return &card == &KeshCard() ? m_devices->keshPort->GetUnknown() : m_devices->propertyPort->GetUnknown();
+    const platform::DeviceId device = m_devices->devices.CaptureDevice(card);
+    CComPtr<IUnknown>& filter = m_devices->filters[device];
+    if (!filter) {
+        EXPECT_EQ(S_OK, platform::BindDevice(device, IID_IUnknown, reinterpret_cast<void**>(&filter)));
+    }
+    return filter;
 }
 
 void AccessFixture::ExpectWire(hwsim::KsDriver& driver, const std::vector<std::string>& expected)

@@ -53,9 +53,9 @@ struct Refusal {
 class AccessFixture : public testing::Test {
 protected:
     AccessFixture();
+    // The bench goes last, after the access objects of the tests, which hold its filters.
     ~AccessFixture() override;
     void SetUp() override;
-    void TearDown() override;
 
     hwsim::Card& KeshCard() { return *m_bench->Cards()[0]; }
     hwsim::Card& PropertyCard() { return *m_bench->Cards()[1]; }

@@ -41,6 +41,8 @@ public:
 
     explicit Kesh713xDriver(Card& card);
 
+    std::vector<GUID> Sets() const override { return {kKesh713xI2CSet, kKesh713xRegisterSet}; }
+
 protected:
     const char* SetName(REFGUID set) const override;
     DWORD Support(REFGUID set, DWORD id) const override;

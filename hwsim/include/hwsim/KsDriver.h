@@ -17,6 +17,7 @@
 #include <mutex>
 #include <shared_mutex>
 #include <string>
+#include <vector>
 
 #include "hwsim/Card.h"
 #include "hwsim/I2CDevice.h"
@@ -51,6 +52,9 @@ public:
                 DWORD* returned);
     HRESULT Set(REFGUID set, DWORD id, void* instance, DWORD instanceLength, void* data, DWORD dataLength);
     HRESULT QuerySupported(REFGUID set, DWORD id, DWORD* support);
+
+    // The property sets the driver publishes.
+    virtual std::vector<GUID> Sets() const = 0;
 
     Card& GetCard() const { return m_card; }
     WireLog& Log() { return m_log; }

@@ -46,6 +46,8 @@ public:
 
     explicit Saa713xPropertyDriver(Card& card);
 
+    std::vector<GUID> Sets() const override { return {kSaa713xPropertySet}; }
+
 protected:
     const char* SetName(REFGUID set) const override;
     DWORD Support(REFGUID set, DWORD id) const override;
