@@ -28,10 +28,7 @@ AccessFixture::~AccessFixture() = default;
 
 void AccessFixture::SetUp()
 {
-    m_bench = hwsim::Bench::FromText(R"({"cards": [
-        {"kind": "713x BDA Analog Capture", "tuner": 32},
-        {"kind": "713x_4 TV Card Capture", "tuner": 32}],
-      "stations": [{"kHz": 49750}]})");
+    m_bench = hwsim::Bench::FromText(kBench);
     m_devices = std::make_unique<Devices>(*m_bench);
 }
 

@@ -52,6 +52,12 @@ struct Refusal {
 
 class AccessFixture : public testing::Test {
 protected:
+    // One card of each kind, a PLL module of model 32 (at 0xC2) on each; a station at 49750 kHz.
+    static constexpr const char* kBench = R"({"cards": [
+        {"kind": "713x BDA Analog Capture", "tuner": 32},
+        {"kind": "713x_4 TV Card Capture", "tuner": 32}],
+      "stations": [{"kHz": 49750}]})";
+
     AccessFixture();
     // The bench goes last, after the access objects of the tests, which hold its filters.
     ~AccessFixture() override;
