@@ -2,8 +2,11 @@
 // register set, what it refuses, and the card that has gone.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
 #include <functional>
+#include <thread>
+#include <vector>
 
 #include "DriverFixture.h"
 #include "hwsim/Kesh713xDriver.h"
@@ -227,6 +230,62 @@ TEST_F(Kesh713xDriverTest, AnswersQuerySupportedForBothSets) {
     EXPECT_EQ(3u, support);
     EXPECT_EQ(E_PROP_ID_UNSUPPORTED, driver->QuerySupported(kKesh713xI2CSet, 1, &support));
     EXPECT_EQ(E_PROP_SET_UNSUPPORTED, driver->QuerySupported(kSaa713xPropertySet, 0, &support));
+}
+
+// Several access objects of one card (the card filter's threads, the tuner's scan worker) reach
+// the driver at once: every request is carried whole.
+TEST_F(Kesh713xDriverTest, ServesSeveralThreadsAtOnce) {
+    std::vector<std::thread> threads;
+    for (int part = 0; part < 4; ++part) {
+        threads.emplace_back([this, part] {
+            for (int offset = part * 64; offset < part * 64 + 64; ++offset) {
+                BYTE sub = static_cast<BYTE>(offset);
+                BYTE value = static_cast<BYTE>(offset ^ 0x5A);
+                TransferRecord transfer;
+                transfer.Address(0xA0);
+                transfer.SubAddress(&sub);
+                transfer.Data(nullptr);
+                DataRecord data;
+                data.Write(&value, 1);
+                EXPECT_EQ(S_OK, SetI2C(transfer, data));
+                DWORD word = 0x1000u + static_cast<DWORD>(part);
+                EXPECT_EQ(S_OK, Register(false, 0x100 + 4 * static_cast<DWORD>(part), &word));
+            }
+        });
+    }
+    for (auto& thread : threads) thread.join();
+    for (int offset = 0; offset < 256; ++offset) EXPECT_EQ(offset ^ 0x5A, KeshCard().Eeprom().Peek(offset)) << offset;
+    for (DWORD part = 0; part < 4; ++part) EXPECT_EQ(0x1000u + part, KeshCard().Bridge().Read(0x100 + 4 * part));
+    EXPECT_EQ(512u, driver->Log().Size());
+    EXPECT_EQ(256u, KeshCard().Bus().Log().size());
+}
+
+// The card goes while a thread writes to it: once Unplug has returned nothing more reaches
+// the bus, and the writer sees device gone.
+TEST_F(Kesh713xDriverTest, UnplugWhileInUseStopsTheBusAtOnce) {
+    std::atomic<int> written{0};
+    HRESULT last = S_OK;
+    std::thread writer([&] {
+        for (int i = 0; last == S_OK; ++i) {
+            BYTE sub = static_cast<BYTE>(i);
+            BYTE value = 0x33;
+            TransferRecord transfer;
+            transfer.Address(0xA0);
+            transfer.SubAddress(&sub);
+            transfer.Data(nullptr);
+            DataRecord data;
+            data.Write(&value, 1);
+            last = SetI2C(transfer, data);
+            if (last == S_OK) ++written;
+        }
+    });
+    while (written < 20) std::this_thread::yield();
+    KeshCard().Unplug();
+    const size_t transfers = KeshCard().Bus().Log().size();
+    writer.join();
+    EXPECT_EQ(kDeviceGone, last);
+    EXPECT_EQ(transfers, KeshCard().Bus().Log().size());
+    EXPECT_EQ(static_cast<size_t>(written.load()), transfers);
 }
 
 TEST_F(Kesh713xDriverTest, UnpluggedCardFailsEveryRequestWithoutBusTraffic) {
