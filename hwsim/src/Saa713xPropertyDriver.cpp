@@ -71,7 +71,11 @@ HRESULT Saa713xPropertyDriver::Answer(REFGUID, Request& request) {
     case 2: return Transfer(request);
     case 3: request.what = WireText("option %02X", buffer[kPayload]); return S_OK;
     case 4: return Gpio(request);
-    case 5: request.returned = request.dataLength; return BridgeRegister(request, Request::At<DWORD>(buffer, kPayload), buffer + kSecond);
+    case 5: {
+        std::lock_guard<std::mutex> lock(m_registerLock);
+        request.returned = request.dataLength;
+        return BridgeRegister(request, Request::At<DWORD>(buffer, kPayload), buffer + kSecond);
+    }
     case 6: return Block(request);
     case 9: request.what = "control 9"; return S_OK;
     default:
@@ -97,7 +101,7 @@ HRESULT Saa713xPropertyDriver::Gpio(Request& request) {
         request.what = WireText("gpio mask %08X value %08X", static_cast<unsigned>(mask), static_cast<unsigned>(value));
         return E_INVALIDARG;
     }
-    std::lock_guard<std::mutex> lock(m_gpioLock);
+    std::lock_guard<std::mutex> lock(m_registerLock);
     const DWORD mode = bridge.Read(Saa713x::kGpioMode);
     if (request.IsGet()) {
         bridge.Write(Saa713x::kGpioMode, mode & ~Saa713x::kGpioStrobe);

@@ -58,8 +58,9 @@ private:
     HRESULT Gpio(Request& request);
     HRESULT Block(Request& request);
 
-    // GPIO requests are read-modify-writes of the bridge's GPIO registers.
-    std::mutex m_gpioLock;
+    // GPIO requests are read-modify-writes of the bridge's GPIO registers: no register request
+    // of another thread falls inside one.
+    std::mutex m_registerLock;
 };
 
 }  // namespace hwsim
