@@ -74,3 +74,14 @@ TEST(FilterClassRecord, LinkingPutsTheNewestRecordFirstAndNeverTwice) {
     }
     EXPECT_EQ(count, 1);
 }
+TEST(FilterClassRecord, GraphLibraryRegistersItsClassesOnceInItsOrder) {
+    RegisterGraphFilterClasses();
+    CFilterClassRecord* head = CFilterClassRecord::GetHead();
+    RegisterGraphFilterClasses();
+    EXPECT_EQ(CFilterClassRecord::GetHead(), head);
+    ASSERT_NE(head, nullptr);
+    EXPECT_STREQ(head->GetName(), "Dump");
+    ASSERT_NE(head->GetNext(), nullptr);
+    EXPECT_STREQ(head->GetNext()->GetName(), "Rivesk MPEG Encoder");
+    EXPECT_EQ(head->GetNext()->GetNext(), nullptr);
+}
