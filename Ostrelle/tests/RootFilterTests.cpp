@@ -7,6 +7,8 @@
 #include <string>
 
 #include "GraphTestDoubles.h"
+#include "platform/comservices.h"
+#include "platform/dshow/With.h"
 
 using namespace graphtest;
 
@@ -41,6 +43,30 @@ public:
     BOOL Init() override {
         m_bDyncPin = TRUE;
         return CRootFilter::Init();
+    }
+};
+
+// Property pages of a filter: the page class ids it lists.
+class PagesMixin : public ISpecifyPropertyPages {
+public:
+    using Interface = ISpecifyPropertyPages;
+    STDMETHODIMP GetPages(CAUUID* pages) override {
+        pages->cElems = static_cast<ULONG>(m_pages.size());
+        pages->pElems = static_cast<GUID*>(CoTaskMemAlloc(sizeof(GUID) * (m_pages.size() + 1)));
+        for (size_t i = 0; i < m_pages.size(); ++i) pages->pElems[i] = m_pages[i];
+        return S_OK;
+    }
+    std::vector<GUID> m_pages;
+
+protected:
+    virtual ~PagesMixin() = default;
+};
+
+class FilterWithPages : public platform::dshow::With<FilterBase, PagesMixin> {
+public:
+    explicit FilterWithPages(std::vector<GUID> pages) : With(GUID_NULL) {
+        m_pages = std::move(pages);
+        AddPin(OutputPin(L"Out"));
     }
 };
 
@@ -194,4 +220,34 @@ TEST_F(FilterWrapper, MediaTypeTextsNameKnownTypesAndSpellOthersOut) {
     ASSERT_TRUE(uyvy->FindPin("Out")->MediaTypeToText(text, sizeof(text)));
     EXPECT_EQ(std::string(text).substr(std::string(text).find(",SubType:") + 9),
               "59565955-0000-0010-800000AA00389B71");
+}
+
+TEST_F(FilterWrapper, PropertyPagesOfTheFilterAreShownOnlyWhenItListsSome) {
+    CRootGraph graph;
+    CComPtr<IBaseFilter> withPages;
+    withPages.Attach(new FilterWithPages({TestClsid(0x0310), TestClsid(0x0311)}));
+    CComPtr<IBaseFilter> withoutPages;
+    withoutPages.Attach(new FilterWithPages({}));
+    CComPtr<IBaseFilter> withoutInterface;
+    withoutInterface.Attach(new TestFilter(GUID_NULL, {}));
+    CRootFilter pages(&graph, withPages.p);
+    CRootFilter none(&graph, withoutPages.p);
+    CRootFilter plain(&graph, withoutInterface.p);
+    platform::ClearPropertyFrameCalls();
+
+    BOOL has = TRUE;
+    EXPECT_EQ(none.HasPropertyPages(&has), S_OK);
+    EXPECT_FALSE(has);
+    EXPECT_FALSE(none.ShowPropertyPages(nullptr, "None"));
+    EXPECT_FALSE(plain.ShowPropertyPages(nullptr, "Plain"));
+    EXPECT_EQ(pages.HasPropertyPages(nullptr), E_FAIL);
+    EXPECT_TRUE(pages.FindPin("Out")->ShowPropertyPages(nullptr, "Capture Settings"));
+
+    auto calls = platform::PropertyFrameCalls();
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].caption, L"Capture Settings");
+    ASSERT_EQ(calls[0].objects.size(), 1u);
+    EXPECT_EQ(calls[0].objects[0], static_cast<IUnknown*>(withPages.p));
+    ASSERT_EQ(calls[0].pages.size(), 2u);
+    EXPECT_EQ(calls[0].pages[1], TestClsid(0x0311));
 }

@@ -2,8 +2,11 @@
 // names and graph files.
 #include <gtest/gtest.h>
 
+#include <afxwin.h>
+
 #include <chrono>
 #include <string>
+#include <vector>
 
 #include "GraphTestDoubles.h"
 #include "platform/comservices.h"
@@ -89,6 +92,87 @@ TEST_F(FilterGraph, FailedMakeLeavesAGraphWithoutInterfaces) {
     EXPECT_EQ(graph.AddFilter(kSourceClsid, "Source"), nullptr);
     EXPECT_TRUE(platform::RunningObjectEntries().empty());
     EXPECT_EQ(platform::ApartmentDepth(), 0);
+}
+
+TEST_F(FilterGraph, SetUpFailureIsShownOverTheMainWindowOnly) {
+    struct Box {
+        HWND owner;
+        std::string text;
+        std::string caption;
+        UINT type;
+    };
+    std::vector<Box> boxes;
+    platform::SetMessageBoxHandler([&boxes](HWND owner, const char* text, const char* caption, UINT type) {
+        boxes.push_back({owner, text, caption, type});
+        return IDOK;
+    });
+    platform::InjectFailure("QueryInterface:IMediaSeeking", 2);
+    { CRootGraph withoutMainWindow; }
+    EXPECT_TRUE(boxes.empty());
+
+    CWinApp app("GraphTest");
+    MessageWindow window;
+    CWnd main;
+    main.Attach(window.m_hWnd);
+    app.m_pMainWnd = &main;
+    { CRootGraph graph; }
+    app.m_pMainWnd = nullptr;
+    main.Detach();
+    platform::SetMessageBoxHandler(nullptr);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].owner, window.m_hWnd);
+    EXPECT_EQ(boxes[0].text, "Cannot get IID_IMediaSeeking interface");
+    EXPECT_EQ(boxes[0].caption, "");
+    EXPECT_EQ(boxes[0].type, static_cast<UINT>(MB_TASKMODAL | MB_ICONEXCLAMATION));
+}
+
+TEST_F(FilterGraph, VideoWindowForwardsGiveBackWhatWasSet) {
+    CRootGraph graph;
+    RECT position = {10, 20, 330, 260};
+    EXPECT_EQ(graph.SetVideoWindowPosition(position), S_OK);
+    POINT at = {};
+    SIZE size = {};
+    EXPECT_EQ(graph.GetVideoWindowPosition(&at, &size), S_OK);
+    EXPECT_EQ(at.x, 10);
+    EXPECT_EQ(at.y, 20);
+    EXPECT_EQ(size.cx, 320);
+    EXPECT_EQ(size.cy, 240);
+    EXPECT_EQ(graph.SetVideoVisible(TRUE), S_OK);
+    EXPECT_TRUE(graph.IsVideoVisible());
+    EXPECT_EQ(graph.SetVideoVisible(FALSE), S_OK);
+    EXPECT_FALSE(graph.IsVideoVisible());
+}
+
+TEST_F(FilterGraph, ResetTakesFiltersOutOfTheGraphButKeepsTheWrappers) {
+    CRootGraph graph;
+    CRootFilter* source = graph.AddFilter(kSourceClsid, "Source");
+    CRootFilter* sink = graph.AddFilter(kSinkClsid, "Sink");
+    ASSERT_TRUE(graph.ConnectFilters(source, sink));
+    ASSERT_TRUE(graph.Run());
+    graph.ResetGraph();
+    EXPECT_EQ(graph.GetState(), GRAPH_STATE_STOPPED);
+    EXPECT_FALSE(source->FindPin("Out")->IsConnected());
+    EXPECT_FALSE(source->IsInGraph());
+    EXPECT_FALSE(sink->IsInGraph());
+    EXPECT_EQ(graph.FindFilter("Source"), source);
+    EXPECT_FALSE(graph.RemoveFromGraph("Source"));
+    EXPECT_TRUE(graph.AddToGraph(source));
+    EXPECT_TRUE(graph.RemoveFromGraph("Source"));
+}
+
+TEST_F(FilterGraph, RenderExEndsAStreamAndTellsDynamicFilters) {
+    const GUID kVideoSource = TestClsid(0x0104);
+    RegisterTestFilterClass(kVideoSource, {{PINDIR_OUTPUT, L"Out", L"", GUID_NULL,
+                                            {platform::dshow::VideoInfoType(MEDIASUBTYPE_RGB32, 320, 240, 32)}}});
+    CRootGraph graph;
+    CRootFilter* source = graph.AddFilter(kVideoSource, "Source");
+    platform::ClearTrace();
+    EXPECT_TRUE(SUCCEEDED(graph.RenderEx(source->FindPin("Out"), 0)));
+    CComPtr<IPin> connected;
+    EXPECT_EQ(source->FindPin("Out")->GetPin()->ConnectedTo(&connected), S_OK);
+    // The wrappers are not told of the renderer's pin; only dynamic filters rebuild their lists.
+    EXPECT_FALSE(source->FindPin("Out")->IsConnected());
+    EXPECT_FALSE(platform::TraceContains("OnConnectStatusChange"));
 }
 
 TEST_F(FilterGraph, RunningGraphIsNotRunAgainAndStateChangesOnlyOnSuccess) {
