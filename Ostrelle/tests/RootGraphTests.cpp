@@ -30,6 +30,12 @@ protected:
         for (DWORD cookie : m_cookies) platform::UnregisterComClass(cookie);
         GraphTest::TearDown();
     }
+    // Adds "Source" and "Sink" to the graph and connects them.
+    static void AddConnectedPair(CRootGraph& graph, CRootFilter** source, CRootFilter** sink) {
+        *source = graph.AddFilter(kSourceClsid, "Source");
+        *sink = graph.AddFilter(kSinkClsid, "Sink");
+        ASSERT_TRUE(graph.ConnectFilters(*source, *sink));
+    }
     DWORD m_cookies[3] = {};
 };
 
@@ -145,9 +151,8 @@ TEST_F(FilterGraph, VideoWindowForwardsGiveBackWhatWasSet) {
 
 TEST_F(FilterGraph, ResetTakesFiltersOutOfTheGraphButKeepsTheWrappers) {
     CRootGraph graph;
-    CRootFilter* source = graph.AddFilter(kSourceClsid, "Source");
-    CRootFilter* sink = graph.AddFilter(kSinkClsid, "Sink");
-    ASSERT_TRUE(graph.ConnectFilters(source, sink));
+    CRootFilter *source, *sink;
+    ASSERT_NO_FATAL_FAILURE(AddConnectedPair(graph, &source, &sink));
     ASSERT_TRUE(graph.Run());
     graph.ResetGraph();
     EXPECT_EQ(graph.GetState(), GRAPH_STATE_STOPPED);
@@ -259,9 +264,8 @@ TEST_F(FilterGraph, ConnectRecordsPeersAndRefusesPinsAlreadyConnected) {
 
 TEST_F(FilterGraph, DisconnectClearsRecordedPeersOrDisconnectsBothEndsDirectly) {
     CRootGraph graph;
-    CRootFilter* source = graph.AddFilter(kSourceClsid, "Source");
-    CRootFilter* sink = graph.AddFilter(kSinkClsid, "Sink");
-    ASSERT_TRUE(graph.ConnectFilters(source, sink));
+    CRootFilter *source, *sink;
+    ASSERT_NO_FATAL_FAILURE(AddConnectedPair(graph, &source, &sink));
     CRootPin* out = source->FindPin("Out");
     CRootPin* in = sink->FindPin("In");
 
@@ -280,9 +284,8 @@ TEST_F(FilterGraph, DisconnectClearsRecordedPeersOrDisconnectsBothEndsDirectly) 
 
 TEST_F(FilterGraph, DisconnectRetryAgainstRefusingGraphCostsNoRealTime) {
     CRootGraph graph;
-    CRootFilter* source = graph.AddFilter(kSourceClsid, "Source");
-    CRootFilter* sink = graph.AddFilter(kSinkClsid, "Sink");
-    ASSERT_TRUE(graph.ConnectFilters(source, sink));
+    CRootFilter *source, *sink;
+    ASSERT_NO_FATAL_FAILURE(AddConnectedPair(graph, &source, &sink));
     ASSERT_TRUE(graph.Run());
 
     platform::InjectFailure("IFilterGraph::Disconnect", 3);
@@ -354,9 +357,8 @@ TEST_F(FilterGraph, SavedGraphFileLoadsBackAndAttachesItsFilters) {
     std::string path = platform::StateDir() + "/preview.grf";
     {
         CRootGraph graph;
-        CRootFilter* source = graph.AddFilter(kSourceClsid, "Source");
-        CRootFilter* sink = graph.AddFilter(kSinkClsid, "Sink");
-        ASSERT_TRUE(graph.ConnectFilters(source, sink));
+        CRootFilter *source, *sink;
+        ASSERT_NO_FATAL_FAILURE(AddConnectedPair(graph, &source, &sink));
         ASSERT_EQ(graph.SaveGraphFile(path.c_str()), S_OK);
     }
     CRootGraph graph;
