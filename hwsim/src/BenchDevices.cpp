@@ -8,6 +8,8 @@
 #include "hwsim/CrossbarFilter.h"
 #include "hwsim/Kesh713xDriver.h"
 #include "hwsim/Saa713xPropertyDriver.h"
+#include "hwsim/TunerFilter.h"
+#include "ksmedia.h"
 #include "platform/winuser.h"
 #include "uuids.h"
 
@@ -52,6 +54,7 @@ platform::DeviceFilterFactory Factory(Make make) {
 struct BenchDevices::Plugged {
     Card* card = nullptr;
     std::shared_ptr<KsDriver> driver;
+    platform::DeviceId tuner = 0;
     platform::DeviceId crossbar = 0;
     platform::DeviceId capture = 0;
     int unplugHook = 0;
@@ -65,20 +68,27 @@ BenchDevices::BenchDevices(Bench& bench) {
         if (card->IsPlugged()) {
             Card* board = card.get();
             std::shared_ptr<KsDriver> driver = plugged->driver;
+            plugged->tuner = platform::AddDevice({KSCATEGORY_TVTUNER, Wide(card->Kind().tunerName),
+                                                  Factory([board] { return new TunerFilter(*board); }), {},
+                                                  kTunerFilterClsid});
             plugged->crossbar = platform::AddDevice({AM_KSCATEGORY_CROSSBAR, Wide(card->Kind().crossbarName),
                                                      Factory([board] { return new CrossbarFilter(*board); }),
-                                                     {}, kCrossbarFilterClsid});
+                                                     {{plugged->tuner, L"Analog Video", L"Video Tuner In"},
+                                                      {plugged->tuner, L"Analog Audio", L"Audio Tuner In"}},
+                                                     kCrossbarFilterClsid});
             plugged->capture = platform::AddDevice(
                 {CLSID_VideoInputDeviceCategory, Wide(card->FriendlyName()),
                  Factory([driver] { return new CaptureFilter(driver); }),
                  {{plugged->crossbar, L"Video Decoder Out", L"Analog Video In"},
                   {plugged->crossbar, L"Audio Decoder Out", L"Analog Audio In"}},
                  kCaptureFilterClsid});
+            const platform::DeviceId tuner = plugged->tuner;
             const platform::DeviceId crossbar = plugged->crossbar;
             const platform::DeviceId capture = plugged->capture;
-            plugged->unplugHook = card->OnUnplug([crossbar, capture] {
+            plugged->unplugHook = card->OnUnplug([tuner, crossbar, capture] {
                 platform::RemoveDevice(capture);
                 platform::RemoveDevice(crossbar);
+                platform::RemoveDevice(tuner);
                 PostMessageA(HWND_BROADCAST, WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0);
             });
         }
@@ -91,6 +101,7 @@ BenchDevices::~BenchDevices() {
         if (plugged->unplugHook) plugged->card->RemoveUnplugHook(plugged->unplugHook);
         if (plugged->capture) platform::RemoveDevice(plugged->capture);
         if (plugged->crossbar) platform::RemoveDevice(plugged->crossbar);
+        if (plugged->tuner) platform::RemoveDevice(plugged->tuner);
     }
 }
 
@@ -106,5 +117,7 @@ KsDriver& BenchDevices::Driver(const Card& card) const { return *Find(card).driv
 platform::DeviceId BenchDevices::CaptureDevice(const Card& card) const { return Find(card).capture; }
 
 platform::DeviceId BenchDevices::CrossbarDevice(const Card& card) const { return Find(card).crossbar; }
+
+platform::DeviceId BenchDevices::TunerDevice(const Card& card) const { return Find(card).tuner; }
 
 }  // namespace hwsim

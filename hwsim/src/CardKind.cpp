@@ -4,8 +4,8 @@ namespace hwsim {
 
 const std::vector<CardKind>& CardKinds() {
     static const std::vector<CardKind> kinds = {
-        {"713x BDA Analog Capture", "713x BDA Analog Xbar", &StandardPinLayout},
-        {"713x_4 TV Card Capture", "713x_4 TV Card Crossbar", &StandardPinLayout},
+        {"713x BDA Analog Capture", "713x BDA Analog Xbar", "713x BDA Analog TvTuner", &StandardPinLayout},
+        {"713x_4 TV Card Capture", "713x_4 TV Card Crossbar", "PhTVTune", &StandardPinLayout},
     };
     return kinds;
 }

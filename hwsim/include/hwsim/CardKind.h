@@ -11,6 +11,7 @@ namespace hwsim {
 struct CardKind {
     const char* captureName;   // the capture filter's FriendlyName
     const char* crossbarName;  // the crossbar filter's FriendlyName
+    const char* tunerName;     // the TV tuner filter's FriendlyName
     // How the board's on-board controller is wired to the GPIO lines.
     const ControllerPinLayout& (*controllerLayout)();
 };
