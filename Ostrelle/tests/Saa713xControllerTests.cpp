@@ -77,8 +77,9 @@ void ExpectWordTransactions(CTVCardFilter& card, hwsim::OnboardController& contr
 }
 
 TEST_F(WordBench, StandardLayoutTransactionsOnTheKeshAndQelBoards) {
-    auto kesh = MakeCard<CKesh713xCardFilter>(KeshBoard(), ACCESS_KIND_KESH713X);
-    auto qel = MakeCard<CQelCardFilter>(QelBoard(), ACCESS_KIND_QEL);
+    CTVCardFilter* kesh = OpenCard(KeshBoard());
+    CTVCardFilter* qel = OpenCard(QelBoard());
+    ASSERT_TRUE(kesh && qel);
     ASSERT_EQ(S_OK, qel->SetAudioSource(2, TRUE));  // the frames keep the audio lines
     ExpectWordTransactions(*kesh, KeshBoard().Controller(), "Kesh");
     ExpectWordTransactions(*qel, QelBoard().Controller(), "Qel");
@@ -215,7 +216,8 @@ TEST_F(WordBench, TransactionsWaitForTheRemoteControlMutexAndGiveUpWithoutTouchi
 }
 
 TEST_F(WordBench, TransactionsAndTheRemoteThreadShareTheLinesWithoutLosingAnything) {
-    auto card = MakeCard<CKesh713xCardFilter>(KeshBoard(), ACCESS_KIND_KESH713X);
+    CTVCardFilter* card = OpenCard(KeshBoard());
+    ASSERT_NE(nullptr, card);
     KeyWindow window;
     card->SetNotifyWindow(window.Window());
     ASSERT_TRUE(card->StartRemoteThread());

@@ -21,14 +21,13 @@ bool WireHas(hwsim::KsDriver& driver, const std::string& text) {
 }
 
 TEST_F(ControllerBench, EachCardClassReadsAKeyPressedOnItsBoard) {
-    auto kesh = MakeCard<CKesh713xCardFilter>(KeshBoard(), ACCESS_KIND_KESH713X);
-    auto qel = MakeCard<CQelCardFilter>(QelBoard(), ACCESS_KIND_QEL);
     struct Case {
         CTVCardFilter* card;
         hwsim::Card* board;
         BYTE key;
     };
-    for (const Case& c : {Case{kesh.get(), &KeshBoard(), 0x01}, Case{qel.get(), &QelBoard(), 0x5C}}) {
+    for (const Case& c : {Case{OpenCard(KeshBoard()), &KeshBoard(), 0x01}, Case{OpenCard(QelBoard()), &QelBoard(), 0x5C}}) {
+        ASSERT_NE(nullptr, c.card);
         BYTE key = 0xEE;
         EXPECT_FALSE(c.card->GetRemoteData(&key)) << c.board->FriendlyName();
         EXPECT_EQ(0xEE, key);
@@ -89,12 +88,8 @@ TEST(CardRemoteKey, AKeyStateThatNeverEndsIsCutAfterASecond) {
 TEST_F(ControllerBench, RemoteThreadPostsEveryKeyToTheNotifyWindow) {
     const int threadsBefore = platform::LiveThreadCount();
     for (hwsim::Card* board : {&KeshBoard(), &QelBoard()}) {
-        std::unique_ptr<CTVCardFilter> card;
-        if (board == &KeshBoard()) {
-            card = MakeCard<CKesh713xCardFilter>(*board, ACCESS_KIND_KESH713X);
-        } else {
-            card = MakeCard<CQelCardFilter>(*board, ACCESS_KIND_QEL);
-        }
+        CTVCardFilter* card = OpenCard(*board);
+        ASSERT_NE(nullptr, card);
         KeyWindow window;
         card->SetNotifyWindow(window.Window());
         ASSERT_TRUE(card->StartRemoteThread());
@@ -148,10 +143,9 @@ TEST_F(ControllerBench, RemotePeriodChangesTheIntervalFromTheNextWaitOn) {
 }
 
 TEST_F(ControllerBench, AudioSourceSwitchesTheBoardsAudioLines) {
-    auto kesh = MakeCard<CKesh713xCardFilter>(KeshBoard(), ACCESS_KIND_KESH713X);
-    auto qel = MakeCard<CQelCardFilter>(QelBoard(), ACCESS_KIND_QEL);
-    for (auto [card, board] : {std::pair<CTVCardFilter*, hwsim::Card*>{kesh.get(), &KeshBoard()},
-                               std::pair<CTVCardFilter*, hwsim::Card*>{qel.get(), &QelBoard()}}) {
+    for (auto [card, board] : {std::pair<CTVCardFilter*, hwsim::Card*>{OpenCard(KeshBoard()), &KeshBoard()},
+                               std::pair<CTVCardFilter*, hwsim::Card*>{OpenCard(QelBoard()), &QelBoard()}}) {
+        ASSERT_NE(nullptr, card);
         hwsim::OnboardController& controller = board->Controller();
         EXPECT_EQ(S_OK, card->SetAudioSource(2, TRUE));
         EXPECT_EQ(2u, controller.AudioLines() & 3);
