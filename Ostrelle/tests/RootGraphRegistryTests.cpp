@@ -21,6 +21,8 @@ extern CFilterClassRecord g_cardCaptureLater;
 extern CFilterClassRecord g_nullCreator;
 extern CFilterClassRecord g_cardByClsid;
 extern CFilterClassRecord g_demuxDouble;
+extern CFilterClassRecord g_anyAudioInput;
+extern CFilterClassRecord g_empAudio;
 
 CRootFilter* CreateCardCapture(CRootGraph* graph, int flag) {
     ++g_nOlderCreatorCalls;
@@ -41,12 +43,22 @@ CRootFilter* CreateDemuxDouble(CRootGraph* graph, int flag) {
     return CreateFilterOfClass<CTestCardFilter>(g_demuxDouble, graph, flag);
 }
 
+CRootFilter* CreateAnyAudioInput(CRootGraph* graph, int flag) {
+    return CreateFilterOfClass<CTestCardFilter>(g_anyAudioInput, graph, flag);
+}
+CRootFilter* CreateEmpAudio(CRootGraph* graph, int flag) {
+    return CreateFilterOfClass<CTestCardFilter>(g_empAudio, graph, flag);
+}
+
 CFilterClassRecord g_cardCapture(nullptr, &CLSID_VideoInputDeviceCategory, "Test TV Card Capture", &CreateCardCapture);
 CFilterClassRecord g_cardCaptureLater(nullptr, &CLSID_VideoInputDeviceCategory, "Test TV Card Capture",
                                       &CreateCardCaptureLater);
 CFilterClassRecord g_nullCreator(nullptr, &CLSID_VideoInputDeviceCategory, "Null TV Card Capture", &CreateNull);
 CFilterClassRecord g_cardByClsid(&kCardClsid, nullptr, "Test Card Filter", &CreateCardByClsid);
 CFilterClassRecord g_demuxDouble(&CLSID_MPEG2Demultiplexer, nullptr, "MPEG-2 Demultiplexer", &CreateDemuxDouble);
+
+CFilterClassRecord g_anyAudioInput(nullptr, &CLSID_AudioInputDeviceCategory, "CLASS_FILTER", &CreateAnyAudioInput);
+CFilterClassRecord g_empAudio(nullptr, &CLSID_AudioInputDeviceCategory, "USB EMP Audio Device", &CreateEmpAudio);
 
 class RegistryLookup : public GraphTest {
 protected:
@@ -180,4 +192,28 @@ TEST_F(RegistryLookup, SecondInstanceOfTwoDevicesOfOneNameBindsTheSecond) {
     EXPECT_EQ(BoundDevice(wrapper), second);
     EXPECT_EQ(g_nDeviceInstance, 1);
     EXPECT_EQ(graph.AddDeviceFilter(CLSID_VideoInputDeviceCategory, "Test TV Card Capture", "Card 2", 0, 2), nullptr);
+}
+
+TEST_F(RegistryLookup, NamedAudioDeviceTakesItsClassBeforeTheWildcardTakesAnyOther) {
+    CFilterClassInit wildcard(&g_anyAudioInput);  // registered first, so tried last
+    CFilterClassInit emp(&g_empAudio);
+    platform::DeviceId empDevice = AddTestDevice(CLSID_AudioInputDeviceCategory, L"USB EMP Audio Device");
+    platform::DeviceId soundCard = AddTestDevice(CLSID_AudioInputDeviceCategory, L"Realtek HD Audio Input");
+    CRootGraph graph;
+
+    CRootFilter* empWrapper =
+        graph.AddDeviceFilter(CLSID_AudioInputDeviceCategory, "USB EMP Audio Device", "EMP Audio", 0, 0);
+    ASSERT_NE(empWrapper, nullptr);
+    EXPECT_EQ(BoundDevice(empWrapper), empDevice);
+    EXPECT_EQ(g_empAudio.IsByName(), TRUE);
+
+    CRootFilter* other =
+        graph.AddDeviceFilter(CLSID_AudioInputDeviceCategory, "Realtek HD Audio Input", "AudioDevice", 0, 0);
+    auto* wildcardWrapper = dynamic_cast<CTestCardFilter*>(other);
+    ASSERT_NE(wildcardWrapper, nullptr);
+    EXPECT_EQ(wildcardWrapper->m_strWanted, "Realtek HD Audio Input");
+    EXPECT_EQ(BoundDevice(other), soundCard);
+    // Every record of the category the walk reached holds the wanted name.
+    EXPECT_STREQ(g_empAudio.GetDeviceName(), "Realtek HD Audio Input");
+    EXPECT_STREQ(g_anyAudioInput.GetDeviceName(), "Realtek HD Audio Input");
 }
