@@ -1,0 +1,41 @@
+// CPelvatroApp: the program's start and end.
+#include "Pelvatro.h"
+
+#include <objbase.h>
+
+#include "PelvatroDlg.h"
+
+CPelvatroApp::CPelvatroApp() : CWinApp("Pelvatro"), m_bPowerOff(FALSE) {}
+
+CPelvatroApp* GetPelvatroApp() { return dynamic_cast<CPelvatroApp*>(AfxGetApp()); }
+
+BOOL CPelvatroApp::InitInstance() {
+    CoInitialize(nullptr);
+    AfxEnableControlContainer();
+    Enable3dControls();
+
+    CPelvatroDlg dlg;
+    m_pMainWnd = &dlg;
+    dlg.DoModal();
+    m_pMainWnd = nullptr;
+    // No message loop of its own: the program ends with the main dialog.
+    return FALSE;
+}
+
+int CPelvatroApp::ExitInstance() {
+    CoUninitialize();
+    if (m_bPowerOff) PowerOffComputer(EWX_SHUTDOWN | EWX_POWEROFF);
+    return CWinApp::ExitInstance();
+}
+
+void PowerOffComputer(UINT flags) {
+    HANDLE token = nullptr;
+    TOKEN_PRIVILEGES privileges{};
+    OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token);
+    LookupPrivilegeValue(nullptr, SE_SHUTDOWN_NAME, &privileges.Privileges[0].Luid);
+    privileges.PrivilegeCount = 1;
+    privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+    AdjustTokenPrivileges(token, FALSE, &privileges, sizeof privileges, nullptr, nullptr);
+    if (token != nullptr) CloseHandle(token);
+    ExitWindowsEx(flags, 0);
+}

@@ -1,0 +1,77 @@
+// The result log: the record a finished run appends, byte for byte.
+#include <gtest/gtest.h>
+
+#include <regex>
+
+#include "PelvatroDlg.h"
+#include "StationTestSupport.h"
+#include "TunerModelNames.h"
+
+using namespace station_test;
+
+namespace {
+
+// The record's lines after its leading empty line, as UTF-8.
+std::vector<std::string> RecordLines(const std::string& gbkBytes) {
+    std::string text;
+    EXPECT_TRUE(platform::GbkToUtf8(gbkBytes, &text));
+    std::vector<std::string> lines;
+    size_t start = 0;
+    for (size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
+        lines.push_back(text.substr(start, end - start));
+    }
+    EXPECT_EQ(start, text.size()) << "every line ends with CR LF";
+    return lines;
+}
+
+struct ResultLogTest : testing::Test {
+    ResultLogTest() : sheet(&main) {
+        main.m_nProductType = 84;
+        main.m_nTunerModel = 95;
+    }
+    CPelvatroDlg main;
+    CTestSheet sheet;
+};
+
+TEST_F(ResultLogTest, PassedRunAppendsItsRecordInGbkWithCrLf) {
+    ASSERT_TRUE(sheet.WriteResultLog());
+    EXPECT_FALSE(FileExists(HomeFile("Error.txt")));
+    std::string bytes = ReadFileBytes(HomeFile("Pass.txt"));
+    EXPECT_NE(bytes.find(Gbk("测试通过") + "\r\n"), std::string::npos) << "the file is GBK";
+
+    std::vector<std::string> lines = RecordLines(bytes);
+    ASSERT_EQ(lines.size(), 5u);
+    EXPECT_EQ(lines[0], "");
+    EXPECT_TRUE(std::regex_match(lines[1], std::regex(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d)"))) << lines[1];
+    EXPECT_EQ(lines[2], "Keshar A+D");
+    CString tuner;
+    GetTunerModelNames().Find(static_cast<TUNER_MODEL>(95), tuner);
+    EXPECT_EQ(lines[3], tuner.str());
+    EXPECT_EQ(lines[4], "测试通过");
+
+    ASSERT_TRUE(sheet.WriteResultLog());
+    lines = RecordLines(ReadFileBytes(HomeFile("Pass.txt")));
+    ASSERT_EQ(lines.size(), 10u) << "a second run appends a second record";
+    EXPECT_EQ(lines[5], "");
+    EXPECT_EQ(lines[9], "测试通过");
+}
+
+TEST_F(ResultLogTest, FailuresGoToTheErrorFileInArrivalOrder) {
+    sheet.AddFailure("第1路 视频测试失败");
+    sheet.AddFailure("第0路 遥控器测试失败");
+    main.m_nProductType = 9999;  // no product of that number: an empty line
+    ASSERT_TRUE(sheet.WriteResultLog());
+    EXPECT_FALSE(FileExists(HomeFile("Pass.txt")));
+    std::vector<std::string> lines = RecordLines(ReadFileBytes(HomeFile("Error.txt")));
+    ASSERT_EQ(lines.size(), 6u);
+    EXPECT_EQ(lines[2], "");
+    EXPECT_EQ(lines[4], "第1路 视频测试失败");
+    EXPECT_EQ(lines[5], "第0路 遥控器测试失败");
+}
+
+TEST_F(ResultLogTest, UnopenableFileLosesTheRecord) {
+    std::vector<CString> lines{"x"};
+    EXPECT_FALSE(CTestSheet::AppendLines(lines, (platform::HomeDir() + "/no/such/Pass.txt").c_str()));
+}
+
+}  // namespace
