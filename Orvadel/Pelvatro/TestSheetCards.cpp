@@ -14,13 +14,6 @@ namespace {
 const int kKeshProductType = 84;
 const DWORD kDelayBetweenBytesMs = 2;
 
-// The Kesh tuner id the card filter maps a tuner model to; KESH_TUNER_ID_NONE when none.
-KeshTunerID KeshIdOfModel(CTVCardFilter* filter, int tunerModel) {
-    int id = KESH_TUNER_ID_NONE;
-    if (!filter->GetKeshTunerID(tunerModel, &id)) return KESH_TUNER_ID_NONE;
-    return static_cast<KeshTunerID>(id);
-}
-
 }  // namespace
 
 bool CTestSheet::CreateCards() {
@@ -47,7 +40,7 @@ CWriteThread* CTestSheet::WriteCardEeprom(int index, int productType, int tunerM
     if (productType == kKeshProductType) {
         // The Kesh product carries its own tuner id: a tuner model without one is not written,
         // for an image without it would read back as another tuner.
-        KeshTunerID id = KeshIdOfModel(filter, tunerModel);
+        KeshTunerID id = static_cast<KeshTunerID>(filter->KeshIdFromModel(tunerModel));
         if (id == KESH_TUNER_ID_NONE) {
             TRACE("CTestSheet::WriteCardEeprom - tuner model %d has no Kesh tuner id\n", tunerModel);
             return nullptr;

@@ -2,10 +2,14 @@
 // failure texts, the keys a page swallows, the layout, and the end of a run.
 #include <gtest/gtest.h>
 
+#include <objbase.h>
+#include <uuids.h>
+
 #include "PageDevice.h"
 #include "Pelvatro.h"
 #include "PelvatroDlg.h"
 #include "StationTestSupport.h"
+#include "platform/devicetree.h"
 #include "platform/testoperator.h"
 #include "platform/windowcore.h"
 #include "resource.h"
@@ -145,6 +149,70 @@ TEST_F(PageProtocolTest, CloseButtonEndsTheRunWithoutPowerOff) {
     EXPECT_FALSE(FileExists(HomeFile("Pass.txt")));
     MSG msg;
     EXPECT_TRUE(PeekMessage(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "WM_QUIT is posted again for the outer loop";
+}
+
+// Devices of the Kesh card's name whose driver filter cannot be made: the sheet finds cards,
+// none of which opens.
+void PlugUnopenableCards(int count) {
+    for (int i = 0; i < count; ++i) {
+        platform::AddDevice({CLSID_VideoInputDeviceCategory, L"713x BDA Analog Capture", [](REFIID, void** ppv) {
+                                 *ppv = nullptr;
+                                 return E_FAIL;
+                             }});
+    }
+}
+
+struct TestStationTest : PageProtocolTest {
+    TestStationTest() {
+        CoInitialize(nullptr);
+        main.m_nMachine = CPelvatroDlg::MachineTestStation;
+    }
+    ~TestStationTest() override {
+        platform::RemoveAllDevices();
+        CoUninitialize();
+    }
+};
+
+TEST_F(TestStationTest, WalksEveryCardThroughItsPagesAndLogsTheFailures) {
+    PlugUnopenableCards(2);
+    op.Then([&] { EXPECT_TRUE(op.Click(IDC_DEVICE_OK)); });
+    op.Then([&] {
+        EXPECT_EQ(sheet.GetCardCount(), 2);
+        EXPECT_EQ(op.Text(IDC_STATUS), "第0路 烧写失败 第1路 烧写失败") << "no card opened, none was written";
+        EXPECT_EQ(op.Text(IDC_DEVICE_CANCEL), "关 闭");
+        sheet.GetCurrentPage()->OnPass();  // the test station goes on to the first card's pages
+        EXPECT_EQ(sheet.GetCurrentPage(), sheet.FindPage(PAGE_CHECK));
+        EXPECT_TRUE(op.Click(IDC_PASS));  // check -> second
+        EXPECT_TRUE(op.Click(IDC_FAIL));  // second fails -> result
+        EXPECT_TRUE(op.Click(IDC_PASS));  // result, not the last card -> next card
+        EXPECT_EQ(sheet.GetCurrentCard(), 1);
+        EXPECT_EQ(sheet.FindPage("second")->GetCardIndex(), 1);
+        EXPECT_TRUE(op.Click(IDC_PASS));  // check
+        EXPECT_TRUE(op.Click(IDC_PASS));  // second
+        EXPECT_TRUE(op.Click(IDC_PASS));  // result on the last card ends the run
+    });
+    EXPECT_EQ(sheet.DoModal(), IDOK);
+    EXPECT_EQ(visits, (std::vector<std::string>{"check@0", "second@0", "result@0", "check@1", "second@1",
+                                                "result@1"}));
+    EXPECT_EQ(sheet.GetFailures(), (std::vector<CString>{"第0路 遥控器测试失败"}));
+    std::string error = ReadFileBytes(HomeFile("Error.txt"));
+    EXPECT_NE(error.find(Gbk("第0路 遥控器测试失败\r\n")), std::string::npos);
+    EXPECT_FALSE(FileExists(HomeFile("Pass.txt")));
+}
+
+TEST_F(TestStationTest, NextCardOnTheLastCardShowsNothing) {
+    PlugUnopenableCards(1);
+    op.Then([&] {
+        ASSERT_TRUE(sheet.CreateCards());
+        EXPECT_EQ(sheet.GetCard(-1), nullptr);
+        EXPECT_EQ(sheet.GetCard(1), nullptr);
+        EXPECT_TRUE(sheet.SelectCurrentCard());
+        EXPECT_TRUE(sheet.IsLastCard());
+        EXPECT_FALSE(sheet.NextCard());
+        EXPECT_EQ(sheet.GetCurrentPage(), sheet.FindPage(PAGE_WRITE_EEPROM));
+        sheet.EndDialog(IDCANCEL);
+    });
+    sheet.DoModal();
 }
 
 }  // namespace
