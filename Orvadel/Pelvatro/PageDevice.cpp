@@ -2,6 +2,7 @@
 #include "PageDevice.h"
 
 #include "CardMan.h"
+#include "TunerModelNames.h"
 #include "PelvatroDlg.h"
 #include "TestSheet.h"
 #include "resource.h"
@@ -15,9 +16,14 @@ const char kWritten[] = "烧写完成，请重新启动电脑。";
 const char kCardFailed[] = "第%d路 烧写失败";
 const char kClose[] = "关 闭";
 const char kRestartProgram[] = "重启程序";
+const char kChangeDevice[] = "请更换设备";
+const char kUnknown[] = "Unknown";
 
 const DWORD kVisible = WS_VISIBLE;
 const DWORD kHidden = 0;
+
+// The card list's images: a strip of two 24-pixel images.
+const bool kBitmapRegistered = (AfxRegisterBitmapResource(IDB_CARD_LIST, 48, 24), true);
 
 const AfxResourceRegistrar kResources({
     {IDD_PAGE_DEVICE,
@@ -201,4 +207,51 @@ void CPageDevice::OnPass() {
     }
     VERIFY(sheet->SelectCurrentCard());
     CBaseTestPage::OnPass();
+}
+
+void CPageDevice::InitCardList() {
+    m_imageList.Create(IDB_CARD_LIST, 24, 0, RGB(255, 255, 255));
+    m_listCards.SetImageList(&m_imageList, LVSIL_SMALL);
+    m_listCards.SetExtendedStyle(m_listCards.GetExtendedStyle() | LVS_EX_FULLROWSELECT | LVS_EX_FLATSB |
+                                 LVS_EX_GRIDLINES);
+    const struct {
+        const char* heading;
+        int width;
+    } columns[] = {{"选中", 50}, {"卡号", 50}, {"产品", 140}, {"索引", 60}, {"高频头", 100}, {"FM", 40}, {"Eeprom", 100}};
+    int column = 0;
+    for (const auto& c : columns) m_listCards.InsertColumn(column++, c.heading, LVCFMT_LEFT, c.width);
+}
+
+void CPageDevice::AddCardRow(int row, CCardMan* card) {
+    CTestSheet* sheet = GetSheet();
+    if (sheet == nullptr) return;
+    m_listCards.InsertItem(row, "", 0);
+    CCardInfo info;
+    sheet->CheckCardEeprom(card, &info);
+
+    CString text;
+    text.Format("%d", row);
+    m_listCards.SetItemText(row, 1, text);
+    CString product = kUnknown;
+    sheet->GetWriter().GetProduct2Str().Find(static_cast<EMProductType>(info.m_nProductType), product);
+    m_listCards.SetItemText(row, 2, product);
+    text.Format("%d", info.m_nIndex);
+    m_listCards.SetItemText(row, 3, text);
+    CString tuner = kUnknown;
+    GetTunerModelNames().Find(static_cast<TUNER_MODEL>(info.m_nTunerModel), tuner);
+    m_listCards.SetItemText(row, 4, tuner);
+    m_listCards.SetItemText(row, 5, info.m_bFM ? "Yes" : "No");
+    const char* states[] = {"Not Written", "Data Error", "OK"};
+    m_listCards.SetItemText(row, 6, states[info.m_nState]);
+}
+
+void CPageDevice::PrepareNextDevice() {
+    EnableItem(IDC_DEVICE_OK, TRUE);
+    CPelvatroDlg* main = GetMainDlg();
+    if (main != nullptr && main->m_nHotPlugBus != 0) {
+        SetDlgItemText(IDC_PASS, kChangeDevice);
+    } else {
+        EnableItem(IDC_PASS, TRUE);
+    }
+    if (CTestSheet* sheet = GetSheet()) sheet->EndWrite();
 }

@@ -29,6 +29,13 @@ public:
     // Starts the write of one card to this page; the thread, or null when none started.
     CWriteThread* WriteCard(int index, int productType, int tunerModel);
 
+    // ---- the card-list variant (the write road uses none of these) ----
+    void InitCardList();
+    // A row with what the card's EEPROM holds.
+    void AddCardRow(int row, CCardMan* card);
+    // Readies the page for the next device: OK again, the pass button or the hint to change it.
+    void PrepareNextDevice();
+
     int GetCardCount() const { return m_nCardCount; }
     int GetCardsFinished() const { return m_nCardsFinished; }
     int GetShownPercent() const { return m_nShownPercent; }

@@ -81,6 +81,9 @@ public:
     BOOL NextCard();
     int GetCurrentCard() const { return m_nCurrentCard; }
     BOOL IsTestStation() const;
+    // Reads the card's EEPROM and fills the info with what it holds; false without a card
+    // filter or when the EEPROM cannot be read.
+    bool CheckCardEeprom(CCardMan* card, CCardInfo* info);
 
     // ---- result log (ResultLog.cpp) ----
     bool WriteResultLog();

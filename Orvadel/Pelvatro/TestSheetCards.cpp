@@ -2,12 +2,13 @@
 //
 // Release order: the write threads first (they use the byte-access objects), then the
 // byte-access objects (they point at the card filters), then the cards.
+#include "TestSheet.h"
+
 #include <algorithm>
 
 #include "BaseTestPage.h"
 #include "CardMan.h"
 #include "TVCardFilter.h"
-#include "TestSheet.h"
 
 namespace {
 
@@ -114,4 +115,35 @@ BOOL CTestSheet::NextCard() {
     BOOL ok = SetPagesCard(m_nCurrentCard);
     if (ok) ShowPage(PAGE_CHECK);
     return ok;
+}
+
+bool CTestSheet::CheckCardEeprom(CCardMan* card, CCardInfo* info) {
+    if (card == nullptr || card->GetCardFilter() == nullptr || info == nullptr) return false;
+    CTVCardFilter* filter = card->GetCardFilter();
+    *info = card->GetRow();
+
+    CCardRWInterface rw(filter);
+    CMemData data;
+    if (!m_writer.ReadEeprom(&rw, data)) return false;
+
+    EMProductType type = m_writer.GetProductTypeFromData(data);
+    int model = m_writer.GetTunerModelFromData(data, type);
+    if (type == kKeshProductType) model = filter->ModelFromKeshId(m_writer.GetKeshTunerModelFromData(data, type));
+    info->m_nProductType = type;
+    info->m_nTunerModel = model;
+
+    if (!m_writer.IsEppromDataWritten(data.GetData(), data.GetDataSize())) {
+        info->m_nState = CCardInfo::StateNotWritten;
+        return true;
+    }
+    info->m_nState = CCardInfo::StateWritten;
+    bool correct = type == kKeshProductType
+                       ? m_writer.CheckEppromData(data.GetData(), data.GetDataSize(), nullptr, static_cast<TUNER_MODEL>(model))
+                       : m_writer.CheckEppromData(data.GetData(), data.GetDataSize(), nullptr);
+    if (type != 0 && correct) info->m_nState = CCardInfo::StateCorrect;
+    if (CTunerBase* tuner = filter->CreateTuner(model)) {
+        info->m_bFM = tuner->IsFMCapable() ? 1 : 0;
+        delete tuner;
+    }
+    return true;
 }
