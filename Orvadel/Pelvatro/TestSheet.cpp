@@ -23,7 +23,6 @@ const AfxResourceRegistrar kResources({
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CTestSheet, CDialog)
-    ON_WM_CLOSE()
     ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
@@ -158,6 +157,11 @@ BOOL CTestSheet::PreTranslateMessage(MSG* msg) {
         return static_cast<BOOL>(m_pCurrentPage->SendMessage(WM_DEVICECHANGE, msg->wParam, msg->lParam));
     }
     return CDialog::PreTranslateMessage(msg);
+}
+
+void CTestSheet::OnCancel() {
+    if (IsWriting()) return;
+    CDialog::OnCancel();
 }
 
 void CTestSheet::OnDestroy() {

@@ -42,6 +42,8 @@ public:
     BOOL OnInitDialog() override;
     // A device change taken from the sheet's loop goes to the current page.
     BOOL PreTranslateMessage(MSG* msg) override;
+    // Closing the sheet (its close box, Escape) waits until no EEPROM write runs.
+    void OnCancel() override;
 
     // ---- pages ----
     // Enters a page into the table (the sheet owns it from then on).
@@ -72,6 +74,8 @@ public:
     int FindCardOfRW(const CCardRWInterface& rw) const;
     // Deletes the write threads, then the byte-access objects.
     void EndWrite();
+    // True from the start of a card's write until EndWrite.
+    bool IsWriting() const { return !m_listRW.empty(); }
     // EndWrite, then releases the cards.
     void ReleaseCards();
     void ReleaseCard(int index);
@@ -99,7 +103,6 @@ protected:
     void LayoutPages();
     void DeletePages();
 
-    afx_msg void OnClose() { CDialog::OnClose(); }
     afx_msg void OnDestroy();
     DECLARE_MESSAGE_MAP()
 
