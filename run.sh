@@ -6,8 +6,4 @@ cd "$(dirname "$0")"
 bash tools/install-deps.sh
 cmake --preset default >/dev/null
 cmake --build --preset default -j "$(nproc)"
-if [ -x build/default/bin/pelvatro ]; then
-  exec build/default/bin/pelvatro "$@"
-else
-  echo "The station (pelvatro) is not built yet: only its libraries and tests exist so far."
-fi
+exec build/default/bin/pelvatro "$@"
