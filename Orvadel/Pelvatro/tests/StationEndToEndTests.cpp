@@ -54,7 +54,12 @@ TEST_F(StationRun, OneCardIsWrittenAndVerified) {
         EXPECT_FALSE(op.IsEnabled(IDC_DEVICE_CANCEL)) << "no quitting while a write runs";
     });
     op.When([&] { return Page()->GetShownPercent() >= 50; },
-            [&] { EXPECT_FALSE(op.Click(IDC_DEVICE_CANCEL)) << "the close button stays disabled"; });
+            [&] {
+                EXPECT_FALSE(op.Click(IDC_DEVICE_CANCEL)) << "the close button stays disabled";
+                Sheet()->SendMessage(WM_CLOSE);
+                op.SendKey(VK_ESCAPE);
+            });
+    op.Then([&] { EXPECT_TRUE(Sheet()->IsWindowVisible()) << "closing the sheet waits for the write"; });
     CloseAtTheEnd([&] {
         EXPECT_EQ(op.Text(IDC_STATUS), kStatusWritten);
         EXPECT_EQ(Page()->GetCardsFinished(), 1);

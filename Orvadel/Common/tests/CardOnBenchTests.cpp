@@ -1,0 +1,85 @@
+// A card of the simulated bench opened by the card manager, and its EEPROM bytes through the
+// station's byte-access object.
+#include <gtest/gtest.h>
+
+#include <objbase.h>
+
+#include <memory>
+
+#include "CardFilterClasses.h"
+#include "CardMan.h"
+#include "CardRWInterface.h"
+#include "FilterClassRecord.h"
+#include "MultiCardMan.h"
+#include "TVCardFilter.h"
+#include "hwsim/Bench.h"
+#include "hwsim/BenchDevices.h"
+#include "hwsim/Eeprom24C02.h"
+
+namespace {
+
+class CardOnBenchTest : public testing::Test {
+protected:
+    CardOnBenchTest() {
+        CoInitialize(nullptr);
+        RegisterGraphFilterClasses();
+        RegisterCardFilterClasses();
+        bench = hwsim::Bench::FromText(
+            R"({"cards": [{"kind": "713x BDA Analog Capture", "tuner": 95}, {"kind": "713x_4 TV Card Capture", "tuner": 5}]})");
+        devices = std::make_unique<hwsim::BenchDevices>(*bench);
+    }
+    ~CardOnBenchTest() override {
+        cards.reset();
+        devices.reset();
+        bench.reset();
+        CoUninitialize();
+    }
+    hwsim::Card& Board(size_t index) { return *bench->Cards()[index]; }
+
+    std::unique_ptr<hwsim::Bench> bench;
+    std::unique_ptr<hwsim::BenchDevices> devices;
+    std::unique_ptr<CMultiCardMan> cards = std::make_unique<CMultiCardMan>();
+};
+
+TEST_F(CardOnBenchTest, EveryKnownCardOpensWithItsCardFilter) {
+    ASSERT_TRUE(cards->Init());
+    ASSERT_EQ(cards->GetCardCount(), 2);
+    EXPECT_EQ(cards->CreateAll(), 2);
+    for (int i = 0; i < 2; ++i) {
+        CTVCardFilter* filter = cards->GetCard(i)->GetCardFilter();
+        ASSERT_NE(filter, nullptr) << "card " << i;
+        EXPECT_NE(filter->GetAccess(), nullptr);
+    }
+    EXPECT_TRUE(cards->GetCard(0)->MuteAudio());
+    cards->GetCard(0)->Release();
+    cards->GetCard(0)->Release();
+    EXPECT_EQ(cards->GetCard(0)->GetCardFilter(), nullptr);
+    EXPECT_EQ(cards->GetCard(0)->GetGraph().GetFilterList(), nullptr);
+}
+
+TEST_F(CardOnBenchTest, ByteAccessReachesEveryAddressOfTheCardsEeprom) {
+    ASSERT_TRUE(cards->Init());
+    cards->CreateAll();
+    for (int i = 0; i < 2; ++i) {
+        CCardRWInterface rw(cards->GetCard(i)->GetCardFilter());
+        EXPECT_EQ(rw.GetAccess(), cards->GetCard(i)->GetCardFilter()->GetAccess());
+        EXPECT_TRUE(rw.WriteByte(255, 0x5A)) << "card " << i;
+        EXPECT_TRUE(rw.WriteByte(0, 0xA5));
+        EXPECT_EQ(Board(i).Eeprom().Peek(255), 0x5A);
+        EXPECT_EQ(Board(i).Eeprom().Peek(0), 0xA5);
+        unsigned char value = 0;
+        EXPECT_TRUE(rw.ReadByte(255, &value));
+        EXPECT_EQ(value, 0x5A);
+        EXPECT_FALSE(rw.WriteByte(256, 0x11)) << "an address past the EEPROM is not cut to 0";
+        EXPECT_FALSE(rw.WriteByte(-1, 0x11));
+        EXPECT_EQ(Board(i).Eeprom().Peek(0), 0xA5);
+    }
+    // A card that is gone answers false.
+    Board(0).Unplug();
+    CCardRWInterface rw(cards->GetCard(0)->GetCardFilter());
+    unsigned char value = 0;
+    EXPECT_FALSE(rw.WriteByte(1, 0x22));
+    EXPECT_FALSE(rw.ReadByte(1, &value));
+}
+
+}  // namespace
