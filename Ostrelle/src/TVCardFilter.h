@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "ControllerLink.h"
+#include "dunmorra/TunerIds.h"
 #include "RootFilter.h"
 #include "TunerBase.h"
 
@@ -40,8 +41,7 @@ inline constexpr const char kRemoteControlMutex[] = "Mutex_Remote_Control";
 #define ACCESS_KIND_DEVICE_CONTROL 1
 #define ACCESS_KIND_KS_PROPERTY 2
 
-// KeshTunerID that stands for "no Kesh tuner id".
-#define KESH_TUNER_ID_NONE 5118
+// KESH_TUNER_ID_NONE, the KeshTunerID for "no Kesh tuner id", comes from dunmorra/TunerIds.h.
 
 // The capture format exchanged with the card manager.
 struct VideoFormatInfo {
