@@ -55,9 +55,9 @@ std::string Bench::StateFileFor(const CardKind& kind, int instance) {
     return (fs::path(platform::StateDir()) / "eeprom" / (name + "-" + std::to_string(instance) + ".bin")).string();
 }
 
-Bench::Bench(const BenchSpec& spec, std::string origin)
-    : m_origin(std::move(origin)), m_description(spec.description), m_rf(spec.stations) {
-    for (const CardSpec& card : spec.cards) {
+Bench::Bench(const BenchSpec& desc, std::string origin)
+    : m_origin(std::move(origin)), m_description(desc.description), m_rf(desc.stations) {
+    for (const CardSpec& card : desc.cards) {
         m_cards.push_back(std::make_unique<Card>(card, m_rf, StateFileFor(*card.kind, card.instance)));
     }
 }

@@ -97,7 +97,7 @@ public:
         return std::vector<BYTE>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
 
-    void Eeprom(const json& card, CardSpec& spec, const std::string& where) const {
+    void Eeprom(const json& card, CardSpec& desc, const std::string& where) const {
         std::vector<BYTE> image;
         auto it = card.find("eeprom");
         if (it != card.end() && it->is_string()) {
@@ -107,58 +107,58 @@ public:
             if (it->contains("file") && it->contains("hex")) Fail(where, "give either \"file\" or \"hex\"");
             if (it->contains("file")) image = FileBytes(String(*it, "file", where), where + ".file");
             if (it->contains("hex")) image = HexBytes(String(*it, "hex", where), where + ".hex");
-            spec.writeProtect = Boolean(*it, "writeProtect", where);
-            spec.writeCycleMs = static_cast<DWORD>(Integer(*it, "writeCycleMs", where, 0, 0, 10000));
+            desc.writeProtect = Boolean(*it, "writeProtect", where);
+            desc.writeCycleMs = static_cast<DWORD>(Integer(*it, "writeCycleMs", where, 0, 0, 10000));
         }
         if (image.size() > kEepromSize) {
             Fail(where, "image of " + std::to_string(image.size()) + " bytes is larger than the 256-byte chip");
         }
         image.resize(kEepromSize, 0xFF);
-        spec.eeprom = std::move(image);
+        desc.eeprom = std::move(image);
     }
 
     FaultSpec Fault(const json& fault, const std::string& where) const {
         OnlyKeys(fault, where, {"chip", "kind", "transfer", "byte", "count"});
-        FaultSpec spec;
-        spec.chip = String(fault, "chip", where);
-        if (spec.chip.empty()) Fail(where, "\"chip\" names the chip (\"eeprom\", \"tuner\")");
+        FaultSpec desc;
+        desc.chip = String(fault, "chip", where);
+        if (desc.chip.empty()) Fail(where, "\"chip\" names the chip (\"eeprom\", \"tuner\")");
         const std::string kind = String(fault, "kind", where);
         if (kind == "nack") {
-            spec.kind = FaultSpec::Kind::Nack;
+            desc.kind = FaultSpec::Kind::Nack;
         } else if (kind == "stuck") {
-            spec.kind = FaultSpec::Kind::Stuck;
+            desc.kind = FaultSpec::Kind::Stuck;
         } else if (kind == "absent") {
-            spec.kind = FaultSpec::Kind::Absent;
+            desc.kind = FaultSpec::Kind::Absent;
         } else {
             Fail(where + ".kind", "expected \"nack\", \"stuck\" or \"absent\"");
         }
-        spec.transfer = static_cast<int>(Integer(fault, "transfer", where, 0, 0, INT_MAX));
-        spec.byte = static_cast<int>(Integer(fault, "byte", where, 0, 0, INT_MAX));
-        spec.count = static_cast<int>(Integer(fault, "count", where, 1, -1, INT_MAX));
-        return spec;
+        desc.transfer = static_cast<int>(Integer(fault, "transfer", where, 0, 0, INT_MAX));
+        desc.byte = static_cast<int>(Integer(fault, "byte", where, 0, 0, INT_MAX));
+        desc.count = static_cast<int>(Integer(fault, "count", where, 1, -1, INT_MAX));
+        return desc;
     }
 
     CardSpec Card(const json& card, const std::string& where, std::map<const CardKind*, int>& nextInstance) const {
         OnlyKeys(card, where, {"kind", "instance", "tuner", "eeprom", "remote", "keys", "faults"});
-        CardSpec spec;
+        CardSpec desc;
         const std::string kind = String(card, "kind", where);
-        spec.kind = FindCardKind(kind);
-        if (!spec.kind) {
+        desc.kind = FindCardKind(kind);
+        if (!desc.kind) {
             std::string known;
             for (const CardKind& k : CardKinds()) known += std::string(known.empty() ? "" : ", ") + "\"" + k.captureName + "\"";
             Fail(where + ".kind", "unknown card kind \"" + kind + "\" (known: " + known + ")");
         }
-        const int next = nextInstance[spec.kind];
-        spec.instance = static_cast<int>(Integer(card, "instance", where, next, 0, 255));
-        if (spec.instance < next) {
-            Fail(where + ".instance", "instance " + std::to_string(spec.instance) +
+        const int next = nextInstance[desc.kind];
+        desc.instance = static_cast<int>(Integer(card, "instance", where, next, 0, 255));
+        if (desc.instance < next) {
+            Fail(where + ".instance", "instance " + std::to_string(desc.instance) +
                                           " of this kind is taken or out of order (next free: " +
                                           std::to_string(next) + ")");
         }
-        nextInstance[spec.kind] = spec.instance + 1;
-        spec.tunerModel = static_cast<int>(Integer(card, "tuner", where, 0, 0, 255));
-        Eeprom(card, spec, where + ".eeprom");
-        spec.remote = String(card, "remote", where);
+        nextInstance[desc.kind] = desc.instance + 1;
+        desc.tunerModel = static_cast<int>(Integer(card, "tuner", where, 0, 0, 255));
+        Eeprom(card, desc, where + ".eeprom");
+        desc.remote = String(card, "remote", where);
         if (auto it = card.find("keys"); it != card.end()) {
             if (!it->is_array()) Fail(where + ".keys", "expected a list of key codes");
             for (size_t i = 0; i < it->size(); ++i) {
@@ -167,16 +167,16 @@ public:
                 if (!key.is_number_integer() || key.get<long long>() < 0 || key.get<long long>() > 255) {
                     Fail(at, "expected a key code 0 to 255");
                 }
-                spec.keys.push_back(static_cast<BYTE>(key.get<int>()));
+                desc.keys.push_back(static_cast<BYTE>(key.get<int>()));
             }
         }
         if (auto it = card.find("faults"); it != card.end()) {
             if (!it->is_array()) Fail(where + ".faults", "expected a list");
             for (size_t i = 0; i < it->size(); ++i) {
-                spec.faults.push_back(Fault((*it)[i], where + ".faults[" + std::to_string(i) + "]"));
+                desc.faults.push_back(Fault((*it)[i], where + ".faults[" + std::to_string(i) + "]"));
             }
         }
-        return spec;
+        return desc;
     }
 
     Station OneStation(const json& station, const std::string& where) const {
@@ -190,21 +190,21 @@ public:
 
     BenchSpec Bench(const json& root) const {
         OnlyKeys(root, "top level", {"description", "cards", "stations"});
-        BenchSpec spec;
-        spec.description = String(root, "description", "top level");
+        BenchSpec desc;
+        desc.description = String(root, "description", "top level");
         auto cards = root.find("cards");
         if (cards == root.end() || !cards->is_array()) Fail("cards", "expected a list of cards");
         std::map<const CardKind*, int> nextInstance;
         for (size_t i = 0; i < cards->size(); ++i) {
-            spec.cards.push_back(Card((*cards)[i], "cards[" + std::to_string(i) + "]", nextInstance));
+            desc.cards.push_back(Card((*cards)[i], "cards[" + std::to_string(i) + "]", nextInstance));
         }
         if (auto stations = root.find("stations"); stations != root.end()) {
             if (!stations->is_array()) Fail("stations", "expected a list");
             for (size_t i = 0; i < stations->size(); ++i) {
-                spec.stations.push_back(OneStation((*stations)[i], "stations[" + std::to_string(i) + "]"));
+                desc.stations.push_back(OneStation((*stations)[i], "stations[" + std::to_string(i) + "]"));
             }
         }
-        return spec;
+        return desc;
     }
 
 private:

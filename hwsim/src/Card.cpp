@@ -9,30 +9,30 @@ namespace hwsim {
 
 namespace {
 
-Eeprom24C02::Options EepromOptions(const CardSpec& spec) {
+Eeprom24C02::Options EepromOptions(const CardSpec& desc) {
     Eeprom24C02::Options options;
-    options.writeProtect = spec.writeProtect;
-    options.writeCycleMs = spec.writeCycleMs;
+    options.writeProtect = desc.writeProtect;
+    options.writeCycleMs = desc.writeCycleMs;
     return options;
 }
 
 }  // namespace
 
-Card::Card(const CardSpec& spec, const RfEnvironment& rf, const std::string& stateFile)
-    : m_kind(spec.kind),
-      m_instance(spec.instance),
-      m_tunerModel(spec.tunerModel),
-      m_remote(spec.remote),
+Card::Card(const CardSpec& desc, const RfEnvironment& rf, const std::string& stateFile)
+    : m_kind(desc.kind),
+      m_instance(desc.instance),
+      m_tunerModel(desc.tunerModel),
+      m_remote(desc.remote),
       m_rf(rf),
-      m_controller(std::make_unique<OnboardController>(m_bridge, spec.kind->controllerLayout())),
-      m_state(stateFile, EepromStateFile::Load(stateFile).value_or(spec.eeprom)) {
-    auto eeprom = std::make_unique<Eeprom24C02>(EepromOptions(spec));
+      m_controller(std::make_unique<OnboardController>(m_bridge, desc.kind->controllerLayout())),
+      m_state(stateFile, EepromStateFile::Load(stateFile).value_or(desc.eeprom)) {
+    auto eeprom = std::make_unique<Eeprom24C02>(EepromOptions(desc));
     eeprom->Load(m_state.Contents());
     eeprom->SetStoreObserver([this](BYTE offset, BYTE value) { m_state.Store(offset, value); });
     m_eeprom = static_cast<Eeprom24C02*>(AddChip("eeprom", std::move(eeprom)));
-    FitTuner(*this, spec.tunerModel);
-    for (const FaultSpec& fault : spec.faults) ApplyFault(fault);
-    for (BYTE key : spec.keys) m_controller->PressKey(key);
+    FitTuner(*this, desc.tunerModel);
+    for (const FaultSpec& fault : desc.faults) ApplyFault(fault);
+    for (BYTE key : desc.keys) m_controller->PressKey(key);
 }
 
 void Card::RefitController(const ControllerPinLayout& layout) {

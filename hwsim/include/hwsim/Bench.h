@@ -40,7 +40,7 @@ public:
     RfEnvironment& Rf() { return m_rf; }
 
 private:
-    Bench(const BenchSpec& spec, std::string origin);
+    Bench(const BenchSpec& desc, std::string origin);
 
     std::string m_origin;
     std::string m_description;

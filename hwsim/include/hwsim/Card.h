@@ -35,7 +35,7 @@ inline constexpr HRESULT kDeviceGone = HRESULT_FROM_WIN32(ERROR_DEVICE_NOT_CONNE
 class Card {
 public:
     // Throws BenchError when the state file is unusable or a fault names no chip of the card.
-    Card(const CardSpec& spec, const RfEnvironment& rf, const std::string& stateFile);
+    Card(const CardSpec& desc, const RfEnvironment& rf, const std::string& stateFile);
     ~Card();
     Card(const Card&) = delete;
     Card& operator=(const Card&) = delete;
