@@ -30,6 +30,10 @@ constexpr int kKeshTunerIds[][2] = {
 // A failure to report for a transfer that did not answer S_OK.
 HRESULT AsFailure(HRESULT hr) { return FAILED(hr) ? hr : E_FAIL; }
 
+// address .. address + count - 1 lies in the chip; compared without forming address + count,
+// which a count near INT_MAX would overflow.
+bool InEepromRange(BYTE address, int count) { return count > 0 && count <= CTVCardFilter::kEepromSize - address; }
+
 }  // namespace
 
 CTVCardFilter::CTVCardFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag)
@@ -198,7 +202,7 @@ HRESULT CTVCardFilter::ReadEepromByte(BYTE address, BYTE* value) {
 
 HRESULT CTVCardFilter::ReadEeprom(BYTE* buffer, BYTE address, int* count) {
     if (buffer == nullptr || count == nullptr) return E_POINTER;
-    if (*count <= 0 || address + *count > kEepromSize) return E_INVALIDARG;
+    if (!InEepromRange(address, *count)) return E_INVALIDARG;
     if (m_pAccess == nullptr) return E_POINTER;
     int read = 0;
     HRESULT result = S_OK;
@@ -218,7 +222,7 @@ HRESULT CTVCardFilter::ReadEeprom(BYTE* buffer, BYTE address, int* count) {
 
 HRESULT CTVCardFilter::WriteEeprom(BYTE* buffer, BYTE address, int* count, DWORD delayMs) {
     if (buffer == nullptr || count == nullptr) return E_POINTER;
-    if (*count <= 0 || address + *count > kEepromSize) return E_INVALIDARG;
+    if (!InEepromRange(address, *count)) return E_INVALIDARG;
     if (m_pAccess == nullptr) return E_POINTER;
     HRESULT result = S_OK;
     for (int i = 0; i < *count; ++i) {

@@ -2,6 +2,7 @@
 // byte range, bytes that fail, the delay after every byte, and the raw block write.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <numeric>
 #include <set>
 
@@ -56,7 +57,8 @@ TEST_F(EepromBench, RefusesARangeOutsideTheChipWholeWithoutTouchingTheBus) {
     EXPECT_EQ(255, buffer[5]);
 
     QelBoard().Bus().ClearLog();
-    for (int bad : {7, 0, -1}) {
+    // INT_MAX: address + count would overflow and let the loop run past the buffer.
+    for (int bad : {7, 0, -1, INT_MAX}) {
         count = bad;
         EXPECT_EQ(E_INVALIDARG, card->ReadEeprom(buffer, 250, &count)) << bad;
         EXPECT_EQ(bad, count);
