@@ -270,11 +270,13 @@ DWORD MsgWaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL waitAll
 }
 
 LRESULT DispatchMessageA(const MSG* msg) {
-    if (!msg || !msg->hwnd) return 0;
+    if (!msg) return 0;
+    // A timer's procedure runs for a thread's timer (no window) too.
     if (msg->message == WM_TIMER && msg->lParam) {
         reinterpret_cast<TIMERPROC>(msg->lParam)(msg->hwnd, WM_TIMER, msg->wParam, msg->time);
         return 0;
     }
+    if (!msg->hwnd) return 0;
     WNDPROC proc = nullptr;
     if (!Route(msg->hwnd, nullptr, &proc)) return 0;
     return CallWindowProcA(proc, msg->hwnd, msg->message, msg->wParam, msg->lParam);

@@ -120,6 +120,25 @@ TEST_F(MessageTest, DueTimerEndsAMessageWaitAsInputNotAsTimeOut) {
     CloseHandle(event);
 }
 
+TEST(ThreadTimers, DispatchCallsTheTimerProcedureOfATimerWithoutWindow) {
+    static int calls;
+    static UINT_PTR firedId;
+    calls = 0;
+    UINT_PTR id = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR timer, DWORD) {
+        ++calls;
+        firedId = timer;
+    });
+    ASSERT_NE(id, 0u);
+    MSG msg;
+    ASSERT_TRUE(GetMessageA(&msg, nullptr, 0, 0));
+    EXPECT_EQ(msg.message, UINT(WM_TIMER));
+    EXPECT_EQ(msg.hwnd, nullptr);
+    DispatchMessageA(&msg);
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(firedId, id);
+    EXPECT_TRUE(KillTimer(nullptr, id));
+}
+
 TEST_F(MessageTest, SendFromAnotherThreadRunsOnTheWindowThread) {
     struct Args {
         HWND window;
