@@ -17,6 +17,7 @@ namespace platform::kernel {
 
 struct Waiter {
     std::condition_variable cv;
+    DWORD tid = 0;
     uint64_t deadline = kNoDeadline;
     bool woken = false;
     bool counted = false;  // counted among the blocked threads
@@ -143,6 +144,12 @@ void Signal(KObject* object) {
         if (!w->woken) WakeLocked(w);
 }
 
+std::vector<DWORD> WaitingThreads(const KObject* object) {
+    std::vector<DWORD> threads;
+    for (const Waiter* w : object->waiters) threads.push_back(w->tid);
+    return threads;
+}
+
 DWORD Wait(std::unique_lock<std::mutex>& lock, KObject* const* objects, size_t count, bool waitAll,
            uint64_t deadline) {
     auto& k = K();
@@ -168,13 +175,14 @@ DWORD Wait(std::unique_lock<std::mutex>& lock, KObject* const* objects, size_t c
                 }
             }
         }
-        for (size_t i = 0; i < count; ++i) objects[i]->AfterCheck();
+        for (size_t i = 0; i < count; ++i) objects[i]->AfterCheck(tid);
         if (result != WAIT_TIMEOUT) return result;
         uint64_t now = NowLocked();
         if (deadline != kNoDeadline && now >= deadline) return WAIT_TIMEOUT;
 
         // Block until signalled, due, or (for polled objects) the next poll.
         Waiter w;
+        w.tid = tid;
         w.deadline = deadline;
         for (size_t i = 0; i < count; ++i) {
             DWORD poll = objects[i]->PollMs();

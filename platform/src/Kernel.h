@@ -29,8 +29,8 @@ public:
     virtual bool Acquire(DWORD tid) { return false; }
     // Objects that another process can change are polled: the period in ms, 0 for none.
     virtual DWORD PollMs() const { return 0; }
-    // Called after a wait's satisfaction check that did not acquire this object.
-    virtual void AfterCheck() {}
+    // Called for each object after every satisfaction check of a wait by thread `tid`.
+    virtual void AfterCheck(DWORD tid) {}
 
     std::vector<Waiter*> waiters;  // threads blocked on this object
 };
@@ -54,6 +54,8 @@ bool ResolveWaitables(DWORD count, const HANDLE* handles, std::vector<std::share
 
 // Wakes every thread waiting on `object`, after its state changed (kernel lock held).
 void Signal(KObject* object);
+// The threads blocked in a wait on `object` now (kernel lock held).
+std::vector<DWORD> WaitingThreads(const KObject* object);
 
 // Waits (kernel lock held through `lock`) for one (or all) of `objects` until `deadline` on the
 // platform clock. Returns the index satisfied (ORed with WAIT_ABANDONED_0 when abandoned), or

@@ -258,19 +258,25 @@ DWORD MsgWaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL waitAll
     auto q = QueueLocked(CurrentThreadId());
     uint64_t deadline = DeadlineAfter(milliseconds);
     for (auto& t : q->timers) deadline = std::min(deadline, t.due);
-    if (!waitAll) {
-        raw.push_back(q.get());
-        return Wait(lock, raw.data(), raw.size(), false, deadline);
+    if (!waitAll) raw.push_back(q.get());
+    DWORD result = Wait(lock, raw.data(), raw.size(), waitAll != FALSE, deadline);
+    if (result == WAIT_TIMEOUT) {
+        // A timer that came due is input for the caller to take, not the end of its time-out.
+        uint64_t now = NowLocked();
+        for (auto& t : q->timers)
+            if (t.due <= now) return WAIT_OBJECT_0 + count;
     }
-    return Wait(lock, raw.data(), raw.size(), true, deadline);
+    return result;
 }
 
 LRESULT DispatchMessageA(const MSG* msg) {
-    if (!msg || !msg->hwnd) return 0;
+    if (!msg) return 0;
+    // A timer's procedure runs for a thread's timer (no window) too.
     if (msg->message == WM_TIMER && msg->lParam) {
         reinterpret_cast<TIMERPROC>(msg->lParam)(msg->hwnd, WM_TIMER, msg->wParam, msg->time);
         return 0;
     }
+    if (!msg->hwnd) return 0;
     WNDPROC proc = nullptr;
     if (!Route(msg->hwnd, nullptr, &proc)) return 0;
     return CallWindowProcA(proc, msg->hwnd, msg->message, msg->wParam, msg->lParam);

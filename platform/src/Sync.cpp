@@ -29,13 +29,26 @@ class EventObject : public KObject {
 public:
     EventObject(bool manual, bool initial) : manual(manual), signaled(initial) {}
     bool IsWaitable() const override { return true; }
-    bool IsSignaled(DWORD) override { return signaled; }
-    bool Acquire(DWORD) override {
-        if (!manual) signaled = false;
+    bool IsSignaled(DWORD tid) override {
+        return signaled || std::find(pulsed.begin(), pulsed.end(), tid) != pulsed.end();
+    }
+    bool Acquire(DWORD tid) override {
+        if (!manual) {
+            signaled = false;
+            pulsed.clear();  // an auto-reset pulse releases one waiter
+        }
         return false;
+    }
+    // A pulse is for the one check that follows it; a wait that is not satisfied then lets it go.
+    void AfterCheck(DWORD tid) override { pulsed.erase(std::remove(pulsed.begin(), pulsed.end(), tid), pulsed.end()); }
+    // Releases the threads waiting now (one of them for an auto-reset event); the event stays reset.
+    void Pulse() {
+        pulsed = WaitingThreads(this);
+        Signal(this);
     }
     bool manual;
     bool signaled;
+    std::vector<DWORD> pulsed;  // threads a pulse released that have not looked yet
 };
 
 class SemaphoreObject : public KObject {
@@ -86,7 +99,7 @@ public:
         return wasAbandoned;
     }
     DWORD PollMs() const override { return lockPath_.empty() ? 0 : 1; }
-    void AfterCheck() override {
+    void AfterCheck(DWORD) override {
         if (owner == 0) DropFileLock();
     }
     bool Release(DWORD tid) {
@@ -256,9 +269,12 @@ static BOOL ChangeEvent(HANDLE event, int how) {
         obj->signaled = false;
         return TRUE;
     }
+    if (how == 2) {
+        obj->Pulse();
+        return TRUE;
+    }
     obj->signaled = true;
     Signal(obj.get());
-    if (how == 2) obj->signaled = false;  // pulse: only threads already waiting see it
     return TRUE;
 }
 
@@ -282,7 +298,8 @@ HANDLE CreateMutexA(LPSECURITY_ATTRIBUTES, BOOL initialOwner, LPCSTR name) {
         SetLastError(ERROR_INVALID_HANDLE);
         return nullptr;
     }
-    if (initialOwner && !existed) WaitForSingleObject(h, INFINITE);
+    // Another process that holds a mutex of this name is not waited for: the mutex exists already.
+    if (initialOwner && !existed && WaitForSingleObject(h, 0) == WAIT_TIMEOUT) existed = true;
     SetLastError(existed ? ERROR_ALREADY_EXISTS : 0);
     return h;
 }

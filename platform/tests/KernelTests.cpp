@@ -1,7 +1,13 @@
 // Kernel objects, waits and the clock.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <atomic>
+#include <string>
 #include <vector>
 
 #include <windows.h>
@@ -139,6 +145,62 @@ TEST(Events, AutoResetWakesOneWaitManualResetStaysSignalled) {
     EXPECT_EQ(WaitForSingleObject(reinterpret_cast<HANDLE>(0x4), 0), WAIT_FAILED);
     CloseHandle(autoEvent);
     CloseHandle(manual);
+}
+
+namespace {
+struct PulseWait {
+    HANDLE event;
+    DWORD result = WAIT_FAILED;
+};
+DWORD WINAPI WaitTenSeconds(LPVOID p) {
+    auto* w = static_cast<PulseWait*>(p);
+    w->result = WaitForSingleObject(w->event, 10000);
+    return 0;
+}
+}  // namespace
+
+TEST(Events, PulseReleasesTheThreadsAlreadyWaitingThenLeavesTheEventReset) {
+    HANDLE manual = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE autoEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    PulseWait waits[4] = {{manual}, {manual}, {autoEvent}, {autoEvent}};
+    HANDLE threads[4];
+    for (int i = 0; i < 4; ++i) threads[i] = CreateThread(nullptr, 0, WaitTenSeconds, &waits[i], 0, nullptr);
+    Sleep(10);  // every worker waits by now: the clock moved only because all of them do
+    ULONGLONG pulsed = platform::ClockNow();
+    EXPECT_TRUE(PulseEvent(manual));
+    EXPECT_TRUE(PulseEvent(autoEvent));
+    EXPECT_EQ(WaitForSingleObject(manual, 0), WAIT_TIMEOUT);
+    EXPECT_EQ(WaitForMultipleObjects(4, threads, TRUE, INFINITE), WAIT_OBJECT_0);
+    // Both waits on the manual-reset event end at the pulse; exactly one on the auto-reset event.
+    EXPECT_EQ(waits[0].result, WAIT_OBJECT_0);
+    EXPECT_EQ(waits[1].result, WAIT_OBJECT_0);
+    EXPECT_EQ((waits[2].result == WAIT_OBJECT_0) + (waits[3].result == WAIT_OBJECT_0), 1);
+    EXPECT_EQ((waits[2].result == WAIT_TIMEOUT) + (waits[3].result == WAIT_TIMEOUT), 1);
+    EXPECT_GE(platform::ClockNow() - pulsed, 9990u);  // the other waited out its time
+    // A pulse with nobody waiting is lost; a later wait does not see it.
+    EXPECT_TRUE(PulseEvent(manual));
+    EXPECT_EQ(WaitForSingleObject(manual, 0), WAIT_TIMEOUT);
+    for (HANDLE t : threads) CloseHandle(t);
+    CloseHandle(manual);
+    CloseHandle(autoEvent);
+}
+
+TEST(Mutexes, InitialOwnershipOfAMutexAnotherProcessHoldsIsNotAwaited) {
+    // Another process owning the named mutex holds its lock file.
+    std::string dir = platform::StateDir() + "/locks";
+    mkdir(dir.c_str(), 0777);
+    int other = open((dir + "/held-elsewhere.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    ASSERT_GE(other, 0);
+    ASSERT_EQ(flock(other, LOCK_EX | LOCK_NB), 0);
+    HANDLE m = CreateMutexA(nullptr, TRUE, "held-elsewhere");
+    ASSERT_NE(m, nullptr);
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_ALREADY_EXISTS));
+    EXPECT_FALSE(ReleaseMutex(m));  // not ours
+    flock(other, LOCK_UN);
+    close(other);
+    EXPECT_EQ(WaitForSingleObject(m, 1000), WAIT_OBJECT_0);
+    EXPECT_TRUE(ReleaseMutex(m));
+    CloseHandle(m);
 }
 
 TEST(Mutexes, NamedMutexIsRecursivePerThreadAcrossHandles) {

@@ -103,6 +103,42 @@ TEST_F(MessageTest, TimersFireOnTheTestClockAndStopWhenKilled) {
     EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
 }
 
+TEST_F(MessageTest, DueTimerEndsAMessageWaitAsInputNotAsTimeOut) {
+    HANDLE event = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    SetTimer(window, 7, 100, nullptr);
+    Pump();  // nothing due yet
+    ULONGLONG start = platform::ClockNow();
+    EXPECT_EQ(MsgWaitForMultipleObjects(1, &event, FALSE, INFINITE, QS_ALLINPUT), WAIT_OBJECT_0 + 1);
+    EXPECT_GE(platform::ClockNow() - start, 100u);
+    Pump();
+    ASSERT_EQ(log.size(), 1u);
+    EXPECT_EQ(log[0].message, UINT(WM_TIMER));
+    KillTimer(window, 7);
+    start = platform::ClockNow();
+    EXPECT_EQ(MsgWaitForMultipleObjects(1, &event, FALSE, 300, QS_ALLINPUT), WAIT_TIMEOUT);
+    EXPECT_GE(platform::ClockNow() - start, 300u);
+    CloseHandle(event);
+}
+
+TEST(ThreadTimers, DispatchCallsTheTimerProcedureOfATimerWithoutWindow) {
+    static int calls;
+    static UINT_PTR firedId;
+    calls = 0;
+    UINT_PTR id = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR timer, DWORD) {
+        ++calls;
+        firedId = timer;
+    });
+    ASSERT_NE(id, 0u);
+    MSG msg;
+    ASSERT_TRUE(GetMessageA(&msg, nullptr, 0, 0));
+    EXPECT_EQ(msg.message, UINT(WM_TIMER));
+    EXPECT_EQ(msg.hwnd, nullptr);
+    DispatchMessageA(&msg);
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(firedId, id);
+    EXPECT_TRUE(KillTimer(nullptr, id));
+}
+
 TEST_F(MessageTest, SendFromAnotherThreadRunsOnTheWindowThread) {
     struct Args {
         HWND window;
