@@ -332,7 +332,9 @@ HWND GetWindow(HWND window, UINT command) {
     if (!r) return nullptr;
     if (command == GW_CHILD) return r->children.empty() ? nullptr : r->children.front();
     if (command == GW_OWNER) return nullptr;
-    const std::vector<HWND>& siblings = r->parent ? FindLocked(r->parent)->children : T().topLevel;
+    WindowRecord* parent = r->parent ? FindLocked(r->parent) : nullptr;
+    if (r->parent && !parent) return nullptr;  // its parent is going away
+    const std::vector<HWND>& siblings = parent ? parent->children : T().topLevel;
     auto it = std::find(siblings.begin(), siblings.end(), window);
     if (it == siblings.end()) return nullptr;
     switch (command) {
