@@ -162,11 +162,17 @@ int Columns(const std::string& text) {
     return columns;
 }
 
-TEST(TerminalDisplay, DrawsTheDialogAndAKeyPressesTheFocusedButton) {
+// The terminal dialog in a child process on a pseudo-terminal of its own; the child exits with
+// the dialog's result.
+struct TerminalChild {
+    pid_t pid = -1;
     int master = -1;
-    pid_t child = forkpty(&master, nullptr, nullptr, nullptr);
-    ASSERT_GE(child, 0);
-    if (child == 0) {
+    std::string output;
+    std::chrono::steady_clock::time_point deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+
+    void Start() {
+        pid = forkpty(&master, nullptr, nullptr, nullptr);
+        if (pid != 0) return;
         platform::UseVirtualClock(false);
         platform::StartDisplay(platform::DisplayKind::Terminal);
         TerminalDialog dialog;
@@ -174,22 +180,39 @@ TEST(TerminalDisplay, DrawsTheDialogAndAKeyPressesTheFocusedButton) {
         platform::StopDisplay();
         _exit(int(result));
     }
-    std::string output;
-    auto readUntil = [&](const std::string& wanted) {
-        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-        while (output.find(wanted) == std::string::npos && std::chrono::steady_clock::now() < deadline) {
-            pollfd p{master, POLLIN, 0};
-            if (poll(&p, 1, 100) > 0) {
-                char buffer[4096];
-                ssize_t n = read(master, buffer, sizeof buffer);
-                if (n > 0) output.append(buffer, size_t(n));
-                if (n <= 0) break;
-            }
+    // Reads what the display writes for up to `ms`; false at the end of the output.
+    bool ReadFor(int ms) {
+        pollfd p{master, POLLIN, 0};
+        if (poll(&p, 1, ms) <= 0) return true;
+        char buffer[4096];
+        ssize_t n = read(master, buffer, sizeof buffer);
+        if (n <= 0) return false;
+        output.append(buffer, size_t(n));
+        return true;
+    }
+    bool ReadUntil(const std::string& wanted) {
+        while (output.find(wanted) == std::string::npos && std::chrono::steady_clock::now() < deadline && ReadFor(100)) {
         }
         return output.find(wanted) != std::string::npos;
-    };
-    ASSERT_TRUE(readUntil("[>确 定<]"));
-    std::vector<std::string> picture = LastPicture(output);
+    }
+    // Waits for the child while draining its output; the wait status.
+    int Wait() {
+        int status = 0;
+        pid_t ended = 0;
+        while ((ended = waitpid(pid, &status, WNOHANG)) == 0 && std::chrono::steady_clock::now() < deadline && ReadFor(50)) {
+        }
+        if (ended == 0) waitpid(pid, &status, 0);
+        close(master);
+        return status;
+    }
+};
+
+TEST(TerminalDisplay, DrawsTheDialogAndAKeyPressesTheFocusedButton) {
+    TerminalChild child;
+    child.Start();
+    ASSERT_GE(child.pid, 0);
+    ASSERT_TRUE(child.ReadUntil("[>确 定<]"));
+    std::vector<std::string> picture = LastPicture(child.output);
     ASSERT_GE(picture.size(), 5u);
     int width = Columns(picture[0]);
     bool sawStatus = false, sawBar = false, sawDisabled = false;
@@ -205,12 +228,25 @@ TEST(TerminalDisplay, DrawsTheDialogAndAKeyPressesTheFocusedButton) {
     EXPECT_TRUE(sawDisabled);
     EXPECT_NE(picture[0].find("烧写 Eeprom"), std::string::npos);
 
-    ASSERT_EQ(write(master, "\t", 1), 1);  // focus moves to the second button
-    ASSERT_TRUE(readUntil("[>取 消<]"));
-    ASSERT_EQ(write(master, "\r", 1), 1);
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    close(master);
+    ASSERT_EQ(write(child.master, "\t", 1), 1);  // focus moves to the second button
+    ASSERT_TRUE(child.ReadUntil("[>取 消<]"));
+    ASSERT_EQ(write(child.master, "\r", 1), 1);
+    int status = child.Wait();
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), IDCANCEL);
+}
+
+// Ctrl-C on the terminal asks the active window to close, as its close box would, instead of
+// killing the program: a window that must not close yet (the station while it writes EEPROMs)
+// keeps running, and one that may close ends the program normally.
+TEST(TerminalDisplay, CtrlCClosesTheActiveWindowInsteadOfKillingTheProgram) {
+    TerminalChild child;
+    child.Start();
+    ASSERT_GE(child.pid, 0);
+    ASSERT_TRUE(child.ReadUntil("[>确 定<]"));
+    ASSERT_EQ(write(child.master, "\x03", 1), 1);
+    int status = child.Wait();
+    EXPECT_FALSE(WIFSIGNALED(status)) << "killed by signal " << WTERMSIG(status);
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), IDCANCEL);
 }

@@ -1,6 +1,8 @@
 // The terminal display: the visible top-level windows drawn in a TTY (a message box over the
 // dialog it belongs to), redrawn as their texts and states change. Tab and the arrow keys move
-// between the active window's buttons, Enter or Space presses the focused one.
+// between the active window's buttons, Enter or Space presses the focused one. Ctrl-C asks the
+// active window to close, as its close box would: it is read as a key, never taken as the signal
+// that would end the program wherever it stands (in the middle of an EEPROM write, say).
 #include <poll.h>
 #include <termios.h>
 #include <unistd.h>
@@ -23,6 +25,7 @@ namespace {
 constexpr int kCellWidth = 6;
 constexpr int kCellHeight = 13;
 constexpr DWORD kKeyPollMs = 50;
+constexpr char kCtrlC = '\x03';
 
 std::string WithoutMnemonic(const std::string& text) {
     std::string out;
@@ -57,7 +60,7 @@ public:
     TerminalDisplay(int input, int output) : m_in(input), m_out(output) {
         if (isatty(m_in) && tcgetattr(m_in, &m_saved) == 0) {
             termios raw = m_saved;
-            raw.c_lflag &= ~tcflag_t(ICANON | ECHO);
+            raw.c_lflag &= ~tcflag_t(ICANON | ECHO | ISIG);
             raw.c_iflag &= ~tcflag_t(ICRNL | IXON);
             raw.c_cc[VMIN] = 0;
             raw.c_cc[VTIME] = 0;
@@ -129,6 +132,10 @@ private:
         if (m_focus && ::IsWindowEnabled(m_focus) && ::IsWindowVisible(m_focus)) ::PostMessageA(m_focus, BM_CLICK, 0, 0);
     }
 
+    void Close() {
+        if (HWND top = ActiveTopLevel()) ::PostMessageA(top, WM_CLOSE, 0, 0);
+    }
+
     void Key(UINT virtualKey) {
         HWND target = ::GetFocus();
         if (!target) target = ActiveTopLevel();
@@ -153,7 +160,8 @@ private:
                 else if (code == 'D' || code == 'A' || code == 'Z') MoveFocus(-1);
                 continue;
             }
-            if (ch == '\x1b') Key(VK_ESCAPE);
+            if (ch == kCtrlC) Close();
+            else if (ch == '\x1b') Key(VK_ESCAPE);
             else if (ch == '\t') MoveFocus(1);
             else if (ch == '\r' || ch == '\n' || ch == ' ') Press();
             else if (std::isprint(static_cast<unsigned char>(ch))) Key(UINT(std::toupper(static_cast<unsigned char>(ch))));
