@@ -38,8 +38,13 @@ CWriteThread* CEppromWriter::WriteEeprom(CEepromRWInterface* pInterface, unsigne
         delete thread;
         return nullptr;
     }
+    if (thread->Resume() == -1) {
+        // A thread that never runs would never report its end: the caller would wait for it for good.
+        TRACE("CEppromWriter::WriteEeprom - the write thread could not be started\n");
+        delete thread;
+        return nullptr;
+    }
     m_vecThreads.push_back(thread);
-    thread->Resume();
     return thread;
 }
 

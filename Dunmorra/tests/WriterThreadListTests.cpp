@@ -39,6 +39,9 @@ TEST_F(WriterThreads, RefusedRequestsCreateNoThread) {
     platform::InjectFailure("CreateThread");
     EXPECT_EQ(writer.WriteEeprom(&card, bytes.data(), 256, 0, w, 2), nullptr) << "no thread could be made";
     EXPECT_EQ(platform::LiveThreadCount(), threads);
+    platform::InjectFailure("ResumeThread");
+    EXPECT_EQ(writer.WriteEeprom(&card, bytes.data(), 256, 0, w, 2), nullptr) << "a thread that never runs";
+    EXPECT_EQ(platform::LiveThreadCount(), threads);
     EXPECT_TRUE(card.Writes().empty());
     EXPECT_EQ(writer.DeleteWriteThread(&card), 0) << "nothing was listed";
 }

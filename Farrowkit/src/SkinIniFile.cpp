@@ -85,10 +85,18 @@ BOOL CSkinIniFile::Load() {
 }
 
 BOOL CSkinIniFile::Save() {
-    // Opened without truncating first, so the file is written back in the encoding it has.
+    // Written beside the file first and put in its place only when complete, so a failed write
+    // never leaves the settings empty. The copy carries the file's encoding into the new text.
+    const CString temp = m_strPath + ".new";
+    DeleteFile(temp);
+    if (GetFileAttributes(m_strPath) != INVALID_FILE_ATTRIBUTES && !CopyFile(m_strPath, temp, FALSE)) {
+        m_strError = kUnableToOpen;
+        return FALSE;
+    }
     CStdioFile file;
-    if (!file.Open(m_strPath, CFile::modeCreate | CFile::modeNoTruncate | CFile::modeReadWrite |
-                                  CFile::shareExclusive | CFile::typeText)) {
+    if (!file.Open(temp, CFile::modeCreate | CFile::modeNoTruncate | CFile::modeReadWrite |
+                             CFile::shareExclusive | CFile::typeText)) {
+        DeleteFile(temp);
         m_strError = kUnableToOpen;
         return FALSE;
     }
@@ -101,6 +109,12 @@ BOOL CSkinIniFile::Save() {
     } catch (CException* error) {
         error->Delete();
         file.Abort();
+        DeleteFile(temp);
+        m_strError = kUnableToWrite;
+        return FALSE;
+    }
+    if (!MoveFileEx(temp, m_strPath, MOVEFILE_REPLACE_EXISTING)) {
+        DeleteFile(temp);
         m_strError = kUnableToWrite;
         return FALSE;
     }

@@ -159,6 +159,12 @@ BOOL CTestSheet::PreTranslateMessage(MSG* msg) {
     return CDialog::PreTranslateMessage(msg);
 }
 
+// Neither OK nor Cancel ends the sheet while a write runs: its end stops the write threads.
+void CTestSheet::OnOK() {
+    if (IsWriting()) return;
+    CDialog::OnOK();
+}
+
 void CTestSheet::OnCancel() {
     if (IsWriting()) return;
     CDialog::OnCancel();

@@ -43,6 +43,7 @@ public:
     // A device change taken from the sheet's loop goes to the current page.
     BOOL PreTranslateMessage(MSG* msg) override;
     // Closing the sheet (its close box, Escape) waits until no EEPROM write runs.
+    void OnOK() override;
     void OnCancel() override;
 
     // ---- pages ----

@@ -373,6 +373,18 @@ BOOL CopyFileA(LPCSTR from, LPCSTR to, BOOL failIfExists) {
     return CopyNative(platform::NativePath(from), platform::NativePath(to), failIfExists);
 }
 
+BOOL MoveFileExA(LPCSTR from, LPCSTR to, DWORD flags) {
+    if (!(flags & MOVEFILE_REPLACE_EXISTING)) return MoveFileA(from, to);
+    if (Injected("MoveFileExA", ERROR_ACCESS_DENIED)) return FALSE;
+    if (!from || !*from || !to || !*to) return Fail(ERROR_PATH_NOT_FOUND);
+    std::string source = platform::NativePath(from);
+    std::string target = platform::NativePath(to);
+    struct stat st;
+    if (::lstat(source.c_str(), &st) != 0) return FailErrno(source);
+    // A plain rename replaces the target in one step: it is either the old file or the new one.
+    return ::rename(source.c_str(), target.c_str()) == 0 ? TRUE : FailErrno(target);
+}
+
 BOOL MoveFileA(LPCSTR from, LPCSTR to) {
     if (Injected("MoveFileA", ERROR_ACCESS_DENIED)) return FALSE;
     if (!from || !*from || !to || !*to) return Fail(ERROR_PATH_NOT_FOUND);

@@ -211,8 +211,9 @@ void ExitThread(DWORD exitCode) { throw ThreadExit{exitCode}; }
 
 DWORD ResumeThread(HANDLE thread) {
     auto obj = ThreadOf(thread);
-    if (!obj) {
-        SetLastError(ERROR_INVALID_HANDLE);
+    LONG error = ERROR_INVALID_HANDLE;
+    if (!obj || platform::ShouldFail("ResumeThread", &error)) {
+        SetLastError(DWORD(error));
         return DWORD(-1);
     }
     std::lock_guard<std::mutex> g(Lock());

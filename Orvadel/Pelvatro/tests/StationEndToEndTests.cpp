@@ -58,6 +58,7 @@ TEST_F(StationRun, OneCardIsWrittenAndVerified) {
                 EXPECT_FALSE(op.Click(IDC_DEVICE_CANCEL)) << "the close button stays disabled";
                 Sheet()->SendMessage(WM_CLOSE);
                 op.SendKey(VK_ESCAPE);
+                Sheet()->SendMessage(WM_COMMAND, IDOK);
             });
     op.Then([&] { EXPECT_TRUE(Sheet()->IsWindowVisible()) << "closing the sheet waits for the write"; });
     CloseAtTheEnd([&] {

@@ -81,6 +81,10 @@ PLATFORM_API BOOL CopyFileA(LPCSTR from, LPCSTR to, BOOL failIfExists);
 #define CopyFile CopyFileA
 PLATFORM_API BOOL MoveFileA(LPCSTR from, LPCSTR to);
 #define MoveFile MoveFileA
+#define MOVEFILE_REPLACE_EXISTING 0x00000001
+#define MOVEFILE_WRITE_THROUGH 0x00000008
+PLATFORM_API BOOL MoveFileExA(LPCSTR from, LPCSTR to, DWORD flags);
+#define MoveFileEx MoveFileExA
 
 // ---- registry ----
 #define HKEY_CLASSES_ROOT ((HKEY)(ULONG_PTR)((LONG)0x80000000))
