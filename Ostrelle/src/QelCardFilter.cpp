@@ -1,8 +1,5 @@
 #include "QelCardFilter.h"
 
-#include <new>
-
-#include "KsPropertyAccess.h"
 #include "RootGraph.h"
 #include "Saa713xController.h"
 
@@ -37,16 +34,7 @@ HRESULT CQelCardFilter::InitAccess() {
     m_pTVTuner.Release();
     m_nAccessKind = ACCESS_KIND_NONE;
     if (m_pFilter == nullptr) return E_POINTER;
-    CCustomDataAccess* access = new (std::nothrow) CKsPropertyAccess();
-    if (access == nullptr) return E_OUTOFMEMORY;
-    HRESULT hr = access->Init(m_pFilter, this);
-    if (FAILED(hr)) {
-        delete access;
-        return hr;
-    }
-    m_pAccess = access;
-    m_nAccessKind = ACCESS_KIND_QEL;
-    return m_pAccess->Open(TRUE) == 0 ? S_OK : E_FAIL;
+    return OpenKsPropertyAccess(ACCESS_KIND_QEL);
 }
 
 HRESULT CQelCardFilter::FindTunerInterface() {

@@ -37,50 +37,11 @@ bool InEepromRange(BYTE address, int count) { return count > 0 && count <= CTVCa
 }  // namespace
 
 CTVCardFilter::CTVCardFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag)
-    : CRootFilter(owner, category, friendlyName, flag),
-      m_pRemoteThread(nullptr),
-      m_pAccess(nullptr),
-      m_hNotifyWnd(nullptr),
-      m_pTuner(nullptr),
-      m_nAccessKind(ACCESS_KIND_NONE),
-      m_nFactory('N'),
-      m_nTunerModel(0),
-      m_pCapturePin(nullptr),
-      m_pPreviewPin(nullptr),
-      m_bDirectAccess(1),
-      m_ucFactoryAddr(0x20),
-      m_ucModelAddr(0x21),
-      m_ucEepromAddr(0xA0),
-      m_nRemotePeriod(100),
-      m_nDerivedA(0),
-      m_nDerivedB(0),
-      m_pAuxThread(nullptr),
-      m_nDerivedC(0),
-      m_nEepromLayout(0) {
+    : CRootFilter(owner, category, friendlyName, flag) {
     InitKeshMaps();
 }
 
-CTVCardFilter::CTVCardFilter(CRootGraph* owner, REFCLSID clsid)
-    : CRootFilter(owner, clsid),
-      m_pRemoteThread(nullptr),
-      m_pAccess(nullptr),
-      m_hNotifyWnd(nullptr),
-      m_pTuner(nullptr),
-      m_nAccessKind(ACCESS_KIND_NONE),
-      m_nFactory('N'),
-      m_nTunerModel(0),
-      m_pCapturePin(nullptr),
-      m_pPreviewPin(nullptr),
-      m_bDirectAccess(1),
-      m_ucFactoryAddr(0x20),
-      m_ucModelAddr(0x21),
-      m_ucEepromAddr(0xA0),
-      m_nRemotePeriod(100),
-      m_nDerivedA(0),
-      m_nDerivedB(0),
-      m_pAuxThread(nullptr),
-      m_nDerivedC(0),
-      m_nEepromLayout(0) {
+CTVCardFilter::CTVCardFilter(CRootGraph* owner, REFCLSID clsid) : CRootFilter(owner, clsid) {
     InitKeshMaps();
 }
 
@@ -164,6 +125,10 @@ HRESULT CTVCardFilter::InitAccess() {
         TRACE("CTVCardFilter::InitAccess - the driver has no access property set\n");
         return E_FAIL;
     }
+    return OpenKsPropertyAccess(ACCESS_KIND_KS_PROPERTY);
+}
+
+HRESULT CTVCardFilter::OpenKsPropertyAccess(int kind) {
     CCustomDataAccess* access = new (std::nothrow) CKsPropertyAccess();
     if (access == nullptr) return E_OUTOFMEMORY;
     HRESULT hr = access->Init(m_pFilter, this);
@@ -172,9 +137,8 @@ HRESULT CTVCardFilter::InitAccess() {
         return hr;
     }
     m_pAccess = access;
-    m_nAccessKind = ACCESS_KIND_KS_PROPERTY;
-    if (m_pAccess->Open(TRUE) != 0) return E_FAIL;
-    return S_OK;
+    m_nAccessKind = kind;
+    return m_pAccess->Open(TRUE) == 0 ? S_OK : E_FAIL;
 }
 
 LONG_PTR CTVCardFilter::ReleaseAccess() {

@@ -201,6 +201,9 @@ protected:
     // Clears the per-open fields (Create's first step); releases what is still held.
     void ResetCardState();
     void InitKeshMaps();
+    // Makes, initialises and opens a kernel-streaming property access object on the driver's
+    // filter as the card's access, recorded as the given access kind.
+    HRESULT OpenKsPropertyAccess(int kind);
     // Factory letter of an EEPROM byte: the byte for 'A', 'E', 'G', 'L', 'P', 'T', 'X', else 'N'.
     static int FactoryFromByte(BYTE value);
     // One EEPROM byte through the access object; S_OK only when it was read.
@@ -212,27 +215,27 @@ protected:
     // GetRemoteData of the standard pin layout over a GPIO read of the card's choice.
     BOOL CollectStandardKey(const GpioReader& read, BYTE* key);
 
-    CRemoteThread* m_pRemoteThread;
-    CCustomDataAccess* m_pAccess;
-    HWND m_hNotifyWnd;
-    CTunerBase* m_pTuner;
-    int m_nAccessKind;
-    int m_nFactory;
-    int m_nTunerModel;
-    CRootPin* m_pCapturePin;
-    CRootPin* m_pPreviewPin;
+    CRemoteThread* m_pRemoteThread = nullptr;
+    CCustomDataAccess* m_pAccess = nullptr;
+    HWND m_hNotifyWnd = nullptr;
+    CTunerBase* m_pTuner = nullptr;
+    int m_nAccessKind = ACCESS_KIND_NONE;
+    int m_nFactory = 'N';
+    int m_nTunerModel = 0;
+    CRootPin* m_pCapturePin = nullptr;
+    CRootPin* m_pPreviewPin = nullptr;
     CComPtr<IBaseFilter> m_pTunerFilter;
     std::string m_strTunerFilterName;
     std::map<int, int> m_mapKeshIdToModel;
     std::map<int, int> m_mapModelToKeshId;
-    int m_bDirectAccess;
-    BYTE m_ucFactoryAddr;
-    BYTE m_ucModelAddr;
-    BYTE m_ucEepromAddr;
-    int m_nRemotePeriod;
-    int m_nDerivedA;
-    int m_nDerivedB;
-    CThread* m_pAuxThread;
-    int m_nDerivedC;
-    int m_nEepromLayout;
+    int m_bDirectAccess = 1;
+    BYTE m_ucFactoryAddr = 0x20;
+    BYTE m_ucModelAddr = 0x21;
+    BYTE m_ucEepromAddr = 0xA0;
+    int m_nRemotePeriod = 100;
+    int m_nDerivedA = 0;
+    int m_nDerivedB = 0;
+    CThread* m_pAuxThread = nullptr;
+    int m_nDerivedC = 0;
+    int m_nEepromLayout = 0;
 };
