@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -307,6 +308,13 @@ TEST(StorageFiles, StreamsSeekReadAndResize) {
     EXPECT_EQ(std::string(buffer, got), "ef");
     move.QuadPart = -1;
     EXPECT_EQ(stream->Seek(move, STREAM_SEEK_SET, &at), STG_E_INVALIDFUNCTION);
+    // The most negative distance has no positive counterpart: still refused, the position kept.
+    move.QuadPart = std::numeric_limits<LONGLONG>::min();
+    for (DWORD origin : {STREAM_SEEK_SET, STREAM_SEEK_CUR, STREAM_SEEK_END})
+        EXPECT_EQ(stream->Seek(move, origin, &at), STG_E_INVALIDFUNCTION) << origin;
+    move.QuadPart = 0;
+    ASSERT_EQ(stream->Seek(move, STREAM_SEEK_CUR, &at), S_OK);
+    EXPECT_EQ(at.QuadPart, 6u);
     ULARGE_INTEGER size;
     size.QuadPart = 3;
     ASSERT_EQ(stream->SetSize(size), S_OK);

@@ -62,7 +62,8 @@ STDMETHODIMP ByteStream::Seek(LARGE_INTEGER dlibMove, DWORD dwOrigin, ULARGE_INT
         default: return STG_E_INVALIDFUNCTION;
     }
     int64_t move = dlibMove.QuadPart;
-    if ((move < 0 && -move > base) || (move > 0 && uint64_t(move) > kMaxStreamSize)) return STG_E_INVALIDFUNCTION;
+    // base is never negative, so -base cannot overflow where -move could (the most negative move).
+    if (move < -base || (move > 0 && uint64_t(move) > kMaxStreamSize)) return STG_E_INVALIDFUNCTION;
     m_position = uint64_t(base + move);
     if (plibNewPosition) plibNewPosition->QuadPart = m_position;
     return S_OK;
