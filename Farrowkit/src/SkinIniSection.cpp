@@ -25,6 +25,15 @@ int CountChar(const CString& text, char ch) {
     return count;
 }
 
+// A number entry read with `convert`; value is untouched when the key has no entry.
+template <class T, class Convert>
+BOOL ReadNumber(const CSkinIniSection& section, LPCSTR key, T& value, Convert convert) {
+    CString text;
+    if (!section.GetValue(key, text)) return FALSE;
+    value = convert(text);
+    return TRUE;
+}
+
 CString TrimmedKey(const CString& key) {
     CString trimmed = key;
     trimmed.Trim(' ');
@@ -106,31 +115,19 @@ BOOL CSkinIniSection::GetEntry(int index, CString& key, CString& value) const {
 // ---- typed reads ----
 
 BOOL CSkinIniSection::GetInt(LPCSTR key, int& value) const {
-    CString text;
-    if (!GetValue(key, text)) return FALSE;
-    value = atoi(text);
-    return TRUE;
+    return ReadNumber(*this, key, value, [](const CString& text) { return atoi(text); });
 }
 
 BOOL CSkinIniSection::GetInt(LPCSTR key, UINT& value) const {
-    CString text;
-    if (!GetValue(key, text)) return FALSE;
-    value = static_cast<UINT>(atol(text));
-    return TRUE;
+    return ReadNumber(*this, key, value, [](const CString& text) { return static_cast<UINT>(atol(text)); });
 }
 
 BOOL CSkinIniSection::GetFloat(LPCSTR key, float& value) const {
-    CString text;
-    if (!GetValue(key, text)) return FALSE;
-    value = static_cast<float>(atof(text));
-    return TRUE;
+    return ReadNumber(*this, key, value, [](const CString& text) { return static_cast<float>(atof(text)); });
 }
 
 BOOL CSkinIniSection::GetDouble(LPCSTR key, double& value) const {
-    CString text;
-    if (!GetValue(key, text)) return FALSE;
-    value = atof(text);
-    return TRUE;
+    return ReadNumber(*this, key, value, [](const CString& text) { return atof(text); });
 }
 
 BOOL CSkinIniSection::GetPoint(LPCSTR key, CPoint& value) const {

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "Saa713xGpio.h"
 #include "Thread.h"
 
 namespace {
@@ -168,14 +169,7 @@ HRESULT CKesh713xAccess::GPIO_Write(DWORD value, DWORD mask) { return CKesh713xA
 HRESULT CKesh713xAccess::GPIO_WriteEx(DWORD value, DWORD mask, DWORD waitMs)
 {
     CScopedLock lock(&m_csRequest);
-    HRESULT hr = WriteRegister32(kGpioMode, mask);
-    if (hr != S_OK) return hr;
-    hr = WriteRegister32(kGpioMode, mask | kStrobe);
-    if (hr != S_OK) return hr;
-    hr = WriteRegister32(kGpioStatus, value);
-    if (hr != S_OK) return hr;
-    if (waitMs > 0) Sleep(waitMs);
-    return WriteRegister32(kGpioMode, kModeIdle | kStrobe);
+    return Saa713xStrobedGpioWrite(this, value, mask, waitMs);
 }
 
 // Releases `lines` (keeping the other lines' directions), makes the strobe rise, reads the
@@ -207,15 +201,7 @@ HRESULT CKesh713xAccess::SampleLines(DWORD lines, DWORD* pValue, DWORD (*extract
 HRESULT CKesh713xAccess::DriveLines(DWORD lines, DWORD levels)
 {
     CScopedLock lock(&m_csRequest);
-    DWORD mode = 0;
-    DWORD status = 0;
-    HRESULT hr = ReadRegister32(kGpioMode, &mode);
-    if (hr != S_OK) return hr;
-    hr = ReadRegister32(kGpioStatus, &status);
-    if (hr != S_OK) return hr;
-    hr = WriteRegister32(kGpioMode, mode | lines);
-    if (hr != S_OK) return hr;
-    return WriteRegister32(kGpioStatus, (status & ~lines) | levels);
+    return Saa713xDriveGpioLines(this, lines, levels);
 }
 
 HRESULT CKesh713xAccess::Reserved23(DWORD* pValue)

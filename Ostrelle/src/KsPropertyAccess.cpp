@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "Saa713xGpio.h"
 #include "Thread.h"
 
 namespace {
@@ -27,7 +28,6 @@ constexpr DWORD kGpioMode = 0x1B0;
 constexpr DWORD kGpioStatus = 0x1B4;
 constexpr DWORD kVideoStatus = 0x11F;
 constexpr DWORD kOptionRegister = 0x16C;
-constexpr DWORD kStrobe = 0x80000000;
 constexpr DWORD kTunerReset = 0x40000;  // GPIO line 18
 
 // The one buffer of a request; what the table does not fill stays zero.
@@ -170,16 +170,7 @@ HRESULT CKsPropertyAccess::GPIO_Write(DWORD value, DWORD mask) { return CKsPrope
 HRESULT CKsPropertyAccess::GPIO_WriteEx(DWORD value, DWORD mask, DWORD waitMs)
 {
     CScopedLock lock(&m_csRequest);
-    HRESULT hr = WriteRegister32(kGpioMode, mask);
-    if (hr != S_OK) return hr;
-    hr = WriteRegister32(kGpioMode, mask | kStrobe);
-    if (hr != S_OK) return hr;
-    hr = WriteRegister32(kGpioStatus, value);
-    if (hr != S_OK) return hr;
-    if (waitMs != 0) Sleep(waitMs);
-    hr = WriteRegister32(kGpioMode, 0x80003000);
-    if (hr != S_OK) return hr;
-    return S_OK;
+    return Saa713xStrobedGpioWrite(this, value, mask, waitMs);
 }
 
 HRESULT CKsPropertyAccess::SetDword(DWORD id, DWORD value)
@@ -210,17 +201,7 @@ HRESULT CKsPropertyAccess::SetControl16(DWORD value) { return SetDword(KSPROPERT
 HRESULT CKsPropertyAccess::ResetTuner(BOOL bOpen)
 {
     CScopedLock lock(&m_csRequest);
-    DWORD mode = 0;
-    DWORD status = 0;
-    HRESULT hr = ReadRegister32(kGpioMode, &mode);
-    if (hr != S_OK) return hr;
-    hr = ReadRegister32(kGpioStatus, &status);
-    if (hr != S_OK) return hr;
-    status = (status & ~kTunerReset) | (bOpen ? kTunerReset : 0);
-    mode |= kTunerReset;
-    hr = WriteRegister32(kGpioMode, mode);
-    if (hr != S_OK) return hr;
-    return WriteRegister32(kGpioStatus, status);
+    return Saa713xDriveGpioLines(this, kTunerReset, bOpen ? kTunerReset : 0);
 }
 
 HRESULT CKsPropertyAccess::ReadBridgeReg(BYTE reg, BYTE* pValue)

@@ -52,6 +52,23 @@ struct PllOnBus {
     std::unique_ptr<CTunerBase> tuner;
 };
 
+// A module-4 tuner whose card never reports a lock, with the one-entry table 471.25 MHz and its
+// scan messages going to `window`.
+struct NeverLockingOneEntryScan {
+    NeverLockingOneEntryScan() : tuner(MakeModule(4, &access)), never({{S_OK, 0}})
+    {
+        tuner->SetOwnerCard(&never);
+        const float table[1] = {471.25f};
+        tuner->SetChannelTable(table, 1);
+        tuner->SetNotifyWindow(window.Window());
+    }
+
+    RecordingAccess access;
+    std::unique_ptr<CTunerBase> tuner;
+    ScriptedCard never;
+    ScanRecorder window;
+};
+
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
 const double kRealTimeLimit = 20.0;  // the sanitizers slow every step down
 #else
@@ -108,14 +125,10 @@ TEST(ChannelTableScan, PostsTheTryAtWhichLockWasSeenAndEntriesOutsideTheBandUntu
 
 TEST(ChannelTableScan, TriesTheWindowOutwardsAlternatingSides)
 {
-    RecordingAccess access;
-    auto tuner = MakeModule(4, &access);
-    ScriptedCard never({{S_OK, 0}});
-    tuner->SetOwnerCard(&never);
-    const float table[1] = {471.25f};
-    tuner->SetChannelTable(table, 1);
-    ScanRecorder window;
-    tuner->SetNotifyWindow(window.Window());
+    NeverLockingOneEntryScan scan;
+    auto& tuner = scan.tuner;
+    auto& access = scan.access;
+    auto& window = scan.window;
     ASSERT_TRUE(tuner->StartScan(TRUE, FALSE));
     ASSERT_TRUE(window.WaitForEnd());
     auto writes = access.BlockWrites();
@@ -340,14 +353,10 @@ TEST(ScanControl, AWorkerWhoseInitFailsStillEndsTheScan)
 
 TEST(ScanControl, SettersReachARunningWorkerAndChecksHappenBeforeForwarding)
 {
-    RecordingAccess access;
-    auto tuner = MakeModule(4, &access);
-    ScriptedCard never({{S_OK, 0}});
-    tuner->SetOwnerCard(&never);
-    const float table[1] = {471.25f};
-    tuner->SetChannelTable(table, 1);
-    ScanRecorder window;
-    tuner->SetNotifyWindow(window.Window());
+    NeverLockingOneEntryScan scan;
+    auto& tuner = scan.tuner;
+    auto& access = scan.access;
+    auto& window = scan.window;
     tuner->SetSearchWindow(200);  // offsets 0, -62.5, +125, -187.5
     tuner->SetSettleTime(5);
     ASSERT_TRUE(tuner->StartScan(TRUE, FALSE));

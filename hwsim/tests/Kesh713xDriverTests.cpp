@@ -57,6 +57,16 @@ protected:
     HRESULT SetI2C(TransferRecord& transfer, DataRecord& data, DWORD instanceLength = 40, DWORD dataLength = 16) {
         return driver->Set(kKesh713xI2CSet, 0, transfer.bytes, instanceLength, data.bytes, dataLength);
     }
+    // A write of one byte at a sub-address of the EEPROM (0xA0).
+    HRESULT WriteEepromByte(BYTE sub, BYTE value) {
+        TransferRecord transfer;
+        transfer.Address(0xA0);
+        transfer.SubAddress(&sub);
+        transfer.Data(nullptr);
+        DataRecord data;
+        data.Write(&value, 1);
+        return SetI2C(transfer, data);
+    }
     HRESULT Register(bool get, DWORD address, DWORD* value, DWORD instanceLength = 8, DWORD dataLength = 4) {
         DWORD record[2] = {address, 0};
         DWORD data[2] = {*value, 0};  // room for the lengths the refusals try
@@ -239,15 +249,7 @@ TEST_F(Kesh713xDriverTest, ServesSeveralThreadsAtOnce) {
     for (int part = 0; part < 4; ++part) {
         threads.emplace_back([this, part] {
             for (int offset = part * 64; offset < part * 64 + 64; ++offset) {
-                BYTE sub = static_cast<BYTE>(offset);
-                BYTE value = static_cast<BYTE>(offset ^ 0x5A);
-                TransferRecord transfer;
-                transfer.Address(0xA0);
-                transfer.SubAddress(&sub);
-                transfer.Data(nullptr);
-                DataRecord data;
-                data.Write(&value, 1);
-                EXPECT_EQ(S_OK, SetI2C(transfer, data));
+                EXPECT_EQ(S_OK, WriteEepromByte(static_cast<BYTE>(offset), static_cast<BYTE>(offset ^ 0x5A)));
                 DWORD word = 0x1000u + static_cast<DWORD>(part);
                 EXPECT_EQ(S_OK, Register(false, 0x100 + 4 * static_cast<DWORD>(part), &word));
             }
@@ -267,15 +269,7 @@ TEST_F(Kesh713xDriverTest, UnplugWhileInUseStopsTheBusAtOnce) {
     HRESULT last = S_OK;
     std::thread writer([&] {
         for (int i = 0; last == S_OK; ++i) {
-            BYTE sub = static_cast<BYTE>(i);
-            BYTE value = 0x33;
-            TransferRecord transfer;
-            transfer.Address(0xA0);
-            transfer.SubAddress(&sub);
-            transfer.Data(nullptr);
-            DataRecord data;
-            data.Write(&value, 1);
-            last = SetI2C(transfer, data);
+            last = WriteEepromByte(static_cast<BYTE>(i), 0x33);
             if (last == S_OK) ++written;
         }
     });

@@ -108,6 +108,37 @@ HRESULT StorageObject::MakeStorage(const std::shared_ptr<cfb::Node>& node, DWORD
     return S_OK;
 }
 
+HRESULT StorageObject::AddElement(const std::u16string& name, DWORD mode, cfb::EntryType type,
+                                  std::shared_ptr<cfb::Node>* added) {
+    if (HRESULT hr = CheckUsable(true); FAILED(hr)) return hr;
+    cfb::Node& dir = *m_state->working;
+    if (auto existing = dir.Find(name)) {
+        if (!(mode & STGM_CREATE)) return STG_E_FILEALREADYEXISTS;
+        if (existing->opened) return STG_E_ACCESSDENIED;
+        dir.Remove(name);
+    }
+    auto node = std::make_shared<cfb::Node>();
+    node->name = name;
+    node->type = type;
+    dir.children.push_back(node);
+    if (HRESULT hr = m_state->Changed(); FAILED(hr)) {
+        dir.Remove(name);
+        return hr;
+    }
+    *added = node;
+    return S_OK;
+}
+
+HRESULT StorageObject::FindElement(const std::u16string& name, DWORD mode, cfb::EntryType type,
+                                   std::shared_ptr<cfb::Node>* found) const {
+    if (HRESULT hr = CheckUsable(ModeWrites(mode)); FAILED(hr)) return hr;
+    auto node = m_state->working->Find(name);
+    if (!node || node->type != type) return STG_E_FILENOTFOUND;
+    if (node->opened) return STG_E_ACCESSDENIED;
+    *found = node;
+    return S_OK;
+}
+
 STDMETHODIMP StorageObject::CreateStream(const OLECHAR* pwcsName, DWORD grfMode, DWORD reserved1, DWORD reserved2,
                                          IStream** ppstm) {
     if (!ppstm) return STG_E_INVALIDPOINTER;
@@ -119,21 +150,8 @@ STDMETHODIMP StorageObject::CreateStream(const OLECHAR* pwcsName, DWORD grfMode,
     if (!ModeWrites(grfMode)) return STG_E_INVALIDFLAG;
     if (HRESULT hr = Injected("IStorage::CreateStream", STG_E_ACCESSDENIED); FAILED(hr)) return hr;
     std::lock_guard<std::mutex> lock(m_state->document->Mutex());
-    if (HRESULT hr = CheckUsable(true); FAILED(hr)) return hr;
-    cfb::Node& dir = *m_state->working;
-    if (auto existing = dir.Find(name)) {
-        if (!(grfMode & STGM_CREATE)) return STG_E_FILEALREADYEXISTS;
-        if (existing->opened) return STG_E_ACCESSDENIED;
-        dir.Remove(name);
-    }
-    auto node = std::make_shared<cfb::Node>();
-    node->name = name;
-    node->type = cfb::kStream;
-    dir.children.push_back(node);
-    if (HRESULT hr = m_state->Changed(); FAILED(hr)) {
-        dir.Remove(name);
-        return hr;
-    }
+    std::shared_ptr<cfb::Node> node;
+    if (HRESULT hr = AddElement(name, grfMode, cfb::kStream, &node); FAILED(hr)) return hr;
     return MakeStream(node, grfMode, ppstm);
 }
 
@@ -148,10 +166,8 @@ STDMETHODIMP StorageObject::OpenStream(const OLECHAR* pwcsName, void* reserved1,
     if (grfMode & STGM_CREATE) return STG_E_INVALIDFLAG;
     if (HRESULT hr = Injected("IStorage::OpenStream", STG_E_FILENOTFOUND); FAILED(hr)) return hr;
     std::lock_guard<std::mutex> lock(m_state->document->Mutex());
-    if (HRESULT hr = CheckUsable(ModeWrites(grfMode)); FAILED(hr)) return hr;
-    auto node = m_state->working->Find(name);
-    if (!node || node->type != cfb::kStream) return STG_E_FILENOTFOUND;
-    if (node->opened) return STG_E_ACCESSDENIED;
+    std::shared_ptr<cfb::Node> node;
+    if (HRESULT hr = FindElement(name, grfMode, cfb::kStream, &node); FAILED(hr)) return hr;
     return MakeStream(node, grfMode, ppstm);
 }
 
@@ -165,21 +181,8 @@ STDMETHODIMP StorageObject::CreateStorage(const OLECHAR* pwcsName, DWORD grfMode
     if (HRESULT hr = CheckElementMode(grfMode, false); FAILED(hr)) return hr;
     if (!ModeWrites(grfMode)) return STG_E_INVALIDFLAG;
     std::lock_guard<std::mutex> lock(m_state->document->Mutex());
-    if (HRESULT hr = CheckUsable(true); FAILED(hr)) return hr;
-    cfb::Node& dir = *m_state->working;
-    if (auto existing = dir.Find(name)) {
-        if (!(grfMode & STGM_CREATE)) return STG_E_FILEALREADYEXISTS;
-        if (existing->opened) return STG_E_ACCESSDENIED;
-        dir.Remove(name);
-    }
-    auto node = std::make_shared<cfb::Node>();
-    node->name = name;
-    node->type = cfb::kStorage;
-    dir.children.push_back(node);
-    if (HRESULT hr = m_state->Changed(); FAILED(hr)) {
-        dir.Remove(name);
-        return hr;
-    }
+    std::shared_ptr<cfb::Node> node;
+    if (HRESULT hr = AddElement(name, grfMode, cfb::kStorage, &node); FAILED(hr)) return hr;
     return MakeStorage(node, grfMode, ppstg);
 }
 
@@ -193,10 +196,8 @@ STDMETHODIMP StorageObject::OpenStorage(const OLECHAR* pwcsName, IStorage* pstgP
     if (HRESULT hr = CheckElementMode(grfMode, false); FAILED(hr)) return hr;
     if (grfMode & STGM_CREATE) return STG_E_INVALIDFLAG;
     std::lock_guard<std::mutex> lock(m_state->document->Mutex());
-    if (HRESULT hr = CheckUsable(ModeWrites(grfMode)); FAILED(hr)) return hr;
-    auto node = m_state->working->Find(name);
-    if (!node || node->type != cfb::kStorage) return STG_E_FILENOTFOUND;
-    if (node->opened) return STG_E_ACCESSDENIED;
+    std::shared_ptr<cfb::Node> node;
+    if (HRESULT hr = FindElement(name, grfMode, cfb::kStorage, &node); FAILED(hr)) return hr;
     return MakeStorage(node, grfMode, ppstg);
 }
 

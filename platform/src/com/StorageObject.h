@@ -2,6 +2,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "StorageState.h"
 #include "objbase.h"
@@ -34,6 +35,13 @@ private:
     // Checks shared by the element calls: a usable name, the storage still live, and (for
     // changes) opened for writing. Lock held.
     HRESULT CheckUsable(bool changes) const;
+    // A new element of the type under the name, in place of an unopened one when the mode has
+    // STGM_CREATE; the change is recorded. Lock held.
+    HRESULT AddElement(const std::u16string& name, DWORD mode, cfb::EntryType type,
+                       std::shared_ptr<cfb::Node>* added);
+    // The unopened element of the type under the name, for the mode. Lock held.
+    HRESULT FindElement(const std::u16string& name, DWORD mode, cfb::EntryType type,
+                        std::shared_ptr<cfb::Node>* found) const;
     HRESULT MakeStream(const std::shared_ptr<cfb::Node>& node, DWORD mode, IStream** ppstm);
     HRESULT MakeStorage(const std::shared_ptr<cfb::Node>& node, DWORD mode, IStorage** ppstg);
 

@@ -106,8 +106,7 @@ LRESULT CALLBACK ButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_KILLFOCUS:
     case WM_ENABLE: ::InvalidateRect(window, nullptr, TRUE); return 0;
     case WM_PAINT: Paint(window); return 0;
-    case WM_NCDESTROY: States().Erase(window); return 0;
-    default: return ::DefWindowProcA(window, message, wParam, lParam);
+    default: return DefaultControlProc(States(), window, message, wParam, lParam);
     }
 }
 

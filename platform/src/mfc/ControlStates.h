@@ -5,6 +5,7 @@
 #include <mutex>
 
 #include "platform/windowcore.h"
+#include "platform/winctrl.h"
 
 namespace mfc {
 
@@ -29,5 +30,27 @@ private:
 
 // Tells the displays that a control's own state changed.
 inline void Changed(HWND window) { platform::NotifyWindowChanged(window); }
+
+// What a control's procedure does with a message it does not handle itself: an empty paint,
+// everything else to DefWindowProc.
+inline LRESULT DefaultControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_PAINT) {
+        PAINTSTRUCT ps;
+        ::BeginPaint(window, &ps);
+        ::EndPaint(window, &ps);
+        return 0;
+    }
+    return ::DefWindowProcA(window, message, wParam, lParam);
+}
+
+// The same for a control with a state: the state goes with the window.
+template <class State>
+LRESULT DefaultControlProc(ControlStates<State>& states, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCDESTROY) {
+        states.Erase(window);
+        return 0;
+    }
+    return DefaultControlProc(window, message, wParam, lParam);
+}
 
 }  // namespace mfc

@@ -121,14 +121,7 @@ LRESULT CALLBACK ListBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
             s.items[index].data = lParam;
             return LB_OKAY;
         });
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        ::BeginPaint(window, &ps);
-        ::EndPaint(window, &ps);
-        return 0;
-    }
-    case WM_NCDESTROY: States().Erase(window); return 0;
-    default: return ::DefWindowProcA(window, message, wParam, lParam);
+    default: return DefaultControlProc(States(), window, message, wParam, lParam);
     }
 }
 

@@ -188,14 +188,7 @@ LRESULT CALLBACK ListViewProc(HWND window, UINT message, WPARAM wParam, LPARAM l
         return r;
     }
     switch (message) {
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        ::BeginPaint(window, &ps);
-        ::EndPaint(window, &ps);
-        return 0;
-    }
-    case WM_NCDESTROY: States().Erase(window); return 0;
-    default: return ::DefWindowProcA(window, message, wParam, lParam);
+    default: return DefaultControlProc(States(), window, message, wParam, lParam);
     }
 }
 

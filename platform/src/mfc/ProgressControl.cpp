@@ -71,14 +71,7 @@ LRESULT CALLBACK ProgressProc(HWND window, UINT message, WPARAM wParam, LPARAM l
             if (lParam) *reinterpret_cast<PBRANGE*>(lParam) = PBRANGE{s.low, s.high};
             return LRESULT(wParam ? s.low : s.high);
         });
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        ::BeginPaint(window, &ps);
-        ::EndPaint(window, &ps);
-        return 0;
-    }
-    case WM_NCDESTROY: States().Erase(window); return 0;
-    default: return ::DefWindowProcA(window, message, wParam, lParam);
+    default: return DefaultControlProc(States(), window, message, wParam, lParam);
     }
 }
 

@@ -12,13 +12,7 @@ LRESULT CALLBACK StaticProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
                            reinterpret_cast<LPARAM>(window));
         }
         return 0;
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        ::BeginPaint(window, &ps);
-        ::EndPaint(window, &ps);
-        return 0;
-    }
-    default: return ::DefWindowProcA(window, message, wParam, lParam);
+    default: return DefaultControlProc(window, message, wParam, lParam);
     }
 }
 
@@ -37,13 +31,7 @@ LRESULT CALLBACK EditProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
         if (parent) ::SendMessageA(parent, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(window), EN_CHANGE), reinterpret_cast<LPARAM>(window));
         return r;
     }
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        ::BeginPaint(window, &ps);
-        ::EndPaint(window, &ps);
-        return 0;
-    }
-    default: return ::DefWindowProcA(window, message, wParam, lParam);
+    default: return DefaultControlProc(window, message, wParam, lParam);
     }
 }
 
