@@ -8,16 +8,7 @@
 
 int g_nDeviceInstance = 0;
 
-CRootFilter::CRootFilter(CRootGraph* owner, IBaseFilter* filter)
-    : m_bValid(FALSE),
-      m_szName(),
-      m_szDeviceName(),
-      m_nPinCount(0),
-      m_pNext(nullptr),
-      m_pPinList(nullptr),
-      m_bDyncPin(FALSE),
-      m_pGraph(owner),
-      m_bCreatedByClsid(FALSE) {
+CRootFilter::CRootFilter(CRootGraph* owner, IBaseFilter* filter) : m_pGraph(owner) {
     if (filter == nullptr) return;
     FILTER_INFO info;
     if (SUCCEEDED(filter->QueryFilterInfo(&info))) {
@@ -29,16 +20,7 @@ CRootFilter::CRootFilter(CRootGraph* owner, IBaseFilter* filter)
     m_bValid = BuildPinList();
 }
 
-CRootFilter::CRootFilter(CRootGraph* owner, REFCLSID clsid)
-    : m_bValid(FALSE),
-      m_szName(),
-      m_szDeviceName(),
-      m_nPinCount(0),
-      m_pNext(nullptr),
-      m_pPinList(nullptr),
-      m_bDyncPin(FALSE),
-      m_pGraph(owner),
-      m_bCreatedByClsid(TRUE) {
+CRootFilter::CRootFilter(CRootGraph* owner, REFCLSID clsid) : m_pGraph(owner), m_bCreatedByClsid(TRUE) {
     if (SUCCEEDED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
                                    reinterpret_cast<void**>(&m_pFilter))) &&
         m_pFilter != nullptr) {
@@ -47,15 +29,7 @@ CRootFilter::CRootFilter(CRootGraph* owner, REFCLSID clsid)
 }
 
 CRootFilter::CRootFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag)
-    : m_bValid(FALSE),
-      m_szName(),
-      m_szDeviceName(),
-      m_nPinCount(0),
-      m_pNext(nullptr),
-      m_pPinList(nullptr),
-      m_bDyncPin(FALSE),
-      m_pGraph(owner),
-      m_bCreatedByClsid(FALSE) {
+    : m_pGraph(owner) {
     BindDevice(category, friendlyName, flag);
     if (m_pFilter != nullptr) m_bValid = BuildPinList();
 }

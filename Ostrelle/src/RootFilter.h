@@ -108,15 +108,15 @@ protected:
     void ClearPins();
 
     CComPtr<IBaseFilter> m_pFilter;
-    BOOL m_bValid;
-    char m_szName[kFilterNameSize];
-    char m_szDeviceName[kFilterNameSize];
-    int m_nPinCount;
-    CRootFilter* m_pNext;
-    CRootPin* m_pPinList;
-    BOOL m_bDyncPin;
+    BOOL m_bValid = FALSE;
+    char m_szName[kFilterNameSize] = {};
+    char m_szDeviceName[kFilterNameSize] = {};
+    int m_nPinCount = 0;
+    CRootFilter* m_pNext = nullptr;
+    CRootPin* m_pPinList = nullptr;
+    BOOL m_bDyncPin = FALSE;
     CRootGraph* m_pGraph;
-    BOOL m_bCreatedByClsid;
+    BOOL m_bCreatedByClsid = FALSE;
 
 private:
     void BindDevice(const GUID* category, const char* friendlyName, int flag);
