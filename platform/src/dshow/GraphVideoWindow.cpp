@@ -5,7 +5,8 @@
 
 namespace platform::dshow {
 
-HRESULT GraphVideoWindow::Put(const char* call, long* field, long value) {
+template <class T>
+HRESULT GraphVideoWindow::Put(const char* call, T* field, T value) {
     HRESULT hr;
     if (Injected(call, E_FAIL, &hr)) return hr;
     std::lock_guard<std::mutex> lock(m_lock);
@@ -13,7 +14,8 @@ HRESULT GraphVideoWindow::Put(const char* call, long* field, long value) {
     return S_OK;
 }
 
-HRESULT GraphVideoWindow::GetValue(const long& field, long* value) {
+template <class T>
+HRESULT GraphVideoWindow::GetValue(const T& field, T* value) {
     if (!value) return E_POINTER;
     std::lock_guard<std::mutex> lock(m_lock);
     *value = field;
@@ -64,35 +66,12 @@ STDMETHODIMP GraphVideoWindow::put_FullScreenMode(long v) {
 STDMETHODIMP GraphVideoWindow::HideCursor(long v) { return Put("IVideoWindow::HideCursor", &m_cursorHidden, v); }
 STDMETHODIMP GraphVideoWindow::IsCursorHidden(long* v) { return GetValue(m_cursorHidden, v); }
 
-STDMETHODIMP GraphVideoWindow::put_Owner(OAHWND Owner) {
-    HRESULT hr;
-    if (Injected("IVideoWindow::put_Owner", E_FAIL, &hr)) return hr;
-    std::lock_guard<std::mutex> lock(m_lock);
-    m_owner = Owner;
-    return S_OK;
-}
-
-STDMETHODIMP GraphVideoWindow::get_Owner(OAHWND* Owner) {
-    if (!Owner) return E_POINTER;
-    std::lock_guard<std::mutex> lock(m_lock);
-    *Owner = m_owner;
-    return S_OK;
-}
-
+STDMETHODIMP GraphVideoWindow::put_Owner(OAHWND Owner) { return Put("IVideoWindow::put_Owner", &m_owner, Owner); }
+STDMETHODIMP GraphVideoWindow::get_Owner(OAHWND* Owner) { return GetValue(m_owner, Owner); }
 STDMETHODIMP GraphVideoWindow::put_MessageDrain(OAHWND Drain) {
-    HRESULT hr;
-    if (Injected("IVideoWindow::put_MessageDrain", E_FAIL, &hr)) return hr;
-    std::lock_guard<std::mutex> lock(m_lock);
-    m_drain = Drain;
-    return S_OK;
+    return Put("IVideoWindow::put_MessageDrain", &m_drain, Drain);
 }
-
-STDMETHODIMP GraphVideoWindow::get_MessageDrain(OAHWND* Drain) {
-    if (!Drain) return E_POINTER;
-    std::lock_guard<std::mutex> lock(m_lock);
-    *Drain = m_drain;
-    return S_OK;
-}
+STDMETHODIMP GraphVideoWindow::get_MessageDrain(OAHWND* Drain) { return GetValue(m_drain, Drain); }
 
 STDMETHODIMP GraphVideoWindow::SetWindowForeground(long) { return S_OK; }
 STDMETHODIMP GraphVideoWindow::NotifyOwnerMessage(OAHWND, long, LONG_PTR, LONG_PTR) { return S_OK; }

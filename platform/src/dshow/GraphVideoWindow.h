@@ -57,8 +57,10 @@ protected:
     virtual ~GraphVideoWindow() = default;
 
 private:
-    HRESULT Put(const char* call, long* field, long value);
-    HRESULT GetValue(const long& field, long* value);
+    template <class T>
+    HRESULT Put(const char* call, T* field, T value);
+    template <class T>
+    HRESULT GetValue(const T& field, T* value);
 
     std::mutex m_lock;
     std::wstring m_caption = L"ActiveMovie Window";
