@@ -34,6 +34,14 @@ BOOL ReadNumber(const CSkinIniSection& section, LPCSTR key, T& value, Convert co
     return TRUE;
 }
 
+// The text of printf-style arguments.
+template <class... Args>
+CString Formatted(const char* format, Args... args) {
+    CString text;
+    text.Format(format, args...);
+    return text;
+}
+
 CString TrimmedKey(const CString& key) {
     CString trimmed = key;
     trimmed.Trim(' ');
@@ -198,44 +206,24 @@ BOOL CSkinIniSection::GetTimeSpan(LPCSTR key, CTimeSpan& value) const {
 
 // ---- typed writes ----
 
-BOOL CSkinIniSection::SetInt(LPCSTR key, int value) {
-    CString text;
-    text.Format("%d", value);
-    return SetValue(key, text);
-}
+BOOL CSkinIniSection::SetInt(LPCSTR key, int value) { return SetValue(key, Formatted("%d", value)); }
 
-BOOL CSkinIniSection::SetInt(LPCSTR key, UINT value) {
-    CString text;
-    text.Format("%d", value);
-    return SetValue(key, text);
-}
+BOOL CSkinIniSection::SetInt(LPCSTR key, UINT value) { return SetValue(key, Formatted("%d", value)); }
 
 BOOL CSkinIniSection::SetFloat(LPCSTR key, float value) { return SetDouble(key, value); }
 
-BOOL CSkinIniSection::SetDouble(LPCSTR key, double value) {
-    CString text;
-    text.Format("%f", value);
-    return SetValue(key, text);
-}
+BOOL CSkinIniSection::SetDouble(LPCSTR key, double value) { return SetValue(key, Formatted("%f", value)); }
 
-BOOL CSkinIniSection::SetPoint(LPCSTR key, POINT value) {
-    CString text;
-    text.Format("%d,%d", value.x, value.y);
-    return SetValue(key, text);
-}
+BOOL CSkinIniSection::SetPoint(LPCSTR key, POINT value) { return SetValue(key, Formatted("%d,%d", value.x, value.y)); }
 
 BOOL CSkinIniSection::SetSize(LPCSTR key, SIZE value) { return SetPoint(key, POINT{value.cx, value.cy}); }
 
 BOOL CSkinIniSection::SetRect(LPCSTR key, const RECT& value) {
-    CString text;
-    text.Format("%d,%d,%d,%d", value.left, value.top, value.right, value.bottom);
-    return SetValue(key, text);
+    return SetValue(key, Formatted("%d,%d,%d,%d", value.left, value.top, value.right, value.bottom));
 }
 
 BOOL CSkinIniSection::SetColor(LPCSTR key, COLORREF value) {
-    CString text;
-    text.Format("%d,%d,%d", GetRValue(value), GetGValue(value), GetBValue(value));
-    return SetValue(key, text);
+    return SetValue(key, Formatted("%d,%d,%d", GetRValue(value), GetGValue(value), GetBValue(value)));
 }
 
 BOOL CSkinIniSection::SetString(LPCSTR key, LPCSTR value) { return SetValue(key, value); }
