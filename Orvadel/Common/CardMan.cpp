@@ -3,7 +3,7 @@
 
 #include <uuids.h>
 
-#include "TVCardFilter.h"
+#include "cards/TVCardFilter.h"
 
 CCardMan::CCardMan(const CCardName& row) : m_row(row), m_pCardFilter(nullptr) {}
 

@@ -6,7 +6,7 @@
 #include <afx.h>
 
 #include "CardNameContainer.h"
-#include "RootGraph.h"
+#include "graph/RootGraph.h"
 
 class CTVCardFilter;
 

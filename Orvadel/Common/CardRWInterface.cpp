@@ -1,7 +1,7 @@
 // CCardRWInterface: single EEPROM bytes through the card filter.
 #include "CardRWInterface.h"
 
-#include "TVCardFilter.h"
+#include "cards/TVCardFilter.h"
 
 namespace {
 // The card filter waits this long after each byte it writes.

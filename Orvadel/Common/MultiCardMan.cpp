@@ -4,7 +4,7 @@
 #include <uuids.h>
 
 #include "CardMan.h"
-#include "DeviceEnum.h"
+#include "graph/DeviceEnum.h"
 
 namespace {
 

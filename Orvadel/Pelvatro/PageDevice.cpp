@@ -2,7 +2,7 @@
 #include "PageDevice.h"
 
 #include "CardMan.h"
-#include "TunerModelNames.h"
+#include "graph/TunerModelNames.h"
 #include "PelvatroDlg.h"
 #include "TestSheet.h"
 #include "resource.h"

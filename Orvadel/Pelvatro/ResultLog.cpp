@@ -5,7 +5,7 @@
 #include "PelvatroDlg.h"
 #include "ProgramFolder.h"
 #include "TestSheet.h"
-#include "TunerModelNames.h"
+#include "graph/TunerModelNames.h"
 #include "platform/winnls.h"
 
 bool CTestSheet::WriteResultLog() {

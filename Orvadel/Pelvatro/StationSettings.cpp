@@ -5,7 +5,7 @@
 #include "PelvatroDlg.h"
 #include "ProgramFolder.h"
 #include "SkinIniFile.h"
-#include "TunerModelNames.h"
+#include "graph/TunerModelNames.h"
 
 namespace {
 const char kSettingsFile[] = "ConfigTest.txt";

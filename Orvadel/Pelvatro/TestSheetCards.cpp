@@ -8,7 +8,7 @@
 
 #include "BaseTestPage.h"
 #include "CardMan.h"
-#include "TVCardFilter.h"
+#include "cards/TVCardFilter.h"
 
 namespace {
 

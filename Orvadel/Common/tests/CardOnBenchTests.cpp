@@ -6,15 +6,15 @@
 
 #include <memory>
 
-#include "CardFilterClasses.h"
+#include "cards/CardFilterClasses.h"
 #include "CardMan.h"
 #include "CardRWInterface.h"
-#include "FilterClassRecord.h"
+#include "graph/FilterClassRecord.h"
 #include "MultiCardMan.h"
-#include "TVCardFilter.h"
-#include "hwsim/Bench.h"
-#include "hwsim/BenchDevices.h"
-#include "hwsim/Eeprom24C02.h"
+#include "cards/TVCardFilter.h"
+#include "hwsim/bench/Bench.h"
+#include "hwsim/bench/BenchDevices.h"
+#include "hwsim/chips/Eeprom24C02.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 
 #include "CardMan.h"
 #include "StationRun.h"
-#include "TVCardFilter.h"
-#include "TunerModelNames.h"
-#include "hwsim/Eeprom24C02.h"
+#include "cards/TVCardFilter.h"
+#include "graph/TunerModelNames.h"
+#include "hwsim/chips/Eeprom24C02.h"
 
 using namespace station_test;
 

@@ -5,7 +5,7 @@
 
 #include "PelvatroDlg.h"
 #include "StationTestSupport.h"
-#include "TunerModelNames.h"
+#include "graph/TunerModelNames.h"
 
 using namespace station_test;
 

@@ -9,7 +9,7 @@
 
 #include "StationRun.h"
 #include "StationTestSupport.h"
-#include "hwsim/Eeprom24C02.h"
+#include "hwsim/chips/Eeprom24C02.h"
 #include "platform/devicetree.h"
 
 using namespace station_test;

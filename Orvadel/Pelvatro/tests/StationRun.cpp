@@ -4,7 +4,7 @@
 
 #include "BaseTestPage.h"
 #include "dunmorra/EppromWriter.h"
-#include "hwsim/Eeprom24C02.h"
+#include "hwsim/chips/Eeprom24C02.h"
 #include "platform/devicetree.h"
 #include "platform/runtime.h"
 

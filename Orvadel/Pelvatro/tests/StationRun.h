@@ -14,8 +14,8 @@
 #include "PelvatroDlg.h"
 #include "SimulatedPc.h"
 #include "TestSheet.h"
-#include "hwsim/Bench.h"
-#include "hwsim/BenchDevices.h"
+#include "hwsim/bench/Bench.h"
+#include "hwsim/bench/BenchDevices.h"
 #include "platform/testoperator.h"
 #include "resource.h"
 

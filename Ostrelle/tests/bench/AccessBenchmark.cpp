@@ -9,9 +9,9 @@
 #include <memory>
 #include <string>
 
-#include "Kesh713xAccess.h"
-#include "KsPropertyAccess.h"
-#include "hwsim/BenchDevices.h"
+#include "access/Kesh713xAccess.h"
+#include "access/KsPropertyAccess.h"
+#include "hwsim/bench/BenchDevices.h"
 #include "platform/runtime.h"
 
 namespace {

@@ -1,0 +1,46 @@
+#include "cards/ControllerLink.h"
+
+#include "access/CustomDataAccess.h"
+#include "cards/TVCardFilter.h"
+
+CControllerLock::CControllerLock() : m_mutex(kRemoteControlMutex, FALSE), m_bLocked(m_mutex.Lock()) {}
+
+CControllerLock::~CControllerLock() {
+    if (m_bLocked) m_mutex.Unlock();
+}
+
+BOOL WaitControllerStrobe(CCustomDataAccess* access, DWORD strobeLine, BOOL trace, DWORD* word) {
+    if (word == nullptr) return FALSE;
+    *word = 0;
+    if (access == nullptr) return FALSE;
+    const DWORD start = GetTickCount();
+    BOOL seen = FALSE;
+    for (;;) {
+        DWORD value = 0;
+        if (FAILED(access->GPIO_Read(&value))) return FALSE;
+        if (trace) TRACE("WaitReadState GPIO_Read: %08x\n", value);
+        if (!(value & strobeLine)) {
+            *word = value;
+            seen = TRUE;
+        } else if (seen) {
+            return TRUE;
+        }
+        if (GetTickCount() - start > kStrobeWaitMs) return FALSE;
+    }
+}
+
+BOOL CollectRemoteKey(const GpioReader& read, DWORD stateMask, DWORD keyState, BOOL traceWords, DWORD* lastWord) {
+    DWORD word = 0;
+    if (lastWord == nullptr || FAILED(read(&word)) || (word & stateMask) != keyState) return FALSE;
+    const DWORD start = GetTickCount();
+    DWORD last;
+    for (;;) {
+        last = word;
+        Sleep(1);
+        const HRESULT hr = read(&word);
+        if (traceWords && SUCCEEDED(hr)) TRACE("GetRemoteData : %08x\n", word);
+        if (FAILED(hr) || (word & stateMask) != keyState || GetTickCount() - start > kKeyCollectMs) break;
+    }
+    *lastWord = last;
+    return TRUE;
+}

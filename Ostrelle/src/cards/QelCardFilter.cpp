@@ -1,0 +1,82 @@
+#include "cards/QelCardFilter.h"
+
+#include "graph/RootGraph.h"
+#include "cards/Saa713xController.h"
+
+CFilterClassRecord CQelCardFilter::s_classRecord(nullptr, &CLSID_VideoInputDeviceCategory,
+                                                 CQelCardFilter::kCaptureName, &CQelCardFilter::CreateInstance);
+
+CRootFilter* CQelCardFilter::CreateInstance(CRootGraph* graph, int flag) {
+    return CreateFilterOfClass<CQelCardFilter>(s_classRecord, graph, flag);
+}
+
+CQelCardFilter::CQelCardFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag)
+    : CTVCardFilter(owner, category, friendlyName, flag) {}
+
+CQelCardFilter::CQelCardFilter(CRootGraph* owner, REFCLSID clsid) : CTVCardFilter(owner, clsid) {}
+
+CQelCardFilter::~CQelCardFilter() {
+    TRACE("713x_4 destruct!\n");
+    m_pTVTuner.Release();
+}
+
+BOOL CQelCardFilter::Create() {
+    ResetCardState();
+    m_strTunerFilterName = kTunerFilterName;
+    if (!IsValid()) return FALSE;
+    return CTVCardFilter::Create();
+}
+
+LONG_PTR CQelCardFilter::OnCommand(LONG_PTR) { return 0; }
+
+HRESULT CQelCardFilter::InitAccess() {
+    ASSERT(m_pAccess == nullptr);
+    m_pTVTuner.Release();
+    m_nAccessKind = ACCESS_KIND_NONE;
+    if (m_pFilter == nullptr) return E_POINTER;
+    return OpenKsPropertyAccess(ACCESS_KIND_QEL);
+}
+
+HRESULT CQelCardFilter::FindTunerInterface() {
+    if (m_pTVTuner != nullptr) return S_OK;
+    if (m_pFilter == nullptr || m_pGraph == nullptr || m_pGraph->GetCaptureGraphBuilder() == nullptr) return E_FAIL;
+    ICaptureGraphBuilder2* builder = m_pGraph->GetCaptureGraphBuilder();
+    HRESULT hr = builder->FindInterface(&PIN_CATEGORY_CAPTURE, &MEDIATYPE_Interleaved, m_pFilter, IID_IAMTVTuner,
+                                        reinterpret_cast<void**>(&m_pTVTuner));
+    if (FAILED(hr) || m_pTVTuner == nullptr) {
+        m_pTVTuner.Release();
+        hr = builder->FindInterface(&PIN_CATEGORY_CAPTURE, &MEDIATYPE_Video, m_pFilter, IID_IAMTVTuner,
+                                    reinterpret_cast<void**>(&m_pTVTuner));
+    }
+    if (FAILED(hr) || m_pTVTuner == nullptr) {
+        m_pTVTuner.Release();
+        return FAILED(hr) ? hr : E_FAIL;
+    }
+    m_pTunerFilter.Release();
+    return m_pTVTuner->QueryInterface(IID_IBaseFilter, reinterpret_cast<void**>(&m_pTunerFilter));
+}
+
+BOOL CQelCardFilter::WriteControllerWord(WORD value) {
+    return Saa713xWriteControllerWord(this, Saa713xStandardLayout(), value);
+}
+
+BOOL CQelCardFilter::ReadControllerWord(WORD* value) {
+    return Saa713xReadControllerWord(this, Saa713xStandardLayout(), value);
+}
+
+BOOL CQelCardFilter::ControllerCommand(BOOL on) { return Saa713xControllerCommand(this, Saa713xStandardLayout(), on); }
+
+// ---- crossbar ----
+
+CFilterClassRecord CQelCrossbarFilter::s_classRecord(nullptr, &AM_KSCATEGORY_CROSSBAR,
+                                                     CQelCrossbarFilter::kCrossbarName,
+                                                     &CQelCrossbarFilter::CreateInstance);
+
+CRootFilter* CQelCrossbarFilter::CreateInstance(CRootGraph* graph, int flag) {
+    return CreateFilterOfClass<CQelCrossbarFilter>(s_classRecord, graph, flag);
+}
+
+CQelCrossbarFilter::CQelCrossbarFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag)
+    : CCrossbarFilter(owner, category, friendlyName, flag) {}
+
+CQelCrossbarFilter::CQelCrossbarFilter(CRootGraph* owner, REFCLSID clsid) : CCrossbarFilter(owner, clsid) {}

@@ -1,0 +1,241 @@
+// CTVCardFilter: the capture-card object on the driver's capture filter. It owns the card's
+// hardware-access object, its tuner and the remote-key polling thread, reads and writes the
+// card's 256-byte configuration EEPROM one byte at a time, sets the video standard and capture
+// format, forwards tuning to the tuner and speaks the GPIO protocol of the card's on-board
+// controller. Every card class derives from it and overrides a few slots.
+//
+// Creation has two phases: the registry's creator constructs the object, then SetUp runs the
+// class's InitNames and Init, which runs the class's Create once. A card whose Create fails is
+// invalid and the graph deletes it.
+//
+// Threads: the owner's thread makes, configures and destroys the card; the EEPROM write thread
+// calls WriteEeprom and ReadEeprom; the remote thread calls GetRemoteData. None of these takes a
+// lock of the card; the access object serialises each transfer, and the controller exchanges run
+// under the system-wide mutex "Mutex_Remote_Control".
+#pragma once
+
+#include <afx.h>
+#include <dshow.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "cards/ControllerLink.h"
+#include "dunmorra/TunerIds.h"
+#include "graph/RootFilter.h"
+#include "tuners/TunerBase.h"
+
+class CCustomDataAccess;
+class CRemoteThread;
+class CThread;
+
+// The window message of a remote key: wParam the key code, lParam 0.
+#define WM_REMOTE_KEY 0x3981
+
+// The system-wide mutex around opening a card and every exchange with its on-board controller.
+inline constexpr const char kRemoteControlMutex[] = "Mutex_Remote_Control";
+
+// Access kinds of the base InitAccess; card classes record numbers of their own.
+#define ACCESS_KIND_NONE 0
+#define ACCESS_KIND_DEVICE_CONTROL 1
+#define ACCESS_KIND_KS_PROPERTY 2
+
+// KESH_TUNER_ID_NONE, the KeshTunerID for "no Kesh tuner id", comes from dunmorra/TunerIds.h.
+
+// The capture format exchanged with the card manager.
+struct VideoFormatInfo {
+    int nColorFormat;  // colour format code (TVCardVideoFormat.cpp)
+    RECT rcSource;
+    RECT rcTarget;
+    DWORD dwBitRate;
+    DWORD dwBitErrorRate;
+    REFERENCE_TIME AvgTimePerFrame;
+    BITMAPINFOHEADER bmiHeader;
+};
+
+class CTVCardFilter : public CRootFilter, public CTunerOwnerCard {
+public:
+    static constexpr int kEepromSize = 256;
+    // EEPROM places of the tuner in the Kesh layout: maker letter, KeshTunerID low then high.
+    static constexpr BYTE kKeshFactoryAddr = 104;
+    static constexpr BYTE kKeshModelAddr = 65;
+
+    CTVCardFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag);
+    CTVCardFilter(CRootGraph* owner, REFCLSID clsid);
+
+    // ---- virtual operations, in slot order after CRootFilter's ----
+    ~CTVCardFilter() override;
+    // "Capture" and "Preview" name the pins FindOutputPins found; other names as CRootFilter.
+    CRootPin* FindPin(const char* name) override;
+    // Runs the class's Create (the card's set-up slot).
+    BOOL Init() override;
+
+    // Opens the card: under "Mutex_Remote_Control", InitAccess, then (with an access object)
+    // the output pins, the tuner maker and model, and the tuner. TRUE when a tuner exists.
+    virtual BOOL Create();
+    virtual HRESULT GetVideoStandard(long* available, long* current);
+    virtual HRESULT SetVideoStandard(long standard);
+    virtual BOOL SetFMChannelFreq(float kHz);
+    virtual LONG_PTR OnCommand(LONG_PTR arg);
+    virtual HRESULT SetAudioSource(int source, BOOL on);
+    virtual BOOL GetRemoteData(BYTE* key);
+    // Raw I2C block write; buffer[0] is the 8-bit device address, count 2 to 256.
+    virtual HRESULT I2CWrite(BYTE* buffer, int count);
+    // EEPROM bytes address .. address + *count - 1 (at most up to 255). Every byte is written
+    // and followed by Sleep(delayMs); the result is S_OK or the first failure.
+    virtual HRESULT WriteEeprom(BYTE* buffer, BYTE address, int* count, DWORD delayMs);
+    // Reads the bytes; *count becomes the number read. S_OK only when every byte was read.
+    virtual HRESULT ReadEeprom(BYTE* buffer, BYTE address, int* count);
+    virtual HRESULT InitAccess();
+    virtual LONG_PTR ReleaseAccess();
+    virtual BOOL InitTuner();
+    // The tuner maker and model into the card's fields; the result of GetTunerInfo.
+    virtual HRESULT ReadFactoryModel();
+    virtual BYTE ReadEepromByte7();
+    virtual BOOL DetectTunerAddress(CTunerBase* tuner);
+    virtual BOOL SetTunerModel(int model);
+    virtual BOOL ProbeI2CAddress(BYTE address);
+    virtual HRESULT GetTunerInfo(int* factory, int* model);
+    virtual CTunerBase* CreateTuner(int model);
+    virtual BOOL SendGPIOCommand(DWORD value, DWORD mask, DWORD waitMs);
+    virtual BOOL WaitReadState(DWORD* word);
+    virtual BOOL WriteControllerWord(WORD value);
+    virtual BOOL ReadControllerWord(WORD* value);
+    virtual BOOL ControllerCommand(BOOL on);
+    virtual LONG_PTR AuxOperationA(LONG_PTR arg);
+    virtual LONG_PTR AuxOperationB(LONG_PTR arg);
+    virtual LONG_PTR AuxOperationC(LONG_PTR arg);
+    virtual LONG_PTR ReleaseChild();
+    // The video decoder's horizontal lock (IAMAnalogVideoDecoder); *locked written on success.
+    HRESULT IsSignalLocked(DWORD* locked) override;
+    virtual HRESULT SetAudioSource4(int source, BOOL on);
+    virtual HRESULT ExtendedGet(LONG_PTR arg1, LONG_PTR arg2);
+    virtual LONG_PTR ExtendedSet(LONG_PTR arg1, LONG_PTR arg2);
+    // The driver's identity word (property set FC8FACFF..., id 0); TRUE when read.
+    virtual BOOL GetDeviceInfo(DWORD* info);
+
+    // ---- card state ----
+    long GetAccessKind() const { return m_nAccessKind; }
+    CCustomDataAccess* GetAccess() const { return m_pAccess; }
+    CTunerBase* GetTuner() const { return m_pTuner; }
+    HWND GetNotifyWindow() const { return m_hNotifyWnd; }
+    // Keeps the window (remote keys) and hands it to the tuner (scan messages).
+    void SetNotifyWindow(HWND window);
+    int GetTunerModel() const { return m_nTunerModel; }
+    int GetFactoryLetter() const { return m_nFactory; }
+    const char* GetTunerName() const { return m_strTunerFilterName.c_str(); }
+    // The display name of the tuner model; empty when the model has none.
+    CString GetTunerModelName() const;
+    int GetEepromLayout() const { return m_nEepromLayout; }
+    int GetRemotePeriod() const { return m_nRemotePeriod; }
+    CRootPin* GetCapturePin() const { return m_pCapturePin; }
+    CRootPin* GetPreviewPin() const { return m_pPreviewPin; }
+
+    // ---- Kesh tuner ids ----
+    // The KeshTunerID of a TUNER_MODEL; KESH_TUNER_ID_NONE when the model has none.
+    int KeshIdFromModel(int model) const;
+    // The TUNER_MODEL of a KeshTunerID; 0 when the id has none.
+    int ModelFromKeshId(int keshId) const;
+    const std::map<int, int>& GetModelToKeshIdMap() const { return m_mapModelToKeshId; }
+    const std::map<int, int>& GetKeshIdToModelMap() const { return m_mapKeshIdToModel; }
+
+    // ---- tuner forwards: FALSE (or 0, or an empty list) without a tuner ----
+    std::vector<long> GetSupportedStandards() const;
+    BOOL SetTVChannelFreq(float kHz);
+    BOOL SetTunerStandard(long standard);
+    BOOL GetTunerStatus();
+    BOOL IsFMLocked();
+    BOOL GetTVChannelStatus(DWORD* status);
+    BOOL GetFMChannelStatus(DWORD* status);
+    BOOL SetChannelTable(const float* table, long count);
+    BOOL StartScan(BOOL tv, BOOL fullBand);
+    void StopScan();
+    BOOL IsScanning();
+    BOOL SetFMStep(long step);
+    BOOL SetFMScanRange(long low, long high);
+    BOOL SetSweepParams(long skip, long half);
+    BOOL SetSweepRange(long low, long high);
+    BOOL SetFMWait(long wait);
+    void SetSettleTime(long ms);
+    long GetSecondModel() const;
+    // Takes the tuner over (deleting the current one); NULL is refused, the current tuner again
+    // changes nothing.
+    BOOL SetTuner(CTunerBase* tuner);
+    // Makes a tuner of the model on this card, tunes it and reads its lock after 150 ms; the
+    // card's own tuner is not touched.
+    BOOL TestTunerModel(int model, float kHz);
+
+    // ---- tuner creation ----
+    BOOL IsTunerPresent(CTunerBase* tuner);
+    // Probes every 8-bit address 0 to 255; TRUE when any answered.
+    BOOL ScanI2CBus(std::vector<BYTE>* found);
+    // The maker letter of a model's module; FALSE and 'N' for a model without a maker.
+    static BOOL GetFactoryFromModel(int* letter, int model);
+
+    // ---- remote keys ----
+    // Values below 1 are refused; a running remote thread takes the period from its next wait.
+    BOOL SetRemotePeriod(int ms);
+    BOOL StartRemoteThread();
+    void StopRemoteThread();
+
+    // ---- the driver's other interfaces ----
+    HRESULT GetTVTuner(IAMTVTuner** tuner);
+    // which 1: the capture pin's format; any other value: the preview pin's.
+    HRESULT GetVideoFormat(VideoFormatInfo* info, int which);
+    HRESULT SetVideoFormat(VideoFormatInfo info, int which);
+    // The current format of the pin (IAMStreamConfig, else the pin's first media type); free the
+    // result with DeleteMediaType.
+    HRESULT FindStreamConfig(AM_MEDIA_TYPE** mediaType, int which);
+    void FindOutputPins();
+    HRESULT SetProcAmp(long property, long value, long flags);
+    HRESULT GetProcAmp(long property, long* min, long* max, long* step, long* defaultValue, long* caps);
+    BOOL ReadBridgeRegister(BYTE reg, BYTE* value);
+    HRESULT ForwardAccessReserved(BOOL flag);
+
+    // ---- colour format codes ----
+    static int ColorFormatFromSubtype(REFGUID subtype);
+    static GUID SubtypeFromColorFormat(int code);
+
+protected:
+    // Clears the per-open fields (Create's first step); releases what is still held.
+    void ResetCardState();
+    void InitKeshMaps();
+    // Makes, initialises and opens a kernel-streaming property access object on the driver's
+    // filter as the card's access, recorded as the given access kind.
+    HRESULT OpenKsPropertyAccess(int kind);
+    // Factory letter of an EEPROM byte: the byte for 'A', 'E', 'G', 'L', 'P', 'T', 'X', else 'N'.
+    static int FactoryFromByte(BYTE value);
+    // One EEPROM byte through the access object; S_OK only when it was read.
+    HRESULT ReadEepromByte(BYTE address, BYTE* value);
+    // The tuner in the Kesh layout: the maker letter at 104 and the KeshTunerID at 65 (low) and
+    // 66 (high), mapped to its TUNER_MODEL (0 for an id without one). The result is S_OK only
+    // when both id bytes were read; the outputs change only for what was read.
+    HRESULT ReadKeshTunerInfo(int* factory, int* model);
+    // GetRemoteData of the standard pin layout over a GPIO read of the card's choice.
+    BOOL CollectStandardKey(const GpioReader& read, BYTE* key);
+
+    CRemoteThread* m_pRemoteThread = nullptr;
+    CCustomDataAccess* m_pAccess = nullptr;
+    HWND m_hNotifyWnd = nullptr;
+    CTunerBase* m_pTuner = nullptr;
+    int m_nAccessKind = ACCESS_KIND_NONE;
+    int m_nFactory = 'N';
+    int m_nTunerModel = 0;
+    CRootPin* m_pCapturePin = nullptr;
+    CRootPin* m_pPreviewPin = nullptr;
+    CComPtr<IBaseFilter> m_pTunerFilter;
+    std::string m_strTunerFilterName;
+    std::map<int, int> m_mapKeshIdToModel;
+    std::map<int, int> m_mapModelToKeshId;
+    int m_bDirectAccess = 1;
+    BYTE m_ucFactoryAddr = 0x20;
+    BYTE m_ucModelAddr = 0x21;
+    BYTE m_ucEepromAddr = 0xA0;
+    int m_nRemotePeriod = 100;
+    int m_nDerivedA = 0;
+    int m_nDerivedB = 0;
+    CThread* m_pAuxThread = nullptr;
+    int m_nDerivedC = 0;
+    int m_nEepromLayout = 0;
+};

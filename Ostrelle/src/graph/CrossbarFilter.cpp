@@ -1,0 +1,44 @@
+#include "graph/CrossbarFilter.h"
+
+CCrossbarFilter::CCrossbarFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag)
+    : CRootFilter(owner, category, friendlyName, flag), m_nVideoRoute(), m_nAudioRoute() {}
+
+CCrossbarFilter::CCrossbarFilter(CRootGraph* owner, REFCLSID clsid)
+    : CRootFilter(owner, clsid), m_nVideoRoute(), m_nAudioRoute() {}
+
+CCrossbarFilter::CCrossbarFilter(CRootGraph* owner, IBaseFilter* filter)
+    : CRootFilter(owner, filter), m_nVideoRoute(), m_nAudioRoute() {}
+
+CCrossbarFilter::~CCrossbarFilter() = default;
+
+BOOL CCrossbarFilter::Init() {
+    BOOL valid = CRootFilter::Init();
+    if (valid) InitRouteTable();
+    return valid;
+}
+
+BOOL CCrossbarFilter::SetVideoInput(int source) {
+    return Route(m_nVideoRoute[SourceIndex(source)], kVideoOutputPin);
+}
+
+BOOL CCrossbarFilter::SetAudioInput(int source) {
+    return Route(m_nAudioRoute[SourceIndex(source)], kAudioOutputPin);
+}
+
+void CCrossbarFilter::InitRouteTable() {
+    for (int source = 0; source < kSources; ++source) {
+        m_nVideoRoute[source] = source;
+        m_nAudioRoute[source] = kSources + source;
+    }
+}
+
+BOOL CCrossbarFilter::Route(int inputPin, int outputPin) {
+    if (m_pFilter == nullptr) return FALSE;
+    CComPtr<IAMCrossbar> crossbar;
+    if (FAILED(m_pFilter->QueryInterface(IID_IAMCrossbar, reinterpret_cast<void**>(&crossbar)))) return FALSE;
+    long outputs = 0;
+    long inputs = 0;
+    if (crossbar->get_PinCounts(&outputs, &inputs) != S_OK) return FALSE;
+    if (inputPin < 0 || inputPin >= inputs || outputPin < 0 || outputPin >= outputs) return FALSE;
+    return crossbar->Route(outputPin, inputPin) == S_OK ? TRUE : FALSE;
+}

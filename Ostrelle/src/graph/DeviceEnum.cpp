@@ -1,0 +1,46 @@
+#include "graph/DeviceEnum.h"
+
+#include "graph/NameText.h"
+
+namespace {
+
+// The FriendlyName of a device into `name` (kFilterNameSize bytes). FALSE when the property bag or
+// the name cannot be read.
+BOOL ReadFriendlyName(IMoniker* moniker, char* name) {
+    CComPtr<IPropertyBag> bag;
+    if (FAILED(moniker->BindToStorage(nullptr, nullptr, IID_IPropertyBag, reinterpret_cast<void**>(&bag)))) {
+        return FALSE;
+    }
+    VARIANT value;
+    VariantInit(&value);
+    value.vt = VT_BSTR;
+    if (bag->Read(L"FriendlyName", &value, nullptr) != S_OK) {
+        VariantClear(&value);
+        return FALSE;
+    }
+    BOOL read = value.vt == VT_BSTR ? TRUE : FALSE;
+    if (read) WideToNameText(name, kFilterNameSize, value.bstrVal);
+    VariantClear(&value);
+    return read;
+}
+
+}  // namespace
+
+HRESULT ForEachDevice(REFGUID category, const DeviceVisitor& visit) {
+    CComPtr<ICreateDevEnum> devices;
+    HRESULT hr = CoCreateInstance(CLSID_SystemDeviceEnum, nullptr, CLSCTX_INPROC_SERVER, IID_ICreateDevEnum,
+                                  reinterpret_cast<void**>(&devices));
+    if (FAILED(hr)) return hr;
+    CComPtr<IEnumMoniker> monikers;
+    hr = devices->CreateClassEnumerator(category, &monikers, 0);
+    if (hr != S_OK) return hr;
+    monikers->Reset();
+    for (;;) {
+        CComPtr<IMoniker> moniker;
+        hr = monikers->Next(1, &moniker, nullptr);
+        if (hr != S_OK) return hr;
+        char name[kFilterNameSize];
+        if (!ReadFriendlyName(moniker, name)) continue;
+        if (visit(moniker, name)) return S_OK;
+    }
+}

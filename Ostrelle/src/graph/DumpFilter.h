@@ -1,0 +1,25 @@
+// CDumpFilter: the wrapper of the dump filter that writes a recording to a file, registered by the
+// dump filter's CLSID.
+#pragma once
+
+#include "graph/FilterClassRecord.h"
+#include "graph/RootFilter.h"
+
+class CDumpFilter : public CRootFilter {
+public:
+    CDumpFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag);
+    CDumpFilter(CRootGraph* owner, REFCLSID clsid);
+    CDumpFilter(CRootGraph* owner, IBaseFilter* filter);
+    ~CDumpFilter() override;
+
+    HRESULT OnHook1(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
+    HRESULT OnHook2(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
+
+    // Names the file to write: the path as wide text (NULL passes no name) to the filter's
+    // IFileSinkFilter::SetFileName. FALSE without that interface or when the call fails.
+    BOOL SetFileName(const char* path);
+
+    static CRootFilter* CreateInstance(CRootGraph* graph, int flag);
+    static CRootFilter* WrapInstance(CRootGraph* graph, IBaseFilter* filter);
+    static CFilterClassRecord s_classRecord;
+};

@@ -1,0 +1,35 @@
+// CMpegEncoderFilter: the wrapper of a card's hardware MPEG encoder device, registered under the
+// encoder device category by the encoder's FriendlyName. Its settings go to the encoder's property
+// set through IKsPropertySet.
+#pragma once
+
+#include "graph/FilterClassRecord.h"
+#include "graph/RootFilter.h"
+
+class CMpegEncoderFilter : public CRootFilter {
+public:
+    // The encoder's property set {D2185A40-0398-11D3-A53E-00A0C9EF506A}.
+    static constexpr GUID kPropertySet = {0xD2185A40, 0x0398, 0x11D3, {0xA5, 0x3E, 0x00, 0xA0, 0xC9, 0xEF, 0x50, 0x6A}};
+
+    CMpegEncoderFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag);
+    CMpegEncoderFilter(CRootGraph* owner, REFCLSID clsid);
+    CMpegEncoderFilter(CRootGraph* owner, IBaseFilter* filter);
+    ~CMpegEncoderFilter() override;
+
+    HRESULT OnHook1(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
+    HRESULT OnHook2(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
+    // Opens the filter's IKsPropertySet; TRUE when it is held.
+    BOOL Init() override;
+
+    // IKsPropertySet::Set / Get of property `id`, the same buffer as instance and property data.
+    // FALSE (nothing sent) without the interface; TRUE when the call succeeded.
+    BOOL SetProperty(DWORD id, const void* data, DWORD size);
+    BOOL GetProperty(DWORD id, void* data, DWORD size);
+
+    static CRootFilter* CreateInstance(CRootGraph* graph, int flag);
+    static CRootFilter* WrapInstance(CRootGraph* graph, IBaseFilter* filter);
+    static CFilterClassRecord s_classRecord;
+
+private:
+    CComPtr<IKsPropertySet> m_pPropertySet;
+};

@@ -1,0 +1,56 @@
+// The tuner-module family: one row of constants per TUNER_MODEL number, and the creator that
+// the card's tuner factory calls for each. Modules that override nothing are one class,
+// CPllTunerModule, filled from their row; the TDA8275A/TDA8290 module (95) has its own class.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <span>
+
+#include "tuners/TunerBase.h"
+
+struct TunerModuleFM {
+    BOOL capable;       // an FM scan and SetFMScanRange are possible
+    long low, high;     // FM range, kHz
+    long ifKHz;         // FM intermediate frequency
+    BYTE control, band; // PLL control and band byte for FM
+    long lockValue;     // status code of a centred FM station
+};
+
+struct TunerModuleRow {
+    long model;                   // TUNER_MODEL number, the factory key
+    char factory;                 // TUNER_FACTORY letter
+    long lowest, lowBandTop, midBandTop, highest, ifKHz;
+    std::array<BYTE, 3> band;     // low, mid, high band byte
+    BYTE control;
+    BYTE readAddr, writeAddr;     // handed to the access object as they stand
+    std::array<long, 5> afc;      // AFC values 1 to 5; the third is the TV lock value
+    BOOL reapplyStandard;
+    TunerModuleFM fm;
+    std::array<long, 18> standards;  // in the order appended; 0 ends the list
+    long secondModel = 0;            // 0: the model itself
+    BYTE lockMask = 0x40;
+    long currentStandard = AnalogVideo_PAL_B;
+};
+
+typedef CTunerBase* (*TunerCreator)(CCustomDataAccess* pAccess);
+
+struct TunerModuleEntry {
+    const TunerModuleRow* row;
+    TunerCreator create;
+};
+
+// Every module in key order, each with its creator.
+std::span<const TunerModuleEntry> TunerModuleEntries();
+// The row and creator of one model; null for model 0 and numbers without a module.
+const TunerModuleRow* FindTunerModuleRow(long model);
+TunerCreator FindTunerCreator(long model);
+
+// A PLL module that overrides nothing: CTunerBase with the constants of its row. Like every
+// tuner class, its destructor stops a running scan before the object goes.
+class CPllTunerModule : public CTunerBase {
+public:
+    CPllTunerModule(CCustomDataAccess* pAccess, const TunerModuleRow& row);
+    ~CPllTunerModule() override;
+};

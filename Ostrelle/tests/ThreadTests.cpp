@@ -1,6 +1,0 @@
-// CThread keeps the contract of the system's worker-thread bases.
-#include "Thread.h"
-
-#include "ThreadContract.h"
-
-INSTANTIATE_TYPED_TEST_SUITE_P(CThread, ThreadContract, CThread);

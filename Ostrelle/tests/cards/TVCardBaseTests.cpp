@@ -1,0 +1,230 @@
+// The card base on a driver filter: which access it picks for which driver, the base card
+// opened on a board, the driver's identity word, the capture format, the video standard and
+// picture controls of the decoder, the registry's card classes, and an unplugged board.
+#include <gtest/gtest.h>
+
+#include "support/CardBench.h"
+#include "cards/CardFilterClasses.h"
+#include "graph/FilterClassRecord.h"
+#include "cards/Kesh713xCardFilter.h"
+#include "cards/QelCardFilter.h"
+#include "hwsim/boards/TunerFilter.h"
+#include "hwsim/drivers/Saa713xPropertyDriver.h"
+#include "platform/dshow/FilterBase.h"
+#include "platform/runtime.h"
+
+namespace {
+
+constexpr GUID kDeviceControlSet = {0xC44A1A10, 0x0A37, 0x11D2, {0x83, 0x28, 0x00, 0x60, 0x97, 0xBA, 0x83, 0xAB}};
+DEFINE_DSHOW_GUID(kTestDriverClsid, 0x0E10);
+
+// A driver filter that publishes one property set (or none), answering every request with
+// success.
+class OneSetFilter : public platform::dshow::FilterBase {
+public:
+    explicit OneSetFilter(GUID set) : FilterBase(kTestDriverClsid) {
+        if (IsEqualGUID(set, GUID_NULL)) return;
+        Properties().AddSet(
+            set, [](platform::dshow::KsPropertyRequest&) { return S_OK; },
+            [](ULONG, DWORD* support) {
+                *support = KSPROPERTY_SUPPORT_GET | KSPROPERTY_SUPPORT_SET;
+                return S_OK;
+            });
+    }
+};
+
+class CardBase : public CardBench {
+protected:
+    void TearDown() override {
+        for (platform::DeviceId id : m_devices) platform::RemoveDevice(id);
+        CardBench::TearDown();
+    }
+    // A plain card object on a device of the video-input category that publishes `set`.
+    std::unique_ptr<CTVCardFilter> CardOnDriverWith(GUID set, const wchar_t* name) {
+        m_devices.push_back(platform::AddDevice({CLSID_VideoInputDeviceCategory, name,
+                                                 [set](REFIID riid, void** ppv) {
+                                                     return platform::CreateComObject<OneSetFilter>(riid, ppv, set);
+                                                 }}));
+        std::string narrow(name, name + wcslen(name));
+        return std::make_unique<CTVCardFilter>(&Graph(), &CLSID_VideoInputDeviceCategory, narrow.c_str(), 0);
+    }
+
+private:
+    std::vector<platform::DeviceId> m_devices;
+};
+
+TEST_F(CardBase, AccessSetUpFollowsThePropertySetsOfTheDriver) {
+    // The device-control access is not part of this library: nothing is recorded.
+    auto control = CardOnDriverWith(kDeviceControlSet, L"Device Control Capture");
+    ASSERT_TRUE(control->IsValid());
+    EXPECT_EQ(E_NOTIMPL, control->InitAccess());
+    EXPECT_EQ(ACCESS_KIND_NONE, control->GetAccessKind());
+    EXPECT_EQ(nullptr, control->GetAccess());
+    EXPECT_FALSE(control->Create());
+
+    auto neither = CardOnDriverWith(GUID_NULL, L"Plain Capture");
+    ASSERT_TRUE(neither->IsValid());
+    EXPECT_EQ(E_FAIL, neither->InitAccess());
+    EXPECT_EQ(ACCESS_KIND_NONE, neither->GetAccessKind());
+    EXPECT_FALSE(neither->Create());
+
+    TestCard<CTVCardFilter> unbound;
+    EXPECT_EQ(E_POINTER, unbound.InitAccess());
+    EXPECT_FALSE(unbound.Create());
+}
+
+TEST_F(CardBase, BaseCardOpensAPropertySetBoardWithKind2) {
+    Poke(QelBoard(), 0x20, {'T', 5});
+    CTVCardFilter card(&Graph(), &CLSID_VideoInputDeviceCategory, "713x_4 TV Card Capture", 0);
+    ASSERT_TRUE(card.SetUp());
+    EXPECT_EQ(ACCESS_KIND_KS_PROPERTY, card.GetAccessKind());
+    EXPECT_EQ(5, card.GetTuner()->GetModelCode());
+    EXPECT_EQ(1, card.GetTuner()->GetOwnerCard() == &card);
+}
+
+TEST_F(CardBase, OpeningWaitsForTheRemoteControlMutex) {
+    HANDLE mutex = CreateMutexA(nullptr, FALSE, kRemoteControlMutex);
+    HANDLE locked = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    struct Holder {
+        HANDLE mutex, locked, release;
+    } holder{mutex, locked, release};
+    HANDLE thread = CreateThread(
+        nullptr, 0,
+        [](void* arg) -> DWORD {
+            auto* h = static_cast<Holder*>(arg);
+            WaitForSingleObject(h->mutex, INFINITE);
+            SetEvent(h->locked);
+            WaitForSingleObject(h->release, INFINITE);
+            ReleaseMutex(h->mutex);
+            return 0;
+        },
+        &holder, 0, nullptr);
+    WaitForSingleObject(locked, INFINITE);
+    Driver(QelBoard()).Log().Clear();
+    const ULONGLONG start = platform::ClockNow();
+    EXPECT_EQ(nullptr, OpenCard(QelBoard()));
+    EXPECT_GE(platform::ClockNow() - start, 1000u);
+    EXPECT_EQ(0u, Driver(QelBoard()).Log().Size());  // the board was not touched
+    SetEvent(release);
+    WaitForSingleObject(thread, INFINITE);
+    for (HANDLE h : {thread, release, locked, mutex}) CloseHandle(h);
+    EXPECT_NE(nullptr, OpenCard(QelBoard()));
+}
+
+TEST_F(CardBase, DeviceInfoIsTheDriversIdentityWord) {
+    CTVCardFilter* qel = OpenCard(QelBoard());
+    ASSERT_NE(nullptr, qel);
+    DWORD info = 0;
+    EXPECT_TRUE(qel->GetDeviceInfo(&info));
+    EXPECT_EQ(DWORD(hwsim::Saa713xPropertyDriver::kDeviceInfoVendor) |
+                  (DWORD(hwsim::Saa713xPropertyDriver::kDeviceInfoDevice) << 16),
+              info);
+    CTVCardFilter* kesh = OpenCard(KeshBoard());  // its driver has no such set
+    ASSERT_NE(nullptr, kesh);
+    info = 0x55;
+    EXPECT_FALSE(kesh->GetDeviceInfo(&info));
+    EXPECT_EQ(0x55u, info);
+    EXPECT_FALSE(qel->GetDeviceInfo(nullptr));
+}
+
+TEST_F(CardBase, CaptureFormatReadAndSetThroughTheCapturePin) {
+    CTVCardFilter* card = OpenCard(QelBoard());
+    ASSERT_NE(nullptr, card);
+    VideoFormatInfo info = {};
+    ASSERT_EQ(S_OK, card->GetVideoFormat(&info, 1));
+    EXPECT_EQ(2, info.nColorFormat);  // YUY2
+    EXPECT_EQ(720, info.bmiHeader.biWidth);
+    EXPECT_EQ(576, info.bmiHeader.biHeight);
+
+    info.nColorFormat = 1;  // RGB24
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biSizeImage = 0;
+    ASSERT_EQ(S_OK, card->SetVideoFormat(info, 1));
+    VideoFormatInfo back = {};
+    ASSERT_EQ(S_OK, card->GetVideoFormat(&back, 1));
+    EXPECT_EQ(1, back.nColorFormat);
+    EXPECT_EQ(720u * 576u * 3u, back.bmiHeader.biSizeImage);
+
+    info.nColorFormat = 5;  // no such code: YUY2
+    info.bmiHeader.biBitCount = 16;
+    ASSERT_EQ(S_OK, card->SetVideoFormat(info, 1));
+    ASSERT_EQ(S_OK, card->GetVideoFormat(&back, 1));
+    EXPECT_EQ(2, back.nColorFormat);
+
+    ASSERT_EQ(S_OK, card->GetVideoFormat(&back, 0));  // the preview pin's first type
+    EXPECT_EQ(2, back.nColorFormat);
+    EXPECT_EQ(E_INVALIDARG, card->GetVideoFormat(nullptr, 1));
+}
+
+TEST(CardColorFormat, CodesOfTheSubtypes) {
+    const GUID cxf2 = platform::FourCCGuid(MAKEFOURCC('C', 'X', 'F', '2'));
+    EXPECT_EQ(8, CTVCardFilter::ColorFormatFromSubtype(cxf2));
+    EXPECT_EQ(7, CTVCardFilter::ColorFormatFromSubtype(platform::FourCCGuid(MAKEFOURCC('C', 'X', 'F', '1'))));
+    EXPECT_EQ(0, CTVCardFilter::ColorFormatFromSubtype(MEDIASUBTYPE_RGB555));
+    EXPECT_EQ(6, CTVCardFilter::ColorFormatFromSubtype(MEDIASUBTYPE_UYVY));
+    EXPECT_EQ(-1, CTVCardFilter::ColorFormatFromSubtype(MEDIASUBTYPE_I420));
+    for (int code : {0, 1, 2, 3, 4, 6, 7, 8}) {
+        EXPECT_EQ(code, CTVCardFilter::ColorFormatFromSubtype(CTVCardFilter::SubtypeFromColorFormat(code)));
+    }
+    EXPECT_TRUE(IsEqualGUID(MEDIASUBTYPE_YUY2, CTVCardFilter::SubtypeFromColorFormat(5)));
+    EXPECT_TRUE(IsEqualGUID(MEDIASUBTYPE_YUY2, CTVCardFilter::SubtypeFromColorFormat(-1)));
+}
+
+TEST_F(CardBase, VideoStandardAndPictureControlsOfTheDecoder) {
+    CTVCardFilter* card = OpenCard(KeshBoard());
+    ASSERT_NE(nullptr, card);
+    long available = 0, current = 0;
+    ASSERT_EQ(S_OK, card->GetVideoStandard(&available, &current));
+    EXPECT_EQ(hwsim::kCardStandards, available);
+    EXPECT_EQ(AnalogVideo_PAL_D, current);
+    EXPECT_EQ(S_OK, card->SetVideoStandard(AnalogVideo_PAL_I));
+    EXPECT_EQ(S_OK, card->GetVideoStandard(nullptr, &current));
+    EXPECT_EQ(AnalogVideo_PAL_I, current);
+
+    EXPECT_EQ(S_OK, card->SetProcAmp(VideoProcAmp_Brightness, 200, VideoProcAmp_Flags_Manual));
+    long min = 0, max = 0, step = 0, def = 0, caps = 0;
+    EXPECT_EQ(S_OK, card->GetProcAmp(VideoProcAmp_Hue, &min, &max, &step, &def, &caps));
+    EXPECT_EQ(-128, min);
+    EXPECT_EQ(127, max);
+    EXPECT_EQ(E_POINTER, card->GetProcAmp(VideoProcAmp_Hue, nullptr, &max, &step, &def, &caps));
+
+    TestCard<CTVCardFilter> bare;
+    EXPECT_EQ(E_FAIL, bare.GetVideoStandard(&available, &current));
+    EXPECT_EQ(E_FAIL, bare.SetVideoStandard(AnalogVideo_PAL_D));
+    DWORD locked = 0;
+    EXPECT_EQ(E_FAIL, bare.IsSignalLocked(&locked));
+    EXPECT_EQ(E_POINTER, bare.IsSignalLocked(nullptr));
+}
+
+TEST_F(CardBase, RegistryMakesTheCardClassOfEachNameOnce) {
+    RegisterCardFilterClasses();  // a second registration changes nothing
+    int cards = 0;
+    for (CFilterClassRecord* record = CFilterClassRecord::GetHead(); record; record = record->GetNext()) {
+        if (std::string(record->GetName()) == CKesh713xCardFilter::kCaptureName ||
+            std::string(record->GetName()) == CQelCardFilter::kCaptureName) {
+            ++cards;
+        }
+    }
+    EXPECT_EQ(2, cards);
+    EXPECT_NE(nullptr, dynamic_cast<CKesh713xCardFilter*>(OpenCard(KeshBoard())));
+    EXPECT_NE(nullptr, dynamic_cast<CQelCardFilter*>(OpenCard(QelBoard())));
+}
+
+TEST_F(CardBase, UnpluggedBoardFailsEveryRequestOfItsCard) {
+    CTVCardFilter* card = OpenCard(KeshBoard());
+    ASSERT_NE(nullptr, card);
+    KeshBoard().Unplug();
+    BYTE byte = 0x12;
+    int count = 1;
+    EXPECT_TRUE(FAILED(card->WriteEeprom(&byte, 0, &count, 0)));
+    EXPECT_TRUE(FAILED(card->ReadEeprom(&byte, 0, &count)));
+    DWORD locked = 0;
+    EXPECT_TRUE(FAILED(card->IsSignalLocked(&locked)));
+    BYTE key = 0;
+    EXPECT_FALSE(card->GetRemoteData(&key));
+    EXPECT_TRUE(FAILED(card->SetAudioSource(1, TRUE)));
+    EXPECT_EQ(nullptr, Graph().AddDeviceFilter(CLSID_VideoInputDeviceCategory, "713x BDA Analog Capture", "Again", 0, 0));
+}
+
+}  // namespace

@@ -1,0 +1,87 @@
+// The registry records' matching: by CLSID or by category and name, the wildcard name, the
+// wanted name kept for the creator, and names too long for the record.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "graph/FilterClassRecord.h"
+
+namespace {
+
+CRootFilter* CreateNothing(CRootGraph*, int) {
+    return nullptr;
+}
+
+const GUID kTestClsid = {0x1A2B3C4D, 0x0001, 0x0002, {1, 2, 3, 4, 5, 6, 7, 8}};
+
+}  // namespace
+
+TEST(FilterClassRecord, ClsidLookupNeverMatchesDeviceRecordAndCategoryLookupNeverMatchesClsidRecord) {
+    CFilterClassRecord byClsid(&kTestClsid, nullptr, "Test Filter", &CreateNothing);
+    CFilterClassRecord byName(nullptr, &CLSID_VideoInputDeviceCategory, "Test Filter", &CreateNothing);
+
+    EXPECT_TRUE(byClsid.MatchClsid(kTestClsid));
+    EXPECT_FALSE(byClsid.IsByName());
+    EXPECT_FALSE(byClsid.MatchCategoryName(CLSID_VideoInputDeviceCategory, "Test Filter"));
+    EXPECT_FALSE(byName.MatchClsid(kTestClsid));
+    EXPECT_FALSE(byName.MatchClsid(CLSID_VideoInputDeviceCategory));
+    EXPECT_TRUE(byName.MatchCategoryName(CLSID_VideoInputDeviceCategory, "Test Filter"));
+    EXPECT_TRUE(byName.IsByName());
+    EXPECT_FALSE(byName.MatchCategoryName(CLSID_AudioInputDeviceCategory, "Test Filter"));
+}
+
+TEST(FilterClassRecord, NameMustMatchExactlyUnlessItIsTheWildcard) {
+    CFilterClassRecord capture(nullptr, &CLSID_VideoInputDeviceCategory, "USB 2800 Video", &CreateNothing);
+    CFilterClassRecord any(nullptr, &CLSID_AudioInputDeviceCategory, "CLASS_FILTER", &CreateNothing);
+
+    EXPECT_FALSE(capture.MatchCategoryName(CLSID_VideoInputDeviceCategory, "usb 2800 Video"));
+    EXPECT_FALSE(capture.MatchCategoryName(CLSID_VideoInputDeviceCategory, "USB 2800 Video "));
+    // A failed name test still leaves the wanted name in the record.
+    EXPECT_STREQ(capture.GetDeviceName(), "USB 2800 Video ");
+    EXPECT_TRUE(capture.MatchCategoryName(CLSID_VideoInputDeviceCategory, "USB 2800 Video"));
+
+    EXPECT_TRUE(any.MatchCategoryName(CLSID_AudioInputDeviceCategory, "Realtek HD Audio Input"));
+    EXPECT_STREQ(any.GetDeviceName(), "Realtek HD Audio Input");
+    EXPECT_STREQ(any.GetName(), "CLASS_FILTER");
+}
+
+TEST(FilterClassRecord, NameTooLongForTheRecordIsNeverMatchedNorOverruns) {
+    CFilterClassRecord any(nullptr, &CLSID_AudioInputDeviceCategory, "CLASS_FILTER", &CreateNothing);
+    std::string longName(kFilterNameSize, 'n');
+    EXPECT_FALSE(any.MatchCategoryName(CLSID_AudioInputDeviceCategory, longName.c_str()));
+    EXPECT_EQ(std::string(any.GetDeviceName()), longName.substr(0, kFilterNameSize - 1));
+
+    std::string fits(kFilterNameSize - 1, 'n');
+    EXPECT_TRUE(any.MatchCategoryName(CLSID_AudioInputDeviceCategory, fits.c_str()));
+
+    CFilterClassRecord named(nullptr, &CLSID_AudioInputDeviceCategory, longName.c_str(), &CreateNothing);
+    EXPECT_EQ(std::string(named.GetName()).size(), kFilterNameSize - 1);
+    EXPECT_FALSE(named.MatchCategoryName(CLSID_AudioInputDeviceCategory, longName.c_str()));
+}
+
+TEST(FilterClassRecord, LinkingPutsTheNewestRecordFirstAndNeverTwice) {
+    static CFilterClassRecord first(&kTestClsid, nullptr, "First", &CreateNothing);
+    static CFilterClassRecord second(&kTestClsid, nullptr, "Second", &CreateNothing);
+    CFilterClassInit linkFirst(&first);
+    CFilterClassInit linkSecond(&second);
+    CFilterClassInit linkFirstAgain(&first);
+    EXPECT_EQ(CFilterClassRecord::GetHead(), &second);
+    EXPECT_EQ(second.GetNext(), &first);
+
+    int count = 0;
+    for (CFilterClassRecord* record = CFilterClassRecord::GetHead(); record != nullptr; record = record->GetNext()) {
+        if (record == &first) ++count;
+    }
+    EXPECT_EQ(count, 1);
+}
+TEST(FilterClassRecord, GraphLibraryRegistersItsClassesOnceInItsOrder) {
+    RegisterGraphFilterClasses();
+    CFilterClassRecord* head = CFilterClassRecord::GetHead();
+    RegisterGraphFilterClasses();
+    EXPECT_EQ(CFilterClassRecord::GetHead(), head);
+    ASSERT_NE(head, nullptr);
+    EXPECT_STREQ(head->GetName(), "Dump");
+    ASSERT_NE(head->GetNext(), nullptr);
+    EXPECT_STREQ(head->GetNext()->GetName(), "Rivesk MPEG Encoder");
+    EXPECT_EQ(head->GetNext()->GetNext(), nullptr);
+}

@@ -1,0 +1,193 @@
+// CNameMutex across processes and threads, and CScopedLock.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <windows.h>
+
+#include <string>
+
+#include "graph/Thread.h"
+#include "platform/runtime.h"
+
+extern char** environ;
+
+namespace {
+
+const char kName[] = "Mutex_Remote_Control";
+
+// The holder executable in a process of its own, sharing this test's state directory.
+class HolderProcess {
+public:
+    explicit HolderProcess(bool abandon) {
+        int toChild[2], fromChild[2];
+        if (pipe(toChild) != 0 || pipe(fromChild) != 0) return;
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, toChild[0], STDIN_FILENO);
+        posix_spawn_file_actions_adddup2(&actions, fromChild[1], STDOUT_FILENO);
+        posix_spawn_file_actions_addclose(&actions, toChild[1]);
+        posix_spawn_file_actions_addclose(&actions, fromChild[0]);
+        std::string path = NAME_MUTEX_HOLDER;
+        std::string name = kName;
+        std::string mode = "abandon";
+        char* argv[] = {path.data(), name.data(), abandon ? mode.data() : nullptr, nullptr};
+        if (posix_spawn(&m_pid, path.c_str(), &actions, nullptr, argv, environ) != 0) m_pid = -1;
+        posix_spawn_file_actions_destroy(&actions);
+        close(toChild[0]);
+        close(fromChild[1]);
+        m_toChild = toChild[1];
+        m_fromChild = fromChild[0];
+    }
+    ~HolderProcess() {
+        Release();
+        if (m_fromChild >= 0) close(m_fromChild);
+    }
+
+    // The first line the holder wrote: "ready" once it holds the name.
+    std::string Answer() {
+        std::string line;
+        char c;
+        while (m_fromChild >= 0 && read(m_fromChild, &c, 1) == 1 && c != '\n') line += c;
+        return line;
+    }
+
+    // Closes the holder's input and waits for it to exit; its exit status.
+    int Release() {
+        if (m_toChild >= 0) {
+            close(m_toChild);
+            m_toChild = -1;
+        }
+        if (m_pid > 0) {
+            waitpid(m_pid, &m_status, 0);
+            m_pid = -1;
+        }
+        return m_status;
+    }
+
+private:
+    pid_t m_pid = -1;
+    int m_toChild = -1;
+    int m_fromChild = -1;
+    int m_status = -1;
+};
+
+TEST(CNameMutexTest, TwoProcessesExcludeEachOtherAndTheWaiterGivesUpAfterOneSecond) {
+    platform::UseVirtualClock(false);
+    HolderProcess holder(false);
+    ASSERT_EQ("ready", holder.Answer());
+
+    CNameMutex mutex(kName, FALSE);
+    DWORD start = GetTickCount();
+    BOOL locked = mutex.Lock();
+    DWORD waited = GetTickCount() - start;
+    EXPECT_FALSE(locked);
+    EXPECT_GE(waited, 1000u);
+    EXPECT_LT(waited, 3000u);
+
+    EXPECT_EQ(0, holder.Release());
+    ASSERT_TRUE(mutex.Lock());
+    EXPECT_TRUE(mutex.Unlock());
+
+    // And the other way round: the holder cannot have the name while this process holds it.
+    ASSERT_TRUE(mutex.Lock());
+    HolderProcess refused(false);
+    EXPECT_EQ("busy", refused.Answer());
+    EXPECT_TRUE(mutex.Unlock());
+}
+
+TEST(CNameMutexTest, NameHeldByAProcessThatDiesIsLockedAndMustBeUnlocked) {
+    platform::UseVirtualClock(false);
+    HolderProcess holder(true);
+    ASSERT_EQ("ready", holder.Answer());
+    EXPECT_EQ(0, holder.Release());  // exits still holding the name
+
+    CNameMutex mutex(kName, FALSE);
+    ASSERT_TRUE(mutex.Lock());
+    EXPECT_TRUE(mutex.Unlock());
+}
+
+DWORD WINAPI LockAndEnd(LPVOID) {
+    CNameMutex mutex(kName, FALSE);
+    return mutex.Lock() ? 0 : 1;  // ends without unlocking
+}
+
+DWORD WINAPI TryLock(LPVOID) {
+    CNameMutex mutex(kName, FALSE);
+    if (!mutex.Lock()) return 0;
+    mutex.Unlock();
+    return 1;
+}
+
+DWORD RunThread(LPTHREAD_START_ROUTINE routine) {
+    HANDLE thread = CreateThread(nullptr, 0, routine, nullptr, 0, nullptr);
+    if (thread == nullptr) return 0xFFFFFFFFu;
+    WaitForSingleObject(thread, INFINITE);
+    DWORD code = 0xFFFFFFFFu;
+    GetExitCodeThread(thread, &code);
+    CloseHandle(thread);
+    return code;
+}
+
+TEST(CNameMutexTest, LockOfAMutexAbandonedByItsThreadAnswersTrueAndTracesIt) {
+    platform::UseVirtualClock(true);
+    platform::ClearTrace();
+    CNameMutex mutex(kName, FALSE);  // keeps the named object alive while the thread holds it
+    ASSERT_EQ(0u, RunThread(LockAndEnd));
+
+    ASSERT_TRUE(mutex.Lock());
+    EXPECT_TRUE(platform::TraceContains("abandoned"));
+    EXPECT_TRUE(mutex.Unlock());
+    EXPECT_EQ(1u, RunThread(TryLock));  // released for good
+}
+
+TEST(CNameMutexTest, HoldingThreadLocksAgainThroughASecondObject) {
+    platform::UseVirtualClock(true);
+    CNameMutex first(kName, FALSE);
+    CNameMutex second(kName, FALSE);
+    ASSERT_TRUE(first.Lock());
+    ASSERT_TRUE(second.Lock());
+
+    DWORD start = GetTickCount();
+    EXPECT_EQ(0u, RunThread(TryLock));  // another thread gives up after its second
+    DWORD waited = GetTickCount() - start;
+    EXPECT_GE(waited, 1000u);
+    EXPECT_LT(waited, 1100u);
+
+    EXPECT_TRUE(second.Unlock());
+    EXPECT_EQ(0u, RunThread(TryLock));  // one Lock still outstanding
+    EXPECT_TRUE(first.Unlock());
+    EXPECT_EQ(1u, RunThread(TryLock));
+}
+
+TEST(CNameMutexTest, FailedCreationLocksNothing) {
+    platform::InjectFailure("CreateMutexA");
+    CNameMutex mutex(kName, FALSE);
+    EXPECT_FALSE(mutex.Lock());
+    EXPECT_FALSE(mutex.Unlock());
+}
+
+CRITICAL_SECTION g_section;
+
+DWORD WINAPI TryEnter(LPVOID) {
+    if (!TryEnterCriticalSection(&g_section)) return 0;
+    LeaveCriticalSection(&g_section);
+    return 1;
+}
+
+TEST(CScopedLockTest, HoldsTheCriticalSectionForItsScope) {
+    InitializeCriticalSection(&g_section);
+    {
+        CScopedLock lock(&g_section);
+        EXPECT_EQ(0u, RunThread(TryEnter));
+        {
+            CScopedLock again(&g_section);  // the same thread enters again
+        }
+        EXPECT_EQ(0u, RunThread(TryEnter));
+    }
+    EXPECT_EQ(1u, RunThread(TryEnter));
+    DeleteCriticalSection(&g_section);
+}
+
+}  // namespace

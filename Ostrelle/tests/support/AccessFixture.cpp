@@ -1,0 +1,101 @@
+#include "support/AccessFixture.h"
+
+#include <cstring>
+
+#include <strmif.h>
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <regex>
+#include <thread>
+
+#include "hwsim/bench/BenchDevices.h"
+
+struct AccessFixture::Devices {
+    explicit Devices(hwsim::Bench& bench) : devices(bench) {}
+    hwsim::BenchDevices devices;
+    // The capture filters bound so far, by device.
+    std::map<platform::DeviceId, CComPtr<IUnknown>> filters;
+};
+
+AccessFixture::AccessFixture() = default;
+
+AccessFixture::~AccessFixture() = default;
+
+void AccessFixture::SetUp()
+{
+    m_bench = hwsim::Bench::FromText(kBench);
+    m_devices = std::make_unique<Devices>(*m_bench);
+}
+
+hwsim::KsDriver& AccessFixture::KeshDriver() { return m_devices->devices.Driver(KeshCard()); }
+
+hwsim::KsDriver& AccessFixture::PropertyDriver() { return m_devices->devices.Driver(PropertyCard()); }
+
+IUnknown* AccessFixture::CaptureFilter(hwsim::Card& card)
+{
+    const platform::DeviceId device = m_devices->devices.CaptureDevice(card);
+    CComPtr<IUnknown>& filter = m_devices->filters[device];
+    if (!filter) {
+        EXPECT_EQ(S_OK, platform::BindDevice(device, IID_IUnknown, reinterpret_cast<void**>(&filter)));
+    }
+    return filter;
+}
+
+void AccessFixture::ExpectWire(hwsim::KsDriver& driver, const std::vector<std::string>& expected)
+{
+    const std::vector<std::string> lines = Wire(driver);
+    EXPECT_EQ(expected.size(), lines.size()) << driver.Log().Text();
+    for (size_t i = 0; i < expected.size() && i < lines.size(); ++i) {
+        std::string pattern;
+        for (char c : expected[i]) {
+            if (c == '*') {
+                pattern += "[^ ]+";
+            } else {
+                if (std::strchr(".[]()+?^$|\\{}", c)) pattern += '\\';
+                pattern += c;
+            }
+        }
+        EXPECT_TRUE(std::regex_match(lines[i], std::regex(pattern))) << "line " << i << ": " << lines[i]
+                                                                      << "\nexpected: " << expected[i];
+    }
+}
+
+void AccessFixture::ExpectRefusals(hwsim::KsDriver& driver, const std::vector<Refusal>& refusals)
+{
+    Clear(driver);
+    for (const Refusal& refusal : refusals) EXPECT_EQ(refusal.expected, refusal.call()) << refusal.what;
+    EXPECT_EQ(0u, driver.Log().Size());
+    EXPECT_EQ("", driver.GetCard().Bus().LogText());
+}
+
+void AccessFixture::RaceInside(hwsim::KsDriver& driver, std::function<void()>& beforeStep, int at,
+                               const std::function<void()>& first, const std::function<void()>& second)
+{
+    const std::thread::id firstThread = std::this_thread::get_id();
+    std::mutex lock;
+    std::condition_variable reached;
+    bool secondReached = false;
+    int steps = 0;
+    std::optional<std::thread> other;
+    driver.SetRequestHook([&](const hwsim::WireRequest&) {
+        if (std::this_thread::get_id() == firstThread) return;
+        std::lock_guard<std::mutex> guard(lock);
+        secondReached = true;
+        reached.notify_all();
+    });
+    beforeStep = [&] {
+        if (std::this_thread::get_id() != firstThread || ++steps != at) return;
+        other.emplace(second);
+        std::unique_lock<std::mutex> guard(lock);
+        reached.wait_for(guard, std::chrono::milliseconds(200), [&] { return secondReached; });
+    };
+    first();
+    if (other) other->join();
+    beforeStep = nullptr;
+    driver.SetRequestHook({});
+}

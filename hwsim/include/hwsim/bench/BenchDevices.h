@@ -1,0 +1,48 @@
+// The bench's cards as the PC's device tree lists them: each card's driver with its filters.
+//
+// At construction every card of the bench gets its driver (by card kind: the Kesh713x driver
+// for "713x BDA Analog Capture", the SAA713x property driver for "713x_4 TV Card Capture"),
+// and its filters enter the platform's device tree in bench order: the TV tuner in the TV tuner
+// category under the kind's tuner FriendlyName, the crossbar in the crossbar category under the
+// kind's crossbar FriendlyName with the tuner as its upstream device (video and audio outputs
+// into the tuner inputs), then the capture filter in the video input device category under the
+// capture FriendlyName, with the crossbar as its upstream device (video and audio decoder
+// outputs into the analog inputs).
+//
+// Unplugging a card (Card::Unplug) takes its devices out of the tree, after which its drivers
+// answer every request with kDeviceGone, and posts WM_DEVICECHANGE (DBT_DEVNODES_CHANGED) to
+// every top-level window. Destruction takes the remaining devices out. Filters made from the
+// devices must be released before the bench goes.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "hwsim/bench/Bench.h"
+#include "hwsim/drivers/KsDriver.h"
+#include "platform/devicetree.h"
+
+namespace hwsim {
+
+class BenchDevices {
+public:
+    explicit BenchDevices(Bench& bench);
+    ~BenchDevices();
+    BenchDevices(const BenchDevices&) = delete;
+    BenchDevices& operator=(const BenchDevices&) = delete;
+
+    // The card's driver, with its wire log. Throws std::out_of_range for a card of another bench.
+    KsDriver& Driver(const Card& card) const;
+    // The card's devices in the tree (they stay valid ids after an unplug, but no longer bind).
+    platform::DeviceId CaptureDevice(const Card& card) const;
+    platform::DeviceId CrossbarDevice(const Card& card) const;
+    platform::DeviceId TunerDevice(const Card& card) const;
+
+private:
+    struct Plugged;
+    const Plugged& Find(const Card& card) const;
+
+    std::vector<std::unique_ptr<Plugged>> m_cards;
+};
+
+}  // namespace hwsim

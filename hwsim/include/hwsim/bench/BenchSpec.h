@@ -1,0 +1,72 @@
+// A bench file as read: the cards plugged into the simulated PC and what is on air.
+//
+// The file is JSON (comments allowed) in this shape:
+//   {
+//     "description": "free text",
+//     "cards": [
+//       { "kind": "713x BDA Analog Capture",    // the capture filter's FriendlyName
+//         "instance": 0,                        // optional: next of its kind
+//         "tuner": 95,                          // optional: TUNER_MODEL fitted, 0 = none
+//         "eeprom": "blank",                    // or { "file": "image.bin" } (relative to the
+//                                               // bench file), or { "hex": "54 4B ..." },
+//                                               // with optional "writeProtect": true and
+//                                               // "writeCycleMs": 5; short images are padded
+//                                               // with 0xFF
+//         "remote": "name of the remote",       // optional
+//         "keys": [ 12, 13 ],                   // optional: remote keys pressed at plug-in
+//         "faults": [ { "chip": "eeprom", "kind": "nack", "transfer": 3, "byte": 0,
+//                       "count": 1 },           // kind: nack, stuck or absent; count -1: always
+//                     { "chip": "tuner", "kind": "absent" } ] }
+//     ],
+//     "stations": [ { "kHz": 49750, "name": "E2" } ]
+//   }
+// Anything else in the file is refused with a BenchError that names the place.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "hwsim/bench/CardKind.h"
+#include "hwsim/bench/RfEnvironment.h"
+#include "platform/wintypes.h"
+
+namespace hwsim {
+
+class BenchError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+struct FaultSpec {
+    enum class Kind { Nack, Stuck, Absent };
+    std::string chip;  // the chip's role on the card: "eeprom", "tuner"
+    Kind kind = Kind::Nack;
+    int transfer = 0;
+    int byte = 0;
+    int count = 1;
+};
+
+struct CardSpec {
+    const CardKind* kind = nullptr;
+    int instance = 0;
+    int tunerModel = 0;
+    std::vector<BYTE> eeprom;  // 256 bytes
+    bool writeProtect = false;
+    DWORD writeCycleMs = 0;
+    std::string remote;  // empty: none
+    std::vector<BYTE> keys;  // remote keys pressed when the card is plugged, in order
+    std::vector<FaultSpec> faults;
+};
+
+struct BenchSpec {
+    std::string description;
+    std::vector<CardSpec> cards;
+    std::vector<Station> stations;
+};
+
+// Reads a bench file's text; `baseDir` is where relative EEPROM image paths start, `origin`
+// names the file in error messages. Throws BenchError.
+BenchSpec ParseBench(const std::string& text, const std::string& baseDir, const std::string& origin);
+
+}  // namespace hwsim

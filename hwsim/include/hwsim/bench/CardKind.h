@@ -1,0 +1,23 @@
+// The kinds of card a bench can plug, each known by its driver's capture-filter FriendlyName.
+#pragma once
+
+#include <string_view>
+#include <vector>
+
+#include "hwsim/chips/ControllerPinLayout.h"
+
+namespace hwsim {
+
+struct CardKind {
+    const char* captureName;   // the capture filter's FriendlyName
+    const char* crossbarName;  // the crossbar filter's FriendlyName
+    const char* tunerName;     // the TV tuner filter's FriendlyName
+    // How the board's on-board controller is wired to the GPIO lines.
+    const ControllerPinLayout& (*controllerLayout)();
+};
+
+const std::vector<CardKind>& CardKinds();
+// The kind whose capture filter has this FriendlyName; null when none has.
+const CardKind* FindCardKind(std::string_view captureName);
+
+}  // namespace hwsim

@@ -1,0 +1,96 @@
+// One plugged card of the bench: its SAA713x bridge with the GPIO lines and the on-board
+// controller on them, its I2C bus with the EEPROM and the fitted tuner, its EEPROM state file,
+// and whether it is still plugged.
+//
+// Chips are known by their role on the card ("eeprom", "tuner"); tuner fittings that carry
+// more than one chip add them under roles of their own. Chips are fitted and refitted while no
+// other thread uses the card; the EEPROM stays fitted for the card's life.
+//
+// Unplugging is one-way: from then on IsPlugged() is false and the card's drivers answer every
+// request with kDeviceGone without touching the bus. Hooks registered with OnUnplug run once,
+// on the unplugging thread.
+#pragma once
+
+#include <atomic>
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "hwsim/bench/BenchSpec.h"
+#include "hwsim/chips/Eeprom24C02.h"
+#include "hwsim/bench/EepromStateFile.h"
+#include "hwsim/bus/I2CBus.h"
+#include "hwsim/chips/OnboardController.h"
+#include "hwsim/bench/RfEnvironment.h"
+#include "hwsim/chips/Saa713x.h"
+#include "platform/winerror.h"
+
+namespace hwsim {
+
+// What a driver answers for a card that has been unplugged.
+inline constexpr HRESULT kDeviceGone = HRESULT_FROM_WIN32(ERROR_DEVICE_NOT_CONNECTED);
+
+class Card {
+public:
+    // Throws BenchError when the state file is unusable or a fault names no chip of the card.
+    Card(const CardSpec& desc, const RfEnvironment& rf, const std::string& stateFile);
+    ~Card();
+    Card(const Card&) = delete;
+    Card& operator=(const Card&) = delete;
+
+    const CardKind& Kind() const { return *m_kind; }
+    const char* FriendlyName() const { return m_kind->captureName; }
+    int Instance() const { return m_instance; }
+    int TunerModel() const { return m_tunerModel; }
+    const std::string& Remote() const { return m_remote; }
+    const std::string& StateFile() const { return m_state.Path(); }
+
+    I2CBus& Bus() { return m_bus; }
+    Saa713x& Bridge() { return m_bridge; }
+    Eeprom24C02& Eeprom() { return *m_eeprom; }
+    OnboardController& Controller() { return *m_controller; }
+    // Rewires the on-board controller in another pin layout (a fresh controller).
+    void RefitController(const ControllerPinLayout& layout);
+    const RfEnvironment& Rf() const { return m_rf; }
+
+    // The chip with this role, or null.
+    I2CDevice* Chip(const std::string& role) const;
+    // Fits a chip under a role (replacing and detaching any chip of that role) and attaches it
+    // to the bus.
+    I2CDevice* AddChip(const std::string& role, std::unique_ptr<I2CDevice> chip);
+    void RemoveChip(const std::string& role);
+
+    // ---- unplugging ----
+    bool IsPlugged() const { return m_plugged.load(std::memory_order_acquire); }
+    void Unplug();
+    // Returns an id for RemoveUnplugHook. On a card already unplugged the hook runs at once.
+    int OnUnplug(std::function<void()> hook);
+    void RemoveUnplugHook(int id);
+
+private:
+    void ApplyFault(const FaultSpec& fault);
+
+    const CardKind* m_kind;
+    const int m_instance;
+    const int m_tunerModel;
+    const std::string m_remote;
+    const RfEnvironment& m_rf;
+
+    I2CBus m_bus;
+    Saa713x m_bridge;
+    std::unique_ptr<OnboardController> m_controller;
+    EepromStateFile m_state;
+
+    mutable std::mutex m_chipsLock;
+    std::map<std::string, std::unique_ptr<I2CDevice>> m_chips;
+    Eeprom24C02* m_eeprom = nullptr;
+
+    std::atomic<bool> m_plugged{true};
+    std::mutex m_hooksLock;
+    std::map<int, std::function<void()>> m_unplugHooks;
+    int m_nextHook = 1;
+};
+
+}  // namespace hwsim

@@ -1,0 +1,29 @@
+// A card's crossbar filter: the tuner, composite and S-video inputs of video (inputs 0 to 2)
+// and of audio (inputs 3 to 5), routed to the video decoder output (0) and the audio decoder
+// output (1), which feed the capture filter. Starts routed to the tuner. A route asked of an
+// unplugged card is refused with kDeviceGone.
+#pragma once
+
+#include "hwsim/boards/Card.h"
+#include "platform/dshow/CrossbarMixin.h"
+#include "platform/dshow/FilterBase.h"
+#include "platform/dshow/With.h"
+
+namespace hwsim {
+
+// {5A1D0C02-7F3B-4C8E-9D21-3B6E0A4F7C10}
+inline constexpr CLSID kCrossbarFilterClsid = {0x5A1D0C02, 0x7F3B, 0x4C8E, {0x9D, 0x21, 0x3B, 0x6E, 0x0A, 0x4F, 0x7C, 0x10}};
+
+class CrossbarFilter
+    : public platform::dshow::With<platform::dshow::FilterBase, platform::dshow::CrossbarMixin> {
+public:
+    explicit CrossbarFilter(Card& card);
+
+protected:
+    HRESULT OnRoute(long output, long input) override;
+
+private:
+    Card& m_card;
+};
+
+}  // namespace hwsim

@@ -1,0 +1,32 @@
+// A card's TV tuner filter as its driver publishes it: the analog video and audio outputs that
+// feed the card's crossbar, and IAMTVTuner. The card's tuner chips are programmed by the card
+// object over the capture filter's property sets; this filter keeps the tuner state that
+// DirectShow asks for. A channel asked of an unplugged card is refused with kDeviceGone.
+#pragma once
+
+#include "hwsim/boards/Card.h"
+#include "platform/dshow/FilterBase.h"
+#include "platform/dshow/TVTunerMixin.h"
+#include "platform/dshow/With.h"
+
+namespace hwsim {
+
+// {5A1D0C03-7F3B-4C8E-9D21-3B6E0A4F7C10}
+inline constexpr CLSID kTunerFilterClsid = {0x5A1D0C03, 0x7F3B, 0x4C8E, {0x9D, 0x21, 0x3B, 0x6E, 0x0A, 0x4F, 0x7C, 0x10}};
+
+// The standards the cards' tuners and decoders take.
+inline constexpr long kCardStandards = AnalogVideo_NTSC_M | AnalogVideo_PAL_B | AnalogVideo_PAL_D | AnalogVideo_PAL_G |
+                                       AnalogVideo_PAL_I | AnalogVideo_SECAM_D | AnalogVideo_SECAM_K;
+
+class TunerFilter : public platform::dshow::With<platform::dshow::FilterBase, platform::dshow::TVTunerMixin> {
+public:
+    explicit TunerFilter(Card& card);
+
+protected:
+    HRESULT OnChannel(long channel, long videoSubChannel, long audioSubChannel) override;
+
+private:
+    Card& m_card;
+};
+
+}  // namespace hwsim

@@ -1,0 +1,227 @@
+#include "hwsim/bench/BenchSpec.h"
+
+#include <climits>
+#include <filesystem>
+#include <fstream>
+#include <initializer_list>
+#include <iterator>
+#include <map>
+
+#include <nlohmann/json.hpp>
+
+namespace hwsim {
+
+namespace {
+
+constexpr size_t kEepromSize = 256;
+
+using nlohmann::json;
+
+class Reader {
+public:
+    Reader(std::string origin, std::string baseDir) : m_origin(std::move(origin)), m_baseDir(std::move(baseDir)) {}
+
+    [[noreturn]] void Fail(const std::string& where, const std::string& what) const {
+        throw BenchError(m_origin + ": " + where + ": " + what);
+    }
+
+    void OnlyKeys(const json& object, const std::string& where, std::initializer_list<const char*> keys) const {
+        if (!object.is_object()) Fail(where, "expected an object");
+        for (const auto& [key, value] : object.items()) {
+            bool known = false;
+            for (const char* allowed : keys) known = known || key == allowed;
+            if (!known) Fail(where, "unknown key \"" + key + "\"");
+        }
+    }
+
+    long Integer(const json& object, const char* key, const std::string& where, long fallback, long low,
+                 long high) const {
+        auto it = object.find(key);
+        if (it == object.end()) return fallback;
+        if (!it->is_number_integer()) Fail(where + "." + key, "expected an integer");
+        const long long value = it->get<long long>();
+        if (value < low || value > high) {
+            Fail(where + "." + key, "must lie in " + std::to_string(low) + " to " + std::to_string(high));
+        }
+        return static_cast<long>(value);
+    }
+
+    std::string String(const json& object, const char* key, const std::string& where) const {
+        auto it = object.find(key);
+        if (it == object.end()) return std::string();
+        if (!it->is_string()) Fail(where + "." + key, "expected a string");
+        return it->get<std::string>();
+    }
+
+    bool Boolean(const json& object, const char* key, const std::string& where) const {
+        auto it = object.find(key);
+        if (it == object.end()) return false;
+        if (!it->is_boolean()) Fail(where + "." + key, "expected true or false");
+        return it->get<bool>();
+    }
+
+    std::vector<BYTE> HexBytes(const std::string& text, const std::string& where) const {
+        std::vector<BYTE> bytes;
+        int high = -1;
+        for (char c : text) {
+            if (c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == ',') {
+                if (high >= 0) Fail(where, "odd number of hex digits");
+                continue;
+            }
+            int digit;
+            if (c >= '0' && c <= '9') {
+                digit = c - '0';
+            } else if (c >= 'a' && c <= 'f') {
+                digit = c - 'a' + 10;
+            } else if (c >= 'A' && c <= 'F') {
+                digit = c - 'A' + 10;
+            } else {
+                Fail(where, std::string("not a hex digit: '") + c + "'");
+            }
+            if (high < 0) {
+                high = digit;
+            } else {
+                bytes.push_back(static_cast<BYTE>(high * 16 + digit));
+                high = -1;
+            }
+        }
+        if (high >= 0) Fail(where, "odd number of hex digits");
+        return bytes;
+    }
+
+    std::vector<BYTE> FileBytes(const std::string& name, const std::string& where) const {
+        std::filesystem::path path(name);
+        if (path.is_relative()) path = std::filesystem::path(m_baseDir) / path;
+        std::ifstream in(path, std::ios::binary);
+        if (!in) Fail(where, "cannot read " + path.string());
+        return std::vector<BYTE>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+
+    void Eeprom(const json& card, CardSpec& desc, const std::string& where) const {
+        std::vector<BYTE> image;
+        auto it = card.find("eeprom");
+        if (it != card.end() && it->is_string()) {
+            if (*it != "blank") Fail(where, "expected \"blank\" or an object");
+        } else if (it != card.end()) {
+            OnlyKeys(*it, where, {"file", "hex", "writeProtect", "writeCycleMs"});
+            if (it->contains("file") && it->contains("hex")) Fail(where, "give either \"file\" or \"hex\"");
+            if (it->contains("file")) image = FileBytes(String(*it, "file", where), where + ".file");
+            if (it->contains("hex")) image = HexBytes(String(*it, "hex", where), where + ".hex");
+            desc.writeProtect = Boolean(*it, "writeProtect", where);
+            desc.writeCycleMs = static_cast<DWORD>(Integer(*it, "writeCycleMs", where, 0, 0, 10000));
+        }
+        if (image.size() > kEepromSize) {
+            Fail(where, "image of " + std::to_string(image.size()) + " bytes is larger than the 256-byte chip");
+        }
+        image.resize(kEepromSize, 0xFF);
+        desc.eeprom = std::move(image);
+    }
+
+    FaultSpec Fault(const json& fault, const std::string& where) const {
+        OnlyKeys(fault, where, {"chip", "kind", "transfer", "byte", "count"});
+        FaultSpec desc;
+        desc.chip = String(fault, "chip", where);
+        if (desc.chip.empty()) Fail(where, "\"chip\" names the chip (\"eeprom\", \"tuner\")");
+        const std::string kind = String(fault, "kind", where);
+        if (kind == "nack") {
+            desc.kind = FaultSpec::Kind::Nack;
+        } else if (kind == "stuck") {
+            desc.kind = FaultSpec::Kind::Stuck;
+        } else if (kind == "absent") {
+            desc.kind = FaultSpec::Kind::Absent;
+        } else {
+            Fail(where + ".kind", "expected \"nack\", \"stuck\" or \"absent\"");
+        }
+        desc.transfer = static_cast<int>(Integer(fault, "transfer", where, 0, 0, INT_MAX));
+        desc.byte = static_cast<int>(Integer(fault, "byte", where, 0, 0, INT_MAX));
+        desc.count = static_cast<int>(Integer(fault, "count", where, 1, -1, INT_MAX));
+        return desc;
+    }
+
+    CardSpec Card(const json& card, const std::string& where, std::map<const CardKind*, int>& nextInstance) const {
+        OnlyKeys(card, where, {"kind", "instance", "tuner", "eeprom", "remote", "keys", "faults"});
+        CardSpec desc;
+        const std::string kind = String(card, "kind", where);
+        desc.kind = FindCardKind(kind);
+        if (!desc.kind) {
+            std::string known;
+            for (const CardKind& k : CardKinds()) known += std::string(known.empty() ? "" : ", ") + "\"" + k.captureName + "\"";
+            Fail(where + ".kind", "unknown card kind \"" + kind + "\" (known: " + known + ")");
+        }
+        const int next = nextInstance[desc.kind];
+        desc.instance = static_cast<int>(Integer(card, "instance", where, next, 0, 255));
+        if (desc.instance < next) {
+            Fail(where + ".instance", "instance " + std::to_string(desc.instance) +
+                                          " of this kind is taken or out of order (next free: " +
+                                          std::to_string(next) + ")");
+        }
+        nextInstance[desc.kind] = desc.instance + 1;
+        desc.tunerModel = static_cast<int>(Integer(card, "tuner", where, 0, 0, 255));
+        Eeprom(card, desc, where + ".eeprom");
+        desc.remote = String(card, "remote", where);
+        if (auto it = card.find("keys"); it != card.end()) {
+            if (!it->is_array()) Fail(where + ".keys", "expected a list of key codes");
+            for (size_t i = 0; i < it->size(); ++i) {
+                const json& key = (*it)[i];
+                const std::string at = where + ".keys[" + std::to_string(i) + "]";
+                if (!key.is_number_integer() || key.get<long long>() < 0 || key.get<long long>() > 255) {
+                    Fail(at, "expected a key code 0 to 255");
+                }
+                desc.keys.push_back(static_cast<BYTE>(key.get<int>()));
+            }
+        }
+        if (auto it = card.find("faults"); it != card.end()) {
+            if (!it->is_array()) Fail(where + ".faults", "expected a list");
+            for (size_t i = 0; i < it->size(); ++i) {
+                desc.faults.push_back(Fault((*it)[i], where + ".faults[" + std::to_string(i) + "]"));
+            }
+        }
+        return desc;
+    }
+
+    Station OneStation(const json& station, const std::string& where) const {
+        OnlyKeys(station, where, {"kHz", "name"});
+        if (!station.contains("kHz")) Fail(where, "\"kHz\" gives the station's frequency");
+        Station result;
+        result.frequencyKHz = Integer(station, "kHz", where, 0, 1, 3000000);
+        result.name = String(station, "name", where);
+        return result;
+    }
+
+    BenchSpec Bench(const json& root) const {
+        OnlyKeys(root, "top level", {"description", "cards", "stations"});
+        BenchSpec desc;
+        desc.description = String(root, "description", "top level");
+        auto cards = root.find("cards");
+        if (cards == root.end() || !cards->is_array()) Fail("cards", "expected a list of cards");
+        std::map<const CardKind*, int> nextInstance;
+        for (size_t i = 0; i < cards->size(); ++i) {
+            desc.cards.push_back(Card((*cards)[i], "cards[" + std::to_string(i) + "]", nextInstance));
+        }
+        if (auto stations = root.find("stations"); stations != root.end()) {
+            if (!stations->is_array()) Fail("stations", "expected a list");
+            for (size_t i = 0; i < stations->size(); ++i) {
+                desc.stations.push_back(OneStation((*stations)[i], "stations[" + std::to_string(i) + "]"));
+            }
+        }
+        return desc;
+    }
+
+private:
+    std::string m_origin;
+    std::string m_baseDir;
+};
+
+}  // namespace
+
+BenchSpec ParseBench(const std::string& text, const std::string& baseDir, const std::string& origin) {
+    json root;
+    try {
+        root = json::parse(text, nullptr, true, true);
+    } catch (const json::parse_error& error) {
+        throw BenchError(origin + ": not valid JSON: " + error.what());
+    }
+    return Reader(origin, baseDir).Bench(root);
+}
+
+}  // namespace hwsim

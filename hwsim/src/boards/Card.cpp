@@ -1,0 +1,127 @@
+#include "hwsim/boards/Card.h"
+
+#include <utility>
+#include <vector>
+
+#include "hwsim/bench/TunerFitting.h"
+
+namespace hwsim {
+
+namespace {
+
+Eeprom24C02::Options EepromOptions(const CardSpec& desc) {
+    Eeprom24C02::Options options;
+    options.writeProtect = desc.writeProtect;
+    options.writeCycleMs = desc.writeCycleMs;
+    return options;
+}
+
+}  // namespace
+
+Card::Card(const CardSpec& desc, const RfEnvironment& rf, const std::string& stateFile)
+    : m_kind(desc.kind),
+      m_instance(desc.instance),
+      m_tunerModel(desc.tunerModel),
+      m_remote(desc.remote),
+      m_rf(rf),
+      m_controller(std::make_unique<OnboardController>(m_bridge, desc.kind->controllerLayout())),
+      m_state(stateFile, EepromStateFile::Load(stateFile).value_or(desc.eeprom)) {
+    auto eeprom = std::make_unique<Eeprom24C02>(EepromOptions(desc));
+    eeprom->Load(m_state.Contents());
+    eeprom->SetStoreObserver([this](BYTE offset, BYTE value) { m_state.Store(offset, value); });
+    m_eeprom = static_cast<Eeprom24C02*>(AddChip("eeprom", std::move(eeprom)));
+    FitTuner(*this, desc.tunerModel);
+    for (const FaultSpec& fault : desc.faults) ApplyFault(fault);
+    for (BYTE key : desc.keys) m_controller->PressKey(key);
+}
+
+void Card::RefitController(const ControllerPinLayout& layout) {
+    m_controller.reset();
+    m_controller = std::make_unique<OnboardController>(m_bridge, layout);
+}
+
+Card::~Card() {
+    std::lock_guard<std::mutex> lock(m_chipsLock);
+    for (auto& [role, chip] : m_chips) m_bus.Detach(chip.get());
+}
+
+void Card::ApplyFault(const FaultSpec& fault) {
+    I2CDevice* chip = Chip(fault.chip);
+    if (!chip) {
+        throw BenchError(std::string(FriendlyName()) + " #" + std::to_string(m_instance) + ": fault names chip \"" +
+                         fault.chip + "\", which the card does not carry");
+    }
+    switch (fault.kind) {
+    case FaultSpec::Kind::Nack: chip->NackTransfers(fault.transfer, fault.byte, fault.count); break;
+    case FaultSpec::Kind::Stuck: chip->SetStuck(true); break;
+    case FaultSpec::Kind::Absent: chip->SetAbsent(true); break;
+    }
+}
+
+I2CDevice* Card::Chip(const std::string& role) const {
+    std::lock_guard<std::mutex> lock(m_chipsLock);
+    auto it = m_chips.find(role);
+    return it == m_chips.end() ? nullptr : it->second.get();
+}
+
+I2CDevice* Card::AddChip(const std::string& role, std::unique_ptr<I2CDevice> chip) {
+    // The bus is taken outside the chip table's lock: a transfer in progress may look a chip up.
+    I2CDevice* fitted = chip.get();
+    std::unique_ptr<I2CDevice> previous;
+    {
+        std::lock_guard<std::mutex> lock(m_chipsLock);
+        previous = std::exchange(m_chips[role], std::move(chip));
+    }
+    if (previous) m_bus.Detach(previous.get());
+    try {
+        m_bus.Attach(fitted);
+    } catch (...) {
+        std::lock_guard<std::mutex> lock(m_chipsLock);
+        m_chips.erase(role);
+        throw;
+    }
+    return fitted;
+}
+
+void Card::RemoveChip(const std::string& role) {
+    std::unique_ptr<I2CDevice> removed;
+    {
+        std::lock_guard<std::mutex> lock(m_chipsLock);
+        auto it = m_chips.find(role);
+        if (it == m_chips.end()) return;
+        removed = std::move(it->second);
+        m_chips.erase(it);
+    }
+    m_bus.Detach(removed.get());
+}
+
+void Card::Unplug() {
+    std::vector<std::function<void()>> hooks;
+    {
+        std::lock_guard<std::mutex> lock(m_hooksLock);
+        if (!m_plugged.load(std::memory_order_relaxed)) return;
+        m_plugged.store(false, std::memory_order_release);
+        for (auto& [id, hook] : m_unplugHooks) hooks.push_back(hook);
+    }
+    for (auto& hook : hooks) hook();
+}
+
+int Card::OnUnplug(std::function<void()> hook) {
+    int id;
+    bool unplugged;
+    {
+        std::lock_guard<std::mutex> lock(m_hooksLock);
+        id = m_nextHook++;
+        m_unplugHooks[id] = hook;
+        unplugged = !m_plugged.load(std::memory_order_relaxed);
+    }
+    if (unplugged) hook();
+    return id;
+}
+
+void Card::RemoveUnplugHook(int id) {
+    std::lock_guard<std::mutex> lock(m_hooksLock);
+    m_unplugHooks.erase(id);
+}
+
+}  // namespace hwsim

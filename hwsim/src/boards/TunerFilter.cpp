@@ -1,0 +1,18 @@
+#include "hwsim/boards/TunerFilter.h"
+
+#include "uuids.h"
+
+namespace hwsim {
+
+using platform::dshow::MediaType;
+using platform::dshow::PinDescription;
+
+TunerFilter::TunerFilter(Card& card) : With(kTunerFilterClsid), m_card(card) {
+    AddPin(PinDescription{PINDIR_OUTPUT, L"Analog Video", L"", GUID_NULL, {MediaType(MEDIATYPE_AnalogVideo, GUID_NULL)}});
+    AddPin(PinDescription{PINDIR_OUTPUT, L"Analog Audio", L"", GUID_NULL, {MediaType(MEDIATYPE_AnalogAudio, GUID_NULL)}});
+    SetTVFormats(kCardStandards, AnalogVideo_PAL_D);
+}
+
+HRESULT TunerFilter::OnChannel(long, long, long) { return m_card.IsPlugged() ? S_OK : kDeviceGone; }
+
+}  // namespace hwsim

@@ -1,0 +1,97 @@
+#include "hwsim/chips/PllTuner.h"
+
+#include "hwsim/chips/PllAfc.h"
+
+namespace hwsim {
+
+PllTuner::PllTuner(const RfEnvironment& rf, const Options& options)
+    : I2CDevice(options.address7), m_rf(rf), m_options(options) {}
+
+bool PllTuner::OnSelect(bool read) {
+    m_next = Next::Any;
+    m_sawDivider = false;
+    m_sawControl = false;
+    return true;
+}
+
+bool PllTuner::OnReceive(BYTE value) {
+    switch (m_next) {
+    case Next::Any:
+        if ((value & 0x80) && !m_sawControl) {
+            m_control = value;
+            m_sawControl = true;
+            m_next = Next::Band;
+            return true;
+        }
+        if (!(value & 0x80) && !m_sawDivider) {
+            m_dividerHigh = value;
+            m_sawDivider = true;
+            m_next = Next::DividerLow;
+            return true;
+        }
+        return false;
+    case Next::DividerLow:
+        m_divider = static_cast<WORD>((m_dividerHigh << 8) | value);
+        m_next = m_sawControl ? Next::Done : Next::Any;
+        return true;
+    case Next::Band:
+        m_band = value;
+        m_next = m_sawDivider ? Next::Aux : Next::Any;
+        return true;
+    case Next::Aux:
+        m_aux = value;
+        m_next = Next::Done;
+        return true;
+    case Next::Done:
+        break;
+    }
+    return false;
+}
+
+BYTE PllTuner::OnTransmit() { return StatusLocked(); }
+
+long PllTuner::TunedKHzLocked() const {
+    if (m_divider == 0) return 0;
+    return static_cast<long>(static_cast<long long>(m_divider) * m_options.stepHz / 1000) - m_options.ifKHz;
+}
+
+BYTE PllTuner::StatusLocked() const {
+    if (m_divider == 0) return 0;
+    const auto station = m_rf.StationNear(TunedKHzLocked(), m_options.windowKHz);
+    if (!station) return 0;
+    return kLockBit | PllAfcCode(TunedKHzLocked() - station->frequencyKHz);
+}
+
+WORD PllTuner::Divider() const {
+    std::lock_guard<std::mutex> lock(ChipLock());
+    return m_divider;
+}
+
+BYTE PllTuner::ControlByte() const {
+    std::lock_guard<std::mutex> lock(ChipLock());
+    return m_control;
+}
+
+BYTE PllTuner::BandByte() const {
+    std::lock_guard<std::mutex> lock(ChipLock());
+    return m_band;
+}
+
+std::optional<BYTE> PllTuner::AuxByte() const {
+    std::lock_guard<std::mutex> lock(ChipLock());
+    return m_aux;
+}
+
+long PllTuner::TunedKHz() const {
+    std::lock_guard<std::mutex> lock(ChipLock());
+    return TunedKHzLocked();
+}
+
+bool PllTuner::Locked() const { return (Status() & kLockBit) != 0; }
+
+BYTE PllTuner::Status() const {
+    std::lock_guard<std::mutex> lock(ChipLock());
+    return StatusLocked();
+}
+
+}  // namespace hwsim

@@ -1,0 +1,137 @@
+#include "hwsim/drivers/Saa713xPropertyDriver.h"
+
+#include <cstdio>
+#include <iterator>
+
+namespace hwsim {
+
+namespace {
+
+struct Property {
+    DWORD support;
+    DWORD instanceLength;
+    DWORD dataLength;
+};
+
+constexpr DWORD kGet = KsDriver::kSupportGet;
+constexpr DWORD kSet = KsDriver::kSupportSet;
+
+// By property id.
+constexpr Property kProperties[] = {
+    {kGet, 24, 48},          // 0 device information
+    {kSet, 24, 48},          // 1 open
+    {kGet | kSet, 32, 56},   // 2 one-byte I2C transfer
+    {kSet, 24, 48},          // 3 option
+    {kGet | kSet, 24, 48},   // 4 GPIO
+    {kGet | kSet, 24, 48},   // 5 32-bit register
+    {kGet | kSet, 280, 304}, // 6 I2C block
+    {kSet, 24, 48},          // 7 control
+    {kSet, 24, 48},          // 8 control
+    {kSet, 16, 40},          // 9 control without data
+    {kSet, 24, 48},          // 10 control
+};
+
+constexpr size_t kPayload = 24;
+constexpr size_t kSecond = 28;
+constexpr size_t kTransferData = 32;
+constexpr size_t kBlockLength = 280;
+constexpr DWORD kBlockBytes = 256;
+
+}  // namespace
+
+Saa713xPropertyDriver::Saa713xPropertyDriver(Card& card) : KsDriver(card) {}
+
+const char* Saa713xPropertyDriver::SetName(REFGUID set) const {
+    return IsEqualGUID(set, kSaa713xPropertySet) ? "SAA" : nullptr;
+}
+
+DWORD Saa713xPropertyDriver::Support(REFGUID, DWORD id) const {
+    return id < std::size(kProperties) ? kProperties[id].support : 0;
+}
+
+HRESULT Saa713xPropertyDriver::Answer(REFGUID, Request& request) {
+    const Property& property = kProperties[request.id];
+    if (request.instanceLength != property.instanceLength || request.dataLength != property.dataLength ||
+        request.instance != request.data) {
+        return E_INVALIDARG;
+    }
+    BYTE* buffer = request.data;
+    switch (request.id) {
+    case 0:
+        Request::Put<WORD>(buffer, kPayload, kDeviceInfoVendor);
+        Request::Put<WORD>(buffer, kPayload + 2, kDeviceInfoDevice);
+        request.returned = request.dataLength;
+        request.what = WireText("device info %04X %04X", kDeviceInfoVendor, kDeviceInfoDevice);
+        return S_OK;
+    case 1: {
+        const BYTE flag = buffer[kPayload];
+        request.what = WireText("open %u", flag);
+        return flag <= 1 ? S_OK : E_INVALIDARG;
+    }
+    case 2: return Transfer(request);
+    case 3: request.what = WireText("option %02X", buffer[kPayload]); return S_OK;
+    case 4: return Gpio(request);
+    case 5: {
+        std::lock_guard<std::mutex> lock(m_registerLock);
+        request.returned = request.dataLength;
+        return BridgeRegister(request, Request::At<DWORD>(buffer, kPayload), buffer + kSecond);
+    }
+    case 6: return Block(request);
+    case 9: request.what = "control 9"; return S_OK;
+    default:
+        request.what = WireText("control %u value %08X", static_cast<unsigned>(request.id),
+                              static_cast<unsigned>(Request::At<DWORD>(buffer, kPayload)));
+        return S_OK;
+    }
+}
+
+HRESULT Saa713xPropertyDriver::Transfer(Request& request) {
+    BYTE* buffer = request.data;
+    request.returned = request.dataLength;
+    return SubAddressed(request, buffer[kPayload], static_cast<BYTE>(Request::At<DWORD>(buffer, kSecond)),
+                        buffer + kTransferData, 1);
+}
+
+HRESULT Saa713xPropertyDriver::Gpio(Request& request) {
+    BYTE* buffer = request.data;
+    const DWORD mask = Request::At<DWORD>(buffer, kPayload);
+    const DWORD value = Request::At<DWORD>(buffer, kSecond);
+    Saa713x& bridge = GetCard().Bridge();
+    if ((mask & ~Saa713x::kGpioLines) != 0 || (!request.IsGet() && (value & ~Saa713x::kGpioLines) != 0)) {
+        request.what = WireText("gpio mask %08X value %08X", static_cast<unsigned>(mask), static_cast<unsigned>(value));
+        return E_INVALIDARG;
+    }
+    std::lock_guard<std::mutex> lock(m_registerLock);
+    const DWORD mode = bridge.Read(Saa713x::kGpioMode);
+    if (request.IsGet()) {
+        bridge.Write(Saa713x::kGpioMode, mode & ~Saa713x::kGpioStrobe);
+        bridge.Write(Saa713x::kGpioMode, mode | Saa713x::kGpioStrobe);
+        bridge.Write(Saa713x::kGpioMode, mode);
+        const DWORD levels = bridge.Read(Saa713x::kGpioStatus) & mask;
+        Request::Put<DWORD>(buffer, kSecond, levels);
+        request.returned = request.dataLength;
+        request.what = WireText("gpio mask %08X read %08X", static_cast<unsigned>(mask), static_cast<unsigned>(levels));
+        return S_OK;
+    }
+    bridge.Write(Saa713x::kGpioMode, mode | mask);
+    bridge.Write(Saa713x::kGpioStatus, (bridge.HostLatches() & ~mask) | (value & mask));
+    request.what = WireText("gpio mask %08X write %08X", static_cast<unsigned>(mask), static_cast<unsigned>(value));
+    return S_OK;
+}
+
+HRESULT Saa713xPropertyDriver::Block(Request& request) {
+    BYTE* buffer = request.data;
+    const DWORD length = Request::At<DWORD>(buffer, kBlockLength);
+    const DWORD least = request.IsGet() ? 1 : 2;
+    if (length < least || length > kBlockBytes) {
+        request.what = WireText("block %02X len %u", buffer[kPayload], static_cast<unsigned>(length));
+        return E_INVALIDARG;
+    }
+    if (request.IsGet()) {
+        request.returned = request.dataLength;
+        return Raw(request, buffer[kPayload], buffer + kPayload, length);
+    }
+    return Raw(request, buffer[kPayload], buffer + kPayload + 1, length - 1);
+}
+
+}  // namespace hwsim
