@@ -13,6 +13,7 @@ Eeprom24C02::Options EepromOptions(const CardSpec& desc) {
     Eeprom24C02::Options options;
     options.writeProtect = desc.writeProtect;
     options.writeCycleMs = desc.writeCycleMs;
+    options.address7 = static_cast<BYTE>(desc.kind->eepromAddress >> 1);
     return options;
 }
 

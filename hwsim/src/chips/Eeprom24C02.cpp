@@ -7,7 +7,7 @@ namespace hwsim {
 Eeprom24C02::Eeprom24C02() : Eeprom24C02(Options()) {}
 
 Eeprom24C02::Eeprom24C02(const Options& options)
-    : RegisterFileDevice(kAddress7, kSize, 0xFF), m_options(options) {
+    : RegisterFileDevice(options.address7, kSize, 0xFF), m_options(options) {
     if (m_options.pageSize == 0 || m_options.pageSize > kSize) m_options.pageSize = kSize;
 }
 

@@ -73,7 +73,7 @@ HRESULT KsDriver::QuerySupported(REFGUID set, DWORD id, DWORD* support) {
         entry.result = E_POINTER;
     } else if (!name) {
         entry.result = E_PROP_SET_UNSUPPORTED;
-    } else if (DWORD bits = Support(set, id); bits == 0) {
+    } else if (DWORD bits = SupportNow(set, id); bits == 0) {
         entry.result = E_PROP_ID_UNSUPPORTED;
     } else {
         *support = bits;
@@ -106,9 +106,9 @@ HRESULT KsDriver::Handle(WireRequest::Verb verb, REFGUID set, DWORD id, void* in
         hr = kDeviceGone;
     } else if (!name) {
         hr = E_PROP_SET_UNSUPPORTED;
-    } else if ((Support(set, id) & verbBit) == 0) {
+    } else if ((SupportNow(set, id) & Support(set, id) & verbBit) == 0) {
         hr = E_PROP_ID_UNSUPPORTED;
-    } else if (!instance || !data || (verb == WireRequest::Verb::Get && !returned)) {
+    } else if ((!instance && instanceLength) || !data || (verb == WireRequest::Verb::Get && !returned)) {
         hr = E_POINTER;
     } else {
         hr = Answer(set, request);
@@ -158,6 +158,27 @@ HRESULT KsDriver::BridgeRegister(Request& request, DWORD address, BYTE* value) {
     bridge.Write(address, written);
     request.what = WireText("reg %03X write %08X", static_cast<unsigned>(address), static_cast<unsigned>(written));
     return S_OK;
+}
+
+void KsDriver::OverrideSupport(REFGUID set, DWORD id, DWORD bits) {
+    std::lock_guard<std::mutex> lock(m_overridesLock);
+    for (SupportOverride& entry : m_overrides) {
+        if (IsEqualGUID(entry.set, set) && entry.id == id) {
+            entry.bits = bits;
+            return;
+        }
+    }
+    m_overrides.push_back({set, id, bits});
+}
+
+DWORD KsDriver::SupportNow(REFGUID set, DWORD id) const {
+    {
+        std::lock_guard<std::mutex> lock(m_overridesLock);
+        for (const SupportOverride& entry : m_overrides) {
+            if (IsEqualGUID(entry.set, set) && entry.id == id) return entry.bits;
+        }
+    }
+    return Support(set, id);
 }
 
 void KsDriver::SetRequestHook(RequestHook hook) {

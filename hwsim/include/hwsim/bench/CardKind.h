@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "hwsim/chips/ControllerPinLayout.h"
+#include "platform/wintypes.h"
 
 namespace hwsim {
 
@@ -14,6 +15,8 @@ struct CardKind {
     const char* tunerName;     // the TV tuner filter's FriendlyName
     // How the board's on-board controller is wired to the GPIO lines.
     const ControllerPinLayout& (*controllerLayout)();
+    // The configuration EEPROM's 8-bit bus address.
+    BYTE eepromAddress = 0xA0;
 };
 
 const std::vector<CardKind>& CardKinds();

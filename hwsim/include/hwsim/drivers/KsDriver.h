@@ -2,7 +2,8 @@
 // publishes (IKsPropertySet Get, Set and QuerySupported). The base does what every such
 // driver does before it looks at a request: a card that has been unplugged answers kDeviceGone;
 // an unknown set E_PROP_SET_UNSUPPORTED; an unknown id, or a verb the property does not take,
-// E_PROP_ID_UNSUPPORTED; a missing buffer or count pointer E_POINTER. The protocol's driver
+// E_PROP_ID_UNSUPPORTED; a missing buffer or count pointer E_POINTER (a property without
+// instance data takes a null instance of length 0). The protocol's driver
 // then checks every length and field and refuses a malformed request (E_INVALIDARG, or
 // E_POINTER for a null pointer inside a record) before it touches the bus or a register.
 // Every request, refused or answered, goes into the wire log.
@@ -65,6 +66,11 @@ public:
     typedef std::function<void(const WireRequest&)> RequestHook;
     void SetRequestHook(RequestHook hook);
 
+    // From now on QuerySupported answers `bits` for property `id` of `set` (0: no such id), and
+    // a verb whose bit is missing is refused, as a driver that lacks it would answer. Bits the
+    // driver does not have are answered but not carried out.
+    void OverrideSupport(REFGUID set, DWORD id, DWORD bits);
+
 protected:
     // One request as the protocol's driver sees it: buffers checked for null.
     struct Request {
@@ -110,6 +116,7 @@ private:
     HRESULT Handle(WireRequest::Verb verb, REFGUID set, DWORD id, void* instance, DWORD instanceLength, void* data,
                    DWORD dataLength, DWORD* returned);
     void CallHook(const WireRequest& request);
+    DWORD SupportNow(REFGUID set, DWORD id) const;
 
     Card& m_card;
     WireLog m_log;
@@ -118,6 +125,13 @@ private:
     std::shared_mutex m_inFlight;
     std::mutex m_hookLock;
     std::shared_ptr<const RequestHook> m_hook;
+    struct SupportOverride {
+        GUID set;
+        DWORD id;
+        DWORD bits;
+    };
+    mutable std::mutex m_overridesLock;
+    std::vector<SupportOverride> m_overrides;
 };
 
 }  // namespace hwsim
