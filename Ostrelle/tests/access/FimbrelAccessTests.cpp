@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <numeric>
+#include <thread>
 
 #include "access/FimbrelAccess.h"
 #include "hwsim/chips/Saa713x.h"
@@ -215,6 +216,23 @@ TEST_F(FimbrelAccessTest, SecondInitReleasesTheInterfaceItHeld)
     const ULONG after = filter->AddRef();
     filter->Release();
     EXPECT_EQ(before, after);
+}
+
+}  // namespace
+
+namespace {
+
+// A reset pulse on one thread while another writes the EEPROM: the request lock keeps the
+// pulse's writes and sleeps together and every EEPROM byte arrives.
+TEST_F(FimbrelAccessTest, ResetAndEepromWritesFromTwoThreads)
+{
+    std::thread writer([this] {
+        for (int i = 0; i < 64; ++i) EXPECT_EQ(S_OK, access.I2C_Write(0xA0, i, static_cast<BYTE>(0x80 | i)));
+    });
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(S_OK, access.ResetTuner(TRUE));
+    writer.join();
+    for (int i = 0; i < 64; ++i) EXPECT_EQ(0x80 | i, board.Card().Eeprom().Peek(i)) << i;
+    EXPECT_TRUE(board.Card().Bridge().PinLevels() & hwsim::FimbrelDriver::kTunerResetLine);
 }
 
 }  // namespace

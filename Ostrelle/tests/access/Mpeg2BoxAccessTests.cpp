@@ -3,6 +3,7 @@
 // and the property routines' traces and interface references.
 #include <gtest/gtest.h>
 
+#include <thread>
 #include <vector>
 
 #include "access/Mpeg2BoxAccess.h"
@@ -156,6 +157,28 @@ TEST_F(Mpeg2BoxAccessTest, PropertyRoutinesReleaseTheInterfaceTheyQuery)
     const ULONG after = filter->AddRef();
     filter->Release();
     EXPECT_EQ(before, after);
+}
+
+}  // namespace
+
+namespace {
+
+// Two threads write their halves of the EEPROM through one object while a third reads the
+// tuner's status: the box lock keeps each request whole.
+TEST_F(Mpeg2BoxAccessTest, SeveralThreadsShareOneObject)
+{
+    auto writer = [this](int from) {
+        for (int i = from; i < from + 128; ++i) EXPECT_EQ(S_OK, access.I2C_Write(0xA2, i, static_cast<BYTE>(i + 1)));
+    };
+    std::thread first(writer, 0);
+    std::thread second(writer, 128);
+    for (int i = 0; i < 50; ++i) {
+        BYTE status[] = {0xC0};
+        EXPECT_EQ(S_OK, access.I2C_ReadBlock(status, 1));
+    }
+    first.join();
+    second.join();
+    for (int i = 0; i < 256; ++i) EXPECT_EQ(static_cast<BYTE>(i + 1), board.Card().Eeprom().Peek(i)) << i;
 }
 
 }  // namespace
