@@ -63,7 +63,9 @@ TEST_F(BoxEncoderTest, FullReadFillsTheRecordInItsPropertyOrder)
     EXPECT_EQ(200u, settings.PreFilterInfo.dwDNRSmoothFactor);
     EXPECT_EQ(4096u, settings.dwStorageCap);
     for (const hwsim::WireRequest& request : board.Driver().Log().Requests()) {
-        if (request.id == 1 && request.verb == hwsim::WireRequest::Verb::Get) EXPECT_EQ(18u, request.dataLength);
+        if (request.id == 1 && request.verb == hwsim::WireRequest::Verb::Get) {
+            EXPECT_EQ(18u, request.dataLength);
+        }
     }
 
     board.Clear();
@@ -72,7 +74,9 @@ TEST_F(BoxEncoderTest, FullReadFillsTheRecordInItsPropertyOrder)
               Ids(hwsim::WireRequest::Verb::Get));
     EXPECT_EQ(4096u, settings.dwStorageCap);
     for (const hwsim::WireRequest& request : board.Driver().Log().Requests()) {
-        if (request.id == 1 && request.verb == hwsim::WireRequest::Verb::Get) EXPECT_EQ(10u, request.dataLength);
+        if (request.id == 1 && request.verb == hwsim::WireRequest::Verb::Get) {
+            EXPECT_EQ(10u, request.dataLength);
+        }
     }
 }
 

@@ -57,7 +57,9 @@ TEST_F(Mpeg2BoxFirmwareTest, VersionRules)
         const ULONGLONG start = platform::ClockNow();
         EXPECT_EQ(row.accepted, CMpeg2BoxFirmware::CheckFirmwareVersion(board.Filter()));
         EXPECT_EQ(row.reads, VersionReads());
-        if (row.reads > 2) EXPECT_GE(platform::ClockNow() - start, 50 * (row.reads - 2));
+        if (row.reads > 2) {
+            EXPECT_GE(platform::ClockNow() - start, 50 * (row.reads - 2));
+        }
     }
 }
 

@@ -99,7 +99,9 @@ TEST_F(Mpeg2BoxTuningTest, EveryRegionsChannelsReachTheTuner)
                 char head[32];
                 std::snprintf(head, sizeof(head), "%02X W %02X %02X", tuner.Address() << 1, first >> 8, first & 0xFF);
                 EXPECT_EQ(0u, board.Card().Bus().LogText().find(head)) << board.Card().Bus().LogText();
-                if (region == 5) EXPECT_EQ(0xA0, tuner.AuxByte().value_or(0));
+                if (region == 5) {
+                    EXPECT_EQ(0xA0, tuner.AuxByte().value_or(0));
+                }
             }
         }
     }
