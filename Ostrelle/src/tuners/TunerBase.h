@@ -136,6 +136,8 @@ public:
 protected:
     // Overwrites the module constants with one row of the module table.
     void SetModule(const TunerModuleRow& row);
+    // Modules whose IF follows the standard; call it inside the bus lock.
+    void SetIF(long ifKHz) { m_lIF = ifKHz; }
 
     CCustomDataAccess* m_pAccess;
     // Serialises this tuner's I2C sequences (recursive).
