@@ -19,6 +19,7 @@ constexpr PllTvWrite kTvWrite69 = {0xC6, kIF, 0xCE, 168250, 471250, {0x01, 0x02,
 
 CUsbTuner::CUsbTuner(CCustomDataAccess* pAccess) : CTunerBase(pAccess)
 {
+    SetFactoryModel('T', 4);
     SetReadAddress(0xC7);
     SetWriteAddress(0xC6);
 }
