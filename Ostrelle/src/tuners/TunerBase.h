@@ -136,6 +136,14 @@ public:
 protected:
     // Overwrites the module constants with one row of the module table.
     void SetModule(const TunerModuleRow& row);
+    // Modules whose IF follows the standard; call it inside the bus lock.
+    void SetIF(long ifKHz) { m_lIF = ifKHz; }
+    // A tuner that is no module of the table until one is copied into it.
+    void SetFactoryModel(long factory, long model)
+    {
+        m_lFactory = factory;
+        m_lModelCode = model;
+    }
 
     CCustomDataAccess* m_pAccess;
     // Serialises this tuner's I2C sequences (recursive).

@@ -2,7 +2,30 @@
 
 #include <utility>
 
+#include "tuners/TNJ7752JFF_MK5.h"
+#include "tuners/Tuner_A132.h"
+#include "tuners/Tuner_A138.h"
+#include "tuners/Tuner_A139.h"
+#include "tuners/Tuner_A59.h"
+#include "tuners/Tuner_A62.h"
+#include "tuners/Tuner_A63.h"
+#include "tuners/Tuner_A67.h"
+#include "tuners/Tuner_A70.h"
+#include "tuners/Tuner_G12.h"
+#include "tuners/Tuner_G13.h"
+#include "tuners/Tuner_L72.h"
+#include "tuners/Tuner_L73.h"
+#include "tuners/Tuner_L75.h"
+#include "tuners/Tuner_O100.h"
+#include "tuners/Tuner_P92.h"
+#include "tuners/Tuner_P93.h"
+#include "tuners/Tuner_P94.h"
 #include "tuners/Tuner_P95.h"
+#include "tuners/Tuner_P96.h"
+#include "tuners/Tuner_P97.h"
+#include "tuners/Tuner_P98.h"
+#include "tuners/Tuner_T17.h"
+#include "tuners/Tuner_T9.h"
 
 namespace {
 
@@ -98,6 +121,29 @@ constexpr TunerModuleRow kRows[] = {
 
 #undef XCEIVE_STANDARDS
 
+// The modules with operations of their own; every other row is a CPllTunerModule.
+struct OwnCreator {
+    long model;
+    TunerCreator create;
+};
+constexpr OwnCreator kOwnCreators[] = {
+    {9, &CTuner_T9::Create},     {12, &CTuner_G12::Create},  {13, &CTuner_G13::Create},
+    {17, &CTuner_T17::Create},   {59, &CTuner_A59::Create},  {62, &CTuner_A62::Create},
+    {63, &CTuner_A63::Create},   {67, &CTuner_A67::Create},  {68, &CTNJ7752JFF_MK5::Create},
+    {70, &CTuner_A70::Create},   {72, &CTuner_L72::Create},  {73, &CTuner_L73::Create},
+    {75, &CTuner_L75::Create},   {92, &CTuner_P92::Create},  {93, &CTuner_P93::Create},
+    {94, &CTuner_P94::Create},   {95, &CTuner_P95::Create},  {96, &CTuner_P96::Create},
+    {97, &CTuner_P97::Create},   {98, &CTuner_P98::Create},  {100, &CTuner_O100::Create},
+    {132, &CTuner_A132::Create}, {138, &CTuner_A138::Create}, {139, &CTuner_A139::Create},
+};
+
+constexpr TunerCreator CreatorOf(long model, TunerCreator plain)
+{
+    for (const OwnCreator& own : kOwnCreators)
+        if (own.model == model) return own.create;
+    return plain;
+}
+
 template <size_t Index>
 CTunerBase* CreateRow(CCustomDataAccess* pAccess)
 {
@@ -107,7 +153,7 @@ CTunerBase* CreateRow(CCustomDataAccess* pAccess)
 template <size_t... Index>
 constexpr std::array<TunerModuleEntry, sizeof...(Index)> MakeEntries(std::index_sequence<Index...>)
 {
-    return {{{&kRows[Index], kRows[Index].model == 95 ? &CTuner_P95::Create : &CreateRow<Index>}...}};
+    return {{{&kRows[Index], CreatorOf(kRows[Index].model, &CreateRow<Index>)}...}};
 }
 
 constexpr auto kEntries = MakeEntries(std::make_index_sequence<std::size(kRows)>());

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <set>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -170,6 +171,9 @@ std::vector<Expected> ParseTable()
     return rows;
 }
 
+// Modules whose tuning or status reads are their own (TunerDemodTests covers them).
+const std::set<long> kOwnTuning = {12, 13, 59, 63, 67, 68, 70, 75, 92, 93, 94, 96, 97, 98, 100, 132};
+
 std::vector<BYTE> PllWrite(BYTE address, double kHz, long ifKHz, BYTE control, BYTE band, double stepKHz)
 {
     const long n = static_cast<long>((ifKHz + kHz) / stepKHz);
@@ -246,7 +250,7 @@ TEST(TunerModules, EveryModuleCarriesTheConstantsOfItsRow)
 TEST(TunerModules, EveryPllModuleTunesItsBandEdgesWithItsOwnBytes)
 {
     for (const Expected& row : ParseTable()) {
-        if (row.key == 95) continue;  // tunes through its own chips
+        if (row.key == 95 || kOwnTuning.count(row.key)) continue;  // tunes through its own chips
         SCOPED_TRACE("model " + std::to_string(row.key));
         RecordingAccess access;
         std::unique_ptr<CTunerBase> tuner(FindTunerCreator(row.key)(&access));
@@ -285,7 +289,7 @@ TEST(TunerModules, EveryPllModuleFindsAStationOnACardFittedWithIt)
 {
     for (const TunerModuleEntry& entry : TunerModuleEntries()) {
         const TunerModuleRow& row = *entry.row;
-        if (row.model == 95 || row.lockMask == 0) continue;  // not a PLL module
+        if (row.model == 95 || row.lockMask == 0 || kOwnTuning.count(row.model)) continue;  // not a plain PLL module
         if ((row.readAddr >> 1) != (row.writeAddr >> 1)) continue;  // status from an IF demodulator
         SCOPED_TRACE("model " + std::to_string(row.model));
         const long station = (row.lowBandTop + row.midBandTop) / 2;

@@ -179,17 +179,34 @@ public:
         return desc;
     }
 
-    Station OneStation(const json& station, const std::string& where) const {
-        OnlyKeys(station, where, {"kHz", "name"});
+    Station OneStation(const json& station, const std::string& where, bool tv) const {
+        if (tv)
+            OnlyKeys(station, where, {"kHz", "name", "lines"});
+        else
+            OnlyKeys(station, where, {"kHz", "name"});
         if (!station.contains("kHz")) Fail(where, "\"kHz\" gives the station's frequency");
         Station result;
         result.frequencyKHz = Integer(station, "kHz", where, 0, 1, 3000000);
         result.name = String(station, "name", where);
+        if (tv) {
+            result.lines = static_cast<int>(Integer(station, "lines", where, 625, 525, 625));
+            if (result.lines != 525 && result.lines != 625) Fail(where + ".lines", "expected 525 or 625");
+        }
         return result;
     }
 
+    std::vector<Station> Stations(const json& root, const char* key, bool tv) const {
+        std::vector<Station> stations;
+        auto list = root.find(key);
+        if (list == root.end()) return stations;
+        if (!list->is_array()) Fail(key, "expected a list");
+        for (size_t i = 0; i < list->size(); ++i)
+            stations.push_back(OneStation((*list)[i], std::string(key) + "[" + std::to_string(i) + "]", tv));
+        return stations;
+    }
+
     BenchSpec Bench(const json& root) const {
-        OnlyKeys(root, "top level", {"description", "cards", "stations"});
+        OnlyKeys(root, "top level", {"description", "cards", "stations", "fmStations"});
         BenchSpec desc;
         desc.description = String(root, "description", "top level");
         auto cards = root.find("cards");
@@ -198,12 +215,8 @@ public:
         for (size_t i = 0; i < cards->size(); ++i) {
             desc.cards.push_back(Card((*cards)[i], "cards[" + std::to_string(i) + "]", nextInstance));
         }
-        if (auto stations = root.find("stations"); stations != root.end()) {
-            if (!stations->is_array()) Fail("stations", "expected a list");
-            for (size_t i = 0; i < stations->size(); ++i) {
-                desc.stations.push_back(OneStation((*stations)[i], "stations[" + std::to_string(i) + "]"));
-            }
-        }
+        desc.stations = Stations(root, "stations", true);
+        desc.fmStations = Stations(root, "fmStations", false);
         return desc;
     }
 

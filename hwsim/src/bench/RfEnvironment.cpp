@@ -5,7 +5,23 @@
 
 namespace hwsim {
 
-RfEnvironment::RfEnvironment(std::vector<Station> stations) : m_stations(std::move(stations)) {}
+namespace {
+
+std::optional<Station> Nearest(const std::vector<Station>& stations, long frequencyKHz, long windowKHz) {
+    const Station* best = nullptr;
+    for (const Station& station : stations) {
+        const long distance = std::labs(station.frequencyKHz - frequencyKHz);
+        if (distance > windowKHz) continue;
+        if (!best || distance < std::labs(best->frequencyKHz - frequencyKHz)) best = &station;
+    }
+    if (!best) return std::nullopt;
+    return *best;
+}
+
+}  // namespace
+
+RfEnvironment::RfEnvironment(std::vector<Station> stations, std::vector<Station> fmStations)
+    : m_stations(std::move(stations)), m_fmStations(std::move(fmStations)) {}
 
 void RfEnvironment::AddStation(const Station& station) {
     std::lock_guard<std::mutex> lock(m_lock);
@@ -24,14 +40,22 @@ std::vector<Station> RfEnvironment::Stations() const {
 
 std::optional<Station> RfEnvironment::StationNear(long frequencyKHz, long windowKHz) const {
     std::lock_guard<std::mutex> lock(m_lock);
-    const Station* best = nullptr;
-    for (const Station& station : m_stations) {
-        const long distance = std::labs(station.frequencyKHz - frequencyKHz);
-        if (distance > windowKHz) continue;
-        if (!best || distance < std::labs(best->frequencyKHz - frequencyKHz)) best = &station;
-    }
-    if (!best) return std::nullopt;
-    return *best;
+    return Nearest(m_stations, frequencyKHz, windowKHz);
+}
+
+void RfEnvironment::AddFmStation(const Station& station) {
+    std::lock_guard<std::mutex> lock(m_lock);
+    m_fmStations.push_back(station);
+}
+
+std::vector<Station> RfEnvironment::FmStations() const {
+    std::lock_guard<std::mutex> lock(m_lock);
+    return m_fmStations;
+}
+
+std::optional<Station> RfEnvironment::FmStationNear(long frequencyKHz, long windowKHz) const {
+    std::lock_guard<std::mutex> lock(m_lock);
+    return Nearest(m_fmStations, frequencyKHz, windowKHz);
 }
 
 }  // namespace hwsim

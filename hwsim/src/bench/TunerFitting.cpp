@@ -1,11 +1,15 @@
 #include "hwsim/bench/TunerFitting.h"
 
+#include <algorithm>
 #include <initializer_list>
+#include <span>
 
 #include "hwsim/boards/Card.h"
+#include "hwsim/chips/IfDemodulator.h"
 #include "hwsim/chips/PllTuner.h"
 #include "hwsim/chips/Tda8275a.h"
 #include "hwsim/chips/Tda8290.h"
+#include "hwsim/chips/VideoDecoder.h"
 
 namespace hwsim {
 
@@ -32,6 +36,47 @@ const PllIf kPllIfs[] = {
     {38000, {53, 131}},
 };
 
+// Modules with an FM receiver: the control and band byte of their FM write, FM IF, divider step
+// and the AFC code of a centred FM station. Model 98 is left out: its FM bytes are those of its
+// low TV band, and its FM status comes from its IF demodulator in radio mode.
+struct PllFm {
+    int model;
+    BYTE control, band;
+    long ifKHz, stepHz;
+    BYTE lockCode;
+};
+constexpr PllFm kPllFms[] = {
+    {2, 0x82, 0x05, 41250, 31250, 4},  {9, 0x8A, 0x19, 10700, 31250, 4},  {10, 0x8A, 0xA5, 10700, 31250, 4},
+    {11, 0x8A, 0xA5, 10700, 31250, 4}, {14, 0x8A, 0xA5, 10700, 31250, 4}, {15, 0x8A, 0xA5, 10700, 31250, 3},
+    {55, 0x8A, 0xA5, 10700, 31250, 4}, {58, 0x8A, 0x11, 10700, 31250, 3}, {62, 0x8A, 0x11, 10700, 31250, 2},
+    {65, 0x8A, 0x11, 10700, 31250, 3}, {68, 0x8A, 0x11, 10700, 31250, 4}, {69, 0x8A, 0x11, 10700, 31250, 2},
+    {70, 0x8A, 0x21, 10700, 31250, 4}, {92, 0x88, 0x19, 10700, 50000, 4}, {138, 0x8A, 0x11, 10700, 31250, 2},
+};
+
+// Modules that carry an IF demodulator at 0x86 beside their PLL.
+constexpr int kDemodulatorModels[] = {12, 13, 17, 59, 63, 67, 68, 70, 72, 75, 92, 93, 94, 96, 97, 98, 100, 132, 139};
+
+bool Listed(std::span<const int> models, int model) {
+    return std::find(models.begin(), models.end(), model) != models.end();
+}
+
+// The chips beside the PLL of modules with an IF demodulator, a video decoder or a mode chip.
+void FitIfChips(Card& card, int model, const PllTuner& pll) {
+    if (!Listed(kDemodulatorModels, model)) return;
+    auto* demod = static_cast<IfDemodulator*>(card.AddChip("demodulator", std::make_unique<IfDemodulator>(card.Rf())));
+    demod->SetPll(&pll);
+    if (model == 12) {
+        auto* second = static_cast<IfDemodulator*>(
+            card.AddChip("demodulator2", std::make_unique<IfDemodulator>(card.Rf(), 0x2B)));
+        second->SetPll(&pll);
+    }
+    if (model == 97) {
+        card.AddChip("decoder", std::make_unique<VideoDecoder>(VideoDecoder::kAddress,
+                                                               [&card] { return PictureStation(card); }));
+    }
+    if (model == 100) card.AddChip("mode", std::make_unique<RegisterFileDevice>(0x5B, 2));
+}
+
 }  // namespace
 
 void FitTuner(Card& card, int model) {
@@ -50,7 +95,16 @@ void FitTuner(Card& card, int model) {
             for (int m : row.models)
                 if (m == model) options.ifKHz = row.ifKHz;
         }
-        card.AddChip("tuner", std::make_unique<PllTuner>(card.Rf(), options));
+        for (const PllFm& row : kPllFms) {
+            if (row.model != model) continue;
+            options.fmControl = row.control;
+            options.fmBand = row.band;
+            options.fmIfKHz = row.ifKHz;
+            options.fmStepHz = row.stepHz;
+            options.fmLockCode = row.lockCode;
+        }
+        auto* pll = static_cast<PllTuner*>(card.AddChip("tuner", std::make_unique<PllTuner>(card.Rf(), options)));
+        FitIfChips(card, model, *pll);
     }
     card.Bridge().SetReadHook(Saa713x::kVideoStatus,
                               [&card](DWORD stored) { return (stored & ~1u) | (TunerSeesPicture(card) ? 1u : 0u); });
@@ -60,6 +114,16 @@ bool TunerSeesPicture(const Card& card) {
     if (auto* demod = dynamic_cast<Tda8290*>(card.Chip("demodulator"))) return demod->Locked();
     auto* tuner = dynamic_cast<PllTuner*>(card.Chip("tuner"));
     return tuner != nullptr && tuner->Locked();
+}
+
+std::optional<Station> PictureStation(const Card& card) {
+    if (!TunerSeesPicture(card)) return std::nullopt;
+    long tuned = 0;
+    if (auto* demod = dynamic_cast<Tda8290*>(card.Chip("demodulator")))
+        tuned = demod->TunedKHz();
+    else if (auto* tuner = dynamic_cast<PllTuner*>(card.Chip("tuner")))
+        tuned = tuner->TunedKHz();
+    return card.Rf().StationNear(tuned, PllTuner::Options().windowKHz);
 }
 
 }  // namespace hwsim

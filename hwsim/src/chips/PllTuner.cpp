@@ -36,6 +36,7 @@ bool PllTuner::OnReceive(BYTE value) {
         return true;
     case Next::Band:
         m_band = value;
+        m_fm = m_options.fmControl != 0 && m_control == m_options.fmControl && m_band == m_options.fmBand;
         m_next = m_sawDivider ? Next::Aux : Next::Any;
         return true;
     case Next::Aux:
@@ -55,8 +56,17 @@ long PllTuner::TunedKHzLocked() const {
     return static_cast<long>(static_cast<long long>(m_divider) * m_options.stepHz / 1000) - m_options.ifKHz;
 }
 
+long PllTuner::FmKHzLocked() const {
+    if (m_divider == 0) return 0;
+    return static_cast<long>(static_cast<long long>(m_divider) * m_options.fmStepHz / 1000) - m_options.fmIfKHz;
+}
+
 BYTE PllTuner::StatusLocked() const {
     if (m_divider == 0) return 0;
+    if (m_fm) {
+        if (!m_rf.FmStationNear(FmKHzLocked(), m_options.fmWindowKHz)) return 0;
+        return kLockBit | (m_options.fmLockCode & 0x07);
+    }
     const auto station = m_rf.StationNear(TunedKHzLocked(), m_options.windowKHz);
     if (!station) return 0;
     return kLockBit | PllAfcCode(TunedKHzLocked() - station->frequencyKHz);
@@ -87,7 +97,20 @@ long PllTuner::TunedKHz() const {
     return TunedKHzLocked();
 }
 
-bool PllTuner::Locked() const { return (Status() & kLockBit) != 0; }
+bool PllTuner::FmMode() const {
+    std::lock_guard<std::mutex> lock(ChipLock());
+    return m_fm;
+}
+
+long PllTuner::FmKHz() const {
+    std::lock_guard<std::mutex> lock(ChipLock());
+    return FmKHzLocked();
+}
+
+bool PllTuner::Locked() const {
+    std::lock_guard<std::mutex> lock(ChipLock());
+    return !m_fm && (StatusLocked() & kLockBit) != 0;
+}
 
 BYTE PllTuner::Status() const {
     std::lock_guard<std::mutex> lock(ChipLock());

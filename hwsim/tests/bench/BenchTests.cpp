@@ -92,6 +92,24 @@ TEST_F(BenchTest, CustomBenchGivesKindsImagesFaultsAndStations) {
     EXPECT_EQ(61250, stations[1].frequencyKHz);
 }
 
+TEST_F(BenchTest, StationsCarryTheirLineCountAndFmStationsAreAListOfTheirOwn) {
+    auto bench = Bench::FromText(R"({"cards": [],
+        "stations": [{"kHz": 55250, "lines": 525}, {"kHz": 471250}],
+        "fmStations": [{"kHz": 100000, "name": "FM 100"}]})");
+    const auto stations = bench->Rf().Stations();
+    ASSERT_EQ(2u, stations.size());
+    EXPECT_EQ(525, stations[0].lines);
+    EXPECT_EQ(625, stations[1].lines);
+    const auto fm = bench->Rf().FmStations();
+    ASSERT_EQ(1u, fm.size());
+    EXPECT_EQ(100000, fm[0].frequencyKHz);
+    EXPECT_EQ("FM 100", fm[0].name);
+    // Radio and television do not meet.
+    EXPECT_FALSE(bench->Rf().StationNear(100000, 500));
+    EXPECT_FALSE(bench->Rf().FmStationNear(55250, 500));
+    EXPECT_TRUE(Bench::FromText(R"({"cards": []})")->Rf().FmStations().empty());
+}
+
 TEST_F(BenchTest, MalformedJsonIsRefusedNamingFileAndLine) {
     const std::string path = WriteFile("broken.json", "{\n  \"cards\": [\n    { \"kind\": \"713x BDA Analog Capture\" \n  ]\n}\n");
     try {
@@ -131,6 +149,9 @@ TEST_F(BenchTest, RefusesWhatABenchCannotMean) {
         {R"({"cards": [{"kind": "713x BDA Analog Capture", "faults": [{"chip": "tuner", "kind": "absent"}]}]})",
          "fault names chip \"tuner\", which the card does not carry"},
         {R"({"cards": [], "stations": [{"name": "x"}]})", "stations[0]: \"kHz\" gives"},
+        {R"({"cards": [], "stations": [{"kHz": 49750, "lines": 600}]})", "stations[0].lines: expected 525 or 625"},
+        {R"({"cards": [], "fmStations": [{"kHz": 100000, "lines": 625}]})", "fmStations[0]: unknown key \"lines\""},
+        {R"({"cards": [], "fmStations": {}})", "fmStations: expected a list"},
     };
     WriteFile("big.bin", std::string(300, 'x'));
     for (const Case& c : cases) {

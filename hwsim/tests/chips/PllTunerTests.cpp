@@ -81,6 +81,54 @@ TEST_F(PllTunerTest, StatusShowsLockOnlyWhereAStationIsOnAir) {
     EXPECT_FALSE(tuner.Locked());
 }
 
+TEST(PllTunerFm, AWriteWithTheFmBytesTunesFmAndLocksOnlyOnAnFmStation) {
+    RfEnvironment rf({{99475, "TV at the FM divider"}}, {{100000, "FM 100"}});
+    PllTuner::Options options;
+    options.fmControl = 0x8A;
+    options.fmBand = 0x11;
+    options.fmLockCode = 3;
+    PllTuner tuner(rf, options);
+    I2CBus bus;
+    bus.Attach(&tuner);
+    auto write = [&](WORD n, BYTE control, BYTE band) {
+        const BYTE bytes[4] = {BYTE(n >> 8), BYTE(n), control, band};
+        ASSERT_EQ(I2CResult::Ack, bus.WriteRaw(0xC0, bytes, 4));
+    };
+    auto status = [&] {
+        BYTE value = 0xEE;
+        EXPECT_EQ(I2CResult::Ack, bus.ReadRaw(0xC1, &value, 1));
+        return value;
+    };
+    write(3542, 0x8A, 0x11);  // (100000 + 10700) / 31.25
+    EXPECT_TRUE(tuner.FmMode());
+    EXPECT_EQ(99987, tuner.FmKHz());
+    EXPECT_EQ(PllTuner::kLockBit | 3, status());
+    EXPECT_FALSE(tuner.Locked());  // no picture while on FM
+    write(3600, 0x8A, 0x11);
+    EXPECT_EQ(0x00, status());
+    // The same divider with TV bytes is a TV tuning again.
+    write(2214, 0xCE, 0x11);
+    EXPECT_FALSE(tuner.FmMode());
+    EXPECT_EQ(99475, tuner.TunedKHz());
+    EXPECT_TRUE(tuner.Locked());
+    bus.Detach(&tuner);
+}
+
+TEST(PllTunerFm, CountsFiftyKilohertzStepsWhereTheModuleDoes) {
+    RfEnvironment rf;
+    PllTuner::Options options;
+    options.fmControl = 0x88;
+    options.fmBand = 0x19;
+    options.fmStepHz = 50000;
+    PllTuner tuner(rf, options);
+    I2CBus bus;
+    bus.Attach(&tuner);
+    const BYTE bytes[4] = {0x08, 0xA6, 0x88, 0x19};  // 2214
+    ASSERT_EQ(I2CResult::Ack, bus.WriteRaw(0xC0, bytes, 4));
+    EXPECT_EQ(100000, tuner.FmKHz());
+    bus.Detach(&tuner);
+}
+
 TEST(RfEnvironment, FindsTheNearestStationWithinTheWindow) {
     RfEnvironment rf({{100000, "a"}, {100800, "b"}});
     EXPECT_EQ("a", rf.StationNear(100300, 500).value().name);

@@ -18,7 +18,8 @@
 //                       "count": 1 },           // kind: nack, stuck or absent; count -1: always
 //                     { "chip": "tuner", "kind": "absent" } ] }
 //     ],
-//     "stations": [ { "kHz": 49750, "name": "E2" } ]
+//     "stations": [ { "kHz": 49750, "name": "E2" } ],  // optional "lines": 525 (625 when absent)
+//     "fmStations": [ { "kHz": 100000, "name": "FM 100" } ]   // optional
 //   }
 // Anything else in the file is refused with a BenchError that names the place.
 #pragma once
@@ -63,6 +64,7 @@ struct BenchSpec {
     std::string description;
     std::vector<CardSpec> cards;
     std::vector<Station> stations;
+    std::vector<Station> fmStations;
 };
 
 // Reads a bench file's text; `baseDir` is where relative EEPROM image paths start, `origin`

@@ -1,6 +1,10 @@
 // Fits a card with the tuner chips of a TUNER_MODEL.
 #pragma once
 
+#include <optional>
+
+#include "hwsim/bench/RfEnvironment.h"
+
 namespace hwsim {
 
 class Card;
@@ -13,5 +17,7 @@ void FitTuner(Card& card, int model);
 // The fitted tuner delivers a picture: a station lies within its capture window of the tuned
 // frequency. The video decoder's lock follows it.
 bool TunerSeesPicture(const Card& card);
+// The station whose picture the fitted tuner delivers, if any.
+std::optional<Station> PictureStation(const Card& card);
 
 }  // namespace hwsim

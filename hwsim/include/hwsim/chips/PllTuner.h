@@ -4,6 +4,11 @@
 // DB1 DB2 CB BB and the 5-byte write DB1 DB2 CB BB AB. Any further byte is not acknowledged. A read answers the status byte: the lock bit (0x40)
 // with the AFC code of the offset to the nearest station (PllAfc.h) when a station lies within
 // the capture window of the tuned frequency, nothing else otherwise.
+//
+// Modules with an FM receiver program it with their own control and band bytes: a write that
+// carries those two is an FM write, and the divider counts FM steps above the FM IF. Tuned to
+// FM, a read answers the lock bit with the module's FM lock code when an FM station lies within
+// the FM window, nothing otherwise, and the module delivers no picture.
 #pragma once
 
 #include <optional>
@@ -23,6 +28,13 @@ public:
         long ifKHz = 38900;      // picture IF the local oscillator sits above the carrier
         long stepHz = 62500;     // oscillator step of one divider count
         long windowKHz = 500;    // a station this close to the tuned frequency locks
+        // FM: the control and band byte of an FM write (fmControl 0: the module has no FM).
+        BYTE fmControl = 0;
+        BYTE fmBand = 0;
+        long fmIfKHz = 10700;
+        long fmStepHz = 31250;
+        BYTE fmLockCode = 4;     // AFC bits answered on an FM station
+        long fmWindowKHz = 50;
     };
 
     PllTuner(const RfEnvironment& rf, const Options& options);
@@ -33,6 +45,11 @@ public:
     std::optional<BYTE> AuxByte() const;
     // Picture carrier the divider selects, in kHz (0 before the first divider write).
     long TunedKHz() const;
+    // The last write was an FM write.
+    bool FmMode() const;
+    // The divider read as an FM frequency in kHz, whichever write set it (0 before the first).
+    long FmKHz() const;
+    // Tuned to TV with a station in the capture window: the module delivers a picture.
     bool Locked() const;
     BYTE Status() const;
 
@@ -43,6 +60,7 @@ protected:
 
 private:
     long TunedKHzLocked() const;
+    long FmKHzLocked() const;
     BYTE StatusLocked() const;
 
     enum class Next { Any, DividerLow, Band, Aux, Done };
@@ -57,6 +75,7 @@ private:
     BYTE m_control = 0;
     BYTE m_band = 0;
     std::optional<BYTE> m_aux;
+    bool m_fm = false;
 };
 
 }  // namespace hwsim

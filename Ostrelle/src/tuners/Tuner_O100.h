@@ -1,0 +1,26 @@
+// CTuner_O100: tuner model 100, a Japanese-band module with a mode chip at 0xB6 beside its IF
+// demodulator. The card filter chooses the mode; every standard change writes the demodulator's
+// fixed registers and applies the mode again. Its TV status reads the demodulator through map B.
+#pragma once
+
+#include "tuners/TunerBase.h"
+
+class CTuner_O100 : public CTunerBase {
+public:
+    explicit CTuner_O100(CCustomDataAccess* pAccess);
+    ~CTuner_O100() override;
+
+    static CTunerBase* Create(CCustomDataAccess* pAccess);
+
+    BOOL GetTVChannelOkay(DWORD* status) override;
+    BOOL SetVideoStandard(long standard) override;
+
+    // Stores the mode and applies it.
+    BOOL SetMode(long mode);
+    // Writes the mode's byte to register 0 of the mode chip and 0x04 to register 1.
+    BOOL ApplyMode(long mode);
+    long GetMode() const { return m_lMode; }
+
+private:
+    std::atomic<long> m_lMode{2};
+};

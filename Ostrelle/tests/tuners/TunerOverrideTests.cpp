@@ -1,0 +1,117 @@
+// Models 100 and 139 on a simulated card (the mode chip, the IF that follows the standard), and
+// the card's factory: every model of the module table gets its own class where it has one.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+#include <typeinfo>
+
+#include "support/DemodBench.h"
+#include "hwsim/bus/RegisterFileDevice.h"
+#include "tuners/TNJ7752JFF_MK5.h"
+#include "tuners/Tuner_A132.h"
+#include "tuners/Tuner_A138.h"
+#include "tuners/Tuner_A139.h"
+#include "tuners/Tuner_A59.h"
+#include "tuners/Tuner_A62.h"
+#include "tuners/Tuner_A63.h"
+#include "tuners/Tuner_A67.h"
+#include "tuners/Tuner_A70.h"
+#include "tuners/Tuner_G12.h"
+#include "tuners/Tuner_G13.h"
+#include "tuners/Tuner_L72.h"
+#include "tuners/Tuner_L73.h"
+#include "tuners/Tuner_L75.h"
+#include "tuners/Tuner_O100.h"
+#include "tuners/Tuner_P92.h"
+#include "tuners/Tuner_P93.h"
+#include "tuners/Tuner_P94.h"
+#include "tuners/Tuner_P95.h"
+#include "tuners/Tuner_P96.h"
+#include "tuners/Tuner_P97.h"
+#include "tuners/Tuner_P98.h"
+#include "tuners/Tuner_T17.h"
+#include "tuners/Tuner_T9.h"
+#include "tuners/TunerModules.h"
+
+using TunerOverrides = DemodBench;
+
+TEST_F(TunerOverrides, Model100WritesItsModeAtEveryStandardChangeAndWhenTheCardSetsIt)
+{
+    Fit(100);
+    auto& o100 = dynamic_cast<CTuner_O100&>(*tuner);
+    auto mode = [this] {
+        auto* chip = static_cast<hwsim::RegisterFileDevice*>(Board().Chip("mode"));
+        return std::vector<BYTE>{chip->Peek(0), chip->Peek(1)};
+    };
+    auto freshModeChip = [this] { Board().AddChip("mode", std::make_unique<hwsim::RegisterFileDevice>(0x5B, 2, 0xEE)); };
+    EXPECT_TRUE(tuner->SetVideoStandard(AnalogVideo_NTSC_M_J));
+    EXPECT_EQ((std::vector<BYTE>{0xD0, 0x0D, 0x80}), Registers(Board().Chip("demodulator")));
+    EXPECT_EQ((std::vector<BYTE>{0x80, 0x04}), mode());
+    const std::pair<long, BYTE> modes[] = {{4, 0x02}, {7, 0x00}, {5, 0x01}, {2, 0x80}, {1, 0x00}, {3, 0x00}, {0, 0x00}};
+    for (const auto& [value, byte] : modes) {
+        freshModeChip();
+        EXPECT_TRUE(o100.SetMode(value)) << value;
+        EXPECT_EQ(value, o100.GetMode());
+        EXPECT_EQ((std::vector<BYTE>{byte, 0x04}), mode()) << value;
+    }
+    // The stored mode survives a standard change and is written again.
+    ASSERT_TRUE(o100.SetMode(4));
+    freshModeChip();
+    EXPECT_TRUE(tuner->SetVideoStandard(AnalogVideo_PAL_B));
+    EXPECT_EQ((std::vector<BYTE>{0x02, 0x04}), mode());
+}
+
+TEST_F(TunerOverrides, Model139TakesTheIfOfItsStandardIntoTheNextTuning)
+{
+    Fit(139);
+    ASSERT_TRUE(tuner->SetVideoStandard(AnalogVideo_SECAM_L));
+    EXPECT_EQ(33900, tuner->GetIF());
+    ASSERT_TRUE(tuner->SetTVChannelFreq(471250.0f));
+    EXPECT_EQ(8082, Pll().Divider());
+    ASSERT_TRUE(tuner->SetVideoStandard(AnalogVideo_PAL_B));
+    ASSERT_TRUE(tuner->SetTVChannelFreq(471250.0f));
+    EXPECT_EQ(8162, Pll().Divider());
+    ASSERT_TRUE(tuner->SetVideoStandard(AnalogVideo_SECAM_L1));
+    EXPECT_EQ(33900, tuner->GetIF());
+    // A standard outside its table: the common IF, no register write, FALSE.
+    Board().Bus().ClearLog();
+    EXPECT_FALSE(tuner->SetVideoStandard(AnalogVideo_NTSC_M));
+    EXPECT_EQ(38900, tuner->GetIF());
+    EXPECT_TRUE(WritesTo(0x86).empty());
+    EXPECT_EQ((std::vector<BYTE>{0x86, 0x50, 0x53}), Registers(Board().Chip("demodulator")));
+}
+
+TEST(TunerFactory, EveryKeyGetsItsOwnClassOrThePlainModule)
+{
+    const std::map<int, const std::type_info*> own = {
+        {9, &typeid(CTuner_T9)},     {12, &typeid(CTuner_G12)},   {13, &typeid(CTuner_G13)},
+        {17, &typeid(CTuner_T17)},   {59, &typeid(CTuner_A59)},   {62, &typeid(CTuner_A62)},
+        {63, &typeid(CTuner_A63)},   {67, &typeid(CTuner_A67)},   {68, &typeid(CTNJ7752JFF_MK5)},
+        {70, &typeid(CTuner_A70)},   {72, &typeid(CTuner_L72)},   {73, &typeid(CTuner_L73)},
+        {75, &typeid(CTuner_L75)},   {92, &typeid(CTuner_P92)},   {93, &typeid(CTuner_P93)},
+        {94, &typeid(CTuner_P94)},   {95, &typeid(CTuner_P95)},   {96, &typeid(CTuner_P96)},
+        {97, &typeid(CTuner_P97)},   {98, &typeid(CTuner_P98)},   {100, &typeid(CTuner_O100)},
+        {132, &typeid(CTuner_A132)}, {138, &typeid(CTuner_A138)}, {139, &typeid(CTuner_A139)},
+    };
+    // The Xceive modules have classes of their own elsewhere.
+    const std::set<int> xceive = {90, 91, 136, 137};
+    FakeBoardCard<> fake;
+    fake.access->devices = {0xC0, 0xC1};
+    int made = 0;
+    for (const TunerModuleEntry& entry : TunerModuleEntries()) {
+        const int model = static_cast<int>(entry.row->model);
+        std::unique_ptr<CTunerBase> made_tuner(fake.card.CreateTuner(model));
+        ASSERT_NE(nullptr, made_tuner) << model;
+        ++made;
+        EXPECT_EQ(model, made_tuner->GetModelCode());
+        auto it = own.find(model);
+        const CTunerBase& made_ref = *made_tuner;
+        if (it != own.end()) {
+            EXPECT_EQ(*it->second, typeid(made_ref)) << model;
+        } else if (!xceive.count(model)) {
+            EXPECT_EQ(typeid(CPllTunerModule), typeid(made_ref)) << model;
+        }
+    }
+    EXPECT_EQ(65, made);
+}
