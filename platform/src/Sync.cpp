@@ -1,15 +1,9 @@
 // Events, mutexes (named ones exclude other processes too), semaphores, critical sections,
 // interlocked operations, waits and CloseHandle.
 #include <fcntl.h>
-#include <poll.h>
-#include <sys/eventfd.h>
 #include <sys/file.h>
-#include <sys/inotify.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <cerrno>
-#include <thread>
 
 #include <algorithm>
 #include <cctype>
@@ -18,6 +12,7 @@
 #include <string>
 
 #include "Kernel.h"
+#include "LockFileWatcher.h"
 #include "ThreadRegistry.h"
 #include "platform/runtime.h"
 
@@ -182,69 +177,13 @@ private:
     bool ownerDiedElsewhere_ = false;  // the lock file says its last owner ended owning it
 };
 
-// Watches the lock files for changes made by other processes and wakes the threads waiting
-// for the mutexes behind them. Started by the first wait for a mutex another process holds;
-// stopped and joined at exit.
-class LockFileWatcher {
-public:
-    static LockFileWatcher& Instance() {
-        static LockFileWatcher watcher;
-        return watcher;
-    }
-    ~LockFileWatcher() {
-        if (!thread_.joinable()) return;
-        uint64_t one = 1;
-        (void)!write(stop_, &one, sizeof one);
-        thread_.join();
-        close(stop_);
-        close(inotify_);
-    }
-    // Starts watching `dir` (kernel lock held; idempotent).
-    void Start(const std::string& dir) {
-        if (thread_.joinable() || failed_) return;
-        inotify_ = inotify_init1(IN_CLOEXEC | IN_NONBLOCK);
-        stop_ = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-        if (inotify_ < 0 || stop_ < 0 || inotify_add_watch(inotify_, dir.c_str(), IN_MODIFY | IN_CLOSE_WRITE) < 0) {
-            failed_ = true;  // waiters then find the change by checking again
-            return;
-        }
-        dir_ = dir;
-        thread_ = std::thread([this] { Run(); });
-    }
-
-private:
-    void Run() {
-        alignas(inotify_event) char buffer[4096];
-        for (;;) {
-            pollfd fds[2] = {{inotify_, POLLIN, 0}, {stop_, POLLIN, 0}};
-            if (poll(fds, 2, -1) < 0 && errno != EINTR) return;
-            if (fds[1].revents) return;
-            ssize_t n;
-            while ((n = read(inotify_, buffer, sizeof buffer)) > 0) {
-                for (char* p = buffer; p < buffer + n;) {
-                    auto* e = reinterpret_cast<inotify_event*>(p);
-                    if (e->len) Changed(dir_ + "/" + e->name);
-                    p += sizeof(inotify_event) + e->len;
-                }
-            }
-        }
-    }
-    static void Changed(const std::string& path) {
+void MutexObject::WatchLockFiles() const {
+    WatchLockFolder(lockPath_.substr(0, lockPath_.rfind('/')), [](const std::string& path) {
         std::lock_guard<std::mutex> g(Lock());
         std::lock_guard<std::mutex> r(MutexObject::RegistryLock());
         for (MutexObject* m : MutexObject::Registry())
             if (m->LockPath() == path && !m->waiters.empty()) Signal(m);
-    }
-
-    std::thread thread_;
-    std::string dir_;
-    int inotify_ = -1;
-    int stop_ = -1;
-    bool failed_ = false;
-};
-
-void MutexObject::WatchLockFiles() const {
-    LockFileWatcher::Instance().Start(lockPath_.substr(0, lockPath_.rfind('/')));
+    });
 }
 
 // Named objects of this process, by kind and name.
