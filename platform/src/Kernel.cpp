@@ -2,12 +2,18 @@
 //
 // Every blocking call of the platform ends in Wait(). A thread blocked there is counted;
 // on the virtual clock, when every thread the platform knows is blocked, the clock jumps to the
-// earliest deadline among the blocked threads and wakes them.
+// earliest deadline among the blocked threads and wakes them. A wait for an object another
+// process holds runs in real time and counts as running: that process does not share our clock.
+// When the virtual clock stands still for long in real time while threads wait for it, the
+// threads it waits for are named on stderr.
 #include "Kernel.h"
 
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cstdio>
+#include <optional>
+#include <string>
 #include <unordered_map>
 
 #include "ThreadRegistry.h"
@@ -15,15 +21,22 @@
 
 namespace platform::kernel {
 
+using SteadyClock = std::chrono::steady_clock;
+
 struct Waiter {
     std::condition_variable cv;
     DWORD tid = 0;
     uint64_t deadline = kNoDeadline;
     bool woken = false;
-    bool counted = false;  // counted among the blocked threads
+    bool counted = false;   // counted among the blocked threads
+    bool realTime = false;  // waits for another process, in real time
 };
 
 namespace {
+
+// A thread that waits for another process checks again this often, in case the change that
+// woke it came before the other process had let go.
+constexpr auto kElsewhereRecheck = std::chrono::milliseconds(50);
 
 struct KernelState {
     std::mutex lock;
@@ -35,8 +48,12 @@ struct KernelState {
     // clock
     std::atomic<bool> virtualClock{false};
     uint64_t virtualNow = 1000000;
-    std::chrono::steady_clock::time_point realStart = std::chrono::steady_clock::now();
+    SteadyClock::time_point realStart = SteadyClock::now();
     uint64_t realOffset = 1000000;  // ms value of the clock at realStart
+    // stalled virtual clock
+    SteadyClock::time_point lastMove = SteadyClock::now();
+    std::chrono::milliseconds stallReport{10000};
+    bool stallReported = false;
 };
 
 // Never destroyed: platform threads may still run while static objects are torn down.
@@ -47,14 +64,22 @@ KernelState& K() {
 
 uint64_t RealNow() {
     auto& k = K();
-    auto elapsed = std::chrono::steady_clock::now() - k.realStart;
+    auto elapsed = SteadyClock::now() - k.realStart;
     return k.realOffset + uint64_t(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
 }
 
-std::chrono::steady_clock::time_point RealTimeOf(uint64_t ms) {
+SteadyClock::time_point RealTimeOf(uint64_t ms) {
     auto& k = K();
     if (ms <= k.realOffset) return k.realStart;
     return k.realStart + std::chrono::milliseconds(ms - k.realOffset);
+}
+
+void MoveVirtualLocked(uint64_t to) {
+    auto& k = K();
+    if (to <= k.virtualNow) return;
+    k.virtualNow = to;
+    k.lastMove = SteadyClock::now();
+    k.stallReported = false;
 }
 
 void WakeLocked(Waiter* w) {
@@ -70,7 +95,7 @@ void WakeLocked(Waiter* w) {
 void WakeDueLocked() {
     uint64_t now = NowLocked();
     for (Waiter* w : K().blocked)
-        if (!w->woken && w->deadline <= now) WakeLocked(w);
+        if (!w->woken && !w->realTime && w->deadline <= now) WakeLocked(w);
 }
 
 // On the virtual clock: when no known thread runs, jump to the earliest deadline.
@@ -82,8 +107,40 @@ void MaybeAdvanceLocked() {
     for (Waiter* w : k.blocked)
         if (!w->woken && w->counted) earliest = std::min(earliest, w->deadline);
     if (earliest == kNoDeadline) return;
-    if (earliest > k.virtualNow) k.virtualNow = earliest;
+    MoveVirtualLocked(earliest);
     WakeDueLocked();
+}
+
+// How long a waiter on the virtual clock sleeps before it looks whether the clock stalled.
+std::chrono::milliseconds StallCheckPeriod() {
+    return std::clamp(K().stallReport / 4, std::chrono::milliseconds(10), std::chrono::milliseconds(1000));
+}
+
+// Names, on stderr, the threads the virtual clock waits for, once it has stood still for the
+// report period while some thread waits for a deadline.
+void CheckStallLocked() {
+    auto& k = K();
+    if (k.stallReported || SteadyClock::now() - k.lastMove < k.stallReport) return;
+    bool wanted = false;
+    for (const Waiter* w : k.blocked) wanted |= w->counted && w->deadline != kNoDeadline;
+    if (!wanted) return;
+    k.stallReported = true;
+    std::string report = "platform: the virtual clock has not moved for " +
+                         std::to_string(k.stallReport.count() / 1000.0).substr(0, 4) +
+                         " s of real time; the threads counted as running:\n";
+    ThreadRegistry::ForEachLocked([&](const ThreadInfo& info) {
+        bool waits = false, elsewhere = false;
+        for (const Waiter* w : k.blocked) {
+            if (w->tid != info.tid) continue;
+            waits |= w->counted;
+            elsewhere |= w->realTime;
+        }
+        if (waits) return;
+        const char* call = info.lastCall.load(std::memory_order_relaxed);
+        report += "  " + ThreadRegistry::Describe(info) + ", last platform call " + (call ? call : "none") +
+                  (elsewhere ? ", waiting for another process" : "") + "\n";
+    });
+    fputs(report.c_str(), stderr);
 }
 
 }  // namespace
@@ -154,7 +211,12 @@ DWORD Wait(std::unique_lock<std::mutex>& lock, KObject* const* objects, size_t c
            uint64_t deadline) {
     auto& k = K();
     DWORD tid = CurrentThreadId();
-    ThreadRegistry::EnsureRegisteredLocked();
+    ThreadInfo& me = ThreadRegistry::Current();
+    const char* call = me.lastCall.load(std::memory_order_relaxed);
+    ThreadRegistry::EnsureRegisteredLocked(call ? call : "a wait");
+    bool blockedOnce = false;
+    std::optional<SteadyClock::time_point> realDeadline;  // of a wait for another process
+    bool realTimeOut = false;
     for (;;) {
         // Satisfied now?
         DWORD result = WAIT_TIMEOUT;
@@ -175,26 +237,56 @@ DWORD Wait(std::unique_lock<std::mutex>& lock, KObject* const* objects, size_t c
                 }
             }
         }
-        for (size_t i = 0; i < count; ++i) objects[i]->AfterCheck(tid);
+        bool elsewhere = false;
+        for (size_t i = 0; i < count; ++i) {
+            objects[i]->AfterCheck(tid);
+            elsewhere |= objects[i]->HeldElsewhere();
+        }
         if (result != WAIT_TIMEOUT) return result;
         uint64_t now = NowLocked();
-        if (deadline != kNoDeadline && now >= deadline) return WAIT_TIMEOUT;
+        if (realTimeOut) {
+            // The time-out passed in real time waiting for another process: it passed here too.
+            if (deadline > now && k.virtualClock.load(std::memory_order_relaxed)) {
+                MoveVirtualLocked(deadline);
+                WakeDueLocked();
+            }
+            return WAIT_TIMEOUT;
+        }
+        if (deadline != kNoDeadline && now >= deadline) {
+            // A wait that ended on the clock: the next clock read is not a poll (see GetTickCount).
+            if (blockedOnce) me.readSinceBlocked = false;
+            return WAIT_TIMEOUT;
+        }
 
-        // Block until signalled, due, or (for polled objects) the next poll.
+        // Block until signalled or due; a wait for another process until it lets go.
         Waiter w;
         w.tid = tid;
         w.deadline = deadline;
-        for (size_t i = 0; i < count; ++i) {
-            DWORD poll = objects[i]->PollMs();
-            if (poll) w.deadline = std::min(w.deadline, now + poll);
-            objects[i]->waiters.push_back(&w);
-        }
+        w.realTime = elsewhere;
+        for (size_t i = 0; i < count; ++i) objects[i]->waiters.push_back(&w);
         k.blocked.push_back(&w);
-        w.counted = true;
-        ++k.blockedThreads;
-        MaybeAdvanceLocked();
+        if (elsewhere) {
+            if (!realDeadline && deadline != kNoDeadline)
+                realDeadline = SteadyClock::now() + std::chrono::milliseconds(deadline - now);
+        } else {
+            blockedOnce = true;
+            w.counted = true;
+            ++k.blockedThreads;
+            MaybeAdvanceLocked();
+        }
         while (!w.woken) {
-            if (k.virtualClock.load(std::memory_order_relaxed) || w.deadline == kNoDeadline) {
+            if (elsewhere) {
+                auto until = SteadyClock::now() + kElsewhereRecheck;
+                if (realDeadline) until = std::min(until, *realDeadline);
+                w.cv.wait_until(lock, until);
+                if (!w.woken) {
+                    realTimeOut = realDeadline && SteadyClock::now() >= *realDeadline;
+                    break;
+                }
+            } else if (k.virtualClock.load(std::memory_order_relaxed)) {
+                if (w.cv.wait_for(lock, StallCheckPeriod()) == std::cv_status::timeout && !w.woken)
+                    CheckStallLocked();
+            } else if (w.deadline == kNoDeadline) {
                 w.cv.wait(lock);
             } else {
                 w.cv.wait_until(lock, RealTimeOf(w.deadline));
@@ -236,9 +328,10 @@ void UseVirtualClock(bool on) {
     if (on == k.virtualClock.load()) return;
     if (on) {
         k.virtualNow = RealNow();
+        k.lastMove = SteadyClock::now();
     } else {
         k.realOffset = k.virtualNow;
-        k.realStart = std::chrono::steady_clock::now();
+        k.realStart = SteadyClock::now();
     }
     k.virtualClock.store(on);
     // Waiters re-evaluate their deadlines on the new clock.
@@ -252,11 +345,16 @@ void AdvanceClock(DWORD milliseconds) {
     std::lock_guard<std::mutex> g(K().lock);
     auto& k = K();
     if (k.virtualClock.load()) {
-        k.virtualNow += milliseconds;
+        MoveVirtualLocked(k.virtualNow + milliseconds);
     } else {
         k.realOffset += milliseconds;
     }
     WakeDueLocked();
+}
+
+void SetClockStallReport(DWORD realMilliseconds) {
+    std::lock_guard<std::mutex> g(K().lock);
+    K().stallReport = std::chrono::milliseconds(realMilliseconds);
 }
 
 ULONGLONG ClockNow() {
@@ -267,12 +365,21 @@ ULONGLONG ClockNow() {
 }  // namespace platform
 
 ULONGLONG GetTickCount64() {
+    NoteCall("GetTickCount");
     std::lock_guard<std::mutex> g(K().lock);
     auto& k = K();
     if (k.virtualClock.load()) {
-        // A busy poll of the tick count still sees time pass.
-        k.virtualNow += 1;
-        WakeDueLocked();
+        // A busy poll of the tick count still sees time pass: a thread that reads the clock again
+        // without having waited for it since moves it by 1 ms, when no other thread could move it
+        // (every other platform thread waits). Reads between waits never move it, so test time
+        // does not depend on how often threads look at the clock.
+        ThreadInfo& me = ThreadRegistry::Current();
+        int others = k.registeredThreads - (me.registered ? 1 : 0);
+        if (me.readSinceBlocked && k.blockedThreads >= others) {
+            MoveVirtualLocked(k.virtualNow + 1);
+            WakeDueLocked();
+        }
+        me.readSinceBlocked = true;
     }
     return NowLocked();
 }
@@ -294,6 +401,7 @@ BOOL QueryPerformanceCounter(LARGE_INTEGER* count) {
 }
 
 void Sleep(DWORD milliseconds) {
+    NoteCall("Sleep");
     std::unique_lock<std::mutex> lock(K().lock);
     if (milliseconds == 0) return;
     Wait(lock, nullptr, 0, false, DeadlineAfter(milliseconds));

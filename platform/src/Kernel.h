@@ -27,8 +27,9 @@ public:
     // Consumes the signal for thread `tid` (auto-reset events, mutex ownership). Returns true when
     // the object was abandoned (a mutex whose owner ended).
     virtual bool Acquire(DWORD tid) { return false; }
-    // Objects that another process can change are polled: the period in ms, 0 for none.
-    virtual DWORD PollMs() const { return 0; }
+    // True when the last check found the object held by another process, which does not share
+    // this process's virtual clock: the wait for it runs in real time.
+    virtual bool HeldElsewhere() const { return false; }
     // Called for each object after every satisfaction check of a wait by thread `tid`.
     virtual void AfterCheck(DWORD tid) {}
 

@@ -4,6 +4,7 @@
 #include <map>
 
 #include "Kernel.h"
+#include "ThreadRegistry.h"
 #include "WindowTable.h"
 
 using namespace platform::kernel;
@@ -47,6 +48,21 @@ public:
     int quitCode = 0;
     uint64_t changes = 0;
     uint64_t seen = 0;
+    uint64_t lookedAt = 0;  // clock at the thread's last look: timers due by then are old input
+
+    // The thread looked at its queue: what is there now (`changesSeen` and the timers due now)
+    // no longer wakes its message waits.
+    void Looked(uint64_t changesSeen) {
+        seen = changesSeen;
+        lookedAt = NowLocked();
+    }
+    // When the earliest timer that was not due at the last look comes due (kNoDeadline: none).
+    uint64_t NextNewTimer() const {
+        uint64_t next = kNoDeadline;
+        for (auto& t : timers)
+            if (t.due > lookedAt) next = std::min(next, t.due);
+        return next;
+    }
 };
 
 // Queues by thread (kernel lock held). Never destroyed.
@@ -107,8 +123,9 @@ void RunSentMessages(MessageQueue* q, std::unique_lock<std::mutex>& lock) {
 bool TakeMessage(MessageQueue* q, std::unique_lock<std::mutex>& lock, LPMSG msg, HWND filter, UINT low, UINT high,
                  bool remove, uint64_t* nextTimer) {
     RunSentMessages(q, lock);
-    // What arrives from here on (while the lock is let go below) wakes the next wait.
-    uint64_t looked = q->changes;
+    // What is there now is looked at, taken or not; what arrives from here on (while the lock is
+    // let go below) wakes the next wait.
+    q->Looked(q->changes);
     for (auto it = q->posted.begin(); it != q->posted.end(); ++it) {
         if (!Matches(*it, filter, low, high) && it->message != WM_QUIT) continue;
         *msg = *it;
@@ -143,7 +160,6 @@ bool TakeMessage(MessageQueue* q, std::unique_lock<std::mutex>& lock, LPMSG msg,
             *nextTimer = std::min(*nextTimer, t.due);
         }
     }
-    q->seen = looked;
     return false;
 }
 
@@ -165,6 +181,7 @@ void ForgetWindowMessages(HWND window) {
 }  // namespace platform::win
 
 BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    NoteCall("PostMessage");
     if (!window) return PostThreadMessageA(CurrentThreadId(), message, wParam, lParam);
     if (window == HWND_BROADCAST) {
         for (HWND w : platform::GetTopLevelWindowList()) PostMessageA(w, message, wParam, lParam);
@@ -193,6 +210,7 @@ BOOL PostThreadMessageA(DWORD threadId, UINT message, WPARAM wParam, LPARAM lPar
 }
 
 LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    NoteCall("SendMessage");
     if (window == HWND_BROADCAST) {
         for (HWND w : platform::GetTopLevelWindowList()) SendMessageA(w, message, wParam, lParam);
         return 0;
@@ -217,6 +235,7 @@ LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 BOOL GetMessageA(LPMSG msg, HWND window, UINT filterMin, UINT filterMax) {
+    NoteCall("GetMessage");
     if (!msg) return -1;
     std::unique_lock<std::mutex> lock(Lock());
     auto q = QueueLocked(CurrentThreadId());
@@ -230,6 +249,7 @@ BOOL GetMessageA(LPMSG msg, HWND window, UINT filterMin, UINT filterMax) {
 }
 
 BOOL PeekMessageA(LPMSG msg, HWND window, UINT filterMin, UINT filterMax, UINT remove) {
+    NoteCall("PeekMessage");
     if (!msg) return FALSE;
     std::unique_lock<std::mutex> lock(Lock());
     auto q = QueueLocked(CurrentThreadId());
@@ -239,33 +259,33 @@ BOOL PeekMessageA(LPMSG msg, HWND window, UINT filterMin, UINT filterMax, UINT r
                : FALSE;
 }
 
+// The message waits wake for input that arrived since the thread last looked at its queue (a
+// message a PeekMessage saw and left there, or a due timer it passed over, is old), and count
+// as a look themselves.
 BOOL WaitMessage() {
+    NoteCall("WaitMessage");
     std::unique_lock<std::mutex> lock(Lock());
     auto q = QueueLocked(CurrentThreadId());
-    uint64_t next = kNoDeadline;
-    for (auto& t : q->timers) next = std::min(next, t.due);
-    if (!q->posted.empty() || !q->sent.empty() || q->quit) return TRUE;
     KObject* obj = q.get();
-    Wait(lock, &obj, 1, false, next);
+    Wait(lock, &obj, 1, false, q->NextNewTimer());
+    q->Looked(q->changes);
     return TRUE;
 }
 
 DWORD MsgWaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL waitAll, DWORD milliseconds, DWORD) {
+    NoteCall("MsgWaitForMultipleObjects");
     std::vector<std::shared_ptr<KObject>> keep;
     std::vector<KObject*> raw;
     if (!ResolveWaitables(count, handles, &keep, &raw)) return WAIT_FAILED;
     std::unique_lock<std::mutex> lock(Lock());
     auto q = QueueLocked(CurrentThreadId());
-    uint64_t deadline = DeadlineAfter(milliseconds);
-    for (auto& t : q->timers) deadline = std::min(deadline, t.due);
+    uint64_t timer = q->NextNewTimer();
+    uint64_t deadline = std::min(DeadlineAfter(milliseconds), timer);
     if (!waitAll) raw.push_back(q.get());
     DWORD result = Wait(lock, raw.data(), raw.size(), waitAll != FALSE, deadline);
-    if (result == WAIT_TIMEOUT) {
-        // A timer that came due is input for the caller to take, not the end of its time-out.
-        uint64_t now = NowLocked();
-        for (auto& t : q->timers)
-            if (t.due <= now) return WAIT_OBJECT_0 + count;
-    }
+    // A timer that came due is input for the caller to take, not the end of its time-out.
+    if (result == WAIT_TIMEOUT && timer <= NowLocked()) result = WAIT_OBJECT_0 + count;
+    if (result == WAIT_OBJECT_0 + count) q->Looked(q->changes);
     return result;
 }
 
@@ -306,8 +326,8 @@ UINT_PTR SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC proc) {
                                 [&](const Timer& t) { return t.hwnd == window && t.id == id; }),
                  timers.end());
     timers.push_back(Timer{window, id, elapse, proc, NowLocked() + std::max<UINT>(elapse, 1)});
-    // A thread waiting for its messages recomputes its deadline.
-    q->Changed();
+    // A thread waiting for its messages recomputes its deadline (the caller itself waits not).
+    if (tid != CurrentThreadId()) q->Changed();
     return id ? id : 1;
 }
 

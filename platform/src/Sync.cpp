@@ -12,6 +12,7 @@
 #include <string>
 
 #include "Kernel.h"
+#include "LockFileWatcher.h"
 #include "ThreadRegistry.h"
 #include "platform/runtime.h"
 
@@ -66,7 +67,9 @@ public:
 
 // A recursive mutex owned by one thread at a time. A named one also holds a lock file in the
 // state directory while any thread of this process owns it, so processes exclude each other,
-// and a process that dies releases it with its file locks.
+// and a process that dies releases it with its file locks. The file's first byte says whether
+// the mutex was released properly ('0') or its owner ended owning it ('1'): the next owner, in
+// any process, then hears that it was abandoned.
 class MutexObject : public KObject {
 public:
     explicit MutexObject(std::string lockPath = {}) : lockPath_(std::move(lockPath)) {
@@ -83,6 +86,7 @@ public:
     }
     bool IsWaitable() const override { return true; }
     bool IsSignaled(DWORD tid) override {
+        heldElsewhere_ = false;
         if (owner == tid) return true;
         if (owner != 0) return false;
         return TakeFileLock();
@@ -94,11 +98,13 @@ public:
         }
         owner = tid;
         recursion = 1;
-        bool wasAbandoned = abandoned;
+        bool wasAbandoned = abandoned || ownerDiedElsewhere_;
         abandoned = false;
+        ownerDiedElsewhere_ = false;
+        WriteMarker('1');
         return wasAbandoned;
     }
-    DWORD PollMs() const override { return lockPath_.empty() ? 0 : 1; }
+    bool HeldElsewhere() const override { return heldElsewhere_; }
     void AfterCheck(DWORD) override {
         if (owner == 0) DropFileLock();
     }
@@ -106,11 +112,13 @@ public:
         if (owner != tid || recursion == 0) return false;
         if (--recursion == 0) {
             owner = 0;
+            WriteMarker('0');
             DropFileLock();
             Signal(this);
         }
         return true;
     }
+    // Its owner ended: released, and the next owner hears it was abandoned (the marker stays).
     void Abandon() {
         owner = 0;
         recursion = 0;
@@ -118,6 +126,7 @@ public:
         DropFileLock();
         Signal(this);
     }
+    const std::string& LockPath() const { return lockPath_; }
 
     static std::mutex& RegistryLock() {
         static auto* m = new std::mutex;
@@ -134,25 +143,48 @@ public:
 
 private:
     bool TakeFileLock() {
-        if (lockPath_.empty() || fd_ >= 0) return true;
-        int fd = open(lockPath_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-        if (fd < 0) return true;  // no state directory to share: exclusion within the process only
-        if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
-            close(fd);
+        if (lockPath_.empty() || locked_) return true;
+        if (fd_ < 0) fd_ = open(lockPath_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+        if (fd_ < 0) return true;  // no state directory to share: exclusion within the process only
+        if (flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+            heldElsewhere_ = true;
+            WatchLockFiles();
             return false;
         }
-        fd_ = fd;
+        locked_ = true;
+        char marker = 0;
+        ownerDiedElsewhere_ = pread(fd_, &marker, 1, 0) == 1 && marker == '1';
         return true;
     }
     void DropFileLock() {
-        if (fd_ < 0) return;
+        if (!locked_) return;
         flock(fd_, LOCK_UN);
-        close(fd_);
-        fd_ = -1;
+        locked_ = false;
+        ownerDiedElsewhere_ = false;
+        // A change after the lock went wakes the processes waiting for it.
+        const char touch = '.';
+        (void)!pwrite(fd_, &touch, 1, 1);
     }
+    void WriteMarker(char marker) {
+        if (locked_) (void)!pwrite(fd_, &marker, 1, 0);
+    }
+    void WatchLockFiles() const;
+
     std::string lockPath_;
     int fd_ = -1;
+    bool locked_ = false;              // this process holds the lock file
+    bool heldElsewhere_ = false;       // the last check found another process holding it
+    bool ownerDiedElsewhere_ = false;  // the lock file says its last owner ended owning it
 };
+
+void MutexObject::WatchLockFiles() const {
+    WatchLockFolder(lockPath_.substr(0, lockPath_.rfind('/')), [](const std::string& path) {
+        std::lock_guard<std::mutex> g(Lock());
+        std::lock_guard<std::mutex> r(MutexObject::RegistryLock());
+        for (MutexObject* m : MutexObject::Registry())
+            if (m->LockPath() == path && !m->waiters.empty()) Signal(m);
+    });
+}
 
 // Named objects of this process, by kind and name.
 std::map<std::string, std::weak_ptr<KObject>>& Names() {
@@ -211,6 +243,7 @@ DWORD GetLastError() { return t_lastError; }
 void SetLastError(DWORD error) { t_lastError = error; }
 
 BOOL CloseHandle(HANDLE handle) {
+    NoteCall("CloseHandle");
     if (!RemoveHandle(handle)) {
         SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;
@@ -221,7 +254,8 @@ BOOL CloseHandle(HANDLE handle) {
 
 // ---- waits ----
 
-DWORD WaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL waitAll, DWORD milliseconds) {
+namespace {
+DWORD WaitForObjects(DWORD count, const HANDLE* handles, BOOL waitAll, DWORD milliseconds) {
     if (count == 0 || count > MAXIMUM_WAIT_OBJECTS || !handles) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return WAIT_FAILED;
@@ -235,13 +269,22 @@ DWORD WaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL waitAll, D
     return r;
 }
 
+}  // namespace
+
+DWORD WaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL waitAll, DWORD milliseconds) {
+    NoteCall("WaitForMultipleObjects");
+    return WaitForObjects(count, handles, waitAll, milliseconds);
+}
+
 DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds) {
-    return WaitForMultipleObjects(1, &handle, FALSE, milliseconds);
+    NoteCall("WaitForSingleObject");
+    return WaitForObjects(1, &handle, FALSE, milliseconds);
 }
 
 // ---- events ----
 
 HANDLE CreateEventA(LPSECURITY_ATTRIBUTES, BOOL manualReset, BOOL initialState, LPCSTR name) {
+    NoteCall("CreateEventA");
     LONG error = ERROR_NOT_ENOUGH_MEMORY;
     if (platform::ShouldFail("CreateEventA", &error)) {
         SetLastError(DWORD(error));
@@ -278,13 +321,23 @@ static BOOL ChangeEvent(HANDLE event, int how) {
     return TRUE;
 }
 
-BOOL SetEvent(HANDLE event) { return ChangeEvent(event, 1); }
-BOOL ResetEvent(HANDLE event) { return ChangeEvent(event, 0); }
-BOOL PulseEvent(HANDLE event) { return ChangeEvent(event, 2); }
+BOOL SetEvent(HANDLE event) {
+    NoteCall("SetEvent");
+    return ChangeEvent(event, 1);
+}
+BOOL ResetEvent(HANDLE event) {
+    NoteCall("ResetEvent");
+    return ChangeEvent(event, 0);
+}
+BOOL PulseEvent(HANDLE event) {
+    NoteCall("PulseEvent");
+    return ChangeEvent(event, 2);
+}
 
 // ---- mutexes ----
 
 HANDLE CreateMutexA(LPSECURITY_ATTRIBUTES, BOOL initialOwner, LPCSTR name) {
+    NoteCall("CreateMutexA");
     LONG error = ERROR_NOT_ENOUGH_MEMORY;
     if (platform::ShouldFail("CreateMutexA", &error)) {
         SetLastError(DWORD(error));
@@ -320,6 +373,7 @@ HANDLE OpenMutexA(DWORD, BOOL, LPCSTR name) {
 }
 
 BOOL ReleaseMutex(HANDLE mutex) {
+    NoteCall("ReleaseMutex");
     auto obj = FromHandleAs<MutexObject>(mutex);
     if (!obj) {
         SetLastError(ERROR_INVALID_HANDLE);
@@ -348,6 +402,7 @@ HANDLE CreateSemaphoreA(LPSECURITY_ATTRIBUTES, LONG initialCount, LONG maximumCo
 }
 
 BOOL ReleaseSemaphore(HANDLE semaphore, LONG releaseCount, LPLONG previousCount) {
+    NoteCall("ReleaseSemaphore");
     auto obj = FromHandleAs<SemaphoreObject>(semaphore);
     if (!obj || releaseCount <= 0) {
         SetLastError(obj ? ERROR_INVALID_PARAMETER : ERROR_INVALID_HANDLE);
@@ -381,6 +436,7 @@ void DeleteCriticalSection(LPCRITICAL_SECTION cs) {
 }
 
 void EnterCriticalSection(LPCRITICAL_SECTION cs) {
+    NoteCall("EnterCriticalSection");
     if (!cs || !cs->impl) return;
     std::unique_lock<std::mutex> lock(Lock());
     KObject* obj = &cs->impl->mutex;
@@ -395,6 +451,7 @@ BOOL TryEnterCriticalSection(LPCRITICAL_SECTION cs) {
 }
 
 void LeaveCriticalSection(LPCRITICAL_SECTION cs) {
+    NoteCall("LeaveCriticalSection");
     if (!cs || !cs->impl) return;
     std::lock_guard<std::mutex> g(Lock());
     cs->impl->mutex.Release(CurrentThreadId());

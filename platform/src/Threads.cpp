@@ -1,8 +1,15 @@
-// Threads: created suspended behind a start gate, exit codes, the reaper that joins ended threads.
-#include <atomic>
-#include <thread>
-
+// Threads: created suspended behind a start gate, exit codes, the reaper that joins ended threads,
+// and the registry of the threads the platform counts.
+#include <cxxabi.h>
+#include <dlfcn.h>
+#include <pthread.h>
+#include <sys/syscall.h>
 #include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
 
 #include "Kernel.h"
 #include "ThreadRegistry.h"
@@ -15,19 +22,25 @@ namespace {
 std::atomic<DWORD> g_nextThreadId{1000};
 std::atomic<int> g_liveThreads{0};
 
+// Never destroyed: threads may end during static teardown.
+std::vector<ThreadInfo*>& Counted() {
+    static auto* list = new std::vector<ThreadInfo*>;
+    return *list;
+}
+
 struct ThreadRecord {
-    DWORD tid = 0;
-    bool registered = false;
+    ThreadInfo info;
     ~ThreadRecord() {
-        if (!registered) return;
+        if (!info.registered) return;
         std::lock_guard<std::mutex> g(Lock());
-        AbandonMutexesOfLocked(tid);
-        registered = false;
-        ThreadRegistry::CountThreadLocked(-1);
+        AbandonMutexesOfLocked(info.tid);
+        ThreadRegistry::EndCurrentThreadLocked();
     }
 };
 
 thread_local ThreadRecord t_record;
+
+bool IsMainThread() { return pid_t(syscall(SYS_gettid)) == getpid(); }
 
 struct ThreadExit {
     DWORD code;
@@ -59,10 +72,19 @@ public:
     DWORD exitCode = STILL_ACTIVE;
     int priority = THREAD_PRIORITY_NORMAL;
     StartGate gate;
-    std::thread thread;
+    pthread_t thread{};
+    bool joinable = false;
 };
 
 bool StartGate::IsSignaled(DWORD) { return owner_->suspend <= 0; }
+
+// What a new thread starts with; owned by the thread once it runs, by its creator until then.
+struct StartArgs {
+    std::shared_ptr<ThreadObject> self;
+    LPTHREAD_START_ROUTINE start;
+    LPVOID parameter;
+    const void* routine;  // the caller's routine, for reports
+};
 
 // Ended threads waiting to be joined. Never destroyed (threads may end during static teardown).
 std::vector<std::shared_ptr<ThreadObject>>& Zombies() {
@@ -77,7 +99,7 @@ void ReapZombies() {
         std::lock_guard<std::mutex> g(Lock());
         auto& z = Zombies();
         for (auto it = z.begin(); it != z.end();) {
-            if ((*it)->thread.get_id() != std::this_thread::get_id()) {
+            if (!pthread_equal((*it)->thread, pthread_self())) {
                 ready.push_back(std::move(*it));
                 it = z.erase(it);
             } else {
@@ -86,15 +108,17 @@ void ReapZombies() {
         }
     }
     for (auto& t : ready)
-        if (t->thread.joinable()) t->thread.join();
+        if (t->joinable) pthread_join(t->thread, nullptr);
 }
 
 struct ReaperAtExit {
     ~ReaperAtExit() { ReapZombies(); }
 } g_reaperAtExit;
 
-void ThreadMain(std::shared_ptr<ThreadObject> self, LPTHREAD_START_ROUTINE start, LPVOID parameter) {
-    ThreadRegistry::AdoptCurrentThread(self->tid);
+void* ThreadMain(void* p) {
+    std::unique_ptr<StartArgs> args(static_cast<StartArgs*>(p));
+    std::shared_ptr<ThreadObject> self = std::move(args->self);
+    ThreadRegistry::AdoptCurrentThread(self->tid, args->routine);
     {
         std::unique_lock<std::mutex> lock(Lock());
         KObject* gate = &self->gate;
@@ -103,10 +127,11 @@ void ThreadMain(std::shared_ptr<ThreadObject> self, LPTHREAD_START_ROUTINE start
     }
     DWORD code;
     try {
-        code = start(parameter);
+        code = args->start(args->parameter);
     } catch (const ThreadExit& e) {
         code = e.code;
     }
+    args.reset();
     std::lock_guard<std::mutex> g(Lock());
     self->exitCode = code;
     self->done = true;
@@ -114,37 +139,135 @@ void ThreadMain(std::shared_ptr<ThreadObject> self, LPTHREAD_START_ROUTINE start
     ThreadRegistry::EndCurrentThreadLocked();
     Zombies().push_back(self);
     --g_liveThreads;
+    return nullptr;
+}
+
+// Starts the system thread behind `args` (kernel lock held). 0, or the Win32 error of a refusal.
+DWORD StartSystemThreadLocked(StartArgs* args, SIZE_T stackSize) {
+    LONG injected = ERROR_NOT_ENOUGH_MEMORY;
+    if (platform::ShouldFail("CreateThread", &injected)) return DWORD(injected);
+    pthread_attr_t attr;
+    pthread_attr_init(&attr);
+    size_t standard = 0;
+    pthread_attr_getstacksize(&attr, &standard);
+    // The stack asked for is the least the thread gets; a size no memory can hold is refused.
+    if (stackSize > standard && pthread_attr_setstacksize(&attr, stackSize) != 0) {
+        pthread_attr_destroy(&attr);
+        return ERROR_NOT_ENOUGH_MEMORY;
+    }
+    ThreadObject& obj = *args->self;
+    int rc = pthread_create(&obj.thread, &attr, ThreadMain, args);
+    pthread_attr_destroy(&attr);
+    if (rc != 0) return ERROR_NOT_ENOUGH_MEMORY;
+    obj.joinable = true;
+    return 0;
 }
 
 std::shared_ptr<ThreadObject> ThreadOf(HANDLE handle) { return FromHandleAs<ThreadObject>(handle); }
+
+// Creates a thread running start(parameter); `routine` names it in reports.
+HANDLE CreatePlatformThread(SIZE_T stackSize, LPTHREAD_START_ROUTINE start, LPVOID parameter, const void* routine,
+                            DWORD creationFlags, LPDWORD threadId) {
+    ReapZombies();
+    NoteCall("CreateThread");
+    auto obj = std::make_shared<ThreadObject>();
+    obj->tid = NewThreadId();
+    obj->suspend = (creationFlags & CREATE_SUSPENDED) ? 1 : 0;
+    HANDLE handle = AddHandle(obj);
+    auto* args = new StartArgs{obj, start, parameter, routine};
+    DWORD error;
+    {
+        // Counted from now, so the clock does not jump before the thread reaches its gate.
+        std::lock_guard<std::mutex> g(Lock());
+        // The creator is a platform thread too: the clock must not jump while it still runs.
+        ThreadRegistry::EnsureRegisteredLocked("CreateThread");
+        ThreadRegistry::CountThreadLocked(+1);
+        ++g_liveThreads;
+        error = StartSystemThreadLocked(args, stackSize);
+        if (error) {
+            // No thread: nothing of it stays counted.
+            --g_liveThreads;
+            ThreadRegistry::CountThreadLocked(-1);
+        }
+    }
+    if (error) {
+        delete args;
+        RemoveHandle(handle);
+        SetLastError(error);
+        return nullptr;
+    }
+    if (threadId) *threadId = obj->tid;
+    return handle;
+}
 
 }  // namespace
 
 DWORD NewThreadId() { return g_nextThreadId.fetch_add(1); }
 
 DWORD CurrentThreadId() {
-    if (!t_record.tid) t_record.tid = NewThreadId();
-    return t_record.tid;
+    if (!t_record.info.tid) t_record.info.tid = NewThreadId();
+    return t_record.info.tid;
 }
 
-void ThreadRegistry::EnsureRegisteredLocked() {
-    if (t_record.registered) return;
+std::vector<ThreadInfo*>& CountedThreadsLocked() { return Counted(); }
+
+ThreadInfo& ThreadRegistry::Current() { return t_record.info; }
+
+void ThreadRegistry::EnsureRegisteredLocked(const char* call) {
+    ThreadInfo& info = t_record.info;
+    if (info.registered) return;
     CurrentThreadId();
-    t_record.registered = true;
+    info.registered = true;
+    info.mainThread = IsMainThread();
+    Counted().push_back(&info);
     CountThreadLocked(+1);
+    if (call && !info.mainThread) {
+        char line[160];
+        snprintf(line, sizeof line,
+                 "platform: thread %lu, not created by the platform, calls %s; it is counted from now on\n",
+                 (unsigned long)info.tid, call);
+        OutputDebugStringA(line);
+    }
 }
 
-void ThreadRegistry::AdoptCurrentThread(DWORD tid) {
-    t_record.tid = tid;
-    t_record.registered = true;
+void ThreadRegistry::AdoptCurrentThread(DWORD tid, const void* startRoutine) {
+    std::lock_guard<std::mutex> g(Lock());
+    ThreadInfo& info = t_record.info;
+    info.tid = tid;
+    info.created = true;
+    info.startRoutine = startRoutine;
+    info.registered = true;
+    Counted().push_back(&info);
 }
 
 void ThreadRegistry::EndCurrentThreadLocked() {
-    AbandonMutexesOfLocked(t_record.tid);
-    if (t_record.registered) {
-        t_record.registered = false;
+    ThreadInfo& info = t_record.info;
+    AbandonMutexesOfLocked(info.tid);
+    if (info.registered) {
+        info.registered = false;
+        auto& c = Counted();
+        c.erase(std::remove(c.begin(), c.end(), &info), c.end());
         CountThreadLocked(-1);
     }
+}
+
+std::string ThreadRegistry::Describe(const ThreadInfo& info) {
+    std::string text = "thread " + std::to_string(info.tid);
+    if (info.mainThread) return text + " (the main thread)";
+    if (!info.created) return text + " (not created by the platform)";
+    Dl_info where{};
+    if (dladdr(info.startRoutine, &where) && where.dli_sname) {
+        int status = 0;
+        char* plain = abi::__cxa_demangle(where.dli_sname, nullptr, nullptr, &status);
+        text += std::string(" (") + (status == 0 && plain ? plain : where.dli_sname) + ")";
+        free(plain);
+    } else {
+        char address[96];
+        snprintf(address, sizeof address, " (start routine %p in %s)", info.startRoutine,
+                 where.dli_fname ? where.dli_fname : "?");
+        text += address;
+    }
+    return text;
 }
 
 }  // namespace platform::kernel
@@ -153,29 +276,14 @@ using namespace platform::kernel;
 
 int platform::LiveThreadCount() { return g_liveThreads.load(); }
 
-HANDLE CreateThread(LPSECURITY_ATTRIBUTES, SIZE_T, LPTHREAD_START_ROUTINE start, LPVOID parameter,
+HANDLE CreateThread(LPSECURITY_ATTRIBUTES, SIZE_T stackSize, LPTHREAD_START_ROUTINE start, LPVOID parameter,
                     DWORD creationFlags, LPDWORD threadId) {
-    ReapZombies();
-    LONG error = ERROR_NOT_ENOUGH_MEMORY;
-    if (!start || platform::ShouldFail("CreateThread", &error)) {
-        SetLastError(start ? DWORD(error) : ERROR_INVALID_PARAMETER);
+    if (!start) {
+        SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
-    auto obj = std::make_shared<ThreadObject>();
-    obj->tid = NewThreadId();
-    obj->suspend = (creationFlags & CREATE_SUSPENDED) ? 1 : 0;
-    HANDLE handle = AddHandle(obj);
-    {
-        // Counted from now, so the clock does not jump before the thread reaches its gate.
-        std::lock_guard<std::mutex> g(Lock());
-        // The creator is a platform thread too: the clock must not jump while it still runs.
-        ThreadRegistry::EnsureRegisteredLocked();
-        ThreadRegistry::CountThreadLocked(+1);
-        ++g_liveThreads;
-        obj->thread = std::thread(ThreadMain, obj, start, parameter);
-    }
-    if (threadId) *threadId = obj->tid;
-    return handle;
+    return CreatePlatformThread(stackSize, start, parameter, reinterpret_cast<const void*>(start), creationFlags,
+                                threadId);
 }
 
 namespace {
@@ -190,13 +298,16 @@ DWORD WINAPI BeginThreadTrampoline(LPVOID p) {
 }
 }  // namespace
 
-uintptr_t _beginthreadex(void* security, unsigned stackSize, unsigned(__stdcall* start)(void*), void* argList,
+uintptr_t _beginthreadex(void*, unsigned stackSize, unsigned(__stdcall* start)(void*), void* argList,
                          unsigned initFlag, unsigned* threadAddr) {
-    if (!start) return 0;
+    if (!start) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
     auto* args = new BeginThreadArgs{start, argList};
     DWORD tid = 0;
-    HANDLE h = CreateThread(static_cast<LPSECURITY_ATTRIBUTES>(security), stackSize, BeginThreadTrampoline, args,
-                            initFlag, &tid);
+    HANDLE h = CreatePlatformThread(stackSize, BeginThreadTrampoline, args, reinterpret_cast<const void*>(start),
+                                    initFlag, &tid);
     if (!h) {
         delete args;
         return 0;

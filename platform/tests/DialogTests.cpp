@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <thread>
 
 #include "afxcmn.h"
 #include "platform/runtime.h"
 #include "platform/testoperator.h"
+#include "platform/TestThread.h"
 
 namespace {
 
@@ -152,7 +152,7 @@ TEST_F(DialogTest, QueuedAnswersAnswerMessageBoxesWithoutShowingThem) {
 
 TEST_F(DialogTest, PrivateMessagesFromWorkerThreadsArriveWithTheirParameters) {
     MainDialog dialog;
-    std::vector<std::thread> workers;
+    std::vector<platform::test::TestThread> workers;
     op.Then([&] {
         HWND target = dialog.m_hWnd;
         for (int t = 0; t < 4; ++t) {
@@ -160,7 +160,7 @@ TEST_F(DialogTest, PrivateMessagesFromWorkerThreadsArriveWithTheirParameters) {
                 for (int i = 1; i <= 50; ++i) ::PostMessageA(target, 0x428, WPARAM(0xFFFF0000ull << 16) + t, LPARAM(i));
             });
         }
-        for (auto& w : workers) w.join();
+        for (auto& w : workers) w.Join();
     });
     op.When([&] { return dialog.received.size() == 200; }, [&] { dialog.EndDialog(IDOK); });
     EXPECT_EQ(dialog.DoModal(), IDOK);

@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <windows.h>
@@ -65,14 +66,31 @@ TEST(Threads, EndThreadExGivesTheExitCode) {
     CloseHandle(t);
 }
 
-TEST(Threads, CreationFailureCanBeInjected) {
-    platform::InjectFailure("CreateThread", 1, ERROR_NOT_ENOUGH_MEMORY);
+// A thread that cannot start leaves nothing behind: no handle, no thread counted as running
+// (the virtual clock still moves), no start arguments.
+TEST(Threads, ThreadThatCannotStartAnswersNullAndLeavesNothingBehind) {
     Counter c;
+    const int live = platform::LiveThreadCount();
+    // A stack no memory can hold: the system refuses the thread.
+    EXPECT_EQ(CreateThread(nullptr, SIZE_T(1) << 60, CountAndWait, &c, 0, nullptr), nullptr);
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_NOT_ENOUGH_MEMORY));
+    platform::InjectFailure("CreateThread", 1, ERROR_NOT_ENOUGH_MEMORY);
     EXPECT_EQ(CreateThread(nullptr, 0, CountAndWait, &c, 0, nullptr), nullptr);
     EXPECT_EQ(GetLastError(), DWORD(ERROR_NOT_ENOUGH_MEMORY));
+    platform::InjectFailure("CreateThread");
+    unsigned id = 7;
+    EXPECT_EQ(_beginthreadex(nullptr, 0, [](void*) -> unsigned { return 0; }, nullptr, 0, &id), 0u);
+    EXPECT_EQ(id, 7u);
+    EXPECT_EQ(platform::LiveThreadCount(), live);
+    EXPECT_EQ(c.runs.load(), 0);
+    ULONGLONG before = platform::ClockNow();
+    Sleep(1000);  // with a thread counted that never runs, this would never end
+    EXPECT_GE(platform::ClockNow() - before, 1000u);
+
     HANDLE t = CreateThread(nullptr, 0, CountAndWait, &c, 0, nullptr);
     ASSERT_NE(t, nullptr);
-    WaitForSingleObject(t, INFINITE);
+    EXPECT_EQ(WaitForSingleObject(t, INFINITE), WAIT_OBJECT_0);
+    EXPECT_EQ(c.runs.load(), 1);
     CloseHandle(t);
 }
 
@@ -90,14 +108,80 @@ TEST(Clock, SleepAndTimedWaitsFollowTheVirtualClock) {
     CloseHandle(e);
 }
 
-TEST(Clock, EveryTickCountReadMovesTheVirtualClock) {
+namespace {
+// Writes 256 bytes, reading the clock once per byte and pausing 5 ms after it.
+DWORD WINAPI ClockReadingWriter(LPVOID) {
+    volatile DWORD last = 0;
+    for (int i = 0; i < 256; ++i) {
+        last = GetTickCount();
+        Sleep(5);
+    }
+    return last ? 0 : 1;
+}
+}  // namespace
+
+TEST(Clock, ReadsMoveTheClockOnlyInABusyPoll) {
+    // A lone busy poll of the tick count sees time pass, and ends.
     DWORD a = GetTickCount();
     DWORD b = GetTickCount();
     EXPECT_EQ(b - a, 1u);
-    // A busy poll of the tick count ends.
     DWORD start = GetTickCount();
     while (GetTickCount() - start < 100) {
     }
+    // Threads that read the clock between their waits take the time their waits take, however
+    // many of them read it: eight writers finish within the time-out one writer needs.
+    HANDLE writers[8];
+    for (HANDLE& w : writers) w = CreateThread(nullptr, 0, ClockReadingWriter, nullptr, 0, nullptr);
+    ULONGLONG before = platform::ClockNow();
+    EXPECT_EQ(WaitForMultipleObjects(8, writers, TRUE, 1400), WAIT_OBJECT_0);
+    ULONGLONG took = platform::ClockNow() - before;
+    EXPECT_GE(took, 256u * 5u);
+    EXPECT_LT(took, 256u * 5u + 20u);
+    for (HANDLE w : writers) CloseHandle(w);
+}
+
+namespace {
+DWORD WINAPI BlockOutsideThePlatform(LPVOID started) {
+    SetEvent(static_cast<HANDLE>(started));
+    usleep(600 * 1000);  // a blocking call the platform does not see
+    return 0;
+}
+}  // namespace
+
+// A thread blocked outside the platform holds the virtual clock; once the clock has stood still
+// for the report period, the threads it waits for are named with their last platform call.
+TEST(Clock, StalledClockNamesTheThreadsItWaitsFor) {
+    platform::SetClockStallReport(200);
+    HANDLE started = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    DWORD tid = 0;
+    HANDLE t = CreateThread(nullptr, 0, BlockOutsideThePlatform, started, 0, &tid);
+    ASSERT_EQ(WaitForSingleObject(started, INFINITE), WAIT_OBJECT_0);
+    testing::internal::CaptureStderr();
+    Sleep(10);  // ends only once the blocked thread has ended
+    std::string report = testing::internal::GetCapturedStderr();
+    EXPECT_NE(report.find("the virtual clock has not moved"), std::string::npos) << report;
+    EXPECT_NE(report.find("thread " + std::to_string(tid) + " ("), std::string::npos) << report;
+    EXPECT_NE(report.find("last platform call SetEvent"), std::string::npos) << report;
+    EXPECT_EQ(report.find("Sleep"), std::string::npos) << report;  // the main thread waits
+    EXPECT_EQ(WaitForSingleObject(t, INFINITE), WAIT_OBJECT_0);
+    CloseHandle(t);
+    CloseHandle(started);
+}
+
+// A thread the platform did not create that waits on a platform object is named in the trace.
+TEST(Clock, ThreadUnknownToThePlatformThatWaitsIsTraced) {
+    platform::ClearTrace();
+    HANDLE event = CreateEventA(nullptr, TRUE, TRUE, nullptr);
+    std::thread foreign([event] { WaitForSingleObject(event, 0); });
+    foreign.join();
+    EXPECT_TRUE(platform::TraceContains("not created by the platform, calls WaitForSingleObject"));
+    platform::ClearTrace();
+    HANDLE t = CreateThread(
+        nullptr, 0, [](LPVOID e) -> DWORD { return WaitForSingleObject(static_cast<HANDLE>(e), 0); }, event, 0, nullptr);
+    WaitForSingleObject(t, INFINITE);
+    EXPECT_FALSE(platform::TraceContains("not created by the platform"));
+    CloseHandle(t);
+    CloseHandle(event);
 }
 
 TEST(Clock, WorkerSleepsJumpOnlyWhenEveryThreadWaits) {

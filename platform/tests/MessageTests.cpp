@@ -120,6 +120,38 @@ TEST_F(MessageTest, DueTimerEndsAMessageWaitAsInputNotAsTimeOut) {
     CloseHandle(event);
 }
 
+// Input the thread has looked at (a message PeekMessage saw and left, a due timer a filtered
+// PeekMessage passed over) does not wake the message waits again: they wait for new input.
+TEST_F(MessageTest, MessageWaitsWakeOnlyForInputThatArrivedSinceTheLastLook) {
+    MSG msg;
+    PostMessageA(window, WM_USER + 5, 0, 0);
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE));
+    ULONGLONG start = platform::ClockNow();
+    EXPECT_EQ(MsgWaitForMultipleObjects(0, nullptr, FALSE, 300, QS_ALLINPUT), WAIT_TIMEOUT);
+    EXPECT_GE(platform::ClockNow() - start, 300u);
+
+    // A timer wakes WaitMessage as new input; the message left in the queue did not.
+    SetTimer(window, 3, 100, nullptr);
+    start = platform::ClockNow();
+    EXPECT_TRUE(WaitMessage());
+    EXPECT_GE(platform::ClockNow() - start, 100u);
+
+    // The due timer, passed over by a filtered look, wakes nothing either; a new post does.
+    EXPECT_TRUE(PeekMessageA(&msg, nullptr, WM_USER + 5, WM_USER + 5, PM_REMOVE));
+    EXPECT_FALSE(PeekMessageA(&msg, nullptr, WM_USER + 6, WM_USER + 6, PM_REMOVE));
+    KillTimer(window, 3);
+    SetTimer(window, 4, 1, nullptr);
+    Sleep(10);
+    EXPECT_FALSE(PeekMessageA(&msg, nullptr, WM_USER + 6, WM_USER + 6, PM_REMOVE));
+    start = platform::ClockNow();
+    EXPECT_EQ(MsgWaitForMultipleObjects(0, nullptr, FALSE, 200, QS_ALLINPUT), WAIT_TIMEOUT);
+    EXPECT_GE(platform::ClockNow() - start, 200u);
+    PostMessageA(window, WM_USER + 6, 0, 0);
+    EXPECT_EQ(MsgWaitForMultipleObjects(0, nullptr, FALSE, 200, QS_ALLINPUT), WAIT_OBJECT_0);
+    EXPECT_TRUE(PeekMessageA(&msg, nullptr, WM_USER + 6, WM_USER + 6, PM_REMOVE));
+    KillTimer(window, 4);
+}
+
 TEST(ThreadTimers, DispatchCallsTheTimerProcedureOfATimerWithoutWindow) {
     static int calls;
     static UINT_PTR firedId;

@@ -9,11 +9,11 @@
 #include <cstring>
 #include <fstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "platform/registry_preset.h"
 #include "platform/runtime.h"
+#include "platform/TestThread.h"
 
 extern char** environ;
 
@@ -174,7 +174,7 @@ TEST_F(Registry, UnreadableStoreStartsEmptyAndIsRewritten) {
 }
 
 TEST_F(Registry, ThreadsChangeValuesTogetherWithoutLosingAny) {
-    std::vector<std::thread> threads;
+    std::vector<platform::test::TestThread> threads;
     for (int t = 0; t < 4; ++t) {
         threads.emplace_back([t] {
             HKEY key;
@@ -186,7 +186,7 @@ TEST_F(Registry, ThreadsChangeValuesTogetherWithoutLosingAny) {
             RegCloseKey(key);
         });
     }
-    for (std::thread& thread : threads) thread.join();
+    for (auto& thread : threads) thread.Join();
     for (int t = 0; t < 4; ++t) {
         std::string path = "Software\\Station\\Thread" + std::to_string(t);
         for (int i = 0; i < 10; ++i)

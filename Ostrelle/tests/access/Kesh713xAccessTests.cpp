@@ -5,12 +5,12 @@
 
 #include <cstring>
 #include <functional>
-#include <thread>
 
 #include "support/AccessFixture.h"
 #include "access/Kesh713xAccess.h"
 #include "hwsim/chips/PllTuner.h"
 #include "platform/runtime.h"
+#include "platform/TestThread.h"
 
 namespace {
 
@@ -350,12 +350,12 @@ TEST_F(Kesh713xAccessTest, TwoThreadsThroughOneObjectNeverInterleaveTheirSequenc
                               "Set I2C.0 [40/16] i2c A0 sub 10 write 99 -> S_OK"});
 
     Clear(KeshDriver());
-    std::thread eeprom([&] {
+    platform::test::TestThread eeprom([&] {
         for (int offset = 0; offset < 256; ++offset) EXPECT_EQ(S_OK, access.I2C_Write(0xA0, offset, 0x22));
     });
     DWORD value = 0;
     for (int i = 0; i < 64; ++i) EXPECT_EQ(S_OK, access.GPIO_ReadLatched(0, &value));
-    eeprom.join();
+    eeprom.Join();
     const std::vector<std::string> lines = Wire(KeshDriver());
     for (size_t i = 0; i < lines.size(); ++i) {
         if (lines[i].find("reg 1B0 write 0003F000") == std::string::npos) continue;

@@ -5,12 +5,12 @@
 
 #include <cstring>
 #include <functional>
-#include <thread>
 
 #include "support/AccessFixture.h"
 #include "access/KsPropertyAccess.h"
 #include "hwsim/chips/PllTuner.h"
 #include "platform/runtime.h"
+#include "platform/TestThread.h"
 
 namespace {
 
@@ -299,11 +299,11 @@ TEST_F(KsPropertyAccessTest, TwoThreadsThroughOneObjectNeverInterleaveTheirSeque
 
     // Many sequences and EEPROM bytes at once: every GPIO sequence stays whole.
     Clear(PropertyDriver());
-    std::thread eeprom([&] {
+    platform::test::TestThread eeprom([&] {
         for (int offset = 0; offset < 128; ++offset) EXPECT_EQ(S_OK, access.I2C_Write(0xA0, offset, 0x11));
     });
     for (int i = 0; i < 64; ++i) EXPECT_EQ(S_OK, access.GPIO_Write(0x1000, 0x3000));
-    eeprom.join();
+    eeprom.Join();
     const std::vector<std::string> lines = Wire(PropertyDriver());
     for (size_t i = 0; i < lines.size(); ++i) {
         if (lines[i].find("reg 1B0 write 00003000") == std::string::npos) continue;

@@ -5,7 +5,6 @@
 
 #include <atomic>
 #include <deque>
-#include <thread>
 
 #include "support/CardBench.h"
 #include "cards/Kesh713xCardFilter.h"

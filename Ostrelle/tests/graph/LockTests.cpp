@@ -2,10 +2,12 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <windows.h>
 
+#include <chrono>
 #include <string>
 
 #include "graph/Thread.h"
@@ -20,7 +22,9 @@ const char kName[] = "Mutex_Remote_Control";
 // The holder executable in a process of its own, sharing this test's state directory.
 class HolderProcess {
 public:
-    explicit HolderProcess(bool abandon) {
+    explicit HolderProcess(bool abandon) : HolderProcess(abandon ? "abandon" : "") {}
+    // mode: "" holds until released, "abandon" exits holding, a number unlocks after that many ms.
+    explicit HolderProcess(const char* mode) {
         int toChild[2], fromChild[2];
         if (pipe(toChild) != 0 || pipe(fromChild) != 0) return;
         posix_spawn_file_actions_t actions;
@@ -31,8 +35,8 @@ public:
         posix_spawn_file_actions_addclose(&actions, fromChild[0]);
         std::string path = NAME_MUTEX_HOLDER;
         std::string name = kName;
-        std::string mode = "abandon";
-        char* argv[] = {path.data(), name.data(), abandon ? mode.data() : nullptr, nullptr};
+        std::string how = mode;
+        char* argv[] = {path.data(), name.data(), how.empty() ? nullptr : how.data(), nullptr};
         if (posix_spawn(&m_pid, path.c_str(), &actions, nullptr, argv, environ) != 0) m_pid = -1;
         posix_spawn_file_actions_destroy(&actions);
         close(toChild[0]);
@@ -51,6 +55,12 @@ public:
         char c;
         while (m_fromChild >= 0 && read(m_fromChild, &c, 1) == 1 && c != '\n') line += c;
         return line;
+    }
+
+    // Ends the holder at once, as a crash would: it dies holding what it holds.
+    void Kill() {
+        if (m_pid > 0) kill(m_pid, SIGKILL);
+        Release();
     }
 
     // Closes the holder's input and waits for it to exit; its exit status.
@@ -103,9 +113,44 @@ TEST(CNameMutexTest, NameHeldByAProcessThatDiesIsLockedAndMustBeUnlocked) {
     ASSERT_EQ("ready", holder.Answer());
     EXPECT_EQ(0, holder.Release());  // exits still holding the name
 
+    platform::ClearTrace();
     CNameMutex mutex(kName, FALSE);
     ASSERT_TRUE(mutex.Lock());
+    EXPECT_TRUE(platform::TraceContains("abandoned"));  // the wait answered WAIT_ABANDONED
     EXPECT_TRUE(mutex.Unlock());
+
+    // Killed while holding it: abandoned too; a proper release afterwards is not.
+    HolderProcess crashing(false);
+    ASSERT_EQ("ready", crashing.Answer());
+    crashing.Kill();
+    platform::ClearTrace();
+    ASSERT_TRUE(mutex.Lock());
+    EXPECT_TRUE(platform::TraceContains("abandoned"));
+    EXPECT_TRUE(mutex.Unlock());
+    platform::ClearTrace();
+    ASSERT_TRUE(mutex.Lock());
+    EXPECT_FALSE(platform::TraceContains("abandoned"));
+    EXPECT_TRUE(mutex.Unlock());
+}
+
+// The other process does not share this process's virtual clock: the wait for it runs in real
+// time, woken when the other process lets go rather than by polling the lock file.
+TEST(CNameMutexTest, WaitForAnotherProcessRunsInRealTimeUnderTheVirtualClock) {
+    platform::UseVirtualClock(true);
+    HolderProcess holder("300");  // lets go after 300 ms of real time
+    ASSERT_EQ("ready", holder.Answer());
+
+    CNameMutex mutex(kName, FALSE);
+    rusage before{}, after{};
+    getrusage(RUSAGE_THREAD, &before);
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_TRUE(mutex.Lock());
+    auto waited = std::chrono::steady_clock::now() - start;
+    getrusage(RUSAGE_THREAD, &after);
+    EXPECT_GE(waited, std::chrono::milliseconds(250));
+    EXPECT_LT(after.ru_nvcsw - before.ru_nvcsw, 40);  // a poll every ms would switch about 300 times
+    EXPECT_TRUE(mutex.Unlock());
+    EXPECT_EQ(0, holder.Release());
 }
 
 DWORD WINAPI LockAndEnd(LPVOID) {

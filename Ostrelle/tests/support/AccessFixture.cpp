@@ -14,6 +14,7 @@
 #include <thread>
 
 #include "hwsim/bench/BenchDevices.h"
+#include "platform/TestThread.h"
 
 struct AccessFixture::Devices {
     explicit Devices(hwsim::Bench& bench) : devices(bench) {}
@@ -81,7 +82,7 @@ void AccessFixture::RaceInside(hwsim::KsDriver& driver, std::function<void()>& b
     std::condition_variable reached;
     bool secondReached = false;
     int steps = 0;
-    std::optional<std::thread> other;
+    std::optional<platform::test::TestThread> other;
     driver.SetRequestHook([&](const hwsim::WireRequest&) {
         if (std::this_thread::get_id() == firstThread) return;
         std::lock_guard<std::mutex> guard(lock);
@@ -95,7 +96,7 @@ void AccessFixture::RaceInside(hwsim::KsDriver& driver, std::function<void()>& b
         reached.wait_for(guard, std::chrono::milliseconds(200), [&] { return secondReached; });
     };
     first();
-    if (other) other->join();
+    if (other) other->Join();
     beforeStep = nullptr;
     driver.SetRequestHook({});
 }

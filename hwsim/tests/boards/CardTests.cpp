@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <thread>
 
 #include "support/BenchFixture.h"
 #include "hwsim/bench/Bench.h"
 #include "hwsim/chips/PllTuner.h"
+#include "platform/TestThread.h"
 
 namespace hwsim {
 namespace {
@@ -109,17 +109,17 @@ TEST_F(CardTest, SeveralThreadsUseOneCardAtOnce) {
     auto bench = Bench::FromText(kTwoCards);
     Card& card = *bench->Cards()[0];
     std::atomic<bool> writing{true};
-    std::thread writer([&] {
+    platform::test::TestThread writer([&] {
         for (int offset = 0; offset < 256; ++offset) ASSERT_EQ(I2CResult::Ack, WriteByte(card, BYTE(offset), BYTE(255 - offset)));
         writing = false;
     });
-    std::thread reader([&] {
+    platform::test::TestThread reader([&] {
         while (writing) {
             BYTE block[8];
             ASSERT_EQ(I2CResult::Ack, card.Bus().ReadSub(0xA0, 0x80, block, 8));
         }
     });
-    std::thread tuner([&] {
+    platform::test::TestThread tuner([&] {
         const BYTE program[4] = {0x05, 0x8A, 0xCE, 0x01};
         const BYTE openGate[2] = {0x21, 0xC0};  // the model-95 tuner sits behind the TDA8290's gate
         ASSERT_EQ(I2CResult::Ack, card.Bus().WriteRaw(0x96, openGate, 2));
@@ -130,7 +130,7 @@ TEST_F(CardTest, SeveralThreadsUseOneCardAtOnce) {
             card.Bridge().Read(Saa713x::kVideoStatus);
         }
     });
-    std::thread gpio([&] {
+    platform::test::TestThread gpio([&] {
         for (DWORD i = 0; writing; ++i) {
             card.Bridge().Write(Saa713x::kGpioMode, 0x3000);
             card.Bridge().Write(Saa713x::kGpioMode, 0x80003000);
@@ -138,12 +138,12 @@ TEST_F(CardTest, SeveralThreadsUseOneCardAtOnce) {
             card.Bridge().Read(Saa713x::kGpioStatus);
         }
     });
-    std::thread unplugWatcher([&] { card.OnUnplug([] {}); });
-    writer.join();
-    reader.join();
-    tuner.join();
-    gpio.join();
-    unplugWatcher.join();
+    platform::test::TestThread unplugWatcher([&] { card.OnUnplug([] {}); });
+    writer.Join();
+    reader.Join();
+    tuner.Join();
+    gpio.Join();
+    unplugWatcher.Join();
     for (int offset = 0; offset < 256; ++offset) ASSERT_EQ(BYTE(255 - offset), card.Eeprom().Peek(offset));
     auto bytes = ReadBytes(card.StateFile());
     ASSERT_EQ(256u, bytes.size());

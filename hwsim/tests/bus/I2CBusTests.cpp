@@ -2,12 +2,12 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
-#include <thread>
 #include <vector>
 
 #include "hwsim/bus/I2CBus.h"
 #include "hwsim/bus/RegisterFileDevice.h"
 #include "platform/winbase.h"
+#include "platform/TestThread.h"
 
 namespace hwsim {
 namespace {
@@ -138,16 +138,16 @@ TEST_F(I2CBusTest, TransfersOfSeveralThreadsNeverInterleave) {
             ASSERT_EQ(data[1], back[1]);
         }
     };
-    std::thread a(worker, 0x42, 0x10);
-    std::thread b(worker, 0x96, 0x80);
-    std::thread reader([&] {
+    platform::test::TestThread a([&] { worker(0x42, 0x10); });
+    platform::test::TestThread b([&] { worker(0x96, 0x80); });
+    platform::test::TestThread reader([&] {
         for (int i = 0; i < kRounds; ++i) {
             for (const I2CTransfer& transfer : bus.Log()) ASSERT_LE(transfer.data.size(), 3u);
         }
     });
-    a.join();
-    b.join();
-    reader.join();
+    a.Join();
+    b.Join();
+    reader.Join();
     // Each ReadSub is its write transfer directly followed by its read transfer.
     const auto log = bus.Log();
     for (size_t i = 0; i + 1 < log.size(); ++i) {

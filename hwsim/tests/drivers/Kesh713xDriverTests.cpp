@@ -13,6 +13,7 @@
 #include "hwsim/chips/PllTuner.h"
 #include "hwsim/drivers/Saa713xPropertyDriver.h"
 #include "ks.h"
+#include "platform/TestThread.h"
 
 namespace hwsim {
 namespace {
@@ -245,7 +246,7 @@ TEST_F(Kesh713xDriverTest, AnswersQuerySupportedForBothSets) {
 // Several access objects of one card (the card filter's threads, the tuner's scan worker) reach
 // the driver at once: every request is carried whole.
 TEST_F(Kesh713xDriverTest, ServesSeveralThreadsAtOnce) {
-    std::vector<std::thread> threads;
+    std::vector<platform::test::TestThread> threads;
     for (int part = 0; part < 4; ++part) {
         threads.emplace_back([this, part] {
             for (int offset = part * 64; offset < part * 64 + 64; ++offset) {
@@ -255,7 +256,7 @@ TEST_F(Kesh713xDriverTest, ServesSeveralThreadsAtOnce) {
             }
         });
     }
-    for (auto& thread : threads) thread.join();
+    for (auto& thread : threads) thread.Join();
     for (int offset = 0; offset < 256; ++offset) EXPECT_EQ(offset ^ 0x5A, KeshCard().Eeprom().Peek(offset)) << offset;
     for (DWORD part = 0; part < 4; ++part) EXPECT_EQ(0x1000u + part, KeshCard().Bridge().Read(0x100 + 4 * part));
     EXPECT_EQ(512u, driver->Log().Size());
@@ -267,7 +268,7 @@ TEST_F(Kesh713xDriverTest, ServesSeveralThreadsAtOnce) {
 TEST_F(Kesh713xDriverTest, UnplugWhileInUseStopsTheBusAtOnce) {
     std::atomic<int> written{0};
     HRESULT last = S_OK;
-    std::thread writer([&] {
+    platform::test::TestThread writer([&] {
         for (int i = 0; last == S_OK; ++i) {
             last = WriteEepromByte(static_cast<BYTE>(i), 0x33);
             if (last == S_OK) ++written;
@@ -276,7 +277,7 @@ TEST_F(Kesh713xDriverTest, UnplugWhileInUseStopsTheBusAtOnce) {
     while (written < 20) std::this_thread::yield();
     KeshCard().Unplug();
     const size_t transfers = KeshCard().Bus().Log().size();
-    writer.join();
+    writer.Join();
     EXPECT_EQ(kDeviceGone, last);
     EXPECT_EQ(transfers, KeshCard().Bus().Log().size());
     EXPECT_EQ(static_cast<size_t>(written.load()), transfers);

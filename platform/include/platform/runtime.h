@@ -10,12 +10,18 @@
 namespace platform {
 
 // ---- clock ----
-// Virtual time: when every thread that waits through the platform is blocked, the clock jumps
-// to the earliest deadline; each GetTickCount read advances it by 1 ms.
+// Virtual time: when every platform thread is blocked in a platform wait, the clock jumps to the
+// earliest deadline. A thread that reads the tick count again without having waited for the clock
+// in between (a busy poll) moves it by 1 ms, when every other platform thread waits. A wait for an
+// object another process holds runs in real time, and the clock stands still meanwhile.
 PLATFORM_API void UseVirtualClock(bool on);
 PLATFORM_API bool IsVirtualClock();
 // Moves the clock forward by hand (either mode) and wakes what became due.
 PLATFORM_API void AdvanceClock(DWORD milliseconds);
+// When the virtual clock has stood still this long in real time while a thread waits for it,
+// the threads it waits for (name or start routine, last platform call) are named on stderr.
+// 10 s unless a test asks otherwise.
+PLATFORM_API void SetClockStallReport(DWORD realMilliseconds);
 // Milliseconds on the platform clock, without the side effect of GetTickCount.
 PLATFORM_API ULONGLONG ClockNow();
 

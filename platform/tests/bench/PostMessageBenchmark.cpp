@@ -2,12 +2,12 @@
 // whose message-map handler counts them on the user-interface thread.
 #include <benchmark/benchmark.h>
 
-#include <thread>
 #include <vector>
 
 #include "afxwin.h"
 #include "platform/display.h"
 #include "platform/runtime.h"
+#include "platform/TestThread.h"
 
 namespace {
 
@@ -36,7 +36,7 @@ void PostMessageFromFourThreads(benchmark::State& state) {
     const long long perSender = state.range(0);
     for (auto _ : state) {
         receiver.received = 0;
-        std::vector<std::thread> senders;
+        std::vector<platform::test::TestThread> senders;
         HWND target = receiver.m_hWnd;
         for (int t = 0; t < kSenders; ++t)
             senders.emplace_back([target, perSender] {
@@ -44,7 +44,7 @@ void PostMessageFromFourThreads(benchmark::State& state) {
             });
         MSG msg;
         while (receiver.received < perSender * kSenders && ::GetMessageA(&msg, nullptr, 0, 0)) ::DispatchMessageA(&msg);
-        for (auto& s : senders) s.join();
+        for (auto& s : senders) s.Join();
     }
     state.SetItemsProcessed(state.iterations() * perSender * kSenders);
     state.counters["messages_per_second"] =
