@@ -296,15 +296,13 @@ HRESULT FilterGraph::ChangeFilters(FILTER_STATE to) {
         if (FAILED(hr) && to != State_Stopped) break;
     }
     if (FAILED(first)) {
-        if (to != State_Stopped) StopFilters();
+        if (to != State_Stopped) ChangeFilters(State_Stopped);
         return first;
     }
     std::lock_guard<std::mutex> lock(m_lock);
     m_state = to;
     return S_OK;
 }
-
-HRESULT FilterGraph::StopFilters() { return ChangeFilters(State_Stopped); }
 
 STDMETHODIMP FilterGraph::Run() {
     HRESULT hr;
@@ -327,7 +325,7 @@ STDMETHODIMP FilterGraph::Stop() {
     HRESULT hr;
     if (Injected("IMediaControl::Stop", E_FAIL, &hr)) return hr;
     std::lock_guard<CriticalSection> graphLock(m_graphLock);
-    return StopFilters();
+    return ChangeFilters(State_Stopped);
 }
 
 STDMETHODIMP FilterGraph::GetState(LONG, OAFilterState* pfs) {
