@@ -2,6 +2,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
@@ -30,6 +31,9 @@ std::mutex& FailureLock() {
     static auto* m = new std::mutex;
     return *m;
 }
+
+// Set while the table holds an entry, so calls need not take the lock when nothing is injected.
+std::atomic<bool> g_injected{false};
 
 std::map<std::string, Failure>& Failures() {
     static auto* f = new std::map<std::string, Failure>;
@@ -66,14 +70,19 @@ std::string HomeDir() {
 void InjectFailure(const std::string& call, int times, LONG error, int skip) {
     std::lock_guard<std::mutex> g(FailureLock());
     Failures()[call] = Failure{skip, times, error};
+    g_injected.store(true, std::memory_order_release);
 }
 
 void ClearFailures() {
     std::lock_guard<std::mutex> g(FailureLock());
     Failures().clear();
+    g_injected.store(false, std::memory_order_release);
 }
 
+bool FailuresInjected() { return g_injected.load(std::memory_order_acquire); }
+
 bool ShouldFail(const char* call, LONG* error) {
+    if (!FailuresInjected()) return false;
     std::lock_guard<std::mutex> g(FailureLock());
     auto& failures = Failures();
     if (failures.empty()) return false;

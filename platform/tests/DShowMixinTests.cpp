@@ -190,6 +190,49 @@ TEST_F(Mixins, StreamConfigSetsOnlyAFormatOfItsCapabilitiesAndThePinOffersIt) {
     EXPECT_TRUE(pin->MediaTypes().front() == small) << "the pin offers the format set";
 }
 
+TEST_F(Mixins, StreamConfigReconnectsAConnectedPinWithTheNewFormatWhileStopped) {
+    auto graph = Create<IGraphBuilder>(CLSID_FilterGraph);
+    auto* capture = new TestFilter({});
+    CComPtr<IBaseFilter> owner = Own(capture);
+    VIDEO_STREAM_CONFIG_CAPS caps = {};
+    caps.guid = FORMAT_VideoInfo;
+    const MediaType small = VideoInfoType(MEDIASUBTYPE_UYVY, 352, 288, 16);
+    CComPtr<PinBase> pin;
+    pin.Attach(new StreamConfigPin(capture, Out(L"Capture", {}, PIN_CATEGORY_CAPTURE),
+                                   {StreamCapability::Video(Yuy2(), caps), StreamCapability::Video(small, caps),
+                                    StreamCapability::Video(Rgb24(), caps)}));
+    capture->AddPin(pin);
+    CComPtr<IBaseFilter> renderer = MakeFilter({In(L"In", {Yuy2(), small})});
+    graph->AddFilter(owner, L"Capture");
+    graph->AddFilter(renderer, L"Renderer");
+    ASSERT_EQ(graph->Connect(pin, PinOf(renderer, L"In")), S_OK);
+    auto config = As<IAMStreamConfig>(static_cast<IPin*>(pin.p));
+    auto video = As<IBasicVideo>(graph);
+    long width = 0;
+
+    ASSERT_EQ(config->SetFormat(const_cast<AM_MEDIA_TYPE*>(&small.Get())), S_OK);
+    EXPECT_TRUE(pin->ConnectionType() == small);
+    AM_MEDIA_TYPE mt;
+    ASSERT_EQ(PinOf(renderer, L"In")->ConnectionMediaType(&mt), S_OK);
+    EXPECT_TRUE(MediaType(mt) == small) << "the far end took the new type too";
+    FreeMediaType(mt);
+    ASSERT_EQ(video->get_VideoWidth(&width), S_OK);
+    EXPECT_EQ(width, 352);
+
+    const MediaType rgb = Rgb24();
+    EXPECT_EQ(config->SetFormat(const_cast<AM_MEDIA_TYPE*>(&rgb.Get())), VFW_E_TYPE_NOT_ACCEPTED);
+    EXPECT_TRUE(pin->ConnectionType() == small) << "a refused format leaves the connection as it was";
+
+    ASSERT_EQ(As<IMediaControl>(graph)->Run(), S_OK);
+    const MediaType yuy2 = Yuy2();
+    EXPECT_EQ(config->SetFormat(const_cast<AM_MEDIA_TYPE*>(&yuy2.Get())), VFW_E_NOT_STOPPED);
+    EXPECT_TRUE(pin->ConnectionType() == small);
+    ASSERT_EQ(As<IMediaControl>(graph)->Stop(), S_OK);
+    ASSERT_EQ(config->SetFormat(const_cast<AM_MEDIA_TYPE*>(&yuy2.Get())), S_OK);
+    ASSERT_EQ(video->get_VideoWidth(&width), S_OK);
+    EXPECT_EQ(width, 720);
+}
+
 TEST_F(Mixins, FileWriterKeepsItsNameAndAnEmptyNameClearsIt) {
     auto writer = Create<IBaseFilter>(CLSID_FileWriter);
     auto sink = As<IFileSinkFilter2>(writer);

@@ -1,6 +1,7 @@
 // Saved filter graphs: a graph saved to a compound file loads back with the same filters, names
 // and connections, device filters rebound from the device tree.
 #include "DShowTestFilters.h"
+#include "bdaiface.h"
 #include "platform/comservices.h"
 
 using namespace dshowtest;
@@ -84,6 +85,37 @@ TEST_F(Persist, AGraphSavedToACompoundFileLoadsBackEqual) {
     ASSERT_EQ(Load(loaded), S_OK);
     EXPECT_EQ(Describe(loaded), Describe(graph));
     EXPECT_EQ(platform::DeviceBindCount(card), 2) << "the card's filter was bound again";
+}
+
+TEST_F(Persist, AFilterWithPinsMadeOnRequestLoadsThemBackFromItsSavedState) {
+    auto graph = Create<IGraphBuilder>(CLSID_FilterGraph);
+    auto demux = Create<IBaseFilter>(CLSID_MPEG2Demultiplexer);
+    ASSERT_EQ(graph->AddFilter(demux, L"Demux"), S_OK);
+    MediaType video(MEDIATYPE_Video, MEDIASUBTYPE_MPEG2_VIDEO);
+    wchar_t name[] = L"Video";
+    CComPtr<IPin> pin;
+    ASSERT_EQ(As<IMpeg2Demultiplexer>(demux)->CreateOutputPin(const_cast<AM_MEDIA_TYPE*>(&video.Get()), name, &pin),
+              S_OK);
+    ASSERT_EQ(As<IMPEG2StreamIdMap>(pin)->MapStreamId(0xE0, MPEG2_PROGRAM_ELEMENTARY_STREAM, 0, 0), S_OK);
+    CComPtr<IBaseFilter> decoder = MakeFilter({In(L"In", {MediaType(MEDIATYPE_Video, GUID_NULL)})});
+    ASSERT_EQ(graph->AddFilter(decoder, L"Decoder"), S_OK);
+    ASSERT_EQ(graph->Connect(pin, PinOf(decoder, L"In")), S_OK);
+    DWORD decoders = platform::RegisterComClass(
+        CLSID_TestFilter, platform::ComCreatorOf<TestFilter>(std::vector<PinDescription>{In(L"In", {AnyVideo()})}));
+    ASSERT_EQ(Save(graph), S_OK);
+
+    auto loaded = Create<IGraphBuilder>(CLSID_FilterGraph);
+    HRESULT hr = Load(loaded);
+    platform::UnregisterComClass(decoders);
+    ASSERT_EQ(hr, S_OK);
+    EXPECT_EQ(Describe(loaded), Describe(graph));
+    CComPtr<IBaseFilter> again;
+    ASSERT_EQ(loaded->FindFilterByName(L"Demux", &again), S_OK);
+    CComPtr<IEnumStreamIdMap> ids;
+    ASSERT_EQ(As<IMPEG2StreamIdMap>(PinOf(again, L"Video"))->EnumStreamIdMap(&ids), S_OK);
+    STREAM_ID_MAP entry = {};
+    EXPECT_EQ(ids->Next(1, &entry, nullptr), S_OK);
+    EXPECT_EQ(entry.stream_id, 0xE0u) << "the pin's stream ids came back with it";
 }
 
 TEST_F(Persist, AStreamThatIsNoSavedGraphIsRefused) {

@@ -35,7 +35,7 @@ template <class I>
 bool MatchInterface(I* itf, REFIID riid, void** ppv, HRESULT* hr) {
     if (IsEqualGUID(riid, InterfaceTraits<I>::Iid())) {
         HRESULT error;
-        if (QueryInterfaceShouldFail(InterfaceTraits<I>::kName, &error)) {
+        if (FailuresInjected() && QueryInterfaceShouldFail(InterfaceTraits<I>::kName, &error)) {
             *ppv = nullptr;
             *hr = error;
             return true;
@@ -74,10 +74,15 @@ public:
         *ppv = nullptr;
         return E_NOINTERFACE;
     }
-    STDMETHODIMP_(ULONG) AddRef() override { return ++m_refs; }
+    STDMETHODIMP_(ULONG) AddRef() override { return m_refs.fetch_add(1, std::memory_order_relaxed) + 1; }
+    // The last Release destroys the object. While it is being destroyed its count stands high, so
+    // a reference taken and dropped by code its destructor runs cannot destroy it a second time.
     STDMETHODIMP_(ULONG) Release() override {
-        ULONG left = --m_refs;
-        if (left == 0) delete this;
+        ULONG left = m_refs.fetch_sub(1, std::memory_order_acq_rel) - 1;
+        if (left == 0) {
+            m_refs.store(kDestroying, std::memory_order_relaxed);
+            delete this;
+        }
         return left;
     }
 
@@ -89,6 +94,7 @@ protected:
     virtual ~ComObject() { ComObjectDestroyed(); }
 
 private:
+    static constexpr ULONG kDestroying = 0x40000000;
     std::atomic<ULONG> m_refs{1};
 };
 

@@ -52,6 +52,8 @@ PLATFORM_API void InjectFailure(const std::string& call, int times = 1, LONG err
 PLATFORM_API void ClearFailures();
 // Called by stand-in code: true when this call is to fail now; *error gets the injected code.
 PLATFORM_API bool ShouldFail(const char* call, LONG* error = nullptr);
+// False while no failure is injected (answered without a lock, for calls on hot paths).
+PLATFORM_API bool FailuresInjected();
 
 // ---- threads ----
 // Number of platform threads alive (created and not yet ended).

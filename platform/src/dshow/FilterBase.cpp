@@ -12,9 +12,16 @@ namespace platform::dshow {
 
 FilterBase::FilterBase(REFCLSID clsid) : m_clsid(clsid), m_properties(std::make_shared<KsPropertyTable>()) {}
 
+// Nobody holds a pin any more (each would hold the filter), so the pins go with it.
 FilterBase::~FilterBase() {
-    for (auto& pin : m_pins) pin->Detach();
+    for (PinBase* pin : m_owned) pin->Detach();
+    for (PinBase* pin : m_owned) delete pin;
     if (m_kernelHandle) CloseHandle(m_kernelHandle);
+}
+
+void FilterBase::Adopt(PinBase* pin) {
+    std::lock_guard<std::mutex> lock(m_lock);
+    m_owned.push_back(pin);
 }
 
 STDMETHODIMP FilterBase::QueryInterface(REFIID riid, void** ppv) {
@@ -36,12 +43,16 @@ STDMETHODIMP FilterBase::GetClassID(CLSID* pClassID) {
 HRESULT FilterBase::ChangeState(FILTER_STATE to, const char* call) {
     HRESULT hr;
     if (Injected(call, E_FAIL, &hr)) return hr;
+    std::lock_guard<CriticalSection> changing(m_filterLock);
     FILTER_STATE from = State();
     if (from == to) return S_OK;
     hr = OnStateChange(from, to);
     if (FAILED(hr)) return hr;
-    std::lock_guard<std::mutex> lock(m_lock);
-    m_state = to;
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        m_state = to;
+    }
+    OnStateChanged(from, to);
     return S_OK;
 }
 
@@ -98,9 +109,16 @@ STDMETHODIMP FilterBase::QueryFilterInfo(FILTER_INFO* pInfo) {
     return S_OK;
 }
 
+// The graph's event sink is kept without a reference, as the graph holds the filter; it is
+// cut when the filter leaves, after any event being reported has reached the graph.
 STDMETHODIMP FilterBase::JoinFilterGraph(IFilterGraph* pGraph, LPCWSTR pName) {
+    IMediaEventSink* sink = nullptr;
+    if (pGraph && SUCCEEDED(pGraph->QueryInterface(IID_IMediaEventSink, reinterpret_cast<void**>(&sink))))
+        sink->Release();
+    std::lock_guard<std::mutex> reporting(m_sinkLock);
     std::lock_guard<std::mutex> lock(m_lock);
     m_graph = pGraph;
+    m_sink = sink;
     m_name = pName ? pName : L"";
     return S_OK;
 }
@@ -142,29 +160,27 @@ PinBase* FilterBase::AddPin(PinDescription description) {
 }
 
 PinBase* FilterBase::AddPin(PinBase* pin) {
-    if (!pin) return nullptr;
+    if (!pin || &pin->m_owner != this) return nullptr;
     std::lock_guard<std::mutex> lock(m_lock);
-    m_pins.emplace_back(pin);
+    if (std::find(m_pins.begin(), m_pins.end(), pin) == m_pins.end()) m_pins.push_back(pin);
     return pin;
 }
 
 bool FilterBase::RemovePin(PinBase* pin) {
     if (!pin || pin->IsConnected()) return false;
-    CComPtr<PinBase> removed;  // released after the lock
     {
         std::lock_guard<std::mutex> lock(m_lock);
-        auto it = std::find_if(m_pins.begin(), m_pins.end(), [pin](const CComPtr<PinBase>& p) { return p == pin; });
+        auto it = std::find(m_pins.begin(), m_pins.end(), pin);
         if (it == m_pins.end()) return false;
-        removed = std::move(*it);
         m_pins.erase(it);
     }
-    removed->Detach();
+    pin->Detach();
     return true;
 }
 
 std::vector<CComPtr<PinBase>> FilterBase::Pins() const {
     std::lock_guard<std::mutex> lock(m_lock);
-    return m_pins;
+    return std::vector<CComPtr<PinBase>>(m_pins.begin(), m_pins.end());
 }
 
 PinBase* FilterBase::FindPinByName(const std::wstring& name) const {
@@ -197,11 +213,14 @@ IFilterGraph* FilterBase::Graph() const {
 }
 
 HRESULT FilterBase::NotifyEvent(long code, LONG_PTR param1, LONG_PTR param2) {
-    IFilterGraph* graph = Graph();
-    if (!graph) return E_UNEXPECTED;
-    CComPtr<IMediaEventSink> sink;
-    HRESULT hr = graph->QueryInterface(IID_IMediaEventSink, reinterpret_cast<void**>(&sink));
-    if (FAILED(hr)) return hr;
+    std::lock_guard<std::mutex> reporting(m_sinkLock);
+    IMediaEventSink* sink;
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        if (!m_graph) return E_UNEXPECTED;
+        if (!m_sink) return E_NOINTERFACE;
+        sink = m_sink;
+    }
     return sink->Notify(code, param1, param2);
 }
 

@@ -53,14 +53,15 @@ void DisconnectBoth(IPin* pin) {
 
 }  // namespace
 
-// The graph's filters leave stopped and disconnected, as RemoveFilter leaves them.
+// The graph's filters leave stopped and disconnected, as RemoveFilter leaves them. They leave
+// the graph first, so that no event they report while stopping reaches the dying graph.
 FilterGraph::~FilterGraph() {
+    m_closing = true;
+    for (Member& m : m_members) m.filter->JoinFilterGraph(nullptr, nullptr);
     for (Member& m : m_members) m.filter->Stop();
-    for (Member& m : m_members) {
+    for (Member& m : m_members)
         for (PIN_DIRECTION d : {PINDIR_INPUT, PINDIR_OUTPUT})
             for (auto& pin : FilterPins(m.filter, d, false)) DisconnectBoth(pin);
-        m.filter->JoinFilterGraph(nullptr, nullptr);
-    }
 }
 
 std::vector<FilterGraph::Member> FilterGraph::Members() const {
@@ -105,6 +106,7 @@ STDMETHODIMP FilterGraph::AddFilter(IBaseFilter* pFilter, LPCWSTR pName) {
     if (!pFilter) return E_POINTER;
     HRESULT hr;
     if (Injected("IFilterGraph::AddFilter", E_FAIL, &hr)) return hr;
+    std::lock_guard<CriticalSection> graphLock(m_graphLock);
     if (Contains(pFilter)) return E_INVALIDARG;
     std::wstring wanted = pName && *pName ? pName : L"Filter";
     std::wstring name = UniqueName(wanted);
@@ -122,6 +124,7 @@ STDMETHODIMP FilterGraph::RemoveFilter(IBaseFilter* pFilter) {
     if (!pFilter) return E_POINTER;
     HRESULT hr;
     if (Injected("IFilterGraph::RemoveFilter", E_FAIL, &hr)) return hr;
+    std::lock_guard<CriticalSection> graphLock(m_graphLock);
     if (!Contains(pFilter)) return VFW_E_NOT_FOUND;
     if (GraphState() != State_Stopped) return VFW_E_NOT_STOPPED;
     for (PIN_DIRECTION d : {PINDIR_INPUT, PINDIR_OUTPUT})
@@ -161,6 +164,7 @@ STDMETHODIMP FilterGraph::ConnectDirect(IPin* ppinOut, IPin* ppinIn, const AM_ME
     if (!ppinOut || !ppinIn) return E_POINTER;
     HRESULT hr;
     if (Injected("IFilterGraph::ConnectDirect", VFW_E_CANNOT_CONNECT, &hr)) return hr;
+    std::lock_guard<CriticalSection> graphLock(m_graphLock);
     if (!PinInGraph(ppinOut) || !PinInGraph(ppinIn)) return VFW_E_NOT_IN_GRAPH;
     if (GraphState() != State_Stopped) return VFW_E_NOT_STOPPED;
     return ppinOut->Connect(ppinIn, pmt);
@@ -172,6 +176,7 @@ STDMETHODIMP FilterGraph::Disconnect(IPin* ppin) {
     if (!ppin) return E_POINTER;
     HRESULT hr;
     if (Injected("IFilterGraph::Disconnect", E_FAIL, &hr)) return hr;
+    std::lock_guard<CriticalSection> graphLock(m_graphLock);
     if (GraphState() != State_Stopped) return VFW_E_NOT_STOPPED;
     return ppin->Disconnect();
 }
@@ -202,6 +207,7 @@ STDMETHODIMP FilterGraph::Connect(IPin* ppinOut, IPin* ppinIn) {
     if (!ppinOut || !ppinIn) return E_POINTER;
     HRESULT hr;
     if (Injected("IGraphBuilder::Connect", VFW_E_CANNOT_CONNECT, &hr)) return hr;
+    std::lock_guard<CriticalSection> graphLock(m_graphLock);
     if (!PinInGraph(ppinOut) || !PinInGraph(ppinIn)) return VFW_E_NOT_IN_GRAPH;
     if (GraphState() != State_Stopped) return VFW_E_NOT_STOPPED;
     hr = ppinOut->Connect(ppinIn, nullptr);
@@ -214,6 +220,7 @@ STDMETHODIMP FilterGraph::Connect(IPin* ppinOut, IPin* ppinIn) {
 
 HRESULT FilterGraph::RenderWith(IPin* out, bool existingOnly) {
     if (!out) return E_POINTER;
+    std::lock_guard<CriticalSection> graphLock(m_graphLock);
     if (!PinInGraph(out)) return VFW_E_NOT_IN_GRAPH;
     PIN_DIRECTION direction;
     if (FAILED(out->QueryDirection(&direction)) || direction != PINDIR_OUTPUT) return VFW_E_INVALID_DIRECTION;
@@ -281,15 +288,16 @@ STDMETHODIMP FilterGraph::RenderEx(IPin* pPinOut, DWORD dwFlags, DWORD*) {
 // ---- IMediaControl ----
 
 HRESULT FilterGraph::ChangeFilters(FILTER_STATE to) {
-    std::vector<Member> members = Members();
-    for (Member& m : members) {
+    HRESULT first = S_OK;
+    for (Member& m : Members()) {
         HRESULT hr = to == State_Running ? m.filter->Run(0) : to == State_Paused ? m.filter->Pause() : m.filter->Stop();
-        if (FAILED(hr)) {
-            for (Member& back : members) back.filter->Stop();
-            std::lock_guard<std::mutex> lock(m_lock);
-            m_state = State_Stopped;
-            return hr;
-        }
+        if (FAILED(hr) && SUCCEEDED(first)) first = hr;
+        // A refused stop does not keep the others running; a refused start stops them all.
+        if (FAILED(hr) && to != State_Stopped) break;
+    }
+    if (FAILED(first)) {
+        if (to != State_Stopped) ChangeFilters(State_Stopped);
+        return first;
     }
     std::lock_guard<std::mutex> lock(m_lock);
     m_state = to;
@@ -299,6 +307,7 @@ HRESULT FilterGraph::ChangeFilters(FILTER_STATE to) {
 STDMETHODIMP FilterGraph::Run() {
     HRESULT hr;
     if (Injected("IMediaControl::Run", E_FAIL, &hr)) return hr;
+    std::lock_guard<CriticalSection> graphLock(m_graphLock);
     if (GraphState() == State_Stopped && FAILED(hr = ChangeFilters(State_Paused))) return hr;
     return ChangeFilters(State_Running);
 }
@@ -306,6 +315,7 @@ STDMETHODIMP FilterGraph::Run() {
 STDMETHODIMP FilterGraph::Pause() {
     HRESULT hr;
     if (Injected("IMediaControl::Pause", E_FAIL, &hr)) return hr;
+    std::lock_guard<CriticalSection> graphLock(m_graphLock);
     hr = ChangeFilters(State_Paused);
     if (SUCCEEDED(hr)) Push(EC_PAUSED, S_OK, 0);
     return hr;
@@ -314,14 +324,8 @@ STDMETHODIMP FilterGraph::Pause() {
 STDMETHODIMP FilterGraph::Stop() {
     HRESULT hr;
     if (Injected("IMediaControl::Stop", E_FAIL, &hr)) return hr;
-    hr = S_OK;
-    for (Member& m : Members()) {
-        HRESULT stopped = m.filter->Stop();
-        if (FAILED(stopped) && SUCCEEDED(hr)) hr = stopped;
-    }
-    std::lock_guard<std::mutex> lock(m_lock);
-    m_state = State_Stopped;
-    return hr;
+    std::lock_guard<CriticalSection> graphLock(m_graphLock);
+    return ChangeFilters(State_Stopped);
 }
 
 STDMETHODIMP FilterGraph::GetState(LONG, OAFilterState* pfs) {
@@ -348,6 +352,7 @@ STDMETHODIMP FilterGraph::StopWhenReady() { return Stop(); }
 // ---- IMediaEventSink ----
 
 STDMETHODIMP FilterGraph::Notify(long EventCode, LONG_PTR EventParam1, LONG_PTR EventParam2) {
+    if (m_closing) return E_UNEXPECTED;
     Push(EventCode, EventParam1, EventParam2);
     return S_OK;
 }
@@ -408,6 +413,7 @@ STDMETHODIMP FilterGraph::Load(IStream* pStm) {
     if (!pStm) return E_POINTER;
     HRESULT hr;
     if (Injected("IPersistStream::Load", E_FAIL, &hr)) return hr;
+    std::lock_guard<CriticalSection> graphLock(m_graphLock);
     if (GraphState() != State_Stopped) return VFW_E_NOT_STOPPED;
     return LoadGraph(this, pStm);
 }

@@ -3,6 +3,7 @@
 // window, basic video, seeking and stream synchronisation, and saving to a stream.
 #pragma once
 
+#include <atomic>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "GraphEventQueue.h"
 #include "GraphSeeking.h"
 #include "GraphVideoWindow.h"
+#include "platform/dshow/CriticalSection.h"
 #include "platform/dshow/GraphFilters.h"
 #include "platform/dshow/With.h"
 
@@ -81,13 +83,18 @@ private:
     bool PinInGraph(IPin* pin) const;
     FILTER_STATE GraphState() const;
     std::wstring UniqueName(const std::wstring& wanted) const;
-    // Every filter to `to`; a failure stops them all again.
+    // Every filter to `to`, recorded as the graph's state when every filter took it. The first
+    // failure is the answer; after a failed Pause or Run the filters are stopped again.
     HRESULT ChangeFilters(FILTER_STATE to);
     HRESULT ConnectThrough(const GraphFilterEntry& entry, IPin* out, IPin* in);
     HRESULT RenderWith(IPin* out, bool existingOnly);
 
+    // Held across state changes and changes of the graph's filters and connections, so that
+    // none of them runs in the middle of another.
+    CriticalSection m_graphLock;
     mutable std::mutex m_lock;
     std::vector<Member> m_members;  // in the order they joined
+    std::atomic<bool> m_closing{false};  // the graph is being destroyed: events are dropped
     FILTER_STATE m_state = State_Stopped;
     BOOL m_streamOffset = FALSE;
     REFERENCE_TIME m_maxLatency = 0;

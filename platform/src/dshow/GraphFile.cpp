@@ -1,14 +1,18 @@
-// Saving and loading filter graphs. Layout, little-endian: "PGRF", version 1, the filter count,
-// per filter its kind (0 class, 1 device), CLSID, name, and for a device its category,
-// FriendlyName and ordinal among plugged devices of that name; then the connection count and
-// per connection the output filter's index and pin id, the input filter's index and pin id
-// and the media type. Texts are a 32-bit count of UTF-16 units and the units.
+// Saving and loading filter graphs. Layout, little-endian: "PGRF", version 2, the filter count,
+// per filter its kind (0 class, 1 device), CLSID, name, for a device its category,
+// FriendlyName and ordinal among plugged devices of that name, and the byte count and bytes of
+// the state the filter saved through IPersistStream (none when it offers no IPersistStream);
+// then the connection count and per connection the output filter's index and pin id, the
+// input filter's index and pin id and the media type. Version 1 files (without filter state)
+// still load.
 #include "GraphFile.h"
 
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "GraphRecord.h"
+#include "platform/comservices.h"
 #include "platform/devicetree.h"
 #include "platform/dshow/FilterBase.h"
 #include "platform/dshow/MediaType.h"
@@ -19,96 +23,9 @@ namespace platform::dshow {
 namespace {
 
 constexpr char kMagic[4] = {'P', 'G', 'R', 'F'};
-constexpr DWORD kVersion = 1;
-constexpr DWORD kMaxCount = 0x10000;
-
-class Writer {
-public:
-    void Bytes(const void* data, size_t size) {
-        const BYTE* p = static_cast<const BYTE*>(data);
-        m_bytes.insert(m_bytes.end(), p, p + size);
-    }
-    void Dword(DWORD v) {
-        for (int i = 0; i < 4; ++i) m_bytes.push_back(BYTE(v >> (8 * i)));
-    }
-    void Guid(REFGUID g) {
-        Dword(g.Data1);
-        Dword(DWORD(g.Data2) | (DWORD(g.Data3) << 16));
-        Bytes(g.Data4, 8);
-    }
-    void Text(const std::wstring& text) {
-        std::vector<char16_t> units;
-        for (wchar_t c : text) {
-            auto cp = static_cast<uint32_t>(c);
-            if (cp >= 0x10000) {
-                cp -= 0x10000;
-                units.push_back(char16_t(0xD800 + (cp >> 10)));
-                units.push_back(char16_t(0xDC00 + (cp & 0x3FF)));
-            } else {
-                units.push_back(char16_t(cp));
-            }
-        }
-        Dword(DWORD(units.size()));
-        for (char16_t u : units) {
-            m_bytes.push_back(BYTE(u));
-            m_bytes.push_back(BYTE(u >> 8));
-        }
-    }
-    HRESULT Flush(IStream* stream) {
-        ULONG written = 0;
-        HRESULT hr = stream->Write(m_bytes.data(), ULONG(m_bytes.size()), &written);
-        if (SUCCEEDED(hr) && written != m_bytes.size()) hr = STG_E_CANTSAVE;
-        return hr;
-    }
-
-private:
-    std::vector<BYTE> m_bytes;
-};
-
-class Reader {
-public:
-    explicit Reader(IStream* stream) : m_stream(stream) {}
-    bool Bytes(void* data, ULONG size) {
-        ULONG got = 0;
-        return SUCCEEDED(m_stream->Read(data, size, &got)) && got == size;
-    }
-    bool Dword(DWORD* v) {
-        BYTE b[4];
-        if (!Bytes(b, 4)) return false;
-        *v = DWORD(b[0]) | (DWORD(b[1]) << 8) | (DWORD(b[2]) << 16) | (DWORD(b[3]) << 24);
-        return true;
-    }
-    bool Guid(GUID* g) {
-        DWORD a, b;
-        if (!Dword(&a) || !Dword(&b) || !Bytes(g->Data4, 8)) return false;
-        g->Data1 = a;
-        g->Data2 = WORD(b);
-        g->Data3 = WORD(b >> 16);
-        return true;
-    }
-    bool Text(std::wstring* text) {
-        DWORD count;
-        if (!Dword(&count) || count > kMaxCount) return false;
-        std::vector<BYTE> raw(size_t(count) * 2);
-        if (count && !Bytes(raw.data(), ULONG(raw.size()))) return false;
-        text->clear();
-        for (size_t i = 0; i < count; ++i) {
-            uint32_t u = raw[2 * i] | (uint32_t(raw[2 * i + 1]) << 8);
-            if (u >= 0xD800 && u < 0xDC00 && i + 1 < count) {
-                uint32_t low = raw[2 * i + 2] | (uint32_t(raw[2 * i + 3]) << 8);
-                if (low >= 0xDC00 && low < 0xE000) {
-                    u = 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00);
-                    ++i;
-                }
-            }
-            text->push_back(wchar_t(u));
-        }
-        return true;
-    }
-
-private:
-    IStream* m_stream;
-};
+constexpr DWORD kVersion = 2;  // 1: without the filters' own state
+constexpr DWORD kMaxCount = RecordWriter::kMaxCount;
+constexpr DWORD kMaxState = 0x100000;
 
 struct SavedFilter {
     CComPtr<IBaseFilter> filter;
@@ -171,11 +88,47 @@ CComPtr<IBaseFilter> OwnerOf(IPin* pin) {
     return owner;
 }
 
+// What the filter saves of itself through IPersistStream; empty when it offers none.
+HRESULT SaveFilterState(IBaseFilter* filter, std::vector<BYTE>* state) {
+    state->clear();
+    CComPtr<IPersistStream> persist;
+    if (FAILED(filter->QueryInterface(IID_IPersistStream, reinterpret_cast<void**>(&persist)))) return S_OK;
+    CComPtr<IStream> memory;
+    HRESULT hr = CreateMemoryStream(&memory);
+    if (SUCCEEDED(hr)) hr = persist->Save(memory, TRUE);
+    STATSTG stat = {};
+    if (SUCCEEDED(hr)) hr = memory->Stat(&stat, STATFLAG_NONAME);
+    if (SUCCEEDED(hr) && stat.cbSize.QuadPart > kMaxState) hr = STG_E_MEDIUMFULL;
+    if (FAILED(hr)) return hr;
+    state->resize(size_t(stat.cbSize.QuadPart));
+    LARGE_INTEGER start{};
+    ULONG got = 0;
+    hr = memory->Seek(start, STREAM_SEEK_SET, nullptr);
+    if (SUCCEEDED(hr) && !state->empty()) hr = memory->Read(state->data(), ULONG(state->size()), &got);
+    if (SUCCEEDED(hr) && got != state->size()) hr = STG_E_READFAULT;
+    return hr;
+}
+
+// Hands the saved state back to the filter; a filter that saved state must take it again.
+HRESULT LoadFilterState(IBaseFilter* filter, const std::vector<BYTE>& state) {
+    if (state.empty()) return S_OK;
+    CComPtr<IPersistStream> persist;
+    if (FAILED(filter->QueryInterface(IID_IPersistStream, reinterpret_cast<void**>(&persist))))
+        return VFW_E_CORRUPT_GRAPH_FILE;
+    CComPtr<IStream> memory;
+    HRESULT hr = CreateMemoryStream(&memory);
+    if (SUCCEEDED(hr)) hr = memory->Write(state.data(), ULONG(state.size()), nullptr);
+    LARGE_INTEGER start{};
+    if (SUCCEEDED(hr)) hr = memory->Seek(start, STREAM_SEEK_SET, nullptr);
+    if (SUCCEEDED(hr)) hr = persist->Load(memory);
+    return hr;
+}
+
 }  // namespace
 
 HRESULT SaveGraph(IFilterGraph* graph, IStream* stream) {
     std::vector<SavedFilter> filters = GraphFilters(graph);
-    Writer w;
+    RecordWriter w;
     w.Bytes(kMagic, 4);
     w.Dword(kVersion);
     w.Dword(DWORD(filters.size()));
@@ -193,6 +146,11 @@ HRESULT SaveGraph(IFilterGraph* graph, IStream* stream) {
             w.Text(device.friendlyName);
             w.Dword(ordinal);
         }
+        std::vector<BYTE> state;
+        HRESULT hr = SaveFilterState(f.filter, &state);
+        if (FAILED(hr)) return hr;
+        w.Dword(DWORD(state.size()));
+        w.Bytes(state.data(), state.size());
     }
 
     struct Connection {
@@ -225,29 +183,21 @@ HRESULT SaveGraph(IFilterGraph* graph, IStream* stream) {
     }
     w.Dword(DWORD(connections.size()));
     for (Connection& c : connections) {
-        const AM_MEDIA_TYPE& mt = c.type.Get();
         w.Dword(c.out);
         w.Text(c.outPin);
         w.Dword(c.in);
         w.Text(c.inPin);
-        w.Guid(mt.majortype);
-        w.Guid(mt.subtype);
-        w.Guid(mt.formattype);
-        w.Dword(DWORD(mt.bFixedSizeSamples));
-        w.Dword(DWORD(mt.bTemporalCompression));
-        w.Dword(mt.lSampleSize);
-        w.Dword(mt.cbFormat);
-        if (mt.cbFormat) w.Bytes(mt.pbFormat, mt.cbFormat);
+        w.Type(c.type);
     }
     return w.Flush(stream);
 }
 
 HRESULT LoadGraph(IFilterGraph* graph, IStream* stream) {
-    Reader r(stream);
+    RecordReader r(stream);
     char magic[4];
     DWORD version, count;
-    if (!r.Bytes(magic, 4) || std::memcmp(magic, kMagic, 4) != 0 || !r.Dword(&version) || version != kVersion ||
-        !r.Dword(&count) || count > kMaxCount)
+    if (!r.Bytes(magic, 4) || std::memcmp(magic, kMagic, 4) != 0 || !r.Dword(&version) || version < 1 ||
+        version > kVersion || !r.Dword(&count) || count > kMaxCount)
         return VFW_E_CORRUPT_GRAPH_FILE;
 
     std::vector<CComPtr<IBaseFilter>> filters;
@@ -269,25 +219,25 @@ HRESULT LoadGraph(IFilterGraph* graph, IStream* stream) {
                                   reinterpret_cast<void**>(&filter));
         }
         if (FAILED(hr)) return hr;
+        std::vector<BYTE> state;
+        DWORD stateSize = 0;
+        if (version >= 2 && (!r.Dword(&stateSize) || stateSize > kMaxState)) return VFW_E_CORRUPT_GRAPH_FILE;
+        state.resize(stateSize);
+        if (stateSize && !r.Bytes(state.data(), stateSize)) return VFW_E_CORRUPT_GRAPH_FILE;
         hr = graph->AddFilter(filter, name.c_str());
+        if (SUCCEEDED(hr)) hr = LoadFilterState(filter, state);
         if (FAILED(hr)) return hr;
         filters.push_back(filter);
     }
 
     if (!r.Dword(&count) || count > kMaxCount) return VFW_E_CORRUPT_GRAPH_FILE;
     for (DWORD i = 0; i < count; ++i) {
-        DWORD out, in, fixed, temporal, sampleSize, formatSize;
+        DWORD out, in;
         std::wstring outPin, inPin;
-        GUID major, subtype, formatType;
-        if (!r.Dword(&out) || !r.Text(&outPin) || !r.Dword(&in) || !r.Text(&inPin) || !r.Guid(&major) ||
-            !r.Guid(&subtype) || !r.Guid(&formatType) || !r.Dword(&fixed) || !r.Dword(&temporal) ||
-            !r.Dword(&sampleSize) || !r.Dword(&formatSize) || formatSize > kMaxCount || out >= filters.size() ||
-            in >= filters.size())
+        MediaType type;
+        if (!r.Dword(&out) || !r.Text(&outPin) || !r.Dword(&in) || !r.Text(&inPin) || !r.Type(&type) ||
+            out >= filters.size() || in >= filters.size())
             return VFW_E_CORRUPT_GRAPH_FILE;
-        std::vector<BYTE> format(formatSize);
-        if (formatSize && !r.Bytes(format.data(), formatSize)) return VFW_E_CORRUPT_GRAPH_FILE;
-        MediaType type(major, subtype, formatType, format.data(), formatSize);
-        type.SetSampleSize(sampleSize, BOOL(fixed));
         CComPtr<IPin> from, to;
         HRESULT hr = filters[out]->FindPin(outPin.c_str(), &from);
         if (SUCCEEDED(hr)) hr = filters[in]->FindPin(inPin.c_str(), &to);

@@ -44,7 +44,8 @@ std::vector<MediaType> Candidates(const std::vector<MediaType>& own, IPin* recei
 }  // namespace
 
 PinBase::PinBase(FilterBase* filter, PinDescription description)
-    : m_filter(filter),
+    : m_owner(*filter),
+      m_filter(filter),
       m_direction(description.direction),
       m_name(description.name),
       m_id(description.id.empty() ? description.name : description.id),
@@ -63,6 +64,8 @@ PinBase::PinBase(FilterBase* filter, PinDescription description)
             },
             KsPropertyHandler());
     }
+    m_owner.Adopt(this);
+    AddRef();  // the maker's reference
 }
 
 STDMETHODIMP PinBase::QueryInterface(REFIID riid, void** ppv) {
@@ -72,6 +75,9 @@ STDMETHODIMP PinBase::QueryInterface(REFIID riid, void** ppv) {
     }
     return ComObject::QueryInterface(riid, ppv);
 }
+
+STDMETHODIMP_(ULONG) PinBase::AddRef() { return static_cast<IBaseFilter&>(m_owner).AddRef(); }
+STDMETHODIMP_(ULONG) PinBase::Release() { return static_cast<IBaseFilter&>(m_owner).Release(); }
 
 FilterBase* PinBase::Filter() const {
     std::lock_guard<std::mutex> lock(m_lock);
@@ -107,8 +113,6 @@ void PinBase::Detach() {
     CComPtr<IPin> peer;  // released after the lock
     std::lock_guard<std::mutex> lock(m_lock);
     m_filter = nullptr;
-    // The pin's hold on its peer ends with its filter, so that two connected pins do not keep
-    // each other alive.
     peer = std::move(m_peer);
     m_connectionType = MediaType();
 }

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "Inject.h"
+#include "platform/dshow/FilterBase.h"
 #include "vfwmsgs.h"
 
 namespace platform::dshow {
@@ -100,11 +101,28 @@ StreamConfigPin::StreamConfigPin(FilterBase* filter, PinDescription description,
     if (!IsEqualGUID(format.Major(), GUID_NULL)) SetMediaTypes({format});
 }
 
+// A connected pin is connected again with the new format, at both ends; should the peer refuse
+// it after all, the old connection is restored.
 HRESULT StreamConfigPin::OnSetFormat(const MediaType& format) {
     CComPtr<IPin> peer = Peer();
-    if (peer && peer->QueryAccept(&format.Get()) != S_OK) return VFW_E_TYPE_NOT_ACCEPTED;
+    if (!peer) {
+        SetMediaTypes({format});
+        return S_OK;
+    }
+    FilterBase* filter = Filter();
+    if (filter && filter->State() != State_Stopped) return VFW_E_NOT_STOPPED;
+    if (peer->QueryAccept(&format.Get()) != S_OK) return VFW_E_TYPE_NOT_ACCEPTED;
+    const MediaType old = ConnectionType();
+    const std::vector<MediaType> offered = MediaTypes();
+    peer->Disconnect();
+    Disconnect();
     SetMediaTypes({format});
-    return S_OK;
+    HRESULT hr = Connect(peer, &format.Get());
+    if (FAILED(hr)) {
+        SetMediaTypes(offered);
+        Connect(peer, &old.Get());
+    }
+    return hr;
 }
 
 }  // namespace platform::dshow

@@ -3,6 +3,11 @@
 // connections come and go, IKsPropertySet dispatch, and for driver filters a kernel handle
 // (IKsObject) whose IOCTL_KS_PROPERTY requests reach the same property handlers.
 //
+// The filter owns its pins: a pin's AddRef and Release go to the filter, so a held pin keeps
+// its filter alive, and every pin made for the filter is destroyed with it (a pin taken off the
+// list stays valid, without a filter, until then). State changes run one at a time under the
+// filter lock, with a hook before (which may refuse) and one after.
+//
 //   class SimCapture : public platform::dshow::FilterBase {
 //   public:
 //       SimCapture() : FilterBase(CLSID_SimCapture) {
@@ -18,6 +23,7 @@
 #include <vector>
 
 #include "ksproxy.h"
+#include "platform/dshow/CriticalSection.h"
 #include "platform/dshow/PinBase.h"
 #include "platform/devicetree.h"
 
@@ -55,11 +61,12 @@ public:
     STDMETHODIMP_(HANDLE) KsGetObjectHandle() override;
 
     // ---- for derived filters, the graph and tests ----
-    // Adds a pin (of the base class) at the end of the list; the filter keeps a reference.
+    // Adds a pin (of the base class) at the end of the list.
     PinBase* AddPin(PinDescription description);
-    // Adds a pin made by a derived class (the filter takes a reference of its own).
+    // Lists a pin made for this filter by a derived class.
     PinBase* AddPin(PinBase* pin);
     // Takes a pin off the list (it must be disconnected); false when it is not there or connected.
+    // The pin is destroyed with the filter.
     bool RemovePin(PinBase* pin);
     std::vector<CComPtr<PinBase>> Pins() const;
     PinBase* FindPinByName(const std::wstring& name) const;
@@ -69,7 +76,8 @@ public:
     std::wstring Name() const;
     // The graph the filter joined (not AddRef'd), or null.
     IFilterGraph* Graph() const;
-    // Reports an event to the graph's event queue (IMediaEventSink); E_UNEXPECTED outside a graph.
+    // Reports an event to the graph's event sink (IMediaEventSink); E_UNEXPECTED outside a graph
+    // (and once a graph being destroyed has let the filter go).
     HRESULT NotifyEvent(long code, LONG_PTR param1, LONG_PTR param2);
 
     KsPropertyTable& Properties() { return *m_properties; }
@@ -87,16 +95,23 @@ protected:
     // dynamic pins add or remove pins here.
     virtual void OnPinConnected(PinBase* pin) {}
     virtual void OnPinDisconnected(PinBase* pin) {}
-    // The run state is about to change; a failure refuses the change.
+    // The run state is about to change (under the filter lock); a failure refuses the change.
     virtual HRESULT OnStateChange(FILTER_STATE from, FILTER_STATE to) { return S_OK; }
+    // The run state changed (under the filter lock).
+    virtual void OnStateChanged(FILTER_STATE from, FILTER_STATE to) {}
 
 private:
     friend class PinBase;
     HRESULT ChangeState(FILTER_STATE to, const char* call);
+    void Adopt(PinBase* pin);  // a pin made for this filter
 
     const CLSID m_clsid;
+    CriticalSection m_filterLock;  // one state change at a time
     mutable std::mutex m_lock;
-    std::vector<CComPtr<PinBase>> m_pins;
+    std::vector<PinBase*> m_pins;   // listed, in order
+    std::vector<PinBase*> m_owned;  // every pin made for the filter, destroyed with it
+    std::mutex m_sinkLock;          // held while an event is reported and while the sink changes
+    IMediaEventSink* m_sink = nullptr;  // the graph's (not AddRef'd)
     FILTER_STATE m_state = State_Stopped;
     std::wstring m_name;
     IFilterGraph* m_graph = nullptr;

@@ -2,8 +2,9 @@
 // direction, name, id, pin category, preferred media types and connection state, with
 // negotiation through Connect, ReceiveConnection and QueryAccept.
 //
-// A pin is a COM object of its own: it keeps a plain pointer to its filter (cleared when the
-// filter removes it or goes away), so a pin someone still holds outlives its filter safely.
+// A pin belongs to its filter: its AddRef and Release go to the filter, so whoever holds a pin
+// keeps the filter alive, and the filter destroys the pin. A connected pin holds its peer (and
+// so the peer's filter) until it is disconnected.
 #pragma once
 
 #include <mutex>
@@ -29,10 +30,15 @@ struct PinDescription {
 
 class PLATFORM_API PinBase : public ComObject<IPin, IKsPropertySet> {
 public:
+    // `filter` must not be null. The new pin holds one reference (to its filter) for its maker,
+    // as a new COM object does; the filter destroys the pin.
     PinBase(FilterBase* filter, PinDescription description);
 
-    // IUnknown: IKsPropertySet only when the pin has a category or properties.
+    // IUnknown: IKsPropertySet only when the pin has a category or properties; the reference
+    // count is the filter's.
     STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
+    STDMETHODIMP_(ULONG) AddRef() override;
+    STDMETHODIMP_(ULONG) Release() override;
 
     // IPin
     STDMETHODIMP Connect(IPin* pReceivePin, const AM_MEDIA_TYPE* pmt) override;
@@ -59,6 +65,7 @@ public:
     STDMETHODIMP QuerySupported(REFGUID guidPropSet, DWORD dwPropID, DWORD* pTypeSupport) override;
 
     // ---- for the owning filter, the drivers and tests ----
+    // The filter, or null once the filter took the pin off its list.
     FilterBase* Filter() const;
     PIN_DIRECTION Direction() const { return m_direction; }
     const std::wstring& Name() const { return m_name; }
@@ -72,6 +79,7 @@ public:
     KsPropertyTable& Properties() { return *m_properties; }
 
 protected:
+    ~PinBase() override = default;
     // S_OK when the pin takes `mt`: one of its media types accepts it (a pin without media
     // types takes anything). Filters override it for types that follow another pin.
     virtual HRESULT CheckMediaType(const AM_MEDIA_TYPE& mt) const;
@@ -81,12 +89,13 @@ protected:
 
 private:
     friend class FilterBase;
-    void Detach();  // the filter removed the pin or went away: no filter, no peer
+    void Detach();  // the filter took the pin off its list or goes away: no filter, no peer
     bool FilterStopped() const;
     HRESULT Complete(IPin* peer, const AM_MEDIA_TYPE& mt);
 
     mutable std::mutex m_lock;
-    FilterBase* m_filter;
+    FilterBase& m_owner;   // the reference count's and the pin's owner
+    FilterBase* m_filter;  // the owner while the pin is listed
     const PIN_DIRECTION m_direction;
     const std::wstring m_name;
     const std::wstring m_id;

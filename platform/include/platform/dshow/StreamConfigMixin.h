@@ -45,8 +45,9 @@ private:
     MediaType m_format;
 };
 
-// An output pin with IAMStreamConfig that offers the format set (and, while connected, asks
-// its peer to accept a new one first).
+// An output pin with IAMStreamConfig that offers the format set. A connected pin is connected
+// again with the new format (both ends take it); that needs the filter stopped
+// (VFW_E_NOT_STOPPED) and the peer's consent (VFW_E_TYPE_NOT_ACCEPTED).
 class PLATFORM_API StreamConfigPin : public With<PinBase, StreamConfigMixin> {
 public:
     StreamConfigPin(FilterBase* filter, PinDescription description, std::vector<StreamCapability> capabilities);

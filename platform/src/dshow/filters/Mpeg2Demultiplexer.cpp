@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "dshow/Enumerators.h"
+#include "dshow/GraphRecord.h"
 #include "dshow/Inject.h"
 #include "vfwmsgs.h"
 
@@ -114,6 +115,73 @@ STDMETHODIMP DemuxPinControl::DeleteOutputPin(LPWSTR pszPinName) {
     if (CComPtr<IPin> peer = pin->Peer()) peer->Disconnect();
     pin->Disconnect();
     return demux.RemovePin(pin) ? S_OK : E_FAIL;
+}
+
+namespace {
+constexpr DWORD kStateVersion = 1;
+}  // namespace
+
+STDMETHODIMP DemuxPersist::GetClassID(CLSID* pClassID) { return Demux().GetClassID(pClassID); }
+STDMETHODIMP DemuxPersist::IsDirty() { return S_OK; }
+
+STDMETHODIMP DemuxPersist::GetSizeMax(ULARGE_INTEGER* pcbSize) {
+    if (pcbSize) pcbSize->QuadPart = 0;
+    return E_NOTIMPL;
+}
+
+// Layout: the version, the count of output pins, per pin its name, media type, the count of
+// its stream ids and per id the four fields of STREAM_ID_MAP.
+STDMETHODIMP DemuxPersist::Save(IStream* pStm, BOOL) {
+    if (!pStm) return E_POINTER;
+    RecordWriter w;
+    std::vector<CComPtr<PinBase>> outputs;
+    for (auto& pin : Demux().Pins())
+        if (pin->Direction() == PINDIR_OUTPUT) outputs.push_back(pin);
+    w.Dword(kStateVersion);
+    w.Dword(DWORD(outputs.size()));
+    for (auto& pin : outputs) {
+        std::vector<MediaType> types = pin->MediaTypes();
+        w.Text(pin->Name());
+        w.Type(types.empty() ? MediaType() : types.front());
+        auto* mapped = dynamic_cast<StreamIdMapMixin*>(pin.p);
+        std::vector<STREAM_ID_MAP> ids = mapped ? mapped->Mappings() : std::vector<STREAM_ID_MAP>();
+        w.Dword(DWORD(ids.size()));
+        for (const STREAM_ID_MAP& id : ids) {
+            w.Dword(id.stream_id);
+            w.Dword(id.dwMediaSampleContent);
+            w.Dword(id.ulSubstreamFilterValue);
+            w.Dword(DWORD(id.iDataOffset));
+        }
+    }
+    return w.Flush(pStm);
+}
+
+STDMETHODIMP DemuxPersist::Load(IStream* pStm) {
+    if (!pStm) return E_POINTER;
+    RecordReader r(pStm);
+    DWORD version, count;
+    if (!r.Dword(&version) || version != kStateVersion || !r.Dword(&count) || count > RecordWriter::kMaxCount)
+        return VFW_E_INVALID_FILE_FORMAT;
+    for (DWORD i = 0; i < count; ++i) {
+        std::wstring name;
+        MediaType type;
+        DWORD ids;
+        if (!r.Text(&name) || !r.Type(&type) || !r.Dword(&ids) || ids > RecordWriter::kMaxCount)
+            return VFW_E_INVALID_FILE_FORMAT;
+        CComPtr<IPin> pin;
+        HRESULT hr = PinControl().CreateOutputPin(const_cast<AM_MEDIA_TYPE*>(&type.Get()), name.data(), &pin);
+        if (FAILED(hr)) return hr;
+        CComPtr<IMPEG2StreamIdMap> map;
+        hr = pin->QueryInterface(IID_IMPEG2StreamIdMap, reinterpret_cast<void**>(&map));
+        for (DWORD j = 0; SUCCEEDED(hr) && j < ids; ++j) {
+            DWORD id, content, substream, offset;
+            if (!r.Dword(&id) || !r.Dword(&content) || !r.Dword(&substream) || !r.Dword(&offset))
+                return VFW_E_INVALID_FILE_FORMAT;
+            hr = map->MapStreamId(id, content, substream, int(offset));
+        }
+        if (FAILED(hr)) return hr;
+    }
+    return S_OK;
 }
 
 Mpeg2DemultiplexerFilter::Mpeg2DemultiplexerFilter() : With(CLSID_MPEG2Demultiplexer) {

@@ -46,12 +46,31 @@ protected:
     virtual FilterBase& Demux() = 0;
 };
 
-class Mpeg2DemultiplexerFilter : public With<FilterBase, DemuxPinControl> {
+// The demultiplexer's state in saved graphs (IPersistStream): each output pin made on request,
+// with its media type and stream ids, so that a loaded graph finds the pins to connect.
+class DemuxPersist : public IPersistStream {
+public:
+    using Interface = IPersistStream;
+    STDMETHODIMP GetClassID(CLSID* pClassID) override;
+    STDMETHODIMP IsDirty() override;
+    // VFW_E_NOT_STOPPED unless stopped; E_INVALIDARG for a pin whose name is taken.
+    STDMETHODIMP Load(IStream* pStm) override;
+    STDMETHODIMP Save(IStream* pStm, BOOL fClearDirty) override;
+    STDMETHODIMP GetSizeMax(ULARGE_INTEGER* pcbSize) override;
+
+protected:
+    virtual ~DemuxPersist() = default;
+    virtual FilterBase& Demux() = 0;
+    virtual IMpeg2Demultiplexer& PinControl() = 0;
+};
+
+class Mpeg2DemultiplexerFilter : public With<FilterBase, DemuxPinControl, DemuxPersist> {
 public:
     Mpeg2DemultiplexerFilter();
 
 protected:
     FilterBase& Demux() override { return *this; }
+    IMpeg2Demultiplexer& PinControl() override { return *this; }
 };
 
 }  // namespace platform::dshow
