@@ -6,6 +6,7 @@
 
 #include "Kernel.h"
 #include "ThreadRegistry.h"
+#include "WindowTable.h"
 #include "platform/runtime.h"
 
 namespace platform::kernel {
@@ -107,6 +108,9 @@ void ThreadMain(std::shared_ptr<ThreadObject> self, LPTHREAD_START_ROUTINE start
     } catch (const ThreadExit& e) {
         code = e.code;
     }
+    // The thread's windows end with it; what is still sent to it answers 0.
+    platform::win::DestroyThreadWindows(self->tid);
+    platform::win::EndThreadMessages(self->tid);
     std::lock_guard<std::mutex> g(Lock());
     self->exitCode = code;
     self->done = true;
