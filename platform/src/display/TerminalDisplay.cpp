@@ -313,9 +313,10 @@ private:
             Placement at;
             if (!Place(width, height, &at)) {
                 char line[160];
-                snprintf(line, sizeof line, "terminal too small (%dx%d): the window needs %dx%d", m_columns, m_rows,
+                snprintf(line, sizeof line, "too small: %dx%d, needs %dx%d", m_columns, m_rows,
                          int(std::ceil(width * kMinScale)) + 1, int(std::ceil(height * kMinScale)));
                 tooSmall = line;
+                tooSmall.resize(std::min<size_t>(tooSmall.size(), size_t(std::max(m_columns - 1, 1))));  // one line
                 break;
             }
             canvas.Box(at.left, at.top, at.width, at.height, tree.front().text);
