@@ -68,8 +68,8 @@ DWORD InvalidateLocked(WindowRecord* r, const RECT* area) {
     add = RECT{std::max(add.left, client.left), std::max(add.top, client.top), std::min(add.right, client.right),
                std::min(add.bottom, client.bottom)};
     if (add.left >= add.right || add.top >= add.bottom) {
-        if (!area && !r->invalid) r->invalid = true;  // a window of no size still gets its WM_PAINT
-        else return 0;
+        if (area || r->invalid) return 0;
+        r->invalid = true;  // a window of no size still gets its WM_PAINT
         return r->threadId;
     }
     RECT& u = r->update;

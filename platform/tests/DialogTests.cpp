@@ -218,7 +218,8 @@ TEST_F(DialogTest, MessageBoxOfAnotherThreadShowsOverTheDialogAndTakesTheKeys) {
                 EXPECT_EQ(op.Text(IDC_STATIC), "第1路 烧写失败");
                 op.SendKey(VK_ESCAPE);  // closes the box, never the dialog below it
             });
-    op.When([&] { return ::WaitForSingleObject(thread, 0) == WAIT_OBJECT_0; }, [&] { dialog.EndDialog(IDOK); });
+    op.When([&] { return ::GetCurrentThreadId() == ui && ::WaitForSingleObject(thread, 0) == WAIT_OBJECT_0; },
+            [&] { dialog.EndDialog(IDOK); });
     EXPECT_EQ(dialog.DoModal(), IDOK);
     EXPECT_EQ(worker.answer, IDOK);
     ::CloseHandle(thread);
