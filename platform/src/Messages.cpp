@@ -6,6 +6,7 @@
 #include "Kernel.h"
 #include "ThreadRegistry.h"
 #include "WindowTable.h"
+#include "platform/runtime.h"
 
 using namespace platform::kernel;
 using namespace platform::win;
@@ -30,6 +31,18 @@ struct Timer {
     uint64_t due;
 };
 
+// The messages other threads sent to a thread and wait for; signalled while one is waiting, so a
+// thread that waits for its own SendMessage's reply runs them meanwhile.
+class SentInbox : public KObject {
+public:
+    bool IsWaitable() const override { return true; }
+    bool IsSignaled(DWORD) override { return !items.empty(); }
+    std::deque<std::shared_ptr<SentMessage>> items;
+};
+
+// A thread's posted messages are limited, as on Windows.
+constexpr size_t kPostedLimit = 10000;
+
 // Signalled when something arrived since its thread last looked (a message that a filtered
 // GetMessage passes over does not keep waking it).
 class MessageQueue : public KObject {
@@ -42,8 +55,9 @@ public:
         Signal(this);
     }
     std::deque<MSG> posted;
-    std::deque<std::shared_ptr<SentMessage>> sent;
+    SentInbox sent;
     std::vector<Timer> timers;
+    bool ended = false;  // its thread has ended
     bool quit = false;
     int quitCode = 0;
     uint64_t changes = 0;
@@ -95,9 +109,22 @@ MSG Make(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, uint64_t now) {
     return m;
 }
 
-BOOL PostTo(DWORD tid, const MSG& msg) {
+BOOL PostTo(DWORD tid, const MSG& msg, const char* call) {
+    LONG error = ERROR_NOT_ENOUGH_QUOTA;
+    if (platform::ShouldFail(call, &error)) {
+        SetLastError(DWORD(error));
+        return FALSE;
+    }
     std::lock_guard<std::mutex> g(Lock());
     auto q = QueueLocked(tid);
+    if (q->ended) {
+        SetLastError(ERROR_INVALID_THREAD_ID);
+        return FALSE;
+    }
+    if (q->posted.size() >= kPostedLimit) {
+        SetLastError(ERROR_NOT_ENOUGH_QUOTA);
+        return FALSE;
+    }
     q->posted.push_back(msg);
     q->Changed();
     return TRUE;
@@ -105,9 +132,9 @@ BOOL PostTo(DWORD tid, const MSG& msg) {
 
 // Runs the messages other threads sent to the calling thread.
 void RunSentMessages(MessageQueue* q, std::unique_lock<std::mutex>& lock) {
-    while (!q->sent.empty()) {
-        auto s = q->sent.front();
-        q->sent.pop_front();
+    while (!q->sent.items.empty()) {
+        auto s = q->sent.items.front();
+        q->sent.items.pop_front();
         lock.unlock();
         WNDPROC proc = nullptr;
         LRESULT r = 0;
@@ -171,6 +198,20 @@ void WakeThread(DWORD threadId) {
     QueueLocked(threadId)->Changed();
 }
 
+void EndThreadMessages(DWORD threadId) {
+    std::lock_guard<std::mutex> g(Lock());
+    auto q = QueueLocked(threadId);
+    q->ended = true;
+    q->posted.clear();
+    q->timers.clear();
+    // Whoever still waits for this thread's answer gets 0.
+    for (auto& s : q->sent.items) {
+        s->done = true;
+        Signal(s.get());
+    }
+    q->sent.items.clear();
+}
+
 void ForgetWindowMessages(HWND window) {
     std::lock_guard<std::mutex> g(Lock());
     for (auto& [tid, q] : Queues()) {
@@ -197,7 +238,7 @@ BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         std::lock_guard<std::mutex> g(Lock());
         now = NowLocked();
     }
-    return PostTo(tid, Make(window, message, wParam, lParam, now));
+    return PostTo(tid, Make(window, message, wParam, lParam, now), "PostMessage");
 }
 
 BOOL PostThreadMessageA(DWORD threadId, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -206,7 +247,7 @@ BOOL PostThreadMessageA(DWORD threadId, UINT message, WPARAM wParam, LPARAM lPar
         std::lock_guard<std::mutex> g(Lock());
         now = NowLocked();
     }
-    return PostTo(threadId, Make(nullptr, message, wParam, lParam, now));
+    return PostTo(threadId, Make(nullptr, message, wParam, lParam, now), "PostThreadMessage");
 }
 
 LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -227,10 +268,18 @@ LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     s->msg = Make(window, message, wParam, lParam, 0);
     std::unique_lock<std::mutex> lock(Lock());
     auto q = QueueLocked(tid);
-    q->sent.push_back(s);
+    if (q->ended) return 0;  // its windows are gone with it
+    q->sent.items.push_back(s);
+    Signal(&q->sent);
     q->Changed();
-    KObject* obj = s.get();
-    Wait(lock, &obj, 1, false, kNoDeadline);
+    // While waiting, messages other threads send to this one run (a round trip back to this
+    // thread would deadlock otherwise).
+    auto me = QueueLocked(CurrentThreadId());
+    while (!s->done) {
+        KObject* objects[2] = {s.get(), &me->sent};
+        Wait(lock, objects, 2, false, kNoDeadline);
+        RunSentMessages(me.get(), lock);
+    }
     return s->result;
 }
 
@@ -266,6 +315,9 @@ BOOL WaitMessage() {
     NoteCall("WaitMessage");
     std::unique_lock<std::mutex> lock(Lock());
     auto q = QueueLocked(CurrentThreadId());
+    // Messages sent from other threads are served by the next look, so they never make a busy
+    // loop.
+    if (!q->sent.items.empty()) return TRUE;
     KObject* obj = q.get();
     Wait(lock, &obj, 1, false, q->NextNewTimer());
     q->Looked(q->changes);

@@ -282,6 +282,13 @@ bool Utf8ToGbk(const std::string& utf8, std::string* gbk) {
     return true;
 }
 
+size_t Utf8SequenceLength(const unsigned char* s, size_t n) {
+    if (n == 0) return 0;
+    char32_t c;
+    size_t length = DecodeUtf8(s, n, &c);
+    return c == kInvalid ? 0 : length;
+}
+
 bool IsValidUtf8(const std::string& text) {
     std::wstring ignored;
     return Utf8ToWideText(text, &ignored, true);

@@ -13,6 +13,7 @@
 
 #include "Kernel.h"
 #include "ThreadRegistry.h"
+#include "WindowTable.h"
 #include "platform/runtime.h"
 
 namespace platform::kernel {
@@ -132,6 +133,9 @@ void* ThreadMain(void* p) {
         code = e.code;
     }
     args.reset();
+    // The thread's windows end with it; what is still sent to it answers 0.
+    platform::win::DestroyThreadWindows(self->tid);
+    platform::win::EndThreadMessages(self->tid);
     std::lock_guard<std::mutex> g(Lock());
     self->exitCode = code;
     self->done = true;

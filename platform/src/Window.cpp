@@ -53,6 +53,66 @@ LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return SendMessageA(window, message, wParam, lParam);
 }
 
+bool VisibleLocked(WindowRecord* r) {
+    for (; r; r = FindLocked(r->parent))
+        if (!(r->style & WS_VISIBLE)) return false;
+    return true;
+}
+
+// Adds `area` (client coordinates; null for the whole client area) to a window's update region
+// (table lock held). Returns the thread to wake, 0 when nothing was added.
+DWORD InvalidateLocked(WindowRecord* r, const RECT* area) {
+    if (!r) return 0;
+    RECT client{0, 0, r->rect.right - r->rect.left, r->rect.bottom - r->rect.top};
+    RECT add = area ? *area : client;
+    add = RECT{std::max(add.left, client.left), std::max(add.top, client.top), std::min(add.right, client.right),
+               std::min(add.bottom, client.bottom)};
+    if (add.left >= add.right || add.top >= add.bottom) {
+        if (area || r->invalid) return 0;
+        r->invalid = true;  // a window of no size still gets its WM_PAINT
+        return r->threadId;
+    }
+    RECT& u = r->update;
+    bool empty = u.left >= u.right || u.top >= u.bottom;
+    u = empty ? add
+              : RECT{std::min(u.left, add.left), std::min(u.top, add.top), std::max(u.right, add.right),
+                     std::max(u.bottom, add.bottom)};
+    r->invalid = true;
+    return r->threadId;
+}
+
+// The part of the parent that a child covers (table lock held).
+DWORD InvalidateBehindLocked(WindowRecord* r) {
+    return r ? InvalidateLocked(FindLocked(r->parent), &r->rect) : 0;
+}
+
+void Wake(DWORD threadId) {
+    if (threadId) WakeThread(threadId);
+}
+
+thread_local void (*t_creationHook)(HWND, void*) = nullptr;
+thread_local void* t_creationContext = nullptr;
+
+// Shows or hides the windows `owner` owns, as its own visibility changed (table lock held). The
+// windows that change are added to `changed`.
+void ShowOwnedLocked(HWND owner, bool show, std::vector<HWND>* changed, std::vector<DWORD>* wake) {
+    for (auto& [h, r] : T().windows) {
+        if (r->owner != owner) continue;
+        if (!show && (r->style & WS_VISIBLE)) {
+            r->style &= ~DWORD(WS_VISIBLE);
+            r->hiddenWithOwner = true;
+        } else if (show && r->hiddenWithOwner) {
+            r->style |= WS_VISIBLE;
+            r->hiddenWithOwner = false;
+            wake->push_back(InvalidateLocked(r.get(), nullptr));
+        } else {
+            continue;
+        }
+        changed->push_back(h);
+        ShowOwnedLocked(h, show, changed, wake);
+    }
+}
+
 }  // namespace
 
 std::mutex& TableLock() { return T().lock; }
@@ -84,12 +144,48 @@ void NotifyChanged(HWND window) {
 HWND TakeInvalidWindow(DWORD threadId) {
     std::lock_guard<std::mutex> g(T().lock);
     for (auto& [h, r] : T().windows) {
-        if (r->threadId == threadId && r->invalid) {
+        // A hidden window keeps its update region until it is shown.
+        if (r->threadId == threadId && r->invalid && !r->destroying && VisibleLocked(r.get())) {
             r->invalid = false;
             return h;
         }
     }
     return nullptr;
+}
+
+bool TakeUpdateRect(HWND window, RECT* rect) {
+    std::lock_guard<std::mutex> g(T().lock);
+    WindowRecord* r = FindLocked(window);
+    if (!r) return false;
+    RECT& u = r->update;
+    bool empty = u.left >= u.right || u.top >= u.bottom;
+    *rect = empty ? RECT{0, 0, r->rect.right - r->rect.left, r->rect.bottom - r->rect.top} : u;
+    u = RECT{};
+    r->invalid = false;
+    return true;
+}
+
+void SetCreationHook(void (*hook)(HWND, void*), void* context) {
+    t_creationHook = hook;
+    t_creationContext = context;
+}
+
+void DestroyThreadWindows(DWORD threadId) {
+    for (;;) {
+        HWND victim = nullptr;
+        {
+            std::lock_guard<std::mutex> g(T().lock);
+            for (auto& [h, r] : T().windows) {
+                // The outermost window of the thread first: its children and owned windows go with it.
+                if (r->threadId != threadId || r->destroying) continue;
+                WindowRecord* parent = FindLocked(r->parent);
+                if (parent && parent->threadId == threadId) continue;
+                victim = h;
+                break;
+            }
+        }
+        if (!victim || !DestroyWindow(victim)) return;
+    }
 }
 
 }  // namespace platform::win
@@ -188,6 +284,13 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
             SetLastError(ERROR_INVALID_WINDOW_HANDLE);
             return nullptr;
         }
+        // A top-level window created with a parent is owned by the parent's top-level window.
+        HWND owner = nullptr;
+        if (parent && !(style & WS_CHILD)) {
+            owner = parent;
+            while (WindowRecord* p = FindLocked(FindLocked(owner)->parent)) owner = p->hwnd;
+            parent = nullptr;
+        }
         auto rec = std::make_unique<WindowRecord>();
         hwnd = reinterpret_cast<HWND>(T().nextHandle);
         T().nextHandle += 8;
@@ -196,18 +299,26 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
         rec->className = it->second.lpszClassName;
         rec->proc = it->second.lpfnWndProc;
         rec->parent = parent;
+        rec->owner = owner;
         rec->id = (style & WS_CHILD) ? int(reinterpret_cast<INT_PTR>(menu)) : 0;
         rec->style = style;
         rec->exStyle = exStyle;
         rec->text = windowName ? windowName : "";
         auto pos = [](int v) { return v == CW_USEDEFAULT ? 0 : v; };
         rec->rect = RECT{pos(x), pos(y), pos(x) + pos(width), pos(y) + pos(height)};
+        InvalidateLocked(rec.get(), nullptr);
         if (parent) {
             FindLocked(parent)->children.push_back(hwnd);
         } else {
             T().topLevel.push_back(hwnd);
         }
         T().windows.emplace(hwnd, std::move(rec));
+    }
+    if (auto hook = t_creationHook) {
+        void* context = t_creationContext;
+        t_creationHook = nullptr;
+        t_creationContext = nullptr;
+        hook(hwnd, context);
     }
     CREATESTRUCTA cs{param, instance, menu, parent, height, width, y, x, LONG(style), windowName, className, exStyle};
     if (!Send(hwnd, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&cs)) && IsWindow(hwnd)) {
@@ -225,7 +336,8 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
 }
 
 BOOL DestroyWindow(HWND window) {
-    std::vector<HWND> children;
+    std::vector<HWND> children, owned;
+    DWORD wake = 0;
     {
         std::lock_guard<std::mutex> g(T().lock);
         WindowRecord* r = FindLocked(window);
@@ -234,9 +346,18 @@ BOOL DestroyWindow(HWND window) {
             return FALSE;
         }
         r->destroying = true;
+        if (VisibleLocked(r)) wake = InvalidateBehindLocked(r);
         r->style &= ~DWORD(WS_VISIBLE);
+        // Owned windows of the same thread go first; another thread's lose their owner.
+        for (auto& [h, other] : T().windows) {
+            if (other->owner != window) continue;
+            if (other->threadId == r->threadId) owned.push_back(h);
+            else other->owner = nullptr;
+        }
     }
+    Wake(wake);
     NotifyChanged(window);
+    for (HWND w : owned) DestroyWindow(w);
     Send(window, WM_DESTROY, 0, 0);
     {
         std::lock_guard<std::mutex> g(T().lock);
@@ -331,7 +452,7 @@ HWND GetWindow(HWND window, UINT command) {
     WindowRecord* r = FindLocked(window);
     if (!r) return nullptr;
     if (command == GW_CHILD) return r->children.empty() ? nullptr : r->children.front();
-    if (command == GW_OWNER) return nullptr;
+    if (command == GW_OWNER) return r->owner;
     WindowRecord* parent = r->parent ? FindLocked(r->parent) : nullptr;
     if (r->parent && !parent) return nullptr;  // its parent is going away
     const std::vector<HWND>& siblings = parent ? parent->children : T().topLevel;
@@ -443,12 +564,15 @@ LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
     switch (message) {
     case WM_NCCREATE: return TRUE;
     case WM_SETTEXT: {
+        DWORD wake;
         {
             std::lock_guard<std::mutex> g(T().lock);
             WindowRecord* r = FindLocked(window);
             if (!r) return FALSE;
             r->text = lParam ? reinterpret_cast<const char*>(lParam) : "";
+            wake = InvalidateLocked(r, nullptr);
         }
+        Wake(wake);
         NotifyChanged(window);
         return TRUE;
     }
@@ -526,9 +650,25 @@ LONG_PTR ChangeStyle(HWND window, DWORD set, DWORD clear) {
 
 BOOL ShowWindow(HWND window, int command) {
     bool show = command != SW_HIDE;
-    LONG_PTR old = ChangeStyle(window, show ? WS_VISIBLE : 0, show ? 0 : WS_VISIBLE);
-    if (old == -1) return FALSE;
-    if (bool(old & WS_VISIBLE) != show) Send(window, WM_SHOWWINDOW, show, 0);
+    DWORD old;
+    std::vector<HWND> owned;
+    std::vector<DWORD> wake;
+    {
+        std::lock_guard<std::mutex> g(T().lock);
+        WindowRecord* r = FindLocked(window);
+        if (!r) return FALSE;
+        old = r->style;
+        if (bool(old & WS_VISIBLE) == show) return (old & WS_VISIBLE) ? TRUE : FALSE;
+        if (!show) wake.push_back(InvalidateBehindLocked(r));
+        r->style = show ? (old | WS_VISIBLE) : (old & ~DWORD(WS_VISIBLE));
+        r->hiddenWithOwner = false;
+        if (show) wake.push_back(InvalidateLocked(r, nullptr));
+        ShowOwnedLocked(window, show, &owned, &wake);
+    }
+    for (DWORD tid : wake) Wake(tid);
+    NotifyChanged(window);
+    for (HWND w : owned) NotifyChanged(w);
+    Send(window, WM_SHOWWINDOW, show, 0);
     return (old & WS_VISIBLE) ? TRUE : FALSE;
 }
 
@@ -556,12 +696,22 @@ BOOL IsWindowEnabled(HWND window) {
 }
 
 BOOL MoveWindow(HWND window, int x, int y, int width, int height, BOOL) {
+    std::vector<DWORD> wake;
     {
         std::lock_guard<std::mutex> g(T().lock);
         WindowRecord* r = FindLocked(window);
         if (!r) return FALSE;
-        r->rect = RECT{x, y, x + width, y + height};
+        RECT now{x, y, x + width, y + height};
+        RECT old = r->rect;
+        bool moved = old.left != now.left || old.top != now.top || old.right != now.right || old.bottom != now.bottom;
+        if (moved && VisibleLocked(r)) wake.push_back(InvalidateBehindLocked(r));  // where it was
+        r->rect = now;
+        if (moved) {
+            wake.push_back(InvalidateLocked(r, nullptr));
+            if (VisibleLocked(r)) wake.push_back(InvalidateBehindLocked(r));  // where it is
+        }
     }
+    for (DWORD tid : wake) Wake(tid);
     Send(window, WM_MOVE, 0, MAKELPARAM(x, y));
     Send(window, WM_SIZE, 0, MAKELPARAM(width, height));
     NotifyChanged(window);
@@ -603,25 +753,29 @@ BOOL ClientToScreen(HWND window, LPPOINT point) {
     return TRUE;
 }
 
-BOOL InvalidateRect(HWND window, const RECT*, BOOL) {
+BOOL InvalidateRect(HWND window, const RECT* rect, BOOL) {
     DWORD tid;
     {
         std::lock_guard<std::mutex> g(T().lock);
         WindowRecord* r = FindLocked(window);
         if (!r) return FALSE;
-        r->invalid = true;
-        tid = r->threadId;
+        tid = InvalidateLocked(r, rect);
     }
-    WakeThread(tid);
+    Wake(tid);
     NotifyChanged(window);
     return TRUE;
 }
 
-BOOL ValidateRect(HWND window, const RECT*) {
+BOOL ValidateRect(HWND window, const RECT* rect) {
     std::lock_guard<std::mutex> g(T().lock);
     WindowRecord* r = FindLocked(window);
     if (!r) return FALSE;
-    r->invalid = false;
+    const RECT& u = r->update;
+    // The bounds of the region stay until a rectangle covers them.
+    if (!rect || (rect->left <= u.left && rect->top <= u.top && rect->right >= u.right && rect->bottom >= u.bottom)) {
+        r->update = RECT{};
+        r->invalid = false;
+    }
     return TRUE;
 }
 
@@ -631,8 +785,8 @@ BOOL UpdateWindow(HWND window) {
         std::lock_guard<std::mutex> g(T().lock);
         WindowRecord* r = FindLocked(window);
         if (!r) return FALSE;
-        paint = r->invalid;
-        r->invalid = false;
+        paint = r->invalid && VisibleLocked(r);
+        if (paint) r->invalid = false;
     }
     if (paint) Send(window, WM_PAINT, 0, 0);
     return TRUE;

@@ -17,6 +17,7 @@ struct WindowRecord {
     std::string className;
     WNDPROC proc = nullptr;
     HWND parent = nullptr;
+    HWND owner = nullptr;  // a top-level window's owner (GW_OWNER)
     int id = 0;
     DWORD style = 0;
     DWORD exStyle = 0;
@@ -25,6 +26,9 @@ struct WindowRecord {
     LONG_PTR userData = 0;
     std::vector<HWND> children;
     bool destroying = false;
+    bool hiddenWithOwner = false;  // hidden because its owner was hidden; shown with it again
+    // The update region's bounds in client coordinates; `invalid` while a WM_PAINT is owed.
+    RECT update{};
     bool invalid = false;
 };
 
@@ -41,8 +45,18 @@ void NotifyCreated(HWND window);
 void NotifyDestroyed(HWND window);
 void NotifyChanged(HWND window);
 
-// Windows of a thread waiting for WM_PAINT; takes one and clears its flag.
+// A visible window of a thread that is owed a WM_PAINT; takes one and clears its flag (the
+// update region stays until the window validates it).
 HWND TakeInvalidWindow(DWORD threadId);
+// The update region's bounds (the whole client area when there is none), and validates it.
+bool TakeUpdateRect(HWND window, RECT* rect);
+// Called by CreateWindowEx for the next window the calling thread creates, after its record
+// exists and before its first message (the framework attaches its object there).
+void SetCreationHook(void (*hook)(HWND window, void* context), void* context);
+// Destroys the windows a thread created; called as the thread ends.
+void DestroyThreadWindows(DWORD threadId);
+// Ends a thread's message queue: messages sent to it answer 0 from now on.
+void EndThreadMessages(DWORD threadId);
 // Wakes a thread waiting for its messages (a window of it needs painting).
 void WakeThread(DWORD threadId);
 // Drops what the message system keeps for a destroyed window (its timers).

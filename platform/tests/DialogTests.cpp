@@ -174,4 +174,55 @@ TEST_F(DialogTest, PrivateMessagesFromWorkerThreadsArriveWithTheirParameters) {
     }
 }
 
+TEST_F(DialogTest, MessageBoxDisablesTheActiveWindowOfItsThreadWhileItIsUp) {
+    MainDialog dialog;
+    int answer = 0;
+    op.Then([&] {
+        answer = AfxMessageBox("没有找到可用设备!");
+        EXPECT_TRUE(dialog.IsWindowEnabled()) << "enabled again when the box is gone";
+        dialog.EndDialog(IDOK);
+    });
+    op.When([&] { return op.MessageBoxOpen(); },
+            [&] {
+                EXPECT_FALSE(dialog.IsWindowEnabled()) << "its owner is disabled while the box is up";
+                EXPECT_EQ(::GetWindow(op.ActiveWindow(), GW_OWNER), dialog.m_hWnd);
+                EXPECT_TRUE(op.AnswerMessageBox(IDOK));
+            });
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_EQ(answer, IDOK);
+}
+
+TEST_F(DialogTest, MessageBoxOfAnotherThreadShowsOverTheDialogAndTakesTheKeys) {
+    MainDialog dialog;
+    const DWORD ui = ::GetCurrentThreadId();
+    struct Worker {
+        HWND notify = nullptr;
+        int answer = 0;
+    } worker;
+    HANDLE thread = nullptr;
+    op.Then([&] {
+        worker.notify = dialog.m_hWnd;
+        thread = ::CreateThread(
+            nullptr, 0,
+            [](LPVOID p) -> DWORD {
+                auto* w = static_cast<Worker*>(p);
+                w->answer = ::MessageBoxA(nullptr, "第1路 烧写失败", "Pelvatro", MB_OK);
+                ::PostMessageA(w->notify, WM_NULL, 0, 0);
+                return 0;
+            },
+            &worker, 0, nullptr);
+    });
+    // Seen from the dialog's own thread: the worker's box is the active window.
+    op.When([&] { return ::GetCurrentThreadId() == ui && op.MessageBoxOpen(); },
+            [&] {
+                EXPECT_EQ(op.Text(IDC_STATIC), "第1路 烧写失败");
+                op.SendKey(VK_ESCAPE);  // closes the box, never the dialog below it
+            });
+    op.When([&] { return ::GetCurrentThreadId() == ui && ::WaitForSingleObject(thread, 0) == WAIT_OBJECT_0; },
+            [&] { dialog.EndDialog(IDOK); });
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_EQ(worker.answer, IDOK);
+    ::CloseHandle(thread);
+}
+
 }  // namespace

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "platform/runtime.h"
+#include "platform/winctrl.h"
 #include "platform/windowcore.h"
 
 namespace {
@@ -264,4 +265,209 @@ TEST_F(MessageTest, FilteredGetMessageWaitsPastOtherWindowsMessages) {
     WaitForSingleObject(t, INFINITE);
     CloseHandle(t);
     DestroyWindow(other);
+}
+
+// ---- sending across threads, and windows that end with their thread ----
+
+namespace {
+
+// A window of a worker thread: a message 0x500 (wParam: a window of the sender) is answered with
+// what the sender's window answers to 0x501, sent back to the sender while it waits.
+struct Bouncer {
+    HWND window = nullptr;
+    HANDLE created = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE leave = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    bool pump = true;
+    ~Bouncer() {
+        CloseHandle(created);
+        CloseHandle(leave);
+    }
+};
+
+LRESULT CALLBACK BouncerProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+    if (m == 0x500) return 1000 + SendMessageA(reinterpret_cast<HWND>(wp), 0x501, 0, 0);
+    return DefWindowProcA(w, m, wp, lp);
+}
+
+LRESULT CALLBACK AnswerProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+    if (m == 0x501) return 23;
+    return DefWindowProcA(w, m, wp, lp);
+}
+
+DWORD WINAPI BouncerThread(LPVOID p) {
+    auto* b = static_cast<Bouncer*>(p);
+    b->window = CreateWindowExA(0, "Bouncer", "", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    SetEvent(b->created);
+    while (b->pump && MsgWaitForMultipleObjects(1, &b->leave, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    }
+    if (!b->pump) WaitForSingleObject(b->leave, INFINITE);
+    return 0;
+}
+
+class CrossThreadSend : public testing::Test {
+protected:
+    void SetUp() override {
+        for (auto [name, proc] : {std::pair{"Bouncer", &BouncerProc}, std::pair{"Answer", &AnswerProc}}) {
+            WNDCLASSA wc{};
+            wc.lpfnWndProc = proc;
+            wc.lpszClassName = name;
+            RegisterClassA(&wc);
+        }
+        answer = CreateWindowExA(0, "Answer", "", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    }
+    void TearDown() override { DestroyWindow(answer); }
+    HANDLE Start(Bouncer& b) {
+        HANDLE t = CreateThread(nullptr, 0, BouncerThread, &b, 0, nullptr);
+        WaitForSingleObject(b.created, INFINITE);
+        return t;
+    }
+    HWND answer = nullptr;
+};
+
+}  // namespace
+
+TEST_F(CrossThreadSend, SenderRunsWhatIsSentToItWhileItWaitsForTheReply) {
+    Bouncer b;
+    HANDLE t = Start(b);
+    EXPECT_EQ(SendMessageA(b.window, 0x500, reinterpret_cast<WPARAM>(answer), 0), 1023) << "A to B to A";
+    SetEvent(b.leave);
+    WaitForSingleObject(t, INFINITE);
+    CloseHandle(t);
+}
+
+TEST_F(CrossThreadSend, WindowsEndWithTheirThreadAndWaitingSendersGetZero) {
+    Bouncer b;
+    b.pump = false;  // never looks at its messages
+    HANDLE t = Start(b);
+    struct Sender {
+        HWND target;
+        LRESULT result = -1;
+    } sender{b.window};
+    HANDLE s = CreateThread(
+        nullptr, 0,
+        [](LPVOID p) -> DWORD {
+            auto* x = static_cast<Sender*>(p);
+            x->result = SendMessageA(x->target, 0x500, 0, 0);
+            return 0;
+        },
+        &sender, 0, nullptr);
+    Sleep(20);  // the send is waiting on the silent thread
+    SetEvent(b.leave);
+    EXPECT_EQ(WaitForSingleObject(s, 5000), WAIT_OBJECT_0) << "the sender is answered when the thread ends";
+    EXPECT_EQ(sender.result, 0);
+    WaitForSingleObject(t, INFINITE);
+    EXPECT_FALSE(IsWindow(b.window));
+    EXPECT_EQ(SendMessageA(b.window, 0x500, reinterpret_cast<WPARAM>(answer), 0), 0);
+    CloseHandle(s);
+    CloseHandle(t);
+}
+
+TEST_F(MessageTest, PostingStopsAtTheQueueLimitAndCanBeMadeToFail) {
+    Pump();  // what earlier tests left behind
+    for (int i = 0; i < 10000; ++i) ASSERT_TRUE(PostMessageA(window, WM_USER, 0, i)) << i;
+    SetLastError(0);
+    EXPECT_FALSE(PostMessageA(window, WM_USER, 0, 10000));
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_NOT_ENOUGH_QUOTA));
+    EXPECT_FALSE(PostThreadMessageA(GetCurrentThreadId(), WM_USER, 0, 0));
+    MSG msg;
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_TRUE(PostMessageA(window, WM_USER, 0, 10000)) << "room again once one is taken";
+    Pump();
+    EXPECT_EQ(log.size(), 10000u);
+    EXPECT_EQ(log.back().lParam, 10000);
+
+    platform::InjectFailure("PostMessage");
+    EXPECT_FALSE(PostMessageA(window, WM_USER, 0, 0));
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_NOT_ENOUGH_QUOTA));
+    platform::InjectFailure("PostThreadMessage", 1, ERROR_INVALID_THREAD_ID);
+    EXPECT_FALSE(PostThreadMessageA(GetCurrentThreadId(), WM_USER, 0, 0));
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_THREAD_ID));
+    EXPECT_TRUE(PostMessageA(window, WM_USER, 0, 0));
+    platform::ClearFailures();
+    Pump();
+}
+
+// ---- painting ----
+
+namespace {
+
+std::vector<std::pair<HWND, RECT>>* g_painted;
+
+LRESULT CALLBACK Painter(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+    if (m == WM_PAINT) {
+        PAINTSTRUCT ps;
+        BeginPaint(w, &ps);
+        g_painted->push_back({w, ps.rcPaint});
+        EndPaint(w, &ps);
+        return 0;
+    }
+    return DefWindowProcA(w, m, wp, lp);
+}
+
+class Painting : public testing::Test {
+protected:
+    void SetUp() override {
+        g_painted = &painted;
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = Painter;
+        wc.lpszClassName = "Painter";
+        RegisterClassA(&wc);
+        top = CreateWindowExA(0, "Painter", "top", WS_POPUP, 0, 0, 200, 100, nullptr, nullptr, nullptr, nullptr);
+        child = CreateWindowExA(0, "Painter", "child", WS_CHILD | WS_VISIBLE, 10, 10, 50, 20, top, nullptr, nullptr,
+                                nullptr);
+    }
+    void TearDown() override { DestroyWindow(top); }
+    // The windows painted by one pass of the message loop, in order.
+    std::vector<HWND> Paint() {
+        painted.clear();
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+        std::vector<HWND> windows;
+        for (auto& [w, r] : painted) windows.push_back(w);
+        return windows;
+    }
+    const RECT& LastRect() const { return painted.back().second; }
+    std::vector<std::pair<HWND, RECT>> painted;
+    HWND top = nullptr, child = nullptr;
+};
+
+bool Same(const RECT& a, const RECT& b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+}  // namespace
+
+TEST_F(Painting, HiddenWindowsWaitAndShowingPaintsThemWhole) {
+    EXPECT_TRUE(Paint().empty()) << "created hidden: nothing is painted";
+    InvalidateRect(top, nullptr, TRUE);
+    EXPECT_TRUE(Paint().empty()) << "still hidden";
+    ShowWindow(top, SW_SHOW);
+    EXPECT_EQ(Paint(), (std::vector<HWND>{top, child}));
+    EXPECT_TRUE(Same(painted[0].second, RECT{0, 0, 200, 100}));
+    EXPECT_TRUE(Paint().empty()) << "painted windows are valid";
+}
+
+TEST_F(Painting, TextMoveAndSizeInvalidateWhatChanged) {
+    ShowWindow(top, SW_SHOW);
+    Paint();
+    SetWindowTextA(child, "新的");
+    EXPECT_EQ(Paint(), std::vector<HWND>{child});
+    RECT first{5, 5, 10, 10}, second{20, 30, 25, 40};
+    InvalidateRect(top, &first, TRUE);
+    InvalidateRect(top, &second, TRUE);
+    EXPECT_EQ(Paint(), std::vector<HWND>{top});
+    EXPECT_TRUE(Same(LastRect(), RECT{5, 5, 25, 40})) << "the bounds of what was invalidated";
+    MoveWindow(child, 100, 50, 60, 30, TRUE);
+    std::vector<HWND> moved = Paint();
+    EXPECT_EQ(moved.size(), 2u);
+    for (auto& [w, r] : painted) {
+        if (w == top) EXPECT_TRUE(Same(r, RECT{10, 10, 160, 80})) << "where the child was and is now";
+        if (w == child) EXPECT_TRUE(Same(r, RECT{0, 0, 60, 30}));
+    }
+    MoveWindow(child, 100, 50, 60, 30, TRUE);
+    EXPECT_TRUE(Paint().empty()) << "no change, nothing to paint";
+    ShowWindow(child, SW_HIDE);
+    EXPECT_EQ(Paint(), std::vector<HWND>{top}) << "what the hidden child covered";
 }

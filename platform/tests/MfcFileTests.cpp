@@ -4,6 +4,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <vector>
 
 #include "afx.h"
 #include "platform/runtime.h"
@@ -78,6 +79,44 @@ TEST(CStdioFile, CharacterGbkCannotHoldBecomesAQuestionMark) {
     file.WriteString("a\xF0\x9F\x98\x80" "b");
     file.Close();
     EXPECT_EQ(Bytes(path), "a?b");
+}
+
+// Reads every line of a text file and writes them back, the one line `changed` replaced by
+// `replacement`, as a settings file saves itself.
+std::string RewriteLines(const std::string& path, const std::string& changed, const std::string& replacement) {
+    std::vector<CString> lines;
+    {
+        CStdioFile in(path.c_str(), CFile::modeRead | CFile::typeText);
+        CString line;
+        while (in.ReadString(line)) lines.push_back(line);
+    }
+    CStdioFile out(path.c_str(), CFile::modeNoTruncate | CFile::modeReadWrite | CFile::typeText);
+    out.SetLength(0);
+    for (const CString& line : lines) out.WriteString(((line == changed.c_str() ? replacement : line.str()) + "\n").c_str());
+    out.Close();
+    return Bytes(path);
+}
+
+TEST(CStdioFile, StrayByteNeverTakesTheLineEndAndUnchangedLinesKeepTheirBytes) {
+    std::string path = Path("ConfigTest.txt");
+    // A UTF-8 file whose comment ends in a stray byte: the line end after it stays.
+    Put(path, "; 工位 \xFF\r\n[Type]\r\nMachine=1\r\n");
+    {
+        CStdioFile file(path.c_str(), CFile::modeRead | CFile::typeText);
+        EXPECT_EQ(file.GetEncoding(), CStdioFile::Encoding::Utf8) << "one stray byte does not make the file GBK";
+        CString line;
+        ASSERT_TRUE(file.ReadString(line));
+        EXPECT_EQ(line, "; 工位 \xEF\xBF\xBD") << "read as the replacement character";
+    }
+    EXPECT_EQ(RewriteLines(path, "Machine=1", "Machine=2"), "; 工位 \xFF\r\n[Type]\r\nMachine=2\r\n");
+
+    // A GBK file with one bad byte in a Chinese line: the line stays as it was, the rest of the
+    // file too, and a changed line with a bad byte loses only that byte.
+    std::string badLine = "Name=" + kPassGbk.substr(0, 4) + "\xFF" + kPassGbk.substr(4);
+    Put(path, badLine + "\r\nPass=" + kPassGbk + "\r\nMachine=1\r\n");
+    EXPECT_EQ(RewriteLines(path, "Machine=1", "Machine=2"), badLine + "\r\nPass=" + kPassGbk + "\r\nMachine=2\r\n");
+    EXPECT_EQ(RewriteLines(path, "Machine=2", "Machine=2 \xFF" + kPassUtf8),
+              badLine + "\r\nPass=" + kPassGbk + "\r\nMachine=2 ?" + kPassGbk + "\r\n");
 }
 
 TEST(CStdioFile, BinaryModeKeepsBytesAndLineEnds) {

@@ -11,7 +11,13 @@ namespace {
 constexpr UINT kSheet = 9101;
 constexpr UINT kPage = 9102;
 
+constexpr UINT kTwoButtons = 9103;
+
 const AfxResourceRegistrar kResources({
+    {kTwoButtons, "Two", 0, 0, 120, 40, WS_POPUP | WS_CAPTION,
+     {{1060, "Button", "PASS", 5, 5, 40, 14, WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW, 0},
+      {1061, "Button", "FAIL", 50, 5, 40, 14, WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW, 0},
+      {1062, "Button", "HIDDEN", 5, 22, 40, 14, WS_TABSTOP | BS_OWNERDRAW, 0}}},
     {kSheet, "Sheet", 0, 0, 220, 120, WS_POPUP | WS_CAPTION,
      {{1050, "Static", "", 0, 0, 210, 56, SS_LEFT, 0},
       {1052, "Button", "FAIL", 150, 90, 40, 14, WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW, 0}}},
@@ -222,6 +228,7 @@ TEST(MfcWindow, OwnerDrawnButtonPaintsThroughItsParentIntoDrawItem) {
     DerivedPage page;
     Sheet sheet(page);
     ASSERT_TRUE(sheet.Create(kSheet));
+    sheet.ShowWindow(SW_SHOW);
     page.Create(kPage, &sheet);
     sheet.fail.SubclassDlgItem(1052, &sheet);
     sheet.fail.EnableWindow(FALSE);
@@ -277,6 +284,82 @@ TEST(MfcWindow, FromHandleGivesTheAttachedObjectOrAWrapper) {
         sheet.EndDialog(IDOK);
     });
     sheet.DoModal();
+}
+
+class TwoButtons : public CDialog {
+public:
+    TwoButtons() : CDialog(kTwoButtons) {}
+    BOOL OnInitDialog() override {
+        CDialog::OnInitDialog();
+        pass.SubclassDlgItem(1060, this);
+        fail.SubclassDlgItem(1061, this);
+        hidden.SubclassDlgItem(1062, this);
+        return TRUE;
+    }
+    DrawnButton pass, fail, hidden;
+};
+
+TEST(MfcWindow, EveryVisibleOwnerDrawnButtonIsDrawnWhetherOrNotItHasTheFocus) {
+    platform::SetDisplay(std::make_unique<SurfaceDisplay>());
+    TwoButtons dialog;
+    ASSERT_TRUE(dialog.Create(kTwoButtons));
+    dialog.ShowWindow(SW_SHOW);
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&msg);
+    EXPECT_EQ(::GetFocus(), dialog.pass.m_hWnd);
+    ASSERT_FALSE(dialog.pass.drawn.empty());
+    EXPECT_TRUE(dialog.pass.drawn.back().itemState & ODS_FOCUS);
+    ASSERT_FALSE(dialog.fail.drawn.empty()) << "drawn without the focus";
+    EXPECT_FALSE(dialog.fail.drawn.back().itemState & ODS_FOCUS);
+    EXPECT_TRUE(dialog.hidden.drawn.empty()) << "a hidden window gets no WM_PAINT";
+    dialog.hidden.ShowWindow(SW_SHOW);
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&msg);
+    EXPECT_EQ(dialog.hidden.drawn.size(), 1u);
+    dialog.DestroyWindow();
+    platform::StopDisplay();
+}
+
+// A window that records the creation messages its object sees.
+class CreatedWnd : public CWnd {
+public:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_NCCREATE || message == WM_CREATE) seen.push_back(message);
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+    afx_msg int OnCreate(LPCREATESTRUCT cs) {
+        createdAs = cs->lpszName;
+        return CWnd::OnCreate(cs);
+    }
+    std::vector<UINT> seen;
+    CString createdAs;
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CreatedWnd, CWnd)
+    ON_WM_CREATE()
+END_MESSAGE_MAP()
+
+TEST(MfcWindow, CreateDeliversCreationMessagesAndOwnedWindowsFollowTheirOwner) {
+    AfxRegisterWindowClasses();
+    CreatedWnd owner, child, popup;
+    ASSERT_TRUE(owner.CreateEx(0, "AfxWnd", "owner", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100, nullptr, nullptr));
+    EXPECT_EQ(owner.seen, (std::vector<UINT>{WM_NCCREATE, WM_CREATE}));
+    EXPECT_EQ(owner.createdAs, "owner") << "OnCreate ran";
+    ASSERT_TRUE(child.Create("AfxWnd", "child", WS_VISIBLE, CRect(0, 0, 10, 10), &owner, 5));
+    EXPECT_EQ(child.createdAs, "child");
+    ASSERT_TRUE(popup.CreateEx(0, "AfxWnd", "popup", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10, child.m_hWnd, nullptr));
+    EXPECT_EQ(::GetParent(popup.m_hWnd), nullptr);
+    EXPECT_EQ(::GetWindow(popup.m_hWnd, GW_OWNER), owner.m_hWnd) << "owned by the parent's top-level window";
+    EXPECT_EQ(popup.GetParent(), &owner);
+
+    owner.ShowWindow(SW_HIDE);
+    EXPECT_FALSE(popup.IsWindowVisible()) << "hidden with its owner";
+    owner.ShowWindow(SW_SHOW);
+    EXPECT_TRUE(popup.IsWindowVisible()) << "and shown with it again";
+    HWND popupWindow = popup.m_hWnd;
+    owner.DestroyWindow();
+    EXPECT_FALSE(::IsWindow(popupWindow)) << "destroyed with its owner";
+    EXPECT_EQ(popup.m_hWnd, nullptr);
 }
 
 }  // namespace

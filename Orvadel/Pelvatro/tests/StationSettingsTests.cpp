@@ -84,4 +84,27 @@ TEST(StationSettingsTest, SavingWritesOnlyTheStationKind) {
               Gbk("// 工位设定\r\n[Eeprom]\r\nProductType=84 ; 产品\r\n\r\n[Type]\r\n// 1 写码, 2 测试\r\nMachine=2\r\n"));
 }
 
+TEST(StationSettingsTest, StrayBytesAndGbkTextComeBackAsTheyWereButForTheStationKind) {
+    // A UTF-8 file whose comment ends in a stray byte right before a header, and a GBK file with
+    // one bad byte in a Chinese line.
+    const std::string utf8 = "// 工位设定\r\n; note \xFF\r\n[Type]\r\nMachine=1\r\n[Eeprom]\r\nProductType=84 ; 产品\r\n";
+    const std::string gbkBad = Gbk("// 工位") + "\xFF" + Gbk("设定\r\n[Eeprom]\r\nProductType=84 ; 产品\r\n");
+    const std::string gbk = gbkBad + Gbk("[Type]\r\nMachine=1\r\n");
+    for (const std::string& original : {utf8, gbk}) {
+        WriteFileBytes(SettingsPath(), original);
+        CPelvatroDlg dlg;
+        ASSERT_TRUE(dlg.LoadConfig(SettingsPath().c_str()));
+        EXPECT_EQ(dlg.m_nMachine, 1);
+        EXPECT_EQ(dlg.m_nProductType, 84);
+        dlg.m_nMachine = 2;
+        dlg.SaveConfig();
+        std::string expected = original;
+        expected.replace(expected.find("Machine=1"), 9, "Machine=2");
+        EXPECT_EQ(ReadFileBytes(SettingsPath()), expected);
+        CPelvatroDlg again;
+        ASSERT_TRUE(again.LoadConfig(SettingsPath().c_str()));
+        EXPECT_EQ(again.m_nMachine, 2) << "[Type] stayed a header of its own";
+    }
+}
+
 }  // namespace

@@ -8,7 +8,7 @@
 //   dialog.DoModal();
 //
 // The methods that read and act look at the active window (the last visible top-level window of
-// the calling thread, a message box when one is open) and find controls by id among its
+// the calling thread, a message box of any thread when one is open) and find controls by id among its
 // descendants, visible ones first.
 #pragma once
 
@@ -62,7 +62,7 @@ public:
     // ---- acting ----
     // Presses a button as a person would: only a visible, enabled one (false otherwise).
     bool Click(int id);
-    // A key press to the focused window (or the active window).
+    // A key press to the focused window when it is in the active window, else to the active window.
     void SendKey(UINT virtualKey);
     // A device change to every top-level window.
     void SendDeviceChange(WPARAM event, LPARAM data = 0);

@@ -25,6 +25,8 @@ namespace platform {
 PLATFORM_API bool GbkToUtf8(const std::string& gbk, std::string* utf8);
 PLATFORM_API bool Utf8ToGbk(const std::string& utf8, std::string* gbk);
 PLATFORM_API bool IsValidUtf8(const std::string& text);
+// The bytes of the whole UTF-8 character at s[0..n) (1 for ASCII), or 0 when none starts there.
+PLATFORM_API size_t Utf8SequenceLength(const unsigned char* s, size_t n);
 // UTF-16 little-endian bytes of a wide text, as it enters a file or a byte record.
 PLATFORM_API std::u16string WideToUtf16(const std::wstring& wide);
 PLATFORM_API std::wstring Utf16ToWide(const std::u16string& utf16);

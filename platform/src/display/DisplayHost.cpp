@@ -1,13 +1,19 @@
 // The current display, the choice of display at start and the message-box handler.
 #include "display/DisplayHost.h"
 
+#include <signal.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
 #include <set>
 
+#include "display/ScreenModel.h"
 #include "platform/runtime.h"
 
 namespace platform {
@@ -18,7 +24,31 @@ struct Host {
     std::mutex lock;
     std::shared_ptr<Display> display;
     std::set<HWND> messageBoxes;
+    // The thread that draws a terminal or log display: the first whose loop went idle.
+    DWORD drawingThread = 0;
+    ULONGLONG nextCloseRequest = 0;
 };
+
+// Asked by SIGHUP or SIGTERM: the program closes its windows as the operator would.
+std::atomic<bool> g_closeAsked{false};
+constexpr ULONGLONG kCloseRequestMs = 250;
+
+void OnTerminationSignal(int) { g_closeAsked = true; }
+
+// SIGPIPE is ignored (a failed write reports itself); SIGHUP and SIGTERM ask the active window
+// to close, as Ctrl-C on the terminal does, instead of ending the program in the middle of a
+// write.
+void HandleTerminationSignals() {
+    signal(SIGPIPE, SIG_IGN);
+    struct sigaction close {};
+    close.sa_handler = &OnTerminationSignal;
+    sigemptyset(&close.sa_mask);
+    close.sa_flags = SA_RESTART;
+    sigaction(SIGHUP, &close, nullptr);
+    sigaction(SIGTERM, &close, nullptr);
+}
+
+const char kAcceptedDisplays[] = "headless, terminal or log";
 
 Host& TheHost() {
     static Host* host = new Host;
@@ -60,6 +90,14 @@ void StartDisplay(DisplayKind kind) {
 }
 
 void StartMachineDefaultDisplay() {
+    const char* chosen = getenv("PELVATRO_DISPLAY");
+    if (chosen && *chosen && strcmp(chosen, "terminal") != 0 && strcmp(chosen, "log") != 0 &&
+        strcmp(chosen, "headless") != 0) {
+        fprintf(stderr, "pelvatro: PELVATRO_DISPLAY=%s is not a display of this program; use %s\n", chosen,
+                kAcceptedDisplays);
+        exit(2);
+    }
+    HandleTerminationSignals();
     StartDisplay(DisplayKindFromEnvironment(true));
     static std::once_flag once;
     std::call_once(once, [] { atexit(&StopTerminalAtExit); });
@@ -72,6 +110,7 @@ void SetDisplay(std::unique_ptr<Display> display) {
         std::lock_guard<std::mutex> g(h.lock);
         old = std::move(h.display);
         h.display = std::move(display);
+        h.drawingThread = 0;
     }
     if (old) old->Stop();
     SetMessageBoxHandler([](HWND owner, const char* text, const char* caption, UINT type) {
@@ -103,8 +142,32 @@ bool IsMessageBoxWindow(HWND window) {
 namespace display {
 
 ULONGLONG Idle() {
-    std::shared_ptr<Display> d = Current();
-    return d ? d->Idle() : UINT64_MAX;
+    std::shared_ptr<Display> d;
+    bool askClose = false;
+    {
+        Host& h = TheHost();
+        std::lock_guard<std::mutex> g(h.lock);
+        d = h.display;
+        if (!d) return UINT64_MAX;
+        if (d->Kind() != DisplayKind::Headless) {
+            // One thread draws and reads keys; another thread's loop (a message box it raised)
+            // is shown by that one and gets its keys as messages.
+            DWORD me = ::GetCurrentThreadId();
+            if (!h.drawingThread) h.drawingThread = me;
+            if (h.drawingThread != me) return UINT64_MAX;
+        }
+        if (g_closeAsked && ClockNow() >= h.nextCloseRequest) {
+            askClose = true;
+            h.nextCloseRequest = ClockNow() + kCloseRequestMs;
+        }
+    }
+    if (askClose) {
+        // Asked again until the windows are gone: a window that refuses while a write runs
+        // closes once the write has ended.
+        if (HWND top = ActiveTopLevel()) ::PostMessageA(top, WM_CLOSE, 0, 0);
+    }
+    ULONGLONG wake = d->Idle();
+    return g_closeAsked ? std::min<ULONGLONG>(wake, ClockNow() + kCloseRequestMs) : wake;
 }
 
 HDC PaintSurface(HWND window) {
@@ -117,6 +180,31 @@ void SetMessageBoxWindow(HWND window, bool isMessageBox) {
     std::lock_guard<std::mutex> g(h.lock);
     if (isMessageBox) h.messageBoxes.insert(window);
     else h.messageBoxes.erase(window);
+}
+
+namespace {
+std::vector<std::string>& RestartArgs() {
+    static auto* args = new std::vector<std::string>;
+    return *args;
+}
+
+void RestartNow() {
+    std::vector<std::string>& args = RestartArgs();
+    if (args.empty()) return;
+    if (std::shared_ptr<Display> d = Current()) d->Stop();
+    fflush(nullptr);
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    execv("/proc/self/exe", argv.data());
+    fprintf(stderr, "pelvatro: the restart failed: %s\n", strerror(errno));
+}
+}  // namespace
+
+void RestartAtExit(const std::vector<std::string>& args) {
+    static std::once_flag once;
+    std::call_once(once, [] { atexit(&RestartNow); });
+    RestartArgs() = args;
 }
 
 const char* MessageBoxButtonText(int id) {

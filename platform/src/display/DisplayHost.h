@@ -1,6 +1,9 @@
 // What the framework's message loops and painting ask of the chosen display. Internal.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "platform/display.h"
 
 namespace platform::display {
@@ -33,6 +36,10 @@ public:
 };
 void AttachHeadlessOperator(HeadlessOperator* op);
 void DetachHeadlessOperator(HeadlessOperator* op);
+
+// At the program's exit, after the display is stopped, the program is started again with `args`
+// in this process's place (exec), so the new start inherits the terminal.
+void RestartAtExit(const std::vector<std::string>& args);
 
 // The text shown on a message box's button.
 const char* MessageBoxButtonText(int id);

@@ -3,7 +3,10 @@
 // changed for a while it presses the first enabled button in tab order, but never again while the
 // window shows what it showed at the last press; then it presses the cancel button, or closes the
 // window.
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <memory>
 #include <map>
 #include <set>
 
@@ -42,14 +45,26 @@ std::string Row(const std::vector<std::string>& cells) {
     return s;
 }
 
+// Lines to standard output. When a write fails (the reader went away: a closed pipe, a closed
+// terminal), the output ends with one line on stderr; the automatic operator goes on.
+std::function<void(const std::string&)> StandardOutput() {
+    auto ended = std::make_shared<bool>(false);
+    return [ended](const std::string& line) {
+        if (*ended) return;
+        errno = 0;
+        fputs(line.c_str(), stdout);
+        fputc('\n', stdout);
+        if (fflush(stdout) == 0 && !ferror(stdout)) return;
+        *ended = true;
+        fprintf(stderr, "pelvatro: the log output ended (%s); the run goes on without it\n",
+                errno ? strerror(errno) : "write failed");
+    };
+}
+
 class LogDisplay : public Display {
 public:
     LogDisplay(std::function<void(const std::string&)> out, DWORD settleMs) : m_out(std::move(out)), m_settle(settleMs) {
-        if (!m_out) m_out = [](const std::string& line) {
-            fputs(line.c_str(), stdout);
-            fputc('\n', stdout);
-            fflush(stdout);
-        };
+        if (!m_out) m_out = StandardOutput();
     }
 
     DisplayKind Kind() const override { return DisplayKind::Log; }

@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "platform/commctrl.h"
+#include "platform/display.h"
 
 namespace platform::display {
 
@@ -118,17 +119,29 @@ void Walk(HWND window, int depth, POINT origin, std::vector<ControlView>& out) {
 }  // namespace
 
 std::vector<HWND> VisibleTopLevels() {
-    std::vector<HWND> out;
+    std::vector<HWND> windows, boxes;
     DWORD me = ::GetCurrentThreadId();
     for (HWND w : GetTopLevelWindowList()) {
-        if (::GetWindowThreadProcessId(w, nullptr) == me && ::IsWindowVisible(w)) out.push_back(w);
+        if (!::IsWindowVisible(w)) continue;
+        // A message box shows over every window, whichever thread raised it.
+        if (IsMessageBoxWindow(w)) boxes.push_back(w);
+        else if (::GetWindowThreadProcessId(w, nullptr) == me) windows.push_back(w);
     }
-    return out;
+    windows.insert(windows.end(), boxes.begin(), boxes.end());
+    return windows;
 }
 
 HWND ActiveTopLevel() {
     std::vector<HWND> tops = VisibleTopLevels();
     return tops.empty() ? nullptr : tops.back();
+}
+
+HWND KeyTarget() {
+    HWND top = ActiveTopLevel();
+    HWND focus = ::GetFocus();
+    // A key goes to the focused control only when it belongs to the active window.
+    if (focus && (focus == top || ::IsChild(top, focus))) return focus;
+    return top;
 }
 
 std::vector<ControlView> DescribeTree(HWND topLevel) {

@@ -3,12 +3,21 @@
 // between the active window's buttons, Enter or Space presses the focused one. Ctrl-C asks the
 // active window to close, as its close box would: it is read as a key, never taken as the signal
 // that would end the program wherever it stands (in the middle of an EEPROM write, say).
+//
+// The windows are laid out within the terminal's rows and columns, each centred, a message box
+// over the window it belongs to; a window larger than the terminal is drawn narrower and shorter
+// down to half its size, below which one line says the terminal is too small. A resize
+// (SIGWINCH) draws everything again.
 #include <poll.h>
+#include <signal.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cctype>
+#include <cmath>
 #include <cstdio>
 
 #include "display/DisplayHost.h"
@@ -26,6 +35,20 @@ constexpr int kCellWidth = 6;
 constexpr int kCellHeight = 13;
 constexpr DWORD kKeyPollMs = 50;
 constexpr char kCtrlC = '\x03';
+// A window is drawn down to this part of its size; a smaller terminal is too small.
+constexpr double kMinScale = 0.5;
+
+std::atomic<bool> g_resized{false};
+
+void OnResize(int) { g_resized = true; }
+
+// How a window's cells map into the terminal: its frame's place and the scale of its inside.
+struct Placement {
+    int left = 0, top = 0, width = 0, height = 0;
+    double fx = 1, fy = 1;
+    int X(int column) const { return int(std::lround(column * fx)); }
+    int Y(int row) const { return int(std::lround(row * fy)); }
+};
 
 std::string WithoutMnemonic(const std::string& text) {
     std::string out;
@@ -66,6 +89,12 @@ public:
             raw.c_cc[VTIME] = 0;
             m_raw = tcsetattr(m_in, TCSANOW, &raw) == 0;
         }
+        struct sigaction resize {};
+        resize.sa_handler = &OnResize;
+        sigemptyset(&resize.sa_mask);
+        resize.sa_flags = SA_RESTART;
+        m_hasOldResize = sigaction(SIGWINCH, &resize, &m_oldResize) == 0;
+        ReadSize();
         Write("\x1b[?25l\x1b[2J");
     }
 
@@ -84,11 +113,21 @@ public:
     void Stop() override {
         if (m_stopped) return;
         m_stopped = true;
+        if (m_hasOldResize) sigaction(SIGWINCH, &m_oldResize, nullptr);
         if (m_raw) tcsetattr(m_in, TCSANOW, &m_saved);
-        Write("\x1b[0m\x1b[?25h\r\n");
+        // Below the picture, with the cursor back.
+        Write("\x1b[0m\x1b[" + std::to_string(m_rows) + ";1H\x1b[?25h\r\n");
     }
 
 private:
+    void ReadSize() {
+        winsize size{};
+        if (ioctl(m_out, TIOCGWINSZ, &size) == 0 && size.ws_col > 0 && size.ws_row > 0) {
+            m_columns = size.ws_col;
+            m_rows = size.ws_row;
+        }
+    }
+
     void Write(const std::string& s) {
         size_t done = 0;
         while (done < s.size()) {
@@ -113,7 +152,13 @@ private:
         for (const ControlView& v : tree)
             if (IsPressable(v) && v.isDefault) m_focus = v.hwnd;
         if (!m_focus && !buttons.empty()) m_focus = buttons.front();
-        if (m_focus) ::SetFocus(m_focus);
+        Focus(m_focus);
+    }
+
+    // The focus of this thread follows the highlighted button when the button is one of its own
+    // (a message box of another thread keeps its own focus).
+    static void Focus(HWND button) {
+        if (button && ::GetWindowThreadProcessId(button, nullptr) == ::GetCurrentThreadId()) ::SetFocus(button);
     }
 
     void MoveFocus(int step) {
@@ -125,7 +170,7 @@ private:
         int index = it == buttons.end() ? 0 : int(it - buttons.begin()) + step;
         index = (index % int(buttons.size()) + int(buttons.size())) % int(buttons.size());
         m_focus = buttons[size_t(index)];
-        ::SetFocus(m_focus);
+        Focus(m_focus);
     }
 
     void Press() {
@@ -137,9 +182,7 @@ private:
     }
 
     void Key(UINT virtualKey) {
-        HWND target = ::GetFocus();
-        if (!target) target = ActiveTopLevel();
-        if (target) ::PostMessageA(target, WM_KEYDOWN, virtualKey, 1);
+        if (HWND target = KeyTarget()) ::PostMessageA(target, WM_KEYDOWN, virtualKey, 1);
     }
 
     void ReadKeys() {
@@ -173,10 +216,11 @@ private:
                     (px.bottom + kCellHeight - 1) / kCellHeight};
     }
 
-    void DrawControl(TerminalCanvas& canvas, const ControlView& v, int ox, int oy, int right, int bottom) {
+    void DrawControl(TerminalCanvas& canvas, const ControlView& v, const Placement& at) {
         RECT c = Cells(v.rect);
-        int x = ox + c.left, y = oy + c.top;
-        int width = std::max<int>(c.right - c.left, 1), height = std::max<int>(c.bottom - c.top, 1);
+        int ox = at.left + 1, oy = at.top + 1, right = at.left + at.width - 1, bottom = at.top + at.height - 1;
+        int x = ox + at.X(c.left), y = oy + at.Y(c.top);
+        int width = std::max(at.X(c.right) - at.X(c.left), 1), height = std::max(at.Y(c.bottom) - at.Y(c.top), 1);
         switch (v.kind) {
         case ControlKind::Text: {
             std::vector<std::string> lines = Lines(v.text);
@@ -233,37 +277,59 @@ private:
         }
     }
 
+    // Where a window of `width` x `height` cells goes: centred, shrunk to fit; false when the
+    // terminal cannot show it.
+    bool Place(int width, int height, Placement* at) const {
+        int columns = m_columns - 1, rows = m_rows;  // the last column stays empty: no line wraps
+        at->width = std::min(width, columns);
+        at->height = std::min(height, rows);
+        if (at->width < width * kMinScale || at->height < height * kMinScale || at->width < 4 || at->height < 3)
+            return false;
+        at->fx = width > 2 ? double(at->width - 2) / (width - 2) : 1;
+        at->fy = height > 2 ? double(at->height - 2) / (height - 2) : 1;
+        at->left = (columns - at->width) / 2;
+        at->top = (rows - at->height) / 2;
+        return true;
+    }
+
     void Draw() {
+        if (g_resized.exchange(false)) {
+            ReadSize();
+            m_last.clear();
+            Write("\x1b[2J");
+        }
         std::vector<HWND> tops = VisibleTopLevels();
         if (tops.empty()) return;
-        struct Frame {
-            std::vector<ControlView> tree;
-            RECT cells;
-        };
-        std::vector<Frame> frames;
-        int columns = 20, rows = 3;
+        TerminalCanvas canvas(m_columns - 1, m_rows);
+        std::string tooSmall;
         for (HWND top : tops) {
             WindowSnapshot s;
             if (!GetWindowSnapshot(top, &s)) continue;
-            Frame f{DescribeTree(top), {}};
-            if (f.tree.empty()) continue;
+            std::vector<ControlView> tree = DescribeTree(top);
+            if (tree.empty()) continue;
             RECT c = Cells(s.rect);
             int width = std::max<int>(c.right - c.left, TextWidth(s.text) + 6) + 2;
-            f.cells = RECT{std::max<LONG>(c.left, 0), std::max<LONG>(c.top, 0), 0, 0};
-            f.cells.right = f.cells.left + width;
-            f.cells.bottom = f.cells.top + (c.bottom - c.top) + 2;
-            columns = std::max<int>(columns, f.cells.right);
-            rows = std::max<int>(rows, f.cells.bottom);
-            frames.push_back(std::move(f));
+            int height = (c.bottom - c.top) + 2;
+            Placement at;
+            if (!Place(width, height, &at)) {
+                char line[160];
+                snprintf(line, sizeof line, "too small: %dx%d, needs %dx%d", m_columns, m_rows,
+                         int(std::ceil(width * kMinScale)) + 1, int(std::ceil(height * kMinScale)));
+                tooSmall = line;
+                tooSmall.resize(std::min<size_t>(tooSmall.size(), size_t(std::max(m_columns - 1, 1))));  // one line
+                break;
+            }
+            canvas.Box(at.left, at.top, at.width, at.height, tree.front().text);
+            for (size_t i = 1; i < tree.size(); ++i) DrawControl(canvas, tree[i], at);
         }
-        TerminalCanvas canvas(columns, rows);
-        for (const Frame& f : frames) {
-            const RECT& c = f.cells;
-            canvas.Box(c.left, c.top, c.right - c.left, c.bottom - c.top, f.tree.front().text);
-            for (size_t i = 1; i < f.tree.size(); ++i)
-                DrawControl(canvas, f.tree[i], c.left + 1, c.top + 1, c.right - 1, c.bottom - 1);
+        std::string picture;
+        if (!tooSmall.empty()) {
+            picture = tooSmall + "\x1b[K";
+        } else {
+            picture = canvas.Render();
+            // No line end after the last row: it would scroll the top row away.
+            if (picture.size() >= 2) picture.resize(picture.size() - 2);
         }
-        std::string picture = canvas.Render();
         if (picture == m_last) return;
         m_last = picture;
         Write("\x1b[H" + picture + "\x1b[J");
@@ -271,6 +337,10 @@ private:
 
     int m_in;
     int m_out;
+    int m_columns = 80;
+    int m_rows = 24;
+    struct sigaction m_oldResize {};
+    bool m_hasOldResize = false;
     termios m_saved{};
     bool m_raw = false;
     bool m_stopped = false;

@@ -12,6 +12,10 @@
 
 namespace platform {
 
+namespace {
+constexpr ULONGLONG kPollMs = 10;
+}  // namespace
+
 struct TestOperator::State : display::HeadlessOperator {
     struct Step {
         std::function<bool()> ready;
@@ -23,7 +27,9 @@ struct TestOperator::State : display::HeadlessOperator {
         {
             std::lock_guard<std::mutex> g(lock);
             if (steps.empty()) return UINT64_MAX;
-            if (steps.front().ready && !steps.front().ready()) return UINT64_MAX;
+            // A step that waits for a condition looks again soon: what it waits for may come
+            // from another thread (a message box it raises) without a message to this one.
+            if (steps.front().ready && !steps.front().ready()) return ClockNow() + kPollMs;
             step = std::move(steps.front());
             steps.pop_front();
         }
@@ -150,9 +156,7 @@ bool TestOperator::Click(int id) {
 }
 
 void TestOperator::SendKey(UINT virtualKey) {
-    HWND target = ::GetFocus();
-    if (!target) target = ActiveWindow();
-    if (target) ::PostMessageA(target, WM_KEYDOWN, virtualKey, 1);
+    if (HWND target = display::KeyTarget()) ::PostMessageA(target, WM_KEYDOWN, virtualKey, 1);
 }
 
 void TestOperator::SendDeviceChange(WPARAM event, LPARAM data) {

@@ -88,14 +88,18 @@ BOOL CDialog::CreateFromTemplate(HWND parent, bool modal) {
         return FALSE;
     }
     AfxRegisterWindowClasses();
-    bool child = (t->style & WS_CHILD) != 0;
+    // A child dialog goes into its parent; a top-level one is owned by it.
+    mfc::HookWindowCreate(this);
     HWND window = ::CreateWindowExA(0, WC_DIALOG, t->caption, t->style & ~DWORD(WS_VISIBLE),
                                     mfc::DialogUnitsToPixelsX(t->x), mfc::DialogUnitsToPixelsY(t->y),
-                                    mfc::DialogUnitsToPixelsX(t->cx), mfc::DialogUnitsToPixelsY(t->cy),
-                                    child ? parent : nullptr, nullptr, nullptr, nullptr);
+                                    mfc::DialogUnitsToPixelsX(t->cx), mfc::DialogUnitsToPixelsY(t->cy), parent,
+                                    nullptr, nullptr, nullptr);
+    mfc::UnhookWindowCreate();
     if (!window) return FALSE;
-    if (!child) mfc::SetOwner(window, parent);
-    SubclassWindow(window);
+    if (m_hWnd != window) {
+        ::DestroyWindow(window);
+        return FALSE;
+    }
     for (const AfxControlTemplate& c : t->controls) {
         HWND control = ::CreateWindowExA(c.exStyle, c.className, c.text, c.style | WS_CHILD,
                                          mfc::DialogUnitsToPixelsX(c.x), mfc::DialogUnitsToPixelsY(c.y),
@@ -119,8 +123,10 @@ BOOL CDialog::CreateFromTemplate(HWND parent, bool modal) {
 INT_PTR CDialog::DoModal() {
     HWND owner = m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr;
     if (!owner) {
+        // The main window owns the dialog when it is a window of this thread.
         CWnd* main = AfxGetMainWnd();
-        if (main && main != this) owner = main->m_hWnd;
+        if (main && main != this && ::GetWindowThreadProcessId(main->m_hWnd, nullptr) == ::GetCurrentThreadId())
+            owner = main->m_hWnd;
     }
     while (owner && ::GetParent(owner)) owner = ::GetParent(owner);
     bool reenable = owner && ::IsWindowEnabled(owner);

@@ -4,6 +4,7 @@
 #include <map>
 #include <mutex>
 
+#include "WindowTable.h"
 #include "display/DisplayHost.h"
 #include "mfc/Wnd.h"
 
@@ -49,8 +50,8 @@ BOOL CMenu::AppendMenu(UINT flags, UINT_PTR id, LPCSTR text) {
 HDC BeginPaint(HWND window, LPPAINTSTRUCT paint) {
     if (!paint) return nullptr;
     *paint = PAINTSTRUCT{};
-    ::GetClientRect(window, &paint->rcPaint);
-    ::ValidateRect(window, nullptr);
+    // The part that needs painting; the window is valid from here on.
+    if (!platform::win::TakeUpdateRect(window, &paint->rcPaint)) return nullptr;
     paint->hdc = platform::display::PaintSurface(window);
     return paint->hdc;
 }

@@ -59,7 +59,6 @@ public:
     BOOL OnInitDialog() override {
         m_window = m_hWnd;
         platform::display::SetMessageBoxWindow(m_hWnd, true);
-        mfc::SetOwner(m_hWnd, m_owner);
         CenterWindow(CWnd::FromHandle(m_owner));
         CDialog::OnInitDialog();
         // The default button takes the focus, so Enter presses it.
@@ -100,6 +99,9 @@ private:
 namespace platform::display {
 
 int RunMessageBox(HWND owner, const char* text, const char* caption, UINT type) {
+    // Modal to the active window of the calling thread when no owner is named: it is disabled
+    // while the box is up.
+    if (!owner) owner = ::GetActiveWindow();
     while (owner && ::GetParent(owner)) owner = ::GetParent(owner);
     CMessageBoxDialog box(owner, text, caption, type);
     INT_PTR result = box.Run();

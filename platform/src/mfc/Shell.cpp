@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "display/DisplayHost.h"
 #include "platform/runtime.h"
 #include "platform/winfile.h"
 
@@ -59,6 +60,14 @@ HINSTANCE ShellExecuteA(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters,
             if (end == std::string::npos) end = cmdline.size();
             args.push_back(cmdline.substr(start, end - start));
             start = end + 1;
+        }
+        platform::Display* display = platform::CurrentDisplay();
+        if (display && display->Kind() == platform::DisplayKind::Terminal) {
+            // The terminal has one owner: the new start waits for this program's exit and takes
+            // its place, so it draws on the terminal and gets its keys.
+            platform::display::RestartAtExit(args);
+            PlatformTrace("ShellExecute: restart of %s when this program ends\n", file);
+            return Result(42);
         }
         bool started = Spawn("/proc/self/exe", args);
         PlatformTrace("ShellExecute: restart of %s %s\n", file, started ? "started" : "failed");

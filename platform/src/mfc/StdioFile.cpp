@@ -17,17 +17,45 @@ namespace {
 
 const char kBom[] = "\xEF\xBB\xBF";
 
+// A file is UTF-8 when it carries the byte-order mark, or when its non-ASCII bytes are mostly
+// whole UTF-8 characters (a stray byte in a UTF-8 file does not make it GBK). GBK text seldom
+// forms valid UTF-8 sequences.
 CStdioFile::Encoding DetectEncoding(const std::string& content) {
     if (content.compare(0, 3, kBom) == 0) return CStdioFile::Encoding::Utf8WithBom;
-    bool ascii = true;
-    for (unsigned char ch : content) {
-        if (ch >= 0x80) {
-            ascii = false;
-            break;
+    size_t whole = 0, stray = 0;
+    const auto* s = reinterpret_cast<const unsigned char*>(content.data());
+    for (size_t i = 0; i < content.size();) {
+        if (s[i] < 0x80) {
+            ++i;
+            continue;
+        }
+        size_t n = platform::Utf8SequenceLength(s + i, content.size() - i);
+        if (n) {
+            ++whole;
+            i += n;
+        } else {
+            ++stray;
+            ++i;
         }
     }
-    if (!ascii && platform::IsValidUtf8(content)) return CStdioFile::Encoding::Utf8;
-    return CStdioFile::Encoding::Gbk;
+    return whole > stray ? CStdioFile::Encoding::Utf8 : CStdioFile::Encoding::Gbk;
+}
+
+std::string WideToText(const std::wstring& wide, UINT codePage) {
+    if (wide.empty()) return std::string();
+    int n = ::WideCharToMultiByte(codePage, 0, wide.data(), int(wide.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(size_t(std::max(n, 0)), '\0');
+    if (n > 0) ::WideCharToMultiByte(codePage, 0, wide.data(), int(wide.size()), out.data(), n, nullptr, nullptr);
+    return out;
+}
+
+// Text in a code page to wide characters; a byte that starts no character becomes U+FFFD.
+std::wstring TextToWide(const std::string& text, UINT codePage) {
+    if (text.empty()) return std::wstring();
+    int n = ::MultiByteToWideChar(codePage, 0, text.data(), int(text.size()), nullptr, 0);
+    std::wstring out(size_t(std::max(n, 0)), L'\0');
+    if (n > 0) ::MultiByteToWideChar(codePage, 0, text.data(), int(text.size()), out.data(), n);
+    return out;
 }
 
 std::string ReadWholeFile(const std::string& path) {
@@ -43,14 +71,6 @@ std::string ReadWholeFile(const std::string& path) {
     return content;
 }
 
-// One UTF-8 sequence's length from its lead byte (1 for a stray byte).
-size_t SequenceLength(unsigned char lead) {
-    if (lead >= 0xF0 && lead < 0xF8) return 4;
-    if (lead >= 0xE0) return 3;
-    if (lead >= 0xC0) return 2;
-    return 1;
-}
-
 }  // namespace
 
 CStdioFile::CStdioFile(LPCSTR fileName, UINT openFlags) {
@@ -63,8 +83,28 @@ BOOL CStdioFile::Open(LPCSTR fileName, UINT openFlags, CFileException* error) {
     if (!CFile::Open(fileName, openFlags, error)) return FALSE;
     m_bText = !(openFlags & typeBinary);
     m_encoding = Encoding::Gbk;
-    if (m_bText && GetLength() > 0) m_encoding = DetectEncoding(ReadWholeFile(platform::NativePath(fileName)));
+    m_asRead.clear();
+    if (m_bText && GetLength() > 0) {
+        std::string content = ReadWholeFile(platform::NativePath(fileName));
+        m_encoding = DetectEncoding(content);
+        RememberLines(content);
+    }
     return TRUE;
+}
+
+void CStdioFile::RememberLines(const std::string& content) {
+    size_t start = content.compare(0, 3, kBom) == 0 ? 3 : 0;
+    while (start < content.size()) {
+        size_t end = content.find('\n', start);
+        if (end == std::string::npos) end = content.size();
+        std::string raw = content.substr(start, end - start);
+        if (!raw.empty() && raw.back() == '\r') raw.pop_back();
+        std::string text = Decode(raw);
+        // Only lines that would not come back as they were: a stray byte, a character of the
+        // file's encoding with no single way back.
+        if (Encode(text) != raw) m_asRead[text].push_back(raw);
+        start = end + 1;
+    }
 }
 
 void CStdioFile::Close() {
@@ -124,24 +164,24 @@ bool CStdioFile::ReadRawLine(std::string& line, bool& endedWithNewline) {
 }
 
 std::string CStdioFile::Decode(const std::string& raw) const {
-    if (!m_bText || m_encoding != Encoding::Gbk) return raw;
-    std::string utf8;
-    return platform::GbkToUtf8(raw, &utf8) ? utf8 : raw;
+    if (!m_bText) return raw;
+    if (m_encoding != Encoding::Gbk) return platform::IsValidUtf8(raw) ? raw : platform::WideToUtf8(TextToWide(raw, CP_UTF8));
+    return platform::WideToUtf8(TextToWide(raw, CP_GBK));
 }
 
 std::string CStdioFile::Encode(const std::string& utf8) const {
     if (!m_bText || m_encoding != Encoding::Gbk) return utf8;
-    std::string gbk;
-    if (platform::Utf8ToGbk(utf8, &gbk)) return gbk;
-    // Characters GBK cannot hold become '?', the rest is kept.
-    gbk.clear();
-    for (size_t i = 0; i < utf8.size();) {
-        size_t n = std::min(SequenceLength(static_cast<unsigned char>(utf8[i])), utf8.size() - i);
-        std::string one;
-        gbk += platform::Utf8ToGbk(utf8.substr(i, n), &one) ? one : std::string("?");
-        i += n;
-    }
-    return gbk;
+    // Characters GBK cannot hold, and bytes that start no character, become '?' one by one.
+    return WideToText(TextToWide(utf8, CP_UTF8), CP_GBK);
+}
+
+std::string CStdioFile::EncodeLine(const std::string& utf8) {
+    auto it = m_asRead.find(utf8);
+    if (it == m_asRead.end()) return Encode(utf8);
+    // A line written back unchanged: the bytes it was read from, in the order the file held them.
+    std::string raw = it->second.front();
+    if (it->second.size() > 1) it->second.pop_front();
+    return raw;
 }
 
 BOOL CStdioFile::ReadString(CString& line) {
@@ -200,15 +240,19 @@ UINT CStdioFile::Read(void* buffer, UINT count) {
 
 void CStdioFile::WriteString(LPCSTR text) {
     if (!text) return;
-    std::string bytes = Encode(text);
-    if (m_bText) {
-        std::string crlf;
-        crlf.reserve(bytes.size() + 16);
-        for (char ch : bytes) {
-            if (ch == '\n') crlf += '\r';
-            crlf += ch;
+    std::string bytes;
+    if (!m_bText) {
+        bytes = text;
+    } else {
+        // Line by line, so no character of one line can take the line end after it.
+        std::string all(text);
+        for (size_t start = 0;;) {
+            size_t nl = all.find('\n', start);
+            bytes += EncodeLine(all.substr(start, nl == std::string::npos ? std::string::npos : nl - start));
+            if (nl == std::string::npos) break;
+            bytes += "\r\n";
+            start = nl + 1;
         }
-        bytes.swap(crlf);
     }
     Write(bytes.data(), static_cast<UINT>(bytes.size()));
 }

@@ -48,8 +48,11 @@ HINSTANCE AfxGetResourceHandle() { return AfxGetInstanceHandle(); }
 void AfxEnableControlContainer() {}
 
 int AfxMessageBox(LPCSTR text, UINT type, UINT helpId) {
+    // Owned by the active window of the calling thread (the main window when none is active).
+    HWND owner = ::GetActiveWindow();
     CWnd* main = AfxGetMainWnd();
-    return ::MessageBoxA(main ? main->m_hWnd : nullptr, text, AfxGetAppName(), type);
+    if (!owner && main && ::GetWindowThreadProcessId(main->m_hWnd, nullptr) == ::GetCurrentThreadId()) owner = main->m_hWnd;
+    return ::MessageBoxA(owner, text, AfxGetAppName(), type);
 }
 
 int AfxMessageBox(UINT textId, UINT type, UINT helpId) {

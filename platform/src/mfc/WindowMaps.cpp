@@ -1,4 +1,4 @@
-// The framework's window bookkeeping: objects by handle, owners, and the current message.
+// The framework's window bookkeeping: objects by handle, the creation hook, and the current message.
 #include "mfc/WindowMaps.h"
 
 #include <mutex>
@@ -10,6 +10,7 @@
 #include "mfc/CommonControls.h"
 #include "mfc/Controls.h"
 #include "mfc/Dialog.h"
+#include "WindowTable.h"
 #include "platform/windowcore.h"
 
 namespace mfc {
@@ -35,7 +36,6 @@ public:
                 temporary = t->second;
                 temporaries.erase(t);
             }
-            owners.erase(window);
         }
         if (temporary) {
             temporary->m_hWnd = nullptr;
@@ -46,7 +46,6 @@ public:
     std::mutex lock;
     std::unordered_map<HWND, CWnd*> permanent;
     std::unordered_map<HWND, CWnd*> temporaries;
-    std::unordered_map<HWND, HWND> owners;
 };
 
 Maps& TheMaps() {
@@ -103,19 +102,12 @@ CWnd* Temporary(HWND window) {
     return wrapper;
 }
 
-void SetOwner(HWND window, HWND owner) {
-    Maps& m = TheMaps();
-    std::lock_guard<std::mutex> g(m.lock);
-    if (owner) m.owners[window] = owner;
-    else m.owners.erase(window);
+void HookWindowCreate(CWnd* object) {
+    platform::win::SetCreationHook([](HWND window, void* context) { static_cast<CWnd*>(context)->SubclassWindow(window); },
+                                   object);
 }
 
-HWND Owner(HWND window) {
-    Maps& m = TheMaps();
-    std::lock_guard<std::mutex> g(m.lock);
-    auto it = m.owners.find(window);
-    return it == m.owners.end() ? nullptr : it->second;
-}
+void UnhookWindowCreate() { platform::win::SetCreationHook(nullptr, nullptr); }
 
 const CurrentMessage* Current() { return t_current.empty() ? nullptr : &t_current.back(); }
 

@@ -15,9 +15,10 @@ void ErasePermanent(HWND window);
 // A wrapper object for a window nobody attached; deleted when the window is destroyed.
 CWnd* Temporary(HWND window);
 
-// Top-level windows are created without a parent; the framework keeps their owner.
-void SetOwner(HWND window, HWND owner);
-HWND Owner(HWND window);
+// The next window the calling thread creates is attached to `object` (subclassed) before its
+// first message; Unhook drops a hook that no creation took.
+void HookWindowCreate(CWnd* object);
+void UnhookWindowCreate();
 
 // The message the calling thread's innermost window procedure is handling.
 struct CurrentMessage {

@@ -93,14 +93,14 @@ BOOL CWnd::CreateEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD st
     AfxRegisterWindowClasses();
     CREATESTRUCT cs{param, nullptr, idOrMenu, parent, height, width, y, x, LONG(style), windowName, className, exStyle};
     if (!PreCreateWindow(cs)) return FALSE;
-    // A top-level window has no parent in the window tree; the framework keeps its owner.
-    bool child = (DWORD(cs.style) & WS_CHILD) != 0;
+    // The object takes the window before its first message, so its map sees WM_NCCREATE and
+    // WM_CREATE (OnCreate). A top-level window given a parent is owned by it.
+    mfc::HookWindowCreate(this);
     HWND window = ::CreateWindowExA(cs.dwExStyle, cs.lpszClass, cs.lpszName, DWORD(cs.style) & ~DWORD(WS_VISIBLE),
-                                    cs.x, cs.y, cs.cx, cs.cy, child ? cs.hwndParent : nullptr, cs.hMenu, nullptr,
-                                    cs.lpCreateParams);
+                                    cs.x, cs.y, cs.cx, cs.cy, cs.hwndParent, cs.hMenu, nullptr, cs.lpCreateParams);
+    mfc::UnhookWindowCreate();
     if (!window) return FALSE;
-    if (!child) mfc::SetOwner(window, cs.hwndParent);
-    if (!SubclassWindow(window)) {
+    if (m_hWnd != window) {
         ::DestroyWindow(window);
         return FALSE;
     }
@@ -363,7 +363,7 @@ void CWnd::UpdateWindow() { ::UpdateWindow(m_hWnd); }
 
 CWnd* CWnd::GetParent() const {
     HWND parent = ::GetParent(m_hWnd);
-    if (!parent) parent = mfc::Owner(m_hWnd);
+    if (!parent) parent = ::GetWindow(m_hWnd, GW_OWNER);
     return FromHandle(parent);
 }
 

@@ -40,7 +40,9 @@ void PostMessageFromFourThreads(benchmark::State& state) {
         HWND target = receiver.m_hWnd;
         for (int t = 0; t < kSenders; ++t)
             senders.emplace_back([target, perSender] {
-                for (long long i = 0; i < perSender; ++i) ::PostMessageA(target, kProgress, WPARAM(i), LPARAM(i));
+                // A full queue refuses a post: try again once the receiver has taken some.
+                for (long long i = 0; i < perSender; ++i)
+                    while (!::PostMessageA(target, kProgress, WPARAM(i), LPARAM(i))) std::this_thread::yield();
             });
         MSG msg;
         while (receiver.received < perSender * kSenders && ::GetMessageA(&msg, nullptr, 0, 0)) ::DispatchMessageA(&msg);

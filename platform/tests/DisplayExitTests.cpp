@@ -1,0 +1,189 @@
+// The station's program must not die in the middle of a write because its output went away:
+// SIGHUP, SIGTERM and a closed terminal ask the window to close (it refuses while it writes),
+// a log output whose reader ended is dropped, an unknown display is an error at start, and a
+// restart on the terminal takes the old program's place.
+#include <gtest/gtest.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <termios.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+#include "TerminalChild.h"
+#include "afxcmn.h"
+#include "platform/display.h"
+#include "platform/runtime.h"
+#include "platform/shell.h"
+
+using namespace terminal_test;
+
+namespace {
+
+constexpr UINT kWriting = 9401;
+constexpr int kTicks = 40;
+
+const AfxResourceRegistrar kResources({
+    {kWriting, "烧写 Eeprom", 0, 0, 200, 60, WS_POPUP | WS_CAPTION,
+     {{1013, "Static", "请稍候，正在烧写......", 8, 5, 180, 13, WS_VISIBLE, 0},
+      {1081, "Button", "关 闭", 80, 30, 44, 16, WS_VISIBLE | WS_TABSTOP | WS_DISABLED, 0}}},
+});
+
+// A "write" of kTicks timer steps; closing is refused until it has ended.
+class WritingDialog : public CDialog {
+public:
+    WritingDialog() : CDialog(kWriting) {}
+    BOOL OnInitDialog() override {
+        CDialog::OnInitDialog();
+        SetTimer(1, 10, nullptr);
+        return TRUE;
+    }
+    afx_msg void OnTimer(UINT_PTR) {
+        if (++ticks < kTicks) return;
+        KillTimer(1);
+        SetDlgItemText(1013, "烧写完成，请重新启动电脑。");
+        GetDlgItem(1081)->EnableWindow(TRUE);
+    }
+    afx_msg void OnClose() {
+        if (ticks < kTicks) return;  // no quitting while the write runs
+        CDialog::OnClose();
+    }
+    int ticks = 0;
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(WritingDialog, CDialog)
+    ON_WM_TIMER()
+    ON_WM_CLOSE()
+END_MESSAGE_MAP()
+
+// The program's start with the given display; exits with the steps the write took.
+int RunWrite(const char* display, DWORD logSettleMs = 0) {
+    setenv("PELVATRO_DISPLAY", display, 1);
+    platform::UseVirtualClock(false);
+    platform::StartMachineDefaultDisplay();
+    if (logSettleMs) platform::SetDisplay(platform::MakeLogDisplay(nullptr, logSettleMs));
+    WritingDialog dialog;
+    dialog.DoModal();
+    platform::StopDisplay();
+    return dialog.ticks;
+}
+
+TEST(StationExit, HangUpTerminateAndAClosedTerminalLetTheWriteEndWhole) {
+    for (const char* how : {"SIGHUP", "SIGTERM", "close"}) {
+        TerminalChild child;
+        child.Start([] { return RunWrite("terminal"); });
+        ASSERT_TRUE(child.ReadUntilShown("请稍候，正在烧写......", 0)) << how;
+        if (strcmp(how, "close") == 0) {
+            close(child.master);
+            child.master = -1;
+        } else {
+            kill(child.pid, strcmp(how, "SIGHUP") == 0 ? SIGHUP : SIGTERM);
+        }
+        int status = child.Wait();
+        ASSERT_FALSE(WIFSIGNALED(status)) << how << ": killed by signal " << WTERMSIG(status);
+        ASSERT_TRUE(WIFEXITED(status)) << how;
+        EXPECT_EQ(WEXITSTATUS(status), kTicks) << how << ": the write went to its end, then the program ended";
+        if (strcmp(how, "close") != 0) {
+            size_t end = child.output.rfind("\x1b[?25h");
+            EXPECT_NE(end, std::string::npos) << how << ": the cursor is shown again";
+        }
+    }
+}
+
+TEST(StationExit, LogOutputWhoseReaderEndedIsDroppedAndTheRunGoesOn) {
+    int out[2], err[2];
+    ASSERT_EQ(pipe(out), 0);
+    ASSERT_EQ(pipe(err), 0);
+    pid_t pid = fork();
+    if (pid == 0) {
+        dup2(out[1], STDOUT_FILENO);
+        dup2(err[1], STDERR_FILENO);
+        close(out[0]);
+        close(err[0]);
+        _exit(RunWrite("log", 30));
+    }
+    close(out[1]);
+    close(err[1]);
+    // As `head -3` does: three lines, then the reader is gone.
+    std::string read3;
+    char ch;
+    while (std::count(read3.begin(), read3.end(), '\n') < 3 && read(out[0], &ch, 1) == 1) read3 += ch;
+    close(out[0]);
+    std::string errors;
+    char buffer[512];
+    for (ssize_t n; (n = read(err[0], buffer, sizeof buffer)) > 0;) errors.append(buffer, size_t(n));
+    close(err[0]);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status)) << "killed by signal " << WTERMSIG(status);
+    EXPECT_EQ(WEXITSTATUS(status), kTicks);
+    EXPECT_EQ(read3.rfind("window \"烧写 Eeprom\"", 0), 0u) << read3;
+    EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;
+    EXPECT_NE(errors.find("the log output ended"), std::string::npos) << errors;
+}
+
+TEST(StationExit, UnknownDisplayIsAnErrorNamingTheDisplaysThereAre) {
+    int err[2];
+    ASSERT_EQ(pipe(err), 0);
+    pid_t pid = fork();
+    if (pid == 0) {
+        dup2(err[1], STDERR_FILENO);
+        setenv("PELVATRO_DISPLAY", "x11", 1);
+        platform::StartMachineDefaultDisplay();
+        _exit(0);
+    }
+    close(err[1]);
+    std::string errors;
+    char buffer[512];
+    for (ssize_t n; (n = read(err[0], buffer, sizeof buffer)) > 0;) errors.append(buffer, size_t(n));
+    close(err[0]);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 2);
+    EXPECT_NE(errors.find("PELVATRO_DISPLAY=x11"), std::string::npos) << errors;
+    EXPECT_NE(errors.find("headless, terminal or log"), std::string::npos) << errors;
+}
+
+// The restart runs this test's binary again on the terminal: stage 1 is the old program, which
+// asks for its own restart and ends; stage 2 is the new start.
+constexpr char kStage[] = "PELVATRO_RESTART_STAGE";
+constexpr char kThisTest[] = "--gtest_filter=StationExit.RestartOnTheTerminalTakesTheOldProgramsPlace";
+
+TEST(StationExit, RestartOnTheTerminalTakesTheOldProgramsPlace) {
+    if (const char* stage = getenv(kStage)) {
+        if (strcmp(stage, "1") == 0) {
+            platform::UseVirtualClock(false);
+            platform::StartDisplay(platform::DisplayKind::Terminal);
+            char path[MAX_PATH] = {};
+            GetModuleFileNameA(nullptr, path, MAX_PATH);
+            setenv(kStage, "2", 1);
+            HINSTANCE started = ShellExecuteA(nullptr, nullptr, path, nullptr, nullptr, SW_SHOWNORMAL);
+            exit(reinterpret_cast<INT_PTR>(started) > 32 ? 0 : 3);
+        }
+        // Stage 2: the new start, in the old one's place, reads the operator's key.
+        bool foreground = tcgetpgrp(STDIN_FILENO) == getpgrp();
+        printf("new station %s\r\n", foreground ? "owns the terminal" : "is in the background");
+        fflush(stdout);
+        pollfd p{STDIN_FILENO, POLLIN, 0};
+        char key = 0;
+        bool read = poll(&p, 1, 10000) == 1 && ::read(STDIN_FILENO, &key, 1) == 1;
+        _exit(read && key == 'k' && foreground ? 7 : 8);
+    }
+    TerminalChild child;
+    child.Start([] {
+        setenv(kStage, "1", 1);
+        execl("/proc/self/exe", "platform_tests", kThisTest, static_cast<char*>(nullptr));
+        return 10;
+    });
+    ASSERT_TRUE(child.ReadUntil("new station"));
+    EXPECT_TRUE(child.ReadUntil("owns the terminal"));
+    child.Key("k\n");
+    int status = child.Wait();
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 7) << "the process the terminal waits for is the new station";
+}
+
+}  // namespace
