@@ -2,6 +2,7 @@
 // whose message-map handler counts them on the user-interface thread.
 #include <benchmark/benchmark.h>
 
+#include <thread>
 #include <vector>
 
 #include "afxwin.h"
