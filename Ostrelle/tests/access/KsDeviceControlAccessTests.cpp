@@ -10,7 +10,6 @@
 #include <thread>
 
 #include "access/KsDeviceControlAccess.h"
-#include "hwsim/chips/PllTuner.h"
 #include "hwsim/drivers/KsDeviceControlDriver.h"
 #include "hwsim/drivers/Saa713xPropertyDriver.h"
 #include "platform/comobject.h"
@@ -212,24 +211,8 @@ TEST_F(KsDeviceControlAccessTest, RefusesBadInputBeforeSending)
 
 TEST_F(KsDeviceControlAccessTest, WritesAndReadsBackAll256EepromBytesAndTheTunerLock)
 {
-    for (int offset = 0; offset < 256; ++offset) {
-        ASSERT_EQ(S_OK, access.I2C_Write(0xA0, offset, static_cast<BYTE>(offset ^ 0x3C))) << offset;
-    }
-    std::vector<BYTE> expected(256);
-    for (int offset = 0; offset < 256; ++offset) expected[offset] = static_cast<BYTE>(offset ^ 0x3C);
-    EXPECT_EQ(expected, Card().Eeprom().Contents());
-    for (int offset = 0; offset < 256; ++offset) {
-        BYTE value = 0;
-        ASSERT_EQ(S_OK, access.I2C_Read(0xA0, offset, &value)) << offset;
-        EXPECT_EQ(expected[offset], value) << offset;
-    }
-
-    BYTE program[] = {0xC2, 0x05, 0x8A, 0x8E, 0x01};  // 49750 kHz, on air
-    ASSERT_EQ(S_OK, access.I2C_WriteBlock(program, 5));
-    BYTE status[1] = {0xC2};
-    ASSERT_EQ(S_OK, access.I2C_ReadBlock(status, 1));
-    EXPECT_TRUE(status[0] & hwsim::PllTuner::kLockBit);
-    EXPECT_EQ(static_cast<hwsim::PllTuner*>(Card().Chip("tuner"))->Status(), status[0]);
+    ExpectEepromRoundTrip(access, Card());
+    ExpectTunerLock(access, Card());
 }
 
 TEST_F(KsDeviceControlAccessTest, GpioSavesZeroesAndRestoresThePortWordAroundTheLines)

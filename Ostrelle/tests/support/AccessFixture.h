@@ -96,6 +96,13 @@ protected:
     // Each call answers its refusal, and the driver and the card's bus see nothing.
     static void ExpectRefusals(hwsim::KsDriver& driver, const std::vector<Refusal>& refusals);
 
+    // All 256 EEPROM bytes written through I2C_Write and read back through I2C_Read; the chip
+    // holds them.
+    static void ExpectEepromRoundTrip(CCustomDataAccess& access, hwsim::Card& card);
+    // The PLL tuner at 0xC2 programmed to 49750 kHz by a block write; its status, with the
+    // lock bit, back through a one-byte block read of `address` (as the caller writes it).
+    static void ExpectTunerLock(CCustomDataAccess& access, hwsim::Card& card, BYTE address = 0xC2);
+
     // Runs `first` on this thread. Before its register step number `at` (from 1) starts, starts
     // `second` on another thread and gives it up to 200 ms to reach the driver; then `first`
     // goes on. Joins the other thread before it returns. `beforeStep` is the hook of a
