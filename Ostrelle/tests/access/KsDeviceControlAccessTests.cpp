@@ -46,17 +46,11 @@ public:
 
 int g_owner;  // stands for the owning card filter
 
-class KsDeviceControlAccessTest : public AccessFixture {
+class KsDeviceControlAccessTest : public BoardAccessFixture<CKsDeviceControlAccess> {
 protected:
-    void SetUp() override
-    {
-        board.Fit<hwsim::KsDeviceControlDriver>(false);
-        ASSERT_EQ(S_OK, access.Init(board.Filter(), &g_owner));
-        Clear(Driver());
-    }
+    void SetUp() override { Bind<hwsim::KsDeviceControlDriver>(false, &g_owner); }
 
     hwsim::KsDeviceControlDriver& Driver() { return static_cast<hwsim::KsDeviceControlDriver&>(board.Driver()); }
-    hwsim::Card& Card() { return board.GetCard(); }
 
     // Runs `first` on this thread; at its driver request number `at` (from 1) starts `second`
     // on another thread and gives it up to 200 ms to reach the driver, then goes on. Joins it.
@@ -84,9 +78,6 @@ protected:
         if (other) other->join();
         Driver().SetRequestHook({});
     }
-
-    hwsim::TestBoard board;
-    CKsDeviceControlAccess access;
 };
 
 TEST_F(KsDeviceControlAccessTest, EverySlotSendsItsPrimitivesAsSetAndGetPairs)

@@ -10,26 +10,18 @@
 #include "hwsim/drivers/Saa713xPropertyDriver.h"
 #include "platform/runtime.h"
 #include "support/AccessFixture.h"
-#include "support/TestBoard.h"
 
 namespace {
 
-class KsGpioAccessTest : public AccessFixture {
+class KsGpioAccessTest : public BoardAccessFixture<CKsGpioAccess> {
 protected:
     void SetUp() override
     {
-        board.Fit<hwsim::Saa713xPropertyDriver>(true, hwsim::kSaa713xPropertySet, "GPIO",
-                                                hwsim::Saa713xPropertyDriver::kGpioDriverIds);
-        ASSERT_EQ(S_OK, access.Init(board.Filter(), nullptr));
+        Bind<hwsim::Saa713xPropertyDriver>(true, nullptr, hwsim::kSaa713xPropertySet, "GPIO",
+                                           hwsim::Saa713xPropertyDriver::kGpioDriverIds);
         ASSERT_EQ(S_OK, merging.Init(board.Filter(), nullptr));
-        Clear(board.Driver());
     }
 
-    hwsim::KsDriver& Driver() { return board.Driver(); }
-    hwsim::Card& Card() { return board.GetCard(); }
-
-    hwsim::TestBoard board;
-    CKsGpioAccess access;
     CKsGpioAccess2388x merging;
 };
 

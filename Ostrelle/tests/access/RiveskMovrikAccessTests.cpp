@@ -12,18 +12,13 @@
 
 namespace {
 
-class RiveskAccessTest : public AccessFixture {
+class RiveskAccessTest : public BoardAccessFixture<CRiveskAccess> {
 protected:
     void SetUp() override
     {
-        board.Fit<hwsim::Saa713xPropertyDriver>(false, hwsim::kRiveskPropertySet, "RIV",
-                                                hwsim::Saa713xPropertyDriver::kGpioDriverIds);
-        ASSERT_EQ(S_OK, access.Init(board.Filter(), nullptr));
-        Clear(board.Driver());
+        Bind<hwsim::Saa713xPropertyDriver>(false, nullptr, hwsim::kRiveskPropertySet, "RIV",
+                                           hwsim::Saa713xPropertyDriver::kGpioDriverIds);
     }
-
-    hwsim::TestBoard board;
-    CRiveskAccess access;
 };
 
 TEST_F(RiveskAccessTest, EverySlotSendsItsRequestOnTheRiveskSet)
@@ -112,17 +107,9 @@ TEST_F(RiveskAccessTest, GpioWriteTakesAHundredMillisecondsAlsoWhenRefused)
     EXPECT_EQ(9u, first);  // written only on success
 }
 
-class MovrikAccessTest : public AccessFixture {
+class MovrikAccessTest : public BoardAccessFixture<CMovrikAccess> {
 protected:
-    void SetUp() override
-    {
-        board.Fit<hwsim::Saa713xPropertyDriver>(false);
-        ASSERT_EQ(S_OK, access.Init(board.Filter(), nullptr));
-        Clear(board.Driver());
-    }
-
-    hwsim::TestBoard board;
-    CMovrikAccess access;
+    void SetUp() override { Bind<hwsim::Saa713xPropertyDriver>(false, nullptr); }
 };
 
 TEST_F(MovrikAccessTest, EverySlotSendsItsRequestsWithItsOwnGpioWords)

@@ -7,21 +7,12 @@
 #include "hwsim/drivers/Saa713xPropertyDriver.h"
 #include "platform/runtime.h"
 #include "support/AccessFixture.h"
-#include "support/TestBoard.h"
 
 namespace {
 
-class VozeAccessTest : public AccessFixture {
+class VozeAccessTest : public BoardAccessFixture<CVozeAccess> {
 protected:
-    void SetUp() override
-    {
-        board.Fit<hwsim::Saa713xPropertyDriver>(false);
-        ASSERT_EQ(S_OK, access.Init(board.Filter(), nullptr));
-        Clear(board.Driver());
-    }
-
-    hwsim::TestBoard board;
-    CVozeAccess access;
+    void SetUp() override { Bind<hwsim::Saa713xPropertyDriver>(false, nullptr); }
 };
 
 TEST_F(VozeAccessTest, SlotsOfThePropertyAccessWithItsOwnGpioReadAndNoVideoStatus)

@@ -14,6 +14,7 @@
 #include "hwsim/bench/Bench.h"
 #include "hwsim/drivers/KsDriver.h"
 #include "platform/runtime.h"
+#include "support/TestBoard.h"
 
 // An access object whose register steps (slots 21 and 22, which the GPIO and reset sequences
 // call through the vtable) first call beforeStep on the calling thread.
@@ -114,4 +115,26 @@ private:
     std::unique_ptr<hwsim::Bench> m_bench;
     struct Devices;
     std::unique_ptr<Devices> m_devices;
+};
+
+// Tests of one access class on one board of the test's own (hwsim::TestBoard), instead of the
+// bench: Bind fits the board's driver and binds the access object to the filter it is
+// published on (the tuner filter when onTuner is true), with pContext the owner.
+template <class Access>
+class BoardAccessFixture : public AccessFixture {
+protected:
+    void SetUp() override {}
+
+    template <class Driver, class... Args>
+    void Bind(bool onTuner, void* pContext, Args&&... args)
+    {
+        board.Fit<Driver>(onTuner, std::forward<Args>(args)...);
+        ASSERT_EQ(S_OK, access.Init(board.Filter(), pContext));
+        Clear(board.Driver());
+    }
+    hwsim::KsDriver& Driver() { return board.Driver(); }
+    hwsim::Card& Card() { return board.GetCard(); }
+
+    hwsim::TestBoard board;
+    Access access;
 };
