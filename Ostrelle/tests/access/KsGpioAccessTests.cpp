@@ -75,6 +75,9 @@ TEST_F(KsGpioAccessTest, RefusesBadInputBeforeSending)
     EXPECT_EQ(E_FAIL, unbound.GPIO_Read(&value));
     EXPECT_EQ(E_FAIL, unbound.I2C_Write(0xA0, 0, 1));
     EXPECT_EQ(E_POINTER, unbound.Init(nullptr, nullptr));
+    platform::InjectFailure("QueryInterface:IKsPropertySet", 1, E_NOINTERFACE);
+    EXPECT_EQ(E_NOINTERFACE, unbound.Init(board.Filter(), nullptr));
+    EXPECT_EQ(E_FAIL, unbound.Open(TRUE));
     BYTE byte = 0;
     BYTE buffer[300] = {0xC3};
     DWORD first = 5;
