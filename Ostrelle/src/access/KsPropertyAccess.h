@@ -29,26 +29,8 @@
 // field of id 6); longer ones are refused with E_INVALIDARG before anything is sent.
 #pragma once
 
-#include <strmif.h>
-
 #include "access/CustomDataAccess.h"
-
-// FC8FACFF-0293-4CE3-8594-4F638CCD6BB0
-DEFINE_GUID(KSPROPSETID_Saa713xAccess, 0xFC8FACFF, 0x0293, 0x4CE3, 0x85, 0x94, 0x4F, 0x63, 0x8C, 0xCD, 0x6B, 0xB0);
-
-enum {
-    KSPROPERTY_SAA713X_DEVICE_INFO = 0,
-    KSPROPERTY_SAA713X_OPEN = 1,
-    KSPROPERTY_SAA713X_I2C = 2,
-    KSPROPERTY_SAA713X_OPTION = 3,
-    KSPROPERTY_SAA713X_GPIO = 4,
-    KSPROPERTY_SAA713X_REGISTER = 5,
-    KSPROPERTY_SAA713X_I2C_BLOCK = 6,
-    KSPROPERTY_SAA713X_CONTROL13 = 7,
-    KSPROPERTY_SAA713X_CONTROL14 = 8,
-    KSPROPERTY_SAA713X_CONTROL15 = 9,
-    KSPROPERTY_SAA713X_CONTROL16 = 10,
-};
+#include "access/KsPropertyRequest.h"
 
 class CKsPropertyAccess : public CCustomDataAccess {
 public:
@@ -81,7 +63,7 @@ public:
     HRESULT Reserved28(BOOL flag) override;
 
 private:
-    HRESULT SetDword(DWORD id, DWORD value);
+    HRESULT SetControl(DWORD id, DWORD value);
 
     CComPtr<IKsPropertySet> m_pKsPropertySet;
 };

@@ -23,6 +23,24 @@ HRESULT Saa713xStrobedGpioWrite(CCustomDataAccess* access, DWORD value, DWORD ma
     return access->WriteRegister32(kGpioMode, kModeIdle | kStrobe);
 }
 
+HRESULT Saa713xStrobedGpioRead(CCustomDataAccess* access, DWORD modeWord, DWORD* pValue)
+{
+    HRESULT hr = access->WriteRegister32(kGpioMode, kModeIdle);
+    if (hr != S_OK) return hr;
+    hr = access->WriteRegister32(kGpioMode, modeWord);
+    if (hr != S_OK) return hr;
+    return access->ReadRegister32(kGpioStatus, pValue);
+}
+
+HRESULT Saa713xReadRegisterByte(CCustomDataAccess* access, BYTE reg, BYTE* pValue)
+{
+    if (!pValue) return E_POINTER;
+    DWORD value = 0;
+    HRESULT hr = access->ReadRegister32(reg & ~3u, &value);
+    if (hr == S_OK) *pValue = static_cast<BYTE>(value >> (8 * (reg & 3)));
+    return hr;
+}
+
 HRESULT Saa713xDriveGpioLines(CCustomDataAccess* access, DWORD lines, DWORD levels)
 {
     DWORD mode = 0;

@@ -4,6 +4,7 @@
 #include <new>
 
 #include "access/CustomDataAccess.h"
+#include "access/KsDeviceControlAccess.h"
 #include "access/KsPropertyAccess.h"
 #include "cards/RemoteThread.h"
 #include "graph/Thread.h"
@@ -11,16 +12,8 @@
 
 namespace {
 
-// Kernel-streaming device control (the driver's own I2C and GPIO requests); id 4 answers
-// whether the driver has it.
-constexpr GUID kDeviceControlSet = {0xC44A1A10, 0x0A37, 0x11D2, {0x83, 0x28, 0x00, 0x60, 0x97, 0xBA, 0x83, 0xAB}};
+// Id 4 of the device-control set answers whether the driver has it.
 constexpr DWORD kDeviceControlProbeId = 4;
-
-// Device information of the SAA713x property set: one buffer as 24 bytes of instance data and
-// 48 of property data; the answer's two words at bytes 24 and 26.
-constexpr DWORD kDeviceInfoId = 0;
-constexpr DWORD kDeviceInfoInstance = 24;
-constexpr DWORD kDeviceInfoData = 48;
 
 // The Kesh tuner ids of the tuner models that have one (KeshTunerID, TUNER_MODEL).
 constexpr int kKeshTunerIds[][2] = {
@@ -116,10 +109,9 @@ HRESULT CTVCardFilter::InitAccess() {
         return E_FAIL;
     }
     DWORD support = 0;
-    if (propertySet->QuerySupported(kDeviceControlSet, kDeviceControlProbeId, &support) == S_OK) {
-        // The device-control access is not part of this library.
-        TRACE("CTVCardFilter::InitAccess - device-control access not available\n");
-        return E_NOTIMPL;
+    if (propertySet->QuerySupported(KSPROPSETID_DeviceControl, kDeviceControlProbeId, &support) == S_OK) {
+        m_bDirectAccess = 0;
+        return OpenAccess(new (std::nothrow) CKsDeviceControlAccess(), ACCESS_KIND_DEVICE_CONTROL);
     }
     if (propertySet->QuerySupported(KSPROPSETID_Saa713xAccess, KSPROPERTY_SAA713X_DEVICE_INFO, &support) != S_OK) {
         TRACE("CTVCardFilter::InitAccess - the driver has no access property set\n");
@@ -129,7 +121,10 @@ HRESULT CTVCardFilter::InitAccess() {
 }
 
 HRESULT CTVCardFilter::OpenKsPropertyAccess(int kind) {
-    CCustomDataAccess* access = new (std::nothrow) CKsPropertyAccess();
+    return OpenAccess(new (std::nothrow) CKsPropertyAccess(), kind);
+}
+
+HRESULT CTVCardFilter::OpenAccess(CCustomDataAccess* access, int kind) {
     if (access == nullptr) return E_OUTOFMEMORY;
     HRESULT hr = access->Init(m_pFilter, this);
     if (FAILED(hr)) {
@@ -255,18 +250,13 @@ BOOL CTVCardFilter::GetDeviceInfo(DWORD* info) {
         return FALSE;
     }
     DWORD support = 0;
-    if (FAILED(propertySet->QuerySupported(KSPROPSETID_Saa713xAccess, kDeviceInfoId, &support))) return FALSE;
-    alignas(8) BYTE buffer[kDeviceInfoData] = {};
-    DWORD returned = 0;
-    if (FAILED(propertySet->Get(KSPROPSETID_Saa713xAccess, kDeviceInfoId, buffer, kDeviceInfoInstance, buffer,
-                                kDeviceInfoData, &returned))) {
+    if (FAILED(propertySet->QuerySupported(KSPROPSETID_Saa713xAccess, KSPROPERTY_SAA713X_DEVICE_INFO, &support))) {
         return FALSE;
     }
-    WORD low = 0;
-    WORD high = 0;
-    std::memcpy(&low, buffer + 24, sizeof(low));
-    std::memcpy(&high, buffer + 26, sizeof(high));
-    *info = static_cast<DWORD>(low) | (static_cast<DWORD>(high) << 16);
+    DWORD low = 0;
+    DWORD high = 0;
+    if (FAILED(KsGetDeviceInfo(propertySet, KSPROPSETID_Saa713xAccess, &low, &high))) return FALSE;
+    *info = low | (high << 16);
     return TRUE;
 }
 

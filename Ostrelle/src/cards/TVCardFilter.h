@@ -201,8 +201,11 @@ protected:
     // Clears the per-open fields (Create's first step); releases what is still held.
     void ResetCardState();
     void InitKeshMaps();
-    // Makes, initialises and opens a kernel-streaming property access object on the driver's
-    // filter as the card's access, recorded as the given access kind.
+    // Takes `access` (made with new (std::nothrow); null: E_OUTOFMEMORY) as the card's access:
+    // Init with the driver's filter and this card (deleted when that fails), the kind recorded,
+    // then Open with TRUE, whose result other than S_OK answers E_FAIL.
+    HRESULT OpenAccess(CCustomDataAccess* access, int kind);
+    // OpenAccess of a kernel-streaming property access object.
     HRESULT OpenKsPropertyAccess(int kind);
     // Factory letter of an EEPROM byte: the byte for 'A', 'E', 'G', 'L', 'P', 'T', 'X', else 'N'.
     static int FactoryFromByte(BYTE value);

@@ -1,9 +1,12 @@
 // The card base on a driver filter: which access it picks for which driver, the base card
-// opened on a board, the driver's identity word, the capture format, the video standard and
+// opened on a board of each access kind, the driver's identity word, the capture format, the video standard and
 // picture controls of the decoder, the registry's card classes, and an unplugged board.
 #include <gtest/gtest.h>
 
 #include "support/CardBench.h"
+#include "support/TestBoard.h"
+#include "access/KsDeviceControlAccess.h"
+#include "hwsim/drivers/KsDeviceControlDriver.h"
 #include "cards/CardFilterClasses.h"
 #include "graph/FilterClassRecord.h"
 #include "cards/Kesh713xCardFilter.h"
@@ -54,10 +57,11 @@ private:
 };
 
 TEST_F(CardBase, AccessSetUpFollowsThePropertySetsOfTheDriver) {
-    // The device-control access is not part of this library: nothing is recorded.
+    // A driver that answers the device-control set but gives no kernel handle: the access
+    // cannot bind, and nothing is recorded.
     auto control = CardOnDriverWith(kDeviceControlSet, L"Device Control Capture");
     ASSERT_TRUE(control->IsValid());
-    EXPECT_EQ(E_NOTIMPL, control->InitAccess());
+    EXPECT_EQ(E_INVALIDARG, control->InitAccess());
     EXPECT_EQ(ACCESS_KIND_NONE, control->GetAccessKind());
     EXPECT_EQ(nullptr, control->GetAccess());
     EXPECT_FALSE(control->Create());
@@ -80,6 +84,43 @@ TEST_F(CardBase, BaseCardOpensAPropertySetBoardWithKind2) {
     EXPECT_EQ(ACCESS_KIND_KS_PROPERTY, card.GetAccessKind());
     EXPECT_EQ(5, card.GetTuner()->GetModelCode());
     EXPECT_EQ(1, card.GetTuner()->GetOwnerCard() == &card);
+}
+
+// The card class's view of the direct-access flag.
+class DirectAccessCard : public CTVCardFilter {
+public:
+    using CTVCardFilter::CTVCardFilter;
+    int DirectAccess() const { return m_bDirectAccess; }
+};
+
+TEST_F(CardBase, BaseCardOpensADeviceControlBoardWithKind1) {
+    hwsim::TestBoard board(5);
+    auto& driver = board.Fit<hwsim::KsDeviceControlDriver>(false);
+    Poke(board.GetCard(), 0x20, {'T', 5});
+    board.Plug();
+    DirectAccessCard card(&Graph(), &CLSID_VideoInputDeviceCategory, "Test Board Capture", 0);
+    EXPECT_EQ(1, card.DirectAccess());
+    ASSERT_TRUE(card.SetUp());
+    EXPECT_EQ(ACCESS_KIND_DEVICE_CONTROL, card.GetAccessKind());
+    EXPECT_EQ(0, card.DirectAccess());
+    EXPECT_NE(nullptr, dynamic_cast<CKsDeviceControlAccess*>(card.GetAccess()));
+    ASSERT_NE(nullptr, card.GetTuner());
+    EXPECT_EQ(5, card.GetTuner()->GetModelCode());
+    // Opened with TRUE; no option is sent.
+    const std::vector<std::string> lines = driver.Log().Lines();
+    ASSERT_GE(lines.size(), 3u);
+    EXPECT_EQ("QuerySupported DC.4 [0/0] -> S_OK", lines[0]);
+    EXPECT_EQ("Set DC.4 [120/120] open 00 -> S_OK", lines[1]);
+    for (const std::string& line : lines) EXPECT_EQ(std::string::npos, line.find("option")) << line;
+
+    // The EEPROM road of the station through the card.
+    BYTE image[4] = {0x54, 0x4B, 0x01, 0x02};
+    int count = 4;
+    EXPECT_EQ(S_OK, card.WriteEeprom(image, 0x80, &count, 0));
+    EXPECT_EQ(0x4B, board.GetCard().Eeprom().Peek(0x81));
+    BYTE back[4] = {};
+    EXPECT_EQ(S_OK, card.ReadEeprom(back, 0x80, &count));
+    EXPECT_EQ(0, std::memcmp(image, back, 4));
 }
 
 TEST_F(CardBase, OpeningWaitsForTheRemoteControlMutex) {

@@ -14,6 +14,7 @@
 #include <thread>
 
 #include "hwsim/bench/BenchDevices.h"
+#include "hwsim/chips/PllTuner.h"
 #include "platform/TestThread.h"
 
 struct AccessFixture::Devices {
@@ -99,4 +100,31 @@ void AccessFixture::RaceInside(hwsim::KsDriver& driver, std::function<void()>& b
     if (other) other->Join();
     beforeStep = nullptr;
     driver.SetRequestHook({});
+}
+
+void AccessFixture::ExpectEepromRoundTrip(CCustomDataAccess& access, hwsim::Card& card)
+{
+    std::vector<BYTE> expected(256);
+    for (int offset = 0; offset < 256; ++offset) {
+        expected[offset] = static_cast<BYTE>(offset * 7 + 3);
+        ASSERT_EQ(S_OK, access.I2C_Write(0xA0, offset, expected[offset])) << offset;
+    }
+    EXPECT_EQ(expected, card.Eeprom().Contents());
+    for (int offset = 0; offset < 256; ++offset) {
+        BYTE value = 0;
+        ASSERT_EQ(S_OK, access.I2C_Read(0xA0, offset, &value)) << offset;
+        EXPECT_EQ(expected[offset], value) << offset;
+    }
+}
+
+void AccessFixture::ExpectTunerLock(CCustomDataAccess& access, hwsim::Card& card, BYTE address)
+{
+    BYTE program[] = {0xC2, 0x05, 0x8A, 0x8E, 0x01};  // 49750 kHz, on air
+    ASSERT_EQ(S_OK, access.I2C_WriteBlock(program, 5));
+    BYTE status[1] = {address};
+    ASSERT_EQ(S_OK, access.I2C_ReadBlock(status, 1));
+    const auto* tuner = dynamic_cast<hwsim::PllTuner*>(card.Chip("tuner"));
+    ASSERT_NE(nullptr, tuner);
+    EXPECT_EQ(tuner->Status(), status[0]);
+    EXPECT_TRUE(status[0] & hwsim::PllTuner::kLockBit);
 }

@@ -14,6 +14,7 @@
 #include "hwsim/bench/Bench.h"
 #include "hwsim/drivers/KsDriver.h"
 #include "platform/runtime.h"
+#include "support/TestBoard.h"
 
 // An access object whose register steps (slots 21 and 22, which the GPIO and reset sequences
 // call through the vtable) first call beforeStep on the calling thread.
@@ -96,6 +97,13 @@ protected:
     // Each call answers its refusal, and the driver and the card's bus see nothing.
     static void ExpectRefusals(hwsim::KsDriver& driver, const std::vector<Refusal>& refusals);
 
+    // All 256 EEPROM bytes written through I2C_Write and read back through I2C_Read; the chip
+    // holds them.
+    static void ExpectEepromRoundTrip(CCustomDataAccess& access, hwsim::Card& card);
+    // The PLL tuner at 0xC2 programmed to 49750 kHz by a block write; its status, with the
+    // lock bit, back through a one-byte block read of `address` (as the caller writes it).
+    static void ExpectTunerLock(CCustomDataAccess& access, hwsim::Card& card, BYTE address = 0xC2);
+
     // Runs `first` on this thread. Before its register step number `at` (from 1) starts, starts
     // `second` on another thread and gives it up to 200 ms to reach the driver; then `first`
     // goes on. Joins the other thread before it returns. `beforeStep` is the hook of a
@@ -107,4 +115,26 @@ private:
     std::unique_ptr<hwsim::Bench> m_bench;
     struct Devices;
     std::unique_ptr<Devices> m_devices;
+};
+
+// Tests of one access class on one board of the test's own (hwsim::TestBoard), instead of the
+// bench: Bind fits the board's driver and binds the access object to the filter it is
+// published on (the tuner filter when onTuner is true), with pContext the owner.
+template <class Access>
+class BoardAccessFixture : public AccessFixture {
+protected:
+    void SetUp() override {}
+
+    template <class Driver, class... Args>
+    void Bind(bool onTuner, void* pContext, Args&&... args)
+    {
+        board.Fit<Driver>(onTuner, std::forward<Args>(args)...);
+        ASSERT_EQ(S_OK, access.Init(board.Filter(), pContext));
+        Clear(board.Driver());
+    }
+    hwsim::KsDriver& Driver() { return board.Driver(); }
+    hwsim::Card& Card() { return board.GetCard(); }
+
+    hwsim::TestBoard board;
+    Access access;
 };

@@ -1,14 +1,13 @@
 #include "hwsim/boards/CaptureFilter.h"
 
 #include "hwsim/chips/Saa713x.h"
+#include "hwsim/boards/PublishDriver.h"
 #include "hwsim/boards/TunerFilter.h"
 #include "platform/dshow/StreamConfigMixin.h"
 #include "uuids.h"
 
 namespace hwsim {
 
-using platform::dshow::KsPropertyRequest;
-using platform::dshow::KsVerb;
 using platform::dshow::MediaType;
 using platform::dshow::PinDescription;
 
@@ -45,23 +44,7 @@ CaptureFilter::CaptureFilter(std::shared_ptr<KsDriver> driver) : With(kCaptureFi
     AddPin(capture);
     AddPin(PinDescription{PINDIR_OUTPUT, L"Preview", L"", PIN_CATEGORY_PREVIEW, {video}});
 
-    KsDriver* target = m_driver.get();
-    for (const GUID& set : m_driver->Sets()) {
-        Properties().AddSet(
-            set,
-            [target](KsPropertyRequest& request) {
-                if (request.verb == KsVerb::Set) {
-                    return target->Set(request.set, request.id, request.instance, request.instanceLength, request.data,
-                                       request.dataLength);
-                }
-                DWORD returned = 0;
-                const HRESULT hr = target->Get(request.set, request.id, request.instance, request.instanceLength,
-                                               request.data, request.dataLength, &returned);
-                request.returned = returned;
-                return hr;
-            },
-            [target, set](ULONG id, DWORD* support) { return target->QuerySupported(set, id, support); });
-    }
+    PublishDriver(*this, m_driver);
     SetTVFormats(kCardStandards, AnalogVideo_PAL_D);
     for (long property : {VideoProcAmp_Brightness, VideoProcAmp_Contrast, VideoProcAmp_Saturation}) {
         SetProcAmpRange(property, {0, 255, 1, 128, VideoProcAmp_Flags_Manual});

@@ -89,6 +89,21 @@ void Saa713x::DriveExternal(DWORD mask, DWORD levels) {
     m_external = ((m_external & ~mask) | (levels & mask)) & kGpioLines;
 }
 
+DWORD Saa713x::SampleLines() {
+    std::lock_guard<std::recursive_mutex> lock(m_lock);
+    const DWORD mode = m_mode;
+    Write(kGpioMode, mode & ~kGpioStrobe);
+    Write(kGpioMode, mode | kGpioStrobe);
+    Write(kGpioMode, mode);
+    return Read(kGpioStatus);
+}
+
+void Saa713x::DriveHostLines(DWORD mask, DWORD levels) {
+    std::lock_guard<std::recursive_mutex> lock(m_lock);
+    Write(kGpioMode, m_mode | mask);
+    Write(kGpioStatus, (m_latches & ~mask) | (levels & mask));
+}
+
 void Saa713x::Attach(GpioListener* listener) {
     std::lock_guard<std::recursive_mutex> lock(m_lock);
     m_listeners.push_back(listener);

@@ -1,5 +1,6 @@
 #include "hwsim/drivers/Saa713xPropertyDriver.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <iterator>
 
@@ -39,14 +40,19 @@ constexpr DWORD kBlockBytes = 256;
 
 }  // namespace
 
-Saa713xPropertyDriver::Saa713xPropertyDriver(Card& card) : KsDriver(card) {}
+const std::vector<DWORD> Saa713xPropertyDriver::kGpioDriverIds = {0, 1, 2, 3, 4, 6};
 
-const char* Saa713xPropertyDriver::SetName(REFGUID set) const {
-    return IsEqualGUID(set, kSaa713xPropertySet) ? "SAA" : nullptr;
-}
+Saa713xPropertyDriver::Saa713xPropertyDriver(Card& card)
+    : Saa713xPropertyDriver(card, kSaa713xPropertySet, "SAA", {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10}) {}
+
+Saa713xPropertyDriver::Saa713xPropertyDriver(Card& card, const GUID& set, const char* name, std::vector<DWORD> ids)
+    : KsDriver(card), m_set(set), m_name(name), m_ids(std::move(ids)) {}
+
+const char* Saa713xPropertyDriver::SetName(REFGUID set) const { return IsEqualGUID(set, m_set) ? m_name : nullptr; }
 
 DWORD Saa713xPropertyDriver::Support(REFGUID, DWORD id) const {
-    return id < std::size(kProperties) ? kProperties[id].support : 0;
+    if (id >= std::size(kProperties) || std::find(m_ids.begin(), m_ids.end(), id) == m_ids.end()) return 0;
+    return kProperties[id].support;
 }
 
 HRESULT Saa713xPropertyDriver::Answer(REFGUID, Request& request) {
@@ -102,19 +108,14 @@ HRESULT Saa713xPropertyDriver::Gpio(Request& request) {
         return E_INVALIDARG;
     }
     std::lock_guard<std::mutex> lock(m_registerLock);
-    const DWORD mode = bridge.Read(Saa713x::kGpioMode);
     if (request.IsGet()) {
-        bridge.Write(Saa713x::kGpioMode, mode & ~Saa713x::kGpioStrobe);
-        bridge.Write(Saa713x::kGpioMode, mode | Saa713x::kGpioStrobe);
-        bridge.Write(Saa713x::kGpioMode, mode);
-        const DWORD levels = bridge.Read(Saa713x::kGpioStatus) & mask;
+        const DWORD levels = bridge.SampleLines() & mask;
         Request::Put<DWORD>(buffer, kSecond, levels);
         request.returned = request.dataLength;
         request.what = WireText("gpio mask %08X read %08X", static_cast<unsigned>(mask), static_cast<unsigned>(levels));
         return S_OK;
     }
-    bridge.Write(Saa713x::kGpioMode, mode | mask);
-    bridge.Write(Saa713x::kGpioStatus, (bridge.HostLatches() & ~mask) | (value & mask));
+    bridge.DriveHostLines(mask, value);
     request.what = WireText("gpio mask %08X write %08X", static_cast<unsigned>(mask), static_cast<unsigned>(value));
     return S_OK;
 }

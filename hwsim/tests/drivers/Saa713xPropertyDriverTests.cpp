@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "support/DriverFixture.h"
+#include "support/TestBoard.h"
 #include "hwsim/chips/PllTuner.h"
 #include "hwsim/drivers/Saa713xPropertyDriver.h"
 #include "ks.h"
@@ -237,6 +238,35 @@ TEST_F(Saa713xPropertyDriverTest, UnpluggedCardFailsEveryRequestWithoutBusTraffi
     ExpectCardUntouched(PropertyCard());
     for (const WireRequest& request : driver->Log().Requests()) EXPECT_EQ(kDeviceGone, request.result);
     EXPECT_EQ(6u, driver->Log().Size());
+}
+
+// The drivers that keep GPIO themselves publish ids 0 to 4 and 6 only, on the set they are
+// given, and may publish them on the card's tuner filter.
+TEST_F(Saa713xPropertyDriverTest, GpioDriverVariantPublishesItsOwnSetAndIdsOnTheTunerFilter) {
+    TestBoard board;
+    board.Fit<Saa713xPropertyDriver>(true, kRiveskPropertySet, "RIV", Saa713xPropertyDriver::kGpioDriverIds);
+    CComPtr<IKsPropertySet> properties;
+    ASSERT_EQ(S_OK, board.Filter()->QueryInterface(IID_IKsPropertySet, reinterpret_cast<void**>(&properties)));
+    for (DWORD id = 0; id <= 10; ++id) {
+        DWORD support = 0;
+        const bool published = id <= 4 || id == 6;
+        EXPECT_EQ(published ? S_OK : E_PROP_ID_UNSUPPORTED, properties->QuerySupported(kRiveskPropertySet, id, &support))
+            << id;
+    }
+    DWORD support = 0;
+    EXPECT_EQ(E_PROP_SET_UNSUPPORTED, properties->QuerySupported(kSaa713xPropertySet, 0, &support));
+
+    board.Driver().Log().Clear();
+    Buffer buffer;
+    buffer.PutDword(24, 0x3000);
+    buffer.PutDword(28, 0x1000);
+    ASSERT_EQ(S_OK, properties->Set(kRiveskPropertySet, 4, buffer.bytes, 24, buffer.bytes, 48));
+    EXPECT_EQ(0x1000u, board.GetCard().Bridge().HostLatches());
+    buffer.PutDword(24, 0x1B0);
+    EXPECT_EQ(E_PROP_ID_UNSUPPORTED, properties->Set(kRiveskPropertySet, 5, buffer.bytes, 24, buffer.bytes, 48));
+    EXPECT_EQ(std::vector<std::string>({"Set RIV.4 [24/48] gpio mask 00003000 write 00001000 -> S_OK",
+                                        "Set RIV.5 [24/48] -> 80070490"}),
+              board.Driver().Log().Lines());
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // A card's capture filter as its driver publishes it: the analog video and audio inputs that
 // the card's crossbar feeds, the capture output (with IAMStreamConfig) and the preview output,
-// the driver's private property sets on IKsPropertySet, the video decoder
+// the driver's private property sets on IKsPropertySet (and on a kernel handle, for a driver
+// that has one), the video decoder
 // (IAMAnalogVideoDecoder, horizontally locked while the bridge's video status bit is set, which
 // follows the picture the fitted tuner delivers) and the picture controls (IAMVideoProcAmp). Every bind of the device makes a filter of its own; all of them carry
 // their requests to the card's one driver. Once the card is unplugged the driver answers every

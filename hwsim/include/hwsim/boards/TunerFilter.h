@@ -1,10 +1,15 @@
 // A card's TV tuner filter as its driver publishes it: the analog video and audio outputs that
 // feed the card's crossbar, and IAMTVTuner. The card's tuner chips are programmed by the card
-// object over the capture filter's property sets; this filter keeps the tuner state that
-// DirectShow asks for. A channel asked of an unplugged card is refused with kDeviceGone.
+// object over the property sets of its driver: on the capture filter, or on this filter for
+// the cards whose driver publishes them here (the CX2388x cards). This filter keeps the tuner
+// state that DirectShow asks for. A channel asked of an unplugged card is refused with
+// kDeviceGone.
 #pragma once
 
+#include <memory>
+
 #include "hwsim/boards/Card.h"
+#include "hwsim/drivers/KsDriver.h"
 #include "platform/dshow/FilterBase.h"
 #include "platform/dshow/TVTunerMixin.h"
 #include "platform/dshow/With.h"
@@ -20,7 +25,8 @@ inline constexpr long kCardStandards = AnalogVideo_NTSC_M | AnalogVideo_PAL_B | 
 
 class TunerFilter : public platform::dshow::With<platform::dshow::FilterBase, platform::dshow::TVTunerMixin> {
 public:
-    explicit TunerFilter(Card& card);
+    // `driver`: the driver whose property sets this filter publishes; null: none.
+    explicit TunerFilter(Card& card, std::shared_ptr<KsDriver> driver = nullptr);
 
 protected:
     HRESULT OnChannel(long channel, long videoSubChannel, long audioSubChannel) override;

@@ -60,6 +60,13 @@ public:
     // Devices drive the lines in `mask` to `levels`.
     void DriveExternal(DWORD mask, DWORD levels);
 
+    // GPIO as the drivers that keep the lines themselves do it, each step under the register
+    // lock, so no register access of another thread falls inside. SampleLines strobes the pins
+    // (the mode word itself is left as it was) and answers the latched levels; DriveHostLines
+    // makes the chip drive the lines in `mask` to `levels`, the other lines as they were.
+    DWORD SampleLines();
+    void DriveHostLines(DWORD mask, DWORD levels);
+
     void Attach(GpioListener* listener);
     void Detach(GpioListener* listener);
 

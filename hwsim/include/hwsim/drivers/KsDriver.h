@@ -56,6 +56,9 @@ public:
 
     // The property sets the driver publishes.
     virtual std::vector<GUID> Sets() const = 0;
+    // Whether the filters that publish the driver give it a kernel handle, so that its
+    // requests also come as IOCTL_KS_PROPERTY through KsSynchronousDeviceControl.
+    virtual bool HasKernelHandle() const { return false; }
 
     Card& GetCard() const { return m_card; }
     WireLog& Log() { return m_log; }

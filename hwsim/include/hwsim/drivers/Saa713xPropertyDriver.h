@@ -1,6 +1,9 @@
 // The driver of the SAA713x TV cards that publish one property set for everything
 // (FC8FACFF-0293-4CE3-8594-4F638CCD6BB0, ids 0 to 10): I2C transfers on the card's bus, the
-// bridge's 32-bit registers, GPIO, and driver controls.
+// bridge's 32-bit registers, GPIO, and driver controls. The drivers of the CX2388x cards and of
+// the Rivesk and Prisko encoder cards speak the same layout with fewer ids (0 to 4 and 6, GPIO
+// kept by the driver), the latter on a set of their own: one class serves them all, the set,
+// its short name and the published ids given at construction.
 //
 // Every request passes one buffer as both instance and property data; bytes 0 to 23 are the
 // caller's header room and are ignored; the payload starts at byte 24:
@@ -29,6 +32,7 @@
 #pragma once
 
 #include <mutex>
+#include <vector>
 
 #include "hwsim/drivers/KsDriver.h"
 
@@ -37,6 +41,9 @@ namespace hwsim {
 // FC8FACFF-0293-4CE3-8594-4F638CCD6BB0
 inline constexpr GUID kSaa713xPropertySet = {0xFC8FACFF, 0x0293, 0x4CE3,
                                              {0x85, 0x94, 0x4F, 0x63, 0x8C, 0xCD, 0x6B, 0xB0}};
+// B9433C39-8511-4660-A2ED-E0911456DF74: the Rivesk and Prisko encoder cards.
+inline constexpr GUID kRiveskPropertySet = {0xB9433C39, 0x8511, 0x4660,
+                                            {0xA2, 0xED, 0xE0, 0x91, 0x14, 0x56, 0xDF, 0x74}};
 
 class Saa713xPropertyDriver : public KsDriver {
 public:
@@ -44,9 +51,15 @@ public:
     static constexpr WORD kDeviceInfoVendor = 0x1131;
     static constexpr WORD kDeviceInfoDevice = 0x7134;
 
-    explicit Saa713xPropertyDriver(Card& card);
+    // The ids of the drivers that keep GPIO themselves.
+    static const std::vector<DWORD> kGpioDriverIds;
 
-    std::vector<GUID> Sets() const override { return {kSaa713xPropertySet}; }
+    // The SAA713x set with every id.
+    explicit Saa713xPropertyDriver(Card& card);
+    // `set` named `name` in the wire log, publishing only `ids` (each 0 to 10).
+    Saa713xPropertyDriver(Card& card, const GUID& set, const char* name, std::vector<DWORD> ids);
+
+    std::vector<GUID> Sets() const override { return {m_set}; }
 
 protected:
     const char* SetName(REFGUID set) const override;
@@ -57,6 +70,10 @@ private:
     HRESULT Transfer(Request& request);
     HRESULT Gpio(Request& request);
     HRESULT Block(Request& request);
+
+    const GUID m_set;
+    const char* const m_name;
+    const std::vector<DWORD> m_ids;
 
     // GPIO requests are read-modify-writes of the bridge's GPIO registers: no register request
     // of another thread falls inside one.

@@ -1,0 +1,92 @@
+// CKsDeviceControlAccess: the hardware access of the cards whose capture driver answers the
+// device-control set KSPROPSETID_DeviceControl. It takes the driver filter's kernel handle and
+// sends its own command blocks with IOCTL_KS_PROPERTY; the driver offers primitives (I2C
+// start, stop, byte in, byte out, acknowledge; a port word; GPIO words) and the I2C transfers
+// of the interface are built from them here.
+//
+// Every command goes twice in the same block, the block being both input and output: first as
+// a SET (flags 2), which carries it out, then, when that succeeded, as a GET (flags 1), which
+// fetches its answers. Blocks are zeroed before a command fills them.
+//
+// The I2C and GPIO slots hold the request lock for their whole command sequence (a transfer
+// from its start to its stop; the port word saved, zeroed and restored around a GPIO word), so
+// that threads sharing the object never interleave their primitives. A byte of a block
+// transfer that fails is followed by a stop before the failure is returned, so the bus is
+// never left open.
+#pragma once
+
+#include <ks.h>
+#include <ksproxy.h>
+
+#include <cstddef>
+
+#include "access/CustomDataAccess.h"
+
+// C44A1A10-0A37-11D2-8328-006097BA83AB
+DEFINE_GUID(KSPROPSETID_DeviceControl, 0xC44A1A10, 0x0A37, 0x11D2, 0x83, 0x28, 0x00, 0x60, 0x97, 0xBA, 0x83, 0xAB);
+
+// The command block, sent with property id 4.
+struct KSDC_COMMAND {
+    KSPROPERTY Property;
+    DWORD dwCode;
+    DWORD dwAnswer;     // filled by the driver
+    DWORD dwParam[4];   // at 32, 36, 40, 44
+    BYTE bParam[4];     // at 48 to 51; byte 50 carries the I2C data byte both ways
+    BYTE data[64];
+    DWORD dwLength;
+};
+
+// The large command block, sent with property id 2.
+struct KSDC_LARGE_COMMAND {
+    KSPROPERTY Property;
+    DWORD dwCode;
+    DWORD dwAnswer;
+    DWORD dwParam[8];   // at 32 to 60
+    DWORD dwReserved;
+    DWORD dwAnswer2;
+    BYTE data[256];
+};
+
+static_assert(sizeof(KSDC_COMMAND) == 120 && offsetof(KSDC_COMMAND, dwCode) == 24 &&
+              offsetof(KSDC_COMMAND, bParam) == 48 && offsetof(KSDC_COMMAND, data) == 52 &&
+              offsetof(KSDC_COMMAND, dwLength) == 116);
+static_assert(sizeof(KSDC_LARGE_COMMAND) == 328 && offsetof(KSDC_LARGE_COMMAND, dwAnswer2) == 68 &&
+              offsetof(KSDC_LARGE_COMMAND, data) == 72);
+
+class CKsDeviceControlAccess : public CCustomDataAccess {
+public:
+    CKsDeviceControlAccess();
+    ~CKsDeviceControlAccess() override;
+
+    HRESULT Init(IUnknown* pDevice, void* pContext) override;
+    HRESULT Open(BYTE bOpen) override;
+    HRESULT I2C_Read(BYTE ucSlaveAddr, int iSubAddr, BYTE* pData) override;
+    HRESULT I2C_Write(BYTE ucSlaveAddr, int iSubAddr, BYTE ucData) override;
+    HRESULT I2C_ReadBlock(BYTE* buf, int len) override;
+    HRESULT I2C_WriteBlock(BYTE* buf, int len) override;
+    HRESULT SetOption(BYTE value) override;
+    HRESULT GPIO_Read(DWORD* pValue) override;
+    HRESULT GPIO_Write(DWORD value, DWORD mask) override;
+
+    // Transport.
+    HRESULT SendCommand(DWORD code, KSDC_COMMAND* block);
+    HRESULT SendBlockCommand(DWORD code, KSDC_LARGE_COMMAND* block);
+    HRESULT BindHandle(IUnknown* pDevice);
+
+    // I2C primitives; the answer words are not looked at.
+    HRESULT I2CStart();
+    HRESULT I2CStop();
+    HRESULT I2CReadByte(BYTE* pValue);
+    HRESULT I2CWriteByte(BYTE value);
+    HRESULT I2CAck();
+
+private:
+    HRESULT ReadPortWord(DWORD* pValue);
+    HRESULT WritePortWord(DWORD value);
+    // Saves the port word, sets it to 0, runs `request` and restores the saved word; a port
+    // word that cannot be read ends it with that failure before anything else is sent.
+    template <class Request>
+    HRESULT OnPortZero(Request request);
+
+    HANDLE m_hDevice = nullptr;
+};
