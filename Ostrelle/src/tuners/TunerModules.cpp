@@ -3,6 +3,9 @@
 #include <utility>
 
 #include "tuners/Tuner_P95.h"
+#include "tuners/XCeive2028.h"
+#include "tuners/XCeive3028.h"
+#include "tuners/XCeive3028_SIF.h"
 
 namespace {
 
@@ -104,10 +107,30 @@ CTunerBase* CreateRow(CCustomDataAccess* pAccess)
     return new CPllTunerModule(pAccess, kRows[Index]);
 }
 
+// Modules with a class of their own.
+struct OwnClass {
+    long model;
+    TunerCreator create;
+};
+constexpr OwnClass kOwnClasses[] = {
+    {90, &CTuner_E90::Create},
+    {91, &CXCeive2028::Create},
+    {95, &CTuner_P95::Create},
+    {136, &CXCeive3028::Create},
+    {137, &CXCeive3028_SIF::Create},
+};
+
+constexpr TunerCreator OwnCreator(long model, TunerCreator fallback)
+{
+    for (const OwnClass& own : kOwnClasses)
+        if (own.model == model) return own.create;
+    return fallback;
+}
+
 template <size_t... Index>
 constexpr std::array<TunerModuleEntry, sizeof...(Index)> MakeEntries(std::index_sequence<Index...>)
 {
-    return {{{&kRows[Index], kRows[Index].model == 95 ? &CTuner_P95::Create : &CreateRow<Index>}...}};
+    return {{{&kRows[Index], OwnCreator(kRows[Index].model, &CreateRow<Index>)}...}};
 }
 
 constexpr auto kEntries = MakeEntries(std::make_index_sequence<std::size(kRows)>());
