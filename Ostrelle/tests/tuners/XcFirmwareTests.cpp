@@ -133,9 +133,10 @@ TEST(XcFirmware, TheBytesAreTheSameOnEveryBuild)
 {
     // Pinned fingerprints: a change of the generator shows here first.
     const std::map<std::string, uint32_t> pinned = {
-        {"XcBasePalSecam", 0u}, {"XcBaseNtsc", 0u},    {"XcPatchPalBg", 0u},    {"XcPatchDk", 0u},
-        {"XcPatchPalI", 0u},    {"XcPatchSecamBgL", 0u}, {"XcPatchMn", 0u},     {"XcPatchSifBgi", 0u},
-        {"XcPatchSifDk", 0u},   {"XcPatchSifL", 0u},   {"XcPatchSifMn", 0u},
+        {"XcBasePalSecam", 1043662760u}, {"XcBaseNtsc", 2390059423u},  {"XcPatchPalBg", 2774949500u},
+        {"XcPatchDk", 2956377680u},      {"XcPatchPalI", 3234636790u}, {"XcPatchSecamBgL", 1451431924u},
+        {"XcPatchMn", 1029714895u},      {"XcPatchSifBgi", 2507960995u}, {"XcPatchSifDk", 601193472u},
+        {"XcPatchSifL", 938687711u},     {"XcPatchSifMn", 3500409845u},
     };
     for (const XcFirmware* list : XcFirmwareSet()) {
         auto it = pinned.find(list->name);
