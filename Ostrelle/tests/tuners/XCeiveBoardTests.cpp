@@ -4,6 +4,8 @@
 // direct path (kind 0) runs over an access object that sends the tuner's buffers whole.
 #include <gtest/gtest.h>
 
+#include <objbase.h>
+
 #include <memory>
 #include <string>
 
@@ -40,7 +42,11 @@ std::ostream& operator<<(std::ostream& out, const Road& road) { return out << ro
 
 class XceiveBoard : public CardBench {
 protected:
-    void SetUp() override { LoadModel(91); }
+    void SetUp() override
+    {
+        ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));  // the device enumerator finds the capture filter
+        LoadModel(91);
+    }
 
     void LoadModel(int model)
     {
@@ -77,6 +83,7 @@ protected:
     {
         card.reset();
         CardBench::TearDown();
+        CoUninitialize();
     }
 
     std::unique_ptr<XcCard> card;
@@ -284,7 +291,7 @@ TEST_F(XceiveBoard, APatchWithoutItsBaseLeavesTheChipUntunable)
     EXPECT_FALSE(Chip().LoadError().empty());
 
     ASSERT_TRUE(tuner->LoadFirmware(&XcBasePalSecam));  // begins with its own reset
-    EXPECT_TRUE(tuner->LoadFirmware(&XcPatchSifMn));   // of the other family
+    EXPECT_TRUE(tuner->LoadFirmware(&XcPatchMn));       // a standard patch of the other family
     EXPECT_FALSE(Chip().Tunable());
     EXPECT_EQ(Chip().Base(), "");
 }

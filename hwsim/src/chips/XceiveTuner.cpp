@@ -12,14 +12,14 @@ namespace {
 // The firmware lists by identity, and the base family each belongs to.
 struct ListInfo {
     const char* name;
-    int family;  // 0: PAL/SECAM, 1: NTSC
+    int family;  // 0: PAL/SECAM, 1: NTSC, -1: a sound-IF patch, which fits either base
     bool base;
 };
 constexpr ListInfo kLists[] = {
     {"XcBasePalSecam", 0, true}, {"XcBaseNtsc", 1, true},     {"XcPatchPalBg", 0, false},
     {"XcPatchDk", 0, false},     {"XcPatchPalI", 0, false},   {"XcPatchSecamBgL", 0, false},
-    {"XcPatchMn", 1, false},     {"XcPatchSifBgi", 0, false}, {"XcPatchSifDk", 0, false},
-    {"XcPatchSifL", 0, false},   {"XcPatchSifMn", 1, false},
+    {"XcPatchMn", 1, false},     {"XcPatchSifBgi", -1, false}, {"XcPatchSifDk", -1, false},
+    {"XcPatchSifL", -1, false},  {"XcPatchSifMn", -1, false},
 };
 constexpr int kListCount = static_cast<int>(std::size(kLists));
 
@@ -205,7 +205,7 @@ void XceiveTuner::CompleteRecord() {
         if (list.base && (m_base >= 0 || m_patch >= 0)) return Refuse(std::string(list.name) + " without a reset");
         if (!list.base) {
             if (m_base < 0) return Refuse(std::string(list.name) + " without a base");
-            if (kLists[m_base].family != list.family)
+            if (list.family >= 0 && kLists[m_base].family != list.family)
                 return Refuse(std::string(list.name) + " on " + kLists[m_base].name);
             if (m_patch >= 0) return Refuse(std::string(list.name) + " on a patched base");
         }

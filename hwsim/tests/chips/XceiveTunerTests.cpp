@@ -112,6 +112,17 @@ TEST_F(XceiveChip, CompleteBaseThenPatchMakeItTunableWhateverTheChunking)
     }
 }
 
+TEST_F(XceiveChip, ASoundIfPatchFitsEitherBase)
+{
+    for (int base : {0, 1}) {
+        Reset();
+        Send(Record(base, 0, true, 4), 63);
+        Send(Record(7, 0, true, 13), 7);  // XcPatchSifBgi
+        EXPECT_TRUE(chip.Tunable()) << chip.LoadError();
+        EXPECT_EQ(chip.Patch(), "XcPatchSifBgi");
+    }
+}
+
 TEST_F(XceiveChip, TornReorderedForeignOrWronglyChunkedLoadsLeaveItUntunableUntilReset)
 {
     struct Case {

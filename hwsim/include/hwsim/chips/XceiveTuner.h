@@ -15,8 +15,8 @@
 //   that record, however the host cut it. The records describe themselves (list identity,
 //   sequence number, last-record flag, length, check byte; see the host's firmware generator):
 //   the chip puts each record together from its chunks and checks it. A base list must follow
-//   a reset, a patch must follow the complete base of its family; the chip is tunable after a
-//   complete base and then a complete patch. A torn, reordered, foreign or wrongly chunked
+//   a reset, a standard patch must follow the complete base of its family (a sound-IF patch
+//   fits either base); the chip is tunable after a complete base and then a complete patch. A torn, reordered, foreign or wrongly chunked
 //   record leaves the chip untunable until the next reset (LoadError says why).
 #pragma once
 
