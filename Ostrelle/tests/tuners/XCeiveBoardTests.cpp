@@ -230,6 +230,7 @@ TEST_F(XceiveBoard, ResetHoldsTheChipUntilTheNextPulse)
     EXPECT_TRUE(Chip().InReset());
     EXPECT_FALSE(Chip().Tunable());
     EXPECT_FALSE(card->SetTVChannelFreq(kStation));  // the chip answers nothing
+    EXPECT_FALSE(tuner->ProbeRead());
     platform::AdvanceClock(5000);
     EXPECT_TRUE(Chip().InReset());
     ASSERT_TRUE(card->SetTunerStandard(AnalogVideo_PAL_H));  // PAL_H loads as PAL_M does
@@ -237,6 +238,7 @@ TEST_F(XceiveBoard, ResetHoldsTheChipUntilTheNextPulse)
     EXPECT_EQ(Chip().Patch(), "XcPatchMn");
     ASSERT_TRUE(card->SetTVChannelFreq(kStation));
     EXPECT_TRUE(card->GetTunerStatus());
+    EXPECT_TRUE(tuner->ProbeRead());
 }
 
 TEST_F(XceiveBoard, AChunkFailureAnywhereStopsTheLoadAndLeavesTheChipUntunable)
@@ -294,6 +296,29 @@ TEST_F(XceiveBoard, APatchWithoutItsBaseLeavesTheChipUntunable)
     EXPECT_TRUE(tuner->LoadFirmware(&XcPatchMn));       // a standard patch of the other family
     EXPECT_FALSE(Chip().Tunable());
     EXPECT_EQ(Chip().Base(), "");
+}
+
+TEST_F(XceiveBoard, ATuningFromAnotherThreadWaitsForTheFirmwareLoad)
+{
+    MakeCard(2, 91);
+    HANDLE thread = CreateThread(
+        nullptr, 0,
+        [](void* arg) -> DWORD { return static_cast<CTunerBase*>(arg)->SetVideoStandard(AnalogVideo_PAL_I) ? 0 : 1; },
+        tuner, 0, nullptr);
+    ASSERT_NE(thread, nullptr);
+    while (relay->Calls(RelayCall::WriteBlock).empty()) Sleep(1);
+    EXPECT_TRUE(tuner->SetTVChannelFreq(kStation));
+    WaitForSingleObject(thread, INFINITE);
+    DWORD code = 9;
+    GetExitCodeThread(thread, &code);
+    CloseHandle(thread);
+    EXPECT_EQ(code, 0u);
+    // The tuning came after the last chunk of the patch, not between two chunks.
+    const auto writes = relay->Calls(RelayCall::WriteBlock);
+    ASSERT_GE(writes.size(), 2u);
+    EXPECT_EQ(writes[writes.size() - 2].bytes, (std::vector<BYTE>{0xC2, 0x00, 0x02, 0x00, 0x00}));
+    EXPECT_EQ(writes.back().bytes, (std::vector<BYTE>{0xC2, 0x00, 0x00, 0xD7, 0xD0}));
+    EXPECT_TRUE(card->GetTunerStatus());
 }
 
 // ---- the station's road: the EEPROM names the tuner, the graph opens the card ----

@@ -82,7 +82,9 @@ TEST(XCeivePlayer, LargestRecordGoesOutIn48ChunksEachHeadedByAddressAndFirstByte
         EXPECT_EQ(chunks[i].bytes[1], record[0]) << i;
         EXPECT_EQ(chunks[i].bytes.size(), i + 1 < chunks.size() ? 65u : 2u + 2984u % 63u) << i;
         payload.insert(payload.end(), chunks[i].bytes.begin() + 2, chunks[i].bytes.end());
-        if (i > 0) EXPECT_EQ(chunks[i].at - chunks[i - 1].at, 10u) << i;
+        if (i > 0) {
+            EXPECT_EQ(chunks[i].at - chunks[i - 1].at, 10u) << i;
+        }
     }
     EXPECT_EQ(payload, std::vector<BYTE>(record.begin() + 1, record.end()));
 }
@@ -99,7 +101,9 @@ TEST(XCeivePlayer, SoundIfClassSendsSevenPayloadBytesAChunk20msApart)
     for (size_t i = 0; i < chunks.size(); ++i) {
         EXPECT_EQ(chunks[i].bytes[0], 0xC2);
         EXPECT_LE(chunks[i].bytes.size(), 9u);
-        if (i > 0) EXPECT_EQ(chunks[i].at - chunks[i - 1].at, 20u) << i;
+        if (i > 0) {
+            EXPECT_EQ(chunks[i].at - chunks[i - 1].at, 20u) << i;
+        }
     }
 }
 

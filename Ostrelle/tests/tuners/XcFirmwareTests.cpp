@@ -100,7 +100,9 @@ TEST(XcFirmware, EveryListHasItsSizeRecordsSleepsAndEndWord)
             EXPECT_GE(record.size(), 4u);  // no record too short to describe itself
         }
         EXPECT_EQ(largest, expected.largest);
-        if (expected.largest == 2985) EXPECT_EQ(largeCount, 1u);
+        if (expected.largest == 2985) {
+            EXPECT_EQ(largeCount, 1u);
+        }
     }
     // The bases' small records: four bytes, one of five.
     std::map<size_t, int> lengths;
