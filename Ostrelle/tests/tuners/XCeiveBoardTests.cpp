@@ -7,6 +7,7 @@
 #include <objbase.h>
 
 #include <memory>
+#include <set>
 #include <string>
 
 #include "cards/QelCardFilter.h"
@@ -36,6 +37,7 @@ struct Road {
     int model;
     int kind;
     bool soundIf;
+    bool everyRow = true;  // else one standard per pair of lists the table loads
 };
 
 std::ostream& operator<<(std::ostream& out, const Road& road) { return out << road.name; }
@@ -132,7 +134,8 @@ class XceiveRoad : public XceiveBoard, public testing::WithParamInterface<Road> 
 const Road kRoads[] = {
     {"Model91Kind2", 91, 2, false},      {"Model91Kind12", 91, 12, false}, {"Model91Kind14", 91, 14, false},
     {"Model91Kind13", 91, 13, true},     {"Model91Direct", 91, XC_KIND_DIRECT, true},
-    {"Model90Kind2", 90, 2, false},      {"Model136Kind2", 136, 2, false}, {"Model137Kind2", 137, 2, true},
+    {"Model90Kind2", 90, 2, false, false}, {"Model136Kind2", 136, 2, false, false},
+    {"Model137Kind2", 137, 2, true, false},
 };
 
 INSTANTIATE_TEST_SUITE_P(Roads, XceiveRoad, testing::ValuesIn(kRoads),
@@ -141,7 +144,9 @@ INSTANTIATE_TEST_SUITE_P(Roads, XceiveRoad, testing::ValuesIn(kRoads),
 TEST_P(XceiveRoad, EveryStandardLoadsItsBaseAndPatchIntoTheChip)
 {
     MakeCard(GetParam());
+    std::set<const XcFirmware*> patches;
     for (const XcStandardRow& row : GetParam().soundIf ? XcSoundIfTable() : XcStandardTable()) {
+        if (!GetParam().everyRow && !patches.insert(row.patch).second) continue;
         SCOPED_TRACE(row.standard);
         EXPECT_TRUE(card->SetTunerStandard(row.standard));
         EXPECT_EQ(Chip().Base(), row.base->name);
