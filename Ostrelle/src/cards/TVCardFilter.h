@@ -116,7 +116,7 @@ public:
     virtual BOOL GetDeviceInfo(DWORD* info);
 
     // ---- card state ----
-    long GetAccessKind() const { return m_nAccessKind; }
+    long GetAccessKind() const override { return m_nAccessKind; }
     CCustomDataAccess* GetAccess() const { return m_pAccess; }
     CTunerBase* GetTuner() const { return m_pTuner; }
     HWND GetNotifyWindow() const { return m_hNotifyWnd; }

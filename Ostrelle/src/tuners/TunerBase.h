@@ -31,10 +31,12 @@ struct TunerModuleRow;
 #define WM_TV_SEARCH_END 0x3980   // wParam 0, lParam 0
 
 // What a tuner asks of the card that owns it: the horizontal-lock reading of the card's video
-// decoder. The capture-card class implements it.
+// decoder, and the kind of access object the card opened (the Xceive tuners choose their paths
+// by it). The capture-card class implements it.
 class CTunerOwnerCard {
 public:
     virtual HRESULT IsSignalLocked(DWORD* locked) = 0;
+    virtual long GetAccessKind() const = 0;
 
 protected:
     ~CTunerOwnerCard() = default;

@@ -26,6 +26,9 @@
 #include "tuners/Tuner_P98.h"
 #include "tuners/Tuner_T17.h"
 #include "tuners/Tuner_T9.h"
+#include "tuners/XCeive2028.h"
+#include "tuners/XCeive3028.h"
+#include "tuners/XCeive3028_SIF.h"
 
 namespace {
 
@@ -135,6 +138,8 @@ constexpr OwnCreator kOwnCreators[] = {
     {94, &CTuner_P94::Create},   {95, &CTuner_P95::Create},  {96, &CTuner_P96::Create},
     {97, &CTuner_P97::Create},   {98, &CTuner_P98::Create},  {100, &CTuner_O100::Create},
     {132, &CTuner_A132::Create}, {138, &CTuner_A138::Create}, {139, &CTuner_A139::Create},
+    {90, &CTuner_E90::Create},   {91, &CXCeive2028::Create}, {136, &CXCeive3028::Create},
+    {137, &CXCeive3028_SIF::Create},
 };
 
 constexpr TunerCreator CreatorOf(long model, TunerCreator plain)

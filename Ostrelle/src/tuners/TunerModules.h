@@ -1,6 +1,7 @@
 // The tuner-module family: one row of constants per TUNER_MODEL number, and the creator that
 // the card's tuner factory calls for each. Modules that override nothing are one class,
-// CPllTunerModule, filled from their row; the TDA8275A/TDA8290 module (95) has its own class.
+// CPllTunerModule, filled from their row; the TDA8275A/TDA8290 module (95) and the Xceive
+// tuners (90, 91, 136, 137) have classes of their own.
 #pragma once
 
 #include <windows.h>

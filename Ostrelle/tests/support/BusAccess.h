@@ -35,6 +35,9 @@ public:
         *locked = m_picture() ? 1 : 0;
         return S_OK;
     }
+    long GetAccessKind() const override { return kind; }
+
+    long kind = 2;  // the KS-property access unless a test names another
 
 private:
     std::function<bool()> m_picture;

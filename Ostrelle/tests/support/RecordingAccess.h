@@ -58,7 +58,10 @@ public:
     };
     explicit ScriptedCard(std::vector<Answer> answers) : m_answers(std::move(answers)) {}
     HRESULT IsSignalLocked(DWORD* locked) override;
+    long GetAccessKind() const override { return kind; }
     int Calls() const { return m_calls; }
+
+    long kind = 2;  // the KS-property access unless a test names another
 
 private:
     std::vector<Answer> m_answers;

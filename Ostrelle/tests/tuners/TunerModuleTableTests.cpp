@@ -251,6 +251,7 @@ TEST(TunerModules, EveryPllModuleTunesItsBandEdgesWithItsOwnBytes)
 {
     for (const Expected& row : ParseTable()) {
         if (row.key == 95 || kOwnTuning.count(row.key)) continue;  // tunes through its own chips
+        if (row.key == 90 || row.key == 91 || row.key == 136 || row.key == 137) continue;  // Xceive: firmware, no PLL
         SCOPED_TRACE("model " + std::to_string(row.key));
         RecordingAccess access;
         std::unique_ptr<CTunerBase> tuner(FindTunerCreator(row.key)(&access));

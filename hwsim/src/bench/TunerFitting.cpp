@@ -10,6 +10,7 @@
 #include "hwsim/chips/Tda8275a.h"
 #include "hwsim/chips/Tda8290.h"
 #include "hwsim/chips/VideoDecoder.h"
+#include "hwsim/chips/XceiveTuner.h"
 
 namespace hwsim {
 
@@ -77,11 +78,31 @@ void FitIfChips(Card& card, int model, const PllTuner& pll) {
     if (model == 100) card.AddChip("mode", std::make_unique<RegisterFileDevice>(0x5B, 2));
 }
 
+// The Xceive tuners: models 90, 91, 136 and 137.
+bool IsXceive(int model) { return model == 90 || model == 91 || model == 136 || model == 137; }
+
+// The SAA713x boards wire the Xceive chip's reset to GPIO line 18.
+constexpr DWORD kXceiveResetLine = 1u << 18;
+// Bridge register 0x38: bit 0 of its byte 2 (register 0x3A) is set while the Xceive chip has no lock.
+constexpr DWORD kXceiveLockRegister = 0x38;
+constexpr DWORD kXceiveNoLockBit = 1u << 16;
+
+void FitXceive(Card& card) {
+    auto* chip = static_cast<XceiveTuner*>(card.AddChip("tuner", std::make_unique<XceiveTuner>(card.Rf())));
+    chip->WireResetToGpio(card.Bridge(), kXceiveResetLine);
+    card.Bridge().SetReadHook(kXceiveLockRegister, [&card](DWORD stored) {
+        auto* fitted = dynamic_cast<XceiveTuner*>(card.Chip("tuner"));
+        return (stored & ~kXceiveNoLockBit) | (fitted != nullptr && fitted->Locked() ? 0u : kXceiveNoLockBit);
+    });
+}
+
 }  // namespace
 
 void FitTuner(Card& card, int model) {
     if (model == 0) return;
-    if (model == 95) {
+    if (IsXceive(model)) {
+        FitXceive(card);
+    } else if (model == 95) {
         // The TDA8275A behind the TDA8290's I2C gate.
         auto* demod = static_cast<Tda8290*>(card.AddChip("demodulator", std::make_unique<Tda8290>(card.Rf())));
         auto* tuner = static_cast<Tda8275a*>(card.AddChip("tuner", std::make_unique<Tda8275a>(*demod)));
@@ -112,6 +133,7 @@ void FitTuner(Card& card, int model) {
 
 bool TunerSeesPicture(const Card& card) {
     if (auto* demod = dynamic_cast<Tda8290*>(card.Chip("demodulator"))) return demod->Locked();
+    if (auto* xceive = dynamic_cast<XceiveTuner*>(card.Chip("tuner"))) return xceive->Locked();
     auto* tuner = dynamic_cast<PllTuner*>(card.Chip("tuner"));
     return tuner != nullptr && tuner->Locked();
 }

@@ -1,0 +1,22 @@
+// CXCeive3028: the Xceive XC3028 tuner (model 136) on the addressed path whatever the card:
+// standard patches, the GPIO pulse before every frequency write, lock from bridge register
+// 0x3A. Reset pulse 200 ms; firmware 63 payload bytes a chunk, 10 ms apart.
+#pragma once
+
+#include "tuners/XCeiveTuner.h"
+
+class CXCeive3028 : public CXCeiveTuner {
+public:
+    explicit CXCeive3028(CCustomDataAccess* pAccess);
+    ~CXCeive3028() override;
+
+    static CTunerBase* Create(CCustomDataAccess* pAccess);
+
+    BOOL SetTVChannelFreq(float kHz) override;
+    BOOL GetTVChannelOkay(DWORD* status) override;
+    BOOL SetVideoStandard(long standard) override;
+    BOOL GetSignalLocked(DWORD* locked) override;
+
+protected:
+    XcChunking Chunking() override;
+};
