@@ -228,10 +228,10 @@ TEST_F(KsDeviceControlAccessTest, SlowBlockReadFailsAlthoughItsBytesWereStored)
     for (DWORD delay : {401u, 400u}) {
         SCOPED_TRACE(delay);
         ASSERT_EQ(S_OK, access.I2C_Write(0xA0, 0, 0x11));  // the chip's address pointer to 0... and byte 0
-        // The test clock steps 1 ms at the read of the start time: the read takes `delay` ms.
+        // The read takes `delay` ms on the test clock.
         bool slept = false;
         Driver().SetRequestHook([&](const hwsim::WireRequest&) {
-            if (!slept) Sleep(delay - 1);
+            if (!slept) Sleep(delay);
             slept = true;
         });
         BYTE buffer[2] = {0xA0, 0x00};
