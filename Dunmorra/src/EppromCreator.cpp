@@ -62,6 +62,8 @@ void CEppromCreator::FillInfoFact() {
     }
 }
 
+void CEppromCreator::FillIn2Out() {}
+
 bool CEppromCreator::GetTemplate(const unsigned char* pSource, int iLength, int iTotal, unsigned char** ppOutput,
                                  int& iOutLength) {
     ASSERT(iTotal >= iLength);

@@ -164,6 +164,9 @@ bool CEppromWriter::CheckEppromData(unsigned char* pData, int iLength, CVectorPa
     EMProductType type = GetProductTypeFromData(pData, iLength);
     TUNER_MODEL model = GetTunerModelFromData(pData, iLength, type);
     if (type != PRODUCT_UNKNOWN && model != MODEL_UNKNOWN) {
+        // A model byte off the card that names no module with a maker is no image of ours.
+        TUNER_FACTORY factory;
+        if (!GetFactoryFromModel(factory, model)) return false;
         CEppromData expected;
         if (!MakeEppromData(type, model, expected)) return false;
         return CheckAgainst(pData, iLength, pList, expected);
@@ -177,6 +180,8 @@ bool CEppromWriter::CheckEppromData(unsigned char* pData, int iLength, CVectorPa
     EMProductType type = GetProductTypeFromData(pData, iLength);
     KeshTunerID id = GetKeshTunerModelFromData(pData, iLength, type);
     if (type != PRODUCT_UNKNOWN && id != KESH_TUNER_ID_NONE) {
+        TUNER_FACTORY factory;
+        if (!GetFactoryFromModel(factory, model)) return false;
         CEppromData expected;
         if (!MakeEppromData(type, id, expected, model)) return false;
         return CheckAgainst(pData, iLength, pList, expected);

@@ -6,6 +6,7 @@
 
 #include "DunmorraTestSupport.h"
 #include "dunmorra/EppromWriter.h"
+#include "platform/runtime.h"
 
 namespace {
 
@@ -142,6 +143,31 @@ TEST_F(Checking, KeshCheckOfAnotherProductUsesItsModelByte) {
     EXPECT_EQ(writer.GetKeshTunerModelFromData(image.data(), 256, PRODUCT_CALDRITH), KeshTunerID(PHILIPS1216));
     EXPECT_TRUE(writer.CheckEppromData(image.data(), 256, nullptr, PHILIPS1216));
     EXPECT_FALSE(writer.CheckEppromData(image.data(), 256, nullptr, TCL2002N_1));
+}
+
+// A card's bytes never reach an assertion of the image maker: a tuner-model byte whose model has
+// no maker letter fails the check (the card shows "Data Error").
+TEST_F(Checking, AModelByteWithoutAMakerFailsTheCheckWithoutAnAssertion) {
+    std::vector<unsigned char> image = Image(PRODUCT_FENNOR, PHILIPS1216);
+    const int position = 33;
+    ASSERT_EQ(writer.GetTunerModelFromData(image.data(), 256, PRODUCT_FENNOR), TUNER_MODEL(image[position]));
+    struct MakerLookup : CEppromWriter {
+        using CEppromWriter::GetFactoryFromModel;
+    } lookup;
+    int makerless = 0;
+    for (int model = 255; model > 0 && makerless == 0; --model) {
+        TUNER_FACTORY factory;
+        if (!lookup.GetFactoryFromModel(factory, TUNER_MODEL(model))) makerless = model;
+    }
+    ASSERT_NE(makerless, 0);
+    image[position] = static_cast<unsigned char>(makerless);
+    platform::ClearTrace();
+    CVectorPairWord list;
+    EXPECT_FALSE(writer.CheckEppromData(image.data(), 256, &list));
+    EXPECT_FALSE(writer.CheckEppromData(image.data(), 256, nullptr));
+    std::vector<unsigned char> kesh = KeshImage(KeshTunerID(0x0021), PHILIPSTDA8275A);
+    EXPECT_FALSE(writer.CheckEppromData(kesh.data(), 256, nullptr, TUNER_MODEL(makerless)));
+    EXPECT_FALSE(platform::TraceContains("Assertion failed"));
 }
 
 TEST_F(Checking, ReadEepromStopsAtTheFirstFailedByte) {

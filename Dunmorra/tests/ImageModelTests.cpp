@@ -68,6 +68,18 @@ TEST(MemData, CreateAndCopyRefuseNothingAndKeepWhatTheyHeld) {
     EXPECT_FALSE(CMemData().Equal(CMemData()));
 }
 
+TEST(MemData, CopyOfItsOwnBytesKeepsThem) {
+    CMemData data;
+    ASSERT_TRUE(data.Create(64, 0));
+    for (int i = 0; i < 64; ++i) data.GetData()[i] = static_cast<unsigned char>(0xC0 + i);
+    ASSERT_TRUE(data.Copy(data.GetData(), 64));
+    ASSERT_EQ(data.GetDataSize(), 64);
+    for (int i = 0; i < 64; ++i) ASSERT_EQ(data.GetData()[i], 0xC0 + i) << i;
+    ASSERT_TRUE(data.Copy(data.GetData() + 16, 32));
+    ASSERT_EQ(data.GetDataSize(), 32);
+    for (int i = 0; i < 32; ++i) ASSERT_EQ(data.GetData()[i], 0xD0 + i) << i;
+}
+
 TEST(MemData, ResetTakesOverOtherBuffersButNotItsOwn) {
     CMemData data(NewBytes(4, 1), 4);
     unsigned char* held = data.GetData();

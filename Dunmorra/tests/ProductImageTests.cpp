@@ -248,7 +248,9 @@ namespace {
 
 class TemplateWorker : public CEppromCreator {
 public:
+    using CEppromCreator::FillIn2Out;
     using CEppromCreator::GetTemplate;
+    using CEppromCreator::m_mapIn2Out;
 };
 
 }  // namespace
@@ -272,5 +274,19 @@ TEST(Templates, GetTemplateAllocatesOnlyWhatItHandsOut) {
 #endif
     ASSERT_TRUE(creator.GetTemplate(prefix, 4, 8, &out, length));
     EXPECT_EQ(std::vector<unsigned char>(out, out + 8), (std::vector<unsigned char>{1, 2, 3, 4, 0xFF, 0xFF, 0xFF, 0xFF}));
+    delete[] out;
+}
+
+TEST(Templates, TheThirdMapStaysEmptyThroughItsFillerAndCopies) {
+    TemplateWorker creator;
+    EXPECT_TRUE(creator.m_mapIn2Out.empty());
+    creator.FillIn2Out();
+    EXPECT_TRUE(creator.m_mapIn2Out.empty());
+    TemplateWorker copy(creator);
+    EXPECT_TRUE(copy.m_mapIn2Out.empty());
+    unsigned char* out = nullptr;
+    int length = 0;
+    ASSERT_TRUE(copy.GetEppromTemplate(PRODUCT_KESHAR, MODEL_UNKNOWN, &out, length));
+    EXPECT_EQ(length, 256);
     delete[] out;
 }

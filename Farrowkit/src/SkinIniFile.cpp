@@ -1,6 +1,8 @@
 // CSkinIniFile: reading the file into sections and writing it back.
 #include "SkinIniFile.h"
 
+#include "GbkText.h"
+
 namespace {
 
 const char kNoError[] = "No error";
@@ -8,6 +10,18 @@ const char kFileNotExist[] = "File not exist!";
 const char kUnableToOpen[] = "Unable to open ini File!";
 const char kUnableToRead[] = "Unable to read file!";
 const char kUnableToWrite[] = "Unable to write file!";
+const char kBom[] = "\xEF\xBB\xBF";
+
+// TRUE when the bytes have line ends and every one of them is a bare LF.
+BOOL OnlyLfEnds(const std::string& bytes) {
+    bool any = false;
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] != '\n') continue;
+        if (i > 0 && bytes[i - 1] == '\r') return FALSE;
+        any = true;
+    }
+    return any ? TRUE : FALSE;
+}
 
 }  // namespace
 
@@ -81,30 +95,66 @@ BOOL CSkinIniFile::Load() {
         m_strError = kUnableToRead;
         return FALSE;
     }
+    if (!ReadFormat()) {
+        m_strError = kUnableToRead;
+        return FALSE;
+    }
     return TRUE;
 }
 
+BOOL CSkinIniFile::ReadFormat() {
+    CStdioFile file;
+    if (!file.Open(m_strPath, CFile::modeRead | CFile::shareDenyWrite | CFile::typeBinary)) return FALSE;
+    std::string bytes;
+    try {
+        char chunk[4096];
+        for (UINT read; (read = file.Read(chunk, sizeof(chunk))) > 0;) bytes.append(chunk, read);
+        file.Close();
+        // The encoding as the text reader takes it.
+        if (!file.Open(m_strPath, CFile::modeRead | CFile::shareDenyWrite | CFile::typeText)) return FALSE;
+        m_encoding = file.GetEncoding();
+        file.Close();
+    } catch (CException* error) {
+        error->Delete();
+        file.Abort();
+        return FALSE;
+    }
+    m_bLfEnds = OnlyLfEnds(bytes);
+    m_bFormatRead = TRUE;
+    return TRUE;
+}
+
+std::string CSkinIniFile::EncodeLines(const std::vector<CString>& lines) const {
+    std::string bytes = m_encoding == CStdioFile::Encoding::Utf8WithBom ? kBom : "";
+    const char* end = m_bLfEnds ? "\n" : "\r\n";
+    for (const CString& line : lines) {
+        bytes += m_encoding == CStdioFile::Encoding::Gbk ? Utf8ToGbkText(line) : std::string(line.GetString());
+        bytes += end;
+    }
+    return bytes;
+}
+
 BOOL CSkinIniFile::Save() {
-    // Written beside the file first and put in its place only when complete, so a failed write
-    // never leaves the settings empty. The copy carries the file's encoding into the new text.
-    const CString temp = m_strPath + ".new";
-    DeleteFile(temp);
-    if (GetFileAttributes(m_strPath) != INVALID_FILE_ATTRIBUTES && !CopyFile(m_strPath, temp, FALSE)) {
+    // A file that was never read is written as it stands on disk; a new one as GBK with CR LF.
+    if (!m_bFormatRead && GetFileAttributes(m_strPath) != INVALID_FILE_ATTRIBUTES && !ReadFormat()) {
         m_strError = kUnableToOpen;
         return FALSE;
     }
-    CStdioFile file;
-    if (!file.Open(temp, CFile::modeCreate | CFile::modeNoTruncate | CFile::modeReadWrite |
-                             CFile::shareExclusive | CFile::typeText)) {
-        DeleteFile(temp);
+    std::vector<CString> lines(m_preamble);
+    for (const auto& section : m_sections) section->Write(lines);
+    const std::string bytes = EncodeLines(lines);
+
+    // Written beside the file first and put in its place only when complete, so a failed write
+    // never leaves the settings empty.
+    const CString temp = m_strPath + ".new";
+    DeleteFile(temp);
+    CFile file;
+    if (!file.Open(temp, CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive | CFile::typeBinary)) {
         m_strError = kUnableToOpen;
         return FALSE;
     }
     try {
-        file.SetLength(0);
-        file.SeekToBegin();
-        for (const CString& line : m_preamble) file.WriteString(line + "\n");
-        for (const auto& section : m_sections) section->Write(file);
+        file.Write(bytes.data(), static_cast<UINT>(bytes.size()));
         file.Close();
     } catch (CException* error) {
         error->Delete();

@@ -6,12 +6,16 @@
 // Saving writes the file back as it was read: comment lines, blank lines and every other line
 // the reader did not take stay where they were; only the values that were set change, and
 // entries and sections that did not exist are added at the end of their section and of the file.
-// The file keeps the encoding it had (GBK or UTF-8, see CStdioFile).
+// The file is written back in the encoding it was read with (GBK, UTF-8, or UTF-8 with its
+// byte-order mark; see CStdioFile) and with its line ends: LF when every line of it ended in LF,
+// else CR LF. A file that was never read is taken as it stands on disk; a new file is GBK with
+// CR LF.
 #pragma once
 
 #include <afx.h>
 
 #include <memory>
+#include <string>
 #include <vector>
 
 class CSkinIniSection {
@@ -76,7 +80,8 @@ private:
     // Entry lines read from the file: a repeated key takes the later value.
     void LoadEntry(const CString& key, const CString& value);
     void KeepLine(const CString& text);
-    void Write(CStdioFile& file) const;
+    // Appends the section's lines, header first, as they are to be written.
+    void Write(std::vector<CString>& lines) const;
 
     CString m_strName;
     CString m_strHeader;  // the header line as read; empty for a section made in memory
@@ -149,6 +154,15 @@ public:
 private:
     const CSkinIniSection* FindSection(LPCSTR name) const;
     void ReadLine(const CString& line, CSkinIniSection*& current);
+    // Takes the encoding and the line ends of the file at the path; FALSE when it cannot be read.
+    BOOL ReadFormat();
+    // The file's bytes: the lines in the file's encoding, each with the file's line end.
+    std::string EncodeLines(const std::vector<CString>& lines) const;
+
+    // How the file was read, and so how it is written.
+    CStdioFile::Encoding m_encoding = CStdioFile::Encoding::Gbk;
+    BOOL m_bLfEnds = FALSE;
+    BOOL m_bFormatRead = FALSE;
 
     std::vector<std::unique_ptr<CSkinIniSection>> m_sections;
     CString m_strError;

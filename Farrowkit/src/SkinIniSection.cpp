@@ -98,11 +98,9 @@ void CSkinIniSection::LoadEntry(const CString& key, const CString& value) {
 
 void CSkinIniSection::KeepLine(const CString& text) { m_lines.push_back(Line{false, CString(), CString(), text}); }
 
-void CSkinIniSection::Write(CStdioFile& file) const {
-    file.WriteString((m_strHeader.IsEmpty() ? "[" + m_strName + "]" : m_strHeader) + "\n");
-    for (const Line& line : m_lines) {
-        file.WriteString((line.bEntry ? line.strKey + "=" + line.strValue : line.strText) + "\n");
-    }
+void CSkinIniSection::Write(std::vector<CString>& lines) const {
+    lines.push_back(m_strHeader.IsEmpty() ? "[" + m_strName + "]" : m_strHeader);
+    for (const Line& line : m_lines) lines.push_back(line.bEntry ? line.strKey + "=" + line.strValue : line.strText);
 }
 
 int CSkinIniSection::GetKeyCount() const {

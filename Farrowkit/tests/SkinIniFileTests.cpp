@@ -158,6 +158,37 @@ TEST(SkinIniFileTest, GbkAndUtf8FilesAreWrittenBackInTheirOwnEncoding) {
     EXPECT_EQ(ReadBytes(utf8.path), "[产品]\r\n名称=高频头\r\n国家=中国\r\n");
 }
 
+TEST(SkinIniFileTest, SavingKeepsTheByteOrderMarkAndTheLineEndsTheFileWasReadWith) {
+    LoadedFile bom("\xEF\xBB\xBF[产品]\nMachine=1\n", "bom.txt");
+    ASSERT_TRUE(bom.loaded);
+    bom.ini.SetInt("产品", "Machine", 2);
+    ASSERT_TRUE(bom.ini.Save());
+    EXPECT_EQ(ReadBytes(bom.path), "\xEF\xBB\xBF[产品]\nMachine=2\n");
+
+    LoadedFile lf("; plain\n[Type]\nMachine=1\n\n[Eeprom]\nTunerModel=95", "lf.txt");
+    lf.ini.SetInt("Type", "Machine", 2);
+    ASSERT_TRUE(lf.ini.Save());
+    EXPECT_EQ(ReadBytes(lf.path), "; plain\n[Type]\nMachine=2\n\n[Eeprom]\nTunerModel=95\n");
+
+    LoadedFile mixed("[Type]\r\nMachine=1\n", "mixed.txt");
+    mixed.ini.SetInt("Type", "Machine", 2);
+    ASSERT_TRUE(mixed.ini.Save());
+    EXPECT_EQ(ReadBytes(mixed.path), "[Type]\r\nMachine=2\r\n");
+
+    // A file that was never read keeps what it is on disk; a new file is GBK with CR LF.
+    WriteBytes(PathOf("unread.txt"), "\xEF\xBB\xBF[A]\nx=1\n");
+    CSkinIniFile unread(PathOf("unread.txt").c_str());
+    unread.SetString("A", "名", "值");
+    ASSERT_TRUE(unread.Save());
+    EXPECT_EQ(ReadBytes(PathOf("unread.txt")), "\xEF\xBB\xBF[A]\n名=值\n");
+    CSkinIniFile fresh(PathOf("fresh.txt").c_str());
+    fresh.SetString("A", "名", "值😀");
+    ASSERT_TRUE(fresh.Save());
+    std::string expected;
+    ASSERT_TRUE(platform::Utf8ToGbk("[A]\r\n名=值", &expected));
+    EXPECT_EQ(ReadBytes(PathOf("fresh.txt")), expected + "?\r\n") << "GBK cannot hold the emoji";
+}
+
 TEST(SkinIniFileTest, FileErrorsAreNamed) {
     CSkinIniFile ini(PathOf("missing.txt").c_str());
     EXPECT_EQ(ini.GetError(), "No error");

@@ -113,11 +113,13 @@ void CPageDevice::OnOK() {
     m_bDone = FALSE;
     m_mapThreadCard.clear();
     m_setFailedCards.clear();
+    m_bCardNotCreated = FALSE;
     // Every card that opened is written; a card that cannot be is reported and skipped, and only
     // the writes that started are waited for.
     for (int index = 0; index < sheet->GetCardCount(); ++index) {
         if (sheet->GetCard(index)->GetCardFilter() == nullptr) {
             SetStatus(kCreateFailed);
+            m_bCardNotCreated = TRUE;
             TRACE("CPageDevice::OnOK - card %d has no card filter\n", index);
             m_setFailedCards.insert(index);
             continue;
@@ -166,6 +168,8 @@ void CPageDevice::EndOfWrites() {
             if (!status.IsEmpty()) status += " ";
             status.AppendFormat(kCardFailed, index);
         }
+        // The operator is still told to check the driver when a card did not open.
+        if (m_bCardNotCreated) status += CString(" ") + kCreateFailed;
         SetStatus(status);
     }
     EnableItem(IDC_DEVICE_OK, FALSE);

@@ -65,4 +65,5 @@ private:
     BOOL m_bDone;
     std::map<WPARAM, int> m_mapThreadCard;  // write thread -> card index
     std::set<int> m_setFailedCards;
+    BOOL m_bCardNotCreated = FALSE;  // a card did not open: the final status keeps the driver hint
 };

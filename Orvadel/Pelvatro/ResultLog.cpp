@@ -2,11 +2,11 @@
 // failure and to "Error.txt" otherwise, in GBK with CR LF line ends as on the station PCs.
 #include <string>
 
+#include "GbkText.h"
 #include "PelvatroDlg.h"
 #include "ProgramFolder.h"
 #include "TestSheet.h"
 #include "graph/TunerModelNames.h"
-#include "platform/winnls.h"
 
 bool CTestSheet::WriteResultLog() {
     std::vector<CString> lines;
@@ -32,15 +32,14 @@ void CTestSheet::FormatResult(std::vector<CString>& lines) {
     }
 }
 
+// A character GBK cannot hold is written as '?'. A record that could not be written whole is
+// reported as not written.
 bool CTestSheet::AppendLines(const std::vector<CString>& lines, LPCSTR path) {
     std::string text = "\r\n";
-    for (const CString& line : lines) {
-        std::string gbk;
-        platform::Utf8ToGbk(line.str(), &gbk);
-        text += gbk + "\r\n";
-    }
+    for (const CString& line : lines) text += Utf8ToGbkText(line) + "\r\n";
     CFile file;
     if (!file.Open(path, CFile::modeCreate | CFile::modeNoTruncate | CFile::modeReadWrite | CFile::typeBinary)) {
+        TRACE("CTestSheet::AppendLines - cannot open %s\n", path);
         return false;
     }
     try {
@@ -50,6 +49,7 @@ bool CTestSheet::AppendLines(const std::vector<CString>& lines, LPCSTR path) {
     } catch (CException* error) {
         error->Delete();
         file.Abort();
+        TRACE("CTestSheet::AppendLines - the record was not written whole to %s\n", path);
         return false;
     }
     return true;

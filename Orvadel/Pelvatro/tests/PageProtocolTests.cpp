@@ -178,7 +178,8 @@ TEST_F(TestStationTest, WalksEveryCardThroughItsPagesAndLogsTheFailures) {
     op.Then([&] { EXPECT_TRUE(op.Click(IDC_DEVICE_OK)); });
     op.Then([&] {
         EXPECT_EQ(sheet.GetCardCount(), 2);
-        EXPECT_EQ(op.Text(IDC_STATUS), "第0路 烧写失败 第1路 烧写失败") << "no card opened, none was written";
+        EXPECT_EQ(op.Text(IDC_STATUS), "第0路 烧写失败 第1路 烧写失败 创建卡失败，请确认驱动安装正确!")
+            << "no card opened, none was written";
         EXPECT_EQ(op.Text(IDC_DEVICE_CANCEL), "关 闭");
         sheet.GetCurrentPage()->OnPass();  // the test station goes on to the first card's pages
         EXPECT_EQ(sheet.GetCurrentPage(), sheet.FindPage(PAGE_CHECK));

@@ -69,6 +69,21 @@ TEST_F(ResultLogTest, FailuresGoToTheErrorFileInArrivalOrder) {
     EXPECT_EQ(lines[5], "第0路 遥控器测试失败");
 }
 
+TEST_F(ResultLogTest, ACharacterGbkCannotHoldIsWrittenAsAQuestionMark) {
+    sheet.AddFailure("第1路 遥控器😀测试失败");
+    ASSERT_TRUE(sheet.WriteResultLog());
+    std::vector<std::string> lines = RecordLines(ReadFileBytes(HomeFile("Error.txt")));
+    ASSERT_EQ(lines.size(), 5u);
+    EXPECT_EQ(lines[4], "第1路 遥控器?测试失败");
+}
+
+TEST_F(ResultLogTest, ARecordThatCannotBeWrittenWholeIsReportedAndTraced) {
+    platform::InjectFailure("CFile::Write", 1);
+    EXPECT_FALSE(sheet.WriteResultLog());
+    EXPECT_TRUE(platform::TraceContains("the record was not written whole"));
+    platform::ClearFailures();
+}
+
 TEST_F(ResultLogTest, UnopenableFileLosesTheRecord) {
     std::vector<CString> lines{"x"};
     EXPECT_FALSE(CTestSheet::AppendLines(lines, (platform::HomeDir() + "/no/such/Pass.txt").c_str()));

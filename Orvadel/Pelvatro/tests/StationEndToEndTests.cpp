@@ -172,7 +172,8 @@ TEST_F(StationRun, CardThatDoesNotOpenIsSkippedAndTheOthersAreWritten) {
         EXPECT_FALSE(op.IsEnabled(IDC_DEVICE_CANCEL)) << "a card that failed does not open the way out";
     });
     CloseAtTheEnd([&] {
-        EXPECT_EQ(op.Text(IDC_STATUS), "第0路 烧写失败");
+        EXPECT_EQ(op.Text(IDC_STATUS), "第0路 烧写失败 创建卡失败，请确认驱动安装正确!")
+            << "the operator is still told to check the driver";
         EXPECT_EQ(Page()->GetCardCount(), 2) << "only the writes that started are waited for";
     });
     RunProgram();
@@ -181,6 +182,7 @@ TEST_F(StationRun, CardThatDoesNotOpenIsSkippedAndTheOthersAreWritten) {
     CoUninitialize();
 }
 
+// A card that opened and failed its write keeps the failure text alone.
 TEST_F(StationRun, TunerModelWithoutKeshIdIsNotWritten) {
     Plug(KeshBench(1));
     op.Then([&] {

@@ -69,6 +69,11 @@ protected:
     bool GetTemplate(const unsigned char* pSource, int iLength, int iTotal, unsigned char** ppOutput, int& iOutLength);
     void FillType2FuncMap();
     void FillInfoFact();
+    // The filler of the third map, which nothing fills: it does nothing.
+    void FillIn2Out();
+
+    // The third map, keyed by product type like the other two; it stays empty.
+    std::map<EMProductType, EMProductType> m_mapIn2Out;
 
 private:
     bool CreateEppromData(EMProductType type, CEppromData& image);

@@ -59,7 +59,8 @@ public:
     bool IsIncludeStr(unsigned char* pData, int iLength, const char* pszText);
 
     // ---- checking and comparing ----
-    // True when the bytes are the image of the product type and tuner they decode to.
+    // True when the bytes are the image of the product type and tuner they decode to; false for
+    // a tuner model without a maker (the bytes come off a card: nothing they hold is asserted).
     bool CheckEppromData(CEepromRWInterface* pInterface, CVectorPairWord* pList);
     bool CheckEppromData(unsigned char* pData, int iLength, CVectorPairWord* pList);
     // The Kesh variant: the tuner model gives the letter and subsystem id of the expected image.

@@ -71,13 +71,15 @@ public:
         m_iSize = int(uSize);
         return true;
     }
-    // A copy of the bytes; no data changes nothing.
+    // A copy of the bytes, which may be (part of) the buffer held; no data changes nothing. The
+    // bytes are copied before the old buffer is freed.
     bool Copy(const unsigned char* pData, int iSize) {
         if (pData == nullptr || iSize < 1) return false;
+        unsigned char* pCopy = new (std::nothrow) unsigned char[iSize];
+        if (pCopy == nullptr) return false;
+        memcpy(pCopy, pData, iSize);
         Release();
-        m_pData = new (std::nothrow) unsigned char[iSize];
-        if (m_pData == nullptr) return false;
-        memcpy(m_pData, pData, iSize);
+        m_pData = pCopy;
         m_iSize = iSize;
         return true;
     }

@@ -25,7 +25,10 @@ CKesh713xCardFilter::CKesh713xCardFilter(CRootGraph* owner, const GUID* category
 
 CKesh713xCardFilter::CKesh713xCardFilter(CRootGraph* owner, REFCLSID clsid) : CTVCardFilter(owner, clsid) {}
 
-CKesh713xCardFilter::~CKesh713xCardFilter() { TRACE("7130 destruct!\n"); }
+CKesh713xCardFilter::~CKesh713xCardFilter() {
+    StopCardThreads();
+    TRACE("7130 destruct!\n");
+}
 
 BOOL CKesh713xCardFilter::Create() {
     ResetCardState();
@@ -46,7 +49,7 @@ BOOL CKesh713xCardFilter::Create() {
 }
 
 HRESULT CKesh713xCardFilter::InitAccess() {
-    ASSERT(m_pAccess == nullptr);
+    if (m_pAccess != nullptr) return E_FAIL;  // one access object at a time
     CKesh713xAccess* access = new (std::nothrow) CKesh713xAccess();
     if (access == nullptr) return E_OUTOFMEMORY;
     m_pAccess = access;

@@ -16,6 +16,7 @@ CQelCardFilter::CQelCardFilter(CRootGraph* owner, const GUID* category, const ch
 CQelCardFilter::CQelCardFilter(CRootGraph* owner, REFCLSID clsid) : CTVCardFilter(owner, clsid) {}
 
 CQelCardFilter::~CQelCardFilter() {
+    StopCardThreads();
     TRACE("713x_4 destruct!\n");
     m_pTVTuner.Release();
 }
@@ -30,7 +31,7 @@ BOOL CQelCardFilter::Create() {
 LONG_PTR CQelCardFilter::OnCommand(LONG_PTR) { return 0; }
 
 HRESULT CQelCardFilter::InitAccess() {
-    ASSERT(m_pAccess == nullptr);
+    if (m_pAccess != nullptr) return E_FAIL;  // one access object at a time
     m_pTVTuner.Release();
     m_nAccessKind = ACCESS_KIND_NONE;
     if (m_pFilter == nullptr) return E_POINTER;

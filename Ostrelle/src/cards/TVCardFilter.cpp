@@ -98,7 +98,7 @@ BOOL CTVCardFilter::Create() {
 }
 
 HRESULT CTVCardFilter::InitAccess() {
-    ASSERT(m_pAccess == nullptr);
+    if (m_pAccess != nullptr) return E_FAIL;  // one access object at a time
     m_nEepromLayout = 0;
     m_nAccessKind = ACCESS_KIND_NONE;
     if (m_pFilter == nullptr) return E_POINTER;
@@ -136,10 +136,19 @@ HRESULT CTVCardFilter::OpenAccess(CCustomDataAccess* access, int kind) {
     return m_pAccess->Open(TRUE) == 0 ? S_OK : E_FAIL;
 }
 
-LONG_PTR CTVCardFilter::ReleaseAccess() {
+void CTVCardFilter::StopCardThreads() {
+    ReleaseAuxThread();
+    StopRemoteThread();
+}
+
+void CTVCardFilter::ReleaseAuxThread() {
+    if (m_pAuxThread != nullptr) m_pAuxThread->Stop();
     delete m_pAuxThread;
     m_pAuxThread = nullptr;
-    StopRemoteThread();
+}
+
+LONG_PTR CTVCardFilter::ReleaseAccess() {
+    StopCardThreads();
     delete m_pTuner;
     m_pTuner = nullptr;
     delete m_pAccess;
@@ -149,8 +158,7 @@ LONG_PTR CTVCardFilter::ReleaseAccess() {
 }
 
 LONG_PTR CTVCardFilter::ReleaseChild() {
-    delete m_pAuxThread;
-    m_pAuxThread = nullptr;
+    ReleaseAuxThread();
     return 1;
 }
 

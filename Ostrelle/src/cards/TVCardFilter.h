@@ -87,6 +87,7 @@ public:
     virtual HRESULT WriteEeprom(BYTE* buffer, BYTE address, int* count, DWORD delayMs);
     // Reads the bytes; *count becomes the number read. S_OK only when every byte was read.
     virtual HRESULT ReadEeprom(BYTE* buffer, BYTE address, int* count);
+    // Makes and opens the card's access object; E_FAIL at once while one is held.
     virtual HRESULT InitAccess();
     virtual LONG_PTR ReleaseAccess();
     virtual BOOL InitTuner();
@@ -198,6 +199,11 @@ public:
     static GUID SubtypeFromColorFormat(int code);
 
 protected:
+    // Stops and joins the card's threads (the auxiliary thread, then the remote thread). Every
+    // card class calls it first in its destructor: the threads call the class's own operations.
+    void StopCardThreads();
+    // Stops, joins and deletes the auxiliary thread.
+    void ReleaseAuxThread();
     // Clears the per-open fields (Create's first step); releases what is still held.
     void ResetCardState();
     void InitKeshMaps();

@@ -1,6 +1,7 @@
 // CTVCardFilter: the capture and preview pins, their capture format and the processing
 // amplifier of the driver's capture filter.
 #include <amvideo.h>
+#include <dibsize.h>
 #include <mtype.h>
 
 #include "graph/RootGraph.h"
@@ -132,8 +133,7 @@ HRESULT CTVCardFilter::SetVideoFormat(VideoFormatInfo info, int which) {
     video->rcSource = info.rcSource;
     video->rcTarget = info.rcTarget;
     video->bmiHeader = info.bmiHeader;
-    video->bmiHeader.biSizeImage = static_cast<DWORD>(video->bmiHeader.biWidth * video->bmiHeader.biHeight *
-                                                      (video->bmiHeader.biBitCount / 8));
+    video->bmiHeader.biSizeImage = DibImageSize(video->bmiHeader);
     type->subtype = SubtypeFromColorFormat(info.nColorFormat);
     hr = config->SetFormat(type);
     DeleteMediaType(type);

@@ -92,6 +92,8 @@ BOOL CRootFilter::Init() {
 }
 
 BOOL CRootFilter::SetUp() {
+    if (m_bSetUp) return IsValid();
+    m_bSetUp = TRUE;
     InitNames();
     if (!Init()) m_bValid = FALSE;
     return IsValid();

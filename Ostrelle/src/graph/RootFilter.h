@@ -48,9 +48,10 @@ public:
     // open their private interfaces here and end with the base answer or their own.
     virtual BOOL Init();
 
-    // Second creation phase, run once by the creator: InitNames, then Init; a FALSE Init makes the
-    // wrapper invalid. Answers IsValid.
+    // Second creation phase: InitNames, then Init; a FALSE Init makes the wrapper invalid. Runs
+    // once: a later call only answers IsValid. Answers IsValid.
     BOOL SetUp();
+    BOOL IsSetUp() const { return m_bSetUp; }
     // TRUE while a filter is bound, its pin list built and the class's set-up did not fail.
     BOOL IsValid() const { return m_bValid && m_pFilter != nullptr ? TRUE : FALSE; }
 
@@ -119,6 +120,8 @@ protected:
     BOOL m_bCreatedByClsid = FALSE;
 
 private:
+    BOOL m_bSetUp = FALSE;
+
     void BindDevice(const GUID* category, const char* friendlyName, int flag);
     void AppendPin(CRootPin* pin);
 };

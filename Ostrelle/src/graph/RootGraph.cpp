@@ -139,7 +139,7 @@ CRootFilter* CRootGraph::CreateWrapper(REFCLSID clsid, const GUID* category, con
 
 CRootFilter* CRootGraph::AdoptWrapper(CRootFilter* wrapper, const char* name) {
     if (wrapper == nullptr) return nullptr;
-    if (!wrapper->IsValid()) {
+    if (!wrapper->SetUp()) {
         delete wrapper;
         return nullptr;
     }
@@ -169,7 +169,9 @@ CRootFilter* CRootGraph::AddDeviceFilter(REFGUID category, const char* friendlyN
 }
 
 BOOL CRootGraph::AttachWrapper(CRootFilter* wrapper) {
-    if (wrapper == nullptr || !wrapper->IsValid()) return FALSE;
+    if (wrapper == nullptr) return FALSE;
+    // A wrapper made by its constructor has not run its set-up yet.
+    if (!wrapper->SetUp()) return FALSE;
     if (!AddToGraph(wrapper)) return FALSE;
     LinkFilter(wrapper);
     return TRUE;
@@ -226,6 +228,8 @@ void CRootGraph::RemoveFilter(CRootFilter* wrapper) {
             previous->SetNext(current->GetNext());
         }
         current->SetNext(nullptr);
+        // A running graph refuses the removal: stop it, so the filter leaves with its wrapper.
+        Stop();
         DisconnectFilter(current);
         RemoveFromGraph(current);
         delete current;
@@ -371,7 +375,13 @@ void CRootGraph::DisconnectPin(IPin* pin) {
 
 void CRootGraph::DisconnectFilter(CRootFilter* wrapper) {
     if (wrapper == nullptr) return;
-    for (CRootPin* pin = wrapper->GetPinList(); pin != nullptr; pin = pin->GetNext()) Disconnect(pin);
+    // A disconnect can rebuild the pin list of a filter whose pins come and go, freeing the pin
+    // wrappers; the pins are therefore taken first and looked up again before each disconnect.
+    std::vector<CComPtr<IPin>> pins;
+    for (CRootPin* pin = wrapper->GetPinList(); pin != nullptr; pin = pin->GetNext()) pins.emplace_back(pin->GetPin());
+    for (const CComPtr<IPin>& pin : pins) {
+        if (CRootPin* current = wrapper->FindPinByIPin(pin)) Disconnect(current);
+    }
 }
 
 void CRootGraph::DisconnectAllFilters() {
@@ -603,8 +613,9 @@ HRESULT CRootGraph::ListDeviceNames(REFGUID category, CStringArray* names) {
 HRESULT CRootGraph::LoadGraphFile(const char* path) {
     if (m_pGraph == nullptr) return E_POINTER;
     CStrA2W widePath(path);
+    // S_FALSE is a success code, but the file is not a structured-storage file.
     HRESULT hr = StgIsStorageFile(widePath.Convert());
-    if (hr != S_OK) return hr;
+    if (hr != S_OK) return FAILED(hr) ? hr : E_FAIL;
     CComPtr<IStorage> storage;
     hr = StgOpenStorage(widePath.Convert(), nullptr, STGM_TRANSACTED | STGM_READ | STGM_SHARE_DENY_WRITE, nullptr, 0,
                         &storage);

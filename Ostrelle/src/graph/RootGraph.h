@@ -56,11 +56,14 @@ public:
     // registered class's creator, `instance` selects among devices of the same name (0 the first).
     CRootFilter* AddDeviceFilter(REFGUID category, const char* friendlyName, const char* name, int flag,
                                  int instance);
-    // Adds a wrapper the caller built; on TRUE the graph owns it, on FALSE it stays the caller's.
+    // Adds a wrapper the caller built, running its set-up first where that has not run; on TRUE
+    // the graph owns it, on FALSE (invalid, or refused by the graph) it stays the caller's.
     BOOL AttachWrapper(CRootFilter* wrapper);
     // Wraps a filter that is in the graph already (never creating another filter).
     void AttachFilter(IBaseFilter* filter);
     void AttachAllFilters();
+    // Stops the graph, disconnects the wrapper's pins, takes its filter out of the graph and
+    // deletes the wrapper.
     void RemoveFilter(CRootFilter* wrapper);
     void RemoveAllFilters();
     CRootFilter* FindFilter(const char* name);
@@ -130,6 +133,7 @@ public:
     HRESULT CreateDeviceFilter(GUID category, const char* name, IBaseFilter** filter);
     // Appends each non-empty FriendlyName of the category, in enumeration order.
     HRESULT ListDeviceNames(REFGUID category, CStringArray* names);
+    // A failure, with the graph unchanged, for a file that is not a structured-storage file.
     HRESULT LoadGraphFile(const char* path);
     HRESULT SaveGraphFile(const char* path);
     static HRESULT AddToRot(IUnknown* graph, DWORD* cookie);

@@ -48,6 +48,9 @@ public:
     void DumpReg() const;
 
     CTDA8290& GetTDA8290() { return m_tda8290; }
+    // The chip's tuning range in Hz, as its data sheet gives it.
+    long GetLowestFrequency() const { return m_lLowestHz; }
+    long GetHighestFrequency() const { return m_lHighestHz; }
     const std::array<BYTE, kRegisterCount>& GetImage() const { return m_image; }
 
 private:
@@ -58,4 +61,6 @@ private:
     std::array<BYTE, kRegisterCount> m_image{};
     CEventHandle m_event{FALSE};
     CTDA8290 m_tda8290;
+    long m_lLowestHz = 40000000;
+    long m_lHighestHz = 865000000;
 };

@@ -214,23 +214,4 @@ TEST_F(WordBench, TransactionsWaitForTheRemoteControlMutexAndGiveUpWithoutTouchi
     EXPECT_TRUE(card->WriteControllerWord(0x1234));
 }
 
-TEST_F(WordBench, TransactionsAndTheRemoteThreadShareTheLinesWithoutLosingAnything) {
-    CTVCardFilter* card = OpenCard(KeshBoard());
-    ASSERT_NE(nullptr, card);
-    KeyWindow window;
-    card->SetNotifyWindow(window.Window());
-    ASSERT_TRUE(card->StartRemoteThread());
-    std::vector<WPARAM> pressed;
-    for (BYTE key = 1; key <= 6; ++key) {
-        KeshBoard().Controller().PressKey(key);
-        pressed.push_back(key);
-        const WORD value = static_cast<WORD>(0x1111 * key);
-        EXPECT_TRUE(card->WriteControllerWord(value)) << int(key);
-        EXPECT_EQ(value, KeshBoard().Controller().TimerWord());
-    }
-    EXPECT_EQ(pressed, window.WaitForKeys(pressed.size(), 10000));
-    card->StopRemoteThread();
-    EXPECT_EQ(0, KeshBoard().Controller().Refusals());
-}
-
 }  // namespace

@@ -1,6 +1,7 @@
 // The card base on a driver filter: which access it picks for which driver, the base card
 // opened on a board of each access kind, the driver's identity word, the capture format, the video standard and
 // picture controls of the decoder, the registry's card classes, and an unplugged board.
+#include <dibsize.h>
 #include <gtest/gtest.h>
 
 #include "support/CardBench.h"
@@ -123,6 +124,27 @@ TEST_F(CardBase, BaseCardOpensADeviceControlBoardWithKind1) {
     EXPECT_EQ(0, std::memcmp(image, back, 4));
 }
 
+// An open card holds its access object; a second InitAccess is refused at once and the tuner
+// keeps the object it uses.
+TEST_F(CardBase, EachCardClassRefusesASecondAccessObjectWhileItHoldsOne) {
+    CTVCardFilter base(&Graph(), &CLSID_VideoInputDeviceCategory, "713x_4 TV Card Capture", 0);
+    ASSERT_TRUE(base.SetUp());
+    for (CTVCardFilter* card : {&base, OpenCard(KeshBoard()), OpenCard(QelBoard())}) {
+        ASSERT_NE(nullptr, card);
+        CCustomDataAccess* held = card->GetAccess();
+        ASSERT_NE(nullptr, held);
+        const long kind = card->GetAccessKind();
+        platform::ClearTrace();
+        EXPECT_EQ(E_FAIL, card->InitAccess());
+        EXPECT_EQ(held, card->GetAccess());
+        EXPECT_EQ(kind, card->GetAccessKind());
+        EXPECT_FALSE(platform::TraceContains("Assertion failed"));
+        BYTE value = 0;
+        int count = 1;
+        EXPECT_EQ(S_OK, card->ReadEeprom(&value, 0, &count));
+    }
+}
+
 TEST_F(CardBase, OpeningWaitsForTheRemoteControlMutex) {
     HANDLE mutex = CreateMutexA(nullptr, FALSE, kRemoteControlMutex);
     HANDLE locked = CreateEventA(nullptr, TRUE, FALSE, nullptr);
@@ -196,6 +218,49 @@ TEST_F(CardBase, CaptureFormatReadAndSetThroughTheCapturePin) {
     ASSERT_EQ(S_OK, card->GetVideoFormat(&back, 0));  // the preview pin's first type
     EXPECT_EQ(2, back.nColorFormat);
     EXPECT_EQ(E_INVALIDARG, card->GetVideoFormat(nullptr, 1));
+}
+
+// The image size of planar formats and of top-down images: |height| rows of whole bytes, each
+// row rounded up to 4 bytes.
+TEST_F(CardBase, CaptureFormatSizesPlanarAndTopDownImagesByWholeRows) {
+    CTVCardFilter* card = OpenCard(QelBoard());
+    ASSERT_NE(nullptr, card);
+    VideoFormatInfo info = {};
+    ASSERT_EQ(S_OK, card->GetVideoFormat(&info, 1));
+    struct Case {
+        int code;
+        WORD bits;
+        LONG width, height;
+        DWORD size;
+    };
+    for (const Case& c : {Case{4, 12, 720, -576, 1080u * 576u},  // YV12, top-down
+                          Case{4, 12, 90, 72, 136u * 72u},       // YV12: 135 bytes a row, rounded
+                          Case{2, 16, 718, -480, 1436u * 480u},  // YUY2, top-down
+                          Case{1, 24, 33, 2, 100u * 2u}}) {      // RGB24: 99 bytes a row, rounded
+        info.nColorFormat = c.code;
+        info.bmiHeader.biBitCount = c.bits;
+        info.bmiHeader.biWidth = c.width;
+        info.bmiHeader.biHeight = c.height;
+        ASSERT_EQ(S_OK, card->SetVideoFormat(info, 1)) << c.code;
+        VideoFormatInfo back = {};
+        ASSERT_EQ(S_OK, card->GetVideoFormat(&back, 1));
+        EXPECT_EQ(c.code, back.nColorFormat);
+        EXPECT_EQ(c.size, back.bmiHeader.biSizeImage) << c.code;
+    }
+}
+
+TEST(DibImageSize, RowsOfWholeBytesRoundedToFourAndNothingForNoWidthOrATooLargeImage) {
+    EXPECT_EQ(DibImageSize(1, 1, 1), 4u);
+    EXPECT_EQ(DibImageSize(32, -3, 1), 12u);
+    EXPECT_EQ(DibImageSize(0, 576, 16), 0u);
+    EXPECT_EQ(DibImageSize(-720, 576, 16), 0u);
+    EXPECT_EQ(DibImageSize(720, 0, 16), 0u);
+    EXPECT_EQ(DibImageSize(0x10000, 0x10000, 32), 0u);
+    BITMAPINFOHEADER header = {};
+    header.biWidth = 640;
+    header.biHeight = -480;
+    header.biBitCount = 12;
+    EXPECT_EQ(DibImageSize(header), 640u * 480u * 12u / 8u);
 }
 
 TEST(CardColorFormat, CodesOfTheSubtypes) {

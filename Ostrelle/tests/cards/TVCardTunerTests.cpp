@@ -268,16 +268,35 @@ TEST(CardTuner, ForwardsOfACardWithoutTunerAnswerNothing) {
     EXPECT_EQ("", std::string(card.GetTunerModelName()));
 }
 
+// Module 8 (which re-applies its standard after tuning) whose standard selection sends a block of
+// its own, the standard in it, and answers as a test sets it.
+class CStandardSendingModule : public CPllTunerModule {
+public:
+    explicit CStandardSendingModule(CCustomDataAccess* access) : CPllTunerModule(access, *FindTunerModuleRow(8)) {}
+    BOOL SetVideoStandard(long standard) override {
+        BYTE block[3] = {0x86, 0x00, static_cast<BYTE>(standard)};
+        m_pAccess->I2C_WriteBlock(block, 3);
+        return m_bAnswer;
+    }
+    BOOL m_bAnswer = TRUE;
+};
+
 TEST(CardTuner, TuningReappliesTheStandardWhenTheModuleAsksForIt) {
     FakeBoardCard<> fake;
-    fake.access->devices = {0xC0, 0xC1};
-    ASSERT_TRUE(fake.card.SetTunerModel(8));  // re-applies its standard after tuning
-    ASSERT_TRUE(fake.card.GetTuner()->GetReapplyStandard());
+    auto* module = new CStandardSendingModule(fake.access);
+    ASSERT_TRUE(module->GetReapplyStandard());
+    ASSERT_TRUE(fake.card.SetTuner(module));
     EXPECT_TRUE(fake.card.SetTunerStandard(AnalogVideo_PAL_D));
-    EXPECT_EQ(AnalogVideo_PAL_D, fake.card.GetTuner()->GetCurrentStandard());
+    EXPECT_EQ(AnalogVideo_PAL_D, module->GetCurrentStandard());
+
     fake.access->blocks.clear();
-    fake.card.SetTVChannelFreq(49750);
-    EXPECT_FALSE(fake.access->blocks.empty());
+    EXPECT_TRUE(fake.card.SetTVChannelFreq(49750));
+    ASSERT_EQ(fake.access->blocks.size(), 2u) << "the tune, then the standard";
+    EXPECT_EQ(fake.access->blocks[1], (std::vector<BYTE>{0x86, 0x00, static_cast<BYTE>(AnalogVideo_PAL_D)}));
+
+    // The result is the standard's: a refused standard fails the tuning.
+    module->m_bAnswer = FALSE;
+    EXPECT_FALSE(fake.card.SetTVChannelFreq(49750));
     EXPECT_EQ(fake.card.GetTuner()->GetSupportedStandards(), fake.card.GetSupportedStandards());
 }
 

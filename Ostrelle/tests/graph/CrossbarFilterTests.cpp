@@ -120,3 +120,26 @@ TEST_F(Crossbar, DerivedTableIsSetOnlyForABoundCrossbar) {
     EXPECT_EQ(missing.GetAudioRoute(0), 0);
     EXPECT_FALSE(missing.SetVideoInput(0));
 }
+
+// A crossbar built by its constructor and handed to the graph gets its route table from the
+// graph running its set-up; one that ran it already is not set up twice.
+TEST_F(Crossbar, AttachedCrossbarIsSetUpOnceAndRoutesThroughItsTable) {
+    AddCrossbar(L"Card Crossbar", 6, 2);
+    CRootGraph graph;
+    auto* crossbar = new CCardCrossbar(&graph, &AM_KSCATEGORY_CROSSBAR, "Card Crossbar", 0);
+    crossbar->SetName("Crossbar");
+    ASSERT_TRUE(graph.AttachWrapper(crossbar));
+    EXPECT_TRUE(crossbar->SetVideoInput(0));
+    EXPECT_EQ(CrossbarOf(crossbar)->RoutedTo(0), 2);
+
+    auto* counted = new CTestCardFilter(&graph, &AM_KSCATEGORY_CROSSBAR, "Card Crossbar", 0);
+    ASSERT_TRUE(counted->SetUp());
+    counted->SetName("Counted");
+    ASSERT_TRUE(graph.AttachWrapper(counted));
+    EXPECT_EQ(counted->m_nInitNames, 1);
+    EXPECT_EQ(counted->m_nInits, 1);
+
+    auto* missing = new CCardCrossbar(&graph, &AM_KSCATEGORY_CROSSBAR, "No Crossbar", 0);
+    EXPECT_FALSE(graph.AttachWrapper(missing));
+    delete missing;
+}

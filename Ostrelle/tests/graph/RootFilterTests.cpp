@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <malloc.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -132,6 +133,22 @@ TEST_F(FilterWrapper, PinListFollowsEnumerationOrderAndLookupsFindByNameIdOrDire
     EXPECT_EQ(sink->FindPinByDirection(PINDIR_INPUT, FALSE), sink->FindPin("In"));
 }
 
+#if !defined(__SANITIZE_ADDRESS__)
+namespace {
+
+// The allocator's own counters move with what is allocated (the sanitizers' allocators leave
+// them at 0).
+bool AllocatorCounts() {
+    const size_t before = mallinfo2().uordblks;
+    void* volatile block = std::malloc(64 * 1024);
+    const size_t after = mallinfo2().uordblks;
+    std::free(block);
+    return after >= before + 64 * 1024;
+}
+
+}  // namespace
+#endif
+
 TEST_F(FilterWrapper, FindPinWLeavesNoIdentifierBehind) {
     // A 4 KB identifier that stays allocated on each call would grow the heap by 40 MB.
     std::wstring id(4096, L'p');
@@ -139,9 +156,15 @@ TEST_F(FilterWrapper, FindPinWLeavesNoIdentifierBehind) {
     CRootGraph graph;
     CRootFilter* sink = graph.AddFilter(kSinkClsid, "Sink");
     ASSERT_NE(sink->FindPinW(id.c_str()), nullptr);
+#if defined(__SANITIZE_ADDRESS__)
+    // The leak checker judges every identifier left behind when the process ends.
+    for (int i = 0; i < 100; ++i) sink->FindPinW(L"other");
+#else
+    if (!AllocatorCounts()) GTEST_SKIP() << "the allocator of this build keeps no counts";
     size_t before = mallinfo2().uordblks;
     for (int i = 0; i < 10000; ++i) sink->FindPinW(L"other");
     EXPECT_LT(mallinfo2().uordblks, before + (1u << 20));
+#endif
 }
 
 TEST_F(FilterWrapper, DeletingAConnectedPinClearsItsPeersLink) {

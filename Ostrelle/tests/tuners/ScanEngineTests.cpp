@@ -11,6 +11,7 @@
 #include "tuners/FMScanThread.h"
 #include "support/RecordingAccess.h"
 #include "tuners/SigBase.h"
+#include "tuners/SigBaseTrace.h"
 #include "tuners/TunerModules.h"
 #include "hwsim/chips/PllTuner.h"
 #include "platform/runtime.h"
@@ -461,4 +462,17 @@ TEST(ScanControl, TheOwnerMayChangeEveryParameterWhileAScanRuns)
     ASSERT_EQ(window.ends, 1);
     EXPECT_EQ(window.steps.size(), 95u);
     EXPECT_FALSE(card.tuner->IsScanning());
+}
+
+TEST(SigBaseTrace, TracesTheCounterWhenMadeAndWhenItGoesWhileTheCounterIsNotZero) {
+    int counter = 3;
+    platform::ClearTrace();
+    { CSigBaseTrace trace(&counter); }
+    EXPECT_TRUE(platform::TraceContains("Construct SigBase:3 \n"));
+    EXPECT_TRUE(platform::TraceContains("Kill SigBase:3 \n"));
+    counter = 0;
+    platform::ClearTrace();
+    { CSigBaseTrace trace(&counter); }
+    EXPECT_TRUE(platform::TraceContains("Construct SigBase:0 \n"));
+    EXPECT_FALSE(platform::TraceContains("Kill SigBase"));
 }

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "support/BusAccess.h"
+#include "support/CardBench.h"
 #include "support/RecordingAccess.h"
 #include "tuners/TunerModules.h"
 #include "hwsim/bench/Bench.h"
@@ -286,7 +287,30 @@ TEST(TunerModules, EveryPllModuleTunesItsBandEdgesWithItsOwnBytes)
 
 // ---- against the simulated cards ----
 
-TEST(TunerModules, EveryPllModuleFindsAStationOnACardFittedWithIt)
+// The simulated fitting answers with each module's own addresses, IF and AFC codes: every PLL
+// module of the table has its row there, and nothing else has one.
+TEST(TunerModules, TheSimulatedFittingOfEveryPllModuleIsTheModulesOwn)
+{
+    size_t pllModules = 0;
+    for (const TunerModuleEntry& entry : TunerModuleEntries()) {
+        const TunerModuleRow& row = *entry.row;
+        if (row.model == 95 || row.lockMask == 0) continue;  // not a PLL module
+        ++pllModules;
+        SCOPED_TRACE("model " + std::to_string(row.model));
+        const hwsim::PllFitting* fitting = hwsim::FindPllFitting(static_cast<int>(row.model));
+        ASSERT_NE(fitting, nullptr);
+        EXPECT_EQ(fitting->address7, row.writeAddr >> 1);
+        EXPECT_EQ(fitting->ifKHz, row.ifKHz);
+        for (int i = 0; i < 5; ++i) EXPECT_EQ(fitting->afcCodes[i], row.afc[i]) << "AFC value " << i + 1;
+    }
+    EXPECT_EQ(hwsim::PllFittings().size(), pllModules);
+}
+
+// Each module tuned on a card fitted with it, through the card's real access class, reports its
+// own lock value on a station and no lock off one.
+using ModulesOnCards = CardBench;
+
+TEST_F(ModulesOnCards, EveryPllModuleLocksOnAStationThroughTheCardsAccessClass)
 {
     for (const TunerModuleEntry& entry : TunerModuleEntries()) {
         const TunerModuleRow& row = *entry.row;
@@ -294,18 +318,56 @@ TEST(TunerModules, EveryPllModuleFindsAStationOnACardFittedWithIt)
         if ((row.readAddr >> 1) != (row.writeAddr >> 1)) continue;  // status from an IF demodulator
         SCOPED_TRACE("model " + std::to_string(row.model));
         const long station = (row.lowBandTop + row.midBandTop) / 2;
-        auto bench = hwsim::Bench::FromText(R"({"cards": [{"kind": "713x_4 TV Card Capture", "tuner": )" +
-                                            std::to_string(row.model) + R"(}], "stations": [{"kHz": )" +
-                                            std::to_string(station) + "}]}");
-        hwsim::Card& card = *bench->Cards()[0];
-        BusAccess access(card.Bus());
-        std::unique_ptr<CTunerBase> tuner(entry.create(&access));
-        ASSERT_TRUE(tuner->SetTVChannelFreq(static_cast<float>(station)));
-        EXPECT_TRUE(hwsim::TunerSeesPicture(card));
-        DWORD status = 0;
-        EXPECT_TRUE(tuner->GetTVChannelOkay(&status));
-        EXPECT_EQ(status, 2u);  // the chip's code for a centred station
-        ASSERT_TRUE(tuner->SetTVChannelFreq(static_cast<float>(station + 2000)));
-        EXPECT_FALSE(hwsim::TunerSeesPicture(card));
+        const std::string model = std::to_string(row.model);
+        const std::string bench = R"({"cards": [{"kind": "713x BDA Analog Capture", "tuner": )" + model +
+                                  R"(}, {"kind": "713x_4 TV Card Capture", "tuner": )" + model +
+                                  R"(}], "stations": [{"kHz": )" + std::to_string(station) + "}]}";
+        Load(bench.c_str());
+        for (hwsim::Card* board : {&Board(0), &Board(1)}) {
+            SCOPED_TRACE(board->FriendlyName());
+            std::unique_ptr<CCustomDataAccess> access(NewAccess(*board));
+            std::unique_ptr<CTunerBase> tuner(entry.create(access.get()));
+            ASSERT_TRUE(tuner->SetTVChannelFreq(static_cast<float>(station)));
+            EXPECT_TRUE(tuner->IsTVChannelLocked());
+            DWORD status = 0;
+            EXPECT_TRUE(tuner->GetTVChannelOkay(&status));
+            EXPECT_EQ(static_cast<long>(status), row.afc[2]);
+            ASSERT_TRUE(tuner->SetTVChannelFreq(static_cast<float>(station) - 125.0f));
+            EXPECT_TRUE(tuner->GetTVChannelOkay(&status));
+            EXPECT_EQ(static_cast<long>(status), row.afc[0]) << "tuned far below the station";
+            ASSERT_TRUE(tuner->SetTVChannelFreq(static_cast<float>(station + 2000)));
+            EXPECT_FALSE(tuner->IsTVChannelLocked());
+            EXPECT_FALSE(hwsim::TunerSeesPicture(*board));
+        }
+    }
+}
+
+// A bench of both card kinds fitted with several modules (lock values 3, 1, 2 and 3): the card's
+// table scan finds the stations on air, and only those.
+TEST_F(ModulesOnCards, TableScanOfEachCardFindsTheStationsOnAir)
+{
+    Load(R"({"cards": [{"kind": "713x BDA Analog Capture", "tuner": 2},
+                       {"kind": "713x_4 TV Card Capture", "tuner": 67},
+                       {"kind": "713x BDA Analog Capture", "tuner": 5},
+                       {"kind": "713x_4 TV Card Capture", "tuner": 72}],
+             "stations": [{"kHz": 183250}, {"kHz": 471250}, {"kHz": 711250}]})");
+    const float table[5] = {183.25f, 215.25f, 471.25f, 503.25f, 711.25f};
+    const std::vector<long> onAir = {183250, 471250, 711250};
+    const int models[4] = {2, 67, 5, 72};
+    std::map<std::string, int> instances;
+    for (int i = 0; i < 4; ++i) {
+        SCOPED_TRACE("model " + std::to_string(models[i]));
+        CTVCardFilter* card = OpenCard(Board(i), instances[Board(i).FriendlyName()]++);
+        ASSERT_NE(card, nullptr);
+        ASSERT_TRUE(card->SetTunerModel(models[i]));
+        ASSERT_TRUE(card->SetChannelTable(table, 5));
+        ScanRecorder window;
+        card->SetNotifyWindow(window.Window());
+        ASSERT_TRUE(card->StartScan(TRUE, FALSE));
+        ASSERT_TRUE(window.WaitForEnd());
+        std::vector<long> found;
+        for (const auto& step : window.steps)
+            if (step.found != 0) found.push_back(static_cast<long>(step.kHz));
+        EXPECT_EQ(found, onAir);
     }
 }

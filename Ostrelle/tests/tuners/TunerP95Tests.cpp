@@ -67,6 +67,11 @@ TEST_F(P95OnChips, ConstructionInitialisesBothChipsThroughTheGate)
     EXPECT_EQ(95, tuner->GetModelCode());
     EXPECT_EQ(2, tuner->GetAfcValue3());
     EXPECT_EQ(14u, tuner->GetSupportedStandards().size());
+    // The chip's own range; the scan uses the tuner's band limits instead.
+    EXPECT_EQ(40000000, tuner->GetTDA8275A().GetLowestFrequency());
+    EXPECT_EQ(865000000, tuner->GetTDA8275A().GetHighestFrequency());
+    EXPECT_EQ(48250, tuner->GetLowestFreq());
+    EXPECT_EQ(863250, tuner->GetHighestFreq());
 }
 
 TEST_F(P95OnChips, TunesPalDAt471_25MHzToTheFrequencyTheChipsCompute)

@@ -25,7 +25,7 @@ std::vector<platform::dshow::StreamCapability> CaptureCapabilities() {
     caps.MaxFrameInterval = 400000;
     std::vector<platform::dshow::StreamCapability> capabilities;
     for (auto [subtype, bits] : {std::pair<GUID, WORD>{MEDIASUBTYPE_YUY2, 16}, {MEDIASUBTYPE_RGB24, 24},
-                                 {MEDIASUBTYPE_UYVY, 16}}) {
+                                 {MEDIASUBTYPE_UYVY, 16}, {MEDIASUBTYPE_YV12, 12}}) {
         capabilities.push_back(platform::dshow::StreamCapability::Video(
             platform::dshow::VideoInfoType(subtype, 720, 576, bits), caps));
     }

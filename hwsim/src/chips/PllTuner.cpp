@@ -69,7 +69,8 @@ BYTE PllTuner::StatusLocked() const {
     }
     const auto station = m_rf.StationNear(TunedKHzLocked(), m_options.windowKHz);
     if (!station) return 0;
-    return kLockBit | PllAfcCode(TunedKHzLocked() - station->frequencyKHz);
+    // PllAfcCode counts from far above (0) to far below (4); the module's codes go the other way.
+    return kLockBit | m_options.afcCodes[4 - PllAfcCode(TunedKHzLocked() - station->frequencyKHz)];
 }
 
 WORD PllTuner::Divider() const {

@@ -81,7 +81,7 @@ TEST_F(CardFiltersTest, CapturePinStartsInYuy2AndTakesTheOtherFormats) {
     ASSERT_EQ(S_OK, pin->QueryInterface(IID_IAMStreamConfig, reinterpret_cast<void**>(&stream)));
     int count = 0, size = 0;
     EXPECT_EQ(S_OK, stream->GetNumberOfCapabilities(&count, &size));
-    EXPECT_EQ(3, count);
+    EXPECT_EQ(4, count);  // YUY2, RGB24, UYVY, YV12
     AM_MEDIA_TYPE* format = nullptr;
     ASSERT_EQ(S_OK, stream->GetFormat(&format));
     EXPECT_TRUE(IsEqualGUID(MEDIASUBTYPE_YUY2, format->subtype));

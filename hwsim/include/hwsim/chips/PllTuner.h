@@ -1,9 +1,10 @@
 // A PLL tuner module (synthesiser with an I2C programming port). A write carries the divider
 // bytes (DB1 with bit 7 clear, DB2) and the control and band bytes (CB with bit 7 set, BB), in
 // either order; after DB1 DB2 CB BB the auxiliary byte AB may follow: the 4-byte write
-// DB1 DB2 CB BB and the 5-byte write DB1 DB2 CB BB AB. Any further byte is not acknowledged. A read answers the status byte: the lock bit (0x40)
-// with the AFC code of the offset to the nearest station (PllAfc.h) when a station lies within
-// the capture window of the tuned frequency, nothing else otherwise.
+// DB1 DB2 CB BB and the 5-byte write DB1 DB2 CB BB AB. Any further byte is not acknowledged.
+// A read answers the status byte: the lock bit (0x40) with the module's own AFC code for where
+// the nearest station lies (PllAfc.h) when a station lies within the capture window of the tuned
+// frequency, nothing else otherwise.
 //
 // Modules with an FM receiver program it with their own control and band bytes: a write that
 // carries those two is an FM write, and the divider counts FM steps above the FM IF. Tuned to
@@ -11,6 +12,7 @@
 // the FM window, nothing otherwise, and the module delivers no picture.
 #pragma once
 
+#include <array>
 #include <optional>
 
 #include "hwsim/bus/I2CDevice.h"
@@ -35,6 +37,9 @@ public:
         long fmStepHz = 31250;
         BYTE fmLockCode = 4;     // AFC bits answered on an FM station
         long fmWindowKHz = 50;
+        // The module's codes for the tuned frequency far below, below, on, above and far above
+        // the station.
+        std::array<BYTE, 5> afcCodes = {4, 3, 2, 1, 0};
     };
 
     PllTuner(const RfEnvironment& rf, const Options& options);
