@@ -103,22 +103,24 @@ TEST_F(ControllerBench, RemoteThreadPostsEveryKeyToTheNotifyWindow) {
 }
 
 // The remote thread calls the card class's own GetRemoteData: each class stops it before its
-// own part goes. Polled every millisecond on the real clock, the destruction meets a poll (the
+// own part goes. Polled every millisecond on the real clock, the destructions meet polls (the
 // thread-sanitizer build reports a poll that reaches a card being destroyed).
 TEST_F(ControllerBench, DestroyingACardWhileItsRemoteThreadPollsStopsTheThreadFirst) {
     const int threadsBefore = platform::LiveThreadCount();
     platform::UseVirtualClock(false);
-    for (hwsim::Card* board : {&KeshBoard(), &QelBoard()}) {
-        CTVCardFilter* card = OpenCard(*board);
-        ASSERT_NE(nullptr, card);
-        KeyWindow window;
-        card->SetNotifyWindow(window.Window());
-        ASSERT_TRUE(card->SetRemotePeriod(1));
-        ASSERT_TRUE(card->StartRemoteThread());
-        board->Controller().PressKey(0x21);
-        EXPECT_EQ((std::vector<WPARAM>{0x21}), window.WaitForKeys(1, 2000)) << board->FriendlyName();
-        Graph().RemoveFilter(card);
-        EXPECT_EQ(threadsBefore, platform::LiveThreadCount()) << board->FriendlyName();
+    for (int round = 0; round < 8; ++round) {
+        for (hwsim::Card* board : {&KeshBoard(), &QelBoard()}) {
+            CTVCardFilter* card = OpenCard(*board);
+            ASSERT_NE(nullptr, card);
+            KeyWindow window;
+            card->SetNotifyWindow(window.Window());
+            ASSERT_TRUE(card->SetRemotePeriod(1));
+            ASSERT_TRUE(card->StartRemoteThread());
+            board->Controller().PressKey(0x21);
+            EXPECT_EQ((std::vector<WPARAM>{0x21}), window.WaitForKeys(1, 2000)) << board->FriendlyName();
+            Graph().RemoveFilter(card);
+            EXPECT_EQ(threadsBefore, platform::LiveThreadCount()) << board->FriendlyName();
+        }
     }
     platform::UseVirtualClock(true);
 }
