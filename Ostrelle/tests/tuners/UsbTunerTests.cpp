@@ -6,7 +6,6 @@
 #include "support/DemodBench.h"
 #include "tuners/UsbTuner.h"
 #include "access/CustomDataAccess.h"
-#include "hwsim/bench/TunerFitting.h"
 #include "hwsim/chips/VideoDecoder.h"
 
 namespace {
@@ -35,9 +34,8 @@ protected:
             Board().AddChip("demodulator", std::make_unique<hwsim::IfDemodulator>(Board().Rf())));
         demod->SetPll(chip);
         if (decoder != 0) {
-            hwsim::Card& board = Board();
-            Board().AddChip("decoder", std::make_unique<hwsim::VideoDecoder>(
-                                           decoder >> 1, [&board] { return hwsim::PictureStation(board); }));
+            Board().AddChip("decoder",
+                            std::make_unique<hwsim::VideoDecoder>(decoder >> 1, [chip] { return chip->Picture(); }));
         }
         SetUp(model);
         Board().Bus().ClearLog();

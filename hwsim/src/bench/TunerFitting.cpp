@@ -115,8 +115,10 @@ void FitIfChips(Card& card, int model, const PllTuner& pll) {
         second->SetPll(&pll);
     }
     if (model == 97) {
-        card.AddChip("decoder", std::make_unique<VideoDecoder>(VideoDecoder::kAddress,
-                                                               [&card] { return PictureStation(card); }));
+        // The decoder asks the PLL itself: a read holds the decoder's lock, under which the
+        // card's chip table must not be taken.
+        card.AddChip("decoder",
+                     std::make_unique<VideoDecoder>(VideoDecoder::kAddress, [&pll] { return pll.Picture(); }));
     }
     if (model == 100) card.AddChip("mode", std::make_unique<RegisterFileDevice>(0x5B, 2));
 }
@@ -189,13 +191,12 @@ bool TunerSeesPicture(const Card& card) {
 }
 
 std::optional<Station> PictureStation(const Card& card) {
-    if (!TunerSeesPicture(card)) return std::nullopt;
-    long tuned = 0;
-    if (auto* demod = dynamic_cast<Tda8290*>(card.Chip("demodulator")))
-        tuned = demod->TunedKHz();
-    else if (auto* tuner = dynamic_cast<PllTuner*>(card.Chip("tuner")))
-        tuned = tuner->TunedKHz();
-    return card.Rf().StationNear(tuned, PllTuner::Options().windowKHz);
+    if (auto* demod = dynamic_cast<Tda8290*>(card.Chip("demodulator"))) {
+        if (!demod->Locked()) return std::nullopt;
+        return card.Rf().StationNear(demod->TunedKHz(), PllTuner::Options().windowKHz);
+    }
+    auto* tuner = dynamic_cast<PllTuner*>(card.Chip("tuner"));
+    return tuner != nullptr ? tuner->Picture() : std::nullopt;
 }
 
 }  // namespace hwsim

@@ -113,6 +113,12 @@ bool PllTuner::Locked() const {
     return !m_fm && (StatusLocked() & kLockBit) != 0;
 }
 
+std::optional<Station> PllTuner::Picture() const {
+    std::lock_guard<std::mutex> lock(ChipLock());
+    if (m_fm || m_divider == 0) return std::nullopt;
+    return m_rf.StationNear(TunedKHzLocked(), m_options.windowKHz);
+}
+
 BYTE PllTuner::Status() const {
     std::lock_guard<std::mutex> lock(ChipLock());
     return StatusLocked();

@@ -37,7 +37,8 @@ void FitTuner(Card& card, int model);
 // The fitted tuner delivers a picture: a station lies within its capture window of the tuned
 // frequency. The video decoder's lock follows it.
 bool TunerSeesPicture(const Card& card);
-// The station whose picture the fitted tuner delivers, if any.
+// The station whose picture the fitted tuner delivers, if any. Not from inside a chip's
+// transfer: it reads the card's chip table.
 std::optional<Station> PictureStation(const Card& card);
 
 }  // namespace hwsim

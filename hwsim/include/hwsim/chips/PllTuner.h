@@ -56,6 +56,8 @@ public:
     long FmKHz() const;
     // Tuned to TV with a station in the capture window: the module delivers a picture.
     bool Locked() const;
+    // The station whose picture the module delivers (tuned to TV, within the capture window).
+    std::optional<Station> Picture() const;
     BYTE Status() const;
 
 protected:
