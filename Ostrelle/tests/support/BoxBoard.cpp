@@ -30,11 +30,11 @@ std::string FreshStateFile()
 
 BoxBoard::BoxBoard(Family family) : m_rf({{55250, "E3"}})
 {
-    hwsim::CardSpec spec;
-    spec.kind = family == Family::Fimbrel ? &kFimbrelKind : &kBoxKind;
-    spec.tunerModel = kPllModel;
-    spec.eeprom.assign(256, 0xFF);
-    m_card = std::make_unique<hwsim::Card>(spec, m_rf, FreshStateFile());
+    hwsim::CardSpec desc;
+    desc.kind = family == Family::Fimbrel ? &kFimbrelKind : &kBoxKind;
+    desc.tunerModel = kPllModel;
+    desc.eeprom.assign(256, 0xFF);
+    m_card = std::make_unique<hwsim::Card>(desc, m_rf, FreshStateFile());
     auto fit = [this](const char* role, BYTE address7) {
         m_card->AddChip(role, std::make_unique<hwsim::RegisterFileDevice>(address7, 256));
     };

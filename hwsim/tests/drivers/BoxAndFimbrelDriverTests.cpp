@@ -169,11 +169,11 @@ TEST_F(BoxAndFimbrelDriverTest, FimbrelCombinedRecordReadsAtASubAddress) {
 
 TEST_F(BoxAndFimbrelDriverTest, EepromSitsWhereTheCardKindPutsIt) {
     CardKind kind{"Test Box", "Test Xbar", "Test Tuner", &StandardPinLayout, 0xA2};
-    CardSpec spec;
-    spec.kind = &kind;
-    spec.eeprom.assign(256, 0x5A);
+    CardSpec desc;
+    desc.kind = &kind;
+    desc.eeprom.assign(256, 0x5A);
     RfEnvironment rf;
-    Card card(spec, rf, (dir / "box.bin").string());
+    Card card(desc, rf, (dir / "box.bin").string());
     EXPECT_EQ(0x51, card.Eeprom().Address());
     BYTE byte = 0;
     EXPECT_EQ(I2CResult::Ack, card.Bus().ReadSub(0xA2, 3, &byte, 1));

@@ -24,12 +24,12 @@ public:
     explicit TestBoard(int tunerModel = 32, std::vector<FaultSpec> faults = {})
         : m_kind{"Test Board Capture", "Test Board Crossbar", "Test Board Tuner", &StandardPinLayout},
           m_rf({Station{49750, "E2"}}) {
-        CardSpec spec;
-        spec.kind = &m_kind;
-        spec.tunerModel = tunerModel;
-        spec.eeprom.assign(256, 0xFF);
-        spec.faults = std::move(faults);
-        m_card = std::make_unique<Card>(spec, m_rf, Bench::StateFileFor(m_kind, 0));
+        CardSpec desc;
+        desc.kind = &m_kind;
+        desc.tunerModel = tunerModel;
+        desc.eeprom.assign(256, 0xFF);
+        desc.faults = std::move(faults);
+        m_card = std::make_unique<Card>(desc, m_rf, Bench::StateFileFor(m_kind, 0));
     }
 
     Card& GetCard() { return *m_card; }
