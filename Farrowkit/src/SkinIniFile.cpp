@@ -85,9 +85,13 @@ BOOL CSkinIniFile::Load() {
         return FALSE;
     }
     CSkinIniSection* current = nullptr;
+    std::vector<CString> read;
     try {
         CString line;
-        while (file.ReadString(line)) ReadLine(line, current);
+        while (file.ReadString(line)) {
+            read.push_back(line);
+            ReadLine(line, current);
+        }
         file.Close();
     } catch (CException* error) {
         error->Delete();
@@ -95,14 +99,14 @@ BOOL CSkinIniFile::Load() {
         m_strError = kUnableToRead;
         return FALSE;
     }
-    if (!ReadFormat()) {
+    if (!ReadFormat(read)) {
         m_strError = kUnableToRead;
         return FALSE;
     }
     return TRUE;
 }
 
-BOOL CSkinIniFile::ReadFormat() {
+BOOL CSkinIniFile::ReadFormat(const std::vector<CString>& read) {
     CStdioFile file;
     if (!file.Open(m_strPath, CFile::modeRead | CFile::shareDenyWrite | CFile::typeBinary)) return FALSE;
     std::string bytes;
@@ -121,14 +125,39 @@ BOOL CSkinIniFile::ReadFormat() {
     }
     m_bLfEnds = OnlyLfEnds(bytes);
     m_bFormatRead = TRUE;
+    // The text reader splits at '\n' and drops a '\r' before it, so the read lines pair up with
+    // the file's lines in order.
+    std::map<CString, std::deque<std::string>> none;
+    size_t start = bytes.compare(0, 3, kBom) == 0 ? 3 : 0;
+    for (size_t i = 0; i < read.size() && start < bytes.size(); ++i) {
+        size_t end = bytes.find('\n', start);
+        if (end == std::string::npos) end = bytes.size();
+        std::string raw = bytes.substr(start, end - start);
+        if (!raw.empty() && raw.back() == '\r') raw.pop_back();
+        if (EncodeLine(read[i], none) != raw) m_asRead[read[i]].push_back(raw);
+        start = end + 1;
+    }
     return TRUE;
+}
+
+std::string CSkinIniFile::EncodeLine(const CString& line,
+                                     std::map<CString, std::deque<std::string>>& asRead) const {
+    auto it = asRead.find(line);
+    if (it == asRead.end()) {
+        return m_encoding == CStdioFile::Encoding::Gbk ? Utf8ToGbkText(line) : std::string(line.GetString());
+    }
+    // Lines of the same text come back with their bytes in the order the file held them.
+    std::string raw = it->second.front();
+    if (it->second.size() > 1) it->second.pop_front();
+    return raw;
 }
 
 std::string CSkinIniFile::EncodeLines(const std::vector<CString>& lines) const {
     std::string bytes = m_encoding == CStdioFile::Encoding::Utf8WithBom ? kBom : "";
     const char* end = m_bLfEnds ? "\n" : "\r\n";
+    std::map<CString, std::deque<std::string>> asRead(m_asRead);
     for (const CString& line : lines) {
-        bytes += m_encoding == CStdioFile::Encoding::Gbk ? Utf8ToGbkText(line) : std::string(line.GetString());
+        bytes += EncodeLine(line, asRead);
         bytes += end;
     }
     return bytes;

@@ -14,6 +14,8 @@
 
 #include <afx.h>
 
+#include <deque>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -154,8 +156,13 @@ public:
 private:
     const CSkinIniSection* FindSection(LPCSTR name) const;
     void ReadLine(const CString& line, CSkinIniSection*& current);
-    // Takes the encoding and the line ends of the file at the path; FALSE when it cannot be read.
-    BOOL ReadFormat();
+    // Takes the encoding and the line ends of the file at the path, and the bytes of the lines
+    // read from it (in file order) that would not encode back as they were; FALSE when the file
+    // cannot be read.
+    BOOL ReadFormat(const std::vector<CString>& read = {});
+    // The line in the file's encoding: a line written back unchanged gets the bytes it was read
+    // from, so a stray byte never changes the file.
+    std::string EncodeLine(const CString& line, std::map<CString, std::deque<std::string>>& asRead) const;
     // The file's bytes: the lines in the file's encoding, each with the file's line end.
     std::string EncodeLines(const std::vector<CString>& lines) const;
 
@@ -163,6 +170,8 @@ private:
     CStdioFile::Encoding m_encoding = CStdioFile::Encoding::Gbk;
     BOOL m_bLfEnds = FALSE;
     BOOL m_bFormatRead = FALSE;
+    // Lines of the file as read whose text does not encode back to their bytes, by their text.
+    std::map<CString, std::deque<std::string>> m_asRead;
 
     std::vector<std::unique_ptr<CSkinIniSection>> m_sections;
     CString m_strError;

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "objbase.h"
+#include "dibsize.h"
 
 namespace {
 
@@ -159,7 +160,7 @@ MediaType VideoInfoType(REFGUID subtype, LONG width, LONG height, WORD bitCount,
     vih.bmiHeader.biBitCount = bitCount;
     DWORD fourcc = 0;
     vih.bmiHeader.biCompression = platform::IsFourCCGuid(subtype, &fourcc) ? fourcc : BI_RGB;
-    vih.bmiHeader.biSizeImage = DWORD(width) * DWORD(height < 0 ? -height : height) * bitCount / 8;
+    vih.bmiHeader.biSizeImage = DibImageSize(width, height, bitCount);
     MediaType mt(MEDIATYPE_Video, subtype, FORMAT_VideoInfo, &vih, sizeof(vih));
     mt.SetSampleSize(vih.bmiHeader.biSizeImage, TRUE);
     return mt;
