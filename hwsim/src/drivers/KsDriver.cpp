@@ -121,8 +121,12 @@ HRESULT KsDriver::Handle(WireRequest::Verb verb, REFGUID set, DWORD id, void* in
 }
 
 HRESULT KsDriver::SubAddressed(Request& request, BYTE address, BYTE subAddress, BYTE* data, size_t count) {
+    return SubAddressed(request, request.IsGet(), address, subAddress, data, count);
+}
+
+HRESULT KsDriver::SubAddressed(Request& request, bool read, BYTE address, BYTE subAddress, BYTE* data, size_t count) {
     I2CBus& bus = m_card.Bus();
-    if (request.IsGet()) {
+    if (read) {
         const HRESULT hr = I2CResultToHresult(bus.ReadSub(address, subAddress, data, count));
         request.what = WireText("i2c %02X sub %02X read", address, subAddress) + Listed(data, count);
         return hr;
@@ -132,8 +136,12 @@ HRESULT KsDriver::SubAddressed(Request& request, BYTE address, BYTE subAddress, 
 }
 
 HRESULT KsDriver::Raw(Request& request, BYTE address, BYTE* data, size_t count) {
+    return Raw(request, request.IsGet(), address, data, count);
+}
+
+HRESULT KsDriver::Raw(Request& request, bool read, BYTE address, BYTE* data, size_t count) {
     I2CBus& bus = m_card.Bus();
-    if (request.IsGet()) {
+    if (read) {
         const HRESULT hr = I2CResultToHresult(bus.ReadRaw(address, data, count));
         request.what = WireText("raw %02X read", address) + Listed(data, count);
         return hr;

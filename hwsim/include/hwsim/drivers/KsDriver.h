@@ -112,6 +112,9 @@ protected:
     HRESULT SubAddressed(Request& request, BYTE address, BYTE subAddress, BYTE* data, size_t count);
     // I2C: S addr data... P: "raw C3 read 5A".
     HRESULT Raw(Request& request, BYTE address, BYTE* data, size_t count);
+    // The same two with the direction given, for a driver whose Set carries reads as well.
+    HRESULT SubAddressed(Request& request, bool read, BYTE address, BYTE subAddress, BYTE* data, size_t count);
+    HRESULT Raw(Request& request, bool read, BYTE address, BYTE* data, size_t count);
     // A 32-bit bridge register (below Saa713x::kRegisterSpace, else E_INVALIDARG): "reg 1B0 write 00003000".
     HRESULT BridgeRegister(Request& request, DWORD address, BYTE* value);
 

@@ -1,0 +1,56 @@
+// CElgrinAccess: the hardware access of the Elgrin and Wandry USB boxes. Their requests travel
+// as vendor commands through a command channel (CCommandChannel) that the object owns.
+//
+// Init binds the channel and probes how the box's bridge addresses the board EEPROM; the
+// result is the I2C-path flag. With the flag 0, one-byte reads and writes of a device whose
+// address has bit 7 or bit 5 set (the EEPROM at 0xA0, the tuner at 0xC2) go through the
+// bridge's EEPROM command (request 0x0E), the others through its I2C command (request 0x10);
+// with the flag 1 all of them go through the I2C command.
+//
+// Block reads from 0xC0 or 0xC1 read one raw byte (the tuner's status); other block reads read
+// len - 2 bytes (1 to 10) from sub-address buf[1]. Block writes are chunked as
+// CVendorExchange::I2CWriteChunked says. The mask argument of GPIO_Write is a line number 0 to
+// 7. Slots 3 to 6, 18 and 19 hold the request lock for their whole sequence; slots 9, 10 and 17
+// take none (each exchange is whole under the channel's own lock). Open and SetOption answer 0
+// and send nothing; slots 21 to 26 answer E_FAIL. Null outputs and buffers are refused with
+// E_POINTER before anything is sent.
+#pragma once
+
+#include "access/CommandChannel.h"
+#include "access/CustomDataAccess.h"
+
+class CElgrinAccess : public CCustomDataAccess {
+public:
+    CElgrinAccess();
+    ~CElgrinAccess() override;
+
+    // The channel's Init; on success the flag becomes the channel's probe result.
+    HRESULT Init(IUnknown* pDevice, void* pContext) override;
+    HRESULT Open(BYTE bOpen) override;
+    HRESULT I2C_Read(BYTE ucSlaveAddr, int iSubAddr, BYTE* pData) override;
+    HRESULT I2C_Write(BYTE ucSlaveAddr, int iSubAddr, BYTE ucData) override;
+    HRESULT I2C_ReadBlock(BYTE* buf, int len) override;
+    HRESULT I2C_WriteBlock(BYTE* buf, int len) override;
+    HRESULT SetOption(BYTE value) override;
+    // Lines 7 down to 1: bit n is line n, bit 0 is 0.
+    HRESULT GPIO_Read(DWORD* pValue) override;
+    HRESULT GPIO_Write(DWORD value, DWORD mask) override;
+    // Line 1 driven to bOpen.
+    HRESULT ResetTuner(BOOL bOpen) override;
+    HRESULT WriteBridgeReg(BYTE reg, BYTE value) override;
+    HRESULT ReadBridgeReg(BYTE reg, BYTE* pValue) override;
+    HRESULT GPIO_SetTVFM(DWORD mode) override;
+
+    HRESULT ReadEepromByte(BYTE dev, BYTE offset, BYTE* out);
+    HRESULT WriteEepromByte(BYTE dev, BYTE offset, BYTE value);
+
+    // The I2C-path flag: 1 when the probe found that the EEPROM command does not address the
+    // EEPROM's bytes apart.
+    DWORD I2CPath() const { return m_dwI2CPath; }
+
+private:
+    bool ThroughEepromCommand(BYTE addr) const;
+
+    CCommandChannel m_channel;
+    DWORD m_dwI2CPath = 0;
+};

@@ -1,0 +1,32 @@
+// CTridentAccess: the hardware access of the Trident bridge PCI card ("RiriRir Capture"):
+// vendor commands on the capture filter's IKsPropertySet (CTridentBridgeAccess).
+//
+//   slot 3  I2C_Read       traced C0 10 (addr, bit 0 cleared) sub 00 00 01 00; answer byte 0
+//   slot 4  I2C_Write      traced 40 10 addr sub 00 00 01 00 + value (count 9)
+//   slot 5  I2C_ReadBlock  locked, untraced: one raw byte (C0 09 ...) from buf[0], bit 0
+//                          cleared, into buf[0]; len must be 1
+//   slot 6  I2C_WriteBlock locked, untraced: 40 10 buf[0] buf[1] 00 00 len-2 00 + buf[2..]
+//                          (len 3 to 12), then a 5 ms sleep
+//   slot 17 ResetTuner     line 0 driven to the inverse of bOpen
+//
+// Slots 5, 6 and 19 answer E_FAIL without interface; every output and buffer is checked for
+// null (E_POINTER) before anything is sent.
+#pragma once
+
+#include "access/TridentBridgeAccess.h"
+
+class CTridentAccess : public CTridentBridgeAccess {
+public:
+    CTridentAccess();
+    ~CTridentAccess() override;
+
+    HRESULT I2C_Read(BYTE ucSlaveAddr, int iSubAddr, BYTE* pData) override;
+    HRESULT I2C_Write(BYTE ucSlaveAddr, int iSubAddr, BYTE ucData) override;
+    HRESULT I2C_ReadBlock(BYTE* buf, int len) override;
+    HRESULT I2C_WriteBlock(BYTE* buf, int len) override;
+    HRESULT ResetTuner(BOOL bOpen) override;
+
+    // Slots 3 and 4.
+    HRESULT ReadReg(BYTE addr, BYTE sub, BYTE* out);
+    HRESULT WriteReg(BYTE addr, BYTE sub, BYTE value);
+};

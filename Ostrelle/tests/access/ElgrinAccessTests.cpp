@@ -1,0 +1,153 @@
+// CElgrinAccess on boards whose driver takes vendor commands: the EEPROM probe of Init and the
+// path it chooses, on a plain board and on one whose EEPROM command ignores its offset; the
+// tuner's status, the lines, and two threads on one object.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "access/ElgrinAccess.h"
+#include "hwsim/bus/RegisterFileDevice.h"
+#include "hwsim/chips/PllTuner.h"
+#include "hwsim/drivers/VendorCommandDriver.h"
+#include "platform/runtime.h"
+#include "support/AccessFixture.h"
+#include "support/VendorWire.h"
+
+namespace {
+
+// A PLL module of model 1 at 0xC0; the remote-key controller at 0xBB; chips at 0x42 and 0xC2.
+class ElgrinAccessTest : public AccessFixture {
+protected:
+    void SetUp() override {}
+    ElgrinAccessTest() : board(1)
+    {
+        driver = &board.Fit<hwsim::VendorCommandDriver>(false);
+        auto controller = std::make_unique<hwsim::RegisterFileDevice>(0xBB >> 1, 256);
+        controller->Poke(0x30, 0x5C);
+        board.GetCard().AddChip("remote", std::move(controller));
+        for (BYTE address : {0x42, 0xC2}) {
+            auto other = std::make_unique<hwsim::RegisterFileDevice>(address >> 1, 256);
+            other->Poke(0x07, address);
+            board.GetCard().AddChip(address == 0x42 ? "other" : "second", std::move(other));
+        }
+        board.GetCard().Eeprom().Poke(0, 0x5A);
+        board.GetCard().Eeprom().Poke(1, 0x01);
+    }
+    // Inits the access object; the probe's commands and its time.
+    std::vector<std::string> Init(ULONGLONG* elapsed = nullptr)
+    {
+        driver->Log().Clear();
+        const ULONGLONG start = platform::ClockNow();
+        EXPECT_EQ(S_OK, access.Init(board.Filter(), nullptr));
+        if (elapsed) *elapsed = platform::ClockNow() - start;
+        std::vector<std::string> commands = VendorCommands(*driver);
+        driver->Log().Clear();
+        return commands;
+    }
+    // The one command a call sends.
+    std::string CommandOf(const std::function<HRESULT()>& call)
+    {
+        driver->Log().Clear();
+        EXPECT_EQ(S_OK, call());
+        const std::vector<std::string> commands = VendorCommands(*driver);
+        return commands.size() == 1 ? commands[0] : "";
+    }
+
+    hwsim::TestBoard board;
+    hwsim::VendorCommandDriver* driver = nullptr;
+    CElgrinAccess access;
+};
+
+TEST_F(ElgrinAccessTest, OnAPlainBoardTheProbeFindsNoAliasingAndEepromDevicesUseTheEepromCommand)
+{
+    ULONGLONG elapsed = 0;
+    EXPECT_EQ((std::vector<std::string>{"C0 0E A0 00 00 00 01 00", "C0 10 A0 00 00 00 01 00",
+                                        "40 0E A0 00 00 00 01 00 99", "C0 0E A0 00 01 00 01 00",
+                                        "40 0E A0 00 00 00 01 00 5A"}),
+              Init(&elapsed));
+    EXPECT_GE(elapsed, 100u);
+    EXPECT_EQ(0u, access.I2CPath());
+    EXPECT_EQ(0x5A, board.GetCard().Eeprom().Peek(0));
+
+    BYTE byte = 0;
+    EXPECT_EQ("C0 0E C2 00 07 00 01 00", CommandOf([&] { return access.I2C_Read(0xC2, 7, &byte); }));
+    EXPECT_EQ(0xC2, byte);
+    EXPECT_EQ("C0 10 42 07 00 00 01 00", CommandOf([&] { return access.I2C_Read(0x42, 7, &byte); }));
+    EXPECT_EQ(0x42, byte);
+    EXPECT_EQ("C0 0E BB 00 30 00 01 00", CommandOf([&] { return access.I2C_Read(0xBB, 0x30, &byte); }));
+    EXPECT_EQ(0x5C, byte);
+    EXPECT_EQ("40 0E A0 00 09 00 01 00 33", CommandOf([&] { return access.I2C_Write(0xA0, 0x109, 0x33); }));
+    ExpectEepromRoundTrip(access, board.GetCard());
+
+    // The tuner's status: one raw byte from 0xC0 or 0xC1, whatever the length.
+    BYTE program[] = {0xC0, 0x05, 0xF8, 0x8E, 0x01};  // 49750 kHz with the 45750 kHz IF
+    ASSERT_EQ(S_OK, access.I2C_WriteBlock(program, 5));
+    BYTE status[4] = {0xC1, 0xEE, 0xEE, 0xEE};
+    EXPECT_EQ("C0 09 C1 00 00 00 01 00", CommandOf([&] { return access.I2C_ReadBlock(status, 4); }));
+    const auto* tuner = dynamic_cast<hwsim::PllTuner*>(board.GetCard().Chip("tuner"));
+    ASSERT_NE(nullptr, tuner);
+    EXPECT_EQ(tuner->Status(), status[0]);
+    EXPECT_TRUE(status[0] & hwsim::PllTuner::kLockBit);
+    EXPECT_EQ(0xEE, status[1]);
+}
+
+TEST_F(ElgrinAccessTest, OnAnAliasingBoardEverythingGoesThroughTheI2CCommand)
+{
+    driver->SetEepromAliasing(true);
+    EXPECT_EQ((std::vector<std::string>{"C0 0E A0 00 00 00 01 00", "C0 10 A0 00 00 00 01 00",
+                                        "40 0E A0 00 00 00 01 00 99", "C0 0E A0 00 01 00 01 00",
+                                        "C0 0E A0 00 10 00 01 00", "40 10 A0 00 00 00 01 00 5A",
+                                        "40 0E A0 00 00 00 01 00 5A"}),
+              Init());
+    EXPECT_EQ(1u, access.I2CPath());
+    EXPECT_EQ(0x5A, board.GetCard().Eeprom().Peek(0));
+    BYTE byte = 0;
+    EXPECT_EQ("C0 10 C2 07 00 00 01 00", CommandOf([&] { return access.I2C_Read(0xC2, 7, &byte); }));
+    EXPECT_EQ("40 10 A0 09 00 00 01 00 33", CommandOf([&] { return access.I2C_Write(0xA0, 9, 0x33); }));
+    ExpectEepromRoundTrip(access, board.GetCard());
+}
+
+TEST_F(ElgrinAccessTest, AProbeWhoseFirstReadsFailWritesNothing)
+{
+    platform::InjectFailure("IKsPropertySet::Get", 1, E_FAIL);
+    EXPECT_EQ(std::vector<std::string>{"C0 0E A0 00 00 00 01 00"}, Init());
+    EXPECT_EQ(0u, access.I2CPath());
+    platform::InjectFailure("IKsPropertySet::Get", 1, E_FAIL, 1);
+    EXPECT_EQ((std::vector<std::string>{"C0 0E A0 00 00 00 01 00", "C0 10 A0 00 00 00 01 00"}), Init());
+    EXPECT_EQ(0x5A, board.GetCard().Eeprom().Peek(0));
+    EXPECT_EQ(std::string::npos, board.GetCard().Bus().LogText().find(" W 00 "));
+}
+
+TEST_F(ElgrinAccessTest, LinesAndTwoThreads)
+{
+    Init();
+    ASSERT_EQ(S_OK, access.ResetTuner(TRUE));
+    ASSERT_EQ(S_OK, access.GPIO_Write(1, 6));
+    hwsim::Saa713x& bridge = board.GetCard().Bridge();
+    EXPECT_EQ(0x42u, bridge.Directions() & 0xFF);
+    EXPECT_EQ(0x42u, bridge.HostLatches() & 0xFF);
+    DWORD lines = 0;
+    ASSERT_EQ(S_OK, access.GPIO_Read(&lines));
+    EXPECT_EQ(0x42u, lines);
+    ASSERT_EQ(S_OK, access.ResetTuner(FALSE));
+    EXPECT_EQ(0x40u, bridge.HostLatches() & 0xFF);
+
+    ExpectTwoThreadsReadTheirOwnAnswers(access, *driver);
+}
+
+TEST_F(ElgrinAccessTest, AfterAFailedInitEveryRequestFails)
+{
+    platform::InjectFailure("QueryInterface:IKsPropertySet", 1, E_NOINTERFACE);
+    EXPECT_EQ(E_NOINTERFACE, access.Init(board.Filter(), nullptr));
+    BYTE byte = 0;
+    DWORD lines = 0;
+    BYTE block[5] = {0xC0, 0x05, 0xF8, 0x8E, 0x01};
+    EXPECT_EQ(E_INVALIDARG, access.I2C_Write(0xA0, 0, 1));
+    EXPECT_EQ(E_POINTER, access.I2C_Read(0x42, 0, &byte));
+    EXPECT_EQ(E_POINTER, access.I2C_WriteBlock(block, 5));
+    EXPECT_EQ(E_POINTER, access.GPIO_Read(&lines));
+    EXPECT_EQ(E_POINTER, access.ResetTuner(TRUE));
+    EXPECT_EQ(0u, driver->Log().Size());
+}
+
+}  // namespace
