@@ -82,12 +82,15 @@ TEST_F(ElgrinAccessTest, OnAPlainBoardTheProbeFindsNoAliasingAndEepromDevicesUse
     // The tuner's status: one raw byte from 0xC0 or 0xC1, whatever the length.
     BYTE program[] = {0xC0, 0x05, 0xF8, 0x8E, 0x01};  // 49750 kHz with the 45750 kHz IF
     ASSERT_EQ(S_OK, access.I2C_WriteBlock(program, 5));
-    BYTE status[4] = {0xC1, 0xEE, 0xEE, 0xEE};
-    EXPECT_EQ("C0 09 C1 00 00 00 01 00", CommandOf([&] { return access.I2C_ReadBlock(status, 4); }));
     const auto* tuner = dynamic_cast<hwsim::PllTuner*>(board.GetCard().Chip("tuner"));
     ASSERT_NE(nullptr, tuner);
+    BYTE status[4] = {0xC0, 0xEE, 0xEE, 0xEE};
+    EXPECT_EQ("C0 09 C0 00 00 00 01 00", CommandOf([&] { return access.I2C_ReadBlock(status, 1); }));
     EXPECT_EQ(tuner->Status(), status[0]);
     EXPECT_TRUE(status[0] & hwsim::PllTuner::kLockBit);
+    status[0] = 0xC1;
+    EXPECT_EQ("C0 09 C1 00 00 00 01 00", CommandOf([&] { return access.I2C_ReadBlock(status, 4); }));
+    EXPECT_EQ(tuner->Status(), status[0]);
     EXPECT_EQ(0xEE, status[1]);
 }
 

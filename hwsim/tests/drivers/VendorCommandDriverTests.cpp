@@ -65,6 +65,15 @@ TEST_F(VendorCommandDriverTest, KeepsOneAnswerPerCardUntilItIsFetched) {
     EXPECT_EQ(VendorCommandDriver::kNoAnswer, hr);
     EXPECT_EQ("Set USB.0 [48/48] cmd C0 10 30 00 00 00 01 00: i2c 30 sub 00 read 00 -> 80004005",
               driver->Log().Lines().end()[-2]);
+
+    // The chips' faults reach the Set the same way.
+    TestBoard stuck(32, {FaultSpec{"tuner", FaultSpec::Kind::Stuck, 0, 0, -1}});
+    VendorCommandDriver& other = stuck.Fit<VendorCommandDriver>(false);
+    BYTE buffer[48] = {0x00};
+    const BYTE command[] = {0x40, 0x0E, 0xA0, 0x00, 0x05, 0x00, 0x01, 0x00, 0x12};
+    std::memcpy(buffer + 24, command, sizeof(command));
+    buffer[44] = sizeof(command);
+    EXPECT_EQ(kI2CBusStuck, other.Set(kVendorCommandSet, 0, buffer, 48, buffer, 48));
 }
 
 TEST_F(VendorCommandDriverTest, RefusesMalformedCommandsWithoutTouchingTheCard) {
