@@ -84,19 +84,17 @@ HRESULT VendorCommandDriver::Answer(REFGUID, Request& request) {
                           Request::At<WORD>(bytes, 6),
                           bytes + kSetupBytes,
                           count - kSetupBytes};
-    request.what = "cmd " + HexBytes(bytes, count) + ":";
     std::vector<BYTE> answer;
     HRESULT hr = E_INVALIDARG;
     if (command.type == kReadType || command.type == kWriteType) {
-        const std::string head = request.what;
-        request.what.clear();
         if (command.code == kDataRequest && !command.IsRead()) {
             hr = latch ? LatchedData(request, command, *latch) : E_INVALIDARG;
         } else {
             hr = Carry(request, command, answer);
         }
-        request.what = head + (request.what.empty() ? std::string(" refused") : " " + request.what);
     }
+    // "cmd 40 10 A0 05 00 00 01 00 12: i2c A0 sub 05 write 12"; "...: refused" when refused early.
+    request.what = "cmd " + HexBytes(bytes, count) + ": " + (request.what.empty() ? "refused" : request.what);
     if (SUCCEEDED(hr)) {
         std::lock_guard<std::mutex> lock(m_lock);
         m_pending = std::move(answer);
