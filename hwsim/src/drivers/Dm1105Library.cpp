@@ -2,7 +2,7 @@
 
 namespace hwsim {
 
-Dm1105Library::Dm1105Library(Card& card) : m_card(card) {
+Dm1105Library::Dm1105Library(Card& card) : m_card(card), m_idle(CreateEventA(nullptr, TRUE, TRUE, nullptr)) {
     for (BYTE key : card.Keys()) m_keys.push_back(key);
 }
 
@@ -20,6 +20,7 @@ Dm1105Library::~Dm1105Library() {
         CloseHandle(thread);
     }
     if (m_wake) CloseHandle(m_wake);
+    CloseHandle(m_idle);
 }
 
 int Dm1105Library::RegIRkeyCallback(PIRKEYCALLBACK callback, DWORD, void*) {
@@ -27,8 +28,10 @@ int Dm1105Library::RegIRkeyCallback(PIRKEYCALLBACK callback, DWORD, void*) {
     if (!callback || m_refuse || !m_card.IsPlugged()) return 0;
     if (!m_thread) {
         m_wake = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-        m_thread = CreateThread(nullptr, 0, &Dm1105Library::ReceiverProc, this, 0, &m_threadId);
+        DWORD id = 0;
+        m_thread = CreateThread(nullptr, 0, &Dm1105Library::ReceiverProc, this, 0, &id);
         if (!m_thread) return 0;
+        m_threadId = id;
     }
     m_callback = callback;
     ++m_registrations;
@@ -37,10 +40,13 @@ int Dm1105Library::RegIRkeyCallback(PIRKEYCALLBACK callback, DWORD, void*) {
 }
 
 int Dm1105Library::UnregIRkeyCallback() {
-    std::unique_lock<std::mutex> lock(m_lock);
-    m_callback = nullptr;
-    // The callback itself may unregister: it cannot wait for its own end.
-    if (GetCurrentThreadId() != m_threadId) m_idle.wait(lock, [this] { return !m_calling; });
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        m_callback = nullptr;
+    }
+    // A call already running ends before this returns (a platform wait, so the clock goes on);
+    // the callback itself may unregister, and cannot wait for its own end.
+    if (GetCurrentThreadId() != m_threadId) WaitForSingleObject(m_idle, INFINITE);
     return 1;
 }
 
@@ -57,13 +63,12 @@ void Dm1105Library::Receive() {
             PIRKEYCALLBACK callback = m_callback;
             const BYTE key = m_keys.front();
             m_keys.pop_front();
-            m_calling = true;
+            ResetEvent(m_idle);
             ++m_delivered;
             lock.unlock();
             callback(0, kKeyHighBits | key);
             lock.lock();
-            m_calling = false;
-            m_idle.notify_all();
+            SetEvent(m_idle);
         }
         if (m_stop) return;
     }

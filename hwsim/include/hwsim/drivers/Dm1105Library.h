@@ -8,7 +8,7 @@
 // returns once no call of the callback runs, and none starts afterwards.
 #pragma once
 
-#include <condition_variable>
+#include <atomic>
 #include <deque>
 #include <mutex>
 #include <set>
@@ -55,9 +55,7 @@ private:
 
     Card& m_card;
     mutable std::mutex m_lock;
-    std::condition_variable m_idle;
     PIRKEYCALLBACK m_callback = nullptr;
-    bool m_calling = false;
     bool m_stop = false;
     bool m_refuse = false;
     int m_registrations = 0;
@@ -66,9 +64,10 @@ private:
     std::set<BYTE> m_failing;
     std::vector<std::pair<DWORD, BYTE>> m_ports;
     std::vector<BYTE> m_writes;
+    HANDLE m_idle;  // set while no callback runs
     HANDLE m_wake = nullptr;
     HANDLE m_thread = nullptr;
-    DWORD m_threadId = 0;
+    std::atomic<DWORD> m_threadId{0};
 };
 
 }  // namespace hwsim
