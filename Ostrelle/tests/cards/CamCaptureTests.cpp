@@ -4,9 +4,11 @@
 
 #include <mtype.h>
 
+#include "cards/AcmWrapperFilter.h"
 #include "cards/CamCaptureFilter.h"
 #include "hwsim/boards/UsbCamera.h"
 #include "platform/comservices.h"
+#include "platform/dshow/CapabilityPin.h"
 #include "platform/runtime.h"
 #include "support/CardBench.h"
 
@@ -118,6 +120,50 @@ TEST_F(UsbCamera, PropertyPagesOfTheDeviceAndTheStreamConfigButNotWhileRunning) 
     EXPECT_EQ(L"Camera", frames[0].caption);
     EXPECT_EQ((std::vector<CLSID>{hwsim::kCameraPage}), frames[0].pages);
     EXPECT_EQ((std::vector<CLSID>{hwsim::kCameraFormatPage}), frames[1].pages);
+}
+
+}  // namespace
+
+namespace {
+
+// A filter of the test's own whose one output offers `types` through IAMStreamConfig.
+CComPtr<IBaseFilter> OfferingFilter(REFCLSID clsid, const GUID& category,
+                                    std::vector<platform::dshow::StreamCapability> capabilities) {
+    auto* filter = new platform::dshow::FilterBase(clsid);
+    CComPtr<platform::dshow::PinBase> pin;
+    pin.Attach(new platform::dshow::CapabilityPin(
+        filter, platform::dshow::PinDescription{PINDIR_OUTPUT, L"Out", L"", category, {}}, std::move(capabilities)));
+    filter->AddPin(pin);
+    CComPtr<IBaseFilter> result;
+    result.Attach(filter);
+    return result;
+}
+
+TEST_F(UsbCamera, FormatOperationsRefuseAFormatBlockShorterThanAVideoInfoHeader) {
+    VIDEOINFOHEADER video = {};
+    video.bmiHeader.biWidth = 640;
+    const platform::dshow::MediaType shortType(MEDIATYPE_Video, MEDIASUBTYPE_YUY2, FORMAT_VideoInfo, &video, 20);
+    CComPtr<IBaseFilter> filter =
+        OfferingFilter(CLSID_NULL, PIN_CATEGORY_CAPTURE, {{shortType, std::vector<BYTE>(128)}});
+    ASSERT_EQ(S_OK, Graph().GetGraphBuilder()->AddFilter(filter, L"Short"));
+    VideoFormatInfo info = {};
+    EXPECT_EQ(E_INVALIDARG, ReadVideoFormat(&Graph(), filter, &info, 1, ColorFormatTable{nullptr, 0}));
+    EXPECT_EQ(E_INVALIDARG, WriteVideoFormat(&Graph(), filter, info, 1, ColorFormatTable{nullptr, 0}, true));
+}
+
+TEST_F(UsbCamera, AcmWrapperSkipsAnAudioTypeShorterThanAWaveFormat) {
+    const platform::dshow::MediaType good = platform::dshow::PcmAudioType(2, 48000, 16);
+    const platform::dshow::MediaType shortType(MEDIATYPE_Audio, MEDIASUBTYPE_PCM, FORMAT_WaveFormatEx, good.Format(), 8);
+    CComPtr<IBaseFilter> filter = OfferingFilter(CLSID_ACMWrapper, GUID_NULL,
+                                                 {{shortType, std::vector<BYTE>(40)}, {good, std::vector<BYTE>(40)}});
+    ASSERT_EQ(S_OK, Graph().GetGraphBuilder()->AddFilter(filter, L"Converter"));
+    CAcmWrapperFilter acm(&Graph(), filter);
+    ASSERT_TRUE(acm.SetUp());
+    AM_MEDIA_TYPE* type = nullptr;
+    ASSERT_TRUE(acm.FindAudioType(&type, 48000, 16));
+    EXPECT_EQ(sizeof(WAVEFORMATEX), type->cbFormat);
+    DeleteMediaType(type);
+    EXPECT_TRUE(acm.SetAudioFormat(48000, 16));
 }
 
 }  // namespace

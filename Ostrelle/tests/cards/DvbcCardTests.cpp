@@ -98,6 +98,10 @@ TEST_F(DvbcCard, ReadCountsTheBytesReadAndFailsUnlessEveryByteCameBack) {
     EXPECT_EQ(E_INVALIDARG, card->ReadEeprom(buffer, 200, &count));
     EXPECT_EQ(0, count);
     EXPECT_EQ(0x10, buffer[0]);
+    count = 0;
+    EXPECT_EQ(E_INVALIDARG, card->ReadEeprom(buffer, 0, &count));
+    EXPECT_EQ(E_POINTER, card->ReadEeprom(nullptr, 0, &count));
+    EXPECT_EQ(E_POINTER, card->ReadEeprom(buffer, 0, nullptr));
 }
 
 TEST_F(DvbcCard, OnlyTheFirstKeyAfterAStartIsPostedAndOneCardHoldsTheCallback) {
