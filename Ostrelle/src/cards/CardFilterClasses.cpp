@@ -1,5 +1,10 @@
 #include "cards/CardFilterClasses.h"
 
+#include "cards/1394DVFilter.h"
+#include "cards/AcmWrapperFilter.h"
+#include "cards/CamCaptureFilter.h"
+#include "cards/DVBCCardFilter.h"
+#include "cards/EmpAudioFilter.h"
 #include "cards/Kesh713xCardFilter.h"
 #include "cards/QelCardFilter.h"
 
@@ -9,6 +14,11 @@ void RegisterCardFilterClasses() {
         &CQelCardFilter::s_classRecord,
         &CKesh713xCrossbarFilter::s_classRecord,
         &CKesh713xCardFilter::s_classRecord,
+        &CDVBCCardFilter::s_classRecord,
+        &C1394DVFilter::s_classRecord,
+        &CUsbCamFilter::s_classRecord,
+        &CEmpAudioFilter::s_classRecord,
+        &CAcmWrapperFilter::s_classRecord,
     };
     for (CFilterClassRecord* record : kRecords) CFilterClassInit link(record);
 }

@@ -220,23 +220,10 @@ BOOL CTVCardFilter::ProbeI2CAddress(BYTE address) {
 }
 
 HRESULT CTVCardFilter::GetVideoStandard(long* available, long* current) {
-    if (m_pFilter == nullptr) return E_FAIL;
-    CComPtr<IAMAnalogVideoDecoder> decoder;
-    HRESULT hr = m_pFilter->QueryInterface(IID_IAMAnalogVideoDecoder, reinterpret_cast<void**>(&decoder));
-    if (FAILED(hr)) return hr;
-    hr = S_OK;
-    if (available != nullptr) hr = decoder->get_AvailableTVFormats(available);
-    if (current != nullptr) hr = decoder->get_TVFormat(current);
-    return hr;
+    return GetDecoderStandard(m_pFilter, available, current, false);
 }
 
-HRESULT CTVCardFilter::SetVideoStandard(long standard) {
-    if (m_pFilter == nullptr) return E_FAIL;
-    CComPtr<IAMAnalogVideoDecoder> decoder;
-    HRESULT hr = m_pFilter->QueryInterface(IID_IAMAnalogVideoDecoder, reinterpret_cast<void**>(&decoder));
-    if (FAILED(hr)) return hr;
-    return decoder->put_TVFormat(standard);
-}
+HRESULT CTVCardFilter::SetVideoStandard(long standard) { return SetDecoderStandard(m_pFilter, standard); }
 
 HRESULT CTVCardFilter::IsSignalLocked(DWORD* locked) {
     if (locked == nullptr) return E_POINTER;

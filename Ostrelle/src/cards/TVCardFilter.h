@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "cards/CaptureFormat.h"
 #include "cards/ControllerLink.h"
 #include "dunmorra/TunerIds.h"
 #include "graph/RootFilter.h"
@@ -42,17 +43,6 @@ inline constexpr const char kRemoteControlMutex[] = "Mutex_Remote_Control";
 #define ACCESS_KIND_KS_PROPERTY 2
 
 // KESH_TUNER_ID_NONE, the KeshTunerID for "no Kesh tuner id", comes from dunmorra/TunerIds.h.
-
-// The capture format exchanged with the card manager.
-struct VideoFormatInfo {
-    int nColorFormat;  // colour format code (TVCardVideoFormat.cpp)
-    RECT rcSource;
-    RECT rcTarget;
-    DWORD dwBitRate;
-    DWORD dwBitErrorRate;
-    REFERENCE_TIME AvgTimePerFrame;
-    BITMAPINFOHEADER bmiHeader;
-};
 
 class CTVCardFilter : public CRootFilter, public CTunerOwnerCard {
 public:

@@ -6,6 +6,10 @@
 
 #include "hwsim/boards/CaptureFilter.h"
 #include "hwsim/boards/CrossbarFilter.h"
+#include "hwsim/boards/DvDevice.h"
+#include "hwsim/boards/DvbcBoard.h"
+#include "hwsim/boards/EmpAudioDevice.h"
+#include "hwsim/boards/UsbCamera.h"
 #include "hwsim/drivers/Kesh713xDriver.h"
 #include "hwsim/drivers/Saa713xPropertyDriver.h"
 #include "hwsim/boards/TunerFilter.h"
@@ -20,17 +24,31 @@ namespace {
 struct KindDriver {
     const char* captureName;
     std::shared_ptr<KsDriver> (*make)(Card& card);
+    // The capture filter of the driver; null: the SAA713x capture filter (CaptureFilter).
+    platform::dshow::FilterBase* (*makeFilter)(const std::shared_ptr<KsDriver>& driver) = nullptr;
 };
+
+template <class Driver, class Filter>
+KindDriver DeviceRow(const char* captureName) {
+    return {captureName, [](Card& card) -> std::shared_ptr<KsDriver> { return std::make_shared<Driver>(card); },
+            [](const std::shared_ptr<KsDriver>& driver) -> platform::dshow::FilterBase* {
+                return new Filter(std::static_pointer_cast<Driver>(driver));
+            }};
+}
 
 const KindDriver kDrivers[] = {
     {"713x BDA Analog Capture", [](Card& card) -> std::shared_ptr<KsDriver> { return std::make_shared<Kesh713xDriver>(card); }},
     {"713x_4 TV Card Capture",
      [](Card& card) -> std::shared_ptr<KsDriver> { return std::make_shared<Saa713xPropertyDriver>(card); }},
+    DeviceRow<DvbcDriver, DvbcCaptureFilter>("DVBC TS Capture"),
+    DeviceRow<DvDeviceDriver, DvDeviceFilter>("Microsoft DV Camera and VCR"),
+    DeviceRow<DeviceDriver, UsbCameraFilter>("Usb_Cam_Capture"),
+    DeviceRow<DeviceDriver, EmpAudioFilter>(kEmpAudioDeviceName),
 };
 
-std::shared_ptr<KsDriver> MakeDriver(Card& card) {
+const KindDriver& DriverRow(const Card& card) {
     for (const KindDriver& row : kDrivers) {
-        if (std::string_view(row.captureName) == card.FriendlyName()) return row.make(card);
+        if (std::string_view(row.captureName) == card.FriendlyName()) return row;
     }
     throw std::logic_error(std::string("no simulated driver for ") + card.FriendlyName());
 }
@@ -64,31 +82,43 @@ BenchDevices::BenchDevices(Bench& bench) {
     for (const auto& card : bench.Cards()) {
         auto plugged = std::make_unique<Plugged>();
         plugged->card = card.get();
-        plugged->driver = MakeDriver(*card);
+        const KindDriver& row = DriverRow(*card);
+        plugged->driver = row.make(*card);
+        InstallDeviceServices(plugged->driver);
         if (card->IsPlugged()) {
             Card* board = card.get();
+            const CardKind& kind = card->Kind();
             std::shared_ptr<KsDriver> driver = plugged->driver;
-            plugged->tuner = platform::AddDevice({KSCATEGORY_TVTUNER, Wide(card->Kind().tunerName),
-                                                  Factory([board] { return new TunerFilter(*board); }), {},
-                                                  kTunerFilterClsid});
-            plugged->crossbar = platform::AddDevice({AM_KSCATEGORY_CROSSBAR, Wide(card->Kind().crossbarName),
-                                                     Factory([board] { return new CrossbarFilter(*board); }),
-                                                     {{plugged->tuner, L"Analog Video", L"Video Tuner In"},
-                                                      {plugged->tuner, L"Analog Audio", L"Audio Tuner In"}},
-                                                     kCrossbarFilterClsid});
+            if (kind.tunerName) {
+                plugged->tuner = platform::AddDevice({KSCATEGORY_TVTUNER, Wide(kind.tunerName),
+                                                      Factory([board] { return new TunerFilter(*board); }), {},
+                                                      kTunerFilterClsid});
+            }
+            if (kind.crossbarName) {
+                plugged->crossbar = platform::AddDevice({AM_KSCATEGORY_CROSSBAR, Wide(kind.crossbarName),
+                                                         Factory([board] { return new CrossbarFilter(*board); }),
+                                                         {{plugged->tuner, L"Analog Video", L"Video Tuner In"},
+                                                          {plugged->tuner, L"Analog Audio", L"Audio Tuner In"}},
+                                                         kCrossbarFilterClsid});
+            }
+            std::vector<platform::UpstreamLink> upstream;
+            if (plugged->crossbar) {
+                upstream = {{plugged->crossbar, L"Video Decoder Out", L"Analog Video In"},
+                            {plugged->crossbar, L"Audio Decoder Out", L"Analog Audio In"}};
+            }
+            auto made = row.makeFilter;
             plugged->capture = platform::AddDevice(
-                {CLSID_VideoInputDeviceCategory, Wide(card->FriendlyName()),
-                 Factory([driver] { return new CaptureFilter(driver); }),
-                 {{plugged->crossbar, L"Video Decoder Out", L"Analog Video In"},
-                  {plugged->crossbar, L"Audio Decoder Out", L"Analog Audio In"}},
-                 kCaptureFilterClsid});
+                {kind.category ? *kind.category : CLSID_VideoInputDeviceCategory, Wide(card->FriendlyName()),
+                 made ? Factory([driver, made] { return made(driver); })
+                      : Factory([driver]() -> platform::dshow::FilterBase* { return new CaptureFilter(driver); }),
+                 upstream, made ? GUID_NULL : kCaptureFilterClsid});
             const platform::DeviceId tuner = plugged->tuner;
             const platform::DeviceId crossbar = plugged->crossbar;
             const platform::DeviceId capture = plugged->capture;
             plugged->unplugHook = card->OnUnplug([tuner, crossbar, capture] {
                 platform::RemoveDevice(capture);
-                platform::RemoveDevice(crossbar);
-                platform::RemoveDevice(tuner);
+                if (crossbar) platform::RemoveDevice(crossbar);
+                if (tuner) platform::RemoveDevice(tuner);
                 PostMessageA(HWND_BROADCAST, WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0);
             });
         }
@@ -96,7 +126,21 @@ BenchDevices::BenchDevices(Bench& bench) {
     }
 }
 
+// The first DVB-C board's chip library is the PC's DM1105 library; the first EMP audio
+// device's control object is the one in the class table.
+void BenchDevices::InstallDeviceServices(const std::shared_ptr<KsDriver>& driver) {
+    if (auto dvbc = std::dynamic_pointer_cast<DvbcDriver>(driver); dvbc && !m_dm1105Installed) {
+        platform::InstallDm1105Library(dvbc->SharedLibrary());
+        m_dm1105Installed = true;
+    }
+    if (std::string_view(driver->GetCard().FriendlyName()) == kEmpAudioDeviceName && !m_empControl) {
+        m_empControl = RegisterEmpAudioControl(std::static_pointer_cast<DeviceDriver>(driver));
+    }
+}
+
 BenchDevices::~BenchDevices() {
+    if (m_dm1105Installed) platform::InstallDm1105Library(nullptr);
+    if (m_empControl) platform::UnregisterComClass(m_empControl);
     for (const auto& plugged : m_cards) {
         if (plugged->unplugHook) plugged->card->RemoveUnplugHook(plugged->unplugHook);
         if (plugged->capture) platform::RemoveDevice(plugged->capture);

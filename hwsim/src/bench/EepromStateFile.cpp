@@ -14,24 +14,24 @@
 
 namespace hwsim {
 
-EepromStateFile::EepromStateFile(std::string path, std::vector<BYTE> contents)
-    : m_path(std::move(path)), m_contents(std::move(contents)) {
-    m_contents.resize(kSize, 0xFF);
+EepromStateFile::EepromStateFile(std::string path, std::vector<BYTE> contents, size_t size)
+    : m_path(std::move(path)), m_size(size), m_contents(std::move(contents)) {
+    m_contents.resize(m_size, 0xFF);
 }
 
 EepromStateFile::~EepromStateFile() {
     if (m_fd >= 0) close(m_fd);
 }
 
-std::optional<std::vector<BYTE>> EepromStateFile::Load(const std::string& path) {
+std::optional<std::vector<BYTE>> EepromStateFile::Load(const std::string& path, size_t size) {
     std::error_code error;
     if (!std::filesystem::exists(path, error)) return std::nullopt;
     std::ifstream in(path, std::ios::binary);
     if (!in) throw BenchError("bench state " + path + ": cannot be read");
     std::vector<BYTE> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (bytes.size() != kSize) {
-        throw BenchError("bench state " + path + ": holds " + std::to_string(bytes.size()) +
-                         " bytes, an EEPROM image has 256 (remove the file to start from the bench)");
+    if (bytes.size() != size) {
+        throw BenchError("bench state " + path + ": holds " + std::to_string(bytes.size()) + " bytes, the EEPROM has " +
+                         std::to_string(size) + " (remove the file to start from the bench)");
     }
     return bytes;
 }
@@ -42,6 +42,7 @@ std::vector<BYTE> EepromStateFile::Contents() const {
 }
 
 void EepromStateFile::Store(BYTE offset, BYTE value) {
+    if (offset >= m_size) return;
     std::lock_guard<std::mutex> lock(m_lock);
     m_contents[offset] = value;
     if (m_fd < 0) {
@@ -52,7 +53,7 @@ void EepromStateFile::Store(BYTE offset, BYTE value) {
             PlatformTrace("hwsim: cannot open bench state %s: %s\n", m_path.c_str(), std::strerror(errno));
             return;
         }
-        if (pwrite(m_fd, m_contents.data(), kSize, 0) != static_cast<ssize_t>(kSize)) {
+        if (pwrite(m_fd, m_contents.data(), m_size, 0) != static_cast<ssize_t>(m_size)) {
             PlatformTrace("hwsim: cannot write bench state %s: %s\n", m_path.c_str(), std::strerror(errno));
         }
         return;

@@ -24,9 +24,11 @@ Card::Card(const CardSpec& desc, const RfEnvironment& rf, const std::string& sta
       m_instance(desc.instance),
       m_tunerModel(desc.tunerModel),
       m_remote(desc.remote),
+      m_keys(desc.keys),
       m_rf(rf),
       m_controller(std::make_unique<OnboardController>(m_bridge, desc.kind->controllerLayout())),
-      m_state(stateFile, EepromStateFile::Load(stateFile).value_or(desc.eeprom)) {
+      m_state(stateFile, EepromStateFile::Load(stateFile, desc.kind->eepromSize).value_or(desc.eeprom),
+              desc.kind->eepromSize) {
     auto eeprom = std::make_unique<Eeprom24C02>(EepromOptions(desc));
     eeprom->Load(m_state.Contents());
     eeprom->SetStoreObserver([this](BYTE offset, BYTE value) { m_state.Store(offset, value); });

@@ -3,6 +3,7 @@
 #include "CaptureGraphBuilder.h"
 #include "FilterGraph.h"
 #include "SystemDeviceEnum.h"
+#include "filters/AcmWrapper.h"
 #include "filters/AviMux.h"
 #include "filters/ColourConverter.h"
 #include "filters/FileWriter.h"
@@ -40,6 +41,7 @@ bool RegisterClasses() {
         {&CLSID_AviDest, ComCreatorOf<AviMuxFilter>()},
         {&CLSID_MPEG2Demultiplexer, ComCreatorOf<Mpeg2DemultiplexerFilter>()},
         {&CLSID_Colour, ComCreatorOf<ColourConverterFilter>()},
+        {&CLSID_ACMWrapper, ComCreatorOf<AcmWrapperFilter>()},
     };
     for (const ClassEntry& c : classes) RegisterComClass(*c.clsid, c.create);
 

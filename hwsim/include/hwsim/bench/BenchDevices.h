@@ -1,13 +1,18 @@
 // The bench's cards as the PC's device tree lists them: each card's driver with its filters.
 //
 // At construction every card of the bench gets its driver (by card kind: the Kesh713x driver
-// for "713x BDA Analog Capture", the SAA713x property driver for "713x_4 TV Card Capture"),
-// and its filters enter the platform's device tree in bench order: the TV tuner in the TV tuner
+// for "713x BDA Analog Capture", the SAA713x property driver for "713x_4 TV Card Capture", a
+// DeviceDriver for the devices without property sets), and its filters enter the platform's
+// device tree in bench order (a kind without tuner or crossbar has its capture filter only, in
+// its own category): the TV tuner in the TV tuner
 // category under the kind's tuner FriendlyName, the crossbar in the crossbar category under the
 // kind's crossbar FriendlyName with the tuner as its upstream device (video and audio outputs
 // into the tuner inputs), then the capture filter in the video input device category under the
 // capture FriendlyName, with the crossbar as its upstream device (video and audio decoder
 // outputs into the analog inputs).
+//
+// The first DVB-C board's chip library is installed as the PC's DM1105 library, and the first
+// EMP audio device's control object enters the COM class table, both until destruction.
 //
 // Unplugging a card (Card::Unplug) takes its devices out of the tree, after which its drivers
 // answer every request with kDeviceGone, and posts WM_DEVICECHANGE (DBT_DEVNODES_CHANGED) to
@@ -41,8 +46,11 @@ public:
 private:
     struct Plugged;
     const Plugged& Find(const Card& card) const;
+    void InstallDeviceServices(const std::shared_ptr<KsDriver>& driver);
 
     std::vector<std::unique_ptr<Plugged>> m_cards;
+    bool m_dm1105Installed = false;
+    DWORD m_empControl = 0;
 };
 
 }  // namespace hwsim

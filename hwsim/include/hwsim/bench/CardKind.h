@@ -1,22 +1,30 @@
 // The kinds of card a bench can plug, each known by its driver's capture-filter FriendlyName.
+// Most kinds publish a TV tuner, a crossbar and a capture filter; a device without a tuner or
+// crossbar (null names) publishes only its capture filter, in the video input category or the
+// category its kind names (an audio capture device).
 #pragma once
 
 #include <string_view>
 #include <vector>
 
 #include "hwsim/chips/ControllerPinLayout.h"
+#include "platform/guid.h"
 #include "platform/wintypes.h"
 
 namespace hwsim {
 
 struct CardKind {
     const char* captureName;   // the capture filter's FriendlyName
-    const char* crossbarName;  // the crossbar filter's FriendlyName
-    const char* tunerName;     // the TV tuner filter's FriendlyName
+    const char* crossbarName;  // the crossbar filter's FriendlyName; null: none
+    const char* tunerName;     // the TV tuner filter's FriendlyName; null: none
     // How the board's on-board controller is wired to the GPIO lines.
     const ControllerPinLayout& (*controllerLayout)();
     // The configuration EEPROM's 8-bit bus address.
     BYTE eepromAddress = 0xA0;
+    // Bytes of the configuration EEPROM that the board serves and keeps in its state file.
+    size_t eepromSize = 256;
+    // The device category of the capture filter; null: the video input device category.
+    const GUID* category = nullptr;
 };
 
 const std::vector<CardKind>& CardKinds();

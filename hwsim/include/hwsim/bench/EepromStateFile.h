@@ -1,4 +1,5 @@
-// A card's EEPROM kept on disk as a raw 256-byte file, so what one process wrote is there at
+// A card's EEPROM kept on disk as a raw file of the chip's size (256 bytes, 128 on the DVB-C
+// board), so what one process wrote is there at
 // the next start and a person can read it with any hex dump. The file is made at the first
 // byte written and then written through byte by byte.
 #pragma once
@@ -16,23 +17,27 @@ class EepromStateFile {
 public:
     static constexpr size_t kSize = 256;
 
-    // `contents`: what the chip holds at the start (the file's bytes when Load found them).
-    EepromStateFile(std::string path, std::vector<BYTE> contents);
+    // `contents`: what the chip holds at the start (the file's bytes when Load found them),
+    // cut or padded with 0xFF to `size` bytes.
+    EepromStateFile(std::string path, std::vector<BYTE> contents, size_t size = kSize);
     ~EepromStateFile();
     EepromStateFile(const EepromStateFile&) = delete;
     EepromStateFile& operator=(const EepromStateFile&) = delete;
 
     // The bytes of the file at `path`; nothing when there is no file. Throws BenchError when the
-    // file is there but cannot be read or is not 256 bytes long.
-    static std::optional<std::vector<BYTE>> Load(const std::string& path);
+    // file is there but cannot be read or is not `size` bytes long.
+    static std::optional<std::vector<BYTE>> Load(const std::string& path, size_t size = kSize);
 
     const std::string& Path() const { return m_path; }
     std::vector<BYTE> Contents() const;
+    size_t Size() const { return m_size; }
     // Writes one byte through to the file; a failed write is traced, the chip keeps the byte.
+    // An offset past the size is not kept.
     void Store(BYTE offset, BYTE value);
 
 private:
     std::string m_path;
+    const size_t m_size;
     mutable std::mutex m_lock;
     std::vector<BYTE> m_contents;
     int m_fd = -1;

@@ -17,6 +17,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "hwsim/bench/BenchSpec.h"
 #include "hwsim/chips/Eeprom24C02.h"
@@ -45,6 +46,8 @@ public:
     int Instance() const { return m_instance; }
     int TunerModel() const { return m_tunerModel; }
     const std::string& Remote() const { return m_remote; }
+    // The remote keys the bench presses at plug-in, in order.
+    const std::vector<BYTE>& Keys() const { return m_keys; }
     const std::string& StateFile() const { return m_state.Path(); }
 
     I2CBus& Bus() { return m_bus; }
@@ -76,6 +79,7 @@ private:
     const int m_instance;
     const int m_tunerModel;
     const std::string m_remote;
+    const std::vector<BYTE> m_keys;
     const RfEnvironment& m_rf;
 
     I2CBus m_bus;
