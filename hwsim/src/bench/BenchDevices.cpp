@@ -7,6 +7,7 @@
 #include "hwsim/boards/CaptureFilter.h"
 #include "hwsim/boards/CrossbarFilter.h"
 #include "hwsim/drivers/Kesh713xDriver.h"
+#include "hwsim/drivers/KsDeviceControlDriver.h"
 #include "hwsim/drivers/Saa713xPropertyDriver.h"
 #include "hwsim/boards/TunerFilter.h"
 #include "ksmedia.h"
@@ -22,13 +23,31 @@ struct KindDriver {
     std::shared_ptr<KsDriver> (*make)(Card& card);
 };
 
+std::shared_ptr<KsDriver> MakePropertyDriver(Card& card) { return std::make_shared<Saa713xPropertyDriver>(card); }
+
 const KindDriver kDrivers[] = {
     {"713x BDA Analog Capture", [](Card& card) -> std::shared_ptr<KsDriver> { return std::make_shared<Kesh713xDriver>(card); }},
     {"713x_4 TV Card Capture",
      [](Card& card) -> std::shared_ptr<KsDriver> { return std::make_shared<Saa713xPropertyDriver>(card); }},
+    {"713x TV Card Capture", &MakePropertyDriver},
+    {"TV AV Capture", &MakePropertyDriver},
+    {"Ebrin Capture", &MakePropertyDriver},
+    {"Vorlane Cranlow Capture", &MakePropertyDriver},
+    {"Castrel Capture", &MakePropertyDriver},
+    {"Grelmo TV Capture", &MakePropertyDriver},
+    {"Fosbry TV Capture", &MakePropertyDriver},
+    {"Dolbray TV Card Capture", &MakePropertyDriver},
+    {"713x_IO TV Card Capture", &MakePropertyDriver},
+    {"713x_3 TV Card Capture", &MakePropertyDriver},
+    {"713x_PIP TV Card Capture", &MakePropertyDriver},
+    {"713x_Wadrel TV Card Capture", &MakePropertyDriver},
+    {"Sivren Video Capture", &MakePropertyDriver},
+    {"Movrik Video Capture", &MakePropertyDriver},
+    {"713x_D TV Card Capture", &MakePropertyDriver},
 };
 
 std::shared_ptr<KsDriver> MakeDriver(Card& card) {
+    if (card.DriverChoice() == "deviceControl") return std::make_shared<KsDeviceControlDriver>(card);
     for (const KindDriver& row : kDrivers) {
         if (std::string_view(row.captureName) == card.FriendlyName()) return row.make(card);
     }

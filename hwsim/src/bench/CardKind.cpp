@@ -6,6 +6,23 @@ const std::vector<CardKind>& CardKinds() {
     static const std::vector<CardKind> kinds = {
         {"713x BDA Analog Capture", "713x BDA Analog Xbar", "713x BDA Analog TvTuner", &StandardPinLayout},
         {"713x_4 TV Card Capture", "713x_4 TV Card Crossbar", "PhTVTune", &StandardPinLayout},
+        // The base cards, the Cranlow family and the rest of the SAA713x family.
+        {"713x TV Card Capture", "713x TV Card Crossbar", "713x TV Card Tuner", &StandardPinLayout, 0xA0, true},
+        {"TV AV Capture", "TV AV Capture Crossbar", "TV AV Capture Tuner", &StandardPinLayout, 0xA0, true},
+        {"Ebrin Capture", "Ebrin Crossbar", "Ebrin Tuner", &StandardPinLayout, 0xA0, true},
+        {"Vorlane Cranlow Capture", "Vorlane Cranlow Crossbar", "Vorlane Cranlow Tuner", nullptr, 0xA0, true},
+        {"Castrel Capture", "Castrel Crossbar", "Castrel Tuner", nullptr, 0xA0, true},
+        {"Grelmo TV Capture", "Grelmo TV Crossbar", "Grelmo TV Tuner", nullptr, 0xA0, true},
+        {"Fosbry TV Capture", "Fosbry TV Crossbar", "Fosbry TV Tuner", nullptr, 0xA0, true},
+        {"Dolbray TV Card Capture", "Dolbray TV Card Crossbar", "Dolbray TV Card Tuner", nullptr, 0xA0, true},
+        {"713x_IO TV Card Capture", "713x_IO TV Card Crossbar", "713x_IO TV Card Tuner", &IoPinLayout},
+        {"713x_3 TV Card Capture", "713x_3 TV Card Crossbar", "PhTVTune", &StandardPinLayout},
+        {"713x_PIP TV Card Capture", "713x_PIP TV Card Crossbar", "PhTVTune", &IoPinLayout},
+        {"713x_Wadrel TV Card Capture", "713x_Wadrel TV Card Crossbar", "713x_Wadrel TV Card Tuner",
+         &StandardPinLayout, 0xA0, true},
+        {"Sivren Video Capture", "Sivren Crossbar", "PhTVTune", &StandardPinLayout},
+        {"Movrik Video Capture", "Movrik Crossbar", "PhTVTune", &StandardPinLayout},
+        {"713x_D TV Card Capture", "713x_D TV Card Crossbar", "PhTVTune", &IoPinLayout},
     };
     return kinds;
 }

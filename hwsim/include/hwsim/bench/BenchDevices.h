@@ -1,7 +1,8 @@
 // The bench's cards as the PC's device tree lists them: each card's driver with its filters.
 //
 // At construction every card of the bench gets its driver (by card kind: the Kesh713x driver
-// for "713x BDA Analog Capture", the SAA713x property driver for "713x_4 TV Card Capture"),
+// for "713x BDA Analog Capture", the SAA713x property driver for the other SAA713x kinds; the
+// device-control driver for a card whose bench entry chose it),
 // and its filters enter the platform's device tree in bench order: the TV tuner in the TV tuner
 // category under the kind's tuner FriendlyName, the crossbar in the crossbar category under the
 // kind's crossbar FriendlyName with the tuner as its upstream device (video and audio outputs
