@@ -5,8 +5,23 @@
 #include "cards/CamCaptureFilter.h"
 #include "cards/DVBCCardFilter.h"
 #include "cards/EmpAudioFilter.h"
+#include "cards/CranlowCardFilter.h"
+#include "cards/DirirCardFilter.h"
+#include "cards/DolbrayCardFilter.h"
+#include "cards/EbrinCardFilter.h"
+#include "cards/FosbryCardFilter.h"
+#include "cards/GrelmoCardFilter.h"
 #include "cards/Kesh713xCardFilter.h"
+#include "cards/MovrikCardFilter.h"
+#include "cards/OemCardFilter.h"
+#include "cards/PipCardFilter.h"
 #include "cards/QelCardFilter.h"
+#include "cards/SivrenCardFilter.h"
+#include "cards/TV713xCardFilter.h"
+#include "cards/TVAVCardFilter.h"
+#include "cards/TV_IOFilter.h"
+#include "cards/VozeCardFilter.h"
+#include "cards/WadrelCardFilter.h"
 
 void RegisterCardFilterClasses() {
     static CFilterClassRecord* const kRecords[] = {
@@ -19,6 +34,36 @@ void RegisterCardFilterClasses() {
         &CUsbCamFilter::s_classRecord,
         &CEmpAudioFilter::s_classRecord,
         &CAcmWrapperFilter::s_classRecord,
+        &C713xCrossbarFilter::s_classRecord,
+        &CTV713xCardFilter::s_classRecord,
+        &CTVAVCrossbarFilter::s_classRecord,
+        &CTVAVCardFilter::s_classRecord,
+        &CEbrinCrossbarFilter::s_classRecord,
+        &CEbrinCardFilter::s_classRecord,
+        &CCranlowCrossbarFilter::s_classRecord,
+        &CCranlowCardFilter::s_classRecord,
+        &COemCrossbarFilter::s_classRecord,
+        &COemCardFilter::s_classRecord,
+        &CGrelmoCrossbarFilter::s_classRecord,
+        &CGrelmoCardFilter::s_classRecord,
+        &CFosbryCrossbarFilter::s_classRecord,
+        &CFosbryCardFilter::s_classRecord,
+        &CDolbrayCrossbarFilter::s_classRecord,
+        &CDolbrayCardFilter::s_classRecord,
+        &CTV_IOCrossbarFilter::s_classRecord,
+        &CTV_IOFilter::s_classRecord,
+        &CDirirCrossbarFilter::s_classRecord,
+        &CDirirCardFilter::s_classRecord,
+        &CPipCrossbarFilter::s_classRecord,
+        &CPipCardFilter::s_classRecord,
+        &CWadrelCrossbarFilter::s_classRecord,
+        &CWadrelCardFilter::s_classRecord,
+        &CSivrenCrossbarFilter::s_classRecord,
+        &CSivrenCardFilter::s_classRecord,
+        &CMovrikCrossbarFilter::s_classRecord,
+        &CMovrikCardFilter::s_classRecord,
+        &CVozeCrossbarFilter::s_classRecord,
+        &CVozeCardFilter::s_classRecord,
     };
     for (CFilterClassRecord* record : kRecords) CFilterClassInit link(record);
 }

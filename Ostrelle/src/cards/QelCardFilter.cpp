@@ -1,6 +1,6 @@
 #include "cards/QelCardFilter.h"
 
-#include "graph/RootGraph.h"
+#include "access/KsPropertyAccess.h"
 #include "cards/Saa713xController.h"
 
 CFilterClassRecord CQelCardFilter::s_classRecord(nullptr, &CLSID_VideoInputDeviceCategory,
@@ -33,29 +33,10 @@ LONG_PTR CQelCardFilter::OnCommand(LONG_PTR) { return 0; }
 HRESULT CQelCardFilter::InitAccess() {
     if (m_pAccess != nullptr) return E_FAIL;  // one access object at a time
     m_pTVTuner.Release();
-    m_nAccessKind = ACCESS_KIND_NONE;
-    if (m_pFilter == nullptr) return E_POINTER;
     return OpenKsPropertyAccess(ACCESS_KIND_QEL);
 }
 
-HRESULT CQelCardFilter::FindTunerInterface() {
-    if (m_pTVTuner != nullptr) return S_OK;
-    if (m_pFilter == nullptr || m_pGraph == nullptr || m_pGraph->GetCaptureGraphBuilder() == nullptr) return E_FAIL;
-    ICaptureGraphBuilder2* builder = m_pGraph->GetCaptureGraphBuilder();
-    HRESULT hr = builder->FindInterface(&PIN_CATEGORY_CAPTURE, &MEDIATYPE_Interleaved, m_pFilter, IID_IAMTVTuner,
-                                        reinterpret_cast<void**>(&m_pTVTuner));
-    if (FAILED(hr) || m_pTVTuner == nullptr) {
-        m_pTVTuner.Release();
-        hr = builder->FindInterface(&PIN_CATEGORY_CAPTURE, &MEDIATYPE_Video, m_pFilter, IID_IAMTVTuner,
-                                    reinterpret_cast<void**>(&m_pTVTuner));
-    }
-    if (FAILED(hr) || m_pTVTuner == nullptr) {
-        m_pTVTuner.Release();
-        return FAILED(hr) ? hr : E_FAIL;
-    }
-    m_pTunerFilter.Release();
-    return m_pTVTuner->QueryInterface(IID_IBaseFilter, reinterpret_cast<void**>(&m_pTunerFilter));
-}
+HRESULT CQelCardFilter::FindTunerInterface() { return FindCaptureTVTuner(m_pTVTuner); }
 
 BOOL CQelCardFilter::WriteControllerWord(WORD value) {
     return Saa713xWriteControllerWord(this, Saa713xStandardLayout(), value);

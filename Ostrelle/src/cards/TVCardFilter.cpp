@@ -84,9 +84,15 @@ void CTVCardFilter::ResetCardState() {
 BOOL CTVCardFilter::Create() {
     ResetCardState();
     if (!IsValid()) return FALSE;
+    return OpenCard(nullptr);
+}
 
+BOOL CTVCardFilter::OpenCard(const char* lockFailureText) {
     CNameMutex mutex(kRemoteControlMutex, FALSE);
-    if (!mutex.Lock()) return FALSE;
+    if (!mutex.Lock()) {
+        if (lockFailureText != nullptr) MessageBoxA(nullptr, lockFailureText, nullptr, MB_OK);
+        return FALSE;
+    }
     BOOL result = FALSE;
     if (InitAccess() == S_OK && m_nAccessKind != ACCESS_KIND_NONE) {
         FindOutputPins();
@@ -118,10 +124,6 @@ HRESULT CTVCardFilter::InitAccess() {
         return E_FAIL;
     }
     return OpenKsPropertyAccess(ACCESS_KIND_KS_PROPERTY);
-}
-
-HRESULT CTVCardFilter::OpenKsPropertyAccess(int kind) {
-    return OpenAccess(new (std::nothrow) CKsPropertyAccess(), kind);
 }
 
 HRESULT CTVCardFilter::OpenAccess(CCustomDataAccess* access, int kind) {

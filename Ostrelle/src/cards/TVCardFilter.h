@@ -18,6 +18,7 @@
 #include <dshow.h>
 
 #include <map>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,7 @@
 #include "tuners/TunerBase.h"
 
 class CCustomDataAccess;
+class CKsPropertyAccess;
 class CRemoteThread;
 class CThread;
 
@@ -194,6 +196,10 @@ protected:
     void StopCardThreads();
     // Stops, joins and deletes the auxiliary thread.
     void ReleaseAuxThread();
+    // Create after its first steps: under "Mutex_Remote_Control" (not had within a second: FALSE,
+    // after a message box with `lockFailureText` when one is given) InitAccess, then with an
+    // access object the output pins, the tuner maker and model, and the tuner.
+    BOOL OpenCard(const char* lockFailureText);
     // Clears the per-open fields (Create's first step); releases what is still held.
     void ResetCardState();
     void InitKeshMaps();
@@ -201,8 +207,19 @@ protected:
     // Init with the driver's filter and this card (deleted when that fails), the kind recorded,
     // then Open with TRUE, whose result other than S_OK answers E_FAIL.
     HRESULT OpenAccess(CCustomDataAccess* access, int kind);
-    // OpenAccess of a kernel-streaming property access object.
-    HRESULT OpenKsPropertyAccess(int kind);
+    // The access set-up of the cards on a property-set driver: E_FAIL while an access object is
+    // held; the kind cleared; E_POINTER without the driver's filter; else OpenAccess of a new
+    // object of the access class (CKsPropertyAccess unless the card names another).
+    template <class Access = CKsPropertyAccess>
+    HRESULT OpenKsPropertyAccess(int kind) {
+        if (m_pAccess != nullptr) return E_FAIL;  // one access object at a time
+        m_nAccessKind = ACCESS_KIND_NONE;
+        if (m_pFilter == nullptr) return E_POINTER;
+        return OpenAccess(new (std::nothrow) Access(), kind);
+    }
+    // The capture filter's IAMTVTuner into `kept` (capture pin, interleaved media type, else
+    // video) and its filter as the card's tuner filter. S_OK at once while `kept` holds one.
+    HRESULT FindCaptureTVTuner(CComPtr<IAMTVTuner>& kept);
     // Factory letter of an EEPROM byte: the byte for 'A', 'E', 'G', 'L', 'P', 'T', 'X', else 'N'.
     static int FactoryFromByte(BYTE value);
     // One EEPROM byte through the access object; S_OK only when it was read.

@@ -5,6 +5,7 @@
 
 #include "access/CustomDataAccess.h"
 #include "cards/TVCardFilter.h"
+#include "graph/RootGraph.h"
 #include "tuners/TunerModules.h"
 
 namespace {
@@ -287,3 +288,22 @@ void CTVCardFilter::SetSettleTime(long ms) {
 }
 
 long CTVCardFilter::GetSecondModel() const { return m_pTuner != nullptr ? m_pTuner->GetSecondModel() : 0; }
+
+HRESULT CTVCardFilter::FindCaptureTVTuner(CComPtr<IAMTVTuner>& kept) {
+    if (kept != nullptr) return S_OK;
+    if (m_pFilter == nullptr || m_pGraph == nullptr || m_pGraph->GetCaptureGraphBuilder() == nullptr) return E_FAIL;
+    ICaptureGraphBuilder2* builder = m_pGraph->GetCaptureGraphBuilder();
+    HRESULT hr = builder->FindInterface(&PIN_CATEGORY_CAPTURE, &MEDIATYPE_Interleaved, m_pFilter, IID_IAMTVTuner,
+                                        reinterpret_cast<void**>(&kept));
+    if (FAILED(hr) || kept == nullptr) {
+        kept.Release();
+        hr = builder->FindInterface(&PIN_CATEGORY_CAPTURE, &MEDIATYPE_Video, m_pFilter, IID_IAMTVTuner,
+                                    reinterpret_cast<void**>(&kept));
+    }
+    if (FAILED(hr) || kept == nullptr) {
+        kept.Release();
+        return FAILED(hr) ? hr : E_FAIL;
+    }
+    m_pTunerFilter.Release();
+    return kept->QueryInterface(IID_IBaseFilter, reinterpret_cast<void**>(&m_pTunerFilter));
+}

@@ -11,6 +11,7 @@
 #include "hwsim/boards/EmpAudioDevice.h"
 #include "hwsim/boards/UsbCamera.h"
 #include "hwsim/drivers/Kesh713xDriver.h"
+#include "hwsim/drivers/KsDeviceControlDriver.h"
 #include "hwsim/drivers/Saa713xPropertyDriver.h"
 #include "hwsim/boards/TunerFilter.h"
 #include "ksmedia.h"
@@ -36,14 +37,30 @@ KindDriver DeviceRow(const char* captureName) {
             }};
 }
 
+std::shared_ptr<KsDriver> MakePropertyDriver(Card& card) { return std::make_shared<Saa713xPropertyDriver>(card); }
+
 const KindDriver kDrivers[] = {
     {"713x BDA Analog Capture", [](Card& card) -> std::shared_ptr<KsDriver> { return std::make_shared<Kesh713xDriver>(card); }},
-    {"713x_4 TV Card Capture",
-     [](Card& card) -> std::shared_ptr<KsDriver> { return std::make_shared<Saa713xPropertyDriver>(card); }},
+    {"713x_4 TV Card Capture", &MakePropertyDriver},
     DeviceRow<DvbcDriver, DvbcCaptureFilter>("DVBC TS Capture"),
     DeviceRow<DvDeviceDriver, DvDeviceFilter>("Microsoft DV Camera and VCR"),
     DeviceRow<DeviceDriver, UsbCameraFilter>("Usb_Cam_Capture"),
     DeviceRow<DeviceDriver, EmpAudioFilter>(kEmpAudioDeviceName),
+    {"713x TV Card Capture", &MakePropertyDriver},
+    {"TV AV Capture", &MakePropertyDriver},
+    {"Ebrin Capture", &MakePropertyDriver},
+    {"Vorlane Cranlow Capture", &MakePropertyDriver},
+    {"Castrel Capture", &MakePropertyDriver},
+    {"Grelmo TV Capture", &MakePropertyDriver},
+    {"Fosbry TV Capture", &MakePropertyDriver},
+    {"Dolbray TV Card Capture", &MakePropertyDriver},
+    {"713x_IO TV Card Capture", &MakePropertyDriver},
+    {"713x_3 TV Card Capture", &MakePropertyDriver},
+    {"713x_PIP TV Card Capture", &MakePropertyDriver},
+    {"713x_Wadrel TV Card Capture", &MakePropertyDriver},
+    {"Sivren Video Capture", &MakePropertyDriver},
+    {"Movrik Video Capture", &MakePropertyDriver},
+    {"713x_D TV Card Capture", &MakePropertyDriver},
 };
 
 const KindDriver& DriverRow(const Card& card) {
@@ -83,7 +100,8 @@ BenchDevices::BenchDevices(Bench& bench) {
         auto plugged = std::make_unique<Plugged>();
         plugged->card = card.get();
         const KindDriver& row = DriverRow(*card);
-        plugged->driver = row.make(*card);
+        plugged->driver = card->DriverChoice() == "deviceControl" ? std::make_shared<KsDeviceControlDriver>(*card)
+                                                                 : row.make(*card);
         InstallDeviceServices(plugged->driver);
         if (card->IsPlugged()) {
             Card* board = card.get();

@@ -139,7 +139,7 @@ public:
     }
 
     CardSpec Card(const json& card, const std::string& where, std::map<const CardKind*, int>& nextInstance) const {
-        OnlyKeys(card, where, {"kind", "instance", "tuner", "eeprom", "remote", "keys", "faults"});
+        OnlyKeys(card, where, {"kind", "instance", "tuner", "eeprom", "remote", "keys", "faults", "driver"});
         CardSpec desc;
         const std::string kind = String(card, "kind", where);
         desc.kind = FindCardKind(kind);
@@ -175,6 +175,12 @@ public:
             for (size_t i = 0; i < it->size(); ++i) {
                 desc.faults.push_back(Fault((*it)[i], where + ".faults[" + std::to_string(i) + "]"));
             }
+        }
+        desc.driver = String(card, "driver", where);
+        if (card.contains("driver") && (desc.driver != "deviceControl" || !desc.kind->offersDeviceControl)) {
+            Fail(where + ".driver", desc.kind->offersDeviceControl
+                                        ? "expected \"deviceControl\""
+                                        : "\"" + kind + "\" has no driver to choose");
         }
         return desc;
     }

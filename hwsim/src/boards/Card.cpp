@@ -1,9 +1,11 @@
 #include "hwsim/boards/Card.h"
 
+#include <stdexcept>
 #include <utility>
 #include <vector>
 
 #include "hwsim/bench/TunerFitting.h"
+#include "hwsim/boards/BoardChips.h"
 
 namespace hwsim {
 
@@ -25,17 +27,41 @@ Card::Card(const CardSpec& desc, const RfEnvironment& rf, const std::string& sta
       m_tunerModel(desc.tunerModel),
       m_remote(desc.remote),
       m_keys(desc.keys),
+      m_driverChoice(desc.driver),
       m_rf(rf),
-      m_controller(std::make_unique<OnboardController>(m_bridge, desc.kind->controllerLayout())),
       m_state(stateFile, EepromStateFile::Load(stateFile, desc.kind->eepromSize).value_or(desc.eeprom),
               desc.kind->eepromSize) {
+    if (desc.kind->controllerLayout != nullptr) {
+        m_controller = std::make_unique<OnboardController>(m_bridge, desc.kind->controllerLayout());
+    } else {
+        m_keyPresenter = std::make_unique<LowBitKeyPresenter>(m_bridge);
+    }
     auto eeprom = std::make_unique<Eeprom24C02>(EepromOptions(desc));
     eeprom->Load(m_state.Contents());
     eeprom->SetStoreObserver([this](BYTE offset, BYTE value) { m_state.Store(offset, value); });
     m_eeprom = static_cast<Eeprom24C02*>(AddChip("eeprom", std::move(eeprom)));
     FitTuner(*this, desc.tunerModel);
+    FitBoardChips(*this);
     for (const FaultSpec& fault : desc.faults) ApplyFault(fault);
-    for (BYTE key : desc.keys) m_controller->PressKey(key);
+    for (BYTE key : desc.keys) PressKey(key);
+}
+
+OnboardController& Card::Controller() {
+    if (!m_controller) throw std::logic_error(std::string(FriendlyName()) + " has no on-board controller");
+    return *m_controller;
+}
+
+LowBitKeyPresenter& Card::KeyPresenter() {
+    if (!m_keyPresenter) throw std::logic_error(std::string(FriendlyName()) + " has no key presenter");
+    return *m_keyPresenter;
+}
+
+void Card::PressKey(BYTE code) {
+    if (m_controller) {
+        m_controller->PressKey(code);
+    } else {
+        m_keyPresenter->PressKey(code);
+    }
 }
 
 void Card::RefitController(const ControllerPinLayout& layout) {

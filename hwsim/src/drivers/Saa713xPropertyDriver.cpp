@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <iterator>
 
+#include "platform/winbase.h"
+
 namespace hwsim {
 
 namespace {
@@ -84,11 +86,31 @@ HRESULT Saa713xPropertyDriver::Answer(REFGUID, Request& request) {
     }
     case 6: return Block(request);
     case 9: request.what = "control 9"; return S_OK;
+    case 7: {
+        const DWORD handle = Request::At<DWORD>(buffer, kPayload);
+        {
+            std::lock_guard<std::mutex> lock(m_eventLock);
+            m_deviceEvent = handle;
+        }
+        request.what = WireText("control 7 value %08X", static_cast<unsigned>(handle));
+        return S_OK;
+    }
     default:
         request.what = WireText("control %u value %08X", static_cast<unsigned>(request.id),
                               static_cast<unsigned>(Request::At<DWORD>(buffer, kPayload)));
         return S_OK;
     }
+}
+
+bool Saa713xPropertyDriver::RaiseDeviceEvent() {
+    const DWORD handle = DeviceEventHandle();
+    if (handle == 0) return false;
+    return SetEvent(reinterpret_cast<HANDLE>(static_cast<uintptr_t>(handle))) != FALSE;
+}
+
+DWORD Saa713xPropertyDriver::DeviceEventHandle() const {
+    std::lock_guard<std::mutex> lock(m_eventLock);
+    return m_deviceEvent;
 }
 
 HRESULT Saa713xPropertyDriver::Transfer(Request& request) {

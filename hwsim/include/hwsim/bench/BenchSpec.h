@@ -16,7 +16,9 @@
 //         "keys": [ 12, 13 ],                   // optional: remote keys pressed at plug-in
 //         "faults": [ { "chip": "eeprom", "kind": "nack", "transfer": 3, "byte": 0,
 //                       "count": 1 },           // kind: nack, stuck or absent; count -1: always
-//                     { "chip": "tuner", "kind": "absent" } ] }
+//                     { "chip": "tuner", "kind": "absent" } ],
+//         "driver": "deviceControl" }           // optional, on kinds that offer it: the
+//                                               // device-control driver instead of the kind's
 //     ],
 //     "stations": [ { "kHz": 49750, "name": "E2" } ],  // optional "lines": 525 (625 when absent)
 //     "fmStations": [ { "kHz": 100000, "name": "FM 100" } ]   // optional
@@ -58,6 +60,7 @@ struct CardSpec {
     std::string remote;  // empty: none
     std::vector<BYTE> keys;  // remote keys pressed when the card is plugged, in order
     std::vector<FaultSpec> faults;
+    std::string driver;  // empty: the kind's own driver; "deviceControl"
 };
 
 struct BenchSpec {

@@ -17,7 +17,8 @@ struct CardKind {
     const char* captureName;   // the capture filter's FriendlyName
     const char* crossbarName;  // the crossbar filter's FriendlyName; null: none
     const char* tunerName;     // the TV tuner filter's FriendlyName; null: none
-    // How the board's on-board controller is wired to the GPIO lines.
+    // How the board's on-board controller is wired to the GPIO lines; null for a board that
+    // carries the low-bit key presenter (lines 0 to 8) instead.
     const ControllerPinLayout& (*controllerLayout)();
     // The configuration EEPROM's 8-bit bus address.
     BYTE eepromAddress = 0xA0;
@@ -25,6 +26,9 @@ struct CardKind {
     size_t eepromSize = 256;
     // The device category of the capture filter; null: the video input device category.
     const GUID* category = nullptr;
+    // A bench entry of the kind may choose the device-control driver ("driver": "deviceControl")
+    // instead of the kind's own.
+    bool offersDeviceControl = false;
 };
 
 const std::vector<CardKind>& CardKinds();

@@ -1,5 +1,6 @@
 // One plugged card of the bench: its SAA713x bridge with the GPIO lines and the on-board
-// controller on them, its I2C bus with the EEPROM and the fitted tuner, its EEPROM state file,
+// controller on them (or, on the boards of kinds without a controller layout, the low-bit key
+// presenter), its I2C bus with the EEPROM and the fitted tuner, its EEPROM state file,
 // and whether it is still plugged.
 //
 // Chips are known by their role on the card ("eeprom", "tuner"); tuner fittings that carry
@@ -21,6 +22,7 @@
 
 #include "hwsim/bench/BenchSpec.h"
 #include "hwsim/chips/Eeprom24C02.h"
+#include "hwsim/chips/LowBitKeyPresenter.h"
 #include "hwsim/bench/EepromStateFile.h"
 #include "hwsim/bus/I2CBus.h"
 #include "hwsim/chips/OnboardController.h"
@@ -49,11 +51,18 @@ public:
     // The remote keys the bench presses at plug-in, in order.
     const std::vector<BYTE>& Keys() const { return m_keys; }
     const std::string& StateFile() const { return m_state.Path(); }
+    // The bench entry's choice of driver; empty: the kind's own.
+    const std::string& DriverChoice() const { return m_driverChoice; }
 
     I2CBus& Bus() { return m_bus; }
     Saa713x& Bridge() { return m_bridge; }
     Eeprom24C02& Eeprom() { return *m_eeprom; }
-    OnboardController& Controller() { return *m_controller; }
+    // Throws std::logic_error on a board without a controller.
+    OnboardController& Controller();
+    // Throws std::logic_error on a board without the presenter.
+    LowBitKeyPresenter& KeyPresenter();
+    // Queues a remote key on the controller, or on the presenter of a board without one.
+    void PressKey(BYTE code);
     // Rewires the on-board controller in another pin layout (a fresh controller).
     void RefitController(const ControllerPinLayout& layout);
     const RfEnvironment& Rf() const { return m_rf; }
@@ -80,11 +89,13 @@ private:
     const int m_tunerModel;
     const std::string m_remote;
     const std::vector<BYTE> m_keys;
+    const std::string m_driverChoice;
     const RfEnvironment& m_rf;
 
     I2CBus m_bus;
     Saa713x m_bridge;
     std::unique_ptr<OnboardController> m_controller;
+    std::unique_ptr<LowBitKeyPresenter> m_keyPresenter;
     EepromStateFile m_state;
 
     mutable std::mutex m_chipsLock;

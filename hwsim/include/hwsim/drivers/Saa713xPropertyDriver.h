@@ -25,6 +25,10 @@
 //    7, 8, 10  control         Set      24/48          DWORD value at 24
 //    9  control                Set      16/40          nothing
 //
+// The value of id 7 is the handle of the caller's device event (a handle fits the 32 bits, as
+// kernel handles do); the driver keeps the last one and signals it for each device event
+// (RaiseDeviceEvent). Ids 8, 9 and 10 are only logged.
+//
 // Anything else (other lengths, two different buffers, a flag above 1, GPIO bits above line
 // 27, a register outside the bridge's register space, a block length out of range) is refused
 // with E_INVALIDARG and nothing reaches the card. The direction of a transfer is the verb's;
@@ -61,6 +65,11 @@ public:
 
     std::vector<GUID> Sets() const override { return {m_set}; }
 
+    // Signals the device event last given through id 7; false when none was given or the
+    // handle no longer names an event.
+    bool RaiseDeviceEvent();
+    DWORD DeviceEventHandle() const;
+
 protected:
     const char* SetName(REFGUID set) const override;
     DWORD Support(REFGUID set, DWORD id) const override;
@@ -78,6 +87,9 @@ private:
     // GPIO requests are read-modify-writes of the bridge's GPIO registers: no register request
     // of another thread falls inside one.
     std::mutex m_registerLock;
+
+    mutable std::mutex m_eventLock;
+    DWORD m_deviceEvent = 0;
 };
 
 }  // namespace hwsim
