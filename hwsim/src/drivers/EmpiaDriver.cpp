@@ -6,6 +6,7 @@
 #include "platform/registry_preset.h"
 #include "uuids.h"
 #include "ksmedia.h"
+#include "ocidl.h"
 
 namespace hwsim {
 
@@ -32,6 +33,23 @@ public:
 
 private:
     EmpiaDriver& m_driver;
+};
+
+// The driver's property page, which the filter names.
+// {5A1D0C03-7F3B-4C8E-9D21-3B6E0A4F7C10}
+constexpr CLSID kPropertyPageClsid = {0x5A1D0C03, 0x7F3B, 0x4C8E, {0x9D, 0x21, 0x3B, 0x6E, 0x0A, 0x4F, 0x7C, 0x10}};
+
+class EmpiaPages : public DriverInterface<ISpecifyPropertyPages> {
+public:
+    explicit EmpiaPages(IUnknown* filter) : DriverInterface(filter) {}
+    STDMETHODIMP GetPages(CAUUID* pages) override {
+        if (!pages) return E_POINTER;
+        pages->pElems = static_cast<GUID*>(CoTaskMemAlloc(sizeof(GUID)));
+        if (!pages->pElems) return E_OUTOFMEMORY;
+        pages->pElems[0] = kPropertyPageClsid;
+        pages->cElems = 1;
+        return S_OK;
+    }
 };
 
 // The box's audio capture device: one audio output.
@@ -75,8 +93,13 @@ DWORD EmpiaDriver::Support(REFGUID, DWORD id) const {
 }
 
 HRESULT EmpiaDriver::QueryDriverInterface(IUnknown* filter, REFIID riid, void** ppv) {
-    if (!IsEqualGUID(riid, IID_IEmpiaDriver)) return KsDriver::QueryDriverInterface(filter, riid, ppv);
-    return DriverInterface<IEmpiaDriver>::Make<EmpiaInterface>(filter, riid, ppv, *this);
+    if (IsEqualGUID(riid, IID_IEmpiaDriver)) {
+        return DriverInterface<IEmpiaDriver>::Make<EmpiaInterface>(filter, riid, ppv, *this);
+    }
+    if (IsEqualGUID(riid, IID_ISpecifyPropertyPages)) {
+        return DriverInterface<ISpecifyPropertyPages>::Make<EmpiaPages>(filter, riid, ppv);
+    }
+    return KsDriver::QueryDriverInterface(filter, riid, ppv);
 }
 
 // The bytes a request moves: the descriptor's count for the data ids (0 without a descriptor

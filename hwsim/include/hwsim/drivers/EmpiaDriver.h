@@ -1,5 +1,5 @@
 // The driver of the USB boxes on Empia EM28xx bridges: its capture filter answers the private
-// interface IEmpiaDriver (Set and Get of a property id with a pointer to its value), logged as
+// interface IEmpiaDriver (and ISpecifyPropertyPages, with one page) (Set and Get of a property id with a pointer to its value), logged as
 // set "EMPIA" with the property id as id.
 //
 // Descriptors and DWORD values travel as a pointer to a DWORD. The driver keeps, per card, the
