@@ -43,13 +43,18 @@ void PcieDriver::RemoveDevices() {
 
 void PcieDriver::PlugCaptureDevices(const std::shared_ptr<PcieDriver>& driver) {
     const std::string name = driver->GetCard().FriendlyName();
-    std::shared_ptr<KsDriver> published = driver;
+    // The tree does not keep the driver alive: the driver takes its devices out when it goes.
+    std::weak_ptr<KsDriver> published = driver;
     std::lock_guard<std::mutex> lock(driver->m_devicesLock);
     if (!driver->GetCard().IsPlugged()) return;
     for (int half = 0; half < 2; ++half) {
         driver->m_captureDevices.push_back(platform::AddDevice(
             {CLSID_VideoInputDeviceCategory, std::wstring(name.begin(), name.end()),
-             [published](REFIID riid, void** ppv) { return platform::CreateComObject<CaptureFilter>(riid, ppv, published); },
+             [published](REFIID riid, void** ppv) {
+                 std::shared_ptr<KsDriver> live = published.lock();
+                 if (!live) return E_FAIL;
+                 return platform::CreateComObject<CaptureFilter>(riid, ppv, live);
+             },
              {},
              kCaptureFilterClsid}));
     }
