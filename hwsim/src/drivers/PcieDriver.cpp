@@ -2,6 +2,7 @@
 
 #include "hwsim/boards/CaptureFilter.h"
 #include "uuids.h"
+#include "ks.h"
 
 namespace hwsim {
 
@@ -11,6 +12,7 @@ namespace {
 DWORD Win32Error(HRESULT hr) {
     if (SUCCEEDED(hr)) return ERROR_SUCCESS;
     if (hr == kI2CNoAck || hr == kI2CBusStuck) return ERROR_IO_DEVICE;
+    if (hr == E_PROP_ID_UNSUPPORTED || hr == E_PROP_SET_UNSUPPORTED) return ERROR_INVALID_PARAMETER;  // unknown code
     if (HRESULT_FACILITY(hr) == FACILITY_WIN32) return HRESULT_CODE(hr);
     return ERROR_INVALID_PARAMETER;  // refused: E_POINTER, unknown code
 }
