@@ -1,6 +1,6 @@
 // The driver of the USB boxes on Empia EM28xx bridges: its capture filter answers the private
-// interface IEmpiaDriver (and ISpecifyPropertyPages, with one page) (Set and Get of a property id with a pointer to its value), logged as
-// set "EMPIA" with the property id as id.
+// interface IEmpiaDriver (Set and Get of a property id with a pointer to its value), logged as
+// set "EMPIA" with the property id as id, and ISpecifyPropertyPages (one page).
 //
 // Descriptors and DWORD values travel as a pointer to a DWORD. The driver keeps, per card, the
 // descriptor last Set on 0x1005 or 0x1007 (0 cancels it):
