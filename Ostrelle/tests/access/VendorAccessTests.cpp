@@ -19,6 +19,7 @@
 #include "hwsim/bus/RegisterFileDevice.h"
 #include "hwsim/drivers/EmpiaDriver.h"
 #include "platform/TestThread.h"
+#include "platform/comobject.h"
 #include "platform/comservices.h"
 #include "support/AccessFixture.h"
 
@@ -229,7 +230,16 @@ TEST_F(EmpiaAccessTest, AudioFiltersAreFoundByTheRegistryNameOrNotAtAll)
     EXPECT_NE(nullptr, capture);
     EXPECT_NE(nullptr, ksAudio);
     EXPECT_NE(nullptr, renderer);
-    // The destructor releases what the object still holds.
+
+    // An object destroyed without Close or ReleaseAudioFilters leaves nothing behind.
+    const long live = platform::LiveComObjectCount();
+    {
+        CVendorAccess forgetful;
+        ASSERT_NE(nullptr, forgetful.OpenByName(kBoardName));
+        ASSERT_TRUE(forgetful.OpenAudioFilters(nullptr, &capture, &ksAudio, &renderer));
+        EXPECT_GT(platform::LiveComObjectCount(), live);
+    }
+    EXPECT_EQ(live, platform::LiveComObjectCount());
 }
 
 TEST_F(EmpiaAccessTest, PropertyPagesOfTheFoundDeviceReachThePropertyFrame)
