@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "DeviceInterfaces.h"
 #include "FileErrors.h"
 #include "Kernel.h"
 #include "platform/runtime.h"
@@ -257,6 +258,7 @@ DWORD GetFileAttributesA(LPCSTR path) {
 HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD shareMode, LPSECURITY_ATTRIBUTES sa, DWORD creation,
                    DWORD flags, HANDLE templateFile) {
     if (Injected("CreateFileA", ERROR_ACCESS_DENIED)) return INVALID_HANDLE_VALUE;
+    if (HANDLE device; platform::devices::OpenDevicePath(path, &device)) return device;
     bool canRead = (access & GENERIC_READ) != 0;
     bool canWrite = (access & GENERIC_WRITE) != 0;
     if (creation == TRUNCATE_EXISTING && !canWrite) {

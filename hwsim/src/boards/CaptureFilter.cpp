@@ -52,6 +52,12 @@ CaptureFilter::CaptureFilter(std::shared_ptr<KsDriver> driver) : With(kCaptureFi
     SetProcAmpRange(VideoProcAmp_Hue, {-128, 127, 1, 0, VideoProcAmp_Flags_Manual});
 }
 
+STDMETHODIMP CaptureFilter::QueryInterface(REFIID riid, void** ppv) {
+    const HRESULT hr = With::QueryInterface(riid, ppv);
+    if (hr != E_NOINTERFACE || !ppv) return hr;
+    return m_driver->QueryDriverInterface(GetUnknown(), riid, ppv);
+}
+
 HRESULT CaptureFilter::HorizontalLocked(long* locked) {
     Card& card = m_driver->GetCard();
     if (!card.IsPlugged()) return kDeviceGone;

@@ -165,8 +165,12 @@ I2CResult I2CBus::WriteSub(BYTE address, BYTE sub, const BYTE* data, size_t coun
 }
 
 I2CResult I2CBus::ReadSub(BYTE address, BYTE sub, BYTE* data, size_t count) {
+    return ReadSub(address, &sub, 1, data, count);
+}
+
+I2CResult I2CBus::ReadSub(BYTE address, const BYTE* sub, size_t subCount, BYTE* data, size_t count) {
     I2CResult result = SendAddress(address & 0xFE);
-    if (result == I2CResult::Ack) result = SendBytes(&sub, 1);
+    if (result == I2CResult::Ack) result = SendBytes(sub, subCount);
     if (result == I2CResult::Ack) result = SendAddress(address | 1);
     if (result == I2CResult::Ack) {
         for (size_t i = 0; i < count; ++i) data[i] = Read(i + 1 < count);

@@ -135,6 +135,21 @@ HRESULT KsDriver::SubAddressed(Request& request, bool read, BYTE address, BYTE s
     return I2CResultToHresult(bus.WriteSub(address, subAddress, data, count));
 }
 
+HRESULT KsDriver::SubAddressed(Request& request, BYTE address, const BYTE* sub, size_t subCount, BYTE* data,
+                               size_t count) {
+    I2CBus& bus = m_card.Bus();
+    const std::string head = WireText("i2c %02X sub ", address) + HexBytes(sub, subCount);
+    if (request.IsGet()) {
+        const HRESULT hr = I2CResultToHresult(bus.ReadSub(address, sub, subCount, data, count));
+        request.what = head + " read" + Listed(data, count);
+        return hr;
+    }
+    request.what = head + " write" + Listed(data, count);
+    std::vector<BYTE> bytes(sub, sub + subCount);
+    bytes.insert(bytes.end(), data, data + count);
+    return I2CResultToHresult(bus.WriteRaw(address, bytes.data(), bytes.size()));
+}
+
 HRESULT KsDriver::Raw(Request& request, BYTE address, BYTE* data, size_t count) {
     return Raw(request, request.IsGet(), address, data, count);
 }

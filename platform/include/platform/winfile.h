@@ -73,6 +73,23 @@ PLATFORM_API DWORD SetFilePointer(HANDLE file, LONG distance, PLONG distanceHigh
 PLATFORM_API DWORD GetFileSize(HANDLE file, LPDWORD sizeHigh);
 PLATFORM_API BOOL FlushFileBuffers(HANDLE file);
 PLATFORM_API BOOL SetEndOfFile(HANDLE file);
+// Device control on a handle CreateFileA opened on a device interface's DevicePath
+// (platform/deviceinterfaces.h): FALSE with the driver's Win32 error when it refuses,
+// ERROR_INVALID_HANDLE for a handle that names no device.
+PLATFORM_API BOOL DeviceIoControl(HANDLE device, DWORD code, LPVOID in, DWORD inSize, LPVOID out, DWORD outSize,
+                                  LPDWORD returned, LPOVERLAPPED overlapped);
+#ifndef CTL_CODE
+#define CTL_CODE(DeviceType, Function, Method, Access) \
+    (((DWORD)(DeviceType) << 16) | ((DWORD)(Access) << 14) | ((DWORD)(Function) << 2) | (DWORD)(Method))
+#define METHOD_BUFFERED 0
+#define METHOD_IN_DIRECT 1
+#define METHOD_OUT_DIRECT 2
+#define METHOD_NEITHER 3
+#define FILE_ANY_ACCESS 0
+#define FILE_READ_ACCESS 0x0001
+#define FILE_WRITE_ACCESS 0x0002
+#endif
+#define FILE_DEVICE_UNKNOWN 0x00000022
 PLATFORM_API BOOL DeleteFileA(LPCSTR path);
 #define DeleteFile DeleteFileA
 PLATFORM_API BOOL CreateDirectoryA(LPCSTR path, LPSECURITY_ATTRIBUTES sa);

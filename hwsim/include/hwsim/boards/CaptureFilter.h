@@ -27,6 +27,9 @@ class CaptureFilter
 public:
     explicit CaptureFilter(std::shared_ptr<KsDriver> driver);
 
+    // Also answers the driver's private interfaces (KsDriver::QueryDriverInterface).
+    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
+
     STDMETHODIMP Set(REFGUID guidPropSet, DWORD dwPropID, LPVOID pInstanceData, DWORD cbInstanceData,
                      LPVOID pPropData, DWORD cbPropData) override;
     STDMETHODIMP Get(REFGUID guidPropSet, DWORD dwPropID, LPVOID pInstanceData, DWORD cbInstanceData,

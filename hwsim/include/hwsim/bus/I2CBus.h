@@ -64,6 +64,8 @@ public:
     I2CResult WriteSub(BYTE address, BYTE sub, const BYTE* data, size_t count);
     // S addr(W) sub Sr addr(R) data... P
     I2CResult ReadSub(BYTE address, BYTE sub, BYTE* data, size_t count);
+    // S addr(W) sub... Sr addr(R) data... P: a sub-address of several bytes, sent as they stand.
+    I2CResult ReadSub(BYTE address, const BYTE* sub, size_t subCount, BYTE* data, size_t count);
     // S addr(W) data... P
     I2CResult WriteRaw(BYTE address, const BYTE* data, size_t count);
     // S addr(R) data... P; bytes not read (NACK, stuck) are left as they were.

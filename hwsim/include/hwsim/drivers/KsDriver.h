@@ -25,6 +25,7 @@
 #include "hwsim/bus/WireLog.h"
 #include "platform/guid.h"
 #include "platform/winerror.h"
+#include "unknwn.h"
 
 namespace hwsim {
 
@@ -59,6 +60,15 @@ public:
     // Whether the filters that publish the driver give it a kernel handle, so that its
     // requests also come as IOCTL_KS_PROPERTY through KsSynchronousDeviceControl.
     virtual bool HasKernelHandle() const { return false; }
+
+    // The driver's private COM interfaces, beside its property sets: `filter` (the identity of
+    // the filter that publishes the driver) was asked for `riid`. E_NOINTERFACE when it has none.
+    virtual HRESULT QueryDriverInterface(IUnknown* filter, REFIID riid, void** ppv) {
+        (void)filter;
+        (void)riid;
+        *ppv = nullptr;
+        return E_NOINTERFACE;
+    }
 
     Card& GetCard() const { return m_card; }
     WireLog& Log() { return m_log; }
@@ -110,6 +120,8 @@ protected:
     // into the caller's buffer, a Set sends from it.
     // I2C: S addr sub data... P (Set), S addr sub Sr addr+1 data... P (Get): "i2c A0 sub 41 write 5A".
     HRESULT SubAddressed(Request& request, BYTE address, BYTE subAddress, BYTE* data, size_t count);
+    // The same with a sub-address of several bytes, sent as they stand: "i2c A0 sub 01 12 write 5A".
+    HRESULT SubAddressed(Request& request, BYTE address, const BYTE* sub, size_t subCount, BYTE* data, size_t count);
     // I2C: S addr data... P: "raw C3 read 5A".
     HRESULT Raw(Request& request, BYTE address, BYTE* data, size_t count);
     // The same two with the direction given, for a driver whose Set carries reads as well.

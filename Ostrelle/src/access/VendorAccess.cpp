@@ -1,0 +1,484 @@
+#include "access/VendorAccess.h"
+
+#include <ksmedia.h>
+#include <olectl.h>
+
+#include <cstring>
+
+#include "graph/DeviceEnum.h"
+#include "graph/Thread.h"
+
+namespace {
+
+// Driver property ids.
+constexpr DWORD kRegisterDescriptor = 0x1005;
+constexpr DWORD kRegisterData = 0x1006;
+constexpr DWORD kI2CDescriptor = 0x1007;
+constexpr DWORD kI2CData = 0x1008;
+constexpr DWORD kSelectItem = 0x100B;
+constexpr DWORD kItemValue = 0x1013;
+constexpr DWORD kItemReady = 0x1014;
+constexpr DWORD kStatusFlag = 0x1019;
+
+// Bridge registers.
+constexpr BYTE kGpioLines = 0x08;
+constexpr BYTE kGpioInput = 0x09;
+constexpr BYTE kEvent = 0x0C;
+constexpr BYTE kEventBit = 0x20;
+constexpr BYTE kAc97Data = 0x40;
+constexpr BYTE kAc97Command = 0x42;
+constexpr BYTE kAc97Busy = 0x43;
+constexpr BYTE kAc97Read = 0x80;
+
+// Registry names.
+constexpr const char* kAudioKey = "Software\\USB2800\\Audio";
+constexpr const char* kTwainKey = "Software\\USB2800\\TwainDS";
+constexpr const char* kAudioValues[] = {"DeviceName", nullptr};
+constexpr const char* kVideoValues[] = {"RealDSName", "DSName", nullptr};
+constexpr size_t kRegistryNameSize = 256;
+constexpr int kWideNameSize = 260;
+
+constexpr const char* kDefaultAudioName = "USB EMP Audio Device";
+constexpr const char* kDefaultVideoName = "USB 2820 Video";
+constexpr const char* kRendererName = "Default WaveOut Device";
+constexpr const char* kKnownVideoNames[] = {
+    "USB 2800 Video",  "USB 2801 Video",  "USB 2700 Camera", "USB 2701 Camera", "USB 2840 Video",  "USB 2841 Video",
+    "USB 2830 Video",  "USB 2831 Video",  "USB 2820 Video",  "USB 2821 Video",  "USB 2710 Camera", "USB 2711 Camera",
+};
+
+// The lock of every descriptor-and-transfer pair, shared by all objects of the process: the
+// driver keeps one descriptor per box.
+CRITICAL_SECTION* PairLock()
+{
+    static CRITICAL_SECTION* lock = [] {
+        auto* cs = new CRITICAL_SECTION;
+        InitializeCriticalSection(cs);
+        return cs;
+    }();
+    return lock;
+}
+
+DWORD RegisterDescriptor(BYTE reg, BYTE count) { return (DWORD(reg) << 8) | count; }
+
+DWORD I2CDescriptor(BYTE mode, BYTE dev, BYTE sub, BYTE count)
+{
+    return (DWORD(mode) << 24) | (DWORD(dev) << 16) | (DWORD(sub) << 8) | count;
+}
+
+template <class T>
+void ReleaseField(T*& field)
+{
+    if (field) field->Release();
+    field = nullptr;
+}
+
+}  // namespace
+
+CVendorAccess::CVendorAccess() { Clear(); }
+
+CVendorAccess::~CVendorAccess()
+{
+    ReleaseAudioFilters();
+    Close();
+}
+
+void CVendorAccess::Clear()
+{
+    m_pDriver = nullptr;
+    m_pAudioCapture = nullptr;
+    m_pKsAudio = nullptr;
+    m_pAudioRenderer = nullptr;
+    m_dwGpioMask = 0;
+    m_hrLastStatus = 0;
+}
+
+BOOL CVendorAccess::Succeeded(HRESULT status)
+{
+    m_hrLastStatus = status;
+    return status >= 0 && status != kNotOpen && status != kGpioOrAc97 && status != kNotReady;
+}
+
+// ---- finding and opening ----
+
+IBaseFilter* CVendorAccess::FindDevice(REFGUID category, const char* name)
+{
+    if (!name) return nullptr;
+    const size_t length = strlen(name);
+    IBaseFilter* found = nullptr;
+    m_hrLastStatus = ForEachDevice(category, [&](IMoniker* moniker, const char* friendlyName) {
+        if (strncmp(friendlyName, name, length) != 0) return FALSE;
+        IBaseFilter* filter = nullptr;
+        m_hrLastStatus = moniker->BindToObject(nullptr, nullptr, IID_IBaseFilter, reinterpret_cast<void**>(&filter));
+        if (FAILED(m_hrLastStatus) || !filter) return FALSE;
+        found = filter;
+        return TRUE;
+    });
+    return found;
+}
+
+IBaseFilter* CVendorAccess::FindVideoDevice(const char* name)
+{
+    return FindDevice(CLSID_VideoInputDeviceCategory, name);
+}
+
+IBaseFilter* CVendorAccess::FindKnownVideoDevice()
+{
+    for (const char* name : kKnownVideoNames) {
+        if (IBaseFilter* filter = FindVideoDevice(name)) return filter;
+    }
+    return nullptr;
+}
+
+IBaseFilter* CVendorAccess::FindDefaultVideoDevice()
+{
+    if (IBaseFilter* filter = FindVideoDevice(kDefaultVideoName)) return filter;
+    return FindKnownVideoDevice();
+}
+
+IEmpiaDriver* CVendorAccess::OpenByName(const char* name)
+{
+    IBaseFilter* filter = FindVideoDevice(name);
+    if (!filter) filter = FindKnownVideoDevice();
+    if (!filter) return nullptr;
+    IEmpiaDriver* driver = nullptr;
+    m_hrLastStatus = filter->QueryInterface(IID_IEmpiaDriver, reinterpret_cast<void**>(&driver));
+    filter->Release();
+    if (FAILED(m_hrLastStatus) || !driver) return nullptr;
+    ReleaseField(m_pDriver);  // an interface opened before is not leaked
+    m_pDriver = driver;
+    return m_pDriver;
+}
+
+IEmpiaDriver* CVendorAccess::OpenDefault()
+{
+    char name[kRegistryNameSize];
+    if (!QueryVideoDeviceName(name, nullptr)) strcpy(name, kDefaultVideoName);
+    return OpenByName(name);
+}
+
+void CVendorAccess::Close() { ReleaseField(m_pDriver); }
+
+int CVendorAccess::IsDevicePresent(const char* name)
+{
+    IEmpiaDriver* held = m_pDriver;
+    m_pDriver = nullptr;
+    IEmpiaDriver* opened = OpenByName(name);
+    if (opened) opened->Release();
+    m_pDriver = held;
+    return opened ? 1 : 0;
+}
+
+int CVendorAccess::IsDefaultDevicePresent() { return IsDevicePresent(kDefaultVideoName); }
+
+// ---- names ----
+
+BOOL CVendorAccess::ReadRegistryName(const char* key, const char* const* values, char* name, wchar_t* wideName)
+{
+    HKEY opened = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_READ, &opened) != ERROR_SUCCESS) return FALSE;
+    char text[kRegistryNameSize] = {};
+    BOOL read = FALSE;
+    for (; *values && !read; ++values) {
+        DWORD size = sizeof(text) - 1;
+        DWORD type = 0;
+        read = RegQueryValueExA(opened, *values, nullptr, &type, reinterpret_cast<BYTE*>(text), &size) == ERROR_SUCCESS &&
+               type == REG_SZ;
+        text[read ? size : 0] = 0;
+    }
+    RegCloseKey(opened);
+    if (!read) return FALSE;
+    if (name) strcpy(name, text);
+    if (wideName && !MultiByteToWideChar(CP_ACP, 0, text, -1, wideName, kWideNameSize)) wideName[0] = 0;
+    return TRUE;
+}
+
+BOOL CVendorAccess::QueryAudioDeviceName(char* name, wchar_t* wideName)
+{
+    return ReadRegistryName(kAudioKey, kAudioValues, name, wideName);
+}
+
+BOOL CVendorAccess::QueryVideoDeviceName(char* name, wchar_t* wideName)
+{
+    return ReadRegistryName(kTwainKey, kVideoValues, name, wideName);
+}
+
+int CVendorAccess::GetAudioDeviceName(char* name)
+{
+    char text[kRegistryNameSize];
+    if (!QueryAudioDeviceName(text, nullptr)) strcpy(text, kDefaultAudioName);
+    if (name) strcpy(name, text);
+    return static_cast<int>(strlen(text) + 1);
+}
+
+int CVendorAccess::GetVideoDeviceName(char* name)
+{
+    char text[kRegistryNameSize];
+    if (!QueryVideoDeviceName(text, nullptr)) strcpy(text, kDefaultVideoName);
+    if (name) strcpy(name, text);
+    return static_cast<int>(strlen(text) + 1);
+}
+
+// ---- audio filters ----
+
+BOOL CVendorAccess::OpenAudioFilters(char* name, IBaseFilter** capture, IBaseFilter** ksAudio, IBaseFilter** renderer)
+{
+    char audioName[kRegistryNameSize];
+    GetAudioDeviceName(audioName);
+    if (name) strcpy(name, audioName);
+    BOOL all = TRUE;
+    auto open = [&](IBaseFilter** out, IBaseFilter*& field, REFGUID category, const char* deviceName) {
+        if (!out) return;
+        ReleaseField(field);
+        field = FindDevice(category, deviceName);
+        *out = field;
+        if (!field) all = FALSE;
+    };
+    open(capture, m_pAudioCapture, CLSID_AudioInputDeviceCategory, audioName);
+    open(ksAudio, m_pKsAudio, KSCATEGORY_AUDIO, audioName);
+    open(renderer, m_pAudioRenderer, CLSID_AudioRendererCategory, kRendererName);
+    if (all) return TRUE;
+    ReleaseAudioFilters();
+    for (IBaseFilter** out : {capture, ksAudio, renderer}) {
+        if (out) *out = nullptr;
+    }
+    return FALSE;
+}
+
+void CVendorAccess::ReleaseAudioFilters()
+{
+    ReleaseField(m_pAudioCapture);
+    ReleaseField(m_pKsAudio);
+    ReleaseField(m_pAudioRenderer);
+}
+
+// ---- driver operations ----
+
+HRESULT CVendorAccess::ReadRaw(DWORD id, void* data)
+{
+    if (!m_pDriver) return kNotOpen;
+    return m_pDriver->Get(id, data);
+}
+
+HRESULT CVendorAccess::WriteRaw(DWORD id, void* data)
+{
+    if (!m_pDriver) return kNotOpen;
+    return m_pDriver->Set(id, data);
+}
+
+HRESULT CVendorAccess::Transfer(DWORD descriptorId, DWORD descriptor, DWORD dataId, bool read, void* data)
+{
+    if (!m_pDriver) return kNotOpen;
+    CScopedLock lock(PairLock());
+    HRESULT hr = m_pDriver->Set(descriptorId, &descriptor);
+    m_hrLastStatus = hr;
+    if (SUCCEEDED(hr)) {
+        hr = read ? m_pDriver->Get(dataId, data) : m_pDriver->Set(dataId, data);
+        m_hrLastStatus = hr;
+    }
+    if (FAILED(hr)) {
+        DWORD cancel = 0;
+        m_pDriver->Set(descriptorId, &cancel);
+    }
+    return hr;
+}
+
+HRESULT CVendorAccess::ReadBridgeRegisterStatus(BYTE reg, BYTE count, void* data)
+{
+    return Transfer(kRegisterDescriptor, RegisterDescriptor(reg, count), kRegisterData, true, data);
+}
+
+HRESULT CVendorAccess::WriteBridgeRegisterStatus(BYTE reg, BYTE count, void* data)
+{
+    return Transfer(kRegisterDescriptor, RegisterDescriptor(reg, count), kRegisterData, false, data);
+}
+
+HRESULT CVendorAccess::I2CReadStatus(BYTE dev, BYTE count, void* data)
+{
+    return Transfer(kI2CDescriptor, I2CDescriptor(0, dev, 0, count), kI2CData, true, data);
+}
+
+HRESULT CVendorAccess::I2CWriteStatus(BYTE dev, BYTE count, void* data)
+{
+    return Transfer(kI2CDescriptor, I2CDescriptor(0, dev, 0, count), kI2CData, false, data);
+}
+
+HRESULT CVendorAccess::ReadRegStatus(BYTE dev, BYTE sub, BYTE count, void* data)
+{
+    return Transfer(kI2CDescriptor, I2CDescriptor(1, dev, sub, count), kI2CData, true, data);
+}
+
+HRESULT CVendorAccess::WriteRegStatus(BYTE dev, BYTE sub, BYTE count, void* data)
+{
+    return Transfer(kI2CDescriptor, I2CDescriptor(1, dev, sub, count), kI2CData, false, data);
+}
+
+HRESULT CVendorAccess::I2CReadExStatus(BYTE dev, BYTE sub, WORD modeAndCount, void* data)
+{
+    return Transfer(kI2CDescriptor, I2CDescriptor(modeAndCount >> 8, dev, sub, modeAndCount & 0xFF), kI2CData, true,
+                    data);
+}
+
+HRESULT CVendorAccess::I2CWriteExStatus(BYTE dev, BYTE sub, WORD modeAndCount, void* data)
+{
+    return Transfer(kI2CDescriptor, I2CDescriptor(modeAndCount >> 8, dev, sub, modeAndCount & 0xFF), kI2CData, false,
+                    data);
+}
+
+HRESULT CVendorAccess::ReadGpioStatus(BYTE* data)
+{
+    if (!m_pDriver) return kNotOpen;
+    CScopedLock lock(PairLock());
+    BYTE lines = 0;
+    HRESULT hr = ReadBridgeRegisterStatus(kGpioLines, 1, &lines);
+    if (FAILED(hr)) return hr;
+    const BYTE mask = static_cast<BYTE>(m_dwGpioMask);
+    if ((lines & mask) != mask) return kGpioOrAc97;
+    return ReadBridgeRegisterStatus(kGpioInput, 1, data);
+}
+
+HRESULT CVendorAccess::WriteGpioStatus(BYTE* data)
+{
+    if (!m_pDriver) return kNotOpen;
+    const BYTE mask = static_cast<BYTE>(m_dwGpioMask);
+    if ((*data & mask) != mask) return kGpioOrAc97;
+    return WriteBridgeRegisterStatus(kGpioLines, 1, data);
+}
+
+HRESULT CVendorAccess::SelectItemStatus(DWORD item) { return WriteRaw(kSelectItem, &item); }
+
+HRESULT CVendorAccess::QueryItem(DWORD item, DWORD* value)
+{
+    *value = 0;
+    m_hrLastStatus = SelectItemStatus(item);
+    if (!Succeeded(m_hrLastStatus)) return m_hrLastStatus;
+    DWORD ready = 0;
+    m_hrLastStatus = ReadRaw(kItemReady, &ready);
+    if (FAILED(m_hrLastStatus)) return m_hrLastStatus;
+    if (ready == 0) {
+        m_hrLastStatus = kNotReady;
+        return m_hrLastStatus;
+    }
+    m_hrLastStatus = ReadRaw(kItemValue, value);
+    return m_hrLastStatus;
+}
+
+BOOL CVendorAccess::GetValue(DWORD id, void* data) { return Succeeded(ReadRaw(id, data)); }
+BOOL CVendorAccess::SetValue(DWORD id, void* data) { return Succeeded(WriteRaw(id, data)); }
+BOOL CVendorAccess::ReadBridgeRegister(BYTE reg, BYTE count, void* data)
+{
+    return Succeeded(ReadBridgeRegisterStatus(reg, count, data));
+}
+BOOL CVendorAccess::WriteBridgeRegister(BYTE reg, BYTE count, void* data)
+{
+    return Succeeded(WriteBridgeRegisterStatus(reg, count, data));
+}
+BOOL CVendorAccess::I2CRead(BYTE dev, BYTE count, void* data) { return Succeeded(I2CReadStatus(dev, count, data)); }
+BOOL CVendorAccess::I2CWrite(BYTE dev, BYTE count, void* data) { return Succeeded(I2CWriteStatus(dev, count, data)); }
+BOOL CVendorAccess::ReadReg(BYTE dev, BYTE sub, BYTE count, void* data)
+{
+    return Succeeded(ReadRegStatus(dev, sub, count, data));
+}
+BOOL CVendorAccess::WriteReg(BYTE dev, BYTE sub, BYTE count, void* data)
+{
+    return Succeeded(WriteRegStatus(dev, sub, count, data));
+}
+BOOL CVendorAccess::I2CReadEx(BYTE dev, BYTE sub, WORD modeAndCount, void* data)
+{
+    return Succeeded(I2CReadExStatus(dev, sub, modeAndCount, data));
+}
+BOOL CVendorAccess::I2CWriteEx(BYTE dev, BYTE sub, WORD modeAndCount, void* data)
+{
+    return Succeeded(I2CWriteExStatus(dev, sub, modeAndCount, data));
+}
+BOOL CVendorAccess::ReadGpio(BYTE* data) { return Succeeded(ReadGpioStatus(data)); }
+BOOL CVendorAccess::WriteGpio(BYTE* data) { return Succeeded(WriteGpioStatus(data)); }
+BOOL CVendorAccess::SelectItem(DWORD item) { return Succeeded(SelectItemStatus(item)); }
+
+// ---- register sequences ----
+
+HRESULT CVendorAccess::SetGpioInputMask(BYTE mask)
+{
+    m_dwGpioMask = mask;
+    if (!m_pDriver) return kNotOpen;
+    CScopedLock lock(PairLock());
+    BYTE lines = 0;
+    HRESULT hr = ReadBridgeRegisterStatus(kGpioLines, 1, &lines);
+    if (FAILED(hr)) return hr;
+    lines |= mask;
+    return WriteBridgeRegisterStatus(kGpioLines, 1, &lines);
+}
+
+BOOL CVendorAccess::TestAndClearEventBit()
+{
+    if (!m_pDriver) return FALSE;
+    CScopedLock lock(PairLock());
+    BYTE event = 0;
+    if (FAILED(ReadBridgeRegisterStatus(kEvent, 1, &event)) || !(event & kEventBit)) return FALSE;
+    event &= ~kEventBit;
+    WriteBridgeRegisterStatus(kEvent, 1, &event);
+    return TRUE;
+}
+
+BOOL CVendorAccess::IsStatusSet()
+{
+    DWORD flag = 0;
+    const HRESULT hr = ReadRaw(kStatusFlag, &flag);
+    if (hr < 0 || hr == kNotOpen) return FALSE;
+    return flag != 0;
+}
+
+HRESULT CVendorAccess::AC97Read(BYTE reg, WORD* value)
+{
+    if (!m_pDriver) return kNotOpen;
+    CScopedLock lock(PairLock());
+    BYTE command = reg | kAc97Read;
+    HRESULT hr = WriteBridgeRegisterStatus(kAc97Command, 1, &command);
+    if (FAILED(hr)) return hr;
+    int polls = 0;
+    for (BYTE busy = 1; busy & 1; ++polls) {
+        if (polls == kAc97Polls) return kGpioOrAc97;
+        if (FAILED(ReadBridgeRegisterStatus(kAc97Busy, 1, &busy))) return kGpioOrAc97;
+    }
+    return ReadBridgeRegisterStatus(kAc97Data, 2, value);
+}
+
+HRESULT CVendorAccess::AC97Write(BYTE reg, WORD* value)
+{
+    if (!m_pDriver) return kNotOpen;
+    CScopedLock lock(PairLock());
+    HRESULT hr = WriteBridgeRegisterStatus(kAc97Data, 2, value);
+    if (FAILED(hr)) return hr;
+    hr = WriteBridgeRegisterStatus(kAc97Command, 1, &reg);
+    if (FAILED(hr)) return hr;
+    int polls = 0;
+    for (BYTE busy = 1; busy & 1; ++polls) {
+        if (polls == kAc97Polls) return kGpioOrAc97;
+        if (FAILED(ReadBridgeRegisterStatus(kAc97Busy, 1, &busy))) return kGpioOrAc97;
+    }
+    return 0;
+}
+
+// ---- property pages ----
+
+HRESULT CVendorAccess::ShowPropertyPages(HWND parent) { return ShowPropertyPages(parent, nullptr); }
+
+HRESULT CVendorAccess::ShowPropertyPages(HWND parent, const char* name)
+{
+    IBaseFilter* filter = name ? FindVideoDevice(name) : nullptr;
+    if (!filter) filter = FindKnownVideoDevice();
+    if (!filter) return E_FAIL;
+    ISpecifyPropertyPages* pages = nullptr;
+    HRESULT hr = filter->QueryInterface(IID_ISpecifyPropertyPages, reinterpret_cast<void**>(&pages));
+    if (SUCCEEDED(hr) && pages) {
+        CAUUID list = {0, nullptr};
+        hr = pages->GetPages(&list);
+        if (SUCCEEDED(hr)) {
+            IUnknown* object = filter;
+            hr = OleCreatePropertyFrame(parent, 0, 0, nullptr, 1, &object, list.cElems, list.pElems, 0, 0, nullptr);
+        }
+        CoTaskMemFree(list.pElems);
+        pages->Release();
+    }
+    filter->Release();
+    return hr;
+}
