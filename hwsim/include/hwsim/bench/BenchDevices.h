@@ -9,6 +9,10 @@
 // capture FriendlyName, with the crossbar as its upstream device (video and audio decoder
 // outputs into the analog inputs).
 //
+// Then the bench's sound cards are plugged (SoundCard; the first one's mixer serves wave-out
+// device 0), the three MPEG-4 VKI video compressors enter the video-compressor category, and the
+// bench's makers' packages are installed (InstalledPackages).
+//
 // Unplugging a card (Card::Unplug) takes its devices out of the tree, after which its drivers
 // answer every request with kDeviceGone, and posts WM_DEVICECHANGE (DBT_DEVNODES_CHANGED) to
 // every top-level window. Destruction takes the remaining devices out. Filters made from the
@@ -19,6 +23,8 @@
 #include <vector>
 
 #include "hwsim/bench/Bench.h"
+#include "hwsim/bench/SoundCard.h"
+#include "hwsim/installed/InstalledPackages.h"
 #include "hwsim/drivers/KsDriver.h"
 #include "platform/devicetree.h"
 
@@ -38,11 +44,20 @@ public:
     platform::DeviceId CrossbarDevice(const Card& card) const;
     platform::DeviceId TunerDevice(const Card& card) const;
 
+    // The sound cards, in bench order.
+    const std::vector<std::unique_ptr<SoundCard>>& SoundCards() const { return m_soundCards; }
+    // The video compressors' devices: V1, V2, V3.
+    const std::vector<platform::DeviceId>& CompressorDevices() const { return m_compressors; }
+    InstalledPackages& Packages() const { return *m_packages; }
+
 private:
     struct Plugged;
     const Plugged& Find(const Card& card) const;
 
     std::vector<std::unique_ptr<Plugged>> m_cards;
+    std::vector<std::unique_ptr<SoundCard>> m_soundCards;
+    std::vector<platform::DeviceId> m_compressors;
+    std::unique_ptr<InstalledPackages> m_packages;
 };
 
 }  // namespace hwsim

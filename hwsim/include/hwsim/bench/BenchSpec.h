@@ -19,7 +19,11 @@
 //                     { "chip": "tuner", "kind": "absent" } ] }
 //     ],
 //     "stations": [ { "kHz": 49750, "name": "E2" } ],  // optional "lines": 525 (625 when absent)
-//     "fmStations": [ { "kHz": 100000, "name": "FM 100" } ]   // optional
+//     "fmStations": [ { "kHz": 100000, "name": "FM 100" } ],  // optional
+//     "soundCards": [ { "name": "Onboard Sound Card",          // optional: without the key one
+//                       "lines": [ "Line In", "CD Audio" ] } ],  // card of kDefaultSoundLines
+//     "packages": [ "vorlane", "mainconcept" ]   // optional: the makers' packages installed
+//                                                 // (without the key every known package)
 //   }
 // Anything else in the file is refused with a BenchError that names the place.
 #pragma once
@@ -60,11 +64,23 @@ struct CardSpec {
     std::vector<FaultSpec> faults;
 };
 
+// A sound card: its recording device's FriendlyName and the source lines of its mixer.
+struct SoundCardSpec {
+    std::string name;
+    std::vector<std::string> lines;
+};
+
+// The sound card a bench without "soundCards" has.
+inline constexpr const char* kDefaultSoundCardName = "Onboard Sound Card";
+inline const std::vector<std::string> kDefaultSoundLines = {"Line In", "Microphone", "CD Audio"};
+
 struct BenchSpec {
     std::string description;
     std::vector<CardSpec> cards;
     std::vector<Station> stations;
     std::vector<Station> fmStations;
+    std::vector<SoundCardSpec> soundCards;
+    std::vector<std::string> packages;
 };
 
 // Reads a bench file's text; `baseDir` is where relative EEPROM image paths start, `origin`
