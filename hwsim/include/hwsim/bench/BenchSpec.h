@@ -20,10 +20,14 @@
 //     ],
 //     "stations": [ { "kHz": 49750, "name": "E2" } ],  // optional "lines": 525 (625 when absent)
 //     "fmStations": [ { "kHz": 100000, "name": "FM 100" } ],  // optional
-//     "soundCards": [ { "name": "Onboard Sound Card",          // optional: without the key one
-//                       "lines": [ "Line In", "CD Audio" ] } ],  // card of kDefaultSoundLines
-//     "packages": [ "vorlane", "mainconcept" ]   // optional: the makers' packages installed
-//                                                 // (without the key every known package)
+//     "soundCards": [ { "name": "Onboard Sound Card",       // optional: the recording
+//                       "lines": [ "Line In", "CD Audio" ] } ],  // device and its source
+//                                               // lines; without the key one card named
+//                                               // kDefaultSoundCardName with kDefaultSoundLines,
+//                                               // [] for none
+//     "packages": [ "vorlane", "mainconcept" ]  // optional: the makers' packages installed
+//                                               // ("vorlane", "mainconcept", "ligos",
+//                                               // "intervideo"); without the key all of them
 //   }
 // Anything else in the file is refused with a BenchError that names the place.
 #pragma once
