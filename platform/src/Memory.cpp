@@ -2,6 +2,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/runtime.h"
 #include "platform/winbase.h"
 
 namespace {
@@ -11,6 +12,10 @@ struct BlockHeader {
 };
 
 void* Allocate(UINT flags, SIZE_T bytes) {
+    if (bytes > SIZE_T(-1) - sizeof(BlockHeader)) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return nullptr;
+    }
     auto* h = static_cast<BlockHeader*>(std::malloc(sizeof(BlockHeader) + bytes));
     if (!h) {
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
@@ -26,7 +31,13 @@ void Free(void* p) {
 }
 }  // namespace
 
-HLOCAL LocalAlloc(UINT flags, SIZE_T bytes) { return Allocate(flags, bytes); }
+HLOCAL LocalAlloc(UINT flags, SIZE_T bytes) {
+    if (platform::FailuresInjected() && platform::ShouldFail("LocalAlloc")) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return nullptr;
+    }
+    return Allocate(flags, bytes);
+}
 HLOCAL LocalFree(HLOCAL memory) {
     Free(memory);
     return nullptr;

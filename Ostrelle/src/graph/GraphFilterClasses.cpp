@@ -1,13 +1,34 @@
 // The graph library's wrapper classes in the registry, in their fixed order (the record linked
-// last is tried first).
+// last is tried first). The audio-input wildcard comes first, so it is tried after every other
+// record of its category.
+#include "graph/AVSwitchFilter.h"
+#include "graph/AudioCaptureFilter.h"
 #include "graph/DumpFilter.h"
+#include "graph/FileWriteFilter.h"
 #include "graph/FilterClassRecord.h"
+#include "graph/MCH264DecoderFilter.h"
+#include "graph/Mpeg4VkiFilter.h"
 #include "graph/MpegEncoderFilter.h"
+#include "graph/MuxFilter.h"
+#include "graph/OverlayFilter.h"
+#include "graph/SampleGrabberFilter.h"
+#include "graph/TimeDelayFilter.h"
 
 void RegisterGraphFilterClasses() {
     static CFilterClassRecord* const kRecords[] = {
+        &CAudioCaptureFilter::s_classRecord,
         &CMpegEncoderFilter::s_classRecord,
+        &CMpeg4VkiV1Filter::s_classRecord,
+        &CMpeg4VkiV2Filter::s_classRecord,
+        &CMpeg4VkiV3Filter::s_classRecord,
+        &COverlayFilter::s_classRecord,
+        &CFileWriteFilter::s_classRecord,
+        &CMuxFilter::s_classRecord,
+        &CAVSwitchFilter::s_classRecord,
+        &CSampleGrabberFilter::s_classRecord,
         &CDumpFilter::s_classRecord,
+        &CTimeDelayFilter::s_classRecord,
+        &CMCH264DecoderFilter::s_classRecord,
     };
     for (CFilterClassRecord* record : kRecords) CFilterClassInit link(record);
 }

@@ -2,11 +2,21 @@
 // wanted name kept for the creator, and names too long for the record.
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <string>
 
+#include "graph/AVSwitchFilter.h"
+#include "graph/AudioCaptureFilter.h"
 #include "graph/DumpFilter.h"
+#include "graph/FileWriteFilter.h"
 #include "graph/FilterClassRecord.h"
+#include "graph/MCH264DecoderFilter.h"
+#include "graph/Mpeg4VkiFilter.h"
 #include "graph/MpegEncoderFilter.h"
+#include "graph/MuxFilter.h"
+#include "graph/OverlayFilter.h"
+#include "graph/SampleGrabberFilter.h"
+#include "graph/TimeDelayFilter.h"
 
 namespace {
 
@@ -91,9 +101,21 @@ TEST(FilterClassRecord, GraphLibraryRegistersItsClassesOnceInItsOrder) {
     CFilterClassRecord* head = CFilterClassRecord::GetHead();
     RegisterGraphFilterClasses();
     EXPECT_EQ(CFilterClassRecord::GetHead(), head);
-    EXPECT_EQ(TimesLinked(&CDumpFilter::s_classRecord), 1);
-    EXPECT_EQ(TimesLinked(&CMpegEncoderFilter::s_classRecord), 1);
+    // Tried in this order: the audio-input wildcard last of all.
+    CFilterClassRecord* const order[] = {
+        &CMCH264DecoderFilter::s_classRecord, &CTimeDelayFilter::s_classRecord, &CDumpFilter::s_classRecord,
+        &CSampleGrabberFilter::s_classRecord, &CAVSwitchFilter::s_classRecord,  &CMuxFilter::s_classRecord,
+        &CFileWriteFilter::s_classRecord,     &COverlayFilter::s_classRecord,   &CMpeg4VkiV3Filter::s_classRecord,
+        &CMpeg4VkiV2Filter::s_classRecord,    &CMpeg4VkiV1Filter::s_classRecord, &CMpegEncoderFilter::s_classRecord,
+        &CAudioCaptureFilter::s_classRecord,
+    };
+    for (size_t i = 0; i < std::size(order); ++i) {
+        EXPECT_EQ(TimesLinked(order[i]), 1) << order[i]->GetName();
+        if (i + 1 < std::size(order)) {
+            EXPECT_EQ(order[i]->GetNext(), order[i + 1]) << order[i]->GetName();
+        }
+    }
     EXPECT_STREQ(CDumpFilter::s_classRecord.GetName(), "Dump");
     EXPECT_STREQ(CMpegEncoderFilter::s_classRecord.GetName(), "Rivesk MPEG Encoder");
-    EXPECT_EQ(CDumpFilter::s_classRecord.GetNext(), &CMpegEncoderFilter::s_classRecord);
+    EXPECT_STREQ(CAudioCaptureFilter::s_classRecord.GetName(), "CLASS_FILTER");
 }

@@ -56,7 +56,11 @@ std::string Bench::StateFileFor(const CardKind& kind, int instance) {
 }
 
 Bench::Bench(const BenchSpec& desc, std::string origin)
-    : m_origin(std::move(origin)), m_description(desc.description), m_rf(desc.stations, desc.fmStations) {
+    : m_origin(std::move(origin)),
+      m_description(desc.description),
+      m_rf(desc.stations, desc.fmStations),
+      m_soundCards(desc.soundCards),
+      m_packages(desc.packages) {
     for (const CardSpec& card : desc.cards) {
         m_cards.push_back(std::make_unique<Card>(card, m_rf, StateFileFor(*card.kind, card.instance)));
     }

@@ -14,6 +14,7 @@
 #include "hwsim/drivers/KsDeviceControlDriver.h"
 #include "hwsim/drivers/Saa713xPropertyDriver.h"
 #include "hwsim/boards/TunerFilter.h"
+#include "platform/dshow/VfwCompressorFilter.h"
 #include "ksmedia.h"
 #include "platform/winuser.h"
 #include "uuids.h"
@@ -69,6 +70,18 @@ const KindDriver& DriverRow(const Card& card) {
     }
     throw std::logic_error(std::string("no simulated driver for ") + card.FriendlyName());
 }
+
+// The system's MPEG-4 video compressors, by FriendlyName (two blanks on each side of VKI).
+struct VideoCompressor {
+    const wchar_t* name;
+    DWORD fourcc;
+};
+
+const VideoCompressor kVideoCompressors[] = {
+    {L"Microsoft MPEG-4  VKI  Codec V1", 0x3447504D},  // MPG4
+    {L"Microsoft MPEG-4  VKI  Codec V2", 0x3234504D},  // MP42
+    {L"Microsoft MPEG-4  VKI  Codec V3", 0x3334504D},  // MP43
+};
 
 std::wstring Wide(const char* text) { return std::wstring(text, text + std::char_traits<char>::length(text)); }
 
@@ -142,6 +155,16 @@ BenchDevices::BenchDevices(Bench& bench) {
         }
         m_cards.push_back(std::move(plugged));
     }
+    for (const SoundCardSpec& sound : bench.SoundCards()) {
+        m_soundCards.push_back(std::make_unique<SoundCard>(sound, m_soundCards.empty()));
+    }
+    for (const VideoCompressor& compressor : kVideoCompressors) {
+        const DWORD fourcc = compressor.fourcc;
+        m_compressors.push_back(platform::AddDevice(
+            {CLSID_VideoCompressorCategory, compressor.name,
+             Factory([fourcc] { return new platform::dshow::VfwCompressorFilter(fourcc); })}));
+    }
+    m_packages = std::make_unique<InstalledPackages>(bench.Packages());
 }
 
 // The first DVB-C board's chip library is the PC's DM1105 library; the first EMP audio
@@ -157,6 +180,9 @@ void BenchDevices::InstallDeviceServices(const std::shared_ptr<KsDriver>& driver
 }
 
 BenchDevices::~BenchDevices() {
+    m_packages.reset();
+    for (platform::DeviceId compressor : m_compressors) platform::RemoveDevice(compressor);
+    m_soundCards.clear();
     if (m_dm1105Installed) platform::InstallDm1105Library(nullptr);
     if (m_empControl) platform::UnregisterComClass(m_empControl);
     for (const auto& plugged : m_cards) {

@@ -9,6 +9,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "hwsim/installed/InstalledPackages.h"
+
 namespace hwsim {
 
 namespace {
@@ -211,8 +213,51 @@ public:
         return stations;
     }
 
+    std::vector<std::string> Names(const json& list, const std::string& where) const {
+        if (!list.is_array()) Fail(where, "expected a list of names");
+        std::vector<std::string> names;
+        for (size_t i = 0; i < list.size(); ++i) {
+            if (!list[i].is_string() || list[i].get<std::string>().empty()) {
+                Fail(where + "[" + std::to_string(i) + "]", "expected a name");
+            }
+            names.push_back(list[i].get<std::string>());
+        }
+        return names;
+    }
+
+    std::vector<SoundCardSpec> SoundCards(const json& root) const {
+        auto list = root.find("soundCards");
+        if (list == root.end()) return {SoundCardSpec{kDefaultSoundCardName, kDefaultSoundLines}};
+        if (!list->is_array()) Fail("soundCards", "expected a list of sound cards");
+        std::vector<SoundCardSpec> cards;
+        for (size_t i = 0; i < list->size(); ++i) {
+            const std::string where = "soundCards[" + std::to_string(i) + "]";
+            const json& card = (*list)[i];
+            OnlyKeys(card, where, {"name", "lines"});
+            SoundCardSpec desc;
+            desc.name = String(card, "name", where);
+            if (desc.name.empty()) Fail(where, "\"name\" gives the recording device's FriendlyName");
+            if (auto lines = card.find("lines"); lines != card.end()) desc.lines = Names(*lines, where + ".lines");
+            cards.push_back(std::move(desc));
+        }
+        return cards;
+    }
+
+    std::vector<std::string> Packages(const json& root) const {
+        auto list = root.find("packages");
+        if (list == root.end()) return std::vector<std::string>(kKnownPackages, kKnownPackages + kKnownPackageCount);
+        std::vector<std::string> packages = Names(*list, "packages");
+        for (size_t i = 0; i < packages.size(); ++i) {
+            if (IsKnownPackage(packages[i])) continue;
+            std::string known;
+            for (size_t k = 0; k < kKnownPackageCount; ++k) known += std::string(k ? ", " : "") + "\"" + kKnownPackages[k] + "\"";
+            Fail("packages[" + std::to_string(i) + "]", "unknown package \"" + packages[i] + "\" (known: " + known + ")");
+        }
+        return packages;
+    }
+
     BenchSpec Bench(const json& root) const {
-        OnlyKeys(root, "top level", {"description", "cards", "stations", "fmStations"});
+        OnlyKeys(root, "top level", {"description", "cards", "stations", "fmStations", "soundCards", "packages"});
         BenchSpec desc;
         desc.description = String(root, "description", "top level");
         auto cards = root.find("cards");
@@ -223,6 +268,8 @@ public:
         }
         desc.stations = Stations(root, "stations", true);
         desc.fmStations = Stations(root, "fmStations", false);
+        desc.soundCards = SoundCards(root);
+        desc.packages = Packages(root);
         return desc;
     }
 

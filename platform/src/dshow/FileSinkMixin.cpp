@@ -25,6 +25,8 @@ STDMETHODIMP FileSinkMixin::SetFileName(LPCOLESTR pszFileName, const AM_MEDIA_TY
 STDMETHODIMP FileSinkMixin::GetCurFile(LPOLESTR* ppszFileName, AM_MEDIA_TYPE* pmt) {
     if (!ppszFileName) return E_POINTER;
     *ppszFileName = nullptr;
+    HRESULT injected;
+    if (Injected("IFileSinkFilter::GetCurFile", E_FAIL, &injected)) return injected;
     std::lock_guard<std::mutex> lock(m_lock);
     if (m_hasName) {
         size_t bytes = (m_name.size() + 1) * sizeof(WCHAR);

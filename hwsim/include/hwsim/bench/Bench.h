@@ -38,6 +38,8 @@ public:
     const std::vector<std::unique_ptr<Card>>& Cards() const { return m_cards; }
     Card* FindCard(std::string_view friendlyName, int instance) const;
     RfEnvironment& Rf() { return m_rf; }
+    const std::vector<SoundCardSpec>& SoundCards() const { return m_soundCards; }
+    const std::vector<std::string>& Packages() const { return m_packages; }
 
 private:
     Bench(const BenchSpec& desc, std::string origin);
@@ -46,6 +48,8 @@ private:
     std::string m_description;
     RfEnvironment m_rf;
     std::vector<std::unique_ptr<Card>> m_cards;
+    std::vector<SoundCardSpec> m_soundCards;
+    std::vector<std::string> m_packages;
 };
 
 }  // namespace hwsim

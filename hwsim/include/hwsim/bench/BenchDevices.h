@@ -14,6 +14,9 @@
 //
 // The first DVB-C board's chip library is installed as the PC's DM1105 library, and the first
 // EMP audio device's control object enters the COM class table, both until destruction.
+// Then the bench's sound cards are plugged (SoundCard; the first one's mixer serves wave-out
+// device 0), the three MPEG-4 VKI video compressors enter the video-compressor category, and the
+// bench's makers' packages are installed (InstalledPackages).
 //
 // Unplugging a card (Card::Unplug) takes its devices out of the tree, after which its drivers
 // answer every request with kDeviceGone, and posts WM_DEVICECHANGE (DBT_DEVNODES_CHANGED) to
@@ -25,6 +28,8 @@
 #include <vector>
 
 #include "hwsim/bench/Bench.h"
+#include "hwsim/bench/SoundCard.h"
+#include "hwsim/installed/InstalledPackages.h"
 #include "hwsim/drivers/KsDriver.h"
 #include "platform/devicetree.h"
 
@@ -44,6 +49,12 @@ public:
     platform::DeviceId CrossbarDevice(const Card& card) const;
     platform::DeviceId TunerDevice(const Card& card) const;
 
+    // The sound cards, in bench order.
+    const std::vector<std::unique_ptr<SoundCard>>& SoundCards() const { return m_soundCards; }
+    // The video compressors' devices: V1, V2, V3.
+    const std::vector<platform::DeviceId>& CompressorDevices() const { return m_compressors; }
+    InstalledPackages& Packages() const { return *m_packages; }
+
 private:
     struct Plugged;
     const Plugged& Find(const Card& card) const;
@@ -52,6 +63,9 @@ private:
     std::vector<std::unique_ptr<Plugged>> m_cards;
     bool m_dm1105Installed = false;
     DWORD m_empControl = 0;
+    std::vector<std::unique_ptr<SoundCard>> m_soundCards;
+    std::vector<platform::DeviceId> m_compressors;
+    std::unique_ptr<InstalledPackages> m_packages;
 };
 
 }  // namespace hwsim

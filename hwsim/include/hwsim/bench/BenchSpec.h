@@ -21,7 +21,15 @@
 //                                               // device-control driver instead of the kind's
 //     ],
 //     "stations": [ { "kHz": 49750, "name": "E2" } ],  // optional "lines": 525 (625 when absent)
-//     "fmStations": [ { "kHz": 100000, "name": "FM 100" } ]   // optional
+//     "fmStations": [ { "kHz": 100000, "name": "FM 100" } ],  // optional
+//     "soundCards": [ { "name": "Onboard Sound Card",       // optional: the recording
+//                       "lines": [ "Line In", "CD Audio" ] } ],  // device and its source
+//                                               // lines; without the key one card named
+//                                               // kDefaultSoundCardName with kDefaultSoundLines,
+//                                               // [] for none
+//     "packages": [ "vorlane", "mainconcept" ]  // optional: the makers' packages installed
+//                                               // ("vorlane", "mainconcept", "ligos",
+//                                               // "intervideo"); without the key all of them
 //   }
 // Anything else in the file is refused with a BenchError that names the place.
 #pragma once
@@ -63,11 +71,23 @@ struct CardSpec {
     std::string driver;  // empty: the kind's own driver; "deviceControl"
 };
 
+// A sound card: its recording device's FriendlyName and the source lines of its mixer.
+struct SoundCardSpec {
+    std::string name;
+    std::vector<std::string> lines;
+};
+
+// The sound card a bench without "soundCards" has.
+inline constexpr const char* kDefaultSoundCardName = "Onboard Sound Card";
+inline const std::vector<std::string> kDefaultSoundLines = {"Line In", "Microphone", "CD Audio"};
+
 struct BenchSpec {
     std::string description;
     std::vector<CardSpec> cards;
     std::vector<Station> stations;
     std::vector<Station> fmStations;
+    std::vector<SoundCardSpec> soundCards;
+    std::vector<std::string> packages;
 };
 
 // Reads a bench file's text; `baseDir` is where relative EEPROM image paths start, `origin`

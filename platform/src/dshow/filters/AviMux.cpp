@@ -40,6 +40,8 @@ STDMETHODIMP AviMuxSettings::GetOutputCompatibilityIndex(BOOL* pfOldIndex) {
 
 STDMETHODIMP AviInterleaving::put_Mode(InterleavingMode mode) {
     if (mode < INTERLEAVE_NONE || mode > INTERLEAVE_NONE_BUFFERED) return E_INVALIDARG;
+    HRESULT hr;
+    if (Injected("IConfigInterleaving::put_Mode", E_FAIL, &hr)) return hr;
     std::lock_guard<std::mutex> lock(m_lock);
     m_mode = mode;
     return S_OK;

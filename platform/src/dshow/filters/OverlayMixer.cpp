@@ -50,6 +50,8 @@ STDMETHODIMP MixerPinConfigMixin::SetColorKey(COLORKEY* pColorKey) {
 }
 
 STDMETHODIMP MixerPinConfigMixin::GetColorKey(COLORKEY* pColorKey, DWORD* pColor) {
+    HRESULT hr;
+    if (Injected("IMixerPinConfig::GetColorKey", E_FAIL, &hr)) return hr;
     std::lock_guard<std::mutex> lock(m_lock);
     if (pColorKey) *pColorKey = m_colorKey;
     if (pColor) *pColor = m_colorKey.LowColorValue;
@@ -73,6 +75,8 @@ STDMETHODIMP MixerPinConfigMixin::GetBlendingParameter(DWORD* pdwBlendingParamet
 STDMETHODIMP MixerPinConfigMixin::SetAspectRatioMode(AM_ASPECT_RATIO_MODE amAspectRatioMode) {
     if (amAspectRatioMode < AM_ARMODE_STRETCHED || amAspectRatioMode > AM_ARMODE_STRETCHED_AS_PRIMARY)
         return E_INVALIDARG;
+    HRESULT hr;
+    if (Injected("IMixerPinConfig::SetAspectRatioMode", E_FAIL, &hr)) return hr;
     std::lock_guard<std::mutex> lock(m_lock);
     m_aspect = amAspectRatioMode;
     return S_OK;
@@ -80,6 +84,8 @@ STDMETHODIMP MixerPinConfigMixin::SetAspectRatioMode(AM_ASPECT_RATIO_MODE amAspe
 
 STDMETHODIMP MixerPinConfigMixin::GetAspectRatioMode(AM_ASPECT_RATIO_MODE* pamAspectRatioMode) {
     if (!pamAspectRatioMode) return E_POINTER;
+    HRESULT hr;
+    if (Injected("IMixerPinConfig::GetAspectRatioMode", E_FAIL, &hr)) return hr;
     std::lock_guard<std::mutex> lock(m_lock);
     *pamAspectRatioMode = m_aspect;
     return S_OK;
@@ -117,6 +123,8 @@ STDMETHODIMP MixerPinConfigMixin::SetOverlaySurfaceColorControls(LPDDCOLORCONTRO
 
 STDMETHODIMP MixerPinConfigMixin::GetOverlaySurfaceColorControls(LPDDCOLORCONTROL pColorControl) {
     if (!pColorControl) return E_POINTER;
+    HRESULT hr;
+    if (Injected("IMixerPinConfig2::GetOverlaySurfaceColorControls", E_FAIL, &hr)) return hr;
     std::lock_guard<std::mutex> lock(m_lock);
     *pColorControl = m_colors;
     return S_OK;

@@ -24,6 +24,8 @@ private:
 }  // namespace
 
 STDMETHODIMP SampleGrabberControl::SetOneShot(BOOL OneShot) {
+    HRESULT hr;
+    if (Injected("ISampleGrabber::SetOneShot", E_FAIL, &hr)) return hr;
     std::lock_guard<std::mutex> lock(m_lock);
     m_oneShot = OneShot;
     return S_OK;
@@ -46,10 +48,14 @@ bool SampleGrabberControl::AcceptsInput(const AM_MEDIA_TYPE& mt) const {
 
 STDMETHODIMP SampleGrabberControl::GetConnectedMediaType(AM_MEDIA_TYPE* pType) {
     if (!pType) return E_POINTER;
+    HRESULT hr;
+    if (Injected("ISampleGrabber::GetConnectedMediaType", E_FAIL, &hr)) return hr;
     return InputConnectionType(pType);
 }
 
 STDMETHODIMP SampleGrabberControl::SetBufferSamples(BOOL BufferThem) {
+    HRESULT hr;
+    if (Injected("ISampleGrabber::SetBufferSamples", E_FAIL, &hr)) return hr;
     std::lock_guard<std::mutex> lock(m_lock);
     m_buffer = BufferThem;
     return S_OK;
@@ -75,6 +81,18 @@ STDMETHODIMP SampleGrabberControl::SetCallback(ISampleGrabberCB* pCallback, long
     m_callback = pCallback;
     m_method = WhichMethodToCallback;
     return S_OK;
+}
+
+SampleGrabberSettings SampleGrabberControl::Settings() const {
+    std::lock_guard<std::mutex> lock(m_lock);
+    return SampleGrabberSettings{m_oneShot, m_buffer, m_callback.p, m_method};
+}
+
+bool ReadSampleGrabberSettings(IBaseFilter* filter, SampleGrabberSettings* settings) {
+    auto* grabber = filter ? dynamic_cast<SampleGrabberFilter*>(static_cast<FilterBase*>(filter)) : nullptr;
+    if (!grabber || !settings) return false;
+    *settings = grabber->Settings();
+    return true;
 }
 
 SampleGrabberFilter::SampleGrabberFilter() : With(CLSID_SampleGrabber) {

@@ -6,6 +6,7 @@
 
 #include "TransformPins.h"
 #include "platform/dshow/With.h"
+#include "platform/dshow/SampleGrabberSettings.h"
 #include "qedit.h"
 
 namespace platform::dshow {
@@ -23,6 +24,7 @@ public:
     STDMETHODIMP SetCallback(ISampleGrabberCB* pCallback, long WhichMethodToCallback) override;
 
     bool AcceptsInput(const AM_MEDIA_TYPE& mt) const;
+    SampleGrabberSettings Settings() const;
 
 protected:
     virtual ~SampleGrabberControl() = default;

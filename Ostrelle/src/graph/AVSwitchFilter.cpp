@@ -1,0 +1,40 @@
+#include "graph/AVSwitchFilter.h"
+
+#include "graph/FilterWrapperClass.h"
+
+CFilterClassRecord CAVSwitchFilter::s_classRecord(&CLSID_VorlaneAVSwitch, nullptr, "Vorlane AV Switch",
+                                                  &CAVSwitchFilter::CreateInstance, &CAVSwitchFilter::WrapInstance);
+
+FILTER_WRAPPER_CREATORS(CAVSwitchFilter)
+
+CAVSwitchFilter::CAVSwitchFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag)
+    : CRootFilter(owner, category, friendlyName, flag) {}
+
+CAVSwitchFilter::CAVSwitchFilter(CRootGraph* owner, REFCLSID clsid) : CRootFilter(owner, clsid) {}
+
+CAVSwitchFilter::CAVSwitchFilter(CRootGraph* owner, IBaseFilter* filter) : CRootFilter(owner, filter) {}
+
+CAVSwitchFilter::~CAVSwitchFilter() {
+    m_pSwitch.Release();
+}
+
+BOOL CAVSwitchFilter::Init() {
+    m_pSwitch.Release();
+    if (!IsValid()) return FALSE;
+    if (m_pFilter->QueryInterface(IID_IAVSwitch, reinterpret_cast<void**>(&m_pSwitch)) == S_OK) return TRUE;
+    m_pSwitch.Release();
+    return FALSE;
+}
+
+BOOL CAVSwitchFilter::SetSwitch(BOOL on) {
+    if (m_pSwitch == nullptr) return FALSE;
+    return m_pSwitch->put_Switch(on ? VARIANT_TRUE : VARIANT_FALSE) == S_OK ? TRUE : FALSE;
+}
+
+BOOL CAVSwitchFilter::GetSwitch(BOOL* pOn) {
+    if (m_pSwitch == nullptr || pOn == nullptr) return FALSE;
+    VARIANT_BOOL value = VARIANT_TRUE;
+    const HRESULT hr = m_pSwitch->get_Switch(&value);
+    *pOn = value != 0 ? TRUE : FALSE;
+    return hr == S_OK ? TRUE : FALSE;
+}

@@ -1,0 +1,30 @@
+// CAVSwitchFilter: the wrapper of the maker's audio/video switch, registered by its CLSID; turns
+// the switch on and off through IAVSwitch.
+#pragma once
+
+#include <makers/vorlane.h>
+
+#include "graph/FilterClassRecord.h"
+#include "graph/RootFilter.h"
+
+class CAVSwitchFilter : public CRootFilter {
+public:
+    CAVSwitchFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag);
+    CAVSwitchFilter(CRootGraph* owner, REFCLSID clsid);
+    CAVSwitchFilter(CRootGraph* owner, IBaseFilter* filter);
+    ~CAVSwitchFilter() override;
+
+    // Opens IAVSwitch; TRUE only for S_OK.
+    BOOL Init() override;
+
+    BOOL SetSwitch(BOOL on);
+    // *pOn is the switch as read, "on" when the call failed (which answers FALSE).
+    BOOL GetSwitch(BOOL* pOn);
+
+    static CRootFilter* CreateInstance(CRootGraph* graph, int flag);
+    static CRootFilter* WrapInstance(CRootGraph* graph, IBaseFilter* filter);
+    static CFilterClassRecord s_classRecord;
+
+private:
+    CComPtr<IAVSwitch> m_pSwitch;
+};

@@ -1,0 +1,46 @@
+#include "graph/FileWriteFilter.h"
+
+#include "graph/FilterWrapperClass.h"
+#include "graph/NameText.h"
+#include "graph/StrA2W.h"
+
+CFilterClassRecord CFileWriteFilter::s_classRecord(&CLSID_FileWriter, nullptr, "File Write Filter",
+                                                   &CFileWriteFilter::CreateInstance, &CFileWriteFilter::WrapInstance);
+
+FILTER_WRAPPER_CREATORS(CFileWriteFilter)
+
+CFileWriteFilter::CFileWriteFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag)
+    : CRootFilter(owner, category, friendlyName, flag) {}
+
+CFileWriteFilter::CFileWriteFilter(CRootGraph* owner, REFCLSID clsid) : CRootFilter(owner, clsid) {}
+
+CFileWriteFilter::CFileWriteFilter(CRootGraph* owner, IBaseFilter* filter) : CRootFilter(owner, filter) {}
+
+CFileWriteFilter::~CFileWriteFilter() {
+    m_pFileSink.Release();
+}
+
+FILTER_WRAPPER_HOOKS(CFileWriteFilter)
+
+BOOL CFileWriteFilter::Init() {
+    m_pFileSink.Release();
+    if (!IsValid()) return FALSE;
+    return SUCCEEDED(m_pFilter->QueryInterface(IID_IFileSinkFilter2, reinterpret_cast<void**>(&m_pFileSink))) ? TRUE
+                                                                                                           : FALSE;
+}
+
+BOOL CFileWriteFilter::SetFileName(const char* name) {
+    if (m_pFileSink == nullptr) return FALSE;
+    CStrA2W wideName(name);
+    return SUCCEEDED(m_pFileSink->SetFileName(wideName.Convert(), nullptr)) ? TRUE : FALSE;
+}
+
+BOOL CFileWriteFilter::GetFileName(char* buffer, int size) {
+    if (m_pFileSink == nullptr || buffer == nullptr || size <= 0) return FALSE;
+    LPOLESTR name = nullptr;
+    if (m_pFileSink->GetCurFile(&name, nullptr) != S_OK) return FALSE;
+    const BOOL fits = WideToNameText(buffer, static_cast<size_t>(size), name);
+    CoTaskMemFree(name);
+    if (!fits) buffer[0] = '\0';
+    return fits;
+}

@@ -1,0 +1,33 @@
+// CFileWriteFilter: the wrapper of the system file writer, registered by its CLSID; names the
+// file to write through IFileSinkFilter2.
+#pragma once
+
+#include "graph/FilterClassRecord.h"
+#include "graph/RootFilter.h"
+
+class CFileWriteFilter : public CRootFilter {
+public:
+    CFileWriteFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag);
+    CFileWriteFilter(CRootGraph* owner, REFCLSID clsid);
+    CFileWriteFilter(CRootGraph* owner, IBaseFilter* filter);
+    ~CFileWriteFilter() override;
+
+    HRESULT OnHook1(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
+    HRESULT OnHook2(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
+    // Opens IFileSinkFilter2.
+    BOOL Init() override;
+
+    // Names the file (NULL passes no name), with no media type.
+    BOOL SetFileName(const char* name);
+    // The current file name in the ANSI code page into `buffer` of `size` bytes (an empty string
+    // when none is set). FALSE when the call fails, and FALSE with an empty buffer when the name
+    // does not fit.
+    BOOL GetFileName(char* buffer, int size = MAX_PATH);
+
+    static CRootFilter* CreateInstance(CRootGraph* graph, int flag);
+    static CRootFilter* WrapInstance(CRootGraph* graph, IBaseFilter* filter);
+    static CFilterClassRecord s_classRecord;
+
+private:
+    CComPtr<IFileSinkFilter2> m_pFileSink;
+};

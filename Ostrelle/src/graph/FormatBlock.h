@@ -1,0 +1,13 @@
+// Reading a media type's format block as the structure its format type names: the block is
+// used only when the format type matches and the block covers the whole structure; a shorter
+// block counts as another format.
+#pragma once
+
+#include <dshow.h>
+
+template <class T>
+T* FormatBlockAs(const AM_MEDIA_TYPE* mediaType, REFGUID formatType) {
+    if (mediaType == nullptr || !IsEqualGUID(mediaType->formattype, formatType)) return nullptr;
+    if (mediaType->pbFormat == nullptr || mediaType->cbFormat < sizeof(T)) return nullptr;
+    return reinterpret_cast<T*>(mediaType->pbFormat);
+}

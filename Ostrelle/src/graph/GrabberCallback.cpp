@@ -1,0 +1,107 @@
+#include "graph/GrabberCallback.h"
+
+#include <dibsize.h>
+
+#include <cstring>
+#include <string>
+
+CGrabberCallback::CGrabberCallback() {
+    std::memset(&m_bih, 0, sizeof(m_bih));
+    std::memset(m_szSnapshotPath, 0, sizeof(m_szSnapshotPath));
+}
+
+STDMETHODIMP CGrabberCallback::QueryInterface(REFIID riid, void** ppv) {
+    if (ppv == nullptr) return E_POINTER;
+    if (IsEqualGUID(riid, IID_IUnknown) || IsEqualGUID(riid, IID_ISampleGrabberCB)) {
+        *ppv = static_cast<ISampleGrabberCB*>(this);
+        AddRef();
+        return S_OK;
+    }
+    *ppv = nullptr;
+    return E_NOINTERFACE;
+}
+
+STDMETHODIMP_(ULONG) CGrabberCallback::AddRef() {
+    return m_nRefs.fetch_add(1, std::memory_order_relaxed) + 1;
+}
+
+STDMETHODIMP_(ULONG) CGrabberCallback::Release() {
+    const ULONG left = m_nRefs.fetch_sub(1, std::memory_order_acq_rel) - 1;
+    if (left == 0) delete this;
+    return left;
+}
+
+STDMETHODIMP CGrabberCallback::SampleCB(double, IMediaSample*) {
+    return S_OK;
+}
+
+STDMETHODIMP CGrabberCallback::BufferCB(double, BYTE* pBuffer, long BufferLen) {
+    BITMAPINFOHEADER format;
+    std::string path;
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        if (!m_bSnapshotPending) return S_OK;
+        format = m_bih;
+        path = m_szSnapshotPath;
+    }
+    const DWORD imageSize = DibImageSize(format);
+    if (pBuffer == nullptr || imageSize == 0 || BufferLen < 0 || static_cast<DWORD>(BufferLen) < imageSize) return S_OK;
+    if (!WriteBitmap(path.c_str(), pBuffer, imageSize, format))
+        OutputDebugStringA(("CGrabberCallback::BufferCB - cannot write " + path + "\n").c_str());
+    std::lock_guard<std::mutex> lock(m_lock);
+    m_bSnapshotPending = FALSE;
+    return S_OK;
+}
+
+// Writes into a file beside the target and moves it into place, so a failed write leaves
+// neither a partial file nor a damaged earlier one.
+BOOL CGrabberCallback::WriteBitmap(const char* path, const BYTE* image, DWORD imageSize,
+                                   const BITMAPINFOHEADER& format) {
+    BITMAPINFOHEADER header = format;
+    header.biSize = sizeof(header);
+    header.biSizeImage = imageSize;
+    header.biClrUsed = 0;
+    BITMAPFILEHEADER file;
+    std::memset(&file, 0, sizeof(file));
+    file.bfType = 0x4D42;  // "BM"
+    file.bfOffBits = sizeof(file) + sizeof(header);
+    file.bfSize = file.bfOffBits + imageSize;
+
+    const std::string temporary = std::string(path) + ".part";
+    HANDLE handle = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return FALSE;
+    DWORD written = 0;
+    BOOL ok = WriteFile(handle, &file, sizeof(file), &written, nullptr) && written == sizeof(file);
+    ok = ok && WriteFile(handle, &header, sizeof(header), &written, nullptr) && written == sizeof(header);
+    ok = ok && WriteFile(handle, image, imageSize, &written, nullptr) && written == imageSize;
+    ok = CloseHandle(handle) && ok;
+    ok = ok && MoveFileExA(temporary.c_str(), path, MOVEFILE_REPLACE_EXISTING);
+    if (!ok) DeleteFileA(temporary.c_str());
+    return ok ? TRUE : FALSE;
+}
+
+void CGrabberCallback::SetVideoFormat(const BITMAPINFOHEADER* bih) {
+    if (bih == nullptr) return;
+    std::lock_guard<std::mutex> lock(m_lock);
+    std::memcpy(&m_bih, bih, sizeof(m_bih));
+}
+
+BOOL CGrabberCallback::RequestSnapshot(const char* path) {
+    if (path == nullptr || std::strlen(path) >= MAX_PATH) return FALSE;
+    std::lock_guard<std::mutex> lock(m_lock);
+    if (m_bSnapshotPending) return FALSE;
+    std::strcpy(m_szSnapshotPath, path);
+    m_bSnapshotPending = TRUE;
+    return TRUE;
+}
+
+BOOL CGrabberCallback::IsSnapshotPending() const {
+    std::lock_guard<std::mutex> lock(m_lock);
+    return m_bSnapshotPending;
+}
+
+BITMAPINFOHEADER CGrabberCallback::GetVideoFormat() const {
+    std::lock_guard<std::mutex> lock(m_lock);
+    return m_bih;
+}

@@ -1,0 +1,62 @@
+// CMpeg4VkiFilter: the wrapper of the system's MPEG-4 VKI video compressors: the compressor's
+// dialog interface (state and dialogs) and a frame-rate setting on its output pin. One subclass
+// per version exists so that each compressor name has its registration record; the records have
+// the video-compressor category and the version's FriendlyName, so a compressor is always bound
+// by name, and each version binds its own device.
+#pragma once
+
+#include "graph/FilterClassRecord.h"
+#include "graph/RootFilter.h"
+
+class CMpeg4VkiFilter : public CRootFilter {
+public:
+    CMpeg4VkiFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag);
+    CMpeg4VkiFilter(CRootGraph* owner, REFCLSID clsid);
+    CMpeg4VkiFilter(CRootGraph* owner, IBaseFilter* filter);
+    ~CMpeg4VkiFilter() override;
+
+    // Opens IAMVfwCompressDialogs; TRUE whenever the filter is valid (without the interface the
+    // dialog operations answer FALSE).
+    BOOL Init() override;
+
+    // IAMVfwCompressDialogs::GetState / SetState; TRUE only for S_OK. GetState needs pcbState.
+    BOOL GetState(void* pState, int* pcbState);
+    BOOL SetState(void* pState, int cbState);
+    BOOL ShowDialog(int iDialog, HWND hwnd);
+    // Sets the output format's AvgTimePerFrame to 10000000 / fps on the first connected output
+    // pin; FALSE for fps outside 1 to 30, without a connected output, or another format kind.
+    BOOL SetFrameRate(int fps);
+
+private:
+    CComPtr<IAMVfwCompressDialogs> m_pCompressDialogs;
+};
+
+class CMpeg4VkiV1Filter : public CMpeg4VkiFilter {
+public:
+    using CMpeg4VkiFilter::CMpeg4VkiFilter;
+    HRESULT OnHook1(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
+    HRESULT OnHook2(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
+    static CRootFilter* CreateInstance(CRootGraph* graph, int flag);
+    static CRootFilter* WrapInstance(CRootGraph* graph, IBaseFilter* filter);
+    static CFilterClassRecord s_classRecord;
+};
+
+class CMpeg4VkiV2Filter : public CMpeg4VkiFilter {
+public:
+    using CMpeg4VkiFilter::CMpeg4VkiFilter;
+    HRESULT OnHook1(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
+    HRESULT OnHook2(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
+    static CRootFilter* CreateInstance(CRootGraph* graph, int flag);
+    static CRootFilter* WrapInstance(CRootGraph* graph, IBaseFilter* filter);
+    static CFilterClassRecord s_classRecord;
+};
+
+class CMpeg4VkiV3Filter : public CMpeg4VkiFilter {
+public:
+    using CMpeg4VkiFilter::CMpeg4VkiFilter;
+    HRESULT OnHook1(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
+    HRESULT OnHook2(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
+    static CRootFilter* CreateInstance(CRootGraph* graph, int flag);
+    static CRootFilter* WrapInstance(CRootGraph* graph, IBaseFilter* filter);
+    static CFilterClassRecord s_classRecord;
+};

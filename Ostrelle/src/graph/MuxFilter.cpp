@@ -1,0 +1,42 @@
+#include "graph/MuxFilter.h"
+
+#include "graph/FilterWrapperClass.h"
+
+CFilterClassRecord CMuxFilter::s_classRecord(&CLSID_AviDest, nullptr, "Microsoft Mux Filter",
+                                             &CMuxFilter::CreateInstance, &CMuxFilter::WrapInstance);
+
+FILTER_WRAPPER_CREATORS(CMuxFilter)
+
+CMuxFilter::CMuxFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag)
+    : CRootFilter(owner, category, friendlyName, flag) {}
+
+CMuxFilter::CMuxFilter(CRootGraph* owner, REFCLSID clsid) : CRootFilter(owner, clsid) {}
+
+CMuxFilter::CMuxFilter(CRootGraph* owner, IBaseFilter* filter) : CRootFilter(owner, filter) {}
+
+CMuxFilter::~CMuxFilter() = default;
+
+BOOL CMuxFilter::Init() {
+    m_bDyncPin = TRUE;
+    if (!IsValid()) return FALSE;
+    return ConfigureMux(0);
+}
+
+BOOL CMuxFilter::ConfigureMux(LONG masterStream) {
+    if (m_pFilter == nullptr) return FALSE;
+    CComPtr<IConfigAviMux> mux;
+    if (m_pFilter->QueryInterface(IID_IConfigAviMux, reinterpret_cast<void**>(&mux)) != S_OK || mux == nullptr)
+        return FALSE;
+    const HRESULT indexSet = mux->SetOutputCompatibilityIndex(TRUE);
+    mux->SetMasterStream(masterStream);
+    if (indexSet != S_OK) return FALSE;
+    CComPtr<IConfigInterleaving> interleaving;
+    if (m_pFilter->QueryInterface(IID_IConfigInterleaving, reinterpret_cast<void**>(&interleaving)) != S_OK ||
+        interleaving == nullptr)
+        return FALSE;
+    const REFERENCE_TIME interleave = 1000;
+    const REFERENCE_TIME preroll = 750;
+    interleaving->put_Interleaving(&interleave, &preroll);
+    interleaving->put_Mode(INTERLEAVE_NONE);
+    return TRUE;
+}

@@ -1,0 +1,168 @@
+// The file writer, multiplexer, switch, delay and H.264 decoder wrappers, over the stand-in's
+// system filters and the simulated PC's installed makers' filters.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "graph/AVSwitchFilter.h"
+#include "graph/FileWriteFilter.h"
+#include "graph/MCH264DecoderFilter.h"
+#include "graph/MuxFilter.h"
+#include "graph/TimeDelayFilter.h"
+#include "hwsim/installed/VorlaneFilters.h"
+#include "support/SystemBench.h"
+
+using namespace graphtest;
+
+namespace {
+
+using SystemWrappers = SystemBench;
+
+template <class T>
+T* AddOf(CRootGraph& graph, REFCLSID clsid) {
+    return dynamic_cast<T*>(graph.AddFilter(clsid, "Wrapped"));
+}
+
+}  // namespace
+
+TEST_F(SystemWrappers, FileWriterNamesItsFileAndReadsItBackWhenItFits) {
+    CRootGraph graph;
+    auto* writer = AddOf<CFileWriteFilter>(graph, CLSID_FileWriter);
+    ASSERT_NE(writer, nullptr);
+    char name[MAX_PATH] = "stale";
+    EXPECT_TRUE(writer->GetFileName(name));
+    EXPECT_STREQ(name, "");
+    EXPECT_TRUE(writer->SetFileName("C:\\Record\\12_30_00.avi"));
+    EXPECT_TRUE(writer->GetFileName(name));
+    EXPECT_STREQ(name, "C:\\Record\\12_30_00.avi");
+
+    char small[8] = "stale";
+    EXPECT_FALSE(writer->GetFileName(small, sizeof(small)));
+    EXPECT_STREQ(small, "");
+
+    platform::InjectFailure("IFileSinkFilter::GetCurFile");
+    EXPECT_FALSE(writer->GetFileName(name));
+}
+
+TEST_F(SystemWrappers, MultiplexerIsConfiguredAtSetUp) {
+    CRootGraph graph;
+    auto* mux = AddOf<CMuxFilter>(graph, CLSID_AviDest);
+    ASSERT_NE(mux, nullptr);
+    EXPECT_TRUE(mux->IsDyncPin());
+    CComPtr<IConfigAviMux> config;
+    CComPtr<IConfigInterleaving> interleaving;
+    ASSERT_EQ(mux->GetFilter()->QueryInterface(IID_IConfigAviMux, reinterpret_cast<void**>(&config)), S_OK);
+    ASSERT_EQ(mux->GetFilter()->QueryInterface(IID_IConfigInterleaving, reinterpret_cast<void**>(&interleaving)), S_OK);
+    BOOL oldIndex = FALSE;
+    LONG master = -1;
+    config->GetOutputCompatibilityIndex(&oldIndex);
+    config->GetMasterStream(&master);
+    EXPECT_TRUE(oldIndex);
+    EXPECT_EQ(master, 0);
+    REFERENCE_TIME interleave = 0, preroll = 0;
+    InterleavingMode mode = INTERLEAVE_FULL;
+    interleaving->get_Interleaving(&interleave, &preroll);
+    interleaving->get_Mode(&mode);
+    EXPECT_EQ(interleave, 1000);
+    EXPECT_EQ(preroll, 750);
+    EXPECT_EQ(mode, INTERLEAVE_NONE);
+
+    // The settings' own results are not looked at.
+    platform::InjectFailure("IConfigInterleaving::put_Mode");
+    platform::InjectFailure("IConfigAviMux::SetMasterStream");
+    EXPECT_TRUE(mux->ConfigureMux(1));
+    platform::InjectFailure("IConfigAviMux::SetOutputCompatibilityIndex");
+    EXPECT_FALSE(mux->ConfigureMux(1));
+}
+
+TEST_F(SystemWrappers, MultiplexerWithoutInterleavingIsInvalidAfterItsIndexWasSet) {
+    platform::InjectFailure("QueryInterface:IConfigInterleaving", -1);
+    CRootGraph graph;
+    EXPECT_EQ(graph.AddFilter(CLSID_AviDest, "Mux"), nullptr);
+    CMuxFilter mux(&graph, CLSID_AviDest);
+    EXPECT_FALSE(mux.SetUp());
+    CComPtr<IConfigAviMux> config;
+    ASSERT_EQ(mux.GetFilter()->QueryInterface(IID_IConfigAviMux, reinterpret_cast<void**>(&config)), S_OK);
+    BOOL oldIndex = FALSE;
+    LONG master = -1;
+    config->GetOutputCompatibilityIndex(&oldIndex);
+    config->GetMasterStream(&master);
+    EXPECT_TRUE(oldIndex);
+    EXPECT_EQ(master, 0);
+}
+
+TEST_F(SystemWrappers, SwitchSendsVariantBoolsAndReadsOnAfterAFailure) {
+    CRootGraph graph;
+    auto* avSwitch = AddOf<CAVSwitchFilter>(graph, CLSID_VorlaneAVSwitch);
+    ASSERT_NE(avSwitch, nullptr);
+    hwsim::FilterBehaviour& behaviour = Behaviour(CLSID_VorlaneAVSwitch);
+    EXPECT_TRUE(avSwitch->SetSwitch(FALSE));
+    EXPECT_TRUE(avSwitch->SetSwitch(7));
+    auto calls = behaviour.Calls();
+    ASSERT_EQ(calls.size(), 2u);
+    EXPECT_EQ(calls[0].slot, 4);
+    EXPECT_EQ(calls[0].args[0], 0u);
+    EXPECT_EQ(calls[1].args[0], 0xFFFFu);
+
+    BOOL on = FALSE;
+    behaviour.Store(hwsim::AvSwitchControl::kSwitchParam, VARIANT_FALSE);
+    EXPECT_TRUE(avSwitch->GetSwitch(&on));
+    EXPECT_FALSE(on);
+    behaviour.FailSlot("IAVSwitch", 3, E_FAIL);
+    EXPECT_FALSE(avSwitch->GetSwitch(&on));
+    EXPECT_TRUE(on);
+}
+
+TEST_F(SystemWrappers, SwitchNeedsItsInterfaceExactly) {
+    Behaviour(CLSID_VorlaneAVSwitch).AnswerSFalse("IAVSwitch");
+    CRootGraph graph;
+    EXPECT_EQ(graph.AddFilter(CLSID_VorlaneAVSwitch, "Switch"), nullptr);
+    Behaviour(CLSID_VorlaneAVSwitch).AnswerSFalse("IAVSwitch", false);
+    Behaviour(CLSID_VorlaneAVSwitch).RefuseInterface("IAVSwitch");
+    EXPECT_EQ(graph.AddFilter(CLSID_VorlaneAVSwitch, "Switch"), nullptr);
+}
+
+TEST_F(SystemWrappers, InstalledFiltersComeWithTheirPackages) {
+    Load(R"({"cards": [], "packages": ["mainconcept"]})");
+    CRootGraph graph;
+    EXPECT_EQ(graph.AddFilter(CLSID_VorlaneAVSwitch, "Switch"), nullptr);
+    EXPECT_EQ(graph.AddFilter(CLSID_VorlaneTimeDelay, "Delay"), nullptr);
+    EXPECT_NE(AddOf<CMCH264DecoderFilter>(graph, CLSID_MCH264VideoDecoder), nullptr);
+
+    Load(R"({"cards": []})");
+    EXPECT_NE(AddOf<CTimeDelayFilter>(graph, CLSID_VorlaneTimeDelay), nullptr);
+    EXPECT_TRUE(Devices().Packages().Uninstall(CLSID_VorlaneTimeDelay));
+    EXPECT_EQ(graph.AddFilter(CLSID_VorlaneTimeDelay, "Delay"), nullptr);
+}
+
+TEST_F(SystemWrappers, DecoderForwardsEverySlotUnchanged) {
+    CRootGraph graph;
+    auto* decoder = AddOf<CMCH264DecoderFilter>(graph, CLSID_MCH264VideoDecoder);
+    ASSERT_NE(decoder, nullptr);
+    hwsim::FilterBehaviour& behaviour = Behaviour(CLSID_MCH264VideoDecoder);
+    EXPECT_TRUE(decoder->Output3(1, 2));
+    EXPECT_TRUE(decoder->Output4(3, 4));
+    EXPECT_TRUE(decoder->Output5(5, 0xFFFFFFFF));
+    MCH264_OUTPUT_RECORD record = {};
+    for (DWORD i = 0; i < 10; ++i) record.dwField[i] = 0x100 + i;
+    EXPECT_TRUE(decoder->SetOutputRecord(record));
+    MCH264_OUTPUT_RECORD read = {};
+    EXPECT_TRUE(decoder->GetOutputRecord(&read));
+    EXPECT_EQ(0, std::memcmp(&read, &record, sizeof(record)));
+
+    auto calls = behaviour.Calls();
+    ASSERT_EQ(calls.size(), 5u);
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(calls[i].slot, i < 3 ? 3 + i : (i == 3 ? 7 : 6));
+    EXPECT_EQ(calls[2].args, (std::vector<ULONGLONG>{5, 0xFFFFFFFF}));
+    ASSERT_EQ(calls[3].records.size(), 1u);
+    EXPECT_EQ(calls[3].records[0], hwsim::FilterBehaviour::Bytes(record));
+
+    behaviour.FailSlot("IMCH264DecoderOutput", 4, E_INVALIDARG);
+    EXPECT_FALSE(decoder->Output4(3, 4));
+    // A decoder whose interface answers S_FALSE is still taken.
+    behaviour.AnswerSFalse("IMCH264DecoderOutput");
+    EXPECT_NE(graph.AddFilter(CLSID_MCH264VideoDecoder, "Decoder 2"), nullptr);
+    behaviour.RefuseInterface("IMCH264DecoderOutput");
+    EXPECT_EQ(graph.AddFilter(CLSID_MCH264VideoDecoder, "Decoder 3"), nullptr);
+}
