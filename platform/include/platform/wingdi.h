@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/dibheaders.h"
+#include "platform/winctrl.h"
 #include "platform/winuser.h"
 
 struct HPALETTE__;
@@ -559,6 +560,8 @@ PLATFORM_API BOOL GetUpdateRect(HWND window, LPRECT rect, BOOL erase);
 PLATFORM_API int GetUpdateRgn(HWND window, HRGN region, BOOL erase);
 
 // ---- rectangles ----
+// value * numerator / denominator, rounded half away from zero; -1 for a zero denominator.
+PLATFORM_API int MulDiv(int value, int numerator, int denominator);
 PLATFORM_API BOOL SetRect(LPRECT rect, int left, int top, int right, int bottom);
 PLATFORM_API BOOL SetRectEmpty(LPRECT rect);
 PLATFORM_API BOOL CopyRect(LPRECT dest, const RECT* src);
@@ -569,6 +572,37 @@ PLATFORM_API BOOL UnionRect(LPRECT dest, const RECT* a, const RECT* b);
 PLATFORM_API BOOL IsRectEmpty(const RECT* rect);
 PLATFORM_API BOOL PtInRect(const RECT* rect, POINT point);
 PLATFORM_API BOOL EqualRect(const RECT* a, const RECT* b);
+
+// ---- resources: bitmaps, icons and custom data built into the program ----
+struct HRSRC__;
+typedef HRSRC__* HRSRC;
+#define RT_BITMAP MAKEINTRESOURCE(2)
+#define RT_ICON MAKEINTRESOURCE(3)
+#define RT_RCDATA MAKEINTRESOURCE(10)
+#define IMAGE_BITMAP 0
+#define IMAGE_ICON 1
+#define LR_DEFAULTCOLOR 0x0000
+#define LR_LOADFROMFILE 0x0010
+#define LR_DEFAULTSIZE 0x0040
+#define LR_CREATEDIBSECTION 0x2000
+#define DI_MASK 0x0001
+#define DI_IMAGE 0x0002
+#define DI_NORMAL 0x0003
+PLATFORM_API HBITMAP LoadBitmapA(HINSTANCE instance, LPCSTR name);
+#define LoadBitmap LoadBitmapA
+PLATFORM_API HANDLE LoadImageA(HINSTANCE instance, LPCSTR name, UINT type, int cx, int cy, UINT flags);
+#define LoadImage LoadImageA
+PLATFORM_API HRSRC FindResourceA(HMODULE module, LPCSTR name, LPCSTR type);
+#define FindResource FindResourceA
+PLATFORM_API HGLOBAL LoadResource(HMODULE module, HRSRC resource);
+PLATFORM_API DWORD SizeofResource(HMODULE module, HRSRC resource);
+PLATFORM_API LPVOID LockResource(HGLOBAL data);
+PLATFORM_API BOOL FreeResource(HGLOBAL data);
+PLATFORM_API BOOL DestroyIcon(HICON icon);
+// Registers a resource's bytes by id and type: RT_BITMAP holds a packed DIB (BITMAPINFOHEADER,
+// colour table, bits), RT_ICON a 32-bit packed DIB whose fourth byte is the opacity, other types
+// their bytes as they are. The data must live as long as the program.
+PLATFORM_API void AfxRegisterResourceData(UINT id, LPCSTR type, const void* data, DWORD size);
 
 // ---- GDI bookkeeping for tests: live objects of a type (OBJ_*), 0 for every type ----
 PLATFORM_API int GdiLiveObjectCount(DWORD type);

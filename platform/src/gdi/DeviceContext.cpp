@@ -41,14 +41,6 @@ void ReleaseState(const DCState& s) {
     for (HGDIOBJ h : {s.pen, s.brush, s.font, s.bitmap, s.palette}) Release(h);
 }
 
-HDC NewDC(bool memory, bool info) {
-    auto d = std::make_unique<DC>();
-    d->memory = memory;
-    d->info = info;
-    d->s = DefaultState(memory);
-    return static_cast<HDC>(Insert(std::move(d), memory ? OBJ_MEMDC : OBJ_DC));
-}
-
 // The clip region in device coordinates, the whole target when there is none.
 Region CurrentClip(const DC& d) {
     if (d.s.clipped) return d.s.clip;
@@ -78,11 +70,30 @@ V Swap(V& slot, V value) {
 
 }  // namespace
 
-void DestroyDC(DC* d) {
+namespace {
+void (*g_dcGone)(HDC) = nullptr;
+}
+
+HDC NewDC(bool memory, bool info) {
+    auto d = std::make_unique<DC>();
+    d->memory = memory;
+    d->info = info;
+    d->s = DefaultState(memory);
+    return static_cast<HDC>(Insert(std::move(d), memory ? OBJ_MEMDC : OBJ_DC));
+}
+
+void SetDCGoneHook(void (*hook)(HDC dc)) { g_dcGone = hook; }
+
+void FreeDC(DC* d) {
+    HDC handle = static_cast<HDC>(d->handle);
     ReleaseState(d->s);
     for (const DCState& saved : d->saved) ReleaseState(saved);
     d->s = DCState{};
     d->saved.clear();
+    d->deletePending = true;
+    d->references = 1;
+    Release(handle);
+    if (g_dcGone) g_dcGone(handle);
 }
 
 }  // namespace platform::gdi
@@ -109,10 +120,7 @@ BOOL DeleteDC(HDC dc) {
     Guard g(Lock());
     DC* d = Get<DC>(dc);
     if (!d || d->window) return FALSE;  // a window's DC goes back with ReleaseDC
-    DestroyDC(d);
-    d->deletePending = true;
-    d->references = 1;
-    Release(dc);
+    FreeDC(d);
     return TRUE;
 }
 

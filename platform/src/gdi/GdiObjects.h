@@ -153,6 +153,11 @@ void Release(HGDIOBJ handle);
 // The default objects a new DC holds.
 DCState DefaultState(bool memory);
 HGDIOBJ Stock(int index);
+// Frees a DC and what it holds; the hook hears of it (the framework's temporary wrappers).
+void FreeDC(DC* dc);
+void SetDCGoneHook(void (*hook)(HDC dc));
+// A new DC with the default state.
+HDC NewDC(bool memory, bool info);
 HBITMAP StockBitmap();
 
 }  // namespace platform::gdi

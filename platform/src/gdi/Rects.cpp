@@ -1,5 +1,6 @@
 // Rectangle arithmetic.
 #include <algorithm>
+#include <cstdint>
 
 #include "platform/wingdi.h"
 
@@ -43,4 +44,16 @@ BOOL PtInRect(const RECT* rect, POINT p) {
 }
 BOOL EqualRect(const RECT* a, const RECT* b) {
     return a && b && a->left == b->left && a->top == b->top && a->right == b->right && a->bottom == b->bottom;
+}
+
+int MulDiv(int value, int numerator, int denominator) {
+    if (denominator == 0) return -1;
+    int64_t p = int64_t(value) * numerator;
+    int64_t q = denominator;
+    if (q < 0) {
+        p = -p;
+        q = -q;
+    }
+    int64_t r = p >= 0 ? (p + q / 2) / q : -((-p + q / 2) / q);
+    return (r > INT32_MAX || r < INT32_MIN) ? -1 : int(r);
 }
