@@ -672,7 +672,13 @@ LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
         return r ? LRESULT(r->text.size()) : 0;
     }
     case WM_CLOSE: DestroyWindow(window); return 0;
-    case WM_PAINT: ValidateRect(window, nullptr); return 0;
+    case WM_PAINT: {
+        // An empty paint: the background erased where asked, the window valid again.
+        PAINTSTRUCT ps;
+        if (BeginPaint(window, &ps)) EndPaint(window, &ps);
+        else ValidateRect(window, nullptr);
+        return 0;
+    }
     case WM_ERASEBKGND: {
         // The class's background brush (a system colour index plus one stands for its brush).
         HBRUSH brush = nullptr;

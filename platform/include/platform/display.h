@@ -1,8 +1,10 @@
 // The operator's display: what shows the window tree to a person, and who acts on it.
-// PELVATRO_DISPLAY chooses: "headless" (nothing drawn; tests drive it through
+// PELVATRO_DISPLAY chooses: "headless" (nothing shown; tests drive it through
 // platform::TestOperator), "terminal" (the dialogs drawn in a TTY, keys press buttons) or "log"
 // (every visible change printed as a line, an automatic operator acting as a patient person
-// would). Every display shows the same window tree; none changes what the program does.
+// would). Every display shows the same window tree; none changes what the program does. On
+// every display the windows are painted into their top-level surfaces, so a test sees the pixels
+// a person would; a display that shows pixels reads them through ViewSurface.
 #pragma once
 
 #include <functional>

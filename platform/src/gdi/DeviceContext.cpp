@@ -82,7 +82,10 @@ HDC NewDC(bool memory, bool info) {
     return static_cast<HDC>(Insert(std::move(d), memory ? OBJ_MEMDC : OBJ_DC));
 }
 
-void SetDCGoneHook(void (*hook)(HDC dc)) { g_dcGone = hook; }
+void SetDCGoneHook(void (*hook)(HDC dc)) {
+    Guard g(Lock());
+    g_dcGone = hook;
+}
 
 void FreeDC(DC* d) {
     HDC handle = static_cast<HDC>(d->handle);

@@ -42,33 +42,35 @@ private:
     Region m_clip;
 };
 
-// A figure's rows: for each row of [top, bottom), the span [left, right) inside it.
+// A rectangle whose corners are quarters of an ellipse of the given size (0: square corners),
+// asked row by row, so a huge figure costs only the rows that are drawn.
 struct Figure {
-    int top = 0;
-    std::vector<int> left, right;
-    bool Inside(int x, int y) const {
-        int i = y - top;
-        return i >= 0 && i < int(left.size()) && x >= left[size_t(i)] && x < right[size_t(i)];
-    }
-};
-
-// A rectangle whose corners are quarters of an ellipse of the given size (0: square corners).
-Figure RoundFigure(const RECT& r, int ellipseWidth, int ellipseHeight) {
-    Figure f;
-    f.top = r.top;
-    double rx = std::min(ellipseWidth, int(r.right - r.left)) / 2.0;
-    double ry = std::min(ellipseHeight, int(r.bottom - r.top)) / 2.0;
-    for (int y = r.top; y < r.bottom; ++y) {
+    RECT r;
+    double rx, ry;
+    Figure(const RECT& rect, int ellipseWidth, int ellipseHeight)
+        : r(rect),
+          rx(std::min<double>(ellipseWidth, double(rect.right) - rect.left) / 2.0),
+          ry(std::min<double>(ellipseHeight, double(rect.bottom) - rect.top) / 2.0) {}
+    // The span [left, right) of row y; empty outside the figure.
+    void Row(int y, int* left, int* right) const {
+        if (y < r.top || y >= r.bottom) {
+            *left = *right = 0;
+            return;
+        }
         double mid = y + 0.5, dy = 0;
         if (mid < r.top + ry) dy = r.top + ry - mid;
         else if (mid > r.bottom - ry) dy = mid - (r.bottom - ry);
         int inset = 0;
         if (dy > 0 && ry > 0) inset = int(std::lround(rx - rx * std::sqrt(std::max(0.0, 1 - (dy / ry) * (dy / ry)))));
-        f.left.push_back(r.left + inset);
-        f.right.push_back(r.right - inset);
+        *left = r.left + inset;
+        *right = r.right - inset;
     }
-    return f;
-}
+    bool Inside(int x, int y) const {
+        int l, rr;
+        Row(y, &l, &rr);
+        return x >= l && x < rr;
+    }
+};
 
 // Draws a figure: its border of the pen's width in the pen, its inside in the brush.
 void DrawFigure(DC& d, const RECT& logical, int ellipseWidth, int ellipseHeight) {
@@ -81,23 +83,24 @@ void DrawFigure(DC& d, const RECT& logical, int ellipseWidth, int ellipseHeight)
         r = RECT{r.left - pen.width / 2, r.top - pen.width / 2, r.right + (pen.width - 1) / 2,
                  r.bottom + (pen.width - 1) / 2};
     }
-    if (r.left >= r.right || r.top >= r.bottom) return;
-    Figure f = RoundFigure(r, ellipseWidth, ellipseHeight);
-    int w = pen.none ? 0 : pen.width;
     Bitmap* t = d.Target();
-    if (!t) return;
+    if (!t || r.left >= r.right || r.top >= r.bottom) return;
+    Figure f(r, ellipseWidth, ellipseHeight);
+    int w = pen.none ? 0 : pen.width;
     Pattern brush = MakePattern(d, *t, d.s.brush);
     uint32_t penPixel = TargetPixel(*t, pen.color);
-    Region clip = d.Clip();
-    RECT box{r.left, r.top, r.right, r.bottom};
+    Region clip = d.Clip().Intersect(r);
+    if (clip.Empty()) return;
+    RECT box = clip.Box();
     auto border = [&](int x, int y) {
         for (int k = 1; k <= w; ++k)
             if (!f.Inside(x - k, y) || !f.Inside(x + k, y) || !f.Inside(x, y - k) || !f.Inside(x, y + k)) return true;
         return false;
     };
-    for (int y = r.top; y < r.bottom; ++y) {
-        int i = y - r.top;
-        for (int x = f.left[size_t(i)]; x < f.right[size_t(i)]; ++x) {
+    for (int y = box.top; y < box.bottom; ++y) {
+        int left, right;
+        f.Row(y, &left, &right);
+        for (int x = std::max<int>(left, box.left); x < std::min<int>(right, box.right); ++x) {
             if (!clip.Contains(x, y)) continue;
             uint32_t dst = t->Get(x, y);
             if (w && border(x, y)) t->Set(x, y, Rop2(d.s.rop2, penPixel, dst));
@@ -167,6 +170,7 @@ BOOL LineTo(HDC dc, int x, int y) {
     }
     Plotter plot(*d);
     int dx = std::abs(to.x - from.x), dy = -std::abs(to.y - from.y);
+    if (dx > (1 << 20) || -dy > (1 << 20)) return TRUE;  // beyond any surface: nothing to walk
     int sx = from.x < to.x ? 1 : -1, sy = from.y < to.y ? 1 : -1;
     int err = dx + dy, px = from.x, py = from.y;
     while (px != to.x || py != to.y) {
