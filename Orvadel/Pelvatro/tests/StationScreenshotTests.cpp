@@ -56,7 +56,7 @@ TEST_F(StationRun, ScreenshotDuringAWriteShowsTheStatusTheFilledBarAndBothButton
         // Both buttons: their face and their (disabled, embossed) captions.
         for (int id : {IDC_DEVICE_OK, IDC_DEVICE_CANCEL}) {
             CRect button = where(id);
-            EXPECT_EQ(shot.At(button.left + 4, button.top + 4), kFace) << id;
+            EXPECT_EQ(shot.At(button.left + 5, button.top + 5), kFace) << id;  // inside the focus rectangle
             CRect inside = button;
             inside.DeflateRect(4, 4);
             EXPECT_GT(Marked(shot, inside), 10) << "the caption of " << id;
