@@ -4,6 +4,7 @@
 #include "CardMan.h"
 #include "graph/TunerModelNames.h"
 #include "PelvatroDlg.h"
+#include "Pictures.h"
 #include "TestSheet.h"
 #include "resource.h"
 
@@ -23,7 +24,7 @@ const DWORD kVisible = WS_VISIBLE;
 const DWORD kHidden = 0;
 
 // The card list's images: a strip of two 24-pixel images.
-const bool kBitmapRegistered = (AfxRegisterBitmapResource(IDB_CARD_LIST, 48, 24), true);
+const bool kBitmapRegistered = (AfxRegisterBitmapResource(IDB_CARD_LIST, 48, 24), RegisterStationPictures());
 
 const AfxResourceRegistrar kResources({
     {IDD_PAGE_DEVICE,

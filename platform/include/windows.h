@@ -9,6 +9,7 @@
 #include "platform/winbase.h"
 #include "platform/winerror.h"
 #include "platform/winfile.h"
+#include "platform/wingdi.h"
 #include "platform/winnls.h"
 #include "platform/wintypes.h"
 #include "platform/winuser.h"

@@ -6,6 +6,7 @@
 
 #include "Kernel.h"
 #include "WindowTable.h"
+#include "platform/wingdi.h"
 
 namespace platform::win {
 
@@ -60,8 +61,9 @@ bool VisibleLocked(WindowRecord* r) {
 }
 
 // Adds `area` (client coordinates; null for the whole client area) to a window's update region
-// (table lock held). Returns the thread to wake, 0 when nothing was added.
-DWORD InvalidateLocked(WindowRecord* r, const RECT* area) {
+// (table lock held), and to the children it shares pixels with (all but under WS_CLIPCHILDREN).
+// Returns the thread to wake, 0 when nothing was added.
+DWORD InvalidateLocked(WindowRecord* r, const RECT* area, bool erase = true) {
     if (!r) return 0;
     RECT client{0, 0, r->rect.right - r->rect.left, r->rect.bottom - r->rect.top};
     RECT add = area ? *area : client;
@@ -72,12 +74,20 @@ DWORD InvalidateLocked(WindowRecord* r, const RECT* area) {
         r->invalid = true;  // a window of no size still gets its WM_PAINT
         return r->threadId;
     }
-    RECT& u = r->update;
-    bool empty = u.left >= u.right || u.top >= u.bottom;
-    u = empty ? add
-              : RECT{std::min(u.left, add.left), std::min(u.top, add.top), std::max(u.right, add.right),
-                     std::max(u.bottom, add.bottom)};
+    r->update = gdi::Region::Combine(r->update, gdi::Region(add), gdi::Region::Op::Or);
+    r->erase = r->erase || erase;
     r->invalid = true;
+    if (!(r->style & WS_CLIPCHILDREN)) {
+        for (HWND c : r->children) {
+            WindowRecord* child = FindLocked(c);
+            if (!child || !(child->style & WS_VISIBLE)) continue;
+            RECT part{std::max(add.left, child->rect.left) - child->rect.left,
+                      std::max(add.top, child->rect.top) - child->rect.top,
+                      std::min(add.right, child->rect.right) - child->rect.left,
+                      std::min(add.bottom, child->rect.bottom) - child->rect.top};
+            if (part.left < part.right && part.top < part.bottom) InvalidateLocked(child, &part, erase);
+        }
+    }
     return r->threadId;
 }
 
@@ -153,15 +163,84 @@ HWND TakeInvalidWindow(DWORD threadId) {
     return nullptr;
 }
 
-bool TakeUpdateRect(HWND window, RECT* rect) {
+bool TakeUpdateRegion(HWND window, gdi::Region* region, bool* erase) {
     std::lock_guard<std::mutex> g(T().lock);
     WindowRecord* r = FindLocked(window);
     if (!r) return false;
-    RECT& u = r->update;
-    bool empty = u.left >= u.right || u.top >= u.bottom;
-    *rect = empty ? RECT{0, 0, r->rect.right - r->rect.left, r->rect.bottom - r->rect.top} : u;
-    u = RECT{};
+    RECT client{0, 0, r->rect.right - r->rect.left, r->rect.bottom - r->rect.top};
+    *region = r->update.Empty() ? gdi::Region(client) : r->update;
+    *erase = r->erase || r->update.Empty();
+    r->update = gdi::Region();
+    r->erase = false;
     r->invalid = false;
+    return true;
+}
+
+bool InvalidateRegion(HWND window, const gdi::Region& region, bool erase) {
+    DWORD tid = 0;
+    {
+        std::lock_guard<std::mutex> g(T().lock);
+        WindowRecord* r = FindLocked(window);
+        if (!r) return false;
+        for (const RECT& rect : region.Rects())
+            if (DWORD t = InvalidateLocked(r, &rect, erase)) tid = t;
+    }
+    Wake(tid);
+    NotifyChanged(window);
+    return true;
+}
+
+bool ValidateRegion(HWND window, const gdi::Region* region) {
+    std::lock_guard<std::mutex> g(T().lock);
+    WindowRecord* r = FindLocked(window);
+    if (!r) return false;
+    r->update = region ? gdi::Region::Combine(r->update, *region, gdi::Region::Op::Diff) : gdi::Region();
+    if (r->update.Empty()) {
+        r->invalid = false;
+        r->erase = false;
+    }
+    return true;
+}
+
+bool PeekUpdateRegion(HWND window, gdi::Region* region) {
+    std::lock_guard<std::mutex> g(T().lock);
+    WindowRecord* r = FindLocked(window);
+    if (!r) return false;
+    *region = r->update;
+    return true;
+}
+
+bool GetPaintGeometry(HWND window, PaintGeometry* geometry) {
+    std::lock_guard<std::mutex> g(T().lock);
+    WindowRecord* r = FindLocked(window);
+    if (!r) return false;
+    // The chain up to the top-level window, whose surface the window draws in.
+    std::vector<WindowRecord*> chain;
+    for (WindowRecord* w = r; w; w = FindLocked(w->parent)) chain.push_back(w);
+    WindowRecord* top = chain.back();
+    geometry->top = top->hwnd;
+    geometry->topSize = SIZE{top->rect.right - top->rect.left, top->rect.bottom - top->rect.top};
+    POINT origin{0, 0};
+    RECT visible{0, 0, geometry->topSize.cx, geometry->topSize.cy};
+    for (auto it = chain.rbegin() + 1; it != chain.rend(); ++it) {
+        origin.x += (*it)->rect.left;
+        origin.y += (*it)->rect.top;
+        RECT client{origin.x, origin.y, origin.x + (*it)->rect.right - (*it)->rect.left,
+                    origin.y + (*it)->rect.bottom - (*it)->rect.top};
+        visible = RECT{std::max(visible.left, client.left), std::max(visible.top, client.top),
+                       std::min(visible.right, client.right), std::min(visible.bottom, client.bottom)};
+    }
+    geometry->origin = origin;
+    geometry->visible = visible;
+    geometry->children.clear();
+    if (r->style & WS_CLIPCHILDREN) {
+        for (HWND c : r->children) {
+            WindowRecord* child = FindLocked(c);
+            if (!child || !(child->style & WS_VISIBLE)) continue;
+            geometry->children.push_back(RECT{origin.x + child->rect.left, origin.y + child->rect.top,
+                                              origin.x + child->rect.right, origin.y + child->rect.bottom});
+        }
+    }
     return true;
 }
 
@@ -593,8 +672,56 @@ LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
         return r ? LRESULT(r->text.size()) : 0;
     }
     case WM_CLOSE: DestroyWindow(window); return 0;
-    case WM_PAINT: ValidateRect(window, nullptr); return 0;
-    case WM_ERASEBKGND: return 1;
+    case WM_PAINT: {
+        // An empty paint: the background erased where asked, the window valid again.
+        PAINTSTRUCT ps;
+        if (BeginPaint(window, &ps)) EndPaint(window, &ps);
+        else ValidateRect(window, nullptr);
+        return 0;
+    }
+    case WM_ERASEBKGND: {
+        // The class's background brush (a system colour index plus one stands for its brush).
+        HBRUSH brush = nullptr;
+        {
+            std::lock_guard<std::mutex> g(T().lock);
+            WindowRecord* r = FindLocked(window);
+            if (!r) return 0;
+            auto it = T().classes.find(Lower(r->className.c_str()));
+            if (it != T().classes.end()) brush = it->second.hbrBackground;
+        }
+        if (!brush) return 0;
+        RECT client;
+        GetClientRect(window, &client);
+        FillRect(reinterpret_cast<HDC>(wParam), &client, brush);
+        return 1;
+    }
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX: {
+        // The system colours: windows text on the dialog face, edits and lists on the window colour.
+        bool field = message == WM_CTLCOLOREDIT || message == WM_CTLCOLORLISTBOX;
+        HDC dc = reinterpret_cast<HDC>(wParam);
+        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+        SetBkColor(dc, GetSysColor(field ? COLOR_WINDOW : COLOR_BTNFACE));
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(field ? COLOR_WINDOW : COLOR_BTNFACE));
+    }
+    case WM_SETFONT: {
+        {
+            std::lock_guard<std::mutex> g(T().lock);
+            WindowRecord* r = FindLocked(window);
+            if (!r) return 0;
+            r->font = reinterpret_cast<HFONT>(wParam);
+        }
+        if (lParam) InvalidateRect(window, nullptr, TRUE);
+        return 0;
+    }
+    case WM_GETFONT: {
+        std::lock_guard<std::mutex> g(T().lock);
+        WindowRecord* r = FindLocked(window);
+        return r ? reinterpret_cast<LRESULT>(r->font) : 0;
+    }
     default: return 0;
     }
 }
@@ -753,13 +880,13 @@ BOOL ClientToScreen(HWND window, LPPOINT point) {
     return TRUE;
 }
 
-BOOL InvalidateRect(HWND window, const RECT* rect, BOOL) {
+BOOL InvalidateRect(HWND window, const RECT* rect, BOOL erase) {
     DWORD tid;
     {
         std::lock_guard<std::mutex> g(T().lock);
         WindowRecord* r = FindLocked(window);
         if (!r) return FALSE;
-        tid = InvalidateLocked(r, rect);
+        tid = InvalidateLocked(r, rect, erase != FALSE);
     }
     Wake(tid);
     NotifyChanged(window);
@@ -767,28 +894,33 @@ BOOL InvalidateRect(HWND window, const RECT* rect, BOOL) {
 }
 
 BOOL ValidateRect(HWND window, const RECT* rect) {
-    std::lock_guard<std::mutex> g(T().lock);
-    WindowRecord* r = FindLocked(window);
-    if (!r) return FALSE;
-    const RECT& u = r->update;
-    // The bounds of the region stay until a rectangle covers them.
-    if (!rect || (rect->left <= u.left && rect->top <= u.top && rect->right >= u.right && rect->bottom >= u.bottom)) {
-        r->update = RECT{};
-        r->invalid = false;
-    }
-    return TRUE;
+    if (!rect) return ValidateRegion(window, nullptr) ? TRUE : FALSE;
+    platform::gdi::Region area(*rect);
+    return ValidateRegion(window, &area) ? TRUE : FALSE;
 }
 
 BOOL UpdateWindow(HWND window) {
-    bool paint = false;
+    // The window, then its descendants that share its pixels, parents before children.
+    std::vector<HWND> order{window};
     {
         std::lock_guard<std::mutex> g(T().lock);
-        WindowRecord* r = FindLocked(window);
-        if (!r) return FALSE;
-        paint = r->invalid && VisibleLocked(r);
-        if (paint) r->invalid = false;
+        if (!FindLocked(window)) return FALSE;
+        for (size_t i = 0; i < order.size(); ++i) {
+            WindowRecord* r = FindLocked(order[i]);
+            if (r && !(r->style & WS_CLIPCHILDREN))
+                order.insert(order.end(), r->children.begin(), r->children.end());
+        }
     }
-    if (paint) Send(window, WM_PAINT, 0, 0);
+    for (HWND w : order) {
+        bool paint = false;
+        {
+            std::lock_guard<std::mutex> g(T().lock);
+            WindowRecord* r = FindLocked(w);
+            paint = r && r->invalid && !r->destroying && VisibleLocked(r);
+            if (paint) r->invalid = false;
+        }
+        if (paint) Send(w, WM_PAINT, 0, 0);
+    }
     return TRUE;
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "gdi/Region.h"
 #include "platform/windowcore.h"
 
 namespace platform::win {
@@ -19,6 +20,7 @@ struct WindowRecord {
     HWND parent = nullptr;
     HWND owner = nullptr;  // a top-level window's owner (GW_OWNER)
     int id = 0;
+    HFONT font = nullptr;  // WM_SETFONT
     DWORD style = 0;
     DWORD exStyle = 0;
     std::string text;
@@ -27,8 +29,10 @@ struct WindowRecord {
     std::vector<HWND> children;
     bool destroying = false;
     bool hiddenWithOwner = false;  // hidden because its owner was hidden; shown with it again
-    // The update region's bounds in client coordinates; `invalid` while a WM_PAINT is owed.
-    RECT update{};
+    // The update region in client coordinates, whether it asks for erasing; `invalid` while a
+    // WM_PAINT is owed.
+    platform::gdi::Region update;
+    bool erase = false;
     bool invalid = false;
 };
 
@@ -48,8 +52,23 @@ void NotifyChanged(HWND window);
 // A visible window of a thread that is owed a WM_PAINT; takes one and clears its flag (the
 // update region stays until the window validates it).
 HWND TakeInvalidWindow(DWORD threadId);
-// The update region's bounds (the whole client area when there is none), and validates it.
-bool TakeUpdateRect(HWND window, RECT* rect);
+// The update region (the whole client area when there is none) and its erase flag, and
+// validates the window.
+bool TakeUpdateRegion(HWND window, platform::gdi::Region* region, bool* erase);
+// Adds to / takes from a window's update region (client coordinates).
+bool InvalidateRegion(HWND window, const platform::gdi::Region& region, bool erase);
+bool ValidateRegion(HWND window, const platform::gdi::Region* region);
+bool PeekUpdateRegion(HWND window, platform::gdi::Region* region);
+
+// Where a window draws in its top-level window's surface.
+struct PaintGeometry {
+    HWND top = nullptr;
+    SIZE topSize{0, 0};
+    POINT origin{0, 0};          // the client area's top-left in the surface
+    RECT visible{0, 0, 0, 0};    // the client area inside every ancestor's, in the surface
+    std::vector<RECT> children;  // visible children cut out (WS_CLIPCHILDREN), in the surface
+};
+bool GetPaintGeometry(HWND window, PaintGeometry* geometry);
 // Called by CreateWindowEx for the next window the calling thread creates, after its record
 // exists and before its first message (the framework attaches its object there).
 void SetCreationHook(void (*hook)(HWND window, void* context), void* context);

@@ -123,15 +123,6 @@ public:
     DrawnButton fail;
 };
 
-// A display with a drawing surface, so owner-drawn controls are painted.
-class SurfaceDisplay : public platform::Display {
-public:
-    platform::DisplayKind Kind() const override { return platform::DisplayKind::Headless; }
-    ULONGLONG Idle() override { return UINT64_MAX; }
-    int AnswerMessageBox(HWND, const char*, const char*, UINT type) override { return IDOK; }
-    HDC PaintSurface(HWND) override { return reinterpret_cast<HDC>(0x5150); }
-};
-
 TEST(MfcWindow, SubclassedControlSeesSetWindowText) {
     platform::TestOperator op;
     DerivedPage page;
@@ -224,7 +215,7 @@ TEST(MfcWindow, CloseEndsADialogAsCancel) {
 }
 
 TEST(MfcWindow, OwnerDrawnButtonPaintsThroughItsParentIntoDrawItem) {
-    platform::SetDisplay(std::make_unique<SurfaceDisplay>());
+    platform::StartDisplay(platform::DisplayKind::Headless);
     DerivedPage page;
     Sheet sheet(page);
     ASSERT_TRUE(sheet.Create(kSheet));
@@ -239,7 +230,7 @@ TEST(MfcWindow, OwnerDrawnButtonPaintsThroughItsParentIntoDrawItem) {
     EXPECT_EQ(d.CtlType, UINT(ODT_BUTTON));
     EXPECT_EQ(d.CtlID, 1052u);
     EXPECT_EQ(d.hwndItem, sheet.fail.m_hWnd);
-    EXPECT_EQ(d.hDC, reinterpret_cast<HDC>(0x5150));
+    EXPECT_NE(d.hDC, nullptr);  // a real DC on the window's surface
     EXPECT_TRUE(d.itemState & ODS_DISABLED);
     EXPECT_EQ(d.rcItem.right, 60);  // 40 dialog units
     sheet.DestroyWindow();
@@ -300,7 +291,7 @@ public:
 };
 
 TEST(MfcWindow, EveryVisibleOwnerDrawnButtonIsDrawnWhetherOrNotItHasTheFocus) {
-    platform::SetDisplay(std::make_unique<SurfaceDisplay>());
+    platform::StartDisplay(platform::DisplayKind::Headless);
     TwoButtons dialog;
     ASSERT_TRUE(dialog.Create(kTwoButtons));
     dialog.ShowWindow(SW_SHOW);

@@ -116,6 +116,10 @@ public:
     void ClientToScreen(LPPOINT point) const;
     void ClientToScreen(LPRECT rect) const;
     void CenterWindow(CWnd* alternateOwner = nullptr);
+    CDC* GetDC();
+    int ReleaseDC(CDC* dc);
+    void SetFont(class CFont* font, BOOL redraw = TRUE);
+    class CFont* GetFont() const;
     void Invalidate(BOOL erase = TRUE);
     void InvalidateRect(LPCRECT rect, BOOL erase = TRUE);
     void UpdateWindow();

@@ -1,19 +1,33 @@
 // The operator's display: what shows the window tree to a person, and who acts on it.
-// PELVATRO_DISPLAY chooses: "headless" (nothing drawn; tests drive it through
+// PELVATRO_DISPLAY chooses: "headless" (nothing shown; tests drive it through
 // platform::TestOperator), "terminal" (the dialogs drawn in a TTY, keys press buttons) or "log"
 // (every visible change printed as a line, an automatic operator acting as a patient person
-// would). Every display shows the same window tree; none changes what the program does.
+// would). Every display shows the same window tree; none changes what the program does. On
+// every display the windows are painted into their top-level surfaces, so a test sees the pixels
+// a person would; a display that shows pixels reads them through ViewSurface.
 #pragma once
 
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/winuser.h"
 
 namespace platform {
 
 enum class DisplayKind { Headless, Terminal, Log };
+
+// A top-level window's surface as drawn: 32-bit pixels, bytes blue, green, red and one unused,
+// rows of `stride` bytes from the top.
+struct SurfaceView {
+    int width = 0;
+    int height = 0;
+    int stride = 0;
+    const BYTE* pixels = nullptr;
+};
+// Reads a top-level window's surface while no one draws in it; false when it has none.
+PLATFORM_API bool ViewSurface(HWND topLevel, const std::function<void(const SurfaceView&)>& read);
 
 class Display {
 public:
@@ -25,9 +39,9 @@ public:
     virtual ULONGLONG Idle() = 0;
     // A message box opens: an answer to give it at once, or 0 to show the box as a modal window.
     virtual int AnswerMessageBox(HWND owner, const char* text, const char* caption, UINT type) = 0;
-    // The surface a window paints on (owner-drawn controls get it in WM_DRAWITEM); null for a
-    // display that draws no pixels.
-    virtual HDC PaintSurface(HWND window) { return nullptr; }
+    // After a paint pass: the rectangles of a top-level window's surface that changed (read them
+    // with ViewSurface). Displays that show no pixels ignore it.
+    virtual void SurfaceChanged(HWND topLevel, const std::vector<RECT>& rects) {}
     // The display is being replaced or the program ends: restore what it changed (the terminal).
     virtual void Stop() {}
 };

@@ -14,12 +14,23 @@
 
 #include <functional>
 #include <memory>
+#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "platform/winuser.h"
 
 namespace platform {
+
+// A window's client area with its children as drawn: pixels 0x00RRGGBB, rows from the top.
+struct Screenshot {
+    int width = 0;
+    int height = 0;
+    std::vector<uint32_t> pixels;
+    uint32_t At(int x, int y) const { return pixels[size_t(y) * size_t(width) + size_t(x)]; }
+    // Writes it as a PNG file; false when the file cannot be written.
+    bool SavePng(const std::string& path) const;
+};
 
 struct SeenMessageBox {
     std::string caption;
@@ -58,6 +69,9 @@ public:
     bool IsVisible(int id) const;
     bool IsEnabled(int id) const;
     int ProgressPos(int id) const;
+    // The client area of a window (the active window when null) with its children, after the
+    // windows that need it were painted; empty when the window has nothing drawn.
+    Screenshot TakeScreenshot(HWND window = nullptr) const;
 
     // ---- acting ----
     // Presses a button as a person would: only a visible, enabled one (false otherwise).

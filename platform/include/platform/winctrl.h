@@ -87,6 +87,8 @@
 #define SS_CENTERIMAGE 0x00000200L
 #define SS_SUNKEN 0x00001000L
 #define STN_CLICKED 0
+#define STM_SETIMAGE 0x0172
+#define STM_GETIMAGE 0x0173
 
 // ---- edits ----
 #define ES_LEFT 0x0000L

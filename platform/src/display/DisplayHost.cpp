@@ -14,6 +14,7 @@
 #include <set>
 
 #include "display/ScreenModel.h"
+#include "gdi/WindowSurfaces.h"
 #include "platform/runtime.h"
 
 namespace platform {
@@ -166,13 +167,10 @@ ULONGLONG Idle() {
         // closes once the write has ended.
         if (HWND top = ActiveTopLevel()) ::PostMessageA(top, WM_CLOSE, 0, 0);
     }
+    // The paint pass is done: the display hears what changed.
+    for (auto& [window, rects] : gdi::TakeChangedSurfaces()) d->SurfaceChanged(window, rects);
     ULONGLONG wake = d->Idle();
     return g_closeAsked ? std::min<ULONGLONG>(wake, ClockNow() + kCloseRequestMs) : wake;
-}
-
-HDC PaintSurface(HWND window) {
-    std::shared_ptr<Display> d = Current();
-    return d ? d->PaintSurface(window) : nullptr;
 }
 
 void SetMessageBoxWindow(HWND window, bool isMessageBox) {

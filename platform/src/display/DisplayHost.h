@@ -12,8 +12,6 @@ namespace platform::display {
 // operator may act. Returns the platform-clock time by which to call again when no message
 // comes (UINT64_MAX for none).
 ULONGLONG Idle();
-// The display's drawing surface for a window (null when it draws no pixels).
-HDC PaintSurface(HWND window);
 
 }  // namespace platform::display
 

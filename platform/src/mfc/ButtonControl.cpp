@@ -1,8 +1,8 @@
 // The "Button" window class: push, default, owner-drawn, check and radio buttons, group boxes.
 #include <algorithm>
 
+#include "ControlPaint.h"
 #include "ControlStates.h"
-#include "display/DisplayHost.h"
 #include "platform/winctrl.h"
 
 namespace mfc {
@@ -34,6 +34,7 @@ void Click(HWND window) {
             s.check = type == BS_AUTO3STATE ? (s.check + 1) % 3 : (s.check == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED);
         });
         Changed(window);
+        ::InvalidateRect(window, nullptr, TRUE);
     } else if (type == BS_AUTORADIOBUTTON) {
         HWND parent = ::GetParent(window);
         for (HWND sibling : platform::GetChildWindowList(parent)) {
@@ -44,23 +45,143 @@ void Click(HWND window) {
     Notify(window, BN_CLICKED);
 }
 
-void Paint(HWND window) {
+void PaintOwnerDrawn(HWND window, bool pushed) {
     PAINTSTRUCT ps;
     HDC dc = ::BeginPaint(window, &ps);
-    if (dc && Type(window) == BS_OWNERDRAW) {
+    if (dc) {
         DRAWITEMSTRUCT item{};
         item.CtlType = ODT_BUTTON;
         item.CtlID = UINT(::GetDlgCtrlID(window));
         item.itemAction = ODA_DRAWENTIRE;
-        bool pushed = States().With(window, [](ButtonState& s) { return s.pushed; });
+        HWND parent = ::GetParent(window);
+        LRESULT defId = parent ? ::SendMessageA(parent, DM_GETDEFID, 0, 0) : 0;
+        bool isDefault = HIWORD(defId) == DC_HASDEFID && LOWORD(defId) == item.CtlID;
         item.itemState = (pushed ? ODS_SELECTED : 0) | (::IsWindowEnabled(window) ? 0 : ODS_DISABLED) |
-                         (::GetFocus() == window ? ODS_FOCUS : 0);
+                         (::GetFocus() == window ? ODS_FOCUS : 0) | (isDefault ? ODS_DEFAULT : 0);
         item.hwndItem = window;
         item.hDC = dc;
         ::GetClientRect(window, &item.rcItem);
-        ::SendMessageA(::GetParent(window), WM_DRAWITEM, item.CtlID, reinterpret_cast<LPARAM>(&item));
+        HGDIOBJ oldFont = SelectObject(dc, ControlFont(window));
+        ::SendMessageA(parent, WM_DRAWITEM, item.CtlID, reinterpret_cast<LPARAM>(&item));
+        SelectObject(dc, oldFont);
     }
     ::EndPaint(window, &ps);
+}
+
+// The caption, centred, embossed when disabled.
+void DrawCaption(const ControlPaint& p, RECT r, UINT format) {
+    SetBkMode(p.dc, TRANSPARENT);
+    if (p.enabled) {
+        DrawTextA(p.dc, p.text.c_str(), -1, &r, format);
+        return;
+    }
+    RECT box = r;
+    int height = DrawTextA(p.dc, p.text.c_str(), -1, &box, format | DT_CALCRECT);
+    int x = r.left, y = r.top;
+    if (format & DT_CENTER) x = (r.left + r.right - (box.right - box.left)) / 2;
+    if (format & DT_VCENTER) y = (r.top + r.bottom - height) / 2;
+    DrawStateA(p.dc, nullptr, nullptr, reinterpret_cast<LPARAM>(p.text.c_str()), 0, x, y, 0, 0,
+               DST_PREFIXTEXT | DSS_DISABLED);
+}
+
+void PaintPush(HWND window, bool pushed) {
+    ControlPaint p(window, WM_CTLCOLORBTN);
+    if (!p.dc) return;
+    RECT r = p.client;
+    FillRect(p.dc, &r, GetSysColorBrush(COLOR_BTNFACE));
+    if (Type(window) == BS_DEFPUSHBUTTON) {
+        FrameRect(p.dc, &r, GetSysColorBrush(COLOR_WINDOWFRAME));
+        InflateRect(&r, -1, -1);
+    }
+    if (pushed) {
+        FrameRect(p.dc, &r, GetSysColorBrush(COLOR_BTNSHADOW));
+        InflateRect(&r, -1, -1);
+    } else {
+        DrawEdge(p.dc, &r, EDGE_RAISED, BF_RECT | BF_ADJUST);
+    }
+    RECT text = r;
+    if (pushed) OffsetRect(&text, 1, 1);
+    SetTextColor(p.dc, GetSysColor(COLOR_BTNTEXT));
+    DrawCaption(p, text, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    if (::GetFocus() == window) {
+        RECT focus = p.client;
+        InflateRect(&focus, -4, -4);
+        DrawFocusRect(p.dc, &focus);
+    }
+}
+
+void PaintGroupBox(HWND window) {
+    ControlPaint p(window, WM_CTLCOLORSTATIC);
+    if (!p.dc) return;
+    TEXTMETRICA tm{};
+    GetTextMetricsA(p.dc, &tm);
+    RECT frame = p.client;
+    frame.top += tm.tmHeight / 2;
+    DrawEdge(p.dc, &frame, EDGE_ETCHED, BF_RECT);
+    if (p.text.empty()) return;
+    RECT text{8, 0, p.client.right - 8, tm.tmHeight};
+    int height = DrawTextA(p.dc, p.text.c_str(), -1, &text, DT_SINGLELINE | DT_CALCRECT);
+    RECT behind{text.left - 2, 0, text.right + 2, height};
+    p.FillBackground(behind);
+    DrawCaption(p, text, DT_SINGLELINE);
+}
+
+void PaintCheck(HWND window, UINT check) {
+    ControlPaint p(window, WM_CTLCOLORSTATIC);
+    if (!p.dc) return;
+    p.FillBackground(p.client);
+    int y = (p.client.bottom - 13) / 2;
+    RECT box{0, y, 13, y + 13};
+    DWORD type = Type(window);
+    bool radio = type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON;
+    HBRUSH field = GetSysColorBrush(p.enabled ? COLOR_WINDOW : COLOR_BTNFACE);
+    if (radio) {
+        HGDIOBJ oldPen = SelectObject(p.dc, GetStockObject(BLACK_PEN));
+        HGDIOBJ oldBrush = SelectObject(p.dc, field);
+        Ellipse(p.dc, box.left, box.top, box.right, box.bottom);
+        if (check) {
+            SelectObject(p.dc, GetStockObject(BLACK_BRUSH));
+            Ellipse(p.dc, box.left + 4, box.top + 4, box.right - 4, box.bottom - 4);
+        }
+        SelectObject(p.dc, oldPen);
+        SelectObject(p.dc, oldBrush);
+    } else {
+        RECT inside = box;
+        DrawEdge(p.dc, &inside, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
+        FillRect(p.dc, &inside, field);
+        if (check) {
+            // A tick: a short stroke down, a long one up.
+            for (int i = 0; i < 2; ++i) {
+                RECT stroke{3 + i, y + 5 + i, 4 + i, y + 8 + i};
+                FillRect(p.dc, &stroke, GetSysColorBrush(COLOR_WINDOWTEXT));
+            }
+            for (int i = 0; i < 5; ++i) {
+                RECT stroke{5 + i, y + 7 - i, 6 + i, y + 10 - i};
+                FillRect(p.dc, &stroke, GetSysColorBrush(COLOR_WINDOWTEXT));
+            }
+        }
+    }
+    RECT text{17, 0, p.client.right, p.client.bottom};
+    DrawCaption(p, text, DT_SINGLELINE | DT_VCENTER);
+    if (::GetFocus() == window) {
+        RECT focus = text;
+        DrawTextA(p.dc, p.text.c_str(), -1, &focus, DT_SINGLELINE | DT_CALCRECT);
+        int h = focus.bottom - focus.top;
+        focus = RECT{focus.left - 1, (p.client.bottom - h) / 2 - 1, focus.right + 1, (p.client.bottom + h) / 2 + 1};
+        DrawFocusRect(p.dc, &focus);
+    }
+}
+
+void Paint(HWND window) {
+    ButtonState s = States().With(window, [](ButtonState& st) { return st; });
+    switch (Type(window)) {
+    case BS_OWNERDRAW: PaintOwnerDrawn(window, s.pushed); break;
+    case BS_GROUPBOX: PaintGroupBox(window); break;
+    case BS_PUSHBUTTON:
+    case BS_DEFPUSHBUTTON:
+    case BS_USERBUTTON: PaintPush(window, s.pushed); break;
+    default: PaintCheck(window, s.check); break;
+    }
 }
 
 }  // namespace
@@ -72,6 +193,7 @@ LRESULT CALLBACK ButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case BM_SETCHECK:
         States().With(window, [&](ButtonState& s) { s.check = UINT(wParam); });
         Changed(window);
+        ::InvalidateRect(window, nullptr, TRUE);
         return 0;
     case BM_GETSTATE:
         return States().With(window, [&](ButtonState& s) {
@@ -89,6 +211,7 @@ LRESULT CALLBACK ButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     }
     case WM_LBUTTONDOWN:
         States().With(window, [](ButtonState& s) { s.pushed = true; });
+        ::InvalidateRect(window, nullptr, TRUE);
         return 0;
     case WM_LBUTTONUP: {
         bool wasPushed = States().With(window, [](ButtonState& s) {
@@ -96,7 +219,10 @@ LRESULT CALLBACK ButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
             s.pushed = false;
             return p;
         });
-        if (wasPushed) Click(window);
+        if (wasPushed) {
+            ::InvalidateRect(window, nullptr, TRUE);
+            Click(window);
+        }
         return 0;
     }
     case WM_KEYDOWN:

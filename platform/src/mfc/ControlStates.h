@@ -28,8 +28,8 @@ private:
     std::map<HWND, State> m_states;
 };
 
-// Tells the displays that a control's own state changed.
-inline void Changed(HWND window) { platform::NotifyWindowChanged(window); }
+// A control's own state changed: it is drawn again (the displays hear of it).
+inline void Changed(HWND window) { ::InvalidateRect(window, nullptr, TRUE); }
 
 // What a control's procedure does with a message it does not handle itself: an empty paint,
 // everything else to DefWindowProc.

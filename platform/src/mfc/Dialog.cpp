@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/windowcore.h"
+#include "platform/wingdi.h"
 
 #include "mfc/Resources.h"
 #include "mfc/WinApp.h"
@@ -71,6 +72,15 @@ LRESULT CALLBACK AfxDefDlgProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     switch (message) {
     case WM_CLOSE: SendButtonCommand(window, IDCANCEL); return 0;
     case WM_INITDIALOG: return TRUE;
+    case WM_ERASEBKGND: {
+        // The dialog face, in the brush the dialog's colour message gives.
+        auto brush = reinterpret_cast<HBRUSH>(::SendMessageA(window, WM_CTLCOLORDLG, wParam, LPARAM(window)));
+        if (!brush) brush = GetSysColorBrush(COLOR_BTNFACE);
+        RECT client;
+        ::GetClientRect(window, &client);
+        FillRect(reinterpret_cast<HDC>(wParam), &client, brush);
+        return TRUE;
+    }
     case DM_GETDEFID: {
         HWND button = DefaultButton(window);
         return button ? MAKELONG(::GetDlgCtrlID(button), DC_HASDEFID) : 0;
@@ -112,6 +122,10 @@ BOOL CDialog::CreateFromTemplate(HWND parent, bool modal) {
             return FALSE;
         }
     }
+    // The dialog font, for the dialog and every control.
+    HGDIOBJ font = GetStockObject(DEFAULT_GUI_FONT);
+    ::SendMessageA(window, WM_SETFONT, WPARAM(font), FALSE);
+    for (HWND control : platform::GetChildWindowList(window)) ::SendMessageA(control, WM_SETFONT, WPARAM(font), FALSE);
     std::vector<HWND> stops = TabStops(window);
     HWND first = stops.empty() ? nullptr : stops.front();
     if (SendMessage(WM_INITDIALOG, reinterpret_cast<WPARAM>(first), 0) && first && ::IsWindow(first)) ::SetFocus(first);

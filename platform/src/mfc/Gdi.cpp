@@ -3,20 +3,127 @@
 
 #include <map>
 #include <mutex>
+#include <cstring>
 
 #include "WindowTable.h"
-#include "display/DisplayHost.h"
+#include "gdi/GdiObjects.h"
 #include "mfc/Wnd.h"
 
+IMPLEMENT_DYNAMIC(CGdiObject, CObject)
+IMPLEMENT_DYNAMIC(CPen, CGdiObject)
+IMPLEMENT_DYNAMIC(CBrush, CGdiObject)
+IMPLEMENT_DYNAMIC(CFont, CGdiObject)
+IMPLEMENT_DYNAMIC(CBitmap, CGdiObject)
+IMPLEMENT_DYNAMIC(CRgn, CGdiObject)
+IMPLEMENT_DYNAMIC(CPalette, CGdiObject)
 IMPLEMENT_DYNAMIC(CDC, CObject)
 IMPLEMENT_DYNAMIC(CPaintDC, CDC)
+IMPLEMENT_DYNAMIC(CClientDC, CDC)
 IMPLEMENT_DYNAMIC(CMenu, CObject)
 
-CDC* CDC::FromHandle(HDC dc) {
+// ---- GDI objects ----
+
+BOOL CGdiObject::Attach(HGDIOBJ object) {
+    if (!object || m_hObject) return FALSE;
+    m_hObject = object;
+    return TRUE;
+}
+
+HGDIOBJ CGdiObject::Detach() {
+    HGDIOBJ h = m_hObject;
+    m_hObject = nullptr;
+    return h;
+}
+
+BOOL CGdiObject::DeleteObject() {
+    if (!m_hObject) return FALSE;
+    return ::DeleteObject(Detach());
+}
+
+BOOL CBrush::CreatePatternBrush(CBitmap* bitmap) {
+    return bitmap ? Attach(::CreatePatternBrush(*bitmap)) : FALSE;
+}
+
+BOOL CFont::CreatePointFont(int pointSizeTenths, LPCSTR face, CDC*) {
+    LOGFONTA lf{};
+    lf.lfHeight = -MulDiv(pointSizeTenths, 96, 720);
+    lf.lfWeight = FW_NORMAL;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    if (face) strncpy(lf.lfFaceName, face, LF_FACESIZE - 1);
+    return CreateFontIndirect(&lf);
+}
+
+namespace {
+template <class T, class H>
+T* PermanentWrapper(H handle) {
     static std::mutex lock;
-    static auto* wrappers = new std::map<HDC, CDC*>;
+    static auto* wrappers = new std::map<H, T*>;
+    if (!handle) return nullptr;
     std::lock_guard<std::mutex> g(lock);
-    CDC*& wrapper = (*wrappers)[dc];
+    T*& w = (*wrappers)[handle];
+    if (!w) {
+        w = new T;
+        w->m_hObject = handle;
+    }
+    return w;
+}
+}  // namespace
+
+CFont* CFont::FromHandle(HFONT font) { return PermanentWrapper<CFont>(font); }
+
+BOOL CBitmap::LoadBitmap(UINT id) { return Attach(::LoadBitmapA(nullptr, MAKEINTRESOURCE(id))); }
+
+BOOL CBitmap::CreateCompatibleBitmap(CDC* dc, int width, int height) {
+    return Attach(::CreateCompatibleBitmap(dc ? dc->m_hDC : nullptr, width, height));
+}
+
+// ---- device contexts ----
+
+namespace {
+
+struct TemporaryDCs {
+    std::mutex lock;
+    std::map<HDC, CDC*> wrappers;
+};
+
+TemporaryDCs& Temporaries() {
+    static auto* t = new TemporaryDCs;
+    return *t;
+}
+
+// A DC went: its temporary wrapper goes with it.
+void ForgetDC(HDC dc) {
+    CDC* gone = nullptr;
+    {
+        TemporaryDCs& t = Temporaries();
+        std::lock_guard<std::mutex> g(t.lock);
+        auto it = t.wrappers.find(dc);
+        if (it == t.wrappers.end()) return;
+        gone = it->second;
+        t.wrappers.erase(it);
+    }
+    gone->m_hDC = nullptr;
+    delete gone;
+}
+
+// The temporary wrappers of the objects a DC selects (kept per handle for the process: the
+// handles are the caller's).
+template <class T>
+T* Selected(HGDIOBJ old) {
+    return PermanentWrapper<T>(old);
+}
+
+}  // namespace
+
+CDC::~CDC() = default;
+
+CDC* CDC::FromHandle(HDC dc) {
+    if (!dc) return nullptr;
+    static std::once_flag once;
+    std::call_once(once, [] { platform::gdi::SetDCGoneHook(&ForgetDC); });
+    TemporaryDCs& t = Temporaries();
+    std::lock_guard<std::mutex> g(t.lock);
+    CDC*& wrapper = t.wrappers[dc];
     if (!wrapper) {
         wrapper = new CDC;
         wrapper->m_hDC = dc;
@@ -25,7 +132,7 @@ CDC* CDC::FromHandle(HDC dc) {
 }
 
 BOOL CDC::Attach(HDC dc) {
-    if (m_hDC) return FALSE;
+    if (!dc || m_hDC) return FALSE;
     m_hDC = dc;
     return TRUE;
 }
@@ -36,27 +143,110 @@ HDC CDC::Detach() {
     return dc;
 }
 
+BOOL CDC::DeleteDC() {
+    if (!m_hDC) return FALSE;
+    return ::DeleteDC(Detach());
+}
+
+CPen* CDC::SelectObject(CPen* pen) { return Selected<CPen>(::SelectObject(m_hDC, pen ? pen->m_hObject : nullptr)); }
+CBrush* CDC::SelectObject(CBrush* brush) {
+    return Selected<CBrush>(::SelectObject(m_hDC, brush ? brush->m_hObject : nullptr));
+}
+CFont* CDC::SelectObject(CFont* font) { return Selected<CFont>(::SelectObject(m_hDC, font ? font->m_hObject : nullptr)); }
+CBitmap* CDC::SelectObject(CBitmap* bitmap) {
+    return Selected<CBitmap>(::SelectObject(m_hDC, bitmap ? bitmap->m_hObject : nullptr));
+}
+CGdiObject* CDC::SelectStockObject(int index) {
+    return Selected<CGdiObject>(::SelectObject(m_hDC, ::GetStockObject(index)));
+}
+CPalette* CDC::SelectPalette(CPalette* palette, BOOL background) {
+    return Selected<CPalette>(::SelectPalette(m_hDC, palette ? HPALETTE(*palette) : nullptr, background));
+}
+
+CPoint CDC::SetBrushOrg(int x, int y) {
+    POINT old{};
+    ::SetBrushOrgEx(m_hDC, x, y, &old);
+    return CPoint(old.x, old.y);
+}
+CPoint CDC::SetViewportOrg(int x, int y) {
+    POINT old{};
+    ::SetViewportOrgEx(m_hDC, x, y, &old);
+    return CPoint(old.x, old.y);
+}
+CPoint CDC::SetWindowOrg(int x, int y) {
+    POINT old{};
+    ::SetWindowOrgEx(m_hDC, x, y, &old);
+    return CPoint(old.x, old.y);
+}
+CPoint CDC::GetViewportOrg() const {
+    POINT p{};
+    ::GetViewportOrgEx(m_hDC, &p);
+    return CPoint(p.x, p.y);
+}
+CPoint CDC::MoveTo(int x, int y) {
+    POINT old{};
+    ::MoveToEx(m_hDC, x, y, &old);
+    return CPoint(old.x, old.y);
+}
+
+void CDC::FillSolidRect(LPCRECT rect, COLORREF color) {
+    // The background colour paints it, and stays set, as the framework does.
+    ::SetBkColor(m_hDC, color);
+    ::ExtTextOutA(m_hDC, 0, 0, ETO_OPAQUE, rect, nullptr, 0, nullptr);
+}
+
+void CDC::FillSolidRect(int x, int y, int cx, int cy, COLORREF color) {
+    RECT r{x, y, x + cx, y + cy};
+    FillSolidRect(&r, color);
+}
+
+void CDC::Draw3dRect(int x, int y, int cx, int cy, COLORREF topLeft, COLORREF bottomRight) {
+    FillSolidRect(x, y, cx - 1, 1, topLeft);
+    FillSolidRect(x, y, 1, cy - 1, topLeft);
+    FillSolidRect(x + cx, y, -1, cy, bottomRight);
+    FillSolidRect(x, y + cy, cx, -1, bottomRight);
+}
+
+void CDC::Draw3dRect(LPCRECT r, COLORREF topLeft, COLORREF bottomRight) {
+    Draw3dRect(r->left, r->top, r->right - r->left, r->bottom - r->top, topLeft, bottomRight);
+}
+
+BOOL CDC::DrawState(CPoint p, CSize size, LPCSTR text, UINT flags, BOOL prefixText, int count, CBrush* brush) {
+    return ::DrawStateA(m_hDC, brush ? HBRUSH(*brush) : nullptr, nullptr, reinterpret_cast<LPARAM>(text),
+                        WPARAM(count), p.x, p.y, size.cx, size.cy, flags | (prefixText ? DST_PREFIXTEXT : DST_TEXT));
+}
+
+BOOL CDC::DrawState(CPoint p, CSize size, HBITMAP bitmap, UINT flags, CBrush* brush) {
+    return ::DrawStateA(m_hDC, brush ? HBRUSH(*brush) : nullptr, nullptr, reinterpret_cast<LPARAM>(bitmap), 0, p.x,
+                        p.y, size.cx, size.cy, flags | DST_BITMAP);
+}
+
+CSize CDC::GetTextExtent(LPCSTR text, int count) const {
+    SIZE s{0, 0};
+    ::GetTextExtentPoint32A(m_hDC, text, count, &s);
+    return CSize(s.cx, s.cy);
+}
+
 CPaintDC::CPaintDC(CWnd* window) : m_hWnd(window ? window->m_hWnd : nullptr) {
     m_hDC = ::BeginPaint(m_hWnd, &m_ps);
 }
 
-CPaintDC::~CPaintDC() { ::EndPaint(m_hWnd, &m_ps); }
+CPaintDC::~CPaintDC() {
+    ::EndPaint(m_hWnd, &m_ps);
+    m_hDC = nullptr;
+}
+
+CClientDC::CClientDC(CWnd* window) : m_hWnd(window ? window->m_hWnd : nullptr) { m_hDC = ::GetDC(m_hWnd); }
+
+CClientDC::~CClientDC() {
+    ::ReleaseDC(m_hWnd, m_hDC);
+    m_hDC = nullptr;
+}
 
 BOOL CMenu::AppendMenu(UINT flags, UINT_PTR id, LPCSTR text) {
     m_items.push_back(Item{flags, id, CString(text)});
     return TRUE;
 }
-
-HDC BeginPaint(HWND window, LPPAINTSTRUCT paint) {
-    if (!paint) return nullptr;
-    *paint = PAINTSTRUCT{};
-    // The part that needs painting; the window is valid from here on.
-    if (!platform::win::TakeUpdateRect(window, &paint->rcPaint)) return nullptr;
-    paint->hdc = platform::display::PaintSurface(window);
-    return paint->hdc;
-}
-
-BOOL EndPaint(HWND window, const PAINTSTRUCT* paint) { return TRUE; }
 
 int GetSystemMetrics(int index) {
     switch (index) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "ControlPaint.h"
 #include "ControlStates.h"
 #include "platform/winctrl.h"
 
@@ -65,6 +66,45 @@ LRESULT Find(HWND window, int after, const char* text, bool exact) {
     });
 }
 
+// Items one font height each from the top, scrolled so the selection shows; the selection in
+// the highlight colours; a scroll bar's strip when the items do not fit.
+void Paint(HWND window) {
+    ControlPaint p(window, WM_CTLCOLORLISTBOX);
+    if (!p.dc) return;
+    p.FillBackground(p.client);
+    RECT r = p.DrawBorder();
+    ListBoxState s = States().With(window, [](ListBoxState& st) { return st; });
+    TEXTMETRICA tm{};
+    GetTextMetricsA(p.dc, &tm);
+    int itemHeight = std::max<LONG>(tm.tmHeight, 1);
+    int visible = std::max(1, int((r.bottom - r.top) / itemHeight));
+    bool scrolls = int(s.items.size()) > visible && (p.style & WS_VSCROLL);
+    if (scrolls) {
+        RECT bar{r.right - 16, r.top, r.right, r.bottom};
+        FillRect(p.dc, &bar, GetSysColorBrush(COLOR_SCROLLBAR));
+        RECT up{bar.left, bar.top, bar.right, bar.top + 16}, down{bar.left, bar.bottom - 16, bar.right, bar.bottom};
+        DrawEdge(p.dc, &up, EDGE_RAISED, BF_RECT | BF_MIDDLE);
+        DrawEdge(p.dc, &down, EDGE_RAISED, BF_RECT | BF_MIDDLE);
+        r.right -= 16;
+    }
+    int top = s.selection >= visible ? s.selection - visible + 1 : 0;
+    SetBkMode(p.dc, TRANSPARENT);
+    COLORREF text = GetTextColor(p.dc);
+    for (int i = top; i < int(s.items.size()) && (i - top) * itemHeight < r.bottom - r.top; ++i) {
+        RECT item{r.left, r.top + (i - top) * itemHeight, r.right, r.top + (i - top + 1) * itemHeight};
+        if (i == s.selection) {
+            FillRect(p.dc, &item, GetSysColorBrush(COLOR_HIGHLIGHT));
+            SetTextColor(p.dc, GetSysColor(COLOR_HIGHLIGHTTEXT));
+        } else {
+            SetTextColor(p.dc, text);
+        }
+        RECT t = item;
+        t.left += 2;
+        IntersectClipRect(p.dc, r.left, r.top, r.right, r.bottom);
+        DrawTextA(p.dc, s.items[size_t(i)].text.c_str(), -1, &t, DT_SINGLELINE | DT_NOPREFIX | DT_EXPANDTABS);
+    }
+}
+
 }  // namespace
 
 LRESULT CALLBACK ListBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -121,6 +161,8 @@ LRESULT CALLBACK ListBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
             s.items[index].data = lParam;
             return LB_OKAY;
         });
+    case WM_ENABLE: ::InvalidateRect(window, nullptr, TRUE); return 0;
+    case WM_PAINT: Paint(window); return 0;
     default: return DefaultControlProc(States(), window, message, wParam, lParam);
     }
 }

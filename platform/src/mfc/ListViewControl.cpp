@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "ControlPaint.h"
 #include "ControlStates.h"
 #include "platform/commctrl.h"
 
@@ -178,6 +179,76 @@ LRESULT Handle(ListViewState& s, UINT message, WPARAM wParam, LPARAM lParam, boo
     }
 }
 
+// Report view: the header's raised cells with the column titles, then one row per item with
+// its texts in the columns, the selection in the highlight colours, grid lines when asked.
+void Paint(HWND window) {
+    ControlPaint p(window, WM_CTLCOLOREDIT);
+    if (!p.dc) return;
+    p.FillBackground(p.client);
+    RECT r = p.DrawBorder();
+    ListViewState s = States().With(window, [](ListViewState& st) { return st; });
+    TEXTMETRICA tm{};
+    GetTextMetricsA(p.dc, &tm);
+    int imageWidth = 0, imageHeight = 0;
+    if (s.images[LVSIL_SMALL]) ImageList_GetIconSize(s.images[LVSIL_SMALL], &imageWidth, &imageHeight);
+    int headerHeight = tm.tmHeight + 6, rowHeight = std::max<int>(tm.tmHeight + 2, imageHeight + 1);
+    IntersectClipRect(p.dc, r.left, r.top, r.right, r.bottom);
+    SetBkMode(p.dc, TRANSPARENT);
+    COLORREF text = GetTextColor(p.dc);
+    auto format = [](int fmt) -> UINT {
+        return DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | ((fmt & LVCFMT_RIGHT) ? DT_RIGHT : (fmt & LVCFMT_CENTER) ? DT_CENTER : 0);
+    };
+    bool header = !(p.style & LVS_NOCOLUMNHEADER);
+    int y = r.top;
+    if (header) {
+        int x = r.left;
+        for (const Column& c : s.columns) {
+            RECT cell{x, y, x + c.width, y + headerHeight};
+            FillRect(p.dc, &cell, GetSysColorBrush(COLOR_BTNFACE));
+            DrawEdge(p.dc, &cell, EDGE_RAISED, BF_RECT);
+            RECT t{cell.left + 6, cell.top, cell.right - 6, cell.bottom};
+            SetTextColor(p.dc, GetSysColor(COLOR_BTNTEXT));
+            DrawTextA(p.dc, c.text.c_str(), -1, &t, format(c.format));
+            x += c.width;
+        }
+        RECT rest{x, y, r.right, y + headerHeight};
+        FillRect(p.dc, &rest, GetSysColorBrush(COLOR_BTNFACE));
+        DrawEdge(p.dc, &rest, EDGE_RAISED, BF_RECT);
+        y += headerHeight;
+    }
+    bool grid = (s.extendedStyle & LVS_EX_GRIDLINES) != 0;
+    bool fullRow = (s.extendedStyle & LVS_EX_FULLROWSELECT) != 0;
+    for (const Row& row : s.rows) {
+        if (y >= r.bottom) break;
+        bool selected = (row.state & LVIS_SELECTED) && (::GetFocus() == window || (p.style & LVS_SHOWSELALWAYS));
+        int x = r.left;
+        for (size_t i = 0; i < s.columns.size(); ++i) {
+            const Column& c = s.columns[i];
+            RECT cell{x, y, x + c.width, y + rowHeight};
+            RECT t{cell.left + 2, cell.top, cell.right - 2, cell.bottom};
+            if (i == 0 && imageWidth) t.left += imageWidth + 2;
+            if (selected && (fullRow || i == 0)) {
+                RECT mark = i == 0 ? RECT{t.left - 2, cell.top, cell.right, cell.bottom} : cell;
+                FillRect(p.dc, &mark, GetSysColorBrush(COLOR_HIGHLIGHT));
+                SetTextColor(p.dc, GetSysColor(COLOR_HIGHLIGHTTEXT));
+            } else {
+                SetTextColor(p.dc, text);
+            }
+            if (i < row.texts.size()) DrawTextA(p.dc, row.texts[i].c_str(), -1, &t, format(c.format));
+            x += c.width;
+            if (grid) {
+                RECT line{x - 1, y, x, y + rowHeight};
+                FillRect(p.dc, &line, GetSysColorBrush(COLOR_BTNFACE));
+            }
+        }
+        y += rowHeight;
+        if (grid) {
+            RECT line{r.left, y - 1, x, y};
+            FillRect(p.dc, &line, GetSysColorBrush(COLOR_BTNFACE));
+        }
+    }
+}
+
 }  // namespace
 
 LRESULT CALLBACK ListViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -188,6 +259,10 @@ LRESULT CALLBACK ListViewProc(HWND window, UINT message, WPARAM wParam, LPARAM l
         return r;
     }
     switch (message) {
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case WM_ENABLE: ::InvalidateRect(window, nullptr, TRUE); return 0;
+    case WM_PAINT: Paint(window); return 0;
     default: return DefaultControlProc(States(), window, message, wParam, lParam);
     }
 }

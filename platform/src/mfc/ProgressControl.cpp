@@ -1,6 +1,7 @@
 // The progress bar window class: a range, a position and a step.
 #include <algorithm>
 
+#include "ControlPaint.h"
 #include "ControlStates.h"
 #include "platform/commctrl.h"
 
@@ -31,6 +32,24 @@ LRESULT Move(HWND window, int (*to)(const ProgressState&, WPARAM), WPARAM wParam
     });
     if (moved) Changed(window);
     return old;
+}
+
+// A sunken strip filled from the left (from the bottom when vertical) to the position, in the
+// highlight colour.
+void Paint(HWND window) {
+    ControlPaint p(window, WM_CTLCOLORSTATIC);
+    if (!p.dc) return;
+    RECT r = p.client;
+    DrawEdge(p.dc, &r, BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
+    FillRect(p.dc, &r, GetSysColorBrush(COLOR_BTNFACE));
+    ProgressState s = States().With(window, [](ProgressState& st) { return st; });
+    int span = s.high - s.low;
+    if (span <= 0) return;
+    RECT bar = r;
+    InflateRect(&bar, -1, -1);
+    if (p.style & PBS_VERTICAL) bar.top = bar.bottom - MulDiv(bar.bottom - bar.top, s.pos - s.low, span);
+    else bar.right = bar.left + MulDiv(bar.right - bar.left, s.pos - s.low, span);
+    FillRect(p.dc, &bar, GetSysColorBrush(COLOR_HIGHLIGHT));
 }
 
 }  // namespace
@@ -71,6 +90,7 @@ LRESULT CALLBACK ProgressProc(HWND window, UINT message, WPARAM wParam, LPARAM l
             if (lParam) *reinterpret_cast<PBRANGE*>(lParam) = PBRANGE{s.low, s.high};
             return LRESULT(wParam ? s.low : s.high);
         });
+    case WM_PAINT: Paint(window); return 0;
     default: return DefaultControlProc(States(), window, message, wParam, lParam);
     }
 }

@@ -1,0 +1,148 @@
+// Window painting: update regions, erasing, parents before children, the display's notice of
+// what changed, painted controls, and objects that are all given back.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+#include <utility>
+
+#include "afxcmn.h"
+#include "platform/display.h"
+#include "platform/testoperator.h"
+
+namespace {
+
+constexpr UINT kPainted = 9377;
+
+const AfxResourceRegistrar kResources({
+    {kPainted, "Painted", 0, 0, 200, 100, WS_POPUP | WS_CAPTION,
+     {{1013, "Static", "状态\tready\nsecond line", 10, 5, 150, 20, WS_VISIBLE | SS_LEFT, 0},
+      {1014, PROGRESS_CLASS, "", 10, 30, 150, 8, WS_VISIBLE, 0},
+      {1015, "Static", "", 10, 42, 150, 1, WS_VISIBLE | SS_ETCHEDHORZ, 0},
+      {IDOK, "Button", "OK", 30, 60, 40, 14, WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0},
+      {IDCANCEL, "Button", "Cancel", 100, 60, 40, 14, WS_VISIBLE | WS_TABSTOP | WS_DISABLED, 0},
+      {1050, "Edit", "17", 10, 80, 40, 12, WS_VISIBLE | ES_READONLY | WS_BORDER, 0},
+      {1060, "ListBox", "", 150, 45, 45, 40, WS_VISIBLE | WS_BORDER, 0}}},
+});
+
+class PaintedDialog : public CDialog {
+public:
+    PaintedDialog() : CDialog(kPainted) {}
+};
+
+// A display that records the changed-rectangle notices and acts when its loop goes idle.
+class NoticeDisplay : public platform::Display {
+public:
+    platform::DisplayKind Kind() const override { return platform::DisplayKind::Headless; }
+    ULONGLONG Idle() override {
+        if (onIdle) onIdle();
+        return UINT64_MAX;
+    }
+    int AnswerMessageBox(HWND, const char*, const char*, UINT) override { return IDOK; }
+    void SurfaceChanged(HWND top, const std::vector<RECT>& rects) override {
+        for (const RECT& r : rects) changed.push_back(r);
+    }
+    std::vector<RECT> Take() { return std::exchange(changed, {}); }
+    std::function<void()> onIdle;
+    std::vector<RECT> changed;
+};
+
+TEST(WindowPaint, ControlsPaintInTheClassicColoursAndGiveEveryObjectBack) {
+    platform::TestOperator op;
+    PaintedDialog dialog;
+    ASSERT_TRUE(dialog.Create(kPainted));
+    dialog.ShowWindow(SW_SHOW);
+    dialog.SendDlgItemMessage(1014, PBM_SETPOS, 50);
+    dialog.SendDlgItemMessage(1060, LB_ADDSTRING, 0, LPARAM("卡 0"));
+    dialog.SendDlgItemMessage(1060, LB_ADDSTRING, 0, LPARAM("卡 1"));
+    dialog.SendDlgItemMessage(1060, LB_SETCURSEL, 1);
+    platform::Screenshot shot = op.TakeScreenshot(dialog.m_hWnd);
+    ASSERT_EQ(shot.width, 300);
+    EXPECT_EQ(shot.At(2, 2), 0xC0C0C0u) << "the dialog face";
+    // The progress bar (15,45)-(240,57): filled to half in the highlight colour.
+    CRect bar;
+    dialog.GetDlgItem(1014)->GetWindowRect(&bar);
+    dialog.ScreenToClient(&bar);
+    int edge = bar.left + 2 + MulDiv(bar.Width() - 4, 50, 100);
+    EXPECT_EQ(shot.At(edge - 1, bar.top + 4), 0x000080u);
+    EXPECT_EQ(shot.At(edge, bar.top + 4), 0xC0C0C0u);
+    // The default button's black frame; the selected list item in the highlight colour.
+    CRect ok;
+    dialog.GetDlgItem(IDOK)->GetWindowRect(&ok);
+    dialog.ScreenToClient(&ok);
+    EXPECT_EQ(shot.At(ok.left, ok.top + 5), 0x000000u);
+    CRect list;
+    dialog.GetDlgItem(1060)->GetWindowRect(&list);
+    dialog.ScreenToClient(&list);
+    EXPECT_EQ(shot.At(list.right - 3, list.top + 13 + 3), 0x000080u);
+    shot.SavePng("window-paint-controls.png");
+
+    int before = GdiLiveObjectCount(0);
+    for (int i = 0; i < 100; ++i) {
+        dialog.Invalidate();
+        dialog.UpdateWindow();
+        op.TakeScreenshot(dialog.m_hWnd);
+    }
+    EXPECT_EQ(GdiLiveObjectCount(0), before) << "every paint gives its objects back";
+    dialog.DestroyWindow();
+}
+
+TEST(WindowPaint, UpdateRegionsClipThePaintAndEraseOnlyWhatWasInvalid) {
+    platform::TestOperator op;
+    PaintedDialog dialog;
+    ASSERT_TRUE(dialog.Create(kPainted));
+    dialog.ShowWindow(SW_SHOW);
+    op.TakeScreenshot(dialog.m_hWnd);
+    HDC dc = ::GetDC(dialog.m_hWnd);
+    RECT all{0, 0, 300, 200};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));  // drawn at once
+    ::ReleaseDC(dialog.m_hWnd, dc);
+    RECT part{0, 0, 12, 6};
+    ::InvalidateRect(dialog.m_hWnd, &part, TRUE);
+    RECT update{};
+    EXPECT_TRUE(::GetUpdateRect(dialog.m_hWnd, &update, FALSE));
+    EXPECT_EQ(update.right, 12);
+    platform::Screenshot shot = op.TakeScreenshot(dialog.m_hWnd);
+    EXPECT_EQ(shot.At(5, 5), 0xC0C0C0u) << "the invalid part was erased";
+    EXPECT_EQ(shot.At(13, 5), 0x000000u) << "outside the update region the paint changed nothing";
+    EXPECT_FALSE(::GetUpdateRect(dialog.m_hWnd, &update, FALSE)) << "the paint validated it";
+    dialog.DestroyWindow();
+}
+
+TEST(WindowPaint, TheDisplayHearsWhichRectanglesChangedAfterEachPaintPass) {
+    auto display = std::make_unique<NoticeDisplay>();
+    NoticeDisplay* notices = display.get();
+    platform::SetDisplay(std::move(display));
+    PaintedDialog dialog;
+    std::vector<RECT> first, second;
+    uint32_t face = 0;
+    int idles = 0;
+    notices->onIdle = [&] {
+        if (idles == 0 && notices->changed.empty()) return;  // not shown yet
+        if (++idles == 1) {
+            first = notices->Take();
+            RECT part{0, 0, 12, 6};
+            ::InvalidateRect(dialog.m_hWnd, &part, TRUE);
+        } else if (idles == 2) {
+            second = notices->Take();
+            platform::ViewSurface(dialog.m_hWnd, [&](const platform::SurfaceView& v) {
+                std::memcpy(&face, v.pixels + 2 * v.stride + 2 * 4, 4);
+            });
+            dialog.EndDialog(IDOK);
+        }
+    };
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    RECT box{1000, 1000, -1, -1};
+    for (const RECT& r : first) UnionRect(&box, &box, &r);
+    EXPECT_EQ(box.left, 0);
+    EXPECT_EQ(box.right, 300) << "the first pass drew the whole dialog";
+    ASSERT_FALSE(second.empty());
+    for (const RECT& r : second) {
+        EXPECT_LE(r.right, 12) << "the second pass drew only the invalid part";
+        EXPECT_LE(r.bottom, 6);
+    }
+    EXPECT_EQ(face & 0xFFFFFF, 0xC0C0C0u) << "the view reads the dialog face";
+    platform::StopDisplay();
+}
+
+}  // namespace
