@@ -35,7 +35,20 @@ protected:
 
 }  // namespace
 
-AudioRendererFilter::AudioRendererFilter(REFCLSID clsid) : RendererBase(clsid) {
+STDMETHODIMP AudioMeterMixin::GetFramesReceived(ULONGLONG* frames) {
+    if (!frames) return E_POINTER;
+    *frames = FramesReceived();
+    return S_OK;
+}
+
+STDMETHODIMP AudioMeterMixin::GetLevel(double* peak, double* frequency) {
+    if (!peak || !frequency) return E_POINTER;
+    *peak = PeakLevel();
+    *frequency = ToneFrequency();
+    return S_OK;
+}
+
+AudioRendererFilter::AudioRendererFilter(REFCLSID clsid) : With(clsid) {
     CComPtr<PinBase> input;
     input.Attach(new AudioInputPin(this));
     AddPin(input);
@@ -61,6 +74,15 @@ HRESULT AudioRendererFilter::Render(PinBase* pin, IMediaSample* sample) {
     while (m_lastSecond.size() > m_rate) m_lastSecond.pop_front();
     m_frames += frames;
     return S_OK;
+}
+
+HRESULT AudioRendererFilter::OnStateChange(FILTER_STATE from, FILTER_STATE to) {
+    if (from == State_Stopped) {
+        std::lock_guard<std::mutex> lock(m_lock);
+        m_frames = 0;
+        m_lastSecond.clear();
+    }
+    return RendererBase::OnStateChange(from, to);
 }
 
 ULONGLONG AudioRendererFilter::FramesReceived() const {

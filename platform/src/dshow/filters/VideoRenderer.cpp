@@ -1,6 +1,7 @@
 // The video renderers and their video window.
 #include "VideoRenderer.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "display/VideoWindows.h"
@@ -41,7 +42,24 @@ void RegisterWindowClass() {
 
 }  // namespace
 
-VideoRendererFilter::VideoRendererFilter(REFCLSID clsid, const wchar_t* pinName) : RendererBase(clsid) {
+STDMETHODIMP RendererQuality::get_FramesDroppedInRenderer(int* pcFrames) {
+    if (!pcFrames) return E_POINTER;
+    *pcFrames = int(std::max(0L, Received() - Shown()));
+    return S_OK;
+}
+
+STDMETHODIMP RendererQuality::get_FramesDrawn(int* pcFramesDrawn) {
+    if (!pcFramesDrawn) return E_POINTER;
+    *pcFramesDrawn = int(Shown());
+    return S_OK;
+}
+
+STDMETHODIMP RendererQuality::get_AvgFrameRate(int* v) { return v ? (*v = 0, E_NOTIMPL) : E_POINTER; }
+STDMETHODIMP RendererQuality::get_Jitter(int* v) { return v ? (*v = 0, E_NOTIMPL) : E_POINTER; }
+STDMETHODIMP RendererQuality::get_AvgSyncOffset(int* v) { return v ? (*v = 0, E_NOTIMPL) : E_POINTER; }
+STDMETHODIMP RendererQuality::get_DevSyncOffset(int* v) { return v ? (*v = 0, E_NOTIMPL) : E_POINTER; }
+
+VideoRendererFilter::VideoRendererFilter(REFCLSID clsid, const wchar_t* pinName) : With(clsid) {
     CComPtr<PinBase> input;
     input.Attach(new VideoInputPin(this, pinName));
     AddPin(input);
@@ -65,6 +83,9 @@ HRESULT VideoRendererFilter::OnStateChange(FILTER_STATE from, FILTER_STATE to) {
         SetWindowLongPtrA(window, GWLP_USERDATA, LONG_PTR(this));
         SetWindowLongPtrA(window, GWLP_WNDPROC, LONG_PTR(&WindowProc));
         m_window = window;
+    }
+    if (from == State_Stopped) {
+        m_shown = 0;
         Publish();
     }
     return RendererBase::OnStateChange(from, to);

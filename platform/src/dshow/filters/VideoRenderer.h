@@ -12,10 +12,29 @@
 
 #include "Picture.h"
 #include "platform/dshow/RendererBase.h"
+#include "platform/dshow/With.h"
 
 namespace platform::dshow {
 
-class VideoRendererFilter : public RendererBase {
+// IQualProp of the renderers: frames drawn (shown) and dropped (received but replaced by a
+// newer one before the window painted).
+class RendererQuality : public IQualProp {
+public:
+    using Interface = IQualProp;
+    STDMETHODIMP get_FramesDroppedInRenderer(int* pcFrames) override;
+    STDMETHODIMP get_FramesDrawn(int* pcFramesDrawn) override;
+    STDMETHODIMP get_AvgFrameRate(int* piAvgFrameRate) override;
+    STDMETHODIMP get_Jitter(int* iJitter) override;
+    STDMETHODIMP get_AvgSyncOffset(int* piAvg) override;
+    STDMETHODIMP get_DevSyncOffset(int* piDev) override;
+
+protected:
+    virtual ~RendererQuality() = default;
+    virtual long Received() const = 0;
+    virtual long Shown() const = 0;
+};
+
+class VideoRendererFilter : public With<RendererBase, RendererQuality> {
 public:
     VideoRendererFilter(REFCLSID clsid, const wchar_t* pinName);
 
@@ -31,6 +50,8 @@ protected:
     ~VideoRendererFilter() override;
     HRESULT Render(PinBase* pin, IMediaSample* sample) override;
     HRESULT OnStateChange(FILTER_STATE from, FILTER_STATE to) override;
+    long Received() const override { return FramesReceived(); }
+    long Shown() const override { return FramesShown(); }
 
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
