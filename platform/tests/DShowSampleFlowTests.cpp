@@ -34,7 +34,7 @@ TEST_F(SampleFlowTest, SourceTransformRendererDeliversEverySampleInOrderThenComp
     TestSource* source;
     TestRenderer* renderer;
     auto src = Add(Make(&source, Stream(), 40, 10, 100), L"Source");
-    auto mid = Add(Make<TestTransform>(nullptr), L"Transform");
+    auto mid = Add(Make<TestTransform>(nullptr, Stream()), L"Transform");
     auto end = Add(Make(&renderer), L"Renderer");
     ASSERT_EQ(Join(graph, src, L"Out", mid, L"In"), S_OK);
     ASSERT_EQ(Join(graph, mid, L"Out", end, L"In"), S_OK);
@@ -192,7 +192,7 @@ TEST_F(SampleFlowTest, GrabberCallsBackForEverySampleOrOnlyTheFirstInOneShotMode
         EXPECT_EQ(callback->times, (std::vector<double>{0, 0.04, 0.08, 0.12, 0.16})) << method;
         long size = 0;
         ASSERT_EQ(grab->GetCurrentBuffer(&size, nullptr), S_OK);
-        std::vector<BYTE> last(size_t(size));
+        std::vector<BYTE> last(static_cast<size_t>(size));
         ASSERT_EQ(grab->GetCurrentBuffer(&size, reinterpret_cast<long*>(last.data())), S_OK);
         EXPECT_EQ(last, renderer->Samples().back().bytes);
     }

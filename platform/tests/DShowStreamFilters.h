@@ -30,6 +30,7 @@ class TestSource : public SourceBase {
 public:
     TestSource(MediaType type, DWORD periodMs, ULONGLONG count, long sampleBytes)
         : SourceBase(CLSID_TestSource), m_period(periodMs), m_count(count), m_bytes(sampleBytes) {
+        if (!type.FormatAs<VIDEOINFOHEADER>()) type.SetSampleSize(ULONG(sampleBytes), TRUE);
         AddPin(Out(L"Out", {std::move(type)}));
     }
     std::function<void(ULONGLONG index, BYTE* data, long size)> fill;
@@ -68,12 +69,12 @@ private:
     std::vector<BYTE> m_produced;
 };
 
-// A transform with an input and an output of any type, each byte plus one.
+// A transform with an input of any type and an output of `type`, each byte plus one.
 class TestTransform : public TransformBase {
 public:
-    TestTransform() : TransformBase(CLSID_TestFilter) {
+    explicit TestTransform(MediaType type) : TransformBase(CLSID_TestFilter) {
         AddPin(In(L"In"));
-        AddPin(Out(L"Out", {}));
+        AddPin(Out(L"Out", {std::move(type)}));
     }
 
 protected:

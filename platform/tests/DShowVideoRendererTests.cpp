@@ -66,7 +66,8 @@ protected:
     CComPtr<IBaseFilter> src;
 
     void AddBarSource(REFGUID subtype = MEDIASUBTYPE_YUY2, WORD bits = 16) {
-        src = Make(&source, platform::dshow::VideoInfoType(subtype, kWidth, kHeight, bits), 40, 0, kWidth * kHeight * 2);
+        src = Make(&source, platform::dshow::VideoInfoType(subtype, kWidth, kHeight, bits), 40, 0,
+                   kWidth * kHeight * bits / 8);
         source->fill = FillBars;
         ASSERT_EQ(graph->AddFilter(src, L"Bars"), S_OK);
     }
@@ -194,7 +195,9 @@ TEST_F(VideoRendererTest, PlanarAndPaletteVideoIsRefusedAtConnection) {
         auto planar = Make<TestSource>(nullptr, platform::dshow::VideoInfoType(subtype, 320, 240, bits), 40, 0, 1000);
         ASSERT_EQ(graph->AddFilter(planar, L"Planar"), S_OK);
         auto vmr = AddFilter(CLSID_VideoMixingRenderer9, L"VMR");
-        EXPECT_EQ(Join(graph, planar, L"Out", vmr, L"VMR Input0"), VFW_E_TYPE_NOT_ACCEPTED);
+        EXPECT_TRUE(FAILED(Join(graph, planar, L"Out", vmr, L"VMR Input0")));
+        EXPECT_EQ(PinOf(vmr, L"VMR Input0")->QueryAccept(&platform::dshow::VideoInfoType(subtype, 320, 240, bits).Get()),
+                  S_FALSE);
         // Nor does intelligent connect find a converter for it.
         EXPECT_TRUE(FAILED(graph->Connect(PinOf(planar, L"Out"), PinOf(vmr, L"VMR Input0"))));
         graph->RemoveFilter(planar);

@@ -281,10 +281,10 @@ HRESULT PinBase::NegotiateAllocator(IPin* receiver) {
 
 HRESULT PinBase::DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES* request) {
     MediaType type = ConnectionType();
-    long size = long(type.Get().lSampleSize);
-    if (const auto* vih = type.FormatAs<VIDEOINFOHEADER>(); !size && vih && IsEqualGUID(type.FormatType(), FORMAT_VideoInfo))
-        size = long(DIBSIZE(vih->bmiHeader));
-    if (size <= 0) size = 64 * 1024;
+    long size = 0;
+    const auto* vih = type.FormatAs<VIDEOINFOHEADER>();
+    if (vih && IsEqualGUID(type.FormatType(), FORMAT_VideoInfo)) size = long(DIBSIZE(vih->bmiHeader));
+    if (size <= 0) size = std::max(long(type.Get().lSampleSize), 64L * 1024);
     request->cbBuffer = std::max(request->cbBuffer, size);
     request->cBuffers = std::max(request->cBuffers, 1L);
     ALLOCATOR_PROPERTIES actual;

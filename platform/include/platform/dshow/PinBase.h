@@ -116,8 +116,8 @@ protected:
     virtual void OnConnected() {}
     virtual void OnDisconnected() {}
     // Output pins: the buffers to ask of the connection's allocator (`request` holds the input
-    // pin's requirements). The default: one buffer of the type's sample size, else of its
-    // picture (VIDEOINFOHEADER), else 64 KiB.
+    // pin's requirements). The default: one buffer of the picture (VIDEOINFOHEADER), else of
+    // the type's sample size, at least 64 KiB.
     virtual HRESULT DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES* request);
 
 private:
