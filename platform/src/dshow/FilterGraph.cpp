@@ -47,14 +47,15 @@ bool IsRenderer(IBaseFilter* filter) {
     return FilterPins(filter, PINDIR_OUTPUT, false).empty() && !FilterPins(filter, PINDIR_INPUT, false).empty();
 }
 
-// The filters a filter's connected inputs are fed from.
-std::vector<CComPtr<IBaseFilter>> UpstreamOf(IBaseFilter* filter) {
-    std::vector<CComPtr<IBaseFilter>> upstream;
-    for (auto& in : FilterPins(filter, PINDIR_INPUT, false)) {
+// The filters connected to a filter's pins of `direction`: its inputs' feeders, or what its
+// outputs feed.
+std::vector<CComPtr<IBaseFilter>> NeighboursOf(IBaseFilter* filter, PIN_DIRECTION direction) {
+    std::vector<CComPtr<IBaseFilter>> found;
+    for (auto& pin : FilterPins(filter, direction, false)) {
         CComPtr<IPin> peer;
-        if (in->ConnectedTo(&peer) == S_OK) upstream.push_back(PinFilter(peer));
+        if (pin->ConnectedTo(&peer) == S_OK) found.push_back(PinFilter(peer));
     }
-    return upstream;
+    return found;
 }
 
 // Ends the streaming threads of the graph's filters (sources), each joined.
@@ -77,7 +78,7 @@ void DisconnectBoth(IPin* pin) {
 FilterGraph::~FilterGraph() {
     m_closing = true;
     for (Member& m : m_members) m.filter->JoinFilterGraph(nullptr, nullptr);
-    EndStreaming(Downstream());
+    EndStreaming(InStreamOrder(false));
     for (Member& m : m_members) m.filter->Stop();
     for (Member& m : m_members) m.filter->SetSyncSource(nullptr);
     for (Member& m : m_members)
@@ -324,8 +325,9 @@ STDMETHODIMP FilterGraph::RenderEx(IPin* pPinOut, DWORD dwFlags, DWORD*) {
 
 // ---- IMediaControl ----
 
-// The filters in stream order: each after every filter that feeds it (sources first).
-std::vector<CComPtr<IBaseFilter>> FilterGraph::Downstream() const {
+// The filters in stream order, each after every filter that feeds it (sources first), or
+// against it (renderers first); filters not connected to each other in the order they joined.
+std::vector<CComPtr<IBaseFilter>> FilterGraph::InStreamOrder(bool upstream) const {
     std::vector<CComPtr<IBaseFilter>> pending, ordered;
     for (const Member& m : Members()) pending.push_back(m.filter);
     auto placed = [&](IBaseFilter* f) {
@@ -335,10 +337,10 @@ std::vector<CComPtr<IBaseFilter>> FilterGraph::Downstream() const {
         return std::any_of(pending.begin(), pending.end(), [f](auto& p) { return p.p == f; });
     };
     while (!pending.empty()) {
-        size_t before = pending.size();
+        size_t left = pending.size();
         for (auto it = pending.begin(); it != pending.end();) {
-            auto upstream = UpstreamOf(*it);
-            bool ready = std::all_of(upstream.begin(), upstream.end(),
+            auto before = NeighboursOf(*it, upstream ? PINDIR_OUTPUT : PINDIR_INPUT);
+            bool ready = std::all_of(before.begin(), before.end(),
                                      [&](auto& u) { return !u || placed(u) || !inGraph(u) || u.p == it->p; });
             if (ready) {
                 ordered.push_back(*it);
@@ -347,7 +349,7 @@ std::vector<CComPtr<IBaseFilter>> FilterGraph::Downstream() const {
                 ++it;
             }
         }
-        if (pending.size() == before) {  // a loop: the rest as they joined
+        if (pending.size() == left) {  // a loop: the rest as they joined
             ordered.insert(ordered.end(), pending.begin(), pending.end());
             break;
         }
@@ -359,9 +361,8 @@ HRESULT FilterGraph::ChangeFilters(FILTER_STATE to) {
     // Sources stream only while everything downstream runs: they end their streaming before any
     // filter pauses or stops; pausing and running go from the renderers upstream, stopping from
     // the sources downstream, so that what a filter holds reaches its sink before it stops.
-    std::vector<CComPtr<IBaseFilter>> order = Downstream();
-    if (to != State_Running) EndStreaming(order);
-    if (to != State_Stopped) std::reverse(order.begin(), order.end());
+    if (to != State_Running) EndStreaming(InStreamOrder(false));
+    std::vector<CComPtr<IBaseFilter>> order = InStreamOrder(to != State_Stopped);
     REFERENCE_TIME start = 0;
     if (to == State_Running) {
         CComPtr<IReferenceClock> clock;
@@ -453,12 +454,13 @@ STDMETHODIMP FilterGraph::StopWhenReady() { return Stop(); }
 
 // ---- IMediaEventSink ----
 
-// EC_COMPLETE is reported once, when every renderer that ran has had end of stream.
+// While the graph streams, EC_COMPLETE is reported once, when every renderer that started has
+// had end of stream; outside that (no renderer, or stopped) it is passed on as it comes.
 STDMETHODIMP FilterGraph::Notify(long EventCode, LONG_PTR EventParam1, LONG_PTR EventParam2) {
     if (m_closing) return E_UNEXPECTED;
     if (EventCode == EC_COMPLETE) {
         std::lock_guard<std::mutex> lock(m_lock);
-        if (++m_completed != m_renderers) return S_OK;
+        if (m_state != State_Stopped && m_renderers > 0 && ++m_completed != m_renderers) return S_OK;
     }
     Push(EventCode, EventParam1, EventParam2);
     return S_OK;

@@ -84,7 +84,7 @@ private:
     bool Contains(IBaseFilter* filter) const;
     bool PinInGraph(IPin* pin) const;
     FILTER_STATE GraphState() const;
-    std::vector<CComPtr<IBaseFilter>> Downstream() const;
+    std::vector<CComPtr<IBaseFilter>> InStreamOrder(bool upstream) const;
     // The first video renderer with a connected input.
     CComPtr<IBaseFilter> VideoRenderer() const;
     std::wstring UniqueName(const std::wstring& wanted) const;
