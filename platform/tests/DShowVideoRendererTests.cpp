@@ -1,5 +1,8 @@
 // The video renderers: what they take, the frame they keep and show in their video window,
 // the graph's video window applied to it, and the Overlay Mixer and colour converter in front.
+#include <algorithm>
+#include <string>
+
 #include "DShowStreamFilters.h"
 #include "amvideo.h"
 #include "platform/display.h"
@@ -155,6 +158,33 @@ TEST_F(VideoRendererTest, WithoutAnOwnerTheRendererHasATopLevelWindowThatPutVisi
     ASSERT_EQ(window->put_Visible(OAFALSE), S_OK);
     EXPECT_FALSE(IsWindowVisible(video));
     ASSERT_EQ(control->Stop(), S_OK);
+}
+
+TEST_F(VideoRendererTest, TheLogDisplaySaysWhenAVideoWindowStartsAndStopsShowingFrames) {
+    std::vector<std::string> lines;
+    auto display = platform::MakeLogDisplay([&](const std::string& line) { lines.push_back(line); }, 100000);
+    platform::Display* log = display.get();
+    platform::SetDisplay(std::move(display));
+    AddBarSource();
+    auto renderer = AddFilter(CLSID_VideoRenderer, L"Video Render");
+    ASSERT_EQ(Join(graph, src, L"Out", renderer, L"Input"), S_OK);
+    ASSERT_EQ(control->Run(), S_OK);
+    for (int i = 0; i < 5; ++i) {
+        Sleep(40);
+        PumpMessages();
+        log->Idle();
+    }
+    ASSERT_EQ(control->Stop(), S_OK);
+    Sleep(1100);
+    log->Idle();
+    platform::StopDisplay();
+    auto has = [&](const std::string& text) {
+        return std::any_of(lines.begin(), lines.end(), [&](const std::string& l) { return l == text; });
+    };
+    EXPECT_TRUE(has("video \"ActiveMovie Window\": showing 720x576"));
+    EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [](const std::string& l) {
+        return l.rfind("video \"ActiveMovie Window\": stopped, ", 0) == 0;
+    }));
 }
 
 TEST_F(VideoRendererTest, OverlayMixerAndColourConverterChainsShowTheSameFrame) {
