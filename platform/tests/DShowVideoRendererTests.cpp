@@ -119,7 +119,7 @@ TEST_F(VideoRendererTest, ColourBarsShowInAnOwnerWindowAndAnswerGetCurrentImage)
     ASSERT_EQ(window->SetWindowPosition(0, 0, 360, 288), S_OK);
 
     ASSERT_EQ(control->Run(), S_OK);
-    Sleep(200);
+    Sleep(210);
     PumpMessages();
     HWND video = FindVideoWindow(owner);
     ASSERT_NE(video, nullptr);
