@@ -205,7 +205,7 @@ HRESULT Mpeg2DemultiplexerFilter::OnStateChange(FILTER_STATE from, FILTER_STATE)
     m_transportTraced = false;
     for (auto& pin : ConnectedOutputs())
         if (auto* out = dynamic_cast<DemuxOutputPin*>(pin.p))
-            for (const STREAM_ID_MAP& map : out->Mappings()) m_routes.emplace_back(map.stream_id, pin);
+            for (const STREAM_ID_MAP& map : out->Mappings()) m_routes.emplace_back(map.stream_id, pin.p);
     return S_OK;
 }
 

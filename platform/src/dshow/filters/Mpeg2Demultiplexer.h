@@ -84,7 +84,8 @@ private:
 
     // Used on the one upstream thread, and reset while stopped.
     ProgramStreamParser m_parser;
-    std::vector<std::pair<ULONG, CComPtr<PinBase>>> m_routes;  // stream id -> output, while running
+    // stream id -> output while streaming (the filter's own pins: held without a reference)
+    std::vector<std::pair<ULONG, PinBase*>> m_routes;
     bool m_hasBase = false;
     uint64_t m_basePts = 0;
     HRESULT m_deliveryResult = S_OK;
