@@ -17,3 +17,15 @@ static_assert(sizeof(VIDEOINFOHEADER) == 88);
 #define HEADER(pVideoInfo) (&(((VIDEOINFOHEADER*)(pVideoInfo))->bmiHeader))
 #define DIBWIDTHBYTES(bi) ((DWORD)((((bi).biWidth * (bi).biBitCount) + 31) & ~31) / 8)
 #define DIBSIZE(bi) ((bi).biHeight < 0 ? (-1) * (bi).biHeight * DIBWIDTHBYTES(bi) : (bi).biHeight * DIBWIDTHBYTES(bi))
+
+// A renderer's quality figures: frames drawn and dropped since it last left Stop.
+DEFINE_DSHOW_GUID(IID_IQualProp, 0x0190);
+struct IQualProp : public IUnknown {
+    STDMETHOD(get_FramesDroppedInRenderer)(int* pcFrames) PURE;
+    STDMETHOD(get_FramesDrawn)(int* pcFramesDrawn) PURE;
+    STDMETHOD(get_AvgFrameRate)(int* piAvgFrameRate) PURE;
+    STDMETHOD(get_Jitter)(int* iJitter) PURE;
+    STDMETHOD(get_AvgSyncOffset)(int* piAvg) PURE;
+    STDMETHOD(get_DevSyncOffset)(int* piDev) PURE;
+};
+PLATFORM_INTERFACE_TRAITS(IQualProp, IUnknown);

@@ -92,6 +92,8 @@ DEFINE_DSHOW_GUID(IID_IKsPropertySet, 0x011C);
 DEFINE_DSHOW_GUID(IID_IAMExtDevice, 0x011D);
 DEFINE_DSHOW_GUID(IID_IAMExtTransport, 0x011E);
 DEFINE_DSHOW_GUID(IID_IAMTimecodeReader, 0x011F);
+DEFINE_DSHOW_GUID(IID_IMemAllocator, 0x0120);
+DEFINE_DSHOW_GUID(IID_IMemInputPin, 0x0121);
 DEFINE_GUID(IID_IFileSinkFilter, 0xA2104830, 0x7C70, 0x11CF, 0x8B, 0xCE, 0x00, 0xAA, 0x00, 0xA3, 0xF1, 0xA6);
 DEFINE_GUID(IID_IFileSinkFilter2, 0x00855B90, 0xCE1B, 0x11D0, 0xBD, 0x4F, 0x00, 0xA0, 0xC9, 0x11, 0xCE, 0x86);
 DEFINE_GUID(IID_IConfigAviMux, 0x5ACD6AA0, 0xF482, 0x11CE, 0x8B, 0x67, 0x00, 0xAA, 0x00, 0xA3, 0xF1, 0xA6);
@@ -173,7 +175,7 @@ struct IBaseFilter : public IMediaFilter {
     STDMETHOD(QueryVendorInfo)(LPWSTR* pVendorInfo) PURE;
 };
 
-// A sample of media data (for filters that pass data; the graph itself does not use it).
+// A sample of media data, from an allocator (IMemAllocator), passed with IMemInputPin::Receive.
 struct IMediaSample : public IUnknown {
     STDMETHOD(GetPointer)(BYTE** ppBuffer) PURE;
     STDMETHOD_(long, GetSize)() PURE;
@@ -191,6 +193,30 @@ struct IMediaSample : public IUnknown {
     STDMETHOD(SetDiscontinuity)(BOOL bDiscontinuity) PURE;
     STDMETHOD(GetMediaTime)(LONGLONG* pTimeStart, LONGLONG* pTimeEnd) PURE;
     STDMETHOD(SetMediaTime)(LONGLONG* pTimeStart, LONGLONG* pTimeEnd) PURE;
+};
+
+// The buffers a connection's samples come from: properties agreed at connection, committed
+// while the filters run, each sample going back to the allocator on its last Release.
+struct IMemAllocator : public IUnknown {
+    STDMETHOD(SetProperties)(ALLOCATOR_PROPERTIES* pRequest, ALLOCATOR_PROPERTIES* pActual) PURE;
+    STDMETHOD(GetProperties)(ALLOCATOR_PROPERTIES* pProps) PURE;
+    STDMETHOD(Commit)() PURE;
+    STDMETHOD(Decommit)() PURE;
+    // VFW_E_NOT_COMMITTED unless committed; the sample is AddRef'd.
+    STDMETHOD(GetBuffer)(IMediaSample** ppBuffer, REFERENCE_TIME* pStartTime, REFERENCE_TIME* pEndTime,
+                         DWORD dwFlags) PURE;
+    STDMETHOD(ReleaseBuffer)(IMediaSample* pBuffer) PURE;
+};
+
+// What an input pin offers its upstream output: the allocator to use and the samples.
+struct IMemInputPin : public IUnknown {
+    STDMETHOD(GetAllocator)(IMemAllocator** ppAllocator) PURE;
+    STDMETHOD(NotifyAllocator)(IMemAllocator* pAllocator, BOOL bReadOnly) PURE;
+    STDMETHOD(GetAllocatorRequirements)(ALLOCATOR_PROPERTIES* pProps) PURE;
+    // S_OK: delivered; S_FALSE: the pin takes no more samples now (end of stream, flushing).
+    STDMETHOD(Receive)(IMediaSample* pSample) PURE;
+    STDMETHOD(ReceiveMultiple)(IMediaSample** pSamples, long nSamples, long* nSamplesProcessed) PURE;
+    STDMETHOD(ReceiveCanBlock)() PURE;
 };
 
 // ---- the filter graph ----
@@ -670,6 +696,8 @@ PLATFORM_INTERFACE_TRAITS(IReferenceClock, IUnknown);
 PLATFORM_INTERFACE_TRAITS(IMediaFilter, IPersist);
 PLATFORM_INTERFACE_TRAITS(IBaseFilter, IMediaFilter);
 PLATFORM_INTERFACE_TRAITS(IMediaSample, IUnknown);
+PLATFORM_INTERFACE_TRAITS(IMemAllocator, IUnknown);
+PLATFORM_INTERFACE_TRAITS(IMemInputPin, IUnknown);
 PLATFORM_INTERFACE_TRAITS(IFilterGraph, IUnknown);
 PLATFORM_INTERFACE_TRAITS(IGraphBuilder, IFilterGraph);
 PLATFORM_INTERFACE_TRAITS(IFilterGraph2, IGraphBuilder);

@@ -3,7 +3,9 @@
 // changed for a while it presses the first enabled button in tab order, but never again while the
 // window shows what it showed at the last press; then it presses the cancel button, or closes the
 // window.
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -72,11 +74,12 @@ public:
     ULONGLONG Idle() override {
         ULONGLONG now = ClockNow();
         if (PrintChanges() || m_lastChange == 0) m_lastChange = now;
+        ULONGLONG videoDue = PrintVideo(now);
         if (now - m_lastChange >= m_settle) {
             Act();
             m_lastChange = ClockNow();
         }
-        return m_lastChange + m_settle;
+        return std::min(m_lastChange + m_settle, videoDue);
     }
 
     int AnswerMessageBox(HWND owner, const char* text, const char* caption, UINT type) override {
@@ -135,6 +138,40 @@ private:
             p.rows = 0;
         }
         if (v.rows.size() > p.rows) Rows(v, p.rows);
+    }
+
+    // A video window starts showing frames when its count moves, and has stopped when it has
+    // not moved for a second (or the window went away). Returns when to look again.
+    ULONGLONG PrintVideo(ULONGLONG now) {
+        std::map<HWND, Video> seen;
+        for (HWND top : display::VisibleTopLevels()) {
+            for (const ControlView& v : display::DescribeTree(top)) {
+                if (!v.video) continue;
+                Video video = m_video.count(v.hwnd) ? m_video[v.hwnd] : Video{v.framesShown, 0, false};
+                video.name = v.text;
+                if (v.framesShown != video.frames) {
+                    if (!video.showing)
+                        Print("video \"" + OneLine(v.text) + "\": showing " + std::to_string(v.pictureWidth) + "x" +
+                              std::to_string(v.pictureHeight));
+                    video = Video{v.framesShown, now, true, v.text};
+                }
+                seen[v.hwnd] = video;
+            }
+        }
+        ULONGLONG due = UINT64_MAX;
+        for (auto& [hwnd, video] : m_video) {
+            auto it = seen.find(hwnd);
+            bool gone = it == seen.end();
+            Video& latest = gone ? video : it->second;
+            if (latest.showing && (gone || now - latest.since >= kVideoStill)) {
+                Print("video \"" + OneLine(latest.name) + "\": stopped, " + std::to_string(latest.frames) + " frames shown");
+                latest.showing = false;
+            }
+        }
+        for (auto& [hwnd, video] : seen)
+            if (video.showing) due = std::min(due, video.since + kVideoStill);
+        m_video = std::move(seen);
+        return due;
     }
 
     // Prints what changed since the last call; true when anything did.
@@ -205,6 +242,14 @@ private:
     DWORD m_settle;
     ULONGLONG m_lastChange = 0;
     std::map<HWND, Printed> m_printed;
+    struct Video {
+        long frames = 0;
+        ULONGLONG since = 0;  // the last frame seen
+        bool showing = false;
+        std::string name;
+    };
+    static constexpr ULONGLONG kVideoStill = 1000;
+    std::map<HWND, Video> m_video;
     std::set<HWND> m_tops;
     std::string m_signature;
     std::string m_pressedSignature;

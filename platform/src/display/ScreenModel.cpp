@@ -5,6 +5,7 @@
 
 #include <cstdio>
 
+#include "display/VideoWindows.h"
 #include "platform/commctrl.h"
 #include "platform/display.h"
 
@@ -112,6 +113,14 @@ void Walk(HWND window, int depth, POINT origin, std::vector<ControlView>& out) {
     POINT at = depth == 0 ? POINT{0, 0} : POINT{origin.x + s.rect.left, origin.y + s.rect.top};
     v.rect = RECT{at.x, at.y, at.x + (s.rect.right - s.rect.left), at.y + (s.rect.bottom - s.rect.top)};
     ReadState(v);
+    VideoWindowInfo info;
+    if (FindVideoWindowInfo(window, &info)) {
+        v.video = true;
+        if (depth > 0) v.kind = ControlKind::Video;
+        v.pictureWidth = info.width;
+        v.pictureHeight = info.height;
+        v.framesShown = info.framesShown;
+    }
     out.push_back(v);
     for (HWND child : GetChildWindowList(window)) Walk(child, depth + 1, at, out);
 }
@@ -151,6 +160,12 @@ std::vector<ControlView> DescribeTree(HWND topLevel) {
 }
 
 bool IsPressable(const ControlView& v) { return v.kind == ControlKind::PushButton && v.enabled; }
+
+std::string VideoCaption(const ControlView& v) {
+    if (!v.pictureWidth) return "no picture";
+    return std::to_string(v.pictureWidth) + "x" + std::to_string(v.pictureHeight) + ", " +
+           std::to_string(v.framesShown) + " frames shown";
+}
 
 int Percent(const ControlView& v) {
     if (v.high == v.low) return 0;

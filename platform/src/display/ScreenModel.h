@@ -11,7 +11,7 @@
 
 namespace platform::display {
 
-enum class ControlKind { Window, Text, Line, PushButton, CheckBox, GroupBox, Edit, ListBox, Progress, ListView, Picture };
+enum class ControlKind { Window, Text, Line, PushButton, CheckBox, GroupBox, Edit, ListBox, Progress, ListView, Picture, Video };
 
 struct ControlView {
     HWND hwnd = nullptr;
@@ -28,7 +28,13 @@ struct ControlView {
     int low = 0, high = 100, pos = 0;  // progress
     std::vector<std::string> columns;             // list view
     std::vector<std::vector<std::string>> rows;   // list box (one text a row) and list view
+    bool video = false;  // a video window (a child of kind Video, or a top-level window)
+    LONG pictureWidth = 0, pictureHeight = 0;
+    long framesShown = 0;
 };
+
+// "720x576, 25 frames shown" (or "no picture") for a video window.
+std::string VideoCaption(const ControlView& view);
 
 // The calling thread's visible top-level windows in creation order, then the message boxes of
 // every thread; the last one is active and takes the operator's keys.

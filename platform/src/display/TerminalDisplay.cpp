@@ -273,6 +273,13 @@ private:
             }
             break;
         }
+        case ControlKind::Video: {
+            std::string caption = VideoCaption(v);
+            if (width >= 4 && height >= 3) canvas.Box(x, y, std::min(width, right - x), std::min(height, bottom - y), "");
+            canvas.Put(x + std::max(1, (width - TextWidth(caption)) / 2), y + std::max(0, (height - 1) / 2), caption, kDim,
+                       ox, right);
+            break;
+        }
         default: break;
         }
     }
@@ -320,6 +327,11 @@ private:
                 break;
             }
             canvas.Box(at.left, at.top, at.width, at.height, tree.front().text);
+            if (tree.front().video) {  // a video window of its own: its picture in the middle
+                std::string caption = VideoCaption(tree.front());
+                canvas.Put(at.left + std::max(1, (at.width - TextWidth(caption)) / 2), at.top + at.height / 2, caption,
+                           kDim, at.left + 1, at.left + at.width - 1);
+            }
             for (size_t i = 1; i < tree.size(); ++i) DrawControl(canvas, tree[i], at);
         }
         std::string picture;

@@ -10,7 +10,8 @@
 #include "filters/InfTee.h"
 #include "filters/Mpeg2Demultiplexer.h"
 #include "filters/OverlayMixer.h"
-#include "filters/Renderers.h"
+#include "filters/AudioRenderer.h"
+#include "filters/VideoRenderer.h"
 #include "filters/SampleGrabber.h"
 #include "platform/dshow/GraphFilters.h"
 

@@ -46,19 +46,80 @@ HRESULT FilterBase::ChangeState(FILTER_STATE to, const char* call) {
     std::lock_guard<CriticalSection> changing(m_filterLock);
     FILTER_STATE from = State();
     if (from == to) return S_OK;
+    auto pins = Pins();
+    if (from == State_Stopped) {
+        for (auto& pin : pins) {
+            if (SUCCEEDED(hr = pin->StartStreaming())) continue;
+            for (auto& started : pins) started->StopStreaming();
+            return hr;
+        }
+    }
     hr = OnStateChange(from, to);
-    if (FAILED(hr)) return hr;
+    if (FAILED(hr)) {
+        if (from == State_Stopped)
+            for (auto& pin : pins) pin->StopStreaming();
+        return hr;
+    }
     {
         std::lock_guard<std::mutex> lock(m_lock);
         m_state = to;
     }
+    if (to == State_Stopped)
+        for (auto& pin : pins) pin->StopStreaming();
     OnStateChanged(from, to);
     return S_OK;
 }
 
 STDMETHODIMP FilterBase::Stop() { return ChangeState(State_Stopped, "IMediaFilter::Stop"); }
 STDMETHODIMP FilterBase::Pause() { return ChangeState(State_Paused, "IMediaFilter::Pause"); }
-STDMETHODIMP FilterBase::Run(REFERENCE_TIME) { return ChangeState(State_Running, "IMediaFilter::Run"); }
+STDMETHODIMP FilterBase::Run(REFERENCE_TIME tStart) {
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        m_start = tStart;
+    }
+    return ChangeState(State_Running, "IMediaFilter::Run");
+}
+
+CComPtr<IReferenceClock> FilterBase::Clock() const {
+    std::lock_guard<std::mutex> lock(m_lock);
+    return m_clock;
+}
+
+REFERENCE_TIME FilterBase::StartTime() const {
+    std::lock_guard<std::mutex> lock(m_lock);
+    return m_start;
+}
+
+REFERENCE_TIME FilterBase::StreamTime() const {
+    CComPtr<IReferenceClock> clock = Clock();
+    REFERENCE_TIME now = 0;
+    if (!clock || FAILED(clock->GetTime(&now))) return 0;
+    return std::max<REFERENCE_TIME>(0, now - StartTime());
+}
+
+std::vector<CComPtr<PinBase>> FilterBase::ConnectedOutputs() const {
+    std::vector<CComPtr<PinBase>> outputs;
+    for (auto& pin : Pins())
+        if (pin->Direction() == PINDIR_OUTPUT && pin->IsConnected()) outputs.push_back(pin);
+    return outputs;
+}
+
+HRESULT FilterBase::OnEndOfStream(PinBase*) {
+    for (auto& out : ConnectedOutputs()) out->DeliverEndOfStream();
+    return S_OK;
+}
+
+void FilterBase::OnBeginFlush(PinBase*) {
+    for (auto& out : ConnectedOutputs()) out->DeliverBeginFlush();
+}
+
+void FilterBase::OnEndFlush(PinBase*) {
+    for (auto& out : ConnectedOutputs()) out->DeliverEndFlush();
+}
+
+void FilterBase::OnNewSegment(PinBase*, REFERENCE_TIME start, REFERENCE_TIME stop, double rate) {
+    for (auto& out : ConnectedOutputs()) out->DeliverNewSegment(start, stop, rate);
+}
 
 STDMETHODIMP FilterBase::GetState(DWORD, FILTER_STATE* State) {
     if (!State) return E_POINTER;

@@ -7,6 +7,9 @@
 #include "Enumerators.h"
 #include "GraphFile.h"
 #include "Inject.h"
+#include "ReferenceClock.h"
+#include "filters/VideoRenderer.h"
+#include "platform/dshow/FilterBase.h"
 #include "evcode.h"
 #include "uuids.h"
 #include "vfwmsgs.h"
@@ -44,6 +47,23 @@ bool IsRenderer(IBaseFilter* filter) {
     return FilterPins(filter, PINDIR_OUTPUT, false).empty() && !FilterPins(filter, PINDIR_INPUT, false).empty();
 }
 
+// The filters connected to a filter's pins of `direction`: its inputs' feeders, or what its
+// outputs feed.
+std::vector<CComPtr<IBaseFilter>> NeighboursOf(IBaseFilter* filter, PIN_DIRECTION direction) {
+    std::vector<CComPtr<IBaseFilter>> found;
+    for (auto& pin : FilterPins(filter, direction, false)) {
+        CComPtr<IPin> peer;
+        if (pin->ConnectedTo(&peer) == S_OK) found.push_back(PinFilter(peer));
+    }
+    return found;
+}
+
+// Ends the streaming threads of the graph's filters (sources), each joined.
+void EndStreaming(const std::vector<CComPtr<IBaseFilter>>& filters) {
+    for (auto& filter : filters)
+        if (auto* base = dynamic_cast<FilterBase*>(filter.p)) base->EndStreaming();
+}
+
 // Breaks a pin's connection at both ends.
 void DisconnectBoth(IPin* pin) {
     CComPtr<IPin> peer;
@@ -58,7 +78,9 @@ void DisconnectBoth(IPin* pin) {
 FilterGraph::~FilterGraph() {
     m_closing = true;
     for (Member& m : m_members) m.filter->JoinFilterGraph(nullptr, nullptr);
+    EndStreaming(InStreamOrder(false));
     for (Member& m : m_members) m.filter->Stop();
+    for (Member& m : m_members) m.filter->SetSyncSource(nullptr);
     for (Member& m : m_members)
         for (PIN_DIRECTION d : {PINDIR_INPUT, PINDIR_OUTPUT})
             for (auto& pin : FilterPins(m.filter, d, false)) DisconnectBoth(pin);
@@ -113,10 +135,13 @@ STDMETHODIMP FilterGraph::AddFilter(IBaseFilter* pFilter, LPCWSTR pName) {
     if (name.empty()) return VFW_E_DUPLICATE_NAME;
     hr = pFilter->JoinFilterGraph(this, name.c_str());
     if (FAILED(hr)) return hr;
+    CComPtr<IReferenceClock> clock;
     {
         std::lock_guard<std::mutex> lock(m_lock);
         m_members.push_back(Member{pFilter, name});
+        clock = m_clock;
     }
+    if (clock) pFilter->SetSyncSource(clock);
     return pName && *pName && name != wanted.substr(0, kMaxName) ? VFW_S_DUPLICATE_NAME : S_OK;
 }
 
@@ -137,6 +162,7 @@ STDMETHODIMP FilterGraph::RemoveFilter(IBaseFilter* pFilter) {
                         m_members.end());
     }
     pFilter->JoinFilterGraph(nullptr, nullptr);
+    pFilter->SetSyncSource(nullptr);
     return S_OK;
 }
 
@@ -181,7 +207,19 @@ STDMETHODIMP FilterGraph::Disconnect(IPin* ppin) {
     return ppin->Disconnect();
 }
 
-STDMETHODIMP FilterGraph::SetDefaultSyncSource() { return S_OK; }
+// The graph's clock over the platform clock, given to every filter (and to those added later).
+STDMETHODIMP FilterGraph::SetDefaultSyncSource() {
+    std::lock_guard<CriticalSection> graphLock(m_graphLock);
+    if (GraphState() != State_Stopped) return VFW_E_NOT_STOPPED;
+    CComPtr<IReferenceClock> clock;
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        if (!m_clock) m_clock.Attach(new ReferenceClock());
+        clock = m_clock;
+    }
+    for (Member& m : Members()) m.filter->SetSyncSource(clock);
+    return S_OK;
+}
 
 // ---- IGraphBuilder ----
 
@@ -287,10 +325,56 @@ STDMETHODIMP FilterGraph::RenderEx(IPin* pPinOut, DWORD dwFlags, DWORD*) {
 
 // ---- IMediaControl ----
 
+// The filters in stream order, each after every filter that feeds it (sources first), or
+// against it (renderers first); filters not connected to each other in the order they joined.
+std::vector<CComPtr<IBaseFilter>> FilterGraph::InStreamOrder(bool upstream) const {
+    std::vector<CComPtr<IBaseFilter>> pending, ordered;
+    for (const Member& m : Members()) pending.push_back(m.filter);
+    auto placed = [&](IBaseFilter* f) {
+        return std::any_of(ordered.begin(), ordered.end(), [f](auto& o) { return o.p == f; });
+    };
+    auto inGraph = [&](IBaseFilter* f) {
+        return std::any_of(pending.begin(), pending.end(), [f](auto& p) { return p.p == f; });
+    };
+    while (!pending.empty()) {
+        size_t left = pending.size();
+        for (auto it = pending.begin(); it != pending.end();) {
+            auto before = NeighboursOf(*it, upstream ? PINDIR_OUTPUT : PINDIR_INPUT);
+            bool ready = std::all_of(before.begin(), before.end(),
+                                     [&](auto& u) { return !u || placed(u) || !inGraph(u) || u.p == it->p; });
+            if (ready) {
+                ordered.push_back(*it);
+                it = pending.erase(it);
+            } else {
+                ++it;
+            }
+        }
+        if (pending.size() == left) {  // a loop: the rest as they joined
+            ordered.insert(ordered.end(), pending.begin(), pending.end());
+            break;
+        }
+    }
+    return ordered;
+}
+
 HRESULT FilterGraph::ChangeFilters(FILTER_STATE to) {
+    // Sources stream only while everything downstream runs: they end their streaming before any
+    // filter pauses or stops; pausing and running go from the renderers upstream, stopping from
+    // the sources downstream, so that what a filter holds reaches its sink before it stops.
+    if (to != State_Running) EndStreaming(InStreamOrder(false));
+    std::vector<CComPtr<IBaseFilter>> order = InStreamOrder(to != State_Stopped);
+    REFERENCE_TIME start = 0;
+    if (to == State_Running) {
+        CComPtr<IReferenceClock> clock;
+        {
+            std::lock_guard<std::mutex> lock(m_lock);
+            clock = m_clock;
+        }
+        if (clock) clock->GetTime(&start);
+    }
     HRESULT first = S_OK;
-    for (Member& m : Members()) {
-        HRESULT hr = to == State_Running ? m.filter->Run(0) : to == State_Paused ? m.filter->Pause() : m.filter->Stop();
+    for (auto& filter : order) {
+        HRESULT hr = to == State_Running ? filter->Run(start) : to == State_Paused ? filter->Pause() : filter->Stop();
         if (FAILED(hr) && SUCCEEDED(first)) first = hr;
         // A refused stop does not keep the others running; a refused start stops them all.
         if (FAILED(hr) && to != State_Stopped) break;
@@ -300,6 +384,14 @@ HRESULT FilterGraph::ChangeFilters(FILTER_STATE to) {
         return first;
     }
     std::lock_guard<std::mutex> lock(m_lock);
+    if (m_state == State_Stopped && to != State_Stopped) {
+        m_renderers = 0;
+        for (auto& filter : order)
+            if (IsRenderer(filter) && !FilterPins(filter, PINDIR_INPUT, false).empty() &&
+                FilterPins(filter, PINDIR_INPUT, true).size() < FilterPins(filter, PINDIR_INPUT, false).size())
+                ++m_renderers;
+        m_completed = 0;
+    }
     m_state = to;
     return S_OK;
 }
@@ -308,8 +400,16 @@ STDMETHODIMP FilterGraph::Run() {
     HRESULT hr;
     if (Injected("IMediaControl::Run", E_FAIL, &hr)) return hr;
     std::lock_guard<CriticalSection> graphLock(m_graphLock);
+    bool hasClock;
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        hasClock = m_clock != nullptr;
+    }
+    if (!hasClock && GraphState() == State_Stopped) SetDefaultSyncSource();
     if (GraphState() == State_Stopped && FAILED(hr = ChangeFilters(State_Paused))) return hr;
-    return ChangeFilters(State_Running);
+    hr = ChangeFilters(State_Running);
+    if (SUCCEEDED(hr)) ShowOnStart();
+    return hr;
 }
 
 STDMETHODIMP FilterGraph::Pause() {
@@ -317,7 +417,10 @@ STDMETHODIMP FilterGraph::Pause() {
     if (Injected("IMediaControl::Pause", E_FAIL, &hr)) return hr;
     std::lock_guard<CriticalSection> graphLock(m_graphLock);
     hr = ChangeFilters(State_Paused);
-    if (SUCCEEDED(hr)) Push(EC_PAUSED, S_OK, 0);
+    if (SUCCEEDED(hr)) {
+        ShowOnStart();
+        Push(EC_PAUSED, S_OK, 0);
+    }
     return hr;
 }
 
@@ -351,8 +454,14 @@ STDMETHODIMP FilterGraph::StopWhenReady() { return Stop(); }
 
 // ---- IMediaEventSink ----
 
+// While the graph streams, EC_COMPLETE is reported once, when every renderer that started has
+// had end of stream; outside that (no renderer, or stopped) it is passed on as it comes.
 STDMETHODIMP FilterGraph::Notify(long EventCode, LONG_PTR EventParam1, LONG_PTR EventParam2) {
     if (m_closing) return E_UNEXPECTED;
+    if (EventCode == EC_COMPLETE) {
+        std::lock_guard<std::mutex> lock(m_lock);
+        if (m_state != State_Stopped && m_renderers > 0 && ++m_completed != m_renderers) return S_OK;
+    }
     Push(EventCode, EventParam1, EventParam2);
     return S_OK;
 }
@@ -447,5 +556,28 @@ bool FilterGraph::RendererFormat(VIDEOINFOHEADER* format) {
     }
     return false;
 }
+
+}  // namespace platform::dshow
+
+namespace platform::dshow {
+
+CComPtr<IBaseFilter> FilterGraph::VideoRenderer() const {
+    for (const Member& m : Members()) {
+        auto* renderer = dynamic_cast<VideoRendererFilter*>(m.filter.p);
+        if (renderer && renderer->CountPins(PINDIR_INPUT, true) == 0) return m.filter;
+    }
+    return nullptr;
+}
+
+bool FilterGraph::RendererImage(std::vector<BYTE>* dib) {
+    CComPtr<IBaseFilter> renderer = VideoRenderer();
+    return renderer && static_cast<VideoRendererFilter*>(renderer.p)->CurrentImage(dib);
+}
+
+HWND FilterGraph::RendererWindow() {
+    CComPtr<IBaseFilter> renderer = VideoRenderer();
+    return renderer ? static_cast<VideoRendererFilter*>(renderer.p)->Window() : nullptr;
+}
+
 
 }  // namespace platform::dshow

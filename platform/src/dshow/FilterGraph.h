@@ -72,6 +72,8 @@ public:
 protected:
     ~FilterGraph() override;
     bool RendererFormat(VIDEOINFOHEADER* format) override;
+    bool RendererImage(std::vector<BYTE>* dib) override;
+    HWND RendererWindow() override;
 
 private:
     struct Member {
@@ -82,6 +84,9 @@ private:
     bool Contains(IBaseFilter* filter) const;
     bool PinInGraph(IPin* pin) const;
     FILTER_STATE GraphState() const;
+    std::vector<CComPtr<IBaseFilter>> InStreamOrder(bool upstream) const;
+    // The first video renderer with a connected input.
+    CComPtr<IBaseFilter> VideoRenderer() const;
     std::wstring UniqueName(const std::wstring& wanted) const;
     // Every filter to `to`, recorded as the graph's state when every filter took it. The first
     // failure is the answer; after a failed Pause or Run the filters are stopped again.
@@ -96,6 +101,9 @@ private:
     std::vector<Member> m_members;  // in the order they joined
     std::atomic<bool> m_closing{false};  // the graph is being destroyed: events are dropped
     FILTER_STATE m_state = State_Stopped;
+    CComPtr<IReferenceClock> m_clock;  // once SetDefaultSyncSource made it
+    int m_renderers = 0;               // renderers with a connected input, counted at start
+    int m_completed = 0;               // of them, those that reported EC_COMPLETE
     BOOL m_streamOffset = FALSE;
     REFERENCE_TIME m_maxLatency = 0;
 };

@@ -155,18 +155,21 @@ STDMETHODIMP GraphBasicVideo::GetCurrentImage(long* pBufferSize, long* pDIBImage
     VIDEOINFOHEADER vih;
     hr = Video(&vih);
     if (FAILED(hr)) return hr;
-    BITMAPINFOHEADER header = vih.bmiHeader;
-    header.biSize = sizeof(BITMAPINFOHEADER);
-    header.biSizeImage = DIBSIZE(header);
-    long needed = long(sizeof(BITMAPINFOHEADER) + header.biSizeImage);
+    std::vector<BYTE> dib;
+    if (!RendererImage(&dib)) {
+        BITMAPINFOHEADER header = vih.bmiHeader;
+        header.biSize = sizeof(BITMAPINFOHEADER);
+        header.biSizeImage = DIBSIZE(header);
+        dib.assign(sizeof(header) + header.biSizeImage, 0);
+        std::memcpy(dib.data(), &header, sizeof(header));
+    }
+    long needed = long(dib.size());
     if (!pDIBImage) {
         *pBufferSize = needed;
         return S_OK;
     }
     if (*pBufferSize < needed) return E_OUTOFMEMORY;
-    auto* bytes = reinterpret_cast<BYTE*>(pDIBImage);
-    std::memcpy(bytes, &header, sizeof(header));
-    std::memset(bytes + sizeof(header), 0, header.biSizeImage);
+    std::memcpy(pDIBImage, dib.data(), dib.size());
     *pBufferSize = needed;
     return S_OK;
 }

@@ -1,10 +1,11 @@
 // The filter graph's basic-video properties (IBasicVideo): the video's size and timing, read
 // from the format its video renderer is connected with, source and destination rectangles
-// kept as set, and the current image (a bitmap of the video's size; the stand-in carries no
-// pixels, so it is black).
+// kept as set, and the current image: the video renderer's latest frame (a 32-bit DIB), or
+// a black bitmap of the video's size before the first frame.
 #pragma once
 
 #include <mutex>
+#include <vector>
 
 #include "amvideo.h"
 #include "control.h"
@@ -52,6 +53,8 @@ protected:
     virtual ~GraphBasicVideo() = default;
     // The format the graph's video renderer is connected with; false when there is none.
     virtual bool RendererFormat(VIDEOINFOHEADER* format) = 0;
+    // The renderer's latest frame as a packed DIB; false before the first.
+    virtual bool RendererImage(std::vector<BYTE>* dib) = 0;
 
 private:
     // A rectangle kept as set; `isDefault` until set.

@@ -2,6 +2,8 @@
 #include "GraphVideoWindow.h"
 
 #include "Inject.h"
+#include "platform/winnls.h"
+#include "platform/winuser.h"
 
 namespace platform::dshow {
 
@@ -9,8 +11,11 @@ template <class T>
 HRESULT GraphVideoWindow::Put(const char* call, T* field, T value) {
     HRESULT hr;
     if (Injected(call, E_FAIL, &hr)) return hr;
-    std::lock_guard<std::mutex> lock(m_lock);
-    *field = value;
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        *field = value;
+    }
+    ApplyWindowState();
     return S_OK;
 }
 
@@ -23,8 +28,11 @@ HRESULT GraphVideoWindow::GetValue(const T& field, T* value) {
 }
 
 STDMETHODIMP GraphVideoWindow::put_Caption(BSTR strCaption) {
-    std::lock_guard<std::mutex> lock(m_lock);
-    m_caption = strCaption ? strCaption : L"";
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        m_caption = strCaption ? strCaption : L"";
+    }
+    ApplyWindowState();
     return S_OK;
 }
 
@@ -80,12 +88,47 @@ STDMETHODIMP GraphVideoWindow::SetWindowPosition(long Left, long Top, long Width
     HRESULT hr;
     if (Injected("IVideoWindow::SetWindowPosition", E_FAIL, &hr)) return hr;
     if (Width < 0 || Height < 0) return E_INVALIDARG;
-    std::lock_guard<std::mutex> lock(m_lock);
-    m_left = Left;
-    m_top = Top;
-    m_width = Width;
-    m_height = Height;
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        m_left = Left;
+        m_top = Top;
+        m_width = Width;
+        m_height = Height;
+    }
+    ApplyWindowState();
     return S_OK;
+}
+
+void GraphVideoWindow::ShowOnStart() {
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        if (m_autoShow) m_visible = OATRUE;
+    }
+    ApplyWindowState();
+}
+
+void GraphVideoWindow::ApplyWindowState() {
+    HWND window = RendererWindow();
+    if (!window) return;
+    std::wstring caption;
+    long style, left, top, width, height, visible;
+    HWND owner;
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        caption = m_caption;
+        style = m_style;
+        left = m_left, top = m_top, width = m_width, height = m_height;
+        visible = m_visible;
+        owner = reinterpret_cast<HWND>(m_owner);
+    }
+    if (owner && !IsWindow(owner)) owner = nullptr;
+    style &= ~long(WS_VISIBLE);
+    style = owner ? (style | WS_CHILD) & ~long(WS_POPUP) : (style & ~long(WS_CHILD)) | WS_CAPTION;
+    if (GetParent(window) != owner) SetParent(window, owner);
+    SetWindowLongPtrA(window, GWL_STYLE, style | (GetWindowLongPtrA(window, GWL_STYLE) & WS_VISIBLE));
+    SetWindowTextA(window, WideToUtf8(caption).c_str());
+    MoveWindow(window, left, top, width, height, TRUE);
+    ShowWindow(window, visible ? SW_SHOW : SW_HIDE);
 }
 
 STDMETHODIMP GraphVideoWindow::GetWindowPosition(long* pLeft, long* pTop, long* pWidth, long* pHeight) {

@@ -1,5 +1,7 @@
 // The filter graph's video window (IVideoWindow): the window's owner, drain, style, position,
-// visibility and the rest, kept as set and given back. The stand-in draws no video.
+// visibility and the rest, kept as set and given back, and applied to the video renderer's
+// window whenever they change and when the graph starts: with an owner the window is its
+// child (WS_CHILD) at the position given, without one a top-level window with a caption.
 #pragma once
 
 #include <mutex>
@@ -55,6 +57,11 @@ public:
 
 protected:
     virtual ~GraphVideoWindow() = default;
+    // The connected video renderer's window, null when there is none (yet).
+    virtual HWND RendererWindow() = 0;
+    // The graph paused or ran: with AutoShow the window becomes visible; the state is applied.
+    void ShowOnStart();
+    void ApplyWindowState();
 
 private:
     template <class T>

@@ -1,10 +1,13 @@
 // Pins of the stand-in's filters: connection negotiation and connection state.
 #include "platform/dshow/PinBase.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "Enumerators.h"
 #include "Inject.h"
+#include "dibsize.h"
+#include "platform/winnls.h"
 #include "platform/dshow/FilterBase.h"
 #include "vfwmsgs.h"
 
@@ -69,7 +72,8 @@ PinBase::PinBase(FilterBase* filter, PinDescription description)
 }
 
 STDMETHODIMP PinBase::QueryInterface(REFIID riid, void** ppv) {
-    if (IsEqualGUID(riid, IID_IKsPropertySet) && m_properties->IsEmpty()) {
+    if ((IsEqualGUID(riid, IID_IKsPropertySet) && m_properties->IsEmpty()) ||
+        (IsEqualGUID(riid, IID_IMemInputPin) && m_direction != PINDIR_INPUT)) {
         if (ppv) *ppv = nullptr;
         return E_NOINTERFACE;
     }
@@ -115,6 +119,8 @@ void PinBase::Detach() {
     m_filter = nullptr;
     peer = std::move(m_peer);
     m_connectionType = MediaType();
+    m_allocator.Release();
+    m_peerInput.Release();
 }
 
 bool PinBase::FilterStopped() const {
@@ -156,7 +162,18 @@ STDMETHODIMP PinBase::Connect(IPin* pReceivePin, const AM_MEDIA_TYPE* pmt) {
     if (candidates.empty()) return VFW_E_NO_ACCEPTABLE_TYPES;
     for (const MediaType& mt : candidates) {
         if (CheckMediaType(mt.Get()) != S_OK) continue;
-        if (SUCCEEDED(pReceivePin->ReceiveConnection(this, &mt.Get()))) return Complete(pReceivePin, mt.Get());
+        if (FAILED(pReceivePin->ReceiveConnection(this, &mt.Get()))) continue;
+        {
+            std::lock_guard<std::mutex> lock(m_lock);
+            m_connectionType = MediaType(mt.Get());
+        }
+        if (FAILED(hr = NegotiateAllocator(pReceivePin))) {
+            pReceivePin->Disconnect();
+            std::lock_guard<std::mutex> lock(m_lock);
+            m_connectionType = MediaType();
+            return hr;
+        }
+        return Complete(pReceivePin, mt.Get());
     }
     return complete ? VFW_E_TYPE_NOT_ACCEPTED : VFW_E_NO_ACCEPTABLE_TYPES;
 }
@@ -180,6 +197,8 @@ STDMETHODIMP PinBase::Disconnect() {
         if (!m_peer) return S_FALSE;
         old = std::move(m_peer);
         m_connectionType = MediaType();
+        m_allocator.Release();
+        m_peerInput.Release();
     }
     OnDisconnected();
     if (FilterBase* filter = Filter()) filter->OnPinDisconnected(this);
@@ -241,10 +260,193 @@ STDMETHODIMP PinBase::EnumMediaTypes(IEnumMediaTypes** ppEnum) {
 }
 
 STDMETHODIMP PinBase::QueryInternalConnections(IPin**, ULONG*) { return E_NOTIMPL; }
-STDMETHODIMP PinBase::EndOfStream() { return S_OK; }
-STDMETHODIMP PinBase::BeginFlush() { return S_OK; }
-STDMETHODIMP PinBase::EndFlush() { return S_OK; }
-STDMETHODIMP PinBase::NewSegment(REFERENCE_TIME, REFERENCE_TIME, double) { return S_OK; }
+// ---- the data path ----
+
+// A peer without IMemInputPin (not a stand-in pin) connects without data.
+HRESULT PinBase::NegotiateAllocator(IPin* receiver) {
+    CComPtr<IMemInputPin> input;
+    if (FAILED(receiver->QueryInterface(IID_IMemInputPin, reinterpret_cast<void**>(&input))) || !input) return S_OK;
+    CComPtr<IMemAllocator> allocator;
+    HRESULT hr = input->GetAllocator(&allocator);
+    if (FAILED(hr) || !allocator) return FAILED(hr) ? hr : VFW_E_NO_ALLOCATOR;
+    ALLOCATOR_PROPERTIES request{};
+    input->GetAllocatorRequirements(&request);
+    if (FAILED(hr = DecideBufferSize(allocator, &request))) return hr;
+    if (FAILED(hr = input->NotifyAllocator(allocator, FALSE))) return hr;
+    std::lock_guard<std::mutex> lock(m_lock);
+    m_allocator = allocator;
+    m_peerInput = input;
+    return S_OK;
+}
+
+HRESULT PinBase::DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES* request) {
+    MediaType type = ConnectionType();
+    long size = 0;
+    const auto* vih = type.FormatAs<VIDEOINFOHEADER>();
+    if (vih && IsEqualGUID(type.FormatType(), FORMAT_VideoInfo)) size = long(DIBSIZE(vih->bmiHeader));
+    if (size <= 0) size = std::max(long(type.Get().lSampleSize), 64L * 1024);
+    request->cbBuffer = std::max(request->cbBuffer, size);
+    request->cBuffers = std::max(request->cBuffers, 1L);
+    ALLOCATOR_PROPERTIES actual;
+    return allocator->SetProperties(request, &actual);
+}
+
+HRESULT PinBase::StartStreaming() {
+    CComPtr<IMemAllocator> allocator;
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        m_endOfStream = false;
+        m_flushing = false;
+        if (m_direction == PINDIR_OUTPUT) allocator = m_allocator;
+    }
+    return allocator ? allocator->Commit() : S_OK;
+}
+
+void PinBase::StopStreaming() {
+    CComPtr<IMemAllocator> allocator = Allocator();
+    if (allocator && m_direction == PINDIR_OUTPUT) allocator->Decommit();
+}
+
+CComPtr<IMemAllocator> PinBase::Allocator() const {
+    std::lock_guard<std::mutex> lock(m_lock);
+    return m_allocator;
+}
+
+HRESULT PinBase::GetDeliveryBuffer(IMediaSample** sample) {
+    if (!sample) return E_POINTER;
+    *sample = nullptr;
+    CComPtr<IMemAllocator> allocator = Allocator();
+    if (!allocator || m_direction != PINDIR_OUTPUT) return VFW_E_NOT_CONNECTED;
+    return allocator->GetBuffer(sample, nullptr, nullptr, 0);
+}
+
+HRESULT PinBase::Deliver(IMediaSample* sample) {
+    CComPtr<IMemInputPin> peer;
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        peer = m_peerInput;
+    }
+    return peer ? peer->Receive(sample) : VFW_E_NOT_CONNECTED;
+}
+
+HRESULT PinBase::DeliverEndOfStream() {
+    CComPtr<IPin> peer = Peer();
+    return peer && m_direction == PINDIR_OUTPUT ? peer->EndOfStream() : VFW_E_NOT_CONNECTED;
+}
+
+HRESULT PinBase::DeliverBeginFlush() {
+    CComPtr<IPin> peer = Peer();
+    return peer && m_direction == PINDIR_OUTPUT ? peer->BeginFlush() : VFW_E_NOT_CONNECTED;
+}
+
+HRESULT PinBase::DeliverEndFlush() {
+    CComPtr<IPin> peer = Peer();
+    return peer && m_direction == PINDIR_OUTPUT ? peer->EndFlush() : VFW_E_NOT_CONNECTED;
+}
+
+HRESULT PinBase::DeliverNewSegment(REFERENCE_TIME start, REFERENCE_TIME stop, double rate) {
+    CComPtr<IPin> peer = Peer();
+    return peer && m_direction == PINDIR_OUTPUT ? peer->NewSegment(start, stop, rate) : VFW_E_NOT_CONNECTED;
+}
+
+STDMETHODIMP PinBase::GetAllocator(IMemAllocator** ppAllocator) {
+    if (!ppAllocator) return E_POINTER;
+    std::lock_guard<std::mutex> lock(m_lock);
+    if (!m_allocator) m_allocator.Attach(new MemAllocator());
+    return m_allocator.CopyTo(ppAllocator);
+}
+
+STDMETHODIMP PinBase::NotifyAllocator(IMemAllocator* pAllocator, BOOL) {
+    if (!pAllocator) return E_POINTER;
+    std::lock_guard<std::mutex> lock(m_lock);
+    m_allocator = pAllocator;
+    return S_OK;
+}
+
+STDMETHODIMP PinBase::GetAllocatorRequirements(ALLOCATOR_PROPERTIES* pProps) {
+    if (pProps) *pProps = ALLOCATOR_PROPERTIES{0, 0, 1, 0};
+    return E_NOTIMPL;
+}
+
+STDMETHODIMP PinBase::Receive(IMediaSample* pSample) {
+    if (!pSample) return E_POINTER;
+    HRESULT hr;
+    if (FailuresInjected() && Injected(("IMemInputPin::Receive:" + WideToUtf8(m_name)).c_str(), E_FAIL, &hr))
+        return hr;
+    FilterBase* filter = Filter();
+    if (!filter || m_direction != PINDIR_INPUT) return E_UNEXPECTED;
+    if (filter->State() == State_Stopped) return VFW_E_WRONG_STATE;
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        if (!m_peer) return VFW_E_NOT_CONNECTED;
+        if (m_endOfStream || m_flushing) return S_FALSE;
+    }
+    AM_MEDIA_TYPE* changed = nullptr;
+    if (pSample->GetMediaType(&changed) == S_OK && changed) {
+        hr = CheckMediaType(*changed);
+        if (hr == S_OK) {
+            std::lock_guard<std::mutex> lock(m_lock);
+            m_connectionType = MediaType(*changed);
+        }
+        DeleteMediaType(changed);
+        if (hr != S_OK) return VFW_E_TYPE_NOT_ACCEPTED;
+    }
+    return filter->OnReceive(this, pSample);
+}
+
+STDMETHODIMP PinBase::ReceiveMultiple(IMediaSample** pSamples, long nSamples, long* nSamplesProcessed) {
+    if (!pSamples || !nSamplesProcessed) return E_POINTER;
+    *nSamplesProcessed = 0;
+    HRESULT hr = S_OK;
+    for (long i = 0; i < nSamples && hr == S_OK; ++i) {
+        hr = Receive(pSamples[i]);
+        if (hr == S_OK) ++*nSamplesProcessed;
+    }
+    return hr;
+}
+
+STDMETHODIMP PinBase::ReceiveCanBlock() { return S_FALSE; }
+
+STDMETHODIMP PinBase::EndOfStream() {
+    FilterBase* filter = Filter();
+    if (!filter || m_direction != PINDIR_INPUT) return E_UNEXPECTED;
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        if (m_endOfStream || m_flushing) return S_OK;
+        m_endOfStream = true;
+    }
+    return filter->OnEndOfStream(this);
+}
+
+STDMETHODIMP PinBase::BeginFlush() {
+    FilterBase* filter = Filter();
+    if (!filter || m_direction != PINDIR_INPUT) return E_UNEXPECTED;
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        m_flushing = true;
+    }
+    filter->OnBeginFlush(this);
+    return S_OK;
+}
+
+STDMETHODIMP PinBase::EndFlush() {
+    FilterBase* filter = Filter();
+    if (!filter || m_direction != PINDIR_INPUT) return E_UNEXPECTED;
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        m_flushing = false;
+        m_endOfStream = false;
+    }
+    filter->OnEndFlush(this);
+    return S_OK;
+}
+
+STDMETHODIMP PinBase::NewSegment(REFERENCE_TIME tStart, REFERENCE_TIME tStop, double dRate) {
+    FilterBase* filter = Filter();
+    if (!filter || m_direction != PINDIR_INPUT) return E_UNEXPECTED;
+    filter->OnNewSegment(this, tStart, tStop, dRate);
+    return S_OK;
+}
 
 STDMETHODIMP PinBase::Set(REFGUID guidPropSet, DWORD dwPropID, LPVOID pInstanceData, DWORD cbInstanceData,
                           LPVOID pPropData, DWORD cbPropData) {

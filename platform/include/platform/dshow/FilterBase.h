@@ -6,7 +6,13 @@
 // The filter owns its pins: a pin's AddRef and Release go to the filter, so a held pin keeps
 // its filter alive, and every pin made for the filter is destroyed with it (a pin taken off the
 // list stays valid, without a filter, until then). State changes run one at a time under the
-// filter lock, with a hook before (which may refuse) and one after.
+// filter lock, with a hook before (which may refuse) and one after. Leaving Stop commits the
+// allocators of the connected outputs (a refused commit refuses the change); Stop decommits them.
+//
+// Samples and stream events that reach the input pins come to the data hooks (OnReceive,
+// OnEndOfStream, the flushes, OnNewSegment) on the thread that delivers them; stream events go
+// on through every connected output unless a filter says otherwise. Run's start time and the
+// clock SetSyncSource gave make the stream time.
 //
 //   class SimCapture : public platform::dshow::FilterBase {
 //   public:
@@ -81,6 +87,17 @@ public:
     HRESULT NotifyEvent(long code, LONG_PTR param1, LONG_PTR param2);
 
     KsPropertyTable& Properties() { return *m_properties; }
+
+    // The graph's clock (null when none was given), the start time Run gave, and the stream
+    // time now (the clock's time less the start; 0 without a clock or before Run).
+    CComPtr<IReferenceClock> Clock() const;
+    REFERENCE_TIME StartTime() const;
+    REFERENCE_TIME StreamTime() const;
+    // Ends what the filter's own threads deliver (a source's streaming threads, joined), so
+    // that every sample produced has gone through the synchronous chain. The graph calls it on
+    // every filter before any filter pauses or stops; the filter stays in its state.
+    virtual void EndStreaming() {}
+
     // Gives the filter a kernel handle (a driver's filter): KsGetObjectHandle answers it and
     // KsSynchronousDeviceControl on it reaches Properties(). Closed with the filter.
     void EnableKernelHandle();
@@ -100,6 +117,19 @@ protected:
     // The run state changed (under the filter lock).
     virtual void OnStateChanged(FILTER_STATE from, FILTER_STATE to) {}
 
+    // The data hooks of the input pins. OnReceive's result is Receive's: S_OK when the sample
+    // was taken (the default drops it), S_FALSE to take no more, a failure to end the stream.
+    virtual HRESULT OnReceive(PinBase* pin, IMediaSample* sample) { return S_OK; }
+    // The defaults pass the event on through every connected output pin.
+    virtual HRESULT OnEndOfStream(PinBase* pin);
+    virtual void OnBeginFlush(PinBase* pin);
+    virtual void OnEndFlush(PinBase* pin);
+    virtual void OnNewSegment(PinBase* pin, REFERENCE_TIME start, REFERENCE_TIME stop, double rate);
+    // Held while the state changes (recursive): what must not run in the middle of one.
+    CriticalSection& StateLock() { return m_filterLock; }
+    // The connected output pins, in order.
+    std::vector<CComPtr<PinBase>> ConnectedOutputs() const;
+
 private:
     friend class PinBase;
     HRESULT ChangeState(FILTER_STATE to, const char* call);
@@ -116,6 +146,7 @@ private:
     std::wstring m_name;
     IFilterGraph* m_graph = nullptr;
     CComPtr<IReferenceClock> m_clock;
+    REFERENCE_TIME m_start = 0;
     std::shared_ptr<KsPropertyTable> m_properties;
     HANDLE m_kernelHandle = nullptr;
     DeviceId m_device = 0;

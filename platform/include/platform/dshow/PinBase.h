@@ -1,6 +1,12 @@
 // The pin base of the stand-in's filters (system filters and the simulated drivers' filters):
 // direction, name, id, pin category, preferred media types and connection state, with
-// negotiation through Connect, ReceiveConnection and QueryAccept.
+// negotiation through Connect, ReceiveConnection and QueryAccept, and the data path.
+//
+// Input pins answer IMemInputPin: samples, end of stream, flushes and new segments reach the
+// filter's hooks (FilterBase::OnReceive and the rest). An output pin agrees on an allocator
+// with its peer when it connects (the peer's GetAllocator, the pin's DecideBufferSize, the
+// peer's NotifyAllocator) and drops it at Disconnect; its filter commits it while not stopped,
+// and Deliver hands samples to the peer on the caller's thread.
 //
 // A pin belongs to its filter: its AddRef and Release go to the filter, so whoever holds a pin
 // keeps the filter alive, and the filter destroys the pin. A connected pin holds its peer (and
@@ -14,6 +20,7 @@
 #include "platform/comobject.h"
 #include "platform/comptr.h"
 #include "platform/dshow/KsProperties.h"
+#include "platform/dshow/MediaSample.h"
 #include "platform/dshow/MediaType.h"
 
 namespace platform::dshow {
@@ -28,14 +35,14 @@ struct PinDescription {
     std::vector<MediaType> mediaTypes;  // offered in this order; accepted with wildcards
 };
 
-class PLATFORM_API PinBase : public ComObject<IPin, IKsPropertySet> {
+class PLATFORM_API PinBase : public ComObject<IPin, IKsPropertySet, IMemInputPin> {
 public:
     // `filter` must not be null. The new pin holds one reference (to its filter) for its maker,
     // as a new COM object does; the filter destroys the pin.
     PinBase(FilterBase* filter, PinDescription description);
 
-    // IUnknown: IKsPropertySet only when the pin has a category or properties; the reference
-    // count is the filter's.
+    // IUnknown: IKsPropertySet only when the pin has a category or properties, IMemInputPin only
+    // on an input pin; the reference count is the filter's.
     STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
     STDMETHODIMP_(ULONG) AddRef() override;
     STDMETHODIMP_(ULONG) Release() override;
@@ -56,6 +63,17 @@ public:
     STDMETHODIMP BeginFlush() override;
     STDMETHODIMP EndFlush() override;
     STDMETHODIMP NewSegment(REFERENCE_TIME tStart, REFERENCE_TIME tStop, double dRate) override;
+
+    // IMemInputPin (input pins). Receive fails with VFW_E_WRONG_STATE while the filter is
+    // stopped, answers S_FALSE after end of stream or while flushing, refuses a sample whose
+    // new media type the pin does not take (VFW_E_TYPE_NOT_ACCEPTED), and fails when a test
+    // injected "IMemInputPin::Receive:<pin name>".
+    STDMETHODIMP GetAllocator(IMemAllocator** ppAllocator) override;
+    STDMETHODIMP NotifyAllocator(IMemAllocator* pAllocator, BOOL bReadOnly) override;
+    STDMETHODIMP GetAllocatorRequirements(ALLOCATOR_PROPERTIES* pProps) override;
+    STDMETHODIMP Receive(IMediaSample* pSample) override;
+    STDMETHODIMP ReceiveMultiple(IMediaSample** pSamples, long nSamples, long* nSamplesProcessed) override;
+    STDMETHODIMP ReceiveCanBlock() override;
 
     // IKsPropertySet: AMPROPSETID_Pin / AMPROPERTY_PIN_CATEGORY, then Properties().
     STDMETHODIMP Set(REFGUID guidPropSet, DWORD dwPropID, LPVOID pInstanceData, DWORD cbInstanceData,
@@ -78,6 +96,17 @@ public:
     MediaType ConnectionType() const;
     KsPropertyTable& Properties() { return *m_properties; }
 
+    // ---- output pins: the data path ----
+    // A sample from the connection's allocator (VFW_E_NOT_CONNECTED, VFW_E_NOT_COMMITTED).
+    HRESULT GetDeliveryBuffer(IMediaSample** sample);
+    // Hands the sample to the peer's Receive; VFW_E_NOT_CONNECTED when there is none.
+    HRESULT Deliver(IMediaSample* sample);
+    HRESULT DeliverEndOfStream();
+    HRESULT DeliverBeginFlush();
+    HRESULT DeliverEndFlush();
+    HRESULT DeliverNewSegment(REFERENCE_TIME start, REFERENCE_TIME stop, double rate);
+    CComPtr<IMemAllocator> Allocator() const;
+
 protected:
     ~PinBase() override = default;
     // S_OK when the pin takes `mt`: one of its media types accepts it (a pin without media
@@ -86,12 +115,20 @@ protected:
     // After this end was connected (the type is set) and after it was disconnected.
     virtual void OnConnected() {}
     virtual void OnDisconnected() {}
+    // Output pins: the buffers to ask of the connection's allocator (`request` holds the input
+    // pin's requirements). The default: one buffer of the picture (VIDEOINFOHEADER), else of
+    // the type's sample size, at least 64 KiB.
+    virtual HRESULT DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES* request);
 
 private:
     friend class FilterBase;
     void Detach();  // the filter took the pin off its list or goes away: no filter, no peer
     bool FilterStopped() const;
     HRESULT Complete(IPin* peer, const AM_MEDIA_TYPE& mt);
+    HRESULT NegotiateAllocator(IPin* receiver);
+    // The filter leaves Stop (commit the output's allocator, open the input's stream) or stops.
+    HRESULT StartStreaming();
+    void StopStreaming();
 
     mutable std::mutex m_lock;
     FilterBase& m_owner;   // the reference count's and the pin's owner
@@ -104,6 +141,10 @@ private:
     CComPtr<IPin> m_peer;
     MediaType m_connectionType;
     std::shared_ptr<KsPropertyTable> m_properties;
+    CComPtr<IMemAllocator> m_allocator;  // the connection's (either end)
+    CComPtr<IMemInputPin> m_peerInput;    // output pins: the peer's
+    bool m_endOfStream = false;           // input pins: until the filter next leaves Stop
+    bool m_flushing = false;
 };
 
 }  // namespace platform::dshow

@@ -1,6 +1,9 @@
 // The colour space converter.
 #include "ColourConverter.h"
 
+#include "Picture.h"
+#include "vfwmsgs.h"
+
 namespace platform::dshow {
 
 namespace {
@@ -12,14 +15,12 @@ struct RgbOutput {
 const RgbOutput kOutputs[] = {
     {&MEDIASUBTYPE_RGB32, 32}, {&MEDIASUBTYPE_RGB24, 24}, {&MEDIASUBTYPE_RGB565, 16}, {&MEDIASUBTYPE_RGB555, 16}};
 
-const GUID* const kInputs[] = {&MEDIASUBTYPE_YUY2,  &MEDIASUBTYPE_UYVY,   &MEDIASUBTYPE_YV12,
-                               &MEDIASUBTYPE_I420,  &MEDIASUBTYPE_YVU9,   &MEDIASUBTYPE_RGB8,
-                               &MEDIASUBTYPE_RGB555, &MEDIASUBTYPE_RGB565, &MEDIASUBTYPE_RGB24,
-                               &MEDIASUBTYPE_RGB32};
+const GUID* const kInputs[] = {&MEDIASUBTYPE_YUY2,   &MEDIASUBTYPE_UYVY,  &MEDIASUBTYPE_RGB555,
+                               &MEDIASUBTYPE_RGB565, &MEDIASUBTYPE_RGB24, &MEDIASUBTYPE_RGB32};
 
 }  // namespace
 
-ColourConverterFilter::ColourConverterFilter() : FilterBase(CLSID_Colour) {
+ColourConverterFilter::ColourConverterFilter() : TransformBase(CLSID_Colour) {
     std::vector<MediaType> inputs;
     for (const GUID* subtype : kInputs) inputs.emplace_back(MEDIATYPE_Video, *subtype, FORMAT_VideoInfo);
     AddPin(PinDescription{PINDIR_INPUT, L"Input", L"", GUID_NULL, std::move(inputs)});
@@ -42,6 +43,21 @@ void ColourConverterFilter::OnPinConnected(PinBase* pin) {
 
 void ColourConverterFilter::OnPinDisconnected(PinBase* pin) {
     if (pin->Direction() == PINDIR_INPUT) FollowInput(this, {});
+}
+
+HRESULT ColourConverterFilter::Transform(PinBase* pin, IMediaSample* in, IMediaSample* out) {
+    Picture from, to;
+    auto outputs = ConnectedOutputs();
+    if (outputs.empty() || !PictureOf(pin->ConnectionType().Get(), &from) ||
+        !PictureOf(outputs.front()->ConnectionType().Get(), &to) || from.width != to.width || from.height != to.height)
+        return VFW_E_TYPE_NOT_ACCEPTED;
+    BYTE *src = nullptr, *dst = nullptr;
+    in->GetPointer(&src);
+    out->GetPointer(&dst);
+    if (size_t(in->GetActualDataLength()) < from.Size()) return VFW_E_BUFFER_UNDERFLOW;
+    if (size_t(out->GetSize()) < to.Size()) return VFW_E_BUFFER_OVERFLOW;
+    ConvertPicture(from, src, to, dst);
+    return out->SetActualDataLength(long(to.Size()));
 }
 
 }  // namespace platform::dshow

@@ -1,10 +1,58 @@
 // The writers.
 #include "FileWriter.h"
 
+#include "platform/winfile.h"
+#include "platform/winnls.h"
+
 namespace platform::dshow {
 
 FileWriterFilter::FileWriterFilter(REFCLSID clsid, const wchar_t* pinName) : With(clsid) {
     AddPin(PinDescription{PINDIR_INPUT, pinName});
+}
+
+FileWriterFilter::~FileWriterFilter() { Close(); }
+
+HRESULT FileWriterFilter::OnStateChange(FILTER_STATE from, FILTER_STATE to) {
+    if (from == State_Stopped) {
+        std::wstring name = FileName();
+        DWORD mode = 0;
+        GetMode(&mode);
+        if (!name.empty()) {
+            HANDLE file = CreateFileA(WideToUtf8(name).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                      (mode & AM_FILE_OVERWRITE) ? CREATE_ALWAYS : OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                      nullptr);
+            if (file == INVALID_HANDLE_VALUE) return HRESULT_FROM_WIN32(GetLastError());
+            std::lock_guard<std::mutex> lock(m_lock);
+            m_file = file;
+            m_failed = false;
+        }
+    }
+    if (to == State_Stopped) Close();
+    return RendererBase::OnStateChange(from, to);
+}
+
+void FileWriterFilter::Close() {
+    std::lock_guard<std::mutex> lock(m_lock);
+    if (!m_file) return;
+    if (!m_failed) SetEndOfFile(m_file);  // nothing of an older file stays behind what was written
+    CloseHandle(m_file);
+    m_file = nullptr;
+}
+
+HRESULT FileWriterFilter::Render(PinBase*, IMediaSample* sample) {
+    BYTE* data = nullptr;
+    if (FAILED(sample->GetPointer(&data))) return E_POINTER;
+    DWORD length = DWORD(sample->GetActualDataLength());
+    std::lock_guard<std::mutex> lock(m_lock);
+    if (!m_file) return S_OK;
+    if (m_failed) return S_FALSE;
+    DWORD written = 0;
+    if (!WriteFile(m_file, data, length, &written, nullptr) || written != length) {
+        DWORD error = GetLastError();
+        m_failed = true;
+        return HRESULT_FROM_WIN32(error ? error : ERROR_WRITE_FAULT);
+    }
+    return S_OK;
 }
 
 }  // namespace platform::dshow

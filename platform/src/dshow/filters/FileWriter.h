@@ -1,16 +1,35 @@
 // The writers: the file writer and the dump filter, each one input pin taking any type and
-// IFileSinkFilter(2) for the file's name. The stand-in writes no data.
+// IFileSinkFilter(2) for the file's name and mode. With a name, the file is opened when the
+// filter leaves Stop (created or truncated with AM_FILE_OVERWRITE; otherwise created or opened
+// and written from its start, cut at the end of what was written), every sample's bytes are
+// written in arrival order, and the file is closed at Stop. A file that cannot be opened
+// refuses the pause. A write error ends the writing: the sample fails with the error as an
+// HRESULT, which ends the stream with EC_ERRORABORT. Without a name samples are dropped.
 #pragma once
 
+#include <mutex>
+
 #include "platform/dshow/FileSinkMixin.h"
-#include "platform/dshow/FilterBase.h"
+#include "platform/dshow/RendererBase.h"
 #include "platform/dshow/With.h"
 
 namespace platform::dshow {
 
-class FileWriterFilter : public With<FilterBase, FileSinkMixin> {
+class FileWriterFilter : public With<RendererBase, FileSinkMixin> {
 public:
     FileWriterFilter(REFCLSID clsid, const wchar_t* pinName);
+
+protected:
+    ~FileWriterFilter() override;
+    HRESULT OnStateChange(FILTER_STATE from, FILTER_STATE to) override;
+    HRESULT Render(PinBase* pin, IMediaSample* sample) override;
+
+private:
+    void Close();
+
+    std::mutex m_lock;  // the file, against writes from more than one thread
+    HANDLE m_file = nullptr;
+    bool m_failed = false;
 };
 
 }  // namespace platform::dshow

@@ -34,4 +34,15 @@ void InfTeeFilter::OnPinDisconnected(PinBase* pin) {
     KeepOneFreePin(this, PINDIR_OUTPUT);
 }
 
+// S_OK when an output took the sample; the first failure of an output ends the stream.
+HRESULT InfTeeFilter::OnReceive(PinBase*, IMediaSample* sample) {
+    HRESULT result = S_FALSE;
+    for (auto& out : ConnectedOutputs()) {
+        HRESULT hr = out->Deliver(sample);
+        if (FAILED(hr)) return hr;
+        if (hr == S_OK) result = S_OK;
+    }
+    return result;
+}
+
 }  // namespace platform::dshow

@@ -1,5 +1,6 @@
 // The Infinite Pin Tee: one input, and a new output pin whenever every output is connected,
-// so that there is always one free output; each output offers the input's type.
+// so that there is always one free output; each output offers the input's type. Every sample
+// goes to every connected output.
 #pragma once
 
 #include "platform/dshow/FilterBase.h"
@@ -13,6 +14,7 @@ public:
 protected:
     void OnPinConnected(PinBase* pin) override;
     void OnPinDisconnected(PinBase* pin) override;
+    HRESULT OnReceive(PinBase* pin, IMediaSample* sample) override;
 
 private:
     void AddOutput();

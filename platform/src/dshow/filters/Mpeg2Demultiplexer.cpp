@@ -2,6 +2,7 @@
 #include "Mpeg2Demultiplexer.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "dshow/Enumerators.h"
 #include "dshow/GraphRecord.h"
@@ -184,10 +185,66 @@ STDMETHODIMP DemuxPersist::Load(IStream* pStm) {
     return S_OK;
 }
 
-Mpeg2DemultiplexerFilter::Mpeg2DemultiplexerFilter() : With(CLSID_MPEG2Demultiplexer) {
+Mpeg2DemultiplexerFilter::Mpeg2DemultiplexerFilter()
+    : With(CLSID_MPEG2Demultiplexer), m_parser([this](const ProgramStreamParser::Packet& p) { Route(p); }) {
     AddPin(PinDescription{PINDIR_INPUT, L"MPEG-2 Stream", L"", GUID_NULL,
                           {MediaType(MEDIATYPE_Stream, MEDIASUBTYPE_MPEG2_PROGRAM),
                            MediaType(MEDIATYPE_Stream, MEDIASUBTYPE_MPEG2_TRANSPORT)}});
+}
+
+}  // namespace platform::dshow
+
+namespace platform::dshow {
+
+// The routes are taken when the stream starts: the pins and their maps cannot change then.
+HRESULT Mpeg2DemultiplexerFilter::OnStateChange(FILTER_STATE from, FILTER_STATE) {
+    if (from != State_Stopped) return S_OK;
+    m_parser.Reset();
+    m_routes.clear();
+    m_hasBase = false;
+    m_transportTraced = false;
+    for (auto& pin : ConnectedOutputs())
+        if (auto* out = dynamic_cast<DemuxOutputPin*>(pin.p))
+            for (const STREAM_ID_MAP& map : out->Mappings()) m_routes.emplace_back(map.stream_id, pin.p);
+    return S_OK;
+}
+
+HRESULT Mpeg2DemultiplexerFilter::OnReceive(PinBase* pin, IMediaSample* sample) {
+    if (IsEqualGUID(pin->ConnectionType().Subtype(), MEDIASUBTYPE_MPEG2_TRANSPORT)) {
+        if (!m_transportTraced) OutputDebugStringA("MPEG-2 Demultiplexer: transport stream not parsed, samples dropped\n");
+        m_transportTraced = true;
+        return S_OK;
+    }
+    BYTE* data = nullptr;
+    if (FAILED(sample->GetPointer(&data))) return E_POINTER;
+    m_deliveryResult = S_OK;
+    m_parser.Feed(data, size_t(sample->GetActualDataLength()));
+    return FAILED(m_deliveryResult) ? m_deliveryResult : S_OK;
+}
+
+void Mpeg2DemultiplexerFilter::Route(const ProgramStreamParser::Packet& packet) {
+    if (packet.hasPts && !m_hasBase) {
+        m_hasBase = true;
+        m_basePts = packet.pts;
+    }
+    auto route = std::find_if(m_routes.begin(), m_routes.end(), [&](auto& r) { return r.first == packet.streamId; });
+    if (route == m_routes.end() || FAILED(m_deliveryResult)) return;
+    CComPtr<IMediaSample> out;
+    HRESULT hr = route->second->GetDeliveryBuffer(&out);
+    BYTE* target = nullptr;
+    if (SUCCEEDED(hr)) hr = out->GetPointer(&target);
+    if (SUCCEEDED(hr) && size_t(out->GetSize()) < packet.size) hr = VFW_E_BUFFER_OVERFLOW;
+    if (SUCCEEDED(hr)) {
+        std::memcpy(target, packet.payload, packet.size);
+        out->SetActualDataLength(long(packet.size));
+        if (packet.hasPts) {
+            REFERENCE_TIME start = REFERENCE_TIME(((packet.pts - m_basePts) & ((1ull << 33) - 1)) * 1000 / 9);
+            out->SetTime(&start, nullptr);
+            out->SetSyncPoint(TRUE);
+        }
+        hr = route->second->Deliver(out);
+    }
+    if (FAILED(hr)) m_deliveryResult = hr;
 }
 
 }  // namespace platform::dshow

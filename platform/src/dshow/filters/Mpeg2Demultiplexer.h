@@ -1,10 +1,15 @@
 // The MPEG-2 Demultiplexer: one input for a program stream, output pins made and deleted on
 // request (IMpeg2Demultiplexer), each output with the stream ids it carries (IMPEG2StreamIdMap).
+// A program stream's PES payloads go to the output their stream id is mapped on, one sample per
+// PES packet, stamped with its PTS as stream time (the stream's first PTS is time 0); unmapped
+// streams are dropped. A transport stream connects but is not parsed: its samples are dropped,
+// with one trace.
 #pragma once
 
 #include <mutex>
 #include <vector>
 
+#include "ProgramStreamParser.h"
 #include "bdaiface.h"
 #include "platform/dshow/FilterBase.h"
 #include "platform/dshow/With.h"
@@ -69,8 +74,22 @@ public:
     Mpeg2DemultiplexerFilter();
 
 protected:
+    HRESULT OnStateChange(FILTER_STATE from, FILTER_STATE to) override;
+    HRESULT OnReceive(PinBase* pin, IMediaSample* sample) override;
     FilterBase& Demux() override { return *this; }
     IMpeg2Demultiplexer& PinControl() override { return *this; }
+
+private:
+    void Route(const ProgramStreamParser::Packet& packet);
+
+    // Used on the one upstream thread, and reset while stopped.
+    ProgramStreamParser m_parser;
+    // stream id -> output while streaming (the filter's own pins: held without a reference)
+    std::vector<std::pair<ULONG, PinBase*>> m_routes;
+    bool m_hasBase = false;
+    uint64_t m_basePts = 0;
+    HRESULT m_deliveryResult = S_OK;
+    bool m_transportTraced = false;
 };
 
 }  // namespace platform::dshow

@@ -149,4 +149,9 @@ void OverlayMixerFilter::OnPinDisconnected(PinBase* pin) {
     if (pin->Direction() == PINDIR_INPUT) FollowInput(this, {});
 }
 
+HRESULT OverlayMixerFilter::OnReceive(PinBase*, IMediaSample* sample) {
+    auto outputs = ConnectedOutputs();
+    return outputs.empty() ? S_OK : outputs.front()->Deliver(sample);
+}
+
 }  // namespace platform::dshow

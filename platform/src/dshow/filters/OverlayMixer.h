@@ -1,6 +1,7 @@
 // The Overlay Mixer: input pin "Input0" with the overlay's configuration (IMixerPinConfig2:
 // position, z-order, colour key, blending, aspect ratio, transparency, colour controls) and an
-// output pin for the video renderer that offers the input's picture as an overlay type.
+// output pin for the video renderer that offers the input's picture as an overlay type, and
+// through which the frames of "Input0" pass on.
 #pragma once
 
 #include <mutex>
@@ -56,6 +57,7 @@ public:
 protected:
     void OnPinConnected(PinBase* pin) override;
     void OnPinDisconnected(PinBase* pin) override;
+    HRESULT OnReceive(PinBase* pin, IMediaSample* sample) override;
 };
 
 }  // namespace platform::dshow

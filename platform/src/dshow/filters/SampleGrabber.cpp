@@ -1,6 +1,8 @@
 // The Sample Grabber.
 #include "SampleGrabber.h"
 
+#include <cstring>
+
 #include "dshow/Inject.h"
 
 namespace platform::dshow {
@@ -61,11 +63,51 @@ STDMETHODIMP SampleGrabberControl::SetBufferSamples(BOOL BufferThem) {
     return S_OK;
 }
 
-STDMETHODIMP SampleGrabberControl::GetCurrentBuffer(long* pBufferSize, long*) {
+// With buffering on: the last sample's bytes (their size when pBuffer is null); before the first
+// sample VFW_E_WRONG_STATE.
+STDMETHODIMP SampleGrabberControl::GetCurrentBuffer(long* pBufferSize, long* pBuffer) {
     if (!pBufferSize) return E_POINTER;
     std::lock_guard<std::mutex> lock(m_lock);
-    // No samples flow through the stand-in's graphs, so there is never a buffer to give.
-    return m_buffer ? VFW_E_WRONG_STATE : E_INVALIDARG;
+    if (!m_buffer) return E_INVALIDARG;
+    if (!m_hasBuffer) return VFW_E_WRONG_STATE;
+    long size = long(m_lastBuffer.size());
+    if (pBuffer) {
+        if (*pBufferSize < size) return E_OUTOFMEMORY;
+        std::memcpy(pBuffer, m_lastBuffer.data(), m_lastBuffer.size());
+    }
+    *pBufferSize = size;
+    return S_OK;
+}
+
+HRESULT SampleGrabberControl::Grab(IMediaSample* sample, bool* oneShot) {
+    BYTE* data = nullptr;
+    if (FAILED(sample->GetPointer(&data))) return E_POINTER;
+    long length = sample->GetActualDataLength();
+    CComPtr<ISampleGrabberCB> callback;
+    long method;
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        if (m_oneShot && m_grabbed) return S_FALSE;
+        m_grabbed = true;
+        *oneShot = m_oneShot;
+        if (m_buffer) {
+            m_lastBuffer.assign(data, data + length);
+            m_hasBuffer = true;
+        }
+        callback = m_callback;
+        method = m_method;
+    }
+    REFERENCE_TIME start = 0, stop = 0;
+    sample->GetTime(&start, &stop);
+    double time = double(start) / 1e7;
+    if (callback && method == 0) callback->SampleCB(time, sample);
+    if (callback && method == 1) callback->BufferCB(time, data, length);
+    return S_OK;
+}
+
+void SampleGrabberControl::ResetGrab() {
+    std::lock_guard<std::mutex> lock(m_lock);
+    m_grabbed = false;
 }
 
 STDMETHODIMP SampleGrabberControl::GetCurrentSample(IMediaSample** ppSample) {
@@ -114,6 +156,21 @@ void SampleGrabberFilter::OnPinConnected(PinBase* pin) {
 
 void SampleGrabberFilter::OnPinDisconnected(PinBase* pin) {
     if (pin->Direction() == PINDIR_INPUT) FollowInput(this, {});
+}
+
+HRESULT SampleGrabberFilter::OnStateChange(FILTER_STATE from, FILTER_STATE) {
+    if (from == State_Stopped) ResetGrab();
+    return S_OK;
+}
+
+HRESULT SampleGrabberFilter::OnReceive(PinBase*, IMediaSample* sample) {
+    bool oneShot = false;
+    HRESULT hr = Grab(sample, &oneShot);
+    if (hr != S_OK) return hr;
+    auto outputs = ConnectedOutputs();
+    if (!outputs.empty()) hr = outputs.front()->Deliver(sample);
+    if (oneShot && !outputs.empty()) outputs.front()->DeliverEndOfStream();
+    return hr;
 }
 
 }  // namespace platform::dshow

@@ -1,0 +1,87 @@
+// Media samples and the allocator they come from. A sample carries a buffer, its length, time
+// stamps, the sync-point, discontinuity and preroll flags and, when the stream's type changes
+// with it, the new media type. Its last Release gives the buffer back to its allocator, which
+// the sample keeps alive meanwhile; a decommitted allocator lets the buffers go.
+#pragma once
+
+#include <atomic>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+#include "platform/comobject.h"
+#include "platform/comptr.h"
+#include "platform/dshow/MediaType.h"
+#include "strmif.h"
+
+namespace platform::dshow {
+
+class MemAllocator;
+
+class PLATFORM_API MediaSample : public ComObject<IMediaSample> {
+public:
+    MediaSample(MemAllocator* allocator, std::vector<BYTE> buffer);
+
+    STDMETHODIMP GetPointer(BYTE** ppBuffer) override;
+    STDMETHODIMP_(long) GetSize() override;
+    STDMETHODIMP GetTime(REFERENCE_TIME* pTimeStart, REFERENCE_TIME* pTimeEnd) override;
+    STDMETHODIMP SetTime(REFERENCE_TIME* pTimeStart, REFERENCE_TIME* pTimeEnd) override;
+    STDMETHODIMP IsSyncPoint() override;
+    STDMETHODIMP SetSyncPoint(BOOL bIsSyncPoint) override;
+    STDMETHODIMP IsPreroll() override;
+    STDMETHODIMP SetPreroll(BOOL bIsPreroll) override;
+    STDMETHODIMP_(long) GetActualDataLength() override;
+    STDMETHODIMP SetActualDataLength(long length) override;
+    STDMETHODIMP GetMediaType(AM_MEDIA_TYPE** ppMediaType) override;
+    STDMETHODIMP SetMediaType(AM_MEDIA_TYPE* pMediaType) override;
+    STDMETHODIMP IsDiscontinuity() override;
+    STDMETHODIMP SetDiscontinuity(BOOL bDiscontinuity) override;
+    STDMETHODIMP GetMediaTime(LONGLONG* pTimeStart, LONGLONG* pTimeEnd) override;
+    STDMETHODIMP SetMediaTime(LONGLONG* pTimeStart, LONGLONG* pTimeEnd) override;
+
+    // Samples alive in the process (leak checks).
+    static long Alive();
+
+protected:
+    ~MediaSample() override;
+
+private:
+    CComPtr<MemAllocator> m_allocator;
+    std::vector<BYTE> m_buffer;
+    long m_length = 0;
+    bool m_hasStart = false, m_hasStop = false;
+    REFERENCE_TIME m_start = 0, m_stop = 0;
+    bool m_hasMediaTime = false;
+    LONGLONG m_mediaStart = 0, m_mediaStop = 0;
+    bool m_sync = false, m_discontinuity = false, m_preroll = false;
+    std::unique_ptr<MediaType> m_type;
+};
+
+class PLATFORM_API MemAllocator : public ComObject<IMemAllocator> {
+public:
+    MemAllocator() = default;
+
+    STDMETHODIMP SetProperties(ALLOCATOR_PROPERTIES* pRequest, ALLOCATOR_PROPERTIES* pActual) override;
+    STDMETHODIMP GetProperties(ALLOCATOR_PROPERTIES* pProps) override;
+    // Fails when a test injected "IMemAllocator::Commit".
+    STDMETHODIMP Commit() override;
+    STDMETHODIMP Decommit() override;
+    // A sample of cbBuffer bytes whose data length is the whole buffer and whose flags and
+    // time stamps are clear. Samples out at once are not limited to cBuffers: deliveries are
+    // synchronous, so a sample comes back before its source asks for the next one, and one kept
+    // by a filter (a grabber's buffered sample) must not stall the stream.
+    STDMETHODIMP GetBuffer(IMediaSample** ppBuffer, REFERENCE_TIME* pStartTime, REFERENCE_TIME* pEndTime,
+                           DWORD dwFlags) override;
+    STDMETHODIMP ReleaseBuffer(IMediaSample* pBuffer) override;
+
+private:
+    friend class MediaSample;
+    void Recycle(std::vector<BYTE> buffer);
+
+    std::mutex m_lock;
+    ALLOCATOR_PROPERTIES m_props{0, 0, 1, 0};
+    bool m_committed = false;
+    std::vector<std::vector<BYTE>> m_free;
+};
+
+}  // namespace platform::dshow

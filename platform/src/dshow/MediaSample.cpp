@@ -1,0 +1,167 @@
+// Media samples and their allocator.
+#include "platform/dshow/MediaSample.h"
+
+#include "Inject.h"
+#include "vfwmsgs.h"
+
+namespace platform::dshow {
+
+namespace {
+std::atomic<long> g_samplesAlive{0};
+}
+
+MediaSample::MediaSample(MemAllocator* allocator, std::vector<BYTE> buffer)
+    : m_allocator(allocator), m_buffer(std::move(buffer)), m_length(long(m_buffer.size())) {
+    ++g_samplesAlive;
+}
+
+MediaSample::~MediaSample() {
+    m_allocator->Recycle(std::move(m_buffer));
+    --g_samplesAlive;
+}
+
+long MediaSample::Alive() { return g_samplesAlive.load(); }
+
+STDMETHODIMP MediaSample::GetPointer(BYTE** ppBuffer) {
+    if (!ppBuffer) return E_POINTER;
+    *ppBuffer = m_buffer.data();
+    return S_OK;
+}
+
+STDMETHODIMP_(long) MediaSample::GetSize() { return long(m_buffer.size()); }
+
+STDMETHODIMP MediaSample::GetTime(REFERENCE_TIME* pTimeStart, REFERENCE_TIME* pTimeEnd) {
+    if (!pTimeStart || !pTimeEnd) return E_POINTER;
+    if (!m_hasStart) return VFW_E_SAMPLE_TIME_NOT_SET;
+    *pTimeStart = m_start;
+    *pTimeEnd = m_hasStop ? m_stop : m_start + 1;
+    return m_hasStop ? S_OK : VFW_S_NO_STOP_TIME;
+}
+
+STDMETHODIMP MediaSample::SetTime(REFERENCE_TIME* pTimeStart, REFERENCE_TIME* pTimeEnd) {
+    m_hasStart = pTimeStart != nullptr;
+    m_hasStop = pTimeStart && pTimeEnd;
+    if (pTimeStart) m_start = *pTimeStart;
+    if (m_hasStop) m_stop = *pTimeEnd;
+    return S_OK;
+}
+
+STDMETHODIMP MediaSample::IsSyncPoint() { return m_sync ? S_OK : S_FALSE; }
+STDMETHODIMP MediaSample::SetSyncPoint(BOOL bIsSyncPoint) {
+    m_sync = bIsSyncPoint;
+    return S_OK;
+}
+STDMETHODIMP MediaSample::IsPreroll() { return m_preroll ? S_OK : S_FALSE; }
+STDMETHODIMP MediaSample::SetPreroll(BOOL bIsPreroll) {
+    m_preroll = bIsPreroll;
+    return S_OK;
+}
+STDMETHODIMP_(long) MediaSample::GetActualDataLength() { return m_length; }
+STDMETHODIMP MediaSample::SetActualDataLength(long length) {
+    if (length < 0 || size_t(length) > m_buffer.size()) return VFW_E_BUFFER_OVERFLOW;
+    m_length = length;
+    return S_OK;
+}
+
+STDMETHODIMP MediaSample::GetMediaType(AM_MEDIA_TYPE** ppMediaType) {
+    if (!ppMediaType) return E_POINTER;
+    *ppMediaType = m_type ? CreateMediaType(&m_type->Get()) : nullptr;
+    if (!m_type) return S_FALSE;
+    return *ppMediaType ? S_OK : E_OUTOFMEMORY;
+}
+
+STDMETHODIMP MediaSample::SetMediaType(AM_MEDIA_TYPE* pMediaType) {
+    if (pMediaType)
+        m_type = std::make_unique<MediaType>(*pMediaType);
+    else
+        m_type.reset();
+    return S_OK;
+}
+
+STDMETHODIMP MediaSample::IsDiscontinuity() { return m_discontinuity ? S_OK : S_FALSE; }
+STDMETHODIMP MediaSample::SetDiscontinuity(BOOL bDiscontinuity) {
+    m_discontinuity = bDiscontinuity;
+    return S_OK;
+}
+
+STDMETHODIMP MediaSample::GetMediaTime(LONGLONG* pTimeStart, LONGLONG* pTimeEnd) {
+    if (!pTimeStart || !pTimeEnd) return E_POINTER;
+    if (!m_hasMediaTime) return VFW_E_MEDIA_TIME_NOT_SET;
+    *pTimeStart = m_mediaStart;
+    *pTimeEnd = m_mediaStop;
+    return S_OK;
+}
+
+STDMETHODIMP MediaSample::SetMediaTime(LONGLONG* pTimeStart, LONGLONG* pTimeEnd) {
+    m_hasMediaTime = pTimeStart && pTimeEnd;
+    if (m_hasMediaTime) {
+        m_mediaStart = *pTimeStart;
+        m_mediaStop = *pTimeEnd;
+    }
+    return S_OK;
+}
+
+// ---- the allocator ----
+
+STDMETHODIMP MemAllocator::SetProperties(ALLOCATOR_PROPERTIES* pRequest, ALLOCATOR_PROPERTIES* pActual) {
+    if (!pRequest || !pActual) return E_POINTER;
+    if (pRequest->cBuffers <= 0 || pRequest->cbBuffer <= 0 || pRequest->cbPrefix < 0) return E_INVALIDARG;
+    std::lock_guard<std::mutex> lock(m_lock);
+    if (m_committed) return VFW_E_ALREADY_COMMITTED;
+    m_props = *pRequest;
+    if (m_props.cbAlign <= 0) m_props.cbAlign = 1;
+    m_free.clear();
+    *pActual = m_props;
+    return S_OK;
+}
+
+STDMETHODIMP MemAllocator::GetProperties(ALLOCATOR_PROPERTIES* pProps) {
+    if (!pProps) return E_POINTER;
+    std::lock_guard<std::mutex> lock(m_lock);
+    *pProps = m_props;
+    return S_OK;
+}
+
+STDMETHODIMP MemAllocator::Commit() {
+    HRESULT hr;
+    if (Injected("IMemAllocator::Commit", E_OUTOFMEMORY, &hr)) return hr;
+    std::lock_guard<std::mutex> lock(m_lock);
+    if (m_props.cbBuffer <= 0) return VFW_E_SIZENOTSET;
+    m_committed = true;
+    return S_OK;
+}
+
+STDMETHODIMP MemAllocator::Decommit() {
+    std::lock_guard<std::mutex> lock(m_lock);
+    m_committed = false;
+    m_free.clear();
+    return S_OK;
+}
+
+STDMETHODIMP MemAllocator::GetBuffer(IMediaSample** ppBuffer, REFERENCE_TIME*, REFERENCE_TIME*, DWORD) {
+    if (!ppBuffer) return E_POINTER;
+    *ppBuffer = nullptr;
+    std::vector<BYTE> buffer;
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        if (!m_committed) return VFW_E_NOT_COMMITTED;
+        if (!m_free.empty()) {
+            buffer = std::move(m_free.back());
+            m_free.pop_back();
+        } else {
+            buffer.resize(size_t(m_props.cbBuffer));
+        }
+    }
+    *ppBuffer = new MediaSample(this, std::move(buffer));
+    return S_OK;
+}
+
+STDMETHODIMP MemAllocator::ReleaseBuffer(IMediaSample*) { return S_OK; }
+
+void MemAllocator::Recycle(std::vector<BYTE> buffer) {
+    std::lock_guard<std::mutex> lock(m_lock);
+    if (m_committed && buffer.size() == size_t(m_props.cbBuffer) && m_free.size() < size_t(m_props.cBuffers))
+        m_free.push_back(std::move(buffer));
+}
+
+}  // namespace platform::dshow

@@ -1,0 +1,167 @@
+// The video renderers and their video window.
+#include "VideoRenderer.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "display/VideoWindows.h"
+#include "evcode.h"
+#include "platform/winctrl.h"
+#include "vfwmsgs.h"
+
+namespace platform::dshow {
+
+namespace {
+
+const char kWindowClass[] = "VideoRenderer";
+
+class VideoInputPin : public PinBase {
+public:
+    VideoInputPin(FilterBase* filter, const wchar_t* name)
+        : PinBase(filter, PinDescription{PINDIR_INPUT, name, L"", GUID_NULL,
+                                         {MediaType(MEDIATYPE_Video, GUID_NULL, FORMAT_VideoInfo),
+                                          MediaType(MEDIATYPE_Video, GUID_NULL, FORMAT_VideoInfo2)}}) {}
+
+protected:
+    // Pictures only: other subtypes are refused, so intelligent connect puts in a converter.
+    HRESULT CheckMediaType(const AM_MEDIA_TYPE& mt) const override {
+        Picture picture;
+        return PinBase::CheckMediaType(mt) == S_OK && PictureOf(mt, &picture) ? S_OK : VFW_E_TYPE_NOT_ACCEPTED;
+    }
+};
+
+void RegisterWindowClass() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        WNDCLASSA wc{};
+        wc.lpszClassName = kWindowClass;
+        wc.lpfnWndProc = &DefWindowProcA;
+        RegisterClassA(&wc);
+    });
+}
+
+}  // namespace
+
+STDMETHODIMP RendererQuality::get_FramesDroppedInRenderer(int* pcFrames) {
+    if (!pcFrames) return E_POINTER;
+    *pcFrames = int(std::max(0L, Received() - Shown()));
+    return S_OK;
+}
+
+STDMETHODIMP RendererQuality::get_FramesDrawn(int* pcFramesDrawn) {
+    if (!pcFramesDrawn) return E_POINTER;
+    *pcFramesDrawn = int(Shown());
+    return S_OK;
+}
+
+STDMETHODIMP RendererQuality::get_AvgFrameRate(int* v) { return v ? (*v = 0, E_NOTIMPL) : E_POINTER; }
+STDMETHODIMP RendererQuality::get_Jitter(int* v) { return v ? (*v = 0, E_NOTIMPL) : E_POINTER; }
+STDMETHODIMP RendererQuality::get_AvgSyncOffset(int* v) { return v ? (*v = 0, E_NOTIMPL) : E_POINTER; }
+STDMETHODIMP RendererQuality::get_DevSyncOffset(int* v) { return v ? (*v = 0, E_NOTIMPL) : E_POINTER; }
+
+VideoRendererFilter::VideoRendererFilter(REFCLSID clsid, const wchar_t* pinName) : With(clsid) {
+    CComPtr<PinBase> input;
+    input.Attach(new VideoInputPin(this, pinName));
+    AddPin(input);
+}
+
+VideoRendererFilter::~VideoRendererFilter() {
+    if (HWND window = m_window.exchange(nullptr)) {
+        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+        ForgetVideoWindow(window);
+        DestroyWindow(window);
+    }
+}
+
+HRESULT VideoRendererFilter::OnStateChange(FILTER_STATE from, FILTER_STATE to) {
+    if (from == State_Stopped && !m_window.load()) {
+        RegisterWindowClass();
+        HWND window = CreateWindowExA(0, kWindowClass, "ActiveMovie Window",
+                                      WS_OVERLAPPEDWINDOW | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0, 240, 180,
+                                      nullptr, nullptr, nullptr, nullptr);
+        if (!window) return E_OUTOFMEMORY;
+        SetWindowLongPtrA(window, GWLP_USERDATA, LONG_PTR(this));
+        SetWindowLongPtrA(window, GWLP_WNDPROC, LONG_PTR(&WindowProc));
+        m_window = window;
+    }
+    if (from == State_Stopped) {
+        m_shown = 0;
+        Publish();
+    }
+    return RendererBase::OnStateChange(from, to);
+}
+
+HRESULT VideoRendererFilter::Render(PinBase* pin, IMediaSample* sample) {
+    Picture in;
+    if (!PictureOf(pin->ConnectionType().Get(), &in)) return VFW_E_TYPE_NOT_ACCEPTED;
+    BYTE* data = nullptr;
+    if (FAILED(sample->GetPointer(&data)) || size_t(sample->GetActualDataLength()) < in.Size())
+        return VFW_E_BUFFER_UNDERFLOW;
+    Picture out = MakePicture(PixelFormat::Rgb32, in.width, in.height);
+    std::vector<BYTE> bits(out.Size());
+    ConvertPicture(in, data, out, bits.data());
+    bool resized;
+    {
+        std::lock_guard<std::mutex> lock(m_frameLock);
+        resized = m_header.biWidth && (m_header.biWidth != in.width || m_header.biHeight != in.height);
+        m_header = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), in.width, in.height, 1, 32, BI_RGB, DWORD(out.Size())};
+        m_bits.swap(bits);
+    }
+    if (resized) NotifyEvent(EC_VIDEO_SIZE_CHANGED, MAKELONG(in.width, in.height), 0);
+    m_newFrame = true;
+    HWND window = m_window.load();
+    if (window && !m_invalidated.exchange(true)) InvalidateRect(window, nullptr, FALSE);
+    return S_OK;
+}
+
+bool VideoRendererFilter::CurrentImage(std::vector<BYTE>* dib) const {
+    std::lock_guard<std::mutex> lock(m_frameLock);
+    if (!m_header.biWidth) return false;
+    dib->resize(sizeof(BITMAPINFOHEADER) + m_bits.size());
+    std::memcpy(dib->data(), &m_header, sizeof(BITMAPINFOHEADER));
+    std::memcpy(dib->data() + sizeof(BITMAPINFOHEADER), m_bits.data(), m_bits.size());
+    return true;
+}
+
+LRESULT CALLBACK VideoRendererFilter::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<VideoRendererFilter*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (message == WM_PAINT && self) {
+        self->Paint(window);
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+void VideoRendererFilter::Paint(HWND window) {
+    m_invalidated = false;  // a frame arriving while this paints invalidates again
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(window, &ps);
+    RECT client;
+    GetClientRect(window, &client);
+    if (dc) PaintFrame(dc, client);
+    EndPaint(window, &ps);
+    if (m_newFrame.exchange(false)) ++m_shown;
+    Publish();
+}
+
+// Draws the latest frame scaled over the client area. The software GDI's StretchDIBits
+// (COLORONCOLOR) is not in the platform yet: once it is, this sets the stretch mode and
+// stretches m_header/m_bits (under m_frameLock) from the whole picture to `client`. Until
+// then the window paints nothing.
+void VideoRendererFilter::PaintFrame(HDC, const RECT&) {}
+
+// What the displays show of the video window: its picture size and the frames shown.
+void VideoRendererFilter::Publish() {
+    HWND window = m_window.load();
+    if (!window) return;
+    VideoWindowInfo info;
+    {
+        std::lock_guard<std::mutex> lock(m_frameLock);
+        info.width = m_header.biWidth;
+        info.height = m_header.biHeight;
+    }
+    info.framesShown = m_shown.load();
+    SetVideoWindowInfo(window, info);
+}
+
+}  // namespace platform::dshow

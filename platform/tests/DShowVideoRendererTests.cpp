@@ -1,0 +1,262 @@
+// The video renderers: what they take, the frame they keep and show in their video window,
+// the graph's video window applied to it, and the Overlay Mixer and colour converter in front.
+#include <algorithm>
+#include <string>
+
+#include "DShowStreamFilters.h"
+#include "amvideo.h"
+#include "platform/display.h"
+#include "platform/winuser.h"
+
+namespace dshowtest {
+namespace {
+
+constexpr LONG kWidth = 720, kHeight = 576;
+
+// Eight bars (white, yellow, cyan, green, magenta, red, blue, black) as R, G, B.
+const BYTE kBars[8][3] = {{235, 235, 235}, {235, 235, 16}, {16, 235, 235}, {16, 235, 16},
+                          {235, 16, 235},  {235, 16, 16},  {16, 16, 235},  {16, 16, 16}};
+
+BYTE Clip(int v) { return BYTE(std::clamp(v, 0, 255)); }
+
+// A YUY2 colour-bar frame (BT.601).
+void FillBars(ULONGLONG, BYTE* data, long size) {
+    for (LONG y = 0; y < kHeight; ++y) {
+        for (LONG x = 0; x < kWidth; x += 2) {
+            const BYTE* c = kBars[x * 8 / kWidth];
+            int r = c[0], g = c[1], b = c[2];
+            BYTE luma = Clip(((66 * r + 129 * g + 25 * b + 128) >> 8) + 16);
+            BYTE u = Clip(((-38 * r - 74 * g + 112 * b + 128) >> 8) + 128);
+            BYTE v = Clip(((112 * r - 94 * g - 18 * b + 128) >> 8) + 128);
+            BYTE* q = data + (size_t(y) * kWidth + x) * 2;
+            if (q + 4 > data + size) return;
+            q[0] = luma, q[1] = u, q[2] = luma, q[3] = v;
+        }
+    }
+}
+
+LRESULT CALLBACK OwnerProc(HWND w, UINT m, WPARAM wp, LPARAM lp) { return DefWindowProcA(w, m, wp, lp); }
+
+void PumpMessages() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+}
+
+HWND FindVideoWindow(HWND parent) {
+    struct Search {
+        HWND found = nullptr;
+    } search;
+    auto check = [](HWND w, LPARAM p) -> BOOL {
+        char name[64] = {};
+        GetClassNameA(w, name, sizeof name);
+        if (std::string(name) != "VideoRenderer") return TRUE;
+        reinterpret_cast<Search*>(p)->found = w;
+        return FALSE;
+    };
+    if (parent)
+        EnumChildWindows(parent, check, LPARAM(&search));
+    else
+        EnumThreadWindows(GetCurrentThreadId(), check, LPARAM(&search));
+    return search.found;
+}
+
+class VideoRendererTest : public DShowTest {
+protected:
+    CComPtr<IGraphBuilder> graph = Create<IGraphBuilder>(CLSID_FilterGraph);
+    CComPtr<IMediaControl> control = As<IMediaControl>(graph);
+    CComPtr<IVideoWindow> window = As<IVideoWindow>(graph);
+    TestSource* source = nullptr;
+    CComPtr<IBaseFilter> src;
+
+    void AddBarSource(REFGUID subtype = MEDIASUBTYPE_YUY2, WORD bits = 16) {
+        src = Make(&source, platform::dshow::VideoInfoType(subtype, kWidth, kHeight, bits), 40, 0,
+                   kWidth * kHeight * bits / 8);
+        source->fill = FillBars;
+        ASSERT_EQ(graph->AddFilter(src, L"Bars"), S_OK);
+    }
+    CComPtr<IBaseFilter> AddFilter(REFCLSID clsid, const wchar_t* name) {
+        auto filter = Create<IBaseFilter>(clsid);
+        EXPECT_EQ(graph->AddFilter(filter, name), S_OK);
+        return filter;
+    }
+    std::vector<BYTE> CurrentImage() {
+        auto video = As<IBasicVideo>(graph);
+        long size = 0;
+        EXPECT_EQ(video->GetCurrentImage(&size, nullptr), S_OK);
+        std::vector<BYTE> dib(size_t(std::max(size, 0L)));
+        EXPECT_EQ(video->GetCurrentImage(&size, reinterpret_cast<long*>(dib.data())), S_OK);
+        return dib;
+    }
+    // Each bar's centre in the frame kept, within 2 per channel of the bar's colour.
+    void ExpectBars(const std::vector<BYTE>& dib) {
+        ASSERT_GE(dib.size(), sizeof(BITMAPINFOHEADER));
+        BITMAPINFOHEADER h;
+        std::memcpy(&h, dib.data(), sizeof h);
+        ASSERT_EQ(h.biWidth, kWidth);
+        ASSERT_EQ(h.biHeight, kHeight);
+        ASSERT_EQ(h.biBitCount, 32);
+        ASSERT_EQ(dib.size(), sizeof h + size_t(kWidth) * kHeight * 4);
+        for (int bar = 0; bar < 8; ++bar) {
+            LONG x = bar * kWidth / 8 + kWidth / 16, y = kHeight / 2;
+            const BYTE* px = dib.data() + sizeof h + (size_t(y) * kWidth + x) * 4;
+            for (int c = 0; c < 3; ++c) EXPECT_NEAR(px[2 - c], kBars[bar][c], 2) << "bar " << bar << " channel " << c;
+        }
+    }
+};
+
+TEST_F(VideoRendererTest, ColourBarsShowInAnOwnerWindowAndAnswerGetCurrentImage) {
+    AddBarSource();
+    auto vmr = AddFilter(CLSID_VideoMixingRenderer9, L"VMR");
+    ASSERT_EQ(Join(graph, src, L"Out", vmr, L"VMR Input0"), S_OK);
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = OwnerProc;
+    wc.lpszClassName = "VideoOwner";
+    RegisterClassA(&wc);
+    HWND owner = CreateWindowExA(0, "VideoOwner", "owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 400, 320, nullptr,
+                                 nullptr, nullptr, nullptr);
+    ASSERT_EQ(window->put_Owner(OAHWND(owner)), S_OK);
+    ASSERT_EQ(window->put_WindowStyle(WS_CHILD | WS_CLIPCHILDREN), S_OK);
+    ASSERT_EQ(window->SetWindowPosition(0, 0, 360, 288), S_OK);
+
+    ASSERT_EQ(control->Run(), S_OK);
+    Sleep(210);
+    PumpMessages();
+    HWND video = FindVideoWindow(owner);
+    ASSERT_NE(video, nullptr);
+    EXPECT_EQ(GetParent(video), owner);
+    EXPECT_TRUE(GetWindowLongPtrA(video, GWL_STYLE) & WS_CHILD);
+    EXPECT_TRUE(IsWindowVisible(video));
+    RECT client;
+    GetClientRect(video, &client);
+    EXPECT_EQ(client.right - client.left, 360);
+    EXPECT_EQ(client.bottom - client.top, 288);
+    ExpectBars(CurrentImage());
+    int drawn = 0, dropped = 0;
+    auto quality = As<IQualProp>(vmr);
+    ASSERT_TRUE(quality);
+    quality->get_FramesDrawn(&drawn);
+    quality->get_FramesDroppedInRenderer(&dropped);
+    EXPECT_GE(drawn, 1);                        // invalidations coalesce until the window paints
+    EXPECT_EQ(drawn + dropped, 6);              // 0, 40, ... 200 ms
+    ASSERT_EQ(control->Stop(), S_OK);
+    ASSERT_EQ(window->put_Owner(0), S_OK);
+    DestroyWindow(owner);
+}
+
+TEST_F(VideoRendererTest, WithoutAnOwnerTheRendererHasATopLevelWindowThatPutVisibleHides) {
+    AddBarSource();
+    auto renderer = AddFilter(CLSID_VideoRenderer, L"Video Render");
+    ASSERT_EQ(Join(graph, src, L"Out", renderer, L"Input"), S_OK);
+    ASSERT_EQ(control->Run(), S_OK);
+    Sleep(50);
+    PumpMessages();
+    HWND video = FindVideoWindow(nullptr);
+    ASSERT_NE(video, nullptr);
+    EXPECT_EQ(GetParent(video), nullptr);
+    EXPECT_TRUE(GetWindowLongPtrA(video, GWL_STYLE) & WS_CAPTION);
+    EXPECT_TRUE(IsWindowVisible(video));
+    ASSERT_EQ(window->put_Visible(OAFALSE), S_OK);
+    EXPECT_FALSE(IsWindowVisible(video));
+    ASSERT_EQ(control->Stop(), S_OK);
+}
+
+TEST_F(VideoRendererTest, TheLogDisplaySaysWhenAVideoWindowStartsAndStopsShowingFrames) {
+    std::vector<std::string> lines;
+    auto display = platform::MakeLogDisplay([&](const std::string& line) { lines.push_back(line); }, 100000);
+    platform::Display* log = display.get();
+    platform::SetDisplay(std::move(display));
+    AddBarSource();
+    auto renderer = AddFilter(CLSID_VideoRenderer, L"Video Render");
+    ASSERT_EQ(Join(graph, src, L"Out", renderer, L"Input"), S_OK);
+    ASSERT_EQ(control->Run(), S_OK);
+    for (int i = 0; i < 5; ++i) {
+        Sleep(40);
+        PumpMessages();
+        log->Idle();
+    }
+    ASSERT_EQ(control->Stop(), S_OK);
+    Sleep(1100);
+    log->Idle();
+    platform::StopDisplay();
+    auto has = [&](const std::string& text) {
+        return std::any_of(lines.begin(), lines.end(), [&](const std::string& l) { return l == text; });
+    };
+    EXPECT_TRUE(has("video \"ActiveMovie Window\": showing 720x576"));
+    EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [](const std::string& l) {
+        return l.rfind("video \"ActiveMovie Window\": stopped, ", 0) == 0;
+    }));
+}
+
+TEST_F(VideoRendererTest, OverlayMixerAndColourConverterChainsShowTheSameFrame) {
+    // Overlay Mixer -> Video Renderer.
+    AddBarSource();
+    auto mixer = AddFilter(CLSID_OverlayMixer, L"Overlay");
+    auto renderer = AddFilter(CLSID_VideoRenderer, L"Video Render");
+    ASSERT_EQ(Join(graph, src, L"Out", mixer, L"Input0"), S_OK);
+    ASSERT_EQ(Join(graph, mixer, L"Output", renderer, L"Input"), S_OK);
+    ASSERT_EQ(control->Run(), S_OK);
+    Sleep(50);
+    ASSERT_EQ(control->Stop(), S_OK);
+    ExpectBars(CurrentImage());
+
+    // The colour converter's RGB24 output from UYVY.
+    CComPtr<IGraphBuilder> second = Create<IGraphBuilder>(CLSID_FilterGraph);
+    graph = second;
+    control = As<IMediaControl>(graph);
+    AddBarSource(MEDIASUBTYPE_UYVY);
+    source->fill = [](ULONGLONG i, BYTE* data, long size) {
+        FillBars(i, data, size);
+        for (long k = 0; k + 1 < size; k += 2) std::swap(data[k], data[k + 1]);  // YUY2 into UYVY
+    };
+    auto converter = AddFilter(CLSID_Colour, L"Colour");
+    auto vmr = AddFilter(CLSID_VideoMixingRenderer9, L"VMR");
+    ASSERT_EQ(Join(graph, src, L"Out", converter, L"Input"), S_OK);
+    auto rgb24 = platform::dshow::VideoInfoType(MEDIASUBTYPE_RGB24, kWidth, kHeight, 24);
+    ASSERT_EQ(graph->ConnectDirect(PinOf(converter, L"XForm Out"), PinOf(vmr, L"VMR Input0"), &rgb24.Get()), S_OK);
+    ASSERT_EQ(control->Run(), S_OK);
+    Sleep(50);
+    ASSERT_EQ(control->Stop(), S_OK);
+    ExpectBars(CurrentImage());
+}
+
+TEST_F(VideoRendererTest, PlanarAndPaletteVideoIsRefusedAtConnection) {
+    for (auto [subtype, bits] : {std::pair{MEDIASUBTYPE_I420, WORD(12)}, {MEDIASUBTYPE_YV12, WORD(12)},
+                                 {MEDIASUBTYPE_RGB8, WORD(8)}}) {
+        auto planar = Make<TestSource>(nullptr, platform::dshow::VideoInfoType(subtype, 320, 240, bits), 40, 0, 1000);
+        ASSERT_EQ(graph->AddFilter(planar, L"Planar"), S_OK);
+        auto vmr = AddFilter(CLSID_VideoMixingRenderer9, L"VMR");
+        EXPECT_TRUE(FAILED(Join(graph, planar, L"Out", vmr, L"VMR Input0")));
+        EXPECT_EQ(PinOf(vmr, L"VMR Input0")->QueryAccept(&platform::dshow::VideoInfoType(subtype, 320, 240, bits).Get()),
+                  S_FALSE);
+        // Nor does intelligent connect find a converter for it.
+        EXPECT_TRUE(FAILED(graph->Connect(PinOf(planar, L"Out"), PinOf(vmr, L"VMR Input0"))));
+        graph->RemoveFilter(planar);
+        graph->RemoveFilter(vmr);
+    }
+}
+
+TEST_F(VideoRendererTest, ASampleThatChangesThePictureSizeReportsVideoSizeChanged) {
+    AddBarSource(MEDIASUBTYPE_RGB32, 32);
+    source->fill = nullptr;
+    // From the third sample on, the picture is 320 x 240.
+    source->decorate = [](ULONGLONG index, IMediaSample* sample) {
+        if (index != 2) return;
+        auto smaller = platform::dshow::VideoInfoType(MEDIASUBTYPE_RGB32, 320, 240, 32);
+        sample->SetMediaType(const_cast<AM_MEDIA_TYPE*>(&smaller.Get()));
+    };
+    auto vmr = AddFilter(CLSID_VideoMixingRenderer9, L"VMR");
+    ASSERT_EQ(Join(graph, src, L"Out", vmr, L"VMR Input0"), S_OK);
+    ASSERT_EQ(control->Run(), S_OK);
+    LONG_PTR size = 0;
+    ASSERT_TRUE(WaitForEvent(graph, EC_VIDEO_SIZE_CHANGED, 1000, &size));
+    EXPECT_EQ(size, MAKELONG(320, 240));
+    ASSERT_EQ(control->Stop(), S_OK);
+    auto dib = CurrentImage();
+    BITMAPINFOHEADER h;
+    std::memcpy(&h, dib.data(), sizeof h);
+    EXPECT_EQ(h.biWidth, 320);
+    EXPECT_EQ(h.biHeight, 240);
+}
+
+}  // namespace
+}  // namespace dshowtest

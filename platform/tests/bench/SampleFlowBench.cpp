@@ -1,0 +1,175 @@
+// The data path's speed: YUY2 frames from a source through the VMR-9 into its video window
+// on the headless display under the virtual clock, and the demultiplexer's program-stream
+// throughput.
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <vector>
+
+#include "bdaiface.h"
+#include "dshow.h"
+#include "evcode.h"
+#include "platform/display.h"
+#include "platform/dshow/SourceBase.h"
+#include "platform/runtime.h"
+
+namespace {
+
+using platform::dshow::MediaType;
+using platform::dshow::PinBase;
+using platform::dshow::PinDescription;
+
+const CLSID kBenchSource = {0x7E57F117, 0x00BF, 0x4000, {0x80, 0, 0, 0, 0, 0, 0, 0xBF}};
+
+// Samples of one type every `periodMs` (0: as fast as they are taken), each from `fill`, which
+// answers the sample's length, or -1 for the end of the stream.
+class BenchSource : public platform::dshow::SourceBase {
+public:
+    BenchSource(MediaType type, DWORD periodMs, std::function<long(ULONGLONG, BYTE*, long)> fill)
+        : SourceBase(kBenchSource), m_period(periodMs), m_fill(std::move(fill)) {
+        AddPin(PinDescription{PINDIR_OUTPUT, L"Out", L"", GUID_NULL, {std::move(type)}});
+    }
+
+protected:
+    REFERENCE_TIME SampleTime(PinBase*, ULONGLONG index) override { return REFERENCE_TIME(index) * m_period * 10000; }
+    HRESULT FillSample(PinBase*, ULONGLONG index, IMediaSample* sample) override {
+        BYTE* data;
+        sample->GetPointer(&data);
+        long length = m_fill(index, data, sample->GetSize());
+        return length < 0 ? S_FALSE : sample->SetActualDataLength(length);
+    }
+
+private:
+    DWORD m_period;
+    std::function<long(ULONGLONG, BYTE*, long)> m_fill;
+};
+
+template <class I>
+CComPtr<I> Make(REFCLSID clsid) {
+    CComPtr<I> object;
+    CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, platform::InterfaceTraits<I>::Iid(),
+                     reinterpret_cast<void**>(&object));
+    return object;
+}
+
+CComPtr<IPin> PinOf(IBaseFilter* filter, const wchar_t* id) {
+    CComPtr<IPin> pin;
+    filter->FindPin(id, &pin);
+    return pin;
+}
+
+// One second of 25 frames/s video per iteration; the window paints as its thread's messages
+// are pumped.
+void Vmr9Yuy2FramesIntoVideoWindow(benchmark::State& state) {
+    platform::UseVirtualClock(true);
+    platform::StartDisplay(platform::DisplayKind::Headless);
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    {
+        auto graph = Make<IGraphBuilder>(CLSID_FilterGraph);
+        CComPtr<IBaseFilter> source;
+        source.Attach(new BenchSource(platform::dshow::VideoInfoType(MEDIASUBTYPE_YUY2, 720, 576, 16), 40,
+                                      [](ULONGLONG i, BYTE* data, long size) {
+                                          std::fill(data, data + size, BYTE(i));
+                                          return size;
+                                      }));
+        auto vmr = Make<IBaseFilter>(CLSID_VideoMixingRenderer9);
+        graph->AddFilter(source, L"Source");
+        graph->AddFilter(vmr, L"VMR");
+        if (FAILED(graph->ConnectDirect(PinOf(source, L"Out"), PinOf(vmr, L"VMR Input0"), nullptr))) {
+            state.SkipWithError("no connection");
+            return;
+        }
+        CComPtr<IVideoWindow> window;
+        graph->QueryInterface(IID_IVideoWindow, reinterpret_cast<void**>(&window));
+        window->SetWindowPosition(0, 0, 360, 288);
+        CComPtr<IMediaControl> control;
+        graph->QueryInterface(IID_IMediaControl, reinterpret_cast<void**>(&control));
+        control->Run();
+        int64_t frames = 0;
+        for (auto _ : state) {
+            for (int f = 0; f < 25; ++f) {
+                Sleep(40);
+                MSG msg;
+                while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+            }
+            frames += 25;
+        }
+        control->Stop();
+        state.SetItemsProcessed(frames);
+    }
+    CoUninitialize();
+}
+BENCHMARK(Vmr9Yuy2FramesIntoVideoWindow)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// A program stream of video and audio PES packets in packs, 4 MiB per iteration.
+std::shared_ptr<std::vector<BYTE>> ProgramStream() {
+    auto stream = std::make_shared<std::vector<BYTE>>();
+    for (int n = 0; stream->size() < (4u << 20); ++n) {
+        const BYTE pack[14] = {0, 0, 1, 0xBA, 0x44, 0, 4, 0, 4, 1, 0x01, 0x89, 0xC3, 0xF8};
+        stream->insert(stream->end(), pack, pack + 14);
+        for (BYTE id : {BYTE(0xE0), BYTE(0xC0)}) {
+            size_t payload = id == 0xE0 ? 2000 : 576;
+            size_t length = 8 + payload;
+            const BYTE head[14] = {0, 0, 1, id, BYTE(length >> 8), BYTE(length), 0x81, 0x80, 5, 0x21, 0, 1, 0, 1};
+            stream->insert(stream->end(), head, head + 14);
+            stream->insert(stream->end(), payload, BYTE(n));
+        }
+    }
+    return stream;
+}
+
+void DemultiplexerProgramStreamThroughput(benchmark::State& state) {
+    platform::UseVirtualClock(true);
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    {
+        auto stream = ProgramStream();
+        const long piece = 32 * 1024;
+        const ULONGLONG pieces = (stream->size() + piece - 1) / piece;
+        int64_t bytes = 0;
+        for (auto _ : state) {
+            auto graph = Make<IGraphBuilder>(CLSID_FilterGraph);
+            MediaType type(MEDIATYPE_Stream, MEDIASUBTYPE_MPEG2_PROGRAM);
+            type.SetSampleSize(ULONG(piece), TRUE);
+            CComPtr<IBaseFilter> source;
+            source.Attach(new BenchSource(type, 0, [stream, pieces, piece](ULONGLONG i, BYTE* data, long) -> long {
+                if (i >= pieces) return -1;
+                size_t from = size_t(i) * piece, n = std::min<size_t>(piece, stream->size() - from);
+                std::copy(stream->begin() + long(from), stream->begin() + long(from + n), data);
+                return long(n);
+            }));
+            auto demux = Make<IBaseFilter>(CLSID_MPEG2Demultiplexer);
+            auto writer = Make<IBaseFilter>(CLSID_Dump);
+            graph->AddFilter(source, L"Source");
+            graph->AddFilter(demux, L"Demux");
+            graph->AddFilter(writer, L"Dump");
+            CComPtr<IMpeg2Demultiplexer> pins;
+            demux->QueryInterface(IID_IMpeg2Demultiplexer, reinterpret_cast<void**>(&pins));
+            MediaType video(MEDIATYPE_Video, MEDIASUBTYPE_MPEG2_VIDEO);
+            CComPtr<IPin> out;
+            pins->CreateOutputPin(const_cast<AM_MEDIA_TYPE*>(&video.Get()), const_cast<LPWSTR>(L"Video"), &out);
+            CComPtr<IMPEG2StreamIdMap> map;
+            out->QueryInterface(IID_IMPEG2StreamIdMap, reinterpret_cast<void**>(&map));
+            map->MapStreamId(0xE0, MPEG2_PROGRAM_ELEMENTARY_STREAM, 0, 0);
+            graph->ConnectDirect(PinOf(source, L"Out"), PinOf(demux, L"MPEG-2 Stream"), nullptr);
+            graph->ConnectDirect(out, PinOf(writer, L"Input"), nullptr);
+            CComPtr<IMediaControl> control;
+            graph->QueryInterface(IID_IMediaControl, reinterpret_cast<void**>(&control));
+            CComPtr<IMediaEventEx> events;
+            graph->QueryInterface(IID_IMediaEventEx, reinterpret_cast<void**>(&events));
+            control->Run();
+            long code = 0;
+            LONG_PTR p1, p2;
+            while (events->GetEvent(&code, &p1, &p2, INFINITE) == S_OK && code != EC_COMPLETE) {
+            }
+            control->Stop();
+            bytes += int64_t(stream->size());
+        }
+        state.SetBytesProcessed(bytes);
+    }
+    CoUninitialize();
+}
+BENCHMARK(DemultiplexerProgramStreamThroughput)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
+
+BENCHMARK_MAIN();
