@@ -6,6 +6,7 @@
 #include "DShowStreamFilters.h"
 #include "amvideo.h"
 #include "platform/display.h"
+#include "platform/testoperator.h"
 #include "platform/winuser.h"
 
 namespace dshowtest {
@@ -131,6 +132,16 @@ TEST_F(VideoRendererTest, ColourBarsShowInAnOwnerWindowAndAnswerGetCurrentImage)
     EXPECT_EQ(client.right - client.left, 360);
     EXPECT_EQ(client.bottom - client.top, 288);
     ExpectBars(CurrentImage());
+    // The painted window: the frame scaled down to 360 x 288 over the owner's client area.
+    platform::TestOperator op;
+    platform::Screenshot shot = op.TakeScreenshot(owner);
+    ASSERT_GE(shot.width, 360);
+    ASSERT_GE(shot.height, 288);
+    for (int bar = 0; bar < 8; ++bar) {
+        const uint32_t px = shot.At(bar * 360 / 8 + 360 / 16, 144);
+        const BYTE rgb[3] = {BYTE(px >> 16), BYTE(px >> 8), BYTE(px)};
+        for (int c = 0; c < 3; ++c) EXPECT_NEAR(rgb[c], kBars[bar][c], 2) << "painted bar " << bar << " channel " << c;
+    }
     int drawn = 0, dropped = 0;
     auto quality = As<IQualProp>(vmr);
     ASSERT_TRUE(quality);

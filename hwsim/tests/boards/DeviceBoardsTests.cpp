@@ -30,7 +30,8 @@ void CALLBACK HoldingCallback(BYTE, DWORD value) {
 
 TEST_F(DeviceBoards, DevicesWithoutTunerOrCrossbarPublishTheirCaptureFilterInTheirCategory) {
     auto bench = Bench::FromText(R"({"cards": [{"kind": "USB EMP Audio Device"}, {"kind": "DVBC TS Capture"},
-                                               {"kind": "Usb_Cam_Capture"}, {"kind": "Microsoft DV Camera and VCR"}]})");
+                                               {"kind": "Usb_Cam_Capture"}, {"kind": "Microsoft DV Camera and VCR"}],
+                                  "soundCards": []})");
     BenchDevices devices(*bench);
     EXPECT_EQ(std::vector<platform::DeviceId>{devices.CaptureDevice(*bench->Cards()[0])},
               platform::DevicesInCategory(CLSID_AudioInputDeviceCategory));

@@ -144,11 +144,17 @@ void VideoRendererFilter::Paint(HWND window) {
     Publish();
 }
 
-// Draws the latest frame scaled over the client area. The software GDI's StretchDIBits
-// (COLORONCOLOR) is not in the platform yet: once it is, this sets the stretch mode and
-// stretches m_header/m_bits (under m_frameLock) from the whole picture to `client`. Until
-// then the window paints nothing.
-void VideoRendererFilter::PaintFrame(HDC, const RECT&) {}
+// Draws the latest frame scaled over the client area (nearest neighbour, as COLORONCOLOR).
+void VideoRendererFilter::PaintFrame(HDC dc, const RECT& client) {
+    std::lock_guard<std::mutex> lock(m_frameLock);
+    if (m_header.biWidth <= 0 || m_bits.empty()) return;
+    BITMAPINFO info{};
+    info.bmiHeader = m_header;
+    const LONG height = m_header.biHeight < 0 ? -m_header.biHeight : m_header.biHeight;
+    SetStretchBltMode(dc, COLORONCOLOR);
+    StretchDIBits(dc, client.left, client.top, client.right - client.left, client.bottom - client.top, 0, 0,
+                  m_header.biWidth, height, m_bits.data(), &info, DIB_RGB_COLORS, SRCCOPY);
+}
 
 // What the displays show of the video window: its picture size and the frames shown.
 void VideoRendererFilter::Publish() {
