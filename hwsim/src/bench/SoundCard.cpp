@@ -40,17 +40,17 @@ platform::MixerSpec SoundCard::MixerFor(const std::string& name, const std::vect
     return mixer;
 }
 
-SoundCard::SoundCard(const SoundCardSpec& spec, bool servesWaveOut) : m_name(spec.name) {
-    const std::vector<std::string> lines = spec.lines;
+SoundCard::SoundCard(const SoundCardSpec& desc, bool servesWaveOut) : m_name(desc.name) {
+    const std::vector<std::string> lines = desc.lines;
     platform::DeviceEntry entry;
     entry.category = CLSID_AudioInputDeviceCategory;
-    entry.friendlyName = std::wstring(spec.name.begin(), spec.name.end());
+    entry.friendlyName = std::wstring(desc.name.begin(), desc.name.end());
     entry.factory = [lines](REFIID riid, void** ppv) -> HRESULT {
         return platform::CreateComObject<SoundCaptureFilter>(riid, ppv, lines);
     };
     entry.clsid = kSoundCaptureFilterClsid;
     m_device = platform::AddDevice(std::move(entry));
-    m_mixer = platform::AddMixer(MixerFor(spec.name, spec.lines));
+    m_mixer = platform::AddMixer(MixerFor(desc.name, desc.lines));
     if (servesWaveOut) platform::SetWaveOutMixer(m_mixer);
 }
 

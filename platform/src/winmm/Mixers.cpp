@@ -16,7 +16,7 @@ constexpr uintptr_t kFirstHandle = 0x10000;  // above every mixer identifier
 
 struct Control {
     DWORD id;
-    MixerControlSpec spec;
+    MixerControlSpec desc;
 };
 
 struct Line {
@@ -54,9 +54,9 @@ bool Failing(const char* call, MMRESULT* result) {
     return true;
 }
 
-Line MakeLine(const MixerLineSpec& spec, DWORD* nextControl) {
-    Line line{spec.name, spec.componentType, {}};
-    for (const MixerControlSpec& control : spec.controls) line.controls.push_back({(*nextControl)++, control});
+Line MakeLine(const MixerLineSpec& desc, DWORD* nextControl) {
+    Line line{desc.name, desc.componentType, {}};
+    for (const MixerControlSpec& control : desc.controls) line.controls.push_back({(*nextControl)++, control});
     return line;
 }
 
@@ -138,13 +138,13 @@ void FillControl(const Control& control, MIXERCONTROLA* out) {
     std::memset(out, 0, sizeof(*out));
     out->cbStruct = sizeof(*out);
     out->dwControlID = control.id;
-    out->dwControlType = control.spec.type;
+    out->dwControlType = control.desc.type;
     out->fdwControl = MIXERCONTROL_CONTROLF_UNIFORM;
-    CopyName(out->szShortName, sizeof(out->szShortName), control.spec.name);
-    CopyName(out->szName, sizeof(out->szName), control.spec.name);
-    out->Bounds.dwMinimum = control.spec.minimum;
-    out->Bounds.dwMaximum = control.spec.maximum;
-    out->Metrics.cSteps = control.spec.maximum - control.spec.minimum;
+    CopyName(out->szShortName, sizeof(out->szShortName), control.desc.name);
+    CopyName(out->szName, sizeof(out->szName), control.desc.name);
+    out->Bounds.dwMinimum = control.desc.minimum;
+    out->Bounds.dwMaximum = control.desc.maximum;
+    out->Metrics.cSteps = control.desc.maximum - control.desc.minimum;
 }
 
 MMRESULT Details(HMIXEROBJ object, LPMIXERCONTROLDETAILS details, DWORD flags, bool set) {
@@ -163,27 +163,27 @@ MMRESULT Details(HMIXEROBJ object, LPMIXERCONTROLDETAILS details, DWORD flags, b
         return MMSYSERR_INVALPARAM;
     DWORD* value = static_cast<DWORD*>(details->paDetails);
     if (!set) {
-        *value = control->spec.value;
+        *value = control->desc.value;
         return MMSYSERR_NOERROR;
     }
     DWORD wanted = *value;
-    if (control->spec.type == MIXERCONTROL_CONTROLTYPE_MUTE) wanted = wanted ? 1 : 0;
-    if (wanted < control->spec.minimum || wanted > control->spec.maximum) return MIXERR_INVALVALUE;
-    control->spec.value = wanted;
+    if (control->desc.type == MIXERCONTROL_CONTROLTYPE_MUTE) wanted = wanted ? 1 : 0;
+    if (wanted < control->desc.minimum || wanted > control->desc.maximum) return MIXERR_INVALVALUE;
+    control->desc.value = wanted;
     return MMSYSERR_NOERROR;
 }
 
 }  // namespace
 
-MixerId AddMixer(MixerSpec spec) {
+MixerId AddMixer(MixerSpec desc) {
     MixerState& s = State();
     std::lock_guard<std::mutex> lock(s.lock);
     Mixer mixer;
     mixer.id = s.nextId++;
-    mixer.productName = spec.productName.substr(0, MAXPNAMELEN - 1);
+    mixer.productName = desc.productName.substr(0, MAXPNAMELEN - 1);
     DWORD nextControl = 1;
-    mixer.destination = MakeLine(spec.destination, &nextControl);
-    for (const MixerLineSpec& source : spec.sources) mixer.sources.push_back(MakeLine(source, &nextControl));
+    mixer.destination = MakeLine(desc.destination, &nextControl);
+    for (const MixerLineSpec& source : desc.sources) mixer.sources.push_back(MakeLine(source, &nextControl));
     s.mixers.push_back(std::move(mixer));
     return s.mixers.back().id;
 }
@@ -218,7 +218,7 @@ DWORD FindMixerControl(MixerId id, int line, DWORD type) {
     if (!mixer || line < -1 || line >= static_cast<int>(mixer->sources.size())) return 0;
     const Line& chosen = line < 0 ? mixer->destination : mixer->sources[line];
     for (const Control& control : chosen.controls) {
-        if (control.spec.type == type) return control.id;
+        if (control.desc.type == type) return control.id;
     }
     return 0;
 }
@@ -229,7 +229,7 @@ bool GetMixerControlValue(MixerId id, DWORD controlId, DWORD* value) {
     Mixer* mixer = FindMixer(s, id);
     Control* control = mixer ? ControlById(*mixer, controlId) : nullptr;
     if (!control || !value) return false;
-    *value = control->spec.value;
+    *value = control->desc.value;
     return true;
 }
 
@@ -386,7 +386,7 @@ MMRESULT mixerGetLineControlsA(HMIXEROBJ hmxobj, LPMIXERLINECONTROLSA pmxlc, DWO
         platform::Line* line = platform::LineById(*mixer, pmxlc->dwLineID, &source);
         if (!line) return MIXERR_INVALLINE;
         for (const platform::Control& control : line->controls) {
-            if (control.spec.type != pmxlc->dwControlType) continue;
+            if (control.desc.type != pmxlc->dwControlType) continue;
             platform::FillControl(control, pmxlc->pamxctrl);
             return MMSYSERR_NOERROR;
         }

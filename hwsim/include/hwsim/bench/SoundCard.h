@@ -16,7 +16,7 @@ namespace hwsim {
 class SoundCard {
 public:
     // Plugs the card; with `servesWaveOut` its mixer also serves wave-out device 0.
-    SoundCard(const SoundCardSpec& spec, bool servesWaveOut);
+    SoundCard(const SoundCardSpec& desc, bool servesWaveOut);
     ~SoundCard();
     SoundCard(const SoundCard&) = delete;
     SoundCard& operator=(const SoundCard&) = delete;
