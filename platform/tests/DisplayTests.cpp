@@ -141,6 +141,16 @@ TEST(TerminalDisplay, DrawsTheDialogAndAKeyPressesTheFocusedButton) {
     child.Start(&RunTerminalDialog);
     ASSERT_GE(child.pid, 0);
     ASSERT_TRUE(child.ReadUntil("[>确 定<]"));
+    // The rest of that picture may still be on its way.
+    auto whole = [&child] {
+        std::vector<std::string> rows = LastPicture(child.output);
+        if (rows.size() < 5) return false;
+        for (const std::string& row : rows)
+            if (!row.empty() && Columns(row) != Columns(rows[0])) return false;
+        return true;
+    };
+    while (!whole() && child.ReadFor(100)) {
+    }
     std::vector<std::string> picture = LastPicture(child.output);
     ASSERT_GE(picture.size(), 5u);
     int width = Columns(picture[0]);
