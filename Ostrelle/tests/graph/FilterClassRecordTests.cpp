@@ -7,9 +7,13 @@
 
 #include "graph/AVSwitchFilter.h"
 #include "graph/AudioCaptureFilter.h"
+#include "graph/DeinterlaceSnapFilters.h"
 #include "graph/DumpFilter.h"
 #include "graph/FileWriteFilter.h"
 #include "graph/FilterClassRecord.h"
+#include "graph/IVEncoderFilter.h"
+#include "graph/IVStreamFilters.h"
+#include "graph/LigosFilters.h"
 #include "graph/MCH264DecoderFilter.h"
 #include "graph/Mpeg4VkiFilter.h"
 #include "graph/MpegEncoderFilter.h"
@@ -105,7 +109,11 @@ TEST(FilterClassRecord, GraphLibraryRegistersItsClassesOnceInItsOrder) {
     CFilterClassRecord* const order[] = {
         &CMCH264DecoderFilter::s_classRecord, &CTimeDelayFilter::s_classRecord, &CDumpFilter::s_classRecord,
         &CSampleGrabberFilter::s_classRecord, &CAVSwitchFilter::s_classRecord,  &CMuxFilter::s_classRecord,
-        &CFileWriteFilter::s_classRecord,     &COverlayFilter::s_classRecord,   &CMpeg4VkiV3Filter::s_classRecord,
+        &CFileWriteFilter::s_classRecord,     &CIVDownScaleFilter::s_classRecord, &CIVStillCaptureFilter::s_classRecord,
+        &CIVMuxFilter::s_classRecord,         &CIVFileWriterFilter::s_classRecord, &CIVVideoEncoderFilter::s_classRecord,
+        &CIVAudioEncoderFilter::s_classRecord, &COverlayFilter::s_classRecord,   &CSnapPictureFilter::s_classRecord,
+        &CDeinterlaceFilter::s_classRecord,   &CLigosTranscodeFilter::s_classRecord, &CLigosEncoderFilter::s_classRecord,
+        &CMpeg4VkiV3Filter::s_classRecord,
         &CMpeg4VkiV2Filter::s_classRecord,    &CMpeg4VkiV1Filter::s_classRecord, &CMpegEncoderFilter::s_classRecord,
         &CAudioCaptureFilter::s_classRecord,
     };

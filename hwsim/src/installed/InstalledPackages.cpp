@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include "hwsim/installed/InterVideoFilters.h"
+#include "hwsim/installed/LigosFilters.h"
 #include "hwsim/installed/McH264Decoder.h"
 #include "hwsim/installed/VorlaneFilters.h"
 
@@ -10,7 +12,17 @@ namespace hwsim {
 const InstalledFilterRow kInstalledFilters[] = {
     {"vorlane", &CLSID_VorlaneAVSwitch, L"Vorlane AV Switch", &AvSwitchFilter::Make},
     {"vorlane", &CLSID_VorlaneTimeDelay, L"Time Delay", &TimeDelayFilter::Make},
+    {"vorlane", &CLSID_VorlaneDeinterlace, L"Vorlane Deinterlace Filter", &DeinterlaceFilter::Make},
+    {"vorlane", &CLSID_VorlaneSnapPicture, L"Vorlane Snap Picture Filter", &SnapPictureFilter::Make},
     {"mainconcept", &CLSID_MCH264VideoDecoder, L"MainConcept H.264 Video Decoder", &McH264DecoderFilter::Make},
+    {"intervideo", &CLSID_IVAudioEncoder, L"InterVideo Audio Encoder for vorlane", &IvAudioEncoderFilter::Make},
+    {"intervideo", &CLSID_IVVideoEncoder, L"InterVideo Video Encoder for vorlane", &IvVideoEncoderFilter::Make},
+    {"intervideo", &CLSID_IVFileWriter, L"InterVideo File Writer for vorlane", &IvFileWriterFilter::Make},
+    {"intervideo", &CLSID_IVMultiplexer, L"InterVideo Multiplexer for vorlane", &IvMultiplexerFilter::Make},
+    {"intervideo", &CLSID_IVStillCapture, L"InterVideo Still Capture for vorlane", &IvStillCaptureFilter::Make},
+    {"intervideo", &CLSID_IVDownScale, L"InterVideo Down Scale Filter for vorlane", &IvDownScaleFilter::Make},
+    {"ligos", &CLSID_LigosEncoder, L"Ligos GoMotion Capture Encoder Filter (Vorlane)", &LigosEncoderFilter::Make},
+    {"ligos", &CLSID_LigosTranscoder, L"Ligos GoMotion.MPG SDK Transcode Sample", &LigosTranscoderFilter::Make},
 };
 const size_t kInstalledFilterCount = sizeof(kInstalledFilters) / sizeof(kInstalledFilters[0]);
 

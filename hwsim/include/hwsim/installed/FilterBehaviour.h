@@ -30,6 +30,9 @@ public:
     void ClearCalls();
     // The slot's next `times` calls (-1: every call) fail with `hr`; the call is still logged.
     void FailSlot(const std::string& iface, int slot, HRESULT hr, int times = 1);
+    // The next `times` calls (-1: every call) on parameter `id`, read or write, fail with `hr`,
+    // for filters whose private interface takes parameters by id.
+    void FailParam(DWORD id, HRESULT hr, int times = 1);
     void RefuseInterface(const std::string& iface, bool refuse = true);
     void AnswerSFalse(const std::string& iface, bool on = true);
 
@@ -54,6 +57,8 @@ public:
     // Logs the call; answers the failure injected for the slot, else S_OK.
     HRESULT Enter(const char* iface, int slot, std::vector<ULONGLONG> args,
                   std::vector<std::vector<BYTE>> records = {});
+    // The failure injected for parameter `id` (counted down), else S_OK.
+    HRESULT ParamFailure(DWORD id);
     bool Refuses(const std::string& iface) const;
     bool AnswersSFalse(const std::string& iface) const;
 
@@ -72,6 +77,7 @@ private:
     mutable std::mutex m_lock;
     std::vector<InterfaceCall> m_calls;
     std::map<std::pair<std::string, int>, Failure> m_failures;
+    std::map<DWORD, Failure> m_paramFailures;
     std::set<std::string> m_refused;
     std::set<std::string> m_sFalse;
     std::map<DWORD, std::vector<BYTE>> m_params;
