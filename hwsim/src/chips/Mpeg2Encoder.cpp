@@ -1,5 +1,7 @@
 #include "hwsim/chips/Mpeg2Encoder.h"
 
+#include "hwsim/installed/LibavDecoder.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -59,6 +61,7 @@ struct Mpeg2Encoder::Codec {
     }
 
     bool Open(std::vector<BYTE>& sink) {
+        QuietLibav();
         output = &sink;
         if (avformat_alloc_output_context2(&format, nullptr, "vob", nullptr) < 0 || !format) return false;
         auto* buffer = static_cast<unsigned char*>(av_malloc(kIoBufferSize));
