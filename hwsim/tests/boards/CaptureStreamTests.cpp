@@ -166,8 +166,8 @@ TEST_F(CaptureStreamTest, CompositeShowsTheBenchsPatternAtTheNtscRateInRgb) {
 TEST_F(CaptureStreamTest, CaptureSizesStayWithinTheStandardsLinesAndThe656PortFollows) {
     CComPtr<IAMStreamConfig> config;
     ASSERT_EQ(S_OK, PinNamed(capture, L"Capture")->QueryInterface(IID_IAMStreamConfig, reinterpret_cast<void**>(&config)));
-    MediaType small = platform::dshow::VideoInfoType(MEDIASUBTYPE_YUY2, 88, 72, 16);
-    EXPECT_NE(S_OK, config->SetFormat(const_cast<AM_MEDIA_TYPE*>(&small.Get())));
+    MediaType wide = platform::dshow::VideoInfoType(MEDIASUBTYPE_YUY2, 722, 576, 16);
+    EXPECT_NE(S_OK, config->SetFormat(const_cast<AM_MEDIA_TYPE*>(&wide.Get())));
     MediaType pal = platform::dshow::VideoInfoType(MEDIASUBTYPE_UYVY, 720, 576, 16);
     EXPECT_EQ(S_OK, config->SetFormat(const_cast<AM_MEDIA_TYPE*>(&pal.Get())));
     CComPtr<IAMAnalogVideoDecoder> decoder = Decoder();
