@@ -177,7 +177,8 @@ TEST_F(CaptureStreamTest, CaptureSizesStayWithinTheStandardsLinesAndThe656PortFo
     EXPECT_EQ(S_OK, config->SetFormat(const_cast<AM_MEDIA_TYPE*>(&ntsc.Get())));
 
     StreamSink* port = AddSink(L"656");
-    const auto* info = port->Type().FormatAs<VIDEOINFOHEADER>();
+    const MediaType portType = port->Type();
+    const auto* info = portType.FormatAs<VIDEOINFOHEADER>();
     ASSERT_NE(nullptr, info);
     EXPECT_TRUE(IsEqualGUID(MEDIASUBTYPE_UYVY, port->Type().Subtype()));
     EXPECT_EQ(352, info->bmiHeader.biWidth);
