@@ -5,6 +5,7 @@
 #include "hwsim/installed/InterVideoFilters.h"
 #include "hwsim/installed/LigosFilters.h"
 #include "hwsim/installed/McH264Decoder.h"
+#include "hwsim/installed/MpegDecoders.h"
 #include "hwsim/installed/VorlaneFilters.h"
 
 namespace hwsim {
@@ -23,6 +24,8 @@ const InstalledFilterRow kInstalledFilters[] = {
     {"intervideo", &CLSID_IVDownScale, L"InterVideo Down Scale Filter for vorlane", &IvDownScaleFilter::Make},
     {"ligos", &CLSID_LigosEncoder, L"Ligos GoMotion Capture Encoder Filter (Vorlane)", &LigosEncoderFilter::Make},
     {"ligos", &CLSID_LigosTranscoder, L"Ligos GoMotion.MPG SDK Transcode Sample", &LigosTranscoderFilter::Make},
+    {"intervideo", &kMpegVideoDecoderClsid, L"InterVideo Video Decoder", &MpegVideoDecoderFilter::Make},
+    {"intervideo", &kMpegAudioDecoderClsid, L"InterVideo Audio Decoder", &MpegAudioDecoderFilter::Make},
 };
 const size_t kInstalledFilterCount = sizeof(kInstalledFilters) / sizeof(kInstalledFilters[0]);
 
