@@ -7,6 +7,7 @@
 #include "graph/FileWriteFilter.h"
 #include "graph/FilterClassRecord.h"
 #include "graph/MCH264DecoderFilter.h"
+#include "graph/MCMpegEncoderFilter.h"
 #include "graph/Mpeg4VkiFilter.h"
 #include "graph/MpegEncoderFilter.h"
 #include "graph/MuxFilter.h"
@@ -21,6 +22,7 @@ void RegisterGraphFilterClasses() {
         &CMpeg4VkiV1Filter::s_classRecord,
         &CMpeg4VkiV2Filter::s_classRecord,
         &CMpeg4VkiV3Filter::s_classRecord,
+        &CMCMpegEncoderFilter::s_classRecord,
         &COverlayFilter::s_classRecord,
         &CFileWriteFilter::s_classRecord,
         &CMuxFilter::s_classRecord,

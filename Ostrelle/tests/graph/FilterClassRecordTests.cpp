@@ -11,6 +11,7 @@
 #include "graph/FileWriteFilter.h"
 #include "graph/FilterClassRecord.h"
 #include "graph/MCH264DecoderFilter.h"
+#include "graph/MCMpegEncoderFilter.h"
 #include "graph/Mpeg4VkiFilter.h"
 #include "graph/MpegEncoderFilter.h"
 #include "graph/MuxFilter.h"
@@ -105,7 +106,7 @@ TEST(FilterClassRecord, GraphLibraryRegistersItsClassesOnceInItsOrder) {
     CFilterClassRecord* const order[] = {
         &CMCH264DecoderFilter::s_classRecord, &CTimeDelayFilter::s_classRecord, &CDumpFilter::s_classRecord,
         &CSampleGrabberFilter::s_classRecord, &CAVSwitchFilter::s_classRecord,  &CMuxFilter::s_classRecord,
-        &CFileWriteFilter::s_classRecord,     &COverlayFilter::s_classRecord,   &CMpeg4VkiV3Filter::s_classRecord,
+        &CFileWriteFilter::s_classRecord,     &COverlayFilter::s_classRecord,   &CMCMpegEncoderFilter::s_classRecord,   &CMpeg4VkiV3Filter::s_classRecord,
         &CMpeg4VkiV2Filter::s_classRecord,    &CMpeg4VkiV1Filter::s_classRecord, &CMpegEncoderFilter::s_classRecord,
         &CAudioCaptureFilter::s_classRecord,
     };

@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "hwsim/installed/McH264Decoder.h"
+#include "hwsim/installed/McMpegFilters.h"
 #include "hwsim/installed/VorlaneFilters.h"
 
 namespace hwsim {
@@ -11,6 +12,14 @@ const InstalledFilterRow kInstalledFilters[] = {
     {"vorlane", &CLSID_VorlaneAVSwitch, L"Vorlane AV Switch", &AvSwitchFilter::Make},
     {"vorlane", &CLSID_VorlaneTimeDelay, L"Time Delay", &TimeDelayFilter::Make},
     {"mainconcept", &CLSID_MCH264VideoDecoder, L"MainConcept H.264 Video Decoder", &McH264DecoderFilter::Make},
+    {"mainconcept", &CLSID_MCMpegEncoder, L"MainConcept Demo MPEG Encoder", &MakeMcMpegEncoder},
+    {"mainconcept", &CLSID_MCMpegMultiplexer, L"MainConcept Demo MPEG Multiplexer", &MakeMcMpegMux},
+    {"mainconcept", &CLSID_MCMpegAudioDecoder, L"MainConcept Demo MPEG Audio Decoder", &MakeMcMpegAudioDecoder},
+    {"mainconcept", &CLSID_MCMpegAudioEncoder, L"MainConcept Demo MPEG Audio Encoder", &MakeMcMpegAudioEncoder},
+    {"mainconcept", &CLSID_MCMpegSplitter, L"MainConcept Demo MPEG Splitter", &MakeMcMpegSplitter},
+    {"mainconcept", &CLSID_MCMpegVideoDecoder, L"MainConcept Demo MPEG Video Decoder", &MakeMcMpegVideoDecoder},
+    {"mainconcept", &CLSID_MCMpegVideoEncoder, L"MainConcept Demo MPEG Video Encoder", &MakeMcMpegVideoEncoder},
+    {"mainconcept", &CLSID_MCH264Encoder, L"MainConcept Demo H.264 Encoder", &MakeMcH264Encoder},
 };
 const size_t kInstalledFilterCount = sizeof(kInstalledFilters) / sizeof(kInstalledFilters[0]);
 
