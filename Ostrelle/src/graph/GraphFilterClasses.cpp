@@ -7,6 +7,8 @@
 #include "graph/FileWriteFilter.h"
 #include "graph/FilterClassRecord.h"
 #include "graph/MCH264DecoderFilter.h"
+#include "graph/MCH264EncoderFilter.h"
+#include "graph/MCMpegCodecFilters.h"
 #include "graph/MCMpegEncoderFilter.h"
 #include "graph/Mpeg4VkiFilter.h"
 #include "graph/MpegEncoderFilter.h"
@@ -22,7 +24,13 @@ void RegisterGraphFilterClasses() {
         &CMpeg4VkiV1Filter::s_classRecord,
         &CMpeg4VkiV2Filter::s_classRecord,
         &CMpeg4VkiV3Filter::s_classRecord,
+        &CMCMuxFilter::s_classRecord,
+        &CMCAudioDecoderFilter::s_classRecord,
+        &CMCAudioEncoderFilter::s_classRecord,
         &CMCMpegEncoderFilter::s_classRecord,
+        &CMCSplitterFilter::s_classRecord,
+        &CMCVideoDecoderFilter::s_classRecord,
+        &CMCVideoEncoderFilter::s_classRecord,
         &COverlayFilter::s_classRecord,
         &CFileWriteFilter::s_classRecord,
         &CMuxFilter::s_classRecord,
@@ -31,6 +39,7 @@ void RegisterGraphFilterClasses() {
         &CDumpFilter::s_classRecord,
         &CTimeDelayFilter::s_classRecord,
         &CMCH264DecoderFilter::s_classRecord,
+        &CMCH264EncoderFilter::s_classRecord,
     };
     for (CFilterClassRecord* record : kRecords) CFilterClassInit link(record);
 }

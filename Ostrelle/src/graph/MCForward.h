@@ -10,3 +10,9 @@ BOOL MCForward(I* iface, HRESULT (STDMETHODCALLTYPE I::*slot)(Params...), Args..
     if (iface == nullptr) return FALSE;
     return SUCCEEDED((iface->*slot)(static_cast<Params>(args)...)) ? TRUE : FALSE;
 }
+
+// Opens one interface of the filter into `member`; TRUE when the query succeeded.
+template <class Ptr>
+BOOL MCQuery(IBaseFilter* filter, REFIID iid, Ptr& member) {
+    return SUCCEEDED(filter->QueryInterface(iid, reinterpret_cast<void**>(&member))) ? TRUE : FALSE;
+}

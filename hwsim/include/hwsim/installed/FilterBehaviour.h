@@ -27,6 +27,9 @@ class FilterBehaviour {
 public:
     // ---- for tests ----
     std::vector<InterfaceCall> Calls() const;
+    // The private interfaces asked for, by name, in order (refused ones included); ClearCalls
+    // clears them too.
+    std::vector<std::string> Queries() const;
     void ClearCalls();
     // The slot's next `times` calls (-1: every call) fail with `hr`; the call is still logged.
     void FailSlot(const std::string& iface, int slot, HRESULT hr, int times = 1);
@@ -54,6 +57,7 @@ public:
     // Logs the call; answers the failure injected for the slot, else S_OK.
     HRESULT Enter(const char* iface, int slot, std::vector<ULONGLONG> args,
                   std::vector<std::vector<BYTE>> records = {});
+    void NoteQuery(const std::string& iface);
     bool Refuses(const std::string& iface) const;
     bool AnswersSFalse(const std::string& iface) const;
 
@@ -71,6 +75,7 @@ private:
     };
     mutable std::mutex m_lock;
     std::vector<InterfaceCall> m_calls;
+    std::vector<std::string> m_queries;
     std::map<std::pair<std::string, int>, Failure> m_failures;
     std::set<std::string> m_refused;
     std::set<std::string> m_sFalse;
