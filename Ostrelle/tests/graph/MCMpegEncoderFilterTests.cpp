@@ -52,7 +52,9 @@ TEST_F(MCMpegEncoder, WithoutVideoParamsIsInvalidButHoldsTheOtherFive) {
     EXPECT_EQ(Add(graph), nullptr);
 
     CMCMpegEncoderFilter encoder(&graph, CLSID_MCMpegEncoder);
+    Filter().ClearCalls();
     EXPECT_FALSE(encoder.Init());
+    EXPECT_EQ(Filter().Queries().size(), 6u);
     Filter().ClearCalls();
     EXPECT_TRUE(encoder.AudioSettings3(1));
     EXPECT_TRUE(encoder.SetAudioParam(2, 3));
