@@ -11,6 +11,9 @@
 #include "graph/IVStreamFilters.h"
 #include "graph/LigosFilters.h"
 #include "graph/MCH264DecoderFilter.h"
+#include "graph/MCH264EncoderFilter.h"
+#include "graph/MCMpegCodecFilters.h"
+#include "graph/MCMpegEncoderFilter.h"
 #include "graph/Mpeg4VkiFilter.h"
 #include "graph/MpegEncoderFilter.h"
 #include "graph/MuxFilter.h"
@@ -29,6 +32,13 @@ void RegisterGraphFilterClasses() {
         &CLigosTranscodeFilter::s_classRecord,
         &CDeinterlaceFilter::s_classRecord,
         &CSnapPictureFilter::s_classRecord,
+        &CMCMuxFilter::s_classRecord,
+        &CMCAudioDecoderFilter::s_classRecord,
+        &CMCAudioEncoderFilter::s_classRecord,
+        &CMCMpegEncoderFilter::s_classRecord,
+        &CMCSplitterFilter::s_classRecord,
+        &CMCVideoDecoderFilter::s_classRecord,
+        &CMCVideoEncoderFilter::s_classRecord,
         &COverlayFilter::s_classRecord,
         &CIVAudioEncoderFilter::s_classRecord,
         &CIVVideoEncoderFilter::s_classRecord,
@@ -43,6 +53,7 @@ void RegisterGraphFilterClasses() {
         &CDumpFilter::s_classRecord,
         &CTimeDelayFilter::s_classRecord,
         &CMCH264DecoderFilter::s_classRecord,
+        &CMCH264EncoderFilter::s_classRecord,
     };
     for (CFilterClassRecord* record : kRecords) CFilterClassInit link(record);
 }

@@ -9,9 +9,20 @@ std::vector<InterfaceCall> FilterBehaviour::Calls() const {
     return m_calls;
 }
 
+std::vector<std::string> FilterBehaviour::Queries() const {
+    std::lock_guard<std::mutex> lock(m_lock);
+    return m_queries;
+}
+
+void FilterBehaviour::NoteQuery(const std::string& iface) {
+    std::lock_guard<std::mutex> lock(m_lock);
+    m_queries.push_back(iface);
+}
+
 void FilterBehaviour::ClearCalls() {
     std::lock_guard<std::mutex> lock(m_lock);
     m_calls.clear();
+    m_queries.clear();
 }
 
 void FilterBehaviour::FailSlot(const std::string& iface, int slot, HRESULT hr, int times) {

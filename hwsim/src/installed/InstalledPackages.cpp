@@ -5,6 +5,7 @@
 #include "hwsim/installed/InterVideoFilters.h"
 #include "hwsim/installed/LigosFilters.h"
 #include "hwsim/installed/McH264Decoder.h"
+#include "hwsim/installed/McMpegFilters.h"
 #include "hwsim/installed/MpegDecoders.h"
 #include "hwsim/installed/VorlaneFilters.h"
 
@@ -26,6 +27,14 @@ const InstalledFilterRow kInstalledFilters[] = {
     {"ligos", &CLSID_LigosTranscoder, L"Ligos GoMotion.MPG SDK Transcode Sample", &LigosTranscoderFilter::Make},
     {"intervideo", &kMpegVideoDecoderClsid, L"InterVideo Video Decoder", &MpegVideoDecoderFilter::Make},
     {"intervideo", &kMpegAudioDecoderClsid, L"InterVideo Audio Decoder", &MpegAudioDecoderFilter::Make},
+    {"mainconcept", &CLSID_MCMpegEncoder, L"MainConcept Demo MPEG Encoder", &MakeMcMpegEncoder},
+    {"mainconcept", &CLSID_MCMpegMultiplexer, L"MainConcept Demo MPEG Multiplexer", &MakeMcMpegMux},
+    {"mainconcept", &CLSID_MCMpegAudioDecoder, L"MainConcept Demo MPEG Audio Decoder", &MakeMcMpegAudioDecoder},
+    {"mainconcept", &CLSID_MCMpegAudioEncoder, L"MainConcept Demo MPEG Audio Encoder", &MakeMcMpegAudioEncoder},
+    {"mainconcept", &CLSID_MCMpegSplitter, L"MainConcept Demo MPEG Splitter", &MakeMcMpegSplitter},
+    {"mainconcept", &CLSID_MCMpegVideoDecoder, L"MainConcept Demo MPEG Video Decoder", &MakeMcMpegVideoDecoder},
+    {"mainconcept", &CLSID_MCMpegVideoEncoder, L"MainConcept Demo MPEG Video Encoder", &MakeMcMpegVideoEncoder},
+    {"mainconcept", &CLSID_MCH264Encoder, L"MainConcept Demo H.264 Encoder", &MakeMcH264Encoder},
 };
 const size_t kInstalledFilterCount = sizeof(kInstalledFilters) / sizeof(kInstalledFilters[0]);
 

@@ -27,6 +27,9 @@ class FilterBehaviour {
 public:
     // ---- for tests ----
     std::vector<InterfaceCall> Calls() const;
+    // The private interfaces asked for, by name, in order (refused ones included); ClearCalls
+    // clears them too.
+    std::vector<std::string> Queries() const;
     void ClearCalls();
     // The slot's next `times` calls (-1: every call) fail with `hr`; the call is still logged.
     void FailSlot(const std::string& iface, int slot, HRESULT hr, int times = 1);
@@ -59,6 +62,7 @@ public:
                   std::vector<std::vector<BYTE>> records = {});
     // The failure injected for parameter `id` (counted down), else S_OK.
     HRESULT ParamFailure(DWORD id);
+    void NoteQuery(const std::string& iface);
     bool Refuses(const std::string& iface) const;
     bool AnswersSFalse(const std::string& iface) const;
 
@@ -76,6 +80,7 @@ private:
     };
     mutable std::mutex m_lock;
     std::vector<InterfaceCall> m_calls;
+    std::vector<std::string> m_queries;
     std::map<std::pair<std::string, int>, Failure> m_failures;
     std::map<DWORD, Failure> m_paramFailures;
     std::set<std::string> m_refused;
