@@ -49,8 +49,8 @@ constexpr char kGpioReadTrace[] = "GPIO_Read: %08x\n";
 constexpr char kOpenTimeTrace[] = "GetOpenComputerTime dwData[0] = %08x\n";
 
 constexpr Saa713xControllerLayout kStandard = {
-    0x1C0000,        0x80000,        0x100000,       0x180000, 0x1801FF,  5, kGpioReadTrace, kGpioReadTrace,
-    kGpioReadTrace,  TRUE,           &StandardToGpio, &StandardFromGpio, &StandardReply,
+    0x1C0000, 0x80000,        0x100000,        0x180000,          0x1801FF,       5,
+    kGpioReadTrace, kGpioReadTrace, kGpioReadTrace, TRUE, &StandardToGpio, &StandardFromGpio, &StandardReply,
 };
 constexpr Saa713xControllerLayout kIo = {
     0xE00, 0x400, 0x200, 0x600, 0xEF88600, 10, nullptr, nullptr, nullptr, TRUE, &IoToGpio, &IoFromGpio, &IoReply,
