@@ -141,7 +141,7 @@ public:
     }
 
     CardSpec Card(const json& card, const std::string& where, std::map<const CardKind*, int>& nextInstance) const {
-        OnlyKeys(card, where, {"kind", "instance", "tuner", "eeprom", "remote", "keys", "faults", "driver"});
+        OnlyKeys(card, where, {"kind", "instance", "tuner", "eeprom", "remote", "keys", "faults", "driver", "tunerDevice"});
         CardSpec desc;
         const std::string kind = String(card, "kind", where);
         desc.kind = FindCardKind(kind);
@@ -183,6 +183,16 @@ public:
             Fail(where + ".driver", desc.kind->offersDeviceControl
                                         ? "expected \"deviceControl\""
                                         : "\"" + kind + "\" has no driver to choose");
+        }
+        if (auto it = card.find("tunerDevice"); it != card.end()) {
+            if (!desc.kind->tunerName) Fail(where + ".tunerDevice", "\"" + kind + "\" has no tuner device");
+            if (it->is_null()) {
+                desc.tunerDevice = std::string();
+            } else if (it->is_string() && !it->get<std::string>().empty()) {
+                desc.tunerDevice = it->get<std::string>();
+            } else {
+                Fail(where + ".tunerDevice", "expected the tuner device's name, or null for none");
+            }
         }
         return desc;
     }

@@ -28,6 +28,7 @@ Card::Card(const CardSpec& desc, const RfEnvironment& rf, const std::string& sta
       m_remote(desc.remote),
       m_keys(desc.keys),
       m_driverChoice(desc.driver),
+      m_tunerDevice(desc.tunerDevice),
       m_rf(rf),
       m_state(stateFile, EepromStateFile::Load(stateFile, desc.kind->eepromSize).value_or(desc.eeprom),
               desc.kind->eepromSize) {
@@ -44,6 +45,11 @@ Card::Card(const CardSpec& desc, const RfEnvironment& rf, const std::string& sta
     FitBoardChips(*this);
     for (const FaultSpec& fault : desc.faults) ApplyFault(fault);
     for (BYTE key : desc.keys) PressKey(key);
+}
+
+const char* Card::TunerDeviceName() const {
+    if (!m_tunerDevice) return m_kind->tunerName;
+    return m_tunerDevice->empty() ? nullptr : m_tunerDevice->c_str();
 }
 
 OnboardController& Card::Controller() {

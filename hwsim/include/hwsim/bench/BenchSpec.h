@@ -17,8 +17,11 @@
 //         "faults": [ { "chip": "eeprom", "kind": "nack", "transfer": 3, "byte": 0,
 //                       "count": 1 },           // kind: nack, stuck or absent; count -1: always
 //                     { "chip": "tuner", "kind": "absent" } ],
-//         "driver": "deviceControl" }           // optional, on kinds that offer it: the
+//         "driver": "deviceControl",            // optional, on kinds that offer it: the
 //                                               // device-control driver instead of the kind's
+//         "tunerDevice": "Yelvin Tuner (1)" }   // optional, on kinds with a tuner device: its
+//                                               // FriendlyName instead of the kind's; null:
+//                                               // the card has no tuner device
 //     ],
 //     "stations": [ { "kHz": 49750, "name": "E2" } ],  // optional "lines": 525 (625 when absent)
 //     "fmStations": [ { "kHz": 100000, "name": "FM 100" } ],  // optional
@@ -34,6 +37,7 @@
 // Anything else in the file is refused with a BenchError that names the place.
 #pragma once
 
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -69,6 +73,8 @@ struct CardSpec {
     std::vector<BYTE> keys;  // remote keys pressed when the card is plugged, in order
     std::vector<FaultSpec> faults;
     std::string driver;  // empty: the kind's own driver; "deviceControl"
+    // The tuner device's FriendlyName; nullopt: the kind's; empty: no tuner device.
+    std::optional<std::string> tunerDevice;
 };
 
 // A sound card: its recording device's FriendlyName and the source lines of its mixer.

@@ -17,6 +17,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -53,6 +54,9 @@ public:
     const std::string& StateFile() const { return m_state.Path(); }
     // The bench entry's choice of driver; empty: the kind's own.
     const std::string& DriverChoice() const { return m_driverChoice; }
+    // The tuner device's FriendlyName: the kind's unless the bench entry named another; null
+    // when the card has none.
+    const char* TunerDeviceName() const;
 
     I2CBus& Bus() { return m_bus; }
     Saa713x& Bridge() { return m_bridge; }
@@ -90,6 +94,7 @@ private:
     const std::string m_remote;
     const std::vector<BYTE> m_keys;
     const std::string m_driverChoice;
+    const std::optional<std::string> m_tunerDevice;
     const RfEnvironment& m_rf;
 
     I2CBus m_bus;
