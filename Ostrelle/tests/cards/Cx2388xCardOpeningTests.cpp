@@ -19,6 +19,7 @@
 #include "platform/runtime.h"
 #include "support/CardBench.h"
 #include "support/CardKindsBench.h"
+#include "support/HolderProcess.h"
 
 namespace {
 
@@ -188,6 +189,23 @@ TEST_F(Cx2388xOnBoards, SilentControllerFailsTheTransactionsAfterTheStrobeWait) 
     board.Controller().PressKey(0x01);
     EXPECT_FALSE(card->GetRemoteData(&key));
     EXPECT_EQ(0x77, key);
+}
+
+// The wait for another process's hold runs in real time: one second for the command, one for
+// the check that the other process still holds the name.
+TEST_F(Cx2388xOnBoards, CommandGoesOnWhileAnotherProcessHoldsTheRemoteControlMutexAndLeavesItHeld) {
+    hwsim::Card& board = Board(kFirstControllerBoard);
+    CCx2388xControllerCardFilter* card = OpenControllerCard(kFirstControllerBoard);
+    ASSERT_NE(nullptr, card);
+    HolderProcess holder(false);
+    ASSERT_EQ("ready", holder.Answer());
+    EXPECT_TRUE(card->ControllerCommand(TRUE));
+    EXPECT_TRUE(board.Controller().TimerOn());
+    CNameMutex mutex(kRemoteControlMutex, FALSE);
+    EXPECT_FALSE(mutex.Lock());
+    EXPECT_EQ(0, holder.Release());
+    ASSERT_TRUE(mutex.Lock());
+    EXPECT_TRUE(mutex.Unlock());
 }
 
 TEST_F(Cx2388xOnBoards, TunerDeviceIsFoundUnderANumberedNameAndItsAbsenceGivesAnInvalidCard) {
