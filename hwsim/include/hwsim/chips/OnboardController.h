@@ -1,5 +1,6 @@
-// The on-board controller of the maker's SAA713x boards: remote-control receiver, audio-source
-// switch and power-on timer, wired to the bridge's GPIO lines in one of the pin layouts.
+// The on-board controller of the maker's SAA713x and CX2388x boards: remote-control receiver,
+// audio-source switch and power-on timer, wired to the bridge's GPIO lines in one of the pin
+// layouts (the CX2388x boards' GPIO lines are modelled by the same bridge).
 //
 // What it understands (a frame is an idle word, one command word, an idle word):
 //   phase high,    byte b     the high byte of the timer word
