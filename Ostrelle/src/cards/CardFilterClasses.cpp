@@ -1,6 +1,9 @@
 #include "cards/CardFilterClasses.h"
 
 #include "cards/1394DVFilter.h"
+#include "cards/23881BootCardFilter.h"
+#include "cards/23881CardFilter.h"
+#include "cards/23881OgmundCardFilter.h"
 #include "cards/AcmWrapperFilter.h"
 #include "cards/CamCaptureFilter.h"
 #include "cards/DVBCCardFilter.h"
@@ -19,9 +22,11 @@
 #include "cards/SivrenCardFilter.h"
 #include "cards/TV713xCardFilter.h"
 #include "cards/TVAVCardFilter.h"
+#include "cards/TV2388xCardFilter.h"
 #include "cards/TV_IOFilter.h"
 #include "cards/VozeCardFilter.h"
 #include "cards/WadrelCardFilter.h"
+#include "cards/YelvinCardFilter.h"
 
 void RegisterCardFilterClasses() {
     static CFilterClassRecord* const kRecords[] = {
@@ -64,6 +69,16 @@ void RegisterCardFilterClasses() {
         &CMovrikCardFilter::s_classRecord,
         &CVozeCrossbarFilter::s_classRecord,
         &CVozeCardFilter::s_classRecord,
+        &C23881CrossbarFilter::s_classRecord,
+        &C23881CardFilter::s_classRecord,
+        &C23881BootCrossbarFilter::s_classRecord,
+        &C23881BootCardFilter::s_classRecord,
+        &C23881OgmundCrossbarFilter::s_classRecord,
+        &C23881OgmundCardFilter::s_classRecord,
+        &CYelvinCrossbarFilter::s_classRecord,
+        &CYelvinCardFilter::s_classRecord,
+        &CTV2388xCrossbarFilter::s_classRecord,
+        &CTV2388xCardFilter::s_classRecord,
     };
     for (CFilterClassRecord* record : kRecords) CFilterClassInit link(record);
 }

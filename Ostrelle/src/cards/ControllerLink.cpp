@@ -9,7 +9,8 @@ CControllerLock::~CControllerLock() {
     if (m_bLocked) m_mutex.Unlock();
 }
 
-BOOL WaitControllerStrobe(CCustomDataAccess* access, DWORD strobeLine, BOOL trace, DWORD* word) {
+BOOL WaitControllerStrobe(CCustomDataAccess* access, DWORD answerMask, DWORD answerState, const char* traceText,
+                          DWORD* word) {
     if (word == nullptr) return FALSE;
     *word = 0;
     if (access == nullptr) return FALSE;
@@ -18,8 +19,8 @@ BOOL WaitControllerStrobe(CCustomDataAccess* access, DWORD strobeLine, BOOL trac
     for (;;) {
         DWORD value = 0;
         if (FAILED(access->GPIO_Read(&value))) return FALSE;
-        if (trace) TRACE("WaitReadState GPIO_Read: %08x\n", value);
-        if (!(value & strobeLine)) {
+        if (traceText != nullptr) TRACE(traceText, value);
+        if ((value & answerMask) == answerState) {
             *word = value;
             seen = TRUE;
         } else if (seen) {
@@ -29,7 +30,8 @@ BOOL WaitControllerStrobe(CCustomDataAccess* access, DWORD strobeLine, BOOL trac
     }
 }
 
-BOOL CollectRemoteKey(const GpioReader& read, DWORD stateMask, DWORD keyState, BOOL traceWords, DWORD* lastWord) {
+BOOL CollectRemoteKey(const GpioReader& read, DWORD stateMask, DWORD keyState, BOOL traceWords, DWORD* lastWord,
+                      DWORD limitMs) {
     DWORD word = 0;
     if (lastWord == nullptr || FAILED(read(&word)) || (word & stateMask) != keyState) return FALSE;
     const DWORD start = GetTickCount();
@@ -39,7 +41,7 @@ BOOL CollectRemoteKey(const GpioReader& read, DWORD stateMask, DWORD keyState, B
         Sleep(1);
         const HRESULT hr = read(&word);
         if (traceWords && SUCCEEDED(hr)) TRACE("GetRemoteData : %08x\n", word);
-        if (FAILED(hr) || (word & stateMask) != keyState || GetTickCount() - start > kKeyCollectMs) break;
+        if (FAILED(hr) || (word & stateMask) != keyState || GetTickCount() - start > limitMs) break;
     }
     *lastWord = last;
     return TRUE;

@@ -29,15 +29,21 @@ private:
 inline constexpr DWORD kStrobeWaitMs = 500;
 inline constexpr DWORD kKeyCollectMs = 1000;
 
-// Reads the GPIO word without pause until the strobe line, having been low, is high again;
-// *word gets the last word read while it was low. FALSE when a read fails or after 500 ms.
-// `trace` traces every word read.
-BOOL WaitControllerStrobe(CCustomDataAccess* access, DWORD strobeLine, BOOL trace, DWORD* word);
+// The trace of every word read while waiting for the strobe on the SAA713x boards.
+inline constexpr const char kWaitReadStateTrace[] = "WaitReadState GPIO_Read: %08x\n";
+
+// Reads the GPIO word without pause until the controller's answer, having been seen, has ended:
+// the answer is there while (word & answerMask) == answerState (the strobe line low: the line as
+// the mask and 0 as the state). *word gets the last word read during the answer. FALSE when a
+// read fails or after 500 ms. `traceText` (a format with one %08x, or NULL) traces every word read.
+BOOL WaitControllerStrobe(CCustomDataAccess* access, DWORD answerMask, DWORD answerState, const char* traceText,
+                          DWORD* word);
 
 // How a card reads its GPIO word for a key (HRESULT read(DWORD* word)).
 typedef std::function<HRESULT(DWORD*)> GpioReader;
 
 // A key is present while (word & stateMask) == keyState. Reads once; with a key present, reads
-// again every millisecond until the state ends, a read fails or a second has passed. *lastWord
+// again every millisecond until the state ends, a read fails or `limitMs` have passed. *lastWord
 // gets the last word read in the key state. `traceWords` traces every word read while waiting.
-BOOL CollectRemoteKey(const GpioReader& read, DWORD stateMask, DWORD keyState, BOOL traceWords, DWORD* lastWord);
+BOOL CollectRemoteKey(const GpioReader& read, DWORD stateMask, DWORD keyState, BOOL traceWords, DWORD* lastWord,
+                      DWORD limitMs = kKeyCollectMs);

@@ -40,23 +40,39 @@ DWORD IoToGpio(BYTE value) { return MapControllerByte(value, TRUE); }
 BYTE IoFromGpio(DWORD word) { return static_cast<BYTE>(MapControllerByte(word, FALSE)); }
 DWORD IoReply(DWORD word) { return MapControllerByte(word & 0xEF80600, FALSE); }
 
+DWORD CxToGpio(BYTE value) { return PackDataByte(value, TRUE); }
+BYTE CxFromGpio(DWORD word) { return static_cast<BYTE>(PackDataByte(word, FALSE)); }
+// Only the data byte counts: the strobe and phase lines may read anything with the reply.
+DWORD CxReply(DWORD word) { return PackDataByte(word & 0xFF0C00, FALSE); }
+
+constexpr char kGpioReadTrace[] = "GPIO_Read: %08x\n";
+constexpr char kOpenTimeTrace[] = "GetOpenComputerTime dwData[0] = %08x\n";
+
 constexpr Saa713xControllerLayout kStandard = {
-    0x1C0000, 0x80000, 0x100000, 0x180000, 0x1801FF, 5, TRUE, &StandardToGpio, &StandardFromGpio, &StandardReply,
+    0x1C0000, 0x80000,        0x100000,        0x180000,          0x1801FF,       5,
+    kGpioReadTrace, kGpioReadTrace, kGpioReadTrace, TRUE, &StandardToGpio, &StandardFromGpio, &StandardReply,
 };
 constexpr Saa713xControllerLayout kIo = {
-    0xE00, 0x400, 0x200, 0x600, 0xEF88600, 10, FALSE, &IoToGpio, &IoFromGpio, &IoReply,
+    0xE00, 0x400, 0x200, 0x600, 0xEF88600, 10, nullptr, nullptr, nullptr, TRUE, &IoToGpio, &IoFromGpio, &IoReply,
+};
+constexpr Saa713xControllerLayout kCx = {
+    0xE00, 0x400, 0x200, 0x600, 0xFF8600, 10, nullptr, nullptr, nullptr, FALSE, &CxToGpio, &CxFromGpio, &CxReply,
+};
+constexpr Saa713xControllerLayout kCxTraced = {
+    0xE00, 0x400, 0x200, 0x600, 0xFF8600, 10, nullptr, kOpenTimeTrace, nullptr, FALSE, &CxToGpio, &CxFromGpio, &CxReply,
 };
 
 DWORD Word(const Saa713xControllerLayout& layout, BYTE data, DWORD phase) { return layout.ToGpio(data) | phase; }
 
 // One answered frame: the request, then the answer in `phase`; its data byte into *data.
-BOOL AskByte(CTVCardFilter* card, const Saa713xControllerLayout& layout, BYTE request, DWORD phase, BYTE* data) {
+BOOL AskByte(CTVCardFilter* card, const Saa713xControllerLayout& layout, BYTE request, DWORD phase,
+             const char* replyTrace, BYTE* data) {
     if (!card->SendGPIOCommand(Word(layout, request, layout.phaseCommand), layout.commandMask, kFrameWaitMs)) {
         return FALSE;
     }
     DWORD word = 0;
     if (!card->WaitReadState(&word)) return FALSE;
-    if (layout.traceReads) TRACE("GPIO_Read: %08x\n", word);
+    if (replyTrace != nullptr) TRACE(replyTrace, word);
     if ((word & layout.stateMask) != phase) return FALSE;
     *data = layout.FromGpio(word);
     return TRUE;
@@ -66,6 +82,11 @@ BOOL AskByte(CTVCardFilter* card, const Saa713xControllerLayout& layout, BYTE re
 
 const Saa713xControllerLayout& Saa713xStandardLayout() { return kStandard; }
 const Saa713xControllerLayout& Saa713xIoLayout() { return kIo; }
+const Saa713xControllerLayout& Cx2388xLayout(BOOL traced) { return traced ? kCxTraced : kCx; }
+
+DWORD PackDataByte(DWORD value, BOOL toGpio) {
+    return toGpio ? (value & 0xFF) << 16 : (value & 0xFF0000) >> 16;
+}
 
 DWORD MapControllerByte(DWORD value, BOOL toGpio) {
     if (toGpio) {
@@ -79,7 +100,7 @@ DWORD MapControllerByte(DWORD value, BOOL toGpio) {
 BOOL Saa713xWriteControllerWord(CTVCardFilter* card, const Saa713xControllerLayout& layout, WORD value) {
     if (card == nullptr || card->GetAccess() == nullptr) return FALSE;
     CControllerLock lock;
-    if (!lock.IsLocked()) return FALSE;
+    if (layout.lockRequired && !lock.IsLocked()) return FALSE;
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
         if (!card->SendGPIOCommand(Word(layout, static_cast<BYTE>(value >> 8), layout.phaseHigh), layout.commandMask,
                                    kFrameWaitMs)) {
@@ -104,12 +125,12 @@ BOOL Saa713xReadControllerWord(CTVCardFilter* card, const Saa713xControllerLayou
     *value = 0;
     if (card == nullptr || card->GetAccess() == nullptr) return FALSE;
     CControllerLock lock;
-    if (!lock.IsLocked()) return FALSE;
+    if (layout.lockRequired && !lock.IsLocked()) return FALSE;
     BYTE high = 0;
-    if (!AskByte(card, layout, kAskHigh, layout.phaseHigh, &high)) return FALSE;
+    if (!AskByte(card, layout, kAskHigh, layout.phaseHigh, layout.highReplyTrace, &high)) return FALSE;
     Sleep(kReadPauseMs);
     BYTE low = 0;
-    if (!AskByte(card, layout, kAskLow, layout.phaseLow, &low)) return FALSE;
+    if (!AskByte(card, layout, kAskLow, layout.phaseLow, layout.lowReplyTrace, &low)) return FALSE;
     *value = static_cast<WORD>(high << 8 | low);
     return TRUE;
 }
@@ -117,13 +138,13 @@ BOOL Saa713xReadControllerWord(CTVCardFilter* card, const Saa713xControllerLayou
 BOOL Saa713xControllerCommand(CTVCardFilter* card, const Saa713xControllerLayout& layout, BOOL on) {
     if (card == nullptr || card->GetAccess() == nullptr) return FALSE;
     CControllerLock lock;
-    if (!lock.IsLocked()) return FALSE;
+    if (layout.lockRequired && !lock.IsLocked()) return FALSE;
     const DWORD command = Word(layout, on ? kCommandOn : kCommandOff, layout.phaseCommand);
     const DWORD expected = on ? kReplyOn : kReplyOff;
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
         DWORD word = 0;
         if (card->SendGPIOCommand(command, layout.commandMask, kFrameWaitMs) && card->WaitReadState(&word)) {
-            if (layout.traceReads) TRACE("GPIO_Read: %08x\n", word);
+            if (layout.commandReplyTrace != nullptr) TRACE(layout.commandReplyTrace, word);
             if (layout.Reply(word) == expected) return TRUE;
         }
         Sleep(kRetryPauseMs);
@@ -153,7 +174,7 @@ BOOL Saa713xIoSendGPIOCommand(CCustomDataAccess* access, Saa713xIoBoard board, D
 }
 
 BOOL Saa713xIoWaitReadState(CCustomDataAccess* access, DWORD* word) {
-    return WaitControllerStrobe(access, kIoStrobe, FALSE, word);
+    return WaitControllerStrobe(access, kIoStrobe, 0, nullptr, word);
 }
 
 BOOL Saa713xIoGetRemoteData(CCustomDataAccess* access, Saa713xIoBoard board, BYTE* key) {

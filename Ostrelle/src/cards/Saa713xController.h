@@ -12,10 +12,14 @@
 //   phase high / low / cmd    0x80000/0x100000/...   0x400/0x200/0x600
 //   command mask              0x1801FF               0xEF88600
 //
+// The CX2388x cards use the same sequence with the data byte in bits 16-23 (Cx2388xController.h).
+//
 // Each transaction runs under "Mutex_Remote_Control" from start to end (the mutex is recursive,
-// so a write that reads back stays one transaction) and answers 1 when done, 0 when it failed
-// or the mutex was not had within a second. They use the card's own SendGPIOCommand and
-// WaitReadState, so a card class of either layout gets its own frame.
+// so a write that reads back stays one transaction) and answers 1 when done, 0 when it failed.
+// A layout says whether a mutex not had within a second ends the transaction (SAA713x) or the
+// transaction goes on without it (CX2388x); the mutex is released only when it was had. They use
+// the card's own SendGPIOCommand and WaitReadState, so a card class of each layout gets its own
+// frame.
 #pragma once
 
 #include <windows.h>
@@ -30,7 +34,13 @@ struct Saa713xControllerLayout {
     DWORD phaseCommand;
     DWORD commandMask;
     DWORD lowByteWaitMs;
-    BOOL traceReads;
+    // Formats with one %08x tracing the answer word of the high byte, the low byte and an on/off
+    // command; NULL traces nothing.
+    const char* highReplyTrace;
+    const char* lowReplyTrace;
+    const char* commandReplyTrace;
+    // TRUE: without "Mutex_Remote_Control" the transaction fails; FALSE: it goes on without it.
+    BOOL lockRequired;
     // The GPIO word of a data byte, and the data byte of a GPIO word.
     DWORD (*ToGpio)(BYTE value);
     BYTE (*FromGpio)(DWORD word);
@@ -40,6 +50,12 @@ struct Saa713xControllerLayout {
 
 const Saa713xControllerLayout& Saa713xStandardLayout();
 const Saa713xControllerLayout& Saa713xIoLayout();
+// The CX2388x layout; `traced` traces the low-byte answer of a read as the power-on time.
+const Saa713xControllerLayout& Cx2388xLayout(BOOL traced);
+
+// The CX2388x byte place: toGpio TRUE gives (value & 0xFF) << 16; FALSE gives bits 16-23 of the
+// word as a byte value.
+DWORD PackDataByte(DWORD value, BOOL toGpio);
 
 // The IO layout's byte map: toGpio TRUE places byte (value & 0xFF) in bits 19-23 and 25-27;
 // FALSE gathers the byte back from those bits of the word.

@@ -34,7 +34,7 @@ BOOL CTVCardFilter::SendGPIOCommand(DWORD value, DWORD mask, DWORD waitMs) {
 }
 
 BOOL CTVCardFilter::WaitReadState(DWORD* word) {
-    return WaitControllerStrobe(m_pAccess, kStrobe, TRUE, word);
+    return WaitControllerStrobe(m_pAccess, kStrobe, 0, kWaitReadStateTrace, word);
 }
 
 BOOL CTVCardFilter::GetRemoteData(BYTE* key) {

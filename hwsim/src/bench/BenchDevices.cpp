@@ -6,6 +6,7 @@
 
 #include "hwsim/boards/CaptureFilter.h"
 #include "hwsim/boards/CrossbarFilter.h"
+#include "hwsim/drivers/DeviceDriver.h"
 #include "hwsim/boards/DvDevice.h"
 #include "hwsim/boards/DvbcBoard.h"
 #include "hwsim/boards/EmpAudioDevice.h"
@@ -29,6 +30,8 @@ struct KindDriver {
     std::shared_ptr<KsDriver> (*make)(Card& card);
     // The capture filter of the driver; null: the SAA713x capture filter (CaptureFilter).
     platform::dshow::FilterBase* (*makeFilter)(const std::shared_ptr<KsDriver>& driver) = nullptr;
+    // The driver's property sets are on the tuner device; the capture filter publishes none.
+    bool setsOnTuner = false;
 };
 
 template <class Driver, class Filter>
@@ -40,6 +43,12 @@ KindDriver DeviceRow(const char* captureName) {
 }
 
 std::shared_ptr<KsDriver> MakePropertyDriver(Card& card) { return std::make_shared<Saa713xPropertyDriver>(card); }
+
+// The CX2388x driver: the SAA713x set with the ids of a driver that keeps GPIO itself.
+std::shared_ptr<KsDriver> MakeCx2388xDriver(Card& card) {
+    return std::make_shared<Saa713xPropertyDriver>(card, kSaa713xPropertySet, "CX", Saa713xPropertyDriver::kGpioDriverIds,
+                                                   Saa713xPropertyDriver::GpioWrite::ReleaseOtherLines);
+}
 
 const KindDriver kDrivers[] = {
     {"713x BDA Analog Capture", [](Card& card) -> std::shared_ptr<KsDriver> { return std::make_shared<Kesh713xDriver>(card); }},
@@ -63,6 +72,11 @@ const KindDriver kDrivers[] = {
     {"Sivren Video Capture", &MakePropertyDriver},
     {"Movrik Video Capture", &MakePropertyDriver},
     {"713x_D TV Card Capture", &MakePropertyDriver},
+    {"Conexant 2388x Video Capture", &MakeCx2388xDriver, nullptr, true},
+    {"Conexant 2388x_1 Video Capture", &MakeCx2388xDriver, nullptr, true},
+    {"Conexant 2388x_3 Video Capture", &MakeCx2388xDriver, nullptr, true},
+    {"Yelvin Capture Card", &MakeCx2388xDriver, nullptr, true},
+    {"2388x Video Capture", &MakeCx2388xDriver, nullptr, true},
 };
 
 const KindDriver& DriverRow(const Card& card) {
@@ -123,17 +137,26 @@ BenchDevices::BenchDevices(Bench& bench) {
             Card* board = card.get();
             const CardKind& kind = card->Kind();
             std::shared_ptr<KsDriver> driver = plugged->driver;
-            if (kind.tunerName) {
-                plugged->tuner = platform::AddDevice({KSCATEGORY_TVTUNER, Wide(kind.tunerName),
-                                                      Factory([board] { return new TunerFilter(*board); }), {},
-                                                      kTunerFilterClsid});
+            std::shared_ptr<KsDriver> tunerDriver;
+            if (row.setsOnTuner) {
+                tunerDriver = driver;
+                driver = std::make_shared<DeviceDriver>(*card);
+            }
+            if (const char* tunerName = card->TunerDeviceName()) {
+                plugged->tuner = platform::AddDevice(
+                    {KSCATEGORY_TVTUNER, Wide(tunerName),
+                     Factory([board, tunerDriver] { return new TunerFilter(*board, tunerDriver); }), {},
+                     kTunerFilterClsid});
             }
             if (kind.crossbarName) {
+                std::vector<platform::UpstreamLink> fromTuner;
+                if (plugged->tuner) {
+                    fromTuner = {{plugged->tuner, L"Analog Video", L"Video Tuner In"},
+                                 {plugged->tuner, L"Analog Audio", L"Audio Tuner In"}};
+                }
                 plugged->crossbar = platform::AddDevice({AM_KSCATEGORY_CROSSBAR, Wide(kind.crossbarName),
                                                          Factory([board] { return new CrossbarFilter(*board); }),
-                                                         {{plugged->tuner, L"Analog Video", L"Video Tuner In"},
-                                                          {plugged->tuner, L"Analog Audio", L"Audio Tuner In"}},
-                                                         kCrossbarFilterClsid});
+                                                         fromTuner, kCrossbarFilterClsid});
             }
             std::vector<platform::UpstreamLink> upstream;
             if (plugged->crossbar) {

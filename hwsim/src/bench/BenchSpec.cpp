@@ -142,7 +142,7 @@ public:
 
     CardSpec Card(const json& card, const std::string& where, std::map<const CardKind*, int>& nextInstance) const {
         OnlyKeys(card, where, {"kind", "instance", "tuner", "eeprom", "remote", "keys", "faults", "driver", "encoder",
-                                 "composite", "svideo"});
+                                 "composite", "svideo", "tunerDevice"});
         CardSpec desc;
         const std::string kind = String(card, "kind", where);
         desc.kind = FindCardKind(kind);
@@ -188,6 +188,16 @@ public:
         desc.encoder = Boolean(card, "encoder", where);
         desc.composite = Input(card, "composite", where);
         desc.svideo = Input(card, "svideo", where);
+        if (auto it = card.find("tunerDevice"); it != card.end()) {
+            if (!desc.kind->tunerName) Fail(where + ".tunerDevice", "\"" + kind + "\" has no tuner device");
+            if (it->is_null()) {
+                desc.tunerDevice = std::string();
+            } else if (it->is_string() && !it->get<std::string>().empty()) {
+                desc.tunerDevice = it->get<std::string>();
+            } else {
+                Fail(where + ".tunerDevice", "expected the tuner device's name, or null for none");
+            }
+        }
         return desc;
     }
 

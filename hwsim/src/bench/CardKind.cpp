@@ -29,6 +29,12 @@ const std::vector<CardKind>& CardKinds() {
         {"Sivren Video Capture", "Sivren Crossbar", "PhTVTune", &StandardPinLayout},
         {"Movrik Video Capture", "Movrik Crossbar", "PhTVTune", &StandardPinLayout},
         {"713x_D TV Card Capture", "713x_D TV Card Crossbar", "PhTVTune", &IoPinLayout},
+        // The CX2388x family: the driver's property set is on the tuner device.
+        {"Conexant 2388x Video Capture", "Conexant 2388x Crossbar", "Conexant 2388x Tuner", nullptr},
+        {"Conexant 2388x_1 Video Capture", "Conexant 2388x_1 Crossbar", "Conexant 2388x_1 Tuner", &Cx2388xPinLayout},
+        {"Conexant 2388x_3 Video Capture", "Conexant 2388x_3 Crossbar", "Conexant 2388x_3 Tuner", &Cx2388xPinLayout},
+        {"Yelvin Capture Card", "Yelvin Crossbar", "Yelvin Tuner", &Cx2388xPinLayout},
+        {"2388x Video Capture", "2388x Crossbar", "2388x Tuner", &Cx2388xPinLayout},
     };
     return kinds;
 }

@@ -28,6 +28,7 @@ Card::Card(const CardSpec& desc, const RfEnvironment& rf, const std::string& sta
       m_remote(desc.remote),
       m_keys(desc.keys),
       m_driverChoice(desc.driver),
+      m_tunerDevice(desc.tunerDevice),
       m_rf(rf),
       m_encoder(desc.encoder),
       m_composite(desc.composite),
@@ -47,6 +48,11 @@ Card::Card(const CardSpec& desc, const RfEnvironment& rf, const std::string& sta
     FitBoardChips(*this);
     for (const FaultSpec& fault : desc.faults) ApplyFault(fault);
     for (BYTE key : desc.keys) PressKey(key);
+}
+
+const char* Card::TunerDeviceName() const {
+    if (!m_tunerDevice) return m_kind->tunerName;
+    return m_tunerDevice->empty() ? nullptr : m_tunerDevice->c_str();
 }
 
 OnboardController& Card::Controller() {
@@ -75,6 +81,7 @@ void Card::RefitController(const ControllerPinLayout& layout) {
 void Card::SetRoute(long output, long input) {
     if (output == 0) m_videoRoute.store(input);
     if (output == 1) m_audioRoute.store(input);
+    m_routed.store(true);
 }
 
 Card::~Card() {

@@ -21,9 +21,12 @@
 //                                               // device-control driver instead of the kind's
 //         "encoder": true,                      // optional: the board carries the MPEG encoder
 //         "composite": { "pattern": "colorBars", "toneHz": 1000 },  // optional: what is plugged
-//         "svideo": { "pattern": "grid", "toneHz": 0 } }  // into the composite and S-video
+//         "svideo": { "pattern": "grid", "toneHz": 0 },  // into the composite and S-video
 //                                               // inputs (patterns: kInputPatterns; toneHz 0:
 //                                               // silence); without the key: nothing
+//         "tunerDevice": "Yelvin Tuner (1)" }   // optional, on kinds with a tuner device: its
+//                                               // FriendlyName instead of the kind's; null:
+//                                               // the card has no tuner device
 //     ],
 //     "stations": [ { "kHz": 49750, "name": "E2" } ],  // optional "lines": 525 (625 when absent)
 //     "fmStations": [ { "kHz": 100000, "name": "FM 100" } ],  // optional
@@ -39,6 +42,7 @@
 // Anything else in the file is refused with a BenchError that names the place.
 #pragma once
 
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -88,6 +92,8 @@ struct CardSpec {
     bool encoder = false;  // the board carries the MPEG encoder
     InputSignal composite;
     InputSignal svideo;
+    // The tuner device's FriendlyName; nullopt: the kind's; empty: no tuner device.
+    std::optional<std::string> tunerDevice;
 };
 
 // A sound card: its recording device's FriendlyName and the source lines of its mixer.

@@ -17,6 +17,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -53,6 +54,9 @@ public:
     const std::string& StateFile() const { return m_state.Path(); }
     // The bench entry's choice of driver; empty: the kind's own.
     const std::string& DriverChoice() const { return m_driverChoice; }
+    // The tuner device's FriendlyName: the kind's unless the bench entry named another; null
+    // when the card has none.
+    const char* TunerDeviceName() const;
 
     I2CBus& Bus() { return m_bus; }
     Saa713x& Bridge() { return m_bridge; }
@@ -78,6 +82,8 @@ public:
     long AudioRoute() const { return m_audioRoute.load(); }
     // Output 0 is the video decoder's, output 1 the audio decoder's.
     void SetRoute(long output, long input);
+    // False until a crossbar set a route: the crossbar then starts the card on its tuner.
+    bool Routed() const { return m_routed.load(); }
 
     // The chip with this role, or null.
     I2CDevice* Chip(const std::string& role) const;
@@ -102,12 +108,14 @@ private:
     const std::string m_remote;
     const std::vector<BYTE> m_keys;
     const std::string m_driverChoice;
+    const std::optional<std::string> m_tunerDevice;
     const RfEnvironment& m_rf;
     const bool m_encoder;
     const InputSignal m_composite;
     const InputSignal m_svideo;
     std::atomic<long> m_videoRoute{0};
     std::atomic<long> m_audioRoute{3};
+    std::atomic<bool> m_routed{false};
 
     I2CBus m_bus;
     Saa713x m_bridge;

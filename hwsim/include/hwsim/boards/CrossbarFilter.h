@@ -1,7 +1,9 @@
 // A card's crossbar filter: the tuner, composite and S-video inputs of video (inputs 0 to 2)
 // and of audio (inputs 3 to 5), routed to the video decoder output (0) and the audio decoder
-// output (1), which feed the capture filter. The routes are the card's (a new filter finds them as
-// they were; a fresh card is routed to the tuner), and pick what the capture filter streams. A route asked of an
+// output (1), which feed the capture filter. The CX2388x boards have seven inputs: video tuner,
+// composite, S-video and a second composite (0 to 3), then line audio, second line audio and tuner
+// audio (4 to 6). The routes are the card's (a new filter finds them as they were; a fresh card is
+// routed to its tuner), and pick what the capture filter streams. A route asked of an
 // unplugged card is refused with kDeviceGone.
 #pragma once
 
