@@ -34,3 +34,5 @@ void CreateRegion1024x768(benchmark::State& state) {
 BENCHMARK(CreateRegion1024x768)->Unit(benchmark::kMillisecond);
 
 }  // namespace
+
+BENCHMARK_MAIN();
