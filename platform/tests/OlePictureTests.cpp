@@ -23,7 +23,7 @@ constexpr uint32_t kBackground = 0x00AB5C11;
 // A stream over a global block holding the bytes (freed with the stream).
 IStream* StreamOf(const std::vector<uint8_t>& bytes) {
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
-    std::memcpy(GlobalLock(block), bytes.data(), bytes.size());
+    if (!bytes.empty()) std::memcpy(GlobalLock(block), bytes.data(), bytes.size());
     GlobalUnlock(block);
     IStream* stream = nullptr;
     EXPECT_EQ(CreateStreamOnHGlobal(block, TRUE, &stream), S_OK);
