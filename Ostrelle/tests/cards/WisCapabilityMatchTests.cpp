@@ -121,7 +121,9 @@ TEST(WisProfileKeys, EveryKeySetsItsOwnFlagAndOnlyItsOwnField) {
             EXPECT_EQ(key.flag, flags) << key.key;
             EXPECT_GE(key.offset, sizeof(SettingHead)) << key.key;
             for (size_t b = sizeof(SettingHead); b < sizeof record; ++b) {
-                if (b < key.offset || b >= key.offset + 4) EXPECT_EQ(0, record[b]) << key.key << " byte " << b;
+                if (b < key.offset || b >= key.offset + 4) {
+                    EXPECT_EQ(0, record[b]) << key.key << " byte " << b;
+                }
             }
         }
         EXPECT_EQ(0u, seen & (SETTING_FLAG_NAME | SETTING_FLAG_DESC));

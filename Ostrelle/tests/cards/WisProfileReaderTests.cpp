@@ -271,8 +271,12 @@ TEST(WisShippedProfileFile, LoadsFromTheWindowsFolderAgainstTheSimulatedEncoder)
     ASSERT_EQ(0, BuildValidCombinations(&caps, 0, 0x1, combinations));
     EXPECT_EQ(33u, combinations.size());
     for (const ValidCombination& c : combinations) {
-        if (c.stream == 0) EXPECT_EQ(2u, c.resolution);
-        if (c.framerate == 3) EXPECT_TRUE(c.resolution == 2 || c.resolution == 5);
+        if (c.stream == 0) {
+            EXPECT_EQ(2u, c.resolution);
+        }
+        if (c.framerate == 3) {
+            EXPECT_TRUE(c.resolution == 2 || c.resolution == 5);
+        }
     }
     std::filesystem::remove(installed);
 }
