@@ -40,6 +40,13 @@ protected:
     std::string m_path = platform::StateDir() + "/profile_under_test.txt";
 };
 
+// Where the station looks for the file: the Windows folder, made when it is first asked for.
+std::string InstalledProfileFile() {
+    char folder[MAX_PATH];
+    GetWindowsDirectoryA(folder, MAX_PATH);
+    return platform::StateDir() + "/windows/video_profiles.txt";
+}
+
 const char kMpeg2[] = "[streamsetting]\nname=MPEG2\ncompress_mode=1\nsequence=3\n";
 
 // ---- syntax ----
@@ -254,7 +261,7 @@ TEST(WisShippedProfileFile, LoadsFromTheWindowsFolderAgainstTheSimulatedEncoder)
     EncoderCapabilities caps = hwsim::WisEncoderCapabilities();
     ProfileTables tables = {};
     EXPECT_FALSE(LoadVideoProfiles(&caps, &tables));  // no file yet
-    std::string installed = platform::StateDir() + "/windows/video_profiles.txt";
+    std::string installed = InstalledProfileFile();
     std::filesystem::copy_file(hwsim::WisProfileFileSource(), installed,
                                std::filesystem::copy_options::overwrite_existing);
     ASSERT_TRUE(LoadVideoProfiles(&caps, &tables));
@@ -284,7 +291,7 @@ TEST(WisShippedProfileFile, LoadsFromTheWindowsFolderAgainstTheSimulatedEncoder)
 TEST(WisShippedProfileFile, AFileWithAnErrorIsNotLoadedAndSaysWhere) {
     EncoderCapabilities caps = hwsim::WisEncoderCapabilities();
     ProfileTables tables = {};
-    std::string installed = platform::StateDir() + "/windows/video_profiles.txt";
+    std::string installed = InstalledProfileFile();
     std::ofstream(installed) << "[bitratesetting]\nname=b\ntarget_bitrate=6000000\npeak_bitrate=4000000\nQ=0\n";
     platform::ClearTrace();
     EXPECT_FALSE(LoadVideoProfiles(&caps, &tables));
