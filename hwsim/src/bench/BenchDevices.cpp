@@ -134,7 +134,7 @@ BenchDevices::BenchDevices(Bench& bench) {
             }
             std::vector<platform::UpstreamLink> upstream;
             if (plugged->crossbar) {
-                upstream = {{plugged->crossbar, L"Video Decoder Out", L"Analog Video In"},
+                upstream = {{plugged->crossbar, L"Capture", L"Analog Video In"},
                             {plugged->crossbar, L"Audio Decoder Out", L"Analog Audio In"}};
             }
             auto made = row.makeFilter;

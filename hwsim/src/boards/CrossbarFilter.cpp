@@ -25,7 +25,7 @@ constexpr CrossbarPin kPins[] = {
     {PINDIR_INPUT, L"Audio Tuner In", PhysConn_Audio_Tuner, 0},
     {PINDIR_INPUT, L"Audio Composite In", PhysConn_Audio_Line, 1},
     {PINDIR_INPUT, L"Audio SVideo In", PhysConn_Audio_Line, 2},
-    {PINDIR_OUTPUT, L"Video Decoder Out", PhysConn_Video_VideoDecoder, 1},
+    {PINDIR_OUTPUT, L"Capture", PhysConn_Video_VideoDecoder, 1},
     {PINDIR_OUTPUT, L"Audio Decoder Out", PhysConn_Audio_AudioDecoder, 0},
 };
 
