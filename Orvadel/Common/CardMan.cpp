@@ -9,11 +9,39 @@
 #include "cards/TVCardFilter.h"
 #include "graph/CrossbarFilter.h"
 #include "graph/FilterClassRecord.h"
-#include "graph/StrA2W.h"
 
 CCardMan::CCardMan(const CCardName& row) : m_row(row) {}
 
 CCardMan::~CCardMan() { Release(); }
+
+namespace {
+
+// The crossbar connected to one of the filter's input pins (the capture graph builder brings a
+// card's crossbar in that way), or NULL.
+CComPtr<IBaseFilter> CrossbarUpstreamOf(CRootFilter* filter) {
+    CComPtr<IEnumPins> pins;
+    if (filter->GetFilter() == nullptr || FAILED(filter->GetFilter()->EnumPins(&pins)) || pins == nullptr) return nullptr;
+    for (;;) {
+        CComPtr<IPin> pin;
+        if (pins->Next(1, &pin, nullptr) != S_OK) return nullptr;
+        PIN_DIRECTION direction;
+        CComPtr<IPin> peer;
+        if (FAILED(pin->QueryDirection(&direction)) || direction != PINDIR_INPUT || FAILED(pin->ConnectedTo(&peer)) ||
+            peer == nullptr) {
+            continue;
+        }
+        PIN_INFO info;
+        if (FAILED(peer->QueryPinInfo(&info)) || info.pFilter == nullptr) continue;
+        CComPtr<IBaseFilter> owner;
+        owner.Attach(info.pFilter);
+        CComPtr<IAMCrossbar> crossbar;
+        if (SUCCEEDED(owner->QueryInterface(IID_IAMCrossbar, reinterpret_cast<void**>(&crossbar))) && crossbar != nullptr) {
+            return owner;
+        }
+    }
+}
+
+}  // namespace
 
 bool CCardMan::Create() {
     if (m_pCardFilter == nullptr) {
@@ -31,11 +59,7 @@ bool CCardMan::Create() {
 void CCardMan::PlaceCrossbar() {
     if (m_pCrossbar != nullptr || m_row.m_strCrossbar.IsEmpty()) return;
     const char* name = m_row.m_strCrossbar;
-    CComPtr<IBaseFilter> present;
-    if (m_graph.GetGraphBuilder() != nullptr) {
-        CStrA2W wide(name);
-        m_graph.GetGraphBuilder()->FindFilterByName(wide.Convert(), &present);
-    }
+    CComPtr<IBaseFilter> present = CrossbarUpstreamOf(m_pCardFilter);
     if (present == nullptr) {
         CRootFilter* added = m_graph.AddDeviceFilter(AM_KSCATEGORY_CROSSBAR, name, name, 0, m_row.m_nIndex);
         m_pCrossbar = dynamic_cast<CCrossbarFilter*>(added);
