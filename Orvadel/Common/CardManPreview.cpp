@@ -74,7 +74,7 @@ bool CCardMan::AddVideoRenderer() {
 bool CCardMan::ConnectToVideoRenderer(CRootFilter* up, const char* outPin) {
     if (m_pVMR != nullptr) return m_graph.ConnectByPinName(up, m_pVMR, outPin, nullptr) != FALSE;
     return m_graph.ConnectByPinName(up, m_pOverlay, outPin, nullptr) != FALSE &&
-           m_graph.ConnectFilters(m_pOverlay, m_pVideoRender) != FALSE;
+           m_graph.ConnectByPinName(m_pOverlay, m_pVideoRender, nullptr, nullptr) != FALSE;
 }
 
 bool CCardMan::ConnectPreview() {
@@ -99,7 +99,7 @@ bool CCardMan::ConnectPreview() {
         ok = false;
     }
     if (m_pAudioCapture != nullptr && m_pSoundRender != nullptr &&
-        !m_graph.ConnectFilters(m_pAudioCapture, m_pSoundRender)) {
+        !m_graph.ConnectByPinName(m_pAudioCapture, m_pSoundRender, nullptr, nullptr)) {
         TRACE("CCardMan: audio capture -> sound renderer failed\n");
         ok = false;
     }

@@ -84,9 +84,9 @@ bool CCardMan::ConnectEncoderGraph() {
     if (m_pEncoder == nullptr || m_pDemux == nullptr || m_pDumpFilter == nullptr) return false;
     if (!m_graph.ConnectByPinName(m_pCardFilter, m_pEncoder, "656", "656")) return false;
     if (!m_graph.ConnectByPinName(m_pCardFilter, m_pEncoder, "I2S", "I2S")) return false;
-    if (!m_graph.ConnectFilters(m_pEncoder, m_pDemux)) return false;
+    if (!m_graph.ConnectByPinName(m_pEncoder, m_pDemux, nullptr, nullptr)) return false;
     // The encoder's other output carries the same program stream into the file.
-    if (!m_graph.ConnectFilters(m_pEncoder, m_pDumpFilter)) {
+    if (!m_graph.ConnectByPinName(m_pEncoder, m_pDumpFilter, nullptr, nullptr)) {
         TRACE("CCardMan: encoder -> file writer failed\n");
         return false;
     }
@@ -97,7 +97,7 @@ bool CCardMan::ConnectEncoderGraph() {
     if (!m_graph.ConnectByPinName(m_pDemux, m_pAudioDecoder, "Audio", nullptr)) return false;
     TRACE("Connect Render\n");
     if (!ConnectToVideoRenderer(m_pVideoDecoder, "Video Output")) return false;
-    return m_graph.ConnectFilters(m_pAudioDecoder, m_pSoundRender) != FALSE;
+    return m_graph.ConnectByPinName(m_pAudioDecoder, m_pSoundRender, nullptr, nullptr) != FALSE;
 }
 
 bool CCardMan::StartRecord(const char* fileName) {

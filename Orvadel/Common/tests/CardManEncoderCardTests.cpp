@@ -11,50 +11,16 @@
 #include "CardMan.h"
 #include "StationFilterClasses.h"
 #include "cards/CardFilterClasses.h"
-#include "cards/CrossbarRouter.h"
+#include "TestEncoderCard.h"
 #include "cards/TVCardFilter.h"
-#include "support/GraphTestDoubles.h"
 
 using namespace graphtest;
 
 namespace {
 
-constexpr char kCardName[] = "Test Encoder Card Capture";
-constexpr char kCrossbarName[] = "Test Encoder Card Crossbar";
-
-// A card of the encoder kind: opens without hardware, answers EEPROM byte 0 from a test value
-// and records the crossbar routes it is asked for.
-class CTestEncoderCard : public CTVCardFilter, public CCrossbarRouter {
-public:
-    CTestEncoderCard(CRootGraph* owner, const GUID* category, const char* name, int flag)
-        : CTVCardFilter(owner, category, name, flag) {}
-    CTestEncoderCard(CRootGraph* owner, REFCLSID clsid) : CTVCardFilter(owner, clsid) {}
-    ~CTestEncoderCard() override { StopCardThreads(); }
-
-    BOOL Create() override {
-        m_nAccessKind = ACCESS_KIND_ENCODER_CARD;
-        return TRUE;
-    }
-    HRESULT ReadEeprom(BYTE* buffer, BYTE address, int* count) override {
-        if (address != 0 || *count < 1) return E_FAIL;
-        buffer[0] = s_byte0;
-        *count = 1;
-        return S_OK;
-    }
-    BOOL RouteCrossbar(long input, long output) override {
-        s_routes.emplace_back(input, output);
-        return output == 1 ? s_audioRouteResult : TRUE;
-    }
-
-    static CRootFilter* CreateInstance(CRootGraph* graph, int flag) {
-        return CreateFilterOfClass<CTestEncoderCard>(s_record, graph, flag);
-    }
-    static inline CFilterClassRecord s_record{nullptr, &CLSID_VideoInputDeviceCategory, kCardName,
-                                              &CTestEncoderCard::CreateInstance};
-    static inline BYTE s_byte0 = 0;
-    static inline BOOL s_audioRouteResult = TRUE;
-    static inline std::vector<std::pair<long, long>> s_routes;
-};
+using cardtest::CTestEncoderCard;
+constexpr const char* kCardName = cardtest::kEncoderCardName;
+constexpr const char* kCrossbarName = cardtest::kEncoderCardCrossbar;
 
 class EncoderCardTest : public GraphTest {
 protected:
@@ -63,14 +29,9 @@ protected:
         GraphTest::SetUp();
         RegisterCardFilterClasses();
         RegisterStationFilterClasses();
-        CFilterClassInit link(&CTestEncoderCard::s_record);
-        CTestEncoderCard::s_byte0 = 0;
-        CTestEncoderCard::s_audioRouteResult = TRUE;
-        CTestEncoderCard::s_routes.clear();
-        AddTestDevice(CLSID_VideoInputDeviceCategory, L"Test Encoder Card Capture",
-                      {OutputPin(L"Capture"), OutputPin(L"656"), OutputPin(L"I2S")});
-        AddTestDevice(CLSID_VideoInputDeviceCategory, L"Test Encoder Card Capture",
-                      {OutputPin(L"Capture"), OutputPin(L"656"), OutputPin(L"I2S")});
+        CTestEncoderCard::Reset();
+        cardtest::AddEncoderCardDevice();
+        cardtest::AddEncoderCardDevice();
     }
     void TearDown() override {
         card.reset();
