@@ -6,10 +6,14 @@
 #include <objbase.h>
 
 #include <memory>
+#include <string>
+#include <utility>
+#include <vector>
 #include <typeinfo>
 
 #include "CardMan.h"
 #include "MultiCardMan.h"
+#include "SimpleTVSearch.h"
 #include "StationFilterClasses.h"
 #include "cards/CardFilterClasses.h"
 #include "cards/Kesh713xCardFilter.h"
@@ -29,8 +33,11 @@ protected:
         RegisterGraphFilterClasses();
         RegisterCardFilterClasses();
         RegisterStationFilterClasses();
+        // The Qel card's EEPROM names its tuner: maker 'T' at 0x20, model 5 at 0x21.
         bench = hwsim::Bench::FromText(
-            R"({"cards": [{"kind": "713x BDA Analog Capture", "tuner": 95}, {"kind": "713x_4 TV Card Capture", "tuner": 5}]})");
+            R"({"cards": [{"kind": "713x BDA Analog Capture", "tuner": 95}, {"kind": "713x_4 TV Card Capture", "tuner": 5,
+                                                           "eeprom": {"hex": ")" + std::string(64, '0') + R"(5405"}}],
+                 "stations": [{"kHz": 49750, "name": "C1"}, {"kHz": 168250, "name": "C6"}]})");
         devices = std::make_unique<hwsim::BenchDevices>(*bench);
         EXPECT_TRUE(cards.Init());
         EXPECT_EQ(cards.CreateAll(), 2);
@@ -148,6 +155,32 @@ TEST_F(CardManOnBenchTest, PreviewRunsAndFormatChangesWaitForAStoppedGraph) {
     EXPECT_EQ(now.cx, 352);
     EXPECT_EQ(now.cy, 288);
     EXPECT_TRUE(card.SetVideoStandard(AnalogVideo_NTSC_M));
+}
+
+TEST_F(CardManOnBenchTest, SearchStepsThroughTheListOnTheCardsTunerThenEnds) {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = &DefWindowProcA;
+    wc.lpszClassName = "CardSearchTarget";
+    RegisterClassA(&wc);
+    HWND window = CreateWindowExA(0, "CardSearchTarget", "scan", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    const int list[] = {49750000, 100000000, 168250000};
+    ASSERT_TRUE(Qel().StartSearch(window, 200, list, 3));
+    EXPECT_TRUE(Qel().IsSearching());
+    EXPECT_FALSE(Qel().StartSearch(window, 200, list, 3)) << "one scan at a time";
+    std::vector<std::pair<WPARAM, LPARAM>> steps;
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) && msg.message != WM_TV_SEARCH_END) {
+        if (msg.message == WM_TV_SEARCH_STEP) steps.emplace_back(msg.wParam, msg.lParam);
+    }
+    const std::vector<std::pair<WPARAM, LPARAM>> expected{{49750, 1}, {100000, 0}, {168250, 1}};
+    EXPECT_EQ(steps, expected);
+    Qel().StopSearch();
+    EXPECT_FALSE(Qel().IsSearching());
+    // Release ends a scan that still runs.
+    ASSERT_TRUE(Qel().StartSearch(window, 5000, list, 3));
+    Qel().Release();
+    EXPECT_FALSE(Qel().IsSearching());
+    DestroyWindow(window);
 }
 
 }  // namespace
