@@ -9,6 +9,7 @@
 #include "hwsim/boards/DvDevice.h"
 #include "hwsim/boards/DvbcBoard.h"
 #include "hwsim/boards/EmpAudioDevice.h"
+#include "hwsim/boards/EncoderFilter.h"
 #include "hwsim/boards/UsbCamera.h"
 #include "hwsim/drivers/Kesh713xDriver.h"
 #include "hwsim/drivers/KsDeviceControlDriver.h"
@@ -105,6 +106,8 @@ struct BenchDevices::Plugged {
     platform::DeviceId tuner = 0;
     platform::DeviceId crossbar = 0;
     platform::DeviceId capture = 0;
+    platform::DeviceId encoder = 0;
+    std::unique_ptr<WireLog> encoderLog = std::make_unique<WireLog>();
     int unplugHook = 0;
 };
 
@@ -143,10 +146,18 @@ BenchDevices::BenchDevices(Bench& bench) {
                  made ? Factory([driver, made] { return made(driver); })
                       : Factory([driver]() -> platform::dshow::FilterBase* { return new CaptureFilter(driver); }),
                  upstream, made ? GUID_NULL : kCaptureFilterClsid});
+            if (card->HasEncoder()) {
+                WireLog* log = plugged->encoderLog.get();
+                plugged->encoder = platform::AddDevice({KSCATEGORY_ENCODER, kEncoderDeviceName,
+                                                        Factory([board, log] { return new EncoderFilter(*board, *log); }),
+                                                        {}, kEncoderFilterClsid});
+            }
             const platform::DeviceId tuner = plugged->tuner;
             const platform::DeviceId crossbar = plugged->crossbar;
             const platform::DeviceId capture = plugged->capture;
-            plugged->unplugHook = card->OnUnplug([tuner, crossbar, capture] {
+            const platform::DeviceId encoder = plugged->encoder;
+            plugged->unplugHook = card->OnUnplug([tuner, crossbar, capture, encoder] {
+                if (encoder) platform::RemoveDevice(encoder);
                 platform::RemoveDevice(capture);
                 if (crossbar) platform::RemoveDevice(crossbar);
                 if (tuner) platform::RemoveDevice(tuner);
@@ -187,6 +198,7 @@ BenchDevices::~BenchDevices() {
     if (m_empControl) platform::UnregisterComClass(m_empControl);
     for (const auto& plugged : m_cards) {
         if (plugged->unplugHook) plugged->card->RemoveUnplugHook(plugged->unplugHook);
+        if (plugged->encoder) platform::RemoveDevice(plugged->encoder);
         if (plugged->capture) platform::RemoveDevice(plugged->capture);
         if (plugged->crossbar) platform::RemoveDevice(plugged->crossbar);
         if (plugged->tuner) platform::RemoveDevice(plugged->tuner);
@@ -207,5 +219,9 @@ platform::DeviceId BenchDevices::CaptureDevice(const Card& card) const { return 
 platform::DeviceId BenchDevices::CrossbarDevice(const Card& card) const { return Find(card).crossbar; }
 
 platform::DeviceId BenchDevices::TunerDevice(const Card& card) const { return Find(card).tuner; }
+
+platform::DeviceId BenchDevices::EncoderDevice(const Card& card) const { return Find(card).encoder; }
+
+WireLog& BenchDevices::EncoderLog(const Card& card) const { return *Find(card).encoderLog; }
 
 }  // namespace hwsim

@@ -141,7 +141,8 @@ public:
     }
 
     CardSpec Card(const json& card, const std::string& where, std::map<const CardKind*, int>& nextInstance) const {
-        OnlyKeys(card, where, {"kind", "instance", "tuner", "eeprom", "remote", "keys", "faults", "driver"});
+        OnlyKeys(card, where, {"kind", "instance", "tuner", "eeprom", "remote", "keys", "faults", "driver", "encoder",
+                                 "composite", "svideo"});
         CardSpec desc;
         const std::string kind = String(card, "kind", where);
         desc.kind = FindCardKind(kind);
@@ -184,7 +185,28 @@ public:
                                         ? "expected \"deviceControl\""
                                         : "\"" + kind + "\" has no driver to choose");
         }
+        desc.encoder = Boolean(card, "encoder", where);
+        desc.composite = Input(card, "composite", where);
+        desc.svideo = Input(card, "svideo", where);
         return desc;
+    }
+
+    InputSignal Input(const json& card, const char* key, const std::string& where) const {
+        InputSignal signal;
+        auto it = card.find(key);
+        if (it == card.end()) return signal;
+        const std::string at = where + "." + key;
+        OnlyKeys(*it, at, {"pattern", "toneHz"});
+        signal.pattern = String(*it, "pattern", at);
+        bool known = false;
+        std::string names;
+        for (const char* name : kInputPatterns) {
+            known = known || signal.pattern == name;
+            names += std::string(names.empty() ? "" : ", ") + "\"" + name + "\"";
+        }
+        if (!known) Fail(at + ".pattern", "unknown pattern \"" + signal.pattern + "\" (known: " + names + ")");
+        signal.toneHz = static_cast<int>(Integer(*it, "toneHz", at, 0, 0, 20000));
+        return signal;
     }
 
     Station OneStation(const json& station, const std::string& where, bool tv) const {

@@ -29,6 +29,9 @@ Card::Card(const CardSpec& desc, const RfEnvironment& rf, const std::string& sta
       m_keys(desc.keys),
       m_driverChoice(desc.driver),
       m_rf(rf),
+      m_encoder(desc.encoder),
+      m_composite(desc.composite),
+      m_svideo(desc.svideo),
       m_state(stateFile, EepromStateFile::Load(stateFile, desc.kind->eepromSize).value_or(desc.eeprom),
               desc.kind->eepromSize) {
     if (desc.kind->controllerLayout != nullptr) {
@@ -67,6 +70,11 @@ void Card::PressKey(BYTE code) {
 void Card::RefitController(const ControllerPinLayout& layout) {
     m_controller.reset();
     m_controller = std::make_unique<OnboardController>(m_bridge, layout);
+}
+
+void Card::SetRoute(long output, long input) {
+    if (output == 0) m_videoRoute.store(input);
+    if (output == 1) m_audioRoute.store(input);
 }
 
 Card::~Card() {

@@ -40,9 +40,14 @@ CrossbarFilter::CrossbarFilter(Card& card) : With(kCrossbarFilterClsid), m_card(
                               {MediaType(audio ? MEDIATYPE_AnalogAudio : MEDIATYPE_AnalogVideo, GUID_NULL)}});
         (pin.direction == PINDIR_INPUT ? inputs : outputs).push_back(CrossbarPinInfo{pin.physicalType, pin.related});
     }
-    ConfigureCrossbar(std::move(inputs), std::move(outputs), {0, 3});
+    // A crossbar opened again finds the routes the card kept.
+    ConfigureCrossbar(std::move(inputs), std::move(outputs), {m_card.VideoRoute(), m_card.AudioRoute()});
 }
 
-HRESULT CrossbarFilter::OnRoute(long, long) { return m_card.IsPlugged() ? S_OK : kDeviceGone; }
+HRESULT CrossbarFilter::OnRoute(long output, long input) {
+    if (!m_card.IsPlugged()) return kDeviceGone;
+    m_card.SetRoute(output, input);
+    return S_OK;
+}
 
 }  // namespace hwsim

@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "hwsim/installed/McH264Decoder.h"
+#include "hwsim/installed/MpegDecoders.h"
 #include "hwsim/installed/VorlaneFilters.h"
 
 namespace hwsim {
@@ -11,6 +12,8 @@ const InstalledFilterRow kInstalledFilters[] = {
     {"vorlane", &CLSID_VorlaneAVSwitch, L"Vorlane AV Switch", &AvSwitchFilter::Make},
     {"vorlane", &CLSID_VorlaneTimeDelay, L"Time Delay", &TimeDelayFilter::Make},
     {"mainconcept", &CLSID_MCH264VideoDecoder, L"MainConcept H.264 Video Decoder", &McH264DecoderFilter::Make},
+    {"intervideo", &kMpegVideoDecoderClsid, L"InterVideo Video Decoder", &MpegVideoDecoderFilter::Make},
+    {"intervideo", &kMpegAudioDecoderClsid, L"InterVideo Audio Decoder", &MpegAudioDecoderFilter::Make},
 };
 const size_t kInstalledFilterCount = sizeof(kInstalledFilters) / sizeof(kInstalledFilters[0]);
 

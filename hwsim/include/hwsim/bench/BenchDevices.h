@@ -10,7 +10,8 @@
 // kind's crossbar FriendlyName with the tuner as its upstream device (video and audio outputs
 // into the tuner inputs), then the capture filter in the video input device category under the
 // capture FriendlyName, with the crossbar as its upstream device (video and audio decoder
-// outputs into the analog inputs).
+// outputs into the analog inputs), and on a board the bench fits with the MPEG encoder its
+// encoder ("Rivesk MPEG Encoder" in KSCATEGORY_ENCODER, EncoderFilter).
 //
 // The first DVB-C board's chip library is installed as the PC's DM1105 library, and the first
 // EMP audio device's control object enters the COM class table, both until destruction.
@@ -30,6 +31,7 @@
 #include "hwsim/bench/Bench.h"
 #include "hwsim/bench/SoundCard.h"
 #include "hwsim/installed/InstalledPackages.h"
+#include "hwsim/bus/WireLog.h"
 #include "hwsim/drivers/KsDriver.h"
 #include "platform/devicetree.h"
 
@@ -48,6 +50,9 @@ public:
     platform::DeviceId CaptureDevice(const Card& card) const;
     platform::DeviceId CrossbarDevice(const Card& card) const;
     platform::DeviceId TunerDevice(const Card& card) const;
+    // The board's MPEG encoder device (0 on a board without one) and its wire log.
+    platform::DeviceId EncoderDevice(const Card& card) const;
+    WireLog& EncoderLog(const Card& card) const;
 
     // The sound cards, in bench order.
     const std::vector<std::unique_ptr<SoundCard>>& SoundCards() const { return m_soundCards; }

@@ -17,8 +17,13 @@
 //         "faults": [ { "chip": "eeprom", "kind": "nack", "transfer": 3, "byte": 0,
 //                       "count": 1 },           // kind: nack, stuck or absent; count -1: always
 //                     { "chip": "tuner", "kind": "absent" } ],
-//         "driver": "deviceControl" }           // optional, on kinds that offer it: the
+//         "driver": "deviceControl",            // optional, on kinds that offer it: the
 //                                               // device-control driver instead of the kind's
+//         "encoder": true,                      // optional: the board carries the MPEG encoder
+//         "composite": { "pattern": "colorBars", "toneHz": 1000 },  // optional: what is plugged
+//         "svideo": { "pattern": "grid", "toneHz": 0 } }  // into the composite and S-video
+//                                               // inputs (patterns: kInputPatterns; toneHz 0:
+//                                               // silence); without the key: nothing
 //     ],
 //     "stations": [ { "kHz": 49750, "name": "E2" } ],  // optional "lines": 525 (625 when absent)
 //     "fmStations": [ { "kHz": 100000, "name": "FM 100" } ],  // optional
@@ -58,6 +63,17 @@ struct FaultSpec {
     int count = 1;
 };
 
+// What a source plugged into a composite or S-video input sends: a test pattern and a tone.
+struct InputSignal {
+    std::string pattern;  // one of kInputPatterns; empty: nothing plugged
+    int toneHz = 0;       // 0: silence
+
+    bool Plugged() const { return !pattern.empty(); }
+};
+
+// The test patterns a bench can plug into an input.
+inline constexpr const char* kInputPatterns[] = {"colorBars", "grid", "ramp", "checkerboard"};
+
 struct CardSpec {
     const CardKind* kind = nullptr;
     int instance = 0;
@@ -69,6 +85,9 @@ struct CardSpec {
     std::vector<BYTE> keys;  // remote keys pressed when the card is plugged, in order
     std::vector<FaultSpec> faults;
     std::string driver;  // empty: the kind's own driver; "deviceControl"
+    bool encoder = false;  // the board carries the MPEG encoder
+    InputSignal composite;
+    InputSignal svideo;
 };
 
 // A sound card: its recording device's FriendlyName and the source lines of its mixer.

@@ -66,6 +66,18 @@ public:
     // Rewires the on-board controller in another pin layout (a fresh controller).
     void RefitController(const ControllerPinLayout& layout);
     const RfEnvironment& Rf() const { return m_rf; }
+    // Whether the board carries the MPEG encoder, and what the bench plugged into its inputs.
+    bool HasEncoder() const { return m_encoder; }
+    const InputSignal& Composite() const { return m_composite; }
+    const InputSignal& SVideo() const { return m_svideo; }
+
+    // ---- the crossbar's routes, as the hardware keeps them ----
+    // The crossbar input routed to the video decoder (0 tuner, 1 composite, 2 S-video, -1 none)
+    // and to the audio decoder (3 tuner, 4 composite, 5 S-video, -1 none).
+    long VideoRoute() const { return m_videoRoute.load(); }
+    long AudioRoute() const { return m_audioRoute.load(); }
+    // Output 0 is the video decoder's, output 1 the audio decoder's.
+    void SetRoute(long output, long input);
 
     // The chip with this role, or null.
     I2CDevice* Chip(const std::string& role) const;
@@ -91,6 +103,11 @@ private:
     const std::vector<BYTE> m_keys;
     const std::string m_driverChoice;
     const RfEnvironment& m_rf;
+    const bool m_encoder;
+    const InputSignal m_composite;
+    const InputSignal m_svideo;
+    std::atomic<long> m_videoRoute{0};
+    std::atomic<long> m_audioRoute{3};
 
     I2CBus m_bus;
     Saa713x m_bridge;

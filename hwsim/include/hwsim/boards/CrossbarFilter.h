@@ -1,6 +1,7 @@
 // A card's crossbar filter: the tuner, composite and S-video inputs of video (inputs 0 to 2)
 // and of audio (inputs 3 to 5), routed to the video decoder output (0) and the audio decoder
-// output (1), which feed the capture filter. Starts routed to the tuner. A route asked of an
+// output (1), which feed the capture filter. The routes are the card's (a new filter finds them as
+// they were; a fresh card is routed to the tuner), and pick what the capture filter streams. A route asked of an
 // unplugged card is refused with kDeviceGone.
 #pragma once
 
