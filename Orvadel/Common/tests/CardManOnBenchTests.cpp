@@ -180,6 +180,9 @@ TEST_F(CardManOnBenchTest, SearchStepsThroughTheListOnTheCardsTunerThenEnds) {
     ASSERT_TRUE(Qel().StartSearch(window, 5000, list, 3));
     Qel().Release();
     EXPECT_FALSE(Qel().IsSearching());
+    int ends = 0;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) ends += msg.message == WM_TV_SEARCH_END;
+    EXPECT_EQ(ends, 1) << "the stopped scan says so once";
     DestroyWindow(window);
 }
 
