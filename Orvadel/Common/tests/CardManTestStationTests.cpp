@@ -215,6 +215,7 @@ TEST_F(TestStationTest, FiveSecondsRecordedAreAProgramStreamOfTheStationAndTheLi
     Tune(kStationKHz[1]);
     ASSERT_TRUE(Card().StartRecord(path.c_str()));
     EXPECT_EQ(Card().GetGraph().GetState(), GRAPH_STATE_RUNNING);
+    ASSERT_TRUE(Card().SetVideoWindow(owner, nullptr));  // as the record page shows it
     RunFor(5000);
     // The live picture: the station through the demultiplexer, the decoders and the renderer.
     const int live = FramesAt(Card().GetVmr());
