@@ -165,4 +165,17 @@ TEST_F(RecordGraphTest, ACardWithoutItsOwnEncoderCannotRecord) {
     EXPECT_TRUE(calls.empty());
 }
 
+TEST_F(RecordGraphTest, TheEncoderCardsPreviewRunsThroughItsEncoder) {
+    std::vector<SetCall> calls;
+    AddEncoder(2, &calls);
+    CCardMan& man = Open(0);
+    ASSERT_TRUE(man.IsCardKind11());
+    EXPECT_TRUE(man.BuildEncoderPreview());
+    ASSERT_NE(man.GetVmr(), nullptr);
+    CRootPin* shown = man.GetVmr()->FindPinByDirection(PINDIR_INPUT, FALSE);
+    ASSERT_NE(shown, nullptr);
+    EXPECT_EQ(shown->GetPeer()->GetFilter(), man.GetVideoDecoder());
+    EXPECT_EQ(calls.size(), CCardMan::kEncoderSettingCount + 1);
+}
+
 }  // namespace

@@ -24,6 +24,7 @@ extern "C" {
 #include "StationFilterClasses.h"
 #include "cards/CardFilterClasses.h"
 #include "cards/TVCardFilter.h"
+#include "graph/MpegEncoderFilter.h"
 #include "graph/FilterClassRecord.h"
 #include "platform/dshow/AudioMeter.h"
 #include "hwsim/bench/Bench.h"
@@ -275,6 +276,36 @@ TEST_F(TestStationTest, FiveSecondsRecordedAreAProgramStreamOfTheStationAndTheLi
     avcodec_free_context(&decoder);
     avformat_close_input(&format);
     std::remove(path.c_str());
+}
+
+// Three cards of one name, the encoder fitted on the second and third: the second card binds
+// the second encoder, which is the third board's, whose "656" refuses the second board's port;
+// the recording fails visibly and writes nothing.
+TEST(CardManEncoderBinding, AnotherBoardsEncoderRefusesTheCardAndTheRecordingFails) {
+    CoInitialize(nullptr);
+    RegisterGraphFilterClasses();
+    RegisterCardFilterClasses();
+    RegisterStationFilterClasses();
+    {
+        auto bench = hwsim::Bench::FromText(R"({"cards": [{"kind": "713x BDA Analog Capture", "tuner": 95},
+                                                          {"kind": "713x BDA Analog Capture", "tuner": 95, "encoder": true},
+                                                          {"kind": "713x BDA Analog Capture", "tuner": 95, "encoder": true}]})");
+        auto devices = std::make_unique<hwsim::BenchDevices>(*bench);
+        CMultiCardMan cards;
+        ASSERT_TRUE(cards.Init());
+        ASSERT_EQ(cards.CreateAll(), 3);
+        const std::string path = (std::filesystem::temp_directory_path() / "cardman-never-written.mpg").string();
+        CCardMan& second = *cards.GetCard(1);
+        EXPECT_FALSE(second.StartRecord(path.c_str()));
+        ASSERT_NE(second.GetEncoder(), nullptr);
+        EXPECT_FALSE(second.GetEncoder()->FindPin("656")->IsConnected());
+        EXPECT_NE(second.GetGraph().GetState(), GRAPH_STATE_RUNNING);
+        second.StopRecord();
+        EXPECT_FALSE(std::filesystem::exists(path) && std::filesystem::file_size(path) > 0);
+        std::filesystem::remove(path);
+        cards.ReleaseAll();
+    }
+    CoUninitialize();
 }
 
 }  // namespace
