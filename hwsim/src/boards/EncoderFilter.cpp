@@ -161,7 +161,7 @@ HRESULT EncoderFilter::Property(KsPropertyRequest& request) {
 }
 
 HRESULT EncoderFilter::OnStateChange(FILTER_STATE from, FILTER_STATE to) {
-    std::lock_guard<std::mutex> lock(m_codeLock);
+    std::lock_guard<platform::dshow::CriticalSection> lock(m_codeLock);
     if (from == State_Stopped && m_656->IsConnected()) {
         const MediaType type = m_656->ConnectionType();
         const auto* info = type.FormatAs<VIDEOINFOHEADER>();
@@ -191,7 +191,7 @@ HRESULT EncoderFilter::OnReceive(PinBase* pin, IMediaSample* sample) {
     BYTE* data = nullptr;
     sample->GetPointer(&data);
     const long length = sample->GetActualDataLength();
-    std::lock_guard<std::mutex> lock(m_codeLock);
+    std::lock_guard<platform::dshow::CriticalSection> lock(m_codeLock);
     if (!m_encoder.IsOpen()) return S_OK;
     bool coded;
     if (pin == m_656) {

@@ -66,12 +66,12 @@ MpegDecoderFilter::MpegDecoderFilter(REFCLSID clsid, std::shared_ptr<FilterBehav
     : InstalledFilterOf(clsid, std::move(behaviour)), m_codecId(codecId) {}
 
 long MpegDecoderFilter::FramesDecoded() const {
-    std::lock_guard<std::mutex> lock(m_lock);
+    std::lock_guard<platform::dshow::CriticalSection> lock(m_lock);
     return m_frames;
 }
 
 HRESULT MpegDecoderFilter::OnStateChange(FILTER_STATE from, FILTER_STATE to) {
-    std::lock_guard<std::mutex> lock(m_lock);
+    std::lock_guard<platform::dshow::CriticalSection> lock(m_lock);
     if (from == State_Stopped) {
         m_decoder = std::make_unique<LibavDecoder>(m_codecId);
         m_frames = 0;
@@ -86,7 +86,7 @@ HRESULT MpegDecoderFilter::OnReceive(PinBase*, IMediaSample* sample) {
     REFERENCE_TIME start = 0, stop = 0;
     const int64_t pts = SUCCEEDED(sample->GetTime(&start, &stop)) ? start : LibavDecoder::kNoTime;
     std::vector<CComPtr<PinBase>> outputs = ConnectedOutputs();
-    std::lock_guard<std::mutex> lock(m_lock);
+    std::lock_guard<platform::dshow::CriticalSection> lock(m_lock);
     if (!m_decoder) return VFW_E_WRONG_STATE;
     HRESULT result = S_OK;
     m_decoder->Feed(data, size_t(sample->GetActualDataLength()), pts, [&](const AVFrame& frame) {

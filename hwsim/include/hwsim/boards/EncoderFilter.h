@@ -22,6 +22,7 @@
 #include "hwsim/boards/Card.h"
 #include "hwsim/bus/WireLog.h"
 #include "hwsim/chips/Mpeg2Encoder.h"
+#include "platform/dshow/CriticalSection.h"
 #include "platform/dshow/FilterBase.h"
 
 namespace hwsim {
@@ -64,7 +65,9 @@ private:
     mutable std::mutex m_settingsLock;
     RateRecord m_rates{0, 6000000, 8000000};
     std::array<BYTE, 10 * 4> m_values{};  // ids 1 to 9 by id * 4 (id 2 and 4 one byte)
-    std::mutex m_codeLock;                 // the coder and what it made
+    // The coder and what it made; held while that goes downstream. A platform lock: a stream
+    // thread queueing for it counts as waiting on the platform clock.
+    platform::dshow::CriticalSection m_codeLock;
     Mpeg2Encoder m_encoder;
     platform::dshow::PinBase* m_656 = nullptr;
     platform::dshow::PinBase* m_i2s = nullptr;

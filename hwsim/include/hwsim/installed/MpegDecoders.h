@@ -8,6 +8,8 @@
 
 #include <mutex>
 
+#include "platform/dshow/CriticalSection.h"
+
 #include "hwsim/installed/InstalledFilter.h"
 #include "hwsim/installed/LibavDecoder.h"
 
@@ -34,7 +36,7 @@ protected:
 
 private:
     const int m_codecId;
-    mutable std::mutex m_lock;
+    mutable platform::dshow::CriticalSection m_lock;  // a stream thread queueing for it waits on the clock
     std::unique_ptr<LibavDecoder> m_decoder;
     long m_frames = 0;
 };
