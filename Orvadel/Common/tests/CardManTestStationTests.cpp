@@ -5,11 +5,6 @@
 // the live picture comes through the demultiplexer and the decoders.
 #include <gtest/gtest.h>
 
-extern "C" {
-#include <libavcodec/avcodec.h>
-#include <libavformat/avformat.h>
-}
-
 #include <objbase.h>
 
 #include <cstdio>
@@ -32,6 +27,7 @@ extern "C" {
 #include "hwsim/boards/CardSignal.h"
 #include "platform/runtime.h"
 #include "platform/testoperator.h"
+#include "support/RecordingReader.h"
 
 using hwsim::CardSignal;
 
@@ -198,17 +194,6 @@ TEST_F(TestStationTest, WithoutTheVmr9TheOverlayChainShowsTheSame) {
     EXPECT_GE(FramesAt(Card().GetVideoRender()), 4);
 }
 
-// The luma plane of a decoded picture as YUY2 (chroma grey), for the code row reader.
-std::vector<BYTE> LumaOf(const AVFrame* frame) {
-    std::vector<BYTE> yuy2(size_t(frame->width) * frame->height * 2, 128);
-    for (int y = 0; y < frame->height; ++y) {
-        for (int x = 0; x < frame->width; ++x) {
-            yuy2[(size_t(y) * frame->width + x) * 2] = frame->data[0][y * frame->linesize[0] + x];
-        }
-    }
-    return yuy2;
-}
-
 TEST_F(TestStationTest, FiveSecondsRecordedAreAProgramStreamOfTheStationAndTheLivePictureGoesOn) {
     const std::string path = (std::filesystem::temp_directory_path() /
                               ("cardman-record-" + std::to_string(GetCurrentProcessId()) + ".mpg")).string();
@@ -226,55 +211,20 @@ TEST_F(TestStationTest, FiveSecondsRecordedAreAProgramStreamOfTheStationAndTheLi
     EXPECT_EQ(Card().GetEncoder(), nullptr);
     EXPECT_EQ(Card().GetDumpFilter(), nullptr);
 
-    AVFormatContext* format = nullptr;
-    ASSERT_EQ(0, avformat_open_input(&format, path.c_str(), nullptr, nullptr));
-    ASSERT_EQ(0, avformat_find_stream_info(format, nullptr));
-    ASSERT_EQ(2u, format->nb_streams);
-    const AVStream* video = nullptr;
-    const AVStream* sound = nullptr;
-    for (unsigned i = 0; i < format->nb_streams; ++i) {
-        if (format->streams[i]->codecpar->codec_type == AVMEDIA_TYPE_VIDEO) video = format->streams[i];
-        if (format->streams[i]->codecpar->codec_type == AVMEDIA_TYPE_AUDIO) sound = format->streams[i];
-    }
-    ASSERT_TRUE(video != nullptr && sound != nullptr);
-    EXPECT_EQ(video->id, 0x1E0);
-    EXPECT_EQ(video->codecpar->codec_id, AV_CODEC_ID_MPEG2VIDEO);
-    EXPECT_EQ(video->codecpar->width, 720);
-    EXPECT_EQ(video->codecpar->height, 576);
-    EXPECT_EQ(int(av_q2d(video->r_frame_rate) + 0.5), 25);
-    EXPECT_EQ(sound->id, 0x1C0);
-    EXPECT_EQ(sound->codecpar->codec_id, AV_CODEC_ID_MP2);
-    EXPECT_EQ(sound->codecpar->sample_rate, 48000);
-
-    const AVCodec* codec = avcodec_find_decoder(AV_CODEC_ID_MPEG2VIDEO);
-    AVCodecContext* decoder = avcodec_alloc_context3(codec);
-    avcodec_parameters_to_context(decoder, video->codecpar);
-    ASSERT_EQ(0, avcodec_open2(decoder, codec, nullptr));
-    AVPacket* packet = av_packet_alloc();
-    AVFrame* frame = av_frame_alloc();
-    int frames = 0, stationFrames = 0;
-    auto drain = [&] {
-        while (avcodec_receive_frame(decoder, frame) == 0) {
-            ++frames;
-            const std::vector<BYTE> luma = LumaOf(frame);
-            stationFrames += CardSignal::ReadPlace(luma.data(), frame->width, frame->height) == 1;
-        }
-    };
-    while (av_read_frame(format, packet) >= 0) {
-        if (packet->stream_index == video->index) {
-            avcodec_send_packet(decoder, packet);
-            drain();
-        }
-        av_packet_unref(packet);
-    }
-    avcodec_send_packet(decoder, nullptr);
-    drain();
-    EXPECT_GE(frames, 5 * 25 - 3);
-    EXPECT_GE(stationFrames, 5 * 25 - 3);
-    av_frame_free(&frame);
-    av_packet_free(&packet);
-    avcodec_free_context(&decoder);
-    avformat_close_input(&format);
+    const hwsim::RecordingStreams got = hwsim::ReadRecording(path, 1);
+    ASSERT_TRUE(got.opened);
+    EXPECT_TRUE(got.programStream);
+    ASSERT_EQ(got.streams, 2u);
+    EXPECT_EQ(got.videoId, 0x1E0);
+    EXPECT_EQ(got.videoCodec, AV_CODEC_ID_MPEG2VIDEO);
+    EXPECT_EQ(got.width, 720);
+    EXPECT_EQ(got.height, 576);
+    EXPECT_EQ(got.frameRate, 25);
+    EXPECT_EQ(got.audioId, 0x1C0);
+    EXPECT_EQ(got.audioCodec, AV_CODEC_ID_MP2);
+    EXPECT_EQ(got.sampleRate, 48000);
+    EXPECT_GE(got.pictures, 5 * 25 - 3);
+    EXPECT_GE(got.stationPictures, 5 * 25 - 3);
     std::remove(path.c_str());
 }
 
