@@ -22,29 +22,7 @@ using cardtest::CTestEncoderCard;
 constexpr const char* kCardName = cardtest::kEncoderCardName;
 constexpr const char* kCrossbarName = cardtest::kEncoderCardCrossbar;
 
-class EncoderCardTest : public GraphTest {
-protected:
-    void SetUp() override {
-        CoInitialize(nullptr);
-        GraphTest::SetUp();
-        RegisterCardFilterClasses();
-        RegisterStationFilterClasses();
-        CTestEncoderCard::Reset();
-        cardtest::AddEncoderCardDevice();
-        cardtest::AddEncoderCardDevice();
-    }
-    void TearDown() override {
-        card.reset();
-        GraphTest::TearDown();
-        CoUninitialize();
-    }
-    CCardMan& Open(int index = 0) {
-        card = std::make_unique<CCardMan>(CCardName(kCardName, kCrossbarName, index));
-        EXPECT_TRUE(card->Create());
-        return *card;
-    }
-    std::unique_ptr<CCardMan> card;
-};
+using EncoderCardTest = cardtest::EncoderCardFixture;
 
 TEST_F(EncoderCardTest, InputsAreRoutedByTheCardItselfVideoThenAudio) {
     CCardMan& man = Open();

@@ -58,16 +58,10 @@ public:
     }
 };
 
-class RecordGraphTest : public GraphTest {
+class RecordGraphTest : public cardtest::EncoderCardFixture {
 protected:
     void SetUp() override {
-        CoInitialize(nullptr);
-        GraphTest::SetUp();
-        RegisterCardFilterClasses();
-        RegisterStationFilterClasses();
-        cardtest::CTestEncoderCard::Reset();
-        cardtest::AddEncoderCardDevice();
-        cardtest::AddEncoderCardDevice();
+        EncoderCardFixture::SetUp();
         cookies.push_back(RegisterTestFilterClass(
             kVideoDecoderClsid,
             {{PINDIR_INPUT, L"Video In", L"", GUID_NULL, {MediaType(MEDIATYPE_Video, MEDIASUBTYPE_MPEG2_VIDEO)}},
@@ -79,10 +73,8 @@ protected:
              {PINDIR_OUTPUT, L"PCM Out", L"", GUID_NULL, {platform::dshow::PcmAudioType(2, 48000, 16)}}}));
     }
     void TearDown() override {
-        card.reset();
         for (DWORD cookie : cookies) platform::UnregisterComClass(cookie);
-        GraphTest::TearDown();
-        CoUninitialize();
+        EncoderCardFixture::TearDown();
     }
     platform::DeviceId AddEncoder(int outputs, std::vector<SetCall>* calls) {
         platform::DeviceEntry entry;
@@ -93,14 +85,7 @@ protected:
         };
         return platform::AddDevice(std::move(entry));
     }
-    CCardMan& Open(int index) {
-        card = std::make_unique<CCardMan>(CCardName(cardtest::kEncoderCardName, cardtest::kEncoderCardCrossbar, index));
-        EXPECT_TRUE(card->Create());
-        return *card;
-    }
-
     std::vector<DWORD> cookies;
-    std::unique_ptr<CCardMan> card;
 };
 
 TEST_F(RecordGraphTest, TheCardsEncoderTakesItsSettingsInOrderAndFeedsTheFileWriterAndTheLivePicture) {

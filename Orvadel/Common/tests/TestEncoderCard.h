@@ -2,10 +2,15 @@
 // device of the tests' own: "Capture" (with a stream configuration), "656" and "I2S" out.
 #pragma once
 
+#include <memory>
 #include <utility>
 #include <vector>
 
+#include <objbase.h>
+
 #include "CardMan.h"
+#include "StationFilterClasses.h"
+#include "cards/CardFilterClasses.h"
 #include "cards/CrossbarRouter.h"
 #include "cards/TVCardFilter.h"
 #include "platform/dshow/StreamConfigMixin.h"
@@ -83,5 +88,30 @@ inline platform::DeviceId AddEncoderCardDevice() {
     };
     return platform::AddDevice(std::move(entry));
 }
+
+// Two encoder cards plugged, the registries filled; `card` is the one a test opened.
+class EncoderCardFixture : public graphtest::GraphTest {
+protected:
+    void SetUp() override {
+        CoInitialize(nullptr);
+        GraphTest::SetUp();
+        RegisterCardFilterClasses();
+        RegisterStationFilterClasses();
+        CTestEncoderCard::Reset();
+        AddEncoderCardDevice();
+        AddEncoderCardDevice();
+    }
+    void TearDown() override {
+        card.reset();
+        GraphTest::TearDown();
+        CoUninitialize();
+    }
+    CCardMan& Open(int index = 0) {
+        card = std::make_unique<CCardMan>(CCardName(kEncoderCardName, kEncoderCardCrossbar, index));
+        EXPECT_TRUE(card->Create());
+        return *card;
+    }
+    std::unique_ptr<CCardMan> card;
+};
 
 }  // namespace cardtest
