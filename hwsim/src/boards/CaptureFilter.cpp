@@ -49,8 +49,9 @@ std::vector<platform::dshow::StreamCapability> CaptureCapabilities() {
 
 BYTE Clip(int v) { return BYTE(std::clamp(v, 0, 255)); }
 
-// A YUY2 picture written into a sample of another layout.
-void ConvertYuy2(const BYTE* src, int width, int height, const GUID& subtype, BYTE* dst) {
+// A YUY2 picture (rows of `srcWidth` pixels, even) written into a sample of another layout
+// `width` pixels wide.
+void ConvertYuy2(const BYTE* src, int srcWidth, int width, int height, const GUID& subtype, BYTE* dst) {
     const size_t pixels = size_t(width) * height;
     if (IsEqualGUID(subtype, MEDIASUBTYPE_UYVY)) {
         for (size_t i = 0; i < pixels * 2; i += 2) {
@@ -60,7 +61,7 @@ void ConvertYuy2(const BYTE* src, int width, int height, const GUID& subtype, BY
     } else if (IsEqualGUID(subtype, MEDIASUBTYPE_RGB24)) {
         const int stride = (width * 3 + 3) & ~3;
         for (int y = 0; y < height; ++y) {
-            const BYTE* in = src + size_t(y) * width * 2;
+            const BYTE* in = src + size_t(y) * srcWidth * 2;
             BYTE* out = dst + size_t(height - 1 - y) * stride;  // bottom-up
             for (int x = 0; x < width; ++x) {
                 const int c = 298 * (in[x * 2] - 16);
@@ -95,8 +96,7 @@ size_t PictureBytes(const GUID& subtype, int width, int height) {
 
 }  // namespace
 
-// The capture output: a format within 90x72 and 720 x the standard's lines, in steps of two
-// columns; the 656 port follows its size.
+// The capture output: a format up to 720 x the standard's lines; the 656 port follows its size.
 class CapturePin : public platform::dshow::StreamConfigPin {
 public:
     CapturePin(CaptureFilter* filter, PinDescription description)
@@ -109,8 +109,7 @@ protected:
         const LONG width = info->bmiHeader.biWidth;
         const LONG height = std::abs(info->bmiHeader.biHeight);
         const long lines = m_owner.Lines();
-        if (width < kMinSize.cx || width > kMaxWidth || (width & 1) || height < kMinSize.cy ||
-            height > Height(lines)) {
+        if (width <= 0 || width > kMaxWidth || height <= 0 || height > Height(lines)) {
             return VFW_E_INVALIDMEDIATYPE;
         }
         const HRESULT hr = StreamConfigPin::OnSetFormat(format);
@@ -213,17 +212,20 @@ HRESULT CaptureFilter::FillSample(PinBase* pin, ULONGLONG index, IMediaSample* s
     }
     const auto* info = type.FormatAs<VIDEOINFOHEADER>();
     if (!info) return VFW_E_INVALIDMEDIATYPE;
-    const int width = info->bmiHeader.biWidth & ~1;
+    const int width = info->bmiHeader.biWidth;
     const int height = std::abs(info->bmiHeader.biHeight);
+    if (width <= 0 || width > kMaxWidth || height <= 0) return VFW_E_INVALIDMEDIATYPE;
     const size_t bytes = PictureBytes(type.Subtype(), width, height);
     if (size_t(sample->GetSize()) < bytes) return E_OUTOFMEMORY;
     const CardSignal signal = CardSignal::Video(card);
-    if (IsEqualGUID(type.Subtype(), MEDIASUBTYPE_YUY2)) {
+    const int drawWidth = (width + 1) & ~1;  // YUY2 pixels come in pairs
+    if (IsEqualGUID(type.Subtype(), MEDIASUBTYPE_YUY2) && drawWidth == width) {
         signal.DrawYuy2(index, width, height, data);
     } else {
-        std::vector<BYTE> picture(size_t(width) * height * 2);
-        signal.DrawYuy2(index, width, height, picture.data());
-        ConvertYuy2(picture.data(), width, height, type.Subtype(), data);
+        std::vector<BYTE> picture(size_t(drawWidth) * height * 2);
+        signal.DrawYuy2(index, drawWidth, height, picture.data());
+        const bool rgb = IsEqualGUID(type.Subtype(), MEDIASUBTYPE_RGB24);
+        ConvertYuy2(picture.data(), drawWidth, rgb ? width : width & ~1, height, type.Subtype(), data);
     }
     return sample->SetActualDataLength(long(bytes));
 }

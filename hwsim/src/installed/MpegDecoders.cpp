@@ -173,8 +173,8 @@ HRESULT MpegAudioDecoderFilter::DeliverFrame(const AVFrame& frame, PinBase* outp
     }
     const REFERENCE_TIME duration = REFERENCE_TIME(frame.nb_samples) * 10000000 / std::max(1, frame.sample_rate);
     std::unique_ptr<MediaType> changed;
-    const MediaType connected = output->ConnectionType();  // held: the format lives in it
-    const auto* wave = connected.FormatAs<WAVEFORMATEX>();
+    const MediaType current = output->ConnectionType();
+    const auto* wave = current.FormatAs<WAVEFORMATEX>();
     if (wave && int(wave->nSamplesPerSec) != frame.sample_rate) {
         changed = std::make_unique<MediaType>(platform::dshow::PcmAudioType(2, DWORD(frame.sample_rate), 16));
     }

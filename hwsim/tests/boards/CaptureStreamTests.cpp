@@ -166,8 +166,8 @@ TEST_F(CaptureStreamTest, CompositeShowsTheBenchsPatternAtTheNtscRateInRgb) {
 TEST_F(CaptureStreamTest, CaptureSizesStayWithinTheStandardsLinesAndThe656PortFollows) {
     CComPtr<IAMStreamConfig> config;
     ASSERT_EQ(S_OK, PinNamed(capture, L"Capture")->QueryInterface(IID_IAMStreamConfig, reinterpret_cast<void**>(&config)));
-    MediaType small = platform::dshow::VideoInfoType(MEDIASUBTYPE_YUY2, 88, 72, 16);
-    EXPECT_NE(S_OK, config->SetFormat(const_cast<AM_MEDIA_TYPE*>(&small.Get())));
+    MediaType wide = platform::dshow::VideoInfoType(MEDIASUBTYPE_YUY2, 722, 576, 16);
+    EXPECT_NE(S_OK, config->SetFormat(const_cast<AM_MEDIA_TYPE*>(&wide.Get())));
     MediaType pal = platform::dshow::VideoInfoType(MEDIASUBTYPE_UYVY, 720, 576, 16);
     EXPECT_EQ(S_OK, config->SetFormat(const_cast<AM_MEDIA_TYPE*>(&pal.Get())));
     CComPtr<IAMAnalogVideoDecoder> decoder = Decoder();
@@ -177,7 +177,8 @@ TEST_F(CaptureStreamTest, CaptureSizesStayWithinTheStandardsLinesAndThe656PortFo
     EXPECT_EQ(S_OK, config->SetFormat(const_cast<AM_MEDIA_TYPE*>(&ntsc.Get())));
 
     StreamSink* port = AddSink(L"656");
-    const auto* info = port->Type().FormatAs<VIDEOINFOHEADER>();
+    const MediaType portType = port->Type();
+    const auto* info = portType.FormatAs<VIDEOINFOHEADER>();
     ASSERT_NE(nullptr, info);
     EXPECT_TRUE(IsEqualGUID(MEDIASUBTYPE_UYVY, port->Type().Subtype()));
     EXPECT_EQ(352, info->bmiHeader.biWidth);

@@ -112,7 +112,8 @@ TEST_F(MpegDecoderTest, TheRecordingDecodesToTheStationsPicturesAtTheStreamsSize
     RunFor(graph, 2000);
 
     EXPECT_GE(pictureSink->SamplesReceived(), 2 * 25 - 3);
-    const auto* format = pictureSink->Type().FormatAs<VIDEOINFOHEADER>();
+    const MediaType pictureType = pictureSink->Type();
+    const auto* format = pictureType.FormatAs<VIDEOINFOHEADER>();
     ASSERT_NE(nullptr, format);
     EXPECT_EQ(576, std::abs(format->bmiHeader.biHeight));
     const std::vector<BYTE> picture = pictureSink->Last();
