@@ -133,7 +133,8 @@ MpegAudioDecoderFilter::MpegAudioDecoderFilter(std::shared_ptr<FilterBehaviour> 
     AddPin(PinDescription{PINDIR_INPUT, L"Audio Input", L"", GUID_NULL,
                           {MediaType(MEDIATYPE_Audio, MEDIASUBTYPE_MPEG1AudioPayload),
                            MediaType(MEDIATYPE_Audio, MEDIASUBTYPE_MPEG1Payload),
-                           MediaType(MEDIATYPE_Audio, MEDIASUBTYPE_MPEG1Packet)}});
+                           MediaType(MEDIATYPE_Audio, MEDIASUBTYPE_MPEG1Packet),
+                           MediaType(MEDIATYPE_Audio, MEDIASUBTYPE_MPEG2_AUDIO)}});
     AddOutput(this, L"Audio Output", platform::dshow::PcmAudioType(2, 48000, 16));
 }
 

@@ -15,6 +15,7 @@ extern "C" {
 #include "hwsim/boards/EncoderFilter.h"
 #include "platform/devicetree.h"
 #include "support/BenchFixture.h"
+#include "support/RecordingReader.h"
 #include "support/StreamSink.h"
 #include "vfwmsgs.h"
 
@@ -139,14 +140,6 @@ TEST_F(EncoderFilterTest, TakesOnlyItsOwnBoardsPorts) {
 }
 
 // A picture's luma as YUY2 (chroma grey), for the station code reader.
-std::vector<BYTE> LumaAsYuy2(const AVFrame* frame) {
-    std::vector<BYTE> yuy2(size_t(frame->width) * frame->height * 2, 128);
-    for (int y = 0; y < frame->height; ++y) {
-        for (int x = 0; x < frame->width; ++x) yuy2[(size_t(y) * frame->width + x) * 2] = frame->data[0][y * frame->linesize[0] + x];
-    }
-    return yuy2;
-}
-
 TEST_F(EncoderFilterTest, RecordsAProgramStreamOfTheStationThatLibavformatReads) {
     Tune(CardAt(0), 615250);
     CComPtr<IBaseFilter> capture = Add(devices->CaptureDevice(CardAt(0)), L"Capture");
@@ -171,57 +164,20 @@ TEST_F(EncoderFilterTest, RecordsAProgramStreamOfTheStationThatLibavformatReads)
     RunFor(graph, 5000);
     graph.Release();
 
-    AVFormatContext* format = nullptr;
-    ASSERT_EQ(0, avformat_open_input(&format, path.c_str(), nullptr, nullptr));
-    ASSERT_EQ(0, avformat_find_stream_info(format, nullptr));
-    EXPECT_NE(nullptr, std::strstr(format->iformat->name, "mpeg"));
-    ASSERT_EQ(2u, format->nb_streams);
-    const AVStream* video = nullptr;
-    const AVStream* audio = nullptr;
-    for (unsigned i = 0; i < format->nb_streams; ++i) {
-        const AVStream* stream = format->streams[i];
-        if (stream->codecpar->codec_type == AVMEDIA_TYPE_VIDEO) video = stream;
-        if (stream->codecpar->codec_type == AVMEDIA_TYPE_AUDIO) audio = stream;
-    }
-    ASSERT_TRUE(video && audio);
-    EXPECT_EQ(0x1E0, video->id);
-    EXPECT_EQ(AV_CODEC_ID_MPEG2VIDEO, video->codecpar->codec_id);
-    EXPECT_EQ(720, video->codecpar->width);
-    EXPECT_EQ(576, video->codecpar->height);
-    EXPECT_EQ(25, int(av_q2d(video->r_frame_rate) + 0.5));
-    EXPECT_EQ(0x1C0, audio->id);
-    EXPECT_EQ(AV_CODEC_ID_MP2, audio->codecpar->codec_id);
-    EXPECT_EQ(48000, audio->codecpar->sample_rate);
-
-    const AVCodec* codec = avcodec_find_decoder(AV_CODEC_ID_MPEG2VIDEO);
-    AVCodecContext* decoder = avcodec_alloc_context3(codec);
-    avcodec_parameters_to_context(decoder, video->codecpar);
-    ASSERT_EQ(0, avcodec_open2(decoder, codec, nullptr));
-    AVPacket* packet = av_packet_alloc();
-    AVFrame* frame = av_frame_alloc();
-    int frames = 0, places = 0;
-    auto drain = [&] {
-        while (avcodec_receive_frame(decoder, frame) == 0) {
-            ++frames;
-            const std::vector<BYTE> luma = LumaAsYuy2(frame);
-            places += CardSignal::ReadPlace(luma.data(), frame->width, frame->height) == 2;
-        }
-    };
-    while (av_read_frame(format, packet) >= 0) {
-        if (packet->stream_index == video->index) {
-            avcodec_send_packet(decoder, packet);
-            drain();
-        }
-        av_packet_unref(packet);
-    }
-    avcodec_send_packet(decoder, nullptr);
-    drain();
-    EXPECT_GE(frames, 5 * 25 - 3);
-    EXPECT_GE(places, frames - 2);
-    av_frame_free(&frame);
-    av_packet_free(&packet);
-    avcodec_free_context(&decoder);
-    avformat_close_input(&format);
+    const RecordingStreams got = ReadRecording(path, 2);
+    ASSERT_TRUE(got.opened);
+    EXPECT_TRUE(got.programStream);
+    ASSERT_EQ(2u, got.streams);
+    EXPECT_EQ(0x1E0, got.videoId);
+    EXPECT_EQ(AV_CODEC_ID_MPEG2VIDEO, got.videoCodec);
+    EXPECT_EQ(720, got.width);
+    EXPECT_EQ(576, got.height);
+    EXPECT_EQ(25, got.frameRate);
+    EXPECT_EQ(0x1C0, got.audioId);
+    EXPECT_EQ(AV_CODEC_ID_MP2, got.audioCodec);
+    EXPECT_EQ(48000, got.sampleRate);
+    EXPECT_GE(got.pictures, 5 * 25 - 3);
+    EXPECT_GE(got.stationPictures, got.pictures - 2);
 
     // Both outputs carry the same stream.
     EXPECT_EQ(BenchFixture::ReadBytes(path), live->All());
