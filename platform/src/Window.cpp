@@ -232,10 +232,13 @@ bool GetPaintGeometry(HWND window, PaintGeometry* geometry) {
         visible = RECT{std::max(visible.left, client.left), std::max(visible.top, client.top),
                        std::min(visible.right, client.right), std::min(visible.bottom, client.bottom)};
     }
+    // A minimised window shows its icon alone: its children draw nothing.
+    bool iconic = (top->style & WS_MINIMIZE) != 0;
+    if (iconic && r != top) visible = RECT{0, 0, 0, 0};
     geometry->origin = origin;
     geometry->visible = visible;
     geometry->children.clear();
-    if (r->style & WS_CLIPCHILDREN) {
+    if ((r->style & WS_CLIPCHILDREN) && !iconic) {
         for (HWND c : r->children) {
             WindowRecord* child = FindLocked(c);
             if (!child || !(child->style & WS_VISIBLE)) continue;

@@ -122,6 +122,7 @@ struct XWindow {
     int width = 0, height = 0;
     std::string title;
     bool mapped = false;
+    bool viewable = false;  // mapped, as the server said
     XImage* image = nullptr;
     XShmSegmentInfo shm{};
     bool shared = false;
@@ -204,11 +205,17 @@ private:
             }
             if (!shown && it->second.mapped) {
                 XUnmapWindow(m_x, it->second.id);
-                it->second.mapped = false;
+                it->second.mapped = it->second.viewable = false;
             }
             ++it;
         }
         for (HWND top : tops) Show(top);
+        // The keyboard goes to the active window (the one a closed message box leaves, too).
+        HWND active = tops.empty() ? nullptr : tops.back();
+        if (active != m_focused) {
+            auto w = m_windows.find(active);
+            if (w != m_windows.end() && w->second.viewable) Focus(active, w->second.id);
+        }
         if (m_menu.id && !m_windows.count(m_menu.owner)) CloseMenu();
         if (m_capture && !::IsWindow(m_capture)) m_capture = nullptr;
     }
@@ -398,7 +405,9 @@ private:
                 continue;
             }
             if (e.type == MapNotify) {
-                if (top == ActiveTopLevel()) XSetInputFocus(m_x, e.xany.window, RevertToParent, CurrentTime);
+                auto w = m_windows.find(top);
+                if (w != m_windows.end()) w->second.viewable = true;
+                if (top == ActiveTopLevel()) Focus(top, e.xany.window);
                 continue;
             }
             if (m_menu.id && (e.type == ButtonPress || e.type == KeyPress)) {
@@ -429,6 +438,11 @@ private:
             default: break;
             }
         }
+    }
+
+    void Focus(HWND top, Window id) {
+        m_focused = top;
+        XSetInputFocus(m_x, id, RevertToParent, CurrentTime);
     }
 
     static POINT ScreenPoint(HWND top, int x, int y) {
@@ -654,6 +668,7 @@ private:
     std::map<Window, HWND> m_byId;
     std::map<HWND, std::vector<RECT>> m_dirty;
     HWND m_capture = nullptr;
+    HWND m_focused = nullptr;
     OpenMenu m_menu;
 
     static inline X11Display* g_counting = nullptr;
