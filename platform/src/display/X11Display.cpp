@@ -653,6 +653,19 @@ private:
 
     void GoOnWithoutX() {
         m_stopped = true;
+        // A dead connection is never closed (Xlib would touch it); it is kept, not lost.
+        static auto* dead = new std::vector<::Display*>;
+        dead->push_back(m_x);
+        // The images are this process's own memory: freed without a word to the server.
+        for (auto& [hwnd, w] : m_windows) {
+            if (!w.image) continue;
+            if (w.shared) {
+                shmdt(w.shm.shmaddr);
+                w.image->data = nullptr;
+            }
+            XDestroyImage(w.image);
+            w.image = nullptr;
+        }
         // Stops this display (touching nothing of the connection) and puts the log in its place.
         SetDisplay(MakeLogDisplay(nullptr));
     }
