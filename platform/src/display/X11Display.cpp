@@ -416,6 +416,15 @@ private:
                 else CloseMenu();
                 continue;
             }
+            // Keys typed while the server still focuses an owner that a new modal dialog or
+            // message box disabled belong to that dialog, as the keyboard focus went with it.
+            if ((e.type == KeyPress || e.type == KeyRelease) && !::IsWindowEnabled(top)) {
+                HWND active = ActiveTopLevel();
+                if (active && active != top && ::IsWindowEnabled(active) && m_windows.count(active)) {
+                    Key(active, e.xkey);
+                    return;
+                }
+            }
             // A window under a modal dialog or message box takes nothing.
             if (!::IsWindowEnabled(top)) continue;
             switch (e.type) {
