@@ -26,7 +26,8 @@ struct Object {
     HGDIOBJ handle = nullptr;
 };
 
-// A pixel inside is 0xXXRRGGBB (BGRX in memory); COLORREF is 0x00BBGGRR.
+// A pixel inside holds red, green and blue in bits 16-23, 8-15 and 0-7, its top byte unused (BGRX in
+// memory); COLORREF is 0x00BBGGRR.
 inline uint32_t PixelOf(COLORREF c) {
     if ((c >> 24) == 0x02) c &= 0xFFFFFF;  // palette-relative: drawn as its RGB value
     return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
