@@ -8,8 +8,11 @@
 #include "hwsim/boards/CrossbarFilter.h"
 #include "hwsim/boards/DvDevice.h"
 #include "hwsim/boards/DvbcBoard.h"
+#include "hwsim/boards/EncoderDevice.h"
 #include "hwsim/boards/EmpAudioDevice.h"
+#include "hwsim/boards/TVAudioFilter.h"
 #include "hwsim/boards/UsbCamera.h"
+#include "hwsim/drivers/BoxDriver.h"
 #include "hwsim/drivers/Kesh713xDriver.h"
 #include "hwsim/drivers/KsDeviceControlDriver.h"
 #include "hwsim/drivers/Saa713xPropertyDriver.h"
@@ -40,6 +43,10 @@ KindDriver DeviceRow(const char* captureName) {
 
 std::shared_ptr<KsDriver> MakePropertyDriver(Card& card) { return std::make_shared<Saa713xPropertyDriver>(card); }
 
+std::shared_ptr<KsDriver> MakeRiveskDriver(Card& card) {
+    return std::make_shared<Saa713xPropertyDriver>(card, kRiveskPropertySet, "RIV", Saa713xPropertyDriver::kGpioDriverIds);
+}
+
 const KindDriver kDrivers[] = {
     {"713x BDA Analog Capture", [](Card& card) -> std::shared_ptr<KsDriver> { return std::make_shared<Kesh713xDriver>(card); }},
     {"713x_4 TV Card Capture", &MakePropertyDriver},
@@ -47,6 +54,9 @@ const KindDriver kDrivers[] = {
     DeviceRow<DvDeviceDriver, DvDeviceFilter>("Microsoft DV Camera and VCR"),
     DeviceRow<DeviceDriver, UsbCameraFilter>("Usb_Cam_Capture"),
     DeviceRow<DeviceDriver, EmpAudioFilter>(kEmpAudioDeviceName),
+    {"Vorlane MPEG-2 Box", [](Card& card) -> std::shared_ptr<KsDriver> { return std::make_shared<BoxDriver>(card); }},
+    {"Rivesk Video Capture", &MakeRiveskDriver},
+    {"Prisko Video Capture", &MakeRiveskDriver},
     {"713x TV Card Capture", &MakePropertyDriver},
     {"TV AV Capture", &MakePropertyDriver},
     {"Ebrin Capture", &MakePropertyDriver},
@@ -85,6 +95,15 @@ const VideoCompressor kVideoCompressors[] = {
 
 std::wstring Wide(const char* text) { return std::wstring(text, text + std::char_traits<char>::length(text)); }
 
+// The links whose upstream device is there.
+std::vector<platform::UpstreamLink> Links(std::initializer_list<platform::UpstreamLink> links) {
+    std::vector<platform::UpstreamLink> present;
+    for (const platform::UpstreamLink& link : links) {
+        if (link.device) present.push_back(link);
+    }
+    return present;
+}
+
 // Answers a bind with a new filter made by `make`.
 template <class Make>
 platform::DeviceFilterFactory Factory(Make make) {
@@ -105,7 +124,19 @@ struct BenchDevices::Plugged {
     platform::DeviceId tuner = 0;
     platform::DeviceId crossbar = 0;
     platform::DeviceId capture = 0;
+    platform::DeviceId tvAudio = 0;
+    platform::DeviceId encoder = 0;
+    std::shared_ptr<EncoderDriver> encoderDriver;
     int unplugHook = 0;
+
+    // The board's devices, the capture filter first (the order they leave the tree).
+    std::vector<platform::DeviceId> Devices() const {
+        std::vector<platform::DeviceId> devices;
+        for (platform::DeviceId device : {capture, encoder, crossbar, tvAudio, tuner}) {
+            if (device) devices.push_back(device);
+        }
+        return devices;
+    }
 };
 
 BenchDevices::BenchDevices(Bench& bench) {
@@ -121,16 +152,32 @@ BenchDevices::BenchDevices(Bench& bench) {
             const CardKind& kind = card->Kind();
             std::shared_ptr<KsDriver> driver = plugged->driver;
             if (kind.tunerName) {
+                std::shared_ptr<KsDriver> published = kind.driverOnTuner ? driver : nullptr;
                 plugged->tuner = platform::AddDevice({KSCATEGORY_TVTUNER, Wide(kind.tunerName),
-                                                      Factory([board] { return new TunerFilter(*board); }), {},
-                                                      kTunerFilterClsid});
+                                                      Factory([board, published] { return new TunerFilter(*board, published); }),
+                                                      {}, kTunerFilterClsid});
+            }
+            if (kind.tvAudioName) {
+                plugged->tvAudio = platform::AddDevice(
+                    {AM_KSCATEGORY_TVAUDIO, Wide(kind.tvAudioName), Factory([board] { return new TVAudioFilter(*board); }),
+                     Links({{plugged->tuner, L"Analog Audio", TVAudioFilter::kInputPin}}), kTVAudioFilterClsid});
             }
             if (kind.crossbarName) {
+                const platform::UpstreamLink tunerAudio =
+                    plugged->tvAudio ? platform::UpstreamLink{plugged->tvAudio, TVAudioFilter::kOutputPin, L"Audio Tuner In"}
+                                     : platform::UpstreamLink{plugged->tuner, L"Analog Audio", L"Audio Tuner In"};
                 plugged->crossbar = platform::AddDevice({AM_KSCATEGORY_CROSSBAR, Wide(kind.crossbarName),
                                                          Factory([board] { return new CrossbarFilter(*board); }),
-                                                         {{plugged->tuner, L"Analog Video", L"Video Tuner In"},
-                                                          {plugged->tuner, L"Analog Audio", L"Audio Tuner In"}},
+                                                         Links({{plugged->tuner, L"Analog Video", L"Video Tuner In"},
+                                                                tunerAudio}),
                                                          kCrossbarFilterClsid});
+            }
+            if (kind.encoderName) {
+                auto encoderDriver = std::make_shared<EncoderDriver>(*card);
+                plugged->encoderDriver = encoderDriver;
+                plugged->encoder = platform::AddDevice({KSCATEGORY_ENCODER, Wide(kind.encoderName),
+                                                        Factory([encoderDriver] { return new EncoderFilter(encoderDriver); }),
+                                                        {}, kEncoderFilterClsid});
             }
             std::vector<platform::UpstreamLink> upstream;
             if (plugged->crossbar) {
@@ -138,18 +185,17 @@ BenchDevices::BenchDevices(Bench& bench) {
                             {plugged->crossbar, L"Audio Decoder Out", L"Analog Audio In"}};
             }
             auto made = row.makeFilter;
+            const bool interleaved = card->InterleavedCapture();
             plugged->capture = platform::AddDevice(
                 {kind.category ? *kind.category : CLSID_VideoInputDeviceCategory, Wide(card->FriendlyName()),
                  made ? Factory([driver, made] { return made(driver); })
-                      : Factory([driver]() -> platform::dshow::FilterBase* { return new CaptureFilter(driver); }),
+                      : Factory([driver, interleaved]() -> platform::dshow::FilterBase* {
+                            return new CaptureFilter(driver, interleaved);
+                        }),
                  upstream, made ? GUID_NULL : kCaptureFilterClsid});
-            const platform::DeviceId tuner = plugged->tuner;
-            const platform::DeviceId crossbar = plugged->crossbar;
-            const platform::DeviceId capture = plugged->capture;
-            plugged->unplugHook = card->OnUnplug([tuner, crossbar, capture] {
-                platform::RemoveDevice(capture);
-                if (crossbar) platform::RemoveDevice(crossbar);
-                if (tuner) platform::RemoveDevice(tuner);
+            const std::vector<platform::DeviceId> devices = plugged->Devices();
+            plugged->unplugHook = card->OnUnplug([devices] {
+                for (platform::DeviceId device : devices) platform::RemoveDevice(device);
                 PostMessageA(HWND_BROADCAST, WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0);
             });
         }
@@ -187,9 +233,7 @@ BenchDevices::~BenchDevices() {
     if (m_empControl) platform::UnregisterComClass(m_empControl);
     for (const auto& plugged : m_cards) {
         if (plugged->unplugHook) plugged->card->RemoveUnplugHook(plugged->unplugHook);
-        if (plugged->capture) platform::RemoveDevice(plugged->capture);
-        if (plugged->crossbar) platform::RemoveDevice(plugged->crossbar);
-        if (plugged->tuner) platform::RemoveDevice(plugged->tuner);
+        for (platform::DeviceId device : plugged->Devices()) platform::RemoveDevice(device);
     }
 }
 
@@ -207,5 +251,15 @@ platform::DeviceId BenchDevices::CaptureDevice(const Card& card) const { return 
 platform::DeviceId BenchDevices::CrossbarDevice(const Card& card) const { return Find(card).crossbar; }
 
 platform::DeviceId BenchDevices::TunerDevice(const Card& card) const { return Find(card).tuner; }
+
+platform::DeviceId BenchDevices::TVAudioDevice(const Card& card) const { return Find(card).tvAudio; }
+
+platform::DeviceId BenchDevices::EncoderDevice(const Card& card) const { return Find(card).encoder; }
+
+EncoderDriver& BenchDevices::Encoder(const Card& card) const {
+    const Plugged& plugged = Find(card);
+    if (!plugged.encoderDriver) throw std::out_of_range(std::string(card.FriendlyName()) + " has no encoder device");
+    return *plugged.encoderDriver;
+}
 
 }  // namespace hwsim

@@ -12,6 +12,17 @@ const std::vector<CardKind>& CardKinds() {
         {"Microsoft DV Camera and VCR", nullptr, nullptr, &StandardPinLayout},
         {"Usb_Cam_Capture", nullptr, nullptr, &StandardPinLayout},
         {"USB EMP Audio Device", nullptr, nullptr, &StandardPinLayout, 0xA0, 256, &CLSID_AudioInputDeviceCategory},
+        // The MPEG encoder cards: the USB MPEG-2 box, whose firmware carries its chip requests,
+        // and two cards whose tuner, TV-audio and crossbar devices sit upstream of the capture
+        // filter, the driver's property sets on the tuner.
+        {.captureName = "Vorlane MPEG-2 Box", .crossbarName = "Vorlane MPEG-2 Box Crossbar", .tunerName = nullptr,
+         .controllerLayout = nullptr, .eepromAddress = 0xA2, .crossbarPins = 5, .keyController = &kBoxKeyWiring},
+        {.captureName = "Rivesk Video Capture", .crossbarName = "Rivesk Crossbar", .tunerName = "Rivesk Tuner",
+         .controllerLayout = nullptr, .tvAudioName = "Rivesk TV Audio", .driverOnTuner = true, .crossbarPins = 7,
+         .interleavedCapture = true},
+        {.captureName = "Prisko Video Capture", .crossbarName = "Prisko Crossbar", .tunerName = "Prisko Tuner",
+         .controllerLayout = nullptr, .tvAudioName = "Prisko TV Audio", .encoderName = "Prisko MPEG Encoder",
+         .driverOnTuner = true, .crossbarPins = 7, .interleavedCapture = true},
         // The base cards, the Cranlow family and the rest of the SAA713x family.
         {"713x TV Card Capture", "713x TV Card Crossbar", "713x TV Card Tuner", &StandardPinLayout, 0xA0, 256, nullptr, true},
         {"TV AV Capture", "TV AV Capture Crossbar", "TV AV Capture Tuner", &StandardPinLayout, 0xA0, 256, nullptr, true},

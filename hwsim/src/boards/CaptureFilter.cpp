@@ -34,7 +34,8 @@ std::vector<platform::dshow::StreamCapability> CaptureCapabilities() {
 
 }  // namespace
 
-CaptureFilter::CaptureFilter(std::shared_ptr<KsDriver> driver) : With(kCaptureFilterClsid), m_driver(std::move(driver)) {
+CaptureFilter::CaptureFilter(std::shared_ptr<KsDriver> driver, bool interleavedPin)
+    : With(kCaptureFilterClsid), m_driver(std::move(driver)) {
     AddPin(PinDescription{PINDIR_INPUT, L"Analog Video In", L"", GUID_NULL, {MediaType(MEDIATYPE_AnalogVideo, GUID_NULL)}});
     AddPin(PinDescription{PINDIR_INPUT, L"Analog Audio In", L"", GUID_NULL, {MediaType(MEDIATYPE_AnalogAudio, GUID_NULL)}});
     const MediaType video = platform::dshow::VideoInfoType(MEDIASUBTYPE_YUY2, 720, 576, 16);
@@ -43,6 +44,10 @@ CaptureFilter::CaptureFilter(std::shared_ptr<KsDriver> driver) : With(kCaptureFi
         this, PinDescription{PINDIR_OUTPUT, L"Capture", L"", PIN_CATEGORY_CAPTURE, {}}, CaptureCapabilities()));
     AddPin(capture);
     AddPin(PinDescription{PINDIR_OUTPUT, L"Preview", L"", PIN_CATEGORY_PREVIEW, {video}});
+    if (interleavedPin) {
+        AddPin(PinDescription{PINDIR_OUTPUT, L"Interleaved", L"", PIN_CATEGORY_CAPTURE,
+                              {MediaType(MEDIATYPE_Interleaved, GUID_NULL)}});
+    }
 
     PublishDriver(*this, m_driver);
     SetTVFormats(kCardStandards, AnalogVideo_PAL_D);
@@ -56,6 +61,11 @@ STDMETHODIMP CaptureFilter::QueryInterface(REFIID riid, void** ppv) {
     const HRESULT hr = With::QueryInterface(riid, ppv);
     if (hr != E_NOINTERFACE || !ppv) return hr;
     return m_driver->QueryDriverInterface(GetUnknown(), riid, ppv);
+}
+
+STDMETHODIMP CaptureFilter::JoinFilterGraph(IFilterGraph* pGraph, LPCWSTR pName) {
+    m_driver->GetCard().NoteGraph("capture", pGraph != nullptr);
+    return With::JoinFilterGraph(pGraph, pName);
 }
 
 HRESULT CaptureFilter::HorizontalLocked(long* locked) {

@@ -28,6 +28,8 @@ Card::Card(const CardSpec& desc, const RfEnvironment& rf, const std::string& sta
       m_remote(desc.remote),
       m_keys(desc.keys),
       m_driverChoice(desc.driver),
+      m_crossbarPins(desc.crossbarPins != 0 ? desc.crossbarPins : desc.kind->crossbarPins),
+      m_interleaved(desc.kind->interleavedCapture && desc.interleaved),
       m_rf(rf),
       m_state(stateFile, EepromStateFile::Load(stateFile, desc.kind->eepromSize).value_or(desc.eeprom),
               desc.kind->eepromSize) {
@@ -42,6 +44,9 @@ Card::Card(const CardSpec& desc, const RfEnvironment& rf, const std::string& sta
     m_eeprom = static_cast<Eeprom24C02*>(AddChip("eeprom", std::move(eeprom)));
     FitTuner(*this, desc.tunerModel);
     FitBoardChips(*this);
+    if (desc.kind->keyController != nullptr) {
+        AddChip(kKeyControllerRole, std::make_unique<I2CKeyController>(*desc.kind->keyController));
+    }
     for (const FaultSpec& fault : desc.faults) ApplyFault(fault);
     for (BYTE key : desc.keys) PressKey(key);
 }
@@ -56,8 +61,16 @@ LowBitKeyPresenter& Card::KeyPresenter() {
     return *m_keyPresenter;
 }
 
+I2CKeyController& Card::KeyController() {
+    auto* keys = dynamic_cast<I2CKeyController*>(Chip(kKeyControllerRole));
+    if (!keys) throw std::logic_error(std::string(FriendlyName()) + " has no I2C key controller");
+    return *keys;
+}
+
 void Card::PressKey(BYTE code) {
-    if (m_controller) {
+    if (auto* keys = dynamic_cast<I2CKeyController*>(Chip(kKeyControllerRole))) {
+        keys->PressKey(code);
+    } else if (m_controller) {
         m_controller->PressKey(code);
     } else {
         m_keyPresenter->PressKey(code);
@@ -122,6 +135,21 @@ void Card::RemoveChip(const std::string& role) {
         m_chips.erase(it);
     }
     m_bus.Detach(removed.get());
+}
+
+void Card::NoteGraph(const char* role, bool joined) {
+    std::lock_guard<std::mutex> lock(m_graphLogLock);
+    m_graphLog.push_back((joined ? "+" : "-") + std::string(role));
+}
+
+std::vector<std::string> Card::GraphLog() const {
+    std::lock_guard<std::mutex> lock(m_graphLogLock);
+    return m_graphLog;
+}
+
+void Card::ClearGraphLog() {
+    std::lock_guard<std::mutex> lock(m_graphLogLock);
+    m_graphLog.clear();
 }
 
 void Card::Unplug() {

@@ -6,9 +6,12 @@
 // without property sets), and its filters enter the platform's device tree in bench order (a
 // kind without tuner or crossbar has its capture filter only, in its own category): the TV tuner
 // in the TV tuner
-// category under the kind's tuner FriendlyName, the crossbar in the crossbar category under the
-// kind's crossbar FriendlyName with the tuner as its upstream device (video and audio outputs
-// into the tuner inputs), then the capture filter in the video input device category under the
+// category under the kind's tuner FriendlyName (publishing the driver's sets on the kinds that
+// say so), the TV-audio device of a kind that has one (the tuner's audio into it), the
+// crossbar in the crossbar category under the kind's crossbar FriendlyName with the tuner as
+// its upstream device (video and audio outputs into the tuner inputs; the TV-audio device's
+// output into the tuner audio input where there is one), the MPEG encoder device of a kind
+// that has one, then the capture filter in the video input device category under the
 // capture FriendlyName, with the crossbar as its upstream device (video and audio decoder
 // outputs into the analog inputs).
 //
@@ -29,6 +32,7 @@
 
 #include "hwsim/bench/Bench.h"
 #include "hwsim/bench/SoundCard.h"
+#include "hwsim/boards/EncoderDevice.h"
 #include "hwsim/installed/InstalledPackages.h"
 #include "hwsim/drivers/KsDriver.h"
 #include "platform/devicetree.h"
@@ -48,6 +52,11 @@ public:
     platform::DeviceId CaptureDevice(const Card& card) const;
     platform::DeviceId CrossbarDevice(const Card& card) const;
     platform::DeviceId TunerDevice(const Card& card) const;
+    platform::DeviceId TVAudioDevice(const Card& card) const;
+    platform::DeviceId EncoderDevice(const Card& card) const;
+    // The driver of the card's MPEG encoder device. Throws std::out_of_range for a card
+    // without one.
+    EncoderDriver& Encoder(const Card& card) const;
 
     // The sound cards, in bench order.
     const std::vector<std::unique_ptr<SoundCard>>& SoundCards() const { return m_soundCards; }

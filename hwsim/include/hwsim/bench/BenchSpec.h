@@ -17,8 +17,12 @@
 //         "faults": [ { "chip": "eeprom", "kind": "nack", "transfer": 3, "byte": 0,
 //                       "count": 1 },           // kind: nack, stuck or absent; count -1: always
 //                     { "chip": "tuner", "kind": "absent" } ],
-//         "driver": "deviceControl" }           // optional, on kinds that offer it: the
+//         "driver": "deviceControl",            // optional, on kinds that offer it: the
 //                                               // device-control driver instead of the kind's
+//         "crossbarPins": 6,                    // optional, on kinds with a crossbar: its pin
+//                                               // count (5 to 9; default the kind's)
+//         "interleaved": false }                // optional, on kinds whose capture filter has
+//                                               // an interleaved capture pin: without it
 //     ],
 //     "stations": [ { "kHz": 49750, "name": "E2" } ],  // optional "lines": 525 (625 when absent)
 //     "fmStations": [ { "kHz": 100000, "name": "FM 100" } ],  // optional
@@ -69,6 +73,8 @@ struct CardSpec {
     std::vector<BYTE> keys;  // remote keys pressed when the card is plugged, in order
     std::vector<FaultSpec> faults;
     std::string driver;  // empty: the kind's own driver; "deviceControl"
+    int crossbarPins = 0;     // 0: the kind's
+    bool interleaved = true;  // false: no interleaved capture pin
 };
 
 // A sound card: its recording device's FriendlyName and the source lines of its mixer.

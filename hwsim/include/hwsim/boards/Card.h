@@ -22,6 +22,7 @@
 
 #include "hwsim/bench/BenchSpec.h"
 #include "hwsim/chips/Eeprom24C02.h"
+#include "hwsim/chips/I2CKeyController.h"
 #include "hwsim/chips/LowBitKeyPresenter.h"
 #include "hwsim/bench/EepromStateFile.h"
 #include "hwsim/bus/I2CBus.h"
@@ -34,6 +35,9 @@ namespace hwsim {
 
 // What a driver answers for a card that has been unplugged.
 inline constexpr HRESULT kDeviceGone = HRESULT_FROM_WIN32(ERROR_DEVICE_NOT_CONNECTED);
+
+// The chip role of the I2C remote-key controller.
+inline constexpr const char kKeyControllerRole[] = "remote";
 
 class Card {
 public:
@@ -50,6 +54,10 @@ public:
     const std::string& Remote() const { return m_remote; }
     // The remote keys the bench presses at plug-in, in order.
     const std::vector<BYTE>& Keys() const { return m_keys; }
+    // The crossbar filter's pin count (the bench entry's choice, else the kind's).
+    int CrossbarPins() const { return m_crossbarPins; }
+    // Whether the capture filter has its interleaved capture pin.
+    bool InterleavedCapture() const { return m_interleaved; }
     const std::string& StateFile() const { return m_state.Path(); }
     // The bench entry's choice of driver; empty: the kind's own.
     const std::string& DriverChoice() const { return m_driverChoice; }
@@ -61,7 +69,11 @@ public:
     OnboardController& Controller();
     // Throws std::logic_error on a board without the presenter.
     LowBitKeyPresenter& KeyPresenter();
-    // Queues a remote key on the controller, or on the presenter of a board without one.
+    // The I2C key controller fitted under kKeyControllerRole; throws std::logic_error on a
+    // board without one.
+    I2CKeyController& KeyController();
+    // Queues a remote key on the board's I2C key controller, else on its on-board controller,
+    // else on its presenter.
     void PressKey(BYTE code);
     // Rewires the on-board controller in another pin layout (a fresh controller).
     void RefitController(const ControllerPinLayout& layout);
@@ -73,6 +85,13 @@ public:
     // to the bus.
     I2CDevice* AddChip(const std::string& role, std::unique_ptr<I2CDevice> chip);
     void RemoveChip(const std::string& role);
+
+    // ---- the board's filters in filter graphs ----
+    // Each of the board's filters notes when it joins ("+role") and leaves ("-role") a filter
+    // graph: "capture", "tuner", "tv audio", "crossbar". In order, from every thread.
+    void NoteGraph(const char* role, bool joined);
+    std::vector<std::string> GraphLog() const;
+    void ClearGraphLog();
 
     // ---- unplugging ----
     bool IsPlugged() const { return m_plugged.load(std::memory_order_acquire); }
@@ -90,6 +109,8 @@ private:
     const std::string m_remote;
     const std::vector<BYTE> m_keys;
     const std::string m_driverChoice;
+    const int m_crossbarPins;
+    const bool m_interleaved;
     const RfEnvironment& m_rf;
 
     I2CBus m_bus;
@@ -101,6 +122,9 @@ private:
     mutable std::mutex m_chipsLock;
     std::map<std::string, std::unique_ptr<I2CDevice>> m_chips;
     Eeprom24C02* m_eeprom = nullptr;
+
+    mutable std::mutex m_graphLogLock;
+    std::vector<std::string> m_graphLog;
 
     std::atomic<bool> m_plugged{true};
     std::mutex m_hooksLock;

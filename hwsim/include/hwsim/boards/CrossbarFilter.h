@@ -1,7 +1,11 @@
-// A card's crossbar filter: the tuner, composite and S-video inputs of video (inputs 0 to 2)
-// and of audio (inputs 3 to 5), routed to the video decoder output (0) and the audio decoder
-// output (1), which feed the capture filter. Starts routed to the tuner. A route asked of an
-// unplugged card is refused with kDeviceGone.
+// A card's crossbar filter: video and audio inputs routed to the video decoder output (0) and
+// the audio decoder output (1), which feed the capture filter. The layout follows the board's
+// pin count (Card::CrossbarPins): the usual 8 pins are the tuner, composite and S-video
+// inputs of video (inputs 0 to 2) and of audio (inputs 3 to 5); 5 and 6 pins are the MPEG-2
+// box's (composite, S-video, [tuner] video, line audio), 7 pins tuner, S-video, composite
+// video and tuner, line audio, 9 pins S-video, tuner, composite, YRYBY video and tuner,
+// composite, S-video audio. Starts routed to the first video and the first audio input. A
+// route asked of an unplugged card is refused with kDeviceGone.
 #pragma once
 
 #include "hwsim/boards/Card.h"
@@ -18,6 +22,9 @@ class CrossbarFilter
     : public platform::dshow::With<platform::dshow::FilterBase, platform::dshow::CrossbarMixin> {
 public:
     explicit CrossbarFilter(Card& card);
+
+    // Noted on the card ("crossbar").
+    STDMETHODIMP JoinFilterGraph(IFilterGraph* pGraph, LPCWSTR pName) override;
 
 protected:
     HRESULT OnRoute(long output, long input) override;
