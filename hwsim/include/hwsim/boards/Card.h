@@ -1,7 +1,7 @@
 // One plugged card of the bench: its SAA713x bridge with the GPIO lines and the on-board
 // controller on them (or, on the boards of kinds without a controller layout, the low-bit key
-// presenter), its I2C bus with the EEPROM and the fitted tuner, its EEPROM state file,
-// and whether it is still plugged.
+// presenter), its I2C bus with the EEPROM, the fitted tuner and, on the kinds that have one,
+// the I2C remote-key controller, its EEPROM state file, and whether it is still plugged.
 //
 // Chips are known by their role on the card ("eeprom", "tuner"); tuner fittings that carry
 // more than one chip add them under roles of their own. Chips are fitted and refitted while no
