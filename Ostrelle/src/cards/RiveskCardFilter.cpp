@@ -60,13 +60,13 @@ HRESULT CRiveskCardFilter::InitAccess() {
 HRESULT CRiveskCardFilter::FindTVTuner() { return FindCaptureTVTuner(m_pTVTuner); }
 
 HRESULT CRiveskCardFilter::FindCrossbar() {
-    return FindCaptureDevice(IID_IAMCrossbar, reinterpret_cast<void**>(&m_pCrossbar), m_pCrossbarFilter);
+    return FindCaptureDevice(IID_IAMCrossbar, m_pCrossbar, m_pCrossbarFilter);
 }
 
 HRESULT CRiveskCardFilter::FindTVAudio() {
     if (m_pTVAudioFilter != nullptr) return S_OK;
     CComPtr<IAMTVAudio> audio;
-    return FindCaptureDevice(IID_IAMTVAudio, reinterpret_cast<void**>(&audio), m_pTVAudioFilter);
+    return FindCaptureDevice(IID_IAMTVAudio, audio, m_pTVAudioFilter);
 }
 
 BOOL CRiveskCardFilter::RouteCrossbar(long input, long output) {

@@ -228,6 +228,11 @@ protected:
     // builder brings the driver's upstream devices into the filter graph while it searches.
     // E_FAIL without the driver's filter, the owner graph or its capture graph builder.
     HRESULT FindCaptureDevice(REFIID iid, void** kept, CComPtr<IBaseFilter>& filter);
+    template <class I>
+    HRESULT FindCaptureDevice(REFIID iid, CComPtr<I>& kept, CComPtr<IBaseFilter>& filter) {
+        // The slot itself: CComPtr's operator& would release what it holds.
+        return FindCaptureDevice(iid, reinterpret_cast<void**>(&kept.p), filter);
+    }
     // The upstream search of the cards whose tuner, crossbar and TV-audio devices are filters
     // of their own: the driver's filter enters the owner's filter graph under the wrapper's
     // name, `search` runs (the card's Find... calls), and the filter is taken out again (the

@@ -291,7 +291,7 @@ void CTVCardFilter::SetSettleTime(long ms) {
 long CTVCardFilter::GetSecondModel() const { return m_pTuner != nullptr ? m_pTuner->GetSecondModel() : 0; }
 
 HRESULT CTVCardFilter::FindCaptureTVTuner(CComPtr<IAMTVTuner>& kept) {
-    return FindCaptureDevice(IID_IAMTVTuner, reinterpret_cast<void**>(&kept), m_pTunerFilter);
+    return FindCaptureDevice(IID_IAMTVTuner, kept, m_pTunerFilter);
 }
 
 HRESULT CTVCardFilter::FindCaptureDevice(REFIID iid, void** kept, CComPtr<IBaseFilter>& filter) {

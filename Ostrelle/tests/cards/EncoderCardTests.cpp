@@ -22,6 +22,7 @@
 #include "hwsim/boards/TVAudioFilter.h"
 #include "hwsim/boards/TunerFilter.h"
 #include "hwsim/bus/RegisterFileDevice.h"
+#include "platform/runtime.h"
 #include "support/CardBench.h"
 
 namespace {
@@ -272,7 +273,9 @@ TEST_F(EncoderCards, UpstreamCardsRouteTheirCrossbarOutputFirstAndRefuseMissingP
         EXPECT_EQ(E_POINTER, card->GetCrossbar(nullptr)) << row.kind;
         EXPECT_EQ(E_POINTER, card->GetTVAudio(nullptr)) << row.kind;
 
-        EXPECT_TRUE(card->RouteCrossbar(2, 0)) << row.kind;  // Route(0, 2)
+        platform::InjectFailure("ICaptureGraphBuilder2::FindInterface", 2);
+        EXPECT_TRUE(card->RouteCrossbar(2, 0)) << row.kind;  // Route(0, 2), on the crossbar held
+        platform::ClearFailures();
         EXPECT_EQ(2, RoutedTo(crossbar, 0)) << row.kind;
         EXPECT_TRUE(card->RouteCrossbar(4, 1)) << row.kind;
         EXPECT_EQ(4, RoutedTo(crossbar, 1)) << row.kind;
