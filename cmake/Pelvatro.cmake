@@ -16,3 +16,15 @@ function(pelvatro_benchmark name)
     target_link_libraries(${name} PRIVATE ${B_LIBS} benchmark::benchmark)
   endif()
 endfunction()
+
+# pelvatro_x11_tests(<name> SOURCES <files...> LIBS <targets...>)
+# Tests of the X11 display: they share one Xvfb server (started by the xvfb fixture, one test
+# at a time on it) and skip themselves, saying why, when it could not start.
+function(pelvatro_x11_tests name)
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} x11testsupport testsupport GTest::gtest GTest::gmock)
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
+                       PROPERTIES TIMEOUT 120 FIXTURES_REQUIRED xvfb RESOURCE_LOCK xvfb
+                                  ENVIRONMENT "PELVATRO_TEST_XVFB=${CMAKE_BINARY_DIR}/xvfb")
+endfunction()

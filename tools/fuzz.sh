@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets with clang (libFuzzer, AddressSanitizer, UndefinedBehavior Sanitizer) in
 # build/fuzz and runs each: the compound-file reader and writer over the committed seed corpus
-# for at most 60 seconds, then the demultiplexer's program-stream parser for about 30 seconds.
-# A fixed seed keeps the runs repeatable (FUZZ_SEED picks another). New inputs they find stay in
-# build/fuzz/corpus and build/fuzz/ps-corpus; a crash leaves its input in build/fuzz.
+# for at most 60 seconds, then the demultiplexer's program-stream parser and the picture decoders
+# (bitmap file, icon, JPEG, GIF) for about 30 seconds each. A fixed seed keeps the runs
+# repeatable (FUZZ_SEED picks another). New inputs they find stay in build/fuzz/corpus,
+# build/fuzz/ps-corpus and build/fuzz/picture-corpus; a crash leaves its input in build/fuzz.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out=build/fuzz
-mkdir -p "$out/corpus" "$out/ps-corpus"
+mkdir -p "$out/corpus" "$out/ps-corpus" "$out/picture-corpus"
 src=platform/src/com
 clang++ -std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
   -Iplatform/include -I"$src" \
@@ -20,3 +21,10 @@ clang++ -std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-reco
   -o "$out/program_stream_fuzz"
 "$out/program_stream_fuzz" -seed="${FUZZ_SEED:-1}" -max_total_time="${FUZZ_PS_SECONDS:-30}" -max_len=8192 -timeout=10 \
   -rss_limit_mb=2048 -artifact_prefix="$out/ps-" -print_final_stats=1 "$out/ps-corpus" platform/fuzz/ps-corpus
+clang++ -std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
+  -Iplatform/include -Iplatform/src platform/fuzz/PictureFuzz.cpp platform/src/picture/PictureDecoder.cpp \
+  platform/src/picture/IconDecoder.cpp platform/src/picture/JpegDecoder.cpp platform/src/picture/GifDecoder.cpp \
+  platform/src/gdi/DibFile.cpp -ljpeg -lgif -o "$out/picture_fuzz"
+"$out/picture_fuzz" -seed="${FUZZ_SEED:-1}" -max_total_time="${FUZZ_PICTURE_SECONDS:-30}" -max_len=16384 -timeout=10 \
+  -rss_limit_mb=2048 -artifact_prefix="$out/picture-" -print_final_stats=1 "$out/picture-corpus" \
+  platform/fuzz/picture-corpus

@@ -3,7 +3,10 @@
 set -euo pipefail
 packages=(cmake ninja-build g++ ccache libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
           clang libclang-rt-14-dev libgsf-bin
-          libfreetype-dev libfontconfig-dev libpng-dev fonts-liberation2 fonts-wqy-microhei fonts-dejavu-core)
+          libfreetype-dev libfontconfig-dev libpng-dev fonts-liberation2 fonts-wqy-microhei fonts-dejavu-core
+          pkg-config libavcodec-dev libavformat-dev libavutil-dev libswscale-dev
+          libjpeg-dev libgif-dev
+          libx11-dev libxext-dev libxtst-dev xvfb)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

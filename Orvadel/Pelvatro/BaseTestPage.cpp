@@ -22,6 +22,7 @@ BOOL CBaseTestPage::OnInitDialog() {
     CDialog::OnInitDialog();
     InitData();
     InitControls();
+    m_btnFail.Attach(IDC_FAIL, this, RGB(255, 0, 0), RGB(1, 1, 1), RGB(128, 128, 128), 2);
     return TRUE;
 }
 

@@ -6,6 +6,8 @@
 
 #include <afxwin.h>
 
+#include "colorbtn.h"
+
 class CCardMan;
 class CPelvatroDlg;
 class CTestSheet;
@@ -49,6 +51,7 @@ protected:
 
 protected:
     CString m_strFailText;
+    CColorButton m_btnFail;  // item 1052 where the page's template has it
     int m_nCountdown;
     UINT m_nTemplateId;
     CCardMan* m_pCard;

@@ -35,6 +35,8 @@ const AfxResourceRegistrar kResources(
 
 BEGIN_MESSAGE_MAP(CPelvatroDlg, CDialog)
     ON_WM_SYSCOMMAND()
+    ON_WM_PAINT()
+    ON_WM_QUERYDRAGICON()
     ON_WM_DESTROY()
     ON_BN_CLICKED(IDC_WRITE_STATION, RunWriteStation)
     ON_BN_CLICKED(IDC_TEST_STATION, RunTestStation)
@@ -101,6 +103,24 @@ void CPelvatroDlg::OnSysCommand(UINT id, LPARAM lParam) {
         CDialog::OnSysCommand(id, lParam);
     }
 }
+
+void CPelvatroDlg::OnPaint() {
+    if (!IsIconic()) {
+        CDialog::OnPaint();
+        return;
+    }
+    CPaintDC dc(this);
+    SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.GetSafeHdc()), 0);
+    int cxIcon = GetSystemMetrics(SM_CXICON);
+    int cyIcon = GetSystemMetrics(SM_CYICON);
+    CRect rect;
+    GetClientRect(&rect);
+    int x = (rect.Width() - cxIcon + 1) / 2;
+    int y = (rect.Height() - cyIcon + 1) / 2;
+    dc.DrawIcon(x, y, m_hIcon);
+}
+
+HCURSOR CPelvatroDlg::OnQueryDragIcon() { return static_cast<HCURSOR>(m_hIcon); }
 
 void CPelvatroDlg::OnDestroy() {
     SaveConfig();

@@ -46,6 +46,9 @@ public:
 
 protected:
     afx_msg void OnSysCommand(UINT id, LPARAM lParam);
+    // Minimised: the application icon centred on the erased background.
+    afx_msg void OnPaint();
+    afx_msg HCURSOR OnQueryDragIcon();
     afx_msg void OnDestroy();
     DECLARE_MESSAGE_MAP()
 };

@@ -15,6 +15,7 @@
 
 #include "CardRWInterface.h"
 #include "MultiCardMan.h"
+#include "colorbtn.h"
 #include "dunmorra/EppromWriter.h"
 
 class CBaseTestPage;
@@ -112,6 +113,7 @@ private:
     // The write threads point at these objects: a list, so they never move.
     std::list<CCardRWInterface> m_listRW;
     CEppromWriter m_writer;
+    CColorButton m_btnColor;  // attached to no control
     CBaseTestPage* m_pCurrentPage;
     CString m_strNextPage;
     int m_nCurrentCard;

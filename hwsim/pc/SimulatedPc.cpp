@@ -5,6 +5,7 @@
 #include "graph/FilterClassRecord.h"
 #include "hwsim/bench/Bench.h"
 #include "hwsim/bench/BenchDevices.h"
+#include "StationFilterClasses.h"
 
 SimulatedPc::SimulatedPc(std::unique_ptr<hwsim::Bench> bench)
     : m_bench(std::move(bench)), m_devices(std::make_unique<hwsim::BenchDevices>(*m_bench)) {}
@@ -25,4 +26,5 @@ std::unique_ptr<SimulatedPc> SimulatedPc::FromText(const std::string& benchText)
 void RegisterFilterClasses() {
     RegisterGraphFilterClasses();
     RegisterCardFilterClasses();
+    RegisterStationFilterClasses();
 }

@@ -1,4 +1,5 @@
-// Video format blocks: VIDEOINFOHEADER (88 bytes) and the helpers around its bitmap header.
+// Video format blocks: VIDEOINFOHEADER (88 bytes) and the helpers around its bitmap header;
+// MPEG1VIDEOINFO (the sequence header follows at byte 96).
 #pragma once
 
 #include "platform/dibheaders.h"
@@ -13,6 +14,18 @@ typedef struct tagVIDEOINFOHEADER {
     BITMAPINFOHEADER bmiHeader;
 } VIDEOINFOHEADER;
 static_assert(sizeof(VIDEOINFOHEADER) == 88);
+
+typedef struct tagMPEG1VIDEOINFO {
+    VIDEOINFOHEADER hdr;
+    DWORD dwStartTimeCode;
+    DWORD cbSequenceHeader;  // bytes of bSequenceHeader
+    BYTE bSequenceHeader[1];
+} MPEG1VIDEOINFO;
+static_assert(offsetof(MPEG1VIDEOINFO, bSequenceHeader) == 96);
+
+// The size of an MPEG1VIDEOINFO block with its sequence header.
+#define SIZE_MPEG1VIDEOINFO(pv) (offsetof(MPEG1VIDEOINFO, bSequenceHeader[0]) + (pv)->cbSequenceHeader)
+#define MPEG1_SEQUENCE_INFO(pv) ((const BYTE*)(pv)->bSequenceHeader)
 
 #define HEADER(pVideoInfo) (&(((VIDEOINFOHEADER*)(pVideoInfo))->bmiHeader))
 #define DIBWIDTHBYTES(bi) ((DWORD)((((bi).biWidth * (bi).biBitCount) + 31) & ~31) / 8)

@@ -67,6 +67,13 @@ STDAPI GetRunningObjectTable(DWORD reserved, LPRUNNINGOBJECTTABLE* pprot);
 // An item moniker: its display name is the delimiter followed by the item.
 STDAPI CreateItemMoniker(LPCOLESTR lpszDelim, LPCOLESTR lpszItem, LPMONIKER* ppmk);
 
+// ---- streams in memory ----
+// A stream whose bytes start as those of the global memory block (GlobalSize of them), or empty
+// for a null block; it reads and writes its own copy, positioned at 0. With fDeleteOnRelease the
+// block is freed (GlobalFree) when the stream is released; when the call fails it stays the
+// caller's.
+STDAPI CreateStreamOnHGlobal(HGLOBAL hGlobal, BOOL fDeleteOnRelease, LPSTREAM* ppstm);
+
 // ---- structured storage (compound files) ----
 STDAPI StgCreateDocfile(const WCHAR* pwcsName, DWORD grfMode, DWORD reserved, IStorage** ppstgOpen);
 STDAPI StgOpenStorage(const WCHAR* pwcsName, IStorage* pstgPriority, DWORD grfMode, SNB snbExclude,

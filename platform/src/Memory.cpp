@@ -42,7 +42,13 @@ HLOCAL LocalFree(HLOCAL memory) {
     Free(memory);
     return nullptr;
 }
-HGLOBAL GlobalAlloc(UINT flags, SIZE_T bytes) { return Allocate(flags, bytes); }
+HGLOBAL GlobalAlloc(UINT flags, SIZE_T bytes) {
+    if (platform::FailuresInjected() && platform::ShouldFail("GlobalAlloc")) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return nullptr;
+    }
+    return Allocate(flags, bytes);
+}
 HGLOBAL GlobalFree(HGLOBAL memory) {
     Free(memory);
     return nullptr;

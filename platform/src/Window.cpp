@@ -6,6 +6,8 @@
 
 #include "Kernel.h"
 #include "WindowTable.h"
+#include "display/InputState.h"
+#include "platform/winctrl.h"
 #include "platform/wingdi.h"
 
 namespace platform::win {
@@ -230,10 +232,13 @@ bool GetPaintGeometry(HWND window, PaintGeometry* geometry) {
         visible = RECT{std::max(visible.left, client.left), std::max(visible.top, client.top),
                        std::min(visible.right, client.right), std::min(visible.bottom, client.bottom)};
     }
+    // A minimised window shows its icon alone: its children draw nothing.
+    bool iconic = (top->style & WS_MINIMIZE) != 0;
+    if (iconic && r != top) visible = RECT{0, 0, 0, 0};
     geometry->origin = origin;
     geometry->visible = visible;
     geometry->children.clear();
-    if (r->style & WS_CLIPCHILDREN) {
+    if ((r->style & WS_CLIPCHILDREN) && !iconic) {
         for (HWND c : r->children) {
             WindowRecord* child = FindLocked(c);
             if (!child || !(child->style & WS_VISIBLE)) continue;
@@ -672,6 +677,15 @@ LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
         return r ? LRESULT(r->text.size()) : 0;
     }
     case WM_CLOSE: DestroyWindow(window); return 0;
+    case WM_SYSCOMMAND:
+        switch (wParam & 0xFFF0) {
+        case SC_CLOSE: SendMessageA(window, WM_CLOSE, 0, 0); break;
+        case SC_MINIMIZE: ShowWindow(window, SW_MINIMIZE); break;
+        case SC_RESTORE: ShowWindow(window, SW_RESTORE); break;
+        default: break;
+        }
+        return 0;
+    case WM_ICONERASEBKGND: return DefWindowProcA(window, WM_ERASEBKGND, wParam, lParam);
     case WM_PAINT: {
         // An empty paint: the background erased where asked, the window valid again.
         PAINTSTRUCT ps;
@@ -777,7 +791,11 @@ LONG_PTR ChangeStyle(HWND window, DWORD set, DWORD clear) {
 
 BOOL ShowWindow(HWND window, int command) {
     bool show = command != SW_HIDE;
+    // Minimised or restored: the whole window is painted again (an icon, or its face).
+    bool minimise = command == SW_MINIMIZE || command == SW_SHOWMINIMIZED;
+    bool restore = command == SW_RESTORE || command == SW_SHOWNORMAL;
     DWORD old;
+    bool showChanged;
     std::vector<HWND> owned;
     std::vector<DWORD> wake;
     {
@@ -785,18 +803,29 @@ BOOL ShowWindow(HWND window, int command) {
         WindowRecord* r = FindLocked(window);
         if (!r) return FALSE;
         old = r->style;
-        if (bool(old & WS_VISIBLE) == show) return (old & WS_VISIBLE) ? TRUE : FALSE;
-        if (!show) wake.push_back(InvalidateBehindLocked(r));
-        r->style = show ? (old | WS_VISIBLE) : (old & ~DWORD(WS_VISIBLE));
-        r->hiddenWithOwner = false;
+        DWORD style = minimise ? (old | WS_MINIMIZE) : restore ? (old & ~DWORD(WS_MINIMIZE)) : old;
+        showChanged = bool(old & WS_VISIBLE) != show;
+        if (!showChanged && style == old) return (old & WS_VISIBLE) ? TRUE : FALSE;
+        if (showChanged) {
+            if (!show) wake.push_back(InvalidateBehindLocked(r));
+            style = show ? (style | WS_VISIBLE) : (style & ~DWORD(WS_VISIBLE));
+            r->hiddenWithOwner = false;
+        }
+        r->style = style;
         if (show) wake.push_back(InvalidateLocked(r, nullptr));
-        ShowOwnedLocked(window, show, &owned, &wake);
+        if (showChanged) ShowOwnedLocked(window, show, &owned, &wake);
     }
     for (DWORD tid : wake) Wake(tid);
     NotifyChanged(window);
     for (HWND w : owned) NotifyChanged(w);
-    Send(window, WM_SHOWWINDOW, show, 0);
+    if (showChanged) Send(window, WM_SHOWWINDOW, show, 0);
     return (old & WS_VISIBLE) ? TRUE : FALSE;
+}
+
+BOOL IsIconic(HWND window) {
+    std::lock_guard<std::mutex> g(T().lock);
+    WindowRecord* r = FindLocked(window);
+    return r && (r->style & WS_MINIMIZE) ? TRUE : FALSE;
 }
 
 BOOL IsWindowVisible(HWND window) {
@@ -960,5 +989,6 @@ HWND SetActiveWindow(HWND window) { return GetActiveWindow() == window ? window 
 BOOL SetForegroundWindow(HWND window) { return IsWindow(window); }
 HWND GetDesktopWindow() { return reinterpret_cast<HWND>(uintptr_t(0x10010)); }
 
-SHORT GetKeyState(int) { return 0; }
-SHORT GetAsyncKeyState(int) { return 0; }
+// Held keys, as the display reports them; the high bit says "down".
+SHORT GetKeyState(int key) { return platform::input::IsKeyDown(UINT(key)) ? SHORT(-0x8000) : SHORT(0); }
+SHORT GetAsyncKeyState(int key) { return GetKeyState(key); }

@@ -130,7 +130,7 @@ TEST(StationExit, UnknownDisplayIsAnErrorNamingTheDisplaysThereAre) {
     pid_t pid = fork();
     if (pid == 0) {
         dup2(err[1], STDERR_FILENO);
-        setenv("PELVATRO_DISPLAY", "x11", 1);
+        setenv("PELVATRO_DISPLAY", "wayland", 1);
         platform::StartMachineDefaultDisplay();
         _exit(0);
     }
@@ -143,8 +143,27 @@ TEST(StationExit, UnknownDisplayIsAnErrorNamingTheDisplaysThereAre) {
     waitpid(pid, &status, 0);
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 2);
-    EXPECT_NE(errors.find("PELVATRO_DISPLAY=x11"), std::string::npos) << errors;
-    EXPECT_NE(errors.find("headless, terminal or log"), std::string::npos) << errors;
+    EXPECT_NE(errors.find("PELVATRO_DISPLAY=wayland"), std::string::npos) << errors;
+    EXPECT_NE(errors.find("headless, terminal, log or x11"), std::string::npos) << errors;
+}
+
+// An X server that cannot be opened: the next display of the machine (the log, without a TTY).
+TEST(StationExit, X11DisplayThatCannotOpenFallsBackToTheLog) {
+    pid_t pid = fork();
+    if (pid == 0) {
+        int null = open("/dev/null", O_RDWR);
+        dup2(null, STDIN_FILENO);
+        dup2(null, STDOUT_FILENO);
+        setenv("PELVATRO_DISPLAY", "x11", 1);
+        setenv("DISPLAY", ":none", 1);
+        platform::StartMachineDefaultDisplay();
+        platform::Display* d = platform::CurrentDisplay();
+        _exit(d && d->Kind() == platform::DisplayKind::Log ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
 // The restart runs this test's binary again on the terminal: stage 1 is the old program, which

@@ -108,7 +108,7 @@ TEST_F(LogDisplay, OperatorAcceptsMessageBoxesAndGivesUpWhenNothingChanges) {
 
 constexpr UINT kTerminalDialog = 9202;
 const AfxResourceRegistrar kTerminalResources({
-    {kTerminalDialog, "烧写 Eeprom", 0, 0, 200, 70, WS_POPUP | WS_CAPTION,
+    {kTerminalDialog, "烧写 Eeprom", 0, 0, 200, 70, WS_POPUP | WS_CAPTION | WS_SYSMENU,
      {{1013, "Static", "请稍候，正在烧写......", 8, 5, 180, 13, WS_VISIBLE, 0},
       {1014, PROGRESS_CLASS, "", 8, 20, 180, 8, WS_VISIBLE, 0},
       {IDOK, "Button", "确 定", 20, 40, 44, 16, WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0},
@@ -188,6 +188,20 @@ TEST(TerminalDisplay, CtrlCClosesTheActiveWindowInsteadOfKillingTheProgram) {
     ASSERT_EQ(write(child.master, "\x03", 1), 1);
     int status = child.Wait();
     EXPECT_FALSE(WIFSIGNALED(status)) << "killed by signal " << WTERMSIG(status);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), IDCANCEL);
+}
+
+// Alt+Space opens the system menu over the window; Enter on its Close entry closes the window.
+TEST(TerminalDisplay, AltSpaceOpensTheSystemMenu) {
+    TerminalChild child;
+    child.Start(&RunTerminalDialog);
+    ASSERT_GE(child.pid, 0);
+    ASSERT_TRUE(child.ReadUntil("[>确 定<]"));
+    ASSERT_EQ(write(child.master, "\x1b ", 2), 2);
+    ASSERT_TRUE(child.ReadUntil("Close"));
+    ASSERT_EQ(write(child.master, "\r", 1), 1);
+    int status = child.Wait();
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), IDCANCEL);
 }

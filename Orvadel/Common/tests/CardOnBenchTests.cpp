@@ -8,6 +8,7 @@
 
 #include "cards/CardFilterClasses.h"
 #include "CardMan.h"
+#include "CardSearchTuner.h"
 #include "CardRWInterface.h"
 #include "graph/FilterClassRecord.h"
 #include "MultiCardMan.h"
@@ -83,3 +84,22 @@ TEST_F(CardOnBenchTest, ByteAccessReachesEveryAddressOfTheCardsEeprom) {
 }
 
 }  // namespace
+
+// The scan tuner of an opened card tunes through the card filter down to the simulated tuner;
+// without a card filter it refuses.
+TEST_F(CardOnBenchTest, CardSearchTunerTunesThroughTheCardFilter) {
+    CCardSearchTuner closed;
+    BYTE status = 7;
+    EXPECT_FALSE(closed.SetFrequence(49750000));
+    EXPECT_FALSE(closed.GetStatus(status));
+    EXPECT_EQ(status, 7);
+
+    ASSERT_TRUE(cards->Init());
+    ASSERT_EQ(cards->CreateAll(), 2);
+    CCardSearchTuner tuner(cards->GetCard(0)->GetCardFilter());
+    EXPECT_TRUE(tuner.SetFrequence(49750999)) << "passed on as 49750 kHz";
+    EXPECT_TRUE(tuner.GetStatus(status));
+    EXPECT_LE(status, 1);
+    tuner.SetCardFilter(nullptr);
+    EXPECT_FALSE(tuner.SetFrequence(49750000));
+}

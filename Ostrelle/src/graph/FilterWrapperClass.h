@@ -15,3 +15,10 @@
 #define FILTER_WRAPPER_HOOKS(Class)                                             \
     HRESULT Class::OnHook1(LONG_PTR, LONG_PTR, LONG_PTR) { return S_OK; }       \
     HRESULT Class::OnHook2(LONG_PTR, LONG_PTR, LONG_PTR) { return S_OK; }
+
+// The three constructors of a wrapper class directly on CRootFilter.
+#define FILTER_WRAPPER_CONSTRUCTORS(Class)                                                         \
+    Class::Class(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag)       \
+        : CRootFilter(owner, category, friendlyName, flag) {}                                       \
+    Class::Class(CRootGraph* owner, REFCLSID clsid) : CRootFilter(owner, clsid) {}                  \
+    Class::Class(CRootGraph* owner, IBaseFilter* filter) : CRootFilter(owner, filter) {}

@@ -172,7 +172,9 @@ BOOL CRootGraph::AttachWrapper(CRootFilter* wrapper) {
     if (wrapper == nullptr) return FALSE;
     // A wrapper made by its constructor has not run its set-up yet.
     if (!wrapper->SetUp()) return FALSE;
-    if (!AddToGraph(wrapper)) return FALSE;
+    // A wrapper of a filter that is in this graph already (brought in by the capture graph
+    // builder) is only linked.
+    if (!IsInThisGraph(wrapper->GetFilter()) && !AddToGraph(wrapper)) return FALSE;
     LinkFilter(wrapper);
     return TRUE;
 }
@@ -260,6 +262,15 @@ CRootFilter* CRootGraph::FindFilterByInterface(IBaseFilter* filter) {
         if (wrapper->GetFilter() == filter) return wrapper;
     }
     return nullptr;
+}
+
+BOOL CRootGraph::IsInThisGraph(IBaseFilter* filter) const {
+    if (filter == nullptr || m_pGraph == nullptr) return FALSE;
+    FILTER_INFO info;
+    if (FAILED(filter->QueryFilterInfo(&info)) || info.pGraph == nullptr) return FALSE;
+    BOOL same = info.pGraph == static_cast<IFilterGraph*>(m_pGraph.p) ? TRUE : FALSE;
+    info.pGraph->Release();
+    return same;
 }
 
 BOOL CRootGraph::AddToGraph(CRootFilter* wrapper) {

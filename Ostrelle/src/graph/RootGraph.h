@@ -57,7 +57,8 @@ public:
     CRootFilter* AddDeviceFilter(REFGUID category, const char* friendlyName, const char* name, int flag,
                                  int instance);
     // Adds a wrapper the caller built, running its set-up first where that has not run; on TRUE
-    // the graph owns it, on FALSE (invalid, or refused by the graph) it stays the caller's.
+    // the graph owns it, on FALSE (invalid, or refused by the graph) it stays the caller's. A
+    // wrapper of a filter that is in this graph already is linked without adding it again.
     BOOL AttachWrapper(CRootFilter* wrapper);
     // Wraps a filter that is in the graph already (never creating another filter).
     void AttachFilter(IBaseFilter* filter);
@@ -70,6 +71,8 @@ public:
     CRootFilter* FindFilterByInterface(IBaseFilter* filter);
     CRootFilter* GetFilterList() const { return m_pFilterList; }
     BOOL AddToGraph(CRootFilter* wrapper);
+    // TRUE when `filter` is a member of this graph.
+    BOOL IsInThisGraph(IBaseFilter* filter) const;
     BOOL RemoveFromGraph(CRootFilter* wrapper);
     BOOL RemoveFromGraph(const char* name);
     static HRESULT GetFilterClassID(IBaseFilter* filter, CLSID* clsid);

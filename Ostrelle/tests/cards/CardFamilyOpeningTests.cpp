@@ -81,18 +81,6 @@ const std::map<std::string, ClassRow>& Rows() {
 
 using CardFamilyOpening = CardBench;
 
-void ExpectWholeEepromThroughTheCard(CTVCardFilter& card, hwsim::Card& board, const std::string& what) {
-    std::vector<BYTE> image(256);
-    for (int i = 0; i < 256; ++i) image[i] = static_cast<BYTE>(i * 7 + 3);
-    int count = 256;
-    EXPECT_EQ(S_OK, card.WriteEeprom(image.data(), 0, &count, 0)) << what;
-    EXPECT_EQ(image, board.Eeprom().Contents()) << what;
-    std::vector<BYTE> back(256);
-    EXPECT_EQ(S_OK, card.ReadEeprom(back.data(), 0, &count)) << what;
-    EXPECT_EQ(256, count) << what;
-    EXPECT_EQ(image, back) << what;
-}
-
 TEST_F(CardFamilyOpening, EveryClassOpensOnItsBoardWithItsAccessTunerRoutesAndWholeEeprom) {
     Load(FamilyBench(FamilyCardKinds()).c_str());
     for (size_t i = 0; i < FamilyCardKinds().size(); ++i) {

@@ -49,18 +49,6 @@ std::string OneCardBench(const std::string& kind, int model, const std::string& 
            EepromHex(model) + "\"}" + extra + R"(}], "stations": [{"kHz": 49750}]})";
 }
 
-void ExpectWholeEepromThroughTheCard(CTVCardFilter& card, hwsim::Card& board) {
-    std::vector<BYTE> image(256);
-    for (int i = 0; i < 256; ++i) image[i] = static_cast<BYTE>(i * 5 + 1);
-    int count = 256;
-    EXPECT_EQ(S_OK, card.WriteEeprom(image.data(), 0, &count, 0));
-    EXPECT_EQ(image, board.Eeprom().Contents());
-    std::vector<BYTE> back(256);
-    EXPECT_EQ(S_OK, card.ReadEeprom(back.data(), 0, &count));
-    EXPECT_EQ(256, count);
-    EXPECT_EQ(image, back);
-}
-
 // The board filters of class F in the graph's filter graph.
 template <class F>
 std::vector<F*> InGraph(CRootGraph& graph) {
@@ -111,7 +99,7 @@ TEST_F(EncoderCards, BoxOpensWithItsAccessOnTheCaptureFilterAndItsEepromAtA2) {
     EXPECT_EQ('T', card->GetFactoryLetter());
     ASSERT_NE(nullptr, card->GetTuner());
     EXPECT_EQ(5, card->GetTuner()->GetModelCode());
-    ExpectWholeEepromThroughTheCard(*card, Board(0));
+    ExpectWholeEepromThroughTheCard(*card, Board(0), "Vorlane MPEG-2 Box");
     EXPECT_EQ(E_NOTIMPL, card->SetAudioSource(1, TRUE));
 }
 
@@ -245,7 +233,7 @@ TEST_F(EncoderCards, UpstreamCardsBringTheirDevicesInOpenOnTheTunerAndPutItToTv)
 
             // The access works through the tuner device.
             const int before = tuner->PropertyRequests();
-            ExpectWholeEepromThroughTheCard(*card, board);
+            ExpectWholeEepromThroughTheCard(*card, board, what);
             EXPECT_GE(tuner->PropertyRequests() - before, 512) << what;
 
             CComPtr<IAMTVAudio> audio;
@@ -346,7 +334,7 @@ TEST_F(EncoderCards, UpstreamCardWithoutAnOwnerGraphOpensOnItsCaptureFilter) {
     EXPECT_FALSE(card.HasTunerFilter());
     ASSERT_NE(nullptr, card.GetAccess());
     EXPECT_EQ(typeid(CRiveskAccess), typeid(*card.GetAccess()));
-    ExpectWholeEepromThroughTheCard(card, Board(0));
+    ExpectWholeEepromThroughTheCard(card, Board(0), "Prisko Video Capture");
     IAMCrossbar* crossbar = reinterpret_cast<IAMCrossbar*>(1);
     EXPECT_EQ(S_OK, card.GetCrossbar(&crossbar));
     EXPECT_EQ(nullptr, crossbar);
@@ -374,25 +362,26 @@ TEST_F(EncoderCards, PriskoEncoderDeviceOpensAsItsWrapperAndSetsAndGetsOnTheEnco
     auto* encoder = dynamic_cast<CPriskoEncoderFilter*>(
         Graph().AddDeviceFilter(KSCATEGORY_ENCODER, CPriskoEncoderFilter::kEncoderName, "Encoder", 0, 0));
     ASSERT_NE(nullptr, encoder);
-    hwsim::EncoderDriver& driver = Devices().Encoder(Board(0));
-    driver.Log().Clear();
-    BYTE settings[8] = {1, 2, 3, 4, 5, 6, 7, 8};
-    EXPECT_TRUE(encoder->SetProperty(0x0C, settings, sizeof(settings)));
-    BYTE back[8] = {};
-    EXPECT_TRUE(encoder->GetProperty(0x0C, back, sizeof(back)));
+    hwsim::WireLog& log = Devices().EncoderLog(Board(0));
+    log.Clear();
+    BYTE settings[4] = {1, 2, 3, 4};
+    EXPECT_TRUE(encoder->SetProperty(1, settings, sizeof(settings)));
+    BYTE back[4] = {};
+    EXPECT_TRUE(encoder->GetProperty(1, back, sizeof(back)));
     EXPECT_TRUE(std::equal(std::begin(settings), std::end(settings), std::begin(back)));
-    const std::vector<hwsim::WireRequest> requests = driver.Log().Requests();
+    const std::vector<hwsim::WireRequest> requests = log.Requests();
     ASSERT_EQ(2u, requests.size());
-    EXPECT_EQ("set 8 bytes", requests[0].what);
-    EXPECT_EQ("get 8 bytes", requests[1].what);
-    EXPECT_EQ(0x0Cu, requests[1].id);
+    EXPECT_EQ(hwsim::WireRequest::Verb::Set, requests[0].verb);
+    EXPECT_EQ("value 01 02 03 04", requests[0].what);
+    EXPECT_EQ(hwsim::WireRequest::Verb::Get, requests[1].verb);
+    EXPECT_EQ(1u, requests[1].id);
 
     // A wrapper without the interface sends nothing.
     CPriskoEncoderFilter unbound(nullptr, CLSID_NULL);
     unbound.SetUp();
-    EXPECT_FALSE(unbound.SetProperty(0x0C, settings, sizeof(settings)));
-    EXPECT_FALSE(unbound.GetProperty(0x0C, back, sizeof(back)));
-    EXPECT_EQ(2u, driver.Log().Size());
+    EXPECT_FALSE(unbound.SetProperty(1, settings, sizeof(settings)));
+    EXPECT_FALSE(unbound.GetProperty(1, back, sizeof(back)));
+    EXPECT_EQ(2u, log.Size());
 }
 
 }  // namespace

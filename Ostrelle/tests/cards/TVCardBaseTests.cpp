@@ -236,7 +236,7 @@ TEST_F(CardBase, CaptureFormatSizesPlanarAndTopDownImagesByWholeRows) {
     for (const Case& c : {Case{4, 12, 720, -576, 1080u * 576u},  // YV12, top-down
                           Case{4, 12, 90, 72, 136u * 72u},       // YV12: 135 bytes a row, rounded
                           Case{2, 16, 718, -480, 1436u * 480u},  // YUY2, top-down
-                          Case{1, 24, 33, 2, 100u * 2u}}) {      // RGB24: 99 bytes a row, rounded
+                          Case{1, 24, 94, 72, 284u * 72u}}) {    // RGB24: 282 bytes a row, rounded
         info.nColorFormat = c.code;
         info.bmiHeader.biBitCount = c.bits;
         info.bmiHeader.biWidth = c.width;

@@ -7,10 +7,17 @@
 
 #include "graph/AVSwitchFilter.h"
 #include "graph/AudioCaptureFilter.h"
+#include "graph/DeinterlaceSnapFilters.h"
 #include "graph/DumpFilter.h"
 #include "graph/FileWriteFilter.h"
 #include "graph/FilterClassRecord.h"
+#include "graph/IVEncoderFilter.h"
+#include "graph/IVStreamFilters.h"
+#include "graph/LigosFilters.h"
 #include "graph/MCH264DecoderFilter.h"
+#include "graph/MCH264EncoderFilter.h"
+#include "graph/MCMpegCodecFilters.h"
+#include "graph/MCMpegEncoderFilter.h"
 #include "graph/Mpeg4VkiFilter.h"
 #include "graph/MpegEncoderFilter.h"
 #include "graph/MuxFilter.h"
@@ -103,9 +110,22 @@ TEST(FilterClassRecord, GraphLibraryRegistersItsClassesOnceInItsOrder) {
     EXPECT_EQ(CFilterClassRecord::GetHead(), head);
     // Tried in this order: the audio-input wildcard last of all.
     CFilterClassRecord* const order[] = {
+        &CMCH264EncoderFilter::s_classRecord,
         &CMCH264DecoderFilter::s_classRecord, &CTimeDelayFilter::s_classRecord, &CDumpFilter::s_classRecord,
         &CSampleGrabberFilter::s_classRecord, &CAVSwitchFilter::s_classRecord,  &CMuxFilter::s_classRecord,
-        &CFileWriteFilter::s_classRecord,     &COverlayFilter::s_classRecord,   &CMpeg4VkiV3Filter::s_classRecord,
+        &CFileWriteFilter::s_classRecord,     &CIVDownScaleFilter::s_classRecord, &CIVStillCaptureFilter::s_classRecord,
+        &CIVMuxFilter::s_classRecord,         &CIVFileWriterFilter::s_classRecord, &CIVVideoEncoderFilter::s_classRecord,
+        &CIVAudioEncoderFilter::s_classRecord, &COverlayFilter::s_classRecord,
+        &CMCVideoEncoderFilter::s_classRecord,
+        &CMCVideoDecoderFilter::s_classRecord,
+        &CMCSplitterFilter::s_classRecord,
+        &CMCMpegEncoderFilter::s_classRecord,
+        &CMCAudioEncoderFilter::s_classRecord,
+        &CMCAudioDecoderFilter::s_classRecord,
+        &CMCMuxFilter::s_classRecord,
+        &CSnapPictureFilter::s_classRecord,
+        &CDeinterlaceFilter::s_classRecord,   &CLigosTranscodeFilter::s_classRecord, &CLigosEncoderFilter::s_classRecord,
+        &CMpeg4VkiV3Filter::s_classRecord,
         &CMpeg4VkiV2Filter::s_classRecord,    &CMpeg4VkiV1Filter::s_classRecord, &CMpegEncoderFilter::s_classRecord,
         &CAudioCaptureFilter::s_classRecord,
     };

@@ -1,9 +1,6 @@
 // CNameMutex across processes and threads, and CScopedLock.
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <spawn.h>
 #include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <windows.h>
 
@@ -12,76 +9,11 @@
 
 #include "graph/Thread.h"
 #include "platform/runtime.h"
-
-extern char** environ;
+#include "support/HolderProcess.h"
 
 namespace {
 
 const char kName[] = "Mutex_Remote_Control";
-
-// The holder executable in a process of its own, sharing this test's state directory.
-class HolderProcess {
-public:
-    explicit HolderProcess(bool abandon) : HolderProcess(abandon ? "abandon" : "") {}
-    // mode: "" holds until released, "abandon" exits holding, a number unlocks after that many ms.
-    explicit HolderProcess(const char* mode) {
-        int toChild[2], fromChild[2];
-        if (pipe(toChild) != 0 || pipe(fromChild) != 0) return;
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, toChild[0], STDIN_FILENO);
-        posix_spawn_file_actions_adddup2(&actions, fromChild[1], STDOUT_FILENO);
-        posix_spawn_file_actions_addclose(&actions, toChild[1]);
-        posix_spawn_file_actions_addclose(&actions, fromChild[0]);
-        std::string path = NAME_MUTEX_HOLDER;
-        std::string name = kName;
-        std::string how = mode;
-        char* argv[] = {path.data(), name.data(), how.empty() ? nullptr : how.data(), nullptr};
-        if (posix_spawn(&m_pid, path.c_str(), &actions, nullptr, argv, environ) != 0) m_pid = -1;
-        posix_spawn_file_actions_destroy(&actions);
-        close(toChild[0]);
-        close(fromChild[1]);
-        m_toChild = toChild[1];
-        m_fromChild = fromChild[0];
-    }
-    ~HolderProcess() {
-        Release();
-        if (m_fromChild >= 0) close(m_fromChild);
-    }
-
-    // The first line the holder wrote: "ready" once it holds the name.
-    std::string Answer() {
-        std::string line;
-        char c;
-        while (m_fromChild >= 0 && read(m_fromChild, &c, 1) == 1 && c != '\n') line += c;
-        return line;
-    }
-
-    // Ends the holder at once, as a crash would: it dies holding what it holds.
-    void Kill() {
-        if (m_pid > 0) kill(m_pid, SIGKILL);
-        Release();
-    }
-
-    // Closes the holder's input and waits for it to exit; its exit status.
-    int Release() {
-        if (m_toChild >= 0) {
-            close(m_toChild);
-            m_toChild = -1;
-        }
-        if (m_pid > 0) {
-            waitpid(m_pid, &m_status, 0);
-            m_pid = -1;
-        }
-        return m_status;
-    }
-
-private:
-    pid_t m_pid = -1;
-    int m_toChild = -1;
-    int m_fromChild = -1;
-    int m_status = -1;
-};
 
 TEST(CNameMutexTest, TwoProcessesExcludeEachOtherAndTheWaiterGivesUpAfterOneSecond) {
     platform::UseVirtualClock(false);

@@ -81,6 +81,9 @@ protected:
 
     // Writes the board's EEPROM bytes straight into the chip.
     static void Poke(hwsim::Card& board, BYTE address, std::initializer_list<BYTE> bytes);
+    // Writes all 256 EEPROM bytes through the card, checks them in the chip, and reads them back
+    // through the card.
+    static void ExpectWholeEepromThroughTheCard(CTVCardFilter& card, hwsim::Card& board, const std::string& what);
 
 private:
     std::unique_ptr<hwsim::Bench> m_bench;

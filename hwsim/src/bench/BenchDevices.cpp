@@ -6,10 +6,11 @@
 
 #include "hwsim/boards/CaptureFilter.h"
 #include "hwsim/boards/CrossbarFilter.h"
+#include "hwsim/drivers/DeviceDriver.h"
 #include "hwsim/boards/DvDevice.h"
 #include "hwsim/boards/DvbcBoard.h"
-#include "hwsim/boards/EncoderDevice.h"
 #include "hwsim/boards/EmpAudioDevice.h"
+#include "hwsim/boards/EncoderFilter.h"
 #include "hwsim/boards/TVAudioFilter.h"
 #include "hwsim/boards/UsbCamera.h"
 #include "hwsim/drivers/BoxDriver.h"
@@ -26,11 +27,19 @@ namespace hwsim {
 
 namespace {
 
+enum class SetsOn {
+    Capture,
+    Tuner,            // the capture filter publishes none
+    TunerAndCapture,  // the upstream search of a card without an owner graph finds them on either
+};
+
 struct KindDriver {
     const char* captureName;
     std::shared_ptr<KsDriver> (*make)(Card& card);
     // The capture filter of the driver; null: the SAA713x capture filter (CaptureFilter).
     platform::dshow::FilterBase* (*makeFilter)(const std::shared_ptr<KsDriver>& driver) = nullptr;
+    // Which filters publish the driver's property sets.
+    SetsOn setsOn = SetsOn::Capture;
 };
 
 template <class Driver, class Filter>
@@ -47,6 +56,12 @@ std::shared_ptr<KsDriver> MakeRiveskDriver(Card& card) {
     return std::make_shared<Saa713xPropertyDriver>(card, kRiveskPropertySet, "RIV", Saa713xPropertyDriver::kGpioDriverIds);
 }
 
+// The CX2388x driver: the SAA713x set with the ids of a driver that keeps GPIO itself.
+std::shared_ptr<KsDriver> MakeCx2388xDriver(Card& card) {
+    return std::make_shared<Saa713xPropertyDriver>(card, kSaa713xPropertySet, "CX", Saa713xPropertyDriver::kGpioDriverIds,
+                                                   Saa713xPropertyDriver::GpioWrite::ReleaseOtherLines);
+}
+
 const KindDriver kDrivers[] = {
     {"713x BDA Analog Capture", [](Card& card) -> std::shared_ptr<KsDriver> { return std::make_shared<Kesh713xDriver>(card); }},
     {"713x_4 TV Card Capture", &MakePropertyDriver},
@@ -55,8 +70,8 @@ const KindDriver kDrivers[] = {
     DeviceRow<DeviceDriver, UsbCameraFilter>("Usb_Cam_Capture"),
     DeviceRow<DeviceDriver, EmpAudioFilter>(kEmpAudioDeviceName),
     {"Vorlane MPEG-2 Box", [](Card& card) -> std::shared_ptr<KsDriver> { return std::make_shared<BoxDriver>(card); }},
-    {"Rivesk Video Capture", &MakeRiveskDriver},
-    {"Prisko Video Capture", &MakeRiveskDriver},
+    {"Rivesk Video Capture", &MakeRiveskDriver, nullptr, SetsOn::TunerAndCapture},
+    {"Prisko Video Capture", &MakeRiveskDriver, nullptr, SetsOn::TunerAndCapture},
     {"713x TV Card Capture", &MakePropertyDriver},
     {"TV AV Capture", &MakePropertyDriver},
     {"Ebrin Capture", &MakePropertyDriver},
@@ -72,6 +87,11 @@ const KindDriver kDrivers[] = {
     {"Sivren Video Capture", &MakePropertyDriver},
     {"Movrik Video Capture", &MakePropertyDriver},
     {"713x_D TV Card Capture", &MakePropertyDriver},
+    {"Conexant 2388x Video Capture", &MakeCx2388xDriver, nullptr, SetsOn::Tuner},
+    {"Conexant 2388x_1 Video Capture", &MakeCx2388xDriver, nullptr, SetsOn::Tuner},
+    {"Conexant 2388x_3 Video Capture", &MakeCx2388xDriver, nullptr, SetsOn::Tuner},
+    {"Yelvin Capture Card", &MakeCx2388xDriver, nullptr, SetsOn::Tuner},
+    {"2388x Video Capture", &MakeCx2388xDriver, nullptr, SetsOn::Tuner},
 };
 
 const KindDriver& DriverRow(const Card& card) {
@@ -126,13 +146,14 @@ struct BenchDevices::Plugged {
     platform::DeviceId capture = 0;
     platform::DeviceId tvAudio = 0;
     platform::DeviceId encoder = 0;
-    std::shared_ptr<EncoderDriver> encoderDriver;
+    std::unique_ptr<WireLog> encoderLog = std::make_unique<WireLog>();
     int unplugHook = 0;
 
-    // The board's devices, the capture filter first (the order they leave the tree).
+    // The board's devices in the order they leave the tree: the encoder, the capture filter,
+    // then upstream.
     std::vector<platform::DeviceId> Devices() const {
         std::vector<platform::DeviceId> devices;
-        for (platform::DeviceId device : {capture, encoder, crossbar, tvAudio, tuner}) {
+        for (platform::DeviceId device : {encoder, capture, crossbar, tvAudio, tuner}) {
             if (device) devices.push_back(device);
         }
         return devices;
@@ -151,11 +172,14 @@ BenchDevices::BenchDevices(Bench& bench) {
             Card* board = card.get();
             const CardKind& kind = card->Kind();
             std::shared_ptr<KsDriver> driver = plugged->driver;
-            if (kind.tunerName) {
-                std::shared_ptr<KsDriver> published = kind.driverOnTuner ? driver : nullptr;
-                plugged->tuner = platform::AddDevice({KSCATEGORY_TVTUNER, Wide(kind.tunerName),
-                                                      Factory([board, published] { return new TunerFilter(*board, published); }),
-                                                      {}, kTunerFilterClsid});
+            std::shared_ptr<KsDriver> tunerDriver;
+            if (row.setsOn != SetsOn::Capture) tunerDriver = driver;
+            if (row.setsOn == SetsOn::Tuner) driver = std::make_shared<DeviceDriver>(*card);
+            if (const char* tunerName = card->TunerDeviceName()) {
+                plugged->tuner = platform::AddDevice(
+                    {KSCATEGORY_TVTUNER, Wide(tunerName),
+                     Factory([board, tunerDriver] { return new TunerFilter(*board, tunerDriver); }), {},
+                     kTunerFilterClsid});
             }
             if (kind.tvAudioName) {
                 plugged->tvAudio = platform::AddDevice(
@@ -172,16 +196,9 @@ BenchDevices::BenchDevices(Bench& bench) {
                                                                 tunerAudio}),
                                                          kCrossbarFilterClsid});
             }
-            if (kind.encoderName) {
-                auto encoderDriver = std::make_shared<EncoderDriver>(*card);
-                plugged->encoderDriver = encoderDriver;
-                plugged->encoder = platform::AddDevice({KSCATEGORY_ENCODER, Wide(kind.encoderName),
-                                                        Factory([encoderDriver] { return new EncoderFilter(encoderDriver); }),
-                                                        {}, kEncoderFilterClsid});
-            }
             std::vector<platform::UpstreamLink> upstream;
             if (plugged->crossbar) {
-                upstream = {{plugged->crossbar, L"Video Decoder Out", L"Analog Video In"},
+                upstream = {{plugged->crossbar, L"Capture", L"Analog Video In"},
                             {plugged->crossbar, L"Audio Decoder Out", L"Analog Audio In"}};
             }
             auto made = row.makeFilter;
@@ -193,6 +210,12 @@ BenchDevices::BenchDevices(Bench& bench) {
                             return new CaptureFilter(driver, interleaved);
                         }),
                  upstream, made ? GUID_NULL : kCaptureFilterClsid});
+            if (kind.encoderName || card->HasEncoder()) {
+                WireLog* log = plugged->encoderLog.get();
+                plugged->encoder = platform::AddDevice(
+                    {KSCATEGORY_ENCODER, kind.encoderName ? Wide(kind.encoderName) : std::wstring(kEncoderDeviceName),
+                     Factory([board, log] { return new EncoderFilter(*board, *log); }), {}, kEncoderFilterClsid});
+            }
             const std::vector<platform::DeviceId> devices = plugged->Devices();
             plugged->unplugHook = card->OnUnplug([devices] {
                 for (platform::DeviceId device : devices) platform::RemoveDevice(device);
@@ -256,10 +279,6 @@ platform::DeviceId BenchDevices::TVAudioDevice(const Card& card) const { return 
 
 platform::DeviceId BenchDevices::EncoderDevice(const Card& card) const { return Find(card).encoder; }
 
-EncoderDriver& BenchDevices::Encoder(const Card& card) const {
-    const Plugged& plugged = Find(card);
-    if (!plugged.encoderDriver) throw std::out_of_range(std::string(card.FriendlyName()) + " has no encoder device");
-    return *plugged.encoderDriver;
-}
+WireLog& BenchDevices::EncoderLog(const Card& card) const { return *Find(card).encoderLog; }
 
 }  // namespace hwsim

@@ -142,7 +142,7 @@ public:
 
     CardSpec Card(const json& card, const std::string& where, std::map<const CardKind*, int>& nextInstance) const {
         OnlyKeys(card, where, {"kind", "instance", "tuner", "eeprom", "remote", "keys", "faults", "driver",
-                                  "crossbarPins", "interleaved"});
+                                  "crossbarPins", "interleaved", "encoder", "composite", "svideo", "tunerDevice"});
         CardSpec desc;
         const std::string kind = String(card, "kind", where);
         desc.kind = FindCardKind(kind);
@@ -193,7 +193,38 @@ public:
             if (!desc.kind->interleavedCapture) Fail(where + ".interleaved", "\"" + kind + "\" has no interleaved pin");
             desc.interleaved = Boolean(card, "interleaved", where);
         }
+        desc.encoder = Boolean(card, "encoder", where);
+        desc.composite = Input(card, "composite", where);
+        desc.svideo = Input(card, "svideo", where);
+        if (auto it = card.find("tunerDevice"); it != card.end()) {
+            if (!desc.kind->tunerName) Fail(where + ".tunerDevice", "\"" + kind + "\" has no tuner device");
+            if (it->is_null()) {
+                desc.tunerDevice = std::string();
+            } else if (it->is_string() && !it->get<std::string>().empty()) {
+                desc.tunerDevice = it->get<std::string>();
+            } else {
+                Fail(where + ".tunerDevice", "expected the tuner device's name, or null for none");
+            }
+        }
         return desc;
+    }
+
+    InputSignal Input(const json& card, const char* key, const std::string& where) const {
+        InputSignal signal;
+        auto it = card.find(key);
+        if (it == card.end()) return signal;
+        const std::string at = where + "." + key;
+        OnlyKeys(*it, at, {"pattern", "toneHz"});
+        signal.pattern = String(*it, "pattern", at);
+        bool known = false;
+        std::string names;
+        for (const char* name : kInputPatterns) {
+            known = known || signal.pattern == name;
+            names += std::string(names.empty() ? "" : ", ") + "\"" + name + "\"";
+        }
+        if (!known) Fail(at + ".pattern", "unknown pattern \"" + signal.pattern + "\" (known: " + names + ")");
+        signal.toneHz = static_cast<int>(Integer(*it, "toneHz", at, 0, 0, 20000));
+        return signal;
     }
 
     Station OneStation(const json& station, const std::string& where, bool tv) const {

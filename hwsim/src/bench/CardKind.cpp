@@ -18,11 +18,11 @@ const std::vector<CardKind>& CardKinds() {
         {.captureName = "Vorlane MPEG-2 Box", .crossbarName = "Vorlane MPEG-2 Box Crossbar", .tunerName = nullptr,
          .controllerLayout = nullptr, .eepromAddress = 0xA2, .crossbarPins = 5, .keyController = &kBoxKeyWiring},
         {.captureName = "Rivesk Video Capture", .crossbarName = "Rivesk Crossbar", .tunerName = "Rivesk Tuner",
-         .controllerLayout = nullptr, .tvAudioName = "Rivesk TV Audio", .driverOnTuner = true, .crossbarPins = 7,
+         .controllerLayout = nullptr, .tvAudioName = "Rivesk TV Audio", .crossbarPins = 7,
          .interleavedCapture = true},
         {.captureName = "Prisko Video Capture", .crossbarName = "Prisko Crossbar", .tunerName = "Prisko Tuner",
          .controllerLayout = nullptr, .tvAudioName = "Prisko TV Audio", .encoderName = "Prisko MPEG Encoder",
-         .driverOnTuner = true, .crossbarPins = 7, .interleavedCapture = true},
+         .crossbarPins = 7, .interleavedCapture = true},
         // The base cards, the Cranlow family and the rest of the SAA713x family.
         {"713x TV Card Capture", "713x TV Card Crossbar", "713x TV Card Tuner", &StandardPinLayout, 0xA0, 256, nullptr, true},
         {"TV AV Capture", "TV AV Capture Crossbar", "TV AV Capture Tuner", &StandardPinLayout, 0xA0, 256, nullptr, true},
@@ -40,6 +40,17 @@ const std::vector<CardKind>& CardKinds() {
         {"Sivren Video Capture", "Sivren Crossbar", "PhTVTune", &StandardPinLayout},
         {"Movrik Video Capture", "Movrik Crossbar", "PhTVTune", &StandardPinLayout},
         {"713x_D TV Card Capture", "713x_D TV Card Crossbar", "PhTVTune", &IoPinLayout},
+        // The CX2388x family: the driver's property set is on the tuner device.
+        {.captureName = "Conexant 2388x Video Capture", .crossbarName = "Conexant 2388x Crossbar", .tunerName = "Conexant 2388x Tuner", .controllerLayout = nullptr,
+         .crossbarPins = 9},
+        {.captureName = "Conexant 2388x_1 Video Capture", .crossbarName = "Conexant 2388x_1 Crossbar", .tunerName = "Conexant 2388x_1 Tuner", .controllerLayout = &Cx2388xPinLayout,
+         .crossbarPins = 9},
+        {.captureName = "Conexant 2388x_3 Video Capture", .crossbarName = "Conexant 2388x_3 Crossbar", .tunerName = "Conexant 2388x_3 Tuner", .controllerLayout = &Cx2388xPinLayout,
+         .crossbarPins = 9},
+        {.captureName = "Yelvin Capture Card", .crossbarName = "Yelvin Crossbar", .tunerName = "Yelvin Tuner", .controllerLayout = &Cx2388xPinLayout,
+         .crossbarPins = 9},
+        {.captureName = "2388x Video Capture", .crossbarName = "2388x Crossbar", .tunerName = "2388x Tuner", .controllerLayout = &Cx2388xPinLayout,
+         .crossbarPins = 9},
     };
     return kinds;
 }

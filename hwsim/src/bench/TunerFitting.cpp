@@ -195,6 +195,10 @@ std::optional<Station> PictureStation(const Card& card) {
         if (!demod->Locked()) return std::nullopt;
         return card.Rf().StationNear(demod->TunedKHz(), PllTuner::Options().windowKHz);
     }
+    if (auto* xceive = dynamic_cast<XceiveTuner*>(card.Chip("tuner"))) {
+        if (!xceive->Locked()) return std::nullopt;
+        return card.Rf().StationNear(xceive->TunedKHz(), XceiveTuner::kWindowKHz);
+    }
     auto* tuner = dynamic_cast<PllTuner*>(card.Chip("tuner"));
     return tuner != nullptr ? tuner->Picture() : std::nullopt;
 }

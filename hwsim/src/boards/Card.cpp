@@ -30,7 +30,11 @@ Card::Card(const CardSpec& desc, const RfEnvironment& rf, const std::string& sta
       m_driverChoice(desc.driver),
       m_crossbarPins(desc.crossbarPins != 0 ? desc.crossbarPins : desc.kind->crossbarPins),
       m_interleaved(desc.kind->interleavedCapture && desc.interleaved),
+      m_tunerDevice(desc.tunerDevice),
       m_rf(rf),
+      m_encoder(desc.encoder),
+      m_composite(desc.composite),
+      m_svideo(desc.svideo),
       m_state(stateFile, EepromStateFile::Load(stateFile, desc.kind->eepromSize).value_or(desc.eeprom),
               desc.kind->eepromSize) {
     if (desc.kind->controllerLayout != nullptr) {
@@ -49,6 +53,11 @@ Card::Card(const CardSpec& desc, const RfEnvironment& rf, const std::string& sta
     }
     for (const FaultSpec& fault : desc.faults) ApplyFault(fault);
     for (BYTE key : desc.keys) PressKey(key);
+}
+
+const char* Card::TunerDeviceName() const {
+    if (!m_tunerDevice) return m_kind->tunerName;
+    return m_tunerDevice->empty() ? nullptr : m_tunerDevice->c_str();
 }
 
 OnboardController& Card::Controller() {
@@ -80,6 +89,12 @@ void Card::PressKey(BYTE code) {
 void Card::RefitController(const ControllerPinLayout& layout) {
     m_controller.reset();
     m_controller = std::make_unique<OnboardController>(m_bridge, layout);
+}
+
+void Card::SetRoute(long output, long input) {
+    if (output == 0) m_videoRoute.store(input);
+    if (output == 1) m_audioRoute.store(input);
+    m_routed.store(true);
 }
 
 Card::~Card() {

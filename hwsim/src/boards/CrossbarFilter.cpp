@@ -1,7 +1,9 @@
 #include "hwsim/boards/CrossbarFilter.h"
 
+#include <span>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 #include "uuids.h"
 
@@ -20,87 +22,120 @@ struct CrossbarPin {
     long related;  // index of the related pin of the same direction; -1 none
 };
 
-constexpr CrossbarPin kVideoOut = {PINDIR_OUTPUT, L"Video Decoder Out", PhysConn_Video_VideoDecoder, 1};
+constexpr CrossbarPin kVideoOut = {PINDIR_OUTPUT, L"Capture", PhysConn_Video_VideoDecoder, 1};
 constexpr CrossbarPin kAudioOut = {PINDIR_OUTPUT, L"Audio Decoder Out", PhysConn_Audio_AudioDecoder, 0};
 
-// One layout per pin count: inputs first, then outputs, each in IAMCrossbar index order.
+// Each layout's pins: inputs first, then outputs, each in IAMCrossbar index order.
+
+// The MPEG-2 box without its tuner input.
+constexpr CrossbarPin kBoxPins[] = {
+    {PINDIR_INPUT, L"Video Composite In", PhysConn_Video_Composite, 2},
+    {PINDIR_INPUT, L"Video SVideo In", PhysConn_Video_SVideo, 2},
+    {PINDIR_INPUT, L"Audio Line In", PhysConn_Audio_Line, 0},
+    kVideoOut, kAudioOut};
+
+// The MPEG-2 box with the tuner's video input.
+constexpr CrossbarPin kBoxTunerPins[] = {
+    {PINDIR_INPUT, L"Video Composite In", PhysConn_Video_Composite, 3},
+    {PINDIR_INPUT, L"Video SVideo In", PhysConn_Video_SVideo, 3},
+    {PINDIR_INPUT, L"Video Tuner In", PhysConn_Video_Tuner, -1},
+    {PINDIR_INPUT, L"Audio Line In", PhysConn_Audio_Line, 0},
+    kVideoOut, kAudioOut};
+
+constexpr CrossbarPin kSevenPins[] = {
+    {PINDIR_INPUT, L"Video Tuner In", PhysConn_Video_Tuner, 3},
+    {PINDIR_INPUT, L"Video SVideo In", PhysConn_Video_SVideo, 4},
+    {PINDIR_INPUT, L"Video Composite In", PhysConn_Video_Composite, 4},
+    {PINDIR_INPUT, L"Audio Tuner In", PhysConn_Audio_Tuner, 0},
+    {PINDIR_INPUT, L"Audio Line In", PhysConn_Audio_Line, 2},
+    kVideoOut, kAudioOut};
+
+// The cards' usual crossbar.
+constexpr CrossbarPin kStandardPins[] = {
+    {PINDIR_INPUT, L"Video Tuner In", PhysConn_Video_Tuner, 3},
+    {PINDIR_INPUT, L"Video Composite In", PhysConn_Video_Composite, 4},
+    {PINDIR_INPUT, L"Video SVideo In", PhysConn_Video_SVideo, 5},
+    {PINDIR_INPUT, L"Audio Tuner In", PhysConn_Audio_Tuner, 0},
+    {PINDIR_INPUT, L"Audio Composite In", PhysConn_Audio_Line, 1},
+    {PINDIR_INPUT, L"Audio SVideo In", PhysConn_Audio_Line, 2},
+    kVideoOut, kAudioOut};
+
+constexpr CrossbarPin kNinePins[] = {
+    {PINDIR_INPUT, L"Video SVideo In", PhysConn_Video_SVideo, 6},
+    {PINDIR_INPUT, L"Video Tuner In", PhysConn_Video_Tuner, 4},
+    {PINDIR_INPUT, L"Video Composite In", PhysConn_Video_Composite, 5},
+    {PINDIR_INPUT, L"Video YRYBY In", PhysConn_Video_YRYBY, -1},
+    {PINDIR_INPUT, L"Audio Tuner In", PhysConn_Audio_Tuner, 1},
+    {PINDIR_INPUT, L"Audio Composite In", PhysConn_Audio_Line, 2},
+    {PINDIR_INPUT, L"Audio SVideo In", PhysConn_Audio_Line, 0},
+    kVideoOut, kAudioOut};
+
+// The CX2388x boards: four video inputs, then the line, second line and tuner audio inputs.
+constexpr CrossbarPin kCx2388xPins[] = {
+    {PINDIR_INPUT, L"Video Tuner In", PhysConn_Video_Tuner, 6},
+    {PINDIR_INPUT, L"Video Composite In", PhysConn_Video_Composite, 4},
+    {PINDIR_INPUT, L"Video SVideo In", PhysConn_Video_SVideo, 5},
+    {PINDIR_INPUT, L"Video Composite 2 In", PhysConn_Video_Composite, 4},
+    {PINDIR_INPUT, L"Audio Line In", PhysConn_Audio_Line, 1},
+    {PINDIR_INPUT, L"Audio Line 2 In", PhysConn_Audio_Line, 2},
+    {PINDIR_INPUT, L"Audio Tuner In", PhysConn_Audio_Tuner, 0},
+    kVideoOut, kAudioOut};
+
 struct CrossbarLayout {
-    int count;
-    CrossbarPin pins[kMaxCrossbarPins];
+    const char* crossbarName;  // a kind's own layout, by its crossbar's FriendlyName; null: any board's
+    std::span<const CrossbarPin> pins;
+    long startVideo;  // the inputs a fresh card is routed to
+    long startAudio;
 };
 
-constexpr CrossbarLayout kLayouts[] = {
-    // The MPEG-2 box without its tuner input.
-    {5,
-     {{PINDIR_INPUT, L"Video Composite In", PhysConn_Video_Composite, 2},
-      {PINDIR_INPUT, L"Video SVideo In", PhysConn_Video_SVideo, 2},
-      {PINDIR_INPUT, L"Audio Line In", PhysConn_Audio_Line, 0},
-      kVideoOut, kAudioOut}},
-    // The MPEG-2 box with the tuner's video input.
-    {6,
-     {{PINDIR_INPUT, L"Video Composite In", PhysConn_Video_Composite, 3},
-      {PINDIR_INPUT, L"Video SVideo In", PhysConn_Video_SVideo, 3},
-      {PINDIR_INPUT, L"Video Tuner In", PhysConn_Video_Tuner, -1},
-      {PINDIR_INPUT, L"Audio Line In", PhysConn_Audio_Line, 0},
-      kVideoOut, kAudioOut}},
-    {7,
-     {{PINDIR_INPUT, L"Video Tuner In", PhysConn_Video_Tuner, 3},
-      {PINDIR_INPUT, L"Video SVideo In", PhysConn_Video_SVideo, 4},
-      {PINDIR_INPUT, L"Video Composite In", PhysConn_Video_Composite, 4},
-      {PINDIR_INPUT, L"Audio Tuner In", PhysConn_Audio_Tuner, 0},
-      {PINDIR_INPUT, L"Audio Line In", PhysConn_Audio_Line, 2},
-      kVideoOut, kAudioOut}},
-    // The cards' usual crossbar.
-    {8,
-     {{PINDIR_INPUT, L"Video Tuner In", PhysConn_Video_Tuner, 3},
-      {PINDIR_INPUT, L"Video Composite In", PhysConn_Video_Composite, 4},
-      {PINDIR_INPUT, L"Video SVideo In", PhysConn_Video_SVideo, 5},
-      {PINDIR_INPUT, L"Audio Tuner In", PhysConn_Audio_Tuner, 0},
-      {PINDIR_INPUT, L"Audio Composite In", PhysConn_Audio_Line, 1},
-      {PINDIR_INPUT, L"Audio SVideo In", PhysConn_Audio_Line, 2},
-      kVideoOut, kAudioOut}},
-    {9,
-     {{PINDIR_INPUT, L"Video SVideo In", PhysConn_Video_SVideo, 6},
-      {PINDIR_INPUT, L"Video Tuner In", PhysConn_Video_Tuner, 4},
-      {PINDIR_INPUT, L"Video Composite In", PhysConn_Video_Composite, 5},
-      {PINDIR_INPUT, L"Video YRYBY In", PhysConn_Video_YRYBY, -1},
-      {PINDIR_INPUT, L"Audio Tuner In", PhysConn_Audio_Tuner, 1},
-      {PINDIR_INPUT, L"Audio Composite In", PhysConn_Audio_Line, 2},
-      {PINDIR_INPUT, L"Audio SVideo In", PhysConn_Audio_Line, 0},
-      kVideoOut, kAudioOut}},
+// A board takes its kind's own layout at the board's pin count, else the common one with
+// that many pins.
+const CrossbarLayout kLayouts[] = {
+    {"Conexant 2388x Crossbar", kCx2388xPins, 0, 6},
+    {"Conexant 2388x_1 Crossbar", kCx2388xPins, 0, 6},
+    {"Conexant 2388x_3 Crossbar", kCx2388xPins, 0, 6},
+    {"Yelvin Crossbar", kCx2388xPins, 0, 6},
+    {"2388x Crossbar", kCx2388xPins, 0, 6},
+    {nullptr, kBoxPins, 0, 2},
+    {nullptr, kBoxTunerPins, 0, 3},
+    {nullptr, kSevenPins, 0, 3},
+    {nullptr, kStandardPins, 0, 3},
+    {nullptr, kNinePins, 0, 4},
 };
 
-const CrossbarLayout& LayoutOf(int count) {
+const CrossbarLayout& LayoutOf(const Card& card) {
+    const char* name = card.Kind().crossbarName;
+    const size_t count = size_t(card.CrossbarPins());
     for (const CrossbarLayout& layout : kLayouts) {
-        if (layout.count == count) return layout;
+        if (layout.pins.size() == count && name && layout.crossbarName && std::string_view(name) == layout.crossbarName) {
+            return layout;
+        }
+    }
+    for (const CrossbarLayout& layout : kLayouts) {
+        if (layout.pins.size() == count && !layout.crossbarName) return layout;
     }
     throw std::logic_error("no crossbar layout with " + std::to_string(count) + " pins");
 }
 
-bool IsAudio(long physicalType) { return physicalType >= PhysConn_Audio_Tuner; }
-
 }  // namespace
 
 CrossbarFilter::CrossbarFilter(Card& card) : With(kCrossbarFilterClsid), m_card(card) {
-    const CrossbarLayout& layout = LayoutOf(card.CrossbarPins());
+    const CrossbarLayout& layout = LayoutOf(card);
     std::vector<CrossbarPinInfo> inputs;
     std::vector<CrossbarPinInfo> outputs;
-    long firstVideo = -1;
-    long firstAudio = -1;
-    for (int i = 0; i < layout.count; ++i) {
-        const CrossbarPin& pin = layout.pins[i];
-        const bool audio = IsAudio(pin.physicalType);
+    for (const CrossbarPin& pin : layout.pins) {
+        const bool audio = pin.physicalType >= PhysConn_Audio_Tuner;
         AddPin(PinDescription{pin.direction, pin.name, L"", GUID_NULL,
                               {MediaType(audio ? MEDIATYPE_AnalogAudio : MEDIATYPE_AnalogVideo, GUID_NULL)}});
-        std::vector<CrossbarPinInfo>& list = pin.direction == PINDIR_INPUT ? inputs : outputs;
-        if (pin.direction == PINDIR_INPUT) {
-            long& first = audio ? firstAudio : firstVideo;
-            if (first < 0) first = static_cast<long>(list.size());
-        }
-        list.push_back(CrossbarPinInfo{pin.physicalType, pin.related});
+        (pin.direction == PINDIR_INPUT ? inputs : outputs).push_back(CrossbarPinInfo{pin.physicalType, pin.related});
     }
-    // Starts routed to the first video and the first audio input.
-    ConfigureCrossbar(std::move(inputs), std::move(outputs), {firstVideo, firstAudio});
+    // A crossbar opened again finds the routes the card kept; a fresh card starts on its
+    // layout's first routes.
+    if (!m_card.Routed()) {
+        m_card.SetRoute(0, layout.startVideo);
+        m_card.SetRoute(1, layout.startAudio);
+    }
+    ConfigureCrossbar(std::move(inputs), std::move(outputs), {m_card.VideoRoute(), m_card.AudioRoute()});
 }
 
 STDMETHODIMP CrossbarFilter::JoinFilterGraph(IFilterGraph* pGraph, LPCWSTR pName) {
@@ -108,6 +143,10 @@ STDMETHODIMP CrossbarFilter::JoinFilterGraph(IFilterGraph* pGraph, LPCWSTR pName
     return With::JoinFilterGraph(pGraph, pName);
 }
 
-HRESULT CrossbarFilter::OnRoute(long, long) { return m_card.IsPlugged() ? S_OK : kDeviceGone; }
+HRESULT CrossbarFilter::OnRoute(long output, long input) {
+    if (!m_card.IsPlugged()) return kDeviceGone;
+    m_card.SetRoute(output, input);
+    return S_OK;
+}
 
 }  // namespace hwsim

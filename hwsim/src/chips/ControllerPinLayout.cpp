@@ -22,8 +22,17 @@ constexpr ControllerPinLayout kIo = {
     &IoToLines, &IoFromLines,
 };
 
+DWORD CxToLines(BYTE value) { return static_cast<DWORD>(value) << 16; }
+BYTE CxFromLines(DWORD lines) { return static_cast<BYTE>((lines >> 16) & 0xFF); }
+
+constexpr ControllerPinLayout kCx2388x = {
+    "CX2388x", 0x8000, 0x600, 0x800, 0xFF0000, 0x400, 0x200, 0x600, 0x7000,
+    &CxToLines, &CxFromLines, 0x8600,
+};
+
 }  // namespace
 
+const ControllerPinLayout& Cx2388xPinLayout() { return kCx2388x; }
 const ControllerPinLayout& StandardPinLayout() { return kStandard; }
 const ControllerPinLayout& IoPinLayout() { return kIo; }
 

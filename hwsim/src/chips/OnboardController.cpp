@@ -18,11 +18,21 @@ std::string Hex(const char* format, unsigned value) {
 
 OnboardController::OnboardController(Saa713x& bridge, const ControllerPinLayout& layout)
     : m_bridge(bridge), m_layout(layout) {
+    m_bridge.SetSharedLines(m_layout.sharedLines);
     ShowIdleLocked();
     m_bridge.Attach(this);
 }
 
-OnboardController::~OnboardController() { m_bridge.Detach(this); }
+OnboardController::~OnboardController() {
+    m_bridge.Detach(this);
+    m_bridge.SetSharedLines(0);
+}
+
+bool OnboardController::HostListens() const {
+    const DWORD request = m_layout.requestLine;
+    if (!(m_bridge.Directions() & request)) return true;
+    return (m_layout.sharedLines & request) && (m_bridge.HostLatches() & request);
+}
 
 DWORD OnboardController::OwnLines() const {
     return m_layout.requestLine | m_layout.phaseLines | m_layout.strobeLine | m_layout.dataLines;
@@ -222,7 +232,7 @@ void OnboardController::OnSample() {
     std::lock_guard<std::mutex> lock(m_lock);
     if (m_silent) return;
     // Only samples of a listening host count (one that does not hold the request line).
-    if (m_bridge.Directions() & m_layout.requestLine) return;
+    if (!HostListens()) return;
     switch (m_showing) {
     case Showing::Answer:
         if (++m_shownSamples > kAnswerSamples) {

@@ -6,7 +6,9 @@ namespace hwsim {
 
 DWORD Saa713x::PinLevelsLocked() const {
     const DWORD driven = m_mode & kGpioLines;
-    return ((m_latches & driven) | (m_external & ~driven)) & kGpioLines;
+    const DWORD pushPull = driven & ~m_shared;
+    return ((m_latches & pushPull) | (m_latches & m_external & driven & m_shared) | (m_external & ~driven)) &
+           kGpioLines;
 }
 
 void Saa713x::NotifyHostLines() {
@@ -102,6 +104,19 @@ void Saa713x::DriveHostLines(DWORD mask, DWORD levels) {
     std::lock_guard<std::recursive_mutex> lock(m_lock);
     Write(kGpioMode, m_mode | mask);
     Write(kGpioStatus, (m_latches & ~mask) | (levels & mask));
+}
+
+void Saa713x::DriveOnlyHostLines(DWORD mask, DWORD levels) {
+    std::lock_guard<std::recursive_mutex> lock(m_lock);
+    // The levels first, so a listener sees the new word on the lines still driven, then the
+    // lines let go.
+    Write(kGpioStatus, (m_latches & ~mask) | (levels & mask));
+    Write(kGpioMode, (m_mode & ~kGpioLines) | (mask & kGpioLines));
+}
+
+void Saa713x::SetSharedLines(DWORD lines) {
+    std::lock_guard<std::recursive_mutex> lock(m_lock);
+    m_shared = lines & kGpioLines;
 }
 
 void Saa713x::Attach(GpioListener* listener) {

@@ -47,8 +47,9 @@ const std::vector<DWORD> Saa713xPropertyDriver::kGpioDriverIds = {0, 1, 2, 3, 4,
 Saa713xPropertyDriver::Saa713xPropertyDriver(Card& card)
     : Saa713xPropertyDriver(card, kSaa713xPropertySet, "SAA", {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10}) {}
 
-Saa713xPropertyDriver::Saa713xPropertyDriver(Card& card, const GUID& set, const char* name, std::vector<DWORD> ids)
-    : KsDriver(card), m_set(set), m_name(name), m_ids(std::move(ids)) {}
+Saa713xPropertyDriver::Saa713xPropertyDriver(Card& card, const GUID& set, const char* name, std::vector<DWORD> ids,
+                                             GpioWrite gpioWrite)
+    : KsDriver(card), m_set(set), m_name(name), m_ids(std::move(ids)), m_gpioWrite(gpioWrite) {}
 
 const char* Saa713xPropertyDriver::SetName(REFGUID set) const { return IsEqualGUID(set, m_set) ? m_name : nullptr; }
 
@@ -137,7 +138,11 @@ HRESULT Saa713xPropertyDriver::Gpio(Request& request) {
         request.what = WireText("gpio mask %08X read %08X", static_cast<unsigned>(mask), static_cast<unsigned>(levels));
         return S_OK;
     }
-    bridge.DriveHostLines(mask, value);
+    if (m_gpioWrite == GpioWrite::ReleaseOtherLines) {
+        bridge.DriveOnlyHostLines(mask, value);
+    } else {
+        bridge.DriveHostLines(mask, value);
+    }
     request.what = WireText("gpio mask %08X write %08X", static_cast<unsigned>(mask), static_cast<unsigned>(value));
     return S_OK;
 }

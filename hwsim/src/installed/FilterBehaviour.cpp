@@ -9,14 +9,38 @@ std::vector<InterfaceCall> FilterBehaviour::Calls() const {
     return m_calls;
 }
 
+std::vector<std::string> FilterBehaviour::Queries() const {
+    std::lock_guard<std::mutex> lock(m_lock);
+    return m_queries;
+}
+
+void FilterBehaviour::NoteQuery(const std::string& iface) {
+    std::lock_guard<std::mutex> lock(m_lock);
+    m_queries.push_back(iface);
+}
+
 void FilterBehaviour::ClearCalls() {
     std::lock_guard<std::mutex> lock(m_lock);
     m_calls.clear();
+    m_queries.clear();
 }
 
 void FilterBehaviour::FailSlot(const std::string& iface, int slot, HRESULT hr, int times) {
     std::lock_guard<std::mutex> lock(m_lock);
     m_failures[{iface, slot}] = Failure{hr, times};
+}
+
+void FilterBehaviour::FailParam(DWORD id, HRESULT hr, int times) {
+    std::lock_guard<std::mutex> lock(m_lock);
+    m_paramFailures[id] = Failure{hr, times};
+}
+
+HRESULT FilterBehaviour::ParamFailure(DWORD id) {
+    std::lock_guard<std::mutex> lock(m_lock);
+    auto it = m_paramFailures.find(id);
+    if (it == m_paramFailures.end() || it->second.times == 0) return S_OK;
+    if (it->second.times > 0) --it->second.times;
+    return it->second.hr;
 }
 
 void FilterBehaviour::RefuseInterface(const std::string& iface, bool refuse) {

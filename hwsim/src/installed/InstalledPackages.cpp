@@ -2,7 +2,11 @@
 
 #include <stdexcept>
 
+#include "hwsim/installed/InterVideoFilters.h"
+#include "hwsim/installed/LigosFilters.h"
 #include "hwsim/installed/McH264Decoder.h"
+#include "hwsim/installed/McMpegFilters.h"
+#include "hwsim/installed/MpegDecoders.h"
 #include "hwsim/installed/VorlaneFilters.h"
 
 namespace hwsim {
@@ -10,7 +14,27 @@ namespace hwsim {
 const InstalledFilterRow kInstalledFilters[] = {
     {"vorlane", &CLSID_VorlaneAVSwitch, L"Vorlane AV Switch", &AvSwitchFilter::Make},
     {"vorlane", &CLSID_VorlaneTimeDelay, L"Time Delay", &TimeDelayFilter::Make},
+    {"vorlane", &CLSID_VorlaneDeinterlace, L"Vorlane Deinterlace Filter", &DeinterlaceFilter::Make},
+    {"vorlane", &CLSID_VorlaneSnapPicture, L"Vorlane Snap Picture Filter", &SnapPictureFilter::Make},
     {"mainconcept", &CLSID_MCH264VideoDecoder, L"MainConcept H.264 Video Decoder", &McH264DecoderFilter::Make},
+    {"intervideo", &CLSID_IVAudioEncoder, L"InterVideo Audio Encoder for vorlane", &IvAudioEncoderFilter::Make},
+    {"intervideo", &CLSID_IVVideoEncoder, L"InterVideo Video Encoder for vorlane", &IvVideoEncoderFilter::Make},
+    {"intervideo", &CLSID_IVFileWriter, L"InterVideo File Writer for vorlane", &IvFileWriterFilter::Make},
+    {"intervideo", &CLSID_IVMultiplexer, L"InterVideo Multiplexer for vorlane", &IvMultiplexerFilter::Make},
+    {"intervideo", &CLSID_IVStillCapture, L"InterVideo Still Capture for vorlane", &IvStillCaptureFilter::Make},
+    {"intervideo", &CLSID_IVDownScale, L"InterVideo Down Scale Filter for vorlane", &IvDownScaleFilter::Make},
+    {"ligos", &CLSID_LigosEncoder, L"Ligos GoMotion Capture Encoder Filter (Vorlane)", &LigosEncoderFilter::Make},
+    {"ligos", &CLSID_LigosTranscoder, L"Ligos GoMotion.MPG SDK Transcode Sample", &LigosTranscoderFilter::Make},
+    {"intervideo", &kMpegVideoDecoderClsid, L"InterVideo Video Decoder", &MpegVideoDecoderFilter::Make},
+    {"intervideo", &kMpegAudioDecoderClsid, L"InterVideo Audio Decoder", &MpegAudioDecoderFilter::Make},
+    {"mainconcept", &CLSID_MCMpegEncoder, L"MainConcept Demo MPEG Encoder", &MakeMcMpegEncoder},
+    {"mainconcept", &CLSID_MCMpegMultiplexer, L"MainConcept Demo MPEG Multiplexer", &MakeMcMpegMux},
+    {"mainconcept", &CLSID_MCMpegAudioDecoder, L"MainConcept Demo MPEG Audio Decoder", &MakeMcMpegAudioDecoder},
+    {"mainconcept", &CLSID_MCMpegAudioEncoder, L"MainConcept Demo MPEG Audio Encoder", &MakeMcMpegAudioEncoder},
+    {"mainconcept", &CLSID_MCMpegSplitter, L"MainConcept Demo MPEG Splitter", &MakeMcMpegSplitter},
+    {"mainconcept", &CLSID_MCMpegVideoDecoder, L"MainConcept Demo MPEG Video Decoder", &MakeMcMpegVideoDecoder},
+    {"mainconcept", &CLSID_MCMpegVideoEncoder, L"MainConcept Demo MPEG Video Encoder", &MakeMcMpegVideoEncoder},
+    {"mainconcept", &CLSID_MCH264Encoder, L"MainConcept Demo H.264 Encoder", &MakeMcH264Encoder},
 };
 const size_t kInstalledFilterCount = sizeof(kInstalledFilters) / sizeof(kInstalledFilters[0]);
 

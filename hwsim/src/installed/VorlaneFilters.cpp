@@ -1,5 +1,8 @@
 #include "hwsim/installed/VorlaneFilters.h"
 
+#include <cwchar>
+#include <type_traits>
+
 namespace hwsim {
 
 using platform::dshow::MediaType;
@@ -43,6 +46,89 @@ TimeDelayFilter::TimeDelayFilter(std::shared_ptr<FilterBehaviour> behaviour)
 
 HRESULT TimeDelayFilter::Make(const std::shared_ptr<FilterBehaviour>& behaviour, REFIID riid, void** ppv) {
     return platform::CreateComObject<TimeDelayFilter>(riid, ppv, behaviour);
+}
+
+// ---- Deinterlace ----
+
+template <class T>
+HRESULT DeinterlaceControl::Get(int slot, int setter, T* pValue) {
+    HRESULT hr = Behaviour().Enter("IVorlaneDeinterlace", slot, {ULONGLONG(reinterpret_cast<uintptr_t>(pValue))});
+    if (hr != S_OK) return hr;
+    if (!pValue) return E_POINTER;
+    T value = 0;
+    Behaviour().Load(DWORD(setter), &value);
+    *pValue = value;
+    return S_OK;
+}
+
+template <class T>
+HRESULT DeinterlaceControl::Put(int slot, T value) {
+    using Unsigned = std::make_unsigned_t<T>;
+    HRESULT hr = Behaviour().Enter("IVorlaneDeinterlace", slot, {ULONGLONG(Unsigned(value))});
+    if (hr == S_OK) Behaviour().Store(DWORD(slot), value);
+    return hr;
+}
+
+STDMETHODIMP DeinterlaceControl::GetValue(LONG* pValue) { return Get(3, 4, pValue); }
+STDMETHODIMP DeinterlaceControl::SetValue(LONG value) { return Put(4, value); }
+STDMETHODIMP DeinterlaceControl::GetSwitch1(VARIANT_BOOL* pOn) { return Get(5, 6, pOn); }
+STDMETHODIMP DeinterlaceControl::PutSwitch1(VARIANT_BOOL on) { return Put(6, on); }
+STDMETHODIMP DeinterlaceControl::GetSwitch2(VARIANT_BOOL* pOn) { return Get(7, 8, pOn); }
+STDMETHODIMP DeinterlaceControl::PutSwitch2(VARIANT_BOOL on) { return Put(8, on); }
+STDMETHODIMP DeinterlaceControl::GetMode(LONG* pMode) { return Get(9, 10, pMode); }
+STDMETHODIMP DeinterlaceControl::SetMode(LONG mode) { return Put(10, mode); }
+STDMETHODIMP DeinterlaceControl::GetSwitch3(VARIANT_BOOL* pOn) { return Get(12, 13, pOn); }
+STDMETHODIMP DeinterlaceControl::PutSwitch3(VARIANT_BOOL on) { return Put(13, on); }
+
+STDMETHODIMP DeinterlaceControl::SetText(LPCWSTR text, DWORD value) {
+    std::vector<BYTE> bytes;
+    if (text) {
+        const BYTE* raw = reinterpret_cast<const BYTE*>(text);
+        bytes.assign(raw, raw + (std::wcslen(text) + 1) * sizeof(WCHAR));
+    }
+    HRESULT hr = Behaviour().Enter("IVorlaneDeinterlace", 11, {ULONGLONG(text != nullptr), value}, {bytes});
+    if (hr != S_OK) return hr;
+    if (!text) return E_POINTER;
+    Behaviour().SetParam(11, bytes);
+    return S_OK;
+}
+
+DeinterlaceFilter::DeinterlaceFilter(std::shared_ptr<FilterBehaviour> behaviour)
+    : InstalledFilterOf(CLSID_VorlaneDeinterlace, std::move(behaviour)) {
+    AddPin(PinDescription{PINDIR_INPUT, L"Input", L"", GUID_NULL, {MediaType(MEDIATYPE_Video, GUID_NULL)}});
+    AddPin(PinDescription{PINDIR_OUTPUT, L"Output", L"", GUID_NULL, {MediaType(MEDIATYPE_Video, GUID_NULL)}});
+}
+
+HRESULT DeinterlaceFilter::Make(const std::shared_ptr<FilterBehaviour>& behaviour, REFIID riid, void** ppv) {
+    return platform::CreateComObject<DeinterlaceFilter>(riid, ppv, behaviour);
+}
+
+// ---- Snap Picture ----
+
+STDMETHODIMP SnapPictureControl::GetState(DWORD* pState) {
+    HRESULT hr = Behaviour().Enter("IVorlaneSnapPicture", 3, {ULONGLONG(reinterpret_cast<uintptr_t>(pState))});
+    if (hr != S_OK) return hr;
+    if (!pState) return E_POINTER;
+    *pState = 0;
+    return S_OK;
+}
+
+STDMETHODIMP SnapPictureControl::SavePicture(DWORD dwCount, BYTE* pRequest) {
+    std::vector<BYTE> request;
+    if (pRequest) request.assign(pRequest, pRequest + SNAP_REQUEST_SIZE);
+    HRESULT hr = Behaviour().Enter("IVorlaneSnapPicture", 4, {dwCount}, {request});
+    if (hr != S_OK) return hr;
+    return pRequest ? S_OK : E_POINTER;
+}
+
+SnapPictureFilter::SnapPictureFilter(std::shared_ptr<FilterBehaviour> behaviour)
+    : InstalledFilterOf(CLSID_VorlaneSnapPicture, std::move(behaviour)) {
+    AddPin(PinDescription{PINDIR_INPUT, L"Input", L"", GUID_NULL, {MediaType(MEDIATYPE_Video, GUID_NULL)}});
+    AddPin(PinDescription{PINDIR_OUTPUT, L"Output", L"", GUID_NULL, {MediaType(MEDIATYPE_Video, GUID_NULL)}});
+}
+
+HRESULT SnapPictureFilter::Make(const std::shared_ptr<FilterBehaviour>& behaviour, REFIID riid, void** ppv) {
+    return platform::CreateComObject<SnapPictureFilter>(riid, ppv, behaviour);
 }
 
 }  // namespace hwsim

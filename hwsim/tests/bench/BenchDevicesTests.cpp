@@ -77,6 +77,7 @@ TEST_F(BenchDevicesTest, RegistersEveryCardsCaptureAndCrossbarInBenchOrder) {
         ASSERT_TRUE(platform::GetDevice(devices->CaptureDevice(CardAt(i)), &capture));
         ASSERT_EQ(2u, capture.upstream.size());
         EXPECT_EQ(devices->CrossbarDevice(CardAt(i)), capture.upstream[0].device);
+        EXPECT_EQ(L"Capture", capture.upstream[0].upstreamPin);
         EXPECT_EQ(L"Analog Video In", capture.upstream[0].pin);
         EXPECT_EQ(kCaptureFilterClsid, capture.clsid);
     }

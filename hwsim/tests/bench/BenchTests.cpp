@@ -1,6 +1,8 @@
 // Loading bench files: the default bench, custom benches and the faults a bench file can have.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "support/BenchFixture.h"
 #include "hwsim/bench/Bench.h"
 #include "hwsim/chips/PllTuner.h"
@@ -29,6 +31,27 @@ TEST_F(BenchTest, DefaultBenchPlugsTwoKeshCardsWithBlankEepromsAndTunerModel95) 
     EXPECT_EQ(bench->Cards()[1].get(), bench->FindCard("713x BDA Analog Capture", 1));
     EXPECT_EQ(nullptr, bench->FindCard("713x BDA Analog Capture", 2));
     EXPECT_FALSE(bench->Rf().Stations().empty());
+}
+
+TEST_F(BenchTest, TestStationBenchPlugsOneKeshCardWithEncoderRemoteInputsAndSearchPageStations) {
+    auto bench = Bench::Load((std::filesystem::path(Bench::DefaultPath()).parent_path() / "test-station.json").string());
+    ASSERT_EQ(1u, bench->Cards().size());
+    const Card& card = *bench->Cards()[0];
+    EXPECT_STREQ("713x BDA Analog Capture", card.FriendlyName());
+    EXPECT_EQ(95, card.TunerModel());
+    EXPECT_TRUE(card.HasEncoder());
+    EXPECT_FALSE(card.Remote().empty());
+    EXPECT_EQ("colorBars", card.Composite().pattern);
+    EXPECT_EQ(1000, card.Composite().toneHz);
+    EXPECT_TRUE(card.SVideo().Plugged());
+    // The TV search page's frequencies (kHz); some carry a station, some not.
+    const long search[] = {479250, 128250, 144250, 160250, 168250, 176250, 184250, 192250, 208250,
+                           216250, 224250, 623250, 671250, 679250, 695250, 703250, 735250};
+    int onAir = 0;
+    for (long kHz : search) onAir += bench->Rf().StationNear(kHz, 0).has_value();
+    EXPECT_EQ(int(bench->Rf().Stations().size()), onAir);
+    EXPECT_GE(onAir, 3);
+    EXPECT_LT(onAir, 17);
 }
 
 TEST_F(BenchTest, PelvatroBenchSelectsAnotherBenchFile) {
@@ -152,6 +175,15 @@ TEST_F(BenchTest, RefusesWhatABenchCannotMean) {
         {R"({"cards": [], "stations": [{"kHz": 49750, "lines": 600}]})", "stations[0].lines: expected 525 or 625"},
         {R"({"cards": [], "fmStations": [{"kHz": 100000, "lines": 625}]})", "fmStations[0]: unknown key \"lines\""},
         {R"({"cards": [], "fmStations": {}})", "fmStations: expected a list"},
+        {R"({"cards": [{"kind": "713x BDA Analog Capture", "encoder": 1}]})", "cards[0].encoder: expected true or false"},
+        {R"({"cards": [{"kind": "713x BDA Analog Capture", "composite": {"pattern": "snow"}}]})",
+         "cards[0].composite.pattern: unknown pattern \"snow\" (known: \"colorBars\""},
+        {R"({"cards": [{"kind": "713x BDA Analog Capture", "svideo": {"pattern": "grid", "toneHz": -5}}]})",
+         "cards[0].svideo.toneHz: must lie in 0 to 20000"},
+        {R"({"cards": [{"kind": "713x BDA Analog Capture", "svideo": {"pattern": "grid", "tone": 5}}]})",
+         "cards[0].svideo: unknown key \"tone\""},
+        {R"({"cards": [{"kind": "713x BDA Analog Capture", "composite": "colorBars"}]})",
+         "cards[0].composite: expected an object"},
     };
     WriteFile("big.bin", std::string(300, 'x'));
     for (const Case& c : cases) {

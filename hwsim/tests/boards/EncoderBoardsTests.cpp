@@ -10,6 +10,7 @@
 
 #include "dshow.h"
 #include "hwsim/bench/BenchDevices.h"
+#include "hwsim/boards/EncoderFilter.h"
 #include "hwsim/boards/TVAudioFilter.h"
 #include "hwsim/bus/I2CBus.h"
 #include "hwsim/chips/I2CKeyController.h"
@@ -166,22 +167,21 @@ TEST_F(EncoderBoardsTest, UpstreamEncoderCardsPublishTheirDriverOnTheTunerBehind
     EXPECT_FALSE(HasPin(devices->CaptureDevice(CardAt(1)), L"Interleaved"));
 
     EXPECT_EQ(0, devices->EncoderDevice(CardAt(0)));
-    EXPECT_THROW(devices->Encoder(CardAt(0)), std::out_of_range);
     platform::DeviceEntry encoder;
     ASSERT_TRUE(platform::GetDevice(devices->EncoderDevice(CardAt(1)), &encoder));
     EXPECT_TRUE(IsEqualGUID(KSCATEGORY_ENCODER, encoder.category));
     EXPECT_EQ(L"Prisko MPEG Encoder", encoder.friendlyName);
 
-    // The encoder device keeps what is set, one buffer as instance and data.
+    // The encoder device keeps what is set, one buffer as instance and data, in its wire log.
     CComPtr<IKsPropertySet> settings = Bind<IKsPropertySet>(devices->EncoderDevice(CardAt(1)));
     BYTE bytes[4] = {9, 8, 7, 6};
-    EXPECT_EQ(S_OK, settings->Set(kEncoderPropertySet, 3, bytes, 4, bytes, 4));
+    EXPECT_EQ(S_OK, settings->Set(kEncoderPropertySet, 5, bytes, 4, bytes, 4));
     BYTE back[4] = {};
     DWORD returned = 0;
-    EXPECT_EQ(S_OK, settings->Get(kEncoderPropertySet, 3, back, 4, back, 4, &returned));
+    EXPECT_EQ(S_OK, settings->Get(kEncoderPropertySet, 5, back, 4, back, 4, &returned));
     EXPECT_EQ(0, std::memcmp(bytes, back, 4));
-    BYTE other[4] = {};
-    EXPECT_EQ(E_INVALIDARG, settings->Set(kEncoderPropertySet, 3, bytes, 4, other, 4));
+    EXPECT_EQ(2u, devices->EncoderLog(CardAt(1)).Size());
+    EXPECT_EQ(0u, devices->EncoderLog(CardAt(0)).Size());
 
     CardAt(1).Unplug();
     EXPECT_FALSE(platform::GetDevice(devices->EncoderDevice(CardAt(1)), &encoder));

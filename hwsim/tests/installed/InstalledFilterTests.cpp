@@ -4,6 +4,7 @@
 
 #include <set>
 #include <string>
+#include <vector>
 
 #include "hwsim/installed/InstalledPackages.h"
 #include "hwsim/installed/McH264Decoder.h"
@@ -91,6 +92,10 @@ TEST_F(InstalledFilters, PrivateInterfacesLogFailRefuseAndAnswerSFalse) {
     behaviour.RefuseInterface("IAVSwitch");
     EXPECT_EQ(filter->QueryInterface(IID_IAVSwitch, reinterpret_cast<void**>(&again)), E_NOINTERFACE);
     EXPECT_EQ(again, nullptr);
+    // Every private interface asked for is noted, a refused one too; IBaseFilter is not private.
+    EXPECT_EQ(behaviour.Queries(), (std::vector<std::string>{"IAVSwitch", "IAVSwitch", "IAVSwitch"}));
+    behaviour.ClearCalls();
+    EXPECT_TRUE(behaviour.Queries().empty());
     platform::InjectFailure("QueryInterface:IMCH264DecoderOutput");
     CComPtr<IMCH264DecoderOutput> output;
     EXPECT_EQ(Make(CLSID_MCH264VideoDecoder, IID_IMCH264DecoderOutput, &output.p), E_NOINTERFACE);

@@ -262,7 +262,12 @@ public:
     };
     BOOL AppendMenu(UINT flags, UINT_PTR id = 0, LPCSTR text = nullptr);
     UINT GetMenuItemCount() const { return UINT(m_items.size()); }
+    // An item's text, by command id (MF_BYCOMMAND) or position (MF_BYPOSITION); its length, 0
+    // when there is no such item.
+    int GetMenuString(UINT item, CString& text, UINT flags) const;
+    int GetMenuString(UINT item, LPSTR text, int maxCount, UINT flags) const;
     const std::vector<Item>& Items() const { return m_items; }
+    void RemoveAll() { m_items.clear(); }
 
 private:
     std::vector<Item> m_items;

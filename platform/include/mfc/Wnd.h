@@ -130,8 +130,9 @@ public:
     CWnd* GetWindow(UINT command) const;
     HICON SetIcon(HICON icon, BOOL bigIcon);
     HICON GetIcon(BOOL bigIcon) const;
-    // Windows of these displays carry no system menu: null.
-    CMenu* GetSystemMenu(BOOL revert) const { return nullptr; }
+    // The system menu of a top-level window with WS_SYSMENU (null for others), first holding
+    // "&Close" (SC_CLOSE); `revert` puts it back to that and answers null.
+    CMenu* GetSystemMenu(BOOL revert) const;
 
     // ---- data exchange ----
     BOOL UpdateData(BOOL saveAndValidate = TRUE);

@@ -1,8 +1,9 @@
 // The operator's display: what shows the window tree to a person, and who acts on it.
 // PELVATRO_DISPLAY chooses: "headless" (nothing shown; tests drive it through
-// platform::TestOperator), "terminal" (the dialogs drawn in a TTY, keys press buttons) or "log"
+// platform::TestOperator), "terminal" (the dialogs drawn in a TTY, keys press buttons), "log"
 // (every visible change printed as a line, an automatic operator acting as a patient person
-// would). Every display shows the same window tree; none changes what the program does. On
+// would) or "x11" (each dialog an X window on the server DISPLAY names, worked with the pointer
+// and the keyboard). Every display shows the same window tree; none changes what the program does. On
 // every display the windows are painted into their top-level surfaces, so a test sees the pixels
 // a person would; a display that shows pixels reads them through ViewSurface.
 #pragma once
@@ -16,7 +17,7 @@
 
 namespace platform {
 
-enum class DisplayKind { Headless, Terminal, Log };
+enum class DisplayKind { Headless, Terminal, Log, X11 };
 
 // A top-level window's surface as drawn: 32-bit pixels, bytes blue, green, red and one unused,
 // rows of `stride` bytes from the top.
@@ -47,9 +48,12 @@ public:
 };
 
 // PELVATRO_DISPLAY's choice. Unset: headless, or, with machineDefault (the pelvatro executable),
-// the terminal when standard input and output are a TTY and the log otherwise.
+// X11 when DISPLAY is set, else the terminal when standard input and output are a TTY and the
+// log otherwise.
 PLATFORM_API DisplayKind DisplayKindFromEnvironment(bool machineDefault);
-// Makes a display of that kind current and installs its message-box handling.
+// Makes a display of that kind current and installs its message-box handling. An X11 display
+// whose server cannot be opened is traced in one line and replaced by the terminal display (on a
+// TTY) or the log display.
 PLATFORM_API void StartDisplay(DisplayKind kind);
 // The pelvatro executable's start: PELVATRO_DISPLAY, else what the machine offers.
 PLATFORM_API void StartMachineDefaultDisplay();

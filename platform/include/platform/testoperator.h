@@ -41,7 +41,8 @@ struct SeenMessageBox {
 
 class PLATFORM_API TestOperator {
 public:
-    // Makes the headless display current (when it is not) and attaches to it.
+    // Makes the headless display current (when neither it nor the X11 display is) and attaches
+    // to it.
     TestOperator();
     ~TestOperator();
     TestOperator(const TestOperator&) = delete;

@@ -97,6 +97,7 @@ typedef struct tagCREATESTRUCTA {
 #define WM_RBUTTONUP 0x0205
 #define WM_MOUSELEAVE 0x02A3
 #define WM_MOUSEHOVER 0x02A1
+#define MK_LBUTTON 0x0001
 #define WM_DEVICECHANGE 0x0219
 #define WM_USER 0x0400
 #define WM_APP 0x8000
@@ -196,6 +197,8 @@ PLATFORM_API int GetWindowTextLengthA(HWND window);
 #define GetWindowTextLength GetWindowTextLengthA
 PLATFORM_API BOOL ShowWindow(HWND window, int command);
 PLATFORM_API BOOL IsWindowVisible(HWND window);
+// Minimised (SW_MINIMIZE, SC_MINIMIZE) and not restored since.
+PLATFORM_API BOOL IsIconic(HWND window);
 PLATFORM_API BOOL EnableWindow(HWND window, BOOL enable);
 PLATFORM_API BOOL IsWindowEnabled(HWND window);
 PLATFORM_API BOOL MoveWindow(HWND window, int x, int y, int width, int height, BOOL repaint);
@@ -289,12 +292,18 @@ PLATFORM_API BOOL MessageBeep(UINT type);
 #define VK_RETURN 0x0D
 #define VK_SHIFT 0x10
 #define VK_CONTROL 0x11
+#define VK_MENU 0x12
 #define VK_ESCAPE 0x1B
 #define VK_SPACE 0x20
+#define VK_PRIOR 0x21
+#define VK_NEXT 0x22
+#define VK_END 0x23
+#define VK_HOME 0x24
 #define VK_LEFT 0x25
 #define VK_UP 0x26
 #define VK_RIGHT 0x27
 #define VK_DOWN 0x28
+#define VK_DELETE 0x2E
 #define VK_F1 0x70
 PLATFORM_API SHORT GetKeyState(int key);
 PLATFORM_API SHORT GetAsyncKeyState(int key);

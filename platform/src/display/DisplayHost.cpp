@@ -49,7 +49,7 @@ void HandleTerminationSignals() {
     sigaction(SIGTERM, &close, nullptr);
 }
 
-const char kAcceptedDisplays[] = "headless, terminal or log";
+const char kAcceptedDisplays[] = "headless, terminal, log or x11";
 
 Host& TheHost() {
     static Host* host = new Host;
@@ -74,11 +74,14 @@ DisplayKind DisplayKindFromEnvironment(bool machineDefault) {
     if (chosen && *chosen) {
         if (strcmp(chosen, "terminal") == 0) return DisplayKind::Terminal;
         if (strcmp(chosen, "log") == 0) return DisplayKind::Log;
+        if (strcmp(chosen, "x11") == 0) return DisplayKind::X11;
         if (strcmp(chosen, "headless") != 0)
             PlatformTrace("PELVATRO_DISPLAY=%s is not a display of this build; headless is used\n", chosen);
         return DisplayKind::Headless;
     }
     if (!machineDefault) return DisplayKind::Headless;
+    const char* x = getenv("DISPLAY");
+    if (x && *x) return DisplayKind::X11;
     return (isatty(STDIN_FILENO) && isatty(STDOUT_FILENO)) ? DisplayKind::Terminal : DisplayKind::Log;
 }
 
@@ -86,6 +89,17 @@ void StartDisplay(DisplayKind kind) {
     switch (kind) {
     case DisplayKind::Terminal: SetDisplay(display::MakeTerminalDisplay(STDIN_FILENO, STDOUT_FILENO)); break;
     case DisplayKind::Log: SetDisplay(MakeLogDisplay(nullptr)); break;
+    case DisplayKind::X11: {
+        std::string why;
+        if (std::unique_ptr<Display> x = display::MakeX11Display(&why)) {
+            SetDisplay(std::move(x));
+            break;
+        }
+        bool tty = isatty(STDIN_FILENO) && isatty(STDOUT_FILENO);
+        PlatformTrace("%s: the %s display is used\n", why.c_str(), tty ? "terminal" : "log");
+        StartDisplay(tty ? DisplayKind::Terminal : DisplayKind::Log);
+        break;
+    }
     default: SetDisplay(display::MakeHeadlessDisplay()); break;
     }
 }
@@ -93,7 +107,7 @@ void StartDisplay(DisplayKind kind) {
 void StartMachineDefaultDisplay() {
     const char* chosen = getenv("PELVATRO_DISPLAY");
     if (chosen && *chosen && strcmp(chosen, "terminal") != 0 && strcmp(chosen, "log") != 0 &&
-        strcmp(chosen, "headless") != 0) {
+        strcmp(chosen, "headless") != 0 && strcmp(chosen, "x11") != 0) {
         fprintf(stderr, "pelvatro: PELVATRO_DISPLAY=%s is not a display of this program; use %s\n", chosen,
                 kAcceptedDisplays);
         exit(2);

@@ -24,6 +24,8 @@ int RunMessageBox(HWND owner, const char* text, const char* caption, UINT type);
 
 std::unique_ptr<Display> MakeHeadlessDisplay();
 std::unique_ptr<Display> MakeTerminalDisplay(int inputFd, int outputFd);
+// The X11 display on the server DISPLAY names; null, with the reason, when it cannot be used.
+std::unique_ptr<Display> MakeX11Display(std::string* why);
 
 // The headless display's operator (the test operator's steps and answers).
 class HeadlessOperator {
@@ -34,6 +36,8 @@ public:
 };
 void AttachHeadlessOperator(HeadlessOperator* op);
 void DetachHeadlessOperator(HeadlessOperator* op);
+// The attached operator, null when none is; a test's steps run on the X11 display too.
+HeadlessOperator* AttachedOperator();
 
 // At the program's exit, after the display is stopped, the program is started again with `args`
 // in this process's place (exec), so the new start inherits the terminal.

@@ -30,13 +30,15 @@ public:
     }
 
 private:
-    static HeadlessOperator* Operator() {
-        std::lock_guard<std::mutex> g(g_lock);
-        return g_operator;
-    }
+    static HeadlessOperator* Operator() { return AttachedOperator(); }
 };
 
 }  // namespace
+
+HeadlessOperator* AttachedOperator() {
+    std::lock_guard<std::mutex> g(g_lock);
+    return g_operator;
+}
 
 void AttachHeadlessOperator(HeadlessOperator* op) {
     std::lock_guard<std::mutex> g(g_lock);

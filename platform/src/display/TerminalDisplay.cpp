@@ -1,6 +1,7 @@
 // The terminal display: the visible top-level windows drawn in a TTY (a message box over the
 // dialog it belongs to), redrawn as their texts and states change. Tab and the arrow keys move
-// between the active window's buttons, Enter or Space presses the focused one. Ctrl-C asks the
+// between the active window's buttons, Enter or Space presses the focused one; Alt+Space opens
+// the active window's system menu (arrows, Enter, Escape). Ctrl-C asks the
 // active window to close, as its close box would: it is read as a key, never taken as the signal
 // that would end the program wherever it stands (in the middle of an EEPROM write, say).
 //
@@ -24,6 +25,7 @@
 #include "display/ScreenModel.h"
 #include "display/TerminalCanvas.h"
 #include "display/TextWidth.h"
+#include "mfc/SystemMenu.h"
 #include "platform/runtime.h"
 
 namespace platform::display {
@@ -196,6 +198,15 @@ private:
         std::string keys(buffer, size_t(n));
         for (size_t i = 0; i < keys.size(); ++i) {
             char ch = keys[i];
+            if (!m_menuItems.empty()) {
+                i = MenuKey(keys, i);
+                continue;
+            }
+            if (ch == '\x1b' && i + 1 < keys.size() && keys[i + 1] == ' ') {  // Alt+Space
+                ++i;
+                OpenMenu();
+                continue;
+            }
             if (ch == '\x1b' && i + 2 < keys.size() + 0 && keys[i + 1] == '[') {
                 char code = keys[i + 2];
                 i += 2;
@@ -208,6 +219,57 @@ private:
             else if (ch == '\t') MoveFocus(1);
             else if (ch == '\r' || ch == '\n' || ch == ' ') Press();
             else if (std::isprint(static_cast<unsigned char>(ch))) Key(UINT(std::toupper(static_cast<unsigned char>(ch))));
+        }
+    }
+
+    // ---- the system menu (Alt+Space): arrows move, Enter chooses, Escape closes ----
+
+    void OpenMenu() {
+        HWND top = ActiveTopLevel();
+        if (!top || !::IsWindowEnabled(top)) return;
+        m_menuItems = mfc::SystemMenuItems(top);
+        m_menuOwner = top;
+        m_menuLit = 0;
+        while (m_menuLit < int(m_menuItems.size()) && (m_menuItems[size_t(m_menuLit)].flags & MF_SEPARATOR)) ++m_menuLit;
+    }
+
+    void MenuStep(int by) {
+        int n = int(m_menuItems.size());
+        for (int i = 0; i < n; ++i) {
+            m_menuLit = ((m_menuLit + by) % n + n) % n;
+            if (!(m_menuItems[size_t(m_menuLit)].flags & MF_SEPARATOR)) return;
+        }
+    }
+
+    // Reads one key of the open menu at keys[i]; returns the index of its last byte.
+    size_t MenuKey(const std::string& keys, size_t i) {
+        char ch = keys[i];
+        if (ch == '\x1b' && i + 2 < keys.size() && keys[i + 1] == '[') {
+            if (keys[i + 2] == 'B') MenuStep(1);
+            else if (keys[i + 2] == 'A') MenuStep(-1);
+            return i + 2;
+        }
+        if (ch == '\r' || ch == '\n') {
+            if (m_menuLit >= 0 && size_t(m_menuLit) < m_menuItems.size() && ::IsWindow(m_menuOwner))
+                ::PostMessageA(m_menuOwner, WM_SYSCOMMAND, WPARAM(m_menuItems[size_t(m_menuLit)].id), 0);
+            m_menuItems.clear();
+        } else if (ch == '\x1b' || ch == kCtrlC) {
+            m_menuItems.clear();
+        }
+        return i;
+    }
+
+    void DrawMenu(TerminalCanvas& canvas, const Placement& at) {
+        int width = 4;
+        for (const CMenu::Item& item : m_menuItems) width = std::max(width, TextWidth(WithoutMnemonic(std::string(item.text))) + 4);
+        int height = int(m_menuItems.size()) + 2;
+        int left = at.left + 1, top = at.top + 1;
+        canvas.Fill(left, top, width, height);
+        canvas.Box(left, top, width, height, "");
+        for (size_t i = 0; i < m_menuItems.size(); ++i) {
+            int row = top + 1 + int(i);
+            if (m_menuItems[i].flags & MF_SEPARATOR) canvas.Put(left + 1, row, Repeat("─", width - 2), kDim);
+            else canvas.Put(left + 2, row, WithoutMnemonic(std::string(m_menuItems[i].text)), int(i) == m_menuLit ? kReverse : kPlain);
         }
     }
 
@@ -333,6 +395,7 @@ private:
                            kDim, at.left + 1, at.left + at.width - 1);
             }
             for (size_t i = 1; i < tree.size(); ++i) DrawControl(canvas, tree[i], at);
+            if (top == m_menuOwner && !m_menuItems.empty()) DrawMenu(canvas, at);
         }
         std::string picture;
         if (!tooSmall.empty()) {
@@ -358,6 +421,9 @@ private:
     bool m_stopped = false;
     HWND m_focus = nullptr;
     std::string m_last;
+    std::vector<CMenu::Item> m_menuItems;  // the open system menu; empty when none is
+    HWND m_menuOwner = nullptr;
+    int m_menuLit = 0;
 };
 
 }  // namespace

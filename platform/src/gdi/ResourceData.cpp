@@ -5,7 +5,13 @@
 #include <map>
 #include <string>
 
+#include "gdi/DibFile.h"
 #include "gdi/GdiObjects.h"
+
+using platform::gdi::BitmapFromDib;
+using platform::gdi::PackedDib;
+using platform::gdi::ReadBitmapFile;
+using platform::gdi::ReadPackedDib;
 
 namespace {
 
@@ -37,39 +43,11 @@ const ResourceEntry* Find(LPCSTR name, LPCSTR type) {
     return it == Table().end() ? nullptr : &it->second;
 }
 
-// A packed DIB (header, colour table or masks, bits) as a bitmap: a DIB section of its own
-// depth, or a 32-bit device bitmap. Null when the bytes are not a whole DIB.
+// A packed DIB (header, colour table or masks, bits) as a bitmap. Null when the bytes are not
+// a whole DIB.
 HBITMAP FromPackedDib(const uint8_t* data, size_t size, bool dibSection) {
-    if (size < sizeof(BITMAPINFOHEADER)) return nullptr;
-    BITMAPINFOHEADER h;
-    std::memcpy(&h, data, sizeof h);
-    if (h.biSize < sizeof(BITMAPINFOHEADER) || h.biSize > size || h.biWidth <= 0 || h.biHeight == 0 ||
-        h.biWidth > 32768 || h.biHeight > 32768 || h.biHeight < -32768)
-        return nullptr;
-    size_t tableBytes = 0;
-    if (h.biBitCount <= 8) tableBytes = 4 * (h.biClrUsed ? std::min<size_t>(h.biClrUsed, 256) : size_t(1) << h.biBitCount);
-    else if (h.biCompression == BI_BITFIELDS) tableBytes = 12;
-    size_t height = size_t(h.biHeight < 0 ? -int64_t(h.biHeight) : h.biHeight);
-    size_t stride = ((size_t(h.biWidth) * h.biBitCount + 31) / 32) * 4;
-    size_t bitsOffset = h.biSize + tableBytes;
-    if (bitsOffset > size || stride * height > size - bitsOffset) return nullptr;
-    // A header of exactly 40 bytes followed by the table, as BITMAPINFO has it.
-    std::vector<uint8_t> info(sizeof(BITMAPINFOHEADER) + tableBytes);
-    std::memcpy(info.data(), data, sizeof(BITMAPINFOHEADER));
-    reinterpret_cast<BITMAPINFOHEADER*>(info.data())->biSize = sizeof(BITMAPINFOHEADER);
-    std::memcpy(info.data() + sizeof(BITMAPINFOHEADER), data + h.biSize, tableBytes);
-    auto* bmi = reinterpret_cast<const BITMAPINFO*>(info.data());
-    const uint8_t* bits = data + bitsOffset;
-    if (dibSection) {
-        void* out = nullptr;
-        HBITMAP b = CreateDIBSection(nullptr, bmi, DIB_RGB_COLORS, &out, nullptr, 0);
-        if (b) std::memcpy(out, bits, stride * height);
-        return b;
-    }
-    HDC screen = GetDC(nullptr);
-    HBITMAP b = CreateDIBitmap(screen, &bmi->bmiHeader, CBM_INIT, bits, bmi, DIB_RGB_COLORS);
-    ReleaseDC(nullptr, screen);
-    return b;
+    PackedDib dib;
+    return ReadPackedDib(data, size, &dib) ? BitmapFromDib(dib, dibSection) : nullptr;
 }
 
 HBITMAP LoadBitmapFile(LPCSTR path, bool dibSection) {
@@ -80,30 +58,25 @@ HBITMAP LoadBitmapFile(LPCSTR path, bool dibSection) {
     std::ifstream in(p, std::ios::binary);
     if (!in) return nullptr;
     std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (bytes.size() < sizeof(BITMAPFILEHEADER)) return nullptr;
-    BITMAPFILEHEADER f;
-    std::memcpy(&f, bytes.data(), sizeof f);
-    if (f.bfType != 0x4D42) return nullptr;
-    const uint8_t* dib = bytes.data() + sizeof f;
-    size_t dibSize = bytes.size() - sizeof f;
-    // The pixels must start where the file header says, after the header and table.
-    if (f.bfOffBits < sizeof f || f.bfOffBits > bytes.size()) return nullptr;
-    BITMAPINFOHEADER h;
-    if (dibSize < sizeof h) return nullptr;
-    std::memcpy(&h, dib, sizeof h);
-    size_t tableBytes = h.biBitCount <= 8 ? 4 * (h.biClrUsed ? std::min<size_t>(h.biClrUsed, 256) : size_t(1) << std::min<WORD>(h.biBitCount, 8))
-                        : (h.biCompression == BI_BITFIELDS ? 12 : 0);
-    if (h.biSize < sizeof h || size_t(f.bfOffBits) != sizeof f + h.biSize + tableBytes) {
-        // A gap between table and pixels: pack them together.
-        if (h.biSize < sizeof h || sizeof f + h.biSize + tableBytes > f.bfOffBits) return nullptr;
-        std::vector<uint8_t> packed(dib, dib + h.biSize + tableBytes);
-        packed.insert(packed.end(), bytes.begin() + f.bfOffBits, bytes.end());
-        return FromPackedDib(packed.data(), packed.size(), dibSection);
-    }
-    return FromPackedDib(dib, dibSize, dibSection);
+    PackedDib dib;
+    return ReadBitmapFile(bytes.data(), bytes.size(), &dib) ? BitmapFromDib(dib, dibSection) : nullptr;
 }
 
 }  // namespace
+
+HBITMAP platform::gdi::BitmapFromDib(const PackedDib& dib, bool dibSection) {
+    const BITMAPINFO* bmi = dib.Info();
+    if (dibSection) {
+        void* out = nullptr;
+        HBITMAP b = CreateDIBSection(nullptr, bmi, DIB_RGB_COLORS, &out, nullptr, 0);
+        if (b) std::memcpy(out, dib.bits.data(), dib.bits.size());
+        return b;
+    }
+    HDC screen = GetDC(nullptr);
+    HBITMAP b = CreateDIBitmap(screen, &bmi->bmiHeader, CBM_INIT, dib.bits.data(), bmi, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    return b;
+}
 
 void AfxRegisterResourceData(UINT id, LPCSTR type, const void* data, DWORD size) {
     std::lock_guard<std::mutex> g(TableLock());

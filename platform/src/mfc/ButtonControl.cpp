@@ -12,6 +12,7 @@ namespace {
 struct ButtonState {
     UINT check = BST_UNCHECKED;
     bool pushed = false;
+    bool held = false;  // the left button went down on it and is not released yet
 };
 
 ControlStates<ButtonState>& States() {
@@ -172,6 +173,14 @@ void PaintCheck(HWND window, UINT check) {
     }
 }
 
+// A pointer position (client coordinates, signed) inside the button.
+bool Inside(HWND window, LPARAM position) {
+    RECT client;
+    ::GetClientRect(window, &client);
+    POINT p{short(LOWORD(position)), short(HIWORD(position))};
+    return ::PtInRect(&client, p) != FALSE;
+}
+
 void Paint(HWND window) {
     ButtonState s = States().With(window, [](ButtonState& st) { return st; });
     switch (Type(window)) {
@@ -209,19 +218,31 @@ LRESULT CALLBACK ButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         if (lParam) ::InvalidateRect(window, nullptr, TRUE);
         return 0;
     }
+    // Pressed while the left button is held over it; a release over it clicks, a release after
+    // the pointer left it does not.
     case WM_LBUTTONDOWN:
-        States().With(window, [](ButtonState& s) { s.pushed = true; });
+        States().With(window, [](ButtonState& s) { s.pushed = s.held = true; });
         ::InvalidateRect(window, nullptr, TRUE);
         return 0;
+    case WM_MOUSEMOVE: {
+        bool inside = Inside(window, lParam);
+        bool changed = States().With(window, [&](ButtonState& s) {
+            if (!s.held || s.pushed == inside) return false;
+            s.pushed = inside;
+            return true;
+        });
+        if (changed) ::InvalidateRect(window, nullptr, TRUE);
+        return 0;
+    }
     case WM_LBUTTONUP: {
         bool wasPushed = States().With(window, [](ButtonState& s) {
             bool p = s.pushed;
-            s.pushed = false;
+            s.pushed = s.held = false;
             return p;
         });
         if (wasPushed) {
             ::InvalidateRect(window, nullptr, TRUE);
-            Click(window);
+            if (Inside(window, lParam)) Click(window);
         }
         return 0;
     }

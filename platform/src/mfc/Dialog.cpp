@@ -4,6 +4,7 @@
 #include <strings.h>
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 #include "platform/windowcore.h"
@@ -40,13 +41,22 @@ bool IsPushButton(HWND window) {
     return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON || type == BS_OWNERDRAW;
 }
 
-// The controls that Tab visits: visible, enabled, with WS_TABSTOP, in creation order.
-std::vector<HWND> TabStops(HWND dialog) {
-    std::vector<HWND> stops;
+// The controls that Tab visits: visible, enabled, with WS_TABSTOP, in creation order; those of
+// a dialog within the dialog (a sheet's page) where it stands.
+void AddTabStops(HWND dialog, std::vector<HWND>& stops) {
     for (HWND child : platform::GetChildWindowList(dialog)) {
         DWORD style = DWORD(::GetWindowLongPtrA(child, GWL_STYLE));
-        if ((style & WS_TABSTOP) && (style & WS_VISIBLE) && !(style & WS_DISABLED)) stops.push_back(child);
+        if (!(style & WS_VISIBLE) || (style & WS_DISABLED)) continue;
+        char cls[16] = {};
+        ::GetClassNameA(child, cls, sizeof cls);
+        if (strcasecmp(cls, WC_DIALOG) == 0) AddTabStops(child, stops);
+        else if (style & WS_TABSTOP) stops.push_back(child);
     }
+}
+
+std::vector<HWND> TabStops(HWND dialog) {
+    std::vector<HWND> stops;
+    AddTabStops(dialog, stops);
     return stops;
 }
 

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "WindowTable.h"
+#include "display/InputState.h"
 #include "gdi/GdiObjects.h"
 #include "mfc/Wnd.h"
 
@@ -268,6 +269,6 @@ HICON LoadIconA(HINSTANCE instance, LPCSTR name) {
 HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name) { return LoadIconA(instance, name); }
 
 BOOL TrackMouseEvent(LPTRACKMOUSEEVENT track) {
-    // No pointer moves over these displays, so no hover or leave ever follows; the request is taken.
-    return track && track->cbSize == sizeof(TRACKMOUSEEVENT) && ::IsWindow(track->hwndTrack);
+    // The display that moves the pointer gives the notices; the others never do.
+    return track ? platform::input::Track(*track) : FALSE;
 }

@@ -2,18 +2,21 @@
 //
 // At construction every card of the bench gets its driver (by card kind: the Kesh713x driver
 // for "713x BDA Analog Capture", the SAA713x property driver for the other SAA713x kinds, the
+// same driver with the ids of a driver that keeps GPIO for the CX2388x kinds, the
 // device-control driver for a card whose bench entry chose it, a DeviceDriver for the devices
 // without property sets), and its filters enter the platform's device tree in bench order (a
 // kind without tuner or crossbar has its capture filter only, in its own category): the TV tuner
-// in the TV tuner
-// category under the kind's tuner FriendlyName (publishing the driver's sets on the kinds that
-// say so), the TV-audio device of a kind that has one (the tuner's audio into it), the
-// crossbar in the crossbar category under the kind's crossbar FriendlyName with the tuner as
-// its upstream device (video and audio outputs into the tuner inputs; the TV-audio device's
-// output into the tuner audio input where there is one), the MPEG encoder device of a kind
-// that has one, then the capture filter in the video input device category under the
-// capture FriendlyName, with the crossbar as its upstream device (video and audio decoder
-// outputs into the analog inputs).
+// in the TV tuner category under the card's tuner device name (Card::TunerDeviceName; none when
+// the bench entry took it away), carrying the driver's property sets on the CX2388x kinds (whose
+// capture filter then publishes none) and on the Rivesk and Prisko kinds (beside the capture
+// filter's); the TV-audio device of a kind that has one (the tuner's audio into it); the crossbar in
+// the crossbar category under the kind's crossbar FriendlyName with the tuner as its upstream
+// device (video and audio outputs into the tuner inputs; the TV-audio device's output into the
+// tuner audio input where there is one), then the capture filter in the video input device
+// category under the capture FriendlyName, with the crossbar as its upstream device (video and
+// audio decoder outputs into the analog inputs), and the MPEG encoder (EncoderFilter, in
+// KSCATEGORY_ENCODER) of a kind that carries one under the kind's encoder name ("Prisko MPEG
+// Encoder"), or on a board the bench fits with it as "Rivesk MPEG Encoder".
 //
 // The first DVB-C board's chip library is installed as the PC's DM1105 library, and the first
 // EMP audio device's control object enters the COM class table, both until destruction.
@@ -32,8 +35,8 @@
 
 #include "hwsim/bench/Bench.h"
 #include "hwsim/bench/SoundCard.h"
-#include "hwsim/boards/EncoderDevice.h"
 #include "hwsim/installed/InstalledPackages.h"
+#include "hwsim/bus/WireLog.h"
 #include "hwsim/drivers/KsDriver.h"
 #include "platform/devicetree.h"
 
@@ -53,10 +56,9 @@ public:
     platform::DeviceId CrossbarDevice(const Card& card) const;
     platform::DeviceId TunerDevice(const Card& card) const;
     platform::DeviceId TVAudioDevice(const Card& card) const;
+    // The board's MPEG encoder device (0 on a board without one) and its wire log.
     platform::DeviceId EncoderDevice(const Card& card) const;
-    // The driver of the card's MPEG encoder device. Throws std::out_of_range for a card
-    // without one.
-    EncoderDriver& Encoder(const Card& card) const;
+    WireLog& EncoderLog(const Card& card) const;
 
     // The sound cards, in bench order.
     const std::vector<std::unique_ptr<SoundCard>>& SoundCards() const { return m_soundCards; }

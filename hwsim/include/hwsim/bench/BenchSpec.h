@@ -21,8 +21,16 @@
 //                                               // device-control driver instead of the kind's
 //         "crossbarPins": 6,                    // optional, on kinds with a crossbar: its pin
 //                                               // count (5 to 9; default the kind's)
-//         "interleaved": false }                // optional, on kinds whose capture filter has
+//         "interleaved": false,                 // optional, on kinds whose capture filter has
 //                                               // an interleaved capture pin: without it
+//         "encoder": true,                      // optional: the board carries the MPEG encoder
+//         "composite": { "pattern": "colorBars", "toneHz": 1000 },  // optional: what is plugged
+//         "svideo": { "pattern": "grid", "toneHz": 0 },  // into the composite and S-video
+//                                               // inputs (patterns: kInputPatterns; toneHz 0:
+//                                               // silence); without the key: nothing
+//         "tunerDevice": "Yelvin Tuner (1)" }   // optional, on kinds with a tuner device: its
+//                                               // FriendlyName instead of the kind's; null:
+//                                               // the card has no tuner device
 //     ],
 //     "stations": [ { "kHz": 49750, "name": "E2" } ],  // optional "lines": 525 (625 when absent)
 //     "fmStations": [ { "kHz": 100000, "name": "FM 100" } ],  // optional
@@ -38,6 +46,7 @@
 // Anything else in the file is refused with a BenchError that names the place.
 #pragma once
 
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -62,6 +71,17 @@ struct FaultSpec {
     int count = 1;
 };
 
+// What a source plugged into a composite or S-video input sends: a test pattern and a tone.
+struct InputSignal {
+    std::string pattern;  // one of kInputPatterns; empty: nothing plugged
+    int toneHz = 0;       // 0: silence
+
+    bool Plugged() const { return !pattern.empty(); }
+};
+
+// The test patterns a bench can plug into an input.
+inline constexpr const char* kInputPatterns[] = {"colorBars", "grid", "ramp", "checkerboard"};
+
 struct CardSpec {
     const CardKind* kind = nullptr;
     int instance = 0;
@@ -75,6 +95,11 @@ struct CardSpec {
     std::string driver;  // empty: the kind's own driver; "deviceControl"
     int crossbarPins = 0;     // 0: the kind's
     bool interleaved = true;  // false: no interleaved capture pin
+    bool encoder = false;  // the board carries the MPEG encoder
+    InputSignal composite;
+    InputSignal svideo;
+    // The tuner device's FriendlyName; nullopt: the kind's; empty: no tuner device.
+    std::optional<std::string> tunerDevice;
 };
 
 // A sound card: its recording device's FriendlyName and the source lines of its mixer.

@@ -39,8 +39,6 @@ struct CardKind {
     const char* tvAudioName = nullptr;
     // The MPEG encoder device's FriendlyName (encoder category); null: none.
     const char* encoderName = nullptr;
-    // The driver publishes its property sets on the TV tuner filter too.
-    bool driverOnTuner = false;
     // The crossbar filter's pin count (one of CrossbarFilter's layouts); a bench entry may
     // choose another.
     int crossbarPins = 8;

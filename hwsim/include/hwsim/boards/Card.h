@@ -17,6 +17,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -61,6 +62,9 @@ public:
     const std::string& StateFile() const { return m_state.Path(); }
     // The bench entry's choice of driver; empty: the kind's own.
     const std::string& DriverChoice() const { return m_driverChoice; }
+    // The tuner device's FriendlyName: the kind's unless the bench entry named another; null
+    // when the card has none.
+    const char* TunerDeviceName() const;
 
     I2CBus& Bus() { return m_bus; }
     Saa713x& Bridge() { return m_bridge; }
@@ -78,6 +82,20 @@ public:
     // Rewires the on-board controller in another pin layout (a fresh controller).
     void RefitController(const ControllerPinLayout& layout);
     const RfEnvironment& Rf() const { return m_rf; }
+    // Whether the board carries the MPEG encoder, and what the bench plugged into its inputs.
+    bool HasEncoder() const { return m_encoder; }
+    const InputSignal& Composite() const { return m_composite; }
+    const InputSignal& SVideo() const { return m_svideo; }
+
+    // ---- the crossbar's routes, as the hardware keeps them ----
+    // The crossbar input routed to the video decoder (0 tuner, 1 composite, 2 S-video, -1 none)
+    // and to the audio decoder (3 tuner, 4 composite, 5 S-video, -1 none).
+    long VideoRoute() const { return m_videoRoute.load(); }
+    long AudioRoute() const { return m_audioRoute.load(); }
+    // Output 0 is the video decoder's, output 1 the audio decoder's.
+    void SetRoute(long output, long input);
+    // False until a crossbar set a route: the crossbar then starts the card on its tuner.
+    bool Routed() const { return m_routed.load(); }
 
     // The chip with this role, or null.
     I2CDevice* Chip(const std::string& role) const;
@@ -111,7 +129,14 @@ private:
     const std::string m_driverChoice;
     const int m_crossbarPins;
     const bool m_interleaved;
+    const std::optional<std::string> m_tunerDevice;
     const RfEnvironment& m_rf;
+    const bool m_encoder;
+    const InputSignal m_composite;
+    const InputSignal m_svideo;
+    std::atomic<long> m_videoRoute{0};
+    std::atomic<long> m_audioRoute{3};
+    std::atomic<bool> m_routed{false};
 
     I2CBus m_bus;
     Saa713x m_bridge;

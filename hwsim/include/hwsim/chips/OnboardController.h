@@ -1,5 +1,6 @@
-// The on-board controller of the maker's SAA713x boards: remote-control receiver, audio-source
-// switch and power-on timer, wired to the bridge's GPIO lines in one of the pin layouts.
+// The on-board controller of the maker's SAA713x and CX2388x boards: remote-control receiver,
+// audio-source switch and power-on timer, wired to the bridge's GPIO lines in one of the pin
+// layouts (the CX2388x boards' GPIO lines are modelled by the same bridge).
 //
 // What it understands (a frame is an idle word, one command word, an idle word):
 //   phase high,    byte b     the high byte of the timer word
@@ -11,8 +12,9 @@
 // An answer is presented with the strobe line low for kAnswerSamples samples of the host, then
 // the strobe rises. A pressed remote key is presented while nothing else is: the command phase
 // with the strobe low and the key's inverse on the data lines, for kKeySamples samples. Only
-// samples of a listening host count (one that does not drive the request line); a host that
-// takes the request line interrupts a key, which is shown again from the start afterwards.
+// samples of a listening host count (one that does not drive the request line, or on a layout
+// that shares it, holds it high); a host that takes the request line interrupts a key, which
+// is shown again from the start afterwards.
 //
 // It checks what it is given and answers nothing that breaks the protocol: a command word not
 // after an idle word, a command word held for less than kMinHoldMs, a command word that changes
@@ -20,7 +22,8 @@
 // byte. Each refusal is logged with its reason.
 //
 // Idle, the controller holds its strobe and phase lines high, its data lines low, and pulls the
-// request line up.
+// request line up. The layout's shared lines are made shared on the bridge for the
+// controller's life.
 #pragma once
 
 #include <deque>
@@ -86,6 +89,7 @@ private:
     void Refuse(const std::string& reason);
     void Note(const std::string& line);
     DWORD OwnLines() const;
+    bool HostListens() const;
 
     Saa713x& m_bridge;
     const ControllerPinLayout& m_layout;

@@ -5,7 +5,9 @@
 // (1: the chip drives the line from its host latch) and the sampling strobe in bit 31; a
 // rising strobe (bit 31 written 1 after 0) latches the pin levels, and the status register
 // 0x1B4 reads those latched levels. Writing 0x1B4 sets the host latches. A line the chip does
-// not drive is at the level the devices on it drive (0 where nobody drives it).
+// not drive is at the level the devices on it drive (0 where nobody drives it). Shared lines
+// (SetSharedLines) are wired-AND: a level the chip drives high only releases the line to the
+// devices' level, so a device can answer on a line the host holds high.
 //
 // Devices on the lines (the on-board controller) attach as GpioListeners. They are told when
 // the host changes its lines and just before the host samples them, and answer by driving
@@ -66,6 +68,11 @@ public:
     // makes the chip drive the lines in `mask` to `levels`, the other lines as they were.
     DWORD SampleLines();
     void DriveHostLines(DWORD mask, DWORD levels);
+    // As DriveHostLines, but the chip drives only the lines in `mask` from then on.
+    void DriveOnlyHostLines(DWORD mask, DWORD levels);
+
+    // The lines both the host and a device drive (see above); none by default.
+    void SetSharedLines(DWORD lines);
 
     void Attach(GpioListener* listener);
     void Detach(GpioListener* listener);
@@ -80,6 +87,7 @@ private:
     DWORD m_mode = 0;
     DWORD m_latches = 0;
     DWORD m_external = 0;
+    DWORD m_shared = 0;
     DWORD m_sampled = 0;
     std::vector<GpioListener*> m_listeners;
 };

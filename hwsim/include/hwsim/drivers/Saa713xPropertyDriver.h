@@ -58,10 +58,15 @@ public:
     // The ids of the drivers that keep GPIO themselves.
     static const std::vector<DWORD> kGpioDriverIds;
 
+    // What a GPIO Set does to the lines outside its mask: the chip keeps driving them as it did,
+    // or lets them go (the CX2388x driver: the lines of the last Set are the lines it drives).
+    enum class GpioWrite { KeepOtherLines, ReleaseOtherLines };
+
     // The SAA713x set with every id.
     explicit Saa713xPropertyDriver(Card& card);
     // `set` named `name` in the wire log, publishing only `ids` (each 0 to 10).
-    Saa713xPropertyDriver(Card& card, const GUID& set, const char* name, std::vector<DWORD> ids);
+    Saa713xPropertyDriver(Card& card, const GUID& set, const char* name, std::vector<DWORD> ids,
+                          GpioWrite gpioWrite = GpioWrite::KeepOtherLines);
 
     std::vector<GUID> Sets() const override { return {m_set}; }
 
@@ -83,6 +88,7 @@ private:
     const GUID m_set;
     const char* const m_name;
     const std::vector<DWORD> m_ids;
+    const GpioWrite m_gpioWrite;
 
     // GPIO requests are read-modify-writes of the bridge's GPIO registers: no register request
     // of another thread falls inside one.

@@ -27,9 +27,15 @@ class FilterBehaviour {
 public:
     // ---- for tests ----
     std::vector<InterfaceCall> Calls() const;
+    // The private interfaces asked for, by name, in order (refused ones included); ClearCalls
+    // clears them too.
+    std::vector<std::string> Queries() const;
     void ClearCalls();
     // The slot's next `times` calls (-1: every call) fail with `hr`; the call is still logged.
     void FailSlot(const std::string& iface, int slot, HRESULT hr, int times = 1);
+    // The next `times` calls (-1: every call) on parameter `id`, read or write, fail with `hr`,
+    // for filters whose private interface takes parameters by id.
+    void FailParam(DWORD id, HRESULT hr, int times = 1);
     void RefuseInterface(const std::string& iface, bool refuse = true);
     void AnswerSFalse(const std::string& iface, bool on = true);
 
@@ -54,6 +60,9 @@ public:
     // Logs the call; answers the failure injected for the slot, else S_OK.
     HRESULT Enter(const char* iface, int slot, std::vector<ULONGLONG> args,
                   std::vector<std::vector<BYTE>> records = {});
+    // The failure injected for parameter `id` (counted down), else S_OK.
+    HRESULT ParamFailure(DWORD id);
+    void NoteQuery(const std::string& iface);
     bool Refuses(const std::string& iface) const;
     bool AnswersSFalse(const std::string& iface) const;
 
@@ -71,7 +80,9 @@ private:
     };
     mutable std::mutex m_lock;
     std::vector<InterfaceCall> m_calls;
+    std::vector<std::string> m_queries;
     std::map<std::pair<std::string, int>, Failure> m_failures;
+    std::map<DWORD, Failure> m_paramFailures;
     std::set<std::string> m_refused;
     std::set<std::string> m_sFalse;
     std::map<DWORD, std::vector<BYTE>> m_params;

@@ -74,6 +74,7 @@ private:
         using I = typename P::Interface;
         if (!IsEqualGUID(riid, platform::InterfaceTraits<I>::Iid())) return false;
         const char* name = platform::InterfaceTraits<I>::kName;
+        Behaviour().NoteQuery(name);
         if (Behaviour().Refuses(name)) {
             *ppv = nullptr;
             *hr = E_NOINTERFACE;

@@ -1,5 +1,6 @@
-// The maker's own installed filters (package "vorlane"): the AV switch, with IAVSwitch, and
-// the time-delay filter, without a private interface.
+// The maker's own installed filters (package "vorlane"): the AV switch, with IAVSwitch, the
+// time-delay filter, without a private interface, the deinterlace filter and the snap picture
+// filter.
 #pragma once
 
 #include "hwsim/installed/InstalledFilter.h"
@@ -27,6 +28,48 @@ public:
 class TimeDelayFilter : public InstalledFilterOf<> {
 public:
     explicit TimeDelayFilter(std::shared_ptr<FilterBehaviour> behaviour);
+    static HRESULT Make(const std::shared_ptr<FilterBehaviour>& behaviour, REFIID riid, void** ppv);
+};
+
+// Slots 3 to 13; every setter stores what it was sent, as the filter's own value, under its own
+// slot number, and the matching getter reads it back (0 before a write).
+class DeinterlaceControl : public PrivateInterface<IVorlaneDeinterlace> {
+public:
+    STDMETHODIMP GetValue(LONG* pValue) override;
+    STDMETHODIMP SetValue(LONG value) override;
+    STDMETHODIMP GetSwitch1(VARIANT_BOOL* pOn) override;
+    STDMETHODIMP PutSwitch1(VARIANT_BOOL on) override;
+    STDMETHODIMP GetSwitch2(VARIANT_BOOL* pOn) override;
+    STDMETHODIMP PutSwitch2(VARIANT_BOOL on) override;
+    STDMETHODIMP GetMode(LONG* pMode) override;
+    STDMETHODIMP SetMode(LONG mode) override;
+    STDMETHODIMP SetText(LPCWSTR text, DWORD value) override;
+    STDMETHODIMP GetSwitch3(VARIANT_BOOL* pOn) override;
+    STDMETHODIMP PutSwitch3(VARIANT_BOOL on) override;
+
+private:
+    template <class T>
+    HRESULT Get(int slot, int setter, T* pValue);
+    template <class T>
+    HRESULT Put(int slot, T value);
+};
+
+class DeinterlaceFilter : public InstalledFilterOf<DeinterlaceControl> {
+public:
+    explicit DeinterlaceFilter(std::shared_ptr<FilterBehaviour> behaviour);
+    static HRESULT Make(const std::shared_ptr<FilterBehaviour>& behaviour, REFIID riid, void** ppv);
+};
+
+// Slot 4 logs its request record byte for byte (the call's record 0).
+class SnapPictureControl : public PrivateInterface<IVorlaneSnapPicture> {
+public:
+    STDMETHODIMP GetState(DWORD* pState) override;
+    STDMETHODIMP SavePicture(DWORD dwCount, BYTE* pRequest) override;
+};
+
+class SnapPictureFilter : public InstalledFilterOf<SnapPictureControl> {
+public:
+    explicit SnapPictureFilter(std::shared_ptr<FilterBehaviour> behaviour);
     static HRESULT Make(const std::shared_ptr<FilterBehaviour>& behaviour, REFIID riid, void** ppv);
 };
 

@@ -1,0 +1,5 @@
+#include "VideoRenderFilter.h"
+
+CVideoRenderFilter::CVideoRenderFilter(CRootGraph* owner, REFCLSID clsid) : CRootFilter(owner, clsid) {
+    SetCreatedByClsid(TRUE);
+}

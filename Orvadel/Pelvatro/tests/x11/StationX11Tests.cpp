@@ -1,0 +1,110 @@
+// The station on the X11 display under Xvfb, worked through XTest as the operator would: the
+// sheet as the one X window, a click on "确 定" running the write to its end with the window's
+// pixels following the surface, the window manager's close refused while the write runs, the
+// no-card message box answered by a click and by the keys. Pictures go to test-output/.
+#include <X11/keysym.h>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+
+#include "StationRun.h"
+#include "XServerSession.h"
+
+using namespace station_test;
+
+namespace {
+
+class StationX11 : public StationRun {
+protected:
+    void SetUp() override { XSERVER_OR_SKIP(x); }
+
+    // A step once `ready` holds; a failure naming what was awaited when it never does within a
+    // few seconds of real time (the server answers in real time).
+    void Await(std::function<bool()> ready, const char* what, std::function<void()> step = nullptr) {
+        auto deadline = std::make_shared<std::chrono::steady_clock::time_point>();
+        op.Then([deadline] { *deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20); });
+        op.When([=] { return ready() || std::chrono::steady_clock::now() > *deadline; },
+                [=] {
+                    EXPECT_TRUE(ready()) << "never came: " << what;
+                    if (step) step();
+                });
+    }
+
+    void ClickOn(HWND control) {
+        POINT at = x.CentreOf(control);
+        x.Click(at.x, at.y);
+    }
+
+    // The sheet's X window shows what its surface holds.
+    bool WindowShowsTheSurface(const char* png = nullptr) {
+        platform::Screenshot shot = op.TakeScreenshot(Sheet()->m_hWnd);
+        testsupport::XWindowId win = x.Of(Sheet()->m_hWnd);
+        if (shot.pixels.empty() || !win || x.Pixels(win, shot.width, shot.height) != shot.pixels) return false;
+        if (png) {
+            std::filesystem::create_directories("test-output");
+            EXPECT_TRUE(shot.SavePng(std::string("test-output/") + png));
+        }
+        return true;
+    }
+
+    testsupport::XServerSession x;
+};
+
+TEST_F(StationX11, AClickOnOkWritesTheCardWhileTheWindowShowsTheBarAndTheCloseWaitsForTheEnd) {
+    Plug(KeshBench(1));
+    Await([&] { return Sheet() && x.Find("Write Eeprom") != 0; }, "the sheet's X window", [&] {
+        char title[128] = {};
+        ::GetWindowTextA(MainDialog()->m_hWnd, title, sizeof title);
+        EXPECT_EQ(x.Find(title), 0u) << "the main dialog never shows";
+        ClickOn(op.Find(IDC_DEVICE_OK));
+    });
+    int firstPercent = 0;
+    Await([&] { return Page()->GetShownPercent() >= 20 && WindowShowsTheSurface("x11-eeprom-page-writing.png"); },
+          "the bar a fifth filled in the X window", [&] {
+              firstPercent = Page()->GetShownPercent();
+              x.AskToClose(x.Find("Write Eeprom"));
+          });
+    Await([&] { return Page()->GetShownPercent() >= firstPercent + 20 && WindowShowsTheSurface(); },
+          "the bar moving on in the X window", [&] {
+              EXPECT_NE(x.Find("Write Eeprom"), 0u) << "the close is refused while the write runs";
+              EXPECT_EQ(op.Text(IDC_STATUS), kStatusWriting);
+          });
+    Await([&] { return op.Text(IDC_STATUS) == kStatusWritten && WindowShowsTheSurface(); }, "the end of the write",
+          [&] { x.AskToClose(x.Find("Write Eeprom")); });
+    RunProgram();
+    EXPECT_EQ(Eeprom(0), KeshImage());
+}
+
+TEST_F(StationX11, NoCardMessageBoxIsAnsweredByAClickThenByTheKeys) {
+    Plug(R"({"cards": []})");
+    Await([&] { return Sheet() && x.Find("Write Eeprom") != 0; }, "the sheet's X window",
+          [&] { ClickOn(op.Find(IDC_DEVICE_OK)); });
+    HWND box = nullptr;
+    Await([&] { return op.MessageBoxOpen() && x.Of(box = op.ActiveWindow()) != 0; }, "the message box's X window",
+          [&] {
+              EXPECT_EQ(op.Text(IDC_STATIC), "没有找到可用设备!");
+              ClickOn(::GetDlgItem(box, IDOK));
+          });
+    Await([&] { return !op.MessageBoxOpen() && op.Text(IDC_STATUS) == kStatusCreateFailed; }, "the box answered",
+          [&] { ClickOn(op.Find(IDC_DEVICE_OK)); });
+    // Again, answered with Tab and Enter.
+    Await([&] { return op.MessageBoxOpen() && x.Of(op.ActiveWindow()) != 0; }, "the box again", [&] {
+        x.Key(XK_Tab);
+        x.Key(XK_Return);
+    });
+    // Tab moves the page's focus to "取 消"; Space presses it and the program ends.
+    int tabs = 0;
+    Await(
+        [&] {
+            if (op.MessageBoxOpen()) return false;
+            if (::GetFocus() == op.Find(IDC_DEVICE_CANCEL)) return true;
+            if (tabs++ < 6) x.Key(XK_Tab);
+            return false;
+        },
+        "the focus on 取 消", [&] { x.Key(XK_space); });
+    RunProgram();
+    ASSERT_EQ(op.MessageBoxes().size(), 0u) << "shown on the screen, not answered by the test operator";
+}
+
+}  // namespace

@@ -1,0 +1,136 @@
+#include "graph/DeinterlaceSnapFilters.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "graph/FilterWrapperClass.h"
+#include "graph/StrA2W.h"
+
+namespace {
+
+void PutLE32(BYTE* at, DWORD value) {
+    for (int i = 0; i < 4; ++i) at[i] = BYTE(value >> (8 * i));
+}
+
+}  // namespace
+
+// ---- CDeinterlaceFilter ----
+
+CFilterClassRecord CDeinterlaceFilter::s_classRecord(&CLSID_VorlaneDeinterlace, nullptr, "Vorlane Deinterlace Filter",
+                                                     &CDeinterlaceFilter::CreateInstance,
+                                                     &CDeinterlaceFilter::WrapInstance);
+
+FILTER_WRAPPER_CREATORS(CDeinterlaceFilter)
+FILTER_WRAPPER_HOOKS(CDeinterlaceFilter)
+
+CDeinterlaceFilter::CDeinterlaceFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag)
+    : CRootFilter(owner, category, friendlyName, flag) {}
+
+CDeinterlaceFilter::CDeinterlaceFilter(CRootGraph* owner, REFCLSID clsid) : CRootFilter(owner, clsid) {}
+
+CDeinterlaceFilter::CDeinterlaceFilter(CRootGraph* owner, IBaseFilter* filter) : CRootFilter(owner, filter) {}
+
+CDeinterlaceFilter::~CDeinterlaceFilter() {
+    m_pDeinterlace.Release();
+}
+
+BOOL CDeinterlaceFilter::Init() {
+    m_pDeinterlace.Release();
+    if (!IsValid()) return FALSE;
+    if (m_pFilter->QueryInterface(IID_IVorlaneDeinterlace, reinterpret_cast<void**>(&m_pDeinterlace)) == S_OK)
+        return TRUE;
+    m_pDeinterlace.Release();
+    return FALSE;
+}
+
+BOOL CDeinterlaceFilter::GetValue(LONG* pValue) {
+    if (m_pDeinterlace == nullptr || pValue == nullptr) return FALSE;
+    LONG value = 0;
+    if (m_pDeinterlace->GetValue(&value) != S_OK) return FALSE;
+    *pValue = value - kValueOffset;
+    return TRUE;
+}
+
+BOOL CDeinterlaceFilter::SetValue(LONG value) {
+    if (m_pDeinterlace == nullptr) return FALSE;
+    return m_pDeinterlace->SetValue(value + kValueOffset) == S_OK ? TRUE : FALSE;
+}
+
+BOOL CDeinterlaceFilter::GetSwitch(SwitchGetter getter, BOOL* pOn) {
+    if (m_pDeinterlace == nullptr || pOn == nullptr) return FALSE;
+    VARIANT_BOOL on = VARIANT_FALSE;
+    if ((m_pDeinterlace.p->*getter)(&on) != S_OK) return FALSE;
+    *pOn = on == VARIANT_TRUE ? TRUE : FALSE;
+    return TRUE;
+}
+
+BOOL CDeinterlaceFilter::SetSwitch(SwitchSetter setter, BOOL on) {
+    if (m_pDeinterlace == nullptr) return FALSE;
+    return (m_pDeinterlace.p->*setter)(on ? VARIANT_TRUE : VARIANT_FALSE) == S_OK ? TRUE : FALSE;
+}
+
+BOOL CDeinterlaceFilter::GetSwitch1(BOOL* pOn) { return GetSwitch(&IVorlaneDeinterlace::GetSwitch1, pOn); }
+BOOL CDeinterlaceFilter::SetSwitch1(BOOL on) { return SetSwitch(&IVorlaneDeinterlace::PutSwitch1, on); }
+BOOL CDeinterlaceFilter::GetSwitch2(BOOL* pOn) { return GetSwitch(&IVorlaneDeinterlace::GetSwitch2, pOn); }
+BOOL CDeinterlaceFilter::SetSwitch2(BOOL on) { return SetSwitch(&IVorlaneDeinterlace::PutSwitch2, on); }
+BOOL CDeinterlaceFilter::GetSwitch3(BOOL* pOn) { return GetSwitch(&IVorlaneDeinterlace::GetSwitch3, pOn); }
+BOOL CDeinterlaceFilter::SetSwitch3(BOOL on) { return SetSwitch(&IVorlaneDeinterlace::PutSwitch3, on); }
+
+BOOL CDeinterlaceFilter::GetMode(LONG* pMode) {
+    if (m_pDeinterlace == nullptr || pMode == nullptr) return FALSE;
+    return m_pDeinterlace->GetMode(pMode) == S_OK ? TRUE : FALSE;
+}
+
+BOOL CDeinterlaceFilter::SetMode(LONG mode) {
+    if (m_pDeinterlace == nullptr || mode < 0 || mode >= kModeCount) return FALSE;
+    if (m_pDeinterlace->SetMode(mode) != S_OK) return FALSE;
+    if (mode == 0) return m_pDeinterlace->PutSwitch1(VARIANT_FALSE) == S_OK ? TRUE : FALSE;
+    return TRUE;
+}
+
+BOOL CDeinterlaceFilter::SetText(const char* text, DWORD value) {
+    if (m_pDeinterlace == nullptr || text == nullptr) return FALSE;
+    CStrA2W wideText(text);
+    return m_pDeinterlace->SetText(wideText.Convert(), value) == S_OK ? TRUE : FALSE;
+}
+
+// ---- CSnapPictureFilter ----
+
+CFilterClassRecord CSnapPictureFilter::s_classRecord(&CLSID_VorlaneSnapPicture, nullptr, "Vorlane Snap Picture Filter",
+                                                     &CSnapPictureFilter::CreateInstance,
+                                                     &CSnapPictureFilter::WrapInstance);
+
+FILTER_WRAPPER_CREATORS(CSnapPictureFilter)
+FILTER_WRAPPER_HOOKS(CSnapPictureFilter)
+
+CSnapPictureFilter::CSnapPictureFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag)
+    : CRootFilter(owner, category, friendlyName, flag) {}
+
+CSnapPictureFilter::CSnapPictureFilter(CRootGraph* owner, REFCLSID clsid) : CRootFilter(owner, clsid) {}
+
+CSnapPictureFilter::CSnapPictureFilter(CRootGraph* owner, IBaseFilter* filter) : CRootFilter(owner, filter) {}
+
+CSnapPictureFilter::~CSnapPictureFilter() {
+    m_pSnap.Release();
+}
+
+BOOL CSnapPictureFilter::Init() {
+    m_pSnap.Release();
+    if (!IsValid()) return FALSE;
+    if (m_pFilter->QueryInterface(IID_IVorlaneSnapPicture, reinterpret_cast<void**>(&m_pSnap)) == S_OK) return TRUE;
+    m_pSnap.Release();
+    return FALSE;
+}
+
+BOOL CSnapPictureFilter::SavePicture(int format, const char* path, int quality) {
+    if (m_pSnap == nullptr || format == 3 || path == nullptr) return FALSE;
+    // A cut path would name another file: refused.
+    const size_t length = std::strlen(path);
+    if (length >= SNAP_REQUEST_PATH_BYTES) return FALSE;
+    BYTE request[SNAP_REQUEST_SIZE] = {};
+    PutLE32(request, SNAP_REQUEST_SIZE);
+    PutLE32(request + SNAP_REQUEST_FORMAT_OFFSET, format == 1 || format == 2 ? DWORD(format) : 0);
+    std::memcpy(request + SNAP_REQUEST_PATH_OFFSET, path, length);
+    PutLE32(request + SNAP_REQUEST_QUALITY_OFFSET, DWORD(std::clamp(quality, 0, 100)));
+    return SUCCEEDED(m_pSnap->SavePicture(1, request)) ? TRUE : FALSE;
+}

@@ -1,0 +1,55 @@
+// The calls every InterVideo wrapper makes on a filter's parameter interface (slot 3 reads a
+// parameter by id, slot 4 writes one): the interface is asked for afresh and must answer exactly
+// S_OK; a record is sent field by field in the order of its table.
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+
+#include "platform/comptr.h"
+#include "strmif.h"
+
+// One row of a record's call order: the record's field and the parameter id it carries.
+struct IVParamField {
+    int field;
+    DWORD id;
+};
+
+// The filter's parameter interface I, or null unless the query answered S_OK with a pointer.
+template <class I>
+CComPtr<I> QueryIVParams(IBaseFilter* filter, REFIID iid) {
+    CComPtr<I> params;
+    if (filter == nullptr) return params;
+    I* raw = nullptr;
+    const HRESULT hr = filter->QueryInterface(iid, reinterpret_cast<void**>(&raw));
+    if (raw != nullptr) params.Attach(raw);
+    if (hr != S_OK) params.Release();
+    return params;
+}
+
+// Writes every field in the table's order, whatever single writes answer; TRUE when all of them
+// answered S_OK.
+template <class I>
+BOOL WriteIVParams(I* params, const int* fields, const IVParamField* order, size_t count) {
+    BOOL all = TRUE;
+    for (size_t i = 0; i < count; ++i) {
+        if (params->SetParam(order[i].id, fields[order[i].field]) != S_OK) all = FALSE;
+    }
+    return all;
+}
+
+// Reads every field in the table's order; a field whose read failed keeps its value. TRUE when
+// every read answered S_OK.
+template <class I>
+BOOL ReadIVParams(I* params, int* fields, const IVParamField* order, size_t count) {
+    BOOL all = TRUE;
+    for (size_t i = 0; i < count; ++i) {
+        LONG value = 0;
+        if (params->GetParam(order[i].id, &value) == S_OK)
+            fields[order[i].field] = value;
+        else
+            all = FALSE;
+    }
+    return all;
+}

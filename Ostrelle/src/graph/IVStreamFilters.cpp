@@ -1,0 +1,270 @@
+#include "graph/IVStreamFilters.h"
+
+#include <cstring>
+#include <iterator>
+
+#include "graph/FilterWrapperClass.h"
+#include "graph/StrA2W.h"
+
+const IVParamField kIVMuxCallOrder[6] = {
+    {4, 0x203}, {0, 0x201}, {1, 0x202}, {3, 0x205}, {2, 0x204}, {5, 0x206},
+};
+
+const int kIVMuxPresets[5][6] = {
+    {2324, 1, 1, 1, 2, 0},
+    {2048, 1, 1, 1, 4, 1},
+    {2324, 1, 1, 1, 3, 1},
+    {2048, 1, 1, 1, 0, 1},
+    {2048, 1, 1, 1, 1, 1},
+};
+
+namespace {
+
+constexpr DWORD kParam500 = 0x500;
+constexpr DWORD kStillSize = 0x607;
+constexpr DWORD kStillPicture = 0x608;
+constexpr DWORD kDownScaleFirst = 0x700;
+constexpr DWORD kDownScaleSecond = 0x701;
+
+BOOL FillMuxPreset(IVMuxSettings* p, int preset) {
+    if (p == nullptr) return FALSE;
+    std::memcpy(p->field, kIVMuxPresets[preset], sizeof(p->field));
+    return TRUE;
+}
+
+void PutLE16(BYTE* at, WORD value) {
+    at[0] = BYTE(value);
+    at[1] = BYTE(value >> 8);
+}
+
+void PutLE32(BYTE* at, DWORD value) {
+    for (int i = 0; i < 4; ++i) at[i] = BYTE(value >> (8 * i));
+}
+
+// Where the pixels of a packed DIB of `size` bytes start, counted from its header; 0 when the
+// block is too small for the header it describes.
+DWORD PixelOffsetOf(const BYTE* dib, DWORD size) {
+    BITMAPINFOHEADER header;
+    if (size < sizeof(header)) return 0;
+    std::memcpy(&header, dib, sizeof(header));
+    if (header.biSize < sizeof(header) || header.biSize > size) return 0;
+    DWORD colours = header.biClrUsed;
+    if (colours == 0 && header.biBitCount <= 8) colours = DWORD(1) << header.biBitCount;
+    DWORD offset = header.biSize + colours * DWORD(sizeof(RGBQUAD));
+    if (header.biCompression == BI_BITFIELDS) offset += 3 * sizeof(DWORD);
+    return offset;
+}
+
+BOOL WriteAll(HANDLE file, const void* data, DWORD size) {
+    DWORD written = 0;
+    return WriteFile(file, data, size, &written, nullptr) && written == size;
+}
+
+}  // namespace
+
+// ---- CIVFileWriterFilter ----
+
+CFilterClassRecord CIVFileWriterFilter::s_classRecord(&CLSID_IVFileWriter, nullptr,
+                                                      "InterVideo File Writer for vorlane",
+                                                      &CIVFileWriterFilter::CreateInstance,
+                                                      &CIVFileWriterFilter::WrapInstance);
+
+FILTER_WRAPPER_CREATORS(CIVFileWriterFilter)
+FILTER_WRAPPER_HOOKS(CIVFileWriterFilter)
+
+CIVFileWriterFilter::CIVFileWriterFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag)
+    : CRootFilter(owner, category, friendlyName, flag) {}
+
+CIVFileWriterFilter::CIVFileWriterFilter(CRootGraph* owner, REFCLSID clsid) : CRootFilter(owner, clsid) {}
+
+CIVFileWriterFilter::CIVFileWriterFilter(CRootGraph* owner, IBaseFilter* filter) : CRootFilter(owner, filter) {}
+
+CIVFileWriterFilter::~CIVFileWriterFilter() {
+    m_pParams.Release();
+}
+
+BOOL CIVFileWriterFilter::Init() {
+    m_pParams.Release();
+    if (!IsValid()) return FALSE;
+    return SUCCEEDED(m_pFilter->QueryInterface(IID_IIVFileWriterParams, reinterpret_cast<void**>(&m_pParams)))
+               ? TRUE
+               : FALSE;
+}
+
+BOOL CIVFileWriterFilter::SetFileName(const char* name) {
+    if (m_pParams == nullptr) return FALSE;
+    CComPtr<IFileSinkFilter> sink;
+    if (FAILED(m_pParams->QueryInterface(IID_IFileSinkFilter, reinterpret_cast<void**>(&sink))) || sink == nullptr)
+        return FALSE;
+    CStrA2W wideName(name);
+    return SUCCEEDED(sink->SetFileName(wideName.Convert(), nullptr)) ? TRUE : FALSE;
+}
+
+BOOL CIVFileWriterFilter::SetParam500(DWORD low, DWORD high) {
+    if (m_pParams == nullptr) return FALSE;
+    ULONGLONG value = (ULONGLONG(high) << 32) | low;
+    return SUCCEEDED(m_pParams->SetParam(kParam500, reinterpret_cast<LONG_PTR>(&value))) ? TRUE : FALSE;
+}
+
+BOOL CIVFileWriterFilter::GetParam500(void* pValue) {
+    if (m_pParams == nullptr) return FALSE;
+    return SUCCEEDED(m_pParams->GetParam(kParam500, pValue)) ? TRUE : FALSE;
+}
+
+// ---- CIVMuxFilter ----
+
+CFilterClassRecord CIVMuxFilter::s_classRecord(&CLSID_IVMultiplexer, nullptr, "InterVideo Multiplexer for vorlane",
+                                               &CIVMuxFilter::CreateInstance, &CIVMuxFilter::WrapInstance);
+
+FILTER_WRAPPER_CREATORS(CIVMuxFilter)
+FILTER_WRAPPER_HOOKS(CIVMuxFilter)
+
+CIVMuxFilter::CIVMuxFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag)
+    : CRootFilter(owner, category, friendlyName, flag) {}
+
+CIVMuxFilter::CIVMuxFilter(CRootGraph* owner, REFCLSID clsid) : CRootFilter(owner, clsid) {}
+
+CIVMuxFilter::CIVMuxFilter(CRootGraph* owner, IBaseFilter* filter) : CRootFilter(owner, filter) {}
+
+CIVMuxFilter::~CIVMuxFilter() = default;
+
+BOOL CIVMuxFilter::Init() {
+    m_bDyncPin = TRUE;
+    return IsValid();
+}
+
+BOOL CIVMuxFilter::SetMuxSettings(const IVMuxSettings* p) {
+    CComPtr<IIVMuxParams> params = QueryIVParams<IIVMuxParams>(m_pFilter, IID_IIVMuxParams);
+    if (params == nullptr || p == nullptr) return FALSE;
+    return WriteIVParams(params.p, p->field, kIVMuxCallOrder, std::size(kIVMuxCallOrder));
+}
+
+BOOL CIVMuxFilter::GetMuxSettings(IVMuxSettings* p) {
+    CComPtr<IIVMuxParams> params = QueryIVParams<IIVMuxParams>(m_pFilter, IID_IIVMuxParams);
+    if (params == nullptr || p == nullptr) return FALSE;
+    return ReadIVParams(params.p, p->field, kIVMuxCallOrder, std::size(kIVMuxCallOrder));
+}
+
+BOOL CIVMuxFilter::GetMuxPreset1(IVMuxSettings* p) { return FillMuxPreset(p, 0); }
+BOOL CIVMuxFilter::GetMuxPreset2(IVMuxSettings* p) { return FillMuxPreset(p, 1); }
+BOOL CIVMuxFilter::GetMuxPreset3(IVMuxSettings* p) { return FillMuxPreset(p, 2); }
+BOOL CIVMuxFilter::GetMuxPreset4(IVMuxSettings* p) { return FillMuxPreset(p, 3); }
+BOOL CIVMuxFilter::GetMuxPreset5(IVMuxSettings* p) { return FillMuxPreset(p, 4); }
+
+// ---- CIVStillCaptureFilter ----
+
+CFilterClassRecord CIVStillCaptureFilter::s_classRecord(&CLSID_IVStillCapture, nullptr,
+                                                        "InterVideo Still Capture for vorlane",
+                                                        &CIVStillCaptureFilter::CreateInstance,
+                                                        &CIVStillCaptureFilter::WrapInstance);
+
+FILTER_WRAPPER_CREATORS(CIVStillCaptureFilter)
+FILTER_WRAPPER_HOOKS(CIVStillCaptureFilter)
+
+CIVStillCaptureFilter::CIVStillCaptureFilter(CRootGraph* owner, const GUID* category, const char* friendlyName,
+                                             int flag)
+    : CRootFilter(owner, category, friendlyName, flag) {}
+
+CIVStillCaptureFilter::CIVStillCaptureFilter(CRootGraph* owner, REFCLSID clsid) : CRootFilter(owner, clsid) {}
+
+CIVStillCaptureFilter::CIVStillCaptureFilter(CRootGraph* owner, IBaseFilter* filter) : CRootFilter(owner, filter) {}
+
+CIVStillCaptureFilter::~CIVStillCaptureFilter() = default;
+
+BOOL CIVStillCaptureFilter::Read(DWORD id, void* pValue) {
+    CComPtr<IIVStillParams> params = QueryIVParams<IIVStillParams>(m_pFilter, IID_IIVStillParams);
+    if (params == nullptr) return FALSE;
+    return SUCCEEDED(params->GetParam(id, pValue)) ? TRUE : FALSE;
+}
+
+BOOL CIVStillCaptureFilter::Write(DWORD id, LONG value) {
+    CComPtr<IIVStillParams> params = QueryIVParams<IIVStillParams>(m_pFilter, IID_IIVStillParams);
+    if (params == nullptr) return FALSE;
+    return SUCCEEDED(params->SetParam(id, value)) ? TRUE : FALSE;
+}
+
+BOOL CIVStillCaptureFilter::GetStill601(LONG* pValue) { return Read(0x601, pValue); }
+BOOL CIVStillCaptureFilter::SetStill601(LONG value) { return Write(0x601, value); }
+BOOL CIVStillCaptureFilter::GetStill602(LONG* pValue) { return Read(0x602, pValue); }
+BOOL CIVStillCaptureFilter::SetStill602(LONG value) { return Write(0x602, value); }
+BOOL CIVStillCaptureFilter::GetStill603(LONG* pValue) { return Read(0x603, pValue); }
+BOOL CIVStillCaptureFilter::SetStill603(LONG value) { return Write(0x603, value); }
+BOOL CIVStillCaptureFilter::GetStill604(LONG* pValue) { return Read(0x604, pValue); }
+BOOL CIVStillCaptureFilter::SetStill604(LONG value) { return Write(0x604, value); }
+BOOL CIVStillCaptureFilter::GetStill605(LONG* pValue) { return Read(0x605, pValue); }
+BOOL CIVStillCaptureFilter::SetStill605(LONG value) { return Write(0x605, value); }
+BOOL CIVStillCaptureFilter::GetStill607(LONG* pSize) { return Read(kStillSize, pSize); }
+BOOL CIVStillCaptureFilter::GetStill608(void* pPicture) { return Read(kStillPicture, pPicture); }
+
+BOOL CIVStillCaptureFilter::SaveSnapshot(const char* path) {
+    CComPtr<IIVStillParams> params = QueryIVParams<IIVStillParams>(m_pFilter, IID_IIVStillParams);
+    if (params == nullptr) return FALSE;
+    LONG size = 0;
+    if (params->GetParam(kStillSize, &size) != S_OK || size <= 0) return FALSE;
+    HGLOBAL block = GlobalAlloc(GMEM_ZEROINIT, SIZE_T(size));
+    if (block == nullptr) return FALSE;
+    BYTE* dib = static_cast<BYTE*>(GlobalLock(block));
+    BOOL result = FALSE;
+    DWORD pixelOffset = 0;
+    if (dib != nullptr && SUCCEEDED(params->GetParam(kStillPicture, dib)) &&
+        (pixelOffset = PixelOffsetOf(dib, DWORD(size))) != 0) {
+        HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE) {
+            BYTE header[14] = {};
+            PutLE16(header, 0x4D42);
+            PutLE32(header + 2, DWORD(sizeof(header)) + DWORD(size));
+            PutLE32(header + 10, DWORD(sizeof(header)) + pixelOffset);
+            result = WriteAll(file, header, sizeof(header)) && WriteAll(file, dib, DWORD(size));
+            CloseHandle(file);
+            if (!result) DeleteFileA(path);
+        }
+    }
+    if (dib != nullptr) GlobalUnlock(block);
+    GlobalFree(block);
+    return result;
+}
+
+// ---- CIVDownScaleFilter ----
+
+CFilterClassRecord CIVDownScaleFilter::s_classRecord(&CLSID_IVDownScale, nullptr,
+                                                     "InterVideo Down Scale Filter for vorlane",
+                                                     &CIVDownScaleFilter::CreateInstance,
+                                                     &CIVDownScaleFilter::WrapInstance);
+
+FILTER_WRAPPER_CREATORS(CIVDownScaleFilter)
+FILTER_WRAPPER_HOOKS(CIVDownScaleFilter)
+
+CIVDownScaleFilter::CIVDownScaleFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag)
+    : CRootFilter(owner, category, friendlyName, flag) {}
+
+CIVDownScaleFilter::CIVDownScaleFilter(CRootGraph* owner, REFCLSID clsid) : CRootFilter(owner, clsid) {}
+
+CIVDownScaleFilter::CIVDownScaleFilter(CRootGraph* owner, IBaseFilter* filter) : CRootFilter(owner, filter) {}
+
+CIVDownScaleFilter::~CIVDownScaleFilter() {
+    m_pParams.Release();
+}
+
+BOOL CIVDownScaleFilter::Init() {
+    m_pParams.Release();
+    if (!IsValid()) return FALSE;
+    if (m_pFilter->QueryInterface(IID_IIVDownScaleParams, reinterpret_cast<void**>(&m_pParams)) == S_OK) return TRUE;
+    m_pParams.Release();
+    return FALSE;
+}
+
+BOOL CIVDownScaleFilter::SetDownScale(BOOL first, BOOL second) {
+    if (m_pParams == nullptr) return FALSE;
+    if (m_pParams->SetParam(kDownScaleFirst, first ? 1 : 0) != S_OK) return FALSE;
+    return m_pParams->SetParam(kDownScaleSecond, second ? 1 : 0) == S_OK ? TRUE : FALSE;
+}
+
+BOOL CIVDownScaleFilter::GetDownScale(BOOL* pFirst, BOOL* pSecond) {
+    if (m_pParams == nullptr) return FALSE;
+    LONG first = 0, second = 0;
+    if (m_pParams->GetParam(kDownScaleFirst, &first) != S_OK) return FALSE;
+    if (m_pParams->GetParam(kDownScaleSecond, &second) != S_OK) return FALSE;
+    if (pFirst) *pFirst = first > 0 ? TRUE : FALSE;
+    if (pSecond) *pSecond = second > 0 ? TRUE : FALSE;
+    return TRUE;
+}

@@ -1,0 +1,143 @@
+// The wrappers of the InterVideo stream filters built for the maker's cards, registered by
+// CLSID: CIVFileWriterFilter (file writer), CIVMuxFilter (program-stream multiplexer),
+// CIVStillCaptureFilter (still pictures) and CIVDownScaleFilter (down-scaler). Each talks to the
+// filter's parameter interface (slot 3 reads a parameter by id, slot 4 writes one).
+#pragma once
+
+#include <makers/intervideo.h>
+
+#include "graph/FilterClassRecord.h"
+#include "graph/IVParamCalls.h"
+#include "graph/RootFilter.h"
+
+// The multiplexer's settings record; the ids the fields carry are kIVMuxCallOrder's.
+struct IVMuxSettings {
+    int field[6];
+};
+
+// Written and read in this order (field -> id).
+extern const IVParamField kIVMuxCallOrder[6];
+// The five presets' fields, preset 1 first.
+extern const int kIVMuxPresets[5][6];
+
+class CIVFileWriterFilter : public CRootFilter {
+public:
+    CIVFileWriterFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag);
+    CIVFileWriterFilter(CRootGraph* owner, REFCLSID clsid);
+    CIVFileWriterFilter(CRootGraph* owner, IBaseFilter* filter);
+    ~CIVFileWriterFilter() override;
+
+    HRESULT OnHook1(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
+    HRESULT OnHook2(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
+    // Opens IIVFileWriterParams; TRUE when the query succeeded.
+    BOOL Init() override;
+
+    // Through IFileSinkFilter, asked of the parameter interface; a null name passes none.
+    BOOL SetFileName(const char* name);
+    // Parameter 0x500, a 64-bit value (low and high halves).
+    BOOL SetParam500(DWORD low, DWORD high);
+    // Reads the 64-bit parameter 0x500 into 8 bytes at pValue.
+    BOOL GetParam500(void* pValue);
+
+    static CRootFilter* CreateInstance(CRootGraph* graph, int flag);
+    static CRootFilter* WrapInstance(CRootGraph* graph, IBaseFilter* filter);
+    static CFilterClassRecord s_classRecord;
+
+private:
+    CComPtr<IIVFileWriterParams> m_pParams;
+};
+
+class CIVMuxFilter : public CRootFilter {
+public:
+    CIVMuxFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag);
+    CIVMuxFilter(CRootGraph* owner, REFCLSID clsid);
+    CIVMuxFilter(CRootGraph* owner, IBaseFilter* filter);
+    ~CIVMuxFilter() override;
+
+    HRESULT OnHook1(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
+    HRESULT OnHook2(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
+    // The multiplexer adds input pins as they are connected.
+    BOOL Init() override;
+
+    // Every field is sent (or read) even when one fails; TRUE only when each call succeeded. A
+    // field whose read failed keeps its value. FALSE without a call when IIVMuxParams is not
+    // given with S_OK or the record is null.
+    BOOL SetMuxSettings(const IVMuxSettings* p);
+    BOOL GetMuxSettings(IVMuxSettings* p);
+
+    // Fill all six fields; FALSE for a null record.
+    static BOOL GetMuxPreset1(IVMuxSettings* p);
+    static BOOL GetMuxPreset2(IVMuxSettings* p);
+    static BOOL GetMuxPreset3(IVMuxSettings* p);
+    static BOOL GetMuxPreset4(IVMuxSettings* p);
+    static BOOL GetMuxPreset5(IVMuxSettings* p);
+
+    static CRootFilter* CreateInstance(CRootGraph* graph, int flag);
+    static CRootFilter* WrapInstance(CRootGraph* graph, IBaseFilter* filter);
+    static CFilterClassRecord s_classRecord;
+};
+
+class CIVStillCaptureFilter : public CRootFilter {
+public:
+    CIVStillCaptureFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag);
+    CIVStillCaptureFilter(CRootGraph* owner, REFCLSID clsid);
+    CIVStillCaptureFilter(CRootGraph* owner, IBaseFilter* filter);
+    ~CIVStillCaptureFilter() override;
+
+    HRESULT OnHook1(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
+    HRESULT OnHook2(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
+
+    // One parameter each, the argument passed through; TRUE when the call succeeded.
+    BOOL GetStill601(LONG* pValue);
+    BOOL SetStill601(LONG value);
+    BOOL GetStill602(LONG* pValue);
+    BOOL SetStill602(LONG value);
+    BOOL GetStill603(LONG* pValue);
+    BOOL SetStill603(LONG value);
+    BOOL GetStill604(LONG* pValue);
+    BOOL SetStill604(LONG value);
+    BOOL GetStill605(LONG* pValue);
+    BOOL SetStill605(LONG value);
+    // The current picture's size in bytes.
+    BOOL GetStill607(LONG* pSize);
+    // The current picture (a packed DIB) into a block of GetStill607's size.
+    BOOL GetStill608(void* pPicture);
+
+    // Writes the current picture to path as a BMP file. FALSE (and no file left) when there is
+    // no picture, it is smaller than its header, memory runs out, or a write fails.
+    BOOL SaveSnapshot(const char* path);
+
+    static CRootFilter* CreateInstance(CRootGraph* graph, int flag);
+    static CRootFilter* WrapInstance(CRootGraph* graph, IBaseFilter* filter);
+    static CFilterClassRecord s_classRecord;
+
+private:
+    BOOL Read(DWORD id, void* pValue);
+    BOOL Write(DWORD id, LONG value);
+};
+
+class CIVDownScaleFilter : public CRootFilter {
+public:
+    CIVDownScaleFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag);
+    CIVDownScaleFilter(CRootGraph* owner, REFCLSID clsid);
+    CIVDownScaleFilter(CRootGraph* owner, IBaseFilter* filter);
+    ~CIVDownScaleFilter() override;
+
+    HRESULT OnHook1(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
+    HRESULT OnHook2(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
+    // Opens IIVDownScaleParams; TRUE only for S_OK.
+    BOOL Init() override;
+
+    // Writes 0x700 and, when that took, 0x701 (1 or 0 each); TRUE when both took. A failed second
+    // write keeps the first.
+    BOOL SetDownScale(BOOL first, BOOL second);
+    // Both outputs untouched unless both reads succeed.
+    BOOL GetDownScale(BOOL* pFirst, BOOL* pSecond);
+
+    static CRootFilter* CreateInstance(CRootGraph* graph, int flag);
+    static CRootFilter* WrapInstance(CRootGraph* graph, IBaseFilter* filter);
+    static CFilterClassRecord s_classRecord;
+
+private:
+    CComPtr<IIVDownScaleParams> m_pParams;
+};

@@ -1,0 +1,18 @@
+// The forwarding of the MainConcept wrappers: a slot of an interface the wrapper holds, called
+// with the caller's arguments unchanged. FALSE without a call when the interface is not held;
+// otherwise TRUE exactly when the filter's answer is a success code.
+#pragma once
+
+#include <windows.h>
+
+template <class I, class... Params, class... Args>
+BOOL MCForward(I* iface, HRESULT (STDMETHODCALLTYPE I::*slot)(Params...), Args... args) {
+    if (iface == nullptr) return FALSE;
+    return SUCCEEDED((iface->*slot)(static_cast<Params>(args)...)) ? TRUE : FALSE;
+}
+
+// Opens one interface of the filter into `member`; TRUE when the query succeeded.
+template <class Ptr>
+BOOL MCQuery(IBaseFilter* filter, REFIID iid, Ptr& member) {
+    return SUCCEEDED(filter->QueryInterface(iid, reinterpret_cast<void**>(&member))) ? TRUE : FALSE;
+}

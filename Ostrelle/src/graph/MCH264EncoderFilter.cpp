@@ -1,0 +1,66 @@
+#include "graph/MCH264EncoderFilter.h"
+
+#include "graph/FilterWrapperClass.h"
+#include "graph/MCForward.h"
+
+CFilterClassRecord CMCH264EncoderFilter::s_classRecord(&CLSID_MCH264Encoder, nullptr, "MainConcept Demo H.264 Encoder",
+                                                       &CMCH264EncoderFilter::CreateInstance,
+                                                       &CMCH264EncoderFilter::WrapInstance);
+
+FILTER_WRAPPER_CREATORS(CMCH264EncoderFilter)
+FILTER_WRAPPER_CONSTRUCTORS(CMCH264EncoderFilter)
+FILTER_WRAPPER_HOOKS(CMCH264EncoderFilter)
+
+CMCH264EncoderFilter::~CMCH264EncoderFilter() {
+    m_pH264Params.Release();
+    m_pH264Settings.Release();
+    m_pFileSink.Release();
+    m_pMuxParams.Release();
+    m_pMuxSettings.Release();
+    m_pAudioParams.Release();
+    m_pAudioSettings.Release();
+}
+
+BOOL CMCH264EncoderFilter::Init() {
+    m_bDyncPin = TRUE;
+    m_pAudioSettings.Release();
+    m_pAudioParams.Release();
+    m_pMuxSettings.Release();
+    m_pMuxParams.Release();
+    m_pFileSink.Release();
+    m_pH264Settings.Release();
+    m_pH264Params.Release();
+    if (!IsValid()) return FALSE;
+    BOOL all = TRUE;
+    all &= MCQuery(m_pFilter, IID_IMCAudioSettings, m_pAudioSettings);
+    all &= MCQuery(m_pFilter, IID_IMCAudioParams, m_pAudioParams);
+    all &= MCQuery(m_pFilter, IID_IMCMuxSettings, m_pMuxSettings);
+    all &= MCQuery(m_pFilter, IID_IMCMuxParams, m_pMuxParams);
+    all &= MCQuery(m_pFilter, IID_IFileSinkFilter, m_pFileSink);
+    all &= MCQuery(m_pFilter, IID_IMCH264Settings, m_pH264Settings);
+    all &= MCQuery(m_pFilter, IID_IMCH264Params, m_pH264Params);
+    return all;
+}
+
+BOOL CMCH264EncoderFilter::H264Settings3(DWORD v1, DWORD v2, DWORD v3) {
+    return MCForward(m_pH264Settings.p, &IMCH264Settings::Settings3, v1, v2, v3);
+}
+BOOL CMCH264EncoderFilter::H264Settings4(DWORD v1, DWORD v2, DWORD v3) {
+    return MCForward(m_pH264Settings.p, &IMCH264Settings::Settings4, v1, v2, v3);
+}
+BOOL CMCH264EncoderFilter::H264Settings5(DWORD v) { return MCForward(m_pH264Settings.p, &IMCH264Settings::Settings5, v); }
+BOOL CMCH264EncoderFilter::SetH264Settings(MC_H264_SETTINGS settings) {
+    return MCForward(m_pH264Settings.p, &IMCH264Settings::SetSettings, &settings);
+}
+BOOL CMCH264EncoderFilter::H264Settings7(DWORD v1, DWORD v2, DWORD v3) {
+    return MCForward(m_pH264Settings.p, &IMCH264Settings::Settings7, v1, v2, v3);
+}
+BOOL CMCH264EncoderFilter::H264Settings8(DWORD v1, DWORD v2) {
+    return MCForward(m_pH264Settings.p, &IMCH264Settings::Settings8, v1, v2);
+}
+BOOL CMCH264EncoderFilter::GetH264Param(DWORD id, DWORD* value) {
+    return MCForward(m_pH264Params.p, &IMCH264Params::GetParam, id, value);
+}
+BOOL CMCH264EncoderFilter::SetH264Param(DWORD id, DWORD value) {
+    return MCForward(m_pH264Params.p, &IMCH264Params::SetParam, id, value);
+}

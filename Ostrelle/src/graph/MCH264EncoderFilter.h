@@ -1,0 +1,43 @@
+// CMCH264EncoderFilter: the wrapper of the MainConcept H.264 encoder (video encoder with its own
+// audio encoder, multiplexer and file sink), registered by its CLSID. It offers the audio and
+// multiplexer groups of the MPEG encoder, the multiplexer parameters, and forwards to the
+// H.264 settings and parameters.
+#pragma once
+
+#include <makers/mainconcept.h>
+
+#include "graph/FilterClassRecord.h"
+#include "graph/MCInterfaceGroups.h"
+#include "graph/RootFilter.h"
+
+class CMCH264EncoderFilter : public CRootFilter, public CMCAudioGroup, public CMCMuxGroup, public CMCMuxParamGroup {
+public:
+    CMCH264EncoderFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag);
+    CMCH264EncoderFilter(CRootGraph* owner, REFCLSID clsid);
+    CMCH264EncoderFilter(CRootGraph* owner, IBaseFilter* filter);
+    ~CMCH264EncoderFilter() override;
+
+    HRESULT OnHook1(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
+    HRESULT OnHook2(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
+    // Opens the seven interfaces, every one even after a failure; TRUE when all seven opened. An
+    // invalid wrapper still forwards to the interfaces it holds.
+    BOOL Init() override;
+
+    BOOL H264Settings3(DWORD value1, DWORD value2, DWORD value3);
+    BOOL H264Settings4(DWORD value1, DWORD value2, DWORD value3);
+    BOOL H264Settings5(DWORD value);
+    // The whole 8320-byte record reaches the filter in one call.
+    BOOL SetH264Settings(MC_H264_SETTINGS settings);
+    BOOL H264Settings7(DWORD value1, DWORD value2, DWORD value3);
+    BOOL H264Settings8(DWORD value1, DWORD value2);
+    BOOL GetH264Param(DWORD id, DWORD* value);
+    BOOL SetH264Param(DWORD id, DWORD value);
+
+    static CRootFilter* CreateInstance(CRootGraph* graph, int flag);
+    static CRootFilter* WrapInstance(CRootGraph* graph, IBaseFilter* filter);
+    static CFilterClassRecord s_classRecord;
+
+private:
+    CComPtr<IMCH264Settings> m_pH264Settings;
+    CComPtr<IMCH264Params> m_pH264Params;
+};

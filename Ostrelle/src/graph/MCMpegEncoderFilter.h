@@ -1,0 +1,51 @@
+// CMCMpegEncoderFilter: the wrapper of the MainConcept MPEG encoder (video and audio encoder,
+// multiplexer and file writer in one filter), registered by its CLSID. It forwards to the
+// filter's six interfaces, fills set-up records from six presets and configures the whole filter
+// from one set-up record (ApplySetup).
+#pragma once
+
+#include <makers/mainconcept.h>
+
+#include "graph/FilterClassRecord.h"
+#include "graph/MCInterfaceGroups.h"
+#include "graph/MCSettingsRecords.h"
+#include "graph/RootFilter.h"
+
+class CMCMpegEncoderFilter : public CRootFilter, public CMCAudioGroup, public CMCMuxGroup, public CMCVideoGroup {
+public:
+    CMCMpegEncoderFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag);
+    CMCMpegEncoderFilter(CRootGraph* owner, REFCLSID clsid);
+    CMCMpegEncoderFilter(CRootGraph* owner, IBaseFilter* filter);
+    ~CMCMpegEncoderFilter() override;
+
+    HRESULT OnHook1(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
+    HRESULT OnHook2(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
+    // Opens the six interfaces, every one even after a failure; TRUE when all six opened.
+    BOOL Init() override;
+
+    // The audio, multiplexer and video groups, and the fixed-id parameters the set-up uses.
+    BOOL SetAudioParam60(DWORD value);
+    // The caller's value goes back to it whatever the result (its own value after a failure).
+    BOOL GetAudioParam60(DWORD* value);
+    BOOL SetAudioParam1(DWORD value);
+    BOOL SetVideoParam60(DWORD value);
+    BOOL GetVideoParam60(DWORD* value);
+    BOOL SetVideoParam61(DWORD value);
+    BOOL GetVideoParam61(DWORD* value);
+
+    // ---- presets and set-up ----
+    static BOOL GetPresetVCD(MCEncoderSetup* setup, BOOL pal);
+    static BOOL GetPresetDVD(MCEncoderSetup* setup, BOOL pal);
+    static BOOL GetPresetDVDLow(MCEncoderSetup* setup, BOOL pal);
+    static BOOL GetPresetSVCD(MCEncoderSetup* setup, BOOL pal);
+    static BOOL GetPresetMPEG1(MCEncoderSetup* setup, BOOL pal);
+    static BOOL GetPresetMPEG2(MCEncoderSetup* setup, BOOL pal);
+    // Configures video, parameters, audio and multiplexer in one fixed sequence; stops at the
+    // first failing step, leaving what it wrote in the filter.
+    BOOL ApplySetup(const MCEncoderSetup* setup);
+
+    static CRootFilter* CreateInstance(CRootGraph* graph, int flag);
+    static CRootFilter* WrapInstance(CRootGraph* graph, IBaseFilter* filter);
+    static CFilterClassRecord s_classRecord;
+
+};

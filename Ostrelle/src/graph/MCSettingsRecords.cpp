@@ -1,0 +1,57 @@
+#include "graph/MCSettingsRecords.h"
+
+#include "graph/NameText.h"
+#include "graph/StrA2W.h"
+
+const MCPresetRow kMCPresets[6] = {
+    {"VCD", 1, 0, 1, 1150000.0, 352, 288, 240, 2},
+    {"DVD", 4, 1, 1, 7200000.0, 720, 576, 480, 4},
+    {"DVDLow", 4, 1, 1, 4500000.0, 720, 576, 480, 4},
+    {"SVCD", 3, 1, 1, 2200000.0, 480, 576, 480, 2},
+    {"MPEG1", 0, 0, 2, 4500000.0, 352, 288, 240, 2},
+    {"MPEG2", 2, 1, 2, 4500000.0, 720, 576, 480, 2},
+};
+
+BOOL FillMCPreset(const MCPresetRow& row, MCEncoderSetup* setup, BOOL pal) {
+    if (setup == nullptr) return FALSE;
+    setup->nStreamType = row.streamType;
+    setup->bPal = pal;
+    setup->nMpeg2 = row.mpeg2;
+    setup->nModeNibble = row.modeNibble;
+    setup->dBitRate = row.bitRate;
+    setup->dMaxBitRate = kMCPresetMaxBitRate;
+    setup->nWidth = row.width;
+    setup->nHeight = pal ? row.palHeight : row.ntscHeight;
+    setup->nAudioValue = kMCPresetAudioValue;
+    setup->nPresetClass = row.presetClass;
+    return TRUE;
+}
+
+void SetMCModeNibble(MC_VIDEO_SETTINGS* record, int value) {
+    BYTE& byte = record->bytes[kMCVideoModeNibble];
+    byte = static_cast<BYTE>((byte & 0xE1) | ((value & 0x0F) << 1));
+}
+
+BOOL MCSetVideoModeNibble(IMCVideoSettings* settings, int value) {
+    if (settings == nullptr) return FALSE;
+    MC_VIDEO_SETTINGS record = {};
+    if (FAILED(settings->GetSettings(&record))) return FALSE;
+    SetMCModeNibble(&record, value);
+    return SUCCEEDED(settings->SetSettings(&record)) ? TRUE : FALSE;
+}
+
+BOOL MCSetFileName(IFileSinkFilter* sink, const char* name) {
+    if (sink == nullptr) return FALSE;
+    CStrA2W wideName(name);
+    return SUCCEEDED(sink->SetFileName(wideName.Convert(), nullptr)) ? TRUE : FALSE;
+}
+
+BOOL MCGetFileName(IFileSinkFilter* sink, char* buffer, int size) {
+    if (sink == nullptr || buffer == nullptr || size <= 0) return FALSE;
+    LPOLESTR name = nullptr;
+    const HRESULT hr = sink->GetCurFile(&name, nullptr);
+    const BOOL fits = WideToNameText(buffer, static_cast<size_t>(size), name);
+    CoTaskMemFree(name);
+    if (!fits) buffer[0] = '\0';
+    return SUCCEEDED(hr) && fits ? TRUE : FALSE;
+}

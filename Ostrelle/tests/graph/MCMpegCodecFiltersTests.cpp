@@ -1,0 +1,331 @@
+// The MainConcept multiplexer, audio decoder and encoder, splitter, video decoder and encoder
+// wrappers, reached through the registry over the simulated PC's installed filters: what each
+// Init asks for, the video decoder's set-up and record, and every forwarding slot.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "graph/MCH264EncoderFilter.h"
+#include "graph/MCMpegCodecFilters.h"
+#include "graph/MCMpegEncoderFilter.h"
+#include "hwsim/installed/McMpegFilters.h"
+#include "support/SystemBench.h"
+
+using namespace graphtest;
+
+namespace {
+
+using Args = std::vector<ULONGLONG>;
+using Names = std::vector<std::string>;
+
+constexpr DWORD kYUY2 = MAKEFOURCC('Y', 'U', 'Y', '2');
+constexpr DWORD kBGR4 = MAKEFOURCC('B', 'G', 'R', '4');
+
+class MCCodecWrappers : public SystemBench {
+protected:
+    template <class T>
+    T* Add(CRootGraph& graph, REFCLSID clsid, const char* name = "Wrapped") {
+        return dynamic_cast<T*>(graph.AddFilter(clsid, name));
+    }
+    hwsim::FilterBehaviour& Decoder() { return Behaviour(CLSID_MCMpegVideoDecoder); }
+};
+
+}  // namespace
+
+TEST_F(MCCodecWrappers, EachClassComesForItsClsidOnlyWithItsPackage) {
+    struct Row {
+        const CLSID* clsid;
+        std::function<bool(CRootFilter*)> isClass;
+        BOOL dyncPin;
+    };
+    const Row rows[] = {
+        {&CLSID_MCMpegMultiplexer, [](CRootFilter* f) { return dynamic_cast<CMCMuxFilter*>(f) != nullptr; }, TRUE},
+        {&CLSID_MCMpegAudioDecoder, [](CRootFilter* f) { return dynamic_cast<CMCAudioDecoderFilter*>(f) != nullptr; }, FALSE},
+        {&CLSID_MCMpegAudioEncoder, [](CRootFilter* f) { return dynamic_cast<CMCAudioEncoderFilter*>(f) != nullptr; }, FALSE},
+        {&CLSID_MCMpegEncoder, [](CRootFilter* f) { return dynamic_cast<CMCMpegEncoderFilter*>(f) != nullptr; }, TRUE},
+        {&CLSID_MCMpegSplitter, [](CRootFilter* f) { return dynamic_cast<CMCSplitterFilter*>(f) != nullptr; }, TRUE},
+        {&CLSID_MCMpegVideoDecoder, [](CRootFilter* f) { return dynamic_cast<CMCVideoDecoderFilter*>(f) != nullptr; }, FALSE},
+        {&CLSID_MCMpegVideoEncoder, [](CRootFilter* f) { return dynamic_cast<CMCVideoEncoderFilter*>(f) != nullptr; }, FALSE},
+        {&CLSID_MCH264Encoder, [](CRootFilter* f) { return dynamic_cast<CMCH264EncoderFilter*>(f) != nullptr; }, TRUE},
+    };
+    CRootGraph graph;
+    for (const Row& row : rows) {
+        CRootFilter* wrapper = graph.AddFilter(*row.clsid, "Wrapped");
+        ASSERT_NE(wrapper, nullptr);
+        EXPECT_TRUE(row.isClass(wrapper)) << wrapper->GetDeviceName();
+        EXPECT_TRUE(wrapper->IsValid());
+        EXPECT_EQ(wrapper->IsDyncPin(), row.dyncPin) << wrapper->GetDeviceName();
+    }
+    Load(R"({"cards": [], "packages": ["vorlane"]})");
+    CRootGraph without;
+    for (const Row& row : rows) EXPECT_EQ(without.AddFilter(*row.clsid, "Wrapped"), nullptr);
+}
+
+TEST_F(MCCodecWrappers, MultiplexerInputAddedOnConnectionIsFoundByName) {
+    CRootGraph graph;
+    auto* encoder = Add<CMCAudioEncoderFilter>(graph, CLSID_MCMpegAudioEncoder, "Audio");
+    auto* mux = Add<CMCMuxFilter>(graph, CLSID_MCMpegMultiplexer, "Mux");
+    ASSERT_NE(encoder, nullptr);
+    ASSERT_NE(mux, nullptr);
+    EXPECT_EQ(mux->FindPin("Input 02"), nullptr);
+    ASSERT_TRUE(graph.ConnectByPinName(encoder, mux, "Out", "Input 01"));
+    CRootPin* added = mux->FindPin("Input 02");
+    ASSERT_NE(added, nullptr);
+    EXPECT_EQ(mux->GetPinCount(), 3);
+}
+
+TEST_F(MCCodecWrappers, InitAsksForEveryInterfaceInItsOrder) {
+    struct Row {
+        const CLSID* clsid;
+        Names queries;
+    };
+    const Row rows[] = {
+        {&CLSID_MCMpegMultiplexer, {"IMCMuxSettings", "IMCMuxParams", "IFileSinkFilter"}},
+        {&CLSID_MCMpegAudioDecoder, {}},
+        {&CLSID_MCMpegAudioEncoder, {"IMCAudioSettings", "IMCAudioParams"}},
+        {&CLSID_MCMpegEncoder,
+         {"IMCAudioSettings", "IMCAudioParams", "IMCMuxSettings", "IFileSinkFilter", "IMCVideoSettings", "IMCVideoParams"}},
+        {&CLSID_MCMpegSplitter, {"IMCSplitterParams"}},
+        {&CLSID_MCMpegVideoDecoder, {"IMCDecoderParams", "IMCDecoderOutput"}},
+        {&CLSID_MCMpegVideoEncoder, {"IMCVideoSettings", "IMCVideoParams"}},
+    };
+    CRootGraph graph;
+    for (const Row& row : rows) {
+        Behaviour(*row.clsid).ClearCalls();
+        ASSERT_NE(graph.AddFilter(*row.clsid, "Wrapped"), nullptr);
+        EXPECT_EQ(Behaviour(*row.clsid).Queries(), row.queries);
+    }
+
+    // The first interface refused: every later one is still asked for, and the wrapper refused.
+    for (const Row& row : rows) {
+        if (row.queries.size() < 2 || *row.clsid == CLSID_MCMpegVideoDecoder) continue;
+        hwsim::FilterBehaviour& filter = Behaviour(*row.clsid);
+        filter.RefuseInterface(row.queries.front());
+        filter.ClearCalls();
+        EXPECT_EQ(graph.AddFilter(*row.clsid, "Refused"), nullptr);
+        EXPECT_EQ(filter.Queries(), row.queries);
+        filter.RefuseInterface(row.queries.front(), false);
+    }
+}
+
+TEST_F(MCCodecWrappers, MultiplexerWithoutParamsIsInvalidYetHoldsItsFileSink) {
+    Behaviour(CLSID_MCMpegMultiplexer).RefuseInterface("IMCMuxParams");
+    CRootGraph graph;
+    CMCMuxFilter mux(&graph, CLSID_MCMpegMultiplexer);
+    EXPECT_FALSE(mux.SetUp());
+    EXPECT_FALSE(mux.IsValid());
+    EXPECT_TRUE(mux.SetFileName("C:\\Record\\mux.mpg"));
+    char name[MAX_PATH] = "stale";
+    EXPECT_TRUE(mux.GetFileName(name));
+    EXPECT_STREQ(name, "C:\\Record\\mux.mpg");
+    char small[8] = "stale";
+    EXPECT_FALSE(mux.GetFileName(small, sizeof(small)));
+    EXPECT_STREQ(small, "");
+    EXPECT_TRUE(mux.SetMuxStreamType(2));
+    Behaviour(CLSID_MCMpegMultiplexer).ClearCalls();
+    EXPECT_FALSE(mux.SetMuxParam25(1));
+    EXPECT_TRUE(Behaviour(CLSID_MCMpegMultiplexer).Calls().empty());
+}
+
+TEST_F(MCCodecWrappers, VideoDecoderAsksForYuy2OnlyThenClearsParameter20) {
+    CRootGraph graph;
+    Decoder().ClearCalls();
+    ASSERT_NE(Add<CMCVideoDecoderFilter>(graph, CLSID_MCMpegVideoDecoder), nullptr);
+    const auto calls = Decoder().Calls();
+    ASSERT_EQ(calls.size(), 8u);
+    const DWORD formats[] = {kYUY2, kBGR4, MAKEFOURCC('B', 'G', 'R', '3'), MAKEFOURCC('R', '5', '5', '5'),
+                             MAKEFOURCC('R', '5', '6', '5'), MAKEFOURCC('U', 'Y', 'V', 'Y'), MAKEFOURCC('Y', 'V', '1', '2')};
+    for (size_t i = 0; i < std::size(formats); ++i) {
+        EXPECT_EQ(calls[i].iface, "IMCDecoderOutput");
+        EXPECT_EQ(calls[i].slot, 5);
+        EXPECT_EQ(calls[i].args, (Args{formats[i], i == 0 ? 1u : 0u})) << i;
+    }
+    EXPECT_EQ(0x32595559u, kYUY2);  // the FourCC as a little-endian value
+    EXPECT_EQ(calls[7].iface, "IMCDecoderParams");
+    EXPECT_EQ(calls[7].slot, 4);
+    EXPECT_EQ(calls[7].args, (Args{0x20, 0}));
+
+    // Parameter 0x20's answer is Init's.
+    Decoder().FailSlot("IMCDecoderParams", 4, E_FAIL);
+    EXPECT_EQ(graph.AddFilter(CLSID_MCMpegVideoDecoder, "Refused"), nullptr);
+}
+
+TEST_F(MCCodecWrappers, VideoDecoderRefusingBgr4StopsItsInit) {
+    Decoder().Store(hwsim::kStoreRefusedFourCC, kBGR4);
+    Decoder().ClearCalls();
+    CRootGraph graph;
+    EXPECT_EQ(graph.AddFilter(CLSID_MCMpegVideoDecoder, "Decoder"), nullptr);
+    const auto calls = Decoder().Calls();
+    ASSERT_EQ(calls.size(), 2u);
+    EXPECT_EQ(calls[0].args, (Args{kYUY2, 1}));
+    EXPECT_EQ(calls[1].args, (Args{kBGR4, 0}));
+
+    // Without its parameters the decoder is not asked for its output interface.
+    Decoder().RefuseInterface("IMCDecoderParams");
+    Decoder().ClearCalls();
+    EXPECT_EQ(graph.AddFilter(CLSID_MCMpegVideoDecoder, "Decoder"), nullptr);
+    EXPECT_EQ(Decoder().Queries(), Names{"IMCDecoderParams"});
+    EXPECT_TRUE(Decoder().Calls().empty());
+}
+
+TEST_F(MCCodecWrappers, VideoDecoderRecordCarriesItsSizeAndField4) {
+    CRootGraph graph;
+    auto* decoder = Add<CMCVideoDecoderFilter>(graph, CLSID_MCMpegVideoDecoder);
+    ASSERT_NE(decoder, nullptr);
+    MC_DECODER_RECORD record = {};
+    for (DWORD i = 1; i < 10; ++i) record.dwField[i] = 0x300 + i;
+    Decoder().ClearCalls();
+    ASSERT_TRUE(decoder->SetDecoderRecord(record));
+    MC_DECODER_RECORD sent = record;
+    sent.dwField[0] = 40;
+    ASSERT_EQ(Decoder().Calls().size(), 1u);
+    EXPECT_EQ(Decoder().Calls()[0].records, std::vector<std::vector<BYTE>>{hwsim::FilterBehaviour::Bytes(sent)});
+
+    MC_DECODER_RECORD read = {};
+    ASSERT_TRUE(decoder->GetDecoderRecord(&read));
+    EXPECT_EQ(Decoder().Calls().back().args, Args{40});  // the size is set before the read
+    EXPECT_EQ(read.dwField[9], 0x309u);
+
+    ASSERT_TRUE(decoder->SetDecoderField4(0xBEEF));
+    int field4 = 0;
+    ASSERT_TRUE(decoder->GetDecoderField4(&field4));
+    EXPECT_EQ(field4, 0xBEEF);
+    ASSERT_TRUE(decoder->GetDecoderRecord(&read));
+    EXPECT_EQ(read.dwField[3], 0x303u);
+    EXPECT_EQ(read.dwField[5], 0x305u);
+
+    // A failed read writes nothing.
+    Decoder().FailSlot("IMCDecoderOutput", 6, E_FAIL, 2);
+    Decoder().ClearCalls();
+    EXPECT_FALSE(decoder->SetDecoderField4(1));
+    EXPECT_FALSE(decoder->GetDecoderField4(&field4));
+    ASSERT_EQ(Decoder().Calls().size(), 2u);
+    EXPECT_EQ(Decoder().Calls()[0].slot, 6);
+    EXPECT_EQ(Decoder().Calls()[1].slot, 6);
+    // Null places are refused, not written through.
+    EXPECT_FALSE(decoder->GetDecoderField4(nullptr));
+    EXPECT_FALSE(decoder->GetDecoderRecord(nullptr));
+}
+
+TEST_F(MCCodecWrappers, AudioDecoderIsValidWithoutAnInterface) {
+    Behaviour(CLSID_MCMpegAudioDecoder).ClearCalls();
+    CRootGraph graph;
+    auto* decoder = Add<CMCAudioDecoderFilter>(graph, CLSID_MCMpegAudioDecoder);
+    ASSERT_NE(decoder, nullptr);
+    EXPECT_TRUE(decoder->IsValid());
+    EXPECT_EQ(decoder->GetPinCount(), 2);
+    EXPECT_TRUE(Behaviour(CLSID_MCMpegAudioDecoder).Queries().empty());
+}
+
+TEST_F(MCCodecWrappers, VideoEncoderModeNibbleTakesOnlyFourBits) {
+    CRootGraph graph;
+    auto* encoder = Add<CMCVideoEncoderFilter>(graph, CLSID_MCMpegVideoEncoder);
+    ASSERT_NE(encoder, nullptr);
+    for (BYTE before : {BYTE(0xFF), BYTE(0x00)}) {
+        MC_VIDEO_SETTINGS video = {};
+        video.bytes[0x32C] = before;
+        ASSERT_TRUE(encoder->SetVideoSettings(video));
+        ASSERT_TRUE(encoder->SetVideoModeNibble(0x13));
+        ASSERT_TRUE(encoder->GetVideoSettings(&video));
+        EXPECT_EQ(video.bytes[0x32C], before == 0xFF ? 0xE7 : 0x06);
+    }
+}
+
+TEST_F(MCCodecWrappers, EveryForwardReachesItsSlotUnchanged) {
+    CRootGraph graph;
+    auto* mux = Add<CMCMuxFilter>(graph, CLSID_MCMpegMultiplexer);
+    auto* audio = Add<CMCAudioEncoderFilter>(graph, CLSID_MCMpegAudioEncoder);
+    auto* video = Add<CMCVideoEncoderFilter>(graph, CLSID_MCMpegVideoEncoder);
+    auto* splitter = Add<CMCSplitterFilter>(graph, CLSID_MCMpegSplitter);
+    auto* decoder = Add<CMCVideoDecoderFilter>(graph, CLSID_MCMpegVideoDecoder);
+    ASSERT_TRUE(mux && audio && video && splitter && decoder);
+    DWORD out = 0;
+    MC_AUDIO_SETTINGS audioRecord = {};
+    MC_VIDEO_SETTINGS videoRecord = {};
+    MC_MUX_SETTINGS muxRecord = {};
+    muxRecord.bytes[107] = 0x99;
+    struct Row {
+        const CLSID* clsid;
+        std::function<BOOL()> call;
+        const char* iface;
+        int slot;
+        Args args;
+    };
+    const std::vector<Row> rows = {
+        {&CLSID_MCMpegMultiplexer, [&] { return mux->MuxSettings3(0xC3); }, "IMCMuxSettings", 3, {0xC3}},
+        {&CLSID_MCMpegMultiplexer, [&] { return mux->MuxSettings4(0xC4); }, "IMCMuxSettings", 4, {0xC4}},
+        {&CLSID_MCMpegMultiplexer, [&] { return mux->MuxSettings5(0xC5); }, "IMCMuxSettings", 5, {0xC5}},
+        {&CLSID_MCMpegMultiplexer, [&] { return mux->SetMuxSettings(muxRecord); }, "IMCMuxSettings", 6, {}},
+        {&CLSID_MCMpegMultiplexer, [&] { return mux->MuxSettings7(1, 2); }, "IMCMuxSettings", 7, {1, 2}},
+        {&CLSID_MCMpegMultiplexer, [&] { return mux->SetMuxStreamType(4); }, "IMCMuxSettings", 8, {4}},
+        {&CLSID_MCMpegMultiplexer, [&] { return mux->GetMuxParam(0x11, &out); }, "IMCMuxParams", 3, {0x11}},
+        {&CLSID_MCMpegMultiplexer, [&] { return mux->SetMuxParam(0x12, 13); }, "IMCMuxParams", 4, {0x12, 13}},
+        {&CLSID_MCMpegMultiplexer, [&] { return mux->SetMuxParam25(7); }, "IMCMuxParams", 4, {0x25, 7}},
+        {&CLSID_MCMpegMultiplexer, [&] { return mux->SetFileName(nullptr); }, "IFileSinkFilter", 3, {0}},
+        {&CLSID_MCMpegMultiplexer, [&] { return mux->SetFileName("a.mpg"); }, "IFileSinkFilter", 3, {1}},
+        {&CLSID_MCMpegAudioEncoder, [&] { return audio->AudioSettings3(0xA3); }, "IMCAudioSettings", 3, {0xA3}},
+        {&CLSID_MCMpegAudioEncoder, [&] { return audio->AudioSettings4(0xA4); }, "IMCAudioSettings", 4, {0xA4}},
+        {&CLSID_MCMpegAudioEncoder, [&] { return audio->AudioSettings5(0xA5); }, "IMCAudioSettings", 5, {0xA5}},
+        {&CLSID_MCMpegAudioEncoder, [&] { return audio->AudioSettings6(0xA6); }, "IMCAudioSettings", 6, {0xA6}},
+        {&CLSID_MCMpegAudioEncoder, [&] { return audio->AudioSettings7(0xA7); }, "IMCAudioSettings", 7, {0xA7}},
+        {&CLSID_MCMpegAudioEncoder, [&] { return audio->AudioSettings8(0xA8); }, "IMCAudioSettings", 8, {0xA8}},
+        {&CLSID_MCMpegAudioEncoder, [&] { return audio->AudioSettings9(0xA9); }, "IMCAudioSettings", 9, {0xA9}},
+        {&CLSID_MCMpegAudioEncoder, [&] { return audio->AudioSettings10(0xAA); }, "IMCAudioSettings", 10, {0xAA}},
+        {&CLSID_MCMpegAudioEncoder, [&] { return audio->AudioSettings11(0xAB); }, "IMCAudioSettings", 11, {0xAB}},
+        {&CLSID_MCMpegAudioEncoder, [&] { return audio->SetAudioSettings(audioRecord); }, "IMCAudioSettings", 12, {}},
+        {&CLSID_MCMpegAudioEncoder, [&] { return audio->GetAudioDefaults(3, &audioRecord); }, "IMCAudioSettings", 13, {3}},
+        {&CLSID_MCMpegAudioEncoder, [&] { return audio->AudioSettings14(0xAE); }, "IMCAudioSettings", 14, {0xAE}},
+        {&CLSID_MCMpegAudioEncoder, [&] { return audio->SetAudioParam(5, 6); }, "IMCAudioParams", 4, {5, 6}},
+        {&CLSID_MCMpegAudioEncoder, [&] { return audio->GetAudioParam(5, &out); }, "IMCAudioParams", 3, {5}},
+        {&CLSID_MCMpegVideoEncoder, [&] { return video->VideoSettings3(0xB3); }, "IMCVideoSettings", 3, {0xB3}},
+        {&CLSID_MCMpegVideoEncoder, [&] { return video->VideoSettings4(0xB4); }, "IMCVideoSettings", 4, {0xB4}},
+        {&CLSID_MCMpegVideoEncoder, [&] { return video->VideoSettings5(0xB5); }, "IMCVideoSettings", 5, {0xB5}},
+        {&CLSID_MCMpegVideoEncoder, [&] { return video->VideoSettings6(0xB6); }, "IMCVideoSettings", 6, {0xB6}},
+        {&CLSID_MCMpegVideoEncoder, [&] { return video->VideoSettings7(1, 2, 3); }, "IMCVideoSettings", 7, {1, 2, 3}},
+        {&CLSID_MCMpegVideoEncoder, [&] { return video->VideoSettings8(4, 5, 6); }, "IMCVideoSettings", 8, {4, 5, 6}},
+        {&CLSID_MCMpegVideoEncoder, [&] { return video->VideoSettings9(0xB9); }, "IMCVideoSettings", 9, {0xB9}},
+        {&CLSID_MCMpegVideoEncoder, [&] { return video->VideoSettings10(0xBA); }, "IMCVideoSettings", 10, {0xBA}},
+        {&CLSID_MCMpegVideoEncoder, [&] { return video->VideoSettings11(1, 2, 3, 4); }, "IMCVideoSettings", 11, {1, 2, 3, 4}},
+        {&CLSID_MCMpegVideoEncoder, [&] { return video->GetVideoSettings(&videoRecord); }, "IMCVideoSettings", 12, {}},
+        {&CLSID_MCMpegVideoEncoder, [&] { return video->SetVideoSettings(videoRecord); }, "IMCVideoSettings", 13, {}},
+        {&CLSID_MCMpegVideoEncoder, [&] { return video->GetVideoDefaults(2, 1, &videoRecord); }, "IMCVideoSettings", 14, {2, 1}},
+        {&CLSID_MCMpegVideoEncoder, [&] { return video->VideoSettings15(7, 8); }, "IMCVideoSettings", 15, {7, 8}},
+        {&CLSID_MCMpegVideoEncoder, [&] { return video->SetVideoParam(0x10, 0x20); }, "IMCVideoParams", 4, {0x10, 0x20}},
+        {&CLSID_MCMpegVideoEncoder, [&] { return video->GetVideoParam(0x10, &out); }, "IMCVideoParams", 3, {0x10}},
+        {&CLSID_MCMpegSplitter, [&] { return splitter->GetSplitterParam(0x31, &out); }, "IMCSplitterParams", 3, {0x31}},
+        {&CLSID_MCMpegSplitter, [&] { return splitter->SetSplitterParam(0x32, 9); }, "IMCSplitterParams", 4, {0x32, 9}},
+        {&CLSID_MCMpegVideoDecoder, [&] { return decoder->SetDecoderParam(0x41, 2); }, "IMCDecoderParams", 4, {0x41, 2}},
+        {&CLSID_MCMpegVideoDecoder, [&] { return decoder->GetDecoderParam(0x41, &out); }, "IMCDecoderParams", 3, {0x41}},
+        {&CLSID_MCMpegVideoDecoder, [&] { return decoder->DecoderOutput3(1, 2); }, "IMCDecoderOutput", 3, {1, 2}},
+        {&CLSID_MCMpegVideoDecoder, [&] { return decoder->DecoderOutput4(3, 0xFFFFFFFF); }, "IMCDecoderOutput", 4, {3, 0xFFFFFFFF}},
+        {&CLSID_MCMpegVideoDecoder, [&] { return decoder->SetOutputFormat(kBGR4, 1); }, "IMCDecoderOutput", 5, {kBGR4, 1}},
+    };
+    for (const Row& row : rows) {
+        hwsim::FilterBehaviour& filter = Behaviour(*row.clsid);
+        filter.ClearCalls();
+        EXPECT_TRUE(row.call()) << row.iface << " " << row.slot;
+        const auto calls = filter.Calls();
+        ASSERT_EQ(calls.size(), 1u) << row.iface << " " << row.slot;
+        EXPECT_EQ(calls[0].iface, row.iface);
+        EXPECT_EQ(calls[0].slot, row.slot);
+        EXPECT_EQ(calls[0].args, row.args) << row.iface << " " << row.slot;
+        filter.FailSlot(row.iface, row.slot, E_FAIL);
+        EXPECT_FALSE(row.call()) << row.iface << " " << row.slot;
+    }
+    // Set parameters read back through their get slot.
+    ASSERT_TRUE(splitter->SetSplitterParam(0x33, 0x1234));
+    ASSERT_TRUE(splitter->GetSplitterParam(0x33, &out));
+    EXPECT_EQ(out, 0x1234u);
+    ASSERT_TRUE(mux->SetMuxParam25(0x55));
+    ASSERT_TRUE(mux->GetMuxParam(0x25, &out));
+    EXPECT_EQ(out, 0x55u);
+    // The records arrive whole.
+    Behaviour(CLSID_MCMpegMultiplexer).ClearCalls();
+    ASSERT_TRUE(mux->SetMuxSettings(muxRecord));
+    EXPECT_EQ(Behaviour(CLSID_MCMpegMultiplexer).Calls()[0].records[0], hwsim::FilterBehaviour::Bytes(muxRecord));
+    // A null value place is the filter's E_POINTER, so FALSE.
+    EXPECT_FALSE(decoder->GetDecoderParam(1, nullptr));
+    EXPECT_FALSE(splitter->GetSplitterParam(1, nullptr));
+}

@@ -1,0 +1,322 @@
+// The MainConcept MPEG encoder wrapper over the simulated PC's installed encoder: its interfaces,
+// the forwarding slots, the presets and the set-up sequence, read from the filter's call log.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "graph/MCMpegEncoderFilter.h"
+#include "hwsim/installed/McMpegFilters.h"
+#include "support/SystemBench.h"
+
+using namespace graphtest;
+
+namespace {
+
+class MCMpegEncoder : public SystemBench {
+protected:
+    CMCMpegEncoderFilter* Add(CRootGraph& graph) {
+        return dynamic_cast<CMCMpegEncoderFilter*>(graph.AddFilter(CLSID_MCMpegEncoder, "Encoder"));
+    }
+    hwsim::FilterBehaviour& Filter() { return Behaviour(CLSID_MCMpegEncoder); }
+    std::vector<std::pair<std::string, int>> Slots() {
+        std::vector<std::pair<std::string, int>> slots;
+        for (const auto& call : Filter().Calls()) slots.emplace_back(call.iface, call.slot);
+        return slots;
+    }
+    MC_VIDEO_SETTINGS StoredVideo() {
+        MC_VIDEO_SETTINGS video = {};
+        EXPECT_TRUE(Filter().Load(hwsim::kStoreVideoSettings + 13, &video));
+        return video;
+    }
+};
+
+}  // namespace
+
+TEST_F(MCMpegEncoder, ComesWithItsPackageAndChangesItsPins) {
+    CRootGraph graph;
+    CMCMpegEncoderFilter* encoder = Add(graph);
+    ASSERT_NE(encoder, nullptr);
+    EXPECT_TRUE(encoder->IsDyncPin());
+
+    Load(R"({"cards": [], "packages": ["vorlane"]})");
+    CRootGraph other;
+    EXPECT_EQ(other.AddFilter(CLSID_MCMpegEncoder, "Encoder"), nullptr);
+}
+
+TEST_F(MCMpegEncoder, WithoutVideoParamsIsInvalidButHoldsTheOtherFive) {
+    Filter().RefuseInterface("IMCVideoParams");
+    CRootGraph graph;
+    EXPECT_EQ(Add(graph), nullptr);
+
+    CMCMpegEncoderFilter encoder(&graph, CLSID_MCMpegEncoder);
+    Filter().ClearCalls();
+    EXPECT_FALSE(encoder.Init());
+    EXPECT_EQ(Filter().Queries().size(), 6u);
+    Filter().ClearCalls();
+    EXPECT_TRUE(encoder.AudioSettings3(1));
+    EXPECT_TRUE(encoder.SetAudioParam(2, 3));
+    EXPECT_TRUE(encoder.MuxSettings3(4));
+    EXPECT_TRUE(encoder.SetFileName("a.mpg"));
+    EXPECT_TRUE(encoder.VideoSettings3(5));
+    EXPECT_FALSE(encoder.SetVideoParam(6, 7));
+    EXPECT_EQ(Slots().size(), 5u);
+
+    // S_FALSE counts as an interface given.
+    Filter().RefuseInterface("IMCVideoParams", false);
+    Filter().AnswerSFalse("IMCVideoParams");
+    EXPECT_NE(Add(graph), nullptr);
+}
+
+TEST_F(MCMpegEncoder, PresetsFillEveryFieldForBothStandards) {
+    using Preset = BOOL (*)(MCEncoderSetup*, BOOL);
+    struct Expected {
+        Preset preset;
+        int streamType, mpeg2, nibble;
+        double bitRate;
+        int width, palHeight, ntscHeight, presetClass;
+    };
+    const Expected expected[] = {
+        {&CMCMpegEncoderFilter::GetPresetVCD, 1, 0, 1, 1150000.0, 352, 288, 240, 2},
+        {&CMCMpegEncoderFilter::GetPresetDVD, 4, 1, 1, 7200000.0, 720, 576, 480, 4},
+        {&CMCMpegEncoderFilter::GetPresetDVDLow, 4, 1, 1, 4500000.0, 720, 576, 480, 4},
+        {&CMCMpegEncoderFilter::GetPresetSVCD, 3, 1, 1, 2200000.0, 480, 576, 480, 2},
+        {&CMCMpegEncoderFilter::GetPresetMPEG1, 0, 0, 2, 4500000.0, 352, 288, 240, 2},
+        {&CMCMpegEncoderFilter::GetPresetMPEG2, 2, 1, 2, 4500000.0, 720, 576, 480, 2},
+    };
+    for (const Expected& row : expected) {
+        for (BOOL pal : {TRUE, FALSE}) {
+            MCEncoderSetup setup;
+            std::memset(&setup, 0x7F, sizeof(setup));
+            ASSERT_TRUE(row.preset(&setup, pal));
+            EXPECT_EQ(setup.nStreamType, row.streamType);
+            EXPECT_EQ(setup.bPal, pal);
+            EXPECT_EQ(setup.nMpeg2, row.mpeg2);
+            EXPECT_EQ(setup.nModeNibble, row.nibble);
+            EXPECT_EQ(setup.dBitRate, row.bitRate);
+            EXPECT_EQ(setup.dMaxBitRate, 9800000.0);
+            EXPECT_EQ(setup.nWidth, row.width);
+            EXPECT_EQ(setup.nHeight, pal ? row.palHeight : row.ntscHeight);
+            EXPECT_EQ(setup.nAudioValue, 11);
+            EXPECT_EQ(setup.nPresetClass, row.presetClass);
+        }
+        EXPECT_FALSE(row.preset(nullptr, TRUE));
+    }
+}
+
+TEST_F(MCMpegEncoder, ApplySetupConfiguresTheFilterInItsOrder) {
+    CRootGraph graph;
+    CMCMpegEncoderFilter* encoder = Add(graph);
+    ASSERT_NE(encoder, nullptr);
+    for (auto preset : {&CMCMpegEncoderFilter::GetPresetVCD, &CMCMpegEncoderFilter::GetPresetDVD}) {
+        MCEncoderSetup setup;
+        ASSERT_TRUE(preset(&setup, TRUE));
+        Filter().ClearCalls();
+        ASSERT_TRUE(encoder->ApplySetup(&setup));
+        const std::vector<std::pair<std::string, int>> order = {
+            {"IMCVideoSettings", 14}, {"IMCVideoSettings", 13}, {"IMCVideoParams", 4}, {"IMCVideoParams", 4},
+            {"IMCAudioParams", 4},    {"IMCAudioSettings", 13}, {"IMCAudioSettings", 12}, {"IMCMuxSettings", 8}};
+        EXPECT_EQ(Slots(), order);
+        const auto calls = Filter().Calls();
+        const DWORD type = static_cast<DWORD>(setup.nStreamType);
+        EXPECT_EQ(calls[0].args, (std::vector<ULONGLONG>{type, 1}));
+        EXPECT_EQ(calls[2].args, (std::vector<ULONGLONG>{0x61, 0}));
+        EXPECT_EQ(calls[3].args, (std::vector<ULONGLONG>{0x60, 1}));
+        EXPECT_EQ(calls[4].args, (std::vector<ULONGLONG>{0x60, 1}));
+        EXPECT_EQ(calls[5].args, (std::vector<ULONGLONG>{type}));
+        EXPECT_EQ(calls[7].args, (std::vector<ULONGLONG>{type}));
+
+        const MC_VIDEO_SETTINGS video = StoredVideo();
+        // Stream type 1 sets the integer at 0x30; another keeps the filter's default.
+        EXPECT_EQ(MCField<int>(video, 0x30), setup.nStreamType == 1 ? 1 : 0x100 + 0x10 * setup.nStreamType + 1);
+        EXPECT_EQ(MCField<double>(video, 0x40), setup.dBitRate);
+        EXPECT_EQ(MCField<double>(video, 0x48), 9800000.0);
+        EXPECT_EQ(MCField<int>(video, 0x198), setup.nWidth);
+        EXPECT_EQ(MCField<int>(video, 0x19C), setup.nHeight);
+        EXPECT_EQ(video.bytes[0x32C], (0xA5 & 0xE1) | (1 << 1));
+        EXPECT_EQ(MCField<double>(video, 0x335), setup.dBitRate);
+        EXPECT_EQ(video.bytes[0x334], 0xA5);
+
+        MC_AUDIO_SETTINGS audio = {};
+        ASSERT_TRUE(Filter().Load(hwsim::kStoreAudioSettings + 12, &audio));
+        EXPECT_EQ(audio.dwField[0], 0u);
+        EXPECT_EQ(audio.dwField[1], 2u);
+        EXPECT_EQ(audio.dwField[2], 0x200 + 0x10 * type + 2);
+        EXPECT_EQ(audio.dwField[3], 11u);
+    }
+    EXPECT_FALSE(encoder->ApplySetup(nullptr));
+}
+
+TEST_F(MCMpegEncoder, ApplySetupStopsAtAFailedStepAndKeepsWhatItWrote) {
+    CRootGraph graph;
+    CMCMpegEncoderFilter* encoder = Add(graph);
+    ASSERT_NE(encoder, nullptr);
+    MCEncoderSetup setup;
+    CMCMpegEncoderFilter::GetPresetSVCD(&setup, FALSE);
+    Filter().ClearCalls();
+    Filter().FailSlot("IMCVideoParams", 4, E_FAIL);
+    EXPECT_FALSE(encoder->ApplySetup(&setup));
+    EXPECT_EQ(Slots().back(), std::make_pair(std::string("IMCVideoParams"), 4));
+    EXPECT_EQ(MCField<int>(StoredVideo(), 0x198), 480);
+    MC_AUDIO_SETTINGS audio;
+    EXPECT_FALSE(Filter().Load(hwsim::kStoreAudioSettings + 12, &audio));
+    std::vector<BYTE> muxType;
+    EXPECT_FALSE(Filter().GetParam(hwsim::kStoreMuxSettings + 8, &muxType));
+
+    // The multiplexer's answer is the set-up's.
+    Filter().FailSlot("IMCMuxSettings", 8, E_FAIL);
+    EXPECT_FALSE(encoder->ApplySetup(&setup));
+    EXPECT_TRUE(encoder->ApplySetup(&setup));
+}
+
+TEST_F(MCMpegEncoder, ModeNibbleTakesOnlyFourBits) {
+    CRootGraph graph;
+    CMCMpegEncoderFilter* encoder = Add(graph);
+    ASSERT_NE(encoder, nullptr);
+    struct Case {
+        BYTE before;
+        int value;
+        BYTE after;
+    };
+    for (const Case& c : {Case{0xFF, 3, 0xE7}, Case{0x00, 3, 0x06}, Case{0x00, 0x13, 0x06}, Case{0xFF, -1, 0xFF},
+                          Case{0x21, 0x1F0, 0x21}}) {
+        MC_VIDEO_SETTINGS video = {};
+        video.bytes[0x32C] = c.before;
+        video.bytes[0x32B] = 0x5A;
+        ASSERT_TRUE(encoder->SetVideoSettings(video));
+        ASSERT_TRUE(encoder->SetVideoModeNibble(c.value));
+        EXPECT_EQ(StoredVideo().bytes[0x32C], c.after) << c.value;
+        EXPECT_EQ(StoredVideo().bytes[0x32B], 0x5A);
+    }
+    Filter().FailSlot("IMCVideoSettings", 12, E_FAIL);
+    Filter().ClearCalls();
+    EXPECT_FALSE(encoder->SetVideoModeNibble(1));
+    EXPECT_EQ(Slots().size(), 1u);
+}
+
+TEST_F(MCMpegEncoder, FileNameComesBackOnlyWhenItFits) {
+    CRootGraph graph;
+    CMCMpegEncoderFilter* encoder = Add(graph);
+    ASSERT_NE(encoder, nullptr);
+    char name[MAX_PATH] = "stale";
+    EXPECT_TRUE(encoder->GetFileName(name));
+    EXPECT_STREQ(name, "");
+    EXPECT_TRUE(encoder->SetFileName("C:\\Record\\take1.mpg"));
+    EXPECT_TRUE(encoder->GetFileName(name));
+    EXPECT_STREQ(name, "C:\\Record\\take1.mpg");
+    char small[8] = "stale";
+    EXPECT_FALSE(encoder->GetFileName(small, sizeof(small)));
+    EXPECT_STREQ(small, "");
+
+    Filter().ClearCalls();
+    EXPECT_TRUE(encoder->SetFileName(nullptr));
+    EXPECT_EQ(Filter().Calls().back().args, std::vector<ULONGLONG>{0});
+    Filter().FailSlot("IFileSinkFilter", 3, E_ACCESSDENIED);
+    EXPECT_FALSE(encoder->SetFileName("x"));
+    Filter().FailSlot("IFileSinkFilter", 4, E_FAIL);
+    EXPECT_FALSE(encoder->GetFileName(name));
+    EXPECT_STREQ(name, "");
+}
+
+TEST_F(MCMpegEncoder, AudioParam60GivesBackTheCallersValueAfterAFailedRead) {
+    CRootGraph graph;
+    CMCMpegEncoderFilter* encoder = Add(graph);
+    ASSERT_NE(encoder, nullptr);
+    ASSERT_TRUE(encoder->SetAudioParam60(44100));
+    DWORD value = 7;
+    EXPECT_TRUE(encoder->GetAudioParam60(&value));
+    EXPECT_EQ(value, 44100u);
+    value = 7;
+    Filter().FailSlot("IMCAudioParams", 3, E_FAIL);
+    EXPECT_FALSE(encoder->GetAudioParam60(&value));
+    EXPECT_EQ(value, 7u);
+    EXPECT_FALSE(encoder->GetAudioParam60(nullptr));
+}
+
+TEST_F(MCMpegEncoder, EveryForwardReachesItsSlotUnchanged) {
+    CRootGraph graph;
+    CMCMpegEncoderFilter* e = Add(graph);
+    ASSERT_NE(e, nullptr);
+    DWORD out = 0;
+    MC_AUDIO_SETTINGS audio = {};
+    MC_VIDEO_SETTINGS video = {};
+    MC_MUX_SETTINGS mux = {};
+    mux.bytes[0] = 0x11;
+    mux.bytes[107] = 0x99;
+    struct Row {
+        std::function<BOOL()> call;
+        const char* iface;
+        int slot;
+        std::vector<ULONGLONG> args;
+    };
+    const std::vector<Row> rows = {
+        {[&] { return e->AudioSettings3(0xA3); }, "IMCAudioSettings", 3, {0xA3}},
+        {[&] { return e->AudioSettings4(0xA4); }, "IMCAudioSettings", 4, {0xA4}},
+        {[&] { return e->AudioSettings5(0xA5); }, "IMCAudioSettings", 5, {0xA5}},
+        {[&] { return e->AudioSettings6(0xA6); }, "IMCAudioSettings", 6, {0xA6}},
+        {[&] { return e->AudioSettings7(0xA7); }, "IMCAudioSettings", 7, {0xA7}},
+        {[&] { return e->AudioSettings8(0xA8); }, "IMCAudioSettings", 8, {0xA8}},
+        {[&] { return e->AudioSettings9(0xA9); }, "IMCAudioSettings", 9, {0xA9}},
+        {[&] { return e->AudioSettings10(0xAA); }, "IMCAudioSettings", 10, {0xAA}},
+        {[&] { return e->AudioSettings11(0xAB); }, "IMCAudioSettings", 11, {0xAB}},
+        {[&] { return e->SetAudioSettings(audio); }, "IMCAudioSettings", 12, {}},
+        {[&] { return e->GetAudioDefaults(3, &audio); }, "IMCAudioSettings", 13, {3}},
+        {[&] { return e->AudioSettings14(0xAE); }, "IMCAudioSettings", 14, {0xAE}},
+        {[&] { return e->SetAudioParam(5, 6); }, "IMCAudioParams", 4, {5, 6}},
+        {[&] { return e->GetAudioParam(5, &out); }, "IMCAudioParams", 3, {5}},
+        {[&] { return e->SetAudioParam60(9); }, "IMCAudioParams", 4, {0x60, 9}},
+        {[&] { return e->SetAudioParam1(8); }, "IMCAudioParams", 4, {1, 8}},
+        {[&] { return e->MuxSettings3(0xC3); }, "IMCMuxSettings", 3, {0xC3}},
+        {[&] { return e->MuxSettings4(0xC4); }, "IMCMuxSettings", 4, {0xC4}},
+        {[&] { return e->MuxSettings5(0xC5); }, "IMCMuxSettings", 5, {0xC5}},
+        {[&] { return e->SetMuxSettings(mux); }, "IMCMuxSettings", 6, {}},
+        {[&] { return e->MuxSettings7(1, 2); }, "IMCMuxSettings", 7, {1, 2}},
+        {[&] { return e->SetMuxStreamType(4); }, "IMCMuxSettings", 8, {4}},
+        {[&] { return e->SetFileName(nullptr); }, "IFileSinkFilter", 3, {0}},
+        {[&] { return e->VideoSettings3(0xB3); }, "IMCVideoSettings", 3, {0xB3}},
+        {[&] { return e->VideoSettings4(0xB4); }, "IMCVideoSettings", 4, {0xB4}},
+        {[&] { return e->VideoSettings5(0xB5); }, "IMCVideoSettings", 5, {0xB5}},
+        {[&] { return e->VideoSettings6(0xB6); }, "IMCVideoSettings", 6, {0xB6}},
+        {[&] { return e->VideoSettings7(1, 2, 3); }, "IMCVideoSettings", 7, {1, 2, 3}},
+        {[&] { return e->VideoSettings8(4, 5, 6); }, "IMCVideoSettings", 8, {4, 5, 6}},
+        {[&] { return e->VideoSettings9(0xB9); }, "IMCVideoSettings", 9, {0xB9}},
+        {[&] { return e->VideoSettings10(0xBA); }, "IMCVideoSettings", 10, {0xBA}},
+        {[&] { return e->VideoSettings11(1, 2, 3, 4); }, "IMCVideoSettings", 11, {1, 2, 3, 4}},
+        {[&] { return e->GetVideoSettings(&video); }, "IMCVideoSettings", 12, {}},
+        {[&] { return e->SetVideoSettings(video); }, "IMCVideoSettings", 13, {}},
+        {[&] { return e->GetVideoDefaults(2, 1, &video); }, "IMCVideoSettings", 14, {2, 1}},
+        {[&] { return e->VideoSettings15(7, 8); }, "IMCVideoSettings", 15, {7, 8}},
+        {[&] { return e->SetVideoParam(0x10, 0x20); }, "IMCVideoParams", 4, {0x10, 0x20}},
+        {[&] { return e->GetVideoParam(0x10, &out); }, "IMCVideoParams", 3, {0x10}},
+        {[&] { return e->SetVideoParam60(1); }, "IMCVideoParams", 4, {0x60, 1}},
+        {[&] { return e->GetVideoParam60(&out); }, "IMCVideoParams", 3, {0x60}},
+        {[&] { return e->SetVideoParam61(2); }, "IMCVideoParams", 4, {0x61, 2}},
+        {[&] { return e->GetVideoParam61(&out); }, "IMCVideoParams", 3, {0x61}},
+    };
+    for (const Row& row : rows) {
+        Filter().ClearCalls();
+        EXPECT_TRUE(row.call()) << row.iface << " " << row.slot;
+        const auto calls = Filter().Calls();
+        ASSERT_EQ(calls.size(), 1u) << row.iface << " " << row.slot;
+        EXPECT_EQ(calls[0].iface, row.iface);
+        EXPECT_EQ(calls[0].slot, row.slot);
+        EXPECT_EQ(calls[0].args, row.args) << row.iface << " " << row.slot;
+        // A failure of the slot is FALSE.
+        Filter().FailSlot(row.iface, row.slot, E_FAIL);
+        EXPECT_FALSE(row.call()) << row.iface << " " << row.slot;
+    }
+    // The records arrive whole.
+    Filter().ClearCalls();
+    ASSERT_TRUE(e->SetMuxSettings(mux));
+    ASSERT_EQ(Filter().Calls()[0].records.size(), 1u);
+    EXPECT_EQ(Filter().Calls()[0].records[0], hwsim::FilterBehaviour::Bytes(mux));
+    ASSERT_TRUE(e->SetVideoSettings(video));
+    EXPECT_EQ(Filter().Calls()[1].records[0].size(), 877u);
+    ASSERT_TRUE(e->SetAudioSettings(audio));
+    EXPECT_EQ(Filter().Calls()[2].records[0].size(), 36u);
+    // A null record is E_POINTER.
+    EXPECT_FALSE(e->GetVideoSettings(nullptr));
+    EXPECT_FALSE(e->GetAudioParam(1, nullptr));
+}

@@ -1,0 +1,173 @@
+#include "hwsim/installed/InterVideoFilters.h"
+
+#include <cstring>
+
+#include "platform/dibheaders.h"
+
+namespace hwsim {
+
+using platform::dshow::MediaType;
+using platform::dshow::PinDescription;
+
+namespace {
+
+PinDescription Pin(PIN_DIRECTION direction, const wchar_t* name, REFGUID major) {
+    return PinDescription{direction, name, L"", GUID_NULL, {MediaType(major, GUID_NULL)}};
+}
+
+}  // namespace
+
+// ---- IvFileWriterParams ----
+
+STDMETHODIMP IvFileWriterParams::GetParam(DWORD dwId, void* pValue) {
+    HRESULT hr = Enter(3, {dwId});
+    if (hr != S_OK) return hr;
+    if (!pValue) return E_POINTER;
+    if (dwId == kWideParam) {
+        ULONGLONG value = 0;
+        Behaviour().Load(dwId, &value);
+        std::memcpy(pValue, &value, sizeof(value));
+    } else {
+        LONG value = 0;
+        Behaviour().Load(dwId, &value);
+        std::memcpy(pValue, &value, sizeof(value));
+    }
+    return S_OK;
+}
+
+STDMETHODIMP IvFileWriterParams::SetParam(DWORD dwId, LONG_PTR lValue) {
+    ULONGLONG value = ULONGLONG(ULONG(lValue));
+    if (dwId == kWideParam) {
+        if (!lValue) return E_POINTER;
+        std::memcpy(&value, reinterpret_cast<const void*>(lValue), sizeof(value));
+    }
+    HRESULT hr = Enter(4, {dwId, value});
+    if (hr != S_OK) return hr;
+    if (dwId == kWideParam)
+        Behaviour().Store(dwId, value);
+    else
+        Behaviour().Store(dwId, LONG(lValue));
+    return S_OK;
+}
+
+// ---- IvStillParams ----
+
+STDMETHODIMP IvStillParams::GetParam(DWORD dwId, void* pValue) {
+    if (dwId != kSizeParam && dwId != kPictureParam) {
+        return ReadLong(dwId, static_cast<LONG*>(pValue));
+    }
+    HRESULT hr = Enter(3, {dwId});
+    if (hr != S_OK) return hr;
+    if (!pValue) return E_POINTER;
+    std::vector<BYTE> picture;
+    Behaviour().GetParam(kPictureParam, &picture);
+    if (dwId == kSizeParam) {
+        const LONG size = LONG(picture.size());
+        std::memcpy(pValue, &size, sizeof(size));
+    } else {
+        std::memcpy(pValue, picture.data(), picture.size());
+    }
+    return S_OK;
+}
+
+STDMETHODIMP IvStillParams::SetParam(DWORD dwId, LONG lValue) {
+    if (dwId == kSizeParam || dwId == kPictureParam) {
+        Enter(4, {dwId, ULONGLONG(ULONG(lValue))});
+        return E_INVALIDARG;  // read-only
+    }
+    return WriteLong(dwId, lValue);
+}
+
+std::vector<BYTE> IvStillParams::Picture(LONG width, LONG height, WORD bitCount) {
+    BITMAPINFOHEADER header = {};
+    header.biSize = sizeof(BITMAPINFOHEADER);
+    header.biWidth = width;
+    header.biHeight = height;
+    header.biPlanes = 1;
+    header.biBitCount = bitCount;
+    header.biCompression = BI_RGB;
+    const size_t stride = ((size_t(width) * bitCount + 31) / 32) * 4;
+    header.biSizeImage = DWORD(stride * size_t(height));
+    const size_t table = bitCount <= 8 ? (size_t(1) << bitCount) * 4 : 0;
+    std::vector<BYTE> picture(sizeof(header) + table + header.biSizeImage, 0);
+    std::memcpy(picture.data(), &header, sizeof(header));
+    return picture;
+}
+
+// ---- the filters ----
+
+IvAudioEncoderFilter::IvAudioEncoderFilter(std::shared_ptr<FilterBehaviour> behaviour)
+    : InstalledFilterOf(CLSID_IVAudioEncoder, std::move(behaviour)) {
+    AddPin(Pin(PINDIR_INPUT, L"Input", MEDIATYPE_Audio));
+    AddPin(Pin(PINDIR_OUTPUT, L"Output", MEDIATYPE_Stream));
+}
+
+HRESULT IvAudioEncoderFilter::Make(const std::shared_ptr<FilterBehaviour>& behaviour, REFIID riid, void** ppv) {
+    return platform::CreateComObject<IvAudioEncoderFilter>(riid, ppv, behaviour);
+}
+
+IvVideoEncoderFilter::IvVideoEncoderFilter(std::shared_ptr<FilterBehaviour> behaviour)
+    : InstalledFilterOf(CLSID_IVVideoEncoder, std::move(behaviour)) {
+    AddPin(Pin(PINDIR_INPUT, L"Input", MEDIATYPE_Video));
+    AddPin(Pin(PINDIR_OUTPUT, L"Output", MEDIATYPE_Stream));
+}
+
+HRESULT IvVideoEncoderFilter::Make(const std::shared_ptr<FilterBehaviour>& behaviour, REFIID riid, void** ppv) {
+    return platform::CreateComObject<IvVideoEncoderFilter>(riid, ppv, behaviour);
+}
+
+IvFileWriterFilter::IvFileWriterFilter(std::shared_ptr<FilterBehaviour> behaviour)
+    : InstalledFilterOf(CLSID_IVFileWriter, std::move(behaviour)) {
+    AddPin(Pin(PINDIR_INPUT, L"Input", MEDIATYPE_Stream));
+}
+
+HRESULT IvFileWriterFilter::Make(const std::shared_ptr<FilterBehaviour>& behaviour, REFIID riid, void** ppv) {
+    return platform::CreateComObject<IvFileWriterFilter>(riid, ppv, behaviour);
+}
+
+IvMultiplexerFilter::IvMultiplexerFilter(std::shared_ptr<FilterBehaviour> behaviour)
+    : InstalledFilterOf(CLSID_IVMultiplexer, std::move(behaviour)) {
+    AddInput();
+    AddPin(Pin(PINDIR_OUTPUT, L"Output", MEDIATYPE_Stream));
+}
+
+void IvMultiplexerFilter::AddInput() {
+    const std::wstring name = L"Input " + std::to_wstring(++m_inputs);
+    AddPin(PinDescription{PINDIR_INPUT, name, L"", GUID_NULL, {MediaType(GUID_NULL, GUID_NULL)}});
+}
+
+void IvMultiplexerFilter::OnPinConnected(platform::dshow::PinBase* pin) {
+    if (pin->Direction() != PINDIR_INPUT) return;
+    for (const auto& other : Pins()) {
+        if (other->Direction() == PINDIR_INPUT && !other->IsConnected()) return;
+    }
+    AddInput();
+}
+
+HRESULT IvMultiplexerFilter::Make(const std::shared_ptr<FilterBehaviour>& behaviour, REFIID riid, void** ppv) {
+    return platform::CreateComObject<IvMultiplexerFilter>(riid, ppv, behaviour);
+}
+
+IvStillCaptureFilter::IvStillCaptureFilter(std::shared_ptr<FilterBehaviour> behaviour)
+    : InstalledFilterOf(CLSID_IVStillCapture, std::move(behaviour)) {
+    std::vector<BYTE> picture;
+    if (!Behaviour().GetParam(kPictureParam, &picture)) Behaviour().SetParam(kPictureParam, Picture(4, 3, 24));
+    AddPin(Pin(PINDIR_INPUT, L"Input", MEDIATYPE_Video));
+    AddPin(Pin(PINDIR_OUTPUT, L"Output", MEDIATYPE_Video));
+}
+
+HRESULT IvStillCaptureFilter::Make(const std::shared_ptr<FilterBehaviour>& behaviour, REFIID riid, void** ppv) {
+    return platform::CreateComObject<IvStillCaptureFilter>(riid, ppv, behaviour);
+}
+
+IvDownScaleFilter::IvDownScaleFilter(std::shared_ptr<FilterBehaviour> behaviour)
+    : InstalledFilterOf(CLSID_IVDownScale, std::move(behaviour)) {
+    AddPin(Pin(PINDIR_INPUT, L"Input", MEDIATYPE_Video));
+    AddPin(Pin(PINDIR_OUTPUT, L"Output", MEDIATYPE_Video));
+}
+
+HRESULT IvDownScaleFilter::Make(const std::shared_ptr<FilterBehaviour>& behaviour, REFIID riid, void** ppv) {
+    return platform::CreateComObject<IvDownScaleFilter>(riid, ppv, behaviour);
+}
+
+}  // namespace hwsim
