@@ -193,7 +193,7 @@ STDMETHODIMP CaptureFilter::JoinFilterGraph(IFilterGraph* pGraph, LPCWSTR pName)
 HRESULT CaptureFilter::HorizontalLocked(long* locked) {
     Card& card = m_driver->GetCard();
     if (!card.IsPlugged()) return kDeviceGone;
-    if (card.VideoRoute() == 0) {
+    if (card.VideoSource() == Card::Source::Tuner) {
         *locked = (card.Bridge().Read(Saa713x::kVideoStatus) & 1) ? 1 : 0;
     } else {
         *locked = CardSignal::Video(card).HasPicture() ? 1 : 0;

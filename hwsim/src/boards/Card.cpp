@@ -91,9 +91,15 @@ void Card::RefitController(const ControllerPinLayout& layout) {
     m_controller = std::make_unique<OnboardController>(m_bridge, layout);
 }
 
-void Card::SetRoute(long output, long input) {
-    if (output == 0) m_videoRoute.store(input);
-    if (output == 1) m_audioRoute.store(input);
+void Card::SetRoute(long output, long input, Source source) {
+    if (output == 0) {
+        m_videoRoute.store(input);
+        m_videoSource.store(source);
+    }
+    if (output == 1) {
+        m_audioRoute.store(input);
+        m_audioSource.store(source);
+    }
     m_routed.store(true);
 }
 

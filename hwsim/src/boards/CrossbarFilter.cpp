@@ -20,6 +20,7 @@ struct CrossbarPin {
     const wchar_t* name;
     long physicalType;
     long related;  // index of the related pin of the same direction; -1 none
+    Card::Source source = Card::Source::None;  // what an input carries
 };
 
 constexpr CrossbarPin kVideoOut = {PINDIR_OUTPUT, L"Capture", PhysConn_Video_VideoDecoder, 1};
@@ -29,56 +30,56 @@ constexpr CrossbarPin kAudioOut = {PINDIR_OUTPUT, L"Audio Decoder Out", PhysConn
 
 // The MPEG-2 box without its tuner input.
 constexpr CrossbarPin kBoxPins[] = {
-    {PINDIR_INPUT, L"Video Composite In", PhysConn_Video_Composite, 2},
-    {PINDIR_INPUT, L"Video SVideo In", PhysConn_Video_SVideo, 2},
-    {PINDIR_INPUT, L"Audio Line In", PhysConn_Audio_Line, 0},
+    {PINDIR_INPUT, L"Video Composite In", PhysConn_Video_Composite, 2, Card::Source::Composite},
+    {PINDIR_INPUT, L"Video SVideo In", PhysConn_Video_SVideo, 2, Card::Source::SVideo},
+    {PINDIR_INPUT, L"Audio Line In", PhysConn_Audio_Line, 0, Card::Source::Composite},
     kVideoOut, kAudioOut};
 
 // The MPEG-2 box with the tuner's video input.
 constexpr CrossbarPin kBoxTunerPins[] = {
-    {PINDIR_INPUT, L"Video Composite In", PhysConn_Video_Composite, 3},
-    {PINDIR_INPUT, L"Video SVideo In", PhysConn_Video_SVideo, 3},
-    {PINDIR_INPUT, L"Video Tuner In", PhysConn_Video_Tuner, -1},
-    {PINDIR_INPUT, L"Audio Line In", PhysConn_Audio_Line, 0},
+    {PINDIR_INPUT, L"Video Composite In", PhysConn_Video_Composite, 3, Card::Source::Composite},
+    {PINDIR_INPUT, L"Video SVideo In", PhysConn_Video_SVideo, 3, Card::Source::SVideo},
+    {PINDIR_INPUT, L"Video Tuner In", PhysConn_Video_Tuner, -1, Card::Source::Tuner},
+    {PINDIR_INPUT, L"Audio Line In", PhysConn_Audio_Line, 0, Card::Source::Composite},
     kVideoOut, kAudioOut};
 
 constexpr CrossbarPin kSevenPins[] = {
-    {PINDIR_INPUT, L"Video Tuner In", PhysConn_Video_Tuner, 3},
-    {PINDIR_INPUT, L"Video SVideo In", PhysConn_Video_SVideo, 4},
-    {PINDIR_INPUT, L"Video Composite In", PhysConn_Video_Composite, 4},
-    {PINDIR_INPUT, L"Audio Tuner In", PhysConn_Audio_Tuner, 0},
-    {PINDIR_INPUT, L"Audio Line In", PhysConn_Audio_Line, 2},
+    {PINDIR_INPUT, L"Video Tuner In", PhysConn_Video_Tuner, 3, Card::Source::Tuner},
+    {PINDIR_INPUT, L"Video SVideo In", PhysConn_Video_SVideo, 4, Card::Source::SVideo},
+    {PINDIR_INPUT, L"Video Composite In", PhysConn_Video_Composite, 4, Card::Source::Composite},
+    {PINDIR_INPUT, L"Audio Tuner In", PhysConn_Audio_Tuner, 0, Card::Source::Tuner},
+    {PINDIR_INPUT, L"Audio Line In", PhysConn_Audio_Line, 2, Card::Source::Composite},
     kVideoOut, kAudioOut};
 
 // The cards' usual crossbar.
 constexpr CrossbarPin kStandardPins[] = {
-    {PINDIR_INPUT, L"Video Tuner In", PhysConn_Video_Tuner, 3},
-    {PINDIR_INPUT, L"Video Composite In", PhysConn_Video_Composite, 4},
-    {PINDIR_INPUT, L"Video SVideo In", PhysConn_Video_SVideo, 5},
-    {PINDIR_INPUT, L"Audio Tuner In", PhysConn_Audio_Tuner, 0},
-    {PINDIR_INPUT, L"Audio Composite In", PhysConn_Audio_Line, 1},
-    {PINDIR_INPUT, L"Audio SVideo In", PhysConn_Audio_Line, 2},
+    {PINDIR_INPUT, L"Video Tuner In", PhysConn_Video_Tuner, 3, Card::Source::Tuner},
+    {PINDIR_INPUT, L"Video Composite In", PhysConn_Video_Composite, 4, Card::Source::Composite},
+    {PINDIR_INPUT, L"Video SVideo In", PhysConn_Video_SVideo, 5, Card::Source::SVideo},
+    {PINDIR_INPUT, L"Audio Tuner In", PhysConn_Audio_Tuner, 0, Card::Source::Tuner},
+    {PINDIR_INPUT, L"Audio Composite In", PhysConn_Audio_Line, 1, Card::Source::Composite},
+    {PINDIR_INPUT, L"Audio SVideo In", PhysConn_Audio_Line, 2, Card::Source::SVideo},
     kVideoOut, kAudioOut};
 
 constexpr CrossbarPin kNinePins[] = {
-    {PINDIR_INPUT, L"Video SVideo In", PhysConn_Video_SVideo, 6},
-    {PINDIR_INPUT, L"Video Tuner In", PhysConn_Video_Tuner, 4},
-    {PINDIR_INPUT, L"Video Composite In", PhysConn_Video_Composite, 5},
+    {PINDIR_INPUT, L"Video SVideo In", PhysConn_Video_SVideo, 6, Card::Source::SVideo},
+    {PINDIR_INPUT, L"Video Tuner In", PhysConn_Video_Tuner, 4, Card::Source::Tuner},
+    {PINDIR_INPUT, L"Video Composite In", PhysConn_Video_Composite, 5, Card::Source::Composite},
     {PINDIR_INPUT, L"Video YRYBY In", PhysConn_Video_YRYBY, -1},
-    {PINDIR_INPUT, L"Audio Tuner In", PhysConn_Audio_Tuner, 1},
-    {PINDIR_INPUT, L"Audio Composite In", PhysConn_Audio_Line, 2},
-    {PINDIR_INPUT, L"Audio SVideo In", PhysConn_Audio_Line, 0},
+    {PINDIR_INPUT, L"Audio Tuner In", PhysConn_Audio_Tuner, 1, Card::Source::Tuner},
+    {PINDIR_INPUT, L"Audio Composite In", PhysConn_Audio_Line, 2, Card::Source::Composite},
+    {PINDIR_INPUT, L"Audio SVideo In", PhysConn_Audio_Line, 0, Card::Source::SVideo},
     kVideoOut, kAudioOut};
 
 // The CX2388x boards: four video inputs, then the line, second line and tuner audio inputs.
 constexpr CrossbarPin kCx2388xPins[] = {
-    {PINDIR_INPUT, L"Video Tuner In", PhysConn_Video_Tuner, 6},
-    {PINDIR_INPUT, L"Video Composite In", PhysConn_Video_Composite, 4},
-    {PINDIR_INPUT, L"Video SVideo In", PhysConn_Video_SVideo, 5},
+    {PINDIR_INPUT, L"Video Tuner In", PhysConn_Video_Tuner, 6, Card::Source::Tuner},
+    {PINDIR_INPUT, L"Video Composite In", PhysConn_Video_Composite, 4, Card::Source::Composite},
+    {PINDIR_INPUT, L"Video SVideo In", PhysConn_Video_SVideo, 5, Card::Source::SVideo},
     {PINDIR_INPUT, L"Video Composite 2 In", PhysConn_Video_Composite, 4},
-    {PINDIR_INPUT, L"Audio Line In", PhysConn_Audio_Line, 1},
-    {PINDIR_INPUT, L"Audio Line 2 In", PhysConn_Audio_Line, 2},
-    {PINDIR_INPUT, L"Audio Tuner In", PhysConn_Audio_Tuner, 0},
+    {PINDIR_INPUT, L"Audio Line In", PhysConn_Audio_Line, 1, Card::Source::Composite},
+    {PINDIR_INPUT, L"Audio Line 2 In", PhysConn_Audio_Line, 2, Card::Source::SVideo},
+    {PINDIR_INPUT, L"Audio Tuner In", PhysConn_Audio_Tuner, 0, Card::Source::Tuner},
     kVideoOut, kAudioOut};
 
 struct CrossbarLayout {
@@ -124,6 +125,7 @@ CrossbarFilter::CrossbarFilter(Card& card) : With(kCrossbarFilterClsid), m_card(
     std::vector<CrossbarPinInfo> inputs;
     std::vector<CrossbarPinInfo> outputs;
     for (const CrossbarPin& pin : layout.pins) {
+        if (pin.direction == PINDIR_INPUT) m_sources.push_back(pin.source);
         const bool audio = pin.physicalType >= PhysConn_Audio_Tuner;
         AddPin(PinDescription{pin.direction, pin.name, L"", GUID_NULL,
                               {MediaType(audio ? MEDIATYPE_AnalogAudio : MEDIATYPE_AnalogVideo, GUID_NULL)}});
@@ -132,8 +134,8 @@ CrossbarFilter::CrossbarFilter(Card& card) : With(kCrossbarFilterClsid), m_card(
     // A crossbar opened again finds the routes the card kept; a fresh card starts on its
     // layout's first routes.
     if (!m_card.Routed()) {
-        m_card.SetRoute(0, layout.startVideo);
-        m_card.SetRoute(1, layout.startAudio);
+        m_card.SetRoute(0, layout.startVideo, SourceOf(layout.startVideo));
+        m_card.SetRoute(1, layout.startAudio, SourceOf(layout.startAudio));
     }
     ConfigureCrossbar(std::move(inputs), std::move(outputs), {m_card.VideoRoute(), m_card.AudioRoute()});
 }
@@ -145,8 +147,12 @@ STDMETHODIMP CrossbarFilter::JoinFilterGraph(IFilterGraph* pGraph, LPCWSTR pName
 
 HRESULT CrossbarFilter::OnRoute(long output, long input) {
     if (!m_card.IsPlugged()) return kDeviceGone;
-    m_card.SetRoute(output, input);
+    m_card.SetRoute(output, input, SourceOf(input));
     return S_OK;
+}
+
+Card::Source CrossbarFilter::SourceOf(long input) const {
+    return input >= 0 && size_t(input) < m_sources.size() ? m_sources[size_t(input)] : Card::Source::None;
 }
 
 }  // namespace hwsim

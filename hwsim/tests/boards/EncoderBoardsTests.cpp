@@ -10,6 +10,7 @@
 
 #include "dshow.h"
 #include "hwsim/bench/BenchDevices.h"
+#include "hwsim/boards/CardSignal.h"
 #include "hwsim/boards/EncoderFilter.h"
 #include "hwsim/boards/TVAudioFilter.h"
 #include "hwsim/bus/I2CBus.h"
@@ -186,6 +187,39 @@ TEST_F(EncoderBoardsTest, UpstreamEncoderCardsPublishTheirDriverOnTheTunerBehind
     CardAt(1).Unplug();
     EXPECT_FALSE(platform::GetDevice(devices->EncoderDevice(CardAt(1)), &encoder));
     EXPECT_FALSE(platform::GetDevice(devices->TVAudioDevice(CardAt(1)), &encoder));
+}
+
+TEST_F(EncoderBoardsTest, RoutesPickTheConnectorTheInputCarriesWhateverItsIndexInTheLayout) {
+    Plug(R"({"kind": "Rivesk Video Capture", "composite": {"pattern": "grid", "toneHz": 1000}},
+            {"kind": "Prisko Video Capture", "crossbarPins": 9, "svideo": {"pattern": "ramp", "toneHz": 500}})");
+    // A fresh card is on its tuner, which here receives nothing.
+    Card& seven = CardAt(0);
+    CComPtr<IAMCrossbar> crossbar = Bind<IAMCrossbar>(devices->CrossbarDevice(seven));
+    EXPECT_EQ(Card::Source::Tuner, seven.VideoSource());
+    EXPECT_FALSE(CardSignal::Video(seven).HasPicture());
+    // Seven pins: composite video is input 2, line audio input 4.
+    ASSERT_EQ(S_OK, crossbar->Route(0, 2));
+    ASSERT_EQ(S_OK, crossbar->Route(1, 4));
+    EXPECT_EQ(Card::Source::Composite, seven.VideoSource());
+    EXPECT_TRUE(CardSignal::Video(seven).HasPicture());
+    EXPECT_EQ(1000, CardSignal::Audio(seven).toneHz);
+    // A crossbar opened again finds the routes the card kept.
+    CComPtr<IAMCrossbar> again = Bind<IAMCrossbar>(devices->CrossbarDevice(seven));
+    long input = -1;
+    ASSERT_EQ(S_OK, again->get_IsRoutedTo(0, &input));
+    EXPECT_EQ(2, input);
+
+    // Nine pins: S-video is input 0 (a fresh card's video route), its audio input 6.
+    Card& nine = CardAt(1);
+    crossbar = Bind<IAMCrossbar>(devices->CrossbarDevice(nine));
+    EXPECT_EQ(Card::Source::SVideo, nine.VideoSource());
+    EXPECT_TRUE(CardSignal::Video(nine).HasPicture());
+    ASSERT_EQ(S_OK, crossbar->Route(1, 6));
+    EXPECT_EQ(500, CardSignal::Audio(nine).toneHz);
+    // The YRYBY input carries nothing the bench plugs.
+    ASSERT_EQ(S_OK, crossbar->Route(0, 3));
+    EXPECT_EQ(Card::Source::None, nine.VideoSource());
+    EXPECT_FALSE(CardSignal::Video(nine).HasPicture());
 }
 
 TEST_F(EncoderBoardsTest, BenchRefusesPinCountsAndInterleavedPinsTheKindCannotHave) {

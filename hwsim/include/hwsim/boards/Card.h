@@ -88,12 +88,16 @@ public:
     const InputSignal& SVideo() const { return m_svideo; }
 
     // ---- the crossbar's routes, as the hardware keeps them ----
-    // The crossbar input routed to the video decoder (0 tuner, 1 composite, 2 S-video, -1 none)
-    // and to the audio decoder (3 tuner, 4 composite, 5 S-video, -1 none).
+    // What a crossbar input carries from the board's connectors.
+    enum class Source { None, Tuner, Composite, SVideo };
+    // The crossbar input routed to the video decoder and to the audio decoder (indexes in the
+    // board's crossbar layout, -1 none), and the sources they carry.
     long VideoRoute() const { return m_videoRoute.load(); }
     long AudioRoute() const { return m_audioRoute.load(); }
+    Source VideoSource() const { return m_videoSource.load(); }
+    Source AudioSource() const { return m_audioSource.load(); }
     // Output 0 is the video decoder's, output 1 the audio decoder's.
-    void SetRoute(long output, long input);
+    void SetRoute(long output, long input, Source source);
     // False until a crossbar set a route: the crossbar then starts the card on its tuner.
     bool Routed() const { return m_routed.load(); }
 
@@ -136,6 +140,8 @@ private:
     const InputSignal m_svideo;
     std::atomic<long> m_videoRoute{0};
     std::atomic<long> m_audioRoute{3};
+    std::atomic<Source> m_videoSource{Source::Tuner};
+    std::atomic<Source> m_audioSource{Source::Tuner};
     std::atomic<bool> m_routed{false};
 
     I2CBus m_bus;

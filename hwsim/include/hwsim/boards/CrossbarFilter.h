@@ -12,6 +12,8 @@
 // card is refused with kDeviceGone.
 #pragma once
 
+#include <vector>
+
 #include "hwsim/boards/Card.h"
 #include "platform/dshow/CrossbarMixin.h"
 #include "platform/dshow/FilterBase.h"
@@ -34,7 +36,10 @@ protected:
     HRESULT OnRoute(long output, long input) override;
 
 private:
+    Card::Source SourceOf(long input) const;
+
     Card& m_card;
+    std::vector<Card::Source> m_sources;  // by input index
 };
 
 }  // namespace hwsim
