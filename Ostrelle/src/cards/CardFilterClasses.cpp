@@ -16,9 +16,13 @@
 #include "cards/GrelmoCardFilter.h"
 #include "cards/Kesh713xCardFilter.h"
 #include "cards/MovrikCardFilter.h"
+#include "cards/Mpeg2BoxFilter.h"
 #include "cards/OemCardFilter.h"
 #include "cards/PipCardFilter.h"
+#include "cards/PriskoCardFilter.h"
+#include "cards/PriskoEncoderFilter.h"
 #include "cards/QelCardFilter.h"
+#include "cards/RiveskCardFilter.h"
 #include "cards/SivrenCardFilter.h"
 #include "cards/TV713xCardFilter.h"
 #include "cards/TVAVCardFilter.h"
@@ -79,6 +83,13 @@ void RegisterCardFilterClasses() {
         &CYelvinCardFilter::s_classRecord,
         &CTV2388xCrossbarFilter::s_classRecord,
         &CTV2388xCardFilter::s_classRecord,
+        &CMpeg2BoxCrossbarFilter::s_classRecord,
+        &CMpeg2BoxFilter::s_classRecord,
+        &CRiveskCrossbarFilter::s_classRecord,
+        &CRiveskCardFilter::s_classRecord,
+        &CPriskoCrossbarFilter::s_classRecord,
+        &CPriskoCardFilter::s_classRecord,
+        &CPriskoEncoderFilter::s_classRecord,
     };
     for (CFilterClassRecord* record : kRecords) CFilterClassInit link(record);
 }

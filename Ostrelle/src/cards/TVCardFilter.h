@@ -17,6 +17,7 @@
 #include <afx.h>
 #include <dshow.h>
 
+#include <functional>
 #include <map>
 #include <new>
 #include <string>
@@ -174,6 +175,8 @@ public:
 
     // ---- the driver's other interfaces ----
     HRESULT GetTVTuner(IAMTVTuner** tuner);
+    // TRUE while the card holds a tuner device filter of its own.
+    BOOL HasTunerFilter() const { return m_pTunerFilter != nullptr ? TRUE : FALSE; }
     // which 1: the capture pin's format; any other value: the preview pin's.
     HRESULT GetVideoFormat(VideoFormatInfo* info, int which);
     HRESULT SetVideoFormat(VideoFormatInfo info, int which);
@@ -220,6 +223,26 @@ protected:
     // The capture filter's IAMTVTuner into `kept` (capture pin, interleaved media type, else
     // video) and its filter as the card's tuner filter. S_OK at once while `kept` holds one.
     HRESULT FindCaptureTVTuner(CComPtr<IAMTVTuner>& kept);
+    // The same search for interface `iid` into *kept (a COM pointer slot; S_OK at once while it
+    // holds one), then the IBaseFilter of what was found into `filter`. The capture graph
+    // builder brings the driver's upstream devices into the filter graph while it searches.
+    // E_FAIL without the driver's filter, the owner graph or its capture graph builder.
+    HRESULT FindCaptureDevice(REFIID iid, void** kept, CComPtr<IBaseFilter>& filter);
+    template <class I>
+    HRESULT FindCaptureDevice(REFIID iid, CComPtr<I>& kept, CComPtr<IBaseFilter>& filter) {
+        // The slot itself: CComPtr's operator& would release what it holds.
+        return FindCaptureDevice(iid, reinterpret_cast<void**>(&kept.p), filter);
+    }
+    // The upstream search of the cards whose tuner, crossbar and TV-audio devices are filters
+    // of their own: the driver's filter enters the owner's filter graph under the wrapper's
+    // name, `search` runs (the card's Find... calls), and the filter is taken out again (the
+    // graph adds the card for good after construction); the devices found stay in the graph.
+    // FALSE, with nothing added or searched, without the driver's filter, the owner graph, its
+    // filter graph or its capture graph builder.
+    BOOL SearchUpstreamInGraph(const std::function<void()>& search);
+    // Takes an upstream device out of the owner's filter graph (nothing without one) and
+    // releases the card's pointer to it.
+    void RemoveUpstreamFilter(CComPtr<IBaseFilter>& filter);
     // Factory letter of an EEPROM byte: the byte for 'A', 'E', 'G', 'L', 'P', 'T', 'X', else 'N'.
     static int FactoryFromByte(BYTE value);
     // One EEPROM byte through the access object; S_OK only when it was read.

@@ -6,6 +6,7 @@
 #include "access/CustomDataAccess.h"
 #include "cards/TVCardFilter.h"
 #include "graph/RootGraph.h"
+#include "graph/StrA2W.h"
 #include "tuners/TunerModules.h"
 
 namespace {
@@ -290,20 +291,43 @@ void CTVCardFilter::SetSettleTime(long ms) {
 long CTVCardFilter::GetSecondModel() const { return m_pTuner != nullptr ? m_pTuner->GetSecondModel() : 0; }
 
 HRESULT CTVCardFilter::FindCaptureTVTuner(CComPtr<IAMTVTuner>& kept) {
-    if (kept != nullptr) return S_OK;
+    return FindCaptureDevice(IID_IAMTVTuner, kept, m_pTunerFilter);
+}
+
+HRESULT CTVCardFilter::FindCaptureDevice(REFIID iid, void** kept, CComPtr<IBaseFilter>& filter) {
+    if (*kept != nullptr) return S_OK;
     if (m_pFilter == nullptr || m_pGraph == nullptr || m_pGraph->GetCaptureGraphBuilder() == nullptr) return E_FAIL;
     ICaptureGraphBuilder2* builder = m_pGraph->GetCaptureGraphBuilder();
-    HRESULT hr = builder->FindInterface(&PIN_CATEGORY_CAPTURE, &MEDIATYPE_Interleaved, m_pFilter, IID_IAMTVTuner,
-                                        reinterpret_cast<void**>(&kept));
-    if (FAILED(hr) || kept == nullptr) {
-        kept.Release();
-        hr = builder->FindInterface(&PIN_CATEGORY_CAPTURE, &MEDIATYPE_Video, m_pFilter, IID_IAMTVTuner,
-                                    reinterpret_cast<void**>(&kept));
+    auto dropFound = [kept] {
+        if (*kept != nullptr) static_cast<IUnknown*>(*kept)->Release();
+        *kept = nullptr;
+    };
+    HRESULT hr = builder->FindInterface(&PIN_CATEGORY_CAPTURE, &MEDIATYPE_Interleaved, m_pFilter, iid, kept);
+    if (hr != S_OK || *kept == nullptr) {
+        dropFound();
+        hr = builder->FindInterface(&PIN_CATEGORY_CAPTURE, &MEDIATYPE_Video, m_pFilter, iid, kept);
     }
-    if (FAILED(hr) || kept == nullptr) {
-        kept.Release();
+    if (FAILED(hr) || *kept == nullptr) {
+        dropFound();
         return FAILED(hr) ? hr : E_FAIL;
     }
-    m_pTunerFilter.Release();
-    return kept->QueryInterface(IID_IBaseFilter, reinterpret_cast<void**>(&m_pTunerFilter));
+    filter.Release();
+    return static_cast<IUnknown*>(*kept)->QueryInterface(IID_IBaseFilter, reinterpret_cast<void**>(&filter));
+}
+
+BOOL CTVCardFilter::SearchUpstreamInGraph(const std::function<void()>& search) {
+    IGraphBuilder* graph = m_pGraph != nullptr ? m_pGraph->GetGraphBuilder() : nullptr;
+    if (m_pFilter == nullptr || graph == nullptr || m_pGraph->GetCaptureGraphBuilder() == nullptr) return FALSE;
+    CStrA2W name(GetName());
+    // Taken out again only when it went in: a filter that was in the graph before stays.
+    const BOOL added = SUCCEEDED(graph->AddFilter(m_pFilter, name)) ? TRUE : FALSE;
+    search();
+    if (added) graph->RemoveFilter(m_pFilter);
+    return TRUE;
+}
+
+void CTVCardFilter::RemoveUpstreamFilter(CComPtr<IBaseFilter>& filter) {
+    IGraphBuilder* graph = m_pGraph != nullptr ? m_pGraph->GetGraphBuilder() : nullptr;
+    if (filter != nullptr && graph != nullptr) graph->RemoveFilter(filter);
+    filter.Release();
 }

@@ -32,6 +32,13 @@ void CCrossbarFilter::InitRouteTable() {
     }
 }
 
+void CCrossbarFilter::SetRouteTable(const int (&video)[kSources], const int (&audio)[kSources]) {
+    for (int source = 0; source < kSources; ++source) {
+        m_nVideoRoute[source] = video[source];
+        m_nAudioRoute[source] = audio[source];
+    }
+}
+
 BOOL CCrossbarFilter::Route(int inputPin, int outputPin) {
     if (m_pFilter == nullptr) return FALSE;
     CComPtr<IAMCrossbar> crossbar;

@@ -37,6 +37,8 @@ public:
 
 protected:
     static int SourceIndex(int source) { return source == 1 || source == 2 ? source : 0; }
+    // The input pins of sources 0, 1, 2 (-1: the source has none).
+    void SetRouteTable(const int (&video)[kSources], const int (&audio)[kSources]);
 
     int m_nVideoRoute[kSources];
     int m_nAudioRoute[kSources];

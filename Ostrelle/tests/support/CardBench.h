@@ -61,6 +61,7 @@ protected:
     hwsim::Card& KeshBoard() { return Board(0); }
     hwsim::Card& QelBoard() { return Board(1); }
     hwsim::KsDriver& Driver(hwsim::Card& board) { return m_devices->Driver(board); }
+    hwsim::BenchDevices& Devices() { return *m_devices; }
     // A new access object of the board's kind, bound to its capture filter; the caller owns it.
     CCustomDataAccess* NewAccess(hwsim::Card& board);
 

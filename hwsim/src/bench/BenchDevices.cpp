@@ -11,7 +11,9 @@
 #include "hwsim/boards/DvbcBoard.h"
 #include "hwsim/boards/EmpAudioDevice.h"
 #include "hwsim/boards/EncoderFilter.h"
+#include "hwsim/boards/TVAudioFilter.h"
 #include "hwsim/boards/UsbCamera.h"
+#include "hwsim/drivers/BoxDriver.h"
 #include "hwsim/drivers/Kesh713xDriver.h"
 #include "hwsim/drivers/KsDeviceControlDriver.h"
 #include "hwsim/drivers/Saa713xPropertyDriver.h"
@@ -25,13 +27,19 @@ namespace hwsim {
 
 namespace {
 
+enum class SetsOn {
+    Capture,
+    Tuner,            // the capture filter publishes none
+    TunerAndCapture,  // the upstream search of a card without an owner graph finds them on either
+};
+
 struct KindDriver {
     const char* captureName;
     std::shared_ptr<KsDriver> (*make)(Card& card);
     // The capture filter of the driver; null: the SAA713x capture filter (CaptureFilter).
     platform::dshow::FilterBase* (*makeFilter)(const std::shared_ptr<KsDriver>& driver) = nullptr;
-    // The driver's property sets are on the tuner device; the capture filter publishes none.
-    bool setsOnTuner = false;
+    // Which filters publish the driver's property sets.
+    SetsOn setsOn = SetsOn::Capture;
 };
 
 template <class Driver, class Filter>
@@ -43,6 +51,10 @@ KindDriver DeviceRow(const char* captureName) {
 }
 
 std::shared_ptr<KsDriver> MakePropertyDriver(Card& card) { return std::make_shared<Saa713xPropertyDriver>(card); }
+
+std::shared_ptr<KsDriver> MakeRiveskDriver(Card& card) {
+    return std::make_shared<Saa713xPropertyDriver>(card, kRiveskPropertySet, "RIV", Saa713xPropertyDriver::kGpioDriverIds);
+}
 
 // The CX2388x driver: the SAA713x set with the ids of a driver that keeps GPIO itself.
 std::shared_ptr<KsDriver> MakeCx2388xDriver(Card& card) {
@@ -57,6 +69,9 @@ const KindDriver kDrivers[] = {
     DeviceRow<DvDeviceDriver, DvDeviceFilter>("Microsoft DV Camera and VCR"),
     DeviceRow<DeviceDriver, UsbCameraFilter>("Usb_Cam_Capture"),
     DeviceRow<DeviceDriver, EmpAudioFilter>(kEmpAudioDeviceName),
+    {"Vorlane MPEG-2 Box", [](Card& card) -> std::shared_ptr<KsDriver> { return std::make_shared<BoxDriver>(card); }},
+    {"Rivesk Video Capture", &MakeRiveskDriver, nullptr, SetsOn::TunerAndCapture},
+    {"Prisko Video Capture", &MakeRiveskDriver, nullptr, SetsOn::TunerAndCapture},
     {"713x TV Card Capture", &MakePropertyDriver},
     {"TV AV Capture", &MakePropertyDriver},
     {"Ebrin Capture", &MakePropertyDriver},
@@ -72,11 +87,11 @@ const KindDriver kDrivers[] = {
     {"Sivren Video Capture", &MakePropertyDriver},
     {"Movrik Video Capture", &MakePropertyDriver},
     {"713x_D TV Card Capture", &MakePropertyDriver},
-    {"Conexant 2388x Video Capture", &MakeCx2388xDriver, nullptr, true},
-    {"Conexant 2388x_1 Video Capture", &MakeCx2388xDriver, nullptr, true},
-    {"Conexant 2388x_3 Video Capture", &MakeCx2388xDriver, nullptr, true},
-    {"Yelvin Capture Card", &MakeCx2388xDriver, nullptr, true},
-    {"2388x Video Capture", &MakeCx2388xDriver, nullptr, true},
+    {"Conexant 2388x Video Capture", &MakeCx2388xDriver, nullptr, SetsOn::Tuner},
+    {"Conexant 2388x_1 Video Capture", &MakeCx2388xDriver, nullptr, SetsOn::Tuner},
+    {"Conexant 2388x_3 Video Capture", &MakeCx2388xDriver, nullptr, SetsOn::Tuner},
+    {"Yelvin Capture Card", &MakeCx2388xDriver, nullptr, SetsOn::Tuner},
+    {"2388x Video Capture", &MakeCx2388xDriver, nullptr, SetsOn::Tuner},
 };
 
 const KindDriver& DriverRow(const Card& card) {
@@ -100,6 +115,15 @@ const VideoCompressor kVideoCompressors[] = {
 
 std::wstring Wide(const char* text) { return std::wstring(text, text + std::char_traits<char>::length(text)); }
 
+// The links whose upstream device is there.
+std::vector<platform::UpstreamLink> Links(std::initializer_list<platform::UpstreamLink> links) {
+    std::vector<platform::UpstreamLink> present;
+    for (const platform::UpstreamLink& link : links) {
+        if (link.device) present.push_back(link);
+    }
+    return present;
+}
+
 // Answers a bind with a new filter made by `make`.
 template <class Make>
 platform::DeviceFilterFactory Factory(Make make) {
@@ -120,9 +144,20 @@ struct BenchDevices::Plugged {
     platform::DeviceId tuner = 0;
     platform::DeviceId crossbar = 0;
     platform::DeviceId capture = 0;
+    platform::DeviceId tvAudio = 0;
     platform::DeviceId encoder = 0;
     std::unique_ptr<WireLog> encoderLog = std::make_unique<WireLog>();
     int unplugHook = 0;
+
+    // The board's devices in the order they leave the tree: the encoder, the capture filter,
+    // then upstream.
+    std::vector<platform::DeviceId> Devices() const {
+        std::vector<platform::DeviceId> devices;
+        for (platform::DeviceId device : {encoder, capture, crossbar, tvAudio, tuner}) {
+            if (device) devices.push_back(device);
+        }
+        return devices;
+    }
 };
 
 BenchDevices::BenchDevices(Bench& bench) {
@@ -138,25 +173,28 @@ BenchDevices::BenchDevices(Bench& bench) {
             const CardKind& kind = card->Kind();
             std::shared_ptr<KsDriver> driver = plugged->driver;
             std::shared_ptr<KsDriver> tunerDriver;
-            if (row.setsOnTuner) {
-                tunerDriver = driver;
-                driver = std::make_shared<DeviceDriver>(*card);
-            }
+            if (row.setsOn != SetsOn::Capture) tunerDriver = driver;
+            if (row.setsOn == SetsOn::Tuner) driver = std::make_shared<DeviceDriver>(*card);
             if (const char* tunerName = card->TunerDeviceName()) {
                 plugged->tuner = platform::AddDevice(
                     {KSCATEGORY_TVTUNER, Wide(tunerName),
                      Factory([board, tunerDriver] { return new TunerFilter(*board, tunerDriver); }), {},
                      kTunerFilterClsid});
             }
+            if (kind.tvAudioName) {
+                plugged->tvAudio = platform::AddDevice(
+                    {AM_KSCATEGORY_TVAUDIO, Wide(kind.tvAudioName), Factory([board] { return new TVAudioFilter(*board); }),
+                     Links({{plugged->tuner, L"Analog Audio", TVAudioFilter::kInputPin}}), kTVAudioFilterClsid});
+            }
             if (kind.crossbarName) {
-                std::vector<platform::UpstreamLink> fromTuner;
-                if (plugged->tuner) {
-                    fromTuner = {{plugged->tuner, L"Analog Video", L"Video Tuner In"},
-                                 {plugged->tuner, L"Analog Audio", L"Audio Tuner In"}};
-                }
+                const platform::UpstreamLink tunerAudio =
+                    plugged->tvAudio ? platform::UpstreamLink{plugged->tvAudio, TVAudioFilter::kOutputPin, L"Audio Tuner In"}
+                                     : platform::UpstreamLink{plugged->tuner, L"Analog Audio", L"Audio Tuner In"};
                 plugged->crossbar = platform::AddDevice({AM_KSCATEGORY_CROSSBAR, Wide(kind.crossbarName),
                                                          Factory([board] { return new CrossbarFilter(*board); }),
-                                                         fromTuner, kCrossbarFilterClsid});
+                                                         Links({{plugged->tuner, L"Analog Video", L"Video Tuner In"},
+                                                                tunerAudio}),
+                                                         kCrossbarFilterClsid});
             }
             std::vector<platform::UpstreamLink> upstream;
             if (plugged->crossbar) {
@@ -164,26 +202,23 @@ BenchDevices::BenchDevices(Bench& bench) {
                             {plugged->crossbar, L"Audio Decoder Out", L"Analog Audio In"}};
             }
             auto made = row.makeFilter;
+            const bool interleaved = card->InterleavedCapture();
             plugged->capture = platform::AddDevice(
                 {kind.category ? *kind.category : CLSID_VideoInputDeviceCategory, Wide(card->FriendlyName()),
                  made ? Factory([driver, made] { return made(driver); })
-                      : Factory([driver]() -> platform::dshow::FilterBase* { return new CaptureFilter(driver); }),
+                      : Factory([driver, interleaved]() -> platform::dshow::FilterBase* {
+                            return new CaptureFilter(driver, interleaved);
+                        }),
                  upstream, made ? GUID_NULL : kCaptureFilterClsid});
-            if (card->HasEncoder()) {
+            if (kind.encoderName || card->HasEncoder()) {
                 WireLog* log = plugged->encoderLog.get();
-                plugged->encoder = platform::AddDevice({KSCATEGORY_ENCODER, kEncoderDeviceName,
-                                                        Factory([board, log] { return new EncoderFilter(*board, *log); }),
-                                                        {}, kEncoderFilterClsid});
+                plugged->encoder = platform::AddDevice(
+                    {KSCATEGORY_ENCODER, kind.encoderName ? Wide(kind.encoderName) : std::wstring(kEncoderDeviceName),
+                     Factory([board, log] { return new EncoderFilter(*board, *log); }), {}, kEncoderFilterClsid});
             }
-            const platform::DeviceId tuner = plugged->tuner;
-            const platform::DeviceId crossbar = plugged->crossbar;
-            const platform::DeviceId capture = plugged->capture;
-            const platform::DeviceId encoder = plugged->encoder;
-            plugged->unplugHook = card->OnUnplug([tuner, crossbar, capture, encoder] {
-                if (encoder) platform::RemoveDevice(encoder);
-                platform::RemoveDevice(capture);
-                if (crossbar) platform::RemoveDevice(crossbar);
-                if (tuner) platform::RemoveDevice(tuner);
+            const std::vector<platform::DeviceId> devices = plugged->Devices();
+            plugged->unplugHook = card->OnUnplug([devices] {
+                for (platform::DeviceId device : devices) platform::RemoveDevice(device);
                 PostMessageA(HWND_BROADCAST, WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0);
             });
         }
@@ -221,10 +256,7 @@ BenchDevices::~BenchDevices() {
     if (m_empControl) platform::UnregisterComClass(m_empControl);
     for (const auto& plugged : m_cards) {
         if (plugged->unplugHook) plugged->card->RemoveUnplugHook(plugged->unplugHook);
-        if (plugged->encoder) platform::RemoveDevice(plugged->encoder);
-        if (plugged->capture) platform::RemoveDevice(plugged->capture);
-        if (plugged->crossbar) platform::RemoveDevice(plugged->crossbar);
-        if (plugged->tuner) platform::RemoveDevice(plugged->tuner);
+        for (platform::DeviceId device : plugged->Devices()) platform::RemoveDevice(device);
     }
 }
 
@@ -242,6 +274,8 @@ platform::DeviceId BenchDevices::CaptureDevice(const Card& card) const { return 
 platform::DeviceId BenchDevices::CrossbarDevice(const Card& card) const { return Find(card).crossbar; }
 
 platform::DeviceId BenchDevices::TunerDevice(const Card& card) const { return Find(card).tuner; }
+
+platform::DeviceId BenchDevices::TVAudioDevice(const Card& card) const { return Find(card).tvAudio; }
 
 platform::DeviceId BenchDevices::EncoderDevice(const Card& card) const { return Find(card).encoder; }
 

@@ -141,8 +141,8 @@ public:
     }
 
     CardSpec Card(const json& card, const std::string& where, std::map<const CardKind*, int>& nextInstance) const {
-        OnlyKeys(card, where, {"kind", "instance", "tuner", "eeprom", "remote", "keys", "faults", "driver", "encoder",
-                                 "composite", "svideo", "tunerDevice"});
+        OnlyKeys(card, where, {"kind", "instance", "tuner", "eeprom", "remote", "keys", "faults", "driver",
+                                  "crossbarPins", "interleaved", "encoder", "composite", "svideo", "tunerDevice"});
         CardSpec desc;
         const std::string kind = String(card, "kind", where);
         desc.kind = FindCardKind(kind);
@@ -184,6 +184,14 @@ public:
             Fail(where + ".driver", desc.kind->offersDeviceControl
                                         ? "expected \"deviceControl\""
                                         : "\"" + kind + "\" has no driver to choose");
+        }
+        if (card.contains("crossbarPins") && !desc.kind->crossbarName) {
+            Fail(where + ".crossbarPins", "\"" + kind + "\" has no crossbar");
+        }
+        desc.crossbarPins = static_cast<int>(Integer(card, "crossbarPins", where, 0, kMinCrossbarPins, kMaxCrossbarPins));
+        if (card.contains("interleaved")) {
+            if (!desc.kind->interleavedCapture) Fail(where + ".interleaved", "\"" + kind + "\" has no interleaved pin");
+            desc.interleaved = Boolean(card, "interleaved", where);
         }
         desc.encoder = Boolean(card, "encoder", where);
         desc.composite = Input(card, "composite", where);

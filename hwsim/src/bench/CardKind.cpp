@@ -12,6 +12,17 @@ const std::vector<CardKind>& CardKinds() {
         {"Microsoft DV Camera and VCR", nullptr, nullptr, &StandardPinLayout},
         {"Usb_Cam_Capture", nullptr, nullptr, &StandardPinLayout},
         {"USB EMP Audio Device", nullptr, nullptr, &StandardPinLayout, 0xA0, 256, &CLSID_AudioInputDeviceCategory},
+        // The MPEG encoder cards: the USB MPEG-2 box, whose firmware carries its chip requests,
+        // and two cards whose tuner, TV-audio and crossbar devices sit upstream of the capture
+        // filter, the driver's property sets on the tuner.
+        {.captureName = "Vorlane MPEG-2 Box", .crossbarName = "Vorlane MPEG-2 Box Crossbar", .tunerName = nullptr,
+         .controllerLayout = nullptr, .eepromAddress = 0xA2, .crossbarPins = 5, .keyController = &kBoxKeyWiring},
+        {.captureName = "Rivesk Video Capture", .crossbarName = "Rivesk Crossbar", .tunerName = "Rivesk Tuner",
+         .controllerLayout = nullptr, .tvAudioName = "Rivesk TV Audio", .crossbarPins = 7,
+         .interleavedCapture = true},
+        {.captureName = "Prisko Video Capture", .crossbarName = "Prisko Crossbar", .tunerName = "Prisko Tuner",
+         .controllerLayout = nullptr, .tvAudioName = "Prisko TV Audio", .encoderName = "Prisko MPEG Encoder",
+         .crossbarPins = 7, .interleavedCapture = true},
         // The base cards, the Cranlow family and the rest of the SAA713x family.
         {"713x TV Card Capture", "713x TV Card Crossbar", "713x TV Card Tuner", &StandardPinLayout, 0xA0, 256, nullptr, true},
         {"TV AV Capture", "TV AV Capture Crossbar", "TV AV Capture Tuner", &StandardPinLayout, 0xA0, 256, nullptr, true},
@@ -30,11 +41,16 @@ const std::vector<CardKind>& CardKinds() {
         {"Movrik Video Capture", "Movrik Crossbar", "PhTVTune", &StandardPinLayout},
         {"713x_D TV Card Capture", "713x_D TV Card Crossbar", "PhTVTune", &IoPinLayout},
         // The CX2388x family: the driver's property set is on the tuner device.
-        {"Conexant 2388x Video Capture", "Conexant 2388x Crossbar", "Conexant 2388x Tuner", nullptr},
-        {"Conexant 2388x_1 Video Capture", "Conexant 2388x_1 Crossbar", "Conexant 2388x_1 Tuner", &Cx2388xPinLayout},
-        {"Conexant 2388x_3 Video Capture", "Conexant 2388x_3 Crossbar", "Conexant 2388x_3 Tuner", &Cx2388xPinLayout},
-        {"Yelvin Capture Card", "Yelvin Crossbar", "Yelvin Tuner", &Cx2388xPinLayout},
-        {"2388x Video Capture", "2388x Crossbar", "2388x Tuner", &Cx2388xPinLayout},
+        {.captureName = "Conexant 2388x Video Capture", .crossbarName = "Conexant 2388x Crossbar", .tunerName = "Conexant 2388x Tuner", .controllerLayout = nullptr,
+         .crossbarPins = 9},
+        {.captureName = "Conexant 2388x_1 Video Capture", .crossbarName = "Conexant 2388x_1 Crossbar", .tunerName = "Conexant 2388x_1 Tuner", .controllerLayout = &Cx2388xPinLayout,
+         .crossbarPins = 9},
+        {.captureName = "Conexant 2388x_3 Video Capture", .crossbarName = "Conexant 2388x_3 Crossbar", .tunerName = "Conexant 2388x_3 Tuner", .controllerLayout = &Cx2388xPinLayout,
+         .crossbarPins = 9},
+        {.captureName = "Yelvin Capture Card", .crossbarName = "Yelvin Crossbar", .tunerName = "Yelvin Tuner", .controllerLayout = &Cx2388xPinLayout,
+         .crossbarPins = 9},
+        {.captureName = "2388x Video Capture", .crossbarName = "2388x Crossbar", .tunerName = "2388x Tuner", .controllerLayout = &Cx2388xPinLayout,
+         .crossbarPins = 9},
     };
     return kinds;
 }

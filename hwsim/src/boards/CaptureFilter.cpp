@@ -121,7 +121,8 @@ private:
     CaptureFilter& m_owner;
 };
 
-CaptureFilter::CaptureFilter(std::shared_ptr<KsDriver> driver) : With(kCaptureFilterClsid), m_driver(std::move(driver)) {
+CaptureFilter::CaptureFilter(std::shared_ptr<KsDriver> driver, bool interleavedPin)
+    : With(kCaptureFilterClsid), m_driver(std::move(driver)) {
     AddPin(PinDescription{PINDIR_INPUT, L"Analog Video In", L"", GUID_NULL, {MediaType(MEDIATYPE_AnalogVideo, GUID_NULL)}});
     AddPin(PinDescription{PINDIR_INPUT, L"Analog Audio In", L"", GUID_NULL, {MediaType(MEDIATYPE_AnalogAudio, GUID_NULL)}});
     CComPtr<PinBase> capture;
@@ -130,6 +131,10 @@ CaptureFilter::CaptureFilter(std::shared_ptr<KsDriver> driver) : With(kCaptureFi
     m_preview = AddPin(PinDescription{PINDIR_OUTPUT, L"Preview", L"", PIN_CATEGORY_PREVIEW, {}});
     const MediaType pcm = platform::dshow::PcmAudioType(2, CardSignal::kSampleRate, 16);
     AddPin(PinDescription{PINDIR_OUTPUT, L"Audio", L"", PIN_CATEGORY_CAPTURE, {pcm}});
+    if (interleavedPin) {
+        AddPin(PinDescription{PINDIR_OUTPUT, L"Interleaved", L"", PIN_CATEGORY_CAPTURE,
+                              {MediaType(MEDIATYPE_Interleaved, GUID_NULL)}});
+    }
     if (m_driver->GetCard().HasEncoder()) {
         m_port656 = AddPin(PinDescription{PINDIR_OUTPUT, L"656", L"", GUID_NULL, {}});
         AddPin(PinDescription{PINDIR_OUTPUT, L"I2S", L"", GUID_NULL, {pcm}});
@@ -180,10 +185,15 @@ STDMETHODIMP CaptureFilter::QueryInterface(REFIID riid, void** ppv) {
     return m_driver->QueryDriverInterface(GetUnknown(), riid, ppv);
 }
 
+STDMETHODIMP CaptureFilter::JoinFilterGraph(IFilterGraph* pGraph, LPCWSTR pName) {
+    m_driver->GetCard().NoteGraph("capture", pGraph != nullptr);
+    return With::JoinFilterGraph(pGraph, pName);
+}
+
 HRESULT CaptureFilter::HorizontalLocked(long* locked) {
     Card& card = m_driver->GetCard();
     if (!card.IsPlugged()) return kDeviceGone;
-    if (card.VideoRoute() == 0) {
+    if (card.VideoSource() == Card::Source::Tuner) {
         *locked = (card.Bridge().Read(Saa713x::kVideoStatus) & 1) ? 1 : 0;
     } else {
         *locked = CardSignal::Video(card).HasPicture() ? 1 : 0;

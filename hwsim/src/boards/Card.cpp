@@ -28,6 +28,8 @@ Card::Card(const CardSpec& desc, const RfEnvironment& rf, const std::string& sta
       m_remote(desc.remote),
       m_keys(desc.keys),
       m_driverChoice(desc.driver),
+      m_crossbarPins(desc.crossbarPins != 0 ? desc.crossbarPins : desc.kind->crossbarPins),
+      m_interleaved(desc.kind->interleavedCapture && desc.interleaved),
       m_tunerDevice(desc.tunerDevice),
       m_rf(rf),
       m_encoder(desc.encoder),
@@ -46,6 +48,9 @@ Card::Card(const CardSpec& desc, const RfEnvironment& rf, const std::string& sta
     m_eeprom = static_cast<Eeprom24C02*>(AddChip("eeprom", std::move(eeprom)));
     FitTuner(*this, desc.tunerModel);
     FitBoardChips(*this);
+    if (desc.kind->keyController != nullptr) {
+        AddChip(kKeyControllerRole, std::make_unique<I2CKeyController>(*desc.kind->keyController));
+    }
     for (const FaultSpec& fault : desc.faults) ApplyFault(fault);
     for (BYTE key : desc.keys) PressKey(key);
 }
@@ -65,8 +70,16 @@ LowBitKeyPresenter& Card::KeyPresenter() {
     return *m_keyPresenter;
 }
 
+I2CKeyController& Card::KeyController() {
+    auto* keys = dynamic_cast<I2CKeyController*>(Chip(kKeyControllerRole));
+    if (!keys) throw std::logic_error(std::string(FriendlyName()) + " has no I2C key controller");
+    return *keys;
+}
+
 void Card::PressKey(BYTE code) {
-    if (m_controller) {
+    if (auto* keys = dynamic_cast<I2CKeyController*>(Chip(kKeyControllerRole))) {
+        keys->PressKey(code);
+    } else if (m_controller) {
         m_controller->PressKey(code);
     } else {
         m_keyPresenter->PressKey(code);
@@ -78,9 +91,15 @@ void Card::RefitController(const ControllerPinLayout& layout) {
     m_controller = std::make_unique<OnboardController>(m_bridge, layout);
 }
 
-void Card::SetRoute(long output, long input) {
-    if (output == 0) m_videoRoute.store(input);
-    if (output == 1) m_audioRoute.store(input);
+void Card::SetRoute(long output, long input, Source source) {
+    if (output == 0) {
+        m_videoRoute.store(input);
+        m_videoSource.store(source);
+    }
+    if (output == 1) {
+        m_audioRoute.store(input);
+        m_audioSource.store(source);
+    }
     m_routed.store(true);
 }
 
@@ -137,6 +156,21 @@ void Card::RemoveChip(const std::string& role) {
         m_chips.erase(it);
     }
     m_bus.Detach(removed.get());
+}
+
+void Card::NoteGraph(const char* role, bool joined) {
+    std::lock_guard<std::mutex> lock(m_graphLogLock);
+    m_graphLog.push_back((joined ? "+" : "-") + std::string(role));
+}
+
+std::vector<std::string> Card::GraphLog() const {
+    std::lock_guard<std::mutex> lock(m_graphLogLock);
+    return m_graphLog;
+}
+
+void Card::ClearGraphLog() {
+    std::lock_guard<std::mutex> lock(m_graphLogLock);
+    m_graphLog.clear();
 }
 
 void Card::Unplug() {

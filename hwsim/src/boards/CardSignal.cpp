@@ -88,8 +88,8 @@ const std::array<std::array<BYTE, 3>, 8> CardSignal::kBarRgb = {{{255, 255, 255}
                                                                   {0, 0, 255}, {0, 0, 0}}};
 
 CardSignal CardSignal::Video(const Card& card) {
-    switch (card.VideoRoute()) {
-    case 0: {
+    switch (card.VideoSource()) {
+    case Card::Source::Tuner: {
         CardSignal signal;
         if (TunerStation(card, &signal.place)) {
             signal.kind = Kind::Station;
@@ -100,9 +100,9 @@ CardSignal CardSignal::Video(const Card& card) {
         }
         return signal;
     }
-    case 1:
+    case Card::Source::Composite:
         return FromInput(card.Composite());
-    case 2:
+    case Card::Source::SVideo:
         return FromInput(card.SVideo());
     default:
         return CardSignal();
@@ -110,8 +110,8 @@ CardSignal CardSignal::Video(const Card& card) {
 }
 
 CardSignal CardSignal::Audio(const Card& card) {
-    switch (card.AudioRoute()) {
-    case 3: {
+    switch (card.AudioSource()) {
+    case Card::Source::Tuner: {
         CardSignal signal;
         if (TunerStation(card, &signal.place)) {
             signal.kind = Kind::Station;
@@ -119,9 +119,9 @@ CardSignal CardSignal::Audio(const Card& card) {
         }
         return signal;
     }
-    case 4:
+    case Card::Source::Composite:
         return FromInput(card.Composite());
-    case 5:
+    case Card::Source::SVideo:
         return FromInput(card.SVideo());
     default:
         return CardSignal();

@@ -15,6 +15,47 @@ TunerFilter::TunerFilter(Card& card, std::shared_ptr<KsDriver> driver) : With(kT
     if (driver) PublishDriver(*this, driver);
 }
 
-HRESULT TunerFilter::OnChannel(long, long, long) { return m_card.IsPlugged() ? S_OK : kDeviceGone; }
+STDMETHODIMP TunerFilter::JoinFilterGraph(IFilterGraph* pGraph, LPCWSTR pName) {
+    m_card.NoteGraph("tuner", pGraph != nullptr);
+    return With::JoinFilterGraph(pGraph, pName);
+}
+
+STDMETHODIMP TunerFilter::Set(REFGUID guidPropSet, DWORD dwPropID, LPVOID pInstanceData, DWORD cbInstanceData,
+                              LPVOID pPropData, DWORD cbPropData) {
+    ++m_propertyRequests;
+    return With::Set(guidPropSet, dwPropID, pInstanceData, cbInstanceData, pPropData, cbPropData);
+}
+
+STDMETHODIMP TunerFilter::Get(REFGUID guidPropSet, DWORD dwPropID, LPVOID pInstanceData, DWORD cbInstanceData,
+                              LPVOID pPropData, DWORD cbPropData, DWORD* pcbReturned) {
+    ++m_propertyRequests;
+    return With::Get(guidPropSet, dwPropID, pInstanceData, cbInstanceData, pPropData, cbPropData, pcbReturned);
+}
+
+STDMETHODIMP TunerFilter::QuerySupported(REFGUID guidPropSet, DWORD dwPropID, DWORD* pTypeSupport) {
+    ++m_propertyRequests;
+    return With::QuerySupported(guidPropSet, dwPropID, pTypeSupport);
+}
+
+std::vector<std::string> TunerFilter::Calls() const {
+    std::lock_guard<std::mutex> lock(m_callsLock);
+    return m_calls;
+}
+
+void TunerFilter::Record(std::string call) {
+    std::lock_guard<std::mutex> lock(m_callsLock);
+    m_calls.push_back(std::move(call));
+}
+
+HRESULT TunerFilter::OnChannel(long channel, long videoSubChannel, long audioSubChannel) {
+    Record("put_Channel " + std::to_string(channel) + " " + std::to_string(videoSubChannel) + " " +
+           std::to_string(audioSubChannel));
+    return m_card.IsPlugged() ? S_OK : kDeviceGone;
+}
+
+HRESULT TunerFilter::OnMode(AMTunerModeType mode) {
+    Record("put_Mode " + std::to_string(static_cast<long>(mode)));
+    return S_OK;
+}
 
 }  // namespace hwsim

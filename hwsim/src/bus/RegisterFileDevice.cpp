@@ -47,12 +47,14 @@ bool RegisterFileDevice::OnReceive(BYTE value) {
 }
 
 BYTE RegisterFileDevice::OnTransmit() {
-    const BYTE value = m_registers[m_pointer];
+    const BYTE value = Fetch(m_pointer);
     m_pointer = (m_pointer + 1) % m_registers.size();
     return value;
 }
 
 void RegisterFileDevice::Store(size_t offset, BYTE value) { m_registers[offset] = value; }
+
+BYTE RegisterFileDevice::Fetch(size_t offset) { return m_registers[offset]; }
 
 size_t RegisterFileDevice::NextWritePointer(size_t offset) const { return (offset + 1) % m_registers.size(); }
 

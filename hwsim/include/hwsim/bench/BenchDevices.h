@@ -7,13 +7,16 @@
 // without property sets), and its filters enter the platform's device tree in bench order (a
 // kind without tuner or crossbar has its capture filter only, in its own category): the TV tuner
 // in the TV tuner category under the card's tuner device name (Card::TunerDeviceName; none when
-// the bench entry took it away), carrying the driver's property sets on the CX2388x kinds, whose
-// capture filter then publishes none; the crossbar in the crossbar category under the
-// kind's crossbar FriendlyName with the tuner as its upstream device (video and audio outputs
-// into the tuner inputs), then the capture filter in the video input device category under the
-// capture FriendlyName, with the crossbar as its upstream device (video and audio decoder
-// outputs into the analog inputs), and on a board the bench fits with the MPEG encoder its
-// encoder ("Rivesk MPEG Encoder" in KSCATEGORY_ENCODER, EncoderFilter).
+// the bench entry took it away), carrying the driver's property sets on the CX2388x kinds (whose
+// capture filter then publishes none) and on the Rivesk and Prisko kinds (beside the capture
+// filter's); the TV-audio device of a kind that has one (the tuner's audio into it); the crossbar in
+// the crossbar category under the kind's crossbar FriendlyName with the tuner as its upstream
+// device (video and audio outputs into the tuner inputs; the TV-audio device's output into the
+// tuner audio input where there is one), then the capture filter in the video input device
+// category under the capture FriendlyName, with the crossbar as its upstream device (video and
+// audio decoder outputs into the analog inputs), and the MPEG encoder (EncoderFilter, in
+// KSCATEGORY_ENCODER) of a kind that carries one under the kind's encoder name ("Prisko MPEG
+// Encoder"), or on a board the bench fits with it as "Rivesk MPEG Encoder".
 //
 // The first DVB-C board's chip library is installed as the PC's DM1105 library, and the first
 // EMP audio device's control object enters the COM class table, both until destruction.
@@ -52,6 +55,7 @@ public:
     platform::DeviceId CaptureDevice(const Card& card) const;
     platform::DeviceId CrossbarDevice(const Card& card) const;
     platform::DeviceId TunerDevice(const Card& card) const;
+    platform::DeviceId TVAudioDevice(const Card& card) const;
     // The board's MPEG encoder device (0 on a board without one) and its wire log.
     platform::DeviceId EncoderDevice(const Card& card) const;
     WireLog& EncoderLog(const Card& card) const;

@@ -19,6 +19,10 @@
 //                     { "chip": "tuner", "kind": "absent" } ],
 //         "driver": "deviceControl",            // optional, on kinds that offer it: the
 //                                               // device-control driver instead of the kind's
+//         "crossbarPins": 6,                    // optional, on kinds with a crossbar: its pin
+//                                               // count (5 to 9; default the kind's)
+//         "interleaved": false,                 // optional, on kinds whose capture filter has
+//                                               // an interleaved capture pin: without it
 //         "encoder": true,                      // optional: the board carries the MPEG encoder
 //         "composite": { "pattern": "colorBars", "toneHz": 1000 },  // optional: what is plugged
 //         "svideo": { "pattern": "grid", "toneHz": 0 },  // into the composite and S-video
@@ -89,6 +93,8 @@ struct CardSpec {
     std::vector<BYTE> keys;  // remote keys pressed when the card is plugged, in order
     std::vector<FaultSpec> faults;
     std::string driver;  // empty: the kind's own driver; "deviceControl"
+    int crossbarPins = 0;     // 0: the kind's
+    bool interleaved = true;  // false: no interleaved capture pin
     bool encoder = false;  // the board carries the MPEG encoder
     InputSignal composite;
     InputSignal svideo;

@@ -8,10 +8,15 @@
 #include <vector>
 
 #include "hwsim/chips/ControllerPinLayout.h"
+#include "hwsim/chips/I2CKeyController.h"
 #include "platform/guid.h"
 #include "platform/wintypes.h"
 
 namespace hwsim {
+
+// The crossbar pin counts the simulated crossbar has layouts for.
+inline constexpr int kMinCrossbarPins = 5;
+inline constexpr int kMaxCrossbarPins = 9;
 
 struct CardKind {
     const char* captureName;   // the capture filter's FriendlyName
@@ -29,6 +34,19 @@ struct CardKind {
     // A bench entry of the kind may choose the device-control driver ("driver": "deviceControl")
     // instead of the kind's own.
     bool offersDeviceControl = false;
+    // The TV-audio device's FriendlyName, between the tuner's audio output and the crossbar's
+    // tuner audio input; null: none.
+    const char* tvAudioName = nullptr;
+    // The MPEG encoder device's FriendlyName (encoder category); null: none.
+    const char* encoderName = nullptr;
+    // The crossbar filter's pin count (one of CrossbarFilter's layouts); a bench entry may
+    // choose another.
+    int crossbarPins = 8;
+    // The capture filter has an interleaved capture pin beside its video one (a bench entry
+    // may take it away).
+    bool interleavedCapture = false;
+    // The I2C remote-key controller and where it is wired; null: none.
+    const I2CKeyWiring* keyController = nullptr;
 };
 
 const std::vector<CardKind>& CardKinds();

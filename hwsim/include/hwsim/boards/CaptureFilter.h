@@ -33,7 +33,12 @@ class CaptureFilter
     : public platform::dshow::With<platform::dshow::SourceBase, platform::dshow::AnalogVideoDecoderMixin,
                                    platform::dshow::VideoProcAmpMixin> {
 public:
-    explicit CaptureFilter(std::shared_ptr<KsDriver> driver);
+    // `interleavedPin`: a second capture pin ("Interleaved") that offers the interleaved
+    // media type, as the MPEG encoder cards' drivers have.
+    explicit CaptureFilter(std::shared_ptr<KsDriver> driver, bool interleavedPin = false);
+
+    // Noted on the card ("capture").
+    STDMETHODIMP JoinFilterGraph(IFilterGraph* pGraph, LPCWSTR pName) override;
 
     // Also answers the driver's private interfaces (KsDriver::QueryDriverInterface).
     STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;

@@ -1,7 +1,7 @@
 // One plugged card of the bench: its SAA713x bridge with the GPIO lines and the on-board
 // controller on them (or, on the boards of kinds without a controller layout, the low-bit key
-// presenter), its I2C bus with the EEPROM and the fitted tuner, its EEPROM state file,
-// and whether it is still plugged.
+// presenter), its I2C bus with the EEPROM, the fitted tuner and, on the kinds that have one,
+// the I2C remote-key controller, its EEPROM state file, and whether it is still plugged.
 //
 // Chips are known by their role on the card ("eeprom", "tuner"); tuner fittings that carry
 // more than one chip add them under roles of their own. Chips are fitted and refitted while no
@@ -23,6 +23,7 @@
 
 #include "hwsim/bench/BenchSpec.h"
 #include "hwsim/chips/Eeprom24C02.h"
+#include "hwsim/chips/I2CKeyController.h"
 #include "hwsim/chips/LowBitKeyPresenter.h"
 #include "hwsim/bench/EepromStateFile.h"
 #include "hwsim/bus/I2CBus.h"
@@ -35,6 +36,9 @@ namespace hwsim {
 
 // What a driver answers for a card that has been unplugged.
 inline constexpr HRESULT kDeviceGone = HRESULT_FROM_WIN32(ERROR_DEVICE_NOT_CONNECTED);
+
+// The chip role of the I2C remote-key controller.
+inline constexpr const char kKeyControllerRole[] = "remote";
 
 class Card {
 public:
@@ -51,6 +55,10 @@ public:
     const std::string& Remote() const { return m_remote; }
     // The remote keys the bench presses at plug-in, in order.
     const std::vector<BYTE>& Keys() const { return m_keys; }
+    // The crossbar filter's pin count (the bench entry's choice, else the kind's).
+    int CrossbarPins() const { return m_crossbarPins; }
+    // Whether the capture filter has its interleaved capture pin.
+    bool InterleavedCapture() const { return m_interleaved; }
     const std::string& StateFile() const { return m_state.Path(); }
     // The bench entry's choice of driver; empty: the kind's own.
     const std::string& DriverChoice() const { return m_driverChoice; }
@@ -65,7 +73,11 @@ public:
     OnboardController& Controller();
     // Throws std::logic_error on a board without the presenter.
     LowBitKeyPresenter& KeyPresenter();
-    // Queues a remote key on the controller, or on the presenter of a board without one.
+    // The I2C key controller fitted under kKeyControllerRole; throws std::logic_error on a
+    // board without one.
+    I2CKeyController& KeyController();
+    // Queues a remote key on the board's I2C key controller, else on its on-board controller,
+    // else on its presenter.
     void PressKey(BYTE code);
     // Rewires the on-board controller in another pin layout (a fresh controller).
     void RefitController(const ControllerPinLayout& layout);
@@ -76,12 +88,16 @@ public:
     const InputSignal& SVideo() const { return m_svideo; }
 
     // ---- the crossbar's routes, as the hardware keeps them ----
-    // The crossbar input routed to the video decoder (0 tuner, 1 composite, 2 S-video, -1 none)
-    // and to the audio decoder (3 tuner, 4 composite, 5 S-video, -1 none).
+    // What a crossbar input carries from the board's connectors.
+    enum class Source { None, Tuner, Composite, SVideo };
+    // The crossbar input routed to the video decoder and to the audio decoder (indexes in the
+    // board's crossbar layout, -1 none), and the sources they carry.
     long VideoRoute() const { return m_videoRoute.load(); }
     long AudioRoute() const { return m_audioRoute.load(); }
+    Source VideoSource() const { return m_videoSource.load(); }
+    Source AudioSource() const { return m_audioSource.load(); }
     // Output 0 is the video decoder's, output 1 the audio decoder's.
-    void SetRoute(long output, long input);
+    void SetRoute(long output, long input, Source source);
     // False until a crossbar set a route: the crossbar then starts the card on its tuner.
     bool Routed() const { return m_routed.load(); }
 
@@ -91,6 +107,13 @@ public:
     // to the bus.
     I2CDevice* AddChip(const std::string& role, std::unique_ptr<I2CDevice> chip);
     void RemoveChip(const std::string& role);
+
+    // ---- the board's filters in filter graphs ----
+    // Each of the board's filters notes when it joins ("+role") and leaves ("-role") a filter
+    // graph: "capture", "tuner", "tv audio", "crossbar". In order, from every thread.
+    void NoteGraph(const char* role, bool joined);
+    std::vector<std::string> GraphLog() const;
+    void ClearGraphLog();
 
     // ---- unplugging ----
     bool IsPlugged() const { return m_plugged.load(std::memory_order_acquire); }
@@ -108,6 +131,8 @@ private:
     const std::string m_remote;
     const std::vector<BYTE> m_keys;
     const std::string m_driverChoice;
+    const int m_crossbarPins;
+    const bool m_interleaved;
     const std::optional<std::string> m_tunerDevice;
     const RfEnvironment& m_rf;
     const bool m_encoder;
@@ -115,6 +140,8 @@ private:
     const InputSignal m_svideo;
     std::atomic<long> m_videoRoute{0};
     std::atomic<long> m_audioRoute{3};
+    std::atomic<Source> m_videoSource{Source::Tuner};
+    std::atomic<Source> m_audioSource{Source::Tuner};
     std::atomic<bool> m_routed{false};
 
     I2CBus m_bus;
@@ -126,6 +153,9 @@ private:
     mutable std::mutex m_chipsLock;
     std::map<std::string, std::unique_ptr<I2CDevice>> m_chips;
     Eeprom24C02* m_eeprom = nullptr;
+
+    mutable std::mutex m_graphLogLock;
+    std::vector<std::string> m_graphLog;
 
     std::atomic<bool> m_plugged{true};
     std::mutex m_hooksLock;

@@ -2,11 +2,16 @@
 // feed the card's crossbar, and IAMTVTuner. The card's tuner chips are programmed by the card
 // object over the property sets of its driver: on the capture filter, or on this filter for
 // the cards whose driver publishes them here (the CX2388x cards). This filter keeps the tuner
-// state that DirectShow asks for. A channel asked of an unplugged card is refused with
+// state that DirectShow asks for, records each put_Mode and put_Channel asked of it
+// ("put_Mode 1", "put_Channel 1 0 0") and counts the property requests it carries. A channel asked of an unplugged card is refused with
 // kDeviceGone.
 #pragma once
 
+#include <atomic>
 #include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
 
 #include "hwsim/boards/Card.h"
 #include "hwsim/drivers/KsDriver.h"
@@ -28,11 +33,31 @@ public:
     // `driver`: the driver whose property sets this filter publishes; null: none.
     explicit TunerFilter(Card& card, std::shared_ptr<KsDriver> driver = nullptr);
 
+    // Noted on the card ("tuner").
+    STDMETHODIMP JoinFilterGraph(IFilterGraph* pGraph, LPCWSTR pName) override;
+
+    // put_Mode and put_Channel as asked, in order.
+    std::vector<std::string> Calls() const;
+
+    // Property requests (Get, Set, QuerySupported) that reached the driver through this filter.
+    STDMETHODIMP Set(REFGUID guidPropSet, DWORD dwPropID, LPVOID pInstanceData, DWORD cbInstanceData,
+                     LPVOID pPropData, DWORD cbPropData) override;
+    STDMETHODIMP Get(REFGUID guidPropSet, DWORD dwPropID, LPVOID pInstanceData, DWORD cbInstanceData,
+                     LPVOID pPropData, DWORD cbPropData, DWORD* pcbReturned) override;
+    STDMETHODIMP QuerySupported(REFGUID guidPropSet, DWORD dwPropID, DWORD* pTypeSupport) override;
+    int PropertyRequests() const { return m_propertyRequests.load(); }
+
 protected:
     HRESULT OnChannel(long channel, long videoSubChannel, long audioSubChannel) override;
+    HRESULT OnMode(AMTunerModeType mode) override;
 
 private:
+    void Record(std::string call);
+
     Card& m_card;
+    mutable std::mutex m_callsLock;
+    std::vector<std::string> m_calls;
+    std::atomic<int> m_propertyRequests{0};
 };
 
 }  // namespace hwsim

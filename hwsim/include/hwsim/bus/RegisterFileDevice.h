@@ -30,6 +30,9 @@ protected:
 
     // A data byte for the register at `offset` (chip lock held). The plain file stores it.
     virtual void Store(size_t offset, BYTE value);
+    // The byte a read answers for the register at `offset` (chip lock held). The plain file
+    // answers what is stored.
+    virtual BYTE Fetch(size_t offset);
     // Where the pointer goes after a written byte; the plain file wraps at its end.
     virtual size_t NextWritePointer(size_t offset) const;
 

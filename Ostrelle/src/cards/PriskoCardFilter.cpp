@@ -1,0 +1,15 @@
+#include "cards/PriskoCardFilter.h"
+
+IMPLEMENT_CARD_FILTER_CLASS(CPriskoCardFilter, &CLSID_VideoInputDeviceCategory, CPriskoCardFilter::kCaptureName)
+
+CPriskoCardFilter::~CPriskoCardFilter() {
+    StopCardThreads();
+}
+
+void CPriskoCardFilter::InitNames() {
+    CRiveskCardFilter::InitNames();
+    m_strTunerFilterName = kTunerFilterName;
+    m_nEncoderAccessKind = ACCESS_KIND_PRISKO;
+}
+
+IMPLEMENT_CARD_FILTER_CLASS(CPriskoCrossbarFilter, &AM_KSCATEGORY_CROSSBAR, CPriskoCrossbarFilter::kCrossbarName)

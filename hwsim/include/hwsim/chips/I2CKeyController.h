@@ -1,0 +1,53 @@
+// The remote-key controller that boards read over I2C: a register file with a key-ready
+// register (1 while a key waits, else 0) and a key register, at addresses the board chooses.
+// Reading the key register, writing 0 to the ready register or 0xFF to the key register
+// clears the ready state, so one press gives one key; keys pressed meanwhile wait in order
+// and the next one is presented as soon as the ready state clears. Other registers are plain.
+#pragma once
+
+#include <cstddef>
+#include <deque>
+
+#include "hwsim/bus/RegisterFileDevice.h"
+
+namespace hwsim {
+
+// Where a board wires its key controller: the chip's 7-bit address and its two registers.
+struct I2CKeyWiring {
+    BYTE address7;
+    BYTE readyRegister;
+    BYTE keyRegister;
+};
+
+// The MPEG-2 box's controller: 7-bit 0x5D, ready at 0x30, key at 0x31.
+inline constexpr I2CKeyWiring kBoxKeyWiring = {0x5D, 0x30, 0x31};
+
+class I2CKeyController : public RegisterFileDevice {
+public:
+    static constexpr size_t kRegisters = 256;
+    static constexpr BYTE kClearKey = 0xFF;
+
+    explicit I2CKeyController(const I2CKeyWiring& wiring);
+
+    const I2CKeyWiring& Wiring() const { return m_wiring; }
+    // Queues a key; presented at once when none waits.
+    void PressKey(BYTE code);
+    // Whether the ready register reads 1.
+    bool KeyWaiting() const;
+    // Keys pressed and not yet presented.
+    size_t KeysQueued() const;
+
+protected:
+    void Store(size_t offset, BYTE value) override;
+    BYTE Fetch(size_t offset) override;
+
+private:
+    // Chip lock held.
+    void ClearReady();
+    void PresentNext();
+
+    const I2CKeyWiring m_wiring;
+    std::deque<BYTE> m_queue;
+};
+
+}  // namespace hwsim
