@@ -14,7 +14,9 @@
 #include "cards/EbrinCardFilter.h"
 #include "cards/FosbryCardFilter.h"
 #include "cards/GrelmoCardFilter.h"
+#include "cards/Inifinit.h"
 #include "cards/InifinitTVAudio.h"
+#include "cards/InifinitTimeShift.h"
 #include "cards/Kesh713xCardFilter.h"
 #include "cards/MovrikCardFilter.h"
 #include "cards/Mpeg2BoxFilter.h"
@@ -93,6 +95,12 @@ void RegisterCardFilterClasses() {
         &CPriskoEncoderFilter::s_classRecord,
         &C713xTVAudioFilter::s_classRecord,
         &C713x3TVAudioFilter::s_classRecord,
+        &CInfTeeFilter::s_classRecord,
+        &CColorConvertFilter::s_classRecord,
+        &CMpeg2SplitterFilter::s_classRecord,
+        &CIVVideoDecoderFilter::s_classRecord,
+        &CTimeShiftFilter::s_classRecord,
+        &CMpeg1SplitterFilter::s_classRecord,
     };
     for (CFilterClassRecord* record : kRecords) CFilterClassInit link(record);
 }
