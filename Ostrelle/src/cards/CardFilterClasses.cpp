@@ -14,6 +14,7 @@
 #include "cards/EbrinCardFilter.h"
 #include "cards/FosbryCardFilter.h"
 #include "cards/GrelmoCardFilter.h"
+#include "cards/JorskFilters.h"
 #include "cards/Kesh713xCardFilter.h"
 #include "cards/MovrikCardFilter.h"
 #include "cards/Mpeg2BoxFilter.h"
@@ -90,6 +91,8 @@ void RegisterCardFilterClasses() {
         &CPriskoCrossbarFilter::s_classRecord,
         &CPriskoCardFilter::s_classRecord,
         &CPriskoEncoderFilter::s_classRecord,
+        &CJorskCrossbarFilter::s_classRecord,
+        &CJorskCaptureFilter::s_classRecord,
     };
     for (CFilterClassRecord* record : kRecords) CFilterClassInit link(record);
 }
