@@ -303,7 +303,8 @@ TEST_F(WisCard, NtscProfileGivesTheNtscFrameTime) {
     CJorskCaptureFilter* card = Open();
     ASSERT_NE(nullptr, card);
     ASSERT_TRUE(card->SetEncoderProfile(kNtsc, kMpeg2, 30000, 720, 480, 8000000, FALSE, FALSE, 0, 0));
-    const auto* info = reinterpret_cast<const MPEG2VIDEOINFO*>(PinFormat(*card, "Video Preview").Format());
+    const MediaType format = PinFormat(*card, "Video Preview");
+    const auto* info = reinterpret_cast<const MPEG2VIDEOINFO*>(format.Format());
     EXPECT_EQ(333666, info->hdr.AvgTimePerFrame);
     // The PAL frame rate is not among the NTSC profile's combinations.
     EXPECT_FALSE(card->SetEncoderProfile(kPal, kMpeg2, 25025, 720, 576, 4000000, FALSE, FALSE, 0, 0));
@@ -382,8 +383,8 @@ height = 576
     CJorskCaptureFilter* card = Open();
     ASSERT_NE(nullptr, card);
     ASSERT_TRUE(card->SetEncoderProfile(kPal, 0, 25025, 720, 576, 0, TRUE, FALSE, 0, 0));
-    const TCFG_FORMAT_EXTENSION* extension =
-        ExtensionAt(PinFormat(*card, "Video Capture"), offsetof(MPEG2VIDEOINFO, dwSequenceHeader));
+    const MediaType format = PinFormat(*card, "Video Capture");
+    const TCFG_FORMAT_EXTENSION* extension = ExtensionAt(format, offsetof(MPEG2VIDEOINFO, dwSequenceHeader));
     ASSERT_NE(nullptr, extension);
     EXPECT_STREQ("First", extension->bitrate.head.name);
 }
