@@ -1,7 +1,11 @@
 // The WIS card's pin formats: the video pins' MPEG formats with the encoder extension behind
 // the normal block, and the audio pin's format.
 #include <cstddef>
+#include <cstdio>
 #include <cstring>
+#include <iterator>
+#include <memory>
+#include <vector>
 
 #include "cards/WiseCaptureFilter.h"
 #include "dvdmedia.h"

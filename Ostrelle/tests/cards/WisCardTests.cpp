@@ -115,6 +115,17 @@ TEST_F(WisCard, AKnownMakerAndModelAreReadAsTheyStand) {
     EXPECT_EQ(5, card->GetTunerModel());
 }
 
+// As the base card does: a maker byte that could not be read leaves 'N', which becomes 'T'; a
+// model byte 0xFF becomes the base's fallback model 4.
+TEST_F(WisCard, AnUnreadMakerAndAModelByteFFTakeTheBaseFallbacks) {
+    Poke(Board(0), 0x10, {0xFF});
+    Board(0).Eeprom().NackTransfers(0, 0, 1);  // the maker byte's read, the first on the bus
+    CJorskCaptureFilter* card = Open();
+    ASSERT_NE(nullptr, card);
+    EXPECT_EQ('T', card->GetFactoryLetter());
+    EXPECT_EQ(4, card->GetTunerModel());
+}
+
 TEST_F(WisCard, RemoteControlMutexHeldByAnotherProcessGivesTheMessageAndNoCard) {
     std::vector<std::string> boxes;
     platform::SetMessageBoxHandler([&boxes](HWND, const char* text, const char*, UINT) {
