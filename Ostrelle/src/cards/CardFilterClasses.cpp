@@ -17,6 +17,7 @@
 #include "cards/Inifinit.h"
 #include "cards/InifinitTVAudio.h"
 #include "cards/InifinitTimeShift.h"
+#include "cards/JorskFilters.h"
 #include "cards/Kesh713xCardFilter.h"
 #include "cards/MovrikCardFilter.h"
 #include "cards/Mpeg2BoxFilter.h"
@@ -101,6 +102,8 @@ void RegisterCardFilterClasses() {
         &CIVVideoDecoderFilter::s_classRecord,
         &CTimeShiftFilter::s_classRecord,
         &CMpeg1SplitterFilter::s_classRecord,
+        &CJorskCrossbarFilter::s_classRecord,
+        &CJorskCaptureFilter::s_classRecord,
     };
     for (CFilterClassRecord* record : kRecords) CFilterClassInit link(record);
 }

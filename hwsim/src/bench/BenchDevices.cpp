@@ -13,6 +13,7 @@
 #include "hwsim/boards/EncoderFilter.h"
 #include "hwsim/boards/TVAudioFilter.h"
 #include "hwsim/boards/UsbCamera.h"
+#include "hwsim/boards/WisBox.h"
 #include "hwsim/drivers/BoxDriver.h"
 #include "hwsim/drivers/Kesh713xDriver.h"
 #include "hwsim/drivers/KsDeviceControlDriver.h"
@@ -72,6 +73,7 @@ const KindDriver kDrivers[] = {
     {"Vorlane MPEG-2 Box", [](Card& card) -> std::shared_ptr<KsDriver> { return std::make_shared<BoxDriver>(card); }},
     {"Rivesk Video Capture", &MakeRiveskDriver, nullptr, SetsOn::TunerAndCapture},
     {"Prisko Video Capture", &MakeRiveskDriver, nullptr, SetsOn::TunerAndCapture},
+    DeviceRow<WisBoxDriver, WisBoxFilter>(kWisBoxName),
     {"713x TV Card Capture", &MakePropertyDriver},
     {"TV AV Capture", &MakePropertyDriver},
     {"Ebrin Capture", &MakePropertyDriver},
@@ -246,6 +248,7 @@ void BenchDevices::InstallDeviceServices(const std::shared_ptr<KsDriver>& driver
     if (std::string_view(driver->GetCard().FriendlyName()) == kEmpAudioDeviceName && !m_empControl) {
         m_empControl = RegisterEmpAudioControl(std::static_pointer_cast<DeviceDriver>(driver));
     }
+    if (std::dynamic_pointer_cast<WisBoxDriver>(driver)) InstallWisProfileFile();
 }
 
 BenchDevices::~BenchDevices() {

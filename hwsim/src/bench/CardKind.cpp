@@ -23,6 +23,10 @@ const std::vector<CardKind>& CardKinds() {
         {.captureName = "Prisko Video Capture", .crossbarName = "Prisko Crossbar", .tunerName = "Prisko Tuner",
          .controllerLayout = nullptr, .tvAudioName = "Prisko TV Audio", .encoderName = "Prisko MPEG Encoder",
          .crossbarPins = 7, .interleavedCapture = true},
+        // The USB encoder box on the WIS chip: its own capture filter, the key controller of the
+        // MPEG-2 box's wiring.
+        {.captureName = "Jorsk A/V Capture", .crossbarName = "Jorsk CrossBar", .tunerName = nullptr,
+         .controllerLayout = nullptr, .keyController = &kBoxKeyWiring},
         // The base cards, the Cranlow family and the rest of the SAA713x family.
         {"713x TV Card Capture", "713x TV Card Crossbar", "713x TV Card Tuner", &StandardPinLayout, 0xA0, 256, nullptr, true,
          "713x TV Card TV Audio (Zivadez)"},

@@ -2,6 +2,8 @@
 //   "713x_D TV Card Capture"  the digit controller at 8-bit address 0x72, a plain register file:
 //                             register 0x20 the number of digits, 0x21 + i digit i (0 to 9);
 //                             none at plug-in (role "digits").
+//   "Jorsk A/V Capture"       the video decoder at 8-bit 0x40/0x41 (role "decoder"), on the
+//                             picture of the box's PLL tuner.
 #pragma once
 
 namespace hwsim {
@@ -10,6 +12,7 @@ class Card;
 
 inline constexpr unsigned char kDigitControllerAddress = 0x72;
 inline constexpr unsigned char kDigitCountRegister = 0x20;
+inline constexpr unsigned char kWisDecoderAddress = 0x40;
 
 // Fits the chips of the card's kind (nothing for a kind without chips of its own).
 void FitBoardChips(Card& card);
