@@ -18,6 +18,7 @@
 #include "cards/MovrikCardFilter.h"
 #include "cards/Mpeg2BoxFilter.h"
 #include "cards/OemCardFilter.h"
+#include "cards/PcieFilter.h"
 #include "cards/PipCardFilter.h"
 #include "cards/PriskoCardFilter.h"
 #include "cards/PriskoEncoderFilter.h"
@@ -90,6 +91,8 @@ void RegisterCardFilterClasses() {
         &CPriskoCrossbarFilter::s_classRecord,
         &CPriskoCardFilter::s_classRecord,
         &CPriskoEncoderFilter::s_classRecord,
+        &CPcieCrossbarFilter::s_classRecord,
+        &CPcieFilter::s_classRecord,
     };
     for (CFilterClassRecord* record : kRecords) CFilterClassInit link(record);
 }
