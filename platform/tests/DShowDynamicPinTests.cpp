@@ -1,5 +1,5 @@
 // Filters whose pins come and go with their connections: the Infinite Pin Tee, the AVI
-// multiplexer and the MPEG-2 demultiplexer's pins made on request.
+// multiplexer, the MPEG-1 splitter's outputs and the MPEG-2 demultiplexer's pins made on request.
 #include "DShowTestFilters.h"
 #include "bdaiface.h"
 
@@ -41,6 +41,26 @@ TEST_F(DynamicPins, TheTeeAlwaysKeepsOneFreeOutputThatOffersTheInputsType) {
     graph->RemoveFilter(first);
     EXPECT_EQ(PinNames(tee), (std::vector<std::wstring>{L"Input", L"Output1", L"Output2"}))
         << "of the free outputs one stays";
+}
+
+TEST_F(DynamicPins, TheMpeg1SplitterShowsItsOutputsWhileItsInputIsConnected) {
+    auto source = Add(MakeFilter({Out(L"Stream", {MediaType(MEDIATYPE_Stream, MEDIASUBTYPE_MPEG1System)})}), L"Source");
+    auto splitter = Add(Create<IBaseFilter>(CLSID_MPEG1Splitter), L"Splitter");
+    EXPECT_EQ(PinNames(splitter), (std::vector<std::wstring>{L"Input"}));
+
+    ASSERT_EQ(graph->Connect(PinOf(source, L"Stream"), PinOf(splitter, L"Input")), S_OK);
+    EXPECT_EQ(PinNames(splitter), (std::vector<std::wstring>{L"Input", L"Video", L"Audio"}));
+    auto video = Add(MakeFilter({In(L"In", {MediaType(MEDIATYPE_Video, MEDIASUBTYPE_MPEG1Payload)})}), L"Video");
+    ASSERT_EQ(graph->Connect(PinOf(splitter, L"Video"), PinOf(video, L"In")), S_OK);
+
+    // The input gone, the free output goes; the connected one stays until it is disconnected.
+    ASSERT_EQ(graph->Disconnect(PinOf(source, L"Stream")), S_OK);
+    ASSERT_EQ(graph->Disconnect(PinOf(splitter, L"Input")), S_OK);
+    EXPECT_EQ(PinNames(splitter), (std::vector<std::wstring>{L"Input", L"Video"}));
+    graph->RemoveFilter(video);
+    EXPECT_EQ(PinNames(splitter), (std::vector<std::wstring>{L"Input"}));
+    ASSERT_EQ(graph->Connect(PinOf(source, L"Stream"), PinOf(splitter, L"Input")), S_OK);
+    EXPECT_EQ(PinNames(splitter), (std::vector<std::wstring>{L"Input", L"Video", L"Audio"}));
 }
 
 TEST_F(DynamicPins, TheAviMultiplexerGrowsAnInputPerConnection) {

@@ -14,6 +14,9 @@
 #include "cards/EbrinCardFilter.h"
 #include "cards/FosbryCardFilter.h"
 #include "cards/GrelmoCardFilter.h"
+#include "cards/Inifinit.h"
+#include "cards/InifinitTVAudio.h"
+#include "cards/InifinitTimeShift.h"
 #include "cards/Kesh713xCardFilter.h"
 #include "cards/MovrikCardFilter.h"
 #include "cards/Mpeg2BoxFilter.h"
@@ -91,8 +94,17 @@ void RegisterCardFilterClasses() {
         &CPriskoCrossbarFilter::s_classRecord,
         &CPriskoCardFilter::s_classRecord,
         &CPriskoEncoderFilter::s_classRecord,
+        &C713xTVAudioFilter::s_classRecord,
+        &C713x3TVAudioFilter::s_classRecord,
+        &CInfTeeFilter::s_classRecord,
+        &CColorConvertFilter::s_classRecord,
+        &CMpeg2SplitterFilter::s_classRecord,
+        &CIVVideoDecoderFilter::s_classRecord,
+        &CTimeShiftFilter::s_classRecord,
+        &CMpeg1SplitterFilter::s_classRecord,
         &CPcieCrossbarFilter::s_classRecord,
         &CPcieFilter::s_classRecord,
+        &CPcieAudioDecoderFilter::s_classRecord,
     };
     for (CFilterClassRecord* record : kRecords) CFilterClassInit link(record);
 }

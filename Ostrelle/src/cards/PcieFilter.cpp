@@ -72,3 +72,5 @@ HRESULT CPcieFilter::IsSignalLocked(DWORD* locked) {
 }
 
 IMPLEMENT_CARD_FILTER_CLASS(CPcieCrossbarFilter, &AM_KSCATEGORY_CROSSBAR, CPcieCrossbarFilter::kCrossbarName)
+
+IMPLEMENT_CARD_FILTER_CLASS(CPcieAudioDecoderFilter, &AM_KSCATEGORY_TVAUDIO, CPcieAudioDecoderFilter::kDeviceName)

@@ -12,6 +12,7 @@
 #pragma once
 
 #include "cards/CardClassRecord.h"
+#include "cards/InifinitTVAudio.h"
 #include "cards/TVCardFilter.h"
 #include "graph/CrossbarFilter.h"
 
@@ -70,6 +71,17 @@ public:
     static constexpr const char kCrossbarName[] = "VORLANE Lurvan Crossbar";
 
     using CCrossbarFilter::CCrossbarFilter;
+
+    DECLARE_CARD_FILTER_CLASS();
+};
+
+// The driver's TV-audio device; it adds nothing to CTVAudioFilter (a device without IAMTVAudio
+// is dropped).
+class CPcieAudioDecoderFilter : public CTVAudioFilter {
+public:
+    static constexpr const char kDeviceName[] = "VORLANE Lurvan Audio Decoder";
+
+    using CTVAudioFilter::CTVAudioFilter;
 
     DECLARE_CARD_FILTER_CLASS();
 };

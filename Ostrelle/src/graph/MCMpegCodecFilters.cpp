@@ -21,11 +21,7 @@ const OutputFormat kDefaultOutputFormats[] = {
 
 }  // namespace
 
-#define MC_CODEC_WRAPPER_CLASS(Class, clsid, name)                                                          \
-    CFilterClassRecord Class::s_classRecord(&clsid, nullptr, name, &Class::CreateInstance, &Class::WrapInstance); \
-    FILTER_WRAPPER_CREATORS(Class)                                                                          \
-    FILTER_WRAPPER_CONSTRUCTORS(Class)                                                                      \
-    FILTER_WRAPPER_HOOKS(Class)
+#define MC_CODEC_WRAPPER_CLASS(Class, clsid, name) FILTER_WRAPPER_CLSID_CLASS(Class, clsid, name)
 
 // ---- multiplexer ----
 MC_CODEC_WRAPPER_CLASS(CMCMuxFilter, CLSID_MCMpegMultiplexer, "MainConcept Demo MPEG Multiplexer")

@@ -8,22 +8,11 @@
 #include <makers/mainconcept.h>
 
 #include "graph/FilterClassRecord.h"
+#include "graph/FilterWrapperClass.h"
 #include "graph/MCInterfaceGroups.h"
 #include "graph/RootFilter.h"
 
-// What every class of this file declares alike: the three constructors, the destructor, the two
-// hook slots, Init and the registry's creators.
-#define MC_CODEC_WRAPPER_PATTERN(Class)                                                  \
-    Class(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag);  \
-    Class(CRootGraph* owner, REFCLSID clsid);                                            \
-    Class(CRootGraph* owner, IBaseFilter* filter);                                       \
-    ~Class() override;                                                                   \
-    HRESULT OnHook1(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;               \
-    HRESULT OnHook2(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;               \
-    BOOL Init() override;                                                                \
-    static CRootFilter* CreateInstance(CRootGraph* graph, int flag);                     \
-    static CRootFilter* WrapInstance(CRootGraph* graph, IBaseFilter* filter);            \
-    static CFilterClassRecord s_classRecord
+#define MC_CODEC_WRAPPER_PATTERN(Class) FILTER_WRAPPER_DECLARATIONS(Class)
 
 // Init opens the multiplexer settings, parameters and file sink, every one even after a failure.
 // The filter adds inputs as they are connected.

@@ -230,4 +230,27 @@ TEST_F(PcieCard, TheCrossbarKeepsTheDefaultRoutes) {
     }
 }
 
+TEST_F(PcieCard, TheAudioDecoderOpensAsItsClassAndIsDroppedWithoutItsInterface) {
+    auto open = [this] {
+        return Graph().AddDeviceFilter(AM_KSCATEGORY_TVAUDIO, CPcieAudioDecoderFilter::kDeviceName, "Audio", 0, 1);
+    };
+    platform::InjectFailure("QueryInterface:IAMTVAudio", 1);
+    EXPECT_EQ(nullptr, open());
+    platform::ClearFailures();
+
+    auto* audio = dynamic_cast<CPcieAudioDecoderFilter*>(open());
+    ASSERT_NE(nullptr, audio);
+    long modes = 0;
+    long mode = 0;
+    ASSERT_TRUE(audio->GetHardwareSupportedTVAudioModes(&modes));
+    EXPECT_NE(0, modes & AMTVAUDIO_MODE_MONO);
+    ASSERT_TRUE(audio->GetAvailableTVAudioModes(&modes));
+    EXPECT_TRUE(audio->SetTVAudioMode(AMTVAUDIO_MODE_MONO));
+    ASSERT_TRUE(audio->GetTVAudioMode(&mode));
+    EXPECT_EQ(AMTVAUDIO_MODE_MONO, mode);
+    // The second board's device: it went away with its board.
+    Board(1).Unplug();
+    EXPECT_FALSE(audio->SetTVAudioMode(AMTVAUDIO_MODE_STEREO));
+}
+
 }  // namespace

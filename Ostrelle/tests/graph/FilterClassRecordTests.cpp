@@ -5,6 +5,11 @@
 #include <iterator>
 #include <string>
 
+#include "cards/CardFilterClasses.h"
+#include "cards/Inifinit.h"
+#include "cards/InifinitTVAudio.h"
+#include "cards/InifinitTimeShift.h"
+#include "cards/PriskoEncoderFilter.h"
 #include "graph/AVSwitchFilter.h"
 #include "graph/AudioCaptureFilter.h"
 #include "graph/DeinterlaceSnapFilters.h"
@@ -138,4 +143,28 @@ TEST(FilterClassRecord, GraphLibraryRegistersItsClassesOnceInItsOrder) {
     EXPECT_STREQ(CDumpFilter::s_classRecord.GetName(), "Dump");
     EXPECT_STREQ(CMpegEncoderFilter::s_classRecord.GetName(), "Rivesk MPEG Encoder");
     EXPECT_STREQ(CAudioCaptureFilter::s_classRecord.GetName(), "CLASS_FILTER");
+}
+
+TEST(FilterClassRecord, CardLibraryLinksItsGraphWrappersAfterItsCardClassesOnce) {
+    RegisterGraphFilterClasses();
+    RegisterCardFilterClasses();
+    CFilterClassRecord* head = CFilterClassRecord::GetHead();
+    RegisterCardFilterClasses();
+    EXPECT_EQ(CFilterClassRecord::GetHead(), head);
+    // Tried in this order, before the encoder card's encoder record.
+    CFilterClassRecord* const order[] = {
+        &CMpeg1SplitterFilter::s_classRecord,  &CTimeShiftFilter::s_classRecord,
+        &CIVVideoDecoderFilter::s_classRecord, &CMpeg2SplitterFilter::s_classRecord,
+        &CColorConvertFilter::s_classRecord,   &CInfTeeFilter::s_classRecord,
+        &C713x3TVAudioFilter::s_classRecord,   &C713xTVAudioFilter::s_classRecord,
+        &CPriskoEncoderFilter::s_classRecord,
+    };
+    for (size_t i = 0; i < std::size(order); ++i) {
+        EXPECT_EQ(TimesLinked(order[i]), 1) << order[i]->GetName();
+        if (i + 1 < std::size(order)) {
+            EXPECT_EQ(order[i]->GetNext(), order[i + 1]) << order[i]->GetName();
+        }
+    }
+    EXPECT_STREQ(C713xTVAudioFilter::s_classRecord.GetName(), "713x TV Card TV Audio (Zivadez)");
+    EXPECT_TRUE(IsEqualGUID(*C713x3TVAudioFilter::s_classRecord.GetCategory(), KSCATEGORY_TVAUDIO));
 }

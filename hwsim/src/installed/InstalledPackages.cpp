@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "hwsim/installed/CardGraphFilters.h"
 #include "hwsim/installed/InterVideoFilters.h"
 #include "hwsim/installed/LigosFilters.h"
 #include "hwsim/installed/McH264Decoder.h"
@@ -35,6 +36,9 @@ const InstalledFilterRow kInstalledFilters[] = {
     {"mainconcept", &CLSID_MCMpegVideoDecoder, L"MainConcept Demo MPEG Video Decoder", &MakeMcMpegVideoDecoder},
     {"mainconcept", &CLSID_MCMpegVideoEncoder, L"MainConcept Demo MPEG Video Encoder", &MakeMcMpegVideoEncoder},
     {"mainconcept", &CLSID_MCH264Encoder, L"MainConcept Demo H.264 Encoder", &MakeMcH264Encoder},
+    {"vorlane", &CLSID_VorlaneColorConvert, L"Color Convert", &ColorConvertFilter::Make},
+    {"vorlane", &CLSID_VorlaneMpeg2Splitter, L"Mpeg2 Splitter", &Mpeg2SplitterFilter::Make},
+    {"intervideo", &CLSID_IVTimeShift, L"InterVideo Time Shift Filter for vorlane", &TimeShiftFilter::Make},
 };
 const size_t kInstalledFilterCount = sizeof(kInstalledFilters) / sizeof(kInstalledFilters[0]);
 

@@ -97,10 +97,18 @@ HRESULT MpegDecoderFilter::OnReceive(PinBase*, IMediaSample* sample) {
 }
 
 MpegVideoDecoderFilter::MpegVideoDecoderFilter(std::shared_ptr<FilterBehaviour> behaviour)
-    : MpegDecoderFilter(kMpegVideoDecoderClsid, std::move(behaviour), AV_CODEC_ID_MPEG2VIDEO) {
+    : MpegDecoderFilter(kMpegVideoDecoderClsid, std::move(behaviour), AV_CODEC_ID_MPEG2VIDEO),
+      m_outputs({PinDescription{PINDIR_OUTPUT, L"Video Output", L"", GUID_NULL,
+                                {platform::dshow::VideoInfoType(MEDIASUBTYPE_YUY2, 720, 576, 16)}}},
+                [](platform::dshow::FilterBase* filter, const PinDescription& output) {
+                    AddOutput(filter, output.name.c_str(), output.mediaTypes.front());
+                }) {
     AddPin(PinDescription{PINDIR_INPUT, L"Video Input", L"", GUID_NULL, {MediaType(MEDIATYPE_Video, MEDIASUBTYPE_MPEG2_VIDEO)}});
-    AddOutput(this, L"Video Output", platform::dshow::VideoInfoType(MEDIASUBTYPE_YUY2, 720, 576, 16));
 }
+
+void MpegVideoDecoderFilter::OnPinConnected(PinBase* pin) { m_outputs.Connected(this, pin); }
+
+void MpegVideoDecoderFilter::OnPinDisconnected(PinBase* pin) { m_outputs.Disconnected(this, pin); }
 
 HRESULT MpegVideoDecoderFilter::Make(const std::shared_ptr<FilterBehaviour>& behaviour, REFIID riid, void** ppv) {
     return platform::CreateComObject<MpegVideoDecoderFilter>(riid, ppv, behaviour);

@@ -100,12 +100,13 @@ TEST_F(MpegDecoderTest, TheRecordingDecodesToTheStationsPicturesAtTheStreamsSize
     CComPtr<IBaseFilter> pictures, sound;
     StreamSink* pictureSink = Sink(L"Pictures", pictures);
     StreamSink* soundSink = Sink(L"Sound", sound);
-    EXPECT_NE(nullptr, PinNamed(videoDecoder, L"Video Output").p);  // before any connection
+    EXPECT_EQ(nullptr, PinNamed(videoDecoder, L"Video Output").p);  // made once its input is connected
 
     ASSERT_EQ(S_OK, Join(capture, L"656", encoder, L"656"));
     ASSERT_EQ(S_OK, Join(capture, L"I2S", encoder, L"I2S"));
     ASSERT_EQ(S_OK, Join(encoder, L"MPEG Out", demux, L"MPEG-2 Stream"));
     ASSERT_EQ(S_OK, Join(demux, L"Video", videoDecoder, L"Video Input"));
+    EXPECT_NE(nullptr, PinNamed(videoDecoder, L"Video Output").p);
     ASSERT_EQ(S_OK, Join(demux, L"Audio", audioDecoder, L"Audio Input"));
     ASSERT_EQ(S_OK, Join(videoDecoder, L"Video Output", pictures, L"In"));
     ASSERT_EQ(S_OK, Join(audioDecoder, L"Audio Output", sound, L"In"));

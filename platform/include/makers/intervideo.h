@@ -3,6 +3,7 @@
 // slot 3 and writes one in slot 4.
 #pragma once
 
+#include "oleauto.h"
 #include "strmif.h"
 
 // ---- Audio encoder ----
@@ -67,3 +68,46 @@ struct IIVDownScaleParams : public IUnknown {
     STDMETHOD(SetParam)(DWORD dwId, LONG lValue) PURE;   // slot 4
 };
 PLATFORM_INTERFACE_TRAITS(IIVDownScaleParams, IUnknown);
+
+// ---- Video decoder ----
+DEFINE_GUID(CLSID_IVVideoDecoder, 0x0246CA20, 0x776D, 0x11D2, 0x80, 0x10, 0x00, 0x10, 0x4B, 0x9B, 0x85, 0x92);
+
+// ---- Time-shift filter ----
+DEFINE_GUID(CLSID_IVTimeShift, 0x113BAC79, 0xBF89, 0x4693, 0x8B, 0x66, 0x39, 0x21, 0x2C, 0xA6, 0x56, 0x8B);
+DEFINE_GUID(IID_IIVTimeShift, 0xBD7EA3E2, 0x2666, 0x11D4, 0xB2, 0x69, 0x00, 0xA0, 0xD2, 0x18, 0x25, 0xFB);
+
+// The storage record the time-shift filter's slots 3 and 4 exchange: where the buffer file lives
+// and how big it is. The strings are BSTRs; slot 3 hands the caller strings it then owns.
+struct IVTimeShiftRecord {
+    BSTR directory;
+    BSTR fileName;
+    LONG bufferKB;
+    LONG fourth;
+    LONG bufferBytes;
+    LONG sixth;
+};
+
+// Only the slots the card library calls are named for what they take; the others are the
+// filter's own.
+struct IIVTimeShift : public IUnknown {
+    STDMETHOD(GetStorage)(IVTimeShiftRecord* pRecord) PURE;  // slot 3
+    STDMETHOD(SetStorage)(IVTimeShiftRecord record) PURE;    // slot 4
+    STDMETHOD(Slot5)() PURE;
+    STDMETHOD(Slot6)() PURE;
+    STDMETHOD(Slot7)() PURE;
+    STDMETHOD(Slot8)() PURE;
+    STDMETHOD(SetBufferValue)(LONG value) PURE;             // slot 9
+    STDMETHOD(Slot10)() PURE;
+    STDMETHOD(Slot11)() PURE;
+    STDMETHOD(Slot12)() PURE;
+    STDMETHOD(SetWordA)(DWORD value) PURE;                  // slot 13
+    STDMETHOD(SetLongWord)(DWORD low, DWORD high) PURE;     // slot 14
+    STDMETHOD(SetWordB)(DWORD value) PURE;                  // slot 15
+    STDMETHOD(SetWordC)(DWORD value) PURE;                  // slot 16
+    STDMETHOD(SetWordD)(DWORD value) PURE;                  // slot 17
+    STDMETHOD(Slot18)() PURE;
+    STDMETHOD(CommandA)() PURE;                             // slot 19
+    STDMETHOD(CommandB)() PURE;                             // slot 20
+    STDMETHOD(SetFileName)(LPCSTR name) PURE;               // slot 21
+};
+PLATFORM_INTERFACE_TRAITS(IIVTimeShift, IUnknown);

@@ -1,4 +1,4 @@
-// The private interfaces of the maker's own filters (audio/video switch), as the maker's
+// The private interfaces of the maker's own filters (audio/video switch and the rest), as the maker's
 // development kit declares them.
 #pragma once
 
@@ -56,3 +56,16 @@ struct IVorlaneSnapPicture : public IUnknown {
     STDMETHOD(SavePicture)(DWORD dwCount, BYTE* pRequest) PURE;  // slot 4
 };
 PLATFORM_INTERFACE_TRAITS(IVorlaneSnapPicture, IUnknown);
+
+// ---- Color Convert ----
+DEFINE_GUID(CLSID_VorlaneColorConvert, 0x32EDFAC2, 0x2540, 0x11D6, 0x91, 0x9F, 0x00, 0xA0, 0xCC, 0xA0, 0xF7, 0xC6);
+DEFINE_GUID(IID_IVorlaneColorConvert, 0xC9A9614D, 0xFDA4, 0x4D0D, 0x82, 0xC6, 0x89, 0x15, 0x4F, 0x92, 0xA3, 0xF8);
+
+struct IVorlaneColorConvert : public IUnknown {
+    STDMETHOD(SetParameterA)(DWORD value) PURE;  // slot 3
+    STDMETHOD(SetParameterB)(DWORD value) PURE;  // slot 4
+};
+PLATFORM_INTERFACE_TRAITS(IVorlaneColorConvert, IUnknown);
+
+// ---- Mpeg2 Splitter ----
+DEFINE_GUID(CLSID_VorlaneMpeg2Splitter, 0x3AE86B20, 0x7BE8, 0x11D1, 0xAB, 0xE6, 0x00, 0xA0, 0xC9, 0x05, 0xF3, 0x75);

@@ -8,6 +8,7 @@
 #include "filters/ColourConverter.h"
 #include "filters/FileWriter.h"
 #include "filters/InfTee.h"
+#include "filters/Mpeg1Splitter.h"
 #include "filters/Mpeg2Demultiplexer.h"
 #include "filters/OverlayMixer.h"
 #include "filters/AudioRenderer.h"
@@ -43,6 +44,7 @@ bool RegisterClasses() {
         {&CLSID_MPEG2Demultiplexer, ComCreatorOf<Mpeg2DemultiplexerFilter>()},
         {&CLSID_Colour, ComCreatorOf<ColourConverterFilter>()},
         {&CLSID_ACMWrapper, ComCreatorOf<AcmWrapperFilter>()},
+        {&CLSID_MPEG1Splitter, ComCreatorOf<Mpeg1SplitterFilter>()},
     };
     for (const ClassEntry& c : classes) RegisterComClass(*c.clsid, c.create);
 

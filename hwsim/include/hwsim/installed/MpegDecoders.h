@@ -3,20 +3,22 @@
 // (whatever size the input's type announces: a picture of another size carries its type), and
 // an audio decoder that takes MPEG audio and gives 16-bit PCM on "Audio Output". Both decode
 // with libavcodec as samples arrive, on the upstream thread; a damaged stream gives fewer
-// frames. Their outputs exist from the start.
+// frames. The audio decoder's output exists from the start; the video decoder's appears once its
+// input is connected.
 #pragma once
 
 #include <mutex>
 
+#include "platform/dshow/ConnectionPins.h"
 #include "platform/dshow/CriticalSection.h"
 
 #include "hwsim/installed/InstalledFilter.h"
 #include "hwsim/installed/LibavDecoder.h"
+#include "makers/intervideo.h"
 
 namespace hwsim {
 
-// {0246CA20-776D-11D2-8010-00104B9B8592}
-inline constexpr CLSID kMpegVideoDecoderClsid = {0x0246CA20, 0x776D, 0x11D2, {0x80, 0x10, 0x00, 0x10, 0x4B, 0x9B, 0x85, 0x92}};
+inline constexpr const CLSID& kMpegVideoDecoderClsid = CLSID_IVVideoDecoder;
 // {7E2E0DC1-31FD-11D2-9C21-00104B3801F6}
 inline constexpr CLSID kMpegAudioDecoderClsid = {0x7E2E0DC1, 0x31FD, 0x11D2, {0x9C, 0x21, 0x00, 0x10, 0x4B, 0x38, 0x01, 0xF6}};
 
@@ -48,6 +50,11 @@ public:
 
 protected:
     HRESULT DeliverFrame(const AVFrame& frame, platform::dshow::PinBase* output) override;
+    void OnPinConnected(platform::dshow::PinBase* pin) override;
+    void OnPinDisconnected(platform::dshow::PinBase* pin) override;
+
+private:
+    platform::dshow::ConnectionPins m_outputs;
 };
 
 class MpegAudioDecoderFilter : public MpegDecoderFilter {
