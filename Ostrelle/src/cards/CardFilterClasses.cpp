@@ -22,6 +22,7 @@
 #include "cards/MovrikCardFilter.h"
 #include "cards/Mpeg2BoxFilter.h"
 #include "cards/OemCardFilter.h"
+#include "cards/PcieFilter.h"
 #include "cards/PipCardFilter.h"
 #include "cards/PriskoCardFilter.h"
 #include "cards/PriskoEncoderFilter.h"
@@ -104,6 +105,9 @@ void RegisterCardFilterClasses() {
         &CMpeg1SplitterFilter::s_classRecord,
         &CJorskCrossbarFilter::s_classRecord,
         &CJorskCaptureFilter::s_classRecord,
+        &CPcieCrossbarFilter::s_classRecord,
+        &CPcieFilter::s_classRecord,
+        &CPcieAudioDecoderFilter::s_classRecord,
     };
     for (CFilterClassRecord* record : kRecords) CFilterClassInit link(record);
 }

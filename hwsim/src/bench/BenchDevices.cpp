@@ -17,6 +17,7 @@
 #include "hwsim/drivers/BoxDriver.h"
 #include "hwsim/drivers/Kesh713xDriver.h"
 #include "hwsim/drivers/KsDeviceControlDriver.h"
+#include "hwsim/drivers/PcieDriver.h"
 #include "hwsim/drivers/Saa713xPropertyDriver.h"
 #include "hwsim/boards/TunerFilter.h"
 #include "platform/dshow/VfwCompressorFilter.h"
@@ -41,6 +42,8 @@ struct KindDriver {
     platform::dshow::FilterBase* (*makeFilter)(const std::shared_ptr<KsDriver>& driver) = nullptr;
     // Which filters publish the driver's property sets.
     SetsOn setsOn = SetsOn::Capture;
+    // Capture devices of one board, entered one after the other (1 or 2).
+    int captureDevices = 1;
 };
 
 template <class Driver, class Filter>
@@ -94,6 +97,9 @@ const KindDriver kDrivers[] = {
     {"Conexant 2388x_3 Video Capture", &MakeCx2388xDriver, nullptr, SetsOn::Tuner},
     {"Yelvin Capture Card", &MakeCx2388xDriver, nullptr, SetsOn::Tuner},
     {"2388x Video Capture", &MakeCx2388xDriver, nullptr, SetsOn::Tuner},
+    {"VORLANE Lurvan Audio/Video Capture",
+     [](Card& card) -> std::shared_ptr<KsDriver> { return std::make_shared<PcieDriver>(card); }, nullptr,
+     SetsOn::Capture, 2},
 };
 
 const KindDriver& DriverRow(const Card& card) {
@@ -146,6 +152,7 @@ struct BenchDevices::Plugged {
     platform::DeviceId tuner = 0;
     platform::DeviceId crossbar = 0;
     platform::DeviceId capture = 0;
+    platform::DeviceId secondCapture = 0;
     platform::DeviceId tvAudio = 0;
     platform::DeviceId encoder = 0;
     std::unique_ptr<WireLog> encoderLog = std::make_unique<WireLog>();
@@ -155,7 +162,7 @@ struct BenchDevices::Plugged {
     // then upstream.
     std::vector<platform::DeviceId> Devices() const {
         std::vector<platform::DeviceId> devices;
-        for (platform::DeviceId device : {encoder, capture, crossbar, tvAudio, tuner}) {
+        for (platform::DeviceId device : {encoder, capture, secondCapture, crossbar, tvAudio, tuner}) {
             if (device) devices.push_back(device);
         }
         return devices;
@@ -205,13 +212,15 @@ BenchDevices::BenchDevices(Bench& bench) {
             }
             auto made = row.makeFilter;
             const bool interleaved = card->InterleavedCapture();
-            plugged->capture = platform::AddDevice(
-                {kind.category ? *kind.category : CLSID_VideoInputDeviceCategory, Wide(card->FriendlyName()),
-                 made ? Factory([driver, made] { return made(driver); })
-                      : Factory([driver, interleaved]() -> platform::dshow::FilterBase* {
-                            return new CaptureFilter(driver, interleaved);
-                        }),
-                 upstream, made ? GUID_NULL : kCaptureFilterClsid});
+            const platform::DeviceEntry captureEntry{
+                kind.category ? *kind.category : CLSID_VideoInputDeviceCategory, Wide(card->FriendlyName()),
+                made ? Factory([driver, made] { return made(driver); })
+                     : Factory([driver, interleaved]() -> platform::dshow::FilterBase* {
+                           return new CaptureFilter(driver, interleaved);
+                       }),
+                upstream, made ? GUID_NULL : kCaptureFilterClsid};
+            plugged->capture = platform::AddDevice(captureEntry);
+            if (row.captureDevices > 1) plugged->secondCapture = platform::AddDevice(captureEntry);
             if (kind.encoderName || card->HasEncoder()) {
                 WireLog* log = plugged->encoderLog.get();
                 plugged->encoder = platform::AddDevice(
@@ -273,6 +282,8 @@ const BenchDevices::Plugged& BenchDevices::Find(const Card& card) const {
 KsDriver& BenchDevices::Driver(const Card& card) const { return *Find(card).driver; }
 
 platform::DeviceId BenchDevices::CaptureDevice(const Card& card) const { return Find(card).capture; }
+
+platform::DeviceId BenchDevices::SecondCaptureDevice(const Card& card) const { return Find(card).secondCapture; }
 
 platform::DeviceId BenchDevices::CrossbarDevice(const Card& card) const { return Find(card).crossbar; }
 

@@ -57,6 +57,11 @@ const std::vector<CardKind>& CardKinds() {
          .crossbarPins = 9},
         {.captureName = "2388x Video Capture", .crossbarName = "2388x Crossbar", .tunerName = "2388x Tuner", .controllerLayout = &Cx2388xPinLayout,
          .crossbarPins = 9},
+        // The Lurvan PCI Express dual-tuner board: its driver's device interface, two capture
+        // devices, the remote-key controller at 0xBB.
+        {.captureName = "VORLANE Lurvan Audio/Video Capture", .crossbarName = "VORLANE Lurvan Crossbar",
+         .tunerName = "VORLANE Lurvan Tuner", .controllerLayout = nullptr, .tvAudioName = "VORLANE Lurvan Audio Decoder",
+         .keyController = &kLurvanKeyWiring},
     };
     return kinds;
 }

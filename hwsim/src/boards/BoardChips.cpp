@@ -8,6 +8,7 @@
 #include "hwsim/bus/RegisterFileDevice.h"
 #include "hwsim/chips/PllTuner.h"
 #include "hwsim/chips/VideoDecoder.h"
+#include "hwsim/chips/XceiveTuner.h"
 
 namespace hwsim {
 
@@ -22,6 +23,16 @@ void FitWisBoxDecoder(Card& card) {
                  }));
 }
 
+// The Lurvan board's two halves: an Xceive tuner each, its reset on the GPIO line its driver's
+// selector names.
+void FitLurvanTuners(Card& card) {
+    auto* first = static_cast<XceiveTuner*>(card.AddChip("tuner", std::make_unique<XceiveTuner>(card.Rf())));
+    first->WireResetToGpio(card.Bridge(), 1u << kLurvanFirstResetSelector);
+    auto* second = static_cast<XceiveTuner*>(
+        card.AddChip(kLurvanSecondTunerRole, std::make_unique<XceiveTuner>(card.Rf(), XceiveTuner::kSecondAddress7)));
+    second->WireResetToGpio(card.Bridge(), 1u << kLurvanSecondResetSelector);
+}
+
 struct KindChips {
     const char* captureName;
     void (*fit)(Card& card);
@@ -31,6 +42,7 @@ const KindChips kBoardChips[] = {
     {"713x_D TV Card Capture",
      [](Card& card) { card.AddChip("digits", std::make_unique<RegisterFileDevice>(kDigitControllerAddress >> 1, 256)); }},
     {kWisBoxName, &FitWisBoxDecoder},
+    {"VORLANE Lurvan Audio/Video Capture", &FitLurvanTuners},
 };
 
 }  // namespace

@@ -97,13 +97,16 @@ HRESULT PcieDriver::Read(Request& request) {
     if (!in || request.instanceLength != kReadSize) return E_INVALIDARG;
     request.what = Head(in, 5);
     const BYTE device = in[0];
-    if (device & 1) {
+    const BYTE subCount = in[1];
+    // A one-byte read names its sub-address count twice and takes a 2-byte answer; its device
+    // may be given in either form (the key controller's read address 0xBB).
+    const bool subAddressed = (subCount == 1 || subCount == 2) && in[2] == subCount && request.dataLength == 2;
+    if ((device & 1) && !subAddressed) {
         const DWORD count = in[2];
         if (count == 0 || request.dataLength != count) return E_INVALIDARG;
         request.returned = count;
         return Raw(request, device, request.data, count);
     }
-    const BYTE subCount = in[1];
     if ((subCount != 1 && subCount != 2) || request.dataLength != 2) return E_INVALIDARG;
     request.data[0] = 0;
     request.returned = 2;

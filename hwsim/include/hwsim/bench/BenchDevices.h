@@ -16,7 +16,9 @@
 // category under the capture FriendlyName, with the crossbar as its upstream device (video and
 // audio decoder outputs into the analog inputs), and the MPEG encoder (EncoderFilter, in
 // KSCATEGORY_ENCODER) of a kind that carries one under the kind's encoder name ("Prisko MPEG
-// Encoder"), or on a board the bench fits with it as "Rivesk MPEG Encoder".
+// Encoder"), or on a board the bench fits with it as "Rivesk MPEG Encoder". The Lurvan board's
+// PCI Express driver enters its device interface, and the board two capture devices, one after
+// the other, with the same upstream devices (a second board's two follow).
 //
 // The first DVB-C board's chip library is installed as the PC's DM1105 library, and the first
 // EMP audio device's control object enters the COM class table, both until destruction.
@@ -53,6 +55,8 @@ public:
     KsDriver& Driver(const Card& card) const;
     // The card's devices in the tree (they stay valid ids after an unplug, but no longer bind).
     platform::DeviceId CaptureDevice(const Card& card) const;
+    // The second capture device of a board that has two (0 on the others).
+    platform::DeviceId SecondCaptureDevice(const Card& card) const;
     platform::DeviceId CrossbarDevice(const Card& card) const;
     platform::DeviceId TunerDevice(const Card& card) const;
     platform::DeviceId TVAudioDevice(const Card& card) const;

@@ -4,6 +4,11 @@
 //                             none at plug-in (role "digits").
 //   "Jorsk A/V Capture"       the video decoder at 8-bit 0x40/0x41 (role "decoder"), on the
 //                             picture of the box's PLL tuner.
+//   "VORLANE Lurvan Audio/Video Capture"
+//                             an Xceive tuner on each half, whatever tuner the bench names: at
+//                             0xC2/0xC3 (role "tuner", reset on GPIO line 3) and at 0xC8/0xC9
+//                             (role "tuner2", reset on line 4), the lines the driver's GPIO
+//                             selectors 3 and 4 drive.
 #pragma once
 
 namespace hwsim {
@@ -13,6 +18,10 @@ class Card;
 inline constexpr unsigned char kDigitControllerAddress = 0x72;
 inline constexpr unsigned char kDigitCountRegister = 0x20;
 inline constexpr unsigned char kWisDecoderAddress = 0x40;
+
+inline constexpr const char kLurvanSecondTunerRole[] = "tuner2";
+inline constexpr unsigned kLurvanFirstResetSelector = 3;
+inline constexpr unsigned kLurvanSecondResetSelector = 4;
 
 // Fits the chips of the card's kind (nothing for a kind without chips of its own).
 void FitBoardChips(Card& card);

@@ -21,6 +21,8 @@ struct I2CKeyWiring {
 
 // The MPEG-2 box's controller: 7-bit 0x5D, ready at 0x30, key at 0x31.
 inline constexpr I2CKeyWiring kBoxKeyWiring = {0x5D, 0x30, 0x31};
+// The Lurvan PCI Express board's controller: the same chip at the same place (8-bit 0xBB).
+inline constexpr I2CKeyWiring kLurvanKeyWiring = kBoxKeyWiring;
 
 class I2CKeyController : public RegisterFileDevice {
 public:

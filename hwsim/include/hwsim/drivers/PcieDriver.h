@@ -5,9 +5,10 @@
 // otherwise). Every request must have exactly its sizes:
 //
 //   0x226000  I2C read, 253-byte request: byte 0 the device. Odd: a raw read of byte 2 (1 to
-//             253) bytes into the answer (of that size) from byte 0. Even: byte 1 (1 or 2)
-//             sub-address bytes from byte 3 on are written, one byte is read after a repeated
-//             start and answered in byte 1 of a 2-byte answer (byte 0 is 0).
+//             253) bytes into the answer (of that size) from byte 0. Even, or odd with bytes 1
+//             and 2 both 1 or both 2 and a 2-byte answer: byte 1 (1 or 2) sub-address bytes from
+//             byte 3 on are written, one byte is read after a repeated start and answered in
+//             byte 1 of a 2-byte answer (byte 0 is 0).
 //   0x22A004  I2C write, 252-byte request: byte 0 the device (even), byte 1 the count n (1 to
 //             250), then the n bytes as they stand; no answer.
 //   0x226458  GPIO, 2 bytes: the selector (3 or 4) and the level (0 or 1) of the line of that
