@@ -28,9 +28,12 @@
 #include "cards/TVAVCardFilter.h"
 #include "cards/TV2388xCardFilter.h"
 #include "cards/TV_IOFilter.h"
+#include "cards/TridentFilter.h"
+#include "cards/TridentUsbFilter.h"
 #include "cards/VozeCardFilter.h"
 #include "cards/WadrelCardFilter.h"
 #include "cards/YelvinCardFilter.h"
+#include "cards/YolmCardFilter.h"
 
 void RegisterCardFilterClasses() {
     static CFilterClassRecord* const kRecords[] = {
@@ -90,6 +93,12 @@ void RegisterCardFilterClasses() {
         &CPriskoCrossbarFilter::s_classRecord,
         &CPriskoCardFilter::s_classRecord,
         &CPriskoEncoderFilter::s_classRecord,
+        &CTridentCrossbarFilter::s_classRecord,
+        &CTridentFilter::s_classRecord,
+        &CTridentUsbCrossbarFilter::s_classRecord,
+        &CTridentUsbFilter::s_classRecord,
+        &CTridentYolmCrossbarFilter::s_classRecord,
+        &CTridentYolmCardFilter::s_classRecord,
     };
     for (CFilterClassRecord* record : kRecords) CFilterClassInit link(record);
 }

@@ -17,6 +17,7 @@
 #include "hwsim/drivers/Kesh713xDriver.h"
 #include "hwsim/drivers/KsDeviceControlDriver.h"
 #include "hwsim/drivers/Saa713xPropertyDriver.h"
+#include "hwsim/drivers/VendorCommandDriver.h"
 #include "hwsim/boards/TunerFilter.h"
 #include "platform/dshow/VfwCompressorFilter.h"
 #include "ksmedia.h"
@@ -62,6 +63,8 @@ std::shared_ptr<KsDriver> MakeCx2388xDriver(Card& card) {
                                                    Saa713xPropertyDriver::GpioWrite::ReleaseOtherLines);
 }
 
+std::shared_ptr<KsDriver> MakeVendorCommandDriver(Card& card) { return std::make_shared<VendorCommandDriver>(card); }
+
 const KindDriver kDrivers[] = {
     {"713x BDA Analog Capture", [](Card& card) -> std::shared_ptr<KsDriver> { return std::make_shared<Kesh713xDriver>(card); }},
     {"713x_4 TV Card Capture", &MakePropertyDriver},
@@ -92,6 +95,9 @@ const KindDriver kDrivers[] = {
     {"Conexant 2388x_3 Video Capture", &MakeCx2388xDriver, nullptr, SetsOn::Tuner},
     {"Yelvin Capture Card", &MakeCx2388xDriver, nullptr, SetsOn::Tuner},
     {"2388x Video Capture", &MakeCx2388xDriver, nullptr, SetsOn::Tuner},
+    {"RiriRir Capture", &MakeVendorCommandDriver},
+    {"Ivlen Capture", &MakeVendorCommandDriver},
+    {"Trident Yolm Capture", &MakeVendorCommandDriver},
 };
 
 const KindDriver& DriverRow(const Card& card) {
