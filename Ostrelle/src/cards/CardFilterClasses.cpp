@@ -14,6 +14,7 @@
 #include "cards/EbrinCardFilter.h"
 #include "cards/FosbryCardFilter.h"
 #include "cards/GrelmoCardFilter.h"
+#include "cards/InifinitTVAudio.h"
 #include "cards/Kesh713xCardFilter.h"
 #include "cards/MovrikCardFilter.h"
 #include "cards/Mpeg2BoxFilter.h"
@@ -93,12 +94,16 @@ void RegisterCardFilterClasses() {
         &CPriskoCrossbarFilter::s_classRecord,
         &CPriskoCardFilter::s_classRecord,
         &CPriskoEncoderFilter::s_classRecord,
+        &C713xTVAudioFilter::s_classRecord,
+        &C713x3TVAudioFilter::s_classRecord,
         &CTridentCrossbarFilter::s_classRecord,
         &CTridentFilter::s_classRecord,
         &CTridentUsbCrossbarFilter::s_classRecord,
         &CTridentUsbFilter::s_classRecord,
+        &CTridentUsbTvAudioFilter::s_classRecord,
         &CTridentYolmCrossbarFilter::s_classRecord,
         &CTridentYolmCardFilter::s_classRecord,
+        &CTridentYolmTvAudioFilter::s_classRecord,
     };
     for (CFilterClassRecord* record : kRecords) CFilterClassInit link(record);
 }

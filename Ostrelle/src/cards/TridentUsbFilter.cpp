@@ -51,3 +51,7 @@ HRESULT CTridentUsbFilter::ResetTunerLine() {
 // ---- crossbar ----
 
 IMPLEMENT_CARD_FILTER_CLASS(CTridentUsbCrossbarFilter, &AM_KSCATEGORY_CROSSBAR, CTridentUsbCrossbarFilter::kCrossbarName)
+
+// ---- TV audio ----
+
+IMPLEMENT_CARD_FILTER_CLASS(CTridentUsbTvAudioFilter, &AM_KSCATEGORY_TVAUDIO, CTridentUsbTvAudioFilter::kDeviceName)

@@ -1,4 +1,5 @@
-// The Trident bridge USB box ("Ivlen Capture") and its crossbar ("Ivlen Crossbar"). The box
+// The Trident bridge USB box ("Ivlen Capture"), its crossbar ("Ivlen Crossbar") and TV-audio
+// device ("Ivlen TvAudio"). The box
 // reaches the bridge through vendor commands on the capture filter (CTridentUsbAccess, access
 // kind 17); the station's EEPROM image and the tuner's maker and model move through the bridge's
 // vendor data requests, one byte each. Its tuner is the card's own (no tuner device is looked
@@ -7,6 +8,7 @@
 #pragma once
 
 #include "cards/CardClassRecord.h"
+#include "cards/InifinitTVAudio.h"
 #include "cards/TridentFilter.h"
 #include "cards/TridentServiceFilter.h"
 
@@ -56,6 +58,15 @@ public:
     static constexpr const char kCrossbarName[] = "Ivlen Crossbar";
 
     using CTridentCrossbarFilter::CTridentCrossbarFilter;
+
+    DECLARE_CARD_FILTER_CLASS();
+};
+
+class CTridentUsbTvAudioFilter : public CTVAudioFilter {
+public:
+    static constexpr const char kDeviceName[] = "Ivlen TvAudio";
+
+    using CTVAudioFilter::CTVAudioFilter;
 
     DECLARE_CARD_FILTER_CLASS();
 };

@@ -17,3 +17,7 @@ BOOL CTridentYolmCardFilter::IsEepromMark81() { return HasEepromMark(kMark81); }
 
 IMPLEMENT_CARD_FILTER_CLASS(CTridentYolmCrossbarFilter, &AM_KSCATEGORY_CROSSBAR,
                             CTridentYolmCrossbarFilter::kCrossbarName)
+
+// ---- TV audio ----
+
+IMPLEMENT_CARD_FILTER_CLASS(CTridentYolmTvAudioFilter, &AM_KSCATEGORY_TVAUDIO, CTridentYolmTvAudioFilter::kDeviceName)

@@ -1,5 +1,5 @@
-// The Yolm USB box ("Trident Yolm Capture", EEPROM product type 81) and its crossbar ("Trident
-// Yolm Crossbar"): the Ivlen box (CTridentUsbFilter) with access kind 19, GPIO written as the
+// The Yolm USB box ("Trident Yolm Capture", EEPROM product type 81), its crossbar ("Trident
+// Yolm Crossbar") and TV-audio device ("Trident Yolm TvAudio"): the Ivlen box (CTridentUsbFilter) with access kind 19, GPIO written as the
 // RiriRir card writes it, a GPIO write through ExtendedGet, and EEPROM mark 0x81.
 #pragma once
 
@@ -36,6 +36,15 @@ public:
     static constexpr const char kCrossbarName[] = "Trident Yolm Crossbar";
 
     using CTridentCrossbarFilter::CTridentCrossbarFilter;
+
+    DECLARE_CARD_FILTER_CLASS();
+};
+
+class CTridentYolmTvAudioFilter : public CTVAudioFilter {
+public:
+    static constexpr const char kDeviceName[] = "Trident Yolm TvAudio";
+
+    using CTVAudioFilter::CTVAudioFilter;
 
     DECLARE_CARD_FILTER_CLASS();
 };
