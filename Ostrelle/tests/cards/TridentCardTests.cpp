@@ -20,6 +20,7 @@
 #include "cards/YolmCardFilter.h"
 #include "hwsim/boards/TunerFilter.h"
 #include "hwsim/drivers/VendorCommandDriver.h"
+#include "platform/dshow/CapabilityPin.h"
 #include "platform/runtime.h"
 #include "support/CardBench.h"
 #include "support/TestAccessBase.h"
@@ -444,6 +445,36 @@ TEST_F(TridentCards, CaptureFormatTakesTheTemplateWithTheImageSizeOfItsFormat) {
     EXPECT_EQ(E_POINTER, card->SetCaptureFormat(2, nullptr, 1));
     TestCard<CTridentFilter> unbound;
     EXPECT_EQ(S_FALSE, unbound.SetCaptureFormat(2, &format, 1));
+}
+
+// A card on a filter of the test's own, in the graph.
+class FilterCard : public CTridentFilter {
+public:
+    FilterCard(CRootGraph* graph, IBaseFilter* filter) : CTridentFilter(nullptr, CLSID_NULL) {
+        m_pGraph = graph;
+        m_pFilter = filter;
+    }
+};
+
+TEST_F(TridentCards, CaptureFormatRefusesAFormatBlockShorterThanAVideoInfoHeader) {
+    VIDEOINFOHEADER video = {};
+    video.bmiHeader.biWidth = 640;
+    const platform::dshow::MediaType shortType(MEDIATYPE_Video, MEDIASUBTYPE_UYVY, FORMAT_VideoInfo, &video, 20);
+    auto* filter = new platform::dshow::FilterBase(CLSID_NULL);
+    CComPtr<platform::dshow::PinBase> pin;
+    pin.Attach(new platform::dshow::CapabilityPin(
+        filter, platform::dshow::PinDescription{PINDIR_OUTPUT, L"Out", L"", PIN_CATEGORY_CAPTURE, {}},
+        {{shortType, std::vector<BYTE>(sizeof(VIDEO_STREAM_CONFIG_CAPS))}}));
+    filter->AddPin(pin);
+    CComPtr<IBaseFilter> device;
+    device.Attach(filter);
+    ASSERT_EQ(S_OK, Graph().GetGraphBuilder()->AddFilter(device, L"Short"));
+    FilterCard card(&Graph(), device);
+    VIDEOINFOHEADER format = {};
+    format.bmiHeader.biWidth = 320;
+    format.bmiHeader.biHeight = 240;
+    format.bmiHeader.biBitCount = 16;
+    EXPECT_EQ(E_INVALIDARG, card.SetCaptureFormat(6, &format, 1));
 }
 
 TEST_F(TridentCards, BridgeRegistersAnswerTheirTests) {
