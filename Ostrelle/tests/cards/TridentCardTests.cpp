@@ -294,17 +294,6 @@ TEST_F(TridentCards, UsbBoxWhoseAccessFailsIsCreatedAndFailsEveryEepromByte) {
     EXPECT_EQ(0, count);
 }
 
-TEST_F(TridentCards, UsbResetTunerLineGoesToTheAccess) {
-    auto* card = Open<CTridentUsbFilter>(kIvlen, 5, 'P');
-    ASSERT_NE(nullptr, card);
-    hwsim::KsDriver& driver = Driver(Board(0));
-    driver.Log().Clear();
-    EXPECT_EQ(S_OK, card->ResetTunerLine());
-    EXPECT_FALSE(Commands(driver).empty());
-    TestCard<CTridentUsbFilter> unbound;
-    EXPECT_EQ(0, unbound.ResetTunerLine());
-}
-
 // ---- the Yolm box ----
 
 TEST_F(TridentCards, YolmExtendedGetWritesTheValueUnderTheMask) {
@@ -527,14 +516,6 @@ TEST_F(TridentCards, RemoteKeysComeFromTheI2CControllerAndAreAcknowledged) {
         EXPECT_TRUE(card->AckRemoteKey()) << kind;
         EXPECT_FALSE(keys.KeyWaiting()) << kind;
     }
-}
-
-TEST_F(TridentCards, ChannelFrequencyTunesTheCardsTuner) {
-    auto* card = Open<CTridentFilter>(kRiriRir, 5, 'P');
-    ASSERT_NE(nullptr, card);
-    EXPECT_TRUE(card->SetChannelFrequency(49750));
-    TestCard<CTridentFilter> unbound;
-    EXPECT_FALSE(unbound.SetChannelFrequency(49750));
 }
 
 }  // namespace
