@@ -31,6 +31,9 @@ HRESULT CTridentUsbAccess::I2C_Write(BYTE ucSlaveAddr, int iSubAddr, BYTE ucData
 HRESULT CTridentUsbAccess::I2C_ReadBlock(BYTE* buf, int len)
 {
     if (!m_pKsPropertySet || !buf) return E_POINTER;
+    // Address and sub-address come first: a block of fewer than three bytes is refused before
+    // they are read.
+    if (len < 3) return E_INVALIDARG;
     return I2CRead(buf[0], buf[1], buf, len - 2);
 }
 

@@ -33,9 +33,12 @@
 #include "cards/TVAVCardFilter.h"
 #include "cards/TV2388xCardFilter.h"
 #include "cards/TV_IOFilter.h"
+#include "cards/TridentFilter.h"
+#include "cards/TridentUsbFilter.h"
 #include "cards/VozeCardFilter.h"
 #include "cards/WadrelCardFilter.h"
 #include "cards/YelvinCardFilter.h"
+#include "cards/YolmCardFilter.h"
 
 void RegisterCardFilterClasses() {
     static CFilterClassRecord* const kRecords[] = {
@@ -108,6 +111,14 @@ void RegisterCardFilterClasses() {
         &CPcieCrossbarFilter::s_classRecord,
         &CPcieFilter::s_classRecord,
         &CPcieAudioDecoderFilter::s_classRecord,
+        &CTridentCrossbarFilter::s_classRecord,
+        &CTridentFilter::s_classRecord,
+        &CTridentUsbCrossbarFilter::s_classRecord,
+        &CTridentUsbFilter::s_classRecord,
+        &CTridentUsbTvAudioFilter::s_classRecord,
+        &CTridentYolmCrossbarFilter::s_classRecord,
+        &CTridentYolmCardFilter::s_classRecord,
+        &CTridentYolmTvAudioFilter::s_classRecord,
     };
     for (CFilterClassRecord* record : kRecords) CFilterClassInit link(record);
 }

@@ -170,32 +170,43 @@ HRESULT CTVCardFilter::ReadEepromByte(BYTE address, BYTE* value) {
 }
 
 HRESULT CTVCardFilter::ReadEeprom(BYTE* buffer, BYTE address, int* count) {
+    return ReadEepromBytes([this](BYTE at, BYTE* value) { return m_pAccess->I2C_Read(m_ucEepromAddr, at, value); },
+                           buffer, address, count);
+}
+
+HRESULT CTVCardFilter::WriteEeprom(BYTE* buffer, BYTE address, int* count, DWORD delayMs) {
+    return WriteEepromBytes([this](BYTE at, BYTE value) { return m_pAccess->I2C_Write(m_ucEepromAddr, at, value); },
+                            buffer, address, count, delayMs);
+}
+
+HRESULT CTVCardFilter::ReadEepromBytes(const EepromByteReader& read, BYTE* buffer, BYTE address, int* count) {
     if (buffer == nullptr || count == nullptr) return E_POINTER;
     if (!InEepromRange(address, *count)) return E_INVALIDARG;
     if (m_pAccess == nullptr) return E_POINTER;
-    int read = 0;
+    int done = 0;
     HRESULT result = S_OK;
     for (int i = 0; i < *count; ++i) {
         BYTE value = 0;
-        HRESULT hr = m_pAccess->I2C_Read(m_ucEepromAddr, (address + i) & 0xFF, &value);
+        HRESULT hr = read(static_cast<BYTE>((address + i) & 0xFF), &value);
         if (hr == S_OK) {
             buffer[i] = value;
-            ++read;
+            ++done;
         } else if (result == S_OK) {
             result = AsFailure(hr);
         }
     }
-    *count = read;
+    *count = done;
     return result;
 }
 
-HRESULT CTVCardFilter::WriteEeprom(BYTE* buffer, BYTE address, int* count, DWORD delayMs) {
+HRESULT CTVCardFilter::WriteEepromBytes(const EepromByteWriter& write, BYTE* buffer, BYTE address, int* count,
+                                        DWORD delayMs) {
     if (buffer == nullptr || count == nullptr) return E_POINTER;
     if (!InEepromRange(address, *count)) return E_INVALIDARG;
     if (m_pAccess == nullptr) return E_POINTER;
     HRESULT result = S_OK;
     for (int i = 0; i < *count; ++i) {
-        HRESULT hr = m_pAccess->I2C_Write(m_ucEepromAddr, (address + i) & 0xFF, buffer[i]);
+        HRESULT hr = write(static_cast<BYTE>((address + i) & 0xFF), buffer[i]);
         if (hr != S_OK && result == S_OK) result = AsFailure(hr);
         Sleep(delayMs);
     }

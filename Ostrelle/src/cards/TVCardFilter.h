@@ -247,6 +247,17 @@ protected:
     static int FactoryFromByte(BYTE value);
     // One EEPROM byte through the access object; S_OK only when it was read.
     HRESULT ReadEepromByte(BYTE address, BYTE* value);
+    // How a card moves one EEPROM byte (the access object's I2C transfer, or a road of its own).
+    typedef std::function<HRESULT(BYTE address, BYTE value)> EepromByteWriter;
+    typedef std::function<HRESULT(BYTE address, BYTE* value)> EepromByteReader;
+    // WriteEeprom and ReadEeprom over a card's byte road: the same argument tests, results
+    // and counts (E_POINTER without an access object).
+    HRESULT WriteEepromBytes(const EepromByteWriter& write, BYTE* buffer, BYTE address, int* count, DWORD delayMs);
+    HRESULT ReadEepromBytes(const EepromByteReader& read, BYTE* buffer, BYTE address, int* count);
+    // GetTunerInfo of the standard layout over a card's byte road: the maker letter at the
+    // factory byte address (FactoryFromByte), the model at the model byte address; the result
+    // is the model read's, and the outputs change only for what was read.
+    HRESULT ReadTunerInfo(const EepromByteReader& read, int* factory, int* model);
     // The tuner in the Kesh layout: the maker letter at 104 and the KeshTunerID at 65 (low) and
     // 66 (high), mapped to its TUNER_MODEL (0 for an id without one). The result is S_OK only
     // when both id bytes were read; the outputs change only for what was read.

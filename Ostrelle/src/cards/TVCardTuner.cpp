@@ -160,12 +160,17 @@ HRESULT CTVCardFilter::ReadKeshTunerInfo(int* factory, int* model) {
 HRESULT CTVCardFilter::GetTunerInfo(int* factory, int* model) {
     if (factory == nullptr || model == nullptr) return E_POINTER;
     if (m_nEepromLayout == 1) return ReadKeshTunerInfo(factory, model);
+    return ReadTunerInfo([this](BYTE at, BYTE* value) { return ReadEepromByte(at, value); }, factory, model);
+}
+
+HRESULT CTVCardFilter::ReadTunerInfo(const EepromByteReader& read, int* factory, int* model) {
+    if (factory == nullptr || model == nullptr) return E_POINTER;
     BYTE value = 0;
-    if (ReadEepromByte(m_ucFactoryAddr, &value) == S_OK) {
+    if (read(m_ucFactoryAddr, &value) == S_OK) {
         *factory = FactoryFromByte(value);
         TRACE("Tuner Factory : %c  ", value);
     }
-    HRESULT hr = ReadEepromByte(m_ucModelAddr, &value);
+    HRESULT hr = read(m_ucModelAddr, &value);
     if (hr == S_OK) {
         *model = value;
         TRACE("Tuner Model : %d\n", value);

@@ -201,6 +201,8 @@ TEST_F(CommandChannelTest, RefusesBadInputBeforeSendingAnything)
         {"I2CReadBlock total 2", E_INVALIDARG, [&] { return channel.I2CReadBlock(buf, 2); }},
         {"I2CReadBlock total 13", E_INVALIDARG, [&] { return channel.I2CReadBlock(buf, 13); }},
         {"CTridentUsbAccess slot 5 len 13", E_INVALIDARG, [&] { return usb.I2C_ReadBlock(buf, 13); }},
+        // A one-byte probe buffer: nothing past it is read.
+        {"CTridentUsbAccess slot 5 len 1", E_INVALIDARG, [&] { return usb.I2C_ReadBlock(&byte, 1); }},
         {"I2CWrite of 11", E_INVALIDARG, [&] { return channel.I2CWrite(0xA0, 0, buf, 11); }},
         {"I2CWriteShort of 5", E_INVALIDARG, [&] { return channel.I2CWriteShort(0xA0, 0, buf, 5); }},
         {"line 8, channel", E_INVALIDARG, [&] { return channel.WriteLine(8, 1); }},

@@ -19,6 +19,7 @@
 #include "hwsim/drivers/KsDeviceControlDriver.h"
 #include "hwsim/drivers/PcieDriver.h"
 #include "hwsim/drivers/Saa713xPropertyDriver.h"
+#include "hwsim/drivers/VendorCommandDriver.h"
 #include "hwsim/boards/TunerFilter.h"
 #include "platform/dshow/VfwCompressorFilter.h"
 #include "ksmedia.h"
@@ -66,6 +67,8 @@ std::shared_ptr<KsDriver> MakeCx2388xDriver(Card& card) {
                                                    Saa713xPropertyDriver::GpioWrite::ReleaseOtherLines);
 }
 
+std::shared_ptr<KsDriver> MakeVendorCommandDriver(Card& card) { return std::make_shared<VendorCommandDriver>(card); }
+
 const KindDriver kDrivers[] = {
     {"713x BDA Analog Capture", [](Card& card) -> std::shared_ptr<KsDriver> { return std::make_shared<Kesh713xDriver>(card); }},
     {"713x_4 TV Card Capture", &MakePropertyDriver},
@@ -100,6 +103,9 @@ const KindDriver kDrivers[] = {
     {"VORLANE Lurvan Audio/Video Capture",
      [](Card& card) -> std::shared_ptr<KsDriver> { return std::make_shared<PcieDriver>(card); }, nullptr,
      SetsOn::Capture, 2},
+    {"RiriRir Capture", &MakeVendorCommandDriver},
+    {"Ivlen Capture", &MakeVendorCommandDriver},
+    {"Trident Yolm Capture", &MakeVendorCommandDriver},
 };
 
 const KindDriver& DriverRow(const Card& card) {

@@ -1,8 +1,21 @@
 #include "hwsim/bench/CardKind.h"
 
+#include "strmif.h"
 #include "uuids.h"
 
 namespace hwsim {
+
+namespace {
+
+// The Trident bridge boards' UYVY capture capabilities, each with a capability that names no
+// standard (and is larger than the others).
+constexpr long kPalStandards = AnalogVideo_PAL_B | AnalogVideo_PAL_D | AnalogVideo_PAL_G | AnalogVideo_PAL_I;
+constexpr UyvyCapability kRiriRirUyvy[] = {
+    {AnalogVideo_NTSC_M, {640, 480}}, {kPalStandards, {720, 576}}, {0, {768, 576}}};
+constexpr UyvyCapability kIvlenUyvy[] = {{0, {800, 600}}, {kPalStandards, {704, 576}}, {AnalogVideo_NTSC_M, {720, 480}}};
+constexpr UyvyCapability kYolmUyvy[] = {{AnalogVideo_NTSC_M, {720, 480}}, {0, {720, 576}}};
+
+}  // namespace
 
 const std::vector<CardKind>& CardKinds() {
     static const std::vector<CardKind> kinds = {
@@ -62,6 +75,18 @@ const std::vector<CardKind>& CardKinds() {
         {.captureName = "VORLANE Lurvan Audio/Video Capture", .crossbarName = "VORLANE Lurvan Crossbar",
          .tunerName = "VORLANE Lurvan Tuner", .controllerLayout = nullptr, .tvAudioName = "VORLANE Lurvan Audio Decoder",
          .keyController = &kLurvanKeyWiring},
+        // The Trident bridge boards on the vendor-command driver, the I2C remote-key controller at
+        // 0xBB: the RiriRir PCI card with its TV tuner device upstream (TV only), the Ivlen and
+        // Yolm USB boxes whose tuner is the card's own, with a TV-audio device.
+        {.captureName = "RiriRir Capture", .crossbarName = "RiriRir Crossbar", .tunerName = "RiriRir TvTuner",
+         .controllerLayout = nullptr, .crossbarPins = 9, .keyController = &kBoxKeyWiring,
+         .tunerModes = AMTUNER_MODE_TV, .uyvyCapabilities = kRiriRirUyvy},
+        {.captureName = "Ivlen Capture", .crossbarName = "Ivlen Crossbar", .tunerName = nullptr,
+         .controllerLayout = nullptr, .tvAudioName = "Ivlen TvAudio", .crossbarPins = 9,
+         .keyController = &kBoxKeyWiring, .uyvyCapabilities = kIvlenUyvy},
+        {.captureName = "Trident Yolm Capture", .crossbarName = "Trident Yolm Crossbar", .tunerName = nullptr,
+         .controllerLayout = nullptr, .tvAudioName = "Trident Yolm TvAudio", .crossbarPins = 9,
+         .keyController = &kBoxKeyWiring, .uyvyCapabilities = kYolmUyvy},
     };
     return kinds;
 }

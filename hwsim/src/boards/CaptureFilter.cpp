@@ -28,7 +28,8 @@ constexpr long kLines525 = AnalogVideo_NTSC_M | AnalogVideo_NTSC_M_J | AnalogVid
 LONG Height(long lines) { return lines == 525 ? 480 : 576; }
 REFERENCE_TIME FrameTime(long lines) { return lines == 525 ? 333667 : 400000; }
 
-std::vector<platform::dshow::StreamCapability> CaptureCapabilities() {
+// The capture pin's capabilities: YUY2, RGB24, UYVY (or the kind's own UYVY ones), YV12.
+std::vector<platform::dshow::StreamCapability> CaptureCapabilities(const CardKind& kind) {
     VIDEO_STREAM_CONFIG_CAPS caps = {};
     caps.guid = FORMAT_VideoInfo;
     caps.VideoStandard = kCardStandards;
@@ -41,8 +42,17 @@ std::vector<platform::dshow::StreamCapability> CaptureCapabilities() {
     std::vector<platform::dshow::StreamCapability> capabilities;
     for (auto [subtype, bits] : {std::pair<GUID, WORD>{MEDIASUBTYPE_YUY2, 16}, {MEDIASUBTYPE_RGB24, 24},
                                  {MEDIASUBTYPE_UYVY, 16}, {MEDIASUBTYPE_YV12, 12}}) {
-        capabilities.push_back(platform::dshow::StreamCapability::Video(
-            platform::dshow::VideoInfoType(subtype, kMaxWidth, 576, bits), caps));
+        const platform::dshow::MediaType type = platform::dshow::VideoInfoType(subtype, kMaxWidth, 576, bits);
+        if (IsEqualGUID(subtype, MEDIASUBTYPE_UYVY) && !kind.uyvyCapabilities.empty()) {
+            for (const UyvyCapability& uyvy : kind.uyvyCapabilities) {
+                VIDEO_STREAM_CONFIG_CAPS own = caps;
+                own.VideoStandard = uyvy.videoStandard;
+                own.MaxCroppingSize = uyvy.maxCropping;
+                capabilities.push_back(platform::dshow::StreamCapability::Video(type, own));
+            }
+            continue;
+        }
+        capabilities.push_back(platform::dshow::StreamCapability::Video(type, caps));
     }
     return capabilities;
 }
@@ -100,7 +110,8 @@ size_t PictureBytes(const GUID& subtype, int width, int height) {
 class CapturePin : public platform::dshow::StreamConfigPin {
 public:
     CapturePin(CaptureFilter* filter, PinDescription description)
-        : StreamConfigPin(filter, std::move(description), CaptureCapabilities()), m_owner(*filter) {}
+        : StreamConfigPin(filter, std::move(description), CaptureCapabilities(filter->Driver().GetCard().Kind())),
+          m_owner(*filter) {}
 
 protected:
     HRESULT OnSetFormat(const MediaType& format) override {

@@ -82,6 +82,18 @@ constexpr CrossbarPin kCx2388xPins[] = {
     {PINDIR_INPUT, L"Audio Tuner In", PhysConn_Audio_Tuner, 0, Card::Source::Tuner},
     kVideoOut, kAudioOut};
 
+// The Trident bridge boards: tuner, composite and S-video inputs in this order, for video and
+// for audio.
+constexpr CrossbarPin kTridentPins[] = {
+    {PINDIR_INPUT, L"Video Tuner In", PhysConn_Video_Tuner, 4, Card::Source::Tuner},
+    {PINDIR_INPUT, L"Video Composite In", PhysConn_Video_Composite, 5, Card::Source::Composite},
+    {PINDIR_INPUT, L"Video SVideo In", PhysConn_Video_SVideo, 6, Card::Source::SVideo},
+    {PINDIR_INPUT, L"Video YRYBY In", PhysConn_Video_YRYBY, -1},
+    {PINDIR_INPUT, L"Audio Tuner In", PhysConn_Audio_Tuner, 0, Card::Source::Tuner},
+    {PINDIR_INPUT, L"Audio Composite In", PhysConn_Audio_Line, 1, Card::Source::Composite},
+    {PINDIR_INPUT, L"Audio SVideo In", PhysConn_Audio_Line, 2, Card::Source::SVideo},
+    kVideoOut, kAudioOut};
+
 struct CrossbarLayout {
     const char* crossbarName;  // a kind's own layout, by its crossbar's FriendlyName; null: any board's
     std::span<const CrossbarPin> pins;
@@ -97,6 +109,9 @@ const CrossbarLayout kLayouts[] = {
     {"Conexant 2388x_3 Crossbar", kCx2388xPins, 0, 6},
     {"Yelvin Crossbar", kCx2388xPins, 0, 6},
     {"2388x Crossbar", kCx2388xPins, 0, 6},
+    {"RiriRir Crossbar", kTridentPins, 0, 4},
+    {"Ivlen Crossbar", kTridentPins, 0, 4},
+    {"Trident Yolm Crossbar", kTridentPins, 0, 4},
     {nullptr, kBoxPins, 0, 2},
     {nullptr, kBoxTunerPins, 0, 3},
     {nullptr, kSevenPins, 0, 3},

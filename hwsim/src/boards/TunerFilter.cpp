@@ -12,6 +12,7 @@ TunerFilter::TunerFilter(Card& card, std::shared_ptr<KsDriver> driver) : With(kT
     AddPin(PinDescription{PINDIR_OUTPUT, L"Analog Video", L"", GUID_NULL, {MediaType(MEDIATYPE_AnalogVideo, GUID_NULL)}});
     AddPin(PinDescription{PINDIR_OUTPUT, L"Analog Audio", L"", GUID_NULL, {MediaType(MEDIATYPE_AnalogAudio, GUID_NULL)}});
     SetTVFormats(kCardStandards, AnalogVideo_PAL_D);
+    if (card.Kind().tunerModes != 0) SetAvailableModes(card.Kind().tunerModes);
     if (driver) PublishDriver(*this, driver);
 }
 

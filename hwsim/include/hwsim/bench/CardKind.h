@@ -4,6 +4,7 @@
 // category its kind names (an audio capture device).
 #pragma once
 
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -17,6 +18,13 @@ namespace hwsim {
 // The crossbar pin counts the simulated crossbar has layouts for.
 inline constexpr int kMinCrossbarPins = 5;
 inline constexpr int kMaxCrossbarPins = 9;
+
+// One UYVY capability of a capture pin: the video standards it names (0: none) and its
+// MaxCroppingSize.
+struct UyvyCapability {
+    long videoStandard;
+    SIZE maxCropping;
+};
 
 struct CardKind {
     const char* captureName;   // the capture filter's FriendlyName
@@ -47,6 +55,10 @@ struct CardKind {
     bool interleavedCapture = false;
     // The I2C remote-key controller and where it is wired; null: none.
     const I2CKeyWiring* keyController = nullptr;
+    // The modes the TV tuner filter offers (IAMTVTuner::GetAvailableModes); 0: TV only.
+    long tunerModes = 0;
+    // The capture pin's UYVY capabilities in place of its one UYVY capability; empty: that one.
+    std::span<const UyvyCapability> uyvyCapabilities = {};
 };
 
 const std::vector<CardKind>& CardKinds();

@@ -1,7 +1,8 @@
 // A card's TV tuner filter as its driver publishes it: the analog video and audio outputs that
 // feed the card's crossbar, and IAMTVTuner. The card's tuner chips are programmed by the card
 // object over the property sets of its driver: on the capture filter, or on this filter for
-// the cards whose driver publishes them here (the CX2388x cards). This filter keeps the tuner
+// the cards whose driver publishes them here (the CX2388x cards). It offers the modes of the
+// card's kind (TV only unless the kind names others). This filter keeps the tuner
 // state that DirectShow asks for, records each put_Mode and put_Channel asked of it
 // ("put_Mode 1", "put_Channel 1 0 0") and counts the property requests it carries. A channel asked of an unplugged card is refused with
 // kDeviceGone.
