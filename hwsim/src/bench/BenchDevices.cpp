@@ -14,6 +14,7 @@
 #include "hwsim/boards/TVAudioFilter.h"
 #include "hwsim/boards/UsbCamera.h"
 #include "hwsim/drivers/BoxDriver.h"
+#include "hwsim/drivers/EmpiaDriver.h"
 #include "hwsim/drivers/Kesh713xDriver.h"
 #include "hwsim/drivers/KsDeviceControlDriver.h"
 #include "hwsim/drivers/Saa713xPropertyDriver.h"
@@ -62,6 +63,8 @@ std::shared_ptr<KsDriver> MakeCx2388xDriver(Card& card) {
                                                    Saa713xPropertyDriver::GpioWrite::ReleaseOtherLines);
 }
 
+std::shared_ptr<KsDriver> MakeEmpiaDriver(Card& card) { return std::make_shared<EmpiaDriver>(card); }
+
 const KindDriver kDrivers[] = {
     {"713x BDA Analog Capture", [](Card& card) -> std::shared_ptr<KsDriver> { return std::make_shared<Kesh713xDriver>(card); }},
     {"713x_4 TV Card Capture", &MakePropertyDriver},
@@ -92,6 +95,11 @@ const KindDriver kDrivers[] = {
     {"Conexant 2388x_3 Video Capture", &MakeCx2388xDriver, nullptr, SetsOn::Tuner},
     {"Yelvin Capture Card", &MakeCx2388xDriver, nullptr, SetsOn::Tuner},
     {"2388x Video Capture", &MakeCx2388xDriver, nullptr, SetsOn::Tuner},
+    {"USB 2800 Video", &MakeEmpiaDriver},
+    {"Vorlane USB TV Box Video", &MakeEmpiaDriver},
+    {"USB 2820 Video", &MakeEmpiaDriver},
+    {"USB 2821 Video", &MakeEmpiaDriver},
+    {"USB 2881 Video", &MakeEmpiaDriver},
 };
 
 const KindDriver& DriverRow(const Card& card) {

@@ -51,6 +51,12 @@ const std::vector<CardKind>& CardKinds() {
          .crossbarPins = 9},
         {.captureName = "2388x Video Capture", .crossbarName = "2388x Crossbar", .tunerName = "2388x Tuner", .controllerLayout = &Cx2388xPinLayout,
          .crossbarPins = 9},
+        // The USB boxes on EM28xx bridges (their chips: Em28xxBox.h).
+        {"USB 2800 Video", "USB 2800 Crossbar", "USB 2800 TVTuner", nullptr},
+        {"Vorlane USB TV Box Video", "Vorlane USB TV Box Crossbar", "Vorlane USB TV Box TVTuner", nullptr},
+        {"USB 2820 Video", "USB 2820 Crossbar", nullptr, nullptr},
+        {"USB 2821 Video", "USB 2821 Crossbar", nullptr, nullptr},
+        {"USB 2881 Video", "USB 2881 Crossbar", "USB 2881 TVTuner", nullptr},
     };
     return kinds;
 }
