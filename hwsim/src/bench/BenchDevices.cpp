@@ -63,7 +63,12 @@ std::shared_ptr<KsDriver> MakeCx2388xDriver(Card& card) {
                                                    Saa713xPropertyDriver::GpioWrite::ReleaseOtherLines);
 }
 
-std::shared_ptr<KsDriver> MakeEmpiaDriver(Card& card) { return std::make_shared<EmpiaDriver>(card); }
+// The EM28xx boxes read their GPIO byte back.
+std::shared_ptr<KsDriver> MakeEmpiaDriver(Card& card) {
+    auto driver = std::make_shared<EmpiaDriver>(card);
+    driver->SetGpioReadBack(true);
+    return driver;
+}
 
 const KindDriver kDrivers[] = {
     {"713x BDA Analog Capture", [](Card& card) -> std::shared_ptr<KsDriver> { return std::make_shared<Kesh713xDriver>(card); }},

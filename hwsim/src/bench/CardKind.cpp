@@ -51,12 +51,18 @@ const std::vector<CardKind>& CardKinds() {
          .crossbarPins = 9},
         {.captureName = "2388x Video Capture", .crossbarName = "2388x Crossbar", .tunerName = "2388x Tuner", .controllerLayout = &Cx2388xPinLayout,
          .crossbarPins = 9},
-        // The USB boxes on EM28xx bridges (their chips: Em28xxBox.h).
-        {"USB 2800 Video", "USB 2800 Crossbar", "USB 2800 TVTuner", nullptr},
-        {"Vorlane USB TV Box Video", "Vorlane USB TV Box Crossbar", "Vorlane USB TV Box TVTuner", nullptr},
-        {"USB 2820 Video", "USB 2820 Crossbar", nullptr, nullptr},
-        {"USB 2821 Video", "USB 2821 Crossbar", nullptr, nullptr},
-        {"USB 2881 Video", "USB 2881 Crossbar", "USB 2881 TVTuner", nullptr},
+        // The USB boxes on EM28xx bridges (their chips: Em28xxBox.h): four video inputs, then the
+        // tuner, composite and S-video audio inputs.
+        {.captureName = "USB 2800 Video", .crossbarName = "USB 2800 Crossbar", .tunerName = "USB 2800 TVTuner",
+         .controllerLayout = nullptr, .crossbarPins = 9},
+        {.captureName = "Vorlane USB TV Box Video", .crossbarName = "Vorlane USB TV Box Crossbar",
+         .tunerName = "Vorlane USB TV Box TVTuner", .controllerLayout = nullptr, .crossbarPins = 9},
+        {.captureName = "USB 2820 Video", .crossbarName = "USB 2820 Crossbar", .tunerName = nullptr,
+         .controllerLayout = nullptr, .crossbarPins = 9},
+        {.captureName = "USB 2821 Video", .crossbarName = "USB 2821 Crossbar", .tunerName = nullptr,
+         .controllerLayout = nullptr, .crossbarPins = 9},
+        {.captureName = "USB 2881 Video", .crossbarName = "USB 2881 Crossbar", .tunerName = "USB 2881 TVTuner",
+         .controllerLayout = nullptr, .crossbarPins = 9},
     };
     return kinds;
 }
