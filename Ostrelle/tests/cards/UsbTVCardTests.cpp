@@ -321,6 +321,20 @@ TEST_F(UsbBoxes, KeysComeFromTheBoxControllerAndTheTvBoxAcknowledgesAndWaits10Ms
     EXPECT_FALSE(Logged(tvBox, "i2c 60"));
 }
 
+TEST_F(UsbBoxes, RemoteThreadPostsTheBoxesKeysToTheWindow) {
+    for (const char* kind : {"USB 2881 Video", "Vorlane USB TV Box Video"}) {
+        SCOPED_TRACE(kind);
+        hwsim::Card& board = Box(kind, 97, R"(, "keys": [33, 196])");
+        CUsbTVFilter* card = Open(board);
+        ASSERT_NE(nullptr, card);
+        KeyWindow window;
+        card->SetNotifyWindow(window.Window());
+        ASSERT_TRUE(card->StartRemoteThread());
+        EXPECT_EQ((std::vector<WPARAM>{33, 196}), window.WaitForKeys(2, 1000));
+        card->StopRemoteThread();
+    }
+}
+
 TEST_F(UsbBoxes, EachBoxOpensItsAccessAndWritesTheWholeEeprom) {
     for (const char* kind : kBoxes) {
         SCOPED_TRACE(kind);

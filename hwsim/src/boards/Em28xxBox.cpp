@@ -18,7 +18,7 @@ struct Em28xxBoxRow {
 
 const Em28xxBoxRow kBoxes[] = {
     {"USB 2800 Video", &kEm28xxControllerWiring},
-    {"Vorlane USB TV Box Video", &kBoxKeyWiring},
+    {"Vorlane USB TV Box Video", &kTVBoxKeyWiring},
     {"USB 2820 Video", &kEm28xxControllerWiring},
     {"USB 2821 Video", &kEm28xxControllerWiring},
     {"USB 2881 Video", &kEm28xxControllerWiring},

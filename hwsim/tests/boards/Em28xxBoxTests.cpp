@@ -80,6 +80,21 @@ TEST_F(Em28xxBoxes, ControllerServesTheBenchTypeCodeAndOneKeyPerPress) {
     EXPECT_EQ(0, ReadRegister(*older->Cards()[0], 0x60, 0x32));
 }
 
+// The TV box's host acknowledges before it reads the key: the next key waits for that read.
+TEST_F(Em28xxBoxes, TvBoxKeyControllerHoldsTheKeyUntilItIsReadAfterTheAcknowledge) {
+    auto bench = Bench::FromText(OneBox("Vorlane USB TV Box Video", R"(, "keys": [5, 6])"));
+    Card& card = *bench->Cards()[0];
+    const BYTE zero = 0;
+    EXPECT_EQ(1, ReadRegister(card, 0xBA, 0x30));
+    ASSERT_EQ(I2CResult::Ack, card.Bus().WriteSub(0xBA, 0x30, &zero, 1));
+    EXPECT_EQ(0, ReadRegister(card, 0xBA, 0x30));
+    EXPECT_EQ(5, ReadRegister(card, 0xBA, 0x31));
+    EXPECT_EQ(1, ReadRegister(card, 0xBA, 0x30));
+    ASSERT_EQ(I2CResult::Ack, card.Bus().WriteSub(0xBA, 0x30, &zero, 1));
+    EXPECT_EQ(6, ReadRegister(card, 0xBA, 0x31));
+    EXPECT_EQ(0, ReadRegister(card, 0xBA, 0x30));
+}
+
 TEST_F(Em28xxBoxes, DecoderStatusFollowsThePllAtC6AndRegister2IsPlain) {
     auto bench = Bench::FromText(OneBox("USB 2800 Video"));
     Card& card = *bench->Cards()[0];
