@@ -1,5 +1,6 @@
 #include "cards/UsbTVFilter.h"
 
+#include <iterator>
 #include <new>
 
 #include "access/Em2800Access.h"
