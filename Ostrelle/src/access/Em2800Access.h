@@ -34,6 +34,8 @@ public:
     // One-byte reads of the addresses 0 to min(last, 254); each address whose read succeeds
     // with a byte that has a bit of `mask` set goes into addrs (room for 255). Returns the count.
     int ScanI2CBus(BYTE* addrs, int last, BYTE mask);
+    // The vendor interface under the slots (AC97 and raw property requests of the card filters).
+    CVendorAccess& GetVendorAccess() { return m_vendor; }
 
 private:
     CVendorAccess m_vendor;

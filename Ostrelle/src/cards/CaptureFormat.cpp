@@ -19,6 +19,8 @@ ICaptureGraphBuilder2* BuilderOf(CRootGraph* graph) {
     return graph != nullptr ? graph->GetCaptureGraphBuilder() : nullptr;
 }
 
+}  // namespace
+
 HRESULT FindStreamConfig(CRootGraph* graph, IBaseFilter* filter, int which, IAMStreamConfig** config) {
     ICaptureGraphBuilder2* builder = BuilderOf(graph);
     if (builder == nullptr || filter == nullptr) return E_FAIL;
@@ -26,8 +28,6 @@ HRESULT FindStreamConfig(CRootGraph* graph, IBaseFilter* filter, int which, IAMS
                                         reinterpret_cast<void**>(config));
     return SUCCEEDED(hr) && *config != nullptr ? hr : AsFailure(hr);
 }
-
-}  // namespace
 
 int ColorFormatTable::CodeOf(REFGUID subtype) const {
     for (size_t i = 0; i < count; ++i) {

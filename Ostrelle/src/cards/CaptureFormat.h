@@ -47,6 +47,9 @@ const GUID& CapturePinCategory(int which);
 HRESULT GetDecoderStandard(IBaseFilter* filter, long* available, long* current, bool stopAtFailure);
 HRESULT SetDecoderStandard(IBaseFilter* filter, long standard);
 
+// The IAMStreamConfig of the filter's capture (which 1) or preview pin; E_FAIL without graph,
+// builder or filter, or when none is found.
+HRESULT FindStreamConfig(CRootGraph* graph, IBaseFilter* filter, int which, IAMStreamConfig** config);
 // The current format of the pin (its IAMStreamConfig, else the pin's first media type) into
 // *mediaType (free with DeleteMediaType). E_POINTER for a null out, E_FAIL without graph,
 // builder or filter.

@@ -39,6 +39,11 @@
 #include "cards/WadrelCardFilter.h"
 #include "cards/YelvinCardFilter.h"
 #include "cards/YolmCardFilter.h"
+#include "cards/Em2800Filter.h"
+#include "cards/Em2820Filter.h"
+#include "cards/Em2821Filter.h"
+#include "cards/UsbCard2881Filter.h"
+#include "cards/UsbTVBoxFilter.h"
 
 void RegisterCardFilterClasses() {
     static CFilterClassRecord* const kRecords[] = {
@@ -119,6 +124,16 @@ void RegisterCardFilterClasses() {
         &CTridentYolmCrossbarFilter::s_classRecord,
         &CTridentYolmCardFilter::s_classRecord,
         &CTridentYolmTvAudioFilter::s_classRecord,
+        &CEm2800CrossbarFilter::s_classRecord,
+        &CEm2800Filter::s_classRecord,
+        &CUsbTVBoxCrossbarFilter::s_classRecord,
+        &CUsbTVBoxFilter::s_classRecord,
+        &CEm2820CrossbarFilter::s_classRecord,
+        &CEm2820Filter::s_classRecord,
+        &CEm2821CrossbarFilter::s_classRecord,
+        &CEm2821Filter::s_classRecord,
+        &CUsbCard2881CrossbarFilter::s_classRecord,
+        &CUsbCard2881Filter::s_classRecord,
     };
     for (CFilterClassRecord* record : kRecords) CFilterClassInit link(record);
 }

@@ -23,7 +23,7 @@ CTunerBase* CTuner_P97::Create(CCustomDataAccess* pAccess)
 BOOL CTuner_P97::IsTVChannelLocked()
 {
     CScopedLock lock(&m_csBus);
-    return CIfDemodulator(m_pAccess).ReadDecoderLock(static_cast<BYTE>(m_lDemodAddress));
+    return CIfDemodulator(m_pAccess).ReadDecoderLock(static_cast<BYTE>(m_lDemodAddress.load()));
 }
 
 BOOL CTuner_P97::SetTVChannelFreq(float kHz)

@@ -2,6 +2,8 @@
 // clamped tuning, its TV status through map C read at 0x86, and table S9.
 #pragma once
 
+#include <atomic>
+
 #include "tuners/TunerBase.h"
 
 class CTuner_P97 : public CTunerBase {
@@ -16,6 +18,10 @@ public:
     BOOL GetTVChannelOkay(DWORD* status) override;
     BOOL SetVideoStandard(long standard) override;
 
+    // The video decoder the lock test reads (the USB card filter probes for it).
+    void SetDemodAddress(long address) { m_lDemodAddress = address; }
+    long GetDemodAddress() const { return m_lDemodAddress; }
+
 private:
-    long m_lDemodAddress = 0x42;  // the video decoder its lock test reads
+    std::atomic<long> m_lDemodAddress{0x42};  // the video decoder its lock test reads
 };

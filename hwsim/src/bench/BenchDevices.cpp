@@ -15,6 +15,7 @@
 #include "hwsim/boards/UsbCamera.h"
 #include "hwsim/boards/WisBox.h"
 #include "hwsim/drivers/BoxDriver.h"
+#include "hwsim/drivers/EmpiaDriver.h"
 #include "hwsim/drivers/Kesh713xDriver.h"
 #include "hwsim/drivers/KsDeviceControlDriver.h"
 #include "hwsim/drivers/PcieDriver.h"
@@ -68,6 +69,12 @@ std::shared_ptr<KsDriver> MakeCx2388xDriver(Card& card) {
 }
 
 std::shared_ptr<KsDriver> MakeVendorCommandDriver(Card& card) { return std::make_shared<VendorCommandDriver>(card); }
+// The EM28xx boxes read their GPIO byte back.
+std::shared_ptr<KsDriver> MakeEmpiaDriver(Card& card) {
+    auto driver = std::make_shared<EmpiaDriver>(card);
+    driver->SetGpioReadBack(true);
+    return driver;
+}
 
 const KindDriver kDrivers[] = {
     {"713x BDA Analog Capture", [](Card& card) -> std::shared_ptr<KsDriver> { return std::make_shared<Kesh713xDriver>(card); }},
@@ -106,6 +113,11 @@ const KindDriver kDrivers[] = {
     {"RiriRir Capture", &MakeVendorCommandDriver},
     {"Ivlen Capture", &MakeVendorCommandDriver},
     {"Trident Yolm Capture", &MakeVendorCommandDriver},
+    {"USB 2800 Video", &MakeEmpiaDriver},
+    {"Vorlane USB TV Box Video", &MakeEmpiaDriver},
+    {"USB 2820 Video", &MakeEmpiaDriver},
+    {"USB 2821 Video", &MakeEmpiaDriver},
+    {"USB 2881 Video", &MakeEmpiaDriver},
 };
 
 const KindDriver& DriverRow(const Card& card) {

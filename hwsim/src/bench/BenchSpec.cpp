@@ -9,6 +9,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "hwsim/boards/Em28xxBox.h"
 #include "hwsim/installed/InstalledPackages.h"
 
 namespace hwsim {
@@ -142,7 +143,8 @@ public:
 
     CardSpec Card(const json& card, const std::string& where, std::map<const CardKind*, int>& nextInstance) const {
         OnlyKeys(card, where, {"kind", "instance", "tuner", "eeprom", "remote", "keys", "faults", "driver",
-                                  "crossbarPins", "interleaved", "encoder", "composite", "svideo", "tunerDevice"});
+                                  "crossbarPins", "interleaved", "encoder", "composite", "svideo", "tunerDevice",
+                                  "tunerTypeCode"});
         CardSpec desc;
         const std::string kind = String(card, "kind", where);
         desc.kind = FindCardKind(kind);
@@ -206,6 +208,10 @@ public:
                 Fail(where + ".tunerDevice", "expected the tuner device's name, or null for none");
             }
         }
+        if (card.contains("tunerTypeCode") && !HasEm28xxBoxController(kind)) {
+            Fail(where + ".tunerTypeCode", "\"" + kind + "\" has no box controller");
+        }
+        desc.tunerTypeCode = static_cast<int>(Integer(card, "tunerTypeCode", where, 0, 0, 255));
         return desc;
     }
 
@@ -303,8 +309,15 @@ public:
         auto cards = root.find("cards");
         if (cards == root.end() || !cards->is_array()) Fail("cards", "expected a list of cards");
         std::map<const CardKind*, int> nextInstance;
+        int em28xxBoxes = 0;
         for (size_t i = 0; i < cards->size(); ++i) {
-            desc.cards.push_back(Card((*cards)[i], "cards[" + std::to_string(i) + "]", nextInstance));
+            const std::string where = "cards[" + std::to_string(i) + "]";
+            desc.cards.push_back(Card((*cards)[i], where, nextInstance));
+            // The boxes' access opens the first Empia device it finds: a second box could not
+            // be told apart.
+            if (IsEm28xxBox(desc.cards.back().kind->captureName) && ++em28xxBoxes > 1) {
+                Fail(where + ".kind", "a bench holds one EM28xx box");
+            }
         }
         desc.stations = Stations(root, "stations", true);
         desc.fmStations = Stations(root, "fmStations", false);

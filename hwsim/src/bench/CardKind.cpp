@@ -87,6 +87,18 @@ const std::vector<CardKind>& CardKinds() {
         {.captureName = "Trident Yolm Capture", .crossbarName = "Trident Yolm Crossbar", .tunerName = nullptr,
          .controllerLayout = nullptr, .tvAudioName = "Trident Yolm TvAudio", .crossbarPins = 9,
          .keyController = &kBoxKeyWiring, .uyvyCapabilities = kYolmUyvy},
+        // The USB boxes on EM28xx bridges (their chips: Em28xxBox.h): four video inputs, then the
+        // tuner, composite and S-video audio inputs.
+        {.captureName = "USB 2800 Video", .crossbarName = "USB 2800 Crossbar", .tunerName = "USB 2800 TVTuner",
+         .controllerLayout = nullptr, .crossbarPins = 9},
+        {.captureName = "Vorlane USB TV Box Video", .crossbarName = "Vorlane USB TV Box Crossbar",
+         .tunerName = "Vorlane USB TV Box TVTuner", .controllerLayout = nullptr, .crossbarPins = 9},
+        {.captureName = "USB 2820 Video", .crossbarName = "USB 2820 Crossbar", .tunerName = nullptr,
+         .controllerLayout = nullptr, .crossbarPins = 9},
+        {.captureName = "USB 2821 Video", .crossbarName = "USB 2821 Crossbar", .tunerName = nullptr,
+         .controllerLayout = nullptr, .crossbarPins = 9},
+        {.captureName = "USB 2881 Video", .crossbarName = "USB 2881 Crossbar", .tunerName = "USB 2881 TVTuner",
+         .controllerLayout = nullptr, .crossbarPins = 9},
     };
     return kinds;
 }

@@ -152,7 +152,7 @@ const PllFitting* FindPllFitting(int model) {
     return nullptr;
 }
 
-void FitTuner(Card& card, int model) {
+void FitTuner(Card& card, int model, BYTE pllAddress7) {
     if (model == 0) return;
     if (IsXceive(model)) {
         FitXceive(card);
@@ -168,6 +168,7 @@ void FitTuner(Card& card, int model) {
             options.ifKHz = row->ifKHz;
             options.afcCodes = row->afcCodes;
         }
+        if (pllAddress7 != 0) options.address7 = pllAddress7;
         for (const PllFm& row : kPllFms) {
             if (row.model != model) continue;
             options.fmControl = row.control;

@@ -5,6 +5,7 @@
 
 #include "hwsim/boards/Card.h"
 #include "hwsim/boards/WisBox.h"
+#include "hwsim/boards/Em28xxBox.h"
 #include "hwsim/bus/RegisterFileDevice.h"
 #include "hwsim/chips/PllTuner.h"
 #include "hwsim/chips/VideoDecoder.h"
@@ -43,6 +44,11 @@ const KindChips kBoardChips[] = {
      [](Card& card) { card.AddChip("digits", std::make_unique<RegisterFileDevice>(kDigitControllerAddress >> 1, 256)); }},
     {kWisBoxName, &FitWisBoxDecoder},
     {"VORLANE Lurvan Audio/Video Capture", &FitLurvanTuners},
+    {"USB 2800 Video", &FitEm28xxBox},
+    {"Vorlane USB TV Box Video", &FitEm28xxBox},
+    {"USB 2820 Video", &FitEm28xxBox},
+    {"USB 2821 Video", &FitEm28xxBox},
+    {"USB 2881 Video", &FitEm28xxBox},
 };
 
 }  // namespace

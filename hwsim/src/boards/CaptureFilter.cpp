@@ -36,6 +36,7 @@ std::vector<platform::dshow::StreamCapability> CaptureCapabilities(const CardKin
     caps.InputSize = {kMaxWidth, 576};
     caps.MinOutputSize = kMinSize;
     caps.MaxOutputSize = {kMaxWidth, 576};
+    caps.MaxCroppingSize = {kMaxWidth, 576};
     caps.OutputGranularityX = 2;
     caps.MinFrameInterval = 333667;
     caps.MaxFrameInterval = 400000;

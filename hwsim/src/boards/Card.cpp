@@ -31,6 +31,7 @@ Card::Card(const CardSpec& desc, const RfEnvironment& rf, const std::string& sta
       m_crossbarPins(desc.crossbarPins != 0 ? desc.crossbarPins : desc.kind->crossbarPins),
       m_interleaved(desc.kind->interleavedCapture && desc.interleaved),
       m_tunerDevice(desc.tunerDevice),
+      m_tunerTypeCode(desc.tunerTypeCode),
       m_rf(rf),
       m_encoder(desc.encoder),
       m_composite(desc.composite),

@@ -29,7 +29,10 @@ void I2CKeyController::Store(size_t offset, BYTE value) {
 
 BYTE I2CKeyController::Fetch(size_t offset) {
     const BYTE value = RegisterFileDevice::Fetch(offset);
-    if (offset == m_wiring.keyRegister) ClearReady();
+    if (offset == m_wiring.keyRegister) {
+        m_keyUnread = false;
+        ClearReady();
+    }
     return value;
 }
 
@@ -41,9 +44,11 @@ void I2CKeyController::ClearReady() {
 void I2CKeyController::PresentNext() {
     std::vector<BYTE>& registers = Registers();
     if (registers[m_wiring.readyRegister] == 1 || m_queue.empty()) return;
+    if (m_wiring.nextAfterKeyRead && m_keyUnread) return;
     registers[m_wiring.keyRegister] = m_queue.front();
     m_queue.pop_front();
     registers[m_wiring.readyRegister] = 1;
+    m_keyUnread = true;
 }
 
 }  // namespace hwsim

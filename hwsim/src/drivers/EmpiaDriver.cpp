@@ -207,7 +207,7 @@ BYTE EmpiaDriver::ReadRegister(BYTE reg) {
     Saa713x& lines = GetCard().Bridge();
     switch (reg) {
     case kGpioLines: return static_cast<BYTE>(lines.PinLevels());
-    case kGpioInput: return static_cast<BYTE>(lines.PinLevels() >> 8);
+    case kGpioInput: return static_cast<BYTE>(m_gpioReadBack ? lines.PinLevels() : lines.PinLevels() >> 8);
     case kAc97Busy: {
         const bool busy = m_busyLeft != 0;
         if (m_busyLeft > 0) --m_busyLeft;
@@ -274,6 +274,11 @@ void EmpiaDriver::SetItem(DWORD item, bool ready, DWORD value) {
 void EmpiaDriver::SetStatusFlag(DWORD value) {
     std::lock_guard<std::mutex> lock(m_lock);
     m_statusFlag = value;
+}
+
+void EmpiaDriver::SetGpioReadBack(bool on) {
+    std::lock_guard<std::mutex> lock(m_lock);
+    m_gpioReadBack = on;
 }
 
 DWORD EmpiaDriver::Descriptor() const {

@@ -3,7 +3,8 @@
 // At construction every card of the bench gets its driver (by card kind: the Kesh713x driver
 // for "713x BDA Analog Capture", the SAA713x property driver for the other SAA713x kinds, the
 // same driver with the ids of a driver that keeps GPIO for the CX2388x kinds, the
-// vendor-command driver for the Trident bridge kinds, the device-control driver for a card whose bench entry chose it, a DeviceDriver for the devices
+// vendor-command driver for the Trident bridge kinds, the Empia driver for the EM28xx boxes, the
+// device-control driver for a card whose bench entry chose it, a DeviceDriver for the devices
 // without property sets), and its filters enter the platform's device tree in bench order (a
 // kind without tuner or crossbar has its capture filter only, in its own category): the TV tuner
 // in the TV tuner category under the card's tuner device name (Card::TunerDeviceName; none when

@@ -28,9 +28,12 @@
 //         "svideo": { "pattern": "grid", "toneHz": 0 },  // into the composite and S-video
 //                                               // inputs (patterns: kInputPatterns; toneHz 0:
 //                                               // silence); without the key: nothing
-//         "tunerDevice": "Yelvin Tuner (1)" }   // optional, on kinds with a tuner device: its
+//         "tunerDevice": "Yelvin Tuner (1)",    // optional, on kinds with a tuner device: its
 //                                               // FriendlyName instead of the kind's; null:
 //                                               // the card has no tuner device
+//         "tunerTypeCode": 6 }                  // optional, on the EM28xx boxes with a box
+//                                               // controller: its tuner type code (0 to 255;
+//                                               // default 0)
 //     ],
 //     "stations": [ { "kHz": 49750, "name": "E2" } ],  // optional "lines": 525 (625 when absent)
 //     "fmStations": [ { "kHz": 100000, "name": "FM 100" } ],  // optional
@@ -43,7 +46,7 @@
 //                                               // ("vorlane", "mainconcept", "ligos",
 //                                               // "intervideo"); without the key all of them
 //   }
-// Anything else in the file is refused with a BenchError that names the place.
+// A bench holds at most one EM28xx box. Anything else in the file is refused with a BenchError that names the place.
 #pragma once
 
 #include <optional>
@@ -100,6 +103,8 @@ struct CardSpec {
     InputSignal svideo;
     // The tuner device's FriendlyName; nullopt: the kind's; empty: no tuner device.
     std::optional<std::string> tunerDevice;
+    // The EM28xx box controller's tuner type code.
+    int tunerTypeCode = 0;
 };
 
 // A sound card: its recording device's FriendlyName and the source lines of its mixer.

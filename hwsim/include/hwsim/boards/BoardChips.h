@@ -9,6 +9,7 @@
 //                             0xC2/0xC3 (role "tuner", reset on GPIO line 3) and at 0xC8/0xC9
 //                             (role "tuner2", reset on line 4), the lines the driver's GPIO
 //                             selectors 3 and 4 drive.
+//   the EM28xx boxes          their decoder, controller and PLL address (Em28xxBox.h).
 #pragma once
 
 namespace hwsim {

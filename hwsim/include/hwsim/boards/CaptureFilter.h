@@ -1,9 +1,9 @@
 // A card's capture filter as its driver publishes it: the analog video and audio inputs that
 // the card's crossbar feeds, the capture output (with IAMStreamConfig: YUY2 first, RGB24, UYVY
 // (or the card kind's own UYVY capabilities), YV12, 90x72 up to 720 x the standard's 480 or
-// 576 lines), the preview output (YUY2), the
-// audio output (48 kHz stereo 16-bit PCM) and, on a board with the MPEG encoder, the "656"
-// (UYVY at the capture size) and "I2S" (PCM) ports that feed it; the driver's private property
+// 576 lines, cropping up to 720 x 576), the preview output (YUY2), the audio output (48 kHz
+// stereo 16-bit PCM) and, on a board with the MPEG encoder, the "656" (UYVY at the capture size)
+// and "I2S" (PCM) ports that feed it; the driver's private property
 // sets on IKsPropertySet (and on a kernel handle, for a driver that has one), the video decoder
 // (IAMAnalogVideoDecoder, horizontally locked while the bridge's video status bit is set, which
 // follows the picture the fitted tuner delivers; on composite and S-video while the bench

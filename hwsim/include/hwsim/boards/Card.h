@@ -65,6 +65,8 @@ public:
     // The tuner device's FriendlyName: the kind's unless the bench entry named another; null
     // when the card has none.
     const char* TunerDeviceName() const;
+    // The EM28xx box controller's tuner type code (the bench entry's, else 0).
+    int TunerTypeCode() const { return m_tunerTypeCode; }
 
     I2CBus& Bus() { return m_bus; }
     Saa713x& Bridge() { return m_bridge; }
@@ -134,6 +136,7 @@ private:
     const int m_crossbarPins;
     const bool m_interleaved;
     const std::optional<std::string> m_tunerDevice;
+    const int m_tunerTypeCode;
     const RfEnvironment& m_rf;
     const bool m_encoder;
     const InputSignal m_composite;

@@ -2,7 +2,8 @@
 // register (1 while a key waits, else 0) and a key register, at addresses the board chooses.
 // Reading the key register, writing 0 to the ready register or 0xFF to the key register
 // clears the ready state, so one press gives one key; keys pressed meanwhile wait in order
-// and the next one is presented as soon as the ready state clears. Other registers are plain.
+// and the next one is presented as soon as the ready state clears (on a wiring that says so,
+// only once the key register was read). Other registers are plain.
 #pragma once
 
 #include <cstddef>
@@ -17,12 +18,18 @@ struct I2CKeyWiring {
     BYTE address7;
     BYTE readyRegister;
     BYTE keyRegister;
+    // The host acknowledges before it reads the key: the next key waits until the key register
+    // was read.
+    bool nextAfterKeyRead = false;
 };
 
 // The MPEG-2 box's controller: 7-bit 0x5D, ready at 0x30, key at 0x31.
 inline constexpr I2CKeyWiring kBoxKeyWiring = {0x5D, 0x30, 0x31};
 // The Lurvan PCI Express board's controller: the same chip at the same place (8-bit 0xBB).
 inline constexpr I2CKeyWiring kLurvanKeyWiring = kBoxKeyWiring;
+// The USB TV box's controller: the same registers at the same address, acknowledged before the
+// key is read.
+inline constexpr I2CKeyWiring kTVBoxKeyWiring = {0x5D, 0x30, 0x31, true};
 
 class I2CKeyController : public RegisterFileDevice {
 public:
@@ -50,6 +57,7 @@ private:
 
     const I2CKeyWiring m_wiring;
     std::deque<BYTE> m_queue;
+    bool m_keyUnread = false;  // the presented key was not read yet
 };
 
 }  // namespace hwsim

@@ -20,7 +20,8 @@
 // 0x09 the input byte (lines 8 to 15), 0x0C an event byte whose bit 5 a test raises, 0x40 and
 // 0x41 the AC97 data word, 0x42 the AC97 command (a register, bit 7 set for a read) and 0x43
 // the AC97 busy bit 0, which stays set for a number of polls after each command (or for ever);
-// the others are plain bytes.
+// the others are plain bytes. On a board that reads its GPIO byte back (SetGpioReadBack), 0x09
+// answers lines 0 to 7 as they stand instead.
 //
 // A board can list the box's audio devices (the audio capture and KS audio devices under an
 // audio name, the renderer "Default WaveOut Device") and preset the registry names the
@@ -71,6 +72,8 @@ public:
     void SetRegister(BYTE reg, BYTE value);
     void SetItem(DWORD item, bool ready, DWORD value);
     void SetStatusFlag(DWORD value);
+    // The input byte (0x09) reads back the GPIO lines 0 to 7, as the EM28xx boxes wire them.
+    void SetGpioReadBack(bool on);
     // The live descriptor of either kind (0: none).
     DWORD Descriptor() const;
 
@@ -108,6 +111,7 @@ private:
     };
     std::map<DWORD, Item> m_items;
     DWORD m_statusFlag = 0;
+    bool m_gpioReadBack = false;
     std::map<DWORD, DWORD> m_store;
     std::mutex m_devicesLock;
     std::vector<platform::DeviceId> m_audioDevices;
