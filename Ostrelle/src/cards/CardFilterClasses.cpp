@@ -31,6 +31,11 @@
 #include "cards/VozeCardFilter.h"
 #include "cards/WadrelCardFilter.h"
 #include "cards/YelvinCardFilter.h"
+#include "cards/WolbryCardFilter.h"
+#include "cards/ElgrinCardFilter.h"
+#include "cards/WandryCardFilter.h"
+#include "cards/FimbrelCardFilter.h"
+#include "cards/FimbrelEncoderFilter.h"
 
 void RegisterCardFilterClasses() {
     static CFilterClassRecord* const kRecords[] = {
@@ -90,6 +95,15 @@ void RegisterCardFilterClasses() {
         &CPriskoCrossbarFilter::s_classRecord,
         &CPriskoCardFilter::s_classRecord,
         &CPriskoEncoderFilter::s_classRecord,
+        &CWolbryCrossbarFilter::s_classRecord,
+        &CWolbryCardFilter::s_classRecord,
+        &CElgrinCrossbarFilter::s_classRecord,
+        &CElgrinCardFilter::s_classRecord,
+        &CWandryCrossbarFilter::s_classRecord,
+        &CWandryCardFilter::s_classRecord,
+        &CFimbrelCrossbarFilter::s_classRecord,
+        &CFimbrelCardFilter::s_classRecord,
+        &CFimbrelEncoderFilter::s_classRecord,
     };
     for (CFilterClassRecord* record : kRecords) CFilterClassInit link(record);
 }

@@ -14,9 +14,11 @@
 #include "hwsim/boards/TVAudioFilter.h"
 #include "hwsim/boards/UsbCamera.h"
 #include "hwsim/drivers/BoxDriver.h"
+#include "hwsim/drivers/FimbrelDriver.h"
 #include "hwsim/drivers/Kesh713xDriver.h"
 #include "hwsim/drivers/KsDeviceControlDriver.h"
 #include "hwsim/drivers/Saa713xPropertyDriver.h"
+#include "hwsim/drivers/VendorCommandDriver.h"
 #include "hwsim/boards/TunerFilter.h"
 #include "platform/dshow/VfwCompressorFilter.h"
 #include "ksmedia.h"
@@ -62,6 +64,8 @@ std::shared_ptr<KsDriver> MakeCx2388xDriver(Card& card) {
                                                    Saa713xPropertyDriver::GpioWrite::ReleaseOtherLines);
 }
 
+std::shared_ptr<KsDriver> MakeVendorCommandDriver(Card& card) { return std::make_shared<VendorCommandDriver>(card); }
+
 const KindDriver kDrivers[] = {
     {"713x BDA Analog Capture", [](Card& card) -> std::shared_ptr<KsDriver> { return std::make_shared<Kesh713xDriver>(card); }},
     {"713x_4 TV Card Capture", &MakePropertyDriver},
@@ -92,6 +96,11 @@ const KindDriver kDrivers[] = {
     {"Conexant 2388x_3 Video Capture", &MakeCx2388xDriver, nullptr, SetsOn::Tuner},
     {"Yelvin Capture Card", &MakeCx2388xDriver, nullptr, SetsOn::Tuner},
     {"2388x Video Capture", &MakeCx2388xDriver, nullptr, SetsOn::Tuner},
+    {"vorlane Wolbry Device", [](Card& card) -> std::shared_ptr<KsDriver> { return std::make_shared<BoxDriver>(card); }},
+    {"Elgrin Capture", &MakeVendorCommandDriver},
+    {"Wandry Capture", &MakeVendorCommandDriver},
+    {"Conexant Fimbrel Video Capture",
+     [](Card& card) -> std::shared_ptr<KsDriver> { return std::make_shared<FimbrelDriver>(card); }},
 };
 
 const KindDriver& DriverRow(const Card& card) {
@@ -212,9 +221,10 @@ BenchDevices::BenchDevices(Bench& bench) {
                  upstream, made ? GUID_NULL : kCaptureFilterClsid});
             if (kind.encoderName || card->HasEncoder()) {
                 WireLog* log = plugged->encoderLog.get();
+                const GUID set = kind.encoderSet ? *kind.encoderSet : kEncoderPropertySet;
                 plugged->encoder = platform::AddDevice(
                     {KSCATEGORY_ENCODER, kind.encoderName ? Wide(kind.encoderName) : std::wstring(kEncoderDeviceName),
-                     Factory([board, log] { return new EncoderFilter(*board, *log); }), {}, kEncoderFilterClsid});
+                     Factory([board, log, set] { return new EncoderFilter(*board, *log, set); }), {}, kEncoderFilterClsid});
             }
             const std::vector<platform::DeviceId> devices = plugged->Devices();
             plugged->unplugHook = card->OnUnplug([devices] {

@@ -47,6 +47,11 @@ struct CardKind {
     bool interleavedCapture = false;
     // The I2C remote-key controller and where it is wired; null: none.
     const I2CKeyWiring* keyController = nullptr;
+    // The property set of the encoder device's settings; null: the MPEG encoder's usual one.
+    const GUID* encoderSet = nullptr;
+    // The GPIO line (a mask of the card's line model) wired to a fitted Xceive chip's reset; 0:
+    // line 18, as on the SAA713x boards.
+    DWORD xceiveResetLine = 0;
 };
 
 const std::vector<CardKind>& CardKinds();

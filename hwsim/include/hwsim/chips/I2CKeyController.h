@@ -21,6 +21,8 @@ struct I2CKeyWiring {
 
 // The MPEG-2 box's controller: 7-bit 0x5D, ready at 0x30, key at 0x31.
 inline constexpr I2CKeyWiring kBoxKeyWiring = {0x5D, 0x30, 0x31};
+// The Fimbrel card's controller: 7-bit 0x5D (0xBA), ready at 0xAA, key at 0xAB.
+inline constexpr I2CKeyWiring kFimbrelKeyWiring = {0x5D, 0xAA, 0xAB};
 
 class I2CKeyController : public RegisterFileDevice {
 public:
