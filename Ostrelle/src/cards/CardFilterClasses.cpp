@@ -44,6 +44,11 @@
 #include "cards/Em2821Filter.h"
 #include "cards/UsbCard2881Filter.h"
 #include "cards/UsbTVBoxFilter.h"
+#include "cards/WolbryCardFilter.h"
+#include "cards/ElgrinCardFilter.h"
+#include "cards/WandryCardFilter.h"
+#include "cards/FimbrelCardFilter.h"
+#include "cards/FimbrelEncoderFilter.h"
 
 void RegisterCardFilterClasses() {
     static CFilterClassRecord* const kRecords[] = {
@@ -134,6 +139,15 @@ void RegisterCardFilterClasses() {
         &CEm2821Filter::s_classRecord,
         &CUsbCard2881CrossbarFilter::s_classRecord,
         &CUsbCard2881Filter::s_classRecord,
+        &CWolbryCrossbarFilter::s_classRecord,
+        &CWolbryCardFilter::s_classRecord,
+        &CElgrinCrossbarFilter::s_classRecord,
+        &CElgrinCardFilter::s_classRecord,
+        &CWandryCrossbarFilter::s_classRecord,
+        &CWandryCardFilter::s_classRecord,
+        &CFimbrelCrossbarFilter::s_classRecord,
+        &CFimbrelCardFilter::s_classRecord,
+        &CFimbrelEncoderFilter::s_classRecord,
     };
     for (CFilterClassRecord* record : kRecords) CFilterClassInit link(record);
 }

@@ -8,21 +8,19 @@
 #pragma once
 
 #include "cards/CardClassRecord.h"
-#include "cards/TVCardFilter.h"
+#include "cards/UpstreamCardFilter.h"
 #include "graph/CrossbarFilter.h"
 
 #define ACCESS_KIND_RIVESK 11
 
-class CRiveskCardFilter : public CTVCardFilter {
+class CRiveskCardFilter : public CUpstreamCardFilter {
 public:
     static constexpr const char kCaptureName[] = "Rivesk Video Capture";
     static constexpr const char kTunerFilterName[] = "Rivesk Tuner";
     // The tuner model whose mode chip SetTunerMode drives.
     static constexpr int kModeTunerModel = 100;
 
-    using CTVCardFilter::CTVCardFilter;
-    // Stops the card's threads; takes the tuner, TV-audio and crossbar devices out of the
-    // filter graph, in this order, and releases them.
+    using CUpstreamCardFilter::CUpstreamCardFilter;
     ~CRiveskCardFilter() override;
 
     void InitNames() override;
@@ -30,40 +28,20 @@ public:
     HRESULT SetAudioSource(int source, BOOL on) override;
     // Never a key.
     BOOL GetRemoteData(BYTE* key) override;
-    // The upstream search (SearchUpstreamInGraph: tuner, crossbar, TV audio; skipped without an
-    // owner graph or builder), then the access on the tuner device, deleted again when its Init
-    // fails, with the tuner put to TV mode and channel (1, 0, 0) whatever that gave; without a
-    // tuner device the access on the capture filter (kept on failure until ReleaseAccess).
+    // CRiveskAccess (OpenUpstreamAccess) on the tuner device, the tuner put to TV mode on
+    // channel (1, 0, 0); without a tuner device on the capture filter.
     HRESULT InitAccess() override;
 
-    // Routes crossbar input `input` to output `output` (IAMCrossbar::Route(output, input)).
-    // FALSE without a crossbar, or for a pin the crossbar does not have (a negative input
-    // included: the crossbar would take the route away), or when the route is refused.
+    // Routes crossbar input `input` to output `output` (RouteCrossbarPins(output, input)).
     BOOL RouteCrossbar(long input, long output);
-    // The crossbar with one reference added, NULL (no reference) when none was found; S_OK.
-    // E_POINTER for a null out.
-    HRESULT GetCrossbar(IAMCrossbar** out);
-    // The TV-audio device's IAMTVAudio. E_POINTER for a null out or without the device.
-    HRESULT GetTVAudio(IAMTVAudio** out);
     // On a card with tuner model 100: the tuner's SetMode(mode) and its result; otherwise 0
     // and nothing is done.
     BOOL SetTunerMode(long mode);
-    // The upstream searches; each answers S_OK at once while it holds what it finds.
-    HRESULT FindCrossbar();
-    HRESULT FindTVTuner();
-    HRESULT FindTVAudio();
-
     DECLARE_CARD_FILTER_CLASS();
 
 protected:
     // The access kind InitAccess records (InitNames sets it).
     int m_nEncoderAccessKind = ACCESS_KIND_RIVESK;
-
-private:
-    CComPtr<IAMCrossbar> m_pCrossbar;
-    CComPtr<IAMTVTuner> m_pTVTuner;
-    CComPtr<IBaseFilter> m_pCrossbarFilter;
-    CComPtr<IBaseFilter> m_pTVAudioFilter;
 };
 
 // Sources 0, 1, 2 by the crossbar's pin count: exactly 7 pins: video 0, 2, 1 and audio 3, 4,

@@ -12,12 +12,15 @@ CRootFilter* CMpegEncoderFilter::WrapInstance(CRootGraph* graph, IBaseFilter* fi
     return WrapFilterOfClass<CMpegEncoderFilter>(graph, filter);
 }
 
-CMpegEncoderFilter::CMpegEncoderFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag)
-    : CRootFilter(owner, category, friendlyName, flag) {}
+CMpegEncoderFilter::CMpegEncoderFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag,
+                                       REFGUID propertySet)
+    : CRootFilter(owner, category, friendlyName, flag), m_propertySet(propertySet) {}
 
-CMpegEncoderFilter::CMpegEncoderFilter(CRootGraph* owner, REFCLSID clsid) : CRootFilter(owner, clsid) {}
+CMpegEncoderFilter::CMpegEncoderFilter(CRootGraph* owner, REFCLSID clsid, REFGUID propertySet)
+    : CRootFilter(owner, clsid), m_propertySet(propertySet) {}
 
-CMpegEncoderFilter::CMpegEncoderFilter(CRootGraph* owner, IBaseFilter* filter) : CRootFilter(owner, filter) {}
+CMpegEncoderFilter::CMpegEncoderFilter(CRootGraph* owner, IBaseFilter* filter, REFGUID propertySet)
+    : CRootFilter(owner, filter), m_propertySet(propertySet) {}
 
 CMpegEncoderFilter::~CMpegEncoderFilter() {
     m_pPropertySet.Release();
@@ -41,11 +44,11 @@ BOOL CMpegEncoderFilter::Init() {
 BOOL CMpegEncoderFilter::SetProperty(DWORD id, const void* data, DWORD size) {
     if (m_pPropertySet == nullptr) return FALSE;
     void* buffer = const_cast<void*>(data);
-    return SUCCEEDED(m_pPropertySet->Set(kPropertySet, id, buffer, size, buffer, size)) ? TRUE : FALSE;
+    return SUCCEEDED(m_pPropertySet->Set(m_propertySet, id, buffer, size, buffer, size)) ? TRUE : FALSE;
 }
 
 BOOL CMpegEncoderFilter::GetProperty(DWORD id, void* data, DWORD size) {
     if (m_pPropertySet == nullptr) return FALSE;
     DWORD returned = 0;
-    return SUCCEEDED(m_pPropertySet->Get(kPropertySet, id, data, size, data, size, &returned)) ? TRUE : FALSE;
+    return SUCCEEDED(m_pPropertySet->Get(m_propertySet, id, data, size, data, size, &returned)) ? TRUE : FALSE;
 }

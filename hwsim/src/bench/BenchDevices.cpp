@@ -16,6 +16,7 @@
 #include "hwsim/boards/WisBox.h"
 #include "hwsim/drivers/BoxDriver.h"
 #include "hwsim/drivers/EmpiaDriver.h"
+#include "hwsim/drivers/FimbrelDriver.h"
 #include "hwsim/drivers/Kesh713xDriver.h"
 #include "hwsim/drivers/KsDeviceControlDriver.h"
 #include "hwsim/drivers/PcieDriver.h"
@@ -118,6 +119,11 @@ const KindDriver kDrivers[] = {
     {"USB 2820 Video", &MakeEmpiaDriver},
     {"USB 2821 Video", &MakeEmpiaDriver},
     {"USB 2881 Video", &MakeEmpiaDriver},
+    {"vorlane Wolbry Device", [](Card& card) -> std::shared_ptr<KsDriver> { return std::make_shared<BoxDriver>(card); }},
+    {"Elgrin Capture", &MakeVendorCommandDriver},
+    {"Wandry Capture", &MakeVendorCommandDriver},
+    {"Conexant Fimbrel Video Capture",
+     [](Card& card) -> std::shared_ptr<KsDriver> { return std::make_shared<FimbrelDriver>(card); }},
 };
 
 const KindDriver& DriverRow(const Card& card) {
@@ -241,9 +247,10 @@ BenchDevices::BenchDevices(Bench& bench) {
             if (row.captureDevices > 1) plugged->secondCapture = platform::AddDevice(captureEntry);
             if (kind.encoderName || card->HasEncoder()) {
                 WireLog* log = plugged->encoderLog.get();
+                const GUID set = kind.encoderSet ? *kind.encoderSet : kEncoderPropertySet;
                 plugged->encoder = platform::AddDevice(
                     {KSCATEGORY_ENCODER, kind.encoderName ? Wide(kind.encoderName) : std::wstring(kEncoderDeviceName),
-                     Factory([board, log] { return new EncoderFilter(*board, *log); }), {}, kEncoderFilterClsid});
+                     Factory([board, log, set] { return new EncoderFilter(*board, *log, set); }), {}, kEncoderFilterClsid});
             }
             const std::vector<platform::DeviceId> devices = plugged->Devices();
             plugged->unplugHook = card->OnUnplug([devices] {

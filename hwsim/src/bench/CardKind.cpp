@@ -1,6 +1,9 @@
 #include "hwsim/bench/CardKind.h"
 
 #include "strmif.h"
+#include "hwsim/boards/EncoderFilter.h"
+#include "hwsim/drivers/BoxDriver.h"
+#include "hwsim/drivers/FimbrelDriver.h"
 #include "uuids.h"
 
 namespace hwsim {
@@ -99,6 +102,23 @@ const std::vector<CardKind>& CardKinds() {
          .controllerLayout = nullptr, .crossbarPins = 9},
         {.captureName = "USB 2881 Video", .crossbarName = "USB 2881 Crossbar", .tunerName = "USB 2881 TVTuner",
          .controllerLayout = nullptr, .crossbarPins = 9},
+        // The Wolbry box: chip requests through the box firmware, the tuner's reset on the
+        // reset property's line, keys from the controller at 7-bit 0x5D.
+        {.captureName = "vorlane Wolbry Device", .crossbarName = "vorlane Wolbry Crossbar",
+         .tunerName = "vorlane Wolbry TvTuner", .controllerLayout = nullptr, .eepromAddress = 0xA2, .crossbarPins = 5,
+         .keyController = &kBoxKeyWiring, .xceiveResetLine = BoxDriver::kTunerResetLine},
+        // The Elgrin and Wandry boxes on vendor commands: an Xceive chip's reset on line 1, keys
+        // from the controller at 0xBB (ready 0x30, key 0x31).
+        {.captureName = "Elgrin Capture", .crossbarName = "Elgrin Crossbar", .tunerName = nullptr,
+         .controllerLayout = nullptr, .crossbarPins = 9, .keyController = &kBoxKeyWiring, .xceiveResetLine = 1u << 1},
+        {.captureName = "Wandry Capture", .crossbarName = "Wandry Crossbar", .tunerName = nullptr,
+         .controllerLayout = nullptr, .crossbarPins = 9, .keyController = &kBoxKeyWiring, .xceiveResetLine = 1u << 1},
+        // The Fimbrel card: tuner, TV-audio and crossbar devices upstream of the capture filter,
+        // the encoder on its own settings set, an Xceive chip's reset on line 1.
+        {.captureName = "Conexant Fimbrel Video Capture", .crossbarName = "Conexant Fimbrel Crossbar",
+         .tunerName = "Conexant Fimbrel Tuner", .controllerLayout = nullptr, .tvAudioName = "Conexant Fimbrel TvAudio",
+         .encoderName = "Conexant Fimbrel Encoder", .crossbarPins = 9, .keyController = &kFimbrelKeyWiring,
+         .encoderSet = &kFimbrelEncoderSet, .xceiveResetLine = FimbrelDriver::kTunerResetLine},
     };
     return kinds;
 }

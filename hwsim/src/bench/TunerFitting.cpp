@@ -134,7 +134,8 @@ constexpr DWORD kXceiveNoLockBit = 1u << 16;
 
 void FitXceive(Card& card) {
     auto* chip = static_cast<XceiveTuner*>(card.AddChip("tuner", std::make_unique<XceiveTuner>(card.Rf())));
-    chip->WireResetToGpio(card.Bridge(), kXceiveResetLine);
+    const DWORD resetLine = card.Kind().xceiveResetLine;
+    chip->WireResetToGpio(card.Bridge(), resetLine != 0 ? resetLine : kXceiveResetLine);
     card.Bridge().SetReadHook(kXceiveLockRegister, [&card](DWORD stored) {
         auto* fitted = dynamic_cast<XceiveTuner*>(card.Chip("tuner"));
         return (stored & ~kXceiveNoLockBit) | (fitted != nullptr && fitted->Locked() ? 0u : kXceiveNoLockBit);

@@ -56,7 +56,8 @@ std::string Hex(const void* data, DWORD length) {
 
 }  // namespace
 
-EncoderFilter::EncoderFilter(Card& card, WireLog& log) : FilterBase(kEncoderFilterClsid), m_card(card), m_log(log) {
+EncoderFilter::EncoderFilter(Card& card, WireLog& log, const GUID& set)
+    : FilterBase(kEncoderFilterClsid), m_card(card), m_log(log) {
     CComPtr<PinBase> port;
     port.Attach(new PortPin(this, PinDescription{PINDIR_INPUT, L"656", L"", GUID_NULL,
                                                  {MediaType(MEDIATYPE_Video, MEDIASUBTYPE_UYVY)}},
@@ -72,7 +73,7 @@ EncoderFilter::EncoderFilter(Card& card, WireLog& log) : FilterBase(kEncoderFilt
     AddPin(PinDescription{PINDIR_OUTPUT, L"MPEG Out 2", L"", GUID_NULL, {stream}});
     m_values[kGopId * 4] = 15;
     Properties().AddSet(
-        kEncoderPropertySet, [this](KsPropertyRequest& request) { return Property(request); },
+        set, [this](KsPropertyRequest& request) { return Property(request); },
         [](ULONG id, DWORD* support) {
             if (!PropertySize(id)) return E_PROP_ID_UNSUPPORTED;
             *support = KSPROPERTY_SUPPORT_GET | KSPROPERTY_SUPPORT_SET;

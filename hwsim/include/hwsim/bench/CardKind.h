@@ -59,6 +59,11 @@ struct CardKind {
     long tunerModes = 0;
     // The capture pin's UYVY capabilities in place of its one UYVY capability; empty: that one.
     std::span<const UyvyCapability> uyvyCapabilities = {};
+    // The property set of the encoder device's settings; null: the MPEG encoder's usual one.
+    const GUID* encoderSet = nullptr;
+    // The GPIO line (a mask of the card's line model) wired to a fitted Xceive chip's reset; 0:
+    // line 18, as on the SAA713x boards.
+    DWORD xceiveResetLine = 0;
 };
 
 const std::vector<CardKind>& CardKinds();

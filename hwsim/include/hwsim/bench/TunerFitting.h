@@ -30,9 +30,10 @@ const PllFitting* FindPllFitting(int model);
 
 // Adds the chips of tuner `model` to the card under the role "tuner" (and roles of their own
 // for modules with more than one chip), and wires the decoder's video status to the tuner.
-// Models 90, 91, 136 and 137 get the Xceive chip, its reset on GPIO line 18 and its lock in
-// bridge register 0x3A, bit 0 (set while unlocked). Model 0 fits nothing. A board that wires the
-// PLL module elsewhere gives its 7-bit address (0: the module's own).
+// Models 90, 91, 136 and 137 get the Xceive chip, its reset on GPIO line 18 (or the line the
+// card's kind wires) and its lock in bridge register 0x3A, bit 0 (set while unlocked). Model 0
+// fits nothing. A board that wires the PLL module elsewhere gives its 7-bit address (0: the
+// module's own).
 void FitTuner(Card& card, int model, BYTE pllAddress7 = 0);
 
 // The fitted tuner delivers a picture: a station lies within its capture window of the tuned

@@ -3,7 +3,8 @@
 // the ports of the same name on their own board's capture filter, and two outputs carrying the
 // same MPEG-2 program stream.
 //
-// Its settings are a property set on IKsPropertySet, one buffer serving as instance and data:
+// Its settings are a property set on IKsPropertySet (kEncoderPropertySet unless the board's
+// kind names its encoder's own set), one buffer serving as instance and data:
 // id 0 the rate record {mode, average, maximum} in bit/s (average <= maximum <= 15 Mbit/s),
 // id 2 the GOP length in pictures (one byte), id 4 one byte, ids 1 and 5 to 9 four bytes each,
 // kept and read back. A wrong size, an unknown id, a rate record out of range, or a change
@@ -31,6 +32,8 @@ namespace hwsim {
 inline constexpr CLSID kEncoderFilterClsid = {0x5A1D0C0A, 0x7F3B, 0x4C8E, {0x9D, 0x21, 0x3B, 0x6E, 0x0A, 0x4F, 0x7C, 0x10}};
 // {D2185A40-0398-11D3-A53E-00A0C9EF506A}
 inline constexpr GUID kEncoderPropertySet = {0xD2185A40, 0x0398, 0x11D3, {0xA5, 0x3E, 0x00, 0xA0, 0xC9, 0xEF, 0x50, 0x6A}};
+// {CFA8C7E7-5FF7-40D3-9B37-C45CBCC9BD53}: the Fimbrel card's encoder settings.
+inline constexpr GUID kFimbrelEncoderSet = {0xCFA8C7E7, 0x5FF7, 0x40D3, {0x9B, 0x37, 0xC4, 0x5C, 0xBC, 0xC9, 0xBD, 0x53}};
 inline constexpr const wchar_t* kEncoderDeviceName = L"Rivesk MPEG Encoder";
 inline constexpr DWORD kEncoderMaxBitRate = 15000000;
 
@@ -42,8 +45,9 @@ public:
         DWORD maximumBitRate;
     };
 
-    // `log` is the board's encoder wire log (shared by every bind of the device).
-    EncoderFilter(Card& card, WireLog& log);
+    // `log` is the board's encoder wire log (shared by every bind of the device); `set` the
+    // property set of its settings.
+    EncoderFilter(Card& card, WireLog& log, const GUID& set = kEncoderPropertySet);
 
     Card& GetCard() const { return m_card; }
     RateRecord Rates() const;

@@ -30,6 +30,8 @@ inline constexpr I2CKeyWiring kLurvanKeyWiring = kBoxKeyWiring;
 // The USB TV box's controller: the same registers at the same address, acknowledged before the
 // key is read.
 inline constexpr I2CKeyWiring kTVBoxKeyWiring = {0x5D, 0x30, 0x31, true};
+// The Fimbrel card's controller: 7-bit 0x5D (0xBA), ready at 0xAA, key at 0xAB.
+inline constexpr I2CKeyWiring kFimbrelKeyWiring = {0x5D, 0xAA, 0xAB};
 
 class I2CKeyController : public RegisterFileDevice {
 public:
