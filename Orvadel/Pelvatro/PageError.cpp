@@ -15,15 +15,15 @@ const DWORD kHidden = 0;
 const AfxResourceRegistrar kResources({
     {IDD_PAGE_ERROR,
      "",
-     0, 0, 260, 120,
+     0, 0, 290, 120,
      WS_CHILD | DS_CONTROL,
      {
-         {IDC_PASS, "Button", kTextPowerOff, 190, 96, 60, 18, kVisible | WS_TABSTOP | BS_PUSHBUTTON, 0},
-         {IDC_STATIC, "Static", "", 7, 90, 246, 1, kVisible | SS_ETCHEDHORZ, 0},
-         {IDC_FAIL, "Button", "错误 FAIL", 120, 96, 60, 18, kHidden | WS_TABSTOP | BS_OWNERDRAW, 0},
-         {IDC_RESULT_FAIL, "Static", "Static", 7, 7, 246, 56, kVisible | SS_CENTER, 0},
-         {IDC_RESULT_ACTION, "Static", "Static", 7, 68, 246, 16, kVisible | SS_CENTER, 0},
-         {IDC_RESULT_PASS, "Static", "Static", 7, 7, 246, 56, kVisible | SS_CENTER, 0},
+         {IDC_PASS, "Button", kTextPowerOff, 220, 96, 60, 18, kVisible | WS_TABSTOP | BS_PUSHBUTTON, 0},
+         {IDC_STATIC, "Static", "", 7, 90, 276, 1, kVisible | SS_ETCHEDHORZ, 0},
+         {IDC_FAIL, "Button", "错误 FAIL", 150, 96, 60, 18, kHidden | WS_TABSTOP | BS_OWNERDRAW, 0},
+         {IDC_RESULT_FAIL, "Static", "Static", 4, 7, 282, 56, kVisible | SS_CENTER, 0},
+         {IDC_RESULT_ACTION, "Static", "Static", 7, 68, 276, 16, kVisible | SS_CENTER, 0},
+         {IDC_RESULT_PASS, "Static", "Static", 4, 7, 282, 56, kVisible | SS_CENTER, 0},
      }},
 });
 

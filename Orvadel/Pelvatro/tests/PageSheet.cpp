@@ -26,6 +26,9 @@ PageSheet::PageSheet() : sheet(&main) {
     }
     platform::ClearShellRequests();
     platform::SetShellStartsNothing(true);
+    // The run's records start empty.
+    std::filesystem::remove(HomeFile("Pass.txt"));
+    std::filesystem::remove(HomeFile("Error.txt"));
 }
 
 PageSheet::~PageSheet() {
