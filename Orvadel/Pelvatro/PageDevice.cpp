@@ -177,7 +177,14 @@ void CPageDevice::EndOfWrites() {
     EnableItem(IDC_DEVICE_CANCEL, TRUE);
     SetDlgItemText(IDC_DEVICE_CANCEL, kClose);
     m_progress.ShowWindow(SW_HIDE);
-    if (CTestSheet* sheet = GetSheet()) sheet->EndWrite();
+    CTestSheet* sheet = GetSheet();
+    // A test station goes on to the cards' pages, whatever the writes' outcome: the check page
+    // shows each card's EEPROM state.
+    if (sheet != nullptr && sheet->IsTestStation()) {
+        if (CWnd* pass = GetDlgItem(IDC_PASS)) pass->ShowWindow(SW_SHOW);
+        EnableItem(IDC_PASS, TRUE);
+    }
+    if (sheet != nullptr) sheet->EndWrite();
 }
 
 void CPageDevice::OnTimer(UINT_PTR id) {
