@@ -16,6 +16,7 @@
 #include "hwsim/boards/CardSignal.h"
 #include "hwsim/chips/Tda8290.h"
 #include "platform/analogvideo.h"
+#include "platform/display.h"
 
 using namespace station_test;
 using hwsim::CardSignal;
@@ -263,6 +264,24 @@ TEST_F(TestStationRun, NoOnAQuestionPageFailsTheCard) {
         sheet->EndDialog(IDCANCEL);
     });
     RunProgram();
+}
+
+// Nobody at the station: the log display's automatic operator answers every question Yes and
+// presses each page's pass button once the page has shown for two seconds, never a fail button.
+TEST_F(TestStationRun, TheLogDisplaysOperatorPassesEveryPageByItself) {
+    std::vector<std::string> lines;
+    platform::SetDisplay(platform::MakeLogDisplay([&lines](const std::string& line) { lines.push_back(line); }));
+    RunProgram();
+    platform::StopDisplay();
+    auto count = [&lines](const std::string& text) { return std::count(lines.begin(), lines.end(), text); };
+    EXPECT_EQ(count("operator: presses \"确 定\" (1002)"), 1);
+    EXPECT_GE(count("operator: presses \"开始测试\" (1053)"), 2) << "the EEPROM page's and the check page's";
+    EXPECT_GE(count("operator: presses \"通过 PASS\" (1053)"), 1) << "TV search";
+    for (const char* question : {"TV音频是否正常", "AV视频是否正常", "SV 视频是否正常", "AV/SV音频是否正常"}) {
+        EXPECT_EQ(count(std::string("message box \"Pelvatro\": ") + question + " -> 是"), 1) << question;
+    }
+    for (const std::string& line : lines) EXPECT_EQ(line.find("(1052)"), std::string::npos) << line;
+    EXPECT_FALSE(FileExists(HomeFile("Error.txt")));
 }
 
 }  // namespace
