@@ -246,11 +246,17 @@ TEST_F(TestStationRun, QuestionPagesPreviewTheirOwnInputsAndAskAfterHalfASecond)
     RunProgram();
 }
 
-TEST_F(TestStationRun, NoOnAQuestionPageFailsTheCard) {
+TEST_F(TestStationRun, APageLeftEarlyAsksNothingAndNoFailsTheCard) {
     WriteThenStartTesting();
-    op.Then([this] { sheet->ShowPage(kAVVideo); });
+    op.Then([this] {
+        sheet->ShowPage(kSVVideo);
+        op.AdvanceClock(CBaseVideoPage::AskDelayMs / 2);
+        sheet->ShowPage(kAVVideo);  // the S-video page was left before it asked
+    });
     op.When([this] { return op.MessageBoxOpen(); },
             [this] {
+                ASSERT_EQ(op.MessageBoxes().size(), 1u);
+                EXPECT_EQ(op.MessageBoxes()[0].text, "AV视频是否正常");
                 EXPECT_TRUE(op.AnswerMessageBox(IDNO));
             });
     op.Then([this] {
