@@ -56,3 +56,23 @@
 
 // Record page: the progress text.
 #define IDC_RECORD_PROGRESS 1080
+
+// Video pages: the question pages, the check page and the TV search page.
+#define IDD_PAGE_CHECK 136
+#define IDD_PAGE_TV_SEARCH 137
+#define IDD_PAGE_TV_AUDIO 141
+#define IDD_PAGE_AV_VIDEO 142
+#define IDD_PAGE_SV_VIDEO 143
+#define IDD_PAGE_AV_AUDIO 144
+#define IDC_VIDEO_AREA 1043
+#define IDC_INFO_LIST 1051
+#define IDC_SEARCH 1000
+#define IDC_CHANNEL_DOWN 1054
+#define IDC_CHANNEL_UP 1055
+#define IDC_CHECK_PRODUCT 1013
+#define IDC_CHECK_COUNTRY 1014
+#define IDC_CHECK_SUPPORT 1015
+#define IDC_CHECK_WRITE 1017
+#define IDC_FEATURE_LIST 1047
+#define IDC_INDEX_DISPLAY 1006
+#define IDC_CARD_TEXT 1072

@@ -3,17 +3,18 @@
 // card finds them through the capture graph builder when it opens, opens its hardware access
 // (CRiveskAccess, access kind 11) on the tuner device (on the capture filter when there is
 // none) and puts the tuner into TV mode on channel 1. It has no remote keys and no GPIO audio
-// switch; the card manager switches its inputs with RouteCrossbar. The Prisko card
+// switch; the card manager switches its inputs through its crossbar router (RouteCrossbar). The Prisko card
 // (PriskoCardFilter.h) is the same card under its own names.
 #pragma once
 
 #include "cards/CardClassRecord.h"
+#include "cards/CrossbarRouter.h"
 #include "cards/TVCardFilter.h"
 #include "graph/CrossbarFilter.h"
 
 #define ACCESS_KIND_RIVESK 11
 
-class CRiveskCardFilter : public CTVCardFilter {
+class CRiveskCardFilter : public CTVCardFilter, public CCrossbarRouter {
 public:
     static constexpr const char kCaptureName[] = "Rivesk Video Capture";
     static constexpr const char kTunerFilterName[] = "Rivesk Tuner";
@@ -39,7 +40,7 @@ public:
     // Routes crossbar input `input` to output `output` (IAMCrossbar::Route(output, input)).
     // FALSE without a crossbar, or for a pin the crossbar does not have (a negative input
     // included: the crossbar would take the route away), or when the route is refused.
-    BOOL RouteCrossbar(long input, long output);
+    BOOL RouteCrossbar(long input, long output) override;
     // The crossbar with one reference added, NULL (no reference) when none was found; S_OK.
     // E_POINTER for a null out.
     HRESULT GetCrossbar(IAMCrossbar** out);
