@@ -8,6 +8,9 @@
 #include "PageAVVideo.h"
 #include "PageCheck.h"
 #include "PageDevice.h"
+#include "PageError.h"
+#include "PageRecord.h"
+#include "PageRemote.h"
 #include "PageSVVideo.h"
 #include "PageTVAudio.h"
 #include "PageTVSearch.h"
@@ -61,6 +64,9 @@ void CTestSheet::BuildPages() {
     AddPage(kPageAVVideo, new CPageAVVideo(), kPageSVVideo);
     AddPage(kPageSVVideo, new CPageSVVideo(), kPageAVAudio);
     AddPage(kPageAVAudio, new CPageAVAudio(), kPageRecord);
+    AddPage(kPageRecord, new CPageRecord(), kPageRemote);
+    AddPage(kPageRemote, new CPageRemote(), PAGE_RESULT);
+    AddPage(PAGE_RESULT, new CPageError(), "");
 }
 
 void CTestSheet::AddPage(LPCSTR name, CBaseTestPage* page, LPCSTR next) {
