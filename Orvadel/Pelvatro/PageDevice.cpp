@@ -5,6 +5,7 @@
 #include "graph/TunerModelNames.h"
 #include "PelvatroDlg.h"
 #include "Pictures.h"
+#include "cards/TVCardFilter.h"
 #include "TestSheet.h"
 #include "resource.h"
 
@@ -177,7 +178,30 @@ void CPageDevice::EndOfWrites() {
     EnableItem(IDC_DEVICE_CANCEL, TRUE);
     SetDlgItemText(IDC_DEVICE_CANCEL, kClose);
     m_progress.ShowWindow(SW_HIDE);
-    if (CTestSheet* sheet = GetSheet()) sheet->EndWrite();
+    CTestSheet* sheet = GetSheet();
+    // A test station goes on to the cards' pages, whatever the writes' outcome: the check page
+    // shows each card's EEPROM state.
+    if (sheet != nullptr && sheet->IsTestStation()) {
+        UseWrittenTuners();
+        if (CWnd* pass = GetDlgItem(IDC_PASS)) pass->ShowWindow(SW_SHOW);
+        EnableItem(IDC_PASS, TRUE);
+    }
+    if (sheet != nullptr) sheet->EndWrite();
+}
+
+// The card filters chose their tuner from the EEPROM as it was when they opened; a card written
+// now is tested with the tuner model it carries from now on.
+void CPageDevice::UseWrittenTuners() {
+    CTestSheet* sheet = GetSheet();
+    CPelvatroDlg* main = GetMainDlg();
+    if (sheet == nullptr || main == nullptr) return;
+    for (int index = 0; index < sheet->GetCardCount(); ++index) {
+        CTVCardFilter* filter = sheet->GetCard(index)->GetCardFilter();
+        if (filter == nullptr || m_setFailedCards.count(index) != 0) continue;
+        if (filter->GetTunerModel() != main->m_nTunerModel && !filter->SetTunerModel(main->m_nTunerModel)) {
+            TRACE("CPageDevice::UseWrittenTuners - card %d has no tuner of model %d\n", index, main->m_nTunerModel);
+        }
+    }
 }
 
 void CPageDevice::OnTimer(UINT_PTR id) {

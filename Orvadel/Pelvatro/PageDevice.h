@@ -52,6 +52,8 @@ protected:
 private:
     // Every write has ended: the verdict, the close button, the threads deleted.
     void EndOfWrites();
+    // On a test station: every card written takes the tuner model written to it.
+    void UseWrittenTuners();
     void SetStatus(LPCSTR text);
     void EnableItem(int id, BOOL enable);
 

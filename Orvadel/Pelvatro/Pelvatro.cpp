@@ -4,6 +4,14 @@
 #include <objbase.h>
 
 #include "PelvatroDlg.h"
+#include "platform/display.h"
+#include "resource.h"
+
+namespace {
+// An unattended run presses a page's pass button, never its fail button, and only once the page
+// has been shown long enough to ask its own question first.
+const DWORD kPageShownMs = 2000;
+}  // namespace
 
 CPelvatroApp::CPelvatroApp() : CWinApp("Pelvatro"), m_bPowerOff(FALSE) {}
 
@@ -11,6 +19,7 @@ CPelvatroApp* GetPelvatroApp() { return dynamic_cast<CPelvatroApp*>(AfxGetApp())
 
 BOOL CPelvatroApp::InitInstance() {
     CoInitialize(nullptr);
+    platform::SetOperatorPreferences({{IDC_PASS}, {IDC_FAIL}, kPageShownMs});
     AfxEnableControlContainer();
     Enable3dControls();
 

@@ -6,8 +6,16 @@
 
 #include <afxwin.h>
 
+#include <vector>
+
 class CPelvatroDlg : public CDialog {
 public:
+    // One [Remote] entry: a remote key's code and the name the remote page shows for it.
+    struct RemoteKey {
+        int nCode;
+        CString strName;
+    };
+
     enum { IDD = 102 };
     enum { MachineTestStation = 2 };
     // What the write station writes, whatever the settings file holds.
@@ -42,6 +50,8 @@ public:
     CString m_strSupport;
     CStringList m_listCharacter;
     CMap<int, int, CString, LPCSTR> m_mapRemote;
+    // The same entries in the order of the settings file, a code given twice included.
+    std::vector<RemoteKey> m_vecRemoteKeys;
     int m_nTimeDelayRemote;
 
 protected:

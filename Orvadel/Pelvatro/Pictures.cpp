@@ -15,7 +15,6 @@
 
 namespace {
 
-constexpr UINT kRemotePicture = 137;  // the remote page's picture
 
 using Painter = std::function<uint32_t(int x, int y)>;  // 0xAARRGGBB
 
@@ -82,7 +81,7 @@ struct Pictures {
     Pictures() {
         AfxRegisterResourceData(IDR_MAINFRAME, RT_ICON, icon.data(), DWORD(icon.size()));
         AfxRegisterResourceData(IDB_CARD_LIST, RT_BITMAP, cards.data(), DWORD(cards.size()));
-        AfxRegisterResourceData(kRemotePicture, RT_BITMAP, remote.data(), DWORD(remote.size()));
+        AfxRegisterResourceData(IDB_REMOTE, RT_BITMAP, remote.data(), DWORD(remote.size()));
     }
 };
 

@@ -26,7 +26,10 @@ bool CPelvatroDlg::LoadConfig(LPCSTR path) {
 
     CSkinIniSection* remote = ini.GetSection("Remote");
     CString key, name;
-    for (int i = 0; remote->GetEntry(i, key, name); ++i) m_mapRemote[atoi(key)] = name;
+    for (int i = 0; remote->GetEntry(i, key, name); ++i) {
+        m_mapRemote[atoi(key)] = name;
+        m_vecRemoteKeys.push_back(RemoteKey{atoi(key), name});
+    }
 
     ini.GetInt("Type", "Machine", m_nMachine);
     ini.GetInt("TimeDelay", "Remote", m_nTimeDelayRemote);

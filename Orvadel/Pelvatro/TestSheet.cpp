@@ -4,11 +4,29 @@
 #include <algorithm>
 
 #include "BaseTestPage.h"
+#include "PageAVAudio.h"
+#include "PageAVVideo.h"
+#include "PageCheck.h"
 #include "PageDevice.h"
+#include "PageError.h"
+#include "PageRecord.h"
+#include "PageRemote.h"
+#include "PageSVVideo.h"
+#include "PageTVAudio.h"
+#include "PageTVSearch.h"
 #include "PelvatroDlg.h"
 #include "resource.h"
 
 namespace {
+
+// The test station's pages, in the order a card goes through them.
+const char kPageTVSearch[] = "搜台(TV Search)";
+const char kPageTVAudio[] = "TV音频(TV Audio)";
+const char kPageAVVideo[] = "AV视频(AV Video)";
+const char kPageSVVideo[] = "SV视频(SV Video)";
+const char kPageAVAudio[] = "AV音频(AV Audio)";
+const char kPageRecord[] = "录像(Record)";
+const char kPageRemote[] = "遥控器(Remote)";
 
 const AfxResourceRegistrar kResources({
     {IDD_TEST_SHEET,
@@ -34,7 +52,22 @@ CTestSheet::CTestSheet(CWnd* parent) : CDialog(IDD, parent), m_pCurrentPage(null
 // objects and the cards go.
 CTestSheet::~CTestSheet() { DeletePages(); }
 
-void CTestSheet::BuildPages() { AddPage(PAGE_WRITE_EEPROM, new CPageDevice(), PAGE_CHECK); }
+// A write station holds the EEPROM page only. A test station chains every card's pages after
+// it: TV search meets the graph the check page left stopped, AV audio hears the S-video page's
+// line input, and the result page ends every card.
+void CTestSheet::BuildPages() {
+    AddPage(PAGE_WRITE_EEPROM, new CPageDevice(), PAGE_CHECK);
+    if (!IsTestStation()) return;
+    AddPage(PAGE_CHECK, new CPageCheck(), kPageTVSearch);
+    AddPage(kPageTVSearch, new CPageTVSearch(), kPageTVAudio);
+    AddPage(kPageTVAudio, new CPageTVAudio(), kPageAVVideo);
+    AddPage(kPageAVVideo, new CPageAVVideo(), kPageSVVideo);
+    AddPage(kPageSVVideo, new CPageSVVideo(), kPageAVAudio);
+    AddPage(kPageAVAudio, new CPageAVAudio(), kPageRecord);
+    AddPage(kPageRecord, new CPageRecord(), kPageRemote);
+    AddPage(kPageRemote, new CPageRemote(), PAGE_RESULT);
+    AddPage(PAGE_RESULT, new CPageError(), "");
+}
 
 void CTestSheet::AddPage(LPCSTR name, CBaseTestPage* page, LPCSTR next) {
     auto found = m_mapPages.find(name);

@@ -1,9 +1,12 @@
-// Wall-clock time on the platform clock: the real date at start, moved on as the clock moves.
+// Wall-clock time on the platform clock: the real date at start, moved on as the clock moves;
+// SetLocalTime moves the wall clock of this process only.
 #include <sys/time.h>
 
+#include <atomic>
 #include <ctime>
 
 #include "platform/runtime.h"
+#include "platform/winerror.h"
 
 namespace {
 
@@ -21,10 +24,17 @@ const WallStart& Start() {
     return start;
 }
 
+// What SetLocalTime moved the wall clock by.
+std::atomic<int64_t> g_shiftMs{0};
+
+int64_t WallNowMs() {
+    const WallStart& s = Start();
+    return s.wallMs + g_shiftMs.load() + int64_t(platform::ClockNow() - s.clockMs);
+}
+
 void Fill(LPSYSTEMTIME out, bool local) {
     if (!out) return;
-    const WallStart& s = Start();
-    int64_t ms = s.wallMs + int64_t(platform::ClockNow() - s.clockMs);
+    int64_t ms = WallNowMs();
     time_t secs = time_t(ms / 1000);
     tm t{};
     if (local) localtime_r(&secs, &t);
@@ -43,3 +53,27 @@ void Fill(LPSYSTEMTIME out, bool local) {
 
 void GetLocalTime(LPSYSTEMTIME time) { Fill(time, true); }
 void GetSystemTime(LPSYSTEMTIME time) { Fill(time, false); }
+
+BOOL SetLocalTime(const SYSTEMTIME* time) {
+    if (!time || time->wMonth < 1 || time->wMonth > 12 || time->wDay < 1 || time->wDay > 31 || time->wHour > 23 ||
+        time->wMinute > 59 || time->wSecond > 59 || time->wMilliseconds > 999) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    tm t{};
+    t.tm_year = time->wYear - 1900;
+    t.tm_mon = time->wMonth - 1;
+    t.tm_mday = time->wDay;
+    t.tm_hour = time->wHour;
+    t.tm_min = time->wMinute;
+    t.tm_sec = time->wSecond;
+    t.tm_isdst = -1;
+    time_t secs = mktime(&t);
+    if (secs == time_t(-1)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    int64_t target = int64_t(secs) * 1000 + time->wMilliseconds;
+    g_shiftMs += target - WallNowMs();
+    return TRUE;
+}

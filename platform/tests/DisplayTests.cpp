@@ -104,6 +104,54 @@ TEST_F(LogDisplay, OperatorAcceptsMessageBoxesAndGivesUpWhenNothingChanges) {
     EXPECT_TRUE(Printed("operator: closes \"Write Eeprom\""));
 }
 
+// A test page: fail, OK and pass buttons, each ending the dialog with its id at the clock time
+// it was pressed.
+constexpr UINT kPassPage = 9203;
+const AfxResourceRegistrar kPassPageResources({
+    {kPassPage, "Check", 0, 0, 200, 40, WS_POPUP | WS_CAPTION,
+     {{1052, "Button", "错误 FAIL", 5, 10, 50, 18, WS_VISIBLE | WS_TABSTOP, 0},
+      {1002, "Button", "确 定", 70, 10, 50, 18, WS_VISIBLE | WS_TABSTOP, 0},
+      {1053, "Button", "通过 PASS", 140, 10, 50, 18, WS_VISIBLE | WS_TABSTOP, 0}}},
+});
+
+class PassPage : public CDialog {
+public:
+    PassPage() : CDialog(kPassPage) {}
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override {
+        pressedAt = platform::ClockNow();
+        EndDialog(LOWORD(wParam));
+        return TRUE;
+    }
+    BOOL OnInitDialog() override {
+        CDialog::OnInitDialog();
+        if (m_bDisablePass) GetDlgItem(1053)->EnableWindow(FALSE);
+        return TRUE;
+    }
+    ULONGLONG pressedAt = 0;
+    bool m_bDisablePass = false;
+};
+
+struct OperatorPreferencesTest : LogDisplay {
+    void TearDown() override {
+        platform::SetOperatorPreferences({});
+        LogDisplay::TearDown();
+    }
+};
+
+TEST_F(OperatorPreferencesTest, PreferredButtonIsPressedAfterTheShowingTimeAndTheNeverButtonNot) {
+    platform::SetOperatorPreferences({{1053}, {1052}, 2000});
+    PassPage page;
+    const ULONGLONG shown = platform::ClockNow();
+    EXPECT_EQ(page.DoModal(), 1053);
+    EXPECT_GE(page.pressedAt - shown, 2000u);
+
+    // Without the preferred button the first other one is pressed, never the fail button.
+    PassPage second;
+    platform::SetOperatorPreferences({{1053}, {1052}, 0});
+    second.m_bDisablePass = true;
+    EXPECT_EQ(second.DoModal(), 1002);
+}
+
 // ---- terminal ----
 
 constexpr UINT kTerminalDialog = 9202;

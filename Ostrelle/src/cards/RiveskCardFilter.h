@@ -3,17 +3,18 @@
 // card finds them through the capture graph builder when it opens, opens its hardware access
 // (CRiveskAccess, access kind 11) on the tuner device (on the capture filter when there is
 // none) and puts the tuner into TV mode on channel 1. It has no remote keys and no GPIO audio
-// switch; the card manager switches its inputs with RouteCrossbar. The Prisko card
+// switch; the card manager switches its inputs through its crossbar router (RouteCrossbar). The Prisko card
 // (PriskoCardFilter.h) is the same card under its own names.
 #pragma once
 
 #include "cards/CardClassRecord.h"
+#include "cards/CrossbarRouter.h"
 #include "cards/UpstreamCardFilter.h"
 #include "graph/CrossbarFilter.h"
 
 #define ACCESS_KIND_RIVESK 11
 
-class CRiveskCardFilter : public CUpstreamCardFilter {
+class CRiveskCardFilter : public CUpstreamCardFilter, public CCrossbarRouter {
 public:
     static constexpr const char kCaptureName[] = "Rivesk Video Capture";
     static constexpr const char kTunerFilterName[] = "Rivesk Tuner";
@@ -32,8 +33,10 @@ public:
     // channel (1, 0, 0); without a tuner device on the capture filter.
     HRESULT InitAccess() override;
 
-    // Routes crossbar input `input` to output `output` (RouteCrossbarPins(output, input)).
-    BOOL RouteCrossbar(long input, long output);
+    // Routes crossbar input `input` to output `output` (RouteCrossbarPins(output, input)):
+    // FALSE without a crossbar, or for a pin the crossbar does not have (a negative input
+    // included: the crossbar would take the route away), or when the route is refused.
+    BOOL RouteCrossbar(long input, long output) override;
     // On a card with tuner model 100: the tuner's SetMode(mode) and its result; otherwise 0
     // and nothing is done.
     BOOL SetTunerMode(long mode);

@@ -17,6 +17,7 @@
 #include "cards/Mpeg2BoxFilter.h"
 #include "cards/PriskoCardFilter.h"
 #include "cards/PriskoEncoderFilter.h"
+#include "cards/CrossbarRouter.h"
 #include "cards/RiveskCardFilter.h"
 #include "hwsim/boards/CrossbarFilter.h"
 #include "hwsim/boards/TVAudioFilter.h"
@@ -261,8 +262,11 @@ TEST_F(EncoderCards, UpstreamCardsRouteTheirCrossbarOutputFirstAndRefuseMissingP
         EXPECT_EQ(E_POINTER, card->GetCrossbar(nullptr)) << row.kind;
         EXPECT_EQ(E_POINTER, card->GetTVAudio(nullptr)) << row.kind;
 
+        // The card manager routes an encoder card's inputs through its crossbar router.
+        CCrossbarRouter* router = dynamic_cast<CCrossbarRouter*>(card);
+        ASSERT_NE(nullptr, router) << row.kind;
         platform::InjectFailure("ICaptureGraphBuilder2::FindInterface", 2);
-        EXPECT_TRUE(card->RouteCrossbar(2, 0)) << row.kind;  // Route(0, 2), on the crossbar held
+        EXPECT_TRUE(router->RouteCrossbar(2, 0)) << row.kind;  // Route(0, 2), on the crossbar held
         platform::ClearFailures();
         EXPECT_EQ(2, RoutedTo(crossbar, 0)) << row.kind;
         EXPECT_TRUE(card->RouteCrossbar(4, 1)) << row.kind;

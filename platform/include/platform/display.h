@@ -67,6 +67,18 @@ PLATFORM_API Display* CurrentDisplay();
 // acts when nothing a person sees has changed for settleMs on the platform clock.
 PLATFORM_API std::unique_ptr<Display> MakeLogDisplay(std::function<void(const std::string& line)> out,
                                                      DWORD settleMs = 500);
+// What the log display's automatic operator presses. Buttons are named by control id: an
+// enabled preferred button is pressed before any other (the first of the list that shows), a
+// never-pressed one is never pressed, and nothing is pressed before the window has shown what it
+// shows for at least showForMs of the platform clock (the settle time when that is longer).
+struct OperatorPreferences {
+    std::vector<int> preferred;
+    std::vector<int> neverPressed;
+    DWORD showForMs = 0;
+};
+PLATFORM_API void SetOperatorPreferences(const OperatorPreferences& preferences);
+PLATFORM_API OperatorPreferences GetOperatorPreferences();
+
 // True for a window that is a message box.
 PLATFORM_API bool IsMessageBoxWindow(HWND window);
 

@@ -107,6 +107,8 @@ PLATFORM_API ULONGLONG GetTickCount64();
 PLATFORM_API DWORD timeGetTime();
 PLATFORM_API void GetLocalTime(LPSYSTEMTIME time);
 PLATFORM_API void GetSystemTime(LPSYSTEMTIME time);
+// Sets this process's wall clock to the local time given (the machine's clock is not touched).
+PLATFORM_API BOOL SetLocalTime(const SYSTEMTIME* time);
 PLATFORM_API BOOL QueryPerformanceCounter(LARGE_INTEGER* count);
 PLATFORM_API BOOL QueryPerformanceFrequency(LARGE_INTEGER* frequency);
 

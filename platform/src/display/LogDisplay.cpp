@@ -1,8 +1,9 @@
 // The log display: every change a person would see, as a line, and an automatic operator that
 // acts as a patient person would. It takes every message box's default button; when nothing has
-// changed for a while it presses the first enabled button in tab order, but never again while the
-// window shows what it showed at the last press; then it presses the cancel button, or closes the
-// window.
+// changed for a while it presses the first enabled button in tab order (a preferred button of
+// the program's before it, a button the program names never-pressed not at all), but never again
+// while the window shows what it showed at the last press; then it presses the cancel button, or
+// closes the window.
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
@@ -10,6 +11,7 @@
 #include <cstring>
 #include <memory>
 #include <map>
+#include <mutex>
 #include <set>
 
 #include "display/DisplayHost.h"
@@ -22,6 +24,11 @@ namespace {
 
 using display::ControlKind;
 using display::ControlView;
+
+std::mutex g_preferencesLock;
+OperatorPreferences g_preferences;
+
+bool Listed(const std::vector<int>& ids, int id) { return std::find(ids.begin(), ids.end(), id) != ids.end(); }
 
 struct Printed {
     std::string text;
@@ -75,11 +82,13 @@ public:
         ULONGLONG now = ClockNow();
         if (PrintChanges() || m_lastChange == 0) m_lastChange = now;
         ULONGLONG videoDue = PrintVideo(now);
-        if (now - m_lastChange >= m_settle) {
-            Act();
+        const OperatorPreferences preferences = GetOperatorPreferences();
+        const ULONGLONG settle = std::max<ULONGLONG>(m_settle, preferences.showForMs);
+        if (now - m_lastChange >= settle) {
+            Act(preferences);
             m_lastChange = ClockNow();
         }
-        return std::min(m_lastChange + m_settle, videoDue);
+        return std::min(m_lastChange + settle, videoDue);
     }
 
     int AnswerMessageBox(HWND owner, const char* text, const char* caption, UINT type) override {
@@ -210,15 +219,22 @@ private:
         return changed;
     }
 
-    void Act() {
+    void Act(const OperatorPreferences& preferences) {
         HWND top = display::ActiveTopLevel();
         if (!top || IsMessageBoxWindow(top)) return;
         std::vector<ControlView> tree = display::DescribeTree(top);
         std::string signature = display::Signature(tree);
         const ControlView* first = nullptr;
         const ControlView* cancel = nullptr;
+        size_t preferredRank = preferences.preferred.size();
         for (const ControlView& v : tree) {
-            if (!display::IsPressable(v)) continue;
+            if (!display::IsPressable(v) || Listed(preferences.neverPressed, v.id)) continue;
+            auto rank = size_t(std::find(preferences.preferred.begin(), preferences.preferred.end(), v.id) -
+                               preferences.preferred.begin());
+            if (rank < preferredRank) {
+                preferredRank = rank;
+                first = &v;
+            }
             if (!first) first = &v;
             if (v.id == IDCANCEL && !cancel) cancel = &v;
         }
@@ -256,6 +272,16 @@ private:
 };
 
 }  // namespace
+
+void SetOperatorPreferences(const OperatorPreferences& preferences) {
+    std::lock_guard<std::mutex> lock(g_preferencesLock);
+    g_preferences = preferences;
+}
+
+OperatorPreferences GetOperatorPreferences() {
+    std::lock_guard<std::mutex> lock(g_preferencesLock);
+    return g_preferences;
+}
 
 std::unique_ptr<Display> MakeLogDisplay(std::function<void(const std::string& line)> out, DWORD settleMs) {
     return std::make_unique<LogDisplay>(std::move(out), settleMs);

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -34,55 +35,183 @@ bool IsOwnProgram(const char* file) {
     return strcasecmp(Normalized(own).c_str(), Normalized(file).c_str()) == 0;
 }
 
-// Starts a process without waiting for it; true when it started.
+// Starts a process without waiting for it (a name without a slash is looked up in PATH); true
+// when it started.
 bool Spawn(const std::string& program, const std::vector<std::string>& args) {
     std::vector<char*> argv;
     for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
     pid_t pid;
-    return posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ) == 0;
+    return posix_spawnp(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ) == 0;
 }
 
 HINSTANCE Result(int code) { return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(code)); }
 
+struct ShellLog {
+    std::mutex lock;
+    std::vector<platform::ShellRequest> requests;
+    bool startsNothing = false;
+};
+
+ShellLog& Log() {
+    static ShellLog log;
+    return log;
+}
+
+// Records the request; true when it is to be started for real.
+bool Record(const platform::ShellRequest& request) {
+    ShellLog& log = Log();
+    std::lock_guard<std::mutex> hold(log.lock);
+    log.requests.push_back(request);
+    return !log.startsNothing;
+}
+
+// The file's own name, after its last separator of either kind.
+std::string BaseName(const char* file) {
+    std::string name = Normalized(file);
+    size_t slash = name.rfind('/');
+    return slash == std::string::npos ? name : name.substr(slash + 1);
+}
+
+bool IsPlayer(const char* file) {
+    std::string name = BaseName(file);
+    return strcasecmp(name.c_str(), "mplayer2.exe") == 0 || strcasecmp(name.c_str(), "wmplayer.exe") == 0;
+}
+
+std::vector<std::string> OwnCommandLine() {
+    std::ifstream in("/proc/self/cmdline", std::ios::binary);
+    std::string cmdline((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::vector<std::string> args;
+    for (size_t start = 0; start < cmdline.size();) {
+        size_t end = cmdline.find('\0', start);
+        if (end == std::string::npos) end = cmdline.size();
+        args.push_back(cmdline.substr(start, end - start));
+        start = end + 1;
+    }
+    return args;
+}
+
+HINSTANCE Restart(const char* file, platform::ShellRequest request) {
+    request.command = OwnCommandLine();
+    if (!Record(request)) {
+        PlatformTrace("ShellExecute: restart of %s recorded, not started\n", file);
+        return Result(42);
+    }
+    platform::Display* display = platform::CurrentDisplay();
+    if (display && display->Kind() == platform::DisplayKind::Terminal) {
+        // The terminal has one owner: the new start waits for this program's exit and takes
+        // its place, so it draws on the terminal and gets its keys.
+        platform::display::RestartAtExit(request.command);
+        PlatformTrace("ShellExecute: restart of %s when this program ends\n", file);
+        return Result(42);
+    }
+    bool started = Spawn("/proc/self/exe", request.command);
+    PlatformTrace("ShellExecute: restart of %s %s\n", file, started ? "started" : "failed");
+    return Result(started ? 42 : SE_ERR_FNF);
+}
+
 }  // namespace
+
+namespace platform {
+
+std::vector<std::string> SplitCommandLine(const std::string& line) {
+    std::vector<std::string> args;
+    std::string current;
+    bool inArg = false, quoted = false;
+    for (size_t i = 0; i < line.size();) {
+        char c = line[i];
+        if (!quoted && (c == ' ' || c == '\t')) {
+            if (inArg) args.push_back(current);
+            current.clear();
+            inArg = false;
+            ++i;
+            continue;
+        }
+        inArg = true;
+        if (c == '\\') {
+            size_t n = 0;
+            while (i < line.size() && line[i] == '\\') ++n, ++i;
+            if (i < line.size() && line[i] == '"') {
+                current.append(n / 2, '\\');
+                if (n % 2 == 1) {
+                    current += '"';
+                    ++i;
+                }
+            } else {
+                current.append(n, '\\');
+            }
+            continue;
+        }
+        if (c == '"') {
+            if (quoted && i + 1 < line.size() && line[i + 1] == '"') {
+                current += '"';
+                i += 2;
+                continue;
+            }
+            quoted = !quoted;
+            ++i;
+            continue;
+        }
+        current += c;
+        ++i;
+    }
+    if (inArg) args.push_back(current);
+    return args;
+}
+
+std::vector<ShellRequest> ShellRequests() {
+    ShellLog& log = Log();
+    std::lock_guard<std::mutex> hold(log.lock);
+    return log.requests;
+}
+
+void ClearShellRequests() {
+    ShellLog& log = Log();
+    std::lock_guard<std::mutex> hold(log.lock);
+    log.requests.clear();
+}
+
+void SetShellStartsNothing(bool on) {
+    ShellLog& log = Log();
+    std::lock_guard<std::mutex> hold(log.lock);
+    log.startsNothing = on;
+}
+
+}  // namespace platform
 
 HINSTANCE ShellExecuteA(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR directory, int showCommand) {
     if (!file || !*file) return Result(SE_ERR_FNF);
     if (platform::ShouldFail("ShellExecute")) return Result(SE_ERR_ACCESSDENIED);
+    platform::ShellRequest request;
+    request.file = file;
+    request.parameters = parameters ? parameters : "";
     if (IsOwnProgram(file)) {
-        // The program itself: the same executable with the same command line.
-        std::ifstream in("/proc/self/cmdline", std::ios::binary);
-        std::string cmdline((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        std::vector<std::string> args;
-        for (size_t start = 0; start < cmdline.size();) {
-            size_t end = cmdline.find('\0', start);
-            if (end == std::string::npos) end = cmdline.size();
-            args.push_back(cmdline.substr(start, end - start));
-            start = end + 1;
-        }
-        platform::Display* display = platform::CurrentDisplay();
-        if (display && display->Kind() == platform::DisplayKind::Terminal) {
-            // The terminal has one owner: the new start waits for this program's exit and takes
-            // its place, so it draws on the terminal and gets its keys.
-            platform::display::RestartAtExit(args);
-            PlatformTrace("ShellExecute: restart of %s when this program ends\n", file);
-            return Result(42);
-        }
-        bool started = Spawn("/proc/self/exe", args);
-        PlatformTrace("ShellExecute: restart of %s %s\n", file, started ? "started" : "failed");
-        return Result(started ? 42 : SE_ERR_FNF);
+        request.restart = true;
+        return Restart(file, std::move(request));
     }
+    request.player = IsPlayer(file);
     const char* opener = getenv("PELVATRO_OPENER");
     if (!opener || !*opener) {
+        Record(request);
         PlatformTrace("ShellExecute: no opener configured (PELVATRO_OPENER) for %s %s; refused\n", file,
-                      parameters ? parameters : "");
+                      request.parameters.c_str());
         return Result(SE_ERR_NOASSOC);
     }
-    std::vector<std::string> args{opener, platform::NativePath(file)};
-    if (parameters && *parameters) args.push_back(parameters);
-    bool started = Spawn(opener, args);
-    PlatformTrace("ShellExecute: %s %s %s\n", opener, file, started ? "started" : "failed");
+    request.command.push_back(opener);
+    if (request.player) {
+        // The player itself is Windows' own; the desktop's opener plays what it was given.
+        for (const std::string& arg : platform::SplitCommandLine(request.parameters))
+            request.command.push_back(platform::NativePath(arg.c_str()));
+    } else {
+        request.command.push_back(platform::NativePath(file));
+        if (!request.parameters.empty()) request.command.push_back(request.parameters);
+    }
+    if (!Record(request)) {
+        PlatformTrace("ShellExecute: %s %s recorded, not started\n", opener, request.parameters.c_str());
+        return Result(42);
+    }
+    bool started = Spawn(opener, request.command);
+    PlatformTrace("ShellExecute: %s %s %s %s\n", opener, file, request.parameters.c_str(), started ? "started" : "failed");
     return Result(started ? 42 : SE_ERR_NOASSOC);
 }
 

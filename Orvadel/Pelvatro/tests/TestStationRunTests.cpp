@@ -1,0 +1,299 @@
+// The test station end to end: the whole program on the headless display, on the test-station
+// bench with the repository's test-station settings. The EEPROM page writes the card and offers
+// "开始测试"; the check page shows the settings and the card; TV search scans the bench's
+// stations; the question pages preview their own inputs and ask. A PNG of each page is left in
+// test-output for people to look at.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "CardMan.h"
+#include "PageCheck.h"
+#include "PageTVSearch.h"
+#include "StationRun.h"
+#include "StationTestSupport.h"
+#include "cards/TVCardFilter.h"
+#include "hwsim/boards/CardSignal.h"
+#include "hwsim/chips/Tda8290.h"
+#include "platform/analogvideo.h"
+#include "platform/display.h"
+
+using namespace station_test;
+using hwsim::CardSignal;
+
+namespace {
+
+const char kTVSearch[] = "搜台(TV Search)";
+const char kTVAudio[] = "TV音频(TV Audio)";
+const char kAVVideo[] = "AV视频(AV Video)";
+const char kSVVideo[] = "SV视频(SV Video)";
+const char kAVAudio[] = "AV音频(AV Audio)";
+// The bench's stations, in the order of the page's channel table.
+const std::vector<int> kBenchStationsInTableOrder = {479250, 168250, 216250, 623250, 703250};
+
+bool Near(uint32_t pixel, const std::array<BYTE, 3>& rgb, int tolerance) {
+    const int got[3] = {int(pixel >> 16 & 0xFF), int(pixel >> 8 & 0xFF), int(pixel & 0xFF)};
+    for (int c = 0; c < 3; ++c) {
+        if (std::abs(got[c] - rgb[c]) > tolerance) return false;
+    }
+    return true;
+}
+
+class TestStationRun : public StationRun {
+protected:
+    TestStationRun() {
+        WriteFileBytes(HomeFile("ConfigTest.txt"), ReadFileBytes(PELVATRO_TEST_STATION_CONFIG));
+        const auto bench = std::filesystem::path(hwsim::Bench::DefaultPath()).parent_path() / "test-station.json";
+        Plug(ReadFileBytes(bench.string()));
+        std::filesystem::create_directories("test-output");
+    }
+
+    // The EEPROM page writes the card; once every write has ended, 1053 leads to the check page.
+    void WriteThenStartTesting() {
+        PressOk();
+        op.Then([this] {
+            sheet = Sheet();
+            ASSERT_NE(sheet, nullptr);
+            EXPECT_FALSE(op.IsVisible(IDC_PASS)) << "no test before the writes";
+        });
+        op.When([this] { return op.Text(IDC_STATUS) == kStatusWritten; },
+                [this] {
+                    EXPECT_TRUE(op.IsVisible(IDC_PASS));
+                    EXPECT_TRUE(op.IsEnabled(IDC_PASS));
+                    EXPECT_EQ(op.Text(IDC_PASS), "开始测试");
+                    EXPECT_TRUE(op.Click(IDC_PASS));
+                    EXPECT_EQ(sheet->GetCurrentPage(), sheet->FindPage(PAGE_CHECK));
+                });
+    }
+
+    std::vector<std::string> InfoLines() const {
+        std::vector<std::string> lines;
+        HWND list = op.Find(IDC_INFO_LIST);
+        for (int i = 0; i < int(::SendMessage(list, LB_GETCOUNT, 0, 0)); ++i) {
+            char text[256] = {0};
+            ::SendMessage(list, LB_GETTEXT, WPARAM(i), LPARAM(text));
+            lines.push_back(text);
+        }
+        return lines;
+    }
+    bool PageIs(const char* name) const { return sheet != nullptr && sheet->GetCurrentPage() == sheet->FindPage(name); }
+    long TunedKHz() const { return static_cast<hwsim::Tda8290*>(Card(0).Chip("demodulator"))->TunedKHz(); }
+    CPageTVSearch* Search() const { return dynamic_cast<CPageTVSearch*>(sheet->FindPage(kTVSearch)); }
+
+    platform::Screenshot ShotOfPage(const char* png) {
+        platform::Screenshot shot = op.TakeScreenshot(sheet->m_hWnd);
+        EXPECT_TRUE(shot.SavePng(std::string("test-output/") + png));
+        return shot;
+    }
+    // The bars of the station at `place` (the composite pattern is place 0's) matched in the
+    // current page's video area.
+    int BarsInVideoArea(const platform::Screenshot& shot, int place) const {
+        CRect area;
+        sheet->GetCurrentPage()->GetDlgItem(IDC_VIDEO_AREA)->GetWindowRect(&area);
+        sheet->ScreenToClient(&area);
+        int matching = 0;
+        for (int bar = 0; bar < 8; ++bar) {
+            const uint32_t px = shot.At(area.left + bar * area.Width() / 8 + area.Width() / 16, area.top + area.Height() / 3);
+            matching += Near(px, CardSignal::kBarRgb[CardSignal::BarColour(place, bar)], 8);
+        }
+        return matching;
+    }
+
+    CTestSheet* sheet = nullptr;
+};
+
+TEST_F(TestStationRun, CheckPageShowsTheSettingsTheCardAndItsIndexInGreen) {
+    WriteThenStartTesting();
+    op.Then([this] {
+        CPelvatroDlg* main = MainDialog();
+        EXPECT_EQ(main->m_nMachine, CPelvatroDlg::MachineTestStation);
+        EXPECT_EQ(op.Text(IDC_CHECK_PRODUCT), "713x 模拟电视卡");
+        EXPECT_EQ(op.Text(IDC_CHECK_COUNTRY), "中国 PAL-D/K");
+        EXPECT_EQ(op.Text(IDC_CHECK_SUPPORT), "TV, AV, S-Video, 录像, 遥控器");
+        HWND features = op.Find(IDC_FEATURE_LIST);
+        ASSERT_EQ(::SendMessage(features, LB_GETCOUNT, 0, 0), 5);
+        char first[64] = {0};
+        ::SendMessage(features, LB_GETTEXT, 0, LPARAM(first));
+        EXPECT_STREQ(first, "电视");
+        CString product;
+        ASSERT_TRUE(sheet->GetWriter().GetProduct2Str().Find(static_cast<EMProductType>(84), product));
+        EXPECT_EQ(op.Text(IDC_CARD_TEXT),
+                  "产  品: " + std::string(product.GetString()) + "\n卡  号: 0\n高频头:\tPHILIPSTDA8275A\nEeprom: OK\n");
+        auto* check = dynamic_cast<CPageCheck*>(sheet->FindPage(PAGE_CHECK));
+        ASSERT_NE(check, nullptr);
+        EXPECT_EQ(check->IndexDisplay().GetText(), "0");
+        EXPECT_EQ(op.Text(IDC_PASS), "开始测试") << "no countdown";
+
+        platform::Screenshot shot = ShotOfPage("test-station-check.png");
+        CRect index;
+        ASSERT_TRUE(::GetWindowRect(op.Find(IDC_INDEX_DISPLAY), &index));
+        sheet->ScreenToClient(&index);
+        int green = 0;
+        for (int y = index.top; y < index.bottom; ++y) {
+            for (int x = index.left; x < index.right; ++x) green += shot.At(x, y) == 0x00FF00;
+        }
+        EXPECT_GT(green, 20) << "the index is drawn in green";
+        sheet->EndDialog(IDCANCEL);
+    });
+    RunProgram();
+}
+
+TEST_F(TestStationRun, TVSearchScansTheBenchStationsAndStepsThroughThemWrapping) {
+    WriteThenStartTesting();
+    op.Then([this] {
+        EXPECT_TRUE(op.Click(IDC_PASS));
+        ASSERT_TRUE(PageIs(kTVSearch));
+        SIZE size{};
+        ASSERT_TRUE(sheet->GetCard(0)->GetVideoSize(&size));
+        EXPECT_EQ(size.cx, 320);
+        EXPECT_EQ(size.cy, 240);
+        long available = 0, current = 0;
+        sheet->GetCard(0)->GetCardFilter()->GetVideoStandard(&available, &current);
+        EXPECT_EQ(current, AnalogVideo_PAL_D);
+        EXPECT_EQ(InfoLines(), std::vector<std::string>{"TV 搜台测试"});
+        EXPECT_EQ(Search()->GetFoundList().size(), 17u) << "the preset list before any scan";
+        EXPECT_TRUE(op.Click(IDC_SEARCH));
+    });
+    op.When([this] { return !InfoLines().empty() && InfoLines().back() == "Search finished"; },
+            [this] {
+                std::vector<std::string> lines = InfoLines();
+                ASSERT_EQ(lines.size(), 19u);
+                for (size_t i = 1; i <= 17; ++i) {
+                    EXPECT_EQ(lines[i].rfind("TV:", 0), 0u) << lines[i];
+                    EXPECT_NE(lines[i].find(" KHz,信号:"), std::string::npos) << lines[i];
+                }
+                EXPECT_EQ(Search()->GetFoundList(), kBenchStationsInTableOrder);
+                EXPECT_EQ(Search()->GetCurrentChannel(), 0);
+                EXPECT_EQ(TunedKHz(), kBenchStationsInTableOrder[0]) << "the first found channel is tuned";
+                ShotOfPage("test-station-tv-search.png");
+
+                // Chl Down steps on; past the last channel it wraps to the first and tunes it.
+                for (size_t i = 1; i < kBenchStationsInTableOrder.size(); ++i) {
+                    EXPECT_TRUE(op.Click(IDC_CHANNEL_DOWN));
+                    EXPECT_EQ(TunedKHz(), kBenchStationsInTableOrder[i]);
+                }
+                EXPECT_TRUE(op.Click(IDC_CHANNEL_DOWN));
+                EXPECT_EQ(Search()->GetCurrentChannel(), 0);
+                EXPECT_EQ(TunedKHz(), kBenchStationsInTableOrder[0]) << "wrapped to the first channel";
+                EXPECT_TRUE(op.Click(IDC_CHANNEL_DOWN));
+                EXPECT_EQ(TunedKHz(), kBenchStationsInTableOrder[1]) << "then the second";
+                EXPECT_TRUE(op.Click(IDC_CHANNEL_UP));
+                EXPECT_TRUE(op.Click(IDC_CHANNEL_UP));
+                EXPECT_EQ(TunedKHz(), kBenchStationsInTableOrder[0]) << "Chl Up stays at the first";
+
+                // Search twice: the second press stops the scan.
+                EXPECT_TRUE(op.Click(IDC_SEARCH));
+                EXPECT_TRUE(sheet->GetCard(0)->IsScanning());
+                EXPECT_TRUE(op.Click(IDC_SEARCH));
+                EXPECT_FALSE(sheet->GetCard(0)->IsScanning());
+            });
+    op.Then([this] {
+        EXPECT_LT(InfoLines().size(), 19u + 18u) << "the stopped scan did not go through the table";
+        sheet->EndDialog(IDCANCEL);
+    });
+    RunProgram();
+}
+
+TEST_F(TestStationRun, QuestionPagesPreviewTheirOwnInputsAndAskAfterHalfASecond) {
+    WriteThenStartTesting();
+    struct Step {
+        const char* page;
+        const char* question;
+        const char* png;
+    };
+    static const Step kSteps[] = {{kTVAudio, "TV音频是否正常", "test-station-tv-audio.png"},
+                                  {kAVVideo, "AV视频是否正常", "test-station-av-video.png"},
+                                  {kSVVideo, "SV 视频是否正常", "test-station-sv-video.png"},
+                                  {kAVAudio, "AV/SV音频是否正常", "test-station-av-audio.png"}};
+    DWORD entered = 0;
+    op.Then([this] {
+        EXPECT_TRUE(op.Click(IDC_PASS));  // check -> TV search
+        ASSERT_TRUE(PageIs(kTVSearch));
+        EXPECT_TRUE(op.Click(IDC_SEARCH));
+    });
+    op.When([this] { return !InfoLines().empty() && InfoLines().back() == "Search finished"; },
+            [this, &entered] {
+                EXPECT_TRUE(op.Click(IDC_CHANNEL_DOWN));  // the second station found: C6
+                EXPECT_EQ(TunedKHz(), kBenchStationsInTableOrder[1]);
+                entered = GetTickCount();
+                EXPECT_TRUE(op.Click(IDC_PASS));
+            });
+    for (const Step& step : kSteps) {
+        op.When([this] { return op.MessageBoxOpen(); },
+                [this, &step, &entered] {
+                    EXPECT_TRUE(PageIs(step.page));
+                    EXPECT_GE(GetTickCount() - entered, DWORD(CBaseVideoPage::AskDelayMs));
+                    ASSERT_FALSE(op.MessageBoxes().empty());
+                    EXPECT_EQ(op.MessageBoxes().back().text, step.question);
+                    platform::Screenshot shot = ShotOfPage(step.png);
+                    const int tuner = BarsInVideoArea(shot, 1), composite = BarsInVideoArea(shot, 0);
+                    if (step.page == kTVAudio) {
+                        EXPECT_GE(tuner, 7) << "the tuner's station C6";
+                    } else if (step.page == kAVVideo) {
+                        EXPECT_GE(composite, 7) << "the composite colour bars";
+                    } else {
+                        EXPECT_LE(tuner, 2) << step.page << ": the S-video grid";
+                        EXPECT_LE(composite, 2) << step.page << ": the S-video grid";
+                    }
+                    entered = GetTickCount();
+                    EXPECT_TRUE(op.AnswerMessageBox(IDYES));
+                });
+    }
+    op.Then([this] {
+        EXPECT_EQ(op.MessageBoxes().size(), 4u) << "one box per page";
+        sheet->EndDialog(IDCANCEL);
+    });
+    RunProgram();
+}
+
+TEST_F(TestStationRun, APageLeftEarlyAsksNothingAndNoFailsTheCard) {
+    WriteThenStartTesting();
+    op.Then([this] {
+        sheet->ShowPage(kSVVideo);
+        op.AdvanceClock(CBaseVideoPage::AskDelayMs / 2);
+        sheet->ShowPage(kAVVideo);  // the S-video page was left before it asked
+    });
+    op.When([this] { return op.MessageBoxOpen(); },
+            [this] {
+                ASSERT_EQ(op.MessageBoxes().size(), 1u);
+                EXPECT_EQ(op.MessageBoxes()[0].text, "AV视频是否正常");
+                EXPECT_TRUE(op.AnswerMessageBox(IDNO));
+            });
+    op.Then([this] {
+        EXPECT_EQ(sheet->GetFailures(), (std::vector<CString>{"第0路 AV视频不正常"}));
+        if (sheet->FindPage(PAGE_RESULT) != nullptr) {
+            EXPECT_TRUE(PageIs(PAGE_RESULT));
+            CString title;
+            sheet->GetWindowText(title);
+            EXPECT_EQ(title, PAGE_RESULT);
+        }
+        sheet->EndDialog(IDCANCEL);
+    });
+    RunProgram();
+}
+
+// Nobody at the station: the log display's automatic operator answers every question Yes and
+// presses each page's pass button once the page has shown for two seconds, never a fail button.
+TEST_F(TestStationRun, TheLogDisplaysOperatorPassesEveryPageByItself) {
+    std::vector<std::string> lines;
+    platform::SetDisplay(platform::MakeLogDisplay([&lines](const std::string& line) { lines.push_back(line); }));
+    // The remote's four keys of the settings wait in the card's key controller; the pages before
+    // the remote page read some of them off its key register, so they are pressed three times over.
+    for (int round = 0; round < 3; ++round) {
+        for (BYTE key : {12, 13, 14, 15}) Card(0).PressKey(key);
+    }
+    RunProgram();
+    platform::StopDisplay();
+    auto count = [&lines](const std::string& text) { return std::count(lines.begin(), lines.end(), text); };
+    EXPECT_EQ(count("operator: presses \"确 定\" (1002)"), 1);
+    EXPECT_GE(count("operator: presses \"开始测试\" (1053)"), 2) << "the EEPROM page's and the check page's";
+    EXPECT_GE(count("operator: presses \"通过 PASS\" (1053)"), 1) << "TV search";
+    for (const char* question : {"TV音频是否正常", "AV视频是否正常", "SV 视频是否正常", "AV/SV音频是否正常"}) {
+        EXPECT_EQ(count(std::string("message box \"Pelvatro\": ") + question + " -> 是"), 1) << question;
+    }
+    for (const std::string& line : lines) EXPECT_EQ(line.find("(1052)"), std::string::npos) << line;
+    EXPECT_FALSE(FileExists(HomeFile("Error.txt")));
+    EXPECT_NE(ReadFileBytes(HomeFile("Pass.txt")).find(Gbk("测试通过") + "\r\n"), std::string::npos);
+}
+
+}  // namespace
