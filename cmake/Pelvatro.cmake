@@ -1,11 +1,18 @@
-# pelvatro_tests(<name> SOURCES <files...> LIBS <targets...>)
+# pelvatro_tests(<name> SOURCES <files...> LIBS <targets...> [SLOW <gtest filter>])
 # One GoogleTest executable; every test case runs in a process of its own with a fresh
-# state directory and program folder (the test main makes them).
+# state directory and program folder (the test main makes them). The cases SLOW names (whole
+# program runs with a live preview, which take minutes under the thread sanitizer) get a
+# longer limit than the others' 120 s.
 function(pelvatro_tests name)
-  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "" "SLOW" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} testsupport GTest::gtest GTest::gmock)
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120)
+  if(T_SLOW)
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 TEST_FILTER "-${T_SLOW}" PROPERTIES TIMEOUT 120)
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 TEST_FILTER "${T_SLOW}" PROPERTIES TIMEOUT 480)
+  else()
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120)
+  endif()
 endfunction()
 
 # pelvatro_benchmark(<name> SOURCES <files...> LIBS <targets...>)
