@@ -8,6 +8,8 @@
 #include "PageAVVideo.h"
 #include "PageCheck.h"
 #include "PageDevice.h"
+#include "PageError.h"
+#include "PageRemote.h"
 #include "PageSVVideo.h"
 #include "PageTVAudio.h"
 #include "PageTVSearch.h"
@@ -61,6 +63,8 @@ void CTestSheet::BuildPages() {
     AddPage(kPageAVVideo, new CPageAVVideo(), kPageSVVideo);
     AddPage(kPageSVVideo, new CPageSVVideo(), kPageAVAudio);
     AddPage(kPageAVAudio, new CPageAVAudio(), kPageRecord);
+    AddPage(kPageRemote, new CPageRemote(), PAGE_RESULT);
+    AddPage(PAGE_RESULT, new CPageError(), "");
 }
 
 void CTestSheet::AddPage(LPCSTR name, CBaseTestPage* page, LPCSTR next) {

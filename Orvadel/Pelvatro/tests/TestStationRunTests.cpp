@@ -9,6 +9,7 @@
 
 #include "CardMan.h"
 #include "PageCheck.h"
+#include "PageError.h"
 #include "PageTVSearch.h"
 #include "StationRun.h"
 #include "StationTestSupport.h"
@@ -261,12 +262,14 @@ TEST_F(TestStationRun, APageLeftEarlyAsksNothingAndNoFailsTheCard) {
             });
     op.Then([this] {
         EXPECT_EQ(sheet->GetFailures(), (std::vector<CString>{"第0路 AV视频不正常"}));
-        if (sheet->FindPage(PAGE_RESULT) != nullptr) {
-            EXPECT_TRUE(PageIs(PAGE_RESULT));
-            CString title;
-            sheet->GetWindowText(title);
-            EXPECT_EQ(title, PAGE_RESULT);
-        }
+        ASSERT_TRUE(PageIs(PAGE_RESULT));
+        CString title;
+        sheet->GetWindowText(title);
+        EXPECT_EQ(title, PAGE_RESULT);
+        auto* result = dynamic_cast<CPageError*>(sheet->GetCurrentPage());
+        ASSERT_NE(result, nullptr);
+        EXPECT_EQ(result->FailDisplay().GetText(), "第0路 AV视频不正常");
+        ShotOfPage("test-station-result-failed.png");
         sheet->EndDialog(IDCANCEL);
     });
     RunProgram();
