@@ -9,6 +9,7 @@
 #include "PageCheck.h"
 #include "PageDevice.h"
 #include "PageError.h"
+#include "PageRecord.h"
 #include "PageRemote.h"
 #include "PageSVVideo.h"
 #include "PageTVAudio.h"
@@ -63,6 +64,7 @@ void CTestSheet::BuildPages() {
     AddPage(kPageAVVideo, new CPageAVVideo(), kPageSVVideo);
     AddPage(kPageSVVideo, new CPageSVVideo(), kPageAVAudio);
     AddPage(kPageAVAudio, new CPageAVAudio(), kPageRecord);
+    AddPage(kPageRecord, new CPageRecord(), kPageRemote);
     AddPage(kPageRemote, new CPageRemote(), PAGE_RESULT);
     AddPage(PAGE_RESULT, new CPageError(), "");
 }

@@ -1,0 +1,180 @@
+// CPageRecord: five seconds through the encoder, then the player and the next page.
+#include "PageRecord.h"
+
+#include "CardMan.h"
+#include "ProgramFolder.h"
+#include "TestSheet.h"
+#include "graph/DumpFilter.h"
+#include "graph/MpegEncoderFilter.h"
+#include "resource.h"
+
+namespace {
+
+const DWORD kVisible = WS_VISIBLE;
+const DWORD kHidden = 0;
+
+const AfxResourceRegistrar kResources({
+    {IDD_PAGE_RECORD,
+     "",
+     0, 0, 260, 200,
+     WS_CHILD | DS_CONTROL,
+     {
+         {IDC_VIDEO_AREA, "Static", "", 2, 4, 162, 123, kVisible | SS_BLACKFRAME, 0},
+         {IDC_INFO_LIST, "ListBox", "", 168, 4, 90, 123, kVisible | WS_BORDER | WS_VSCROLL | LBS_SORT | LBS_NOINTEGRALHEIGHT,
+          0},
+         {IDC_RECORD_PROGRESS, "Static", "", 2, 132, 226, 16, kVisible | SS_LEFT, 0},
+         {IDC_STATIC, "Static", "", 2, 155, 256, 1, kVisible | SS_BLACKRECT, 0},
+         {IDC_FAIL, "Button", "错误 FAIL", 20, 162, 81, 31, kVisible | WS_TABSTOP | BS_OWNERDRAW, 0},
+         {IDC_PASS, "Button", "通过 PASS", 159, 162, 81, 31, kHidden | WS_TABSTOP | BS_PUSHBUTTON, 0},
+     }},
+});
+
+// The encoder's settings for the test recording: property id, value, size in bytes; then the
+// rate record (mode, average and maximum bit rate).
+const EncoderSetting kRecordSettings[] = {
+    {9, 10, 4}, {8, 0, 4}, {6, 0, 4}, {7, 1, 4}, {5, 1, 4}, {4, 11, 1}, {2, 15, 1}, {1, 0, 4},
+};
+const DWORD kRateId = 0;
+const DWORD kRates[3] = {0, 4500000, 9800000};
+
+bool FileExists(const CString& path) { return GetFileAttributes(path) != INVALID_FILE_ATTRIBUTES; }
+
+}  // namespace
+
+int CPageRecord::s_nProgress = 0;
+
+BEGIN_MESSAGE_MAP(CPageRecord, CBaseVideoPage)
+    ON_WM_DESTROY()
+END_MESSAGE_MAP()
+
+CPageRecord::CPageRecord(CWnd* parent) : CBaseVideoPage(IDD, parent), m_bRecording(false) {
+    m_strFailText = "录像出错";
+}
+
+void CPageRecord::DoDataExchange(CDataExchange* dx) {
+    CBaseVideoPage::DoDataExchange(dx);
+    DDX_Text(dx, IDC_RECORD_PROGRESS, m_strProgress);
+}
+
+BOOL CPageRecord::StartTest() {
+    ShowInfo("压缩测试");
+    SelectInput(0);
+    if (m_pCard != nullptr) m_pCard->StopGraph();
+    BOOL previewed = CBaseVideoPage::StartTest();
+    bool recording = StartRecording();
+    return previewed && recording;
+}
+
+bool CPageRecord::StartRecording() {
+    if (m_pCard == nullptr) return false;
+    m_pCard->StopGraph();
+    if (!m_pCard->BuildEncoderGraph()) {
+        TRACE("CPageRecord: the encoder graph of card %d did not build\n", m_nCardIndex);
+        return false;
+    }
+    if (!SetupEncoder()) {
+        TRACE("CPageRecord: the encoder of card %d refused its settings\n", m_nCardIndex);
+        return false;
+    }
+    m_strRecordFile = MakeRecordFileName();
+    if (m_pCard->GetDumpFilter() != nullptr) m_pCard->GetDumpFilter()->SetFileName(m_strRecordFile);
+    if (!m_pCard->ConnectEncoderGraph()) {
+        TRACE("CPageRecord: the encoder graph of card %d did not connect\n", m_nCardIndex);
+        return false;
+    }
+    // A file that cannot be created refuses the run: nothing is recorded and nothing played.
+    if (!m_pCard->GetGraph().Run()) {
+        TRACE("CPageRecord: the recording of card %d into %s did not start\n", m_nCardIndex, (LPCSTR)m_strRecordFile);
+        m_pCard->StopRecord();
+        return false;
+    }
+    // Every recording counts its own ticks from the start, whatever an earlier one left.
+    s_nProgress = 0;
+    SetTimer(TimerProgress, ProgressPeriodMs);
+    m_bRecording = true;
+    return true;
+}
+
+bool CPageRecord::SetupEncoder() {
+    if (m_pCard == nullptr) return false;
+    if (!m_pCard->SetVideoSize(SIZE{720, 480}) && !m_pCard->SetVideoSize(SIZE{720, 576})) return false;
+    CMpegEncoderFilter* encoder = m_pCard->GetEncoder();
+    if (encoder == nullptr) return false;
+    for (const EncoderSetting& setting : kRecordSettings) {
+        if (!encoder->SetProperty(setting.id, &setting.value, setting.size)) return false;
+    }
+    DWORD rates[3] = {kRates[0], kRates[1], kRates[2]};
+    return encoder->SetProperty(kRateId, rates, sizeof(rates)) != FALSE;
+}
+
+CString CPageRecord::MakeRecordFileName() const {
+    CString stem = CTime::GetCurrentTime().Format("%H_%M_%S");
+    CString path = GetProgramFilePath(stem + ".mpg");
+    for (int n = 1; FileExists(path); ++n) {
+        CString numbered;
+        numbered.Format("%s_%d.mpg", (LPCSTR)stem, n);
+        path = GetProgramFilePath(numbered);
+    }
+    return path;
+}
+
+void CPageRecord::OnTestTimer(UINT_PTR id) {
+    if (id == TimerProgress) {
+        m_strProgress.Format("正在录像，当前进度: %d%%", s_nProgress);
+        ++s_nProgress;
+        UpdateData(FALSE);
+        if (s_nProgress >= ProgressTicks) {
+            s_nProgress = 0;
+            KillTimer(TimerProgress);
+            StopRecording();
+            SetTimer(TimerPlay, PlayDelayMs);
+        }
+    } else if (id == TimerPlay) {
+        KillTimer(TimerPlay);
+        PlayRecording();
+        if (CTestSheet* sheet = GetSheet()) sheet->NextPage();
+    }
+    CBaseVideoPage::OnTestTimer(id);
+}
+
+void CPageRecord::StopRecording() {
+    if (!m_bRecording) return;
+    if (m_pCard != nullptr) {
+        m_pCard->StopRecord();
+        // The demultiplexer keeps its stream mapping: a fresh one serves the card's next
+        // recording, when the page is entered again.
+        m_pCard->RemovePlayback();
+    }
+    m_bRecording = false;
+}
+
+void CPageRecord::PlayRecording() {
+    char windows[MAX_PATH] = {0};
+    GetWindowsDirectory(windows, MAX_PATH);
+    CString folder = CString(windows).Left(3) + "Program Files";
+    CString player = folder + "\\Windows Media Player\\mplayer2.exe";
+    if (!FileExists(player)) player = folder + "\\Windows Media Player\\wmplayer.exe";
+    // Quoted, so a program folder with blanks plays.
+    CString parameters = "\"" + m_strRecordFile + "\"";
+    ShellExecute(nullptr, nullptr, player, parameters, nullptr, SW_SHOWNORMAL);
+}
+
+void CPageRecord::StopTest() {
+    StopRecording();
+    KillTimer(TimerProgress);
+    KillTimer(TimerPlay);
+    CBaseVideoPage::StopTest();
+}
+
+void CPageRecord::OnFail() {
+    StopRecording();
+    KillTimer(TimerPlay);
+    KillTimer(TimerProgress);
+    CBaseVideoPage::OnFail();
+}
+
+void CPageRecord::OnDestroy() {
+    CBaseVideoPage::OnDestroy();
+    KillTimer(TimerProgress);
+    KillTimer(TimerPlay);
+}

@@ -1,0 +1,49 @@
+// CPageRecord: the record page. It records five seconds of the tuner input through the card's
+// MPEG encoder into a file in the program's folder, named after the time of day and never over
+// an older recording, then asks the player to play it and goes on to the next page by itself.
+// The fail button stops the recording at once.
+#pragma once
+
+#include <afxwin.h>
+
+#include "BaseVideoPage.h"
+
+class CPageRecord : public CBaseVideoPage {
+public:
+    enum { IDD = 147 };
+    enum { TimerProgress = 5, TimerPlay = 6 };
+    enum { ProgressPeriodMs = 50, PlayDelayMs = 1000, ProgressTicks = 100 };
+
+    explicit CPageRecord(CWnd* parent = nullptr);
+
+    // ---- the page protocol ----
+    BOOL StartTest() override;
+    void StopTest() override;
+    void OnFail() override;
+    void OnTestTimer(UINT_PTR id) override;
+
+    bool StartRecording();
+    bool SetupEncoder();
+    void StopRecording();
+    void PlayRecording();
+    // The program's folder, the time of day "%H_%M_%S" and ".mpg"; "_1", "_2", ... before the
+    // extension while a file of that name exists.
+    CString MakeRecordFileName() const;
+
+    const CString& GetRecordFile() const { return m_strRecordFile; }
+    const CString& GetProgressText() const { return m_strProgress; }
+    bool IsRecording() const { return m_bRecording; }
+    // The tick counter of the recording under way, shared by every record page.
+    static int GetProgress() { return s_nProgress; }
+
+protected:
+    void DoDataExchange(CDataExchange* dx) override;
+    afx_msg void OnDestroy();
+    DECLARE_MESSAGE_MAP()
+
+private:
+    CString m_strProgress;
+    CString m_strRecordFile;
+    bool m_bRecording;
+    static int s_nProgress;
+};
