@@ -50,26 +50,6 @@ std::string OneCardBench(const std::string& kind, int model, const std::string& 
            EepromHex(model) + "\"}" + extra + R"(}], "stations": [{"kHz": 49750}]})";
 }
 
-// The board filters of class F in the graph's filter graph.
-template <class F>
-std::vector<F*> InGraph(CRootGraph& graph) {
-    std::vector<F*> found;
-    CComPtr<IEnumFilters> filters;
-    if (FAILED(graph.GetGraphBuilder()->EnumFilters(&filters))) return found;
-    CComPtr<IBaseFilter> filter;
-    while (filters->Next(1, &filter, nullptr) == S_OK) {
-        if (auto* own = dynamic_cast<F*>(filter.p)) found.push_back(own);
-        filter.Release();
-    }
-    return found;
-}
-
-long RoutedTo(IAMCrossbar* crossbar, long output) {
-    long input = -2;
-    EXPECT_EQ(S_OK, crossbar->get_IsRoutedTo(output, &input));
-    return input;
-}
-
 class EncoderCards : public CardBench {
 protected:
     void SetUp() override {}

@@ -42,25 +42,6 @@ std::string FimbrelBench(int model, int letter) {
            R"(, "eeprom": {"hex": ")" + hex + R"("}}], "stations": [{"kHz": 471250}]})";
 }
 
-template <class F>
-std::vector<F*> InGraph(CRootGraph& graph) {
-    std::vector<F*> found;
-    CComPtr<IEnumFilters> filters;
-    if (FAILED(graph.GetGraphBuilder()->EnumFilters(&filters))) return found;
-    CComPtr<IBaseFilter> filter;
-    while (filters->Next(1, &filter, nullptr) == S_OK) {
-        if (auto* own = dynamic_cast<F*>(filter.p)) found.push_back(own);
-        filter.Release();
-    }
-    return found;
-}
-
-long RoutedTo(IAMCrossbar* crossbar, long output) {
-    long input = -2;
-    EXPECT_EQ(S_OK, crossbar->get_IsRoutedTo(output, &input));
-    return input;
-}
-
 class FimbrelCard : public CardBench {
 protected:
     void SetUp() override {}

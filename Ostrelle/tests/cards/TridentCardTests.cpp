@@ -49,19 +49,6 @@ std::string OneBoardBench(const std::string& kind, int model, int letter = 0, in
            R"(, "eeprom": {"hex": ")" + hex + R"("}}], "stations": [{"kHz": 49750}]})";
 }
 
-template <class F>
-std::vector<F*> InGraph(CRootGraph& graph) {
-    std::vector<F*> found;
-    CComPtr<IEnumFilters> filters;
-    if (FAILED(graph.GetGraphBuilder()->EnumFilters(&filters))) return found;
-    CComPtr<IBaseFilter> filter;
-    while (filters->Next(1, &filter, nullptr) == S_OK) {
-        if (auto* own = dynamic_cast<F*>(filter.p)) found.push_back(own);
-        filter.Release();
-    }
-    return found;
-}
-
 // The vendor commands the driver carried, as "C0 10 A0 05" (type, code, value bytes).
 std::vector<std::string> Commands(hwsim::KsDriver& driver) {
     std::vector<std::string> commands;

@@ -41,6 +41,27 @@ struct FakeBoardCard {
     FakeBoardAccess* access;  // owned by the card
 };
 
+// The filters of class F (board filters or wrappers) in the graph's filter graph.
+template <class F>
+std::vector<F*> InGraph(CRootGraph& graph) {
+    std::vector<F*> found;
+    CComPtr<IEnumFilters> filters;
+    if (FAILED(graph.GetGraphBuilder()->EnumFilters(&filters))) return found;
+    CComPtr<IBaseFilter> filter;
+    while (filters->Next(1, &filter, nullptr) == S_OK) {
+        if (auto* own = dynamic_cast<F*>(filter.p)) found.push_back(own);
+        filter.Release();
+    }
+    return found;
+}
+
+// The input the crossbar routes to `output`; -2 when it cannot say.
+inline long RoutedTo(IAMCrossbar* crossbar, long output) {
+    long input = -2;
+    EXPECT_EQ(S_OK, crossbar->get_IsRoutedTo(output, &input));
+    return input;
+}
+
 class CardBench : public testing::Test {
 protected:
     // One Kesh board (model 95 fitted) and one Qel board (model 5 fitted); stations at
