@@ -8,7 +8,7 @@
 #include "hwsim/bench/BenchDevices.h"
 #include "hwsim/boards/CardSignal.h"
 #include "platform/devicetree.h"
-#include "support/BenchFixture.h"
+#include "support/PluggedBench.h"
 #include "support/StreamSink.h"
 
 namespace hwsim {
@@ -19,15 +19,14 @@ using platform::dshow::MediaType;
 constexpr BYTE kWhiteLuma = 235;
 constexpr BYTE kYellowLuma = 210;
 
-class CaptureStreamTest : public BenchFixture {
+class CaptureStreamTest : public PluggedBench {
 protected:
     void SetUp() override {
-        BenchFixture::SetUp();
+        PluggedBench::SetUp();
         ASSERT_GE(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), 0);
-        bench = Bench::FromText(R"({"cards": [{"kind": "713x BDA Analog Capture", "tuner": 97, "encoder": true,
-                                               "composite": {"pattern": "colorBars", "toneHz": 1000}}],
-                                    "stations": [{"kHz": 49750}, {"kHz": 471250}]})");
-        devices = std::make_unique<BenchDevices>(*bench);
+        Plug(R"({"cards": [{"kind": "713x BDA Analog Capture", "tuner": 97, "encoder": true,
+                            "composite": {"pattern": "colorBars", "toneHz": 1000}}],
+                 "stations": [{"kHz": 49750}, {"kHz": 471250}]})");
         ASSERT_EQ(S_OK, CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
                                          reinterpret_cast<void**>(&graph)));
         capture = Bind<IBaseFilter>(devices->CaptureDevice(card()));
@@ -39,15 +38,9 @@ protected:
         devices.reset();
         bench.reset();
         CoUninitialize();
-        BenchFixture::TearDown();
+        PluggedBench::TearDown();
     }
-    template <class I>
-    CComPtr<I> Bind(platform::DeviceId id) {
-        CComPtr<I> object;
-        EXPECT_EQ(S_OK, platform::BindDevice(id, platform::InterfaceTraits<I>::Iid(), reinterpret_cast<void**>(&object)));
-        return object;
-    }
-    Card& card() { return *bench->Cards()[0]; }
+    Card& card() { return CardAt(0); }
     CComPtr<IAMAnalogVideoDecoder> Decoder() {
         CComPtr<IAMAnalogVideoDecoder> decoder;
         EXPECT_EQ(S_OK, capture->QueryInterface(IID_IAMAnalogVideoDecoder, reinterpret_cast<void**>(&decoder)));
@@ -73,8 +66,6 @@ protected:
         ASSERT_EQ(S_OK, crossbar->Route(1, audio));
     }
 
-    std::unique_ptr<Bench> bench;
-    std::unique_ptr<BenchDevices> devices;
     CComPtr<IGraphBuilder> graph;
     CComPtr<IBaseFilter> capture;
 };

@@ -2,7 +2,7 @@
 // the capture filter's video decoder lock and its capture format.
 #include <gtest/gtest.h>
 
-#include "support/BenchFixture.h"
+#include "support/PluggedBench.h"
 #include "dshow.h"
 #include "hwsim/bench/BenchDevices.h"
 #include "hwsim/boards/TunerFilter.h"
@@ -11,29 +11,13 @@
 namespace hwsim {
 namespace {
 
-class CardFiltersTest : public BenchFixture {
+class CardFiltersTest : public PluggedBench {
 protected:
     void SetUp() override {
-        BenchFixture::SetUp();
-        bench = Bench::FromText(R"({"cards": [{"kind": "713x BDA Analog Capture", "tuner": 32},
-                                              {"kind": "713x_4 TV Card Capture", "tuner": 32}]})");
-        devices = std::make_unique<BenchDevices>(*bench);
+        PluggedBench::SetUp();
+        Plug(R"({"cards": [{"kind": "713x BDA Analog Capture", "tuner": 32},
+              {"kind": "713x_4 TV Card Capture", "tuner": 32}]})");
     }
-    void TearDown() override {
-        devices.reset();
-        bench.reset();
-        BenchFixture::TearDown();
-    }
-    template <class I>
-    CComPtr<I> Bind(platform::DeviceId id) {
-        CComPtr<I> object;
-        EXPECT_EQ(S_OK, platform::BindDevice(id, platform::InterfaceTraits<I>::Iid(), reinterpret_cast<void**>(&object)));
-        return object;
-    }
-    Card& CardAt(size_t index) { return *bench->Cards()[index]; }
-
-    std::unique_ptr<Bench> bench;
-    std::unique_ptr<BenchDevices> devices;
 };
 
 TEST_F(CardFiltersTest, TunerOfEachKindFeedsItsCrossbar) {

@@ -14,35 +14,19 @@
 #include "hwsim/bench/BenchDevices.h"
 #include "hwsim/drivers/VendorCommandDriver.h"
 #include "platform/devicetree.h"
-#include "support/BenchFixture.h"
+#include "support/PluggedBench.h"
 
 namespace hwsim {
 namespace {
 
-class TridentBoards : public BenchFixture {
+class TridentBoards : public PluggedBench {
 protected:
     void SetUp() override {
-        BenchFixture::SetUp();
-        bench = Bench::FromText(R"({"cards": [{"kind": "RiriRir Capture", "tuner": 5},
-                                              {"kind": "Ivlen Capture", "tuner": 5},
-                                              {"kind": "Trident Yolm Capture", "tuner": 5}]})");
-        devices = std::make_unique<BenchDevices>(*bench);
+        PluggedBench::SetUp();
+        Plug(R"({"cards": [{"kind": "RiriRir Capture", "tuner": 5},
+              {"kind": "Ivlen Capture", "tuner": 5},
+              {"kind": "Trident Yolm Capture", "tuner": 5}]})");
     }
-    void TearDown() override {
-        devices.reset();
-        bench.reset();
-        BenchFixture::TearDown();
-    }
-    template <class I>
-    CComPtr<I> Bind(platform::DeviceId id) {
-        CComPtr<I> object;
-        EXPECT_EQ(S_OK, platform::BindDevice(id, platform::InterfaceTraits<I>::Iid(), reinterpret_cast<void**>(&object)));
-        return object;
-    }
-    Card& CardAt(size_t index) { return *bench->Cards()[index]; }
-
-    std::unique_ptr<Bench> bench;
-    std::unique_ptr<BenchDevices> devices;
 };
 
 struct Uyvy {
