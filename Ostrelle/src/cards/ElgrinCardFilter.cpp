@@ -34,10 +34,7 @@ BOOL CElgrinCardFilter::GetRemoteData(BYTE* key) {
 }
 
 HRESULT CElgrinCardFilter::InitAccess() {
-    if (m_pAccess != nullptr) return E_FAIL;  // one access object at a time
-    m_pAccess = new (std::nothrow) CElgrinAccess();
-    if (m_pAccess == nullptr) return E_OUTOFMEMORY;
-    m_nAccessKind = BoxAccessKind();
+    if (const HRESULT made = NewAccess<CElgrinAccess>(BoxAccessKind()); made != S_OK) return made;
     return m_pAccess->Init(m_pFilter, this);
 }
 

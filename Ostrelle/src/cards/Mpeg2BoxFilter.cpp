@@ -36,10 +36,7 @@ BOOL CMpeg2BoxFilter::GetRemoteData(BYTE* key) {
 }
 
 HRESULT CMpeg2BoxFilter::InitAccess() {
-    if (m_pAccess != nullptr) return E_FAIL;  // one access object at a time
-    m_pAccess = new (std::nothrow) CMpeg2BoxAccess();
-    if (m_pAccess == nullptr) return E_OUTOFMEMORY;
-    m_nAccessKind = ACCESS_KIND_MPEG2_BOX;
+    if (const HRESULT made = NewAccess<CMpeg2BoxAccess>(ACCESS_KIND_MPEG2_BOX); made != S_OK) return made;
     return m_pAccess->Init(m_pFilter, nullptr);
 }
 

@@ -210,6 +210,16 @@ protected:
     // Init with the driver's filter and this card (deleted when that fails), the kind recorded,
     // then Open with TRUE, whose result other than S_OK answers E_FAIL.
     HRESULT OpenAccess(CCustomDataAccess* access, int kind);
+    // A new access object of class Access, kept as the card's with `kind` recorded, not yet
+    // initialised: E_FAIL while an access object is held, E_OUTOFMEMORY when none is made.
+    template <class Access>
+    HRESULT NewAccess(int kind) {
+        if (m_pAccess != nullptr) return E_FAIL;  // one access object at a time
+        m_pAccess = new (std::nothrow) Access();
+        if (m_pAccess == nullptr) return E_OUTOFMEMORY;
+        m_nAccessKind = kind;
+        return S_OK;
+    }
     // The access set-up of the cards on a property-set driver: E_FAIL while an access object is
     // held; the kind cleared; E_POINTER without the driver's filter; else OpenAccess of a new
     // object of the access class (CKsPropertyAccess unless the card names another).

@@ -22,10 +22,7 @@ CTridentFilter::~CTridentFilter() {
 LONG_PTR CTridentFilter::OnCommand(LONG_PTR arg) { return SetTunerMode(static_cast<long>(arg)); }
 
 HRESULT CTridentFilter::InitAccess() {
-    if (m_pAccess != nullptr) return E_FAIL;  // one access object at a time
-    m_pAccess = new (std::nothrow) CTridentAccess();
-    if (m_pAccess == nullptr) return E_OUTOFMEMORY;
-    m_nAccessKind = ACCESS_KIND_NONE;
+    if (const HRESULT made = NewAccess<CTridentAccess>(ACCESS_KIND_NONE); made != S_OK) return made;
     m_pTVTuner.Release();
     SearchUpstreamInGraph([this] { FindCaptureTVTuner(m_pTVTuner); });
     return m_pAccess->Init(m_pFilter, this);

@@ -22,10 +22,7 @@ HRESULT CTridentUsbFilter::ReadEeprom(BYTE* buffer, BYTE address, int* count) {
 }
 
 HRESULT CTridentUsbFilter::InitAccess() {
-    if (m_pAccess != nullptr) return E_FAIL;  // one access object at a time
-    m_pAccess = new (std::nothrow) CTridentUsbAccess();
-    if (m_pAccess == nullptr) return E_OUTOFMEMORY;
-    m_nAccessKind = UsbAccessKind();
+    if (const HRESULT made = NewAccess<CTridentUsbAccess>(UsbAccessKind()); made != S_OK) return made;
     return m_pAccess->Init(m_pFilter, this);
 }
 

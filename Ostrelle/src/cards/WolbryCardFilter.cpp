@@ -29,10 +29,7 @@ BOOL CWolbryCardFilter::GetRemoteData(BYTE* key) {
 }
 
 HRESULT CWolbryCardFilter::InitAccess() {
-    if (m_pAccess != nullptr) return E_FAIL;  // one access object at a time
-    m_pAccess = new (std::nothrow) CWolbryBoxAccess();
-    if (m_pAccess == nullptr) return E_OUTOFMEMORY;
-    m_nAccessKind = ACCESS_KIND_WOLBRY;
+    if (const HRESULT made = NewAccess<CWolbryBoxAccess>(ACCESS_KIND_WOLBRY); made != S_OK) return made;
     return m_pAccess->Init(m_pFilter, nullptr);
 }
 
