@@ -104,6 +104,12 @@ struct TerminalChild {
         }
         return false;
     }
+    // Reads until the last picture no longer shows `text` (a slow machine may draw late).
+    bool ReadUntilGone(const std::string& text) {
+        while (Shows(LastPicture(output), text) && std::chrono::steady_clock::now() < deadline && ReadFor(100)) {
+        }
+        return !Shows(LastPicture(output), text);
+    }
     void Key(const std::string& keys) {
         ssize_t n = write(master, keys.data(), keys.size());
         (void)n;
