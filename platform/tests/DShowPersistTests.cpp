@@ -3,6 +3,8 @@
 #include "DShowTestFilters.h"
 #include "bdaiface.h"
 #include "platform/comservices.h"
+#include "platform/runtime.h"
+#include "platform/winnls.h"
 
 using namespace dshowtest;
 
@@ -10,7 +12,8 @@ namespace {
 
 class Persist : public DShowTest {
 protected:
-    std::wstring path = L"graph.grf";
+    // In the test's own state folder: test cases run side by side from one working folder.
+    std::wstring path = platform::Utf8ToWide(platform::StateDir() + "/graph.grf");
 
     // What a graph holds: (name, class) per filter, and "out filter:pin->in filter:pin" per
     // connection, in the graph's order.

@@ -20,7 +20,7 @@ struct Status {
 };
 
 // Reads the test thread's queue for `limitMs` of platform time; the WM_DV_STATUS posted to
-// `window`, with the time each arrived.
+// `window`, with the time each was posted (the time it is read can lag behind under load).
 std::vector<Status> CollectStatus(HWND window, DWORD limitMs) {
     std::vector<Status> seen;
     const UINT_PTR timer = SetTimer(window, 2, limitMs, nullptr);
@@ -28,7 +28,7 @@ std::vector<Status> CollectStatus(HWND window, DWORD limitMs) {
     while (GetMessageA(&msg, nullptr, 0, 0)) {
         if (msg.message == WM_TIMER && msg.hwnd == window) break;
         if (msg.message == WM_DV_STATUS && msg.hwnd == window) {
-            seen.push_back({msg.wParam, msg.lParam, GetTickCount()});
+            seen.push_back({msg.wParam, msg.lParam, msg.time});
             continue;
         }
         DispatchMessageA(&msg);
