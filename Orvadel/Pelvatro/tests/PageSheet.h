@@ -30,7 +30,11 @@ protected:
     ~PageSheet() override;
 
     void Plug(const std::string& benchText) { m_pc = SimulatedPc::FromText(benchText); }
-    void PlugTestStation() { m_pc = SimulatedPc::Load(TestStationBenchPath()); }
+    // The bench's remote stays still: the tests press its keys themselves.
+    void PlugTestStation() {
+        m_pc = SimulatedPc::Load(TestStationBenchPath());
+        Card(0).RepeatKeys({}, 0);
+    }
     // Reads these settings as the main dialog does at start (GBK, CR LF).
     void Settings(const std::string& utf8Text);
     // A step: the cards are made and card 0 shows `page`.

@@ -142,7 +142,7 @@ public:
     }
 
     CardSpec Card(const json& card, const std::string& where, std::map<const CardKind*, int>& nextInstance) const {
-        OnlyKeys(card, where, {"kind", "instance", "tuner", "eeprom", "remote", "keys", "faults", "driver",
+        OnlyKeys(card, where, {"kind", "instance", "tuner", "eeprom", "remote", "keys", "keysRepeatMs", "faults", "driver",
                                   "crossbarPins", "interleaved", "encoder", "composite", "svideo", "tunerDevice",
                                   "tunerTypeCode"});
         CardSpec desc;
@@ -175,6 +175,8 @@ public:
                 desc.keys.push_back(static_cast<BYTE>(key.get<int>()));
             }
         }
+        desc.keysRepeatMs = static_cast<DWORD>(Integer(card, "keysRepeatMs", where, 0, 0, 600000));
+        if (desc.keysRepeatMs != 0 && desc.keys.empty()) Fail(where + ".keysRepeatMs", "needs \"keys\" to press");
         if (auto it = card.find("faults"); it != card.end()) {
             if (!it->is_array()) Fail(where + ".faults", "expected a list");
             for (size_t i = 0; i < it->size(); ++i) {

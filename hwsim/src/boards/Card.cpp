@@ -53,7 +53,11 @@ Card::Card(const CardSpec& desc, const RfEnvironment& rf, const std::string& sta
         AddChip(kKeyControllerRole, std::make_unique<I2CKeyController>(*desc.kind->keyController));
     }
     for (const FaultSpec& fault : desc.faults) ApplyFault(fault);
-    for (BYTE key : desc.keys) PressKey(key);
+    if (desc.keysRepeatMs != 0) {
+        RepeatKeys(desc.keys, desc.keysRepeatMs);
+    } else {
+        for (BYTE key : desc.keys) PressKey(key);
+    }
 }
 
 const char* Card::TunerDeviceName() const {
@@ -77,14 +81,23 @@ I2CKeyController& Card::KeyController() {
     return *keys;
 }
 
-void Card::PressKey(BYTE code) {
+template <class Use>
+void Card::WithKeyReceiver(Use use) {
     if (auto* keys = dynamic_cast<I2CKeyController*>(Chip(kKeyControllerRole))) {
-        keys->PressKey(code);
+        use(*keys);
     } else if (m_controller) {
-        m_controller->PressKey(code);
+        use(*m_controller);
     } else {
-        m_keyPresenter->PressKey(code);
+        use(*m_keyPresenter);
     }
+}
+
+void Card::PressKey(BYTE code) {
+    WithKeyReceiver([code](auto& receiver) { receiver.PressKey(code); });
+}
+
+void Card::RepeatKeys(const std::vector<BYTE>& round, ULONGLONG pauseMs) {
+    WithKeyReceiver([&](auto& receiver) { receiver.RepeatKeys(round, pauseMs); });
 }
 
 void Card::RefitController(const ControllerPinLayout& layout) {

@@ -1,5 +1,7 @@
 #include "hwsim/chips/I2CKeyController.h"
 
+#include "platform/runtime.h"
+
 namespace hwsim {
 
 I2CKeyController::I2CKeyController(const I2CKeyWiring& wiring)
@@ -7,15 +9,20 @@ I2CKeyController::I2CKeyController(const I2CKeyWiring& wiring)
 
 void I2CKeyController::PressKey(BYTE code) {
     std::lock_guard<std::mutex> lock(ChipLock());
-    m_queue.push_back(code);
+    m_queue.Push(code);
     PresentNext();
+}
+
+void I2CKeyController::RepeatKeys(const std::vector<BYTE>& round, ULONGLONG pauseMs) {
+    std::lock_guard<std::mutex> lock(ChipLock());
+    m_queue.RepeatRounds(round, pauseMs);
 }
 
 bool I2CKeyController::KeyWaiting() const { return Peek(m_wiring.readyRegister) == 1; }
 
 size_t I2CKeyController::KeysQueued() const {
     std::lock_guard<std::mutex> lock(ChipLock());
-    return m_queue.size();
+    return m_queue.Size();
 }
 
 void I2CKeyController::Store(size_t offset, BYTE value) {
@@ -28,6 +35,7 @@ void I2CKeyController::Store(size_t offset, BYTE value) {
 }
 
 BYTE I2CKeyController::Fetch(size_t offset) {
+    if (offset == m_wiring.readyRegister) PresentNext();  // a round of keys may have come due
     const BYTE value = RegisterFileDevice::Fetch(offset);
     if (offset == m_wiring.keyRegister) {
         m_keyUnread = false;
@@ -43,10 +51,12 @@ void I2CKeyController::ClearReady() {
 
 void I2CKeyController::PresentNext() {
     std::vector<BYTE>& registers = Registers();
-    if (registers[m_wiring.readyRegister] == 1 || m_queue.empty()) return;
+    if (registers[m_wiring.readyRegister] == 1) return;
     if (m_wiring.nextAfterKeyRead && m_keyUnread) return;
-    registers[m_wiring.keyRegister] = m_queue.front();
-    m_queue.pop_front();
+    const ULONGLONG now = platform::ClockNow();
+    if (!m_queue.Ready(now)) return;
+    registers[m_wiring.keyRegister] = m_queue.Front();
+    m_queue.Pop(now);
     registers[m_wiring.readyRegister] = 1;
     m_keyUnread = true;
 }

@@ -18,26 +18,31 @@ DWORD LowBitKeyPresenter::LinesOf(BYTE code) {
 
 void LowBitKeyPresenter::PressKey(BYTE code) {
     std::lock_guard<std::mutex> lock(m_lock);
-    m_keys.push_back(code);
+    m_keys.Push(code);
+}
+
+void LowBitKeyPresenter::RepeatKeys(const std::vector<BYTE>& round, ULONGLONG pauseMs) {
+    std::lock_guard<std::mutex> lock(m_lock);
+    m_keys.RepeatRounds(round, pauseMs);
 }
 
 size_t LowBitKeyPresenter::PendingKeys() const {
     std::lock_guard<std::mutex> lock(m_lock);
-    return m_keys.size();
+    return m_keys.Size();
 }
 
 void LowBitKeyPresenter::OnSample() {
     std::lock_guard<std::mutex> lock(m_lock);
     const ULONGLONG now = platform::ClockNow();
     if (m_pressed && now - m_pressedAt >= kPressMs) {
-        m_keys.pop_front();
+        m_keys.Pop(now);
         m_pressed = false;
     }
-    if (!m_pressed && !m_keys.empty()) {
+    if (!m_pressed && m_keys.Ready(now)) {
         m_pressed = true;
         m_pressedAt = now;
     }
-    m_bridge.DriveExternal(kLines, m_pressed ? LinesOf(m_keys.front()) : kLines);
+    m_bridge.DriveExternal(kLines, m_pressed ? LinesOf(m_keys.Front()) : kLines);
 }
 
 }  // namespace hwsim

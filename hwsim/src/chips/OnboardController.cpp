@@ -57,12 +57,17 @@ void OnboardController::Refuse(const std::string& reason) {
 
 void OnboardController::PressKey(BYTE code) {
     std::lock_guard<std::mutex> lock(m_lock);
-    m_keys.push_back(code);
+    m_keys.Push(code);
+}
+
+void OnboardController::RepeatKeys(const std::vector<BYTE>& round, ULONGLONG pauseMs) {
+    std::lock_guard<std::mutex> lock(m_lock);
+    m_keys.RepeatRounds(round, pauseMs);
 }
 
 size_t OnboardController::PendingKeys() const {
     std::lock_guard<std::mutex> lock(m_lock);
-    return m_keys.size();
+    return m_keys.Size();
 }
 
 WORD OnboardController::TimerWord() const {
@@ -242,7 +247,7 @@ void OnboardController::OnSample() {
         return;
     case Showing::Key:
         if (++m_shownSamples > kKeySamples) {
-            m_keys.pop_front();
+            m_keys.Pop(platform::ClockNow());
             ShowIdleLocked();
             m_showing = Showing::Nothing;
         }
@@ -250,8 +255,8 @@ void OnboardController::OnSample() {
     case Showing::Nothing:
         break;
     }
-    if (m_frame == Frame::Command || m_keys.empty()) return;
-    const BYTE shown = static_cast<BYTE>(~m_keys.front());
+    if (m_frame == Frame::Command || !m_keys.Ready(platform::ClockNow())) return;
+    const BYTE shown = static_cast<BYTE>(~m_keys.Front());
     m_bridge.DriveExternal(OwnLines(), m_layout.requestLine | m_layout.phaseCommand | m_layout.ToLines(shown));
     m_showing = Showing::Key;
     m_shownSamples = 1;

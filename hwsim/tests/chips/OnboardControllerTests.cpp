@@ -8,6 +8,7 @@
 #include "support/BenchFixture.h"
 #include "hwsim/bench/Bench.h"
 #include "hwsim/chips/OnboardController.h"
+#include "platform/runtime.h"
 #include "platform/winbase.h"
 
 namespace hwsim {
@@ -237,6 +238,37 @@ TEST_F(ControllerBenchTest, BenchPressesItsKeysWhenTheCardIsPlugged) {
 
     EXPECT_THROW(Bench::FromText(R"({"cards": [{"kind": "713x_4 TV Card Capture", "keys": [256]}]})"), BenchError);
     EXPECT_THROW(Bench::FromText(R"({"cards": [{"kind": "713x_4 TV Card Capture", "keys": 1}]})"), BenchError);
+}
+
+// Nobody presses the remote of a simulated bench: with "keysRepeatMs" the keys come round again
+// once the last was taken and the pause has passed, so a host that listens late hears them all.
+TEST_F(ControllerBenchTest, RepeatedKeysComeRoundAgainAfterThePause) {
+    auto bench = Bench::FromText(
+        R"({"cards": [{"kind": "713x_4 TV Card Capture", "keys": [1, 2], "keysRepeatMs": 1000}]})");
+    Card& card = *bench->Cards()[0];
+    Host host{card.Bridge(), 0x7000};
+    // The keys each host sample shows (0 for none), until `samples` samples have passed.
+    auto keysSeen = [&host](int samples) {
+        std::vector<BYTE> seen;
+        for (int i = 0; i < samples; ++i) {
+            const DWORD word = host.Read();
+            const BYTE key = (word & kStandardState) == kStandardState ? 0 : static_cast<BYTE>(~word & 0xFF);
+            if (seen.empty() || seen.back() != key) seen.push_back(key);
+        }
+        return seen;
+    };
+    EXPECT_EQ(keysSeen(9), (std::vector<BYTE>{1, 0, 2, 0}));
+    platform::AdvanceClock(999);
+    EXPECT_EQ(keysSeen(3), (std::vector<BYTE>{0})) << "not before the pause has passed";
+    platform::AdvanceClock(1);
+    EXPECT_EQ(keysSeen(9), (std::vector<BYTE>{1, 0, 2, 0}));
+
+    card.RepeatKeys({}, 0);
+    platform::AdvanceClock(5000);
+    EXPECT_EQ(keysSeen(3), (std::vector<BYTE>{0})) << "the rounds stopped";
+
+    EXPECT_THROW(Bench::FromText(R"({"cards": [{"kind": "713x_4 TV Card Capture", "keysRepeatMs": 500}]})"),
+                 BenchError);
 }
 
 }  // namespace

@@ -14,6 +14,9 @@
 //                                               // with 0xFF
 //         "remote": "name of the remote",       // optional
 //         "keys": [ 12, 13 ],                   // optional: remote keys pressed at plug-in
+//         "keysRepeatMs": 1000,                 // optional: the keys are pressed again this
+//                                               // long after the last one was taken, over and
+//                                               // over (nobody at the bench presses them)
 //         "faults": [ { "chip": "eeprom", "kind": "nack", "transfer": 3, "byte": 0,
 //                       "count": 1 },           // kind: nack, stuck or absent; count -1: always
 //                     { "chip": "tuner", "kind": "absent" } ],
@@ -94,6 +97,7 @@ struct CardSpec {
     DWORD writeCycleMs = 0;
     std::string remote;  // empty: none
     std::vector<BYTE> keys;  // remote keys pressed when the card is plugged, in order
+    DWORD keysRepeatMs = 0;  // 0: the keys are pressed once
     std::vector<FaultSpec> faults;
     std::string driver;  // empty: the kind's own driver; "deviceControl"
     int crossbarPins = 0;     // 0: the kind's

@@ -81,6 +81,9 @@ public:
     // Queues a remote key on the board's I2C key controller, else on its on-board controller,
     // else on its presenter.
     void PressKey(BYTE code);
+    // Has the remote press `round` now and again `pauseMs` after each round was taken, where
+    // PressKey queues; an empty round stops the rounds.
+    void RepeatKeys(const std::vector<BYTE>& round, ULONGLONG pauseMs);
     // Rewires the on-board controller in another pin layout (a fresh controller).
     void RefitController(const ControllerPinLayout& layout);
     const RfEnvironment& Rf() const { return m_rf; }
@@ -125,6 +128,11 @@ public:
     void RemoveUnplugHook(int id);
 
 private:
+    // Runs `use` on what takes the remote's keys: the I2C key controller, else the on-board
+    // controller, else the presenter.
+    template <class Use>
+    void WithKeyReceiver(Use use);
+
     void ApplyFault(const FaultSpec& fault);
 
     const CardKind* m_kind;

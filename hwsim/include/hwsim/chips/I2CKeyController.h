@@ -7,9 +7,10 @@
 #pragma once
 
 #include <cstddef>
-#include <deque>
+#include <vector>
 
 #include "hwsim/bus/RegisterFileDevice.h"
+#include "hwsim/chips/KeyQueue.h"
 
 namespace hwsim {
 
@@ -43,6 +44,8 @@ public:
     const I2CKeyWiring& Wiring() const { return m_wiring; }
     // Queues a key; presented at once when none waits.
     void PressKey(BYTE code);
+    // Presses `round` now and again `pauseMs` after each round was taken (KeyQueue).
+    void RepeatKeys(const std::vector<BYTE>& round, ULONGLONG pauseMs);
     // Whether the ready register reads 1.
     bool KeyWaiting() const;
     // Keys pressed and not yet presented.
@@ -58,7 +61,7 @@ private:
     void PresentNext();
 
     const I2CKeyWiring m_wiring;
-    std::deque<BYTE> m_queue;
+    KeyQueue m_queue;
     bool m_keyUnread = false;  // the presented key was not read yet
 };
 

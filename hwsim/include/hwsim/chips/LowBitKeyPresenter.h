@@ -8,9 +8,10 @@
 // after that. A host polling less often than every kPressMs therefore sees each key once.
 #pragma once
 
-#include <deque>
 #include <mutex>
+#include <vector>
 
+#include "hwsim/chips/KeyQueue.h"
 #include "hwsim/chips/Saa713x.h"
 
 namespace hwsim {
@@ -29,6 +30,8 @@ public:
 
     // Queues a key; keys are pressed one after another.
     void PressKey(BYTE code);
+    // Presses `round` now and again `pauseMs` after each round was taken (KeyQueue).
+    void RepeatKeys(const std::vector<BYTE>& round, ULONGLONG pauseMs);
     // Keys queued and not yet released, the one being pressed included.
     size_t PendingKeys() const;
     // The lines 0 to 8 that show `code`.
@@ -39,7 +42,7 @@ public:
 private:
     Saa713x& m_bridge;
     mutable std::mutex m_lock;
-    std::deque<BYTE> m_keys;
+    KeyQueue m_keys;
     bool m_pressed = false;
     ULONGLONG m_pressedAt = 0;
 };

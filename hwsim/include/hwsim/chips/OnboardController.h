@@ -26,12 +26,12 @@
 // controller's life.
 #pragma once
 
-#include <deque>
 #include <mutex>
 #include <string>
 #include <vector>
 
 #include "hwsim/chips/ControllerPinLayout.h"
+#include "hwsim/chips/KeyQueue.h"
 #include "hwsim/chips/Saa713x.h"
 
 namespace hwsim {
@@ -53,6 +53,8 @@ public:
     // ---- remote control ----
     // Queues a key; keys are presented one after another.
     void PressKey(BYTE code);
+    // Presses `round` now and again `pauseMs` after each round was taken (KeyQueue).
+    void RepeatKeys(const std::vector<BYTE>& round, ULONGLONG pauseMs);
     size_t PendingKeys() const;
 
     // ---- power-on timer ----
@@ -108,7 +110,7 @@ private:
     Showing m_showing = Showing::Nothing;
     int m_shownSamples = 0;
 
-    std::deque<BYTE> m_keys;
+    KeyQueue m_keys;
     WORD m_timer = 0;
     bool m_timerOn = false;
     bool m_silent = false;
