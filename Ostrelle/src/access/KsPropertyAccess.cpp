@@ -16,7 +16,9 @@ constexpr DWORD kGpioReadMode = 0x80007000;
 
 }  // namespace
 
-CKsPropertyAccess::CKsPropertyAccess() = default;
+CKsPropertyAccess::CKsPropertyAccess() : CKsPropertyAccess(kGpioReadMode) {}
+
+CKsPropertyAccess::CKsPropertyAccess(DWORD gpioReadMode) : m_gpioReadMode(gpioReadMode) {}
 
 CKsPropertyAccess::~CKsPropertyAccess() = default;
 
@@ -62,7 +64,7 @@ HRESULT CKsPropertyAccess::GPIO_Read(DWORD* pValue)
 {
     CScopedLock lock(&m_csRequest);
     if (!pValue) return E_POINTER;
-    return Saa713xStrobedGpioRead(this, kGpioReadMode, pValue);
+    return Saa713xStrobedGpioRead(this, m_gpioReadMode, pValue);
 }
 
 HRESULT CKsPropertyAccess::GPIO_Write(DWORD value, DWORD mask) { return CKsPropertyAccess::GPIO_WriteEx(value, mask, 0); }

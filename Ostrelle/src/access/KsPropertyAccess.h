@@ -62,8 +62,13 @@ public:
     HRESULT Reserved27(DWORD* pValue) override;
     HRESULT Reserved28(BOOL flag) override;
 
+protected:
+    // A card whose GPIO read drives other lines: `gpioReadMode` is the read's second mode word.
+    explicit CKsPropertyAccess(DWORD gpioReadMode);
+
 private:
     HRESULT SetControl(DWORD id, DWORD value);
 
     CComPtr<IKsPropertySet> m_pKsPropertySet;
+    const DWORD m_gpioReadMode;
 };
