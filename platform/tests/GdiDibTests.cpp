@@ -87,7 +87,9 @@ TEST(GdiDib, BitsCallsConvertEveryDepthBothWays) {
                 int byte = y * stride + bit / 8, shift = 7 - bit % 8;
                 ASSERT_EQ((same[size_t(byte)] >> shift) & 1, (bits[byte] >> shift) & 1) << bpp << " bits at " << bit;
             }
-        if (bpp <= 8) EXPECT_EQ(bmi->bmiColors[1].rgbGreen, 254) << "the colour table comes with the bits";
+        if (bpp <= 8) {
+            EXPECT_EQ(bmi->bmiColors[1].rgbGreen, 254) << "the colour table comes with the bits";
+        }
         // As 32 bits top-down: row 0 is the last stored row; the colours are the pixels' own.
         bmi->bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
         std::vector<uint32_t> wide(size_t(w * h));
@@ -97,7 +99,9 @@ TEST(GdiDib, BitsCallsConvertEveryDepthBothWays) {
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x)
                 ASSERT_EQ(wide[size_t(y * w + x)] & 0xFFFFFF, PixelOfColor(GetPixel(mem, x, y))) << bpp << " bits";
-        if (bpp == 32) EXPECT_EQ(wide[0] >> 24, 0x5Au);
+        if (bpp == 32) {
+            EXPECT_EQ(wide[0] >> 24, 0x5Au);
+        }
         SelectObject(mem, old);
         DeleteDC(mem);
         DeleteObject(b);

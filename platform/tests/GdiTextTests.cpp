@@ -68,7 +68,7 @@ TEST(GdiText, ChineseComesFromTheCjkFontNotTheMissingGlyphBox) {
     TestSurface s(200, 30);
     HFONT font = Font(-14, "Arial");  // a Latin face: Chinese falls back to the CJK font
     HGDIOBJ old = SelectObject(s.dc, font);
-    SIZE one{}, two{}, missing{};
+    SIZE one{}, two{};
     GetTextExtentPoint32A(s.dc, "测", -1, &one);
     GetTextExtentPoint32A(s.dc, "测试", -1, &two);
     EXPECT_GT(one.cx, 8);
@@ -103,7 +103,7 @@ TEST(GdiText, DrawTextBreaksLinesExpandsTabsAndMeasures) {
     EXPECT_GE(ink.left, 8 * tm.tmAveCharWidth) << "the tab stops every 8 average characters";
     EXPECT_LT(ink.left, 8 * tm.tmAveCharWidth + 3);
     // '&' marks the next character; "&&" is one '&'; DT_NOPREFIX keeps them.
-    SIZE plain{}, prefixed{};
+    SIZE plain{};
     GetTextExtentPoint32A(s.dc, "Ok", -1, &plain);
     RECT p{0, 0, 200, 0};
     DrawTextA(s.dc, "&Ok", -1, &p, DT_CALCRECT | DT_SINGLELINE);

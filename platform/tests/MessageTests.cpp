@@ -463,8 +463,12 @@ TEST_F(Painting, TextMoveAndSizeInvalidateWhatChanged) {
     std::vector<HWND> moved = Paint();
     EXPECT_EQ(moved.size(), 2u);
     for (auto& [w, r] : painted) {
-        if (w == top) EXPECT_TRUE(Same(r, RECT{10, 10, 160, 80})) << "where the child was and is now";
-        if (w == child) EXPECT_TRUE(Same(r, RECT{0, 0, 60, 30}));
+        if (w == top) {
+            EXPECT_TRUE(Same(r, RECT{10, 10, 160, 80})) << "where the child was and is now";
+        }
+        if (w == child) {
+            EXPECT_TRUE(Same(r, RECT{0, 0, 60, 30}));
+        }
     }
     MoveWindow(child, 100, 50, 60, 30, TRUE);
     EXPECT_TRUE(Paint().empty()) << "no change, nothing to paint";

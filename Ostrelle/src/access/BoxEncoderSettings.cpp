@@ -57,7 +57,10 @@ void AddLine(std::string& text, const char* format, long long value)
     char line[128];
     std::snprintf(line, sizeof(line), format, static_cast<int>(value));
     std::string entry(line);
-    if (!entry.empty() && entry.back() == '\n') entry.insert(entry.size() - 1, "\r");
+    if (!entry.empty() && entry.back() == '\n') {
+        entry.pop_back();
+        entry += "\r\n";
+    }
     text += entry;
 }
 

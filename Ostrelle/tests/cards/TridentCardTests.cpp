@@ -415,7 +415,9 @@ TEST_F(TridentCards, CaptureFormatTakesTheTemplateWithTheImageSizeOfItsFormat) {
         EXPECT_EQ(400000, set->AvgTimePerFrame) << row.code;
         // 12-bit YV12: 320 x 240 x 1.5 bytes, not 320 x 240 x (12 / 8).
         EXPECT_EQ(DibImageSize(format.bmiHeader), set->bmiHeader.biSizeImage) << row.code;
-        if (row.bits == 12) EXPECT_EQ(115200u, set->bmiHeader.biSizeImage);
+        if (row.bits == 12) {
+            EXPECT_EQ(115200u, set->bmiHeader.biSizeImage);
+        }
         DeleteMediaType(type);
     }
     EXPECT_EQ(E_POINTER, card->SetCaptureFormat(2, nullptr, 1));

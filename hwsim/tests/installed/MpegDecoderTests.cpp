@@ -43,7 +43,9 @@ protected:
         CComPtr<IBaseFilter> filter;
         EXPECT_EQ(S_OK, CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
                                          reinterpret_cast<void**>(&filter)));
-        if (filter) EXPECT_TRUE(SUCCEEDED(graph->AddFilter(filter, name)));
+        if (filter) {
+            EXPECT_TRUE(SUCCEEDED(graph->AddFilter(filter, name)));
+        }
         return filter;
     }
     CComPtr<IBaseFilter> Bind(platform::DeviceId id, const wchar_t* name) {
