@@ -100,14 +100,7 @@ TEST_F(UsbBoxCards, WolbryKeyIsReadOnlyWhenTheReadyQueryGivesOne) {
     ASSERT_NE(nullptr, card);
     hwsim::I2CKeyController& keys = Board(0).KeyController();
     hwsim::KsDriver& driver = Driver(Board(0));
-    auto keyRequests = [&driver] {
-        std::vector<int> registers;
-        for (const hwsim::WireRequest& request : driver.Log().Requests()) {
-            if (request.verb == hwsim::WireRequest::Verb::Get && request.id == hwsim::BoxDriver::kRegisterProperty)
-                registers.push_back(request.instance[5]);
-        }
-        return registers;
-    };
+    auto keyRequests = [&driver] { return BoxRegisterReads(driver); };
 
     BYTE key = 0;
     driver.Log().Clear();

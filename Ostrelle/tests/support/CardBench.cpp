@@ -6,12 +6,23 @@
 #include "graph/FilterClassRecord.h"
 #include "access/Kesh713xAccess.h"
 #include "access/KsPropertyAccess.h"
+#include "hwsim/drivers/BoxDriver.h"
 
 namespace {
 
 bool IsKesh(const hwsim::Card& board) { return std::string(board.FriendlyName()) == "713x BDA Analog Capture"; }
 
 }  // namespace
+
+std::vector<int> BoxRegisterReads(hwsim::KsDriver& driver) {
+    std::vector<int> registers;
+    for (const hwsim::WireRequest& request : driver.Log().Requests()) {
+        if (request.verb == hwsim::WireRequest::Verb::Get && request.id == hwsim::BoxDriver::kRegisterProperty) {
+            registers.push_back(request.instance[5]);
+        }
+    }
+    return registers;
+}
 
 CardBench::CardBench() {
     RegisterGraphFilterClasses();

@@ -62,6 +62,11 @@ inline long RoutedTo(IAMCrossbar* crossbar, long output) {
     return input;
 }
 
+namespace hwsim { class KsDriver; }
+
+// The registers a box driver's register property was asked to read, in the order of its log.
+std::vector<int> BoxRegisterReads(hwsim::KsDriver& driver);
+
 class CardBench : public testing::Test {
 protected:
     // One Kesh board (model 95 fitted) and one Qel board (model 5 fitted); stations at

@@ -3,10 +3,11 @@
 namespace hwsim {
 
 void KeyQueue::RepeatRounds(const std::vector<BYTE>& round, ULONGLONG pauseMs) {
-    m_round = round;
+    // An empty round or no pause: no rounds.
+    m_round = pauseMs != 0 ? round : std::vector<BYTE>();
     m_pauseMs = pauseMs;
     m_roundDue = 0;
-    m_roundWaiting = !round.empty() && pauseMs != 0;
+    m_roundWaiting = !m_round.empty();
 }
 
 bool KeyQueue::Ready(ULONGLONG now) {
@@ -19,7 +20,7 @@ bool KeyQueue::Ready(ULONGLONG now) {
 
 void KeyQueue::Pop(ULONGLONG now) {
     m_keys.pop_front();
-    if (m_keys.empty() && !m_round.empty() && m_pauseMs != 0 && !m_roundWaiting) {
+    if (m_keys.empty() && !m_round.empty() && !m_roundWaiting) {
         m_roundDue = now + m_pauseMs;
         m_roundWaiting = true;
     }
