@@ -318,6 +318,32 @@ std::vector<HWND> GetTopLevelWindowList() {
     return T().topLevel;
 }
 
+HWND GetThreadFocus(DWORD threadId) {
+    std::lock_guard<std::mutex> g(T().lock);
+    auto it = T().focus.find(threadId);
+    return it == T().focus.end() ? nullptr : it->second;
+}
+
+void SetThreadFocus(HWND window) {
+    DWORD tid = ::GetWindowThreadProcessId(window, nullptr);
+    if (!tid) return;
+    if (tid == platform::kernel::CurrentThreadId()) {
+        ::SetFocus(window);
+        return;
+    }
+    HWND old;
+    {
+        std::lock_guard<std::mutex> g(T().lock);
+        if (!FindLocked(window)) return;
+        old = T().focus[tid];
+        T().focus[tid] = window;
+    }
+    // The owning thread hears of the change in its own loop.
+    if (old == window) return;
+    if (old) ::PostMessageA(old, WM_KILLFOCUS, WPARAM(window), 0);
+    ::PostMessageA(window, WM_SETFOCUS, WPARAM(old), 0);
+}
+
 }  // namespace platform
 
 // ---- classes ----

@@ -42,4 +42,10 @@ PLATFORM_API bool GetWindowSnapshot(HWND window, WindowSnapshot* snapshot);
 PLATFORM_API std::vector<HWND> GetChildWindowList(HWND parent);
 PLATFORM_API std::vector<HWND> GetTopLevelWindowList();
 
+// The keyboard focus of a thread (null when none), and the focus set for the thread that owns a
+// window, as the displays move it for the operator; another thread hears WM_KILLFOCUS and
+// WM_SETFOCUS in its own loop.
+PLATFORM_API HWND GetThreadFocus(DWORD threadId);
+PLATFORM_API void SetThreadFocus(HWND window);
+
 }  // namespace platform

@@ -304,7 +304,24 @@ PLATFORM_API BOOL MessageBeep(UINT type);
 #define VK_RIGHT 0x27
 #define VK_DOWN 0x28
 #define VK_DELETE 0x2E
+#define VK_NUMPAD0 0x60
+#define VK_MULTIPLY 0x6A
+#define VK_ADD 0x6B
+#define VK_SUBTRACT 0x6D
+#define VK_DECIMAL 0x6E
+#define VK_DIVIDE 0x6F
 #define VK_F1 0x70
+#define VK_OEM_1 0xBA       // ; :
+#define VK_OEM_PLUS 0xBB    // = +
+#define VK_OEM_COMMA 0xBC   // , <
+#define VK_OEM_MINUS 0xBD   // - _
+#define VK_OEM_PERIOD 0xBE  // . >
+#define VK_OEM_2 0xBF       // / ?
+#define VK_OEM_3 0xC0       // ` ~
+#define VK_OEM_4 0xDB       // [ {
+#define VK_OEM_5 0xDC       // \ |
+#define VK_OEM_6 0xDD       // ] }
+#define VK_OEM_7 0xDE       // ' "
 PLATFORM_API SHORT GetKeyState(int key);
 PLATFORM_API SHORT GetAsyncKeyState(int key);
 

@@ -145,14 +145,6 @@ HWND ActiveTopLevel() {
     return tops.empty() ? nullptr : tops.back();
 }
 
-HWND KeyTarget() {
-    HWND top = ActiveTopLevel();
-    HWND focus = ::GetFocus();
-    // A key goes to the focused control only when it belongs to the active window.
-    if (focus && (focus == top || ::IsChild(top, focus))) return focus;
-    return top;
-}
-
 std::vector<ControlView> DescribeTree(HWND topLevel) {
     std::vector<ControlView> out;
     Walk(topLevel, 0, POINT{0, 0}, out);

@@ -40,9 +40,6 @@ std::string VideoCaption(const ControlView& view);
 // every thread; the last one is active and takes the operator's keys.
 std::vector<HWND> VisibleTopLevels();
 HWND ActiveTopLevel();
-// Where a key goes: the calling thread's focused window when it is in the active window, else
-// the active window itself (no key reaches a window below a message box).
-HWND KeyTarget();
 // The top-level window first, then its visible descendants depth-first in creation order.
 std::vector<ControlView> DescribeTree(HWND topLevel);
 bool IsPressable(const ControlView& view);

@@ -22,6 +22,7 @@
 #include <cstdio>
 
 #include "display/DisplayHost.h"
+#include "display/OperatorKeys.h"
 #include "display/ScreenModel.h"
 #include "display/TerminalCanvas.h"
 #include "display/TextWidth.h"
@@ -147,20 +148,15 @@ private:
         return buttons;
     }
 
+    // The highlighted button is the focus the keys meet, when that is a button.
     void KeepFocus(const std::vector<ControlView>& tree) {
         std::vector<HWND> buttons = Buttons(tree);
-        if (std::find(buttons.begin(), buttons.end(), m_focus) != buttons.end()) return;
-        m_focus = nullptr;
-        for (const ControlView& v : tree)
-            if (IsPressable(v) && v.isDefault) m_focus = v.hwnd;
-        if (!m_focus && !buttons.empty()) m_focus = buttons.front();
-        Focus(m_focus);
+        HWND target = KeyTarget();
+        m_focus = std::find(buttons.begin(), buttons.end(), target) != buttons.end() ? target : nullptr;
     }
 
-    // The focus of this thread follows the highlighted button when the button is one of its own
-    // (a message box of another thread keeps its own focus).
     static void Focus(HWND button) {
-        if (button && ::GetWindowThreadProcessId(button, nullptr) == ::GetCurrentThreadId()) ::SetFocus(button);
+        if (button) SetThreadFocus(button);
     }
 
     void MoveFocus(int step) {
@@ -175,16 +171,14 @@ private:
         Focus(m_focus);
     }
 
-    void Press() {
-        if (m_focus && ::IsWindowEnabled(m_focus) && ::IsWindowVisible(m_focus)) ::PostMessageA(m_focus, BM_CLICK, 0, 0);
+    // A key pressed and let go: a terminal reports no release.
+    static void Key(UINT virtualKey, char typed = 0) {
+        OperatorKey(virtualKey, true, 1, typed);
+        OperatorKey(virtualKey, false, LPARAM(0xC0000001u));
     }
 
     void Close() {
         if (HWND top = ActiveTopLevel()) ::PostMessageA(top, WM_CLOSE, 0, 0);
-    }
-
-    void Key(UINT virtualKey) {
-        if (HWND target = KeyTarget()) ::PostMessageA(target, WM_KEYDOWN, virtualKey, 1);
     }
 
     void ReadKeys() {
@@ -215,10 +209,11 @@ private:
                 continue;
             }
             if (ch == kCtrlC) Close();
-            else if (ch == '\x1b') Key(VK_ESCAPE);
+            else if (ch == '\x1b') Key(VK_ESCAPE, ch);
             else if (ch == '\t') MoveFocus(1);
-            else if (ch == '\r' || ch == '\n' || ch == ' ') Press();
-            else if (std::isprint(static_cast<unsigned char>(ch))) Key(UINT(std::toupper(static_cast<unsigned char>(ch))));
+            else if (ch == '\r' || ch == '\n') Key(VK_RETURN, '\r');
+            else if (ch == 0x7F || ch == 0x08) Key(VK_BACK, 0x08);
+            else if (std::isprint(static_cast<unsigned char>(ch))) Key(VirtualKeyOf(ch), ch);
         }
     }
 

@@ -5,6 +5,7 @@
 #include <mutex>
 
 #include "display/DisplayHost.h"
+#include "display/OperatorKeys.h"
 #include "display/ScreenModel.h"
 #include "mfc/Wnd.h"
 #include "platform/commctrl.h"

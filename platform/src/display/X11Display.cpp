@@ -25,6 +25,7 @@
 
 #include "display/DisplayHost.h"
 #include "display/InputState.h"
+#include "display/OperatorKeys.h"
 #include "display/ScreenModel.h"
 #include "mfc/SystemMenu.h"
 #include "platform/runtime.h"
@@ -59,9 +60,9 @@ int OnXError(::Display* display, XErrorEvent* error) {
 }
 
 UINT VirtualKey(KeySym key) {
-    if (key >= XK_a && key <= XK_z) return UINT('A' + (key - XK_a));
-    if (key >= XK_A && key <= XK_Z) return UINT('A' + (key - XK_A));
-    if (key >= XK_0 && key <= XK_9) return UINT('0' + (key - XK_0));
+    // The Latin-1 keysyms of printable ASCII are the characters themselves.
+    if (key >= 0x20 && key < 0x7F) return VirtualKeyOf(char(key));
+    if (key >= XK_KP_0 && key <= XK_KP_9) return UINT(VK_NUMPAD0 + (key - XK_KP_0));
     if (key >= XK_F1 && key <= XK_F12) return UINT(VK_F1 + (key - XK_F1));
     switch (key) {
     case XK_Tab:
@@ -69,7 +70,6 @@ UINT VirtualKey(KeySym key) {
     case XK_Return:
     case XK_KP_Enter: return VK_RETURN;
     case XK_Escape: return VK_ESCAPE;
-    case XK_space: return VK_SPACE;
     case XK_BackSpace: return VK_BACK;
     case XK_Delete: return VK_DELETE;
     case XK_Left: return VK_LEFT;
@@ -88,8 +88,22 @@ UINT VirtualKey(KeySym key) {
     case XK_Alt_R:
     case XK_Meta_L:
     case XK_Meta_R: return VK_MENU;
+    case XK_KP_Multiply: return VK_MULTIPLY;
+    case XK_KP_Add: return VK_ADD;
+    case XK_KP_Subtract: return VK_SUBTRACT;
+    case XK_KP_Decimal: return VK_DECIMAL;
+    case XK_KP_Divide: return VK_DIVIDE;
     default: return 0;
     }
+}
+
+// The character a key types, as WM_CHAR carries it: printable ASCII and the control keys a
+// dialog reads as characters (Enter, Tab, Escape, Backspace); 0 for none.
+char Typed(const char* text, int length) {
+    if (length != 1) return 0;
+    unsigned char ch = static_cast<unsigned char>(text[0]);
+    bool control = ch == '\r' || ch == '\t' || ch == 0x1B || ch == 0x08;
+    return (ch >= 0x20 && ch < 0x7F) || control ? char(ch) : 0;
 }
 
 bool IsClass(HWND window, const char* name) {
@@ -494,9 +508,12 @@ private:
 
     void Key(HWND top, XKeyEvent& k) {
         char text[8] = {};
-        KeySym sym = NoSymbol;
-        int length = XLookupString(&k, text, sizeof text - 1, &sym, nullptr);
-        UINT vk = VirtualKey(sym);
+        KeySym typed = NoSymbol;
+        int length = XLookupString(&k, text, sizeof text - 1, &typed, nullptr);
+        // The virtual key names the key itself, whatever Shift makes it type; the keypad's digits
+        // as Num Lock gives them.
+        bool keypadDigit = typed >= XK_KP_0 && typed <= XK_KP_9;
+        UINT vk = VirtualKey(keypadDigit ? typed : XLookupKeysym(&k, 0));
         if (!vk) return;
         bool down = k.type == KeyPress;
         input::SetKeyDown(vk, down);
@@ -506,13 +523,8 @@ private:
             OpenSystemMenu(top, r.left, r.top);
             return;
         }
-        HWND target = KeyTarget();
-        if (!target) return;
         LPARAM flags = 1 | (LPARAM(k.keycode & 0xFF) << 16) | (down ? 0 : LPARAM(0xC0000000u));
-        ::PostMessageA(target, down ? WM_KEYDOWN : WM_KEYUP, vk, flags);
-        unsigned char ch = static_cast<unsigned char>(text[0]);
-        if (down && length == 1 && ch >= 0x20 && ch < 0x7F && !(k.state & (ControlMask | Mod1Mask)))
-            ::PostMessageA(target, WM_CHAR, ch, flags);
+        OperatorKey(vk, down, flags, down && !(k.state & (ControlMask | Mod1Mask)) ? Typed(text, length) : 0);
     }
 
     // ---- the system menu ----

@@ -10,6 +10,7 @@
 #include "platform/windowcore.h"
 #include "platform/wingdi.h"
 
+#include "mfc/DialogNavigation.h"
 #include "mfc/Resources.h"
 #include "mfc/WinApp.h"
 #include "mfc/WindowMaps.h"
@@ -22,17 +23,7 @@ BEGIN_MESSAGE_MAP(CDialog, CWnd)
     ON_COMMAND(IDCANCEL, OnCancel)
 END_MESSAGE_MAP()
 
-namespace {
-
-HWND DefaultButton(HWND dialog) {
-    for (HWND child : platform::GetChildWindowList(dialog)) {
-        if ((::GetWindowLongPtrA(child, GWL_STYLE) & BS_TYPEMASK) != BS_DEFPUSHBUTTON) continue;
-        char name[16];
-        ::GetClassNameA(child, name, sizeof name);
-        if (strcasecmp(name, "Button") == 0) return child;
-    }
-    return nullptr;
-}
+namespace mfc {
 
 bool IsPushButton(HWND window) {
     char name[16];
@@ -41,8 +32,8 @@ bool IsPushButton(HWND window) {
     return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON || type == BS_OWNERDRAW;
 }
 
-// The controls that Tab visits: visible, enabled, with WS_TABSTOP, in creation order; those of
-// a dialog within the dialog (a sheet's page) where it stands.
+namespace {
+
 void AddTabStops(HWND dialog, std::vector<HWND>& stops) {
     for (HWND child : platform::GetChildWindowList(dialog)) {
         DWORD style = DWORD(::GetWindowLongPtrA(child, GWL_STYLE));
@@ -54,10 +45,29 @@ void AddTabStops(HWND dialog, std::vector<HWND>& stops) {
     }
 }
 
+}  // namespace
+
 std::vector<HWND> TabStops(HWND dialog) {
     std::vector<HWND> stops;
     AddTabStops(dialog, stops);
     return stops;
+}
+
+}  // namespace mfc
+
+namespace {
+
+using mfc::IsPushButton;
+using mfc::TabStops;
+
+HWND DefaultButton(HWND dialog) {
+    for (HWND child : platform::GetChildWindowList(dialog)) {
+        if ((::GetWindowLongPtrA(child, GWL_STYLE) & BS_TYPEMASK) != BS_DEFPUSHBUTTON) continue;
+        char name[16];
+        ::GetClassNameA(child, name, sizeof name);
+        if (strcasecmp(name, "Button") == 0) return child;
+    }
+    return nullptr;
 }
 
 void MoveFocus(HWND dialog, int step) {
