@@ -166,6 +166,8 @@ INT_PTR CDialog::DoModal() {
     bool reenable = owner && ::IsWindowEnabled(owner);
     if (reenable) ::EnableWindow(owner, FALSE);
 
+    // The focus goes back where it was when the dialog ends (a message box over a page).
+    HWND focusBefore = ::GetFocus();
     m_nModalResult = -1;
     m_nFlags |= WF_CONTINUEMODAL;
     if (CreateFromTemplate(owner, true) && (m_nFlags & WF_CONTINUEMODAL)) RunModalLoop(MLF_SHOWONIDLE);
@@ -174,6 +176,7 @@ INT_PTR CDialog::DoModal() {
     if (reenable && ::IsWindow(owner)) ::EnableWindow(owner, TRUE);
     if (m_hWnd) ::ShowWindow(m_hWnd, SW_HIDE);
     DestroyWindow();
+    if (focusBefore && ::IsWindow(focusBefore) && !::GetFocus()) ::SetFocus(focusBefore);
     return m_nModalResult;
 }
 

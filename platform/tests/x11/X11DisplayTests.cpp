@@ -17,7 +17,7 @@
 namespace {
 
 constexpr UINT kDialog = 9301, kInner = 9302;
-constexpr int kOne = 1001, kTwo = 1002, kInnerButton = 1003;
+constexpr int kOne = 1001, kTwo = 1002, kInnerButton = 1003, kField = 1012;
 constexpr UINT kMenuEntry = 0x20;
 
 const AfxResourceRegistrar kResources({
@@ -26,7 +26,8 @@ const AfxResourceRegistrar kResources({
       {kOne, "Button", "One", 10, 30, 50, 14, WS_VISIBLE | WS_TABSTOP, 0},
       {kTwo, "Button", "Two", 70, 30, 50, 14, WS_VISIBLE | WS_TABSTOP, 0},
       {IDOK, "Button", "OK", 130, 30, 50, 14, WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0},
-      {1011, "Button", "Off", 10, 60, 50, 14, WS_VISIBLE | WS_TABSTOP | WS_DISABLED, 0}}},
+      {1011, "Button", "Off", 10, 60, 50, 14, WS_VISIBLE | WS_TABSTOP | WS_DISABLED, 0},
+      {kField, "Edit", "", 70, 60, 50, 12, WS_VISIBLE | WS_BORDER, 0}}},
     {kInner, "X11 inner", 0, 0, 120, 50, WS_POPUP | WS_CAPTION,
      {{kInnerButton, "Button", "Done", 35, 20, 50, 14, WS_VISIBLE | WS_TABSTOP, 0}}},
 });
@@ -56,6 +57,10 @@ public:
         if (LOWORD(wParam) == IDOK) return TRUE;  // counted, the dialog stays
         return CDialog::OnCommand(wParam, lParam);
     }
+    BOOL PreTranslateMessage(MSG* msg) override {
+        if (msg->message == WM_KEYDOWN || msg->message == WM_CHAR) keys.push_back({msg->message, msg->wParam});
+        return CDialog::PreTranslateMessage(msg);
+    }
     afx_msg void OnSysCommand(UINT id, LPARAM lParam) {
         commands.push_back(id & 0xFFF0);
         CDialog::OnSysCommand(id, lParam);
@@ -69,6 +74,7 @@ public:
         if (platform::CurrentDisplay()->Kind() == platform::DisplayKind::Log || ++ticks > 2000) EndDialog(IDABORT);
     }
     std::vector<int> clicks;
+    std::vector<std::pair<UINT, WPARAM>> keys;  // key downs and characters, as they came
     std::vector<UINT> commands;
     int closes = 0;
     int ticks = 0;
@@ -180,6 +186,24 @@ TEST_F(X11DisplayTest, TheDialogIsAnXWindowWithItsPixelsAndThePointerAndKeysWork
     EXPECT_EQ(dialog.commands[1], UINT(SC_CLOSE));
     EXPECT_EQ(dialog.closes, 1);
     EXPECT_TRUE(op.StepsDone());
+}
+
+// On a field, the keys come as on Windows: Shift, the key's own virtual key (Shift+; is VK_OEM_1),
+// then the character it types; Enter types '\r' and presses the default button, Escape cancels.
+TEST_F(X11DisplayTest, KeysOnAFieldGiveTheirVirtualKeyAndCharacterEnterTheDefaultEscapeCancels) {
+    Await([&] { return x.Find("X11 dialog") != 0; }, "the dialog's X window", [&] {
+        ::SetFocus(::GetDlgItem(dialog.m_hWnd, kField));
+        x.Key(XK_semicolon, true);
+        x.Key(XK_Return);
+    });
+    Await([&] { return dialog.keys.size() >= 5; }, "Shift, two keys and their characters", [&] {
+        using Key = std::pair<UINT, WPARAM>;
+        EXPECT_EQ(dialog.keys, (std::vector<Key>{{WM_KEYDOWN, VK_SHIFT}, {WM_KEYDOWN, 0xBA}, {WM_CHAR, ':'},
+                                                 {WM_KEYDOWN, VK_RETURN}, {WM_CHAR, '\r'}}));
+        EXPECT_EQ(dialog.clicks, std::vector<int>{IDOK});
+        x.Key(XK_Escape);
+    });
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
 }
 
 TEST_F(X11DisplayTest, ALostConnectionLeavesTheProgramRunningOnTheLogDisplay) {

@@ -7,6 +7,8 @@
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 
 #include "StationRun.h"
 #include "XServerSession.h"
@@ -74,6 +76,30 @@ TEST_F(StationX11, AClickOnOkWritesTheCardWhileTheWindowShowsTheBarAndTheCloseWa
           [&] { x.AskToClose(x.Find("Write Eeprom")); });
     RunProgram();
     EXPECT_EQ(Eeprom(0), KeshImage());
+}
+
+// The default bench worked with the keys alone, the pointer resting over the sheet (without a
+// window manager the keyboard follows the pointer): Enter presses the focused "确 定" and both
+// cards are written; Tab and Enter then press "关 闭", which ends the program.
+TEST_F(StationX11, EnterWritesTheDefaultBenchThenTabAndEnterCloseTheProgram) {
+    std::ifstream file(hwsim::Bench::DefaultPath());
+    std::stringstream bench;
+    bench << file.rdbuf();
+    Plug(bench.str());
+    Await([&] { return Sheet() && x.Find("Write Eeprom") != 0; }, "the sheet's X window", [&] {
+        EXPECT_EQ(::GetFocus(), op.Find(IDC_DEVICE_OK));
+        POINT over = x.CentreOf(op.Find(IDC_STATUS));
+        x.MoveTo(over.x, over.y);
+        x.Key(XK_Return);
+    });
+    Await([&] { return op.Text(IDC_STATUS) == kStatusWritten; }, "the end of the write", [&] {
+        EXPECT_EQ(op.Text(IDC_DEVICE_CANCEL), "关 闭");
+        x.Key(XK_Tab);
+        x.Key(XK_Return);
+    });
+    RunProgram();
+    EXPECT_EQ(Eeprom(0), KeshImage());
+    EXPECT_EQ(Eeprom(1), KeshImage());
 }
 
 TEST_F(StationX11, NoCardMessageBoxIsAnsweredByAClickThenByTheKeys) {
