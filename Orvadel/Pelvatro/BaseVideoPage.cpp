@@ -22,8 +22,8 @@ AfxDialogTemplate QuestionPageTemplate(UINT id) {
                 {IDC_INFO_LIST, "ListBox", "", 170, 4, 88, 145,
                  kVisible | WS_BORDER | WS_VSCROLL | LBS_NOINTEGRALHEIGHT, 0},
                 {IDC_STATIC, "Static", "", 2, 155, 256, 1, kVisible | SS_ETCHEDHORZ, 0},
-                {IDC_FAIL, "Button", "错误 FAIL", 20, 162, 81, 31, kVisible | WS_TABSTOP | BS_OWNERDRAW, 0},
                 {IDC_PASS, "Button", "通过 PASS", 159, 162, 81, 31, kVisible | WS_TABSTOP | BS_PUSHBUTTON, 0},
+                {IDC_FAIL, "Button", "错误 FAIL", 20, 162, 81, 31, kVisible | WS_TABSTOP | BS_OWNERDRAW, 0},
             }};
 }
 

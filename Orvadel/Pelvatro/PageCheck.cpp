@@ -29,6 +29,7 @@ const AfxResourceRegistrar kResources({
      0, 0, 260, 200,
      WS_CHILD | DS_CONTROL,
      {
+         {IDC_PASS, "Button", "开始测试", 159, 164, 81, 31, kVisible | WS_TABSTOP | BS_PUSHBUTTON, 0},
          {IDC_STATIC, "Button", "写入机型", 4, 2, 252, 98, kVisible | BS_GROUPBOX, 0},
          {IDC_STATIC, "Static", "机型", 12, 16, 30, 10, kVisible | SS_LEFT, 0},
          {IDC_CHECK_PRODUCT, "Edit", "", 44, 14, 204, 12, kReadOnlyEdit, 0},
@@ -43,7 +44,6 @@ const AfxResourceRegistrar kResources({
          {IDC_STATIC, "Static", "", 4, 159, 252, 1, kVisible | SS_ETCHEDHORZ, 0},
          {IDC_FAIL, "Button", "错误 FAIL", 20, 164, 81, 31, kVisible | WS_TABSTOP | BS_OWNERDRAW, 0},
          {IDC_CHECK_WRITE, "Button", "写入EEPROM", 110, 172, 40, 14, WS_TABSTOP | BS_PUSHBUTTON, 0},
-         {IDC_PASS, "Button", "开始测试", 159, 164, 81, 31, kVisible | WS_TABSTOP | BS_PUSHBUTTON, 0},
      }},
 });
 

@@ -20,12 +20,13 @@ const AfxResourceRegistrar kResources({
      WS_CHILD | DS_CONTROL,
      {
          {IDC_VIDEO_AREA, "Static", "", 2, 4, 162, 123, kVisible | SS_BLACKFRAME, 0},
-         {IDC_INFO_LIST, "ListBox", "", 168, 4, 90, 123, kVisible | WS_BORDER | WS_VSCROLL | LBS_SORT | LBS_NOINTEGRALHEIGHT,
+         {IDC_INFO_LIST, "ListBox", "", 168, 4, 90, 123,
+          kVisible | WS_TABSTOP | WS_BORDER | WS_VSCROLL | LBS_SORT | LBS_NOINTEGRALHEIGHT,
           0},
          {IDC_RECORD_PROGRESS, "Static", "", 2, 132, 226, 16, kVisible | SS_LEFT, 0},
          {IDC_STATIC, "Static", "", 2, 155, 256, 1, kVisible | SS_BLACKRECT, 0},
-         {IDC_FAIL, "Button", "错误 FAIL", 20, 162, 81, 31, kVisible | WS_TABSTOP | BS_OWNERDRAW, 0},
          {IDC_PASS, "Button", "通过 PASS", 159, 162, 81, 31, kHidden | WS_TABSTOP | BS_PUSHBUTTON, 0},
+         {IDC_FAIL, "Button", "错误 FAIL", 20, 162, 81, 31, kVisible | WS_TABSTOP | BS_OWNERDRAW, 0},
      }},
 });
 

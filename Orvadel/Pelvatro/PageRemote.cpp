@@ -22,8 +22,8 @@ const AfxResourceRegistrar kResources({
      0, 0, 260, 120,
      WS_CHILD | DS_CONTROL,
      {
-         {IDC_FAIL, "Button", "FAIL", 140, 98, 50, 16, kVisible | WS_TABSTOP | BS_OWNERDRAW, 0},
          {IDC_PASS, "Button", "PASS", 200, 98, 50, 16, kVisible | WS_TABSTOP | BS_PUSHBUTTON, 0},
+         {IDC_FAIL, "Button", "FAIL", 140, 98, 50, 16, kVisible | WS_TABSTOP | BS_OWNERDRAW, 0},
          {IDC_STATIC, "Button", "(Key)", 7, 5, 186, 38, kVisible | BS_GROUPBOX, 0},
          {IDC_KEY_NUM, "Static", "NUM", 14, 18, 40, 18, kVisible | SS_CENTER, 0},
          {IDC_KEY_REC, "Static", "Rec", 58, 18, 40, 18, kVisible | SS_CENTER, 0},

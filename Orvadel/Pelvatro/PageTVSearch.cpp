@@ -28,8 +28,8 @@ const AfxResourceRegistrar kResources({
          {IDC_CHANNEL_UP, "Button", "上一频道 Chl Up", 80, 150, 70, 14, kVisible | WS_TABSTOP | BS_PUSHBUTTON, 0},
          {IDC_SEARCH, "Button", "搜索 Search", 156, 150, 70, 14, kVisible | WS_TABSTOP | BS_PUSHBUTTON, 0},
          {IDC_STATIC, "Static", "", 1, 166, 258, 1, kVisible | SS_ETCHEDHORZ, 0},
-         {IDC_FAIL, "Button", "错误 FAIL", 20, 168, 81, 31, kVisible | WS_TABSTOP | BS_OWNERDRAW, 0},
          {IDC_PASS, "Button", "通过 PASS", 159, 168, 81, 31, kVisible | WS_TABSTOP | BS_PUSHBUTTON, 0},
+         {IDC_FAIL, "Button", "错误 FAIL", 20, 168, 81, 31, kVisible | WS_TABSTOP | BS_OWNERDRAW, 0},
      }},
 });
 

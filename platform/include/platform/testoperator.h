@@ -79,6 +79,10 @@ public:
     bool Click(int id);
     // A key press to the focused window when it is in the active window, else to the active window.
     void SendKey(UINT virtualKey);
+    // A key pressed and let go on the operator's keyboard, as every display hands it on (Enter
+    // on a focused push button presses it; the focus, when it cannot take the key, moves to the
+    // active window's first tab stop).
+    void PressKey(UINT virtualKey);
     // A device change to every top-level window.
     void SendDeviceChange(WPARAM event, LPARAM data = 0);
     // Runs the calling thread's messages until none is waiting (outside a modal loop).

@@ -161,6 +161,11 @@ void TestOperator::SendKey(UINT virtualKey) {
     if (HWND target = display::KeyTarget()) ::PostMessageA(target, WM_KEYDOWN, virtualKey, 1);
 }
 
+void TestOperator::PressKey(UINT virtualKey) {
+    display::OperatorKey(virtualKey, true, 1);
+    display::OperatorKey(virtualKey, false, LPARAM(0xC0000001u));
+}
+
 void TestOperator::SendDeviceChange(WPARAM event, LPARAM data) {
     for (HWND top : GetTopLevelWindowList()) ::PostMessageA(top, WM_DEVICECHANGE, event, data);
 }

@@ -1,0 +1,56 @@
+// Where the focus stands when a test page opens: on the pass or start button where the page
+// shows one, never on the fail button, so the operator's first Space never fails the card.
+#include <gtest/gtest.h>
+
+#include "PageCheck.h"
+#include "PageRecord.h"
+#include "PageRemote.h"
+#include "PageSheet.h"
+
+using namespace station_test;
+
+namespace {
+
+constexpr char kRecord[] = "录像(Record)";
+constexpr char kRemote[] = "遥控器(Remote)";
+
+struct PageFocusTest : PageSheet {
+    PageFocusTest() {
+        PlugTestStation();
+        sheet.AddPage(PAGE_CHECK, new CPageCheck(), kRecord);
+        sheet.AddPage(kRecord, new CPageRecord(), kRemote);
+        sheet.AddPage(kRemote, new CPageRemote(), PAGE_RESULT);
+        sheet.AddPage(PAGE_RESULT, new ScriptedPage("", &visits, "result", true), "");
+    }
+    CString FocusText() const {
+        CString text;
+        if (CWnd* focus = CWnd::GetFocus()) focus->GetWindowText(text);
+        return text;
+    }
+};
+
+TEST_F(PageFocusTest, AFirstSpaceOnTheCheckRecordAndRemotePagesNeverFailsTheCard) {
+    Enter(PAGE_CHECK);
+    op.Then([&] { op.PressKey(VK_SPACE); });
+    op.Then([&] {
+        EXPECT_EQ(FocusText(), "开始测试");
+        EXPECT_TRUE(Showing(kRecord)) << "Space pressed the start button, which passes the page";
+        op.PressKey(VK_SPACE);
+    });
+    op.Then([&] {
+        // The record page passes by itself: its pass button is hidden, its list takes the focus.
+        EXPECT_EQ(::GetFocus(), op.Find(IDC_INFO_LIST));
+        EXPECT_TRUE(Showing(kRecord));
+        sheet.ShowPage(kRemote);
+        op.PressKey(VK_SPACE);
+    });
+    op.Then([&] {
+        EXPECT_EQ(FocusText(), "PASS");
+        EXPECT_TRUE(sheet.IsPassed());
+        sheet.EndDialog(IDCANCEL);
+    });
+    sheet.DoModal();
+    EXPECT_TRUE(sheet.GetFailures().empty());
+}
+
+}  // namespace
