@@ -154,9 +154,10 @@ void Release(HGDIOBJ handle);
 // The default objects a new DC holds.
 DCState DefaultState(bool memory);
 HGDIOBJ Stock(int index);
-// Frees a DC and what it holds; the hook hears of it (the framework's temporary wrappers).
+// Frees a DC and what it holds.
 void FreeDC(DC* dc);
-void SetDCGoneHook(void (*hook)(HDC dc));
+// Hears of every object and DC freed, with the GDI lock held (the framework's temporary wrappers).
+void SetObjectGoneHook(void (*hook)(HGDIOBJ object));
 // A new DC with the default state.
 HDC NewDC(bool memory, bool info);
 HBITMAP StockBitmap();
