@@ -69,7 +69,10 @@ struct Bitmap : Object {
     void MarkChanged(const RECT& r);
 };
 
-// A bitmap object of the given format, zeroed; bits-per-pixel 1, 4, 8, 16, 24 or 32.
+// The most store one bitmap may have: larger ones are refused before anything is allocated.
+constexpr uint64_t kMaxBitmapStore = uint64_t(256) << 20;
+// A bitmap object of the given format, zeroed; bits-per-pixel 1, 4, 8, 16, 24 or 32. Null when its
+// store would exceed kMaxBitmapStore or cannot be had.
 std::unique_ptr<Bitmap> MakeBitmap(int width, int height, int bpp, bool dib, bool bottomUp);
 
 struct Pen : Object {
