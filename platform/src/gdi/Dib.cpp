@@ -10,8 +10,11 @@ constexpr DWORD kMask565[3] = {0xF800, 0x07E0, 0x001F};
 constexpr DWORD kMask555[3] = {0x7C00, 0x03E0, 0x001F};
 constexpr DWORD kMask888[3] = {0xFF0000, 0x00FF00, 0x0000FF};
 
+// The three masks: inside the V4 and V5 headers (52 bytes and more), after a 40-byte one.
 const DWORD* Masks(const BITMAPINFO* info) {
-    return reinterpret_cast<const DWORD*>(reinterpret_cast<const uint8_t*>(info) + info->bmiHeader.biSize);
+    const DWORD size = info->bmiHeader.biSize >= sizeof(BITMAPINFOHEADER) + 12 ? DWORD(sizeof(BITMAPINFOHEADER))
+                                                                                : info->bmiHeader.biSize;
+    return reinterpret_cast<const DWORD*>(reinterpret_cast<const uint8_t*>(info) + size);
 }
 
 // The format a BITMAPINFO describes, checked; null when it is not one this GDI reads.
