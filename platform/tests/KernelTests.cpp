@@ -335,6 +335,33 @@ TEST(Mutexes, OwnerThatEndsLeavesTheMutexAbandoned) {
     CloseHandle(m);
 }
 
+TEST(Mutexes, AbandonedMutexTakenOverAndReleasedByAnotherProcessIsNoLongerAbandoned) {
+    HANDLE m = CreateMutexA(nullptr, FALSE, "abandoned-then-released");
+    HANDLE t = CreateThread(
+        nullptr, 0,
+        [](LPVOID p) -> DWORD {
+            WaitForSingleObject(static_cast<HANDLE>(p), INFINITE);
+            return 0;  // ends owning it
+        },
+        m, 0, nullptr);
+    WaitForSingleObject(t, INFINITE);
+    CloseHandle(t);
+    // Another process takes it over (hearing it was abandoned) and releases it properly.
+    int other = open((platform::StateDir() + "/locks/abandoned-then-released.lock").c_str(), O_RDWR | O_CLOEXEC);
+    ASSERT_GE(other, 0);
+    ASSERT_EQ(flock(other, LOCK_EX | LOCK_NB), 0);
+    char marker = 0;
+    EXPECT_EQ(pread(other, &marker, 1, 0), 1);
+    EXPECT_EQ(marker, '1') << "the other process hears it was abandoned";
+    marker = '0';
+    EXPECT_EQ(pwrite(other, &marker, 1, 0), 1);
+    flock(other, LOCK_UN);
+    close(other);
+    EXPECT_EQ(WaitForSingleObject(m, 1000), WAIT_OBJECT_0);
+    EXPECT_TRUE(ReleaseMutex(m));
+    CloseHandle(m);
+}
+
 TEST(CriticalSections, AreRecursiveAndExcludeOtherThreads) {
     CRITICAL_SECTION cs;
     InitializeCriticalSection(&cs);
