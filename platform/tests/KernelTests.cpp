@@ -317,8 +317,10 @@ TEST(Mutexes, NamedMutexIsRecursivePerThreadAcrossHandles) {
     CloseHandle(b);
 }
 
-TEST(Mutexes, OwnerThatEndsLeavesTheMutexAbandoned) {
-    HANDLE m = CreateMutexA(nullptr, FALSE, "abandon-test");
+namespace {
+
+// A thread takes the mutex and ends owning it.
+void AbandonOnAThread(HANDLE m) {
     HANDLE t = CreateThread(
         nullptr, 0,
         [](LPVOID p) -> DWORD {
@@ -327,25 +329,24 @@ TEST(Mutexes, OwnerThatEndsLeavesTheMutexAbandoned) {
         },
         m, 0, nullptr);
     WaitForSingleObject(t, INFINITE);
+    CloseHandle(t);
+}
+
+}  // namespace
+
+TEST(Mutexes, OwnerThatEndsLeavesTheMutexAbandoned) {
+    HANDLE m = CreateMutexA(nullptr, FALSE, "abandon-test");
+    AbandonOnAThread(m);
     EXPECT_EQ(WaitForSingleObject(m, 1000), WAIT_ABANDONED);
     EXPECT_TRUE(ReleaseMutex(m));  // the abandoned wait owns it
     EXPECT_EQ(WaitForSingleObject(m, 0), WAIT_OBJECT_0);
     ReleaseMutex(m);
-    CloseHandle(t);
     CloseHandle(m);
 }
 
 TEST(Mutexes, AbandonedMutexTakenOverAndReleasedByAnotherProcessIsNoLongerAbandoned) {
     HANDLE m = CreateMutexA(nullptr, FALSE, "abandoned-then-released");
-    HANDLE t = CreateThread(
-        nullptr, 0,
-        [](LPVOID p) -> DWORD {
-            WaitForSingleObject(static_cast<HANDLE>(p), INFINITE);
-            return 0;  // ends owning it
-        },
-        m, 0, nullptr);
-    WaitForSingleObject(t, INFINITE);
-    CloseHandle(t);
+    AbandonOnAThread(m);
     // Another process takes it over (hearing it was abandoned) and releases it properly.
     int other = open((platform::StateDir() + "/locks/abandoned-then-released.lock").c_str(), O_RDWR | O_CLOEXEC);
     ASSERT_GE(other, 0);
