@@ -2,10 +2,11 @@
 // nothing for sizes past the bound, and throw nothing.
 #include <gtest/gtest.h>
 #include <malloc.h>
-#include <sys/resource.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdint>
 #include <cstdio>
 
 #include "platform/wingdi.h"
@@ -47,9 +48,10 @@ TEST(GdiBitmapStore, StoreThatCannotBeHadGivesNull) {
             if (fscanf(statm, "%ld", &pages) != 1) pages = 0;
             fclose(statm);
         }
-        const rlim_t limit = rlim_t(pages) * rlim_t(sysconf(_SC_PAGESIZE)) + (rlim_t(64) << 20);
-        rlimit r{limit, limit};
-        if (pages == 0 || setrlimit(RLIMIT_AS, &r) != 0) _exit(3);
+        // The address-space limit (RLIMIT_AS, 9) set through the system call itself.
+        const uint64_t limit = uint64_t(pages) * uint64_t(sysconf(_SC_PAGESIZE)) + (uint64_t(64) << 20);
+        const uint64_t limits[2] = {limit, limit};
+        if (pages == 0 || syscall(SYS_prlimit64, 0, 9, limits, nullptr) != 0) _exit(3);
         HDC dc = GetDC(nullptr);  // makes 32-bit bitmaps
         const BITMAPINFO info = Header32(7000, 7000);
         void* bits = nullptr;
