@@ -2,9 +2,13 @@
 # Builds the fuzz targets with clang (libFuzzer, AddressSanitizer, UndefinedBehavior Sanitizer) in
 # build/fuzz and runs each: the compound-file reader and writer over the committed seed corpus
 # for at most 60 seconds, then the demultiplexer's program-stream parser and the picture decoders
-# (bitmap file, icon, JPEG, GIF) for about 30 seconds each. A fixed seed keeps the runs
-# repeatable (FUZZ_SEED picks another). New inputs they find stay in build/fuzz/corpus,
-# build/fuzz/ps-corpus and build/fuzz/picture-corpus; a crash leaves its input in build/fuzz.
+# (bitmap file, icon, JPEG, GIF) for about 30 seconds each; then for about 20 seconds each the
+# bitmap-file reader with its V4 and V5 headers, RGNDATA read into a region (each input within a
+# time bound), Dunmorra's image-file loading and decoding and the encoder profile file reader with
+# the capability block (these two linked to the default build's platform library, built first).
+# A fixed seed keeps the runs repeatable (FUZZ_SEED picks another). New inputs they find stay in
+# build/fuzz/<name>-corpus (build/fuzz/corpus for the compound file); a crash leaves its input in
+# build/fuzz.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out=build/fuzz
@@ -28,3 +32,29 @@ clang++ -std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-reco
 "$out/picture_fuzz" -seed="${FUZZ_SEED:-1}" -max_total_time="${FUZZ_PICTURE_SECONDS:-30}" -max_len=16384 -timeout=10 \
   -rss_limit_mb=2048 -artifact_prefix="$out/picture-" -print_final_stats=1 "$out/picture-corpus" \
   platform/fuzz/picture-corpus
+
+# Each further target: its name, its committed seed corpus, its longest input, its sources.
+flags=(-std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined)
+run_target() {
+  local name=$1 seeds=$2 max_len=$3
+  mkdir -p "$out/$name-corpus"
+  "$out/${name}_fuzz" -seed="${FUZZ_SEED:-1}" -max_total_time="${FUZZ_MORE_SECONDS:-20}" -max_len="$max_len" \
+    -timeout=10 -rss_limit_mb=2048 -artifact_prefix="$out/$name-" -print_final_stats=1 "$out/$name-corpus" "$seeds"
+}
+clang++ "${flags[@]}" -Iplatform/include -Iplatform/src platform/fuzz/BitmapFileFuzz.cpp platform/src/gdi/DibFile.cpp \
+  -o "$out/bitmap_fuzz"
+run_target bitmap platform/fuzz/bitmap-corpus 4096
+clang++ "${flags[@]}" -Iplatform/include -Iplatform/src platform/fuzz/RegionDataFuzz.cpp platform/src/gdi/RegionData.cpp \
+  platform/src/gdi/Region.cpp -o "$out/region_fuzz"
+run_target region platform/fuzz/region-corpus 65536
+cmake --preset default >/dev/null && cmake --build --preset default --target platform >/dev/null
+lib=(-L"$PWD/build/default/bin" -lplatform -Wl,-rpath,"$PWD/build/default/bin")
+clang++ "${flags[@]}" -IOrvadel/inc -IDunmorra/src -I. -Iplatform/include Dunmorra/tests/fuzz/EepromImageFuzz.cpp \
+  Dunmorra/src/*.cpp "${lib[@]}" -o "$out/image_fuzz"
+run_target image Dunmorra/tests/fuzz/image-corpus 1024
+cards=Ostrelle/src/cards
+clang++ "${flags[@]}" -DHWSIM_SOURCE_DATA='"hwsim/data"' -IOstrelle/src -Ihwsim/include -Iplatform/include \
+  Ostrelle/tests/fuzz/WisProfileFuzz.cpp "$cards/WisProfileReader.cpp" "$cards/WisCapabilityMatch.cpp" \
+  "$cards/WisProfileKeys.cpp" "$cards/WisProfileValidation.cpp" hwsim/src/boards/WisEncoderCapabilities.cpp \
+  "${lib[@]}" -o "$out/profile_fuzz"
+run_target profile Ostrelle/tests/fuzz/profile-corpus 8192

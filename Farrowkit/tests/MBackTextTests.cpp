@@ -130,4 +130,19 @@ TEST(MBackText, DisabledLooksEnabledAndFontsAreGivenBack) {
     EXPECT_NE(shown.Pixels(), enabled) << "the larger, heavier text";
 }
 
+TEST(MBackText, AHundredPaintsGiveBackTheirMemoryDCsAndCanvases) {
+    RegisterSkin();
+    Shown shown;
+    ASSERT_TRUE(shown.dialog.label.LoadSkin(kSkin));
+    shown.Pixels();
+    const int dcs = GdiLiveObjectCount(OBJ_MEMDC), bitmaps = GdiLiveObjectCount(OBJ_BITMAP);
+    for (int i = 0; i < 100; ++i) {
+        shown.dialog.label.Invalidate();
+        shown.dialog.label.UpdateWindow();
+    }
+    EXPECT_EQ(shown.Corner(), 0x20A030u) << "still painted";
+    EXPECT_EQ(GdiLiveObjectCount(OBJ_MEMDC), dcs);
+    EXPECT_EQ(GdiLiveObjectCount(OBJ_BITMAP), bitmaps);
+}
+
 }  // namespace

@@ -16,7 +16,8 @@ typedef HANDLE HDEVINFO;
 
 #define SPINT_ACTIVE 0x00000001
 
-// The stand-in's records; cbSize is not checked.
+// The stand-in's records. cbSize is checked: the 32-bit program's record sizes (28, 28 and 5) or
+// this build's own; another size answers ERROR_INVALID_USER_BUFFER.
 typedef struct _SP_DEVINFO_DATA {
     DWORD cbSize;
     GUID ClassGuid;

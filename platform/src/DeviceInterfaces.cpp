@@ -4,6 +4,7 @@
 
 #include <strings.h>
 
+#include <algorithm>
 #include <memory>
 #include <mutex>
 
@@ -113,7 +114,8 @@ BOOL DeviceIoControl(HANDLE device, DWORD code, LPVOID in, DWORD inSize, LPVOID 
         SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;
     }
-    if (overlapped || (!in && inSize) || (!out && outSize)) {
+    // Without an OVERLAPPED the byte count is where the answer goes: it must be given.
+    if (overlapped || !returned || (!in && inSize) || (!out && outSize)) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
@@ -128,7 +130,7 @@ BOOL DeviceIoControl(HANDLE device, DWORD code, LPVOID in, DWORD inSize, LPVOID 
         SetLastError(error);
         return FALSE;
     }
-    if (returned) *returned = answered;
+    *returned = std::min(answered, outSize);  // a driver never reports more than the output holds
     SetLastError(ERROR_SUCCESS);
     return TRUE;
 }

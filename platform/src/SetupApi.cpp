@@ -33,6 +33,13 @@ BOOL Fail(DWORD error) {
     return FALSE;
 }
 
+// The record sizes a caller states in cbSize: the 32-bit program's (packed to 4 bytes), or this
+// build's own.
+bool RecordSizeIs(DWORD cbSize, DWORD packed, size_t own) { return cbSize == packed || cbSize == own; }
+constexpr DWORD kDevInfoDataSize = 28;
+constexpr DWORD kInterfaceDataSize = 28;
+constexpr DWORD kDetailDataSize = 5;
+
 }  // namespace
 
 using platform::files::Injected;
@@ -49,12 +56,15 @@ HDEVINFO SetupDiGetClassDevsA(const GUID* classGuid, LPCSTR, HWND, DWORD flags) 
     return platform::kernel::AddHandle(std::move(list));
 }
 
-BOOL SetupDiEnumDeviceInterfaces(HDEVINFO set, PSP_DEVINFO_DATA, const GUID* interfaceClass, DWORD index,
+BOOL SetupDiEnumDeviceInterfaces(HDEVINFO set, PSP_DEVINFO_DATA device, const GUID* interfaceClass, DWORD index,
                                  PSP_DEVICE_INTERFACE_DATA data) {
     if (Injected("SetupDiEnumDeviceInterfaces", ERROR_NO_MORE_ITEMS)) return FALSE;
     auto list = ListFrom(set);
     if (!list) return FALSE;
     if (!interfaceClass || !data) return Fail(ERROR_INVALID_PARAMETER);
+    if (!RecordSizeIs(data->cbSize, kInterfaceDataSize, sizeof *data) ||
+        (device && !RecordSizeIs(device->cbSize, kDevInfoDataSize, sizeof *device)))
+        return Fail(ERROR_INVALID_USER_BUFFER);
     if (!IsEqualGUID(*interfaceClass, list->interfaceClass) || index >= list->paths.size()) {
         return Fail(ERROR_NO_MORE_ITEMS);
     }
@@ -67,11 +77,15 @@ BOOL SetupDiEnumDeviceInterfaces(HDEVINFO set, PSP_DEVINFO_DATA, const GUID* int
 
 BOOL SetupDiGetDeviceInterfaceDetailA(HDEVINFO set, PSP_DEVICE_INTERFACE_DATA data,
                                       PSP_DEVICE_INTERFACE_DETAIL_DATA_A detail, DWORD detailSize,
-                                      PDWORD requiredSize, PSP_DEVINFO_DATA) {
+                                      PDWORD requiredSize, PSP_DEVINFO_DATA device) {
     if (Injected("SetupDiGetDeviceInterfaceDetailA", ERROR_INVALID_PARAMETER)) return FALSE;
     auto list = ListFrom(set);
     if (!list) return FALSE;
     if (!data || data->Reserved == 0 || data->Reserved > list->paths.size()) return Fail(ERROR_INVALID_PARAMETER);
+    if (!RecordSizeIs(data->cbSize, kInterfaceDataSize, sizeof *data) ||
+        (detail && !RecordSizeIs(detail->cbSize, kDetailDataSize, sizeof *detail)) ||
+        (device && !RecordSizeIs(device->cbSize, kDevInfoDataSize, sizeof *device)))
+        return Fail(ERROR_INVALID_USER_BUFFER);
     const std::string& path = list->paths[data->Reserved - 1];
     const DWORD needed = static_cast<DWORD>(offsetof(SP_DEVICE_INTERFACE_DETAIL_DATA_A, DevicePath) + path.size() + 1);
     if (requiredSize) *requiredSize = needed;

@@ -152,8 +152,11 @@ private:
             return false;
         }
         locked_ = true;
+        // The file says how its last owner, in any process, let go; what this process saw
+        // before (an owner here that ended) may since have been taken over and released.
         char marker = 0;
         ownerDiedElsewhere_ = pread(fd_, &marker, 1, 0) == 1 && marker == '1';
+        abandoned = false;
         return true;
     }
     void DropFileLock() {
@@ -174,7 +177,7 @@ private:
     int fd_ = -1;
     bool locked_ = false;              // this process holds the lock file
     bool heldElsewhere_ = false;       // the last check found another process holding it
-    bool ownerDiedElsewhere_ = false;  // the lock file says its last owner ended owning it
+    bool ownerDiedElsewhere_ = false;  // the lock file says its last owner, here or elsewhere, ended owning it
 };
 
 void MutexObject::WatchLockFiles() const {

@@ -14,6 +14,7 @@
 #include "Kernel.h"
 #include "ThreadRegistry.h"
 #include "WindowTable.h"
+#include "display/DisplayHost.h"
 #include "platform/runtime.h"
 
 namespace platform::kernel {
@@ -136,6 +137,7 @@ void* ThreadMain(void* p) {
     // The thread's windows end with it; what is still sent to it answers 0.
     platform::win::DestroyThreadWindows(self->tid);
     platform::win::EndThreadMessages(self->tid);
+    platform::display::ThreadEnded(self->tid);
     std::lock_guard<std::mutex> g(Lock());
     self->exitCode = code;
     self->done = true;

@@ -153,9 +153,10 @@ void NotifyChanged(HWND window) {
     for (auto* o : Observers()) o->OnWindowChanged(window);
 }
 
-HWND TakeInvalidWindow(DWORD threadId) {
+HWND TakeInvalidWindow(DWORD threadId, HWND filter) {
     std::lock_guard<std::mutex> g(T().lock);
     for (auto& [h, r] : T().windows) {
+        if (filter && h != filter) continue;
         // A hidden window keeps its update region until it is shown.
         if (r->threadId == threadId && r->invalid && !r->destroying && VisibleLocked(r.get())) {
             r->invalid = false;

@@ -49,9 +49,9 @@ void NotifyCreated(HWND window);
 void NotifyDestroyed(HWND window);
 void NotifyChanged(HWND window);
 
-// A visible window of a thread that is owed a WM_PAINT; takes one and clears its flag (the
-// update region stays until the window validates it).
-HWND TakeInvalidWindow(DWORD threadId);
+// A visible window of a thread that is owed a WM_PAINT (only `filter` when it is not null); takes
+// one and clears its flag (the update region stays until the window validates it).
+HWND TakeInvalidWindow(DWORD threadId, HWND filter);
 // The update region (the whole client area when there is none) and its erase flag, and
 // validates the window.
 bool TakeUpdateRegion(HWND window, platform::gdi::Region* region, bool* erase);

@@ -98,4 +98,58 @@ TEST_F(DeviceInterfaceTest, DeviceIoControlReachesTheDriverBehindTheOpenedPath) 
     EXPECT_EQ(static_cast<DWORD>(ERROR_FILE_NOT_FOUND), GetLastError());
 }
 
+TEST_F(DeviceInterfaceTest, RecordsOfAnotherSizeAreRefusedAsAWrongUserBuffer) {
+    HDEVINFO set = SetupDiGetClassDevsA(&kClass, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
+    SP_DEVICE_INTERFACE_DATA data = {0};
+    EXPECT_FALSE(SetupDiEnumDeviceInterfaces(set, nullptr, &kClass, 0, &data));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_USER_BUFFER), GetLastError());
+    data.cbSize = 16;
+    EXPECT_FALSE(SetupDiEnumDeviceInterfaces(set, nullptr, &kClass, 0, &data));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_USER_BUFFER), GetLastError());
+    data.cbSize = 28;
+    ASSERT_TRUE(SetupDiEnumDeviceInterfaces(set, nullptr, &kClass, 0, &data));
+    DWORD size = 0;
+    EXPECT_FALSE(SetupDiGetDeviceInterfaceDetailA(set, &data, nullptr, 0, &size, nullptr));
+    std::vector<char> buffer(size);
+    auto* detail = reinterpret_cast<PSP_DEVICE_INTERFACE_DETAIL_DATA_A>(buffer.data());
+    detail->cbSize = DWORD(size);  // the whole buffer, not the record
+    EXPECT_FALSE(SetupDiGetDeviceInterfaceDetailA(set, &data, detail, size, nullptr, nullptr));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_USER_BUFFER), GetLastError());
+    detail->cbSize = 5;
+    data.cbSize = 0;
+    EXPECT_FALSE(SetupDiGetDeviceInterfaceDetailA(set, &data, detail, size, nullptr, nullptr));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_USER_BUFFER), GetLastError());
+    data.cbSize = 28;
+    EXPECT_TRUE(SetupDiGetDeviceInterfaceDetailA(set, &data, detail, size, nullptr, nullptr));
+    EXPECT_STREQ(detail->DevicePath, "\\\\?\\test#first#{class}");
+    SetupDiDestroyDeviceInfoList(set);
+}
+
+// A driver that says it answered more bytes than it was given room for.
+DWORD Boastful(DWORD, void*, DWORD, void*, DWORD, DWORD* returned) {
+    *returned = 4096;
+    return ERROR_SUCCESS;
+}
+
+TEST_F(DeviceInterfaceTest, DeviceIoControlNeedsAByteCountAndReportsNoMoreThanTheOutputHolds) {
+    HANDLE device = CreateFileA("\\\\?\\test#first#{class}", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, device);
+    BYTE in[2] = {1, 2};
+    BYTE out[2] = {};
+    EXPECT_FALSE(DeviceIoControl(device, 0x220000, in, 2, out, 2, nullptr, nullptr));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_PARAMETER), GetLastError());
+    EXPECT_EQ(0, out[0]) << "the driver was not called";
+    CloseHandle(device);
+
+    auto boastful = platform::AddDeviceInterface({kClass, "\\\\?\\test#boastful#{class}", Boastful});
+    device = CreateFileA("\\\\?\\test#boastful#{class}", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    DWORD returned = 0;
+    EXPECT_TRUE(DeviceIoControl(device, 0x220000, in, 2, out, 2, &returned, nullptr));
+    EXPECT_EQ(2u, returned);
+    EXPECT_TRUE(DeviceIoControl(device, 0x220000, in, 2, nullptr, 0, &returned, nullptr));
+    EXPECT_EQ(0u, returned);
+    CloseHandle(device);
+    platform::RemoveDeviceInterface(boastful);
+}
+
 }  // namespace

@@ -2,6 +2,8 @@
 // pseudo-terminal.
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "TerminalChild.h"
 
 #include "afxcmn.h"
@@ -255,3 +257,56 @@ TEST(TerminalDisplay, AltSpaceOpensTheSystemMenu) {
 }
 
 }  // namespace
+
+namespace {
+
+// A display that counts the idle passes of each thread's loops and ends the loop it was told to.
+class CountingDisplay : public platform::Display {
+public:
+    platform::DisplayKind Kind() const override { return platform::DisplayKind::Log; }
+    ULONGLONG Idle() override {
+        ++passes[GetCurrentThreadId()];
+        if (ending && ending->m_hWnd && GetWindowThreadProcessId(ending->m_hWnd, nullptr) == GetCurrentThreadId())
+            ending->EndModalLoop(0);
+        return UINT64_MAX;
+    }
+    int AnswerMessageBox(HWND, const char*, const char*, UINT) override { return IDOK; }
+    std::map<DWORD, int> passes;
+    CWnd* ending = nullptr;
+};
+
+// A modal loop on a window of the calling thread, ended by the display or, failing that, a timer.
+void RunLoop(CountingDisplay* display) {
+    CWnd window;
+    ASSERT_TRUE(window.CreateEx(0, "AfxWnd", "loop", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr));
+    display->ending = &window;
+    static CWnd* g_window;
+    g_window = &window;
+    window.SetTimer(1, 1000, [](HWND, UINT, UINT_PTR, DWORD) { g_window->EndModalLoop(0); });
+    window.RunModalLoop();
+    window.KillTimer(1);
+    display->ending = nullptr;
+    window.DestroyWindow();
+}
+
+}  // namespace
+
+TEST(DisplayHost, TheDrawingThreadHandsItsRoleOnWhenItEnds) {
+    auto owned = std::make_unique<CountingDisplay>();
+    CountingDisplay* display = owned.get();
+    platform::SetDisplay(std::move(owned));
+    DWORD workerId = 0;
+    HANDLE worker = CreateThread(
+        nullptr, 0,
+        [](LPVOID p) -> DWORD {
+            RunLoop(static_cast<CountingDisplay*>(p));
+            return 0;
+        },
+        display, 0, &workerId);
+    WaitForSingleObject(worker, INFINITE);
+    CloseHandle(worker);
+    EXPECT_GT(display->passes[workerId], 0) << "the first thread whose loop went idle draws";
+    RunLoop(display);
+    EXPECT_GT(display->passes[GetCurrentThreadId()], 0) << "the drawing thread ended: this one draws now";
+    platform::StopDisplay();
+}

@@ -2,6 +2,7 @@
 // lines, rectangles and the focus rectangle, pixel for pixel.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -207,6 +208,62 @@ TEST(GdiDib, BitmapFilesLoadAndMalformedOnesGiveNull) {
     EXPECT_EQ(LoadImageA(nullptr, WriteBmp("offset.bmp", 0, 9000).c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE), nullptr);
     EXPECT_EQ(LoadImageA(nullptr, WriteBmp("header.bmp", 40).c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE), nullptr);
     EXPECT_EQ(LoadImageA(nullptr, "/nonexistent/picture.bmp", IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE), nullptr);
+}
+
+// A bitmap file of 2 x 1 pixels with a header of `headerSize` bytes (40, 108 or 124): 16-bit 5-6-5
+// or 32-bit 8-8-8 bit fields, the masks inside the V4 and V5 headers and after the 40-byte one.
+std::string WriteBitFieldsBmp(const char* name, DWORD headerSize, WORD bpp) {
+    const bool masksAfter = headerSize == 40;
+    const DWORD offBits = 14 + headerSize + (masksAfter ? 12 : 0);
+    std::array<uint8_t, 14 + 124 + 8> bytes{};
+    const size_t size = offBits + 8;
+    BITMAPFILEHEADER f{0x4D42, DWORD(size), 0, 0, offBits};
+    BITMAPINFOHEADER h{headerSize, 2, 1, 1, bpp, BI_BITFIELDS, 8, 0, 0, 0, 0};
+    std::memcpy(bytes.data(), &f, sizeof f);
+    std::memcpy(bytes.data() + 14, &h, sizeof h);
+    const DWORD masks565[4] = {0xF800, 0x07E0, 0x001F, 0};
+    const DWORD masks888[4] = {0xFF0000, 0x00FF00, 0x0000FF, 0xFF000000};
+    std::memcpy(bytes.data() + 14 + 40, bpp == 16 ? masks565 : masks888, masksAfter ? 12 : 16);
+    uint8_t* pixels = bytes.data() + offBits;
+    if (bpp == 16) {
+        const uint16_t red = 0xF800, green = 0x07E0;
+        std::memcpy(pixels, &red, 2);
+        std::memcpy(pixels + 2, &green, 2);
+    } else {
+        const uint32_t red = 0xFFFF0000, blue = 0xFF0000FF;
+        std::memcpy(pixels, &red, 4);
+        std::memcpy(pixels + 4, &blue, 4);
+    }
+    std::string path = std::string(testing::TempDir()) + name;
+    FILE* out = std::fopen(path.c_str(), "wb");
+    std::fwrite(bytes.data(), 1, size, out);
+    std::fclose(out);
+    return path;
+}
+
+TEST(GdiDib, BitmapFilesWithV4AndV5HeadersAndBitFieldsLoad) {
+    struct Case {
+        DWORD header;
+        WORD bpp;
+        COLORREF left, right;
+    };
+    for (const Case& c : {Case{40, 16, RGB(255, 0, 0), RGB(0, 255, 0)}, Case{108, 16, RGB(255, 0, 0), RGB(0, 255, 0)},
+                          Case{124, 16, RGB(255, 0, 0), RGB(0, 255, 0)}, Case{108, 32, RGB(255, 0, 0), RGB(0, 0, 255)},
+                          Case{124, 32, RGB(255, 0, 0), RGB(0, 0, 255)}}) {
+        const std::string name = "fields" + std::to_string(c.header) + "-" + std::to_string(c.bpp) + ".bmp";
+        const std::string path = WriteBitFieldsBmp(name.c_str(), c.header, c.bpp);
+        for (UINT flags : {UINT(LR_LOADFROMFILE), UINT(LR_LOADFROMFILE | LR_CREATEDIBSECTION)}) {
+            auto bitmap = static_cast<HBITMAP>(LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, flags));
+            ASSERT_NE(bitmap, nullptr) << name;
+            HDC mem = CreateCompatibleDC(nullptr);
+            HGDIOBJ old = SelectObject(mem, bitmap);
+            EXPECT_EQ(GetPixel(mem, 0, 0), c.left) << name;
+            EXPECT_EQ(GetPixel(mem, 1, 0), c.right) << name;
+            SelectObject(mem, old);
+            DeleteDC(mem);
+            DeleteObject(bitmap);
+        }
+    }
 }
 
 }  // namespace

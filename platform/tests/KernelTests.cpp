@@ -317,8 +317,10 @@ TEST(Mutexes, NamedMutexIsRecursivePerThreadAcrossHandles) {
     CloseHandle(b);
 }
 
-TEST(Mutexes, OwnerThatEndsLeavesTheMutexAbandoned) {
-    HANDLE m = CreateMutexA(nullptr, FALSE, "abandon-test");
+namespace {
+
+// A thread takes the mutex and ends owning it.
+void AbandonOnAThread(HANDLE m) {
     HANDLE t = CreateThread(
         nullptr, 0,
         [](LPVOID p) -> DWORD {
@@ -327,11 +329,37 @@ TEST(Mutexes, OwnerThatEndsLeavesTheMutexAbandoned) {
         },
         m, 0, nullptr);
     WaitForSingleObject(t, INFINITE);
+    CloseHandle(t);
+}
+
+}  // namespace
+
+TEST(Mutexes, OwnerThatEndsLeavesTheMutexAbandoned) {
+    HANDLE m = CreateMutexA(nullptr, FALSE, "abandon-test");
+    AbandonOnAThread(m);
     EXPECT_EQ(WaitForSingleObject(m, 1000), WAIT_ABANDONED);
     EXPECT_TRUE(ReleaseMutex(m));  // the abandoned wait owns it
     EXPECT_EQ(WaitForSingleObject(m, 0), WAIT_OBJECT_0);
     ReleaseMutex(m);
-    CloseHandle(t);
+    CloseHandle(m);
+}
+
+TEST(Mutexes, AbandonedMutexTakenOverAndReleasedByAnotherProcessIsNoLongerAbandoned) {
+    HANDLE m = CreateMutexA(nullptr, FALSE, "abandoned-then-released");
+    AbandonOnAThread(m);
+    // Another process takes it over (hearing it was abandoned) and releases it properly.
+    int other = open((platform::StateDir() + "/locks/abandoned-then-released.lock").c_str(), O_RDWR | O_CLOEXEC);
+    ASSERT_GE(other, 0);
+    ASSERT_EQ(flock(other, LOCK_EX | LOCK_NB), 0);
+    char marker = 0;
+    EXPECT_EQ(pread(other, &marker, 1, 0), 1);
+    EXPECT_EQ(marker, '1') << "the other process hears it was abandoned";
+    marker = '0';
+    EXPECT_EQ(pwrite(other, &marker, 1, 0), 1);
+    flock(other, LOCK_UN);
+    close(other);
+    EXPECT_EQ(WaitForSingleObject(m, 1000), WAIT_OBJECT_0);
+    EXPECT_TRUE(ReleaseMutex(m));
     CloseHandle(m);
 }
 

@@ -475,3 +475,13 @@ TEST_F(Painting, TextMoveAndSizeInvalidateWhatChanged) {
     ShowWindow(child, SW_HIDE);
     EXPECT_EQ(Paint(), std::vector<HWND>{top}) << "what the hidden child covered";
 }
+
+TEST_F(Painting, APeekFilteredOnOneWindowLeavesAnotherWindowsPaint) {
+    ShowWindow(top, SW_SHOW);
+    Paint();
+    InvalidateRect(child, nullptr, TRUE);
+    MSG msg;
+    EXPECT_FALSE(PeekMessageA(&msg, top, 0, 0, PM_REMOVE)) << "the top window is valid";
+    EXPECT_FALSE(PeekMessageA(&msg, top, WM_PAINT, WM_PAINT, PM_REMOVE));
+    EXPECT_EQ(Paint(), std::vector<HWND>{child}) << "the child's paint still comes";
+}

@@ -63,7 +63,7 @@ public:
     BOOL CreatePointFont(int pointSizeTenths, LPCSTR face, class CDC* dc = nullptr);
     int GetLogFont(LOGFONTA* font) const { return ::GetObjectA(m_hObject, sizeof(LOGFONTA), font); }
     operator HFONT() const { return static_cast<HFONT>(m_hObject); }
-    // A wrapper that does not own the font (kept for the process, one per handle).
+    // The font's own wrapper, or a temporary one that goes with the font.
     static CFont* FromHandle(HFONT font);
 };
 

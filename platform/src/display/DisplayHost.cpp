@@ -187,6 +187,12 @@ ULONGLONG Idle() {
     return g_closeAsked ? std::min<ULONGLONG>(wake, ClockNow() + kCloseRequestMs) : wake;
 }
 
+void ThreadEnded(DWORD threadId) {
+    Host& h = TheHost();
+    std::lock_guard<std::mutex> g(h.lock);
+    if (h.drawingThread == threadId) h.drawingThread = 0;
+}
+
 void SetMessageBoxWindow(HWND window, bool isMessageBox) {
     Host& h = TheHost();
     std::lock_guard<std::mutex> g(h.lock);

@@ -12,6 +12,8 @@ namespace platform::display {
 // operator may act. Returns the platform-clock time by which to call again when no message
 // comes (UINT64_MAX for none).
 ULONGLONG Idle();
+// A thread ended: when it drew for the display, the next thread whose loop goes idle does.
+void ThreadEnded(DWORD threadId);
 
 }  // namespace platform::display
 

@@ -1,5 +1,6 @@
 // Bitmaps: storage in the bitmap's own format, read and written as 32-bit pixel values.
 #include <algorithm>
+#include <new>
 #include <cstring>
 
 #include "gdi/GdiObjects.h"
@@ -47,16 +48,24 @@ uint16_t Pack565(uint32_t p) {
 }  // namespace
 
 std::unique_ptr<Bitmap> MakeBitmap(int width, int height, int bpp, bool dib, bool bottomUp) {
-    auto b = std::make_unique<Bitmap>();
-    b->width = std::max(width, 0);
-    b->height = std::max(height, 0);
-    b->bpp = bpp;
-    b->dib = dib;
-    b->bottomUp = bottomUp;
-    b->stride = ((b->width * bpp + 31) / 32) * 4;
-    b->store.assign(size_t(b->stride) * size_t(b->height), 0);
-    b->colors = DefaultColors(bpp);
-    return b;
+    width = std::max(width, 0);
+    height = std::max(height, 0);
+    const uint64_t stride = ((uint64_t(width) * uint64_t(bpp) + 31) / 32) * 4;
+    if (stride * uint64_t(height) > kMaxBitmapStore) return nullptr;
+    try {
+        auto b = std::make_unique<Bitmap>();
+        b->width = width;
+        b->height = height;
+        b->bpp = bpp;
+        b->dib = dib;
+        b->bottomUp = bottomUp;
+        b->stride = int(stride);
+        b->store.assign(size_t(stride) * size_t(height), 0);
+        b->colors = DefaultColors(bpp);
+        return b;
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
 }
 
 uint32_t Bitmap::Nearest(uint32_t p) const {
@@ -163,6 +172,7 @@ HBITMAP CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel, cons
         return nullptr;
     Guard g(Lock());
     auto b = MakeBitmap(width, height, int(bitsPerPixel), false, false);
+    if (!b) return nullptr;
     if (bits) {
         // The caller's rows are counted in words.
         size_t rowBytes = size_t(((width * int(bitsPerPixel) + 15) / 16) * 2);
@@ -185,7 +195,8 @@ HBITMAP CreateCompatibleBitmap(HDC dc, int width, int height) {
     // A memory DC that holds a monochrome bitmap makes monochrome ones; every other makes 32-bit.
     Bitmap* target = d->Target();
     int bpp = (d->memory && target && target->Mono()) ? 1 : 32;
-    return static_cast<HBITMAP>(Insert(MakeBitmap(width, height, bpp, false, false), OBJ_BITMAP));
+    auto b = MakeBitmap(width, height, bpp, false, false);
+    return b ? static_cast<HBITMAP>(Insert(std::move(b), OBJ_BITMAP)) : nullptr;
 }
 
 LONG GetBitmapBits(HBITMAP bitmap, LONG size, LPVOID bits) {

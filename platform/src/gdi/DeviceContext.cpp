@@ -70,21 +70,12 @@ V Swap(V& slot, V value) {
 
 }  // namespace
 
-namespace {
-void (*g_dcGone)(HDC) = nullptr;
-}
-
 HDC NewDC(bool memory, bool info) {
     auto d = std::make_unique<DC>();
     d->memory = memory;
     d->info = info;
     d->s = DefaultState(memory);
     return static_cast<HDC>(Insert(std::move(d), memory ? OBJ_MEMDC : OBJ_DC));
-}
-
-void SetDCGoneHook(void (*hook)(HDC dc)) {
-    Guard g(Lock());
-    g_dcGone = hook;
 }
 
 void FreeDC(DC* d) {
@@ -96,7 +87,6 @@ void FreeDC(DC* d) {
     d->deletePending = true;
     d->references = 1;
     Release(handle);
-    if (g_dcGone) g_dcGone(handle);
 }
 
 }  // namespace platform::gdi

@@ -10,8 +10,11 @@ constexpr DWORD kMask565[3] = {0xF800, 0x07E0, 0x001F};
 constexpr DWORD kMask555[3] = {0x7C00, 0x03E0, 0x001F};
 constexpr DWORD kMask888[3] = {0xFF0000, 0x00FF00, 0x0000FF};
 
+// The three masks: inside the V4 and V5 headers (52 bytes and more), after a 40-byte one.
 const DWORD* Masks(const BITMAPINFO* info) {
-    return reinterpret_cast<const DWORD*>(reinterpret_cast<const uint8_t*>(info) + info->bmiHeader.biSize);
+    const DWORD size = info->bmiHeader.biSize >= sizeof(BITMAPINFOHEADER) + 12 ? DWORD(sizeof(BITMAPINFOHEADER))
+                                                                                : info->bmiHeader.biSize;
+    return reinterpret_cast<const DWORD*>(reinterpret_cast<const uint8_t*>(info) + size);
 }
 
 // The format a BITMAPINFO describes, checked; null when it is not one this GDI reads.
@@ -57,6 +60,7 @@ bool ReadFormat(const BITMAPINFO* info, UINT usage, DibFormat* f) {
 
 std::unique_ptr<Bitmap> MakeDib(const DibFormat& f, bool dib) {
     auto b = MakeBitmap(f.width, f.height, f.bpp, dib, f.bottomUp);
+    if (!b) return nullptr;
     b->rgb555 = f.rgb555;
     if (!f.colors.empty()) b->colors = f.colors;
     return b;
@@ -92,6 +96,7 @@ HBITMAP CreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits
     if (section || !ReadFormat(info, usage, &f)) return nullptr;
     Guard g(Lock());
     auto b = MakeDib(f, true);
+    if (!b) return nullptr;
     if (bits) *bits = b->store.data();
     return static_cast<HBITMAP>(Insert(std::move(b), OBJ_BITMAP));
 }
@@ -133,6 +138,7 @@ int GetDIBits(HDC dc, HBITMAP bitmap, UINT start, UINT lines, LPVOID bits, LPBIT
     if (h.biCompression != BI_RGB && !(h.biCompression == BI_BITFIELDS && (bpp == 16 || bpp == 32))) return 0;
     bool bottomUp = h.biHeight >= 0;
     auto out = MakeBitmap(b->width, b->height, bpp, true, bottomUp);
+    if (!out) return 0;
     out->rgb555 = bpp == 16 && h.biCompression == BI_RGB;
     if (bpp <= 8 && b->bpp == bpp) out->colors = b->colors;
     h.biWidth = b->width;

@@ -7,11 +7,20 @@
 namespace platform::gdi {
 namespace {
 
-// Bytes of the colour table (up to 256 entries, 8 bits and fewer) or of the three masks.
+constexpr size_t kMasksBytes = 12;
+
+// The three masks of BI_BITFIELDS sit inside headers of 52 bytes and more (the V4 and V5 ones),
+// after the 40-byte header otherwise.
+bool MasksInHeader(const BITMAPINFOHEADER& h) {
+    return h.biBitCount > 8 && h.biCompression == BI_BITFIELDS && h.biSize >= sizeof(BITMAPINFOHEADER) + kMasksBytes;
+}
+
+// Bytes after the header: the colour table (up to 256 entries, 8 bits and fewer) or the three
+// masks.
 size_t TableBytes(const BITMAPINFOHEADER& h) {
     if (h.biBitCount <= 8)
         return 4 * (h.biClrUsed ? std::min<size_t>(h.biClrUsed, 256) : size_t(1) << std::min<WORD>(h.biBitCount, 8));
-    return h.biCompression == BI_BITFIELDS ? 12 : 0;
+    return h.biCompression == BI_BITFIELDS && !MasksInHeader(h) ? kMasksBytes : 0;
 }
 
 }  // namespace
@@ -29,6 +38,8 @@ bool ReadPackedDib(const uint8_t* data, size_t size, PackedDib* out) {
     const size_t bitsOffset = h.biSize + tableBytes;
     if (bitsOffset > size || stride * height > size - bitsOffset) return false;
     out->info.assign(data, data + sizeof(BITMAPINFOHEADER));
+    if (MasksInHeader(h))
+        out->info.insert(out->info.end(), data + sizeof(BITMAPINFOHEADER), data + sizeof(BITMAPINFOHEADER) + kMasksBytes);
     out->info.insert(out->info.end(), data + h.biSize, data + bitsOffset);
     reinterpret_cast<BITMAPINFOHEADER*>(out->info.data())->biSize = sizeof(BITMAPINFOHEADER);
     out->bits.assign(data + bitsOffset, data + bitsOffset + stride * height);

@@ -69,7 +69,10 @@ struct Bitmap : Object {
     void MarkChanged(const RECT& r);
 };
 
-// A bitmap object of the given format, zeroed; bits-per-pixel 1, 4, 8, 16, 24 or 32.
+// The most store one bitmap may have: larger ones are refused before anything is allocated.
+constexpr uint64_t kMaxBitmapStore = uint64_t(256) << 20;
+// A bitmap object of the given format, zeroed; bits-per-pixel 1, 4, 8, 16, 24 or 32. Null when its
+// store would exceed kMaxBitmapStore or cannot be had.
 std::unique_ptr<Bitmap> MakeBitmap(int width, int height, int bpp, bool dib, bool bottomUp);
 
 struct Pen : Object {
@@ -154,9 +157,10 @@ void Release(HGDIOBJ handle);
 // The default objects a new DC holds.
 DCState DefaultState(bool memory);
 HGDIOBJ Stock(int index);
-// Frees a DC and what it holds; the hook hears of it (the framework's temporary wrappers).
+// Frees a DC and what it holds.
 void FreeDC(DC* dc);
-void SetDCGoneHook(void (*hook)(HDC dc));
+// Hears of every object and DC freed, with the GDI lock held (the framework's temporary wrappers).
+void SetObjectGoneHook(void (*hook)(HGDIOBJ object));
 // A new DC with the default state.
 HDC NewDC(bool memory, bool info);
 HBITMAP StockBitmap();

@@ -22,13 +22,22 @@ Table& T() {
     return *t;
 }
 
+void (*g_gone)(HGDIOBJ) = nullptr;
+
 void Erase(Object* o) {
     Table& t = T();
     if (o->type < t.live.size()) --t.live[o->type];
-    t.objects.erase(reinterpret_cast<uintptr_t>(o->handle));
+    HGDIOBJ handle = o->handle;
+    t.objects.erase(reinterpret_cast<uintptr_t>(handle));
+    if (g_gone) g_gone(handle);
 }
 
 }  // namespace
+
+void SetObjectGoneHook(void (*hook)(HGDIOBJ object)) {
+    Guard g(Lock());
+    g_gone = hook;
+}
 
 HGDIOBJ InsertStock(std::unique_ptr<Object> o, DWORD type) {
     o->stock = true;

@@ -2,6 +2,7 @@
 #include <cstring>
 
 #include "gdi/Raster.h"
+#include "gdi/RegionData.h"
 
 using namespace platform::gdi;
 
@@ -111,28 +112,10 @@ DWORD GetRegionData(HRGN region, DWORD size, LPRGNDATA data) {
 }
 
 HRGN ExtCreateRegion(const XFORM* transform, DWORD size, const RGNDATA* data) {
-    // The header must be what it says, and every rectangle it counts must lie within `size`;
-    // the bounding rectangle is not trusted.
-    if (!data || size < sizeof(RGNDATAHEADER)) return nullptr;
-    const RGNDATAHEADER& h = data->rdh;
-    if (h.dwSize != sizeof(RGNDATAHEADER) || h.iType != RDH_RECTANGLES) return nullptr;
-    if (uint64_t(h.nCount) * sizeof(RECT) > uint64_t(size) - sizeof(RGNDATAHEADER)) return nullptr;
-    int dx = 0, dy = 0;
-    if (transform) {
-        // Translations only.
-        if (transform->eM11 != 1.0f || transform->eM22 != 1.0f || transform->eM12 != 0.0f || transform->eM21 != 0.0f)
-            return nullptr;
-        dx = int(transform->eDx);
-        dy = int(transform->eDy);
-    }
-    std::vector<RECT> rects(h.nCount);
-    if (h.nCount) std::memcpy(rects.data(), data->Buffer, rects.size() * sizeof(RECT));
-    for (RECT& r : rects) {
-        r = Ordered(r.left, r.top, r.right, r.bottom);
-        OffsetRect(&r, dx, dy);
-    }
+    Region region;
+    if (!RegionFromData(transform, size, data, &region)) return nullptr;
     Guard g(Lock());
-    return NewRegion(Region::FromRects(rects));
+    return NewRegion(std::move(region));
 }
 
 BOOL FillRgn(HDC dc, HRGN region, HBRUSH brush) {

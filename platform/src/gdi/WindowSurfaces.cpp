@@ -37,7 +37,9 @@ std::shared_ptr<Bitmap> SurfaceFor(HWND top, SIZE size) {
     auto& slot = Surfaces()[top];
     int w = std::max<LONG>(size.cx, 0), h = std::max<LONG>(size.cy, 0);
     if (!slot || slot->width != w || slot->height != h) {
-        slot = std::shared_ptr<Bitmap>(MakeBitmap(w, h, 32, false, false).release());
+        std::unique_ptr<Bitmap> made = MakeBitmap(w, h, 32, false, false);
+        if (!made) made = MakeBitmap(0, 0, 32, false, false);  // too large to keep: draws nowhere
+        slot = std::shared_ptr<Bitmap>(made.release());
         slot->window = top;
         slot->MarkChanged(RECT{0, 0, w, h});
     }

@@ -1,13 +1,11 @@
 // Device-context holders and menus.
 #include "mfc/Gdi.h"
 
-#include <map>
-#include <mutex>
 #include <cstring>
 
 #include "WindowTable.h"
 #include "display/InputState.h"
-#include "gdi/GdiObjects.h"
+#include "mfc/GdiWrappers.h"
 #include "mfc/Wnd.h"
 
 IMPLEMENT_DYNAMIC(CGdiObject, CObject)
@@ -27,12 +25,14 @@ IMPLEMENT_DYNAMIC(CMenu, CObject)
 BOOL CGdiObject::Attach(HGDIOBJ object) {
     if (!object || m_hObject) return FALSE;
     m_hObject = object;
+    platform::mfc::Own(object, this);
     return TRUE;
 }
 
 HGDIOBJ CGdiObject::Detach() {
     HGDIOBJ h = m_hObject;
     m_hObject = nullptr;
+    if (h) platform::mfc::Disown(h, this);
     return h;
 }
 
@@ -54,23 +54,7 @@ BOOL CFont::CreatePointFont(int pointSizeTenths, LPCSTR face, CDC*) {
     return CreateFontIndirect(&lf);
 }
 
-namespace {
-template <class T, class H>
-T* PermanentWrapper(H handle) {
-    static std::mutex lock;
-    static auto* wrappers = new std::map<H, T*>;
-    if (!handle) return nullptr;
-    std::lock_guard<std::mutex> g(lock);
-    T*& w = (*wrappers)[handle];
-    if (!w) {
-        w = new T;
-        w->m_hObject = handle;
-    }
-    return w;
-}
-}  // namespace
-
-CFont* CFont::FromHandle(HFONT font) { return PermanentWrapper<CFont>(font); }
+CFont* CFont::FromHandle(HFONT font) { return static_cast<CFont*>(platform::mfc::WrapperOf(HGDIOBJ(font))); }
 
 BOOL CBitmap::LoadBitmap(UINT id) { return Attach(::LoadBitmapA(nullptr, MAKEINTRESOURCE(id))); }
 
@@ -82,55 +66,21 @@ BOOL CBitmap::CreateCompatibleBitmap(CDC* dc, int width, int height) {
 
 namespace {
 
-struct TemporaryDCs {
-    std::mutex lock;
-    std::map<HDC, CDC*> wrappers;
-};
-
-TemporaryDCs& Temporaries() {
-    static auto* t = new TemporaryDCs;
-    return *t;
-}
-
-// A DC went: its temporary wrapper goes with it.
-void ForgetDC(HDC dc) {
-    CDC* gone = nullptr;
-    {
-        TemporaryDCs& t = Temporaries();
-        std::lock_guard<std::mutex> g(t.lock);
-        auto it = t.wrappers.find(dc);
-        if (it == t.wrappers.end()) return;
-        gone = it->second;
-        t.wrappers.erase(it);
-    }
-    gone->m_hDC = nullptr;
-    delete gone;
-}
-
-// The temporary wrappers of the objects a DC selects (kept per handle for the process: the
-// handles are the caller's).
+// The wrapper of what a selection handed back: the object's own, or a temporary one.
 template <class T>
 T* Selected(HGDIOBJ old) {
-    return PermanentWrapper<T>(old);
+    return static_cast<T*>(platform::mfc::WrapperOf(old));
 }
 
 }  // namespace
 
-CDC::~CDC() = default;
-
-CDC* CDC::FromHandle(HDC dc) {
-    if (!dc) return nullptr;
-    static std::once_flag once;
-    std::call_once(once, [] { platform::gdi::SetDCGoneHook(&ForgetDC); });
-    TemporaryDCs& t = Temporaries();
-    std::lock_guard<std::mutex> g(t.lock);
-    CDC*& wrapper = t.wrappers[dc];
-    if (!wrapper) {
-        wrapper = new CDC;
-        wrapper->m_hDC = dc;
-    }
-    return wrapper;
+// As the framework's: a DC it created (or was given) goes with it; CPaintDC and CClientDC give
+// theirs back themselves, a temporary wrapper holds none by then.
+CDC::~CDC() {
+    if (m_hDC) ::DeleteDC(Detach());
 }
+
+CDC* CDC::FromHandle(HDC dc) { return platform::mfc::WrapperOf(dc); }
 
 BOOL CDC::Attach(HDC dc) {
     if (!dc || m_hDC) return FALSE;

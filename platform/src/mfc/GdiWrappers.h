@@ -1,0 +1,18 @@
+// The framework's wrappers by handle: the one a GDI object or DC has (the CGdiObject or CDC that
+// attached it), or else a temporary one made on demand and freed when its object or DC goes.
+#pragma once
+
+#include "mfc/Gdi.h"
+
+namespace platform::mfc {
+
+// A GDI object's wrapper becomes / stops being the handle's own (Attach, Detach).
+void Own(HGDIOBJ handle, CGdiObject* wrapper);
+void Disown(HGDIOBJ handle, CGdiObject* wrapper);
+
+// The handle's own wrapper, or a temporary one of the class its object type names; null for null.
+CGdiObject* WrapperOf(HGDIOBJ handle);
+// A DC's temporary wrapper.
+CDC* WrapperOf(HDC dc);
+
+}  // namespace platform::mfc
