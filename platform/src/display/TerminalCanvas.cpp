@@ -2,6 +2,7 @@
 #include "display/TerminalCanvas.h"
 
 #include <algorithm>
+#include <string>
 
 #include "display/TextWidth.h"
 
@@ -15,7 +16,7 @@ TerminalCanvas::Cell* TerminalCanvas::At(int column, int row) {
     return &m_cells[size_t(row) * m_columns + column];
 }
 
-int TerminalCanvas::Put(int column, int row, const std::string& text, unsigned char style, int clipLeft, int clipRight) {
+int TerminalCanvas::Put(int column, int row, const std::string& text, unsigned short style, int clipLeft, int clipRight) {
     clipRight = std::min(clipRight, m_columns);
     for (char32_t ch : DecodeUtf8(text)) {
         int width = CharWidth(ch);
@@ -67,7 +68,7 @@ void TerminalCanvas::Box(int column, int row, int width, int height, const std::
 std::string TerminalCanvas::Render() const {
     std::string out;
     for (int r = 0; r < m_rows; ++r) {
-        unsigned char style = kPlain;
+        unsigned short style = kPlain;
         for (int c = 0; c < m_columns; ++c) {
             const Cell& cell = m_cells[size_t(r) * m_columns + c];
             if (cell.continuation) continue;
@@ -76,6 +77,8 @@ std::string TerminalCanvas::Render() const {
                 if (cell.style & kReverse) out += "\x1b[7m";
                 if (cell.style & kDim) out += "\x1b[2m";
                 if (cell.style & kBold) out += "\x1b[1m";
+                if (int ink = (cell.style >> 4) & 0xF) out += "\x1b[3" + std::to_string(ink - 1) + "m";
+                if (int paper = (cell.style >> 8) & 0xF) out += "\x1b[4" + std::to_string(paper - 1) + "m";
                 style = cell.style;
             }
             out += cell.ch;

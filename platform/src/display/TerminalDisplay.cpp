@@ -74,6 +74,21 @@ std::vector<std::string> Lines(const std::string& text) {
     }
 }
 
+// A drawn text's marked colours as the terminal's.
+unsigned short ColourStyle(const ControlView& v) {
+    static const char* const kAnsi[8] = {"", "red", "green", "yellow", "blue", "magenta", "cyan", ""};
+    auto ansi = [](COLORREF c) {
+        std::string name = ColourName(c);
+        for (int i = 1; i < 7; ++i)
+            if (!name.empty() && name == kAnsi[i]) return i;
+        return -1;
+    };
+    if (!v.drawn) return kPlain;
+    int ink = ansi(v.ink), paper = ansi(v.paper);
+    if (paper >= 0) return static_cast<unsigned short>(Paper(paper) | Ink(ink >= 0 ? ink : 0));
+    return ink >= 0 ? Ink(ink) : static_cast<unsigned short>(kPlain);
+}
+
 std::string Repeat(const std::string& s, int n) {
     std::string out;
     for (int i = 0; i < n; ++i) out += s;
@@ -286,7 +301,8 @@ private:
         switch (v.kind) {
         case ControlKind::Text: {
             std::vector<std::string> lines = Lines(v.text);
-            for (size_t i = 0; i < lines.size() && y + int(i) < bottom; ++i) canvas.Put(x, y + int(i), lines[i], kPlain, ox, right);
+            for (size_t i = 0; i < lines.size() && y + int(i) < bottom; ++i)
+                canvas.Put(x, y + int(i), lines[i], ColourStyle(v), ox, right);
             break;
         }
         case ControlKind::PushButton: {
@@ -294,7 +310,7 @@ private:
             bool focused = v.hwnd == m_focus;
             std::string s = focused ? "[>" + label + "<]" : v.enabled ? "[ " + label + " ]" : "( " + label + " )";
             int at = x + std::max(0, (width - TextWidth(s)) / 2);
-            unsigned char style = focused ? kReverse : (v.enabled ? kPlain : kDim);
+            unsigned short style = focused ? kReverse : (v.enabled ? kPlain : kDim);
             canvas.Put(at, y + (height - 1) / 2, s, style, ox, right);
             break;
         }

@@ -3,6 +3,7 @@
 #include <map>
 
 #include "WindowTable.h"
+#include "gdi/DrawnText.h"
 #include "gdi/GdiObjects.h"
 #include "gdi/WindowSurfaces.h"
 #include "platform/display.h"
@@ -121,6 +122,7 @@ HDC BeginPaint(HWND window, LPPAINTSTRUCT paint) {
     if (!platform::win::TakeUpdateRegion(window, &update, &erase)) return nullptr;
     paint->rcPaint = update.Box();
     paint->hdc = WindowDC(window, &update);
+    if (paint->hdc) BeginDrawnText(window);
     // The background first, when erasing was asked; fErase stays set when nobody erased.
     paint->fErase = erase && paint->hdc && !::SendMessageA(window, WM_ERASEBKGND, WPARAM(paint->hdc), 0);
     return paint->hdc;
@@ -128,6 +130,7 @@ HDC BeginPaint(HWND window, LPPAINTSTRUCT paint) {
 
 BOOL EndPaint(HWND window, const PAINTSTRUCT* paint) {
     if (!paint || !paint->hdc) return TRUE;
+    EndDrawnText(window);
     return ReleaseDC(window, paint->hdc) ? TRUE : FALSE;
 }
 
