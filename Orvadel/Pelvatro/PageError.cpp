@@ -70,9 +70,12 @@ BOOL CPageError::StartTest() {
     if (sheet == nullptr || sheet->IsLastCard()) {
         if (main != nullptr && main->m_nHotPlugBus != 0) {
             action = button = kTextRestart;
-        } else {
+        } else if (m_nCountdown > 0) {
             action.Format(kFormatPowerOffIn, m_nCountdown);
             button = kTextPowerOff;
+        } else {
+            // No power-off follows: nothing is announced, and the button only ends the run.
+            button = kTextClose;
         }
     } else {
         action = button = kTextNextCard;

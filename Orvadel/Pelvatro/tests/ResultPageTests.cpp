@@ -56,7 +56,9 @@ TEST_F(ResultPageTest, OnePassingCardShowsPassAndItsButtonEndsTheRunWithThePassR
     EXPECT_TRUE(platform::TraceContains("ExitWindowsEx(0x9): no power-off command configured"));
 }
 
+// ShutDown 0: the last card's page announces no power-off, and its button only ends the run.
 TEST_F(ResultPageTest, TheFirstFailureStaysShownForTheNextCardAndTheRunsFailuresGoToTheErrorRecord) {
+    Settings("[Eeprom]\r\nShutDown=0\r\nHotPlugBus=0\r\n");
     Build(2);
     Enter(PAGE_CHECK);
     op.Then([&] {
@@ -76,7 +78,8 @@ TEST_F(ResultPageTest, TheFirstFailureStaysShownForTheNextCardAndTheRunsFailures
         ASSERT_TRUE(Showing(PAGE_RESULT));
         EXPECT_EQ(Page()->FailDisplay().GetText(), "第0路 视频测试失败") << "the run's first failure";
         EXPECT_FALSE(Page()->PassDisplay().IsWindowVisible());
-        EXPECT_EQ(op.Text(IDC_PASS), "关闭电脑");
+        EXPECT_EQ(Page()->ActionLabel().GetText(), "");
+        EXPECT_EQ(op.Text(IDC_PASS), "关 闭");
         EXPECT_TRUE(op.Click(IDC_PASS));
     });
     EXPECT_EQ(sheet.DoModal(), IDOK);
@@ -84,6 +87,7 @@ TEST_F(ResultPageTest, TheFirstFailureStaysShownForTheNextCardAndTheRunsFailures
     std::string record = ReadFileBytes(HomeFile("Error.txt"));
     EXPECT_NE(record.find(Gbk("第0路 视频测试失败") + "\r\n"), std::string::npos);
     EXPECT_FALSE(FileExists(HomeFile("Pass.txt")));
+    EXPECT_FALSE(app.m_bPowerOff) << "no power-off is asked for";
 }
 
 TEST_F(ResultPageTest, WithHotPlugBusTheLastCardsButtonRestartsTheProgram) {
