@@ -42,9 +42,10 @@ bool Near(uint32_t pixel, const std::array<BYTE, 3>& rgb, int tolerance) {
 
 class TestStationRun : public StationRun {
 protected:
-    TestStationRun() {
+    // The test-station settings on the bench of that name beside the default bench.
+    explicit TestStationRun(const char* benchName = "test-station.json") {
         WriteFileBytes(HomeFile("ConfigTest.txt"), ReadFileBytes(PELVATRO_TEST_STATION_CONFIG));
-        const auto bench = std::filesystem::path(hwsim::Bench::DefaultPath()).parent_path() / "test-station.json";
+        const auto bench = std::filesystem::path(hwsim::Bench::DefaultPath()).parent_path() / benchName;
         Plug(ReadFileBytes(bench.string()));
         std::filesystem::create_directories("test-output");
     }
@@ -294,7 +295,7 @@ const std::vector<std::pair<int, std::string>> kRemoteNames = {{12, "静音"}, {
 
 class LoggedTestStationRun : public TestStationRun {
 protected:
-    LoggedTestStationRun() {
+    explicit LoggedTestStationRun(const char* benchName = "test-station.json") : TestStationRun(benchName) {
         std::string settings = ReadFileBytes(PELVATRO_TEST_STATION_CONFIG);
         const std::string keys = "12=NUM\r\n13=Rec\r\n14=Up\r\n15=Full\r\n";
         std::string named;
@@ -363,6 +364,25 @@ TEST_F(LoggedTestStationRun, ARemoteKeyThatNeverComesFailsTheCardOnTheResultPage
     EXPECT_LT(Where("title \"测试结果(Result)\""), Where("text 1070: 第0路 遥控器错误 (red)"));
     EXPECT_LT(Where("text 1070: 第0路 遥控器错误 (red)"), lines.size());
     EXPECT_NE(ReadFileBytes(HomeFile("Error.txt")).find(Gbk("第0路 遥控器错误") + "\r\n"), std::string::npos);
+}
+
+// The test-station settings on the default bench, whose cards have no encoder: each card's
+// record page says so and fails the card when a recording would have ended, and the run ends
+// by itself with the error record.
+struct TestStationOnTheDefaultBench : LoggedTestStationRun {
+    TestStationOnTheDefaultBench() : LoggedTestStationRun("default.json") {}
+};
+
+TEST_F(TestStationOnTheDefaultBench, EveryRecordingFailsAndTheRunEndsByItselfWithTheErrorRecord) {
+    RunLogged();
+    EXPECT_EQ(Count("text 1080: 录像失败: 本卡没有编码器"), 2) << "each card's";
+    EXPECT_EQ(Count("text 1070: 第0路 录像出错 (red)"), 2) << "the run's first failure, on both cards' result page";
+    EXPECT_EQ(Count("operator: presses \"测试下一块卡\" (1053)"), 1);
+    EXPECT_EQ(Count("operator: presses \"关 闭\" (1053)"), 1);
+    const std::string record = ReadFileBytes(HomeFile("Error.txt"));
+    EXPECT_NE(record.find(Gbk("第0路 录像出错") + "\r\n"), std::string::npos) << record;
+    EXPECT_NE(record.find(Gbk("第1路 录像出错") + "\r\n"), std::string::npos) << record;
+    EXPECT_FALSE(FileExists(HomeFile("Pass.txt")));
 }
 
 }  // namespace
