@@ -47,21 +47,22 @@ void TerminalCanvas::Fill(int column, int row, int width, int height, const std:
         for (int c = column; c < column + width; ++c) Put(c, r, ch);
 }
 
-void TerminalCanvas::Box(int column, int row, int width, int height, const std::string& title) {
+void TerminalCanvas::Box(int column, int row, int width, int height, const std::string& title, bool fill,
+                         unsigned short style) {
     if (width < 2 || height < 2) return;
-    Fill(column, row, width, height, " ");
+    if (fill) Fill(column, row, width, height, " ");
     for (int c = column + 1; c < column + width - 1; ++c) {
-        Put(c, row, "─");
-        Put(c, row + height - 1, "─");
+        Put(c, row, "─", style);
+        Put(c, row + height - 1, "─", style);
     }
     for (int r = row + 1; r < row + height - 1; ++r) {
-        Put(column, r, "│");
-        Put(column + width - 1, r, "│");
+        Put(column, r, "│", style);
+        Put(column + width - 1, r, "│", style);
     }
-    Put(column, row, "┌");
-    Put(column + width - 1, row, "┐");
-    Put(column, row + height - 1, "└");
-    Put(column + width - 1, row + height - 1, "┘");
+    Put(column, row, "┌", style);
+    Put(column + width - 1, row, "┐", style);
+    Put(column, row + height - 1, "└", style);
+    Put(column + width - 1, row + height - 1, "┘", style);
     if (!title.empty()) Put(column + 2, row, " " + title + " ", kBold, column + 1, column + width - 1);
 }
 

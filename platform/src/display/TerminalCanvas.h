@@ -21,7 +21,9 @@ public:
     int Put(int column, int row, const std::string& text, unsigned short style = kPlain, int clipLeft = 0,
             int clipRight = 1 << 30);
     void Fill(int column, int row, int width, int height, const std::string& ch = " ");
-    void Box(int column, int row, int width, int height, const std::string& title);
+    // A frame, its inside cleared unless `fill` is false.
+    void Box(int column, int row, int width, int height, const std::string& title, bool fill = true,
+             unsigned short style = kPlain);
     // The picture as lines with ANSI styles, each line ended by "\x1b[K\r\n".
     std::string Render() const;
     // The picture as plain text lines (no styles), for comparison.
