@@ -334,8 +334,11 @@ private:
         switch (v.kind) {
         case ControlKind::Text: {
             std::vector<std::string> lines = Lines(v.text);
-            for (size_t i = 0; i < lines.size() && y + int(i) < bottom; ++i)
-                canvas.Put(x, y + int(i), lines[i], ColourStyle(v), ox, right);
+            bool centred = (v.style & SS_TYPEMASK) == SS_CENTER;
+            for (size_t i = 0; i < lines.size() && y + int(i) < bottom; ++i) {
+                int left = centred ? x + std::max(0, (width - TextWidth(lines[i])) / 2) : x;
+                canvas.Put(left, y + int(i), lines[i], ColourStyle(v), ox, right);
+            }
             break;
         }
         case ControlKind::PushButton: {
