@@ -46,6 +46,7 @@ const char kFaultGraph[] = "录像失败: 录像图建不起来";
 const char kFaultSettings[] = "录像失败: 编码器不接受设置";
 const char kFaultConnect[] = "录像失败: 编码器连接不上";
 const char kFaultFile[] = "录像失败: 不能写入 %s";
+const char kFaultRun[] = "录像失败: 录像不能开始";
 
 }  // namespace
 
@@ -107,7 +108,9 @@ bool CPageRecord::StartRecording() {
     if (!m_pCard->GetGraph().Run()) {
         TRACE("CPageRecord: the recording of card %d into %s did not start\n", m_nCardIndex, (LPCSTR)m_strRecordFile);
         m_pCard->StopRecord();
-        m_strProgress.Format(kFaultFile, (LPCSTR)m_strRecordFile);
+        // The file writer makes the file as the graph starts: without it, the folder refused it.
+        if (FileExists(m_strRecordFile)) m_strProgress = kFaultRun;
+        else m_strProgress.Format(kFaultFile, (LPCSTR)m_strRecordFile);
         return false;
     }
     // Every recording counts its own ticks from the start, whatever an earlier one left.
