@@ -342,10 +342,11 @@ TEST_F(LoggedTestStationRun, TheLogDisplaysOperatorPassesEveryPageByItselfAndThe
     for (size_t i = 0; i < kRemoteNames.size(); ++i) {
         const std::string label = "text " + std::to_string(labels[i]) + ": " + kRemoteNames[i].second;
         const size_t shown = Where(label), green = Where(label + " (green background)");
+        const size_t key = Where("text 1067: 键值 (KeyCode) : " + std::to_string(kRemoteNames[i].first));
         EXPECT_LT(shown, green) << label;
-        ASSERT_LT(green + 1, lines.size()) << label;
-        EXPECT_EQ(lines[green + 1], "text 1067: 键值 (KeyCode) : " + std::to_string(kRemoteNames[i].first))
-            << "marked as its key arrives";
+        ASSERT_LT(green, lines.size()) << label;
+        ASSERT_LT(key, lines.size()) << label;
+        EXPECT_LE(std::max(green, key) - std::min(green, key), 2u) << label << ": marked as its key arrives";
     }
     const size_t pass = Where("text 1072: Pass (green)");
     ASSERT_LT(pass, lines.size());
