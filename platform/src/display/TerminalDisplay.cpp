@@ -295,13 +295,15 @@ private:
                     (px.bottom + kCellHeight - 1) / kCellHeight};
     }
 
-    // A control of one line: a label, a field, a button, a check box.
+    // A control of one line: a label, a field, a button, a check box. A taller text shows its
+    // line at its top, as it is drawn.
     static bool OneLine(const ControlView& v) {
         switch (v.kind) {
         case ControlKind::PushButton:
         case ControlKind::CheckBox: return true;
         case ControlKind::Edit: return !(v.style & ES_MULTILINE);
-        case ControlKind::Text: return v.text.find('\n') == std::string::npos;
+        case ControlKind::Text:
+            return v.text.find('\n') == std::string::npos && v.rect.bottom - v.rect.top <= 2 * kCellHeight;
         default: return false;
         }
     }
