@@ -1,6 +1,8 @@
 // CPageError: the result of the run so far and the way on.
 #include "PageError.h"
 
+#include <algorithm>
+
 #include "PageEndTexts.h"
 #include "PelvatroDlg.h"
 #include "ProgramFolder.h"
@@ -27,6 +29,24 @@ const AfxResourceRegistrar kResources({
      }},
 });
 
+// The failure display's font: large red letters, narrowed only as far as the text needs to fit
+// the display whole.
+const LONG kFailHeight = 80;
+const LONG kFailWidth = 30;
+const LONG kFailWeight = 1200;
+const LONG kFailMinHeight = 12;
+const int kFailMargin = 4;  // pixels kept free at either end
+
+LONG TextWidth(HDC dc, const LOGFONT& font, const CString& text) {
+    HFONT made = CreateFontIndirect(&font);
+    HGDIOBJ old = SelectObject(dc, made);
+    SIZE size{};
+    GetTextExtentPoint32(dc, text, text.GetLength(), &size);
+    SelectObject(dc, old);
+    DeleteObject(made);
+    return size.cx;
+}
+
 void SetTextFont(MBackText& text, LONG height, LONG width, LONG weight) {
     LOGFONT font{};
     text.GetLogFont(&font);
@@ -50,7 +70,7 @@ void CPageError::DoDataExchange(CDataExchange* dx) {
 void CPageError::InitControls() {
     m_failText.m_crText = RGB(255, 0, 0);
     m_actionText.m_crText = RGB(255, 0, 0);
-    SetTextFont(m_failText, 80, 30, 1200);
+    SetTextFont(m_failText, kFailHeight, kFailWidth, kFailWeight);
     m_passText.m_crText = RGB(0, 255, 0);
     SetTextFont(m_passText, 100, 60, 1200);
     m_passText.SetWindowText("Pass");
@@ -60,7 +80,10 @@ BOOL CPageError::StartTest() {
     CTestSheet* sheet = GetSheet();
     CPelvatroDlg* main = GetMainDlg();
     bool failed = sheet != nullptr && !sheet->GetFailures().empty();
-    if (failed) m_failText.SetWindowText(sheet->GetFailures().front());
+    if (failed) {
+        FitFailFont(sheet->GetFailures().front());
+        m_failText.SetWindowText(sheet->GetFailures().front());
+    }
     m_failText.ShowWindow(failed ? SW_SHOW : SW_HIDE);
     m_passText.ShowWindow(failed ? SW_HIDE : SW_SHOW);
 
@@ -70,9 +93,12 @@ BOOL CPageError::StartTest() {
     if (sheet == nullptr || sheet->IsLastCard()) {
         if (main != nullptr && main->m_nHotPlugBus != 0) {
             action = button = kTextRestart;
-        } else {
+        } else if (m_nCountdown > 0) {
             action.Format(kFormatPowerOffIn, m_nCountdown);
             button = kTextPowerOff;
+        } else {
+            // No power-off follows: nothing is announced, and the button only ends the run.
+            button = kTextClose;
         }
     } else {
         action = button = kTextNextCard;
@@ -80,6 +106,27 @@ BOOL CPageError::StartTest() {
     m_actionText.SetWindowText(action);
     SetDlgItemText(IDC_PASS, button);
     return CBaseTestPage::StartTest();
+}
+
+void CPageError::FitFailFont(const CString& text) {
+    LOGFONT font{};
+    m_failText.GetLogFont(&font);
+    font.lfHeight = kFailHeight;
+    font.lfWidth = kFailWidth;
+    font.lfWeight = kFailWeight;
+    CRect box;
+    m_failText.GetClientRect(&box);
+    const LONG room = box.Width() - 2 * kFailMargin;
+    HDC dc = ::GetDC(m_failText.m_hWnd);
+    for (LONG width = TextWidth(dc, font, text); width > room && font.lfHeight > kFailMinHeight;
+         width = TextWidth(dc, font, text)) {
+        // The width follows the height: one step nearly there, then down a pixel at a time.
+        LONG height = std::max(kFailMinHeight, std::min(font.lfHeight - 1, font.lfHeight * room / width));
+        font.lfWidth = kFailWidth * height / kFailHeight;
+        font.lfHeight = height;
+    }
+    ::ReleaseDC(m_failText.m_hWnd, dc);
+    m_failText.SetLogFont(&font);
 }
 
 void CPageError::OnTestTimer(UINT_PTR id) {

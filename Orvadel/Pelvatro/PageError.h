@@ -26,6 +26,9 @@ public:
 
 protected:
     void DoDataExchange(CDataExchange* dx) override;
+    // The failure display's font for this text: the page's large letters, made smaller only as
+    // far as the text needs to fit the display whole.
+    void FitFailFont(const CString& text);
 
 private:
     MBackText m_passText;    // 1072

@@ -40,6 +40,15 @@ const DWORD kRates[3] = {0, 4500000, 9800000};
 
 bool FileExists(const CString& path) { return GetFileAttributes(path) != INVALID_FILE_ATTRIBUTES; }
 
+// Why a recording did not start, as the page shows it.
+const char kFaultNoCard[] = "录像失败: 没有卡";
+const char kFaultNoEncoder[] = "录像失败: 本卡没有编码器";
+const char kFaultGraph[] = "录像失败: 录像图建不起来";
+const char kFaultSettings[] = "录像失败: 编码器不接受设置";
+const char kFaultConnect[] = "录像失败: 编码器连接不上";
+const char kFaultFile[] = "录像失败: 不能写入 %s";
+const char kFaultRun[] = "录像失败: 录像不能开始";
+
 }  // namespace
 
 int CPageRecord::s_nProgress = 0;
@@ -63,30 +72,46 @@ BOOL CPageRecord::StartTest() {
     if (m_pCard != nullptr) m_pCard->StopGraph();
     BOOL previewed = CBaseVideoPage::StartTest();
     bool recording = StartRecording();
+    if (!recording) {
+        // Nothing is recorded: the page says why and, once a recording would have ended, fails
+        // the card as its fail button does, so an unattended run goes on.
+        UpdateData(FALSE);
+        SetTimer(TimerTimeLimit, ProgressTicks * ProgressPeriodMs + PlayDelayMs);
+    }
     return previewed && recording;
 }
 
 bool CPageRecord::StartRecording() {
-    if (m_pCard == nullptr) return false;
+    m_strProgress.Empty();
+    if (m_pCard == nullptr) {
+        m_strProgress = kFaultNoCard;
+        return false;
+    }
     m_pCard->StopGraph();
     if (!m_pCard->BuildEncoderGraph()) {
         TRACE("CPageRecord: the encoder graph of card %d did not build\n", m_nCardIndex);
+        m_strProgress = m_pCard->GetEncoder() == nullptr ? kFaultNoEncoder : kFaultGraph;
         return false;
     }
     if (!SetupEncoder()) {
         TRACE("CPageRecord: the encoder of card %d refused its settings\n", m_nCardIndex);
+        m_strProgress = kFaultSettings;
         return false;
     }
     m_strRecordFile = MakeRecordFileName();
     if (m_pCard->GetDumpFilter() != nullptr) m_pCard->GetDumpFilter()->SetFileName(m_strRecordFile);
     if (!m_pCard->ConnectEncoderGraph()) {
         TRACE("CPageRecord: the encoder graph of card %d did not connect\n", m_nCardIndex);
+        m_strProgress = kFaultConnect;
         return false;
     }
     // A file that cannot be created refuses the run: nothing is recorded and nothing played.
     if (!m_pCard->GetGraph().Run()) {
         TRACE("CPageRecord: the recording of card %d into %s did not start\n", m_nCardIndex, (LPCSTR)m_strRecordFile);
         m_pCard->StopRecord();
+        // The file writer makes the file as the graph starts: without it, the folder refused it.
+        if (FileExists(m_strRecordFile)) m_strProgress = kFaultRun;
+        else m_strProgress.Format(kFaultFile, (LPCSTR)m_strRecordFile);
         return false;
     }
     // Every recording counts its own ticks from the start, whatever an earlier one left.

@@ -3,6 +3,8 @@
 // over the window and takes the keys.
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "TerminalChild.h"
 #include "afxcmn.h"
 #include "platform/display.h"
@@ -13,6 +15,12 @@ using namespace terminal_test;
 namespace {
 
 constexpr UINT kStationPage = 9301;
+constexpr UINT kCheckPage = 9302;
+constexpr UINT kSearchPage = 9303;
+constexpr DWORD kVisible = WS_VISIBLE;
+constexpr DWORD kField = WS_VISIBLE | WS_BORDER | ES_READONLY;
+constexpr DWORD kList = WS_VISIBLE | WS_BORDER | WS_VSCROLL | LBS_NOINTEGRALHEIGHT;
+constexpr DWORD kButton = WS_VISIBLE | WS_TABSTOP;
 
 // As large as the station's EEPROM page, and placed where a 1024 x 768 screen would centre it.
 const AfxResourceRegistrar kResources({
@@ -22,6 +30,31 @@ const AfxResourceRegistrar kResources({
       {IDOK, "Button", "确 定", 40, 32, 41, 18, WS_VISIBLE | WS_TABSTOP, 0},
       {1081, "Button", "关 闭", 137, 32, 41, 18, WS_VISIBLE | WS_TABSTOP, 0},
       {1003, "Button", "写选中的卡", 200, 56, 50, 14, WS_VISIBLE | WS_TABSTOP, 0}}},
+    // Laid out as the station's check and TV search pages, in a sheet of the result page's width:
+    // taller than 24 rows, so the terminal draws them shorter.
+    {kCheckPage, "检测(Check)", 0, 0, 290, 200, WS_POPUP | WS_CAPTION,
+     {{-1, "Button", "写入机型", 4, 2, 252, 98, kVisible | BS_GROUPBOX, 0},
+      {-1, "Static", "机型", 12, 16, 30, 10, kVisible, 0},
+      {1013, "Edit", "713x 模拟电视卡", 44, 14, 204, 12, kField, 0},
+      {-1, "Static", "国家", 12, 30, 30, 10, kVisible, 0},
+      {1014, "Edit", "中国 PAL-D/K", 44, 28, 204, 12, kField, 0},
+      {-1, "Static", "具备", 12, 44, 30, 10, kVisible, 0},
+      {1015, "Edit", "TV, AV", 44, 42, 204, 12, kField, 0},
+      {1047, "ListBox", "", 44, 57, 204, 39, kList, 0},
+      {1072, "Static", "产  品: Keshar\n卡  号: 0", 12, 113, 160, 40, kVisible, 0},
+      {1006, "Static", "Static", 178, 113, 70, 39, kVisible | SS_CENTER, 0},
+      {1063, "Static", "Static", 178, 160, 70, 12, kVisible | SS_CENTER, 0},
+      {1052, "Button", "错误 FAIL", 20, 164, 81, 31, kButton, 0},
+      {1053, "Button", "开始测试", 159, 164, 81, 31, kButton, 0}}},
+    {kSearchPage, "搜台(TV Search)", 0, 0, 290, 200, WS_POPUP | WS_CAPTION,
+     {{1043, "Static", "", 1, 2, 158, 145, kVisible | SS_BLACKFRAME, 0},
+      {1051, "ListBox", "", 161, 2, 98, 145, kList, 0},
+      {1054, "Button", "下一频道 Chl Down", 4, 150, 70, 14, kButton, 0},
+      {1055, "Button", "上一频道 Chl Up", 80, 150, 70, 14, kButton, 0},
+      {1000, "Button", "搜索 Search", 156, 150, 70, 14, kButton, 0},
+      {-1, "Static", "", 1, 166, 258, 1, kVisible | SS_ETCHEDHORZ, 0},
+      {1052, "Button", "错误 FAIL", 20, 168, 81, 31, kButton, 0},
+      {1053, "Button", "通过 PASS", 159, 168, 81, 31, kButton, 0}}},
 });
 
 class StationPage : public CDialog {
@@ -54,6 +87,98 @@ int RunPage(bool workerBox) {
     }
     platform::StopDisplay();
     return result * 10 + page.answer;
+}
+
+// A label that keeps its window text and paints its own, double-buffered as the control
+// library's background text does: `text` in `ink` on `paper`.
+struct Painted {
+    const char* text;
+    COLORREF ink;
+    COLORREF paper;
+    WNDPROC base;
+};
+
+std::map<HWND, Painted*>& PaintedLabels() {
+    static std::map<HWND, Painted*> labels;
+    return labels;
+}
+
+LRESULT CALLBACK PaintedProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    Painted* painted = PaintedLabels()[window];
+    if (message != WM_PAINT) return ::CallWindowProcA(painted->base, window, message, wParam, lParam);
+    PAINTSTRUCT ps;
+    HDC dc = ::BeginPaint(window, &ps);
+    RECT r;
+    ::GetClientRect(window, &r);
+    HDC memory = CreateCompatibleDC(dc);
+    HBITMAP bitmap = CreateCompatibleBitmap(dc, r.right, r.bottom);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    HBRUSH paper = CreateSolidBrush(painted->paper);
+    FillRect(memory, &r, paper);
+    DeleteObject(paper);
+    SetBkMode(memory, TRANSPARENT);
+    SetTextColor(memory, painted->ink);
+    DrawTextA(memory, painted->text, -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    BitBlt(dc, 0, 0, r.right, r.bottom, memory, 0, 0, SRCCOPY);
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ::EndPaint(window, &ps);
+    return 0;
+}
+
+class LaidOutPage : public CDialog {
+public:
+    explicit LaidOutPage(UINT id) : CDialog(id) {}
+    BOOL OnInitDialog() override {
+        CDialog::OnInitDialog();
+        for (Painted* painted : {&m_index, &m_key}) {
+            HWND item = ::GetDlgItem(m_hWnd, painted == &m_index ? 1006 : 1063);
+            if (!item) continue;
+            PaintedLabels()[item] = painted;
+            painted->base = reinterpret_cast<WNDPROC>(::SetWindowLongPtrA(item, GWLP_WNDPROC, LONG_PTR(&PaintedProc)));
+        }
+        if (HWND list = ::GetDlgItem(m_hWnd, 1051)) {
+            ::SendMessageA(list, LB_ADDSTRING, 0, LPARAM("TV 搜台测试"));
+            for (int i = 1; i <= 17; ++i)
+                ::SendMessageA(list, LB_ADDSTRING, 0, LPARAM(("TV:" + std::to_string(100000 + i) + " KHz,信号:0").c_str()));
+            ::SendMessageA(list, LB_ADDSTRING, 0, LPARAM("Search finished"));
+        }
+        return TRUE;
+    }
+
+private:
+    Painted m_index{"0", RGB(0, 255, 0), GetSysColor(COLOR_BTNFACE), nullptr};
+    Painted m_key{"静音", RGB(0, 0, 0), RGB(0, 255, 0), nullptr};
+};
+
+int RunLaidOutPage(UINT id) {
+    platform::UseVirtualClock(false);
+    platform::StartDisplay(platform::DisplayKind::Terminal);
+    LaidOutPage page(id);
+    int result = int(page.DoModal());
+    platform::StopDisplay();
+    return result;
+}
+
+// The picture's row that holds `text`, -1 when none does.
+int RowOf(const std::vector<std::string>& picture, const std::string& text) {
+    for (size_t i = 0; i < picture.size(); ++i)
+        if (picture[i].find(text) != std::string::npos) return int(i);
+    return -1;
+}
+
+// Runs a laid-out page at 80 x 24; the last picture, and the raw output (with its colours).
+std::vector<std::string> ShowAt80x24(UINT id, const std::string& shows, std::string* raw = nullptr) {
+    TerminalChild child;
+    child.Start([id] { return RunLaidOutPage(id); }, 80, 24);
+    EXPECT_TRUE(child.ReadUntilShown(shows, 0)) << shows;
+    std::vector<std::string> picture = LastPicture(child.output);
+    if (raw) *raw = child.output.substr(child.output.rfind("\x1b[H"));
+    child.Key("\x03");
+    int status = child.Wait();
+    EXPECT_TRUE(WIFEXITED(status));
+    return picture;
 }
 
 void ExpectPageWithin(const std::vector<std::string>& picture, int columns, int rows) {
@@ -118,6 +243,46 @@ TEST(TerminalLayout, MessageBoxOfAWorkerIsCentredOverThePageAndTakesTheKeys) {
     int status = child.Wait();
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), IDCANCEL * 10 + IDOK) << "the page closed by Ctrl-C, the box answered OK";
+}
+
+// Shorter than the window, the page keeps what stands together on a row and what stands apart:
+// each label on its field's row; the three buttons under the video box, apart, each caption
+// whole; the list within its box, its newest line ("Search finished") shown.
+TEST(TerminalLayout, PagesTallerThanTheTerminalKeepLabelsByTheirFieldsAndButtonsListsAndBoxesApart) {
+    std::vector<std::string> check = ShowAt80x24(kCheckPage, "开始测试");
+    for (auto [label, field] : {std::pair{"机型", "[713x 模拟电视卡"}, {"国家", "[中国 PAL-D/K"}, {"具备", "[TV, AV"}}) {
+        const int row = RowOf(check, field);
+        ASSERT_NE(row, -1) << field;
+        EXPECT_NE(check[size_t(row)].find(std::string("│   ") + label + " "), std::string::npos) << check[size_t(row)];
+    }
+
+    std::vector<std::string> search = ShowAt80x24(kSearchPage, "Search finished");
+    const int buttons = RowOf(search, "下一频道 Chl Down");
+    ASSERT_NE(buttons, -1);
+    const std::string& row = search[size_t(buttons)];
+    size_t down = row.find("下一频道 Chl Down"), up = row.find("上一频道 Chl Up"), scan = row.find("搜索 Search");
+    ASSERT_NE(up, std::string::npos) << row;
+    ASSERT_NE(scan, std::string::npos) << row;
+    EXPECT_LT(down, up);
+    EXPECT_LT(up, scan);
+    EXPECT_EQ(row.find("]["), std::string::npos) << "apart: " << row;
+    const int boxBottom = RowOf(search, "│└──");
+    ASSERT_NE(boxBottom, -1);
+    EXPECT_LT(boxBottom, buttons) << "the buttons stand under the video box";
+    const int finished = RowOf(search, "Search finished");
+    EXPECT_NE(finished, -1);
+    EXPECT_LE(finished, boxBottom) << "the list keeps within its box";
+    EXPECT_NE(RowOf(search, "more"), -1) << "it says that more lines are above";
+}
+
+// A control that keeps its window text and paints its own is shown by what it paints, in the
+// colours it paints: the index in green, the key name on green.
+TEST(TerminalLayout, APaintedLabelShowsItsPaintedTextInItsColours) {
+    std::string raw;
+    std::vector<std::string> check = ShowAt80x24(kCheckPage, "静音", &raw);
+    EXPECT_FALSE(Shows(check, "Static"));
+    EXPECT_NE(raw.find("\x1b[32m0"), std::string::npos) << "the index in green";
+    EXPECT_NE(raw.find("\x1b[30m\x1b[42m静音"), std::string::npos) << "the key name on green";
 }
 
 }  // namespace

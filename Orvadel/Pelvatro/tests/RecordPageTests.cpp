@@ -151,22 +151,33 @@ TEST_F(RecordPageTest, TheFailButtonStopsTheRecordingAndTheNextRecordingCountsFr
     EXPECT_EQ(Page()->texts, ProgressTexts());
 }
 
-TEST_F(RecordPageTest, AFileThatCannotBeCreatedFailsTheStartAndNothingRunsOrPlays) {
+// Nobody stands at a test station: a recording that cannot start says why and, when a recording
+// would have ended, fails the card as the fail button does; the run goes on to the result page.
+TEST_F(RecordPageTest, AFileThatCannotBeCreatedShowsWhyAndFailsTheCardWhenTheRecordingWouldHaveEnded) {
     // The name leads nowhere: a link into a folder that does not exist.
     std::filesystem::create_symlink("/nonexistent-folder/10_05_07.mpg", HomeFile("10_05_07.mpg"));
-    EnterAtTenFiveSeven([this] {
+    ULONGLONG entered = 0;
+    EnterAtTenFiveSeven([this, &entered] {
+        entered = platform::ClockNow();
         EXPECT_FALSE(Page()->IsRecording());
         EXPECT_TRUE(Page()->GetRecordFile().str().ends_with("\\10_05_07.mpg"));
-        platform::AdvanceClock(8000);
+        EXPECT_EQ(op.Text(IDC_RECORD_PROGRESS), "录像失败: 不能写入 " + Page()->GetRecordFile().str());
+        platform::AdvanceClock(5900);
     });
     op.Then([this] {
-        EXPECT_TRUE(Page()->texts.empty()) << "no progress runs";
-        EXPECT_TRUE(platform::ShellRequests().empty());
-        EXPECT_TRUE(Showing(kRecord)) << "the operator fails the page";
-        sheet.EndDialog(IDCANCEL);
+        EXPECT_TRUE(Showing(kRecord)) << "the page waits as long as a recording takes";
+        EXPECT_TRUE(sheet.GetFailures().empty());
     });
+    op.When([this] { return Showing(PAGE_RESULT); },
+            [this, &entered] {
+                EXPECT_EQ(platform::ClockNow() - entered, 6000u);
+                EXPECT_EQ(sheet.GetFailures(), (std::vector<CString>{"第0路 录像出错"}));
+                EXPECT_TRUE(Page()->texts.empty()) << "no progress runs";
+                EXPECT_TRUE(platform::ShellRequests().empty()) << "nothing is played";
+                sheet.EndDialog(IDCANCEL);
+            });
     sheet.DoModal();
-    EXPECT_TRUE(visits.empty());
+    EXPECT_EQ(visits, (std::vector<std::string>{"result@0"}));
 }
 
 }  // namespace

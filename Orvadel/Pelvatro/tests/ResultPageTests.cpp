@@ -3,6 +3,8 @@
 // program's restart (recorded, nothing started).
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "PageError.h"
 #include "PageShutDown.h"
 #include "PageSheet.h"
@@ -56,7 +58,9 @@ TEST_F(ResultPageTest, OnePassingCardShowsPassAndItsButtonEndsTheRunWithThePassR
     EXPECT_TRUE(platform::TraceContains("ExitWindowsEx(0x9): no power-off command configured"));
 }
 
+// ShutDown 0: the last card's page announces no power-off, and its button only ends the run.
 TEST_F(ResultPageTest, TheFirstFailureStaysShownForTheNextCardAndTheRunsFailuresGoToTheErrorRecord) {
+    Settings("[Eeprom]\r\nShutDown=0\r\nHotPlugBus=0\r\n");
     Build(2);
     Enter(PAGE_CHECK);
     op.Then([&] {
@@ -76,7 +80,8 @@ TEST_F(ResultPageTest, TheFirstFailureStaysShownForTheNextCardAndTheRunsFailures
         ASSERT_TRUE(Showing(PAGE_RESULT));
         EXPECT_EQ(Page()->FailDisplay().GetText(), "第0路 视频测试失败") << "the run's first failure";
         EXPECT_FALSE(Page()->PassDisplay().IsWindowVisible());
-        EXPECT_EQ(op.Text(IDC_PASS), "关闭电脑");
+        EXPECT_EQ(Page()->ActionLabel().GetText(), "");
+        EXPECT_EQ(op.Text(IDC_PASS), "关 闭");
         EXPECT_TRUE(op.Click(IDC_PASS));
     });
     EXPECT_EQ(sheet.DoModal(), IDOK);
@@ -84,6 +89,7 @@ TEST_F(ResultPageTest, TheFirstFailureStaysShownForTheNextCardAndTheRunsFailures
     std::string record = ReadFileBytes(HomeFile("Error.txt"));
     EXPECT_NE(record.find(Gbk("第0路 视频测试失败") + "\r\n"), std::string::npos);
     EXPECT_FALSE(FileExists(HomeFile("Pass.txt")));
+    EXPECT_FALSE(app.m_bPowerOff) << "no power-off is asked for";
 }
 
 TEST_F(ResultPageTest, WithHotPlugBusTheLastCardsButtonRestartsTheProgram) {
@@ -103,6 +109,61 @@ TEST_F(ResultPageTest, WithHotPlugBusTheLastCardsButtonRestartsTheProgram) {
     EXPECT_FALSE(app.m_bPowerOff) << "a restart does not switch the PC off";
     EXPECT_TRUE(FileExists(HomeFile("Pass.txt")));
 }
+
+// Every failure text the test chain can produce, the longest also for a card of two digits,
+// shows whole: its red letters lie inside the failure display, clear of both ends.
+struct FailureText {
+    const char* text;
+    const char* picture;
+};
+void PrintTo(const FailureText& f, std::ostream* out) { *out << f.picture; }
+
+struct ResultPageFailureText : ResultPageTest, testing::WithParamInterface<FailureText> {};
+
+TEST_P(ResultPageFailureText, LiesWholeInsideTheFailureDisplay) {
+    Build(1);
+    Enter(PAGE_CHECK);
+    op.Then([&] {
+        sheet.OnPageFail(GetParam().text);
+        ASSERT_TRUE(Showing(PAGE_RESULT));
+        platform::Screenshot shot = SavePicture(std::string("result-page-") + GetParam().picture);
+        CRect display;
+        Page()->FailDisplay().GetWindowRect(&display);
+        sheet.ScreenToClient(&display);
+        CRect red(INT_MAX, INT_MAX, INT_MIN, INT_MIN);
+        int count = 0;
+        for (int y = 0; y < shot.height; ++y) {
+            for (int x = 0; x < shot.width; ++x) {
+                const uint32_t px = shot.At(x, y);
+                if (int(px >> 16 & 0xFF) - int(px >> 8 & 0xFF) < 80) continue;
+                ++count;
+                red = CRect(std::min<LONG>(red.left, x), std::min<LONG>(red.top, y), std::max<LONG>(red.right, x + 1),
+                            std::max<LONG>(red.bottom, y + 1));
+            }
+        }
+        ASSERT_GT(count, 500) << "large red letters";
+        EXPECT_GT(red.left, display.left + 1) << GetParam().text;
+        EXPECT_LT(red.right, display.right - 1) << GetParam().text;
+        EXPECT_GE(red.top, display.top);
+        EXPECT_LE(red.bottom, display.bottom);
+        EXPECT_GT(red.Height(), 30) << "still large";
+        sheet.EndDialog(IDCANCEL);
+    });
+    sheet.DoModal();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryPage, ResultPageFailureText,
+    testing::Values(FailureText{"第0路 检查出错", "check"}, FailureText{"第0路 搜台错误", "tv-search"},
+                    FailureText{"第0路 TV音频不正常", "tv-audio"}, FailureText{"第0路 AV视频不正常", "av-video"},
+                    FailureText{"第0路 SV 视频不正常", "sv-video"}, FailureText{"第0路 AV/SV音频不正常", "av-audio"},
+                    FailureText{"第0路 录像出错", "record"}, FailureText{"第0路 遥控器错误", "remote"},
+                    FailureText{"第10路 AV/SV音频不正常", "av-audio-card-10"}),
+    [](const testing::TestParamInfo<FailureText>& info) {
+        std::string name = info.param.picture;
+        std::replace(name.begin(), name.end(), '-', '_');
+        return name;
+    });
 
 struct ShutDownPageTest : PageSheet {
     ShutDownPageTest() {

@@ -42,9 +42,10 @@ bool Near(uint32_t pixel, const std::array<BYTE, 3>& rgb, int tolerance) {
 
 class TestStationRun : public StationRun {
 protected:
-    TestStationRun() {
+    // The test-station settings on the bench of that name beside the default bench.
+    explicit TestStationRun(const char* benchName = "test-station.json") {
         WriteFileBytes(HomeFile("ConfigTest.txt"), ReadFileBytes(PELVATRO_TEST_STATION_CONFIG));
-        const auto bench = std::filesystem::path(hwsim::Bench::DefaultPath()).parent_path() / "test-station.json";
+        const auto bench = std::filesystem::path(hwsim::Bench::DefaultPath()).parent_path() / benchName;
         Plug(ReadFileBytes(bench.string()));
         std::filesystem::create_directories("test-output");
     }
@@ -288,25 +289,101 @@ TEST_F(TestStationRun, APageLeftEarlyAsksNothingAndNoFailsTheCard) {
     RunProgram();
 }
 
+// The remote keys of the settings under names of their own, for telling them from the remote
+// page's template texts.
+const std::vector<std::pair<int, std::string>> kRemoteNames = {{12, "静音"}, {13, "录制"}, {14, "频道加"}, {15, "全屏"}};
+
+class LoggedTestStationRun : public TestStationRun {
+protected:
+    explicit LoggedTestStationRun(const char* benchName = "test-station.json") : TestStationRun(benchName) {
+        std::string settings = ReadFileBytes(PELVATRO_TEST_STATION_CONFIG);
+        const std::string keys = "12=NUM\r\n13=Rec\r\n14=Up\r\n15=Full\r\n";
+        std::string named;
+        for (const auto& [code, name] : kRemoteNames) named += std::to_string(code) + "=" + name + "\r\n";
+        const size_t at = settings.find(keys);
+        EXPECT_NE(at, std::string::npos);
+        if (at != std::string::npos) settings.replace(at, keys.size(), Gbk(named));
+        WriteFileBytes(HomeFile("ConfigTest.txt"), settings);
+    }
+    // Runs the program on the log display, which keeps its lines.
+    void RunLogged() {
+        platform::SetDisplay(platform::MakeLogDisplay([this](const std::string& line) { lines.push_back(line); }));
+        RunProgram();
+        platform::StopDisplay();
+        for (const std::string& line : lines) {
+            EXPECT_EQ(line.find("Static"), std::string::npos) << line;
+            EXPECT_EQ(line.find("Index"), std::string::npos) << line;
+        }
+    }
+    long Count(const std::string& text) const { return std::count(lines.begin(), lines.end(), text); }
+    // Where the line is, lines.size() when it is not.
+    size_t Where(const std::string& text) const { return size_t(std::find(lines.begin(), lines.end(), text) - lines.begin()); }
+
+    std::vector<std::string> lines;
+};
+
 // Nobody at the station: the log display's automatic operator answers every question Yes and
 // presses each page's pass button once the page has shown for two seconds, never a fail button;
 // the bench's remote presses the settings' four keys over and over, so the remote page hears
-// them all although the pages before it took some.
-TEST_F(TestStationRun, TheLogDisplaysOperatorPassesEveryPageByItself) {
-    std::vector<std::string> lines;
-    platform::SetDisplay(platform::MakeLogDisplay([&lines](const std::string& line) { lines.push_back(line); }));
-    RunProgram();
-    platform::StopDisplay();
-    auto count = [&lines](const std::string& text) { return std::count(lines.begin(), lines.end(), text); };
-    EXPECT_EQ(count("operator: presses \"确 定\" (1002)"), 1);
-    EXPECT_GE(count("operator: presses \"开始测试\" (1053)"), 2) << "the EEPROM page's and the check page's";
-    EXPECT_GE(count("operator: presses \"通过 PASS\" (1053)"), 1) << "TV search";
+// them all although the pages before it took some. The log shows what the pages draw: the
+// card's index in green, the settings' key names, each marked green as its key arrives, and
+// "Pass" with a button that only ends the run (ShutDown 0).
+TEST_F(LoggedTestStationRun, TheLogDisplaysOperatorPassesEveryPageByItselfAndTheLogShowsWhatThePagesDraw) {
+    RunLogged();
+    EXPECT_EQ(Count("operator: presses \"确 定\" (1002)"), 1);
+    EXPECT_GE(Count("operator: presses \"开始测试\" (1053)"), 2) << "the EEPROM page's and the check page's";
+    EXPECT_GE(Count("operator: presses \"通过 PASS\" (1053)"), 1) << "TV search";
     for (const char* question : {"TV音频是否正常", "AV视频是否正常", "SV 视频是否正常", "AV/SV音频是否正常"}) {
-        EXPECT_EQ(count(std::string("message box \"Pelvatro\": ") + question + " -> 是"), 1) << question;
+        EXPECT_EQ(Count(std::string("message box \"Pelvatro\": ") + question + " -> 是"), 1) << question;
     }
     for (const std::string& line : lines) EXPECT_EQ(line.find("(1052)"), std::string::npos) << line;
+    EXPECT_EQ(Count("text 1006: 0 (green)"), 1);
+    const int labels[4] = {1063, 1064, 1065, 1066};
+    for (size_t i = 0; i < kRemoteNames.size(); ++i) {
+        const std::string label = "text " + std::to_string(labels[i]) + ": " + kRemoteNames[i].second;
+        const size_t shown = Where(label), green = Where(label + " (green background)");
+        const size_t key = Where("text 1067: 键值 (KeyCode) : " + std::to_string(kRemoteNames[i].first));
+        EXPECT_LT(shown, green) << label;
+        ASSERT_LT(green, lines.size()) << label;
+        ASSERT_LT(key, lines.size()) << label;
+        EXPECT_LE(std::max(green, key) - std::min(green, key), 2u) << label << ": marked as its key arrives";
+    }
+    const size_t pass = Where("text 1072: Pass (green)");
+    ASSERT_LT(pass, lines.size());
+    EXPECT_LT(Where("title \"测试结果(Result)\""), pass);
+    EXPECT_LT(pass, Where("operator: presses \"关 闭\" (1053)"));
+    EXPECT_EQ(Count("button 1053 \"关 闭\""), 1);
     EXPECT_FALSE(FileExists(HomeFile("Error.txt")));
     EXPECT_NE(ReadFileBytes(HomeFile("Pass.txt")).find(Gbk("测试通过") + "\r\n"), std::string::npos);
+    EXPECT_FALSE(app.m_bPowerOff);
+}
+
+TEST_F(LoggedTestStationRun, ARemoteKeyThatNeverComesFailsTheCardOnTheResultPageAndInTheErrorRecord) {
+    Card(0).RepeatKeys({12, 13, 15}, 2000);
+    RunLogged();
+    EXPECT_EQ(Count("text 1065: 频道加 (green background)"), 0);
+    EXPECT_LT(Where("title \"测试结果(Result)\""), Where("text 1070: 第0路 遥控器错误 (red)"));
+    EXPECT_LT(Where("text 1070: 第0路 遥控器错误 (red)"), lines.size());
+    EXPECT_NE(ReadFileBytes(HomeFile("Error.txt")).find(Gbk("第0路 遥控器错误") + "\r\n"), std::string::npos);
+}
+
+// The test-station settings on the default bench, whose cards have no encoder: each card's
+// record page says so and fails the card when a recording would have ended, and the run ends
+// by itself with the error record.
+struct TestStationOnTheDefaultBench : LoggedTestStationRun {
+    TestStationOnTheDefaultBench() : LoggedTestStationRun("default.json") {}
+};
+
+TEST_F(TestStationOnTheDefaultBench, EveryRecordingFailsAndTheRunEndsByItselfWithTheErrorRecord) {
+    RunLogged();
+    EXPECT_EQ(Count("text 1080: 录像失败: 本卡没有编码器"), 2) << "each card's";
+    EXPECT_EQ(Count("text 1070: 第0路 录像出错 (red)"), 2) << "the run's first failure, on both cards' result page";
+    EXPECT_EQ(Count("operator: presses \"测试下一块卡\" (1053)"), 1);
+    EXPECT_EQ(Count("operator: presses \"关 闭\" (1053)"), 1);
+    const std::string record = ReadFileBytes(HomeFile("Error.txt"));
+    EXPECT_NE(record.find(Gbk("第0路 录像出错") + "\r\n"), std::string::npos) << record;
+    EXPECT_NE(record.find(Gbk("第1路 录像出错") + "\r\n"), std::string::npos) << record;
+    EXPECT_FALSE(FileExists(HomeFile("Pass.txt")));
 }
 
 }  // namespace

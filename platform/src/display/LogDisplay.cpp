@@ -32,6 +32,7 @@ bool Listed(const std::vector<int>& ids, int id) { return std::find(ids.begin(),
 
 struct Printed {
     std::string text;
+    std::string mark;  // a text's colours
     bool enabled = true;
     int decile = -1;
     size_t rows = 0;
@@ -109,7 +110,10 @@ private:
             if (v.depth == 0) Print("window \"" + v.text + "\"");
             break;
         case ControlKind::Text:
-            if (!v.text.empty()) Print("text " + Name(v) + ": " + OneLine(v.text));
+            if (!v.text.empty()) {
+                std::string mark = display::ColourMark(v);
+                Print("text " + Name(v) + ": " + OneLine(v.text) + (mark.empty() ? "" : " (" + mark + ")"));
+            }
             break;
         case ControlKind::PushButton:
             Print("button " + Name(v) + " \"" + OneLine(v.text) + "\"" + (v.enabled ? "" : " disabled"));
@@ -132,7 +136,9 @@ private:
     }
 
     void Compare(const ControlView& v, Printed& p) {
-        if (v.text != p.text) {
+        if (v.kind == ControlKind::Text && v.text == p.text && display::ColourMark(v) != p.mark) {
+            Appear(v);
+        } else if (v.text != p.text) {
             if (v.kind == ControlKind::Window && v.depth == 0) Print("title \"" + v.text + "\"");
             else if (v.kind == ControlKind::PushButton || v.kind == ControlKind::CheckBox || v.kind == ControlKind::Text ||
                      v.kind == ControlKind::Edit)
@@ -202,6 +208,7 @@ private:
                     Compare(v, p);
                 }
                 p.text = v.text;
+                p.mark = display::ColourMark(v);
                 p.enabled = v.enabled;
                 p.decile = display::Percent(v) / 10;
                 p.rows = v.rows.size();

@@ -3,9 +3,11 @@
 
 #include <strings.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "display/VideoWindows.h"
+#include "gdi/DrawnText.h"
 #include "platform/commctrl.h"
 #include "platform/display.h"
 
@@ -46,6 +48,23 @@ ControlKind KindOf(const std::string& className, DWORD style, bool topLevel) {
     if (strcasecmp(className.c_str(), PROGRESS_CLASS) == 0) return ControlKind::Progress;
     if (strcasecmp(className.c_str(), WC_LISTVIEW) == 0) return ControlKind::ListView;
     return ControlKind::Text;
+}
+
+bool ShowsDrawnText(ControlKind kind) {
+    return kind == ControlKind::Text || kind == ControlKind::PushButton || kind == ControlKind::CheckBox ||
+           kind == ControlKind::GroupBox;
+}
+
+// A control that has painted is shown by what it drew.
+void ReadDrawnText(ControlView& v) {
+    std::vector<gdi::DrawnText> drawn;
+    if (!ShowsDrawnText(v.kind) || !gdi::GetDrawnText(v.hwnd, &drawn)) return;
+    v.drawn = true;
+    v.text.clear();
+    for (const gdi::DrawnText& d : drawn) v.text += (v.text.empty() ? "" : "\n") + d.text;
+    if (drawn.empty()) return;
+    v.ink = drawn.front().ink;
+    v.paper = drawn.front().paper;
 }
 
 void ReadState(ControlView& v) {
@@ -112,6 +131,7 @@ void Walk(HWND window, int depth, POINT origin, std::vector<ControlView>& out) {
     v.isDefault = v.kind == ControlKind::PushButton && (s.style & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
     POINT at = depth == 0 ? POINT{0, 0} : POINT{origin.x + s.rect.left, origin.y + s.rect.top};
     v.rect = RECT{at.x, at.y, at.x + (s.rect.right - s.rect.left), at.y + (s.rect.bottom - s.rect.top)};
+    if (depth > 0) ReadDrawnText(v);
     ReadState(v);
     VideoWindowInfo info;
     if (FindVideoWindowInfo(window, &info)) {
@@ -159,6 +179,24 @@ std::string VideoCaption(const ControlView& v) {
            std::to_string(v.framesShown) + " frames shown";
 }
 
+std::string ColourName(COLORREF c) {
+    int r = GetRValue(c), g = GetGValue(c), b = GetBValue(c);
+    int high = std::max({r, g, b}), low = std::min({r, g, b});
+    if (high - low < 0x80) return "";
+    bool R = r > high / 2, G = g > high / 2, B = b > high / 2;
+    if (R && G) return "yellow";
+    if (G && B) return "cyan";
+    if (R && B) return "magenta";
+    return R ? "red" : G ? "green" : "blue";
+}
+
+std::string ColourMark(const ControlView& v) {
+    if (!v.drawn) return "";
+    std::string ink = ColourName(v.ink), paper = ColourName(v.paper);
+    if (paper.empty()) return ink;
+    return (ink.empty() ? "" : ink + " on ") + paper + " background";
+}
+
 int Percent(const ControlView& v) {
     if (v.high == v.low) return 0;
     return int((long long)(v.pos - v.low) * 100 / (v.high - v.low));
@@ -172,6 +210,7 @@ std::string Signature(const std::vector<ControlView>& tree) {
                  v.kind == ControlKind::Progress ? Percent(v) : 0, int(v.rows.size()));
         s += head;
         s += v.text;
+        if (v.kind == ControlKind::Text) s += "|" + ColourMark(v);
         for (const auto& row : v.rows)
             for (const auto& cell : row) s += "\t" + cell;
         s += '\n';

@@ -18,7 +18,12 @@ struct ControlView {
     int id = 0;
     int depth = 0;  // 0 for the top-level window
     ControlKind kind = ControlKind::Window;
+    // What the control shows: for texts, buttons, check boxes and group boxes the texts it drew
+    // at its last paint (one a line), else its window text.
     std::string text;
+    // The colours of its first drawn text: the text's and what lay under it.
+    COLORREF ink = 0, paper = 0;
+    bool drawn = false;
     DWORD style = 0;
     bool enabled = true;
     bool focused = false;
@@ -45,6 +50,11 @@ std::vector<ControlView> DescribeTree(HWND topLevel);
 bool IsPressable(const ControlView& view);
 // Texts and states of a tree, for telling whether anything a person sees changed.
 std::string Signature(const std::vector<ControlView>& tree);
+// The name of a marked colour ("green", "red", ...), empty for black, white and the greys.
+std::string ColourName(COLORREF colour);
+// What a text's drawn colours say: "green", "green background", "red on green background", or
+// empty when neither is a marked colour.
+std::string ColourMark(const ControlView& view);
 // The percentage a progress view shows.
 int Percent(const ControlView& view);
 

@@ -2,6 +2,7 @@
 #include "display/TerminalCanvas.h"
 
 #include <algorithm>
+#include <string>
 
 #include "display/TextWidth.h"
 
@@ -15,7 +16,7 @@ TerminalCanvas::Cell* TerminalCanvas::At(int column, int row) {
     return &m_cells[size_t(row) * m_columns + column];
 }
 
-int TerminalCanvas::Put(int column, int row, const std::string& text, unsigned char style, int clipLeft, int clipRight) {
+int TerminalCanvas::Put(int column, int row, const std::string& text, unsigned short style, int clipLeft, int clipRight) {
     clipRight = std::min(clipRight, m_columns);
     for (char32_t ch : DecodeUtf8(text)) {
         int width = CharWidth(ch);
@@ -46,28 +47,29 @@ void TerminalCanvas::Fill(int column, int row, int width, int height, const std:
         for (int c = column; c < column + width; ++c) Put(c, r, ch);
 }
 
-void TerminalCanvas::Box(int column, int row, int width, int height, const std::string& title) {
+void TerminalCanvas::Box(int column, int row, int width, int height, const std::string& title, bool fill,
+                         unsigned short style) {
     if (width < 2 || height < 2) return;
-    Fill(column, row, width, height, " ");
+    if (fill) Fill(column, row, width, height, " ");
     for (int c = column + 1; c < column + width - 1; ++c) {
-        Put(c, row, "─");
-        Put(c, row + height - 1, "─");
+        Put(c, row, "─", style);
+        Put(c, row + height - 1, "─", style);
     }
     for (int r = row + 1; r < row + height - 1; ++r) {
-        Put(column, r, "│");
-        Put(column + width - 1, r, "│");
+        Put(column, r, "│", style);
+        Put(column + width - 1, r, "│", style);
     }
-    Put(column, row, "┌");
-    Put(column + width - 1, row, "┐");
-    Put(column, row + height - 1, "└");
-    Put(column + width - 1, row + height - 1, "┘");
+    Put(column, row, "┌", style);
+    Put(column + width - 1, row, "┐", style);
+    Put(column, row + height - 1, "└", style);
+    Put(column + width - 1, row + height - 1, "┘", style);
     if (!title.empty()) Put(column + 2, row, " " + title + " ", kBold, column + 1, column + width - 1);
 }
 
 std::string TerminalCanvas::Render() const {
     std::string out;
     for (int r = 0; r < m_rows; ++r) {
-        unsigned char style = kPlain;
+        unsigned short style = kPlain;
         for (int c = 0; c < m_columns; ++c) {
             const Cell& cell = m_cells[size_t(r) * m_columns + c];
             if (cell.continuation) continue;
@@ -76,6 +78,8 @@ std::string TerminalCanvas::Render() const {
                 if (cell.style & kReverse) out += "\x1b[7m";
                 if (cell.style & kDim) out += "\x1b[2m";
                 if (cell.style & kBold) out += "\x1b[1m";
+                if (int ink = (cell.style >> 4) & 0xF) out += "\x1b[3" + std::to_string(ink - 1) + "m";
+                if (int paper = (cell.style >> 8) & 0xF) out += "\x1b[4" + std::to_string(paper - 1) + "m";
                 style = cell.style;
             }
             out += cell.ch;

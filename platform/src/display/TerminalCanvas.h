@@ -6,7 +6,10 @@
 
 namespace platform::display {
 
-enum CellStyle : unsigned char { kPlain = 0, kReverse = 1, kDim = 2, kBold = 4 };
+enum CellStyle : unsigned short { kPlain = 0, kReverse = 1, kDim = 2, kBold = 4 };
+// A style's colours: ANSI colour 0 to 7 for the text and for the background.
+constexpr unsigned short Ink(int ansi) { return static_cast<unsigned short>((ansi + 1) << 4); }
+constexpr unsigned short Paper(int ansi) { return static_cast<unsigned short>((ansi + 1) << 8); }
 
 class TerminalCanvas {
 public:
@@ -15,10 +18,12 @@ public:
     int Rows() const { return m_rows; }
     // Writes text from (column, row), clipped to [clipLeft, clipRight); a wide character that
     // does not fit whole is left out. Returns the column after the text.
-    int Put(int column, int row, const std::string& text, unsigned char style = kPlain, int clipLeft = 0,
+    int Put(int column, int row, const std::string& text, unsigned short style = kPlain, int clipLeft = 0,
             int clipRight = 1 << 30);
     void Fill(int column, int row, int width, int height, const std::string& ch = " ");
-    void Box(int column, int row, int width, int height, const std::string& title);
+    // A frame, its inside cleared unless `fill` is false.
+    void Box(int column, int row, int width, int height, const std::string& title, bool fill = true,
+             unsigned short style = kPlain);
     // The picture as lines with ANSI styles, each line ended by "\x1b[K\r\n".
     std::string Render() const;
     // The picture as plain text lines (no styles), for comparison.
@@ -27,7 +32,7 @@ public:
 private:
     struct Cell {
         std::string ch = " ";
-        unsigned char style = kPlain;
+        unsigned short style = kPlain;
         bool continuation = false;  // right half of a wide character
     };
     Cell* At(int column, int row);

@@ -51,6 +51,8 @@ struct Placement {
     double fx = 1, fy = 1;
     int X(int column) const { return int(std::lround(column * fx)); }
     int Y(int row) const { return int(std::lround(row * fy)); }
+    // The row a pixel of the window's inside falls on, scaled.
+    int RowOf(int pixel, int cellHeight) const { return int(std::floor(pixel * fy / cellHeight)); }
 };
 
 std::string WithoutMnemonic(const std::string& text) {
@@ -73,6 +75,21 @@ std::vector<std::string> Lines(const std::string& text) {
         if (end == std::string::npos) return lines;
         start = end + 1;
     }
+}
+
+// A drawn text's marked colours as the terminal's.
+unsigned short ColourStyle(const ControlView& v) {
+    static const char* const kAnsi[8] = {"", "red", "green", "yellow", "blue", "magenta", "cyan", ""};
+    auto ansi = [](COLORREF c) {
+        std::string name = ColourName(c);
+        for (int i = 1; i < 7; ++i)
+            if (!name.empty() && name == kAnsi[i]) return i;
+        return -1;
+    };
+    if (!v.drawn) return kPlain;
+    int ink = ansi(v.ink), paper = ansi(v.paper);
+    if (paper >= 0) return static_cast<unsigned short>(Paper(paper) | Ink(ink >= 0 ? ink : 0));
+    return ink >= 0 ? Ink(ink) : static_cast<unsigned short>(kPlain);
 }
 
 std::string Repeat(const std::string& s, int n) {
@@ -273,33 +290,80 @@ private:
                     (px.bottom + kCellHeight - 1) / kCellHeight};
     }
 
-    void DrawControl(TerminalCanvas& canvas, const ControlView& v, const Placement& at) {
+    // A control of one line: a label, a field, a button, a check box. A taller text shows its
+    // line at its top, as it is drawn.
+    static bool OneLine(const ControlView& v) {
+        switch (v.kind) {
+        case ControlKind::PushButton:
+        case ControlKind::CheckBox: return true;
+        case ControlKind::Edit: return !(v.style & ES_MULTILINE);
+        case ControlKind::Text:
+            return v.text.find('\n') == std::string::npos && v.rect.bottom - v.rect.top <= 2 * kCellHeight;
+        default: return false;
+        }
+    }
+
+    // The pixel row a one-line control stands on: its middle, or, for a label beside a field,
+    // the field's middle, so the two share a terminal row.
+    static int MiddleOf(const ControlView& v, const std::vector<ControlView>& tree) {
+        int middle = (v.rect.top + v.rect.bottom) / 2;
+        if (v.kind != ControlKind::Text) return middle;
+        for (const ControlView& field : tree) {
+            if (&field == &v || field.depth != v.depth || !OneLine(field) || field.kind == ControlKind::Text) continue;
+            if (middle >= field.rect.top && middle < field.rect.bottom && field.rect.left >= v.rect.right - kCellWidth)
+                return (field.rect.top + field.rect.bottom) / 2;
+        }
+        return middle;
+    }
+
+    void DrawControl(TerminalCanvas& canvas, const ControlView& v, const std::vector<ControlView>& tree,
+                     const Placement& at) {
         RECT c = Cells(v.rect);
         int ox = at.left + 1, oy = at.top + 1, right = at.left + at.width - 1, bottom = at.top + at.height - 1;
         int x = ox + at.X(c.left), y = oy + at.Y(c.top);
         int width = std::max(at.X(c.right) - at.X(c.left), 1), height = std::max(at.Y(c.bottom) - at.Y(c.top), 1);
+        // A one-line control stands on the row of its middle: a label and the field beside it,
+        // a few pixels apart, share that row, and a button under a box keeps below the box.
+        if (OneLine(v)) {
+            y = oy + at.RowOf(MiddleOf(v, tree), kCellHeight);
+            height = 1;
+        }
         switch (v.kind) {
         case ControlKind::Text: {
             std::vector<std::string> lines = Lines(v.text);
-            for (size_t i = 0; i < lines.size() && y + int(i) < bottom; ++i) canvas.Put(x, y + int(i), lines[i], kPlain, ox, right);
+            bool centred = (v.style & SS_TYPEMASK) == SS_CENTER;
+            for (size_t i = 0; i < lines.size() && y + int(i) < bottom; ++i) {
+                int left = centred ? x + std::max(0, (width - TextWidth(lines[i])) / 2) : x;
+                canvas.Put(left, y + int(i), lines[i], ColourStyle(v), ox, right);
+            }
             break;
         }
         case ControlKind::PushButton: {
             std::string label = WithoutMnemonic(v.text);
             bool focused = v.hwnd == m_focus;
             std::string s = focused ? "[>" + label + "<]" : v.enabled ? "[ " + label + " ]" : "( " + label + " )";
-            int at = x + std::max(0, (width - TextWidth(s)) / 2);
-            unsigned char style = focused ? kReverse : (v.enabled ? kPlain : kDim);
-            canvas.Put(at, y + (height - 1) / 2, s, style, ox, right);
+            // A caption wider than its button loses its padding (the focus shows in reverse) and
+            // stays centred on the button, so neighbours keep apart.
+            if (TextWidth(s) > width) s = (v.enabled || focused ? "[" : "(") + label + (v.enabled || focused ? "]" : ")");
+            double middle = (v.rect.left + v.rect.right) / 2.0 / kCellWidth * at.fx;
+            int left = ox + int(std::lround(middle - TextWidth(s) / 2.0));
+            unsigned short style = focused ? kReverse : (v.enabled ? kPlain : kDim);
+            canvas.Put(std::max(left, ox), y, s, style, ox, right);
             break;
         }
         case ControlKind::CheckBox:
             canvas.Put(x, y, std::string(v.checked ? "[x] " : "[ ] ") + WithoutMnemonic(v.text), v.enabled ? kPlain : kDim, ox, right);
             break;
         case ControlKind::GroupBox: canvas.Put(x, y, "─ " + WithoutMnemonic(v.text) + " ─", kDim, ox, right); break;
-        case ControlKind::Line:
-            if ((v.style & SS_TYPEMASK) == SS_ETCHEDHORZ) canvas.Put(x, y, Repeat("─", width), kDim, ox, right);
+        case ControlKind::Line: {
+            DWORD type = v.style & SS_TYPEMASK;
+            if (type == SS_ETCHEDHORZ) canvas.Put(x, y, Repeat("─", width), kDim, ox, right);
+            // A frame (the video area before its picture comes) shows as its outline.
+            bool frame = type == SS_BLACKFRAME || type == SS_GRAYFRAME || type == SS_WHITEFRAME || type == SS_ETCHEDFRAME;
+            if (frame && width >= 2 && height >= 2)
+                canvas.Box(x, y, std::min(width, right - x), std::min(height, bottom - y), "", false, kDim);
             break;
+        }
         case ControlKind::Edit: {
             std::string s = "[" + v.text;
             int pad = width - 1 - TextWidth(s);
@@ -315,10 +379,25 @@ private:
             canvas.Put(x, y, "[" + Repeat("█", filled) + Repeat("░", bar - filled) + tail, kPlain, ox, right);
             break;
         }
-        case ControlKind::ListBox:
-            for (size_t i = 0; i < v.rows.size() && int(i) < height && y + int(i) < bottom; ++i)
-                canvas.Put(x, y + int(i), v.rows[i].empty() ? "" : ExpandTabs(v.rows[i][0]), kPlain, ox, std::min(right, x + width));
+        case ControlKind::ListBox: {
+            // Within its box; when the rows do not fit, the newest show, under a line that counts
+            // those above.
+            if (v.style & WS_BORDER) {  // the border keeps the rows off a neighbour's edge
+                ++x;
+                width = std::max(width - 1, 1);
+            }
+            int rows = std::max(1, std::min(height, bottom - y));
+            size_t first = 0;
+            if (v.rows.size() > size_t(rows)) {
+                first = v.rows.size() - size_t(rows - 1);
+                canvas.Put(x, y, "↑ " + std::to_string(first) + " more", kDim, ox, std::min(right, x + width));
+            }
+            for (size_t i = first; i < v.rows.size(); ++i) {
+                int row = y + (first ? 1 : 0) + int(i - first);
+                canvas.Put(x, row, v.rows[i].empty() ? "" : ExpandTabs(v.rows[i][0]), kPlain, ox, std::min(right, x + width));
+            }
             break;
+        }
         case ControlKind::ListView: {
             std::string header;
             for (size_t i = 0; i < v.columns.size(); ++i) header += (i ? " │ " : "") + v.columns[i];
@@ -389,7 +468,7 @@ private:
                 canvas.Put(at.left + std::max(1, (at.width - TextWidth(caption)) / 2), at.top + at.height / 2, caption,
                            kDim, at.left + 1, at.left + at.width - 1);
             }
-            for (size_t i = 1; i < tree.size(); ++i) DrawControl(canvas, tree[i], at);
+            for (size_t i = 1; i < tree.size(); ++i) DrawControl(canvas, tree[i], tree, at);
             if (top == m_menuOwner && !m_menuItems.empty()) DrawMenu(canvas, at);
         }
         std::string picture;

@@ -2,6 +2,7 @@
 #include <cstring>
 #include <string>
 
+#include "gdi/DrawnText.h"
 #include "gdi/Fonts.h"
 #include "gdi/Raster.h"
 
@@ -129,6 +130,7 @@ BOOL TextOutCore(HDC dc, int x, int y, UINT options, const RECT* rect, const std
     else if (align & TA_RIGHT) p.x -= width;
     if ((align & TA_BASELINE) == TA_BASELINE) p.y -= m.ascent;
     else if (align & TA_BOTTOM) p.y -= m.height;
+    NoteDrawnText(*d, text, p);
     DrawLine(*d, font, p.x, p.y, text, 0, clip);
     return TRUE;
 }
@@ -241,11 +243,14 @@ int DrawTextCore(HDC dc, const std::u32string& text, LPRECT rect, UINT format) {
     }
     Region clip = d->Clip();
     if (!(format & DT_NOCLIP)) clip = clip.Intersect(d->ToSurface(*rect));
+    bool first = true;
     for (const Line& l : lines) {
         int w = LineWidth(font, l.text, tab), x = rect->left;
         if (format & DT_CENTER) x = rect->left + (rect->right - rect->left - w) / 2;
         else if (format & DT_RIGHT) x = rect->right - w;
         POINT p = d->ToSurface(x, y);
+        if (first) NoteDrawnText(*d, text, p);
+        first = false;
         DrawLine(*d, font, p.x, p.y, l.text, tab, clip, (format & DT_HIDEPREFIX) ? -1 : l.underline);
         y += lineHeight;
     }

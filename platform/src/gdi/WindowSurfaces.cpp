@@ -3,6 +3,7 @@
 #include <map>
 
 #include "WindowTable.h"
+#include "gdi/DrawnText.h"
 #include "gdi/GdiObjects.h"
 #include "gdi/WindowSurfaces.h"
 #include "platform/display.h"
@@ -123,6 +124,7 @@ HDC BeginPaint(HWND window, LPPAINTSTRUCT paint) {
     if (!platform::win::TakeUpdateRegion(window, &update, &erase)) return nullptr;
     paint->rcPaint = update.Box();
     paint->hdc = WindowDC(window, &update);
+    if (paint->hdc) BeginDrawnText(window);
     // The background first, when erasing was asked; fErase stays set when nobody erased.
     paint->fErase = erase && paint->hdc && !::SendMessageA(window, WM_ERASEBKGND, WPARAM(paint->hdc), 0);
     return paint->hdc;
@@ -130,6 +132,7 @@ HDC BeginPaint(HWND window, LPPAINTSTRUCT paint) {
 
 BOOL EndPaint(HWND window, const PAINTSTRUCT* paint) {
     if (!paint || !paint->hdc) return TRUE;
+    EndDrawnText(window);
     return ReleaseDC(window, paint->hdc) ? TRUE : FALSE;
 }
 
