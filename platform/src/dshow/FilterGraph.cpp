@@ -569,9 +569,9 @@ CComPtr<IBaseFilter> FilterGraph::VideoRenderer() const {
     return nullptr;
 }
 
-bool FilterGraph::RendererImage(std::vector<BYTE>* dib) {
+size_t FilterGraph::RendererImage(BYTE* dib, size_t capacity) {
     CComPtr<IBaseFilter> renderer = VideoRenderer();
-    return renderer && static_cast<VideoRendererFilter*>(renderer.p)->CurrentImage(dib);
+    return renderer ? static_cast<VideoRendererFilter*>(renderer.p)->CurrentImage(dib, capacity) : 0;
 }
 
 HWND FilterGraph::RendererWindow() {

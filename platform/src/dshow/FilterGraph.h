@@ -72,7 +72,7 @@ public:
 protected:
     ~FilterGraph() override;
     bool RendererFormat(VIDEOINFOHEADER* format) override;
-    bool RendererImage(std::vector<BYTE>* dib) override;
+    size_t RendererImage(BYTE* dib, size_t capacity) override;
     HWND RendererWindow() override;
 
 private:
