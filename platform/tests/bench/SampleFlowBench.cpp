@@ -1,6 +1,7 @@
 // The data path's speed: YUY2 frames from a source through the VMR-9 into its video window
 // on the headless display under the virtual clock, against a plain copy of one frame in the
 // same run, and the demultiplexer's program-stream throughput.
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
 #include <benchmark/benchmark.h>
 
 #include <atomic>
@@ -20,7 +21,6 @@
 
 // Every allocation through operator new in the process, counted. (The library's operator
 // delete frees what malloc gave; the compiler cannot see that.)
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
 std::atomic<long long> g_allocations{0};
 
 void* operator new(size_t size) {
