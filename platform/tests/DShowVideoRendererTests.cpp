@@ -88,8 +88,19 @@ protected:
         EXPECT_EQ(video->GetCurrentImage(&size, reinterpret_cast<long*>(dib.data())), S_OK);
         return dib;
     }
-    // Each bar's centre in the frame kept, within 2 per channel of the bar's colour.
-    void ExpectBars(const std::vector<BYTE>& dib) {
+    // The source's frame as a Video Renderer behind the Overlay Mixer keeps it.
+    std::vector<BYTE> ThroughOverlayMixer() {
+        auto mixer = AddFilter(CLSID_OverlayMixer, L"Overlay");
+        auto renderer = AddFilter(CLSID_VideoRenderer, L"Video Render");
+        EXPECT_EQ(Join(graph, src, L"Out", mixer, L"Input0"), S_OK);
+        EXPECT_EQ(Join(graph, mixer, L"Output", renderer, L"Input"), S_OK);
+        EXPECT_EQ(control->Run(), S_OK);
+        Sleep(50);
+        EXPECT_EQ(control->Stop(), S_OK);
+        return CurrentImage();
+    }
+    // Each bar's centre in the frame kept, within `tolerance` per channel of the bar's colour.
+    void ExpectBars(const std::vector<BYTE>& dib, int tolerance = 2) {
         ASSERT_GE(dib.size(), sizeof(BITMAPINFOHEADER));
         BITMAPINFOHEADER h;
         std::memcpy(&h, dib.data(), sizeof h);
@@ -100,7 +111,8 @@ protected:
         for (int bar = 0; bar < 8; ++bar) {
             LONG x = bar * kWidth / 8 + kWidth / 16, y = kHeight / 2;
             const BYTE* px = dib.data() + sizeof h + (size_t(y) * kWidth + x) * 4;
-            for (int c = 0; c < 3; ++c) EXPECT_NEAR(px[2 - c], kBars[bar][c], 2) << "bar " << bar << " channel " << c;
+            for (int c = 0; c < 3; ++c)
+                EXPECT_NEAR(px[2 - c], kBars[bar][c], tolerance) << "bar " << bar << " channel " << c;
         }
     }
 };
@@ -199,16 +211,8 @@ TEST_F(VideoRendererTest, TheLogDisplaySaysWhenAVideoWindowStartsAndStopsShowing
 }
 
 TEST_F(VideoRendererTest, OverlayMixerAndColourConverterChainsShowTheSameFrame) {
-    // Overlay Mixer -> Video Renderer.
     AddBarSource();
-    auto mixer = AddFilter(CLSID_OverlayMixer, L"Overlay");
-    auto renderer = AddFilter(CLSID_VideoRenderer, L"Video Render");
-    ASSERT_EQ(Join(graph, src, L"Out", mixer, L"Input0"), S_OK);
-    ASSERT_EQ(Join(graph, mixer, L"Output", renderer, L"Input"), S_OK);
-    ASSERT_EQ(control->Run(), S_OK);
-    Sleep(50);
-    ASSERT_EQ(control->Stop(), S_OK);
-    ExpectBars(CurrentImage());
+    ExpectBars(ThroughOverlayMixer());
 
     // The colour converter's RGB24 output from UYVY.
     CComPtr<IGraphBuilder> second = Create<IGraphBuilder>(CLSID_FilterGraph);
@@ -228,6 +232,20 @@ TEST_F(VideoRendererTest, OverlayMixerAndColourConverterChainsShowTheSameFrame) 
     Sleep(50);
     ASSERT_EQ(control->Stop(), S_OK);
     ExpectBars(CurrentImage());
+}
+
+// RGB565 bars through the Overlay Mixer: the overlay type carries the 5-6-5 bit fields.
+TEST_F(VideoRendererTest, Rgb565KeepsItsBitFieldsThroughTheOverlayMixer) {
+    AddBarSource(MEDIASUBTYPE_RGB565, 16);
+    source->fill = [](ULONGLONG, BYTE* data, long size) {
+        for (long i = 0; i + 1 < size; i += 2) {
+            const BYTE* c = kBars[(i / 2) % kWidth * 8 / kWidth];
+            const unsigned p = (c[2] >> 3) | ((c[1] >> 2) << 5) | ((c[0] >> 3) << 11);
+            data[i] = BYTE(p);
+            data[i + 1] = BYTE(p >> 8);
+        }
+    };
+    ExpectBars(ThroughOverlayMixer(), 4);  // five bits of red and blue, six of green
 }
 
 TEST_F(VideoRendererTest, PlanarAndPaletteVideoIsRefusedAtConnection) {

@@ -108,6 +108,7 @@ STDMETHODIMP MemAllocator::SetProperties(ALLOCATOR_PROPERTIES* pRequest, ALLOCAT
     if (pRequest->cBuffers <= 0 || pRequest->cbBuffer <= 0 || pRequest->cbPrefix < 0) return E_INVALIDARG;
     std::lock_guard<std::mutex> lock(m_lock);
     if (m_committed) return VFW_E_ALREADY_COMMITTED;
+    if (m_outstanding) return VFW_E_BUFFERS_OUTSTANDING;
     m_props = *pRequest;
     if (m_props.cbAlign <= 0) m_props.cbAlign = 1;
     m_free.clear();
@@ -145,6 +146,7 @@ STDMETHODIMP MemAllocator::GetBuffer(IMediaSample** ppBuffer, REFERENCE_TIME*, R
     {
         std::lock_guard<std::mutex> lock(m_lock);
         if (!m_committed) return VFW_E_NOT_COMMITTED;
+        ++m_outstanding;
         if (!m_free.empty()) {
             buffer = std::move(m_free.back());
             m_free.pop_back();
@@ -160,6 +162,7 @@ STDMETHODIMP MemAllocator::ReleaseBuffer(IMediaSample*) { return S_OK; }
 
 void MemAllocator::Recycle(std::vector<BYTE> buffer) {
     std::lock_guard<std::mutex> lock(m_lock);
+    --m_outstanding;
     if (m_committed && buffer.size() == size_t(m_props.cbBuffer) && m_free.size() < size_t(m_props.cBuffers))
         m_free.push_back(std::move(buffer));
 }

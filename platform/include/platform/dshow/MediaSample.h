@@ -61,6 +61,8 @@ class PLATFORM_API MemAllocator : public ComObject<IMemAllocator> {
 public:
     MemAllocator() = default;
 
+    // VFW_E_ALREADY_COMMITTED while committed, VFW_E_BUFFERS_OUTSTANDING while a sample it gave
+    // is still held.
     STDMETHODIMP SetProperties(ALLOCATOR_PROPERTIES* pRequest, ALLOCATOR_PROPERTIES* pActual) override;
     STDMETHODIMP GetProperties(ALLOCATOR_PROPERTIES* pProps) override;
     // Fails when a test injected "IMemAllocator::Commit".
@@ -81,6 +83,7 @@ private:
     std::mutex m_lock;
     ALLOCATOR_PROPERTIES m_props{0, 0, 1, 0};
     bool m_committed = false;
+    long m_outstanding = 0;  // samples given and not yet back
     std::vector<std::vector<BYTE>> m_free;
 };
 

@@ -40,8 +40,15 @@ const BITMAPINFOHEADER* HeaderOf(const AM_MEDIA_TYPE& type) {
     return nullptr;
 }
 
-// The overlay type names its picture only in its header.
-bool FormatFromHeader(const BITMAPINFOHEADER& h, PixelFormat* format) {
+// The red, green and blue masks of a BI_BITFIELDS picture, after its header in the format
+// block; null when the block ends before them.
+const DWORD* MasksOf(const AM_MEDIA_TYPE& type, const BITMAPINFOHEADER& h) {
+    const size_t at = size_t(reinterpret_cast<const BYTE*>(&h) - type.pbFormat) + sizeof(BITMAPINFOHEADER);
+    return type.cbFormat >= at + 3 * sizeof(DWORD) ? reinterpret_cast<const DWORD*>(type.pbFormat + at) : nullptr;
+}
+
+// The overlay type names its picture only in its header (and the masks after it).
+bool FormatFromHeader(const BITMAPINFOHEADER& h, const DWORD* masks, PixelFormat* format) {
     for (const FormatRow& row : kFormats) {
         if (row.subtype->Data1 == h.biCompression && h.biCompression > BI_BITFIELDS) {
             *format = row.format;
@@ -52,7 +59,17 @@ bool FormatFromHeader(const BITMAPINFOHEADER& h, PixelFormat* format) {
     switch (h.biBitCount) {
     case 32: *format = PixelFormat::Rgb32; return true;
     case 24: *format = PixelFormat::Rgb24; return true;
-    case 16: *format = h.biCompression == BI_BITFIELDS ? PixelFormat::Rgb565 : PixelFormat::Rgb555; return true;
+    case 16:
+        if (h.biCompression == BI_RGB) {
+            *format = PixelFormat::Rgb555;
+            return true;
+        }
+        if (!masks || (masks[0] == 0xF800 && masks[1] == 0x07E0 && masks[2] == 0x001F)) {
+            *format = PixelFormat::Rgb565;
+            return true;
+        }
+        *format = PixelFormat::Rgb555;
+        return masks[0] == 0x7C00 && masks[1] == 0x03E0 && masks[2] == 0x001F;
     default: return false;
     }
 }
@@ -208,7 +225,7 @@ bool PictureOf(const AM_MEDIA_TYPE& type, Picture* picture) {
     PixelFormat format;
     bool known = false;
     if (IsEqualGUID(type.subtype, MEDIASUBTYPE_Overlay)) {
-        known = FormatFromHeader(*h, &format);
+        known = FormatFromHeader(*h, h->biCompression == BI_BITFIELDS ? MasksOf(type, *h) : nullptr, &format);
     } else {
         for (const FormatRow& row : kFormats)
             if (IsEqualGUID(type.subtype, *row.subtype)) format = row.format, known = true;
