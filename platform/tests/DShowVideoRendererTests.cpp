@@ -6,6 +6,7 @@
 #include "DShowStreamFilters.h"
 #include "amvideo.h"
 #include "platform/display.h"
+#include "platform/dshow/StreamConfigMixin.h"
 #include "platform/testoperator.h"
 #include "platform/winuser.h"
 
@@ -246,6 +247,75 @@ TEST_F(VideoRendererTest, Rgb565KeepsItsBitFieldsThroughTheOverlayMixer) {
         }
     };
     ExpectBars(ThroughOverlayMixer(), 4);  // five bits of red and blue, six of green
+}
+
+// A capture source whose YUY2 frames (mid grey) have the size its pin's format sets.
+class CaptureSource : public SourceBase {
+public:
+    CaptureSource() : SourceBase(CLSID_TestSource) {
+        VIDEO_STREAM_CONFIG_CAPS caps = {};
+        caps.guid = FORMAT_VideoInfo;
+        CComPtr<platform::dshow::StreamConfigPin> pin;
+        pin.Attach(new platform::dshow::StreamConfigPin(
+            this, Out(L"Capture", {}, PIN_CATEGORY_CAPTURE),
+            {platform::dshow::StreamCapability::Video(platform::dshow::VideoInfoType(MEDIASUBTYPE_YUY2, kWidth, kHeight, 16),
+                                                      caps)}));
+        AddPin(pin);
+        m_pin = pin;
+    }
+
+protected:
+    REFERENCE_TIME SampleTime(PinBase*, ULONGLONG index) override { return REFERENCE_TIME(index) * 400000; }
+    HRESULT FillSample(PinBase*, ULONGLONG, IMediaSample* sample) override {
+        const auto* format = m_pin->CurrentFormat().FormatAs<VIDEOINFOHEADER>();
+        const long size = long(format->bmiHeader.biWidth * format->bmiHeader.biHeight * 2);
+        if (size > sample->GetSize()) return VFW_E_BUFFER_OVERFLOW;
+        BYTE* data;
+        sample->GetPointer(&data);
+        std::fill(data, data + size, BYTE(128));
+        return sample->SetActualDataLength(size);
+    }
+
+private:
+    platform::dshow::StreamConfigPin* m_pin;  // the filter's own
+};
+
+// A format set on the connected capture pin reaches the renderer behind the converter, the tee
+// and the Overlay Mixer: each connects again with it, and the frames shown have the new size.
+TEST_F(VideoRendererTest, ANewCaptureSizeReachesTheRendererThroughTheFiltersBetween) {
+    struct Between {
+        CLSID clsid;
+        const wchar_t* in;
+        const wchar_t* out;
+    };
+    for (const Between& between : {Between{CLSID_Colour, L"Input", L"XForm Out"}, Between{CLSID_InfTee, L"Input", L"Output1"},
+                                   Between{CLSID_OverlayMixer, L"Input0", L"Output"}}) {
+        graph = Create<IGraphBuilder>(CLSID_FilterGraph);
+        control = As<IMediaControl>(graph);
+        src = Make<CaptureSource>(nullptr);
+        ASSERT_EQ(graph->AddFilter(src, L"Capture"), S_OK);
+        auto middle = AddFilter(between.clsid, L"Between");
+        auto vmr = AddFilter(CLSID_VideoMixingRenderer9, L"VMR");
+        ASSERT_EQ(Join(graph, src, L"Capture", middle, between.in), S_OK);
+        ASSERT_EQ(Join(graph, middle, between.out, vmr, L"VMR Input0"), S_OK);
+        ASSERT_EQ(control->Run(), S_OK);
+        Sleep(100);
+        ASSERT_EQ(control->Stop(), S_OK);
+
+        auto smaller = platform::dshow::VideoInfoType(MEDIASUBTYPE_YUY2, 352, 288, 16);
+        ASSERT_EQ(As<IAMStreamConfig>(PinOf(src, L"Capture"))->SetFormat(const_cast<AM_MEDIA_TYPE*>(&smaller.Get())),
+                  S_OK);
+        ASSERT_EQ(control->Run(), S_OK);
+        Sleep(100);
+        EXPECT_FALSE(WaitForEvent(graph, EC_ERRORABORT, 1));
+        ASSERT_EQ(control->Stop(), S_OK);
+        auto dib = CurrentImage();
+        ASSERT_GE(dib.size(), sizeof(BITMAPINFOHEADER));
+        BITMAPINFOHEADER h;
+        std::memcpy(&h, dib.data(), sizeof h);
+        EXPECT_EQ(h.biWidth, 352);
+        EXPECT_EQ(h.biHeight, 288);
+    }
 }
 
 TEST_F(VideoRendererTest, PlanarAndPaletteVideoIsRefusedAtConnection) {
