@@ -334,27 +334,39 @@ TEST_F(VideoRendererTest, PlanarAndPaletteVideoIsRefusedAtConnection) {
     }
 }
 
+// Straight to the renderer and through the colour converter, which carries the change on.
 TEST_F(VideoRendererTest, ASampleThatChangesThePictureSizeReportsVideoSizeChanged) {
-    AddBarSource(MEDIASUBTYPE_RGB32, 32);
-    source->fill = nullptr;
-    // From the third sample on, the picture is 320 x 240.
-    source->decorate = [](ULONGLONG index, IMediaSample* sample) {
-        if (index != 2) return;
-        auto smaller = platform::dshow::VideoInfoType(MEDIASUBTYPE_RGB32, 320, 240, 32);
-        sample->SetMediaType(const_cast<AM_MEDIA_TYPE*>(&smaller.Get()));
-    };
-    auto vmr = AddFilter(CLSID_VideoMixingRenderer9, L"VMR");
-    ASSERT_EQ(Join(graph, src, L"Out", vmr, L"VMR Input0"), S_OK);
-    ASSERT_EQ(control->Run(), S_OK);
-    LONG_PTR size = 0;
-    ASSERT_TRUE(WaitForEvent(graph, EC_VIDEO_SIZE_CHANGED, 1000, &size));
-    EXPECT_EQ(size, MAKELONG(320, 240));
-    ASSERT_EQ(control->Stop(), S_OK);
-    auto dib = CurrentImage();
-    BITMAPINFOHEADER h;
-    std::memcpy(&h, dib.data(), sizeof h);
-    EXPECT_EQ(h.biWidth, 320);
-    EXPECT_EQ(h.biHeight, 240);
+    for (bool converted : {false, true}) {
+        graph = Create<IGraphBuilder>(CLSID_FilterGraph);
+        control = As<IMediaControl>(graph);
+        AddBarSource(MEDIASUBTYPE_RGB32, 32);
+        source->fill = nullptr;
+        // From the third sample on, the picture is 320 x 240.
+        source->decorate = [](ULONGLONG index, IMediaSample* sample) {
+            if (index != 2) return;
+            auto smaller = platform::dshow::VideoInfoType(MEDIASUBTYPE_RGB32, 320, 240, 32);
+            sample->SetMediaType(const_cast<AM_MEDIA_TYPE*>(&smaller.Get()));
+        };
+        auto vmr = AddFilter(CLSID_VideoMixingRenderer9, L"VMR");
+        if (converted) {
+            auto converter = AddFilter(CLSID_Colour, L"Colour");
+            ASSERT_EQ(Join(graph, src, L"Out", converter, L"Input"), S_OK);
+            ASSERT_EQ(Join(graph, converter, L"XForm Out", vmr, L"VMR Input0"), S_OK);
+        } else {
+            ASSERT_EQ(Join(graph, src, L"Out", vmr, L"VMR Input0"), S_OK);
+        }
+        ASSERT_EQ(control->Run(), S_OK);
+        LONG_PTR size = 0;
+        ASSERT_TRUE(WaitForEvent(graph, EC_VIDEO_SIZE_CHANGED, 1000, &size)) << converted;
+        EXPECT_EQ(size, MAKELONG(320, 240));
+        EXPECT_FALSE(WaitForEvent(graph, EC_ERRORABORT, 100));
+        ASSERT_EQ(control->Stop(), S_OK);
+        auto dib = CurrentImage();
+        BITMAPINFOHEADER h;
+        std::memcpy(&h, dib.data(), sizeof h);
+        EXPECT_EQ(h.biWidth, 320);
+        EXPECT_EQ(h.biHeight, 240);
+    }
 }
 
 }  // namespace
