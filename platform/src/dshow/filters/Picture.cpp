@@ -106,11 +106,14 @@ void ReadRgb16(const BYTE* src, const LONG* cols, LONG n, BYTE* o) {
 }
 
 // BGRX pixels from a row's luma and chroma, BT.601: one plain loop of arithmetic, which the
-// compiler turns into vector code (with AVX2 where the processor has it).
-__attribute__((target_clones("avx2", "default"), optimize("O3"))) void YuvToBgrx(const int32_t* luma,
-                                                                                const int32_t* cu,
-                                                                                const int32_t* cv, LONG n,
-                                                                                uint32_t* out) {
+// compiler turns into vector code (with AVX2 where the processor has it; not in sanitizer
+// builds, whose runtime is not up yet when the loader picks the variant).
+#if defined(__SANITIZE_THREAD__) || defined(__SANITIZE_ADDRESS__)
+#define PICTURE_VECTOR_LOOP __attribute__((optimize("O3")))
+#else
+#define PICTURE_VECTOR_LOOP __attribute__((target_clones("avx2", "default"), optimize("O3")))
+#endif
+PICTURE_VECTOR_LOOP void YuvToBgrx(const int32_t* luma, const int32_t* cu, const int32_t* cv, LONG n, uint32_t* out) {
     for (LONG x = 0; x < n; ++x) {
         const int32_t c = 298 * (luma[x] - 16) + 128, d = cu[x] - 128, e = cv[x] - 128;
         const int32_t b = std::clamp((c + 516 * d) >> 8, 0, 255);
