@@ -267,7 +267,8 @@ public:
 protected:
     REFERENCE_TIME SampleTime(PinBase*, ULONGLONG index) override { return REFERENCE_TIME(index) * 400000; }
     HRESULT FillSample(PinBase*, ULONGLONG, IMediaSample* sample) override {
-        const auto* format = m_pin->CurrentFormat().FormatAs<VIDEOINFOHEADER>();
+        const MediaType current = m_pin->CurrentFormat();
+        const auto* format = current.FormatAs<VIDEOINFOHEADER>();
         const long size = long(format->bmiHeader.biWidth * format->bmiHeader.biHeight * 2);
         if (size > sample->GetSize()) return VFW_E_BUFFER_OVERFLOW;
         BYTE* data;
