@@ -16,6 +16,9 @@ DEFINE_DSHOW_GUID(IID_IEnumStreamIdMap, 0x0150);
 #define MPEG2_PROGRAM_PES_STREAM 0x00000004
 #define MPEG2_PROGRAM_SYSTEM_HEADER 0x00000005
 
+// A stream id mapped with this substream filter value takes every substream.
+#define SUBSTREAM_FILTER_VAL_NONE 0x10000000
+
 typedef struct {
     ULONG stream_id;
     DWORD dwMediaSampleContent;

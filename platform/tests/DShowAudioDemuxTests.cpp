@@ -101,7 +101,40 @@ void FeedInPieces(TestSource* source, std::shared_ptr<std::vector<BYTE>> stream,
     };
 }
 
-TEST_F(StreamGraphTest, DemultiplexerDeliversEachMappedStreamsBytesWithItsTimeStamps) {
+// A graph of a program stream's source, the demultiplexer and a renderer per output pin.
+class DemuxGraphTest : public StreamGraphTest {
+protected:
+    CComPtr<IBaseFilter> demux = Create<IBaseFilter>(CLSID_MPEG2Demultiplexer);
+    std::vector<CComPtr<IBaseFilter>> renderers;
+
+    // The source of `stream` in pieces of `piece` bytes, connected to the demultiplexer.
+    CComPtr<IBaseFilter> StreamSource(TestSource** source, std::shared_ptr<std::vector<BYTE>> stream, size_t piece) {
+        auto src = Make(source, MediaType(MEDIATYPE_Stream, MEDIASUBTYPE_MPEG2_PROGRAM), 10,
+                        (stream->size() + piece - 1) / piece, long(piece));
+        FeedInPieces(*source, stream, piece);
+        EXPECT_EQ(graph->AddFilter(src, L"Source"), S_OK);
+        EXPECT_EQ(graph->AddFilter(demux, L"Demux"), S_OK);
+        EXPECT_EQ(Join(graph, src, L"Out", demux, L"MPEG-2 Stream"), S_OK);
+        return src;
+    }
+    // An output pin named `name` of `type` carrying stream `id` (with a substream filter and
+    // data offset), rendered.
+    TestRenderer* Demultiplexed(const wchar_t* name, const MediaType& type, ULONG id,
+                                ULONG substream = SUBSTREAM_FILTER_VAL_NONE, int offset = 0) {
+        CComPtr<IPin> pin;
+        EXPECT_EQ(As<IMpeg2Demultiplexer>(demux)->CreateOutputPin(const_cast<AM_MEDIA_TYPE*>(&type.Get()),
+                                                                  const_cast<LPWSTR>(name), &pin),
+                  S_OK);
+        EXPECT_EQ(As<IMPEG2StreamIdMap>(pin)->MapStreamId(id, MPEG2_PROGRAM_ELEMENTARY_STREAM, substream, offset), S_OK);
+        TestRenderer* renderer;
+        renderers.push_back(Make(&renderer));
+        EXPECT_EQ(graph->AddFilter(renderers.back(), name), S_OK);
+        EXPECT_EQ(Join(graph, demux, name, renderers.back(), L"In"), S_OK);
+        return renderer;
+    }
+};
+
+TEST_F(DemuxGraphTest, DemultiplexerDeliversEachMappedStreamsBytesWithItsTimeStamps) {
     auto stream = std::make_shared<std::vector<BYTE>>();
     std::vector<BYTE> video, audio;
     std::vector<REFERENCE_TIME> videoTimes, audioTimes;
@@ -123,28 +156,9 @@ TEST_F(StreamGraphTest, DemultiplexerDeliversEachMappedStreamsBytesWithItsTimeSt
     stream->insert(stream->end(), {0, 0, 1, 0xB9});
 
     TestSource* source;
-    auto src = Make(&source, MediaType(MEDIATYPE_Stream, MEDIASUBTYPE_MPEG2_PROGRAM), 10,
-                    (stream->size() + 1008) / 1009, 1009);
-    FeedInPieces(source, stream, 1009);
-    auto demux = Create<IBaseFilter>(CLSID_MPEG2Demultiplexer);
-    TestRenderer* videoOut;
-    TestRenderer* audioOut;
-    auto vr = Make(&videoOut);
-    auto ar = Make(&audioOut);
-    for (auto [f, name] : {std::pair{src.p, L"Source"}, {demux.p, L"Demux"}, {vr.p, L"V"}, {ar.p, L"A"}})
-        ASSERT_EQ(graph->AddFilter(f, name), S_OK);
-    auto control2 = As<IMpeg2Demultiplexer>(demux);
-    CComPtr<IPin> pin;
-    MediaType mpv(MEDIATYPE_Video, MEDIASUBTYPE_MPEG2_VIDEO), mpa(MEDIATYPE_Audio, MEDIASUBTYPE_MPEG2_AUDIO);
-    ASSERT_EQ(control2->CreateOutputPin(const_cast<AM_MEDIA_TYPE*>(&mpv.Get()), const_cast<LPWSTR>(L"Video"), &pin), S_OK);
-    As<IMPEG2StreamIdMap>(pin)->MapStreamId(0xE0, MPEG2_PROGRAM_ELEMENTARY_STREAM, 0, 0);
-    pin.Release();
-    ASSERT_EQ(control2->CreateOutputPin(const_cast<AM_MEDIA_TYPE*>(&mpa.Get()), const_cast<LPWSTR>(L"Audio"), &pin), S_OK);
-    As<IMPEG2StreamIdMap>(pin)->MapStreamId(0xC0, MPEG2_PROGRAM_ELEMENTARY_STREAM, 0, 0);
-    pin.Release();
-    ASSERT_EQ(Join(graph, src, L"Out", demux, L"MPEG-2 Stream"), S_OK);
-    ASSERT_EQ(Join(graph, demux, L"Video", vr, L"In"), S_OK);
-    ASSERT_EQ(Join(graph, demux, L"Audio", ar, L"In"), S_OK);
+    StreamSource(&source, stream, 1009);
+    TestRenderer* videoOut = Demultiplexed(L"Video", MediaType(MEDIATYPE_Video, MEDIASUBTYPE_MPEG2_VIDEO), 0xE0, 0);
+    TestRenderer* audioOut = Demultiplexed(L"Audio", MediaType(MEDIATYPE_Audio, MEDIASUBTYPE_MPEG2_AUDIO), 0xC0, 0);
     ASSERT_EQ(control->Run(), S_OK);
     ASSERT_TRUE(WaitForEvent(graph, EC_COMPLETE, 5000));
     ASSERT_EQ(control->Stop(), S_OK);
@@ -157,6 +171,67 @@ TEST_F(StreamGraphTest, DemultiplexerDeliversEachMappedStreamsBytesWithItsTimeSt
         if (s.hasTime) gotAudio.push_back(s.start);
     EXPECT_EQ(gotVideo, videoTimes);
     EXPECT_EQ(gotAudio, audioTimes);
+}
+
+TEST_F(DemuxGraphTest, PrivateStreamOneIsSplitBySubstreamAndDeliveredFromTheDataOffset) {
+    auto stream = std::make_shared<std::vector<BYTE>>();
+    std::vector<BYTE> ac3, lpcm, all;
+    for (int n = 0; n < 6; ++n) {
+        Pack(*stream, 0);
+        BYTE substream = n % 2 ? 0xA0 : 0x80;
+        std::vector<BYTE> payload = Payload(BYTE(n), n, 300);
+        payload[0] = substream;
+        Pes(*stream, 0xBD, payload, true, 90000 + 3000u * n);
+        (n % 2 ? lpcm : ac3).insert((n % 2 ? lpcm : ac3).end(), payload.begin() + (n % 2 ? 7 : 4), payload.end());
+        all.insert(all.end(), payload.begin(), payload.end());
+    }
+    TestSource* source;
+    StreamSource(&source, stream, 701);
+    const MediaType audio(MEDIATYPE_Audio, GUID_NULL);
+    TestRenderer* ac3Out = Demultiplexed(L"AC3", audio, 0xBD, 0x80, 4);
+    TestRenderer* lpcmOut = Demultiplexed(L"LPCM", audio, 0xBD, 0xA0, 7);
+    TestRenderer* allOut = Demultiplexed(L"All", audio, 0xBD);
+    ASSERT_EQ(control->Run(), S_OK);
+    ASSERT_TRUE(WaitForEvent(graph, EC_COMPLETE, 5000));
+    ASSERT_EQ(control->Stop(), S_OK);
+    EXPECT_EQ(ac3Out->Bytes(), ac3);
+    EXPECT_EQ(lpcmOut->Bytes(), lpcm);
+    EXPECT_EQ(allOut->Bytes(), all);
+    EXPECT_EQ(ac3Out->Samples().size(), 3u);
+}
+
+// A source that seeks after the first half of a PES packet: it flushes, and the packets
+// after the flush arrive whole and alone.
+TEST_F(DemuxGraphTest, AFlushDropsThePacketCutShort) {
+    auto stream = std::make_shared<std::vector<BYTE>>();
+    Pack(*stream, 0);
+    Pes(*stream, 0xE0, Payload(0xE0, 0, 1000), true, 90000);
+    const size_t cut = stream->size() - 500;
+    stream->resize(cut);
+    std::vector<BYTE> after;
+    for (int n = 1; n < 4; ++n) {
+        Pack(*stream, 0);
+        std::vector<BYTE> payload = Payload(0xE0, n, 400);
+        Pes(*stream, 0xE0, payload, true, 90000 + 3600u * n);
+        after.insert(after.end(), payload.begin(), payload.end());
+    }
+    TestSource* source;
+    StreamSource(&source, stream, cut);
+    TestRenderer* videoOut = Demultiplexed(L"Video", MediaType(MEDIATYPE_Video, MEDIASUBTYPE_MPEG2_VIDEO), 0xE0);
+    auto fed = source->decorate;
+    CComPtr<IPin> input = PinOf(demux, L"MPEG-2 Stream");
+    source->decorate = [&, fed](ULONGLONG index, IMediaSample* sample) {
+        if (index == 1) {
+            input->BeginFlush();
+            input->EndFlush();
+        }
+        fed(index, sample);
+    };
+    ASSERT_EQ(control->Run(), S_OK);
+    ASSERT_TRUE(WaitForEvent(graph, EC_COMPLETE, 5000));
+    ASSERT_EQ(control->Stop(), S_OK);
+    EXPECT_EQ(videoOut->Bytes(), after);
+    EXPECT_EQ(videoOut->Samples().size(), 3u);
 }
 
 TEST_F(StreamGraphTest, DemultiplexerDropsATransportStreamWithOneTrace) {

@@ -62,7 +62,8 @@ TEST_F(SampleFlowTest, AWaitOnThePlatformClockSeesExactlyTheSamplesStampedUntilT
     ASSERT_EQ(control->Run(), S_OK);
     Sleep(130);
     EXPECT_EQ(renderer->Samples().size(), 4u);  // 0, 40, 80 and 120 ms
-    // Pause holds the stream; Run goes on with the next sample's stamp.
+    // Pause holds the stream and the stream time; Run goes on with the next sample's stamp,
+    // and the stream time from where it paused (160 ms have run).
     ASSERT_EQ(control->Pause(), S_OK);
     Sleep(500);
     EXPECT_EQ(renderer->Samples().size(), 4u);
@@ -71,7 +72,44 @@ TEST_F(SampleFlowTest, AWaitOnThePlatformClockSeesExactlyTheSamplesStampedUntilT
     auto samples = renderer->Samples();
     ASSERT_EQ(samples.size(), 5u);
     EXPECT_EQ(samples.back().start, 4 * 400000);
+    EXPECT_EQ(renderer->StreamTime(), 4 * 400000);
     EXPECT_EQ(control->Stop(), S_OK);
+}
+
+// A flush takes an end of stream back: the renderer's next one completes the graph again.
+TEST_F(SampleFlowTest, AFlushAfterTheEndOfTheStreamLetsANewEndCompleteAgain) {
+    auto src = Add(Make<TestSource>(nullptr, Stream(), 40, 3, 16), L"Source");
+    auto end = Add(Make<TestRenderer>(nullptr), L"Renderer");
+    ASSERT_EQ(Join(graph, src, L"Out", end, L"In"), S_OK);
+    ASSERT_EQ(control->Run(), S_OK);
+    ASSERT_TRUE(WaitForEvent(graph, EC_COMPLETE, 1000));
+    CComPtr<IPin> input = PinOf(end, L"In");
+    EXPECT_EQ(input->EndOfStream(), S_OK);
+    EXPECT_FALSE(WaitForEvent(graph, EC_COMPLETE, 100)) << "a second end without a flush completes nothing";
+    for (int round = 0; round < 2; ++round) {
+        ASSERT_EQ(input->BeginFlush(), S_OK);
+        ASSERT_EQ(input->EndFlush(), S_OK);
+        ASSERT_EQ(input->EndOfStream(), S_OK);
+        EXPECT_TRUE(WaitForEvent(graph, EC_COMPLETE, 100)) << round;
+    }
+    EXPECT_EQ(control->Stop(), S_OK);
+}
+
+TEST_F(SampleFlowTest, AllocatorPropertiesCannotChangeWhileASampleIsOut) {
+    CComPtr<platform::dshow::MemAllocator> allocator;
+    allocator.Attach(new platform::dshow::MemAllocator());
+    ALLOCATOR_PROPERTIES request{2, 1000, 1, 0}, actual;
+    ASSERT_EQ(allocator->SetProperties(&request, &actual), S_OK);
+    ASSERT_EQ(allocator->Commit(), S_OK);
+    CComPtr<IMediaSample> held;
+    ASSERT_EQ(allocator->GetBuffer(&held, nullptr, nullptr, 0), S_OK);
+    EXPECT_EQ(allocator->SetProperties(&request, &actual), VFW_E_ALREADY_COMMITTED);
+    ASSERT_EQ(allocator->Decommit(), S_OK);
+    request.cbBuffer = 2000;
+    EXPECT_EQ(allocator->SetProperties(&request, &actual), VFW_E_BUFFERS_OUTSTANDING);
+    held.Release();
+    EXPECT_EQ(allocator->SetProperties(&request, &actual), S_OK);
+    EXPECT_EQ(actual.cbBuffer, 2000);
 }
 
 TEST_F(SampleFlowTest, RunPauseStopAHundredTimesLeavesNoThreadAndNoSample) {

@@ -6,6 +6,7 @@
 #include "DShowStreamFilters.h"
 #include "amvideo.h"
 #include "platform/display.h"
+#include "platform/dshow/StreamConfigMixin.h"
 #include "platform/testoperator.h"
 #include "platform/winuser.h"
 
@@ -88,8 +89,19 @@ protected:
         EXPECT_EQ(video->GetCurrentImage(&size, reinterpret_cast<long*>(dib.data())), S_OK);
         return dib;
     }
-    // Each bar's centre in the frame kept, within 2 per channel of the bar's colour.
-    void ExpectBars(const std::vector<BYTE>& dib) {
+    // The source's frame as a Video Renderer behind the Overlay Mixer keeps it.
+    std::vector<BYTE> ThroughOverlayMixer() {
+        auto mixer = AddFilter(CLSID_OverlayMixer, L"Overlay");
+        auto renderer = AddFilter(CLSID_VideoRenderer, L"Video Render");
+        EXPECT_EQ(Join(graph, src, L"Out", mixer, L"Input0"), S_OK);
+        EXPECT_EQ(Join(graph, mixer, L"Output", renderer, L"Input"), S_OK);
+        EXPECT_EQ(control->Run(), S_OK);
+        Sleep(50);
+        EXPECT_EQ(control->Stop(), S_OK);
+        return CurrentImage();
+    }
+    // Each bar's centre in the frame kept, within `tolerance` per channel of the bar's colour.
+    void ExpectBars(const std::vector<BYTE>& dib, int tolerance = 2) {
         ASSERT_GE(dib.size(), sizeof(BITMAPINFOHEADER));
         BITMAPINFOHEADER h;
         std::memcpy(&h, dib.data(), sizeof h);
@@ -100,7 +112,8 @@ protected:
         for (int bar = 0; bar < 8; ++bar) {
             LONG x = bar * kWidth / 8 + kWidth / 16, y = kHeight / 2;
             const BYTE* px = dib.data() + sizeof h + (size_t(y) * kWidth + x) * 4;
-            for (int c = 0; c < 3; ++c) EXPECT_NEAR(px[2 - c], kBars[bar][c], 2) << "bar " << bar << " channel " << c;
+            for (int c = 0; c < 3; ++c)
+                EXPECT_NEAR(px[2 - c], kBars[bar][c], tolerance) << "bar " << bar << " channel " << c;
         }
     }
 };
@@ -199,16 +212,8 @@ TEST_F(VideoRendererTest, TheLogDisplaySaysWhenAVideoWindowStartsAndStopsShowing
 }
 
 TEST_F(VideoRendererTest, OverlayMixerAndColourConverterChainsShowTheSameFrame) {
-    // Overlay Mixer -> Video Renderer.
     AddBarSource();
-    auto mixer = AddFilter(CLSID_OverlayMixer, L"Overlay");
-    auto renderer = AddFilter(CLSID_VideoRenderer, L"Video Render");
-    ASSERT_EQ(Join(graph, src, L"Out", mixer, L"Input0"), S_OK);
-    ASSERT_EQ(Join(graph, mixer, L"Output", renderer, L"Input"), S_OK);
-    ASSERT_EQ(control->Run(), S_OK);
-    Sleep(50);
-    ASSERT_EQ(control->Stop(), S_OK);
-    ExpectBars(CurrentImage());
+    ExpectBars(ThroughOverlayMixer());
 
     // The colour converter's RGB24 output from UYVY.
     CComPtr<IGraphBuilder> second = Create<IGraphBuilder>(CLSID_FilterGraph);
@@ -230,6 +235,90 @@ TEST_F(VideoRendererTest, OverlayMixerAndColourConverterChainsShowTheSameFrame) 
     ExpectBars(CurrentImage());
 }
 
+// RGB565 bars through the Overlay Mixer: the overlay type carries the 5-6-5 bit fields.
+TEST_F(VideoRendererTest, Rgb565KeepsItsBitFieldsThroughTheOverlayMixer) {
+    AddBarSource(MEDIASUBTYPE_RGB565, 16);
+    source->fill = [](ULONGLONG, BYTE* data, long size) {
+        for (long i = 0; i + 1 < size; i += 2) {
+            const BYTE* c = kBars[(i / 2) % kWidth * 8 / kWidth];
+            const unsigned p = (c[2] >> 3) | ((c[1] >> 2) << 5) | ((c[0] >> 3) << 11);
+            data[i] = BYTE(p);
+            data[i + 1] = BYTE(p >> 8);
+        }
+    };
+    ExpectBars(ThroughOverlayMixer(), 4);  // five bits of red and blue, six of green
+}
+
+// A capture source whose YUY2 frames (mid grey) have the size its pin's format sets.
+class CaptureSource : public SourceBase {
+public:
+    CaptureSource() : SourceBase(CLSID_TestSource) {
+        VIDEO_STREAM_CONFIG_CAPS caps = {};
+        caps.guid = FORMAT_VideoInfo;
+        CComPtr<platform::dshow::StreamConfigPin> pin;
+        pin.Attach(new platform::dshow::StreamConfigPin(
+            this, Out(L"Capture", {}, PIN_CATEGORY_CAPTURE),
+            {platform::dshow::StreamCapability::Video(platform::dshow::VideoInfoType(MEDIASUBTYPE_YUY2, kWidth, kHeight, 16),
+                                                      caps)}));
+        AddPin(pin);
+        m_pin = pin;
+    }
+
+protected:
+    REFERENCE_TIME SampleTime(PinBase*, ULONGLONG index) override { return REFERENCE_TIME(index) * 400000; }
+    HRESULT FillSample(PinBase*, ULONGLONG, IMediaSample* sample) override {
+        const MediaType current = m_pin->CurrentFormat();
+        const auto* format = current.FormatAs<VIDEOINFOHEADER>();
+        const long size = long(format->bmiHeader.biWidth * format->bmiHeader.biHeight * 2);
+        if (size > sample->GetSize()) return VFW_E_BUFFER_OVERFLOW;
+        BYTE* data;
+        sample->GetPointer(&data);
+        std::fill(data, data + size, BYTE(128));
+        return sample->SetActualDataLength(size);
+    }
+
+private:
+    platform::dshow::StreamConfigPin* m_pin;  // the filter's own
+};
+
+// A format set on the connected capture pin reaches the renderer behind the converter, the tee
+// and the Overlay Mixer: each connects again with it, and the frames shown have the new size.
+TEST_F(VideoRendererTest, ANewCaptureSizeReachesTheRendererThroughTheFiltersBetween) {
+    struct Between {
+        CLSID clsid;
+        const wchar_t* in;
+        const wchar_t* out;
+    };
+    for (const Between& between : {Between{CLSID_Colour, L"Input", L"XForm Out"}, Between{CLSID_InfTee, L"Input", L"Output1"},
+                                   Between{CLSID_OverlayMixer, L"Input0", L"Output"}}) {
+        graph = Create<IGraphBuilder>(CLSID_FilterGraph);
+        control = As<IMediaControl>(graph);
+        src = Make<CaptureSource>(nullptr);
+        ASSERT_EQ(graph->AddFilter(src, L"Capture"), S_OK);
+        auto middle = AddFilter(between.clsid, L"Between");
+        auto vmr = AddFilter(CLSID_VideoMixingRenderer9, L"VMR");
+        ASSERT_EQ(Join(graph, src, L"Capture", middle, between.in), S_OK);
+        ASSERT_EQ(Join(graph, middle, between.out, vmr, L"VMR Input0"), S_OK);
+        ASSERT_EQ(control->Run(), S_OK);
+        Sleep(100);
+        ASSERT_EQ(control->Stop(), S_OK);
+
+        auto smaller = platform::dshow::VideoInfoType(MEDIASUBTYPE_YUY2, 352, 288, 16);
+        ASSERT_EQ(As<IAMStreamConfig>(PinOf(src, L"Capture"))->SetFormat(const_cast<AM_MEDIA_TYPE*>(&smaller.Get())),
+                  S_OK);
+        ASSERT_EQ(control->Run(), S_OK);
+        Sleep(100);
+        EXPECT_FALSE(WaitForEvent(graph, EC_ERRORABORT, 1));
+        ASSERT_EQ(control->Stop(), S_OK);
+        auto dib = CurrentImage();
+        ASSERT_GE(dib.size(), sizeof(BITMAPINFOHEADER));
+        BITMAPINFOHEADER h;
+        std::memcpy(&h, dib.data(), sizeof h);
+        EXPECT_EQ(h.biWidth, 352);
+        EXPECT_EQ(h.biHeight, 288);
+    }
+}
+
 TEST_F(VideoRendererTest, PlanarAndPaletteVideoIsRefusedAtConnection) {
     for (auto [subtype, bits] : {std::pair{MEDIASUBTYPE_I420, WORD(12)}, {MEDIASUBTYPE_YV12, WORD(12)},
                                  {MEDIASUBTYPE_RGB8, WORD(8)}}) {
@@ -246,27 +335,39 @@ TEST_F(VideoRendererTest, PlanarAndPaletteVideoIsRefusedAtConnection) {
     }
 }
 
+// Straight to the renderer and through the colour converter, which carries the change on.
 TEST_F(VideoRendererTest, ASampleThatChangesThePictureSizeReportsVideoSizeChanged) {
-    AddBarSource(MEDIASUBTYPE_RGB32, 32);
-    source->fill = nullptr;
-    // From the third sample on, the picture is 320 x 240.
-    source->decorate = [](ULONGLONG index, IMediaSample* sample) {
-        if (index != 2) return;
-        auto smaller = platform::dshow::VideoInfoType(MEDIASUBTYPE_RGB32, 320, 240, 32);
-        sample->SetMediaType(const_cast<AM_MEDIA_TYPE*>(&smaller.Get()));
-    };
-    auto vmr = AddFilter(CLSID_VideoMixingRenderer9, L"VMR");
-    ASSERT_EQ(Join(graph, src, L"Out", vmr, L"VMR Input0"), S_OK);
-    ASSERT_EQ(control->Run(), S_OK);
-    LONG_PTR size = 0;
-    ASSERT_TRUE(WaitForEvent(graph, EC_VIDEO_SIZE_CHANGED, 1000, &size));
-    EXPECT_EQ(size, MAKELONG(320, 240));
-    ASSERT_EQ(control->Stop(), S_OK);
-    auto dib = CurrentImage();
-    BITMAPINFOHEADER h;
-    std::memcpy(&h, dib.data(), sizeof h);
-    EXPECT_EQ(h.biWidth, 320);
-    EXPECT_EQ(h.biHeight, 240);
+    for (bool converted : {false, true}) {
+        graph = Create<IGraphBuilder>(CLSID_FilterGraph);
+        control = As<IMediaControl>(graph);
+        AddBarSource(MEDIASUBTYPE_RGB32, 32);
+        source->fill = nullptr;
+        // From the third sample on, the picture is 320 x 240.
+        source->decorate = [](ULONGLONG index, IMediaSample* sample) {
+            if (index != 2) return;
+            auto smaller = platform::dshow::VideoInfoType(MEDIASUBTYPE_RGB32, 320, 240, 32);
+            sample->SetMediaType(const_cast<AM_MEDIA_TYPE*>(&smaller.Get()));
+        };
+        auto vmr = AddFilter(CLSID_VideoMixingRenderer9, L"VMR");
+        if (converted) {
+            auto converter = AddFilter(CLSID_Colour, L"Colour");
+            ASSERT_EQ(Join(graph, src, L"Out", converter, L"Input"), S_OK);
+            ASSERT_EQ(Join(graph, converter, L"XForm Out", vmr, L"VMR Input0"), S_OK);
+        } else {
+            ASSERT_EQ(Join(graph, src, L"Out", vmr, L"VMR Input0"), S_OK);
+        }
+        ASSERT_EQ(control->Run(), S_OK);
+        LONG_PTR size = 0;
+        ASSERT_TRUE(WaitForEvent(graph, EC_VIDEO_SIZE_CHANGED, 1000, &size)) << converted;
+        EXPECT_EQ(size, MAKELONG(320, 240));
+        EXPECT_FALSE(WaitForEvent(graph, EC_ERRORABORT, 100));
+        ASSERT_EQ(control->Stop(), S_OK);
+        auto dib = CurrentImage();
+        BITMAPINFOHEADER h;
+        std::memcpy(&h, dib.data(), sizeof h);
+        EXPECT_EQ(h.biWidth, 320);
+        EXPECT_EQ(h.biHeight, 240);
+    }
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// A renderer for stream tests: keeps the number of samples and the last one's bytes and
-// connection type, and runs graphs for a stretch of the platform clock.
+// A renderer for stream tests: keeps the number of samples, the last one's bytes, the start
+// times of those stamped and the connection type, and runs graphs for a stretch of the platform clock.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -31,6 +31,10 @@ public:
         std::lock_guard<std::mutex> lock(m_lock);
         return m_all;
     }
+    std::vector<REFERENCE_TIME> Stamps() const {
+        std::lock_guard<std::mutex> lock(m_lock);
+        return m_stamps;
+    }
     platform::dshow::MediaType Type() { return FindPinByName(L"In")->ConnectionType(); }
     bool keepAll = false;
 
@@ -38,7 +42,9 @@ protected:
     HRESULT Render(platform::dshow::PinBase*, IMediaSample* sample) override {
         BYTE* data = nullptr;
         sample->GetPointer(&data);
+        REFERENCE_TIME start, stop;
         std::lock_guard<std::mutex> lock(m_lock);
+        if (SUCCEEDED(sample->GetTime(&start, &stop))) m_stamps.push_back(start);
         m_last.assign(data, data + sample->GetActualDataLength());
         if (keepAll) m_all.insert(m_all.end(), m_last.begin(), m_last.end());
         return S_OK;
@@ -48,6 +54,7 @@ private:
     mutable std::mutex m_lock;
     std::vector<BYTE> m_last;
     std::vector<BYTE> m_all;
+    std::vector<REFERENCE_TIME> m_stamps;
 };
 
 inline CComPtr<IPin> PinNamed(IBaseFilter* filter, const wchar_t* name) {

@@ -10,6 +10,7 @@
 #include "ReferenceClock.h"
 #include "filters/VideoRenderer.h"
 #include "platform/dshow/FilterBase.h"
+#include "platform/dshow/RendererBase.h"
 #include "evcode.h"
 #include "uuids.h"
 #include "vfwmsgs.h"
@@ -363,14 +364,13 @@ HRESULT FilterGraph::ChangeFilters(FILTER_STATE to) {
     // the sources downstream, so that what a filter holds reaches its sink before it stops.
     if (to != State_Running) EndStreaming(InStreamOrder(false));
     std::vector<CComPtr<IBaseFilter>> order = InStreamOrder(to != State_Stopped);
-    REFERENCE_TIME start = 0;
-    if (to == State_Running) {
-        CComPtr<IReferenceClock> clock;
-        {
-            std::lock_guard<std::mutex> lock(m_lock);
-            clock = m_clock;
-        }
-        if (clock) clock->GetTime(&start);
+    // Stream time stands still while paused: running again, the start moves on by the pause.
+    REFERENCE_TIME start = 0, now = 0;
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        if (m_clock) m_clock->GetTime(&now);
+        if (to == State_Running) start = m_state == State_Paused && m_hasRunStart ? m_runStart + now - m_pausedAt : now;
+        if (to == State_Paused && m_state == State_Running) m_pausedAt = now;
     }
     HRESULT first = S_OK;
     for (auto& filter : order) {
@@ -393,6 +393,8 @@ HRESULT FilterGraph::ChangeFilters(FILTER_STATE to) {
         m_completed = 0;
     }
     m_state = to;
+    m_hasRunStart = to != State_Stopped && (to == State_Running || m_hasRunStart);
+    if (to == State_Running) m_runStart = start;
     return S_OK;
 }
 
@@ -455,9 +457,15 @@ STDMETHODIMP FilterGraph::StopWhenReady() { return Stop(); }
 // ---- IMediaEventSink ----
 
 // While the graph streams, EC_COMPLETE is reported once, when every renderer that started has
-// had end of stream; outside that (no renderer, or stopped) it is passed on as it comes.
+// had end of stream; outside that (no renderer, or stopped) it is passed on as it comes. A
+// renderer flushed after its EC_COMPLETE takes it back, so that its next one counts again.
 STDMETHODIMP FilterGraph::Notify(long EventCode, LONG_PTR EventParam1, LONG_PTR EventParam2) {
     if (m_closing) return E_UNEXPECTED;
+    if (EventCode == kEcCompleteWithdrawn) {
+        std::lock_guard<std::mutex> lock(m_lock);
+        if (m_completed > 0) --m_completed;
+        return S_OK;
+    }
     if (EventCode == EC_COMPLETE) {
         std::lock_guard<std::mutex> lock(m_lock);
         if (m_state != State_Stopped && m_renderers > 0 && ++m_completed != m_renderers) return S_OK;
@@ -569,9 +577,9 @@ CComPtr<IBaseFilter> FilterGraph::VideoRenderer() const {
     return nullptr;
 }
 
-bool FilterGraph::RendererImage(std::vector<BYTE>* dib) {
+size_t FilterGraph::RendererImage(BYTE* dib, size_t capacity) {
     CComPtr<IBaseFilter> renderer = VideoRenderer();
-    return renderer && static_cast<VideoRendererFilter*>(renderer.p)->CurrentImage(dib);
+    return renderer ? static_cast<VideoRendererFilter*>(renderer.p)->CurrentImage(dib, capacity) : 0;
 }
 
 HWND FilterGraph::RendererWindow() {

@@ -72,7 +72,7 @@ public:
 protected:
     ~FilterGraph() override;
     bool RendererFormat(VIDEOINFOHEADER* format) override;
-    bool RendererImage(std::vector<BYTE>* dib) override;
+    size_t RendererImage(BYTE* dib, size_t capacity) override;
     HWND RendererWindow() override;
 
 private:
@@ -104,6 +104,9 @@ private:
     CComPtr<IReferenceClock> m_clock;  // once SetDefaultSyncSource made it
     int m_renderers = 0;               // renderers with a connected input, counted at start
     int m_completed = 0;               // of them, those that reported EC_COMPLETE
+    bool m_hasRunStart = false;        // run since the graph last stopped
+    REFERENCE_TIME m_runStart = 0;     // the clock's time at stream time 0
+    REFERENCE_TIME m_pausedAt = 0;     // the clock's time when the run last paused
     BOOL m_streamOffset = FALSE;
     REFERENCE_TIME m_maxLatency = 0;
 };

@@ -155,22 +155,22 @@ STDMETHODIMP GraphBasicVideo::GetCurrentImage(long* pBufferSize, long* pDIBImage
     VIDEOINFOHEADER vih;
     hr = Video(&vih);
     if (FAILED(hr)) return hr;
-    std::vector<BYTE> dib;
-    if (!RendererImage(&dib)) {
+    // The size alone copies nothing; the frame is written straight into the caller's buffer.
+    auto* target = reinterpret_cast<BYTE*>(pDIBImage);
+    const size_t capacity = pDIBImage && *pBufferSize > 0 ? size_t(*pBufferSize) : 0;
+    size_t needed = RendererImage(target, capacity);
+    if (!needed) {  // no frame yet: a black picture of the connection's size
         BITMAPINFOHEADER header = vih.bmiHeader;
         header.biSize = sizeof(BITMAPINFOHEADER);
         header.biSizeImage = DIBSIZE(header);
-        dib.assign(sizeof(header) + header.biSizeImage, 0);
-        std::memcpy(dib.data(), &header, sizeof(header));
+        needed = sizeof(header) + header.biSizeImage;
+        if (target && capacity >= needed) {
+            std::memcpy(target, &header, sizeof(header));
+            std::memset(target + sizeof(header), 0, header.biSizeImage);
+        }
     }
-    long needed = long(dib.size());
-    if (!pDIBImage) {
-        *pBufferSize = needed;
-        return S_OK;
-    }
-    if (*pBufferSize < needed) return E_OUTOFMEMORY;
-    std::memcpy(pDIBImage, dib.data(), dib.size());
-    *pBufferSize = needed;
+    if (pDIBImage && capacity < needed) return E_OUTOFMEMORY;
+    *pBufferSize = long(needed);
     return S_OK;
 }
 

@@ -53,8 +53,9 @@ protected:
     virtual ~GraphBasicVideo() = default;
     // The format the graph's video renderer is connected with; false when there is none.
     virtual bool RendererFormat(VIDEOINFOHEADER* format) = 0;
-    // The renderer's latest frame as a packed DIB; false before the first.
-    virtual bool RendererImage(std::vector<BYTE>* dib) = 0;
+    // The renderer's latest frame as a packed DIB, written to `dib` when it holds `capacity`
+    // bytes; answers its size (0 before the first frame). A null `dib` only asks the size.
+    virtual size_t RendererImage(BYTE* dib, size_t capacity) = 0;
 
 private:
     // A rectangle kept as set; `isDefault` until set.

@@ -15,9 +15,26 @@ MediaSample::MediaSample(MemAllocator* allocator, std::vector<BYTE> buffer)
     ++g_samplesAlive;
 }
 
-MediaSample::~MediaSample() {
-    m_allocator->Recycle(std::move(m_buffer));
-    --g_samplesAlive;
+MediaSample::~MediaSample() { --g_samplesAlive; }
+
+STDMETHODIMP_(ULONG) MediaSample::AddRef() { return m_count.fetch_add(1, std::memory_order_relaxed) + 1; }
+
+// The allocator may go with the reference the sample held: nothing of the sample is touched
+// after it.
+STDMETHODIMP_(ULONG) MediaSample::Release() {
+    const ULONG left = m_count.fetch_sub(1, std::memory_order_acq_rel) - 1;
+    if (left == 0) {
+        CComPtr<MemAllocator> allocator = std::move(m_allocator);
+        allocator->Return(this);
+    }
+    return left;
+}
+
+void MediaSample::Clear() {
+    m_length = long(m_buffer.size());
+    m_hasStart = m_hasStop = m_hasMediaTime = false;
+    m_sync = m_discontinuity = m_preroll = false;
+    m_type.reset();
 }
 
 long MediaSample::Alive() { return g_samplesAlive.load(); }
@@ -108,9 +125,10 @@ STDMETHODIMP MemAllocator::SetProperties(ALLOCATOR_PROPERTIES* pRequest, ALLOCAT
     if (pRequest->cBuffers <= 0 || pRequest->cbBuffer <= 0 || pRequest->cbPrefix < 0) return E_INVALIDARG;
     std::lock_guard<std::mutex> lock(m_lock);
     if (m_committed) return VFW_E_ALREADY_COMMITTED;
+    if (m_outstanding) return VFW_E_BUFFERS_OUTSTANDING;
     m_props = *pRequest;
     if (m_props.cbAlign <= 0) m_props.cbAlign = 1;
-    m_free.clear();
+    DropFree();
     *pActual = m_props;
     return S_OK;
 }
@@ -134,34 +152,56 @@ STDMETHODIMP MemAllocator::Commit() {
 STDMETHODIMP MemAllocator::Decommit() {
     std::lock_guard<std::mutex> lock(m_lock);
     m_committed = false;
-    m_free.clear();
+    DropFree();
     return S_OK;
+}
+
+MemAllocator::~MemAllocator() { DropFree(); }
+
+void MemAllocator::DropFree() {
+    for (MediaSample* sample : m_free) delete sample;
+    m_free.clear();
 }
 
 STDMETHODIMP MemAllocator::GetBuffer(IMediaSample** ppBuffer, REFERENCE_TIME*, REFERENCE_TIME*, DWORD) {
     if (!ppBuffer) return E_POINTER;
     *ppBuffer = nullptr;
-    std::vector<BYTE> buffer;
+    MediaSample* sample = nullptr;
+    size_t size;
     {
         std::lock_guard<std::mutex> lock(m_lock);
         if (!m_committed) return VFW_E_NOT_COMMITTED;
+        ++m_outstanding;
+        size = size_t(m_props.cbBuffer);
         if (!m_free.empty()) {
-            buffer = std::move(m_free.back());
+            sample = m_free.back();
             m_free.pop_back();
-        } else {
-            buffer.resize(size_t(m_props.cbBuffer));
         }
     }
-    *ppBuffer = new MediaSample(this, std::move(buffer));
+    if (sample) {
+        sample->m_allocator = this;
+        sample->m_count.store(1, std::memory_order_relaxed);
+    } else {
+        sample = new MediaSample(this, std::vector<BYTE>(size));
+    }
+    *ppBuffer = sample;
     return S_OK;
 }
 
 STDMETHODIMP MemAllocator::ReleaseBuffer(IMediaSample*) { return S_OK; }
 
-void MemAllocator::Recycle(std::vector<BYTE> buffer) {
-    std::lock_guard<std::mutex> lock(m_lock);
-    if (m_committed && buffer.size() == size_t(m_props.cbBuffer) && m_free.size() < size_t(m_props.cBuffers))
-        m_free.push_back(std::move(buffer));
+void MemAllocator::Return(MediaSample* sample) {
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        --m_outstanding;
+        if (m_committed && sample->m_buffer.size() == size_t(m_props.cbBuffer) &&
+            m_free.size() < size_t(m_props.cBuffers)) {
+            sample->Clear();
+            m_free.push_back(sample);
+            return;
+        }
+    }
+    delete sample;
 }
 
 }  // namespace platform::dshow

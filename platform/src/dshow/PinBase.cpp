@@ -349,6 +349,15 @@ HRESULT PinBase::DeliverNewSegment(REFERENCE_TIME start, REFERENCE_TIME stop, do
     return peer && m_direction == PINDIR_OUTPUT ? peer->NewSegment(start, stop, rate) : VFW_E_NOT_CONNECTED;
 }
 
+HRESULT PinBase::ChangeConnectionType(const MediaType& type) {
+    CComPtr<IPin> peer = Peer();
+    if (!peer || m_direction != PINDIR_OUTPUT) return VFW_E_NOT_CONNECTED;
+    if (peer->QueryAccept(&type.Get()) != S_OK) return VFW_E_TYPE_NOT_ACCEPTED;
+    std::lock_guard<std::mutex> lock(m_lock);
+    m_connectionType = type;
+    return S_OK;
+}
+
 STDMETHODIMP PinBase::GetAllocator(IMemAllocator** ppAllocator) {
     if (!ppAllocator) return E_POINTER;
     std::lock_guard<std::mutex> lock(m_lock);

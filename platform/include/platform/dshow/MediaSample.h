@@ -1,7 +1,8 @@
 // Media samples and the allocator they come from. A sample carries a buffer, its length, time
 // stamps, the sync-point, discontinuity and preroll flags and, when the stream's type changes
-// with it, the new media type. Its last Release gives the buffer back to its allocator, which
-// the sample keeps alive meanwhile; a decommitted allocator lets the buffers go.
+// with it, the new media type. Its last Release gives it (and its buffer) back to its
+// allocator, which the sample keeps alive meanwhile and which hands it out again, cleared: a
+// stream takes no allocation per sample. A decommitted allocator lets the samples go.
 #pragma once
 
 #include <atomic>
@@ -22,6 +23,9 @@ class PLATFORM_API MediaSample : public ComObject<IMediaSample> {
 public:
     MediaSample(MemAllocator* allocator, std::vector<BYTE> buffer);
 
+    // The last Release returns the sample to its allocator.
+    STDMETHODIMP_(ULONG) AddRef() override;
+    STDMETHODIMP_(ULONG) Release() override;
     STDMETHODIMP GetPointer(BYTE** ppBuffer) override;
     STDMETHODIMP_(long) GetSize() override;
     STDMETHODIMP GetTime(REFERENCE_TIME* pTimeStart, REFERENCE_TIME* pTimeEnd) override;
@@ -46,7 +50,11 @@ protected:
     ~MediaSample() override;
 
 private:
-    CComPtr<MemAllocator> m_allocator;
+    friend class MemAllocator;
+    void Clear();  // as a new sample: no length, stamps, flags or type
+
+    std::atomic<ULONG> m_count{1};
+    CComPtr<MemAllocator> m_allocator;  // while out
     std::vector<BYTE> m_buffer;
     long m_length = 0;
     bool m_hasStart = false, m_hasStop = false;
@@ -61,6 +69,8 @@ class PLATFORM_API MemAllocator : public ComObject<IMemAllocator> {
 public:
     MemAllocator() = default;
 
+    // VFW_E_ALREADY_COMMITTED while committed, VFW_E_BUFFERS_OUTSTANDING while a sample it gave
+    // is still held.
     STDMETHODIMP SetProperties(ALLOCATOR_PROPERTIES* pRequest, ALLOCATOR_PROPERTIES* pActual) override;
     STDMETHODIMP GetProperties(ALLOCATOR_PROPERTIES* pProps) override;
     // Fails when a test injected "IMemAllocator::Commit".
@@ -74,14 +84,20 @@ public:
                            DWORD dwFlags) override;
     STDMETHODIMP ReleaseBuffer(IMediaSample* pBuffer) override;
 
+protected:
+    ~MemAllocator() override;
+
 private:
     friend class MediaSample;
-    void Recycle(std::vector<BYTE> buffer);
+    // A sample's last reference went: kept for the next GetBuffer, or destroyed.
+    void Return(MediaSample* sample);
+    void DropFree();  // under m_lock
 
     std::mutex m_lock;
     ALLOCATOR_PROPERTIES m_props{0, 0, 1, 0};
     bool m_committed = false;
-    std::vector<std::vector<BYTE>> m_free;
+    long m_outstanding = 0;  // samples given and not yet back
+    std::vector<MediaSample*> m_free;  // back, with buffers of the properties' size
 };
 
 }  // namespace platform::dshow

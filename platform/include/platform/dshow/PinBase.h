@@ -106,6 +106,9 @@ public:
     HRESULT DeliverEndFlush();
     HRESULT DeliverNewSegment(REFERENCE_TIME start, REFERENCE_TIME stop, double rate);
     CComPtr<IMemAllocator> Allocator() const;
+    // The connection's type becomes `type`, which the next sample delivered carries (its
+    // SetMediaType), when the peer takes it (QueryAccept); VFW_E_TYPE_NOT_ACCEPTED otherwise.
+    HRESULT ChangeConnectionType(const MediaType& type);
 
 protected:
     ~PinBase() override = default;

@@ -45,12 +45,25 @@ void ColourConverterFilter::OnPinDisconnected(PinBase* pin) {
     if (pin->Direction() == PINDIR_INPUT) FollowInput(this, {});
 }
 
+// A picture of another size (a sample that carried a new type in) goes on in the output's
+// format at that size, as a type change on the sample, when downstream takes it.
 HRESULT ColourConverterFilter::Transform(PinBase* pin, IMediaSample* in, IMediaSample* out) {
     Picture from, to;
     auto outputs = ConnectedOutputs();
     if (outputs.empty() || !PictureOf(pin->ConnectionType().Get(), &from) ||
-        !PictureOf(outputs.front()->ConnectionType().Get(), &to) || from.width != to.width || from.height != to.height)
+        !PictureOf(outputs.front()->ConnectionType().Get(), &to))
         return VFW_E_TYPE_NOT_ACCEPTED;
+    if (from.width != to.width || from.height != to.height) {
+        const MediaType now = outputs.front()->ConnectionType();
+        const auto* vih = now.FormatAs<VIDEOINFOHEADER>();
+        if (!vih) return VFW_E_TYPE_NOT_ACCEPTED;
+        const MediaType next = VideoInfoType(now.Subtype(), from.width, to.bottomUp ? from.height : -from.height,
+                                             vih->bmiHeader.biBitCount, vih->AvgTimePerFrame);
+        HRESULT hr = outputs.front()->ChangeConnectionType(next);
+        if (FAILED(hr)) return hr;
+        out->SetMediaType(const_cast<AM_MEDIA_TYPE*>(&next.Get()));
+        PictureOf(next.Get(), &to);
+    }
     BYTE *src = nullptr, *dst = nullptr;
     in->GetPointer(&src);
     out->GetPointer(&dst);

@@ -186,7 +186,7 @@ STDMETHODIMP DemuxPersist::Load(IStream* pStm) {
 }
 
 Mpeg2DemultiplexerFilter::Mpeg2DemultiplexerFilter()
-    : With(CLSID_MPEG2Demultiplexer), m_parser([this](const ProgramStreamParser::Packet& p) { Route(p); }) {
+    : With(CLSID_MPEG2Demultiplexer), m_parser([this](const ProgramStreamParser::Packet& p) { Deliver(p); }) {
     AddPin(PinDescription{PINDIR_INPUT, L"MPEG-2 Stream", L"", GUID_NULL,
                           {MediaType(MEDIATYPE_Stream, MEDIASUBTYPE_MPEG2_PROGRAM),
                            MediaType(MEDIATYPE_Stream, MEDIASUBTYPE_MPEG2_TRANSPORT)}});
@@ -196,16 +196,31 @@ Mpeg2DemultiplexerFilter::Mpeg2DemultiplexerFilter()
 
 namespace platform::dshow {
 
+namespace {
+
+constexpr uint64_t kPtsMask = (1ull << 33) - 1;
+constexpr uint8_t kPrivateStream1 = 0xBD;
+
+// The signed distance from PTS `from` to PTS `to` on the 33-bit circle.
+int64_t PtsDistance(uint64_t from, uint64_t to) {
+    const uint64_t d = (to - from) & kPtsMask;
+    return d >= (1ull << 32) ? int64_t(d) - int64_t(1ull << 33) : int64_t(d);
+}
+
+}  // namespace
+
 // The routes are taken when the stream starts: the pins and their maps cannot change then.
 HRESULT Mpeg2DemultiplexerFilter::OnStateChange(FILTER_STATE from, FILTER_STATE) {
     if (from != State_Stopped) return S_OK;
+    std::lock_guard<std::mutex> lock(m_streamLock);
     m_parser.Reset();
     m_routes.clear();
     m_hasBase = false;
+    m_clocks.clear();
     m_transportTraced = false;
     for (auto& pin : ConnectedOutputs())
         if (auto* out = dynamic_cast<DemuxOutputPin*>(pin.p))
-            for (const STREAM_ID_MAP& map : out->Mappings()) m_routes.emplace_back(map.stream_id, pin.p);
+            for (const STREAM_ID_MAP& map : out->Mappings()) m_routes.push_back(Route{map, pin.p});
     return S_OK;
 }
 
@@ -217,34 +232,71 @@ HRESULT Mpeg2DemultiplexerFilter::OnReceive(PinBase* pin, IMediaSample* sample) 
     }
     BYTE* data = nullptr;
     if (FAILED(sample->GetPointer(&data))) return E_POINTER;
+    std::lock_guard<std::mutex> lock(m_streamLock);
     m_deliveryResult = S_OK;
     m_parser.Feed(data, size_t(sample->GetActualDataLength()));
     return FAILED(m_deliveryResult) ? m_deliveryResult : S_OK;
 }
 
-void Mpeg2DemultiplexerFilter::Route(const ProgramStreamParser::Packet& packet) {
-    if (packet.hasPts && !m_hasBase) {
-        m_hasBase = true;
-        m_basePts = packet.pts;
+// What comes after a flush starts anew: a packet cut short is dropped, and each stream's next
+// PTS is placed by its distance from the first.
+void Mpeg2DemultiplexerFilter::OnEndFlush(PinBase* pin) {
+    {
+        std::lock_guard<std::mutex> lock(m_streamLock);
+        m_parser.Reset();
+        m_clocks.clear();
     }
-    auto route = std::find_if(m_routes.begin(), m_routes.end(), [&](auto& r) { return r.first == packet.streamId; });
-    if (route == m_routes.end() || FAILED(m_deliveryResult)) return;
+    FilterBase::OnEndFlush(pin);
+}
+
+int64_t Mpeg2DemultiplexerFilter::TicksOf(uint8_t streamId, uint64_t pts) {
+    if (!m_hasBase) {
+        m_hasBase = true;
+        m_basePts = pts;
+    }
+    auto clock = std::find_if(m_clocks.begin(), m_clocks.end(), [&](auto& c) { return c.streamId == streamId; });
+    if (clock == m_clocks.end()) {
+        m_clocks.push_back(StreamClock{streamId, pts, PtsDistance(m_basePts, pts)});
+        return m_clocks.back().lastTicks;
+    }
+    clock->lastTicks += PtsDistance(clock->lastPts, pts);
+    clock->lastPts = pts;
+    return clock->lastTicks;
+}
+
+void Mpeg2DemultiplexerFilter::Deliver(const ProgramStreamParser::Packet& packet) {
+    const int64_t ticks = packet.hasPts ? TicksOf(packet.streamId, packet.pts) : 0;
+    for (const Route& route : m_routes) {
+        if (FAILED(m_deliveryResult)) return;
+        if (route.map.stream_id != packet.streamId) continue;
+        const ULONG substream = route.map.ulSubstreamFilterValue;
+        if (packet.streamId == kPrivateStream1 && substream != SUBSTREAM_FILTER_VAL_NONE &&
+            (!packet.size || packet.payload[0] != substream))
+            continue;
+        HRESULT hr = DeliverTo(route, packet, packet.hasPts, ticks);
+        if (FAILED(hr)) m_deliveryResult = hr;
+    }
+}
+
+HRESULT Mpeg2DemultiplexerFilter::DeliverTo(const Route& route, const ProgramStreamParser::Packet& packet,
+                                            bool hasTime, int64_t ticks) {
+    const size_t offset = size_t(std::max(0, route.map.iDataOffset));
+    if (offset >= packet.size) return S_OK;  // nothing of the payload is left to deliver
+    const size_t size = packet.size - offset;
     CComPtr<IMediaSample> out;
-    HRESULT hr = route->second->GetDeliveryBuffer(&out);
+    HRESULT hr = route.pin->GetDeliveryBuffer(&out);
     BYTE* target = nullptr;
     if (SUCCEEDED(hr)) hr = out->GetPointer(&target);
-    if (SUCCEEDED(hr) && size_t(out->GetSize()) < packet.size) hr = VFW_E_BUFFER_OVERFLOW;
-    if (SUCCEEDED(hr)) {
-        std::memcpy(target, packet.payload, packet.size);
-        out->SetActualDataLength(long(packet.size));
-        if (packet.hasPts) {
-            REFERENCE_TIME start = REFERENCE_TIME(((packet.pts - m_basePts) & ((1ull << 33) - 1)) * 1000 / 9);
-            out->SetTime(&start, nullptr);
-            out->SetSyncPoint(TRUE);
-        }
-        hr = route->second->Deliver(out);
+    if (SUCCEEDED(hr) && size_t(out->GetSize()) < size) hr = VFW_E_BUFFER_OVERFLOW;
+    if (FAILED(hr)) return hr;
+    std::memcpy(target, packet.payload + offset, size);
+    out->SetActualDataLength(long(size));
+    if (hasTime) {
+        REFERENCE_TIME start = REFERENCE_TIME(ticks) * 1000 / 9;
+        out->SetTime(&start, nullptr);
+        out->SetSyncPoint(TRUE);
     }
-    if (FAILED(hr)) m_deliveryResult = hr;
+    return route.pin->Deliver(out);
 }
 
 }  // namespace platform::dshow

@@ -1,9 +1,13 @@
 // The MPEG-2 Demultiplexer: one input for a program stream, output pins made and deleted on
 // request (IMpeg2Demultiplexer), each output with the stream ids it carries (IMPEG2StreamIdMap).
-// A program stream's PES payloads go to the output their stream id is mapped on, one sample per
-// PES packet, stamped with its PTS as stream time (the stream's first PTS is time 0); unmapped
-// streams are dropped. A transport stream connects but is not parsed: its samples are dropped,
-// with one trace.
+// A program stream's PES payloads go to every output their stream id is mapped on, one sample
+// per PES packet, from the map's data offset on; a private stream 1 mapping with a substream
+// filter value takes only the packets whose payload starts with that substream id. Each sample
+// is stamped with its PTS as stream time: the first PTS of any stream is time 0, and every PTS
+// counts as the signed 33-bit distance from the stream's previous one, so a stream that starts a
+// little before the first (audio ahead of video) starts a little before 0 and a PTS that wraps
+// goes on rising. Unmapped streams are dropped; a flush drops a packet cut short. A transport
+// stream connects but is not parsed: its samples are dropped, with one trace.
 #pragma once
 
 #include <mutex>
@@ -76,18 +80,32 @@ public:
 protected:
     HRESULT OnStateChange(FILTER_STATE from, FILTER_STATE to) override;
     HRESULT OnReceive(PinBase* pin, IMediaSample* sample) override;
+    void OnEndFlush(PinBase* pin) override;
     FilterBase& Demux() override { return *this; }
     IMpeg2Demultiplexer& PinControl() override { return *this; }
 
 private:
-    void Route(const ProgramStreamParser::Packet& packet);
+    struct Route {
+        STREAM_ID_MAP map;
+        PinBase* pin;  // the filter's own: held without a reference
+    };
+    // A PTS's place on the stream's time line (90 kHz from the first PTS).
+    struct StreamClock {
+        uint8_t streamId;
+        uint64_t lastPts;
+        int64_t lastTicks;
+    };
+    void Deliver(const ProgramStreamParser::Packet& packet);
+    int64_t TicksOf(uint8_t streamId, uint64_t pts);
+    HRESULT DeliverTo(const Route& route, const ProgramStreamParser::Packet& packet, bool hasTime, int64_t ticks);
 
-    // Used on the one upstream thread, and reset while stopped.
+    // Used on the upstream thread under m_streamLock, and reset while stopped and by a flush.
+    std::mutex m_streamLock;
     ProgramStreamParser m_parser;
-    // stream id -> output while streaming (the filter's own pins: held without a reference)
-    std::vector<std::pair<ULONG, PinBase*>> m_routes;
+    std::vector<Route> m_routes;  // taken when the stream starts
     bool m_hasBase = false;
     uint64_t m_basePts = 0;
+    std::vector<StreamClock> m_clocks;
     HRESULT m_deliveryResult = S_OK;
     bool m_transportTraced = false;
 };

@@ -1,7 +1,10 @@
 // The Overlay Mixer.
 #include "OverlayMixer.h"
 
+#include <cstring>
+
 #include "dshow/Inject.h"
+#include "dvdmedia.h"
 
 namespace platform::dshow {
 
@@ -139,10 +142,32 @@ OverlayMixerFilter::OverlayMixerFilter() : FilterBase(CLSID_OverlayMixer) {
     AddPin(output);
 }
 
+namespace {
+
+// The overlay type of an input: its format block, whose header names the picture, RGB565 by its
+// bit fields (the masks after the header).
+MediaType OverlayTypeOf(const MediaType& in) {
+    std::vector<BYTE> format(in.Format(), in.Format() + in.FormatSize());
+    const size_t headerEnd = IsEqualGUID(in.FormatType(), FORMAT_VideoInfo)    ? sizeof(VIDEOINFOHEADER)
+                             : IsEqualGUID(in.FormatType(), FORMAT_VideoInfo2) ? sizeof(VIDEOINFOHEADER2)
+                                                                               : 0;
+    if (headerEnd && format.size() >= headerEnd && IsEqualGUID(in.Subtype(), MEDIASUBTYPE_RGB565)) {
+        const DWORD masks[3] = {0xF800, 0x07E0, 0x001F};
+        format.resize(headerEnd);
+        format.insert(format.end(), reinterpret_cast<const BYTE*>(masks), reinterpret_cast<const BYTE*>(masks + 3));
+        BITMAPINFOHEADER header;
+        std::memcpy(&header, format.data() + headerEnd - sizeof header, sizeof header);
+        header.biCompression = BI_BITFIELDS;
+        std::memcpy(format.data() + headerEnd - sizeof header, &header, sizeof header);
+    }
+    return MediaType(MEDIATYPE_Video, MEDIASUBTYPE_Overlay, in.FormatType(), format.data(), ULONG(format.size()));
+}
+
+}  // namespace
+
 void OverlayMixerFilter::OnPinConnected(PinBase* pin) {
     if (pin->Direction() != PINDIR_INPUT) return;
-    MediaType in = pin->ConnectionType();
-    FollowInput(this, {MediaType(MEDIATYPE_Video, MEDIASUBTYPE_Overlay, in.FormatType(), in.Format(), in.FormatSize())});
+    FollowInput(this, {OverlayTypeOf(pin->ConnectionType())});
 }
 
 void OverlayMixerFilter::OnPinDisconnected(PinBase* pin) {

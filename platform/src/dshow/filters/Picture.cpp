@@ -2,6 +2,8 @@
 #include "Picture.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "dvdmedia.h"
@@ -38,8 +40,15 @@ const BITMAPINFOHEADER* HeaderOf(const AM_MEDIA_TYPE& type) {
     return nullptr;
 }
 
-// The overlay type names its picture only in its header.
-bool FormatFromHeader(const BITMAPINFOHEADER& h, PixelFormat* format) {
+// The red, green and blue masks of a BI_BITFIELDS picture, after its header in the format
+// block; null when the block ends before them.
+const DWORD* MasksOf(const AM_MEDIA_TYPE& type, const BITMAPINFOHEADER& h) {
+    const size_t at = size_t(reinterpret_cast<const BYTE*>(&h) - type.pbFormat) + sizeof(BITMAPINFOHEADER);
+    return type.cbFormat >= at + 3 * sizeof(DWORD) ? reinterpret_cast<const DWORD*>(type.pbFormat + at) : nullptr;
+}
+
+// The overlay type names its picture only in its header (and the masks after it).
+bool FormatFromHeader(const BITMAPINFOHEADER& h, const DWORD* masks, PixelFormat* format) {
     for (const FormatRow& row : kFormats) {
         if (row.subtype->Data1 == h.biCompression && h.biCompression > BI_BITFIELDS) {
             *format = row.format;
@@ -50,96 +59,154 @@ bool FormatFromHeader(const BITMAPINFOHEADER& h, PixelFormat* format) {
     switch (h.biBitCount) {
     case 32: *format = PixelFormat::Rgb32; return true;
     case 24: *format = PixelFormat::Rgb24; return true;
-    case 16: *format = h.biCompression == BI_BITFIELDS ? PixelFormat::Rgb565 : PixelFormat::Rgb555; return true;
+    case 16:
+        if (h.biCompression == BI_RGB) {
+            *format = PixelFormat::Rgb555;
+            return true;
+        }
+        if (!masks || (masks[0] == 0xF800 && masks[1] == 0x07E0 && masks[2] == 0x001F)) {
+            *format = PixelFormat::Rgb565;
+            return true;
+        }
+        *format = PixelFormat::Rgb555;
+        return masks[0] == 0x7C00 && masks[1] == 0x03E0 && masks[2] == 0x001F;
     default: return false;
     }
 }
 
 BYTE Clamp(int v) { return BYTE(std::clamp(v, 0, 255)); }
 
-// One YUV pair into two BGRX pixels (BT.601, studio range).
-void YuvToBgrx(int y0, int y1, int u, int v, BYTE* out) {
-    int d = u - 128, e = v - 128;
-    for (int y : {y0, y1}) {
-        int c = 298 * (y - 16);
-        out[0] = Clamp((c + 516 * d + 128) >> 8);
-        out[1] = Clamp((c - 100 * d - 208 * e + 128) >> 8);
-        out[2] = Clamp((c + 409 * e + 128) >> 8);
-        out[3] = 0;
-        out += 4;
+// Readers of one row into BGRX pixels: output pixel x is source pixel cols[x].
+void ReadRgb32(const BYTE* src, const LONG* cols, LONG n, BYTE* o) {
+    for (LONG x = 0; x < n; ++x, o += 4) {
+        const BYTE* p = src + 4 * cols[x];
+        o[0] = p[0], o[1] = p[1], o[2] = p[2], o[3] = 0;
     }
 }
 
-void ReadRow(PixelFormat format, const BYTE* src, LONG width, BYTE* bgrx) {
-    for (LONG x = 0; x < width; ++x) {
-        BYTE* o = bgrx + 4 * x;
-        switch (format) {
-        case PixelFormat::Rgb32: std::copy(src + 4 * x, src + 4 * x + 3, o); o[3] = 0; break;
-        case PixelFormat::Rgb24: std::copy(src + 3 * x, src + 3 * x + 3, o); o[3] = 0; break;
-        case PixelFormat::Rgb565: {
-            unsigned p = src[2 * x] | (src[2 * x + 1] << 8);
-            o[0] = BYTE((p & 0x1F) * 255 / 31);
-            o[1] = BYTE(((p >> 5) & 0x3F) * 255 / 63);
-            o[2] = BYTE(((p >> 11) & 0x1F) * 255 / 31);
-            o[3] = 0;
-            break;
-        }
-        case PixelFormat::Rgb555: {
-            unsigned p = src[2 * x] | (src[2 * x + 1] << 8);
-            o[0] = BYTE((p & 0x1F) * 255 / 31);
-            o[1] = BYTE(((p >> 5) & 0x1F) * 255 / 31);
-            o[2] = BYTE(((p >> 10) & 0x1F) * 255 / 31);
-            o[3] = 0;
-            break;
-        }
-        case PixelFormat::Yuy2:
-        case PixelFormat::Uyvy: {
-            if (x % 2) break;
-            const BYTE* q = src + 2 * x;
-            bool yuy2 = format == PixelFormat::Yuy2;
-            int y0 = yuy2 ? q[0] : q[1], u = yuy2 ? q[1] : q[0], y1 = yuy2 ? q[2] : q[3], v = yuy2 ? q[3] : q[2];
-            BYTE pair[8];
-            YuvToBgrx(y0, y1, u, v, pair);
-            std::copy(pair, pair + (x + 1 < width ? 8 : 4), o);
-            break;
-        }
-        }
+void ReadRgb24(const BYTE* src, const LONG* cols, LONG n, BYTE* o) {
+    for (LONG x = 0; x < n; ++x, o += 4) {
+        const BYTE* p = src + 3 * cols[x];
+        o[0] = p[0], o[1] = p[1], o[2] = p[2], o[3] = 0;
     }
 }
 
-void WriteRow(PixelFormat format, const BYTE* bgrx, LONG width, BYTE* dst) {
-    for (LONG x = 0; x < width; ++x) {
-        const BYTE* i = bgrx + 4 * x;
-        switch (format) {
-        case PixelFormat::Rgb32: std::copy(i, i + 4, dst + 4 * x); break;
-        case PixelFormat::Rgb24: std::copy(i, i + 3, dst + 3 * x); break;
-        case PixelFormat::Rgb565: {
-            unsigned p = (i[0] >> 3) | ((i[1] >> 2) << 5) | ((i[2] >> 3) << 11);
-            dst[2 * x] = BYTE(p);
-            dst[2 * x + 1] = BYTE(p >> 8);
-            break;
-        }
-        case PixelFormat::Rgb555: {
-            unsigned p = (i[0] >> 3) | ((i[1] >> 3) << 5) | ((i[2] >> 3) << 10);
-            dst[2 * x] = BYTE(p);
-            dst[2 * x + 1] = BYTE(p >> 8);
-            break;
-        }
-        case PixelFormat::Yuy2:
-        case PixelFormat::Uyvy: {
-            if (x % 2) break;  // written with its pair; chroma from the pair's first pixel
-            const BYTE* next = x + 1 < width ? i + 4 : i;
-            auto luma = [](const BYTE* p) { return Clamp(((66 * p[2] + 129 * p[1] + 25 * p[0] + 128) >> 8) + 16); };
-            BYTE u = Clamp(((-38 * i[2] - 74 * i[1] + 112 * i[0] + 128) >> 8) + 128);
-            BYTE v = Clamp(((112 * i[2] - 94 * i[1] - 18 * i[0] + 128) >> 8) + 128);
-            BYTE* q = dst + 2 * x;
-            BYTE quad[4] = {luma(i), u, luma(next), v};
-            if (format == PixelFormat::Uyvy) quad[0] = u, quad[1] = luma(i), quad[2] = v, quad[3] = luma(next);
-            std::copy(quad, quad + (x + 1 < width ? 4 : 2), q);
-            break;
-        }
-        }
+// 16-bit RGB with `greenBits` of green (6: 5-6-5, 5: 5-5-5).
+template <int greenBits>
+void ReadRgb16(const BYTE* src, const LONG* cols, LONG n, BYTE* o) {
+    constexpr unsigned greenMax = (1u << greenBits) - 1;
+    for (LONG x = 0; x < n; ++x, o += 4) {
+        const BYTE* q = src + 2 * cols[x];
+        unsigned p = q[0] | (q[1] << 8);
+        o[0] = BYTE((p & 0x1F) * 255 / 31);
+        o[1] = BYTE(((p >> 5) & greenMax) * 255 / greenMax);
+        o[2] = BYTE(((p >> (5 + greenBits)) & 0x1F) * 255 / 31);
+        o[3] = 0;
     }
+}
+
+// BGRX pixels from a row's luma and chroma, BT.601: one plain loop of arithmetic, which the
+// compiler turns into vector code (with AVX2 where the processor has it; not in sanitizer
+// builds, whose runtime is not up yet when the loader picks the variant).
+#if defined(__SANITIZE_THREAD__) || defined(__SANITIZE_ADDRESS__)
+#define PICTURE_VECTOR_LOOP __attribute__((optimize("O3")))
+#else
+#define PICTURE_VECTOR_LOOP __attribute__((target_clones("avx2", "default"), optimize("O3")))
+#endif
+PICTURE_VECTOR_LOOP void YuvToBgrx(const int32_t* luma, const int32_t* cu, const int32_t* cv, LONG n, uint32_t* out) {
+    for (LONG x = 0; x < n; ++x) {
+        const int32_t c = 298 * (luma[x] - 16) + 128, d = cu[x] - 128, e = cv[x] - 128;
+        const int32_t b = std::clamp((c + 516 * d) >> 8, 0, 255);
+        const int32_t g = std::clamp((c - 100 * d - 208 * e) >> 8, 0, 255);
+        const int32_t r = std::clamp((c + 409 * e) >> 8, 0, 255);
+        out[x] = uint32_t(b | g << 8 | r << 16);
+    }
+}
+
+// Packed 4:2:2: a pixel's luma and the chroma of its pair, gathered by the columns, then
+// converted; the offsets of luma (Y0 of a pair; Y1 follows two bytes on), U and V.
+template <int y, int u, int v>
+void ReadYuv422(const BYTE* src, const LONG* cols, LONG n, BYTE* o) {
+    constexpr LONG kChunk = 256;
+    int32_t luma[kChunk], cu[kChunk], cv[kChunk];
+    uint32_t bgrx[kChunk];
+    for (LONG at = 0; at < n; at += kChunk) {
+        const LONG m = std::min(kChunk, n - at);
+        for (LONG x = 0; x < m; ++x) {
+            const LONG sx = cols[at + x];
+            const BYTE* pair = src + 4 * (sx >> 1);
+            luma[x] = src[2 * sx + y];
+            cu[x] = pair[u];
+            cv[x] = pair[v];
+        }
+        YuvToBgrx(luma, cu, cv, m, bgrx);
+        std::memcpy(o + 4 * size_t(at), bgrx, 4 * size_t(m));
+    }
+}
+
+using RowReader = void (*)(const BYTE*, const LONG*, LONG, BYTE*);
+RowReader ReaderOf(PixelFormat format) {
+    switch (format) {
+    case PixelFormat::Rgb32: return ReadRgb32;
+    case PixelFormat::Rgb24: return ReadRgb24;
+    case PixelFormat::Rgb565: return ReadRgb16<6>;
+    case PixelFormat::Rgb555: return ReadRgb16<5>;
+    case PixelFormat::Yuy2: return ReadYuv422<0, 1, 3>;
+    case PixelFormat::Uyvy: return ReadYuv422<1, 0, 2>;
+    }
+    return ReadRgb32;
+}
+
+// Writers of one row of BGRX pixels.
+void WriteRgb32(const BYTE* i, LONG n, BYTE* dst) { std::copy(i, i + 4 * size_t(n), dst); }
+
+void WriteRgb24(const BYTE* i, LONG n, BYTE* dst) {
+    for (LONG x = 0; x < n; ++x, i += 4, dst += 3) dst[0] = i[0], dst[1] = i[1], dst[2] = i[2];
+}
+
+template <int greenBits>
+void WriteRgb16(const BYTE* i, LONG n, BYTE* dst) {
+    for (LONG x = 0; x < n; ++x, i += 4, dst += 2) {
+        unsigned p = (i[0] >> 3) | ((i[1] >> (8 - greenBits)) << 5) | ((i[2] >> 3) << (5 + greenBits));
+        dst[0] = BYTE(p);
+        dst[1] = BYTE(p >> 8);
+    }
+}
+
+BYTE LumaOf(const BYTE* p) { return Clamp(((66 * p[2] + 129 * p[1] + 25 * p[0] + 128) >> 8) + 16); }
+
+// Chroma from each pair's first pixel.
+template <int y0, int u, int y1, int v>
+void WriteYuv422(const BYTE* i, LONG n, BYTE* dst) {
+    for (LONG x = 0; x < n; x += 2, i += 8, dst += 4) {
+        const bool pair = x + 1 < n;
+        const BYTE* next = pair ? i + 4 : i;
+        BYTE quad[4];
+        quad[y0] = LumaOf(i);
+        quad[u] = Clamp(((-38 * i[2] - 74 * i[1] + 112 * i[0] + 128) >> 8) + 128);
+        quad[y1] = LumaOf(next);
+        quad[v] = Clamp(((112 * i[2] - 94 * i[1] - 18 * i[0] + 128) >> 8) + 128);
+        std::copy(quad, quad + (pair ? 4 : 2), dst);
+    }
+}
+
+using RowWriter = void (*)(const BYTE*, LONG, BYTE*);
+RowWriter WriterOf(PixelFormat format) {
+    switch (format) {
+    case PixelFormat::Rgb32: return WriteRgb32;
+    case PixelFormat::Rgb24: return WriteRgb24;
+    case PixelFormat::Rgb565: return WriteRgb16<6>;
+    case PixelFormat::Rgb555: return WriteRgb16<5>;
+    case PixelFormat::Yuy2: return WriteYuv422<0, 1, 2, 3>;
+    case PixelFormat::Uyvy: return WriteYuv422<1, 0, 3, 2>;
+    }
+    return WriteRgb32;
+}
+
+// The source offset of destination offset j of `destExtent` over `srcExtent`: the nearest, as
+// a COLORONCOLOR stretch takes it.
+LONG Nearest(LONG j, LONG destExtent, LONG srcExtent) {
+    return LONG((int64_t(j) * 2 + 1) * srcExtent / (int64_t(destExtent) * 2));
 }
 
 }  // namespace
@@ -161,7 +228,7 @@ bool PictureOf(const AM_MEDIA_TYPE& type, Picture* picture) {
     PixelFormat format;
     bool known = false;
     if (IsEqualGUID(type.subtype, MEDIASUBTYPE_Overlay)) {
-        known = FormatFromHeader(*h, &format);
+        known = FormatFromHeader(*h, h->biCompression == BI_BITFIELDS ? MasksOf(type, *h) : nullptr, &format);
     } else {
         for (const FormatRow& row : kFormats)
             if (IsEqualGUID(type.subtype, *row.subtype)) format = row.format, known = true;
@@ -174,12 +241,27 @@ bool PictureOf(const AM_MEDIA_TYPE& type, Picture* picture) {
 }
 
 void ConvertPicture(const Picture& in, const BYTE* src, const Picture& out, BYTE* dst) {
-    std::vector<BYTE> row(size_t(in.width) * 4 + 8);
-    for (LONG y = 0; y < in.height; ++y) {
-        LONG inRow = in.bottomUp ? in.height - 1 - y : y;
-        LONG outRow = out.bottomUp ? out.height - 1 - y : y;
-        ReadRow(in.format, src + size_t(inRow) * in.stride, in.width, row.data());
-        WriteRow(out.format, row.data(), out.width, dst + size_t(outRow) * out.stride);
+    std::vector<LONG> cols;
+    std::vector<BYTE> row;
+    ConvertPicture(in, src, out, dst, &cols, &row);
+}
+
+void ConvertPicture(const Picture& in, const BYTE* src, const Picture& out, BYTE* dst, std::vector<LONG>* cols,
+                    std::vector<BYTE>* row) {
+    if (in.width <= 0 || in.height <= 0 || out.width <= 0 || out.height <= 0) return;
+    cols->resize(size_t(out.width));
+    for (LONG x = 0; x < out.width; ++x) (*cols)[size_t(x)] = Nearest(x, out.width, in.width);
+    const bool direct = out.format == PixelFormat::Rgb32;  // read straight into the output
+    if (!direct) row->resize(size_t(out.width) * 4 + 8);
+    const RowReader read = ReaderOf(in.format);
+    const RowWriter write = WriterOf(out.format);
+    for (LONG y = 0; y < out.height; ++y) {
+        const LONG sy = Nearest(y, out.height, in.height);
+        const LONG inRow = in.bottomUp ? in.height - 1 - sy : sy;
+        const LONG outRow = out.bottomUp ? out.height - 1 - y : y;
+        BYTE* target = dst + size_t(outRow) * out.stride;
+        read(src + size_t(inRow) * in.stride, cols->data(), out.width, direct ? target : row->data());
+        if (!direct) write(row->data(), out.width, target);
     }
 }
 

@@ -1,8 +1,12 @@
 // Pins of the system filters whose types follow another pin: an output pin that offers what
-// its filter's input was connected with (and takes nothing before that).
+// its filter's input was connected with (and takes nothing before that), and connects again
+// when the input does with another type.
 #pragma once
 
+#include <algorithm>
+
 #include "platform/dshow/FilterBase.h"
+#include "platform/winbase.h"
 #include "vfwmsgs.h"
 
 namespace platform::dshow {
@@ -18,10 +22,33 @@ protected:
     }
 };
 
-// Gives the filter's following output pins the types `types` (none: they take nothing).
+// A connected following output whose input was connected again with another type (a format
+// set upstream) is connected again with one of `types`, the old subtype first, so that the
+// change reaches the filters downstream. One that nothing downstream takes is left unconnected.
+inline void ConnectAgain(PinBase* pin, const std::vector<MediaType>& types) {
+    CComPtr<IPin> peer = pin->Peer();
+    const MediaType old = pin->ConnectionType();
+    if (!peer || std::find(types.begin(), types.end(), old) != types.end()) return;
+    std::vector<const MediaType*> order;
+    for (const MediaType& t : types)
+        if (IsEqualGUID(t.Subtype(), old.Subtype())) order.push_back(&t);
+    for (const MediaType& t : types)
+        if (!IsEqualGUID(t.Subtype(), old.Subtype())) order.push_back(&t);
+    peer->Disconnect();
+    pin->Disconnect();
+    for (const MediaType* t : order)
+        if (SUCCEEDED(pin->Connect(peer, &t->Get()))) return;
+    OutputDebugStringA("FollowInput - the new type is taken by no pin downstream: output left unconnected\n");
+}
+
+// Gives the filter's following output pins the types `types` (none: they take nothing), and
+// has the connected ones follow them.
 inline void FollowInput(FilterBase* filter, const std::vector<MediaType>& types) {
-    for (auto& pin : filter->Pins())
-        if (pin->Direction() == PINDIR_OUTPUT && dynamic_cast<FollowingOutputPin*>(pin.p)) pin->SetMediaTypes(types);
+    for (auto& pin : filter->Pins()) {
+        if (pin->Direction() != PINDIR_OUTPUT || !dynamic_cast<FollowingOutputPin*>(pin.p)) continue;
+        pin->SetMediaTypes(types);
+        if (!types.empty()) ConnectAgain(pin, types);
+    }
 }
 
 }  // namespace platform::dshow

@@ -86,26 +86,34 @@ HRESULT VideoRendererFilter::OnStateChange(FILTER_STATE from, FILTER_STATE to) {
     }
     if (from == State_Stopped) {
         m_shown = 0;
+        // The connection's picture, taken again when the stream starts (no sample is on its way).
+        m_hasIncomingPicture = PictureOf(Pins().front()->ConnectionType().Get(), &m_incomingPicture);
         Publish();
     }
     return RendererBase::OnStateChange(from, to);
 }
 
-HRESULT VideoRendererFilter::Render(PinBase* pin, IMediaSample* sample) {
-    Picture in;
-    if (!PictureOf(pin->ConnectionType().Get(), &in)) return VFW_E_TYPE_NOT_ACCEPTED;
+// The frame's bytes are copied into the streaming thread's buffer, which then changes place
+// with the frame kept: the frame lock is held only for the swap.
+HRESULT VideoRendererFilter::Render(PinBase*, IMediaSample* sample) {
+    AM_MEDIA_TYPE* changed = nullptr;
+    if (sample->GetMediaType(&changed) == S_OK && changed) {
+        m_hasIncomingPicture = PictureOf(*changed, &m_incomingPicture);
+        DeleteMediaType(changed);
+    }
+    if (!m_hasIncomingPicture) return VFW_E_TYPE_NOT_ACCEPTED;
+    const Picture in = m_incomingPicture;
     BYTE* data = nullptr;
     if (FAILED(sample->GetPointer(&data)) || size_t(sample->GetActualDataLength()) < in.Size())
         return VFW_E_BUFFER_UNDERFLOW;
-    Picture out = MakePicture(PixelFormat::Rgb32, in.width, in.height);
-    std::vector<BYTE> bits(out.Size());
-    ConvertPicture(in, data, out, bits.data());
+    m_incoming.resize(in.Size());
+    std::memcpy(m_incoming.data(), data, in.Size());
     bool resized;
     {
         std::lock_guard<std::mutex> lock(m_frameLock);
-        resized = m_header.biWidth && (m_header.biWidth != in.width || m_header.biHeight != in.height);
-        m_header = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), in.width, in.height, 1, 32, BI_RGB, DWORD(out.Size())};
-        m_bits.swap(bits);
+        resized = m_picture.width && (m_picture.width != in.width || m_picture.height != in.height);
+        m_picture = in;
+        m_frame.swap(m_incoming);
     }
     if (resized) NotifyEvent(EC_VIDEO_SIZE_CHANGED, MAKELONG(in.width, in.height), 0);
     m_newFrame = true;
@@ -114,13 +122,16 @@ HRESULT VideoRendererFilter::Render(PinBase* pin, IMediaSample* sample) {
     return S_OK;
 }
 
-bool VideoRendererFilter::CurrentImage(std::vector<BYTE>* dib) const {
+size_t VideoRendererFilter::CurrentImage(BYTE* dib, size_t capacity) const {
     std::lock_guard<std::mutex> lock(m_frameLock);
-    if (!m_header.biWidth) return false;
-    dib->resize(sizeof(BITMAPINFOHEADER) + m_bits.size());
-    std::memcpy(dib->data(), &m_header, sizeof(BITMAPINFOHEADER));
-    std::memcpy(dib->data() + sizeof(BITMAPINFOHEADER), m_bits.data(), m_bits.size());
-    return true;
+    if (!m_picture.width) return 0;
+    const Picture out = MakePicture(PixelFormat::Rgb32, m_picture.width, m_picture.height);
+    const size_t size = sizeof(BITMAPINFOHEADER) + out.Size();
+    if (!dib || capacity < size) return size;
+    const BITMAPINFOHEADER header{sizeof(BITMAPINFOHEADER), out.width, out.height, 1, 32, BI_RGB, DWORD(out.Size())};
+    std::memcpy(dib, &header, sizeof header);
+    ConvertPicture(m_picture, m_frame.data(), out, dib + sizeof header);
+    return size;
 }
 
 LRESULT CALLBACK VideoRendererFilter::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -144,16 +155,22 @@ void VideoRendererFilter::Paint(HWND window) {
     Publish();
 }
 
-// Draws the latest frame scaled over the client area (nearest neighbour, as COLORONCOLOR).
+// Draws the latest frame scaled over the client area (nearest neighbour, as COLORONCOLOR): the
+// pixels shown are converted under the frame lock, and drawn after it.
 void VideoRendererFilter::PaintFrame(HDC dc, const RECT& client) {
-    std::lock_guard<std::mutex> lock(m_frameLock);
-    if (m_header.biWidth <= 0 || m_bits.empty()) return;
+    const LONG width = client.right - client.left, height = client.bottom - client.top;
+    if (width <= 0 || height <= 0) return;
+    const Picture shown = MakePicture(PixelFormat::Rgb32, width, height);
+    {
+        std::lock_guard<std::mutex> lock(m_frameLock);
+        if (m_picture.width <= 0 || m_frame.empty()) return;
+        m_shownBits.resize(shown.Size());
+        ConvertPicture(m_picture, m_frame.data(), shown, m_shownBits.data(), &m_columns, &m_row);
+    }
     BITMAPINFO info{};
-    info.bmiHeader = m_header;
-    const LONG height = m_header.biHeight < 0 ? -m_header.biHeight : m_header.biHeight;
-    SetStretchBltMode(dc, COLORONCOLOR);
-    StretchDIBits(dc, client.left, client.top, client.right - client.left, client.bottom - client.top, 0, 0,
-                  m_header.biWidth, height, m_bits.data(), &info, DIB_RGB_COLORS, SRCCOPY);
+    info.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), width, height, 1, 32, BI_RGB, DWORD(shown.Size())};
+    StretchDIBits(dc, client.left, client.top, width, height, 0, 0, width, height, m_shownBits.data(), &info,
+                  DIB_RGB_COLORS, SRCCOPY);
 }
 
 // What the displays show of the video window: its picture size and the frames shown.
@@ -163,8 +180,8 @@ void VideoRendererFilter::Publish() {
     VideoWindowInfo info;
     {
         std::lock_guard<std::mutex> lock(m_frameLock);
-        info.width = m_header.biWidth;
-        info.height = m_header.biHeight;
+        info.width = m_picture.width;
+        info.height = m_picture.height;
     }
     info.framesShown = m_shown.load();
     SetVideoWindowInfo(window, info);

@@ -1,9 +1,11 @@
 // The video renderers (Video Renderer, VMR-7, VMR-9): one input taking uncompressed RGB and
-// YUV pictures (and the Overlay Mixer's overlay type); each frame is kept as a 32-bit DIB and
-// shown in the renderer's video window, a platform window made on the thread that first
-// pauses the graph. A new frame invalidates the window from the streaming thread (once until
-// it has painted); its WM_PAINT draws the latest frame over the client area. Frames received
-// and frames shown are counted; a change of picture size reports EC_VIDEO_SIZE_CHANGED.
+// YUV pictures (and the Overlay Mixer's overlay type); each frame's bytes are kept as they came
+// (in buffers reused from frame to frame) and shown in the renderer's video window, a platform
+// window made on the thread that first pauses the graph. A new frame invalidates the window
+// from the streaming thread (once until it has painted); its WM_PAINT converts only the pixels
+// the client area shows (nearest neighbour) and draws them without holding the frame. Frames
+// received and frames shown are counted; a change of picture size (a new connection type, or a
+// sample that carries one) reports EC_VIDEO_SIZE_CHANGED.
 #pragma once
 
 #include <atomic>
@@ -40,9 +42,10 @@ public:
 
     // The video window (null before the filter first left Stop).
     HWND Window() const { return m_window.load(); }
-    // The latest frame as a packed DIB: BITMAPINFOHEADER and 32-bit bottom-up pixels; false
-    // before the first frame.
-    bool CurrentImage(std::vector<BYTE>* dib) const;
+    // The latest frame as a packed DIB: BITMAPINFOHEADER and 32-bit bottom-up pixels, written
+    // to `dib` when it holds `capacity` bytes or more. Answers the DIB's size (0 before the
+    // first frame); a null `dib` only asks it.
+    size_t CurrentImage(BYTE* dib, size_t capacity) const;
     long FramesReceived() const { return SamplesReceived(); }
     long FramesShown() const { return m_shown.load(); }
 
@@ -59,9 +62,18 @@ private:
     void PaintFrame(HDC dc, const RECT& client);
     void Publish();
 
+    // The streaming thread's: the connection's picture and the buffer the next frame is copied to.
+    Picture m_incomingPicture;
+    bool m_hasIncomingPicture = false;
+    std::vector<BYTE> m_incoming;
+    // The latest frame (swapped in from m_incoming).
     mutable std::mutex m_frameLock;
-    BITMAPINFOHEADER m_header{};  // biWidth 0 until the first frame
-    std::vector<BYTE> m_bits;
+    Picture m_picture;  // width 0 until the first frame
+    std::vector<BYTE> m_frame;
+    // The window thread's: the frame as the client area shows it, and its work space.
+    std::vector<BYTE> m_shownBits;
+    std::vector<LONG> m_columns;
+    std::vector<BYTE> m_row;
     std::atomic<bool> m_newFrame{false};     // arrived since the last paint
     std::atomic<bool> m_invalidated{false};  // an invalidation waits for its paint
     std::atomic<long> m_shown{0};
