@@ -64,10 +64,12 @@ public:
     // Lines 7 down to 1: bit n of *states is line n, bit 0 is 0.
     HRESULT ReadLines(BYTE* states);
 
-    // 1 when request 0x0E does not address the board EEPROM's (0xA0) bytes apart, else 0. It
-    // writes 0x99 to EEPROM byte 0 and restores it; it writes nothing unless it could read
-    // byte 0 first through both requests.
-    BYTE ProbeEepromAliasing();
+    // *aliasing = 1 when request 0x0E does not address the board EEPROM's (0xA0) bytes apart,
+    // else 0. It writes 0x99 to EEPROM byte 0 and restores it (a failed restore is tried once
+    // more); it writes nothing unless it could read byte 0 first through both requests. S_OK
+    // when every read of the probe and the restore succeeded, else the first failure, with
+    // *aliasing unchanged: the probe then says nothing about the box.
+    HRESULT ProbeEepromAliasing(BYTE* aliasing);
 
 private:
     HRESULT SendTwo(CVendorCommand first, CVendorCommand second);

@@ -7,13 +7,17 @@
 // second buffer; the answer's bytes (at most 18) replace the command in the caller's buffer and
 // their count goes to *count. S_OK when the driver answered, its failure when not; a failed Set
 // skips the Get. A count outside 8 to 18 is refused with E_INVALIDARG, a null count with
-// E_POINTER, before anything is sent.
+// E_POINTER, before anything is sent. The reads below take the bytes they asked for only from
+// an answer that holds them all: a shorter answer is kShortAnswer, with the output unchanged.
 #pragma once
 
 #include "access/VendorCommand.h"
 
 class CVendorExchange {
 public:
+    // What a read answers when the driver's answer holds fewer bytes than the read takes.
+    static constexpr HRESULT kShortAnswer = HRESULT_FROM_WIN32(ERROR_INVALID_DATA);
+
     CVendorExchange(const CVendorExchange&) = delete;
     CVendorExchange& operator=(const CVendorExchange&) = delete;
 
@@ -48,6 +52,9 @@ protected:
     // for a null out.
     HRESULT ReadByte(CVendorCommand command, BYTE* out);
     HRESULT TransactByte(CVendorCommand command, BYTE* out);
+    // The result of an exchange of `command` that reads n bytes: kShortAnswer when it succeeded
+    // with fewer.
+    static HRESULT Answered(HRESULT hr, CVendorCommand& command, int n);
 
     // The I2C data commands above answer E_POINTER without it, or for a null buffer.
     CComPtr<IKsPropertySet> m_pKsPropertySet;
