@@ -15,6 +15,7 @@
 #include "platform/comobject.h"
 #include "platform/runtime.h"
 #include "support/AccessFixture.h"
+#include "support/TwoThreadRace.h"
 #include "support/TestBoard.h"
 
 namespace {
@@ -51,33 +52,6 @@ protected:
     void SetUp() override { Bind<hwsim::KsDeviceControlDriver>(false, &g_owner); }
 
     hwsim::KsDeviceControlDriver& Driver() { return static_cast<hwsim::KsDeviceControlDriver&>(board.Driver()); }
-
-    // Runs `first` on this thread; at its driver request number `at` (from 1) starts `second`
-    // on another thread and gives it up to 200 ms to reach the driver, then goes on. Joins it.
-    void RaceAtRequest(int at, const std::function<void()>& first, const std::function<void()>& second)
-    {
-        const std::thread::id firstThread = std::this_thread::get_id();
-        std::mutex lock;
-        std::condition_variable reached;
-        bool secondReached = false;
-        int requests = 0;
-        std::optional<std::thread> other;
-        Driver().SetRequestHook([&](const hwsim::WireRequest&) {
-            if (std::this_thread::get_id() != firstThread) {
-                std::lock_guard<std::mutex> guard(lock);
-                secondReached = true;
-                reached.notify_all();
-                return;
-            }
-            if (++requests != at) return;
-            other.emplace(second);
-            std::unique_lock<std::mutex> guard(lock);
-            reached.wait_for(guard, std::chrono::milliseconds(200), [&] { return secondReached; });
-        });
-        first();
-        if (other) other->join();
-        Driver().SetRequestHook({});
-    }
 };
 
 TEST_F(KsDeviceControlAccessTest, EverySlotSendsItsPrimitivesAsSetAndGetPairs)
@@ -286,7 +260,7 @@ TEST_F(KsDeviceControlAccessTest, TwoThreadsOnOneObjectNeverInterleaveTheirSeque
     // A GPIO write of another thread tried while one stands between its port-word save and
     // restore waits for the restore.
     RaceAtRequest(
-        3, [&] { EXPECT_EQ(S_OK, access.GPIO_Write(0x1000, 0x3000)); },
+        Driver(), 3, [&] { EXPECT_EQ(S_OK, access.GPIO_Write(0x1000, 0x3000)); },
         [&] { EXPECT_EQ(S_OK, access.GPIO_Write(0x0ABC, 0x0FFF)); });
     const std::vector<std::string> first =
         Pairs({"port read 00000055", "port write 00000000", "gpio mask 00003000 write 00001000", "port write 00000055"});
