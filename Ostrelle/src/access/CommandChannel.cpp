@@ -26,7 +26,7 @@ constexpr DWORD kProbeWaitMs = 100;
 
 }  // namespace
 
-CCommandChannel::CCommandChannel() : CVendorExchange(&m_cs, E_INVALIDARG) { InitializeCriticalSection(&m_cs); }
+CCommandChannel::CCommandChannel() : CVendorExchange(&m_cs) { InitializeCriticalSection(&m_cs); }
 
 CCommandChannel::~CCommandChannel()
 {
@@ -105,7 +105,7 @@ HRESULT CCommandChannel::I2CWriteShort(BYTE addr, BYTE sub, BYTE* data, int n)
 
 HRESULT CCommandChannel::QuickWrite(BYTE a, BYTE b, BYTE c)
 {
-    if (!m_pKsPropertySet) return E_FAIL;
+    if (!m_pKsPropertySet) return E_POINTER;
     CVendorCommand command = CVendorCommand::QuickWrite(a, b, c);
     return Transact(command.Bytes(), command.Count());
 }

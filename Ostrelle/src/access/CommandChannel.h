@@ -6,10 +6,9 @@
 // Set from its Get; a caller may hold a lock of its own around a sequence of commands.
 //
 // Results: S_OK when the driver carried the command out, its failure when not. Checks made
-// before anything is sent: E_POINTER for a missing interface where the operation names it
-// below, and for a null output or buffer; E_INVALIDARG for a byte count or line out of range;
-// the rest is Transact's (E_INVALIDARG for a missing interface, a null command, a count outside
-// 8 to 18). A two-command operation stops after a failed first command. A failed operation
+// before anything is sent: E_POINTER for a missing interface, as for a null output, buffer or
+// command, in every operation; E_INVALIDARG for a byte count or line out of range or a count
+// outside 8 to 18. A two-command operation stops after a failed first command. A failed operation
 // leaves its output unchanged. Every command but QuickWrite's is traced.
 #pragma once
 
@@ -27,7 +26,7 @@ public:
     void Close();
 
     // The exchange, I2CRead, I2CWrite, I2CWriteBlock and I2CWriteTo are CVendorExchange's;
-    // Transact refuses a missing interface or a null command with E_INVALIDARG.
+    // Transact refuses a missing interface or a null command with E_POINTER.
 
     // type, request, value, index, *io as the length; *io = answer bytes 6-7 on success.
     HRESULT ControlRequest(BYTE type, BYTE request, WORD value, WORD index, WORD* io);
@@ -44,7 +43,7 @@ public:
     HRESULT I2CWriteDirect4(BYTE addr, BYTE b0, BYTE b1, BYTE b2, BYTE b3);
     // Request 0x0A then 0x14: n (1 to 4) bytes to sub-address `sub`.
     HRESULT I2CWriteShort(BYTE addr, BYTE sub, BYTE* data, int n);
-    // 40 10 a b c 00 00 00, untraced; E_FAIL without interface.
+    // 40 10 a b c 00 00 00, untraced.
     HRESULT QuickWrite(BYTE a, BYTE b, BYTE c);
     // Request 0x07; E_POINTER without interface.
     HRESULT ReadBridgeReg(BYTE reg, BYTE* out);

@@ -39,9 +39,7 @@ bool PayloadCount(int n) { return n >= 1 && n <= CVendorCommand::kMaxPayload; }
 
 }  // namespace
 
-CVendorExchange::CVendorExchange(CRITICAL_SECTION* pLock, HRESULT hrRefusal) : m_pLock(pLock), m_hrRefusal(hrRefusal)
-{
-}
+CVendorExchange::CVendorExchange(CRITICAL_SECTION* pLock) : m_pLock(pLock) {}
 
 CVendorExchange::~CVendorExchange() = default;
 
@@ -54,8 +52,7 @@ HRESULT CVendorExchange::Bind(IUnknown* filter)
 
 HRESULT CVendorExchange::Transact(BYTE* cmd, int* count)
 {
-    if (!m_pKsPropertySet || !cmd) return m_hrRefusal;
-    if (!count) return E_POINTER;
+    if (!m_pKsPropertySet || !cmd || !count) return E_POINTER;
     if (*count < CVendorCommand::kSetupBytes || *count > CVendorCommand::kMaxBytes) return E_INVALIDARG;
     PropertyBuffer request;
     request.PutCommand(cmd, *count);

@@ -1,13 +1,13 @@
 // CVendorExchange: the exchange of a bridge's vendor commands (VendorCommand.h) with its
 // driver filter, and the I2C data commands built on it. The command channel and the Trident
-// bridge classes derive from it; each gives the critical section that every exchange holds and
-// what a missing interface or a null command is refused with.
+// bridge classes derive from it; each gives the critical section that every exchange holds.
 //
 // The exchange: Set the 48-byte property buffer with the command, then Get the answer into a
 // second buffer; the answer's bytes (at most 18) replace the command in the caller's buffer and
 // their count goes to *count. S_OK when the driver answered, its failure when not; a failed Set
-// skips the Get. A count outside 8 to 18 is refused with E_INVALIDARG, a null count with
-// E_POINTER, before anything is sent. The reads below take the bytes they asked for only from
+// skips the Get. A count outside 8 to 18 is refused with E_INVALIDARG; a missing interface, a
+// null command or a null count with E_POINTER, as a null output or buffer is everywhere; all
+// before anything is sent. The reads below take the bytes they asked for only from
 // an answer that holds them all: a shorter answer is kShortAnswer, with the output unchanged.
 #pragma once
 
@@ -40,9 +40,8 @@ public:
     HRESULT I2CWriteChunked(BYTE* buf, int len);
 
 protected:
-    // pLock: held around every exchange. hrRefusal: Transact's answer for a missing interface
-    // or a null command.
-    CVendorExchange(CRITICAL_SECTION* pLock, HRESULT hrRefusal);
+    // pLock: held around every exchange.
+    explicit CVendorExchange(CRITICAL_SECTION* pLock);
     ~CVendorExchange();
 
     // Releases a held interface; E_POINTER for a null filter, else the result of asking it for
@@ -61,5 +60,4 @@ protected:
 
 private:
     CRITICAL_SECTION* const m_pLock;
-    const HRESULT m_hrRefusal;
 };

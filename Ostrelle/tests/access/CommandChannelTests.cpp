@@ -294,7 +294,9 @@ TEST_F(CommandChannelTest, RefusesBadInputBeforeSendingAnything)
         {"no interface, CTridentAccess::I2C_Write", E_POINTER, [&] { return unbound.I2C_Write(0xA0, 0, 1); }},
         {"no interface, CTridentUsbAccess::WriteVendorData", E_POINTER,
          [&] { return unboundUsb.WriteVendorData(0xA0, 0, 1); }},
-        {"no interface, channel Transact", E_INVALIDARG, [&] { return closed.Transact(cmd, &eight); }},
+        {"no interface, channel Transact", E_POINTER, [&] { return closed.Transact(cmd, &eight); }},
+        {"no interface, channel ReadEepromByte", E_POINTER, [&] { return closed.ReadEepromByte(0xA0, 0, &byte); }},
+        {"no interface, channel QuickWrite", E_POINTER, [&] { return closed.QuickWrite(0xA0, 0, 1); }},
         {"null output, ReadEepromByte", E_POINTER, [&] { return channel.ReadEepromByte(0xA0, 0, nullptr); }},
         {"null output, I2CReadDirect", E_POINTER, [&] { return channel.I2CReadDirect(0xC2, nullptr); }},
         {"null output, ReadWord", E_POINTER, [&] { return channel.ReadWord(1, 0, nullptr); }},
@@ -308,8 +310,8 @@ TEST_F(CommandChannelTest, RefusesBadInputBeforeSendingAnything)
         {"null buffer, CElgrinAccess slot 5", E_POINTER, [&] { return elgrin.I2C_ReadBlock(nullptr, 1); }},
         {"null buffer, I2CWriteTo", E_POINTER, [&] { return usb.I2CWriteTo(0xA0, nullptr, 3); }},
         {"null output, CTridentAccess slot 19", E_POINTER, [&] { return access.ReadBridgeReg(0x3A, nullptr); }},
-        {"no interface, CTridentAccess slot 19", E_FAIL, [&] { return unbound.ReadBridgeReg(0x3A, &byte); }},
-        {"no interface, CTridentUsbAccess slot 3", E_FAIL, [&] { return unboundUsb.I2C_Read(0xA0, 0, &byte); }},
+        {"no interface, CTridentAccess slot 19", E_POINTER, [&] { return unbound.ReadBridgeReg(0x3A, &byte); }},
+        {"no interface, CTridentUsbAccess slot 3", E_POINTER, [&] { return unboundUsb.I2C_Read(0xA0, 0, &byte); }},
     });
 }
 

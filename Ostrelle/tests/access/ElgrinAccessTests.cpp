@@ -209,7 +209,7 @@ TEST_F(ElgrinAccessTest, AfterAFailedInitEveryRequestFails)
     BYTE byte = 0;
     DWORD lines = 0;
     BYTE block[5] = {0xC0, 0x05, 0xF8, 0x8E, 0x01};
-    EXPECT_EQ(E_INVALIDARG, access.I2C_Write(0xA0, 0, 1));
+    EXPECT_EQ(E_POINTER, access.I2C_Write(0xA0, 0, 1));
     EXPECT_EQ(E_POINTER, access.I2C_Read(0x42, 0, &byte));
     EXPECT_EQ(E_POINTER, access.I2C_WriteBlock(block, 5));
     EXPECT_EQ(E_POINTER, access.GPIO_Read(&lines));
