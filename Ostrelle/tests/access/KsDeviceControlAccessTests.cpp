@@ -4,9 +4,6 @@
 // object.
 #include <gtest/gtest.h>
 
-#include <condition_variable>
-#include <mutex>
-#include <optional>
 #include <thread>
 
 #include "access/KsDeviceControlAccess.h"

@@ -6,11 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
-#include <condition_variable>
-#include <mutex>
-#include <optional>
-#include <thread>
 #include <cstring>
 
 #include "access/Em2800Access.h"
@@ -18,7 +13,6 @@
 #include "hwsim/boards/CaptureFilter.h"
 #include "hwsim/bus/RegisterFileDevice.h"
 #include "hwsim/drivers/EmpiaDriver.h"
-#include "platform/TestThread.h"
 #include "platform/comobject.h"
 #include "platform/comservices.h"
 #include "platform/devicetree.h"

@@ -4,18 +4,12 @@
 
 #include <strmif.h>
 
-#include <atomic>
-#include <chrono>
-#include <condition_variable>
 #include <map>
-#include <mutex>
-#include <optional>
 #include <regex>
 #include <thread>
 
 #include "hwsim/bench/BenchDevices.h"
 #include "hwsim/chips/PllTuner.h"
-#include "platform/TestThread.h"
 #include "support/TwoThreadRace.h"
 
 struct AccessFixture::Devices {
