@@ -228,7 +228,8 @@ BOOL CBoxEncoder::SetGopSize(IUnknown* pFilter, BYTE bGopSize, BYTE bGopOption) 
     BOOL ok = TRUE;
     for (auto [id, value] : {std::pair<DWORD, BYTE>{kGopSizeProperty, bGopSize}, {kGopOptionProperty, bGopOption}}) {
         BYTE byte = value;
-        if (!SetEncoderProperty(pKs, id, &byte, sizeof(byte))) {
+        // A plain Set: its failure is traced here once, not also as a settings property's.
+        if (pKs->Set(KSPROPSETID_Box, id, &byte, sizeof(byte), &byte, sizeof(byte)) != S_OK) {
             TRACE("%s::GetSettingStreamFromFilter - IKsPropertySet->Set IVAC_GOP_SIZE failed\n", m_property.Owner());
             ok = FALSE;
         }

@@ -26,7 +26,7 @@ constexpr DWORD kProbeWaitMs = 100;
 
 }  // namespace
 
-CCommandChannel::CCommandChannel() : CVendorExchange(&m_cs, E_INVALIDARG) { InitializeCriticalSection(&m_cs); }
+CCommandChannel::CCommandChannel() : CVendorExchange(&m_cs) { InitializeCriticalSection(&m_cs); }
 
 CCommandChannel::~CCommandChannel()
 {
@@ -80,6 +80,8 @@ HRESULT CCommandChannel::I2CWriteByte(BYTE addr, BYTE sub, BYTE value)
 HRESULT CCommandChannel::I2CReadBlock(BYTE* buf, int total)
 {
     if (!m_pKsPropertySet || !buf) return E_POINTER;
+    // The length first: a buffer of one byte has no sub-address to read.
+    if (total < 3 || total - 2 > CVendorCommand::kMaxPayload) return E_INVALIDARG;
     return I2CRead(buf[0], buf[1], buf, total - 2);
 }
 
@@ -103,7 +105,7 @@ HRESULT CCommandChannel::I2CWriteShort(BYTE addr, BYTE sub, BYTE* data, int n)
 
 HRESULT CCommandChannel::QuickWrite(BYTE a, BYTE b, BYTE c)
 {
-    if (!m_pKsPropertySet) return E_FAIL;
+    if (!m_pKsPropertySet) return E_POINTER;
     CVendorCommand command = CVendorCommand::QuickWrite(a, b, c);
     return Transact(command.Bytes(), command.Count());
 }
@@ -146,7 +148,7 @@ HRESULT CCommandChannel::ReadWord(BYTE a, WORD index, WORD* out)
 {
     if (!out) return E_POINTER;
     CVendorCommand command(kRead, kWordRequest, a, index, 2);
-    HRESULT hr = Send(command.Bytes());
+    HRESULT hr = Answered(SendCommand(command.Bytes(), command.Count()), command, 2);
     if (hr == S_OK) *out = command.Word(0);
     return hr;
 }
@@ -187,21 +189,30 @@ HRESULT CCommandChannel::ReadLines(BYTE* states)
     return S_OK;
 }
 
-BYTE CCommandChannel::ProbeEepromAliasing()
+HRESULT CCommandChannel::ProbeEepromAliasing(BYTE* aliasing)
 {
+    if (!aliasing) return E_POINTER;
     BYTE saved = 0;
     BYTE savedI2C = 0;
-    if (ReadEepromByte(kEeprom, 0, &saved) != S_OK || I2CReadByte(kEeprom, 0, &savedI2C) != S_OK) return 0;
-    WriteEepromByte(kEeprom, 0, kProbeValue);
-    Sleep(kProbeWaitMs);
+    HRESULT hr = ReadEepromByte(kEeprom, 0, &saved);
+    if (hr == S_OK) hr = I2CReadByte(kEeprom, 0, &savedI2C);
+    if (hr != S_OK) return hr;  // nothing written yet
+    hr = WriteEepromByte(kEeprom, 0, kProbeValue);
+    if (hr == S_OK) Sleep(kProbeWaitMs);
     BYTE result = 0;
     BYTE first = 0;
     BYTE second = 0;
-    if (ReadEepromByte(kEeprom, 1, &first) == S_OK && first == kProbeValue &&
-        ReadEepromByte(kEeprom, 0x10, &second) == S_OK && second == kProbeValue) {
-        I2CWriteByte(kEeprom, 0, savedI2C);
+    if (hr == S_OK) hr = ReadEepromByte(kEeprom, 1, &first);
+    if (hr == S_OK && first == kProbeValue) hr = ReadEepromByte(kEeprom, 0x10, &second);
+    if (hr == S_OK && first == kProbeValue && second == kProbeValue) {
+        I2CWriteByte(kEeprom, 0, savedI2C);  // byte 0 is written again below in any case
         result = 1;
     }
-    WriteEepromByte(kEeprom, 0, saved);
-    return result;
+    // Byte 0 goes back whatever the probe found; a restore that fails is tried once more.
+    HRESULT restored = WriteEepromByte(kEeprom, 0, saved);
+    if (restored != S_OK) restored = WriteEepromByte(kEeprom, 0, saved);
+    if (restored != S_OK) return restored;
+    if (hr != S_OK) return hr;
+    *aliasing = result;
+    return S_OK;
 }

@@ -6,10 +6,9 @@
 // Set from its Get; a caller may hold a lock of its own around a sequence of commands.
 //
 // Results: S_OK when the driver carried the command out, its failure when not. Checks made
-// before anything is sent: E_POINTER for a missing interface where the operation names it
-// below, and for a null output or buffer; E_INVALIDARG for a byte count or line out of range;
-// the rest is Transact's (E_INVALIDARG for a missing interface, a null command, a count outside
-// 8 to 18). A two-command operation stops after a failed first command. A failed operation
+// before anything is sent: E_POINTER for a missing interface, as for a null output, buffer or
+// command, in every operation; E_INVALIDARG for a byte count or line out of range or a count
+// outside 8 to 18. A two-command operation stops after a failed first command. A failed operation
 // leaves its output unchanged. Every command but QuickWrite's is traced.
 #pragma once
 
@@ -27,7 +26,7 @@ public:
     void Close();
 
     // The exchange, I2CRead, I2CWrite, I2CWriteBlock and I2CWriteTo are CVendorExchange's;
-    // Transact refuses a missing interface or a null command with E_INVALIDARG.
+    // Transact refuses a missing interface or a null command with E_POINTER.
 
     // type, request, value, index, *io as the length; *io = answer bytes 6-7 on success.
     HRESULT ControlRequest(BYTE type, BYTE request, WORD value, WORD index, WORD* io);
@@ -44,7 +43,7 @@ public:
     HRESULT I2CWriteDirect4(BYTE addr, BYTE b0, BYTE b1, BYTE b2, BYTE b3);
     // Request 0x0A then 0x14: n (1 to 4) bytes to sub-address `sub`.
     HRESULT I2CWriteShort(BYTE addr, BYTE sub, BYTE* data, int n);
-    // 40 10 a b c 00 00 00, untraced; E_FAIL without interface.
+    // 40 10 a b c 00 00 00, untraced.
     HRESULT QuickWrite(BYTE a, BYTE b, BYTE c);
     // Request 0x07; E_POINTER without interface.
     HRESULT ReadBridgeReg(BYTE reg, BYTE* out);
@@ -64,10 +63,12 @@ public:
     // Lines 7 down to 1: bit n of *states is line n, bit 0 is 0.
     HRESULT ReadLines(BYTE* states);
 
-    // 1 when request 0x0E does not address the board EEPROM's (0xA0) bytes apart, else 0. It
-    // writes 0x99 to EEPROM byte 0 and restores it; it writes nothing unless it could read
-    // byte 0 first through both requests.
-    BYTE ProbeEepromAliasing();
+    // *aliasing = 1 when request 0x0E does not address the board EEPROM's (0xA0) bytes apart,
+    // else 0. It writes 0x99 to EEPROM byte 0 and restores it (a failed restore is tried once
+    // more); it writes nothing unless it could read byte 0 first through both requests. S_OK
+    // when every read of the probe and the restore succeeded, else the first failure, with
+    // *aliasing unchanged: the probe then says nothing about the box.
+    HRESULT ProbeEepromAliasing(BYTE* aliasing);
 
 private:
     HRESULT SendTwo(CVendorCommand first, CVendorCommand second);

@@ -17,9 +17,17 @@ CElgrinAccess::~CElgrinAccess() = default;
 
 HRESULT CElgrinAccess::Init(IUnknown* pDevice, void*)
 {
+    m_dwI2CPath = 0;
     HRESULT hr = m_channel.Init(pDevice);
     if (FAILED(hr)) return hr;
-    m_dwI2CPath = m_channel.ProbeEepromAliasing();
+    BYTE aliasing = 0;
+    const HRESULT probed = m_channel.ProbeEepromAliasing(&aliasing);
+    if (probed != S_OK) {
+        // Without the probe's answer no path is known to address the EEPROM's bytes apart.
+        m_channel.Close();
+        return probed;
+    }
+    m_dwI2CPath = aliasing;
     return hr;
 }
 
@@ -51,7 +59,8 @@ HRESULT CElgrinAccess::I2C_ReadBlock(BYTE* buf, int len)
     CScopedLock lock(&m_csRequest);
     if (!buf) return E_POINTER;
     if (len < 1) return E_INVALIDARG;
-    if (IsStatusAddress(buf[0])) return m_channel.I2CReadDirect(buf[0], buf);
+    // A tuner's one-byte status read has no sub-address: one raw byte, as from 0xC0 or 0xC1.
+    if (IsStatusAddress(buf[0]) || len == 1) return m_channel.I2CReadDirect(buf[0], buf);
     return m_channel.I2CReadBlock(buf, len);
 }
 

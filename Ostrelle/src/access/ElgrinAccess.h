@@ -7,8 +7,9 @@
 // bridge's EEPROM command (request 0x0E), the others through its I2C command (request 0x10);
 // with the flag 1 all of them go through the I2C command.
 //
-// Block reads from 0xC0 or 0xC1 read one raw byte (the tuner's status); other block reads read
-// len - 2 bytes (1 to 10) from sub-address buf[1]. Block writes are chunked as
+// Block reads from 0xC0 or 0xC1, and every block read of len 1 (a tuner's status at its read
+// address), read one raw byte; other block reads read len - 2 bytes (1 to 10) from sub-address
+// buf[1]. Block writes are chunked as
 // CVendorExchange::I2CWriteChunked says. The mask argument of GPIO_Write is a line number 0 to
 // 7. Slots 3 to 6, 18 and 19 hold the request lock for their whole sequence; slots 9, 10 and 17
 // take none (each exchange is whole under the channel's own lock). Open and SetOption answer 0
@@ -24,7 +25,9 @@ public:
     CElgrinAccess();
     ~CElgrinAccess() override;
 
-    // The channel's Init; on success the flag becomes the channel's probe result.
+    // The channel's Init and its probe; on success the flag becomes the probe's result. A probe
+    // that fails (a read of it, or byte 0's restore) is the answer, with the channel closed, so
+    // every later request fails; the flag is 0 after any failure.
     HRESULT Init(IUnknown* pDevice, void* pContext) override;
     HRESULT Open(BYTE bOpen) override;
     HRESULT I2C_Read(BYTE ucSlaveAddr, int iSubAddr, BYTE* pData) override;

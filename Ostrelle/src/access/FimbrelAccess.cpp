@@ -34,6 +34,9 @@ constexpr DWORD kGpioOutputsHigh = 0xC700810C;
 
 bool IsControllerRegister(BYTE addr, BYTE sub) { return addr == kController && (sub == 0xAA || sub == 0xAB); }
 
+// The GPIO word has bits 0 to 31; a shift by more is no bit of it.
+bool IsGpioBit(int bit) { return bit >= 0 && bit < 32; }
+
 }  // namespace
 
 CFimbrelAccess::CFimbrelAccess() = default;
@@ -216,6 +219,7 @@ HRESULT CFimbrelAccess::WriteGpio(DWORD value, DWORD mask)
 HRESULT CFimbrelAccess::ReadGpioBit(int bit, DWORD* pValue)
 {
     if (!pValue) return E_POINTER;
+    if (!IsGpioBit(bit)) return E_INVALIDARG;
     DWORD value = 0;
     const HRESULT hr = ReadGpio(&value);
     if (FAILED(hr)) return hr;
@@ -223,7 +227,11 @@ HRESULT CFimbrelAccess::ReadGpioBit(int bit, DWORD* pValue)
     return S_OK;
 }
 
-HRESULT CFimbrelAccess::WriteGpioBit(int bit, DWORD value) { return WriteGpio(value << bit, 1u << bit); }
+HRESULT CFimbrelAccess::WriteGpioBit(int bit, DWORD value)
+{
+    if (!IsGpioBit(bit)) return E_INVALIDARG;
+    return WriteGpio(value << bit, 1u << bit);
+}
 
 HRESULT CFimbrelAccess::I2C_Read(BYTE ucSlaveAddr, int iSubAddr, BYTE* pData)
 {

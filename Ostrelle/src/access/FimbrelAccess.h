@@ -69,6 +69,7 @@ public:
     HRESULT WriteRegister(DWORD address, DWORD value);
     HRESULT ReadGpio(DWORD* pValue);
     HRESULT WriteGpio(DWORD value, DWORD mask);
+    // Bits 0 to 31; any other is refused with E_INVALIDARG before anything is sent.
     HRESULT ReadGpioBit(int bit, DWORD* pValue);
     HRESULT WriteGpioBit(int bit, DWORD value);
     static BYTE AddressMode(BYTE addr);

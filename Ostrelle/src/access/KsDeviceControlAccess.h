@@ -19,6 +19,7 @@
 #include <ksproxy.h>
 
 #include <cstddef>
+#include <initializer_list>
 
 #include "access/CustomDataAccess.h"
 
@@ -80,7 +81,71 @@ public:
     HRESULT I2CWriteByte(BYTE value);
     HRESULT I2CAck();
 
+    // The rest of the driver's command vocabulary, which no slot sends: one wrapper per
+    // command (KsDeviceControlCommands.cpp). Each fills the parameter places its name and
+    // arguments give (dw32 is the DWORD at byte 32, b48 the BYTE at 48, ...), sends the block,
+    // and on success copies the answers to its out-parameters: pAnswer the answer word (28),
+    // pByte50 the byte at 50, pData the 64 data bytes (52), pAnswer2 the second answer word of
+    // a large block (68). A failed send answers its HRESULT and copies nothing. Out-parameters
+    // may be null (that answer is not wanted). Command block, property id 4:
+    HRESULT Query11000001(DWORD* pAnswer);
+    HRESULT QueryDword11000002(DWORD dw32, DWORD* pAnswer);
+    HRESULT QueryDword11000003(DWORD dw32, DWORD* pAnswer);
+    HRESULT SetDword11000004(DWORD dw32);
+    HRESULT Query11000005(DWORD* pAnswer);
+    HRESULT QueryByte11000006(BYTE b48, DWORD* pAnswer, BYTE* pByte50);
+    HRESULT ReadData11000007(BYTE b48, BYTE b49, DWORD length, DWORD* pAnswer, BYTE* pData);
+    HRESULT QueryBytes11000008(BYTE b48, BYTE b50, DWORD* pAnswer);
+    HRESULT QueryBytes11000009(BYTE b48, BYTE b50, BYTE b51, DWORD* pAnswer);
+    HRESULT ReadData1100000A(BYTE b48, BYTE b49, DWORD length, DWORD* pAnswer, BYTE* pData);
+    HRESULT Query1100000F(DWORD* pAnswer);
+    HRESULT QueryDword11000011(DWORD dw40, DWORD* pAnswer);
+    HRESULT Query11000012(DWORD* pAnswer);
+    HRESULT Query11000012At36(DWORD dw36, DWORD* pAnswer);
+    HRESULT Query11000012At44(DWORD dw44, DWORD* pAnswer);
+    HRESULT Query11000012At36And44(DWORD dw36, DWORD dw44, DWORD* pAnswer);
+    HRESULT Query11000016(DWORD* pAnswer);
+    HRESULT Query11000017(DWORD* pAnswer);
+    // Large block, property id 2:
+    HRESULT LargeSet1(DWORD dw32);
+    HRESULT LargeSet3(DWORD dw32);
+    HRESULT LargeSet4(DWORD dw32);
+    HRESULT LargeSet5(DWORD dw32);
+    HRESULT LargeQuery6(DWORD dw40, DWORD dw32, DWORD* pAnswer);
+    HRESULT LargeSet7(DWORD dw44);
+    HRESULT LargeQuery8(DWORD dw40, DWORD dw32, DWORD* pAnswer);
+    HRESULT LargeQuery9(DWORD dw44, DWORD* pAnswer);
+    HRESULT LargeQuery11(DWORD dw56, DWORD dw60, DWORD dw44, DWORD dw52, DWORD* pAnswer);
+    HRESULT LargeQuery10000001(DWORD* pAnswer);
+    HRESULT LargeQuery10000003(DWORD* pAnswer);
+    HRESULT LargeQuery10000004(DWORD* pAnswer);
+    HRESULT LargeQuery10000005(DWORD* pAnswer);
+    HRESULT LargeQuery10000006(DWORD dw40, DWORD* pAnswer);
+    HRESULT LargeQuery10000007(DWORD* pAnswer);
+    HRESULT LargeQuery10000008(DWORD dw40, DWORD* pAnswer);
+    HRESULT LargeQuery10000009(DWORD* pAnswer);
+    HRESULT LargeQuery1000000B(DWORD dw40, DWORD dw52, DWORD* pAnswer, DWORD* pAnswer2);
+
+    // One command of the vocabulary: its code, block and parameter places, and the answers it
+    // copies back. The wrappers above are rows of one table walked by Run.
+    struct CommandShape {
+        DWORD code;
+        bool large;
+        // Offsets of the parameters in the block, in the order the wrapper takes them; 0 ends.
+        BYTE dwords[4];
+        BYTE bytes[3];
+        bool length;  // the command block's data length (116) follows the bytes
+    };
+    struct CommandAnswers {
+        DWORD* pAnswer = nullptr;
+        BYTE* pByte50 = nullptr;
+        BYTE* pData = nullptr;
+        DWORD* pAnswer2 = nullptr;
+    };
+
 private:
+    HRESULT Run(const CommandShape& shape, std::initializer_list<DWORD> dwords, std::initializer_list<BYTE> bytes,
+                DWORD length, const CommandAnswers& answers);
     HRESULT ReadPortWord(DWORD* pValue);
     HRESULT WritePortWord(DWORD value);
     // Saves the port word, sets it to 0, runs `request` and restores the saved word; a port

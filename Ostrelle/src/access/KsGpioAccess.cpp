@@ -96,14 +96,15 @@ CKsGpioAccess2388x::CKsGpioAccess2388x() = default;
 
 CKsGpioAccess2388x::~CKsGpioAccess2388x() = default;
 
-// Lines 12 to 14 are written with their present levels unless the caller's mask names them.
+// Lines 12 to 14 are written with their present levels unless the caller's mask names them; a
+// value bit of theirs outside the mask never drives them.
 HRESULT CKsGpioAccess2388x::MergedWrite(DWORD value, DWORD mask)
 {
     DWORD current = 0;
     HRESULT hr = KsGpioGet(m_pKsPropertySet, kSet, &current);
     if (hr != S_OK) return hr;
-    const DWORD keep = current & kAudioLines & ~(mask & kAudioLines);
-    return KsGpioSet(m_pKsPropertySet, kSet, value | keep, mask | kAudioLines);
+    const DWORD unnamed = kAudioLines & ~mask;
+    return KsGpioSet(m_pKsPropertySet, kSet, (value & ~unnamed) | (current & unnamed), mask | kAudioLines);
 }
 
 HRESULT CKsGpioAccess2388x::GPIO_Write(DWORD value, DWORD mask)

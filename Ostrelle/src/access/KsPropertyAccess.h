@@ -30,45 +30,17 @@
 #pragma once
 
 #include "access/CustomDataAccess.h"
-#include "access/KsPropertyRequest.h"
+#include "access/Saa713xPropertySlots.h"
 
 class CKsPropertyAccess : public CCustomDataAccess {
 public:
     CKsPropertyAccess();
     ~CKsPropertyAccess() override;
 
-    HRESULT Init(IUnknown* pDevice, void* pContext) override;
-    HRESULT Open(BYTE bOpen) override;
-    HRESULT I2C_Read(BYTE ucSlaveAddr, int iSubAddr, BYTE* pData) override;
-    HRESULT I2C_Write(BYTE ucSlaveAddr, int iSubAddr, BYTE ucData) override;
-    HRESULT I2C_ReadBlock(BYTE* buf, int len) override;
-    HRESULT I2C_WriteBlock(BYTE* buf, int len) override;
-    HRESULT SetOption(BYTE value) override;
-    HRESULT GPIO_Read(DWORD* pValue) override;
-    HRESULT GPIO_Write(DWORD value, DWORD mask) override;
-    HRESULT GPIO_WriteEx(DWORD value, DWORD mask, DWORD waitMs) override;
-    HRESULT SetControl13(DWORD value) override;
-    HRESULT SetControl14(DWORD value) override;
-    HRESULT DoControl15() override;
-    HRESULT SetControl16(DWORD value) override;
-    HRESULT ResetTuner(BOOL bOpen) override;
-    HRESULT ReadBridgeReg(BYTE reg, BYTE* pValue) override;
-    HRESULT ReadRegister32(DWORD addr, DWORD* pValue) override;
-    HRESULT WriteRegister32(DWORD addr, DWORD value) override;
-    HRESULT Reserved23(DWORD* pValue) override;
-    HRESULT Reserved24(DWORD value) override;
-    HRESULT Reserved25(DWORD* pValue) override;
-    HRESULT GPIO_SetTVFM(DWORD mode) override;
+    DECLARE_SAA713X_PROPERTY_SLOTS()
     HRESULT Reserved27(DWORD* pValue) override;
     HRESULT Reserved28(BOOL flag) override;
 
-protected:
-    // A card whose GPIO read drives other lines: `gpioReadMode` is the read's second mode word.
-    explicit CKsPropertyAccess(DWORD gpioReadMode);
-
 private:
-    HRESULT SetControl(DWORD id, DWORD value);
-
-    CComPtr<IKsPropertySet> m_pKsPropertySet;
-    const DWORD m_gpioReadMode;
+    CSaa713xPropertySlots m_slots;
 };

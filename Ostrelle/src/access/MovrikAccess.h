@@ -10,7 +10,7 @@
 #pragma once
 
 #include "access/CustomDataAccess.h"
-#include "access/KsPropertyRequest.h"
+#include "access/Saa713xPropertySlots.h"
 
 class CMovrikAccess : public CCustomDataAccess {
 public:
@@ -35,5 +35,5 @@ public:
     HRESULT GPIO_SetTVFM(DWORD mode) override;
 
 private:
-    CComPtr<IKsPropertySet> m_pKsPropertySet;
+    CSaa713xPropertySlots m_slots;
 };

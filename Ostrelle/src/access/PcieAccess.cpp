@@ -17,6 +17,7 @@ constexpr DWORD kReadRequestSize = 253;
 constexpr DWORD kWriteRequestSize = 252;
 constexpr int kMaxBlockRead = 255;
 constexpr int kMaxBlockWrite = kWriteRequestSize - 2;
+constexpr int kMaxSub16 = 0xFF;
 
 HRESULT FromWin32(DWORD error) { return error == ERROR_SUCCESS ? S_OK : HRESULT_FROM_WIN32(error); }
 
@@ -48,20 +49,19 @@ DWORD CPcieAccess::OpenDevice()
     CDeviceInterfaceList list(GUID_PcieCardInterface, &error);
     if (error != ERROR_SUCCESS) return error;
     CDeviceInterfaceDetail detail(&list, m_dwFlag >> 1, &error);
-    if (error != ERROR_SUCCESS) return error;
+    if (error != ERROR_SUCCESS || !detail.GetPath()) return error;
     m_hDevice = CreateFileA(detail.GetPath(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (m_hDevice == INVALID_HANDLE_VALUE) {
-        error = GetLastError();
-        return error == ERROR_SUCCESS ? ERROR_GEN_FAILURE : error;
-    }
-    return ERROR_SUCCESS;
+    return m_hDevice == INVALID_HANDLE_VALUE ? GetLastError() : ERROR_SUCCESS;
 }
 
 HRESULT CPcieAccess::Init(IUnknown*, void* pContext)
 {
     SetFlag(static_cast<DWORD>(reinterpret_cast<uintptr_t>(pContext)));
-    return FromWin32(OpenDevice());
+    const DWORD error = OpenDevice();
+    if (m_hDevice != INVALID_HANDLE_VALUE) return S_OK;
+    // Not opened: the step's error, or E_FAIL when the failing step recorded none.
+    return error != ERROR_SUCCESS ? HRESULT_FROM_WIN32(error) : E_FAIL;
 }
 
 HRESULT CPcieAccess::Open(BYTE) { return S_OK; }
@@ -120,9 +120,19 @@ HRESULT CPcieAccess::I2C_Write(BYTE ucSlaveAddr, int iSubAddr, BYTE ucData)
     return WriteSub(ucSlaveAddr, 1, iSubAddr, ucData);
 }
 
-HRESULT CPcieAccess::ReadReg16(BYTE addr, int sub, BYTE* out) { return ReadSub(addr, 2, sub, out); }
+// The 16-bit forms carry the sub-address's low byte only: a higher one would reach another
+// register, so it is refused.
+HRESULT CPcieAccess::ReadReg16(BYTE addr, int sub, BYTE* out)
+{
+    if (sub > kMaxSub16) return E_INVALIDARG;
+    return ReadSub(addr, 2, sub, out);
+}
 
-HRESULT CPcieAccess::WriteReg16(BYTE addr, int sub, BYTE value) { return WriteSub(addr, 2, sub, value); }
+HRESULT CPcieAccess::WriteReg16(BYTE addr, int sub, BYTE value)
+{
+    if (sub > kMaxSub16) return E_INVALIDARG;
+    return WriteSub(addr, 2, sub, value);
+}
 
 HRESULT CPcieAccess::I2C_ReadBlock(BYTE* buf, int len)
 {

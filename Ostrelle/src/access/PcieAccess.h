@@ -37,9 +37,11 @@ public:
 
     // A flag above 255 is refused (-1, the flag stays); else the old flag.
     LONG SetFlag(DWORD flag);
-    // 0 when opened, else the Win32 error of the step that failed.
+    // 0 when opened, else the Win32 error of the step that failed (0 when it recorded none:
+    // whether the driver is open is the handle's; Init answers E_FAIL then).
     DWORD OpenDevice();
     void CloseDevice();
+    // The 16-bit sub-address forms; a sub-address above 0xFF is refused with E_INVALIDARG.
     HRESULT ReadReg16(BYTE addr, int sub, BYTE* out);
     HRESULT WriteReg16(BYTE addr, int sub, BYTE value);
     // DeviceIoControl on the handle: 0, or GetLastError().

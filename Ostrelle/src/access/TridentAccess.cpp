@@ -27,7 +27,7 @@ HRESULT CTridentAccess::I2C_Write(BYTE ucSlaveAddr, int iSubAddr, BYTE ucData)
 HRESULT CTridentAccess::I2C_ReadBlock(BYTE* buf, int len)
 {
     CScopedLock lock(&m_csRequest);
-    if (!m_pKsPropertySet) return E_FAIL;
+    if (!m_pKsPropertySet) return E_POINTER;
     if (!buf) return E_POINTER;
     if (len != 1) return E_INVALIDARG;
     return TransactByte(CVendorCommand::RawRead(buf[0] & 0xFE), buf);
@@ -36,7 +36,7 @@ HRESULT CTridentAccess::I2C_ReadBlock(BYTE* buf, int len)
 HRESULT CTridentAccess::I2C_WriteBlock(BYTE* buf, int len)
 {
     CScopedLock lock(&m_csRequest);
-    if (!m_pKsPropertySet) return E_FAIL;
+    if (!m_pKsPropertySet) return E_POINTER;
     if (!buf) return E_POINTER;
     if (len < 3 || len > kLongestBlock) return E_INVALIDARG;
     CVendorCommand command = CVendorCommand::I2CWrite(buf[0], buf[1], buf + 2, len - 2);

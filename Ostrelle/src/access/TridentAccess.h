@@ -9,8 +9,8 @@
 //                          (len 3 to 12), then a 5 ms sleep
 //   slot 17 ResetTuner     line 0 driven to the inverse of bOpen
 //
-// Slots 5, 6 and 19 answer E_FAIL without interface; every output and buffer is checked for
-// null (E_POINTER) before anything is sent.
+// A missing interface is answered as a null output or buffer is, with E_POINTER, in every slot,
+// before anything is sent.
 #pragma once
 
 #include "access/TridentBridgeAccess.h"

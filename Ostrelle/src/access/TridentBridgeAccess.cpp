@@ -2,7 +2,7 @@
 
 #include "graph/Thread.h"
 
-CTridentBridgeAccess::CTridentBridgeAccess() : CVendorExchange(&m_csRequest, E_POINTER) {}
+CTridentBridgeAccess::CTridentBridgeAccess() : CVendorExchange(&m_csRequest) {}
 
 CTridentBridgeAccess::~CTridentBridgeAccess() = default;
 
@@ -25,7 +25,7 @@ HRESULT CTridentBridgeAccess::GPIO_Write(DWORD value, DWORD mask)
 HRESULT CTridentBridgeAccess::WriteBridgeReg(BYTE reg, BYTE value)
 {
     CScopedLock lock(&m_csRequest);
-    if (!m_pKsPropertySet) return E_FAIL;
+    if (!m_pKsPropertySet) return E_POINTER;
     CVendorCommand command = CVendorCommand::WriteBridgeReg(reg, value);
     return Transact(command.Bytes(), command.Count());
 }
@@ -33,7 +33,7 @@ HRESULT CTridentBridgeAccess::WriteBridgeReg(BYTE reg, BYTE value)
 HRESULT CTridentBridgeAccess::ReadBridgeReg(BYTE reg, BYTE* pValue)
 {
     CScopedLock lock(&m_csRequest);
-    if (!m_pKsPropertySet) return E_FAIL;
+    if (!m_pKsPropertySet) return E_POINTER;
     return TransactByte(CVendorCommand::ReadBridgeReg(reg), pValue);
 }
 

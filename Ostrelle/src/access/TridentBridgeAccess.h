@@ -28,7 +28,7 @@ public:
     HRESULT GPIO_Read(DWORD* pValue) override;
     // Traced; E_POINTER without interface, E_INVALIDARG for a line above 7.
     HRESULT GPIO_Write(DWORD value, DWORD mask) override;
-    // Locked, untraced; E_FAIL without interface, E_POINTER for a null output.
+    // Locked, untraced; E_POINTER without interface or for a null output.
     HRESULT WriteBridgeReg(BYTE reg, BYTE value) override;
     HRESULT ReadBridgeReg(BYTE reg, BYTE* pValue) override;
     HRESULT GPIO_SetTVFM(DWORD mode) override;

@@ -16,14 +16,14 @@ CTridentUsbAccess::~CTridentUsbAccess() = default;
 HRESULT CTridentUsbAccess::I2C_Read(BYTE ucSlaveAddr, int iSubAddr, BYTE* pData)
 {
     CScopedLock lock(&m_csRequest);
-    if (!m_pKsPropertySet) return E_FAIL;
+    if (!m_pKsPropertySet) return E_POINTER;
     return TransactByte(CVendorCommand::I2CRead(ucSlaveAddr & 0xFE, static_cast<BYTE>(iSubAddr), 1), pData);
 }
 
 HRESULT CTridentUsbAccess::I2C_Write(BYTE ucSlaveAddr, int iSubAddr, BYTE ucData)
 {
     CScopedLock lock(&m_csRequest);
-    if (!m_pKsPropertySet) return E_FAIL;
+    if (!m_pKsPropertySet) return E_POINTER;
     CVendorCommand command = CVendorCommand::QuickWrite(ucSlaveAddr, static_cast<BYTE>(iSubAddr), ucData);
     return Transact(command.Bytes(), command.Count());
 }

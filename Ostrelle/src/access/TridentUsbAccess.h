@@ -12,8 +12,8 @@
 //   slot 17 ResetTuner     line 1 driven to bOpen
 //   slot 20 GetStatus      line 0 driven to bOn
 //
-// Slots 3 and 4 answer E_FAIL without interface; every output and buffer is checked for null
-// (E_POINTER) before anything is sent.
+// A missing interface is answered as a null output or buffer is, with E_POINTER, in every slot,
+// before anything is sent.
 #pragma once
 
 #include "access/TridentBridgeAccess.h"

@@ -37,6 +37,8 @@ constexpr const char* kAudioValues[] = {"DeviceName", nullptr};
 constexpr const char* kVideoValues[] = {"RealDSName", "DSName", nullptr};
 constexpr size_t kRegistryNameSize = 256;
 constexpr int kWideNameSize = 260;
+// A device's FriendlyName is compared as converted into this many bytes.
+constexpr size_t kFriendlyNameSize = 260;
 
 constexpr const char* kDefaultAudioName = "USB EMP Audio Device";
 constexpr const char* kDefaultVideoName = "USB 2820 Video";
@@ -105,14 +107,17 @@ IBaseFilter* CVendorAccess::FindDevice(REFGUID category, const char* name)
     if (!name) return nullptr;
     const size_t length = strlen(name);
     IBaseFilter* found = nullptr;
-    m_hrLastStatus = ForEachDevice(category, [&](IMoniker* moniker, const char* friendlyName) {
+    m_hrLastStatus = ForEachDevice(
+        category,
+        [&](IMoniker* moniker, const char* friendlyName) {
         if (strncmp(friendlyName, name, length) != 0) return FALSE;
         IBaseFilter* filter = nullptr;
         m_hrLastStatus = moniker->BindToObject(nullptr, nullptr, IID_IBaseFilter, reinterpret_cast<void**>(&filter));
         if (FAILED(m_hrLastStatus) || !filter) return FALSE;
         found = filter;
         return TRUE;
-    });
+        },
+        kFriendlyNameSize);
     return found;
 }
 
@@ -268,6 +273,7 @@ HRESULT CVendorAccess::WriteRaw(DWORD id, void* data)
 HRESULT CVendorAccess::Transfer(DWORD descriptorId, DWORD descriptor, DWORD dataId, bool read, void* data)
 {
     if (!m_pDriver) return kNotOpen;
+    if (!data) return E_POINTER;
     CScopedLock lock(PairLock());
     HRESULT hr = m_pDriver->Set(descriptorId, &descriptor);
     m_hrLastStatus = hr;
@@ -327,6 +333,7 @@ HRESULT CVendorAccess::I2CWriteExStatus(BYTE dev, BYTE sub, WORD modeAndCount, v
 HRESULT CVendorAccess::ReadGpioStatus(BYTE* data)
 {
     if (!m_pDriver) return kNotOpen;
+    if (!data) return E_POINTER;
     CScopedLock lock(PairLock());
     BYTE lines = 0;
     HRESULT hr = ReadBridgeRegisterStatus(kGpioLines, 1, &lines);
@@ -339,6 +346,7 @@ HRESULT CVendorAccess::ReadGpioStatus(BYTE* data)
 HRESULT CVendorAccess::WriteGpioStatus(BYTE* data)
 {
     if (!m_pDriver) return kNotOpen;
+    if (!data) return E_POINTER;
     const BYTE mask = static_cast<BYTE>(m_dwGpioMask);
     if ((*data & mask) != mask) return kGpioOrAc97;
     return WriteBridgeRegisterStatus(kGpioLines, 1, data);
@@ -348,7 +356,13 @@ HRESULT CVendorAccess::SelectItemStatus(DWORD item) { return WriteRaw(kSelectIte
 
 HRESULT CVendorAccess::QueryItem(DWORD item, DWORD* value)
 {
+    if (!value) {
+        m_hrLastStatus = E_POINTER;
+        return m_hrLastStatus;
+    }
     *value = 0;
+    // The selector is the box's, shared by every object: select, ready and value go together.
+    CScopedLock lock(PairLock());
     m_hrLastStatus = SelectItemStatus(item);
     if (!Succeeded(m_hrLastStatus)) return m_hrLastStatus;
     DWORD ready = 0;
@@ -430,6 +444,7 @@ BOOL CVendorAccess::IsStatusSet()
 HRESULT CVendorAccess::AC97Read(BYTE reg, WORD* value)
 {
     if (!m_pDriver) return kNotOpen;
+    if (!value) return E_POINTER;
     CScopedLock lock(PairLock());
     BYTE command = reg | kAc97Read;
     HRESULT hr = WriteBridgeRegisterStatus(kAc97Command, 1, &command);
@@ -445,6 +460,7 @@ HRESULT CVendorAccess::AC97Read(BYTE reg, WORD* value)
 HRESULT CVendorAccess::AC97Write(BYTE reg, WORD* value)
 {
     if (!m_pDriver) return kNotOpen;
+    if (!value) return E_POINTER;
     CScopedLock lock(PairLock());
     HRESULT hr = WriteBridgeRegisterStatus(kAc97Data, 2, value);
     if (FAILED(hr)) return hr;

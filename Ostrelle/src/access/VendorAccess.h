@@ -10,9 +10,11 @@
 // status that is not negative and none of 5, 6 and 21.
 //
 // A transfer is a descriptor Set followed by its data transfer; a failed step Sets the
-// descriptor to 0 before the failure is returned. The driver keeps one descriptor per box,
-// shared by every object that reaches it, so each pair (and the register sequences built on
-// pairs: the GPIO mask, the event bit, AC97) runs under one process-wide lock.
+// descriptor to 0 before the failure is returned. The driver keeps one descriptor and one item
+// selector per box, shared by every object that reaches it, so each pair (and the sequences
+// built on them: the GPIO mask, the event bit, AC97, an item's select, ready and value) runs
+// under one process-wide lock. A null data or value pointer is refused with E_POINTER before
+// anything is sent (after the 6 of a closed object).
 //
 // The destructor releases the driver interface and the audio filters still held.
 #pragma once

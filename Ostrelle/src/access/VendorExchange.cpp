@@ -39,9 +39,7 @@ bool PayloadCount(int n) { return n >= 1 && n <= CVendorCommand::kMaxPayload; }
 
 }  // namespace
 
-CVendorExchange::CVendorExchange(CRITICAL_SECTION* pLock, HRESULT hrRefusal) : m_pLock(pLock), m_hrRefusal(hrRefusal)
-{
-}
+CVendorExchange::CVendorExchange(CRITICAL_SECTION* pLock) : m_pLock(pLock) {}
 
 CVendorExchange::~CVendorExchange() = default;
 
@@ -54,8 +52,7 @@ HRESULT CVendorExchange::Bind(IUnknown* filter)
 
 HRESULT CVendorExchange::Transact(BYTE* cmd, int* count)
 {
-    if (!m_pKsPropertySet || !cmd) return m_hrRefusal;
-    if (!count) return E_POINTER;
+    if (!m_pKsPropertySet || !cmd || !count) return E_POINTER;
     if (*count < CVendorCommand::kSetupBytes || *count > CVendorCommand::kMaxBytes) return E_INVALIDARG;
     PropertyBuffer request;
     request.PutCommand(cmd, *count);
@@ -93,7 +90,7 @@ HRESULT CVendorExchange::I2CRead(BYTE addr, BYTE sub, BYTE* out, int n)
     if (!m_pKsPropertySet || !out) return E_POINTER;
     if (!PayloadCount(n)) return E_INVALIDARG;
     CVendorCommand command = CVendorCommand::I2CRead(addr, sub, n);
-    HRESULT hr = Send(command.Bytes());
+    HRESULT hr = Answered(SendCommand(command.Bytes(), command.Count()), command, n);
     if (hr == S_OK) std::memcpy(out, command.Bytes(), n);
     return hr;
 }
@@ -109,12 +106,14 @@ HRESULT CVendorExchange::I2CWrite(BYTE addr, BYTE sub, BYTE* data, int n)
 HRESULT CVendorExchange::I2CWriteBlock(BYTE* buf, int total)
 {
     if (!m_pKsPropertySet || !buf) return E_POINTER;
+    if (!PayloadCount(total - 2)) return E_INVALIDARG;
     return I2CWrite(buf[0], buf[1], buf + 2, total - 2);
 }
 
 HRESULT CVendorExchange::I2CWriteTo(BYTE addr, BYTE* buf, int total)
 {
     if (!m_pKsPropertySet || !buf) return E_POINTER;
+    if (!PayloadCount(total - 1)) return E_INVALIDARG;
     return I2CWrite(addr, buf[0], buf + 1, total - 1);
 }
 
@@ -138,7 +137,7 @@ HRESULT CVendorExchange::I2CWriteChunked(BYTE* buf, int len)
 HRESULT CVendorExchange::ReadByte(CVendorCommand command, BYTE* out)
 {
     if (!out) return E_POINTER;
-    HRESULT hr = Send(command.Bytes());
+    HRESULT hr = Answered(SendCommand(command.Bytes(), command.Count()), command, 1);
     if (hr == S_OK) *out = command.Byte(0);
     return hr;
 }
@@ -146,7 +145,12 @@ HRESULT CVendorExchange::ReadByte(CVendorCommand command, BYTE* out)
 HRESULT CVendorExchange::TransactByte(CVendorCommand command, BYTE* out)
 {
     if (!out) return E_POINTER;
-    HRESULT hr = Transact(command.Bytes(), command.Count());
+    HRESULT hr = Answered(Transact(command.Bytes(), command.Count()), command, 1);
     if (hr == S_OK) *out = command.Byte(0);
     return hr;
+}
+
+HRESULT CVendorExchange::Answered(HRESULT hr, CVendorCommand& command, int n)
+{
+    return hr == S_OK && *command.Count() < n ? kShortAnswer : hr;
 }

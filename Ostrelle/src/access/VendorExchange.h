@@ -1,19 +1,23 @@
 // CVendorExchange: the exchange of a bridge's vendor commands (VendorCommand.h) with its
 // driver filter, and the I2C data commands built on it. The command channel and the Trident
-// bridge classes derive from it; each gives the critical section that every exchange holds and
-// what a missing interface or a null command is refused with.
+// bridge classes derive from it; each gives the critical section that every exchange holds.
 //
 // The exchange: Set the 48-byte property buffer with the command, then Get the answer into a
 // second buffer; the answer's bytes (at most 18) replace the command in the caller's buffer and
 // their count goes to *count. S_OK when the driver answered, its failure when not; a failed Set
-// skips the Get. A count outside 8 to 18 is refused with E_INVALIDARG, a null count with
-// E_POINTER, before anything is sent.
+// skips the Get. A count outside 8 to 18 is refused with E_INVALIDARG; a missing interface, a
+// null command or a null count with E_POINTER, as a null output or buffer is everywhere; all
+// before anything is sent. The reads below take the bytes they asked for only from
+// an answer that holds them all: a shorter answer is kShortAnswer, with the output unchanged.
 #pragma once
 
 #include "access/VendorCommand.h"
 
 class CVendorExchange {
 public:
+    // What a read answers when the driver's answer holds fewer bytes than the read takes.
+    static constexpr HRESULT kShortAnswer = HRESULT_FROM_WIN32(ERROR_INVALID_DATA);
+
     CVendorExchange(const CVendorExchange&) = delete;
     CVendorExchange& operator=(const CVendorExchange&) = delete;
 
@@ -36,9 +40,8 @@ public:
     HRESULT I2CWriteChunked(BYTE* buf, int len);
 
 protected:
-    // pLock: held around every exchange. hrRefusal: Transact's answer for a missing interface
-    // or a null command.
-    CVendorExchange(CRITICAL_SECTION* pLock, HRESULT hrRefusal);
+    // pLock: held around every exchange.
+    explicit CVendorExchange(CRITICAL_SECTION* pLock);
     ~CVendorExchange();
 
     // Releases a held interface; E_POINTER for a null filter, else the result of asking it for
@@ -48,11 +51,13 @@ protected:
     // for a null out.
     HRESULT ReadByte(CVendorCommand command, BYTE* out);
     HRESULT TransactByte(CVendorCommand command, BYTE* out);
+    // The result of an exchange of `command` that reads n bytes: kShortAnswer when it succeeded
+    // with fewer.
+    static HRESULT Answered(HRESULT hr, CVendorCommand& command, int n);
 
     // The I2C data commands above answer E_POINTER without it, or for a null buffer.
     CComPtr<IKsPropertySet> m_pKsPropertySet;
 
 private:
     CRITICAL_SECTION* const m_pLock;
-    const HRESULT m_hrRefusal;
 };

@@ -7,10 +7,8 @@ constexpr DWORD kGpioReadMode = 0x80003000;
 
 }  // namespace
 
-CVozeAccess::CVozeAccess() : CKsPropertyAccess(kGpioReadMode) {}
+CVozeAccess::CVozeAccess() : m_slots(this, &m_csRequest) {}
 
 CVozeAccess::~CVozeAccess() = default;
 
-HRESULT CVozeAccess::Reserved27(DWORD* pValue) { return CCustomDataAccess::Reserved27(pValue); }
-
-HRESULT CVozeAccess::Reserved28(BOOL flag) { return CCustomDataAccess::Reserved28(flag); }
+IMPLEMENT_SAA713X_PROPERTY_SLOTS(CVozeAccess, kGpioReadMode)

@@ -1,12 +1,14 @@
 #include "graph/DeviceEnum.h"
 
+#include <vector>
+
 #include "graph/NameText.h"
 
 namespace {
 
-// The FriendlyName of a device into `name` (kFilterNameSize bytes). FALSE when the property bag or
-// the name cannot be read.
-BOOL ReadFriendlyName(IMoniker* moniker, char* name) {
+// The FriendlyName of a device into `name` (`size` bytes). FALSE when the property bag or the name
+// cannot be read.
+BOOL ReadFriendlyName(IMoniker* moniker, char* name, size_t size) {
     CComPtr<IPropertyBag> bag;
     if (FAILED(moniker->BindToStorage(nullptr, nullptr, IID_IPropertyBag, reinterpret_cast<void**>(&bag)))) {
         return FALSE;
@@ -19,14 +21,14 @@ BOOL ReadFriendlyName(IMoniker* moniker, char* name) {
         return FALSE;
     }
     BOOL read = value.vt == VT_BSTR ? TRUE : FALSE;
-    if (read) WideToNameText(name, kFilterNameSize, value.bstrVal);
+    if (read) WideToNameText(name, size, value.bstrVal);
     VariantClear(&value);
     return read;
 }
 
 }  // namespace
 
-HRESULT ForEachDevice(REFGUID category, const DeviceVisitor& visit) {
+HRESULT ForEachDevice(REFGUID category, const DeviceVisitor& visit, size_t nameSize) {
     CComPtr<ICreateDevEnum> devices;
     HRESULT hr = CoCreateInstance(CLSID_SystemDeviceEnum, nullptr, CLSCTX_INPROC_SERVER, IID_ICreateDevEnum,
                                   reinterpret_cast<void**>(&devices));
@@ -39,8 +41,8 @@ HRESULT ForEachDevice(REFGUID category, const DeviceVisitor& visit) {
         CComPtr<IMoniker> moniker;
         hr = monikers->Next(1, &moniker, nullptr);
         if (hr != S_OK) return hr;
-        char name[kFilterNameSize];
-        if (!ReadFriendlyName(moniker, name)) continue;
-        if (visit(moniker, name)) return S_OK;
+        std::vector<char> name(nameSize);
+        if (!ReadFriendlyName(moniker, name.data(), nameSize)) continue;
+        if (visit(moniker, name.data())) return S_OK;
     }
 }

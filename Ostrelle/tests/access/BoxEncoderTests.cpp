@@ -158,9 +158,10 @@ TEST_F(BoxEncoderTest, GopPreFilterAndOptionProperties)
     EXPECT_EQ((std::vector<BYTE>{15}), Stored(0x3F, 1));
     EXPECT_EQ((std::vector<BYTE>{1}), Stored(0x40, 1));
     board.Driver().OverrideSupport(hwsim::kBoxPropertySet, 0x40, 0);
+    platform::ClearTrace();
     EXPECT_FALSE(encoder.SetGopSize(board.Filter(), 12, 0));
-    EXPECT_TRUE(platform::TraceContains(
-        "CMpeg2BoxAccess::GetSettingStreamFromFilter - IKsPropertySet->Set IVAC_GOP_SIZE failed\n"));
+    EXPECT_EQ("CMpeg2BoxAccess::GetSettingStreamFromFilter - IKsPropertySet->Set IVAC_GOP_SIZE failed\n",
+              platform::TraceText());  // once, and nothing else
 
     PREFILTERINFO info = DefaultPreFilterInfo();
     info.dwDNRMode = 3;

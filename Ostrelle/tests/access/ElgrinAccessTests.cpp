@@ -94,6 +94,29 @@ TEST_F(ElgrinAccessTest, OnAPlainBoardTheProbeFindsNoAliasingAndEepromDevicesUse
     EXPECT_EQ(0xEE, status[1]);
 }
 
+// A PLL module's one-byte status read at its own read address (0xC3, 0xC5, 0xC7) is the raw
+// read too, so a module of model 32 at 0xC2 reports its lock; a two-byte block read keeps the
+// sub-address form.
+TEST(ElgrinAccessTuner, AModuleAtC2ReportsItsLockThroughARawRead)
+{
+    hwsim::TestBoard board(32);
+    hwsim::VendorCommandDriver& driver = board.Fit<hwsim::VendorCommandDriver>(false);
+    CElgrinAccess access;
+    ASSERT_EQ(S_OK, access.Init(board.Filter(), nullptr));
+    BYTE program[] = {0xC2, 0x05, 0x8A, 0x8E, 0x01};  // 49750 kHz, on air
+    ASSERT_EQ(S_OK, access.I2C_WriteBlock(program, 5));
+    driver.Log().Clear();
+    auto status = std::make_unique<BYTE[]>(1);  // exactly one byte, as a tuner hands it over
+    status[0] = 0xC3;
+    ASSERT_EQ(S_OK, access.I2C_ReadBlock(status.get(), 1));
+    EXPECT_EQ(std::vector<std::string>{"C0 09 C3 00 00 00 01 00"}, VendorCommands(driver));
+    EXPECT_TRUE(status[0] & hwsim::PllTuner::kLockBit);
+    BYTE two[4] = {0xA0, 0x00, 0xEE, 0xEE};
+    driver.Log().Clear();
+    ASSERT_EQ(S_OK, access.I2C_ReadBlock(two, 4));
+    EXPECT_EQ(std::vector<std::string>{"C0 10 A0 00 00 00 02 00"}, VendorCommands(driver));
+}
+
 TEST_F(ElgrinAccessTest, OnAnAliasingBoardEverythingGoesThroughTheI2CCommand)
 {
     driver->SetEepromAliasing(true);
@@ -110,15 +133,51 @@ TEST_F(ElgrinAccessTest, OnAnAliasingBoardEverythingGoesThroughTheI2CCommand)
     ExpectEepromRoundTrip(access, board.GetCard());
 }
 
-TEST_F(ElgrinAccessTest, AProbeWhoseFirstReadsFailWritesNothing)
+// A probe that cannot finish says so: Init answers its failure and the box is not opened.
+// Unread first bytes: nothing written. A failed read after the 0x99: byte 0 restored. A
+// restore that fails once is tried again; one that fails twice is Init's failure.
+TEST_F(ElgrinAccessTest, AProbeThatCannotFinishIsInitsFailure)
 {
+    auto init = [&] {
+        driver->Log().Clear();
+        const HRESULT hr = access.Init(board.Filter(), nullptr);
+        platform::ClearFailures();
+        return hr;
+    };
+    BYTE byte = 0;
     platform::InjectFailure("IKsPropertySet::Get", 1, E_FAIL);
-    EXPECT_EQ(std::vector<std::string>{"C0 0E A0 00 00 00 01 00"}, Init());
-    EXPECT_EQ(0u, access.I2CPath());
+    EXPECT_EQ(E_FAIL, init());
+    EXPECT_EQ(std::vector<std::string>{"C0 0E A0 00 00 00 01 00"}, VendorCommands(*driver));
     platform::InjectFailure("IKsPropertySet::Get", 1, E_FAIL, 1);
-    EXPECT_EQ((std::vector<std::string>{"C0 0E A0 00 00 00 01 00", "C0 10 A0 00 00 00 01 00"}), Init());
-    EXPECT_EQ(0x5A, board.GetCard().Eeprom().Peek(0));
+    EXPECT_EQ(E_FAIL, init());
+    EXPECT_EQ((std::vector<std::string>{"C0 0E A0 00 00 00 01 00", "C0 10 A0 00 00 00 01 00"}),
+              VendorCommands(*driver));
     EXPECT_EQ(std::string::npos, board.GetCard().Bus().LogText().find(" W 00 "));
+    driver->Log().Clear();
+    EXPECT_NE(S_OK, access.I2C_Read(0xA0, 0, &byte));  // the channel is closed
+    EXPECT_EQ(0u, driver->Log().Size());
+
+    // The read of byte 1 fails after the 0x99 went in: byte 0 comes back, Init fails.
+    board.GetCard().Bus().ClearLog();
+    platform::InjectFailure("IKsPropertySet::Get", 1, E_FAIL, 3);
+    EXPECT_EQ(E_FAIL, init());
+    EXPECT_NE(std::string::npos, board.GetCard().Bus().LogText().find("A0 W 00 99\n"));
+    EXPECT_NE(std::string::npos, driver->Log().Lines().end()[-2].find("cmd 40 0E A0 00 00 00 01 00 5A"));
+    EXPECT_EQ(0x5A, board.GetCard().Eeprom().Peek(0));
+    EXPECT_EQ(0u, access.I2CPath());
+
+    // The restore is the fifth Set: failed once, it is sent again and Init succeeds.
+    platform::InjectFailure("IKsPropertySet::Set", 1, E_FAIL, 4);
+    EXPECT_EQ(S_OK, init());
+    EXPECT_EQ((std::vector<std::string>{"C0 0E A0 00 00 00 01 00", "C0 10 A0 00 00 00 01 00",
+                                        "40 0E A0 00 00 00 01 00 99", "C0 0E A0 00 01 00 01 00",
+                                        "40 0E A0 00 00 00 01 00 5A"}),
+              VendorCommands(*driver));
+    EXPECT_EQ(0x5A, board.GetCard().Eeprom().Peek(0));
+    platform::InjectFailure("IKsPropertySet::Set", 2, E_FAIL, 4);
+    EXPECT_EQ(E_FAIL, init());
+    EXPECT_EQ(0x99, board.GetCard().Eeprom().Peek(0));
+    EXPECT_NE(S_OK, access.I2C_Write(0xA0, 0, 0x5A));
 }
 
 TEST_F(ElgrinAccessTest, LinesAndTwoThreads)
@@ -140,12 +199,17 @@ TEST_F(ElgrinAccessTest, LinesAndTwoThreads)
 
 TEST_F(ElgrinAccessTest, AfterAFailedInitEveryRequestFails)
 {
+    driver->SetEepromAliasing(true);
+    Init();
+    ASSERT_EQ(1u, access.I2CPath());
+    driver->SetEepromAliasing(false);
     platform::InjectFailure("QueryInterface:IKsPropertySet", 1, E_NOINTERFACE);
     EXPECT_EQ(E_NOINTERFACE, access.Init(board.Filter(), nullptr));
+    EXPECT_EQ(0u, access.I2CPath());
     BYTE byte = 0;
     DWORD lines = 0;
     BYTE block[5] = {0xC0, 0x05, 0xF8, 0x8E, 0x01};
-    EXPECT_EQ(E_INVALIDARG, access.I2C_Write(0xA0, 0, 1));
+    EXPECT_EQ(E_POINTER, access.I2C_Write(0xA0, 0, 1));
     EXPECT_EQ(E_POINTER, access.I2C_Read(0x42, 0, &byte));
     EXPECT_EQ(E_POINTER, access.I2C_WriteBlock(block, 5));
     EXPECT_EQ(E_POINTER, access.GPIO_Read(&lines));

@@ -4,12 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <numeric>
-#include <thread>
+#include <string>
+#include <vector>
 
 #include "access/FimbrelAccess.h"
 #include "hwsim/chips/Saa713x.h"
 #include "hwsim/drivers/FimbrelDriver.h"
 #include "support/BoxBoard.h"
+#include "support/TwoThreadRace.h"
 
 namespace {
 
@@ -195,6 +197,10 @@ TEST_F(FimbrelAccessTest, RefusesBadInputBeforeSending)
         {"Init without a filter", E_POINTER, [&] { return unbound.Init(nullptr, nullptr); }},
         {"WriteBridgeReg", E_NOTIMPL, [&] { return access.WriteBridgeReg(0, 0); }},
         {"ReadBridgeReg", E_NOTIMPL, [&] { BYTE b; return access.ReadBridgeReg(0, &b); }},
+        {"WriteGpioBit 32", E_INVALIDARG, [&] { return access.WriteGpioBit(32, 1); }},
+        {"WriteGpioBit 40", E_INVALIDARG, [&] { return access.WriteGpioBit(40, 1); }},
+        {"WriteGpioBit -1", E_INVALIDARG, [&] { return access.WriteGpioBit(-1, 1); }},
+        {"ReadGpioBit 32", E_INVALIDARG, [&] { DWORD v; return access.ReadGpioBit(32, &v); }},
     });
     EXPECT_EQ(S_OK, access.Open(TRUE));
     EXPECT_EQ(S_OK, access.SetOption(1));
@@ -222,17 +228,28 @@ TEST_F(FimbrelAccessTest, SecondInitReleasesTheInterfaceItHeld)
 
 namespace {
 
-// A reset pulse on one thread while another writes the EEPROM: the request lock keeps the
-// pulse's writes and sleeps together and every EEPROM byte arrives.
-TEST_F(FimbrelAccessTest, ResetAndEepromWritesFromTwoThreads)
+// A GPIO write of another thread tried while a reset pulse stands between its register writes
+// waits for the pulse to end: the pulse's eight register writes go unbroken.
+TEST_F(FimbrelAccessTest, AGpioWriteOfAnotherThreadWaitsForTheResetPulse)
 {
-    std::thread writer([this] {
-        for (int i = 0; i < 64; ++i) EXPECT_EQ(S_OK, access.I2C_Write(0xA0, i, static_cast<BYTE>(0x80 | i)));
-    });
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(S_OK, access.ResetTuner(TRUE));
-    writer.join();
-    for (int i = 0; i < 64; ++i) EXPECT_EQ(0x80 | i, board.Card().Eeprom().Peek(i)) << i;
+    auto texts = [&] {
+        std::vector<std::string> lines;
+        for (const hwsim::WireRequest& request : Transfers()) lines.push_back(request.Text());
+        return lines;
+    };
+    board.Clear();
+    ASSERT_EQ(S_OK, access.ResetTuner(TRUE));
+    const std::vector<std::string> pulse = texts();
+    ASSERT_EQ(8u, pulse.size());
+    board.Clear();
+    RaceAtRequest(
+        board.Driver(), 3, [&] { EXPECT_EQ(S_OK, access.ResetTuner(TRUE)); },
+        [&] { EXPECT_EQ(S_OK, access.GPIO_Write(0x4, 0x4)); });
+    const std::vector<std::string> raced = texts();
+    ASSERT_EQ(12u, raced.size());
+    EXPECT_EQ(pulse, std::vector<std::string>(raced.begin(), raced.begin() + 8));
     EXPECT_TRUE(board.Card().Bridge().PinLevels() & hwsim::FimbrelDriver::kTunerResetLine);
+    EXPECT_TRUE(board.Card().Bridge().PinLevels() & 0x4);
 }
 
 }  // namespace

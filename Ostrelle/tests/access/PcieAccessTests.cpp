@@ -96,9 +96,9 @@ TEST_F(PcieAccessTest, WritesAndReadsBackTheEepromAndTheSixteenBitForms)
     ASSERT_EQ(S_OK, access.Init(nullptr, Flag(3)));
     ExpectEepromRoundTrip(access, *cards[1]);
     Clear(*drivers[1]);
-    ASSERT_EQ(S_OK, access.WriteReg16(0xBA, 0x105, 0x77));
+    ASSERT_EQ(S_OK, access.WriteReg16(0xBA, 0x05, 0x77));
     BYTE value = 0;
-    ASSERT_EQ(S_OK, access.ReadReg16(0xBA, 0x105, &value));
+    ASSERT_EQ(S_OK, access.ReadReg16(0xBA, 0x05, &value));
     EXPECT_EQ("BA W 00 05 77\nBA W 00 05\nBB R 77\n", cards[1]->Bus().LogText());
 }
 
@@ -172,6 +172,8 @@ TEST_F(PcieAccessTest, FlagsAbove255AreRefusedAndBadInputSendsNothing)
     ExpectRefusals(*drivers[1], {
         {"read, null", E_POINTER, [&] { return access.I2C_Read(0xA0, 0, nullptr); }},
         {"read16, null", E_POINTER, [&] { return access.ReadReg16(0xA0, 0, nullptr); }},
+        {"read16, sub 0x105", E_INVALIDARG, [&] { BYTE b; return access.ReadReg16(0xBA, 0x105, &b); }},
+        {"write16, sub 0x100", E_INVALIDARG, [&] { return access.WriteReg16(0xBA, 0x100, 0x77); }},
         {"read, negative sub", E_INVALIDARG, [&] { BYTE b; return access.I2C_Read(0xA0, -1, &b); }},
         {"block read, null", E_POINTER, [&] { return access.I2C_ReadBlock(nullptr, 1); }},
         {"block read, 0", E_INVALIDARG, [&] { return access.I2C_ReadBlock(buf, 0); }},

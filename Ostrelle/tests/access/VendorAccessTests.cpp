@@ -6,11 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
-#include <condition_variable>
-#include <mutex>
-#include <optional>
-#include <thread>
 #include <cstring>
 
 #include "access/Em2800Access.h"
@@ -18,10 +13,11 @@
 #include "hwsim/boards/CaptureFilter.h"
 #include "hwsim/bus/RegisterFileDevice.h"
 #include "hwsim/drivers/EmpiaDriver.h"
-#include "platform/TestThread.h"
 #include "platform/comobject.h"
 #include "platform/comservices.h"
+#include "platform/devicetree.h"
 #include "support/AccessFixture.h"
+#include "support/TwoThreadRace.h"
 
 namespace {
 
@@ -190,6 +186,24 @@ TEST_F(EmpiaAccessTest, GpioMaskEventBitItemsAndStatusFlag)
     EXPECT_TRUE(vendor.IsStatusSet());
 }
 
+// A FriendlyName is compared as converted into 260 bytes: a name of 200 characters is found by
+// all of them, and a name of 300 by its first 259.
+TEST_F(EmpiaAccessTest, LongFriendlyNamesAreComparedInTwoHundredSixtyBytes)
+{
+    const std::string longName = "USB 2861 Video " + std::string(285, 'x');
+    IBaseFilter* filter = board.Filter();
+    const platform::DeviceId device = platform::AddDevice(
+        {CLSID_VideoInputDeviceCategory, std::wstring(longName.begin(), longName.end()),
+         [filter](REFIID riid, void** ppv) { return filter->QueryInterface(riid, ppv); }});
+    for (size_t length : {200u, 259u}) {
+        IBaseFilter* found = vendor.FindVideoDevice(longName.substr(0, length).c_str());
+        EXPECT_NE(nullptr, found) << length;
+        if (found) found->Release();
+    }
+    EXPECT_EQ(nullptr, vendor.FindVideoDevice(longName.substr(0, 260).c_str()));
+    platform::RemoveDevice(device);
+}
+
 TEST_F(EmpiaAccessTest, NamesComeFromTheRegistryElseTheDefaults)
 {
     char name[256] = "unchanged";
@@ -288,39 +302,68 @@ TEST_F(EmpiaAccessTest, ACrossbarObjectAndTheCardsAccessShareTheDriverFromTwoThr
     auto* decoder = static_cast<hwsim::RegisterFileDevice*>(
         Card().AddChip("decoder", std::make_unique<hwsim::RegisterFileDevice>(0x4A >> 1, 256)));
     const BYTE eeprom2 = Card().Eeprom().Peek(2);
-    const std::thread::id cardThread = std::this_thread::get_id();
-    std::mutex lock;
-    std::condition_variable reached;
-    bool crossbarReached = false;
-    std::optional<platform::test::TestThread> crossbar;
-    Driver().SetRequestHook([&](const hwsim::WireRequest& request) {
-        if (std::this_thread::get_id() != cardThread) {
-            std::lock_guard<std::mutex> guard(lock);
-            crossbarReached = true;
-            reached.notify_all();
-            return;
-        }
-        if (crossbar || request.id != hwsim::EmpiaDriver::kI2CData) return;
-        crossbar.emplace([&] {
-            CoInitialize(nullptr);
-            CVendorAccess shortLived;
-            BYTE value = 0x33;
-            EXPECT_NE(nullptr, shortLived.OpenByName(kBoardName));
-            EXPECT_TRUE(shortLived.WriteReg(0x4A, 2, 1, &value));
-            shortLived.Close();
-            CoUninitialize();
-        });
-        std::unique_lock<std::mutex> guard(lock);
-        reached.wait_for(guard, std::chrono::milliseconds(200), [&] { return crossbarReached; });
-    });
-    ASSERT_EQ(S_OK, access.I2C_Write(0xA0, 0x20, 0x5A));
-    ASSERT_TRUE(crossbar.has_value());
-    crossbar->Join();
-    Driver().SetRequestHook(nullptr);
+    TwoThreadRace race(Driver());
+    const bool started = race.Run([&] { ASSERT_EQ(S_OK, access.I2C_Write(0xA0, 0x20, 0x5A)); },
+                                  [&] {
+                                      CoInitialize(nullptr);
+                                      CVendorAccess shortLived;
+                                      BYTE value = 0x33;
+                                      EXPECT_NE(nullptr, shortLived.OpenByName(kBoardName));
+                                      EXPECT_TRUE(shortLived.WriteReg(0x4A, 2, 1, &value));
+                                      shortLived.Close();
+                                      CoUninitialize();
+                                  },
+                                  [](const hwsim::WireRequest& request) {
+                                      return request.id == hwsim::EmpiaDriver::kI2CData;
+                                  });
+    ASSERT_TRUE(started);
     EXPECT_EQ(0x5A, Card().Eeprom().Peek(0x20));
     EXPECT_EQ(0x33, decoder->Peek(2));
     EXPECT_EQ(0, decoder->Peek(0x20));
     EXPECT_EQ(eeprom2, Card().Eeprom().Peek(2));
+}
+
+// Null pointers are refused before anything reaches the driver.
+TEST_F(EmpiaAccessTest, NullPointersAreRefusedBeforeAnythingIsSent)
+{
+    ASSERT_EQ(S_OK, vendor.SetGpioInputMask(0x10));
+    ExpectRefusals(Driver(), {
+        {"a register read", E_POINTER, [&] { return vendor.ReadBridgeRegisterStatus(0x08, 1, nullptr); }},
+        {"an I2C write", E_POINTER, [&] { return vendor.I2CWriteStatus(0xA0, 1, nullptr); }},
+        {"a sub-addressed read", E_POINTER, [&] { return vendor.ReadRegStatus(0xA0, 0, 1, nullptr); }},
+        {"GPIO write", E_POINTER, [&] { return vendor.WriteGpioStatus(nullptr); }},
+        {"GPIO read", E_POINTER, [&] { return vendor.ReadGpioStatus(nullptr); }},
+        {"item", E_POINTER, [&] { return vendor.QueryItem(3, nullptr); }},
+        {"AC97 read", E_POINTER, [&] { return vendor.AC97Read(0x02, nullptr); }},
+        {"AC97 write", E_POINTER, [&] { return vendor.AC97Write(0x02, nullptr); }},
+    });
+    EXPECT_FALSE(vendor.WriteGpio(nullptr));
+    EXPECT_EQ(E_POINTER, vendor.GetLastStatus());
+}
+
+// A second object selects another item just when the first has selected its own and asks
+// whether it is ready: the first still answers its own item's value.
+TEST_F(EmpiaAccessTest, AnItemsSelectReadyAndValueAreNotSplitByAnotherObject)
+{
+    Empia().SetItem(3, true, 0x33);
+    Empia().SetItem(4, true, 0x44);
+    DWORD first = 0;
+    DWORD second = 0;
+    TwoThreadRace race(Driver());
+    ASSERT_TRUE(race.Run([&] { EXPECT_EQ(S_OK, vendor.QueryItem(3, &first)); },
+                         [&] {
+                             CoInitialize(nullptr);
+                             CVendorAccess other;
+                             EXPECT_NE(nullptr, other.OpenByName(kBoardName));
+                             EXPECT_EQ(S_OK, other.QueryItem(4, &second));
+                             other.Close();
+                             CoUninitialize();
+                         },
+                         [](const hwsim::WireRequest& request) {
+                             return request.id == hwsim::EmpiaDriver::kItemReady;
+                         }));
+    EXPECT_EQ(0x33u, first);
+    EXPECT_EQ(0x44u, second);
 }
 
 }  // namespace

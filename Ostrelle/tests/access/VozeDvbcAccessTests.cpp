@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "access/DvbcAccess.h"
+#include "access/KsPropertyAccess.h"
 #include "access/VozeAccess.h"
 #include "hwsim/drivers/Saa713xPropertyDriver.h"
 #include "platform/runtime.h"
@@ -29,9 +30,9 @@ TEST_F(VozeAccessTest, SlotsOfThePropertyAccessWithItsOwnGpioReadAndNoVideoStatu
         {"GPIO_Read drives lines 12 and 13 only", [&](auto& a) { return a.GPIO_Read(&value); }, S_OK,
          {"Set SAA.5 [24/48] reg 1B0 write 00003000 -> S_OK", "Set SAA.5 [24/48] reg 1B0 write 80003000 -> S_OK",
           "Get SAA.5 [24/48] reg 1B4 read * -> S_OK"}},
-        {"GPIO_WriteEx", [](auto& a) { return a.GPIO_WriteEx(0x1000, 0x3000, 0); }, S_OK,
-         {"Set SAA.5 [24/48] reg 1B0 write 00003000 -> S_OK", "Set SAA.5 [24/48] reg 1B0 write 80003000 -> S_OK",
-          "Set SAA.5 [24/48] reg 1B4 write 00001000 -> S_OK", "Set SAA.5 [24/48] reg 1B0 write 80003000 -> S_OK"}},
+        {"GPIO_WriteEx: the mask, then the idle word", [](auto& a) { return a.GPIO_WriteEx(0x0400, 0x0C00, 0); }, S_OK,
+         {"Set SAA.5 [24/48] reg 1B0 write 00000C00 -> S_OK", "Set SAA.5 [24/48] reg 1B0 write 80000C00 -> S_OK",
+          "Set SAA.5 [24/48] reg 1B4 write 00000400 -> S_OK", "Set SAA.5 [24/48] reg 1B0 write 80003000 -> S_OK"}},
         {"SetControl13", [](auto& a) { return a.SetControl13(0x11); }, S_OK,
          {"Set SAA.7 [24/48] control 7 value 00000011 -> S_OK"}},
         {"DoControl15", [](auto& a) { return a.DoControl15(); }, S_OK, {"Set SAA.9 [16/40] control 9 -> S_OK"}},
@@ -41,6 +42,8 @@ TEST_F(VozeAccessTest, SlotsOfThePropertyAccessWithItsOwnGpioReadAndNoVideoStatu
         {"GPIO_SetTVFM", [](auto& a) { return a.GPIO_SetTVFM(0); }, E_FAIL, {}},
         {"Reserved28", [](auto& a) { return a.Reserved28(TRUE); }, E_NOTIMPL, {}},
     });
+    // Its own access class on the interface, not the property access with two slots put back.
+    EXPECT_EQ(nullptr, dynamic_cast<CKsPropertyAccess*>(static_cast<CCustomDataAccess*>(&access)));
     DWORD status = 0x77;
     board.GetCard().Bridge().Write(0x11F, 1);
     EXPECT_EQ(E_FAIL, access.Reserved27(&status));

@@ -4,18 +4,13 @@
 
 #include <strmif.h>
 
-#include <atomic>
-#include <chrono>
-#include <condition_variable>
 #include <map>
-#include <mutex>
-#include <optional>
 #include <regex>
 #include <thread>
 
 #include "hwsim/bench/BenchDevices.h"
 #include "hwsim/chips/PllTuner.h"
-#include "platform/TestThread.h"
+#include "support/TwoThreadRace.h"
 
 struct AccessFixture::Devices {
     explicit Devices(hwsim::Bench& bench) : devices(bench) {}
@@ -79,27 +74,13 @@ void AccessFixture::RaceInside(hwsim::KsDriver& driver, std::function<void()>& b
                                const std::function<void()>& first, const std::function<void()>& second)
 {
     const std::thread::id firstThread = std::this_thread::get_id();
-    std::mutex lock;
-    std::condition_variable reached;
-    bool secondReached = false;
     int steps = 0;
-    std::optional<platform::test::TestThread> other;
-    driver.SetRequestHook([&](const hwsim::WireRequest&) {
-        if (std::this_thread::get_id() == firstThread) return;
-        std::lock_guard<std::mutex> guard(lock);
-        secondReached = true;
-        reached.notify_all();
-    });
+    TwoThreadRace race(driver);
     beforeStep = [&] {
-        if (std::this_thread::get_id() != firstThread || ++steps != at) return;
-        other.emplace(second);
-        std::unique_lock<std::mutex> guard(lock);
-        reached.wait_for(guard, std::chrono::milliseconds(200), [&] { return secondReached; });
+        if (std::this_thread::get_id() == firstThread && ++steps == at) race.Pause();
     };
-    first();
-    if (other) other->Join();
+    race.Run(first, second);
     beforeStep = nullptr;
-    driver.SetRequestHook({});
 }
 
 void AccessFixture::ExpectEepromRoundTrip(CCustomDataAccess& access, hwsim::Card& card)

@@ -41,6 +41,7 @@ constexpr DWORD kImageLimit = 0x40000;
 constexpr size_t kImageAt = 12;
 constexpr BYTE kDecoder = 0x21;
 constexpr BYTE kDecoderAlias = 0x20;
+constexpr DWORD kPllStatusRegister = 142;
 
 // The raw write modes of the Wolbry pieces: register bytes, value bytes.
 struct PieceMode {
@@ -136,6 +137,8 @@ HRESULT BoxDriver::ChipRead(Request& request, BYTE device, BYTE mode, DWORD reg,
     case 0:
     case 1:
         if (IsTunerPll(device)) {
+            // The PLL has no registers: its status answers at the lock poll's register only.
+            if (reg != kPllStatusRegister) return E_INVALIDARG;
             const HRESULT hr = Raw(request, address | 1, bytes, 1);
             *value = bytes[0];
             return hr;
@@ -255,7 +258,7 @@ HRESULT BoxDriver::Stored(Request& request) {
     const StoredProperty* row = FindStored(request.id);
     const DWORD size = request.dataLength;
     if (!row || (size != row->size && (row->otherSize == 0 || size != row->otherSize)) ||
-        request.instanceLength != size) {
+        request.instanceLength != size || request.instance != request.data) {
         return E_INVALIDARG;
     }
     if (request.IsGet()) {

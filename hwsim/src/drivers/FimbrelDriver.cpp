@@ -39,7 +39,25 @@ constexpr DWORD kLevelsHigh = 0xC7008104;
 constexpr DWORD kOutputsLow = 0xC7008108;
 constexpr DWORD kOutputsHigh = 0xC700810C;
 
-bool GoodMode(BYTE mode) { return mode >= 1 && mode <= 3; }
+constexpr BYTE kControllerWrite = 0xBA;
+constexpr BYTE kControllerRead = 0xBB;
+constexpr BYTE kControllerRegisters[] = {0xAA, 0xAB};
+
+// The modes the card's firmware takes, each for its own devices: mode 1 for the devices whose
+// address has bits 7 and 5 set (the EEPROM's kind), mode 2 for the others and for any block
+// write, mode 3 for the controller's registers 0xAA and 0xAB only, written at 0xBA and read
+// back at 0xBB. `sub` is the record's sub-address byte.
+bool ModeFits(BYTE mode, BYTE address, BYTE sub, bool write) {
+    const bool eepromKind = (address & 0xA0) == 0xA0;
+    switch (mode) {
+    case 1: return eepromKind;
+    case 2: return write || !eepromKind;
+    case 3:
+        return address == (write ? kControllerWrite : kControllerRead) &&
+               (sub == kControllerRegisters[0] || sub == kControllerRegisters[1]);
+    }
+    return false;
+}
 
 }  // namespace
 
@@ -86,7 +104,10 @@ HRESULT FimbrelDriver::Answer(REFGUID set, Request& request) {
 HRESULT FimbrelDriver::Transfer(Request& request) {
     BYTE* record = request.data;
     const BYTE count = record[2];
-    if (!GoodMode(record[0]) || count < 1 || count > kMaxBytes) return E_INVALIDARG;
+    if (!ModeFits(record[0], record[1], record[kDataAt], !request.IsGet()) || count < 1 || count > kMaxBytes) {
+        request.what = WireText("mode %d device %02X", record[0], record[1]);
+        return E_INVALIDARG;
+    }
     const std::string head = WireText("mode %d ", record[0]);
     HRESULT hr;
     if (request.IsGet()) {
@@ -102,7 +123,10 @@ HRESULT FimbrelDriver::Transfer(Request& request) {
 HRESULT FimbrelDriver::Combined(Request& request) {
     BYTE* record = request.data;
     const BYTE count = record[kCombinedCountAt];
-    if (!GoodMode(record[0]) || record[2] != 1 || count < 1 || count > kMaxBytes) return E_INVALIDARG;
+    if (!ModeFits(record[0], record[1], record[3], false) || record[2] != 1 || count < 1 || count > kMaxBytes) {
+        request.what = WireText("mode %d device %02X", record[0], record[1]);
+        return E_INVALIDARG;
+    }
     const HRESULT hr = SubAddressed(request, static_cast<BYTE>(record[1] & 0xFE), record[3], record + kCombinedDataAt,
                                     count);
     request.what = WireText("mode %d ", record[0]) + request.what;

@@ -45,6 +45,20 @@ constexpr size_t kGpioFlagA = 48;
 constexpr size_t kGpioFlagB = 52;
 constexpr size_t kByte = 50;
 constexpr size_t kLargeData = 72;
+constexpr size_t kParams = 32;
+constexpr size_t kCommandParamsEnd = 52;
+constexpr size_t kCommandData = 52;
+constexpr size_t kCommandDataBytes = 64;
+constexpr size_t kLength = 116;
+constexpr size_t kLargeParamsEnd = 68;
+constexpr size_t kSecondAnswer = 68;
+
+// Codes whose GET answers more than the answer word.
+constexpr DWORD kByteAnswer = 0x11000006;
+constexpr DWORD kDataAnswers[] = {0x11000007, 0x1100000A};
+constexpr DWORD kSecondAnswerCode = 0x1000000B;
+
+bool AnswersData(DWORD code) { return code == kDataAnswers[0] || code == kDataAnswers[1]; }
 
 template <size_t N>
 const Code* FindCode(const Code (&codes)[N], DWORD code) {
@@ -110,8 +124,12 @@ HRESULT KsDeviceControlDriver::Answer(REFGUID, Request& request) {
         } else {
             const Answers& answers = mine.answers;
             if (known->answerWord) Request::Put<DWORD>(block, kAnswer, answers.word);
-            if (code == kI2CByteIn) block[kByte] = answers.byte;
+            if (code == kI2CByteIn || (request.id == kCommandId && code == kByteAnswer)) block[kByte] = answers.byte;
             if (code == kGpioRead) std::copy(answers.data.begin(), answers.data.end(), block + kLargeData);
+            if (request.id == kCommandId && AnswersData(code)) {
+                std::copy(answers.data.begin(), answers.data.begin() + kCommandDataBytes, block + kCommandData);
+            }
+            if (request.id == kLargeId && code == kSecondAnswerCode) Request::Put<DWORD>(block, kSecondAnswer, answers.word2);
             request.returned = size;
             request.what = answers.what;
             hr = S_OK;
@@ -168,7 +186,7 @@ HRESULT KsDeviceControlDriver::I2CCommand(DWORD code, BYTE* block, Answers& answ
         return S_OK;
     case kI2CAck: answers.what = "i2c ack"; return S_OK;
     case kOpen: answers.what = WireText("open %02X", block[kByte]); return S_OK;
-    default: answers.what = WireText("command %08X", static_cast<unsigned>(code)); return S_OK;
+    default: AnswerWithoutEffect(code, block, kCommandParamsEnd, answers); return S_OK;
     }
 }
 
@@ -212,8 +230,20 @@ HRESULT KsDeviceControlDriver::LargeCommand(DWORD code, BYTE* block, Answers& an
         return S_OK;
     }
     case kOption: answers.what = "option"; return S_OK;
-    default: answers.what = WireText("command %08X", static_cast<unsigned>(code)); return S_OK;
+    default: AnswerWithoutEffect(code, block, kLargeParamsEnd, answers); return S_OK;
     }
+}
+
+void KsDeviceControlDriver::AnswerWithoutEffect(DWORD code, const BYTE* block, size_t paramsEnd, Answers& answers) {
+    answers.what = WireText("command %08X params ", static_cast<unsigned>(code)) +
+                   HexBytes(block + kParams, paramsEnd - kParams);
+    if (answers.id == kCommandId && AnswersData(code)) {
+        answers.what += WireText(" length %u", static_cast<unsigned>(Request::At<DWORD>(block, kLength)));
+    }
+    answers.word = kAnswerMark | (code & 0x00FFFFFF);
+    answers.word2 = ~code;
+    answers.byte = static_cast<BYTE>(0x60 | (code & 0x0F));
+    for (size_t i = 0; i < answers.data.size(); ++i) answers.data[i] = static_cast<BYTE>((code & 0xFF) + i);
 }
 
 }  // namespace hwsim

@@ -14,6 +14,7 @@ constexpr DWORD kSetupBytes = 8;
 constexpr DWORD kMaxPayload = 10;
 constexpr DWORD kMaxCount = kSetupBytes + kMaxPayload;
 constexpr BYTE kDataLatchCount = 4;
+constexpr DWORD kIdAt = 16;
 
 enum : BYTE {
     kPortRequest = 0x03,
@@ -60,6 +61,12 @@ DWORD VendorCommandDriver::Support(REFGUID, DWORD id) const { return id == 0 ? k
 HRESULT VendorCommandDriver::Answer(REFGUID, Request& request) {
     if (request.instanceLength != kBufferBytes || request.dataLength != kBufferBytes ||
         (!request.IsGet() && request.instance != request.data)) {
+        return E_INVALIDARG;
+    }
+    GUID set;
+    std::memcpy(&set, request.instance, sizeof(set));
+    if (!IsEqualGUID(set, kVendorCommandSet) || Request::At<DWORD>(request.instance, kIdAt) != 0) {
+        request.what = "header: not the set's GUID and id 0";
         return E_INVALIDARG;
     }
     if (request.IsGet()) return Fetch(request);
@@ -113,6 +120,7 @@ HRESULT VendorCommandDriver::Fetch(Request& request) {
         answer = std::move(*m_pending);
         m_pending.reset();
     }
+    if (answer.size() > m_answerLimit.load()) answer.resize(m_answerLimit.load());
     std::memset(request.data + kCommandAt, 0, kBufferBytes - kCommandAt);
     if (!answer.empty()) std::memcpy(request.data + kCommandAt, answer.data(), answer.size());
     Request::Put<DWORD>(request.data, kCountAt, static_cast<DWORD>(answer.size()));

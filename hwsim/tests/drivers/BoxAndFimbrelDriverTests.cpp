@@ -48,6 +48,8 @@ TEST_F(BoxAndFimbrelDriverTest, BoxDriverRefusesMalformedRequestsUntouched) {
         {"mode 0x21 value above a byte", false, Request(0x61, 0x21, 0), 4, 0x100},
         {"mode 0x21 with a register", false, Request(0x61, 0x21, 1), 4, 0},
         {"mode 33 with a register", true, Request(0x61, 33, 1), 4, 0},
+        {"PLL status off the lock poll's register 142", true, Request(0x61, 1, 0), 4, 0},
+        {"PLL status in mode 0 at register 141", true, Request(0x61, 0, 141), 4, 0},
     };
     for (const Row& row : rows) {
         std::vector<BYTE> instance = row.instance;
@@ -63,6 +65,10 @@ TEST_F(BoxAndFimbrelDriverTest, BoxDriverRefusesMalformedRequestsUntouched) {
     EXPECT_EQ(E_INVALIDARG, driver.Set(kBoxPropertySet, 25, nullptr, 0, &hold, 1));
     BYTE stored[4] = {};
     EXPECT_EQ(E_INVALIDARG, driver.Set(kBoxPropertySet, 0, stored, 4, stored, 2));
+    BYTE other[4] = {};
+    EXPECT_EQ(E_INVALIDARG, driver.Set(kBoxPropertySet, 0, stored, 4, other, 4));  // not one buffer
+    DWORD returnedStore = 0;
+    EXPECT_EQ(E_INVALIDARG, driver.Get(kBoxPropertySet, 0, stored, 4, other, 4, &returnedStore));
     std::vector<BYTE> block(BoxDriver::kFirmwareBlockSize, 0);
     const DWORD tooLong = 0x40001;
     std::memcpy(block.data(), &tooLong, 4);
@@ -70,6 +76,12 @@ TEST_F(BoxAndFimbrelDriverTest, BoxDriverRefusesMalformedRequestsUntouched) {
                                        BoxDriver::kFirmwareBlockSize));
     ExpectCardUntouched(KeshCard());
     EXPECT_TRUE(driver.FirmwareBlock().empty());
+    // The lock poll's own request reads the PLL's status.
+    std::vector<BYTE> poll = Request(0x61, 1, 142);
+    DWORD status = 0;
+    DWORD returned = 0;
+    EXPECT_EQ(S_OK, driver.Get(kBoxPropertySet, 20, poll.data(), 9, &status, 4, &returned));
+    EXPECT_NE(std::string::npos, KeshCard().Bus().LogText().find("C3 R"));
 }
 
 TEST_F(BoxAndFimbrelDriverTest, BoxResetPropertyTakesANullInstanceOfLengthZero) {
@@ -128,6 +140,16 @@ TEST_F(BoxAndFimbrelDriverTest, FimbrelDriverRefusesMalformedRecordsUntouched) {
         {"register not a GPIO register", false, 6, {0x10, 0x81, 0x00, 0xC7, 0, 0, 0, 0}},
         {"outputs with a lower half", false, 6, {0x08, 0x81, 0x00, 0xC7, 1, 0, 0, 0}},
         {"read of an output register", true, 5, {0x08, 0x81, 0x00, 0xC7, 0, 0, 0, 0}},
+        // Each mode for its own devices only.
+        {"mode 1 to the tuner", false, 0, record(1, 0xC2, 1)},
+        {"mode 2 read of the EEPROM", true, 1, record(2, 0xA0, 1)},
+        {"mode 3 to the EEPROM", false, 0, record(3, 0xA0, 1)},
+        {"mode 3 to the controller off its registers", false, 0, record(3, 0xBA, 1)},
+        {"mode 3 read at the write address", true, 1, [&] {
+             std::vector<BYTE> r = record(3, 0xBA, 1);
+             r[3] = 0xAA;
+             return r;
+         }()},
     };
     for (const Row& row : rows) {
         std::vector<BYTE> buffer = row.buffer;

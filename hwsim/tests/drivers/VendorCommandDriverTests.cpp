@@ -12,7 +12,9 @@
 namespace hwsim {
 namespace {
 
+// A property buffer with the set's GUID and id 0 in its header.
 struct Buffer {
+    Buffer() { std::memcpy(bytes, &kVendorCommandSet, sizeof(GUID)); }
     alignas(8) BYTE bytes[48] = {};
 };
 
@@ -69,11 +71,11 @@ TEST_F(VendorCommandDriverTest, KeepsOneAnswerPerCardUntilItIsFetched) {
     // The chips' faults reach the Set the same way.
     TestBoard stuck(32, {FaultSpec{"tuner", FaultSpec::Kind::Stuck, 0, 0, -1}});
     VendorCommandDriver& other = stuck.Fit<VendorCommandDriver>(false);
-    BYTE buffer[48] = {0x00};
+    Buffer buffer;
     const BYTE command[] = {0x40, 0x0E, 0xA0, 0x00, 0x05, 0x00, 0x01, 0x00, 0x12};
-    std::memcpy(buffer + 24, command, sizeof(command));
-    buffer[44] = sizeof(command);
-    EXPECT_EQ(kI2CBusStuck, other.Set(kVendorCommandSet, 0, buffer, 48, buffer, 48));
+    std::memcpy(buffer.bytes + 24, command, sizeof(command));
+    buffer.bytes[44] = sizeof(command);
+    EXPECT_EQ(kI2CBusStuck, other.Set(kVendorCommandSet, 0, buffer.bytes, 48, buffer.bytes, 48));
 }
 
 TEST_F(VendorCommandDriverTest, RefusesMalformedCommandsWithoutTouchingTheCard) {
@@ -110,6 +112,28 @@ TEST_F(VendorCommandDriverTest, RefusesMalformedCommandsWithoutTouchingTheCard) 
     EXPECT_EQ(E_INVALIDARG, driver->Set(kVendorCommandSet, 0, first.bytes, 40, first.bytes, 40));
     EXPECT_EQ(E_INVALIDARG, driver->Get(kVendorCommandSet, 0, first.bytes, 48, second.bytes, 44, &returned));
     EXPECT_EQ(E_PROP_ID_UNSUPPORTED, driver->Set(kVendorCommandSet, 1, first.bytes, 48, first.bytes, 48));
+
+    // The header: the set's GUID at byte 0 and id 0 at byte 16, in a Set's buffer and in a
+    // Get's instance; the flags at 20 are the proxy's.
+    const BYTE read[] = {0xC0, 0x10, 0xA0, 0x05, 0x00, 0x00, 0x01, 0x00};
+    for (int at : {0, 15, 16, 19}) {
+        Buffer header;
+        std::memcpy(header.bytes + 24, read, sizeof(read));
+        header.bytes[44] = sizeof(read);
+        header.bytes[at] ^= 0x01;
+        EXPECT_EQ(E_INVALIDARG, driver->Set(kVendorCommandSet, 0, header.bytes, 48, header.bytes, 48)) << at;
+    }
+    Buffer flagged;
+    std::memcpy(flagged.bytes + 24, read, sizeof(read));
+    flagged.bytes[44] = sizeof(read);
+    flagged.bytes[20] = 0x02;
+    ASSERT_EQ(S_OK, driver->Set(kVendorCommandSet, 0, flagged.bytes, 48, flagged.bytes, 48));
+    Buffer noHeader;
+    std::memset(noHeader.bytes, 0, 24);
+    EXPECT_EQ(E_INVALIDARG, driver->Get(kVendorCommandSet, 0, noHeader.bytes, 48, second.bytes, 48, &returned));
+    EXPECT_EQ("A0 W 05\nA1 R FF\n", board.GetCard().Bus().LogText());  // the one good read only
+    board.GetCard().Bus().ClearLog();
+    Get();
     EXPECT_EQ("", board.GetCard().Bus().LogText());
     EXPECT_EQ(0u, board.GetCard().Bridge().Directions());
 }
@@ -160,6 +184,20 @@ TEST_F(VendorCommandDriverTest, LinesRegistersAndStoresAnswerFromTheCard) {
     EXPECT_EQ(std::vector<BYTE>{0x77}, Get());
     ASSERT_EQ(S_OK, Set({0xC0, 0x05, 0x01, 0x00, 0x00, 0x00, 0x01, 0x00}));
     EXPECT_EQ(std::vector<BYTE>{0x00}, Get());  // each request keeps its own store
+}
+
+TEST_F(VendorCommandDriverTest, ShortenedAnswersKeepTheirFirstBytesAndSaySo) {
+    board.GetCard().Eeprom().Poke(5, 0x12);
+    board.GetCard().Eeprom().Poke(6, 0x34);
+    driver->ShortenAnswers(1);
+    ASSERT_EQ(S_OK, Set({0xC0, 0x10, 0xA0, 0x05, 0x00, 0x00, 0x02, 0x00}));
+    EXPECT_EQ(std::vector<BYTE>{0x12}, Get());
+    driver->ShortenAnswers(0);
+    ASSERT_EQ(S_OK, Set({0xC0, 0x0E, 0xA0, 0x00, 0x05, 0x00, 0x01, 0x00}));
+    EXPECT_EQ(std::vector<BYTE>{}, Get());
+    driver->ShortenAnswers(VendorCommandDriver::kWholeAnswers);
+    ASSERT_EQ(S_OK, Set({0xC0, 0x10, 0xA0, 0x05, 0x00, 0x00, 0x02, 0x00}));
+    EXPECT_EQ((std::vector<BYTE>{0x12, 0x34}), Get());
 }
 
 }  // namespace

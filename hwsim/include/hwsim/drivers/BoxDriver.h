@@ -7,7 +7,7 @@
 // device at 0, BYTE mode at 4, DWORD register at 5}; data: a DWORD value. The firmware takes
 // devices 0x20 and 0x21 both as its video decoder (0x21). Modes:
 //   Get  0, 1   a register byte (sub-addressed read); on the tuner's PLL (devices 0x60 to 0x63)
-//               the status byte, lock in bit 6
+//               the status byte, lock in bit 6, at register 142 only (the lock poll's)
 //        3      a register byte
 //        33     one raw byte (register 0)
 //        0x38   four raw bytes (register 0), the first in bits 24 to 31

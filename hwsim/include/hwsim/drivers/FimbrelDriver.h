@@ -2,7 +2,10 @@
 // request passes one buffer as instance and data, of the property's size:
 //   A (16017E0E-CE9F-44B0-A203-05D05724A12B)
 //     0 Set, 19 bytes: a raw write of `count` bytes (1 to 16) from offset 3 to the device at
-//       offset 1 (mode at offset 0: 1, 2 or 3; the device is found by its address >> 1)
+//       offset 1 (the device is found by its address >> 1). The mode at offset 0 fits the
+//       device: 1 for an address with bits 7 and 5 set, 2 for the others (a write: for any),
+//       3 for the controller's registers 0xAA and 0xAB (the byte at 3), written at 0xBA and
+//       read at 0xBB; in the Gets below too
 //     1 Get, 19 bytes: a raw read of `count` bytes (1 to 16) into offset 3
 //     2 Get, 28 bytes: the combined record: sub-address count 1 at offset 2, the sub-address at
 //       3, read count (1 to 16) at 11; a sub-addressed read into offset 12

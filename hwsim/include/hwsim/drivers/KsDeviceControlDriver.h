@@ -33,7 +33,13 @@
 //   0x11000018  open (the byte at 50), 0x1000000C  option: recorded
 //
 // The GPIO commands are refused unless the port word is 0. The other codes of the command
-// table are logged and answered without effect; an unknown code, a code in the wrong block,
+// table are carried out without effect and logged with their parameter bytes ("command
+// 11000002 params 05 00 ...": bytes 32 to 51 of a command block, 32 to 67 of a large one, and
+// the length at 116 of 0x11000007 and 0x1100000A); their GET answers what the code's row
+// lists: the answer word 0xA5000000 | (code & 0xFFFFFF), for 0x11000006 the byte
+// 0x60 | (code & 0x0F) at 50, for 0x11000007 and 0x1100000A the 64 data bytes
+// (code & 0xFF) + i, for 0x1000000B the second answer word ~code at 68. An unknown code, a
+// code in the wrong block,
 // a header that does not name the set, the id and a verb, other lengths or two different
 // buffers are refused with E_INVALIDARG before the bus or a line is touched.
 //
@@ -63,6 +69,8 @@ public:
     static constexpr DWORD kLargeSize = 328;
     // The port word when the driver starts.
     static constexpr DWORD kPortWordAtStart = 0x00000001;
+    // The top byte of the answer word of a command without effect.
+    static constexpr DWORD kAnswerMark = 0xA5000000;
 
     explicit KsDeviceControlDriver(Card& card);
 
@@ -83,6 +91,7 @@ private:
         DWORD id = 0;
         DWORD code = 0;
         DWORD word = 0;
+        DWORD word2 = 0;                   // large block: the second answer word
         BYTE byte = 0;                     // command block: the byte at 50
         std::array<BYTE, 256> data = {};   // large block: the data bytes
         std::string what;
@@ -102,6 +111,9 @@ private:
 
     HRESULT I2CCommand(DWORD code, BYTE* block, Answers& answers);
     HRESULT LargeCommand(DWORD code, BYTE* block, Answers& answers);
+    // A code of the table that the driver carries out without effect: its reading with the
+    // parameter bytes up to `paramsEnd`, and its fixed answers.
+    static void AnswerWithoutEffect(DWORD code, const BYTE* block, size_t paramsEnd, Answers& answers);
 
     // The calling thread's state; the lock guards the map, not the state, which only its
     // thread touches.

@@ -2,9 +2,10 @@
 // through one property of their capture filter (85551A18-A51C-4F2D-955F-3F36372ADB5C, id 0):
 // a Set hands over a command, the next Get fetches its answer.
 //
-// Both verbs pass 48-byte instance and property buffers (a Set one buffer as both). Bytes 0 to
-// 23 are the caller's header room and are ignored; the command, or the answer, lies from byte
-// 24 and its count of bytes is the DWORD at 44. A command is an 8-byte SETUP packet (request
+// Both verbs pass 48-byte instance and property buffers (a Set one buffer as both). The
+// instance buffer starts with the set's GUID (bytes 0 to 15) and the id, 0 (bytes 16 to 19);
+// bytes 20 to 23 are flags left to the KS proxy and ignored. The command, or the answer, lies
+// from byte 24 and its count of bytes is the DWORD at 44. A command is an 8-byte SETUP packet (request
 // type, request code, WORD value, WORD index, WORD length, little-endian) and 0 to 10 payload
 // bytes, so its count is 8 to 18. Request type 0xC0 reads, 0x40 writes; "v" is the value field,
 // "i" the index field, "len" the length field:
@@ -76,6 +77,10 @@ public:
 
     // The aliasing mode: the EEPROM command (0x0E) ignores its offset and addresses byte 0.
     void SetEepromAliasing(bool on) { m_aliasing.store(on); }
+    // From now on every answer keeps at most `bytes` of what the command read (its count says
+    // so), as a device that returns less than it was asked for; kWholeAnswers ends that.
+    static constexpr DWORD kWholeAnswers = 0xFFFFFFFF;
+    void ShortenAnswers(DWORD bytes) { m_answerLimit.store(bytes); }
 
 protected:
     const char* SetName(REFGUID set) const override;
@@ -103,6 +108,7 @@ private:
     HRESULT Store(Request& request, const Command& command, std::vector<BYTE>& answer);
 
     std::atomic<bool> m_aliasing{false};
+    std::atomic<DWORD> m_answerLimit{kWholeAnswers};
     // Held only around the driver's own state, never across a bus transfer.
     std::mutex m_lock;
     std::optional<std::vector<BYTE>> m_pending;
