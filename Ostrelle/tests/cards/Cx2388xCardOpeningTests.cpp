@@ -208,6 +208,31 @@ TEST_F(Cx2388xOnBoards, CommandGoesOnWhileAnotherProcessHoldsTheRemoteControlMut
     EXPECT_TRUE(mutex.Unlock());
 }
 
+TEST_F(Cx2388xOnBoards, TwoBoardsOfOneKindEachWriteAndReadBackTheirOwnEeprom) {
+    for (const std::string& kind : {std::string(CYelvinCardFilter::kCaptureName), std::string(C23881CardFilter::kCaptureName)}) {
+        SCOPED_TRACE(kind);
+        Load(FamilyBench({kind, kind}).c_str());
+        CTVCardFilter* cards[2] = {OpenCard(Board(0), 0), OpenCard(Board(1), 1)};
+        ASSERT_NE(nullptr, cards[0]);
+        ASSERT_NE(nullptr, cards[1]);
+        std::vector<BYTE> images[2] = {std::vector<BYTE>(256), std::vector<BYTE>(256)};
+        for (int board = 0; board < 2; ++board) {
+            for (int i = 0; i < 256; ++i) images[board][i] = static_cast<BYTE>(i * 7 + 3 + board * 101);
+            int count = 256;
+            EXPECT_EQ(S_OK, cards[board]->WriteEeprom(images[board].data(), 0, &count, 0)) << board;
+        }
+        for (int board = 0; board < 2; ++board) {
+            EXPECT_EQ(images[board], Board(board).Eeprom().Contents()) << board;
+            std::vector<BYTE> back(256);
+            int count = 256;
+            EXPECT_EQ(S_OK, cards[board]->ReadEeprom(back.data(), 0, &count)) << board;
+            EXPECT_EQ(images[board], back) << board;
+        }
+        Graph().RemoveFilter(cards[1]);
+        Graph().RemoveFilter(cards[0]);
+    }
+}
+
 TEST_F(Cx2388xOnBoards, TunerDeviceIsFoundUnderANumberedNameAndItsAbsenceGivesAnInvalidCard) {
     std::string numbered = FamilyBench({CYelvinCardFilter::kCaptureName});
     numbered.replace(numbered.find("\"tuner\""), 0, "\"tunerDevice\": \"Yelvin Tuner (1)\", ");
