@@ -1,10 +1,6 @@
 #include "cards/Cx2388xCardFilter.h"
 
-#include <algorithm>
-#include <vector>
-
 #include "access/KsGpioAccess.h"
-#include "graph/RootGraph.h"
 #include "cards/Saa713xController.h"
 
 namespace {
@@ -20,43 +16,12 @@ constexpr DWORD kKeyState = 0x600;
 constexpr int kVideoInputs[CCrossbarFilter::kSources] = {1, 2, 0};
 constexpr int kAudioInputs[CCrossbarFilter::kSources] = {4, 5, 6};
 
-// The filters in the graph, each with a reference.
-std::vector<CComPtr<IBaseFilter>> FiltersIn(IGraphBuilder* graph) {
-    std::vector<CComPtr<IBaseFilter>> filters;
-    CComPtr<IEnumFilters> items;
-    if (graph == nullptr || FAILED(graph->EnumFilters(&items)) || items == nullptr) return filters;
-    CComPtr<IBaseFilter> filter;
-    while (items->Next(1, &filter, nullptr) == S_OK) {
-        filters.push_back(filter);
-        filter.Release();
-    }
-    return filters;
-}
-
 }  // namespace
 
 BOOL CCx2388xCardFilter::CreateOnTuner(const char* tunerFilterName) {
     m_strTunerFilterName = tunerFilterName;
     m_bDirectAccess = 0;
     return CTVCardFilter::Create();
-}
-
-HRESULT CCx2388xCardFilter::FindOwnTunerDevice() {
-    m_pTunerFilter.Release();
-    IGraphBuilder* graph = m_pGraph != nullptr ? m_pGraph->GetGraphBuilder() : nullptr;
-    const std::vector<CComPtr<IBaseFilter>> before = FiltersIn(graph);
-    CComPtr<IAMTVTuner> tuner;
-    HRESULT hr = E_FAIL;
-    if (!SearchUpstreamInGraph([&] { hr = FindCaptureTVTuner(tuner); })) return E_FAIL;
-    // The devices the search brought into the graph go out again; the tuner device stays held.
-    for (CComPtr<IBaseFilter>& filter : FiltersIn(graph))
-        if (std::find(before.begin(), before.end(), filter) == before.end()) graph->RemoveFilter(filter);
-    if (FAILED(hr) || m_pTunerFilter == nullptr) {
-        TRACE("%s - no tuner device upstream of the capture filter\n", GetName());
-        m_pTunerFilter.Release();
-        return FAILED(hr) ? hr : E_FAIL;
-    }
-    return S_OK;
 }
 
 HRESULT CCx2388xCardFilter::OpenTunerAccess(CCustomDataAccess* access) {

@@ -36,11 +36,6 @@ protected:
     // is returned and the access object stays until ReleaseAccess), then the access object is
     // initialised on it and deleted when that fails (E_POINTER without one).
     HRESULT OpenTunerAccess(CCustomDataAccess* access);
-    // The tuner device upstream of this card's capture filter, as the capture graph builder
-    // finds it (never merely the first device of the tuner filter name, which may sit on
-    // another board of the same kind); the devices the search brought into the owner graph
-    // are taken out again. E_FAIL without an owner graph or without a tuner upstream.
-    HRESULT FindOwnTunerDevice();
     // After 300 ms the GPIO word is read; bits 12-13 become 00, 01 or 10 for sources 0, 1, 2
     // when `on` (any other source keeps them), 11 when off; bit 14 stays; written with mask
     // 0x7000. E_POINTER without an access object; a failed read is returned and nothing written.
