@@ -104,6 +104,7 @@ private:
             char* value = nullptr;
             *token = ReadProfileLine(m_reader, &key, &value);
             if (*token == PROFILE_TOKEN_EMPTY) continue;
+            if (*token == PROFILE_TOKEN_UNREADABLE) return PROFILE_NO_FILE;
             if (*token != PROFILE_TOKEN_KEY) return 0;
             if (int code = TakeKey(key, value, head, record, slot)) return code;
         }
@@ -209,7 +210,9 @@ int ReadProfileLine(ProfileReader* reader, char** key, char** value) {
     *key = nullptr;
     *value = nullptr;
     char* line = reader->buffer;
-    if (fgets(line, sizeof reader->buffer, reader->file) == nullptr) return PROFILE_TOKEN_END;
+    if (fgets(line, sizeof reader->buffer, reader->file) == nullptr) {
+        return ferror(reader->file) ? PROFILE_TOKEN_UNREADABLE : PROFILE_TOKEN_END;
+    }
     ++reader->line;
     StripComment(line);
     StripBlanks(line);
@@ -251,6 +254,7 @@ int ParseProfileFile(ProfileReader* reader, EncoderCapabilities* caps, ProfileTa
             token = ReadProfileLine(reader, &key, &value);
         }
         if (token == PROFILE_TOKEN_END) break;
+        if (token == PROFILE_TOKEN_UNREADABLE) return Fail(reader, PROFILE_NO_FILE);
         if (token == PROFILE_TOKEN_EMPTY) continue;
         if (token == PROFILE_TOKEN_KEY || token == PROFILE_TOKEN_OTHER) return Fail(reader, PROFILE_OUTSIDE_SECTION);
         int code = Fail(reader, ParseSection(reader, &token));

@@ -288,6 +288,20 @@ TEST(WisShippedProfileFile, LoadsFromTheWindowsFolderAgainstTheSimulatedEncoder)
     std::filesystem::remove(installed);
 }
 
+TEST(WisShippedProfileFile, AFolderOfTheFilesNameIsNotLoaded) {
+    EncoderCapabilities caps = hwsim::WisEncoderCapabilities();
+    ProfileTables tables = {};
+    std::string installed = InstalledProfileFile();
+    std::filesystem::create_directories(installed);
+    EXPECT_FALSE(LoadVideoProfiles(&caps, &tables));
+    // A stream that cannot be read is no end of the file: the reader asks.
+    ProfileReader reader;
+    reader.file = (fopen)(installed.c_str(), "r");  // the C library's own, which opens a folder
+    ASSERT_NE(nullptr, reader.file);
+    EXPECT_EQ(PROFILE_NO_FILE, ParseProfileFile(&reader, &caps, &tables));
+    std::filesystem::remove(installed);
+}
+
 TEST(WisShippedProfileFile, AFileWithAnErrorIsNotLoadedAndSaysWhere) {
     EncoderCapabilities caps = hwsim::WisEncoderCapabilities();
     ProfileTables tables = {};
