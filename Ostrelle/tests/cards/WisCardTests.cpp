@@ -520,6 +520,16 @@ public:
     BareFilter() : With(CLSID_NULL) {}
 };
 
+// An MPEG-2 setting of the size at 25 fps.
+EncoderConfig Mpeg2At(DWORD width, DWORD height) {
+    EncoderConfig c = {};
+    c.stream.compress_mode = 1;
+    c.resolution.width = width;
+    c.resolution.height = height;
+    c.framerate.frame_rate = 25025;
+    return c;
+}
+
 CComPtr<IAMStreamConfig> PinOffering(CComPtr<BareFilter>& filter, std::vector<platform::dshow::StreamCapability> caps) {
     filter.Attach(new BareFilter());
     CComPtr<platform::dshow::PinBase> pin;
@@ -542,11 +552,7 @@ TEST_F(WisCard, BlocksSmallerThanTheirStructureAreNeitherTakenNorWritten) {
         filter, {platform::dshow::StreamCapability::Video(
                     MediaType(MEDIATYPE_Video, MEDIASUBTYPE_MPEG2_VIDEO, FORMAT_MPEG2Video, tiny.data(), 40), caps)});
     ASSERT_NE(nullptr, video);
-    EncoderConfig c = {};
-    c.stream.compress_mode = 1;
-    c.resolution.width = 0;
-    c.resolution.height = 0;
-    c.framerate.frame_rate = 25025;
+    EncoderConfig c = Mpeg2At(0, 0);
     EXPECT_FALSE(card->ApplyPinFormat(video, &c));
 
     AUDIO_STREAM_CONFIG_CAPS audioCaps = {};
@@ -580,11 +586,7 @@ TEST_F(WisCard, ASequenceHeaderThatDoesNotFitItsBlockIsRefusedNotWrapped) {
                               static_cast<ULONG>(block.size())),
                     VIDEO_STREAM_CONFIG_CAPS{})});
     ASSERT_NE(nullptr, video);
-    EncoderConfig c = {};
-    c.stream.compress_mode = 1;
-    c.resolution.width = 720;
-    c.resolution.height = 576;
-    c.framerate.frame_rate = 25025;
+    EncoderConfig c = Mpeg2At(720, 576);
     EXPECT_FALSE(card->ApplyPinFormat(video, &c));
     AM_MEDIA_TYPE* mt = nullptr;
     ASSERT_EQ(S_OK, video->GetFormat(&mt));
