@@ -208,6 +208,23 @@ TEST_F(Cx2388xOnBoards, CommandGoesOnWhileAnotherProcessHoldsTheRemoteControlMut
     EXPECT_TRUE(mutex.Unlock());
 }
 
+// The write waits its one second for the other process's hold once, not again at its read-back.
+TEST_F(Cx2388xOnBoards, WordWriteWaitsForAnotherProcesssHoldOncePerTransaction) {
+    hwsim::Card& board = Board(kFirstControllerBoard);
+    CCx2388xControllerCardFilter* card = OpenControllerCard(kFirstControllerBoard);
+    ASSERT_NE(nullptr, card);
+    HolderProcess holder(false);
+    ASSERT_EQ("ready", holder.Answer());
+    const ULONGLONG start = platform::ClockNow();
+    EXPECT_TRUE(card->WriteControllerWord(0x1234));
+    const ULONGLONG took = platform::ClockNow() - start;
+    EXPECT_EQ(0x1234, board.Controller().TimerWord());
+    // One second's wait, 200 ms after each byte, 100 ms between the read-back's bytes.
+    EXPECT_GE(took, 1500u);
+    EXPECT_LT(took, 2000u);
+    EXPECT_EQ(0, holder.Release());
+}
+
 TEST_F(Cx2388xOnBoards, TwoBoardsOfOneKindEachWriteAndReadBackTheirOwnEeprom) {
     for (const std::string& kind : {std::string(CYelvinCardFilter::kCaptureName), std::string(C23881CardFilter::kCaptureName)}) {
         SCOPED_TRACE(kind);
