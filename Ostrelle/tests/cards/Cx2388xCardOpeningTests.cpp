@@ -192,7 +192,8 @@ TEST_F(Cx2388xOnBoards, SilentControllerFailsTheTransactionsAfterTheStrobeWait) 
 }
 
 // The wait for another process's hold runs in real time: one second for the command, one for
-// the check that the other process still holds the name.
+// the word write (once, not again at its read-back), one for the check that the other process
+// still holds the name.
 TEST_F(Cx2388xOnBoards, CommandGoesOnWhileAnotherProcessHoldsTheRemoteControlMutexAndLeavesItHeld) {
     hwsim::Card& board = Board(kFirstControllerBoard);
     CCx2388xControllerCardFilter* card = OpenControllerCard(kFirstControllerBoard);
@@ -201,20 +202,6 @@ TEST_F(Cx2388xOnBoards, CommandGoesOnWhileAnotherProcessHoldsTheRemoteControlMut
     ASSERT_EQ("ready", holder.Answer());
     EXPECT_TRUE(card->ControllerCommand(TRUE));
     EXPECT_TRUE(board.Controller().TimerOn());
-    CNameMutex mutex(kRemoteControlMutex, FALSE);
-    EXPECT_FALSE(mutex.Lock());
-    EXPECT_EQ(0, holder.Release());
-    ASSERT_TRUE(mutex.Lock());
-    EXPECT_TRUE(mutex.Unlock());
-}
-
-// The write waits its one second for the other process's hold once, not again at its read-back.
-TEST_F(Cx2388xOnBoards, WordWriteWaitsForAnotherProcesssHoldOncePerTransaction) {
-    hwsim::Card& board = Board(kFirstControllerBoard);
-    CCx2388xControllerCardFilter* card = OpenControllerCard(kFirstControllerBoard);
-    ASSERT_NE(nullptr, card);
-    HolderProcess holder(false);
-    ASSERT_EQ("ready", holder.Answer());
     const ULONGLONG start = platform::ClockNow();
     EXPECT_TRUE(card->WriteControllerWord(0x1234));
     const ULONGLONG took = platform::ClockNow() - start;
@@ -222,7 +209,11 @@ TEST_F(Cx2388xOnBoards, WordWriteWaitsForAnotherProcesssHoldOncePerTransaction) 
     // One second's wait, 200 ms after each byte, 100 ms between the read-back's bytes.
     EXPECT_GE(took, 1500u);
     EXPECT_LT(took, 2000u);
+    CNameMutex mutex(kRemoteControlMutex, FALSE);
+    EXPECT_FALSE(mutex.Lock());
     EXPECT_EQ(0, holder.Release());
+    ASSERT_TRUE(mutex.Lock());
+    EXPECT_TRUE(mutex.Unlock());
 }
 
 TEST_F(Cx2388xOnBoards, TwoBoardsOfOneKindEachWriteAndReadBackTheirOwnEeprom) {
