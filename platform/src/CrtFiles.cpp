@@ -3,6 +3,7 @@
 #include "platform/crtfiles.h"
 
 #include <errno.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "platform/runtime.h"
@@ -36,7 +37,15 @@ FILE* OpenCrtFile(const char* path, const char* mode) {
         errno = EINVAL;
         return nullptr;
     }
-    return std::fopen(NativePath(path).c_str(), mode);
+    FILE* file = std::fopen(NativePath(path).c_str(), mode);
+    // A folder is no file: Windows refuses to open one for reading, as it does for writing.
+    struct stat status {};
+    if (file != nullptr && fstat(fileno(file), &status) == 0 && S_ISDIR(status.st_mode)) {
+        std::fclose(file);
+        errno = EACCES;
+        return nullptr;
+    }
+    return file;
 }
 
 }  // namespace platform

@@ -2,6 +2,7 @@
 #include <io.h>
 #include <windows.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -51,6 +52,14 @@ TEST(CrtFiles, TextModeOpenReadsLinesWithFgets) {
     EXPECT_EQ(fgets(line, sizeof line, stream), nullptr);
     EXPECT_TRUE(feof(stream));
     fclose(stream);
+}
+
+TEST(CrtFiles, AFolderIsNoFileToOpen) {
+    WindowsFolderFile folder("crt_folder.txt", nullptr);
+    std::filesystem::create_directory(folder.nativePath);
+    EXPECT_EQ(fopen(folder.systemPath.c_str(), "rt"), nullptr);
+    EXPECT_EQ(errno, EACCES);
+    EXPECT_EQ(fopen(folder.systemPath.c_str(), "wt"), nullptr);
 }
 
 TEST(CrtFiles, MissingFileAndInjectedFailuresGiveNoStream) {

@@ -5,6 +5,7 @@
 // test-output for people to look at.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "CardMan.h"
@@ -15,6 +16,7 @@
 #include "StationTestSupport.h"
 #include "cards/TVCardFilter.h"
 #include "hwsim/boards/CardSignal.h"
+#include "hwsim/boards/TunerFilter.h"
 #include "hwsim/chips/Tda8290.h"
 #include "platform/analogvideo.h"
 #include "platform/display.h"
@@ -160,6 +162,12 @@ TEST_F(TestStationRun, TVSearchScansTheBenchStationsAndStepsThroughThemWrapping)
         long available = 0, current = 0;
         sheet->GetCard(0)->GetCardFilter()->GetVideoStandard(&available, &current);
         EXPECT_EQ(current, AnalogVideo_PAL_D);
+        // The country code reached the card's own TV tuner device.
+        CComPtr<IAMTVTuner> tuner;
+        EXPECT_EQ(sheet->GetCard(0)->GetCardFilter()->GetTVTuner(&tuner), S_OK);
+        auto* device = dynamic_cast<hwsim::TunerFilter*>(tuner.p);
+        const std::vector<std::string> calls = device != nullptr ? device->Calls() : std::vector<std::string>{};
+        EXPECT_NE(std::find(calls.begin(), calls.end(), "put_CountryCode 81"), calls.end());
         EXPECT_EQ(InfoLines(), std::vector<std::string>{"TV 搜台测试"});
         EXPECT_EQ(Search()->GetFoundList().size(), 17u) << "the preset list before any scan";
         StopPreviewAndSearch();

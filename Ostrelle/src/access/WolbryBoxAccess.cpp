@@ -88,7 +88,9 @@ HRESULT CWolbryBoxAccess::ResetTuner(BOOL bOpen)
 {
     CScopedLock lock(&m_csBox);
     TRACE("ResetXceive : bOpen = %d", bOpen);
-    return SetTunerReset(m_pFilter, bOpen != 0 ? 1 : 0) ? S_OK : E_FAIL;
+    // bOpen releases the tuner, as on every access the Xceive loaders use; property 25 holds
+    // it in reset with 1.
+    return SetTunerReset(m_pFilter, bOpen != 0 ? 0 : 1) ? S_OK : E_FAIL;
 }
 
 BOOL CWolbryBoxAccess::SetTunerReset(IUnknown* pFilter, BYTE hold)

@@ -4,6 +4,9 @@
 #include <dibsize.h>
 #include <mtype.h>
 
+#include <cstring>
+#include <vector>
+
 #include "graph/RootGraph.h"
 
 namespace {
@@ -27,6 +30,36 @@ HRESULT FindStreamConfig(CRootGraph* graph, IBaseFilter* filter, int which, IAMS
     HRESULT hr = builder->FindInterface(&CapturePinCategory(which), &MEDIATYPE_Video, filter, IID_IAMStreamConfig,
                                         reinterpret_cast<void**>(config));
     return SUCCEEDED(hr) && *config != nullptr ? hr : AsFailure(hr);
+}
+
+BOOL FindLargestVideoCapability(IAMStreamConfig* config, REFGUID subtype, SIZE* out) {
+    if (config == nullptr || out == nullptr) return FALSE;
+    int count = 0;
+    int recordSize = 0;
+    if (FAILED(config->GetNumberOfCapabilities(&count, &recordSize)) ||
+        recordSize < static_cast<int>(sizeof(VIDEO_STREAM_CONFIG_CAPS))) {
+        return FALSE;
+    }
+    std::vector<BYTE> record(static_cast<size_t>(recordSize));
+    LONGLONG best = 0;
+    for (int i = 0; i < count; ++i) {
+        AM_MEDIA_TYPE* type = nullptr;
+        if (FAILED(config->GetStreamCaps(i, &type, record.data())) || type == nullptr) {
+            if (type != nullptr) DeleteMediaType(type);
+            break;
+        }
+        VIDEO_STREAM_CONFIG_CAPS caps;
+        std::memcpy(&caps, record.data(), sizeof(caps));
+        const bool wanted = IsEqualGUID(type->formattype, FORMAT_VideoInfo) && IsEqualGUID(type->subtype, subtype);
+        DeleteMediaType(type);
+        const LONGLONG area = static_cast<LONGLONG>(caps.MaxCroppingSize.cx) * caps.MaxCroppingSize.cy;
+        if (wanted && caps.VideoStandard != 0 && caps.MaxCroppingSize.cx > 0 && caps.MaxCroppingSize.cy > 0 &&
+            area > best) {
+            best = area;
+            *out = caps.MaxCroppingSize;
+        }
+    }
+    return best > 0 ? TRUE : FALSE;
 }
 
 int ColorFormatTable::CodeOf(REFGUID subtype) const {

@@ -50,6 +50,12 @@ HRESULT SetDecoderStandard(IBaseFilter* filter, long standard);
 // The IAMStreamConfig of the filter's capture (which 1) or preview pin; E_FAIL without graph,
 // builder or filter, or when none is found.
 HRESULT FindStreamConfig(CRootGraph* graph, IBaseFilter* filter, int which, IAMStreamConfig** config);
+// Among the capabilities of `config` whose format is FORMAT_VideoInfo with `subtype` and whose
+// video standard is non-zero, the largest MaxCroppingSize of non-zero area into *out; TRUE when
+// one was taken. Each capability record is read into a buffer of the size the pin names, and
+// a size smaller than a VIDEO_STREAM_CONFIG_CAPS is refused; the walk ends at the first index
+// whose GetStreamCaps does not succeed.
+BOOL FindLargestVideoCapability(IAMStreamConfig* config, REFGUID subtype, SIZE* out);
 // The current format of the pin (its IAMStreamConfig, else the pin's first media type) into
 // *mediaType (free with DeleteMediaType). E_POINTER for a null out, E_FAIL without graph,
 // builder or filter.

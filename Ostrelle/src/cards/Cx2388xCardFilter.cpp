@@ -32,8 +32,7 @@ HRESULT CCx2388xCardFilter::OpenTunerAccess(CCustomDataAccess* access) {
     }
     if (access == nullptr) return E_OUTOFMEMORY;
     m_pAccess = access;
-    m_pTunerFilter.Release();
-    HRESULT hr = BindDeviceByName(AM_KSCATEGORY_TVTUNER, m_strTunerFilterName.c_str(), &m_pTunerFilter);
+    HRESULT hr = FindOwnTunerDevice();
     if (FAILED(hr)) return hr;
     hr = m_pAccess->Init(m_pTunerFilter, this);
     if (FAILED(hr)) {

@@ -32,9 +32,9 @@ protected:
     // The base Create with the tuner device's name set and the direct-access flag cleared.
     BOOL CreateOnTuner(const char* tunerFilterName);
     // Access kind 3; E_FAIL while an access object is held; `access` (null: E_OUTOFMEMORY) is
-    // the card's access object from here on. The tuner device with the tuner filter name is
-    // bound (a failure is returned and the access object stays until ReleaseAccess), then the
-    // access object is initialised on it and deleted when that fails (E_POINTER without one).
+    // the card's access object from here on. The card's own tuner device is found (a failure
+    // is returned and the access object stays until ReleaseAccess), then the access object is
+    // initialised on it and deleted when that fails (E_POINTER without one).
     HRESULT OpenTunerAccess(CCustomDataAccess* access);
     // After 300 ms the GPIO word is read; bits 12-13 become 00, 01 or 10 for sources 0, 1, 2
     // when `on` (any other source keeps them), 11 when off; bit 14 stays; written with mask

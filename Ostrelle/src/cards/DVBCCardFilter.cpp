@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 #include <new>
+#include <utility>
 
 #include "access/DvbcAccess.h"
 
@@ -10,6 +12,7 @@ CFilterClassRecord CDVBCCardFilter::s_classRecord(nullptr, &CLSID_VideoInputDevi
                                                   CDVBCCardFilter::kCaptureName, &CDVBCCardFilter::CreateInstance);
 
 std::mutex CDVBCCardFilter::s_keyLock;
+std::mutex CDVBCCardFilter::s_registrationLock;
 CDVBCCardFilter* CDVBCCardFilter::s_pKeyCard = nullptr;
 
 namespace {
@@ -18,6 +21,7 @@ constexpr BYTE kPowerOn = 0x90;
 constexpr BYTE kPowerOff = 0x00;
 constexpr DWORD kDefaultSymbolRate = 6875;
 constexpr DWORD kDefaultTuneValue = 2;
+constexpr int kSpareBands = 10;
 
 }  // namespace
 
@@ -106,11 +110,12 @@ HRESULT CDVBCCardFilter::ReadEeprom(BYTE* buffer, BYTE address, int* count) {
 // ---- band table ----
 
 void CDVBCCardFilter::SetBandTable(const DvbcBand* table, int count) {
-    if (table == nullptr || count < 0) return;
+    // The table is sized with ten spare entries; a count that leaves no room for them is refused.
+    if (table == nullptr || count < 0 || count > std::numeric_limits<int>::max() - kSpareBands) return;
     delete[] m_pBands;
     m_pBands = nullptr;
     m_nBandCount = 0;
-    m_pBands = new (std::nothrow) DvbcBand[count + 10]();
+    m_pBands = new (std::nothrow) DvbcBand[static_cast<size_t>(count) + kSpareBands]();
     if (m_pBands == nullptr) return;
     std::copy(table, table + count, m_pBands);
     m_nBandCount = count;
@@ -133,6 +138,7 @@ void CDVBCCardFilter::GetBandRange(DWORD* low, DWORD* high) const {
         *low = std::min(*low, m_pBands[i].dwStart);
         *high = std::max(*high, m_pBands[i].dwEnd);
     }
+    if (*low > *high) std::swap(*low, *high);
 }
 
 void CDVBCCardFilter::GetParamBlock(BYTE block[8]) const {
@@ -153,6 +159,9 @@ void CDVBCCardFilter::SetNotifyWindow(HWND window, DWORD value1, DWORD value2) {
 
 int CDVBCCardFilter::StartRemoteKeys() {
     m_nKeyPending = 0;
+    // Starts and stops run one at a time across the library calls, so a stop's unregistration
+    // never falls after a new holder's registration; the callback takes only the key lock.
+    std::lock_guard<std::mutex> serial(s_registrationLock);
     std::lock_guard<std::mutex> lock(s_keyLock);
     if (s_pKeyCard != nullptr) return 1;
     const int registered = RegIRkeyCallback(&CDVBCCardFilter::RemoteKeyCallback, 0, this);
@@ -162,6 +171,7 @@ int CDVBCCardFilter::StartRemoteKeys() {
 
 void CDVBCCardFilter::StopRemoteKeys() {
     m_nKeyPending = 0;
+    std::lock_guard<std::mutex> serial(s_registrationLock);
     {
         std::lock_guard<std::mutex> lock(s_keyLock);
         if (s_pKeyCard != this) return;

@@ -59,7 +59,8 @@ public:
     void SetBandTable(const DvbcBand* table, int count);
     const DvbcBand* GetBandEntry(int index) const;
     int GetBandCount() const { return m_nBandCount; }
-    // The lowest start and the highest end of the table; 100000 and 900000 for an empty one.
+    // The lowest start and the highest end of the table, swapped when the low one lies above
+    // the high one; 100000 and 900000 for an empty one.
     void GetBandRange(DWORD* low, DWORD* high) const;
 
     void GetParamBlock(BYTE block[8]) const;
@@ -115,7 +116,9 @@ private:
     std::atomic<int> m_nKeyPending{0};
     BYTE m_params[8] = {};
 
-    // The card holding the library's key callback, and the lock around it.
+    // The card holding the library's key callback, and the lock around it; the lock that
+    // serialises starts and stops across the library's registration calls.
     static std::mutex s_keyLock;
+    static std::mutex s_registrationLock;
     static CDVBCCardFilter* s_pKeyCard;
 };

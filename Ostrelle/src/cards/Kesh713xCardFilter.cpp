@@ -44,6 +44,9 @@ BOOL CKesh713xCardFilter::Create() {
         return FALSE;
     }
     FindOutputPins();
+    // The board's TV tuner device, for what the station asks of IAMTVTuner (the country
+    // code); a card without one still opens.
+    FindOwnTunerDevice();
     ReadFactoryModel();
     return InitTuner();
 }

@@ -20,7 +20,8 @@ public:
     ~CKesh713xCardFilter() override;
 
     // Opens the card under "Mutex_Remote_Control": the access object (a card whose access cannot
-    // be initialised is not created), the output pins, the tuner from the Kesh layout.
+    // be initialised is not created), the output pins, the board's TV tuner device upstream of
+    // the capture filter (when there is one), the tuner from the Kesh layout.
     BOOL Create() override;
     // The base protocol, with every GPIO read latched (slot 8 of the access object).
     BOOL GetRemoteData(BYTE* key) override;

@@ -1,5 +1,7 @@
 #include "cards/Saa713xController.h"
 
+#include <optional>
+
 #include "cards/ControllerLink.h"
 #include "access/CustomDataAccess.h"
 #include "cards/TVCardFilter.h"
@@ -124,8 +126,13 @@ BOOL Saa713xReadControllerWord(CTVCardFilter* card, const Saa713xControllerLayou
     if (value == nullptr) return FALSE;
     *value = 0;
     if (card == nullptr || card->GetAccess() == nullptr) return FALSE;
-    CControllerLock lock;
-    if (layout.lockRequired && !lock.IsLocked()) return FALSE;
+    // A layout that goes on without the lock does not wait for it here either: the read runs
+    // inside the write's hold (or its one wait), once per transaction.
+    std::optional<CControllerLock> lock;
+    if (layout.lockRequired) {
+        lock.emplace();
+        if (!lock->IsLocked()) return FALSE;
+    }
     BYTE high = 0;
     if (!AskByte(card, layout, kAskHigh, layout.phaseHigh, layout.highReplyTrace, &high)) return FALSE;
     Sleep(kReadPauseMs);

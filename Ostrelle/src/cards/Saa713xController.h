@@ -63,7 +63,9 @@ DWORD MapControllerByte(DWORD value, BOOL toGpio);
 
 // Writes the word (high byte frame, low byte frame) and reads it back; up to 5 attempts.
 BOOL Saa713xWriteControllerWord(CTVCardFilter* card, const Saa713xControllerLayout& layout, WORD value);
-// Asks for the high byte and then the low byte; each answer must come in its own phase.
+// Asks for the high byte and then the low byte; each answer must come in its own phase. Only a
+// layout that requires "Mutex_Remote_Control" takes it (and fails without it); the others run
+// inside the hold of the transaction that reads back.
 BOOL Saa713xReadControllerWord(CTVCardFilter* card, const Saa713xControllerLayout& layout, WORD* value);
 // "on" (0x33, reply 0xCA) or "off" (0x11, reply 0xBA); up to 5 attempts.
 BOOL Saa713xControllerCommand(CTVCardFilter* card, const Saa713xControllerLayout& layout, BOOL on);

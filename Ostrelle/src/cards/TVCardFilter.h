@@ -250,6 +250,11 @@ protected:
     // FALSE, with nothing added or searched, without the driver's filter, the owner graph, its
     // filter graph or its capture graph builder.
     BOOL SearchUpstreamInGraph(const std::function<void()>& search);
+    // The tuner device upstream of this card's own capture filter, as the capture graph
+    // builder finds it (never merely the first device of a name, which may sit on another
+    // board of the same kind), as the card's tuner filter; the devices the search brought into
+    // the owner graph are taken out again. E_FAIL without an owner graph or a tuner upstream.
+    HRESULT FindOwnTunerDevice();
     // Takes an upstream device out of the owner's filter graph (nothing without one) and
     // releases the card's pointer to it.
     void RemoveUpstreamFilter(CComPtr<IBaseFilter>& filter);

@@ -2,6 +2,7 @@
 // the search for a tuner that does not answer at its own address, and the forwards to the tuner.
 #include <algorithm>
 #include <map>
+#include <vector>
 
 #include "access/CustomDataAccess.h"
 #include "cards/TVCardFilter.h"
@@ -10,6 +11,19 @@
 #include "tuners/TunerModules.h"
 
 namespace {
+
+// The filters in the graph, each with a reference.
+std::vector<CComPtr<IBaseFilter>> FiltersIn(IGraphBuilder* graph) {
+    std::vector<CComPtr<IBaseFilter>> filters;
+    CComPtr<IEnumFilters> items;
+    if (graph == nullptr || FAILED(graph->EnumFilters(&items)) || items == nullptr) return filters;
+    CComPtr<IBaseFilter> filter;
+    while (items->Next(1, &filter, nullptr) == S_OK) {
+        filters.push_back(filter);
+        filter.Release();
+    }
+    return filters;
+}
 
 constexpr int kFallbackModel = 4;
 
@@ -318,6 +332,24 @@ HRESULT CTVCardFilter::FindCaptureDevice(REFIID iid, void** kept, CComPtr<IBaseF
     }
     filter.Release();
     return static_cast<IUnknown*>(*kept)->QueryInterface(IID_IBaseFilter, reinterpret_cast<void**>(&filter));
+}
+
+HRESULT CTVCardFilter::FindOwnTunerDevice() {
+    m_pTunerFilter.Release();
+    IGraphBuilder* graph = m_pGraph != nullptr ? m_pGraph->GetGraphBuilder() : nullptr;
+    const std::vector<CComPtr<IBaseFilter>> before = FiltersIn(graph);
+    CComPtr<IAMTVTuner> tuner;
+    HRESULT hr = E_FAIL;
+    if (!SearchUpstreamInGraph([&] { hr = FindCaptureTVTuner(tuner); })) return E_FAIL;
+    // The devices the search brought into the graph go out again; the tuner device stays held.
+    for (CComPtr<IBaseFilter>& filter : FiltersIn(graph))
+        if (std::find(before.begin(), before.end(), filter) == before.end()) graph->RemoveFilter(filter);
+    if (FAILED(hr) || m_pTunerFilter == nullptr) {
+        TRACE("%s - no tuner device upstream of the capture filter\n", GetName());
+        m_pTunerFilter.Release();
+        return FAILED(hr) ? hr : E_FAIL;
+    }
+    return S_OK;
 }
 
 BOOL CTVCardFilter::SearchUpstreamInGraph(const std::function<void()>& search) {

@@ -49,26 +49,7 @@ BOOL CTridentServiceFilter::GetMaxUyvySize(SIZE* size) {
     HRESULT hr = builder->FindInterface(&PIN_CATEGORY_CAPTURE, &MEDIATYPE_Video, m_pFilter, IID_IAMStreamConfig,
                                         reinterpret_cast<void**>(&config));
     if (FAILED(hr) || config == nullptr) return FALSE;
-    int count = 0;
-    int capsSize = 0;
-    hr = config->GetNumberOfCapabilities(&count, &capsSize);
-    // Capabilities smaller than a VIDEO_STREAM_CONFIG_CAPS are not video ones.
-    if (FAILED(hr) || capsSize < static_cast<int>(sizeof(VIDEO_STREAM_CONFIG_CAPS))) return FALSE;
-    LONGLONG best = 0;
-    for (int i = 0; i < count && SUCCEEDED(hr); ++i) {
-        AM_MEDIA_TYPE* type = nullptr;
-        VIDEO_STREAM_CONFIG_CAPS caps = {};
-        hr = config->GetStreamCaps(i, &type, reinterpret_cast<BYTE*>(&caps));
-        if (FAILED(hr) || type == nullptr) break;
-        const LONGLONG area = static_cast<LONGLONG>(caps.MaxCroppingSize.cx) * caps.MaxCroppingSize.cy;
-        if (IsEqualGUID(type->formattype, FORMAT_VideoInfo) && IsEqualGUID(type->subtype, MEDIASUBTYPE_UYVY) &&
-            caps.VideoStandard != 0 && area > best) {
-            best = area;
-            *size = caps.MaxCroppingSize;
-        }
-        DeleteMediaType(type);
-    }
-    return best > 0 ? TRUE : FALSE;
+    return FindLargestVideoCapability(config, MEDIASUBTYPE_UYVY, size);
 }
 
 HRESULT CTridentServiceFilter::SetCaptureFormat(int subtypeCode, const VIDEOINFOHEADER* format, int pinKind) {

@@ -180,28 +180,7 @@ BOOL CUsbTVFilter::GetMaxCaptureSize(SIZE* out) {
     if (out == nullptr) return FALSE;
     CComPtr<IAMStreamConfig> config;
     if (FAILED(::FindStreamConfig(m_pGraph, m_pFilter, 1, &config))) return FALSE;
-    int count = 0;
-    int size = 0;
-    if (FAILED(config->GetNumberOfCapabilities(&count, &size)) || size < static_cast<int>(sizeof(VIDEO_STREAM_CONFIG_CAPS))) {
-        return FALSE;
-    }
-    BOOL found = FALSE;
-    LONGLONG bestArea = -1;
-    for (int i = 0; i < count; ++i) {
-        VIDEO_STREAM_CONFIG_CAPS caps = {};
-        AM_MEDIA_TYPE* type = nullptr;
-        if (config->GetStreamCaps(i, &type, reinterpret_cast<BYTE*>(&caps)) != S_OK || type == nullptr) continue;
-        const bool yuy2 = IsEqualGUID(type->formattype, FORMAT_VideoInfo) && IsEqualGUID(type->subtype, MEDIASUBTYPE_YUY2);
-        DeleteMediaType(type);
-        if (!yuy2 || caps.VideoStandard == 0) continue;
-        const LONGLONG area = static_cast<LONGLONG>(caps.MaxCroppingSize.cx) * caps.MaxCroppingSize.cy;
-        if (area > bestArea) {
-            bestArea = area;
-            *out = caps.MaxCroppingSize;
-            found = TRUE;
-        }
-    }
-    return found;
+    return FindLargestVideoCapability(config, MEDIASUBTYPE_YUY2, out);
 }
 
 BOOL CUsbTVFilter::GetDemodAddress(BYTE* out) {

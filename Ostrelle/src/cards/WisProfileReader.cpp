@@ -86,12 +86,18 @@ public:
         std::memset(setting, 0, sizeof *setting);
         table.capability[slot] = 0;
         m_reader->entryName[0] = '\0';
+        const DWORD linksBefore = m_reader->caps->linkCount;
         if (int code = ReadKeys(token, &setting->head, setting, slot)) return code;
         if (int code = AddClosingLinks()) return code;
         if (*token == PROFILE_TOKEN_OTHER) return PROFILE_ENTRY_BROKEN;
         if (int code = validate(setting, table.settings, slot)) return code;
         DWORD index = match(m_reader->caps, setting);
-        if (index == 0xFFFFFFFFu) return PROFILE_NOT_SUPPORTED;
+        // The device cannot do it, or its fields are those of another capability than the one
+        // its name names: skipped, and its links taken back with it.
+        if (index == 0xFFFFFFFFu || (m_section.kind != SETTING_KIND_BITRATE && m_ownId >= 0 && index != DWORD(m_ownId))) {
+            TakeBackLinks(linksBefore);
+            return PROFILE_NOT_SUPPORTED;
+        }
         table.capability[slot] = index;
         ++table.count;
         return 0;
@@ -104,6 +110,7 @@ private:
             char* value = nullptr;
             *token = ReadProfileLine(m_reader, &key, &value);
             if (*token == PROFILE_TOKEN_EMPTY) continue;
+            if (*token == PROFILE_TOKEN_UNREADABLE) return PROFILE_NO_FILE;
             if (*token != PROFILE_TOKEN_KEY) return 0;
             if (int code = TakeKey(key, value, head, record, slot)) return code;
         }
@@ -145,6 +152,11 @@ private:
             if (int code = Link(SETTING_LINK_ANY, m_section.references[i].kind, 1)) return code;
         }
         return 0;
+    }
+
+    void TakeBackLinks(DWORD count) {
+        EncoderCapabilities* caps = m_reader->caps;
+        while (caps->linkCount > count && caps->linkCount <= ENCODER_MAX_LINKS) caps->links[--caps->linkCount] = {};
     }
 
     int Link(DWORD toId, int toKind, BYTE closing) {
@@ -209,7 +221,9 @@ int ReadProfileLine(ProfileReader* reader, char** key, char** value) {
     *key = nullptr;
     *value = nullptr;
     char* line = reader->buffer;
-    if (fgets(line, sizeof reader->buffer, reader->file) == nullptr) return PROFILE_TOKEN_END;
+    if (fgets(line, sizeof reader->buffer, reader->file) == nullptr) {
+        return ferror(reader->file) ? PROFILE_TOKEN_UNREADABLE : PROFILE_TOKEN_END;
+    }
     ++reader->line;
     StripComment(line);
     StripBlanks(line);
@@ -251,6 +265,7 @@ int ParseProfileFile(ProfileReader* reader, EncoderCapabilities* caps, ProfileTa
             token = ReadProfileLine(reader, &key, &value);
         }
         if (token == PROFILE_TOKEN_END) break;
+        if (token == PROFILE_TOKEN_UNREADABLE) return Fail(reader, PROFILE_NO_FILE);
         if (token == PROFILE_TOKEN_EMPTY) continue;
         if (token == PROFILE_TOKEN_KEY || token == PROFILE_TOKEN_OTHER) return Fail(reader, PROFILE_OUTSIDE_SECTION);
         int code = Fail(reader, ParseSection(reader, &token));

@@ -28,6 +28,7 @@ enum ProfileToken {
     PROFILE_TOKEN_KEY = 5,
     PROFILE_TOKEN_OTHER = 6,  // an unknown section header or a line without '='
     PROFILE_TOKEN_END = 7,
+    PROFILE_TOKEN_UNREADABLE = 8,  // the file could not be read on (not its end)
 };
 
 // The state of one load, from OpenProfileFile to CloseProfileFile.

@@ -30,7 +30,7 @@ struct FreeType {
 // false when the capability is not the stream's or its block is smaller than its structure.
 struct VideoBlock {
     VIDEOINFOHEADER* header = nullptr;
-    ULONG normalSize = 0;
+    ULONGLONG normalSize = 0;  // wide enough for any sequence-header size a driver names
 };
 
 bool FindVideoBlock(const AM_MEDIA_TYPE& mt, DWORD mode, BYTE mpeg4Mode, VideoBlock* block) {
@@ -43,7 +43,7 @@ bool FindVideoBlock(const AM_MEDIA_TYPE& mt, DWORD mode, BYTE mpeg4Mode, VideoBl
         }
         const auto* info = reinterpret_cast<MPEG1VIDEOINFO*>(format);
         block->header = reinterpret_cast<VIDEOINFOHEADER*>(format);
-        block->normalSize = static_cast<ULONG>(kMpeg1Head + info->cbSequenceHeader);
+        block->normalSize = ULONGLONG(kMpeg1Head) + info->cbSequenceHeader;
     } else if (mode == 1) {
         if (!IsEqualGUID(mt.subtype, MEDIASUBTYPE_MPEG2_VIDEO) || !IsEqualGUID(mt.formattype, FORMAT_MPEG2Video) ||
             mt.cbFormat < kMpeg2Head) {
@@ -53,15 +53,16 @@ bool FindVideoBlock(const AM_MEDIA_TYPE& mt, DWORD mode, BYTE mpeg4Mode, VideoBl
         // VIDEOINFOHEADER2 starts with the same fields up to dwBitRate and AvgTimePerFrame; its
         // bitmap header lies further on, so the caller reaches it through the MPEG-2 block.
         block->header = nullptr;
-        block->normalSize = static_cast<ULONG>(kMpeg2Head + info->cbSequenceHeader);
+        block->normalSize = ULONGLONG(kMpeg2Head) + info->cbSequenceHeader;
     } else {
         if (!IsEqualGUID(mt.formattype, FORMAT_VideoInfo) || mt.cbFormat < sizeof(VIDEOINFOHEADER)) return false;
         auto* info = reinterpret_cast<VIDEOINFOHEADER*>(format);
         if (mpeg4Mode >= std::size(kMpeg4Codes) || info->bmiHeader.biCompression != kMpeg4Codes[mpeg4Mode]) return false;
         if (info->bmiHeader.biSize < kExtensionSize + sizeof(BITMAPINFOHEADER)) return false;
         block->header = info;
-        block->normalSize = static_cast<ULONG>(48 + info->bmiHeader.biSize - kExtensionSize);
+        block->normalSize = 48 + ULONGLONG(info->bmiHeader.biSize) - kExtensionSize;
     }
+    // A sequence header that does not fit the block is refused.
     return block->normalSize <= mt.cbFormat;
 }
 
@@ -120,7 +121,7 @@ BOOL CWiseCaptureFilter::ApplyPinFormat(IAMStreamConfig* config, EncoderConfig* 
             mpeg2->hdr.dwPictAspectRatioY = height;
         }
 
-        if (mt->cbFormat >= block.normalSize + kExtensionSize) {
+        if (mt->cbFormat >= block.normalSize + ULONGLONG(kExtensionSize)) {
             TCFG_FORMAT_EXTENSION extension = {c->stream, c->framerate, c->resolution, c->bitrate};
             std::memcpy(mt->pbFormat + block.normalSize, &extension, kExtensionSize);
             if (mode == 4 && m_pEncoderControl != nullptr) {

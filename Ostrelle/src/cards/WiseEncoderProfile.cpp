@@ -34,19 +34,29 @@ BOOL CWiseCaptureFilter::HasCombination(DWORD stream, DWORD frameRate, const DWO
     return FALSE;
 }
 
+namespace {
+
+// An index of one of the file's settings: below the table's count, which never passes its array.
+template <typename Table>
+bool InTable(const Table& table, int index) {
+    return index >= 0 && static_cast<DWORD>(index) < table.count && index < PROFILE_TABLE_SIZE;
+}
+
+}  // namespace
+
 BOOL CWiseCaptureFilter::IsFrameRateValid(int stream, int frameRate) {
-    if (stream < 0 || stream >= PROFILE_TABLE_SIZE || frameRate < 0 || frameRate >= PROFILE_TABLE_SIZE) return FALSE;
+    if (!InTable(m_tables.stream, stream) || !InTable(m_tables.framerate, frameRate)) return FALSE;
     return HasCombination(m_tables.stream.capability[stream], m_tables.framerate.capability[frameRate], nullptr);
 }
 
 BOOL CWiseCaptureFilter::IsResolutionValid(int stream, int frameRate, int resolution) {
-    if (resolution < 0 || resolution >= PROFILE_TABLE_SIZE || !IsFrameRateValid(stream, frameRate)) return FALSE;
+    if (!InTable(m_tables.resolution, resolution) || !IsFrameRateValid(stream, frameRate)) return FALSE;
     return HasCombination(m_tables.stream.capability[stream], m_tables.framerate.capability[frameRate],
                           &m_tables.resolution.capability[resolution]);
 }
 
 BOOL CWiseCaptureFilter::IsBitrateAllowed(int, int, int resolution, int bitrate) {
-    if (resolution < 0 || resolution >= PROFILE_TABLE_SIZE || bitrate < 0 || bitrate >= PROFILE_TABLE_SIZE) return FALSE;
+    if (!InTable(m_tables.resolution, resolution) || !InTable(m_tables.bitrate, bitrate)) return FALSE;
     const DWORD target = m_tables.bitrate.settings[bitrate].target_bitrate;
     if (target == 0) return TRUE;
     const DWORD capability = m_tables.resolution.capability[resolution];
@@ -142,7 +152,9 @@ BOOL CWiseCaptureFilter::ListFrameRateNames(long standard, CStringArray& names) 
     names.RemoveAll();
     for (DWORD i = 0; i < m_capabilities.framerateCount && i < ENCODER_MAX_CAPABILITIES; ++i) {
         const FrameRateSetting& s = m_capabilities.framerates[i];
-        if (s.tv_standard == static_cast<DWORD>(standard)) names.Add(CString(s.head.name));
+        if (s.tv_standard != static_cast<DWORD>(standard)) continue;
+        // The driver's name field need not be terminated: at most its 64 bytes.
+        names.Add(CString(s.head.name, static_cast<int>(strnlen(s.head.name, sizeof s.head.name))));
     }
     return names.GetSize() > 0 ? TRUE : FALSE;
 }

@@ -55,7 +55,9 @@ BOOL CXCeive2028::SetVideoStandard(long standard)
 BOOL CXCeive2028::GetSignalLocked(DWORD* locked)
 {
     if (m_pAccess == nullptr || locked == nullptr) return FALSE;
-    if (UsesSoundIf(AccessKind())) return CTunerBase::GetSignalLocked(locked);
+    const long kind = AccessKind();
+    if (UsesSoundIf(kind)) return CTunerBase::GetSignalLocked(locked);
+    if (kind == XC_KIND_BOX_I2C) return RegisterSignalLocked(locked);
     return BridgeSignalLocked(locked);
 }
 

@@ -5,6 +5,7 @@
 //   0         direct (no address byte)     sound-IF patches    direct register    video decoder
 //   12, 14    addressed, GPIO pulse        standard patches    bridge 0x3A        bridge 0x3A
 //   13        addressed, no GPIO pulse     sound-IF patches    I2C register       video decoder
+//   15        addressed, GPIO pulse        standard patches    I2C register       I2C register
 //   other     addressed, GPIO pulse        standard patches    I2C register       bridge 0x3A
 //
 // A tuner without an owning card takes the last row. Its reset pulse holds the line low for

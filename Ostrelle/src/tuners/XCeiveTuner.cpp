@@ -93,9 +93,9 @@ BOOL CXCeiveTuner::FrequencyWord(float kHz, WORD* word)
 HRESULT CXCeiveTuner::WriteBlock(std::initializer_list<BYTE> bytes)
 {
     BYTE buffer[8] = {};
-    const size_t length = std::min(bytes.size(), sizeof(buffer));
-    std::copy_n(bytes.begin(), length, buffer);
-    return m_pAccess->I2C_WriteBlock(buffer, static_cast<int>(length));
+    if (bytes.size() > sizeof(buffer)) return E_INVALIDARG;
+    std::copy(bytes.begin(), bytes.end(), buffer);
+    return m_pAccess->I2C_WriteBlock(buffer, static_cast<int>(bytes.size()));
 }
 
 // ---- reset ----
@@ -182,7 +182,7 @@ BOOL CXCeiveTuner::InitFirmware()
 {
     if (m_pAccess == nullptr) return FALSE;
     CScopedLock lock(&m_csBus);
-    if (!PulseReset()) return FALSE;
+    PulseReset();
     Sleep(100);
     if (!LoadFirmware(&XcBaseNtsc)) return FALSE;
     Sleep(100);
@@ -246,9 +246,8 @@ BOOL CXCeiveTuner::TuneDirect(WORD word)
 
 BOOL CXCeiveTuner::ReadLockRegister(DWORD* status)
 {
-    if (status == nullptr) return FALSE;
+    if (status == nullptr || m_pAccess == nullptr) return FALSE;
     *status = 0;
-    if (m_pAccess == nullptr) return FALSE;
     CScopedLock lock(&m_csBus);
     if (WriteBlock({kAddress, 0x00, kLockRegisterLow}) != S_OK) return FALSE;
     Sleep(50);
@@ -260,9 +259,8 @@ BOOL CXCeiveTuner::ReadLockRegister(DWORD* status)
 
 BOOL CXCeiveTuner::ReadBridgeLock(DWORD* status)
 {
-    if (status == nullptr) return FALSE;
+    if (status == nullptr || m_pAccess == nullptr) return FALSE;
     *status = 0;
-    if (m_pAccess == nullptr) return FALSE;
     CScopedLock lock(&m_csBus);
     BYTE value = 0;
     if (m_pAccess->ReadBridgeReg(kBridgeLockRegister, &value) != S_OK) return FALSE;
@@ -272,9 +270,8 @@ BOOL CXCeiveTuner::ReadBridgeLock(DWORD* status)
 
 BOOL CXCeiveTuner::ReadDirectLockRegister(DWORD* status)
 {
-    if (status == nullptr) return FALSE;
+    if (status == nullptr || m_pAccess == nullptr) return FALSE;
     *status = 2;
-    if (m_pAccess == nullptr) return FALSE;
     CScopedLock lock(&m_csBus);
     if (WriteBlock({0x00, kLockRegisterLow}) != S_OK) return FALSE;
     Sleep(50);
@@ -289,6 +286,15 @@ BOOL CXCeiveTuner::BridgeSignalLocked(DWORD* locked)
     if (m_pAccess == nullptr || locked == nullptr) return FALSE;
     DWORD status = 0;
     const BOOL result = ReadBridgeLock(&status);
+    *locked = status == 1 ? 1 : 0;
+    return result;
+}
+
+BOOL CXCeiveTuner::RegisterSignalLocked(DWORD* locked)
+{
+    if (m_pAccess == nullptr || locked == nullptr) return FALSE;
+    DWORD status = 0;
+    const BOOL result = ReadLockRegister(&status);
     *locked = status == 1 ? 1 : 0;
     return result;
 }

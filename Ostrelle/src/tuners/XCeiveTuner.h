@@ -23,6 +23,7 @@
 #define XC_KIND_BRIDGE_A 12   // lock from bridge register 0x3A
 #define XC_KIND_SOUND_IF 13   // sound-IF patches, lock from the video decoder
 #define XC_KIND_BRIDGE_B 14   // lock from bridge register 0x3A
+#define XC_KIND_BOX_I2C 15    // the box carries I2C to the chip but has no bridge register
 // What a tuner without an owning card counts as: any kind not listed above.
 #define XC_KIND_NO_CARD (-1)
 
@@ -59,7 +60,8 @@ public:
     // list that sent nothing. TRUE when the last chunk or reset of the list succeeded.
     BOOL LoadFirmware(const XcFirmware* list);
     // Reset pulse, 100 ms, the NTSC base, and only when that loaded, 100 ms and the B/G/I
-    // sound-IF patch; the result of the last step.
+    // sound-IF patch; the result of the last load. A failed pulse does not stop it: the base
+    // list pulses the line again itself.
     BOOL InitFirmware();
     // Holds the chip in reset (ResetTuner FALSE) until the next pulse.
     BOOL Reset();
@@ -97,12 +99,15 @@ protected:
 
     // The bridge lock as the signal lock: *locked 1 exactly when the status read is 1.
     BOOL BridgeSignalLocked(DWORD* locked);
+    // The I2C lock register as the signal lock, the same way.
+    BOOL RegisterSignalLocked(DWORD* locked);
     // The addressed tuning: mode write C2 00 02 00 00, the GPIO pulse when asked, 20 ms, the
     // frequency write C2 00 00 N-high N-low between the traces, 10 ms.
     BOOL TuneAddressed(WORD word, BOOL gpioPulse);
     // The direct tuning: 00 02 00 00, 20 ms, 00 00 N-high N-low, 10 ms.
     BOOL TuneDirect(WORD word);
-    // One block write of the given bytes; the result of the access object.
+    // One block write of the given bytes (at most 8); the result of the access object,
+    // E_INVALIDARG without sending for a longer list.
     HRESULT WriteBlock(std::initializer_list<BYTE> bytes);
 
 private:

@@ -94,10 +94,11 @@ TEST_F(WolbryBoxAccessTest, BlockReadTakesFourBytesAndAProbeGetsTheFirst)
 TEST_F(WolbryBoxAccessTest, ResetPropertyHoldsAndReleasesTheTunersResetLine)
 {
     const DWORD line = hwsim::BoxDriver::kTunerResetLine;
-    ASSERT_EQ(S_OK, access.ResetTuner(TRUE));
+    ASSERT_EQ(S_OK, access.ResetTuner(FALSE));  // held: property 25 = 1
     EXPECT_TRUE(board.Card().Bridge().Directions() & line);
     EXPECT_FALSE(board.Card().Bridge().PinLevels() & line);
-    ASSERT_EQ(S_OK, access.ResetTuner(FALSE));
+    EXPECT_EQ((std::vector<BYTE>{1}), board.Driver().Log().Requests().back().data);
+    ASSERT_EQ(S_OK, access.ResetTuner(TRUE));  // released: property 25 = 0
     EXPECT_TRUE(board.Card().Bridge().PinLevels() & line);
     EXPECT_TRUE(platform::TraceContains("ResetXceive : bOpen = 1"));
     const hwsim::WireRequest request = board.Driver().Log().Requests().back();

@@ -192,7 +192,8 @@ TEST_F(Cx2388xOnBoards, SilentControllerFailsTheTransactionsAfterTheStrobeWait) 
 }
 
 // The wait for another process's hold runs in real time: one second for the command, one for
-// the check that the other process still holds the name.
+// the word write (once, not again at its read-back), one for the check that the other process
+// still holds the name.
 TEST_F(Cx2388xOnBoards, CommandGoesOnWhileAnotherProcessHoldsTheRemoteControlMutexAndLeavesItHeld) {
     hwsim::Card& board = Board(kFirstControllerBoard);
     CCx2388xControllerCardFilter* card = OpenControllerCard(kFirstControllerBoard);
@@ -201,11 +202,43 @@ TEST_F(Cx2388xOnBoards, CommandGoesOnWhileAnotherProcessHoldsTheRemoteControlMut
     ASSERT_EQ("ready", holder.Answer());
     EXPECT_TRUE(card->ControllerCommand(TRUE));
     EXPECT_TRUE(board.Controller().TimerOn());
+    const ULONGLONG start = platform::ClockNow();
+    EXPECT_TRUE(card->WriteControllerWord(0x1234));
+    const ULONGLONG took = platform::ClockNow() - start;
+    EXPECT_EQ(0x1234, board.Controller().TimerWord());
+    // One second's wait, 200 ms after each byte, 100 ms between the read-back's bytes.
+    EXPECT_GE(took, 1500u);
+    EXPECT_LT(took, 2000u);
     CNameMutex mutex(kRemoteControlMutex, FALSE);
     EXPECT_FALSE(mutex.Lock());
     EXPECT_EQ(0, holder.Release());
     ASSERT_TRUE(mutex.Lock());
     EXPECT_TRUE(mutex.Unlock());
+}
+
+TEST_F(Cx2388xOnBoards, TwoBoardsOfOneKindEachWriteAndReadBackTheirOwnEeprom) {
+    for (const std::string& kind : {std::string(CYelvinCardFilter::kCaptureName), std::string(C23881CardFilter::kCaptureName)}) {
+        SCOPED_TRACE(kind);
+        Load(FamilyBench({kind, kind}).c_str());
+        CTVCardFilter* cards[2] = {OpenCard(Board(0), 0), OpenCard(Board(1), 1)};
+        ASSERT_NE(nullptr, cards[0]);
+        ASSERT_NE(nullptr, cards[1]);
+        std::vector<BYTE> images[2] = {std::vector<BYTE>(256), std::vector<BYTE>(256)};
+        for (int board = 0; board < 2; ++board) {
+            for (int i = 0; i < 256; ++i) images[board][i] = static_cast<BYTE>(i * 7 + 3 + board * 101);
+            int count = 256;
+            EXPECT_EQ(S_OK, cards[board]->WriteEeprom(images[board].data(), 0, &count, 0)) << board;
+        }
+        for (int board = 0; board < 2; ++board) {
+            EXPECT_EQ(images[board], Board(board).Eeprom().Contents()) << board;
+            std::vector<BYTE> back(256);
+            int count = 256;
+            EXPECT_EQ(S_OK, cards[board]->ReadEeprom(back.data(), 0, &count)) << board;
+            EXPECT_EQ(images[board], back) << board;
+        }
+        Graph().RemoveFilter(cards[1]);
+        Graph().RemoveFilter(cards[0]);
+    }
 }
 
 TEST_F(Cx2388xOnBoards, TunerDeviceIsFoundUnderANumberedNameAndItsAbsenceGivesAnInvalidCard) {

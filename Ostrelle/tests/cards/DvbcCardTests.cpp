@@ -3,6 +3,9 @@
 // keys on the library's thread, the port, the private interface and the band table.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <limits>
+#include <thread>
 #include <vector>
 
 #include "cards/DVBCCardFilter.h"
@@ -200,8 +203,47 @@ TEST_F(DvbcCard, BandTableRangeAndCopies) {
     EXPECT_EQ(47000u, card.GetBandEntry(1)->dwStart);
     EXPECT_EQ(nullptr, card.GetBandEntry(2));
     EXPECT_EQ(nullptr, card.GetBandEntry(-1));
+    // A count that leaves no room for the table's spare entries is refused; the table stays.
+    card.SetBandTable(high_bands, std::numeric_limits<int>::max());
+    EXPECT_EQ(2, card.GetBandCount());
+    // A band whose start lies above its end: low and high are swapped.
+    const DvbcBand reversed[] = {{960000, 950000, 0}};
+    card.SetBandTable(reversed, 1);
+    card.GetBandRange(&low, &high);
+    EXPECT_EQ(950000u, low);
+    EXPECT_EQ(960000u, high);
     card.SetBandTable(high_bands, 0);
     EXPECT_EQ(0, card.GetBandCount());
+}
+
+// A stop of the holder on one thread and a start of another card on a second: whoever holds the
+// callback afterwards has it registered with the library.
+TEST_F(DvbcCard, AStopAndAStartOnTwoThreadsNeverLeaveTheHolderUnregistered) {
+    CDVBCCardFilter* card = Open();
+    CDVBCCardFilter* second = Open(1);
+    ASSERT_NE(nullptr, card);
+    ASSERT_NE(nullptr, second);
+    for (int round = 0; round < 300; ++round) {
+        ASSERT_EQ(1, card->StartRemoteKeys());
+        std::atomic<bool> go{false};
+        std::thread stopper([&] {
+            while (!go) std::this_thread::yield();
+            card->StopRemoteKeys();
+        });
+        std::thread starter([&] {
+            while (!go) std::this_thread::yield();
+            second->StartRemoteKeys();
+        });
+        go = true;
+        stopper.join();
+        starter.join();
+        // A start now registers, unless the second card already holds the callback.
+        EXPECT_EQ(1, second->StartRemoteKeys());
+        ASSERT_TRUE(Library().IsRegistered()) << round;
+        second->StopRemoteKeys();
+        card->StopRemoteKeys();
+        ASSERT_FALSE(Library().IsRegistered()) << round;
+    }
 }
 
 }  // namespace

@@ -102,6 +102,24 @@ TEST_F(FimbrelCard, XceiveChipLoadsTheSoundIfPatchesAndResetsOnLineOne) {
     EXPECT_EQ(20u, chip->ResetPulses()[pulses].HeldMs());
 }
 
+TEST_F(FimbrelCard, XceiveTunerReportsTheStationOnEveryStatusRead) {
+    CFimbrelCardFilter* card = Open(91, 'E');
+    ASSERT_NE(nullptr, card);
+    auto* chip = dynamic_cast<hwsim::XceiveTuner*>(Board(0).Chip("tuner"));
+    ASSERT_NE(nullptr, chip);
+    ASSERT_TRUE(card->SetTunerStandard(AnalogVideo_PAL_D));
+    ASSERT_TRUE(card->SetTVChannelFreq(471250.0f));
+    for (int read = 0; read < 5; ++read) {
+        SCOPED_TRACE(read);
+        EXPECT_TRUE(card->GetTunerStatus());
+        EXPECT_TRUE(chip->Tunable()) << chip->LoadError();
+    }
+    ASSERT_TRUE(card->SetTVChannelFreq(175250.0f));  // nothing on air there
+    EXPECT_FALSE(card->GetTunerStatus());
+    ASSERT_TRUE(card->SetTVChannelFreq(471250.0f));
+    EXPECT_TRUE(card->GetTunerStatus());
+}
+
 TEST_F(FimbrelCard, KeysComeFromTheControllerAtBAWhenItsReadyRegisterReadsOne) {
     CFimbrelCardFilter* card = Open();
     ASSERT_NE(nullptr, card);

@@ -25,6 +25,7 @@
 #include "hwsim/drivers/BoxDriver.h"
 #include "platform/runtime.h"
 #include "support/CardBench.h"
+#include "support/RecordingAccess.h"
 #include "support/RelayAccess.h"
 #include "tuners/XCeive2028.h"
 
@@ -127,15 +128,50 @@ TEST_F(UsbBoxCards, WolbryKeyIsReadOnlyWhenTheReadyQueryGivesOne) {
     EXPECT_EQ(0, key);
 }
 
-TEST_F(UsbBoxCards, WolbryResetPropertyHoldsAndReleasesTheXceiveChip) {
+TEST_F(UsbBoxCards, WolbryResetTunerFalseHoldsTheXceiveChipAndTrueReleasesIt) {
     Load(OneBoxBench("vorlane Wolbry Device", 91, {{0xA0, 'E'}, {0xA1, 91}}).c_str());
     CTVCardFilter* card = OpenCard(Board(0));
     ASSERT_NE(nullptr, card);
     ASSERT_NE(nullptr, XceiveChip());
-    ASSERT_EQ(S_OK, card->GetAccess()->ResetTuner(TRUE));
-    EXPECT_TRUE(XceiveChip()->InReset());
     ASSERT_EQ(S_OK, card->GetAccess()->ResetTuner(FALSE));
+    EXPECT_TRUE(XceiveChip()->InReset());
+    ASSERT_EQ(S_OK, card->GetAccess()->ResetTuner(TRUE));
     EXPECT_FALSE(XceiveChip()->InReset());
+}
+
+TEST_F(UsbBoxCards, WolbryXceiveLoadsItsFirmwareLocksOnTheStationAndItsScanFindsTheStationsOnAir) {
+    std::filesystem::remove(hwsim::Bench::StateFileFor(*hwsim::FindCardKind("vorlane Wolbry Device"), 0));
+    Load((R"({"cards": [{"kind": "vorlane Wolbry Device", "tuner": 91, "eeprom": {"hex": ")" +
+          EepromHex({{0xA0, 'E'}, {0xA1, 91}}) + R"("}}], "stations": [{"kHz": 471250}, {"kHz": 863250}]})")
+             .c_str());
+    CTVCardFilter* card = OpenCard(Board(0));
+    ASSERT_NE(nullptr, card);
+    ASSERT_NE(nullptr, dynamic_cast<CXCeive2028*>(card->GetTuner()));
+    auto* tuner = dynamic_cast<CXCeive2028*>(card->GetTuner());
+
+    ASSERT_TRUE(tuner->InitFirmware());
+    EXPECT_TRUE(XceiveChip()->Tunable()) << XceiveChip()->LoadError();
+    ASSERT_TRUE(card->SetTunerStandard(AnalogVideo_PAL_D));
+    EXPECT_EQ("XcBasePalSecam", XceiveChip()->Base());
+    EXPECT_EQ("XcPatchDk", XceiveChip()->Patch());
+    ASSERT_TRUE(card->SetTVChannelFreq(static_cast<float>(kStationKHz)));
+    EXPECT_TRUE(card->GetTunerStatus());
+    DWORD status = 0, locked = 0;
+    EXPECT_TRUE(card->GetTVChannelStatus(&status));
+    EXPECT_EQ(1u, status);
+    EXPECT_TRUE(tuner->GetSignalLocked(&locked));
+    EXPECT_EQ(1u, locked);
+    ASSERT_TRUE(card->SetTVChannelFreq(static_cast<float>(kQuietKHz)));
+    EXPECT_FALSE(card->GetTunerStatus());
+
+    ScanRecorder window;
+    tuner->SetNotifyWindow(window.Window());
+    ASSERT_TRUE(card->StartScan(TRUE, FALSE));
+    ASSERT_TRUE(window.WaitForEnd());
+    std::vector<long> found;
+    for (const auto& step : window.steps)
+        if (step.found != 0) found.push_back(static_cast<long>(step.kHz));
+    EXPECT_EQ((std::vector<long>{471250, 863250}), found);
 }
 
 TEST_F(UsbBoxCards, WolbryCrossbarHasManyPinsOnlyAboveFive) {

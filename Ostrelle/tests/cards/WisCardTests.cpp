@@ -520,6 +520,16 @@ public:
     BareFilter() : With(CLSID_NULL) {}
 };
 
+// An MPEG-2 setting of the size at 25 fps.
+EncoderConfig Mpeg2At(DWORD width, DWORD height) {
+    EncoderConfig c = {};
+    c.stream.compress_mode = 1;
+    c.resolution.width = width;
+    c.resolution.height = height;
+    c.framerate.frame_rate = 25025;
+    return c;
+}
+
 CComPtr<IAMStreamConfig> PinOffering(CComPtr<BareFilter>& filter, std::vector<platform::dshow::StreamCapability> caps) {
     filter.Attach(new BareFilter());
     CComPtr<platform::dshow::PinBase> pin;
@@ -542,11 +552,7 @@ TEST_F(WisCard, BlocksSmallerThanTheirStructureAreNeitherTakenNorWritten) {
         filter, {platform::dshow::StreamCapability::Video(
                     MediaType(MEDIATYPE_Video, MEDIASUBTYPE_MPEG2_VIDEO, FORMAT_MPEG2Video, tiny.data(), 40), caps)});
     ASSERT_NE(nullptr, video);
-    EncoderConfig c = {};
-    c.stream.compress_mode = 1;
-    c.resolution.width = 0;
-    c.resolution.height = 0;
-    c.framerate.frame_rate = 25025;
+    EncoderConfig c = Mpeg2At(0, 0);
     EXPECT_FALSE(card->ApplyPinFormat(video, &c));
 
     AUDIO_STREAM_CONFIG_CAPS audioCaps = {};
@@ -562,6 +568,71 @@ TEST_F(WisCard, BlocksSmallerThanTheirStructureAreNeitherTakenNorWritten) {
     EXPECT_EQ(10u, mt->cbFormat);
     EXPECT_EQ(std::vector<BYTE>(10, 0), std::vector<BYTE>(mt->pbFormat, mt->pbFormat + 10));
     DeleteMediaType(mt);
+}
+
+TEST_F(WisCard, ASequenceHeaderThatDoesNotFitItsBlockIsRefusedNotWrapped) {
+    CJorskCaptureFilter* card = Open();
+    ASSERT_NE(nullptr, card);
+    const size_t head = offsetof(MPEG2VIDEOINFO, dwSequenceHeader);
+    std::vector<BYTE> block(head + sizeof(TCFG_FORMAT_EXTENSION), 0);
+    auto* info = reinterpret_cast<MPEG2VIDEOINFO*>(block.data());
+    info->hdr.bmiHeader.biWidth = 720;
+    info->hdr.bmiHeader.biHeight = 576;
+    info->cbSequenceHeader = static_cast<DWORD>(0x100000000ULL - head + 8);  // head + it wraps to 8 in 32 bits
+    CComPtr<BareFilter> filter;
+    CComPtr<IAMStreamConfig> video = PinOffering(
+        filter, {platform::dshow::StreamCapability::Video(
+                    MediaType(MEDIATYPE_Video, MEDIASUBTYPE_MPEG2_VIDEO, FORMAT_MPEG2Video, block.data(),
+                              static_cast<ULONG>(block.size())),
+                    VIDEO_STREAM_CONFIG_CAPS{})});
+    ASSERT_NE(nullptr, video);
+    EncoderConfig c = Mpeg2At(720, 576);
+    EXPECT_FALSE(card->ApplyPinFormat(video, &c));
+    AM_MEDIA_TYPE* mt = nullptr;
+    ASSERT_EQ(S_OK, video->GetFormat(&mt));
+    EXPECT_EQ(block, std::vector<BYTE>(mt->pbFormat, mt->pbFormat + mt->cbFormat));
+    DeleteMediaType(mt);
+}
+
+TEST_F(WisCard, SettingIndexesPastTheFilesTablesAreRefused) {
+    CJorskCaptureFilter* card = Open();
+    ASSERT_NE(nullptr, card);
+    // The shipped file: 4 stream, 4 frame-rate, 6 resolution and 5 bit-rate entries.
+    const ProfileTables& tables = card->GetProfileTables();
+    ASSERT_EQ(4u, tables.framerate.count);
+    ASSERT_EQ(6u, tables.resolution.count);
+    ASSERT_EQ(5u, tables.bitrate.count);
+    ASSERT_TRUE(card->RefreshCombinations());
+    // Past the counts, in every combination of entries that are there.
+    int valid = 0;
+    for (int stream = 0; stream < 4; ++stream) {
+        for (int rate = 0; rate < 4; ++rate) {
+            valid += card->IsFrameRateValid(stream, rate);
+            EXPECT_FALSE(card->IsResolutionValid(stream, rate, 6));
+            for (int resolution = 0; resolution < 6; ++resolution)
+                EXPECT_FALSE(card->IsBitrateAllowed(stream, rate, resolution, 5));
+        }
+        EXPECT_FALSE(card->IsFrameRateValid(stream, 4));
+        EXPECT_FALSE(card->IsBitrateAllowed(stream, 0, 6, 0));
+    }
+    EXPECT_GT(valid, 0);
+    EXPECT_FALSE(card->IsFrameRateValid(4, 0));
+}
+
+TEST_F(WisCard, AFrameRateNameFillingItsFieldIsTakenToItsSixtyFourBytes) {
+    CJorskCaptureFilter* card = Open();
+    ASSERT_NE(nullptr, card);
+    // The driver's block as it handed it: a PAL name of 64 bytes without a terminator.
+    auto& caps = const_cast<EncoderCapabilities&>(card->GetCapabilities());
+    for (DWORD i = 0; i < caps.framerateCount; ++i) {
+        if (caps.framerates[i].tv_standard != static_cast<DWORD>(kPal)) continue;
+        std::memset(caps.framerates[i].head.name, 'n', sizeof caps.framerates[i].head.name);
+        std::memset(caps.framerates[i].head.desc, 'd', sizeof caps.framerates[i].head.desc);
+    }
+    CStringArray names;
+    ASSERT_TRUE(card->ListFrameRateNames(kPal, names));
+    ASSERT_EQ(1, names.GetSize());
+    EXPECT_EQ(std::string(64, 'n'), std::string(names[0]));
 }
 
 // ---- the crossbar ----

@@ -189,6 +189,22 @@ TEST_F(WisProfileFile, SkippedEntryLeavesNothingToTheNextEntryOfItsTable) {
     EXPECT_EQ(SETTING_FLAG_NAME | 0x1u | 0x2u, s.head.flags);
 }
 
+TEST_F(WisProfileFile, SkippedEntryTakesItsLinksBackWithIt) {
+    const DWORD driverLinks = caps.linkCount;
+    ASSERT_EQ(0, Read("[streamsetting]\nname=MPEG2\ncompress_mode=3\nsequence=3\nrescfg=720x480\n" +
+                      std::string(kMpeg2)));
+    EXPECT_EQ(driverLinks, caps.linkCount);
+    EXPECT_EQ(0, Excludes(1, 1, 2, 1));  // MPEG2 at 720x576 stays open
+    EXPECT_EQ(0, Excludes(1, 1, 2, 2));
+}
+
+TEST_F(WisProfileFile, ANameOfOneCapabilityOverTheFieldsOfAnotherIsSkipped) {
+    // DivX's fields (capability 3) under the name MPEG2 (capability 1).
+    ASSERT_EQ(0, Read("[streamsetting]\nname=MPEG2\ncompress_mode=4\nsequence=2\nmpeg4_mode=3\nrescfg=720x480\n"));
+    EXPECT_EQ(0u, tables.stream.count);
+    EXPECT_EQ(0, Excludes(1, 1, 2, 1));
+}
+
 TEST_F(WisProfileFile, CapabilitiesMatchBySignificantFieldsAndStandard) {
     ASSERT_EQ(0, Read("[streamsetting]\nname=DivX\ncompress_mode=4\nsequence=2\nmpeg4_mode=3\ngop_size=12\n"
                       "[frameratesetting]\nname=\"25 fps\"\ntv_standard=PAL\nframe_rate=25025\n"
@@ -285,6 +301,20 @@ TEST(WisShippedProfileFile, LoadsFromTheWindowsFolderAgainstTheSimulatedEncoder)
             EXPECT_TRUE(c.resolution == 2 || c.resolution == 5);
         }
     }
+    std::filesystem::remove(installed);
+}
+
+TEST(WisShippedProfileFile, AFolderOfTheFilesNameIsNotLoaded) {
+    EncoderCapabilities caps = hwsim::WisEncoderCapabilities();
+    ProfileTables tables = {};
+    std::string installed = InstalledProfileFile();
+    std::filesystem::create_directories(installed);
+    EXPECT_FALSE(LoadVideoProfiles(&caps, &tables));
+    // A stream that cannot be read is no end of the file: the reader asks.
+    ProfileReader reader;
+    reader.file = (fopen)(installed.c_str(), "r");  // the C library's own, which opens a folder
+    ASSERT_NE(nullptr, reader.file);
+    EXPECT_EQ(PROFILE_NO_FILE, ParseProfileFile(&reader, &caps, &tables));
     std::filesystem::remove(installed);
 }
 

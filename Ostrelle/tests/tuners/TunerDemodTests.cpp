@@ -139,6 +139,11 @@ TEST_F(TunerDemod, TuningVariantsReachThePllChip)
     ASSERT_TRUE(tuner->SetTVChannelFreq(471250.0f));
     EXPECT_EQ(8162, Pll().Divider());
     EXPECT_EQ(0x20, Pll().AuxByte().value_or(0));
+    // A five-byte write after the six-byte one: the chip holds no sixth byte any more.
+    BYTE five[5] = {0xC0, 0x1F, 0x92, 0x8E, 0x04};
+    ASSERT_EQ(S_OK, card->I2CWrite(five, 5));
+    EXPECT_EQ(0x1F92, Pll().Divider());
+    EXPECT_FALSE(Pll().AuxByte());
 }
 
 TEST_F(TunerDemod, EachModuleReportsLockExactlyWhereAStationIsOnAir)

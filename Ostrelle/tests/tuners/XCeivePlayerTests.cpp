@@ -193,6 +193,27 @@ TEST(XCeivePlayer, AFailedChunkOrResetEndsTheLoad)
     EXPECT_TRUE(relay.Calls(RelayCall::WriteBlock).empty());
 }
 
+TEST(XCeivePlayer, InitFirmwareGoesOnAfterAFailedFirstPulseAndStopsOnlyAfterAFailedBase)
+{
+    // The first release of the reset line fails; the base's own reset record pulses again.
+    class FirstReleaseFails : public RecordingAccess {
+        HRESULT ResetTuner(BOOL open) override { return open && releases++ == 0 ? E_FAIL : S_OK; }
+        int releases = 0;
+    };
+    RelayAccess relay(new FirstReleaseFails);
+    CXCeive2028 tuner(&relay);
+    EXPECT_TRUE(tuner.InitFirmware());
+    Rig<CXCeive2028> whole;
+    ASSERT_TRUE(whole.tuner->InitFirmware());
+    EXPECT_EQ(relay.Calls(RelayCall::WriteBlock).size(), whole.relay.Calls(RelayCall::WriteBlock).size());
+
+    // A base that fails on its first chunk: the patch is not sent.
+    Rig<CXCeive2028> failing;
+    failing.relay.FailBlockWrite(0);
+    EXPECT_FALSE(failing.tuner->InitFirmware());
+    EXPECT_EQ(failing.relay.Calls(RelayCall::WriteBlock).size(), 1u);
+}
+
 TEST(XCeivePlayer, SoundIfClassTracesAFailedChunkWithFileAndLine)
 {
     Rig<CXCeive3028_SIF> rig;
@@ -269,6 +290,20 @@ TEST(XCeiveTuning, FrequencyWordGoesHighByteFirstInEachClassesSequence)
         EXPECT_TRUE(platform::TraceContains("XCeive Tuner SetTVChannelFreq Start:\n"));
         EXPECT_TRUE(platform::TraceContains("XCeive Tuner SetTVChannelFreq Finish:\n"));
     }
+}
+
+TEST(XCeiveTuning, ABlockOfMoreThanEightBytesIsRefusedWhole)
+{
+    struct OpenTuner : CXCeive2028 {
+        using CXCeive2028::CXCeive2028;
+        using CXCeive2028::WriteBlock;
+    };
+    RecordingAccess access;
+    OpenTuner tuner(&access);
+    EXPECT_EQ(tuner.WriteBlock({0xC2, 1, 2, 3, 4, 5, 6, 7, 8}), E_INVALIDARG);
+    EXPECT_TRUE(access.BlockWrites().empty());
+    EXPECT_EQ(tuner.WriteBlock({0xC2, 1, 2, 3, 4, 5, 6, 7}), S_OK);
+    EXPECT_EQ(access.BlockWrites(), (std::vector<std::vector<BYTE>>{{0xC2, 1, 2, 3, 4, 5, 6, 7}}));
 }
 
 TEST(XCeiveTuning, AFailedModeWriteLeavesTheFrequencyUnwritten)
@@ -351,6 +386,7 @@ TEST(XCeiveStandards, WithoutAnAccessObjectEveryOperationAnswersFalse)
         DWORD status = 7;
         EXPECT_FALSE(tuner->SetTVChannelFreq(863250.0f));
         EXPECT_FALSE(tuner->GetTVChannelOkay(&status));
+        EXPECT_EQ(status, 7u);  // returned at once, the status untouched
         EXPECT_FALSE(tuner->SetVideoStandard(AnalogVideo_PAL_B));
         EXPECT_FALSE(tuner->GetSignalLocked(&status));
         EXPECT_FALSE(tuner->LoadFirmware(&XcPatchMn));

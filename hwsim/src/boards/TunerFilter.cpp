@@ -54,6 +54,11 @@ HRESULT TunerFilter::OnChannel(long channel, long videoSubChannel, long audioSub
     return m_card.IsPlugged() ? S_OK : kDeviceGone;
 }
 
+STDMETHODIMP TunerFilter::put_CountryCode(long lCountryCode) {
+    Record("put_CountryCode " + std::to_string(lCountryCode));
+    return platform::dshow::TVTunerMixin::put_CountryCode(lCountryCode);
+}
+
 HRESULT TunerFilter::OnMode(AMTunerModeType mode) {
     Record("put_Mode " + std::to_string(static_cast<long>(mode)));
     return S_OK;

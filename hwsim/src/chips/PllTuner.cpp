@@ -8,6 +8,8 @@ PllTuner::PllTuner(const RfEnvironment& rf, const Options& options)
     : I2CDevice(options.address7), m_rf(rf), m_options(options) {}
 
 bool PllTuner::OnSelect(bool read) {
+    // The sixth byte holds for the write that carries it: a write without one leaves none.
+    if (!read) m_aux.reset();
     m_next = Next::Any;
     m_sawDivider = false;
     m_sawControl = false;

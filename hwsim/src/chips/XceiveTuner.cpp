@@ -140,6 +140,9 @@ void XceiveTuner::OnEnd(bool) {
 }
 
 void XceiveTuner::ProcessWrite() {
+    // No firmware record or register write is a lone byte: a write of one byte alone (a block
+    // read's sub-address, say) carries nothing the chip acts on.
+    if (m_write.size() < 2) return;
     if (m_write[0] == 0x00) {
         RegisterWrite();
     } else {
@@ -170,7 +173,6 @@ void XceiveTuner::Refuse(const std::string& reason) {
 
 void XceiveTuner::FirmwareChunk() {
     if (m_broken) return;
-    if (m_write.size() < 2) return Refuse("firmware chunk without payload");
     if (m_record.empty()) {
         m_record.push_back(m_write[0]);
     } else if (m_record[0] != m_write[0]) {

@@ -3,8 +3,8 @@
 // object over the property sets of its driver: on the capture filter, or on this filter for
 // the cards whose driver publishes them here (the CX2388x cards). It offers the modes of the
 // card's kind (TV only unless the kind names others). This filter keeps the tuner
-// state that DirectShow asks for, records each put_Mode and put_Channel asked of it
-// ("put_Mode 1", "put_Channel 1 0 0") and counts the property requests it carries. A channel asked of an unplugged card is refused with
+// state that DirectShow asks for, records each put_Mode, put_Channel and put_CountryCode asked of
+// it ("put_Mode 1", "put_Channel 1 0 0", "put_CountryCode 81") and counts the property requests it carries. A channel asked of an unplugged card is refused with
 // kDeviceGone.
 #pragma once
 
@@ -37,8 +37,9 @@ public:
     // Noted on the card ("tuner").
     STDMETHODIMP JoinFilterGraph(IFilterGraph* pGraph, LPCWSTR pName) override;
 
-    // put_Mode and put_Channel as asked, in order.
+    // put_Mode, put_Channel and put_CountryCode as asked, in order.
     std::vector<std::string> Calls() const;
+    STDMETHODIMP put_CountryCode(long lCountryCode) override;
 
     // Property requests (Get, Set, QuerySupported) that reached the driver through this filter.
     STDMETHODIMP Set(REFGUID guidPropSet, DWORD dwPropID, LPVOID pInstanceData, DWORD cbInstanceData,
