@@ -67,6 +67,26 @@ TEST_F(AudioCapture, ChoosesTheHighestMixerOfTheDeviceNameElseMixerZero) {
     EXPECT_EQ(unmixed->GetMixerId(), 0u);
 }
 
+// A mixer holds 31 characters of its product name: a longer FriendlyName finds its own mixer by
+// them, not mixer 0, another card's.
+TEST_F(AudioCapture, LongNamedDeviceChangesItsOwnMixer) {
+    const char* name = "Vorlane Studio Recorder Line Input 7";
+    Load(R"({"cards": [], "soundCards": [{"name": "Onboard Sound Card", "lines": ["Line In"]},
+        {"name": "Vorlane Studio Recorder Line Input 7", "lines": ["Line In"]}]})");
+    CRootGraph graph;
+    CAudioCaptureFilter* card = Add(graph, name);
+    ASSERT_NE(card, nullptr);
+    EXPECT_EQ(card->GetMixerIndex(), 1);
+    EXPECT_TRUE(card->SetVolume(0x1234));
+    EXPECT_TRUE(card->SetLineMute("Line In", 1));
+    const platform::MixerId own = Devices().SoundCards()[1]->Mixer();
+    const platform::MixerId other = Devices().SoundCards()[0]->Mixer();
+    EXPECT_EQ(Value(own, -1, MIXERCONTROL_CONTROLTYPE_VOLUME), 0x1234u);
+    EXPECT_EQ(Value(own, 0, MIXERCONTROL_CONTROLTYPE_MUTE), 1u);
+    EXPECT_EQ(Value(other, -1, MIXERCONTROL_CONTROLTYPE_VOLUME), 0x8000u);
+    EXPECT_EQ(Value(other, 0, MIXERCONTROL_CONTROLTYPE_MUTE), 0u);
+}
+
 TEST_F(AudioCapture, IsInvalidWithoutMixersOrWithMoreThan100DestinationControls) {
     Load(R"({"cards": [], "soundCards": []})");
     AddTestDevice(CLSID_AudioInputDeviceCategory, L"Lonely Recorder", {OutputPin(L"Out")});

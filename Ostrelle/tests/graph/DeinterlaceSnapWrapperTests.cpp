@@ -151,3 +151,11 @@ TEST_F(DeinterlaceSnapWrappers, SnapshotRequestBytesAreClampedAndChecked) {
     behaviour.FailSlot("IVorlaneSnapPicture", 4, E_FAIL);
     EXPECT_FALSE(snap->SavePicture(1, "e.bmp", 50));
 }
+
+TEST_F(DeinterlaceSnapWrappers, SnapshotInterfaceGivenWithSFalseIsHeld) {
+    Behaviour(CLSID_VorlaneSnapPicture).AnswerSFalse("IVorlaneSnapPicture");
+    CRootGraph graph;
+    auto* snap = AddOf<CSnapPictureFilter>(graph, CLSID_VorlaneSnapPicture);
+    ASSERT_NE(snap, nullptr);
+    EXPECT_TRUE(snap->SavePicture(1, "a.bmp", 50));
+}

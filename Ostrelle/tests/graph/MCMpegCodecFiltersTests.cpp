@@ -117,16 +117,34 @@ TEST_F(MCCodecWrappers, MultiplexerWithoutParamsIsInvalidYetHoldsItsFileSink) {
     EXPECT_FALSE(mux.SetUp());
     EXPECT_FALSE(mux.IsValid());
     EXPECT_TRUE(mux.SetFileName("C:\\Record\\mux.mpg"));
-    char name[MAX_PATH] = "stale";
-    EXPECT_TRUE(mux.GetFileName(name));
-    EXPECT_STREQ(name, "C:\\Record\\mux.mpg");
-    char small[8] = "stale";
-    EXPECT_FALSE(mux.GetFileName(small, sizeof(small)));
-    EXPECT_STREQ(small, "");
     EXPECT_TRUE(mux.SetMuxStreamType(2));
     Behaviour(CLSID_MCMpegMultiplexer).ClearCalls();
     EXPECT_FALSE(mux.SetMuxParam25(1));
     EXPECT_TRUE(Behaviour(CLSID_MCMpegMultiplexer).Calls().empty());
+}
+
+// The one file-name getter of the encoders and the multiplexer.
+TEST_F(MCCodecWrappers, FileNameComesBackOnlyWhenItFits) {
+    CRootGraph graph;
+    const std::pair<const CLSID*, CMCMuxGroup*> sinks[] = {
+        {&CLSID_MCMpegEncoder, Add<CMCMpegEncoderFilter>(graph, CLSID_MCMpegEncoder)},
+        {&CLSID_MCH264Encoder, Add<CMCH264EncoderFilter>(graph, CLSID_MCH264Encoder)},
+        {&CLSID_MCMpegMultiplexer, Add<CMCMuxFilter>(graph, CLSID_MCMpegMultiplexer)}};
+    for (const auto& [clsid, sink] : sinks) {
+        ASSERT_NE(sink, nullptr);
+        char name[MAX_PATH] = "stale";
+        EXPECT_TRUE(sink->GetFileName(name));
+        EXPECT_STREQ(name, "");
+        EXPECT_TRUE(sink->SetFileName("C:\\Record\\take1.mpg"));
+        EXPECT_TRUE(sink->GetFileName(name));
+        EXPECT_STREQ(name, "C:\\Record\\take1.mpg");
+        char small[8] = "stale";
+        EXPECT_FALSE(sink->GetFileName(small, sizeof(small)));
+        EXPECT_STREQ(small, "");
+        Behaviour(*clsid).FailSlot("IFileSinkFilter", 4, E_FAIL);
+        EXPECT_FALSE(sink->GetFileName(name));
+        EXPECT_STREQ(name, "");
+    }
 }
 
 TEST_F(MCCodecWrappers, VideoDecoderAsksForYuy2OnlyThenClearsParameter20) {
@@ -233,14 +251,18 @@ TEST_F(MCCodecWrappers, VideoEncoderModeNibbleTakesOnlyFourBits) {
     }
 }
 
-TEST_F(MCCodecWrappers, EveryForwardReachesItsSlotUnchanged) {
+// Each forward reaches its slot with the caller's arguments and answers the slot's failure with
+// FALSE. The shared groups are walked once; each class is then seen to bind every group it has.
+TEST_F(MCCodecWrappers, EveryForwardReachesItsSlotUnchangedAndEachClassBindsItsGroups) {
     CRootGraph graph;
+    auto* mpeg = Add<CMCMpegEncoderFilter>(graph, CLSID_MCMpegEncoder);
+    auto* h264 = Add<CMCH264EncoderFilter>(graph, CLSID_MCH264Encoder);
     auto* mux = Add<CMCMuxFilter>(graph, CLSID_MCMpegMultiplexer);
     auto* audio = Add<CMCAudioEncoderFilter>(graph, CLSID_MCMpegAudioEncoder);
     auto* video = Add<CMCVideoEncoderFilter>(graph, CLSID_MCMpegVideoEncoder);
     auto* splitter = Add<CMCSplitterFilter>(graph, CLSID_MCMpegSplitter);
     auto* decoder = Add<CMCVideoDecoderFilter>(graph, CLSID_MCMpegVideoDecoder);
-    ASSERT_TRUE(mux && audio && video && splitter && decoder);
+    ASSERT_TRUE(mpeg && h264 && mux && audio && video && splitter && decoder);
     DWORD out = 0;
     MC_AUDIO_SETTINGS audioRecord = {};
     MC_VIDEO_SETTINGS videoRecord = {};
@@ -253,47 +275,62 @@ TEST_F(MCCodecWrappers, EveryForwardReachesItsSlotUnchanged) {
         int slot;
         Args args;
     };
+    const CLSID *a = &CLSID_MCMpegAudioEncoder, *v = &CLSID_MCMpegVideoEncoder, *m = &CLSID_MCMpegMultiplexer,
+                *e = &CLSID_MCMpegEncoder, *h = &CLSID_MCH264Encoder;
     const std::vector<Row> rows = {
-        {&CLSID_MCMpegMultiplexer, [&] { return mux->MuxSettings3(0xC3); }, "IMCMuxSettings", 3, {0xC3}},
-        {&CLSID_MCMpegMultiplexer, [&] { return mux->MuxSettings4(0xC4); }, "IMCMuxSettings", 4, {0xC4}},
-        {&CLSID_MCMpegMultiplexer, [&] { return mux->MuxSettings5(0xC5); }, "IMCMuxSettings", 5, {0xC5}},
-        {&CLSID_MCMpegMultiplexer, [&] { return mux->SetMuxSettings(muxRecord); }, "IMCMuxSettings", 6, {}},
-        {&CLSID_MCMpegMultiplexer, [&] { return mux->MuxSettings7(1, 2); }, "IMCMuxSettings", 7, {1, 2}},
-        {&CLSID_MCMpegMultiplexer, [&] { return mux->SetMuxStreamType(4); }, "IMCMuxSettings", 8, {4}},
-        {&CLSID_MCMpegMultiplexer, [&] { return mux->GetMuxParam(0x11, &out); }, "IMCMuxParams", 3, {0x11}},
-        {&CLSID_MCMpegMultiplexer, [&] { return mux->SetMuxParam(0x12, 13); }, "IMCMuxParams", 4, {0x12, 13}},
-        {&CLSID_MCMpegMultiplexer, [&] { return mux->SetMuxParam25(7); }, "IMCMuxParams", 4, {0x25, 7}},
-        {&CLSID_MCMpegMultiplexer, [&] { return mux->SetFileName(nullptr); }, "IFileSinkFilter", 3, {0}},
-        {&CLSID_MCMpegMultiplexer, [&] { return mux->SetFileName("a.mpg"); }, "IFileSinkFilter", 3, {1}},
-        {&CLSID_MCMpegAudioEncoder, [&] { return audio->AudioSettings3(0xA3); }, "IMCAudioSettings", 3, {0xA3}},
-        {&CLSID_MCMpegAudioEncoder, [&] { return audio->AudioSettings4(0xA4); }, "IMCAudioSettings", 4, {0xA4}},
-        {&CLSID_MCMpegAudioEncoder, [&] { return audio->AudioSettings5(0xA5); }, "IMCAudioSettings", 5, {0xA5}},
-        {&CLSID_MCMpegAudioEncoder, [&] { return audio->AudioSettings6(0xA6); }, "IMCAudioSettings", 6, {0xA6}},
-        {&CLSID_MCMpegAudioEncoder, [&] { return audio->AudioSettings7(0xA7); }, "IMCAudioSettings", 7, {0xA7}},
-        {&CLSID_MCMpegAudioEncoder, [&] { return audio->AudioSettings8(0xA8); }, "IMCAudioSettings", 8, {0xA8}},
-        {&CLSID_MCMpegAudioEncoder, [&] { return audio->AudioSettings9(0xA9); }, "IMCAudioSettings", 9, {0xA9}},
-        {&CLSID_MCMpegAudioEncoder, [&] { return audio->AudioSettings10(0xAA); }, "IMCAudioSettings", 10, {0xAA}},
-        {&CLSID_MCMpegAudioEncoder, [&] { return audio->AudioSettings11(0xAB); }, "IMCAudioSettings", 11, {0xAB}},
-        {&CLSID_MCMpegAudioEncoder, [&] { return audio->SetAudioSettings(audioRecord); }, "IMCAudioSettings", 12, {}},
-        {&CLSID_MCMpegAudioEncoder, [&] { return audio->GetAudioDefaults(3, &audioRecord); }, "IMCAudioSettings", 13, {3}},
-        {&CLSID_MCMpegAudioEncoder, [&] { return audio->AudioSettings14(0xAE); }, "IMCAudioSettings", 14, {0xAE}},
-        {&CLSID_MCMpegAudioEncoder, [&] { return audio->SetAudioParam(5, 6); }, "IMCAudioParams", 4, {5, 6}},
-        {&CLSID_MCMpegAudioEncoder, [&] { return audio->GetAudioParam(5, &out); }, "IMCAudioParams", 3, {5}},
-        {&CLSID_MCMpegVideoEncoder, [&] { return video->VideoSettings3(0xB3); }, "IMCVideoSettings", 3, {0xB3}},
-        {&CLSID_MCMpegVideoEncoder, [&] { return video->VideoSettings4(0xB4); }, "IMCVideoSettings", 4, {0xB4}},
-        {&CLSID_MCMpegVideoEncoder, [&] { return video->VideoSettings5(0xB5); }, "IMCVideoSettings", 5, {0xB5}},
-        {&CLSID_MCMpegVideoEncoder, [&] { return video->VideoSettings6(0xB6); }, "IMCVideoSettings", 6, {0xB6}},
-        {&CLSID_MCMpegVideoEncoder, [&] { return video->VideoSettings7(1, 2, 3); }, "IMCVideoSettings", 7, {1, 2, 3}},
-        {&CLSID_MCMpegVideoEncoder, [&] { return video->VideoSettings8(4, 5, 6); }, "IMCVideoSettings", 8, {4, 5, 6}},
-        {&CLSID_MCMpegVideoEncoder, [&] { return video->VideoSettings9(0xB9); }, "IMCVideoSettings", 9, {0xB9}},
-        {&CLSID_MCMpegVideoEncoder, [&] { return video->VideoSettings10(0xBA); }, "IMCVideoSettings", 10, {0xBA}},
-        {&CLSID_MCMpegVideoEncoder, [&] { return video->VideoSettings11(1, 2, 3, 4); }, "IMCVideoSettings", 11, {1, 2, 3, 4}},
-        {&CLSID_MCMpegVideoEncoder, [&] { return video->GetVideoSettings(&videoRecord); }, "IMCVideoSettings", 12, {}},
-        {&CLSID_MCMpegVideoEncoder, [&] { return video->SetVideoSettings(videoRecord); }, "IMCVideoSettings", 13, {}},
-        {&CLSID_MCMpegVideoEncoder, [&] { return video->GetVideoDefaults(2, 1, &videoRecord); }, "IMCVideoSettings", 14, {2, 1}},
-        {&CLSID_MCMpegVideoEncoder, [&] { return video->VideoSettings15(7, 8); }, "IMCVideoSettings", 15, {7, 8}},
-        {&CLSID_MCMpegVideoEncoder, [&] { return video->SetVideoParam(0x10, 0x20); }, "IMCVideoParams", 4, {0x10, 0x20}},
-        {&CLSID_MCMpegVideoEncoder, [&] { return video->GetVideoParam(0x10, &out); }, "IMCVideoParams", 3, {0x10}},
+        {a, [&] { return audio->AudioSettings3(0xA3); }, "IMCAudioSettings", 3, {0xA3}},
+        {a, [&] { return audio->AudioSettings4(0xA4); }, "IMCAudioSettings", 4, {0xA4}},
+        {a, [&] { return audio->AudioSettings5(0xA5); }, "IMCAudioSettings", 5, {0xA5}},
+        {a, [&] { return audio->AudioSettings6(0xA6); }, "IMCAudioSettings", 6, {0xA6}},
+        {a, [&] { return audio->AudioSettings7(0xA7); }, "IMCAudioSettings", 7, {0xA7}},
+        {a, [&] { return audio->AudioSettings8(0xA8); }, "IMCAudioSettings", 8, {0xA8}},
+        {a, [&] { return audio->AudioSettings9(0xA9); }, "IMCAudioSettings", 9, {0xA9}},
+        {a, [&] { return audio->AudioSettings10(0xAA); }, "IMCAudioSettings", 10, {0xAA}},
+        {a, [&] { return audio->AudioSettings11(0xAB); }, "IMCAudioSettings", 11, {0xAB}},
+        {a, [&] { return audio->SetAudioSettings(audioRecord); }, "IMCAudioSettings", 12, {}},
+        {a, [&] { return audio->GetAudioDefaults(3, &audioRecord); }, "IMCAudioSettings", 13, {3}},
+        {a, [&] { return audio->AudioSettings14(0xAE); }, "IMCAudioSettings", 14, {0xAE}},
+        {a, [&] { return audio->SetAudioParam(5, 6); }, "IMCAudioParams", 4, {5, 6}},
+        {a, [&] { return audio->GetAudioParam(5, &out); }, "IMCAudioParams", 3, {5}},
+        {v, [&] { return video->VideoSettings3(0xB3); }, "IMCVideoSettings", 3, {0xB3}},
+        {v, [&] { return video->VideoSettings4(0xB4); }, "IMCVideoSettings", 4, {0xB4}},
+        {v, [&] { return video->VideoSettings5(0xB5); }, "IMCVideoSettings", 5, {0xB5}},
+        {v, [&] { return video->VideoSettings6(0xB6); }, "IMCVideoSettings", 6, {0xB6}},
+        {v, [&] { return video->VideoSettings7(1, 2, 3); }, "IMCVideoSettings", 7, {1, 2, 3}},
+        {v, [&] { return video->VideoSettings8(4, 5, 6); }, "IMCVideoSettings", 8, {4, 5, 6}},
+        {v, [&] { return video->VideoSettings9(0xB9); }, "IMCVideoSettings", 9, {0xB9}},
+        {v, [&] { return video->VideoSettings10(0xBA); }, "IMCVideoSettings", 10, {0xBA}},
+        {v, [&] { return video->VideoSettings11(1, 2, 3, 4); }, "IMCVideoSettings", 11, {1, 2, 3, 4}},
+        {v, [&] { return video->GetVideoSettings(&videoRecord); }, "IMCVideoSettings", 12, {}},
+        {v, [&] { return video->SetVideoSettings(videoRecord); }, "IMCVideoSettings", 13, {}},
+        {v, [&] { return video->GetVideoDefaults(2, 1, &videoRecord); }, "IMCVideoSettings", 14, {2, 1}},
+        {v, [&] { return video->VideoSettings15(7, 8); }, "IMCVideoSettings", 15, {7, 8}},
+        {v, [&] { return video->SetVideoParam(0x10, 0x20); }, "IMCVideoParams", 4, {0x10, 0x20}},
+        {v, [&] { return video->GetVideoParam(0x10, &out); }, "IMCVideoParams", 3, {0x10}},
+        {m, [&] { return mux->MuxSettings3(0xC3); }, "IMCMuxSettings", 3, {0xC3}},
+        {m, [&] { return mux->MuxSettings4(0xC4); }, "IMCMuxSettings", 4, {0xC4}},
+        {m, [&] { return mux->MuxSettings5(0xC5); }, "IMCMuxSettings", 5, {0xC5}},
+        {m, [&] { return mux->SetMuxSettings(muxRecord); }, "IMCMuxSettings", 6, {}},
+        {m, [&] { return mux->MuxSettings7(1, 2); }, "IMCMuxSettings", 7, {1, 2}},
+        {m, [&] { return mux->SetMuxStreamType(4); }, "IMCMuxSettings", 8, {4}},
+        {m, [&] { return mux->SetFileName(nullptr); }, "IFileSinkFilter", 3, {0}},
+        {m, [&] { return mux->SetFileName("a.mpg"); }, "IFileSinkFilter", 3, {1}},
+        {m, [&] { return mux->GetMuxParam(0x11, &out); }, "IMCMuxParams", 3, {0x11}},
+        {m, [&] { return mux->SetMuxParam(0x12, 13); }, "IMCMuxParams", 4, {0x12, 13}},
+        {m, [&] { return mux->SetMuxParam25(7); }, "IMCMuxParams", 4, {0x25, 7}},
+        {e, [&] { return mpeg->SetAudioParam60(9); }, "IMCAudioParams", 4, {0x60, 9}},
+        {e, [&] { return mpeg->SetAudioParam1(8); }, "IMCAudioParams", 4, {1, 8}},
+        {e, [&] { return mpeg->SetVideoParam60(1); }, "IMCVideoParams", 4, {0x60, 1}},
+        {e, [&] { return mpeg->GetVideoParam60(&out); }, "IMCVideoParams", 3, {0x60}},
+        {e, [&] { return mpeg->SetVideoParam61(2); }, "IMCVideoParams", 4, {0x61, 2}},
+        {e, [&] { return mpeg->GetVideoParam61(&out); }, "IMCVideoParams", 3, {0x61}},
+        {h, [&] { return h264->H264Settings3(1, 2, 3); }, "IMCH264Settings", 3, {1, 2, 3}},
+        {h, [&] { return h264->H264Settings4(4, 5, 6); }, "IMCH264Settings", 4, {4, 5, 6}},
+        {h, [&] { return h264->H264Settings5(0xFFFFFFFF); }, "IMCH264Settings", 5, {0xFFFFFFFF}},
+        {h, [&] { return h264->H264Settings7(7, 8, 9); }, "IMCH264Settings", 7, {7, 8, 9}},
+        {h, [&] { return h264->H264Settings8(10, 11); }, "IMCH264Settings", 8, {10, 11}},
+        {h, [&] { return h264->GetH264Param(0x40, &out); }, "IMCH264Params", 3, {0x40}},
+        {h, [&] { return h264->SetH264Param(0x40, 12); }, "IMCH264Params", 4, {0x40, 12}},
         {&CLSID_MCMpegSplitter, [&] { return splitter->GetSplitterParam(0x31, &out); }, "IMCSplitterParams", 3, {0x31}},
         {&CLSID_MCMpegSplitter, [&] { return splitter->SetSplitterParam(0x32, 9); }, "IMCSplitterParams", 4, {0x32, 9}},
         {&CLSID_MCMpegVideoDecoder, [&] { return decoder->SetDecoderParam(0x41, 2); }, "IMCDecoderParams", 4, {0x41, 2}},
@@ -314,18 +351,53 @@ TEST_F(MCCodecWrappers, EveryForwardReachesItsSlotUnchanged) {
         filter.FailSlot(row.iface, row.slot, E_FAIL);
         EXPECT_FALSE(row.call()) << row.iface << " " << row.slot;
     }
-    // Set parameters read back through their get slot.
-    ASSERT_TRUE(splitter->SetSplitterParam(0x33, 0x1234));
-    ASSERT_TRUE(splitter->GetSplitterParam(0x33, &out));
-    EXPECT_EQ(out, 0x1234u);
-    ASSERT_TRUE(mux->SetMuxParam25(0x55));
-    ASSERT_TRUE(mux->GetMuxParam(0x25, &out));
-    EXPECT_EQ(out, 0x55u);
-    // The records arrive whole.
-    Behaviour(CLSID_MCMpegMultiplexer).ClearCalls();
+
+    // Every group a class offers reaches that class's own filter, through each of its interfaces.
+    struct Binding {
+        const CLSID* clsid;
+        CMCAudioGroup* audio;
+        CMCVideoGroup* video;
+        CMCMuxGroup* mux;
+        CMCMuxParamGroup* muxParams;
+        Names ifaces;
+    };
+    const Binding bindings[] = {
+        {e, mpeg, mpeg, mpeg, nullptr,
+         {"IMCAudioSettings", "IMCAudioParams", "IMCVideoSettings", "IMCVideoParams", "IMCMuxSettings", "IFileSinkFilter"}},
+        {h, h264, nullptr, h264, h264,
+         {"IMCAudioSettings", "IMCAudioParams", "IMCMuxSettings", "IFileSinkFilter", "IMCMuxParams"}},
+        {m, nullptr, nullptr, mux, mux, {"IMCMuxSettings", "IFileSinkFilter", "IMCMuxParams"}},
+        {a, audio, nullptr, nullptr, nullptr, {"IMCAudioSettings", "IMCAudioParams"}},
+        {v, nullptr, video, nullptr, nullptr, {"IMCVideoSettings", "IMCVideoParams"}},
+    };
+    for (const Binding& binding : bindings) {
+        hwsim::FilterBehaviour& filter = Behaviour(*binding.clsid);
+        filter.ClearCalls();
+        bool sent = true;
+        if (binding.audio) sent = binding.audio->AudioSettings3(1) && binding.audio->SetAudioParam(1, 1);
+        if (binding.video) sent = sent && binding.video->VideoSettings3(1) && binding.video->SetVideoParam(1, 1);
+        if (binding.mux) sent = sent && binding.mux->MuxSettings3(1) && binding.mux->SetFileName("b.mpg");
+        if (binding.muxParams) sent = sent && binding.muxParams->SetMuxParam(1, 1);
+        EXPECT_TRUE(sent);
+        Names ifaces;
+        for (const auto& call : filter.Calls()) ifaces.push_back(call.iface);
+        EXPECT_EQ(ifaces, binding.ifaces);
+    }
+
+    // The records arrive whole, and values set read back through their get slot.
+    Behaviour(*m).ClearCalls();
     ASSERT_TRUE(mux->SetMuxSettings(muxRecord));
-    EXPECT_EQ(Behaviour(CLSID_MCMpegMultiplexer).Calls()[0].records[0], hwsim::FilterBehaviour::Bytes(muxRecord));
+    EXPECT_EQ(Behaviour(*m).Calls()[0].records[0], hwsim::FilterBehaviour::Bytes(muxRecord));
+    Behaviour(*v).ClearCalls();
+    ASSERT_TRUE(video->SetVideoSettings(videoRecord) && audio->SetAudioSettings(audioRecord));
+    EXPECT_EQ(Behaviour(*v).Calls()[0].records[0].size(), 877u);
+    EXPECT_EQ(Behaviour(*a).Calls().back().records[0].size(), 36u);
+    ASSERT_TRUE(h264->SetH264Param(0x41, 0x77) && h264->GetH264Param(0x41, &out));
+    EXPECT_EQ(out, 0x77u);
+    ASSERT_TRUE(mux->SetMuxParam25(0x55) && mux->GetMuxParam(0x25, &out));
+    EXPECT_EQ(out, 0x55u);
     // A null value place is the filter's E_POINTER, so FALSE.
     EXPECT_FALSE(decoder->GetDecoderParam(1, nullptr));
-    EXPECT_FALSE(splitter->GetSplitterParam(1, nullptr));
+    EXPECT_FALSE(video->GetVideoSettings(nullptr));
+    EXPECT_FALSE(h264->GetH264Param(0x41, nullptr));
 }

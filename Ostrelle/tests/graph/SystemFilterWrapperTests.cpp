@@ -1,13 +1,21 @@
-// The file writer, multiplexer, switch, delay and H.264 decoder wrappers, over the stand-in's
-// system filters and the simulated PC's installed makers' filters.
+// The file writer, multiplexer, switch, delay and H.264 decoder wrappers, and the file names of
+// every file-sink wrapper, over the stand-in's system filters and the simulated PC's installed
+// makers' filters.
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <string>
 
 #include "graph/AVSwitchFilter.h"
+#include "graph/DumpFilter.h"
 #include "graph/FileWriteFilter.h"
+#include "graph/IVStreamFilters.h"
+#include "graph/LigosFilters.h"
 #include "graph/MCH264DecoderFilter.h"
+#include "graph/MCH264EncoderFilter.h"
+#include "graph/MCMpegCodecFilters.h"
+#include "graph/MCMpegEncoderFilter.h"
 #include "graph/MuxFilter.h"
 #include "graph/TimeDelayFilter.h"
 #include "hwsim/installed/VorlaneFilters.h"
@@ -22,6 +30,17 @@ using SystemWrappers = SystemBench;
 template <class T>
 T* AddOf(CRootGraph& graph, REFCLSID clsid) {
     return dynamic_cast<T*>(graph.AddFilter(clsid, "Wrapped"));
+}
+
+std::wstring CurrentFile(CRootFilter* wrapper) {
+    CComPtr<IFileSinkFilter> sink;
+    LPOLESTR name = nullptr;
+    if (wrapper->GetFilter()->QueryInterface(IID_IFileSinkFilter, reinterpret_cast<void**>(&sink)) != S_OK ||
+        sink->GetCurFile(&name, nullptr) != S_OK || name == nullptr)
+        return L"(none)";
+    std::wstring file(name);
+    CoTaskMemFree(name);
+    return file;
 }
 
 }  // namespace
@@ -165,4 +184,35 @@ TEST_F(SystemWrappers, DecoderForwardsEverySlotUnchanged) {
     EXPECT_NE(graph.AddFilter(CLSID_MCH264VideoDecoder, "Decoder 2"), nullptr);
     behaviour.RefuseInterface("IMCH264DecoderOutput");
     EXPECT_EQ(graph.AddFilter(CLSID_MCH264VideoDecoder, "Decoder 3"), nullptr);
+}
+
+// A name of 260 characters does not convert whole: cut, it would name another file.
+TEST_F(SystemWrappers, EveryFileSinkWrapperTakesANameWholeOrRefusesIt) {
+    CRootGraph graph;
+    auto* mpeg = AddOf<CMCMpegEncoderFilter>(graph, CLSID_MCMpegEncoder);
+    auto* h264 = AddOf<CMCH264EncoderFilter>(graph, CLSID_MCH264Encoder);
+    auto* mux = AddOf<CMCMuxFilter>(graph, CLSID_MCMpegMultiplexer);
+    auto* writer = AddOf<CFileWriteFilter>(graph, CLSID_FileWriter);
+    auto* ivWriter = AddOf<CIVFileWriterFilter>(graph, CLSID_IVFileWriter);
+    auto* ligos = AddOf<CLigosEncoderFilter>(graph, CLSID_LigosEncoder);
+    auto* transcoder = AddOf<CLigosTranscodeFilter>(graph, CLSID_LigosTranscoder);
+    auto* dump = AddOf<CDumpFilter>(graph, CLSID_Dump);
+    ASSERT_TRUE(mpeg && h264 && mux && writer && ivWriter && ligos && transcoder && dump);
+    const std::pair<CRootFilter*, std::function<BOOL(const char*)>> sinks[] = {
+        {mpeg, [&](const char* name) { return mpeg->SetFileName(name); }},
+        {h264, [&](const char* name) { return h264->SetFileName(name); }},
+        {mux, [&](const char* name) { return mux->SetFileName(name); }},
+        {writer, [&](const char* name) { return writer->SetFileName(name); }},
+        {ivWriter, [&](const char* name) { return ivWriter->SetFileName(name); }},
+        {ligos, [&](const char* name) { return ligos->SetOutputFile(name); }},
+        {transcoder, [&](const char* name) { return transcoder->SetOutputFile(name); }},
+        {dump, [&](const char* name) { return dump->SetFileName(name); }},
+    };
+    const std::string fits = "C:\\" + std::string(256, 'n');
+    const std::string tooLong = "D:\\" + std::string(257, 'n');
+    for (const auto& [wrapper, setFileName] : sinks) {
+        EXPECT_TRUE(setFileName(fits.c_str())) << wrapper->GetDeviceName();
+        EXPECT_FALSE(setFileName(tooLong.c_str())) << wrapper->GetDeviceName();
+        EXPECT_EQ(CurrentFile(wrapper), std::wstring(fits.begin(), fits.end())) << wrapper->GetDeviceName();
+    }
 }
