@@ -27,18 +27,6 @@ protected:
 
 }  // namespace
 
-TEST_F(DeinterlaceSnapWrappers, GraphWrapsBothOnlyWithTheMakersPackage) {
-    {
-        CRootGraph graph;
-        EXPECT_NE(AddOf<CDeinterlaceFilter>(graph, CLSID_VorlaneDeinterlace), nullptr);
-        EXPECT_NE(AddOf<CSnapPictureFilter>(graph, CLSID_VorlaneSnapPicture), nullptr);
-    }
-    Load(R"({"cards": [], "packages": ["intervideo"]})");
-    CRootGraph graph;
-    EXPECT_EQ(graph.AddFilter(CLSID_VorlaneDeinterlace, "Missing"), nullptr);
-    EXPECT_EQ(graph.AddFilter(CLSID_VorlaneSnapPicture, "Missing"), nullptr);
-}
-
 TEST_F(DeinterlaceSnapWrappers, DeinterlaceValueIsCountedFromItsOffset) {
     CRootGraph graph;
     auto* deinterlace = AddOf<CDeinterlaceFilter>(graph, CLSID_VorlaneDeinterlace);

@@ -34,35 +34,6 @@ protected:
 
 }  // namespace
 
-TEST_F(MCCodecWrappers, EachClassComesForItsClsidOnlyWithItsPackage) {
-    struct Row {
-        const CLSID* clsid;
-        std::function<bool(CRootFilter*)> isClass;
-        BOOL dyncPin;
-    };
-    const Row rows[] = {
-        {&CLSID_MCMpegMultiplexer, [](CRootFilter* f) { return dynamic_cast<CMCMuxFilter*>(f) != nullptr; }, TRUE},
-        {&CLSID_MCMpegAudioDecoder, [](CRootFilter* f) { return dynamic_cast<CMCAudioDecoderFilter*>(f) != nullptr; }, FALSE},
-        {&CLSID_MCMpegAudioEncoder, [](CRootFilter* f) { return dynamic_cast<CMCAudioEncoderFilter*>(f) != nullptr; }, FALSE},
-        {&CLSID_MCMpegEncoder, [](CRootFilter* f) { return dynamic_cast<CMCMpegEncoderFilter*>(f) != nullptr; }, TRUE},
-        {&CLSID_MCMpegSplitter, [](CRootFilter* f) { return dynamic_cast<CMCSplitterFilter*>(f) != nullptr; }, TRUE},
-        {&CLSID_MCMpegVideoDecoder, [](CRootFilter* f) { return dynamic_cast<CMCVideoDecoderFilter*>(f) != nullptr; }, FALSE},
-        {&CLSID_MCMpegVideoEncoder, [](CRootFilter* f) { return dynamic_cast<CMCVideoEncoderFilter*>(f) != nullptr; }, FALSE},
-        {&CLSID_MCH264Encoder, [](CRootFilter* f) { return dynamic_cast<CMCH264EncoderFilter*>(f) != nullptr; }, TRUE},
-    };
-    CRootGraph graph;
-    for (const Row& row : rows) {
-        CRootFilter* wrapper = graph.AddFilter(*row.clsid, "Wrapped");
-        ASSERT_NE(wrapper, nullptr);
-        EXPECT_TRUE(row.isClass(wrapper)) << wrapper->GetDeviceName();
-        EXPECT_TRUE(wrapper->IsValid());
-        EXPECT_EQ(wrapper->IsDyncPin(), row.dyncPin) << wrapper->GetDeviceName();
-    }
-    Load(R"({"cards": [], "packages": ["vorlane"]})");
-    CRootGraph without;
-    for (const Row& row : rows) EXPECT_EQ(without.AddFilter(*row.clsid, "Wrapped"), nullptr);
-}
-
 TEST_F(MCCodecWrappers, MultiplexerInputAddedOnConnectionIsFoundByName) {
     CRootGraph graph;
     auto* encoder = Add<CMCAudioEncoderFilter>(graph, CLSID_MCMpegAudioEncoder, "Audio");
@@ -235,20 +206,6 @@ TEST_F(MCCodecWrappers, AudioDecoderIsValidWithoutAnInterface) {
     EXPECT_TRUE(decoder->IsValid());
     EXPECT_EQ(decoder->GetPinCount(), 2);
     EXPECT_TRUE(Behaviour(CLSID_MCMpegAudioDecoder).Queries().empty());
-}
-
-TEST_F(MCCodecWrappers, VideoEncoderModeNibbleTakesOnlyFourBits) {
-    CRootGraph graph;
-    auto* encoder = Add<CMCVideoEncoderFilter>(graph, CLSID_MCMpegVideoEncoder);
-    ASSERT_NE(encoder, nullptr);
-    for (BYTE before : {BYTE(0xFF), BYTE(0x00)}) {
-        MC_VIDEO_SETTINGS video = {};
-        video.bytes[0x32C] = before;
-        ASSERT_TRUE(encoder->SetVideoSettings(video));
-        ASSERT_TRUE(encoder->SetVideoModeNibble(0x13));
-        ASSERT_TRUE(encoder->GetVideoSettings(&video));
-        EXPECT_EQ(video.bytes[0x32C], before == 0xFF ? 0xE7 : 0x06);
-    }
 }
 
 // Each forward reaches its slot with the caller's arguments and answers the slot's failure with

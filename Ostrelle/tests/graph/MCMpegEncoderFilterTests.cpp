@@ -34,17 +34,6 @@ protected:
 
 }  // namespace
 
-TEST_F(MCMpegEncoder, ComesWithItsPackageAndChangesItsPins) {
-    CRootGraph graph;
-    CMCMpegEncoderFilter* encoder = Add(graph);
-    ASSERT_NE(encoder, nullptr);
-    EXPECT_TRUE(encoder->IsDyncPin());
-
-    Load(R"({"cards": [], "packages": ["vorlane"]})");
-    CRootGraph other;
-    EXPECT_EQ(other.AddFilter(CLSID_MCMpegEncoder, "Encoder"), nullptr);
-}
-
 TEST_F(MCMpegEncoder, WithoutVideoParamsIsInvalidButHoldsTheOtherFive) {
     Filter().RefuseInterface("IMCVideoParams");
     CRootGraph graph;

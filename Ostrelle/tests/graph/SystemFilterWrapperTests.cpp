@@ -142,19 +142,6 @@ TEST_F(SystemWrappers, SwitchNeedsItsInterfaceExactly) {
     EXPECT_EQ(graph.AddFilter(CLSID_VorlaneAVSwitch, "Switch"), nullptr);
 }
 
-TEST_F(SystemWrappers, InstalledFiltersComeWithTheirPackages) {
-    Load(R"({"cards": [], "packages": ["mainconcept"]})");
-    CRootGraph graph;
-    EXPECT_EQ(graph.AddFilter(CLSID_VorlaneAVSwitch, "Switch"), nullptr);
-    EXPECT_EQ(graph.AddFilter(CLSID_VorlaneTimeDelay, "Delay"), nullptr);
-    EXPECT_NE(AddOf<CMCH264DecoderFilter>(graph, CLSID_MCH264VideoDecoder), nullptr);
-
-    Load(R"({"cards": []})");
-    EXPECT_NE(AddOf<CTimeDelayFilter>(graph, CLSID_VorlaneTimeDelay), nullptr);
-    EXPECT_TRUE(Devices().Packages().Uninstall(CLSID_VorlaneTimeDelay));
-    EXPECT_EQ(graph.AddFilter(CLSID_VorlaneTimeDelay, "Delay"), nullptr);
-}
-
 TEST_F(SystemWrappers, DecoderForwardsEverySlotUnchanged) {
     CRootGraph graph;
     auto* decoder = AddOf<CMCH264DecoderFilter>(graph, CLSID_MCH264VideoDecoder);
