@@ -1,8 +1,8 @@
 #include "graph/FileWriteFilter.h"
 
+#include "graph/FileSinkName.h"
 #include "graph/FilterWrapperClass.h"
 #include "graph/NameText.h"
-#include "graph/FileSinkName.h"
 
 CFilterClassRecord CFileWriteFilter::s_classRecord(&CLSID_FileWriter, nullptr, "File Write Filter",
                                                    &CFileWriteFilter::CreateInstance, &CFileWriteFilter::WrapInstance);

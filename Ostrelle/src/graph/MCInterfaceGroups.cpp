@@ -40,7 +40,7 @@ BOOL CMCMuxGroup::SetMuxStreamType(DWORD streamType) {
     return MCForward(m_pMuxSettings.p, &IMCMuxSettings::SetStreamType, streamType);
 }
 BOOL CMCMuxGroup::SetFileName(const char* name) {
-    return m_pFileSink != nullptr && SUCCEEDED(SetFileSinkName(m_pFileSink, name)) ? TRUE : FALSE;
+    return SUCCEEDED(SetFileSinkName(m_pFileSink, name)) ? TRUE : FALSE;
 }
 BOOL CMCMuxGroup::GetFileName(char* buffer, int size) { return MCGetFileName(m_pFileSink, buffer, size); }
 
