@@ -1,12 +1,14 @@
 // The MainConcept multiplexer, audio decoder and encoder, splitter, video decoder and encoder
 // wrappers, reached through the registry over the simulated PC's installed filters: what each
-// Init asks for, the video decoder's set-up and record, and every forwarding slot.
+// Init asks for, the video decoder's set-up and record, and every forwarding slot of these, the
+// MPEG and H.264 encoders and the H.264 decoder.
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "graph/MCH264DecoderFilter.h"
 #include "graph/MCH264EncoderFilter.h"
 #include "graph/MCMpegCodecFilters.h"
 #include "graph/MCMpegEncoderFilter.h"
@@ -61,6 +63,8 @@ TEST_F(MCCodecWrappers, InitAsksForEveryInterfaceInItsOrder) {
         {&CLSID_MCMpegSplitter, {"IMCSplitterParams"}},
         {&CLSID_MCMpegVideoDecoder, {"IMCDecoderParams", "IMCDecoderOutput"}},
         {&CLSID_MCMpegVideoEncoder, {"IMCVideoSettings", "IMCVideoParams"}},
+        {&CLSID_MCH264Encoder, {"IMCAudioSettings", "IMCAudioParams", "IMCMuxSettings", "IMCMuxParams", "IFileSinkFilter",
+                                "IMCH264Settings", "IMCH264Params"}},
     };
     CRootGraph graph;
     for (const Row& row : rows) {
@@ -81,17 +85,43 @@ TEST_F(MCCodecWrappers, InitAsksForEveryInterfaceInItsOrder) {
     }
 }
 
-TEST_F(MCCodecWrappers, MultiplexerWithoutParamsIsInvalidYetHoldsItsFileSink) {
-    Behaviour(CLSID_MCMpegMultiplexer).RefuseInterface("IMCMuxParams");
+// The last interface refused: every one was asked for, the wrapper is invalid, and the others
+// still forward. S_FALSE counts as an interface given.
+TEST_F(MCCodecWrappers, LastInterfaceRefusedMakesTheWrapperInvalidYetTheOthersForward) {
+    hwsim::FilterBehaviour& e = Behaviour(CLSID_MCMpegEncoder);
+    hwsim::FilterBehaviour& h = Behaviour(CLSID_MCH264Encoder);
+    hwsim::FilterBehaviour& m = Behaviour(CLSID_MCMpegMultiplexer);
+    e.RefuseInterface("IMCVideoParams");
+    h.RefuseInterface("IMCH264Params");
+    m.RefuseInterface("IMCMuxParams");
     CRootGraph graph;
+    EXPECT_EQ(graph.AddFilter(CLSID_MCMpegEncoder, "Refused"), nullptr);
+    CMCMpegEncoderFilter mpeg(&graph, CLSID_MCMpegEncoder);
+    CMCH264EncoderFilter h264(&graph, CLSID_MCH264Encoder);
     CMCMuxFilter mux(&graph, CLSID_MCMpegMultiplexer);
+    for (hwsim::FilterBehaviour* filter : {&e, &h, &m}) filter->ClearCalls();
+    EXPECT_FALSE(mpeg.SetUp());
+    EXPECT_FALSE(h264.SetUp());
     EXPECT_FALSE(mux.SetUp());
-    EXPECT_FALSE(mux.IsValid());
-    EXPECT_TRUE(mux.SetFileName("C:\\Record\\mux.mpg"));
-    EXPECT_TRUE(mux.SetMuxStreamType(2));
-    Behaviour(CLSID_MCMpegMultiplexer).ClearCalls();
+    EXPECT_FALSE(mpeg.IsValid() || h264.IsValid() || mux.IsValid());
+    EXPECT_EQ(e.Queries().size(), 6u);
+    EXPECT_EQ(h.Queries().size(), 7u);
+    EXPECT_EQ(m.Queries().size(), 3u);
+    for (hwsim::FilterBehaviour* filter : {&e, &h, &m}) filter->ClearCalls();
+    EXPECT_TRUE(mpeg.AudioSettings3(1) && mpeg.SetAudioParam(2, 3) && mpeg.MuxSettings3(4) &&
+                mpeg.SetFileName("a.mpg") && mpeg.VideoSettings3(5));
+    EXPECT_FALSE(mpeg.SetVideoParam(6, 7));
+    EXPECT_TRUE(h264.SetMuxParam(0x25, 3) && h264.H264Settings5(1));
+    EXPECT_FALSE(h264.SetH264Param(1, 2));
+    EXPECT_TRUE(mux.SetFileName("C:\\Record\\mux.mpg") && mux.SetMuxStreamType(2));
     EXPECT_FALSE(mux.SetMuxParam25(1));
-    EXPECT_TRUE(Behaviour(CLSID_MCMpegMultiplexer).Calls().empty());
+    EXPECT_EQ(e.Calls().size(), 5u);
+    EXPECT_EQ(h.Calls().size(), 2u);
+    EXPECT_EQ(m.Calls().size(), 2u);
+
+    e.RefuseInterface("IMCVideoParams", false);
+    e.AnswerSFalse("IMCVideoParams");
+    EXPECT_NE(graph.AddFilter(CLSID_MCMpegEncoder, "Taken"), nullptr);
 }
 
 // The one file-name getter of the encoders and the multiplexer.
@@ -219,7 +249,9 @@ TEST_F(MCCodecWrappers, EveryForwardReachesItsSlotUnchangedAndEachClassBindsItsG
     auto* video = Add<CMCVideoEncoderFilter>(graph, CLSID_MCMpegVideoEncoder);
     auto* splitter = Add<CMCSplitterFilter>(graph, CLSID_MCMpegSplitter);
     auto* decoder = Add<CMCVideoDecoderFilter>(graph, CLSID_MCMpegVideoDecoder);
-    ASSERT_TRUE(mpeg && h264 && mux && audio && video && splitter && decoder);
+    auto* h264Decoder = Add<CMCH264DecoderFilter>(graph, CLSID_MCH264VideoDecoder);
+    ASSERT_TRUE(mpeg && h264 && mux && audio && video && splitter && decoder && h264Decoder);
+    MCH264_OUTPUT_RECORD h264Record = {};
     DWORD out = 0;
     MC_AUDIO_SETTINGS audioRecord = {};
     MC_VIDEO_SETTINGS videoRecord = {};
@@ -233,7 +265,7 @@ TEST_F(MCCodecWrappers, EveryForwardReachesItsSlotUnchangedAndEachClassBindsItsG
         Args args;
     };
     const CLSID *a = &CLSID_MCMpegAudioEncoder, *v = &CLSID_MCMpegVideoEncoder, *m = &CLSID_MCMpegMultiplexer,
-                *e = &CLSID_MCMpegEncoder, *h = &CLSID_MCH264Encoder;
+                *e = &CLSID_MCMpegEncoder, *h = &CLSID_MCH264Encoder, *d = &CLSID_MCH264VideoDecoder;
     const std::vector<Row> rows = {
         {a, [&] { return audio->AudioSettings3(0xA3); }, "IMCAudioSettings", 3, {0xA3}},
         {a, [&] { return audio->AudioSettings4(0xA4); }, "IMCAudioSettings", 4, {0xA4}},
@@ -295,6 +327,11 @@ TEST_F(MCCodecWrappers, EveryForwardReachesItsSlotUnchangedAndEachClassBindsItsG
         {&CLSID_MCMpegVideoDecoder, [&] { return decoder->DecoderOutput3(1, 2); }, "IMCDecoderOutput", 3, {1, 2}},
         {&CLSID_MCMpegVideoDecoder, [&] { return decoder->DecoderOutput4(3, 0xFFFFFFFF); }, "IMCDecoderOutput", 4, {3, 0xFFFFFFFF}},
         {&CLSID_MCMpegVideoDecoder, [&] { return decoder->SetOutputFormat(kBGR4, 1); }, "IMCDecoderOutput", 5, {kBGR4, 1}},
+        {d, [&] { return h264Decoder->Output3(1, 2); }, "IMCH264DecoderOutput", 3, {1, 2}},
+        {d, [&] { return h264Decoder->Output4(3, 4); }, "IMCH264DecoderOutput", 4, {3, 4}},
+        {d, [&] { return h264Decoder->Output5(5, 0xFFFFFFFF); }, "IMCH264DecoderOutput", 5, {5, 0xFFFFFFFF}},
+        {d, [&] { return h264Decoder->GetOutputRecord(&h264Record); }, "IMCH264DecoderOutput", 6, {ULONGLONG(uintptr_t(&h264Record))}},
+        {d, [&] { return h264Decoder->SetOutputRecord(h264Record); }, "IMCH264DecoderOutput", 7, {}},
     };
     for (const Row& row : rows) {
         hwsim::FilterBehaviour& filter = Behaviour(*row.clsid);
@@ -342,6 +379,10 @@ TEST_F(MCCodecWrappers, EveryForwardReachesItsSlotUnchangedAndEachClassBindsItsG
     }
 
     // The records arrive whole, and values set read back through their get slot.
+    for (DWORD i = 0; i < 10; ++i) h264Record.dwField[i] = 0x100 + i;
+    MCH264_OUTPUT_RECORD h264Read = {};
+    ASSERT_TRUE(h264Decoder->SetOutputRecord(h264Record) && h264Decoder->GetOutputRecord(&h264Read));
+    EXPECT_EQ(hwsim::FilterBehaviour::Bytes(h264Read), hwsim::FilterBehaviour::Bytes(h264Record));
     Behaviour(*m).ClearCalls();
     ASSERT_TRUE(mux->SetMuxSettings(muxRecord));
     EXPECT_EQ(Behaviour(*m).Calls()[0].records[0], hwsim::FilterBehaviour::Bytes(muxRecord));

@@ -1,5 +1,6 @@
-// The MainConcept MPEG encoder wrapper over the simulated PC's installed encoder: its interfaces,
-// the forwarding slots, the presets and the set-up sequence, read from the filter's call log.
+// The MainConcept MPEG encoder wrapper over the simulated PC's installed encoder: the presets,
+// the set-up sequence and the mode nibble, read from the filter's call log (its forwarding slots
+// are walked with the codecs').
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -33,30 +34,6 @@ protected:
 };
 
 }  // namespace
-
-TEST_F(MCMpegEncoder, WithoutVideoParamsIsInvalidButHoldsTheOtherFive) {
-    Filter().RefuseInterface("IMCVideoParams");
-    CRootGraph graph;
-    EXPECT_EQ(Add(graph), nullptr);
-
-    CMCMpegEncoderFilter encoder(&graph, CLSID_MCMpegEncoder);
-    Filter().ClearCalls();
-    EXPECT_FALSE(encoder.Init());
-    EXPECT_EQ(Filter().Queries().size(), 6u);
-    Filter().ClearCalls();
-    EXPECT_TRUE(encoder.AudioSettings3(1));
-    EXPECT_TRUE(encoder.SetAudioParam(2, 3));
-    EXPECT_TRUE(encoder.MuxSettings3(4));
-    EXPECT_TRUE(encoder.SetFileName("a.mpg"));
-    EXPECT_TRUE(encoder.VideoSettings3(5));
-    EXPECT_FALSE(encoder.SetVideoParam(6, 7));
-    EXPECT_EQ(Slots().size(), 5u);
-
-    // S_FALSE counts as an interface given.
-    Filter().RefuseInterface("IMCVideoParams", false);
-    Filter().AnswerSFalse("IMCVideoParams");
-    EXPECT_NE(Add(graph), nullptr);
-}
 
 TEST_F(MCMpegEncoder, PresetsFillEveryFieldForBothStandards) {
     using Preset = BOOL (*)(MCEncoderSetup*, BOOL);
