@@ -96,6 +96,10 @@ BOOL CAudioCaptureFilter::FindCapturePin() {
 BOOL CAudioCaptureFilter::ChooseMixer() {
     m_uMixerId = 0;
     m_nMixerIndex = 0;
+    // A mixer reports at most MAXPNAMELEN - 1 characters of its product name, so a longer
+    // FriendlyName is matched by that many of its first characters.
+    char wanted[MAXPNAMELEN] = {};
+    std::memcpy(wanted, m_szDeviceName, strnlen(m_szDeviceName, MAXPNAMELEN - 1));
     const UINT count = mixerGetNumDevs();
     for (UINT i = count; i-- > 0;) {
         if (mixerGetID(reinterpret_cast<HMIXEROBJ>(static_cast<UINT_PTR>(i)), &m_uMixerId, MIXER_OBJECTF_MIXER) !=
@@ -104,7 +108,7 @@ BOOL CAudioCaptureFilter::ChooseMixer() {
         MIXERCAPS caps;
         std::memset(&caps, 0, sizeof(caps));
         if (mixerGetDevCaps(m_uMixerId, &caps, sizeof(caps)) != MMSYSERR_NOERROR) return FALSE;
-        if (std::strcmp(caps.szPname, m_szDeviceName) == 0) {
+        if (std::strcmp(caps.szPname, wanted) == 0) {
             m_nMixerIndex = static_cast<int>(i);
             return TRUE;
         }

@@ -80,8 +80,9 @@ public:
     static CFilterClassRecord s_classRecord;
 
 private:
-    // Chooses the mixer whose product name is the device name (the highest index among equal
-    // names; mixer 0 when none matches). FALSE when a mixer call failed.
+    // Chooses the mixer whose product name is the device name, or its first 31 characters for a
+    // longer name (the highest index among equal names; mixer 0 when none matches). FALSE when a
+    // mixer call failed.
     BOOL ChooseMixer();
     void FreeMixerArrays();
     // Reads (get) or sets a value of the first control of `type` on the destination (line -1)

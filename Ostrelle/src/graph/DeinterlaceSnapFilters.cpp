@@ -117,7 +117,9 @@ CSnapPictureFilter::~CSnapPictureFilter() {
 BOOL CSnapPictureFilter::Init() {
     m_pSnap.Release();
     if (!IsValid()) return FALSE;
-    if (m_pFilter->QueryInterface(IID_IVorlaneSnapPicture, reinterpret_cast<void**>(&m_pSnap)) == S_OK) return TRUE;
+    if (SUCCEEDED(m_pFilter->QueryInterface(IID_IVorlaneSnapPicture, reinterpret_cast<void**>(&m_pSnap))) &&
+        m_pSnap != nullptr)
+        return TRUE;
     m_pSnap.Release();
     return FALSE;
 }

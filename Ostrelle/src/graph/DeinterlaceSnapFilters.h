@@ -59,7 +59,7 @@ public:
 
     HRESULT OnHook1(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
     HRESULT OnHook2(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
-    // Opens the snapshot interface; TRUE only for S_OK.
+    // Opens the snapshot interface; TRUE when the query succeeded (S_FALSE too).
     BOOL Init() override;
 
     // Asks the filter to save its picture: format 1 or 2 (another sends 0; 3 is refused),

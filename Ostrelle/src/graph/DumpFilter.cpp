@@ -1,6 +1,6 @@
 #include "graph/DumpFilter.h"
 
-#include "graph/StrA2W.h"
+#include "graph/FileSinkName.h"
 
 CFilterClassRecord CDumpFilter::s_classRecord(&CLSID_Dump, nullptr, "Dump", &CDumpFilter::CreateInstance,
                                               &CDumpFilter::WrapInstance);
@@ -34,6 +34,5 @@ BOOL CDumpFilter::SetFileName(const char* path) {
     if (m_pFilter == nullptr) return FALSE;
     CComPtr<IFileSinkFilter> sink;
     if (FAILED(m_pFilter->QueryInterface(IID_IFileSinkFilter, reinterpret_cast<void**>(&sink)))) return FALSE;
-    CStrA2W widePath(path);
-    return SUCCEEDED(sink->SetFileName(widePath.Convert(), nullptr)) ? TRUE : FALSE;
+    return SUCCEEDED(SetFileSinkName(sink, path)) ? TRUE : FALSE;
 }

@@ -16,7 +16,8 @@ public:
     HRESULT OnHook2(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
 
     // Names the file to write: the path as wide text (NULL passes no name) to the filter's
-    // IFileSinkFilter::SetFileName. FALSE without that interface or when the call fails.
+    // IFileSinkFilter::SetFileName. FALSE without that interface, for a path of 260 characters
+    // or more (no call) or when the call fails.
     BOOL SetFileName(const char* path);
 
     static CRootFilter* CreateInstance(CRootGraph* graph, int flag);

@@ -1,8 +1,8 @@
 #include "graph/FileWriteFilter.h"
 
+#include "graph/FileSinkName.h"
 #include "graph/FilterWrapperClass.h"
 #include "graph/NameText.h"
-#include "graph/StrA2W.h"
 
 CFilterClassRecord CFileWriteFilter::s_classRecord(&CLSID_FileWriter, nullptr, "File Write Filter",
                                                    &CFileWriteFilter::CreateInstance, &CFileWriteFilter::WrapInstance);
@@ -31,8 +31,7 @@ BOOL CFileWriteFilter::Init() {
 
 BOOL CFileWriteFilter::SetFileName(const char* name) {
     if (m_pFileSink == nullptr) return FALSE;
-    CStrA2W wideName(name);
-    return SUCCEEDED(m_pFileSink->SetFileName(wideName.Convert(), nullptr)) ? TRUE : FALSE;
+    return SUCCEEDED(SetFileSinkName(m_pFileSink, name)) ? TRUE : FALSE;
 }
 
 BOOL CFileWriteFilter::GetFileName(char* buffer, int size) {

@@ -17,7 +17,8 @@ public:
     // Opens IFileSinkFilter2.
     BOOL Init() override;
 
-    // Names the file (NULL passes no name), with no media type.
+    // Names the file (NULL passes no name), with no media type; a name of 260 characters or
+    // more is refused without a call.
     BOOL SetFileName(const char* name);
     // The current file name in the ANSI code page into `buffer` of `size` bytes (an empty string
     // when none is set). FALSE when the call fails, and FALSE with an empty buffer when the name

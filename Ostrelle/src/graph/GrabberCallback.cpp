@@ -4,6 +4,9 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
+
+#include "graph/BitmapFile.h"
 
 CGrabberCallback::CGrabberCallback() {
     std::memset(&m_bih, 0, sizeof(m_bih));
@@ -53,32 +56,17 @@ STDMETHODIMP CGrabberCallback::BufferCB(double, BYTE* pBuffer, long BufferLen) {
     return S_OK;
 }
 
-// Writes into a file beside the target and moves it into place, so a failed write leaves
-// neither a partial file nor a damaged earlier one.
+// The frame behind its 40-byte header, as one packed DIB for the BMP writer.
 BOOL CGrabberCallback::WriteBitmap(const char* path, const BYTE* image, DWORD imageSize,
                                    const BITMAPINFOHEADER& format) {
     BITMAPINFOHEADER header = format;
     header.biSize = sizeof(header);
     header.biSizeImage = imageSize;
     header.biClrUsed = 0;
-    BITMAPFILEHEADER file;
-    std::memset(&file, 0, sizeof(file));
-    file.bfType = 0x4D42;  // "BM"
-    file.bfOffBits = sizeof(file) + sizeof(header);
-    file.bfSize = file.bfOffBits + imageSize;
-
-    const std::string temporary = std::string(path) + ".part";
-    HANDLE handle = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                nullptr);
-    if (handle == INVALID_HANDLE_VALUE) return FALSE;
-    DWORD written = 0;
-    BOOL ok = WriteFile(handle, &file, sizeof(file), &written, nullptr) && written == sizeof(file);
-    ok = ok && WriteFile(handle, &header, sizeof(header), &written, nullptr) && written == sizeof(header);
-    ok = ok && WriteFile(handle, image, imageSize, &written, nullptr) && written == imageSize;
-    ok = CloseHandle(handle) && ok;
-    ok = ok && MoveFileExA(temporary.c_str(), path, MOVEFILE_REPLACE_EXISTING);
-    if (!ok) DeleteFileA(temporary.c_str());
-    return ok ? TRUE : FALSE;
+    std::vector<BYTE> dib(sizeof(header) + imageSize);
+    std::memcpy(dib.data(), &header, sizeof(header));
+    std::memcpy(dib.data() + sizeof(header), image, imageSize);
+    return WriteBitmapFile(path, dib.data(), DWORD(dib.size()));
 }
 
 void CGrabberCallback::SetVideoFormat(const BITMAPINFOHEADER* bih) {

@@ -27,7 +27,7 @@ public:
     STDMETHODIMP SampleCB(double SampleTime, IMediaSample* pSample) override;
     // With a snapshot pending, writes the frame as a BMP file and clears the request; a frame
     // shorter than the format's image is not written (the request stays), and a failed write
-    // leaves no file behind (the request is dropped).
+    // keeps the file that was there (the request is dropped).
     STDMETHODIMP BufferCB(double SampleTime, BYTE* pBuffer, long BufferLen) override;
 
     // Copies the video format's 40-byte header.

@@ -124,7 +124,7 @@ BOOL CIVVideoEncoderFilter::SetVideoConfig(const IVVideoConfig* config) {
     CComPtr<IIVVideoParams> params = QueryIVParams<IIVVideoParams>(m_pFilter, IID_IIVVideoParams);
     if (params == nullptr || config == nullptr) return FALSE;
     BOOL all = WriteIVParams(params.p, config->field, kIVVideoCallOrder, std::size(kIVVideoCallOrder));
-    if (params->SetParam(kIVVideoCommitParam, 1) != S_OK) all = FALSE;
+    if (FAILED(params->SetParam(kIVVideoCommitParam, 1))) all = FALSE;
     return all;
 }
 

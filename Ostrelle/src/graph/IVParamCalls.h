@@ -28,25 +28,25 @@ CComPtr<I> QueryIVParams(IBaseFilter* filter, REFIID iid) {
     return params;
 }
 
-// Writes every field in the table's order, whatever single writes answer; TRUE when all of them
-// answered S_OK.
+// Writes every field in the table's order, whatever single writes answer; TRUE when none of them
+// answered a failure code (S_FALSE is a success).
 template <class I>
 BOOL WriteIVParams(I* params, const int* fields, const IVParamField* order, size_t count) {
     BOOL all = TRUE;
     for (size_t i = 0; i < count; ++i) {
-        if (params->SetParam(order[i].id, fields[order[i].field]) != S_OK) all = FALSE;
+        if (FAILED(params->SetParam(order[i].id, fields[order[i].field]))) all = FALSE;
     }
     return all;
 }
 
-// Reads every field in the table's order; a field whose read failed keeps its value. TRUE when
-// every read answered S_OK.
+// Reads every field in the table's order; a field whose read answered a failure code keeps its
+// value, one read with S_FALSE takes it. TRUE when no read failed.
 template <class I>
 BOOL ReadIVParams(I* params, int* fields, const IVParamField* order, size_t count) {
     BOOL all = TRUE;
     for (size_t i = 0; i < count; ++i) {
         LONG value = 0;
-        if (params->GetParam(order[i].id, &value) == S_OK)
+        if (SUCCEEDED(params->GetParam(order[i].id, &value)))
             fields[order[i].field] = value;
         else
             all = FALSE;

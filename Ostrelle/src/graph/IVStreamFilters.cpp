@@ -3,8 +3,9 @@
 #include <cstring>
 #include <iterator>
 
+#include "graph/BitmapFile.h"
+#include "graph/FileSinkName.h"
 #include "graph/FilterWrapperClass.h"
-#include "graph/StrA2W.h"
 
 const IVParamField kIVMuxCallOrder[6] = {
     {4, 0x203}, {0, 0x201}, {1, 0x202}, {3, 0x205}, {2, 0x204}, {5, 0x206},
@@ -30,34 +31,6 @@ BOOL FillMuxPreset(IVMuxSettings* p, int preset) {
     if (p == nullptr) return FALSE;
     std::memcpy(p->field, kIVMuxPresets[preset], sizeof(p->field));
     return TRUE;
-}
-
-void PutLE16(BYTE* at, WORD value) {
-    at[0] = BYTE(value);
-    at[1] = BYTE(value >> 8);
-}
-
-void PutLE32(BYTE* at, DWORD value) {
-    for (int i = 0; i < 4; ++i) at[i] = BYTE(value >> (8 * i));
-}
-
-// Where the pixels of a packed DIB of `size` bytes start, counted from its header; 0 when the
-// block is too small for the header it describes.
-DWORD PixelOffsetOf(const BYTE* dib, DWORD size) {
-    BITMAPINFOHEADER header;
-    if (size < sizeof(header)) return 0;
-    std::memcpy(&header, dib, sizeof(header));
-    if (header.biSize < sizeof(header) || header.biSize > size) return 0;
-    DWORD colours = header.biClrUsed;
-    if (colours == 0 && header.biBitCount <= 8) colours = DWORD(1) << header.biBitCount;
-    DWORD offset = header.biSize + colours * DWORD(sizeof(RGBQUAD));
-    if (header.biCompression == BI_BITFIELDS) offset += 3 * sizeof(DWORD);
-    return offset;
-}
-
-BOOL WriteAll(HANDLE file, const void* data, DWORD size) {
-    DWORD written = 0;
-    return WriteFile(file, data, size, &written, nullptr) && written == size;
 }
 
 }  // namespace
@@ -96,8 +69,7 @@ BOOL CIVFileWriterFilter::SetFileName(const char* name) {
     CComPtr<IFileSinkFilter> sink;
     if (FAILED(m_pParams->QueryInterface(IID_IFileSinkFilter, reinterpret_cast<void**>(&sink))) || sink == nullptr)
         return FALSE;
-    CStrA2W wideName(name);
-    return SUCCEEDED(sink->SetFileName(wideName.Convert(), nullptr)) ? TRUE : FALSE;
+    return SUCCEEDED(SetFileSinkName(sink, name)) ? TRUE : FALSE;
 }
 
 BOOL CIVFileWriterFilter::SetParam500(DWORD low, DWORD high) {
@@ -205,20 +177,8 @@ BOOL CIVStillCaptureFilter::SaveSnapshot(const char* path) {
     if (block == nullptr) return FALSE;
     BYTE* dib = static_cast<BYTE*>(GlobalLock(block));
     BOOL result = FALSE;
-    DWORD pixelOffset = 0;
-    if (dib != nullptr && SUCCEEDED(params->GetParam(kStillPicture, dib)) &&
-        (pixelOffset = PixelOffsetOf(dib, DWORD(size))) != 0) {
-        HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file != INVALID_HANDLE_VALUE) {
-            BYTE header[14] = {};
-            PutLE16(header, 0x4D42);
-            PutLE32(header + 2, DWORD(sizeof(header)) + DWORD(size));
-            PutLE32(header + 10, DWORD(sizeof(header)) + pixelOffset);
-            result = WriteAll(file, header, sizeof(header)) && WriteAll(file, dib, DWORD(size));
-            CloseHandle(file);
-            if (!result) DeleteFileA(path);
-        }
-    }
+    if (dib != nullptr && SUCCEEDED(params->GetParam(kStillPicture, dib)))
+        result = WriteBitmapFile(path, dib, DWORD(size));
     if (dib != nullptr) GlobalUnlock(block);
     GlobalFree(block);
     return result;
@@ -262,8 +222,10 @@ BOOL CIVDownScaleFilter::SetDownScale(BOOL first, BOOL second) {
 BOOL CIVDownScaleFilter::GetDownScale(BOOL* pFirst, BOOL* pSecond) {
     if (m_pParams == nullptr) return FALSE;
     LONG first = 0, second = 0;
-    if (m_pParams->GetParam(kDownScaleFirst, &first) != S_OK) return FALSE;
-    if (m_pParams->GetParam(kDownScaleSecond, &second) != S_OK) return FALSE;
+    // Both are read before either is judged.
+    const HRESULT firstRead = m_pParams->GetParam(kDownScaleFirst, &first);
+    const HRESULT secondRead = m_pParams->GetParam(kDownScaleSecond, &second);
+    if (firstRead != S_OK || secondRead != S_OK) return FALSE;
     if (pFirst) *pFirst = first > 0 ? TRUE : FALSE;
     if (pSecond) *pSecond = second > 0 ? TRUE : FALSE;
     return TRUE;

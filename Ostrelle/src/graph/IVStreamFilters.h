@@ -32,7 +32,8 @@ public:
     // Opens IIVFileWriterParams; TRUE when the query succeeded.
     BOOL Init() override;
 
-    // Through IFileSinkFilter, asked of the parameter interface; a null name passes none.
+    // Through IFileSinkFilter, asked of the parameter interface; a null name passes none, one of
+    // 260 characters or more is refused without a call.
     BOOL SetFileName(const char* name);
     // Parameter 0x500, a 64-bit value (low and high halves).
     BOOL SetParam500(DWORD low, DWORD high);
@@ -103,8 +104,9 @@ public:
     // The current picture (a packed DIB) into a block of GetStill607's size.
     BOOL GetStill608(void* pPicture);
 
-    // Writes the current picture to path as a BMP file. FALSE (and no file left) when there is
-    // no picture, it is smaller than its header, memory runs out, or a write fails.
+    // Writes the current picture to path as a BMP file. FALSE, keeping the file that was there,
+    // when there is no picture, its colour table or masks do not lie inside it, memory runs out,
+    // or a write fails.
     BOOL SaveSnapshot(const char* path);
 
     static CRootFilter* CreateInstance(CRootGraph* graph, int flag);

@@ -2,9 +2,9 @@
 
 #include <cstring>
 
+#include "graph/FileSinkName.h"
 #include "graph/FilterWrapperClass.h"
 #include "graph/NameText.h"
-#include "graph/StrA2W.h"
 
 const LigosPreset kLigosPresets[8] = {
     // name      word 0                 2  word 4   word 13 width height 56 argument
@@ -44,8 +44,7 @@ BOOL SetSinkFile(IUnknown* iface, const char* path) {
     CComPtr<IFileSinkFilter> sink;
     if (FAILED(iface->QueryInterface(IID_IFileSinkFilter, reinterpret_cast<void**>(&sink))) || sink == nullptr)
         return FALSE;
-    CStrA2W widePath(path);
-    return sink->SetFileName(widePath.Convert(), nullptr) == S_OK ? TRUE : FALSE;
+    return SetFileSinkName(sink, path) == S_OK ? TRUE : FALSE;
 }
 
 }  // namespace

@@ -55,7 +55,8 @@ public:
     // Reads the two extra words: get, set back with no extras, get again; stores them on success.
     HRESULT GetExtraValues(int* first, int* second);
 
-    // Through IFileSinkFilter, asked of the encoder interface; TRUE exactly on S_OK.
+    // Through IFileSinkFilter, asked of the encoder interface; TRUE exactly on S_OK. A path of
+    // 260 characters or more is refused without a call.
     BOOL SetOutputFile(const char* path);
     // The current file name in ANSI into a buffer of `size` bytes; a name that does not fit
     // answers FALSE with an empty buffer.

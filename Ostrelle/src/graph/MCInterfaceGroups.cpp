@@ -1,5 +1,6 @@
 #include "graph/MCInterfaceGroups.h"
 
+#include "graph/FileSinkName.h"
 #include "graph/MCForward.h"
 #include "graph/MCSettingsRecords.h"
 
@@ -38,7 +39,9 @@ BOOL CMCMuxGroup::MuxSettings7(DWORD v1, DWORD v2) { return MCForward(m_pMuxSett
 BOOL CMCMuxGroup::SetMuxStreamType(DWORD streamType) {
     return MCForward(m_pMuxSettings.p, &IMCMuxSettings::SetStreamType, streamType);
 }
-BOOL CMCMuxGroup::SetFileName(const char* name) { return MCSetFileName(m_pFileSink, name); }
+BOOL CMCMuxGroup::SetFileName(const char* name) {
+    return SUCCEEDED(SetFileSinkName(m_pFileSink, name)) ? TRUE : FALSE;
+}
 BOOL CMCMuxGroup::GetFileName(char* buffer, int size) { return MCGetFileName(m_pFileSink, buffer, size); }
 
 BOOL CMCMuxParamGroup::GetMuxParam(DWORD id, DWORD* value) {

@@ -42,7 +42,8 @@ public:
     BOOL SetMuxSettings(MC_MUX_SETTINGS settings);
     BOOL MuxSettings7(DWORD value1, DWORD value2);
     BOOL SetMuxStreamType(DWORD streamType);
-    // A null name passes a null wide name.
+    // A null name passes a null wide name; one of 260 characters or more is refused without a
+    // call.
     BOOL SetFileName(const char* name);
     // FALSE with an empty buffer when the name does not fit `size` bytes; an empty buffer when
     // the filter has no name.

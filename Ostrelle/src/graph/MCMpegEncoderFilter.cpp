@@ -86,6 +86,9 @@ BOOL CMCMpegEncoderFilter::ApplySetup(const MCEncoderSetup* setup) {
 
     if (!SetVideoParam61(0) || !SetVideoParam60(1) || !SetAudioParam60(1)) return FALSE;
 
+    // A wrapper that did not open every interface (its Init failed) fails the step that needs
+    // a missing one.
+    if (m_pAudioSettings == nullptr) return FALSE;
     MC_AUDIO_SETTINGS audio = {};
     if (FAILED(m_pAudioSettings->GetDefaults(streamType, &audio))) return FALSE;
     audio.dwField[0] = 0;
@@ -93,5 +96,5 @@ BOOL CMCMpegEncoderFilter::ApplySetup(const MCEncoderSetup* setup) {
     audio.dwField[3] = static_cast<DWORD>(setup->nAudioValue);
     if (FAILED(m_pAudioSettings->SetSettings(&audio))) return FALSE;
 
-    return SUCCEEDED(m_pMuxSettings->SetStreamType(streamType)) ? TRUE : FALSE;
+    return SetMuxStreamType(streamType);
 }

@@ -41,7 +41,8 @@ public:
     static BOOL GetPresetMPEG1(MCEncoderSetup* setup, BOOL pal);
     static BOOL GetPresetMPEG2(MCEncoderSetup* setup, BOOL pal);
     // Configures video, parameters, audio and multiplexer in one fixed sequence; stops at the
-    // first failing step, leaving what it wrote in the filter.
+    // first failing step, leaving what it wrote in the filter. A step whose interface is not held
+    // fails.
     BOOL ApplySetup(const MCEncoderSetup* setup);
 
     static CRootFilter* CreateInstance(CRootGraph* graph, int flag);

@@ -1,7 +1,6 @@
 #include "graph/MCSettingsRecords.h"
 
 #include "graph/NameText.h"
-#include "graph/StrA2W.h"
 
 const MCPresetRow kMCPresets[6] = {
     {"VCD", 1, 0, 1, 1150000.0, 352, 288, 240, 2},
@@ -38,12 +37,6 @@ BOOL MCSetVideoModeNibble(IMCVideoSettings* settings, int value) {
     if (FAILED(settings->GetSettings(&record))) return FALSE;
     SetMCModeNibble(&record, value);
     return SUCCEEDED(settings->SetSettings(&record)) ? TRUE : FALSE;
-}
-
-BOOL MCSetFileName(IFileSinkFilter* sink, const char* name) {
-    if (sink == nullptr) return FALSE;
-    CStrA2W wideName(name);
-    return SUCCEEDED(sink->SetFileName(wideName.Convert(), nullptr)) ? TRUE : FALSE;
 }
 
 BOOL MCGetFileName(IFileSinkFilter* sink, char* buffer, int size) {

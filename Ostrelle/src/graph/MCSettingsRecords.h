@@ -66,6 +66,5 @@ void SetMCModeNibble(MC_VIDEO_SETTINGS* record, int value);
 
 // SetVideoModeNibble of the wrappers that hold the video settings interface.
 BOOL MCSetVideoModeNibble(IMCVideoSettings* settings, int value);
-// The file name operations of the wrappers that hold a file sink.
-BOOL MCSetFileName(IFileSinkFilter* sink, const char* name);
+// GetFileName of the wrappers that hold a file sink.
 BOOL MCGetFileName(IFileSinkFilter* sink, char* buffer, int size);

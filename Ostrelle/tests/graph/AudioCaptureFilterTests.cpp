@@ -10,9 +10,10 @@ using namespace graphtest;
 
 namespace {
 
+// The second card is named with 36 characters, more than a mixer's product name holds (31).
 constexpr const char* kTwoCards = R"({"cards": [], "soundCards": [
     {"name": "Onboard Sound Card", "lines": ["Line In", "Microphone", "CD Audio"]},
-    {"name": "USB Audio Device", "lines": ["Line In", "Microphone"]}]})";
+    {"name": "USB Audio Device - Vorlane Studio 7i", "lines": ["Line In", "Microphone"]}]})";
 
 class AudioCapture : public SystemBench {
 protected:
@@ -38,7 +39,7 @@ TEST_F(AudioCapture, WrapsAnyAudioInputDeviceAndFindsItsCapturePinAndLines) {
     Load(kTwoCards);
     AddTestDevice(CLSID_AudioInputDeviceCategory, L"Some Other Recorder", {OutputPin(L"Out")});
     CRootGraph graph;
-    CAudioCaptureFilter* usb = Add(graph, "USB Audio Device");
+    CAudioCaptureFilter* usb = Add(graph, "USB Audio Device - Vorlane Studio 7i");
     ASSERT_NE(usb, nullptr);
     EXPECT_EQ(BoundDevice(usb), Devices().SoundCards()[1]->Device());
     EXPECT_NE(Add(graph, "Some Other Recorder"), nullptr);
@@ -60,7 +61,7 @@ TEST_F(AudioCapture, ChoosesTheHighestMixerOfTheDeviceNameElseMixerZero) {
     AddTestDevice(CLSID_AudioInputDeviceCategory, L"Unmixed Recorder", {OutputPin(L"Out")});
     CRootGraph graph;
     EXPECT_EQ(Add(graph, "Onboard Sound Card")->GetMixerIndex(), 2);
-    EXPECT_EQ(Add(graph, "USB Audio Device")->GetMixerIndex(), 1);
+    EXPECT_EQ(Add(graph, "USB Audio Device - Vorlane Studio 7i")->GetMixerIndex(), 1);
     CAudioCaptureFilter* unmixed = Add(graph, "Unmixed Recorder");
     ASSERT_NE(unmixed, nullptr);
     EXPECT_EQ(unmixed->GetMixerIndex(), 0);
@@ -84,12 +85,12 @@ TEST_F(AudioCapture, IsInvalidWithoutMixersOrWithMoreThan100DestinationControls)
     ExpectBalanced();
 }
 
-// The controls belong to the device's own mixer, never to the mixer that serves wave-out
-// device 0 (the first sound card's).
+// The controls belong to the device's own mixer, found by the first 31 characters of its long
+// name, never to mixer 0 or the mixer that serves wave-out device 0 (the first sound card's).
 TEST_F(AudioCapture, MuteAndVolumeLandOnTheDevicesOwnMixer) {
     Load(kTwoCards);
     CRootGraph graph;
-    CAudioCaptureFilter* usb = Add(graph, "USB Audio Device");
+    CAudioCaptureFilter* usb = Add(graph, "USB Audio Device - Vorlane Studio 7i");
     ASSERT_NE(usb, nullptr);
     const platform::MixerId own = Devices().SoundCards()[1]->Mixer();
     const platform::MixerId waveOut = Devices().SoundCards()[0]->Mixer();

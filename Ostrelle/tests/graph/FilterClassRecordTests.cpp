@@ -1,34 +1,14 @@
 // The registry records' matching: by CLSID or by category and name, the wildcard name, the
-// wanted name kept for the creator, and names too long for the record.
+// wanted name kept for the creator, names too long for the record, and the libraries' order.
 #include <gtest/gtest.h>
 
-#include <iterator>
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "cards/CardFilterClasses.h"
-#include "cards/Inifinit.h"
-#include "cards/InifinitTVAudio.h"
-#include "cards/InifinitTimeShift.h"
-#include "cards/PriskoEncoderFilter.h"
-#include "graph/AVSwitchFilter.h"
-#include "graph/AudioCaptureFilter.h"
-#include "graph/DeinterlaceSnapFilters.h"
-#include "graph/DumpFilter.h"
-#include "graph/FileWriteFilter.h"
 #include "graph/FilterClassRecord.h"
-#include "graph/IVEncoderFilter.h"
-#include "graph/IVStreamFilters.h"
-#include "graph/LigosFilters.h"
-#include "graph/MCH264DecoderFilter.h"
-#include "graph/MCH264EncoderFilter.h"
-#include "graph/MCMpegCodecFilters.h"
-#include "graph/MCMpegEncoderFilter.h"
-#include "graph/Mpeg4VkiFilter.h"
-#include "graph/MpegEncoderFilter.h"
-#include "graph/MuxFilter.h"
-#include "graph/OverlayFilter.h"
-#include "graph/SampleGrabberFilter.h"
-#include "graph/TimeDelayFilter.h"
+#include "ksmedia.h"
 
 namespace {
 
@@ -108,63 +88,46 @@ TEST(FilterClassRecord, LinkingPutsTheNewestRecordFirstAndNeverTwice) {
     EXPECT_EQ(TimesLinked(&second), 1);
 }
 
-TEST(FilterClassRecord, GraphLibraryRegistersItsClassesOnceInItsOrder) {
-    RegisterGraphFilterClasses();
-    CFilterClassRecord* head = CFilterClassRecord::GetHead();
-    RegisterGraphFilterClasses();
-    EXPECT_EQ(CFilterClassRecord::GetHead(), head);
-    // Tried in this order: the audio-input wildcard last of all.
-    CFilterClassRecord* const order[] = {
-        &CMCH264EncoderFilter::s_classRecord,
-        &CMCH264DecoderFilter::s_classRecord, &CTimeDelayFilter::s_classRecord, &CDumpFilter::s_classRecord,
-        &CSampleGrabberFilter::s_classRecord, &CAVSwitchFilter::s_classRecord,  &CMuxFilter::s_classRecord,
-        &CFileWriteFilter::s_classRecord,     &CIVDownScaleFilter::s_classRecord, &CIVStillCaptureFilter::s_classRecord,
-        &CIVMuxFilter::s_classRecord,         &CIVFileWriterFilter::s_classRecord, &CIVVideoEncoderFilter::s_classRecord,
-        &CIVAudioEncoderFilter::s_classRecord, &COverlayFilter::s_classRecord,
-        &CMCVideoEncoderFilter::s_classRecord,
-        &CMCVideoDecoderFilter::s_classRecord,
-        &CMCSplitterFilter::s_classRecord,
-        &CMCMpegEncoderFilter::s_classRecord,
-        &CMCAudioEncoderFilter::s_classRecord,
-        &CMCAudioDecoderFilter::s_classRecord,
-        &CMCMuxFilter::s_classRecord,
-        &CSnapPictureFilter::s_classRecord,
-        &CDeinterlaceFilter::s_classRecord,   &CLigosTranscodeFilter::s_classRecord, &CLigosEncoderFilter::s_classRecord,
-        &CMpeg4VkiV3Filter::s_classRecord,
-        &CMpeg4VkiV2Filter::s_classRecord,    &CMpeg4VkiV1Filter::s_classRecord, &CMpegEncoderFilter::s_classRecord,
-        &CAudioCaptureFilter::s_classRecord,
-    };
-    for (size_t i = 0; i < std::size(order); ++i) {
-        EXPECT_EQ(TimesLinked(order[i]), 1) << order[i]->GetName();
-        if (i + 1 < std::size(order)) {
-            EXPECT_EQ(order[i]->GetNext(), order[i + 1]) << order[i]->GetName();
-        }
-    }
-    EXPECT_STREQ(CDumpFilter::s_classRecord.GetName(), "Dump");
-    EXPECT_STREQ(CMpegEncoderFilter::s_classRecord.GetName(), "Rivesk MPEG Encoder");
-    EXPECT_STREQ(CAudioCaptureFilter::s_classRecord.GetName(), "CLASS_FILTER");
-}
-
-TEST(FilterClassRecord, CardLibraryLinksItsGraphWrappersAfterItsCardClassesOnce) {
+// Each group of records that share a key, in the order the libraries register them (the reverse
+// of the order a lookup tries them).
+TEST(FilterClassRecord, LibrariesRegisterTheirClassesOnceInTheirOrder) {
     RegisterGraphFilterClasses();
     RegisterCardFilterClasses();
     CFilterClassRecord* head = CFilterClassRecord::GetHead();
+    RegisterGraphFilterClasses();
     RegisterCardFilterClasses();
     EXPECT_EQ(CFilterClassRecord::GetHead(), head);
-    // Tried in this order, before the encoder card's encoder record.
-    CFilterClassRecord* const order[] = {
-        &CMpeg1SplitterFilter::s_classRecord,  &CTimeShiftFilter::s_classRecord,
-        &CIVVideoDecoderFilter::s_classRecord, &CMpeg2SplitterFilter::s_classRecord,
-        &CColorConvertFilter::s_classRecord,   &CInfTeeFilter::s_classRecord,
-        &C713x3TVAudioFilter::s_classRecord,   &C713xTVAudioFilter::s_classRecord,
-        &CPriskoEncoderFilter::s_classRecord,
+    using Names = std::vector<std::string>;
+    const std::pair<const GUID*, Names> groups[] = {
+        {&CLSID_AudioInputDeviceCategory, {"CLASS_FILTER", "USB EMP Audio Device"}},
+        {&KSCATEGORY_TVAUDIO,
+         {"713x TV Card TV Audio (Zivadez)", "713x_3 TV Card TV Audio (Zivadez)", "VORLANE Lurvan Audio Decoder",
+          "Ivlen TvAudio", "Trident Yolm TvAudio"}},
+        {&KSCATEGORY_ENCODER, {"Rivesk MPEG Encoder", "Prisko MPEG Encoder", "Conexant Fimbrel Encoder"}},
+        {&CLSID_VideoCompressorCategory,
+         {"Microsoft MPEG-4  VKI  Codec V1", "Microsoft MPEG-4  VKI  Codec V2", "Microsoft MPEG-4  VKI  Codec V3"}},
+        {nullptr,
+         {"Ligos GoMotion Capture Encoder Filter (Vorlane)", "Ligos GoMotion.MPG SDK Transcode Sample",
+          "Vorlane Deinterlace Filter", "Vorlane Snap Picture Filter", "MainConcept Demo MPEG Multiplexer",
+          "MainConcept Demo MPEG Audio Decoder", "MainConcept Demo MPEG Audio Encoder",
+          "MainConcept Demo MPEG Encoder", "MainConcept Demo MPEG Splitter", "MainConcept Demo MPEG Video Decoder",
+          "MainConcept Demo MPEG Video Encoder", "Overlay Mixer", "InterVideo Audio Encoder for vorlane",
+          "InterVideo Video Encoder for vorlane", "InterVideo File Writer for vorlane",
+          "InterVideo Multiplexer for vorlane", "InterVideo Still Capture for vorlane",
+          "InterVideo Down Scale Filter for vorlane", "File Write Filter", "Microsoft Mux Filter",
+          "Vorlane AV Switch", "SampleGrabber", "Dump", "Time Delay", "MainConcept H.264 Video Decoder",
+          "MainConcept Demo H.264 Encoder", "Infinite Pin Tee Filter", "Color Convert", "Mpeg2 Splitter",
+          "InterVideo Video Decoder", "InterVideo Time Shift Filter for vorlane", "Mpeg1 Splitter", "ACM Wrapper"}},
     };
-    for (size_t i = 0; i < std::size(order); ++i) {
-        EXPECT_EQ(TimesLinked(order[i]), 1) << order[i]->GetName();
-        if (i + 1 < std::size(order)) {
-            EXPECT_EQ(order[i]->GetNext(), order[i + 1]) << order[i]->GetName();
+    for (const auto& [category, expected] : groups) {
+        Names registered;
+        for (CFilterClassRecord* record = head; record != nullptr; record = record->GetNext()) {
+            const bool inGroup = category == nullptr ? record->GetClsid() != nullptr
+                                                     : record->GetCategory() != nullptr &&
+                                                           IsEqualGUID(*record->GetCategory(), *category);
+            if (inGroup && std::find(expected.begin(), expected.end(), record->GetName()) != expected.end())
+                registered.insert(registered.begin(), record->GetName());
         }
+        EXPECT_EQ(registered, expected);
     }
-    EXPECT_STREQ(C713xTVAudioFilter::s_classRecord.GetName(), "713x TV Card TV Audio (Zivadez)");
-    EXPECT_TRUE(IsEqualGUID(*C713x3TVAudioFilter::s_classRecord.GetCategory(), KSCATEGORY_TVAUDIO));
 }

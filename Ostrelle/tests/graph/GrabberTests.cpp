@@ -93,11 +93,13 @@ TEST_F(Grabber, CallbackSetOnAConnectedGrabberTurnsBufferingAndOneShotOff) {
 
 TEST_F(Grabber, FreeOutputPinKeepsThePreviousCallback) {
     CRootGraph graph;
-    CSampleGrabberFilter* grabber = Build(graph, kRgbSource, false);
+    CSampleGrabberFilter* grabber = Build(graph, kRgbSource, true);
     ASSERT_NE(grabber, nullptr);
+    ASSERT_TRUE(grabber->SetCallback(m_callback));
+    graph.Disconnect(grabber->FindPin("Output"));
     EXPECT_FALSE(grabber->SetCallback(m_other));
-    EXPECT_EQ(grabber->GetCallback(), nullptr);
-    EXPECT_EQ(Settings(grabber).callback, nullptr);
+    EXPECT_EQ(grabber->GetCallback(), m_callback);
+    EXPECT_EQ(Settings(grabber).callback, static_cast<ISampleGrabberCB*>(m_callback));
 }
 
 // Dropping the callback takes it from the grabber too, so the grabber never calls it again.

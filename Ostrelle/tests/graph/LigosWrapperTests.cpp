@@ -59,18 +59,6 @@ void ExpectWords(const LIGOS_SETTINGS& s, DWORD w0, DWORD w2, DWORD w4, DWORD w1
 
 }  // namespace
 
-TEST_F(LigosWrappers, GraphWrapsBothOnlyWithTheirPackage) {
-    {
-        CRootGraph graph;
-        EXPECT_NE(AddOf<CLigosEncoderFilter>(graph, CLSID_LigosEncoder), nullptr);
-        EXPECT_NE(AddOf<CLigosTranscodeFilter>(graph, CLSID_LigosTranscoder), nullptr);
-    }
-    Load(R"({"cards": [], "packages": ["vorlane", "intervideo"]})");
-    CRootGraph graph;
-    EXPECT_EQ(graph.AddFilter(CLSID_LigosEncoder, "Missing"), nullptr);
-    EXPECT_EQ(graph.AddFilter(CLSID_LigosTranscoder, "Missing"), nullptr);
-}
-
 TEST_F(LigosWrappers, PresetsWriteExactlyTheirTableWords) {
     LIGOS_SETTINGS s;
     std::memset(&s, 0xAB, sizeof(s));

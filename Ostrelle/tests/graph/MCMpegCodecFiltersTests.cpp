@@ -1,12 +1,14 @@
 // The MainConcept multiplexer, audio decoder and encoder, splitter, video decoder and encoder
 // wrappers, reached through the registry over the simulated PC's installed filters: what each
-// Init asks for, the video decoder's set-up and record, and every forwarding slot.
+// Init asks for, the video decoder's set-up and record, and every forwarding slot of these, the
+// MPEG and H.264 encoders and the H.264 decoder.
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "graph/MCH264DecoderFilter.h"
 #include "graph/MCH264EncoderFilter.h"
 #include "graph/MCMpegCodecFilters.h"
 #include "graph/MCMpegEncoderFilter.h"
@@ -33,35 +35,6 @@ protected:
 };
 
 }  // namespace
-
-TEST_F(MCCodecWrappers, EachClassComesForItsClsidOnlyWithItsPackage) {
-    struct Row {
-        const CLSID* clsid;
-        std::function<bool(CRootFilter*)> isClass;
-        BOOL dyncPin;
-    };
-    const Row rows[] = {
-        {&CLSID_MCMpegMultiplexer, [](CRootFilter* f) { return dynamic_cast<CMCMuxFilter*>(f) != nullptr; }, TRUE},
-        {&CLSID_MCMpegAudioDecoder, [](CRootFilter* f) { return dynamic_cast<CMCAudioDecoderFilter*>(f) != nullptr; }, FALSE},
-        {&CLSID_MCMpegAudioEncoder, [](CRootFilter* f) { return dynamic_cast<CMCAudioEncoderFilter*>(f) != nullptr; }, FALSE},
-        {&CLSID_MCMpegEncoder, [](CRootFilter* f) { return dynamic_cast<CMCMpegEncoderFilter*>(f) != nullptr; }, TRUE},
-        {&CLSID_MCMpegSplitter, [](CRootFilter* f) { return dynamic_cast<CMCSplitterFilter*>(f) != nullptr; }, TRUE},
-        {&CLSID_MCMpegVideoDecoder, [](CRootFilter* f) { return dynamic_cast<CMCVideoDecoderFilter*>(f) != nullptr; }, FALSE},
-        {&CLSID_MCMpegVideoEncoder, [](CRootFilter* f) { return dynamic_cast<CMCVideoEncoderFilter*>(f) != nullptr; }, FALSE},
-        {&CLSID_MCH264Encoder, [](CRootFilter* f) { return dynamic_cast<CMCH264EncoderFilter*>(f) != nullptr; }, TRUE},
-    };
-    CRootGraph graph;
-    for (const Row& row : rows) {
-        CRootFilter* wrapper = graph.AddFilter(*row.clsid, "Wrapped");
-        ASSERT_NE(wrapper, nullptr);
-        EXPECT_TRUE(row.isClass(wrapper)) << wrapper->GetDeviceName();
-        EXPECT_TRUE(wrapper->IsValid());
-        EXPECT_EQ(wrapper->IsDyncPin(), row.dyncPin) << wrapper->GetDeviceName();
-    }
-    Load(R"({"cards": [], "packages": ["vorlane"]})");
-    CRootGraph without;
-    for (const Row& row : rows) EXPECT_EQ(without.AddFilter(*row.clsid, "Wrapped"), nullptr);
-}
 
 TEST_F(MCCodecWrappers, MultiplexerInputAddedOnConnectionIsFoundByName) {
     CRootGraph graph;
@@ -90,6 +63,8 @@ TEST_F(MCCodecWrappers, InitAsksForEveryInterfaceInItsOrder) {
         {&CLSID_MCMpegSplitter, {"IMCSplitterParams"}},
         {&CLSID_MCMpegVideoDecoder, {"IMCDecoderParams", "IMCDecoderOutput"}},
         {&CLSID_MCMpegVideoEncoder, {"IMCVideoSettings", "IMCVideoParams"}},
+        {&CLSID_MCH264Encoder, {"IMCAudioSettings", "IMCAudioParams", "IMCMuxSettings", "IMCMuxParams", "IFileSinkFilter",
+                                "IMCH264Settings", "IMCH264Params"}},
     };
     CRootGraph graph;
     for (const Row& row : rows) {
@@ -110,23 +85,67 @@ TEST_F(MCCodecWrappers, InitAsksForEveryInterfaceInItsOrder) {
     }
 }
 
-TEST_F(MCCodecWrappers, MultiplexerWithoutParamsIsInvalidYetHoldsItsFileSink) {
-    Behaviour(CLSID_MCMpegMultiplexer).RefuseInterface("IMCMuxParams");
+// The last interface refused: every one was asked for, the wrapper is invalid, and the others
+// still forward. S_FALSE counts as an interface given.
+TEST_F(MCCodecWrappers, LastInterfaceRefusedMakesTheWrapperInvalidYetTheOthersForward) {
+    hwsim::FilterBehaviour& e = Behaviour(CLSID_MCMpegEncoder);
+    hwsim::FilterBehaviour& h = Behaviour(CLSID_MCH264Encoder);
+    hwsim::FilterBehaviour& m = Behaviour(CLSID_MCMpegMultiplexer);
+    e.RefuseInterface("IMCVideoParams");
+    h.RefuseInterface("IMCH264Params");
+    m.RefuseInterface("IMCMuxParams");
     CRootGraph graph;
+    EXPECT_EQ(graph.AddFilter(CLSID_MCMpegEncoder, "Refused"), nullptr);
+    CMCMpegEncoderFilter mpeg(&graph, CLSID_MCMpegEncoder);
+    CMCH264EncoderFilter h264(&graph, CLSID_MCH264Encoder);
     CMCMuxFilter mux(&graph, CLSID_MCMpegMultiplexer);
+    for (hwsim::FilterBehaviour* filter : {&e, &h, &m}) filter->ClearCalls();
+    EXPECT_FALSE(mpeg.SetUp());
+    EXPECT_FALSE(h264.SetUp());
     EXPECT_FALSE(mux.SetUp());
-    EXPECT_FALSE(mux.IsValid());
-    EXPECT_TRUE(mux.SetFileName("C:\\Record\\mux.mpg"));
-    char name[MAX_PATH] = "stale";
-    EXPECT_TRUE(mux.GetFileName(name));
-    EXPECT_STREQ(name, "C:\\Record\\mux.mpg");
-    char small[8] = "stale";
-    EXPECT_FALSE(mux.GetFileName(small, sizeof(small)));
-    EXPECT_STREQ(small, "");
-    EXPECT_TRUE(mux.SetMuxStreamType(2));
-    Behaviour(CLSID_MCMpegMultiplexer).ClearCalls();
+    EXPECT_FALSE(mpeg.IsValid() || h264.IsValid() || mux.IsValid());
+    EXPECT_EQ(e.Queries().size(), 6u);
+    EXPECT_EQ(h.Queries().size(), 7u);
+    EXPECT_EQ(m.Queries().size(), 3u);
+    for (hwsim::FilterBehaviour* filter : {&e, &h, &m}) filter->ClearCalls();
+    EXPECT_TRUE(mpeg.AudioSettings3(1) && mpeg.SetAudioParam(2, 3) && mpeg.MuxSettings3(4) &&
+                mpeg.SetFileName("a.mpg") && mpeg.VideoSettings3(5));
+    EXPECT_FALSE(mpeg.SetVideoParam(6, 7));
+    EXPECT_TRUE(h264.SetMuxParam(0x25, 3) && h264.H264Settings5(1));
+    EXPECT_FALSE(h264.SetH264Param(1, 2));
+    EXPECT_TRUE(mux.SetFileName("C:\\Record\\mux.mpg") && mux.SetMuxStreamType(2));
     EXPECT_FALSE(mux.SetMuxParam25(1));
-    EXPECT_TRUE(Behaviour(CLSID_MCMpegMultiplexer).Calls().empty());
+    EXPECT_EQ(e.Calls().size(), 5u);
+    EXPECT_EQ(h.Calls().size(), 2u);
+    EXPECT_EQ(m.Calls().size(), 2u);
+
+    e.RefuseInterface("IMCVideoParams", false);
+    e.AnswerSFalse("IMCVideoParams");
+    EXPECT_NE(graph.AddFilter(CLSID_MCMpegEncoder, "Taken"), nullptr);
+}
+
+// The one file-name getter of the encoders and the multiplexer.
+TEST_F(MCCodecWrappers, FileNameComesBackOnlyWhenItFits) {
+    CRootGraph graph;
+    const std::pair<const CLSID*, CMCMuxGroup*> sinks[] = {
+        {&CLSID_MCMpegEncoder, Add<CMCMpegEncoderFilter>(graph, CLSID_MCMpegEncoder)},
+        {&CLSID_MCH264Encoder, Add<CMCH264EncoderFilter>(graph, CLSID_MCH264Encoder)},
+        {&CLSID_MCMpegMultiplexer, Add<CMCMuxFilter>(graph, CLSID_MCMpegMultiplexer)}};
+    for (const auto& [clsid, sink] : sinks) {
+        ASSERT_NE(sink, nullptr);
+        char name[MAX_PATH] = "stale";
+        EXPECT_TRUE(sink->GetFileName(name));
+        EXPECT_STREQ(name, "");
+        EXPECT_TRUE(sink->SetFileName("C:\\Record\\take1.mpg"));
+        EXPECT_TRUE(sink->GetFileName(name));
+        EXPECT_STREQ(name, "C:\\Record\\take1.mpg");
+        char small[8] = "stale";
+        EXPECT_FALSE(sink->GetFileName(small, sizeof(small)));
+        EXPECT_STREQ(small, "");
+        Behaviour(*clsid).FailSlot("IFileSinkFilter", 4, E_FAIL);
+        EXPECT_FALSE(sink->GetFileName(name));
+        EXPECT_STREQ(name, "");
+    }
 }
 
 TEST_F(MCCodecWrappers, VideoDecoderAsksForYuy2OnlyThenClearsParameter20) {
@@ -219,28 +238,20 @@ TEST_F(MCCodecWrappers, AudioDecoderIsValidWithoutAnInterface) {
     EXPECT_TRUE(Behaviour(CLSID_MCMpegAudioDecoder).Queries().empty());
 }
 
-TEST_F(MCCodecWrappers, VideoEncoderModeNibbleTakesOnlyFourBits) {
+// Each forward reaches its slot with the caller's arguments and answers the slot's failure with
+// FALSE. The shared groups are walked once; each class is then seen to bind every group it has.
+TEST_F(MCCodecWrappers, EveryForwardReachesItsSlotUnchangedAndEachClassBindsItsGroups) {
     CRootGraph graph;
-    auto* encoder = Add<CMCVideoEncoderFilter>(graph, CLSID_MCMpegVideoEncoder);
-    ASSERT_NE(encoder, nullptr);
-    for (BYTE before : {BYTE(0xFF), BYTE(0x00)}) {
-        MC_VIDEO_SETTINGS video = {};
-        video.bytes[0x32C] = before;
-        ASSERT_TRUE(encoder->SetVideoSettings(video));
-        ASSERT_TRUE(encoder->SetVideoModeNibble(0x13));
-        ASSERT_TRUE(encoder->GetVideoSettings(&video));
-        EXPECT_EQ(video.bytes[0x32C], before == 0xFF ? 0xE7 : 0x06);
-    }
-}
-
-TEST_F(MCCodecWrappers, EveryForwardReachesItsSlotUnchanged) {
-    CRootGraph graph;
+    auto* mpeg = Add<CMCMpegEncoderFilter>(graph, CLSID_MCMpegEncoder);
+    auto* h264 = Add<CMCH264EncoderFilter>(graph, CLSID_MCH264Encoder);
     auto* mux = Add<CMCMuxFilter>(graph, CLSID_MCMpegMultiplexer);
     auto* audio = Add<CMCAudioEncoderFilter>(graph, CLSID_MCMpegAudioEncoder);
     auto* video = Add<CMCVideoEncoderFilter>(graph, CLSID_MCMpegVideoEncoder);
     auto* splitter = Add<CMCSplitterFilter>(graph, CLSID_MCMpegSplitter);
     auto* decoder = Add<CMCVideoDecoderFilter>(graph, CLSID_MCMpegVideoDecoder);
-    ASSERT_TRUE(mux && audio && video && splitter && decoder);
+    auto* h264Decoder = Add<CMCH264DecoderFilter>(graph, CLSID_MCH264VideoDecoder);
+    ASSERT_TRUE(mpeg && h264 && mux && audio && video && splitter && decoder && h264Decoder);
+    MCH264_OUTPUT_RECORD h264Record = {};
     DWORD out = 0;
     MC_AUDIO_SETTINGS audioRecord = {};
     MC_VIDEO_SETTINGS videoRecord = {};
@@ -253,47 +264,62 @@ TEST_F(MCCodecWrappers, EveryForwardReachesItsSlotUnchanged) {
         int slot;
         Args args;
     };
+    const CLSID *a = &CLSID_MCMpegAudioEncoder, *v = &CLSID_MCMpegVideoEncoder, *m = &CLSID_MCMpegMultiplexer,
+                *e = &CLSID_MCMpegEncoder, *h = &CLSID_MCH264Encoder, *d = &CLSID_MCH264VideoDecoder;
     const std::vector<Row> rows = {
-        {&CLSID_MCMpegMultiplexer, [&] { return mux->MuxSettings3(0xC3); }, "IMCMuxSettings", 3, {0xC3}},
-        {&CLSID_MCMpegMultiplexer, [&] { return mux->MuxSettings4(0xC4); }, "IMCMuxSettings", 4, {0xC4}},
-        {&CLSID_MCMpegMultiplexer, [&] { return mux->MuxSettings5(0xC5); }, "IMCMuxSettings", 5, {0xC5}},
-        {&CLSID_MCMpegMultiplexer, [&] { return mux->SetMuxSettings(muxRecord); }, "IMCMuxSettings", 6, {}},
-        {&CLSID_MCMpegMultiplexer, [&] { return mux->MuxSettings7(1, 2); }, "IMCMuxSettings", 7, {1, 2}},
-        {&CLSID_MCMpegMultiplexer, [&] { return mux->SetMuxStreamType(4); }, "IMCMuxSettings", 8, {4}},
-        {&CLSID_MCMpegMultiplexer, [&] { return mux->GetMuxParam(0x11, &out); }, "IMCMuxParams", 3, {0x11}},
-        {&CLSID_MCMpegMultiplexer, [&] { return mux->SetMuxParam(0x12, 13); }, "IMCMuxParams", 4, {0x12, 13}},
-        {&CLSID_MCMpegMultiplexer, [&] { return mux->SetMuxParam25(7); }, "IMCMuxParams", 4, {0x25, 7}},
-        {&CLSID_MCMpegMultiplexer, [&] { return mux->SetFileName(nullptr); }, "IFileSinkFilter", 3, {0}},
-        {&CLSID_MCMpegMultiplexer, [&] { return mux->SetFileName("a.mpg"); }, "IFileSinkFilter", 3, {1}},
-        {&CLSID_MCMpegAudioEncoder, [&] { return audio->AudioSettings3(0xA3); }, "IMCAudioSettings", 3, {0xA3}},
-        {&CLSID_MCMpegAudioEncoder, [&] { return audio->AudioSettings4(0xA4); }, "IMCAudioSettings", 4, {0xA4}},
-        {&CLSID_MCMpegAudioEncoder, [&] { return audio->AudioSettings5(0xA5); }, "IMCAudioSettings", 5, {0xA5}},
-        {&CLSID_MCMpegAudioEncoder, [&] { return audio->AudioSettings6(0xA6); }, "IMCAudioSettings", 6, {0xA6}},
-        {&CLSID_MCMpegAudioEncoder, [&] { return audio->AudioSettings7(0xA7); }, "IMCAudioSettings", 7, {0xA7}},
-        {&CLSID_MCMpegAudioEncoder, [&] { return audio->AudioSettings8(0xA8); }, "IMCAudioSettings", 8, {0xA8}},
-        {&CLSID_MCMpegAudioEncoder, [&] { return audio->AudioSettings9(0xA9); }, "IMCAudioSettings", 9, {0xA9}},
-        {&CLSID_MCMpegAudioEncoder, [&] { return audio->AudioSettings10(0xAA); }, "IMCAudioSettings", 10, {0xAA}},
-        {&CLSID_MCMpegAudioEncoder, [&] { return audio->AudioSettings11(0xAB); }, "IMCAudioSettings", 11, {0xAB}},
-        {&CLSID_MCMpegAudioEncoder, [&] { return audio->SetAudioSettings(audioRecord); }, "IMCAudioSettings", 12, {}},
-        {&CLSID_MCMpegAudioEncoder, [&] { return audio->GetAudioDefaults(3, &audioRecord); }, "IMCAudioSettings", 13, {3}},
-        {&CLSID_MCMpegAudioEncoder, [&] { return audio->AudioSettings14(0xAE); }, "IMCAudioSettings", 14, {0xAE}},
-        {&CLSID_MCMpegAudioEncoder, [&] { return audio->SetAudioParam(5, 6); }, "IMCAudioParams", 4, {5, 6}},
-        {&CLSID_MCMpegAudioEncoder, [&] { return audio->GetAudioParam(5, &out); }, "IMCAudioParams", 3, {5}},
-        {&CLSID_MCMpegVideoEncoder, [&] { return video->VideoSettings3(0xB3); }, "IMCVideoSettings", 3, {0xB3}},
-        {&CLSID_MCMpegVideoEncoder, [&] { return video->VideoSettings4(0xB4); }, "IMCVideoSettings", 4, {0xB4}},
-        {&CLSID_MCMpegVideoEncoder, [&] { return video->VideoSettings5(0xB5); }, "IMCVideoSettings", 5, {0xB5}},
-        {&CLSID_MCMpegVideoEncoder, [&] { return video->VideoSettings6(0xB6); }, "IMCVideoSettings", 6, {0xB6}},
-        {&CLSID_MCMpegVideoEncoder, [&] { return video->VideoSettings7(1, 2, 3); }, "IMCVideoSettings", 7, {1, 2, 3}},
-        {&CLSID_MCMpegVideoEncoder, [&] { return video->VideoSettings8(4, 5, 6); }, "IMCVideoSettings", 8, {4, 5, 6}},
-        {&CLSID_MCMpegVideoEncoder, [&] { return video->VideoSettings9(0xB9); }, "IMCVideoSettings", 9, {0xB9}},
-        {&CLSID_MCMpegVideoEncoder, [&] { return video->VideoSettings10(0xBA); }, "IMCVideoSettings", 10, {0xBA}},
-        {&CLSID_MCMpegVideoEncoder, [&] { return video->VideoSettings11(1, 2, 3, 4); }, "IMCVideoSettings", 11, {1, 2, 3, 4}},
-        {&CLSID_MCMpegVideoEncoder, [&] { return video->GetVideoSettings(&videoRecord); }, "IMCVideoSettings", 12, {}},
-        {&CLSID_MCMpegVideoEncoder, [&] { return video->SetVideoSettings(videoRecord); }, "IMCVideoSettings", 13, {}},
-        {&CLSID_MCMpegVideoEncoder, [&] { return video->GetVideoDefaults(2, 1, &videoRecord); }, "IMCVideoSettings", 14, {2, 1}},
-        {&CLSID_MCMpegVideoEncoder, [&] { return video->VideoSettings15(7, 8); }, "IMCVideoSettings", 15, {7, 8}},
-        {&CLSID_MCMpegVideoEncoder, [&] { return video->SetVideoParam(0x10, 0x20); }, "IMCVideoParams", 4, {0x10, 0x20}},
-        {&CLSID_MCMpegVideoEncoder, [&] { return video->GetVideoParam(0x10, &out); }, "IMCVideoParams", 3, {0x10}},
+        {a, [&] { return audio->AudioSettings3(0xA3); }, "IMCAudioSettings", 3, {0xA3}},
+        {a, [&] { return audio->AudioSettings4(0xA4); }, "IMCAudioSettings", 4, {0xA4}},
+        {a, [&] { return audio->AudioSettings5(0xA5); }, "IMCAudioSettings", 5, {0xA5}},
+        {a, [&] { return audio->AudioSettings6(0xA6); }, "IMCAudioSettings", 6, {0xA6}},
+        {a, [&] { return audio->AudioSettings7(0xA7); }, "IMCAudioSettings", 7, {0xA7}},
+        {a, [&] { return audio->AudioSettings8(0xA8); }, "IMCAudioSettings", 8, {0xA8}},
+        {a, [&] { return audio->AudioSettings9(0xA9); }, "IMCAudioSettings", 9, {0xA9}},
+        {a, [&] { return audio->AudioSettings10(0xAA); }, "IMCAudioSettings", 10, {0xAA}},
+        {a, [&] { return audio->AudioSettings11(0xAB); }, "IMCAudioSettings", 11, {0xAB}},
+        {a, [&] { return audio->SetAudioSettings(audioRecord); }, "IMCAudioSettings", 12, {}},
+        {a, [&] { return audio->GetAudioDefaults(3, &audioRecord); }, "IMCAudioSettings", 13, {3}},
+        {a, [&] { return audio->AudioSettings14(0xAE); }, "IMCAudioSettings", 14, {0xAE}},
+        {a, [&] { return audio->SetAudioParam(5, 6); }, "IMCAudioParams", 4, {5, 6}},
+        {a, [&] { return audio->GetAudioParam(5, &out); }, "IMCAudioParams", 3, {5}},
+        {v, [&] { return video->VideoSettings3(0xB3); }, "IMCVideoSettings", 3, {0xB3}},
+        {v, [&] { return video->VideoSettings4(0xB4); }, "IMCVideoSettings", 4, {0xB4}},
+        {v, [&] { return video->VideoSettings5(0xB5); }, "IMCVideoSettings", 5, {0xB5}},
+        {v, [&] { return video->VideoSettings6(0xB6); }, "IMCVideoSettings", 6, {0xB6}},
+        {v, [&] { return video->VideoSettings7(1, 2, 3); }, "IMCVideoSettings", 7, {1, 2, 3}},
+        {v, [&] { return video->VideoSettings8(4, 5, 6); }, "IMCVideoSettings", 8, {4, 5, 6}},
+        {v, [&] { return video->VideoSettings9(0xB9); }, "IMCVideoSettings", 9, {0xB9}},
+        {v, [&] { return video->VideoSettings10(0xBA); }, "IMCVideoSettings", 10, {0xBA}},
+        {v, [&] { return video->VideoSettings11(1, 2, 3, 4); }, "IMCVideoSettings", 11, {1, 2, 3, 4}},
+        {v, [&] { return video->GetVideoSettings(&videoRecord); }, "IMCVideoSettings", 12, {}},
+        {v, [&] { return video->SetVideoSettings(videoRecord); }, "IMCVideoSettings", 13, {}},
+        {v, [&] { return video->GetVideoDefaults(2, 1, &videoRecord); }, "IMCVideoSettings", 14, {2, 1}},
+        {v, [&] { return video->VideoSettings15(7, 8); }, "IMCVideoSettings", 15, {7, 8}},
+        {v, [&] { return video->SetVideoParam(0x10, 0x20); }, "IMCVideoParams", 4, {0x10, 0x20}},
+        {v, [&] { return video->GetVideoParam(0x10, &out); }, "IMCVideoParams", 3, {0x10}},
+        {m, [&] { return mux->MuxSettings3(0xC3); }, "IMCMuxSettings", 3, {0xC3}},
+        {m, [&] { return mux->MuxSettings4(0xC4); }, "IMCMuxSettings", 4, {0xC4}},
+        {m, [&] { return mux->MuxSettings5(0xC5); }, "IMCMuxSettings", 5, {0xC5}},
+        {m, [&] { return mux->SetMuxSettings(muxRecord); }, "IMCMuxSettings", 6, {}},
+        {m, [&] { return mux->MuxSettings7(1, 2); }, "IMCMuxSettings", 7, {1, 2}},
+        {m, [&] { return mux->SetMuxStreamType(4); }, "IMCMuxSettings", 8, {4}},
+        {m, [&] { return mux->SetFileName(nullptr); }, "IFileSinkFilter", 3, {0}},
+        {m, [&] { return mux->SetFileName("a.mpg"); }, "IFileSinkFilter", 3, {1}},
+        {m, [&] { return mux->GetMuxParam(0x11, &out); }, "IMCMuxParams", 3, {0x11}},
+        {m, [&] { return mux->SetMuxParam(0x12, 13); }, "IMCMuxParams", 4, {0x12, 13}},
+        {m, [&] { return mux->SetMuxParam25(7); }, "IMCMuxParams", 4, {0x25, 7}},
+        {e, [&] { return mpeg->SetAudioParam60(9); }, "IMCAudioParams", 4, {0x60, 9}},
+        {e, [&] { return mpeg->SetAudioParam1(8); }, "IMCAudioParams", 4, {1, 8}},
+        {e, [&] { return mpeg->SetVideoParam60(1); }, "IMCVideoParams", 4, {0x60, 1}},
+        {e, [&] { return mpeg->GetVideoParam60(&out); }, "IMCVideoParams", 3, {0x60}},
+        {e, [&] { return mpeg->SetVideoParam61(2); }, "IMCVideoParams", 4, {0x61, 2}},
+        {e, [&] { return mpeg->GetVideoParam61(&out); }, "IMCVideoParams", 3, {0x61}},
+        {h, [&] { return h264->H264Settings3(1, 2, 3); }, "IMCH264Settings", 3, {1, 2, 3}},
+        {h, [&] { return h264->H264Settings4(4, 5, 6); }, "IMCH264Settings", 4, {4, 5, 6}},
+        {h, [&] { return h264->H264Settings5(0xFFFFFFFF); }, "IMCH264Settings", 5, {0xFFFFFFFF}},
+        {h, [&] { return h264->H264Settings7(7, 8, 9); }, "IMCH264Settings", 7, {7, 8, 9}},
+        {h, [&] { return h264->H264Settings8(10, 11); }, "IMCH264Settings", 8, {10, 11}},
+        {h, [&] { return h264->GetH264Param(0x40, &out); }, "IMCH264Params", 3, {0x40}},
+        {h, [&] { return h264->SetH264Param(0x40, 12); }, "IMCH264Params", 4, {0x40, 12}},
         {&CLSID_MCMpegSplitter, [&] { return splitter->GetSplitterParam(0x31, &out); }, "IMCSplitterParams", 3, {0x31}},
         {&CLSID_MCMpegSplitter, [&] { return splitter->SetSplitterParam(0x32, 9); }, "IMCSplitterParams", 4, {0x32, 9}},
         {&CLSID_MCMpegVideoDecoder, [&] { return decoder->SetDecoderParam(0x41, 2); }, "IMCDecoderParams", 4, {0x41, 2}},
@@ -301,6 +327,11 @@ TEST_F(MCCodecWrappers, EveryForwardReachesItsSlotUnchanged) {
         {&CLSID_MCMpegVideoDecoder, [&] { return decoder->DecoderOutput3(1, 2); }, "IMCDecoderOutput", 3, {1, 2}},
         {&CLSID_MCMpegVideoDecoder, [&] { return decoder->DecoderOutput4(3, 0xFFFFFFFF); }, "IMCDecoderOutput", 4, {3, 0xFFFFFFFF}},
         {&CLSID_MCMpegVideoDecoder, [&] { return decoder->SetOutputFormat(kBGR4, 1); }, "IMCDecoderOutput", 5, {kBGR4, 1}},
+        {d, [&] { return h264Decoder->Output3(1, 2); }, "IMCH264DecoderOutput", 3, {1, 2}},
+        {d, [&] { return h264Decoder->Output4(3, 4); }, "IMCH264DecoderOutput", 4, {3, 4}},
+        {d, [&] { return h264Decoder->Output5(5, 0xFFFFFFFF); }, "IMCH264DecoderOutput", 5, {5, 0xFFFFFFFF}},
+        {d, [&] { return h264Decoder->GetOutputRecord(&h264Record); }, "IMCH264DecoderOutput", 6, {ULONGLONG(uintptr_t(&h264Record))}},
+        {d, [&] { return h264Decoder->SetOutputRecord(h264Record); }, "IMCH264DecoderOutput", 7, {}},
     };
     for (const Row& row : rows) {
         hwsim::FilterBehaviour& filter = Behaviour(*row.clsid);
@@ -314,18 +345,57 @@ TEST_F(MCCodecWrappers, EveryForwardReachesItsSlotUnchanged) {
         filter.FailSlot(row.iface, row.slot, E_FAIL);
         EXPECT_FALSE(row.call()) << row.iface << " " << row.slot;
     }
-    // Set parameters read back through their get slot.
-    ASSERT_TRUE(splitter->SetSplitterParam(0x33, 0x1234));
-    ASSERT_TRUE(splitter->GetSplitterParam(0x33, &out));
-    EXPECT_EQ(out, 0x1234u);
-    ASSERT_TRUE(mux->SetMuxParam25(0x55));
-    ASSERT_TRUE(mux->GetMuxParam(0x25, &out));
-    EXPECT_EQ(out, 0x55u);
-    // The records arrive whole.
-    Behaviour(CLSID_MCMpegMultiplexer).ClearCalls();
+
+    // Every group a class offers reaches that class's own filter, through each of its interfaces.
+    struct Binding {
+        const CLSID* clsid;
+        CMCAudioGroup* audio;
+        CMCVideoGroup* video;
+        CMCMuxGroup* mux;
+        CMCMuxParamGroup* muxParams;
+        Names ifaces;
+    };
+    const Binding bindings[] = {
+        {e, mpeg, mpeg, mpeg, nullptr,
+         {"IMCAudioSettings", "IMCAudioParams", "IMCVideoSettings", "IMCVideoParams", "IMCMuxSettings", "IFileSinkFilter"}},
+        {h, h264, nullptr, h264, h264,
+         {"IMCAudioSettings", "IMCAudioParams", "IMCMuxSettings", "IFileSinkFilter", "IMCMuxParams"}},
+        {m, nullptr, nullptr, mux, mux, {"IMCMuxSettings", "IFileSinkFilter", "IMCMuxParams"}},
+        {a, audio, nullptr, nullptr, nullptr, {"IMCAudioSettings", "IMCAudioParams"}},
+        {v, nullptr, video, nullptr, nullptr, {"IMCVideoSettings", "IMCVideoParams"}},
+    };
+    for (const Binding& binding : bindings) {
+        hwsim::FilterBehaviour& filter = Behaviour(*binding.clsid);
+        filter.ClearCalls();
+        bool sent = true;
+        if (binding.audio) sent = binding.audio->AudioSettings3(1) && binding.audio->SetAudioParam(1, 1);
+        if (binding.video) sent = sent && binding.video->VideoSettings3(1) && binding.video->SetVideoParam(1, 1);
+        if (binding.mux) sent = sent && binding.mux->MuxSettings3(1) && binding.mux->SetFileName("b.mpg");
+        if (binding.muxParams) sent = sent && binding.muxParams->SetMuxParam(1, 1);
+        EXPECT_TRUE(sent);
+        Names ifaces;
+        for (const auto& call : filter.Calls()) ifaces.push_back(call.iface);
+        EXPECT_EQ(ifaces, binding.ifaces);
+    }
+
+    // The records arrive whole, and values set read back through their get slot.
+    for (DWORD i = 0; i < 10; ++i) h264Record.dwField[i] = 0x100 + i;
+    MCH264_OUTPUT_RECORD h264Read = {};
+    ASSERT_TRUE(h264Decoder->SetOutputRecord(h264Record) && h264Decoder->GetOutputRecord(&h264Read));
+    EXPECT_EQ(hwsim::FilterBehaviour::Bytes(h264Read), hwsim::FilterBehaviour::Bytes(h264Record));
+    Behaviour(*m).ClearCalls();
     ASSERT_TRUE(mux->SetMuxSettings(muxRecord));
-    EXPECT_EQ(Behaviour(CLSID_MCMpegMultiplexer).Calls()[0].records[0], hwsim::FilterBehaviour::Bytes(muxRecord));
+    EXPECT_EQ(Behaviour(*m).Calls()[0].records[0], hwsim::FilterBehaviour::Bytes(muxRecord));
+    Behaviour(*v).ClearCalls();
+    ASSERT_TRUE(video->SetVideoSettings(videoRecord) && audio->SetAudioSettings(audioRecord));
+    EXPECT_EQ(Behaviour(*v).Calls()[0].records[0].size(), 877u);
+    EXPECT_EQ(Behaviour(*a).Calls().back().records[0].size(), 36u);
+    ASSERT_TRUE(h264->SetH264Param(0x41, 0x77) && h264->GetH264Param(0x41, &out));
+    EXPECT_EQ(out, 0x77u);
+    ASSERT_TRUE(mux->SetMuxParam25(0x55) && mux->GetMuxParam(0x25, &out));
+    EXPECT_EQ(out, 0x55u);
     // A null value place is the filter's E_POINTER, so FALSE.
     EXPECT_FALSE(decoder->GetDecoderParam(1, nullptr));
-    EXPECT_FALSE(splitter->GetSplitterParam(1, nullptr));
+    EXPECT_FALSE(video->GetVideoSettings(nullptr));
+    EXPECT_FALSE(h264->GetH264Param(0x41, nullptr));
 }

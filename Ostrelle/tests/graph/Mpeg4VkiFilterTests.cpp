@@ -104,3 +104,24 @@ TEST_F(Mpeg4Vki, CompressorWithoutDialogsIsValidAndItsDialogOperationsFail) {
     EXPECT_FALSE(v2->SetState(state, size));
     EXPECT_FALSE(v2->ShowDialog(VfwCompressDialog_About, nullptr));
 }
+
+// A VIDEOINFOHEADER block shorter than the structure counts as another format: not written.
+TEST_F(Mpeg4Vki, ShortVideoFormatBlockIsNotWritten) {
+    CRootGraph graph;
+    CMpeg4VkiFilter* v1 = Add(graph, 0);
+    ASSERT_NE(v1, nullptr);
+    ConnectOutput(graph, v1);
+    CComPtr<IPin> pin;
+    CComPtr<IAMStreamConfig> config;
+    v1->GetFilter()->FindPin(L"Output", &pin);
+    ASSERT_EQ(pin->QueryInterface(IID_IAMStreamConfig, reinterpret_cast<void**>(&config)), S_OK);
+    AM_MEDIA_TYPE* mt = nullptr;
+    ASSERT_EQ(config->GetFormat(&mt), S_OK);
+    mt->cbFormat = 40;
+    ASSERT_EQ(config->SetFormat(mt), S_OK);
+    DeleteMediaType(mt);
+    EXPECT_FALSE(v1->SetFrameRate(25));
+    ASSERT_EQ(config->GetFormat(&mt), S_OK);
+    EXPECT_EQ(mt->cbFormat, 40u);
+    DeleteMediaType(mt);
+}

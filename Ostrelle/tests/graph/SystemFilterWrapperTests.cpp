@@ -1,13 +1,20 @@
-// The file writer, multiplexer, switch, delay and H.264 decoder wrappers, over the stand-in's
-// system filters and the simulated PC's installed makers' filters.
+// The file writer, multiplexer, switch, delay and H.264 decoder wrappers, and the file names of
+// every file-sink wrapper, over the stand-in's system filters and the simulated PC's installed
+// makers' filters.
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <functional>
 #include <string>
 
 #include "graph/AVSwitchFilter.h"
+#include "graph/DumpFilter.h"
 #include "graph/FileWriteFilter.h"
+#include "graph/IVStreamFilters.h"
+#include "graph/LigosFilters.h"
 #include "graph/MCH264DecoderFilter.h"
+#include "graph/MCH264EncoderFilter.h"
+#include "graph/MCMpegCodecFilters.h"
+#include "graph/MCMpegEncoderFilter.h"
 #include "graph/MuxFilter.h"
 #include "graph/TimeDelayFilter.h"
 #include "hwsim/installed/VorlaneFilters.h"
@@ -22,6 +29,17 @@ using SystemWrappers = SystemBench;
 template <class T>
 T* AddOf(CRootGraph& graph, REFCLSID clsid) {
     return dynamic_cast<T*>(graph.AddFilter(clsid, "Wrapped"));
+}
+
+std::wstring CurrentFile(CRootFilter* wrapper) {
+    CComPtr<IFileSinkFilter> sink;
+    LPOLESTR name = nullptr;
+    if (wrapper->GetFilter()->QueryInterface(IID_IFileSinkFilter, reinterpret_cast<void**>(&sink)) != S_OK ||
+        sink->GetCurFile(&name, nullptr) != S_OK || name == nullptr)
+        return L"(none)";
+    std::wstring file(name);
+    CoTaskMemFree(name);
+    return file;
 }
 
 }  // namespace
@@ -123,46 +141,43 @@ TEST_F(SystemWrappers, SwitchNeedsItsInterfaceExactly) {
     EXPECT_EQ(graph.AddFilter(CLSID_VorlaneAVSwitch, "Switch"), nullptr);
 }
 
-TEST_F(SystemWrappers, InstalledFiltersComeWithTheirPackages) {
-    Load(R"({"cards": [], "packages": ["mainconcept"]})");
+// A decoder whose interface answers S_FALSE is still taken.
+TEST_F(SystemWrappers, DecoderInterfaceGivenWithSFalseIsTaken) {
     CRootGraph graph;
-    EXPECT_EQ(graph.AddFilter(CLSID_VorlaneAVSwitch, "Switch"), nullptr);
-    EXPECT_EQ(graph.AddFilter(CLSID_VorlaneTimeDelay, "Delay"), nullptr);
-    EXPECT_NE(AddOf<CMCH264DecoderFilter>(graph, CLSID_MCH264VideoDecoder), nullptr);
-
-    Load(R"({"cards": []})");
-    EXPECT_NE(AddOf<CTimeDelayFilter>(graph, CLSID_VorlaneTimeDelay), nullptr);
-    EXPECT_TRUE(Devices().Packages().Uninstall(CLSID_VorlaneTimeDelay));
-    EXPECT_EQ(graph.AddFilter(CLSID_VorlaneTimeDelay, "Delay"), nullptr);
-}
-
-TEST_F(SystemWrappers, DecoderForwardsEverySlotUnchanged) {
-    CRootGraph graph;
-    auto* decoder = AddOf<CMCH264DecoderFilter>(graph, CLSID_MCH264VideoDecoder);
-    ASSERT_NE(decoder, nullptr);
     hwsim::FilterBehaviour& behaviour = Behaviour(CLSID_MCH264VideoDecoder);
-    EXPECT_TRUE(decoder->Output3(1, 2));
-    EXPECT_TRUE(decoder->Output4(3, 4));
-    EXPECT_TRUE(decoder->Output5(5, 0xFFFFFFFF));
-    MCH264_OUTPUT_RECORD record = {};
-    for (DWORD i = 0; i < 10; ++i) record.dwField[i] = 0x100 + i;
-    EXPECT_TRUE(decoder->SetOutputRecord(record));
-    MCH264_OUTPUT_RECORD read = {};
-    EXPECT_TRUE(decoder->GetOutputRecord(&read));
-    EXPECT_EQ(0, std::memcmp(&read, &record, sizeof(record)));
-
-    auto calls = behaviour.Calls();
-    ASSERT_EQ(calls.size(), 5u);
-    for (int i = 0; i < 5; ++i) EXPECT_EQ(calls[i].slot, i < 3 ? 3 + i : (i == 3 ? 7 : 6));
-    EXPECT_EQ(calls[2].args, (std::vector<ULONGLONG>{5, 0xFFFFFFFF}));
-    ASSERT_EQ(calls[3].records.size(), 1u);
-    EXPECT_EQ(calls[3].records[0], hwsim::FilterBehaviour::Bytes(record));
-
-    behaviour.FailSlot("IMCH264DecoderOutput", 4, E_INVALIDARG);
-    EXPECT_FALSE(decoder->Output4(3, 4));
-    // A decoder whose interface answers S_FALSE is still taken.
     behaviour.AnswerSFalse("IMCH264DecoderOutput");
     EXPECT_NE(graph.AddFilter(CLSID_MCH264VideoDecoder, "Decoder 2"), nullptr);
     behaviour.RefuseInterface("IMCH264DecoderOutput");
     EXPECT_EQ(graph.AddFilter(CLSID_MCH264VideoDecoder, "Decoder 3"), nullptr);
+}
+
+// A name of 260 characters does not convert whole: cut, it would name another file.
+TEST_F(SystemWrappers, EveryFileSinkWrapperTakesANameWholeOrRefusesIt) {
+    CRootGraph graph;
+    auto* mpeg = AddOf<CMCMpegEncoderFilter>(graph, CLSID_MCMpegEncoder);
+    auto* h264 = AddOf<CMCH264EncoderFilter>(graph, CLSID_MCH264Encoder);
+    auto* mux = AddOf<CMCMuxFilter>(graph, CLSID_MCMpegMultiplexer);
+    auto* writer = AddOf<CFileWriteFilter>(graph, CLSID_FileWriter);
+    auto* ivWriter = AddOf<CIVFileWriterFilter>(graph, CLSID_IVFileWriter);
+    auto* ligos = AddOf<CLigosEncoderFilter>(graph, CLSID_LigosEncoder);
+    auto* transcoder = AddOf<CLigosTranscodeFilter>(graph, CLSID_LigosTranscoder);
+    auto* dump = AddOf<CDumpFilter>(graph, CLSID_Dump);
+    ASSERT_TRUE(mpeg && h264 && mux && writer && ivWriter && ligos && transcoder && dump);
+    const std::pair<CRootFilter*, std::function<BOOL(const char*)>> sinks[] = {
+        {mpeg, [&](const char* name) { return mpeg->SetFileName(name); }},
+        {h264, [&](const char* name) { return h264->SetFileName(name); }},
+        {mux, [&](const char* name) { return mux->SetFileName(name); }},
+        {writer, [&](const char* name) { return writer->SetFileName(name); }},
+        {ivWriter, [&](const char* name) { return ivWriter->SetFileName(name); }},
+        {ligos, [&](const char* name) { return ligos->SetOutputFile(name); }},
+        {transcoder, [&](const char* name) { return transcoder->SetOutputFile(name); }},
+        {dump, [&](const char* name) { return dump->SetFileName(name); }},
+    };
+    const std::string fits = "C:\\" + std::string(256, 'n');
+    const std::string tooLong = "D:\\" + std::string(257, 'n');
+    for (const auto& [wrapper, setFileName] : sinks) {
+        EXPECT_TRUE(setFileName(fits.c_str())) << wrapper->GetDeviceName();
+        EXPECT_FALSE(setFileName(tooLong.c_str())) << wrapper->GetDeviceName();
+        EXPECT_EQ(CurrentFile(wrapper), std::wstring(fits.begin(), fits.end())) << wrapper->GetDeviceName();
+    }
 }

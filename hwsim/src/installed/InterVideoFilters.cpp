@@ -21,7 +21,7 @@ PinDescription Pin(PIN_DIRECTION direction, const wchar_t* name, REFGUID major) 
 
 STDMETHODIMP IvFileWriterParams::GetParam(DWORD dwId, void* pValue) {
     HRESULT hr = Enter(3, {dwId});
-    if (hr != S_OK) return hr;
+    if (FAILED(hr)) return hr;
     if (!pValue) return E_POINTER;
     if (dwId == kWideParam) {
         ULONGLONG value = 0;
@@ -32,7 +32,7 @@ STDMETHODIMP IvFileWriterParams::GetParam(DWORD dwId, void* pValue) {
         Behaviour().Load(dwId, &value);
         std::memcpy(pValue, &value, sizeof(value));
     }
-    return S_OK;
+    return hr;
 }
 
 STDMETHODIMP IvFileWriterParams::SetParam(DWORD dwId, LONG_PTR lValue) {
@@ -42,12 +42,12 @@ STDMETHODIMP IvFileWriterParams::SetParam(DWORD dwId, LONG_PTR lValue) {
         std::memcpy(&value, reinterpret_cast<const void*>(lValue), sizeof(value));
     }
     HRESULT hr = Enter(4, {dwId, value});
-    if (hr != S_OK) return hr;
+    if (FAILED(hr)) return hr;
     if (dwId == kWideParam)
         Behaviour().Store(dwId, value);
     else
         Behaviour().Store(dwId, LONG(lValue));
-    return S_OK;
+    return hr;
 }
 
 // ---- IvStillParams ----
@@ -57,7 +57,7 @@ STDMETHODIMP IvStillParams::GetParam(DWORD dwId, void* pValue) {
         return ReadLong(dwId, static_cast<LONG*>(pValue));
     }
     HRESULT hr = Enter(3, {dwId});
-    if (hr != S_OK) return hr;
+    if (FAILED(hr)) return hr;
     if (!pValue) return E_POINTER;
     std::vector<BYTE> picture;
     Behaviour().GetParam(kPictureParam, &picture);
@@ -67,7 +67,7 @@ STDMETHODIMP IvStillParams::GetParam(DWORD dwId, void* pValue) {
     } else {
         std::memcpy(pValue, picture.data(), picture.size());
     }
-    return S_OK;
+    return hr;
 }
 
 STDMETHODIMP IvStillParams::SetParam(DWORD dwId, LONG lValue) {

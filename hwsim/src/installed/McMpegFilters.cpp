@@ -173,10 +173,12 @@ STDMETHODIMP McDecoderOutputControl::SetOutputFormat(DWORD dwFourCC, DWORD dwEna
     m_enabled[dwFourCC] = dwEnable;
     return S_OK;
 }
+// Field 0 of the record must hold the record's size, for a read as for a write.
 STDMETHODIMP McDecoderOutputControl::GetRecord(MC_DECODER_RECORD* pRecord) {
     HRESULT hr = Behaviour().Enter(MC_OUTPUT, 6, {pRecord ? pRecord->dwField[0] : 0u});
     if (hr != S_OK) return hr;
     if (!pRecord) return E_POINTER;
+    if (pRecord->dwField[0] != sizeof(MC_DECODER_RECORD)) return E_INVALIDARG;
     MC_DECODER_RECORD record = {};
     record.dwField[0] = sizeof(record);
     Behaviour().Load(kStoreDecoderOutput + 7, &record);
@@ -184,6 +186,10 @@ STDMETHODIMP McDecoderOutputControl::GetRecord(MC_DECODER_RECORD* pRecord) {
     return S_OK;
 }
 STDMETHODIMP McDecoderOutputControl::SetRecord(MC_DECODER_RECORD* pRecord) {
+    if (pRecord && pRecord->dwField[0] != sizeof(MC_DECODER_RECORD)) {
+        Behaviour().Enter(MC_OUTPUT, 7, {}, {FilterBehaviour::Bytes(*pRecord)});
+        return E_INVALIDARG;
+    }
     return Record(Behaviour(), MC_OUTPUT, kStoreDecoderOutput, 7, pRecord);
 }
 #undef MC_OUTPUT

@@ -1,5 +1,6 @@
 #include "hwsim/installed/VorlaneFilters.h"
 
+#include <cstring>
 #include <cwchar>
 #include <type_traits>
 
@@ -118,7 +119,16 @@ STDMETHODIMP SnapPictureControl::SavePicture(DWORD dwCount, BYTE* pRequest) {
     if (pRequest) request.assign(pRequest, pRequest + SNAP_REQUEST_SIZE);
     HRESULT hr = Behaviour().Enter("IVorlaneSnapPicture", 4, {dwCount}, {request});
     if (hr != S_OK) return hr;
-    return pRequest ? S_OK : E_POINTER;
+    if (!pRequest) return E_POINTER;
+    // The request must say its own size, end its path inside the record, and keep its quality
+    // within 0 to 100.
+    DWORD size = 0, quality = 0;
+    std::memcpy(&size, pRequest, sizeof(size));
+    std::memcpy(&quality, pRequest + SNAP_REQUEST_QUALITY_OFFSET, sizeof(quality));
+    const BYTE* path = pRequest + SNAP_REQUEST_PATH_OFFSET;
+    if (size != SNAP_REQUEST_SIZE || std::memchr(path, 0, SNAP_REQUEST_PATH_BYTES) == nullptr || quality > 100)
+        return E_INVALIDARG;
+    return S_OK;
 }
 
 SnapPictureFilter::SnapPictureFilter(std::shared_ptr<FilterBehaviour> behaviour)

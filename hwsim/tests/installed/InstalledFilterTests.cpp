@@ -2,12 +2,14 @@
 // the shared behaviour every private interface reports to.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "hwsim/installed/InstalledPackages.h"
 #include "hwsim/installed/McH264Decoder.h"
+#include "hwsim/installed/McMpegFilters.h"
 #include "hwsim/installed/VorlaneFilters.h"
 #include "objbase.h"
 
@@ -100,6 +102,33 @@ TEST_F(InstalledFilters, PrivateInterfacesLogFailRefuseAndAnswerSFalse) {
     CComPtr<IMCH264DecoderOutput> output;
     EXPECT_EQ(Make(CLSID_MCH264VideoDecoder, IID_IMCH264DecoderOutput, &output.p), E_NOINTERFACE);
     EXPECT_TRUE(packages.Behaviour(CLSID_MCH264VideoDecoder).Calls().empty());
+}
+
+TEST_F(InstalledFilters, SnapshotRequestAndDecoderRecordAreCheckedLikeADriverWould) {
+    InstalledPackages packages({"vorlane", "mainconcept"});
+    CComPtr<IVorlaneSnapPicture> snap;
+    ASSERT_EQ(Make(CLSID_VorlaneSnapPicture, IID_IVorlaneSnapPicture, &snap.p), S_OK);
+    BYTE request[272] = {0x10, 0x01};  // its size, 272
+    request[268] = 100;
+    EXPECT_EQ(snap->SavePicture(1, request), S_OK);
+    request[268] = 101;
+    EXPECT_EQ(snap->SavePicture(1, request), E_INVALIDARG);
+    request[268] = 0;
+    std::memset(request + 8, 'x', 260);
+    EXPECT_EQ(snap->SavePicture(1, request), E_INVALIDARG);
+    request[8 + 259] = 0;
+    EXPECT_EQ(snap->SavePicture(1, request), S_OK);
+    request[0] = 0;
+    EXPECT_EQ(snap->SavePicture(1, request), E_INVALIDARG);
+
+    CComPtr<IMCDecoderOutput> decoder;
+    ASSERT_EQ(Make(CLSID_MCMpegVideoDecoder, IID_IMCDecoderOutput, &decoder.p), S_OK);
+    MC_DECODER_RECORD record = {};
+    EXPECT_EQ(decoder->SetRecord(&record), E_INVALIDARG);
+    EXPECT_EQ(decoder->GetRecord(&record), E_INVALIDARG);
+    record.dwField[0] = 40;
+    EXPECT_EQ(decoder->SetRecord(&record), S_OK);
+    EXPECT_EQ(decoder->GetRecord(&record), S_OK);
 }
 
 TEST_F(InstalledFilters, DecoderAddsItsOutputWhenItsInputIsConnected) {

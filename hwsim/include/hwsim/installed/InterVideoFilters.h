@@ -1,7 +1,8 @@
 // The InterVideo filters built for the maker's cards (package "intervideo"): audio and video
 // encoders, file writer, multiplexer, still capture and down-scaler. Each keeps its parameters in
 // its FilterBehaviour's store by id (a parameter never written reads as 0); any id can be made to
-// fail with FailParam, any slot with FailSlot.
+// fail with FailParam, any slot with FailSlot. An injected success code (S_FALSE) is answered
+// after the parameter was read or written.
 #pragma once
 
 #include <vector>
@@ -25,16 +26,16 @@ protected:
     }
     HRESULT ReadLong(DWORD id, LONG* pValue) {
         HRESULT hr = Enter(3, {id});
-        if (hr != S_OK) return hr;
+        if (FAILED(hr)) return hr;
         if (!pValue) return E_POINTER;
         LONG value = 0;
         this->Behaviour().Load(id, &value);
         *pValue = value;
-        return S_OK;
+        return hr;
     }
     HRESULT WriteLong(DWORD id, LONG value) {
         HRESULT hr = Enter(4, {id, ULONGLONG(ULONG(value))});
-        if (hr == S_OK) this->Behaviour().Store(id, value);
+        if (SUCCEEDED(hr)) this->Behaviour().Store(id, value);
         return hr;
     }
 };

@@ -120,6 +120,7 @@ private:
     std::wstring m_name;
 };
 
+// Slots 6 and 7 refuse (E_INVALIDARG) a decoder record whose field 0 is not its size, 40.
 class McDecoderOutputControl : public PrivateInterface<IMCDecoderOutput> {
 public:
     STDMETHODIMP Output3(DWORD v1, DWORD v2) override;
