@@ -42,6 +42,11 @@ CString Formatted(const char* format, Args... args) {
     return text;
 }
 
+CString CutAtComment(const CString& stored) {
+    int comment = stored.Find(';');
+    return comment < 0 ? stored : stored.Left(comment);
+}
+
 CString TrimmedKey(const CString& key) {
     CString trimmed = key;
     trimmed.Trim(' ');
@@ -50,21 +55,22 @@ CString TrimmedKey(const CString& key) {
 
 }  // namespace
 
-CSkinIniSection::CSkinIniSection(LPCSTR name) : m_strName(name) {}
+CSkinIniSection::CSkinIniSection(LPCSTR name) : m_strName(name) { m_header.strText = "[" + m_strName + "]"; }
 
 int CSkinIniSection::FindEntry(LPCSTR key) const {
-    for (size_t i = 0; i < m_lines.size(); ++i) {
-        if (m_lines[i].bEntry && TrimmedKey(m_lines[i].strKey) == key) return static_cast<int>(i);
+    if (!m_bIndexed) {
+        m_index.reserve(m_entries.size());
+        for (int line : m_entries) m_index.emplace(TrimmedKey(m_lines[line].strKey).GetString(), line);
+        m_bIndexed = true;
     }
-    return -1;
+    auto found = m_index.find(key);
+    return found == m_index.end() ? -1 : found->second;
 }
 
 BOOL CSkinIniSection::GetValue(LPCSTR key, CString& value) const {
     int line = FindEntry(key);
     if (line < 0) return FALSE;
-    const CString& stored = m_lines[line].strValue;
-    int comment = stored.Find(';');
-    value = comment < 0 ? stored : stored.Left(comment);
+    value = CutAtComment(m_lines[line].strValue);
     return TRUE;
 }
 
@@ -76,46 +82,46 @@ BOOL CSkinIniSection::SetValue(LPCSTR key, LPCSTR value) {
         int comment = stored.Find(';');
         CString newValue = value;
         if (comment >= 0 && newValue.Find(';') < 0) newValue += stored.Mid(comment);
+        if (newValue != stored) m_lines[line].bChanged = true;
         stored = newValue;
         return TRUE;
     }
     // A new entry follows the section's last line that is not blank, so the blank lines that
-    // part it from the next section stay there.
+    // part it from the next section stay there. Every entry lies before it, so no entry moves.
     size_t at = m_lines.size();
     while (at > 0 && !m_lines[at - 1].bEntry && CString(m_lines[at - 1].strText).Trim().IsEmpty()) --at;
-    m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(at), Line{true, key, value, CString()});
+    Line entry;
+    entry.bEntry = true;
+    entry.strKey = key;
+    entry.strValue = value;
+    m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(at), std::move(entry));
+    if (m_bIndexed) m_index.emplace(TrimmedKey(key).GetString(), static_cast<int>(at));
+    m_entries.push_back(static_cast<int>(at));
     return TRUE;
 }
 
-void CSkinIniSection::LoadEntry(const CString& key, const CString& value) {
-    int line = FindEntry(TrimmedKey(key));
-    if (line >= 0) {
-        m_lines[line].strValue = value;
-        return;
+void CSkinIniSection::LoadLine(Line line) {
+    // A key's later rows are kept, but its first row is the one read and written.
+    if (line.bEntry) {
+        if (m_bIndexed) m_index.emplace(TrimmedKey(line.strKey).GetString(), static_cast<int>(m_lines.size()));
+        m_entries.push_back(static_cast<int>(m_lines.size()));
     }
-    m_lines.push_back(Line{true, key, value, CString()});
+    m_lines.push_back(std::move(line));
 }
 
-void CSkinIniSection::KeepLine(const CString& text) { m_lines.push_back(Line{false, CString(), CString(), text}); }
-
-void CSkinIniSection::Write(std::vector<CString>& lines) const {
-    lines.push_back(m_strHeader.IsEmpty() ? "[" + m_strName + "]" : m_strHeader);
-    for (const Line& line : m_lines) lines.push_back(line.bEntry ? line.strKey + "=" + line.strValue : line.strText);
+void CSkinIniSection::Write(std::vector<const Line*>& lines) const {
+    lines.push_back(&m_header);
+    for (const Line& line : m_lines) lines.push_back(&line);
 }
 
-int CSkinIniSection::GetKeyCount() const {
-    int count = 0;
-    for (const Line& line : m_lines) count += line.bEntry;
-    return count;
-}
+int CSkinIniSection::GetKeyCount() const { return static_cast<int>(m_entries.size()); }
 
 BOOL CSkinIniSection::GetEntry(int index, CString& key, CString& value) const {
-    for (const Line& line : m_lines) {
-        if (!line.bEntry || index-- != 0) continue;
-        key = TrimmedKey(line.strKey);
-        return GetValue(key, value);
-    }
-    return FALSE;
+    if (index < 0 || index >= GetKeyCount()) return FALSE;
+    const Line& line = m_lines[m_entries[index]];
+    key = TrimmedKey(line.strKey);
+    value = CutAtComment(line.strValue);
+    return TRUE;
 }
 
 // ---- typed reads ----
