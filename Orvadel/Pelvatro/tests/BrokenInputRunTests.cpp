@@ -4,8 +4,10 @@
 // and one line on stderr naming the path, or run to its end with the operator told, and the
 // user's files left as they were but for what the README promises to write.
 //
-// The built program runs in a child process on the log display. The cases of files that are
-// read-only run as a user that file modes bind: this one when it is not root, else "nobody".
+// The program runs in a child process on the log display: the built program where it is to stop
+// at its start, and the station's code as the program's start runs it, on the virtual clock,
+// where it is to run to its end. The cases of files that are read-only run as a user that file
+// modes bind: this one when it is not root, else "nobody".
 #include <fcntl.h>
 #include <grp.h>
 #include <poll.h>
@@ -111,9 +113,10 @@ protected:
         EXPECT_EQ(chown(m_root.c_str(), user.uid, user.gid), 0);
     }
 
-    // The built program on the log display.
-    Outcome RunProgram(const std::optional<User>& user = std::nullopt) {
-        return InChild(user, [] {
+    // The built program on the log display; `onOutput` sees its output as it comes.
+    Outcome RunProgram(const std::optional<User>& user = std::nullopt,
+                       const std::function<void(const std::string&)>& onOutput = nullptr) {
+        return InChild(user, onOutput, [] {
             setenv("PELVATRO_DISPLAY", "log", 1);
             char* argv[] = {const_cast<char*>(PELVATRO_PROGRAM), nullptr};
             execv(PELVATRO_PROGRAM, argv);
@@ -121,13 +124,18 @@ protected:
         });
     }
 
-    // The test station's whole run in this program's code on the log display, as the program's
-    // start runs it, on the virtual clock.
+    // The test station's whole run.
     Outcome RunTestStation(const std::optional<User>& user = std::nullopt) {
         WriteFileBytes(HomeFile("ConfigTest.txt"), ReadFileBytes(PELVATRO_TEST_STATION_CONFIG));
-        Plug(ReadFileBytes(m_testStationBench.string()));
+        return RunStation(ReadFileBytes(m_testStationBench.string()), user);
+    }
+
+    // The station's whole run on the bench, in this program's code on the log display as the
+    // program's start runs it, on the virtual clock.
+    Outcome RunStation(const std::string& benchText, const std::optional<User>& user = std::nullopt) {
+        Plug(benchText);
         if (user) GiveTo(*user);
-        return InChild(user, [this] {
+        return InChild(user, nullptr, [this] {
             setenv("PELVATRO_DISPLAY", "log", 1);
             platform::StartMachineDefaultDisplay();
             app.InitInstance();
@@ -138,7 +146,8 @@ protected:
     }
 
 private:
-    static Outcome InChild(const std::optional<User>& user, const std::function<int()>& body) {
+    static Outcome InChild(const std::optional<User>& user, const std::function<void(const std::string&)>& onOutput,
+                           const std::function<int()>& body) {
         int out[2], err[2];
         Outcome outcome;
         if (pipe(out) != 0 || pipe(err) != 0) return outcome;
@@ -168,6 +177,7 @@ private:
                 ssize_t n = read(fds[i].fd, buffer, sizeof buffer);
                 if (n > 0) {
                     texts[i]->append(buffer, size_t(n));
+                    if (i == 0 && onOutput) onOutput(outcome.out);
                 } else {
                     close(fds[i].fd);
                     fds[i].fd = -1;
@@ -233,6 +243,27 @@ TEST_F(BrokenInputRun, StateTheSimulatedPcCannotUseIsRefusedAtStart) {
     EXPECT_EQ(ReadFileBytes(stateFile), "not a folder\n");
 }
 
+TEST_F(BrokenInputRun, StateThatCannotBeKeptIsNamedAndTheExitCodeSaysSo) {
+    // The state folder goes away once the page is up, before the operator starts the write.
+    bool replaced = false;
+    Outcome run = RunProgram(std::nullopt, [&](const std::string& out) {
+        if (replaced || out.find("window \"Write Eeprom\"") == std::string::npos) return;
+        fs::remove_all(state() + "/eeprom");
+        WriteFileBytes(state() + "/eeprom", "not a folder\n");
+        replaced = true;
+    });
+    EXPECT_EQ(run.exitCode, 3);
+    EXPECT_NE(run.out.find("烧写完成，请重新启动电脑。"), std::string::npos) << "the chips took the image";
+    for (int card = 0; card < 2; ++card) {
+        EXPECT_NE(run.err.find("pelvatro: bench state " + StateFile(card) +
+                               ": cannot open it (Not a directory); the card's EEPROM is not kept\n"),
+                  std::string::npos)
+            << run.err;
+    }
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 2) << "once for each card: " << run.err;
+    EXPECT_EQ(ReadFileBytes(state() + "/eeprom"), "not a folder\n");
+}
+
 TEST_F(BrokenInputRun, StateFileThatIsReadOnlyIsRefusedAtStart) {
     REQUIRE_UNPRIVILEGED_USER(user);
     const std::string blank(256, '\xFF');
@@ -260,7 +291,7 @@ TEST_F(BrokenInputRun, SettingsFileIsWrittenBackAsItWasButForTheStationKind) {
     const std::string before = Gbk("// 工位\r\n\n[Eeprom]\nShutDown=0\r\n") + std::string(4096, '\0') +
                                "\r\n\r\n[Remote]\r\n12=NUM\n13=Rec\r\n12=Power\n\n[Type]\r\nMachine=";
     WriteFileBytes(HomeFile("ConfigTest.txt"), before + "01");
-    Outcome run = RunProgram();
+    Outcome run = RunStation(KeshBench(2));
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.err, "");
     EXPECT_TRUE(ReadFileBytes(HomeFile("ConfigTest.txt")) == before + "1") << "only the value changes";
@@ -272,7 +303,7 @@ TEST_F(BrokenInputRun, SettingsFileThatIsReadOnlyIsNotReplaced) {
     WriteFileBytes(HomeFile("ConfigTest.txt"), settings);
     GiveTo(*user);
     chmod(HomeFile("ConfigTest.txt").c_str(), 0444);
-    Outcome run = RunProgram(user);
+    Outcome run = RunStation(KeshBench(2), user);
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_NE(run.out.find("烧写完成，请重新启动电脑。"), std::string::npos) << "the station goes on";
     EXPECT_EQ(run.err, "pelvatro: " + WindowsPath(HomeFile("ConfigTest.txt")) +
