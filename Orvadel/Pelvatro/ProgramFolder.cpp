@@ -1,6 +1,7 @@
 // The program's folder from the module file name.
 #include "ProgramFolder.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace {

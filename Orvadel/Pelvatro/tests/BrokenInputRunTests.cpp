@@ -297,6 +297,18 @@ TEST_F(BrokenInputRun, SettingsFileIsWrittenBackAsItWasButForTheStationKind) {
     EXPECT_TRUE(ReadFileBytes(HomeFile("ConfigTest.txt")) == before + "1") << "only the value changes";
 }
 
+TEST_F(BrokenInputRun, SettingsThatCannotBeReadAreNamedAndTheStationRunsWithout) {
+    fs::create_directories(HomeFile("ConfigTest.txt") + "/inside");
+    Outcome run = RunStation(KeshBench(1));
+    EXPECT_EQ(run.exitCode, 0);
+    const std::string path = WindowsPath(HomeFile("ConfigTest.txt"));
+    EXPECT_EQ(run.err, "pelvatro: " + path + ": the settings were not read (Unable to open ini File!); the station " +
+                           "runs without them\npelvatro: " + path +
+                           ": the setting [Type] Machine=0 was not saved (Unable to open ini File!)\n");
+    EXPECT_NE(run.out.find("烧写完成，请重新启动电脑。"), std::string::npos) << "a write station";
+    EXPECT_EQ(Entries(HomeFile("ConfigTest.txt")), std::vector<std::string>{"inside"});
+}
+
 TEST_F(BrokenInputRun, SettingsFileThatIsReadOnlyIsNotReplaced) {
     REQUIRE_UNPRIVILEGED_USER(user);
     const std::string settings = "[Type]\r\nMachine=01\r\n";
