@@ -20,7 +20,6 @@
 #include <deque>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 class CSkinIniSection {
@@ -98,10 +97,18 @@ private:
     CString m_strName;
     Line m_header;  // the header line as read; "[name]" for a section made in memory
     std::vector<Line> m_lines;
-    // The line of each key's first row, by the key with its blanks removed; made at the first
-    // lookup, once the file's entries are all there.
-    mutable std::unordered_map<std::string, int> m_index;
-    mutable bool m_bIndexed = false;
+    // The line of each key's first row, by the key with its blanks removed: a table of (hash,
+    // line) slots, open addressing, at most half full; made at the first lookup, once the file's
+    // entries are all there.
+    struct Slot {
+        size_t hash;
+        int line;  // -1: empty
+    };
+    // Indexes an entry of m_entries (all of them when the table grows); Place puts one in.
+    void Index(int line) const;
+    void Place(int line) const;
+    mutable std::vector<Slot> m_slots;
+    mutable size_t m_nIndexed = 0;
     std::vector<int> m_entries;  // the line of every entry, in file order
 };
 

@@ -3,6 +3,10 @@
 
 #include <stdlib.h>
 
+#include <algorithm>
+#include <bit>
+#include <string_view>
+
 namespace {
 
 // The numbers of a comma-separated text, each read with atoi.
@@ -47,6 +51,14 @@ CString CutAtComment(const CString& stored) {
     return comment < 0 ? stored : stored.Left(comment);
 }
 
+// A stored key as lookups compare it: without the blanks around it.
+std::string_view KeyOf(const CString& key) {
+    std::string_view text(key.GetString(), static_cast<size_t>(key.GetLength()));
+    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+    return text;
+}
+
 CString TrimmedKey(const CString& key) {
     CString trimmed = key;
     trimmed.Trim(' ');
@@ -57,14 +69,46 @@ CString TrimmedKey(const CString& key) {
 
 CSkinIniSection::CSkinIniSection(LPCSTR name) : m_strName(name) { m_header.strText = "[" + m_strName + "]"; }
 
-int CSkinIniSection::FindEntry(LPCSTR key) const {
-    if (!m_bIndexed) {
-        m_index.reserve(m_entries.size());
-        for (int line : m_entries) m_index.emplace(TrimmedKey(m_lines[line].strKey).GetString(), line);
-        m_bIndexed = true;
+void CSkinIniSection::Index(int line) const {
+    if (2 * (m_nIndexed + 1) > m_slots.size()) {
+        // Grown to twice the entries and filled again in file order, `line` among them.
+        m_slots.assign(std::max<size_t>(16, std::bit_ceil(4 * m_entries.size())), Slot{0, -1});
+        m_nIndexed = 0;
+        for (int entry : m_entries) Place(entry);
+        return;
     }
-    auto found = m_index.find(key);
-    return found == m_index.end() ? -1 : found->second;
+    Place(line);
+}
+
+void CSkinIniSection::Place(int line) const {
+    const std::string_view key = KeyOf(m_lines[line].strKey);
+    const size_t hash = std::hash<std::string_view>{}(key);
+    const size_t mask = m_slots.size() - 1;
+    for (size_t i = hash & mask;; i = (i + 1) & mask) {
+        Slot& slot = m_slots[i];
+        if (slot.line < 0) {
+            slot = Slot{hash, line};
+            ++m_nIndexed;
+            return;
+        }
+        // A key's later rows are kept, but its first row is the one read and written.
+        if (slot.hash == hash && KeyOf(m_lines[slot.line].strKey) == key) return;
+    }
+}
+
+int CSkinIniSection::FindEntry(LPCSTR key) const {
+    if (m_slots.empty()) {
+        if (m_entries.empty()) return -1;
+        Index(m_entries.front());
+    }
+    const std::string_view wanted(key);
+    const size_t hash = std::hash<std::string_view>{}(wanted);
+    const size_t mask = m_slots.size() - 1;
+    for (size_t i = hash & mask;; i = (i + 1) & mask) {
+        const Slot& slot = m_slots[i];
+        if (slot.line < 0) return -1;
+        if (slot.hash == hash && KeyOf(m_lines[slot.line].strKey) == wanted) return slot.line;
+    }
 }
 
 BOOL CSkinIniSection::GetValue(LPCSTR key, CString& value) const {
@@ -95,18 +139,18 @@ BOOL CSkinIniSection::SetValue(LPCSTR key, LPCSTR value) {
     entry.strKey = key;
     entry.strValue = value;
     m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(at), std::move(entry));
-    if (m_bIndexed) m_index.emplace(TrimmedKey(key).GetString(), static_cast<int>(at));
     m_entries.push_back(static_cast<int>(at));
+    if (!m_slots.empty()) Index(static_cast<int>(at));
     return TRUE;
 }
 
 void CSkinIniSection::LoadLine(Line line) {
     // A key's later rows are kept, but its first row is the one read and written.
-    if (line.bEntry) {
-        if (m_bIndexed) m_index.emplace(TrimmedKey(line.strKey).GetString(), static_cast<int>(m_lines.size()));
-        m_entries.push_back(static_cast<int>(m_lines.size()));
-    }
+    const bool entry = line.bEntry;
     m_lines.push_back(std::move(line));
+    if (!entry) return;
+    m_entries.push_back(static_cast<int>(m_lines.size() - 1));
+    if (!m_slots.empty()) Index(static_cast<int>(m_lines.size() - 1));
 }
 
 void CSkinIniSection::Write(std::vector<const Line*>& lines) const {
