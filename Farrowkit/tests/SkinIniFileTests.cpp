@@ -84,6 +84,19 @@ TEST(SkinIniFileTest, AKeyGivenTwiceIsReadAndWrittenAtItsFirstRow) {
     file.ini.SetString("Remote", "12", "Mute");
     ASSERT_TRUE(file.ini.Save());
     EXPECT_EQ(ReadBytes(file.path), "[Remote]\r\n12=Mute\r\n13=Rec\r\n12=NUM\r\n");
+
+    // Many keys more, and the file read again after them: every key still finds its own row.
+    for (int key = 100; key < 400; ++key) file.ini.SetInt("Remote", std::to_string(key).c_str(), key);
+    ASSERT_TRUE(file.ini.Load());
+    int value = 0;
+    for (int key = 100; key < 400; ++key) {
+        EXPECT_TRUE(file.ini.GetInt("Remote", std::to_string(key).c_str(), value));
+        EXPECT_EQ(value, key);
+    }
+    EXPECT_TRUE(file.ini.GetString("Remote", "12", text));
+    EXPECT_EQ(text, "Mute");
+    EXPECT_EQ(file.ini.GetKeyCount("Remote"), 303);
+    EXPECT_EQ(file.ini.GetSectionCount(), 2) << "the second load's section comes after the first";
 }
 
 TEST(SkinIniFileTest, EveryLineKeepsItsOwnLineEndAndItsBytes) {
