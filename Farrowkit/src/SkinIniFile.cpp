@@ -75,9 +75,12 @@ void CSkinIniFile::ReadLine(Line line, CSkinIniSection*& current) {
     current->LoadLine(std::move(line));
 }
 
-BOOL CSkinIniFile::ReadBytes(std::string& bytes) const {
+BOOL CSkinIniFile::ReadBytes(std::string& bytes) {
     CFile file;
-    if (!file.Open(m_strPath, CFile::modeRead | CFile::shareDenyWrite | CFile::typeBinary)) return FALSE;
+    if (!file.Open(m_strPath, CFile::modeRead | CFile::shareDenyWrite | CFile::typeBinary)) {
+        m_strError = kUnableToOpen;
+        return FALSE;
+    }
     try {
         char chunk[65536];
         for (UINT read; (read = file.Read(chunk, sizeof(chunk))) > 0;) bytes.append(chunk, read);
@@ -85,6 +88,7 @@ BOOL CSkinIniFile::ReadBytes(std::string& bytes) const {
     } catch (CException* error) {
         error->Delete();
         file.Abort();
+        m_strError = kUnableToRead;
         return FALSE;
     }
     return TRUE;
@@ -102,10 +106,7 @@ BOOL CSkinIniFile::Load() {
         return FALSE;
     }
     std::string read;
-    if (!ReadBytes(read)) {
-        m_strError = kUnableToOpen;
-        return FALSE;
-    }
+    if (!ReadBytes(read)) return FALSE;
     TakeFormat(read);
     const std::string_view bytes = m_read.emplace_back(std::move(read));
     // Lines end at '\n'; a '\r' before it belongs to the line end. A line's text is cut at a
@@ -153,10 +154,7 @@ BOOL CSkinIniFile::Save() {
     // A file that was never read is written as it stands on disk; a new one as GBK with CR LF.
     if (!m_bFormatRead && GetFileAttributes(m_strPath) != INVALID_FILE_ATTRIBUTES) {
         std::string bytes;
-        if (!ReadBytes(bytes)) {
-            m_strError = kUnableToOpen;
-            return FALSE;
-        }
+        if (!ReadBytes(bytes)) return FALSE;
         TakeFormat(bytes);
     }
     std::vector<const Line*> lines;

@@ -65,8 +65,9 @@ public:
     BOOL SetTimeSpan(LPCSTR key, const CTimeSpan& value);
 
     int GetKeyCount() const;
-    // The entry at a position in file order (0 .. GetKeyCount() - 1): its key with the blanks
-    // around it removed, and its value cut at ';'. FALSE for a position outside.
+    // The entry at a position in file order (0 .. GetKeyCount() - 1; each row of a key given
+    // twice is an entry of its own): its key with the blanks around it removed, and its value
+    // cut at ';'. FALSE for a position outside.
     BOOL GetEntry(int index, CString& key, CString& value) const;
 
 private:
@@ -179,8 +180,8 @@ private:
     using Line = CSkinIniSection::Line;
 
     const CSkinIniSection* FindSection(LPCSTR name) const;
-    // The whole file at the path; FALSE when it cannot be read.
-    BOOL ReadBytes(std::string& bytes) const;
+    // The whole file at the path; FALSE, with the error text set, when it cannot be read.
+    BOOL ReadBytes(std::string& bytes);
     // Takes the encoding and the line ends of the file's bytes.
     void TakeFormat(const std::string& bytes);
     void ReadLine(Line line, CSkinIniSection*& current);
