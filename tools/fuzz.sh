@@ -5,14 +5,14 @@
 # (bitmap file, icon, JPEG, GIF) for about 30 seconds each; then for about 20 seconds each the
 # bitmap-file reader with its V4 and V5 headers, RGNDATA read into a region (each input within a
 # time bound), Dunmorra's image-file loading and decoding and the encoder profile file reader with
-# the capability block (these two linked to the default build's platform library, built first).
+# the capability block, and the settings file reader and writer (these three linked to the default build's platform library, built first).
 # A fixed seed keeps the runs repeatable (FUZZ_SEED picks another). New inputs they find stay in
 # build/fuzz/<name>-corpus (build/fuzz/corpus for the compound file); a crash leaves its input in
 # build/fuzz.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out=build/fuzz
-mkdir -p "$out/corpus" "$out/ps-corpus" "$out/picture-corpus"
+mkdir -p "$out/corpus" "$out/ps-corpus" "$out/picture-corpus" "$out/settings-corpus"
 src=platform/src/com
 clang++ -std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
   -Iplatform/include -I"$src" \
@@ -58,3 +58,6 @@ clang++ "${flags[@]}" -DHWSIM_SOURCE_DATA='"hwsim/data"' -IOstrelle/src -Ihwsim/
   "$cards/WisProfileKeys.cpp" "$cards/WisProfileValidation.cpp" hwsim/src/boards/WisEncoderCapabilities.cpp \
   "${lib[@]}" -o "$out/profile_fuzz"
 run_target profile Ostrelle/tests/fuzz/profile-corpus 8192
+clang++ "${flags[@]}" -IFarrowkit/src -Iplatform/include Farrowkit/fuzz/SettingsFileFuzz.cpp Farrowkit/src/SkinIniFile.cpp \
+  Farrowkit/src/SkinIniSection.cpp "${lib[@]}" -o "$out/settings_fuzz"
+run_target settings Farrowkit/fuzz/settings-corpus 16384

@@ -1,8 +1,6 @@
 // CSkinIniFile: reading the file into sections and writing it back.
 #include "SkinIniFile.h"
 
-#include "GbkText.h"
-
 namespace {
 
 const char kNoError[] = "No error";
@@ -15,8 +13,7 @@ const char kBom[] = "\xEF\xBB\xBF";
 // TRUE when the bytes have line ends and every one of them is a bare LF.
 BOOL OnlyLfEnds(const std::string& bytes) {
     bool any = false;
-    for (size_t i = 0; i < bytes.size(); ++i) {
-        if (bytes[i] != '\n') continue;
+    for (size_t i = bytes.find('\n'); i != std::string::npos; i = bytes.find('\n', i + 1)) {
         if (i > 0 && bytes[i - 1] == '\r') return FALSE;
         any = true;
     }
@@ -53,25 +50,54 @@ BOOL CSkinIniFile::GetValue(LPCSTR section, LPCSTR key, CString& value) const {
 
 // One line of the file: a header starts a section; an entry goes to the current section;
 // everything else is kept where it stands.
-void CSkinIniFile::ReadLine(const CString& line, CSkinIniSection*& current) {
-    if (!line.IsEmpty() && line[0] == '[') {
-        int close = line.ReverseFind(']');
+void CSkinIniFile::ReadLine(Line line, CSkinIniSection*& current) {
+    const CString& text = line.strText;
+    if (!text.IsEmpty() && text[0] == '[') {
+        int close = text.ReverseFind(']');
         if (close > 0) {
-            m_sections.push_back(std::make_unique<CSkinIniSection>(line.Mid(1, close - 1)));
+            m_sections.push_back(std::make_unique<CSkinIniSection>(text.Mid(1, close - 1)));
             current = m_sections.back().get();
-            current->m_strHeader = line;
+            current->m_header = std::move(line);
             return;
         }
     }
-    int equals = line.Find('=');
-    bool entry = !line.IsEmpty() && line[0] != '[' && line[0] != '/' && equals >= 0;
     if (current == nullptr) {
-        m_preamble.push_back(line);
-    } else if (entry) {
-        current->LoadEntry(line.Left(equals), line.Mid(equals + 1));
-    } else {
-        current->KeepLine(line);
+        m_preamble.push_back(std::move(line));
+        return;
     }
+    int equals = text.Find('=');
+    if (!text.IsEmpty() && text[0] != '/' && equals >= 0) {
+        line.bEntry = true;
+        line.strKey = text.Left(equals);
+        line.strValue = text.Mid(equals + 1);
+        line.strText.Empty();
+    }
+    current->LoadLine(std::move(line));
+}
+
+BOOL CSkinIniFile::ReadBytes(std::string& bytes) {
+    CFile file;
+    if (!file.Open(m_strPath, CFile::modeRead | CFile::shareDenyWrite | CFile::typeBinary)) {
+        m_strError = kUnableToOpen;
+        return FALSE;
+    }
+    try {
+        char chunk[65536];
+        for (UINT read; (read = file.Read(chunk, sizeof(chunk))) > 0;) bytes.append(chunk, read);
+        file.Close();
+    } catch (CException* error) {
+        error->Delete();
+        file.Abort();
+        m_strError = kUnableToRead;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void CSkinIniFile::TakeFormat(const std::string& bytes) {
+    m_encoding = CStdioFile::DetectEncoding(bytes);
+    m_bLfEnds = OnlyLfEnds(bytes);
+    m_bFormatRead = TRUE;
 }
 
 BOOL CSkinIniFile::Load() {
@@ -79,97 +105,60 @@ BOOL CSkinIniFile::Load() {
         m_strError = kFileNotExist;
         return FALSE;
     }
-    CStdioFile file;
-    if (!file.Open(m_strPath, CFile::modeRead | CFile::shareDenyWrite | CFile::typeText)) {
-        m_strError = kUnableToOpen;
-        return FALSE;
-    }
+    std::string read;
+    if (!ReadBytes(read)) return FALSE;
+    TakeFormat(read);
+    const std::string_view bytes = m_read.emplace_back(std::move(read));
+    // Lines end at '\n'; a '\r' before it belongs to the line end. A line's text is cut at a
+    // NUL byte, its bytes are kept whole.
     CSkinIniSection* current = nullptr;
-    std::vector<CString> read;
-    try {
-        CString line;
-        while (file.ReadString(line)) {
-            read.push_back(line);
-            ReadLine(line, current);
+    size_t start = m_encoding == CStdioFile::Encoding::Utf8WithBom ? 3 : 0;
+    while (start < bytes.size()) {
+        size_t newline = bytes.find('\n', start);
+        Line line;
+        line.bRead = true;
+        if (newline == std::string::npos) {
+            line.raw = bytes.substr(start);
+            start = bytes.size();
+        } else {
+            size_t end = newline > start && bytes[newline - 1] == '\r' ? newline - 1 : newline;
+            line.raw = bytes.substr(start, end - start);
+            line.end = bytes.substr(end, newline + 1 - end);
+            start = newline + 1;
         }
-        file.Close();
-    } catch (CException* error) {
-        error->Delete();
-        file.Abort();
-        m_strError = kUnableToRead;
-        return FALSE;
-    }
-    if (!ReadFormat(read)) {
-        m_strError = kUnableToRead;
-        return FALSE;
+        line.strText = CStdioFile::DecodeText(std::string(line.raw), m_encoding).c_str();
+        ReadLine(std::move(line), current);
     }
     return TRUE;
 }
 
-BOOL CSkinIniFile::ReadFormat(const std::vector<CString>& read) {
-    CStdioFile file;
-    if (!file.Open(m_strPath, CFile::modeRead | CFile::shareDenyWrite | CFile::typeBinary)) return FALSE;
-    std::string bytes;
-    try {
-        char chunk[4096];
-        for (UINT read; (read = file.Read(chunk, sizeof(chunk))) > 0;) bytes.append(chunk, read);
-        file.Close();
-        // The encoding as the text reader takes it.
-        if (!file.Open(m_strPath, CFile::modeRead | CFile::shareDenyWrite | CFile::typeText)) return FALSE;
-        m_encoding = file.GetEncoding();
-        file.Close();
-    } catch (CException* error) {
-        error->Delete();
-        file.Abort();
-        return FALSE;
-    }
-    m_bLfEnds = OnlyLfEnds(bytes);
-    m_bFormatRead = TRUE;
-    // The text reader splits at '\n' and drops a '\r' before it, so the read lines pair up with
-    // the file's lines in order.
-    std::map<CString, std::deque<std::string>> none;
-    size_t start = bytes.compare(0, 3, kBom) == 0 ? 3 : 0;
-    for (size_t i = 0; i < read.size() && start < bytes.size(); ++i) {
-        size_t end = bytes.find('\n', start);
-        if (end == std::string::npos) end = bytes.size();
-        std::string raw = bytes.substr(start, end - start);
-        if (!raw.empty() && raw.back() == '\r') raw.pop_back();
-        if (EncodeLine(read[i], none) != raw) m_asRead[read[i]].push_back(raw);
-        start = end + 1;
-    }
-    return TRUE;
-}
-
-std::string CSkinIniFile::EncodeLine(const CString& line,
-                                     std::map<CString, std::deque<std::string>>& asRead) const {
-    auto it = asRead.find(line);
-    if (it == asRead.end()) {
-        return m_encoding == CStdioFile::Encoding::Gbk ? Utf8ToGbkText(line) : std::string(line.GetString());
-    }
-    // Lines of the same text come back with their bytes in the order the file held them.
-    std::string raw = it->second.front();
-    if (it->second.size() > 1) it->second.pop_front();
-    return raw;
-}
-
-std::string CSkinIniFile::EncodeLines(const std::vector<CString>& lines) const {
+std::string CSkinIniFile::EncodeLines(const std::vector<const Line*>& lines) const {
     std::string bytes = m_encoding == CStdioFile::Encoding::Utf8WithBom ? kBom : "";
-    const char* end = m_bLfEnds ? "\n" : "\r\n";
-    std::map<CString, std::deque<std::string>> asRead(m_asRead);
-    for (const CString& line : lines) {
-        bytes += EncodeLine(line, asRead);
-        bytes += end;
+    const char* fileEnd = m_bLfEnds ? "\n" : "\r\n";
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const Line& line = *lines[i];
+        bool asRead = line.bRead && !line.bChanged;
+        if (asRead) {
+            bytes += line.raw;
+        } else {
+            bytes += CStdioFile::EncodeText(line.Text().GetString(), m_encoding);
+        }
+        // A line read keeps its line end; only the file's last line stays without one.
+        bool last = i + 1 == lines.size();
+        bytes += !line.end.empty() ? line.end : line.bRead && last ? std::string_view() : std::string_view(fileEnd);
     }
     return bytes;
 }
 
 BOOL CSkinIniFile::Save() {
     // A file that was never read is written as it stands on disk; a new one as GBK with CR LF.
-    if (!m_bFormatRead && GetFileAttributes(m_strPath) != INVALID_FILE_ATTRIBUTES && !ReadFormat()) {
-        m_strError = kUnableToOpen;
-        return FALSE;
+    if (!m_bFormatRead && GetFileAttributes(m_strPath) != INVALID_FILE_ATTRIBUTES) {
+        std::string bytes;
+        if (!ReadBytes(bytes)) return FALSE;
+        TakeFormat(bytes);
     }
-    std::vector<CString> lines(m_preamble);
+    std::vector<const Line*> lines;
+    for (const Line& line : m_preamble) lines.push_back(&line);
     for (const auto& section : m_sections) section->Write(lines);
     const std::string bytes = EncodeLines(lines);
 

@@ -4,20 +4,22 @@
 // times, time spans, strings and string lists as text.
 //
 // Saving writes the file back as it was read: comment lines, blank lines and every other line
-// the reader did not take stay where they were; only the values that were set change, and
-// entries and sections that did not exist are added at the end of their section and of the file.
-// The file is written back in the encoding it was read with (GBK, UTF-8, or UTF-8 with its
-// byte-order mark; see CStdioFile) and with its line ends: LF when every line of it ended in LF,
-// else CR LF. A file that was never read is taken as it stands on disk; a new file is GBK with
-// CR LF.
+// the reader did not take stay where they were, each with the bytes and the line end it was read
+// with; only the lines whose values were set change, and entries and sections that did not exist
+// are added at the end of their section and of the file. A key given twice in a section is read
+// and written at its first row; the later row stays in the file as it was. The file is written
+// back in the encoding it was read with (GBK, UTF-8, or UTF-8 with its byte-order mark; see
+// CStdioFile); a line made or changed in memory ends in LF when every line of the file ended in
+// LF, else in CR LF. A file that was never read is taken as it stands on disk; a new file is GBK
+// with CR LF. Loading takes time in proportion to the file's size.
 #pragma once
 
 #include <afx.h>
 
-#include <deque>
-#include <map>
 #include <memory>
+#include <deque>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class CSkinIniSection {
@@ -63,31 +65,52 @@ public:
     BOOL SetTimeSpan(LPCSTR key, const CTimeSpan& value);
 
     int GetKeyCount() const;
-    // The entry at a position in file order (0 .. GetKeyCount() - 1): its key with the blanks
-    // around it removed, and its value cut at ';'. FALSE for a position outside.
+    // The entry at a position in file order (0 .. GetKeyCount() - 1; each row of a key given
+    // twice is an entry of its own): its key with the blanks around it removed, and its value
+    // cut at ';'. FALSE for a position outside.
     BOOL GetEntry(int index, CString& key, CString& value) const;
 
 private:
     friend class CSkinIniFile;
 
-    // One line of the section below its header: an entry, or a line kept as it was read.
+    // One line of the file: an entry, or a line kept as it was read (a header, a comment, ...).
     struct Line {
-        bool bEntry;
+        bool bEntry = false;
         CString strKey;    // entry: the text before the first '=' as read
         CString strValue;  // entry: everything after it, a ';' comment included
         CString strText;   // kept line
+        // A line read from the file: the bytes it was read from (held by the file), without its
+        // line end, and that line end ("\r\n", "\n", or nothing on a last line without one).
+        bool bRead = false;
+        bool bChanged = false;  // its value was set since
+        std::string_view raw;
+        std::string_view end;
+
+        CString Text() const { return bEntry ? strKey + "=" + strValue : strText; }
     };
 
     int FindEntry(LPCSTR key) const;
-    // Entry lines read from the file: a repeated key takes the later value.
-    void LoadEntry(const CString& key, const CString& value);
-    void KeepLine(const CString& text);
+    // Lines read from the file below the header.
+    void LoadLine(Line line);
     // Appends the section's lines, header first, as they are to be written.
-    void Write(std::vector<CString>& lines) const;
+    void Write(std::vector<const Line*>& lines) const;
 
     CString m_strName;
-    CString m_strHeader;  // the header line as read; empty for a section made in memory
+    Line m_header;  // the header line as read; "[name]" for a section made in memory
     std::vector<Line> m_lines;
+    // The line of each key's first row, by the key with its blanks removed: a table of (hash,
+    // line) slots, open addressing, at most half full; made at the first lookup, once the file's
+    // entries are all there.
+    struct Slot {
+        size_t hash;
+        int line;  // -1: empty
+    };
+    // Indexes an entry of m_entries (all of them when the table grows); Place puts one in.
+    void Index(int line) const;
+    void Place(int line) const;
+    mutable std::vector<Slot> m_slots;
+    mutable size_t m_nIndexed = 0;
+    std::vector<int> m_entries;  // the line of every entry, in file order
 };
 
 class CSkinIniFile {
@@ -154,27 +177,26 @@ public:
     }
 
 private:
+    using Line = CSkinIniSection::Line;
+
     const CSkinIniSection* FindSection(LPCSTR name) const;
-    void ReadLine(const CString& line, CSkinIniSection*& current);
-    // Takes the encoding and the line ends of the file at the path, and the bytes of the lines
-    // read from it (in file order) that would not encode back as they were; FALSE when the file
-    // cannot be read.
-    BOOL ReadFormat(const std::vector<CString>& read = {});
-    // The line in the file's encoding: a line written back unchanged gets the bytes it was read
-    // from, so a stray byte never changes the file.
-    std::string EncodeLine(const CString& line, std::map<CString, std::deque<std::string>>& asRead) const;
-    // The file's bytes: the lines in the file's encoding, each with the file's line end.
-    std::string EncodeLines(const std::vector<CString>& lines) const;
+    // The whole file at the path; FALSE, with the error text set, when it cannot be read.
+    BOOL ReadBytes(std::string& bytes);
+    // Takes the encoding and the line ends of the file's bytes.
+    void TakeFormat(const std::string& bytes);
+    void ReadLine(Line line, CSkinIniSection*& current);
+    // The file's bytes: a line written back unchanged gets the bytes it was read from, so a stray
+    // byte never changes the file; the others are encoded and end as the file's lines end.
+    std::string EncodeLines(const std::vector<const Line*>& lines) const;
 
     // How the file was read, and so how it is written.
     CStdioFile::Encoding m_encoding = CStdioFile::Encoding::Gbk;
     BOOL m_bLfEnds = FALSE;
     BOOL m_bFormatRead = FALSE;
-    // Lines of the file as read whose text does not encode back to their bytes, by their text.
-    std::map<CString, std::deque<std::string>> m_asRead;
 
     std::vector<std::unique_ptr<CSkinIniSection>> m_sections;
     CString m_strError;
     CString m_strPath;
-    std::vector<CString> m_preamble;  // lines before the first header, kept as read
+    std::vector<Line> m_preamble;  // lines before the first header, kept as read
+    std::deque<std::string> m_read;  // the bytes of each file read, which the lines point into
 };

@@ -3,6 +3,10 @@
 
 #include <stdlib.h>
 
+#include <algorithm>
+#include <bit>
+#include <string_view>
+
 namespace {
 
 // The numbers of a comma-separated text, each read with atoi.
@@ -42,6 +46,19 @@ CString Formatted(const char* format, Args... args) {
     return text;
 }
 
+CString CutAtComment(const CString& stored) {
+    int comment = stored.Find(';');
+    return comment < 0 ? stored : stored.Left(comment);
+}
+
+// A stored key as lookups compare it: without the blanks around it.
+std::string_view KeyOf(const CString& key) {
+    std::string_view text(key.GetString(), static_cast<size_t>(key.GetLength()));
+    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+    return text;
+}
+
 CString TrimmedKey(const CString& key) {
     CString trimmed = key;
     trimmed.Trim(' ');
@@ -50,21 +67,54 @@ CString TrimmedKey(const CString& key) {
 
 }  // namespace
 
-CSkinIniSection::CSkinIniSection(LPCSTR name) : m_strName(name) {}
+CSkinIniSection::CSkinIniSection(LPCSTR name) : m_strName(name) { m_header.strText = "[" + m_strName + "]"; }
+
+void CSkinIniSection::Index(int line) const {
+    if (2 * (m_nIndexed + 1) > m_slots.size()) {
+        // Grown to twice the entries and filled again in file order, `line` among them.
+        m_slots.assign(std::max<size_t>(16, std::bit_ceil(4 * m_entries.size())), Slot{0, -1});
+        m_nIndexed = 0;
+        for (int entry : m_entries) Place(entry);
+        return;
+    }
+    Place(line);
+}
+
+void CSkinIniSection::Place(int line) const {
+    const std::string_view key = KeyOf(m_lines[line].strKey);
+    const size_t hash = std::hash<std::string_view>{}(key);
+    const size_t mask = m_slots.size() - 1;
+    for (size_t i = hash & mask;; i = (i + 1) & mask) {
+        Slot& slot = m_slots[i];
+        if (slot.line < 0) {
+            slot = Slot{hash, line};
+            ++m_nIndexed;
+            return;
+        }
+        // A key's later rows are kept, but its first row is the one read and written.
+        if (slot.hash == hash && KeyOf(m_lines[slot.line].strKey) == key) return;
+    }
+}
 
 int CSkinIniSection::FindEntry(LPCSTR key) const {
-    for (size_t i = 0; i < m_lines.size(); ++i) {
-        if (m_lines[i].bEntry && TrimmedKey(m_lines[i].strKey) == key) return static_cast<int>(i);
+    if (m_slots.empty()) {
+        if (m_entries.empty()) return -1;
+        Index(m_entries.front());
     }
-    return -1;
+    const std::string_view wanted(key);
+    const size_t hash = std::hash<std::string_view>{}(wanted);
+    const size_t mask = m_slots.size() - 1;
+    for (size_t i = hash & mask;; i = (i + 1) & mask) {
+        const Slot& slot = m_slots[i];
+        if (slot.line < 0) return -1;
+        if (slot.hash == hash && KeyOf(m_lines[slot.line].strKey) == wanted) return slot.line;
+    }
 }
 
 BOOL CSkinIniSection::GetValue(LPCSTR key, CString& value) const {
     int line = FindEntry(key);
     if (line < 0) return FALSE;
-    const CString& stored = m_lines[line].strValue;
-    int comment = stored.Find(';');
-    value = comment < 0 ? stored : stored.Left(comment);
+    value = CutAtComment(m_lines[line].strValue);
     return TRUE;
 }
 
@@ -76,46 +126,46 @@ BOOL CSkinIniSection::SetValue(LPCSTR key, LPCSTR value) {
         int comment = stored.Find(';');
         CString newValue = value;
         if (comment >= 0 && newValue.Find(';') < 0) newValue += stored.Mid(comment);
+        if (newValue != stored) m_lines[line].bChanged = true;
         stored = newValue;
         return TRUE;
     }
     // A new entry follows the section's last line that is not blank, so the blank lines that
-    // part it from the next section stay there.
+    // part it from the next section stay there. Every entry lies before it, so no entry moves.
     size_t at = m_lines.size();
     while (at > 0 && !m_lines[at - 1].bEntry && CString(m_lines[at - 1].strText).Trim().IsEmpty()) --at;
-    m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(at), Line{true, key, value, CString()});
+    Line entry;
+    entry.bEntry = true;
+    entry.strKey = key;
+    entry.strValue = value;
+    m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(at), std::move(entry));
+    m_entries.push_back(static_cast<int>(at));
+    if (!m_slots.empty()) Index(static_cast<int>(at));
     return TRUE;
 }
 
-void CSkinIniSection::LoadEntry(const CString& key, const CString& value) {
-    int line = FindEntry(TrimmedKey(key));
-    if (line >= 0) {
-        m_lines[line].strValue = value;
-        return;
-    }
-    m_lines.push_back(Line{true, key, value, CString()});
+void CSkinIniSection::LoadLine(Line line) {
+    // A key's later rows are kept, but its first row is the one read and written.
+    const bool entry = line.bEntry;
+    m_lines.push_back(std::move(line));
+    if (!entry) return;
+    m_entries.push_back(static_cast<int>(m_lines.size() - 1));
+    if (!m_slots.empty()) Index(static_cast<int>(m_lines.size() - 1));
 }
 
-void CSkinIniSection::KeepLine(const CString& text) { m_lines.push_back(Line{false, CString(), CString(), text}); }
-
-void CSkinIniSection::Write(std::vector<CString>& lines) const {
-    lines.push_back(m_strHeader.IsEmpty() ? "[" + m_strName + "]" : m_strHeader);
-    for (const Line& line : m_lines) lines.push_back(line.bEntry ? line.strKey + "=" + line.strValue : line.strText);
+void CSkinIniSection::Write(std::vector<const Line*>& lines) const {
+    lines.push_back(&m_header);
+    for (const Line& line : m_lines) lines.push_back(&line);
 }
 
-int CSkinIniSection::GetKeyCount() const {
-    int count = 0;
-    for (const Line& line : m_lines) count += line.bEntry;
-    return count;
-}
+int CSkinIniSection::GetKeyCount() const { return static_cast<int>(m_entries.size()); }
 
 BOOL CSkinIniSection::GetEntry(int index, CString& key, CString& value) const {
-    for (const Line& line : m_lines) {
-        if (!line.bEntry || index-- != 0) continue;
-        key = TrimmedKey(line.strKey);
-        return GetValue(key, value);
-    }
-    return FALSE;
+    if (index < 0 || index >= GetKeyCount()) return FALSE;
+    const Line& line = m_lines[m_entries[index]];
+    key = TrimmedKey(line.strKey);
+    value = CutAtComment(line.strValue);
+    return TRUE;
 }
 
 // ---- typed reads ----

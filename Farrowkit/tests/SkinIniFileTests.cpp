@@ -9,6 +9,8 @@
 #include "platform/runtime.h"
 #include "platform/winnls.h"
 
+using namespace std::string_literals;
+
 namespace {
 
 std::string PathOf(const char* name) { return platform::HomeDir() + "/" + name; }
@@ -55,10 +57,10 @@ TEST(SkinIniFileTest, EntryLinesSplitAtTheFirstEqualsAndValuesAreCutAtSemicolon)
         "url=a=b\r\nkey=4;again\r\n");
     int number = 0;
     EXPECT_TRUE(file.ini.GetInt("S", "key", number));
-    EXPECT_EQ(number, 4) << "a repeated key takes the later value";
+    EXPECT_EQ(number, 1);
     CString text;
     EXPECT_TRUE(file.ini.GetString("S", "key", text));
-    EXPECT_EQ(text, "4");
+    EXPECT_EQ(text, "1");
     EXPECT_TRUE(file.ini.GetString("S", "k", text)) << "blanks around a stored key are not part of it";
     EXPECT_EQ(text, " v");
     EXPECT_TRUE(file.ini.GetString("S", "", text));
@@ -67,8 +69,51 @@ TEST(SkinIniFileTest, EntryLinesSplitAtTheFirstEqualsAndValuesAreCutAtSemicolon)
     EXPECT_EQ(text, "a=b");
     EXPECT_FALSE(file.ini.GetString("S", "/x", text));
     EXPECT_FALSE(file.ini.GetString("S", "stray", text)) << "an entry before the first header is ignored";
-    EXPECT_EQ(file.ini.GetKeyCount("S"), 4);
+    EXPECT_EQ(file.ini.GetKeyCount("S"), 5);
     EXPECT_FALSE(file.ini.GetString("S", "Key", text)) << "keys are case-sensitive";
+}
+
+TEST(SkinIniFileTest, AKeyGivenTwiceIsReadAndWrittenAtItsFirstRow) {
+    LoadedFile file("[Remote]\r\n12=Power\r\n13=Rec\r\n12=NUM\r\n");
+    CString text;
+    EXPECT_TRUE(file.ini.GetString("Remote", "12", text));
+    EXPECT_EQ(text, "Power");
+    CString key;
+    EXPECT_TRUE(file.ini.GetSection("Remote")->GetEntry(2, key, text)) << "each row stays an entry of its own";
+    EXPECT_EQ(key + "=" + text, "12=NUM");
+    file.ini.SetString("Remote", "12", "Mute");
+    ASSERT_TRUE(file.ini.Save());
+    EXPECT_EQ(ReadBytes(file.path), "[Remote]\r\n12=Mute\r\n13=Rec\r\n12=NUM\r\n");
+
+    // Many keys more, and the file read again after them: every key still finds its own row.
+    for (int key = 100; key < 400; ++key) file.ini.SetInt("Remote", std::to_string(key).c_str(), key);
+    ASSERT_TRUE(file.ini.Load());
+    int value = 0;
+    for (int key = 100; key < 400; ++key) {
+        EXPECT_TRUE(file.ini.GetInt("Remote", std::to_string(key).c_str(), value));
+        EXPECT_EQ(value, key);
+    }
+    EXPECT_TRUE(file.ini.GetString("Remote", "12", text));
+    EXPECT_EQ(text, "Mute");
+    EXPECT_EQ(file.ini.GetKeyCount("Remote"), 303);
+    EXPECT_EQ(file.ini.GetSectionCount(), 2) << "the second load's section comes after the first";
+}
+
+TEST(SkinIniFileTest, EveryLineKeepsItsOwnLineEndAndItsBytes) {
+    // Mixed line ends, a line of NUL bytes, a NUL inside a comment, blank lines, no end at the end.
+    const std::string nuls(4096, '\0');
+    const std::string original = "// a\r\n\n[Type]\nMachine=1\r\n" + nuls + "\r\n\r\n// b\0c\n\n[Eeprom]\r\nShutDown=0"s;
+    LoadedFile file(original);
+    ASSERT_TRUE(file.loaded);
+    ASSERT_TRUE(file.ini.Save());
+    // Compared whole, without printing four thousand NUL bytes.
+    EXPECT_TRUE(ReadBytes(file.path) == original) << "a file written back unchanged is the file read";
+    file.ini.SetInt("Type", "Machine", 2);
+    file.ini.SetInt("Eeprom", "HotPlugBus", 1);
+    ASSERT_TRUE(file.ini.Save());
+    EXPECT_TRUE(ReadBytes(file.path) ==
+                "// a\r\n\n[Type]\nMachine=2\r\n" + nuls + "\r\n\r\n// b\0c\n\n[Eeprom]\r\nShutDown=0\r\nHotPlugBus=1\r\n"s)
+        << "lines made in memory end in CR LF when not every line ends in LF";
 }
 
 TEST(SkinIniFileTest, TwoSectionsOfOneNameKeepBothAndTheFirstAnswers) {
@@ -168,12 +213,10 @@ TEST(SkinIniFileTest, SavingKeepsTheByteOrderMarkAndTheLineEndsTheFileWasReadWit
     LoadedFile lf("; plain\n[Type]\nMachine=1\n\n[Eeprom]\nTunerModel=95", "lf.txt");
     lf.ini.SetInt("Type", "Machine", 2);
     ASSERT_TRUE(lf.ini.Save());
-    EXPECT_EQ(ReadBytes(lf.path), "; plain\n[Type]\nMachine=2\n\n[Eeprom]\nTunerModel=95\n");
-
-    LoadedFile mixed("[Type]\r\nMachine=1\n", "mixed.txt");
-    mixed.ini.SetInt("Type", "Machine", 2);
-    ASSERT_TRUE(mixed.ini.Save());
-    EXPECT_EQ(ReadBytes(mixed.path), "[Type]\r\nMachine=2\r\n");
+    EXPECT_EQ(ReadBytes(lf.path), "; plain\n[Type]\nMachine=2\n\n[Eeprom]\nTunerModel=95");
+    lf.ini.SetInt("Eeprom", "ShutDown", 0);
+    ASSERT_TRUE(lf.ini.Save());
+    EXPECT_EQ(ReadBytes(lf.path), "; plain\n[Type]\nMachine=2\n\n[Eeprom]\nTunerModel=95\nShutDown=0\n");
 
     // A file that was never read keeps what it is on disk; a new file is GBK with CR LF.
     WriteBytes(PathOf("unread.txt"), "\xEF\xBB\xBF[A]\nx=1\n");

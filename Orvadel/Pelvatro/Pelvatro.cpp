@@ -2,8 +2,10 @@
 #include "Pelvatro.h"
 
 #include <objbase.h>
+#include <stdio.h>
 
 #include "PelvatroDlg.h"
+#include "ProgramFolder.h"
 #include "platform/display.h"
 #include "resource.h"
 
@@ -13,12 +15,22 @@ namespace {
 const DWORD kPageShownMs = 2000;
 }  // namespace
 
-CPelvatroApp::CPelvatroApp() : CWinApp("Pelvatro"), m_bPowerOff(FALSE) {}
+CPelvatroApp::CPelvatroApp() : CWinApp("Pelvatro"), m_bPowerOff(FALSE), m_bComStarted(FALSE) {}
 
 CPelvatroApp* GetPelvatroApp() { return dynamic_cast<CPelvatroApp*>(AfxGetApp()); }
 
 BOOL CPelvatroApp::InitInstance() {
+    // A folder cut short would have the station look for its settings elsewhere, and run as
+    // another station than this one is.
+    CString folder;
+    if (!ProgramFolderFits(folder)) {
+        fprintf(stderr, "pelvatro: the program folder %s is too long: with the program's name it passes the %d characters a path of the station holds\n",
+                folder.GetString(), MAX_PATH - 1);
+        m_nExitCode = 2;
+        return FALSE;
+    }
     CoInitialize(nullptr);
+    m_bComStarted = TRUE;
     platform::SetOperatorPreferences({{IDC_PASS}, {IDC_FAIL}, kPageShownMs});
     AfxEnableControlContainer();
     Enable3dControls();
@@ -32,7 +44,8 @@ BOOL CPelvatroApp::InitInstance() {
 }
 
 int CPelvatroApp::ExitInstance() {
-    CoUninitialize();
+    if (m_bComStarted) CoUninitialize();
+    m_bComStarted = FALSE;
     if (m_bPowerOff) PowerOffComputer(EWX_SHUTDOWN | EWX_POWEROFF);
     return CWinApp::ExitInstance();
 }

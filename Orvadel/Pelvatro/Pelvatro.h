@@ -13,6 +13,9 @@ public:
 
     // Set once, by the main dialog, when a finished test run asks for the power-off.
     BOOL m_bPowerOff;
+
+private:
+    BOOL m_bComStarted;  // InitInstance got as far as starting COM
 };
 
 // The application object of the process; null when there is none or it is another kind.

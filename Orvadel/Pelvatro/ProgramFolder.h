@@ -5,5 +5,8 @@
 #include <afx.h>
 
 CString GetProgramFolder();
+// TRUE when the module path fits the station's path buffers (MAX_PATH characters), so that every
+// file path made from the folder names the folder; the folder in either case.
+bool ProgramFolderFits(CString& folder);
 // The folder, "\\" and the file name.
 CString GetProgramFilePath(LPCSTR fileName);

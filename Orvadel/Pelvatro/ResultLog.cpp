@@ -1,17 +1,34 @@
 // The result log: one record per finished run, appended to "Pass.txt" when the run had no
-// failure and to "Error.txt" otherwise, in GBK with CR LF line ends as on the station PCs.
+// failure and to "Error.txt" otherwise, in GBK with CR LF line ends as on the station PCs. A
+// record that cannot be written leaves the file as it was, and the operator is told on the page.
+#include <stdio.h>
+
 #include <string>
 
+#include "BaseTestPage.h"
 #include "GbkText.h"
 #include "PelvatroDlg.h"
 #include "ProgramFolder.h"
 #include "TestSheet.h"
 #include "graph/TunerModelNames.h"
 
+namespace {
+const char kFormatRecordNotWritten[] = "测试记录没有写入 %s，请记下本次结果。";
+}  // namespace
+
 bool CTestSheet::WriteResultLog() {
     std::vector<CString> lines;
     FormatResult(lines);
-    return AppendLines(lines, GetProgramFilePath(IsPassed() ? "Pass.txt" : "Error.txt"));
+    const CString path = GetProgramFilePath(IsPassed() ? "Pass.txt" : "Error.txt");
+    if (AppendLines(lines, path)) return true;
+    fprintf(stderr, "pelvatro: the test record was not written to %s\n", path.GetString());
+    CString text;
+    text.Format(kFormatRecordNotWritten, path.GetString());
+    CWnd* owner = m_pCurrentPage != nullptr ? static_cast<CWnd*>(m_pCurrentPage) : this;
+    CString caption;
+    GetWindowText(caption);
+    owner->MessageBox(text, caption, MB_OK | MB_ICONERROR);
+    return false;
 }
 
 void CTestSheet::FormatResult(std::vector<CString>& lines) {
@@ -42,14 +59,21 @@ bool CTestSheet::AppendLines(const std::vector<CString>& lines, LPCSTR path) {
         TRACE("CTestSheet::AppendLines - cannot open %s\n", path);
         return false;
     }
+    DWORD before = 0;
     try {
-        file.SeekToEnd();
+        before = file.SeekToEnd();
         file.Write(text.data(), static_cast<UINT>(text.size()));
         file.Close();
     } catch (CException* error) {
         error->Delete();
-        file.Abort();
         TRACE("CTestSheet::AppendLines - the record was not written whole to %s\n", path);
+        // What was written of it goes again, so the file holds its earlier records only.
+        try {
+            file.SetLength(before);
+        } catch (CException* again) {
+            again->Delete();
+        }
+        file.Abort();
         return false;
     }
     return true;

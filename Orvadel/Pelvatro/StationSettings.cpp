@@ -1,5 +1,7 @@
 // The station settings in "ConfigTest.txt": read at start, the station kind written back at the
-// end. A missing file leaves the constructor's values and is never created.
+// end. A missing file leaves the constructor's values and is never created. A file that is there
+// but cannot be read or written back is named on stderr; the station goes on with what it holds.
+#include <stdio.h>
 #include <stdlib.h>
 
 #include "PelvatroDlg.h"
@@ -14,7 +16,11 @@ const char kSettingsFile[] = "ConfigTest.txt";
 bool CPelvatroDlg::LoadConfig(LPCSTR path) {
     if (GetFileAttributes(path) == INVALID_FILE_ATTRIBUTES) return false;
     CSkinIniFile ini(path);
-    if (!ini.Load()) return false;
+    if (!ini.Load()) {
+        fprintf(stderr, "pelvatro: %s: the settings were not read (%s); the station runs without them\n", path,
+                ini.GetError().GetString());
+        return false;
+    }
 
     int value = 0;
     ini.GetInt("Eeprom", "ProductType", value);
@@ -51,7 +57,12 @@ void CPelvatroDlg::SaveConfig() { WriteMachineType(GetProgramFilePath(kSettingsF
 void CPelvatroDlg::WriteMachineType(LPCSTR path) {
     if (GetFileAttributes(path) == INVALID_FILE_ATTRIBUTES) return;
     CSkinIniFile ini(path);
-    if (!ini.Load()) return;
-    ini.SetInt("Type", "Machine", m_nMachine);
-    ini.Save();
+    BOOL saved = FALSE;
+    if (ini.Load()) {
+        ini.SetInt("Type", "Machine", m_nMachine);
+        saved = ini.Save();
+    }
+    if (saved) return;
+    fprintf(stderr, "pelvatro: %s: the setting [Type] Machine=%d was not saved (%s)\n", path, m_nMachine,
+            ini.GetError().GetString());
 }

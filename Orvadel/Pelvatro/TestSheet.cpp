@@ -160,11 +160,10 @@ void CTestSheet::FinishTest() {
 }
 
 void CTestSheet::RestartTest() {
-    if (m_pCurrentPage != nullptr) {
-        m_pCurrentPage->StopTest();
-        m_pCurrentPage->Show(FALSE);
-    }
+    if (m_pCurrentPage != nullptr) m_pCurrentPage->StopTest();
+    // While the page is still shown, so that a record that was not written is said on it.
     WriteResultLog();
+    if (m_pCurrentPage != nullptr) m_pCurrentPage->Show(FALSE);
     CDialog::OnOK();
 }
 

@@ -1,6 +1,8 @@
 // The station program: the display, the simulated PC with the bench's cards, the filter classes
-// in their order, then the application object.
+// in their order, then the application object. A bench or bench state that cannot be used ends
+// the start with exit code 2; a run whose bench state was not kept ends with exit code 3.
 #include <cstdio>
+#include <exception>
 
 #include "Pelvatro.h"
 #include "SimulatedPc.h"
@@ -14,7 +16,7 @@ int main() {
     std::unique_ptr<SimulatedPc> pc;
     try {
         pc = SimulatedPc::Load(hwsim::Bench::DefaultPath());
-    } catch (const hwsim::BenchError& error) {
+    } catch (const std::exception& error) {
         fprintf(stderr, "pelvatro: %s\n", error.what());
         platform::StopDisplay();
         return 2;
@@ -22,5 +24,6 @@ int main() {
     RegisterFilterClasses();
     int code = AfxWinMain();
     platform::StopDisplay();
+    if (code == 0 && !pc->StateKept()) return 3;
     return code;
 }

@@ -23,6 +23,12 @@ std::unique_ptr<SimulatedPc> SimulatedPc::FromText(const std::string& benchText)
     return std::unique_ptr<SimulatedPc>(new SimulatedPc(hwsim::Bench::FromText(benchText)));
 }
 
+bool SimulatedPc::StateKept() const {
+    bool kept = true;
+    for (const auto& card : m_bench->Cards()) kept = kept && card->StateKept();
+    return kept;
+}
+
 void RegisterFilterClasses() {
     RegisterGraphFilterClasses();
     RegisterCardFilterClasses();

@@ -24,6 +24,8 @@ public:
 
     hwsim::Bench& Bench() const { return *m_bench; }
     hwsim::BenchDevices& Devices() const { return *m_devices; }
+    // FALSE when a card's EEPROM state file missed a write (each such file is named on stderr).
+    bool StateKept() const;
 
 private:
     explicit SimulatedPc(std::unique_ptr<hwsim::Bench> bench);

@@ -383,6 +383,12 @@ BOOL MoveFileExA(LPCSTR from, LPCSTR to, DWORD flags) {
     std::string target = platform::NativePath(to);
     struct stat st;
     if (::lstat(source.c_str(), &st) != 0) return FailErrno(source);
+    // A read-only file is not replaced, whoever asks.
+    struct stat targetSt;
+    if (::stat(target.c_str(), &targetSt) == 0 && !S_ISDIR(targetSt.st_mode) &&
+        (targetSt.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+        return Fail(ERROR_ACCESS_DENIED);
+    }
     // A plain rename replaces the target in one step: it is either the old file or the new one.
     return ::rename(source.c_str(), target.c_str()) == 0 ? TRUE : FailErrno(target);
 }

@@ -15,9 +15,12 @@ namespace platform {
 
 namespace {
 
+// The folder, made when it is not there. One that cannot be made is traced and still answered:
+// whoever uses it meets the error where it can say what could not be done.
 std::string EnsureDir(const std::string& path) {
     std::error_code ec;
     std::filesystem::create_directories(path, ec);
+    if (ec) PlatformTrace("platform: the folder %s cannot be made: %s\n", path.c_str(), ec.message().c_str());
     return path;
 }
 

@@ -2,10 +2,13 @@
 
 #include <windows.h>
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <string>
 
 #include "platform/runtime.h"
+#include "platform/winfile.h"
 
 namespace {
 
@@ -223,6 +226,22 @@ TEST_F(Files, CopyAndMoveKeepWhatTheyMustNotOverwrite) {
     EXPECT_EQ(GetLastError(), DWORD(ERROR_FILE_NOT_FOUND));
     ASSERT_TRUE(DeleteFileA(c.c_str()));
     EXPECT_EQ(GetFileAttributesA(c.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(Files, AReadOnlyFileIsNotReplaced) {
+    std::string kept = HomePath("kept.txt"), update = HomePath("update.txt");
+    WriteText(kept, "old");
+    WriteText(update, "new");
+    ASSERT_EQ(chmod(platform::NativePath(kept.c_str()).c_str(), 0444), 0);
+    EXPECT_NE(GetFileAttributesA(kept.c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
+    EXPECT_FALSE(MoveFileExA(update.c_str(), kept.c_str(), MOVEFILE_REPLACE_EXISTING));
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_ACCESS_DENIED));
+    EXPECT_EQ(ReadText(kept), "old");
+    EXPECT_EQ(ReadText(update), "new");
+    EXPECT_NE(GetFileAttributesA(kept.c_str()) & FILE_ATTRIBUTE_READONLY, 0u) << "the file keeps its mode";
+    ASSERT_EQ(chmod(platform::NativePath(kept.c_str()).c_str(), 0644), 0);
+    EXPECT_TRUE(MoveFileExA(update.c_str(), kept.c_str(), MOVEFILE_REPLACE_EXISTING));
+    EXPECT_EQ(ReadText(kept), "new");
 }
 
 TEST_F(Files, InjectedFailuresAnswerTheInjectedError) {

@@ -1,6 +1,12 @@
 #include "hwsim/bench/BenchSpec.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <climits>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <initializer_list>
@@ -95,9 +101,10 @@ public:
     std::vector<BYTE> FileBytes(const std::string& name, const std::string& where) const {
         std::filesystem::path path(name);
         if (path.is_relative()) path = std::filesystem::path(m_baseDir) / path;
-        std::ifstream in(path, std::ios::binary);
-        if (!in) Fail(where, "cannot read " + path.string());
-        return std::vector<BYTE>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        std::vector<BYTE> bytes;
+        std::string why;
+        if (!ReadWholeFile(path.string(), bytes, why)) Fail(where, "cannot read " + path.string() + ": " + why);
+        return bytes;
     }
 
     void Eeprom(const json& card, CardSpec& desc, const std::string& where) const {
@@ -334,6 +341,36 @@ private:
 };
 
 }  // namespace
+
+bool ReadWholeFile(const std::string& path, std::vector<BYTE>& bytes, std::string& why) {
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        why = std::strerror(errno);
+        return false;
+    }
+    struct stat st {};
+    const bool known = fstat(fd, &st) == 0;
+    if (!known || !S_ISREG(st.st_mode)) {
+        why = known && S_ISDIR(st.st_mode) ? "it is a folder, not a file" : "it is not a file";
+        close(fd);
+        return false;
+    }
+    bytes.clear();
+    BYTE chunk[4096];
+    for (;;) {
+        const ssize_t got = read(fd, chunk, sizeof(chunk));
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) {
+            why = std::strerror(errno);
+            close(fd);
+            return false;
+        }
+        if (got == 0) break;
+        bytes.insert(bytes.end(), chunk, chunk + got);
+    }
+    close(fd);
+    return true;
+}
 
 BenchSpec ParseBench(const std::string& text, const std::string& baseDir, const std::string& origin) {
     json root;

@@ -34,6 +34,11 @@ public:
     virtual void WriteString(LPCSTR text);
 
     Encoding GetEncoding() const { return m_encoding; }
+    // The encoding text mode takes a file's whole content to be in; the text of one line of it
+    // in the program's UTF-8, and back.
+    static Encoding DetectEncoding(const std::string& content);
+    static std::string DecodeText(const std::string& raw, Encoding encoding);
+    static std::string EncodeText(const std::string& utf8, Encoding encoding);
     BOOL IsTextMode() const { return m_bText; }
 
 protected:

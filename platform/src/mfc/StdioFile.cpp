@@ -17,30 +17,6 @@ namespace {
 
 const char kBom[] = "\xEF\xBB\xBF";
 
-// A file is UTF-8 when it carries the byte-order mark, or when its non-ASCII bytes are mostly
-// whole UTF-8 characters (a stray byte in a UTF-8 file does not make it GBK). GBK text seldom
-// forms valid UTF-8 sequences.
-CStdioFile::Encoding DetectEncoding(const std::string& content) {
-    if (content.compare(0, 3, kBom) == 0) return CStdioFile::Encoding::Utf8WithBom;
-    size_t whole = 0, stray = 0;
-    const auto* s = reinterpret_cast<const unsigned char*>(content.data());
-    for (size_t i = 0; i < content.size();) {
-        if (s[i] < 0x80) {
-            ++i;
-            continue;
-        }
-        size_t n = platform::Utf8SequenceLength(s + i, content.size() - i);
-        if (n) {
-            ++whole;
-            i += n;
-        } else {
-            ++stray;
-            ++i;
-        }
-    }
-    return whole > stray ? CStdioFile::Encoding::Utf8 : CStdioFile::Encoding::Gbk;
-}
-
 std::string WideToText(const std::wstring& wide, UINT codePage) {
     if (wide.empty()) return std::string();
     int n = ::WideCharToMultiByte(codePage, 0, wide.data(), int(wide.size()), nullptr, 0, nullptr, nullptr);
@@ -72,6 +48,41 @@ std::string ReadWholeFile(const std::string& path) {
 }
 
 }  // namespace
+
+// A file is UTF-8 when it carries the byte-order mark, or when its non-ASCII bytes are mostly
+// whole UTF-8 characters (a stray byte in a UTF-8 file does not make it GBK). GBK text seldom
+// forms valid UTF-8 sequences.
+CStdioFile::Encoding CStdioFile::DetectEncoding(const std::string& content) {
+    if (content.compare(0, 3, kBom) == 0) return CStdioFile::Encoding::Utf8WithBom;
+    size_t whole = 0, stray = 0;
+    const auto* s = reinterpret_cast<const unsigned char*>(content.data());
+    for (size_t i = 0; i < content.size();) {
+        if (s[i] < 0x80) {
+            ++i;
+            continue;
+        }
+        size_t n = platform::Utf8SequenceLength(s + i, content.size() - i);
+        if (n) {
+            ++whole;
+            i += n;
+        } else {
+            ++stray;
+            ++i;
+        }
+    }
+    return whole > stray ? CStdioFile::Encoding::Utf8 : CStdioFile::Encoding::Gbk;
+}
+
+std::string CStdioFile::DecodeText(const std::string& raw, Encoding encoding) {
+    if (encoding != Encoding::Gbk) return platform::IsValidUtf8(raw) ? raw : platform::WideToUtf8(TextToWide(raw, CP_UTF8));
+    return platform::WideToUtf8(TextToWide(raw, CP_GBK));
+}
+
+std::string CStdioFile::EncodeText(const std::string& utf8, Encoding encoding) {
+    if (encoding != Encoding::Gbk) return utf8;
+    // Characters GBK cannot hold, and bytes that start no character, become '?' one by one.
+    return WideToText(TextToWide(utf8, CP_UTF8), CP_GBK);
+}
 
 CStdioFile::CStdioFile(LPCSTR fileName, UINT openFlags) {
     CFileException error;
@@ -163,17 +174,9 @@ bool CStdioFile::ReadRawLine(std::string& line, bool& endedWithNewline) {
     }
 }
 
-std::string CStdioFile::Decode(const std::string& raw) const {
-    if (!m_bText) return raw;
-    if (m_encoding != Encoding::Gbk) return platform::IsValidUtf8(raw) ? raw : platform::WideToUtf8(TextToWide(raw, CP_UTF8));
-    return platform::WideToUtf8(TextToWide(raw, CP_GBK));
-}
+std::string CStdioFile::Decode(const std::string& raw) const { return m_bText ? DecodeText(raw, m_encoding) : raw; }
 
-std::string CStdioFile::Encode(const std::string& utf8) const {
-    if (!m_bText || m_encoding != Encoding::Gbk) return utf8;
-    // Characters GBK cannot hold, and bytes that start no character, become '?' one by one.
-    return WideToText(TextToWide(utf8, CP_UTF8), CP_GBK);
-}
+std::string CStdioFile::Encode(const std::string& utf8) const { return m_bText ? EncodeText(utf8, m_encoding) : utf8; }
 
 std::string CStdioFile::EncodeLine(const std::string& utf8) {
     auto it = m_asRead.find(utf8);

@@ -68,6 +68,10 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// The whole of a regular file; FALSE with why not ("it is a folder, not a file", the system's
+// error text) when it is not one or cannot be read.
+bool ReadWholeFile(const std::string& path, std::vector<BYTE>& bytes, std::string& why);
+
 struct FaultSpec {
     enum class Kind { Nack, Stuck, Absent };
     std::string chip;  // the chip's role on the card: "eeprom", "tuner"

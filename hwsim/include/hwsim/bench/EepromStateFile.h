@@ -1,7 +1,9 @@
 // A card's EEPROM kept on disk as a raw file of the chip's size (256 bytes, 128 on the DVB-C
 // board), so what one process wrote is there at
 // the next start and a person can read it with any hex dump. The file is made at the first
-// byte written and then written through byte by byte.
+// byte written and then written through byte by byte. Whether it can be read and written is
+// checked when the card is plugged; a write that fails later is said once on stderr, naming the
+// file, and the file counts as not kept.
 #pragma once
 
 #include <mutex>
@@ -24,16 +26,19 @@ public:
     EepromStateFile(const EepromStateFile&) = delete;
     EepromStateFile& operator=(const EepromStateFile&) = delete;
 
-    // The bytes of the file at `path`; nothing when there is no file. Throws BenchError when the
-    // file is there but cannot be read or is not `size` bytes long.
+    // The bytes of the file at `path`; nothing when there is no file. Throws BenchError, naming
+    // the file, when it is there but is no file, cannot be read or written, or is not `size`
+    // bytes long, and when there is none and its folder cannot be made or written.
     static std::optional<std::vector<BYTE>> Load(const std::string& path, size_t size = kSize);
 
     const std::string& Path() const { return m_path; }
     std::vector<BYTE> Contents() const;
     size_t Size() const { return m_size; }
-    // Writes one byte through to the file; a failed write is traced, the chip keeps the byte.
-    // An offset past the size is not kept.
+    // Writes one byte through to the file; the chip keeps the byte whether or not the file
+    // takes it. An offset past the size is not kept.
     void Store(BYTE offset, BYTE value);
+    // FALSE once a write to the file has failed.
+    bool Kept() const;
 
 private:
     std::string m_path;
@@ -41,6 +46,9 @@ private:
     mutable std::mutex m_lock;
     std::vector<BYTE> m_contents;
     int m_fd = -1;
+    bool m_bLost = false;
+
+    void Lose(const char* what);
 };
 
 }  // namespace hwsim

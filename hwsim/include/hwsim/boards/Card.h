@@ -60,6 +60,8 @@ public:
     // Whether the capture filter has its interleaved capture pin.
     bool InterleavedCapture() const { return m_interleaved; }
     const std::string& StateFile() const { return m_state.Path(); }
+    // FALSE once a write of the EEPROM's state file has failed.
+    bool StateKept() const { return m_state.Kept(); }
     // The bench entry's choice of driver; empty: the kind's own.
     const std::string& DriverChoice() const { return m_driverChoice; }
     // The tuner device's FriendlyName: the kind's unless the bench entry named another; null

@@ -1,0 +1,389 @@
+// The program fed what a new user could feed it: a bench state it cannot use, a settings file
+// with odd lines or one it may not replace, result files it cannot append to, a program folder
+// too long for its paths. Each run ends as the README says: refused at start with exit code 2
+// and one line on stderr naming the path, or run to its end with the operator told, and the
+// user's files left as they were but for what the README promises to write.
+//
+// The program runs in a child process on the log display: the built program where it is to stop
+// at its start, and the station's code as the program's start runs it, on the virtual clock,
+// where it is to run to its end. The cases of files that are read-only run as a user that file
+// modes bind: this one when it is not root, else "nobody".
+#include <fcntl.h>
+#include <grp.h>
+#include <poll.h>
+#include <pwd.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <optional>
+
+#include "StationRun.h"
+#include "StationTestSupport.h"
+#include "platform/display.h"
+
+using namespace station_test;
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Outcome {
+    int exitCode = -1;  // -1: ended by a signal, or hung and killed
+    std::string out;
+    std::string err;
+};
+
+// A path as the station names it: with backslashes.
+std::string WindowsPath(std::string path) {
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return path;
+}
+
+struct User {
+    uid_t uid;
+    gid_t gid;
+};
+
+// A user that file modes bind.
+std::optional<User> UnprivilegedUser() {
+    if (geteuid() != 0) return User{geteuid(), getegid()};
+    const passwd* nobody = getpwnam("nobody");
+    if (nobody == nullptr || nobody->pw_uid == 0) return std::nullopt;
+    return User{nobody->pw_uid, nobody->pw_gid};
+}
+
+#define REQUIRE_UNPRIVILEGED_USER(user)                                                                      \
+    const std::optional<User> user = UnprivilegedUser();                                                     \
+    if (!user) GTEST_SKIP() << "the tests run as root and there is no user \"nobody\" that file modes bind"
+
+class BrokenInputRun : public StationRun {
+protected:
+    // A folder of the test's own that another user may enter, with the program folder, the state
+    // folder and the bench file in it; the program's environment points there.
+    BrokenInputRun()
+        : m_root(fs::temp_directory_path() / "pelvatro-broken-XXXXXX"),
+          m_testStationBench(fs::path(hwsim::Bench::DefaultPath()).parent_path() / "test-station.json") {
+        std::string root = m_root.string();
+        if (mkdtemp(root.data()) != nullptr) m_root = root;
+        chmod(root.c_str(), 0755);
+        fs::create_directories(home());
+        fs::create_directories(state());
+        WriteFileBytes(bench(), KeshBench(2));
+        for (const char* name : {"PELVATRO_HOME", "PELVATRO_STATE_DIR", "PELVATRO_BENCH"}) {
+            const char* value = getenv(name);
+            m_saved.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
+        }
+        UseFolders(home(), state());
+    }
+    ~BrokenInputRun() override {
+        for (const auto& [name, value] : m_saved) {
+            if (value) {
+                setenv(name.c_str(), value->c_str(), 1);
+            } else {
+                unsetenv(name.c_str());
+            }
+        }
+        std::error_code error;
+        fs::permissions(m_root, fs::perms::all, error);
+        fs::remove_all(m_root, error);
+    }
+
+    std::string home() const { return (m_root / "home").string(); }
+    std::string state() const { return (m_root / "state").string(); }
+    std::string bench() const { return (m_root / "bench.json").string(); }
+    std::string StateFile(int instance) const {
+        return state() + "/eeprom/713x_BDA_Analog_Capture-" + std::to_string(instance) + ".bin";
+    }
+
+    void UseFolders(const std::string& homeFolder, const std::string& stateFolder) {
+        setenv("PELVATRO_HOME", homeFolder.c_str(), 1);
+        setenv("PELVATRO_STATE_DIR", stateFolder.c_str(), 1);
+        setenv("PELVATRO_BENCH", bench().c_str(), 1);
+    }
+
+    // Everything under the test's folder belongs to the user.
+    void GiveTo(const User& user) {
+        for (const auto& entry : fs::recursive_directory_iterator(m_root)) {
+            EXPECT_EQ(lchown(entry.path().c_str(), user.uid, user.gid), 0) << entry.path();
+        }
+        EXPECT_EQ(chown(m_root.c_str(), user.uid, user.gid), 0);
+    }
+
+    // The built program on the log display; `onOutput` sees its output as it comes.
+    Outcome RunProgram(const std::optional<User>& user = std::nullopt,
+                       const std::function<void(const std::string&)>& onOutput = nullptr) {
+        return InChild(user, onOutput, [] {
+            setenv("PELVATRO_DISPLAY", "log", 1);
+            char* argv[] = {const_cast<char*>(PELVATRO_PROGRAM), nullptr};
+            execv(PELVATRO_PROGRAM, argv);
+            return 127;
+        });
+    }
+
+    // The test station's whole run.
+    Outcome RunTestStation(const std::optional<User>& user = std::nullopt) {
+        WriteFileBytes(HomeFile("ConfigTest.txt"), ReadFileBytes(PELVATRO_TEST_STATION_CONFIG));
+        return RunStation(ReadFileBytes(m_testStationBench.string()), user);
+    }
+
+    // The station's whole run on the bench, in this program's code on the log display as the
+    // program's start runs it, on the virtual clock.
+    Outcome RunStation(const std::string& benchText, const std::optional<User>& user = std::nullopt) {
+        Plug(benchText);
+        if (user) GiveTo(*user);
+        return InChild(user, nullptr, [this] {
+            setenv("PELVATRO_DISPLAY", "log", 1);
+            platform::StartMachineDefaultDisplay();
+            app.InitInstance();
+            int code = app.ExitInstance();
+            platform::StopDisplay();
+            return code;
+        });
+    }
+
+private:
+    static Outcome InChild(const std::optional<User>& user, const std::function<void(const std::string&)>& onOutput,
+                           const std::function<int()>& body) {
+        int out[2], err[2];
+        Outcome outcome;
+        if (pipe(out) != 0 || pipe(err) != 0) return outcome;
+        fflush(nullptr);
+        pid_t pid = fork();
+        if (pid == 0) {
+            dup2(out[1], STDOUT_FILENO);
+            dup2(err[1], STDERR_FILENO);
+            for (int fd : {out[0], out[1], err[0], err[1]}) close(fd);
+            if (user && (setgroups(0, nullptr) != 0 || setgid(user->gid) != 0 || setuid(user->uid) != 0)) _exit(126);
+            int code = body();
+            fflush(nullptr);
+            _exit(code);
+        }
+        close(out[1]);
+        close(err[1]);
+        // Both pipes read to their ends; a program that does not end within two minutes hangs.
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(2);
+        pollfd fds[2] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
+        std::string* texts[2] = {&outcome.out, &outcome.err};
+        int open = 2;
+        while (open > 0 && std::chrono::steady_clock::now() < deadline) {
+            if (poll(fds, 2, 100) <= 0) continue;
+            for (int i = 0; i < 2; ++i) {
+                if (fds[i].fd < 0 || fds[i].revents == 0) continue;
+                char buffer[4096];
+                ssize_t n = read(fds[i].fd, buffer, sizeof buffer);
+                if (n > 0) {
+                    texts[i]->append(buffer, size_t(n));
+                    if (i == 0 && onOutput) onOutput(outcome.out);
+                } else {
+                    close(fds[i].fd);
+                    fds[i].fd = -1;
+                    --open;
+                }
+            }
+        }
+        if (open > 0) {
+            kill(pid, SIGKILL);
+            ADD_FAILURE() << "the program hung";
+        }
+        for (const pollfd& fd : fds) {
+            if (fd.fd >= 0) close(fd.fd);
+        }
+        int status = 0;
+        waitpid(pid, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status) << "\n" << outcome.err;
+        if (WIFEXITED(status)) outcome.exitCode = WEXITSTATUS(status);
+        return outcome;
+    }
+
+    fs::path m_root;
+    fs::path m_testStationBench;
+    std::vector<std::pair<std::string, std::optional<std::string>>> m_saved;
+};
+
+// The folder's entries by name.
+std::vector<std::string> Entries(const std::string& folder) {
+    std::vector<std::string> names;
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(folder, error)) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST_F(BrokenInputRun, StateTheSimulatedPcCannotUseIsRefusedAtStart) {
+    // A folder where the first card's EEPROM state file belongs.
+    fs::create_directories(StateFile(0));
+    Outcome run = RunProgram();
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(run.err, "pelvatro: bench state " + StateFile(0) + ": cannot be read: it is a folder, not a file\n");
+    EXPECT_TRUE(fs::is_directory(StateFile(0)));
+    EXPECT_EQ(Entries(state() + "/eeprom"), std::vector<std::string>{"713x_BDA_Analog_Capture-0.bin"});
+
+    // A bench whose card's EEPROM image file is a folder.
+    fs::remove_all(state());
+    fs::create_directories(home() + "/image");
+    WriteFileBytes(bench(), KeshBench(1, R"({"file": ")" + home() + R"(/image"})"));
+    run = RunProgram();
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_NE(run.err.find("cannot read " + home() + "/image: it is a folder, not a file\n"), std::string::npos)
+        << run.err;
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+
+    // A state folder that is a file.
+    WriteFileBytes(bench(), KeshBench(2));
+    const std::string stateFile = home() + "/state-file";
+    WriteFileBytes(stateFile, "not a folder\n");
+    UseFolders(home(), stateFile);
+    run = RunProgram();
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(run.err, "pelvatro: bench state " + stateFile + "/eeprom: cannot be made: Not a directory\n");
+    EXPECT_EQ(ReadFileBytes(stateFile), "not a folder\n");
+}
+
+TEST_F(BrokenInputRun, StateThatCannotBeKeptIsNamedAndTheExitCodeSaysSo) {
+    // The state folder goes away once the page is up, before the operator starts the write.
+    bool replaced = false;
+    Outcome run = RunProgram(std::nullopt, [&](const std::string& out) {
+        if (replaced || out.find("window \"Write Eeprom\"") == std::string::npos) return;
+        fs::remove_all(state() + "/eeprom");
+        WriteFileBytes(state() + "/eeprom", "not a folder\n");
+        replaced = true;
+    });
+    EXPECT_EQ(run.exitCode, 3);
+    EXPECT_NE(run.out.find("烧写完成，请重新启动电脑。"), std::string::npos) << "the chips took the image";
+    for (int card = 0; card < 2; ++card) {
+        EXPECT_NE(run.err.find("pelvatro: bench state " + StateFile(card) +
+                               ": cannot open it (Not a directory); the card's EEPROM is not kept\n"),
+                  std::string::npos)
+            << run.err;
+    }
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 2) << "once for each card: " << run.err;
+    EXPECT_EQ(ReadFileBytes(state() + "/eeprom"), "not a folder\n");
+}
+
+TEST_F(BrokenInputRun, StateFileThatIsReadOnlyIsRefusedAtStart) {
+    REQUIRE_UNPRIVILEGED_USER(user);
+    const std::string blank(256, '\xFF');
+    fs::create_directories(state() + "/eeprom");
+    WriteFileBytes(StateFile(0), blank);
+    GiveTo(*user);
+    chmod(StateFile(0).c_str(), 0444);
+    Outcome run = RunProgram(user);
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(run.err, "pelvatro: bench state " + StateFile(0) + ": cannot be written: Permission denied\n");
+    EXPECT_EQ(ReadFileBytes(StateFile(0)), blank);
+    EXPECT_EQ(Entries(state() + "/eeprom"), std::vector<std::string>{"713x_BDA_Analog_Capture-0.bin"});
+
+    // The same with the state folder read-only.
+    fs::remove(StateFile(0));
+    chmod((state() + "/eeprom").c_str(), 0555);
+    run = RunProgram(user);
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(run.err, "pelvatro: bench state " + state() + "/eeprom: cannot be written: Permission denied\n");
+    EXPECT_TRUE(Entries(state() + "/eeprom").empty());
+}
+
+TEST_F(BrokenInputRun, SettingsFileIsWrittenBackAsItWasButForTheStationKind) {
+    // Mixed line ends, a block of NUL bytes, a key given twice, blank lines, no end at the end.
+    const std::string before = Gbk("// 工位\r\n\n[Eeprom]\nShutDown=0\r\n") + std::string(4096, '\0') +
+                               "\r\n\r\n[Remote]\r\n12=NUM\n13=Rec\r\n12=Power\n\n[Type]\r\nMachine=";
+    WriteFileBytes(HomeFile("ConfigTest.txt"), before + "01");
+    Outcome run = RunStation(KeshBench(2));
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    EXPECT_TRUE(ReadFileBytes(HomeFile("ConfigTest.txt")) == before + "1") << "only the value changes";
+}
+
+TEST_F(BrokenInputRun, SettingsThatCannotBeReadAreNamedAndTheStationRunsWithout) {
+    fs::create_directories(HomeFile("ConfigTest.txt") + "/inside");
+    Outcome run = RunStation(KeshBench(1));
+    EXPECT_EQ(run.exitCode, 0);
+    const std::string path = WindowsPath(HomeFile("ConfigTest.txt"));
+    // Whether the folder fails to open or to be read, the file is named with what failed.
+    EXPECT_EQ(run.err.find("pelvatro: " + path + ": the settings were not read (Unable to "), 0u) << run.err;
+    EXPECT_NE(run.err.find("); the station runs without them\npelvatro: " + path +
+                           ": the setting [Type] Machine=0 was not saved (Unable to "),
+              std::string::npos)
+        << run.err;
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 2) << run.err;
+    EXPECT_NE(run.out.find("烧写完成，请重新启动电脑。"), std::string::npos) << "a write station";
+    EXPECT_EQ(Entries(HomeFile("ConfigTest.txt")), std::vector<std::string>{"inside"});
+}
+
+TEST_F(BrokenInputRun, SettingsFileThatIsReadOnlyIsNotReplaced) {
+    REQUIRE_UNPRIVILEGED_USER(user);
+    const std::string settings = "[Type]\r\nMachine=01\r\n";
+    WriteFileBytes(HomeFile("ConfigTest.txt"), settings);
+    GiveTo(*user);
+    chmod(HomeFile("ConfigTest.txt").c_str(), 0444);
+    Outcome run = RunStation(KeshBench(2), user);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_NE(run.out.find("烧写完成，请重新启动电脑。"), std::string::npos) << "the station goes on";
+    EXPECT_EQ(run.err, "pelvatro: " + WindowsPath(HomeFile("ConfigTest.txt")) +
+                           ": the setting [Type] Machine=1 was not saved (Unable to write file!)\n");
+    EXPECT_EQ(ReadFileBytes(HomeFile("ConfigTest.txt")), settings);
+    struct stat st {};
+    stat(HomeFile("ConfigTest.txt").c_str(), &st);
+    EXPECT_EQ(st.st_mode & 0777, 0444u);
+    EXPECT_EQ(Entries(home()), std::vector<std::string>{"ConfigTest.txt"}) << "nothing left beside it";
+}
+
+// What a test station run that cannot append its record shows and leaves: the old contents of
+// both result files byte for byte.
+void ExpectRecordNotWritten(const Outcome& run, const std::string& file, const std::string& errorBefore) {
+    const std::string path = WindowsPath(HomeFile(file.c_str()));
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_NE(run.out.find("测试记录没有写入 " + path + "，请记下本次结果。"), std::string::npos) << run.out;
+    EXPECT_EQ(run.err, "pelvatro: the test record was not written to " + path + "\n");
+    EXPECT_EQ(ReadFileBytes(HomeFile("Error.txt")), errorBefore);
+}
+
+TEST_F(BrokenInputRun, ResultRecordThatCannotBeWrittenIsSaidOnThePage) {
+    const std::string errorBefore = Gbk("\r\n2024-01-01 08:00:00\r\n第0路 录像失败\r\n");
+    WriteFileBytes(HomeFile("Error.txt"), errorBefore);
+    fs::create_directories(HomeFile("Pass.txt"));
+    ExpectRecordNotWritten(RunTestStation(), "Pass.txt", errorBefore);
+    EXPECT_TRUE(fs::is_directory(HomeFile("Pass.txt")));
+
+    // A full disk: the write fails, and what was written of the record goes again.
+    fs::remove(HomeFile("Pass.txt"));
+    const std::string passBefore = Gbk("\r\n2024-01-01 09:00:00\r\n测试通过\r\n");
+    WriteFileBytes(HomeFile("Pass.txt"), passBefore);
+    platform::InjectFailure("CFile::Write", 1, ERROR_DISK_FULL);
+    Outcome run = RunTestStation();
+    platform::ClearFailures();
+    ExpectRecordNotWritten(run, "Pass.txt", errorBefore);
+    EXPECT_EQ(ReadFileBytes(HomeFile("Pass.txt")), passBefore);
+}
+
+TEST_F(BrokenInputRun, ResultFileThatIsReadOnlyKeepsItsRecords) {
+    REQUIRE_UNPRIVILEGED_USER(user);
+    const std::string passBefore = Gbk("\r\n2024-01-01 09:00:00\r\n测试通过\r\n");
+    WriteFileBytes(HomeFile("Pass.txt"), passBefore);
+    chmod(HomeFile("Pass.txt").c_str(), 0444);
+    ExpectRecordNotWritten(RunTestStation(user), "Pass.txt", "");
+    EXPECT_EQ(ReadFileBytes(HomeFile("Pass.txt")), passBefore);
+}
+
+TEST_F(BrokenInputRun, ProgramFolderTooLongIsRefusedAtStart) {
+    // 300 characters and more: the program's path does not fit the station's 260.
+    const std::string folder = home() + "/" + std::string(150, 'a') + "/" + std::string(150, 'b');
+    fs::create_directories(folder);
+    const std::string settings = ReadFileBytes(PELVATRO_TEST_STATION_CONFIG);
+    WriteFileBytes(folder + "/ConfigTest.txt", settings);
+    UseFolders(folder, state());
+    Outcome run = RunProgram();
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(run.err, "pelvatro: the program folder " + WindowsPath(folder) +
+                           " is too long: with the program's name it passes the 259 characters a path of the "
+                           "station holds\n");
+    EXPECT_EQ(run.out, "") << "no page was shown";
+    EXPECT_EQ(ReadFileBytes(folder + "/ConfigTest.txt"), settings);
+    EXPECT_EQ(Entries(folder), std::vector<std::string>{"ConfigTest.txt"});
+    EXPECT_TRUE(Entries(state() + "/eeprom").empty()) << "no card was written";
+}
+
+}  // namespace
