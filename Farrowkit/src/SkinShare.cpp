@@ -29,6 +29,8 @@ void RemoveRect(CRgn* region, int left, int top, int right, int bottom) {
 
 }  // namespace
 
+CSkinShare::~CSkinShare() = default;
+
 void CSkinShare::MakeRgnByPixels(CRgn* region, CBitmap* bitmap, COLORREF transparent) {
     if (!bitmap || !bitmap->GetSafeHandle()) return;
     SelectedBitmap source(bitmap);
@@ -68,8 +70,16 @@ void CSkinShare::MakeRgnByColumns(CRgn* region, CBitmap* bitmap, COLORREF transp
     }
 }
 
-CString CSkinShare::GetFolder(LPCTSTR path) {
+CSkinSharePath::~CSkinSharePath() = default;
+
+CString CSkinSharePath::GetFolder(LPCTSTR path) {
     CString text(path ? path : "");
     int slash = text.ReverseFind('\\');
     return slash < 0 ? CString() : text.Left(slash);
+}
+
+CString CSkinSharePath::GetProgramFolder() {
+    char path[MAX_PATH] = {0};
+    ::GetModuleFileName(nullptr, path, MAX_PATH);
+    return GetFolder(path);
 }

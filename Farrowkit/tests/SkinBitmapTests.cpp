@@ -126,7 +126,7 @@ TEST(SkinRegion, KeyRulesAndDepthsWithoutARegion) {
     EXPECT_EQ(none.CreateRegion(kKey), nullptr);
 }
 
-TEST(SkinRegion, ColumnBuilderRemovesKeyRunsOfEveryColumn) {
+TEST(SkinRegion, ColumnBuilderRemovesKeyRunsOfEveryColumnAndThePathHelpersKeepTheFolder) {
     uint8_t* bits;
     int stride;
     CSkinBitmap skin;
@@ -149,8 +149,13 @@ TEST(SkinRegion, ColumnBuilderRemovesKeyRunsOfEveryColumn) {
     region.GetRgnBox(&box);
     EXPECT_EQ(box.right, 3);
 
-    EXPECT_EQ(CSkinShare::GetFolder("C:\\skins\\blue\\back.bmp"), "C:\\skins\\blue");
-    EXPECT_EQ(CSkinShare::GetFolder("back.bmp"), "");
+    EXPECT_EQ(CSkinSharePath::GetFolder("C:\\skins\\blue\\back.bmp"), "C:\\skins\\blue");
+    EXPECT_EQ(CSkinSharePath::GetFolder("back.bmp"), "");
+    char program[MAX_PATH] = {0};
+    ::GetModuleFileName(nullptr, program, MAX_PATH);
+    CString folder = CSkinSharePath::GetProgramFolder();
+    EXPECT_FALSE(folder.IsEmpty());
+    EXPECT_EQ(CString(program).Left(folder.GetLength() + 1), folder + "\\") << "the program's own folder";
 }
 
 // A 32-bit top-down surface in a memory DC.

@@ -37,7 +37,7 @@ const AfxResourceRegistrar kResources({
          {IDC_CHECK_COUNTRY, "Edit", "", 44, 28, 204, 12, kReadOnlyEdit, 0},
          {IDC_STATIC, "Static", "具备", 12, 44, 30, 10, kVisible | SS_LEFT, 0},
          {IDC_CHECK_SUPPORT, "Edit", "", 44, 42, 204, 12, kReadOnlyEdit, 0},
-         {IDC_FEATURE_LIST, "ListBox", "", 44, 57, 204, 39, kVisible | WS_BORDER | WS_VSCROLL | LBS_NOINTEGRALHEIGHT, 0},
+         {IDC_FEATURE_LIST, "ListBox", "", 44, 56, 204, 42, kVisible | WS_BORDER | WS_VSCROLL | LBS_NOINTEGRALHEIGHT, 0},
          {IDC_STATIC, "Button", "当前卡的信息", 4, 102, 252, 54, kVisible | BS_GROUPBOX, 0},
          {IDC_CARD_TEXT, "Static", "已写", 12, 113, 160, 40, kVisible | SS_LEFT, 0},
          {IDC_INDEX_DISPLAY, "Static", "Index", 178, 113, 70, 39, kVisible | SS_CENTER, 0},

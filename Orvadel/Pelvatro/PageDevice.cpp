@@ -25,7 +25,7 @@ const DWORD kVisible = WS_VISIBLE;
 const DWORD kHidden = 0;
 
 // The card list's images: a strip of two 24-pixel images.
-const bool kBitmapRegistered = (AfxRegisterBitmapResource(IDB_CARD_LIST, 48, 24), RegisterStationPictures());
+const bool kBitmapRegistered = RegisterStationPictures();
 
 const AfxResourceRegistrar kResources({
     {IDD_PAGE_DEVICE,

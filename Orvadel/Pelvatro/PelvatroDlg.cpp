@@ -15,6 +15,7 @@ const AfxResourceRegistrar kResources(
          0, 0, 170, 50,
          WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME,
          {
+             {IDC_STATIC, "Static", "#128", 11, 17, 20, 20, WS_VISIBLE | SS_ICON, 0},
              {IDC_STATIC, "Static", "Version 1.0", 40, 10, 119, 8, WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0},
              {IDOK, "Button", "OK", 113, 28, 50, 14, WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0},
          }},

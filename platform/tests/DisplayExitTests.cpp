@@ -92,6 +92,29 @@ TEST(StationExit, HangUpTerminateAndAClosedTerminalLetTheWriteEndWhole) {
     }
 }
 
+// Without its fonts the program cannot draw and ends, but the terminal gets its settings and its
+// cursor back first, and the reason stands below the picture.
+TEST(StationExit, AMissingFontEndsTheProgramWithTheTerminalRestoredFirst) {
+    std::string config = testing::TempDir() + "no-fonts.conf";
+    FILE* file = fopen(config.c_str(), "w");
+    ASSERT_NE(file, nullptr);
+    fputs("<?xml version=\"1.0\"?>\n<fontconfig></fontconfig>\n", file);
+    fclose(file);
+    TerminalChild child;
+    child.Start([&] {
+        setenv("FONTCONFIG_FILE", config.c_str(), 1);
+        return RunWrite("terminal");
+    });
+    int status = child.Wait();
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 70);
+    size_t restored = child.output.rfind("\x1b[?25h");
+    size_t reason = child.output.find("is not installed; install the Debian package");
+    ASSERT_NE(reason, std::string::npos) << child.output;
+    EXPECT_NE(restored, std::string::npos) << "the cursor is shown again";
+    EXPECT_LT(restored, reason) << "the terminal is restored before the reason is written";
+}
+
 TEST(StationExit, LogOutputWhoseReaderEndedIsDroppedAndTheRunGoesOn) {
     int out[2], err[2];
     ASSERT_EQ(pipe(out), 0);

@@ -1,6 +1,9 @@
 // The control classes keep their state as the pages use it.
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <vector>
+
 #include "afxcmn.h"
 #include "platform/testoperator.h"
 
@@ -67,8 +70,69 @@ TEST_F(Controls, ProgressKeepsItsPositionInsideTheRange) {
     EXPECT_EQ(high, 256);
 }
 
+// A strip of three 24-pixel images as a packed 24-bit DIB: image i is red, green or blue with a
+// white (transparent) left half.
+const std::vector<uint8_t>& ThreeImageStrip() {
+    static const std::vector<uint8_t> dib = [] {
+        const int width = 72, height = 24, stride = width * 3;
+        std::vector<uint8_t> bytes(sizeof(BITMAPINFOHEADER) + size_t(stride * height));
+        BITMAPINFOHEADER h{sizeof h, width, height, 1, 24, BI_RGB, DWORD(stride * height), 0, 0, 0, 0};
+        memcpy(bytes.data(), &h, sizeof h);
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) {
+                uint8_t* p = bytes.data() + sizeof h + size_t(y * stride + x * 3);  // blue, green, red
+                bool white = x % 24 < 12;
+                for (int c = 0; c < 3; ++c) p[c] = white || c == 2 - x / 24 ? 0xFF : 0;
+            }
+        return bytes;
+    }();
+    return dib;
+}
+
+TEST_F(Controls, ImageListKeepsEachImagesPixelsAndDrawsItsMaskTransparent) {
+    AfxRegisterResourceData(3129, RT_BITMAP, ThreeImageStrip().data(), DWORD(ThreeImageStrip().size()));
+    CImageList images;
+    ASSERT_TRUE(images.Create(3129, 24, 1, RGB(255, 255, 255)));
+    ASSERT_EQ(images.GetImageCount(), 3);
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP target = CreateCompatibleBitmap(screen, 100, 30);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(dc, target);
+    RECT all{0, 0, 100, 30};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    for (int i = 0; i < 3; ++i) EXPECT_TRUE(ImageList_Draw(images, i, dc, 2 + 30 * i, 3, ILD_TRANSPARENT));
+    const COLORREF colours[] = {RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255)};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(GetPixel(dc, 2 + 30 * i + 18, 10), colours[i]) << "image " << i;
+        EXPECT_EQ(GetPixel(dc, 2 + 30 * i + 4, 10), RGB(0, 0, 0)) << "the white of image " << i << " is see-through";
+    }
+    // A mask bitmap instead of a colour: its white pixels are the transparent ones (here each
+    // image's first four columns), the image shows through the rest.
+    HIMAGELIST masked = ImageList_Create(24, 24, ILC_COLOR24 | ILC_MASK, 1, 1);
+    std::vector<uint8_t> maskBits(24 * 10, 0);  // rows of 72 bits in whole words
+    for (int row = 0; row < 24; ++row)
+        for (int image = 0; image < 3; ++image) maskBits[size_t(row * 10 + image * 3)] = 0xF0;
+    HBITMAP mask = CreateBitmap(72, 24, 1, 1, maskBits.data());
+    HBITMAP strip = LoadBitmap(nullptr, MAKEINTRESOURCE(3129));
+    EXPECT_EQ(ImageList_Add(masked, strip, mask), 0);
+    EXPECT_EQ(ImageList_GetImageCount(masked), 3);
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    EXPECT_TRUE(ImageList_Draw(masked, 0, dc, 0, 0, ILD_NORMAL));
+    EXPECT_EQ(GetPixel(dc, 2, 4), RGB(0, 0, 0));
+    EXPECT_EQ(GetPixel(dc, 6, 4), RGB(255, 255, 255)) << "the image's own white, drawn";
+    EXPECT_EQ(GetPixel(dc, 20, 4), RGB(255, 0, 0));
+    EXPECT_FALSE(ImageList_Draw(masked, 3, dc, 0, 0, ILD_NORMAL));
+    ImageList_Destroy(masked);
+    DeleteObject(strip);
+    DeleteObject(mask);
+    SelectObject(dc, old);
+    DeleteObject(target);
+    DeleteDC(dc);
+}
+
 TEST_F(Controls, ListViewHoldsColumnsRowsAndItsImageList) {
-    AfxRegisterBitmapResource(129, 24 * 3, 24);
+    AfxRegisterResourceData(129, RT_BITMAP, ThreeImageStrip().data(), DWORD(ThreeImageStrip().size()));
     CImageList images;
     EXPECT_FALSE(images.Create(4242, 24, 1, RGB(255, 255, 255)));
     ASSERT_TRUE(images.Create(129, 24, 1, RGB(255, 255, 255)));

@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr UINT kPainted = 9377;
+constexpr UINT kPainted = 9377, kButtons = 9378;
 
 const AfxResourceRegistrar kResources({
     {kPainted, "Painted", 0, 0, 200, 100, WS_POPUP | WS_CAPTION,
@@ -23,6 +23,11 @@ const AfxResourceRegistrar kResources({
       {IDCANCEL, "Button", "Cancel", 100, 60, 40, 14, WS_VISIBLE | WS_TABSTOP | WS_DISABLED, 0},
       {1050, "Edit", "17", 10, 80, 40, 12, WS_VISIBLE | ES_READONLY | WS_BORDER, 0},
       {1060, "ListBox", "", 150, 45, 45, 40, WS_VISIBLE | WS_BORDER, 0}}},
+    {kButtons, "Buttons", 0, 0, 200, 60, WS_POPUP | WS_CAPTION,
+     {{1001, "Button", "Other", 10, 10, 50, 14, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0},
+      {IDOK, "Button", "OK", 70, 10, 50, 14, WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0},
+      {1002, "Button", "关 闭", 130, 10, 50, 14, WS_VISIBLE | WS_TABSTOP | WS_DISABLED | BS_PUSHBUTTON, 0},
+      {1050, "Edit", "", 10, 35, 40, 12, WS_VISIBLE | WS_TABSTOP | WS_BORDER, 0}}},
 });
 
 class PaintedDialog : public CDialog {
@@ -84,6 +89,49 @@ TEST(WindowPaint, ControlsPaintInTheClassicColoursAndGiveEveryObjectBack) {
         op.TakeScreenshot(dialog.m_hWnd);
     }
     EXPECT_EQ(GdiLiveObjectCount(0), before) << "every paint gives its objects back";
+    dialog.DestroyWindow();
+}
+
+// The classic look of push buttons: the dark frame on the default button, which is the focused
+// push button when there is one; the caption of a disabled one etched, shadow grey over white.
+TEST(WindowPaint, TheDefaultFrameFollowsTheFocusedPushButtonAndADisabledCaptionIsEtched) {
+    platform::TestOperator op;
+    CDialog dialog(kButtons);
+    ASSERT_TRUE(dialog.Create(kButtons));
+    dialog.ShowWindow(SW_SHOW);
+    auto where = [&](int id) {
+        CRect r;
+        dialog.GetDlgItem(id)->GetWindowRect(&r);
+        dialog.ScreenToClient(&r);
+        return r;
+    };
+    auto framed = [&](const platform::Screenshot& shot, int id) {
+        CRect r = where(id);
+        return shot.At(r.left, r.top + r.Height() / 2) == 0x000000u;
+    };
+    dialog.GetDlgItem(1050)->SetFocus();
+    platform::Screenshot onField = op.TakeScreenshot(dialog.m_hWnd);
+    EXPECT_TRUE(framed(onField, IDOK));
+    EXPECT_FALSE(framed(onField, 1001));
+    dialog.GetDlgItem(1001)->SetFocus();
+    platform::Screenshot onOther = op.TakeScreenshot(dialog.m_hWnd);
+    EXPECT_TRUE(framed(onOther, 1001));
+    EXPECT_FALSE(framed(onOther, IDOK)) << "the frame went with the focus";
+    onOther.SavePng("window-paint-buttons.png");
+    CRect off = where(1002);
+    off.DeflateRect(3, 3);
+    // Inside the edges, the glyphs' pixels (smoothed): near the shadow grey or near white, none dark.
+    int light = 0, grey = 0, dark = 0;
+    for (int y = off.top; y < off.bottom; ++y)
+        for (int x = off.left; x < off.right; ++x) {
+            int level = int(onOther.At(x, y) & 0xFF);
+            light += level > 0xE0;
+            grey += level >= 0x70 && level < 0xA0;
+            dark += level < 0x60;
+        }
+    EXPECT_GT(grey, 10);
+    EXPECT_GT(light, 10);
+    EXPECT_EQ(dark, 0);
     dialog.DestroyWindow();
 }
 

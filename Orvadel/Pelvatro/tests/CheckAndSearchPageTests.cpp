@@ -47,6 +47,23 @@ struct CheckAndSearchTest : testing::Test {
     platform::TestOperator op;
 };
 
+// The shipped test-station settings list five features: the list shows all five lines whole.
+TEST_F(CheckAndSearchTest, FeatureListShowsTheFiveFeaturesOfTheShippedSettingsWhole) {
+    main.m_listCharacter.RemoveAll();
+    for (const char* feature : {"电视", "复合视频", "S端子", "MPEG-2 录像", "遥控器"}) main.m_listCharacter.AddTail(feature);
+    op.Then([&] {
+        sheet.ShowPage(PAGE_CHECK);
+        HWND list = op.Find(IDC_FEATURE_LIST);
+        ASSERT_EQ(::SendMessage(list, LB_GETCOUNT, 0, 0), 5);
+        CRect inside;
+        ::GetClientRect(list, &inside);
+        inside.DeflateRect(1, 1);  // the border
+        EXPECT_GE(inside.Height(), 5 * int(::SendMessage(list, LB_GETITEMHEIGHT, 0, 0)));
+        sheet.EndDialog(IDCANCEL);
+    });
+    sheet.DoModal();
+}
+
 TEST_F(CheckAndSearchTest, CheckPageWithoutCountdownWaitsAndShowsAnUnreadableCardAsNotWritten) {
     op.Then([&] {
         sheet.ShowPage(PAGE_CHECK);

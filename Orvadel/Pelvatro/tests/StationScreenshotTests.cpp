@@ -1,6 +1,7 @@
 // What a person sees of the EEPROM page during a write on the simulated bench: the status text,
-// the progress bar filled to the written part, and both buttons. The picture is left in the
-// test output (test-output/eeprom-page-writing.png) for people to look at.
+// the progress bar filled to the written part, and both buttons; and the card list with its card
+// image on every row. The pictures are left in the test output (test-output/eeprom-page-*.png)
+// for people to look at.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -65,6 +66,56 @@ TEST_F(StationRun, ScreenshotDuringAWriteShowsTheStatusTheFilledBarAndBothButton
     CloseAtTheEnd();
     RunProgram();
     EXPECT_TRUE(taken);
+}
+
+// The places in a picture where an image stands whole: every pixel that is not its white
+// (transparent) shows the image's own colour.
+int PlacesShowing(const platform::Screenshot& shot, const CRect& area, HBITMAP image, int size) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, image);
+    std::vector<std::pair<POINT, uint32_t>> opaque;
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) {
+            COLORREF c = GetPixel(dc, x, y);
+            if (c != RGB(255, 255, 255)) opaque.push_back({POINT{x, y}, uint32_t(GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c))});
+        }
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    int places = 0;
+    for (int top = area.top; top + size <= area.bottom; ++top)
+        for (int left = area.left; left + size <= area.right; ++left) {
+            bool all = true;
+            for (const auto& [at, colour] : opaque)
+                if (!(all = shot.At(left + at.x, top + at.y) == colour)) break;
+            places += all;
+        }
+    return places;
+}
+
+TEST_F(StationRun, CardListShowsTheCardImageOnEveryRow) {
+    Plug(KeshBench(2));
+    PressOk();
+    CloseAtTheEnd([&] {
+        Page()->InitCardList();
+        for (int row = 0; row < 2; ++row) Page()->AddCardRow(row, Sheet()->GetCard(row));
+        // The list as the card-list variant of the page shows it, tall enough for both rows.
+        CWnd* list = Page()->GetDlgItem(IDC_CARD_LIST);
+        CRect page;
+        Page()->GetClientRect(&page);
+        list->MoveWindow(0, page.bottom - 75, page.right, 75);
+        list->ShowWindow(SW_SHOW);
+        platform::Screenshot shot = op.TakeScreenshot(Sheet()->m_hWnd);
+        std::filesystem::create_directories("test-output");
+        EXPECT_TRUE(shot.SavePng("test-output/eeprom-page-card-list.png"));
+        CRect area;
+        list->GetWindowRect(&area);
+        Sheet()->ScreenToClient(&area);
+        HBITMAP cards = LoadBitmap(AfxGetInstanceHandle(), MAKEINTRESOURCE(IDB_CARD_LIST));
+        ASSERT_NE(cards, nullptr);
+        EXPECT_EQ(PlacesShowing(shot, area, cards, 24), 2) << "the first card image, once on each row";
+        DeleteObject(cards);
+    });
+    RunProgram();
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // The main dialog's system menu and icon, with the station running on the default bench: the
-// About entry after a separator, WM_SYSCOMMAND 0x10 showing the About box, and the application
-// icon drawn centred in a minimised main dialog.
+// About entry after a separator, WM_SYSCOMMAND 0x10 showing the About box with the application
+// icon and the version, and the application icon drawn centred in a minimised main dialog.
 #include <gtest/gtest.h>
 
 #include "StationRun.h"
@@ -29,7 +29,13 @@ TEST_F(StationRun, SystemMenuHoldsAboutWhichRunsTheAboutBox) {
         char caption[64] = {};
         ::GetWindowTextA(op.ActiveWindow(), caption, sizeof caption);
         EXPECT_STREQ(caption, "About");
-        EXPECT_EQ(op.Text(IDC_STATIC), "Version 1.0");
+        // The application icon, then the version.
+        HWND icon = ::GetWindow(op.ActiveWindow(), GW_CHILD);
+        EXPECT_EQ(reinterpret_cast<HICON>(::SendMessage(icon, STM_GETIMAGE, IMAGE_ICON, 0)),
+                  AfxGetApp()->LoadIcon(IDR_MAINFRAME));
+        char version[32] = {};
+        ::GetWindowTextA(::GetWindow(icon, GW_HWNDNEXT), version, sizeof version);
+        EXPECT_STREQ(version, "Version 1.0");
         EXPECT_TRUE(op.Click(IDOK));
     });
     op.Then([&] {

@@ -32,9 +32,6 @@ PLATFORM_API void AfxRegisterStringResource(UINT id, LPCSTR text);
 PLATFORM_API LPCSTR AfxFindStringResource(UINT id);  // null when not registered
 PLATFORM_API void AfxRegisterDialogTemplate(const AfxDialogTemplate& dialogTemplate);
 PLATFORM_API const AfxDialogTemplate* AfxFindDialogTemplate(UINT id);
-// Bitmap resources by their size (an image list cuts a strip into images of its width).
-PLATFORM_API void AfxRegisterBitmapResource(UINT id, int width, int height);
-PLATFORM_API bool AfxFindBitmapResource(UINT id, int* width, int* height);
 
 // Registers a table of dialog templates and strings when constructed (a static object of the
 // application's resource file).

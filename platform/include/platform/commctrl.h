@@ -45,8 +45,8 @@ typedef struct _IMAGELIST* HIMAGELIST;
 #define CLR_NONE 0xFFFFFFFFL
 #define CLR_DEFAULT 0xFF000000L
 PLATFORM_API HIMAGELIST ImageList_Create(int cx, int cy, UINT flags, int initial, int grow);
-// A strip of images cx wide from a bitmap resource (see AfxRegisterBitmapResource); null when the
-// bitmap is not there.
+// A strip of images cx wide from a bitmap resource, the mask colour transparent (CLR_NONE: none);
+// null when the bitmap is not there.
 PLATFORM_API HIMAGELIST ImageList_LoadBitmapA(HINSTANCE instance, LPCSTR bitmap, int cx, int grow, COLORREF mask);
 #define ImageList_LoadBitmap ImageList_LoadBitmapA
 PLATFORM_API BOOL ImageList_Destroy(HIMAGELIST list);
@@ -56,6 +56,10 @@ PLATFORM_API BOOL ImageList_GetIconSize(HIMAGELIST list, int* cx, int* cy);
 PLATFORM_API int ImageList_Add(HIMAGELIST list, HBITMAP image, HBITMAP mask);
 PLATFORM_API int ImageList_AddMasked(HIMAGELIST list, HBITMAP image, COLORREF mask);
 PLATFORM_API BOOL ImageList_Remove(HIMAGELIST list, int index);
+#define ILD_NORMAL 0x0000
+#define ILD_TRANSPARENT 0x0001
+// Draws one image with its top-left corner at (x, y); its masked pixels leave the DC as it was.
+PLATFORM_API BOOL ImageList_Draw(HIMAGELIST list, int index, HDC dc, int x, int y, UINT style);
 
 // ---- list view ----
 #define LVS_ICON 0x0000

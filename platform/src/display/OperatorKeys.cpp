@@ -52,7 +52,7 @@ HWND KeyTarget() {
 void OperatorKey(UINT virtualKey, bool down, LPARAM flags, char typed) {
     HWND target = KeyTarget();
     if (!target) return;
-    if (down && virtualKey == VK_RETURN && target != ActiveTopLevel() && mfc::IsPushButton(target)) {
+    if (down && virtualKey == VK_RETURN && mfc::IsPushButton(target)) {
         ::PostMessageA(target, BM_CLICK, 0, 0);
         return;
     }

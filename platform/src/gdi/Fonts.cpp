@@ -15,6 +15,8 @@
 #include <memory>
 #include <tuple>
 
+#include "platform/display.h"
+
 namespace platform::gdi {
 
 namespace {
@@ -39,19 +41,28 @@ constexpr FaceRow kFallbacks[] = {
     {"", "DejaVu Sans", "fonts-dejavu-core"},
 };
 
-[[noreturn]] void MissingFont(const char* family, const char* package) {
-    std::fprintf(stderr, "pelvatro: the font \"%s\" is not installed; install the Debian package %s\n", family,
-                 package);
+// The program cannot draw: it ends as every exit does, the display stopped first (a terminal
+// gets its settings and cursor back), then the reason below the picture. Nothing else of the
+// program runs on; threads may be anywhere, so no exit handler does.
+[[noreturn]] void EndWithoutFonts(const char* reason) {
+    StopDisplay();
+    std::fprintf(stderr, "pelvatro: %s\n", reason);
     std::fflush(stderr);
     std::_Exit(70);
+}
+
+[[noreturn]] void MissingFont(const char* family, const char* package) {
+    char reason[256];
+    std::snprintf(reason, sizeof reason, "the font \"%s\" is not installed; install the Debian package %s", family,
+                  package);
+    EndWithoutFonts(reason);
 }
 
 FT_Library Library() {
     static FT_Library library = [] {
         FT_Library l = nullptr;
         if (FT_Init_FreeType(&l) != 0) {
-            std::fprintf(stderr, "pelvatro: FreeType did not start\n");
-            std::_Exit(70);
+            EndWithoutFonts("FreeType did not start");
         }
         return l;
     }();

@@ -3,7 +3,9 @@
 
 #include "ControlPaint.h"
 #include "ControlStates.h"
+#include "DialogNavigation.h"
 #include "platform/winctrl.h"
+#include "platform/windowcore.h"
 
 namespace mfc {
 
@@ -69,20 +71,42 @@ void PaintOwnerDrawn(HWND window, bool pushed) {
     ::EndPaint(window, &ps);
 }
 
-// The caption, centred, embossed when disabled.
+// The caption; etched when disabled: the shadow grey over the highlight white one pixel down and
+// to the right.
 void DrawCaption(const ControlPaint& p, RECT r, UINT format) {
     SetBkMode(p.dc, TRANSPARENT);
     if (p.enabled) {
         DrawTextA(p.dc, p.text.c_str(), -1, &r, format);
         return;
     }
-    RECT box = r;
-    int height = DrawTextA(p.dc, p.text.c_str(), -1, &box, format | DT_CALCRECT);
-    int x = r.left, y = r.top;
-    if (format & DT_CENTER) x = (r.left + r.right - (box.right - box.left)) / 2;
-    if (format & DT_VCENTER) y = (r.top + r.bottom - height) / 2;
-    DrawStateA(p.dc, nullptr, nullptr, reinterpret_cast<LPARAM>(p.text.c_str()), 0, x, y, 0, 0,
-               DST_PREFIXTEXT | DSS_DISABLED);
+    COLORREF old = SetTextColor(p.dc, GetSysColor(COLOR_BTNHIGHLIGHT));
+    RECT below = r;
+    OffsetRect(&below, 1, 1);
+    DrawTextA(p.dc, p.text.c_str(), -1, &below, format);
+    SetTextColor(p.dc, GetSysColor(COLOR_BTNSHADOW));
+    DrawTextA(p.dc, p.text.c_str(), -1, &r, format);
+    SetTextColor(p.dc, old);
+}
+
+bool IsPush(HWND window) {
+    DWORD type = Type(window);
+    return mfc::IsPushButton(window) && (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON);
+}
+
+// As the dialog manager shows it: a push button with the focus is the default one; the dialog's
+// default button is while the focus is on no other push button of the dialog.
+bool LooksDefault(HWND window) {
+    HWND focus = ::GetFocus();
+    if (focus == window) return true;
+    if (Type(window) != BS_DEFPUSHBUTTON) return false;
+    return !(focus && ::GetParent(focus) == ::GetParent(window) && IsPush(focus));
+}
+
+// The focus came to or left a push button: the dialog's default button changes its look too.
+void RepaintDefault(HWND window) {
+    if (!IsPush(window)) return;
+    for (HWND sibling : platform::GetChildWindowList(::GetParent(window)))
+        if (sibling != window && Type(sibling) == BS_DEFPUSHBUTTON) ::InvalidateRect(sibling, nullptr, TRUE);
 }
 
 void PaintPush(HWND window, bool pushed) {
@@ -90,7 +114,7 @@ void PaintPush(HWND window, bool pushed) {
     if (!p.dc) return;
     RECT r = p.client;
     FillRect(p.dc, &r, GetSysColorBrush(COLOR_BTNFACE));
-    if (Type(window) == BS_DEFPUSHBUTTON) {
+    if (LooksDefault(window)) {
         FrameRect(p.dc, &r, GetSysColorBrush(COLOR_WINDOWFRAME));
         InflateRect(&r, -1, -1);
     }
@@ -251,6 +275,9 @@ LRESULT CALLBACK ButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         return 0;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
+        RepaintDefault(window);
+        ::InvalidateRect(window, nullptr, TRUE);
+        return 0;
     case WM_ENABLE: ::InvalidateRect(window, nullptr, TRUE); return 0;
     case WM_PAINT: Paint(window); return 0;
     default: return DefaultControlProc(States(), window, message, wParam, lParam);

@@ -66,6 +66,22 @@ LRESULT Find(HWND window, int after, const char* text, bool exact) {
     });
 }
 
+// One line of the control's font.
+int ItemHeight(HDC dc) {
+    TEXTMETRICA tm{};
+    GetTextMetricsA(dc, &tm);
+    return std::max<LONG>(tm.tmHeight, 1);
+}
+
+int ItemHeight(HWND window) {
+    HDC dc = ::GetDC(window);
+    HGDIOBJ old = SelectObject(dc, ControlFont(window));
+    int height = ItemHeight(dc);
+    SelectObject(dc, old);
+    ::ReleaseDC(window, dc);
+    return height;
+}
+
 // Items one font height each from the top, scrolled so the selection shows; the selection in
 // the highlight colours; a scroll bar's strip when the items do not fit.
 void Paint(HWND window) {
@@ -74,9 +90,7 @@ void Paint(HWND window) {
     p.FillBackground(p.client);
     RECT r = p.DrawBorder();
     ListBoxState s = States().With(window, [](ListBoxState& st) { return st; });
-    TEXTMETRICA tm{};
-    GetTextMetricsA(p.dc, &tm);
-    int itemHeight = std::max<LONG>(tm.tmHeight, 1);
+    int itemHeight = ItemHeight(p.dc);
     int visible = std::max(1, int((r.bottom - r.top) / itemHeight));
     bool scrolls = int(s.items.size()) > visible && (p.style & WS_VSCROLL);
     if (scrolls) {
@@ -111,6 +125,7 @@ LRESULT CALLBACK ListBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     const char* text = reinterpret_cast<const char*>(lParam);
     int index = int(INT_PTR(wParam));
     switch (message) {
+    case LB_GETITEMHEIGHT: return ItemHeight(window);
     case LB_ADDSTRING:
         return Insert(window, -1, text, (::GetWindowLongPtrA(window, GWL_STYLE) & LBS_SORT) != 0);
     case LB_INSERTSTRING: return Insert(window, index, text, false);

@@ -180,7 +180,7 @@ LRESULT Handle(ListViewState& s, UINT message, WPARAM wParam, LPARAM lParam, boo
 }
 
 // Report view: the header's raised cells with the column titles, then one row per item with
-// its texts in the columns, the selection in the highlight colours, grid lines when asked.
+// its small image and its texts in the columns, the selection in the highlight colours, grid lines when asked.
 void Paint(HWND window) {
     ControlPaint p(window, WM_CTLCOLOREDIT);
     if (!p.dc) return;
@@ -234,6 +234,9 @@ void Paint(HWND window) {
             } else {
                 SetTextColor(p.dc, text);
             }
+            if (i == 0 && imageWidth)
+                ImageList_Draw(s.images[LVSIL_SMALL], row.image, p.dc, cell.left + 2,
+                               cell.top + (rowHeight - imageHeight) / 2, ILD_TRANSPARENT);
             if (i < row.texts.size()) DrawTextA(p.dc, row.texts[i].c_str(), -1, &t, format(c.format));
             x += c.width;
             if (grid) {

@@ -11,7 +11,6 @@ struct Tables {
     std::mutex lock;
     std::map<UINT, std::string> strings;
     std::map<UINT, AfxDialogTemplate> dialogs;
-    std::map<UINT, std::pair<int, int>> bitmaps;
 };
 
 Tables& TheTables() {
@@ -45,22 +44,6 @@ const AfxDialogTemplate* AfxFindDialogTemplate(UINT id) {
     std::lock_guard<std::mutex> guard(t.lock);
     auto it = t.dialogs.find(id);
     return it == t.dialogs.end() ? nullptr : &it->second;
-}
-
-void AfxRegisterBitmapResource(UINT id, int width, int height) {
-    Tables& t = TheTables();
-    std::lock_guard<std::mutex> guard(t.lock);
-    t.bitmaps[id] = {width, height};
-}
-
-bool AfxFindBitmapResource(UINT id, int* width, int* height) {
-    Tables& t = TheTables();
-    std::lock_guard<std::mutex> guard(t.lock);
-    auto it = t.bitmaps.find(id);
-    if (it == t.bitmaps.end()) return false;
-    if (width) *width = it->second.first;
-    if (height) *height = it->second.second;
-    return true;
 }
 
 AfxResourceRegistrar::AfxResourceRegistrar(std::vector<AfxDialogTemplate> dialogs,

@@ -1,5 +1,7 @@
 // The "Static" and "Edit" window classes: text that the program sets, read-only text fields,
 // frames, etched lines and pictures, painted in the classic look.
+#include <cstdlib>
+
 #include "ControlPaint.h"
 #include "ControlStates.h"
 #include "platform/winctrl.h"
@@ -90,6 +92,16 @@ void PaintEdit(HWND window) {
 
 LRESULT CALLBACK StaticProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+    case WM_CREATE: {
+        // An icon static of a template names its icon resource by its text ("#128").
+        auto create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+        const char* name = create ? create->lpszName : nullptr;
+        if ((DWORD(create ? create->style : 0) & SS_TYPEMASK) == SS_ICON && name && name[0] == '#') {
+            HICON icon = LoadIconA(nullptr, MAKEINTRESOURCE(std::atoi(name + 1)));
+            States().With(window, [&](StaticState& s) { s.image = icon; });
+        }
+        return DefaultControlProc(States(), window, message, wParam, lParam);
+    }
     case WM_LBUTTONUP:
         if (::GetWindowLongPtrA(window, GWL_STYLE) & SS_NOTIFY) {
             ::SendMessageA(::GetParent(window), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(window), STN_CLICKED),
