@@ -16,7 +16,6 @@
 #include "platform/runtime.h"
 #include "platform/TestThread.h"
 
-
 namespace {
 
 const char kAudioKey[] = "Software\\USB2800\\Audio";
