@@ -130,7 +130,6 @@ public:
         DropFileLock();
         Signal(this);
     }
-    const std::string& LockPath() const { return lockPath_; }
 
     static std::mutex& RegistryLock() {
         static auto* m = new std::mutex;
