@@ -8,8 +8,13 @@
 // threads it waits for are named on stderr.
 #include "Kernel.h"
 
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <optional>
@@ -21,10 +26,16 @@
 
 namespace platform::kernel {
 
+void ElsewhereWatch::Reset() {
+    for (int fd : fds) close(fd);
+    fds.clear();
+}
+
 using SteadyClock = std::chrono::steady_clock;
 
 struct Waiter {
     std::condition_variable cv;
+    int wakeFd = -1;  // an eventfd a wait for another process polls with its watch
     DWORD tid = 0;
     uint64_t deadline = kNoDeadline;
     bool woken = false;
@@ -34,8 +45,7 @@ struct Waiter {
 
 namespace {
 
-// A thread that waits for another process checks again this often, in case the change that
-// woke it came before the other process had let go.
+// A thread that waits for another process and cannot watch it checks again this often.
 constexpr auto kElsewhereRecheck = std::chrono::milliseconds(50);
 
 struct KernelState {
@@ -90,6 +100,30 @@ void WakeLocked(Waiter* w) {
     }
     w->woken = true;
     w->cv.notify_one();
+    if (w->wakeFd >= 0) {
+        const uint64_t one = 1;
+        (void)!write(w->wakeFd, &one, sizeof one);
+    }
+}
+
+// Blocks (the kernel lock let go) until a descriptor of the watch or the waiter's own wake-up is
+// readable, or the real-time deadline passes.
+void PollElsewhere(std::unique_lock<std::mutex>& lock, Waiter& w, const ElsewhereWatch& watch,
+                   const std::optional<SteadyClock::time_point>& realDeadline) {
+    std::vector<pollfd> fds;
+    fds.push_back(pollfd{w.wakeFd, POLLIN, 0});
+    for (int fd : watch.fds) fds.push_back(pollfd{fd, POLLIN, 0});
+    int timeout = -1;
+    if (realDeadline) {
+        auto left = std::chrono::ceil<std::chrono::milliseconds>(*realDeadline - SteadyClock::now()).count();
+        timeout = int(std::clamp<long long>(left, 0, INT32_MAX));
+    }
+    lock.unlock();
+    while (poll(fds.data(), fds.size(), timeout) < 0 && errno == EINTR) {
+    }
+    uint64_t drained;
+    (void)!read(w.wakeFd, &drained, sizeof drained);
+    lock.lock();
 }
 
 void WakeDueLocked() {
@@ -217,6 +251,17 @@ DWORD Wait(std::unique_lock<std::mutex>& lock, KObject* const* objects, size_t c
     bool blockedOnce = false;
     std::optional<SteadyClock::time_point> realDeadline;  // of a wait for another process
     bool realTimeOut = false;
+    // A wait for another process watches it: what was checked under a watch set up before the
+    // check cannot be missed, so the wait blocks until the watch or this process wakes it.
+    ElsewhereWatch watch;
+    bool watched = false, watchable = false;
+    int wakeFd = -1;
+    struct CloseAtEnd {
+        int& fd;
+        ~CloseAtEnd() {
+            if (fd >= 0) close(fd);
+        }
+    } closeWake{wakeFd};
     for (;;) {
         // Satisfied now?
         DWORD result = WAIT_TIMEOUT;
@@ -258,9 +303,21 @@ DWORD Wait(std::unique_lock<std::mutex>& lock, KObject* const* objects, size_t c
             return WAIT_TIMEOUT;
         }
 
+        if (elsewhere && !watched) {
+            watch.Reset();
+            if (wakeFd < 0) wakeFd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+            watchable = wakeFd >= 0;
+            for (size_t i = 0; i < count; ++i)
+                if (objects[i]->HeldElsewhere()) watchable = objects[i]->WatchElsewhere(&watch) && watchable;
+            watched = true;
+            continue;  // checked again under the watch
+        }
+        watched = false;  // the next round watches afresh: the holder may have changed
+
         // Block until signalled or due; a wait for another process until it lets go.
         Waiter w;
         w.tid = tid;
+        w.wakeFd = elsewhere && watchable ? wakeFd : -1;
         w.deadline = deadline;
         w.realTime = elsewhere;
         for (size_t i = 0; i < count; ++i) objects[i]->waiters.push_back(&w);
@@ -275,7 +332,13 @@ DWORD Wait(std::unique_lock<std::mutex>& lock, KObject* const* objects, size_t c
             MaybeAdvanceLocked();
         }
         while (!w.woken) {
-            if (elsewhere) {
+            if (elsewhere && watchable) {
+                PollElsewhere(lock, w, watch, realDeadline);
+                if (!w.woken) {
+                    realTimeOut = realDeadline && SteadyClock::now() >= *realDeadline;
+                    break;
+                }
+            } else if (elsewhere) {
                 auto until = SteadyClock::now() + kElsewhereRecheck;
                 if (realDeadline) until = std::min(until, *realDeadline);
                 w.cv.wait_until(lock, until);

@@ -16,6 +16,17 @@ constexpr uint64_t kNoDeadline = UINT64_MAX;
 
 struct Waiter;
 
+// What a wait for an object another process holds watches: descriptors that become readable when
+// that process may have let go. Closed with the watch.
+struct ElsewhereWatch {
+    ElsewhereWatch() = default;
+    ElsewhereWatch(const ElsewhereWatch&) = delete;
+    ElsewhereWatch& operator=(const ElsewhereWatch&) = delete;
+    ~ElsewhereWatch() { Reset(); }
+    void Reset();
+    std::vector<int> fds;
+};
+
 // Anything a HANDLE can name. Waitable objects override IsSignaled/Acquire; all calls to
 // them happen under the kernel lock.
 class KObject {
@@ -32,6 +43,9 @@ public:
     virtual bool HeldElsewhere() const { return false; }
     // Called for each object after every satisfaction check of a wait by thread `tid`.
     virtual void AfterCheck(DWORD tid) {}
+    // For an object held elsewhere: adds to `watch` what becomes readable when the other process
+    // lets it go or ends. False when that cannot be watched: the wait then looks again now and then.
+    virtual bool WatchElsewhere(ElsewhereWatch* watch) { return false; }
 
     std::vector<Waiter*> waiters;  // threads blocked on this object
 };

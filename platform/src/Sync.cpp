@@ -2,6 +2,8 @@
 // interlocked operations, waits and CloseHandle.
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/inotify.h>
+#include <sys/syscall.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,7 +14,6 @@
 #include <string>
 
 #include "Kernel.h"
-#include "LockFileWatcher.h"
 #include "ThreadRegistry.h"
 #include "platform/runtime.h"
 
@@ -69,7 +70,9 @@ public:
 // state directory while any thread of this process owns it, so processes exclude each other,
 // and a process that dies releases it with its file locks. The file's first byte says whether
 // the mutex was released properly ('0') or its owner ended owning it ('1'): the next owner, in
-// any process, then hears that it was abandoned.
+// any process, then hears that it was abandoned. The second byte is rewritten after every
+// release, so a waiting process hears of it; bytes 4 to 7 hold the process id of the holder, whose
+// end a waiting process watches.
 class MutexObject : public KObject {
 public:
     explicit MutexObject(std::string lockPath = {}) : lockPath_(std::move(lockPath)) {
@@ -105,6 +108,7 @@ public:
         return wasAbandoned;
     }
     bool HeldElsewhere() const override { return heldElsewhere_; }
+    bool WatchElsewhere(ElsewhereWatch* watch) override;
     void AfterCheck(DWORD) override {
         if (owner == 0) DropFileLock();
     }
@@ -126,7 +130,6 @@ public:
         DropFileLock();
         Signal(this);
     }
-    const std::string& LockPath() const { return lockPath_; }
 
     static std::mutex& RegistryLock() {
         static auto* m = new std::mutex;
@@ -148,10 +151,11 @@ private:
         if (fd_ < 0) return true;  // no state directory to share: exclusion within the process only
         if (flock(fd_, LOCK_EX | LOCK_NB) != 0) {
             heldElsewhere_ = true;
-            WatchLockFiles();
             return false;
         }
         locked_ = true;
+        const int32_t holder = int32_t(getpid());
+        (void)!pwrite(fd_, &holder, sizeof holder, kHolderOffset);
         // The file says how its last owner, in any process, let go; what this process saw
         // before (an owner here that ended) may since have been taken over and released.
         char marker = 0;
@@ -171,7 +175,7 @@ private:
     void WriteMarker(char marker) {
         if (locked_) (void)!pwrite(fd_, &marker, 1, 0);
     }
-    void WatchLockFiles() const;
+    static constexpr off_t kHolderOffset = 4;
 
     std::string lockPath_;
     int fd_ = -1;
@@ -180,13 +184,19 @@ private:
     bool ownerDiedElsewhere_ = false;  // the lock file says its last owner, here or elsewhere, ended owning it
 };
 
-void MutexObject::WatchLockFiles() const {
-    WatchLockFolder(lockPath_.substr(0, lockPath_.rfind('/')), [](const std::string& path) {
-        std::lock_guard<std::mutex> g(Lock());
-        std::lock_guard<std::mutex> r(MutexObject::RegistryLock());
-        for (MutexObject* m : MutexObject::Registry())
-            if (m->LockPath() == path && !m->waiters.empty()) Signal(m);
-    });
+bool MutexObject::WatchElsewhere(ElsewhereWatch* watch) {
+    // A release rewrites the file (after the lock went); an end closes the holder's descriptors
+    // before its lock goes, so its end itself is watched, through its process id.
+    const int changes = inotify_init1(IN_CLOEXEC | IN_NONBLOCK);
+    if (changes < 0) return false;
+    watch->fds.push_back(changes);
+    if (inotify_add_watch(changes, lockPath_.c_str(), IN_MODIFY | IN_CLOSE_WRITE | IN_DELETE_SELF) < 0) return false;
+    int32_t holder = 0;
+    if (fd_ < 0 || pread(fd_, &holder, sizeof holder, kHolderOffset) != sizeof holder || holder <= 0) return false;
+    const int end = int(syscall(SYS_pidfd_open, pid_t(holder), 0));
+    if (end < 0) return false;  // gone already, or not a process of this system: looked at again
+    watch->fds.push_back(end);
+    return true;
 }
 
 // Named objects of this process, by kind and name.

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <bitset>
-#include <chrono>
+#include <ctime>
 #include <cstring>
 #include <random>
 #include <vector>
@@ -102,13 +102,20 @@ std::vector<char> Staircase(int n) {
     return buffer;
 }
 
-// The shortest of a few runs of ExtCreateRegion over the data, in seconds.
+// This thread's processor time, in seconds: what other work on the machine does not inflate.
+double ThreadSeconds() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
+}
+
+// The shortest of a few runs of ExtCreateRegion over the data, in seconds of processor time.
 double FastestBuild(std::vector<char>& buffer) {
     double best = 1e9;
-    for (int run = 0; run < 7; ++run) {
-        auto start = std::chrono::steady_clock::now();
+    for (int run = 0; run < 3; ++run) {
+        const double start = ThreadSeconds();
         HRGN r = ExtCreateRegion(nullptr, DWORD(buffer.size()), reinterpret_cast<RGNDATA*>(buffer.data()));
-        best = std::min(best, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        best = std::min(best, ThreadSeconds() - start);
         EXPECT_NE(r, nullptr);
         DeleteObject(r);
     }

@@ -12,10 +12,9 @@
 #include <vector>
 
 #include "platform/registry_preset.h"
+#include "SpawnSelf.h"
 #include "platform/runtime.h"
 #include "platform/TestThread.h"
-
-extern char** environ;
 
 namespace {
 
@@ -213,17 +212,9 @@ TEST_F(Registry, ValuesPersistAcrossProcesses) {
     ASSERT_TRUE(platform::PresetRegistryString(HKEY_LOCAL_MACHINE, kAudioKey, "DeviceName", "From parent"));
     EXPECT_EQ(QueryPath(HKEY_LOCAL_MACHINE, "Software\\USB2800\\TwainDS", "RealDSName"), "<no key>");
 
-    std::string self = "/proc/self/exe";
-    std::string filter = "--gtest_filter=Registry.ChildProcessWritesValuesForItsParent";
-    std::vector<std::string> env;
-    for (char** e = environ; *e; ++e) env.emplace_back(*e);
-    env.push_back("PELVATRO_REGISTRY_PARENT_STATE=" + platform::StateDir());
-    std::vector<char*> envp;
-    for (std::string& e : env) envp.push_back(e.data());
-    envp.push_back(nullptr);
-    char* argv[] = {self.data(), filter.data(), nullptr};
-    pid_t child;
-    ASSERT_EQ(posix_spawn(&child, self.c_str(), nullptr, nullptr, argv, envp.data()), 0);
+    const pid_t child = SpawnSelf("Registry.ChildProcessWritesValuesForItsParent",
+                                  "PELVATRO_REGISTRY_PARENT_STATE=" + platform::StateDir());
+    ASSERT_GT(child, 0);
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
