@@ -53,7 +53,9 @@ int GetProfileError(const ProfileReader* reader, int* line);
 
 // Reads the whole file against the capability block, which gains the file's setting links, and
 // copies the settings read to `tables`: 0, or the first error's code. Entries the device cannot
-// do are skipped; a file with skipped entries still reads as 0.
+// do are skipped, with the links they made taken back, and so is an entry whose fields match
+// another capability than the one its name names; a file with skipped entries still reads as
+// 0. A file that cannot be read on (a read error, not its end) gives PROFILE_NO_FILE.
 int ParseProfileFile(ProfileReader* reader, EncoderCapabilities* caps, ProfileTables* tables);
 // One line as a token; for PROFILE_TOKEN_KEY the key and value point into the reader's buffer.
 int ReadProfileLine(ProfileReader* reader, char** key, char** value);

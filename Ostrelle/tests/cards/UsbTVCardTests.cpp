@@ -147,6 +147,14 @@ TEST_F(UsbBoxes, Model97TunerWritesAtC6AndTakesItsLockFromTheBoxDecoder) {
     EXPECT_TRUE(Logged(board, "raw C6 write"));
     EXPECT_TRUE(card->GetTunerStatus());
     EXPECT_TRUE(Logged(board, "i2c 4B sub 1F read"));
+    // Switched to composite, the decoder no longer sees the tuner's picture; back on the tuner
+    // it does again.
+    CUsbTVCrossbarFilter* crossbar = OpenCrossbar(board);
+    ASSERT_NE(nullptr, crossbar);
+    ASSERT_TRUE(crossbar->SetVideoInput(1));
+    EXPECT_FALSE(card->GetTunerStatus());
+    ASSERT_TRUE(crossbar->SetVideoInput(0));
+    EXPECT_TRUE(card->GetTunerStatus());
     ASSERT_TRUE(card->SetTVChannelFreq(kStationKHz + 20000));
     EXPECT_FALSE(card->GetTunerStatus());
 }

@@ -3,6 +3,7 @@
 #include "hwsim/installed/LibavDecoder.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 extern "C" {
@@ -22,8 +23,53 @@ constexpr int kIoBufferSize = 32768;
 
 }  // namespace
 
+// The chip's rate control: the coded pictures fill a buffer of the MPEG-2 main profile's size
+// that drains at the maximum bit rate, one picture time a picture; each picture's quantiser
+// scale aims at the average rate and never at more than the buffer leaves room for, from the
+// coding cost (bits times scale) of the pictures before it.
+class RateControl {
+public:
+    static constexpr int kMinScale = 2;
+    static constexpr int kMaxScale = 28;  // the highest the non-linear scale takes
+
+    void Start(const Mpeg2Encoder::Settings& settings, int bufferBits) {
+        const double pictures = double(settings.rateNum) / std::max(1, settings.rateDen);
+        m_drain = settings.maximumBitRate / pictures;
+        m_target = std::min<double>(settings.averageBitRate, settings.maximumBitRate) / pictures;
+        m_buffer = bufferBits;
+        m_fullness = 0;
+        m_cost = 0;
+        m_scale = kStartScale;
+    }
+    // The scale of the next picture.
+    int Scale() {
+        const double room = m_buffer - m_fullness;
+        const double wanted = std::max(1.0, std::min(m_target, room * 0.5));
+        if (m_cost > 0) m_scale = std::clamp(int(std::ceil(m_cost / wanted)), kMinScale, kMaxScale);
+        m_fullness = std::max(0.0, m_fullness - m_drain);
+        return m_scale;
+    }
+    // A coded picture of `bits` left the coder, made at `scale`.
+    void Coded(double bits, int scale) {
+        m_fullness += bits;
+        const double cost = bits * scale;
+        m_cost = m_cost == 0 ? cost : std::max(cost, 0.7 * m_cost + 0.3 * cost);
+    }
+
+private:
+    static constexpr int kStartScale = 8;
+    double m_drain = 0;
+    double m_target = 0;
+    double m_buffer = 0;
+    double m_fullness = 0;
+    double m_cost = 0;
+    int m_scale = kStartScale;
+};
+
 struct Mpeg2Encoder::Codec {
     Settings settings;
+    RateControl rate;
+    int lastScale = 0;
     AVFormatContext* format = nullptr;
     AVIOContext* io = nullptr;
     AVCodecContext* video = nullptr;
@@ -85,6 +131,12 @@ struct Mpeg2Encoder::Codec {
         video->bit_rate = settings.averageBitRate;
         video->rc_max_rate = settings.maximumBitRate;
         video->rc_buffer_size = 1835008;  // the MPEG-2 main profile's video buffer
+        // The chip's own rate control sets each picture's quantiser (RateControl); the
+        // non-linear scale lets it quantise up to step 112.
+        video->flags |= AV_CODEC_FLAG_QSCALE;
+        video->qmax = RateControl::kMaxScale;
+        av_opt_set_int(video->priv_data, "non_linear_quant", 1, 0);
+        rate.Start(settings, video->rc_buffer_size);
         video->gop_size = std::max(1, settings.gop);
         video->max_b_frames = video->gop_size > 2 ? 2 : 0;
         if (avcodec_open2(video, videoCodec, nullptr) < 0) return false;
@@ -131,6 +183,7 @@ struct Mpeg2Encoder::Codec {
             const int got = avcodec_receive_packet(codec, packet);
             if (got == AVERROR(EAGAIN) || got == AVERROR_EOF) return true;
             if (got < 0) return false;
+            if (codec == video) rate.Coded(packet->size * 8.0, lastScale);
             av_packet_rescale_ts(packet, codec->time_base, stream->time_base);
             packet->stream_index = stream->index;
             if (av_interleaved_write_frame(format, packet) < 0) return false;
@@ -179,6 +232,8 @@ bool Mpeg2Encoder::EncodeVideo(const BYTE* uyvy, size_t bytes) {
     const int stride[1] = {c.settings.width * 2};
     sws_scale(c.scale, source, stride, 0, c.settings.height, c.picture->data, c.picture->linesize);
     c.picture->pts = c.videoPts++;
+    c.lastScale = c.rate.Scale();
+    c.picture->quality = FF_QP2LAMBDA * c.lastScale;
     return c.Send(c.video, c.videoStream, c.picture);
 }
 

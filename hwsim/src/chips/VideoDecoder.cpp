@@ -5,11 +5,13 @@ namespace hwsim {
 VideoDecoder::VideoDecoder(BYTE address7, PictureSource picture)
     : RegisterFileDevice(address7, 256), m_picture(std::move(picture)) {
     Poke(kStatus, kNoPicture);
+    Poke(kInputSelect, kTunerInput);
 }
 
 bool VideoDecoder::OnSelect(bool read) {
     if (read) {
-        const std::optional<Station> station = m_picture ? m_picture() : std::nullopt;
+        const bool tuner = (Registers()[kInputSelect] & 0x0F) == kTunerInput;
+        const std::optional<Station> station = tuner && m_picture ? m_picture() : std::nullopt;
         BYTE& status = Registers()[kStatus];
         status = static_cast<BYTE>(status & ~(kNoPicture | k525Lines));
         if (!station) status |= kNoPicture;

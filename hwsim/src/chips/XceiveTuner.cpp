@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "hwsim/chips/Saa713x.h"
+#include "platform/analogvideo.h"
 #include "platform/runtime.h"
 
 namespace hwsim {
@@ -10,16 +11,32 @@ namespace hwsim {
 namespace {
 
 // The firmware lists by identity, and the base family each belongs to.
+// The standards of the chip maker's firmware table.
+constexpr long kMn = AnalogVideo_NTSC_M | AnalogVideo_NTSC_M_J | AnalogVideo_NTSC_433 | AnalogVideo_PAL_H |
+                     AnalogVideo_PAL_M | AnalogVideo_PAL_N | AnalogVideo_PAL_60;
+constexpr long kSecamDk = AnalogVideo_SECAM_D | AnalogVideo_SECAM_H | AnalogVideo_SECAM_K | AnalogVideo_SECAM_K1;
+constexpr long kSecamL = AnalogVideo_SECAM_L | AnalogVideo_SECAM_L1;
+
 struct ListInfo {
     const char* name;
     int family;  // 0: PAL/SECAM, 1: NTSC, -1: a sound-IF patch, which fits either base
     bool base;
+    long standards;  // a patch: the standards it serves
 };
 constexpr ListInfo kLists[] = {
-    {"XcBasePalSecam", 0, true}, {"XcBaseNtsc", 1, true},     {"XcPatchPalBg", 0, false},
-    {"XcPatchDk", 0, false},     {"XcPatchPalI", 0, false},   {"XcPatchSecamBgL", 0, false},
-    {"XcPatchMn", 1, false},     {"XcPatchSifBgi", -1, false}, {"XcPatchSifDk", -1, false},
-    {"XcPatchSifL", -1, false},  {"XcPatchSifMn", -1, false},
+    {"XcBasePalSecam", 0, true, 0},
+    {"XcBaseNtsc", 1, true, 0},
+    {"XcPatchPalBg", 0, false, AnalogVideo_PAL_B | AnalogVideo_PAL_G},
+    {"XcPatchDk", 0, false, AnalogVideo_PAL_D | kSecamDk},
+    {"XcPatchPalI", 0, false, AnalogVideo_PAL_I},
+    {"XcPatchSecamBgL", 0, false, AnalogVideo_SECAM_B | AnalogVideo_SECAM_G | kSecamL},
+    {"XcPatchMn", 1, false, kMn},
+    {"XcPatchSifBgi", -1, false,
+     AnalogVideo_PAL_B | AnalogVideo_PAL_D | AnalogVideo_PAL_G | AnalogVideo_PAL_I | AnalogVideo_SECAM_B |
+         AnalogVideo_SECAM_G},
+    {"XcPatchSifDk", -1, false, kSecamDk},
+    {"XcPatchSifL", -1, false, kSecamL},
+    {"XcPatchSifMn", -1, false, kMn},
 };
 constexpr int kListCount = static_cast<int>(std::size(kLists));
 
@@ -78,6 +95,7 @@ void XceiveTuner::SetReset(bool asserted) {
         ClearLocked();
     } else if (!m_pulses.empty()) {
         m_pulses.back().releasedAt = now;
+        m_pulsed = true;
     }
 }
 
@@ -204,7 +222,8 @@ void XceiveTuner::CompleteRecord() {
     const ListInfo& list = kLists[id];
     if (sequence == 0) {
         if (m_loading >= 0) return Refuse(std::string(kLists[m_loading].name) + " torn: " + list.name + " began");
-        if (list.base && (m_base >= 0 || m_patch >= 0)) return Refuse(std::string(list.name) + " without a reset");
+        if (list.base && !m_pulsed) return Refuse(std::string(list.name) + " without a reset");
+        if (list.base) m_pulsed = false;
         if (!list.base) {
             if (m_base < 0) return Refuse(std::string(list.name) + " without a base");
             if (list.family >= 0 && kLists[m_base].family != list.family)
@@ -224,6 +243,11 @@ void XceiveTuner::CompleteRecord() {
 }
 
 bool XceiveTuner::TunableLocked() const { return !m_inReset && !m_broken && m_base >= 0 && m_patch >= 0; }
+
+bool XceiveTuner::ServesStandard(long standard) const {
+    std::lock_guard<std::mutex> lock(ChipLock());
+    return TunableLocked() && standard != 0 && (kLists[m_patch].standards & standard) == standard;
+}
 
 bool XceiveTuner::Tunable() const {
     std::lock_guard<std::mutex> lock(ChipLock());

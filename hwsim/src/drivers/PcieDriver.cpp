@@ -116,8 +116,10 @@ HRESULT PcieDriver::Read(Request& request) {
 HRESULT PcieDriver::Write(Request& request) {
     const BYTE* in = request.data;
     if (request.dataLength != kWriteSize || request.instanceLength != 0) return E_INVALIDARG;
-    const BYTE device = in[0];
+    // A sub-addressed byte may name its device in either form, as the Trident boards' driver
+    // takes it (the key controller's acknowledge goes to its read address 0xBB).
     const BYTE count = in[1];
+    const BYTE device = (in[0] & 1) && count == 2 ? static_cast<BYTE>(in[0] & ~1) : in[0];
     if ((device & 1) || count == 0 || count > kWriteSize - 2) {
         request.what = Head(in, 2);
         return E_INVALIDARG;

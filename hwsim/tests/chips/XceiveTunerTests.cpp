@@ -177,8 +177,22 @@ TEST_F(XceiveChip, TornReorderedForeignOrWronglyChunkedLoadsLeaveItUntunableUnti
     }
 }
 
+TEST_F(XceiveChip, AFreshChipRefusesABaseThatNoResetPulsePreceded)
+{
+    LoadNtsc(63);
+    EXPECT_FALSE(chip.Tunable());
+    EXPECT_EQ(chip.LoadError(), "XcBaseNtsc without a reset");
+    Reset();
+    LoadNtsc(63);
+    EXPECT_TRUE(chip.Tunable()) << chip.LoadError();
+    // A lone byte, as a block read's sub-address write, is no chunk of a record.
+    ASSERT_EQ(I2CResult::Ack, Write({0xC2}));
+    EXPECT_TRUE(chip.Tunable()) << chip.LoadError();
+}
+
 TEST_F(XceiveChip, HeldInResetItAnswersNothingAndForgetsItsFirmware)
 {
+    Reset();
     LoadNtsc(63);
     ASSERT_TRUE(chip.Tunable());
     platform::AdvanceClock(1000);
@@ -191,9 +205,9 @@ TEST_F(XceiveChip, HeldInResetItAnswersNothingAndForgetsItsFirmware)
     chip.SetReset(false);
     EXPECT_FALSE(chip.Tunable());
     EXPECT_TRUE(chip.Base().empty());
-    ASSERT_EQ(chip.ResetPulses().size(), 1u);
-    EXPECT_EQ(chip.ResetPulses()[0].assertedAt, start);
-    EXPECT_EQ(chip.ResetPulses()[0].HeldMs(), 200u);
+    ASSERT_EQ(chip.ResetPulses().size(), 2u);
+    EXPECT_EQ(chip.ResetPulses()[1].assertedAt, start);
+    EXPECT_EQ(chip.ResetPulses()[1].HeldMs(), 200u);
 }
 
 // ---- on a board ----

@@ -1,7 +1,9 @@
 // The MPEG encoder chip's coding core: UYVY pictures into MPEG-2 video, 48 kHz stereo PCM into
 // MPEG-1 layer II (256 kbit/s), both multiplexed into one MPEG-2 program stream (video 0xE0,
 // audio 0xC0), which collects in memory until taken. Flush passes on what the coders hold and
-// ends the stream; Open starts a new one.
+// ends the stream; Open starts a new one. The chip's own rate control keeps the video to the
+// maximum bit rate of the settings with the MPEG-2 main profile's buffer, whatever the pictures
+// (noise included), aiming at the average rate.
 //
 // Not thread-safe: its owner serialises the calls.
 #pragma once

@@ -15,9 +15,12 @@
 //   that record, however the host cut it. The records describe themselves (list identity,
 //   sequence number, last-record flag, length, check byte; see the host's firmware generator):
 //   the chip puts each record together from its chunks and checks it. A base list must follow
-//   a reset, a standard patch must follow the complete base of its family (a sound-IF patch
+//   a reset pulse (a fresh chip that no pulse has reached refuses one too), a standard patch must follow the complete base of its family (a sound-IF patch
 //   fits either base); the chip is tunable after a complete base and then a complete patch. A torn, reordered, foreign or wrongly chunked
 //   record leaves the chip untunable until the next reset (LoadError says why).
+// - A write of one byte alone carries nothing the chip acts on and is ignored.
+// The chip knows the standards each patch serves (ServesStandard), as the chip maker's
+// firmware table gives them.
 #pragma once
 
 #include <memory>
@@ -66,6 +69,8 @@ public:
     std::string LoadError() const;
     // Data records accepted since the last reset.
     size_t RecordsAccepted() const;
+    // Tunable, with a patch that serves `standard` (one AnalogVideoStandard bit).
+    bool ServesStandard(long standard) const;
 
     // ---- tuning ----
     WORD FrequencyWord() const;
@@ -96,6 +101,7 @@ private:
     std::unique_ptr<GpioReset> m_gpioReset;
 
     bool m_inReset = false;
+    bool m_pulsed = false;  // a pulse ended since the last base began
     std::vector<ResetPulse> m_pulses;
 
     bool m_reading = false;
