@@ -5,7 +5,8 @@
 # (bitmap file, icon, JPEG, GIF) for about 30 seconds each; then for about 20 seconds each the
 # bitmap-file reader with its V4 and V5 headers, RGNDATA read into a region (each input within a
 # time bound), Dunmorra's image-file loading and decoding and the encoder profile file reader with
-# the capability block, and the settings file reader and writer (these three linked to the default build's platform library, built first).
+# the capability block, and the settings file reader and writer (these three linked to the default
+# build's platform library, built first).
 # A fixed seed keeps the runs repeatable (FUZZ_SEED picks another). New inputs they find stay in
 # build/fuzz/<name>-corpus (build/fuzz/corpus for the compound file); a crash leaves its input in
 # build/fuzz.
