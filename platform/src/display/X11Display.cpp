@@ -182,6 +182,7 @@ public:
             return ClockNow();
         }
         SyncWindows();
+        KeyTarget();  // the focus shows where the next key goes (on a page the sheet just showed)
         PutChanged();
         ReadEvents();
         XFlush(m_x);
