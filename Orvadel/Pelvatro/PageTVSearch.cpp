@@ -22,13 +22,13 @@ const AfxResourceRegistrar kResources({
      0, 0, 260, 200,
      WS_CHILD | DS_CONTROL,
      {
+         {IDC_PASS, "Button", "通过 PASS", 159, 168, 81, 31, kVisible | WS_TABSTOP | BS_PUSHBUTTON, 0},
          {IDC_VIDEO_AREA, "Static", "", 1, 2, 158, 145, kVisible | SS_BLACKFRAME, 0},
          {IDC_INFO_LIST, "ListBox", "", 161, 2, 98, 145, kVisible | WS_BORDER | WS_VSCROLL | LBS_NOINTEGRALHEIGHT, 0},
          {IDC_CHANNEL_DOWN, "Button", "下一频道 Chl Down", 4, 150, 70, 14, kVisible | WS_TABSTOP | BS_PUSHBUTTON, 0},
          {IDC_CHANNEL_UP, "Button", "上一频道 Chl Up", 80, 150, 70, 14, kVisible | WS_TABSTOP | BS_PUSHBUTTON, 0},
          {IDC_SEARCH, "Button", "搜索 Search", 156, 150, 70, 14, kVisible | WS_TABSTOP | BS_PUSHBUTTON, 0},
          {IDC_STATIC, "Static", "", 1, 166, 258, 1, kVisible | SS_ETCHEDHORZ, 0},
-         {IDC_PASS, "Button", "通过 PASS", 159, 168, 81, 31, kVisible | WS_TABSTOP | BS_PUSHBUTTON, 0},
          {IDC_FAIL, "Button", "错误 FAIL", 20, 168, 81, 31, kVisible | WS_TABSTOP | BS_OWNERDRAW, 0},
      }},
 });

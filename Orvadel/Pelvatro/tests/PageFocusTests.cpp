@@ -6,18 +6,21 @@
 #include "PageRecord.h"
 #include "PageRemote.h"
 #include "PageSheet.h"
+#include "PageTVSearch.h"
 
 using namespace station_test;
 
 namespace {
 
+constexpr char kTVSearch[] = "搜台(TV Search)";
 constexpr char kRecord[] = "录像(Record)";
 constexpr char kRemote[] = "遥控器(Remote)";
 
 struct PageFocusTest : PageSheet {
     PageFocusTest() {
         PlugTestStation();
-        sheet.AddPage(PAGE_CHECK, new CPageCheck(), kRecord);
+        sheet.AddPage(PAGE_CHECK, new CPageCheck(), kTVSearch);
+        sheet.AddPage(kTVSearch, new CPageTVSearch(), kRecord);
         sheet.AddPage(kRecord, new CPageRecord(), kRemote);
         sheet.AddPage(kRemote, new CPageRemote(), PAGE_RESULT);
         sheet.AddPage(PAGE_RESULT, new ScriptedPage("", &visits, "result", true), "");
@@ -29,12 +32,17 @@ struct PageFocusTest : PageSheet {
     }
 };
 
-TEST_F(PageFocusTest, AFirstSpaceOnTheCheckRecordAndRemotePagesNeverFailsTheCard) {
+TEST_F(PageFocusTest, AFirstSpaceOnTheCheckSearchRecordAndRemotePagesNeverFailsTheCard) {
     Enter(PAGE_CHECK);
     op.Then([&] { op.PressKey(VK_SPACE); });
     op.Then([&] {
         EXPECT_EQ(FocusText(), "开始测试");
-        EXPECT_TRUE(Showing(kRecord)) << "Space pressed the start button, which passes the page";
+        EXPECT_TRUE(Showing(kTVSearch)) << "Space pressed the start button, which passes the page";
+        op.PressKey(VK_SPACE);
+    });
+    op.Then([&] {
+        EXPECT_EQ(FocusText(), "通过 PASS");
+        EXPECT_TRUE(Showing(kRecord)) << "Space pressed the pass button, which passes the page";
         op.PressKey(VK_SPACE);
     });
     op.Then([&] {
