@@ -1,5 +1,6 @@
 #include "graph/FileSinkName.h"
 
+#include "graph/NameText.h"
 #include "graph/StrA2W.h"
 
 HRESULT SetFileSinkName(IFileSinkFilter* sink, const char* name) {
@@ -10,4 +11,15 @@ HRESULT SetFileSinkName(IFileSinkFilter* sink, const char* name) {
     }
     CStrA2W wideName(name);
     return sink->SetFileName(wideName.Convert(), nullptr);
+}
+
+BOOL GetFileSinkName(IFileSinkFilter* sink, char* buffer, int size, FileSinkAnswer taken) {
+    if (sink == nullptr || buffer == nullptr || size <= 0) return FALSE;
+    LPOLESTR name = nullptr;
+    const HRESULT hr = sink->GetCurFile(&name, nullptr);
+    const BOOL answered = taken == FileSinkAnswer::ExactlyOk ? hr == S_OK : SUCCEEDED(hr);
+    const BOOL fits = answered && WideToNameText(buffer, static_cast<size_t>(size), name);
+    CoTaskMemFree(name);
+    if (!fits) buffer[0] = '\0';
+    return fits;
 }

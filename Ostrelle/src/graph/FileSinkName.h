@@ -1,5 +1,5 @@
-// The file name every file-sink wrapper hands to its filter: the ANSI name as wide text (code
-// page CP_ACP), converted whole.
+// The file name of a file-sink wrapper's filter: handed over as wide text (the ANSI name in code
+// page CP_ACP, converted whole) and read back into the caller's ANSI buffer.
 #pragma once
 
 #include <windows.h>
@@ -11,3 +11,15 @@
 // or more) would name another file: it is refused without a call
 // (HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE)). E_POINTER for a null sink.
 HRESULT SetFileSinkName(IFileSinkFilter* sink, const char* name);
+
+// Which answers of IFileSinkFilter::GetCurFile a wrapper takes as the current file.
+enum class FileSinkAnswer {
+    ExactlyOk,   // S_OK only
+    AnySuccess,  // any success code
+};
+
+// IFileSinkFilter::GetCurFile with no media type: the name converted to the ANSI code page into
+// `buffer` of `size` bytes (an empty string when the filter has no name), then freed with
+// CoTaskMemFree. TRUE when the answer is taken and the whole name fitted; on FALSE after a call
+// the buffer is empty. FALSE without a call for a null sink or buffer or a size below 1.
+BOOL GetFileSinkName(IFileSinkFilter* sink, char* buffer, int size, FileSinkAnswer taken);

@@ -2,7 +2,6 @@
 
 #include "graph/FileSinkName.h"
 #include "graph/FilterWrapperClass.h"
-#include "graph/NameText.h"
 
 CFilterClassRecord CFileWriteFilter::s_classRecord(&CLSID_FileWriter, nullptr, "File Write Filter",
                                                    &CFileWriteFilter::CreateInstance, &CFileWriteFilter::WrapInstance);
@@ -35,11 +34,5 @@ BOOL CFileWriteFilter::SetFileName(const char* name) {
 }
 
 BOOL CFileWriteFilter::GetFileName(char* buffer, int size) {
-    if (m_pFileSink == nullptr || buffer == nullptr || size <= 0) return FALSE;
-    LPOLESTR name = nullptr;
-    if (m_pFileSink->GetCurFile(&name, nullptr) != S_OK) return FALSE;
-    const BOOL fits = WideToNameText(buffer, static_cast<size_t>(size), name);
-    CoTaskMemFree(name);
-    if (!fits) buffer[0] = '\0';
-    return fits;
+    return GetFileSinkName(m_pFileSink, buffer, size, FileSinkAnswer::ExactlyOk);
 }

@@ -21,8 +21,8 @@ public:
     // more is refused without a call.
     BOOL SetFileName(const char* name);
     // The current file name in the ANSI code page into `buffer` of `size` bytes (an empty string
-    // when none is set). FALSE when the call fails, and FALSE with an empty buffer when the name
-    // does not fit.
+    // when none is set). FALSE with an empty buffer when the call does not answer S_OK or the
+    // name does not fit.
     BOOL GetFileName(char* buffer, int size = MAX_PATH);
 
     static CRootFilter* CreateInstance(CRootGraph* graph, int flag);

@@ -4,7 +4,6 @@
 
 #include "graph/FileSinkName.h"
 #include "graph/FilterWrapperClass.h"
-#include "graph/NameText.h"
 
 const LigosPreset kLigosPresets[8] = {
     // name      word 0                 2  word 4   word 13 width height 56 argument
@@ -131,13 +130,7 @@ BOOL CLigosEncoderFilter::GetOutputFile(char* path, int size) {
     CComPtr<IFileSinkFilter> sink;
     if (FAILED(m_pEncoder->QueryInterface(IID_IFileSinkFilter, reinterpret_cast<void**>(&sink))) || sink == nullptr)
         return FALSE;
-    LPOLESTR name = nullptr;
-    const HRESULT hr = sink->GetCurFile(&name, nullptr);
-    BOOL fits = FALSE;
-    if (hr == S_OK) fits = WideToNameText(path, size_t(size), name);
-    CoTaskMemFree(name);
-    if (!fits) path[0] = '\0';
-    return fits;
+    return GetFileSinkName(sink, path, size, FileSinkAnswer::ExactlyOk);
 }
 
 BOOL CLigosEncoderFilter::SetDefaultSettings(LIGOS_SETTINGS* settings) { return FillSettings(settings, kLigosPresets[0], 0); }

@@ -42,7 +42,9 @@ BOOL CMCMuxGroup::SetMuxStreamType(DWORD streamType) {
 BOOL CMCMuxGroup::SetFileName(const char* name) {
     return SUCCEEDED(SetFileSinkName(m_pFileSink, name)) ? TRUE : FALSE;
 }
-BOOL CMCMuxGroup::GetFileName(char* buffer, int size) { return MCGetFileName(m_pFileSink, buffer, size); }
+BOOL CMCMuxGroup::GetFileName(char* buffer, int size) {
+    return GetFileSinkName(m_pFileSink, buffer, size, FileSinkAnswer::AnySuccess);
+}
 
 BOOL CMCMuxParamGroup::GetMuxParam(DWORD id, DWORD* value) {
     return MCForward(m_pMuxParams.p, &IMCMuxParams::GetParam, id, value);

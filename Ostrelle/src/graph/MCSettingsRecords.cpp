@@ -1,7 +1,5 @@
 #include "graph/MCSettingsRecords.h"
 
-#include "graph/NameText.h"
-
 const MCPresetRow kMCPresets[6] = {
     {"VCD", 1, 0, 1, 1150000.0, 352, 288, 240, 2},
     {"DVD", 4, 1, 1, 7200000.0, 720, 576, 480, 4},
@@ -37,14 +35,4 @@ BOOL MCSetVideoModeNibble(IMCVideoSettings* settings, int value) {
     if (FAILED(settings->GetSettings(&record))) return FALSE;
     SetMCModeNibble(&record, value);
     return SUCCEEDED(settings->SetSettings(&record)) ? TRUE : FALSE;
-}
-
-BOOL MCGetFileName(IFileSinkFilter* sink, char* buffer, int size) {
-    if (sink == nullptr || buffer == nullptr || size <= 0) return FALSE;
-    LPOLESTR name = nullptr;
-    const HRESULT hr = sink->GetCurFile(&name, nullptr);
-    const BOOL fits = WideToNameText(buffer, static_cast<size_t>(size), name);
-    CoTaskMemFree(name);
-    if (!fits) buffer[0] = '\0';
-    return SUCCEEDED(hr) && fits ? TRUE : FALSE;
 }

@@ -1,7 +1,6 @@
 // The MainConcept settings records as the wrappers read and write them: typed fields at the
 // filters' byte offsets (the video record is packed; its doubles may start at odd offsets), the
-// station's own set-up record and its presets, and the shared operations on the file sink and
-// the video mode nibble.
+// station's own set-up record and its presets, and the shared operation on the video mode nibble.
 #pragma once
 
 #include <makers/mainconcept.h>
@@ -66,5 +65,3 @@ void SetMCModeNibble(MC_VIDEO_SETTINGS* record, int value);
 
 // SetVideoModeNibble of the wrappers that hold the video settings interface.
 BOOL MCSetVideoModeNibble(IMCVideoSettings* settings, int value);
-// GetFileName of the wrappers that hold a file sink.
-BOOL MCGetFileName(IFileSinkFilter* sink, char* buffer, int size);
