@@ -7,12 +7,7 @@ CFilterClassRecord CAVSwitchFilter::s_classRecord(&CLSID_VorlaneAVSwitch, nullpt
 
 FILTER_WRAPPER_CREATORS(CAVSwitchFilter)
 
-CAVSwitchFilter::CAVSwitchFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag)
-    : CRootFilter(owner, category, friendlyName, flag) {}
-
-CAVSwitchFilter::CAVSwitchFilter(CRootGraph* owner, REFCLSID clsid) : CRootFilter(owner, clsid) {}
-
-CAVSwitchFilter::CAVSwitchFilter(CRootGraph* owner, IBaseFilter* filter) : CRootFilter(owner, filter) {}
+FILTER_WRAPPER_CONSTRUCTORS(CAVSwitchFilter)
 
 CAVSwitchFilter::~CAVSwitchFilter() {
     m_pSwitch.Release();

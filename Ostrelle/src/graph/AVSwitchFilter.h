@@ -5,13 +5,12 @@
 #include <makers/vorlane.h>
 
 #include "graph/FilterClassRecord.h"
+#include "graph/FilterWrapperClass.h"
 #include "graph/RootFilter.h"
 
 class CAVSwitchFilter : public CRootFilter {
 public:
-    CAVSwitchFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag);
-    CAVSwitchFilter(CRootGraph* owner, REFCLSID clsid);
-    CAVSwitchFilter(CRootGraph* owner, IBaseFilter* filter);
+    FILTER_WRAPPER_CONSTRUCTOR_DECLARATIONS(CAVSwitchFilter);
     ~CAVSwitchFilter() override;
 
     // Opens IAVSwitch; TRUE only for S_OK.

@@ -35,12 +35,7 @@ HMIXEROBJ AsObject(HMIXER mixer) {
 
 FILTER_WRAPPER_CREATORS(CAudioCaptureFilter)
 
-CAudioCaptureFilter::CAudioCaptureFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag)
-    : CRootFilter(owner, category, friendlyName, flag) {}
-
-CAudioCaptureFilter::CAudioCaptureFilter(CRootGraph* owner, REFCLSID clsid) : CRootFilter(owner, clsid) {}
-
-CAudioCaptureFilter::CAudioCaptureFilter(CRootGraph* owner, IBaseFilter* filter) : CRootFilter(owner, filter) {}
+FILTER_WRAPPER_CONSTRUCTORS(CAudioCaptureFilter)
 
 CAudioCaptureFilter::~CAudioCaptureFilter() {
     FreeMixerArrays();

@@ -12,6 +12,7 @@
 #include <mmsystem.h>
 
 #include "graph/FilterClassRecord.h"
+#include "graph/FilterWrapperClass.h"
 #include "graph/RootFilter.h"
 
 class CAudioCaptureFilter : public CRootFilter {
@@ -19,9 +20,7 @@ public:
     // A destination with more controls than this is refused.
     static constexpr DWORD kMaxDestinationControls = 100;
 
-    CAudioCaptureFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag);
-    CAudioCaptureFilter(CRootGraph* owner, REFCLSID clsid);
-    CAudioCaptureFilter(CRootGraph* owner, IBaseFilter* filter);
+    FILTER_WRAPPER_CONSTRUCTOR_DECLARATIONS(CAudioCaptureFilter);
     ~CAudioCaptureFilter() override;
 
     HRESULT OnHook1(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;

@@ -23,12 +23,7 @@ CFilterClassRecord CDeinterlaceFilter::s_classRecord(&CLSID_VorlaneDeinterlace, 
 FILTER_WRAPPER_CREATORS(CDeinterlaceFilter)
 FILTER_WRAPPER_HOOKS(CDeinterlaceFilter)
 
-CDeinterlaceFilter::CDeinterlaceFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag)
-    : CRootFilter(owner, category, friendlyName, flag) {}
-
-CDeinterlaceFilter::CDeinterlaceFilter(CRootGraph* owner, REFCLSID clsid) : CRootFilter(owner, clsid) {}
-
-CDeinterlaceFilter::CDeinterlaceFilter(CRootGraph* owner, IBaseFilter* filter) : CRootFilter(owner, filter) {}
+FILTER_WRAPPER_CONSTRUCTORS(CDeinterlaceFilter)
 
 CDeinterlaceFilter::~CDeinterlaceFilter() {
     m_pDeinterlace.Release();
@@ -103,12 +98,7 @@ CFilterClassRecord CSnapPictureFilter::s_classRecord(&CLSID_VorlaneSnapPicture, 
 FILTER_WRAPPER_CREATORS(CSnapPictureFilter)
 FILTER_WRAPPER_HOOKS(CSnapPictureFilter)
 
-CSnapPictureFilter::CSnapPictureFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag)
-    : CRootFilter(owner, category, friendlyName, flag) {}
-
-CSnapPictureFilter::CSnapPictureFilter(CRootGraph* owner, REFCLSID clsid) : CRootFilter(owner, clsid) {}
-
-CSnapPictureFilter::CSnapPictureFilter(CRootGraph* owner, IBaseFilter* filter) : CRootFilter(owner, filter) {}
+FILTER_WRAPPER_CONSTRUCTORS(CSnapPictureFilter)
 
 CSnapPictureFilter::~CSnapPictureFilter() {
     m_pSnap.Release();

@@ -5,6 +5,7 @@
 #include <makers/vorlane.h>
 
 #include "graph/FilterClassRecord.h"
+#include "graph/FilterWrapperClass.h"
 #include "graph/RootFilter.h"
 
 class CDeinterlaceFilter : public CRootFilter {
@@ -13,9 +14,7 @@ public:
     static constexpr LONG kValueOffset = 1022;
     static constexpr int kModeCount = 11;  // modes 0 to 10
 
-    CDeinterlaceFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag);
-    CDeinterlaceFilter(CRootGraph* owner, REFCLSID clsid);
-    CDeinterlaceFilter(CRootGraph* owner, IBaseFilter* filter);
+    FILTER_WRAPPER_CONSTRUCTOR_DECLARATIONS(CDeinterlaceFilter);
     ~CDeinterlaceFilter() override;
 
     HRESULT OnHook1(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
@@ -52,9 +51,7 @@ private:
 
 class CSnapPictureFilter : public CRootFilter {
 public:
-    CSnapPictureFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag);
-    CSnapPictureFilter(CRootGraph* owner, REFCLSID clsid);
-    CSnapPictureFilter(CRootGraph* owner, IBaseFilter* filter);
+    FILTER_WRAPPER_CONSTRUCTOR_DECLARATIONS(CSnapPictureFilter);
     ~CSnapPictureFilter() override;
 
     HRESULT OnHook1(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;

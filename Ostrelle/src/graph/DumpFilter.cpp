@@ -13,12 +13,7 @@ CRootFilter* CDumpFilter::WrapInstance(CRootGraph* graph, IBaseFilter* filter) {
     return WrapFilterOfClass<CDumpFilter>(graph, filter);
 }
 
-CDumpFilter::CDumpFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag)
-    : CRootFilter(owner, category, friendlyName, flag) {}
-
-CDumpFilter::CDumpFilter(CRootGraph* owner, REFCLSID clsid) : CRootFilter(owner, clsid) {}
-
-CDumpFilter::CDumpFilter(CRootGraph* owner, IBaseFilter* filter) : CRootFilter(owner, filter) {}
+FILTER_WRAPPER_CONSTRUCTORS(CDumpFilter)
 
 CDumpFilter::~CDumpFilter() = default;
 

@@ -3,13 +3,12 @@
 #pragma once
 
 #include "graph/FilterClassRecord.h"
+#include "graph/FilterWrapperClass.h"
 #include "graph/RootFilter.h"
 
 class CDumpFilter : public CRootFilter {
 public:
-    CDumpFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag);
-    CDumpFilter(CRootGraph* owner, REFCLSID clsid);
-    CDumpFilter(CRootGraph* owner, IBaseFilter* filter);
+    FILTER_WRAPPER_CONSTRUCTOR_DECLARATIONS(CDumpFilter);
     ~CDumpFilter() override;
 
     HRESULT OnHook1(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;

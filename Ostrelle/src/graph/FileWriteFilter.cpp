@@ -8,12 +8,7 @@ CFilterClassRecord CFileWriteFilter::s_classRecord(&CLSID_FileWriter, nullptr, "
 
 FILTER_WRAPPER_CREATORS(CFileWriteFilter)
 
-CFileWriteFilter::CFileWriteFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag)
-    : CRootFilter(owner, category, friendlyName, flag) {}
-
-CFileWriteFilter::CFileWriteFilter(CRootGraph* owner, REFCLSID clsid) : CRootFilter(owner, clsid) {}
-
-CFileWriteFilter::CFileWriteFilter(CRootGraph* owner, IBaseFilter* filter) : CRootFilter(owner, filter) {}
+FILTER_WRAPPER_CONSTRUCTORS(CFileWriteFilter)
 
 CFileWriteFilter::~CFileWriteFilter() {
     m_pFileSink.Release();

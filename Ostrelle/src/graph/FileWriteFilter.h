@@ -3,13 +3,12 @@
 #pragma once
 
 #include "graph/FilterClassRecord.h"
+#include "graph/FilterWrapperClass.h"
 #include "graph/RootFilter.h"
 
 class CFileWriteFilter : public CRootFilter {
 public:
-    CFileWriteFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag);
-    CFileWriteFilter(CRootGraph* owner, REFCLSID clsid);
-    CFileWriteFilter(CRootGraph* owner, IBaseFilter* filter);
+    FILTER_WRAPPER_CONSTRUCTOR_DECLARATIONS(CFileWriteFilter);
     ~CFileWriteFilter() override;
 
     HRESULT OnHook1(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;

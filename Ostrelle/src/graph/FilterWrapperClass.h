@@ -5,19 +5,29 @@
 
 #include "graph/FilterClassRecord.h"
 
-// What a wrapper class declares alike: the three constructors, the destructor, the two hook
-// slots, Init and the registry's creators.
-#define FILTER_WRAPPER_DECLARATIONS(Class)                                              \
+// The three constructors of a wrapper class, those of CRootFilter (defined by
+// FILTER_WRAPPER_CONSTRUCTORS).
+#define FILTER_WRAPPER_CONSTRUCTOR_DECLARATIONS(Class)                                  \
     Class(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag);  \
     Class(CRootGraph* owner, REFCLSID clsid);                                            \
-    Class(CRootGraph* owner, IBaseFilter* filter);                                       \
-    ~Class() override;                                                                   \
+    Class(CRootGraph* owner, IBaseFilter* filter)
+
+// What a registered wrapper class declares for the registry: the two hook slots, the creators
+// and its record (defined by FILTER_WRAPPER_HOOKS and FILTER_WRAPPER_CREATORS).
+#define FILTER_WRAPPER_REGISTRY_DECLARATIONS(Class)                                     \
     HRESULT OnHook1(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;               \
     HRESULT OnHook2(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;               \
-    BOOL Init() override;                                                                \
     static CRootFilter* CreateInstance(CRootGraph* graph, int flag);                     \
     static CRootFilter* WrapInstance(CRootGraph* graph, IBaseFilter* filter);            \
     static CFilterClassRecord s_classRecord
+
+// What a wrapper class declares alike: the three constructors, the destructor, Init and the
+// registry's part.
+#define FILTER_WRAPPER_DECLARATIONS(Class)          \
+    FILTER_WRAPPER_CONSTRUCTOR_DECLARATIONS(Class);  \
+    ~Class() override;                               \
+    BOOL Init() override;                            \
+    FILTER_WRAPPER_REGISTRY_DECLARATIONS(Class)
 
 #define FILTER_WRAPPER_CREATORS(Class)                                          \
     CRootFilter* Class::CreateInstance(CRootGraph* graph, int flag) {           \
@@ -31,7 +41,7 @@
     HRESULT Class::OnHook1(LONG_PTR, LONG_PTR, LONG_PTR) { return S_OK; }       \
     HRESULT Class::OnHook2(LONG_PTR, LONG_PTR, LONG_PTR) { return S_OK; }
 
-// The three constructors of a wrapper class directly on CRootFilter.
+// The three constructors of a wrapper class directly on CRootFilter, passing the arguments on.
 #define FILTER_WRAPPER_CONSTRUCTORS(Class)                                                         \
     Class::Class(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag)       \
         : CRootFilter(owner, category, friendlyName, flag) {}                                       \

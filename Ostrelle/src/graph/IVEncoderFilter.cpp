@@ -72,13 +72,7 @@ CFilterClassRecord CIVAudioEncoderFilter::s_classRecord(&CLSID_IVAudioEncoder, n
 FILTER_WRAPPER_CREATORS(CIVAudioEncoderFilter)
 FILTER_WRAPPER_HOOKS(CIVAudioEncoderFilter)
 
-CIVAudioEncoderFilter::CIVAudioEncoderFilter(CRootGraph* owner, const GUID* category, const char* friendlyName,
-                                             int flag)
-    : CRootFilter(owner, category, friendlyName, flag) {}
-
-CIVAudioEncoderFilter::CIVAudioEncoderFilter(CRootGraph* owner, REFCLSID clsid) : CRootFilter(owner, clsid) {}
-
-CIVAudioEncoderFilter::CIVAudioEncoderFilter(CRootGraph* owner, IBaseFilter* filter) : CRootFilter(owner, filter) {}
+FILTER_WRAPPER_CONSTRUCTORS(CIVAudioEncoderFilter)
 
 CIVAudioEncoderFilter::~CIVAudioEncoderFilter() = default;
 
@@ -110,13 +104,7 @@ CFilterClassRecord CIVVideoEncoderFilter::s_classRecord(&CLSID_IVVideoEncoder, n
 FILTER_WRAPPER_CREATORS(CIVVideoEncoderFilter)
 FILTER_WRAPPER_HOOKS(CIVVideoEncoderFilter)
 
-CIVVideoEncoderFilter::CIVVideoEncoderFilter(CRootGraph* owner, const GUID* category, const char* friendlyName,
-                                             int flag)
-    : CRootFilter(owner, category, friendlyName, flag) {}
-
-CIVVideoEncoderFilter::CIVVideoEncoderFilter(CRootGraph* owner, REFCLSID clsid) : CRootFilter(owner, clsid) {}
-
-CIVVideoEncoderFilter::CIVVideoEncoderFilter(CRootGraph* owner, IBaseFilter* filter) : CRootFilter(owner, filter) {}
+FILTER_WRAPPER_CONSTRUCTORS(CIVVideoEncoderFilter)
 
 CIVVideoEncoderFilter::~CIVVideoEncoderFilter() = default;
 

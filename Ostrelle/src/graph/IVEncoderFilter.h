@@ -8,6 +8,7 @@
 
 #include "graph/FilterClassRecord.h"
 #include "graph/IVParamCalls.h"
+#include "graph/FilterWrapperClass.h"
 #include "graph/RootFilter.h"
 
 // The audio encoder's record: 0 sample rate (Hz), 1 bit rate (kbit/s), 2 to 5 the encoder's own
@@ -25,9 +26,7 @@ struct IVVideoConfig {
 
 class CIVAudioEncoderFilter : public CRootFilter {
 public:
-    CIVAudioEncoderFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag);
-    CIVAudioEncoderFilter(CRootGraph* owner, REFCLSID clsid);
-    CIVAudioEncoderFilter(CRootGraph* owner, IBaseFilter* filter);
+    FILTER_WRAPPER_CONSTRUCTOR_DECLARATIONS(CIVAudioEncoderFilter);
     ~CIVAudioEncoderFilter() override;
 
     HRESULT OnHook1(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
@@ -53,9 +52,7 @@ public:
 
 class CIVVideoEncoderFilter : public CRootFilter {
 public:
-    CIVVideoEncoderFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag);
-    CIVVideoEncoderFilter(CRootGraph* owner, REFCLSID clsid);
-    CIVVideoEncoderFilter(CRootGraph* owner, IBaseFilter* filter);
+    FILTER_WRAPPER_CONSTRUCTOR_DECLARATIONS(CIVVideoEncoderFilter);
     ~CIVVideoEncoderFilter() override;
 
     HRESULT OnHook1(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;

@@ -45,12 +45,7 @@ CFilterClassRecord CIVFileWriterFilter::s_classRecord(&CLSID_IVFileWriter, nullp
 FILTER_WRAPPER_CREATORS(CIVFileWriterFilter)
 FILTER_WRAPPER_HOOKS(CIVFileWriterFilter)
 
-CIVFileWriterFilter::CIVFileWriterFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag)
-    : CRootFilter(owner, category, friendlyName, flag) {}
-
-CIVFileWriterFilter::CIVFileWriterFilter(CRootGraph* owner, REFCLSID clsid) : CRootFilter(owner, clsid) {}
-
-CIVFileWriterFilter::CIVFileWriterFilter(CRootGraph* owner, IBaseFilter* filter) : CRootFilter(owner, filter) {}
+FILTER_WRAPPER_CONSTRUCTORS(CIVFileWriterFilter)
 
 CIVFileWriterFilter::~CIVFileWriterFilter() {
     m_pParams.Release();
@@ -91,12 +86,7 @@ CFilterClassRecord CIVMuxFilter::s_classRecord(&CLSID_IVMultiplexer, nullptr, "I
 FILTER_WRAPPER_CREATORS(CIVMuxFilter)
 FILTER_WRAPPER_HOOKS(CIVMuxFilter)
 
-CIVMuxFilter::CIVMuxFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag)
-    : CRootFilter(owner, category, friendlyName, flag) {}
-
-CIVMuxFilter::CIVMuxFilter(CRootGraph* owner, REFCLSID clsid) : CRootFilter(owner, clsid) {}
-
-CIVMuxFilter::CIVMuxFilter(CRootGraph* owner, IBaseFilter* filter) : CRootFilter(owner, filter) {}
+FILTER_WRAPPER_CONSTRUCTORS(CIVMuxFilter)
 
 CIVMuxFilter::~CIVMuxFilter() = default;
 
@@ -133,13 +123,7 @@ CFilterClassRecord CIVStillCaptureFilter::s_classRecord(&CLSID_IVStillCapture, n
 FILTER_WRAPPER_CREATORS(CIVStillCaptureFilter)
 FILTER_WRAPPER_HOOKS(CIVStillCaptureFilter)
 
-CIVStillCaptureFilter::CIVStillCaptureFilter(CRootGraph* owner, const GUID* category, const char* friendlyName,
-                                             int flag)
-    : CRootFilter(owner, category, friendlyName, flag) {}
-
-CIVStillCaptureFilter::CIVStillCaptureFilter(CRootGraph* owner, REFCLSID clsid) : CRootFilter(owner, clsid) {}
-
-CIVStillCaptureFilter::CIVStillCaptureFilter(CRootGraph* owner, IBaseFilter* filter) : CRootFilter(owner, filter) {}
+FILTER_WRAPPER_CONSTRUCTORS(CIVStillCaptureFilter)
 
 CIVStillCaptureFilter::~CIVStillCaptureFilter() = default;
 
@@ -194,12 +178,7 @@ CFilterClassRecord CIVDownScaleFilter::s_classRecord(&CLSID_IVDownScale, nullptr
 FILTER_WRAPPER_CREATORS(CIVDownScaleFilter)
 FILTER_WRAPPER_HOOKS(CIVDownScaleFilter)
 
-CIVDownScaleFilter::CIVDownScaleFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag)
-    : CRootFilter(owner, category, friendlyName, flag) {}
-
-CIVDownScaleFilter::CIVDownScaleFilter(CRootGraph* owner, REFCLSID clsid) : CRootFilter(owner, clsid) {}
-
-CIVDownScaleFilter::CIVDownScaleFilter(CRootGraph* owner, IBaseFilter* filter) : CRootFilter(owner, filter) {}
+FILTER_WRAPPER_CONSTRUCTORS(CIVDownScaleFilter)
 
 CIVDownScaleFilter::~CIVDownScaleFilter() {
     m_pParams.Release();

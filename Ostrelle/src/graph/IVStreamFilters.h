@@ -8,6 +8,7 @@
 
 #include "graph/FilterClassRecord.h"
 #include "graph/IVParamCalls.h"
+#include "graph/FilterWrapperClass.h"
 #include "graph/RootFilter.h"
 
 // The multiplexer's settings record; the ids the fields carry are kIVMuxCallOrder's.
@@ -22,9 +23,7 @@ extern const int kIVMuxPresets[5][6];
 
 class CIVFileWriterFilter : public CRootFilter {
 public:
-    CIVFileWriterFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag);
-    CIVFileWriterFilter(CRootGraph* owner, REFCLSID clsid);
-    CIVFileWriterFilter(CRootGraph* owner, IBaseFilter* filter);
+    FILTER_WRAPPER_CONSTRUCTOR_DECLARATIONS(CIVFileWriterFilter);
     ~CIVFileWriterFilter() override;
 
     HRESULT OnHook1(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
@@ -50,9 +49,7 @@ private:
 
 class CIVMuxFilter : public CRootFilter {
 public:
-    CIVMuxFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag);
-    CIVMuxFilter(CRootGraph* owner, REFCLSID clsid);
-    CIVMuxFilter(CRootGraph* owner, IBaseFilter* filter);
+    FILTER_WRAPPER_CONSTRUCTOR_DECLARATIONS(CIVMuxFilter);
     ~CIVMuxFilter() override;
 
     HRESULT OnHook1(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
@@ -80,9 +77,7 @@ public:
 
 class CIVStillCaptureFilter : public CRootFilter {
 public:
-    CIVStillCaptureFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag);
-    CIVStillCaptureFilter(CRootGraph* owner, REFCLSID clsid);
-    CIVStillCaptureFilter(CRootGraph* owner, IBaseFilter* filter);
+    FILTER_WRAPPER_CONSTRUCTOR_DECLARATIONS(CIVStillCaptureFilter);
     ~CIVStillCaptureFilter() override;
 
     HRESULT OnHook1(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
@@ -120,9 +115,7 @@ private:
 
 class CIVDownScaleFilter : public CRootFilter {
 public:
-    CIVDownScaleFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag);
-    CIVDownScaleFilter(CRootGraph* owner, REFCLSID clsid);
-    CIVDownScaleFilter(CRootGraph* owner, IBaseFilter* filter);
+    FILTER_WRAPPER_CONSTRUCTOR_DECLARATIONS(CIVDownScaleFilter);
     ~CIVDownScaleFilter() override;
 
     HRESULT OnHook1(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;

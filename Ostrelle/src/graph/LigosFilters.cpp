@@ -58,12 +58,7 @@ CFilterClassRecord CLigosEncoderFilter::s_classRecord(&CLSID_LigosEncoder, nullp
 FILTER_WRAPPER_CREATORS(CLigosEncoderFilter)
 FILTER_WRAPPER_HOOKS(CLigosEncoderFilter)
 
-CLigosEncoderFilter::CLigosEncoderFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag)
-    : CRootFilter(owner, category, friendlyName, flag) {}
-
-CLigosEncoderFilter::CLigosEncoderFilter(CRootGraph* owner, REFCLSID clsid) : CRootFilter(owner, clsid) {}
-
-CLigosEncoderFilter::CLigosEncoderFilter(CRootGraph* owner, IBaseFilter* filter) : CRootFilter(owner, filter) {}
+FILTER_WRAPPER_CONSTRUCTORS(CLigosEncoderFilter)
 
 CLigosEncoderFilter::~CLigosEncoderFilter() {
     m_pEncoder.Release();
@@ -152,13 +147,7 @@ CFilterClassRecord CLigosTranscodeFilter::s_classRecord(&CLSID_LigosTranscoder, 
 FILTER_WRAPPER_CREATORS(CLigosTranscodeFilter)
 FILTER_WRAPPER_HOOKS(CLigosTranscodeFilter)
 
-CLigosTranscodeFilter::CLigosTranscodeFilter(CRootGraph* owner, const GUID* category, const char* friendlyName,
-                                             int flag)
-    : CRootFilter(owner, category, friendlyName, flag) {}
-
-CLigosTranscodeFilter::CLigosTranscodeFilter(CRootGraph* owner, REFCLSID clsid) : CRootFilter(owner, clsid) {}
-
-CLigosTranscodeFilter::CLigosTranscodeFilter(CRootGraph* owner, IBaseFilter* filter) : CRootFilter(owner, filter) {}
+FILTER_WRAPPER_CONSTRUCTORS(CLigosTranscodeFilter)
 
 CLigosTranscodeFilter::~CLigosTranscodeFilter() {
     m_pTranscoder.Release();

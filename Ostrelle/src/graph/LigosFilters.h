@@ -7,6 +7,7 @@
 #include <makers/ligos.h>
 
 #include "graph/FilterClassRecord.h"
+#include "graph/FilterWrapperClass.h"
 #include "graph/RootFilter.h"
 
 // Three values handed to the encoder's method 7 one by one.
@@ -35,9 +36,7 @@ extern const LigosPreset kLigosPresets[8];
 
 class CLigosEncoderFilter : public CRootFilter {
 public:
-    CLigosEncoderFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag);
-    CLigosEncoderFilter(CRootGraph* owner, REFCLSID clsid);
-    CLigosEncoderFilter(CRootGraph* owner, IBaseFilter* filter);
+    FILTER_WRAPPER_CONSTRUCTOR_DECLARATIONS(CLigosEncoderFilter);
     ~CLigosEncoderFilter() override;
 
     HRESULT OnHook1(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
@@ -82,9 +81,7 @@ private:
 
 class CLigosTranscodeFilter : public CRootFilter {
 public:
-    CLigosTranscodeFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag);
-    CLigosTranscodeFilter(CRootGraph* owner, REFCLSID clsid);
-    CLigosTranscodeFilter(CRootGraph* owner, IBaseFilter* filter);
+    FILTER_WRAPPER_CONSTRUCTOR_DECLARATIONS(CLigosTranscodeFilter);
     ~CLigosTranscodeFilter() override;
 
     HRESULT OnHook1(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;

@@ -5,13 +5,12 @@
 #include <makers/mainconcept.h>
 
 #include "graph/FilterClassRecord.h"
+#include "graph/FilterWrapperClass.h"
 #include "graph/RootFilter.h"
 
 class CMCH264DecoderFilter : public CRootFilter {
 public:
-    CMCH264DecoderFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag);
-    CMCH264DecoderFilter(CRootGraph* owner, REFCLSID clsid);
-    CMCH264DecoderFilter(CRootGraph* owner, IBaseFilter* filter);
+    FILTER_WRAPPER_CONSTRUCTOR_DECLARATIONS(CMCH264DecoderFilter);
     ~CMCH264DecoderFilter() override;
 
     HRESULT OnHook1(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;

@@ -8,13 +8,12 @@
 
 #include "graph/FilterClassRecord.h"
 #include "graph/MCInterfaceGroups.h"
+#include "graph/FilterWrapperClass.h"
 #include "graph/RootFilter.h"
 
 class CMCH264EncoderFilter : public CRootFilter, public CMCAudioGroup, public CMCMuxGroup, public CMCMuxParamGroup {
 public:
-    CMCH264EncoderFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag);
-    CMCH264EncoderFilter(CRootGraph* owner, REFCLSID clsid);
-    CMCH264EncoderFilter(CRootGraph* owner, IBaseFilter* filter);
+    FILTER_WRAPPER_CONSTRUCTOR_DECLARATIONS(CMCH264EncoderFilter);
     ~CMCH264EncoderFilter() override;
 
     HRESULT OnHook1(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;

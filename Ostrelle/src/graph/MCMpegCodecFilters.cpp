@@ -21,10 +21,8 @@ const OutputFormat kDefaultOutputFormats[] = {
 
 }  // namespace
 
-#define MC_CODEC_WRAPPER_CLASS(Class, clsid, name) FILTER_WRAPPER_CLSID_CLASS(Class, clsid, name)
-
 // ---- multiplexer ----
-MC_CODEC_WRAPPER_CLASS(CMCMuxFilter, CLSID_MCMpegMultiplexer, "MainConcept Demo MPEG Multiplexer")
+FILTER_WRAPPER_CLSID_CLASS(CMCMuxFilter, CLSID_MCMpegMultiplexer, "MainConcept Demo MPEG Multiplexer")
 
 CMCMuxFilter::~CMCMuxFilter() {
     m_pFileSink.Release();
@@ -48,14 +46,14 @@ BOOL CMCMuxFilter::Init() {
 BOOL CMCMuxFilter::SetMuxParam25(DWORD value) { return SetMuxParam(kMuxParam25, value); }
 
 // ---- audio decoder ----
-MC_CODEC_WRAPPER_CLASS(CMCAudioDecoderFilter, CLSID_MCMpegAudioDecoder, "MainConcept Demo MPEG Audio Decoder")
+FILTER_WRAPPER_CLSID_CLASS(CMCAudioDecoderFilter, CLSID_MCMpegAudioDecoder, "MainConcept Demo MPEG Audio Decoder")
 
 CMCAudioDecoderFilter::~CMCAudioDecoderFilter() = default;
 
 BOOL CMCAudioDecoderFilter::Init() { return CRootFilter::Init(); }
 
 // ---- audio encoder ----
-MC_CODEC_WRAPPER_CLASS(CMCAudioEncoderFilter, CLSID_MCMpegAudioEncoder, "MainConcept Demo MPEG Audio Encoder")
+FILTER_WRAPPER_CLSID_CLASS(CMCAudioEncoderFilter, CLSID_MCMpegAudioEncoder, "MainConcept Demo MPEG Audio Encoder")
 
 CMCAudioEncoderFilter::~CMCAudioEncoderFilter() {
     m_pAudioParams.Release();
@@ -73,7 +71,7 @@ BOOL CMCAudioEncoderFilter::Init() {
 }
 
 // ---- splitter ----
-MC_CODEC_WRAPPER_CLASS(CMCSplitterFilter, CLSID_MCMpegSplitter, "MainConcept Demo MPEG Splitter")
+FILTER_WRAPPER_CLSID_CLASS(CMCSplitterFilter, CLSID_MCMpegSplitter, "MainConcept Demo MPEG Splitter")
 
 CMCSplitterFilter::~CMCSplitterFilter() { m_pSplitterParams.Release(); }
 
@@ -92,7 +90,7 @@ BOOL CMCSplitterFilter::SetSplitterParam(DWORD id, DWORD value) {
 }
 
 // ---- video decoder ----
-MC_CODEC_WRAPPER_CLASS(CMCVideoDecoderFilter, CLSID_MCMpegVideoDecoder, "MainConcept Demo MPEG Video Decoder")
+FILTER_WRAPPER_CLSID_CLASS(CMCVideoDecoderFilter, CLSID_MCMpegVideoDecoder, "MainConcept Demo MPEG Video Decoder")
 
 CMCVideoDecoderFilter::~CMCVideoDecoderFilter() {
     m_pDecoderOutput.Release();
@@ -161,7 +159,7 @@ BOOL CMCVideoDecoderFilter::SetDefaultOutputFormats() {
 }
 
 // ---- video encoder ----
-MC_CODEC_WRAPPER_CLASS(CMCVideoEncoderFilter, CLSID_MCMpegVideoEncoder, "MainConcept Demo MPEG Video Encoder")
+FILTER_WRAPPER_CLSID_CLASS(CMCVideoEncoderFilter, CLSID_MCMpegVideoEncoder, "MainConcept Demo MPEG Video Encoder")
 
 CMCVideoEncoderFilter::~CMCVideoEncoderFilter() {
     m_pVideoParams.Release();

@@ -9,13 +9,12 @@
 #include "graph/FilterClassRecord.h"
 #include "graph/MCInterfaceGroups.h"
 #include "graph/MCSettingsRecords.h"
+#include "graph/FilterWrapperClass.h"
 #include "graph/RootFilter.h"
 
 class CMCMpegEncoderFilter : public CRootFilter, public CMCAudioGroup, public CMCMuxGroup, public CMCVideoGroup {
 public:
-    CMCMpegEncoderFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag);
-    CMCMpegEncoderFilter(CRootGraph* owner, REFCLSID clsid);
-    CMCMpegEncoderFilter(CRootGraph* owner, IBaseFilter* filter);
+    FILTER_WRAPPER_CONSTRUCTOR_DECLARATIONS(CMCMpegEncoderFilter);
     ~CMCMpegEncoderFilter() override;
 
     HRESULT OnHook1(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;

@@ -17,12 +17,7 @@ CFilterClassRecord CMpeg4VkiV3Filter::s_classRecord(nullptr, &CLSID_VideoCompres
                                                     &CMpeg4VkiV3Filter::CreateInstance,
                                                     &CMpeg4VkiV3Filter::WrapInstance);
 
-CMpeg4VkiFilter::CMpeg4VkiFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag)
-    : CRootFilter(owner, category, friendlyName, flag) {}
-
-CMpeg4VkiFilter::CMpeg4VkiFilter(CRootGraph* owner, REFCLSID clsid) : CRootFilter(owner, clsid) {}
-
-CMpeg4VkiFilter::CMpeg4VkiFilter(CRootGraph* owner, IBaseFilter* filter) : CRootFilter(owner, filter) {}
+FILTER_WRAPPER_CONSTRUCTORS(CMpeg4VkiFilter)
 
 CMpeg4VkiFilter::~CMpeg4VkiFilter() {
     m_pCompressDialogs.Release();

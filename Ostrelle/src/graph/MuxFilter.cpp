@@ -7,12 +7,7 @@ CFilterClassRecord CMuxFilter::s_classRecord(&CLSID_AviDest, nullptr, "Microsoft
 
 FILTER_WRAPPER_CREATORS(CMuxFilter)
 
-CMuxFilter::CMuxFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag)
-    : CRootFilter(owner, category, friendlyName, flag) {}
-
-CMuxFilter::CMuxFilter(CRootGraph* owner, REFCLSID clsid) : CRootFilter(owner, clsid) {}
-
-CMuxFilter::CMuxFilter(CRootGraph* owner, IBaseFilter* filter) : CRootFilter(owner, filter) {}
+FILTER_WRAPPER_CONSTRUCTORS(CMuxFilter)
 
 CMuxFilter::~CMuxFilter() = default;
 

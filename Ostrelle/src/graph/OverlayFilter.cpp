@@ -34,12 +34,7 @@ bool IsControl(int which) {
 
 FILTER_WRAPPER_CREATORS(COverlayFilter)
 
-COverlayFilter::COverlayFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag)
-    : CRootFilter(owner, category, friendlyName, flag) {}
-
-COverlayFilter::COverlayFilter(CRootGraph* owner, REFCLSID clsid) : CRootFilter(owner, clsid) {}
-
-COverlayFilter::COverlayFilter(CRootGraph* owner, IBaseFilter* filter) : CRootFilter(owner, filter) {}
+FILTER_WRAPPER_CONSTRUCTORS(COverlayFilter)
 
 COverlayFilter::~COverlayFilter() {
     delete m_pColorControl;

@@ -9,6 +9,7 @@
 #include <mpconfig.h>
 
 #include "graph/FilterClassRecord.h"
+#include "graph/FilterWrapperClass.h"
 #include "graph/RootFilter.h"
 
 class COverlayFilter : public CRootFilter {
@@ -16,9 +17,7 @@ public:
     // The colour controls, by the operations' `which`.
     enum { BRIGHTNESS = 0, CONTRAST, HUE, SATURATION, SHARPNESS, COLOR_CONTROL_COUNT };
 
-    COverlayFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag);
-    COverlayFilter(CRootGraph* owner, REFCLSID clsid);
-    COverlayFilter(CRootGraph* owner, IBaseFilter* filter);
+    FILTER_WRAPPER_CONSTRUCTOR_DECLARATIONS(COverlayFilter);
     ~COverlayFilter() override;
 
     HRESULT OnHook1(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;

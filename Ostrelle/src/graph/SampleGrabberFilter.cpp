@@ -11,12 +11,7 @@ CFilterClassRecord CSampleGrabberFilter::s_classRecord(&CLSID_SampleGrabber, nul
 
 FILTER_WRAPPER_CREATORS(CSampleGrabberFilter)
 
-CSampleGrabberFilter::CSampleGrabberFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag)
-    : CRootFilter(owner, category, friendlyName, flag) {}
-
-CSampleGrabberFilter::CSampleGrabberFilter(CRootGraph* owner, REFCLSID clsid) : CRootFilter(owner, clsid) {}
-
-CSampleGrabberFilter::CSampleGrabberFilter(CRootGraph* owner, IBaseFilter* filter) : CRootFilter(owner, filter) {}
+FILTER_WRAPPER_CONSTRUCTORS(CSampleGrabberFilter)
 
 CSampleGrabberFilter::~CSampleGrabberFilter() {
     m_pGrabber.Release();

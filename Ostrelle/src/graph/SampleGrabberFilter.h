@@ -6,13 +6,12 @@
 
 #include "graph/FilterClassRecord.h"
 #include "graph/GrabberCallback.h"
+#include "graph/FilterWrapperClass.h"
 #include "graph/RootFilter.h"
 
 class CSampleGrabberFilter : public CRootFilter {
 public:
-    CSampleGrabberFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag);
-    CSampleGrabberFilter(CRootGraph* owner, REFCLSID clsid);
-    CSampleGrabberFilter(CRootGraph* owner, IBaseFilter* filter);
+    FILTER_WRAPPER_CONSTRUCTOR_DECLARATIONS(CSampleGrabberFilter);
     ~CSampleGrabberFilter() override;
 
     HRESULT OnHook1(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;

@@ -9,12 +9,7 @@ CFilterClassRecord CTimeDelayFilter::s_classRecord(&CLSID_VorlaneTimeDelay, null
 
 FILTER_WRAPPER_CREATORS(CTimeDelayFilter)
 
-CTimeDelayFilter::CTimeDelayFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag)
-    : CRootFilter(owner, category, friendlyName, flag) {}
-
-CTimeDelayFilter::CTimeDelayFilter(CRootGraph* owner, REFCLSID clsid) : CRootFilter(owner, clsid) {}
-
-CTimeDelayFilter::CTimeDelayFilter(CRootGraph* owner, IBaseFilter* filter) : CRootFilter(owner, filter) {}
+FILTER_WRAPPER_CONSTRUCTORS(CTimeDelayFilter)
 
 CTimeDelayFilter::~CTimeDelayFilter() = default;
 

@@ -3,13 +3,12 @@
 #pragma once
 
 #include "graph/FilterClassRecord.h"
+#include "graph/FilterWrapperClass.h"
 #include "graph/RootFilter.h"
 
 class CTimeDelayFilter : public CRootFilter {
 public:
-    CTimeDelayFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag);
-    CTimeDelayFilter(CRootGraph* owner, REFCLSID clsid);
-    CTimeDelayFilter(CRootGraph* owner, IBaseFilter* filter);
+    FILTER_WRAPPER_CONSTRUCTOR_DECLARATIONS(CTimeDelayFilter);
     ~CTimeDelayFilter() override;
 
     HRESULT OnHook1(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
