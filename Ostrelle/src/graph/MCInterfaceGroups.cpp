@@ -2,7 +2,7 @@
 
 #include "graph/FileSinkName.h"
 #include "graph/MCForward.h"
-#include "graph/MCSettingsRecords.h"
+#include "graph/MCVideoRecord.h"
 
 // ---- audio ----
 BOOL CMCAudioGroup::AudioSettings3(DWORD v) { return MCForward(m_pAudioSettings.p, &IMCAudioSettings::Settings3, v); }

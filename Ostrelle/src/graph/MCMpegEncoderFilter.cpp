@@ -2,6 +2,7 @@
 
 #include "graph/FilterWrapperClass.h"
 #include "graph/MCForward.h"
+#include "graph/MCVideoRecord.h"
 
 namespace {
 constexpr DWORD kParam60 = 0x60;

@@ -7,9 +7,9 @@
 #include <makers/mainconcept.h>
 
 #include "graph/FilterClassRecord.h"
-#include "graph/MCInterfaceGroups.h"
-#include "graph/MCSettingsRecords.h"
 #include "graph/FilterWrapperClass.h"
+#include "graph/MCEncoderSetup.h"
+#include "graph/MCInterfaceGroups.h"
 #include "graph/RootFilter.h"
 
 class CMCMpegEncoderFilter : public CRootFilter, public CMCAudioGroup, public CMCMuxGroup, public CMCVideoGroup {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "graph/MCMpegEncoderFilter.h"
+#include "graph/MCVideoRecord.h"
 #include "hwsim/installed/McMpegFilters.h"
 #include "support/SystemBench.h"
 

@@ -1,4 +1,4 @@
-#include "graph/MCSettingsRecords.h"
+#include "graph/MCEncoderSetup.h"
 
 const MCPresetRow kMCPresets[6] = {
     {"VCD", 1, 0, 1, 1150000.0, 352, 288, 240, 2},
@@ -22,17 +22,4 @@ BOOL FillMCPreset(const MCPresetRow& row, MCEncoderSetup* setup, BOOL pal) {
     setup->nAudioValue = kMCPresetAudioValue;
     setup->nPresetClass = row.presetClass;
     return TRUE;
-}
-
-void SetMCModeNibble(MC_VIDEO_SETTINGS* record, int value) {
-    BYTE& byte = record->bytes[kMCVideoModeNibble];
-    byte = static_cast<BYTE>((byte & 0xE1) | ((value & 0x0F) << 1));
-}
-
-BOOL MCSetVideoModeNibble(IMCVideoSettings* settings, int value) {
-    if (settings == nullptr) return FALSE;
-    MC_VIDEO_SETTINGS record = {};
-    if (FAILED(settings->GetSettings(&record))) return FALSE;
-    SetMCModeNibble(&record, value);
-    return SUCCEEDED(settings->SetSettings(&record)) ? TRUE : FALSE;
 }
