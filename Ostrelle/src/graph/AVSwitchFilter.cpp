@@ -2,10 +2,7 @@
 
 #include "graph/FilterWrapperClass.h"
 
-CFilterClassRecord CAVSwitchFilter::s_classRecord(&CLSID_VorlaneAVSwitch, nullptr, "Vorlane AV Switch",
-                                                  &CAVSwitchFilter::CreateInstance, &CAVSwitchFilter::WrapInstance);
-
-FILTER_WRAPPER_CREATORS(CAVSwitchFilter)
+FILTER_WRAPPER_REGISTRATION(CAVSwitchFilter, &CLSID_VorlaneAVSwitch, nullptr, "Vorlane AV Switch")
 
 FILTER_WRAPPER_CONSTRUCTORS(CAVSwitchFilter)
 

@@ -20,9 +20,7 @@ public:
     // *pOn is the switch as read, "on" when the call failed (which answers FALSE).
     BOOL GetSwitch(BOOL* pOn);
 
-    static CRootFilter* CreateInstance(CRootGraph* graph, int flag);
-    static CRootFilter* WrapInstance(CRootGraph* graph, IBaseFilter* filter);
-    static CFilterClassRecord s_classRecord;
+    FILTER_WRAPPER_CREATOR_DECLARATIONS;
 
 private:
     CComPtr<IAVSwitch> m_pSwitch;

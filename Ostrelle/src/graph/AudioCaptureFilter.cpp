@@ -8,9 +8,7 @@
 #include "graph/FormatBlock.h"
 #include "graph/RootGraph.h"
 
-CFilterClassRecord CAudioCaptureFilter::s_classRecord(nullptr, &CLSID_AudioInputDeviceCategory, kAnyDeviceName,
-                                                      &CAudioCaptureFilter::CreateInstance,
-                                                      &CAudioCaptureFilter::WrapInstance);
+FILTER_WRAPPER_REGISTRATION(CAudioCaptureFilter, nullptr, &CLSID_AudioInputDeviceCategory, kAnyDeviceName)
 
 namespace {
 
@@ -32,8 +30,6 @@ HMIXEROBJ AsObject(HMIXER mixer) {
 }
 
 }  // namespace
-
-FILTER_WRAPPER_CREATORS(CAudioCaptureFilter)
 
 FILTER_WRAPPER_CONSTRUCTORS(CAudioCaptureFilter)
 

@@ -16,14 +16,7 @@ void PutLE32(BYTE* at, DWORD value) {
 
 // ---- CDeinterlaceFilter ----
 
-CFilterClassRecord CDeinterlaceFilter::s_classRecord(&CLSID_VorlaneDeinterlace, nullptr, "Vorlane Deinterlace Filter",
-                                                     &CDeinterlaceFilter::CreateInstance,
-                                                     &CDeinterlaceFilter::WrapInstance);
-
-FILTER_WRAPPER_CREATORS(CDeinterlaceFilter)
-FILTER_WRAPPER_HOOKS(CDeinterlaceFilter)
-
-FILTER_WRAPPER_CONSTRUCTORS(CDeinterlaceFilter)
+FILTER_WRAPPER_CLSID_CLASS(CDeinterlaceFilter, CLSID_VorlaneDeinterlace, "Vorlane Deinterlace Filter")
 
 CDeinterlaceFilter::~CDeinterlaceFilter() {
     m_pDeinterlace.Release();
@@ -91,14 +84,7 @@ BOOL CDeinterlaceFilter::SetText(const char* text, DWORD value) {
 
 // ---- CSnapPictureFilter ----
 
-CFilterClassRecord CSnapPictureFilter::s_classRecord(&CLSID_VorlaneSnapPicture, nullptr, "Vorlane Snap Picture Filter",
-                                                     &CSnapPictureFilter::CreateInstance,
-                                                     &CSnapPictureFilter::WrapInstance);
-
-FILTER_WRAPPER_CREATORS(CSnapPictureFilter)
-FILTER_WRAPPER_HOOKS(CSnapPictureFilter)
-
-FILTER_WRAPPER_CONSTRUCTORS(CSnapPictureFilter)
+FILTER_WRAPPER_CLSID_CLASS(CSnapPictureFilter, CLSID_VorlaneSnapPicture, "Vorlane Snap Picture Filter")
 
 CSnapPictureFilter::~CSnapPictureFilter() {
     m_pSnap.Release();

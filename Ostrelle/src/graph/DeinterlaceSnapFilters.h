@@ -17,8 +17,7 @@ public:
     FILTER_WRAPPER_CONSTRUCTOR_DECLARATIONS(CDeinterlaceFilter);
     ~CDeinterlaceFilter() override;
 
-    HRESULT OnHook1(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
-    HRESULT OnHook2(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
+    FILTER_WRAPPER_HOOK_DECLARATIONS;
     // Opens the deinterlace interface; TRUE only for S_OK.
     BOOL Init() override;
 
@@ -36,9 +35,7 @@ public:
     BOOL SetMode(LONG mode);
     BOOL SetText(const char* text, DWORD value);
 
-    static CRootFilter* CreateInstance(CRootGraph* graph, int flag);
-    static CRootFilter* WrapInstance(CRootGraph* graph, IBaseFilter* filter);
-    static CFilterClassRecord s_classRecord;
+    FILTER_WRAPPER_CREATOR_DECLARATIONS;
 
 private:
     typedef HRESULT (STDMETHODCALLTYPE IVorlaneDeinterlace::*SwitchGetter)(VARIANT_BOOL*);
@@ -54,8 +51,7 @@ public:
     FILTER_WRAPPER_CONSTRUCTOR_DECLARATIONS(CSnapPictureFilter);
     ~CSnapPictureFilter() override;
 
-    HRESULT OnHook1(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
-    HRESULT OnHook2(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
+    FILTER_WRAPPER_HOOK_DECLARATIONS;
     // Opens the snapshot interface; TRUE when the query succeeded (S_FALSE too).
     BOOL Init() override;
 
@@ -64,9 +60,7 @@ public:
     // 260 characters or more.
     BOOL SavePicture(int format, const char* path, int quality);
 
-    static CRootFilter* CreateInstance(CRootGraph* graph, int flag);
-    static CRootFilter* WrapInstance(CRootGraph* graph, IBaseFilter* filter);
-    static CFilterClassRecord s_classRecord;
+    FILTER_WRAPPER_CREATOR_DECLARATIONS;
 
 private:
     CComPtr<IVorlaneSnapPicture> m_pSnap;

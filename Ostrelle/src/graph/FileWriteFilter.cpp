@@ -3,18 +3,11 @@
 #include "graph/FileSinkName.h"
 #include "graph/FilterWrapperClass.h"
 
-CFilterClassRecord CFileWriteFilter::s_classRecord(&CLSID_FileWriter, nullptr, "File Write Filter",
-                                                   &CFileWriteFilter::CreateInstance, &CFileWriteFilter::WrapInstance);
-
-FILTER_WRAPPER_CREATORS(CFileWriteFilter)
-
-FILTER_WRAPPER_CONSTRUCTORS(CFileWriteFilter)
+FILTER_WRAPPER_CLSID_CLASS(CFileWriteFilter, CLSID_FileWriter, "File Write Filter")
 
 CFileWriteFilter::~CFileWriteFilter() {
     m_pFileSink.Release();
 }
-
-FILTER_WRAPPER_HOOKS(CFileWriteFilter)
 
 BOOL CFileWriteFilter::Init() {
     m_pFileSink.Release();

@@ -11,8 +11,7 @@ public:
     FILTER_WRAPPER_CONSTRUCTOR_DECLARATIONS(CFileWriteFilter);
     ~CFileWriteFilter() override;
 
-    HRESULT OnHook1(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
-    HRESULT OnHook2(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
+    FILTER_WRAPPER_HOOK_DECLARATIONS;
     // Opens IFileSinkFilter2.
     BOOL Init() override;
 
@@ -24,9 +23,7 @@ public:
     // name does not fit.
     BOOL GetFileName(char* buffer, int size = MAX_PATH);
 
-    static CRootFilter* CreateInstance(CRootGraph* graph, int flag);
-    static CRootFilter* WrapInstance(CRootGraph* graph, IBaseFilter* filter);
-    static CFilterClassRecord s_classRecord;
+    FILTER_WRAPPER_CREATOR_DECLARATIONS;
 
 private:
     CComPtr<IFileSinkFilter2> m_pFileSink;

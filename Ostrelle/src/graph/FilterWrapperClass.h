@@ -12,14 +12,23 @@
     Class(CRootGraph* owner, REFCLSID clsid);                                            \
     Class(CRootGraph* owner, IBaseFilter* filter)
 
-// What a registered wrapper class declares for the registry: the two hook slots, the creators
-// and its record (defined by FILTER_WRAPPER_HOOKS and FILTER_WRAPPER_CREATORS).
-#define FILTER_WRAPPER_REGISTRY_DECLARATIONS(Class)                                     \
-    HRESULT OnHook1(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;               \
-    HRESULT OnHook2(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;               \
-    static CRootFilter* CreateInstance(CRootGraph* graph, int flag);                     \
-    static CRootFilter* WrapInstance(CRootGraph* graph, IBaseFilter* filter);            \
+// The class's own copies of the two hook slots (defined by FILTER_WRAPPER_HOOKS).
+#define FILTER_WRAPPER_HOOK_DECLARATIONS                                      \
+    HRESULT OnHook1(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;     \
+    HRESULT OnHook2(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override
+
+// The registry's creators and the class's record (defined by FILTER_WRAPPER_REGISTRATION, or by
+// FILTER_WRAPPER_CREATORS beside a record of the class's own).
+#define FILTER_WRAPPER_CREATOR_DECLARATIONS                                   \
+    static CRootFilter* CreateInstance(CRootGraph* graph, int flag);           \
+    static CRootFilter* WrapInstance(CRootGraph* graph, IBaseFilter* filter);  \
     static CFilterClassRecord s_classRecord
+
+// What a registered wrapper class declares for the registry: the hook slots, the creators and
+// its record.
+#define FILTER_WRAPPER_REGISTRY_DECLARATIONS(Class) \
+    FILTER_WRAPPER_HOOK_DECLARATIONS;               \
+    FILTER_WRAPPER_CREATOR_DECLARATIONS
 
 // What a wrapper class declares alike: the three constructors, the destructor, Init and the
 // registry's part.
@@ -37,6 +46,11 @@
         return WrapFilterOfClass<Class>(graph, filter);                         \
     }
 
+// The record of the class (its CLSID or its category, and its name) and the creators over it.
+#define FILTER_WRAPPER_REGISTRATION(Class, clsid, category, name)                                          \
+    CFilterClassRecord Class::s_classRecord(clsid, category, name, &Class::CreateInstance, &Class::WrapInstance); \
+    FILTER_WRAPPER_CREATORS(Class)
+
 #define FILTER_WRAPPER_HOOKS(Class)                                             \
     HRESULT Class::OnHook1(LONG_PTR, LONG_PTR, LONG_PTR) { return S_OK; }       \
     HRESULT Class::OnHook2(LONG_PTR, LONG_PTR, LONG_PTR) { return S_OK; }
@@ -49,8 +63,7 @@
     Class::Class(CRootGraph* owner, IBaseFilter* filter) : CRootFilter(owner, filter) {}
 
 // The record (by CLSID), creators, constructors and hooks of a wrapper class.
-#define FILTER_WRAPPER_CLSID_CLASS(Class, clsid, name)                                                            \
-    CFilterClassRecord Class::s_classRecord(&clsid, nullptr, name, &Class::CreateInstance, &Class::WrapInstance); \
-    FILTER_WRAPPER_CREATORS(Class)                                                                                \
-    FILTER_WRAPPER_CONSTRUCTORS(Class)                                                                            \
+#define FILTER_WRAPPER_CLSID_CLASS(Class, clsid, name)        \
+    FILTER_WRAPPER_REGISTRATION(Class, &clsid, nullptr, name) \
+    FILTER_WRAPPER_CONSTRUCTORS(Class)                        \
     FILTER_WRAPPER_HOOKS(Class)

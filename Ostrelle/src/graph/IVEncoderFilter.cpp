@@ -64,15 +64,7 @@ BOOL FillVideoPreset(IVVideoConfig* config, const IVVideoPreset& preset, int sta
 
 // ---- CIVAudioEncoderFilter ----
 
-CFilterClassRecord CIVAudioEncoderFilter::s_classRecord(&CLSID_IVAudioEncoder, nullptr,
-                                                        "InterVideo Audio Encoder for vorlane",
-                                                        &CIVAudioEncoderFilter::CreateInstance,
-                                                        &CIVAudioEncoderFilter::WrapInstance);
-
-FILTER_WRAPPER_CREATORS(CIVAudioEncoderFilter)
-FILTER_WRAPPER_HOOKS(CIVAudioEncoderFilter)
-
-FILTER_WRAPPER_CONSTRUCTORS(CIVAudioEncoderFilter)
+FILTER_WRAPPER_CLSID_CLASS(CIVAudioEncoderFilter, CLSID_IVAudioEncoder, "InterVideo Audio Encoder for vorlane")
 
 CIVAudioEncoderFilter::~CIVAudioEncoderFilter() = default;
 
@@ -96,15 +88,7 @@ BOOL CIVAudioEncoderFilter::GetPresetMPEG2(IVAudioConfig* config) { return FillA
 
 // ---- CIVVideoEncoderFilter ----
 
-CFilterClassRecord CIVVideoEncoderFilter::s_classRecord(&CLSID_IVVideoEncoder, nullptr,
-                                                        "InterVideo Video Encoder for vorlane",
-                                                        &CIVVideoEncoderFilter::CreateInstance,
-                                                        &CIVVideoEncoderFilter::WrapInstance);
-
-FILTER_WRAPPER_CREATORS(CIVVideoEncoderFilter)
-FILTER_WRAPPER_HOOKS(CIVVideoEncoderFilter)
-
-FILTER_WRAPPER_CONSTRUCTORS(CIVVideoEncoderFilter)
+FILTER_WRAPPER_CLSID_CLASS(CIVVideoEncoderFilter, CLSID_IVVideoEncoder, "InterVideo Video Encoder for vorlane")
 
 CIVVideoEncoderFilter::~CIVVideoEncoderFilter() = default;
 

@@ -37,15 +37,7 @@ BOOL FillMuxPreset(IVMuxSettings* p, int preset) {
 
 // ---- CIVFileWriterFilter ----
 
-CFilterClassRecord CIVFileWriterFilter::s_classRecord(&CLSID_IVFileWriter, nullptr,
-                                                      "InterVideo File Writer for vorlane",
-                                                      &CIVFileWriterFilter::CreateInstance,
-                                                      &CIVFileWriterFilter::WrapInstance);
-
-FILTER_WRAPPER_CREATORS(CIVFileWriterFilter)
-FILTER_WRAPPER_HOOKS(CIVFileWriterFilter)
-
-FILTER_WRAPPER_CONSTRUCTORS(CIVFileWriterFilter)
+FILTER_WRAPPER_CLSID_CLASS(CIVFileWriterFilter, CLSID_IVFileWriter, "InterVideo File Writer for vorlane")
 
 CIVFileWriterFilter::~CIVFileWriterFilter() {
     m_pParams.Release();
@@ -80,13 +72,7 @@ BOOL CIVFileWriterFilter::GetParam500(void* pValue) {
 
 // ---- CIVMuxFilter ----
 
-CFilterClassRecord CIVMuxFilter::s_classRecord(&CLSID_IVMultiplexer, nullptr, "InterVideo Multiplexer for vorlane",
-                                               &CIVMuxFilter::CreateInstance, &CIVMuxFilter::WrapInstance);
-
-FILTER_WRAPPER_CREATORS(CIVMuxFilter)
-FILTER_WRAPPER_HOOKS(CIVMuxFilter)
-
-FILTER_WRAPPER_CONSTRUCTORS(CIVMuxFilter)
+FILTER_WRAPPER_CLSID_CLASS(CIVMuxFilter, CLSID_IVMultiplexer, "InterVideo Multiplexer for vorlane")
 
 CIVMuxFilter::~CIVMuxFilter() = default;
 
@@ -115,15 +101,7 @@ BOOL CIVMuxFilter::GetMuxPreset5(IVMuxSettings* p) { return FillMuxPreset(p, 4);
 
 // ---- CIVStillCaptureFilter ----
 
-CFilterClassRecord CIVStillCaptureFilter::s_classRecord(&CLSID_IVStillCapture, nullptr,
-                                                        "InterVideo Still Capture for vorlane",
-                                                        &CIVStillCaptureFilter::CreateInstance,
-                                                        &CIVStillCaptureFilter::WrapInstance);
-
-FILTER_WRAPPER_CREATORS(CIVStillCaptureFilter)
-FILTER_WRAPPER_HOOKS(CIVStillCaptureFilter)
-
-FILTER_WRAPPER_CONSTRUCTORS(CIVStillCaptureFilter)
+FILTER_WRAPPER_CLSID_CLASS(CIVStillCaptureFilter, CLSID_IVStillCapture, "InterVideo Still Capture for vorlane")
 
 CIVStillCaptureFilter::~CIVStillCaptureFilter() = default;
 
@@ -170,15 +148,7 @@ BOOL CIVStillCaptureFilter::SaveSnapshot(const char* path) {
 
 // ---- CIVDownScaleFilter ----
 
-CFilterClassRecord CIVDownScaleFilter::s_classRecord(&CLSID_IVDownScale, nullptr,
-                                                     "InterVideo Down Scale Filter for vorlane",
-                                                     &CIVDownScaleFilter::CreateInstance,
-                                                     &CIVDownScaleFilter::WrapInstance);
-
-FILTER_WRAPPER_CREATORS(CIVDownScaleFilter)
-FILTER_WRAPPER_HOOKS(CIVDownScaleFilter)
-
-FILTER_WRAPPER_CONSTRUCTORS(CIVDownScaleFilter)
+FILTER_WRAPPER_CLSID_CLASS(CIVDownScaleFilter, CLSID_IVDownScale, "InterVideo Down Scale Filter for vorlane")
 
 CIVDownScaleFilter::~CIVDownScaleFilter() {
     m_pParams.Release();

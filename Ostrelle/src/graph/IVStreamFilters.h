@@ -26,8 +26,7 @@ public:
     FILTER_WRAPPER_CONSTRUCTOR_DECLARATIONS(CIVFileWriterFilter);
     ~CIVFileWriterFilter() override;
 
-    HRESULT OnHook1(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
-    HRESULT OnHook2(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
+    FILTER_WRAPPER_HOOK_DECLARATIONS;
     // Opens IIVFileWriterParams; TRUE when the query succeeded.
     BOOL Init() override;
 
@@ -39,9 +38,7 @@ public:
     // Reads the 64-bit parameter 0x500 into 8 bytes at pValue.
     BOOL GetParam500(void* pValue);
 
-    static CRootFilter* CreateInstance(CRootGraph* graph, int flag);
-    static CRootFilter* WrapInstance(CRootGraph* graph, IBaseFilter* filter);
-    static CFilterClassRecord s_classRecord;
+    FILTER_WRAPPER_CREATOR_DECLARATIONS;
 
 private:
     CComPtr<IIVFileWriterParams> m_pParams;
@@ -52,8 +49,7 @@ public:
     FILTER_WRAPPER_CONSTRUCTOR_DECLARATIONS(CIVMuxFilter);
     ~CIVMuxFilter() override;
 
-    HRESULT OnHook1(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
-    HRESULT OnHook2(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
+    FILTER_WRAPPER_HOOK_DECLARATIONS;
     // The multiplexer adds input pins as they are connected.
     BOOL Init() override;
 
@@ -70,9 +66,7 @@ public:
     static BOOL GetMuxPreset4(IVMuxSettings* p);
     static BOOL GetMuxPreset5(IVMuxSettings* p);
 
-    static CRootFilter* CreateInstance(CRootGraph* graph, int flag);
-    static CRootFilter* WrapInstance(CRootGraph* graph, IBaseFilter* filter);
-    static CFilterClassRecord s_classRecord;
+    FILTER_WRAPPER_CREATOR_DECLARATIONS;
 };
 
 class CIVStillCaptureFilter : public CRootFilter {
@@ -80,8 +74,7 @@ public:
     FILTER_WRAPPER_CONSTRUCTOR_DECLARATIONS(CIVStillCaptureFilter);
     ~CIVStillCaptureFilter() override;
 
-    HRESULT OnHook1(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
-    HRESULT OnHook2(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
+    FILTER_WRAPPER_HOOK_DECLARATIONS;
 
     // One parameter each, the argument passed through; TRUE when the call succeeded.
     BOOL GetStill601(LONG* pValue);
@@ -104,9 +97,7 @@ public:
     // or a write fails.
     BOOL SaveSnapshot(const char* path);
 
-    static CRootFilter* CreateInstance(CRootGraph* graph, int flag);
-    static CRootFilter* WrapInstance(CRootGraph* graph, IBaseFilter* filter);
-    static CFilterClassRecord s_classRecord;
+    FILTER_WRAPPER_CREATOR_DECLARATIONS;
 
 private:
     BOOL Read(DWORD id, void* pValue);
@@ -118,8 +109,7 @@ public:
     FILTER_WRAPPER_CONSTRUCTOR_DECLARATIONS(CIVDownScaleFilter);
     ~CIVDownScaleFilter() override;
 
-    HRESULT OnHook1(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
-    HRESULT OnHook2(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
+    FILTER_WRAPPER_HOOK_DECLARATIONS;
     // Opens IIVDownScaleParams; TRUE only for S_OK.
     BOOL Init() override;
 
@@ -129,9 +119,7 @@ public:
     // Both outputs untouched unless both reads succeed.
     BOOL GetDownScale(BOOL* pFirst, BOOL* pSecond);
 
-    static CRootFilter* CreateInstance(CRootGraph* graph, int flag);
-    static CRootFilter* WrapInstance(CRootGraph* graph, IBaseFilter* filter);
-    static CFilterClassRecord s_classRecord;
+    FILTER_WRAPPER_CREATOR_DECLARATIONS;
 
 private:
     CComPtr<IIVDownScaleParams> m_pParams;

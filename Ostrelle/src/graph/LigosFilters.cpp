@@ -50,15 +50,7 @@ BOOL SetSinkFile(IUnknown* iface, const char* path) {
 
 // ---- CLigosEncoderFilter ----
 
-CFilterClassRecord CLigosEncoderFilter::s_classRecord(&CLSID_LigosEncoder, nullptr,
-                                                      "Ligos GoMotion Capture Encoder Filter (Vorlane)",
-                                                      &CLigosEncoderFilter::CreateInstance,
-                                                      &CLigosEncoderFilter::WrapInstance);
-
-FILTER_WRAPPER_CREATORS(CLigosEncoderFilter)
-FILTER_WRAPPER_HOOKS(CLigosEncoderFilter)
-
-FILTER_WRAPPER_CONSTRUCTORS(CLigosEncoderFilter)
+FILTER_WRAPPER_CLSID_CLASS(CLigosEncoderFilter, CLSID_LigosEncoder, "Ligos GoMotion Capture Encoder Filter (Vorlane)")
 
 CLigosEncoderFilter::~CLigosEncoderFilter() {
     m_pEncoder.Release();
@@ -139,15 +131,7 @@ BOOL CLigosEncoderFilter::SetPreset7(LIGOS_SETTINGS* s, int argument) { return F
 
 // ---- CLigosTranscodeFilter ----
 
-CFilterClassRecord CLigosTranscodeFilter::s_classRecord(&CLSID_LigosTranscoder, nullptr,
-                                                        "Ligos GoMotion.MPG SDK Transcode Sample",
-                                                        &CLigosTranscodeFilter::CreateInstance,
-                                                        &CLigosTranscodeFilter::WrapInstance);
-
-FILTER_WRAPPER_CREATORS(CLigosTranscodeFilter)
-FILTER_WRAPPER_HOOKS(CLigosTranscodeFilter)
-
-FILTER_WRAPPER_CONSTRUCTORS(CLigosTranscodeFilter)
+FILTER_WRAPPER_CLSID_CLASS(CLigosTranscodeFilter, CLSID_LigosTranscoder, "Ligos GoMotion.MPG SDK Transcode Sample")
 
 CLigosTranscodeFilter::~CLigosTranscodeFilter() {
     m_pTranscoder.Release();

@@ -39,8 +39,7 @@ public:
     FILTER_WRAPPER_CONSTRUCTOR_DECLARATIONS(CLigosEncoderFilter);
     ~CLigosEncoderFilter() override;
 
-    HRESULT OnHook1(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
-    HRESULT OnHook2(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
+    FILTER_WRAPPER_HOOK_DECLARATIONS;
     // Opens the encoder interface; TRUE only for S_OK.
     BOOL Init() override;
 
@@ -71,9 +70,7 @@ public:
     static BOOL SetPreset6(LIGOS_SETTINGS* settings, int argument);
     static BOOL SetPreset7(LIGOS_SETTINGS* settings, int argument);
 
-    static CRootFilter* CreateInstance(CRootGraph* graph, int flag);
-    static CRootFilter* WrapInstance(CRootGraph* graph, IBaseFilter* filter);
-    static CFilterClassRecord s_classRecord;
+    FILTER_WRAPPER_CREATOR_DECLARATIONS;
 
 private:
     CComPtr<ILigosEncoder> m_pEncoder;
@@ -84,8 +81,7 @@ public:
     FILTER_WRAPPER_CONSTRUCTOR_DECLARATIONS(CLigosTranscodeFilter);
     ~CLigosTranscodeFilter() override;
 
-    HRESULT OnHook1(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
-    HRESULT OnHook2(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
+    FILTER_WRAPPER_HOOK_DECLARATIONS;
     // Opens the transcoder interface; TRUE only for S_OK.
     BOOL Init() override;
 
@@ -101,9 +97,7 @@ public:
     // Does nothing.
     HRESULT NotImplemented();
 
-    static CRootFilter* CreateInstance(CRootGraph* graph, int flag);
-    static CRootFilter* WrapInstance(CRootGraph* graph, IBaseFilter* filter);
-    static CFilterClassRecord s_classRecord;
+    FILTER_WRAPPER_CREATOR_DECLARATIONS;
 
 private:
     CComPtr<ILigosTranscoder> m_pTranscoder;

@@ -3,20 +3,11 @@
 #include "graph/FilterWrapperClass.h"
 #include "graph/MCForward.h"
 
-CFilterClassRecord CMCH264DecoderFilter::s_classRecord(&CLSID_MCH264VideoDecoder, nullptr,
-                                                       "MainConcept H.264 Video Decoder",
-                                                       &CMCH264DecoderFilter::CreateInstance,
-                                                       &CMCH264DecoderFilter::WrapInstance);
-
-FILTER_WRAPPER_CREATORS(CMCH264DecoderFilter)
-
-FILTER_WRAPPER_CONSTRUCTORS(CMCH264DecoderFilter)
+FILTER_WRAPPER_CLSID_CLASS(CMCH264DecoderFilter, CLSID_MCH264VideoDecoder, "MainConcept H.264 Video Decoder")
 
 CMCH264DecoderFilter::~CMCH264DecoderFilter() {
     m_pDecoderOutput.Release();
 }
-
-FILTER_WRAPPER_HOOKS(CMCH264DecoderFilter)
 
 BOOL CMCH264DecoderFilter::Init() {
     m_pDecoderOutput.Release();

@@ -13,8 +13,7 @@ public:
     FILTER_WRAPPER_CONSTRUCTOR_DECLARATIONS(CMCH264DecoderFilter);
     ~CMCH264DecoderFilter() override;
 
-    HRESULT OnHook1(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
-    HRESULT OnHook2(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
+    FILTER_WRAPPER_HOOK_DECLARATIONS;
     // Opens IMCH264DecoderOutput.
     BOOL Init() override;
 
@@ -24,9 +23,7 @@ public:
     BOOL GetOutputRecord(MCH264_OUTPUT_RECORD* pRecord);
     BOOL SetOutputRecord(MCH264_OUTPUT_RECORD record);
 
-    static CRootFilter* CreateInstance(CRootGraph* graph, int flag);
-    static CRootFilter* WrapInstance(CRootGraph* graph, IBaseFilter* filter);
-    static CFilterClassRecord s_classRecord;
+    FILTER_WRAPPER_CREATOR_DECLARATIONS;
 
 private:
     CComPtr<IMCH264DecoderOutput> m_pDecoderOutput;

@@ -3,13 +3,7 @@
 #include "graph/FilterWrapperClass.h"
 #include "graph/MCForward.h"
 
-CFilterClassRecord CMCH264EncoderFilter::s_classRecord(&CLSID_MCH264Encoder, nullptr, "MainConcept Demo H.264 Encoder",
-                                                       &CMCH264EncoderFilter::CreateInstance,
-                                                       &CMCH264EncoderFilter::WrapInstance);
-
-FILTER_WRAPPER_CREATORS(CMCH264EncoderFilter)
-FILTER_WRAPPER_CONSTRUCTORS(CMCH264EncoderFilter)
-FILTER_WRAPPER_HOOKS(CMCH264EncoderFilter)
+FILTER_WRAPPER_CLSID_CLASS(CMCH264EncoderFilter, CLSID_MCH264Encoder, "MainConcept Demo H.264 Encoder")
 
 CMCH264EncoderFilter::~CMCH264EncoderFilter() {
     m_pH264Params.Release();

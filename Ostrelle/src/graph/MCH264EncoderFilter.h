@@ -16,8 +16,7 @@ public:
     FILTER_WRAPPER_CONSTRUCTOR_DECLARATIONS(CMCH264EncoderFilter);
     ~CMCH264EncoderFilter() override;
 
-    HRESULT OnHook1(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
-    HRESULT OnHook2(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
+    FILTER_WRAPPER_HOOK_DECLARATIONS;
     // Opens the seven interfaces, every one even after a failure; TRUE when all seven opened. An
     // invalid wrapper still forwards to the interfaces it holds.
     BOOL Init() override;
@@ -32,9 +31,7 @@ public:
     BOOL GetH264Param(DWORD id, DWORD* value);
     BOOL SetH264Param(DWORD id, DWORD value);
 
-    static CRootFilter* CreateInstance(CRootGraph* graph, int flag);
-    static CRootFilter* WrapInstance(CRootGraph* graph, IBaseFilter* filter);
-    static CFilterClassRecord s_classRecord;
+    FILTER_WRAPPER_CREATOR_DECLARATIONS;
 
 private:
     CComPtr<IMCH264Settings> m_pH264Settings;

@@ -10,12 +10,7 @@ constexpr DWORD kParam61 = 0x61;
 constexpr DWORD kAudioParam1 = 1;
 }  // namespace
 
-CFilterClassRecord CMCMpegEncoderFilter::s_classRecord(&CLSID_MCMpegEncoder, nullptr, "MainConcept Demo MPEG Encoder",
-                                                       &CMCMpegEncoderFilter::CreateInstance,
-                                                       &CMCMpegEncoderFilter::WrapInstance);
-
-FILTER_WRAPPER_CREATORS(CMCMpegEncoderFilter)
-FILTER_WRAPPER_CONSTRUCTORS(CMCMpegEncoderFilter)
+FILTER_WRAPPER_CLSID_CLASS(CMCMpegEncoderFilter, CLSID_MCMpegEncoder, "MainConcept Demo MPEG Encoder")
 
 CMCMpegEncoderFilter::~CMCMpegEncoderFilter() {
     m_pAudioSettings.Release();
@@ -25,8 +20,6 @@ CMCMpegEncoderFilter::~CMCMpegEncoderFilter() {
     m_pVideoSettings.Release();
     m_pVideoParams.Release();
 }
-
-FILTER_WRAPPER_HOOKS(CMCMpegEncoderFilter)
 
 BOOL CMCMpegEncoderFilter::Init() {
     m_pAudioSettings.Release();

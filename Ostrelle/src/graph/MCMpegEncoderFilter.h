@@ -17,8 +17,7 @@ public:
     FILTER_WRAPPER_CONSTRUCTOR_DECLARATIONS(CMCMpegEncoderFilter);
     ~CMCMpegEncoderFilter() override;
 
-    HRESULT OnHook1(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
-    HRESULT OnHook2(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
+    FILTER_WRAPPER_HOOK_DECLARATIONS;
     // Opens the six interfaces, every one even after a failure; TRUE when all six opened.
     BOOL Init() override;
 
@@ -44,8 +43,6 @@ public:
     // fails.
     BOOL ApplySetup(const MCEncoderSetup* setup);
 
-    static CRootFilter* CreateInstance(CRootGraph* graph, int flag);
-    static CRootFilter* WrapInstance(CRootGraph* graph, IBaseFilter* filter);
-    static CFilterClassRecord s_classRecord;
+    FILTER_WRAPPER_CREATOR_DECLARATIONS;
 
 };

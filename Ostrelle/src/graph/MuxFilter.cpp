@@ -2,10 +2,7 @@
 
 #include "graph/FilterWrapperClass.h"
 
-CFilterClassRecord CMuxFilter::s_classRecord(&CLSID_AviDest, nullptr, "Microsoft Mux Filter",
-                                             &CMuxFilter::CreateInstance, &CMuxFilter::WrapInstance);
-
-FILTER_WRAPPER_CREATORS(CMuxFilter)
+FILTER_WRAPPER_REGISTRATION(CMuxFilter, &CLSID_AviDest, nullptr, "Microsoft Mux Filter")
 
 FILTER_WRAPPER_CONSTRUCTORS(CMuxFilter)
 

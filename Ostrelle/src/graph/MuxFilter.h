@@ -19,7 +19,5 @@ public:
     // index could not be set or the interleaving interface is missing.
     BOOL ConfigureMux(LONG masterStream);
 
-    static CRootFilter* CreateInstance(CRootGraph* graph, int flag);
-    static CRootFilter* WrapInstance(CRootGraph* graph, IBaseFilter* filter);
-    static CFilterClassRecord s_classRecord;
+    FILTER_WRAPPER_CREATOR_DECLARATIONS;
 };

@@ -5,8 +5,7 @@
 
 #include "graph/FilterWrapperClass.h"
 
-CFilterClassRecord COverlayFilter::s_classRecord(&CLSID_OverlayMixer, nullptr, "Overlay Mixer",
-                                                 &COverlayFilter::CreateInstance, &COverlayFilter::WrapInstance);
+FILTER_WRAPPER_CLSID_CLASS(COverlayFilter, CLSID_OverlayMixer, "Overlay Mixer")
 
 namespace {
 
@@ -32,17 +31,11 @@ bool IsControl(int which) {
 
 }  // namespace
 
-FILTER_WRAPPER_CREATORS(COverlayFilter)
-
-FILTER_WRAPPER_CONSTRUCTORS(COverlayFilter)
-
 COverlayFilter::~COverlayFilter() {
     delete m_pColorControl;
     m_pColorControl = nullptr;
     m_pPinConfig.Release();
 }
-
-FILTER_WRAPPER_HOOKS(COverlayFilter)
 
 BOOL COverlayFilter::Init() {
     m_pPinConfig.Release();

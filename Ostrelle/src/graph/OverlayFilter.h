@@ -20,8 +20,7 @@ public:
     FILTER_WRAPPER_CONSTRUCTOR_DECLARATIONS(COverlayFilter);
     ~COverlayFilter() override;
 
-    HRESULT OnHook1(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
-    HRESULT OnHook2(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
+    FILTER_WRAPPER_HOOK_DECLARATIONS;
     // FALSE only for an invalid filter; opens "Input0"'s IMixerPinConfig2 where there is one.
     BOOL Init() override;
 
@@ -38,9 +37,7 @@ public:
     // The control's range and default from the table; NULL pointers are skipped.
     BOOL GetColorControlRange(int which, LONG* minimum, LONG* maximum, LONG* defaultValue);
 
-    static CRootFilter* CreateInstance(CRootGraph* graph, int flag);
-    static CRootFilter* WrapInstance(CRootGraph* graph, IBaseFilter* filter);
-    static CFilterClassRecord s_classRecord;
+    FILTER_WRAPPER_CREATOR_DECLARATIONS;
 
 private:
     CComPtr<IMixerPinConfig2> m_pPinConfig;

@@ -5,19 +5,11 @@
 #include "graph/FilterWrapperClass.h"
 #include "graph/FormatBlock.h"
 
-CFilterClassRecord CSampleGrabberFilter::s_classRecord(&CLSID_SampleGrabber, nullptr, "SampleGrabber",
-                                                       &CSampleGrabberFilter::CreateInstance,
-                                                       &CSampleGrabberFilter::WrapInstance);
-
-FILTER_WRAPPER_CREATORS(CSampleGrabberFilter)
-
-FILTER_WRAPPER_CONSTRUCTORS(CSampleGrabberFilter)
+FILTER_WRAPPER_CLSID_CLASS(CSampleGrabberFilter, CLSID_SampleGrabber, "SampleGrabber")
 
 CSampleGrabberFilter::~CSampleGrabberFilter() {
     m_pGrabber.Release();
 }
-
-FILTER_WRAPPER_HOOKS(CSampleGrabberFilter)
 
 BOOL CSampleGrabberFilter::Init() {
     m_pGrabber.Release();

@@ -14,8 +14,7 @@ public:
     FILTER_WRAPPER_CONSTRUCTOR_DECLARATIONS(CSampleGrabberFilter);
     ~CSampleGrabberFilter() override;
 
-    HRESULT OnHook1(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
-    HRESULT OnHook2(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
+    FILTER_WRAPPER_HOOK_DECLARATIONS;
     // Opens ISampleGrabber.
     BOOL Init() override;
 
@@ -30,9 +29,7 @@ public:
     BOOL RequestSnapshot(const char* path);
     CGrabberCallback* GetCallback() const { return m_pCallback; }
 
-    static CRootFilter* CreateInstance(CRootGraph* graph, int flag);
-    static CRootFilter* WrapInstance(CRootGraph* graph, IBaseFilter* filter);
-    static CFilterClassRecord s_classRecord;
+    FILTER_WRAPPER_CREATOR_DECLARATIONS;
 
 private:
     CComPtr<ISampleGrabber> m_pGrabber;

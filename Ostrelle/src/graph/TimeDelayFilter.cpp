@@ -4,13 +4,7 @@
 
 #include "graph/FilterWrapperClass.h"
 
-CFilterClassRecord CTimeDelayFilter::s_classRecord(&CLSID_VorlaneTimeDelay, nullptr, "Time Delay",
-                                                   &CTimeDelayFilter::CreateInstance, &CTimeDelayFilter::WrapInstance);
-
-FILTER_WRAPPER_CREATORS(CTimeDelayFilter)
-
-FILTER_WRAPPER_CONSTRUCTORS(CTimeDelayFilter)
+FILTER_WRAPPER_CLSID_CLASS(CTimeDelayFilter, CLSID_VorlaneTimeDelay, "Time Delay")
 
 CTimeDelayFilter::~CTimeDelayFilter() = default;
 
-FILTER_WRAPPER_HOOKS(CTimeDelayFilter)
