@@ -5,29 +5,22 @@
 
 FILTER_WRAPPER_CLSID_CLASS(CMCH264EncoderFilter, CLSID_MCH264Encoder, "MainConcept Demo H.264 Encoder")
 
-CMCH264EncoderFilter::~CMCH264EncoderFilter() {
-    m_pH264Params.Release();
-    m_pH264Settings.Release();
-    m_pFileSink.Release();
-    m_pMuxParams.Release();
+CMCH264EncoderFilter::~CMCH264EncoderFilter() { ReleaseInterfaces(); }
+
+void CMCH264EncoderFilter::ReleaseInterfaces() {
+    ReleaseAudioGroup();
     m_pMuxSettings.Release();
-    m_pAudioParams.Release();
-    m_pAudioSettings.Release();
+    m_pMuxParams.Release();
+    m_pFileSink.Release();
+    m_pH264Settings.Release();
+    m_pH264Params.Release();
 }
 
 BOOL CMCH264EncoderFilter::Init() {
     m_bDyncPin = TRUE;
-    m_pAudioSettings.Release();
-    m_pAudioParams.Release();
-    m_pMuxSettings.Release();
-    m_pMuxParams.Release();
-    m_pFileSink.Release();
-    m_pH264Settings.Release();
-    m_pH264Params.Release();
+    ReleaseInterfaces();
     if (!IsValid()) return FALSE;
-    BOOL all = TRUE;
-    all &= MCQuery(m_pFilter, IID_IMCAudioSettings, m_pAudioSettings);
-    all &= MCQuery(m_pFilter, IID_IMCAudioParams, m_pAudioParams);
+    BOOL all = OpenAudioGroup(m_pFilter);
     all &= MCQuery(m_pFilter, IID_IMCMuxSettings, m_pMuxSettings);
     all &= MCQuery(m_pFilter, IID_IMCMuxParams, m_pMuxParams);
     all &= MCQuery(m_pFilter, IID_IFileSinkFilter, m_pFileSink);

@@ -34,6 +34,8 @@ public:
     FILTER_WRAPPER_CREATOR_DECLARATIONS;
 
 private:
+    void ReleaseInterfaces();
+
     CComPtr<IMCH264Settings> m_pH264Settings;
     CComPtr<IMCH264Params> m_pH264Params;
 };

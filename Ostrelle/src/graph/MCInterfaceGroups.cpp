@@ -5,6 +5,16 @@
 #include "graph/MCVideoRecord.h"
 
 // ---- audio ----
+BOOL CMCAudioGroup::OpenAudioGroup(IBaseFilter* filter) {
+    BOOL all = TRUE;
+    all &= MCQuery(filter, IID_IMCAudioSettings, m_pAudioSettings);
+    all &= MCQuery(filter, IID_IMCAudioParams, m_pAudioParams);
+    return all;
+}
+void CMCAudioGroup::ReleaseAudioGroup() {
+    m_pAudioSettings.Release();
+    m_pAudioParams.Release();
+}
 BOOL CMCAudioGroup::AudioSettings3(DWORD v) { return MCForward(m_pAudioSettings.p, &IMCAudioSettings::Settings3, v); }
 BOOL CMCAudioGroup::AudioSettings4(DWORD v) { return MCForward(m_pAudioSettings.p, &IMCAudioSettings::Settings4, v); }
 BOOL CMCAudioGroup::AudioSettings5(DWORD v) { return MCForward(m_pAudioSettings.p, &IMCAudioSettings::Settings5, v); }
@@ -54,6 +64,16 @@ BOOL CMCMuxParamGroup::SetMuxParam(DWORD id, DWORD value) {
 }
 
 // ---- video ----
+BOOL CMCVideoGroup::OpenVideoGroup(IBaseFilter* filter) {
+    BOOL all = TRUE;
+    all &= MCQuery(filter, IID_IMCVideoSettings, m_pVideoSettings);
+    all &= MCQuery(filter, IID_IMCVideoParams, m_pVideoParams);
+    return all;
+}
+void CMCVideoGroup::ReleaseVideoGroup() {
+    m_pVideoSettings.Release();
+    m_pVideoParams.Release();
+}
 BOOL CMCVideoGroup::VideoSettings3(DWORD v) { return MCForward(m_pVideoSettings.p, &IMCVideoSettings::Settings3, v); }
 BOOL CMCVideoGroup::VideoSettings4(DWORD v) { return MCForward(m_pVideoSettings.p, &IMCVideoSettings::Settings4, v); }
 BOOL CMCVideoGroup::VideoSettings5(DWORD v) { return MCForward(m_pVideoSettings.p, &IMCVideoSettings::Settings5, v); }

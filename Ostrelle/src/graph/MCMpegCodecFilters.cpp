@@ -55,19 +55,12 @@ BOOL CMCAudioDecoderFilter::Init() { return CRootFilter::Init(); }
 // ---- audio encoder ----
 FILTER_WRAPPER_CLSID_CLASS(CMCAudioEncoderFilter, CLSID_MCMpegAudioEncoder, "MainConcept Demo MPEG Audio Encoder")
 
-CMCAudioEncoderFilter::~CMCAudioEncoderFilter() {
-    m_pAudioParams.Release();
-    m_pAudioSettings.Release();
-}
+CMCAudioEncoderFilter::~CMCAudioEncoderFilter() { ReleaseAudioGroup(); }
 
 BOOL CMCAudioEncoderFilter::Init() {
-    m_pAudioSettings.Release();
-    m_pAudioParams.Release();
+    ReleaseAudioGroup();
     if (!IsValid()) return FALSE;
-    BOOL all = TRUE;
-    all &= MCQuery(m_pFilter, IID_IMCAudioSettings, m_pAudioSettings);
-    all &= MCQuery(m_pFilter, IID_IMCAudioParams, m_pAudioParams);
-    return all;
+    return OpenAudioGroup(m_pFilter);
 }
 
 // ---- splitter ----
@@ -161,17 +154,10 @@ BOOL CMCVideoDecoderFilter::SetDefaultOutputFormats() {
 // ---- video encoder ----
 FILTER_WRAPPER_CLSID_CLASS(CMCVideoEncoderFilter, CLSID_MCMpegVideoEncoder, "MainConcept Demo MPEG Video Encoder")
 
-CMCVideoEncoderFilter::~CMCVideoEncoderFilter() {
-    m_pVideoParams.Release();
-    m_pVideoSettings.Release();
-}
+CMCVideoEncoderFilter::~CMCVideoEncoderFilter() { ReleaseVideoGroup(); }
 
 BOOL CMCVideoEncoderFilter::Init() {
-    m_pVideoSettings.Release();
-    m_pVideoParams.Release();
+    ReleaseVideoGroup();
     if (!IsValid()) return FALSE;
-    BOOL all = TRUE;
-    all &= MCQuery(m_pFilter, IID_IMCVideoSettings, m_pVideoSettings);
-    all &= MCQuery(m_pFilter, IID_IMCVideoParams, m_pVideoParams);
-    return all;
+    return OpenVideoGroup(m_pFilter);
 }

@@ -12,31 +12,23 @@ constexpr DWORD kAudioParam1 = 1;
 
 FILTER_WRAPPER_CLSID_CLASS(CMCMpegEncoderFilter, CLSID_MCMpegEncoder, "MainConcept Demo MPEG Encoder")
 
-CMCMpegEncoderFilter::~CMCMpegEncoderFilter() {
-    m_pAudioSettings.Release();
-    m_pAudioParams.Release();
+CMCMpegEncoderFilter::~CMCMpegEncoderFilter() { ReleaseInterfaces(); }
+
+void CMCMpegEncoderFilter::ReleaseInterfaces() {
+    ReleaseAudioGroup();
     m_pMuxSettings.Release();
     m_pFileSink.Release();
-    m_pVideoSettings.Release();
-    m_pVideoParams.Release();
+    ReleaseVideoGroup();
 }
 
 BOOL CMCMpegEncoderFilter::Init() {
-    m_pAudioSettings.Release();
-    m_pAudioParams.Release();
-    m_pMuxSettings.Release();
-    m_pFileSink.Release();
-    m_pVideoSettings.Release();
-    m_pVideoParams.Release();
+    ReleaseInterfaces();
     m_bDyncPin = TRUE;
     if (!IsValid()) return FALSE;
-    BOOL all = TRUE;
-    all &= MCQuery(m_pFilter, IID_IMCAudioSettings, m_pAudioSettings);
-    all &= MCQuery(m_pFilter, IID_IMCAudioParams, m_pAudioParams);
+    BOOL all = OpenAudioGroup(m_pFilter);
     all &= MCQuery(m_pFilter, IID_IMCMuxSettings, m_pMuxSettings);
     all &= MCQuery(m_pFilter, IID_IFileSinkFilter, m_pFileSink);
-    all &= MCQuery(m_pFilter, IID_IMCVideoSettings, m_pVideoSettings);
-    all &= MCQuery(m_pFilter, IID_IMCVideoParams, m_pVideoParams);
+    all &= OpenVideoGroup(m_pFilter);
     return all;
 }
 

@@ -45,4 +45,6 @@ public:
 
     FILTER_WRAPPER_CREATOR_DECLARATIONS;
 
+private:
+    void ReleaseInterfaces();
 };
