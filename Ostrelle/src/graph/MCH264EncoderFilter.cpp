@@ -21,11 +21,12 @@ BOOL CMCH264EncoderFilter::Init() {
     ReleaseInterfaces();
     if (!IsValid()) return FALSE;
     BOOL all = OpenAudioGroup(m_pFilter);
-    all &= MCQuery(m_pFilter, IID_IMCMuxSettings, m_pMuxSettings);
-    all &= MCQuery(m_pFilter, IID_IMCMuxParams, m_pMuxParams);
-    all &= MCQuery(m_pFilter, IID_IFileSinkFilter, m_pFileSink);
-    all &= MCQuery(m_pFilter, IID_IMCH264Settings, m_pH264Settings);
-    all &= MCQuery(m_pFilter, IID_IMCH264Params, m_pH264Params);
+    all &= MCQueryEach(m_pFilter,
+                       IID_IMCMuxSettings, m_pMuxSettings,
+                       IID_IMCMuxParams, m_pMuxParams,
+                       IID_IFileSinkFilter, m_pFileSink,
+                       IID_IMCH264Settings, m_pH264Settings,
+                       IID_IMCH264Params, m_pH264Params);
     return all;
 }
 

@@ -6,10 +6,7 @@
 
 // ---- audio ----
 BOOL CMCAudioGroup::OpenAudioGroup(IBaseFilter* filter) {
-    BOOL all = TRUE;
-    all &= MCQuery(filter, IID_IMCAudioSettings, m_pAudioSettings);
-    all &= MCQuery(filter, IID_IMCAudioParams, m_pAudioParams);
-    return all;
+    return MCQueryEach(filter, IID_IMCAudioSettings, m_pAudioSettings, IID_IMCAudioParams, m_pAudioParams);
 }
 void CMCAudioGroup::ReleaseAudioGroup() {
     m_pAudioSettings.Release();
@@ -65,10 +62,7 @@ BOOL CMCMuxParamGroup::SetMuxParam(DWORD id, DWORD value) {
 
 // ---- video ----
 BOOL CMCVideoGroup::OpenVideoGroup(IBaseFilter* filter) {
-    BOOL all = TRUE;
-    all &= MCQuery(filter, IID_IMCVideoSettings, m_pVideoSettings);
-    all &= MCQuery(filter, IID_IMCVideoParams, m_pVideoParams);
-    return all;
+    return MCQueryEach(filter, IID_IMCVideoSettings, m_pVideoSettings, IID_IMCVideoParams, m_pVideoParams);
 }
 void CMCVideoGroup::ReleaseVideoGroup() {
     m_pVideoSettings.Release();

@@ -36,11 +36,10 @@ BOOL CMCMuxFilter::Init() {
     m_pFileSink.Release();
     m_bDyncPin = TRUE;
     if (!IsValid()) return FALSE;
-    BOOL all = TRUE;
-    all &= MCQuery(m_pFilter, IID_IMCMuxSettings, m_pMuxSettings);
-    all &= MCQuery(m_pFilter, IID_IMCMuxParams, m_pMuxParams);
-    all &= MCQuery(m_pFilter, IID_IFileSinkFilter, m_pFileSink);
-    return all;
+    return MCQueryEach(m_pFilter,
+                       IID_IMCMuxSettings, m_pMuxSettings,
+                       IID_IMCMuxParams, m_pMuxParams,
+                       IID_IFileSinkFilter, m_pFileSink);
 }
 
 BOOL CMCMuxFilter::SetMuxParam25(DWORD value) { return SetMuxParam(kMuxParam25, value); }

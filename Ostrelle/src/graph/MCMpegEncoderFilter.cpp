@@ -26,8 +26,7 @@ BOOL CMCMpegEncoderFilter::Init() {
     m_bDyncPin = TRUE;
     if (!IsValid()) return FALSE;
     BOOL all = OpenAudioGroup(m_pFilter);
-    all &= MCQuery(m_pFilter, IID_IMCMuxSettings, m_pMuxSettings);
-    all &= MCQuery(m_pFilter, IID_IFileSinkFilter, m_pFileSink);
+    all &= MCQueryEach(m_pFilter, IID_IMCMuxSettings, m_pMuxSettings, IID_IFileSinkFilter, m_pFileSink);
     all &= OpenVideoGroup(m_pFilter);
     return all;
 }
