@@ -26,11 +26,6 @@ namespace {
 
 using SystemWrappers = SystemBench;
 
-template <class T>
-T* AddOf(CRootGraph& graph, REFCLSID clsid) {
-    return dynamic_cast<T*>(graph.AddFilter(clsid, "Wrapped"));
-}
-
 std::wstring CurrentFile(CRootFilter* wrapper) {
     CComPtr<IFileSinkFilter> sink;
     LPOLESTR name = nullptr;
