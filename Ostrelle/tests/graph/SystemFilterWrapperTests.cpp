@@ -37,6 +37,16 @@ std::wstring CurrentFile(CRootFilter* wrapper) {
     return file;
 }
 
+// The multiplexer's set-up: the old-style index, stream 0 as the master stream.
+void ExpectOldIndexAndMasterStream0(IConfigAviMux* config) {
+    BOOL oldIndex = FALSE;
+    LONG master = -1;
+    config->GetOutputCompatibilityIndex(&oldIndex);
+    config->GetMasterStream(&master);
+    EXPECT_TRUE(oldIndex);
+    EXPECT_EQ(master, 0);
+}
+
 }  // namespace
 
 TEST_F(SystemWrappers, FileWriterNamesItsFileAndReadsItBackWhenItFits) {
@@ -67,12 +77,7 @@ TEST_F(SystemWrappers, MultiplexerIsConfiguredAtSetUp) {
     CComPtr<IConfigInterleaving> interleaving;
     ASSERT_EQ(mux->GetFilter()->QueryInterface(IID_IConfigAviMux, reinterpret_cast<void**>(&config)), S_OK);
     ASSERT_EQ(mux->GetFilter()->QueryInterface(IID_IConfigInterleaving, reinterpret_cast<void**>(&interleaving)), S_OK);
-    BOOL oldIndex = FALSE;
-    LONG master = -1;
-    config->GetOutputCompatibilityIndex(&oldIndex);
-    config->GetMasterStream(&master);
-    EXPECT_TRUE(oldIndex);
-    EXPECT_EQ(master, 0);
+    ExpectOldIndexAndMasterStream0(config);
     REFERENCE_TIME interleave = 0, preroll = 0;
     InterleavingMode mode = INTERLEAVE_FULL;
     interleaving->get_Interleaving(&interleave, &preroll);
@@ -97,12 +102,7 @@ TEST_F(SystemWrappers, MultiplexerWithoutInterleavingIsInvalidAfterItsIndexWasSe
     EXPECT_FALSE(mux.SetUp());
     CComPtr<IConfigAviMux> config;
     ASSERT_EQ(mux.GetFilter()->QueryInterface(IID_IConfigAviMux, reinterpret_cast<void**>(&config)), S_OK);
-    BOOL oldIndex = FALSE;
-    LONG master = -1;
-    config->GetOutputCompatibilityIndex(&oldIndex);
-    config->GetMasterStream(&master);
-    EXPECT_TRUE(oldIndex);
-    EXPECT_EQ(master, 0);
+    ExpectOldIndexAndMasterStream0(config);
 }
 
 TEST_F(SystemWrappers, SwitchSendsVariantBoolsAndReadsOnAfterAFailure) {
