@@ -10,13 +10,7 @@ CAVSwitchFilter::~CAVSwitchFilter() {
     m_pSwitch.Release();
 }
 
-BOOL CAVSwitchFilter::Init() {
-    m_pSwitch.Release();
-    if (!IsValid()) return FALSE;
-    if (m_pFilter->QueryInterface(IID_IAVSwitch, reinterpret_cast<void**>(&m_pSwitch)) == S_OK) return TRUE;
-    m_pSwitch.Release();
-    return FALSE;
-}
+BOOL CAVSwitchFilter::Init() { return OpenFilterInterface(IID_IAVSwitch, m_pSwitch, TakenAnswer::ExactlyOk); }
 
 BOOL CAVSwitchFilter::SetSwitch(BOOL on) {
     if (m_pSwitch == nullptr) return FALSE;

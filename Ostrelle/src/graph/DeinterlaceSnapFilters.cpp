@@ -23,12 +23,7 @@ CDeinterlaceFilter::~CDeinterlaceFilter() {
 }
 
 BOOL CDeinterlaceFilter::Init() {
-    m_pDeinterlace.Release();
-    if (!IsValid()) return FALSE;
-    if (m_pFilter->QueryInterface(IID_IVorlaneDeinterlace, reinterpret_cast<void**>(&m_pDeinterlace)) == S_OK)
-        return TRUE;
-    m_pDeinterlace.Release();
-    return FALSE;
+    return OpenFilterInterface(IID_IVorlaneDeinterlace, m_pDeinterlace, TakenAnswer::ExactlyOk);
 }
 
 BOOL CDeinterlaceFilter::GetValue(LONG* pValue) {
@@ -91,13 +86,7 @@ CSnapPictureFilter::~CSnapPictureFilter() {
 }
 
 BOOL CSnapPictureFilter::Init() {
-    m_pSnap.Release();
-    if (!IsValid()) return FALSE;
-    if (SUCCEEDED(m_pFilter->QueryInterface(IID_IVorlaneSnapPicture, reinterpret_cast<void**>(&m_pSnap))) &&
-        m_pSnap != nullptr)
-        return TRUE;
-    m_pSnap.Release();
-    return FALSE;
+    return OpenFilterInterface(IID_IVorlaneSnapPicture, m_pSnap, TakenAnswer::AnySuccess);
 }
 
 BOOL CSnapPictureFilter::SavePicture(int format, const char* path, int quality) {

@@ -9,7 +9,5 @@ CDumpFilter::~CDumpFilter() = default;
 
 BOOL CDumpFilter::SetFileName(const char* path) {
     if (m_pFilter == nullptr) return FALSE;
-    CComPtr<IFileSinkFilter> sink;
-    if (FAILED(m_pFilter->QueryInterface(IID_IFileSinkFilter, reinterpret_cast<void**>(&sink)))) return FALSE;
-    return SUCCEEDED(SetFileSinkName(sink, path)) ? TRUE : FALSE;
+    return SUCCEEDED(SetFileSinkName(FileSinkOf(m_pFilter), path)) ? TRUE : FALSE;
 }

@@ -6,20 +6,20 @@
 
 #include <strmif.h>
 
+#include "graph/TakenAnswer.h"
+
+// The file sink that `object` answers for (IFileSinkFilter); NULL when the query fails or gives
+// no pointer, or for a null object.
+CComPtr<IFileSinkFilter> FileSinkOf(IUnknown* object);
+
 // IFileSinkFilter::SetFileName with the wide name and no media type, answering the filter's
 // result; a null name passes a null wide name. A name that does not convert whole (260 characters
 // or more) would name another file: it is refused without a call
 // (HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE)). E_POINTER for a null sink.
 HRESULT SetFileSinkName(IFileSinkFilter* sink, const char* name);
 
-// Which answers of IFileSinkFilter::GetCurFile a wrapper takes as the current file.
-enum class FileSinkAnswer {
-    ExactlyOk,   // S_OK only
-    AnySuccess,  // any success code
-};
-
 // IFileSinkFilter::GetCurFile with no media type: the name converted to the ANSI code page into
 // `buffer` of `size` bytes (an empty string when the filter has no name), then freed with
 // CoTaskMemFree. TRUE when the answer is taken and the whole name fitted; on FALSE after a call
 // the buffer is empty. FALSE without a call for a null sink or buffer or a size below 1.
-BOOL GetFileSinkName(IFileSinkFilter* sink, char* buffer, int size, FileSinkAnswer taken);
+BOOL GetFileSinkName(IFileSinkFilter* sink, char* buffer, int size, TakenAnswer taken);

@@ -22,5 +22,5 @@ BOOL CFileWriteFilter::SetFileName(const char* name) {
 }
 
 BOOL CFileWriteFilter::GetFileName(char* buffer, int size) {
-    return GetFileSinkName(m_pFileSink, buffer, size, FileSinkAnswer::ExactlyOk);
+    return GetFileSinkName(m_pFileSink, buffer, size, TakenAnswer::ExactlyOk);
 }

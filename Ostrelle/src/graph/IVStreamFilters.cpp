@@ -53,10 +53,7 @@ BOOL CIVFileWriterFilter::Init() {
 
 BOOL CIVFileWriterFilter::SetFileName(const char* name) {
     if (m_pParams == nullptr) return FALSE;
-    CComPtr<IFileSinkFilter> sink;
-    if (FAILED(m_pParams->QueryInterface(IID_IFileSinkFilter, reinterpret_cast<void**>(&sink))) || sink == nullptr)
-        return FALSE;
-    return SUCCEEDED(SetFileSinkName(sink, name)) ? TRUE : FALSE;
+    return SUCCEEDED(SetFileSinkName(FileSinkOf(m_pParams), name)) ? TRUE : FALSE;
 }
 
 BOOL CIVFileWriterFilter::SetParam500(DWORD low, DWORD high) {
@@ -155,11 +152,7 @@ CIVDownScaleFilter::~CIVDownScaleFilter() {
 }
 
 BOOL CIVDownScaleFilter::Init() {
-    m_pParams.Release();
-    if (!IsValid()) return FALSE;
-    if (m_pFilter->QueryInterface(IID_IIVDownScaleParams, reinterpret_cast<void**>(&m_pParams)) == S_OK) return TRUE;
-    m_pParams.Release();
-    return FALSE;
+    return OpenFilterInterface(IID_IIVDownScaleParams, m_pParams, TakenAnswer::ExactlyOk);
 }
 
 BOOL CIVDownScaleFilter::SetDownScale(BOOL first, BOOL second) {

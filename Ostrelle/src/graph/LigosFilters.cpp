@@ -39,11 +39,7 @@ BOOL FillSettings(LIGOS_SETTINGS* settings, const LigosPreset& preset, int argum
 
 // IFileSinkFilter::SetFileName through the sink that `iface` answers; TRUE exactly on S_OK.
 BOOL SetSinkFile(IUnknown* iface, const char* path) {
-    if (iface == nullptr) return FALSE;
-    CComPtr<IFileSinkFilter> sink;
-    if (FAILED(iface->QueryInterface(IID_IFileSinkFilter, reinterpret_cast<void**>(&sink))) || sink == nullptr)
-        return FALSE;
-    return SetFileSinkName(sink, path) == S_OK ? TRUE : FALSE;
+    return SetFileSinkName(FileSinkOf(iface), path) == S_OK ? TRUE : FALSE;
 }
 
 }  // namespace
@@ -56,13 +52,7 @@ CLigosEncoderFilter::~CLigosEncoderFilter() {
     m_pEncoder.Release();
 }
 
-BOOL CLigosEncoderFilter::Init() {
-    m_pEncoder.Release();
-    if (!IsValid()) return FALSE;
-    if (m_pFilter->QueryInterface(IID_ILigosEncoder, reinterpret_cast<void**>(&m_pEncoder)) == S_OK) return TRUE;
-    m_pEncoder.Release();
-    return FALSE;
-}
+BOOL CLigosEncoderFilter::Init() { return OpenFilterInterface(IID_ILigosEncoder, m_pEncoder, TakenAnswer::ExactlyOk); }
 
 HRESULT CLigosEncoderFilter::SetSettings(LIGOS_SETTINGS* settings) {
     if (m_pEncoder == nullptr) return E_POINTER;
@@ -114,10 +104,7 @@ BOOL CLigosEncoderFilter::SetOutputFile(const char* path) {
 
 BOOL CLigosEncoderFilter::GetOutputFile(char* path, int size) {
     if (m_pEncoder == nullptr || path == nullptr || size <= 0) return FALSE;
-    CComPtr<IFileSinkFilter> sink;
-    if (FAILED(m_pEncoder->QueryInterface(IID_IFileSinkFilter, reinterpret_cast<void**>(&sink))) || sink == nullptr)
-        return FALSE;
-    return GetFileSinkName(sink, path, size, FileSinkAnswer::ExactlyOk);
+    return GetFileSinkName(FileSinkOf(m_pEncoder), path, size, TakenAnswer::ExactlyOk);
 }
 
 BOOL CLigosEncoderFilter::SetDefaultSettings(LIGOS_SETTINGS* settings) { return FillSettings(settings, kLigosPresets[0], 0); }
@@ -138,12 +125,7 @@ CLigosTranscodeFilter::~CLigosTranscodeFilter() {
 }
 
 BOOL CLigosTranscodeFilter::Init() {
-    m_pTranscoder.Release();
-    if (!IsValid()) return FALSE;
-    if (m_pFilter->QueryInterface(IID_ILigosTranscoder, reinterpret_cast<void**>(&m_pTranscoder)) == S_OK)
-        return TRUE;
-    m_pTranscoder.Release();
-    return FALSE;
+    return OpenFilterInterface(IID_ILigosTranscoder, m_pTranscoder, TakenAnswer::ExactlyOk);
 }
 
 HRESULT CLigosTranscodeFilter::SetSettings(LIGOS_SETTINGS* settings) {

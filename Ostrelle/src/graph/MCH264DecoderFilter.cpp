@@ -10,13 +10,7 @@ CMCH264DecoderFilter::~CMCH264DecoderFilter() {
 }
 
 BOOL CMCH264DecoderFilter::Init() {
-    m_pDecoderOutput.Release();
-    if (!IsValid()) return FALSE;
-    if (SUCCEEDED(m_pFilter->QueryInterface(IID_IMCH264DecoderOutput, reinterpret_cast<void**>(&m_pDecoderOutput))) &&
-        m_pDecoderOutput != nullptr)
-        return TRUE;
-    m_pDecoderOutput.Release();
-    return FALSE;
+    return OpenFilterInterface(IID_IMCH264DecoderOutput, m_pDecoderOutput, TakenAnswer::AnySuccess);
 }
 
 BOOL CMCH264DecoderFilter::Output3(DWORD dwParam1, DWORD dwParam2) {

@@ -50,7 +50,7 @@ BOOL CMCMuxGroup::SetFileName(const char* name) {
     return SUCCEEDED(SetFileSinkName(m_pFileSink, name)) ? TRUE : FALSE;
 }
 BOOL CMCMuxGroup::GetFileName(char* buffer, int size) {
-    return GetFileSinkName(m_pFileSink, buffer, size, FileSinkAnswer::AnySuccess);
+    return GetFileSinkName(m_pFileSink, buffer, size, TakenAnswer::AnySuccess);
 }
 
 BOOL CMCMuxParamGroup::GetMuxParam(DWORD id, DWORD* value) {
