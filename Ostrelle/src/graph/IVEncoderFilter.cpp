@@ -69,15 +69,11 @@ FILTER_WRAPPER_CLSID_CLASS(CIVAudioEncoderFilter, CLSID_IVAudioEncoder, "InterVi
 CIVAudioEncoderFilter::~CIVAudioEncoderFilter() = default;
 
 BOOL CIVAudioEncoderFilter::SetAudioConfig(const IVAudioConfig* config) {
-    CComPtr<IIVAudioParams> params = QueryIVParams<IIVAudioParams>(m_pFilter, IID_IIVAudioParams);
-    if (params == nullptr || config == nullptr) return FALSE;
-    return WriteIVParams(params.p, config->field, kIVAudioCallOrder, std::size(kIVAudioCallOrder));
+    return WriteIVRecord<IIVAudioParams>(m_pFilter, IID_IIVAudioParams, config, kIVAudioCallOrder);
 }
 
 BOOL CIVAudioEncoderFilter::GetAudioConfig(IVAudioConfig* config) {
-    CComPtr<IIVAudioParams> params = QueryIVParams<IIVAudioParams>(m_pFilter, IID_IIVAudioParams);
-    if (params == nullptr || config == nullptr) return FALSE;
-    return ReadIVParams(params.p, config->field, kIVAudioCallOrder, std::size(kIVAudioCallOrder));
+    return ReadIVRecord<IIVAudioParams>(m_pFilter, IID_IIVAudioParams, config, kIVAudioCallOrder);
 }
 
 BOOL CIVAudioEncoderFilter::GetPresetVCD(IVAudioConfig* config) { return FillAudioPreset(config, kIVAudioPresets[0]); }
@@ -101,9 +97,7 @@ BOOL CIVVideoEncoderFilter::SetVideoConfig(const IVVideoConfig* config) {
 }
 
 BOOL CIVVideoEncoderFilter::GetVideoConfig(IVVideoConfig* config) {
-    CComPtr<IIVVideoParams> params = QueryIVParams<IIVVideoParams>(m_pFilter, IID_IIVVideoParams);
-    if (params == nullptr || config == nullptr) return FALSE;
-    return ReadIVParams(params.p, config->field, kIVVideoCallOrder, std::size(kIVVideoCallOrder));
+    return ReadIVRecord<IIVVideoParams>(m_pFilter, IID_IIVVideoParams, config, kIVVideoCallOrder);
 }
 
 BOOL CIVVideoEncoderFilter::GetPresetVCD(IVVideoConfig* config, int standard) {

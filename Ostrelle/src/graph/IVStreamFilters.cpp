@@ -79,15 +79,11 @@ BOOL CIVMuxFilter::Init() {
 }
 
 BOOL CIVMuxFilter::SetMuxSettings(const IVMuxSettings* p) {
-    CComPtr<IIVMuxParams> params = QueryIVParams<IIVMuxParams>(m_pFilter, IID_IIVMuxParams);
-    if (params == nullptr || p == nullptr) return FALSE;
-    return WriteIVParams(params.p, p->field, kIVMuxCallOrder, std::size(kIVMuxCallOrder));
+    return WriteIVRecord<IIVMuxParams>(m_pFilter, IID_IIVMuxParams, p, kIVMuxCallOrder);
 }
 
 BOOL CIVMuxFilter::GetMuxSettings(IVMuxSettings* p) {
-    CComPtr<IIVMuxParams> params = QueryIVParams<IIVMuxParams>(m_pFilter, IID_IIVMuxParams);
-    if (params == nullptr || p == nullptr) return FALSE;
-    return ReadIVParams(params.p, p->field, kIVMuxCallOrder, std::size(kIVMuxCallOrder));
+    return ReadIVRecord<IIVMuxParams>(m_pFilter, IID_IIVMuxParams, p, kIVMuxCallOrder);
 }
 
 BOOL CIVMuxFilter::GetMuxPreset1(IVMuxSettings* p) { return FillMuxPreset(p, 0); }
