@@ -1,6 +1,7 @@
-// The parts every generic wrapper class has alike: in its class, the declarations; in its .cpp
-// file, the creator and the wrap creator over the class's record, and its own copies of the two
-// hook slots (S_OK).
+// The parts every generic wrapper class has alike: in its class, the declarations of its
+// constructors, hook slots, creators and record; in its .cpp file, the record, the creator and
+// the wrap creator over it, the constructors that pass their arguments to CRootFilter, and its
+// own copies of the two hook slots (S_OK).
 #pragma once
 
 #include "graph/FilterClassRecord.h"
@@ -47,7 +48,7 @@
     }
 
 // The record of the class (its CLSID or its category, and its name) and the creators over it.
-#define FILTER_WRAPPER_REGISTRATION(Class, clsid, category, name)                                          \
+#define FILTER_WRAPPER_REGISTRATION(Class, clsid, category, name)                                                \
     CFilterClassRecord Class::s_classRecord(clsid, category, name, &Class::CreateInstance, &Class::WrapInstance); \
     FILTER_WRAPPER_CREATORS(Class)
 

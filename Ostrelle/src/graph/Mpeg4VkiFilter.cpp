@@ -4,9 +4,12 @@
 #include "graph/FormatBlock.h"
 
 // The record names carry two blanks on each side of VKI, as the compressors are named.
-FILTER_WRAPPER_REGISTRATION(CMpeg4VkiV1Filter, nullptr, &CLSID_VideoCompressorCategory, "Microsoft MPEG-4  VKI  Codec V1")
-FILTER_WRAPPER_REGISTRATION(CMpeg4VkiV2Filter, nullptr, &CLSID_VideoCompressorCategory, "Microsoft MPEG-4  VKI  Codec V2")
-FILTER_WRAPPER_REGISTRATION(CMpeg4VkiV3Filter, nullptr, &CLSID_VideoCompressorCategory, "Microsoft MPEG-4  VKI  Codec V3")
+FILTER_WRAPPER_REGISTRATION(CMpeg4VkiV1Filter, nullptr, &CLSID_VideoCompressorCategory,
+                            "Microsoft MPEG-4  VKI  Codec V1")
+FILTER_WRAPPER_REGISTRATION(CMpeg4VkiV2Filter, nullptr, &CLSID_VideoCompressorCategory,
+                            "Microsoft MPEG-4  VKI  Codec V2")
+FILTER_WRAPPER_REGISTRATION(CMpeg4VkiV3Filter, nullptr, &CLSID_VideoCompressorCategory,
+                            "Microsoft MPEG-4  VKI  Codec V3")
 
 FILTER_WRAPPER_CONSTRUCTORS(CMpeg4VkiFilter)
 
