@@ -2,29 +2,15 @@
 
 #include "graph/FilterWrapperClass.h"
 
-CFilterClassRecord CAVSwitchFilter::s_classRecord(&CLSID_VorlaneAVSwitch, nullptr, "Vorlane AV Switch",
-                                                  &CAVSwitchFilter::CreateInstance, &CAVSwitchFilter::WrapInstance);
+FILTER_WRAPPER_REGISTRATION(CAVSwitchFilter, &CLSID_VorlaneAVSwitch, nullptr, "Vorlane AV Switch")
 
-FILTER_WRAPPER_CREATORS(CAVSwitchFilter)
-
-CAVSwitchFilter::CAVSwitchFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag)
-    : CRootFilter(owner, category, friendlyName, flag) {}
-
-CAVSwitchFilter::CAVSwitchFilter(CRootGraph* owner, REFCLSID clsid) : CRootFilter(owner, clsid) {}
-
-CAVSwitchFilter::CAVSwitchFilter(CRootGraph* owner, IBaseFilter* filter) : CRootFilter(owner, filter) {}
+FILTER_WRAPPER_CONSTRUCTORS(CAVSwitchFilter)
 
 CAVSwitchFilter::~CAVSwitchFilter() {
     m_pSwitch.Release();
 }
 
-BOOL CAVSwitchFilter::Init() {
-    m_pSwitch.Release();
-    if (!IsValid()) return FALSE;
-    if (m_pFilter->QueryInterface(IID_IAVSwitch, reinterpret_cast<void**>(&m_pSwitch)) == S_OK) return TRUE;
-    m_pSwitch.Release();
-    return FALSE;
-}
+BOOL CAVSwitchFilter::Init() { return OpenFilterInterface(IID_IAVSwitch, m_pSwitch, TakenAnswer::ExactlyOk); }
 
 BOOL CAVSwitchFilter::SetSwitch(BOOL on) {
     if (m_pSwitch == nullptr) return FALSE;

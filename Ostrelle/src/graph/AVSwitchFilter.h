@@ -5,13 +5,12 @@
 #include <makers/vorlane.h>
 
 #include "graph/FilterClassRecord.h"
+#include "graph/FilterWrapperClass.h"
 #include "graph/RootFilter.h"
 
 class CAVSwitchFilter : public CRootFilter {
 public:
-    CAVSwitchFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag);
-    CAVSwitchFilter(CRootGraph* owner, REFCLSID clsid);
-    CAVSwitchFilter(CRootGraph* owner, IBaseFilter* filter);
+    FILTER_WRAPPER_CONSTRUCTOR_DECLARATIONS(CAVSwitchFilter);
     ~CAVSwitchFilter() override;
 
     // Opens IAVSwitch; TRUE only for S_OK.
@@ -21,9 +20,7 @@ public:
     // *pOn is the switch as read, "on" when the call failed (which answers FALSE).
     BOOL GetSwitch(BOOL* pOn);
 
-    static CRootFilter* CreateInstance(CRootGraph* graph, int flag);
-    static CRootFilter* WrapInstance(CRootGraph* graph, IBaseFilter* filter);
-    static CFilterClassRecord s_classRecord;
+    FILTER_WRAPPER_CREATOR_DECLARATIONS;
 
 private:
     CComPtr<IAVSwitch> m_pSwitch;

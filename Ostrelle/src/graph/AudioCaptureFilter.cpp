@@ -8,11 +8,20 @@
 #include "graph/FormatBlock.h"
 #include "graph/RootGraph.h"
 
-CFilterClassRecord CAudioCaptureFilter::s_classRecord(nullptr, &CLSID_AudioInputDeviceCategory, kAnyDeviceName,
-                                                      &CAudioCaptureFilter::CreateInstance,
-                                                      &CAudioCaptureFilter::WrapInstance);
+FILTER_WRAPPER_REGISTRATION(CAudioCaptureFilter, nullptr, &CLSID_AudioInputDeviceCategory, kAnyDeviceName)
 
 namespace {
+
+// The seven fields of a wave format, each by itself (the bytes between them stay as they are).
+void CopyWaveFields(WAVEFORMATEX* to, const WAVEFORMATEX& from) {
+    to->wFormatTag = from.wFormatTag;
+    to->nChannels = from.nChannels;
+    to->nSamplesPerSec = from.nSamplesPerSec;
+    to->nAvgBytesPerSec = from.nAvgBytesPerSec;
+    to->nBlockAlign = from.nBlockAlign;
+    to->wBitsPerSample = from.wBitsPerSample;
+    to->cbSize = from.cbSize;
+}
 
 // A zeroed array of `count` records; NULL when its size overflows or it cannot be allocated.
 template <class T>
@@ -33,14 +42,7 @@ HMIXEROBJ AsObject(HMIXER mixer) {
 
 }  // namespace
 
-FILTER_WRAPPER_CREATORS(CAudioCaptureFilter)
-
-CAudioCaptureFilter::CAudioCaptureFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag)
-    : CRootFilter(owner, category, friendlyName, flag) {}
-
-CAudioCaptureFilter::CAudioCaptureFilter(CRootGraph* owner, REFCLSID clsid) : CRootFilter(owner, clsid) {}
-
-CAudioCaptureFilter::CAudioCaptureFilter(CRootGraph* owner, IBaseFilter* filter) : CRootFilter(owner, filter) {}
+FILTER_WRAPPER_CONSTRUCTORS(CAudioCaptureFilter)
 
 CAudioCaptureFilter::~CAudioCaptureFilter() {
     FreeMixerArrays();
@@ -303,15 +305,8 @@ BOOL CAudioCaptureFilter::GetCaptureFormat(WAVEFORMATEX* format) {
     if (format == nullptr) return FALSE;
     AM_MEDIA_TYPE* mediaType = nullptr;
     if (!GetCaptureMediaType(&mediaType)) return FALSE;
-    if (const WAVEFORMATEX* wave = FormatBlockAs<WAVEFORMATEX>(mediaType, FORMAT_WaveFormatEx)) {
-        format->wFormatTag = wave->wFormatTag;
-        format->nChannels = wave->nChannels;
-        format->nSamplesPerSec = wave->nSamplesPerSec;
-        format->nAvgBytesPerSec = wave->nAvgBytesPerSec;
-        format->nBlockAlign = wave->nBlockAlign;
-        format->wBitsPerSample = wave->wBitsPerSample;
-        format->cbSize = wave->cbSize;
-    }
+    if (const WAVEFORMATEX* wave = FormatBlockAs<WAVEFORMATEX>(mediaType, FORMAT_WaveFormatEx))
+        CopyWaveFields(format, *wave);
     DeleteMediaType(mediaType);
     return TRUE;
 }
@@ -322,13 +317,7 @@ BOOL CAudioCaptureFilter::SetCaptureFormat(const WAVEFORMATEX* format) {
     if (!GetCaptureMediaType(&mediaType)) return FALSE;
     BOOL result = TRUE;
     if (WAVEFORMATEX* wave = FormatBlockAs<WAVEFORMATEX>(mediaType, FORMAT_WaveFormatEx)) {
-        wave->wFormatTag = format->wFormatTag;
-        wave->nChannels = format->nChannels;
-        wave->nSamplesPerSec = format->nSamplesPerSec;
-        wave->nAvgBytesPerSec = format->nAvgBytesPerSec;
-        wave->nBlockAlign = format->nBlockAlign;
-        wave->wBitsPerSample = format->wBitsPerSample;
-        wave->cbSize = format->cbSize;
+        CopyWaveFields(wave, *format);
         result = m_pStreamConfig->SetFormat(mediaType) == S_OK ? TRUE : FALSE;
     }
     DeleteMediaType(mediaType);

@@ -12,6 +12,7 @@
 #include <mmsystem.h>
 
 #include "graph/FilterClassRecord.h"
+#include "graph/FilterWrapperClass.h"
 #include "graph/RootFilter.h"
 
 class CAudioCaptureFilter : public CRootFilter {
@@ -19,13 +20,10 @@ public:
     // A destination with more controls than this is refused.
     static constexpr DWORD kMaxDestinationControls = 100;
 
-    CAudioCaptureFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag);
-    CAudioCaptureFilter(CRootGraph* owner, REFCLSID clsid);
-    CAudioCaptureFilter(CRootGraph* owner, IBaseFilter* filter);
+    FILTER_WRAPPER_CONSTRUCTOR_DECLARATIONS(CAudioCaptureFilter);
     ~CAudioCaptureFilter() override;
 
-    HRESULT OnHook1(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
-    HRESULT OnHook2(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
+    FILTER_WRAPPER_HOOK_DECLARATIONS;
     // "Capture" answers the capture pin once it was found; otherwise the lookup by name.
     CRootPin* FindPin(const char* name) override;
     // Finds the capture pin and the mixer and reads the mixer's lines; FALSE when no mixer could
@@ -75,9 +73,7 @@ public:
     int GetMixerIndex() const { return m_nMixerIndex; }
     CRootPin* GetCapturePin() const { return m_pCapturePin; }
 
-    static CRootFilter* CreateInstance(CRootGraph* graph, int flag);
-    static CRootFilter* WrapInstance(CRootGraph* graph, IBaseFilter* filter);
-    static CFilterClassRecord s_classRecord;
+    FILTER_WRAPPER_CREATOR_DECLARATIONS;
 
 private:
     // Chooses the mixer whose product name is the device name, or its first 31 characters for a

@@ -1,13 +1,6 @@
 #include "graph/CrossbarFilter.h"
 
-CCrossbarFilter::CCrossbarFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag)
-    : CRootFilter(owner, category, friendlyName, flag), m_nVideoRoute(), m_nAudioRoute() {}
-
-CCrossbarFilter::CCrossbarFilter(CRootGraph* owner, REFCLSID clsid)
-    : CRootFilter(owner, clsid), m_nVideoRoute(), m_nAudioRoute() {}
-
-CCrossbarFilter::CCrossbarFilter(CRootGraph* owner, IBaseFilter* filter)
-    : CRootFilter(owner, filter), m_nVideoRoute(), m_nAudioRoute() {}
+FILTER_WRAPPER_CONSTRUCTORS(CCrossbarFilter)
 
 CCrossbarFilter::~CCrossbarFilter() = default;
 

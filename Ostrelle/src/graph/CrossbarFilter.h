@@ -4,6 +4,7 @@
 // replace the route table (InitRouteTable), some the video switch too.
 #pragma once
 
+#include "graph/FilterWrapperClass.h"
 #include "graph/RootFilter.h"
 
 class CCrossbarFilter : public CRootFilter {
@@ -14,9 +15,7 @@ public:
 
     // The CRootFilter constructors; the route tables stay zero until Init (run by SetUp) fills
     // them for a valid wrapper.
-    CCrossbarFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag);
-    CCrossbarFilter(CRootGraph* owner, REFCLSID clsid);
-    CCrossbarFilter(CRootGraph* owner, IBaseFilter* filter);
+    FILTER_WRAPPER_CONSTRUCTOR_DECLARATIONS(CCrossbarFilter);
     ~CCrossbarFilter() override;
 
     // The base answer (a filter is held); only when it is TRUE the class's route table is set.
@@ -40,6 +39,6 @@ protected:
     // The input pins of sources 0, 1, 2 (-1: the source has none).
     void SetRouteTable(const int (&video)[kSources], const int (&audio)[kSources]);
 
-    int m_nVideoRoute[kSources];
-    int m_nAudioRoute[kSources];
+    int m_nVideoRoute[kSources] = {};
+    int m_nAudioRoute[kSources] = {};
 };

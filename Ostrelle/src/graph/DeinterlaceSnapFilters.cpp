@@ -16,31 +16,14 @@ void PutLE32(BYTE* at, DWORD value) {
 
 // ---- CDeinterlaceFilter ----
 
-CFilterClassRecord CDeinterlaceFilter::s_classRecord(&CLSID_VorlaneDeinterlace, nullptr, "Vorlane Deinterlace Filter",
-                                                     &CDeinterlaceFilter::CreateInstance,
-                                                     &CDeinterlaceFilter::WrapInstance);
-
-FILTER_WRAPPER_CREATORS(CDeinterlaceFilter)
-FILTER_WRAPPER_HOOKS(CDeinterlaceFilter)
-
-CDeinterlaceFilter::CDeinterlaceFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag)
-    : CRootFilter(owner, category, friendlyName, flag) {}
-
-CDeinterlaceFilter::CDeinterlaceFilter(CRootGraph* owner, REFCLSID clsid) : CRootFilter(owner, clsid) {}
-
-CDeinterlaceFilter::CDeinterlaceFilter(CRootGraph* owner, IBaseFilter* filter) : CRootFilter(owner, filter) {}
+FILTER_WRAPPER_CLSID_CLASS(CDeinterlaceFilter, CLSID_VorlaneDeinterlace, "Vorlane Deinterlace Filter")
 
 CDeinterlaceFilter::~CDeinterlaceFilter() {
     m_pDeinterlace.Release();
 }
 
 BOOL CDeinterlaceFilter::Init() {
-    m_pDeinterlace.Release();
-    if (!IsValid()) return FALSE;
-    if (m_pFilter->QueryInterface(IID_IVorlaneDeinterlace, reinterpret_cast<void**>(&m_pDeinterlace)) == S_OK)
-        return TRUE;
-    m_pDeinterlace.Release();
-    return FALSE;
+    return OpenFilterInterface(IID_IVorlaneDeinterlace, m_pDeinterlace, TakenAnswer::ExactlyOk);
 }
 
 BOOL CDeinterlaceFilter::GetValue(LONG* pValue) {
@@ -96,32 +79,14 @@ BOOL CDeinterlaceFilter::SetText(const char* text, DWORD value) {
 
 // ---- CSnapPictureFilter ----
 
-CFilterClassRecord CSnapPictureFilter::s_classRecord(&CLSID_VorlaneSnapPicture, nullptr, "Vorlane Snap Picture Filter",
-                                                     &CSnapPictureFilter::CreateInstance,
-                                                     &CSnapPictureFilter::WrapInstance);
-
-FILTER_WRAPPER_CREATORS(CSnapPictureFilter)
-FILTER_WRAPPER_HOOKS(CSnapPictureFilter)
-
-CSnapPictureFilter::CSnapPictureFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag)
-    : CRootFilter(owner, category, friendlyName, flag) {}
-
-CSnapPictureFilter::CSnapPictureFilter(CRootGraph* owner, REFCLSID clsid) : CRootFilter(owner, clsid) {}
-
-CSnapPictureFilter::CSnapPictureFilter(CRootGraph* owner, IBaseFilter* filter) : CRootFilter(owner, filter) {}
+FILTER_WRAPPER_CLSID_CLASS(CSnapPictureFilter, CLSID_VorlaneSnapPicture, "Vorlane Snap Picture Filter")
 
 CSnapPictureFilter::~CSnapPictureFilter() {
     m_pSnap.Release();
 }
 
 BOOL CSnapPictureFilter::Init() {
-    m_pSnap.Release();
-    if (!IsValid()) return FALSE;
-    if (SUCCEEDED(m_pFilter->QueryInterface(IID_IVorlaneSnapPicture, reinterpret_cast<void**>(&m_pSnap))) &&
-        m_pSnap != nullptr)
-        return TRUE;
-    m_pSnap.Release();
-    return FALSE;
+    return OpenFilterInterface(IID_IVorlaneSnapPicture, m_pSnap, TakenAnswer::AnySuccess);
 }
 
 BOOL CSnapPictureFilter::SavePicture(int format, const char* path, int quality) {

@@ -5,6 +5,7 @@
 #include <makers/vorlane.h>
 
 #include "graph/FilterClassRecord.h"
+#include "graph/FilterWrapperClass.h"
 #include "graph/RootFilter.h"
 
 class CDeinterlaceFilter : public CRootFilter {
@@ -13,13 +14,10 @@ public:
     static constexpr LONG kValueOffset = 1022;
     static constexpr int kModeCount = 11;  // modes 0 to 10
 
-    CDeinterlaceFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag);
-    CDeinterlaceFilter(CRootGraph* owner, REFCLSID clsid);
-    CDeinterlaceFilter(CRootGraph* owner, IBaseFilter* filter);
+    FILTER_WRAPPER_CONSTRUCTOR_DECLARATIONS(CDeinterlaceFilter);
     ~CDeinterlaceFilter() override;
 
-    HRESULT OnHook1(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
-    HRESULT OnHook2(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
+    FILTER_WRAPPER_HOOK_DECLARATIONS;
     // Opens the deinterlace interface; TRUE only for S_OK.
     BOOL Init() override;
 
@@ -37,9 +35,7 @@ public:
     BOOL SetMode(LONG mode);
     BOOL SetText(const char* text, DWORD value);
 
-    static CRootFilter* CreateInstance(CRootGraph* graph, int flag);
-    static CRootFilter* WrapInstance(CRootGraph* graph, IBaseFilter* filter);
-    static CFilterClassRecord s_classRecord;
+    FILTER_WRAPPER_CREATOR_DECLARATIONS;
 
 private:
     typedef HRESULT (STDMETHODCALLTYPE IVorlaneDeinterlace::*SwitchGetter)(VARIANT_BOOL*);
@@ -52,13 +48,10 @@ private:
 
 class CSnapPictureFilter : public CRootFilter {
 public:
-    CSnapPictureFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag);
-    CSnapPictureFilter(CRootGraph* owner, REFCLSID clsid);
-    CSnapPictureFilter(CRootGraph* owner, IBaseFilter* filter);
+    FILTER_WRAPPER_CONSTRUCTOR_DECLARATIONS(CSnapPictureFilter);
     ~CSnapPictureFilter() override;
 
-    HRESULT OnHook1(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
-    HRESULT OnHook2(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
+    FILTER_WRAPPER_HOOK_DECLARATIONS;
     // Opens the snapshot interface; TRUE when the query succeeded (S_FALSE too).
     BOOL Init() override;
 
@@ -67,9 +60,7 @@ public:
     // 260 characters or more.
     BOOL SavePicture(int format, const char* path, int quality);
 
-    static CRootFilter* CreateInstance(CRootGraph* graph, int flag);
-    static CRootFilter* WrapInstance(CRootGraph* graph, IBaseFilter* filter);
-    static CFilterClassRecord s_classRecord;
+    FILTER_WRAPPER_CREATOR_DECLARATIONS;
 
 private:
     CComPtr<IVorlaneSnapPicture> m_pSnap;

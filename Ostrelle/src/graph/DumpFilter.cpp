@@ -1,38 +1,13 @@
 #include "graph/DumpFilter.h"
 
 #include "graph/FileSinkName.h"
+#include "graph/FilterWrapperClass.h"
 
-CFilterClassRecord CDumpFilter::s_classRecord(&CLSID_Dump, nullptr, "Dump", &CDumpFilter::CreateInstance,
-                                              &CDumpFilter::WrapInstance);
-
-CRootFilter* CDumpFilter::CreateInstance(CRootGraph* graph, int flag) {
-    return CreateFilterOfClass<CDumpFilter>(s_classRecord, graph, flag);
-}
-
-CRootFilter* CDumpFilter::WrapInstance(CRootGraph* graph, IBaseFilter* filter) {
-    return WrapFilterOfClass<CDumpFilter>(graph, filter);
-}
-
-CDumpFilter::CDumpFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag)
-    : CRootFilter(owner, category, friendlyName, flag) {}
-
-CDumpFilter::CDumpFilter(CRootGraph* owner, REFCLSID clsid) : CRootFilter(owner, clsid) {}
-
-CDumpFilter::CDumpFilter(CRootGraph* owner, IBaseFilter* filter) : CRootFilter(owner, filter) {}
+FILTER_WRAPPER_CLSID_CLASS(CDumpFilter, CLSID_Dump, "Dump")
 
 CDumpFilter::~CDumpFilter() = default;
 
-HRESULT CDumpFilter::OnHook1(LONG_PTR, LONG_PTR, LONG_PTR) {
-    return S_OK;
-}
-
-HRESULT CDumpFilter::OnHook2(LONG_PTR, LONG_PTR, LONG_PTR) {
-    return S_OK;
-}
-
 BOOL CDumpFilter::SetFileName(const char* path) {
     if (m_pFilter == nullptr) return FALSE;
-    CComPtr<IFileSinkFilter> sink;
-    if (FAILED(m_pFilter->QueryInterface(IID_IFileSinkFilter, reinterpret_cast<void**>(&sink)))) return FALSE;
-    return SUCCEEDED(SetFileSinkName(sink, path)) ? TRUE : FALSE;
+    return SUCCEEDED(SetFileSinkName(FileSinkOf(m_pFilter), path)) ? TRUE : FALSE;
 }

@@ -3,24 +3,20 @@
 #pragma once
 
 #include "graph/FilterClassRecord.h"
+#include "graph/FilterWrapperClass.h"
 #include "graph/RootFilter.h"
 
 class CDumpFilter : public CRootFilter {
 public:
-    CDumpFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag);
-    CDumpFilter(CRootGraph* owner, REFCLSID clsid);
-    CDumpFilter(CRootGraph* owner, IBaseFilter* filter);
+    FILTER_WRAPPER_CONSTRUCTOR_DECLARATIONS(CDumpFilter);
     ~CDumpFilter() override;
 
-    HRESULT OnHook1(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
-    HRESULT OnHook2(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
+    FILTER_WRAPPER_HOOK_DECLARATIONS;
 
     // Names the file to write: the path as wide text (NULL passes no name) to the filter's
     // IFileSinkFilter::SetFileName. FALSE without that interface, for a path of 260 characters
     // or more (no call) or when the call fails.
     BOOL SetFileName(const char* path);
 
-    static CRootFilter* CreateInstance(CRootGraph* graph, int flag);
-    static CRootFilter* WrapInstance(CRootGraph* graph, IBaseFilter* filter);
-    static CFilterClassRecord s_classRecord;
+    FILTER_WRAPPER_CREATOR_DECLARATIONS;
 };

@@ -1,6 +1,14 @@
 #include "graph/FileSinkName.h"
 
+#include "graph/NameText.h"
 #include "graph/StrA2W.h"
+
+CComPtr<IFileSinkFilter> FileSinkOf(IUnknown* object) {
+    CComPtr<IFileSinkFilter> sink;
+    if (object == nullptr) return sink;
+    if (FAILED(object->QueryInterface(IID_IFileSinkFilter, reinterpret_cast<void**>(&sink)))) sink.Release();
+    return sink;
+}
 
 HRESULT SetFileSinkName(IFileSinkFilter* sink, const char* name) {
     if (sink == nullptr) return E_POINTER;
@@ -10,4 +18,14 @@ HRESULT SetFileSinkName(IFileSinkFilter* sink, const char* name) {
     }
     CStrA2W wideName(name);
     return sink->SetFileName(wideName.Convert(), nullptr);
+}
+
+BOOL GetFileSinkName(IFileSinkFilter* sink, char* buffer, int size, TakenAnswer taken) {
+    if (sink == nullptr || buffer == nullptr || size <= 0) return FALSE;
+    LPOLESTR name = nullptr;
+    const HRESULT hr = sink->GetCurFile(&name, nullptr);
+    const BOOL fits = IsTakenAnswer(hr, taken) && WideToNameText(buffer, static_cast<size_t>(size), name);
+    CoTaskMemFree(name);
+    if (!fits) buffer[0] = '\0';
+    return fits;
 }

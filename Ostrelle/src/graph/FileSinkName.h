@@ -1,13 +1,25 @@
-// The file name every file-sink wrapper hands to its filter: the ANSI name as wide text (code
-// page CP_ACP), converted whole.
+// The file name of a file-sink wrapper's filter: handed over as wide text (the ANSI name in code
+// page CP_ACP, converted whole) and read back into the caller's ANSI buffer.
 #pragma once
 
 #include <windows.h>
 
 #include <strmif.h>
 
+#include "graph/TakenAnswer.h"
+
+// The file sink that `object` answers for (IFileSinkFilter); NULL when the query fails or gives
+// no pointer, or for a null object.
+CComPtr<IFileSinkFilter> FileSinkOf(IUnknown* object);
+
 // IFileSinkFilter::SetFileName with the wide name and no media type, answering the filter's
 // result; a null name passes a null wide name. A name that does not convert whole (260 characters
 // or more) would name another file: it is refused without a call
 // (HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE)). E_POINTER for a null sink.
 HRESULT SetFileSinkName(IFileSinkFilter* sink, const char* name);
+
+// IFileSinkFilter::GetCurFile with no media type: the name converted to the ANSI code page into
+// `buffer` of `size` bytes (an empty string when the filter has no name), then freed with
+// CoTaskMemFree. TRUE when the answer is taken and the whole name fitted; on FALSE after a call
+// the buffer is empty. FALSE without a call for a null sink or buffer or a size below 1.
+BOOL GetFileSinkName(IFileSinkFilter* sink, char* buffer, int size, TakenAnswer taken);

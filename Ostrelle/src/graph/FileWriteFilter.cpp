@@ -2,25 +2,12 @@
 
 #include "graph/FileSinkName.h"
 #include "graph/FilterWrapperClass.h"
-#include "graph/NameText.h"
 
-CFilterClassRecord CFileWriteFilter::s_classRecord(&CLSID_FileWriter, nullptr, "File Write Filter",
-                                                   &CFileWriteFilter::CreateInstance, &CFileWriteFilter::WrapInstance);
-
-FILTER_WRAPPER_CREATORS(CFileWriteFilter)
-
-CFileWriteFilter::CFileWriteFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag)
-    : CRootFilter(owner, category, friendlyName, flag) {}
-
-CFileWriteFilter::CFileWriteFilter(CRootGraph* owner, REFCLSID clsid) : CRootFilter(owner, clsid) {}
-
-CFileWriteFilter::CFileWriteFilter(CRootGraph* owner, IBaseFilter* filter) : CRootFilter(owner, filter) {}
+FILTER_WRAPPER_CLSID_CLASS(CFileWriteFilter, CLSID_FileWriter, "File Write Filter")
 
 CFileWriteFilter::~CFileWriteFilter() {
     m_pFileSink.Release();
 }
-
-FILTER_WRAPPER_HOOKS(CFileWriteFilter)
 
 BOOL CFileWriteFilter::Init() {
     m_pFileSink.Release();
@@ -35,11 +22,5 @@ BOOL CFileWriteFilter::SetFileName(const char* name) {
 }
 
 BOOL CFileWriteFilter::GetFileName(char* buffer, int size) {
-    if (m_pFileSink == nullptr || buffer == nullptr || size <= 0) return FALSE;
-    LPOLESTR name = nullptr;
-    if (m_pFileSink->GetCurFile(&name, nullptr) != S_OK) return FALSE;
-    const BOOL fits = WideToNameText(buffer, static_cast<size_t>(size), name);
-    CoTaskMemFree(name);
-    if (!fits) buffer[0] = '\0';
-    return fits;
+    return GetFileSinkName(m_pFileSink, buffer, size, TakenAnswer::ExactlyOk);
 }

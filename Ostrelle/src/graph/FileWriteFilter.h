@@ -3,17 +3,15 @@
 #pragma once
 
 #include "graph/FilterClassRecord.h"
+#include "graph/FilterWrapperClass.h"
 #include "graph/RootFilter.h"
 
 class CFileWriteFilter : public CRootFilter {
 public:
-    CFileWriteFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag);
-    CFileWriteFilter(CRootGraph* owner, REFCLSID clsid);
-    CFileWriteFilter(CRootGraph* owner, IBaseFilter* filter);
+    FILTER_WRAPPER_CONSTRUCTOR_DECLARATIONS(CFileWriteFilter);
     ~CFileWriteFilter() override;
 
-    HRESULT OnHook1(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
-    HRESULT OnHook2(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
+    FILTER_WRAPPER_HOOK_DECLARATIONS;
     // Opens IFileSinkFilter2.
     BOOL Init() override;
 
@@ -21,13 +19,11 @@ public:
     // more is refused without a call.
     BOOL SetFileName(const char* name);
     // The current file name in the ANSI code page into `buffer` of `size` bytes (an empty string
-    // when none is set). FALSE when the call fails, and FALSE with an empty buffer when the name
-    // does not fit.
+    // when none is set). FALSE with an empty buffer when the call does not answer S_OK or the
+    // name does not fit.
     BOOL GetFileName(char* buffer, int size = MAX_PATH);
 
-    static CRootFilter* CreateInstance(CRootGraph* graph, int flag);
-    static CRootFilter* WrapInstance(CRootGraph* graph, IBaseFilter* filter);
-    static CFilterClassRecord s_classRecord;
+    FILTER_WRAPPER_CREATOR_DECLARATIONS;
 
 private:
     CComPtr<IFileSinkFilter2> m_pFileSink;

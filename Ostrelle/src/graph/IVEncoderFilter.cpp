@@ -64,34 +64,16 @@ BOOL FillVideoPreset(IVVideoConfig* config, const IVVideoPreset& preset, int sta
 
 // ---- CIVAudioEncoderFilter ----
 
-CFilterClassRecord CIVAudioEncoderFilter::s_classRecord(&CLSID_IVAudioEncoder, nullptr,
-                                                        "InterVideo Audio Encoder for vorlane",
-                                                        &CIVAudioEncoderFilter::CreateInstance,
-                                                        &CIVAudioEncoderFilter::WrapInstance);
-
-FILTER_WRAPPER_CREATORS(CIVAudioEncoderFilter)
-FILTER_WRAPPER_HOOKS(CIVAudioEncoderFilter)
-
-CIVAudioEncoderFilter::CIVAudioEncoderFilter(CRootGraph* owner, const GUID* category, const char* friendlyName,
-                                             int flag)
-    : CRootFilter(owner, category, friendlyName, flag) {}
-
-CIVAudioEncoderFilter::CIVAudioEncoderFilter(CRootGraph* owner, REFCLSID clsid) : CRootFilter(owner, clsid) {}
-
-CIVAudioEncoderFilter::CIVAudioEncoderFilter(CRootGraph* owner, IBaseFilter* filter) : CRootFilter(owner, filter) {}
+FILTER_WRAPPER_CLSID_CLASS(CIVAudioEncoderFilter, CLSID_IVAudioEncoder, "InterVideo Audio Encoder for vorlane")
 
 CIVAudioEncoderFilter::~CIVAudioEncoderFilter() = default;
 
 BOOL CIVAudioEncoderFilter::SetAudioConfig(const IVAudioConfig* config) {
-    CComPtr<IIVAudioParams> params = QueryIVParams<IIVAudioParams>(m_pFilter, IID_IIVAudioParams);
-    if (params == nullptr || config == nullptr) return FALSE;
-    return WriteIVParams(params.p, config->field, kIVAudioCallOrder, std::size(kIVAudioCallOrder));
+    return WriteIVRecord<IIVAudioParams>(m_pFilter, IID_IIVAudioParams, config, kIVAudioCallOrder);
 }
 
 BOOL CIVAudioEncoderFilter::GetAudioConfig(IVAudioConfig* config) {
-    CComPtr<IIVAudioParams> params = QueryIVParams<IIVAudioParams>(m_pFilter, IID_IIVAudioParams);
-    if (params == nullptr || config == nullptr) return FALSE;
-    return ReadIVParams(params.p, config->field, kIVAudioCallOrder, std::size(kIVAudioCallOrder));
+    return ReadIVRecord<IIVAudioParams>(m_pFilter, IID_IIVAudioParams, config, kIVAudioCallOrder);
 }
 
 BOOL CIVAudioEncoderFilter::GetPresetVCD(IVAudioConfig* config) { return FillAudioPreset(config, kIVAudioPresets[0]); }
@@ -102,21 +84,7 @@ BOOL CIVAudioEncoderFilter::GetPresetMPEG2(IVAudioConfig* config) { return FillA
 
 // ---- CIVVideoEncoderFilter ----
 
-CFilterClassRecord CIVVideoEncoderFilter::s_classRecord(&CLSID_IVVideoEncoder, nullptr,
-                                                        "InterVideo Video Encoder for vorlane",
-                                                        &CIVVideoEncoderFilter::CreateInstance,
-                                                        &CIVVideoEncoderFilter::WrapInstance);
-
-FILTER_WRAPPER_CREATORS(CIVVideoEncoderFilter)
-FILTER_WRAPPER_HOOKS(CIVVideoEncoderFilter)
-
-CIVVideoEncoderFilter::CIVVideoEncoderFilter(CRootGraph* owner, const GUID* category, const char* friendlyName,
-                                             int flag)
-    : CRootFilter(owner, category, friendlyName, flag) {}
-
-CIVVideoEncoderFilter::CIVVideoEncoderFilter(CRootGraph* owner, REFCLSID clsid) : CRootFilter(owner, clsid) {}
-
-CIVVideoEncoderFilter::CIVVideoEncoderFilter(CRootGraph* owner, IBaseFilter* filter) : CRootFilter(owner, filter) {}
+FILTER_WRAPPER_CLSID_CLASS(CIVVideoEncoderFilter, CLSID_IVVideoEncoder, "InterVideo Video Encoder for vorlane")
 
 CIVVideoEncoderFilter::~CIVVideoEncoderFilter() = default;
 
@@ -129,9 +97,7 @@ BOOL CIVVideoEncoderFilter::SetVideoConfig(const IVVideoConfig* config) {
 }
 
 BOOL CIVVideoEncoderFilter::GetVideoConfig(IVVideoConfig* config) {
-    CComPtr<IIVVideoParams> params = QueryIVParams<IIVVideoParams>(m_pFilter, IID_IIVVideoParams);
-    if (params == nullptr || config == nullptr) return FALSE;
-    return ReadIVParams(params.p, config->field, kIVVideoCallOrder, std::size(kIVVideoCallOrder));
+    return ReadIVRecord<IIVVideoParams>(m_pFilter, IID_IIVVideoParams, config, kIVVideoCallOrder);
 }
 
 BOOL CIVVideoEncoderFilter::GetPresetVCD(IVVideoConfig* config, int standard) {

@@ -8,6 +8,7 @@
 
 #include "graph/FilterClassRecord.h"
 #include "graph/IVParamCalls.h"
+#include "graph/FilterWrapperClass.h"
 #include "graph/RootFilter.h"
 
 // The audio encoder's record: 0 sample rate (Hz), 1 bit rate (kbit/s), 2 to 5 the encoder's own
@@ -25,13 +26,10 @@ struct IVVideoConfig {
 
 class CIVAudioEncoderFilter : public CRootFilter {
 public:
-    CIVAudioEncoderFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag);
-    CIVAudioEncoderFilter(CRootGraph* owner, REFCLSID clsid);
-    CIVAudioEncoderFilter(CRootGraph* owner, IBaseFilter* filter);
+    FILTER_WRAPPER_CONSTRUCTOR_DECLARATIONS(CIVAudioEncoderFilter);
     ~CIVAudioEncoderFilter() override;
 
-    HRESULT OnHook1(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
-    HRESULT OnHook2(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
+    FILTER_WRAPPER_HOOK_DECLARATIONS;
 
     // Every field is sent (or read) even when one fails; TRUE only when each call succeeded. A
     // field whose read failed keeps its value. FALSE without a call when IIVAudioParams is not
@@ -46,20 +44,15 @@ public:
     static BOOL GetPresetMPEG1(IVAudioConfig* config);
     static BOOL GetPresetMPEG2(IVAudioConfig* config);
 
-    static CRootFilter* CreateInstance(CRootGraph* graph, int flag);
-    static CRootFilter* WrapInstance(CRootGraph* graph, IBaseFilter* filter);
-    static CFilterClassRecord s_classRecord;
+    FILTER_WRAPPER_CREATOR_DECLARATIONS;
 };
 
 class CIVVideoEncoderFilter : public CRootFilter {
 public:
-    CIVVideoEncoderFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag);
-    CIVVideoEncoderFilter(CRootGraph* owner, REFCLSID clsid);
-    CIVVideoEncoderFilter(CRootGraph* owner, IBaseFilter* filter);
+    FILTER_WRAPPER_CONSTRUCTOR_DECLARATIONS(CIVVideoEncoderFilter);
     ~CIVVideoEncoderFilter() override;
 
-    HRESULT OnHook1(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
-    HRESULT OnHook2(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
+    FILTER_WRAPPER_HOOK_DECLARATIONS;
 
     // As the audio record; a write ends with parameter 20 set to 1, a read never asks for it and
     // leaves field 11 alone.
@@ -74,9 +67,7 @@ public:
     static BOOL GetPresetMPEG2(IVVideoConfig* config, int standard);
     static BOOL GetPresetDVD(IVVideoConfig* config, int standard, BOOL high);
 
-    static CRootFilter* CreateInstance(CRootGraph* graph, int flag);
-    static CRootFilter* WrapInstance(CRootGraph* graph, IBaseFilter* filter);
-    static CFilterClassRecord s_classRecord;
+    FILTER_WRAPPER_CREATOR_DECLARATIONS;
 };
 
 // The call orders and presets, as data (walked by the tests).

@@ -53,3 +53,19 @@ BOOL ReadIVParams(I* params, int* fields, const IVParamField* order, size_t coun
     }
     return all;
 }
+
+// A whole record through the filter's parameter interface I, asked for afresh: written in the
+// table's order (WriteIVRecord) or read (ReadIVRecord). FALSE without a call when the interface
+// is not given with S_OK or the record is null.
+template <class I, class Record, size_t N>
+BOOL WriteIVRecord(IBaseFilter* filter, REFIID iid, const Record* record, const IVParamField (&order)[N]) {
+    CComPtr<I> params = QueryIVParams<I>(filter, iid);
+    if (params == nullptr || record == nullptr) return FALSE;
+    return WriteIVParams(params.p, record->field, order, N);
+}
+template <class I, class Record, size_t N>
+BOOL ReadIVRecord(IBaseFilter* filter, REFIID iid, Record* record, const IVParamField (&order)[N]) {
+    CComPtr<I> params = QueryIVParams<I>(filter, iid);
+    if (params == nullptr || record == nullptr) return FALSE;
+    return ReadIVParams(params.p, record->field, order, N);
+}

@@ -37,20 +37,7 @@ BOOL FillMuxPreset(IVMuxSettings* p, int preset) {
 
 // ---- CIVFileWriterFilter ----
 
-CFilterClassRecord CIVFileWriterFilter::s_classRecord(&CLSID_IVFileWriter, nullptr,
-                                                      "InterVideo File Writer for vorlane",
-                                                      &CIVFileWriterFilter::CreateInstance,
-                                                      &CIVFileWriterFilter::WrapInstance);
-
-FILTER_WRAPPER_CREATORS(CIVFileWriterFilter)
-FILTER_WRAPPER_HOOKS(CIVFileWriterFilter)
-
-CIVFileWriterFilter::CIVFileWriterFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag)
-    : CRootFilter(owner, category, friendlyName, flag) {}
-
-CIVFileWriterFilter::CIVFileWriterFilter(CRootGraph* owner, REFCLSID clsid) : CRootFilter(owner, clsid) {}
-
-CIVFileWriterFilter::CIVFileWriterFilter(CRootGraph* owner, IBaseFilter* filter) : CRootFilter(owner, filter) {}
+FILTER_WRAPPER_CLSID_CLASS(CIVFileWriterFilter, CLSID_IVFileWriter, "InterVideo File Writer for vorlane")
 
 CIVFileWriterFilter::~CIVFileWriterFilter() {
     m_pParams.Release();
@@ -66,10 +53,7 @@ BOOL CIVFileWriterFilter::Init() {
 
 BOOL CIVFileWriterFilter::SetFileName(const char* name) {
     if (m_pParams == nullptr) return FALSE;
-    CComPtr<IFileSinkFilter> sink;
-    if (FAILED(m_pParams->QueryInterface(IID_IFileSinkFilter, reinterpret_cast<void**>(&sink))) || sink == nullptr)
-        return FALSE;
-    return SUCCEEDED(SetFileSinkName(sink, name)) ? TRUE : FALSE;
+    return SUCCEEDED(SetFileSinkName(FileSinkOf(m_pParams), name)) ? TRUE : FALSE;
 }
 
 BOOL CIVFileWriterFilter::SetParam500(DWORD low, DWORD high) {
@@ -85,18 +69,7 @@ BOOL CIVFileWriterFilter::GetParam500(void* pValue) {
 
 // ---- CIVMuxFilter ----
 
-CFilterClassRecord CIVMuxFilter::s_classRecord(&CLSID_IVMultiplexer, nullptr, "InterVideo Multiplexer for vorlane",
-                                               &CIVMuxFilter::CreateInstance, &CIVMuxFilter::WrapInstance);
-
-FILTER_WRAPPER_CREATORS(CIVMuxFilter)
-FILTER_WRAPPER_HOOKS(CIVMuxFilter)
-
-CIVMuxFilter::CIVMuxFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag)
-    : CRootFilter(owner, category, friendlyName, flag) {}
-
-CIVMuxFilter::CIVMuxFilter(CRootGraph* owner, REFCLSID clsid) : CRootFilter(owner, clsid) {}
-
-CIVMuxFilter::CIVMuxFilter(CRootGraph* owner, IBaseFilter* filter) : CRootFilter(owner, filter) {}
+FILTER_WRAPPER_CLSID_CLASS(CIVMuxFilter, CLSID_IVMultiplexer, "InterVideo Multiplexer for vorlane")
 
 CIVMuxFilter::~CIVMuxFilter() = default;
 
@@ -106,15 +79,11 @@ BOOL CIVMuxFilter::Init() {
 }
 
 BOOL CIVMuxFilter::SetMuxSettings(const IVMuxSettings* p) {
-    CComPtr<IIVMuxParams> params = QueryIVParams<IIVMuxParams>(m_pFilter, IID_IIVMuxParams);
-    if (params == nullptr || p == nullptr) return FALSE;
-    return WriteIVParams(params.p, p->field, kIVMuxCallOrder, std::size(kIVMuxCallOrder));
+    return WriteIVRecord<IIVMuxParams>(m_pFilter, IID_IIVMuxParams, p, kIVMuxCallOrder);
 }
 
 BOOL CIVMuxFilter::GetMuxSettings(IVMuxSettings* p) {
-    CComPtr<IIVMuxParams> params = QueryIVParams<IIVMuxParams>(m_pFilter, IID_IIVMuxParams);
-    if (params == nullptr || p == nullptr) return FALSE;
-    return ReadIVParams(params.p, p->field, kIVMuxCallOrder, std::size(kIVMuxCallOrder));
+    return ReadIVRecord<IIVMuxParams>(m_pFilter, IID_IIVMuxParams, p, kIVMuxCallOrder);
 }
 
 BOOL CIVMuxFilter::GetMuxPreset1(IVMuxSettings* p) { return FillMuxPreset(p, 0); }
@@ -125,21 +94,7 @@ BOOL CIVMuxFilter::GetMuxPreset5(IVMuxSettings* p) { return FillMuxPreset(p, 4);
 
 // ---- CIVStillCaptureFilter ----
 
-CFilterClassRecord CIVStillCaptureFilter::s_classRecord(&CLSID_IVStillCapture, nullptr,
-                                                        "InterVideo Still Capture for vorlane",
-                                                        &CIVStillCaptureFilter::CreateInstance,
-                                                        &CIVStillCaptureFilter::WrapInstance);
-
-FILTER_WRAPPER_CREATORS(CIVStillCaptureFilter)
-FILTER_WRAPPER_HOOKS(CIVStillCaptureFilter)
-
-CIVStillCaptureFilter::CIVStillCaptureFilter(CRootGraph* owner, const GUID* category, const char* friendlyName,
-                                             int flag)
-    : CRootFilter(owner, category, friendlyName, flag) {}
-
-CIVStillCaptureFilter::CIVStillCaptureFilter(CRootGraph* owner, REFCLSID clsid) : CRootFilter(owner, clsid) {}
-
-CIVStillCaptureFilter::CIVStillCaptureFilter(CRootGraph* owner, IBaseFilter* filter) : CRootFilter(owner, filter) {}
+FILTER_WRAPPER_CLSID_CLASS(CIVStillCaptureFilter, CLSID_IVStillCapture, "InterVideo Still Capture for vorlane")
 
 CIVStillCaptureFilter::~CIVStillCaptureFilter() = default;
 
@@ -186,31 +141,14 @@ BOOL CIVStillCaptureFilter::SaveSnapshot(const char* path) {
 
 // ---- CIVDownScaleFilter ----
 
-CFilterClassRecord CIVDownScaleFilter::s_classRecord(&CLSID_IVDownScale, nullptr,
-                                                     "InterVideo Down Scale Filter for vorlane",
-                                                     &CIVDownScaleFilter::CreateInstance,
-                                                     &CIVDownScaleFilter::WrapInstance);
-
-FILTER_WRAPPER_CREATORS(CIVDownScaleFilter)
-FILTER_WRAPPER_HOOKS(CIVDownScaleFilter)
-
-CIVDownScaleFilter::CIVDownScaleFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag)
-    : CRootFilter(owner, category, friendlyName, flag) {}
-
-CIVDownScaleFilter::CIVDownScaleFilter(CRootGraph* owner, REFCLSID clsid) : CRootFilter(owner, clsid) {}
-
-CIVDownScaleFilter::CIVDownScaleFilter(CRootGraph* owner, IBaseFilter* filter) : CRootFilter(owner, filter) {}
+FILTER_WRAPPER_CLSID_CLASS(CIVDownScaleFilter, CLSID_IVDownScale, "InterVideo Down Scale Filter for vorlane")
 
 CIVDownScaleFilter::~CIVDownScaleFilter() {
     m_pParams.Release();
 }
 
 BOOL CIVDownScaleFilter::Init() {
-    m_pParams.Release();
-    if (!IsValid()) return FALSE;
-    if (m_pFilter->QueryInterface(IID_IIVDownScaleParams, reinterpret_cast<void**>(&m_pParams)) == S_OK) return TRUE;
-    m_pParams.Release();
-    return FALSE;
+    return OpenFilterInterface(IID_IIVDownScaleParams, m_pParams, TakenAnswer::ExactlyOk);
 }
 
 BOOL CIVDownScaleFilter::SetDownScale(BOOL first, BOOL second) {

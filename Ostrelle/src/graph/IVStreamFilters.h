@@ -8,6 +8,7 @@
 
 #include "graph/FilterClassRecord.h"
 #include "graph/IVParamCalls.h"
+#include "graph/FilterWrapperClass.h"
 #include "graph/RootFilter.h"
 
 // The multiplexer's settings record; the ids the fields carry are kIVMuxCallOrder's.
@@ -22,13 +23,10 @@ extern const int kIVMuxPresets[5][6];
 
 class CIVFileWriterFilter : public CRootFilter {
 public:
-    CIVFileWriterFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag);
-    CIVFileWriterFilter(CRootGraph* owner, REFCLSID clsid);
-    CIVFileWriterFilter(CRootGraph* owner, IBaseFilter* filter);
+    FILTER_WRAPPER_CONSTRUCTOR_DECLARATIONS(CIVFileWriterFilter);
     ~CIVFileWriterFilter() override;
 
-    HRESULT OnHook1(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
-    HRESULT OnHook2(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
+    FILTER_WRAPPER_HOOK_DECLARATIONS;
     // Opens IIVFileWriterParams; TRUE when the query succeeded.
     BOOL Init() override;
 
@@ -40,9 +38,7 @@ public:
     // Reads the 64-bit parameter 0x500 into 8 bytes at pValue.
     BOOL GetParam500(void* pValue);
 
-    static CRootFilter* CreateInstance(CRootGraph* graph, int flag);
-    static CRootFilter* WrapInstance(CRootGraph* graph, IBaseFilter* filter);
-    static CFilterClassRecord s_classRecord;
+    FILTER_WRAPPER_CREATOR_DECLARATIONS;
 
 private:
     CComPtr<IIVFileWriterParams> m_pParams;
@@ -50,13 +46,10 @@ private:
 
 class CIVMuxFilter : public CRootFilter {
 public:
-    CIVMuxFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag);
-    CIVMuxFilter(CRootGraph* owner, REFCLSID clsid);
-    CIVMuxFilter(CRootGraph* owner, IBaseFilter* filter);
+    FILTER_WRAPPER_CONSTRUCTOR_DECLARATIONS(CIVMuxFilter);
     ~CIVMuxFilter() override;
 
-    HRESULT OnHook1(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
-    HRESULT OnHook2(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
+    FILTER_WRAPPER_HOOK_DECLARATIONS;
     // The multiplexer adds input pins as they are connected.
     BOOL Init() override;
 
@@ -73,20 +66,15 @@ public:
     static BOOL GetMuxPreset4(IVMuxSettings* p);
     static BOOL GetMuxPreset5(IVMuxSettings* p);
 
-    static CRootFilter* CreateInstance(CRootGraph* graph, int flag);
-    static CRootFilter* WrapInstance(CRootGraph* graph, IBaseFilter* filter);
-    static CFilterClassRecord s_classRecord;
+    FILTER_WRAPPER_CREATOR_DECLARATIONS;
 };
 
 class CIVStillCaptureFilter : public CRootFilter {
 public:
-    CIVStillCaptureFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag);
-    CIVStillCaptureFilter(CRootGraph* owner, REFCLSID clsid);
-    CIVStillCaptureFilter(CRootGraph* owner, IBaseFilter* filter);
+    FILTER_WRAPPER_CONSTRUCTOR_DECLARATIONS(CIVStillCaptureFilter);
     ~CIVStillCaptureFilter() override;
 
-    HRESULT OnHook1(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
-    HRESULT OnHook2(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
+    FILTER_WRAPPER_HOOK_DECLARATIONS;
 
     // One parameter each, the argument passed through; TRUE when the call succeeded.
     BOOL GetStill601(LONG* pValue);
@@ -109,9 +97,7 @@ public:
     // or a write fails.
     BOOL SaveSnapshot(const char* path);
 
-    static CRootFilter* CreateInstance(CRootGraph* graph, int flag);
-    static CRootFilter* WrapInstance(CRootGraph* graph, IBaseFilter* filter);
-    static CFilterClassRecord s_classRecord;
+    FILTER_WRAPPER_CREATOR_DECLARATIONS;
 
 private:
     BOOL Read(DWORD id, void* pValue);
@@ -120,13 +106,10 @@ private:
 
 class CIVDownScaleFilter : public CRootFilter {
 public:
-    CIVDownScaleFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag);
-    CIVDownScaleFilter(CRootGraph* owner, REFCLSID clsid);
-    CIVDownScaleFilter(CRootGraph* owner, IBaseFilter* filter);
+    FILTER_WRAPPER_CONSTRUCTOR_DECLARATIONS(CIVDownScaleFilter);
     ~CIVDownScaleFilter() override;
 
-    HRESULT OnHook1(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
-    HRESULT OnHook2(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
+    FILTER_WRAPPER_HOOK_DECLARATIONS;
     // Opens IIVDownScaleParams; TRUE only for S_OK.
     BOOL Init() override;
 
@@ -136,9 +119,7 @@ public:
     // Both outputs untouched unless both reads succeed.
     BOOL GetDownScale(BOOL* pFirst, BOOL* pSecond);
 
-    static CRootFilter* CreateInstance(CRootGraph* graph, int flag);
-    static CRootFilter* WrapInstance(CRootGraph* graph, IBaseFilter* filter);
-    static CFilterClassRecord s_classRecord;
+    FILTER_WRAPPER_CREATOR_DECLARATIONS;
 
 private:
     CComPtr<IIVDownScaleParams> m_pParams;

@@ -4,7 +4,6 @@
 
 #include "graph/FileSinkName.h"
 #include "graph/FilterWrapperClass.h"
-#include "graph/NameText.h"
 
 const LigosPreset kLigosPresets[8] = {
     // name      word 0                 2  word 4   word 13 width height 56 argument
@@ -40,43 +39,20 @@ BOOL FillSettings(LIGOS_SETTINGS* settings, const LigosPreset& preset, int argum
 
 // IFileSinkFilter::SetFileName through the sink that `iface` answers; TRUE exactly on S_OK.
 BOOL SetSinkFile(IUnknown* iface, const char* path) {
-    if (iface == nullptr) return FALSE;
-    CComPtr<IFileSinkFilter> sink;
-    if (FAILED(iface->QueryInterface(IID_IFileSinkFilter, reinterpret_cast<void**>(&sink))) || sink == nullptr)
-        return FALSE;
-    return SetFileSinkName(sink, path) == S_OK ? TRUE : FALSE;
+    return SetFileSinkName(FileSinkOf(iface), path) == S_OK ? TRUE : FALSE;
 }
 
 }  // namespace
 
 // ---- CLigosEncoderFilter ----
 
-CFilterClassRecord CLigosEncoderFilter::s_classRecord(&CLSID_LigosEncoder, nullptr,
-                                                      "Ligos GoMotion Capture Encoder Filter (Vorlane)",
-                                                      &CLigosEncoderFilter::CreateInstance,
-                                                      &CLigosEncoderFilter::WrapInstance);
-
-FILTER_WRAPPER_CREATORS(CLigosEncoderFilter)
-FILTER_WRAPPER_HOOKS(CLigosEncoderFilter)
-
-CLigosEncoderFilter::CLigosEncoderFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag)
-    : CRootFilter(owner, category, friendlyName, flag) {}
-
-CLigosEncoderFilter::CLigosEncoderFilter(CRootGraph* owner, REFCLSID clsid) : CRootFilter(owner, clsid) {}
-
-CLigosEncoderFilter::CLigosEncoderFilter(CRootGraph* owner, IBaseFilter* filter) : CRootFilter(owner, filter) {}
+FILTER_WRAPPER_CLSID_CLASS(CLigosEncoderFilter, CLSID_LigosEncoder, "Ligos GoMotion Capture Encoder Filter (Vorlane)")
 
 CLigosEncoderFilter::~CLigosEncoderFilter() {
     m_pEncoder.Release();
 }
 
-BOOL CLigosEncoderFilter::Init() {
-    m_pEncoder.Release();
-    if (!IsValid()) return FALSE;
-    if (m_pFilter->QueryInterface(IID_ILigosEncoder, reinterpret_cast<void**>(&m_pEncoder)) == S_OK) return TRUE;
-    m_pEncoder.Release();
-    return FALSE;
-}
+BOOL CLigosEncoderFilter::Init() { return OpenFilterInterface(IID_ILigosEncoder, m_pEncoder, TakenAnswer::ExactlyOk); }
 
 HRESULT CLigosEncoderFilter::SetSettings(LIGOS_SETTINGS* settings) {
     if (m_pEncoder == nullptr) return E_POINTER;
@@ -128,16 +104,7 @@ BOOL CLigosEncoderFilter::SetOutputFile(const char* path) {
 
 BOOL CLigosEncoderFilter::GetOutputFile(char* path, int size) {
     if (m_pEncoder == nullptr || path == nullptr || size <= 0) return FALSE;
-    CComPtr<IFileSinkFilter> sink;
-    if (FAILED(m_pEncoder->QueryInterface(IID_IFileSinkFilter, reinterpret_cast<void**>(&sink))) || sink == nullptr)
-        return FALSE;
-    LPOLESTR name = nullptr;
-    const HRESULT hr = sink->GetCurFile(&name, nullptr);
-    BOOL fits = FALSE;
-    if (hr == S_OK) fits = WideToNameText(path, size_t(size), name);
-    CoTaskMemFree(name);
-    if (!fits) path[0] = '\0';
-    return fits;
+    return GetFileSinkName(FileSinkOf(m_pEncoder), path, size, TakenAnswer::ExactlyOk);
 }
 
 BOOL CLigosEncoderFilter::SetDefaultSettings(LIGOS_SETTINGS* settings) { return FillSettings(settings, kLigosPresets[0], 0); }
@@ -151,33 +118,14 @@ BOOL CLigosEncoderFilter::SetPreset7(LIGOS_SETTINGS* s, int argument) { return F
 
 // ---- CLigosTranscodeFilter ----
 
-CFilterClassRecord CLigosTranscodeFilter::s_classRecord(&CLSID_LigosTranscoder, nullptr,
-                                                        "Ligos GoMotion.MPG SDK Transcode Sample",
-                                                        &CLigosTranscodeFilter::CreateInstance,
-                                                        &CLigosTranscodeFilter::WrapInstance);
-
-FILTER_WRAPPER_CREATORS(CLigosTranscodeFilter)
-FILTER_WRAPPER_HOOKS(CLigosTranscodeFilter)
-
-CLigosTranscodeFilter::CLigosTranscodeFilter(CRootGraph* owner, const GUID* category, const char* friendlyName,
-                                             int flag)
-    : CRootFilter(owner, category, friendlyName, flag) {}
-
-CLigosTranscodeFilter::CLigosTranscodeFilter(CRootGraph* owner, REFCLSID clsid) : CRootFilter(owner, clsid) {}
-
-CLigosTranscodeFilter::CLigosTranscodeFilter(CRootGraph* owner, IBaseFilter* filter) : CRootFilter(owner, filter) {}
+FILTER_WRAPPER_CLSID_CLASS(CLigosTranscodeFilter, CLSID_LigosTranscoder, "Ligos GoMotion.MPG SDK Transcode Sample")
 
 CLigosTranscodeFilter::~CLigosTranscodeFilter() {
     m_pTranscoder.Release();
 }
 
 BOOL CLigosTranscodeFilter::Init() {
-    m_pTranscoder.Release();
-    if (!IsValid()) return FALSE;
-    if (m_pFilter->QueryInterface(IID_ILigosTranscoder, reinterpret_cast<void**>(&m_pTranscoder)) == S_OK)
-        return TRUE;
-    m_pTranscoder.Release();
-    return FALSE;
+    return OpenFilterInterface(IID_ILigosTranscoder, m_pTranscoder, TakenAnswer::ExactlyOk);
 }
 
 HRESULT CLigosTranscodeFilter::SetSettings(LIGOS_SETTINGS* settings) {

@@ -7,6 +7,7 @@
 #include <makers/ligos.h>
 
 #include "graph/FilterClassRecord.h"
+#include "graph/FilterWrapperClass.h"
 #include "graph/RootFilter.h"
 
 // Three values handed to the encoder's method 7 one by one.
@@ -35,13 +36,10 @@ extern const LigosPreset kLigosPresets[8];
 
 class CLigosEncoderFilter : public CRootFilter {
 public:
-    CLigosEncoderFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag);
-    CLigosEncoderFilter(CRootGraph* owner, REFCLSID clsid);
-    CLigosEncoderFilter(CRootGraph* owner, IBaseFilter* filter);
+    FILTER_WRAPPER_CONSTRUCTOR_DECLARATIONS(CLigosEncoderFilter);
     ~CLigosEncoderFilter() override;
 
-    HRESULT OnHook1(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
-    HRESULT OnHook2(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
+    FILTER_WRAPPER_HOOK_DECLARATIONS;
     // Opens the encoder interface; TRUE only for S_OK.
     BOOL Init() override;
 
@@ -72,9 +70,7 @@ public:
     static BOOL SetPreset6(LIGOS_SETTINGS* settings, int argument);
     static BOOL SetPreset7(LIGOS_SETTINGS* settings, int argument);
 
-    static CRootFilter* CreateInstance(CRootGraph* graph, int flag);
-    static CRootFilter* WrapInstance(CRootGraph* graph, IBaseFilter* filter);
-    static CFilterClassRecord s_classRecord;
+    FILTER_WRAPPER_CREATOR_DECLARATIONS;
 
 private:
     CComPtr<ILigosEncoder> m_pEncoder;
@@ -82,13 +78,10 @@ private:
 
 class CLigosTranscodeFilter : public CRootFilter {
 public:
-    CLigosTranscodeFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag);
-    CLigosTranscodeFilter(CRootGraph* owner, REFCLSID clsid);
-    CLigosTranscodeFilter(CRootGraph* owner, IBaseFilter* filter);
+    FILTER_WRAPPER_CONSTRUCTOR_DECLARATIONS(CLigosTranscodeFilter);
     ~CLigosTranscodeFilter() override;
 
-    HRESULT OnHook1(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
-    HRESULT OnHook2(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
+    FILTER_WRAPPER_HOOK_DECLARATIONS;
     // Opens the transcoder interface; TRUE only for S_OK.
     BOOL Init() override;
 
@@ -104,9 +97,7 @@ public:
     // Does nothing.
     HRESULT NotImplemented();
 
-    static CRootFilter* CreateInstance(CRootGraph* graph, int flag);
-    static CRootFilter* WrapInstance(CRootGraph* graph, IBaseFilter* filter);
-    static CFilterClassRecord s_classRecord;
+    FILTER_WRAPPER_CREATOR_DECLARATIONS;
 
 private:
     CComPtr<ILigosTranscoder> m_pTranscoder;

@@ -16,3 +16,13 @@ template <class Ptr>
 BOOL MCQuery(IBaseFilter* filter, REFIID iid, Ptr& member) {
     return SUCCEEDED(filter->QueryInterface(iid, reinterpret_cast<void**>(&member))) ? TRUE : FALSE;
 }
+
+// Opens each (IID, member) pair of the filter in the order given, every one even after a failure;
+// TRUE when every query succeeded.
+inline BOOL MCQueryEach(IBaseFilter*) { return TRUE; }
+template <class Ptr, class... Rest>
+BOOL MCQueryEach(IBaseFilter* filter, REFIID iid, Ptr& member, Rest&... rest) {
+    const BOOL first = MCQuery(filter, iid, member);
+    const BOOL others = MCQueryEach(filter, rest...);
+    return first && others ? TRUE : FALSE;
+}

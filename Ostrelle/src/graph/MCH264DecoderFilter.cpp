@@ -1,53 +1,30 @@
 #include "graph/MCH264DecoderFilter.h"
 
 #include "graph/FilterWrapperClass.h"
+#include "graph/MCForward.h"
 
-CFilterClassRecord CMCH264DecoderFilter::s_classRecord(&CLSID_MCH264VideoDecoder, nullptr,
-                                                       "MainConcept H.264 Video Decoder",
-                                                       &CMCH264DecoderFilter::CreateInstance,
-                                                       &CMCH264DecoderFilter::WrapInstance);
-
-FILTER_WRAPPER_CREATORS(CMCH264DecoderFilter)
-
-CMCH264DecoderFilter::CMCH264DecoderFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag)
-    : CRootFilter(owner, category, friendlyName, flag) {}
-
-CMCH264DecoderFilter::CMCH264DecoderFilter(CRootGraph* owner, REFCLSID clsid) : CRootFilter(owner, clsid) {}
-
-CMCH264DecoderFilter::CMCH264DecoderFilter(CRootGraph* owner, IBaseFilter* filter) : CRootFilter(owner, filter) {}
+FILTER_WRAPPER_CLSID_CLASS(CMCH264DecoderFilter, CLSID_MCH264VideoDecoder, "MainConcept H.264 Video Decoder")
 
 CMCH264DecoderFilter::~CMCH264DecoderFilter() {
     m_pDecoderOutput.Release();
 }
 
-FILTER_WRAPPER_HOOKS(CMCH264DecoderFilter)
-
 BOOL CMCH264DecoderFilter::Init() {
-    m_pDecoderOutput.Release();
-    if (!IsValid()) return FALSE;
-    if (SUCCEEDED(m_pFilter->QueryInterface(IID_IMCH264DecoderOutput, reinterpret_cast<void**>(&m_pDecoderOutput))) &&
-        m_pDecoderOutput != nullptr)
-        return TRUE;
-    m_pDecoderOutput.Release();
-    return FALSE;
+    return OpenFilterInterface(IID_IMCH264DecoderOutput, m_pDecoderOutput, TakenAnswer::AnySuccess);
 }
 
 BOOL CMCH264DecoderFilter::Output3(DWORD dwParam1, DWORD dwParam2) {
-    return m_pDecoderOutput != nullptr && SUCCEEDED(m_pDecoderOutput->Output3(dwParam1, dwParam2)) ? TRUE : FALSE;
+    return MCForward(m_pDecoderOutput.p, &IMCH264DecoderOutput::Output3, dwParam1, dwParam2);
 }
-
 BOOL CMCH264DecoderFilter::Output4(DWORD dwParam1, DWORD dwParam2) {
-    return m_pDecoderOutput != nullptr && SUCCEEDED(m_pDecoderOutput->Output4(dwParam1, dwParam2)) ? TRUE : FALSE;
+    return MCForward(m_pDecoderOutput.p, &IMCH264DecoderOutput::Output4, dwParam1, dwParam2);
 }
-
 BOOL CMCH264DecoderFilter::Output5(DWORD dwParam1, DWORD dwParam2) {
-    return m_pDecoderOutput != nullptr && SUCCEEDED(m_pDecoderOutput->Output5(dwParam1, dwParam2)) ? TRUE : FALSE;
+    return MCForward(m_pDecoderOutput.p, &IMCH264DecoderOutput::Output5, dwParam1, dwParam2);
 }
-
 BOOL CMCH264DecoderFilter::GetOutputRecord(MCH264_OUTPUT_RECORD* pRecord) {
-    return m_pDecoderOutput != nullptr && SUCCEEDED(m_pDecoderOutput->GetOutputRecord(pRecord)) ? TRUE : FALSE;
+    return MCForward(m_pDecoderOutput.p, &IMCH264DecoderOutput::GetOutputRecord, pRecord);
 }
-
 BOOL CMCH264DecoderFilter::SetOutputRecord(MCH264_OUTPUT_RECORD record) {
-    return m_pDecoderOutput != nullptr && SUCCEEDED(m_pDecoderOutput->SetOutputRecord(record)) ? TRUE : FALSE;
+    return MCForward(m_pDecoderOutput.p, &IMCH264DecoderOutput::SetOutputRecord, record);
 }

@@ -5,17 +5,15 @@
 #include <makers/mainconcept.h>
 
 #include "graph/FilterClassRecord.h"
+#include "graph/FilterWrapperClass.h"
 #include "graph/RootFilter.h"
 
 class CMCH264DecoderFilter : public CRootFilter {
 public:
-    CMCH264DecoderFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag);
-    CMCH264DecoderFilter(CRootGraph* owner, REFCLSID clsid);
-    CMCH264DecoderFilter(CRootGraph* owner, IBaseFilter* filter);
+    FILTER_WRAPPER_CONSTRUCTOR_DECLARATIONS(CMCH264DecoderFilter);
     ~CMCH264DecoderFilter() override;
 
-    HRESULT OnHook1(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
-    HRESULT OnHook2(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
+    FILTER_WRAPPER_HOOK_DECLARATIONS;
     // Opens IMCH264DecoderOutput.
     BOOL Init() override;
 
@@ -25,9 +23,7 @@ public:
     BOOL GetOutputRecord(MCH264_OUTPUT_RECORD* pRecord);
     BOOL SetOutputRecord(MCH264_OUTPUT_RECORD record);
 
-    static CRootFilter* CreateInstance(CRootGraph* graph, int flag);
-    static CRootFilter* WrapInstance(CRootGraph* graph, IBaseFilter* filter);
-    static CFilterClassRecord s_classRecord;
+    FILTER_WRAPPER_CREATOR_DECLARATIONS;
 
 private:
     CComPtr<IMCH264DecoderOutput> m_pDecoderOutput;

@@ -3,42 +3,30 @@
 #include "graph/FilterWrapperClass.h"
 #include "graph/MCForward.h"
 
-CFilterClassRecord CMCH264EncoderFilter::s_classRecord(&CLSID_MCH264Encoder, nullptr, "MainConcept Demo H.264 Encoder",
-                                                       &CMCH264EncoderFilter::CreateInstance,
-                                                       &CMCH264EncoderFilter::WrapInstance);
+FILTER_WRAPPER_CLSID_CLASS(CMCH264EncoderFilter, CLSID_MCH264Encoder, "MainConcept Demo H.264 Encoder")
 
-FILTER_WRAPPER_CREATORS(CMCH264EncoderFilter)
-FILTER_WRAPPER_CONSTRUCTORS(CMCH264EncoderFilter)
-FILTER_WRAPPER_HOOKS(CMCH264EncoderFilter)
+CMCH264EncoderFilter::~CMCH264EncoderFilter() { ReleaseInterfaces(); }
 
-CMCH264EncoderFilter::~CMCH264EncoderFilter() {
-    m_pH264Params.Release();
-    m_pH264Settings.Release();
-    m_pFileSink.Release();
-    m_pMuxParams.Release();
+void CMCH264EncoderFilter::ReleaseInterfaces() {
+    ReleaseAudioGroup();
     m_pMuxSettings.Release();
-    m_pAudioParams.Release();
-    m_pAudioSettings.Release();
+    m_pMuxParams.Release();
+    m_pFileSink.Release();
+    m_pH264Settings.Release();
+    m_pH264Params.Release();
 }
 
 BOOL CMCH264EncoderFilter::Init() {
     m_bDyncPin = TRUE;
-    m_pAudioSettings.Release();
-    m_pAudioParams.Release();
-    m_pMuxSettings.Release();
-    m_pMuxParams.Release();
-    m_pFileSink.Release();
-    m_pH264Settings.Release();
-    m_pH264Params.Release();
+    ReleaseInterfaces();
     if (!IsValid()) return FALSE;
-    BOOL all = TRUE;
-    all &= MCQuery(m_pFilter, IID_IMCAudioSettings, m_pAudioSettings);
-    all &= MCQuery(m_pFilter, IID_IMCAudioParams, m_pAudioParams);
-    all &= MCQuery(m_pFilter, IID_IMCMuxSettings, m_pMuxSettings);
-    all &= MCQuery(m_pFilter, IID_IMCMuxParams, m_pMuxParams);
-    all &= MCQuery(m_pFilter, IID_IFileSinkFilter, m_pFileSink);
-    all &= MCQuery(m_pFilter, IID_IMCH264Settings, m_pH264Settings);
-    all &= MCQuery(m_pFilter, IID_IMCH264Params, m_pH264Params);
+    BOOL all = OpenAudioGroup(m_pFilter);
+    all &= MCQueryEach(m_pFilter,
+                       IID_IMCMuxSettings, m_pMuxSettings,
+                       IID_IMCMuxParams, m_pMuxParams,
+                       IID_IFileSinkFilter, m_pFileSink,
+                       IID_IMCH264Settings, m_pH264Settings,
+                       IID_IMCH264Params, m_pH264Params);
     return all;
 }
 

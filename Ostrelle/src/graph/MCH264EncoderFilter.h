@@ -8,17 +8,15 @@
 
 #include "graph/FilterClassRecord.h"
 #include "graph/MCInterfaceGroups.h"
+#include "graph/FilterWrapperClass.h"
 #include "graph/RootFilter.h"
 
 class CMCH264EncoderFilter : public CRootFilter, public CMCAudioGroup, public CMCMuxGroup, public CMCMuxParamGroup {
 public:
-    CMCH264EncoderFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag);
-    CMCH264EncoderFilter(CRootGraph* owner, REFCLSID clsid);
-    CMCH264EncoderFilter(CRootGraph* owner, IBaseFilter* filter);
+    FILTER_WRAPPER_CONSTRUCTOR_DECLARATIONS(CMCH264EncoderFilter);
     ~CMCH264EncoderFilter() override;
 
-    HRESULT OnHook1(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
-    HRESULT OnHook2(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
+    FILTER_WRAPPER_HOOK_DECLARATIONS;
     // Opens the seven interfaces, every one even after a failure; TRUE when all seven opened. An
     // invalid wrapper still forwards to the interfaces it holds.
     BOOL Init() override;
@@ -33,11 +31,11 @@ public:
     BOOL GetH264Param(DWORD id, DWORD* value);
     BOOL SetH264Param(DWORD id, DWORD value);
 
-    static CRootFilter* CreateInstance(CRootGraph* graph, int flag);
-    static CRootFilter* WrapInstance(CRootGraph* graph, IBaseFilter* filter);
-    static CFilterClassRecord s_classRecord;
+    FILTER_WRAPPER_CREATOR_DECLARATIONS;
 
 private:
+    void ReleaseInterfaces();
+
     CComPtr<IMCH264Settings> m_pH264Settings;
     CComPtr<IMCH264Params> m_pH264Params;
 };

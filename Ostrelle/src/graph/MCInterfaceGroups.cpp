@@ -2,9 +2,16 @@
 
 #include "graph/FileSinkName.h"
 #include "graph/MCForward.h"
-#include "graph/MCSettingsRecords.h"
+#include "graph/MCVideoRecord.h"
 
 // ---- audio ----
+BOOL CMCAudioGroup::OpenAudioGroup(IBaseFilter* filter) {
+    return MCQueryEach(filter, IID_IMCAudioSettings, m_pAudioSettings, IID_IMCAudioParams, m_pAudioParams);
+}
+void CMCAudioGroup::ReleaseAudioGroup() {
+    m_pAudioSettings.Release();
+    m_pAudioParams.Release();
+}
 BOOL CMCAudioGroup::AudioSettings3(DWORD v) { return MCForward(m_pAudioSettings.p, &IMCAudioSettings::Settings3, v); }
 BOOL CMCAudioGroup::AudioSettings4(DWORD v) { return MCForward(m_pAudioSettings.p, &IMCAudioSettings::Settings4, v); }
 BOOL CMCAudioGroup::AudioSettings5(DWORD v) { return MCForward(m_pAudioSettings.p, &IMCAudioSettings::Settings5, v); }
@@ -42,7 +49,9 @@ BOOL CMCMuxGroup::SetMuxStreamType(DWORD streamType) {
 BOOL CMCMuxGroup::SetFileName(const char* name) {
     return SUCCEEDED(SetFileSinkName(m_pFileSink, name)) ? TRUE : FALSE;
 }
-BOOL CMCMuxGroup::GetFileName(char* buffer, int size) { return MCGetFileName(m_pFileSink, buffer, size); }
+BOOL CMCMuxGroup::GetFileName(char* buffer, int size) {
+    return GetFileSinkName(m_pFileSink, buffer, size, TakenAnswer::AnySuccess);
+}
 
 BOOL CMCMuxParamGroup::GetMuxParam(DWORD id, DWORD* value) {
     return MCForward(m_pMuxParams.p, &IMCMuxParams::GetParam, id, value);
@@ -52,6 +61,13 @@ BOOL CMCMuxParamGroup::SetMuxParam(DWORD id, DWORD value) {
 }
 
 // ---- video ----
+BOOL CMCVideoGroup::OpenVideoGroup(IBaseFilter* filter) {
+    return MCQueryEach(filter, IID_IMCVideoSettings, m_pVideoSettings, IID_IMCVideoParams, m_pVideoParams);
+}
+void CMCVideoGroup::ReleaseVideoGroup() {
+    m_pVideoSettings.Release();
+    m_pVideoParams.Release();
+}
 BOOL CMCVideoGroup::VideoSettings3(DWORD v) { return MCForward(m_pVideoSettings.p, &IMCVideoSettings::Settings3, v); }
 BOOL CMCVideoGroup::VideoSettings4(DWORD v) { return MCForward(m_pVideoSettings.p, &IMCVideoSettings::Settings4, v); }
 BOOL CMCVideoGroup::VideoSettings5(DWORD v) { return MCForward(m_pVideoSettings.p, &IMCVideoSettings::Settings5, v); }

@@ -29,6 +29,10 @@ public:
 
 protected:
     ~CMCAudioGroup() = default;
+    // Opens the audio settings, then the audio parameters of `filter`, both always; TRUE when
+    // both queries succeeded.
+    BOOL OpenAudioGroup(IBaseFilter* filter);
+    void ReleaseAudioGroup();
 
     CComPtr<IMCAudioSettings> m_pAudioSettings;
     CComPtr<IMCAudioParams> m_pAudioParams;
@@ -90,6 +94,10 @@ public:
 
 protected:
     ~CMCVideoGroup() = default;
+    // Opens the video settings, then the video parameters of `filter`, both always; TRUE when
+    // both queries succeeded.
+    BOOL OpenVideoGroup(IBaseFilter* filter);
+    void ReleaseVideoGroup();
 
     CComPtr<IMCVideoSettings> m_pVideoSettings;
     CComPtr<IMCVideoParams> m_pVideoParams;

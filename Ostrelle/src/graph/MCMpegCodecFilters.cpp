@@ -21,10 +21,8 @@ const OutputFormat kDefaultOutputFormats[] = {
 
 }  // namespace
 
-#define MC_CODEC_WRAPPER_CLASS(Class, clsid, name) FILTER_WRAPPER_CLSID_CLASS(Class, clsid, name)
-
 // ---- multiplexer ----
-MC_CODEC_WRAPPER_CLASS(CMCMuxFilter, CLSID_MCMpegMultiplexer, "MainConcept Demo MPEG Multiplexer")
+FILTER_WRAPPER_CLSID_CLASS(CMCMuxFilter, CLSID_MCMpegMultiplexer, "MainConcept Demo MPEG Multiplexer")
 
 CMCMuxFilter::~CMCMuxFilter() {
     m_pFileSink.Release();
@@ -38,42 +36,34 @@ BOOL CMCMuxFilter::Init() {
     m_pFileSink.Release();
     m_bDyncPin = TRUE;
     if (!IsValid()) return FALSE;
-    BOOL all = TRUE;
-    all &= MCQuery(m_pFilter, IID_IMCMuxSettings, m_pMuxSettings);
-    all &= MCQuery(m_pFilter, IID_IMCMuxParams, m_pMuxParams);
-    all &= MCQuery(m_pFilter, IID_IFileSinkFilter, m_pFileSink);
-    return all;
+    return MCQueryEach(m_pFilter,
+                       IID_IMCMuxSettings, m_pMuxSettings,
+                       IID_IMCMuxParams, m_pMuxParams,
+                       IID_IFileSinkFilter, m_pFileSink);
 }
 
 BOOL CMCMuxFilter::SetMuxParam25(DWORD value) { return SetMuxParam(kMuxParam25, value); }
 
 // ---- audio decoder ----
-MC_CODEC_WRAPPER_CLASS(CMCAudioDecoderFilter, CLSID_MCMpegAudioDecoder, "MainConcept Demo MPEG Audio Decoder")
+FILTER_WRAPPER_CLSID_CLASS(CMCAudioDecoderFilter, CLSID_MCMpegAudioDecoder, "MainConcept Demo MPEG Audio Decoder")
 
 CMCAudioDecoderFilter::~CMCAudioDecoderFilter() = default;
 
 BOOL CMCAudioDecoderFilter::Init() { return CRootFilter::Init(); }
 
 // ---- audio encoder ----
-MC_CODEC_WRAPPER_CLASS(CMCAudioEncoderFilter, CLSID_MCMpegAudioEncoder, "MainConcept Demo MPEG Audio Encoder")
+FILTER_WRAPPER_CLSID_CLASS(CMCAudioEncoderFilter, CLSID_MCMpegAudioEncoder, "MainConcept Demo MPEG Audio Encoder")
 
-CMCAudioEncoderFilter::~CMCAudioEncoderFilter() {
-    m_pAudioParams.Release();
-    m_pAudioSettings.Release();
-}
+CMCAudioEncoderFilter::~CMCAudioEncoderFilter() { ReleaseAudioGroup(); }
 
 BOOL CMCAudioEncoderFilter::Init() {
-    m_pAudioSettings.Release();
-    m_pAudioParams.Release();
+    ReleaseAudioGroup();
     if (!IsValid()) return FALSE;
-    BOOL all = TRUE;
-    all &= MCQuery(m_pFilter, IID_IMCAudioSettings, m_pAudioSettings);
-    all &= MCQuery(m_pFilter, IID_IMCAudioParams, m_pAudioParams);
-    return all;
+    return OpenAudioGroup(m_pFilter);
 }
 
 // ---- splitter ----
-MC_CODEC_WRAPPER_CLASS(CMCSplitterFilter, CLSID_MCMpegSplitter, "MainConcept Demo MPEG Splitter")
+FILTER_WRAPPER_CLSID_CLASS(CMCSplitterFilter, CLSID_MCMpegSplitter, "MainConcept Demo MPEG Splitter")
 
 CMCSplitterFilter::~CMCSplitterFilter() { m_pSplitterParams.Release(); }
 
@@ -92,7 +82,7 @@ BOOL CMCSplitterFilter::SetSplitterParam(DWORD id, DWORD value) {
 }
 
 // ---- video decoder ----
-MC_CODEC_WRAPPER_CLASS(CMCVideoDecoderFilter, CLSID_MCMpegVideoDecoder, "MainConcept Demo MPEG Video Decoder")
+FILTER_WRAPPER_CLSID_CLASS(CMCVideoDecoderFilter, CLSID_MCMpegVideoDecoder, "MainConcept Demo MPEG Video Decoder")
 
 CMCVideoDecoderFilter::~CMCVideoDecoderFilter() {
     m_pDecoderOutput.Release();
@@ -161,19 +151,12 @@ BOOL CMCVideoDecoderFilter::SetDefaultOutputFormats() {
 }
 
 // ---- video encoder ----
-MC_CODEC_WRAPPER_CLASS(CMCVideoEncoderFilter, CLSID_MCMpegVideoEncoder, "MainConcept Demo MPEG Video Encoder")
+FILTER_WRAPPER_CLSID_CLASS(CMCVideoEncoderFilter, CLSID_MCMpegVideoEncoder, "MainConcept Demo MPEG Video Encoder")
 
-CMCVideoEncoderFilter::~CMCVideoEncoderFilter() {
-    m_pVideoParams.Release();
-    m_pVideoSettings.Release();
-}
+CMCVideoEncoderFilter::~CMCVideoEncoderFilter() { ReleaseVideoGroup(); }
 
 BOOL CMCVideoEncoderFilter::Init() {
-    m_pVideoSettings.Release();
-    m_pVideoParams.Release();
+    ReleaseVideoGroup();
     if (!IsValid()) return FALSE;
-    BOOL all = TRUE;
-    all &= MCQuery(m_pFilter, IID_IMCVideoSettings, m_pVideoSettings);
-    all &= MCQuery(m_pFilter, IID_IMCVideoParams, m_pVideoParams);
-    return all;
+    return OpenVideoGroup(m_pFilter);
 }

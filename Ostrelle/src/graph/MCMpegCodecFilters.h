@@ -12,32 +12,30 @@
 #include "graph/MCInterfaceGroups.h"
 #include "graph/RootFilter.h"
 
-#define MC_CODEC_WRAPPER_PATTERN(Class) FILTER_WRAPPER_DECLARATIONS(Class)
-
 // Init opens the multiplexer settings, parameters and file sink, every one even after a failure.
 // The filter adds inputs as they are connected.
 class CMCMuxFilter : public CRootFilter, public CMCMuxGroup, public CMCMuxParamGroup {
 public:
-    MC_CODEC_WRAPPER_PATTERN(CMCMuxFilter);
+    FILTER_WRAPPER_DECLARATIONS(CMCMuxFilter);
     BOOL SetMuxParam25(DWORD value);
 };
 
 // Valid whenever its filter is: it has no interface of its own.
 class CMCAudioDecoderFilter : public CRootFilter {
 public:
-    MC_CODEC_WRAPPER_PATTERN(CMCAudioDecoderFilter);
+    FILTER_WRAPPER_DECLARATIONS(CMCAudioDecoderFilter);
 };
 
 // Init opens the audio settings and parameters, both always.
 class CMCAudioEncoderFilter : public CRootFilter, public CMCAudioGroup {
 public:
-    MC_CODEC_WRAPPER_PATTERN(CMCAudioEncoderFilter);
+    FILTER_WRAPPER_DECLARATIONS(CMCAudioEncoderFilter);
 };
 
 // Init opens the splitter's parameters. The filter adds its outputs once its input is connected.
 class CMCSplitterFilter : public CRootFilter {
 public:
-    MC_CODEC_WRAPPER_PATTERN(CMCSplitterFilter);
+    FILTER_WRAPPER_DECLARATIONS(CMCSplitterFilter);
     BOOL GetSplitterParam(DWORD id, DWORD* value);
     BOOL SetSplitterParam(DWORD id, DWORD value);
 
@@ -49,7 +47,7 @@ private:
 // formats, then parameter 0x20 set to 0, whose answer is Init's.
 class CMCVideoDecoderFilter : public CRootFilter {
 public:
-    MC_CODEC_WRAPPER_PATTERN(CMCVideoDecoderFilter);
+    FILTER_WRAPPER_DECLARATIONS(CMCVideoDecoderFilter);
     BOOL SetDecoderParam(DWORD id, DWORD value);
     BOOL GetDecoderParam(DWORD id, DWORD* value);
     BOOL DecoderOutput3(DWORD value1, DWORD value2);
@@ -76,7 +74,6 @@ private:
 // Init opens the video settings and parameters, both always.
 class CMCVideoEncoderFilter : public CRootFilter, public CMCVideoGroup {
 public:
-    MC_CODEC_WRAPPER_PATTERN(CMCVideoEncoderFilter);
+    FILTER_WRAPPER_DECLARATIONS(CMCVideoEncoderFilter);
 };
 
-#undef MC_CODEC_WRAPPER_PATTERN

@@ -2,6 +2,7 @@
 
 #include "graph/FilterWrapperClass.h"
 #include "graph/MCForward.h"
+#include "graph/MCVideoRecord.h"
 
 namespace {
 constexpr DWORD kParam60 = 0x60;
@@ -9,40 +10,24 @@ constexpr DWORD kParam61 = 0x61;
 constexpr DWORD kAudioParam1 = 1;
 }  // namespace
 
-CFilterClassRecord CMCMpegEncoderFilter::s_classRecord(&CLSID_MCMpegEncoder, nullptr, "MainConcept Demo MPEG Encoder",
-                                                       &CMCMpegEncoderFilter::CreateInstance,
-                                                       &CMCMpegEncoderFilter::WrapInstance);
+FILTER_WRAPPER_CLSID_CLASS(CMCMpegEncoderFilter, CLSID_MCMpegEncoder, "MainConcept Demo MPEG Encoder")
 
-FILTER_WRAPPER_CREATORS(CMCMpegEncoderFilter)
-FILTER_WRAPPER_CONSTRUCTORS(CMCMpegEncoderFilter)
+CMCMpegEncoderFilter::~CMCMpegEncoderFilter() { ReleaseInterfaces(); }
 
-CMCMpegEncoderFilter::~CMCMpegEncoderFilter() {
-    m_pAudioSettings.Release();
-    m_pAudioParams.Release();
+void CMCMpegEncoderFilter::ReleaseInterfaces() {
+    ReleaseAudioGroup();
     m_pMuxSettings.Release();
     m_pFileSink.Release();
-    m_pVideoSettings.Release();
-    m_pVideoParams.Release();
+    ReleaseVideoGroup();
 }
 
-FILTER_WRAPPER_HOOKS(CMCMpegEncoderFilter)
-
 BOOL CMCMpegEncoderFilter::Init() {
-    m_pAudioSettings.Release();
-    m_pAudioParams.Release();
-    m_pMuxSettings.Release();
-    m_pFileSink.Release();
-    m_pVideoSettings.Release();
-    m_pVideoParams.Release();
+    ReleaseInterfaces();
     m_bDyncPin = TRUE;
     if (!IsValid()) return FALSE;
-    BOOL all = TRUE;
-    all &= MCQuery(m_pFilter, IID_IMCAudioSettings, m_pAudioSettings);
-    all &= MCQuery(m_pFilter, IID_IMCAudioParams, m_pAudioParams);
-    all &= MCQuery(m_pFilter, IID_IMCMuxSettings, m_pMuxSettings);
-    all &= MCQuery(m_pFilter, IID_IFileSinkFilter, m_pFileSink);
-    all &= MCQuery(m_pFilter, IID_IMCVideoSettings, m_pVideoSettings);
-    all &= MCQuery(m_pFilter, IID_IMCVideoParams, m_pVideoParams);
+    BOOL all = OpenAudioGroup(m_pFilter);
+    all &= MCQueryEach(m_pFilter, IID_IMCMuxSettings, m_pMuxSettings, IID_IFileSinkFilter, m_pFileSink);
+    all &= OpenVideoGroup(m_pFilter);
     return all;
 }
 

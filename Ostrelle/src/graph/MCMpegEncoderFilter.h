@@ -7,19 +7,17 @@
 #include <makers/mainconcept.h>
 
 #include "graph/FilterClassRecord.h"
+#include "graph/FilterWrapperClass.h"
+#include "graph/MCEncoderSetup.h"
 #include "graph/MCInterfaceGroups.h"
-#include "graph/MCSettingsRecords.h"
 #include "graph/RootFilter.h"
 
 class CMCMpegEncoderFilter : public CRootFilter, public CMCAudioGroup, public CMCMuxGroup, public CMCVideoGroup {
 public:
-    CMCMpegEncoderFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag);
-    CMCMpegEncoderFilter(CRootGraph* owner, REFCLSID clsid);
-    CMCMpegEncoderFilter(CRootGraph* owner, IBaseFilter* filter);
+    FILTER_WRAPPER_CONSTRUCTOR_DECLARATIONS(CMCMpegEncoderFilter);
     ~CMCMpegEncoderFilter() override;
 
-    HRESULT OnHook1(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
-    HRESULT OnHook2(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
+    FILTER_WRAPPER_HOOK_DECLARATIONS;
     // Opens the six interfaces, every one even after a failure; TRUE when all six opened.
     BOOL Init() override;
 
@@ -45,8 +43,8 @@ public:
     // fails.
     BOOL ApplySetup(const MCEncoderSetup* setup);
 
-    static CRootFilter* CreateInstance(CRootGraph* graph, int flag);
-    static CRootFilter* WrapInstance(CRootGraph* graph, IBaseFilter* filter);
-    static CFilterClassRecord s_classRecord;
+    FILTER_WRAPPER_CREATOR_DECLARATIONS;
 
+private:
+    void ReleaseInterfaces();
 };

@@ -4,25 +4,14 @@
 #include "graph/FormatBlock.h"
 
 // The record names carry two blanks on each side of VKI, as the compressors are named.
-CFilterClassRecord CMpeg4VkiV1Filter::s_classRecord(nullptr, &CLSID_VideoCompressorCategory,
-                                                    "Microsoft MPEG-4  VKI  Codec V1",
-                                                    &CMpeg4VkiV1Filter::CreateInstance,
-                                                    &CMpeg4VkiV1Filter::WrapInstance);
-CFilterClassRecord CMpeg4VkiV2Filter::s_classRecord(nullptr, &CLSID_VideoCompressorCategory,
-                                                    "Microsoft MPEG-4  VKI  Codec V2",
-                                                    &CMpeg4VkiV2Filter::CreateInstance,
-                                                    &CMpeg4VkiV2Filter::WrapInstance);
-CFilterClassRecord CMpeg4VkiV3Filter::s_classRecord(nullptr, &CLSID_VideoCompressorCategory,
-                                                    "Microsoft MPEG-4  VKI  Codec V3",
-                                                    &CMpeg4VkiV3Filter::CreateInstance,
-                                                    &CMpeg4VkiV3Filter::WrapInstance);
+FILTER_WRAPPER_REGISTRATION(CMpeg4VkiV1Filter, nullptr, &CLSID_VideoCompressorCategory,
+                            "Microsoft MPEG-4  VKI  Codec V1")
+FILTER_WRAPPER_REGISTRATION(CMpeg4VkiV2Filter, nullptr, &CLSID_VideoCompressorCategory,
+                            "Microsoft MPEG-4  VKI  Codec V2")
+FILTER_WRAPPER_REGISTRATION(CMpeg4VkiV3Filter, nullptr, &CLSID_VideoCompressorCategory,
+                            "Microsoft MPEG-4  VKI  Codec V3")
 
-CMpeg4VkiFilter::CMpeg4VkiFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag)
-    : CRootFilter(owner, category, friendlyName, flag) {}
-
-CMpeg4VkiFilter::CMpeg4VkiFilter(CRootGraph* owner, REFCLSID clsid) : CRootFilter(owner, clsid) {}
-
-CMpeg4VkiFilter::CMpeg4VkiFilter(CRootGraph* owner, IBaseFilter* filter) : CRootFilter(owner, filter) {}
+FILTER_WRAPPER_CONSTRUCTORS(CMpeg4VkiFilter)
 
 CMpeg4VkiFilter::~CMpeg4VkiFilter() {
     m_pCompressDialogs.Release();
@@ -71,8 +60,5 @@ BOOL CMpeg4VkiFilter::SetFrameRate(int fps) {
 }
 
 FILTER_WRAPPER_HOOKS(CMpeg4VkiV1Filter)
-FILTER_WRAPPER_CREATORS(CMpeg4VkiV1Filter)
 FILTER_WRAPPER_HOOKS(CMpeg4VkiV2Filter)
-FILTER_WRAPPER_CREATORS(CMpeg4VkiV2Filter)
 FILTER_WRAPPER_HOOKS(CMpeg4VkiV3Filter)
-FILTER_WRAPPER_CREATORS(CMpeg4VkiV3Filter)

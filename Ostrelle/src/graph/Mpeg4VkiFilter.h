@@ -6,13 +6,12 @@
 #pragma once
 
 #include "graph/FilterClassRecord.h"
+#include "graph/FilterWrapperClass.h"
 #include "graph/RootFilter.h"
 
 class CMpeg4VkiFilter : public CRootFilter {
 public:
-    CMpeg4VkiFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag);
-    CMpeg4VkiFilter(CRootGraph* owner, REFCLSID clsid);
-    CMpeg4VkiFilter(CRootGraph* owner, IBaseFilter* filter);
+    FILTER_WRAPPER_CONSTRUCTOR_DECLARATIONS(CMpeg4VkiFilter);
     ~CMpeg4VkiFilter() override;
 
     // Opens IAMVfwCompressDialogs; TRUE whenever the filter is valid (without the interface the
@@ -34,29 +33,17 @@ private:
 class CMpeg4VkiV1Filter : public CMpeg4VkiFilter {
 public:
     using CMpeg4VkiFilter::CMpeg4VkiFilter;
-    HRESULT OnHook1(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
-    HRESULT OnHook2(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
-    static CRootFilter* CreateInstance(CRootGraph* graph, int flag);
-    static CRootFilter* WrapInstance(CRootGraph* graph, IBaseFilter* filter);
-    static CFilterClassRecord s_classRecord;
+    FILTER_WRAPPER_REGISTRY_DECLARATIONS(CMpeg4VkiV1Filter);
 };
 
 class CMpeg4VkiV2Filter : public CMpeg4VkiFilter {
 public:
     using CMpeg4VkiFilter::CMpeg4VkiFilter;
-    HRESULT OnHook1(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
-    HRESULT OnHook2(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
-    static CRootFilter* CreateInstance(CRootGraph* graph, int flag);
-    static CRootFilter* WrapInstance(CRootGraph* graph, IBaseFilter* filter);
-    static CFilterClassRecord s_classRecord;
+    FILTER_WRAPPER_REGISTRY_DECLARATIONS(CMpeg4VkiV2Filter);
 };
 
 class CMpeg4VkiV3Filter : public CMpeg4VkiFilter {
 public:
     using CMpeg4VkiFilter::CMpeg4VkiFilter;
-    HRESULT OnHook1(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
-    HRESULT OnHook2(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
-    static CRootFilter* CreateInstance(CRootGraph* graph, int flag);
-    static CRootFilter* WrapInstance(CRootGraph* graph, IBaseFilter* filter);
-    static CFilterClassRecord s_classRecord;
+    FILTER_WRAPPER_REGISTRY_DECLARATIONS(CMpeg4VkiV3Filter);
 };

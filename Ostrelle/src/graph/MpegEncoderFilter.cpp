@@ -1,16 +1,7 @@
 #include "graph/MpegEncoderFilter.h"
 
-CFilterClassRecord CMpegEncoderFilter::s_classRecord(nullptr, &KSCATEGORY_ENCODER, "Rivesk MPEG Encoder",
-                                                     &CMpegEncoderFilter::CreateInstance,
-                                                     &CMpegEncoderFilter::WrapInstance);
-
-CRootFilter* CMpegEncoderFilter::CreateInstance(CRootGraph* graph, int flag) {
-    return CreateFilterOfClass<CMpegEncoderFilter>(s_classRecord, graph, flag);
-}
-
-CRootFilter* CMpegEncoderFilter::WrapInstance(CRootGraph* graph, IBaseFilter* filter) {
-    return WrapFilterOfClass<CMpegEncoderFilter>(graph, filter);
-}
+FILTER_WRAPPER_REGISTRATION(CMpegEncoderFilter, nullptr, &KSCATEGORY_ENCODER, "Rivesk MPEG Encoder")
+FILTER_WRAPPER_HOOKS(CMpegEncoderFilter)
 
 CMpegEncoderFilter::CMpegEncoderFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag,
                                        REFGUID propertySet)
@@ -24,14 +15,6 @@ CMpegEncoderFilter::CMpegEncoderFilter(CRootGraph* owner, IBaseFilter* filter, R
 
 CMpegEncoderFilter::~CMpegEncoderFilter() {
     m_pPropertySet.Release();
-}
-
-HRESULT CMpegEncoderFilter::OnHook1(LONG_PTR, LONG_PTR, LONG_PTR) {
-    return S_OK;
-}
-
-HRESULT CMpegEncoderFilter::OnHook2(LONG_PTR, LONG_PTR, LONG_PTR) {
-    return S_OK;
 }
 
 BOOL CMpegEncoderFilter::Init() {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "graph/FilterClassRecord.h"
+#include "graph/FilterWrapperClass.h"
 #include "graph/RootFilter.h"
 
 class CMpegEncoderFilter : public CRootFilter {
@@ -18,8 +19,7 @@ public:
     CMpegEncoderFilter(CRootGraph* owner, IBaseFilter* filter, REFGUID propertySet = kPropertySet);
     ~CMpegEncoderFilter() override;
 
-    HRESULT OnHook1(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
-    HRESULT OnHook2(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
+    FILTER_WRAPPER_HOOK_DECLARATIONS;
     // Opens the filter's IKsPropertySet; TRUE when it is held.
     BOOL Init() override;
 
@@ -29,9 +29,7 @@ public:
     BOOL SetProperty(DWORD id, const void* data, DWORD size);
     BOOL GetProperty(DWORD id, void* data, DWORD size);
 
-    static CRootFilter* CreateInstance(CRootGraph* graph, int flag);
-    static CRootFilter* WrapInstance(CRootGraph* graph, IBaseFilter* filter);
-    static CFilterClassRecord s_classRecord;
+    FILTER_WRAPPER_CREATOR_DECLARATIONS;
 
     const GUID& GetPropertySet() const { return m_propertySet; }
 

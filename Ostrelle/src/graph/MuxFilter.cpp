@@ -2,17 +2,9 @@
 
 #include "graph/FilterWrapperClass.h"
 
-CFilterClassRecord CMuxFilter::s_classRecord(&CLSID_AviDest, nullptr, "Microsoft Mux Filter",
-                                             &CMuxFilter::CreateInstance, &CMuxFilter::WrapInstance);
+FILTER_WRAPPER_REGISTRATION(CMuxFilter, &CLSID_AviDest, nullptr, "Microsoft Mux Filter")
 
-FILTER_WRAPPER_CREATORS(CMuxFilter)
-
-CMuxFilter::CMuxFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag)
-    : CRootFilter(owner, category, friendlyName, flag) {}
-
-CMuxFilter::CMuxFilter(CRootGraph* owner, REFCLSID clsid) : CRootFilter(owner, clsid) {}
-
-CMuxFilter::CMuxFilter(CRootGraph* owner, IBaseFilter* filter) : CRootFilter(owner, filter) {}
+FILTER_WRAPPER_CONSTRUCTORS(CMuxFilter)
 
 CMuxFilter::~CMuxFilter() = default;
 

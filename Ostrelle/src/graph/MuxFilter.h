@@ -3,13 +3,12 @@
 #pragma once
 
 #include "graph/FilterClassRecord.h"
+#include "graph/FilterWrapperClass.h"
 #include "graph/RootFilter.h"
 
 class CMuxFilter : public CRootFilter {
 public:
-    CMuxFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag);
-    CMuxFilter(CRootGraph* owner, REFCLSID clsid);
-    CMuxFilter(CRootGraph* owner, IBaseFilter* filter);
+    FILTER_WRAPPER_CONSTRUCTOR_DECLARATIONS(CMuxFilter);
     ~CMuxFilter() override;
 
     // Marks the pins dynamic and configures the multiplexer with master stream 0.
@@ -20,7 +19,5 @@ public:
     // index could not be set or the interleaving interface is missing.
     BOOL ConfigureMux(LONG masterStream);
 
-    static CRootFilter* CreateInstance(CRootGraph* graph, int flag);
-    static CRootFilter* WrapInstance(CRootGraph* graph, IBaseFilter* filter);
-    static CFilterClassRecord s_classRecord;
+    FILTER_WRAPPER_CREATOR_DECLARATIONS;
 };

@@ -5,8 +5,7 @@
 
 #include "graph/FilterWrapperClass.h"
 
-CFilterClassRecord COverlayFilter::s_classRecord(&CLSID_OverlayMixer, nullptr, "Overlay Mixer",
-                                                 &COverlayFilter::CreateInstance, &COverlayFilter::WrapInstance);
+FILTER_WRAPPER_CLSID_CLASS(COverlayFilter, CLSID_OverlayMixer, "Overlay Mixer")
 
 namespace {
 
@@ -32,22 +31,11 @@ bool IsControl(int which) {
 
 }  // namespace
 
-FILTER_WRAPPER_CREATORS(COverlayFilter)
-
-COverlayFilter::COverlayFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag)
-    : CRootFilter(owner, category, friendlyName, flag) {}
-
-COverlayFilter::COverlayFilter(CRootGraph* owner, REFCLSID clsid) : CRootFilter(owner, clsid) {}
-
-COverlayFilter::COverlayFilter(CRootGraph* owner, IBaseFilter* filter) : CRootFilter(owner, filter) {}
-
 COverlayFilter::~COverlayFilter() {
     delete m_pColorControl;
     m_pColorControl = nullptr;
     m_pPinConfig.Release();
 }
-
-FILTER_WRAPPER_HOOKS(COverlayFilter)
 
 BOOL COverlayFilter::Init() {
     m_pPinConfig.Release();

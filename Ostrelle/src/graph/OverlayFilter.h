@@ -9,6 +9,7 @@
 #include <mpconfig.h>
 
 #include "graph/FilterClassRecord.h"
+#include "graph/FilterWrapperClass.h"
 #include "graph/RootFilter.h"
 
 class COverlayFilter : public CRootFilter {
@@ -16,13 +17,10 @@ public:
     // The colour controls, by the operations' `which`.
     enum { BRIGHTNESS = 0, CONTRAST, HUE, SATURATION, SHARPNESS, COLOR_CONTROL_COUNT };
 
-    COverlayFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag);
-    COverlayFilter(CRootGraph* owner, REFCLSID clsid);
-    COverlayFilter(CRootGraph* owner, IBaseFilter* filter);
+    FILTER_WRAPPER_CONSTRUCTOR_DECLARATIONS(COverlayFilter);
     ~COverlayFilter() override;
 
-    HRESULT OnHook1(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
-    HRESULT OnHook2(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
+    FILTER_WRAPPER_HOOK_DECLARATIONS;
     // FALSE only for an invalid filter; opens "Input0"'s IMixerPinConfig2 where there is one.
     BOOL Init() override;
 
@@ -39,9 +37,7 @@ public:
     // The control's range and default from the table; NULL pointers are skipped.
     BOOL GetColorControlRange(int which, LONG* minimum, LONG* maximum, LONG* defaultValue);
 
-    static CRootFilter* CreateInstance(CRootGraph* graph, int flag);
-    static CRootFilter* WrapInstance(CRootGraph* graph, IBaseFilter* filter);
-    static CFilterClassRecord s_classRecord;
+    FILTER_WRAPPER_CREATOR_DECLARATIONS;
 
 private:
     CComPtr<IMixerPinConfig2> m_pPinConfig;

@@ -5,6 +5,7 @@
 
 #include "graph/DeviceEnum.h"
 #include "graph/StrA2W.h"
+#include "graph/WrapperList.h"
 
 int g_nDeviceInstance = 0;
 
@@ -178,19 +179,10 @@ CRootPin* CRootFilter::FindPinByDirection(PIN_DIRECTION direction, BOOL wantFree
 }
 
 BOOL CRootFilter::RemovePin(CRootPin* pin) {
-    CRootPin* previous = nullptr;
-    for (CRootPin* current = m_pPinList; current != nullptr; previous = current, current = current->GetNext()) {
-        if (current != pin) continue;
-        if (previous == nullptr) {
-            m_pPinList = current->GetNext();
-        } else {
-            previous->SetNext(current->GetNext());
-        }
-        --m_nPinCount;
-        delete current;
-        return TRUE;
-    }
-    return FALSE;
+    if (!UnlinkFromList(m_pPinList, pin)) return FALSE;
+    --m_nPinCount;
+    delete pin;
+    return TRUE;
 }
 
 void CRootFilter::FreePinList() {

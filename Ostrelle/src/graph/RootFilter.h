@@ -11,6 +11,7 @@
 
 #include "graph/NameText.h"
 #include "graph/RootPin.h"
+#include "graph/TakenAnswer.h"
 
 class CRootGraph;
 
@@ -107,6 +108,18 @@ public:
 protected:
     void SetValid(BOOL valid) { m_bValid = valid; }
     void ClearPins();
+    // Init's opening of the class's private interface `iid` into `member`: emptied first; FALSE
+    // without a query for an invalid wrapper; kept with TRUE when the answer is taken (S_OK, or
+    // any success code that gave a pointer), else emptied again with FALSE.
+    template <class Ptr>
+    BOOL OpenFilterInterface(REFIID iid, Ptr& member, TakenAnswer taken) {
+        member.Release();
+        if (!IsValid()) return FALSE;
+        const HRESULT hr = m_pFilter->QueryInterface(iid, reinterpret_cast<void**>(&member));
+        if (IsTakenAnswer(hr, taken) && (taken == TakenAnswer::ExactlyOk || member != nullptr)) return TRUE;
+        member.Release();
+        return FALSE;
+    }
 
     CComPtr<IBaseFilter> m_pFilter;
     BOOL m_bValid = FALSE;

@@ -10,6 +10,7 @@
 #include "graph/DeviceEnum.h"
 #include "graph/FilterClassRecord.h"
 #include "graph/StrA2W.h"
+#include "graph/WrapperList.h"
 
 namespace {
 
@@ -221,22 +222,13 @@ void CRootGraph::AttachAllFilters() {
 }
 
 void CRootGraph::RemoveFilter(CRootFilter* wrapper) {
-    CRootFilter* previous = nullptr;
-    for (CRootFilter* current = m_pFilterList; current != nullptr; previous = current, current = current->GetNext()) {
-        if (current != wrapper) continue;
-        if (previous == nullptr) {
-            m_pFilterList = current->GetNext();
-        } else {
-            previous->SetNext(current->GetNext());
-        }
-        current->SetNext(nullptr);
-        // A running graph refuses the removal: stop it, so the filter leaves with its wrapper.
-        Stop();
-        DisconnectFilter(current);
-        RemoveFromGraph(current);
-        delete current;
-        return;
-    }
+    if (!UnlinkFromList(m_pFilterList, wrapper)) return;
+    wrapper->SetNext(nullptr);
+    // A running graph refuses the removal: stop it, so the filter leaves with its wrapper.
+    Stop();
+    DisconnectFilter(wrapper);
+    RemoveFromGraph(wrapper);
+    delete wrapper;
 }
 
 void CRootGraph::RemoveAllFilters() {

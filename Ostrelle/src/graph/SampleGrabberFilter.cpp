@@ -5,24 +5,11 @@
 #include "graph/FilterWrapperClass.h"
 #include "graph/FormatBlock.h"
 
-CFilterClassRecord CSampleGrabberFilter::s_classRecord(&CLSID_SampleGrabber, nullptr, "SampleGrabber",
-                                                       &CSampleGrabberFilter::CreateInstance,
-                                                       &CSampleGrabberFilter::WrapInstance);
-
-FILTER_WRAPPER_CREATORS(CSampleGrabberFilter)
-
-CSampleGrabberFilter::CSampleGrabberFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag)
-    : CRootFilter(owner, category, friendlyName, flag) {}
-
-CSampleGrabberFilter::CSampleGrabberFilter(CRootGraph* owner, REFCLSID clsid) : CRootFilter(owner, clsid) {}
-
-CSampleGrabberFilter::CSampleGrabberFilter(CRootGraph* owner, IBaseFilter* filter) : CRootFilter(owner, filter) {}
+FILTER_WRAPPER_CLSID_CLASS(CSampleGrabberFilter, CLSID_SampleGrabber, "SampleGrabber")
 
 CSampleGrabberFilter::~CSampleGrabberFilter() {
     m_pGrabber.Release();
 }
-
-FILTER_WRAPPER_HOOKS(CSampleGrabberFilter)
 
 BOOL CSampleGrabberFilter::Init() {
     m_pGrabber.Release();

@@ -6,17 +6,15 @@
 
 #include "graph/FilterClassRecord.h"
 #include "graph/GrabberCallback.h"
+#include "graph/FilterWrapperClass.h"
 #include "graph/RootFilter.h"
 
 class CSampleGrabberFilter : public CRootFilter {
 public:
-    CSampleGrabberFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag);
-    CSampleGrabberFilter(CRootGraph* owner, REFCLSID clsid);
-    CSampleGrabberFilter(CRootGraph* owner, IBaseFilter* filter);
+    FILTER_WRAPPER_CONSTRUCTOR_DECLARATIONS(CSampleGrabberFilter);
     ~CSampleGrabberFilter() override;
 
-    HRESULT OnHook1(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
-    HRESULT OnHook2(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
+    FILTER_WRAPPER_HOOK_DECLARATIONS;
     // Opens ISampleGrabber.
     BOOL Init() override;
 
@@ -31,9 +29,7 @@ public:
     BOOL RequestSnapshot(const char* path);
     CGrabberCallback* GetCallback() const { return m_pCallback; }
 
-    static CRootFilter* CreateInstance(CRootGraph* graph, int flag);
-    static CRootFilter* WrapInstance(CRootGraph* graph, IBaseFilter* filter);
-    static CFilterClassRecord s_classRecord;
+    FILTER_WRAPPER_CREATOR_DECLARATIONS;
 
 private:
     CComPtr<ISampleGrabber> m_pGrabber;

@@ -16,10 +16,6 @@ namespace {
 
 class DeinterlaceSnapWrappers : public SystemBench {
 protected:
-    template <class T>
-    static T* AddOf(CRootGraph& graph, REFCLSID clsid) {
-        return dynamic_cast<T*>(graph.AddFilter(clsid, "Wrapped"));
-    }
     static DWORD Le32(const std::vector<BYTE>& bytes, size_t at) {
         return DWORD(bytes[at]) | DWORD(bytes[at + 1]) << 8 | DWORD(bytes[at + 2]) << 16 | DWORD(bytes[at + 3]) << 24;
     }

@@ -21,10 +21,6 @@ namespace {
 
 class InterVideoWrappers : public SystemBench {
 protected:
-    template <class T>
-    static T* AddOf(CRootGraph& graph, REFCLSID clsid) {
-        return dynamic_cast<T*>(graph.AddFilter(clsid, "Wrapped"));
-    }
     // (slot, id, value) of every call, value 0 for reads.
     std::vector<std::vector<ULONGLONG>> Sent(REFCLSID clsid) {
         std::vector<std::vector<ULONGLONG>> sent;

@@ -15,13 +15,7 @@ using namespace graphtest;
 
 namespace {
 
-class LigosWrappers : public SystemBench {
-protected:
-    template <class T>
-    static T* AddOf(CRootGraph& graph, REFCLSID clsid) {
-        return dynamic_cast<T*>(graph.AddFilter(clsid, "Wrapped"));
-    }
-};
+using LigosWrappers = SystemBench;
 
 DWORD FloatBits(float value) {
     DWORD bits = 0;

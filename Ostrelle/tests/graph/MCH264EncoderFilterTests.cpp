@@ -19,7 +19,7 @@ namespace {
 class MCH264Encoder : public SystemBench {
 protected:
     CMCH264EncoderFilter* Add(CRootGraph& graph) {
-        return dynamic_cast<CMCH264EncoderFilter*>(graph.AddFilter(CLSID_MCH264Encoder, "H.264"));
+        return AddOf<CMCH264EncoderFilter>(graph, CLSID_MCH264Encoder, "H.264");
     }
     hwsim::FilterBehaviour& Filter() { return Behaviour(CLSID_MCH264Encoder); }
 };

@@ -27,10 +27,6 @@ constexpr DWORD kBGR4 = MAKEFOURCC('B', 'G', 'R', '4');
 
 class MCCodecWrappers : public SystemBench {
 protected:
-    template <class T>
-    T* Add(CRootGraph& graph, REFCLSID clsid, const char* name = "Wrapped") {
-        return dynamic_cast<T*>(graph.AddFilter(clsid, name));
-    }
     hwsim::FilterBehaviour& Decoder() { return Behaviour(CLSID_MCMpegVideoDecoder); }
 };
 
@@ -38,8 +34,8 @@ protected:
 
 TEST_F(MCCodecWrappers, MultiplexerInputAddedOnConnectionIsFoundByName) {
     CRootGraph graph;
-    auto* encoder = Add<CMCAudioEncoderFilter>(graph, CLSID_MCMpegAudioEncoder, "Audio");
-    auto* mux = Add<CMCMuxFilter>(graph, CLSID_MCMpegMultiplexer, "Mux");
+    auto* encoder = AddOf<CMCAudioEncoderFilter>(graph, CLSID_MCMpegAudioEncoder, "Audio");
+    auto* mux = AddOf<CMCMuxFilter>(graph, CLSID_MCMpegMultiplexer, "Mux");
     ASSERT_NE(encoder, nullptr);
     ASSERT_NE(mux, nullptr);
     EXPECT_EQ(mux->FindPin("Input 02"), nullptr);
@@ -128,9 +124,9 @@ TEST_F(MCCodecWrappers, LastInterfaceRefusedMakesTheWrapperInvalidYetTheOthersFo
 TEST_F(MCCodecWrappers, FileNameComesBackOnlyWhenItFits) {
     CRootGraph graph;
     const std::pair<const CLSID*, CMCMuxGroup*> sinks[] = {
-        {&CLSID_MCMpegEncoder, Add<CMCMpegEncoderFilter>(graph, CLSID_MCMpegEncoder)},
-        {&CLSID_MCH264Encoder, Add<CMCH264EncoderFilter>(graph, CLSID_MCH264Encoder)},
-        {&CLSID_MCMpegMultiplexer, Add<CMCMuxFilter>(graph, CLSID_MCMpegMultiplexer)}};
+        {&CLSID_MCMpegEncoder, AddOf<CMCMpegEncoderFilter>(graph, CLSID_MCMpegEncoder)},
+        {&CLSID_MCH264Encoder, AddOf<CMCH264EncoderFilter>(graph, CLSID_MCH264Encoder)},
+        {&CLSID_MCMpegMultiplexer, AddOf<CMCMuxFilter>(graph, CLSID_MCMpegMultiplexer)}};
     for (const auto& [clsid, sink] : sinks) {
         ASSERT_NE(sink, nullptr);
         char name[MAX_PATH] = "stale";
@@ -151,7 +147,7 @@ TEST_F(MCCodecWrappers, FileNameComesBackOnlyWhenItFits) {
 TEST_F(MCCodecWrappers, VideoDecoderAsksForYuy2OnlyThenClearsParameter20) {
     CRootGraph graph;
     Decoder().ClearCalls();
-    ASSERT_NE(Add<CMCVideoDecoderFilter>(graph, CLSID_MCMpegVideoDecoder), nullptr);
+    ASSERT_NE(AddOf<CMCVideoDecoderFilter>(graph, CLSID_MCMpegVideoDecoder), nullptr);
     const auto calls = Decoder().Calls();
     ASSERT_EQ(calls.size(), 8u);
     const DWORD formats[] = {kYUY2, kBGR4, MAKEFOURCC('B', 'G', 'R', '3'), MAKEFOURCC('R', '5', '5', '5'),
@@ -191,7 +187,7 @@ TEST_F(MCCodecWrappers, VideoDecoderRefusingBgr4StopsItsInit) {
 
 TEST_F(MCCodecWrappers, VideoDecoderRecordCarriesItsSizeAndField4) {
     CRootGraph graph;
-    auto* decoder = Add<CMCVideoDecoderFilter>(graph, CLSID_MCMpegVideoDecoder);
+    auto* decoder = AddOf<CMCVideoDecoderFilter>(graph, CLSID_MCMpegVideoDecoder);
     ASSERT_NE(decoder, nullptr);
     MC_DECODER_RECORD record = {};
     for (DWORD i = 1; i < 10; ++i) record.dwField[i] = 0x300 + i;
@@ -231,7 +227,7 @@ TEST_F(MCCodecWrappers, VideoDecoderRecordCarriesItsSizeAndField4) {
 TEST_F(MCCodecWrappers, AudioDecoderIsValidWithoutAnInterface) {
     Behaviour(CLSID_MCMpegAudioDecoder).ClearCalls();
     CRootGraph graph;
-    auto* decoder = Add<CMCAudioDecoderFilter>(graph, CLSID_MCMpegAudioDecoder);
+    auto* decoder = AddOf<CMCAudioDecoderFilter>(graph, CLSID_MCMpegAudioDecoder);
     ASSERT_NE(decoder, nullptr);
     EXPECT_TRUE(decoder->IsValid());
     EXPECT_EQ(decoder->GetPinCount(), 2);
@@ -242,14 +238,14 @@ TEST_F(MCCodecWrappers, AudioDecoderIsValidWithoutAnInterface) {
 // FALSE. The shared groups are walked once; each class is then seen to bind every group it has.
 TEST_F(MCCodecWrappers, EveryForwardReachesItsSlotUnchangedAndEachClassBindsItsGroups) {
     CRootGraph graph;
-    auto* mpeg = Add<CMCMpegEncoderFilter>(graph, CLSID_MCMpegEncoder);
-    auto* h264 = Add<CMCH264EncoderFilter>(graph, CLSID_MCH264Encoder);
-    auto* mux = Add<CMCMuxFilter>(graph, CLSID_MCMpegMultiplexer);
-    auto* audio = Add<CMCAudioEncoderFilter>(graph, CLSID_MCMpegAudioEncoder);
-    auto* video = Add<CMCVideoEncoderFilter>(graph, CLSID_MCMpegVideoEncoder);
-    auto* splitter = Add<CMCSplitterFilter>(graph, CLSID_MCMpegSplitter);
-    auto* decoder = Add<CMCVideoDecoderFilter>(graph, CLSID_MCMpegVideoDecoder);
-    auto* h264Decoder = Add<CMCH264DecoderFilter>(graph, CLSID_MCH264VideoDecoder);
+    auto* mpeg = AddOf<CMCMpegEncoderFilter>(graph, CLSID_MCMpegEncoder);
+    auto* h264 = AddOf<CMCH264EncoderFilter>(graph, CLSID_MCH264Encoder);
+    auto* mux = AddOf<CMCMuxFilter>(graph, CLSID_MCMpegMultiplexer);
+    auto* audio = AddOf<CMCAudioEncoderFilter>(graph, CLSID_MCMpegAudioEncoder);
+    auto* video = AddOf<CMCVideoEncoderFilter>(graph, CLSID_MCMpegVideoEncoder);
+    auto* splitter = AddOf<CMCSplitterFilter>(graph, CLSID_MCMpegSplitter);
+    auto* decoder = AddOf<CMCVideoDecoderFilter>(graph, CLSID_MCMpegVideoDecoder);
+    auto* h264Decoder = AddOf<CMCH264DecoderFilter>(graph, CLSID_MCH264VideoDecoder);
     ASSERT_TRUE(mpeg && h264 && mux && audio && video && splitter && decoder && h264Decoder);
     MCH264_OUTPUT_RECORD h264Record = {};
     DWORD out = 0;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "graph/MCMpegEncoderFilter.h"
+#include "graph/MCVideoRecord.h"
 #include "hwsim/installed/McMpegFilters.h"
 #include "support/SystemBench.h"
 
@@ -18,7 +19,7 @@ namespace {
 class MCMpegEncoder : public SystemBench {
 protected:
     CMCMpegEncoderFilter* Add(CRootGraph& graph) {
-        return dynamic_cast<CMCMpegEncoderFilter*>(graph.AddFilter(CLSID_MCMpegEncoder, "Encoder"));
+        return AddOf<CMCMpegEncoderFilter>(graph, CLSID_MCMpegEncoder, "Encoder");
     }
     hwsim::FilterBehaviour& Filter() { return Behaviour(CLSID_MCMpegEncoder); }
     std::vector<std::pair<std::string, int>> Slots() {

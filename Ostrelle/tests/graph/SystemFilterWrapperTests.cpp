@@ -26,11 +26,6 @@ namespace {
 
 using SystemWrappers = SystemBench;
 
-template <class T>
-T* AddOf(CRootGraph& graph, REFCLSID clsid) {
-    return dynamic_cast<T*>(graph.AddFilter(clsid, "Wrapped"));
-}
-
 std::wstring CurrentFile(CRootFilter* wrapper) {
     CComPtr<IFileSinkFilter> sink;
     LPOLESTR name = nullptr;
@@ -40,6 +35,16 @@ std::wstring CurrentFile(CRootFilter* wrapper) {
     std::wstring file(name);
     CoTaskMemFree(name);
     return file;
+}
+
+// The multiplexer's set-up: the old-style index, stream 0 as the master stream.
+void ExpectOldIndexAndMasterStream0(IConfigAviMux* config) {
+    BOOL oldIndex = FALSE;
+    LONG master = -1;
+    config->GetOutputCompatibilityIndex(&oldIndex);
+    config->GetMasterStream(&master);
+    EXPECT_TRUE(oldIndex);
+    EXPECT_EQ(master, 0);
 }
 
 }  // namespace
@@ -72,12 +77,7 @@ TEST_F(SystemWrappers, MultiplexerIsConfiguredAtSetUp) {
     CComPtr<IConfigInterleaving> interleaving;
     ASSERT_EQ(mux->GetFilter()->QueryInterface(IID_IConfigAviMux, reinterpret_cast<void**>(&config)), S_OK);
     ASSERT_EQ(mux->GetFilter()->QueryInterface(IID_IConfigInterleaving, reinterpret_cast<void**>(&interleaving)), S_OK);
-    BOOL oldIndex = FALSE;
-    LONG master = -1;
-    config->GetOutputCompatibilityIndex(&oldIndex);
-    config->GetMasterStream(&master);
-    EXPECT_TRUE(oldIndex);
-    EXPECT_EQ(master, 0);
+    ExpectOldIndexAndMasterStream0(config);
     REFERENCE_TIME interleave = 0, preroll = 0;
     InterleavingMode mode = INTERLEAVE_FULL;
     interleaving->get_Interleaving(&interleave, &preroll);
@@ -102,12 +102,7 @@ TEST_F(SystemWrappers, MultiplexerWithoutInterleavingIsInvalidAfterItsIndexWasSe
     EXPECT_FALSE(mux.SetUp());
     CComPtr<IConfigAviMux> config;
     ASSERT_EQ(mux.GetFilter()->QueryInterface(IID_IConfigAviMux, reinterpret_cast<void**>(&config)), S_OK);
-    BOOL oldIndex = FALSE;
-    LONG master = -1;
-    config->GetOutputCompatibilityIndex(&oldIndex);
-    config->GetMasterStream(&master);
-    EXPECT_TRUE(oldIndex);
-    EXPECT_EQ(master, 0);
+    ExpectOldIndexAndMasterStream0(config);
 }
 
 TEST_F(SystemWrappers, SwitchSendsVariantBoolsAndReadsOnAfterAFailure) {

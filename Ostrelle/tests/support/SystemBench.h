@@ -35,6 +35,11 @@ protected:
     }
     hwsim::BenchDevices& Devices() { return *m_devices; }
     hwsim::FilterBehaviour& Behaviour(REFCLSID clsid) { return m_devices->Packages().Behaviour(clsid); }
+    // The wrapper the graph adds for `clsid` under `name`, as a T (NULL when it is none).
+    template <class T>
+    static T* AddOf(CRootGraph& graph, REFCLSID clsid, const char* name = "Wrapped") {
+        return dynamic_cast<T*>(graph.AddFilter(clsid, name));
+    }
 
 private:
     std::unique_ptr<hwsim::Bench> m_bench;

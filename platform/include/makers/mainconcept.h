@@ -119,18 +119,24 @@ struct IMCMuxSettings : public IUnknown {
 };
 PLATFORM_INTERFACE_TRAITS(IMCMuxSettings, IUnknown);
 
-// The parameter-by-id interfaces all have one shape.
+// The parameter-by-id interfaces all have one shape: GetParam (slot 3) and SetParam (slot 4).
 #define MC_PARAMS_INTERFACE(I)                                      \
     struct I : public IUnknown {                                    \
         STDMETHOD(GetParam)(DWORD dwId, DWORD* pdwValue) PURE; /* slot 3 */ \
         STDMETHOD(SetParam)(DWORD dwId, DWORD dwValue) PURE;   /* slot 4 */ \
     };                                                              \
     PLATFORM_INTERFACE_TRAITS(I, IUnknown)
+// struct IMCVideoParams: the video encoder's parameters.
 MC_PARAMS_INTERFACE(IMCVideoParams);
+// struct IMCAudioParams: the audio encoder's parameters.
 MC_PARAMS_INTERFACE(IMCAudioParams);
+// struct IMCMuxParams: the multiplexer's parameters.
 MC_PARAMS_INTERFACE(IMCMuxParams);
+// struct IMCSplitterParams: the splitter's parameters.
 MC_PARAMS_INTERFACE(IMCSplitterParams);
+// struct IMCDecoderParams: the video decoder's parameters.
 MC_PARAMS_INTERFACE(IMCDecoderParams);
+// struct IMCH264Params: the H.264 encoder's parameters.
 MC_PARAMS_INTERFACE(IMCH264Params);
 #undef MC_PARAMS_INTERFACE
 

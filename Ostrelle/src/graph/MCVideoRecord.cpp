@@ -1,0 +1,14 @@
+#include "graph/MCVideoRecord.h"
+
+void SetMCModeNibble(MC_VIDEO_SETTINGS* record, int value) {
+    BYTE& byte = record->bytes[kMCVideoModeNibble];
+    byte = static_cast<BYTE>((byte & 0xE1) | ((value & 0x0F) << 1));
+}
+
+BOOL MCSetVideoModeNibble(IMCVideoSettings* settings, int value) {
+    if (settings == nullptr) return FALSE;
+    MC_VIDEO_SETTINGS record = {};
+    if (FAILED(settings->GetSettings(&record))) return FALSE;
+    SetMCModeNibble(&record, value);
+    return SUCCEEDED(settings->SetSettings(&record)) ? TRUE : FALSE;
+}
