@@ -151,13 +151,17 @@ TEST_F(TunerDemod, EachModuleReportsLockExactlyWhereAStationIsOnAir)
     struct Case {
         int model;
         long lockAt;  // where the module reports its lock, against the station at 471250
+        int lines;    // the station's: the system the module's demodulator is set for
     };
     // Models 94, 96 and 98 lock with map A's status 2: the carrier one to three steps above.
-    const Case cases[] = {{68, 471250}, {70, 471250}, {75, 471250}, {92, 471250}, {93, 471250}, {132, 471250},
-                          {100, 471250}, {94, 471125}, {96, 471125}, {98, 471125}, {67, 471250}, {97, 471250}};
+    // Models 68, 94, 96, 98 and 100 (a Japanese-band module) set their demodulator for system M.
+    const Case cases[] = {{68, 471250, 525},  {70, 471250, 625},  {75, 471250, 625}, {92, 471250, 625},
+                          {93, 471250, 625},  {132, 471250, 625}, {100, 471250, 525}, {94, 471125, 525},
+                          {96, 471125, 525},  {98, 471125, 525},  {67, 471250, 625}, {97, 471250, 625}};
     for (const Case& c : cases) {
         SCOPED_TRACE("model " + std::to_string(c.model));
-        Fit(c.model, R"([{"kHz": 471250}])");
+        Fit(c.model, R"([{"kHz": 471250, "lines": )" + std::to_string(c.lines) + "}]");
+        tuner->SetVideoStandard(c.lines == 525 ? AnalogVideo_NTSC_M : AnalogVideo_PAL_D);
         for (long kHz : {c.lockAt, 471250L, 465250L, 300000L}) {
             ASSERT_TRUE(tuner->SetTVChannelFreq(static_cast<float>(kHz)));
             EXPECT_EQ(kHz == c.lockAt, tuner->IsTVChannelLocked() != FALSE) << kHz;
@@ -174,6 +178,7 @@ TEST_F(TunerDemod, EachModuleReportsLockExactlyWhereAStationIsOnAir)
 TEST_F(TunerDemod, Model97LocksOnlyFromTheDecoderEvenWhenThePllLocks)
 {
     Fit(97, R"([{"kHz": 471250}])");
+    ASSERT_TRUE(tuner->SetVideoStandard(AnalogVideo_PAL_D));
     ASSERT_TRUE(tuner->SetTVChannelFreq(471250.0f));
     ASSERT_TRUE(Pll().Locked());
     EXPECT_TRUE(tuner->IsTVChannelLocked());

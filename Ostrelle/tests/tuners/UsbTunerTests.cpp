@@ -159,6 +159,7 @@ TEST_F(UsbTunerTest, LockComesFromTheDecoderWhereverTheProbeFoundIt)
 {
     Box(97, 0xC6, 0x4A);
     EXPECT_EQ(0x4B, usb->GetDecoderAddress());
+    usb->SetVideoStandard(AnalogVideo_PAL_D);
     ASSERT_TRUE(usb->SetTVChannelFreq(471250.0f));
     EXPECT_TRUE(usb->IsTVChannelLocked());
     DWORD status = 0;

@@ -37,6 +37,15 @@ BYTE IfDemodulator::OnTransmit() { return StatusLocked(); }
 void IfDemodulator::Store(size_t offset, BYTE value) {
     RegisterFileDevice::Store(offset, value);
     if (offset == 0) m_radio = (value & kRadioMode) != 0;
+    if (offset == 2) m_standard = value;
+}
+
+bool IfDemodulator::ServesLocked(const Station& station) const {
+    // Register 2's sound carrier bits: 4.5 MHz is the 525-line system M, the others (5.5, 6.0
+    // and 6.5 MHz) the 625-line systems.
+    if (!m_standard) return false;
+    const bool system525 = (*m_standard & kSoundCarrierBits) == 0;
+    return system525 == (station.lines == 525);
 }
 
 BYTE IfDemodulator::StatusLocked() const {
@@ -48,6 +57,7 @@ BYTE IfDemodulator::StatusLocked() const {
     const long tuned = radio ? m_pll->FmKHz() : m_pll->TunedKHz();
     const auto station = radio ? m_rf.FmStationNear(tuned, reach) : m_rf.StationNear(tuned, reach);
     if (!station || tuned == 0) return none;
+    if (!radio && !ServesLocked(*station)) return none;
     const BYTE nibble = AfcNibble(station->frequencyKHz - tuned, step);
     return static_cast<BYTE>((nibble << 1) | kCarrier | (radio ? kFmStation : 0));
 }

@@ -46,6 +46,8 @@ TEST(TunerFitting, TheDemodulatorAndDecoderFollowTheCardsPll) {
     const WORD n = (38900 + 471250) * 16 / 1000;
     const BYTE bytes[4] = {BYTE(n >> 8), BYTE(n), 0xCE, 0x04};
     ASSERT_EQ(I2CResult::Ack, card.Bus().WriteRaw(0xC0, bytes, 4));
+    const BYTE systemM = 0x00;  // register 2: 4.5 MHz sound carrier
+    ASSERT_EQ(I2CResult::Ack, card.Bus().WriteSub(IfDemodulator::kAddress << 1, 2, &systemM, 1));
     EXPECT_EQ(IfDemodulator::kCarrier, static_cast<IfDemodulator*>(card.Chip("demodulator"))->Status());
     BYTE status = 0;
     ASSERT_EQ(I2CResult::Ack, card.Bus().ReadSub(0x42, VideoDecoder::kStatus, &status, 1));

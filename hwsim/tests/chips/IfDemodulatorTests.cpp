@@ -64,7 +64,21 @@ TEST_F(IfDemodulatorTest, TakesOneByteBlockAndLongerWritesIntoItsThreeRegisters)
     EXPECT_EQ((std::vector<BYTE>{0x5A, 0x90, 0x20}), demod.Contents());
 }
 
+TEST_F(IfDemodulatorTest, SeesATvCarrierOnlyWhenSetForTheSystemOnAir) {
+    TuneDivider(8162);  // the 625-line station at 471250
+    EXPECT_EQ(0, Read() & IfDemodulator::kCarrier);  // register 2 not set yet
+    BYTE value = 0x00;  // 4.5 MHz sound carrier: system M
+    ASSERT_EQ(I2CResult::Ack, bus.WriteSub(0x86, 0x02, &value, 1));
+    EXPECT_EQ(0, Read() & IfDemodulator::kCarrier);
+    for (BYTE pal : {0x49, 0x4A, 0x4B, 0x53}) {  // B/G, I, D/K, L
+        ASSERT_EQ(I2CResult::Ack, bus.WriteSub(0x86, 0x02, &pal, 1));
+        EXPECT_EQ(IfDemodulator::kCarrier, Read() & IfDemodulator::kCarrier) << int(pal);
+    }
+}
+
 TEST_F(IfDemodulatorTest, StatusCountsStepsFromTheTunedFrequencyToTheCarrier) {
+    BYTE pal = 0x4B;
+    ASSERT_EQ(I2CResult::Ack, bus.WriteSub(0x86, 0x02, &pal, 1));
     struct Case {
         WORD divider;
         long tuned;

@@ -8,8 +8,12 @@
 //   bit 6      a carrier is in reach
 //   bits 5, 7  tuned to FM with an FM station in reach
 // Register 0 bit 3 puts the demodulator in radio mode: it then reads the PLL's divider as an
-// FM frequency and looks for FM stations.
+// FM frequency and looks for FM stations. A TV carrier is seen only once register 2 was set,
+// for the system of the station on air: its sound carrier bits (1..0) 0, 4.5 MHz, for a
+// 525-line station, any other for a 625-line one.
 #pragma once
+
+#include <optional>
 
 #include "hwsim/bench/RfEnvironment.h"
 #include "hwsim/bus/RegisterFileDevice.h"
@@ -25,6 +29,7 @@ public:
     static constexpr BYTE kCarrier = 0x40;
     static constexpr BYTE kFmStation = 0xA0;     // bits 5 and 7
     static constexpr BYTE kNoCarrier = 8;        // the nibble without a carrier in reach
+    static constexpr BYTE kSoundCarrierBits = 0x03;  // register 2
 
     explicit IfDemodulator(const RfEnvironment& rf, BYTE address7 = kAddress);
 
@@ -41,10 +46,13 @@ protected:
 
 private:
     BYTE StatusLocked() const;
+    // Register 2 was set for the station's system.
+    bool ServesLocked(const Station& station) const;
 
     const RfEnvironment& m_rf;
     const PllTuner* m_pll = nullptr;
     bool m_radio = false;
+    std::optional<BYTE> m_standard;  // register 2, once set
 };
 
 }  // namespace hwsim
