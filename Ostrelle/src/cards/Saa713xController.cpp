@@ -30,8 +30,6 @@ constexpr DWORD kIoStrobe = 0x800;
 constexpr DWORD kIoKeyStateMask = 0xE00;
 constexpr DWORD kIoKeyState = 0x600;
 constexpr DWORD kAudioBits = 0x7000;
-constexpr DWORD kAudioSelected = 0x1000;
-constexpr DWORD kAudioSwitchDelayMs = 300;
 
 DWORD StandardToGpio(BYTE value) { return value; }
 BYTE StandardFromGpio(DWORD word) { return static_cast<BYTE>(word & 0xFF); }
@@ -194,20 +192,4 @@ BOOL Saa713xIoGetRemoteData(CCustomDataAccess* access, Saa713xIoBoard board, BYT
     *key = static_cast<BYTE>(~MapControllerByte(last, FALSE));
     if (board != Saa713xIoBoard::Pip) TRACE("GetRemoteData : %d\n", *key);
     return TRUE;
-}
-
-HRESULT Saa713xSelectAudioSource(CCustomDataAccess* access, int source, BOOL on) {
-    if (access == nullptr) return E_POINTER;
-    Sleep(kAudioSwitchDelayMs);
-    DWORD word = 0;
-    const HRESULT hr = access->GPIO_Read(&word);
-    if (FAILED(hr)) return hr;
-    word &= ~kAudioBits;
-    if (!on) {
-        word |= kAudioBits;
-    } else if (source >= 0 && source <= 2) {
-        word |= kAudioSelected;
-    }
-    TRACE("SetAudioSource : %08x\n", word);
-    return access->GPIO_Write(word, kAudioBits);
 }
