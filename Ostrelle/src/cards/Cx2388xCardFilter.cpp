@@ -84,8 +84,7 @@ HRESULT CCx2388xControllerCardFilter::InitAccess() {
 }
 
 BOOL CCx2388xControllerCardFilter::SendGPIOCommand(DWORD value, DWORD mask, DWORD waitMs) {
-    // The frame of the SAA713x IO layout: idle word, command, idle word.
-    return Saa713xIoSendGPIOCommand(m_pAccess, Saa713xIoBoard::TvIo, value, mask, waitMs);
+    return SendCommandBetweenIdleWords(m_pAccess, value, mask, waitMs);
 }
 
 BOOL CCx2388xControllerCardFilter::WaitReadState(DWORD* word) {

@@ -157,16 +157,19 @@ BOOL Saa713xControllerCommand(CTVCardFilter* card, const Saa713xControllerLayout
     return FALSE;
 }
 
+BOOL SendCommandBetweenIdleWords(CCustomDataAccess* access, DWORD value, DWORD mask, DWORD waitMs) {
+    if (access == nullptr) return FALSE;
+    return SUCCEEDED(access->GPIO_Write(kIoIdle, kIoIdle)) &&
+                   SUCCEEDED(access->GPIO_WriteEx(value, mask, waitMs)) &&
+                   SUCCEEDED(access->GPIO_Write(kIoIdle, kIoIdle))
+               ? TRUE
+               : FALSE;
+}
+
 BOOL Saa713xIoSendGPIOCommand(CCustomDataAccess* access, Saa713xIoBoard board, DWORD value, DWORD mask,
                               DWORD waitMs) {
+    if (board != Saa713xIoBoard::Pip) return SendCommandBetweenIdleWords(access, value, mask, waitMs);
     if (access == nullptr) return FALSE;
-    if (board != Saa713xIoBoard::Pip) {
-        return SUCCEEDED(access->GPIO_Write(kIoIdle, kIoIdle)) &&
-                       SUCCEEDED(access->GPIO_WriteEx(value, mask, waitMs)) &&
-                       SUCCEEDED(access->GPIO_Write(kIoIdle, kIoIdle))
-                   ? TRUE
-                   : FALSE;
-    }
     DWORD word = 0;
     if (FAILED(access->GPIO_Read(&word))) return FALSE;
     const DWORD keep = word & kAudioBits;

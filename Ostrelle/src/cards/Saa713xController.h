@@ -71,8 +71,14 @@ BOOL Saa713xReadControllerWord(CTVCardFilter* card, const Saa713xControllerLayou
 BOOL Saa713xControllerCommand(CTVCardFilter* card, const Saa713xControllerLayout& layout, BOOL on);
 
 // ---- the IO layout's frame (the card classes wired that way use these) ----
+// The idle word 0x8600 (mask 0x8600), the command, the idle word again, without reading first:
+// the frame of the TV_IO and Voze boards and of the CX2388x cards, whose controllers share the
+// request line (bit 15) and the phase field (bits 9-10). FALSE without an access object and at
+// the first write that fails.
+BOOL SendCommandBetweenIdleWords(CCustomDataAccess* access, DWORD value, DWORD mask, DWORD waitMs);
+
 enum class Saa713xIoBoard {
-    TvIo,  // idle words 0x8600 without reading first; no access object answers 0
+    TvIo,  // SendCommandBetweenIdleWords
     Voze,  // the same frame
     Pip,   // keeps the audio bits 12-14 of the current word in every word it writes
 };
