@@ -1,7 +1,7 @@
 #include "cards/Cx2388xCardFilter.h"
 
 #include "access/KsGpioAccess.h"
-#include "cards/Saa713xController.h"
+#include "cards/Cx2388xController.h"
 
 namespace {
 

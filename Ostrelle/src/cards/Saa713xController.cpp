@@ -40,13 +40,7 @@ DWORD IoToGpio(BYTE value) { return MapControllerByte(value, TRUE); }
 BYTE IoFromGpio(DWORD word) { return static_cast<BYTE>(MapControllerByte(word, FALSE)); }
 DWORD IoReply(DWORD word) { return MapControllerByte(word & 0xEF80600, FALSE); }
 
-DWORD CxToGpio(BYTE value) { return PackDataByte(value, TRUE); }
-BYTE CxFromGpio(DWORD word) { return static_cast<BYTE>(PackDataByte(word, FALSE)); }
-// Only the data byte counts: the strobe and phase lines may read anything with the reply.
-DWORD CxReply(DWORD word) { return PackDataByte(word & 0xFF0C00, FALSE); }
-
 constexpr char kGpioReadTrace[] = "GPIO_Read: %08x\n";
-constexpr char kOpenTimeTrace[] = "GetOpenComputerTime dwData[0] = %08x\n";
 
 constexpr Saa713xControllerLayout kStandard = {
     0x1C0000, 0x80000,        0x100000,        0x180000,          0x1801FF,       5,
@@ -54,12 +48,6 @@ constexpr Saa713xControllerLayout kStandard = {
 };
 constexpr Saa713xControllerLayout kIo = {
     0xE00, 0x400, 0x200, 0x600, 0xEF88600, 10, nullptr, nullptr, nullptr, TRUE, &IoToGpio, &IoFromGpio, &IoReply,
-};
-constexpr Saa713xControllerLayout kCx = {
-    0xE00, 0x400, 0x200, 0x600, 0xFF8600, 10, nullptr, nullptr, nullptr, FALSE, &CxToGpio, &CxFromGpio, &CxReply,
-};
-constexpr Saa713xControllerLayout kCxTraced = {
-    0xE00, 0x400, 0x200, 0x600, 0xFF8600, 10, nullptr, kOpenTimeTrace, nullptr, FALSE, &CxToGpio, &CxFromGpio, &CxReply,
 };
 
 DWORD Word(const Saa713xControllerLayout& layout, BYTE data, DWORD phase) { return layout.ToGpio(data) | phase; }
@@ -82,11 +70,6 @@ BOOL AskByte(CTVCardFilter* card, const Saa713xControllerLayout& layout, BYTE re
 
 const Saa713xControllerLayout& Saa713xStandardLayout() { return kStandard; }
 const Saa713xControllerLayout& Saa713xIoLayout() { return kIo; }
-const Saa713xControllerLayout& Cx2388xLayout(BOOL traced) { return traced ? kCxTraced : kCx; }
-
-DWORD PackDataByte(DWORD value, BOOL toGpio) {
-    return toGpio ? (value & 0xFF) << 16 : (value & 0xFF0000) >> 16;
-}
 
 DWORD MapControllerByte(DWORD value, BOOL toGpio) {
     if (toGpio) {

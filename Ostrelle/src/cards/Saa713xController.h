@@ -50,12 +50,6 @@ struct Saa713xControllerLayout {
 
 const Saa713xControllerLayout& Saa713xStandardLayout();
 const Saa713xControllerLayout& Saa713xIoLayout();
-// The CX2388x layout; `traced` traces the low-byte answer of a read as the power-on time.
-const Saa713xControllerLayout& Cx2388xLayout(BOOL traced);
-
-// The CX2388x byte place: toGpio TRUE gives (value & 0xFF) << 16; FALSE gives bits 16-23 of the
-// word as a byte value.
-DWORD PackDataByte(DWORD value, BOOL toGpio);
 
 // The IO layout's byte map: toGpio TRUE places byte (value & 0xFF) in bits 19-23 and 25-27;
 // FALSE gathers the byte back from those bits of the word.
