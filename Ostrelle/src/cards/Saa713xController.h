@@ -1,5 +1,5 @@
-// The word transactions with the on-board controller of the SAA713x cards, and the IO pin
-// layout. The controller holds a 16-bit word (the power-on timer) that the card writes in two
+// The word transactions with the on-board controller of the SAA713x cards, the IO pin layout,
+// and the frames of the boards wired in it. The controller holds a 16-bit word (the power-on timer) that the card writes in two
 // byte frames and reads back in two answered frames, and it answers an on/off command. The
 // sequence is the same in both pin layouts; only the GPIO codes differ:
 //
