@@ -1,7 +1,7 @@
 #include "cards/Cx2388xCardFilter.h"
 
 #include "access/KsGpioAccess.h"
-#include "cards/Saa713xController.h"
+#include "cards/Cx2388xController.h"
 
 namespace {
 
@@ -84,8 +84,7 @@ HRESULT CCx2388xControllerCardFilter::InitAccess() {
 }
 
 BOOL CCx2388xControllerCardFilter::SendGPIOCommand(DWORD value, DWORD mask, DWORD waitMs) {
-    // The frame of the SAA713x IO layout: idle word, command, idle word.
-    return Saa713xIoSendGPIOCommand(m_pAccess, Saa713xIoBoard::TvIo, value, mask, waitMs);
+    return SendCommandBetweenIdleWords(m_pAccess, value, mask, waitMs);
 }
 
 BOOL CCx2388xControllerCardFilter::WaitReadState(DWORD* word) {

@@ -30,8 +30,6 @@ constexpr DWORD kIoStrobe = 0x800;
 constexpr DWORD kIoKeyStateMask = 0xE00;
 constexpr DWORD kIoKeyState = 0x600;
 constexpr DWORD kAudioBits = 0x7000;
-constexpr DWORD kAudioSelected = 0x1000;
-constexpr DWORD kAudioSwitchDelayMs = 300;
 
 DWORD StandardToGpio(BYTE value) { return value; }
 BYTE StandardFromGpio(DWORD word) { return static_cast<BYTE>(word & 0xFF); }
@@ -42,13 +40,7 @@ DWORD IoToGpio(BYTE value) { return MapControllerByte(value, TRUE); }
 BYTE IoFromGpio(DWORD word) { return static_cast<BYTE>(MapControllerByte(word, FALSE)); }
 DWORD IoReply(DWORD word) { return MapControllerByte(word & 0xEF80600, FALSE); }
 
-DWORD CxToGpio(BYTE value) { return PackDataByte(value, TRUE); }
-BYTE CxFromGpio(DWORD word) { return static_cast<BYTE>(PackDataByte(word, FALSE)); }
-// Only the data byte counts: the strobe and phase lines may read anything with the reply.
-DWORD CxReply(DWORD word) { return PackDataByte(word & 0xFF0C00, FALSE); }
-
 constexpr char kGpioReadTrace[] = "GPIO_Read: %08x\n";
-constexpr char kOpenTimeTrace[] = "GetOpenComputerTime dwData[0] = %08x\n";
 
 constexpr Saa713xControllerLayout kStandard = {
     0x1C0000, 0x80000,        0x100000,        0x180000,          0x1801FF,       5,
@@ -56,12 +48,6 @@ constexpr Saa713xControllerLayout kStandard = {
 };
 constexpr Saa713xControllerLayout kIo = {
     0xE00, 0x400, 0x200, 0x600, 0xEF88600, 10, nullptr, nullptr, nullptr, TRUE, &IoToGpio, &IoFromGpio, &IoReply,
-};
-constexpr Saa713xControllerLayout kCx = {
-    0xE00, 0x400, 0x200, 0x600, 0xFF8600, 10, nullptr, nullptr, nullptr, FALSE, &CxToGpio, &CxFromGpio, &CxReply,
-};
-constexpr Saa713xControllerLayout kCxTraced = {
-    0xE00, 0x400, 0x200, 0x600, 0xFF8600, 10, nullptr, kOpenTimeTrace, nullptr, FALSE, &CxToGpio, &CxFromGpio, &CxReply,
 };
 
 DWORD Word(const Saa713xControllerLayout& layout, BYTE data, DWORD phase) { return layout.ToGpio(data) | phase; }
@@ -84,11 +70,6 @@ BOOL AskByte(CTVCardFilter* card, const Saa713xControllerLayout& layout, BYTE re
 
 const Saa713xControllerLayout& Saa713xStandardLayout() { return kStandard; }
 const Saa713xControllerLayout& Saa713xIoLayout() { return kIo; }
-const Saa713xControllerLayout& Cx2388xLayout(BOOL traced) { return traced ? kCxTraced : kCx; }
-
-DWORD PackDataByte(DWORD value, BOOL toGpio) {
-    return toGpio ? (value & 0xFF) << 16 : (value & 0xFF0000) >> 16;
-}
 
 DWORD MapControllerByte(DWORD value, BOOL toGpio) {
     if (toGpio) {
@@ -159,16 +140,19 @@ BOOL Saa713xControllerCommand(CTVCardFilter* card, const Saa713xControllerLayout
     return FALSE;
 }
 
+BOOL SendCommandBetweenIdleWords(CCustomDataAccess* access, DWORD value, DWORD mask, DWORD waitMs) {
+    if (access == nullptr) return FALSE;
+    return SUCCEEDED(access->GPIO_Write(kIoIdle, kIoIdle)) &&
+                   SUCCEEDED(access->GPIO_WriteEx(value, mask, waitMs)) &&
+                   SUCCEEDED(access->GPIO_Write(kIoIdle, kIoIdle))
+               ? TRUE
+               : FALSE;
+}
+
 BOOL Saa713xIoSendGPIOCommand(CCustomDataAccess* access, Saa713xIoBoard board, DWORD value, DWORD mask,
                               DWORD waitMs) {
+    if (board != Saa713xIoBoard::Pip) return SendCommandBetweenIdleWords(access, value, mask, waitMs);
     if (access == nullptr) return FALSE;
-    if (board != Saa713xIoBoard::Pip) {
-        return SUCCEEDED(access->GPIO_Write(kIoIdle, kIoIdle)) &&
-                       SUCCEEDED(access->GPIO_WriteEx(value, mask, waitMs)) &&
-                       SUCCEEDED(access->GPIO_Write(kIoIdle, kIoIdle))
-                   ? TRUE
-                   : FALSE;
-    }
     DWORD word = 0;
     if (FAILED(access->GPIO_Read(&word))) return FALSE;
     const DWORD keep = word & kAudioBits;
@@ -194,20 +178,4 @@ BOOL Saa713xIoGetRemoteData(CCustomDataAccess* access, Saa713xIoBoard board, BYT
     *key = static_cast<BYTE>(~MapControllerByte(last, FALSE));
     if (board != Saa713xIoBoard::Pip) TRACE("GetRemoteData : %d\n", *key);
     return TRUE;
-}
-
-HRESULT Saa713xSelectAudioSource(CCustomDataAccess* access, int source, BOOL on) {
-    if (access == nullptr) return E_POINTER;
-    Sleep(kAudioSwitchDelayMs);
-    DWORD word = 0;
-    const HRESULT hr = access->GPIO_Read(&word);
-    if (FAILED(hr)) return hr;
-    word &= ~kAudioBits;
-    if (!on) {
-        word |= kAudioBits;
-    } else if (source >= 0 && source <= 2) {
-        word |= kAudioSelected;
-    }
-    TRACE("SetAudioSource : %08x\n", word);
-    return access->GPIO_Write(word, kAudioBits);
 }

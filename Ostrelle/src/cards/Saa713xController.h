@@ -1,5 +1,5 @@
-// The word transactions with the on-board controller of the SAA713x cards, and the IO pin
-// layout. The controller holds a 16-bit word (the power-on timer) that the card writes in two
+// The word transactions with the on-board controller of the SAA713x cards, the IO pin layout,
+// and the frames of the boards wired in it. The controller holds a 16-bit word (the power-on timer) that the card writes in two
 // byte frames and reads back in two answered frames, and it answers an on/off command. The
 // sequence is the same in both pin layouts; only the GPIO codes differ:
 //
@@ -50,12 +50,6 @@ struct Saa713xControllerLayout {
 
 const Saa713xControllerLayout& Saa713xStandardLayout();
 const Saa713xControllerLayout& Saa713xIoLayout();
-// The CX2388x layout; `traced` traces the low-byte answer of a read as the power-on time.
-const Saa713xControllerLayout& Cx2388xLayout(BOOL traced);
-
-// The CX2388x byte place: toGpio TRUE gives (value & 0xFF) << 16; FALSE gives bits 16-23 of the
-// word as a byte value.
-DWORD PackDataByte(DWORD value, BOOL toGpio);
 
 // The IO layout's byte map: toGpio TRUE places byte (value & 0xFF) in bits 19-23 and 25-27;
 // FALSE gathers the byte back from those bits of the word.
@@ -71,8 +65,14 @@ BOOL Saa713xReadControllerWord(CTVCardFilter* card, const Saa713xControllerLayou
 BOOL Saa713xControllerCommand(CTVCardFilter* card, const Saa713xControllerLayout& layout, BOOL on);
 
 // ---- the IO layout's frame (the card classes wired that way use these) ----
+// The idle word 0x8600 (mask 0x8600), the command, the idle word again, without reading first:
+// the frame of the TV_IO and Voze boards and of the CX2388x cards, whose controllers share the
+// request line (bit 15) and the phase field (bits 9-10). FALSE without an access object and at
+// the first write that fails.
+BOOL SendCommandBetweenIdleWords(CCustomDataAccess* access, DWORD value, DWORD mask, DWORD waitMs);
+
 enum class Saa713xIoBoard {
-    TvIo,  // idle words 0x8600 without reading first; no access object answers 0
+    TvIo,  // SendCommandBetweenIdleWords
     Voze,  // the same frame
     Pip,   // keeps the audio bits 12-14 of the current word in every word it writes
 };
@@ -83,9 +83,3 @@ BOOL Saa713xIoWaitReadState(CCustomDataAccess* access, DWORD* word);
 // A key is present while (word & 0xE00) == 0x600; key = NOT of the mapped data byte. The PIP
 // board traces every word read while waiting, the others trace the key.
 BOOL Saa713xIoGetRemoteData(CCustomDataAccess* access, Saa713xIoBoard board, BYTE* key);
-
-// The audio-source switch of the Sivren and Movrik boards (standard layout, lines 12-14): after
-// 300 ms the GPIO word is read, lines 12-14 cleared, then set to 0x1000 for sources 0, 1 and 2
-// alike when `on` (left 0 for any other source), to 0x7000 when off, and written with mask
-// 0x7000. E_POINTER without an access object; a failed read is returned and nothing written.
-HRESULT Saa713xSelectAudioSource(CCustomDataAccess* access, int source, BOOL on);

@@ -1,6 +1,7 @@
 #include "cards/SivrenCardFilter.h"
 
 #include "access/KsPropertyAccess.h"
+#include "cards/Saa713xAudioSwitch.h"
 #include "cards/Saa713xController.h"
 
 IMPLEMENT_CARD_FILTER_CLASS(CSivrenCardFilter, &CLSID_VideoInputDeviceCategory, CSivrenCardFilter::kCaptureName)

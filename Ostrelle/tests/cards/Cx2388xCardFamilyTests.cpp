@@ -12,7 +12,7 @@
 #include "cards/23881BootCardFilter.h"
 #include "cards/23881CardFilter.h"
 #include "cards/23881OgmundCardFilter.h"
-#include "cards/Saa713xController.h"
+#include "cards/Cx2388xController.h"
 #include "cards/TV2388xCardFilter.h"
 #include "cards/YelvinCardFilter.h"
 #include "platform/runtime.h"
