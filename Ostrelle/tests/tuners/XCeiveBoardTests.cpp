@@ -65,7 +65,7 @@ protected:
     void MakeCard(int kind, int model)
     {
         CCustomDataAccess* inner =
-            kind == XC_KIND_DIRECT ? static_cast<CCustomDataAccess*>(new DirectBusAccess(BoardOf())) : NewAccess(BoardOf());
+            kind == long(XcAccessKind::Direct) ? static_cast<CCustomDataAccess*>(new DirectBusAccess(BoardOf())) : NewAccess(BoardOf());
         relay = new RelayAccess(inner);
         card = std::make_unique<XcCard>();
         card->Bind(relay, kind);
@@ -133,7 +133,7 @@ class XceiveRoad : public XceiveBoard, public testing::WithParamInterface<Road> 
 
 const Road kRoads[] = {
     {"Model91Kind2", 91, 2, false},      {"Model91Kind12", 91, 12, false}, {"Model91Kind14", 91, 14, false},
-    {"Model91Kind13", 91, 13, true},     {"Model91Direct", 91, XC_KIND_DIRECT, true},
+    {"Model91Kind13", 91, 13, true},     {"Model91Direct", 91, long(XcAccessKind::Direct), true},
     {"Model90Kind2", 90, 2, false, false}, {"Model136Kind2", 136, 2, false, false},
     {"Model137Kind2", 137, 2, true, false},
 };
@@ -210,7 +210,7 @@ TEST_P(XceiveRoad, LocksOnlyAfterACompleteLoadAndOnlyWhereAStationIs)
     for (const RelayCall& call : bridgeReads) EXPECT_EQ(call.bytes, std::vector<BYTE>{0x3A});
     EXPECT_EQ(registerReads.size(), bridgeTV ? 0u : 2u);
     for (const RelayCall& call : registerReads)
-        EXPECT_EQ(call.bytes, road.kind == XC_KIND_DIRECT ? std::vector<BYTE>({0x00, 0x00})
+        EXPECT_EQ(call.bytes, road.kind == long(XcAccessKind::Direct) ? std::vector<BYTE>({0x00, 0x00})
                                                           : std::vector<BYTE>({0xC2, 0x00, 0x00, 0x00}));
 
     ASSERT_TRUE(card->SetTVChannelFreq(kQuiet));
