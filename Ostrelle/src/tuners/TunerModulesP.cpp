@@ -94,9 +94,9 @@ BOOL CTuner_P95::SetVideoStandard(long standard)
 
 BOOL CTuner_P96::SetTVChannelFreq(float kHz)
 {
+    CScopedLock lock(&m_csBus);
     PllTvWrite write = ModuleTvWrite(*this);
     write.aux = 0x50;
-    CScopedLock lock(&m_csBus);
     return WritePllTvClamped(m_pAccess, *this, kHz, write);
 }
 
