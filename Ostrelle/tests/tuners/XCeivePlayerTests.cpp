@@ -7,7 +7,6 @@
 #include <functional>
 #include <limits>
 #include <memory>
-#include <set>
 
 #include "support/RecordingAccess.h"
 #include "support/RelayAccess.h"
@@ -353,29 +352,6 @@ TEST(XCeiveStandards, AStandardNotInTheTableAnswersFalse)
         EXPECT_EQ(calls[0].kind, RelayCall::ResetTuner);
         EXPECT_EQ(calls[1].kind, RelayCall::ResetTuner);
     }
-}
-
-TEST(XCeiveStandards, EveryTableRowIsASingleSupportedBit)
-{
-    CXCeive2028 tuner(nullptr);
-    const std::vector<long>& supported = tuner.GetSupportedStandards();
-    ASSERT_EQ(supported.size(), 18u);
-    for (auto table : {XcStandardTable(), XcSoundIfTable()}) {
-        std::set<long> seen;
-        for (const XcStandardRow& row : table) {
-            EXPECT_EQ(row.standard & (row.standard - 1), 0) << row.standard;
-            EXPECT_TRUE(seen.insert(row.standard).second) << row.standard;
-            const bool ntsc = row.base == &XcBaseNtsc;
-            const std::string patch = row.patch->name;
-            EXPECT_EQ(ntsc, patch == "XcPatchMn" || patch == "XcPatchSifMn") << row.standard;
-        }
-        // Every supported standard, and PAL_G besides.
-        for (long standard : supported) EXPECT_TRUE(seen.count(standard)) << standard;
-        EXPECT_TRUE(seen.count(AnalogVideo_PAL_G));
-        EXPECT_EQ(seen.size(), 19u);
-    }
-    EXPECT_EQ(FindXcStandard(XcStandardTable(), AnalogVideo_PAL_H)->patch, &XcPatchMn);
-    EXPECT_EQ(FindXcStandard(XcSoundIfTable(), AnalogVideo_SECAM_L1)->patch, &XcPatchSifL);
 }
 
 TEST(XCeiveStandards, WithoutAnAccessObjectEveryOperationAnswersFalse)
