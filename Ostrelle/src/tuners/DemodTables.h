@@ -29,6 +29,7 @@ struct DemodTable {
 };
 
 // The column the standard picks, or null when it picks none and the table has no fallback.
+// Several standard bits pick the first column that lists all of them; 0 picks the fallback.
 const DemodColumn* PickDemodColumn(const DemodTable& table, long standard);
 
 // Standard tables (one-byte writes), block tables and fixed sequences.

@@ -1,7 +1,8 @@
 // The tuner-module family: one row of constants per TUNER_MODEL number, and the creator that
 // the card's tuner factory calls for each. Modules that override nothing are one class,
-// CPllTunerModule, filled from their row; the TDA8275A/TDA8290 module (95) and the Xceive
-// tuners (90, 91, 136, 137) have classes of their own.
+// CPllTunerModule, filled from their row; the others have classes of their own, grouped by
+// maker (TunerModulesA.h, ...G, ...L, ...P, ...T, Tuner_O100.h), beside the TNJ7752JFF_MK5
+// (68) and the Xceive tuners (90, 91, 136, 137).
 #pragma once
 
 #include <windows.h>
@@ -47,6 +48,20 @@ std::span<const TunerModuleEntry> TunerModuleEntries();
 // The row and creator of one model; null for model 0 and numbers without a module.
 const TunerModuleRow* FindTunerModuleRow(long model);
 TunerCreator FindTunerCreator(long model);
+
+// The base of a module class with operations of its own: the constructor loads the row of
+// model Model and Create makes a Module. The class's own destructor stops a running scan, as a
+// base's destructor would run only after a worker could have called the class's operations.
+template <class Module, long Model>
+class CTunerModuleClass : public CTunerBase {
+public:
+    explicit CTunerModuleClass(CCustomDataAccess* pAccess) : CTunerBase(pAccess)
+    {
+        SetModule(*FindTunerModuleRow(Model));
+    }
+
+    static CTunerBase* Create(CCustomDataAccess* pAccess) { return new Module(pAccess); }
+};
 
 // A PLL module that overrides nothing: CTunerBase with the constants of its row. Like every
 // tuner class, its destructor stops a running scan before the object goes.

@@ -3,7 +3,6 @@
 #include "access/CustomDataAccess.h"
 #include "graph/Thread.h"
 #include "tuners/IfDemodulator.h"
-#include "tuners/TunerModules.h"
 
 namespace {
 
@@ -18,21 +17,6 @@ BYTE ModeByte(long mode)
 }
 
 }  // namespace
-
-CTuner_O100::CTuner_O100(CCustomDataAccess* pAccess) : CTunerBase(pAccess)
-{
-    SetModule(*FindTunerModuleRow(100));
-}
-
-CTuner_O100::~CTuner_O100()
-{
-    StopScan();
-}
-
-CTunerBase* CTuner_O100::Create(CCustomDataAccess* pAccess)
-{
-    return new CTuner_O100(pAccess);
-}
 
 BOOL CTuner_O100::GetTVChannelOkay(DWORD* status)
 {

@@ -3,14 +3,14 @@
 // fixed registers and applies the mode again. Its TV status reads the demodulator through map B.
 #pragma once
 
-#include "tuners/TunerBase.h"
+#include <atomic>
 
-class CTuner_O100 : public CTunerBase {
+#include "tuners/TunerModules.h"
+
+class CTuner_O100 : public CTunerModuleClass<CTuner_O100, 100> {
 public:
-    explicit CTuner_O100(CCustomDataAccess* pAccess);
-    ~CTuner_O100() override;
-
-    static CTunerBase* Create(CCustomDataAccess* pAccess);
+    using CTunerModuleClass::CTunerModuleClass;
+    ~CTuner_O100() override { StopScan(); }
 
     BOOL GetTVChannelOkay(DWORD* status) override;
     BOOL SetVideoStandard(long standard) override;

@@ -25,8 +25,8 @@ public:
 
     // Model 13: registers 0 to 2 of the IF demodulator into regs[0..2].
     BOOL ReadIfRegisters(BYTE regs[3]);
-    // The IF demodulator's FM status (bits 5 and 7, centre nibbles as model 98 reads them),
-    // traced with the status byte.
+    // The IF demodulator's FM status as model 98 reads it, traced with the status byte.
+    // Chooses: both FM bits (5, 7) set: 4 for AFC nibble 0-2 or 13-15, else 0; otherwise unchanged.
     BOOL GetFMStatusFromDemod(DWORD* status);
 
 private:

@@ -4,7 +4,7 @@ namespace {
 
 constexpr DWORD kResetHoldMs = 200;
 
-bool UsesSoundIf(long kind) { return kind == XC_KIND_DIRECT || kind == XC_KIND_SOUND_IF; }
+bool UsesSoundIf(XcAccessKind kind) { return kind == XcAccessKind::Direct || kind == XcAccessKind::SoundIf; }
 
 }  // namespace
 
@@ -24,7 +24,7 @@ CTunerBase* CXCeive2028::Create(CCustomDataAccess* pAccess)
 
 XcChunking CXCeive2028::Chunking()
 {
-    if (AccessKind() == XC_KIND_DIRECT) return {FALSE, 63, 0, FALSE};
+    if (AccessKind() == XcAccessKind::Direct) return {FALSE, 63, 0, FALSE};
     return {TRUE, 63, 10, FALSE};
 }
 
@@ -32,17 +32,17 @@ BOOL CXCeive2028::SetTVChannelFreq(float kHz)
 {
     WORD word = 0;
     if (m_pAccess == nullptr || !FrequencyWord(kHz, &word)) return FALSE;
-    const long kind = AccessKind();
-    if (kind == XC_KIND_DIRECT) return TuneDirect(word);
-    return TuneAddressed(word, kind != XC_KIND_SOUND_IF);
+    const XcAccessKind kind = AccessKind();
+    if (kind == XcAccessKind::Direct) return TuneDirect(word);
+    return TuneAddressed(word, kind != XcAccessKind::SoundIf);
 }
 
 BOOL CXCeive2028::GetTVChannelOkay(DWORD* status)
 {
     switch (AccessKind()) {
-    case XC_KIND_DIRECT: return ReadDirectLockRegister(status);
-    case XC_KIND_BRIDGE_A:
-    case XC_KIND_BRIDGE_B: return ReadBridgeLock(status);
+    case XcAccessKind::Direct: return ReadDirectLockRegister(status);
+    case XcAccessKind::BridgeA:
+    case XcAccessKind::BridgeB: return ReadBridgeLock(status);
     default: return ReadLockRegister(status);
     }
 }
@@ -55,9 +55,9 @@ BOOL CXCeive2028::SetVideoStandard(long standard)
 BOOL CXCeive2028::GetSignalLocked(DWORD* locked)
 {
     if (m_pAccess == nullptr || locked == nullptr) return FALSE;
-    const long kind = AccessKind();
+    const XcAccessKind kind = AccessKind();
     if (UsesSoundIf(kind)) return CTunerBase::GetSignalLocked(locked);
-    if (kind == XC_KIND_BOX_I2C) return RegisterSignalLocked(locked);
+    if (kind == XcAccessKind::BoxI2C) return RegisterSignalLocked(locked);
     return BridgeSignalLocked(locked);
 }
 

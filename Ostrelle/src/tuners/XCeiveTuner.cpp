@@ -74,10 +74,10 @@ CXCeiveTuner::~CXCeiveTuner()
     StopScan();
 }
 
-long CXCeiveTuner::AccessKind() const
+XcAccessKind CXCeiveTuner::AccessKind() const
 {
     CTunerOwnerCard* card = GetOwnerCard();
-    return card != nullptr ? card->GetAccessKind() : XC_KIND_NO_CARD;
+    return card != nullptr ? static_cast<XcAccessKind>(card->GetAccessKind()) : XcAccessKind::NoCard;
 }
 
 BOOL CXCeiveTuner::FrequencyWord(float kHz, WORD* word)

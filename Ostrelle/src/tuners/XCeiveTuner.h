@@ -18,14 +18,16 @@
 #include "tuners/TunerBase.h"
 #include "tuners/XcFirmware.h"
 
-// Access kinds of the owning card that the Xceive tuners tell apart.
-#define XC_KIND_DIRECT 0      // the access object addresses the tuner itself
-#define XC_KIND_BRIDGE_A 12   // lock from bridge register 0x3A
-#define XC_KIND_SOUND_IF 13   // sound-IF patches, lock from the video decoder
-#define XC_KIND_BRIDGE_B 14   // lock from bridge register 0x3A
-#define XC_KIND_BOX_I2C 15    // the box carries I2C to the chip but has no bridge register
-// What a tuner without an owning card counts as: any kind not listed above.
-#define XC_KIND_NO_CARD (-1)
+// Access kinds of the owning card that the Xceive tuners tell apart. The card reports its kind
+// as a number (CTunerOwnerCard::GetAccessKind); any number not named here is another kind.
+enum class XcAccessKind : long {
+    Direct = 0,    // the access object addresses the tuner itself
+    BridgeA = 12,  // lock from bridge register 0x3A
+    SoundIf = 13,  // sound-IF patches, lock from the video decoder
+    BridgeB = 14,  // lock from bridge register 0x3A
+    BoxI2C = 15,   // the box carries I2C to the chip but has no bridge register
+    NoCard = -1,   // what a tuner without an owning card counts as: none of the kinds above
+};
 
 // One row of a firmware table: a single standard bit and the lists it loads.
 struct XcStandardRow {
@@ -86,8 +88,8 @@ public:
 protected:
     CXCeiveTuner(CCustomDataAccess* pAccess, long model, DWORD resetHoldMs);
 
-    // The owning card's access kind; XC_KIND_NO_CARD without an owner.
-    long AccessKind() const;
+    // The owning card's access kind; XcAccessKind::NoCard without an owner.
+    XcAccessKind AccessKind() const;
     virtual XcChunking Chunking() = 0;
 
     // Pulse, base, 100 ms, patch (the patch even after a failed base); FALSE for a standard

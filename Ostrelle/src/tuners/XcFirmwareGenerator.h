@@ -18,6 +18,9 @@
 //
 // A data record is at least 4 bytes long. d[0] is never 0x00, which heads the chip's register
 // writes.
+//
+// The simulated chip (hwsim/src/chips/XceiveTuner.cpp) checks this record format on its own,
+// from its own constants, so a change to the format is made in both.
 #pragma once
 
 #include <array>

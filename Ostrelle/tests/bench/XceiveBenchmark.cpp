@@ -102,7 +102,7 @@ void XceiveDirectStandardChange(benchmark::State& state)
     platform::UseVirtualClock(true);
     XceiveBoard board(91);
     DirectBusAccess access(board.Board());
-    StandardChange<CXCeive2028>(state, access, XC_KIND_DIRECT, AnalogVideo_PAL_I);
+    StandardChange<CXCeive2028>(state, access, long(XcAccessKind::Direct), AnalogVideo_PAL_I);
 }
 
 BENCHMARK(XceiveAddressedStandardChange)->Unit(benchmark::kMillisecond);

@@ -21,7 +21,7 @@
 #include "hwsim/drivers/EmpiaDriver.h"
 #include "platform/runtime.h"
 #include "support/CardBench.h"
-#include "tuners/Tuner_P97.h"
+#include "tuners/TunerModulesP.h"
 #include "tuners/UsbTuner.h"
 
 namespace {

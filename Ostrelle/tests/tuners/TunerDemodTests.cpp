@@ -8,7 +8,7 @@
 
 #include "support/DemodBench.h"
 #include "support/RecordingAccess.h"
-#include "tuners/Tuner_P97.h"
+#include "tuners/TunerModulesP.h"
 #include "hwsim/bench/TunerFitting.h"
 #include "hwsim/chips/VideoDecoder.h"
 

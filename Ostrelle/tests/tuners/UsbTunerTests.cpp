@@ -1,65 +1,65 @@
-// The USB tuner set up as the USB card filter sets it up (module copied in, write address 0xC6,
-// the decoder probed at 0x42 and 0x4B), over a simulated card's access object with the chips of
-// a USB box: the PLL, the IF demodulator and the video decoder.
+// The USB tuner as the USB TV card filter makes it (the module of the model copied in, write
+// address 0xC6, the video decoder probed at 0x42, then 0x4B), on a simulated EM28xx box with the
+// model fitted: its PLL, its IF demodulator and the box's video decoder.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include "cards/UsbTVFilter.h"
+#include "hwsim/bench/Bench.h"
+#include "hwsim/bench/CardKind.h"
+#include "hwsim/boards/Em28xxBox.h"
+#include "hwsim/chips/VideoDecoder.h"
 #include "support/DemodBench.h"
 #include "tuners/UsbTuner.h"
-#include "access/CustomDataAccess.h"
-#include "hwsim/chips/VideoDecoder.h"
 
 namespace {
 
+constexpr const char* kBoxKind = "USB 2800 Video";
+
 class UsbTunerTest : public DemodBench {
 protected:
-    void TearDown() override
+    // A box with `model` fitted, its PLL at `pll` (the box wires it at 0xC6; 0xC0 for the
+    // modules that the tuner addresses there) and its decoder at 0x4A, or none answering for
+    // `decoder` 0; then the card filter's tuner for `model`.
+    void Box(int model, BYTE pll, BYTE decoder = 0x4A)
     {
-        usb.reset();
-        DemodBench::TearDown();
+        std::filesystem::remove(hwsim::Bench::StateFileFor(*hwsim::FindCardKind(kBoxKind), 0));
+        const std::string bench = std::string(R"({"cards": [{"kind": ")") + kBoxKind + R"(", "tuner": )" +
+                                  std::to_string(model) +
+                                  R"(}], "stations": [{"kHz": 471250}, {"kHz": 147250}], "fmStations": [{"kHz": 100000}]})";
+        Load(bench.c_str());
+        if (pll != hwsim::kEm28xxPllAddress7 << 1) RefitPll(pll);
+        if (decoder == 0) Board().Chip(hwsim::kEm28xxDecoderRole)->SetAbsent(true);
+        box = dynamic_cast<CUsbTVFilter*>(OpenCard(Board()));
+        ASSERT_NE(nullptr, box);
+        ASSERT_TRUE(box->SetTunerModel(model));
+        usb = dynamic_cast<CUsbTuner*>(box->GetTuner());
+        if (model != 97) {
+            ASSERT_NE(nullptr, usb);
+        }
+        Board().Bus().ClearLog();
     }
 
-    // A box with no fitted tuner, then its chips: the PLL at `pll` (8-bit), the IF demodulator,
-    // and the decoder at `decoder` (0: none); then the tuner set up for `model`.
-    void Box(int model, BYTE pll, BYTE decoder = 0x42)
+    // The box wires its PLL at 0xC6; the tuner addresses models 72 and 73 at 0xC0. There: a
+    // PLL of the bench's default codes, the IF demodulator beside it, and the box's decoder
+    // watching it.
+    void RefitPll(BYTE pll)
     {
-        Fit(0, R"([{"kHz": 471250}, {"kHz": 147250}])", R"([{"kHz": 100000}])");
         hwsim::PllTuner::Options options;
         options.address7 = pll >> 1;
-        options.fmControl = 0x88;
-        options.fmBand = 0x19;
-        options.fmStepHz = 50000;
         auto* chip = static_cast<hwsim::PllTuner*>(
             Board().AddChip("tuner", std::make_unique<hwsim::PllTuner>(Board().Rf(), options)));
         auto* demod = static_cast<hwsim::IfDemodulator*>(
             Board().AddChip("demodulator", std::make_unique<hwsim::IfDemodulator>(Board().Rf())));
         demod->SetPll(chip);
-        if (decoder != 0) {
-            Board().AddChip("decoder",
-                            std::make_unique<hwsim::VideoDecoder>(decoder >> 1, [chip] { return chip->Picture(); }));
-        }
-        SetUp(model);
-        Board().Bus().ClearLog();
+        Board().AddChip(hwsim::kEm28xxDecoderRole,
+                        std::make_unique<hwsim::VideoDecoder>(hwsim::kEm28xxDecoderAddress7,
+                                                              [chip] { return chip->Picture(); }));
     }
 
-    // As the USB TV card filter does it.
-    void SetUp(int model)
-    {
-        CCustomDataAccess* access = card->GetAccess();
-        usb = std::make_unique<CUsbTuner>(access);
-        usb->SetOwnerCard(card.get());
-        CTunerBase* module = card->CreateTuner(model);
-        usb->CopyFrom(module);
-        delete module;
-        usb->SetWriteAddress(0xC6);
-        BYTE probe[1] = {0x42};
-        if (access->I2C_ReadBlock(probe, 1) != S_OK) {
-            probe[0] = 0x4B;
-            if (access->I2C_ReadBlock(probe, 1) == S_OK) usb->SetDecoderAddress(0x4B);
-        }
-    }
-    using DemodBench::SetUp;
-
-    std::unique_ptr<CUsbTuner> usb;
+    CUsbTVFilter* box = nullptr;  // owned by the graph
+    CUsbTuner* usb = nullptr;     // owned by the card; null where the card made another class
 };
 
 }  // namespace
@@ -158,15 +158,18 @@ TEST_F(UsbTunerTest, StandardsWriteTheColumnsOfTheirModel)
 TEST_F(UsbTunerTest, LockComesFromTheDecoderWhereverTheProbeFoundIt)
 {
     Box(97, 0xC6, 0x4A);
-    EXPECT_EQ(0x4B, usb->GetDecoderAddress());
-    usb->SetVideoStandard(AnalogVideo_PAL_D);
-    ASSERT_TRUE(usb->SetTVChannelFreq(471250.0f));
-    EXPECT_TRUE(usb->IsTVChannelLocked());
+    CTunerBase* p97 = box->GetTuner();  // the card's model-97 class
+    BYTE decoder = 0;
+    ASSERT_TRUE(box->GetDemodAddress(&decoder));
+    EXPECT_EQ(0x4B, decoder);
+    p97->SetVideoStandard(AnalogVideo_PAL_D);
+    ASSERT_TRUE(p97->SetTVChannelFreq(471250.0f));
+    EXPECT_TRUE(p97->IsTVChannelLocked());
     DWORD status = 0;
-    EXPECT_TRUE(usb->GetTVChannelOkay(&status));
+    EXPECT_TRUE(p97->GetTVChannelOkay(&status));
     EXPECT_EQ(3u, status);  // map C of the demodulator's nibble 0
-    ASSERT_TRUE(usb->SetTVChannelFreq(300000.0f));
-    EXPECT_FALSE(usb->IsTVChannelLocked());
+    ASSERT_TRUE(p97->SetTVChannelFreq(300000.0f));
+    EXPECT_FALSE(p97->IsTVChannelLocked());
 
     // Without a decoder no TV status is good, whatever the PLL says.
     Box(93, 0xC6, 0);

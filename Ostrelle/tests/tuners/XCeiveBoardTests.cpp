@@ -65,7 +65,7 @@ protected:
     void MakeCard(int kind, int model)
     {
         CCustomDataAccess* inner =
-            kind == XC_KIND_DIRECT ? static_cast<CCustomDataAccess*>(new DirectBusAccess(BoardOf())) : NewAccess(BoardOf());
+            kind == long(XcAccessKind::Direct) ? static_cast<CCustomDataAccess*>(new DirectBusAccess(BoardOf())) : NewAccess(BoardOf());
         relay = new RelayAccess(inner);
         card = std::make_unique<XcCard>();
         card->Bind(relay, kind);
@@ -133,7 +133,7 @@ class XceiveRoad : public XceiveBoard, public testing::WithParamInterface<Road> 
 
 const Road kRoads[] = {
     {"Model91Kind2", 91, 2, false},      {"Model91Kind12", 91, 12, false}, {"Model91Kind14", 91, 14, false},
-    {"Model91Kind13", 91, 13, true},     {"Model91Direct", 91, XC_KIND_DIRECT, true},
+    {"Model91Kind13", 91, 13, true},     {"Model91Direct", 91, long(XcAccessKind::Direct), true},
     {"Model90Kind2", 90, 2, false, false}, {"Model136Kind2", 136, 2, false, false},
     {"Model137Kind2", 137, 2, true, false},
 };
@@ -141,42 +141,70 @@ const Road kRoads[] = {
 INSTANTIATE_TEST_SUITE_P(Roads, XceiveRoad, testing::ValuesIn(kRoads),
                          [](const testing::TestParamInfo<Road>& info) { return std::string(info.param.name); });
 
-// The standards of the tables, with the base each needs: the NTSC base for the 525-line
-// family and PAL-H, the PAL/SECAM base for the others.
-struct StandardBase {
+// The standards of the two tables, single bits each, with the base and the patch each loads
+// from the standard table and from the sound-IF table.
+struct StandardLists {
     long standard;
     const char* base;
+    const char* patch;
+    const char* soundIfPatch;
 };
-constexpr const char* kNtscBase = "XcBaseNtsc";
-constexpr const char* kPalSecamBase = "XcBasePalSecam";
-const StandardBase kEveryStandard[] = {
-    {AnalogVideo_NTSC_M, kNtscBase},      {AnalogVideo_NTSC_M_J, kNtscBase},   {AnalogVideo_NTSC_433, kNtscBase},
-    {AnalogVideo_PAL_H, kNtscBase},       {AnalogVideo_PAL_M, kNtscBase},      {AnalogVideo_PAL_N, kNtscBase},
-    {AnalogVideo_PAL_60, kNtscBase},      {AnalogVideo_PAL_B, kPalSecamBase},  {AnalogVideo_PAL_G, kPalSecamBase},
-    {AnalogVideo_PAL_D, kPalSecamBase},   {AnalogVideo_PAL_I, kPalSecamBase},  {AnalogVideo_SECAM_B, kPalSecamBase},
-    {AnalogVideo_SECAM_D, kPalSecamBase}, {AnalogVideo_SECAM_G, kPalSecamBase}, {AnalogVideo_SECAM_H, kPalSecamBase},
-    {AnalogVideo_SECAM_K, kPalSecamBase}, {AnalogVideo_SECAM_K1, kPalSecamBase}, {AnalogVideo_SECAM_L, kPalSecamBase},
-    {AnalogVideo_SECAM_L1, kPalSecamBase},
+constexpr const char* kNtsc = "XcBaseNtsc";
+constexpr const char* kPalSecam = "XcBasePalSecam";
+const StandardLists kEveryStandard[] = {
+    {AnalogVideo_NTSC_M, kNtsc, "XcPatchMn", "XcPatchSifMn"},
+    {AnalogVideo_NTSC_M_J, kNtsc, "XcPatchMn", "XcPatchSifMn"},
+    {AnalogVideo_NTSC_433, kNtsc, "XcPatchMn", "XcPatchSifMn"},
+    {AnalogVideo_PAL_H, kNtsc, "XcPatchMn", "XcPatchSifMn"},
+    {AnalogVideo_PAL_M, kNtsc, "XcPatchMn", "XcPatchSifMn"},
+    {AnalogVideo_PAL_N, kNtsc, "XcPatchMn", "XcPatchSifMn"},
+    {AnalogVideo_PAL_60, kNtsc, "XcPatchMn", "XcPatchSifMn"},
+    {AnalogVideo_PAL_B, kPalSecam, "XcPatchPalBg", "XcPatchSifBgi"},
+    {AnalogVideo_PAL_G, kPalSecam, "XcPatchPalBg", "XcPatchSifBgi"},
+    {AnalogVideo_PAL_D, kPalSecam, "XcPatchDk", "XcPatchSifBgi"},
+    {AnalogVideo_SECAM_D, kPalSecam, "XcPatchDk", "XcPatchSifDk"},
+    {AnalogVideo_SECAM_H, kPalSecam, "XcPatchDk", "XcPatchSifDk"},
+    {AnalogVideo_SECAM_K, kPalSecam, "XcPatchDk", "XcPatchSifDk"},
+    {AnalogVideo_SECAM_K1, kPalSecam, "XcPatchDk", "XcPatchSifDk"},
+    {AnalogVideo_PAL_I, kPalSecam, "XcPatchPalI", "XcPatchSifBgi"},
+    {AnalogVideo_SECAM_B, kPalSecam, "XcPatchSecamBgL", "XcPatchSifBgi"},
+    {AnalogVideo_SECAM_G, kPalSecam, "XcPatchSecamBgL", "XcPatchSifBgi"},
+    {AnalogVideo_SECAM_L, kPalSecam, "XcPatchSecamBgL", "XcPatchSifL"},
+    {AnalogVideo_SECAM_L1, kPalSecam, "XcPatchSecamBgL", "XcPatchSifL"},
 };
 // One standard of each patch of either table.
 const long kOnePerPatch[] = {AnalogVideo_NTSC_M, AnalogVideo_PAL_B, AnalogVideo_PAL_D, AnalogVideo_PAL_I,
                              AnalogVideo_SECAM_B, AnalogVideo_SECAM_K, AnalogVideo_SECAM_L};
 
-// The chip knows which standards each patch serves, so a wrong row of a table fails here.
-TEST_P(XceiveRoad, EveryStandardLoadsABaseAndAPatchThatServeIt)
+// The road's table holds exactly these standards, with these lists, and every standard the
+// tuner lists (PAL_G aside, which it does not list); the chip knows which standards each patch
+// serves, so a load it does not take fails here too.
+TEST_P(XceiveRoad, EveryStandardLoadsItsBaseAndPatchIntoTheChip)
 {
     MakeCard(GetParam());
-    for (const StandardBase& row : kEveryStandard) {
+    const auto table = GetParam().soundIf ? XcSoundIfTable() : XcStandardTable();
+    EXPECT_EQ(table.size(), std::size(kEveryStandard));
+    const std::vector<long>& supported = tuner->GetSupportedStandards();
+    EXPECT_EQ(supported.size(), 18u);
+    EXPECT_EQ(std::count(supported.begin(), supported.end(), AnalogVideo_PAL_G), 0);
+    for (const StandardLists& row : kEveryStandard) {
+        SCOPED_TRACE(row.standard);
+        const char* patch = GetParam().soundIf ? row.soundIfPatch : row.patch;
+        const XcStandardRow* held = FindXcStandard(table, row.standard);
+        ASSERT_NE(held, nullptr);
+        EXPECT_STREQ(held->base->name, row.base);
+        EXPECT_STREQ(held->patch->name, patch);
+        if (row.standard != AnalogVideo_PAL_G) {
+            EXPECT_EQ(std::count(supported.begin(), supported.end(), row.standard), 1);
+        }
         if (!GetParam().everyRow && std::find(std::begin(kOnePerPatch), std::end(kOnePerPatch), row.standard) ==
                                         std::end(kOnePerPatch)) {
             continue;
         }
-        SCOPED_TRACE(row.standard);
         EXPECT_TRUE(card->SetTunerStandard(row.standard));
         EXPECT_EQ(Chip().Base(), row.base);
+        EXPECT_EQ(Chip().Patch(), patch);
         EXPECT_TRUE(Chip().ServesStandard(row.standard)) << Chip().Patch() << " " << Chip().LoadError();
-        EXPECT_EQ(Chip().Patch().rfind(GetParam().soundIf ? "XcPatchSif" : "XcPatch", 0), 0u);
-        EXPECT_EQ(Chip().Patch().find("Sif") != std::string::npos, GetParam().soundIf);
     }
 }
 
@@ -210,7 +238,7 @@ TEST_P(XceiveRoad, LocksOnlyAfterACompleteLoadAndOnlyWhereAStationIs)
     for (const RelayCall& call : bridgeReads) EXPECT_EQ(call.bytes, std::vector<BYTE>{0x3A});
     EXPECT_EQ(registerReads.size(), bridgeTV ? 0u : 2u);
     for (const RelayCall& call : registerReads)
-        EXPECT_EQ(call.bytes, road.kind == XC_KIND_DIRECT ? std::vector<BYTE>({0x00, 0x00})
+        EXPECT_EQ(call.bytes, road.kind == long(XcAccessKind::Direct) ? std::vector<BYTE>({0x00, 0x00})
                                                           : std::vector<BYTE>({0xC2, 0x00, 0x00, 0x00}));
 
     ASSERT_TRUE(card->SetTVChannelFreq(kQuiet));

@@ -7,7 +7,6 @@
 #include <functional>
 #include <limits>
 #include <memory>
-#include <set>
 
 #include "support/RecordingAccess.h"
 #include "support/RelayAccess.h"
@@ -35,11 +34,11 @@ std::vector<BYTE> LargestRecord(const XcFirmware& list)
 // A recording access behind a relay that logs times, and an owner card of a chosen kind.
 template <class Tuner>
 struct Rig {
-    explicit Rig(long kind = XC_KIND_NO_CARD) : relay(recording = new RecordingAccess), card({{S_OK, 1}})
+    explicit Rig(long kind = long(XcAccessKind::NoCard)) : relay(recording = new RecordingAccess), card({{S_OK, 1}})
     {
         tuner = std::make_unique<Tuner>(&relay);
         card.kind = kind;
-        if (kind != XC_KIND_NO_CARD) tuner->SetOwnerCard(&card);
+        if (kind != long(XcAccessKind::NoCard)) tuner->SetOwnerCard(&card);
     }
     std::vector<std::vector<BYTE>> ChunksOf(const std::vector<BYTE>& record, size_t head) const
     {
@@ -109,7 +108,7 @@ TEST(XCeivePlayer, SoundIfClassSendsSevenPayloadBytesAChunk20msApart)
 
 TEST(XCeivePlayer, DirectPathChunksCarryNoAddressAndDoNotWait)
 {
-    Rig<CXCeive2028> rig(XC_KIND_DIRECT);
+    Rig<CXCeive2028> rig(long(XcAccessKind::Direct));
     ASSERT_TRUE(rig.tuner->LoadFirmware(&XcBasePalSecam));
     const std::vector<BYTE> record = LargestRecord(XcBasePalSecam);
     std::vector<RelayCall> chunks;
@@ -251,7 +250,7 @@ TEST(XCeiveTuning, FrequencyWordGoesHighByteFirstInEachClassesSequence)
         EXPECT_EQ(calls[3].at - calls[2].at, 20u);
     }
     {
-        Rig<CXCeive2028> rig(XC_KIND_SOUND_IF);  // no GPIO pulse
+        Rig<CXCeive2028> rig(long(XcAccessKind::SoundIf));  // no GPIO pulse
         ASSERT_TRUE(rig.tuner->SetTVChannelFreq(42750.0f));
         const auto writes = rig.relay.Calls(RelayCall::WriteBlock);
         EXPECT_EQ(rig.relay.Calls().size(), 2u);
@@ -260,7 +259,7 @@ TEST(XCeiveTuning, FrequencyWordGoesHighByteFirstInEachClassesSequence)
         EXPECT_EQ(writes[1].at - writes[0].at, 20u);
     }
     {
-        Rig<CXCeive2028> rig(XC_KIND_DIRECT);
+        Rig<CXCeive2028> rig(long(XcAccessKind::Direct));
         ASSERT_TRUE(rig.tuner->SetTVChannelFreq(863250.0f));
         const auto calls = rig.relay.Calls();
         ASSERT_EQ(calls.size(), 2u);
@@ -268,12 +267,12 @@ TEST(XCeiveTuning, FrequencyWordGoesHighByteFirstInEachClassesSequence)
         EXPECT_EQ(calls[1].bytes, (std::vector<BYTE>{0x00, 0x00, 0xD7, 0xD0}));
     }
     {
-        Rig<CXCeive3028> rig(XC_KIND_SOUND_IF);  // the 3028 pulses GPIO whatever the card
+        Rig<CXCeive3028> rig(long(XcAccessKind::SoundIf));  // the 3028 pulses GPIO whatever the card
         ASSERT_TRUE(rig.tuner->SetTVChannelFreq(863250.0f));
         EXPECT_EQ(rig.relay.Calls(RelayCall::GpioWrite).size(), 2u);
     }
     {
-        Rig<CXCeive3028_SIF> rig(XC_KIND_DIRECT);  // the SIF class is addressed whatever the card
+        Rig<CXCeive3028_SIF> rig(long(XcAccessKind::Direct));  // the SIF class is addressed whatever the card
         platform::ClearTrace();
         ASSERT_TRUE(rig.tuner->SetTVChannelFreq(863250.0f));
         const auto calls = rig.relay.Calls();
@@ -337,7 +336,7 @@ TEST(XCeiveStandards, AStandardNotInTheTableAnswersFalse)
     const long notHeld[] = {AnalogVideo_PAL_N_COMBO, AnalogVideo_PAL_B | AnalogVideo_PAL_G, 0};
     for (long standard : notHeld) {
         // Sound-IF table: no traffic at all.
-        for (long kind : {long(XC_KIND_DIRECT), long(XC_KIND_SOUND_IF)}) {
+        for (long kind : {long(XcAccessKind::Direct), long(XcAccessKind::SoundIf)}) {
             Rig<CXCeive2028> rig(kind);
             EXPECT_FALSE(rig.tuner->SetVideoStandard(standard)) << standard << " kind " << kind;
             EXPECT_TRUE(rig.relay.Calls().empty());
@@ -353,29 +352,6 @@ TEST(XCeiveStandards, AStandardNotInTheTableAnswersFalse)
         EXPECT_EQ(calls[0].kind, RelayCall::ResetTuner);
         EXPECT_EQ(calls[1].kind, RelayCall::ResetTuner);
     }
-}
-
-TEST(XCeiveStandards, EveryTableRowIsASingleSupportedBit)
-{
-    CXCeive2028 tuner(nullptr);
-    const std::vector<long>& supported = tuner.GetSupportedStandards();
-    ASSERT_EQ(supported.size(), 18u);
-    for (auto table : {XcStandardTable(), XcSoundIfTable()}) {
-        std::set<long> seen;
-        for (const XcStandardRow& row : table) {
-            EXPECT_EQ(row.standard & (row.standard - 1), 0) << row.standard;
-            EXPECT_TRUE(seen.insert(row.standard).second) << row.standard;
-            const bool ntsc = row.base == &XcBaseNtsc;
-            const std::string patch = row.patch->name;
-            EXPECT_EQ(ntsc, patch == "XcPatchMn" || patch == "XcPatchSifMn") << row.standard;
-        }
-        // Every supported standard, and PAL_G besides.
-        for (long standard : supported) EXPECT_TRUE(seen.count(standard)) << standard;
-        EXPECT_TRUE(seen.count(AnalogVideo_PAL_G));
-        EXPECT_EQ(seen.size(), 19u);
-    }
-    EXPECT_EQ(FindXcStandard(XcStandardTable(), AnalogVideo_PAL_H)->patch, &XcPatchMn);
-    EXPECT_EQ(FindXcStandard(XcSoundIfTable(), AnalogVideo_SECAM_L1)->patch, &XcPatchSifL);
 }
 
 TEST(XCeiveStandards, WithoutAnAccessObjectEveryOperationAnswersFalse)

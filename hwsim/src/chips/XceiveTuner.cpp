@@ -42,6 +42,7 @@ constexpr int kListCount = static_cast<int>(std::size(kLists));
 
 // Record layout: d[0] = (list id + 1) << 4 | length code; sequence low byte; sequence bits
 // 9-8, last flag, filler; check; with length code 0, the payload length high byte first.
+// The firmware generator (tuners/XcFirmwareGenerator.h) writes the same format: change both.
 constexpr size_t kHeaderBytes = 4;
 constexpr size_t kExtendedHeaderBytes = 6;
 constexpr size_t kCheckAt = 3;

@@ -1,22 +1,22 @@
-#include "tuners/Tuner_L75.h"
+#include "tuners/TunerModulesL.h"
 
 #include "graph/Thread.h"
 #include "tuners/IfDemodulator.h"
-#include "tuners/TunerModules.h"
 
-CTuner_L75::CTuner_L75(CCustomDataAccess* pAccess) : CTunerBase(pAccess)
+BOOL CTuner_L72::SetTVChannelFreq(float kHz)
 {
-    SetModule(*FindTunerModuleRow(75));
+    return CTunerBase::SetTVChannelFreq(kHz);
 }
 
-CTuner_L75::~CTuner_L75()
+BOOL CTuner_L72::SetVideoStandard(long standard)
 {
-    StopScan();
+    CScopedLock lock(&m_csBus);
+    return CIfDemodulator(m_pAccess).WriteTable(kDemodF1, standard);
 }
 
-CTunerBase* CTuner_L75::Create(CCustomDataAccess* pAccess)
+BOOL CTuner_L73::SetTVChannelFreq(float kHz)
 {
-    return new CTuner_L75(pAccess);
+    return CTunerBase::SetTVChannelFreq(kHz);
 }
 
 BOOL CTuner_L75::GetTVChannelOkay(DWORD* status)

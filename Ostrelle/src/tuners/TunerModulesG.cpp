@@ -1,23 +1,19 @@
-#include "tuners/Tuner_G13.h"
+#include "tuners/TunerModulesG.h"
 
 #include "graph/Thread.h"
 #include "tuners/IfDemodulator.h"
 #include "tuners/PllTuning.h"
-#include "tuners/TunerModules.h"
 
-CTuner_G13::CTuner_G13(CCustomDataAccess* pAccess) : CTunerBase(pAccess)
+BOOL CTuner_G12::SetTVChannelFreq(float kHz)
 {
-    SetModule(*FindTunerModuleRow(13));
+    CScopedLock lock(&m_csBus);
+    return WritePllTvClamped(m_pAccess, *this, kHz, LPrimeTvWrite(*this, m_lLPrimeIF));
 }
 
-CTuner_G13::~CTuner_G13()
+BOOL CTuner_G12::SetVideoStandard(long standard)
 {
-    StopScan();
-}
-
-CTunerBase* CTuner_G13::Create(CCustomDataAccess* pAccess)
-{
-    return new CTuner_G13(pAccess);
+    CScopedLock lock(&m_csBus);
+    return CIfDemodulator(m_pAccess).WriteTable(kDemodS1, standard);
 }
 
 BOOL CTuner_G13::SetTVChannelFreq(float kHz)
