@@ -7,7 +7,7 @@
 #include "access/VendorAccess.h"
 #include "cards/CaptureFormat.h"
 #include "graph/TunerModelNames.h"
-#include "tuners/Tuner_P97.h"
+#include "tuners/TunerModulesP.h"
 #include "tuners/UsbTuner.h"
 
 namespace {
