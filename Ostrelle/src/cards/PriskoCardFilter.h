@@ -18,6 +18,9 @@ public:
     void InitNames() override;
 
     DECLARE_CARD_FILTER_CLASS();
+
+protected:
+    int EncoderAccessKind() const override { return ACCESS_KIND_PRISKO; }
 };
 
 class CPriskoCrossbarFilter : public CRiveskCrossbarFilter {

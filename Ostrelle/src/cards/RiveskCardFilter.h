@@ -43,8 +43,8 @@ public:
     DECLARE_CARD_FILTER_CLASS();
 
 protected:
-    // The access kind InitAccess records (InitNames sets it).
-    int m_nEncoderAccessKind = ACCESS_KIND_RIVESK;
+    // The access kind InitAccess records.
+    virtual int EncoderAccessKind() const { return ACCESS_KIND_RIVESK; }
 };
 
 // Sources 0, 1, 2 by the crossbar's pin count: exactly 7 pins: video 0, 2, 1 and audio 3, 4,

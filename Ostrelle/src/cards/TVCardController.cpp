@@ -52,7 +52,9 @@ BOOL CTVCardFilter::CollectStandardKey(const GpioReader& read, BYTE* key) {
     return TRUE;
 }
 
-HRESULT CTVCardFilter::SetAudioSource(int source, BOOL on) {
+HRESULT CTVCardFilter::SetAudioSource(int source, BOOL on) { return SelectTwoBitAudio(source, on, kAudioTwoBit); }
+
+HRESULT CTVCardFilter::SelectTwoBitAudio(int source, BOOL on, DWORD writeMask) {
     if (m_pAccess == nullptr) return E_POINTER;
     Sleep(kAudioSwitchDelayMs);
     DWORD word = 0;
@@ -64,7 +66,7 @@ HRESULT CTVCardFilter::SetAudioSource(int source, BOOL on) {
         word = (word & ~kAudioTwoBit) | (static_cast<DWORD>(source) << 12);
     }
     TRACE("SetAudioSource : %d\n", static_cast<int>(word));
-    return m_pAccess->GPIO_Write(word, kAudioTwoBit);
+    return m_pAccess->GPIO_Write(word, writeMask);
 }
 
 HRESULT CTVCardFilter::SetAudioSource4(int source, BOOL on) {

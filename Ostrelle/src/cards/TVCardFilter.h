@@ -277,6 +277,10 @@ protected:
     // 66 (high), mapped to its TUNER_MODEL (0 for an id without one). The result is S_OK only
     // when both id bytes were read; the outputs change only for what was read.
     HRESULT ReadKeshTunerInfo(int* factory, int* model);
+    // The two-bit audio switch: after 300 ms the GPIO word is read; bits 12-13 become the source
+    // (0, 1 or 2) when `on` (any other source keeps them), 11 when off; written with `writeMask`.
+    // E_POINTER without an access object; a failed read is returned and nothing written.
+    HRESULT SelectTwoBitAudio(int source, BOOL on, DWORD writeMask);
     // GetRemoteData of the standard pin layout over a GPIO read of the card's choice.
     BOOL CollectStandardKey(const GpioReader& read, BYTE* key);
 
