@@ -22,7 +22,7 @@
 #include "cards/TVCardFilter.h"
 #include "graph/CrossbarFilter.h"
 
-#define ACCESS_KIND_TUNER_GPIO 3
+constexpr int ACCESS_KIND_TUNER_GPIO = 3;
 
 class CCx2388xCardFilter : public CTVCardFilter {
 public:

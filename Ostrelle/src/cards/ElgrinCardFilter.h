@@ -11,7 +11,7 @@
 #include "cards/TridentServiceFilter.h"
 #include "graph/CrossbarFilter.h"
 
-#define ACCESS_KIND_ELGRIN 12
+constexpr int ACCESS_KIND_ELGRIN = 12;
 
 class CElgrinCardFilter : public CTridentServiceFilter {
 public:

@@ -25,7 +25,7 @@ BOOL CFimbrelCardFilter::GetRemoteData(BYTE* key) {
 }
 
 HRESULT CFimbrelCardFilter::InitAccess() {
-    return OpenUpstreamAccess<CFimbrelAccess>(ACCESS_KIND_FIMBREL, FALSE, FALSE);
+    return OpenUpstreamAccess<CFimbrelAccess>(ACCESS_KIND_FIMBREL, AccessDevice::CaptureFilter, TunerStart::TVMode);
 }
 
 BYTE CFimbrelCardFilter::ReadEepromByte7() { return 0; }

@@ -5,7 +5,7 @@
 
 #include "cards/RiveskCardFilter.h"
 
-#define ACCESS_KIND_PRISKO 23
+constexpr int ACCESS_KIND_PRISKO = 23;
 
 class CPriskoCardFilter : public CRiveskCardFilter {
 public:

@@ -21,7 +21,8 @@ HRESULT CRiveskCardFilter::SetAudioSource(int, BOOL) { return E_NOTIMPL; }
 BOOL CRiveskCardFilter::GetRemoteData(BYTE*) { return FALSE; }
 
 HRESULT CRiveskCardFilter::InitAccess() {
-    return OpenUpstreamAccess<CRiveskAccess>(EncoderAccessKind(), TRUE, TRUE);
+    return OpenUpstreamAccess<CRiveskAccess>(EncoderAccessKind(), AccessDevice::TunerDevice,
+                                              TunerStart::TVModeOnChannelOne);
 }
 
 BOOL CRiveskCardFilter::RouteCrossbar(long input, long output) { return RouteCrossbarPins(output, input); }

@@ -12,7 +12,7 @@
 #include "cards/UpstreamCardFilter.h"
 #include "graph/CrossbarFilter.h"
 
-#define ACCESS_KIND_RIVESK 11
+constexpr int ACCESS_KIND_RIVESK = 11;
 
 class CRiveskCardFilter : public CUpstreamCardFilter, public CCrossbarRouter {
 public:

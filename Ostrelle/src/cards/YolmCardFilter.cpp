@@ -7,7 +7,7 @@ CTridentYolmCardFilter::~CTridentYolmCardFilter() { StopCardThreads(); }
 
 BOOL CTridentYolmCardFilter::SendGPIOCommand(DWORD value, DWORD mask, DWORD) { return WriteGpio(value, mask); }
 
-HRESULT CTridentYolmCardFilter::ExtendedGet(LONG_PTR arg1, LONG_PTR arg2) {
+HRESULT CTridentYolmCardFilter::WriteMaskedGpio(LONG_PTR arg1, LONG_PTR arg2) {
     return WriteGpio(static_cast<DWORD>(arg2), static_cast<DWORD>(arg1)) ? 1 : 0;
 }
 

@@ -283,29 +283,29 @@ TEST_F(TridentCards, UsbBoxWhoseAccessFailsIsCreatedAndFailsEveryEepromByte) {
 
 // ---- the Yolm box ----
 
-TEST_F(TridentCards, YolmExtendedGetWritesTheValueUnderTheMask) {
+TEST_F(TridentCards, YolmWriteMaskedGpioWritesTheValueUnderTheMask) {
     TestCard<CTridentYolmCardFilter> card;
     // Without an access object: 0, not a failure code.
-    EXPECT_EQ(0, card.ExtendedGet(0x100, 0x100));
+    EXPECT_EQ(0, card.WriteMaskedGpio(0x100, 0x100));
     auto* access = new GpioRecorder;
     card.Bind(access, ACCESS_KIND_TRIDENT_YOLM);
-    EXPECT_EQ(1, card.ExtendedGet(0x100, 0x100));
+    EXPECT_EQ(1, card.WriteMaskedGpio(0x100, 0x100));
     EXPECT_EQ((std::vector<std::pair<DWORD, DWORD>>{{0x100, 0x100}}), access->writes);
-    EXPECT_EQ(1, card.ExtendedGet(0x4, 0x0));  // mask first, value second
+    EXPECT_EQ(1, card.WriteMaskedGpio(0x4, 0x0));  // mask first, value second
     EXPECT_EQ((std::pair<DWORD, DWORD>{0x0, 0x4}), access->writes.back());
     access->result = E_FAIL;
-    EXPECT_EQ(0, card.ExtendedGet(0x100, 0x100));
+    EXPECT_EQ(0, card.WriteMaskedGpio(0x100, 0x100));
 }
 
-TEST_F(TridentCards, YolmExtendedGetOnTheBoxDrivesALineAndRefusesOthers) {
+TEST_F(TridentCards, YolmWriteMaskedGpioOnTheBoxDrivesALineAndRefusesOthers) {
     auto* card = Open<CTridentYolmCardFilter>(kYolm, 5, 'P');
     ASSERT_NE(nullptr, card);
     hwsim::KsDriver& driver = Driver(Board(0));
     driver.Log().Clear();
-    EXPECT_EQ(1, card->ExtendedGet(2, 1));  // the bridge's mask is a line number
+    EXPECT_EQ(1, card->WriteMaskedGpio(2, 1));  // the bridge's mask is a line number
     EXPECT_EQ(1u, Commands(driver).size());
     driver.Log().Clear();
-    EXPECT_EQ(0, card->ExtendedGet(0x100, 0x100));  // no line 0x100 on this bridge: nothing sent
+    EXPECT_EQ(0, card->WriteMaskedGpio(0x100, 0x100));  // no line 0x100 on this bridge: nothing sent
     EXPECT_EQ(0u, driver.Log().Size());
     EXPECT_TRUE(card->SendGPIOCommand(1, 2, 0));
 }
