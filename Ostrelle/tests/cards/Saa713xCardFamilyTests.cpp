@@ -21,6 +21,7 @@
 #include "platform/runtime.h"
 #include "support/CardBench.h"
 #include "support/CardKindsBench.h"
+#include "support/RemoteControlHolder.h"
 
 namespace {
 
@@ -69,27 +70,11 @@ TEST_F(Saa713xFamily, PipCardWhoseMutexIsHeldElsewhereSaysSoAndIsNotCreated) {
         boxes.push_back(text);
         return IDOK;
     });
-    HANDLE held = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    std::pair<HANDLE, HANDLE> events(held, release);
-    HANDLE holder = CreateThread(
-        nullptr, 0,
-        [](void* arg) -> DWORD {
-            auto* e = static_cast<std::pair<HANDLE, HANDLE>*>(arg);
-            CNameMutex mutex(kRemoteControlMutex, FALSE);
-            if (!mutex.Lock()) return 1;
-            SetEvent(e->first);
-            WaitForSingleObject(e->second, INFINITE);
-            mutex.Unlock();
-            return 0;
-        },
-        &events, 0, nullptr);
-    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(held, 5000));
+    RemoteControlHolder holder;
+    ASSERT_TRUE(holder.Held());
     EXPECT_EQ(nullptr, OpenCard(Board(0)));
     EXPECT_EQ((std::vector<std::string>{"Initfilter lock failed"}), boxes);
-    SetEvent(release);
-    WaitForSingleObject(holder, INFINITE);
-    for (HANDLE handle : {holder, held, release}) CloseHandle(handle);
+    holder.Release();
     EXPECT_NE(nullptr, OpenCard(Board(0)));
     EXPECT_EQ(1u, boxes.size());
     platform::SetMessageBoxHandler(nullptr);
