@@ -81,15 +81,17 @@ HRESULT CWiseCaptureFilter::I2CWrite(BYTE* buffer, int count) {
     return WriteEeprom(buffer, 0, &count, kEepromSpacingMs);
 }
 
-// The EEPROM bytes go over the WIS access's wide I2C transfer (the access object is only ever
-// the one CreateWisAccess made); each read is followed by the 50 ms spacing.
+// The EEPROM bytes go over the WIS access's wide I2C transfer; each read is followed by the
+// 50 ms spacing. An access object of another kind has no such road: E_POINTER.
 HRESULT CWiseCaptureFilter::WriteEeprom(BYTE* buffer, BYTE address, int* count, DWORD delayMs) {
+    if (m_pAccess != nullptr && WisAccess() == nullptr) return E_POINTER;
     return WriteEepromBytes(
         [this](BYTE at, BYTE value) { return WisAccess()->I2C_WriteEx(kEepromDevice, 8, at, value, kBusFlags); }, buffer,
         address, count, delayMs);
 }
 
 HRESULT CWiseCaptureFilter::ReadEeprom(BYTE* buffer, BYTE address, int* count) {
+    if (m_pAccess != nullptr && WisAccess() == nullptr) return E_POINTER;
     return ReadEepromBytes(
         [this](BYTE at, BYTE* value) {
             const HRESULT hr = WisAccess()->I2C_ReadEx(kEepromDevice, 8, at, value, kBusFlags);
