@@ -39,7 +39,9 @@ HRESULT CCx2388xCardFilter::OpenTunerAccess(CCustomDataAccess* access) {
     return hr;
 }
 
-HRESULT CCx2388xCardFilter::SelectAudioSource(int source, BOOL on) { return SelectTwoBitAudio(source, on, kAudioLines); }
+HRESULT CCx2388xCardFilter::SelectAudioSource(int source, BOOL on) {
+    return SelectTwoBitAudio(source, on, kAudioLines);
+}
 
 CCx2388xControllerCardFilter::~CCx2388xControllerCardFilter() { StopCardThreads(); }
 
@@ -54,8 +56,8 @@ BOOL CCx2388xControllerCardFilter::GetRemoteData(BYTE* key) {
     const DWORD limit = IsTracedMember() ? static_cast<DWORD>(m_nRemoteWaitLimit.load()) : kKeyCollectMs;
     DWORD last = 0;
     CCustomDataAccess* access = m_pAccess;
-    if (!CollectRemoteKey([access](DWORD* value) { return access->GPIO_Read(value); }, kKeyStateMask, kKeyState, FALSE,
-                          &last, limit)) {
+    if (!CollectRemoteKey([access](DWORD* value) { return access->GPIO_Read(value); }, kKeyStateMask, kKeyState,
+                          KeyWordTrace::Quiet, &last, limit)) {
         return FALSE;
     }
     *key = static_cast<BYTE>(~PackDataByte(last, FALSE));

@@ -46,7 +46,7 @@ BOOL CTVCardFilter::GetRemoteData(BYTE* key) {
 BOOL CTVCardFilter::CollectStandardKey(const GpioReader& read, BYTE* key) {
     if (key == nullptr) return FALSE;
     DWORD last = 0;
-    if (!CollectRemoteKey(read, kStateMask, kKeyState, FALSE, &last)) return FALSE;
+    if (!CollectRemoteKey(read, kStateMask, kKeyState, KeyWordTrace::Quiet, &last)) return FALSE;
     *key = static_cast<BYTE>(~(last & 0xFF));
     TRACE("GetRemoteData : %d\n", *key);
     return TRUE;
