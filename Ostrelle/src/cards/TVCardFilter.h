@@ -107,9 +107,9 @@ public:
     HRESULT IsSignalLocked(DWORD* locked) override;
     virtual HRESULT SetAudioSource4(int source, BOOL on);
     // A GPIO write under a mask (the Yolm card's; E_FAIL here).
-    virtual HRESULT WriteMaskedGpio(LONG_PTR arg1, LONG_PTR arg2);
+    virtual HRESULT WriteMaskedGpio(LONG_PTR mask, LONG_PTR value);
     // The on-board controller's digit string into a buffer (the Voze card's; 0 here).
-    virtual LONG_PTR ReadDigitString(LONG_PTR arg1, LONG_PTR arg2);
+    virtual LONG_PTR ReadDigitString(LONG_PTR buffer, LONG_PTR length);
     // The driver's identity word (property set FC8FACFF..., id 0); TRUE when read.
     virtual BOOL GetDeviceInfo(DWORD* info);
 

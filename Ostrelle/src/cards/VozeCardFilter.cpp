@@ -24,9 +24,9 @@ BOOL CVozeCardFilter::SendGPIOCommand(DWORD value, DWORD mask, DWORD waitMs) {
 
 BOOL CVozeCardFilter::WaitReadState(DWORD* word) { return Saa713xIoWaitReadState(m_pAccess, word); }
 
-LONG_PTR CVozeCardFilter::ReadDigitString(LONG_PTR arg1, LONG_PTR arg2) {
-    char* buffer = reinterpret_cast<char*>(arg1);
-    int* length = reinterpret_cast<int*>(arg2);
+LONG_PTR CVozeCardFilter::ReadDigitString(LONG_PTR bufferArg, LONG_PTR lengthArg) {
+    char* buffer = reinterpret_cast<char*>(bufferArg);
+    int* length = reinterpret_cast<int*>(lengthArg);
     if (m_pAccess == nullptr || buffer == nullptr || length == nullptr) return 0;
     BYTE count = 0;
     if (FAILED(m_pAccess->I2C_Read(kDigitController, kDigitCount, &count)) || count == 0) return 0;

@@ -33,7 +33,7 @@ public:
     // and the count into *length: 1. 0 without an access object, buffer or length, when a read
     // fails, for a count of 0, and when the digits and the terminator do not fit; nothing is
     // written then.
-    LONG_PTR ReadDigitString(LONG_PTR arg1, LONG_PTR arg2) override;
+    LONG_PTR ReadDigitString(LONG_PTR buffer, LONG_PTR length) override;
 
     DECLARE_CARD_FILTER_CLASS();
 };

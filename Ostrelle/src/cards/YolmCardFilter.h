@@ -18,9 +18,9 @@ public:
 
     // The access object's GPIO_Write(value, mask); the wait is not used. FALSE without access.
     BOOL SendGPIOCommand(DWORD value, DWORD mask, DWORD waitMs) override;
-    // arg1 the mask, arg2 the value: the access object's GPIO_Write(value, mask); 1 when it
-    // took the write, else 0 (without an access object too).
-    HRESULT WriteMaskedGpio(LONG_PTR arg1, LONG_PTR arg2) override;
+    // The access object's GPIO_Write(value, mask); 1 when it took the write, else 0 (without an
+    // access object too).
+    HRESULT WriteMaskedGpio(LONG_PTR mask, LONG_PTR value) override;
 
     // The EEPROM mark byte is 0x81.
     BOOL IsEepromMark81();
