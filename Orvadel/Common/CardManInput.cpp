@@ -111,10 +111,10 @@ bool CCardMan::SetCountryCode(long code) {
 bool CCardMan::SetIoFlag(bool on) {
     bool result;
     if (Settled(&result)) return result;
-    return m_pCardFilter->AuxOperationA(on ? -1 : 0) != 0;
+    return m_pCardFilter->SetDriverValue(on ? -1 : 0) != 0;
 }
 
 bool CCardMan::GetIoFlag() {
     if (m_pCardFilter == nullptr) return false;
-    return m_pCardFilter->AuxOperationB(0) == -1;
+    return m_pCardFilter->InstallDeviceEvent(0) == -1;
 }

@@ -30,7 +30,7 @@ BOOL WaitControllerStrobe(CCustomDataAccess* access, DWORD answerMask, DWORD ans
     }
 }
 
-BOOL CollectRemoteKey(const GpioReader& read, DWORD stateMask, DWORD keyState, BOOL traceWords, DWORD* lastWord,
+BOOL CollectRemoteKey(const GpioReader& read, DWORD stateMask, DWORD keyState, KeyWordTrace trace, DWORD* lastWord,
                       DWORD limitMs) {
     DWORD word = 0;
     if (lastWord == nullptr || FAILED(read(&word)) || (word & stateMask) != keyState) return FALSE;
@@ -40,7 +40,7 @@ BOOL CollectRemoteKey(const GpioReader& read, DWORD stateMask, DWORD keyState, B
         last = word;
         Sleep(1);
         const HRESULT hr = read(&word);
-        if (traceWords && SUCCEEDED(hr)) TRACE("GetRemoteData : %08x\n", word);
+        if (trace == KeyWordTrace::Traced && SUCCEEDED(hr)) TRACE("GetRemoteData : %08x\n", word);
         if (FAILED(hr) || (word & stateMask) != keyState || GetTickCount() - start > limitMs) break;
     }
     *lastWord = last;

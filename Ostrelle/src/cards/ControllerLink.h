@@ -42,8 +42,11 @@ BOOL WaitControllerStrobe(CCustomDataAccess* access, DWORD answerMask, DWORD ans
 // How a card reads its GPIO word for a key (HRESULT read(DWORD* word)).
 typedef std::function<HRESULT(DWORD*)> GpioReader;
 
+// Whether CollectRemoteKey traces every word it reads while it waits.
+enum class KeyWordTrace { Quiet, Traced };
+
 // A key is present while (word & stateMask) == keyState. Reads once; with a key present, reads
 // again every millisecond until the state ends, a read fails or `limitMs` have passed. *lastWord
-// gets the last word read in the key state. `traceWords` traces every word read while waiting.
-BOOL CollectRemoteKey(const GpioReader& read, DWORD stateMask, DWORD keyState, BOOL traceWords, DWORD* lastWord,
+// gets the last word read in the key state.
+BOOL CollectRemoteKey(const GpioReader& read, DWORD stateMask, DWORD keyState, KeyWordTrace trace, DWORD* lastWord,
                       DWORD limitMs = kKeyCollectMs);

@@ -6,9 +6,6 @@
 namespace {
 
 constexpr DWORD kAudioLines = 0x7000;
-constexpr DWORD kAudioSourceLines = 0x3000;
-constexpr DWORD kAudioSourceLine[] = {0x0000, 0x1000, 0x2000};
-constexpr DWORD kAudioSwitchDelayMs = 300;
 constexpr DWORD kStrobe = 0x800;
 constexpr DWORD kKeyStateMask = 0xE00;
 constexpr DWORD kKeyState = 0x600;
@@ -43,18 +40,7 @@ HRESULT CCx2388xCardFilter::OpenTunerAccess(CCustomDataAccess* access) {
 }
 
 HRESULT CCx2388xCardFilter::SelectAudioSource(int source, BOOL on) {
-    if (m_pAccess == nullptr) return E_POINTER;
-    Sleep(kAudioSwitchDelayMs);
-    DWORD word = 0;
-    const HRESULT hr = m_pAccess->GPIO_Read(&word);
-    if (FAILED(hr)) return hr;
-    if (!on) {
-        word |= kAudioSourceLines;
-    } else if (source >= 0 && source <= 2) {
-        word = (word & ~kAudioSourceLines) | kAudioSourceLine[source];
-    }
-    TRACE("SetAudioSource : %d\n", static_cast<int>(word));
-    return m_pAccess->GPIO_Write(word, kAudioLines);
+    return SelectTwoBitAudio(source, on, kAudioLines);
 }
 
 CCx2388xControllerCardFilter::~CCx2388xControllerCardFilter() { StopCardThreads(); }
@@ -70,8 +56,8 @@ BOOL CCx2388xControllerCardFilter::GetRemoteData(BYTE* key) {
     const DWORD limit = IsTracedMember() ? static_cast<DWORD>(m_nRemoteWaitLimit.load()) : kKeyCollectMs;
     DWORD last = 0;
     CCustomDataAccess* access = m_pAccess;
-    if (!CollectRemoteKey([access](DWORD* value) { return access->GPIO_Read(value); }, kKeyStateMask, kKeyState, FALSE,
-                          &last, limit)) {
+    if (!CollectRemoteKey([access](DWORD* value) { return access->GPIO_Read(value); }, kKeyStateMask, kKeyState,
+                          KeyWordTrace::Quiet, &last, limit)) {
         return FALSE;
     }
     *key = static_cast<BYTE>(~PackDataByte(last, FALSE));

@@ -22,7 +22,7 @@
 #include "cards/TVCardFilter.h"
 #include "graph/CrossbarFilter.h"
 
-#define ACCESS_KIND_TUNER_GPIO 3
+constexpr int ACCESS_KIND_TUNER_GPIO = 3;
 
 class CCx2388xCardFilter : public CTVCardFilter {
 public:
@@ -36,9 +36,7 @@ protected:
     // is returned and the access object stays until ReleaseAccess), then the access object is
     // initialised on it and deleted when that fails (E_POINTER without one).
     HRESULT OpenTunerAccess(CCustomDataAccess* access);
-    // After 300 ms the GPIO word is read; bits 12-13 become 00, 01 or 10 for sources 0, 1, 2
-    // when `on` (any other source keeps them), 11 when off; bit 14 stays; written with mask
-    // 0x7000. E_POINTER without an access object; a failed read is returned and nothing written.
+    // The two-bit audio switch (SelectTwoBitAudio) written with mask 0x7000: bit 14 stays.
     HRESULT SelectAudioSource(int source, BOOL on);
 };
 

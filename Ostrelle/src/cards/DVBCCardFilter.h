@@ -19,7 +19,7 @@
 #include "graph/FilterClassRecord.h"
 #include "cards/TVCardFilter.h"
 
-#define ACCESS_KIND_DVBC 16
+constexpr int ACCESS_KIND_DVBC = 16;
 
 // One band of the band table: start and end frequency, and a value no operation here reads.
 struct DvbcBand {

@@ -9,21 +9,13 @@ CElgrinCardFilter::~CElgrinCardFilter() {
     ReleaseAccess();
 }
 
-BOOL CElgrinCardFilter::Create() {
-    ResetCardState();
-    if (!IsValid()) return FALSE;
-    CControllerLock lock;
-    if (!lock.IsLocked()) return FALSE;
-    InitAccess();
-    const BYTE mark = ReadEepromByte7();
-    FindOutputPins();
-    if (IsTunerDataMark(mark)) {
+void CElgrinCardFilter::IdentifyTuner() {
+    if (IsTunerDataMark(ReadEepromByte7())) {
         ReadFactoryModel();
     } else {
         m_nFactory = kXceiveFactory;
         m_nTunerModel = kXceiveModel;
     }
-    return InitTuner();
 }
 
 HRESULT CElgrinCardFilter::SetAudioSource(int, BOOL) { return 0; }

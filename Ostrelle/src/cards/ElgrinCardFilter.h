@@ -11,7 +11,7 @@
 #include "cards/TridentServiceFilter.h"
 #include "graph/CrossbarFilter.h"
 
-#define ACCESS_KIND_ELGRIN 12
+constexpr int ACCESS_KIND_ELGRIN = 12;
 
 class CElgrinCardFilter : public CTridentServiceFilter {
 public:
@@ -25,11 +25,6 @@ public:
     // remote read or tuner outlives the access object it uses.
     ~CElgrinCardFilter() override;
 
-    // Clears the card fields; FALSE for an invalid wrapper or when "Mutex_Remote_Control" is
-    // not had within a second. Under it InitAccess (whatever it answers), the mark byte, the
-    // output pins, then the tuner maker and model from the EEPROM for marks 'F', 'I', 'C' or
-    // the XC2028 for any other, and InitTuner, whose result is answered.
-    BOOL Create() override;
     // 0 whatever the arguments: the box has no audio switch.
     HRESULT SetAudioSource(int source, BOOL on) override;
     // The key of the I2C key controller on a box whose mark lets it (KeysByMark).
@@ -55,6 +50,9 @@ public:
     DECLARE_CARD_FILTER_CLASS();
 
 protected:
+    // Create's tuner step (the card's base Create): the mark byte, then the tuner maker and model
+    // from the EEPROM for marks 'F', 'I', 'C' or the XC2028 for any other.
+    void IdentifyTuner() override;
     // Whether a box of this mark has a key controller to read ('F', 'I', 'C').
     virtual BOOL KeysByMark(BYTE mark);
     // The access kind InitAccess records.

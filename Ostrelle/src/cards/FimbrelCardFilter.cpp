@@ -1,6 +1,7 @@
 #include "cards/FimbrelCardFilter.h"
 
 #include "access/FimbrelAccess.h"
+#include "cards/RemoteKeyCodes.h"
 
 IMPLEMENT_CARD_FILTER_CLASS(CFimbrelCardFilter, &CLSID_VideoInputDeviceCategory, CFimbrelCardFilter::kCaptureName)
 
@@ -20,17 +21,11 @@ void CFimbrelCardFilter::InitNames() {
 HRESULT CFimbrelCardFilter::SetAudioSource(int, BOOL) { return E_NOTIMPL; }
 
 BOOL CFimbrelCardFilter::GetRemoteData(BYTE* key) {
-    if (key == nullptr || m_pAccess == nullptr) return FALSE;
-    BYTE ready = 0;
-    if (m_pAccess->I2C_Read(kKeyController, kKeyReadyRegister, &ready) != S_OK || ready != 1) return FALSE;
-    BYTE code = 0;
-    if (m_pAccess->I2C_Read(kKeyController, kKeyRegister, &code) != S_OK) return FALSE;
-    *key = code;
-    return TRUE;
+    return ReadControllerKey(m_pAccess, kKeyController, kKeyReadyRegister, kKeyRegister, key);
 }
 
 HRESULT CFimbrelCardFilter::InitAccess() {
-    return OpenUpstreamAccess<CFimbrelAccess>(ACCESS_KIND_FIMBREL, FALSE, FALSE);
+    return OpenUpstreamAccess<CFimbrelAccess>(ACCESS_KIND_FIMBREL, AccessDevice::CaptureFilter, TunerStart::TVMode);
 }
 
 BYTE CFimbrelCardFilter::ReadEepromByte7() { return 0; }

@@ -11,7 +11,7 @@
 #include "cards/UpstreamCardFilter.h"
 #include "graph/CrossbarFilter.h"
 
-#define ACCESS_KIND_FIMBREL 13
+constexpr int ACCESS_KIND_FIMBREL = 13;
 
 class CFimbrelCardFilter : public CUpstreamCardFilter {
 public:

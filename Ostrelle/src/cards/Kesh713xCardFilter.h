@@ -9,7 +9,7 @@
 #include "graph/FilterClassRecord.h"
 #include "cards/TVCardFilter.h"
 
-#define ACCESS_KIND_KESH713X 22
+constexpr int ACCESS_KIND_KESH713X = 22;
 
 class CKesh713xCardFilter : public CTVCardFilter {
 public:

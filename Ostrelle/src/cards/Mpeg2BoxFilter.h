@@ -10,7 +10,7 @@
 #include "cards/TVCardFilter.h"
 #include "graph/CrossbarFilter.h"
 
-#define ACCESS_KIND_MPEG2_BOX 10
+constexpr int ACCESS_KIND_MPEG2_BOX = 10;
 
 class CMpeg2BoxFilter : public CTVCardFilter {
 public:

@@ -4,6 +4,7 @@
 #include <new>
 
 #include "access/PcieAccess.h"
+#include "cards/RemoteKeyCodes.h"
 
 IMPLEMENT_CARD_FILTER_CLASS(CPcieFilter, &CLSID_VideoInputDeviceCategory, CPcieFilter::kCaptureName)
 
@@ -51,18 +52,11 @@ HRESULT CPcieFilter::InitAccess() {
 HRESULT CPcieFilter::FindTunerFilter() { return FindCaptureTVTuner(m_pTVTuner); }
 
 BOOL CPcieFilter::GetRemoteData(BYTE* key) {
-    if (key == nullptr || m_pAccess == nullptr) return FALSE;
-    BYTE ready = 0;
-    if (m_pAccess->I2C_Read(kRemoteAddr, kKeyReadyReg, &ready) != S_OK || ready != kKeyReadyValue) return FALSE;
-    BYTE code = 0;
-    if (m_pAccess->I2C_Read(kRemoteAddr, kKeyReg, &code) != S_OK) return FALSE;
-    *key = code;
-    return TRUE;
+    return ReadControllerKey(m_pAccess, kRemoteAddr, kKeyReadyReg, kKeyReg, key);
 }
 
 BOOL CPcieFilter::AckRemoteKey() {
-    if (m_pAccess == nullptr) return FALSE;
-    return m_pAccess->I2C_Write(kRemoteAddr, kKeyReg, kKeyAckValue) == S_OK ? TRUE : FALSE;
+    return AcknowledgeControllerKey(m_pAccess, kRemoteAddr, kKeyReg);
 }
 
 HRESULT CPcieFilter::IsSignalLocked(DWORD* locked) {

@@ -25,8 +25,6 @@ public:
     static constexpr BYTE kRemoteAddr = 0xBB;
     static constexpr BYTE kKeyReadyReg = 0x30;
     static constexpr BYTE kKeyReg = 0x31;
-    static constexpr BYTE kKeyReadyValue = 1;
-    static constexpr BYTE kKeyAckValue = 0xFF;
 
     // The category constructor keeps the device-instance index the graph bound the card under;
     // a card made by CLSID has index 0.

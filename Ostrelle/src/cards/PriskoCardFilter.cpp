@@ -9,7 +9,6 @@ CPriskoCardFilter::~CPriskoCardFilter() {
 void CPriskoCardFilter::InitNames() {
     CRiveskCardFilter::InitNames();
     m_strTunerFilterName = kTunerFilterName;
-    m_nEncoderAccessKind = ACCESS_KIND_PRISKO;
 }
 
 IMPLEMENT_CARD_FILTER_CLASS(CPriskoCrossbarFilter, &AM_KSCATEGORY_CROSSBAR, CPriskoCrossbarFilter::kCrossbarName)

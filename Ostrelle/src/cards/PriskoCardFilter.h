@@ -5,7 +5,7 @@
 
 #include "cards/RiveskCardFilter.h"
 
-#define ACCESS_KIND_PRISKO 23
+constexpr int ACCESS_KIND_PRISKO = 23;
 
 class CPriskoCardFilter : public CRiveskCardFilter {
 public:
@@ -18,6 +18,9 @@ public:
     void InitNames() override;
 
     DECLARE_CARD_FILTER_CLASS();
+
+protected:
+    int EncoderAccessKind() const override { return ACCESS_KIND_PRISKO; }
 };
 
 class CPriskoCrossbarFilter : public CRiveskCrossbarFilter {

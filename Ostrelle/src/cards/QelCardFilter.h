@@ -8,7 +8,7 @@
 #include "graph/FilterClassRecord.h"
 #include "cards/TVCardFilter.h"
 
-#define ACCESS_KIND_QEL 21
+constexpr int ACCESS_KIND_QEL = 21;
 
 class CQelCardFilter : public CTVCardFilter {
 public:

@@ -13,7 +13,6 @@ void CRiveskCardFilter::InitNames() {
     m_ucEepromAddr = 0xA0;
     m_nRemotePeriod = 100;
     m_strTunerFilterName = kTunerFilterName;
-    m_nEncoderAccessKind = ACCESS_KIND_RIVESK;
     ClearUpstreamDevices();
 }
 
@@ -22,7 +21,8 @@ HRESULT CRiveskCardFilter::SetAudioSource(int, BOOL) { return E_NOTIMPL; }
 BOOL CRiveskCardFilter::GetRemoteData(BYTE*) { return FALSE; }
 
 HRESULT CRiveskCardFilter::InitAccess() {
-    return OpenUpstreamAccess<CRiveskAccess>(m_nEncoderAccessKind, TRUE, TRUE);
+    return OpenUpstreamAccess<CRiveskAccess>(EncoderAccessKind(), AccessDevice::TunerDevice,
+                                              TunerStart::TVModeOnChannelOne);
 }
 
 BOOL CRiveskCardFilter::RouteCrossbar(long input, long output) { return RouteCrossbarPins(output, input); }

@@ -12,7 +12,7 @@
 #include "cards/UpstreamCardFilter.h"
 #include "graph/CrossbarFilter.h"
 
-#define ACCESS_KIND_RIVESK 11
+constexpr int ACCESS_KIND_RIVESK = 11;
 
 class CRiveskCardFilter : public CUpstreamCardFilter, public CCrossbarRouter {
 public:
@@ -43,8 +43,8 @@ public:
     DECLARE_CARD_FILTER_CLASS();
 
 protected:
-    // The access kind InitAccess records (InitNames sets it).
-    int m_nEncoderAccessKind = ACCESS_KIND_RIVESK;
+    // The access kind InitAccess records.
+    virtual int EncoderAccessKind() const { return ACCESS_KIND_RIVESK; }
 };
 
 // Sources 0, 1, 2 by the crossbar's pin count: exactly 7 pins: video 0, 2, 1 and audio 3, 4,

@@ -172,7 +172,7 @@ BOOL Saa713xIoGetRemoteData(CCustomDataAccess* access, Saa713xIoBoard board, BYT
     if (access == nullptr || key == nullptr) return FALSE;
     DWORD last = 0;
     if (!CollectRemoteKey([access](DWORD* value) { return access->GPIO_Read(value); }, kIoKeyStateMask, kIoKeyState,
-                          board == Saa713xIoBoard::Pip, &last)) {
+                          board == Saa713xIoBoard::Pip ? KeyWordTrace::Traced : KeyWordTrace::Quiet, &last)) {
         return FALSE;
     }
     *key = static_cast<BYTE>(~MapControllerByte(last, FALSE));

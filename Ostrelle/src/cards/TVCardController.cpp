@@ -46,13 +46,15 @@ BOOL CTVCardFilter::GetRemoteData(BYTE* key) {
 BOOL CTVCardFilter::CollectStandardKey(const GpioReader& read, BYTE* key) {
     if (key == nullptr) return FALSE;
     DWORD last = 0;
-    if (!CollectRemoteKey(read, kStateMask, kKeyState, FALSE, &last)) return FALSE;
+    if (!CollectRemoteKey(read, kStateMask, kKeyState, KeyWordTrace::Quiet, &last)) return FALSE;
     *key = static_cast<BYTE>(~(last & 0xFF));
     TRACE("GetRemoteData : %d\n", *key);
     return TRUE;
 }
 
-HRESULT CTVCardFilter::SetAudioSource(int source, BOOL on) {
+HRESULT CTVCardFilter::SetAudioSource(int source, BOOL on) { return SelectTwoBitAudio(source, on, kAudioTwoBit); }
+
+HRESULT CTVCardFilter::SelectTwoBitAudio(int source, BOOL on, DWORD writeMask) {
     if (m_pAccess == nullptr) return E_POINTER;
     Sleep(kAudioSwitchDelayMs);
     DWORD word = 0;
@@ -64,7 +66,7 @@ HRESULT CTVCardFilter::SetAudioSource(int source, BOOL on) {
         word = (word & ~kAudioTwoBit) | (static_cast<DWORD>(source) << 12);
     }
     TRACE("SetAudioSource : %d\n", static_cast<int>(word));
-    return m_pAccess->GPIO_Write(word, kAudioTwoBit);
+    return m_pAccess->GPIO_Write(word, writeMask);
 }
 
 HRESULT CTVCardFilter::SetAudioSource4(int source, BOOL on) {

@@ -272,11 +272,11 @@ LONG_PTR CTVCardFilter::OnCommand(LONG_PTR) { return 0; }
 BOOL CTVCardFilter::WriteControllerWord(WORD) { return 0; }
 BOOL CTVCardFilter::ReadControllerWord(WORD*) { return 0; }
 BOOL CTVCardFilter::ControllerCommand(BOOL) { return 0; }
-LONG_PTR CTVCardFilter::AuxOperationA(LONG_PTR) { return 0; }
-LONG_PTR CTVCardFilter::AuxOperationB(LONG_PTR) { return 0; }
-LONG_PTR CTVCardFilter::AuxOperationC(LONG_PTR) { return 0; }
-HRESULT CTVCardFilter::ExtendedGet(LONG_PTR, LONG_PTR) { return E_FAIL; }
-LONG_PTR CTVCardFilter::ExtendedSet(LONG_PTR, LONG_PTR) { return 0; }
+LONG_PTR CTVCardFilter::SetDriverValue(LONG_PTR) { return 0; }
+LONG_PTR CTVCardFilter::InstallDeviceEvent(LONG_PTR) { return 0; }
+LONG_PTR CTVCardFilter::StartEventThread(LONG_PTR) { return 0; }
+HRESULT CTVCardFilter::WriteMaskedGpio(LONG_PTR, LONG_PTR) { return E_FAIL; }
+LONG_PTR CTVCardFilter::ReadDigitString(LONG_PTR, LONG_PTR) { return 0; }
 
 void CTVCardFilter::SetNotifyWindow(HWND window) {
     m_hNotifyWnd = window;

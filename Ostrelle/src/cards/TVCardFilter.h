@@ -41,9 +41,9 @@ class CThread;
 inline constexpr const char kRemoteControlMutex[] = "Mutex_Remote_Control";
 
 // Access kinds of the base InitAccess; card classes record numbers of their own.
-#define ACCESS_KIND_NONE 0
-#define ACCESS_KIND_DEVICE_CONTROL 1
-#define ACCESS_KIND_KS_PROPERTY 2
+constexpr int ACCESS_KIND_NONE = 0;
+constexpr int ACCESS_KIND_DEVICE_CONTROL = 1;
+constexpr int ACCESS_KIND_KS_PROPERTY = 2;
 
 // KESH_TUNER_ID_NONE, the KeshTunerID for "no Kesh tuner id", comes from dunmorra/TunerIds.h.
 
@@ -97,15 +97,19 @@ public:
     virtual BOOL WriteControllerWord(WORD value);
     virtual BOOL ReadControllerWord(WORD* value);
     virtual BOOL ControllerCommand(BOOL on);
-    virtual LONG_PTR AuxOperationA(LONG_PTR arg);
-    virtual LONG_PTR AuxOperationB(LONG_PTR arg);
-    virtual LONG_PTR AuxOperationC(LONG_PTR arg);
+    // The card's device-event operations (the TV_IO card's; 0 here): a 32-bit value to the
+    // driver, the device event and its callback installed, the event thread started.
+    virtual LONG_PTR SetDriverValue(LONG_PTR arg);
+    virtual LONG_PTR InstallDeviceEvent(LONG_PTR arg);
+    virtual LONG_PTR StartEventThread(LONG_PTR arg);
     virtual LONG_PTR ReleaseChild();
     // The video decoder's horizontal lock (IAMAnalogVideoDecoder); *locked written on success.
     HRESULT IsSignalLocked(DWORD* locked) override;
     virtual HRESULT SetAudioSource4(int source, BOOL on);
-    virtual HRESULT ExtendedGet(LONG_PTR arg1, LONG_PTR arg2);
-    virtual LONG_PTR ExtendedSet(LONG_PTR arg1, LONG_PTR arg2);
+    // A GPIO write under a mask (the Yolm card's; E_FAIL here).
+    virtual HRESULT WriteMaskedGpio(LONG_PTR mask, LONG_PTR value);
+    // The on-board controller's digit string into a buffer (the Voze card's; 0 here).
+    virtual LONG_PTR ReadDigitString(LONG_PTR buffer, LONG_PTR length);
     // The driver's identity word (property set FC8FACFF..., id 0); TRUE when read.
     virtual BOOL GetDeviceInfo(DWORD* info);
 
@@ -277,6 +281,10 @@ protected:
     // 66 (high), mapped to its TUNER_MODEL (0 for an id without one). The result is S_OK only
     // when both id bytes were read; the outputs change only for what was read.
     HRESULT ReadKeshTunerInfo(int* factory, int* model);
+    // The two-bit audio switch: after 300 ms the GPIO word is read; bits 12-13 become the source
+    // (0, 1 or 2) when `on` (any other source keeps them), 11 when off; written with `writeMask`.
+    // E_POINTER without an access object; a failed read is returned and nothing written.
+    HRESULT SelectTwoBitAudio(int source, BOOL on, DWORD writeMask);
     // GetRemoteData of the standard pin layout over a GPIO read of the card's choice.
     BOOL CollectStandardKey(const GpioReader& read, BYTE* key);
 

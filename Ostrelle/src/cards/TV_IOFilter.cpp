@@ -44,12 +44,12 @@ LONG_PTR CTV_IOFilter::AccessResult(HRESULT hr) {
     return 0;
 }
 
-LONG_PTR CTV_IOFilter::AuxOperationA(LONG_PTR arg) {
+LONG_PTR CTV_IOFilter::SetDriverValue(LONG_PTR arg) {
     if (!CheckAccess()) return 0;
     return AccessResult(m_pAccess->SetControl16(static_cast<DWORD>(arg)));
 }
 
-LONG_PTR CTV_IOFilter::AuxOperationB(LONG_PTR arg) {
+LONG_PTR CTV_IOFilter::InstallDeviceEvent(LONG_PTR arg) {
     ReleaseAuxThread();  // the thread reads the callback and the event
     m_pfnDeviceEvent = reinterpret_cast<DeviceEventCallback>(arg);
     if (m_hDeviceEvent != nullptr) CloseHandle(m_hDeviceEvent);
@@ -58,7 +58,7 @@ LONG_PTR CTV_IOFilter::AuxOperationB(LONG_PTR arg) {
     return AccessResult(m_pAccess->SetControl13(static_cast<DWORD>(reinterpret_cast<uintptr_t>(m_hDeviceEvent))));
 }
 
-LONG_PTR CTV_IOFilter::AuxOperationC(LONG_PTR arg) {
+LONG_PTR CTV_IOFilter::StartEventThread(LONG_PTR arg) {
     ReleaseAuxThread();
     if (!CheckAccess()) return 0;
     if (AccessResult(m_pAccess->SetControl14(static_cast<DWORD>(arg))) == 0) return 0;

@@ -1,13 +1,13 @@
 // The TV_IO card ("713x_IO TV Card Capture") and its crossbar ("713x_IO TV Card Crossbar"): an
 // SAA713x card on the driver's property set (CKsPropertyAccess, access kind 2) whose on-board
 // controller is wired in the IO pin layout, and whose driver reports device events: the card
-// hands the driver an event (AuxOperationB, with the callback to run), starts a thread that runs
-// the callback for each event (AuxOperationC) and stops it again (ReleaseChild).
+// hands the driver an event (InstallDeviceEvent, with the callback to run), starts a thread
+// that runs the callback for each event (StartEventThread) and stops it again (ReleaseChild).
 //
 // The callback and the event are the card's own members (the base's 32-bit words cannot hold a
 // pointer); the event thread is the base's auxiliary thread, which ReleaseAccess and ReleaseChild
-// delete before anything it uses goes. AuxOperationB stops a running thread before it replaces
-// the event and the callback.
+// delete before anything it uses goes. InstallDeviceEvent stops a running thread before it
+// replaces the event and the callback.
 #pragma once
 
 #include "cards/CardClassRecord.h"
@@ -35,12 +35,12 @@ public:
     // Each needs the property-set access (made when missing); a failure of the access or of the
     // driver call releases the access object and answers 0.
     // The 32-bit value to the driver (control 16).
-    LONG_PTR AuxOperationA(LONG_PTR arg) override;
+    LONG_PTR SetDriverValue(LONG_PTR arg) override;
     // arg is the DeviceEventCallback. Stops a running event thread, installs the callback and a
     // new device event (auto-reset), and gives the event to the driver (control 13).
-    LONG_PTR AuxOperationB(LONG_PTR arg) override;
+    LONG_PTR InstallDeviceEvent(LONG_PTR arg) override;
     // Stops a running event thread, passes arg to the driver (control 14) and starts a new one.
-    LONG_PTR AuxOperationC(LONG_PTR arg) override;
+    LONG_PTR StartEventThread(LONG_PTR arg) override;
     // Stops the event thread and tells the driver (control 15).
     LONG_PTR ReleaseChild() override;
 

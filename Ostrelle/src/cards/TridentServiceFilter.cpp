@@ -3,6 +3,7 @@
 #include <mtype.h>
 
 #include "access/CustomDataAccess.h"
+#include "cards/RemoteKeyCodes.h"
 #include "graph/RootGraph.h"
 
 namespace {
@@ -24,15 +25,14 @@ BOOL CTridentServiceFilter::Create() {
     if (!lock.IsLocked()) return FALSE;
     InitAccess();
     FindOutputPins();
-    ReadFactoryModel();
+    IdentifyTuner();
     return InitTuner();
 }
 
+void CTridentServiceFilter::IdentifyTuner() { ReadFactoryModel(); }
+
 BOOL CTridentServiceFilter::GetRemoteData(BYTE* key) {
-    if (key == nullptr || m_pAccess == nullptr) return FALSE;
-    BYTE ready = 0;
-    if (m_pAccess->I2C_Read(kKeyController, kKeyReadyRegister, &ready) != S_OK || ready != 1) return FALSE;
-    return m_pAccess->I2C_Read(kKeyController, kKeyRegister, key) == S_OK ? TRUE : FALSE;
+    return ReadControllerKey(m_pAccess, kKeyController, kKeyReadyRegister, kKeyRegister, key);
 }
 
 BYTE CTridentServiceFilter::ReadEepromByte7() {
@@ -88,8 +88,7 @@ BOOL CTridentServiceFilter::WriteBridgeRegister(BYTE reg, BYTE value) {
 BOOL CTridentServiceFilter::SetChannelFrequency(float kHz) { return SetTVChannelFreq(kHz); }
 
 BOOL CTridentServiceFilter::AckRemoteKey() {
-    if (m_pAccess == nullptr) return FALSE;
-    return m_pAccess->I2C_Write(kKeyController, kKeyRegister, kKeyAcknowledge) == S_OK ? TRUE : FALSE;
+    return AcknowledgeControllerKey(m_pAccess, kKeyController, kKeyRegister);
 }
 
 BOOL CTridentServiceFilter::HasEepromMark(BYTE mark) { return ReadEepromByte7() == mark ? TRUE : FALSE; }

@@ -20,7 +20,6 @@ public:
     static constexpr BYTE kKeyController = 0xBB;
     static constexpr BYTE kKeyReadyRegister = 0x30;
     static constexpr BYTE kKeyRegister = 0x31;
-    static constexpr BYTE kKeyAcknowledge = 0xFF;
     static constexpr BYTE kMarkAddress = 3;
     static constexpr BYTE kBridgeReg3A = 0x3A;
     static constexpr BYTE kBridgeReg3C = 0x3C;
@@ -30,7 +29,7 @@ public:
 
     // Clears the card fields; FALSE for an invalid wrapper or when "Mutex_Remote_Control" is not
     // had within a second; else InitAccess (whatever it answers), the output pins,
-    // ReadFactoryModel and InitTuner, whose result is answered.
+    // IdentifyTuner and InitTuner, whose result is answered.
     BOOL Create() override;
     // Key-ready register 0x30 of the controller at 0xBB must read 1, then register 0x31 is the
     // key. FALSE without an access object or a key.
@@ -63,6 +62,8 @@ public:
     BOOL AckRemoteKey();
 
 protected:
+    // Create's tuner step: the maker and model (ReadFactoryModel).
+    virtual void IdentifyTuner();
     // The mark byte equals `mark`.
     BOOL HasEepromMark(BYTE mark);
     // The access object's GPIO_Write(value, mask); TRUE on a success code, FALSE without one.

@@ -12,7 +12,7 @@
 #include "cards/TridentFilter.h"
 #include "cards/TridentServiceFilter.h"
 
-#define ACCESS_KIND_TRIDENT_USB 17
+constexpr int ACCESS_KIND_TRIDENT_USB = 17;
 
 class CTridentUsbAccess;
 

@@ -18,7 +18,7 @@ void CUpstreamCardFilter::ClearUpstreamDevices() {
     m_pTVAudioFilter.Release();
 }
 
-HRESULT CUpstreamCardFilter::InitUpstreamAccess(BOOL onTunerDevice, BOOL channelOne) {
+HRESULT CUpstreamCardFilter::InitUpstreamAccess(AccessDevice device, TunerStart start) {
     SearchUpstreamInGraph([this] {
         FindTVTuner();
         FindCrossbar();
@@ -27,8 +27,9 @@ HRESULT CUpstreamCardFilter::InitUpstreamAccess(BOOL onTunerDevice, BOOL channel
 
     if (m_pTunerFilter == nullptr) return m_pAccess->Init(m_pFilter, nullptr);
 
-    IUnknown* device = onTunerDevice ? static_cast<IUnknown*>(m_pTunerFilter) : static_cast<IUnknown*>(m_pFilter);
-    const HRESULT result = m_pAccess->Init(device, this);
+    IUnknown* on = device == AccessDevice::TunerDevice ? static_cast<IUnknown*>(m_pTunerFilter)
+                                                       : static_cast<IUnknown*>(m_pFilter);
+    const HRESULT result = m_pAccess->Init(on, this);
     if (FAILED(result)) {
         delete m_pAccess;
         m_pAccess = nullptr;
@@ -37,7 +38,7 @@ HRESULT CUpstreamCardFilter::InitUpstreamAccess(BOOL onTunerDevice, BOOL channel
     CComPtr<IAMTVTuner> tuner;
     if (SUCCEEDED(m_pTunerFilter->QueryInterface(IID_IAMTVTuner, reinterpret_cast<void**>(&tuner)))) {
         tuner->put_Mode(AMTUNER_MODE_TV);
-        if (channelOne) tuner->put_Channel(1, 0, 0);
+        if (start == TunerStart::TVModeOnChannelOne) tuner->put_Channel(1, 0, 0);
     }
     return result;
 }

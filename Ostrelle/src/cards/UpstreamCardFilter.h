@@ -27,25 +27,29 @@ public:
     HRESULT FindTVAudio();
 
 protected:
+    // What the access object is initialised on when a tuner device was found.
+    enum class AccessDevice { CaptureFilter, TunerDevice };
+    // How the tuner device is started: TV mode, or TV mode on channel (1, 0, 0).
+    enum class TunerStart { TVMode, TVModeOnChannelOne };
+
     // Drops the devices held (InitNames).
     void ClearUpstreamDevices();
     // The access set-up: E_FAIL while an access object is held; the kind recorded; a new object
     // of the access class (E_OUTOFMEMORY when none is made); then InitUpstreamAccess.
     template <class Access>
-    HRESULT OpenUpstreamAccess(int kind, BOOL onTunerDevice, BOOL channelOne) {
+    HRESULT OpenUpstreamAccess(int kind, AccessDevice device, TunerStart start) {
         if (m_pAccess != nullptr) return E_FAIL;  // one access object at a time
         m_nAccessKind = kind;
         m_pAccess = new (std::nothrow) Access();
         if (m_pAccess == nullptr) return E_OUTOFMEMORY;
-        return InitUpstreamAccess(onTunerDevice, channelOne);
+        return InitUpstreamAccess(device, start);
     }
     // The upstream search (SearchUpstreamInGraph: tuner, crossbar, TV audio; skipped without an
     // owner graph or builder). Without a tuner device the access object's Init(capture filter,
-    // no card), kept on failure until ReleaseAccess. With one, Init(the tuner device when
-    // `onTunerDevice`, else the capture filter; this card), the object deleted again when that
-    // fails, and the tuner device put to TV mode (and, with `channelOne`, on channel (1, 0, 0))
+    // no card), kept on failure until ReleaseAccess. With one, Init(the `device`; this card),
+    // the object deleted again when that fails, and the tuner device started as `start` says
     // whatever Init gave. The result of Init.
-    HRESULT InitUpstreamAccess(BOOL onTunerDevice, BOOL channelOne);
+    HRESULT InitUpstreamAccess(AccessDevice device, TunerStart start);
     // IAMCrossbar::Route(output, input) on the crossbar (searched first). FALSE without a
     // crossbar, or for a pin the crossbar does not have (a negative input included: the crossbar
     // would take the route away), or when the route is refused.

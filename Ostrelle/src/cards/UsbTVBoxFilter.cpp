@@ -8,7 +8,9 @@ void CUsbTVBoxFilter::InitNames() { m_strTunerFilterName = kCaptureName; }
 
 BOOL CUsbTVBoxFilter::InitTuner() { return CUsbTVFilter::InitTuner(); }
 
-BOOL CUsbTVBoxFilter::GetRemoteData(BYTE* key) { return ReadControllerKey(kKeyControllerAddress, true, key); }
+BOOL CUsbTVBoxFilter::GetRemoteData(BYTE* key) {
+    return ReadBoxControllerKey(kKeyControllerAddress, KeyAcknowledge::ClearWaitingFirst, key);
+}
 
 IMPLEMENT_CARD_FILTER_CLASS(CUsbTVBoxCrossbarFilter, &AM_KSCATEGORY_CROSSBAR, CUsbTVBoxCrossbarFilter::kCrossbarName)
 

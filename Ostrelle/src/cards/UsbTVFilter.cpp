@@ -74,11 +74,11 @@ HRESULT CUsbTVFilter::SetAudioSource(int source, BOOL on) {
     return m_pAccess->GPIO_Write(word, 0);
 }
 
-BOOL CUsbTVFilter::ReadControllerKey(BYTE device, bool acknowledge, BYTE* key) {
+BOOL CUsbTVFilter::ReadBoxControllerKey(BYTE device, KeyAcknowledge acknowledge, BYTE* key) {
     if (m_pAccess == nullptr || key == nullptr) return FALSE;
     BYTE waiting = 0;
     if (m_pAccess->I2C_Read(device, kKeyWaitingRegister, &waiting) != S_OK || waiting != 1) return FALSE;
-    if (acknowledge) {
+    if (acknowledge == KeyAcknowledge::ClearWaitingFirst) {
         m_pAccess->I2C_Write(device, kKeyWaitingRegister, 0);
         Sleep(kAcknowledgeDelayMs);
     }
@@ -88,7 +88,7 @@ BOOL CUsbTVFilter::ReadControllerKey(BYTE device, bool acknowledge, BYTE* key) {
     return TRUE;
 }
 
-BOOL CUsbTVFilter::GetRemoteData(BYTE* key) { return ReadControllerKey(kControllerAddress, false, key); }
+BOOL CUsbTVFilter::GetRemoteData(BYTE* key) { return ReadBoxControllerKey(kControllerAddress, KeyAcknowledge::None, key); }
 
 HRESULT CUsbTVFilter::OpenEm2800Access(const char* deviceName, int kind) {
     if (m_pAccess != nullptr) return E_FAIL;  // one access object at a time

@@ -75,9 +75,11 @@ public:
     BOOL WriteRaw(DWORD id, void* data);
 
 protected:
-    // The key of a box controller at `device`: register 0x30 must read 1; `acknowledge` writes 0
-    // to it and waits 10 ms before the key register is read.
-    BOOL ReadControllerKey(BYTE device, bool acknowledge, BYTE* key);
+    // Whether a box controller's key-waiting register is cleared before its key is read.
+    enum class KeyAcknowledge { None, ClearWaitingFirst };
+    // The key of a box controller at `device`: register 0x30 must read 1; ClearWaitingFirst
+    // writes 0 to it and waits 10 ms before the key register is read.
+    BOOL ReadBoxControllerKey(BYTE device, KeyAcknowledge acknowledge, BYTE* key);
     // The USB tuner of `model` on the card's access object, or null.
     CTunerBase* MakeUsbTuner(int model);
     // Opens a CEm2800Access by `deviceName` with access kind `kind`.

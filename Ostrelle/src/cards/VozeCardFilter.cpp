@@ -24,14 +24,14 @@ BOOL CVozeCardFilter::SendGPIOCommand(DWORD value, DWORD mask, DWORD waitMs) {
 
 BOOL CVozeCardFilter::WaitReadState(DWORD* word) { return Saa713xIoWaitReadState(m_pAccess, word); }
 
-LONG_PTR CVozeCardFilter::ExtendedSet(LONG_PTR arg1, LONG_PTR arg2) {
-    char* buffer = reinterpret_cast<char*>(arg1);
-    int* length = reinterpret_cast<int*>(arg2);
+LONG_PTR CVozeCardFilter::ReadDigitString(LONG_PTR bufferArg, LONG_PTR lengthArg) {
+    char* buffer = reinterpret_cast<char*>(bufferArg);
+    int* length = reinterpret_cast<int*>(lengthArg);
     if (m_pAccess == nullptr || buffer == nullptr || length == nullptr) return 0;
     BYTE count = 0;
     if (FAILED(m_pAccess->I2C_Read(kDigitController, kDigitCount, &count)) || count == 0) return 0;
     if (*length <= count) {
-        TRACE("CVozeCardFilter::ExtendedSet - %d digits do not fit a buffer of %d\n", count, *length);
+        TRACE("CVozeCardFilter::ReadDigitString - %d digits do not fit a buffer of %d\n", count, *length);
         return 0;
     }
     char digits[256];

@@ -1,14 +1,14 @@
 // The Voze card ("713x_D TV Card Capture") and its crossbar ("713x_D TV Card Crossbar"): an
 // SAA713x card on its own access class (CVozeAccess, access kind 20) whose controller frames are
 // those of the IO pin layout, without remote keys or word transactions, and whose digit
-// controller (I2C 0x72) holds a string of digits that ExtendedSet reads.
+// controller (I2C 0x72) holds a string of digits that ReadDigitString reads.
 #pragma once
 
 #include "cards/CardClassRecord.h"
 #include "cards/TVCardFilter.h"
 #include "graph/CrossbarFilter.h"
 
-#define ACCESS_KIND_VOZE 20
+constexpr int ACCESS_KIND_VOZE = 20;
 
 class CVozeCardFilter : public CTVCardFilter {
 public:
@@ -33,7 +33,7 @@ public:
     // and the count into *length: 1. 0 without an access object, buffer or length, when a read
     // fails, for a count of 0, and when the digits and the terminator do not fit; nothing is
     // written then.
-    LONG_PTR ExtendedSet(LONG_PTR arg1, LONG_PTR arg2) override;
+    LONG_PTR ReadDigitString(LONG_PTR buffer, LONG_PTR length) override;
 
     DECLARE_CARD_FILTER_CLASS();
 };

@@ -4,7 +4,7 @@
 
 #include "cards/ElgrinCardFilter.h"
 
-#define ACCESS_KIND_WANDRY 14
+constexpr int ACCESS_KIND_WANDRY = 14;
 
 class CWandryCardFilter : public CElgrinCardFilter {
 public:

@@ -5,28 +5,11 @@
 
 #include "access/WisAccess.h"
 #include "cards/WisCapabilityMatch.h"
+#include "cards/RemoteKeyCodes.h"
 #include "cards/WisProfileReader.h"
 #include "wisencodercontrol.h"
 
 namespace {
-
-// The maker letters the station knows.
-int KnownFactoryOr(BYTE value, int fallback) {
-    switch (value) {
-    case 'A':
-    case 'E':
-    case 'G':
-    case 'L':
-    case 'P':
-    case 'T':
-    case 'X': return value;
-    default: return fallback;
-    }
-}
-
-HRESULT AsFailure(HRESULT hr) { return FAILED(hr) ? hr : E_FAIL; }
-
-bool InEepromRange(BYTE address, int count) { return count > 0 && count <= CTVCardFilter::kEepromSize - address; }
 
 }  // namespace
 
@@ -88,15 +71,8 @@ BOOL CWiseCaptureFilter::Create() {
 HRESULT CWiseCaptureFilter::SetAudioSource(int, BOOL) { return 0; }
 
 BOOL CWiseCaptureFilter::GetRemoteData(BYTE* key) {
-    if (key == nullptr || m_pAccess == nullptr) return FALSE;
-    BYTE ready = 0;
-    HRESULT hr = m_pAccess->I2C_Read(kKeyDevice, kKeyReadyRegister, &ready);
-    TRACE("GetRemote hr = %d, byData = %d\n", static_cast<int>(hr), ready);
-    if (hr != S_OK || ready != 1) return FALSE;
-    BYTE value = 0;
-    if (m_pAccess->I2C_Read(kKeyDevice, kKeyRegister, &value) != S_OK) return FALSE;
-    *key = value;
-    return TRUE;
+    return ReadControllerKey(m_pAccess, kKeyDevice, kKeyReadyRegister, kKeyRegister, key,
+                             "GetRemote hr = %d, byData = %d\n");
 }
 
 HRESULT CWiseCaptureFilter::I2CWrite(BYTE* buffer, int count) {
@@ -105,40 +81,24 @@ HRESULT CWiseCaptureFilter::I2CWrite(BYTE* buffer, int count) {
     return WriteEeprom(buffer, 0, &count, kEepromSpacingMs);
 }
 
+// The EEPROM bytes go over the WIS access's wide I2C transfer; each read is followed by the
+// 50 ms spacing. An access object of another kind has no such road: E_POINTER.
 HRESULT CWiseCaptureFilter::WriteEeprom(BYTE* buffer, BYTE address, int* count, DWORD delayMs) {
-    if (buffer == nullptr || count == nullptr) return E_POINTER;
-    if (!InEepromRange(address, *count)) return E_INVALIDARG;
-    CWisAccess* access = WisAccess();
-    if (access == nullptr) return E_POINTER;
-    HRESULT result = S_OK;
-    for (int i = 0; i < *count; ++i) {
-        const HRESULT hr = access->I2C_WriteEx(kEepromDevice, 8, static_cast<WORD>(address + i), buffer[i], kBusFlags);
-        if (hr != S_OK && result == S_OK) result = AsFailure(hr);
-        Sleep(delayMs);
-    }
-    return result;
+    if (m_pAccess != nullptr && WisAccess() == nullptr) return E_POINTER;
+    return WriteEepromBytes(
+        [this](BYTE at, BYTE value) { return WisAccess()->I2C_WriteEx(kEepromDevice, 8, at, value, kBusFlags); }, buffer,
+        address, count, delayMs);
 }
 
 HRESULT CWiseCaptureFilter::ReadEeprom(BYTE* buffer, BYTE address, int* count) {
-    if (buffer == nullptr || count == nullptr) return E_POINTER;
-    if (!InEepromRange(address, *count)) return E_INVALIDARG;
-    CWisAccess* access = WisAccess();
-    if (access == nullptr) return E_POINTER;
-    int read = 0;
-    HRESULT result = S_OK;
-    for (int i = 0; i < *count; ++i) {
-        BYTE value = 0;
-        const HRESULT hr = access->I2C_ReadEx(kEepromDevice, 8, static_cast<WORD>(address + i), &value, kBusFlags);
-        Sleep(kEepromSpacingMs);
-        if (hr == S_OK) {
-            buffer[i] = value;
-            ++read;
-        } else if (result == S_OK) {
-            result = AsFailure(hr);
-        }
-    }
-    *count = read;
-    return result;
+    if (m_pAccess != nullptr && WisAccess() == nullptr) return E_POINTER;
+    return ReadEepromBytes(
+        [this](BYTE at, BYTE* value) {
+            const HRESULT hr = WisAccess()->I2C_ReadEx(kEepromDevice, 8, at, value, kBusFlags);
+            Sleep(kEepromSpacingMs);
+            return hr;
+        },
+        buffer, address, count);
 }
 
 BOOL CWiseCaptureFilter::InitTuner() {
@@ -158,7 +118,8 @@ HRESULT CWiseCaptureFilter::GetTunerInfo(int* factory, int* model) {
     if (access == nullptr) return E_POINTER;
     BYTE value = 0;
     if (access->I2C_ReadEx(kEepromDevice, 8, m_ucFactoryAddr, &value, kBusFlags) == S_OK) {
-        *factory = KnownFactoryOr(value, kDefaultFactory);
+        const int letter = FactoryFromByte(value);
+        *factory = letter == 'N' ? kDefaultFactory : letter;
     }
     Sleep(kEepromSpacingMs);
     value = 0;

@@ -25,7 +25,7 @@
 class CWisAccess;
 struct IWisEncoderControl;
 
-#define ACCESS_KIND_WIS 18
+constexpr int ACCESS_KIND_WIS = 18;
 
 // The audio format of SetAudioFormat and GetAudioFormat; each field mirrors the WAVEFORMATEX
 // field of the same meaning.

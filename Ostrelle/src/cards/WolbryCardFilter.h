@@ -10,7 +10,7 @@
 #include "cards/TVCardFilter.h"
 #include "graph/CrossbarFilter.h"
 
-#define ACCESS_KIND_WOLBRY 15
+constexpr int ACCESS_KIND_WOLBRY = 15;
 
 class CWolbryCardFilter : public CTVCardFilter {
 public:

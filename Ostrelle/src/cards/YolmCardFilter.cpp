@@ -7,8 +7,8 @@ CTridentYolmCardFilter::~CTridentYolmCardFilter() { StopCardThreads(); }
 
 BOOL CTridentYolmCardFilter::SendGPIOCommand(DWORD value, DWORD mask, DWORD) { return WriteGpio(value, mask); }
 
-HRESULT CTridentYolmCardFilter::ExtendedGet(LONG_PTR arg1, LONG_PTR arg2) {
-    return WriteGpio(static_cast<DWORD>(arg2), static_cast<DWORD>(arg1)) ? 1 : 0;
+HRESULT CTridentYolmCardFilter::WriteMaskedGpio(LONG_PTR mask, LONG_PTR value) {
+    return WriteGpio(static_cast<DWORD>(value), static_cast<DWORD>(mask)) ? 1 : 0;
 }
 
 BOOL CTridentYolmCardFilter::IsEepromMark81() { return HasEepromMark(kMark81); }

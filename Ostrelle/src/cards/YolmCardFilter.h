@@ -1,12 +1,12 @@
 // The Yolm USB box ("Trident Yolm Capture", EEPROM product type 81), its crossbar ("Trident
 // Yolm Crossbar") and TV-audio device ("Trident Yolm TvAudio"): the Ivlen box (CTridentUsbFilter) with access kind 19, GPIO written as the
-// RiriRir card writes it, a GPIO write through ExtendedGet, and EEPROM mark 0x81.
+// RiriRir card writes it, a GPIO write through WriteMaskedGpio, and EEPROM mark 0x81.
 #pragma once
 
 #include "cards/CardClassRecord.h"
 #include "cards/TridentUsbFilter.h"
 
-#define ACCESS_KIND_TRIDENT_YOLM 19
+constexpr int ACCESS_KIND_TRIDENT_YOLM = 19;
 
 class CTridentYolmCardFilter : public CTridentUsbFilter {
 public:
@@ -18,9 +18,9 @@ public:
 
     // The access object's GPIO_Write(value, mask); the wait is not used. FALSE without access.
     BOOL SendGPIOCommand(DWORD value, DWORD mask, DWORD waitMs) override;
-    // arg1 the mask, arg2 the value: the access object's GPIO_Write(value, mask); 1 when it
-    // took the write, else 0 (without an access object too).
-    HRESULT ExtendedGet(LONG_PTR arg1, LONG_PTR arg2) override;
+    // The access object's GPIO_Write(value, mask); 1 when it took the write, else 0 (without an
+    // access object too).
+    HRESULT WriteMaskedGpio(LONG_PTR mask, LONG_PTR value) override;
 
     // The EEPROM mark byte is 0x81.
     BOOL IsEepromMark81();

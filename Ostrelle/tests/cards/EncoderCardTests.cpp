@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <string>
 #include <typeinfo>
 #include <vector>
@@ -25,29 +24,14 @@
 #include "hwsim/bus/RegisterFileDevice.h"
 #include "platform/runtime.h"
 #include "support/CardBench.h"
+#include "support/EepromBench.h"
 
 namespace {
 
-// An EEPROM image naming maker 'T' and the tuner model at 0x20/0x21.
-std::string EepromHex(int model) {
-    std::string hex;
-    for (int i = 0; i < 256; ++i) {
-        int value = 0xFF;
-        if (i == 0x20) value = 'T';
-        if (i == 0x21) value = model;
-        char text[4];
-        std::snprintf(text, sizeof(text), "%02X ", value);
-        hex += text;
-    }
-    return hex;
-}
-
-// One board of `kind` with `model` fitted and named, plus extra bench fields. The board starts
-// from the bench's image (an earlier test's state file is removed).
+// One board of `kind` with `model` fitted and named (maker 'T' at 0x20, the model at 0x21),
+// plus extra bench fields. The board starts from the bench's image.
 std::string OneCardBench(const std::string& kind, int model, const std::string& extra = "") {
-    std::filesystem::remove(hwsim::Bench::StateFileFor(*hwsim::FindCardKind(kind), 0));
-    return R"({"cards": [{"kind": ")" + kind + R"(", "tuner": )" + std::to_string(model) + R"(, "eeprom": {"hex": ")" +
-           EepromHex(model) + "\"}" + extra + R"(}], "stations": [{"kHz": 49750}]})";
+    return EepromBench({{kind, model, {{0x20, 'T'}, {0x21, model}}, extra}});
 }
 
 class EncoderCards : public CardBench {
@@ -216,6 +200,12 @@ TEST_F(EncoderCards, UpstreamCardsBringTheirDevicesInOpenOnTheTunerAndPutItToTv)
             EXPECT_EQ(E_NOTIMPL, card->SetAudioSource(0, TRUE)) << what;
             BYTE key = 0;
             EXPECT_FALSE(card->GetRemoteData(&key)) << what;
+            // Never a key: the remote thread runs and posts none.
+            KeyWindow window;
+            card->SetNotifyWindow(window.Window());
+            ASSERT_TRUE(card->StartRemoteThread()) << what;
+            EXPECT_TRUE(window.WaitForKeys(1, 500).empty()) << what;
+            card->StopRemoteThread();
 
             board.ClearGraphLog();
             Graph().RemoveFilter(card);
@@ -320,17 +310,6 @@ TEST_F(EncoderCards, UpstreamCardWithoutAnOwnerGraphOpensOnItsCaptureFilter) {
     EXPECT_EQ(E_POINTER, card.GetTVAudio(&audio));
     EXPECT_FALSE(card.RouteCrossbar(0, 0));
     EXPECT_EQ(std::vector<std::string>(), Board(0).GraphLog());
-}
-
-TEST_F(EncoderCards, UpstreamCardsPostNoKeys) {
-    Load(OneCardBench("Rivesk Video Capture", 5).c_str());
-    CTVCardFilter* card = OpenCard(Board(0));
-    ASSERT_NE(nullptr, card);
-    KeyWindow window;
-    card->SetNotifyWindow(window.Window());
-    ASSERT_TRUE(card->StartRemoteThread());
-    EXPECT_TRUE(window.WaitForKeys(1, 500).empty());
-    card->StopRemoteThread();
 }
 
 // ---- the Prisko encoder device ----

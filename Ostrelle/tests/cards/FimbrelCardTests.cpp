@@ -7,9 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <filesystem>
-#include <map>
 #include <string>
 #include <typeinfo>
 #include <vector>
@@ -23,6 +20,7 @@
 #include "hwsim/chips/XceiveTuner.h"
 #include "platform/runtime.h"
 #include "support/CardBench.h"
+#include "support/EepromBench.h"
 #include "tuners/XCeive2028.h"
 
 namespace {
@@ -31,15 +29,7 @@ constexpr const char* kFimbrel = CFimbrelCardFilter::kCaptureName;
 
 // The Fimbrel board with `model` fitted and named at 0xA0/0xA1 of its EEPROM.
 std::string FimbrelBench(int model, int letter) {
-    std::filesystem::remove(hwsim::Bench::StateFileFor(*hwsim::FindCardKind(kFimbrel), 0));
-    std::string hex;
-    for (int i = 0; i < 256; ++i) {
-        char text[4];
-        std::snprintf(text, sizeof(text), "%02X ", i == 0xA0 ? letter : i == 0xA1 ? model : 0xFF);
-        hex += text;
-    }
-    return R"({"cards": [{"kind": ")" + std::string(kFimbrel) + R"(", "tuner": )" + std::to_string(model) +
-           R"(, "eeprom": {"hex": ")" + hex + R"("}}], "stations": [{"kHz": 471250}]})";
+    return EepromBench({{kFimbrel, model, {{0xA0, letter}, {0xA1, model}}, ""}}, R"([{"kHz": 471250}])");
 }
 
 class FimbrelCard : public CardBench {

@@ -266,13 +266,15 @@ TEST_F(InifinitWrappers, SetFileNameRefusesNamesOf260CharactersOrMore) {
     EXPECT_TRUE(Behaviour(CLSID_IVTimeShift).Calls().empty());
 }
 
-TEST(TimeShiftSettings, StartsWithTheFiltersDefaults) {
+// The record as the time-shift filter's interface describes it after construction: no strings,
+// a 512 KB buffer (512 x 1024 bytes), 128 in the fourth word, 0 in the sixth.
+TEST(TimeShiftSettings, AfterConstructionHoldsNoStringsAndA512KBBuffer) {
     TimeShiftSettings settings;
     EXPECT_EQ(settings.directory, nullptr);
     EXPECT_EQ(settings.fileName, nullptr);
     EXPECT_EQ(settings.bufferKB, 512);
     EXPECT_EQ(settings.fourth, 128);
-    EXPECT_EQ(settings.bufferBytes, 0x80000);
+    EXPECT_EQ(settings.bufferBytes, 512 * 1024);
     EXPECT_EQ(settings.sixth, 0);
     settings.SetFileName(L"a");
     settings.SetFileName(L"b");  // the first copy is freed (the leak checker's build sees it)

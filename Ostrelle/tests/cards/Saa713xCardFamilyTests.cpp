@@ -21,6 +21,7 @@
 #include "platform/runtime.h"
 #include "support/CardBench.h"
 #include "support/CardKindsBench.h"
+#include "support/RemoteControlHolder.h"
 
 namespace {
 
@@ -69,27 +70,11 @@ TEST_F(Saa713xFamily, PipCardWhoseMutexIsHeldElsewhereSaysSoAndIsNotCreated) {
         boxes.push_back(text);
         return IDOK;
     });
-    HANDLE held = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    std::pair<HANDLE, HANDLE> events(held, release);
-    HANDLE holder = CreateThread(
-        nullptr, 0,
-        [](void* arg) -> DWORD {
-            auto* e = static_cast<std::pair<HANDLE, HANDLE>*>(arg);
-            CNameMutex mutex(kRemoteControlMutex, FALSE);
-            if (!mutex.Lock()) return 1;
-            SetEvent(e->first);
-            WaitForSingleObject(e->second, INFINITE);
-            mutex.Unlock();
-            return 0;
-        },
-        &events, 0, nullptr);
-    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(held, 5000));
+    RemoteControlHolder holder;
+    ASSERT_TRUE(holder.Held());
     EXPECT_EQ(nullptr, OpenCard(Board(0)));
     EXPECT_EQ((std::vector<std::string>{"Initfilter lock failed"}), boxes);
-    SetEvent(release);
-    WaitForSingleObject(holder, INFINITE);
-    for (HANDLE handle : {holder, held, release}) CloseHandle(handle);
+    holder.Release();
     EXPECT_NE(nullptr, OpenCard(Board(0)));
     EXPECT_EQ(1u, boxes.size());
     platform::SetMessageBoxHandler(nullptr);
@@ -190,21 +175,21 @@ TEST_F(Saa713xFamily, VozeReadsTheDigitStringIntoABufferThatHoldsIt) {
     char buffer[8];
     std::memset(buffer, 'x', sizeof(buffer));
     int length = sizeof(buffer);
-    EXPECT_EQ(0, card->ExtendedSet(reinterpret_cast<LONG_PTR>(buffer), reinterpret_cast<LONG_PTR>(&length)));
+    EXPECT_EQ(0, card->ReadDigitString(reinterpret_cast<LONG_PTR>(buffer), reinterpret_cast<LONG_PTR>(&length)));
     digits->Poke(0x20, 3);
     digits->Poke(0x21, 1);
     digits->Poke(0x22, 0);
     digits->Poke(0x23, 4);
-    ASSERT_EQ(1, card->ExtendedSet(reinterpret_cast<LONG_PTR>(buffer), reinterpret_cast<LONG_PTR>(&length)));
+    ASSERT_EQ(1, card->ReadDigitString(reinterpret_cast<LONG_PTR>(buffer), reinterpret_cast<LONG_PTR>(&length)));
     EXPECT_STREQ("104", buffer);
     EXPECT_EQ(3, length);
 
     // Three digits and the terminator need four bytes: a buffer of three is left as it was.
     std::memset(buffer, 'x', sizeof(buffer));
-    EXPECT_EQ(0, card->ExtendedSet(reinterpret_cast<LONG_PTR>(buffer), reinterpret_cast<LONG_PTR>(&length)));
+    EXPECT_EQ(0, card->ReadDigitString(reinterpret_cast<LONG_PTR>(buffer), reinterpret_cast<LONG_PTR>(&length)));
     EXPECT_EQ(std::string(8, 'x'), std::string(buffer, 8));
     EXPECT_EQ(3, length);
-    EXPECT_EQ(0, card->ExtendedSet(0, reinterpret_cast<LONG_PTR>(&length)));
+    EXPECT_EQ(0, card->ReadDigitString(0, reinterpret_cast<LONG_PTR>(&length)));
 
     BYTE key = 0;
     Board(0).PressKey(0x11);
@@ -231,11 +216,11 @@ TEST_F(Saa713xFamily, TvIoRunsTheCallbackOnItsEventThreadForEachDeviceEvent) {
     g_deviceEvents = 0;
     const LONG_PTR callback = reinterpret_cast<LONG_PTR>(&CountDeviceEvent);
 
-    EXPECT_EQ(1, card->AuxOperationA(0x55));
-    EXPECT_EQ(1, card->AuxOperationB(callback));
+    EXPECT_EQ(1, card->SetDriverValue(0x55));
+    EXPECT_EQ(1, card->InstallDeviceEvent(callback));
     const DWORD firstEvent = driver.DeviceEventHandle();
     EXPECT_NE(0u, firstEvent);
-    EXPECT_EQ(1, card->AuxOperationC(2));
+    EXPECT_EQ(1, card->StartEventThread(2));
     EXPECT_EQ(threadsBefore + 1, platform::LiveThreadCount());
     for (int i = 1; i <= 3; ++i) {
         ASSERT_TRUE(driver.RaiseDeviceEvent());
@@ -243,13 +228,13 @@ TEST_F(Saa713xFamily, TvIoRunsTheCallbackOnItsEventThreadForEachDeviceEvent) {
     }
 
     // A new event while the thread runs: the thread is stopped first, and waits for nothing.
-    EXPECT_EQ(1, card->AuxOperationB(callback));
+    EXPECT_EQ(1, card->InstallDeviceEvent(callback));
     EXPECT_EQ(threadsBefore, platform::LiveThreadCount());
     EXPECT_NE(firstEvent, driver.DeviceEventHandle());
     ASSERT_TRUE(driver.RaiseDeviceEvent());
     Sleep(50);
     EXPECT_EQ(3, g_deviceEvents.load());
-    EXPECT_EQ(1, card->AuxOperationC(0));
+    EXPECT_EQ(1, card->StartEventThread(0));
     EXPECT_TRUE(DeviceEventsReach(4));  // the event raised before the thread started
     ASSERT_TRUE(driver.RaiseDeviceEvent());
     EXPECT_TRUE(DeviceEventsReach(5));
@@ -267,7 +252,7 @@ TEST_F(Saa713xFamily, TvIoRunsTheCallbackOnItsEventThreadForEachDeviceEvent) {
               }());
 
     // A running thread goes with the card.
-    EXPECT_EQ(1, card->AuxOperationC(0));
+    EXPECT_EQ(1, card->StartEventThread(0));
     Graph().RemoveFilter(card);
     EXPECT_EQ(threadsBefore, platform::LiveThreadCount());
 }
@@ -281,7 +266,7 @@ TEST_F(Saa713xFamily, TvIoDeviceEventOperationsDropTheAccessWhenTheDriverRefuses
     EXPECT_EQ(nullptr, card->GetAccess());
     EXPECT_EQ(ACCESS_KIND_NONE, card->GetAccessKind());
     // The next call makes the access again.
-    EXPECT_EQ(1, card->AuxOperationA(1));
+    EXPECT_EQ(1, card->SetDriverValue(1));
     EXPECT_EQ(ACCESS_KIND_KS_PROPERTY, card->GetAccessKind());
 }
 

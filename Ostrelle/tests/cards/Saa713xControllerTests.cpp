@@ -3,10 +3,10 @@
 // they send, the replies they accept, their retries, and the system-wide lock they hold.
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <deque>
 
 #include "support/CardBench.h"
+#include "support/RemoteControlHolder.h"
 #include "cards/Kesh713xCardFilter.h"
 #include "cards/QelCardFilter.h"
 #include "cards/Saa713xController.h"
@@ -183,22 +183,8 @@ TEST_F(WordBench, SilentControllerFailsEveryTransactionAfterItsAttempts) {
 // transactions off the lines.
 TEST_F(WordBench, TransactionsWaitForTheRemoteControlMutexAndGiveUpWithoutTouchingTheLines) {
     auto card = MakeCard<CQelCardFilter>(QelBoard(), ACCESS_KIND_QEL);
-    std::atomic<bool> held{false};
-    HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    std::pair<std::atomic<bool>*, HANDLE> state(&held, release);
-    HANDLE holder = CreateThread(
-        nullptr, 0,
-        [](void* arg) -> DWORD {
-            auto* state = static_cast<std::pair<std::atomic<bool>*, HANDLE>*>(arg);
-            CNameMutex mutex(kRemoteControlMutex, FALSE);
-            if (!mutex.Lock()) return 1;
-            *state->first = true;
-            WaitForSingleObject(state->second, INFINITE);
-            mutex.Unlock();
-            return 0;
-        },
-        &state, 0, nullptr);
-    while (!held) Sleep(1);
+    RemoteControlHolder holder;
+    ASSERT_TRUE(holder.Held());
     Driver(QelBoard()).Log().Clear();
     WORD value = 0;
     EXPECT_FALSE(card->WriteControllerWord(0x1234));
@@ -206,10 +192,7 @@ TEST_F(WordBench, TransactionsWaitForTheRemoteControlMutexAndGiveUpWithoutTouchi
     EXPECT_FALSE(card->ControllerCommand(TRUE));
     EXPECT_EQ(0u, Driver(QelBoard()).Log().Size());
     EXPECT_TRUE(QelBoard().Controller().Log().empty());
-    SetEvent(release);
-    WaitForSingleObject(holder, INFINITE);
-    CloseHandle(holder);
-    CloseHandle(release);
+    holder.Release();
 
     EXPECT_TRUE(card->WriteControllerWord(0x1234));
 }

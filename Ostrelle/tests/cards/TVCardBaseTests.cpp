@@ -6,6 +6,7 @@
 
 #include "support/CardBench.h"
 #include "support/TestBoard.h"
+#include "support/RemoteControlHolder.h"
 #include "access/KsDeviceControlAccess.h"
 #include "hwsim/drivers/KsDeviceControlDriver.h"
 #include "cards/CardFilterClasses.h"
@@ -146,32 +147,14 @@ TEST_F(CardBase, EachCardClassRefusesASecondAccessObjectWhileItHoldsOne) {
 }
 
 TEST_F(CardBase, OpeningWaitsForTheRemoteControlMutex) {
-    HANDLE mutex = CreateMutexA(nullptr, FALSE, kRemoteControlMutex);
-    HANDLE locked = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    struct Holder {
-        HANDLE mutex, locked, release;
-    } holder{mutex, locked, release};
-    HANDLE thread = CreateThread(
-        nullptr, 0,
-        [](void* arg) -> DWORD {
-            auto* h = static_cast<Holder*>(arg);
-            WaitForSingleObject(h->mutex, INFINITE);
-            SetEvent(h->locked);
-            WaitForSingleObject(h->release, INFINITE);
-            ReleaseMutex(h->mutex);
-            return 0;
-        },
-        &holder, 0, nullptr);
-    WaitForSingleObject(locked, INFINITE);
+    RemoteControlHolder holder;
+    ASSERT_TRUE(holder.Held());
     Driver(QelBoard()).Log().Clear();
     const ULONGLONG start = platform::ClockNow();
     EXPECT_EQ(nullptr, OpenCard(QelBoard()));
     EXPECT_GE(platform::ClockNow() - start, 1000u);
     EXPECT_EQ(0u, Driver(QelBoard()).Log().Size());  // the board was not touched
-    SetEvent(release);
-    WaitForSingleObject(thread, INFINITE);
-    for (HANDLE h : {thread, release, locked, mutex}) CloseHandle(h);
+    holder.Release();
     EXPECT_NE(nullptr, OpenCard(QelBoard()));
 }
 

@@ -8,10 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <cstdio>
 #include <filesystem>
 #include <functional>
-#include <map>
 #include <string>
 #include <typeinfo>
 #include <vector>
@@ -27,6 +25,7 @@
 #include "support/CardBench.h"
 #include "support/RecordingAccess.h"
 #include "support/RelayAccess.h"
+#include "support/EepromBench.h"
 #include "tuners/XCeive2028.h"
 
 namespace {
@@ -34,24 +33,10 @@ namespace {
 constexpr long kStationKHz = 471250;
 constexpr long kQuietKHz = 175250;
 
-// A 256-byte EEPROM image of 0xFF with the given bytes.
-std::string EepromHex(const std::map<int, int>& bytes) {
-    std::string hex;
-    for (int i = 0; i < 256; ++i) {
-        const auto it = bytes.find(i);
-        char text[4];
-        std::snprintf(text, sizeof(text), "%02X ", it != bytes.end() ? it->second : 0xFF);
-        hex += text;
-    }
-    return hex;
-}
-
 // One board of `kind` with `model` fitted and the EEPROM bytes given, plus extra bench fields;
 // the board starts from the bench's image.
-std::string OneBoxBench(const std::string& kind, int model, const std::map<int, int>& eeprom, const std::string& extra = "") {
-    std::filesystem::remove(hwsim::Bench::StateFileFor(*hwsim::FindCardKind(kind), 0));
-    return R"({"cards": [{"kind": ")" + kind + R"(", "tuner": )" + std::to_string(model) + R"(, "eeprom": {"hex": ")" +
-           EepromHex(eeprom) + "\"}" + extra + R"(}], "stations": [{"kHz": )" + std::to_string(kStationKHz) + "}]}";
+std::string OneBoxBench(const std::string& kind, int model, const EepromBytes& eeprom, const std::string& extra = "") {
+    return EepromBench({{kind, model, eeprom, extra}}, R"([{"kHz": )" + std::to_string(kStationKHz) + "}]");
 }
 
 // The two vendor-command boxes, by capture name, class and access kind.

@@ -4,7 +4,6 @@
 // the simulated video pins, the audio pin, and the box's crossbar.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -20,6 +19,7 @@
 #include "platform/runtime.h"
 #include "support/CardBench.h"
 #include "support/HolderProcess.h"
+#include "support/EepromBench.h"
 #include "wisencodercontrol.h"
 
 namespace {
@@ -38,15 +38,8 @@ std::string ProfilePath() { return platform::StateDir() + "/windows/video_profil
 
 // A box with maker byte 'Q' at 0x11 and model byte 0 at 0x10, tuner 72 fitted; one 525-line station.
 std::string BoxBench() {
-    std::string hex;
-    for (int i = 0; i < 256; ++i) {
-        const int value = i == 0x11 ? 'Q' : i == 0x10 ? 0 : 0xFF;
-        char text[4];
-        std::snprintf(text, sizeof text, "%02X ", value);
-        hex += text;
-    }
-    return R"({"cards": [{"kind": "Jorsk A/V Capture", "tuner": 72, "eeprom": {"hex": ")" + hex +
-           R"("}}], "stations": [{"kHz": 49750, "lines": 525}, {"kHz": 471250}]})";
+    return EepromBench({{"Jorsk A/V Capture", 72, {{0x10, 0}, {0x11, 'Q'}}, ""}},
+                       R"([{"kHz": 49750, "lines": 525}, {"kHz": 471250}])");
 }
 
 // The pin's current format, as the simulated pin keeps it.
@@ -73,7 +66,6 @@ protected:
     void SetUp() override {
         std::filesystem::remove(ProfilePath());
         // The box starts from the bench's image, not from an earlier test's state file.
-        std::filesystem::remove(hwsim::Bench::StateFileFor(*hwsim::FindCardKind(hwsim::kWisBoxName), 0));
         Load(BoxBench().c_str());
     }
     void TearDown() override {

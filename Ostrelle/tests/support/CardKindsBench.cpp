@@ -1,9 +1,6 @@
 #include "support/CardKindsBench.h"
 
-#include <cstdio>
-#include <filesystem>
-
-#include "hwsim/bench/Bench.h"
+#include "support/EepromBench.h"
 
 const std::vector<std::string>& FamilyCardKinds() {
     static const std::vector<std::string> kinds = {
@@ -26,20 +23,10 @@ const std::vector<std::string>& DeviceControlCardKinds() {
 }
 
 std::string FamilyBench(const std::vector<std::string>& kinds, bool deviceControl) {
-    std::string hex;
-    for (int i = 0; i < 256; ++i) {
-        int value = 0xFF;
-        if (i == 0x20 || i == 160) value = 'T';
-        if (i == 0x21 || i == 161) value = 5;
-        char text[4];
-        std::snprintf(text, sizeof(text), "%02X ", value);
-        hex += text;
-    }
-    std::string cards;
+    std::vector<BenchBoard> boards;
     for (const std::string& kind : kinds) {
-        std::filesystem::remove(hwsim::Bench::StateFileFor(*hwsim::FindCardKind(kind), 0));
-        cards += std::string(cards.empty() ? "" : ",\n") + R"({"kind": ")" + kind + R"(", "tuner": 5, "eeprom": {"hex": ")" +
-                 hex + "\"}" + (deviceControl ? R"(, "driver": "deviceControl")" : "") + "}";
+        boards.push_back({kind, 5, {{0x20, 'T'}, {0x21, 5}, {160, 'T'}, {161, 5}},
+                          deviceControl ? R"(, "driver": "deviceControl")" : ""});
     }
-    return R"({"cards": [)" + cards + R"(], "stations": [{"kHz": 49750}]})";
+    return EepromBench(boards);
 }
