@@ -16,11 +16,21 @@
 
 namespace terminal_test {
 
+// Where the last picture the display wrote whole starts: each picture is "\x1b[H", its rows,
+// "\x1b[J", and a read may end in the middle of one. Without a whole one, the last begun.
+inline size_t LastPictureStart(const std::string& output) {
+    size_t end = output.rfind("\x1b[J");
+    size_t start = end == std::string::npos ? std::string::npos : output.rfind("\x1b[H", end);
+    return start == std::string::npos ? output.rfind("\x1b[H") : start;
+}
+
 // Strips the escape sequences and returns the rows of the last complete picture the display
 // wrote (the rows that ended with a line end).
 inline std::vector<std::string> LastPicture(const std::string& output) {
-    size_t start = output.rfind("\x1b[H");
+    size_t start = LastPictureStart(output);
     std::string picture = start == std::string::npos ? output : output.substr(start);
+    size_t end = picture.find("\x1b[J");
+    if (end != std::string::npos) picture.resize(end);
     std::string plain;
     for (size_t i = 0; i < picture.size(); ++i) {
         if (picture[i] == '\x1b') {
@@ -98,7 +108,7 @@ struct TerminalChild {
     // Reads until a picture drawn after output position `from` shows `text`.
     bool ReadUntilShown(const std::string& text, size_t from) {
         while (std::chrono::steady_clock::now() < deadline) {
-            size_t at = output.rfind("\x1b[H");
+            size_t at = LastPictureStart(output);
             if (at != std::string::npos && at >= from && Shows(LastPicture(output), text)) return true;
             if (!ReadFor(100)) return false;
         }
