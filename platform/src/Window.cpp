@@ -76,7 +76,7 @@ DWORD InvalidateLocked(WindowRecord* r, const RECT* area, bool erase = true) {
         r->invalid = true;  // a window of no size still gets its WM_PAINT
         return r->threadId;
     }
-    r->update = gdi::Region::Combine(r->update, gdi::Region(add), gdi::Region::Op::Or);
+    r->update.CombineWith(add, gdi::Region::Op::Or);
     r->erase = r->erase || erase;
     r->invalid = true;
     if (!(r->style & WS_CLIPCHILDREN)) {
@@ -171,9 +171,10 @@ bool TakeUpdateRegion(HWND window, gdi::Region* region, bool* erase) {
     WindowRecord* r = FindLocked(window);
     if (!r) return false;
     RECT client{0, 0, r->rect.right - r->rect.left, r->rect.bottom - r->rect.top};
-    *region = r->update.Empty() ? gdi::Region(client) : r->update;
+    if (r->update.Empty()) region->SetRect(client);
+    else *region = r->update;
     *erase = r->erase || r->update.Empty();
-    r->update = gdi::Region();
+    r->update.Clear();  // keeps its storage for the next invalidation
     r->erase = false;
     r->invalid = false;
     return true;

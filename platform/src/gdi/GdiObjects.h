@@ -137,6 +137,10 @@ struct DC : Object {
     // Where drawing lands, in surface coordinates: the target's bounds, the window's visible
     // part and the clip region.
     Region Clip() const;
+    void ClipInto(Region& out) const;
+    // The clip within a surface rectangle, in a region of this thread's that the next call
+    // rewrites (so a span walk allocates nothing).
+    const Region& ClipWithin(const RECT& area) const;
 };
 
 // ---- the handle table ----
