@@ -22,7 +22,9 @@ struct Tables {
     std::vector<HWND> topLevel;
     uintptr_t nextHandle = 0x20000;
     std::mutex observerLock;
-    std::vector<WindowObserver*> observers;
+    // Replaced, never changed, so that a notification walks a list that no one alters under it
+    // without copying it.
+    std::shared_ptr<const std::vector<WindowObserver*>> observers = std::make_shared<std::vector<WindowObserver*>>();
     std::map<DWORD, HWND> focus;
 };
 
@@ -37,7 +39,7 @@ std::string Lower(const char* s) {
     return r;
 }
 
-std::vector<WindowObserver*> Observers() {
+std::shared_ptr<const std::vector<WindowObserver*>> Observers() {
     std::lock_guard<std::mutex> g(T().observerLock);
     return T().observers;
 }
@@ -144,13 +146,13 @@ bool Route(HWND window, DWORD* threadId, WNDPROC* proc) {
 }
 
 void NotifyCreated(HWND window) {
-    for (auto* o : Observers()) o->OnWindowCreated(window);
+    for (auto* o : *Observers()) o->OnWindowCreated(window);
 }
 void NotifyDestroyed(HWND window) {
-    for (auto* o : Observers()) o->OnWindowDestroyed(window);
+    for (auto* o : *Observers()) o->OnWindowDestroyed(window);
 }
 void NotifyChanged(HWND window) {
-    for (auto* o : Observers()) o->OnWindowChanged(window);
+    for (auto* o : *Observers()) o->OnWindowChanged(window);
 }
 
 HWND TakeInvalidWindow(DWORD threadId, HWND filter) {
@@ -218,21 +220,26 @@ bool GetPaintGeometry(HWND window, PaintGeometry* geometry) {
     std::lock_guard<std::mutex> g(T().lock);
     WindowRecord* r = FindLocked(window);
     if (!r) return false;
-    // The chain up to the top-level window, whose surface the window draws in.
-    std::vector<WindowRecord*> chain;
-    for (WindowRecord* w = r; w; w = FindLocked(w->parent)) chain.push_back(w);
-    WindowRecord* top = chain.back();
+    // The top-level window, whose surface the window draws in, and the window's origin in it:
+    // the sum of the positions below the top.
+    WindowRecord* top = r;
+    POINT origin{0, 0};
+    for (WindowRecord* p = FindLocked(r->parent); p; p = FindLocked(top->parent)) {
+        origin.x += top->rect.left;
+        origin.y += top->rect.top;
+        top = p;
+    }
     geometry->top = top->hwnd;
     geometry->topSize = SIZE{top->rect.right - top->rect.left, top->rect.bottom - top->rect.top};
-    POINT origin{0, 0};
+    // What every client area on the way up leaves visible, from the window up to the top.
     RECT visible{0, 0, geometry->topSize.cx, geometry->topSize.cy};
-    for (auto it = chain.rbegin() + 1; it != chain.rend(); ++it) {
-        origin.x += (*it)->rect.left;
-        origin.y += (*it)->rect.top;
-        RECT client{origin.x, origin.y, origin.x + (*it)->rect.right - (*it)->rect.left,
-                    origin.y + (*it)->rect.bottom - (*it)->rect.top};
+    POINT at = origin;
+    for (WindowRecord* w = r; w != top; w = FindLocked(w->parent)) {
+        RECT client{at.x, at.y, at.x + w->rect.right - w->rect.left, at.y + w->rect.bottom - w->rect.top};
         visible = RECT{std::max(visible.left, client.left), std::max(visible.top, client.top),
                        std::min(visible.right, client.right), std::min(visible.bottom, client.bottom)};
+        at.x -= w->rect.left;
+        at.y -= w->rect.top;
     }
     // A minimised window shows its icon alone: its children draw nothing.
     bool iconic = (top->style & WS_MINIMIZE) != 0;
@@ -282,13 +289,16 @@ namespace platform {
 
 void AddWindowObserver(WindowObserver* observer) {
     std::lock_guard<std::mutex> g(T().observerLock);
-    T().observers.push_back(observer);
+    auto v = std::make_shared<std::vector<WindowObserver*>>(*T().observers);
+    v->push_back(observer);
+    T().observers = std::move(v);
 }
 
 void RemoveWindowObserver(WindowObserver* observer) {
     std::lock_guard<std::mutex> g(T().observerLock);
-    auto& v = T().observers;
-    v.erase(std::remove(v.begin(), v.end(), observer), v.end());
+    auto v = std::make_shared<std::vector<WindowObserver*>>(*T().observers);
+    v->erase(std::remove(v->begin(), v->end(), observer), v->end());
+    T().observers = std::move(v);
 }
 
 void NotifyWindowChanged(HWND window) { NotifyChanged(window); }
