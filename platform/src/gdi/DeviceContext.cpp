@@ -84,11 +84,14 @@ V Swap(V& slot, V value) {
 }  // namespace
 
 HDC NewDC(bool memory, bool info) {
-    auto d = std::make_unique<DC>();
+    const DWORD type = memory ? OBJ_MEMDC : OBJ_DC;
+    DC* spare = SpareDC();
+    auto made = spare ? nullptr : std::make_unique<DC>();
+    DC* d = spare ? spare : made.get();
     d->memory = memory;
     d->info = info;
     d->s = DefaultState(memory);
-    return static_cast<HDC>(Insert(std::move(d), memory ? OBJ_MEMDC : OBJ_DC));
+    return static_cast<HDC>(spare ? InsertSpareDC(type) : Insert(std::move(made), type));
 }
 
 void FreeDC(DC* d) {

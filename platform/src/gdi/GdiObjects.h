@@ -145,6 +145,10 @@ struct DC : Object {
 
 // ---- the handle table ----
 HGDIOBJ Insert(std::unique_ptr<Object> object, DWORD type);
+// A freed DC kept to serve as the next (null if none), and its entry back in the table under a
+// new handle once the caller has set it up.
+DC* SpareDC();
+HGDIOBJ InsertSpareDC(DWORD type);
 // An object that lives as long as the process (never freed, not counted).
 HGDIOBJ InsertStock(std::unique_ptr<Object> object, DWORD type);
 Object* Find(HGDIOBJ handle);
