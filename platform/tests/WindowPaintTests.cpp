@@ -135,12 +135,17 @@ TEST(WindowPaint, TheDefaultFrameFollowsTheFocusedPushButtonAndADisabledCaptionI
     dialog.DestroyWindow();
 }
 
-TEST(WindowPaint, UpdateRegionsClipThePaintAndEraseOnlyWhatWasInvalid) {
-    platform::TestOperator op;
-    PaintedDialog dialog;
+// The painted dialog made, shown and painted once.
+void ShowPainted(platform::TestOperator& op, PaintedDialog& dialog) {
     ASSERT_TRUE(dialog.Create(kPainted));
     dialog.ShowWindow(SW_SHOW);
     op.TakeScreenshot(dialog.m_hWnd);
+}
+
+TEST(WindowPaint, UpdateRegionsClipThePaintAndEraseOnlyWhatWasInvalid) {
+    platform::TestOperator op;
+    PaintedDialog dialog;
+    ASSERT_NO_FATAL_FAILURE(ShowPainted(op, dialog));
     HDC dc = ::GetDC(dialog.m_hWnd);
     RECT all{0, 0, 300, 200};
     FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));  // drawn at once
@@ -162,9 +167,7 @@ TEST(WindowPaint, UpdateRegionsClipThePaintAndEraseOnlyWhatWasInvalid) {
 TEST(WindowPaint, AnUpdateRegionAndADcMadeAfterAPaintHoldNothingOfTheOnesBefore) {
     platform::TestOperator op;
     PaintedDialog dialog;
-    ASSERT_TRUE(dialog.Create(kPainted));
-    dialog.ShowWindow(SW_SHOW);
-    op.TakeScreenshot(dialog.m_hWnd);
+    ASSERT_NO_FATAL_FAILURE(ShowPainted(op, dialog));
     HWND h = dialog.m_hWnd;
     for (RECT step : {RECT{0, 0, 30, 10}, RECT{0, 10, 60, 20}, RECT{0, 20, 90, 30}}) ::InvalidateRect(h, &step, FALSE);
     HRGN update = CreateRectRgn(0, 0, 0, 0);
