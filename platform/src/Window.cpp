@@ -145,15 +145,16 @@ bool Route(HWND window, DWORD* threadId, WNDPROC* proc) {
     return true;
 }
 
-void NotifyCreated(HWND window) {
-    for (auto* o : *Observers()) o->OnWindowCreated(window);
+namespace {
+void Notify(void (WindowObserver::*event)(HWND), HWND window) {
+    const auto observers = Observers();  // held for the walk
+    for (WindowObserver* o : *observers) (o->*event)(window);
 }
-void NotifyDestroyed(HWND window) {
-    for (auto* o : *Observers()) o->OnWindowDestroyed(window);
-}
-void NotifyChanged(HWND window) {
-    for (auto* o : *Observers()) o->OnWindowChanged(window);
-}
+}  // namespace
+
+void NotifyCreated(HWND window) { Notify(&WindowObserver::OnWindowCreated, window); }
+void NotifyDestroyed(HWND window) { Notify(&WindowObserver::OnWindowDestroyed, window); }
+void NotifyChanged(HWND window) { Notify(&WindowObserver::OnWindowChanged, window); }
 
 HWND TakeInvalidWindow(DWORD threadId, HWND filter) {
     std::lock_guard<std::mutex> g(T().lock);
