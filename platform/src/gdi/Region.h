@@ -25,8 +25,10 @@ public:
     Region(const Region& o) { *this = o; }
     Region(Region&& o) noexcept { Swap(o); }
     Region& operator=(const Region& o);
+    // The region moved from is left empty, holding this one's storage.
     Region& operator=(Region&& o) noexcept {
         Swap(o);
+        o.Clear();
         return *this;
     }
     void Swap(Region& o) noexcept {
