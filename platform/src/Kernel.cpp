@@ -216,16 +216,19 @@ bool RemoveHandle(HANDLE handle) {
     return true;
 }
 
-bool ResolveWaitables(DWORD count, const HANDLE* handles, std::vector<std::shared_ptr<KObject>>* keep,
-                      std::vector<KObject*>* objects) {
+bool ResolveWaitables(DWORD count, const HANDLE* handles, Waitables* out) {
+    if (count > MAXIMUM_WAIT_OBJECTS) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return false;
+    }
     for (DWORD i = 0; i < count; ++i) {
         auto obj = FromHandle(handles[i]);
         if (!obj || !obj->IsWaitable()) {
             SetLastError(ERROR_INVALID_HANDLE);
             return false;
         }
-        objects->push_back(obj.get());
-        keep->push_back(std::move(obj));
+        out->objects[out->count++] = obj.get();
+        out->keep[i] = std::move(obj);
     }
     return true;
 }

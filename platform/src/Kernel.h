@@ -2,6 +2,7 @@
 // clock. Internal to the platform library.
 #pragma once
 
+#include <array>
 #include <condition_variable>
 #include <cstdint>
 #include <memory>
@@ -64,8 +65,14 @@ bool RemoveHandle(HANDLE handle);
 
 // The waitable objects behind `handles`, kept alive by `keep`. False, with ERROR_INVALID_HANDLE
 // set, when one of them is not a waitable object.
-bool ResolveWaitables(DWORD count, const HANDLE* handles, std::vector<std::shared_ptr<KObject>>* keep,
-                      std::vector<KObject*>* objects);
+// Room for a wait's objects, on the waiting thread's stack: one more than a wait names, for the
+// message queue of a wait that also waits for input.
+struct Waitables {
+    std::array<std::shared_ptr<KObject>, MAXIMUM_WAIT_OBJECTS + 1> keep;
+    std::array<KObject*, MAXIMUM_WAIT_OBJECTS + 1> objects{};
+    size_t count = 0;
+};
+bool ResolveWaitables(DWORD count, const HANDLE* handles, Waitables* out);
 
 // Wakes every thread waiting on `object`, after its state changed (kernel lock held).
 void Signal(KObject* object);

@@ -326,15 +326,14 @@ BOOL WaitMessage() {
 
 DWORD MsgWaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL waitAll, DWORD milliseconds, DWORD) {
     NoteCall("MsgWaitForMultipleObjects");
-    std::vector<std::shared_ptr<KObject>> keep;
-    std::vector<KObject*> raw;
-    if (!ResolveWaitables(count, handles, &keep, &raw)) return WAIT_FAILED;
+    Waitables waitables;
+    if (!ResolveWaitables(count, handles, &waitables)) return WAIT_FAILED;
     std::unique_lock<std::mutex> lock(Lock());
     auto q = QueueLocked(CurrentThreadId());
     uint64_t timer = q->NextNewTimer();
     uint64_t deadline = std::min(DeadlineAfter(milliseconds), timer);
-    if (!waitAll) raw.push_back(q.get());
-    DWORD result = Wait(lock, raw.data(), raw.size(), waitAll != FALSE, deadline);
+    if (!waitAll) waitables.objects[waitables.count++] = q.get();
+    DWORD result = Wait(lock, waitables.objects.data(), waitables.count, waitAll != FALSE, deadline);
     // A timer that came due is input for the caller to take, not the end of its time-out.
     if (result == WAIT_TIMEOUT && timer <= NowLocked()) result = WAIT_OBJECT_0 + count;
     if (result == WAIT_OBJECT_0 + count) q->Looked(q->changes);

@@ -273,11 +273,10 @@ DWORD WaitForObjects(DWORD count, const HANDLE* handles, BOOL waitAll, DWORD mil
         SetLastError(ERROR_INVALID_PARAMETER);
         return WAIT_FAILED;
     }
-    std::vector<std::shared_ptr<KObject>> objects;
-    std::vector<KObject*> raw;
-    if (!ResolveWaitables(count, handles, &objects, &raw)) return WAIT_FAILED;
+    Waitables waitables;
+    if (!ResolveWaitables(count, handles, &waitables)) return WAIT_FAILED;
     std::unique_lock<std::mutex> lock(Lock());
-    DWORD r = Wait(lock, raw.data(), raw.size(), waitAll, DeadlineAfter(milliseconds));
+    DWORD r = Wait(lock, waitables.objects.data(), waitables.count, waitAll, DeadlineAfter(milliseconds));
     if (waitAll && r != WAIT_TIMEOUT) r &= ~DWORD(0x7F);  // index 0 for a wait on all
     return r;
 }

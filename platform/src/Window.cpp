@@ -22,7 +22,9 @@ struct Tables {
     std::vector<HWND> topLevel;
     uintptr_t nextHandle = 0x20000;
     std::mutex observerLock;
-    std::vector<WindowObserver*> observers;
+    // Replaced, never changed, so that a notification walks a list that no one alters under it
+    // without copying it.
+    std::shared_ptr<const std::vector<WindowObserver*>> observers = std::make_shared<std::vector<WindowObserver*>>();
     std::map<DWORD, HWND> focus;
 };
 
@@ -37,7 +39,7 @@ std::string Lower(const char* s) {
     return r;
 }
 
-std::vector<WindowObserver*> Observers() {
+std::shared_ptr<const std::vector<WindowObserver*>> Observers() {
     std::lock_guard<std::mutex> g(T().observerLock);
     return T().observers;
 }
@@ -76,7 +78,7 @@ DWORD InvalidateLocked(WindowRecord* r, const RECT* area, bool erase = true) {
         r->invalid = true;  // a window of no size still gets its WM_PAINT
         return r->threadId;
     }
-    r->update = gdi::Region::Combine(r->update, gdi::Region(add), gdi::Region::Op::Or);
+    r->update.CombineWith(add, gdi::Region::Op::Or);
     r->erase = r->erase || erase;
     r->invalid = true;
     if (!(r->style & WS_CLIPCHILDREN)) {
@@ -143,15 +145,16 @@ bool Route(HWND window, DWORD* threadId, WNDPROC* proc) {
     return true;
 }
 
-void NotifyCreated(HWND window) {
-    for (auto* o : Observers()) o->OnWindowCreated(window);
+namespace {
+void Notify(void (WindowObserver::*event)(HWND), HWND window) {
+    const auto observers = Observers();  // held for the walk
+    for (WindowObserver* o : *observers) (o->*event)(window);
 }
-void NotifyDestroyed(HWND window) {
-    for (auto* o : Observers()) o->OnWindowDestroyed(window);
-}
-void NotifyChanged(HWND window) {
-    for (auto* o : Observers()) o->OnWindowChanged(window);
-}
+}  // namespace
+
+void NotifyCreated(HWND window) { Notify(&WindowObserver::OnWindowCreated, window); }
+void NotifyDestroyed(HWND window) { Notify(&WindowObserver::OnWindowDestroyed, window); }
+void NotifyChanged(HWND window) { Notify(&WindowObserver::OnWindowChanged, window); }
 
 HWND TakeInvalidWindow(DWORD threadId, HWND filter) {
     std::lock_guard<std::mutex> g(T().lock);
@@ -171,9 +174,10 @@ bool TakeUpdateRegion(HWND window, gdi::Region* region, bool* erase) {
     WindowRecord* r = FindLocked(window);
     if (!r) return false;
     RECT client{0, 0, r->rect.right - r->rect.left, r->rect.bottom - r->rect.top};
-    *region = r->update.Empty() ? gdi::Region(client) : r->update;
+    if (r->update.Empty()) region->SetRect(client);
+    else *region = r->update;
     *erase = r->erase || r->update.Empty();
-    r->update = gdi::Region();
+    r->update.Clear();  // keeps its storage for the next invalidation
     r->erase = false;
     r->invalid = false;
     return true;
@@ -217,21 +221,26 @@ bool GetPaintGeometry(HWND window, PaintGeometry* geometry) {
     std::lock_guard<std::mutex> g(T().lock);
     WindowRecord* r = FindLocked(window);
     if (!r) return false;
-    // The chain up to the top-level window, whose surface the window draws in.
-    std::vector<WindowRecord*> chain;
-    for (WindowRecord* w = r; w; w = FindLocked(w->parent)) chain.push_back(w);
-    WindowRecord* top = chain.back();
+    // The top-level window, whose surface the window draws in, and the window's origin in it:
+    // the sum of the positions below the top.
+    WindowRecord* top = r;
+    POINT origin{0, 0};
+    for (WindowRecord* p = FindLocked(r->parent); p; p = FindLocked(top->parent)) {
+        origin.x += top->rect.left;
+        origin.y += top->rect.top;
+        top = p;
+    }
     geometry->top = top->hwnd;
     geometry->topSize = SIZE{top->rect.right - top->rect.left, top->rect.bottom - top->rect.top};
-    POINT origin{0, 0};
+    // What every client area on the way up leaves visible, from the window up to the top.
     RECT visible{0, 0, geometry->topSize.cx, geometry->topSize.cy};
-    for (auto it = chain.rbegin() + 1; it != chain.rend(); ++it) {
-        origin.x += (*it)->rect.left;
-        origin.y += (*it)->rect.top;
-        RECT client{origin.x, origin.y, origin.x + (*it)->rect.right - (*it)->rect.left,
-                    origin.y + (*it)->rect.bottom - (*it)->rect.top};
+    POINT at = origin;
+    for (WindowRecord* w = r; w != top; w = FindLocked(w->parent)) {
+        RECT client{at.x, at.y, at.x + w->rect.right - w->rect.left, at.y + w->rect.bottom - w->rect.top};
         visible = RECT{std::max(visible.left, client.left), std::max(visible.top, client.top),
                        std::min(visible.right, client.right), std::min(visible.bottom, client.bottom)};
+        at.x -= w->rect.left;
+        at.y -= w->rect.top;
     }
     // A minimised window shows its icon alone: its children draw nothing.
     bool iconic = (top->style & WS_MINIMIZE) != 0;
@@ -281,13 +290,16 @@ namespace platform {
 
 void AddWindowObserver(WindowObserver* observer) {
     std::lock_guard<std::mutex> g(T().observerLock);
-    T().observers.push_back(observer);
+    auto v = std::make_shared<std::vector<WindowObserver*>>(*T().observers);
+    v->push_back(observer);
+    T().observers = std::move(v);
 }
 
 void RemoveWindowObserver(WindowObserver* observer) {
     std::lock_guard<std::mutex> g(T().observerLock);
-    auto& v = T().observers;
-    v.erase(std::remove(v.begin(), v.end(), observer), v.end());
+    auto v = std::make_shared<std::vector<WindowObserver*>>(*T().observers);
+    v->erase(std::remove(v->begin(), v->end(), observer), v->end());
+    T().observers = std::move(v);
 }
 
 void NotifyWindowChanged(HWND window) { NotifyChanged(window); }

@@ -135,12 +135,17 @@ TEST(WindowPaint, TheDefaultFrameFollowsTheFocusedPushButtonAndADisabledCaptionI
     dialog.DestroyWindow();
 }
 
-TEST(WindowPaint, UpdateRegionsClipThePaintAndEraseOnlyWhatWasInvalid) {
-    platform::TestOperator op;
-    PaintedDialog dialog;
+// The painted dialog made, shown and painted once.
+void ShowPainted(platform::TestOperator& op, PaintedDialog& dialog) {
     ASSERT_TRUE(dialog.Create(kPainted));
     dialog.ShowWindow(SW_SHOW);
     op.TakeScreenshot(dialog.m_hWnd);
+}
+
+TEST(WindowPaint, UpdateRegionsClipThePaintAndEraseOnlyWhatWasInvalid) {
+    platform::TestOperator op;
+    PaintedDialog dialog;
+    ASSERT_NO_FATAL_FAILURE(ShowPainted(op, dialog));
     HDC dc = ::GetDC(dialog.m_hWnd);
     RECT all{0, 0, 300, 200};
     FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));  // drawn at once
@@ -154,6 +159,49 @@ TEST(WindowPaint, UpdateRegionsClipThePaintAndEraseOnlyWhatWasInvalid) {
     EXPECT_EQ(shot.At(5, 5), 0xC0C0C0u) << "the invalid part was erased";
     EXPECT_EQ(shot.At(13, 5), 0x000000u) << "outside the update region the paint changed nothing";
     EXPECT_FALSE(::GetUpdateRect(dialog.m_hWnd, &update, FALSE)) << "the paint validated it";
+    dialog.DestroyWindow();
+}
+
+// Update regions and DCs are remade in the storage of those before them: nothing of an
+// earlier one shows through.
+TEST(WindowPaint, AnUpdateRegionAndADcMadeAfterAPaintHoldNothingOfTheOnesBefore) {
+    platform::TestOperator op;
+    PaintedDialog dialog;
+    ASSERT_NO_FATAL_FAILURE(ShowPainted(op, dialog));
+    HWND h = dialog.m_hWnd;
+    for (RECT step : {RECT{0, 0, 30, 10}, RECT{0, 10, 60, 20}, RECT{0, 20, 90, 30}}) ::InvalidateRect(h, &step, FALSE);
+    HRGN update = CreateRectRgn(0, 0, 0, 0);
+    EXPECT_EQ(GetUpdateRgn(h, update, FALSE), COMPLEXREGION);
+    op.TakeScreenshot(h);
+    RECT small{40, 40, 44, 43};
+    ::InvalidateRect(h, &small, FALSE);
+    EXPECT_EQ(GetUpdateRgn(h, update, FALSE), SIMPLEREGION) << "the staircase painted before is gone";
+    RECT box{};
+    GetRgnBox(update, &box);
+    EXPECT_TRUE(EqualRect(&box, &small));
+    DeleteObject(update);
+    op.TakeScreenshot(h);
+
+    HDC dc = ::GetDC(h);
+    SetViewportOrgEx(dc, 7, 9, nullptr);
+    SetTextColor(dc, RGB(1, 2, 3));
+    HRGN clip = CreateRectRgn(0, 0, 5, 5);
+    SelectClipRgn(dc, clip);
+    DeleteObject(clip);
+    ::ReleaseDC(h, dc);
+    HDC next = ::GetDC(h);
+    EXPECT_NE(next, dc);
+    EXPECT_EQ(GetTextColor(dc), CLR_INVALID) << "the DC given back names nothing";
+    POINT origin{-1, -1};
+    GetViewportOrgEx(next, &origin);
+    EXPECT_EQ(origin.x, 0);
+    EXPECT_EQ(origin.y, 0);
+    EXPECT_EQ(GetTextColor(next), RGB(0, 0, 0));
+    RECT client{}, clipBox{};
+    ::GetClientRect(h, &client);
+    EXPECT_EQ(GetClipBox(next, &clipBox), SIMPLEREGION);
+    EXPECT_TRUE(EqualRect(&clipBox, &client)) << "no clip of the DC before";
+    ::ReleaseDC(h, next);
     dialog.DestroyWindow();
 }
 

@@ -19,17 +19,30 @@ RECT DC::ToSurface(const RECT& r) const {
     return RECT{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
 }
 
-Region DC::Clip() const {
+void DC::ClipInto(Region& out) const {
     Bitmap* t = Target();
-    if (!t) return Region();
-    Region r(RECT{0, 0, t->width, t->height});
-    if (surface) r = Region::Combine(r, visible, Region::Op::And);
+    if (!t) return out.Clear();
+    out.SetRect(RECT{0, 0, t->width, t->height});
+    if (surface) out.CombineWith(visible, Region::Op::And);
     if (s.clipped) {
-        Region c = s.clip;
+        thread_local Region c;
+        c = s.clip;
         c.Offset(offset.x, offset.y);
-        r = Region::Combine(r, c, Region::Op::And);
+        out.CombineWith(c, Region::Op::And);
     }
+}
+
+Region DC::Clip() const {
+    Region r;
+    ClipInto(r);
     return r;
+}
+
+const Region& DC::ClipWithin(const RECT& area) const {
+    thread_local Region clip;
+    ClipInto(clip);
+    clip.CombineWith(area, Region::Op::And);
+    return clip;
 }
 
 namespace {
@@ -71,11 +84,14 @@ V Swap(V& slot, V value) {
 }  // namespace
 
 HDC NewDC(bool memory, bool info) {
-    auto d = std::make_unique<DC>();
+    const DWORD type = memory ? OBJ_MEMDC : OBJ_DC;
+    DC* spare = SpareDC();
+    auto made = spare ? nullptr : std::make_unique<DC>();
+    DC* d = spare ? spare : made.get();
     d->memory = memory;
     d->info = info;
     d->s = DefaultState(memory);
-    return static_cast<HDC>(Insert(std::move(d), memory ? OBJ_MEMDC : OBJ_DC));
+    return static_cast<HDC>(spare ? InsertSpareDC(type) : Insert(std::move(made), type));
 }
 
 void FreeDC(DC* d) {

@@ -67,18 +67,18 @@ std::unique_ptr<Bitmap> MakeDib(const DibFormat& f, bool dib) {
 }
 
 // A caller's DIB bits read in place, as a bitmap.
-std::unique_ptr<Bitmap> ViewDib(const DibFormat& f, const void* bits) {
-    auto b = std::make_unique<Bitmap>();
-    b->width = f.width;
-    b->height = f.height;
-    b->bpp = f.bpp;
-    b->dib = true;
-    b->bottomUp = f.bottomUp;
-    b->rgb555 = f.rgb555;
-    b->stride = ((f.width * f.bpp + 31) / 32) * 4;
-    b->external = const_cast<uint8_t*>(static_cast<const uint8_t*>(bits));
-    if (!f.colors.empty()) b->colors = f.colors;
-    else if (f.bpp <= 8) b->colors = MakeBitmap(1, 1, f.bpp, false, false)->colors;
+Bitmap ViewDib(const DibFormat& f, const void* bits) {
+    Bitmap b;
+    b.width = f.width;
+    b.height = f.height;
+    b.bpp = f.bpp;
+    b.dib = true;
+    b.bottomUp = f.bottomUp;
+    b.rgb555 = f.rgb555;
+    b.stride = ((f.width * f.bpp + 31) / 32) * 4;
+    b.external = const_cast<uint8_t*>(static_cast<const uint8_t*>(bits));
+    if (!f.colors.empty()) b.colors = f.colors;
+    else if (f.bpp <= 8) b.colors = MakeBitmap(1, 1, f.bpp, false, false)->colors;
     return b;
 }
 
@@ -180,8 +180,8 @@ int SetDIBits(HDC dc, HBITMAP bitmap, UINT start, UINT lines, const void* bits, 
     std::vector<uint32_t> row(size_t(f.width));
     int n = std::min(f.width, b->width), copied = 0;
     for (UINT i = 0; i < lines && int(start + i) < f.height; ++i, ++copied) {
-        const uint8_t* src = static_cast<const uint8_t*>(bits) + size_t(i) * size_t(view->stride);
-        Bitmap line = *view;
+        const uint8_t* src = static_cast<const uint8_t*>(bits) + size_t(i) * size_t(view.stride);
+        Bitmap line = view;
         line.external = const_cast<uint8_t*>(src);
         line.height = 1;
         line.bottomUp = false;
@@ -201,7 +201,7 @@ int StretchDIBits(HDC dc, int x, int y, int width, int height, int srcX, int src
     if (!d) return 0;
     auto view = ViewDib(f, bits);
     BlitSource source;
-    source.bitmap = view.get();
+    source.bitmap = &view;
     source.x = srcX;
     // A bottom-up image counts the source rectangle from its bottom row.
     source.y = f.bottomUp ? f.height - srcY - srcHeight : srcY;

@@ -137,10 +137,18 @@ struct DC : Object {
     // Where drawing lands, in surface coordinates: the target's bounds, the window's visible
     // part and the clip region.
     Region Clip() const;
+    void ClipInto(Region& out) const;
+    // The clip within a surface rectangle, in a region of this thread's that the next call
+    // rewrites (so a span walk allocates nothing).
+    const Region& ClipWithin(const RECT& area) const;
 };
 
 // ---- the handle table ----
 HGDIOBJ Insert(std::unique_ptr<Object> object, DWORD type);
+// A freed DC kept to serve as the next (null if none), and its entry back in the table under a
+// new handle once the caller has set it up.
+DC* SpareDC();
+HGDIOBJ InsertSpareDC(DWORD type);
 // An object that lives as long as the process (never freed, not counted).
 HGDIOBJ InsertStock(std::unique_ptr<Object> object, DWORD type);
 Object* Find(HGDIOBJ handle);

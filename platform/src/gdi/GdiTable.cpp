@@ -9,8 +9,13 @@ namespace platform::gdi {
 
 namespace {
 
+using Objects = std::unordered_map<uintptr_t, std::unique_ptr<Object>>;
+
 struct Table {
-    std::unordered_map<uintptr_t, std::unique_ptr<Object>> objects;
+    Objects objects;
+    // The entry and object of the last DC freed, cleared, for the next DC: a window's paint
+    // makes and frees one every time.
+    Objects::node_type spareDC;
     uintptr_t next = 0x40000;
     std::array<int, 16> live{};
     std::array<HGDIOBJ, 20> stock{};
@@ -28,8 +33,29 @@ void Erase(Object* o) {
     Table& t = T();
     if (o->type < t.live.size()) --t.live[o->type];
     HGDIOBJ handle = o->handle;
-    t.objects.erase(reinterpret_cast<uintptr_t>(handle));
+    auto entry = t.objects.extract(reinterpret_cast<uintptr_t>(handle));
+    if ((o->type == OBJ_DC || o->type == OBJ_MEMDC) && t.spareDC.empty()) {
+        // Cleared as a new DC is (nothing of its window stays alive), keeping its region's storage.
+        DC& dc = static_cast<DC&>(*o);
+        Region visible = std::move(dc.visible);
+        visible.Clear();
+        dc = DC{};
+        dc.visible = std::move(visible);
+        t.spareDC = std::move(entry);
+    }
+    entry = Objects::node_type();
     if (g_gone) g_gone(handle);
+}
+
+// Gives the object a handle and counts it.
+HGDIOBJ Register(Object& object, DWORD type) {
+    Table& t = T();
+    object.type = type;
+    HGDIOBJ h = reinterpret_cast<HGDIOBJ>(t.next);
+    t.next += 4;
+    object.handle = h;
+    if (type < t.live.size()) ++t.live[type];
+    return h;
 }
 
 }  // namespace
@@ -100,13 +126,21 @@ std::recursive_mutex& Lock() {
 }
 
 HGDIOBJ Insert(std::unique_ptr<Object> object, DWORD type) {
+    HGDIOBJ h = Register(*object, type);
+    T().objects.emplace(reinterpret_cast<uintptr_t>(h), std::move(object));
+    return h;
+}
+
+DC* SpareDC() {
     Table& t = T();
-    object->type = type;
-    HGDIOBJ h = reinterpret_cast<HGDIOBJ>(t.next);
-    t.next += 4;
-    object->handle = h;
-    if (type < t.live.size()) ++t.live[type];
-    t.objects.emplace(reinterpret_cast<uintptr_t>(h), std::move(object));
+    return t.spareDC.empty() ? nullptr : static_cast<DC*>(t.spareDC.mapped().get());
+}
+
+HGDIOBJ InsertSpareDC(DWORD type) {
+    Table& t = T();
+    HGDIOBJ h = Register(*t.spareDC.mapped(), type);
+    t.spareDC.key() = reinterpret_cast<uintptr_t>(h);
+    t.objects.insert(std::move(t.spareDC));
     return h;
 }
 

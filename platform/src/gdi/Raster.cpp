@@ -106,7 +106,10 @@ BOOL Blit(DC& dc, int x, int y, int width, int height, const BlitSource* source,
     if (source->width == 0 || source->height == 0) return TRUE;
     int aw = std::abs(width), ah = std::abs(height);
     int sw = std::abs(source->width), sh = std::abs(source->height);
-    std::vector<int> cols(static_cast<size_t>(aw)), rows(static_cast<size_t>(ah));
+    // The column and row maps and the source line are this thread's, kept from blit to blit.
+    thread_local std::vector<int> cols, rows;
+    cols.resize(size_t(aw));
+    rows.resize(size_t(ah));
     for (int i = 0; i < aw; ++i) {
         int k = Nearest(width > 0 ? i : aw - 1 - i, aw, sw);
         cols[size_t(i)] = source->width > 0 ? source->x + k : source->x - k;
@@ -135,7 +138,8 @@ BOOL Blit(DC& dc, int x, int y, int width, int height, const BlitSource* source,
     }
     bool straight = width > 0 && source->width > 0 && aw == sw && !toColor && !toMono &&
                     from->bpp == 32 && code == 0xCC;
-    std::vector<uint32_t> line(size_t(from->width));
+    thread_local std::vector<uint32_t> line;
+    line.resize(size_t(from->width));
     int lineRow = -1;
     ForSpans(dc, area, [&](int py, int px0, int n, uint32_t* px) {
         int sy = rows[size_t(py - area.top)];

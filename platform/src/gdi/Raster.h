@@ -69,7 +69,7 @@ template <class F>
 void ForSpans(DC& dc, const RECT& area, F&& fn) {
     Bitmap* t = dc.Target();
     if (!t || area.left >= area.right || area.top >= area.bottom) return;
-    Region clip = dc.Clip().Intersect(area);
+    const Region& clip = dc.ClipWithin(area);
     std::vector<uint32_t> buffer;
     for (const Band& band : clip.Bands()) {
         for (size_t i = 0; i < band.spans.size(); i += 2) {

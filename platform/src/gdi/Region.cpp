@@ -19,9 +19,9 @@ bool In(Region::Op op, bool a, bool b) {
     return false;
 }
 
-// Combines two span lists with the operation by sweeping their edges.
-std::vector<int> CombineSpans(const std::vector<int>& a, const std::vector<int>& b, Region::Op op) {
-    std::vector<int> out;
+// Combines two span lists with the operation by sweeping their edges, into `out`.
+void CombineSpans(const std::vector<int>& a, const std::vector<int>& b, Region::Op op, std::vector<int>& out) {
+    out.clear();
     size_t i = 0, j = 0;
     bool inA = false, inB = false, inside = false;
     while (i < a.size() || j < b.size()) {
@@ -40,50 +40,104 @@ std::vector<int> CombineSpans(const std::vector<int>& a, const std::vector<int>&
             inside = now;
         }
     }
-    return out;
 }
 
 const std::vector<int> kNone;
 
+// A region's band edges in order (top, bottom, top, ...), each edge once.
+struct Edges {
+    std::span<const Band> bands;
+    size_t k = 0;
+    bool Done() const { return k >= 2 * bands.size(); }
+    int At() const { return k % 2 ? bands[k / 2].bottom : bands[k / 2].top; }
+    void Skip(int y) {
+        while (!Done() && At() == y) ++k;
+    }
+};
+
 }  // namespace
 
-Region::Region(const RECT& r) {
-    if (r.left < r.right && r.top < r.bottom) m_bands.push_back(Band{r.top, r.bottom, {r.left, r.right}});
+Region& Region::operator=(const Region& o) {
+    if (this == &o) return *this;
+    for (size_t i = 0; i < o.m_count; ++i) {
+        if (i < m_bands.size()) {
+            m_bands[i].top = o.m_bands[i].top;
+            m_bands[i].bottom = o.m_bands[i].bottom;
+            m_bands[i].spans = o.m_bands[i].spans;  // keeps this band's capacity
+        } else {
+            m_bands.push_back(o.m_bands[i]);
+        }
+    }
+    m_count = o.m_count;
+    return *this;
 }
 
-void Region::Append(int top, int bottom, std::vector<int>&& spans) {
-    if (spans.empty() || top >= bottom) return;
-    if (!m_bands.empty() && m_bands.back().bottom == top && m_bands.back().spans == spans) {
-        m_bands.back().bottom = bottom;
+void Region::SetRect(const RECT& r) {
+    m_count = 0;
+    if (r.left >= r.right || r.top >= r.bottom) return;
+    NextBand().spans.assign({r.left, r.right});
+    Commit(r.top, r.bottom);
+}
+
+Band& Region::NextBand() {
+    if (m_count == m_bands.size()) m_bands.emplace_back();
+    return m_bands[m_count];
+}
+
+void Region::Commit(int top, int bottom) {
+    Band& next = m_bands[m_count];
+    if (next.spans.empty() || top >= bottom) return;
+    if (m_count > 0 && m_bands[m_count - 1].bottom == top && m_bands[m_count - 1].spans == next.spans) {
+        m_bands[m_count - 1].bottom = bottom;
         return;
     }
-    m_bands.push_back(Band{top, bottom, std::move(spans)});
+    next.top = top;
+    next.bottom = bottom;
+    ++m_count;
+}
+
+void Region::CombineInto(const Region& a, const Region& b, Op op, Region& out) {
+    out.m_count = 0;
+    // Each region's band edges are already in order: merged, not sorted.
+    Edges ea{a.Bands()}, eb{b.Bands()};
+    auto nextY = [&](int& y) {
+        if (ea.Done() && eb.Done()) return false;
+        y = std::min(ea.Done() ? INT32_MAX : ea.At(), eb.Done() ? INT32_MAX : eb.At());
+        ea.Skip(y);
+        eb.Skip(y);
+        return true;
+    };
+    int top, bottom;
+    if (!nextY(top)) return;
+    size_t i = 0, j = 0;
+    for (; nextY(bottom); top = bottom) {
+        while (i < a.m_count && a.m_bands[i].bottom <= top) ++i;
+        while (j < b.m_count && b.m_bands[j].bottom <= top) ++j;
+        const std::vector<int>& sa = (i < a.m_count && a.m_bands[i].top <= top) ? a.m_bands[i].spans : kNone;
+        const std::vector<int>& sb = (j < b.m_count && b.m_bands[j].top <= top) ? b.m_bands[j].spans : kNone;
+        if (sa.empty() && sb.empty()) continue;
+        CombineSpans(sa, sb, op, out.NextBand().spans);
+        out.Commit(top, bottom);
+    }
 }
 
 Region Region::Combine(const Region& a, const Region& b, Op op) {
     Region out;
-    // Each region's band edges are already in order: merged, not sorted.
-    auto edges = [](const Region& r) {
-        std::vector<int> e;
-        e.reserve(2 * r.m_bands.size());
-        for (const Band& band : r.m_bands) e.insert(e.end(), {band.top, band.bottom});
-        return e;
-    };
-    const std::vector<int> ea = edges(a), eb = edges(b);
-    std::vector<int> ys(ea.size() + eb.size());
-    std::merge(ea.begin(), ea.end(), eb.begin(), eb.end(), ys.begin());
-    ys.erase(std::unique(ys.begin(), ys.end()), ys.end());
-    size_t i = 0, j = 0;
-    for (size_t k = 0; k + 1 < ys.size(); ++k) {
-        int top = ys[k], bottom = ys[k + 1];
-        while (i < a.m_bands.size() && a.m_bands[i].bottom <= top) ++i;
-        while (j < b.m_bands.size() && b.m_bands[j].bottom <= top) ++j;
-        const std::vector<int>& sa = (i < a.m_bands.size() && a.m_bands[i].top <= top) ? a.m_bands[i].spans : kNone;
-        const std::vector<int>& sb = (j < b.m_bands.size() && b.m_bands[j].top <= top) ? b.m_bands[j].spans : kNone;
-        if (sa.empty() && sb.empty()) continue;
-        out.Append(top, bottom, CombineSpans(sa, sb, op));
-    }
+    CombineInto(a, b, op, out);
     return out;
+}
+
+void Region::CombineWith(const Region& other, Op op) {
+    // The result is built beside this region, whose storage then serves the next call.
+    thread_local Region result;
+    CombineInto(*this, other, op, result);
+    Swap(result);
+}
+
+void Region::CombineWith(const RECT& r, Op op) {
+    thread_local Region rect;
+    rect.SetRect(r);
+    CombineWith(rect, op);
 }
 
 namespace {
@@ -111,14 +165,14 @@ Region Region::FromRects(const std::vector<RECT>& rects) {
 }
 
 int Region::Kind() const {
-    if (m_bands.empty()) return NULLREGION;
-    return (m_bands.size() == 1 && m_bands[0].spans.size() == 2) ? SIMPLEREGION : COMPLEXREGION;
+    if (m_count == 0) return NULLREGION;
+    return (m_count == 1 && m_bands[0].spans.size() == 2) ? SIMPLEREGION : COMPLEXREGION;
 }
 
 RECT Region::Box() const {
-    if (m_bands.empty()) return RECT{0, 0, 0, 0};
-    RECT box{INT32_MAX, m_bands.front().top, INT32_MIN, m_bands.back().bottom};
-    for (const Band& b : m_bands) {
+    if (m_count == 0) return RECT{0, 0, 0, 0};
+    RECT box{INT32_MAX, m_bands.front().top, INT32_MIN, m_bands[m_count - 1].bottom};
+    for (const Band& b : Bands()) {
         box.left = std::min(box.left, b.spans.front());
         box.right = std::max(box.right, b.spans.back());
     }
@@ -126,7 +180,7 @@ RECT Region::Box() const {
 }
 
 bool Region::Contains(int x, int y) const {
-    for (const Band& b : m_bands) {
+    for (const Band& b : Bands()) {
         if (y < b.top) return false;
         if (y >= b.bottom) continue;
         for (size_t i = 0; i < b.spans.size(); i += 2)
@@ -137,7 +191,7 @@ bool Region::Contains(int x, int y) const {
 }
 
 bool Region::Intersects(const RECT& r) const {
-    for (const Band& b : m_bands) {
+    for (const Band& b : Bands()) {
         if (b.bottom <= r.top) continue;
         if (b.top >= r.bottom) return false;
         for (size_t i = 0; i < b.spans.size(); i += 2)
@@ -148,13 +202,14 @@ bool Region::Intersects(const RECT& r) const {
 
 std::vector<RECT> Region::Rects() const {
     std::vector<RECT> out;
-    for (const Band& b : m_bands)
+    for (const Band& b : Bands())
         for (size_t i = 0; i < b.spans.size(); i += 2) out.push_back(RECT{b.spans[i], b.top, b.spans[i + 1], b.bottom});
     return out;
 }
 
 void Region::Offset(int dx, int dy) {
-    for (Band& b : m_bands) {
+    for (size_t k = 0; k < m_count; ++k) {
+        Band& b = m_bands[k];
         b.top += dy;
         b.bottom += dy;
         for (int& x : b.spans) x += dx;
@@ -162,8 +217,8 @@ void Region::Offset(int dx, int dy) {
 }
 
 bool Region::operator==(const Region& o) const {
-    if (m_bands.size() != o.m_bands.size()) return false;
-    for (size_t i = 0; i < m_bands.size(); ++i)
+    if (m_count != o.m_count) return false;
+    for (size_t i = 0; i < m_count; ++i)
         if (m_bands[i].top != o.m_bands[i].top || m_bands[i].bottom != o.m_bands[i].bottom ||
             m_bands[i].spans != o.m_bands[i].spans)
             return false;

@@ -62,14 +62,15 @@ HDC WindowDC(HWND window, const Region* paint) {
     d->window = window;
     d->surface = SurfaceFor(geometry.top, geometry.topSize);
     d->offset = geometry.origin;
-    Region visible(geometry.visible);
-    for (const RECT& child : geometry.children) visible = Region::Combine(visible, Region(child), Region::Op::Diff);
+    Region& visible = d->visible;
+    visible.SetRect(geometry.visible);
+    for (const RECT& child : geometry.children) visible.CombineWith(child, Region::Op::Diff);
     if (paint) {
-        Region p = *paint;
+        thread_local Region p;
+        p = *paint;
         p.Offset(geometry.origin.x, geometry.origin.y);
-        visible = Region::Combine(visible, p, Region::Op::And);
+        visible.CombineWith(p, Region::Op::And);
     }
-    d->visible = std::move(visible);
     return handle;
 }
 
@@ -118,7 +119,8 @@ int ReleaseDC(HWND window, HDC dc) {
 HDC BeginPaint(HWND window, LPPAINTSTRUCT paint) {
     if (!paint) return nullptr;
     *paint = PAINTSTRUCT{};
-    Region update;
+    // Per thread, so that its storage serves every paint (nothing reads it once the DC is made).
+    thread_local Region update;
     bool erase = false;
     // The part that needs painting; the window is valid from here on.
     if (!platform::win::TakeUpdateRegion(window, &update, &erase)) return nullptr;
