@@ -9,6 +9,7 @@
 #include "afxcmn.h"
 #include "platform/display.h"
 #include "platform/runtime.h"
+#include "platform/windowcore.h"
 
 using namespace terminal_test;
 
@@ -62,8 +63,20 @@ public:
     StationPage() : CDialog(kStationPage) {}
     BOOL OnInitDialog() override {
         CDialog::OnInitDialog();
-        if (workerBox) worker = ::CreateThread(nullptr, 0, &RaiseBox, this, 0, nullptr);
+        if (!workerBox) return TRUE;
+        worker = ::CreateThread(nullptr, 0, &RaiseBox, this, 0, nullptr);
+        // The box is up, and its loop has gone idle, before this page is first shown.
+        for (int i = 0; i < 500 && !BoxShown(); ++i) ::Sleep(10);
+        ::Sleep(200);
         return TRUE;
+    }
+    static bool BoxShown() {
+        for (HWND w : platform::GetTopLevelWindowList()) {
+            char caption[32] = {};
+            ::GetWindowTextA(w, caption, sizeof caption);
+            if (::IsWindowVisible(w) && std::string(caption) == "Pelvatro") return true;
+        }
+        return false;
     }
     static DWORD WINAPI RaiseBox(LPVOID p) {
         static_cast<StationPage*>(p)->answer = ::MessageBoxA(nullptr, "第1路 烧写失败", "Pelvatro", MB_OK);
@@ -220,7 +233,7 @@ TEST(TerminalLayout, MessageBoxOfAWorkerIsCentredOverThePageAndTakesTheKeys) {
     TerminalChild child;
     child.Start([] { return RunPage(true); }, 80, 24);
     ASSERT_TRUE(child.ReadUntilShown("第1路 烧写失败", 0));
-    // The worker may raise its box before the page is first shown: the page comes under it.
+    // The worker raised its box before the page was first shown: the page comes under it.
     ASSERT_TRUE(child.ReadUntilShown("生产测试", 0)) << "over the page";
     std::vector<std::string> picture = LastPicture(child.output);
     ASSERT_TRUE(Shows(picture, "第1路 烧写失败"));

@@ -25,7 +25,9 @@ struct Host {
     std::mutex lock;
     std::shared_ptr<Display> display;
     std::set<HWND> messageBoxes;
-    // The thread that draws a terminal or log display: the first whose loop went idle.
+    // The thread that draws a terminal or log display: the first whose loop went idle, given
+    // over to a thread that shows a window of its own while this one shows none (a worker's
+    // message box may go idle before the page it stands over is first shown).
     DWORD drawingThread = 0;
     ULONGLONG nextCloseRequest = 0;
 };
@@ -54,6 +56,26 @@ const char kAcceptedDisplays[] = "headless, terminal, log or x11";
 Host& TheHost() {
     static Host* host = new Host;
     return *host;
+}
+
+// Whether `thread` shows a top-level window other than a message box.
+bool ShowsOwnWindow(DWORD thread, const std::set<HWND>& boxes) {
+    for (HWND w : GetTopLevelWindowList())
+        if (::IsWindowVisible(w) && !boxes.count(w) && ::GetWindowThreadProcessId(w, nullptr) == thread) return true;
+    return false;
+}
+
+// Called with the host locked by `held`: the windows are looked at without the lock (window
+// calls never wait for it) and the drawing passes to `me` only if no other thread took it meanwhile.
+bool TakeOverDrawing(Host& h, DWORD me, std::unique_lock<std::mutex>& held) {
+    DWORD drawing = h.drawingThread;
+    std::set<HWND> boxes = h.messageBoxes;
+    held.unlock();
+    bool take = !ShowsOwnWindow(drawing, boxes) && ShowsOwnWindow(me, boxes);
+    held.lock();
+    if (!take || h.drawingThread != drawing) return h.drawingThread == me;
+    h.drawingThread = me;
+    return true;
 }
 
 std::shared_ptr<Display> Current() {
@@ -161,7 +183,7 @@ ULONGLONG Idle() {
     bool askClose = false;
     {
         Host& h = TheHost();
-        std::lock_guard<std::mutex> g(h.lock);
+        std::unique_lock<std::mutex> g(h.lock);
         d = h.display;
         if (!d) return UINT64_MAX;
         if (d->Kind() != DisplayKind::Headless) {
@@ -169,7 +191,7 @@ ULONGLONG Idle() {
             // is shown by that one and gets its keys as messages.
             DWORD me = ::GetCurrentThreadId();
             if (!h.drawingThread) h.drawingThread = me;
-            if (h.drawingThread != me) return UINT64_MAX;
+            if (h.drawingThread != me && !TakeOverDrawing(h, me, g)) return UINT64_MAX;
         }
         if (g_closeAsked && ClockNow() >= h.nextCloseRequest) {
             askClose = true;
