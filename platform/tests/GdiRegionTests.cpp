@@ -67,6 +67,11 @@ TEST(GdiRegion, CombineAgreesWithABitmaskModel) {
         ASSERT_EQ(GetRegionData(dest, size, reinterpret_cast<RGNDATA*>(buffer.data())), size);
         HRGN again = ExtCreateRegion(nullptr, size, reinterpret_cast<RGNDATA*>(buffer.data()));
         ASSERT_TRUE(EqualRgn(dest, again));
+        // A point is in a rectangle as in its region: the right and bottom edges are outside.
+        RECT box;
+        if (GetRgnBox(a, &box) == SIMPLEREGION)
+            for (int i = 0; i < kSize * kSize; ++i)
+                ASSERT_EQ(PtInRect(&box, POINT{i % kSize, i / kSize}) != FALSE, ma[size_t(i)]) << i;
         for (HRGN h : {a, b, dest, again}) DeleteObject(h);
     }
 }
