@@ -167,7 +167,7 @@ bool TakeMessage(MessageQueue* q, std::unique_lock<std::mutex>& lock, LPMSG msg,
     // Paint before timers, as on Windows.
     if (low == 0 || (WM_PAINT >= low && WM_PAINT <= high)) {
         lock.unlock();
-        HWND dirty = remove ? TakeInvalidWindow(CurrentThreadId(), filter) : nullptr;
+        HWND dirty = TakeInvalidWindow(CurrentThreadId(), filter, remove);
         lock.lock();
         if (dirty) {
             *msg = Make(dirty, WM_PAINT, 0, 0, NowLocked());
