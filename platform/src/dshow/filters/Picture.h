@@ -1,11 +1,10 @@
 // Uncompressed pictures as the video filters see them: the layout a video media type
 // describes (RGB32, RGB24, RGB565, RGB555, YUY2, UYVY in a VIDEOINFOHEADER or VIDEOINFOHEADER2,
 // and the Overlay Mixer's overlay type, whose header names the picture), and conversion
-// between any two of them through 32-bit RGB rows (BT.601 for YUV), with one loop per format.
+// between any two of them through 32-bit RGB rows (BT.601 for YUV; RowScaler reads them).
 #pragma once
 
 #include <cstddef>
-#include <vector>
 
 #include "platform/dshow/MediaType.h"
 
@@ -30,8 +29,5 @@ Picture MakePicture(PixelFormat format, LONG width, LONG height);
 // Converts `in` (its bytes at `src`, at least in.Size()) into `out` (at `dst`), scaled to its
 // size when the two differ (nearest neighbour, as a COLORONCOLOR stretch).
 void ConvertPicture(const Picture& in, const BYTE* src, const Picture& out, BYTE* dst);
-// The same with the work space given (kept by a caller that converts again and again).
-void ConvertPicture(const Picture& in, const BYTE* src, const Picture& out, BYTE* dst, std::vector<LONG>* cols,
-                    std::vector<BYTE>* row);
 
 }  // namespace platform::dshow
