@@ -122,6 +122,12 @@ TEST_F(VideoRendererTest, ColourBarsShowInAnOwnerWindowAndAnswerGetCurrentImage)
     AddBarSource();
     auto vmr = AddFilter(CLSID_VideoMixingRenderer9, L"VMR");
     ASSERT_EQ(Join(graph, src, L"Out", vmr, L"VMR Input0"), S_OK);
+    // The renderer keeps the latest sample: the connection's allocator has a buffer more for it.
+    CComPtr<IMemAllocator> allocator;
+    ALLOCATOR_PROPERTIES props{};
+    ASSERT_EQ(As<IMemInputPin>(PinOf(vmr, L"VMR Input0"))->GetAllocator(&allocator), S_OK);
+    allocator->GetProperties(&props);
+    EXPECT_EQ(props.cBuffers, 2);
     WNDCLASSA wc{};
     wc.lpfnWndProc = OwnerProc;
     wc.lpszClassName = "VideoOwner";
@@ -163,6 +169,7 @@ TEST_F(VideoRendererTest, ColourBarsShowInAnOwnerWindowAndAnswerGetCurrentImage)
     EXPECT_GE(drawn, 1);                        // invalidations coalesce until the window paints
     EXPECT_EQ(drawn + dropped, 6);              // 0, 40, ... 200 ms
     ASSERT_EQ(control->Stop(), S_OK);
+    ExpectBars(CurrentImage());  // the sample given back at Stop, its copy kept
     ASSERT_EQ(window->put_Owner(0), S_OK);
     DestroyWindow(owner);
 }
@@ -182,8 +189,9 @@ uint32_t SourcePixel(REFGUID subtype, int bits, int green, const BYTE* frame, LO
     return ((v >> (5 + green)) & 31) * 255 / 31 << 16 | ((v >> 5) & most) * 255 / most << 8 | (v & 31) * 255 / 31;
 }
 
-// Every pixel the video window shows, at three sizes and from each format, is the source pixel
-// nearest its centre (as a COLORONCOLOR stretch takes it) converted by the rule.
+// Every pixel the video window shows, at the preview sizes (and one whose rows end in a part of
+// eight pixels) and from each format, is the source pixel nearest its centre (as a COLORONCOLOR
+// stretch takes it) converted by the rule.
 TEST_F(VideoRendererTest, EveryPixelShownIsTheNearestSourcePixelConverted) {
     struct Format {
         GUID subtype;
@@ -213,7 +221,7 @@ TEST_F(VideoRendererTest, EveryPixelShownIsTheNearestSourcePixelConverted) {
         ASSERT_EQ(window->put_WindowStyle(WS_CHILD), S_OK);
         ASSERT_EQ(control->Run(), S_OK);
         Sleep(50);
-        for (auto [width, height] : {std::pair{360, 288}, {320, 240}, {720, 576}}) {
+        for (auto [width, height] : {std::pair{360, 288}, {320, 240}, {720, 576}, {355, 201}}) {
             ASSERT_EQ(window->SetWindowPosition(0, 0, width, height), S_OK);
             const platform::Screenshot shot = platform::TestOperator().TakeScreenshot(FindVideoWindow(owner));
             ASSERT_EQ(shot.width, width);

@@ -18,14 +18,16 @@ LONG Nearest(LONG j, LONG destExtent, LONG srcExtent) {
     return LONG((int64_t(j) * 2 + 1) * srcExtent / (int64_t(destExtent) * 2));
 }
 
-void ReadRgb32(const BYTE* src, const LONG* cols, LONG n, int, BYTE* o) {
+void ReadRgb32(const BYTE* src, const RowScaler::Columns& c, LONG first, LONG n, BYTE* o) {
+    const LONG* cols = c.source.data() + first;
     for (LONG x = 0; x < n; ++x, o += 4) {
         const BYTE* p = src + 4 * cols[x];
         o[0] = p[0], o[1] = p[1], o[2] = p[2], o[3] = 0;
     }
 }
 
-void ReadRgb24(const BYTE* src, const LONG* cols, LONG n, int, BYTE* o) {
+void ReadRgb24(const BYTE* src, const RowScaler::Columns& c, LONG first, LONG n, BYTE* o) {
+    const LONG* cols = c.source.data() + first;
     for (LONG x = 0; x < n; ++x, o += 4) {
         const BYTE* p = src + 3 * cols[x];
         o[0] = p[0], o[1] = p[1], o[2] = p[2], o[3] = 0;
@@ -34,7 +36,8 @@ void ReadRgb24(const BYTE* src, const LONG* cols, LONG n, int, BYTE* o) {
 
 // 16-bit RGB with `greenBits` of green (6: 5-6-5, 5: 5-5-5).
 template <int greenBits>
-void ReadRgb16(const BYTE* src, const LONG* cols, LONG n, int, BYTE* o) {
+void ReadRgb16(const BYTE* src, const RowScaler::Columns& c, LONG first, LONG n, BYTE* o) {
+    const LONG* cols = c.source.data() + first;
     constexpr unsigned greenMax = (1u << greenBits) - 1;
     for (LONG x = 0; x < n; ++x, o += 4) {
         const BYTE* q = src + 2 * cols[x];
@@ -107,11 +110,20 @@ uint32_t Word(const BYTE* p) {
     return w;
 }
 
-// Pixels [x, n) to `out` eight at a time, by source pairs where kStep is 1 (each pair makes
-// two pixels) or 2 (each makes one, from its second luma), else gathered through `cols`;
-// answers where it stopped.
+// Four lanes of luma, one from each pair word: its first luma, or its second where `second`.
+template <int kY>
+__m128i LumaOf(__m128i words, __m128i second) {
+    const __m128i first = _mm_srli_epi32(words, 8 * kY), other = _mm_srli_epi32(words, 8 * (2 + kY));
+    const __m128i luma = _mm_or_si128(_mm_and_si128(second, other), _mm_andnot_si128(second, first));
+    return _mm_or_si128(_mm_and_si128(luma, _mm_set1_epi32(0xFF)), _mm_set1_epi32(1 << 16));
+}
+
+// Pixels [x, n) of the columns from `first` to `out` eight at a time, by source pairs where
+// kStep is 1 (each pair makes two pixels) or 2 (each makes one, from its second luma), else
+// gathered through the table; answers where it stopped.
 template <int kY, int kStep>
-LONG ReadYuv422By8(const BYTE* row, const LONG* cols, LONG x, LONG n, BYTE* out) {
+LONG ReadYuv422By8(const BYTE* row, const RowScaler::Columns& columns, LONG first, LONG x, LONG n, BYTE* out) {
+    const LONG* cols = columns.source.data() + first;
     const __m128i one = _mm_set1_epi32(1 << 16);
     for (; x + 8 <= n; x += 8) {
         __m128i luma0, chroma0, luma1, chroma1;
@@ -129,13 +141,13 @@ LONG ReadYuv422By8(const BYTE* row, const LONG* cols, LONG x, LONG n, BYTE* out)
             luma1 = _mm_or_si128(_mm_and_si128(_mm_srli_epi32(v1, 8 * (2 + kY)), mask), one);
             chroma0 = ChromaOf<kY>(v0), chroma1 = ChromaOf<kY>(v1);
         } else {
-            const LONG* c = cols + x;
-            auto luma = [&](int i) { return int(row[2 * c[i] + kY]); };
-            auto pair = [&](int i) { return int(Word(row + 4 * (c[i] >> 1))); };
-            luma0 = _mm_or_si128(_mm_setr_epi32(luma(0), luma(1), luma(2), luma(3)), one);
-            luma1 = _mm_or_si128(_mm_setr_epi32(luma(4), luma(5), luma(6), luma(7)), one);
-            chroma0 = ChromaOf<kY>(_mm_setr_epi32(pair(0), pair(1), pair(2), pair(3)));
-            chroma1 = ChromaOf<kY>(_mm_setr_epi32(pair(4), pair(5), pair(6), pair(7)));
+            const int32_t* at = columns.pair.data() + first + x;
+            auto word = [&](int i) { return int(Word(row + at[i])); };
+            const __m128i w0 = _mm_setr_epi32(word(0), word(1), word(2), word(3));
+            const __m128i w1 = _mm_setr_epi32(word(4), word(5), word(6), word(7));
+            const BYTE* second = reinterpret_cast<const BYTE*>(columns.second.data() + first + x);
+            luma0 = LumaOf<kY>(w0, Load(second)), luma1 = LumaOf<kY>(w1, Load(second + 16));
+            chroma0 = ChromaOf<kY>(w0), chroma1 = ChromaOf<kY>(w1);
         }
         Store8(luma0, chroma0, luma1, chroma1, out + 4 * size_t(x));
     }
@@ -144,7 +156,9 @@ LONG ReadYuv422By8(const BYTE* row, const LONG* cols, LONG x, LONG n, BYTE* out)
 #endif
 
 template <int kY>
-void ReadYuv422(const BYTE* row, const LONG* cols, LONG n, int step, BYTE* out) {
+void ReadYuv422(const BYTE* row, const RowScaler::Columns& columns, LONG first, LONG n, BYTE* out) {
+    const LONG* cols = columns.source.data() + first;
+    const int step = columns.step;
     LONG x = 0;
     if (step == 1 && n > 0 && (cols[0] & 1)) {  // from the second pixel of a pair
         const uint32_t p = PixelAt<kY>(row, cols[0]);
@@ -152,9 +166,9 @@ void ReadYuv422(const BYTE* row, const LONG* cols, LONG n, int step, BYTE* out) 
         x = 1;
     }
 #ifdef __SSE2__
-    x = step == 1   ? ReadYuv422By8<kY, 1>(row, cols, x, n, out)
-        : step == 2 ? ReadYuv422By8<kY, 2>(row, cols, x, n, out)
-                    : ReadYuv422By8<kY, 0>(row, cols, x, n, out);
+    x = step == 1   ? ReadYuv422By8<kY, 1>(row, columns, first, x, n, out)
+        : step == 2 ? ReadYuv422By8<kY, 2>(row, columns, first, x, n, out)
+                    : ReadYuv422By8<kY, 0>(row, columns, first, x, n, out);
 #endif
     for (; x < n; ++x) {
         const uint32_t p = PixelAt<kY>(row, cols[x]);
@@ -183,15 +197,22 @@ void RowScaler::Prepare(const Picture& in, LONG width, LONG height) {
     m_height = height;
     if (sameColumns) return;
     m_width = width;
-    m_columns.resize(size_t(width));
-    for (LONG x = 0; x < width; ++x) m_columns[size_t(x)] = Nearest(x, width, in.width);
-    m_step = in.width == width ? 1 : in.width == 2 * width ? 2 : 0;
+    m_columns.source.resize(size_t(width));
+    m_columns.pair.resize(size_t(width));
+    m_columns.second.resize(size_t(width));
+    for (LONG x = 0; x < width; ++x) {
+        const LONG sx = Nearest(x, width, in.width);
+        m_columns.source[size_t(x)] = sx;
+        m_columns.pair[size_t(x)] = 4 * (sx >> 1);
+        m_columns.second[size_t(x)] = sx & 1 ? -1 : 0;
+    }
+    m_columns.step = in.width == width ? 1 : in.width == 2 * width ? 2 : 0;
 }
 
 void RowScaler::Read(const BYTE* src, LONG y, LONG first, LONG n, BYTE* out) const {
     const LONG sy = Nearest(y, m_height, m_in.height);
     const LONG row = m_in.bottomUp ? m_in.height - 1 - sy : sy;
-    m_read(src + size_t(row) * m_in.stride, m_columns.data() + first, n, m_step, out);
+    m_read(src + size_t(row) * m_in.stride, m_columns, first, n, out);
 }
 
 }  // namespace platform::dshow

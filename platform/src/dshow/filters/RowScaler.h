@@ -20,13 +20,19 @@ public:
     // picture's bytes at `src`, as BGRX (4 bytes each, the fourth 0) at `out`.
     void Read(const BYTE* src, LONG y, LONG first, LONG n, BYTE* out) const;
 
-    using Reader = void (*)(const BYTE* row, const LONG* columns, LONG n, int step, BYTE* out);
+    // Each output column's source column; for packed 4:2:2 gathered through the table, also the
+    // byte offset of its source pair and whether it is the pair's second pixel (all bits set).
+    struct Columns {
+        std::vector<LONG> source;
+        std::vector<int32_t> pair, second;
+        int step = 0;  // source columns per output column where whole (1 or 2), else 0
+    };
+    using Reader = void (*)(const BYTE* row, const Columns& columns, LONG first, LONG n, BYTE* out);
 
 private:
     Picture m_in;
     LONG m_width = 0, m_height = 0;
-    std::vector<LONG> m_columns;  // the source column of each output column
-    int m_step = 0;               // source columns per output column where whole (1 or 2), else 0
+    Columns m_columns;
     Reader m_read = nullptr;
 };
 
