@@ -155,16 +155,22 @@ bool PictureOf(const AM_MEDIA_TYPE& type, Picture* picture) {
 }
 
 void ConvertPicture(const Picture& in, const BYTE* src, const Picture& out, BYTE* dst) {
-    if (in.width <= 0 || in.height <= 0 || out.width <= 0 || out.height <= 0) return;
     RowScaler scaler;
-    scaler.Prepare(in, out.width, out.height);
+    std::vector<BYTE> row;
+    ConvertPicture(in, src, out, dst, &scaler, &row);
+}
+
+void ConvertPicture(const Picture& in, const BYTE* src, const Picture& out, BYTE* dst, RowScaler* scaler,
+                    std::vector<BYTE>* row) {
+    if (in.width <= 0 || in.height <= 0 || out.width <= 0 || out.height <= 0) return;
+    scaler->Prepare(in, out.width, out.height);
     const bool direct = out.format == PixelFormat::Rgb32;  // read straight into the output
-    std::vector<BYTE> row(direct ? 0 : size_t(out.width) * 4);
+    if (!direct) row->resize(size_t(out.width) * 4);
     const RowWriter write = WriterOf(out.format);
     for (LONG y = 0; y < out.height; ++y) {
         BYTE* target = dst + size_t(out.bottomUp ? out.height - 1 - y : y) * out.stride;
-        scaler.Read(src, y, 0, out.width, direct ? target : row.data());
-        if (!direct) write(row.data(), out.width, target);
+        scaler->Read(src, y, 0, out.width, direct ? target : row->data());
+        if (!direct) write(row->data(), out.width, target);
     }
 }
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <vector>
 
 #include "platform/dshow/MediaType.h"
 
@@ -29,5 +30,9 @@ Picture MakePicture(PixelFormat format, LONG width, LONG height);
 // Converts `in` (its bytes at `src`, at least in.Size()) into `out` (at `dst`), scaled to its
 // size when the two differ (nearest neighbour, as a COLORONCOLOR stretch).
 void ConvertPicture(const Picture& in, const BYTE* src, const Picture& out, BYTE* dst);
+// The same with the work space given (kept by a caller that converts again and again).
+class RowScaler;
+void ConvertPicture(const Picture& in, const BYTE* src, const Picture& out, BYTE* dst, RowScaler* scaler,
+                    std::vector<BYTE>* row);
 
 }  // namespace platform::dshow
