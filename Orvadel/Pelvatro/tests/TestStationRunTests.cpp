@@ -49,10 +49,17 @@ protected:
     // The test-station settings on the bench of that name beside the default bench (null: the
     // test plugs its own).
     explicit TestStationRun(const char* benchName = "test-station.json") {
+        RemoveStationFiles();
         WriteFileBytes(HomeFile("ConfigTest.txt"), ReadFileBytes(PELVATRO_TEST_STATION_CONFIG));
         const auto bench = std::filesystem::path(hwsim::Bench::DefaultPath()).parent_path() / (benchName ? benchName : "");
         if (benchName) Plug(ReadFileBytes(bench.string()));
         std::filesystem::create_directories("test-output");
+    }
+
+    // The program folder is left as the test found it: without settings and result records.
+    ~TestStationRun() override { RemoveStationFiles(); }
+    static void RemoveStationFiles() {
+        for (const char* name : {"ConfigTest.txt", "Pass.txt", "Error.txt"}) std::filesystem::remove(HomeFile(name));
     }
 
     // The EEPROM page writes the card; once every write has ended, 1053 leads to the check page.
@@ -421,14 +428,7 @@ std::string MixedBench(const RecordRow& row) {
 
 class MixedCardsRecord : public LoggedTestStationRun, public testing::WithParamInterface<RecordRow> {
 protected:
-    MixedCardsRecord() : LoggedTestStationRun(nullptr) {
-        Plug(MixedBench(GetParam()));
-        RemoveRecords();
-    }
-    ~MixedCardsRecord() override { RemoveRecords(); }
-    void RemoveRecords() {
-        for (const char* name : {"Pass.txt", "Error.txt"}) std::filesystem::remove(HomeFile(name));
-    }
+    MixedCardsRecord() : LoggedTestStationRun(nullptr) { Plug(MixedBench(GetParam())); }
 };
 
 TEST_P(MixedCardsRecord, EachCardRecordsThroughItsOwnEncoderAndAFailingOneFailsAlone) {
