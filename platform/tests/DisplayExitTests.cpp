@@ -196,7 +196,7 @@ TEST(StationExit, X11DisplayThatCannotOpenFallsBackToTheLog) {
 }
 
 // The restart runs this test's binary again on the terminal: stage 1 is the old program, which
-// asks for its own restart and ends; stage 2 is the new start.
+// asks for its own restart and ends; stage 2 is the new start, in the same process.
 constexpr char kStage[] = "PELVATRO_RESTART_STAGE";
 constexpr char kThisTest[] = "--gtest_filter=StationExit.RestartOnTheTerminalTakesTheOldProgramsPlace";
 
@@ -207,12 +207,12 @@ TEST(StationExit, RestartOnTheTerminalTakesTheOldProgramsPlace) {
             platform::StartDisplay(platform::DisplayKind::Terminal);
             char path[MAX_PATH] = {};
             GetModuleFileNameA(nullptr, path, MAX_PATH);
-            setenv(kStage, "2", 1);
+            setenv(kStage, std::to_string(getpid()).c_str(), 1);
             HINSTANCE started = ShellExecuteA(nullptr, nullptr, path, nullptr, nullptr, SW_SHOWNORMAL);
             exit(reinterpret_cast<INT_PTR>(started) > 32 ? 0 : 3);
         }
         // Stage 2: the new start, in the old one's place, reads the operator's key.
-        bool foreground = tcgetpgrp(STDIN_FILENO) == getpgrp();
+        bool foreground = tcgetpgrp(STDIN_FILENO) == getpgrp() && atoi(stage) == getpid();
         printf("new station %s\r\n", foreground ? "owns the terminal" : "is in the background");
         fflush(stdout);
         pollfd p{STDIN_FILENO, POLLIN, 0};
