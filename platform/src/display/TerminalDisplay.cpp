@@ -174,7 +174,7 @@ private:
         m_focus = std::find(buttons.begin(), buttons.end(), target) != buttons.end() ? target : nullptr;
         m_focusIsList = false;
         for (const ControlView& v : tree)
-            if (v.hwnd == m_focus) m_focusIsList = IsList(v);
+            if (v.hwnd == target && v.kind == ControlKind::ListBox) m_focus = target, m_focusIsList = true;
     }
 
     static void Focus(HWND button) {
