@@ -354,11 +354,13 @@ TEST(SkinIniFileTest, AFailedSaveLeavesTheFileAsItWas) {
     LoadedFile file(before);
     ASSERT_TRUE(file.loaded);
     file.ini.SetInt("Eeprom", "ProductType", 29);
-    platform::InjectFailure("CFile::Write", -1);
-    EXPECT_FALSE(file.ini.Save());
-    platform::ClearFailures();
-    EXPECT_EQ(ReadBytes(file.path), before) << "the settings are not lost";
-    EXPECT_EQ(GetFileAttributesA((file.path + ".new").c_str()), INVALID_FILE_ATTRIBUTES);
+    for (const char* refused : {"CFile::Write", "MoveFileExA"}) {
+        platform::InjectFailure(refused, -1);
+        EXPECT_FALSE(file.ini.Save()) << refused;
+        platform::ClearFailures();
+        EXPECT_EQ(ReadBytes(file.path), before) << refused << ": the settings are not lost";
+        EXPECT_EQ(GetFileAttributesA((file.path + ".new").c_str()), INVALID_FILE_ATTRIBUTES) << refused;
+    }
     ASSERT_TRUE(file.ini.Save());
     EXPECT_EQ(ReadBytes(file.path), "; station settings\r\n[Eeprom]\r\nProductType=29\r\n");
 }

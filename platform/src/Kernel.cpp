@@ -216,8 +216,8 @@ bool RemoveHandle(HANDLE handle) {
     return true;
 }
 
-bool ResolveWaitables(DWORD count, const HANDLE* handles, Waitables* out) {
-    if (count > MAXIMUM_WAIT_OBJECTS) {
+bool ResolveWaitables(DWORD count, const HANDLE* handles, bool waitAll, DWORD most, Waitables* out) {
+    if (count > most) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return false;
     }
@@ -225,6 +225,12 @@ bool ResolveWaitables(DWORD count, const HANDLE* handles, Waitables* out) {
         auto obj = FromHandle(handles[i]);
         if (!obj || !obj->IsWaitable()) {
             SetLastError(ERROR_INVALID_HANDLE);
+            return false;
+        }
+        // A wait for all of them names each object once.
+        if (waitAll && std::find(out->objects.begin(), out->objects.begin() + out->count, obj.get()) !=
+                           out->objects.begin() + out->count) {
+            SetLastError(ERROR_INVALID_PARAMETER);
             return false;
         }
         out->objects[out->count++] = obj.get();

@@ -72,7 +72,7 @@ struct Waitables {
     std::array<KObject*, MAXIMUM_WAIT_OBJECTS + 1> objects{};
     size_t count = 0;
 };
-bool ResolveWaitables(DWORD count, const HANDLE* handles, Waitables* out);
+bool ResolveWaitables(DWORD count, const HANDLE* handles, bool waitAll, DWORD most, Waitables* out);
 
 // Wakes every thread waiting on `object`, after its state changed (kernel lock held).
 void Signal(KObject* object);

@@ -167,7 +167,7 @@ bool TakeMessage(MessageQueue* q, std::unique_lock<std::mutex>& lock, LPMSG msg,
     // Paint before timers, as on Windows.
     if (low == 0 || (WM_PAINT >= low && WM_PAINT <= high)) {
         lock.unlock();
-        HWND dirty = remove ? TakeInvalidWindow(CurrentThreadId(), filter) : nullptr;
+        HWND dirty = TakeInvalidWindow(CurrentThreadId(), filter, remove);
         lock.lock();
         if (dirty) {
             *msg = Make(dirty, WM_PAINT, 0, 0, NowLocked());
@@ -327,7 +327,8 @@ BOOL WaitMessage() {
 DWORD MsgWaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL waitAll, DWORD milliseconds, DWORD) {
     NoteCall("MsgWaitForMultipleObjects");
     Waitables waitables;
-    if (!ResolveWaitables(count, handles, &waitables)) return WAIT_FAILED;
+    // The queue takes the last of the wait's places.
+    if (!ResolveWaitables(count, handles, waitAll, MAXIMUM_WAIT_OBJECTS - 1, &waitables)) return WAIT_FAILED;
     std::unique_lock<std::mutex> lock(Lock());
     auto q = QueueLocked(CurrentThreadId());
     uint64_t timer = q->NextNewTimer();

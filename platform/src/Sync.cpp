@@ -274,7 +274,7 @@ DWORD WaitForObjects(DWORD count, const HANDLE* handles, BOOL waitAll, DWORD mil
         return WAIT_FAILED;
     }
     Waitables waitables;
-    if (!ResolveWaitables(count, handles, &waitables)) return WAIT_FAILED;
+    if (!ResolveWaitables(count, handles, waitAll, MAXIMUM_WAIT_OBJECTS, &waitables)) return WAIT_FAILED;
     std::unique_lock<std::mutex> lock(Lock());
     DWORD r = Wait(lock, waitables.objects.data(), waitables.count, waitAll, DeadlineAfter(milliseconds));
     if (waitAll && r != WAIT_TIMEOUT) r &= ~DWORD(0x7F);  // index 0 for a wait on all

@@ -156,13 +156,13 @@ void NotifyCreated(HWND window) { Notify(&WindowObserver::OnWindowCreated, windo
 void NotifyDestroyed(HWND window) { Notify(&WindowObserver::OnWindowDestroyed, window); }
 void NotifyChanged(HWND window) { Notify(&WindowObserver::OnWindowChanged, window); }
 
-HWND TakeInvalidWindow(DWORD threadId, HWND filter) {
+HWND TakeInvalidWindow(DWORD threadId, HWND filter, bool take) {
     std::lock_guard<std::mutex> g(T().lock);
     for (auto& [h, r] : T().windows) {
         if (filter && h != filter) continue;
         // A hidden window keeps its update region until it is shown.
         if (r->threadId == threadId && r->invalid && !r->destroying && VisibleLocked(r.get())) {
-            r->invalid = false;
+            if (take) r->invalid = false;
             return h;
         }
     }

@@ -50,8 +50,9 @@ void NotifyDestroyed(HWND window);
 void NotifyChanged(HWND window);
 
 // A visible window of a thread that is owed a WM_PAINT (only `filter` when it is not null); takes
-// one and clears its flag (the update region stays until the window validates it).
-HWND TakeInvalidWindow(DWORD threadId, HWND filter);
+// one and clears its flag (the update region stays until the window validates it); with `take`
+// false only names it.
+HWND TakeInvalidWindow(DWORD threadId, HWND filter, bool take = true);
 // The update region (the whole client area when there is none) and its erase flag, and
 // validates the window.
 bool TakeUpdateRegion(HWND window, platform::gdi::Region* region, bool* erase);

@@ -138,19 +138,22 @@ TEST_F(DemuxGraphTest, DemultiplexerDeliversEachMappedStreamsBytesWithItsTimeSta
     auto stream = std::make_shared<std::vector<BYTE>>();
     std::vector<BYTE> video, audio;
     std::vector<REFERENCE_TIME> videoTimes, audioTimes;
-    const uint64_t base = 900000;  // 10 s
+    // Audio starts 20 ms before video; from packet 6 on a second recording is spliced in, its PTS
+    // three hours on: its stamps go on from the last ones. An unmapped stream far off moves nothing.
+    const uint64_t base = 900000, splice = 3 * 3600 * 90000ull;
     for (int n = 0; n < 12; ++n) {
         Pack(*stream, n % 3);
         if (n == 0) SystemHeader(*stream);
+        Pes(*stream, 0xBD, Payload(0xBD, n, 200), true, base + splice * 2);  // not mapped: dropped
+        const uint64_t spliced = n >= 6 ? splice : 0;
         auto v = Payload(0xE0, n, 1000 + 397 * size_t(n));
-        Pes(*stream, 0xE0, v, true, base + 3600u * n);
+        Pes(*stream, 0xE0, v, true, base + spliced + 3600u * n);
         video.insert(video.end(), v.begin(), v.end());
-        videoTimes.push_back(REFERENCE_TIME(3600) * n * 1000 / 9);
+        videoTimes.push_back(REFERENCE_TIME(3600) * (n < 6 ? n : n - 1) * 1000 / 9);
         auto a = Payload(0xC0, n, 576);
-        Pes(*stream, 0xC0, a, n % 2 == 0, base + 2160u * n);
+        Pes(*stream, 0xC0, a, n % 2 == 0, base + spliced - 1800 + 2160u * n);
         audio.insert(audio.end(), a.begin(), a.end());
-        if (n % 2 == 0) audioTimes.push_back(REFERENCE_TIME(2160) * n * 1000 / 9);
-        Pes(*stream, 0xBD, Payload(0xBD, n, 200), true, base);  // not mapped: dropped
+        if (n % 2 == 0) audioTimes.push_back(REFERENCE_TIME(2160 * (n < 6 ? n : n - 2) - 1800) * 1000 / 9);
         if (n % 4 == 1) stream->insert(stream->end(), {0x00, 0x00, 0x01, 0x42, 0x17, 0x00, 0x00, 0xFF, 0x55});  // garbage
     }
     stream->insert(stream->end(), {0, 0, 1, 0xB9});

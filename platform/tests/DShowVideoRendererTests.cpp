@@ -122,6 +122,12 @@ TEST_F(VideoRendererTest, ColourBarsShowInAnOwnerWindowAndAnswerGetCurrentImage)
     AddBarSource();
     auto vmr = AddFilter(CLSID_VideoMixingRenderer9, L"VMR");
     ASSERT_EQ(Join(graph, src, L"Out", vmr, L"VMR Input0"), S_OK);
+    // The renderer keeps the latest sample: the connection's allocator has a buffer more for it.
+    CComPtr<IMemAllocator> allocator;
+    ALLOCATOR_PROPERTIES props{};
+    ASSERT_EQ(As<IMemInputPin>(PinOf(vmr, L"VMR Input0"))->GetAllocator(&allocator), S_OK);
+    allocator->GetProperties(&props);
+    EXPECT_EQ(props.cBuffers, 2);
     WNDCLASSA wc{};
     wc.lpfnWndProc = OwnerProc;
     wc.lpszClassName = "VideoOwner";
@@ -163,7 +169,76 @@ TEST_F(VideoRendererTest, ColourBarsShowInAnOwnerWindowAndAnswerGetCurrentImage)
     EXPECT_GE(drawn, 1);                        // invalidations coalesce until the window paints
     EXPECT_EQ(drawn + dropped, 6);              // 0, 40, ... 200 ms
     ASSERT_EQ(control->Stop(), S_OK);
+    ExpectBars(CurrentImage());  // the sample given back at Stop, its copy kept
     ASSERT_EQ(window->put_Owner(0), S_OK);
+    DestroyWindow(owner);
+}
+
+// The rule a shown pixel follows, written out per pixel: source pixel (x, y) of a 720x576 frame
+// of `bits` (green bits `green` of 16-bit RGB) as 0x00RRGGBB; YUV by BT.601 in integers.
+uint32_t SourcePixel(REFGUID subtype, int bits, int green, const BYTE* frame, LONG x, LONG y) {
+    if (IsEqualGUID(subtype, MEDIASUBTYPE_YUY2) || IsEqualGUID(subtype, MEDIASUBTYPE_UYVY)) {
+        const int k = IsEqualGUID(subtype, MEDIASUBTYPE_UYVY);
+        const BYTE* pair = frame + (size_t(y) * kWidth + size_t(x & ~1)) * 2;
+        const int c = 298 * (pair[k + 2 * (x & 1)] - 16) + 128, d = pair[1 - k] - 128, e = pair[3 - k] - 128;
+        return uint32_t(Clip((c + 409 * e) >> 8) << 16 | Clip((c - 100 * d - 208 * e) >> 8) << 8 | Clip((c + 516 * d) >> 8));
+    }
+    const BYTE* p = frame + size_t(kHeight - 1 - y) * size_t(kWidth * bits / 8) + size_t(x * bits / 8);
+    if (bits > 16) return uint32_t(p[2] << 16 | p[1] << 8 | p[0]);
+    const unsigned v = p[0] | p[1] << 8, most = (1u << green) - 1;
+    return ((v >> (5 + green)) & 31) * 255 / 31 << 16 | ((v >> 5) & most) * 255 / most << 8 | (v & 31) * 255 / 31;
+}
+
+// Every pixel the video window shows, at the preview sizes (and one whose rows end in a part of
+// eight pixels) and from each format, is the source pixel nearest its centre (as a COLORONCOLOR
+// stretch takes it) converted by the rule.
+TEST_F(VideoRendererTest, EveryPixelShownIsTheNearestSourcePixelConverted) {
+    struct Format {
+        GUID subtype;
+        int bits, green;
+    };
+    auto fill = [](ULONGLONG, BYTE* data, long size) {
+        for (long i = 0; i < size; ++i) data[i] = BYTE((uint32_t(i) * 2654435761u) >> 13);
+    };
+    std::vector<BYTE> frame(size_t(kWidth) * kHeight * 4);
+    fill(0, frame.data(), long(frame.size()));
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = OwnerProc;
+    wc.lpszClassName = "VideoOwner";
+    RegisterClassA(&wc);
+    HWND owner = CreateWindowExA(0, "VideoOwner", "owner", WS_POPUP | WS_VISIBLE, 0, 0, kWidth, kHeight, nullptr,
+                                 nullptr, nullptr, nullptr);
+    for (const Format& f : {Format{MEDIASUBTYPE_YUY2, 16, 0}, {MEDIASUBTYPE_UYVY, 16, 0}, {MEDIASUBTYPE_RGB32, 32, 0},
+                            {MEDIASUBTYPE_RGB24, 24, 0}, {MEDIASUBTYPE_RGB565, 16, 6}, {MEDIASUBTYPE_RGB555, 16, 5}}) {
+        graph = Create<IGraphBuilder>(CLSID_FilterGraph);
+        control = As<IMediaControl>(graph);
+        window = As<IVideoWindow>(graph);
+        AddBarSource(f.subtype, WORD(f.bits));
+        source->fill = fill;
+        auto vmr = AddFilter(CLSID_VideoMixingRenderer9, L"VMR");
+        ASSERT_EQ(Join(graph, src, L"Out", vmr, L"VMR Input0"), S_OK);
+        ASSERT_EQ(window->put_Owner(OAHWND(owner)), S_OK);
+        ASSERT_EQ(window->put_WindowStyle(WS_CHILD), S_OK);
+        ASSERT_EQ(control->Run(), S_OK);
+        Sleep(50);
+        for (auto [width, height] : {std::pair{360, 288}, {320, 240}, {720, 576}, {355, 201}}) {
+            ASSERT_EQ(window->SetWindowPosition(0, 0, width, height), S_OK);
+            const platform::Screenshot shot = platform::TestOperator().TakeScreenshot(FindVideoWindow(owner));
+            ASSERT_EQ(shot.width, width);
+            ASSERT_EQ(shot.height, height);
+            long wrong = 0, first = -1;
+            for (LONG y = 0; y < height; ++y)
+                for (LONG x = 0; x < width; ++x)
+                    if (shot.At(x, y) != SourcePixel(f.subtype, f.bits, f.green, frame.data(), (2 * x + 1) * kWidth / (2 * width),
+                                                     (2 * y + 1) * kHeight / (2 * height)) &&
+                        wrong++ == 0)
+                        first = y * width + x;
+            EXPECT_EQ(wrong, 0) << f.bits << "-bit " << f.subtype.Data1 << " at " << width << "x" << height
+                                << ", first at " << first % width << "," << first / width;
+        }
+        ASSERT_EQ(control->Stop(), S_OK);
+        ASSERT_EQ(window->put_Owner(0), S_OK);
+    }
     DestroyWindow(owner);
 }
 

@@ -227,6 +227,28 @@ TEST(Events, AutoResetWakesOneWaitManualResetStaysSignalled) {
     EXPECT_EQ(WaitForMultipleObjects(2, both, TRUE, 0), WAIT_OBJECT_0);
     EXPECT_EQ(WaitForSingleObject(autoEvent, 0), WAIT_TIMEOUT);
     EXPECT_EQ(WaitForSingleObject(reinterpret_cast<HANDLE>(0x4), 0), WAIT_FAILED);
+    // A wait for all that names one object twice is refused; 64 objects fill a wait, 63 a
+    // message wait (the queue takes the last place).
+    HANDLE twice[2] = {manual, manual};
+    EXPECT_EQ(WaitForMultipleObjects(2, twice, TRUE, 0), WAIT_FAILED);
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_PARAMETER));
+    std::vector<HANDLE> many(MAXIMUM_WAIT_OBJECTS, manual);
+    EXPECT_EQ(WaitForMultipleObjects(MAXIMUM_WAIT_OBJECTS, many.data(), FALSE, 0), WAIT_OBJECT_0);
+    EXPECT_EQ(MsgWaitForMultipleObjects(MAXIMUM_WAIT_OBJECTS, many.data(), FALSE, 0, QS_ALLINPUT), WAIT_FAILED);
+    EXPECT_EQ(MsgWaitForMultipleObjects(MAXIMUM_WAIT_OBJECTS - 1, many.data(), FALSE, 0, QS_ALLINPUT), WAIT_OBJECT_0);
+    // A semaphore lets as many waits through as its count, and counts no higher than its maximum.
+    HANDLE semaphore = CreateSemaphoreA(nullptr, 1, 2, nullptr);
+    EXPECT_EQ(WaitForSingleObject(semaphore, 0), WAIT_OBJECT_0);
+    EXPECT_EQ(WaitForSingleObject(semaphore, 0), WAIT_TIMEOUT);
+    LONG previous = -1;
+    EXPECT_TRUE(ReleaseSemaphore(semaphore, 2, &previous));
+    EXPECT_EQ(previous, 0);
+    EXPECT_FALSE(ReleaseSemaphore(semaphore, 1, nullptr));
+    HANDLE two[2] = {semaphore, semaphore};
+    EXPECT_EQ(WaitForMultipleObjects(2, two, FALSE, 0), WAIT_OBJECT_0);
+    EXPECT_EQ(WaitForSingleObject(semaphore, 0), WAIT_OBJECT_0);
+    EXPECT_EQ(WaitForSingleObject(semaphore, 0), WAIT_TIMEOUT);
+    CloseHandle(semaphore);
     CloseHandle(autoEvent);
     CloseHandle(manual);
 }

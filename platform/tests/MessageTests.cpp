@@ -483,5 +483,9 @@ TEST_F(Painting, APeekFilteredOnOneWindowLeavesAnotherWindowsPaint) {
     MSG msg;
     EXPECT_FALSE(PeekMessageA(&msg, top, 0, 0, PM_REMOVE)) << "the top window is valid";
     EXPECT_FALSE(PeekMessageA(&msg, top, WM_PAINT, WM_PAINT, PM_REMOVE));
+    // A look that leaves it names the pending paint, which still comes.
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE));
+    EXPECT_EQ(msg.message, UINT(WM_PAINT));
+    EXPECT_EQ(msg.hwnd, child);
     EXPECT_EQ(Paint(), std::vector<HWND>{child}) << "the child's paint still comes";
 }

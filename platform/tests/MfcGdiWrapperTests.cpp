@@ -39,4 +39,20 @@ TEST(MfcGdiWrappers, SelectAndRestorePaintsKeepNoWrapper) {
     EXPECT_EQ(dc.SelectObject(old), &canvas);
 }
 
+// A CDC frees the DC it made; a handle that is no DC gets no wrapper.
+TEST(MfcGdiWrappers, ADcGoesWithItsCdcAndOnlyADcIsWrapped) {
+    HDC made = nullptr;
+    {
+        CDC dc;
+        ASSERT_TRUE(dc.CreateCompatibleDC(nullptr));
+        made = dc.m_hDC;
+        EXPECT_EQ(CDC::FromHandle(made)->m_hDC, made);
+    }
+    EXPECT_EQ(::GetObjectType(made), 0u);
+    EXPECT_EQ(CDC::FromHandle(made), nullptr);
+    HPEN pen = ::CreatePen(PS_SOLID, 1, 0);
+    EXPECT_EQ(CDC::FromHandle(reinterpret_cast<HDC>(pen)), nullptr);
+    ::DeleteObject(pen);
+}
+
 }  // namespace

@@ -1,6 +1,11 @@
 // The result log: the record a finished run appends, byte for byte.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <regex>
 
 #include "PelvatroDlg.h"
@@ -77,11 +82,22 @@ TEST_F(ResultLogTest, ACharacterGbkCannotHoldIsWrittenAsAQuestionMark) {
     EXPECT_EQ(lines[4], "第1路 遥控器?测试失败");
 }
 
-TEST_F(ResultLogTest, ARecordThatCannotBeWrittenWholeIsReportedAndTraced) {
-    platform::InjectFailure("CFile::Write", 1);
-    EXPECT_FALSE(sheet.WriteResultLog());
-    EXPECT_TRUE(platform::TraceContains("the record was not written whole"));
-    platform::ClearFailures();
+// A child that may not grow the file past a few bytes of the second record writes only those
+// bytes: they go again, and the file holds its first record only.
+TEST_F(ResultLogTest, ARecordWrittenInPartIsCutBackReportedAndTraced) {
+    ASSERT_TRUE(sheet.WriteResultLog());
+    const std::string first = ReadFileBytes(HomeFile("Pass.txt"));
+    const pid_t child = fork();
+    if (child == 0) {
+        signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{first.size() + 5, first.size() + 5};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        _exit(!sheet.WriteResultLog() && platform::TraceContains("the record was not written whole") ? 0 : 1);
+    }
+    int status = -1;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_EQ(status, 0) << "the child's write failed, reported and traced";
+    EXPECT_EQ(ReadFileBytes(HomeFile("Pass.txt")), first);
 }
 
 TEST_F(ResultLogTest, UnopenableFileLosesTheRecord) {

@@ -46,6 +46,10 @@ CFilterClassRecord* CFilterClassRecord::GetHead() {
     return g_pFilterClassHead;
 }
 
+void CFilterClassRecord::UnlinkNewerThan(CFilterClassRecord* head) {
+    g_pFilterClassHead = head;
+}
+
 CFilterClassInit::CFilterClassInit(CFilterClassRecord* record) {
     ASSERT(record != nullptr);
     if (record == nullptr) return;

@@ -59,6 +59,9 @@ public:
 
     // The first record a lookup tries; NULL while nothing is registered.
     static CFilterClassRecord* GetHead();
+    // Unlinks every record linked since `head` was the head, so a test leaves the registry as
+    // it found it.
+    static void UnlinkNewerThan(CFilterClassRecord* head);
 
 private:
     friend class CFilterClassInit;

@@ -9,6 +9,7 @@
 #include "cards/CardFilterClasses.h"
 #include "graph/FilterClassRecord.h"
 #include "ksmedia.h"
+#include "support/GraphTestDoubles.h"
 
 namespace {
 
@@ -18,9 +19,11 @@ CRootFilter* CreateNothing(CRootGraph*, int) {
 
 const GUID kTestClsid = {0x1A2B3C4D, 0x0001, 0x0002, {1, 2, 3, 4, 5, 6, 7, 8}};
 
+class FilterClassRecord : public graphtest::GraphTest {};
+
 }  // namespace
 
-TEST(FilterClassRecord, ClsidLookupNeverMatchesDeviceRecordAndCategoryLookupNeverMatchesClsidRecord) {
+TEST_F(FilterClassRecord, ClsidLookupNeverMatchesDeviceRecordAndCategoryLookupNeverMatchesClsidRecord) {
     CFilterClassRecord byClsid(&kTestClsid, nullptr, "Test Filter", &CreateNothing);
     CFilterClassRecord byName(nullptr, &CLSID_VideoInputDeviceCategory, "Test Filter", &CreateNothing);
 
@@ -34,7 +37,7 @@ TEST(FilterClassRecord, ClsidLookupNeverMatchesDeviceRecordAndCategoryLookupNeve
     EXPECT_FALSE(byName.MatchCategoryName(CLSID_AudioInputDeviceCategory, "Test Filter"));
 }
 
-TEST(FilterClassRecord, NameMustMatchExactlyUnlessItIsTheWildcard) {
+TEST_F(FilterClassRecord, NameMustMatchExactlyUnlessItIsTheWildcard) {
     CFilterClassRecord capture(nullptr, &CLSID_VideoInputDeviceCategory, "USB 2800 Video", &CreateNothing);
     CFilterClassRecord any(nullptr, &CLSID_AudioInputDeviceCategory, "CLASS_FILTER", &CreateNothing);
 
@@ -49,7 +52,7 @@ TEST(FilterClassRecord, NameMustMatchExactlyUnlessItIsTheWildcard) {
     EXPECT_STREQ(any.GetName(), "CLASS_FILTER");
 }
 
-TEST(FilterClassRecord, NameTooLongForTheRecordIsNeverMatchedNorOverruns) {
+TEST_F(FilterClassRecord, NameTooLongForTheRecordIsNeverMatchedNorOverruns) {
     CFilterClassRecord any(nullptr, &CLSID_AudioInputDeviceCategory, "CLASS_FILTER", &CreateNothing);
     std::string longName(kFilterNameSize, 'n');
     EXPECT_FALSE(any.MatchCategoryName(CLSID_AudioInputDeviceCategory, longName.c_str()));
@@ -77,7 +80,7 @@ int TimesLinked(const CFilterClassRecord* wanted) {
 
 }  // namespace
 
-TEST(FilterClassRecord, LinkingPutsTheNewestRecordFirstAndNeverTwice) {
+TEST_F(FilterClassRecord, LinkingPutsTheNewestRecordFirstAndNeverTwice) {
     static CFilterClassRecord first(&kTestClsid, nullptr, "First", &CreateNothing);
     static CFilterClassRecord second(&kTestClsid, nullptr, "Second", &CreateNothing);
     CFilterClassInit linkFirst(&first);
@@ -90,7 +93,7 @@ TEST(FilterClassRecord, LinkingPutsTheNewestRecordFirstAndNeverTwice) {
 
 // Each group of records that share a key, in the order the libraries register them (the reverse
 // of the order a lookup tries them).
-TEST(FilterClassRecord, LibrariesRegisterTheirClassesOnceInTheirOrder) {
+TEST_F(FilterClassRecord, LibrariesRegisterTheirClassesOnceInTheirOrder) {
     RegisterGraphFilterClasses();
     RegisterCardFilterClasses();
     CFilterClassRecord* head = CFilterClassRecord::GetHead();

@@ -116,9 +116,11 @@ public:
     static inline bool s_bRefuseInit = false;
 };
 
-// Registers the graph library's classes and sets the per-test state of the stand-in free.
+// Registers the graph library's classes and sets the per-test state of the stand-in free; the
+// filter-class registry is left as the test found it.
 class GraphTest : public ::testing::Test {
 protected:
+    ~GraphTest() override { CFilterClassRecord::UnlinkNewerThan(m_classesBefore); }
     void SetUp() override {
         RegisterGraphFilterClasses();
         TestFilter::Made() = 0;
@@ -128,6 +130,9 @@ protected:
         platform::RemoveAllDevices();
         platform::ClearFailures();
     }
+
+private:
+    CFilterClassRecord* const m_classesBefore = CFilterClassRecord::GetHead();
 };
 
 }  // namespace graphtest

@@ -1,9 +1,8 @@
-// Tests that load benches get a state directory of their own.
+// Tests that load benches write their bench files into the test's own folder (the test main
+// gives every test a fresh one, its state directory in it).
 #pragma once
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
-
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -16,16 +15,7 @@ namespace hwsim {
 
 class BenchFixture : public testing::Test {
 protected:
-    void SetUp() override {
-        const auto* info = testing::UnitTest::GetInstance()->current_test_info();
-        dir = std::filesystem::path(platform::StateDir()) / (std::string(info->test_suite_name()) + "." + info->name());
-        std::filesystem::remove_all(dir);
-        std::filesystem::create_directories(dir / "state");
-        previousState = platform::StateDir();
-        setenv("PELVATRO_STATE_DIR", (dir / "state").c_str(), 1);
-        unsetenv("PELVATRO_BENCH");
-    }
-    void TearDown() override { setenv("PELVATRO_STATE_DIR", previousState.c_str(), 1); }
+    void SetUp() override { dir = std::filesystem::path(platform::StateDir()).parent_path(); }
 
     std::string WriteFile(const std::string& name, const std::string& text) const {
         const auto path = dir / name;
@@ -38,7 +28,6 @@ protected:
     }
 
     std::filesystem::path dir;
-    std::string previousState;
 };
 
 }  // namespace hwsim

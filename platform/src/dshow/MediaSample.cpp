@@ -37,6 +37,10 @@ void MediaSample::Clear() {
     m_type.reset();
 }
 
+bool MediaSample::From(IMemAllocator* allocator) const {
+    return allocator && static_cast<IMemAllocator*>(m_allocator.p) == allocator;
+}
+
 long MediaSample::Alive() { return g_samplesAlive.load(); }
 
 STDMETHODIMP MediaSample::GetPointer(BYTE** ppBuffer) {

@@ -89,6 +89,20 @@ void ForSpans(DC& dc, const RECT& area, F&& fn) {
     if (!clip.Empty()) t->MarkChanged(clip.Box());
 }
 
+// Draws pixels made by the caller straight into the DC's target, for a painter that makes its
+// own (the video renderers): fn(row, column, n, pixels) for every span of `rect` (logical
+// coordinates) the clip lets through, row and column counted from the rectangle's corner.
+// False when `dc` is not a DC.
+template <class F>
+bool DrawRows(HDC dc, const RECT& rect, F&& fn) {
+    Guard g(Lock());
+    DC* d = Get<DC>(dc);
+    if (!d) return false;
+    const RECT area = d->ToSurface(rect);
+    ForSpans(*d, area, [&](int y, int x, int n, uint32_t* px) { fn(y - area.top, x - area.left, n, px); });
+    return true;
+}
+
 // Fills a surface rectangle with a brush through a raster operation.
 void PaintPattern(DC& dc, const RECT& area, HGDIOBJ brush, DWORD rop);
 // Fills a surface rectangle with a colour through a pen's binary raster operation.

@@ -101,6 +101,9 @@ CGdiObject* WrapperOf(HGDIOBJ handle) {
 CDC* WrapperOf(HDC dc) {
     if (!dc) return nullptr;
     HookOnce();
+    platform::gdi::Guard gdi(platform::gdi::Lock());  // the DC stays while its wrapper is made
+    const DWORD type = ::GetObjectType(dc);
+    if (type != OBJ_DC && type != OBJ_MEMDC) return nullptr;  // no DC: nothing would free a wrapper of it
     Maps& m = M();
     std::lock_guard<std::mutex> g(m.lock);
     CDC*& w = m.dcs[dc];

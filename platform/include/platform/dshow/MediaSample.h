@@ -43,6 +43,8 @@ public:
     STDMETHODIMP GetMediaTime(LONGLONG* pTimeStart, LONGLONG* pTimeEnd) override;
     STDMETHODIMP SetMediaTime(LONGLONG* pTimeStart, LONGLONG* pTimeEnd) override;
 
+    // Whether the sample, while out, is one of `allocator`'s.
+    bool From(IMemAllocator* allocator) const;
     // Samples alive in the process (leak checks).
     static long Alive();
 

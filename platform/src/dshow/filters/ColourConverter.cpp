@@ -69,7 +69,7 @@ HRESULT ColourConverterFilter::Transform(PinBase* pin, IMediaSample* in, IMediaS
     out->GetPointer(&dst);
     if (size_t(in->GetActualDataLength()) < from.Size()) return VFW_E_BUFFER_UNDERFLOW;
     if (size_t(out->GetSize()) < to.Size()) return VFW_E_BUFFER_OVERFLOW;
-    ConvertPicture(from, src, to, dst);
+    ConvertPicture(from, src, to, dst, &m_scaler, &m_row);
     return out->SetActualDataLength(long(to.Size()));
 }
 

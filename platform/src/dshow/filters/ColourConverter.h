@@ -3,6 +3,9 @@
 // video pins do not connect directly.
 #pragma once
 
+#include <vector>
+
+#include "RowScaler.h"
 #include "TransformPins.h"
 #include "platform/dshow/TransformBase.h"
 
@@ -16,6 +19,11 @@ protected:
     void OnPinConnected(PinBase* pin) override;
     void OnPinDisconnected(PinBase* pin) override;
     HRESULT Transform(PinBase* pin, IMediaSample* in, IMediaSample* out) override;
+
+private:
+    // The streaming thread's work space, kept from sample to sample.
+    RowScaler m_scaler;
+    std::vector<BYTE> m_row;
 };
 
 }  // namespace platform::dshow

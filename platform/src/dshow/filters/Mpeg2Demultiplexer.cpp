@@ -201,11 +201,17 @@ namespace {
 constexpr uint64_t kPtsMask = (1ull << 33) - 1;
 constexpr uint8_t kPrivateStream1 = 0xBD;
 
+// A step between PTS values longer than this either way is a discontinuity (two recordings
+// spliced), not time that passed: 10 s at 90 kHz.
+constexpr int64_t kPtsJump = 900000;
+
 // The signed distance from PTS `from` to PTS `to` on the 33-bit circle.
 int64_t PtsDistance(uint64_t from, uint64_t to) {
     const uint64_t d = (to - from) & kPtsMask;
     return d >= (1ull << 32) ? int64_t(d) - int64_t(1ull << 33) : int64_t(d);
 }
+
+bool IsJump(int64_t distance) { return distance > kPtsJump || distance < -kPtsJump; }
 
 }  // namespace
 
@@ -256,15 +262,27 @@ int64_t Mpeg2DemultiplexerFilter::TicksOf(uint8_t streamId, uint64_t pts) {
     }
     auto clock = std::find_if(m_clocks.begin(), m_clocks.end(), [&](auto& c) { return c.streamId == streamId; });
     if (clock == m_clocks.end()) {
-        m_clocks.push_back(StreamClock{streamId, pts, PtsDistance(m_basePts, pts)});
-        return m_clocks.back().lastTicks;
+        // A stream that starts far from the others starts where they are now.
+        int64_t ticks = PtsDistance(m_basePts, pts);
+        if (IsJump(ticks)) {
+            ticks = 0;
+            for (const StreamClock& other : m_clocks) ticks = std::max(ticks, other.lastTicks);
+        }
+        m_clocks.push_back(StreamClock{streamId, pts, ticks});
+        return ticks;
     }
-    clock->lastTicks += PtsDistance(clock->lastPts, pts);
+    // After a discontinuity the stamps go on from the last one.
+    const int64_t step = PtsDistance(clock->lastPts, pts);
+    if (!IsJump(step)) clock->lastTicks += step;
     clock->lastPts = pts;
     return clock->lastTicks;
 }
 
 void Mpeg2DemultiplexerFilter::Deliver(const ProgramStreamParser::Packet& packet) {
+    // Only the mapped streams are placed on the time line: one nobody takes sets no base.
+    const bool mapped = std::any_of(m_routes.begin(), m_routes.end(),
+                                    [&](const Route& route) { return route.map.stream_id == packet.streamId; });
+    if (!mapped) return;
     const int64_t ticks = packet.hasPts ? TicksOf(packet.streamId, packet.pts) : 0;
     for (const Route& route : m_routes) {
         if (FAILED(m_deliveryResult)) return;

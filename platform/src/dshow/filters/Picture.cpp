@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "RowScaler.h"
 #include "dvdmedia.h"
 
 namespace platform::dshow {
@@ -76,87 +77,6 @@ bool FormatFromHeader(const BITMAPINFOHEADER& h, const DWORD* masks, PixelFormat
 
 BYTE Clamp(int v) { return BYTE(std::clamp(v, 0, 255)); }
 
-// Readers of one row into BGRX pixels: output pixel x is source pixel cols[x].
-void ReadRgb32(const BYTE* src, const LONG* cols, LONG n, BYTE* o) {
-    for (LONG x = 0; x < n; ++x, o += 4) {
-        const BYTE* p = src + 4 * cols[x];
-        o[0] = p[0], o[1] = p[1], o[2] = p[2], o[3] = 0;
-    }
-}
-
-void ReadRgb24(const BYTE* src, const LONG* cols, LONG n, BYTE* o) {
-    for (LONG x = 0; x < n; ++x, o += 4) {
-        const BYTE* p = src + 3 * cols[x];
-        o[0] = p[0], o[1] = p[1], o[2] = p[2], o[3] = 0;
-    }
-}
-
-// 16-bit RGB with `greenBits` of green (6: 5-6-5, 5: 5-5-5).
-template <int greenBits>
-void ReadRgb16(const BYTE* src, const LONG* cols, LONG n, BYTE* o) {
-    constexpr unsigned greenMax = (1u << greenBits) - 1;
-    for (LONG x = 0; x < n; ++x, o += 4) {
-        const BYTE* q = src + 2 * cols[x];
-        unsigned p = q[0] | (q[1] << 8);
-        o[0] = BYTE((p & 0x1F) * 255 / 31);
-        o[1] = BYTE(((p >> 5) & greenMax) * 255 / greenMax);
-        o[2] = BYTE(((p >> (5 + greenBits)) & 0x1F) * 255 / 31);
-        o[3] = 0;
-    }
-}
-
-// BGRX pixels from a row's luma and chroma, BT.601: one plain loop of arithmetic, which the
-// compiler turns into vector code (with AVX2 where the processor has it; not in sanitizer
-// builds, whose runtime is not up yet when the loader picks the variant).
-#if defined(__SANITIZE_THREAD__) || defined(__SANITIZE_ADDRESS__)
-#define PICTURE_VECTOR_LOOP __attribute__((optimize("O3")))
-#else
-#define PICTURE_VECTOR_LOOP __attribute__((target_clones("avx2", "default"), optimize("O3")))
-#endif
-PICTURE_VECTOR_LOOP void YuvToBgrx(const int32_t* luma, const int32_t* cu, const int32_t* cv, LONG n, uint32_t* out) {
-    for (LONG x = 0; x < n; ++x) {
-        const int32_t c = 298 * (luma[x] - 16) + 128, d = cu[x] - 128, e = cv[x] - 128;
-        const int32_t b = std::clamp((c + 516 * d) >> 8, 0, 255);
-        const int32_t g = std::clamp((c - 100 * d - 208 * e) >> 8, 0, 255);
-        const int32_t r = std::clamp((c + 409 * e) >> 8, 0, 255);
-        out[x] = uint32_t(b | g << 8 | r << 16);
-    }
-}
-
-// Packed 4:2:2: a pixel's luma and the chroma of its pair, gathered by the columns, then
-// converted; the offsets of luma (Y0 of a pair; Y1 follows two bytes on), U and V.
-template <int y, int u, int v>
-void ReadYuv422(const BYTE* src, const LONG* cols, LONG n, BYTE* o) {
-    constexpr LONG kChunk = 256;
-    int32_t luma[kChunk], cu[kChunk], cv[kChunk];
-    uint32_t bgrx[kChunk];
-    for (LONG at = 0; at < n; at += kChunk) {
-        const LONG m = std::min(kChunk, n - at);
-        for (LONG x = 0; x < m; ++x) {
-            const LONG sx = cols[at + x];
-            const BYTE* pair = src + 4 * (sx >> 1);
-            luma[x] = src[2 * sx + y];
-            cu[x] = pair[u];
-            cv[x] = pair[v];
-        }
-        YuvToBgrx(luma, cu, cv, m, bgrx);
-        std::memcpy(o + 4 * size_t(at), bgrx, 4 * size_t(m));
-    }
-}
-
-using RowReader = void (*)(const BYTE*, const LONG*, LONG, BYTE*);
-RowReader ReaderOf(PixelFormat format) {
-    switch (format) {
-    case PixelFormat::Rgb32: return ReadRgb32;
-    case PixelFormat::Rgb24: return ReadRgb24;
-    case PixelFormat::Rgb565: return ReadRgb16<6>;
-    case PixelFormat::Rgb555: return ReadRgb16<5>;
-    case PixelFormat::Yuy2: return ReadYuv422<0, 1, 3>;
-    case PixelFormat::Uyvy: return ReadYuv422<1, 0, 2>;
-    }
-    return ReadRgb32;
-}
-
 // Writers of one row of BGRX pixels.
 void WriteRgb32(const BYTE* i, LONG n, BYTE* dst) { std::copy(i, i + 4 * size_t(n), dst); }
 
@@ -203,12 +123,6 @@ RowWriter WriterOf(PixelFormat format) {
     return WriteRgb32;
 }
 
-// The source offset of destination offset j of `destExtent` over `srcExtent`: the nearest, as
-// a COLORONCOLOR stretch takes it.
-LONG Nearest(LONG j, LONG destExtent, LONG srcExtent) {
-    return LONG((int64_t(j) * 2 + 1) * srcExtent / (int64_t(destExtent) * 2));
-}
-
 }  // namespace
 
 Picture MakePicture(PixelFormat format, LONG width, LONG height) {
@@ -241,26 +155,21 @@ bool PictureOf(const AM_MEDIA_TYPE& type, Picture* picture) {
 }
 
 void ConvertPicture(const Picture& in, const BYTE* src, const Picture& out, BYTE* dst) {
-    std::vector<LONG> cols;
+    RowScaler scaler;
     std::vector<BYTE> row;
-    ConvertPicture(in, src, out, dst, &cols, &row);
+    ConvertPicture(in, src, out, dst, &scaler, &row);
 }
 
-void ConvertPicture(const Picture& in, const BYTE* src, const Picture& out, BYTE* dst, std::vector<LONG>* cols,
+void ConvertPicture(const Picture& in, const BYTE* src, const Picture& out, BYTE* dst, RowScaler* scaler,
                     std::vector<BYTE>* row) {
     if (in.width <= 0 || in.height <= 0 || out.width <= 0 || out.height <= 0) return;
-    cols->resize(size_t(out.width));
-    for (LONG x = 0; x < out.width; ++x) (*cols)[size_t(x)] = Nearest(x, out.width, in.width);
+    scaler->Prepare(in, out.width, out.height);
     const bool direct = out.format == PixelFormat::Rgb32;  // read straight into the output
-    if (!direct) row->resize(size_t(out.width) * 4 + 8);
-    const RowReader read = ReaderOf(in.format);
+    if (!direct) row->resize(size_t(out.width) * 4);
     const RowWriter write = WriterOf(out.format);
     for (LONG y = 0; y < out.height; ++y) {
-        const LONG sy = Nearest(y, out.height, in.height);
-        const LONG inRow = in.bottomUp ? in.height - 1 - sy : sy;
-        const LONG outRow = out.bottomUp ? out.height - 1 - y : y;
-        BYTE* target = dst + size_t(outRow) * out.stride;
-        read(src + size_t(inRow) * in.stride, cols->data(), out.width, direct ? target : row->data());
+        BYTE* target = dst + size_t(out.bottomUp ? out.height - 1 - y : y) * out.stride;
+        scaler->Read(src, y, 0, out.width, direct ? target : row->data());
         if (!direct) write(row->data(), out.width, target);
     }
 }

@@ -1,7 +1,7 @@
 // Uncompressed pictures as the video filters see them: the layout a video media type
 // describes (RGB32, RGB24, RGB565, RGB555, YUY2, UYVY in a VIDEOINFOHEADER or VIDEOINFOHEADER2,
 // and the Overlay Mixer's overlay type, whose header names the picture), and conversion
-// between any two of them through 32-bit RGB rows (BT.601 for YUV), with one loop per format.
+// between any two of them through 32-bit RGB rows (BT.601 for YUV; RowScaler reads them).
 #pragma once
 
 #include <cstddef>
@@ -31,7 +31,8 @@ Picture MakePicture(PixelFormat format, LONG width, LONG height);
 // size when the two differ (nearest neighbour, as a COLORONCOLOR stretch).
 void ConvertPicture(const Picture& in, const BYTE* src, const Picture& out, BYTE* dst);
 // The same with the work space given (kept by a caller that converts again and again).
-void ConvertPicture(const Picture& in, const BYTE* src, const Picture& out, BYTE* dst, std::vector<LONG>* cols,
+class RowScaler;
+void ConvertPicture(const Picture& in, const BYTE* src, const Picture& out, BYTE* dst, RowScaler* scaler,
                     std::vector<BYTE>* row);
 
 }  // namespace platform::dshow

@@ -6,6 +6,7 @@
 
 #include "display/VideoWindows.h"
 #include "evcode.h"
+#include "gdi/Raster.h"
 #include "platform/winctrl.h"
 #include "vfwmsgs.h"
 
@@ -28,6 +29,29 @@ protected:
         Picture picture;
         return PinBase::CheckMediaType(mt) == S_OK && PictureOf(mt, &picture) ? S_OK : VFW_E_TYPE_NOT_ACCEPTED;
     }
+
+public:
+    // The renderer keeps the latest sample until the next comes: one buffer more, so the
+    // upstream always has one to fill.
+    STDMETHODIMP NotifyAllocator(IMemAllocator* allocator, BOOL readOnly) override {
+        m_raised = false;
+        HRESULT hr = PinBase::NotifyAllocator(allocator, readOnly);
+        ALLOCATOR_PROPERTIES props, actual;
+        if (SUCCEEDED(hr) && SUCCEEDED(allocator->GetProperties(&props))) {
+            ++props.cBuffers;
+            m_raised = SUCCEEDED(allocator->SetProperties(&props, &actual));
+        }
+        return hr;
+    }
+    // A sample from the allocator whose count the pin raised (not one a filter before passed on
+    // from its own input).
+    bool MayKeep(IMediaSample* sample) const {
+        const auto* ours = dynamic_cast<const MediaSample*>(sample);
+        return m_raised.load() && ours && ours->From(Allocator());
+    }
+
+private:
+    std::atomic<bool> m_raised{false};
 };
 
 void RegisterWindowClass() {
@@ -93,9 +117,10 @@ HRESULT VideoRendererFilter::OnStateChange(FILTER_STATE from, FILTER_STATE to) {
     return RendererBase::OnStateChange(from, to);
 }
 
-// The frame's bytes are copied into the streaming thread's buffer, which then changes place
-// with the frame kept: the frame lock is held only for the swap.
-HRESULT VideoRendererFilter::Render(PinBase*, IMediaSample* sample) {
+// The sample is kept when the pin may keep it, else its bytes are copied into the streaming
+// thread's buffer, which then changes place with the frame kept: the frame lock is held only
+// for the swap, and the sample it replaces is let go after it.
+HRESULT VideoRendererFilter::Render(PinBase* pin, IMediaSample* sample) {
     AM_MEDIA_TYPE* changed = nullptr;
     if (sample->GetMediaType(&changed) == S_OK && changed) {
         m_hasIncomingPicture = PictureOf(*changed, &m_incomingPicture);
@@ -106,14 +131,26 @@ HRESULT VideoRendererFilter::Render(PinBase*, IMediaSample* sample) {
     BYTE* data = nullptr;
     if (FAILED(sample->GetPointer(&data)) || size_t(sample->GetActualDataLength()) < in.Size())
         return VFW_E_BUFFER_UNDERFLOW;
-    m_incoming.resize(in.Size());
-    std::memcpy(m_incoming.data(), data, in.Size());
+    const bool keep = static_cast<VideoInputPin*>(pin)->MayKeep(sample);
+    if (!keep) {
+        m_incoming.resize(in.Size());
+        std::memcpy(m_incoming.data(), data, in.Size());
+    }
+    CComPtr<IMediaSample> previous;
     bool resized;
     {
         std::lock_guard<std::mutex> lock(m_frameLock);
+        if (State() == State_Stopped) return VFW_E_WRONG_STATE;  // stopped meanwhile: nothing is kept
         resized = m_picture.width && (m_picture.width != in.width || m_picture.height != in.height);
         m_picture = in;
-        m_frame.swap(m_incoming);
+        previous = std::move(m_sample);
+        if (keep) {
+            m_sample = sample;
+            m_bits = data;
+        } else {
+            m_frame.swap(m_incoming);
+            m_bits = m_frame.data();
+        }
     }
     if (resized) NotifyEvent(EC_VIDEO_SIZE_CHANGED, MAKELONG(in.width, in.height), 0);
     m_newFrame = true;
@@ -122,15 +159,27 @@ HRESULT VideoRendererFilter::Render(PinBase*, IMediaSample* sample) {
     return S_OK;
 }
 
+// Stopped, the renderer gives the sample back (the allocator may be decommitted or set
+// anew) and shows its copy.
+void VideoRendererFilter::OnStateChanged(FILTER_STATE, FILTER_STATE to) {
+    if (to != State_Stopped) return;
+    CComPtr<IMediaSample> sample;
+    std::lock_guard<std::mutex> lock(m_frameLock);
+    if (!m_sample) return;
+    m_frame.assign(m_bits, m_bits + m_picture.Size());
+    m_bits = m_frame.data();
+    sample = std::move(m_sample);
+}
+
 size_t VideoRendererFilter::CurrentImage(BYTE* dib, size_t capacity) const {
     std::lock_guard<std::mutex> lock(m_frameLock);
-    if (!m_picture.width) return 0;
+    if (!m_picture.width || !m_bits) return 0;
     const Picture out = MakePicture(PixelFormat::Rgb32, m_picture.width, m_picture.height);
     const size_t size = sizeof(BITMAPINFOHEADER) + out.Size();
     if (!dib || capacity < size) return size;
     const BITMAPINFOHEADER header{sizeof(BITMAPINFOHEADER), out.width, out.height, 1, 32, BI_RGB, DWORD(out.Size())};
     std::memcpy(dib, &header, sizeof header);
-    ConvertPicture(m_picture, m_frame.data(), out, dib + sizeof header);
+    ConvertPicture(m_picture, m_bits, out, dib + sizeof header);
     return size;
 }
 
@@ -155,22 +204,17 @@ void VideoRendererFilter::Paint(HWND window) {
     Publish();
 }
 
-// Draws the latest frame scaled over the client area (nearest neighbour, as COLORONCOLOR): the
-// pixels shown are converted under the frame lock, and drawn after it.
+// Draws the latest frame scaled over the client area (nearest neighbour, as COLORONCOLOR),
+// converted under the frame lock straight into the window's surface.
 void VideoRendererFilter::PaintFrame(HDC dc, const RECT& client) {
     const LONG width = client.right - client.left, height = client.bottom - client.top;
     if (width <= 0 || height <= 0) return;
-    const Picture shown = MakePicture(PixelFormat::Rgb32, width, height);
-    {
-        std::lock_guard<std::mutex> lock(m_frameLock);
-        if (m_picture.width <= 0 || m_frame.empty()) return;
-        m_shownBits.resize(shown.Size());
-        ConvertPicture(m_picture, m_frame.data(), shown, m_shownBits.data(), &m_columns, &m_row);
-    }
-    BITMAPINFO info{};
-    info.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), width, height, 1, 32, BI_RGB, DWORD(shown.Size())};
-    StretchDIBits(dc, client.left, client.top, width, height, 0, 0, width, height, m_shownBits.data(), &info,
-                  DIB_RGB_COLORS, SRCCOPY);
+    std::lock_guard<std::mutex> lock(m_frameLock);
+    if (m_picture.width <= 0 || !m_bits) return;
+    m_scaler.Prepare(m_picture, width, height);
+    gdi::DrawRows(dc, client, [&](int y, int x, int n, uint32_t* pixels) {
+        m_scaler.Read(m_bits, y, x, n, reinterpret_cast<BYTE*>(pixels));
+    });
 }
 
 // What the displays show of the video window: its picture size and the frames shown.

@@ -1,11 +1,13 @@
 // The video renderers (Video Renderer, VMR-7, VMR-9): one input taking uncompressed RGB and
-// YUV pictures (and the Overlay Mixer's overlay type); each frame's bytes are kept as they came
-// (in buffers reused from frame to frame) and shown in the renderer's video window, a platform
-// window made on the thread that first pauses the graph. A new frame invalidates the window
-// from the streaming thread (once until it has painted); its WM_PAINT converts only the pixels
-// the client area shows (nearest neighbour) and draws them without holding the frame. Frames
-// received and frames shown are counted; a change of picture size (a new connection type, or a
-// sample that carries one) reports EC_VIDEO_SIZE_CHANGED.
+// YUV pictures (and the Overlay Mixer's overlay type), shown in the renderer's video window, a
+// platform window made on the thread that first pauses the graph. The latest sample is kept
+// (a reference, until the next comes; the input raises its allocator's count by one for it),
+// and its bytes copied only when it comes from another allocator (a filter before passes its
+// own input's samples on) and when the graph stops. A new frame invalidates the window from the
+// streaming thread (once until it has painted); its WM_PAINT converts only the pixels the
+// client area shows (nearest neighbour) straight into the window's surface. Frames received
+// and frames shown are counted; a change of picture size (a new connection type, or a sample
+// that carries one) reports EC_VIDEO_SIZE_CHANGED.
 #pragma once
 
 #include <atomic>
@@ -13,6 +15,7 @@
 #include <vector>
 
 #include "Picture.h"
+#include "RowScaler.h"
 #include "platform/dshow/RendererBase.h"
 #include "platform/dshow/With.h"
 
@@ -53,6 +56,7 @@ protected:
     ~VideoRendererFilter() override;
     HRESULT Render(PinBase* pin, IMediaSample* sample) override;
     HRESULT OnStateChange(FILTER_STATE from, FILTER_STATE to) override;
+    void OnStateChanged(FILTER_STATE from, FILTER_STATE to) override;
     long Received() const override { return FramesReceived(); }
     long Shown() const override { return FramesShown(); }
 
@@ -62,18 +66,17 @@ private:
     void PaintFrame(HDC dc, const RECT& client);
     void Publish();
 
-    // The streaming thread's: the connection's picture and the buffer the next frame is copied to.
+    // The streaming thread's: the connection's picture and the buffer a copied frame goes to.
     Picture m_incomingPicture;
     bool m_hasIncomingPicture = false;
     std::vector<BYTE> m_incoming;
-    // The latest frame (swapped in from m_incoming).
+    // The latest frame: the sample kept, or its copy (swapped in from m_incoming).
     mutable std::mutex m_frameLock;
     Picture m_picture;  // width 0 until the first frame
+    CComPtr<IMediaSample> m_sample;
     std::vector<BYTE> m_frame;
-    // The window thread's: the frame as the client area shows it, and its work space.
-    std::vector<BYTE> m_shownBits;
-    std::vector<LONG> m_columns;
-    std::vector<BYTE> m_row;
+    const BYTE* m_bits = nullptr;  // the frame's bytes: the sample's or m_frame's
+    RowScaler m_scaler;            // the window thread's, under the frame lock
     std::atomic<bool> m_newFrame{false};     // arrived since the last paint
     std::atomic<bool> m_invalidated{false};  // an invalidation waits for its paint
     std::atomic<long> m_shown{0};
