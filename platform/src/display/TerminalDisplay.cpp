@@ -1,9 +1,9 @@
 // The terminal display: the visible top-level windows drawn in a TTY (a message box over the
 // dialog it belongs to), redrawn as their texts and states change. Tab and the arrow keys move
 // between the active window's buttons, Enter or Space presses the focused one; Alt+Space opens
-// the active window's system menu (arrows, Enter, Escape). Ctrl-C asks the
-// active window to close, as its close box would: it is read as a key, never taken as the signal
-// that would end the program wherever it stands (in the middle of an EEPROM write, say).
+// the active window's system menu (arrows, Enter, Escape). Ctrl-C is read as a key, never
+// taken as the signal that would end the program wherever it stands (in the middle of an EEPROM
+// write, say): it asks the program to close as SIGINT does, which waits for a running write.
 //
 // The windows are laid out within the terminal's rows and columns, each centred, a message box
 // over the window it belongs to; a window larger than the terminal is drawn narrower and shorter
@@ -199,10 +199,6 @@ private:
         OperatorKey(virtualKey, false, LPARAM(0xC0000001u));
     }
 
-    void Close() {
-        if (HWND top = ActiveTopLevel()) ::PostMessageA(top, WM_CLOSE, 0, 0);
-    }
-
     void ReadKeys() {
         HWND top = ActiveTopLevel();
         if (top) KeepFocus(DescribeTree(top));
@@ -239,7 +235,7 @@ private:
                 else if (code == 'D' || code == 'A' || code == 'Z') MoveFocus(-1);
                 continue;
             }
-            if (ch == kCtrlC) Close();
+            if (ch == kCtrlC) AskToClose();
             else if (ch == '\x1b') Key(VK_ESCAPE, ch);
             else if (ch == '\t') MoveFocus(1);
             else if (ch == '\r' || ch == '\n') Key(VK_RETURN, '\r');

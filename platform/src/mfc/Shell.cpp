@@ -45,6 +45,10 @@ bool Spawn(const std::string& program, const std::vector<std::string>& args) {
     return posix_spawnp(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ) == 0;
 }
 
+// How long the power-off command is waited for, and how often it is looked at meanwhile.
+constexpr ULONGLONG kPowerOffWaitMs = 60000;
+constexpr DWORD kPowerOffPollMs = 100;
+
 HINSTANCE Result(int code) { return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(code)); }
 
 struct ShellLog {
@@ -232,10 +236,21 @@ BOOL ExitWindowsEx(UINT flags, DWORD reason) {
     pid_t pid;
     const char* argv[] = {"/bin/sh", "-c", command, nullptr};
     if (posix_spawn(&pid, "/bin/sh", nullptr, nullptr, const_cast<char**>(argv), environ) != 0) return FALSE;
+    // A command that never returns must not hold the program: it is waited for a bounded time on
+    // the platform clock, then left to itself.
+    const ULONGLONG giveUp = platform::ClockNow() + kPowerOffWaitMs;
     int status = 0;
-    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    for (;;) {
+        const pid_t ended = waitpid(pid, &status, WNOHANG);
+        if (ended == pid) return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+        if (ended < 0 && errno != EINTR) return FALSE;
+        if (platform::ClockNow() >= giveUp) break;
+        Sleep(kPowerOffPollMs);
     }
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    fprintf(stderr, "pelvatro: the machine was not switched off: the power-off command (%s) has not ended after "
+                    "%u seconds\n", command, unsigned(kPowerOffWaitMs / 1000));
+    SetLastError(ERROR_TIMEOUT);
+    return FALSE;
 }
 
 HANDLE GetCurrentProcess() { return reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-1)); }
