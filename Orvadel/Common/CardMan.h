@@ -144,13 +144,20 @@ public:
     bool BuildEncoderPreview();
 
     // ---- recording ----
-    // Adds the encoder (the card's device index picks it), the file writer, the demultiplexer
+    // Adds the encoder of the card's own board, the file writer, the demultiplexer
     // with its two pins, the renderers, decoders and sound renderer, and sets the encoder up.
     bool BuildEncoderGraph();
     bool SetupEncoder();
+    // Wraps the encoder device of the card's own board into the graph as m_pEncoder; nothing
+    // when the board has none.
+    void PlaceEncoder();
     // Card -> encoder -> demultiplexer and file writer; demultiplexer -> decoders -> renderers.
     // False at the first connection that fails, the file writer's included.
     bool ConnectEncoderGraph();
+    // The failure that broke the recording under way: the HRESULT of the first EC_ERRORABORT the
+    // graph reported since ConnectEncoderGraph (the file writer's failed write, a filter that
+    // stopped streaming), S_OK while none came. Reads the graph's events.
+    HRESULT TakeRecordFault();
     bool StartRecord(const char* fileName);
     void StopRecord();
     void RemovePlayback();
@@ -191,6 +198,7 @@ private:
     CCrossbarFilter* m_pCrossbar = nullptr;
     CRootFilter* m_pAudioDevice = nullptr;
     CMpegEncoderFilter* m_pEncoder = nullptr;
+    HRESULT m_hrRecordFault = S_OK;
     CDumpFilter* m_pDumpFilter = nullptr;
     CMPEG2Demultiplexer* m_pDemux = nullptr;
     CRootFilter* m_pVideoDecoder = nullptr;

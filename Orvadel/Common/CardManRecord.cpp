@@ -15,7 +15,7 @@ namespace {
 
 constexpr GUID kVideoDecoderClsid = {0x0246CA20, 0x776D, 0x11D2, {0x80, 0x10, 0x00, 0x10, 0x4B, 0x9B, 0x85, 0x92}};
 constexpr GUID kAudioDecoderClsid = {0x7E2E0DC1, 0x31FD, 0x11D2, {0x9C, 0x21, 0x00, 0x10, 0x4B, 0x38, 0x01, 0xF6}};
-constexpr const char kEncoderDeviceName[] = "Rivesk MPEG Encoder";
+constexpr const char kEncoderName[] = "Rivesk Encoder";
 
 }  // namespace
 
@@ -28,13 +28,7 @@ const DWORD CCardMan::kEncoderRates[3] = {0, 4500000, 9800000};
 bool CCardMan::BuildEncoderGraph() {
     bool result;
     if (Settled(&result)) return result;
-    // The n-th card of a name has the n-th encoder.
-    if (m_pEncoder == nullptr) {
-        CRootFilter* added = m_graph.AddDeviceFilter(KSCATEGORY_ENCODER, kEncoderDeviceName, "Rivesk Encoder", 0,
-                                                     m_row.m_nIndex);
-        m_pEncoder = dynamic_cast<CMpegEncoderFilter*>(added);
-        if (added != nullptr && m_pEncoder == nullptr) m_graph.RemoveFilter(added);
-    }
+    if (m_pEncoder == nullptr) PlaceEncoder();
     if (m_pDumpFilter == nullptr) {
         CRootFilter* added = m_graph.AddFilter(CLSID_Dump, "Dump Filter");
         m_pDumpFilter = dynamic_cast<CDumpFilter*>(added);
@@ -60,6 +54,19 @@ bool CCardMan::BuildEncoderGraph() {
            m_pVideoDecoder != nullptr && m_pAudioDecoder != nullptr && m_pSoundRender != nullptr && setUp;
 }
 
+void CCardMan::PlaceEncoder() {
+    // The encoder of the card's own board, the one its capture filter feeds: every board's
+    // encoder has the one name, listed in plug order over all boards.
+    CComPtr<IBaseFilter> device;
+    if (m_pCardFilter == nullptr ||
+        FAILED(m_pCardFilter->FindOwnEncoderDevice(CMpegEncoderFilter::kPropertySet, device)))
+        return;
+    auto* wrapper = new CMpegEncoderFilter(&m_graph, device);
+    wrapper->SetName(kEncoderName);
+    if (m_graph.AttachWrapper(wrapper)) m_pEncoder = wrapper;
+    else delete wrapper;
+}
+
 bool CCardMan::SetupEncoder() {
     bool result;
     if (Settled(&result)) return result;
@@ -81,6 +88,9 @@ bool CCardMan::ConnectEncoderGraph() {
     bool result;
     if (Settled(&result)) return result;
     TRACE("BuildEncoderRecord\n");
+    // What earlier graphs reported is no fault of this recording.
+    TakeRecordFault();
+    m_hrRecordFault = S_OK;
     if (m_pEncoder == nullptr || m_pDemux == nullptr || m_pDumpFilter == nullptr) return false;
     if (!m_graph.ConnectByPinName(m_pCardFilter, m_pEncoder, "656", "656")) return false;
     if (!m_graph.ConnectByPinName(m_pCardFilter, m_pEncoder, "I2S", "I2S")) return false;
@@ -98,6 +108,18 @@ bool CCardMan::ConnectEncoderGraph() {
     TRACE("Connect Render\n");
     if (!ConnectToVideoRenderer(m_pVideoDecoder, "Video Output")) return false;
     return m_graph.ConnectByPinName(m_pAudioDecoder, m_pSoundRender, nullptr, nullptr) != FALSE;
+}
+
+HRESULT CCardMan::TakeRecordFault() {
+    long code = 0;
+    LONG_PTR param1 = 0;
+    LONG_PTR param2 = 0;
+    while (m_graph.GetEvent(&code, &param1, &param2, 0) == S_OK) {
+        if (code == EC_ERRORABORT && SUCCEEDED(m_hrRecordFault))
+            m_hrRecordFault = FAILED(HRESULT(param1)) ? HRESULT(param1) : E_FAIL;
+        m_graph.FreeEventParams(code, param1, param2);
+    }
+    return m_hrRecordFault;
 }
 
 bool CCardMan::StartRecord(const char* fileName) {

@@ -48,6 +48,20 @@ const char kFaultSettings[] = "录像失败: 编码器不接受设置";
 const char kFaultConnect[] = "录像失败: 编码器连接不上";
 const char kFaultFile[] = "录像失败: 不能写入 %s";
 const char kFaultRun[] = "录像失败: 录像不能开始";
+// Why a recording under way broke.
+const char kFaultDiskFull[] = "录像失败: 磁盘已满";
+const char kFaultStalled[] = "录像失败: 编码器停止输出";
+const char kFaultAborted[] = "录像失败: 录像中断 (错误 0x%08X)";
+
+// The size of the file so far; 0 when it cannot be opened.
+DWORD FileSizeOf(const CString& path) {
+    HANDLE file = CreateFile(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return 0;
+    const DWORD size = GetFileSize(file, nullptr);
+    CloseHandle(file);
+    return size == INVALID_FILE_SIZE ? 0 : size;
+}
 
 }  // namespace
 
@@ -67,6 +81,9 @@ void CPageRecord::DoDataExchange(CDataExchange* dx) {
 }
 
 BOOL CPageRecord::StartTest() {
+    // Nothing of the card before stays shown.
+    m_strProgress.Empty();
+    UpdateData(FALSE);
     ShowInfo("压缩测试");
     SelectInput(0);
     if (m_pCard != nullptr) m_pCard->StopGraph();
@@ -116,6 +133,7 @@ bool CPageRecord::StartRecording() {
     }
     // Every recording counts its own ticks from the start, whatever an earlier one left.
     s_nProgress = 0;
+    m_dwCheckedSize = 0;
     SetTimer(TimerProgress, ProgressPeriodMs);
     m_bRecording = true;
     return true;
@@ -149,6 +167,7 @@ void CPageRecord::OnTestTimer(UINT_PTR id) {
         m_strProgress.Format("正在录像，当前进度: %d%%", s_nProgress);
         ++s_nProgress;
         UpdateData(FALSE);
+        if (!RecordingGoesOn()) return;
         if (s_nProgress >= ProgressTicks) {
             s_nProgress = 0;
             KillTimer(TimerProgress);
@@ -161,6 +180,31 @@ void CPageRecord::OnTestTimer(UINT_PTR id) {
         if (CTestSheet* sheet = GetSheet()) sheet->NextPage();
     }
     CBaseVideoPage::OnTestTimer(id);
+}
+
+bool CPageRecord::RecordingGoesOn() {
+    CString reason;
+    const HRESULT fault = m_pCard != nullptr ? m_pCard->TakeRecordFault() : S_OK;
+    if (fault == HRESULT_FROM_WIN32(ERROR_DISK_FULL)) {
+        reason = kFaultDiskFull;
+    } else if (FAILED(fault)) {
+        reason.Format(kFaultAborted, unsigned(fault));
+    } else if (s_nProgress % StallCheckTicks == 0 || s_nProgress >= ProgressTicks) {
+        const DWORD size = FileSizeOf(m_strRecordFile);
+        if (size <= m_dwCheckedSize) reason = kFaultStalled;
+        m_dwCheckedSize = size;
+    }
+    if (reason.IsEmpty()) return true;
+    TRACE("CPageRecord: the recording of card %d broke: %s\n", m_nCardIndex, (LPCSTR)reason);
+    // The card fails once the recording would have ended, as when it cannot start.
+    const int ticksLeft = ProgressTicks - s_nProgress;
+    KillTimer(TimerProgress);
+    StopRecording();
+    s_nProgress = 0;
+    m_strProgress = reason;
+    UpdateData(FALSE);
+    SetTimer(TimerTimeLimit, ticksLeft * ProgressPeriodMs + PlayDelayMs);
+    return false;
 }
 
 void CPageRecord::StopRecording() {

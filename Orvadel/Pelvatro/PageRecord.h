@@ -1,6 +1,7 @@
 // CPageRecord: the record page. It records five seconds of the tuner input through the card's
 // MPEG encoder into a file in the program's folder, named after the time of day and never over
 // an older recording, then asks the player to play it and goes on to the next page by itself.
+// A recording that breaks on the way fails the card with the reason, as one that cannot start.
 // The fail button stops the recording at once.
 #pragma once
 
@@ -12,7 +13,8 @@ class CPageRecord : public CBaseVideoPage {
 public:
     enum { IDD = 147 };
     enum { TimerProgress = 5, TimerPlay = 6 };
-    enum { ProgressPeriodMs = 50, PlayDelayMs = 1000, ProgressTicks = 100 };
+    // Every StallCheckTicks ticks, and at the end, the file must have grown since the last look.
+    enum { ProgressPeriodMs = 50, PlayDelayMs = 1000, ProgressTicks = 100, StallCheckTicks = 40 };
 
     explicit CPageRecord(CWnd* parent = nullptr);
 
@@ -24,6 +26,10 @@ public:
 
     bool StartRecording();
     bool SetupEncoder();
+    // False when the recording under way broke (the graph reported a failure, or the file stopped
+    // growing): it is stopped, the page says why and fails the card when the recording would
+    // have ended.
+    bool RecordingGoesOn();
     void StopRecording();
     void PlayRecording();
     // The program's folder, the time of day "%H_%M_%S" and ".mpg"; "_1", "_2", ... before the
@@ -45,5 +51,6 @@ private:
     CString m_strProgress;
     CString m_strRecordFile;
     bool m_bRecording;
+    DWORD m_dwCheckedSize = 0;  // the file's size at the last look
     static int s_nProgress;
 };

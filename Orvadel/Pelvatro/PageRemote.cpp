@@ -94,6 +94,9 @@ BOOL CPageRemote::StartTest() {
     SetTimer(TimerTimeLimit, 1000);
     m_nElapsed = 0;
     m_setPressed.clear();
+    // Each card starts with no key seen and its full time, whatever the card before left shown.
+    SetDlgItemText(IDC_KEY_CODE, KeyCodeText(""));
+    ShowTimeLeft();
     if (m_pCard != nullptr) {
         m_pCard->SetNotifyWindow(m_hWnd);
         if (!m_pCard->StartRemote()) TRACE("CPageRemote: the card's remote keys do not start\n");
@@ -110,9 +113,7 @@ BOOL CPageRemote::StartTest() {
 void CPageRemote::OnTestTimer(UINT_PTR id) {
     if (id != TimerTimeLimit) return;
     ++m_nElapsed;
-    CString left;
-    left.Format("剩余时间(Free Time) %d (s)", m_nCountdown - m_nElapsed);
-    SetDlgItemText(IDC_TIME_LEFT, left);
+    ShowTimeLeft();
     if (static_cast<int>(m_setPressed.size()) >= LabelCount) {
         OnPass();
     } else if (m_nElapsed >= m_nCountdown) {
@@ -121,11 +122,19 @@ void CPageRemote::OnTestTimer(UINT_PTR id) {
     }
 }
 
+CString CPageRemote::KeyCodeText(const CString& code) { return "键值 (KeyCode) : " + code; }
+
+void CPageRemote::ShowTimeLeft() {
+    CString left;
+    left.Format("剩余时间(Free Time) %d (s)", m_nCountdown - m_nElapsed);
+    SetDlgItemText(IDC_TIME_LEFT, left);
+}
+
 LRESULT CPageRemote::OnRemoteKey(WPARAM keyCode, LPARAM lParam) {
     TRACE("Remote Msg : wParam = %d,lParam = %d\n", static_cast<int>(keyCode), static_cast<int>(lParam));
-    CString code;
-    code.Format("键值 (KeyCode) : %d", static_cast<int>(keyCode));
-    SetDlgItemText(IDC_KEY_CODE, code);
+    CString number;
+    number.Format("%d", static_cast<int>(keyCode));
+    SetDlgItemText(IDC_KEY_CODE, KeyCodeText(number));
 
     int index = -1;
     if (CPelvatroDlg* main = GetMainDlg()) {

@@ -45,6 +45,10 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    static CString KeyCodeText(const CString& code);
+    // The seconds left of the countdown, in IDC_TIME_LEFT.
+    void ShowTimeLeft();
+
     MBackText m_labels[LabelCount];  // bound to 1065, 1064, 1063 and 1066, in this order
     int m_nElapsed;
     int m_nLabelIds[LabelCount];

@@ -76,8 +76,10 @@ protected:
         for (DWORD cookie : cookies) platform::UnregisterComClass(cookie);
         EncoderCardFixture::TearDown();
     }
-    platform::DeviceId AddEncoder(int outputs, std::vector<SetCall>* calls) {
+    // The encoder of board `board`, fed by that board's capture device.
+    platform::DeviceId AddEncoder(int outputs, std::vector<SetCall>* calls, int board) {
         platform::DeviceEntry entry;
+        entry.upstream = {{captures[board], L"656", L"656"}, {captures[board], L"I2S", L"I2S"}};
         entry.category = KSCATEGORY_ENCODER;
         entry.friendlyName = L"Rivesk MPEG Encoder";
         entry.factory = [outputs, calls](REFIID riid, void** ppv) -> HRESULT {
@@ -90,11 +92,11 @@ protected:
 
 TEST_F(RecordGraphTest, TheCardsEncoderTakesItsSettingsInOrderAndFeedsTheFileWriterAndTheLivePicture) {
     std::vector<SetCall> first, second;
-    AddEncoder(2, &first);
-    platform::DeviceId secondEncoder = AddEncoder(2, &second);
+    platform::DeviceId secondEncoder = AddEncoder(2, &second, 1);
+    AddEncoder(2, &first, 0);
     CCardMan& man = Open(1);
     ASSERT_TRUE(man.BuildEncoderGraph());
-    EXPECT_EQ(BoundDevice(man.GetEncoder()), secondEncoder) << "the second card has the second encoder";
+    EXPECT_EQ(BoundDevice(man.GetEncoder()), secondEncoder) << "the second card has its own board's encoder";
     EXPECT_TRUE(first.empty());
     ASSERT_EQ(second.size(), CCardMan::kEncoderSettingCount + 1);
     for (size_t i = 0; i < CCardMan::kEncoderSettingCount; ++i) {
@@ -131,7 +133,7 @@ TEST_F(RecordGraphTest, TheCardsEncoderTakesItsSettingsInOrderAndFeedsTheFileWri
 
 TEST_F(RecordGraphTest, AnEncoderWithoutASecondOutputFailsTheRecordingInsteadOfWritingNothing) {
     std::vector<SetCall> calls;
-    AddEncoder(1, &calls);
+    AddEncoder(1, &calls, 0);
     CCardMan& man = Open(0);
     ASSERT_TRUE(man.BuildEncoderGraph());
     EXPECT_FALSE(man.ConnectEncoderGraph());
@@ -142,9 +144,9 @@ TEST_F(RecordGraphTest, AnEncoderWithoutASecondOutputFailsTheRecordingInsteadOfW
 
 TEST_F(RecordGraphTest, ACardWithoutItsOwnEncoderCannotRecord) {
     std::vector<SetCall> calls;
-    AddEncoder(2, &calls);
+    AddEncoder(2, &calls, 0);
     CCardMan& man = Open(1);
-    EXPECT_FALSE(man.BuildEncoderGraph()) << "one encoder: only the first card has one";
+    EXPECT_FALSE(man.BuildEncoderGraph()) << "one encoder, the first board's";
     EXPECT_EQ(man.GetEncoder(), nullptr);
     EXPECT_FALSE(man.ConnectEncoderGraph());
     EXPECT_TRUE(calls.empty());
@@ -152,7 +154,7 @@ TEST_F(RecordGraphTest, ACardWithoutItsOwnEncoderCannotRecord) {
 
 TEST_F(RecordGraphTest, TheEncoderCardsPreviewRunsThroughItsEncoder) {
     std::vector<SetCall> calls;
-    AddEncoder(2, &calls);
+    AddEncoder(2, &calls, 0);
     CCardMan& man = Open(0);
     ASSERT_TRUE(man.IsCardKind11());
     EXPECT_TRUE(man.BuildEncoderPreview());

@@ -98,8 +98,7 @@ protected:
         RegisterCardFilterClasses();
         RegisterStationFilterClasses();
         CTestEncoderCard::Reset();
-        AddEncoderCardDevice();
-        AddEncoderCardDevice();
+        for (platform::DeviceId& capture : captures) capture = AddEncoderCardDevice();
     }
     void TearDown() override {
         card.reset();
@@ -112,6 +111,7 @@ protected:
         return *card;
     }
     std::unique_ptr<CCardMan> card;
+    platform::DeviceId captures[2] = {};  // the capture devices of the two boards
 };
 
 }  // namespace cardtest

@@ -56,7 +56,12 @@ struct RecordPageTest : PageSheet {
         sheet.AddPage("next", new ScriptedPage("", &visits, "next"), PAGE_RESULT);
         sheet.AddPage(PAGE_RESULT, new ScriptedPage("", &visits, "result", true), "");
     }
-    ~RecordPageTest() override { unsetenv("PELVATRO_OPENER"); }
+    ~RecordPageTest() override {
+        unsetenv("PELVATRO_OPENER");
+        // The recordings go: the next test records at the same time of day.
+        for (const auto& entry : std::filesystem::directory_iterator(platform::HomeDir()))
+            if (entry.path().extension() == ".mpg") std::filesystem::remove(entry.path());
+    }
     WatchedRecordPage* Page() const { return PageOf<WatchedRecordPage>(kRecord); }
     // A step: the cards are made, the clock reads 10:05:07 and card 0 shows the record page.
     void EnterAtTenFiveSeven(std::function<void()> then = nullptr) {

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
+#include <cstring>
 #include <filesystem>
 
 #include "CardMan.h"
@@ -44,12 +46,20 @@ bool Near(uint32_t pixel, const std::array<BYTE, 3>& rgb, int tolerance) {
 
 class TestStationRun : public StationRun {
 protected:
-    // The test-station settings on the bench of that name beside the default bench.
+    // The test-station settings on the bench of that name beside the default bench (null: the
+    // test plugs its own).
     explicit TestStationRun(const char* benchName = "test-station.json") {
+        RemoveStationFiles();
         WriteFileBytes(HomeFile("ConfigTest.txt"), ReadFileBytes(PELVATRO_TEST_STATION_CONFIG));
-        const auto bench = std::filesystem::path(hwsim::Bench::DefaultPath()).parent_path() / benchName;
-        Plug(ReadFileBytes(bench.string()));
+        const auto bench = std::filesystem::path(hwsim::Bench::DefaultPath()).parent_path() / (benchName ? benchName : "");
+        if (benchName) Plug(ReadFileBytes(bench.string()));
         std::filesystem::create_directories("test-output");
+    }
+
+    // The program folder is left as the test found it: without settings and result records.
+    ~TestStationRun() override { RemoveStationFiles(); }
+    static void RemoveStationFiles() {
+        for (const char* name : {"ConfigTest.txt", "Pass.txt", "Error.txt"}) std::filesystem::remove(HomeFile(name));
     }
 
     // The EEPROM page writes the card; once every write has ended, 1053 leads to the check page.
@@ -366,6 +376,19 @@ TEST_F(LoggedTestStationRun, TheLogDisplaysOperatorPassesEveryPageByItselfAndThe
     EXPECT_FALSE(app.m_bPowerOff);
 }
 
+// HotPlugBus asks for a restart at the end; nobody stands at the log display, so the restart is
+// left out, said in the log, and the run ends with its one record.
+TEST_F(LoggedTestStationRun, HotPlugBusRestartIsLeftOutOnTheLogDisplay) {
+    std::string settings = ReadFileBytes(HomeFile("ConfigTest.txt"));
+    settings.replace(settings.find("HotPlugBus=0"), 12, "HotPlugBus=1");
+    WriteFileBytes(HomeFile("ConfigTest.txt"), settings);
+    RunLogged();
+    EXPECT_EQ(Count("restart: left out on the log display; the program ends after this run"), 1);
+    const std::string record = ReadFileBytes(HomeFile("Pass.txt"));
+    EXPECT_EQ(record.find(Gbk("测试通过")), record.rfind(Gbk("测试通过"))) << "one record";
+    EXPECT_NE(record.find(Gbk("测试通过")), std::string::npos);
+}
+
 TEST_F(LoggedTestStationRun, ARemoteKeyThatNeverComesFailsTheCardOnTheResultPageAndInTheErrorRecord) {
     Card(0).RepeatKeys({12, 13, 15}, 2000);
     RunLogged();
@@ -394,4 +417,54 @@ TEST_F(TestStationOnTheDefaultBench, EveryRecordingFailsAndTheRunEndsByItselfWit
     EXPECT_FALSE(FileExists(HomeFile("Pass.txt")));
 }
 
+// Boards of mixed kinds, each set up as the test-station bench's card: every card records
+// through the encoder of its own board, and a card whose recording cannot start or breaks on
+// the way fails alone, with its reason in 1080, once the recording would have ended.
+struct RecordRow {
+    const char* cards;   // one letter a card: K a Kesh card, Q a Qel card; lower case: no encoder
+    const char* last;    // bench keys added to the last card
+    bool diskFull;       // the disk fills while the first card records
+    int failing;         // the card that fails (-1: none), with `reason` in 1080
+    const char* reason;
+};
+
+std::string MixedBench(const RecordRow& row) {
+    std::string cards;
+    for (const char* c = row.cards; *c != '\0'; ++c) {
+        cards += std::string(cards.empty() ? "" : ",") + "{\"kind\": \"" +
+                 (std::toupper(*c) == 'K' ? "713x BDA Analog Capture" : "713x_4 TV Card Capture") +
+                 "\", \"tuner\": 95, \"eeprom\": \"blank\", \"encoder\": " + (std::isupper(*c) ? "true" : "false") +
+                 ", \"remote\": \"r\", \"keys\": [12, 13, 14, 15], \"keysRepeatMs\": 2000" + (c[1] ? "" : row.last) + "}";
+    }
+    return "{\"cards\": [" + cards + "], \"stations\": [{\"kHz\": 479250}]}";
+}
+
+class MixedCardsRecord : public LoggedTestStationRun, public testing::WithParamInterface<RecordRow> {
+protected:
+    MixedCardsRecord() : LoggedTestStationRun(nullptr) { Plug(MixedBench(GetParam())); }
+};
+
+TEST_P(MixedCardsRecord, EachCardRecordsThroughItsOwnEncoderAndAFailingOneFailsAlone) {
+    const RecordRow& row = GetParam();
+    // The recording is the run's first file written by WriteFile.
+    if (row.diskFull) platform::InjectFailure("WriteFile", 1, ERROR_DISK_FULL, 20);
+    RunLogged();
+    platform::ClearFailures();
+    const std::string errors = FileExists(HomeFile("Error.txt")) ? ReadFileBytes(HomeFile("Error.txt")) : "";
+    for (int i = 0; row.cards[i] != '\0'; ++i) {
+        const std::string failed = Gbk("第" + std::to_string(i) + "路 录像出错");
+        EXPECT_EQ(errors.find(failed) != std::string::npos, i == row.failing) << "card " << i << ": " << errors;
+    }
+    if (row.reason) EXPECT_EQ(Count(std::string("text 1080: ") + row.reason), 1);
+    EXPECT_EQ(Count("operator: presses \"关 闭\" (1053)"), 1) << "the run ends by itself";
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, MixedCardsRecord,
+                         testing::Values(RecordRow{"KQ", "", false, -1, nullptr}, RecordRow{"KQKQ", "", false, -1, nullptr},
+                                         RecordRow{"kK", "", false, 0, "录像失败: 本卡没有编码器"},
+                                         RecordRow{"KK", ", \"encoderStopsAfterMs\": 2000", false, 1,
+                                                   "录像失败: 编码器停止输出"},
+                                         RecordRow{"K", "", true, 0, "录像失败: 磁盘已满"}));
+
 }  // namespace
+

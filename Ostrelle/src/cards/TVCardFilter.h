@@ -181,6 +181,12 @@ public:
     HRESULT GetTVTuner(IAMTVTuner** tuner);
     // TRUE while the card holds a tuner device filter of its own.
     BOOL HasTunerFilter() const { return m_pTunerFilter != nullptr ? TRUE : FALSE; }
+    // The encoder device this card's own capture filter feeds, as the capture graph builder finds
+    // it downstream (never merely the n-th device of a name: every board's encoder has the one
+    // name), known by its property set `propertySet`. The devices the search brought into the
+    // owner graph are taken out again; `encoder` holds the one found. E_FAIL without an owner
+    // graph, or when the card's board has no encoder.
+    HRESULT FindOwnEncoderDevice(REFGUID propertySet, CComPtr<IBaseFilter>& encoder);
     // which 1: the capture pin's format; any other value: the preview pin's.
     HRESULT GetVideoFormat(VideoFormatInfo* info, int which);
     HRESULT SetVideoFormat(VideoFormatInfo info, int which);

@@ -1,5 +1,6 @@
 // CTVCardFilter: which tuner is fitted (the EEPROM's maker letter and model), the tuner factory,
-// the search for a tuner that does not answer at its own address, and the forwards to the tuner.
+// the search for a tuner that does not answer at its own address, and the forwards to the tuner;
+// the card's own devices around its capture filter (tuner upstream, encoder downstream).
 #include <algorithm>
 #include <map>
 #include <vector>
@@ -350,6 +351,30 @@ HRESULT CTVCardFilter::FindOwnTunerDevice() {
         return FAILED(hr) ? hr : E_FAIL;
     }
     return S_OK;
+}
+
+HRESULT CTVCardFilter::FindOwnEncoderDevice(REFGUID propertySet, CComPtr<IBaseFilter>& encoder) {
+    encoder.Release();
+    IGraphBuilder* graph = m_pGraph != nullptr ? m_pGraph->GetGraphBuilder() : nullptr;
+    const std::vector<CComPtr<IBaseFilter>> before = FiltersIn(graph);
+    // Whatever the search answers, it brings the devices the capture filter feeds into the graph.
+    if (!SearchUpstreamInGraph([this] {
+            CComPtr<IPin> found;
+            m_pGraph->GetCaptureGraphBuilder()->FindInterface(&LOOK_DOWNSTREAM_ONLY, &MEDIATYPE_Stream, m_pFilter,
+                                                               IID_IPin, reinterpret_cast<void**>(&found));
+        }))
+        return E_FAIL;
+    for (CComPtr<IBaseFilter>& filter : FiltersIn(graph)) {
+        if (std::find(before.begin(), before.end(), filter) != before.end()) continue;
+        CComPtr<IKsPropertySet> set;
+        DWORD support = 0;
+        if (encoder == nullptr && SUCCEEDED(filter->QueryInterface(IID_IKsPropertySet, reinterpret_cast<void**>(&set))) &&
+            SUCCEEDED(set->QuerySupported(propertySet, 0, &support)))
+            encoder = filter;
+        graph->RemoveFilter(filter);
+    }
+    if (encoder == nullptr) TRACE("%s - no encoder device downstream of the capture filter\n", GetName());
+    return encoder != nullptr ? S_OK : E_FAIL;
 }
 
 BOOL CTVCardFilter::SearchUpstreamInGraph(const std::function<void()>& search) {

@@ -1,5 +1,7 @@
 #include "graph/FileSinkName.h"
 
+#include <cstring>
+
 #include "graph/NameText.h"
 #include "graph/StrA2W.h"
 
@@ -10,11 +12,18 @@ CComPtr<IFileSinkFilter> FileSinkOf(IUnknown* object) {
     return sink;
 }
 
+HRESULT CheckPathLength(const char* path) {
+    const int wideChars = MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, path, -1, nullptr, 0);
+    if (wideChars == 0 || wideChars > MAX_PATH || std::strlen(path) >= MAX_PATH)
+        return HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE);
+    return S_OK;
+}
+
 HRESULT SetFileSinkName(IFileSinkFilter* sink, const char* name) {
     if (sink == nullptr) return E_POINTER;
     if (name != nullptr) {
-        const int wideChars = MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, name, -1, nullptr, 0);
-        if (wideChars == 0 || wideChars > MAX_PATH) return HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE);
+        const HRESULT hr = CheckPathLength(name);
+        if (FAILED(hr)) return hr;
     }
     CStrA2W wideName(name);
     return sink->SetFileName(wideName.Convert(), nullptr);

@@ -12,10 +12,14 @@
 // no pointer, or for a null object.
 CComPtr<IFileSinkFilter> FileSinkOf(IUnknown* object);
 
+// S_OK for a path the station's 260-byte path buffers hold whole, its terminator included, and
+// that converts whole to wide text; counted in bytes, as the getters count what they read back.
+// HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE) for a longer one: cut, it would name another file.
+HRESULT CheckPathLength(const char* path);
+
 // IFileSinkFilter::SetFileName with the wide name and no media type, answering the filter's
-// result; a null name passes a null wide name. A name that does not convert whole (260 characters
-// or more) would name another file: it is refused without a call
-// (HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE)). E_POINTER for a null sink.
+// result; a null name passes a null wide name. A name CheckPathLength refuses is refused without
+// a call. E_POINTER for a null sink.
 HRESULT SetFileSinkName(IFileSinkFilter* sink, const char* name);
 
 // IFileSinkFilter::GetCurFile with no media type: the name converted to the ANSI code page into

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "graph/DeviceEnum.h"
+#include "graph/FileSinkName.h"
 #include "graph/FilterClassRecord.h"
 #include "graph/StrA2W.h"
 #include "graph/WrapperList.h"
@@ -615,9 +616,12 @@ HRESULT CRootGraph::ListDeviceNames(REFGUID category, CStringArray* names) {
 
 HRESULT CRootGraph::LoadGraphFile(const char* path) {
     if (m_pGraph == nullptr) return E_POINTER;
+    if (path == nullptr) return E_POINTER;
+    HRESULT hr = CheckPathLength(path);
+    if (FAILED(hr)) return hr;
     CStrA2W widePath(path);
     // S_FALSE is a success code, but the file is not a structured-storage file.
-    HRESULT hr = StgIsStorageFile(widePath.Convert());
+    hr = StgIsStorageFile(widePath.Convert());
     if (hr != S_OK) return FAILED(hr) ? hr : E_FAIL;
     CComPtr<IStorage> storage;
     hr = StgOpenStorage(widePath.Convert(), nullptr, STGM_TRANSACTED | STGM_READ | STGM_SHARE_DENY_WRITE, nullptr, 0,
@@ -634,9 +638,12 @@ HRESULT CRootGraph::LoadGraphFile(const char* path) {
 
 HRESULT CRootGraph::SaveGraphFile(const char* path) {
     if (m_pGraph == nullptr) return E_POINTER;
+    if (path == nullptr) return E_POINTER;
+    HRESULT hr = CheckPathLength(path);
+    if (FAILED(hr)) return hr;
     CStrA2W widePath(path);
     CComPtr<IStorage> storage;
-    HRESULT hr = StgCreateDocfile(widePath.Convert(), STGM_CREATE | STGM_TRANSACTED | STGM_READWRITE |
+    hr = StgCreateDocfile(widePath.Convert(), STGM_CREATE | STGM_TRANSACTED | STGM_READWRITE |
                                                           STGM_SHARE_EXCLUSIVE,
                                   0, &storage);
     if (FAILED(hr)) return hr;

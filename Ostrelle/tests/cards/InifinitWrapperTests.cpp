@@ -262,6 +262,9 @@ TEST_F(InifinitWrappers, SetFileNameRefusesNamesOf260CharactersOrMore) {
 
     Behaviour(CLSID_IVTimeShift).ClearCalls();
     EXPECT_FALSE(timeShift->SetFileName(std::string(260, 'n').c_str()));
+    std::string wide;  // 157 characters of three bytes each: no 260-byte buffer reads it back
+    for (int i = 0; i < 157; ++i) wide += "录";
+    EXPECT_FALSE(timeShift->SetFileName(wide.c_str()));
     EXPECT_FALSE(timeShift->SetFileName(std::string(1000, 'n').c_str()));
     EXPECT_TRUE(Behaviour(CLSID_IVTimeShift).Calls().empty());
 }

@@ -363,6 +363,9 @@ TEST_F(FilterGraph, SavedGraphFileLoadsBackAndAttachesItsFilters) {
         ASSERT_EQ(graph.SaveGraphFile(path.c_str()), S_OK);
     }
     CRootGraph graph;
+    const std::string tooLong = platform::StateDir() + "/" + std::string(260, 'g');
+    EXPECT_EQ(graph.SaveGraphFile(tooLong.c_str()), HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE));
+    EXPECT_EQ(graph.LoadGraphFile(tooLong.c_str()), HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE));
     EXPECT_EQ(graph.LoadGraphFile((path + ".missing").c_str()), STG_E_FILENOTFOUND);
     ASSERT_EQ(graph.LoadGraphFile(path.c_str()), S_OK);
     graph.AttachAllFilters();

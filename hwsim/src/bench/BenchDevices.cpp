@@ -250,7 +250,9 @@ BenchDevices::BenchDevices(Bench& bench) {
                 const GUID set = kind.encoderSet ? *kind.encoderSet : kEncoderPropertySet;
                 plugged->encoder = platform::AddDevice(
                     {KSCATEGORY_ENCODER, kind.encoderName ? Wide(kind.encoderName) : std::wstring(kEncoderDeviceName),
-                     Factory([board, log, set] { return new EncoderFilter(*board, *log, set); }), {}, kEncoderFilterClsid});
+                     Factory([board, log, set] { return new EncoderFilter(*board, *log, set); }),
+                     Links({{plugged->capture, L"656", L"656"}, {plugged->capture, L"I2S", L"I2S"}}),
+                     kEncoderFilterClsid});
             }
             const std::vector<platform::DeviceId> devices = plugged->Devices();
             plugged->unplugHook = card->OnUnplug([devices] {

@@ -150,7 +150,8 @@ public:
 
     CardSpec Card(const json& card, const std::string& where, std::map<const CardKind*, int>& nextInstance) const {
         OnlyKeys(card, where, {"kind", "instance", "tuner", "eeprom", "remote", "keys", "keysRepeatMs", "faults", "driver",
-                                  "crossbarPins", "interleaved", "encoder", "composite", "svideo", "tunerDevice",
+                                  "crossbarPins", "interleaved", "encoder", "encoderStopsAfterMs",
+                                  "encoderStopsAfterBytes", "remoteFault", "composite", "svideo", "tunerDevice",
                                   "tunerTypeCode"});
         CardSpec desc;
         const std::string kind = String(card, "kind", where);
@@ -205,6 +206,17 @@ public:
             desc.interleaved = Boolean(card, "interleaved", where);
         }
         desc.encoder = Boolean(card, "encoder", where);
+        for (const char* key : {"encoderStopsAfterMs", "encoderStopsAfterBytes"})
+            if (card.contains(key) && !desc.encoder) Fail(where + "." + key, "the card has no \"encoder\"");
+        desc.encoderStopsAfterMs = static_cast<DWORD>(Integer(card, "encoderStopsAfterMs", where, 0, 1, 3600000));
+        desc.encoderStopsAfterBytes = static_cast<DWORD>(Integer(card, "encoderStopsAfterBytes", where, 0, 1, INT_MAX));
+        if (const std::string fault = String(card, "remoteFault", where); fault == "noKeys") {
+            desc.remoteFault = CardSpec::RemoteFault::NoKeys;
+        } else if (fault == "stuckKey") {
+            desc.remoteFault = CardSpec::RemoteFault::StuckKey;
+        } else if (!fault.empty()) {
+            Fail(where + ".remoteFault", "expected \"noKeys\" or \"stuckKey\"");
+        }
         desc.composite = Input(card, "composite", where);
         desc.svideo = Input(card, "svideo", where);
         if (auto it = card.find("tunerDevice"); it != card.end()) {

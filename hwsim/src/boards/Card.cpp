@@ -34,6 +34,9 @@ Card::Card(const CardSpec& desc, const RfEnvironment& rf, const std::string& sta
       m_tunerTypeCode(desc.tunerTypeCode),
       m_rf(rf),
       m_encoder(desc.encoder),
+      m_encoderStopsAfterMs(desc.encoderStopsAfterMs),
+      m_encoderStopsAfterBytes(desc.encoderStopsAfterBytes),
+      m_remoteFault(desc.remoteFault),
       m_composite(desc.composite),
       m_svideo(desc.svideo),
       m_state(stateFile, EepromStateFile::Load(stateFile, desc.kind->eepromSize).value_or(desc.eeprom),
@@ -92,12 +95,23 @@ void Card::WithKeyReceiver(Use use) {
     }
 }
 
+std::vector<BYTE> Card::Heard(const std::vector<BYTE>& pressed) {
+    if (m_remoteFault == CardSpec::RemoteFault::NoKeys) return {};
+    if (m_remoteFault == CardSpec::RemoteFault::None || pressed.empty()) return pressed;
+    int expected = -1;
+    m_stuckKey.compare_exchange_strong(expected, pressed.front());
+    return std::vector<BYTE>(pressed.size(), BYTE(m_stuckKey.load()));
+}
+
 void Card::PressKey(BYTE code) {
-    WithKeyReceiver([code](auto& receiver) { receiver.PressKey(code); });
+    for (BYTE heard : Heard({code})) WithKeyReceiver([heard](auto& receiver) { receiver.PressKey(heard); });
 }
 
 void Card::RepeatKeys(const std::vector<BYTE>& round, ULONGLONG pauseMs) {
-    WithKeyReceiver([&](auto& receiver) { receiver.RepeatKeys(round, pauseMs); });
+    // A deaf receiver hears no round; an empty round still stops the rounds.
+    const std::vector<BYTE> heard = Heard(round);
+    if (heard.empty() && !round.empty()) return;
+    WithKeyReceiver([&](auto& receiver) { receiver.RepeatKeys(heard, pauseMs); });
 }
 
 void Card::RefitController(const ControllerPinLayout& layout) {

@@ -179,6 +179,8 @@ HRESULT EncoderFilter::OnStateChange(FILTER_STATE from, FILTER_STATE to) {
         settings.maximumBitRate = rates.maximumBitRate;
         settings.gop = Gop();
         if (!m_encoder.Open(settings)) return E_FAIL;
+        m_pictures = 0;
+        m_passedBytes = 0;
         return PassOn();
     }
     if (to == State_Stopped && m_encoder.IsOpen()) {
@@ -193,15 +195,28 @@ HRESULT EncoderFilter::OnReceive(PinBase* pin, IMediaSample* sample) {
     sample->GetPointer(&data);
     const long length = sample->GetActualDataLength();
     std::lock_guard<platform::dshow::CriticalSection> lock(m_codeLock);
-    if (!m_encoder.IsOpen()) return S_OK;
+    // A stopped encoder takes its input and makes nothing of it.
+    if (!m_encoder.IsOpen() || Stopped()) return S_OK;
     bool coded;
     if (pin == m_656) {
+        ++m_pictures;
         coded = m_encoder.EncodeVideo(data, size_t(length));
     } else {
         coded = m_encoder.EncodeAudio(reinterpret_cast<const int16_t*>(data), size_t(length) / 4);
     }
     if (!coded) return E_FAIL;
     return PassOn();
+}
+
+bool EncoderFilter::Stopped() const {
+    const DWORD afterBytes = m_card.EncoderStopsAfterBytes();
+    if (afterBytes != 0 && m_passedBytes >= afterBytes) return true;
+    const DWORD afterMs = m_card.EncoderStopsAfterMs();
+    if (afterMs == 0) return false;
+    const MediaType type = m_656->ConnectionType();
+    const auto* info = type.FormatAs<VIDEOINFOHEADER>();
+    const ULONGLONG pictureMs = info && info->AvgTimePerFrame > 0 ? ULONGLONG(info->AvgTimePerFrame) / 10000 : 40;
+    return m_pictures * pictureMs >= afterMs;
 }
 
 HRESULT EncoderFilter::PassOn() {
@@ -219,6 +234,7 @@ HRESULT EncoderFilter::PassOn() {
             std::memcpy(target, made.data() + at, n);
             out->SetActualDataLength(long(n));
             at += n;
+            m_passedBytes += n;
             hr = output->Deliver(out);
             if (FAILED(hr)) return hr;
         }

@@ -236,6 +236,9 @@ TEST_F(ControllerBenchTest, BenchPressesItsKeysWhenTheCardIsPlugged) {
     EXPECT_STREQ("IO", card.Controller().Layout().name);
     EXPECT_EQ(0u, card.Controller().PendingKeys());
 
+    auto deaf = Bench::FromText(R"({"cards": [{"kind": "713x_4 TV Card Capture", "keys": [1], "remoteFault": "noKeys"}]})");
+    EXPECT_EQ(0u, deaf->Cards()[0]->Controller().PendingKeys()) << "a deaf receiver";
+    EXPECT_THROW(Bench::FromText(R"({"cards": [{"kind": "713x_4 TV Card Capture", "remoteFault": "x"}]})"), BenchError);
     EXPECT_THROW(Bench::FromText(R"({"cards": [{"kind": "713x_4 TV Card Capture", "keys": [256]}]})"), BenchError);
     EXPECT_THROW(Bench::FromText(R"({"cards": [{"kind": "713x_4 TV Card Capture", "keys": 1}]})"), BenchError);
 }
@@ -247,11 +250,12 @@ TEST_F(ControllerBenchTest, RepeatedKeysComeRoundAgainAfterThePause) {
         R"({"cards": [{"kind": "713x_4 TV Card Capture", "keys": [1, 2], "keysRepeatMs": 1000}]})");
     Card& card = *bench->Cards()[0];
     Host host{card.Bridge(), 0x7000};
+    Host* listening = &host;
     // The keys each host sample shows (0 for none), until `samples` samples have passed.
-    auto keysSeen = [&host](int samples) {
+    auto keysSeen = [&listening](int samples) {
         std::vector<BYTE> seen;
         for (int i = 0; i < samples; ++i) {
-            const DWORD word = host.Read();
+            const DWORD word = listening->Read();
             const BYTE key = (word & kStandardState) == kStandardState ? 0 : static_cast<BYTE>(~word & 0xFF);
             if (seen.empty() || seen.back() != key) seen.push_back(key);
         }
@@ -269,6 +273,12 @@ TEST_F(ControllerBenchTest, RepeatedKeysComeRoundAgainAfterThePause) {
 
     EXPECT_THROW(Bench::FromText(R"({"cards": [{"kind": "713x_4 TV Card Capture", "keysRepeatMs": 500}]})"),
                  BenchError);
+    // A stuck receiver hears every key as the first one it heard.
+    auto stuck = Bench::FromText(
+        R"({"cards": [{"kind": "713x_4 TV Card Capture", "keys": [1, 2], "keysRepeatMs": 1000, "remoteFault": "stuckKey"}]})");
+    Host stuckHost{stuck->Cards()[0]->Bridge(), 0x7000};
+    listening = &stuckHost;
+    EXPECT_EQ(keysSeen(9), (std::vector<BYTE>{1, 0, 1, 0}));
 }
 
 }  // namespace

@@ -23,7 +23,8 @@ typedef std::function<HRESULT(REFIID riid, void** ppv)> DeviceFilterFactory;
 
 // An upstream device of a device: its output pin `upstreamPin` feeds this device's input pin
 // `pin` (empty names: the first unconnected pin of that direction). The capture graph builder
-// brings upstream devices into a graph when its search goes upstream.
+// brings upstream devices into a graph when its search goes upstream, and the devices a
+// device feeds (those that name it upstream) when its search goes downstream.
 struct UpstreamLink {
     DeviceId device = 0;
     std::wstring upstreamPin;
@@ -55,6 +56,8 @@ PLATFORM_API void SetDeviceFault(DeviceId device, DeviceFault fault);
 PLATFORM_API int DeviceBindCount(DeviceId device);
 // The devices of a category that are plugged, in registration order.
 PLATFORM_API std::vector<DeviceId> DevicesInCategory(REFGUID category);
+// The plugged devices whose upstream links name `device`, in registration order.
+PLATFORM_API std::vector<DeviceId> DevicesFedBy(DeviceId device);
 // The entry of a plugged device; false when there is none.
 PLATFORM_API bool GetDevice(DeviceId device, DeviceEntry* entry);
 // Makes the device's filter (counted as a bind) and tells a stand-in filter which device it is.

@@ -199,9 +199,16 @@ ULONGLONG Idle() {
         }
     }
     if (askClose) {
-        // Asked again until the windows are gone: a window that refuses while a write runs
+        // Asked again until the windows are gone: the message boxes end without an answer
+        // first, then the window under them is asked; a window that refuses while a write runs
         // closes once the write has ended.
-        if (HWND top = ActiveTopLevel()) ::PostMessageA(top, WM_CLOSE, 0, 0);
+        std::set<HWND> boxes;
+        {
+            std::lock_guard<std::mutex> g(TheHost().lock);
+            boxes = TheHost().messageBoxes;
+        }
+        for (HWND box : boxes) ::PostMessageA(box, kEndWithoutAnswer, 0, 0);
+        if (HWND top = ActiveTopLevel(); top && boxes.empty()) ::PostMessageA(top, WM_CLOSE, 0, 0);
     }
     // The paint pass is done: the display hears what changed.
     for (auto& [window, rects] : gdi::TakeChangedSurfaces()) d->SurfaceChanged(window, rects);

@@ -19,6 +19,10 @@ void ThreadEnded(DWORD threadId);
 
 namespace platform::display {
 
+// Posted to a message box when the program is asked to close: the box ends without an answer
+// (MessageBox returns 0), so the window under it can close.
+constexpr UINT kEndWithoutAnswer = 0x03FF;
+
 // Marks a window as a message box (while it lives).
 void SetMessageBoxWindow(HWND window, bool isMessageBox);
 // Shows a message box as a modal window of the calling thread; returns the pressed button.

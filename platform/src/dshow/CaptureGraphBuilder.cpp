@@ -1,6 +1,7 @@
 // The capture graph builder (CLSID_CaptureGraphBuilder2): finds pins and interfaces around a
 // capture filter, bringing a card's upstream devices (crossbar, TV tuner, TV audio) into the
-// graph when its search goes upstream, and renders capture streams.
+// graph when its search goes upstream and the devices it feeds (a hardware encoder) when the
+// search goes downstream from the filter, and renders capture streams.
 #include "CaptureGraphBuilder.h"
 
 #include <algorithm>
@@ -126,17 +127,39 @@ void CaptureGraphBuilder::BringInUpstream(IBaseFilter* filter, int depth) {
     for (const UpstreamLink& link : entry.upstream) {
         CComPtr<IPin> in = PinNamed(filter, PINDIR_INPUT, link.pin);
         if (!in || IsConnected(in)) continue;
-        CComPtr<IBaseFilter> upstream = DeviceFilterInGraph(link.device);
-        if (!upstream) {
-            DeviceEntry upstreamEntry;
-            if (!GetDevice(link.device, &upstreamEntry) ||
-                FAILED(BindDevice(link.device, IID_IBaseFilter, reinterpret_cast<void**>(&upstream))))
-                continue;
-            if (FAILED(m_graph->AddFilter(upstream, upstreamEntry.friendlyName.c_str()))) continue;
-        }
+        CComPtr<IBaseFilter> upstream = DeviceFilterBroughtIn(link.device);
+        if (!upstream) continue;
         CComPtr<IPin> out = PinNamed(upstream, PINDIR_OUTPUT, link.upstreamPin);
         if (out && !IsConnected(out)) m_graph->ConnectDirect(out, in, nullptr);
         BringInUpstream(upstream, depth + 1);
+    }
+}
+
+CComPtr<IBaseFilter> CaptureGraphBuilder::DeviceFilterBroughtIn(DeviceId device) {
+    CComPtr<IBaseFilter> filter = DeviceFilterInGraph(device);
+    if (filter) return filter;
+    DeviceEntry entry;
+    if (!GetDevice(device, &entry) || FAILED(BindDevice(device, IID_IBaseFilter, reinterpret_cast<void**>(&filter))) ||
+        FAILED(m_graph->AddFilter(filter, entry.friendlyName.c_str())))
+        return nullptr;
+    return filter;
+}
+
+void CaptureGraphBuilder::BringInDownstream(IBaseFilter* filter) {
+    auto* own = dynamic_cast<FilterBase*>(filter);
+    if (!own || !own->Device()) return;
+    for (DeviceId fed : DevicesFedBy(own->Device())) {
+        DeviceEntry entry;
+        if (!GetDevice(fed, &entry)) continue;
+        for (const UpstreamLink& link : entry.upstream) {
+            if (link.device != own->Device()) continue;
+            CComPtr<IPin> out = PinNamed(filter, PINDIR_OUTPUT, link.upstreamPin);
+            if (!out || IsConnected(out)) continue;
+            CComPtr<IBaseFilter> downstream = DeviceFilterBroughtIn(fed);
+            if (!downstream) break;
+            CComPtr<IPin> in = PinNamed(downstream, PINDIR_INPUT, link.pin);
+            if (in && !IsConnected(in)) m_graph->ConnectDirect(out, in, nullptr);
+        }
     }
 }
 
@@ -222,6 +245,7 @@ STDMETHODIMP CaptureGraphBuilder::FindInterface(const GUID* pCategory, const GUI
         return E_NOINTERFACE;
     }
     if (AskFilterAndPins(pf, pType, riid, ppint)) return S_OK;
+    if (down) BringInDownstream(pf);
     if (down)
         for (auto& out : MatchingPins(pf, {PINDIR_OUTPUT, nullptr, nullptr, false}))
             if (SearchDownstream(out, pType, riid, ppint, seen)) return S_OK;

@@ -31,9 +31,14 @@ public:
 private:
     // The graph's filter that was bound from `device`, or null.
     CComPtr<IBaseFilter> DeviceFilterInGraph(DeviceId device);
+    // That filter, or the device's filter bound and added to the graph; null when it cannot be.
+    CComPtr<IBaseFilter> DeviceFilterBroughtIn(DeviceId device);
     // Adds the declared upstream devices of a device filter to the graph (reusing those already
     // there), connects them to its free input pins, and so on up the chain.
     void BringInUpstream(IBaseFilter* filter, int depth = 0);
+    // Adds the devices a device filter feeds (those whose upstream links name its device) to the
+    // graph, reusing those already there, and connects its free output pins to them.
+    void BringInDownstream(IBaseFilter* filter);
     bool SearchUpstream(IBaseFilter* filter, const GUID* type, REFIID riid, void** ppv, std::vector<IBaseFilter*>& seen);
     bool SearchDownstream(IPin* out, const GUID* type, REFIID riid, void** ppv, std::vector<IBaseFilter*>& seen);
 

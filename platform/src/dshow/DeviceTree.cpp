@@ -103,6 +103,19 @@ std::vector<DeviceId> DevicesInCategory(REFGUID category) {
     return ids;
 }
 
+std::vector<DeviceId> DevicesFedBy(DeviceId device) {
+    DeviceTreeState& state = Devices();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    std::vector<DeviceId> ids;
+    for (auto& record : state.records)
+        for (const UpstreamLink& link : record->entry.upstream)
+            if (link.device == device) {
+                ids.push_back(record->id);
+                break;
+            }
+    return ids;
+}
+
 bool GetDevice(DeviceId device, DeviceEntry* entry) {
     auto record = dshow::FindDevice(device);
     if (!record) return false;

@@ -93,21 +93,24 @@ std::vector<std::string> OwnCommandLine() {
 
 HINSTANCE Restart(const char* file, platform::ShellRequest request) {
     request.command = OwnCommandLine();
-    if (!Record(request)) {
+    bool real = Record(request);
+    platform::Display* display = platform::CurrentDisplay();
+    if (display && display->Kind() == platform::DisplayKind::Log) {
+        // The log display's operator is automatic: a run that started itself again would never
+        // end. The run ends after its record instead.
+        display->Say("restart: left out on the log display; the program ends after this run");
+        PlatformTrace("ShellExecute: restart of %s left out on the log display\n", file);
+        return Result(42);
+    }
+    if (!real) {
         PlatformTrace("ShellExecute: restart of %s recorded, not started\n", file);
         return Result(42);
     }
-    platform::Display* display = platform::CurrentDisplay();
-    if (display && display->Kind() == platform::DisplayKind::Terminal) {
-        // The terminal has one owner: the new start waits for this program's exit and takes
-        // its place, so it draws on the terminal and gets its keys.
-        platform::display::RestartAtExit(request.command);
-        PlatformTrace("ShellExecute: restart of %s when this program ends\n", file);
-        return Result(42);
-    }
-    bool started = Spawn("/proc/self/exe", request.command);
-    PlatformTrace("ShellExecute: restart of %s %s\n", file, started ? "started" : "failed");
-    return Result(started ? 42 : SE_ERR_FNF);
+    // The program goes on as one: once its windows are gone, the new start replaces it in the
+    // same process (exec), so it keeps the terminal, its parent and its process id.
+    platform::display::RestartAtExit(request.command);
+    PlatformTrace("ShellExecute: restart of %s when this program ends\n", file);
+    return Result(42);
 }
 
 }  // namespace

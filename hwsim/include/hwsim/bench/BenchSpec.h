@@ -27,6 +27,13 @@
 //         "interleaved": false,                 // optional, on kinds whose capture filter has
 //                                               // an interleaved capture pin: without it
 //         "encoder": true,                      // optional: the board carries the MPEG encoder
+//         "encoderStopsAfterMs": 2000,          // optional, with "encoder": the encoder stops
+//         "encoderStopsAfterBytes": 65536,      // coding this far into every run (stream time
+//                                               // of the pictures coded, bytes it passed on),
+//                                               // silently, as a hung chip does
+//         "remoteFault": "noKeys",              // optional: the remote receiver hears no key
+//                                               // ("noKeys"), or every key as the first one
+//                                               // it heard ("stuckKey")
 //         "composite": { "pattern": "colorBars", "toneHz": 1000 },  // optional: what is plugged
 //         "svideo": { "pattern": "grid", "toneHz": 0 },  // into the composite and S-video
 //                                               // inputs (patterns: kInputPatterns; toneHz 0:
@@ -107,6 +114,10 @@ struct CardSpec {
     int crossbarPins = 0;     // 0: the kind's
     bool interleaved = true;  // false: no interleaved capture pin
     bool encoder = false;  // the board carries the MPEG encoder
+    DWORD encoderStopsAfterMs = 0;     // 0: the encoder never stops on its own
+    DWORD encoderStopsAfterBytes = 0;  // 0: the encoder never stops on its own
+    enum class RemoteFault { None, NoKeys, StuckKey };
+    RemoteFault remoteFault = RemoteFault::None;
     InputSignal composite;
     InputSignal svideo;
     // The tuner device's FriendlyName; nullopt: the kind's; empty: no tuner device.

@@ -91,6 +91,9 @@ public:
     const RfEnvironment& Rf() const { return m_rf; }
     // Whether the board carries the MPEG encoder, and what the bench plugged into its inputs.
     bool HasEncoder() const { return m_encoder; }
+    // How far into a run the encoder codes before it stops (0: it does not stop).
+    DWORD EncoderStopsAfterMs() const { return m_encoderStopsAfterMs; }
+    DWORD EncoderStopsAfterBytes() const { return m_encoderStopsAfterBytes; }
     const InputSignal& Composite() const { return m_composite; }
     const InputSignal& SVideo() const { return m_svideo; }
 
@@ -149,6 +152,13 @@ private:
     const int m_tunerTypeCode;
     const RfEnvironment& m_rf;
     const bool m_encoder;
+    const DWORD m_encoderStopsAfterMs;
+    const DWORD m_encoderStopsAfterBytes;
+    const CardSpec::RemoteFault m_remoteFault;
+    // The key a stuck receiver repeats: the first one it heard (-1 before that).
+    std::atomic<int> m_stuckKey{-1};
+    // What the remote receiver makes of keys pressed on the remote.
+    std::vector<BYTE> Heard(const std::vector<BYTE>& pressed);
     const InputSignal m_composite;
     const InputSignal m_svideo;
     std::atomic<long> m_videoRoute{0};

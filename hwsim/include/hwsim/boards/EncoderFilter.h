@@ -73,6 +73,10 @@ private:
     // thread queueing for it counts as waiting on the platform clock.
     platform::dshow::CriticalSection m_codeLock;
     Mpeg2Encoder m_encoder;
+    // What this run coded and passed on, against the board's stop (EncoderStopsAfter...).
+    ULONGLONG m_pictures = 0;
+    ULONGLONG m_passedBytes = 0;
+    bool Stopped() const;
     platform::dshow::PinBase* m_656 = nullptr;
     platform::dshow::PinBase* m_i2s = nullptr;
 };

@@ -1,6 +1,7 @@
 // The writers.
 #include "FileWriter.h"
 
+#include "evcode.h"
 #include "platform/winfile.h"
 #include "platform/winnls.h"
 
@@ -43,16 +44,21 @@ HRESULT FileWriterFilter::Render(PinBase*, IMediaSample* sample) {
     BYTE* data = nullptr;
     if (FAILED(sample->GetPointer(&data))) return E_POINTER;
     DWORD length = DWORD(sample->GetActualDataLength());
-    std::lock_guard<std::mutex> lock(m_lock);
-    if (!m_file) return S_OK;
-    if (m_failed) return S_FALSE;
-    DWORD written = 0;
-    if (!WriteFile(m_file, data, length, &written, nullptr) || written != length) {
+    HRESULT hr = S_OK;
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        if (!m_file) return S_OK;
+        if (m_failed) return S_FALSE;
+        DWORD written = 0;
+        if (WriteFile(m_file, data, length, &written, nullptr) && written == length) return S_OK;
         DWORD error = GetLastError();
         m_failed = true;
-        return HRESULT_FROM_WIN32(error ? error : ERROR_WRITE_FAULT);
+        hr = HRESULT_FROM_WIN32(error ? error : ERROR_WRITE_FAULT);
     }
-    return S_OK;
+    // The writer itself reports the failed write, once, and takes nothing more: its upstream
+    // may feed other branches that go on.
+    NotifyEvent(EC_ERRORABORT, hr, 0);
+    return S_FALSE;
 }
 
 }  // namespace platform::dshow
