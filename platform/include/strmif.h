@@ -61,6 +61,8 @@ typedef struct _AllocatorProperties {
     long cbPrefix;
 } ALLOCATOR_PROPERTIES;
 
+#define AM_GBF_NOWAIT 4  // IMemAllocator::GetBuffer fails rather than waits
+
 DEFINE_DSHOW_GUID(IID_IPin, 0x0101);
 DEFINE_DSHOW_GUID(IID_IEnumPins, 0x0102);
 DEFINE_DSHOW_GUID(IID_IEnumMediaTypes, 0x0103);
@@ -202,7 +204,8 @@ struct IMemAllocator : public IUnknown {
     STDMETHOD(GetProperties)(ALLOCATOR_PROPERTIES* pProps) PURE;
     STDMETHOD(Commit)() PURE;
     STDMETHOD(Decommit)() PURE;
-    // VFW_E_NOT_COMMITTED unless committed; the sample is AddRef'd.
+    // VFW_E_NOT_COMMITTED unless committed; the sample is AddRef'd. With every sample out it
+    // waits for one to come back, or with AM_GBF_NOWAIT fails with VFW_E_TIMEOUT.
     STDMETHOD(GetBuffer)(IMediaSample** ppBuffer, REFERENCE_TIME* pStartTime, REFERENCE_TIME* pEndTime,
                          DWORD dwFlags) PURE;
     STDMETHOD(ReleaseBuffer)(IMediaSample* pBuffer) PURE;

@@ -231,6 +231,20 @@ TEST_F(Mixins, StreamConfigReconnectsAConnectedPinWithTheNewFormatWhileStopped) 
     ASSERT_EQ(config->SetFormat(const_cast<AM_MEDIA_TYPE*>(&yuy2.Get())), S_OK);
     ASSERT_EQ(video->get_VideoWidth(&width), S_OK);
     EXPECT_EQ(width, 720);
+
+    // A tee between follows the new format; when nothing after it takes it, the application hears.
+    auto tee = Create<IBaseFilter>(CLSID_InfTee);
+    graph->AddFilter(tee, L"Tee");
+    ASSERT_EQ(graph->Disconnect(PinOf(renderer, L"In")), S_OK);
+    ASSERT_EQ(graph->Disconnect(pin), S_OK);
+    ASSERT_EQ(graph->Connect(pin, PinOf(tee, L"Input")), S_OK);
+    ASSERT_EQ(graph->Connect(PinOf(tee, L"Output1"), PinOf(renderer, L"In")), S_OK);
+    ASSERT_EQ(config->SetFormat(const_cast<AM_MEDIA_TYPE*>(&rgb.Get())), S_OK);
+    long code;
+    LONG_PTR param1, param2;
+    ASSERT_EQ(As<IMediaEvent>(graph)->GetEvent(&code, &param1, &param2, 0), S_OK);
+    EXPECT_EQ(code, EC_ERRORABORT);
+    EXPECT_EQ(HRESULT(param1), VFW_E_TYPE_NOT_ACCEPTED);
 }
 
 TEST_F(Mixins, FileWriterKeepsItsNameAndAnEmptyNameClearsIt) {

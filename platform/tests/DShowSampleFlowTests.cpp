@@ -2,6 +2,7 @@
 // clock, graph state order, end of stream and streaming errors, writers, the tee and the grabber.
 #include <fstream>
 #include <iterator>
+#include <thread>
 
 #include "DShowStreamFilters.h"
 #include "platform/dshow/MediaSample.h"
@@ -74,6 +75,16 @@ TEST_F(SampleFlowTest, AWaitOnThePlatformClockSeesExactlyTheSamplesStampedUntilT
     EXPECT_EQ(samples.back().start, 4 * 400000);
     EXPECT_EQ(renderer->StreamTime(), 4 * 400000);
     EXPECT_EQ(control->Stop(), S_OK);
+    // Without a clock the graph runs unclocked: the samples come, the stream has no time.
+    CComPtr<IReferenceClock> clock;
+    ASSERT_EQ(As<IMediaFilter>(graph)->SetSyncSource(nullptr), S_OK);
+    ASSERT_EQ(control->Run(), S_OK);
+    Sleep(50);
+    EXPECT_GT(renderer->Samples().size(), 5u);
+    EXPECT_EQ(renderer->StreamTime(), 0);
+    EXPECT_EQ(As<IMediaFilter>(graph)->GetSyncSource(&clock), S_OK);
+    EXPECT_EQ(clock, nullptr);
+    EXPECT_EQ(control->Stop(), S_OK);
 }
 
 // A flush takes an end of stream back: the renderer's next one completes the graph again.
@@ -101,10 +112,16 @@ TEST_F(SampleFlowTest, AllocatorPropertiesCannotChangeWhileASampleIsOut) {
     ALLOCATOR_PROPERTIES request{2, 1000, 1, 0}, actual;
     ASSERT_EQ(allocator->SetProperties(&request, &actual), S_OK);
     ASSERT_EQ(allocator->Commit(), S_OK);
-    CComPtr<IMediaSample> held;
+    CComPtr<IMediaSample> held, second, third;
     ASSERT_EQ(allocator->GetBuffer(&held, nullptr, nullptr, 0), S_OK);
+    ASSERT_EQ(allocator->GetBuffer(&second, nullptr, nullptr, 0), S_OK);
+    EXPECT_EQ(allocator->GetBuffer(&third, nullptr, nullptr, AM_GBF_NOWAIT), VFW_E_TIMEOUT);  // both out
+    std::thread waiter([&] { EXPECT_EQ(allocator->GetBuffer(&third, nullptr, nullptr, 0), S_OK); });
+    second.Release();  // the waiter takes it
+    waiter.join();
     EXPECT_EQ(allocator->SetProperties(&request, &actual), VFW_E_ALREADY_COMMITTED);
     ASSERT_EQ(allocator->Decommit(), S_OK);
+    third.Release();
     request.cbBuffer = 2000;
     EXPECT_EQ(allocator->SetProperties(&request, &actual), VFW_E_BUFFERS_OUTSTANDING);
     held.Release();

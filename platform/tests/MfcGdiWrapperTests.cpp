@@ -1,5 +1,5 @@
 // The framework's GDI wrappers: what SelectObject hands back is the selected object's own wrapper
-// or a temporary one that goes with its object, so paints that select and restore keep nothing.
+// or a temporary one the thread keeps until its idle, so paints that select and restore keep nothing.
 #include <gtest/gtest.h>
 #include <malloc.h>
 
@@ -24,6 +24,7 @@ void SelectAndRestore(CDC& dc, int i) {
     EXPECT_EQ(temporary->m_hObject, raw);
     dc.SelectObject(before);
     ::DeleteObject(raw);
+    EXPECT_EQ(temporary->m_hObject, raw) << "a temporary wrapper lives until the thread's idle";
 }
 
 TEST(MfcGdiWrappers, SelectAndRestorePaintsKeepNoWrapper) {
@@ -35,8 +36,9 @@ TEST(MfcGdiWrappers, SelectAndRestorePaintsKeepNoWrapper) {
     for (int i = 0; i < 100; ++i) SelectAndRestore(dc, i);  // the stock objects' wrappers are made
     const size_t start = HeapInUse();
     for (int i = 0; i < 10000; ++i) SelectAndRestore(dc, i);
-    EXPECT_LT(HeapInUse(), start + 64 * 1024) << "grew from " << start;
     EXPECT_EQ(dc.SelectObject(old), &canvas);
+    CGdiObject::DeleteTempMap();  // the thread's idle
+    EXPECT_LT(HeapInUse(), start + 64 * 1024) << "grew from " << start;
 }
 
 // A CDC frees the DC it made; a handle that is no DC gets no wrapper.

@@ -16,6 +16,7 @@
 #include <windows.h>
 
 #include "SpawnSelf.h"
+#include "platform/ChildRole.h"
 #include "platform/runtime.h"
 
 namespace {
@@ -46,7 +47,7 @@ public:
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_adddup2(&actions, in[0], 0);
         posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-        m_pid = SpawnSelf("NamedMutexProcess.HolderTakesTheNameUntilItsInputEnds",
+        m_pid = SpawnSelf("MutexHolder",
                           "PELVATRO_MUTEX_HOLDER_STATE=" + platform::StateDir(), &actions);
         EXPECT_GT(m_pid, 0);
         posix_spawn_file_actions_destroy(&actions);
@@ -83,19 +84,17 @@ private:
     int m_input = -1, m_output = -1;
 };
 
-// Run by the tests below in a process of their own.
-TEST(NamedMutexProcess, HolderTakesTheNameUntilItsInputEnds) {
-    const char* parentState = getenv("PELVATRO_MUTEX_HOLDER_STATE");
-    if (!parentState) GTEST_SKIP() << "runs only as the holder of the tests below";
-    setenv("PELVATRO_STATE_DIR", parentState, 1);
+// Run by the tests below in a process of their own: takes the name until its input ends.
+CHILD_ROLE(MutexHolder) {
+    setenv("PELVATRO_STATE_DIR", getenv("PELVATRO_MUTEX_HOLDER_STATE"), 1);
     HANDLE m = CreateMutexA(nullptr, FALSE, kName);
-    ASSERT_EQ(WaitForSingleObject(m, 0), WAIT_OBJECT_0);
-    ASSERT_EQ(write(1, "ready\n", 6), 6);
+    if (WaitForSingleObject(m, 0) != WAIT_OBJECT_0 || write(1, "ready\n", 6) != 6) return 1;
     char c;
     while (read(0, &c, 1) == 1) {
     }
-    EXPECT_TRUE(ReleaseMutex(m));
+    const bool released = ReleaseMutex(m);
     CloseHandle(m);
+    return released ? 0 : 1;
 }
 
 TEST(NamedMutexProcess, AWaitSleepsUntilTheHolderReleasesOrEnds) {

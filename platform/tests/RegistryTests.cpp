@@ -13,6 +13,7 @@
 
 #include "platform/registry_preset.h"
 #include "SpawnSelf.h"
+#include "platform/ChildRole.h"
 #include "platform/runtime.h"
 #include "platform/TestThread.h"
 
@@ -195,24 +196,23 @@ TEST_F(Registry, ThreadsChangeValuesTogetherWithoutLosingAny) {
 }
 
 // Run by ValuesPersistAcrossProcesses in a process of its own, on the parent's state directory.
-TEST_F(Registry, ChildProcessWritesValuesForItsParent) {
-    const char* parentState = getenv("PELVATRO_REGISTRY_PARENT_STATE");
-    if (!parentState) GTEST_SKIP() << "runs only as the child of ValuesPersistAcrossProcesses";
-    setenv("PELVATRO_STATE_DIR", parentState, 1);
-    ASSERT_EQ(QueryPath(HKEY_LOCAL_MACHINE, kAudioKey, "DeviceName"), "From parent");
+CHILD_ROLE(RegistryWriter) {
+    setenv("PELVATRO_STATE_DIR", getenv("PELVATRO_REGISTRY_PARENT_STATE"), 1);
     HKEY key;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, "Software\\USB2800\\TwainDS", 0, nullptr, 0, KEY_WRITE, nullptr,
-                              &key, nullptr),
-              ERROR_SUCCESS);
-    ASSERT_EQ(SetString(key, "RealDSName", "From child"), ERROR_SUCCESS);
+    if (QueryPath(HKEY_LOCAL_MACHINE, kAudioKey, "DeviceName") != "From parent" ||
+        RegCreateKeyExA(HKEY_LOCAL_MACHINE, "Software\\USB2800\\TwainDS", 0, nullptr, 0, KEY_WRITE, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS)
+        return 1;
+    const bool written = SetString(key, "RealDSName", "From child") == ERROR_SUCCESS;
     RegCloseKey(key);
+    return written ? 0 : 1;
 }
 
 TEST_F(Registry, ValuesPersistAcrossProcesses) {
     ASSERT_TRUE(platform::PresetRegistryString(HKEY_LOCAL_MACHINE, kAudioKey, "DeviceName", "From parent"));
     EXPECT_EQ(QueryPath(HKEY_LOCAL_MACHINE, "Software\\USB2800\\TwainDS", "RealDSName"), "<no key>");
 
-    const pid_t child = SpawnSelf("Registry.ChildProcessWritesValuesForItsParent",
+    const pid_t child = SpawnSelf("RegistryWriter",
                                   "PELVATRO_REGISTRY_PARENT_STATE=" + platform::StateDir());
     ASSERT_GT(child, 0);
     int status = 0;

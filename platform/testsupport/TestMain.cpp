@@ -6,10 +6,12 @@
 #include <stdlib.h>
 
 #include <filesystem>
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "platform/ChildRole.h"
 #include "platform/display.h"
 #include "platform/runtime.h"
 #include "platform/winuser.h"
@@ -59,9 +61,20 @@ private:
     int m_count = 0;
 };
 
+std::map<std::string, int (*)()>& Roles() {
+    static std::map<std::string, int (*)()> roles;
+    return roles;
+}
+
 }  // namespace
 
+bool testsupport::AddChildRole(const char* name, int (*role)()) { return Roles().emplace(name, role).second; }
+
 int main(int argc, char** argv) {
+    if (const char* role = getenv("PELVATRO_TEST_ROLE")) {
+        auto it = Roles().find(role);
+        return it == Roles().end() ? 3 : it->second();
+    }
     testing::InitGoogleTest(&argc, argv);
     std::string base = (std::filesystem::temp_directory_path() / "pelvatro-test-XXXXXX").string();
     if (!mkdtemp(base.data())) return 2;

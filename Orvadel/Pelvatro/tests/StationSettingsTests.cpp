@@ -72,18 +72,6 @@ TEST(StationSettingsTest, MissingFileIsNeitherReadNorCreated) {
     EXPECT_FALSE(FileExists(SettingsPath()));
 }
 
-TEST(StationSettingsTest, SavingWritesOnlyTheStationKind) {
-    const std::string original = Gbk(
-        "// 工位设定\r\n[Eeprom]\r\nProductType=84 ; 产品\r\n\r\n[Type]\r\n// 1 写码, 2 测试\r\nMachine=1\r\n");
-    WriteFileBytes(SettingsPath(), original);
-    CPelvatroDlg dlg;
-    ASSERT_TRUE(dlg.LoadConfig(SettingsPath().c_str()));
-    dlg.m_nMachine = 2;
-    dlg.SaveConfig();
-    EXPECT_EQ(ReadFileBytes(SettingsPath()),
-              Gbk("// 工位设定\r\n[Eeprom]\r\nProductType=84 ; 产品\r\n\r\n[Type]\r\n// 1 写码, 2 测试\r\nMachine=2\r\n"));
-}
-
 TEST(StationSettingsTest, StrayBytesAndGbkTextComeBackAsTheyWereButForTheStationKind) {
     // A UTF-8 file whose comment ends in a stray byte right before a header, and a GBK file with
     // one bad byte in a Chinese line.

@@ -28,6 +28,10 @@ public:
     HGDIOBJ Detach();
     BOOL DeleteObject();
     int GetObject(int size, LPVOID out) const { return ::GetObjectA(m_hObject, size, out); }
+    // The object's own wrapper, or a temporary one the thread keeps until its next idle (even
+    // past the object); null for a handle that is no object.
+    static CGdiObject* FromHandle(HGDIOBJ object);
+    static void DeleteTempMap();  // frees the thread's temporary wrappers (its idle does)
 };
 
 class PLATFORM_API CPen : public CGdiObject {
@@ -63,7 +67,7 @@ public:
     BOOL CreatePointFont(int pointSizeTenths, LPCSTR face, class CDC* dc = nullptr);
     int GetLogFont(LOGFONTA* font) const { return ::GetObjectA(m_hObject, sizeof(LOGFONTA), font); }
     operator HFONT() const { return static_cast<HFONT>(m_hObject); }
-    // The font's own wrapper, or a temporary one that goes with the font.
+    // The font's own wrapper, or a temporary one (as CGdiObject::FromHandle).
     static CFont* FromHandle(HFONT font);
 };
 
@@ -107,7 +111,8 @@ public:
     operator HPALETTE() const { return static_cast<HPALETTE>(m_hObject); }
 };
 
-// A device context. The wrappers FromHandle gives are temporary: each goes with its DC.
+// A device context. The wrappers FromHandle gives are temporary: the thread keeps each until its
+// next idle.
 class PLATFORM_API CDC : public CObject {
     DECLARE_DYNAMIC(CDC)
 public:
@@ -120,6 +125,7 @@ public:
     operator HDC() const { return m_hDC; }
     HDC GetSafeHdc() const { return m_hDC; }
     static CDC* FromHandle(HDC dc);
+    static void DeleteTempMap();  // frees the thread's temporary DC wrappers (its idle does)
     BOOL Attach(HDC dc);
     HDC Detach();
     BOOL CreateCompatibleDC(CDC* dc) { return Attach(::CreateCompatibleDC(dc ? dc->m_hDC : nullptr)); }

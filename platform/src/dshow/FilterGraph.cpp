@@ -210,16 +210,31 @@ STDMETHODIMP FilterGraph::Disconnect(IPin* ppin) {
 
 // The graph's clock over the platform clock, given to every filter (and to those added later).
 STDMETHODIMP FilterGraph::SetDefaultSyncSource() {
-    std::lock_guard<CriticalSection> graphLock(m_graphLock);
-    if (GraphState() != State_Stopped) return VFW_E_NOT_STOPPED;
     CComPtr<IReferenceClock> clock;
     {
         std::lock_guard<std::mutex> lock(m_lock);
-        if (!m_clock) m_clock.Attach(new ReferenceClock());
         clock = m_clock;
     }
-    for (Member& m : Members()) m.filter->SetSyncSource(clock);
+    if (!clock) clock.Attach(new ReferenceClock());
+    return SetSyncSource(clock);
+}
+
+STDMETHODIMP FilterGraph::SetSyncSource(IReferenceClock* pClock) {
+    std::lock_guard<CriticalSection> graphLock(m_graphLock);
+    if (GraphState() != State_Stopped) return VFW_E_NOT_STOPPED;
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        m_clock = pClock;
+        m_clockChosen = true;
+    }
+    for (Member& m : Members()) m.filter->SetSyncSource(pClock);
     return S_OK;
+}
+
+STDMETHODIMP FilterGraph::GetSyncSource(IReferenceClock** pClock) {
+    if (!pClock) return E_POINTER;
+    std::lock_guard<std::mutex> lock(m_lock);
+    return m_clock.CopyTo(pClock);
 }
 
 // ---- IGraphBuilder ----
@@ -402,12 +417,12 @@ STDMETHODIMP FilterGraph::Run() {
     HRESULT hr;
     if (Injected("IMediaControl::Run", E_FAIL, &hr)) return hr;
     std::lock_guard<CriticalSection> graphLock(m_graphLock);
-    bool hasClock;
+    bool clockChosen;
     {
         std::lock_guard<std::mutex> lock(m_lock);
-        hasClock = m_clock != nullptr;
+        clockChosen = m_clockChosen;
     }
-    if (!hasClock && GraphState() == State_Stopped) SetDefaultSyncSource();
+    if (!clockChosen && GraphState() == State_Stopped) SetDefaultSyncSource();
     if (GraphState() == State_Stopped && FAILED(hr = ChangeFilters(State_Paused))) return hr;
     hr = ChangeFilters(State_Running);
     if (SUCCEEDED(hr)) ShowOnStart();
@@ -436,6 +451,15 @@ STDMETHODIMP FilterGraph::Stop() {
 STDMETHODIMP FilterGraph::GetState(LONG, OAFilterState* pfs) {
     if (!pfs) return E_POINTER;
     *pfs = GraphState();
+    return S_OK;
+}
+
+// The graph's run starts at its clock's now, as IMediaControl::Run's does.
+STDMETHODIMP FilterGraph::Run(REFERENCE_TIME) { return Run(); }
+
+STDMETHODIMP FilterGraph::GetState(DWORD, FILTER_STATE* State) {
+    if (!State) return E_POINTER;
+    *State = GraphState();
     return S_OK;
 }
 

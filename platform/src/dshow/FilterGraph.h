@@ -19,7 +19,7 @@
 namespace platform::dshow {
 
 class FilterGraphCore
-    : public ComObject<IFilterGraph2, IMediaControl, IMediaEventSink, IAMGraphStreams, IPersistStream> {};
+    : public ComObject<IFilterGraph2, IMediaControl, IMediaFilter, IMediaEventSink, IAMGraphStreams, IPersistStream> {};
 
 class FilterGraph
     : public With<FilterGraphCore, GraphEventQueue, GraphVideoWindow, GraphBasicVideo, GraphSeeking> {
@@ -56,6 +56,12 @@ public:
     STDMETHODIMP get_FilterCollection(IUnknown** ppUnk) override;
     STDMETHODIMP get_RegFilterCollection(IUnknown** ppUnk) override;
     STDMETHODIMP StopWhenReady() override;
+    // IMediaFilter (Stop and Pause as IMediaControl's). A clock set, or none, stays the graph's
+    // choice: with SetSyncSource(NULL) it runs unclocked.
+    STDMETHODIMP Run(REFERENCE_TIME tStart) override;
+    STDMETHODIMP GetState(DWORD dwMilliSecsTimeout, FILTER_STATE* State) override;
+    STDMETHODIMP SetSyncSource(IReferenceClock* pClock) override;
+    STDMETHODIMP GetSyncSource(IReferenceClock** pClock) override;
     // IMediaEventSink
     STDMETHODIMP Notify(long EventCode, LONG_PTR EventParam1, LONG_PTR EventParam2) override;
     // IAMGraphStreams
@@ -101,7 +107,8 @@ private:
     std::vector<Member> m_members;  // in the order they joined
     std::atomic<bool> m_closing{false};  // the graph is being destroyed: events are dropped
     FILTER_STATE m_state = State_Stopped;
-    CComPtr<IReferenceClock> m_clock;  // once SetDefaultSyncSource made it
+    CComPtr<IReferenceClock> m_clock;  // once SetDefaultSyncSource made it or SetSyncSource set it
+    bool m_clockChosen = false;        // a clock (or none) was set: Run makes no default one
     int m_renderers = 0;               // renderers with a connected input, counted at start
     int m_completed = 0;               // of them, those that reported EC_COMPLETE
     bool m_hasRunStart = false;        // run since the graph last stopped

@@ -154,9 +154,12 @@ STDMETHODIMP MemAllocator::Commit() {
 }
 
 STDMETHODIMP MemAllocator::Decommit() {
-    std::lock_guard<std::mutex> lock(m_lock);
-    m_committed = false;
-    DropFree();
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        m_committed = false;
+        DropFree();
+    }
+    m_returned.notify_all();
     return S_OK;
 }
 
@@ -167,13 +170,17 @@ void MemAllocator::DropFree() {
     m_free.clear();
 }
 
-STDMETHODIMP MemAllocator::GetBuffer(IMediaSample** ppBuffer, REFERENCE_TIME*, REFERENCE_TIME*, DWORD) {
+STDMETHODIMP MemAllocator::GetBuffer(IMediaSample** ppBuffer, REFERENCE_TIME*, REFERENCE_TIME*, DWORD dwFlags) {
     if (!ppBuffer) return E_POINTER;
     *ppBuffer = nullptr;
     MediaSample* sample = nullptr;
     size_t size;
     {
-        std::lock_guard<std::mutex> lock(m_lock);
+        std::unique_lock<std::mutex> lock(m_lock);
+        while (m_committed && m_outstanding >= m_props.cBuffers) {
+            if (dwFlags & AM_GBF_NOWAIT) return VFW_E_TIMEOUT;
+            m_returned.wait(lock);
+        }
         if (!m_committed) return VFW_E_NOT_COMMITTED;
         ++m_outstanding;
         size = size_t(m_props.cbBuffer);
@@ -202,9 +209,10 @@ void MemAllocator::Return(MediaSample* sample) {
             m_free.size() < size_t(m_props.cBuffers)) {
             sample->Clear();
             m_free.push_back(sample);
-            return;
+            sample = nullptr;
         }
     }
+    m_returned.notify_all();
     delete sample;
 }
 

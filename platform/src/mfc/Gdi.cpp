@@ -81,6 +81,9 @@ CDC::~CDC() {
 }
 
 CDC* CDC::FromHandle(HDC dc) { return platform::mfc::WrapperOf(dc); }
+void CDC::DeleteTempMap() { platform::mfc::FreeTemporaries(false); }
+CGdiObject* CGdiObject::FromHandle(HGDIOBJ object) { return platform::mfc::WrapperOf(object); }
+void CGdiObject::DeleteTempMap() { platform::mfc::FreeTemporaries(true); }
 
 BOOL CDC::Attach(HDC dc) {
     if (!dc || m_hDC) return FALSE;

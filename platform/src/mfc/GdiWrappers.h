@@ -1,5 +1,6 @@
 // The framework's wrappers by handle: the one a GDI object or DC has (the CGdiObject or CDC that
-// attached it), or else a temporary one made on demand and freed when its object or DC goes.
+// attached it), or else a temporary one made on demand for the asking thread, which keeps it
+// until its next idle (or its end), even past its object or DC.
 #pragma once
 
 #include "mfc/Gdi.h"
@@ -14,5 +15,7 @@ void Disown(HGDIOBJ handle, CGdiObject* wrapper);
 CGdiObject* WrapperOf(HGDIOBJ handle);
 // A DC's temporary wrapper.
 CDC* WrapperOf(HDC dc);
+// Frees the calling thread's temporary wrappers: of GDI objects (`objects`) or of DCs.
+void FreeTemporaries(bool objects);
 
 }  // namespace platform::mfc

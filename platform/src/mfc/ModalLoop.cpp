@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "display/DisplayHost.h"
+#include "mfc/Gdi.h"
 #include "mfc/WinApp.h"
 #include "mfc/WindowMaps.h"
 #include "platform/runtime.h"
@@ -38,6 +39,8 @@ bool PumpMessages(const std::function<bool()>& keepGoing, const std::function<vo
             if (onFirstIdle) onFirstIdle();
         }
         if (!keepGoing()) return true;
+        CGdiObject::DeleteTempMap();  // the temporary wrappers of what the messages handled
+        CDC::DeleteTempMap();
         ULONGLONG wake = platform::display::Idle();
         if (!keepGoing()) return true;
         DWORD timeout = INFINITE;

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <atomic>
+#include <condition_variable>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -79,9 +80,9 @@ public:
     STDMETHODIMP Commit() override;
     STDMETHODIMP Decommit() override;
     // A sample of cbBuffer bytes whose data length is the whole buffer and whose flags and
-    // time stamps are clear. Samples out at once are not limited to cBuffers: deliveries are
-    // synchronous, so a sample comes back before its source asks for the next one, and one kept
-    // by a filter (a grabber's buffered sample) must not stall the stream.
+    // time stamps are clear. At most cBuffers are out at once: with all out it waits until one
+    // comes back or the allocator is decommitted (VFW_E_NOT_COMMITTED), or with AM_GBF_NOWAIT
+    // fails with VFW_E_TIMEOUT. A filter that keeps a sample raises the count by one.
     STDMETHODIMP GetBuffer(IMediaSample** ppBuffer, REFERENCE_TIME* pStartTime, REFERENCE_TIME* pEndTime,
                            DWORD dwFlags) override;
     STDMETHODIMP ReleaseBuffer(IMediaSample* pBuffer) override;
@@ -96,6 +97,7 @@ private:
     void DropFree();  // under m_lock
 
     std::mutex m_lock;
+    std::condition_variable m_returned;  // a sample came back, or decommitted
     ALLOCATOR_PROPERTIES m_props{0, 0, 1, 0};
     bool m_committed = false;
     long m_outstanding = 0;  // samples given and not yet back

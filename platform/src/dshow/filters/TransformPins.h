@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "evcode.h"
 #include "platform/dshow/FilterBase.h"
 #include "platform/winbase.h"
 #include "vfwmsgs.h"
@@ -24,7 +25,8 @@ protected:
 
 // A connected following output whose input was connected again with another type (a format
 // set upstream) is connected again with one of `types`, the old subtype first, so that the
-// change reaches the filters downstream. One that nothing downstream takes is left unconnected.
+// change reaches the filters downstream. One that nothing downstream takes is left unconnected,
+// and the application hears of it (EC_ERRORABORT, VFW_E_TYPE_NOT_ACCEPTED).
 inline void ConnectAgain(PinBase* pin, const std::vector<MediaType>& types) {
     CComPtr<IPin> peer = pin->Peer();
     const MediaType old = pin->ConnectionType();
@@ -39,6 +41,7 @@ inline void ConnectAgain(PinBase* pin, const std::vector<MediaType>& types) {
     for (const MediaType* t : order)
         if (SUCCEEDED(pin->Connect(peer, &t->Get()))) return;
     OutputDebugStringA("FollowInput - the new type is taken by no pin downstream: output left unconnected\n");
+    if (FilterBase* filter = pin->Filter()) filter->NotifyEvent(EC_ERRORABORT, VFW_E_TYPE_NOT_ACCEPTED, 0);
 }
 
 // Gives the filter's following output pins the types `types` (none: they take nothing), and
