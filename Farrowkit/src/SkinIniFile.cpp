@@ -8,7 +8,11 @@ const char kFileNotExist[] = "File not exist!";
 const char kUnableToOpen[] = "Unable to open ini File!";
 const char kUnableToRead[] = "Unable to read file!";
 const char kUnableToWrite[] = "Unable to write file!";
+const char kNotAFile[] = "Not a plain file!";
+const char kTooLarge[] = "File larger than any settings file!";
 const char kBom[] = "\xEF\xBB\xBF";
+// No settings file a station writes comes near this; a larger one is refused unread.
+constexpr size_t kMaxFileBytes = 64u << 20;
 
 // TRUE when the bytes have line ends and every one of them is a bare LF.
 BOOL OnlyLfEnds(const std::string& bytes) {
@@ -18,6 +22,20 @@ BOOL OnlyLfEnds(const std::string& bytes) {
         any = true;
     }
     return any ? TRUE : FALSE;
+}
+
+// The file a path leads to, symbolic links followed; the path itself when nothing is there.
+CString FinalPath(const CString& path) {
+    HANDLE file = CreateFile(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return path;
+    std::vector<char> final(MAX_PATH);
+    DWORD length = GetFinalPathNameByHandle(file, final.data(), static_cast<DWORD>(final.size()), FILE_NAME_NORMALIZED);
+    if (length >= final.size()) {
+        final.resize(length);
+        length = GetFinalPathNameByHandle(file, final.data(), static_cast<DWORD>(final.size()), FILE_NAME_NORMALIZED);
+    }
+    CloseHandle(file);
+    return length > 0 && length < final.size() ? CString(final.data(), static_cast<int>(length)) : path;
 }
 
 }  // namespace
@@ -75,15 +93,37 @@ void CSkinIniFile::ReadLine(Line line, CSkinIniSection*& current) {
     current->LoadLine(std::move(line));
 }
 
+// TRUE when the path leads to something other than a plain file or a folder (a FIFO, a device).
+BOOL IsDevice(LPCSTR path) {
+    const DWORD attributes = GetFileAttributes(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DEVICE) != 0;
+}
+
 BOOL CSkinIniFile::ReadBytes(std::string& bytes) {
+    if (IsDevice(m_strPath)) {
+        m_strError = kNotAFile;
+        return FALSE;
+    }
     CFile file;
     if (!file.Open(m_strPath, CFile::modeRead | CFile::shareDenyWrite | CFile::typeBinary)) {
         m_strError = kUnableToOpen;
         return FALSE;
     }
     try {
+        // Never more than a settings file can be: a file that grows while it is read stops too.
+        if (file.GetLength() > kMaxFileBytes) {
+            m_strError = kTooLarge;
+            return FALSE;
+        }
         char chunk[65536];
-        for (UINT read; (read = file.Read(chunk, sizeof(chunk))) > 0;) bytes.append(chunk, read);
+        for (UINT read; (read = file.Read(chunk, sizeof(chunk))) > 0;) {
+            bytes.append(chunk, read);
+            if (bytes.size() > kMaxFileBytes) {
+                bytes.clear();
+                m_strError = kTooLarge;
+                return FALSE;
+            }
+        }
         file.Close();
     } catch (CException* error) {
         error->Delete();
@@ -163,8 +203,14 @@ BOOL CSkinIniFile::Save() {
     const std::string bytes = EncodeLines(lines);
 
     // Written beside the file first and put in its place only when complete, so a failed write
-    // never leaves the settings empty.
-    const CString temp = m_strPath + ".new";
+    // never leaves the settings empty. Through a symbolic link, the file it leads to is the one
+    // replaced, so the link stays; a FIFO or a device is never replaced.
+    const CString target = FinalPath(m_strPath);
+    if (IsDevice(target)) {
+        m_strError = kNotAFile;
+        return FALSE;
+    }
+    const CString temp = target + ".new";
     DeleteFile(temp);
     CFile file;
     if (!file.Open(temp, CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive | CFile::typeBinary)) {
@@ -181,7 +227,7 @@ BOOL CSkinIniFile::Save() {
         m_strError = kUnableToWrite;
         return FALSE;
     }
-    if (!MoveFileEx(temp, m_strPath, MOVEFILE_REPLACE_EXISTING)) {
+    if (!MoveFileEx(temp, target, MOVEFILE_REPLACE_EXISTING)) {
         DeleteFile(temp);
         m_strError = kUnableToWrite;
         return FALSE;

@@ -25,7 +25,7 @@ BOOL CPelvatroApp::InitInstance() {
     CString folder;
     if (!ProgramFolderFits(folder)) {
         fprintf(stderr, "pelvatro: the program folder %s is too long: with the program's name it passes the %d characters a path of the station holds\n",
-                folder.GetString(), MAX_PATH - 1);
+                PathForOperator(folder).GetString(), MAX_PATH - 1);
         m_nExitCode = 2;
         return FALSE;
     }

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/winfile.h"
+
 namespace {
 
 CString FolderOf(const CString& modulePath) {
@@ -34,3 +36,5 @@ CString GetProgramFolder() {
 }
 
 CString GetProgramFilePath(LPCSTR fileName) { return GetProgramFolder() + "\\" + fileName; }
+
+CString PathForOperator(LPCSTR path) { return platform::NativePath(path).c_str(); }

@@ -10,3 +10,7 @@ CString GetProgramFolder();
 bool ProgramFolderFits(CString& folder);
 // The folder, "\\" and the file name.
 CString GetProgramFilePath(LPCSTR fileName);
+
+// A path as the operator wrote it on this machine (its own separators), for what the station
+// says about a file or folder: the station's paths are kept with backslashes.
+CString PathForOperator(LPCSTR path);

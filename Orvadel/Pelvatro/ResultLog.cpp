@@ -21,9 +21,10 @@ bool CTestSheet::WriteResultLog() {
     FormatResult(lines);
     const CString path = GetProgramFilePath(IsPassed() ? "Pass.txt" : "Error.txt");
     if (AppendLines(lines, path)) return true;
-    fprintf(stderr, "pelvatro: the test record was not written to %s\n", path.GetString());
+    const CString named = PathForOperator(path);
+    fprintf(stderr, "pelvatro: the test record was not written to %s\n", named.GetString());
     CString text;
-    text.Format(kFormatRecordNotWritten, path.GetString());
+    text.Format(kFormatRecordNotWritten, named.GetString());
     CWnd* owner = m_pCurrentPage != nullptr ? static_cast<CWnd*>(m_pCurrentPage) : this;
     CString caption;
     GetWindowText(caption);

@@ -17,8 +17,8 @@ bool CPelvatroDlg::LoadConfig(LPCSTR path) {
     if (GetFileAttributes(path) == INVALID_FILE_ATTRIBUTES) return false;
     CSkinIniFile ini(path);
     if (!ini.Load()) {
-        fprintf(stderr, "pelvatro: %s: the settings were not read (%s); the station runs without them\n", path,
-                ini.GetError().GetString());
+        fprintf(stderr, "pelvatro: %s: the settings were not read (%s); the station runs without them\n",
+                PathForOperator(path).GetString(), ini.GetError().GetString());
         return false;
     }
 
@@ -63,6 +63,6 @@ void CPelvatroDlg::WriteMachineType(LPCSTR path) {
         saved = ini.Save();
     }
     if (saved) return;
-    fprintf(stderr, "pelvatro: %s: the setting [Type] Machine=%d was not saved (%s)\n", path, m_nMachine,
-            ini.GetError().GetString());
+    fprintf(stderr, "pelvatro: %s: the setting [Type] Machine=%d was not saved (%s)\n",
+            PathForOperator(path).GetString(), m_nMachine, ini.GetError().GetString());
 }

@@ -1,6 +1,9 @@
 // The station program: the display, the simulated PC with the bench's cards, the filter classes
 // in their order, then the application object. A bench or bench state that cannot be used ends
 // the start with exit code 2; a run whose bench state was not kept ends with exit code 3.
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <exception>
 
@@ -15,7 +18,22 @@ CPelvatroApp theApp;
 // lookup, never freed); a sanitizer build's leak checker is told not to count them, as in the tests.
 extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
 
+// Standard input, output and error that were closed when the program started are opened on
+// /dev/null, before any file is: else the first file opened would take the descriptor, and the
+// trace or a message meant for stderr would be written into it (a card's EEPROM file, say).
+void OpenClosedStandardStreams() {
+    for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
+        if (fcntl(fd, F_GETFD) != -1) continue;
+        const int opened = open("/dev/null", fd == STDIN_FILENO ? O_RDONLY : O_WRONLY);
+        if (opened >= 0 && opened != fd) {
+            dup2(opened, fd);
+            close(opened);
+        }
+    }
+}
+
 int main() {
+    OpenClosedStandardStreams();
     platform::StartMachineDefaultDisplay();
     std::unique_ptr<SimulatedPc> pc;
     try {

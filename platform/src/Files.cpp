@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstring>
 #include <memory>
 
 #include "DeviceInterfaces.h"
@@ -247,10 +248,15 @@ DWORD GetFileAttributesA(LPCSTR path) {
     std::string native = platform::NativePath(path);
     struct stat st;
     if (::stat(native.c_str(), &st) != 0) {
+        const int error = errno;
+        if (::lstat(native.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) return FILE_ATTRIBUTE_REPARSE_POINT;
+        errno = error;
         FailErrno(native);
         return INVALID_FILE_ATTRIBUTES;
     }
-    DWORD attributes = S_ISDIR(st.st_mode) ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_ARCHIVE;
+    DWORD attributes = S_ISDIR(st.st_mode) ? FILE_ATTRIBUTE_DIRECTORY
+                       : S_ISREG(st.st_mode) ? FILE_ATTRIBUTE_ARCHIVE
+                                             : FILE_ATTRIBUTE_DEVICE;
     if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) attributes |= FILE_ATTRIBUTE_READONLY;
     return attributes;
 }
@@ -273,11 +279,12 @@ HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD shareMode, LPSECURITY_ATTRIB
     int mode = canWrite ? (canRead ? O_RDWR : O_WRONLY) : O_RDONLY;
     mode_t permissions = (flags & FILE_ATTRIBUTE_READONLY) ? 0444 : 0666;
     bool existed = false;
-    int fd = OpenByDisposition(native, mode | O_CLOEXEC, permissions, creation, &existed);
+    int fd = OpenByDisposition(native, mode | O_CLOEXEC | O_NONBLOCK, permissions, creation, &existed);
     if (fd < 0) {
         FailErrno(native);
         return INVALID_HANDLE_VALUE;
     }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     struct stat st;
     if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
         ::close(fd);
@@ -288,6 +295,24 @@ HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD shareMode, LPSECURITY_ATTRIB
     bool reportExisting = existed && (creation == CREATE_ALWAYS || creation == OPEN_ALWAYS);
     SetLastError(reportExisting ? ERROR_ALREADY_EXISTS : ERROR_SUCCESS);
     return handle;
+}
+
+DWORD GetFinalPathNameByHandleA(HANDLE file, LPSTR path, DWORD size, DWORD flags) {
+    auto object = FileOf(file);
+    if (!object) return 0;
+    char link[64];
+    std::snprintf(link, sizeof link, "/proc/self/fd/%d", object->fd());
+    std::string final(4096, '\0');
+    const ssize_t n = ::readlink(link, final.data(), final.size());
+    if (n <= 0 || size_t(n) >= final.size()) {
+        FailErrno();
+        return 0;
+    }
+    final.resize(size_t(n));
+    std::replace(final.begin(), final.end(), '/', '\\');
+    if (!path || size <= final.size()) return DWORD(final.size() + 1);
+    std::memcpy(path, final.c_str(), final.size() + 1);
+    return DWORD(final.size());
 }
 
 BOOL ReadFile(HANDLE file, LPVOID buffer, DWORD toRead, LPDWORD read, LPOVERLAPPED overlapped) {

@@ -58,8 +58,8 @@ MessageBoxHandler& BoxHandler() {
 std::string StateDir() {
     if (const char* dir = getenv("PELVATRO_STATE_DIR"); dir && *dir) return EnsureDir(dir);
     if (const char* xdg = getenv("XDG_STATE_HOME"); xdg && *xdg) return EnsureDir(std::string(xdg) + "/pelvatro");
-    const char* home = getenv("HOME");
-    return EnsureDir(std::string(home && *home ? home : "/tmp") + "/.local/state/pelvatro");
+    if (const char* home = getenv("HOME"); home && *home) return EnsureDir(std::string(home) + "/.local/state/pelvatro");
+    return std::string();
 }
 
 std::string HomeDir() {

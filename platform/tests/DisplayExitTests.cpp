@@ -44,12 +44,15 @@ public:
         KillTimer(1);
         SetDlgItemText(1013, "烧写完成，请重新启动电脑。");
         GetDlgItem(1081)->EnableWindow(TRUE);
+        if (ask) answer = MessageBox("烧写正常吗?", "烧写 Eeprom", MB_YESNO);
     }
     afx_msg void OnClose() {
         if (ticks < kTicks) return;  // no quitting while the write runs
         CDialog::OnClose();
     }
     int ticks = 0;
+    bool ask = false;  // a question once the write has ended
+    int answer = -1;
     DECLARE_MESSAGE_MAP()
 };
 
@@ -58,23 +61,26 @@ BEGIN_MESSAGE_MAP(WritingDialog, CDialog)
     ON_WM_CLOSE()
 END_MESSAGE_MAP()
 
-// The program's start with the given display; exits with the steps the write took.
-int RunWrite(const char* display, DWORD logSettleMs = 0) {
+// The program's start with the given display; exits with the steps the write took (plus 100 for
+// any answer the question got).
+int RunWrite(const char* display, DWORD logSettleMs = 0, bool ask = false) {
     setenv("PELVATRO_DISPLAY", display, 1);
     platform::UseVirtualClock(false);
     platform::StartMachineDefaultDisplay();
     if (logSettleMs) platform::SetDisplay(platform::MakeLogDisplay(nullptr, logSettleMs));
     WritingDialog dialog;
+    dialog.ask = ask;
     dialog.DoModal();
     platform::StopDisplay();
-    return dialog.ticks;
+    return dialog.ticks + (dialog.answer > 0 ? 100 : 0);
 }
 
 TEST(StationExit, HangUpTerminateAndAClosedTerminalLetTheWriteEndWhole) {
-    for (const char* how : {"SIGHUP", "SIGTERM", "close"}) {
+    // A question box up when the close comes ends without an answer, then the dialog closes.
+    for (auto [how, ask] : {std::pair{"SIGHUP", false}, {"SIGTERM", false}, {"close", false}, {"SIGHUP", true}, {"SIGTERM", true}}) {
         TerminalChild child;
-        child.Start([] { return RunWrite("terminal"); });
-        ASSERT_TRUE(child.ReadUntilShown("请稍候，正在烧写......", 0)) << how;
+        child.Start([ask] { return RunWrite("terminal", 0, ask); });
+        ASSERT_TRUE(child.ReadUntilShown(ask ? "烧写正常吗?" : "请稍候，正在烧写......", 0)) << how;
         if (strcmp(how, "close") == 0) {
             close(child.master);
             child.master = -1;
@@ -111,7 +117,7 @@ TEST(StationExit, AMissingFontEndsTheProgramWithTheTerminalRestoredFirst) {
     });
     int status = child.Wait();
     ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 70);
+    EXPECT_EQ(WEXITSTATUS(status), 2) << "refused at start";
     size_t restored = child.output.rfind("\x1b[?25h");
     size_t reason = child.output.find("is not installed; install the Debian package");
     ASSERT_NE(reason, std::string::npos) << child.output;
@@ -194,7 +200,7 @@ TEST(StationExit, X11DisplayThatCannotOpenFallsBackToTheLog) {
 }
 
 // The restart runs this test's binary again on the terminal: stage 1 is the old program, which
-// asks for its own restart and ends; stage 2 is the new start.
+// asks for its own restart and ends; stage 2 is the new start, in the same process.
 constexpr char kStage[] = "PELVATRO_RESTART_STAGE";
 constexpr char kThisTest[] = "--gtest_filter=StationExit.RestartOnTheTerminalTakesTheOldProgramsPlace";
 
@@ -205,12 +211,12 @@ TEST(StationExit, RestartOnTheTerminalTakesTheOldProgramsPlace) {
             platform::StartDisplay(platform::DisplayKind::Terminal);
             char path[MAX_PATH] = {};
             GetModuleFileNameA(nullptr, path, MAX_PATH);
-            setenv(kStage, "2", 1);
+            setenv(kStage, std::to_string(getpid()).c_str(), 1);
             HINSTANCE started = ShellExecuteA(nullptr, nullptr, path, nullptr, nullptr, SW_SHOWNORMAL);
             exit(reinterpret_cast<INT_PTR>(started) > 32 ? 0 : 3);
         }
         // Stage 2: the new start, in the old one's place, reads the operator's key.
-        bool foreground = tcgetpgrp(STDIN_FILENO) == getpgrp();
+        bool foreground = tcgetpgrp(STDIN_FILENO) == getpgrp() && atoi(stage) == getpid();
         printf("new station %s\r\n", foreground ? "owns the terminal" : "is in the background");
         fflush(stdout);
         pollfd p{STDIN_FILENO, POLLIN, 0};

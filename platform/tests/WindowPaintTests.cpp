@@ -4,7 +4,9 @@
 
 #include <cstring>
 #include <functional>
+#include <string>
 #include <utility>
+#include <vector>
 
 #include "afxcmn.h"
 #include "platform/display.h"
@@ -239,6 +241,61 @@ TEST(WindowPaint, TheDisplayHearsWhichRectanglesChangedAfterEachPaintPass) {
     }
     EXPECT_EQ(face & 0xFFFFFF, 0xC0C0C0u) << "the view reads the dialog face";
     platform::StopDisplay();
+}
+
+// A list of 40 lines in a box of 8 scrolls as each road asks, and its lines and thumb move with it.
+TEST(WindowPaint, AListOfFortyLinesInABoxOfEightScrollsByEveryRoadAndItsPixelsFollow) {
+    platform::TestOperator op;
+    CWnd parent;
+    ASSERT_TRUE(parent.CreateEx(0, "AfxWnd", "list", WS_POPUP | WS_VISIBLE, 0, 0, 200, 200, nullptr, nullptr));
+    CListBox list;
+    ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_TABSTOP, CRect(0, 0, 120, 10), &parent, 1));
+    const int line = int(list.SendMessage(LB_GETITEMHEIGHT));
+    list.MoveWindow(10, 10, 120, 8 * line + 2);
+    for (int i = 0; i < 40; ++i) list.AddString(("line " + std::to_string(i)).c_str());
+    EXPECT_EQ(list.GetTopIndex(), 32) << "the newest line kept in view while lines came";
+    const auto wheel = [&](int notches) { list.SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, WORD(short(-120 * notches)))); };
+    const auto bar = [&](int y) { list.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(110, y)); };
+    const std::vector<std::pair<std::function<void()>, int>> steps = {
+        {[&] { list.SendMessage(WM_VSCROLL, SB_TOP); }, 0},
+        {[&] { list.SendMessage(WM_VSCROLL, SB_LINEDOWN); }, 1},
+        {[&] { list.SendMessage(WM_VSCROLL, SB_PAGEDOWN); }, 8},
+        {[&] { list.SetTopIndex(20); }, 20},
+        {[&] { wheel(1); }, 23},
+        {[&] { list.SendMessage(WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 5)); }, 5},
+        {[&] { bar(8 * line - 4); }, 6},  // the down arrow
+        {[&] { list.SendMessage(WM_KEYDOWN, VK_END); }, 32},
+        {[&] { list.SendMessage(WM_KEYDOWN, VK_PRIOR), list.SendMessage(WM_KEYDOWN, VK_PRIOR); }, 25},  // to the page's top, then a page
+        {[&] { list.SendMessage(WM_KEYDOWN, VK_HOME); }, 0},
+        {[&] { list.SendMessage(WM_VSCROLL, SB_BOTTOM); }, 32},
+    };
+    // The thumb's top: the first white (its raised edge) down the bar's middle below the up arrow.
+    auto thumbTop = [&](const platform::Screenshot& shot) {
+        for (int y = 11 + 16; y < 11 + 8 * line; ++y)
+            if (shot.At(10 + 120 - 1 - 8, y) == 0xFFFFFFu) return y;
+        return -1;
+    };
+    auto lines = [&](const platform::Screenshot& shot) {
+        std::vector<uint32_t> pixels;
+        for (int y = 11; y < 11 + 8 * line; ++y)
+            for (int x = 12; x < 100; ++x) pixels.push_back(shot.At(x, y));
+        return pixels;
+    };
+    platform::Screenshot before = op.TakeScreenshot(parent.m_hWnd);
+    int topBefore = list.GetTopIndex();
+    for (const auto& [step, top] : steps) {
+        step();
+        ASSERT_EQ(list.GetTopIndex(), top);
+        platform::Screenshot shot = op.TakeScreenshot(parent.m_hWnd);
+        if (top != topBefore) {
+            EXPECT_EQ(thumbTop(shot) < thumbTop(before), top < topBefore) << top;
+            EXPECT_NE(lines(shot), lines(before)) << "the lines moved: " << top;
+        }
+        if (top == 20) shot.SavePng("list-box-scrolled.png");
+        before = shot;
+        topBefore = top;
+    }
+    parent.DestroyWindow();
 }
 
 }  // namespace

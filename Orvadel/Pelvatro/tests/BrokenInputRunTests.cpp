@@ -1,8 +1,10 @@
-// The program fed what a new user could feed it: a bench state it cannot use, a settings file
-// with odd lines or one it may not replace, result files it cannot append to, a program folder
-// too long for its paths. Each run ends as the README says: refused at start with exit code 2
-// and one line on stderr naming the path, or run to its end with the operator told, and the
-// user's files left as they were but for what the README promises to write.
+// The program fed what a new user could feed it, on a PC set up as a new user's may be: a bench
+// state it cannot use (or none to keep it in), a settings file with odd lines, one it may not
+// replace, a link or no plain file at all, result files it cannot append to, a program folder
+// too long for its paths, any locale, closed standard streams, a power-off that never comes.
+// Each run ends as the README says: refused at start with exit code 2 and one line on stderr
+// naming the path, or run to its end with the operator told, and the user's files left as they
+// were but for what the README promises to write.
 //
 // The program runs in a child process on the log display: the built program where it is to stop
 // at its start, and the station's code as the program's start runs it, on the virtual clock,
@@ -37,12 +39,6 @@ struct Outcome {
     std::string err;
 };
 
-// A path as the station names it: with backslashes.
-std::string WindowsPath(std::string path) {
-    std::replace(path.begin(), path.end(), '/', '\\');
-    return path;
-}
-
 struct User {
     uid_t uid;
     gid_t gid;
@@ -73,7 +69,8 @@ protected:
         fs::create_directories(home());
         fs::create_directories(state());
         WriteFileBytes(bench(), KeshBench(2));
-        for (const char* name : {"PELVATRO_HOME", "PELVATRO_STATE_DIR", "PELVATRO_BENCH"}) {
+        for (const char* name : {"PELVATRO_HOME", "PELVATRO_STATE_DIR", "PELVATRO_BENCH", "HOME", "XDG_STATE_HOME", "LANG",
+                                 "PELVATRO_TRACE", "PELVATRO_POWEROFF_COMMAND"}) {
             const char* value = getenv(name);
             m_saved.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
         }
@@ -113,10 +110,13 @@ protected:
         EXPECT_EQ(chown(m_root.c_str(), user.uid, user.gid), 0);
     }
 
-    // The built program on the log display; `onOutput` sees its output as it comes.
+    // The built program on the log display; `onOutput` sees its output as it comes. `closed`:
+    // standard descriptors closed when it starts.
     Outcome RunProgram(const std::optional<User>& user = std::nullopt,
-                       const std::function<void(const std::string&)>& onOutput = nullptr) {
-        return InChild(user, onOutput, [] {
+                       const std::function<void(const std::string&)>& onOutput = nullptr,
+                       std::vector<int> closed = {}) {
+        return InChild(user, onOutput, [closed] {
+            for (int fd : closed) close(fd);
             setenv("PELVATRO_DISPLAY", "log", 1);
             char* argv[] = {const_cast<char*>(PELVATRO_PROGRAM), nullptr};
             execv(PELVATRO_PROGRAM, argv);
@@ -124,9 +124,10 @@ protected:
         });
     }
 
-    // The test station's whole run.
-    Outcome RunTestStation(const std::optional<User>& user = std::nullopt) {
-        WriteFileBytes(HomeFile("ConfigTest.txt"), ReadFileBytes(PELVATRO_TEST_STATION_CONFIG));
+    // The test station's whole run; `shutDown`: the settings' power-off line.
+    Outcome RunTestStation(const std::optional<User>& user = std::nullopt, const char* shutDown = "ShutDown=0") {
+        std::string settings = ReadFileBytes(PELVATRO_TEST_STATION_CONFIG);
+        WriteFileBytes(HomeFile("ConfigTest.txt"), settings.replace(settings.find("ShutDown=0"), 10, shutDown));
         return RunStation(ReadFileBytes(m_testStationBench.string()), user);
     }
 
@@ -241,6 +242,33 @@ TEST_F(BrokenInputRun, StateTheSimulatedPcCannotUseIsRefusedAtStart) {
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_EQ(run.err, "pelvatro: bench state " + stateFile + "/eeprom: cannot be made: Not a directory\n");
     EXPECT_EQ(ReadFileBytes(stateFile), "not a folder\n");
+
+    // Files that are no plain files, never opened to wait nor read without end.
+    UseFolders(home(), state());
+    fs::create_directories(state() + "/eeprom");
+    mkfifo(StateFile(0).c_str(), 0644);
+    run = RunProgram();
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(run.err, "pelvatro: bench state " + StateFile(0) + ": cannot be read: it is not a file\n");
+    WriteFileBytes(bench(), KeshBench(1, R"({"file": "/dev/zero"})"));
+    run = RunProgram();
+    EXPECT_NE(run.err.find("cannot read /dev/zero: it is not a file\n"), std::string::npos) << run.err;
+    fs::remove(bench());
+    mkfifo(bench().c_str(), 0644);
+    run = RunProgram();
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(run.err, "pelvatro: PELVATRO_BENCH names " + bench() + ", which is not a file\n");
+    EXPECT_EQ(fs::status(bench()).type(), fs::file_type::fifo);
+
+    // No folder of the user's own for the state: none shared with every user is taken.
+    fs::remove(bench());
+    WriteFileBytes(bench(), KeshBench(1));
+    for (const char* name : {"HOME", "XDG_STATE_HOME", "PELVATRO_STATE_DIR"}) unsetenv(name);
+    run = RunProgram();
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(run.err, "pelvatro: no folder for the bench state: HOME, XDG_STATE_HOME and PELVATRO_STATE_DIR are "
+                       "unset; set PELVATRO_STATE_DIR\n");
+    EXPECT_EQ(run.out, "");
 }
 
 TEST_F(BrokenInputRun, StateThatCannotBeKeptIsNamedAndTheExitCodeSaysSo) {
@@ -265,6 +293,49 @@ TEST_F(BrokenInputRun, StateThatCannotBeKeptIsNamedAndTheExitCodeSaysSo) {
         ++named;
     EXPECT_EQ(named, 2u) << "once for each card: " << run.err;
     EXPECT_EQ(ReadFileBytes(state() + "/eeprom"), "not a folder\n");
+
+    // The state folder removed while the cards are written: each store finds its file gone.
+    fs::remove_all(state());
+    replaced = false;
+    run = RunProgram(std::nullopt, [&](const std::string& out) {
+        if (replaced || out.find("请稍候，正在烧写") == std::string::npos) return;
+        for (int waited = 0; waited < 200 && !(fs::exists(StateFile(0)) && fs::exists(StateFile(1))); ++waited)
+            usleep(10000);
+        replaced = fs::remove_all(state()) > 0;
+    });
+    EXPECT_EQ(run.exitCode, 3);
+    for (int card = 0; card < 2; ++card) {
+        EXPECT_NE(run.err.find("pelvatro: bench state " + StateFile(card) + ": cannot write it (the file was removed or "
+                               "replaced while the card was written); the card's EEPROM is not kept\n"),
+                  std::string::npos)
+            << run.err;
+    }
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 2) << run.err;
+    EXPECT_FALSE(fs::exists(state() + "/eeprom")) << "not made again behind the one who removed it";
+}
+
+// Fontconfig names a font first in the locale's language: the Chinese fonts are found under a
+// Chinese locale too, installed or not, and the page is drawn (on a bench without cards).
+TEST_F(BrokenInputRun, StationStartsAlikeUnderAnyLocale) {
+    WriteFileBytes(bench(), KeshBench(0));
+    for (const char* locale : {"zh_CN.UTF-8", "zh_TW.GB18030"}) {
+        setenv("LANG", locale, 1);
+        Outcome run = RunProgram();
+        EXPECT_EQ(run.exitCode, 0) << locale;
+        EXPECT_EQ(run.err, "") << locale;
+        EXPECT_NE(run.out.find("创建卡失败，请确认驱动安装正确!"), std::string::npos) << locale << run.out;
+    }
+}
+
+// Standard streams closed at the start are opened on /dev/null before any file is, so neither
+// the trace nor a message lands in a card's EEPROM file.
+TEST_F(BrokenInputRun, ClosedStandardStreamsTakeNoFilesPlace) {
+    setenv("PELVATRO_TRACE", "1", 1);
+    WriteFileBytes(bench(), KeshBench(1));
+    Outcome run = RunProgram(std::nullopt, nullptr, {STDIN_FILENO, STDERR_FILENO});
+    EXPECT_EQ(run.exitCode, 0);
+    const std::vector<BYTE> image = KeshImage();
+    EXPECT_EQ(ReadFileBytes(StateFile(0)), std::string(image.begin(), image.end()));
 }
 
 TEST_F(BrokenInputRun, StateFileThatIsReadOnlyIsRefusedAtStart) {
@@ -298,22 +369,51 @@ TEST_F(BrokenInputRun, SettingsFileIsWrittenBackAsItWasButForTheStationKind) {
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.err, "");
     EXPECT_TRUE(ReadFileBytes(HomeFile("ConfigTest.txt")) == before + "1") << "only the value changes";
+
+    // Through a link, into the file it leads to; the link stays, nothing is left beside either.
+    const std::string target = state() + "/settings/ConfigTest.txt";
+    fs::create_directories(state() + "/settings");
+    WriteFileBytes(target, before + "01");
+    fs::remove(HomeFile("ConfigTest.txt"));
+    fs::create_symlink(target, HomeFile("ConfigTest.txt"));
+    run = RunStation(KeshBench(2));
+    EXPECT_EQ(run.err, "");
+    EXPECT_TRUE(fs::is_symlink(HomeFile("ConfigTest.txt")));
+    EXPECT_TRUE(ReadFileBytes(target) == before + "1");
+    EXPECT_EQ(Entries(state() + "/settings"), std::vector<std::string>{"ConfigTest.txt"});
+    EXPECT_EQ(Entries(home()), std::vector<std::string>{"ConfigTest.txt"});
 }
 
 TEST_F(BrokenInputRun, SettingsThatCannotBeReadAreNamedAndTheStationRunsWithout) {
-    fs::create_directories(HomeFile("ConfigTest.txt") + "/inside");
-    Outcome run = RunStation(KeshBench(1));
-    EXPECT_EQ(run.exitCode, 0);
-    const std::string path = WindowsPath(HomeFile("ConfigTest.txt"));
-    // Whether the folder fails to open or to be read, the file is named with what failed.
-    EXPECT_EQ(run.err.find("pelvatro: " + path + ": the settings were not read (Unable to "), 0u) << run.err;
-    EXPECT_NE(run.err.find("); the station runs without them\npelvatro: " + path +
-                           ": the setting [Type] Machine=0 was not saved (Unable to "),
-              std::string::npos)
-        << run.err;
-    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 2) << run.err;
-    EXPECT_NE(run.out.find("烧写完成，请重新启动电脑。"), std::string::npos) << "a write station";
-    EXPECT_EQ(Entries(HomeFile("ConfigTest.txt")), std::vector<std::string>{"inside"});
+    // What stands at the settings file's place, and the error the two lines name.
+    const std::string path = HomeFile("ConfigTest.txt");
+    const struct {
+        std::function<void()> make;
+        const char* error;
+    } cases[] = {
+        {[&] { fs::create_directories(path + "/inside"); }, "Unable to "},  // fails to open or to be read
+        {[&] { fs::create_symlink("/dev/null", path); }, "Not a plain file!"},
+        {[&] { mkfifo(path.c_str(), 0644); }, "Not a plain file!"},
+        {[&] { fs::create_symlink("ConfigTest.txt", path); }, "Unable to open ini File!"},  // a loop
+        {[&] { WriteFileBytes(path, "[Type]\r\nMachine=2\r\n"); truncate(path.c_str(), (64 << 20) + 1); },
+         "File larger than any settings file!"},
+    };
+    for (const auto& what : cases) {
+        what.make();
+        const fs::file_status before = fs::symlink_status(path);
+        Outcome run = RunStation(KeshBench(1));
+        EXPECT_EQ(run.exitCode, 0);
+        EXPECT_EQ(run.err.find("pelvatro: " + path + ": the settings were not read (" + what.error), 0u) << run.err;
+        EXPECT_NE(run.err.find("); the station runs without them\npelvatro: " + path +
+                               ": the setting [Type] Machine=0 was not saved (" + what.error),
+                  std::string::npos)
+            << run.err;
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 2) << run.err;
+        EXPECT_NE(run.out.find("烧写完成，请重新启动电脑。"), std::string::npos) << "a write station";
+        EXPECT_EQ(fs::symlink_status(path).type(), before.type()) << what.error << ": left in its place";
+        EXPECT_EQ(Entries(home()), std::vector<std::string>{"ConfigTest.txt"}) << "nothing made beside it";
+        fs::remove_all(path);
+    }
 }
 
 TEST_F(BrokenInputRun, SettingsFileThatIsReadOnlyIsNotReplaced) {
@@ -325,7 +425,7 @@ TEST_F(BrokenInputRun, SettingsFileThatIsReadOnlyIsNotReplaced) {
     Outcome run = RunStation(KeshBench(2), user);
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_NE(run.out.find("烧写完成，请重新启动电脑。"), std::string::npos) << "the station goes on";
-    EXPECT_EQ(run.err, "pelvatro: " + WindowsPath(HomeFile("ConfigTest.txt")) +
+    EXPECT_EQ(run.err, "pelvatro: " + HomeFile("ConfigTest.txt") +
                            ": the setting [Type] Machine=1 was not saved (Unable to write file!)\n");
     EXPECT_EQ(ReadFileBytes(HomeFile("ConfigTest.txt")), settings);
     struct stat st {};
@@ -337,7 +437,7 @@ TEST_F(BrokenInputRun, SettingsFileThatIsReadOnlyIsNotReplaced) {
 // What a test station run that cannot append its record shows and leaves: the old contents of
 // both result files byte for byte.
 void ExpectRecordNotWritten(const Outcome& run, const std::string& file, const std::string& errorBefore) {
-    const std::string path = WindowsPath(HomeFile(file.c_str()));
+    const std::string path = HomeFile(file.c_str());
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_NE(run.out.find("测试记录没有写入 " + path + "，请记下本次结果。"), std::string::npos) << run.out;
     EXPECT_EQ(run.err, "pelvatro: the test record was not written to " + path + "\n");
@@ -371,6 +471,18 @@ TEST_F(BrokenInputRun, ResultFileThatIsReadOnlyKeepsItsRecords) {
     EXPECT_EQ(ReadFileBytes(HomeFile("Pass.txt")), passBefore);
 }
 
+// A power-off command that never ends is left after a minute of the clock, and the run ends.
+TEST_F(BrokenInputRun, PowerOffCommandThatNeverEndsIsLeftAfterAMinute) {
+    const std::string pidFile = home() + "/../poweroff.pid";
+    setenv("PELVATRO_POWEROFF_COMMAND", ("echo $$ >" + pidFile + "; exec sleep 600 >/dev/null 2>&1").c_str(), 1);
+    Outcome run = RunTestStation(std::nullopt, "ShutDown=1");
+    kill(pid_t(std::atoi(ReadFileBytes(pidFile).c_str())), SIGKILL);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.err, "pelvatro: the machine was not switched off: the power-off command (" +
+                           std::string(getenv("PELVATRO_POWEROFF_COMMAND")) + ") has not ended after 60 seconds\n");
+    EXPECT_NE(ReadFileBytes(HomeFile("Pass.txt")), "") << "the record was written first";
+}
+
 TEST_F(BrokenInputRun, ProgramFolderTooLongIsRefusedAtStart) {
     // 300 characters and more: the program's path does not fit the station's 260.
     const std::string folder = home() + "/" + std::string(150, 'a') + "/" + std::string(150, 'b');
@@ -380,7 +492,7 @@ TEST_F(BrokenInputRun, ProgramFolderTooLongIsRefusedAtStart) {
     UseFolders(folder, state());
     Outcome run = RunProgram();
     EXPECT_EQ(run.exitCode, 2);
-    EXPECT_EQ(run.err, "pelvatro: the program folder " + WindowsPath(folder) +
+    EXPECT_EQ(run.err, "pelvatro: the program folder " + folder +
                            " is too long: with the program's name it passes the 259 characters a path of the "
                            "station holds\n");
     EXPECT_EQ(run.out, "") << "no page was shown";

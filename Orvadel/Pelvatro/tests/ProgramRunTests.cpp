@@ -1,6 +1,6 @@
 // The station run as an operator would, in a child process of its own: on the log display piped
-// into a reader that stops after three lines, and on a terminal that is closed while the cards
-// are written. Every card must be written whole, and the program end as it should.
+// into a reader that stops after three lines, and on a terminal that is closed, or interrupted,
+// while the cards are written. Every card must be written whole, and the program end as it should.
 #include <poll.h>
 #include <pty.h>
 #include <signal.h>
@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <filesystem>
 
 #include "StationRun.h"
 #include "StationTestSupport.h"
@@ -81,38 +82,47 @@ TEST_F(ProgramRun, LogDisplayPipedIntoAReaderThatStopsAfterThreeLines) {
     ExpectEveryCardWrittenWhole(2);
 }
 
-TEST_F(ProgramRun, TerminalClosedWhileTheCardsAreWritten) {
-    Plug(KeshBench(2));
-    // Settings in GBK with one stray byte: the run writes the station kind back ("01" as "1").
-    const std::string settings = Gbk("// 工位设定 ") + "\xFF\r\n" + Gbk("[Eeprom]\r\nShutDown=0 ; 关机\r\n[Type]\r\nMachine=");
-    WriteFileBytes(HomeFile("ConfigTest.txt"), settings + "01\r\n");
-    int master = -1;
-    winsize size{24, 80, 0, 0};
-    pid_t pid = forkpty(&master, nullptr, nullptr, &size);
-    if (pid == 0) _exit(RunStation("terminal"));
-    std::string output;
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    char buffer[4096];
-    bool pressed = false;
-    while (output.find(kStatusWriting) == std::string::npos && std::chrono::steady_clock::now() < deadline) {
-        pollfd p{master, POLLIN, 0};
-        if (poll(&p, 1, 100) > 0) {
-            ssize_t n = read(master, buffer, sizeof buffer);
-            if (n <= 0) break;
-            output.append(buffer, size_t(n));
+// The terminal closed, SIGINT (Ctrl-C in the shell the program runs from) and Ctrl-C on the
+// terminal in the middle of the write: each waits for the write and then closes.
+TEST_F(ProgramRun, TerminalClosedOrInterruptedWhileTheCardsAreWritten) {
+    for (const char* how : {"close", "SIGINT", "Ctrl-C"}) {
+        std::filesystem::remove_all(platform::StateDir() + "/eeprom");  // blank cards again
+        Plug(KeshBench(2));
+        // Settings in GBK with one stray byte: the run writes the station kind back ("01" as "1").
+        const std::string settings =
+            Gbk("// 工位设定 ") + "\xFF\r\n" + Gbk("[Eeprom]\r\nShutDown=0 ; 关机\r\n[Type]\r\nMachine=");
+        WriteFileBytes(HomeFile("ConfigTest.txt"), settings + "01\r\n");
+        int master = -1;
+        winsize size{24, 80, 0, 0};
+        pid_t pid = forkpty(&master, nullptr, nullptr, &size);
+        if (pid == 0) _exit(RunStation("terminal"));
+        std::string output;
+        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        char buffer[4096];
+        bool pressed = false;
+        while (output.find(kStatusWriting) == std::string::npos && std::chrono::steady_clock::now() < deadline) {
+            pollfd p{master, POLLIN, 0};
+            if (poll(&p, 1, 100) > 0) {
+                ssize_t n = read(master, buffer, sizeof buffer);
+                if (n <= 0) break;
+                output.append(buffer, size_t(n));
+            }
+            if (!pressed && output.find("[>确 定<]") != std::string::npos) {
+                pressed = write(master, "\r", 1) == 1;  // the operator starts the write
+            }
         }
-        if (!pressed && output.find("[>确 定<]") != std::string::npos) {
-            pressed = write(master, "\r", 1) == 1;  // the operator starts the write
-        }
+        ASSERT_NE(output.find(kStatusWriting), std::string::npos) << how;
+        if (std::string(how) == "SIGINT") kill(pid, SIGINT);
+        if (std::string(how) == "Ctrl-C") EXPECT_EQ(write(master, "\x03", 1), 1);
+        if (std::string(how) != "close") ReadAll(master, 60000);  // until the program has ended
+        close(master);
+        int status = 0;
+        waitpid(pid, &status, 0);
+        ASSERT_TRUE(WIFEXITED(status)) << how << ": killed by signal " << WTERMSIG(status);
+        EXPECT_EQ(WEXITSTATUS(status), 0) << how;
+        ExpectEveryCardWrittenWhole(2);
+        EXPECT_EQ(ReadFileBytes(HomeFile("ConfigTest.txt")), settings + "1\r\n") << how << ": but for the value";
     }
-    ASSERT_NE(output.find(kStatusWriting), std::string::npos);
-    close(master);  // the terminal goes away in the middle of the write
-    int status = 0;
-    waitpid(pid, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status)) << "killed by signal " << WTERMSIG(status);
-    EXPECT_EQ(WEXITSTATUS(status), 0);
-    ExpectEveryCardWrittenWhole(2);
-    EXPECT_EQ(ReadFileBytes(HomeFile("ConfigTest.txt")), settings + "1\r\n") << "byte for byte but for the value";
 }
 
 }  // namespace

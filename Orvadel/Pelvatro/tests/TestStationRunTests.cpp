@@ -376,6 +376,19 @@ TEST_F(LoggedTestStationRun, TheLogDisplaysOperatorPassesEveryPageByItselfAndThe
     EXPECT_FALSE(app.m_bPowerOff);
 }
 
+// HotPlugBus asks for a restart at the end; nobody stands at the log display, so the restart is
+// left out, said in the log, and the run ends with its one record.
+TEST_F(LoggedTestStationRun, HotPlugBusRestartIsLeftOutOnTheLogDisplay) {
+    std::string settings = ReadFileBytes(HomeFile("ConfigTest.txt"));
+    settings.replace(settings.find("HotPlugBus=0"), 12, "HotPlugBus=1");
+    WriteFileBytes(HomeFile("ConfigTest.txt"), settings);
+    RunLogged();
+    EXPECT_EQ(Count("restart: left out on the log display; the program ends after this run"), 1);
+    const std::string record = ReadFileBytes(HomeFile("Pass.txt"));
+    EXPECT_EQ(record.find(Gbk("测试通过")), record.rfind(Gbk("测试通过"))) << "one record";
+    EXPECT_NE(record.find(Gbk("测试通过")), std::string::npos);
+}
+
 TEST_F(LoggedTestStationRun, ARemoteKeyThatNeverComesFailsTheCardOnTheResultPageAndInTheErrorRecord) {
     Card(0).RepeatKeys({12, 13, 15}, 2000);
     RunLogged();

@@ -4,8 +4,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "platform/runtime.h"
 
@@ -33,11 +31,14 @@ std::string Bench::DefaultPath() {
 }
 
 std::unique_ptr<Bench> Bench::Load(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw BenchError(path + ": cannot be read");
-    std::stringstream text;
-    text << in.rdbuf();
-    return FromText(text.str(), fs::path(path).parent_path().string(), path);
+    if (platform::StateDir().empty()) {
+        throw BenchError("no folder for the bench state: HOME, XDG_STATE_HOME and PELVATRO_STATE_DIR are unset; "
+                         "set PELVATRO_STATE_DIR");
+    }
+    std::vector<BYTE> bytes;
+    std::string why;
+    if (!ReadWholeFile(path, bytes, why)) throw BenchError(path + ": cannot be read: " + why);
+    return FromText(std::string(bytes.begin(), bytes.end()), fs::path(path).parent_path().string(), path);
 }
 
 std::unique_ptr<Bench> Bench::FromText(const std::string& text, const std::string& baseDir,

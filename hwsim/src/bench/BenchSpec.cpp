@@ -355,7 +355,9 @@ private:
 }  // namespace
 
 bool ReadWholeFile(const std::string& path, std::vector<BYTE>& bytes, std::string& why) {
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Opened without waiting (a FIFO would hold the open until a writer came), then asked what
+    // it is: only a plain file is read, so a device is never read without end.
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         why = std::strerror(errno);
         return false;

@@ -61,33 +61,55 @@ bool EepromStateFile::Kept() const {
     return !m_bLost;
 }
 
-void EepromStateFile::Lose(const char* what) {
-    const int error = errno;
-    PlatformTrace("hwsim: cannot %s bench state %s: %s\n", what, m_path.c_str(), std::strerror(error));
+void EepromStateFile::Lose(const char* what) { Lose(what, std::strerror(errno)); }
+
+void EepromStateFile::Lose(const char* what, const char* why) {
+    PlatformTrace("hwsim: cannot %s bench state %s: %s\n", what, m_path.c_str(), why);
     if (!m_bLost) {
         fprintf(stderr, "pelvatro: bench state %s: cannot %s it (%s); the card's EEPROM is not kept\n", m_path.c_str(),
-                what, std::strerror(error));
+                what, why);
     }
     m_bLost = true;
+}
+
+bool EepromStateFile::StillAtPath() const {
+    struct stat open {}, named {};
+    return fstat(m_fd, &open) == 0 && open.st_nlink > 0 && stat(m_path.c_str(), &named) == 0 &&
+           named.st_dev == open.st_dev && named.st_ino == open.st_ino;
 }
 
 void EepromStateFile::Store(BYTE offset, BYTE value) {
     if (offset >= m_size) return;
     std::lock_guard<std::mutex> lock(m_lock);
     m_contents[offset] = value;
+    if (m_bRemoved) return;
     if (m_fd < 0) {
         std::error_code error;
         std::filesystem::create_directories(std::filesystem::path(m_path).parent_path(), error);
-        m_fd = open(m_path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+        // Never waits in the open (a FIFO put in the file's place), and writes only a plain file.
+        m_fd = open(m_path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0644);
         if (m_fd < 0) {
             Lose("open");
             return;
         }
+        struct stat st {};
+        if (fstat(m_fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+            close(m_fd);
+            m_fd = -1;
+            Lose("open", "it is not a file");
+            return;
+        }
         // The whole chip, so a byte that failed before is in the file again.
         if (pwrite(m_fd, m_contents.data(), m_size, 0) != static_cast<ssize_t>(m_size)) Lose("write");
-        return;
+    } else if (pwrite(m_fd, &value, 1, offset) != 1) {
+        Lose("write");
     }
-    if (pwrite(m_fd, &value, 1, offset) != 1) Lose("write");
+    // A write into a file that was removed, or replaced at its path, succeeds and keeps nothing:
+    // the store misses from then on, and the file is not made again behind whoever removed it.
+    if (!StillAtPath()) {
+        m_bRemoved = true;
+        Lose("write", "the file was removed or replaced while the card was written");
+    }
 }
 
 }  // namespace hwsim

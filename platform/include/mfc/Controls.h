@@ -50,6 +50,8 @@ public:
     void GetText(int index, CString& text) const;
     int GetCurSel() const { return int(SendMessage(LB_GETCURSEL)); }
     int SetCurSel(int index) { return int(SendMessage(LB_SETCURSEL, WPARAM(index))); }
+    int GetTopIndex() const { return int(SendMessage(LB_GETTOPINDEX)); }
+    int SetTopIndex(int index) { return int(SendMessage(LB_SETTOPINDEX, WPARAM(index))); }
     int FindString(int startAfter, LPCSTR text) const {
         return int(SendMessage(LB_FINDSTRING, WPARAM(startAfter), reinterpret_cast<LPARAM>(text)));
     }

@@ -45,6 +45,9 @@ public:
     virtual void SurfaceChanged(HWND topLevel, const std::vector<RECT>& rects) {}
     // The display is being replaced or the program ends: restore what it changed (the terminal).
     virtual void Stop() {}
+    // A line the platform has for the operator (the log display prints it; the others show
+    // nothing of it).
+    virtual void Say(const std::string& line) {}
 };
 
 // PELVATRO_DISPLAY's choice. Unset: headless, or, with machineDefault (the pelvatro executable),

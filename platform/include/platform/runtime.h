@@ -33,7 +33,9 @@ PLATFORM_API void ClearTrace();
 PLATFORM_API bool TraceContains(const std::string& text);
 
 // ---- folders ----
-// Where bench state, the registry store and lock files live (PELVATRO_STATE_DIR).
+// Where bench state, the registry store and lock files live: PELVATRO_STATE_DIR, else
+// $XDG_STATE_HOME/pelvatro, else $HOME/.local/state/pelvatro; empty when none of the three is
+// set (no folder every user of the machine shares is taken instead).
 PLATFORM_API std::string StateDir();
 // The program's folder (PELVATRO_HOME, else the executable's folder), with '/' separators.
 PLATFORM_API std::string HomeDir();

@@ -116,7 +116,10 @@
 #define LB_GETTEXT 0x0189
 #define LB_GETTEXTLEN 0x018A
 #define LB_GETCOUNT 0x018B
+#define LB_GETTOPINDEX 0x018E
 #define LB_FINDSTRING 0x018F
+#define LB_SETTOPINDEX 0x0197
+#define LB_GETITEMRECT 0x0198
 #define LB_GETITEMDATA 0x0199
 #define LB_SETITEMDATA 0x019A
 #define LB_GETITEMHEIGHT 0x01A1
@@ -125,6 +128,21 @@
 #define LB_ERR (-1)
 #define LBN_SELCHANGE 1
 #define LBN_DBLCLK 2
+
+// ---- scroll bars ----
+#define SB_LINEUP 0
+#define SB_LINEDOWN 1
+#define SB_PAGEUP 2
+#define SB_PAGEDOWN 3
+#define SB_THUMBPOSITION 4
+#define SB_THUMBTRACK 5
+#define SB_TOP 6
+#define SB_BOTTOM 7
+#define SB_ENDSCROLL 8
+#define WM_MOUSEWHEEL 0x020A
+#define WHEEL_DELTA 120
+#define GET_WHEEL_DELTA_WPARAM(w) ((short)HIWORD(w))
+#define DLGC_WANTARROWS 0x0001
 
 // ---- owner drawing ----
 #define ODT_MENU 1

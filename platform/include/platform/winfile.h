@@ -19,7 +19,10 @@
 #define FILE_ATTRIBUTE_HIDDEN 0x00000002
 #define FILE_ATTRIBUTE_DIRECTORY 0x00000010
 #define FILE_ATTRIBUTE_ARCHIVE 0x00000020
+#define FILE_ATTRIBUTE_DEVICE 0x00000040
 #define FILE_ATTRIBUTE_NORMAL 0x00000080
+#define FILE_ATTRIBUTE_REPARSE_POINT 0x00000400
+#define FILE_NAME_NORMALIZED 0x0
 #define FILE_FLAG_OVERLAPPED 0x40000000
 #define INVALID_FILE_ATTRIBUTES ((DWORD)-1)
 #define INVALID_FILE_SIZE ((DWORD)0xFFFFFFFF)
@@ -62,11 +65,20 @@ typedef struct _OVERLAPPED {
     HANDLE hEvent;
 } OVERLAPPED, *LPOVERLAPPED;
 
+// The attributes of what the path leads to: FILE_ATTRIBUTE_DEVICE for anything that is neither
+// a plain file nor a folder (a FIFO, a device, a socket); a symbolic link that leads nowhere (a
+// loop, a missing target) is there, as FILE_ATTRIBUTE_REPARSE_POINT.
 PLATFORM_API DWORD GetFileAttributesA(LPCSTR path);
 #define GetFileAttributes GetFileAttributesA
+// Opens without waiting: a FIFO opens at once, whether or not anyone writes into it.
 PLATFORM_API HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD shareMode, LPSECURITY_ATTRIBUTES sa,
                                 DWORD creation, DWORD flags, HANDLE templateFile);
 #define CreateFile CreateFileA
+// The whole path of the file a handle is open on, symbolic links followed, with backslashes;
+// the length written without the NUL, or the size needed with the NUL when `size` is too small,
+// or 0 on failure.
+PLATFORM_API DWORD GetFinalPathNameByHandleA(HANDLE file, LPSTR path, DWORD size, DWORD flags);
+#define GetFinalPathNameByHandle GetFinalPathNameByHandleA
 PLATFORM_API BOOL ReadFile(HANDLE file, LPVOID buffer, DWORD toRead, LPDWORD read, LPOVERLAPPED overlapped);
 PLATFORM_API BOOL WriteFile(HANDLE file, LPCVOID buffer, DWORD toWrite, LPDWORD written, LPOVERLAPPED overlapped);
 PLATFORM_API DWORD SetFilePointer(HANDLE file, LONG distance, PLONG distanceHigh, DWORD method);

@@ -32,23 +32,23 @@ struct Host {
     ULONGLONG nextCloseRequest = 0;
 };
 
-// Asked by SIGHUP or SIGTERM: the program closes its windows as the operator would.
+// Asked by SIGINT, SIGHUP or SIGTERM, or by Ctrl-C on the terminal: the program closes its
+// windows as the operator would.
 std::atomic<bool> g_closeAsked{false};
 constexpr ULONGLONG kCloseRequestMs = 250;
 
 void OnTerminationSignal(int) { g_closeAsked = true; }
 
-// SIGPIPE is ignored (a failed write reports itself); SIGHUP and SIGTERM ask the active window
-// to close, as Ctrl-C on the terminal does, instead of ending the program in the middle of a
-// write.
+// SIGPIPE is ignored (a failed write reports itself); SIGINT (Ctrl-C in the shell the program
+// runs from, on any display), SIGHUP and SIGTERM ask the active window to close instead of
+// ending the program in the middle of a write.
 void HandleTerminationSignals() {
     signal(SIGPIPE, SIG_IGN);
     struct sigaction close {};
     close.sa_handler = &OnTerminationSignal;
     sigemptyset(&close.sa_mask);
     close.sa_flags = SA_RESTART;
-    sigaction(SIGHUP, &close, nullptr);
-    sigaction(SIGTERM, &close, nullptr);
+    for (int asksToClose : {SIGINT, SIGHUP, SIGTERM}) sigaction(asksToClose, &close, nullptr);
 }
 
 const char kAcceptedDisplays[] = "headless, terminal, log or x11";
@@ -199,15 +199,24 @@ ULONGLONG Idle() {
         }
     }
     if (askClose) {
-        // Asked again until the windows are gone: a window that refuses while a write runs
+        // Asked again until the windows are gone: the message boxes end without an answer
+        // first, then the window under them is asked; a window that refuses while a write runs
         // closes once the write has ended.
-        if (HWND top = ActiveTopLevel()) ::PostMessageA(top, WM_CLOSE, 0, 0);
+        std::set<HWND> boxes;
+        {
+            std::lock_guard<std::mutex> g(TheHost().lock);
+            boxes = TheHost().messageBoxes;
+        }
+        for (HWND box : boxes) ::PostMessageA(box, kEndWithoutAnswer, 0, 0);
+        if (HWND top = ActiveTopLevel(); top && boxes.empty()) ::PostMessageA(top, WM_CLOSE, 0, 0);
     }
     // The paint pass is done: the display hears what changed.
     for (auto& [window, rects] : gdi::TakeChangedSurfaces()) d->SurfaceChanged(window, rects);
     ULONGLONG wake = d->Idle();
     return g_closeAsked ? std::min<ULONGLONG>(wake, ClockNow() + kCloseRequestMs) : wake;
 }
+
+void AskToClose() { g_closeAsked = true; }
 
 void ThreadEnded(DWORD threadId) {
     Host& h = TheHost();

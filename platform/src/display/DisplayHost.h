@@ -12,12 +12,20 @@ namespace platform::display {
 // operator may act. Returns the platform-clock time by which to call again when no message
 // comes (UINT64_MAX for none).
 ULONGLONG Idle();
+// The operator asks the program to end (Ctrl-C on the terminal), as SIGINT, SIGHUP and SIGTERM
+// do: the active window is asked to close until the windows are gone, so a window that refuses
+// while a write runs closes once the write has ended.
+void AskToClose();
 // A thread ended: when it drew for the display, the next thread whose loop goes idle does.
 void ThreadEnded(DWORD threadId);
 
 }  // namespace platform::display
 
 namespace platform::display {
+
+// Posted to a message box when the program is asked to close: the box ends without an answer
+// (MessageBox returns 0), so the window under it can close.
+constexpr UINT kEndWithoutAnswer = 0x03FF;
 
 // Marks a window as a message box (while it lives).
 void SetMessageBoxWindow(HWND window, bool isMessageBox);

@@ -92,6 +92,8 @@ public:
         return std::min(m_lastChange + settle, videoDue);
     }
 
+    void Say(const std::string& line) override { Print(line); }
+
     int AnswerMessageBox(HWND owner, const char* text, const char* caption, UINT type) override {
         int answer = DefaultMessageBoxAnswer(type);
         Print("message box \"" + std::string(caption) + "\": " + OneLine(text) + " -> " +

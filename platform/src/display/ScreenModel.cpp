@@ -85,6 +85,12 @@ void ReadState(ControlView& v) {
             item.resize(size_t(::SendMessageA(v.hwnd, LB_GETTEXT, i, reinterpret_cast<LPARAM>(item.data()))));
             v.rows.push_back({item});
         }
+        v.selectedRow = int(::SendMessageA(v.hwnd, LB_GETCURSEL, 0, 0));
+        v.topRow = int(std::max<LRESULT>(::SendMessageA(v.hwnd, LB_GETTOPINDEX, 0, 0), 0));
+        RECT last{}, client{};
+        ::GetClientRect(v.hwnd, &client);
+        if (count > 0 && ::SendMessageA(v.hwnd, LB_GETITEMRECT, count - 1, reinterpret_cast<LPARAM>(&last)) != LB_ERR)
+            v.lastRowShown = last.bottom <= client.bottom;
         break;
     }
     case ControlKind::ListView: {

@@ -1,9 +1,9 @@
 // The terminal display: the visible top-level windows drawn in a TTY (a message box over the
 // dialog it belongs to), redrawn as their texts and states change. Tab and the arrow keys move
 // between the active window's buttons, Enter or Space presses the focused one; Alt+Space opens
-// the active window's system menu (arrows, Enter, Escape). Ctrl-C asks the
-// active window to close, as its close box would: it is read as a key, never taken as the signal
-// that would end the program wherever it stands (in the middle of an EEPROM write, say).
+// the active window's system menu (arrows, Enter, Escape). Ctrl-C is read as a key, never
+// taken as the signal that would end the program wherever it stands (in the middle of an EEPROM
+// write, say): it asks the program to close as SIGINT does, which waits for a running write.
 //
 // The windows are laid out within the terminal's rows and columns, each centred, a message box
 // over the window it belongs to; a window larger than the terminal is drawn narrower and shorter
@@ -157,19 +157,24 @@ private:
         }
     }
 
-    // The active window's buttons that a key can press, in tab order.
+    // What the keys can reach in tab order: the active window's buttons and its lists that are
+    // tab stops.
+    static bool IsList(const ControlView& v) { return v.kind == ControlKind::ListBox && v.enabled && (v.style & WS_TABSTOP); }
     std::vector<HWND> Buttons(const std::vector<ControlView>& tree) {
         std::vector<HWND> buttons;
         for (const ControlView& v : tree)
-            if (IsPressable(v)) buttons.push_back(v.hwnd);
+            if (IsPressable(v) || IsList(v)) buttons.push_back(v.hwnd);
         return buttons;
     }
 
-    // The highlighted button is the focus the keys meet, when that is a button.
+    // The highlighted button or marked list is the focus the keys meet.
     void KeepFocus(const std::vector<ControlView>& tree) {
         std::vector<HWND> buttons = Buttons(tree);
         HWND target = KeyTarget();
         m_focus = std::find(buttons.begin(), buttons.end(), target) != buttons.end() ? target : nullptr;
+        m_focusIsList = false;
+        for (const ControlView& v : tree)
+            if (v.hwnd == target && v.kind == ControlKind::ListBox) m_focus = target, m_focusIsList = true;
     }
 
     static void Focus(HWND button) {
@@ -192,10 +197,6 @@ private:
     static void Key(UINT virtualKey, char typed = 0) {
         OperatorKey(virtualKey, true, 1, typed);
         OperatorKey(virtualKey, false, LPARAM(0xC0000001u));
-    }
-
-    void Close() {
-        if (HWND top = ActiveTopLevel()) ::PostMessageA(top, WM_CLOSE, 0, 0);
     }
 
     void ReadKeys() {
@@ -221,11 +222,20 @@ private:
             if (ch == '\x1b' && i + 2 < keys.size() + 0 && keys[i + 1] == '[') {
                 char code = keys[i + 2];
                 i += 2;
-                if (code == 'C' || code == 'B') MoveFocus(1);
+                if (i + 1 < keys.size() && keys[i + 1] == '~') ++i;  // Page Up/Down, Home, End: "\x1b[5~"
+                // A focused list takes the arrows, Page Up/Down, Home and End.
+                static constexpr std::pair<char, UINT> kListKeys[] = {{'A', VK_UP},    {'B', VK_DOWN}, {'5', VK_PRIOR},
+                                                                      {'6', VK_NEXT},  {'H', VK_HOME}, {'1', VK_HOME},
+                                                                      {'F', VK_END},   {'4', VK_END}};
+                UINT listKey = 0;
+                for (auto [c, vk] : kListKeys)
+                    if (c == code) listKey = vk;
+                if (m_focusIsList && listKey) Key(listKey);
+                else if (code == 'C' || code == 'B') MoveFocus(1);
                 else if (code == 'D' || code == 'A' || code == 'Z') MoveFocus(-1);
                 continue;
             }
-            if (ch == kCtrlC) Close();
+            if (ch == kCtrlC) AskToClose();
             else if (ch == '\x1b') Key(VK_ESCAPE, ch);
             else if (ch == '\t') MoveFocus(1);
             else if (ch == '\r' || ch == '\n') Key(VK_RETURN, '\r');
@@ -380,22 +390,31 @@ private:
             break;
         }
         case ControlKind::ListBox: {
-            // Within its box; when the rows do not fit, the newest show, under a line that counts
-            // those above.
+            // Within its box, from the first line the list shows; a list that shows its last
+            // line keeps its newest lines in view when the box has fewer rows here. Lines out of
+            // view are counted at the box's right edge; the focus is a marker at its left.
+            const int markX = x;
             if (v.style & WS_BORDER) {  // the border keeps the rows off a neighbour's edge
                 ++x;
                 width = std::max(width - 1, 1);
             }
             int rows = std::max(1, std::min(height, bottom - y));
-            size_t first = 0;
-            if (v.rows.size() > size_t(rows)) {
-                first = v.rows.size() - size_t(rows - 1);
-                canvas.Put(x, y, "↑ " + std::to_string(first) + " more", kDim, ox, std::min(right, x + width));
-            }
-            for (size_t i = first; i < v.rows.size(); ++i) {
-                int row = y + (first ? 1 : 0) + int(i - first);
-                canvas.Put(x, row, v.rows[i].empty() ? "" : ExpandTabs(v.rows[i][0]), kPlain, ox, std::min(right, x + width));
-            }
+            int count = int(v.rows.size());
+            int first = std::clamp(v.topRow, 0, std::max(0, count - 1));
+            if (v.lastRowShown) first = std::max(first, count - rows);
+            first = std::max(first, 0);
+            int end = std::min(count, first + rows);
+            int lineRight = std::min(right, x + width);
+            for (int i = first; i < end; ++i)
+                canvas.Put(x, y + i - first, v.rows[size_t(i)].empty() ? "" : ExpandTabs(v.rows[size_t(i)][0]), kPlain, ox,
+                           lineRight);
+            auto mark = [&](int row, const std::string& text) {
+                canvas.Put(std::max(x, lineRight - TextWidth(text)), row, text, kDim, ox, lineRight);
+            };
+            if (first > 0) mark(y, " ↑ " + std::to_string(first) + " more");
+            if (end < count) mark(y + rows - 1, " ↓ " + std::to_string(count - end) + " more");
+            if (v.hwnd == m_focus)
+                canvas.Put(markX, y + std::clamp(v.selectedRow - first, 0, rows - 1), "▶", kBold, ox, right);
             break;
         }
         case ControlKind::ListView: {
@@ -494,6 +513,7 @@ private:
     bool m_raw = false;
     bool m_stopped = false;
     HWND m_focus = nullptr;
+    bool m_focusIsList = false;
     std::string m_last;
     std::vector<CMenu::Item> m_menuItems;  // the open system menu; empty when none is
     HWND m_menuOwner = nullptr;

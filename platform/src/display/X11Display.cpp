@@ -496,6 +496,13 @@ private:
             OpenSystemMenu(top, b.x_root, b.y_root);
             return;
         }
+        if ((b.button == Button4 || b.button == Button5) && b.type == ButtonPress) {
+            // The wheel: a notch to the window under the pointer, the place in screen coordinates.
+            if (HWND under = WindowAt(top, screen))
+                ::PostMessageA(under, WM_MOUSEWHEEL, MAKEWPARAM(0, WORD(short(b.button == Button4 ? WHEEL_DELTA : -WHEEL_DELTA))),
+                               MAKELPARAM(WORD(short(screen.x)), WORD(short(screen.y))));
+            return;
+        }
         if (b.button != Button1) return;
         if (b.type == ButtonPress) {
             m_capture = WindowAt(top, screen);

@@ -42,13 +42,15 @@ constexpr FaceRow kFallbacks[] = {
 };
 
 // The program cannot draw: it ends as every exit does, the display stopped first (a terminal
-// gets its settings and cursor back), then the reason below the picture. Nothing else of the
-// program runs on; threads may be anywhere, so no exit handler does.
+// gets its settings and cursor back), then the reason below the picture. The fonts are wanted
+// when the first window is drawn, before the operator can start anything, so this is a refusal
+// of the start (exit code 2). Nothing else of the program runs on; threads may be anywhere, so
+// no exit handler does.
 [[noreturn]] void EndWithoutFonts(const char* reason) {
     StopDisplay();
     std::fprintf(stderr, "pelvatro: %s\n", reason);
     std::fflush(stderr);
-    std::_Exit(70);
+    std::_Exit(2);
 }
 
 [[noreturn]] void MissingFont(const char* family, const char* package) {
@@ -75,6 +77,15 @@ struct FileMatch {
     bool bold = false;  // the file is bold itself
 };
 
+// Whether one of the match's family names is `family`: fontconfig lists a font's names in the
+// order of the locale's languages, so the Latin name may come after a Chinese one.
+bool NamesFamily(FcPattern* match, const char* family) {
+    FcChar8* name = nullptr;
+    for (int i = 0; FcPatternGetString(match, FC_FAMILY, i, &name) == FcResultMatch; ++i)
+        if (std::strcmp(reinterpret_cast<const char*>(name), family) == 0) return true;
+    return false;
+}
+
 // The file of a family (bold asked or not), found by fontconfig; the family must be the one asked.
 FileMatch FindFile(const FaceRow& row, bool bold) {
     static std::map<std::pair<std::string, bool>, FileMatch> found;
@@ -90,11 +101,8 @@ FileMatch FindFile(const FaceRow& row, bool bold) {
     FcResult result;
     FcPattern* match = FcFontMatch(nullptr, pattern, &result);
     FileMatch m;
-    FcChar8* family = nullptr;
     FcChar8* file = nullptr;
-    if (match && FcPatternGetString(match, FC_FAMILY, 0, &family) == FcResultMatch &&
-        std::strcmp(reinterpret_cast<const char*>(family), row.family) == 0 &&
-        FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch) {
+    if (match && NamesFamily(match, row.family) && FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch) {
         m.path = reinterpret_cast<const char*>(file);
         FcPatternGetInteger(match, FC_INDEX, 0, &m.index);
         int weight = FC_WEIGHT_REGULAR;

@@ -92,12 +92,15 @@ BOOL CFile::Open(LPCSTR fileName, UINT openFlags, CFileException* error) {
     default: flags |= O_RDONLY; break;
     }
     if (openFlags & modeCreate) flags |= O_CREAT | ((openFlags & modeNoTruncate) ? 0 : O_TRUNC);
-    int fd = fileName ? ::open(platform::NativePath(fileName).c_str(), flags, 0666) : -1;
+    // Opened without waiting (a FIFO in the file's place opens at once), then read and written as
+    // any file is.
+    int fd = fileName ? ::open(platform::NativePath(fileName).c_str(), flags | O_NONBLOCK, 0666) : -1;
     if (fd < 0) {
         int e = fileName ? errno : ENOENT;
         if (error) *error = CFileException(CFileException::ErrnoToException(e), e, fileName);
         return FALSE;
     }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     m_hFile = static_cast<UINT>(fd);
     return TRUE;
 }

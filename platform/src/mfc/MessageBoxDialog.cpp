@@ -80,6 +80,12 @@ public:
         return TRUE;
     }
 
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message != platform::display::kEndWithoutAnswer) return CDialog::WindowProc(message, wParam, lParam);
+        EndDialog(0);
+        return 0;
+    }
+
     INT_PTR Run() {
         INT_PTR result = DoModal();
         if (m_window) platform::display::SetMessageBoxWindow(m_window, false);

@@ -45,6 +45,10 @@ bool Spawn(const std::string& program, const std::vector<std::string>& args) {
     return posix_spawnp(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ) == 0;
 }
 
+// How long the power-off command is waited for, and how often it is looked at meanwhile.
+constexpr ULONGLONG kPowerOffWaitMs = 60000;
+constexpr DWORD kPowerOffPollMs = 100;
+
 HINSTANCE Result(int code) { return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(code)); }
 
 struct ShellLog {
@@ -93,21 +97,24 @@ std::vector<std::string> OwnCommandLine() {
 
 HINSTANCE Restart(const char* file, platform::ShellRequest request) {
     request.command = OwnCommandLine();
-    if (!Record(request)) {
+    bool real = Record(request);
+    platform::Display* display = platform::CurrentDisplay();
+    if (display && display->Kind() == platform::DisplayKind::Log) {
+        // The log display's operator is automatic: a run that started itself again would never
+        // end. The run ends after its record instead.
+        display->Say("restart: left out on the log display; the program ends after this run");
+        PlatformTrace("ShellExecute: restart of %s left out on the log display\n", file);
+        return Result(42);
+    }
+    if (!real) {
         PlatformTrace("ShellExecute: restart of %s recorded, not started\n", file);
         return Result(42);
     }
-    platform::Display* display = platform::CurrentDisplay();
-    if (display && display->Kind() == platform::DisplayKind::Terminal) {
-        // The terminal has one owner: the new start waits for this program's exit and takes
-        // its place, so it draws on the terminal and gets its keys.
-        platform::display::RestartAtExit(request.command);
-        PlatformTrace("ShellExecute: restart of %s when this program ends\n", file);
-        return Result(42);
-    }
-    bool started = Spawn("/proc/self/exe", request.command);
-    PlatformTrace("ShellExecute: restart of %s %s\n", file, started ? "started" : "failed");
-    return Result(started ? 42 : SE_ERR_FNF);
+    // The program goes on as one: once its windows are gone, the new start replaces it in the
+    // same process (exec), so it keeps the terminal, its parent and its process id.
+    platform::display::RestartAtExit(request.command);
+    PlatformTrace("ShellExecute: restart of %s when this program ends\n", file);
+    return Result(42);
 }
 
 }  // namespace
@@ -229,10 +236,21 @@ BOOL ExitWindowsEx(UINT flags, DWORD reason) {
     pid_t pid;
     const char* argv[] = {"/bin/sh", "-c", command, nullptr};
     if (posix_spawn(&pid, "/bin/sh", nullptr, nullptr, const_cast<char**>(argv), environ) != 0) return FALSE;
+    // A command that never returns must not hold the program: it is waited for a bounded time on
+    // the platform clock, then left to itself.
+    const ULONGLONG giveUp = platform::ClockNow() + kPowerOffWaitMs;
     int status = 0;
-    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    for (;;) {
+        const pid_t ended = waitpid(pid, &status, WNOHANG);
+        if (ended == pid) return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+        if (ended < 0 && errno != EINTR) return FALSE;
+        if (platform::ClockNow() >= giveUp) break;
+        Sleep(kPowerOffPollMs);
     }
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    fprintf(stderr, "pelvatro: the machine was not switched off: the power-off command (%s) has not ended after "
+                    "%u seconds\n", command, unsigned(kPowerOffWaitMs / 1000));
+    SetLastError(ERROR_TIMEOUT);
+    return FALSE;
 }
 
 HANDLE GetCurrentProcess() { return reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-1)); }

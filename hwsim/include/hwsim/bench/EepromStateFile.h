@@ -2,8 +2,9 @@
 // board), so what one process wrote is there at
 // the next start and a person can read it with any hex dump. The file is made at the first
 // byte written and then written through byte by byte. Whether it can be read and written is
-// checked when the card is plugged; a write that fails later is said once on stderr, naming the
-// file, and the file counts as not kept.
+// checked when the card is plugged; a write that fails later, or lands in a file no longer at
+// its path (its folder removed), is said once on stderr, naming the file, and the file counts
+// as not kept.
 #pragma once
 
 #include <mutex>
@@ -47,8 +48,12 @@ private:
     std::vector<BYTE> m_contents;
     int m_fd = -1;
     bool m_bLost = false;
+    bool m_bRemoved = false;
 
     void Lose(const char* what);
+    void Lose(const char* what, const char* why);
+    // Whether the open file is still the one at the path (not removed, not replaced).
+    bool StillAtPath() const;
 };
 
 }  // namespace hwsim
