@@ -49,7 +49,8 @@ HRESULT CCommandChannel::ControlRequest(BYTE type, BYTE request, WORD value, WOR
 {
     if (!io) return E_POINTER;
     CVendorCommand command(type, request, value, index, *io);
-    HRESULT hr = Send(command.Bytes());
+    // The word handed back is the answer's bytes 6-7: an answer that ends before them fails.
+    HRESULT hr = Answered(SendCommand(command.Bytes(), command.Count()), command, CVendorCommand::kSetupBytes);
     if (hr == S_OK) *io = command.Word(6);
     return hr;
 }

@@ -28,7 +28,8 @@ public:
     // The exchange, I2CRead, I2CWrite, I2CWriteBlock and I2CWriteTo are CVendorExchange's;
     // Transact refuses a missing interface or a null command with E_POINTER.
 
-    // type, request, value, index, *io as the length; *io = answer bytes 6-7 on success.
+    // type, request, value, index, *io as the length; *io = answer bytes 6-7 on success, and an
+    // answer shorter than 8 bytes fails (kShortAnswer, *io kept).
     HRESULT ControlRequest(BYTE type, BYTE request, WORD value, WORD index, WORD* io);
     // Request 0x0E: one byte at `offset` of device `dev` (count 8 to read, 9 to write).
     HRESULT ReadEepromByte(BYTE dev, BYTE offset, BYTE* out);

@@ -12,7 +12,6 @@ CFilterClassRecord CDVBCCardFilter::s_classRecord(nullptr, &CLSID_VideoInputDevi
                                                   CDVBCCardFilter::kCaptureName, &CDVBCCardFilter::CreateInstance);
 
 std::mutex CDVBCCardFilter::s_keyLock;
-std::mutex CDVBCCardFilter::s_registrationLock;
 CDVBCCardFilter* CDVBCCardFilter::s_pKeyCard = nullptr;
 
 namespace {
@@ -22,6 +21,35 @@ constexpr BYTE kPowerOff = 0x00;
 constexpr DWORD kDefaultSymbolRate = 6875;
 constexpr DWORD kDefaultTuneValue = 2;
 constexpr int kSpareBands = 10;
+
+// Serialises the starts and stops of the remote keys across their library calls; a platform
+// lock, so a thread waiting for it lets the clock go on.
+class RegistrationLock {
+public:
+    RegistrationLock() { InitializeCriticalSection(&m_cs); }
+    ~RegistrationLock() { DeleteCriticalSection(&m_cs); }
+    RegistrationLock(const RegistrationLock&) = delete;
+    RegistrationLock& operator=(const RegistrationLock&) = delete;
+    CRITICAL_SECTION* Get() { return &m_cs; }
+
+private:
+    CRITICAL_SECTION m_cs;
+};
+
+class RegistrationTurn {
+public:
+    RegistrationTurn() : m_lock(Lock()) { EnterCriticalSection(m_lock); }
+    ~RegistrationTurn() { LeaveCriticalSection(m_lock); }
+    RegistrationTurn(const RegistrationTurn&) = delete;
+    RegistrationTurn& operator=(const RegistrationTurn&) = delete;
+
+private:
+    static CRITICAL_SECTION* Lock() {
+        static RegistrationLock lock;
+        return lock.Get();
+    }
+    CRITICAL_SECTION* m_lock;
+};
 
 }  // namespace
 
@@ -160,18 +188,25 @@ void CDVBCCardFilter::SetNotifyWindow(HWND window, DWORD value1, DWORD value2) {
 int CDVBCCardFilter::StartRemoteKeys() {
     m_nKeyPending = 0;
     // Starts and stops run one at a time across the library calls, so a stop's unregistration
-    // never falls after a new holder's registration; the callback takes only the key lock.
-    std::lock_guard<std::mutex> serial(s_registrationLock);
-    std::lock_guard<std::mutex> lock(s_keyLock);
-    if (s_pKeyCard != nullptr) return 1;
+    // never falls after a new holder's registration. The card holds the callback before the
+    // library is called, so a key delivered inside the registration reaches it.
+    RegistrationTurn turn;
+    {
+        std::lock_guard<std::mutex> lock(s_keyLock);
+        if (s_pKeyCard != nullptr) return 1;
+        s_pKeyCard = this;
+    }
     const int registered = RegIRkeyCallback(&CDVBCCardFilter::RemoteKeyCallback, 0, this);
-    if (registered != 0) s_pKeyCard = this;
+    if (registered == 0) {
+        std::lock_guard<std::mutex> lock(s_keyLock);
+        s_pKeyCard = nullptr;
+    }
     return registered;
 }
 
 void CDVBCCardFilter::StopRemoteKeys() {
     m_nKeyPending = 0;
-    std::lock_guard<std::mutex> serial(s_registrationLock);
+    RegistrationTurn turn;
     {
         std::lock_guard<std::mutex> lock(s_keyLock);
         if (s_pKeyCard != this) return;

@@ -5,9 +5,12 @@
 // base opens the fallback tuner with maker 'T').
 //
 // Remote keys: one card per process holds the library's key callback. The callback runs on the
-// library's thread; it reaches the registered card under a process-wide lock that
+// library's thread; it reaches the registered card under a process-wide key lock that
 // StopRemoteKeys takes to clear the registration before it unregisters, so no key reaches a
-// card once its StopRemoteKeys (the destructor's first step) has begun. Only the first key
+// card once its StopRemoteKeys (the destructor's first step) has begun. Starts and stops run
+// one at a time on a second lock the callback never takes, and neither holds the key lock
+// across a library call, so a library that delivers a key inside the registration (or waits
+// there for its own thread's delivery) goes on. Only the first key
 // after StartRemoteKeys is posted (WM_REMOTE_KEY to the window of SetNotifyWindow).
 #pragma once
 
@@ -116,9 +119,7 @@ private:
     std::atomic<int> m_nKeyPending{0};
     BYTE m_params[8] = {};
 
-    // The card holding the library's key callback, and the lock around it; the lock that
-    // serialises starts and stops across the library's registration calls.
+    // The card holding the library's key callback, and the lock around it.
     static std::mutex s_keyLock;
-    static std::mutex s_registrationLock;
     static CDVBCCardFilter* s_pKeyCard;
 };

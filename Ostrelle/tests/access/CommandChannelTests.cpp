@@ -62,7 +62,7 @@ TEST_F(CommandChannelTest, EveryBuilderSendsItsLayoutWithItsCount)
     BYTE byte = 0;
     BYTE lines = 0xFF;
     WORD word = 0;
-    WORD io = 1;
+    WORD io = 8;
     BYTE ten[10] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
     std::vector<BYTE> read = Block(0xA0, 0x12, 3);
     std::vector<BYTE> twelve = Block(0xA0, 0x40, 10);
@@ -92,8 +92,8 @@ TEST_F(CommandChannelTest, EveryBuilderSendsItsLayoutWithItsCount)
         {"QuickWrite", [&] { return channel.QuickWrite(0xA0, 0x31, 0x44); }, {"40 10 A0 31 44 00 00 00"}},
         {"WriteBridgeReg", [&] { return channel.WriteBridgeReg(0x3A, 0x55); }, {"40 07 3A 00 55 00 00 00"}},
         {"ReadBridgeReg", [&] { return channel.ReadBridgeReg(0x3A, &byte); }, {"C0 07 3A 00 00 00 01 00"}},
-        {"ControlRequest", [&] { return channel.ControlRequest(0xC0, 0x07, 0x3A, 0, &io); },
-         {"C0 07 3A 00 00 00 01 00"}},
+        {"ControlRequest", [&] { return channel.ControlRequest(0xC0, 0x10, 0x05A0, 0, &io); },
+         {"C0 10 A0 05 00 00 08 00"}},
         {"WriteRequest05", [&] { return channel.WriteRequest05(1, 0x66); }, {"40 05 01 00 66 00 00 00"}},
         {"ReadRequest05", [&] { return channel.ReadRequest05(1, &byte); }, {"C0 05 01 00 00 00 01 00"}},
         {"WriteRequest0C", [&] { return channel.WriteRequest0C(1, 2, 3); }, {"40 0C 01 00 02 00 03 00"}},
@@ -219,6 +219,13 @@ TEST_F(CommandChannelTest, AShortAnswerFailsEveryReadAndLeavesItsOutput)
         {"ReadRequest05", 0, [&](BYTE* out) { return channel.ReadRequest05(1, out + 2); }},
         {"ReadRequest0C", 0, [&](BYTE* out) { return channel.ReadRequest0C(1, 2, out + 2); }},
         {"ReadWord", 1, [&](BYTE* out) { return word(out, [&](WORD* w) { return channel.ReadWord(1, 2, w); }); }},
+        {"ControlRequest of 8", 1,
+         [&](BYTE* out) {
+             WORD io = 8;
+             const HRESULT hr = channel.ControlRequest(0xC0, 0x10, 0x05A0, 0, &io);
+             if (hr == S_OK) std::memcpy(out + 2, &io, sizeof(io));
+             return hr;
+         }},
         {"ReadLine", 0, [&](BYTE* out) { return channel.ReadLine(5, out + 2); }},
         {"ReadLines", 0, [&](BYTE* out) { return channel.ReadLines(out + 2); }},
         {"CTridentAccess slot 3", 0, [&](BYTE* out) { return access.I2C_Read(0xA0, 5, out + 2); }},

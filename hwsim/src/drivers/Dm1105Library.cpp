@@ -24,7 +24,7 @@ Dm1105Library::~Dm1105Library() {
 }
 
 int Dm1105Library::RegIRkeyCallback(PIRKEYCALLBACK callback, DWORD, void*) {
-    std::lock_guard<std::mutex> lock(m_lock);
+    std::unique_lock<std::mutex> lock(m_lock);
     if (!callback || m_refuse || !m_card.IsPlugged()) return 0;
     if (!m_thread) {
         m_wake = CreateEventA(nullptr, FALSE, FALSE, nullptr);
@@ -35,11 +35,25 @@ int Dm1105Library::RegIRkeyCallback(PIRKEYCALLBACK callback, DWORD, void*) {
     }
     m_callback = callback;
     ++m_registrations;
+    while (m_deliverInside && !m_keys.empty()) {
+        const BYTE key = m_keys.front();
+        m_keys.pop_front();
+        ++m_delivered;
+        lock.unlock();
+        callback(0, kKeyHighBits | key);
+        lock.lock();
+    }
     if (!m_keys.empty()) SetEvent(m_wake);
     return 1;
 }
 
 int Dm1105Library::UnregIRkeyCallback() {
+    std::function<void()> hook;
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        hook = m_unregisterHook;
+    }
+    if (hook) hook();
     {
         std::lock_guard<std::mutex> lock(m_lock);
         m_callback = nullptr;
@@ -130,6 +144,16 @@ void Dm1105Library::FailAddress(BYTE address, bool fail) {
 void Dm1105Library::RefuseRegistration(bool refuse) {
     std::lock_guard<std::mutex> lock(m_lock);
     m_refuse = refuse;
+}
+
+void Dm1105Library::DeliverInsideRegistration(bool inside) {
+    std::lock_guard<std::mutex> lock(m_lock);
+    m_deliverInside = inside;
+}
+
+void Dm1105Library::SetUnregisterHook(std::function<void()> hook) {
+    std::lock_guard<std::mutex> lock(m_lock);
+    m_unregisterHook = std::move(hook);
 }
 
 int Dm1105Library::Registrations() const {

@@ -10,6 +10,7 @@
 
 #include <atomic>
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <set>
 #include <utility>
@@ -41,6 +42,10 @@ public:
     void FailAddress(BYTE address, bool fail);
     // RegIRkeyCallback answers 0 without registering.
     void RefuseRegistration(bool refuse);
+    // RegIRkeyCallback hands the waiting keys to the new callback itself, before it returns.
+    void DeliverInsideRegistration(bool inside);
+    // Runs on the caller's thread as UnregIRkeyCallback begins, before anything changes.
+    void SetUnregisterHook(std::function<void()> hook);
     int Registrations() const;
     bool IsRegistered() const;
     // Keys handed to a callback.
@@ -58,6 +63,8 @@ private:
     PIRKEYCALLBACK m_callback = nullptr;
     bool m_stop = false;
     bool m_refuse = false;
+    bool m_deliverInside = false;
+    std::function<void()> m_unregisterHook;
     int m_registrations = 0;
     int m_delivered = 0;
     std::deque<BYTE> m_keys;
