@@ -2,26 +2,16 @@
 
 #include <utility>
 
-#include "tuners/TNJ7752JFF_MK5.h"
-#include "tuners/TunerModulesA.h"
-#include "tuners/TunerModulesG.h"
-#include "tuners/TunerModulesL.h"
-#include "tuners/TunerModulesP.h"
-#include "tuners/TunerModulesT.h"
-#include "tuners/Tuner_O100.h"
+#include "tuners/PllTunerModule.h"
+#include "tuners/StandardShorthand.h"
+#include "tuners/TunerModuleOverrides.h"
 #include "tuners/XCeive2028.h"
 #include "tuners/XCeive3028.h"
 #include "tuners/XCeive3028_SIF.h"
 
 namespace {
 
-// Standards, in the shorthand of the module rows.
-constexpr long M = AnalogVideo_NTSC_M, MJ = AnalogVideo_NTSC_M_J, N433 = AnalogVideo_NTSC_433;
-constexpr long B = AnalogVideo_PAL_B, D = AnalogVideo_PAL_D, G = AnalogVideo_PAL_G, H = AnalogVideo_PAL_H;
-constexpr long I = AnalogVideo_PAL_I, PM = AnalogVideo_PAL_M, PN = AnalogVideo_PAL_N, P60 = AnalogVideo_PAL_60;
-constexpr long SB = AnalogVideo_SECAM_B, SD = AnalogVideo_SECAM_D, SG = AnalogVideo_SECAM_G;
-constexpr long SH = AnalogVideo_SECAM_H, SK = AnalogVideo_SECAM_K, SK1 = AnalogVideo_SECAM_K1;
-constexpr long SL = AnalogVideo_SECAM_L, SL1 = AnalogVideo_SECAM_L1;
+using namespace standard_shorthand;
 
 constexpr TunerModuleFM kNoFM = {FALSE, 0, 0, 0, 0xCE, 0x01, 4};
 // Models 60 and 61 store an FM description but have no FM receiver.
@@ -107,29 +97,91 @@ constexpr TunerModuleRow kRows[] = {
 
 #undef XCEIVE_STANDARDS
 
-// The modules with operations of their own; every other row is a CPllTunerModule.
-struct OwnCreator {
+// ---- the records beside the rows: the named module classes and their operations ----
+
+// The FM status reads near a station: 1 (both FM bits; centre nibbles 0-2 and 13-15), 2 (after
+// the PLL's own read; either FM bit; centre 0-2 and 14-15), and 2 traced bit by bit.
+constexpr DemodFMStatus kFMStatus1 = {FALSE, kFMCentre1, false, nullptr};
+constexpr DemodFMStatus kFMStatus2 = {TRUE, kFMCentre2, true, nullptr};
+constexpr DemodFMStatus kFMStatus2Traced = {TRUE, kFMCentre2, true, "CTNJ7752JFF_MK5 FM Status = "};
+
+// The PLL write of CTunerBase at the asked frequency plus kHz.
+constexpr ModuleTvTuning Shifted(float kHz)
+{
+    return {.offsetKHz = kHz};
+}
+
+// Clamped into the module's range, with an L' IF for SECAM_L1 (0: none) and a sixth byte.
+constexpr ModuleTvTuning Clamped(long lPrimeIF = 0, SixthByte sixth = SixthByte::None, BYTE sixthByte = 0)
+{
+    return {.clamp = true, .lPrimeIF = lPrimeIF, .sixth = sixth, .sixthByte = sixthByte};
+}
+
+// The IF demodulator's AFC nibble through the map, read at 0x87 unless the record says where.
+constexpr ModuleTvStatus Demod(const AfcMap& map, DemodTrace trace, BYTE address = kDemodReadAddress)
+{
+    return {TvStatusRead::Demod, address, &map, trace};
+}
+
+constexpr ModuleTvStatus kPllLockBit = {TvStatusRead::PllLockBit};
+constexpr DemodTrace Steps = DemodTrace::Steps, Summary = DemodTrace::Summary;
+constexpr SixthByte BySecam = SixthByte::BySecam, Fixed = SixthByte::Fixed;
+
+struct NamedModule {
     long model;
     TunerCreator create;
+    TunerModuleOps ops;  // the CPllTunerModule classes' operations
 };
-constexpr OwnCreator kOwnCreators[] = {
-    {9, &CTuner_T9::Create},     {12, &CTuner_G12::Create},  {13, &CTuner_G13::Create},
-    {17, &CTuner_T17::Create},   {59, &CTuner_A59::Create},  {62, &CTuner_A62::Create},
-    {63, &CTuner_A63::Create},   {67, &CTuner_A67::Create},  {68, &CTNJ7752JFF_MK5::Create},
-    {70, &CTuner_A70::Create},   {72, &CTuner_L72::Create},  {73, &CTuner_L73::Create},
-    {75, &CTuner_L75::Create},   {92, &CTuner_P92::Create},  {93, &CTuner_P93::Create},
-    {94, &CTuner_P94::Create},   {95, &CTuner_P95::Create},  {96, &CTuner_P96::Create},
-    {97, &CTuner_P97::Create},   {98, &CTuner_P98::Create},  {100, &CTuner_O100::Create},
-    {132, &CTuner_A132::Create}, {138, &CTuner_A138::Create}, {139, &CTuner_A139::Create},
-    {90, &CTuner_E90::Create},   {91, &CXCeive2028::Create}, {136, &CXCeive3028::Create},
-    {137, &CXCeive3028_SIF::Create},
+
+// Every row not named here is a CPllTunerModule with the operations of CTunerBase.
+constexpr NamedModule kNamedModules[] = {
+    {9, &CreateTuner<CTuner_T9>, {}},
+    {12, &CreateTuner<CTuner_G12>, {.tv = Clamped(33900), .standard = &kDemodS1}},
+    {13, &CreateTuner<CTuner_G13>, {.tv = Clamped(33950), .standard = &kDemodS2}},
+    {17, &CreateTuner<CTuner_T17>, {.standard = &kDemodS3}},
+    {59, &CreateTuner<CTuner_A59>, {.tv = Shifted(250.0f), .standard = &kDemodF2}},
+    {62, &CreateTuner<CTuner_A62>, {}},
+    {63, &CreateTuner<CTuner_A63>, {.tv = Shifted(250.0f), .standard = &kDemodF3}},
+    {67, &CreateTuner<CTuner_A67>, {.tv = Shifted(250.0f), .tvStatus = kPllLockBit, .standard = &kDemodS4}},
+    {68, &CreateTuner<CTNJ7752JFF_MK5>,
+     {.tvStatus = Demod(kAfcMapB, Steps), .standard = &kDemodS5, .fmAfterTuning = &kDemodFM2, .fmStatus = &kFMStatus2Traced}},
+    {70, &CreateTuner<CTuner_A70>,
+     {.tvStatus = Demod(kAfcMapD, Steps), .standard = &kDemodS6, .fmAfterTuning = &kDemodFM2, .fmStatus = &kFMStatus2}},
+    {72, &CreateTuner<CTuner_L72>, {.standard = &kDemodF1}},
+    {73, &CreateTuner<CTuner_L73>, {}},
+    {75, &CreateTuner<CTuner_L75>, {.tvStatus = Demod(kAfcMapC, Steps), .standard = &kDemodS7}},
+    {92, &CreateTuner<CTuner_P92>, {.tv = Clamped(33900, BySecam), .tvStatus = Demod(kAfcMapA, Summary), .standard = &kDemodS8}},
+    {93, &CreateTuner<CTuner_P93>, {.tv = Clamped(0, BySecam), .tvStatus = Demod(kAfcMapB, Summary), .standard = &kDemodS9}},
+    {94, &CreateTuner<CTuner_P94>, {.tvStatus = Demod(kAfcMapA, Summary), .standard = &kDemodF4}},
+    {95, &CreateTuner<CTuner_P95>, {}},
+    {96, &CreateTuner<CTuner_P96>, {.tv = Clamped(0, Fixed, 0x50), .tvStatus = Demod(kAfcMapA, Summary), .standard = &kDemodF5}},
+    {97, &CreateTuner<CTuner_P97>, {.tv = Clamped(), .tvStatus = Demod(kAfcMapC, Steps, kDemodAddress), .standard = &kDemodS9}},
+    {98, &CreateTuner<CTuner_P98>,
+     {.tvStatus = Demod(kAfcMapA, Summary), .standard = &kDemodF4, .fmAfterTuning = &kDemodFM1, .fmStatus = &kFMStatus1}},
+    {100, &CreateTuner<CTuner_O100>, {.tvStatus = Demod(kAfcMapB, Steps), .standard = &kDemodO100}},
+    {132, &CreateTuner<CTuner_A132>, {.tvStatus = Demod(kAfcMapC, Steps), .standard = &kDemodS10}},
+    {138, &CreateTuner<CTuner_A138>, {}},
+    {139, &CreateTuner<CTuner_A139>, {.standard = &kDemodA139}},
+    // The Xceive tuners: classes of their own (XCeive*.h), no record.
+    {90, &CreateTuner<CTuner_E90>, {}},
+    {91, &CreateTuner<CXCeive2028>, {}},
+    {136, &CreateTuner<CXCeive3028>, {}},
+    {137, &CreateTuner<CXCeive3028_SIF>, {}},
 };
+
+constexpr TunerModuleOps kPlainOps = {};
+
+constexpr const NamedModule* FindNamed(long model)
+{
+    for (const NamedModule& named : kNamedModules)
+        if (named.model == model) return &named;
+    return nullptr;
+}
 
 constexpr TunerCreator CreatorOf(long model, TunerCreator plain)
 {
-    for (const OwnCreator& own : kOwnCreators)
-        if (own.model == model) return own.create;
-    return plain;
+    const NamedModule* named = FindNamed(model);
+    return named != nullptr ? named->create : plain;
 }
 
 template <size_t Index>
@@ -172,12 +224,8 @@ TunerCreator FindTunerCreator(long model)
     return entry != nullptr ? entry->create : nullptr;
 }
 
-CPllTunerModule::CPllTunerModule(CCustomDataAccess* pAccess, const TunerModuleRow& row) : CTunerBase(pAccess)
+const TunerModuleOps& FindTunerModuleOps(long model)
 {
-    SetModule(row);
-}
-
-CPllTunerModule::~CPllTunerModule()
-{
-    StopScan();
+    const NamedModule* named = FindNamed(model);
+    return named != nullptr ? named->ops : kPlainOps;
 }
