@@ -72,7 +72,7 @@ BOOL CTuner_A139::SetVideoStandard(long standard)
 {
     CScopedLock lock(&m_csBus);
     const bool secamL = standard == AnalogVideo_SECAM_L || standard == AnalogVideo_SECAM_L1;
-    SetIF(secamL ? kSecamLIF : Row().ifKHz);
+    SetIF(secamL ? kSecamLIF : Row().range.ifKHz);
     return CTunerModule::SetVideoStandard(standard);
 }
 

@@ -23,10 +23,15 @@ struct TunerModuleFM {
     long lockValue;     // status code of a centred FM station
 };
 
+// A module's frequency plan (kHz): its range, the tops of its low and mid band, its IF.
+struct TunerRange {
+    long lowest, lowBandTop, midBandTop, highest, ifKHz;
+};
+
 struct TunerModuleRow {
     long model;                   // TUNER_MODEL number, the factory key
     char factory;                 // TUNER_FACTORY letter
-    long lowest, lowBandTop, midBandTop, highest, ifKHz;
+    TunerRange range;
     std::array<BYTE, 3> band;     // low, mid, high band byte
     BYTE control;
     BYTE readAddr, writeAddr;     // handed to the access object as they stand
