@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/runtime.h"
+#include "platform/winnls.h"
 
 namespace {
 
@@ -37,25 +38,7 @@ void OutputDebugStringA(LPCSTR text) {
 
 void OutputDebugStringW(LPCWSTR text) {
     if (!text) return;
-    std::string utf8;
-    for (; *text; ++text) {
-        auto c = static_cast<uint32_t>(*text);
-        if (c < 0x80) {
-            utf8 += char(c);
-        } else if (c < 0x800) {
-            utf8 += char(0xC0 | (c >> 6));
-            utf8 += char(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            utf8 += char(0xE0 | (c >> 12));
-            utf8 += char(0x80 | ((c >> 6) & 0x3F));
-            utf8 += char(0x80 | (c & 0x3F));
-        } else {
-            utf8 += char(0xF0 | (c >> 18));
-            utf8 += char(0x80 | ((c >> 12) & 0x3F));
-            utf8 += char(0x80 | ((c >> 6) & 0x3F));
-            utf8 += char(0x80 | (c & 0x3F));
-        }
-    }
+    std::string utf8 = platform::WideToUtf8(text);
     Sink().Write(utf8.c_str());
 }
 

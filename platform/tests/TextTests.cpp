@@ -161,4 +161,6 @@ TEST(WideText, Utf8HelpersRoundTripAndCheckValidity) {
     EXPECT_FALSE(platform::IsValidUtf8(kChineseGbk));
     EXPECT_FALSE(platform::IsValidUtf8("\xED\xA0\x80"));
     EXPECT_EQ(platform::Utf8ToWide("a\xFF"), std::wstring(L"a\xFFFD"));
+    EXPECT_EQ(platform::Utf8ToWide("\xE6\xB5X"), std::wstring(L"\xFFFDX")) << "a cut sequence keeps what follows";
+    EXPECT_EQ(platform::Utf8ToWide("\xC0\xAF"), std::wstring(L"\xFFFD\xFFFD")) << "an overlong form is no character";
 }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "display/TextWidth.h"
+#include "platform/winnls.h"
 
 namespace platform::display {
 
@@ -18,8 +19,8 @@ TerminalCanvas::Cell* TerminalCanvas::At(int column, int row) {
 
 int TerminalCanvas::Put(int column, int row, const std::string& text, unsigned short style, int clipLeft, int clipRight) {
     clipRight = std::min(clipRight, m_columns);
-    for (char32_t ch : DecodeUtf8(text)) {
-        int width = CharWidth(ch);
+    for (wchar_t ch : platform::Utf8ToWide(text)) {
+        int width = CharWidth(char32_t(ch));
         if (width == 0) continue;
         if (column >= clipLeft && column + width <= clipRight) {
             if (Cell* cell = At(column, row)) {
@@ -28,7 +29,7 @@ int TerminalCanvas::Put(int column, int row, const std::string& text, unsigned s
                     if (Cell* left = At(column - 1, row)) *left = Cell{};
                 }
                 if (Cell* next = At(column + 1, row); next && next->continuation && width == 1) *next = Cell{};
-                *cell = Cell{EncodeUtf8(ch), style, false};
+                *cell = Cell{platform::WideToUtf8(std::wstring(1, ch)), style, false};
                 if (width == 2) {
                     if (Cell* right = At(column + 1, row)) {
                         if (Cell* after = At(column + 2, row); after && after->continuation) *after = Cell{};

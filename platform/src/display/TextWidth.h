@@ -2,13 +2,11 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
 namespace platform::display {
 
-// The code points of a UTF-8 text (a stray byte stands for itself).
-std::vector<char32_t> DecodeUtf8(const std::string& text);
-std::string EncodeUtf8(char32_t ch);
+// Text is decoded by the platform's one UTF-8 codec (platform/winnls.h): an invalid sequence
+// takes one column as U+FFFD and never swallows the character after it.
 int CharWidth(char32_t ch);
 int TextWidth(const std::string& text);
 // Tabs expanded to the next multiple of eight columns.

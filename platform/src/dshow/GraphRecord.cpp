@@ -1,6 +1,8 @@
 // Records of saved graphs.
 #include "GraphRecord.h"
 
+#include "platform/winnls.h"
+
 namespace platform::dshow {
 
 void RecordWriter::Bytes(const void* data, size_t size) {
@@ -19,17 +21,7 @@ void RecordWriter::Guid(REFGUID g) {
 }
 
 void RecordWriter::Text(const std::wstring& text) {
-    std::vector<char16_t> units;
-    for (wchar_t c : text) {
-        auto cp = static_cast<uint32_t>(c);
-        if (cp >= 0x10000) {
-            cp -= 0x10000;
-            units.push_back(char16_t(0xD800 + (cp >> 10)));
-            units.push_back(char16_t(0xDC00 + (cp & 0x3FF)));
-        } else {
-            units.push_back(char16_t(cp));
-        }
-    }
+    std::u16string units = WideToUtf16(text);
     Dword(DWORD(units.size()));
     for (char16_t u : units) {
         m_bytes.push_back(BYTE(u));
@@ -82,18 +74,9 @@ bool RecordReader::Text(std::wstring* text) {
     if (!Dword(&count) || count > RecordWriter::kMaxCount) return false;
     std::vector<BYTE> raw(size_t(count) * 2);
     if (count && !Bytes(raw.data(), ULONG(raw.size()))) return false;
-    text->clear();
-    for (size_t i = 0; i < count; ++i) {
-        uint32_t u = raw[2 * i] | (uint32_t(raw[2 * i + 1]) << 8);
-        if (u >= 0xD800 && u < 0xDC00 && i + 1 < count) {
-            uint32_t low = raw[2 * i + 2] | (uint32_t(raw[2 * i + 3]) << 8);
-            if (low >= 0xDC00 && low < 0xE000) {
-                u = 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00);
-                ++i;
-            }
-        }
-        text->push_back(wchar_t(u));
-    }
+    std::u16string units(count, u'\0');
+    for (size_t i = 0; i < count; ++i) units[i] = char16_t(raw[2 * i] | (raw[2 * i + 1] << 8));
+    *text = Utf16ToWide(units);
     return true;
 }
 

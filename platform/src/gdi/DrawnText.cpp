@@ -7,6 +7,7 @@
 
 #include "gdi/GdiObjects.h"
 #include "platform/windowcore.h"
+#include "platform/winnls.h"
 
 namespace platform::gdi {
 
@@ -29,20 +30,7 @@ public:
 };
 
 std::string Utf8(const std::u32string& text) {
-    std::string out;
-    for (char32_t c : text) {
-        if (c < 0x80) {
-            out += char(c);
-        } else if (c < 0x800) {
-            out += {char(0xC0 | (c >> 6)), char(0x80 | (c & 0x3F))};
-        } else if (c < 0x10000) {
-            out += {char(0xE0 | (c >> 12)), char(0x80 | ((c >> 6) & 0x3F)), char(0x80 | (c & 0x3F))};
-        } else {
-            out += {char(0xF0 | (c >> 18)), char(0x80 | ((c >> 12) & 0x3F)), char(0x80 | ((c >> 6) & 0x3F)),
-                    char(0x80 | (c & 0x3F))};
-        }
-    }
-    return out;
+    return WideToUtf8(std::wstring(text.begin(), text.end()));
 }
 
 }  // namespace

@@ -5,40 +5,15 @@
 #include "gdi/DrawnText.h"
 #include "gdi/Fonts.h"
 #include "gdi/Raster.h"
+#include "platform/winnls.h"
 
 namespace platform::gdi {
 namespace {
 
 std::u32string FromUtf8(const char* text, int count) {
-    std::u32string out;
-    if (!text) return out;
-    size_t n = count < 0 ? std::strlen(text) : size_t(count);
-    for (size_t i = 0; i < n;) {
-        auto c = static_cast<unsigned char>(text[i]);
-        int extra = c < 0x80 ? 0 : (c >> 5) == 6 ? 1 : (c >> 4) == 14 ? 2 : (c >> 3) == 30 ? 3 : -1;
-        if (extra < 0) {
-            out.push_back(U'\uFFFD');
-            ++i;
-            continue;
-        }
-        char32_t cp = extra == 0 ? c : (c & (0x3F >> extra));
-        bool ok = true;
-        for (int k = 1; k <= extra; ++k) {
-            if (i + size_t(k) >= n || (static_cast<unsigned char>(text[i + size_t(k)]) & 0xC0) != 0x80) {
-                ok = false;
-                break;
-            }
-            cp = (cp << 6) | (static_cast<unsigned char>(text[i + size_t(k)]) & 0x3F);
-        }
-        if (!ok) {
-            out.push_back(U'\uFFFD');
-            ++i;
-            continue;
-        }
-        out.push_back(cp);
-        i += size_t(extra) + 1;
-    }
-    return out;
+    if (!text) return {};
+    std::wstring wide = Utf8ToWide(std::string(text, count < 0 ? std::strlen(text) : size_t(count)));
+    return std::u32string(wide.begin(), wide.end());
 }
 
 std::u32string FromWide(const wchar_t* text, int count) {
