@@ -1,7 +1,7 @@
 #include "cards/RiveskCardFilter.h"
 
 #include "access/RiveskAccess.h"
-#include "tuners/Tuner_O100.h"
+#include "tuners/TunerModuleOverrides.h"
 
 IMPLEMENT_CARD_FILTER_CLASS(CRiveskCardFilter, &CLSID_VideoInputDeviceCategory, CRiveskCardFilter::kCaptureName)
 

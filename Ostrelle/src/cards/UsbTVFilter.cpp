@@ -7,7 +7,7 @@
 #include "access/VendorAccess.h"
 #include "cards/CaptureFormat.h"
 #include "graph/TunerModelNames.h"
-#include "tuners/TunerModulesP.h"
+#include "tuners/TunerModuleOverrides.h"
 #include "tuners/UsbTuner.h"
 
 namespace {

@@ -1,13 +1,10 @@
 #include "tuners/DemodTables.h"
 
-#include "platform/analogvideo.h"
+#include "tuners/StandardShorthand.h"
 
 namespace {
 
-constexpr long B = AnalogVideo_PAL_B, D = AnalogVideo_PAL_D, G = AnalogVideo_PAL_G, I = AnalogVideo_PAL_I;
-constexpr long SB = AnalogVideo_SECAM_B, SD = AnalogVideo_SECAM_D, SG = AnalogVideo_SECAM_G;
-constexpr long SK = AnalogVideo_SECAM_K, SL = AnalogVideo_SECAM_L, SL1 = AnalogVideo_SECAM_L1;
-constexpr long M = AnalogVideo_NTSC_M, MJ = AnalogVideo_NTSC_M_J;
+using namespace standard_shorthand;
 constexpr long kAny = 0;  // a column no standard names: only ever the fallback
 
 constexpr DemodColumn kS1[] = {{B, {0x56, 0x70, 0x09}}, {I, {0x56, 0x70, 0x0A}}, {D, {0x56, 0x70, 0x0B}},

@@ -71,12 +71,18 @@ BOOL CIfDemodulator::ReadAfc(BYTE readAddress, const AfcMap& map, DemodTrace tra
     return result;
 }
 
-BOOL CIfDemodulator::ReadFMStatus(BOOL bAnyBit, std::span<const BYTE> centre, DWORD* status) const
+BOOL CIfDemodulator::ReadFMStatus(const DemodFMStatus& how, DWORD* status) const
 {
     if (status == nullptr) return FALSE;
     BYTE byte = 0;
     if (ReadStatusByte(kDemodReadAddress, &byte) != S_OK) return FALSE;
-    ApplyFMStatus(byte, bAnyBit, centre, status);
+    ApplyFMStatus(byte, how.anyBit, how.centre, status);
+    if (how.bitsTrace != nullptr) {
+        TRACE("%s", how.bitsTrace);
+        TRACE("%d%d%d%d%d%d%d%d", (byte >> 7) & 1, (byte >> 6) & 1, (byte >> 5) & 1, (byte >> 4) & 1,
+              (byte >> 3) & 1, (byte >> 2) & 1, (byte >> 1) & 1, byte & 1);
+        TRACE("\n");
+    }
     return TRUE;
 }
 

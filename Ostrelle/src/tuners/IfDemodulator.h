@@ -18,6 +18,14 @@ enum class DemodTrace {
     Steps,     // "GetTVChannelOkay ", " Status = 0x%02x", " bySignal = %d", " Ret = %d", "\n"
 };
 
+// An FM status read near a station: the status byte read at 0x87, then ApplyFMStatus.
+struct DemodFMStatus {
+    BOOL anyBit;                   // either FM bit of the status byte (TRUE) or both (FALSE)
+    std::span<const BYTE> centre;  // the AFC nibbles that count as centred
+    bool pllFirst;                 // the tuner reads the PLL's FM status first (its result dropped)
+    const char* bitsTrace;         // traced, then the status byte bit by bit; null: no trace
+};
+
 class CIfDemodulator {
 public:
     explicit CIfDemodulator(CCustomDataAccess* pAccess) : m_pAccess(pAccess) {}
@@ -30,8 +38,9 @@ public:
     // that fails leaves *status alone.
     BOOL ReadAfc(BYTE readAddress, const AfcMap& map, DemodTrace trace, DWORD* status) const;
 
-    // FM status near a station: the status byte read at 0x87, then ApplyFMStatus.
-    BOOL ReadFMStatus(BOOL bAnyBit, std::span<const BYTE> centre, DWORD* status) const;
+    // The FM status read `how` describes (its pllFirst is the tuner's part). FALSE without
+    // *status or when the read fails.
+    BOOL ReadFMStatus(const DemodFMStatus& how, DWORD* status) const;
     // With both FM bits of the status byte set (bAnyBit FALSE) or either of them (TRUE),
     // *status = 4 for a nibble in `centre`, else 0; without them *status is left alone.
     static void ApplyFMStatus(BYTE byte, BOOL bAnyBit, std::span<const BYTE> centre, DWORD* status);

@@ -34,13 +34,13 @@ PllTvWrite ModuleTvWrite(const CTunerBase& tuner)
 PllTvWrite LPrimeTvWrite(const CTunerBase& tuner, long lPrimeIF)
 {
     PllTvWrite write = ModuleTvWrite(tuner);
-    if (tuner.GetCurrentStandard() == AnalogVideo_SECAM_L1) write.ifKHz = lPrimeIF;
+    if (lPrimeIF != 0 && tuner.GetCurrentStandard() == AnalogVideo_SECAM_L1) write.ifKHz = lPrimeIF;
     return write;
 }
 
 PllTvWrite SecamTvWrite(const CTunerBase& tuner, long lPrimeIF)
 {
-    PllTvWrite write = lPrimeIF != 0 ? LPrimeTvWrite(tuner, lPrimeIF) : ModuleTvWrite(tuner);
+    PllTvWrite write = LPrimeTvWrite(tuner, lPrimeIF);
     const long standard = tuner.GetCurrentStandard();
     write.aux = standard == AnalogVideo_SECAM_L || standard == AnalogVideo_SECAM_L1 ? 0x20 : 0xA0;
     return write;

@@ -20,11 +20,11 @@ struct PllTvWrite {
 
 // The tuner's own module description.
 PllTvWrite ModuleTvWrite(const CTunerBase& tuner);
-// The module description with `lPrimeIF` in place of the IF when the current standard is
-// SECAM_L1 (the SECAM L' intermediate frequency).
+// The module description with `lPrimeIF` (when not 0) in place of the IF while the current
+// standard is SECAM_L1 (the SECAM L' intermediate frequency).
 PllTvWrite LPrimeTvWrite(const CTunerBase& tuner, long lPrimeIF);
 // The module description with the sixth byte of the SECAM-L modules: 0x20 for SECAM_L and
-// SECAM_L1, else 0xA0; with lPrimeIF not 0, that IF replaces the module's for SECAM_L1.
+// SECAM_L1, else 0xA0, and the L' IF as LPrimeTvWrite.
 PllTvWrite SecamTvWrite(const CTunerBase& tuner, long lPrimeIF);
 
 // Divider N = (IF + f) x 16 / 1000 truncated, the band byte by the band tops, one block write

@@ -61,11 +61,11 @@ void CTunerBase::SetModule(const TunerModuleRow& row)
     m_ucWriteAddr = row.writeAddr;
     m_ucControl = row.control;
     for (int i = 0; i < 3; ++i) m_ucBand[i] = row.band[i];
-    m_lLowest = row.lowest;
-    m_lLowBandTop = row.lowBandTop;
-    m_lMidBandTop = row.midBandTop;
-    m_lHighest = row.highest;
-    m_lIF = row.ifKHz;
+    m_lLowest = row.range.lowest;
+    m_lLowBandTop = row.range.lowBandTop;
+    m_lMidBandTop = row.range.midBandTop;
+    m_lHighest = row.range.highest;
+    m_lIF = row.range.ifKHz;
     m_bFMCapable = row.fm.capable;
     m_lFMRangeLow = row.fm.low;
     m_lFMRangeHigh = row.fm.high;

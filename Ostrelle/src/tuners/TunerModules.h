@@ -1,8 +1,9 @@
-// The tuner-module family: one row of constants per TUNER_MODEL number, and the creator that
-// the card's tuner factory calls for each. Modules that override nothing are one class,
-// CPllTunerModule, filled from their row; the others have classes of their own, grouped by
-// maker (TunerModulesA.h, ...G, ...L, ...P, ...T, Tuner_O100.h), beside the TNJ7752JFF_MK5
-// (68) and the Xceive tuners (90, 91, 136, 137).
+// The module table: one row of constants per TUNER_MODEL number, and beside it one record per
+// named module class saying what its operations do beyond the PLL driver of CTunerBase (its
+// tuning offset or clamp, its L' IF and sixth byte, how it reads its status, its standard table,
+// its FM set-up and FM status). One generic body per operation reads the record
+// (CPllTunerModule, PllTunerModule.h); the few classes with an operation no record can say are
+// in TunerModuleOverrides.h; the Xceive tuners (90, 91, 136, 137) are in XCeive*.h.
 #pragma once
 
 #include <windows.h>
@@ -10,6 +11,8 @@
 #include <array>
 #include <span>
 
+#include "tuners/DemodTables.h"
+#include "tuners/IfDemodulator.h"
 #include "tuners/TunerBase.h"
 
 struct TunerModuleFM {
@@ -20,10 +23,15 @@ struct TunerModuleFM {
     long lockValue;     // status code of a centred FM station
 };
 
+// A module's frequency plan (kHz): its range, the tops of its low and mid band, its IF.
+struct TunerRange {
+    long lowest, lowBandTop, midBandTop, highest, ifKHz;
+};
+
 struct TunerModuleRow {
     long model;                   // TUNER_MODEL number, the factory key
     char factory;                 // TUNER_FACTORY letter
-    long lowest, lowBandTop, midBandTop, highest, ifKHz;
+    TunerRange range;
     std::array<BYTE, 3> band;     // low, mid, high band byte
     BYTE control;
     BYTE readAddr, writeAddr;     // handed to the access object as they stand
@@ -34,6 +42,48 @@ struct TunerModuleRow {
     long secondModel = 0;            // 0: the model itself
     BYTE lockMask = 0x40;
     long currentStandard = AnalogVideo_PAL_B;
+};
+
+// The sixth byte of a module's TV tuning write.
+enum class SixthByte {
+    None,     // five bytes
+    BySecam,  // 0x20 while the current standard is SECAM_L or SECAM_L1, else 0xA0
+    Fixed,    // always the record's byte
+};
+
+// TV tuning (slot 5). Without clamp: the PLL write of CTunerBase at the asked frequency plus the
+// offset, refused outside [lowest, highest]. With clamp: the frequency moved into that range and
+// written through PllTuning.h with the L' IF under SECAM_L1 and the sixth byte.
+struct ModuleTvTuning {
+    float offsetKHz = 0.0f;
+    bool clamp = false;
+    long lPrimeIF = 0;  // 0: the module's IF under every standard
+    SixthByte sixth = SixthByte::None;
+    BYTE sixthByte = 0;
+};
+
+// TV status (slot 6).
+enum class TvStatusRead {
+    Pll,         // CTunerBase: the PLL's status byte, its low three bits while the lock bit is set
+    PllLockBit,  // the PLL's status byte: 1 while the lock bit is set, else 0
+    Demod,       // the IF demodulator's AFC nibble through the map
+};
+
+struct ModuleTvStatus {
+    TvStatusRead read = TvStatusRead::Pll;
+    BYTE address = kDemodReadAddress;  // Demod: where the status byte is read
+    const AfcMap* map = nullptr;
+    DemodTrace trace = DemodTrace::Summary;
+};
+
+// What a named module's operations do beyond CTunerBase; a member left as it is keeps the
+// CTunerBase operation.
+struct TunerModuleOps {
+    ModuleTvTuning tv;
+    ModuleTvStatus tvStatus;
+    const DemodTable* standard = nullptr;       // slot 9: written for the standard; null: TRUE
+    const DemodTable* fmAfterTuning = nullptr;  // slot 1: written after a good PLL FM tuning
+    const DemodFMStatus* fmStatus = nullptr;    // slot 2: null: the PLL's FM status
 };
 
 typedef CTunerBase* (*TunerCreator)(CCustomDataAccess* pAccess);
@@ -48,25 +98,5 @@ std::span<const TunerModuleEntry> TunerModuleEntries();
 // The row and creator of one model; null for model 0 and numbers without a module.
 const TunerModuleRow* FindTunerModuleRow(long model);
 TunerCreator FindTunerCreator(long model);
-
-// The base of a module class with operations of its own: the constructor loads the row of
-// model Model and Create makes a Module. The class's own destructor stops a running scan, as a
-// base's destructor would run only after a worker could have called the class's operations.
-template <class Module, long Model>
-class CTunerModuleClass : public CTunerBase {
-public:
-    explicit CTunerModuleClass(CCustomDataAccess* pAccess) : CTunerBase(pAccess)
-    {
-        SetModule(*FindTunerModuleRow(Model));
-    }
-
-    static CTunerBase* Create(CCustomDataAccess* pAccess) { return new Module(pAccess); }
-};
-
-// A PLL module that overrides nothing: CTunerBase with the constants of its row. Like every
-// tuner class, its destructor stops a running scan before the object goes.
-class CPllTunerModule : public CTunerBase {
-public:
-    CPllTunerModule(CCustomDataAccess* pAccess, const TunerModuleRow& row);
-    ~CPllTunerModule() override;
-};
+// The record of a model's operations; the empty record (all CTunerBase) for a model without one.
+const TunerModuleOps& FindTunerModuleOps(long model);

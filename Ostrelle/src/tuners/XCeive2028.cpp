@@ -17,11 +17,6 @@ CXCeive2028::~CXCeive2028()
     StopScan();
 }
 
-CTunerBase* CXCeive2028::Create(CCustomDataAccess* pAccess)
-{
-    return new CXCeive2028(pAccess);
-}
-
 XcChunking CXCeive2028::Chunking()
 {
     if (AccessKind() == XcAccessKind::Direct) return {FALSE, 63, 0, FALSE};
@@ -62,8 +57,3 @@ BOOL CXCeive2028::GetSignalLocked(DWORD* locked)
 }
 
 CTuner_E90::CTuner_E90(CCustomDataAccess* pAccess) : CXCeive2028(pAccess, 90) {}
-
-CTunerBase* CTuner_E90::Create(CCustomDataAccess* pAccess)
-{
-    return new CTuner_E90(pAccess);
-}

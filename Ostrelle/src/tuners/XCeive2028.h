@@ -19,7 +19,6 @@ public:
     explicit CXCeive2028(CCustomDataAccess* pAccess);
     ~CXCeive2028() override;
 
-    static CTunerBase* Create(CCustomDataAccess* pAccess);
 
     BOOL SetTVChannelFreq(float kHz) override;
     BOOL GetTVChannelOkay(DWORD* status) override;
@@ -34,5 +33,4 @@ protected:
 class CTuner_E90 : public CXCeive2028 {
 public:
     explicit CTuner_E90(CCustomDataAccess* pAccess);
-    static CTunerBase* Create(CCustomDataAccess* pAccess);
 };

@@ -7,11 +7,6 @@ CXCeive3028::~CXCeive3028()
     StopScan();
 }
 
-CTunerBase* CXCeive3028::Create(CCustomDataAccess* pAccess)
-{
-    return new CXCeive3028(pAccess);
-}
-
 XcChunking CXCeive3028::Chunking()
 {
     return {TRUE, 63, 10, FALSE};

@@ -10,7 +10,6 @@ public:
     explicit CXCeive3028(CCustomDataAccess* pAccess);
     ~CXCeive3028() override;
 
-    static CTunerBase* Create(CCustomDataAccess* pAccess);
 
     BOOL SetTVChannelFreq(float kHz) override;
     BOOL GetTVChannelOkay(DWORD* status) override;

@@ -10,11 +10,6 @@ CXCeive3028_SIF::~CXCeive3028_SIF()
     StopScan();
 }
 
-CTunerBase* CXCeive3028_SIF::Create(CCustomDataAccess* pAccess)
-{
-    return new CXCeive3028_SIF(pAccess);
-}
-
 XcChunking CXCeive3028_SIF::Chunking()
 {
     return {TRUE, 7, 20, TRUE};

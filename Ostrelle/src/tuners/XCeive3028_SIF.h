@@ -12,7 +12,6 @@ public:
     explicit CXCeive3028_SIF(CCustomDataAccess* pAccess);
     ~CXCeive3028_SIF() override;
 
-    static CTunerBase* Create(CCustomDataAccess* pAccess);
 
     BOOL SetTVChannelFreq(float kHz) override;
     BOOL GetTVChannelOkay(DWORD* status) override;

@@ -8,7 +8,7 @@
 #include "support/CardBench.h"
 #include "cards/Kesh713xCardFilter.h"
 #include "cards/QelCardFilter.h"
-#include "tuners/TunerModules.h"
+#include "tuners/PllTunerModule.h"
 
 namespace {
 

@@ -21,7 +21,7 @@
 #include "hwsim/drivers/EmpiaDriver.h"
 #include "platform/runtime.h"
 #include "support/CardBench.h"
-#include "tuners/TunerModulesP.h"
+#include "tuners/TunerModuleOverrides.h"
 #include "tuners/UsbTuner.h"
 
 namespace {

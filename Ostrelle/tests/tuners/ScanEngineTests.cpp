@@ -12,7 +12,7 @@
 #include "support/RecordingAccess.h"
 #include "tuners/SigBase.h"
 #include "tuners/SigBaseTrace.h"
-#include "tuners/TunerModules.h"
+#include "tuners/PllTunerModule.h"
 #include "hwsim/chips/PllTuner.h"
 #include "platform/runtime.h"
 

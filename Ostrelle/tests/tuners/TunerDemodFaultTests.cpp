@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "support/DemodBench.h"
-#include "tuners/Tuner_O100.h"
+#include "tuners/TunerModuleOverrides.h"
 #include "hwsim/bus/RegisterFileDevice.h"
 #include "hwsim/chips/VideoDecoder.h"
 

@@ -8,7 +8,7 @@
 
 #include "support/DemodBench.h"
 #include "support/RecordingAccess.h"
-#include "tuners/TunerModulesP.h"
+#include "tuners/TunerModuleOverrides.h"
 #include "hwsim/bench/TunerFitting.h"
 #include "hwsim/chips/VideoDecoder.h"
 

@@ -300,7 +300,7 @@ TEST(TunerModules, TheSimulatedFittingOfEveryPllModuleIsTheModulesOwn)
         const hwsim::PllFitting* fitting = hwsim::FindPllFitting(static_cast<int>(row.model));
         ASSERT_NE(fitting, nullptr);
         EXPECT_EQ(fitting->address7, row.writeAddr >> 1);
-        EXPECT_EQ(fitting->ifKHz, row.ifKHz);
+        EXPECT_EQ(fitting->ifKHz, row.range.ifKHz);
         for (int i = 0; i < 5; ++i) EXPECT_EQ(fitting->afcCodes[i], row.afc[i]) << "AFC value " << i + 1;
     }
     EXPECT_EQ(hwsim::PllFittings().size(), pllModules);
@@ -317,7 +317,7 @@ TEST_F(ModulesOnCards, EveryPllModuleLocksOnAStationThroughTheCardsAccessClass)
         if (row.model == 95 || row.lockMask == 0 || kOwnTuning.count(row.model)) continue;  // not a plain PLL module
         if ((row.readAddr >> 1) != (row.writeAddr >> 1)) continue;  // status from an IF demodulator
         SCOPED_TRACE("model " + std::to_string(row.model));
-        const long station = (row.lowBandTop + row.midBandTop) / 2;
+        const long station = (row.range.lowBandTop + row.range.midBandTop) / 2;
         const std::string model = std::to_string(row.model);
         const std::string bench = R"({"cards": [{"kind": "713x BDA Analog Capture", "tuner": )" + model +
                                   R"(}, {"kind": "713x_4 TV Card Capture", "tuner": )" + model +

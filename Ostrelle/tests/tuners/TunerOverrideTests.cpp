@@ -8,13 +8,7 @@
 
 #include "support/DemodBench.h"
 #include "hwsim/bus/RegisterFileDevice.h"
-#include "tuners/TNJ7752JFF_MK5.h"
-#include "tuners/TunerModulesA.h"
-#include "tuners/TunerModulesG.h"
-#include "tuners/TunerModulesL.h"
-#include "tuners/TunerModulesP.h"
-#include "tuners/TunerModulesT.h"
-#include "tuners/Tuner_O100.h"
+#include "tuners/TunerModuleOverrides.h"
 #include "tuners/TunerModules.h"
 
 using TunerOverrides = DemodBench;

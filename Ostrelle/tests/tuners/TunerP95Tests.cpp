@@ -10,7 +10,7 @@
 #include "support/BusAccess.h"
 #include "support/RecordingAccess.h"
 #include "tuners/TunerModules.h"
-#include "tuners/TunerModulesP.h"
+#include "tuners/TunerModuleOverrides.h"
 #include "hwsim/chips/Tda8275a.h"
 #include "hwsim/chips/Tda8290.h"
 #include "platform/runtime.h"
