@@ -64,11 +64,13 @@ struct RecordPageTest : PageSheet {
     }
     WatchedRecordPage* Page() const { return PageOf<WatchedRecordPage>(kRecord); }
     // A step: the cards are made, the clock reads 10:05:07 and card 0 shows the record page.
+    bool recordFileFails = false;  // the recording's file cannot be made (the path leads nowhere)
     void EnterAtTenFiveSeven(std::function<void()> then = nullptr) {
         op.Then([this, then] {
             ASSERT_TRUE(sheet.CreateCards());
             ASSERT_TRUE(sheet.SelectCurrentCard());
             SetClockToTenFiveSeven();
+            if (recordFileFails) platform::InjectFailure("CreateFileA", 1, ERROR_PATH_NOT_FOUND);
             ASSERT_TRUE(sheet.ShowPage(kRecord));
             if (then) then();
         });
@@ -159,8 +161,7 @@ TEST_F(RecordPageTest, TheFailButtonStopsTheRecordingAndTheNextRecordingCountsFr
 // Nobody stands at a test station: a recording that cannot start says why and, when a recording
 // would have ended, fails the card as the fail button does; the run goes on to the result page.
 TEST_F(RecordPageTest, AFileThatCannotBeCreatedShowsWhyAndFailsTheCardWhenTheRecordingWouldHaveEnded) {
-    // The name leads nowhere: a link into a folder that does not exist.
-    std::filesystem::create_symlink("/nonexistent-folder/10_05_07.mpg", HomeFile("10_05_07.mpg"));
+    recordFileFails = true;
     ULONGLONG entered = 0;
     EnterAtTenFiveSeven([this, &entered] {
         entered = platform::ClockNow();
