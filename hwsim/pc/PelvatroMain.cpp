@@ -17,6 +17,8 @@ CPelvatroApp theApp;
 // Fontconfig keeps a few hundred bytes of its own for the process (allocated at the first font
 // lookup, never freed); a sanitizer build's leak checker is told not to count them, as in the tests.
 extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
+// Its list of the suppressions used stays off stderr, which holds only the program's own lines.
+extern "C" const char* __lsan_default_options() { return "print_suppressions=0"; }
 
 // Standard input, output and error that were closed when the program started are opened on
 // /dev/null, before any file is: else the first file opened would take the descriptor, and the
