@@ -37,8 +37,9 @@ TEST_F(KsPropertyAccessTest, EverySlotSendsItsRequestsAsTheDriverLaysThemOut)
          {"Set SAA.2 [32/56] i2c A0 sub 05 write 12 -> S_OK"}},
         {"I2C_Read", [&](auto& a) { return a.I2C_Read(0xA0, 5, &byte); }, S_OK,
          {"Get SAA.2 [32/56] i2c A0 sub 05 read 12 -> S_OK"}},
-        {"I2C_Write of a sub-address above 255", [](auto& a) { return a.I2C_Write(0xA0, 0x1FF, 0x34); }, S_OK,
-         {"Set SAA.2 [32/56] i2c A0 sub FF write 34 -> S_OK"}},
+        {"I2C_Write of a sub-address above 255: sent whole, refused by the driver",
+         [](auto& a) { return a.I2C_Write(0xA0, 0x1FF, 0x34); }, E_INVALIDARG,
+         {"Set SAA.2 [32/56] i2c A0 sub 1FF -> 80070057"}},
         {"I2C_WriteBlock",
          [](auto& a) {
              BYTE program[] = {0xC3, 0x05, 0x8A, 0x8E, 0x01};

@@ -143,6 +143,8 @@ void I2CBus::Stop() {
     Release();
 }
 
+bool I2CBus::IsReadForm(BYTE address) { return (address & 1) != 0; }
+
 I2CResult I2CBus::SendAddress(BYTE address) {
     Start();
     return Write(address);
@@ -157,7 +159,8 @@ I2CResult I2CBus::SendBytes(const BYTE* data, size_t count) {
 }
 
 I2CResult I2CBus::WriteSub(BYTE address, BYTE sub, const BYTE* data, size_t count) {
-    I2CResult result = SendAddress(address & 0xFE);
+    if (IsReadForm(address)) return I2CResult::Refused;
+    I2CResult result = SendAddress(address);
     if (result == I2CResult::Ack) result = SendBytes(&sub, 1);
     if (result == I2CResult::Ack) result = SendBytes(data, count);
     Stop();
@@ -169,7 +172,8 @@ I2CResult I2CBus::ReadSub(BYTE address, BYTE sub, BYTE* data, size_t count) {
 }
 
 I2CResult I2CBus::ReadSub(BYTE address, const BYTE* sub, size_t subCount, BYTE* data, size_t count) {
-    I2CResult result = SendAddress(address & 0xFE);
+    if (IsReadForm(address)) return I2CResult::Refused;
+    I2CResult result = SendAddress(address);
     if (result == I2CResult::Ack) result = SendBytes(sub, subCount);
     if (result == I2CResult::Ack) result = SendAddress(address | 1);
     if (result == I2CResult::Ack) {
@@ -180,14 +184,16 @@ I2CResult I2CBus::ReadSub(BYTE address, const BYTE* sub, size_t subCount, BYTE* 
 }
 
 I2CResult I2CBus::WriteRaw(BYTE address, const BYTE* data, size_t count) {
-    I2CResult result = SendAddress(address & 0xFE);
+    if (IsReadForm(address)) return I2CResult::Refused;
+    I2CResult result = SendAddress(address);
     if (result == I2CResult::Ack) result = SendBytes(data, count);
     Stop();
     return result;
 }
 
 I2CResult I2CBus::ReadRaw(BYTE address, BYTE* data, size_t count) {
-    I2CResult result = SendAddress(address | 1);
+    if (!IsReadForm(address)) return I2CResult::Refused;
+    I2CResult result = SendAddress(address);
     if (result == I2CResult::Ack) {
         for (size_t i = 0; i < count; ++i) data[i] = Read(i + 1 < count);
     }

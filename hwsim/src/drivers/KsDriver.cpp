@@ -12,6 +12,7 @@ HRESULT I2CResultToHresult(I2CResult result) {
     case I2CResult::Ack: return S_OK;
     case I2CResult::Nack: return kI2CNoAck;
     case I2CResult::Stuck: return kI2CBusStuck;
+    case I2CResult::Refused: return E_INVALIDARG;
     }
     return E_FAIL;
 }
@@ -39,6 +40,10 @@ namespace {
 
 // " 12 34" after the verb of a transfer; nothing for a transfer without data bytes.
 std::string Listed(const BYTE* bytes, size_t count) { return count ? " " + HexBytes(bytes, count) : std::string(); }
+
+// The device's address with the direction bit of a write, or of a read.
+BYTE WriteForm(BYTE address) { return static_cast<BYTE>(address & 0xFE); }
+BYTE ReadForm(BYTE address) { return static_cast<BYTE>(address | 1); }
 
 }  // namespace
 
@@ -127,12 +132,12 @@ HRESULT KsDriver::SubAddressed(Request& request, BYTE address, BYTE subAddress, 
 HRESULT KsDriver::SubAddressed(Request& request, bool read, BYTE address, BYTE subAddress, BYTE* data, size_t count) {
     I2CBus& bus = m_card.Bus();
     if (read) {
-        const HRESULT hr = I2CResultToHresult(bus.ReadSub(address, subAddress, data, count));
+        const HRESULT hr = I2CResultToHresult(bus.ReadSub(WriteForm(address), subAddress, data, count));
         request.what = WireText("i2c %02X sub %02X read", address, subAddress) + Listed(data, count);
         return hr;
     }
     request.what = WireText("i2c %02X sub %02X write", address, subAddress) + Listed(data, count);
-    return I2CResultToHresult(bus.WriteSub(address, subAddress, data, count));
+    return I2CResultToHresult(bus.WriteSub(WriteForm(address), subAddress, data, count));
 }
 
 HRESULT KsDriver::SubAddressed(Request& request, BYTE address, const BYTE* sub, size_t subCount, BYTE* data,
@@ -140,14 +145,14 @@ HRESULT KsDriver::SubAddressed(Request& request, BYTE address, const BYTE* sub, 
     I2CBus& bus = m_card.Bus();
     const std::string head = WireText("i2c %02X sub ", address) + HexBytes(sub, subCount);
     if (request.IsGet()) {
-        const HRESULT hr = I2CResultToHresult(bus.ReadSub(address, sub, subCount, data, count));
+        const HRESULT hr = I2CResultToHresult(bus.ReadSub(WriteForm(address), sub, subCount, data, count));
         request.what = head + " read" + Listed(data, count);
         return hr;
     }
     request.what = head + " write" + Listed(data, count);
     std::vector<BYTE> bytes(sub, sub + subCount);
     bytes.insert(bytes.end(), data, data + count);
-    return I2CResultToHresult(bus.WriteRaw(address, bytes.data(), bytes.size()));
+    return I2CResultToHresult(bus.WriteRaw(WriteForm(address), bytes.data(), bytes.size()));
 }
 
 HRESULT KsDriver::Raw(Request& request, BYTE address, BYTE* data, size_t count) {
@@ -157,12 +162,12 @@ HRESULT KsDriver::Raw(Request& request, BYTE address, BYTE* data, size_t count) 
 HRESULT KsDriver::Raw(Request& request, bool read, BYTE address, BYTE* data, size_t count) {
     I2CBus& bus = m_card.Bus();
     if (read) {
-        const HRESULT hr = I2CResultToHresult(bus.ReadRaw(address, data, count));
+        const HRESULT hr = I2CResultToHresult(bus.ReadRaw(ReadForm(address), data, count));
         request.what = WireText("raw %02X read", address) + Listed(data, count);
         return hr;
     }
     request.what = WireText("raw %02X write", address) + Listed(data, count);
-    return I2CResultToHresult(bus.WriteRaw(address, data, count));
+    return I2CResultToHresult(bus.WriteRaw(WriteForm(address), data, count));
 }
 
 HRESULT KsDriver::BridgeRegister(Request& request, DWORD address, BYTE* value) {

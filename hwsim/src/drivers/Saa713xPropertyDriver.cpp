@@ -39,6 +39,7 @@ constexpr size_t kSecond = 28;
 constexpr size_t kTransferData = 32;
 constexpr size_t kBlockLength = 280;
 constexpr DWORD kBlockBytes = 256;
+constexpr DWORD kMaxSubAddress = 0xFF;
 
 }  // namespace
 
@@ -116,9 +117,14 @@ DWORD Saa713xPropertyDriver::DeviceEventHandle() const {
 
 HRESULT Saa713xPropertyDriver::Transfer(Request& request) {
     BYTE* buffer = request.data;
+    const DWORD subAddress = Request::At<DWORD>(buffer, kSecond);
+    // The bus carries one sub-address byte: a larger one names no register of the chip.
+    if (subAddress > kMaxSubAddress) {
+        request.what = WireText("i2c %02X sub %X", buffer[kPayload], static_cast<unsigned>(subAddress));
+        return E_INVALIDARG;
+    }
     request.returned = request.dataLength;
-    return SubAddressed(request, buffer[kPayload], static_cast<BYTE>(Request::At<DWORD>(buffer, kSecond)),
-                        buffer + kTransferData, 1);
+    return SubAddressed(request, buffer[kPayload], static_cast<BYTE>(subAddress), buffer + kTransferData, 1);
 }
 
 HRESULT Saa713xPropertyDriver::Gpio(Request& request) {

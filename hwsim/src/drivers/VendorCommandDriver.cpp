@@ -1,5 +1,6 @@
 #include "hwsim/drivers/VendorCommandDriver.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <iterator>
@@ -110,6 +111,13 @@ HRESULT VendorCommandDriver::Answer(REFGUID, Request& request) {
 }
 
 HRESULT VendorCommandDriver::Fetch(Request& request) {
+    // The Get's instance carries no command: its command bytes and their count are zeroed.
+    const BYTE* command = request.instance + kCommandAt;
+    if (std::any_of(command, command + kMaxCount, [](BYTE b) { return b != 0; }) ||
+        Request::At<DWORD>(request.instance, kCountAt) != 0) {
+        request.what = "get still carries a command";
+        return E_INVALIDARG;
+    }
     std::vector<BYTE> answer;
     {
         std::lock_guard<std::mutex> lock(m_lock);

@@ -126,7 +126,7 @@ TEST_F(CardTest, SeveralThreadsUseOneCardAtOnce) {
         while (writing) {
             ASSERT_EQ(I2CResult::Ack, card.Bus().WriteRaw(0xC2, program, 4));
             BYTE status = 0;
-            ASSERT_EQ(I2CResult::Ack, card.Bus().ReadRaw(0xC2, &status, 1));
+            ASSERT_EQ(I2CResult::Ack, card.Bus().ReadRaw(0xC3, &status, 1));
             card.Bridge().Read(Saa713x::kVideoStatus);
         }
     });

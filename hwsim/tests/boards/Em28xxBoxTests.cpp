@@ -30,7 +30,7 @@ std::string OneBox(const std::string& kind, const std::string& extra = "") {
 
 bool Answers(Card& card, BYTE address8) {
     BYTE byte = 0;
-    return card.Bus().ReadRaw(address8, &byte, 1) == I2CResult::Ack;
+    return card.Bus().ReadRaw(address8 | 1, &byte, 1) == I2CResult::Ack;
 }
 
 BYTE ReadRegister(Card& card, BYTE address8, BYTE reg) {
@@ -103,10 +103,10 @@ TEST_F(Em28xxBoxes, DecoderStatusFollowsThePllAtC6AndRegister2IsPlain) {
     const unsigned divider = (471250 + 38900) * 1000 / 62500;
     const BYTE pll[] = {static_cast<BYTE>(divider >> 8), static_cast<BYTE>(divider), 0x86, 0x04};
     ASSERT_EQ(I2CResult::Ack, card.Bus().WriteRaw(0xC6, pll, sizeof(pll)));
-    EXPECT_EQ(0, ReadRegister(card, 0x4B, 0x1F) & 0x40);
+    EXPECT_EQ(0, ReadRegister(card, 0x4A, 0x1F) & 0x40);
     const BYTE mode = 0xC3;
     ASSERT_EQ(I2CResult::Ack, card.Bus().WriteSub(0x4A, 2, &mode, 1));
-    EXPECT_EQ(0xC3, ReadRegister(card, 0x4B, 2));
+    EXPECT_EQ(0xC3, ReadRegister(card, 0x4A, 2));
 }
 
 TEST_F(Em28xxBoxes, BenchRefusesATypeCodeWithoutControllerAndASecondBox) {

@@ -28,12 +28,22 @@ protected:
     RegisterFileDevice other{0x4B, 16};   // 0x96 on the bus
 };
 
-TEST_F(I2CBusTest, RoutesByTheSevenBitAddressWhateverTheDirectionBitSays) {
+// A helper given the address form of the other direction refuses the transfer before the wire;
+// the right forms reach the chip at the 7-bit address.
+TEST_F(I2CBusTest, HelpersRefuseAnAddressWhoseDirectionBitContradictsTheTransfer) {
     const BYTE value = 0x33;
-    ASSERT_EQ(I2CResult::Ack, bus.WriteSub(0x43, 0x05, &value, 1));  // read form given for a write
+    BYTE back = 0x77;
+    EXPECT_EQ(I2CResult::Refused, bus.WriteSub(0x43, 0x05, &value, 1));
+    EXPECT_EQ(I2CResult::Refused, bus.WriteRaw(0x43, &value, 1));
+    EXPECT_EQ(I2CResult::Refused, bus.ReadSub(0x43, 0x05, &back, 1));
+    EXPECT_EQ(I2CResult::Refused, bus.ReadRaw(0x42, &back, 1));
+    EXPECT_EQ(0, probe.Peek(5));
+    EXPECT_EQ(0x77, back);
+    EXPECT_EQ("", bus.LogText());
+
+    ASSERT_EQ(I2CResult::Ack, bus.WriteSub(0x42, 0x05, &value, 1));
     EXPECT_EQ(0x33, probe.Peek(5));
-    BYTE back = 0;
-    ASSERT_EQ(I2CResult::Ack, bus.ReadSub(0x42, 0x05, &back, 1));  // write form given for a read
+    ASSERT_EQ(I2CResult::Ack, bus.ReadSub(0x42, 0x05, &back, 1));
     EXPECT_EQ(0x33, back);
     EXPECT_EQ(0, other.Peek(5));
     EXPECT_EQ("42 W 05 33\n42 W 05\n43 R 33\n", bus.LogText());
@@ -83,7 +93,7 @@ TEST_F(I2CBusTest, StuckChipBlocksEveryTransferOnTheBus) {
     const BYTE value = 5;
     EXPECT_EQ(I2CResult::Stuck, bus.WriteSub(0x42, 0, &value, 1));
     BYTE back = 0x77;
-    EXPECT_EQ(I2CResult::Stuck, bus.ReadRaw(0x42, &back, 1));
+    EXPECT_EQ(I2CResult::Stuck, bus.ReadRaw(0x43, &back, 1));
     EXPECT_EQ(0x77, back);
     EXPECT_EQ("42 W STUCK\n43 R STUCK\n", bus.LogText());
     other.SetStuck(false);

@@ -17,7 +17,7 @@ protected:
 
     BYTE Status() {
         BYTE status = 0xEE;
-        EXPECT_EQ(I2CResult::Ack, bus.ReadRaw(0xC0, &status, 1));  // the write form, as the drivers pass it
+        EXPECT_EQ(I2CResult::Ack, bus.ReadRaw(0xC1, &status, 1));
         return status;
     }
 

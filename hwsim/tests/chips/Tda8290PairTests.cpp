@@ -114,7 +114,7 @@ TEST(PllAfc, StatusByteCarriesTheOffsetCodeWithTheLockBit) {
         const BYTE program[4] = {BYTE(n >> 8), BYTE(n), 0xCE, 0x01};
         bus.WriteRaw(0xC0, program, 4);
         BYTE status = 0;
-        bus.ReadRaw(0xC0, &status, 1);
+        bus.ReadRaw(0xC1, &status, 1);
         return status;
     };
     EXPECT_EQ(0x42, statusAt(1418));  // 49725: 25 kHz below, centred

@@ -51,7 +51,7 @@ TEST_F(Saa713xPropertyDriverTest, CarriesOneByteTransfersToTheEepromFromByte24On
     Buffer buffer;
     std::memset(buffer.bytes, 0xEE, 24);  // the header room is ignored
     buffer.bytes[24] = 0xA0;
-    buffer.PutDword(28, 0x141);  // only the low byte goes on the bus
+    buffer.PutDword(28, 0x41);
     buffer.bytes[32] = 0x5A;
     ASSERT_EQ(S_OK, Set(2, 32, 56, buffer));
     EXPECT_EQ(0x5A, PropertyCard().Eeprom().Peek(0x41));
@@ -150,6 +150,12 @@ TEST_F(Saa713xPropertyDriverTest, RefusesMalformedRequestsWithoutTouchingTheCard
         {"transfer with the short layout", false, 2, 24, 48, [](Buffer& b) { b.bytes[24] = 0xA0; }, E_INVALIDARG},
         {"transfer with a long data part", false, 2, 32, 57, [](Buffer& b) { b.bytes[24] = 0xA0; }, E_INVALIDARG},
         {"read with a short instance", true, 2, 28, 56, [](Buffer& b) { b.bytes[24] = 0xA0; }, E_INVALIDARG},
+        {"write to sub-address 0x141", false, 2, 32, 56,
+         [](Buffer& b) {
+             b.bytes[24] = 0xA0;
+             b.PutDword(28, 0x141);
+         },
+         E_INVALIDARG},
         {"open flag 2", false, 1, 24, 48, [](Buffer& b) { b.bytes[24] = 2; }, E_INVALIDARG},
         {"GPIO mask beyond line 27", false, 4, 24, 48, [](Buffer& b) { b.PutDword(24, 0x10000000); }, E_INVALIDARG},
         {"GPIO value beyond line 27", false, 4, 24, 48,

@@ -131,9 +131,13 @@ TEST_F(VendorCommandDriverTest, RefusesMalformedCommandsWithoutTouchingTheCard) 
     Buffer noHeader;
     std::memset(noHeader.bytes, 0, 24);
     EXPECT_EQ(E_INVALIDARG, driver->Get(kVendorCommandSet, 0, noHeader.bytes, 48, second.bytes, 48, &returned));
+    // A Get whose instance still carries the command, or only its count, is refused.
+    EXPECT_EQ(E_INVALIDARG, driver->Get(kVendorCommandSet, 0, flagged.bytes, 48, second.bytes, 48, &returned));
+    std::memset(flagged.bytes + 24, 0, sizeof(read));
+    EXPECT_EQ(E_INVALIDARG, driver->Get(kVendorCommandSet, 0, flagged.bytes, 48, second.bytes, 48, &returned));
     EXPECT_EQ("A0 W 05\nA1 R FF\n", board.GetCard().Bus().LogText());  // the one good read only
     board.GetCard().Bus().ClearLog();
-    Get();
+    EXPECT_EQ(std::vector<BYTE>{0xFF}, Get()) << "the refused Gets left the answer pending";
     EXPECT_EQ("", board.GetCard().Bus().LogText());
     EXPECT_EQ(0u, board.GetCard().Bridge().Directions());
 }

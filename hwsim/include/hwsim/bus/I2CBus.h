@@ -1,10 +1,12 @@
 // A card's I2C bus: chips keyed by their 7-bit address, the wire primitives (start, byte
 // out, byte in, stop) and whole-transfer helpers, with a log of every transfer.
 //
-// Addresses handed to the helpers are 8-bit bus addresses; the chip is found by address >> 1
-// and the direction comes from the helper, so a caller that passes the write form for a read
-// still reaches its chip. The primitives are the wire itself: the first byte written after a
-// start is the address byte, its low bit the direction.
+// Addresses handed to the helpers are 8-bit bus addresses, sent as given: a write (and the
+// sub-address phase of a sub-addressed read) takes the write form (low bit clear), a raw read
+// the read form (low bit set). A helper given the other form refuses the transfer (Refused)
+// and nothing goes on the wire, so a driver that gets the direction bit wrong is caught here
+// rather than served. The primitives are the wire itself: the first byte written after a start
+// is the address byte, its low bit the direction.
 //
 // One thread owns the bus from its start to its stop; a start from another thread waits until
 // then (a platform wait, so the owner may wait on the platform clock meanwhile). Chips are
@@ -59,12 +61,12 @@ public:
     BYTE Read(bool ack);           // ack: the master wants another byte after this one
     void Stop();
 
-    // ---- whole transfers (start ... stop) ----
+    // ---- whole transfers (start ... stop); Refused for an address of the wrong form ----
     // S addr(W) sub data... P
     I2CResult WriteSub(BYTE address, BYTE sub, const BYTE* data, size_t count);
-    // S addr(W) sub Sr addr(R) data... P
+    // S addr(W) sub Sr addr+1(R) data... P
     I2CResult ReadSub(BYTE address, BYTE sub, BYTE* data, size_t count);
-    // S addr(W) sub... Sr addr(R) data... P: a sub-address of several bytes, sent as they stand.
+    // S addr(W) sub... Sr addr+1(R) data... P: a sub-address of several bytes, sent as they stand.
     I2CResult ReadSub(BYTE address, const BYTE* sub, size_t subCount, BYTE* data, size_t count);
     // S addr(W) data... P
     I2CResult WriteRaw(BYTE address, const BYTE* data, size_t count);
@@ -83,6 +85,7 @@ private:
     void Release();
     void EndTransfer(bool stop);
     bool AnyHoldsBus() const;
+    static bool IsReadForm(BYTE address);
     I2CResult SendAddress(BYTE address);
     I2CResult SendBytes(const BYTE* data, size_t count);
 

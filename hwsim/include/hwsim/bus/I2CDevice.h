@@ -14,6 +14,7 @@ enum class I2CResult {
     Ack,    // the addressed chip acknowledged every byte
     Nack,   // no chip answered, or the chip refused a byte
     Stuck,  // the data line is held low: the bus cannot be used
+    Refused,  // a whole-transfer helper was given an address whose read/write bit contradicts it
 };
 
 class I2CDevice {

@@ -117,7 +117,10 @@ protected:
     virtual HRESULT Answer(REFGUID set, Request& request) = 0;
 
     // The work of the checked requests, each with its reading in request.what. A Get answers
-    // into the caller's buffer, a Set sends from it.
+    // into the caller's buffer, a Set sends from it. The address names the device: the driver
+    // sets its direction bit for the transfer it carries out, whichever form the request gave
+    // (callers pass the write form, and some tuner modules keep an odd write or an even read
+    // address), so the bus gets the form its direction needs; the wire log shows the request's.
     // I2C: S addr sub data... P (Set), S addr sub Sr addr+1 data... P (Get): "i2c A0 sub 41 write 5A".
     HRESULT SubAddressed(Request& request, BYTE address, BYTE subAddress, BYTE* data, size_t count);
     // The same with a sub-address of several bytes, sent as they stand: "i2c A0 sub 01 12 write 5A".

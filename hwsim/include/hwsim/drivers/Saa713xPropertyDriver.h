@@ -12,7 +12,7 @@
 //    0  device information     Get      24/48          answer: WORD at 24, WORD at 26
 //    1  open                   Set      24/48          BYTE flag at 24 (0 or 1)
 //    2  one-byte I2C transfer  Get/Set  32/56          BYTE address at 24, DWORD sub-address at
-//                                                      28 (its low byte goes on the bus), BYTE
+//                                                      28 (0 to 0xFF, one byte on the bus), BYTE
 //                                                      data at 32 (the answer of a Get)
 //    3  option                 Set      24/48          BYTE value at 24
 //    4  GPIO                   Get/Set  24/48          DWORD mask at 24, DWORD value at 28 (the

@@ -33,7 +33,8 @@
 // reaches the card. The driver carries out a good command once and keeps its answer (the bytes
 // read; nothing for a write) as the card's one pending answer: the next Get returns it and uses
 // it up. A Set drops the pending answer first, so a failed command leaves none, and a Get
-// without one is refused with kNoAnswer. A transfer the device does not acknowledge fails the
+// without one is refused with kNoAnswer. A Get's instance must carry no command (bytes 24 to 41
+// and the count at 44 zero): one that still does is refused with E_INVALIDARG, its answer kept. A transfer the device does not acknowledge fails the
 // Set with kI2CNoAck.
 //
 // Lines: line n is GPIO line n of the card's line model (Card::Bridge()), in ports 1 and 3 as
