@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <stdio.h>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -416,6 +417,42 @@ BOOL MoveFileExA(LPCSTR from, LPCSTR to, DWORD flags) {
     }
     // A plain rename replaces the target in one step: it is either the old file or the new one.
     return ::rename(source.c_str(), target.c_str()) == 0 ? TRUE : FailErrno(target);
+}
+
+UINT GetTempFileNameA(LPCSTR path, LPCSTR prefix, UINT unique, LPSTR tempFileName) {
+    if (Injected("GetTempFileNameA", ERROR_ACCESS_DENIED)) return 0;
+    if (!path || !tempFileName) return Fail(ERROR_INVALID_PARAMETER);
+    if (std::strlen(path) > MAX_PATH - 14) return Fail(ERROR_BUFFER_OVERFLOW);
+    std::string stem = *path ? path : ".";
+    if (stem.back() != '\\' && stem.back() != '/') stem += '\\';
+    stem += std::string(prefix ? prefix : "").substr(0, 3);
+    auto named = [&](UINT number) {
+        char digits[8];
+        std::snprintf(digits, sizeof digits, "%X", number & 0xFFFF);
+        return stem + digits + ".TMP";
+    };
+    if (unique != 0) {
+        std::strcpy(tempFileName, named(unique).c_str());
+        return unique;
+    }
+    // Numbers from a start of the moment's clock, made unique as mkstemp does: the first name
+    // that an exclusive create takes.
+    struct timespec now;
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    const UINT start = UINT(now.tv_nsec / 1000) ^ UINT(now.tv_sec) ^ UINT(::getpid());
+    for (UINT tried = 0; tried < 0xFFFF; ++tried) {
+        const UINT number = (start + tried) % 0xFFFF + 1;
+        const std::string name = named(number);
+        const std::string native = platform::NativePath(name.c_str());
+        const int fd = ::open(native.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0) {
+            ::close(fd);
+            std::strcpy(tempFileName, name.c_str());
+            return number;
+        }
+        if (errno != EEXIST) return FailErrno(native);
+    }
+    return Fail(ERROR_FILE_EXISTS);
 }
 
 BOOL MoveFileA(LPCSTR from, LPCSTR to) {

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <string>
 
 #include "platform/runtime.h"
@@ -226,6 +227,33 @@ TEST_F(Files, CopyAndMoveKeepWhatTheyMustNotOverwrite) {
     EXPECT_EQ(GetLastError(), DWORD(ERROR_FILE_NOT_FOUND));
     ASSERT_TRUE(DeleteFileA(c.c_str()));
     EXPECT_EQ(GetFileAttributesA(c.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+// A temporary name is taken by creating the file exclusively: each call gets a file of its own,
+// empty, in the folder asked for; a number given forms the name and creates nothing.
+TEST_F(Files, TemporaryFilesAreCreatedUnderNamesNobodyHolds) {
+    const std::string folder = HomePath("snaps");
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+    char given[MAX_PATH];
+    EXPECT_EQ(GetTempFileNameA(folder.c_str(), "bmpx", 0x21A2B, given), 0x21A2Bu);
+    EXPECT_EQ(std::string(given), folder + "\\bmp1A2B.TMP");
+    EXPECT_EQ(GetFileAttributesA(given), INVALID_FILE_ATTRIBUTES);
+
+    char first[MAX_PATH], second[MAX_PATH];
+    const UINT number = GetTempFileNameA(folder.c_str(), "bmp", 0, first);
+    ASSERT_NE(number, 0u);
+    ASSERT_NE(GetTempFileNameA((folder + "\\").c_str(), "bmp", 0, second), 0u);
+    EXPECT_NE(std::string(first), std::string(second));
+    char hex[8];
+    std::snprintf(hex, sizeof hex, "%X", number);
+    EXPECT_EQ(std::string(first), folder + "\\bmp" + hex + ".TMP");
+    EXPECT_EQ(ReadText(first), "");
+    EXPECT_EQ(ReadText(second), "");
+
+    EXPECT_EQ(GetTempFileNameA(HomePath("absent").c_str(), "bmp", 0, first), 0u);
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_PATH_NOT_FOUND));
+    EXPECT_EQ(GetTempFileNameA(std::string(MAX_PATH - 13, 'a').c_str(), "bmp", 0, first), 0u);
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_BUFFER_OVERFLOW));
 }
 
 TEST_F(Files, AReadOnlyFileIsNotReplaced) {

@@ -23,6 +23,14 @@ BOOL WriteAll(HANDLE file, const void* data, DWORD size) {
     return WriteFile(file, data, size, &written, nullptr) && written == size;
 }
 
+// The folder part of a path ("." for a bare name).
+std::string FolderOf(const char* path) {
+    const std::string whole(path);
+    const size_t slash = whole.find_last_of("\\/");
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? whole.substr(0, 1) : whole.substr(0, slash);
+}
+
 }  // namespace
 
 BOOL WriteBitmapFile(const char* path, const BYTE* dib, DWORD size) {
@@ -34,13 +42,18 @@ BOOL WriteBitmapFile(const char* path, const BYTE* dib, DWORD size) {
     fileHeader.bfSize = DWORD(sizeof(fileHeader)) + size;
     fileHeader.bfOffBits = DWORD(sizeof(fileHeader)) + pixelOffset;
 
-    const std::string temporary = std::string(path) + ".part";
-    HANDLE file = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                              nullptr);
-    if (file == INVALID_HANDLE_VALUE) return FALSE;
+    // The temporary file is one of our own, made under a new name in the target's folder, so no
+    // file that another program keeps there is written over or removed.
+    char temporary[MAX_PATH];
+    if (GetTempFileNameA(FolderOf(path).c_str(), "bmp", 0, temporary) == 0) return FALSE;
+    HANDLE file = CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        DeleteFileA(temporary);
+        return FALSE;
+    }
     BOOL ok = WriteAll(file, &fileHeader, sizeof(fileHeader)) && WriteAll(file, dib, size);
     ok = CloseHandle(file) && ok;
-    ok = ok && MoveFileExA(temporary.c_str(), path, MOVEFILE_REPLACE_EXISTING);
-    if (!ok) DeleteFileA(temporary.c_str());
+    ok = ok && MoveFileExA(temporary, path, MOVEFILE_REPLACE_EXISTING);
+    if (!ok) DeleteFileA(temporary);
     return ok ? TRUE : FALSE;
 }

@@ -10,7 +10,8 @@
 // inside the block.
 DWORD DibPixelOffset(const BYTE* dib, DWORD size);
 
-// Writes the block as a BMP file at `path`. The file is written beside the target and moved into
-// place, so a failed write leaves the file that was there before (and nothing else). FALSE
-// without writing for a block that DibPixelOffset refuses.
+// Writes the block as a BMP file at `path`. The file is written to a temporary file of a new
+// name in the target's folder and moved into place, so a failed write leaves the file that was
+// there before (and nothing else), and no other file is touched. FALSE without writing for a
+// block that DibPixelOffset refuses.
 BOOL WriteBitmapFile(const char* path, const BYTE* dib, DWORD size);

@@ -157,14 +157,21 @@ TEST_F(Grabber, BufferCallbackWritesAWholeFrameAsBitmap) {
     EXPECT_EQ(bytes.back(), 0x5A);
 }
 
-TEST_F(Grabber, FailedBitmapWriteLeavesNoFile) {
+// The writer's temporary file is its own: another program's file beside the target, named as a
+// temporary might be, is neither written over nor removed.
+TEST_F(Grabber, FailedBitmapWriteLeavesNoFileOfItsOwnAndNobodyElsesIsTouched) {
     BITMAPINFOHEADER format = {sizeof(BITMAPINFOHEADER), 4, 2, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
     m_callback->SetVideoFormat(&format);
     const std::string path = TestPath("snap.bmp");
+    std::ofstream(path + ".part") << "another program's";
     ASSERT_TRUE(m_callback->RequestSnapshot(path.c_str()));
     std::vector<BYTE> frame(24, 0x5A);
     platform::InjectFailure("WriteFile", 1, 0, 1);  // the header goes, the image does not
     m_callback->BufferCB(0.0, frame.data(), 24);
     EXPECT_FALSE(m_callback->IsSnapshotPending());
-    EXPECT_TRUE(std::filesystem::is_empty(std::filesystem::path(path).parent_path()));
+    const auto folder = std::filesystem::path(path).parent_path();
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator()), 1);
+    std::ifstream other(path + ".part");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(other), std::istreambuf_iterator<char>()),
+              "another program's");
 }

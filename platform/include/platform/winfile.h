@@ -44,6 +44,9 @@
 #ifndef ERROR_NEGATIVE_SEEK
 #define ERROR_NEGATIVE_SEEK 131L
 #endif
+#ifndef ERROR_BUFFER_OVERFLOW
+#define ERROR_BUFFER_OVERFLOW 111L
+#endif
 #ifndef ERROR_DIR_NOT_EMPTY
 #define ERROR_DIR_NOT_EMPTY 145L
 #endif
@@ -114,6 +117,16 @@ PLATFORM_API BOOL MoveFileA(LPCSTR from, LPCSTR to);
 #define MOVEFILE_WRITE_THROUGH 0x00000008
 PLATFORM_API BOOL MoveFileExA(LPCSTR from, LPCSTR to, DWORD flags);
 #define MoveFileEx MoveFileExA
+// A temporary file's name in the folder `path`: the folder, a separator when it ends in none,
+// the first three characters of `prefix`, the number in hexadecimal and ".TMP", written to
+// `tempFileName` (MAX_PATH bytes). With `unique` 0 the call picks a number and creates the
+// file, empty, under a name that was free (created exclusively, so a file or link of that name,
+// whoever made it, is never opened nor replaced), and returns the number; else it forms the
+// name from the low 16 bits of `unique`, creates nothing and returns `unique`. 0 on failure:
+// ERROR_BUFFER_OVERFLOW for a folder longer than MAX_PATH - 14 characters, ERROR_FILE_EXISTS when
+// every number is taken, else the error of the create (a missing folder: ERROR_PATH_NOT_FOUND).
+PLATFORM_API UINT GetTempFileNameA(LPCSTR path, LPCSTR prefix, UINT unique, LPSTR tempFileName);
+#define GetTempFileName GetTempFileNameA
 
 // ---- registry ----
 #define HKEY_CLASSES_ROOT ((HKEY)(ULONG_PTR)((LONG)0x80000000))
