@@ -40,39 +40,47 @@ STDMETHODIMP CGrabberCallback::SampleCB(double, IMediaSample*) {
 
 STDMETHODIMP CGrabberCallback::BufferCB(double, BYTE* pBuffer, long BufferLen) {
     BITMAPINFOHEADER format;
+    std::vector<BYTE> info;
     std::string path;
     {
         std::lock_guard<std::mutex> lock(m_lock);
         if (!m_bSnapshotPending) return S_OK;
         format = m_bih;
+        info = m_info;
         path = m_szSnapshotPath;
     }
     const DWORD imageSize = DibImageSize(format);
     if (pBuffer == nullptr || imageSize == 0 || BufferLen < 0 || static_cast<DWORD>(BufferLen) < imageSize) return S_OK;
-    if (!WriteBitmap(path.c_str(), pBuffer, imageSize, format))
+    if (info.empty()) {
+        OutputDebugStringA(("CGrabberCallback::BufferCB - the video format gives no colour table or bit masks for "
+                            "its frames; " + path + " is not written\n").c_str());
+    } else if (!WriteBitmap(path.c_str(), pBuffer, imageSize, info)) {
         OutputDebugStringA(("CGrabberCallback::BufferCB - cannot write " + path + "\n").c_str());
+    }
     std::lock_guard<std::mutex> lock(m_lock);
     m_bSnapshotPending = FALSE;
     return S_OK;
 }
 
-// The frame behind its 40-byte header, as one packed DIB for the BMP writer.
-BOOL CGrabberCallback::WriteBitmap(const char* path, const BYTE* image, DWORD imageSize,
-                                   const BITMAPINFOHEADER& format) {
-    BITMAPINFOHEADER header = format;
-    header.biSize = sizeof(header);
+// The frame behind the format's header and its colour table or masks, as one packed DIB for the
+// BMP writer.
+BOOL CGrabberCallback::WriteBitmap(const char* path, const BYTE* image, DWORD imageSize, std::vector<BYTE> info) {
+    BITMAPINFOHEADER header;
+    std::memcpy(&header, info.data(), sizeof(header));
     header.biSizeImage = imageSize;
-    header.biClrUsed = 0;
-    std::vector<BYTE> dib(sizeof(header) + imageSize);
-    std::memcpy(dib.data(), &header, sizeof(header));
-    std::memcpy(dib.data() + sizeof(header), image, imageSize);
-    return WriteBitmapFile(path, dib.data(), DWORD(dib.size()));
+    std::memcpy(info.data(), &header, sizeof(header));
+    info.insert(info.end(), image, image + imageSize);
+    return WriteBitmapFile(path, info.data(), DWORD(info.size()));
 }
 
-void CGrabberCallback::SetVideoFormat(const BITMAPINFOHEADER* bih) {
-    if (bih == nullptr) return;
+void CGrabberCallback::SetVideoFormat(const BITMAPINFOHEADER* bih, DWORD size) {
+    if (bih == nullptr || size < sizeof(BITMAPINFOHEADER)) return;
+    const BYTE* block = reinterpret_cast<const BYTE*>(bih);
+    // Empty when the colour table or masks the header asks for do not lie inside the block.
+    const DWORD infoSize = DibPixelOffset(block, size);
     std::lock_guard<std::mutex> lock(m_lock);
     std::memcpy(&m_bih, bih, sizeof(m_bih));
+    m_info.assign(block, block + infoSize);
 }
 
 BOOL CGrabberCallback::RequestSnapshot(const char* path) {

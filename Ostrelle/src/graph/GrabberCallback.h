@@ -13,6 +13,7 @@
 
 #include <atomic>
 #include <mutex>
+#include <vector>
 
 class CGrabberCallback : public ISampleGrabberCB {
 public:
@@ -27,11 +28,16 @@ public:
     STDMETHODIMP SampleCB(double SampleTime, IMediaSample* pSample) override;
     // With a snapshot pending, writes the frame as a BMP file and clears the request; a frame
     // shorter than the format's image is not written (the request stays), and a failed write
-    // keeps the file that was there (the request is dropped).
+    // keeps the file that was there (the request is dropped). A format whose colour table or
+    // bit masks the format block did not give is refused: the frame is not written, a trace
+    // says why, and the request is dropped.
     STDMETHODIMP BufferCB(double SampleTime, BYTE* pBuffer, long BufferLen) override;
 
-    // Copies the video format's 40-byte header.
-    void SetVideoFormat(const BITMAPINFOHEADER* bih);
+    // Copies the video format: its header and, from the `size` bytes of the format block that
+    // start at the header (a VIDEOINFOHEADER's bmiHeader, then bmiColors or dwBitMasks), the
+    // colour table (biClrUsed entries, else 2^biBitCount up to 8 bits) or the BI_BITFIELDS
+    // masks that the frames are written with. A block shorter than the header changes nothing.
+    void SetVideoFormat(const BITMAPINFOHEADER* bih, DWORD size = sizeof(BITMAPINFOHEADER));
     // Asks for a snapshot to `path`: FALSE (nothing changes) while one is pending, for a NULL
     // path or one of MAX_PATH characters or more; else TRUE.
     BOOL RequestSnapshot(const char* path);
@@ -41,11 +47,12 @@ public:
 
 private:
     virtual ~CGrabberCallback() = default;
-    BOOL WriteBitmap(const char* path, const BYTE* image, DWORD imageSize, const BITMAPINFOHEADER& format);
+    BOOL WriteBitmap(const char* path, const BYTE* image, DWORD imageSize, std::vector<BYTE> info);
 
     std::atomic<ULONG> m_nRefs{1};
     mutable std::mutex m_lock;
     BITMAPINFOHEADER m_bih;
+    std::vector<BYTE> m_info;  // the header with its table or masks; empty: frames cannot be written
     char m_szSnapshotPath[MAX_PATH];
     BOOL m_bSnapshotPending = FALSE;
 };

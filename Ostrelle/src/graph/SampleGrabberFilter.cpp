@@ -1,5 +1,6 @@
 #include "graph/SampleGrabberFilter.h"
 
+#include <cstddef>
 #include <cstring>
 
 #include "graph/FilterWrapperClass.h"
@@ -46,7 +47,8 @@ BOOL CSampleGrabberFilter::SetCallback(CGrabberCallback* callback) {
     std::memset(&mediaType, 0, sizeof(mediaType));
     if (SUCCEEDED(m_pGrabber->GetConnectedMediaType(&mediaType))) {
         if (const VIDEOINFOHEADER* video = FormatBlockAs<VIDEOINFOHEADER>(&mediaType, FORMAT_VideoInfo))
-            callback->SetVideoFormat(&video->bmiHeader);
+            callback->SetVideoFormat(&video->bmiHeader,
+                                     DWORD(mediaType.cbFormat - offsetof(VIDEOINFOHEADER, bmiHeader)));
         FreeMediaType(mediaType);
     }
     m_pGrabber->SetBufferSamples(FALSE);

@@ -1,6 +1,8 @@
 // The sample grabber wrapper and the station's grabber callback.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -155,6 +157,44 @@ TEST_F(Grabber, BufferCallbackWritesAWholeFrameAsBitmap) {
     EXPECT_EQ(bytes[1], 'M');
     EXPECT_EQ(bytes[10], 54);  // pixels after both headers
     EXPECT_EQ(bytes.back(), 0x5A);
+}
+
+// A paletted or BI_BITFIELDS frame is written with the colour table or masks of its format
+// block, its pixels whole behind them; a format whose block lacks them writes nothing.
+TEST_F(Grabber, FramesAreWrittenWithTheColourTableOrMasksOfTheirFormat) {
+    struct Row {
+        const char* what;
+        WORD bits;
+        DWORD compression;
+        DWORD given;   // bytes of table or masks in the format block
+        DWORD needed;  // what the header asks for
+    };
+    for (const Row& row : {Row{"8 bits, 256 colours", 8, BI_RGB, 1024, 1024}, Row{"16 bits, masks", 16, BI_BITFIELDS, 12, 12},
+                           Row{"16 bits, masks missing", 16, BI_BITFIELDS, 0, 12}}) {
+        SCOPED_TRACE(row.what);
+        BITMAPINFOHEADER format = {sizeof(BITMAPINFOHEADER), 32, 32, 1, row.bits, row.compression, 0, 0, 0, 0, 0};
+        std::vector<BYTE> block(sizeof(format) + row.given);
+        std::memcpy(block.data(), &format, sizeof(format));
+        for (DWORD i = 0; i < row.given; ++i) block[sizeof(format) + i] = BYTE(0xC0 + i);
+        m_callback->SetVideoFormat(reinterpret_cast<const BITMAPINFOHEADER*>(block.data()), DWORD(block.size()));
+        const std::string path = TestPath("snap.bmp");
+        ASSERT_TRUE(m_callback->RequestSnapshot(path.c_str()));
+        std::vector<BYTE> frame(32 * 32 * row.bits / 8, 0x5A);
+        EXPECT_EQ(m_callback->BufferCB(0.0, frame.data(), long(frame.size())), S_OK);
+        EXPECT_FALSE(m_callback->IsSnapshotPending());
+        if (row.given < row.needed) {
+            EXPECT_FALSE(std::filesystem::exists(path));
+            continue;
+        }
+        std::ifstream in(path, std::ios::binary);
+        std::vector<BYTE> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        ASSERT_EQ(bytes.size(), 14u + 40u + row.given + frame.size());
+        DWORD pixelsAt = 0;
+        std::memcpy(&pixelsAt, bytes.data() + 10, 4);
+        EXPECT_EQ(pixelsAt, 14u + 40u + row.given);
+        EXPECT_TRUE(std::equal(block.begin() + 40, block.end(), bytes.begin() + 54));
+        EXPECT_EQ(std::vector<BYTE>(bytes.begin() + pixelsAt, bytes.end()), frame);
+    }
 }
 
 // The writer's temporary file is its own: another program's file beside the target, named as a
