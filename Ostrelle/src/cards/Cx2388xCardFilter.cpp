@@ -29,7 +29,7 @@ HRESULT CCx2388xCardFilter::OpenTunerAccess(CCustomDataAccess* access) {
     }
     if (access == nullptr) return E_OUTOFMEMORY;
     m_pAccess = access;
-    HRESULT hr = FindOwnTunerDevice();
+    HRESULT hr = FindOwnTunerDevice(m_strTunerFilterName.c_str());
     if (FAILED(hr)) return hr;
     hr = m_pAccess->Init(m_pTunerFilter, this);
     if (FAILED(hr)) {

@@ -32,9 +32,10 @@ protected:
     // The base Create with the tuner device's name set and the direct-access flag cleared.
     BOOL CreateOnTuner(const char* tunerFilterName);
     // Access kind 3; E_FAIL while an access object is held; `access` (null: E_OUTOFMEMORY) is
-    // the card's access object from here on. The card's own tuner device is found (a failure
-    // is returned and the access object stays until ReleaseAccess), then the access object is
-    // initialised on it and deleted when that fails (E_POINTER without one).
+    // the card's access object from here on. The card's own tuner device, which must carry the
+    // member's tuner filter name, is found (a failure is returned and the access object stays
+    // until ReleaseAccess), then the access object is initialised on it and deleted when that
+    // fails (E_POINTER without one).
     HRESULT OpenTunerAccess(CCustomDataAccess* access);
     // The two-bit audio switch (SelectTwoBitAudio) written with mask 0x7000: bit 14 stays.
     HRESULT SelectAudioSource(int source, BOOL on);

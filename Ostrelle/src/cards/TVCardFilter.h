@@ -263,8 +263,10 @@ protected:
     // The tuner device upstream of this card's own capture filter, as the capture graph
     // builder finds it (never merely the first device of a name, which may sit on another
     // board of the same kind), as the card's tuner filter; the devices the search brought into
-    // the owner graph are taken out again. E_FAIL without an owner graph or a tuner upstream.
-    HRESULT FindOwnTunerDevice();
+    // the owner graph are taken out again. E_FAIL without an owner graph or a tuner upstream,
+    // and, when `name` is given, for a tuner device whose friendly name is not that name
+    // (FriendlyNameMatches: a numbered name of the same device matches).
+    HRESULT FindOwnTunerDevice(const char* name = nullptr);
     // Takes an upstream device out of the owner's filter graph (nothing without one) and
     // releases the card's pointer to it.
     void RemoveUpstreamFilter(CComPtr<IBaseFilter>& filter);

@@ -7,6 +7,7 @@
 
 #include "access/CustomDataAccess.h"
 #include "cards/TVCardFilter.h"
+#include "graph/NameText.h"
 #include "graph/RootGraph.h"
 #include "graph/StrA2W.h"
 #include "tuners/TunerModules.h"
@@ -335,13 +336,20 @@ HRESULT CTVCardFilter::FindCaptureDevice(REFIID iid, void** kept, CComPtr<IBaseF
     return static_cast<IUnknown*>(*kept)->QueryInterface(IID_IBaseFilter, reinterpret_cast<void**>(&filter));
 }
 
-HRESULT CTVCardFilter::FindOwnTunerDevice() {
+HRESULT CTVCardFilter::FindOwnTunerDevice(const char* name) {
     m_pTunerFilter.Release();
     IGraphBuilder* graph = m_pGraph != nullptr ? m_pGraph->GetGraphBuilder() : nullptr;
     const std::vector<CComPtr<IBaseFilter>> before = FiltersIn(graph);
     CComPtr<IAMTVTuner> tuner;
     HRESULT hr = E_FAIL;
     if (!SearchUpstreamInGraph([&] { hr = FindCaptureTVTuner(tuner); })) return E_FAIL;
+    // The device entered the graph under its friendly name (numbered when the name was taken).
+    char found[kFilterNameSize] = "";
+    FILTER_INFO info = {};
+    if (m_pTunerFilter != nullptr && SUCCEEDED(m_pTunerFilter->QueryFilterInfo(&info))) {
+        WideToNameText(found, sizeof(found), info.achName);
+        if (info.pGraph != nullptr) info.pGraph->Release();
+    }
     // The devices the search brought into the graph go out again; the tuner device stays held.
     for (CComPtr<IBaseFilter>& filter : FiltersIn(graph))
         if (std::find(before.begin(), before.end(), filter) == before.end()) graph->RemoveFilter(filter);
@@ -349,6 +357,11 @@ HRESULT CTVCardFilter::FindOwnTunerDevice() {
         TRACE("%s - no tuner device upstream of the capture filter\n", GetName());
         m_pTunerFilter.Release();
         return FAILED(hr) ? hr : E_FAIL;
+    }
+    if (name != nullptr && !FriendlyNameMatches(name, found)) {
+        TRACE("%s - the tuner device upstream is \"%s\", not \"%s\"\n", GetName(), found, name);
+        m_pTunerFilter.Release();
+        return E_FAIL;
     }
     return S_OK;
 }

@@ -241,7 +241,7 @@ TEST_F(Cx2388xOnBoards, TwoBoardsOfOneKindEachWriteAndReadBackTheirOwnEeprom) {
     }
 }
 
-TEST_F(Cx2388xOnBoards, TunerDeviceIsFoundUnderANumberedNameAndItsAbsenceGivesAnInvalidCard) {
+TEST_F(Cx2388xOnBoards, TunerDeviceIsFoundUnderANumberedNameAndItsAbsenceOrAnotherNameGivesAnInvalidCard) {
     std::string numbered = FamilyBench({CYelvinCardFilter::kCaptureName});
     numbered.replace(numbered.find("\"tuner\""), 0, "\"tunerDevice\": \"Yelvin Tuner (1)\", ");
     Load(numbered.c_str());
@@ -249,6 +249,12 @@ TEST_F(Cx2388xOnBoards, TunerDeviceIsFoundUnderANumberedNameAndItsAbsenceGivesAn
     ASSERT_NE(nullptr, card);
     ExpectWholeEepromThroughTheCard(*card, Board(0), "Yelvin Tuner (1)");
     Graph().RemoveFilter(card);
+
+    std::string renamed = FamilyBench({CYelvinCardFilter::kCaptureName});
+    renamed.replace(renamed.find("\"tuner\""), 0, "\"tunerDevice\": \"2388x Tuner\", ");
+    Load(renamed.c_str());
+    EXPECT_EQ(nullptr, OpenCard(Board(0))) << "no tuner with the member's name";
+    EXPECT_TRUE(Driver(Board(0)).Log().Lines().empty());
 
     std::string bench = FamilyBench(Cx2388xKinds());
     for (size_t at = bench.find("\"tuner\""); at != std::string::npos; at = bench.find("\"tuner\"", at + 30)) {
