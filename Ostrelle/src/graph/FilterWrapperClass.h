@@ -31,13 +31,18 @@
     FILTER_WRAPPER_HOOK_DECLARATIONS;               \
     FILTER_WRAPPER_CREATOR_DECLARATIONS
 
-// What a wrapper class declares alike: the three constructors, the destructor, Init and the
-// registry's part.
-#define FILTER_WRAPPER_DECLARATIONS(Class)          \
+// What a wrapper class that keeps CRootFilter's Init declares alike: the three constructors,
+// the destructor and the registry's part.
+#define FILTER_WRAPPER_PLAIN_DECLARATIONS(Class)    \
     FILTER_WRAPPER_CONSTRUCTOR_DECLARATIONS(Class);  \
     ~Class() override;                               \
-    BOOL Init() override;                            \
     FILTER_WRAPPER_REGISTRY_DECLARATIONS(Class)
+
+// What a wrapper class declares alike: the three constructors, the destructor, Init and the
+// registry's part.
+#define FILTER_WRAPPER_DECLARATIONS(Class)      \
+    FILTER_WRAPPER_PLAIN_DECLARATIONS(Class);    \
+    BOOL Init() override
 
 #define FILTER_WRAPPER_CREATORS(Class)                                          \
     CRootFilter* Class::CreateInstance(CRootGraph* graph, int flag) {           \
