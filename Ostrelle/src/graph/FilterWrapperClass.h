@@ -73,3 +73,10 @@
     FILTER_WRAPPER_REGISTRATION(Class, &clsid, nullptr, name) \
     FILTER_WRAPPER_CONSTRUCTORS(Class)                        \
     FILTER_WRAPPER_HOOKS(Class)
+
+// The destructor and Init of a wrapper class that holds one private interface of its filter in
+// `member`: Init opens it (CRootFilter::OpenFilterInterface, the answers `taken` names being
+// taken), the destructor releases it.
+#define FILTER_WRAPPER_INTERFACE(Class, iid, member, taken)                                  \
+    Class::~Class() { member.Release(); }                                                     \
+    BOOL Class::Init() { return OpenFilterInterface(iid, member, TakenAnswer::taken); }
