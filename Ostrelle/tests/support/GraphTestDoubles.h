@@ -129,6 +129,8 @@ protected:
     void TearDown() override {
         platform::RemoveAllDevices();
         platform::ClearFailures();
+        // A device filter opened by instance leaves the process-wide index behind it.
+        CRootFilter::SetDeviceIndex(0);
     }
 
 private:
