@@ -9,6 +9,7 @@
 
 #include "display/TextWidth.h"
 #include "platform/display.h"
+#include "platform/winnls.h"
 
 namespace platform::display {
 
@@ -34,19 +35,15 @@ constexpr Like kLikes[] = {
     {U'“', {"\""}},     {U'”', {"\""}},
 };
 
-// The character UTF-8 text starts with, and its length; U+FFFD and one byte where no valid
-// sequence starts.
+// The character UTF-8 text starts with, and its length; U+FFFD and one byte where no whole
+// character starts.
 char32_t FirstCharacter(const char* text, const char* end, size_t* size) {
-    auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
-    unsigned char lead = byte(0);
-    size_t n = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
-    char32_t ch = n == 1 ? lead : n ? lead & (0x7F >> n) : 0;
-    for (size_t i = 1; n && i < n; ++i) {
-        if (text + i >= end || (byte(i) & 0xC0) != 0x80) n = 0;
-        else ch = (ch << 6) | (byte(i) & 0x3F);
+    *size = Utf8SequenceLength(reinterpret_cast<const unsigned char*>(text), size_t(end - text));
+    if (*size == 0) {
+        *size = 1;
+        return U'\uFFFD';
     }
-    *size = n ? n : 1;
-    return n ? ch : U'\uFFFD';
+    return char32_t(Utf8ToWide(std::string(text, *size)).at(0));
 }
 
 }  // namespace
