@@ -5,6 +5,7 @@
 #include <langinfo.h>
 #include <locale.h>
 
+#include <algorithm>
 #include <cerrno>
 
 #include "display/TextWidth.h"
@@ -69,13 +70,13 @@ TextCharset::~TextCharset() {
 
 // Converts into `out` from `in` on until the end or a character the charset lacks (or a sequence
 // cut off: `*error` EILSEQ or EINVAL); returns where it stopped. The output keeps its capacity
-// from call to call.
+// from call to call, and grows a bounded step at a time.
 static const char* Convert(iconv_t cd, const char* from, const char* end, std::string& out, int* error = nullptr) {
     char* in = const_cast<char*>(from);
     size_t inLeft = size_t(end - from);
     for (;;) {
         size_t used = out.size();
-        out.resize(used + inLeft * 4 + 16);
+        out.resize(used + std::min<size_t>(inLeft * 2 + 16, 4096));  // more as iconv asks (E2BIG)
         char* to = out.data() + used;
         size_t toLeft = out.size() - used;
         size_t done = in ? iconv(cd, &in, &inLeft, &to, &toLeft) : iconv(cd, nullptr, nullptr, &to, &toLeft);
