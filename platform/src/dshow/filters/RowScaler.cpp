@@ -8,6 +8,8 @@
 #include <emmintrin.h>
 #endif
 
+#include "Yuv422Avx2.h"
+
 namespace platform::dshow {
 
 namespace {
@@ -165,6 +167,8 @@ void ReadYuv422(const BYTE* row, const RowScaler::Columns& columns, LONG first, 
         std::memcpy(out, &p, 4);
         x = 1;
     }
+    if ((step == 1 || step == 2) && n - x >= 16)  // sixteen at a time where the processor can
+        x += Yuv422PairsAvx2(row + 4 * (cols[x] >> 1), kY == 0, step, n - x, out + 4 * size_t(x));
 #ifdef __SSE2__
     x = step == 1   ? ReadYuv422By8<kY, 1>(row, columns, first, x, n, out)
         : step == 2 ? ReadYuv422By8<kY, 2>(row, columns, first, x, n, out)
