@@ -8,7 +8,7 @@
 #include <emmintrin.h>
 #endif
 
-#include "Yuv422Avx2.h"
+#include "Yuv422Vectors.h"
 
 namespace platform::dshow {
 
@@ -167,8 +167,7 @@ void ReadYuv422(const BYTE* row, const RowScaler::Columns& columns, LONG first, 
         std::memcpy(out, &p, 4);
         x = 1;
     }
-    if ((step == 1 || step == 2) && n - x >= 16)  // sixteen at a time where the processor can
-        x += Yuv422PairsAvx2(row + 4 * (cols[x] >> 1), kY == 0, step, n - x, out + 4 * size_t(x));
+    if (columns.wide && x < n) x += columns.wide(row + 4 * (cols[x] >> 1), n - x, out + 4 * size_t(x));
 #ifdef __SSE2__
     x = step == 1   ? ReadYuv422By8<kY, 1>(row, columns, first, x, n, out)
         : step == 2 ? ReadYuv422By8<kY, 2>(row, columns, first, x, n, out)
@@ -196,6 +195,9 @@ RowScaler::Reader ReaderOf(PixelFormat format) {
 
 void RowScaler::Prepare(const Picture& in, LONG width, LONG height) {
     m_read = ReaderOf(in.format);
+    const bool yuv = in.format == PixelFormat::Yuy2 || in.format == PixelFormat::Uyvy;
+    const int step = in.width == width ? 1 : in.width == 2 * width ? 2 : 0;
+    m_columns.wide = yuv ? Yuv422PairsReader(WidestVectors(), in.format == PixelFormat::Yuy2, step) : nullptr;
     const bool sameColumns = m_in.width == in.width && m_width == width;
     m_in = in;
     m_height = height;
@@ -210,7 +212,7 @@ void RowScaler::Prepare(const Picture& in, LONG width, LONG height) {
         m_columns.pair[size_t(x)] = 4 * (sx >> 1);
         m_columns.second[size_t(x)] = sx & 1 ? -1 : 0;
     }
-    m_columns.step = in.width == width ? 1 : in.width == 2 * width ? 2 : 0;
+    m_columns.step = step;
 }
 
 void RowScaler::Read(const BYTE* src, LONG y, LONG first, LONG n, BYTE* out) const {
