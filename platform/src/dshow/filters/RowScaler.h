@@ -29,6 +29,7 @@ public:
         std::vector<int32_t> pair, second;
         int step = 0;  // source columns per output column where whole (1 or 2), else 0
         PairsReader wide = nullptr;  // at those steps, the widest vectors' loop for packed 4:2:2
+        Yuv422Gather gather;         // at other steps, packed 4:2:2 by byte permutes where it can
     };
     using Reader = void (*)(const BYTE* row, const Columns& columns, LONG first, LONG n, BYTE* out);
 
@@ -37,6 +38,7 @@ private:
     LONG m_width = 0, m_height = 0;
     Columns m_columns;
     Reader m_read = nullptr;
+    VectorSet m_vectors = VectorSet::Sse2;
 };
 
 }  // namespace platform::dshow

@@ -3,10 +3,14 @@
 // BT.601 integer rule as the SSE2 and scalar loops, in 16-bit lanes (see Yuv422Wide.h).
 #pragma once
 
+#include <cstdint>
+#include <vector>
+
 #include "platform/dshow/MediaType.h"
 
 namespace platform::dshow {
 
+// Avx512: AVX-512BW with VBMI (byte permutes).
 enum class VectorSet { Sse2, Avx2, Avx512 };
 
 // The widest set the processor has, no wider than PELVATRO_VECTORS names when set (`sse2`,
@@ -21,8 +25,23 @@ using PairsReader = LONG (*)(const BYTE* pairs, LONG n, BYTE* out);
 // and other steps.
 PairsReader Yuv422PairsReader(VectorSet set, bool lumaFirst, int step);
 
+// Output columns from any source columns, 32 at a time, by byte permutes: each 16 columns'
+// source pairs lie in a window of 128 bytes of the row, their bytes picked by index.
+struct Yuv422Gather {
+    std::vector<int32_t> windows;  // per 16 columns, the window's first byte in the row
+    std::vector<uint8_t> picks;    // per 16 columns, 64 bytes of (Y, U) picks, then 64 of (Y, V)
+    // Blocks [block, block + blocks) of 32 columns as BGRX at `out`; answers the pixels.
+    using Reader = LONG (*)(const BYTE* row, const Yuv422Gather& gather, LONG block, LONG blocks, BYTE* out);
+    Reader read = nullptr;  // null where the set has none or a window cannot hold 16 columns
+};
+// Makes `gather` for the output columns whose source columns are `source`, from rows of
+// `rowBytes` bytes of pairs.
+void MakeYuv422Gather(VectorSet set, bool lumaFirst, const std::vector<LONG>& source, size_t rowBytes,
+                      Yuv422Gather* gather);
+
 // The same of one set, for the builds of those sets.
 PairsReader Yuv422PairsAvx2(bool lumaFirst, int step);
 PairsReader Yuv422PairsAvx512(bool lumaFirst, int step);
+Yuv422Gather::Reader Yuv422GatherAvx512();
 
 }  // namespace platform::dshow
