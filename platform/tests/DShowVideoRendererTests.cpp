@@ -209,10 +209,11 @@ TEST_F(VideoRendererTest, EveryPixelShownIsTheNearestSourcePixelConverted) {
     RegisterClassA(&wc);
     HWND owner = CreateWindowExA(0, "VideoOwner", "owner", WS_POPUP | WS_VISIBLE, 0, 0, kWidth, kHeight, nullptr,
                                  nullptr, nullptr, nullptr);
-    for (const Format& f : {Format{MEDIASUBTYPE_YUY2, 16, 0}, {MEDIASUBTYPE_UYVY, 16, 0}, {MEDIASUBTYPE_YUY2, 16, 0, "sse2"},
-                            {MEDIASUBTYPE_UYVY, 16, 0, "sse2"}, {MEDIASUBTYPE_YUY2, 16, 0, "avx2"},
-                            {MEDIASUBTYPE_UYVY, 16, 0, "avx2"}, {MEDIASUBTYPE_RGB32, 32, 0}, {MEDIASUBTYPE_RGB24, 24, 0},
-                            {MEDIASUBTYPE_RGB565, 16, 6}, {MEDIASUBTYPE_RGB555, 16, 5}}) {
+    std::vector<Format> formats{{MEDIASUBTYPE_RGB32, 32, 0},  {MEDIASUBTYPE_RGB24, 24, 0},
+                                {MEDIASUBTYPE_RGB565, 16, 6}, {MEDIASUBTYPE_RGB555, 16, 5}};
+    for (const char* vectors : {static_cast<const char*>(nullptr), "sse2", "ssse3", "avx2"})
+        for (GUID yuv : {MEDIASUBTYPE_YUY2, MEDIASUBTYPE_UYVY}) formats.push_back({yuv, 16, 0, vectors});
+    for (const Format& f : formats) {
         if (f.vectors) setenv("PELVATRO_VECTORS", f.vectors, 1);
         graph = Create<IGraphBuilder>(CLSID_FilterGraph);
         control = As<IMediaControl>(graph);

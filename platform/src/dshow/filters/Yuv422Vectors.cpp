@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 namespace platform::dshow {
 
@@ -12,10 +13,12 @@ VectorSet WidestVectors() {
     static const VectorSet has = __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vbmi")
                                      ? VectorSet::Avx512
                                  : __builtin_cpu_supports("avx2")   ? VectorSet::Avx2
+                                 : __builtin_cpu_supports("ssse3")  ? VectorSet::Ssse3
                                                                     : VectorSet::Sse2;
     VectorSet limit = VectorSet::Avx512;
     if (const char* named = std::getenv("PELVATRO_VECTORS"))
-        limit = !std::strcmp(named, "sse2") ? VectorSet::Sse2 : !std::strcmp(named, "avx2") ? VectorSet::Avx2 : limit;
+        for (auto [name, set] : {std::pair{"sse2", VectorSet::Sse2}, {"ssse3", VectorSet::Ssse3}, {"avx2", VectorSet::Avx2}})
+            if (!std::strcmp(named, name)) limit = set;
     return has < limit ? has : limit;
 #else
     return VectorSet::Sse2;
@@ -27,6 +30,7 @@ PairsReader Yuv422PairsReader(VectorSet set, bool lumaFirst, int step) {
     switch (set) {
     case VectorSet::Avx512: return Yuv422PairsAvx512(lumaFirst, step);
     case VectorSet::Avx2: return Yuv422PairsAvx2(lumaFirst, step);
+    case VectorSet::Ssse3: return Yuv422PairsSsse3(lumaFirst, step);
     case VectorSet::Sse2: break;
     }
     return nullptr;

@@ -1,5 +1,5 @@
 // Packed 4:2:2 rows converted by source pairs many pixels at a time with the widest vectors
-// the processor has (asked at run time: AVX-512BW, AVX2), at equal or halved widths; the same
+// the processor has (asked at run time: AVX-512BW, AVX2, SSSE3), at equal or halved widths; the same
 // BT.601 integer rule as the SSE2 and scalar loops, in 16-bit lanes (see Yuv422Wide.h).
 #pragma once
 
@@ -11,10 +11,10 @@
 namespace platform::dshow {
 
 // Avx512: AVX-512BW with VBMI (byte permutes).
-enum class VectorSet { Sse2, Avx2, Avx512 };
+enum class VectorSet { Sse2, Ssse3, Avx2, Avx512 };
 
 // The widest set the processor has, no wider than PELVATRO_VECTORS names when set (`sse2`,
-// `avx2`, `avx512`), read at each call.
+// `ssse3`, `avx2`, `avx512`), read at each call.
 VectorSet WidestVectors();
 
 // From the pairs at `pairs` (the first output pixel's source pair), output pixels [0, n) as BGRX
@@ -40,6 +40,7 @@ void MakeYuv422Gather(VectorSet set, bool lumaFirst, const std::vector<LONG>& so
                       Yuv422Gather* gather);
 
 // The same of one set, for the builds of those sets.
+PairsReader Yuv422PairsSsse3(bool lumaFirst, int step);
 PairsReader Yuv422PairsAvx2(bool lumaFirst, int step);
 PairsReader Yuv422PairsAvx512(bool lumaFirst, int step);
 Yuv422Gather::Reader Yuv422GatherAvx512();
