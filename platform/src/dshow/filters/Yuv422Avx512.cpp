@@ -5,37 +5,18 @@
 #pragma GCC target("avx512f,avx512bw,avx512vbmi")
 #include <immintrin.h>
 
+#include "Yuv422Wide.h"
+
 namespace platform::dshow {
 namespace {
 
 struct V {
-    using T = __m512i;
-    static constexpr int kLanes = 4;
-    static T Load(const void* p) { return _mm512_loadu_si512(p); }
-    static void Store(void* p, T v) { _mm512_storeu_si512(p, v); }
-    static T Set16(short v) { return _mm512_set1_epi16(v); }
-    static T Zero() { return _mm512_setzero_si512(); }
-    static T Add(T a, T b) { return _mm512_add_epi16(a, b); }
-    static T Or(T a, T b) { return _mm512_or_si512(a, b); }
-    static T Srai8(T a) { return _mm512_srai_epi16(a, 8); }
-    static T Maddubs(T a, T b) { return _mm512_maddubs_epi16(a, b); }
-    static T PackUs(T a, T b) { return _mm512_packus_epi16(a, b); }
-    static T UnpackLo8(T a, T b) { return _mm512_unpacklo_epi8(a, b); }
-    static T UnpackHi8(T a, T b) { return _mm512_unpackhi_epi8(a, b); }
-    static T Shuffle(T a, T mask) { return _mm512_shuffle_epi8(a, mask); }
+    PLATFORM_VECTOR_OPS(512, 512, 4)
     // Quarters (64 bits) j and j + 4 to lane j.
     static T QuartersToLanes(T a) {
         return _mm512_maskz_permutexvar_epi64(0xFF, _mm512_setr_epi64(0, 4, 1, 5, 2, 6, 3, 7), a);
     }
 };
-
-}  // namespace
-}  // namespace platform::dshow
-
-#include "Yuv422Wide.h"
-
-namespace platform::dshow {
-namespace {
 
 LONG Gather(const BYTE* row, const Yuv422Gather& gather, LONG block, LONG blocks, BYTE* out) {
     const __mmask64 halves[2] = {0x00FF00FF00FF00FF, 0xFF00FF00FF00FF00};  // of each lane
@@ -49,15 +30,16 @@ LONG Gather(const BYTE* row, const Yuv422Gather& gather, LONG block, LONG blocks
             yu = V::Or(yu, _mm512_maskz_permutex2var_epi8(halves[half], low, V::Load(picks), high));
             yv = V::Or(yv, _mm512_maskz_permutex2var_epi8(halves[half], low, V::Load(picks + 64), high));
         }
-        StorePixels(yu, yv, out + 128 * size_t(b));
+        StorePixels<V>(yu, yv, out + 128 * size_t(b));
     }
     return 32 * blocks;
 }
 
 }  // namespace
 
-PairsReader Yuv422PairsAvx512(bool lumaFirst, int step) { return PairsOf(lumaFirst, step); }
+PairsReader Yuv422PairsAvx512(bool lumaFirst, int step) { return PairsOf<V>(lumaFirst, step); }
 Yuv422Gather::Reader Yuv422GatherAvx512() { return Gather; }
+
 }  // namespace platform::dshow
 
 #else
