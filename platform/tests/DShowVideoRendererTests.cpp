@@ -242,9 +242,9 @@ TEST_F(VideoRendererTest, EveryPixelShownIsTheNearestSourcePixelConverted) {
                                 << " (vectors " << (f.vectors ? f.vectors : "widest") << "), first at "
                                 << first % width << "," << first / width;
         }
-        unsetenv("PELVATRO_VECTORS");
         ASSERT_EQ(control->Stop(), S_OK);
         ASSERT_EQ(window->put_Owner(0), S_OK);
+        unsetenv("PELVATRO_VECTORS");
     }
     DestroyWindow(owner);
 }
