@@ -7,6 +7,8 @@
 #include "PageRemote.h"
 #include "PageSheet.h"
 #include "PageTVSearch.h"
+#include "platform/display.h"
+#include "platform/windowcore.h"
 
 using namespace station_test;
 
@@ -59,6 +61,41 @@ TEST_F(PageFocusTest, AFirstSpaceOnTheCheckSearchRecordAndRemotePagesNeverFailsT
     });
     sheet.DoModal();
     EXPECT_TRUE(sheet.GetFailures().empty());
+}
+
+// Every page as the terminal display draws it at 60x20 and 80x24, the focus on each of its
+// buttons in turn: no control drawn over another, each button's caption whole.
+TEST_F(PageFocusTest, OnTheTerminalEachPageShowsItsControlsApartAndTheFocusOnEachButton) {
+    Enter(PAGE_CHECK);
+    for (const char* name : {PAGE_CHECK, kTVSearch, kRecord, kRemote}) {
+        op.Then([&, name] {
+            ASSERT_TRUE(sheet.ShowPage(name));
+            std::vector<HWND> buttons{nullptr};
+            for (HWND child : platform::GetChildWindowList(sheet.FindPage(name)->m_hWnd)) {
+                char cls[16] = {};
+                ::GetClassNameA(child, cls, sizeof cls);
+                LONG_PTR style = ::GetWindowLongPtrA(child, GWL_STYLE);
+                if (std::string(cls) == "Button" && (style & WS_VISIBLE) && (style & BS_TYPEMASK) != BS_GROUPBOX)
+                    buttons.push_back(child);
+            }
+            for (auto [columns, rows] : {std::pair{60, 20}, {80, 24}})
+                for (HWND focus : buttons) {
+                    platform::TerminalPicture picture = platform::DrawForTerminal(sheet.m_hWnd, columns, rows, focus);
+                    std::string shown;
+                    for (const std::string& line : picture.lines) shown += line + "\n";
+                    SCOPED_TRACE(std::string(name) + " at " + std::to_string(columns) + "x" + std::to_string(rows) + "\n" + shown);
+                    EXPECT_EQ(picture.overlaps, std::vector<std::string>{});
+                    for (HWND button : buttons) {
+                        if (!button) continue;
+                        char text[64] = {};
+                        ::GetWindowTextA(button, text, sizeof text);
+                        EXPECT_NE(shown.find(text), std::string::npos) << text;
+                    }
+                }
+        });
+    }
+    op.Then([&] { sheet.EndDialog(IDCANCEL); });
+    sheet.DoModal();
 }
 
 }  // namespace
