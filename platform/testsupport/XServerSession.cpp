@@ -163,6 +163,19 @@ std::vector<uint32_t> XServerSession::Pixels(Window window, int width, int heigh
     return out;
 }
 
+std::vector<uint32_t> XServerSession::ScreenPixels(const RECT& area) const {
+    std::vector<uint32_t> out;
+    int width = area.right - area.left, height = area.bottom - area.top;
+    XImage* image = XGetImage(m_x, DefaultRootWindow(m_x), area.left, area.top, unsigned(width), unsigned(height), AllPlanes,
+                              ZPixmap);
+    if (!image) return out;
+    out.reserve(size_t(width) * size_t(height));
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) out.push_back(uint32_t(XGetPixel(image, x, y)) & 0xFFFFFF);
+    XDestroyImage(image);
+    return out;
+}
+
 void XServerSession::KillClientOf(Window window) {
     XKillClient(m_x, window);
     XSync(m_x, False);

@@ -49,6 +49,8 @@ public:
     void AskToClose(XWindowId window);
     // The window's pixels as the server holds them, 0x00RRGGBB.
     std::vector<uint32_t> Pixels(XWindowId window, int width, int height) const;
+    // The screen's pixels in a rectangle, 0x00RRGGBB, whatever window shows them.
+    std::vector<uint32_t> ScreenPixels(const RECT& area) const;
     // The window's own connection is cut, as the server does when the client is killed.
     void KillClientOf(XWindowId window);
 
