@@ -122,6 +122,7 @@ public:
         HideFramesUnderPictures();
         KeepRowsInOrder();
         KeepRowsApart();
+        WidenListsIntoFreeColumns();
         for (size_t i = 1; i < m_tree.size(); ++i) {
             if (!m_spots[i].drawn) continue;
             m_canvas.SetOwner(int(i));
@@ -264,6 +265,22 @@ private:
             if (row.back()->Right() > m_right) row.back()->x = std::max(m_right - row.back()->width, m_ox);
             for (size_t k = row.size() - 1; k > 0; --k)
                 if (row[k - 1]->Right() >= row[k]->x) row[k - 1]->x = std::max(row[k]->x - 1 - row[k - 1]->width, m_ox);
+        }
+    }
+
+    // A list's lines, narrower here than their text, take the free columns right of the list up to
+    // the next control or the window's edge (the terminal draws no border there to keep).
+    void WidenListsIntoFreeColumns() {
+        for (size_t i = 1; i < m_tree.size(); ++i) {
+            Spot& list = m_spots[i];
+            if (!list.drawn || (m_tree[i].kind != ControlKind::ListBox && m_tree[i].kind != ControlKind::ListView)) continue;
+            int edge = m_right;
+            for (size_t j = 1; j < m_tree.size(); ++j) {
+                const Spot& other = m_spots[j];
+                if (j != i && other.drawn && other.x >= list.Right() && other.y < list.Bottom() && list.y < other.Bottom())
+                    edge = std::min(edge, other.x - 1);
+            }
+            list.width = std::max(list.width, edge - list.x);
         }
     }
 
