@@ -2,10 +2,16 @@
 // shows one, never on the fail button, so the operator's first Space never fails the card.
 #include <gtest/gtest.h>
 
+#include "PageAVAudio.h"
+#include "PageAVVideo.h"
 #include "PageCheck.h"
+#include "PageDevice.h"
+#include "PageError.h"
 #include "PageRecord.h"
 #include "PageRemote.h"
+#include "PageSVVideo.h"
 #include "PageSheet.h"
+#include "PageTVAudio.h"
 #include "PageTVSearch.h"
 #include "platform/display.h"
 #include "platform/windowcore.h"
@@ -17,6 +23,11 @@ namespace {
 constexpr char kTVSearch[] = "搜台(TV Search)";
 constexpr char kRecord[] = "录像(Record)";
 constexpr char kRemote[] = "遥控器(Remote)";
+constexpr char kTVAudio[] = "TV音频(TV Audio)";
+constexpr char kAVVideo[] = "AV视频(AV Video)";
+constexpr char kSVVideo[] = "SV视频(SV Video)";
+constexpr char kAVAudio[] = "AV音频(AV Audio)";
+constexpr char kResult[] = "结果";  // the result page as the sheet would show it
 
 struct PageFocusTest : PageSheet {
     PageFocusTest() {
@@ -65,8 +76,15 @@ TEST_F(PageFocusTest, AFirstSpaceOnTheCheckSearchRecordAndRemotePagesNeverFailsT
 // Every page as the terminal display draws it at 60x20 and 80x24, the focus on each of its
 // buttons in turn: no control drawn over another, each button's caption whole.
 TEST_F(PageFocusTest, OnTheTerminalEachPageShowsItsControlsApartAndTheFocusOnEachButton) {
+    sheet.AddPage(PAGE_WRITE_EEPROM, new CPageDevice(), "");
+    sheet.AddPage(kTVAudio, new CPageTVAudio(), "");
+    sheet.AddPage(kAVVideo, new CPageAVVideo(), "");
+    sheet.AddPage(kSVVideo, new CPageSVVideo(), "");
+    sheet.AddPage(kAVAudio, new CPageAVAudio(), "");
+    sheet.AddPage(kResult, new CPageError(), "");
     Enter(PAGE_CHECK);
-    for (const char* name : {PAGE_CHECK, kTVSearch, kRecord, kRemote}) {
+    for (const char* name :
+         {PAGE_WRITE_EEPROM, PAGE_CHECK, kTVSearch, kTVAudio, kAVVideo, kSVVideo, kAVAudio, kRecord, kRemote, kResult}) {
         op.Then([&, name] {
             ASSERT_TRUE(sheet.ShowPage(name));
             std::vector<HWND> buttons{nullptr};

@@ -121,6 +121,7 @@ public:
         for (size_t i = 1; i < m_tree.size(); ++i) m_spots[i] = Place(m_tree[i]);
         HideFramesUnderPictures();
         KeepRowsInOrder();
+        KeepBoxesApart();
         KeepRowsApart();
         WidenListsIntoFreeColumns();
         for (size_t i = 1; i < m_tree.size(); ++i) {
@@ -249,6 +250,22 @@ private:
             if (!tallest) return;
             shortened[tallest] += std::min(m_spots[over].Bottom() - m_bottom, m_spots[tallest].height - 3);
         }
+    }
+
+    // A box right of another in the window starts right of it here, where scaling brought their
+    // columns together.
+    void KeepBoxesApart() {
+        for (size_t i = 1; i < m_tree.size(); ++i)
+            for (size_t j = 1; j < m_tree.size(); ++j) {
+                const Spot& left = m_spots[i];
+                Spot& right = m_spots[j];
+                if (i == j || !left.drawn || !right.drawn || left.height < 2 || right.height < 2) continue;
+                bool sameRows = left.y < right.Bottom() && right.y < left.Bottom();
+                if (!sameRows || m_tree[j].rect.left < m_tree[i].rect.right - 2 || right.x >= left.Right()) continue;
+                int by = left.Right() - right.x;
+                right.x += by;
+                right.width = std::max(right.width - by, 1);
+            }
     }
 
     // The one-line controls of a row keep a column apart, within the window.
