@@ -5,9 +5,11 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "platform/testoperator.h"
 #include "platform/winuser.h"
 
 struct _XDisplay;
@@ -59,6 +61,11 @@ public:
 private:
     _XDisplay* m_x = nullptr;
 };
+
+// A step of `op` once `ready` holds, or, when it never does within `seconds` of real time (the
+// server answers in real time), a failure naming what was awaited; the step runs either way.
+void Await(platform::TestOperator& op, std::function<bool()> ready, const char* what,
+           std::function<void()> step = nullptr, int seconds = 20);
 
 }  // namespace testsupport
 

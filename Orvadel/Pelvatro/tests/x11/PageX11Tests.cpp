@@ -29,16 +29,8 @@ struct PageX11 : PageSheet {
         sheet.AddPage(PAGE_RESULT, new ScriptedPage("", &visits, "result", true), "");
     }
 
-    // A step once `ready` holds; a failure naming what was awaited when it never does within a
-    // few seconds of real time (the server answers in real time).
     void Await(std::function<bool()> ready, const char* what, std::function<void()> step = nullptr) {
-        auto deadline = std::make_shared<std::chrono::steady_clock::time_point>();
-        op.Then([deadline] { *deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20); });
-        op.When([=] { return ready() || std::chrono::steady_clock::now() > *deadline; },
-                [=] {
-                    EXPECT_TRUE(ready()) << "never came: " << what;
-                    if (step) step();
-                });
+        testsupport::Await(op, std::move(ready), what, std::move(step));
     }
 
     // The window's X window shows what its surface holds; saved as test-output/<png> when named.

@@ -21,16 +21,8 @@ class StationX11 : public StationRun {
 protected:
     void SetUp() override { XSERVER_OR_SKIP(x); }
 
-    // A step once `ready` holds; a failure naming what was awaited when it never does within a
-    // few seconds of real time (the server answers in real time).
     void Await(std::function<bool()> ready, const char* what, std::function<void()> step = nullptr) {
-        auto deadline = std::make_shared<std::chrono::steady_clock::time_point>();
-        op.Then([deadline] { *deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20); });
-        op.When([=] { return ready() || std::chrono::steady_clock::now() > *deadline; },
-                [=] {
-                    EXPECT_TRUE(ready()) << "never came: " << what;
-                    if (step) step();
-                });
+        testsupport::Await(op, std::move(ready), what, std::move(step));
     }
 
     void ClickOn(HWND control) {
