@@ -25,6 +25,7 @@
 #include "display/ScreenModel.h"
 #include "display/TerminalCanvas.h"
 #include "display/TerminalWindow.h"
+#include "display/TextCharset.h"
 #include "display/TextWidth.h"
 #include "mfc/SystemMenu.h"
 #include "platform/runtime.h"
@@ -149,7 +150,7 @@ private:
         char buffer[64];
         ssize_t n = ::read(m_in, buffer, sizeof buffer);
         if (n <= 0) return;
-        std::string keys(buffer, size_t(n));
+        std::string keys = m_charset.Decode(buffer, size_t(n));  // a GBK character's second byte may be ASCII
         for (size_t i = 0; i < keys.size(); ++i) {
             char ch = keys[i];
             if (!m_menuItems.empty()) {
@@ -264,7 +265,7 @@ private:
         }
         if (picture == m_last) return;
         m_last = picture;
-        Write("\x1b[H" + picture + "\x1b[J");
+        Write(m_charset.Encode("\x1b[H" + picture + "\x1b[J"));
     }
 
     int m_in;
@@ -279,6 +280,7 @@ private:
     HWND m_focus = nullptr;
     bool m_focusIsList = false;
     std::string m_last;
+    TextCharset m_charset{LocaleCharset()};  // the terminal's, from the locale
     std::vector<CMenu::Item> m_menuItems;  // the open system menu; empty when none is
     HWND m_menuOwner = nullptr;
     int m_menuLit = 0;
