@@ -89,4 +89,13 @@ PLATFORM_API OperatorPreferences GetOperatorPreferences();
 // True for a window that is a message box.
 PLATFORM_API bool IsMessageBoxWindow(HWND window);
 
+// A top-level window as the terminal display draws it in a terminal of columns x rows, the
+// focus marked on `focus`: its plain text lines, and every two controls drawn over each other
+// (named by id and text). Called on the window's thread.
+struct TerminalPicture {
+    std::vector<std::string> lines;
+    std::vector<std::string> overlaps;
+};
+PLATFORM_API TerminalPicture DrawForTerminal(HWND topLevel, int columns, int rows, HWND focus);
+
 }  // namespace platform
