@@ -1,19 +1,13 @@
 // Events, mutexes (named ones exclude other processes too), semaphores, critical sections,
-// interlocked operations, waits and CloseHandle.
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/inotify.h>
-#include <sys/syscall.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
+// interlocked operations, waits and CloseHandle. The mutex object itself is in MutexObject.cpp,
+// its cross-process lock file in MutexLockFile.cpp.
 #include <algorithm>
-#include <cctype>
 #include <atomic>
 #include <map>
 #include <string>
 
 #include "Kernel.h"
+#include "MutexObject.h"
 #include "ThreadRegistry.h"
 #include "platform/runtime.h"
 
@@ -66,151 +60,10 @@ public:
     LONG maximum;
 };
 
-// A recursive mutex owned by one thread at a time. A named one also holds a lock file in the
-// state directory while any thread of this process owns it, so processes exclude each other,
-// and a process that dies releases it with its file locks. The file's first byte says whether
-// the mutex was released properly ('0') or its owner ended owning it ('1'): the next owner, in
-// any process, then hears that it was abandoned. The second byte is rewritten after every
-// release, so a waiting process hears of it; bytes 4 to 7 hold the process id of the holder, whose
-// end a waiting process watches.
-class MutexObject : public KObject {
-public:
-    explicit MutexObject(std::string lockPath = {}) : lockPath_(std::move(lockPath)) {
-        std::lock_guard<std::mutex> g(RegistryLock());
-        Registry().push_back(this);
-    }
-    ~MutexObject() override {
-        {
-            std::lock_guard<std::mutex> g(RegistryLock());
-            auto& r = Registry();
-            r.erase(std::remove(r.begin(), r.end(), this), r.end());
-        }
-        if (fd_ >= 0) close(fd_);
-    }
-    bool IsWaitable() const override { return true; }
-    bool IsSignaled(DWORD tid) override {
-        heldElsewhere_ = false;
-        if (owner == tid) return true;
-        if (owner != 0) return false;
-        return TakeFileLock();
-    }
-    bool Acquire(DWORD tid) override {
-        if (owner == tid) {
-            ++recursion;
-            return false;
-        }
-        owner = tid;
-        recursion = 1;
-        bool wasAbandoned = abandoned || ownerDiedElsewhere_;
-        abandoned = false;
-        ownerDiedElsewhere_ = false;
-        WriteMarker('1');
-        return wasAbandoned;
-    }
-    bool HeldElsewhere() const override { return heldElsewhere_; }
-    bool WatchElsewhere(ElsewhereWatch* watch) override;
-    void AfterCheck(DWORD) override {
-        if (owner == 0) DropFileLock();
-    }
-    bool Release(DWORD tid) {
-        if (owner != tid || recursion == 0) return false;
-        if (--recursion == 0) {
-            owner = 0;
-            WriteMarker('0');
-            DropFileLock();
-            Signal(this);
-        }
-        return true;
-    }
-    // Its owner ended: released, and the next owner hears it was abandoned (the marker stays).
-    void Abandon() {
-        owner = 0;
-        recursion = 0;
-        abandoned = true;
-        DropFileLock();
-        Signal(this);
-    }
-
-    static std::mutex& RegistryLock() {
-        static auto* m = new std::mutex;
-        return *m;
-    }
-    static std::vector<MutexObject*>& Registry() {
-        static auto* r = new std::vector<MutexObject*>;
-        return *r;
-    }
-
-    DWORD owner = 0;
-    LONG recursion = 0;
-    bool abandoned = false;
-
-private:
-    bool TakeFileLock() {
-        if (lockPath_.empty() || locked_) return true;
-        if (fd_ < 0) fd_ = open(lockPath_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-        if (fd_ < 0) return true;  // no state directory to share: exclusion within the process only
-        if (flock(fd_, LOCK_EX | LOCK_NB) != 0) {
-            heldElsewhere_ = true;
-            return false;
-        }
-        locked_ = true;
-        const int32_t holder = int32_t(getpid());
-        (void)!pwrite(fd_, &holder, sizeof holder, kHolderOffset);
-        // The file says how its last owner, in any process, let go; what this process saw
-        // before (an owner here that ended) may since have been taken over and released.
-        char marker = 0;
-        ownerDiedElsewhere_ = pread(fd_, &marker, 1, 0) == 1 && marker == '1';
-        abandoned = false;
-        return true;
-    }
-    void DropFileLock() {
-        if (!locked_) return;
-        flock(fd_, LOCK_UN);
-        locked_ = false;
-        ownerDiedElsewhere_ = false;
-        // A change after the lock went wakes the processes waiting for it.
-        const char touch = '.';
-        (void)!pwrite(fd_, &touch, 1, 1);
-    }
-    void WriteMarker(char marker) {
-        if (locked_) (void)!pwrite(fd_, &marker, 1, 0);
-    }
-    static constexpr off_t kHolderOffset = 4;
-
-    std::string lockPath_;
-    int fd_ = -1;
-    bool locked_ = false;              // this process holds the lock file
-    bool heldElsewhere_ = false;       // the last check found another process holding it
-    bool ownerDiedElsewhere_ = false;  // the lock file says its last owner, here or elsewhere, ended owning it
-};
-
-bool MutexObject::WatchElsewhere(ElsewhereWatch* watch) {
-    // A release rewrites the file (after the lock went); an end closes the holder's descriptors
-    // before its lock goes, so its end itself is watched, through its process id.
-    const int changes = inotify_init1(IN_CLOEXEC | IN_NONBLOCK);
-    if (changes < 0) return false;
-    watch->fds.push_back(changes);
-    if (inotify_add_watch(changes, lockPath_.c_str(), IN_MODIFY | IN_CLOSE_WRITE | IN_DELETE_SELF) < 0) return false;
-    int32_t holder = 0;
-    if (fd_ < 0 || pread(fd_, &holder, sizeof holder, kHolderOffset) != sizeof holder || holder <= 0) return false;
-    const int end = int(syscall(SYS_pidfd_open, pid_t(holder), 0));
-    if (end < 0) return false;  // gone already, or not a process of this system: looked at again
-    watch->fds.push_back(end);
-    return true;
-}
-
 // Named objects of this process, by kind and name.
 std::map<std::string, std::weak_ptr<KObject>>& Names() {
     static auto* names = new std::map<std::string, std::weak_ptr<KObject>>;
     return *names;
-}
-
-std::string LockFilePath(const std::string& name) {
-    std::string safe;
-    for (char c : name) safe += (isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '-') ? c : '_';
-    std::string dir = platform::StateDir() + "/locks";
-    mkdir(dir.c_str(), 0777);
-    return dir + "/" + safe + ".lock";
 }
 
 template <class T, class Make>
@@ -243,14 +96,6 @@ HANDLE CreateNamed(const char* kind, LPCSTR name, Make make, bool* existed) {
 }
 
 }  // namespace
-
-namespace platform::kernel {
-void AbandonMutexesOfLocked(DWORD tid) {
-    std::lock_guard<std::mutex> g(MutexObject::RegistryLock());
-    for (MutexObject* m : MutexObject::Registry())
-        if (m->owner == tid) m->Abandon();
-}
-}  // namespace platform::kernel
 
 DWORD GetLastError() { return t_lastError; }
 void SetLastError(DWORD error) { t_lastError = error; }

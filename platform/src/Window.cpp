@@ -1,7 +1,8 @@
-// Window classes, window records and the calls that read and change them.
+// Window records and the calls that read and change them: creation, destruction, the tree, state
+// and geometry. The class table is in WindowClassTable.cpp, the default procedure in
+// DefWindowProc.cpp.
 #include <algorithm>
 #include <atomic>
-#include <cctype>
 #include <cstring>
 
 #include "Kernel.h"
@@ -16,8 +17,6 @@ namespace {
 
 struct Tables {
     std::mutex lock;
-    std::map<std::string, WNDCLASSA> classes;  // by lower-case name
-    std::map<std::string, std::string> classNames;
     std::map<HWND, std::unique_ptr<WindowRecord>> windows;
     std::vector<HWND> topLevel;
     uintptr_t nextHandle = 0x20000;
@@ -31,12 +30,6 @@ struct Tables {
 Tables& T() {
     static auto* t = new Tables;
     return *t;
-}
-
-std::string Lower(const char* s) {
-    std::string r(s ? s : "");
-    for (auto& c : r) c = char(std::tolower(static_cast<unsigned char>(c)));
-    return r;
 }
 
 std::shared_ptr<const std::vector<WindowObserver*>> Observers() {
@@ -64,10 +57,9 @@ bool VisibleLocked(WindowRecord* r) {
     return true;
 }
 
-// Adds `area` (client coordinates; null for the whole client area) to a window's update region
-// (table lock held), and to the children it shares pixels with (all but under WS_CLIPCHILDREN).
-// Returns the thread to wake, 0 when nothing was added.
-DWORD InvalidateLocked(WindowRecord* r, const RECT* area, bool erase = true) {
+}  // namespace
+
+DWORD InvalidateLocked(WindowRecord* r, const RECT* area, bool erase) {
     if (!r) return 0;
     RECT client{0, 0, r->rect.right - r->rect.left, r->rect.bottom - r->rect.top};
     RECT add = area ? *area : client;
@@ -95,13 +87,15 @@ DWORD InvalidateLocked(WindowRecord* r, const RECT* area, bool erase = true) {
     return r->threadId;
 }
 
+void Wake(DWORD threadId) {
+    if (threadId) WakeThread(threadId);
+}
+
+namespace {
+
 // The part of the parent that a child covers (table lock held).
 DWORD InvalidateBehindLocked(WindowRecord* r) {
     return r ? InvalidateLocked(FindLocked(r->parent), &r->rect) : 0;
-}
-
-void Wake(DWORD threadId) {
-    if (threadId) WakeThread(threadId);
 }
 
 thread_local void (*t_creationHook)(HWND, void*) = nullptr;
@@ -359,38 +353,6 @@ void SetThreadFocus(HWND window) {
 
 }  // namespace platform
 
-// ---- classes ----
-
-ATOM RegisterClassA(const WNDCLASSA* windowClass) {
-    if (!windowClass || !windowClass->lpszClassName || !windowClass->lpfnWndProc) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return 0;
-    }
-    std::lock_guard<std::mutex> g(T().lock);
-    std::string key = Lower(windowClass->lpszClassName);
-    if (T().classes.count(key)) {
-        SetLastError(ERROR_CLASS_ALREADY_EXISTS);
-        return 0;
-    }
-    WNDCLASSA copy = *windowClass;
-    T().classNames[key] = windowClass->lpszClassName;
-    copy.lpszClassName = T().classNames[key].c_str();
-    copy.lpszMenuName = nullptr;
-    T().classes[key] = copy;
-    return ATOM(T().classes.size());
-}
-
-BOOL GetClassInfoA(HINSTANCE, LPCSTR className, WNDCLASSA* windowClass) {
-    std::lock_guard<std::mutex> g(T().lock);
-    auto it = T().classes.find(Lower(className));
-    if (it == T().classes.end()) {
-        SetLastError(ERROR_CANNOT_FIND_WND_CLASS);
-        return FALSE;
-    }
-    if (windowClass) *windowClass = it->second;
-    return TRUE;
-}
-
 // ---- creation and destruction ----
 
 HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y, int width,
@@ -398,8 +360,8 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
     HWND hwnd;
     {
         std::lock_guard<std::mutex> g(T().lock);
-        auto it = T().classes.find(Lower(className));
-        if (it == T().classes.end()) {
+        const WNDCLASSA* windowClass = FindClassLocked(className);
+        if (!windowClass) {
             SetLastError(ERROR_CANNOT_FIND_WND_CLASS);
             return nullptr;
         }
@@ -419,8 +381,8 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
         T().nextHandle += 8;
         rec->hwnd = hwnd;
         rec->threadId = platform::kernel::CurrentThreadId();
-        rec->className = it->second.lpszClassName;
-        rec->proc = it->second.lpfnWndProc;
+        rec->className = windowClass->lpszClassName;
+        rec->proc = windowClass->lpfnWndProc;
         rec->parent = parent;
         rec->owner = owner;
         rec->id = (style & WS_CHILD) ? int(reinterpret_cast<INT_PTR>(menu)) : 0;
@@ -679,104 +641,6 @@ LONG_PTR SetWindowLongPtrA(HWND window, int index, LONG_PTR value) {
 
 LRESULT CallWindowProcA(WNDPROC proc, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return proc ? proc(window, message, wParam, lParam) : 0;
-}
-
-// ---- the default procedure ----
-
-LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_NCCREATE: return TRUE;
-    case WM_SETTEXT: {
-        DWORD wake;
-        {
-            std::lock_guard<std::mutex> g(T().lock);
-            WindowRecord* r = FindLocked(window);
-            if (!r) return FALSE;
-            r->text = lParam ? reinterpret_cast<const char*>(lParam) : "";
-            wake = InvalidateLocked(r, nullptr);
-        }
-        Wake(wake);
-        NotifyChanged(window);
-        return TRUE;
-    }
-    case WM_GETTEXT: {
-        char* out = reinterpret_cast<char*>(lParam);
-        if (!out || wParam == 0) return 0;
-        std::lock_guard<std::mutex> g(T().lock);
-        WindowRecord* r = FindLocked(window);
-        if (!r) return 0;
-        size_t n = std::min(r->text.size(), size_t(wParam) - 1);
-        std::memcpy(out, r->text.data(), n);
-        out[n] = 0;
-        return LRESULT(n);
-    }
-    case WM_GETTEXTLENGTH: {
-        std::lock_guard<std::mutex> g(T().lock);
-        WindowRecord* r = FindLocked(window);
-        return r ? LRESULT(r->text.size()) : 0;
-    }
-    case WM_CLOSE: DestroyWindow(window); return 0;
-    case WM_SYSCOMMAND:
-        switch (wParam & 0xFFF0) {
-        case SC_CLOSE: SendMessageA(window, WM_CLOSE, 0, 0); break;
-        case SC_MINIMIZE: ShowWindow(window, SW_MINIMIZE); break;
-        case SC_RESTORE: ShowWindow(window, SW_RESTORE); break;
-        default: break;
-        }
-        return 0;
-    case WM_ICONERASEBKGND: return DefWindowProcA(window, WM_ERASEBKGND, wParam, lParam);
-    case WM_PAINT: {
-        // An empty paint: the background erased where asked, the window valid again.
-        PAINTSTRUCT ps;
-        if (BeginPaint(window, &ps)) EndPaint(window, &ps);
-        else ValidateRect(window, nullptr);
-        return 0;
-    }
-    case WM_ERASEBKGND: {
-        // The class's background brush (a system colour index plus one stands for its brush).
-        HBRUSH brush = nullptr;
-        {
-            std::lock_guard<std::mutex> g(T().lock);
-            WindowRecord* r = FindLocked(window);
-            if (!r) return 0;
-            auto it = T().classes.find(Lower(r->className.c_str()));
-            if (it != T().classes.end()) brush = it->second.hbrBackground;
-        }
-        if (!brush) return 0;
-        RECT client;
-        GetClientRect(window, &client);
-        FillRect(reinterpret_cast<HDC>(wParam), &client, brush);
-        return 1;
-    }
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX: {
-        // The system colours: windows text on the dialog face, edits and lists on the window colour.
-        bool field = message == WM_CTLCOLOREDIT || message == WM_CTLCOLORLISTBOX;
-        HDC dc = reinterpret_cast<HDC>(wParam);
-        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-        SetBkColor(dc, GetSysColor(field ? COLOR_WINDOW : COLOR_BTNFACE));
-        return reinterpret_cast<LRESULT>(GetSysColorBrush(field ? COLOR_WINDOW : COLOR_BTNFACE));
-    }
-    case WM_SETFONT: {
-        {
-            std::lock_guard<std::mutex> g(T().lock);
-            WindowRecord* r = FindLocked(window);
-            if (!r) return 0;
-            r->font = reinterpret_cast<HFONT>(wParam);
-        }
-        if (lParam) InvalidateRect(window, nullptr, TRUE);
-        return 0;
-    }
-    case WM_GETFONT: {
-        std::lock_guard<std::mutex> g(T().lock);
-        WindowRecord* r = FindLocked(window);
-        return r ? reinterpret_cast<LRESULT>(r->font) : 0;
-    }
-    default: return 0;
-    }
 }
 
 // ---- text ----

@@ -43,6 +43,15 @@ std::mutex& TableLock();
 WindowRecord* FindLocked(HWND window);
 // Thread and procedure of a live window; false when there is none.
 bool Route(HWND window, DWORD* threadId, WNDPROC* proc);
+// A registered window class by name, any case; null when there is none (table lock held).
+const WNDCLASSA* FindClassLocked(const char* className);
+
+// Adds `area` (client coordinates; null for the whole client area) to a window's update region
+// (table lock held), and to the children it shares pixels with (all but under WS_CLIPCHILDREN).
+// Returns the thread to wake, 0 when nothing was added.
+DWORD InvalidateLocked(WindowRecord* r, const RECT* area, bool erase = true);
+// Wakes the thread InvalidateLocked named (nothing for 0).
+void Wake(DWORD threadId);
 
 // Observers.
 void NotifyCreated(HWND window);

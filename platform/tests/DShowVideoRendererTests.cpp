@@ -191,11 +191,12 @@ uint32_t SourcePixel(REFGUID subtype, int bits, int green, const BYTE* frame, LO
 
 // Every pixel the video window shows, at the preview sizes (and one whose rows end in a part of
 // eight pixels) and from each format, is the source pixel nearest its centre (as a COLORONCOLOR
-// stretch takes it) converted by the rule.
+// stretch takes it) converted by the rule; packed YUV also with the vectors limited to each set.
 TEST_F(VideoRendererTest, EveryPixelShownIsTheNearestSourcePixelConverted) {
     struct Format {
         GUID subtype;
         int bits, green;
+        const char* vectors = nullptr;  // PELVATRO_VECTORS
     };
     auto fill = [](ULONGLONG, BYTE* data, long size) {
         for (long i = 0; i < size; ++i) data[i] = BYTE((uint32_t(i) * 2654435761u) >> 13);
@@ -208,8 +209,12 @@ TEST_F(VideoRendererTest, EveryPixelShownIsTheNearestSourcePixelConverted) {
     RegisterClassA(&wc);
     HWND owner = CreateWindowExA(0, "VideoOwner", "owner", WS_POPUP | WS_VISIBLE, 0, 0, kWidth, kHeight, nullptr,
                                  nullptr, nullptr, nullptr);
-    for (const Format& f : {Format{MEDIASUBTYPE_YUY2, 16, 0}, {MEDIASUBTYPE_UYVY, 16, 0}, {MEDIASUBTYPE_RGB32, 32, 0},
-                            {MEDIASUBTYPE_RGB24, 24, 0}, {MEDIASUBTYPE_RGB565, 16, 6}, {MEDIASUBTYPE_RGB555, 16, 5}}) {
+    std::vector<Format> formats{{MEDIASUBTYPE_RGB32, 32, 0},  {MEDIASUBTYPE_RGB24, 24, 0},
+                                {MEDIASUBTYPE_RGB565, 16, 6}, {MEDIASUBTYPE_RGB555, 16, 5}};
+    for (const char* vectors : {static_cast<const char*>(nullptr), "sse2", "ssse3", "avx2"})
+        for (GUID yuv : {MEDIASUBTYPE_YUY2, MEDIASUBTYPE_UYVY}) formats.push_back({yuv, 16, 0, vectors});
+    for (const Format& f : formats) {
+        if (f.vectors) setenv("PELVATRO_VECTORS", f.vectors, 1);
         graph = Create<IGraphBuilder>(CLSID_FilterGraph);
         control = As<IMediaControl>(graph);
         window = As<IVideoWindow>(graph);
@@ -234,10 +239,12 @@ TEST_F(VideoRendererTest, EveryPixelShownIsTheNearestSourcePixelConverted) {
                         wrong++ == 0)
                         first = y * width + x;
             EXPECT_EQ(wrong, 0) << f.bits << "-bit " << f.subtype.Data1 << " at " << width << "x" << height
-                                << ", first at " << first % width << "," << first / width;
+                                << " (vectors " << (f.vectors ? f.vectors : "widest") << "), first at "
+                                << first % width << "," << first / width;
         }
         ASSERT_EQ(control->Stop(), S_OK);
         ASSERT_EQ(window->put_Owner(0), S_OK);
+        unsetenv("PELVATRO_VECTORS");
     }
     DestroyWindow(owner);
 }

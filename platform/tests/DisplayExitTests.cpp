@@ -7,6 +7,8 @@
 #include <signal.h>
 #include <termios.h>
 
+#include <locale.h>
+
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -155,6 +157,28 @@ TEST(StationExit, LogOutputWhoseReaderEndedIsDroppedAndTheRunGoesOn) {
     EXPECT_EQ(read3.rfind("window \"烧写 Eeprom\"", 0), 0u) << read3;
     EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;
     EXPECT_NE(errors.find("the log output ended"), std::string::npos) << errors;
+}
+
+// Started under a GBK locale, the log and the terminal are written in GBK, as a GBK terminal
+// shows them.
+TEST(StationExit, TheDisplaysWriteInTheLocalesCharset) {
+    locale_t gbk = newlocale(LC_CTYPE_MASK, "zh_CN.GBK", locale_t(0));
+    if (!gbk) GTEST_SKIP() << "the zh_CN.GBK locale is not installed here";
+    freelocale(gbk);
+    const std::string title = "\xc9\xd5\xd0\xb4 Eeprom";  // "烧写 Eeprom"
+    for (auto [display, shown] : {std::pair{"log", "window \"" + title + "\""}, {"terminal", std::string("\xa9\xb0")}}) {  // a corner, "┌"
+        TerminalChild child;
+        child.Start([display = display] {
+            setenv("LC_ALL", "zh_CN.GBK", 1);
+            return RunWrite(display, strcmp(display, "log") == 0 ? 30 : 0);
+        });
+        EXPECT_TRUE(child.ReadUntil(title) && child.ReadUntil(shown)) << display << child.output;
+        kill(child.pid, SIGTERM);
+        int status = child.Wait();
+        ASSERT_TRUE(WIFEXITED(status)) << display;
+        EXPECT_EQ(WEXITSTATUS(status), kTicks) << display;
+        EXPECT_EQ(child.output.find("烧写"), std::string::npos) << display << ": no UTF-8";
+    }
 }
 
 TEST(StationExit, UnknownDisplayIsAnErrorNamingTheDisplaysThereAre) {

@@ -106,6 +106,24 @@ TEST_F(LogDisplay, OperatorAcceptsMessageBoxesAndGivesUpWhenNothingChanges) {
     EXPECT_TRUE(Printed("operator: closes \"Write Eeprom\""));
 }
 
+// The log and terminal displays write in their locale's charset; what it lacks becomes a like
+// character of the same width, else '?' for each column.
+TEST(DisplayText, IsWrittenInTheTerminalsCharset) {
+    struct {
+        const char* charset;
+        std::string text;
+        std::string written;
+    } rows[] = {
+        {"UTF-8", "╭─ 烧写 ░▶ ┘", "╭─ 烧写 ░▶ ┘"},
+        {"GBK", "┌─ 烧写 ┐", "\xa9\xb0\xa9\xa4 \xc9\xd5\xd0\xb4 \xa9\xb4"},
+        {"GBK", "[██░] ▶ 𠀀 \xff", "[\xa8\x80\xa8\x80-] > ?? ?"},
+        {"GB2312", "╭──╮ 烧 █", "\xa9\xb0\xa9\xa4\xa9\xa4\xa9\xb4 \xc9\xd5 #"},
+        {"GB18030", "░▶𠀀", "\x81\x37\x99\x34\x81\x37\x9c\x34\x95\x32\x82\x36"},
+        {"ISO-8859-1", "╭─┐ 烧写", "+-+ ????"},
+    };
+    for (const auto& row : rows) EXPECT_EQ(platform::TextInCharset(row.text, row.charset), row.written) << row.charset << " " << row.text;
+}
+
 // A test page: fail, OK and pass buttons, each ending the dialog with its id at the clock time
 // it was pressed.
 constexpr UINT kPassPage = 9203;

@@ -1,11 +1,16 @@
 #include "XServerSession.h"
 
+// gtest before Xlib, whose macros (None, Bool) its templates would meet.
+#include <gtest/gtest.h>
+
 #include <X11/Xlib.h>
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <memory>
 #include <fstream>
 
 #include "platform/display.h"
@@ -19,6 +24,17 @@ std::string ReadLine(const std::string& path) {
     std::string line;
     std::getline(in, line);
     return line;
+}
+
+std::vector<uint32_t> ReadPixels(::Display* x, Window window, int left, int top, int width, int height) {
+    std::vector<uint32_t> out;
+    XImage* image = XGetImage(x, window, left, top, unsigned(width), unsigned(height), AllPlanes, ZPixmap);
+    if (!image) return out;
+    out.reserve(size_t(width) * size_t(height));
+    for (int y = 0; y < height; ++y)
+        for (int c = 0; c < width; ++c) out.push_back(uint32_t(XGetPixel(image, c, y)) & 0xFFFFFF);
+    XDestroyImage(image);
+    return out;
 }
 
 std::string Title(::Display* x, Window w) {
@@ -153,19 +169,27 @@ void XServerSession::AskToClose(Window window) {
 }
 
 std::vector<uint32_t> XServerSession::Pixels(Window window, int width, int height) const {
-    std::vector<uint32_t> out;
-    XImage* image = XGetImage(m_x, window, 0, 0, unsigned(width), unsigned(height), AllPlanes, ZPixmap);
-    if (!image) return out;
-    out.reserve(size_t(width) * size_t(height));
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) out.push_back(uint32_t(XGetPixel(image, x, y)) & 0xFFFFFF);
-    XDestroyImage(image);
-    return out;
+    return ReadPixels(m_x, window, 0, 0, width, height);
+}
+
+std::vector<uint32_t> XServerSession::ScreenPixels(const RECT& area) const {
+    return ReadPixels(m_x, DefaultRootWindow(m_x), area.left, area.top, area.right - area.left, area.bottom - area.top);
 }
 
 void XServerSession::KillClientOf(Window window) {
     XKillClient(m_x, window);
     XSync(m_x, False);
+}
+
+void Await(platform::TestOperator& op, std::function<bool()> ready, const char* what, std::function<void()> step,
+           int seconds) {
+    auto deadline = std::make_shared<std::chrono::steady_clock::time_point>();
+    op.Then([deadline, seconds] { *deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds); });
+    op.When([=] { return ready() || std::chrono::steady_clock::now() > *deadline; },
+            [=] {
+                EXPECT_TRUE(ready()) << "never came: " << what;
+                if (step) step();
+            });
 }
 
 }  // namespace testsupport

@@ -5,9 +5,11 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "platform/testoperator.h"
 #include "platform/winuser.h"
 
 struct _XDisplay;
@@ -49,6 +51,8 @@ public:
     void AskToClose(XWindowId window);
     // The window's pixels as the server holds them, 0x00RRGGBB.
     std::vector<uint32_t> Pixels(XWindowId window, int width, int height) const;
+    // The screen's pixels in a rectangle, 0x00RRGGBB, whatever window shows them.
+    std::vector<uint32_t> ScreenPixels(const RECT& area) const;
     // The window's own connection is cut, as the server does when the client is killed.
     void KillClientOf(XWindowId window);
 
@@ -57,6 +61,11 @@ public:
 private:
     _XDisplay* m_x = nullptr;
 };
+
+// A step of `op` once `ready` holds, or, when it never does within `seconds` of real time (the
+// server answers in real time), a failure naming what was awaited; the step runs either way.
+void Await(platform::TestOperator& op, std::function<bool()> ready, const char* what,
+           std::function<void()> step = nullptr, int seconds = 20);
 
 }  // namespace testsupport
 

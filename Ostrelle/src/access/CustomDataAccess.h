@@ -56,3 +56,34 @@ protected:
     // The request lock; recursive, so a locked slot may call other slots of the object.
     CRITICAL_SECTION m_csRequest;
 };
+
+// Slots 3 to 6: the I2C transfers, declared in an implementation's class body.
+#define DECLARE_CUSTOM_DATA_ACCESS_I2C_SLOTS()                                  \
+    HRESULT I2C_Read(BYTE ucSlaveAddr, int iSubAddr, BYTE* pData) override;     \
+    HRESULT I2C_Write(BYTE ucSlaveAddr, int iSubAddr, BYTE ucData) override;    \
+    HRESULT I2C_ReadBlock(BYTE* buf, int len) override;                         \
+    HRESULT I2C_WriteBlock(BYTE* buf, int len) override;
+
+// The slots that every implementation defines (the interface's pure ones: 1 to 7, 9 and 10).
+#define DECLARE_CUSTOM_DATA_ACCESS_SLOTS()                                      \
+    HRESULT Init(IUnknown* pDevice, void* pContext) override;                  \
+    HRESULT Open(BYTE bOpen) override;                                          \
+    DECLARE_CUSTOM_DATA_ACCESS_I2C_SLOTS()                                      \
+    HRESULT SetOption(BYTE value) override;                                     \
+    HRESULT GPIO_Read(DWORD* pValue) override;                                  \
+    HRESULT GPIO_Write(DWORD value, DWORD mask) override;
+
+// Slots 17 to 19: the tuner reset and the bridge's registers.
+#define DECLARE_CUSTOM_DATA_ACCESS_BRIDGE_SLOTS()                \
+    HRESULT ResetTuner(BOOL bOpen) override;                     \
+    HRESULT WriteBridgeReg(BYTE reg, BYTE value) override;       \
+    HRESULT ReadBridgeReg(BYTE reg, BYTE* pValue) override;
+
+// Slots 21 to 26: the 32-bit chip registers, the reserved words 23 to 25 and the TV/FM switch.
+#define DECLARE_CUSTOM_DATA_ACCESS_REGISTER_SLOTS()                 \
+    HRESULT ReadRegister32(DWORD addr, DWORD* pValue) override;     \
+    HRESULT WriteRegister32(DWORD addr, DWORD value) override;      \
+    HRESULT Reserved23(DWORD* pValue) override;                     \
+    HRESULT Reserved24(DWORD value) override;                       \
+    HRESULT Reserved25(DWORD* pValue) override;                     \
+    HRESULT GPIO_SetTVFM(DWORD mode) override;

@@ -14,29 +14,14 @@ public:
 
     // Keeps pContext, the owning card filter, unless an owner is kept already; E_FAIL while
     // there is none.
-    HRESULT Init(IUnknown* pDevice, void* pContext) override;
-    HRESULT Open(BYTE bOpen) override;
-    HRESULT I2C_Read(BYTE ucSlaveAddr, int iSubAddr, BYTE* pData) override;
-    HRESULT I2C_Write(BYTE ucSlaveAddr, int iSubAddr, BYTE ucData) override;
-    HRESULT I2C_ReadBlock(BYTE* buf, int len) override;
-    HRESULT I2C_WriteBlock(BYTE* buf, int len) override;
-    HRESULT SetOption(BYTE value) override;
-    HRESULT GPIO_Read(DWORD* pValue) override;
-    HRESULT GPIO_Write(DWORD value, DWORD mask) override;
+    DECLARE_CUSTOM_DATA_ACCESS_SLOTS()
     HRESULT GPIO_WriteEx(DWORD value, DWORD mask, DWORD waitMs) override;
     HRESULT SetControl13(DWORD value) override;
     HRESULT SetControl14(DWORD value) override;
     HRESULT DoControl15() override;
     HRESULT SetControl16(DWORD value) override;
-    HRESULT ResetTuner(BOOL bOpen) override;
-    HRESULT WriteBridgeReg(BYTE reg, BYTE value) override;
-    HRESULT ReadBridgeReg(BYTE reg, BYTE* pValue) override;
-    HRESULT ReadRegister32(DWORD addr, DWORD* pValue) override;
-    HRESULT WriteRegister32(DWORD addr, DWORD value) override;
-    HRESULT Reserved23(DWORD* pValue) override;
-    HRESULT Reserved24(DWORD value) override;
-    HRESULT Reserved25(DWORD* pValue) override;
-    HRESULT GPIO_SetTVFM(DWORD mode) override;
+    DECLARE_CUSTOM_DATA_ACCESS_BRIDGE_SLOTS()
+    DECLARE_CUSTOM_DATA_ACCESS_REGISTER_SLOTS()
 
     void* GetOwner() const { return m_pOwner; }
 

@@ -27,21 +27,11 @@ public:
 
     // The channel's Init and its probe; on success the flag becomes the probe's result. A probe
     // that fails (a read of it, or byte 0's restore) is the answer, with the channel closed, so
-    // every later request fails; the flag is 0 after any failure.
-    HRESULT Init(IUnknown* pDevice, void* pContext) override;
-    HRESULT Open(BYTE bOpen) override;
-    HRESULT I2C_Read(BYTE ucSlaveAddr, int iSubAddr, BYTE* pData) override;
-    HRESULT I2C_Write(BYTE ucSlaveAddr, int iSubAddr, BYTE ucData) override;
-    HRESULT I2C_ReadBlock(BYTE* buf, int len) override;
-    HRESULT I2C_WriteBlock(BYTE* buf, int len) override;
-    HRESULT SetOption(BYTE value) override;
-    // Lines 7 down to 1: bit n is line n, bit 0 is 0.
-    HRESULT GPIO_Read(DWORD* pValue) override;
-    HRESULT GPIO_Write(DWORD value, DWORD mask) override;
-    // Line 1 driven to bOpen.
-    HRESULT ResetTuner(BOOL bOpen) override;
-    HRESULT WriteBridgeReg(BYTE reg, BYTE value) override;
-    HRESULT ReadBridgeReg(BYTE reg, BYTE* pValue) override;
+    // every later request fails; the flag is 0 after any failure. GPIO_Read answers lines 7
+    // down to 1: bit n is line n, bit 0 is 0.
+    DECLARE_CUSTOM_DATA_ACCESS_SLOTS()
+    // ResetTuner: line 1 driven to bOpen.
+    DECLARE_CUSTOM_DATA_ACCESS_BRIDGE_SLOTS()
     HRESULT GPIO_SetTVFM(DWORD mode) override;
 
     HRESULT ReadEepromByte(BYTE dev, BYTE offset, BYTE* out);

@@ -19,15 +19,8 @@ public:
     CEm2800Access();
     ~CEm2800Access() override;
 
-    HRESULT Init(IUnknown* pDevice, void* pContext) override;  // pContext: the device name (const char*)
-    HRESULT Open(BYTE bOpen) override;
-    HRESULT I2C_Read(BYTE ucSlaveAddr, int iSubAddr, BYTE* pData) override;
-    HRESULT I2C_Write(BYTE ucSlaveAddr, int iSubAddr, BYTE ucData) override;
-    HRESULT I2C_ReadBlock(BYTE* buf, int len) override;
-    HRESULT I2C_WriteBlock(BYTE* buf, int len) override;
-    HRESULT SetOption(BYTE bOpen) override;
-    HRESULT GPIO_Read(DWORD* pValue) override;
-    HRESULT GPIO_Write(DWORD value, DWORD mask) override;
+    // Init's pContext: the device name (const char*).
+    DECLARE_CUSTOM_DATA_ACCESS_SLOTS()
 
     void OpenDevice();
     void CloseDevice();

@@ -40,22 +40,12 @@ public:
     CFimbrelAccess();
     ~CFimbrelAccess() override;
 
-    HRESULT Init(IUnknown* pFilter, void* pContext) override;
-    // S_OK with the interface held, E_FAIL without; nothing is sent.
-    HRESULT Open(BYTE bOpen) override;
-    HRESULT I2C_Read(BYTE ucSlaveAddr, int iSubAddr, BYTE* pData) override;
-    HRESULT I2C_Write(BYTE ucSlaveAddr, int iSubAddr, BYTE ucData) override;
-    HRESULT I2C_ReadBlock(BYTE* buf, int len) override;
-    HRESULT I2C_WriteBlock(BYTE* buf, int len) override;
-    HRESULT SetOption(BYTE value) override;
-    HRESULT GPIO_Read(DWORD* pValue) override;
-    HRESULT GPIO_Write(DWORD value, DWORD mask) override;
+    // Open: S_OK with the interface held, E_FAIL without; nothing is sent.
+    DECLARE_CUSTOM_DATA_ACCESS_SLOTS()
     HRESULT GPIO_WriteEx(DWORD value, DWORD mask, DWORD waitMs) override;
-    // Pulses the tuner's reset line (line 1) low for 20 ms, whatever bOpen says: S_OK when both
+    // ResetTuner pulses the tuner's reset line (line 1) low for 20 ms, whatever bOpen says: S_OK when both
     // writes succeeded.
-    HRESULT ResetTuner(BOOL bOpen) override;
-    HRESULT WriteBridgeReg(BYTE reg, BYTE value) override;
-    HRESULT ReadBridgeReg(BYTE reg, BYTE* pValue) override;
+    DECLARE_CUSTOM_DATA_ACCESS_BRIDGE_SLOTS()
     HRESULT GPIO_SetTVFM(DWORD mode) override;
 
     HRESULT ReadI2C(BYTE addr, BYTE sub, BYTE* pOut, BYTE mode);

@@ -81,28 +81,14 @@ public:
     CKesh713xAccess();
     ~CKesh713xAccess() override;
 
-    HRESULT Init(IUnknown* pFilter, void* pContext) override;
-    HRESULT Open(BYTE bOpen) override;
-    HRESULT I2C_Read(BYTE ucSlaveAddr, int iSubAddr, BYTE* pData) override;
-    HRESULT I2C_Write(BYTE ucSlaveAddr, int iSubAddr, BYTE ucData) override;
-    HRESULT I2C_ReadBlock(BYTE* buf, int len) override;
-    HRESULT I2C_WriteBlock(BYTE* buf, int len) override;
-    HRESULT SetOption(BYTE value) override;
+    DECLARE_CUSTOM_DATA_ACCESS_SLOTS()
     // GPIO read with lines 12 to 17 driven, after a rising strobe.
     HRESULT Reserved8(DWORD first, DWORD* pValue) override;
-    HRESULT GPIO_Read(DWORD* pValue) override;
-    HRESULT GPIO_Write(DWORD value, DWORD mask) override;
     HRESULT GPIO_WriteEx(DWORD value, DWORD mask, DWORD waitMs) override;
-    HRESULT ReadRegister32(DWORD addr, DWORD* pValue) override;
-    HRESULT WriteRegister32(DWORD addr, DWORD value) override;
-    // Samples line 23: *pValue 0 or 1.
-    HRESULT Reserved23(DWORD* pValue) override;
-    // Drives line 22 to bit 0 of bits, line 17 to bit 1, line 14 high.
-    HRESULT Reserved24(DWORD bits) override;
-    // Samples lines 22 (into bit 0) and 17 (into bit 1).
-    HRESULT Reserved25(DWORD* pValue) override;
-    // Drives line 21: high for TV (mode 0), low otherwise.
-    HRESULT GPIO_SetTVFM(DWORD mode) override;
+    // Reserved23 samples line 23: *pValue 0 or 1. Reserved24 drives line 22 to bit 0 of its
+    // argument, line 17 to bit 1, line 14 high. Reserved25 samples lines 22 (into bit 0) and 17
+    // (into bit 1). GPIO_SetTVFM drives line 21: high for TV (mode 0), low otherwise.
+    DECLARE_CUSTOM_DATA_ACCESS_REGISTER_SLOTS()
     HRESULT Reserved27(DWORD* pValue) override;
 
     // The card filter's name for slot 8.

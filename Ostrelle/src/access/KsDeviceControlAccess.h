@@ -59,15 +59,7 @@ public:
     CKsDeviceControlAccess();
     ~CKsDeviceControlAccess() override;
 
-    HRESULT Init(IUnknown* pDevice, void* pContext) override;
-    HRESULT Open(BYTE bOpen) override;
-    HRESULT I2C_Read(BYTE ucSlaveAddr, int iSubAddr, BYTE* pData) override;
-    HRESULT I2C_Write(BYTE ucSlaveAddr, int iSubAddr, BYTE ucData) override;
-    HRESULT I2C_ReadBlock(BYTE* buf, int len) override;
-    HRESULT I2C_WriteBlock(BYTE* buf, int len) override;
-    HRESULT SetOption(BYTE value) override;
-    HRESULT GPIO_Read(DWORD* pValue) override;
-    HRESULT GPIO_Write(DWORD value, DWORD mask) override;
+    DECLARE_CUSTOM_DATA_ACCESS_SLOTS()
 
     // Transport.
     HRESULT SendCommand(DWORD code, KSDC_COMMAND* block);

@@ -22,16 +22,8 @@ public:
     CKsGpioAccess();
     ~CKsGpioAccess() override;
 
-    HRESULT Init(IUnknown* pDevice, void* pContext) override;
-    HRESULT Open(BYTE bOpen) override;
-    HRESULT I2C_Read(BYTE ucSlaveAddr, int iSubAddr, BYTE* pData) override;
-    HRESULT I2C_Write(BYTE ucSlaveAddr, int iSubAddr, BYTE ucData) override;
-    // buf[0] goes to the driver as the caller wrote it.
-    HRESULT I2C_ReadBlock(BYTE* buf, int len) override;
-    HRESULT I2C_WriteBlock(BYTE* buf, int len) override;
-    HRESULT SetOption(BYTE value) override;
-    HRESULT GPIO_Read(DWORD* pValue) override;
-    HRESULT GPIO_Write(DWORD value, DWORD mask) override;
+    // I2C_ReadBlock: buf[0] goes to the driver as the caller wrote it.
+    DECLARE_CUSTOM_DATA_ACCESS_SLOTS()
 
     // Slot 29: the two words of property id 0, each widened; both 0 when the Get failed.
     virtual HRESULT GetDeviceInfo(DWORD* pFirst, DWORD* pSecond);

@@ -17,22 +17,7 @@ public:
     CMovrikAccess();
     ~CMovrikAccess() override;
 
-    HRESULT Init(IUnknown* pDevice, void* pContext) override;
-    HRESULT Open(BYTE bOpen) override;
-    HRESULT I2C_Read(BYTE ucSlaveAddr, int iSubAddr, BYTE* pData) override;
-    HRESULT I2C_Write(BYTE ucSlaveAddr, int iSubAddr, BYTE ucData) override;
-    HRESULT I2C_ReadBlock(BYTE* buf, int len) override;
-    HRESULT I2C_WriteBlock(BYTE* buf, int len) override;
-    HRESULT SetOption(BYTE value) override;
-    HRESULT GPIO_Read(DWORD* pValue) override;
-    HRESULT GPIO_Write(DWORD value, DWORD mask) override;
-    HRESULT ReadBridgeReg(BYTE reg, BYTE* pValue) override;
-    HRESULT ReadRegister32(DWORD addr, DWORD* pValue) override;
-    HRESULT WriteRegister32(DWORD addr, DWORD value) override;
-    HRESULT Reserved23(DWORD* pValue) override;
-    HRESULT Reserved24(DWORD value) override;
-    HRESULT Reserved25(DWORD* pValue) override;
-    HRESULT GPIO_SetTVFM(DWORD mode) override;
+    DECLARE_SAA713X_BASIC_SLOTS()
 
 private:
     CSaa713xPropertySlots m_slots;

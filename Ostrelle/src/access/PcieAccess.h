@@ -24,15 +24,8 @@ public:
     CPcieAccess();
     ~CPcieAccess() override;
 
-    HRESULT Init(IUnknown* pDevice, void* pContext) override;  // pContext: the flag, as an integer
-    HRESULT Open(BYTE bOpen) override;
-    HRESULT I2C_Read(BYTE ucSlaveAddr, int iSubAddr, BYTE* pData) override;
-    HRESULT I2C_Write(BYTE ucSlaveAddr, int iSubAddr, BYTE ucData) override;
-    HRESULT I2C_ReadBlock(BYTE* buf, int len) override;
-    HRESULT I2C_WriteBlock(BYTE* buf, int len) override;
-    HRESULT SetOption(BYTE value) override;
-    HRESULT GPIO_Read(DWORD* pValue) override;
-    HRESULT GPIO_Write(DWORD value, DWORD mask) override;
+    // Init's pContext: the flag, as an integer.
+    DECLARE_CUSTOM_DATA_ACCESS_SLOTS()
     HRESULT ResetTuner(BOOL bOpen) override;
 
     // A flag above 255 is refused (-1, the flag stays); else the old flag.

@@ -21,15 +21,7 @@ public:
 
     // Fails, although the filter has IKsPropertySet, when the driver does not answer
     // QuerySupported for id 0 of the set.
-    HRESULT Init(IUnknown* pDevice, void* pContext) override;
-    HRESULT Open(BYTE bOpen) override;
-    HRESULT I2C_Read(BYTE ucSlaveAddr, int iSubAddr, BYTE* pData) override;
-    HRESULT I2C_Write(BYTE ucSlaveAddr, int iSubAddr, BYTE ucData) override;
-    HRESULT I2C_ReadBlock(BYTE* buf, int len) override;
-    HRESULT I2C_WriteBlock(BYTE* buf, int len) override;
-    HRESULT SetOption(BYTE value) override;
-    HRESULT GPIO_Read(DWORD* pValue) override;
-    HRESULT GPIO_Write(DWORD value, DWORD mask) override;
+    DECLARE_CUSTOM_DATA_ACCESS_SLOTS()
 
     // Slot 29: the two words of property id 0, each widened; written only when the Get succeeded.
     virtual HRESULT GetDeviceInfo(DWORD* pFirst, DWORD* pSecond);

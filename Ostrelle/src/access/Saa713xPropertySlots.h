@@ -48,34 +48,16 @@ private:
     CComPtr<IKsPropertySet> m_pKsPropertySet;
 };
 
-// The slots that CKsPropertyAccess and CVozeAccess have alike, declared in the class body and
-// defined once for both on their CSaa713xPropertySlots member m_slots; `gpioReadMode` is the
-// second mode word of the GPIO read. Slots 23 to 26 answer E_FAIL.
-#define DECLARE_SAA713X_PROPERTY_SLOTS()                                         \
-    HRESULT Init(IUnknown* pDevice, void* pContext) override;                   \
-    HRESULT Open(BYTE bOpen) override;                                           \
-    HRESULT I2C_Read(BYTE ucSlaveAddr, int iSubAddr, BYTE* pData) override;      \
-    HRESULT I2C_Write(BYTE ucSlaveAddr, int iSubAddr, BYTE ucData) override;     \
-    HRESULT I2C_ReadBlock(BYTE* buf, int len) override;                          \
-    HRESULT I2C_WriteBlock(BYTE* buf, int len) override;                         \
-    HRESULT SetOption(BYTE value) override;                                      \
-    HRESULT GPIO_Read(DWORD* pValue) override;                                   \
-    HRESULT GPIO_Write(DWORD value, DWORD mask) override;                        \
-    HRESULT GPIO_WriteEx(DWORD value, DWORD mask, DWORD waitMs) override;        \
-    HRESULT SetControl13(DWORD value) override;                                  \
-    HRESULT SetControl14(DWORD value) override;                                  \
-    HRESULT DoControl15() override;                                              \
-    HRESULT SetControl16(DWORD value) override;                                  \
-    HRESULT ResetTuner(BOOL bOpen) override;                                     \
-    HRESULT ReadBridgeReg(BYTE reg, BYTE* pValue) override;                      \
-    HRESULT ReadRegister32(DWORD addr, DWORD* pValue) override;                  \
-    HRESULT WriteRegister32(DWORD addr, DWORD value) override;                   \
-    HRESULT Reserved23(DWORD* pValue) override;                                  \
-    HRESULT Reserved24(DWORD value) override;                                    \
-    HRESULT Reserved25(DWORD* pValue) override;                                  \
-    HRESULT GPIO_SetTVFM(DWORD mode) override;
+// The slots that CKsPropertyAccess, CMovrikAccess and CVozeAccess have alike, declared in the
+// class body and defined once for all three on their CSaa713xPropertySlots member m_slots:
+// `gpioReadMode` is the second mode word of the GPIO read, `gpioWriteHoldMs` how long a GPIO
+// write holds its value. Slots 23 to 26 answer E_FAIL.
+#define DECLARE_SAA713X_BASIC_SLOTS()                             \
+    DECLARE_CUSTOM_DATA_ACCESS_SLOTS()                            \
+    HRESULT ReadBridgeReg(BYTE reg, BYTE* pValue) override;       \
+    DECLARE_CUSTOM_DATA_ACCESS_REGISTER_SLOTS()
 
-#define IMPLEMENT_SAA713X_PROPERTY_SLOTS(Class, gpioReadMode)                                               \
+#define IMPLEMENT_SAA713X_BASIC_SLOTS(Class, gpioReadMode, gpioWriteHoldMs)                                 \
     HRESULT Class::Init(IUnknown* pDevice, void*) { return m_slots.Init(pDevice); }                          \
     HRESULT Class::Open(BYTE bOpen) { return m_slots.Open(bOpen); }                                          \
     HRESULT Class::I2C_Read(BYTE addr, int sub, BYTE* pData) { return m_slots.I2CRead(addr, sub, pData); }  \
@@ -84,7 +66,32 @@ private:
     HRESULT Class::I2C_WriteBlock(BYTE* buf, int len) { return m_slots.WriteBlock(buf, len); }               \
     HRESULT Class::SetOption(BYTE value) { return m_slots.SetOption(value); }                                \
     HRESULT Class::GPIO_Read(DWORD* pValue) { return m_slots.GpioRead(gpioReadMode, pValue); }               \
-    HRESULT Class::GPIO_Write(DWORD value, DWORD mask) { return m_slots.GpioWrite(value, mask, 0); }         \
+    HRESULT Class::GPIO_Write(DWORD value, DWORD mask)                                                       \
+    {                                                                                                        \
+        return m_slots.GpioWrite(value, mask, gpioWriteHoldMs);                                              \
+    }                                                                                                        \
+    HRESULT Class::ReadBridgeReg(BYTE reg, BYTE* pValue) { return m_slots.ReadBridgeReg(reg, pValue); }      \
+    HRESULT Class::ReadRegister32(DWORD addr, DWORD* pValue) { return m_slots.ReadRegister(addr, pValue); }  \
+    HRESULT Class::WriteRegister32(DWORD addr, DWORD value) { return m_slots.WriteRegister(addr, value); }   \
+    HRESULT Class::Reserved23(DWORD*) { return E_FAIL; }                                                     \
+    HRESULT Class::Reserved24(DWORD) { return E_FAIL; }                                                      \
+    HRESULT Class::Reserved25(DWORD*) { return E_FAIL; }                                                     \
+    HRESULT Class::GPIO_SetTVFM(DWORD) { return E_FAIL; }
+
+// The full set of CKsPropertyAccess and CVozeAccess: the basic slots with a GPIO write that
+// holds its value no time, the GPIO write with a hold of the caller's, the controls 13 to 16
+// and the tuner reset.
+#define DECLARE_SAA713X_PROPERTY_SLOTS()                                         \
+    DECLARE_SAA713X_BASIC_SLOTS()                                                \
+    HRESULT GPIO_WriteEx(DWORD value, DWORD mask, DWORD waitMs) override;        \
+    HRESULT SetControl13(DWORD value) override;                                  \
+    HRESULT SetControl14(DWORD value) override;                                  \
+    HRESULT DoControl15() override;                                              \
+    HRESULT SetControl16(DWORD value) override;                                  \
+    HRESULT ResetTuner(BOOL bOpen) override;
+
+#define IMPLEMENT_SAA713X_PROPERTY_SLOTS(Class, gpioReadMode)                                               \
+    IMPLEMENT_SAA713X_BASIC_SLOTS(Class, gpioReadMode, 0)                                                    \
     HRESULT Class::GPIO_WriteEx(DWORD value, DWORD mask, DWORD waitMs)                                       \
     {                                                                                                        \
         return m_slots.GpioWrite(value, mask, waitMs);                                                       \
@@ -93,11 +100,4 @@ private:
     HRESULT Class::SetControl14(DWORD value) { return m_slots.SetControl(KSPROPERTY_SAA713X_CONTROL14, value); } \
     HRESULT Class::DoControl15() { return m_slots.DoControl15(); }                                           \
     HRESULT Class::SetControl16(DWORD value) { return m_slots.SetControl(KSPROPERTY_SAA713X_CONTROL16, value); } \
-    HRESULT Class::ResetTuner(BOOL bOpen) { return m_slots.ResetTuner(bOpen); }                              \
-    HRESULT Class::ReadBridgeReg(BYTE reg, BYTE* pValue) { return m_slots.ReadBridgeReg(reg, pValue); }      \
-    HRESULT Class::ReadRegister32(DWORD addr, DWORD* pValue) { return m_slots.ReadRegister(addr, pValue); }  \
-    HRESULT Class::WriteRegister32(DWORD addr, DWORD value) { return m_slots.WriteRegister(addr, value); }   \
-    HRESULT Class::Reserved23(DWORD*) { return E_FAIL; }                                                     \
-    HRESULT Class::Reserved24(DWORD) { return E_FAIL; }                                                      \
-    HRESULT Class::Reserved25(DWORD*) { return E_FAIL; }                                                     \
-    HRESULT Class::GPIO_SetTVFM(DWORD) { return E_FAIL; }
+    HRESULT Class::ResetTuner(BOOL bOpen) { return m_slots.ResetTuner(bOpen); }

@@ -20,10 +20,7 @@ public:
     CTridentAccess();
     ~CTridentAccess() override;
 
-    HRESULT I2C_Read(BYTE ucSlaveAddr, int iSubAddr, BYTE* pData) override;
-    HRESULT I2C_Write(BYTE ucSlaveAddr, int iSubAddr, BYTE ucData) override;
-    HRESULT I2C_ReadBlock(BYTE* buf, int len) override;
-    HRESULT I2C_WriteBlock(BYTE* buf, int len) override;
+    DECLARE_CUSTOM_DATA_ACCESS_I2C_SLOTS()
     HRESULT ResetTuner(BOOL bOpen) override;
 
     // Slots 3 and 4.

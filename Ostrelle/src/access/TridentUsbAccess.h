@@ -23,10 +23,7 @@ public:
     CTridentUsbAccess();
     ~CTridentUsbAccess() override;
 
-    HRESULT I2C_Read(BYTE ucSlaveAddr, int iSubAddr, BYTE* pData) override;
-    HRESULT I2C_Write(BYTE ucSlaveAddr, int iSubAddr, BYTE ucData) override;
-    HRESULT I2C_ReadBlock(BYTE* buf, int len) override;
-    HRESULT I2C_WriteBlock(BYTE* buf, int len) override;
+    DECLARE_CUSTOM_DATA_ACCESS_I2C_SLOTS()
     HRESULT ResetTuner(BOOL bOpen) override;
     HRESULT GetStatus(BOOL bOn) override;
 

@@ -16,15 +16,7 @@ public:
     CWisAccess();
     ~CWisAccess() override;
 
-    HRESULT Init(IUnknown* pDevice, void* pContext) override;
-    HRESULT Open(BYTE bOpen) override;
-    HRESULT I2C_Read(BYTE ucSlaveAddr, int iSubAddr, BYTE* pData) override;
-    HRESULT I2C_Write(BYTE ucSlaveAddr, int iSubAddr, BYTE ucData) override;
-    HRESULT I2C_ReadBlock(BYTE* buf, int len) override;
-    HRESULT I2C_WriteBlock(BYTE* buf, int len) override;
-    HRESULT SetOption(BYTE value) override;
-    HRESULT GPIO_Read(DWORD* pValue) override;
-    HRESULT GPIO_Write(DWORD value, DWORD mask) override;
+    DECLARE_CUSTOM_DATA_ACCESS_SLOTS()
 
     // 29: one byte read with the caller's width, sub-address and flags.
     virtual HRESULT I2C_ReadEx(BYTE address, DWORD width, WORD subAddress, BYTE* data, DWORD flags);

@@ -6,11 +6,7 @@ FILTER_WRAPPER_REGISTRATION(CAVSwitchFilter, &CLSID_VorlaneAVSwitch, nullptr, "V
 
 FILTER_WRAPPER_CONSTRUCTORS(CAVSwitchFilter)
 
-CAVSwitchFilter::~CAVSwitchFilter() {
-    m_pSwitch.Release();
-}
-
-BOOL CAVSwitchFilter::Init() { return OpenFilterInterface(IID_IAVSwitch, m_pSwitch, TakenAnswer::ExactlyOk); }
+FILTER_WRAPPER_INTERFACE(CAVSwitchFilter, IID_IAVSwitch, m_pSwitch, ExactlyOk)
 
 BOOL CAVSwitchFilter::SetSwitch(BOOL on) {
     if (m_pSwitch == nullptr) return FALSE;

@@ -18,13 +18,7 @@ void PutLE32(BYTE* at, DWORD value) {
 
 FILTER_WRAPPER_CLSID_CLASS(CDeinterlaceFilter, CLSID_VorlaneDeinterlace, "Vorlane Deinterlace Filter")
 
-CDeinterlaceFilter::~CDeinterlaceFilter() {
-    m_pDeinterlace.Release();
-}
-
-BOOL CDeinterlaceFilter::Init() {
-    return OpenFilterInterface(IID_IVorlaneDeinterlace, m_pDeinterlace, TakenAnswer::ExactlyOk);
-}
+FILTER_WRAPPER_INTERFACE(CDeinterlaceFilter, IID_IVorlaneDeinterlace, m_pDeinterlace, ExactlyOk)
 
 BOOL CDeinterlaceFilter::GetValue(LONG* pValue) {
     if (m_pDeinterlace == nullptr || pValue == nullptr) return FALSE;
@@ -81,13 +75,7 @@ BOOL CDeinterlaceFilter::SetText(const char* text, DWORD value) {
 
 FILTER_WRAPPER_CLSID_CLASS(CSnapPictureFilter, CLSID_VorlaneSnapPicture, "Vorlane Snap Picture Filter")
 
-CSnapPictureFilter::~CSnapPictureFilter() {
-    m_pSnap.Release();
-}
-
-BOOL CSnapPictureFilter::Init() {
-    return OpenFilterInterface(IID_IVorlaneSnapPicture, m_pSnap, TakenAnswer::AnySuccess);
-}
+FILTER_WRAPPER_INTERFACE(CSnapPictureFilter, IID_IVorlaneSnapPicture, m_pSnap, AnySuccess)
 
 BOOL CSnapPictureFilter::SavePicture(int format, const char* path, int quality) {
     if (m_pSnap == nullptr || format == 3 || path == nullptr) return FALSE;

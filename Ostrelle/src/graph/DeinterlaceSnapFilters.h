@@ -14,12 +14,8 @@ public:
     static constexpr LONG kValueOffset = 1022;
     static constexpr int kModeCount = 11;  // modes 0 to 10
 
-    FILTER_WRAPPER_CONSTRUCTOR_DECLARATIONS(CDeinterlaceFilter);
-    ~CDeinterlaceFilter() override;
-
-    FILTER_WRAPPER_HOOK_DECLARATIONS;
-    // Opens the deinterlace interface; TRUE only for S_OK.
-    BOOL Init() override;
+    // Init opens the deinterlace interface; TRUE only for S_OK.
+    FILTER_WRAPPER_DECLARATIONS(CDeinterlaceFilter);
 
     // Every operation answers TRUE exactly when the filter answered S_OK.
     BOOL GetValue(LONG* pValue);
@@ -35,8 +31,6 @@ public:
     BOOL SetMode(LONG mode);
     BOOL SetText(const char* text, DWORD value);
 
-    FILTER_WRAPPER_CREATOR_DECLARATIONS;
-
 private:
     typedef HRESULT (STDMETHODCALLTYPE IVorlaneDeinterlace::*SwitchGetter)(VARIANT_BOOL*);
     typedef HRESULT (STDMETHODCALLTYPE IVorlaneDeinterlace::*SwitchSetter)(VARIANT_BOOL);
@@ -48,19 +42,13 @@ private:
 
 class CSnapPictureFilter : public CRootFilter {
 public:
-    FILTER_WRAPPER_CONSTRUCTOR_DECLARATIONS(CSnapPictureFilter);
-    ~CSnapPictureFilter() override;
-
-    FILTER_WRAPPER_HOOK_DECLARATIONS;
-    // Opens the snapshot interface; TRUE when the query succeeded (S_FALSE too).
-    BOOL Init() override;
+    // Init opens the snapshot interface; TRUE when the query succeeded (S_FALSE too).
+    FILTER_WRAPPER_DECLARATIONS(CSnapPictureFilter);
 
     // Asks the filter to save its picture: format 1 or 2 (another sends 0; 3 is refused),
     // quality clamped to 0..100. FALSE without a call for format 3, a null path or a path of
     // 260 characters or more.
     BOOL SavePicture(int format, const char* path, int quality);
-
-    FILTER_WRAPPER_CREATOR_DECLARATIONS;
 
 private:
     CComPtr<IVorlaneSnapPicture> m_pSnap;

@@ -31,13 +31,18 @@
     FILTER_WRAPPER_HOOK_DECLARATIONS;               \
     FILTER_WRAPPER_CREATOR_DECLARATIONS
 
-// What a wrapper class declares alike: the three constructors, the destructor, Init and the
-// registry's part.
-#define FILTER_WRAPPER_DECLARATIONS(Class)          \
+// What a wrapper class that keeps CRootFilter's Init declares alike: the three constructors,
+// the destructor and the registry's part.
+#define FILTER_WRAPPER_PLAIN_DECLARATIONS(Class)    \
     FILTER_WRAPPER_CONSTRUCTOR_DECLARATIONS(Class);  \
     ~Class() override;                               \
-    BOOL Init() override;                            \
     FILTER_WRAPPER_REGISTRY_DECLARATIONS(Class)
+
+// What a wrapper class declares alike: the three constructors, the destructor, Init and the
+// registry's part.
+#define FILTER_WRAPPER_DECLARATIONS(Class)      \
+    FILTER_WRAPPER_PLAIN_DECLARATIONS(Class);    \
+    BOOL Init() override
 
 #define FILTER_WRAPPER_CREATORS(Class)                                          \
     CRootFilter* Class::CreateInstance(CRootGraph* graph, int flag) {           \
@@ -68,3 +73,10 @@
     FILTER_WRAPPER_REGISTRATION(Class, &clsid, nullptr, name) \
     FILTER_WRAPPER_CONSTRUCTORS(Class)                        \
     FILTER_WRAPPER_HOOKS(Class)
+
+// The destructor and Init of a wrapper class that holds one private interface of its filter in
+// `member`: Init opens it (CRootFilter::OpenFilterInterface, the answers `taken` names being
+// taken), the destructor releases it.
+#define FILTER_WRAPPER_INTERFACE(Class, iid, member, taken)                                  \
+    Class::~Class() { member.Release(); }                                                     \
+    BOOL Class::Init() { return OpenFilterInterface(iid, member, TakenAnswer::taken); }

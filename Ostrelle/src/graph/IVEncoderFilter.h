@@ -26,10 +26,7 @@ struct IVVideoConfig {
 
 class CIVAudioEncoderFilter : public CRootFilter {
 public:
-    FILTER_WRAPPER_CONSTRUCTOR_DECLARATIONS(CIVAudioEncoderFilter);
-    ~CIVAudioEncoderFilter() override;
-
-    FILTER_WRAPPER_HOOK_DECLARATIONS;
+    FILTER_WRAPPER_PLAIN_DECLARATIONS(CIVAudioEncoderFilter);
 
     // Every field is sent (or read) even when one fails; TRUE only when each call succeeded. A
     // field whose read failed keeps its value. FALSE without a call when IIVAudioParams is not
@@ -43,16 +40,11 @@ public:
     static BOOL GetPresetSVCD(IVAudioConfig* config);
     static BOOL GetPresetMPEG1(IVAudioConfig* config);
     static BOOL GetPresetMPEG2(IVAudioConfig* config);
-
-    FILTER_WRAPPER_CREATOR_DECLARATIONS;
 };
 
 class CIVVideoEncoderFilter : public CRootFilter {
 public:
-    FILTER_WRAPPER_CONSTRUCTOR_DECLARATIONS(CIVVideoEncoderFilter);
-    ~CIVVideoEncoderFilter() override;
-
-    FILTER_WRAPPER_HOOK_DECLARATIONS;
+    FILTER_WRAPPER_PLAIN_DECLARATIONS(CIVVideoEncoderFilter);
 
     // As the audio record; a write ends with parameter 20 set to 1, a read never asks for it and
     // leaves field 11 alone.
@@ -66,8 +58,6 @@ public:
     static BOOL GetPresetMPEG1(IVVideoConfig* config, int standard);
     static BOOL GetPresetMPEG2(IVVideoConfig* config, int standard);
     static BOOL GetPresetDVD(IVVideoConfig* config, int standard, BOOL high);
-
-    FILTER_WRAPPER_CREATOR_DECLARATIONS;
 };
 
 // The call orders and presets, as data (walked by the tests).

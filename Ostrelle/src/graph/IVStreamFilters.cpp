@@ -143,13 +143,7 @@ BOOL CIVStillCaptureFilter::SaveSnapshot(const char* path) {
 
 FILTER_WRAPPER_CLSID_CLASS(CIVDownScaleFilter, CLSID_IVDownScale, "InterVideo Down Scale Filter for vorlane")
 
-CIVDownScaleFilter::~CIVDownScaleFilter() {
-    m_pParams.Release();
-}
-
-BOOL CIVDownScaleFilter::Init() {
-    return OpenFilterInterface(IID_IIVDownScaleParams, m_pParams, TakenAnswer::ExactlyOk);
-}
+FILTER_WRAPPER_INTERFACE(CIVDownScaleFilter, IID_IIVDownScaleParams, m_pParams, ExactlyOk)
 
 BOOL CIVDownScaleFilter::SetDownScale(BOOL first, BOOL second) {
     if (m_pParams == nullptr) return FALSE;

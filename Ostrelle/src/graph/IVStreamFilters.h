@@ -23,12 +23,8 @@ extern const int kIVMuxPresets[5][6];
 
 class CIVFileWriterFilter : public CRootFilter {
 public:
-    FILTER_WRAPPER_CONSTRUCTOR_DECLARATIONS(CIVFileWriterFilter);
-    ~CIVFileWriterFilter() override;
-
-    FILTER_WRAPPER_HOOK_DECLARATIONS;
-    // Opens IIVFileWriterParams; TRUE when the query succeeded.
-    BOOL Init() override;
+    // Init opens IIVFileWriterParams; TRUE when the query succeeded.
+    FILTER_WRAPPER_DECLARATIONS(CIVFileWriterFilter);
 
     // Through IFileSinkFilter, asked of the parameter interface; a null name passes none, one of
     // 260 characters or more is refused without a call.
@@ -38,20 +34,14 @@ public:
     // Reads the 64-bit parameter 0x500 into 8 bytes at pValue.
     BOOL GetParam500(void* pValue);
 
-    FILTER_WRAPPER_CREATOR_DECLARATIONS;
-
 private:
     CComPtr<IIVFileWriterParams> m_pParams;
 };
 
 class CIVMuxFilter : public CRootFilter {
 public:
-    FILTER_WRAPPER_CONSTRUCTOR_DECLARATIONS(CIVMuxFilter);
-    ~CIVMuxFilter() override;
-
-    FILTER_WRAPPER_HOOK_DECLARATIONS;
-    // The multiplexer adds input pins as they are connected.
-    BOOL Init() override;
+    // Init: the multiplexer adds input pins as they are connected.
+    FILTER_WRAPPER_DECLARATIONS(CIVMuxFilter);
 
     // Every field is sent (or read) even when one fails; TRUE only when each call succeeded. A
     // field whose read failed keeps its value. FALSE without a call when IIVMuxParams is not
@@ -65,16 +55,11 @@ public:
     static BOOL GetMuxPreset3(IVMuxSettings* p);
     static BOOL GetMuxPreset4(IVMuxSettings* p);
     static BOOL GetMuxPreset5(IVMuxSettings* p);
-
-    FILTER_WRAPPER_CREATOR_DECLARATIONS;
 };
 
 class CIVStillCaptureFilter : public CRootFilter {
 public:
-    FILTER_WRAPPER_CONSTRUCTOR_DECLARATIONS(CIVStillCaptureFilter);
-    ~CIVStillCaptureFilter() override;
-
-    FILTER_WRAPPER_HOOK_DECLARATIONS;
+    FILTER_WRAPPER_PLAIN_DECLARATIONS(CIVStillCaptureFilter);
 
     // One parameter each, the argument passed through; TRUE when the call succeeded.
     BOOL GetStill601(LONG* pValue);
@@ -97,8 +82,6 @@ public:
     // or a write fails.
     BOOL SaveSnapshot(const char* path);
 
-    FILTER_WRAPPER_CREATOR_DECLARATIONS;
-
 private:
     BOOL Read(DWORD id, void* pValue);
     BOOL Write(DWORD id, LONG value);
@@ -106,20 +89,14 @@ private:
 
 class CIVDownScaleFilter : public CRootFilter {
 public:
-    FILTER_WRAPPER_CONSTRUCTOR_DECLARATIONS(CIVDownScaleFilter);
-    ~CIVDownScaleFilter() override;
-
-    FILTER_WRAPPER_HOOK_DECLARATIONS;
-    // Opens IIVDownScaleParams; TRUE only for S_OK.
-    BOOL Init() override;
+    // Init opens IIVDownScaleParams; TRUE only for S_OK.
+    FILTER_WRAPPER_DECLARATIONS(CIVDownScaleFilter);
 
     // Writes 0x700 and, when that took, 0x701 (1 or 0 each); TRUE when both took. A failed second
     // write keeps the first.
     BOOL SetDownScale(BOOL first, BOOL second);
     // Both outputs untouched unless both reads succeed.
     BOOL GetDownScale(BOOL* pFirst, BOOL* pSecond);
-
-    FILTER_WRAPPER_CREATOR_DECLARATIONS;
 
 private:
     CComPtr<IIVDownScaleParams> m_pParams;

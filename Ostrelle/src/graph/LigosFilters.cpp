@@ -48,11 +48,7 @@ BOOL SetSinkFile(IUnknown* iface, const char* path) {
 
 FILTER_WRAPPER_CLSID_CLASS(CLigosEncoderFilter, CLSID_LigosEncoder, "Ligos GoMotion Capture Encoder Filter (Vorlane)")
 
-CLigosEncoderFilter::~CLigosEncoderFilter() {
-    m_pEncoder.Release();
-}
-
-BOOL CLigosEncoderFilter::Init() { return OpenFilterInterface(IID_ILigosEncoder, m_pEncoder, TakenAnswer::ExactlyOk); }
+FILTER_WRAPPER_INTERFACE(CLigosEncoderFilter, IID_ILigosEncoder, m_pEncoder, ExactlyOk)
 
 HRESULT CLigosEncoderFilter::SetSettings(LIGOS_SETTINGS* settings) {
     if (m_pEncoder == nullptr) return E_POINTER;
@@ -120,13 +116,7 @@ BOOL CLigosEncoderFilter::SetPreset7(LIGOS_SETTINGS* s, int argument) { return F
 
 FILTER_WRAPPER_CLSID_CLASS(CLigosTranscodeFilter, CLSID_LigosTranscoder, "Ligos GoMotion.MPG SDK Transcode Sample")
 
-CLigosTranscodeFilter::~CLigosTranscodeFilter() {
-    m_pTranscoder.Release();
-}
-
-BOOL CLigosTranscodeFilter::Init() {
-    return OpenFilterInterface(IID_ILigosTranscoder, m_pTranscoder, TakenAnswer::ExactlyOk);
-}
+FILTER_WRAPPER_INTERFACE(CLigosTranscodeFilter, IID_ILigosTranscoder, m_pTranscoder, ExactlyOk)
 
 HRESULT CLigosTranscodeFilter::SetSettings(LIGOS_SETTINGS* settings) {
     if (m_pTranscoder == nullptr || settings == nullptr) return E_POINTER;

@@ -36,12 +36,8 @@ extern const LigosPreset kLigosPresets[8];
 
 class CLigosEncoderFilter : public CRootFilter {
 public:
-    FILTER_WRAPPER_CONSTRUCTOR_DECLARATIONS(CLigosEncoderFilter);
-    ~CLigosEncoderFilter() override;
-
-    FILTER_WRAPPER_HOOK_DECLARATIONS;
-    // Opens the encoder interface; TRUE only for S_OK.
-    BOOL Init() override;
+    // Init opens the encoder interface; TRUE only for S_OK.
+    FILTER_WRAPPER_DECLARATIONS(CLigosEncoderFilter);
 
     // The forwards answer the filter's HRESULT, E_POINTER without the interface.
     HRESULT SetSettings(LIGOS_SETTINGS* settings);
@@ -70,20 +66,14 @@ public:
     static BOOL SetPreset6(LIGOS_SETTINGS* settings, int argument);
     static BOOL SetPreset7(LIGOS_SETTINGS* settings, int argument);
 
-    FILTER_WRAPPER_CREATOR_DECLARATIONS;
-
 private:
     CComPtr<ILigosEncoder> m_pEncoder;
 };
 
 class CLigosTranscodeFilter : public CRootFilter {
 public:
-    FILTER_WRAPPER_CONSTRUCTOR_DECLARATIONS(CLigosTranscodeFilter);
-    ~CLigosTranscodeFilter() override;
-
-    FILTER_WRAPPER_HOOK_DECLARATIONS;
-    // Opens the transcoder interface; TRUE only for S_OK.
-    BOOL Init() override;
+    // Init opens the transcoder interface; TRUE only for S_OK.
+    FILTER_WRAPPER_DECLARATIONS(CLigosTranscodeFilter);
 
     HRESULT SetSettings(LIGOS_SETTINGS* settings);
     HRESULT GetSettings(LIGOS_SETTINGS* settings);
@@ -96,8 +86,6 @@ public:
     BOOL SetOutputFile(const char* path);
     // Does nothing.
     HRESULT NotImplemented();
-
-    FILTER_WRAPPER_CREATOR_DECLARATIONS;
 
 private:
     CComPtr<ILigosTranscoder> m_pTranscoder;

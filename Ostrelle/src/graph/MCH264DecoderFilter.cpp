@@ -5,13 +5,7 @@
 
 FILTER_WRAPPER_CLSID_CLASS(CMCH264DecoderFilter, CLSID_MCH264VideoDecoder, "MainConcept H.264 Video Decoder")
 
-CMCH264DecoderFilter::~CMCH264DecoderFilter() {
-    m_pDecoderOutput.Release();
-}
-
-BOOL CMCH264DecoderFilter::Init() {
-    return OpenFilterInterface(IID_IMCH264DecoderOutput, m_pDecoderOutput, TakenAnswer::AnySuccess);
-}
+FILTER_WRAPPER_INTERFACE(CMCH264DecoderFilter, IID_IMCH264DecoderOutput, m_pDecoderOutput, AnySuccess)
 
 BOOL CMCH264DecoderFilter::Output3(DWORD dwParam1, DWORD dwParam2) {
     return MCForward(m_pDecoderOutput.p, &IMCH264DecoderOutput::Output3, dwParam1, dwParam2);

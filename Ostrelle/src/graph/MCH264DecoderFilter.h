@@ -10,20 +10,14 @@
 
 class CMCH264DecoderFilter : public CRootFilter {
 public:
-    FILTER_WRAPPER_CONSTRUCTOR_DECLARATIONS(CMCH264DecoderFilter);
-    ~CMCH264DecoderFilter() override;
-
-    FILTER_WRAPPER_HOOK_DECLARATIONS;
-    // Opens IMCH264DecoderOutput.
-    BOOL Init() override;
+    // Init opens IMCH264DecoderOutput.
+    FILTER_WRAPPER_DECLARATIONS(CMCH264DecoderFilter);
 
     BOOL Output3(DWORD dwParam1, DWORD dwParam2);
     BOOL Output4(DWORD dwParam1, DWORD dwParam2);
     BOOL Output5(DWORD dwParam1, DWORD dwParam2);
     BOOL GetOutputRecord(MCH264_OUTPUT_RECORD* pRecord);
     BOOL SetOutputRecord(MCH264_OUTPUT_RECORD record);
-
-    FILTER_WRAPPER_CREATOR_DECLARATIONS;
 
 private:
     CComPtr<IMCH264DecoderOutput> m_pDecoderOutput;

@@ -13,13 +13,9 @@
 
 class CMCH264EncoderFilter : public CRootFilter, public CMCAudioGroup, public CMCMuxGroup, public CMCMuxParamGroup {
 public:
-    FILTER_WRAPPER_CONSTRUCTOR_DECLARATIONS(CMCH264EncoderFilter);
-    ~CMCH264EncoderFilter() override;
-
-    FILTER_WRAPPER_HOOK_DECLARATIONS;
-    // Opens the seven interfaces, every one even after a failure; TRUE when all seven opened. An
-    // invalid wrapper still forwards to the interfaces it holds.
-    BOOL Init() override;
+    // Init opens the seven interfaces, every one even after a failure; TRUE when all seven
+    // opened. An invalid wrapper still forwards to the interfaces it holds.
+    FILTER_WRAPPER_DECLARATIONS(CMCH264EncoderFilter);
 
     BOOL H264Settings3(DWORD value1, DWORD value2, DWORD value3);
     BOOL H264Settings4(DWORD value1, DWORD value2, DWORD value3);
@@ -30,8 +26,6 @@ public:
     BOOL H264Settings8(DWORD value1, DWORD value2);
     BOOL GetH264Param(DWORD id, DWORD* value);
     BOOL SetH264Param(DWORD id, DWORD value);
-
-    FILTER_WRAPPER_CREATOR_DECLARATIONS;
 
 private:
     void ReleaseInterfaces();

@@ -14,12 +14,8 @@
 
 class CMCMpegEncoderFilter : public CRootFilter, public CMCAudioGroup, public CMCMuxGroup, public CMCVideoGroup {
 public:
-    FILTER_WRAPPER_CONSTRUCTOR_DECLARATIONS(CMCMpegEncoderFilter);
-    ~CMCMpegEncoderFilter() override;
-
-    FILTER_WRAPPER_HOOK_DECLARATIONS;
-    // Opens the six interfaces, every one even after a failure; TRUE when all six opened.
-    BOOL Init() override;
+    // Init opens the six interfaces, every one even after a failure; TRUE when all six opened.
+    FILTER_WRAPPER_DECLARATIONS(CMCMpegEncoderFilter);
 
     // The audio, multiplexer and video groups, and the fixed-id parameters the set-up uses.
     BOOL SetAudioParam60(DWORD value);
@@ -42,8 +38,6 @@ public:
     // first failing step, leaving what it wrote in the filter. A step whose interface is not held
     // fails.
     BOOL ApplySetup(const MCEncoderSetup* setup);
-
-    FILTER_WRAPPER_CREATOR_DECLARATIONS;
 
 private:
     void ReleaseInterfaces();

@@ -19,11 +19,7 @@ public:
     explicit CXCeive2028(CCustomDataAccess* pAccess);
     ~CXCeive2028() override;
 
-
-    BOOL SetTVChannelFreq(float kHz) override;
-    BOOL GetTVChannelOkay(DWORD* status) override;
-    BOOL SetVideoStandard(long standard) override;
-    BOOL GetSignalLocked(DWORD* locked) override;
+    DECLARE_XCEIVE_TUNER_SLOTS()
 
 protected:
     CXCeive2028(CCustomDataAccess* pAccess, long model);

@@ -10,11 +10,7 @@ public:
     explicit CXCeive3028(CCustomDataAccess* pAccess);
     ~CXCeive3028() override;
 
-
-    BOOL SetTVChannelFreq(float kHz) override;
-    BOOL GetTVChannelOkay(DWORD* status) override;
-    BOOL SetVideoStandard(long standard) override;
-    BOOL GetSignalLocked(DWORD* locked) override;
+    DECLARE_XCEIVE_TUNER_SLOTS()
 
 protected:
     XcChunking Chunking() override;

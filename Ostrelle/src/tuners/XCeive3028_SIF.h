@@ -12,11 +12,7 @@ public:
     explicit CXCeive3028_SIF(CCustomDataAccess* pAccess);
     ~CXCeive3028_SIF() override;
 
-
-    BOOL SetTVChannelFreq(float kHz) override;
-    BOOL GetTVChannelOkay(DWORD* status) override;
-    BOOL SetVideoStandard(long standard) override;
-    BOOL GetSignalLocked(DWORD* locked) override;
+    DECLARE_XCEIVE_TUNER_SLOTS()
 
 protected:
     XcChunking Chunking() override;

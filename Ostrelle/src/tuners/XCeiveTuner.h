@@ -50,6 +50,14 @@ struct XcChunking {
     BOOL bTraceFailure;  // a failed chunk is traced with the player's file and line
 };
 
+// The tuner slots that each Xceive class answers by its own paths, declared in its class body;
+// each class also declares its firmware chunking (Chunking), protected.
+#define DECLARE_XCEIVE_TUNER_SLOTS()                   \
+    BOOL SetTVChannelFreq(float kHz) override;         \
+    BOOL GetTVChannelOkay(DWORD* status) override;     \
+    BOOL SetVideoStandard(long standard) override;     \
+    BOOL GetSignalLocked(DWORD* locked) override;
+
 class CXCeiveTuner : public CTunerBase {
 public:
     static constexpr BYTE kAddress = 0xC2;

@@ -43,6 +43,8 @@ void CardBench::TearDown() {
     m_graph.reset();
     m_devices.reset();
     m_bench.reset();
+    // A card opened by instance leaves the process-wide device index behind it.
+    CRootFilter::SetDeviceIndex(0);
 }
 
 CCustomDataAccess* CardBench::NewAccess(hwsim::Card& board) {

@@ -129,6 +129,10 @@ protected:
     void TearDown() override {
         platform::RemoveAllDevices();
         platform::ClearFailures();
+        // A device filter opened by instance leaves the process-wide index behind it, and a test
+        // that makes the card double refuse its Init leaves that switch on.
+        CRootFilter::SetDeviceIndex(0);
+        CTestCardFilter::s_bRefuseInit = false;
     }
 
 private:

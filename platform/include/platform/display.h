@@ -70,6 +70,10 @@ PLATFORM_API Display* CurrentDisplay();
 // acts when nothing a person sees has changed for settleMs on the platform clock.
 PLATFORM_API std::unique_ptr<Display> MakeLogDisplay(std::function<void(const std::string& line)> out,
                                                      DWORD settleMs = 500);
+// Text as the log and terminal displays write it for a terminal of `charset`, an iconv name
+// ("GBK", "GB18030"; the displays take their locale's, and UTF-8 under C and POSIX): a
+// character the charset lacks as a like one it has, else '?' for each column it takes.
+PLATFORM_API std::string TextInCharset(const std::string& utf8, const std::string& charset);
 // What the log display's automatic operator presses. Buttons are named by control id: an
 // enabled preferred button is pressed before any other (the first of the list that shows), a
 // never-pressed one is never pressed, and nothing is pressed before the window has shown what it
@@ -84,5 +88,14 @@ PLATFORM_API OperatorPreferences GetOperatorPreferences();
 
 // True for a window that is a message box.
 PLATFORM_API bool IsMessageBoxWindow(HWND window);
+
+// A top-level window as the terminal display draws it in a terminal of columns x rows, the
+// focus marked on `focus`: its plain text lines, and every two controls drawn over each other
+// (named by id and text). Called on the window's thread.
+struct TerminalPicture {
+    std::vector<std::string> lines;
+    std::vector<std::string> overlaps;
+};
+PLATFORM_API TerminalPicture DrawForTerminal(HWND topLevel, int columns, int rows, HWND focus);
 
 }  // namespace platform

@@ -1,9 +1,12 @@
-// The headless display: nothing drawn. A test operator attached to it runs its steps when the
+// The headless display: nothing shown, the windows painted into their surfaces as on every
+// display, the focus given, as a display that takes keys gives it, to where the next key would
+// go (so a page's focus shows in its pixels). A test operator attached to it runs its steps when the
 // user-interface thread is idle and answers message boxes; without one, a message box takes its
 // default button (traced).
 #include <mutex>
 
 #include "display/DisplayHost.h"
+#include "display/OperatorKeys.h"
 #include "platform/runtime.h"
 
 namespace platform::display {
@@ -18,6 +21,7 @@ public:
     DisplayKind Kind() const override { return DisplayKind::Headless; }
 
     ULONGLONG Idle() override {
+        KeyTarget();
         HeadlessOperator* op = Operator();
         return op ? op->Idle() : UINT64_MAX;
     }

@@ -16,6 +16,7 @@
 
 #include "display/DisplayHost.h"
 #include "display/ScreenModel.h"
+#include "display/TextCharset.h"
 #include "platform/runtime.h"
 
 namespace platform {
@@ -55,17 +56,24 @@ std::string Row(const std::vector<std::string>& cells) {
     return s;
 }
 
-// Lines to standard output. When a write fails (the reader went away: a closed pipe, a closed
-// terminal), the output ends with one line on stderr; the automatic operator goes on.
+// Lines to standard output, in the locale's character set. When a write fails (the reader went
+// away: a closed pipe, a closed terminal), the output ends with one line on stderr; the automatic
+// operator goes on.
 std::function<void(const std::string&)> StandardOutput() {
-    auto ended = std::make_shared<bool>(false);
-    return [ended](const std::string& line) {
-        if (*ended) return;
+    struct Output {
+        std::mutex lock;  // lines come from every thread that answers a message box
+        display::TextCharset charset{display::LocaleCharset()};
+        bool ended = false;
+    };
+    auto output = std::make_shared<Output>();
+    return [output](const std::string& line) {
+        std::lock_guard<std::mutex> hold(output->lock);
+        if (output->ended) return;
         errno = 0;
-        fputs(line.c_str(), stdout);
+        fputs(output->charset.Encode(line).c_str(), stdout);
         fputc('\n', stdout);
         if (fflush(stdout) == 0 && !ferror(stdout)) return;
-        *ended = true;
+        output->ended = true;
         fprintf(stderr, "pelvatro: the log output ended (%s); the run goes on without it\n",
                 errno ? strerror(errno) : "write failed");
     };

@@ -17,6 +17,13 @@ TerminalCanvas::Cell* TerminalCanvas::At(int column, int row) {
     return &m_cells[size_t(row) * m_columns + column];
 }
 
+void TerminalCanvas::Claim(Cell& cell, bool visible) {
+    if (m_owner && cell.owner && cell.owner != m_owner && (visible || (cell.ch != " " && !cell.ch.empty()))) {
+        std::pair<int, int> pair{std::min(cell.owner, m_owner), std::max(cell.owner, m_owner)};
+        if (std::find(m_overlaps.begin(), m_overlaps.end(), pair) == m_overlaps.end()) m_overlaps.push_back(pair);
+    }
+}
+
 int TerminalCanvas::Put(int column, int row, const std::string& text, unsigned short style, int clipLeft, int clipRight) {
     clipRight = std::min(clipRight, m_columns);
     for (wchar_t ch : platform::Utf8ToWide(text)) {
@@ -24,16 +31,20 @@ int TerminalCanvas::Put(int column, int row, const std::string& text, unsigned s
         if (width == 0) continue;
         if (column >= clipLeft && column + width <= clipRight) {
             if (Cell* cell = At(column, row)) {
+                bool visible = ch != L' ';
+                Claim(*cell, visible);
+                if (width == 2)
+                    if (Cell* right = At(column + 1, row)) Claim(*right, visible);
                 // Overwriting half of a wide character clears its other half.
                 if (cell->continuation) {
                     if (Cell* left = At(column - 1, row)) *left = Cell{};
                 }
                 if (Cell* next = At(column + 1, row); next && next->continuation && width == 1) *next = Cell{};
-                *cell = Cell{platform::WideToUtf8(std::wstring(1, ch)), style, false};
+                *cell = Cell{platform::WideToUtf8(std::wstring(1, ch)), style, false, m_owner};
                 if (width == 2) {
                     if (Cell* right = At(column + 1, row)) {
                         if (Cell* after = At(column + 2, row); after && after->continuation) *after = Cell{};
-                        *right = Cell{"", style, true};
+                        *right = Cell{"", style, true, m_owner};
                     }
                 }
             }

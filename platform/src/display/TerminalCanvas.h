@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace platform::display {
@@ -28,18 +29,26 @@ public:
     std::string Render() const;
     // The picture as plain text lines (no styles), for comparison.
     std::string PlainText() const;
+    // Whose cells the next writes are (0: the window's own, not counted); every two owners that
+    // wrote the same cell, one of them a visible character, are an overlap.
+    void SetOwner(int owner) { m_owner = owner; }
+    const std::vector<std::pair<int, int>>& Overlaps() const { return m_overlaps; }
 
 private:
     struct Cell {
         std::string ch = " ";
         unsigned short style = kPlain;
         bool continuation = false;  // right half of a wide character
+        int owner = 0;
     };
     Cell* At(int column, int row);
+    void Claim(Cell& cell, bool visible);
 
     int m_columns;
     int m_rows;
     std::vector<Cell> m_cells;
+    int m_owner = 0;
+    std::vector<std::pair<int, int>> m_overlaps;
 };
 
 }  // namespace platform::display

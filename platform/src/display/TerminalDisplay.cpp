@@ -18,13 +18,14 @@
 #include <algorithm>
 #include <atomic>
 #include <cctype>
-#include <cmath>
 #include <cstdio>
 
 #include "display/DisplayHost.h"
 #include "display/OperatorKeys.h"
 #include "display/ScreenModel.h"
 #include "display/TerminalCanvas.h"
+#include "display/TerminalWindow.h"
+#include "display/TextCharset.h"
 #include "display/TextWidth.h"
 #include "mfc/SystemMenu.h"
 #include "platform/runtime.h"
@@ -33,70 +34,12 @@ namespace platform::display {
 
 namespace {
 
-// Pixels of one terminal cell: the dialog base units of the system font.
-constexpr int kCellWidth = 6;
-constexpr int kCellHeight = 13;
 constexpr DWORD kKeyPollMs = 50;
 constexpr char kCtrlC = '\x03';
-// A window is drawn down to this part of its size; a smaller terminal is too small.
-constexpr double kMinScale = 0.5;
 
 std::atomic<bool> g_resized{false};
 
 void OnResize(int) { g_resized = true; }
-
-// How a window's cells map into the terminal: its frame's place and the scale of its inside.
-struct Placement {
-    int left = 0, top = 0, width = 0, height = 0;
-    double fx = 1, fy = 1;
-    int X(int column) const { return int(std::lround(column * fx)); }
-    int Y(int row) const { return int(std::lround(row * fy)); }
-    // The row a pixel of the window's inside falls on, scaled.
-    int RowOf(int pixel, int cellHeight) const { return int(std::floor(pixel * fy / cellHeight)); }
-};
-
-std::string WithoutMnemonic(const std::string& text) {
-    std::string out;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '&' && i + 1 < text.size()) ++i;
-        out += text[i];
-    }
-    return out;
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    size_t start = 0;
-    for (;;) {
-        size_t end = text.find('\n', start);
-        std::string line = text.substr(start, end == std::string::npos ? std::string::npos : end - start);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(ExpandTabs(line));
-        if (end == std::string::npos) return lines;
-        start = end + 1;
-    }
-}
-
-// A drawn text's marked colours as the terminal's.
-unsigned short ColourStyle(const ControlView& v) {
-    static const char* const kAnsi[8] = {"", "red", "green", "yellow", "blue", "magenta", "cyan", ""};
-    auto ansi = [](COLORREF c) {
-        std::string name = ColourName(c);
-        for (int i = 1; i < 7; ++i)
-            if (!name.empty() && name == kAnsi[i]) return i;
-        return -1;
-    };
-    if (!v.drawn) return kPlain;
-    int ink = ansi(v.ink), paper = ansi(v.paper);
-    if (paper >= 0) return static_cast<unsigned short>(Paper(paper) | Ink(ink >= 0 ? ink : 0));
-    return ink >= 0 ? Ink(ink) : static_cast<unsigned short>(kPlain);
-}
-
-std::string Repeat(const std::string& s, int n) {
-    std::string out;
-    for (int i = 0; i < n; ++i) out += s;
-    return out;
-}
 
 class TerminalDisplay : public Display {
 public:
@@ -207,7 +150,7 @@ private:
         char buffer[64];
         ssize_t n = ::read(m_in, buffer, sizeof buffer);
         if (n <= 0) return;
-        std::string keys(buffer, size_t(n));
+        std::string keys = m_charset.Decode(buffer, size_t(n));  // a GBK character's second byte may be ASCII
         for (size_t i = 0; i < keys.size(); ++i) {
             char ch = keys[i];
             if (!m_menuItems.empty()) {
@@ -295,165 +238,6 @@ private:
         }
     }
 
-    static RECT Cells(const RECT& px) {
-        return RECT{px.left / kCellWidth, px.top / kCellHeight, (px.right + kCellWidth - 1) / kCellWidth,
-                    (px.bottom + kCellHeight - 1) / kCellHeight};
-    }
-
-    // A control of one line: a label, a field, a button, a check box. A taller text shows its
-    // line at its top, as it is drawn.
-    static bool OneLine(const ControlView& v) {
-        switch (v.kind) {
-        case ControlKind::PushButton:
-        case ControlKind::CheckBox: return true;
-        case ControlKind::Edit: return !(v.style & ES_MULTILINE);
-        case ControlKind::Text:
-            return v.text.find('\n') == std::string::npos && v.rect.bottom - v.rect.top <= 2 * kCellHeight;
-        default: return false;
-        }
-    }
-
-    // The pixel row a one-line control stands on: its middle, or, for a label beside a field,
-    // the field's middle, so the two share a terminal row.
-    static int MiddleOf(const ControlView& v, const std::vector<ControlView>& tree) {
-        int middle = (v.rect.top + v.rect.bottom) / 2;
-        if (v.kind != ControlKind::Text) return middle;
-        for (const ControlView& field : tree) {
-            if (&field == &v || field.depth != v.depth || !OneLine(field) || field.kind == ControlKind::Text) continue;
-            if (middle >= field.rect.top && middle < field.rect.bottom && field.rect.left >= v.rect.right - kCellWidth)
-                return (field.rect.top + field.rect.bottom) / 2;
-        }
-        return middle;
-    }
-
-    void DrawControl(TerminalCanvas& canvas, const ControlView& v, const std::vector<ControlView>& tree,
-                     const Placement& at) {
-        RECT c = Cells(v.rect);
-        int ox = at.left + 1, oy = at.top + 1, right = at.left + at.width - 1, bottom = at.top + at.height - 1;
-        int x = ox + at.X(c.left), y = oy + at.Y(c.top);
-        int width = std::max(at.X(c.right) - at.X(c.left), 1), height = std::max(at.Y(c.bottom) - at.Y(c.top), 1);
-        // A one-line control stands on the row of its middle: a label and the field beside it,
-        // a few pixels apart, share that row, and a button under a box keeps below the box.
-        if (OneLine(v)) {
-            y = oy + at.RowOf(MiddleOf(v, tree), kCellHeight);
-            height = 1;
-        }
-        switch (v.kind) {
-        case ControlKind::Text: {
-            std::vector<std::string> lines = Lines(v.text);
-            bool centred = (v.style & SS_TYPEMASK) == SS_CENTER;
-            for (size_t i = 0; i < lines.size() && y + int(i) < bottom; ++i) {
-                int left = centred ? x + std::max(0, (width - TextWidth(lines[i])) / 2) : x;
-                canvas.Put(left, y + int(i), lines[i], ColourStyle(v), ox, right);
-            }
-            break;
-        }
-        case ControlKind::PushButton: {
-            std::string label = WithoutMnemonic(v.text);
-            bool focused = v.hwnd == m_focus;
-            std::string s = focused ? "[>" + label + "<]" : v.enabled ? "[ " + label + " ]" : "( " + label + " )";
-            // A caption wider than its button loses its padding (the focus shows in reverse) and
-            // stays centred on the button, so neighbours keep apart.
-            if (TextWidth(s) > width) s = (v.enabled || focused ? "[" : "(") + label + (v.enabled || focused ? "]" : ")");
-            double middle = (v.rect.left + v.rect.right) / 2.0 / kCellWidth * at.fx;
-            int left = ox + int(std::lround(middle - TextWidth(s) / 2.0));
-            unsigned short style = focused ? kReverse : (v.enabled ? kPlain : kDim);
-            canvas.Put(std::max(left, ox), y, s, style, ox, right);
-            break;
-        }
-        case ControlKind::CheckBox:
-            canvas.Put(x, y, std::string(v.checked ? "[x] " : "[ ] ") + WithoutMnemonic(v.text), v.enabled ? kPlain : kDim, ox, right);
-            break;
-        case ControlKind::GroupBox: canvas.Put(x, y, "─ " + WithoutMnemonic(v.text) + " ─", kDim, ox, right); break;
-        case ControlKind::Line: {
-            DWORD type = v.style & SS_TYPEMASK;
-            if (type == SS_ETCHEDHORZ) canvas.Put(x, y, Repeat("─", width), kDim, ox, right);
-            // A frame (the video area before its picture comes) shows as its outline.
-            bool frame = type == SS_BLACKFRAME || type == SS_GRAYFRAME || type == SS_WHITEFRAME || type == SS_ETCHEDFRAME;
-            if (frame && width >= 2 && height >= 2)
-                canvas.Box(x, y, std::min(width, right - x), std::min(height, bottom - y), "", false, kDim);
-            break;
-        }
-        case ControlKind::Edit: {
-            std::string s = "[" + v.text;
-            int pad = width - 1 - TextWidth(s);
-            canvas.Put(x, y, s + std::string(size_t(std::max(pad, 0)), ' ') + "]", kPlain, ox, right);
-            break;
-        }
-        case ControlKind::Progress: {
-            int percent = std::clamp(Percent(v), 0, 100);
-            int bar = std::max(width - 7, 4);
-            int filled = bar * percent / 100;
-            char tail[16];
-            snprintf(tail, sizeof tail, "] %3d%%", percent);
-            canvas.Put(x, y, "[" + Repeat("█", filled) + Repeat("░", bar - filled) + tail, kPlain, ox, right);
-            break;
-        }
-        case ControlKind::ListBox: {
-            // Within its box, from the first line the list shows; a list that shows its last
-            // line keeps its newest lines in view when the box has fewer rows here. Lines out of
-            // view are counted at the box's right edge; the focus is a marker at its left.
-            const int markX = x;
-            if (v.style & WS_BORDER) {  // the border keeps the rows off a neighbour's edge
-                ++x;
-                width = std::max(width - 1, 1);
-            }
-            int rows = std::max(1, std::min(height, bottom - y));
-            int count = int(v.rows.size());
-            int first = std::clamp(v.topRow, 0, std::max(0, count - 1));
-            if (v.lastRowShown) first = std::max(first, count - rows);
-            first = std::max(first, 0);
-            int end = std::min(count, first + rows);
-            int lineRight = std::min(right, x + width);
-            for (int i = first; i < end; ++i)
-                canvas.Put(x, y + i - first, v.rows[size_t(i)].empty() ? "" : ExpandTabs(v.rows[size_t(i)][0]), kPlain, ox,
-                           lineRight);
-            auto mark = [&](int row, const std::string& text) {
-                canvas.Put(std::max(x, lineRight - TextWidth(text)), row, text, kDim, ox, lineRight);
-            };
-            if (first > 0) mark(y, " ↑ " + std::to_string(first) + " more");
-            if (end < count) mark(y + rows - 1, " ↓ " + std::to_string(count - end) + " more");
-            if (v.hwnd == m_focus)
-                canvas.Put(markX, y + std::clamp(v.selectedRow - first, 0, rows - 1), "▶", kBold, ox, right);
-            break;
-        }
-        case ControlKind::ListView: {
-            std::string header;
-            for (size_t i = 0; i < v.columns.size(); ++i) header += (i ? " │ " : "") + v.columns[i];
-            canvas.Put(x, y, header, kBold, ox, std::min(right, x + width));
-            for (size_t r = 0; r < v.rows.size() && int(r) + 1 < height; ++r) {
-                std::string line;
-                for (size_t i = 0; i < v.rows[r].size(); ++i) line += (i ? " │ " : "") + v.rows[r][i];
-                canvas.Put(x, y + 1 + int(r), line, kPlain, ox, std::min(right, x + width));
-            }
-            break;
-        }
-        case ControlKind::Video: {
-            std::string caption = VideoCaption(v);
-            if (width >= 4 && height >= 3) canvas.Box(x, y, std::min(width, right - x), std::min(height, bottom - y), "");
-            canvas.Put(x + std::max(1, (width - TextWidth(caption)) / 2), y + std::max(0, (height - 1) / 2), caption, kDim,
-                       ox, right);
-            break;
-        }
-        default: break;
-        }
-    }
-
-    // Where a window of `width` x `height` cells goes: centred, shrunk to fit; false when the
-    // terminal cannot show it.
-    bool Place(int width, int height, Placement* at) const {
-        int columns = m_columns - 1, rows = m_rows;  // the last column stays empty: no line wraps
-        at->width = std::min(width, columns);
-        at->height = std::min(height, rows);
-        if (at->width < width * kMinScale || at->height < height * kMinScale || at->width < 4 || at->height < 3)
-            return false;
-        at->fx = width > 2 ? double(at->width - 2) / (width - 2) : 1;
-        at->fy = height > 2 ? double(at->height - 2) / (height - 2) : 1;
-        at->left = (columns - at->width) / 2;
-        at->top = (rows - at->height) / 2;
-        return true;
-    }
-
     void Draw() {
         if (g_resized.exchange(false)) {
             ReadSize();
@@ -465,29 +249,10 @@ private:
         TerminalCanvas canvas(m_columns - 1, m_rows);
         std::string tooSmall;
         for (HWND top : tops) {
-            WindowSnapshot s;
-            if (!GetWindowSnapshot(top, &s)) continue;
             std::vector<ControlView> tree = DescribeTree(top);
             if (tree.empty()) continue;
-            RECT c = Cells(s.rect);
-            int width = std::max<int>(c.right - c.left, TextWidth(s.text) + 6) + 2;
-            int height = (c.bottom - c.top) + 2;
             Placement at;
-            if (!Place(width, height, &at)) {
-                char line[160];
-                snprintf(line, sizeof line, "too small: %dx%d, needs %dx%d", m_columns, m_rows,
-                         int(std::ceil(width * kMinScale)) + 1, int(std::ceil(height * kMinScale)));
-                tooSmall = line;
-                tooSmall.resize(std::min<size_t>(tooSmall.size(), size_t(std::max(m_columns - 1, 1))));  // one line
-                break;
-            }
-            canvas.Box(at.left, at.top, at.width, at.height, tree.front().text);
-            if (tree.front().video) {  // a video window of its own: its picture in the middle
-                std::string caption = VideoCaption(tree.front());
-                canvas.Put(at.left + std::max(1, (at.width - TextWidth(caption)) / 2), at.top + at.height / 2, caption,
-                           kDim, at.left + 1, at.left + at.width - 1);
-            }
-            for (size_t i = 1; i < tree.size(); ++i) DrawControl(canvas, tree[i], tree, at);
+            if (!DrawTerminalWindow(canvas, tree, m_focus, &at, &tooSmall)) break;
             if (top == m_menuOwner && !m_menuItems.empty()) DrawMenu(canvas, at);
         }
         std::string picture;
@@ -500,7 +265,7 @@ private:
         }
         if (picture == m_last) return;
         m_last = picture;
-        Write("\x1b[H" + picture + "\x1b[J");
+        Write(m_charset.Encode("\x1b[H" + picture + "\x1b[J"));
     }
 
     int m_in;
@@ -515,6 +280,7 @@ private:
     HWND m_focus = nullptr;
     bool m_focusIsList = false;
     std::string m_last;
+    TextCharset m_charset{LocaleCharset()};  // the terminal's, from the locale
     std::vector<CMenu::Item> m_menuItems;  // the open system menu; empty when none is
     HWND m_menuOwner = nullptr;
     int m_menuLit = 0;

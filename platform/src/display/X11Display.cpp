@@ -5,6 +5,10 @@
 // button is released), keys to the focused control through the thread's message loop, the
 // window manager's close asks the window to close, and Alt+Space or a right click opens the
 // system menu. Only the user-interface thread calls Xlib, from Idle, without ever blocking.
+// Under a server without a window manager the display frames each window itself: a border and
+// a title bar with the window's text (the active window's in the active caption colours), in an
+// X window of its own at the window's place, the window's inside it, so a message box stands out
+// from the page.
 //
 // A lost connection never ends the program (it could be in the middle of an EEPROM write): the
 // display says so on standard error and the log display takes over.
@@ -21,6 +25,7 @@
 #include <atomic>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <map>
 
 #include "display/DisplayHost.h"
@@ -39,6 +44,8 @@ namespace {
 constexpr ULONGLONG kPollMs = 10;
 // The system menu's rows.
 constexpr int kMenuRow = 20, kMenuSeparator = 8, kMenuMargin = 24;
+// The frame drawn round a window when no window manager draws one.
+constexpr int kFrameBorder = 3, kFrameCaption = 18;
 
 std::atomic<bool> g_lost{false};
 
@@ -133,6 +140,8 @@ HWND WindowAt(HWND parent, POINT screen) {
 // One X window for a top-level window, with the image its pixels go through.
 struct XWindow {
     Window id = 0;
+    Window frame = 0;  // its frame, when the display draws one
+    bool active = false;  // as its frame was last drawn
     int width = 0, height = 0;
     std::string title;
     bool mapped = false;
@@ -162,6 +171,7 @@ public:
         m_netName = XInternAtom(m_x, "_NET_WM_NAME", False);
         m_utf8 = XInternAtom(m_x, "UTF8_STRING", False);
         m_hasShm = XShmQueryExtension(m_x);
+        m_framed = !WindowManagerRuns();
     }
 
     ~X11Display() override { Stop(); }
@@ -220,6 +230,7 @@ private:
             }
             if (!shown && it->second.mapped) {
                 XUnmapWindow(m_x, it->second.id);
+                if (it->second.frame) XUnmapWindow(m_x, it->second.frame);
                 it->second.mapped = it->second.viewable = false;
             }
             ++it;
@@ -227,6 +238,7 @@ private:
         for (HWND top : tops) Show(top);
         // The keyboard goes to the active window (the one a closed message box leaves, too).
         HWND active = tops.empty() ? nullptr : tops.back();
+        DrawFrames(active);
         if (active != m_focused) {
             auto w = m_windows.find(active);
             if (w != m_windows.end() && w->second.viewable) Focus(active, w->second.id);
@@ -246,11 +258,23 @@ private:
             a.background_pixel = BlackPixel(m_x, m_screen);
             a.event_mask = ExposureMask | KeyPressMask | KeyReleaseMask | ButtonPressMask | ButtonReleaseMask |
                            PointerMotionMask | LeaveWindowMask | StructureNotifyMask;
-            w.id = XCreateWindow(m_x, RootWindow(m_x, m_screen), r.left, r.top, unsigned(width), unsigned(height), 0,
+            // A frame the display draws stands where the window's place is, the window inside it.
+            int inset = m_framed ? kFrameBorder : 0, caption = m_framed ? kFrameCaption : 0;
+            w.id = XCreateWindow(m_x, RootWindow(m_x, m_screen), r.left + inset, r.top + inset + caption, unsigned(width),
+                                 unsigned(height), 0,
                                  CopyFromParent, InputOutput, CopyFromParent, CWBackPixel | CWEventMask, &a);
             XSetWMProtocols(m_x, w.id, &m_deleteWindow, 1);
+            if (m_framed) {
+                XSetWindowAttributes f{};
+                f.override_redirect = True;
+                f.event_mask = ExposureMask;
+                w.frame = XCreateWindow(m_x, RootWindow(m_x, m_screen), r.left, r.top, unsigned(width + 2 * kFrameBorder),
+                                        unsigned(height + 2 * kFrameBorder + kFrameCaption), 0, CopyFromParent, InputOutput,
+                                        CopyFromParent, CWOverrideRedirect | CWEventMask, &f);
+            }
             found = m_windows.emplace(top, w).first;
             m_byId[w.id] = top;
+            if (w.frame) m_frames[w.frame] = top;
             if (HWND owner = ::GetWindow(top, GW_OWNER)) {
                 auto o = m_windows.find(owner);
                 if (o != m_windows.end()) XSetTransientForHint(m_x, w.id, o->second.id);
@@ -261,11 +285,14 @@ private:
             w.width = width;
             w.height = height;
             XResizeWindow(m_x, w.id, unsigned(width), unsigned(height));
+            if (w.frame)
+                XResizeWindow(m_x, w.frame, unsigned(width + 2 * kFrameBorder),
+                              unsigned(height + 2 * kFrameBorder + kFrameCaption));
             // Its size, and only that size.
             XSizeHints hints{};
             hints.flags = PPosition | USPosition | PMinSize | PMaxSize;
-            hints.x = r.left;
-            hints.y = r.top;
+            hints.x = r.left + (m_framed ? kFrameBorder : 0);
+            hints.y = r.top + (m_framed ? kFrameBorder + kFrameCaption : 0);
             hints.min_width = hints.max_width = width;
             hints.min_height = hints.max_height = height;
             XSetWMNormalHints(m_x, w.id, &hints);
@@ -277,11 +304,88 @@ private:
             XChangeProperty(m_x, w.id, m_netName, m_utf8, 8, PropModeReplace,
                             reinterpret_cast<const unsigned char*>(title.data()), int(title.size()));
             XStoreName(m_x, w.id, title.c_str());
+            if (w.mapped) DrawFrame(w);
         }
         if (!w.mapped) {
             w.mapped = true;
+            if (w.frame) XMapRaised(m_x, w.frame);  // just under the window
             XMapRaised(m_x, w.id);
         }
+    }
+
+    // ---- frames, where no window manager draws them ----
+
+    // A window manager announces itself on the root window (EWMH) or owns the screen's WM_Sn
+    // selection (ICCCM).
+    bool WindowManagerRuns() {
+        Atom check = XInternAtom(m_x, "_NET_SUPPORTING_WM_CHECK", False);
+        Atom type = None;
+        int format = 0;
+        unsigned long count = 0, after = 0;
+        unsigned char* data = nullptr;
+        bool announced = XGetWindowProperty(m_x, RootWindow(m_x, m_screen), check, 0, 1, False, XA_WINDOW, &type, &format,
+                                            &count, &after, &data) == Success &&
+                         type == XA_WINDOW && count == 1;
+        if (data) XFree(data);
+        std::string selection = "WM_S" + std::to_string(m_screen);
+        return announced || XGetSelectionOwner(m_x, XInternAtom(m_x, selection.c_str(), False)) != None;
+    }
+
+    // The active window's frame in the active caption's colours, the others' in the inactive.
+    void DrawFrames(HWND active) {
+        for (auto& [hwnd, w] : m_windows)
+            if (w.frame && w.mapped && w.active != (hwnd == active)) {
+                w.active = hwnd == active;
+                DrawFrame(w);
+            }
+    }
+
+    void DrawFrame(const XWindow& w) {
+        if (!w.frame) return;
+        int width = w.width + 2 * kFrameBorder, height = w.height + 2 * kFrameBorder + kFrameCaption;
+        PutDrawn(w.frame, width, height, [&](HDC dc) {
+            RECT all{0, 0, width, height};
+            FillRect(dc, &all, GetSysColorBrush(COLOR_BTNFACE));
+            DrawEdge(dc, &all, EDGE_RAISED, BF_RECT);
+            RECT bar{kFrameBorder, kFrameBorder, width - kFrameBorder, kFrameBorder + kFrameCaption - 1};
+            FillRect(dc, &bar, GetSysColorBrush(w.active ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION));
+            SetBkMode(dc, TRANSPARENT);
+            SetTextColor(dc, GetSysColor(w.active ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT));
+            RECT text{bar.left + 4, bar.top, bar.right - 2, bar.bottom};
+            DrawTextA(dc, w.title.c_str(), -1, &text, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+        });
+    }
+
+    // Draws width x height pixels with the platform's own GDI and puts them in an X window.
+    void PutDrawn(Window id, int width, int height, const std::function<void(HDC)>& draw) {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        void* bits = nullptr;
+        HDC dc = CreateCompatibleDC(nullptr);
+        HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        if (!bitmap || !bits) {
+            if (bitmap) DeleteObject(bitmap);
+            DeleteDC(dc);
+            return;
+        }
+        HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
+        HGDIOBJ oldFont = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+        draw(dc);
+        XImage* image = XCreateImage(m_x, m_visual, unsigned(DefaultDepth(m_x, m_screen)), ZPixmap, 0,
+                                     static_cast<char*>(bits), unsigned(width), unsigned(height), 32, 0);
+        if (image) {
+            XPutImage(m_x, id, DefaultGC(m_x, m_screen), image, 0, 0, 0, 0, unsigned(width), unsigned(height));
+            image->data = nullptr;  // the DIB section's
+            XDestroyImage(image);
+        }
+        SelectObject(dc, oldFont);
+        SelectObject(dc, oldBitmap);
+        DeleteObject(bitmap);
+        DeleteDC(dc);
     }
 
     static std::string WindowText(HWND window) {
@@ -358,6 +462,10 @@ private:
         FreeImage(w);
         m_byId.erase(w.id);
         XDestroyWindow(m_x, w.id);
+        if (w.frame) {
+            m_frames.erase(w.frame);
+            XDestroyWindow(m_x, w.frame);
+        }
     }
 
     // ---- pixels ----
@@ -407,6 +515,11 @@ private:
                 }
             if (m_menu.id && e.xany.window == m_menu.id) {
                 MenuEvent(e);
+                continue;
+            }
+            if (auto f = m_frames.find(e.xany.window); f != m_frames.end()) {
+                auto w = m_windows.find(f->second);
+                if (e.type == Expose && e.xexpose.count == 0 && w != m_windows.end()) DrawFrame(w->second);
                 continue;
             }
             auto it = m_byId.find(e.xany.window);
@@ -585,51 +698,26 @@ private:
 
     // The menu drawn with the platform's own GDI and put as one image.
     void DrawMenu() {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = m_menu.width;
-        info.bmiHeader.biHeight = -m_menu.height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        void* bits = nullptr;
-        HDC dc = CreateCompatibleDC(nullptr);
-        HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        if (!bitmap || !bits) {
-            DeleteDC(dc);
-            return;
-        }
-        HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
-        HGDIOBJ oldFont = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
-        RECT all{0, 0, m_menu.width, m_menu.height};
-        FillRect(dc, &all, GetSysColorBrush(COLOR_MENU));
-        DrawEdge(dc, &all, EDGE_RAISED, BF_RECT);
-        SetBkMode(dc, TRANSPARENT);
-        for (size_t i = 0; i < m_menu.items.size(); ++i) {
-            int top = m_menu.tops[i];
-            if (m_menu.items[i].flags & MF_SEPARATOR) {
-                RECT line{3, top + kMenuSeparator / 2 - 1, m_menu.width - 3, top + kMenuSeparator / 2 + 1};
-                DrawEdge(dc, &line, EDGE_ETCHED, BF_TOP);
-                continue;
+        PutDrawn(m_menu.id, m_menu.width, m_menu.height, [&](HDC dc) {
+            RECT all{0, 0, m_menu.width, m_menu.height};
+            FillRect(dc, &all, GetSysColorBrush(COLOR_MENU));
+            DrawEdge(dc, &all, EDGE_RAISED, BF_RECT);
+            SetBkMode(dc, TRANSPARENT);
+            for (size_t i = 0; i < m_menu.items.size(); ++i) {
+                int top = m_menu.tops[i];
+                if (m_menu.items[i].flags & MF_SEPARATOR) {
+                    RECT line{3, top + kMenuSeparator / 2 - 1, m_menu.width - 3, top + kMenuSeparator / 2 + 1};
+                    DrawEdge(dc, &line, EDGE_ETCHED, BF_TOP);
+                    continue;
+                }
+                RECT row{3, top, m_menu.width - 3, top + kMenuRow};
+                bool lit = int(i) == m_menu.lit;
+                if (lit) FillRect(dc, &row, GetSysColorBrush(COLOR_HIGHLIGHT));
+                SetTextColor(dc, GetSysColor(lit ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT));
+                RECT text{kMenuMargin, top, m_menu.width - 4, top + kMenuRow};
+                DrawTextA(dc, m_menu.items[i].text, -1, &text, DT_SINGLELINE | DT_VCENTER);
             }
-            RECT row{3, top, m_menu.width - 3, top + kMenuRow};
-            bool lit = int(i) == m_menu.lit;
-            if (lit) FillRect(dc, &row, GetSysColorBrush(COLOR_HIGHLIGHT));
-            SetTextColor(dc, GetSysColor(lit ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT));
-            RECT text{kMenuMargin, top, m_menu.width - 4, top + kMenuRow};
-            DrawTextA(dc, m_menu.items[i].text, -1, &text, DT_SINGLELINE | DT_VCENTER);
-        }
-        XImage* image = XCreateImage(m_x, m_visual, unsigned(DefaultDepth(m_x, m_screen)), ZPixmap, 0,
-                                     static_cast<char*>(bits), unsigned(m_menu.width), unsigned(m_menu.height), 32, 0);
-        if (image) {
-            XPutImage(m_x, m_menu.id, DefaultGC(m_x, m_screen), image, 0, 0, 0, 0, unsigned(m_menu.width),
-                      unsigned(m_menu.height));
-            image->data = nullptr;  // the DIB section's
-            XDestroyImage(image);
-        }
-        SelectObject(dc, oldFont);
-        SelectObject(dc, oldBitmap);
-        DeleteObject(bitmap);
-        DeleteDC(dc);
+        });
     }
 
     void Choose(int row) {
@@ -708,6 +796,8 @@ private:
     bool m_stopped = false;
     std::map<HWND, XWindow> m_windows;
     std::map<Window, HWND> m_byId;
+    std::map<Window, HWND> m_frames;  // frame windows and the windows they frame
+    bool m_framed = false;            // no window manager: the display draws the frames
     std::map<HWND, std::vector<RECT>> m_dirty;
     HWND m_capture = nullptr;
     HWND m_focused = nullptr;

@@ -91,16 +91,8 @@ class X11DisplayTest : public testing::Test {
 protected:
     void SetUp() override { XSERVER_OR_SKIP(x); }
 
-    // A step once `ready` holds, or, when it never does within a few seconds of real time (the
-    // server answers in real time), a failure naming what was awaited.
     void Await(std::function<bool()> ready, const char* what, std::function<void()> step = nullptr) {
-        auto deadline = std::make_shared<std::chrono::steady_clock::time_point>();
-        op.Then([deadline] { *deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10); });
-        op.When([=] { return ready() || std::chrono::steady_clock::now() > *deadline; },
-                [=] {
-                    EXPECT_TRUE(ready()) << "never came: " << what;
-                    if (step) step();
-                });
+        testsupport::Await(op, std::move(ready), what, std::move(step), 10);
     }
 
     POINT Centre(int id) { return x.CentreOf(::GetDlgItem(dialog.m_hWnd, id)); }

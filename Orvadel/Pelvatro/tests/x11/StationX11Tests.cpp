@@ -21,16 +21,8 @@ class StationX11 : public StationRun {
 protected:
     void SetUp() override { XSERVER_OR_SKIP(x); }
 
-    // A step once `ready` holds; a failure naming what was awaited when it never does within a
-    // few seconds of real time (the server answers in real time).
     void Await(std::function<bool()> ready, const char* what, std::function<void()> step = nullptr) {
-        auto deadline = std::make_shared<std::chrono::steady_clock::time_point>();
-        op.Then([deadline] { *deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20); });
-        op.When([=] { return ready() || std::chrono::steady_clock::now() > *deadline; },
-                [=] {
-                    EXPECT_TRUE(ready()) << "never came: " << what;
-                    if (step) step();
-                });
+        testsupport::Await(op, std::move(ready), what, std::move(step));
     }
 
     void ClickOn(HWND control) {
@@ -104,9 +96,35 @@ TEST_F(StationX11, EnterWritesTheDefaultBenchThenTabAndEnterCloseTheProgram) {
 
 TEST_F(StationX11, NoCardMessageBoxIsAnsweredByAClickThenByTheKeys) {
     Plug(R"({"cards": []})");
-    Await([&] { return Sheet() && x.Find("Write Eeprom") != 0; }, "the sheet's X window",
-          [&] { ClickOn(op.Find(IDC_DEVICE_OK)); });
+    HWND sheet = nullptr;
+    Await([&] { return Sheet() && x.Find("Write Eeprom") != 0; }, "the sheet's X window", [&] {
+        sheet = Sheet()->m_hWnd;
+        ClickOn(op.Find(IDC_DEVICE_OK));
+    });
     HWND box = nullptr;
+    // Without a window manager the display frames the box: its title bar in the active caption's
+    // colours over the page's, which is in the inactive ones.
+    platform::Screenshot framed;
+    RECT boxRect{}, pageRect{};
+    Await(
+        [&] {
+            if (!op.MessageBoxOpen() || !x.Of(box = op.ActiveWindow())) return false;
+            platform::Screenshot inside = op.TakeScreenshot(box);
+            if (inside.pixels.empty() || x.Pixels(x.Of(box), inside.width, inside.height) != inside.pixels) return false;
+            ::GetWindowRect(box, &boxRect);
+            ::GetWindowRect(sheet, &pageRect);
+            // The frames stand at the windows' places: a border of 3 pixels, a title bar of 18.
+            RECT area{pageRect.left, pageRect.top, pageRect.right + 6, pageRect.bottom + 24};
+            framed = platform::Screenshot{int(area.right - area.left), int(area.bottom - area.top), x.ScreenPixels(area)};
+            auto at = [&](LONG sx, LONG sy) { return framed.At(int(sx - area.left), int(sy - area.top)); };
+            return !framed.pixels.empty() && at(boxRect.left + 5, boxRect.top + 12) == 0x000080 &&
+                   at(pageRect.left + 5, pageRect.top + 12) == 0x808080;
+        },
+        "the box framed, its title bar active over the page's",
+        [&] {
+            std::filesystem::create_directories("test-output");
+            EXPECT_TRUE(framed.SavePng("test-output/x11-message-box.png"));
+        });
     Await([&] { return op.MessageBoxOpen() && x.Of(box = op.ActiveWindow()) != 0; }, "the message box's X window",
           [&] {
               EXPECT_EQ(op.Text(IDC_STATIC), "没有找到可用设备!");

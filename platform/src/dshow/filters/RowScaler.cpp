@@ -8,6 +8,8 @@
 #include <emmintrin.h>
 #endif
 
+#include "Yuv422Vectors.h"
+
 namespace platform::dshow {
 
 namespace {
@@ -155,25 +157,38 @@ LONG ReadYuv422By8(const BYTE* row, const RowScaler::Columns& columns, LONG firs
 }
 #endif
 
+// Pixels [x, end) of the columns from `first`, eight at a time with SSE2, then one by one.
+template <int kY>
+void ReadYuv422Rest(const BYTE* row, const RowScaler::Columns& columns, LONG first, LONG x, LONG end, BYTE* out) {
+#ifdef __SSE2__
+    x = columns.step == 1   ? ReadYuv422By8<kY, 1>(row, columns, first, x, end, out)
+        : columns.step == 2 ? ReadYuv422By8<kY, 2>(row, columns, first, x, end, out)
+                            : ReadYuv422By8<kY, 0>(row, columns, first, x, end, out);
+#endif
+    const LONG* cols = columns.source.data() + first;
+    for (; x < end; ++x) {
+        const uint32_t p = PixelAt<kY>(row, cols[x]);
+        std::memcpy(out + 4 * size_t(x), &p, 4);
+    }
+}
+
 template <int kY>
 void ReadYuv422(const BYTE* row, const RowScaler::Columns& columns, LONG first, LONG n, BYTE* out) {
     const LONG* cols = columns.source.data() + first;
-    const int step = columns.step;
     LONG x = 0;
-    if (step == 1 && n > 0 && (cols[0] & 1)) {  // from the second pixel of a pair
+    if (columns.step == 1 && n > 0 && (cols[0] & 1)) {  // from the second pixel of a pair
         const uint32_t p = PixelAt<kY>(row, cols[0]);
         std::memcpy(out, &p, 4);
         x = 1;
     }
-#ifdef __SSE2__
-    x = step == 1   ? ReadYuv422By8<kY, 1>(row, columns, first, x, n, out)
-        : step == 2 ? ReadYuv422By8<kY, 2>(row, columns, first, x, n, out)
-                    : ReadYuv422By8<kY, 0>(row, columns, first, x, n, out);
-#endif
-    for (; x < n; ++x) {
-        const uint32_t p = PixelAt<kY>(row, cols[x]);
-        std::memcpy(out + 4 * size_t(x), &p, 4);
+    if (columns.wide && x < n) {
+        x += columns.wide(row + 4 * (cols[x] >> 1), n - x, out + 4 * size_t(x));
+    } else if (columns.gather.read) {  // blocks of 32 columns from a multiple of 32 on
+        x = std::min(n, (32 - first % 32) % 32);
+        ReadYuv422Rest<kY>(row, columns, first, 0, x, out);
+        x += columns.gather.read(row, columns.gather, (first + x) / 32, (n - x) / 32, out + 4 * size_t(x));
     }
+    ReadYuv422Rest<kY>(row, columns, first, x, n, out);
 }
 
 RowScaler::Reader ReaderOf(PixelFormat format) {
@@ -192,21 +207,32 @@ RowScaler::Reader ReaderOf(PixelFormat format) {
 
 void RowScaler::Prepare(const Picture& in, LONG width, LONG height) {
     m_read = ReaderOf(in.format);
+    const bool yuv = in.format == PixelFormat::Yuy2 || in.format == PixelFormat::Uyvy;
+    const bool lumaFirst = in.format == PixelFormat::Yuy2;
+    const VectorSet vectors = yuv ? WidestVectors() : VectorSet::Sse2;
     const bool sameColumns = m_in.width == in.width && m_width == width;
+    const bool sameGather = sameColumns && m_in.format == in.format && m_vectors == vectors;
     m_in = in;
     m_height = height;
-    if (sameColumns) return;
-    m_width = width;
-    m_columns.source.resize(size_t(width));
-    m_columns.pair.resize(size_t(width));
-    m_columns.second.resize(size_t(width));
-    for (LONG x = 0; x < width; ++x) {
-        const LONG sx = Nearest(x, width, in.width);
-        m_columns.source[size_t(x)] = sx;
-        m_columns.pair[size_t(x)] = 4 * (sx >> 1);
-        m_columns.second[size_t(x)] = sx & 1 ? -1 : 0;
+    m_vectors = vectors;
+    const int step = in.width == width ? 1 : in.width == 2 * width ? 2 : 0;
+    m_columns.wide = Yuv422PairsReader(vectors, lumaFirst, step);
+    if (sameGather) return;
+    if (!sameColumns) {
+        m_width = width;
+        m_columns.source.resize(size_t(width));
+        m_columns.pair.resize(size_t(width));
+        m_columns.second.resize(size_t(width));
+        for (LONG x = 0; x < width; ++x) {
+            const LONG sx = Nearest(x, width, in.width);
+            m_columns.source[size_t(x)] = sx;
+            m_columns.pair[size_t(x)] = 4 * (sx >> 1);
+            m_columns.second[size_t(x)] = sx & 1 ? -1 : 0;
+        }
+        m_columns.step = step;
     }
-    m_columns.step = in.width == width ? 1 : in.width == 2 * width ? 2 : 0;
+    m_columns.gather.read = nullptr;
+    if (yuv && !step) MakeYuv422Gather(vectors, lumaFirst, m_columns.source, 4 * size_t((in.width + 1) / 2), &m_columns.gather);
 }
 
 void RowScaler::Read(const BYTE* src, LONG y, LONG first, LONG n, BYTE* out) const {

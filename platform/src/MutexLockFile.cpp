@@ -1,0 +1,73 @@
+// The named mutex's lock file: see MutexLockFile.h.
+#include "MutexLockFile.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/inotify.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <cctype>
+#include <cstdint>
+
+#include "platform/runtime.h"
+
+namespace platform::kernel {
+
+MutexLockFile::~MutexLockFile() {
+    if (fd_ >= 0) close(fd_);
+}
+
+MutexLockFile::Take MutexLockFile::TakeLock(bool* lastOwnerEnded) {
+    if (path_.empty() || locked_) return Take::kNothingToTake;
+    if (fd_ < 0) fd_ = open(path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (fd_ < 0) return Take::kNothingToTake;  // no state directory to share: exclusion within the process only
+    if (flock(fd_, LOCK_EX | LOCK_NB) != 0) return Take::kHeldElsewhere;
+    locked_ = true;
+    const int32_t holder = int32_t(getpid());
+    (void)!pwrite(fd_, &holder, sizeof holder, kHolderOffset);
+    // The file says how its last owner, in any process, let go.
+    char marker = 0;
+    *lastOwnerEnded = pread(fd_, &marker, 1, 0) == 1 && marker == '1';
+    return Take::kTaken;
+}
+
+bool MutexLockFile::DropLock() {
+    if (!locked_) return false;
+    flock(fd_, LOCK_UN);
+    locked_ = false;
+    // A change after the lock went wakes the processes waiting for it.
+    const char touch = '.';
+    (void)!pwrite(fd_, &touch, 1, 1);
+    return true;
+}
+
+void MutexLockFile::WriteMarker(char marker) {
+    if (locked_) (void)!pwrite(fd_, &marker, 1, 0);
+}
+
+bool MutexLockFile::Watch(ElsewhereWatch* watch) {
+    // A release rewrites the file (after the lock went); an end closes the holder's descriptors
+    // before its lock goes, so its end itself is watched, through its process id.
+    const int changes = inotify_init1(IN_CLOEXEC | IN_NONBLOCK);
+    if (changes < 0) return false;
+    watch->fds.push_back(changes);
+    if (inotify_add_watch(changes, path_.c_str(), IN_MODIFY | IN_CLOSE_WRITE | IN_DELETE_SELF) < 0) return false;
+    int32_t holder = 0;
+    if (fd_ < 0 || pread(fd_, &holder, sizeof holder, kHolderOffset) != sizeof holder || holder <= 0) return false;
+    const int end = int(syscall(SYS_pidfd_open, pid_t(holder), 0));
+    if (end < 0) return false;  // gone already, or not a process of this system: looked at again
+    watch->fds.push_back(end);
+    return true;
+}
+
+std::string LockFilePath(const std::string& name) {
+    std::string safe;
+    for (char c : name) safe += (isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '-') ? c : '_';
+    std::string dir = platform::StateDir() + "/locks";
+    mkdir(dir.c_str(), 0777);
+    return dir + "/" + safe + ".lock";
+}
+
+}  // namespace platform::kernel

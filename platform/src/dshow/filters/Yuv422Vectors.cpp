@@ -1,0 +1,67 @@
+// The vector set's choice for packed 4:2:2 rows.
+#include "Yuv422Vectors.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <utility>
+
+namespace platform::dshow {
+
+VectorSet WidestVectors() {
+#if defined(__x86_64__) || defined(__i386__)
+    static const VectorSet has = __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vbmi")
+                                     ? VectorSet::Avx512
+                                 : __builtin_cpu_supports("avx2")   ? VectorSet::Avx2
+                                 : __builtin_cpu_supports("ssse3")  ? VectorSet::Ssse3
+                                                                    : VectorSet::Sse2;
+    VectorSet limit = VectorSet::Avx512;
+    if (const char* named = std::getenv("PELVATRO_VECTORS"))
+        for (auto [name, set] : {std::pair{"sse2", VectorSet::Sse2}, {"ssse3", VectorSet::Ssse3}, {"avx2", VectorSet::Avx2}})
+            if (!std::strcmp(named, name)) limit = set;
+    return has < limit ? has : limit;
+#else
+    return VectorSet::Sse2;
+#endif
+}
+
+PairsReader Yuv422PairsReader(VectorSet set, bool lumaFirst, int step) {
+    if (step != 1 && step != 2) return nullptr;
+    switch (set) {
+    case VectorSet::Avx512: return Yuv422PairsAvx512(lumaFirst, step);
+    case VectorSet::Avx2: return Yuv422PairsAvx2(lumaFirst, step);
+    case VectorSet::Ssse3: return Yuv422PairsSsse3(lumaFirst, step);
+    case VectorSet::Sse2: break;
+    }
+    return nullptr;
+}
+
+void MakeYuv422Gather(VectorSet set, bool lumaFirst, const std::vector<LONG>& source, size_t rowBytes,
+                      Yuv422Gather* gather) {
+    gather->read = nullptr;
+    const size_t groups = source.size() / 32 * 2;
+    if (set != VectorSet::Avx512 || rowBytes < 128 || !groups) return;
+    const int kY = lumaFirst ? 0 : 1;
+    gather->windows.resize(groups);
+    gather->picks.assign(groups * 128, 0);
+    for (size_t group = 0; group < groups; ++group) {
+        const LONG* cols = source.data() + 16 * group;
+        const LONG low = 4 * (cols[0] >> 1), high = 4 * (cols[15] >> 1) + 4;  // the pairs' bytes
+        const LONG base = std::min(low, LONG(rowBytes) - 128);
+        if (high - base > 128) return;
+        gather->windows[group] = base;
+        // Pixel 4j + k of the group to lane j, in the lane's low half for the first group of a
+        // block and its high half for the second.
+        uint8_t* picks = gather->picks.data() + 128 * group;
+        for (int i = 0; i < 16; ++i) {
+            const LONG sx = cols[i], pair = 4 * (sx >> 1) - base;
+            const int at = 16 * (i >> 2) + 8 * int(group & 1) + 2 * (i & 3);
+            picks[at] = picks[64 + at] = uint8_t(2 * sx + kY - base);
+            picks[at + 1] = uint8_t(pair + 1 - kY);
+            picks[64 + at + 1] = uint8_t(pair + 3 - kY);
+        }
+    }
+    gather->read = Yuv422GatherAvx512();
+}
+
+}  // namespace platform::dshow
