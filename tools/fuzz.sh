@@ -66,7 +66,7 @@ lib=(-L"$PWD/build/default/bin" -lplatform -Wl,-rpath,"$PWD/build/default/bin")
 clang++ "${flags[@]}" -IOrvadel/inc -IDunmorra/src -I. -Iplatform/include Dunmorra/tests/fuzz/EepromImageFuzz.cpp \
   Dunmorra/src/*.cpp "${lib[@]}" -o "$out/image_fuzz"
 run_target image Dunmorra/tests/fuzz/image-corpus 1024
-cards=Ostrelle/src/cards
+cards=Ostrelle/src/cards/encoders
 clang++ "${flags[@]}" -DHWSIM_SOURCE_DATA='"hwsim/data"' -IOstrelle/src -Ihwsim/include -Iplatform/include \
   Ostrelle/tests/fuzz/WisProfileFuzz.cpp "$cards/WisProfileReader.cpp" "$cards/WisCapabilityMatch.cpp" \
   "$cards/WisProfileKeys.cpp" "$cards/WisProfileValidation.cpp" hwsim/src/boards/WisEncoderCapabilities.cpp \

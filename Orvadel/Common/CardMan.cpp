@@ -6,7 +6,7 @@
 #include <uuids.h>
 
 #include "SimpleTVSearch.h"
-#include "cards/TVCardFilter.h"
+#include "cards/base/TVCardFilter.h"
 #include "graph/CrossbarFilter.h"
 #include "graph/FilterClassRecord.h"
 

@@ -17,7 +17,7 @@
 
 #include "CardNameContainer.h"
 #include "CardSearchTuner.h"
-#include "cards/CaptureFormat.h"
+#include "cards/base/CaptureFormat.h"
 #include "graph/RootGraph.h"
 
 class CCrossbarFilter;

@@ -2,8 +2,8 @@
 #include <cstring>
 
 #include "CardMan.h"
-#include "cards/CrossbarRouter.h"
-#include "cards/TVCardFilter.h"
+#include "cards/encoders/CrossbarRouter.h"
+#include "cards/base/TVCardFilter.h"
 #include "graph/CrossbarFilter.h"
 
 namespace {

@@ -3,7 +3,7 @@
 
 #include "CardMan.h"
 #include "VideoRenderFilter.h"
-#include "cards/TVCardFilter.h"
+#include "cards/base/TVCardFilter.h"
 #include "graph/CrossbarFilter.h"
 #include "graph/DeviceEnum.h"
 

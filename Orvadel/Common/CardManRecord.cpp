@@ -7,7 +7,7 @@
 
 #include "CardMan.h"
 #include "MPEG2Demultiplexer.h"
-#include "cards/TVCardFilter.h"
+#include "cards/base/TVCardFilter.h"
 #include "graph/DumpFilter.h"
 #include "graph/MpegEncoderFilter.h"
 

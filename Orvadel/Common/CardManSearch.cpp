@@ -1,7 +1,7 @@
 // CCardMan: the tuner's own scan and the station's scan thread over the card's scan tuner.
 #include "CardMan.h"
 #include "SimpleTVSearch.h"
-#include "cards/TVCardFilter.h"
+#include "cards/base/TVCardFilter.h"
 
 bool CCardMan::StartScan(BOOL tv, BOOL fullBand) {
     bool result;

@@ -1,7 +1,7 @@
 // CCardRWInterface: single EEPROM bytes through the card filter.
 #include "CardRWInterface.h"
 
-#include "cards/TVCardFilter.h"
+#include "cards/base/TVCardFilter.h"
 
 namespace {
 // The card filter waits this long after each byte it writes.

@@ -1,6 +1,6 @@
 #include "CardSearchTuner.h"
 
-#include "cards/TVCardFilter.h"
+#include "cards/base/TVCardFilter.h"
 
 bool CCardSearchTuner::SetFrequence(int hz) {
     if (m_pCardFilter == nullptr) return false;

@@ -5,7 +5,7 @@
 #include "graph/TunerModelNames.h"
 #include "PelvatroDlg.h"
 #include "Pictures.h"
-#include "cards/TVCardFilter.h"
+#include "cards/base/TVCardFilter.h"
 #include "TestSheet.h"
 #include "resource.h"
 

@@ -6,7 +6,7 @@
 #include "CardMan.h"
 #include "PelvatroDlg.h"
 #include "Pictures.h"
-#include "cards/TVCardFilter.h"
+#include "cards/base/TVCardFilter.h"
 #include "resource.h"
 
 namespace {

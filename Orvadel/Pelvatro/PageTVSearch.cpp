@@ -5,7 +5,7 @@
 
 #include "CardMan.h"
 #include "PelvatroDlg.h"
-#include "cards/TVCardFilter.h"
+#include "cards/base/TVCardFilter.h"
 #include "mfc/Resources.h"
 #include "platform/analogvideo.h"
 #include "resource.h"

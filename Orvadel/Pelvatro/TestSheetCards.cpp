@@ -8,7 +8,7 @@
 
 #include "BaseTestPage.h"
 #include "CardMan.h"
-#include "cards/TVCardFilter.h"
+#include "cards/base/TVCardFilter.h"
 
 namespace {
 

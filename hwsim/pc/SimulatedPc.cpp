@@ -1,7 +1,7 @@
 // Plugging the bench's cards into the simulated PC, and the order of the filter-class records.
 #include "SimulatedPc.h"
 
-#include "cards/CardFilterClasses.h"
+#include "cards/base/CardFilterClasses.h"
 #include "graph/FilterClassRecord.h"
 #include "hwsim/bench/Bench.h"
 #include "hwsim/bench/BenchDevices.h"

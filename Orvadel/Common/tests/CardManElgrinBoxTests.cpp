@@ -13,8 +13,8 @@
 
 #include "CardMan.h"
 #include "StationFilterClasses.h"
-#include "cards/CardFilterClasses.h"
-#include "cards/TVCardFilter.h"
+#include "cards/base/CardFilterClasses.h"
+#include "cards/base/TVCardFilter.h"
 #include "graph/FilterClassRecord.h"
 #include "graph/RootGraph.h"
 #include "hwsim/bench/Bench.h"

@@ -10,9 +10,9 @@
 
 #include "CardMan.h"
 #include "StationFilterClasses.h"
-#include "cards/CardFilterClasses.h"
+#include "cards/base/CardFilterClasses.h"
 #include "TestEncoderCard.h"
-#include "cards/TVCardFilter.h"
+#include "cards/base/TVCardFilter.h"
 
 using namespace graphtest;
 

@@ -12,7 +12,7 @@
 #include "MPEG2Demultiplexer.h"
 #include "StationFilterClasses.h"
 #include "TestEncoderCard.h"
-#include "cards/CardFilterClasses.h"
+#include "cards/base/CardFilterClasses.h"
 #include "graph/DumpFilter.h"
 #include "graph/MpegEncoderFilter.h"
 #include "support/GraphTestDoubles.h"

@@ -8,8 +8,8 @@
 
 #include "CardMan.h"
 #include "StationFilterClasses.h"
-#include "cards/CardFilterClasses.h"
-#include "cards/RiveskCardFilter.h"
+#include "cards/base/CardFilterClasses.h"
+#include "cards/encoders/RiveskCardFilter.h"
 #include "graph/FilterClassRecord.h"
 #include "hwsim/bench/Bench.h"
 #include "hwsim/bench/BenchDevices.h"

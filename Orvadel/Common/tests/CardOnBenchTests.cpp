@@ -6,13 +6,13 @@
 
 #include <memory>
 
-#include "cards/CardFilterClasses.h"
+#include "cards/base/CardFilterClasses.h"
 #include "CardMan.h"
 #include "CardSearchTuner.h"
 #include "CardRWInterface.h"
 #include "graph/FilterClassRecord.h"
 #include "MultiCardMan.h"
-#include "cards/TVCardFilter.h"
+#include "cards/base/TVCardFilter.h"
 #include "hwsim/bench/Bench.h"
 #include "hwsim/bench/BenchDevices.h"
 #include "hwsim/chips/Eeprom24C02.h"

@@ -10,9 +10,9 @@
 
 #include "CardMan.h"
 #include "StationFilterClasses.h"
-#include "cards/CardFilterClasses.h"
-#include "cards/CrossbarRouter.h"
-#include "cards/TVCardFilter.h"
+#include "cards/base/CardFilterClasses.h"
+#include "cards/encoders/CrossbarRouter.h"
+#include "cards/base/TVCardFilter.h"
 #include "platform/dshow/StreamConfigMixin.h"
 #include "support/GraphTestDoubles.h"
 

@@ -4,7 +4,7 @@
 
 #include "CardMan.h"
 #include "StationRun.h"
-#include "cards/TVCardFilter.h"
+#include "cards/base/TVCardFilter.h"
 #include "graph/TunerModelNames.h"
 #include "hwsim/chips/Eeprom24C02.h"
 

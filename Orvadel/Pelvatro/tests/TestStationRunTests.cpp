@@ -16,7 +16,7 @@
 #include "PageTVSearch.h"
 #include "StationRun.h"
 #include "StationTestSupport.h"
-#include "cards/TVCardFilter.h"
+#include "cards/base/TVCardFilter.h"
 #include "hwsim/boards/CardSignal.h"
 #include "hwsim/boards/TunerFilter.h"
 #include "hwsim/chips/Tda8290.h"

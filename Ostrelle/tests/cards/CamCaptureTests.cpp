@@ -4,8 +4,8 @@
 
 #include <mtype.h>
 
-#include "cards/AcmWrapperFilter.h"
-#include "cards/CamCaptureFilter.h"
+#include "cards/filters/AcmWrapperFilter.h"
+#include "cards/devices/CamCaptureFilter.h"
 #include "hwsim/boards/UsbCamera.h"
 #include "platform/comservices.h"
 #include "platform/dshow/CapabilityPin.h"

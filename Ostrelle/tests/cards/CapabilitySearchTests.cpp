@@ -10,7 +10,7 @@
 #include <cstring>
 #include <vector>
 
-#include "cards/CaptureFormat.h"
+#include "cards/base/CaptureFormat.h"
 #include "platform/dshow/StreamConfigMixin.h"
 
 namespace {

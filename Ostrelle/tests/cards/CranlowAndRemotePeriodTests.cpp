@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <memory>
 
-#include "cards/CranlowCardFilter.h"
+#include "cards/saa713x/CranlowCardFilter.h"
 #include "support/CardBench.h"
 #include "support/CardKindsBench.h"
 #include "platform/runtime.h"

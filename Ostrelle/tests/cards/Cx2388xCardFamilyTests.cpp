@@ -8,12 +8,12 @@
 #include <utility>
 #include <vector>
 
-#include "cards/23881BootCardFilter.h"
-#include "cards/23881CardFilter.h"
-#include "cards/23881OgmundCardFilter.h"
-#include "cards/Cx2388xController.h"
-#include "cards/TV2388xCardFilter.h"
-#include "cards/YelvinCardFilter.h"
+#include "cards/cx2388x/23881BootCardFilter.h"
+#include "cards/cx2388x/23881CardFilter.h"
+#include "cards/cx2388x/23881OgmundCardFilter.h"
+#include "cards/cx2388x/Cx2388xController.h"
+#include "cards/cx2388x/TV2388xCardFilter.h"
+#include "cards/cx2388x/YelvinCardFilter.h"
 #include "platform/runtime.h"
 #include "support/CardBench.h"
 #include "support/RemoteControlHolder.h"

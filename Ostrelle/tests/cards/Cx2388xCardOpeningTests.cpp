@@ -11,11 +11,11 @@
 #include <vector>
 
 #include "access/KsGpioAccess.h"
-#include "cards/23881BootCardFilter.h"
-#include "cards/23881CardFilter.h"
-#include "cards/23881OgmundCardFilter.h"
-#include "cards/TV2388xCardFilter.h"
-#include "cards/YelvinCardFilter.h"
+#include "cards/cx2388x/23881BootCardFilter.h"
+#include "cards/cx2388x/23881CardFilter.h"
+#include "cards/cx2388x/23881OgmundCardFilter.h"
+#include "cards/cx2388x/TV2388xCardFilter.h"
+#include "cards/cx2388x/YelvinCardFilter.h"
 #include "platform/runtime.h"
 #include "support/CardBench.h"
 #include "support/CardKindsBench.h"

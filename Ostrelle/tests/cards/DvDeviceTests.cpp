@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "cards/1394DVFilter.h"
+#include "cards/devices/1394DVFilter.h"
 #include "hwsim/boards/DvDevice.h"
 #include "platform/runtime.h"
 #include "support/CardBench.h"

@@ -6,7 +6,7 @@
 #include <limits>
 #include <vector>
 
-#include "cards/DVBCCardFilter.h"
+#include "cards/devices/DVBCCardFilter.h"
 #include "hwsim/boards/DvbcBoard.h"
 #include "support/CardBench.h"
 #include "support/TwoThreadRace.h"

@@ -3,8 +3,8 @@
 // converter's PCM formats.
 #include <gtest/gtest.h>
 
-#include "cards/AcmWrapperFilter.h"
-#include "cards/EmpAudioFilter.h"
+#include "cards/filters/AcmWrapperFilter.h"
+#include "cards/usb/EmpAudioFilter.h"
 #include "hwsim/boards/EmpAudioDevice.h"
 #include "platform/comobject.h"
 #include "support/CardBench.h"

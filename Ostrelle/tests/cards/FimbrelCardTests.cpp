@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "access/FimbrelAccess.h"
-#include "cards/FimbrelCardFilter.h"
-#include "cards/FimbrelEncoderFilter.h"
+#include "cards/encoders/FimbrelCardFilter.h"
+#include "cards/encoders/FimbrelEncoderFilter.h"
 #include "hwsim/boards/CrossbarFilter.h"
 #include "hwsim/boards/TVAudioFilter.h"
 #include "hwsim/boards/TunerFilter.h"

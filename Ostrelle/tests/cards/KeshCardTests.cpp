@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "support/CardBench.h"
-#include "cards/Kesh713xCardFilter.h"
+#include "cards/saa713x/Kesh713xCardFilter.h"
 #include "platform/runtime.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "access/PcieAccess.h"
-#include "cards/PcieFilter.h"
+#include "cards/devices/PcieFilter.h"
 #include "hwsim/boards/BoardChips.h"
 #include "hwsim/chips/XceiveTuner.h"
 #include "platform/runtime.h"

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "support/CardBench.h"
-#include "cards/QelCardFilter.h"
+#include "cards/saa713x/QelCardFilter.h"
 #include "platform/runtime.h"
 
 namespace {

@@ -8,13 +8,13 @@
 #include <cstring>
 #include <string>
 
-#include "cards/DirirCardFilter.h"
-#include "cards/MovrikCardFilter.h"
-#include "cards/PipCardFilter.h"
-#include "cards/Saa713xController.h"
-#include "cards/SivrenCardFilter.h"
-#include "cards/TV_IOFilter.h"
-#include "cards/VozeCardFilter.h"
+#include "cards/saa713x/DirirCardFilter.h"
+#include "cards/saa713x/MovrikCardFilter.h"
+#include "cards/saa713x/PipCardFilter.h"
+#include "cards/saa713x/Saa713xController.h"
+#include "cards/saa713x/SivrenCardFilter.h"
+#include "cards/saa713x/TV_IOFilter.h"
+#include "cards/saa713x/VozeCardFilter.h"
 #include "hwsim/boards/BoardChips.h"
 #include "hwsim/bus/RegisterFileDevice.h"
 #include "hwsim/drivers/Saa713xPropertyDriver.h"

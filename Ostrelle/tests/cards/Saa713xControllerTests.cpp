@@ -7,9 +7,9 @@
 
 #include "support/CardBench.h"
 #include "support/RemoteControlHolder.h"
-#include "cards/Kesh713xCardFilter.h"
-#include "cards/QelCardFilter.h"
-#include "cards/Saa713xController.h"
+#include "cards/saa713x/Kesh713xCardFilter.h"
+#include "cards/saa713x/QelCardFilter.h"
+#include "cards/saa713x/Saa713xController.h"
 #include "platform/runtime.h"
 
 namespace {

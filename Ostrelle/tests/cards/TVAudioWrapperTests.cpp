@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "cards/InifinitTVAudio.h"
+#include "cards/base/TVAudioFilter.h"
 #include "platform/runtime.h"
 #include "support/CardBench.h"
 #include "uuids.h"

@@ -6,8 +6,8 @@
 #include <algorithm>
 
 #include "support/CardBench.h"
-#include "cards/Kesh713xCardFilter.h"
-#include "cards/QelCardFilter.h"
+#include "cards/saa713x/Kesh713xCardFilter.h"
+#include "cards/saa713x/QelCardFilter.h"
 #include "platform/runtime.h"
 
 namespace {

@@ -7,8 +7,8 @@
 #include <set>
 
 #include "support/CardBench.h"
-#include "cards/Kesh713xCardFilter.h"
-#include "cards/QelCardFilter.h"
+#include "cards/saa713x/Kesh713xCardFilter.h"
+#include "cards/saa713x/QelCardFilter.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <map>
 
 #include "support/CardBench.h"
-#include "cards/Kesh713xCardFilter.h"
-#include "cards/QelCardFilter.h"
+#include "cards/saa713x/Kesh713xCardFilter.h"
+#include "cards/saa713x/QelCardFilter.h"
 #include "tuners/PllTunerModule.h"
 
 namespace {

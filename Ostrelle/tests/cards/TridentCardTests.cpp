@@ -14,9 +14,9 @@
 
 #include "access/TridentAccess.h"
 #include "access/TridentUsbAccess.h"
-#include "cards/TridentFilter.h"
-#include "cards/TridentUsbFilter.h"
-#include "cards/YolmCardFilter.h"
+#include "cards/trident/TridentFilter.h"
+#include "cards/trident/TridentUsbFilter.h"
+#include "cards/trident/YolmCardFilter.h"
 #include "hwsim/boards/TunerFilter.h"
 #include "hwsim/drivers/VendorCommandDriver.h"
 #include "platform/dshow/CapabilityPin.h"

@@ -16,9 +16,9 @@
 
 #include "access/ElgrinAccess.h"
 #include "access/WolbryBoxAccess.h"
-#include "cards/ElgrinCardFilter.h"
-#include "cards/WandryCardFilter.h"
-#include "cards/WolbryCardFilter.h"
+#include "cards/trident/ElgrinCardFilter.h"
+#include "cards/trident/WandryCardFilter.h"
+#include "cards/usb/WolbryCardFilter.h"
 #include "hwsim/chips/XceiveTuner.h"
 #include "hwsim/drivers/BoxDriver.h"
 #include "platform/runtime.h"

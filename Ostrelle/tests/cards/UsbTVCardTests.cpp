@@ -11,11 +11,11 @@
 #include <string>
 
 #include "access/CustomDataAccess.h"
-#include "cards/Em2800Filter.h"
-#include "cards/Em2820Filter.h"
-#include "cards/Em2821Filter.h"
-#include "cards/UsbCard2881Filter.h"
-#include "cards/UsbTVBoxFilter.h"
+#include "cards/usb/Em2800Filter.h"
+#include "cards/usb/Em2820Filter.h"
+#include "cards/usb/Em2821Filter.h"
+#include "cards/usb/UsbCard2881Filter.h"
+#include "cards/usb/UsbTVBoxFilter.h"
 #include "hwsim/bench/Bench.h"
 #include "hwsim/chips/VideoDecoder.h"
 #include "hwsim/drivers/EmpiaDriver.h"

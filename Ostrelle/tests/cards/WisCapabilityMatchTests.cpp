@@ -6,8 +6,8 @@
 #include <set>
 #include <vector>
 
-#include "cards/WisCapabilityMatch.h"
-#include "cards/WisProfileKeys.h"
+#include "cards/encoders/WisCapabilityMatch.h"
+#include "cards/encoders/WisProfileKeys.h"
 
 namespace {
 

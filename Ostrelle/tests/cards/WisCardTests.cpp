@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "access/WisAccess.h"
-#include "cards/JorskFilters.h"
+#include "cards/encoders/JorskFilters.h"
 #include "dvdmedia.h"
 #include "hwsim/boards/WisBox.h"
 #include "platform/dshow/FilterBase.h"

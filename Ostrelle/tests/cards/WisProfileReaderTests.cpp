@@ -7,8 +7,8 @@
 #include <fstream>
 #include <string>
 
-#include "cards/WisCapabilityMatch.h"
-#include "cards/WisProfileReader.h"
+#include "cards/encoders/WisCapabilityMatch.h"
+#include "cards/encoders/WisProfileReader.h"
 #include "hwsim/boards/WisEncoderCapabilities.h"
 #include "platform/runtime.h"
 

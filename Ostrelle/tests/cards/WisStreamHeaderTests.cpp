@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "cards/WisStreamHeaders.h"
+#include "cards/encoders/WisStreamHeaders.h"
 
 namespace {
 

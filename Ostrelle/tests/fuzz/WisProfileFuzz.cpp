@@ -8,8 +8,8 @@
 #include <cstring>
 #include <memory>
 
-#include "cards/WisCapabilityMatch.h"
-#include "cards/WisProfileReader.h"
+#include "cards/encoders/WisCapabilityMatch.h"
+#include "cards/encoders/WisProfileReader.h"
 #include "hwsim/boards/WisEncoderCapabilities.h"
 
 namespace {

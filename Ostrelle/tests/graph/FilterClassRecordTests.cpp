@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "cards/CardFilterClasses.h"
+#include "cards/base/CardFilterClasses.h"
 #include "graph/FilterClassRecord.h"
 #include "ksmedia.h"
 #include "support/GraphTestDoubles.h"

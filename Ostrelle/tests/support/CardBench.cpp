@@ -2,7 +2,7 @@
 
 #include <strmif.h>
 
-#include "cards/CardFilterClasses.h"
+#include "cards/base/CardFilterClasses.h"
 #include "graph/FilterClassRecord.h"
 #include "access/Kesh713xAccess.h"
 #include "access/KsPropertyAccess.h"

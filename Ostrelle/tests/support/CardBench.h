@@ -15,7 +15,7 @@
 #include "access/CustomDataAccess.h"
 #include "support/FakeBoardAccess.h"
 #include "graph/RootGraph.h"
-#include "cards/TVCardFilter.h"
+#include "cards/base/TVCardFilter.h"
 #include "hwsim/bench/Bench.h"
 #include "hwsim/bench/BenchDevices.h"
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "support/CardBench.h"
-#include "cards/QelCardFilter.h"
+#include "cards/saa713x/QelCardFilter.h"
 #include "hwsim/chips/IfDemodulator.h"
 #include "hwsim/chips/PllTuner.h"
 

@@ -1,6 +1,6 @@
 #include "support/RemoteControlHolder.h"
 
-#include "cards/TVCardFilter.h"
+#include "cards/base/TVCardFilter.h"
 #include "graph/Thread.h"
 
 RemoteControlHolder::RemoteControlHolder() {

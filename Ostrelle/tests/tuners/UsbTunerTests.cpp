@@ -5,7 +5,7 @@
 
 #include <filesystem>
 
-#include "cards/UsbTVFilter.h"
+#include "cards/usb/UsbTVFilter.h"
 #include "hwsim/bench/Bench.h"
 #include "hwsim/bench/CardKind.h"
 #include "hwsim/boards/Em28xxBox.h"

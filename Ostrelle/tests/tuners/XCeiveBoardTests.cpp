@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "cards/QelCardFilter.h"
+#include "cards/saa713x/QelCardFilter.h"
 #include "support/CardBench.h"
 #include "support/DirectBusAccess.h"
 #include "support/RelayAccess.h"

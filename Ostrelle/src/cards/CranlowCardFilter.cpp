@@ -1,9 +1,0 @@
-#include "cards/CranlowCardFilter.h"
-
-IMPLEMENT_CARD_FILTER_CLASS(CCranlowCardFilter, &CLSID_VideoInputDeviceCategory, CCranlowCardFilter::kCaptureName)
-
-CCranlowCardFilter::~CCranlowCardFilter() {
-    StopCardThreads();
-}
-
-IMPLEMENT_CARD_FILTER_CLASS(CCranlowCrossbarFilter, &AM_KSCATEGORY_CROSSBAR, CCranlowCrossbarFilter::kCrossbarName)

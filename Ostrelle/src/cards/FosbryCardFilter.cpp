@@ -1,9 +1,0 @@
-#include "cards/FosbryCardFilter.h"
-
-IMPLEMENT_CARD_FILTER_CLASS(CFosbryCardFilter, &CLSID_VideoInputDeviceCategory, CFosbryCardFilter::kCaptureName)
-
-CFosbryCardFilter::~CFosbryCardFilter() {
-    StopCardThreads();
-}
-
-IMPLEMENT_CARD_FILTER_CLASS(CFosbryCrossbarFilter, &AM_KSCATEGORY_CROSSBAR, CFosbryCrossbarFilter::kCrossbarName)

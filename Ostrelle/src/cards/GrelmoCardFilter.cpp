@@ -1,9 +1,0 @@
-#include "cards/GrelmoCardFilter.h"
-
-IMPLEMENT_CARD_FILTER_CLASS(CGrelmoCardFilter, &CLSID_VideoInputDeviceCategory, CGrelmoCardFilter::kCaptureName)
-
-CGrelmoCardFilter::~CGrelmoCardFilter() {
-    StopCardThreads();
-}
-
-IMPLEMENT_CARD_FILTER_CLASS(CGrelmoCrossbarFilter, &AM_KSCATEGORY_CROSSBAR, CGrelmoCrossbarFilter::kCrossbarName)

@@ -1,9 +1,0 @@
-#include "cards/OemCardFilter.h"
-
-IMPLEMENT_CARD_FILTER_CLASS(COemCardFilter, &CLSID_VideoInputDeviceCategory, COemCardFilter::kCaptureName)
-
-COemCardFilter::~COemCardFilter() {
-    StopCardThreads();
-}
-
-IMPLEMENT_CARD_FILTER_CLASS(COemCrossbarFilter, &AM_KSCATEGORY_CROSSBAR, COemCrossbarFilter::kCrossbarName)

@@ -1,7 +1,0 @@
-#include "cards/YelvinCardFilter.h"
-
-IMPLEMENT_CARD_FILTER_CLASS(CYelvinCardFilter, &CLSID_VideoInputDeviceCategory, CYelvinCardFilter::kCaptureName)
-
-BOOL CYelvinCardFilter::Create() { return CreateOnTuner(kTunerFilterName); }
-
-IMPLEMENT_CARD_FILTER_CLASS(CYelvinCrossbarFilter, &AM_KSCATEGORY_CROSSBAR, CYelvinCrossbarFilter::kCrossbarName)

@@ -1,0 +1,29 @@
+// The "2388x Video Capture" card and its crossbar: a CX2388x card with the on-board controller,
+// traced, collecting a key for at most the remote wait limit.
+#pragma once
+
+#include "cards/cx2388x/Cx2388xCardFilter.h"
+
+class CTV2388xCardFilter : public CCx2388xControllerCardFilter {
+public:
+    static constexpr const char kCaptureName[] = "2388x Video Capture";
+    static constexpr const char kTunerFilterName[] = "2388x Tuner";
+
+    using CCx2388xControllerCardFilter::CCx2388xControllerCardFilter;
+
+    BOOL Create() override;
+
+    DECLARE_CARD_FILTER_CLASS();
+
+protected:
+    BOOL IsTracedMember() const override { return TRUE; }
+};
+
+class CTV2388xCrossbarFilter : public CCx2388xCrossbarFilter {
+public:
+    static constexpr const char kCrossbarName[] = "2388x Crossbar";
+
+    using CCx2388xCrossbarFilter::CCx2388xCrossbarFilter;
+
+    DECLARE_CARD_FILTER_CLASS();
+};

@@ -1,0 +1,64 @@
+#include "cards/saa713x/QelCardFilter.h"
+
+#include "access/KsPropertyAccess.h"
+#include "cards/saa713x/Saa713xController.h"
+
+CFilterClassRecord CQelCardFilter::s_classRecord(nullptr, &CLSID_VideoInputDeviceCategory,
+                                                 CQelCardFilter::kCaptureName, &CQelCardFilter::CreateInstance);
+
+CRootFilter* CQelCardFilter::CreateInstance(CRootGraph* graph, int flag) {
+    return CreateFilterOfClass<CQelCardFilter>(s_classRecord, graph, flag);
+}
+
+CQelCardFilter::CQelCardFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag)
+    : CTVCardFilter(owner, category, friendlyName, flag) {}
+
+CQelCardFilter::CQelCardFilter(CRootGraph* owner, REFCLSID clsid) : CTVCardFilter(owner, clsid) {}
+
+CQelCardFilter::~CQelCardFilter() {
+    StopCardThreads();
+    TRACE("713x_4 destruct!\n");
+    m_pTVTuner.Release();
+}
+
+BOOL CQelCardFilter::Create() {
+    ResetCardState();
+    m_strTunerFilterName = kTunerFilterName;
+    if (!IsValid()) return FALSE;
+    return CTVCardFilter::Create();
+}
+
+LONG_PTR CQelCardFilter::OnCommand(LONG_PTR) { return 0; }
+
+HRESULT CQelCardFilter::InitAccess() {
+    if (m_pAccess != nullptr) return E_FAIL;  // one access object at a time
+    m_pTVTuner.Release();
+    return OpenKsPropertyAccess(ACCESS_KIND_QEL);
+}
+
+HRESULT CQelCardFilter::FindTunerInterface() { return FindCaptureTVTuner(m_pTVTuner); }
+
+BOOL CQelCardFilter::WriteControllerWord(WORD value) {
+    return Saa713xWriteControllerWord(this, Saa713xStandardLayout(), value);
+}
+
+BOOL CQelCardFilter::ReadControllerWord(WORD* value) {
+    return Saa713xReadControllerWord(this, Saa713xStandardLayout(), value);
+}
+
+BOOL CQelCardFilter::ControllerCommand(BOOL on) { return Saa713xControllerCommand(this, Saa713xStandardLayout(), on); }
+
+// ---- crossbar ----
+
+CFilterClassRecord CQelCrossbarFilter::s_classRecord(nullptr, &AM_KSCATEGORY_CROSSBAR,
+                                                     CQelCrossbarFilter::kCrossbarName,
+                                                     &CQelCrossbarFilter::CreateInstance);
+
+CRootFilter* CQelCrossbarFilter::CreateInstance(CRootGraph* graph, int flag) {
+    return CreateFilterOfClass<CQelCrossbarFilter>(s_classRecord, graph, flag);
+}
+
+CQelCrossbarFilter::CQelCrossbarFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag)
+    : CCrossbarFilter(owner, category, friendlyName, flag) {}
+
+CQelCrossbarFilter::CQelCrossbarFilter(CRootGraph* owner, REFCLSID clsid) : CCrossbarFilter(owner, clsid) {}

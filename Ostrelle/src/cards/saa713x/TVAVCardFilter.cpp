@@ -1,0 +1,11 @@
+#include "cards/saa713x/TVAVCardFilter.h"
+
+IMPLEMENT_CARD_FILTER_CLASS(CTVAVCardFilter, &CLSID_VideoInputDeviceCategory, CTVAVCardFilter::kCaptureName)
+
+CTVAVCardFilter::~CTVAVCardFilter() {
+    StopCardThreads();
+}
+
+void CTVAVCardFilter::InitNames() {}
+
+IMPLEMENT_CARD_FILTER_CLASS(CTVAVCrossbarFilter, &AM_KSCATEGORY_CROSSBAR, CTVAVCrossbarFilter::kCrossbarName)

@@ -1,0 +1,9 @@
+#include "cards/saa713x/WadrelCardFilter.h"
+
+IMPLEMENT_CARD_FILTER_CLASS(CWadrelCardFilter, &CLSID_VideoInputDeviceCategory, CWadrelCardFilter::kCaptureName)
+
+CWadrelCardFilter::~CWadrelCardFilter() { StopCardThreads(); }
+
+void CWadrelCardFilter::InitNames() { SetRemotePeriod(kRemotePeriodMs); }
+
+IMPLEMENT_CARD_FILTER_CLASS(CWadrelCrossbarFilter, &AM_KSCATEGORY_CROSSBAR, CWadrelCrossbarFilter::kCrossbarName)
