@@ -464,7 +464,13 @@ INSTANTIATE_TEST_SUITE_P(Rows, MixedCardsRecord,
                                          RecordRow{"kK", "", false, 0, "录像失败: 本卡没有编码器"},
                                          RecordRow{"KK", ", \"encoderStopsAfterMs\": 2000", false, 1,
                                                    "录像失败: 编码器停止输出"},
-                                         RecordRow{"K", "", true, 0, "录像失败: 磁盘已满"}));
+                                         RecordRow{"K", "", true, 0, "录像失败: 磁盘已满"}),
+                         [](const testing::TestParamInfo<RecordRow>& info) {
+                             std::string name = info.param.cards;
+                             if (*info.param.last != '\0') name += "_EncoderStops";
+                             if (info.param.diskFull) name += "_DiskFull";
+                             return name;
+                         });
 
 }  // namespace
 
