@@ -74,9 +74,11 @@ void CBaseVideoPage::StopTest() {
 
 void CBaseVideoPage::AskOperator() {
     if (m_strQuestion.IsEmpty()) return;
-    if (AfxMessageBox(m_strQuestion, MB_YESNO) == IDYES) {
+    // A box ended without an answer (the program is closing) gives no verdict.
+    const int answer = AfxMessageBox(m_strQuestion, MB_YESNO);
+    if (answer == IDYES) {
         OnPass();
-    } else {
+    } else if (answer == IDNO) {
         OnFail();
     }
 }

@@ -142,10 +142,11 @@ void CPageError::OnPass() {
     }
     CPelvatroDlg* main = GetMainDlg();
     if (main != nullptr && main->m_nHotPlugBus != 0) {
+        // The program starts again only after a run whose record was written.
+        if (!sheet->RestartTest()) return;
         char path[MAX_PATH] = {0};
         GetModuleFileName(nullptr, path, MAX_PATH);
         ShellExecute(nullptr, nullptr, path, nullptr, nullptr, SW_SHOWNORMAL);
-        sheet->RestartTest();
     } else {
         sheet->FinishTest();
     }

@@ -159,12 +159,13 @@ void CTestSheet::FinishTest() {
     RestartTest();
 }
 
-void CTestSheet::RestartTest() {
+bool CTestSheet::RestartTest() {
     if (m_pCurrentPage != nullptr) m_pCurrentPage->StopTest();
     // While the page is still shown, so that a record that was not written is said on it.
-    WriteResultLog();
+    const bool written = WriteResultLog();
     if (m_pCurrentPage != nullptr) m_pCurrentPage->Show(FALSE);
     CDialog::OnOK();
+    return written;
 }
 
 void CTestSheet::DeletePages() {

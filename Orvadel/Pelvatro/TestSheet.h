@@ -60,8 +60,8 @@ public:
     CBaseTestPage* FindPage(LPCSTR name) const;
     // Ends the run: power-off request, result log, the sheet ends with IDOK.
     void FinishTest();
-    // As FinishTest, without asking for the power-off.
-    void RestartTest();
+    // As FinishTest, without asking for the power-off; false when the record was not written.
+    bool RestartTest();
 
     // ---- cards ----
     bool CreateCards();

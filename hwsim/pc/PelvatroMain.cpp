@@ -1,6 +1,7 @@
 // The station program: the display, the simulated PC with the bench's cards, the filter classes
 // in their order, then the application object. A bench or bench state that cannot be used ends
-// the start with exit code 2; a run whose bench state was not kept ends with exit code 3.
+// the start with exit code 2; a run whose bench state was not kept ends with exit code 3. A
+// restart asked for by the result page happens at the end, only after a run that ended as asked.
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -48,6 +49,10 @@ int main() {
     RegisterFilterClasses();
     int code = AfxWinMain();
     platform::StopDisplay();
-    if (code == 0 && !pc->StateKept()) return 3;
+    if (code == 0 && !pc->StateKept()) code = 3;
+    pc.reset();
+    // A restart the result page asked for replaces this process; a run that was asked to close
+    // or ends with a code of its own ends here.
+    platform::RestartIfAsked(code);
     return code;
 }

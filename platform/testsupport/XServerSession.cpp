@@ -181,6 +181,11 @@ void XServerSession::KillClientOf(Window window) {
     XSync(m_x, False);
 }
 
+void XServerSession::Destroy(Window window) {
+    XDestroyWindow(m_x, window);
+    XSync(m_x, False);
+}
+
 void Await(platform::TestOperator& op, std::function<bool()> ready, const char* what, std::function<void()> step,
            int seconds) {
     auto deadline = std::make_shared<std::chrono::steady_clock::time_point>();

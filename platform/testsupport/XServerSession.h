@@ -55,6 +55,8 @@ public:
     std::vector<uint32_t> ScreenPixels(const RECT& area) const;
     // The window's own connection is cut, as the server does when the client is killed.
     void KillClientOf(XWindowId window);
+    // The window is destroyed by this other client.
+    void Destroy(XWindowId window);
 
     _XDisplay* Connection() const { return m_x; }
 

@@ -64,6 +64,10 @@ PLATFORM_API void StartMachineDefaultDisplay();
 PLATFORM_API void SetDisplay(std::unique_ptr<Display> display);
 // Stops and removes the current display.
 PLATFORM_API void StopDisplay();
+// The program's end, after StopDisplay: when a page asked for a restart (ShellExecute of the
+// program's own file) and the run ended as it asked (no close request, no lost display, exit
+// code 0), the program starts again in this process's place; otherwise this returns.
+PLATFORM_API void RestartIfAsked(int exitCode);
 // The current display, null before any was started.
 PLATFORM_API Display* CurrentDisplay();
 // A log display writing each line to `out` (standard output when null); its automatic operator

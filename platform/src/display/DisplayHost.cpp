@@ -32,23 +32,26 @@ struct Host {
     ULONGLONG nextCloseRequest = 0;
 };
 
-// Asked by SIGINT, SIGHUP or SIGTERM, or by Ctrl-C on the terminal: the program closes its
-// windows as the operator would.
+// Asked by a signal that a shell or a closed terminal sends, by Ctrl-C on the terminal, or by a
+// display that was lost: the program closes its windows as the operator would.
 std::atomic<bool> g_closeAsked{false};
+std::atomic<bool> g_displayLost{false};
 constexpr ULONGLONG kCloseRequestMs = 250;
 
 void OnTerminationSignal(int) { g_closeAsked = true; }
 
-// SIGPIPE is ignored (a failed write reports itself); SIGINT (Ctrl-C in the shell the program
-// runs from, on any display), SIGHUP and SIGTERM ask the active window to close instead of
-// ending the program in the middle of a write.
+// SIGPIPE is ignored (a failed write reports itself), and SIGXFSZ (a file size limit): the write
+// fails as on a full disk. SIGINT (Ctrl-C in the shell the program runs from, on any display),
+// SIGHUP, SIGTERM, SIGQUIT (Ctrl-\\), SIGUSR1, SIGUSR2 and SIGALRM ask the active window to close
+// instead of ending the program in the middle of a write.
 void HandleTerminationSignals() {
     signal(SIGPIPE, SIG_IGN);
+    signal(SIGXFSZ, SIG_IGN);
     struct sigaction close {};
     close.sa_handler = &OnTerminationSignal;
     sigemptyset(&close.sa_mask);
     close.sa_flags = SA_RESTART;
-    for (int asksToClose : {SIGINT, SIGHUP, SIGTERM}) sigaction(asksToClose, &close, nullptr);
+    for (int asksToClose : {SIGINT, SIGHUP, SIGTERM, SIGQUIT, SIGUSR1, SIGUSR2, SIGALRM}) sigaction(asksToClose, &close, nullptr);
 }
 
 const char kAcceptedDisplays[] = "headless, terminal, log or x11";
@@ -151,6 +154,8 @@ void SetDisplay(std::unique_ptr<Display> display) {
     }
     if (old) old->Stop();
     SetMessageBoxHandler([](HWND owner, const char* text, const char* caption, UINT type) {
+        // Once the program is asked to close, no box is shown nor answered: it ends without an answer.
+        if (g_closeAsked) return 0;
         std::shared_ptr<Display> d = Current();
         int answer = d ? d->AnswerMessageBox(owner, text, caption, type) : DefaultMessageBoxAnswer(type);
         return answer ? answer : display::RunMessageBox(owner, text, caption, type);
@@ -218,6 +223,16 @@ ULONGLONG Idle() {
 
 void AskToClose() { g_closeAsked = true; }
 
+bool CloseAsked() { return g_closeAsked; }
+
+void DisplayLost(const char* why) {
+    if (g_displayLost.exchange(true)) return;
+    fprintf(stderr, "pelvatro: the display was lost (%s); the program closes\n", why);
+    g_closeAsked = true;
+    // Nothing is shown any more and nobody acts: the windows close as the close request asks.
+    SetDisplay(MakeHeadlessDisplay());
+}
+
 void ThreadEnded(DWORD threadId) {
     Host& h = TheHost();
     std::lock_guard<std::mutex> g(h.lock);
@@ -236,25 +251,9 @@ std::vector<std::string>& RestartArgs() {
     static auto* args = new std::vector<std::string>;
     return *args;
 }
-
-void RestartNow() {
-    std::vector<std::string>& args = RestartArgs();
-    if (args.empty()) return;
-    if (std::shared_ptr<Display> d = Current()) d->Stop();
-    fflush(nullptr);
-    std::vector<char*> argv;
-    for (std::string& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    execv("/proc/self/exe", argv.data());
-    fprintf(stderr, "pelvatro: the restart failed: %s\n", strerror(errno));
-}
 }  // namespace
 
-void RestartAtExit(const std::vector<std::string>& args) {
-    static std::once_flag once;
-    std::call_once(once, [] { atexit(&RestartNow); });
-    RestartArgs() = args;
-}
+void RestartAtEnd(const std::vector<std::string>& args) { RestartArgs() = args; }
 
 const char* MessageBoxButtonText(int id) {
     switch (id) {
@@ -270,5 +269,23 @@ const char* MessageBoxButtonText(int id) {
 }
 
 }  // namespace display
+
+void RestartIfAsked(int exitCode) {
+    std::vector<std::string>& args = display::RestartArgs();
+    if (args.empty()) return;
+    // Only a run that ended as the page asked starts again: a close request, a lost display or a
+    // run with an exit code of its own ends the program.
+    if (g_closeAsked || exitCode != 0) {
+        PlatformTrace("restart left out: the run %s\n", g_closeAsked ? "was asked to close" : "ended with an exit code");
+        return;
+    }
+    if (std::shared_ptr<Display> d = Current()) d->Stop();
+    fflush(nullptr);
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    execv("/proc/self/exe", argv.data());
+    fprintf(stderr, "pelvatro: the restart failed: %s\n", strerror(errno));
+}
 
 }  // namespace platform

@@ -16,6 +16,12 @@ ULONGLONG Idle();
 // do: the active window is asked to close until the windows are gone, so a window that refuses
 // while a write runs closes once the write has ended.
 void AskToClose();
+// Whether the program was asked to close (by a signal, Ctrl-C, or a lost display).
+bool CloseAsked();
+// The display can no longer show the windows nor take input (the X connection or the terminal
+// went away): one line on stderr, the display is replaced by one that shows nothing and acts on
+// nothing, and the program is asked to close.
+void DisplayLost(const char* why);
 // A thread ended: when it drew for the display, the next thread whose loop goes idle does.
 void ThreadEnded(DWORD threadId);
 
@@ -49,9 +55,9 @@ void DetachHeadlessOperator(HeadlessOperator* op);
 // The attached operator, null when none is; a test's steps run on the X11 display too.
 HeadlessOperator* AttachedOperator();
 
-// At the program's exit, after the display is stopped, the program is started again with `args`
-// in this process's place (exec), so the new start inherits the terminal.
-void RestartAtExit(const std::vector<std::string>& args);
+// At the program's end (RestartIfAsked), the program is started again with `args` in this
+// process's place (exec), so the new start inherits the terminal.
+void RestartAtEnd(const std::vector<std::string>& args);
 
 // The text shown on a message box's button.
 const char* MessageBoxButtonText(int id);

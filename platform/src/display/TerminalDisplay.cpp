@@ -8,7 +8,8 @@
 // The windows are laid out within the terminal's rows and columns, each centred, a message box
 // over the window it belongs to; a window larger than the terminal is drawn narrower and shorter
 // down to half its size, below which one line says the terminal is too small. A resize
-// (SIGWINCH) draws everything again.
+// (SIGWINCH) draws everything again. A terminal that went away (the end of its input, a hang-up,
+// a write that fails) is a lost display: the program is asked to close.
 #include <poll.h>
 #include <signal.h>
 #include <sys/ioctl.h>
@@ -18,6 +19,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
 
 #include "display/DisplayHost.h"
@@ -67,7 +69,11 @@ public:
 
     ULONGLONG Idle() override {
         ReadKeys();
-        Draw();
+        if (!m_gone) Draw();
+        if (m_gone) {
+            DisplayLost("the terminal went away");
+            return ClockNow();
+        }
         return ClockNow() + kKeyPollMs;
     }
 
@@ -93,10 +99,11 @@ private:
 
     void Write(const std::string& s) {
         size_t done = 0;
-        while (done < s.size()) {
+        while (done < s.size() && !m_gone) {
             ssize_t n = ::write(m_out, s.data() + done, s.size() - done);
-            if (n <= 0) return;
-            done += size_t(n);
+            if (n < 0 && (errno == EINTR || errno == EAGAIN)) continue;
+            if (n <= 0) m_gone = true;
+            else done += size_t(n);
         }
     }
 
@@ -146,10 +153,18 @@ private:
         HWND top = ActiveTopLevel();
         if (top) KeepFocus(DescribeTree(top));
         pollfd p{m_in, POLLIN, 0};
-        if (::poll(&p, 1, 0) <= 0 || !(p.revents & POLLIN)) return;
+        if (::poll(&p, 1, 0) <= 0) return;
+        if (!(p.revents & POLLIN)) {
+            m_gone = (p.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
+            return;
+        }
         char buffer[64];
         ssize_t n = ::read(m_in, buffer, sizeof buffer);
-        if (n <= 0) return;
+        if (n < 0 && (errno == EINTR || errno == EAGAIN)) return;
+        if (n <= 0) {
+            m_gone = true;  // the end of the input, or a terminal that hung up
+            return;
+        }
         std::string keys = m_charset.Decode(buffer, size_t(n));  // a GBK character's second byte may be ASCII
         for (size_t i = 0; i < keys.size(); ++i) {
             char ch = keys[i];
@@ -277,6 +292,7 @@ private:
     termios m_saved{};
     bool m_raw = false;
     bool m_stopped = false;
+    bool m_gone = false;  // the terminal went away
     HWND m_focus = nullptr;
     bool m_focusIsList = false;
     std::string m_last;

@@ -10,8 +10,9 @@
 // X window of its own at the window's place, the window's inside it, so a message box stands out
 // from the page.
 //
-// A lost connection never ends the program (it could be in the middle of an EEPROM write): the
-// display says so on standard error and the log display takes over.
+// A lost connection, or a window of the display's destroyed by another client, never ends the
+// program in the middle of an EEPROM write, nor acts for the operator: the display is lost, which
+// asks the program to close (DisplayLost).
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -50,8 +51,7 @@ constexpr int kFrameBorder = 3, kFrameCaption = 18;
 std::atomic<bool> g_lost{false};
 
 int OnIoError(::Display*) {
-    if (!g_lost.exchange(true))
-        fprintf(stderr, "pelvatro: the connection to the X server was lost; the log display goes on\n");
+    g_lost = true;
     return 0;
 }
 
@@ -198,6 +198,10 @@ public:
         XFlush(m_x);
         if (g_lost) {
             GoOnWithoutX();
+            return ClockNow();
+        }
+        if (m_destroyedElsewhere) {
+            DisplayLost("a window was destroyed by another X client");
             return ClockNow();
         }
         ULONGLONG now = ClockNow();
@@ -525,6 +529,12 @@ private:
             auto it = m_byId.find(e.xany.window);
             if (it == m_byId.end()) continue;
             HWND top = it->second;
+            if (e.type == DestroyNotify && e.xdestroywindow.window == e.xany.window) {
+                // Not this display's own doing: it takes the window out of its table first.
+                m_byId.erase(it);
+                m_destroyedElsewhere = true;
+                return;
+            }
             if (e.type == Expose) {
                 auto w = m_windows.find(top);
                 if (w != m_windows.end())
@@ -783,8 +793,8 @@ private:
             XDestroyImage(w.image);
             w.image = nullptr;
         }
-        // Stops this display (touching nothing of the connection) and puts the log in its place.
-        SetDisplay(MakeLogDisplay(nullptr));
+        // Stops this display, touching nothing of the connection.
+        DisplayLost("the connection to the X server was lost");
     }
 
     ::Display* m_x;
@@ -794,6 +804,7 @@ private:
     bool m_hasShm = false;
     int m_errors = 0;
     bool m_stopped = false;
+    bool m_destroyedElsewhere = false;
     std::map<HWND, XWindow> m_windows;
     std::map<Window, HWND> m_byId;
     std::map<Window, HWND> m_frames;  // frame windows and the windows they frame

@@ -112,8 +112,9 @@ int RunMessageBox(HWND owner, const char* text, const char* caption, UINT type) 
     CMessageBoxDialog box(owner, text, caption, type);
     INT_PTR result = box.Run();
     if (result == -1) {
-        // The box could not run (no window classes, or a WM_QUIT): its default answer.
-        return DefaultMessageBoxAnswer(type);
+        // The box could not run (no window classes, or a WM_QUIT): its default answer, but none
+        // when the program is closing.
+        return CloseAsked() ? 0 : DefaultMessageBoxAnswer(type);
     }
     return int(result);
 }

@@ -1,12 +1,15 @@
 // ShellExecute, ExitWindowsEx and the token calls around it.
 #include "platform/shell.h"
 
+#include <fcntl.h>
 #include <poll.h>
 #include <spawn.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -51,6 +54,22 @@ bool Spawn(const std::string& program, const std::vector<std::string>& args) {
 constexpr ULONGLONG kPowerOffWaitMs = 60000;
 constexpr DWORD kPowerOffPollMs = 100;
 constexpr int kPowerOffRealGraceMs = 2000;
+
+// Copies what the command has written so far to the program's stderr; false once its output has
+// ended.
+bool CopyToStderr(int fd) {
+    char buffer[4096];
+    for (;;) {
+        const ssize_t n = read(fd, buffer, sizeof buffer);
+        if (n == 0) return false;
+        if (n < 0) return errno == EINTR || errno == EAGAIN;
+        for (ssize_t done = 0; done < n;) {
+            const ssize_t put = write(STDERR_FILENO, buffer + done, size_t(n - done));
+            if (put <= 0 && errno != EINTR) return true;  // stderr is gone: the rest is dropped
+            if (put > 0) done += put;
+        }
+    }
+}
 
 HINSTANCE Result(int code) { return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(code)); }
 
@@ -115,7 +134,7 @@ HINSTANCE Restart(const char* file, platform::ShellRequest request) {
     }
     // The program goes on as one: once its windows are gone, the new start replaces it in the
     // same process (exec), so it keeps the terminal, its parent and its process id.
-    platform::display::RestartAtExit(request.command);
+    platform::display::RestartAtEnd(request.command);
     PlatformTrace("ShellExecute: restart of %s when this program ends\n", file);
     return Result(42);
 }
@@ -236,27 +255,55 @@ BOOL ExitWindowsEx(UINT flags, DWORD reason) {
         return FALSE;
     }
     PlatformTrace("ExitWindowsEx(0x%x): running %s\n", flags, command);
+    // The command holds none of the program's descriptors: its output comes through a pipe of its
+    // own to the program's stderr, so a command that outlives the program holds no terminal or
+    // pipe the program's caller waits on.
+    int output[2];
+    if (pipe2(output, O_CLOEXEC) != 0) return FALSE;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_adddup2(&actions, output[1], STDOUT_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, output[1], STDERR_FILENO);
+    posix_spawn_file_actions_addclosefrom_np(&actions, STDERR_FILENO + 1);
     pid_t pid;
     const char* argv[] = {"/bin/sh", "-c", command, nullptr};
-    if (posix_spawn(&pid, "/bin/sh", nullptr, nullptr, const_cast<char**>(argv), environ) != 0) return FALSE;
+    const bool spawned = posix_spawn(&pid, "/bin/sh", &actions, nullptr, const_cast<char**>(argv), environ) == 0;
+    posix_spawn_file_actions_destroy(&actions);
+    close(output[1]);
+    const int fromCommand = output[0];
+    fcntl(fromCommand, F_SETFL, O_NONBLOCK);
+    if (!spawned) {
+        close(fromCommand);
+        return FALSE;
+    }
     // A command that never returns must not hold the program: it is waited for a bounded time on
     // the platform clock, then left to itself. The command runs on the machine's own time, so it
     // first gets a short real wait that a fast-running platform clock cannot skip.
     if (const int ended = syscall(SYS_pidfd_open, pid, 0); ended >= 0) {
-        pollfd watch{ended, POLLIN, 0};
-        while (poll(&watch, 1, kPowerOffRealGraceMs) < 0 && errno == EINTR) {
+        pollfd watch[2] = {{ended, POLLIN, 0}, {fromCommand, POLLIN, 0}};
+        for (auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(kPowerOffRealGraceMs);
+             std::chrono::steady_clock::now() < until && !(watch[0].revents & POLLIN);) {
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(until - std::chrono::steady_clock::now());
+            if (poll(watch, 2, int(left.count()) + 1) > 0 && (watch[1].revents & (POLLIN | POLLHUP)))
+                watch[1].fd = CopyToStderr(fromCommand) ? fromCommand : -1;
         }
         close(ended);
     }
     const ULONGLONG giveUp = platform::ClockNow() + kPowerOffWaitMs;
     int status = 0;
     for (;;) {
+        CopyToStderr(fromCommand);
         const pid_t ended = waitpid(pid, &status, WNOHANG);
-        if (ended == pid) return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-        if (ended < 0 && errno != EINTR) return FALSE;
+        if (ended == pid || (ended < 0 && errno != EINTR)) {
+            CopyToStderr(fromCommand);
+            close(fromCommand);
+            return ended == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+        }
         if (platform::ClockNow() >= giveUp) break;
         Sleep(kPowerOffPollMs);
     }
+    close(fromCommand);
     fprintf(stderr, "pelvatro: the machine was not switched off: the power-off command (%s) has not ended after "
                     "%u seconds\n", command, unsigned(kPowerOffWaitMs / 1000));
     SetLastError(ERROR_TIMEOUT);
