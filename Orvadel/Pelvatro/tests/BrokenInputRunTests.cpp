@@ -27,6 +27,7 @@
 #include "StationRun.h"
 #include "StationTestSupport.h"
 #include "platform/display.h"
+#include "platform/shell.h"
 
 using namespace station_test;
 namespace fs = std::filesystem;
@@ -124,24 +125,33 @@ protected:
         });
     }
 
-    // The test station's whole run; `shutDown`: the settings' power-off line.
-    Outcome RunTestStation(const std::optional<User>& user = std::nullopt, const char* shutDown = "ShutDown=0") {
+    // The test station's whole run; `shutDown`: the settings' power-off line (or restart line);
+    // `atStart` runs in the child once the program's display is up.
+    Outcome RunTestStation(const std::optional<User>& user = std::nullopt, const char* shutDown = "ShutDown=0",
+                           const std::function<void()>& atStart = nullptr) {
         std::string settings = ReadFileBytes(PELVATRO_TEST_STATION_CONFIG);
-        WriteFileBytes(HomeFile("ConfigTest.txt"), settings.replace(settings.find("ShutDown=0"), 10, shutDown));
-        return RunStation(ReadFileBytes(m_testStationBench.string()), user);
+        const bool restart = strncmp(shutDown, "HotPlugBus", 10) == 0;
+        settings.replace(settings.find(restart ? "HotPlugBus=0" : "ShutDown=0"), restart ? 12 : 10, shutDown);
+        WriteFileBytes(HomeFile("ConfigTest.txt"), settings);
+        return RunStation(ReadFileBytes(m_testStationBench.string()), user, atStart);
     }
 
     // The station's whole run on the bench, in this program's code on the log display as the
     // program's start runs it, on the virtual clock.
-    Outcome RunStation(const std::string& benchText, const std::optional<User>& user = std::nullopt) {
+    Outcome RunStation(const std::string& benchText, const std::optional<User>& user = std::nullopt,
+                       const std::function<void()>& atStart = nullptr) {
         Plug(benchText);
         if (user) GiveTo(*user);
-        return InChild(user, nullptr, [this] {
+        return InChild(user, nullptr, [this, atStart] {
             setenv("PELVATRO_DISPLAY", "log", 1);
             platform::StartMachineDefaultDisplay();
+            if (atStart) atStart();
             app.InitInstance();
             int code = app.ExitInstance();
             platform::StopDisplay();
+            // A run that asked for its restart (not started by a test) ends with 9.
+            for (const platform::ShellRequest& request : platform::ShellRequests())
+                if (request.restart) return 9;
             return code;
         });
     }
@@ -485,6 +495,49 @@ TEST_F(BrokenInputRun, PowerOffCommandThatNeverEndsIsLeftAfterAMinute) {
     EXPECT_EQ(run.err, "pelvatro: the machine was not switched off: the power-off command (" +
                            std::string(getenv("PELVATRO_POWEROFF_COMMAND")) + ") has not ended after 60 seconds\n");
     EXPECT_NE(ReadFileBytes(HomeFile("Pass.txt")), "") << "the record was written first";
+}
+
+// The log display, but the message box whose text holds `held` is shown as a window, and the
+// program then sends itself `signal`, as a shell or a closed terminal would.
+class CloseUnderTheBox : public platform::Display {
+public:
+    CloseUnderTheBox(const char* held, int signal) : m_held(held), m_signal(signal) {}
+    platform::DisplayKind Kind() const override { return platform::DisplayKind::Terminal; }  // asks for restarts
+    ULONGLONG Idle() override { return m_log->Idle(); }
+    int AnswerMessageBox(HWND owner, const char* text, const char* caption, UINT type) override {
+        if (!strstr(text, m_held)) return m_log->AnswerMessageBox(owner, text, caption, type);
+        m_log->Say(std::string("held: ") + text);
+        kill(getpid(), m_signal);
+        return 0;
+    }
+    void SurfaceChanged(HWND top, const std::vector<RECT>& rects) override { m_log->SurfaceChanged(top, rects); }
+
+private:
+    std::unique_ptr<platform::Display> m_log = platform::MakeLogDisplay(nullptr);
+    const char* m_held;
+    int m_signal;
+};
+
+// A close request under each question and under the box of a record not written (with a
+// restart asked for after the run) gives no verdict: the page neither passes nor fails, no record
+// is written, no restart is asked, the program ends with exit code 0.
+TEST_F(BrokenInputRun, ACloseUnderAQuestionOrTheRecordBoxGivesNoVerdictNoRecordNoRestart) {
+    const std::pair<const char*, int> rows[] = {{"TV音频是否正常", SIGTERM}, {"AV视频是否正常", SIGHUP},
+                                                {"SV 视频是否正常", SIGINT}, {"AV/SV音频是否正常", SIGQUIT},
+                                                {"测试记录没有写入", SIGUSR1}};
+    fs::create_directories(HomeFile("Pass.txt"));  // the record cannot be written
+    for (const auto& [held, signal] : rows) {
+        Outcome run = RunTestStation(std::nullopt, "HotPlugBus=1", [held = held, signal = signal] {
+            platform::SetDisplay(std::make_unique<CloseUnderTheBox>(held, signal));
+            platform::SetShellStartsNothing(true);
+        });
+        EXPECT_EQ(run.exitCode, 0) << held << run.err;
+        EXPECT_EQ(run.out.find("不正常"), std::string::npos) << held;
+        EXPECT_EQ(run.out.rfind('\n', run.out.size() - 2) + 1, run.out.find(std::string("held: ") + held))
+            << "the box is the last picture: " << run.out;
+        EXPECT_FALSE(FileExists(HomeFile("Error.txt"))) << held;
+        EXPECT_TRUE(fs::is_directory(HomeFile("Pass.txt"))) << held;
+    }
 }
 
 TEST_F(BrokenInputRun, ProgramFolderTooLongIsRefusedAtStart) {
