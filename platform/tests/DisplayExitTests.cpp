@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 
 #include "TerminalChild.h"
 #include "afxcmn.h"
@@ -78,22 +79,39 @@ int RunWrite(const char* display, DWORD logSettleMs = 0, bool ask = false) {
 }
 
 TEST(StationExit, HangUpTerminateAndAClosedTerminalLetTheWriteEndWhole) {
-    // A question box up when the close comes ends without an answer, then the dialog closes.
-    for (auto [how, ask] : {std::pair{"SIGHUP", false}, {"SIGTERM", false}, {"close", false}, {"SIGHUP", true}, {"SIGTERM", true}}) {
+    // A question box up when the close comes ends without an answer, then the dialog closes. Every
+    // signal a shell sends asks to close; a terminal gone without a hang-up (SIGHUP blocked) is a
+    // lost display, which asks the same.
+    const std::map<std::string, int> signals = {{"SIGHUP", SIGHUP},   {"SIGTERM", SIGTERM}, {"SIGINT", SIGINT},
+                                                {"SIGQUIT", SIGQUIT}, {"SIGUSR1", SIGUSR1}, {"SIGUSR2", SIGUSR2},
+                                                {"SIGALRM", SIGALRM}};
+    for (auto [how, ask] : {std::pair{"SIGHUP", false}, {"SIGTERM", false}, {"close", false}, {"SIGHUP", true},
+                            {"SIGTERM", true}, {"SIGINT", true}, {"Ctrl-C", true}, {"SIGQUIT", true}, {"SIGUSR1", false},
+                            {"SIGUSR2", true}, {"SIGALRM", true}, {"gone", false}, {"gone", true}}) {
+        const bool gone = strcmp(how, "gone") == 0;
         TerminalChild child;
-        child.Start([ask] { return RunWrite("terminal", 0, ask); });
+        child.Start([ask = ask, gone] {
+            sigset_t hangUp;
+            sigemptyset(&hangUp);
+            sigaddset(&hangUp, SIGHUP);
+            if (gone) sigprocmask(SIG_BLOCK, &hangUp, nullptr);
+            return RunWrite("terminal", 0, ask);
+        });
         ASSERT_TRUE(child.ReadUntilShown(ask ? "烧写正常吗?" : "请稍候，正在烧写......", 0)) << how;
-        if (strcmp(how, "close") == 0) {
+        const bool closed = gone || strcmp(how, "close") == 0;
+        if (closed) {
             close(child.master);
             child.master = -1;
+        } else if (strcmp(how, "Ctrl-C") == 0) {
+            child.Key("\x03");
         } else {
-            kill(child.pid, strcmp(how, "SIGHUP") == 0 ? SIGHUP : SIGTERM);
+            kill(child.pid, signals.at(how));
         }
         int status = child.Wait();
         ASSERT_FALSE(WIFSIGNALED(status)) << how << ": killed by signal " << WTERMSIG(status);
         ASSERT_TRUE(WIFEXITED(status)) << how;
         EXPECT_EQ(WEXITSTATUS(status), kTicks) << how << ": the write went to its end, then the program ended";
-        if (strcmp(how, "close") != 0) {
+        if (!closed) {
             size_t end = child.output.rfind("\x1b[?25h");
             EXPECT_NE(end, std::string::npos) << how << ": the cursor is shown again";
         }

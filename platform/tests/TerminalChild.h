@@ -4,6 +4,7 @@
 
 #include <poll.h>
 #include <pty.h>
+#include <signal.h>
 #include <sys/ioctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -131,6 +132,7 @@ struct TerminalChild {
         while ((ended = waitpid(pid, &status, WNOHANG)) == 0 && std::chrono::steady_clock::now() < deadline &&
                ReadFor(50)) {
         }
+        if (ended == 0 && std::chrono::steady_clock::now() >= deadline) kill(pid, SIGKILL);  // it hangs
         if (ended == 0) waitpid(pid, &status, 0);
         if (master >= 0) close(master);
         master = -1;
