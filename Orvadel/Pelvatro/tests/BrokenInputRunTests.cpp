@@ -15,6 +15,7 @@
 #include <poll.h>
 #include <pwd.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -143,6 +144,8 @@ protected:
         Plug(benchText);
         if (user) GiveTo(*user);
         return InChild(user, nullptr, [this, atStart] {
+            const rlimit limit{fileSizeLimit, fileSizeLimit};
+            setrlimit(RLIMIT_FSIZE, &limit);
             setenv("PELVATRO_DISPLAY", "log", 1);
             platform::StartMachineDefaultDisplay();
             if (atStart) atStart();
@@ -155,6 +158,8 @@ protected:
             return code;
         });
     }
+
+    rlim_t fileSizeLimit = RLIM_INFINITY;  // the station's, set in the child before it starts
 
 private:
     static Outcome InChild(const std::optional<User>& user, const std::function<void(const std::string&)>& onOutput,
@@ -474,6 +479,16 @@ TEST_F(BrokenInputRun, ResultRecordThatCannotBeWrittenIsSaidOnThePage) {
     platform::ClearFailures();
     ExpectRecordNotWritten(run, "Pass.txt", errorBefore);
     EXPECT_EQ(ReadFileBytes(HomeFile("Pass.txt")), passBefore);
+
+    // A file size limit that the record passes: a full disk, not a death (the recording before
+    // it fails on the same limit, so the record goes to Error.txt).
+    std::string errorsBefore;
+    while (errorsBefore.size() < 64 * 1024) errorsBefore += errorBefore;
+    WriteFileBytes(HomeFile("Error.txt"), errorsBefore);
+    fileSizeLimit = errorsBefore.size() + 5;
+    run = RunTestStation();
+    ExpectRecordNotWritten(run, "Error.txt", errorsBefore);
+    EXPECT_NE(run.out.find("text 1080: 录像失败: "), std::string::npos) << run.out;
 }
 
 TEST_F(BrokenInputRun, ResultFileThatIsReadOnlyKeepsItsRecords) {
