@@ -500,14 +500,15 @@ TEST_F(BrokenInputRun, ResultFileThatIsReadOnlyKeepsItsRecords) {
     EXPECT_EQ(ReadFileBytes(HomeFile("Pass.txt")), passBefore);
 }
 
-// A power-off command that never ends is left after a minute of the clock, and the run ends.
+// A power-off command that never ends is left after a minute of the clock, and the run ends: its
+// output came through the station, and it holds none of the station's output pipes, which end.
 TEST_F(BrokenInputRun, PowerOffCommandThatNeverEndsIsLeftAfterAMinute) {
     const std::string pidFile = home() + "/../poweroff.pid";
-    setenv("PELVATRO_POWEROFF_COMMAND", ("echo $$ >" + pidFile + "; exec sleep 600 >/dev/null 2>&1").c_str(), 1);
+    setenv("PELVATRO_POWEROFF_COMMAND", ("echo $$ >" + pidFile + "; echo going down; echo soon >&2; exec sleep 600").c_str(), 1);
     Outcome run = RunTestStation(std::nullopt, "ShutDown=1");
     kill(pid_t(std::atoi(ReadFileBytes(pidFile).c_str())), SIGKILL);
     EXPECT_EQ(run.exitCode, 0);
-    EXPECT_EQ(run.err, "pelvatro: the machine was not switched off: the power-off command (" +
+    EXPECT_EQ(run.err, "going down\nsoon\npelvatro: the machine was not switched off: the power-off command (" +
                            std::string(getenv("PELVATRO_POWEROFF_COMMAND")) + ") has not ended after 60 seconds\n");
     EXPECT_NE(ReadFileBytes(HomeFile("Pass.txt")), "") << "the record was written first";
 }
