@@ -242,19 +242,23 @@ TEST(StationExit, X11DisplayThatCannotOpenFallsBackToTheLog) {
 }
 
 // The restart runs this test's binary again on the terminal: stage 1 is the old program, which
-// asks for its own restart and ends; stage 2 is the new start, in the same process.
+// asks for its own restart and ends; stage 2 is the new start, in the same process. A stage 1
+// asked to close (SIGTERM) after the restart was asked for ends with its own exit code instead.
 constexpr char kStage[] = "PELVATRO_RESTART_STAGE";
 constexpr char kThisTest[] = "--gtest_filter=StationExit.RestartOnTheTerminalTakesTheOldProgramsPlace";
 
 TEST(StationExit, RestartOnTheTerminalTakesTheOldProgramsPlace) {
     if (const char* stage = getenv(kStage)) {
-        if (strcmp(stage, "1") == 0) {
+        if (strcmp(stage, "1") == 0 || strcmp(stage, "closed") == 0) {
             platform::UseVirtualClock(false);
-            platform::StartDisplay(platform::DisplayKind::Terminal);
+            setenv("PELVATRO_DISPLAY", "terminal", 1);
+            platform::StartMachineDefaultDisplay();
             char path[MAX_PATH] = {};
             GetModuleFileNameA(nullptr, path, MAX_PATH);
+            if (strcmp(stage, "closed") == 0) raise(SIGTERM);
             setenv(kStage, std::to_string(getpid()).c_str(), 1);
             HINSTANCE started = ShellExecuteA(nullptr, nullptr, path, nullptr, nullptr, SW_SHOWNORMAL);
+            platform::StopDisplay();
             if (reinterpret_cast<INT_PTR>(started) > 32) platform::RestartIfAsked(0);
             exit(3);
         }
@@ -267,18 +271,24 @@ TEST(StationExit, RestartOnTheTerminalTakesTheOldProgramsPlace) {
         bool read = poll(&p, 1, 10000) == 1 && ::read(STDIN_FILENO, &key, 1) == 1;
         _exit(read && key == 'k' && foreground ? 7 : 8);
     }
-    TerminalChild child;
-    child.Start([] {
-        setenv(kStage, "1", 1);
-        execl("/proc/self/exe", "platform_tests", kThisTest, static_cast<char*>(nullptr));
-        return 10;
-    });
-    ASSERT_TRUE(child.ReadUntil("new station"));
-    EXPECT_TRUE(child.ReadUntil("owns the terminal"));
-    child.Key("k\n");
-    int status = child.Wait();
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 7) << "the process the terminal waits for is the new station";
+    for (const char* first : {"1", "closed"}) {
+        TerminalChild child;
+        child.Start([first] {
+            setenv(kStage, first, 1);
+            execl("/proc/self/exe", "platform_tests", kThisTest, static_cast<char*>(nullptr));
+            return 10;
+        });
+        const bool closed = strcmp(first, "closed") == 0;
+        if (!closed) {
+            ASSERT_TRUE(child.ReadUntil("new station"));
+            EXPECT_TRUE(child.ReadUntil("owns the terminal"));
+            child.Key("k\n");
+        }
+        int status = child.Wait();
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), closed ? 3 : 7) << first << ": the new station, or the old one's own end";
+        EXPECT_EQ(child.output.find("new station") == std::string::npos, closed) << child.output;
+    }
 }
 
 }  // namespace
