@@ -83,11 +83,16 @@ TEST_F(ProgramRun, LogDisplayPipedIntoAReaderThatStopsAfterThreeLines) {
 }
 
 // The terminal closed, SIGINT (Ctrl-C in the shell the program runs from) and Ctrl-C on the
-// terminal in the middle of the write: each waits for the write and then closes.
+// terminal in the middle of the write: each waits for the write and then closes. A terminal gone
+// without a hang-up (SIGHUP blocked) is a lost display: before the write nothing is written and
+// nothing pressed, during it the write ends whole, after it the program closes.
 TEST_F(ProgramRun, TerminalClosedOrInterruptedWhileTheCardsAreWritten) {
-    for (const char* how : {"close", "SIGINT", "Ctrl-C"}) {
+    for (auto [how, when] : {std::pair{"close", kStatusWriting}, {"SIGINT", kStatusWriting}, {"Ctrl-C", kStatusWriting},
+                             {"gone", "[>确 定<]"}, {"gone", kStatusWriting}, {"gone", kStatusWritten}}) {
         std::filesystem::remove_all(platform::StateDir() + "/eeprom");  // blank cards again
         Plug(KeshBench(2));
+        const std::string blank = ReadFileBytes(hwsim::Bench::StateFileFor(Card(0).Kind(), Card(0).Instance()));
+        const bool before = when[0] == '[', gone = std::string(how) == "gone";
         // Settings in GBK with one stray byte: the run writes the station kind back ("01" as "1").
         const std::string settings =
             Gbk("// 工位设定 ") + "\xFF\r\n" + Gbk("[Eeprom]\r\nShutDown=0 ; 关机\r\n[Type]\r\nMachine=");
@@ -95,32 +100,40 @@ TEST_F(ProgramRun, TerminalClosedOrInterruptedWhileTheCardsAreWritten) {
         int master = -1;
         winsize size{24, 80, 0, 0};
         pid_t pid = forkpty(&master, nullptr, nullptr, &size);
-        if (pid == 0) _exit(RunStation("terminal"));
+        if (pid == 0) {
+            sigset_t hangUp;
+            sigemptyset(&hangUp);
+            sigaddset(&hangUp, SIGHUP);
+            if (gone) sigprocmask(SIG_BLOCK, &hangUp, nullptr);
+            _exit(RunStation("terminal"));
+        }
         std::string output;
         auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
         char buffer[4096];
         bool pressed = false;
-        while (output.find(kStatusWriting) == std::string::npos && std::chrono::steady_clock::now() < deadline) {
+        while (output.find(when) == std::string::npos && std::chrono::steady_clock::now() < deadline) {
             pollfd p{master, POLLIN, 0};
             if (poll(&p, 1, 100) > 0) {
                 ssize_t n = read(master, buffer, sizeof buffer);
                 if (n <= 0) break;
                 output.append(buffer, size_t(n));
             }
-            if (!pressed && output.find("[>确 定<]") != std::string::npos) {
+            if (!before && !pressed && output.find("[>确 定<]") != std::string::npos) {
                 pressed = write(master, "\r", 1) == 1;  // the operator starts the write
             }
         }
-        ASSERT_NE(output.find(kStatusWriting), std::string::npos) << how;
+        ASSERT_NE(output.find(when), std::string::npos) << how;
         if (std::string(how) == "SIGINT") kill(pid, SIGINT);
         if (std::string(how) == "Ctrl-C") EXPECT_EQ(write(master, "\x03", 1), 1);
-        if (std::string(how) != "close") ReadAll(master, 60000);  // until the program has ended
+        if (std::string(how) != "close" && !gone) ReadAll(master, 60000);  // until the program has ended
         close(master);
         int status = 0;
-        waitpid(pid, &status, 0);
+        for (deadline += std::chrono::seconds(60); waitpid(pid, &status, WNOHANG) == 0; usleep(10000))
+            if (std::chrono::steady_clock::now() > deadline) kill(pid, SIGKILL);  // it runs on a dead terminal
         ASSERT_TRUE(WIFEXITED(status)) << how << ": killed by signal " << WTERMSIG(status);
         EXPECT_EQ(WEXITSTATUS(status), 0) << how;
-        ExpectEveryCardWrittenWhole(2);
+        if (before) EXPECT_EQ(ReadFileBytes(hwsim::Bench::StateFileFor(Card(1).Kind(), Card(1).Instance())), blank);
+        else ExpectEveryCardWrittenWhole(2);
         EXPECT_EQ(ReadFileBytes(HomeFile("ConfigTest.txt")), settings + "1\r\n") << how << ": but for the value";
     }
 }
