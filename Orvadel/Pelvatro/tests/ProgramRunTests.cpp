@@ -9,6 +9,8 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
+#include <map>
 
 #include "StationRun.h"
 #include "StationTestSupport.h"
@@ -50,6 +52,52 @@ protected:
             text.append(buffer, size_t(n));
         }
         return text;
+    }
+
+    // The program on a terminal of its own, SIGHUP blocked when the terminal is to go away
+    // without one; `steps` lays out the operator's steps in the child.
+    struct TerminalRun {
+        pid_t pid = -1;
+        int master = -1;
+        std::string output;
+        std::chrono::steady_clock::time_point deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+
+        // Reads until `text` has come; `onOutput` sees the output as it comes.
+        bool ReadUntil(const char* text, const std::function<void(const std::string&)>& onOutput = nullptr) {
+            char buffer[4096];
+            while (output.find(text) == std::string::npos && std::chrono::steady_clock::now() < deadline) {
+                pollfd p{master, POLLIN, 0};
+                if (poll(&p, 1, 100) <= 0) continue;
+                ssize_t n = read(master, buffer, sizeof buffer);
+                if (n <= 0) break;
+                output.append(buffer, size_t(n));
+                if (onOutput) onOutput(output);
+            }
+            return output.find(text) != std::string::npos;
+        }
+        // The terminal goes away and the program is waited for (killed when it runs on a minute
+        // later); its exit code, -1 when it did not exit.
+        int Wait() {
+            if (master >= 0) close(master);
+            master = -1;
+            int status = 0;
+            for (deadline += std::chrono::seconds(60); waitpid(pid, &status, WNOHANG) == 0; usleep(10000))
+                if (std::chrono::steady_clock::now() > deadline) kill(pid, SIGKILL);
+            EXPECT_TRUE(WIFEXITED(status)) << "killed by signal " << WTERMSIG(status);
+            return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        }
+    };
+    TerminalRun OnTerminal(bool blockHangUp, const std::function<void()>& steps = nullptr) {
+        TerminalRun run;
+        winsize size{24, 80, 0, 0};
+        run.pid = forkpty(&run.master, nullptr, nullptr, &size);
+        if (run.pid != 0) return run;
+        sigset_t hangUp;
+        sigemptyset(&hangUp);
+        sigaddset(&hangUp, SIGHUP);
+        if (blockHangUp) sigprocmask(SIG_BLOCK, &hangUp, nullptr);
+        if (steps) steps();
+        _exit(RunStation("terminal"));
     }
 };
 
@@ -97,44 +145,46 @@ TEST_F(ProgramRun, TerminalClosedOrInterruptedWhileTheCardsAreWritten) {
         const std::string settings =
             Gbk("// 工位设定 ") + "\xFF\r\n" + Gbk("[Eeprom]\r\nShutDown=0 ; 关机\r\n[Type]\r\nMachine=");
         WriteFileBytes(HomeFile("ConfigTest.txt"), settings + "01\r\n");
-        int master = -1;
-        winsize size{24, 80, 0, 0};
-        pid_t pid = forkpty(&master, nullptr, nullptr, &size);
-        if (pid == 0) {
-            sigset_t hangUp;
-            sigemptyset(&hangUp);
-            sigaddset(&hangUp, SIGHUP);
-            if (gone) sigprocmask(SIG_BLOCK, &hangUp, nullptr);
-            _exit(RunStation("terminal"));
-        }
-        std::string output;
-        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-        char buffer[4096];
-        bool pressed = false;
-        while (output.find(when) == std::string::npos && std::chrono::steady_clock::now() < deadline) {
-            pollfd p{master, POLLIN, 0};
-            if (poll(&p, 1, 100) > 0) {
-                ssize_t n = read(master, buffer, sizeof buffer);
-                if (n <= 0) break;
-                output.append(buffer, size_t(n));
-            }
-            if (!before && !pressed && output.find("[>确 定<]") != std::string::npos) {
-                pressed = write(master, "\r", 1) == 1;  // the operator starts the write
-            }
-        }
-        ASSERT_NE(output.find(when), std::string::npos) << how;
-        if (std::string(how) == "SIGINT") kill(pid, SIGINT);
-        if (std::string(how) == "Ctrl-C") EXPECT_EQ(write(master, "\x03", 1), 1);
-        if (std::string(how) != "close" && !gone) ReadAll(master, 60000);  // until the program has ended
-        close(master);
-        int status = 0;
-        for (deadline += std::chrono::seconds(60); waitpid(pid, &status, WNOHANG) == 0; usleep(10000))
-            if (std::chrono::steady_clock::now() > deadline) kill(pid, SIGKILL);  // it runs on a dead terminal
-        ASSERT_TRUE(WIFEXITED(status)) << how << ": killed by signal " << WTERMSIG(status);
-        EXPECT_EQ(WEXITSTATUS(status), 0) << how;
+        TerminalRun run = OnTerminal(gone);
+        bool pressed = before;
+        ASSERT_TRUE(run.ReadUntil(when, [&](const std::string& output) {
+            if (!pressed && output.find("[>确 定<]") != std::string::npos)
+                pressed = write(run.master, "\r", 1) == 1;  // the operator starts the write
+        })) << how;
+        if (std::string(how) == "SIGINT") kill(run.pid, SIGINT);
+        if (std::string(how) == "Ctrl-C") EXPECT_EQ(write(run.master, "\x03", 1), 1);
+        if (std::string(how) != "close" && !gone) ReadAll(run.master, 60000);  // until the program has ended
+        EXPECT_EQ(run.Wait(), 0) << how;
         if (before) EXPECT_EQ(ReadFileBytes(hwsim::Bench::StateFileFor(Card(1).Kind(), Card(1).Instance())), blank);
         else ExpectEveryCardWrittenWhole(2);
         EXPECT_EQ(ReadFileBytes(HomeFile("ConfigTest.txt")), settings + "1\r\n") << how << ": but for the value";
+    }
+}
+
+// The test station in a terminal: the operator (the test's steps) starts the tests and passes the
+// check and search pages; under the TV audio question the program is asked to close, or its
+// terminal goes away without a hang-up. The box ends unanswered: no verdict, no record.
+TEST_F(ProgramRun, TestStationClosedOrItsTerminalGoneUnderAQuestion) {
+    const auto bench = std::filesystem::path(hwsim::Bench::DefaultPath()).parent_path() / "test-station.json";
+    const std::map<std::string, int> signals = {{"SIGTERM", SIGTERM}, {"SIGHUP", SIGHUP}, {"SIGINT", SIGINT}};
+    for (const char* how : {"SIGTERM", "SIGHUP", "SIGINT", "Ctrl-C", "gone"}) {
+        Plug(ReadFileBytes(bench.string()));
+        WriteFileBytes(HomeFile("ConfigTest.txt"), ReadFileBytes(PELVATRO_TEST_STATION_CONFIG));
+        TerminalRun run = OnTerminal(std::string(how) == "gone", [this] {
+            op.When([this] { return op.Text(IDC_STATUS) == "是否使用补丁?"; }, [this] { op.Click(IDC_DEVICE_OK); });
+            for (const char* button : {"开始测试", "开始测试", "通过 PASS"})
+                op.When([this, button] { return op.IsEnabled(IDC_PASS) && op.Text(IDC_PASS) == button; },
+                        [this] { op.Click(IDC_PASS); });
+        });
+        ASSERT_TRUE(run.ReadUntil("TV音频是否正常")) << how << run.output;
+        if (signals.count(how)) kill(run.pid, signals.at(how));
+        if (std::string(how) == "Ctrl-C") EXPECT_EQ(write(run.master, "\x03", 1), 1);
+        if (std::string(how) != "gone") run.ReadUntil("\x1b[?25h");  // the terminal restored at the end
+        EXPECT_EQ(run.Wait(), 0) << how;
+        EXPECT_EQ(run.output.find("不正常"), std::string::npos) << how;
+        EXPECT_EQ(run.output.find("测试结果"), std::string::npos) << how << ": the result page never showed";
+        for (const char* record : {"Pass.txt", "Error.txt"}) EXPECT_FALSE(FileExists(HomeFile(record))) << how;
+        std::filesystem::remove(HomeFile("ConfigTest.txt"));
     }
 }
 
