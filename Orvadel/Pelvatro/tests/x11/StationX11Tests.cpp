@@ -5,12 +5,16 @@
 #include <X11/keysym.h>
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
 #include "StationRun.h"
+#include "StationTestSupport.h"
 #include "XServerSession.h"
 
 using namespace station_test;
@@ -155,6 +159,53 @@ TEST_F(StationX11, NoCardMessageBoxIsAnsweredByAClickThenByTheKeys) {
         "the focus on 取 消", [&] { x.Key(XK_space); });
     RunProgram();
     ASSERT_EQ(op.MessageBoxes().size(), 0u) << "shown on the screen, not answered by the test operator";
+}
+
+// The write station's X window lost before "确 定", while the card is written and after: its
+// connection cut or the window destroyed by another client. The program closes: nothing pressed
+// (a card left blank), a running write ends whole; one line on stderr. In a child process, as
+// the program is then closing.
+TEST_F(StationRun, X11WindowLostBeforeDuringOrAfterTheWriteClosesTheProgram) {
+    for (const char* when : {"before", "during", "after"}) {
+        for (bool cut : {true, false}) {
+            std::filesystem::remove_all(platform::StateDir() + "/eeprom");  // a blank card again
+            Plug(KeshBench(1));
+            const std::string file = hwsim::Bench::StateFileFor(Card(0).Kind(), Card(0).Instance());
+            const std::string blank = ReadFileBytes(file);
+            const std::vector<BYTE> image = KeshImage();
+            int err[2];
+            ASSERT_EQ(pipe(err), 0);
+            const pid_t pid = fork();
+            if (pid == 0) {
+                dup2(err[1], STDERR_FILENO);
+                testsupport::XServerSession x;
+                std::string why;
+                if (!x.Start(&why)) _exit(77);
+                auto lose = [&x, cut] { cut ? x.KillClientOf(x.Find("Write Eeprom")) : x.Destroy(x.Find("Write Eeprom")); };
+                testsupport::Await(op, [&] { return Sheet() && x.Find("Write Eeprom") != 0; }, "the sheet's X window",
+                                   [&] { when[0] == 'b' ? lose() : (void)op.Click(IDC_DEVICE_OK); });
+                if (when[0] != 'b')
+                    testsupport::Await(op, [&] { return when[0] == 'd' ? Page()->GetShownPercent() >= 20 : op.Text(IDC_STATUS) == kStatusWritten; },
+                                       "the moment", lose);
+                app.InitInstance();
+                app.ExitInstance();
+                _exit(0);
+            }
+            close(err[1]);
+            std::string errors;
+            char buffer[512];
+            for (ssize_t n; (n = read(err[0], buffer, sizeof buffer)) > 0;) errors.append(buffer, size_t(n));
+            close(err[0]);
+            int status = 0;
+            waitpid(pid, &status, 0);
+            if (WIFEXITED(status) && WEXITSTATUS(status) == 77) GTEST_SKIP() << "no X server";
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << when << cut << ": " << status;
+            EXPECT_EQ(ReadFileBytes(file), when[0] == 'b' ? blank : std::string(image.begin(), image.end())) << when << cut;
+            EXPECT_EQ(errors, std::string("pelvatro: the display was lost (") +
+                                  (cut ? "the connection to the X server was lost" : "a window was destroyed by another X client") +
+                                  "); the program closes\n");
+        }
+    }
 }
 
 }  // namespace
