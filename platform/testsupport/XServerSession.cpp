@@ -1,5 +1,8 @@
 #include "XServerSession.h"
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 // gtest before Xlib, whose macros (None, Bool) its templates would meet.
 #include <gtest/gtest.h>
 
@@ -184,6 +187,27 @@ void XServerSession::KillClientOf(Window window) {
 void XServerSession::Destroy(Window window) {
     XDestroyWindow(m_x, window);
     XSync(m_x, False);
+}
+
+ChildRun RunInChild(const std::function<int(XServerSession& x)>& body) {
+    int err[2];
+    ChildRun run;
+    if (pipe(err) != 0) return run;
+    const pid_t pid = fork();
+    if (pid == 0) {
+        dup2(err[1], STDERR_FILENO);
+        XServerSession x;
+        std::string why;
+        _exit(x.Start(&why) ? body(x) : 77);
+    }
+    close(err[1]);
+    char buffer[512];
+    for (ssize_t n; (n = read(err[0], buffer, sizeof buffer)) > 0;) run.err.append(buffer, size_t(n));
+    close(err[0]);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    if (WIFEXITED(status)) run.exitCode = WEXITSTATUS(status);
+    return run;
 }
 
 void Await(platform::TestOperator& op, std::function<bool()> ready, const char* what, std::function<void()> step,

@@ -64,6 +64,15 @@ private:
     _XDisplay* m_x = nullptr;
 };
 
+// A run of the X11 display in a child process of its own (a lost display asks the program to
+// close, which stays asked for the process): `body` gets the child's session, started, and gives
+// its exit code; 77 when there is no server.
+struct ChildRun {
+    int exitCode = -1;  // -1: ended by a signal
+    std::string err;
+};
+ChildRun RunInChild(const std::function<int(XServerSession& x)>& body);
+
 // A step of `op` once `ready` holds, or, when it never does within `seconds` of real time (the
 // server answers in real time), a failure naming what was awaited; the step runs either way.
 void Await(platform::TestOperator& op, std::function<bool()> ready, const char* what,

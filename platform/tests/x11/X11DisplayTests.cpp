@@ -5,9 +5,6 @@
 #include <X11/keysym.h>
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <chrono>
 #include <filesystem>
 
@@ -200,14 +197,7 @@ TEST_F(X11DisplayTest, KeysOnAFieldGiveTheirVirtualKeyAndCharacterEnterTheDefaul
 // as the program is then closing.
 TEST(X11DisplayLost, ALostConnectionOrADestroyedWindowClosesTheProgram) {
     for (const char* how : {"the connection to the X server was lost", "a window was destroyed by another X client"}) {
-        int err[2];
-        ASSERT_EQ(pipe(err), 0);
-        const pid_t pid = fork();
-        if (pid == 0) {
-            dup2(err[1], STDERR_FILENO);
-            testsupport::XServerSession x;
-            std::string why;
-            if (!x.Start(&why)) _exit(77);
+        testsupport::ChildRun run = testsupport::RunInChild([how](testsupport::XServerSession& x) {
             platform::TestOperator op;
             XDialog dialog;
             testsupport::Await(op, [&] { return x.Find("X11 dialog") != 0; }, "the dialog's X window", [&] {
@@ -216,18 +206,11 @@ TEST(X11DisplayLost, ALostConnectionOrADestroyedWindowClosesTheProgram) {
             });
             // Closed (the close's own IDCANCEL), nothing else pressed.
             const bool closed = dialog.DoModal() == IDCANCEL && dialog.closes == 1 && dialog.clicks == std::vector<int>{IDCANCEL};
-            _exit(closed && platform::CurrentDisplay()->Kind() == platform::DisplayKind::Headless ? 0 : 1);
-        }
-        close(err[1]);
-        std::string errors;
-        char buffer[512];
-        for (ssize_t n; (n = read(err[0], buffer, sizeof buffer)) > 0;) errors.append(buffer, size_t(n));
-        close(err[0]);
-        int status = 0;
-        waitpid(pid, &status, 0);
-        if (WIFEXITED(status) && WEXITSTATUS(status) == 77) GTEST_SKIP() << "no X server";
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << how << ": " << status;
-        EXPECT_EQ(errors, std::string("pelvatro: the display was lost (") + how + "); the program closes\n");
+            return closed && platform::CurrentDisplay()->Kind() == platform::DisplayKind::Headless ? 0 : 1;
+        });
+        if (run.exitCode == 77) GTEST_SKIP() << "no X server";
+        EXPECT_EQ(run.exitCode, 0) << how;
+        EXPECT_EQ(run.err, std::string("pelvatro: the display was lost (") + how + "); the program closes\n");
     }
 }
 

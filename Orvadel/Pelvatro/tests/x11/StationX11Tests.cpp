@@ -5,9 +5,6 @@
 #include <X11/keysym.h>
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -173,14 +170,7 @@ TEST_F(StationRun, X11WindowLostBeforeDuringOrAfterTheWriteClosesTheProgram) {
             const std::string file = hwsim::Bench::StateFileFor(Card(0).Kind(), Card(0).Instance());
             const std::string blank = ReadFileBytes(file);
             const std::vector<BYTE> image = KeshImage();
-            int err[2];
-            ASSERT_EQ(pipe(err), 0);
-            const pid_t pid = fork();
-            if (pid == 0) {
-                dup2(err[1], STDERR_FILENO);
-                testsupport::XServerSession x;
-                std::string why;
-                if (!x.Start(&why)) _exit(77);
+            testsupport::ChildRun run = testsupport::RunInChild([&](testsupport::XServerSession& x) {
                 auto lose = [&x, cut] { cut ? x.KillClientOf(x.Find("Write Eeprom")) : x.Destroy(x.Find("Write Eeprom")); };
                 testsupport::Await(op, [&] { return Sheet() && x.Find("Write Eeprom") != 0; }, "the sheet's X window",
                                    [&] { when[0] == 'b' ? lose() : (void)op.Click(IDC_DEVICE_OK); });
@@ -189,19 +179,12 @@ TEST_F(StationRun, X11WindowLostBeforeDuringOrAfterTheWriteClosesTheProgram) {
                                        "the moment", lose);
                 app.InitInstance();
                 app.ExitInstance();
-                _exit(0);
-            }
-            close(err[1]);
-            std::string errors;
-            char buffer[512];
-            for (ssize_t n; (n = read(err[0], buffer, sizeof buffer)) > 0;) errors.append(buffer, size_t(n));
-            close(err[0]);
-            int status = 0;
-            waitpid(pid, &status, 0);
-            if (WIFEXITED(status) && WEXITSTATUS(status) == 77) GTEST_SKIP() << "no X server";
-            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << when << cut << ": " << status;
+                return 0;
+            });
+            if (run.exitCode == 77) GTEST_SKIP() << "no X server";
+            EXPECT_EQ(run.exitCode, 0) << when << cut;
             EXPECT_EQ(ReadFileBytes(file), when[0] == 'b' ? blank : std::string(image.begin(), image.end())) << when << cut;
-            EXPECT_EQ(errors, std::string("pelvatro: the display was lost (") +
+            EXPECT_EQ(run.err, std::string("pelvatro: the display was lost (") +
                                   (cut ? "the connection to the X server was lost" : "a window was destroyed by another X client") +
                                   "); the program closes\n");
         }
