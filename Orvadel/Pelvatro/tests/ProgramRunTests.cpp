@@ -152,7 +152,9 @@ TEST_F(ProgramRun, TerminalClosedOrInterruptedWhileTheCardsAreWritten) {
                 pressed = write(run.master, "\r", 1) == 1;  // the operator starts the write
         })) << how;
         if (std::string(how) == "SIGINT") kill(run.pid, SIGINT);
-        if (std::string(how) == "Ctrl-C") EXPECT_EQ(write(run.master, "\x03", 1), 1);
+        if (std::string(how) == "Ctrl-C") {
+            EXPECT_EQ(write(run.master, "\x03", 1), 1);
+        }
         if (std::string(how) != "close" && !gone) ReadAll(run.master, 60000);  // until the program has ended
         EXPECT_EQ(run.Wait(), 0) << how;
         if (before) EXPECT_EQ(ReadFileBytes(hwsim::Bench::StateFileFor(Card(1).Kind(), Card(1).Instance())), blank);
@@ -178,7 +180,9 @@ TEST_F(ProgramRun, TestStationClosedOrItsTerminalGoneUnderAQuestion) {
         });
         ASSERT_TRUE(run.ReadUntil("TV音频是否正常")) << how << run.output;
         if (signals.count(how)) kill(run.pid, signals.at(how));
-        if (std::string(how) == "Ctrl-C") EXPECT_EQ(write(run.master, "\x03", 1), 1);
+        if (std::string(how) == "Ctrl-C") {
+            EXPECT_EQ(write(run.master, "\x03", 1), 1);
+        }
         if (std::string(how) != "gone") run.ReadUntil("\x1b[?25h");  // the terminal restored at the end
         EXPECT_EQ(run.Wait(), 0) << how;
         EXPECT_EQ(run.output.find("不正常"), std::string::npos) << how;
