@@ -464,6 +464,13 @@ TEST_F(BrokenInputRun, ResultRecordThatCannotBeWrittenIsSaidOnThePage) {
     platform::ClearFailures();
     ExpectRecordNotWritten(run, "Pass.txt", errorBefore);
     EXPECT_EQ(ReadFileBytes(HomeFile("Pass.txt")), passBefore);
+
+    // Another station on this PC (this process) appends its own record at that moment.
+    {
+        CFile other(HomeFile("Pass.txt").c_str(), CFile::modeCreate | CFile::modeNoTruncate | CFile::modeReadWrite);
+        ExpectRecordNotWritten(RunTestStation(), "Pass.txt", errorBefore);
+    }
+    EXPECT_EQ(ReadFileBytes(HomeFile("Pass.txt")), passBefore);
 }
 
 TEST_F(BrokenInputRun, ResultFileThatIsReadOnlyKeepsItsRecords) {
