@@ -57,8 +57,10 @@ FILE* OpenCrtFile(const char* path, const char* mode) {
         return nullptr;
     }
     const std::string native = NativePath(path);
+    if (access == GENERIC_WRITE) flags = (flags & ~O_ACCMODE) | files::HoldableAccess(native, O_WRONLY);
     int fd = ::open(native.c_str(), flags, 0666);
-    if (fd < 0 && errno == EACCES && access == GENERIC_WRITE) fd = ::open(native.c_str(), (flags & ~O_ACCMODE) | O_WRONLY, 0666);
+    if (fd < 0 && errno == EACCES && (flags & O_ACCMODE) == O_RDWR && access == GENERIC_WRITE)
+        fd = ::open(native.c_str(), (flags & ~O_ACCMODE) | O_WRONLY, 0666);
     if (fd < 0) return nullptr;
     // A folder is no file: Windows refuses to open one for reading, as it does for writing.
     struct stat status {};

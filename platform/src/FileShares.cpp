@@ -94,6 +94,12 @@ DWORD HoldShare(int fd, DWORD access, DWORD shareMode) {
     return ERROR_SUCCESS;
 }
 
+int HoldableAccess(const std::string& path, int access) {
+    struct stat st;
+    if (access != O_WRONLY || (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode))) return access;
+    return O_RDWR;
+}
+
 BOOL ReplaceShared(const std::string& path, const std::function<BOOL()>& replace) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return replace();  // nothing there, or nothing this process may look into

@@ -20,6 +20,11 @@ namespace platform::files {
 // where it must be, but is not seen by the opens after it.
 DWORD HoldShare(int fd, DWORD access, DWORD shareMode);
 
+// The access mode to open `path` with for `access` (O_RDONLY, O_WRONLY or O_RDWR): writing only
+// is opened for reading too, so the open can hold its share mode, unless something other than a
+// plain file is there (a FIFO opened for reading too would never lack a reader).
+int HoldableAccess(const std::string& path, int access);
+
 // Runs `replace` (a rename onto the file at `path`) while no open of that file starts, when every
 // open of it shares deleting; else ERROR_ACCESS_DENIED is set and FALSE answered.
 BOOL ReplaceShared(const std::string& path, const std::function<BOOL()>& replace);

@@ -291,8 +291,9 @@ HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD shareMode, LPSECURITY_ATTRIB
     bool existed = false;
     // A handle for writing only is opened for reading too where the file allows it, so that it
     // can hold its share mode (FileShares.h); the handle still refuses to read.
-    int fd = OpenByDisposition(native, (canWrite ? O_RDWR : O_RDONLY) | O_CLOEXEC | O_NONBLOCK, permissions, creation,
-                               &existed);
+    const int asked = canWrite ? (canRead ? O_RDWR : O_WRONLY) : O_RDONLY;
+    int fd = OpenByDisposition(native, platform::files::HoldableAccess(native, asked) | O_CLOEXEC | O_NONBLOCK,
+                               permissions, creation, &existed);
     if (fd < 0 && errno == EACCES && canWrite && !canRead)
         fd = OpenByDisposition(native, O_WRONLY | O_CLOEXEC | O_NONBLOCK, permissions, creation, &existed);
     if (fd < 0) {

@@ -89,11 +89,13 @@ BOOL CFile::Open(LPCSTR fileName, UINT openFlags, CFileException* error) {
     // A file for writing only is opened for reading too where it allows that, so that the open can
     // hold its share mode (FileShares.h); Read still refuses it.
     DWORD access = GENERIC_READ;
-    int flags = O_CLOEXEC | O_RDONLY;
+    int flags = O_RDONLY;
     if ((openFlags & 3) == modeWrite || (openFlags & 3) == modeReadWrite) {
         access = (openFlags & 3) == modeWrite ? GENERIC_WRITE : GENERIC_READ | GENERIC_WRITE;
-        flags = O_CLOEXEC | O_RDWR;
+        flags = (openFlags & 3) == modeWrite ? O_WRONLY : O_RDWR;
     }
+    const std::string native = fileName ? platform::NativePath(fileName) : std::string();
+    flags = platform::files::HoldableAccess(native, flags) | O_CLOEXEC;
     if (openFlags & modeCreate) flags |= O_CREAT;
     // The share flags as Windows' share modes; the compatibility mode is the exclusive one.
     const UINT share = openFlags & 0x70;
@@ -103,9 +105,8 @@ BOOL CFile::Open(LPCSTR fileName, UINT openFlags, CFileException* error) {
                                                       : 0;
     // Opened without waiting (a FIFO in the file's place opens at once), then read and written as
     // any file is.
-    const std::string native = fileName ? platform::NativePath(fileName) : std::string();
     int fd = fileName ? ::open(native.c_str(), flags | O_NONBLOCK, 0666) : -1;
-    if (fd < 0 && fileName && errno == EACCES && access == GENERIC_WRITE)
+    if (fd < 0 && fileName && errno == EACCES && (flags & O_ACCMODE) == O_RDWR && access == GENERIC_WRITE)
         fd = ::open(native.c_str(), (flags & ~O_ACCMODE) | O_WRONLY | O_NONBLOCK, 0666);
     int e = fd >= 0 ? 0 : fileName ? errno : ENOENT;
     if (fd >= 0 && platform::files::HoldShare(fd, access, shareMode) != ERROR_SUCCESS) e = EBUSY;
