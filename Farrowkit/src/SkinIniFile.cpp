@@ -31,7 +31,8 @@ CString FinalPath(const CString& path) {
     std::vector<char> final(MAX_PATH);
     DWORD length = GetFinalPathNameByHandle(file, final.data(), static_cast<DWORD>(final.size()), FILE_NAME_NORMALIZED);
     if (length >= final.size()) {
-        final.resize(length);
+        // The size asked for counts the terminating NUL on some systems and not on others.
+        final.resize(length + 1);
         length = GetFinalPathNameByHandle(file, final.data(), static_cast<DWORD>(final.size()), FILE_NAME_NORMALIZED);
     }
     CloseHandle(file);

@@ -1,6 +1,9 @@
 // The settings file: its syntax, typed values, and writing back what the operator wrote.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -349,14 +352,37 @@ TEST(SkinIniSectionTest, StringListsSplitAtEverySeparator) {
 
 }  // namespace
 
+TEST(SkinIniFileTest, SavingThroughALinkToAPathOfMaxPathOrMoreReplacesTheFileItLeadsTo) {
+    const std::string outer = platform::HomeDir() + "/" + std::string(MAX_PATH / 2, 'd');
+    const std::string folder = outer + "/" + std::string(MAX_PATH / 2, 'e');
+    ASSERT_EQ(mkdir(outer.c_str(), 0777), 0);
+    ASSERT_EQ(mkdir(folder.c_str(), 0777), 0);
+    WriteBytes(folder + "/settings.txt", "[Eeprom]\r\nProductType=84\r\n");
+    ASSERT_EQ(symlink((folder + "/settings.txt").c_str(), PathOf("link.txt").c_str()), 0);
+    CSkinIniFile ini(PathOf("link.txt").c_str());
+    ASSERT_TRUE(ini.Load());
+    ini.SetInt("Eeprom", "ProductType", 29);
+    ASSERT_TRUE(ini.Save()) << ini.GetError();
+    EXPECT_EQ(ReadBytes(folder + "/settings.txt"), "[Eeprom]\r\nProductType=29\r\n");
+    struct stat st;
+    EXPECT_EQ(lstat(PathOf("link.txt").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode)) << "the link stays";
+}
+
 TEST(SkinIniFileTest, AFailedSaveLeavesTheFileAsItWas) {
     const std::string before = "; station settings\r\n[Eeprom]\r\nProductType=84\r\n";
     LoadedFile file(before);
     ASSERT_TRUE(file.loaded);
     file.ini.SetInt("Eeprom", "ProductType", 29);
-    for (const char* refused : {"CFile::Write", "MoveFileExA"}) {
+    // The last refusal is another handle reading the file without sharing its deletion.
+    for (const char* refused : {"CFile::Write", "MoveFileExA", "reader"}) {
         platform::InjectFailure(refused, -1);
+        HANDLE reader = std::string(refused) == "reader" ? CreateFileA(file.path.c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                                                       nullptr, OPEN_EXISTING, 0, nullptr)
+                                                         : INVALID_HANDLE_VALUE;
         EXPECT_FALSE(file.ini.Save()) << refused;
+        EXPECT_EQ(file.ini.GetError(), "Unable to write file!") << refused;
+        if (reader != INVALID_HANDLE_VALUE) CloseHandle(reader);
         platform::ClearFailures();
         EXPECT_EQ(ReadBytes(file.path), before) << refused << ": the settings are not lost";
         EXPECT_EQ(GetFileAttributesA((file.path + ".new").c_str()), INVALID_FILE_ATTRIBUTES) << refused;

@@ -111,6 +111,12 @@ void CheckStallLocked() {
     fputs(report.c_str(), stderr);
 }
 
+int64_t ClockLeadMs() {
+    std::lock_guard<std::mutex> g(K().lock);
+    const auto steady = std::chrono::duration_cast<std::chrono::milliseconds>(SteadyClock::now().time_since_epoch());
+    return int64_t(NowLocked()) - int64_t(steady.count());
+}
+
 uint64_t NowLocked() {
     auto& c = C();
     return c.virtualClock.load(std::memory_order_relaxed) ? c.virtualNow : RealNow();

@@ -9,6 +9,9 @@ namespace platform::kernel {
 
 using SteadyClock = std::chrono::steady_clock;
 
+// How far the platform clock is ahead of the machine's steady clock: what virtual time and
+// AdvanceClock moved it by. The calendar moves with it.
+int64_t ClockLeadMs();
 // True while the virtual clock runs.
 bool VirtualClockOn();
 // The real clock in the platform clock's ms, and the real time of such a value.

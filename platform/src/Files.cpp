@@ -13,6 +13,7 @@
 
 #include "DeviceInterfaces.h"
 #include "FileErrors.h"
+#include "FileShares.h"
 #include "Kernel.h"
 #include "platform/runtime.h"
 #include "platform/winfile.h"
@@ -156,6 +157,7 @@ BOOL TransferFile(HANDLE handle, bool write, char* data, DWORD size, LPDWORD don
 }
 
 // Opens `path` the way the creation disposition asks; *existed tells whether the file was there.
+// A file to be truncated is not truncated yet: that waits until its other opens allow this one.
 int OpenByDisposition(const std::string& path, int flags, mode_t mode, DWORD creation, bool* existed) {
     *existed = false;
     switch (creation) {
@@ -164,15 +166,14 @@ int OpenByDisposition(const std::string& path, int flags, mode_t mode, DWORD cre
     case OPEN_EXISTING:
         return ::open(path.c_str(), flags);
     case TRUNCATE_EXISTING:
-        return ::open(path.c_str(), flags | O_TRUNC);
+        return ::open(path.c_str(), flags);
     case CREATE_ALWAYS:
     case OPEN_ALWAYS: {
-        int keep = creation == CREATE_ALWAYS ? O_TRUNC : 0;
         // Another process may create or remove the file between the two opens: try again.
         for (int attempt = 0; attempt < 4; ++attempt) {
             int fd = ::open(path.c_str(), flags | O_CREAT | O_EXCL, mode);
             if (fd >= 0 || errno != EEXIST) return fd;
-            fd = ::open(path.c_str(), flags | keep);
+            fd = ::open(path.c_str(), flags);
             if (fd >= 0 || errno != ENOENT) {
                 *existed = fd >= 0;
                 return fd;
@@ -184,6 +185,15 @@ int OpenByDisposition(const std::string& path, int flags, mode_t mode, DWORD cre
         errno = EINVAL;
         return -1;
     }
+}
+
+// Empties the file open behind `fd`, also when it was opened for reading only.
+bool TruncateOpen(int fd) {
+    if ((::fcntl(fd, F_GETFL) & O_ACCMODE) != O_RDONLY) return ::ftruncate(fd, 0) == 0;
+    char self[64];
+    std::snprintf(self, sizeof self, "/proc/self/fd/%d", fd);
+    const int writer = ::open(self, O_WRONLY | O_TRUNC | O_CLOEXEC);
+    return writer >= 0 && ::close(writer) == 0;
 }
 
 // A descriptor closed when it goes out of scope.
@@ -277,19 +287,30 @@ HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD shareMode, LPSECURITY_ATTRIB
         return INVALID_HANDLE_VALUE;
     }
     std::string native = platform::NativePath(path);
-    int mode = canWrite ? (canRead ? O_RDWR : O_WRONLY) : O_RDONLY;
     mode_t permissions = (flags & FILE_ATTRIBUTE_READONLY) ? 0444 : 0666;
     bool existed = false;
-    int fd = OpenByDisposition(native, mode | O_CLOEXEC | O_NONBLOCK, permissions, creation, &existed);
+    // A handle for writing only is opened for reading too where the file allows it, so that it
+    // can hold its share mode (FileShares.h); the handle still refuses to read.
+    const int asked = canWrite ? (canRead ? O_RDWR : O_WRONLY) : O_RDONLY;
+    int fd = OpenByDisposition(native, platform::files::HoldableAccess(native, asked) | O_CLOEXEC | O_NONBLOCK,
+                               permissions, creation, &existed);
+    if (fd < 0 && errno == EACCES && canWrite && !canRead)
+        fd = OpenByDisposition(native, O_WRONLY | O_CLOEXEC | O_NONBLOCK, permissions, creation, &existed);
     if (fd < 0) {
         FailErrno(native);
         return INVALID_HANDLE_VALUE;
     }
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     struct stat st;
-    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+    DWORD refused = ERROR_SUCCESS;
+    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) refused = ERROR_ACCESS_DENIED;
+    else refused = platform::files::HoldShare(fd, access, shareMode);
+    const bool truncate = creation == TRUNCATE_EXISTING || (creation == CREATE_ALWAYS && existed);
+    if (refused == ERROR_SUCCESS && truncate && S_ISREG(st.st_mode) && !TruncateOpen(fd))
+        refused = ErrorFromErrno(errno, native);
+    if (refused != ERROR_SUCCESS) {
         ::close(fd);
-        Fail(ERROR_ACCESS_DENIED);
+        Fail(refused);
         return INVALID_HANDLE_VALUE;
     }
     HANDLE handle = platform::kernel::AddHandle(std::make_shared<FileObject>(fd, canRead, canWrite));
@@ -416,7 +437,9 @@ BOOL MoveFileExA(LPCSTR from, LPCSTR to, DWORD flags) {
         return Fail(ERROR_ACCESS_DENIED);
     }
     // A plain rename replaces the target in one step: it is either the old file or the new one.
-    return ::rename(source.c_str(), target.c_str()) == 0 ? TRUE : FailErrno(target);
+    // A target that another handle holds open without FILE_SHARE_DELETE is not replaced.
+    return platform::files::ReplaceShared(
+        target, [&] { return ::rename(source.c_str(), target.c_str()) == 0 ? TRUE : FailErrno(target); });
 }
 
 UINT GetTempFileNameA(LPCSTR path, LPCSTR prefix, UINT unique, LPSTR tempFileName) {

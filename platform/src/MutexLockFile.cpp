@@ -62,6 +62,31 @@ bool MutexLockFile::Watch(ElsewhereWatch* watch) {
     return true;
 }
 
+void MutexLockFile::Announce() {
+    if (path_.empty()) return;
+    if (fd_ < 0) fd_ = open(path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (fd_ < 0) return;
+    struct flock presence = {};
+    presence.l_type = F_RDLCK;
+    presence.l_whence = SEEK_SET;
+    presence.l_start = kPresenceOffset;
+    presence.l_len = 1;
+    (void)fcntl(fd_, F_OFD_SETLK, &presence);
+}
+
+bool MutexLockFile::Announced(const std::string& path) {
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct flock probe = {};
+    probe.l_type = F_WRLCK;  // conflicts with any shared lock on the byte
+    probe.l_whence = SEEK_SET;
+    probe.l_start = kPresenceOffset;
+    probe.l_len = 1;
+    const bool held = fcntl(fd, F_OFD_GETLK, &probe) == 0 && probe.l_type != F_UNLCK;
+    close(fd);
+    return held;
+}
+
 std::string LockFilePath(const std::string& name) {
     std::string safe;
     for (char c : name) safe += (isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '-') ? c : '_';

@@ -3,7 +3,10 @@
 // The file's first byte says whether the mutex was released properly ('0') or its owner ended
 // owning it ('1'): the next owner, in any process, then hears that it was abandoned. The second
 // byte is rewritten after every release, so a waiting process hears of it; bytes 4 to 7 hold the
-// process id of the holder, whose end a waiting process watches. Internal to the platform library.
+// process id of the holder, whose end a waiting process watches. Every process that has the mutex
+// open holds a shared lock on byte 8 (a lock on the open file description, gone with the process),
+// so OpenMutexA tells a name another process has open from one nobody has. Internal to the platform
+// library.
 #pragma once
 
 #include <sys/types.h>
@@ -36,9 +39,14 @@ public:
     void WriteMarker(char marker);
     // Adds to `watch` what becomes readable when the holding process lets go or ends.
     bool Watch(ElsewhereWatch* watch);
+    // Says, for as long as this object lives, that this process has the mutex open.
+    void Announce();
+    // True when some process, this one included, has the mutex of the lock file `path` open.
+    static bool Announced(const std::string& path);
 
 private:
     static constexpr off_t kHolderOffset = 4;
+    static constexpr off_t kPresenceOffset = 8;
 
     std::string path_;
     int fd_ = -1;

@@ -8,6 +8,7 @@
 namespace platform::kernel {
 
 MutexObject::MutexObject(std::string lockPath) : file_(std::move(lockPath)) {
+    file_.Announce();
     std::lock_guard<std::mutex> g(RegistryLock());
     Registry().push_back(this);
 }

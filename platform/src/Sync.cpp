@@ -225,8 +225,11 @@ HANDLE OpenMutexA(DWORD, BOOL, LPCSTR name) {
         auto it = Names().find(std::string("mutex:") + name);
         if (it != Names().end()) obj = it->second.lock();
     }
-    if (!obj) return CreateMutexA(nullptr, FALSE, name);  // the object may live in another process
-    return AddHandle(obj);
+    if (obj) return AddHandle(obj);
+    // A mutex another process has open is opened here as its name's mutex; none is created.
+    if (*name && MutexLockFile::Announced(LockFilePath(name))) return CreateMutexA(nullptr, FALSE, name);
+    SetLastError(ERROR_FILE_NOT_FOUND);
+    return nullptr;
 }
 
 BOOL ReleaseMutex(HANDLE mutex) {

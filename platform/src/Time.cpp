@@ -1,36 +1,28 @@
-// Wall-clock time on the platform clock: the real date at start, moved on as the clock moves;
-// SetLocalTime moves the wall clock of this process only.
-#include <sys/time.h>
-
+// Calendar time: the machine's system clock as it reads at each call, so a clock set while the
+// program runs (by the operator, by a time service) is answered at once, and moved on by what the
+// platform clock ran ahead of real time (virtual time, AdvanceClock). Intervals never read it:
+// they keep the platform clock, which never jumps. SetLocalTime, and a test's StepSystemClock,
+// set the system clock of this process only.
 #include <atomic>
 #include <ctime>
 
+#include "Clock.h"
 #include "platform/runtime.h"
 #include "platform/winerror.h"
 
 namespace {
 
-struct WallStart {
-    int64_t wallMs;
-    ULONGLONG clockMs;
-};
+// What SetLocalTime and StepSystemClock set the system clock by.
+std::atomic<int64_t> g_stepMs{0};
 
-const WallStart& Start() {
-    static const WallStart start = [] {
-        timeval tv;
-        gettimeofday(&tv, nullptr);
-        return WallStart{int64_t(tv.tv_sec) * 1000 + tv.tv_usec / 1000, platform::ClockNow()};
-    }();
-    return start;
+// The machine's system clock, in ms since 1970.
+int64_t SystemClockMs() {
+    timespec now;
+    clock_gettime(CLOCK_REALTIME, &now);
+    return int64_t(now.tv_sec) * 1000 + now.tv_nsec / 1000000 + g_stepMs.load();
 }
 
-// What SetLocalTime moved the wall clock by.
-std::atomic<int64_t> g_shiftMs{0};
-
-int64_t WallNowMs() {
-    const WallStart& s = Start();
-    return s.wallMs + g_shiftMs.load() + int64_t(platform::ClockNow() - s.clockMs);
-}
+int64_t WallNowMs() { return SystemClockMs() + platform::kernel::ClockLeadMs(); }
 
 void Fill(LPSYSTEMTIME out, bool local) {
     if (!out) return;
@@ -74,6 +66,12 @@ BOOL SetLocalTime(const SYSTEMTIME* time) {
         return FALSE;
     }
     int64_t target = int64_t(secs) * 1000 + time->wMilliseconds;
-    g_shiftMs += target - WallNowMs();
+    g_stepMs += target - WallNowMs();
     return TRUE;
 }
+
+namespace platform {
+
+void StepSystemClock(LONGLONG milliseconds) { g_stepMs += milliseconds; }
+
+}  // namespace platform

@@ -71,6 +71,11 @@ TEST(CrtFiles, MissingFileAndInjectedFailuresGiveNoStream) {
     platform::InjectFailure("_access");
     EXPECT_EQ(_access(file.systemPath.c_str(), 0), -1);
     platform::ClearFailures();
+    // A stream shares reading and writing: a file another handle writes unshared is refused.
+    HANDLE writer = CreateFileA(file.systemPath.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_EQ(fopen(file.systemPath.c_str(), "rt"), nullptr);
+    EXPECT_EQ(errno, EACCES);
+    CloseHandle(writer);
     FILE* stream = fopen(file.systemPath.c_str(), "rt");
     EXPECT_NE(stream, nullptr);
     if (stream) fclose(stream);

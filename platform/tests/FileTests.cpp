@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "platform/runtime.h"
 #include "platform/winfile.h"
@@ -270,6 +271,72 @@ TEST_F(Files, AReadOnlyFileIsNotReplaced) {
     ASSERT_EQ(chmod(platform::NativePath(kept.c_str()).c_str(), 0644), 0);
     EXPECT_TRUE(MoveFileExA(update.c_str(), kept.c_str(), MOVEFILE_REPLACE_EXISTING));
     EXPECT_EQ(ReadText(kept), "new");
+}
+
+// A second open is refused when it would do what the first does not share, or does not share
+// what the first does; an open that neither reads nor writes is not checked.
+TEST_F(Files, ASecondOpenThatTheFirstDoesNotShareIsASharingViolation) {
+    const DWORD R = GENERIC_READ, W = GENERIC_WRITE, SR = FILE_SHARE_READ, SW = FILE_SHARE_WRITE;
+    struct Row {
+        DWORD firstAccess, firstShare, secondAccess, secondShare;
+        bool opens;
+    } rows[] = {
+        {R, SR, R, SR, true},           {R, SR, W, SR | SW, false}, {W, SR, R, SR, false},
+        {W, SR | SW, R | W, SR | SW, true}, {R, 0, R, SR | SW, false}, {0, 0, R | W, 0, true},
+        {R, SR | SW, R, SR, true},      {R, SR | SW, R, SW, false},
+    };
+    const std::string path = HomePath("Pass.txt");
+    for (const Row& row : rows) {
+        WriteText(path, "kept");
+        HANDLE first = CreateFileA(path.c_str(), row.firstAccess, row.firstShare, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(first, INVALID_HANDLE_VALUE);
+        HANDLE second =
+            CreateFileA(path.c_str(), row.secondAccess, row.secondShare, nullptr, CREATE_ALWAYS, 0, nullptr);
+        EXPECT_EQ(second != INVALID_HANDLE_VALUE, row.opens) << row.firstAccess << "/" << row.firstShare << " then "
+                                                              << row.secondAccess << "/" << row.secondShare;
+        if (row.opens) CloseHandle(second);
+        else EXPECT_EQ(GetLastError(), DWORD(ERROR_SHARING_VIOLATION));
+        CloseHandle(first);
+        if (!row.opens) EXPECT_EQ(ReadText(path), "kept") << "a refused CREATE_ALWAYS truncates nothing";
+    }
+}
+
+TEST_F(Files, AFileOpenWithoutShareDeleteIsNotReplaced) {
+    const std::string kept = HomePath("kept.txt"), update = HomePath("update.txt");
+    WriteText(kept, "old");
+    WriteText(update, "new");
+    HANDLE held = CreateFileA(kept.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              0, nullptr);
+    EXPECT_FALSE(MoveFileExA(update.c_str(), kept.c_str(), MOVEFILE_REPLACE_EXISTING));
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_ACCESS_DENIED));
+    EXPECT_EQ(ReadText(update), "new");
+    CloseHandle(held);
+    EXPECT_EQ(ReadText(kept), "old");
+    held = CreateFileA(kept.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0,
+                       nullptr);
+    EXPECT_TRUE(MoveFileExA(update.c_str(), kept.c_str(), MOVEFILE_REPLACE_EXISTING));
+    CloseHandle(held);
+    EXPECT_EQ(ReadText(kept), "new");
+}
+
+// Too small a buffer answers the size the path needs, its terminating NUL counted; a path of
+// MAX_PATH or more is answered whole.
+TEST_F(Files, AFinalPathTooLongForTheBufferAnswersTheSizeItNeeds) {
+    std::string folder = HomePath(std::string(200, 'f'));
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+    const std::string path = folder + "\\" + std::string(100, 'n') + ".ini";
+    WriteText(path, "x");
+    HANDLE file = Open(path, GENERIC_READ, OPEN_EXISTING);
+    char small[8];
+    const DWORD needed = GetFinalPathNameByHandleA(file, small, sizeof small, FILE_NAME_NORMALIZED);
+    ASSERT_GT(needed, DWORD(MAX_PATH));
+    std::vector<char> whole(needed);
+    EXPECT_EQ(GetFinalPathNameByHandleA(file, whole.data(), needed - 1, FILE_NAME_NORMALIZED), needed);
+    EXPECT_EQ(GetFinalPathNameByHandleA(file, whole.data(), needed, FILE_NAME_NORMALIZED), needed - 1);
+    const std::string answered(whole.data());
+    EXPECT_EQ(answered.size(), needed - 1);
+    EXPECT_EQ(answered.substr(answered.size() - 306), "\\" + std::string(200, 'f') + "\\" + std::string(100, 'n') + ".ini");
+    CloseHandle(file);
 }
 
 TEST_F(Files, InjectedFailuresAnswerTheInjectedError) {

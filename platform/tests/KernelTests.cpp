@@ -309,6 +309,19 @@ TEST(Mutexes, InitialOwnershipOfAMutexAnotherProcessHoldsIsNotAwaited) {
     CloseHandle(m);
 }
 
+TEST(Mutexes, OpeningANameNoProcessHasOpenFailsWithFileNotFound) {
+    EXPECT_EQ(OpenMutexA(SYNCHRONIZE, FALSE, "never-made"), nullptr);
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_FILE_NOT_FOUND));
+    HANDLE made = CreateMutexA(nullptr, TRUE, "never-made");
+    HANDLE opened = OpenMutexA(SYNCHRONIZE, FALSE, "never-made");
+    ASSERT_NE(opened, nullptr);
+    EXPECT_TRUE(ReleaseMutex(opened));  // the same mutex
+    CloseHandle(made);
+    CloseHandle(opened);
+    EXPECT_EQ(OpenMutexA(SYNCHRONIZE, FALSE, "never-made"), nullptr);
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_FILE_NOT_FOUND));
+}
+
 TEST(Mutexes, NamedMutexIsRecursivePerThreadAcrossHandles) {
     HANDLE a = CreateMutexA(nullptr, FALSE, "Mutex_Remote_Control");
     HANDLE b = CreateMutexA(nullptr, FALSE, "Mutex_Remote_Control");

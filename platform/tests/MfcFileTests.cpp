@@ -169,6 +169,34 @@ TEST(CFile, BinaryReadWriteSeekAndLength) {
     EXPECT_EQ(file.GetFileName(), "image.bin");
 }
 
+// The share flags are Windows' share modes (the compatibility mode is the exclusive one): a
+// second open the first does not share is a sharing violation and empties nothing.
+TEST(CFile, ShareFlagsRefuseASecondOpenTheFirstDoesNotShare) {
+    const std::string path = Path("Error.txt");
+    struct Row {
+        UINT first, second;
+        bool opens;
+    } rows[] = {
+        {CFile::modeRead | CFile::shareDenyWrite, CFile::modeRead | CFile::shareDenyWrite, true},
+        {CFile::modeRead | CFile::shareDenyWrite, CFile::modeCreate | CFile::modeWrite | CFile::shareDenyNone, false},
+        {CFile::modeReadWrite, CFile::modeRead | CFile::shareDenyNone, false},
+        {CFile::modeRead | CFile::shareExclusive, CFile::modeRead | CFile::shareDenyNone, false},
+        {CFile::modeWrite | CFile::shareDenyRead, CFile::modeRead | CFile::shareDenyNone, false},
+        {CFile::modeWrite | CFile::shareDenyNone, CFile::modeCreate | CFile::modeWrite | CFile::shareDenyNone, true},
+    };
+    for (const Row& row : rows) {
+        Put(path, "kept");
+        CFile first(path.c_str(), row.first);
+        CFile second;
+        CFileException error;
+        EXPECT_EQ(second.Open(path.c_str(), row.second, &error), row.opens) << row.first << " then " << row.second;
+        if (!row.opens) EXPECT_EQ(error.m_cause, CFileException::sharingViolation);
+        second.Abort();
+        first.Abort();
+        if (!row.opens) EXPECT_EQ(Bytes(path), "kept");
+    }
+}
+
 TEST(CFile, InjectedWriteFailureThrowsForTheCatchBlockToDelete) {
     std::string path = Path("full.txt");
     CStdioFile file(path.c_str(), CFile::modeCreate | CFile::modeWrite);

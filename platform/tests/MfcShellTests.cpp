@@ -130,6 +130,20 @@ TEST(Clock, SetLocalTimeMovesThisProcesssWallClockOnly) {
     EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_PARAMETER));
 }
 
+// The calendar is the system clock when it is read, also after the clock was set; intervals
+// keep a clock that never jumps.
+TEST(Clock, TheCalendarAnswersTheSystemClockAsSetAndIntervalsKeepTheirPace) {
+    const CTime before = CTime::GetCurrentTime();
+    const ULONGLONG tick = platform::ClockNow();
+    platform::StepSystemClock(-3600 * 1000);  // set back an hour
+    EXPECT_NEAR(double((CTime::GetCurrentTime() - before).GetTotalSeconds()), -3600.0, 1.0);
+    Sleep(10000);
+    EXPECT_GE(platform::ClockNow() - tick, 10000u);
+    EXPECT_LT(platform::ClockNow() - tick, 11000u) << "ten seconds stay ten seconds";
+    EXPECT_NEAR(double((CTime::GetCurrentTime() - before).GetTotalSeconds()), -3590.0, 1.0);
+    platform::StepSystemClock(3600 * 1000);
+}
+
 TEST(Power, ExitWindowsWithoutACommandLeavesTheMachineOnAndSaysSo) {
     unsetenv("PELVATRO_POWEROFF_COMMAND");
     HANDLE token = nullptr;

@@ -97,6 +97,15 @@ CHILD_ROLE(MutexHolder) {
     return released ? 0 : 1;
 }
 
+TEST(NamedMutexProcess, ANameOnlyAnotherProcessHasOpenOpens) {
+    Holder holder;
+    ASSERT_TRUE(holder.Ready());
+    HANDLE opened = OpenMutexA(SYNCHRONIZE, FALSE, kName);
+    EXPECT_NE(opened, nullptr);
+    CloseHandle(opened);
+    holder.Release();
+}
+
 TEST(NamedMutexProcess, AWaitSleepsUntilTheHolderReleasesOrEnds) {
     HANDLE m = CreateMutexA(nullptr, FALSE, kName);
     {

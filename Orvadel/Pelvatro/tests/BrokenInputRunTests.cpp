@@ -480,6 +480,13 @@ TEST_F(BrokenInputRun, ResultRecordThatCannotBeWrittenIsSaidOnThePage) {
     ExpectRecordNotWritten(run, "Pass.txt", errorBefore);
     EXPECT_EQ(ReadFileBytes(HomeFile("Pass.txt")), passBefore);
 
+    // Another station on this PC (this process) appends its own record at that moment.
+    {
+        CFile other(HomeFile("Pass.txt").c_str(), CFile::modeCreate | CFile::modeNoTruncate | CFile::modeReadWrite);
+        ExpectRecordNotWritten(RunTestStation(), "Pass.txt", errorBefore);
+    }
+    EXPECT_EQ(ReadFileBytes(HomeFile("Pass.txt")), passBefore);
+
     // A file size limit that the record passes: a full disk, not a death (the recording before
     // it fails on the same limit, so the record goes to Error.txt).
     std::string errorsBefore;

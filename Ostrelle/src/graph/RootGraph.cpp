@@ -449,7 +449,15 @@ HRESULT CRootGraph::SetState(int state) {
     default:
         return E_FAIL;
     }
-    if (SUCCEEDED(hr)) m_nState = state;
+    if (SUCCEEDED(hr)) {
+        m_nState = state;
+        return hr;
+    }
+    // A refused change may leave the graph elsewhere: a stop that a filter refuses leaves a running
+    // graph paused, as the graph manager stops it through Paused.
+    OAFilterState now = State_Stopped;
+    if (SUCCEEDED(m_pControl->GetState(0, &now)))
+        m_nState = now == State_Running ? GRAPH_STATE_RUNNING : now == State_Paused ? GRAPH_STATE_PAUSED : GRAPH_STATE_STOPPED;
     return hr;
 }
 

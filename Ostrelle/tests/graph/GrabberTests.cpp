@@ -215,3 +215,22 @@ TEST_F(Grabber, FailedBitmapWriteLeavesNoFileOfItsOwnAndNobodyElsesIsTouched) {
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(other), std::istreambuf_iterator<char>()),
               "another program's");
 }
+
+// A bitmap another program holds open without FILE_SHARE_DELETE is not replaced: the write is
+// traced as refused and leaves no file of its own.
+TEST_F(Grabber, ABitmapAnotherProgramHoldsOpenIsNotReplaced) {
+    BITMAPINFOHEADER format = {sizeof(BITMAPINFOHEADER), 4, 2, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    m_callback->SetVideoFormat(&format);
+    const std::string path = TestPath("held.bmp");
+    std::ofstream(path) << "shown";
+    HANDLE viewer = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_TRUE(m_callback->RequestSnapshot(path.c_str()));
+    std::vector<BYTE> frame(24, 0x5A);
+    m_callback->BufferCB(0.0, frame.data(), 24);
+    CloseHandle(viewer);
+    EXPECT_TRUE(platform::TraceContains("cannot write " + path));
+    const auto folder = std::filesystem::path(path).parent_path();
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator()), 1);
+    std::ifstream kept(path);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), std::istreambuf_iterator<char>()), "shown");
+}

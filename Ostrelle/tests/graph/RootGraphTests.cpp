@@ -198,6 +198,16 @@ TEST_F(FilterGraph, RunningGraphIsNotRunAgainAndStateChangesOnlyOnSuccess) {
     EXPECT_EQ(graph.GetState(), GRAPH_STATE_PAUSED);
     EXPECT_TRUE(graph.Stop());
     EXPECT_EQ(graph.GetState(), GRAPH_STATE_STOPPED);
+
+    // A stop a filter refuses leaves a running graph paused: it runs again when asked.
+    EXPECT_TRUE(graph.Run());
+    platform::InjectFailure("IMediaFilter::Stop", 1);
+    EXPECT_FALSE(graph.Stop());
+    EXPECT_EQ(graph.GetState(), GRAPH_STATE_PAUSED);
+    EXPECT_TRUE(graph.Run());
+    OAFilterState state = -1;
+    graph.GetMediaControl()->GetState(0, &state);
+    EXPECT_EQ(state, State_Running);
 }
 
 TEST_F(FilterGraph, DuplicateNamesAreAddedAndForeignWrappersAreLeftAlone) {

@@ -161,9 +161,13 @@ HRESULT EncoderFilter::Property(KsPropertyRequest& request) {
     return hr;
 }
 
+// The stream opens as the filter leaves Stopped, and again as a paused run goes on; it is drained
+// and ended as the run ends. The graph pauses every filter, renderers first, before it stops
+// any, so the writer downstream is still there to take the tail.
 HRESULT EncoderFilter::OnStateChange(FILTER_STATE from, FILTER_STATE to) {
     std::lock_guard<platform::dshow::CriticalSection> lock(m_codeLock);
-    if (from == State_Stopped && m_656->IsConnected()) {
+    const bool resumes = from == State_Paused && to == State_Running && !m_encoder.IsOpen();
+    if ((from == State_Stopped || resumes) && m_656->IsConnected()) {
         const MediaType type = m_656->ConnectionType();
         const auto* info = type.FormatAs<VIDEOINFOHEADER>();
         if (!info) return VFW_E_TYPE_NOT_ACCEPTED;
@@ -179,11 +183,13 @@ HRESULT EncoderFilter::OnStateChange(FILTER_STATE from, FILTER_STATE to) {
         settings.maximumBitRate = rates.maximumBitRate;
         settings.gop = Gop();
         if (!m_encoder.Open(settings)) return E_FAIL;
-        m_pictures = 0;
-        m_passedBytes = 0;
+        if (!resumes) {
+            m_pictures = 0;
+            m_passedBytes = 0;
+        }
         return PassOn();
     }
-    if (to == State_Stopped && m_encoder.IsOpen()) {
+    if ((from == State_Running || to == State_Stopped) && m_encoder.IsOpen()) {
         m_encoder.Flush();
         PassOn();
     }

@@ -58,6 +58,25 @@ protected:
         ASSERT_EQ(I2CResult::Ack, card.Bus().WriteRaw(0xC0, bytes, 4));
     }
 
+    // The first card's capture, tuned to a station, through its encoder into a file writer
+    // writing `path`; answers the encoder.
+    CComPtr<IBaseFilter> RecordInto(const std::string& path) {
+        Tune(CardAt(0), 615250);
+        CComPtr<IBaseFilter> capture = Add(devices->CaptureDevice(CardAt(0)), L"Capture");
+        CComPtr<IBaseFilter> encoder = Add(devices->EncoderDevice(CardAt(0)), L"Encoder");
+        CComPtr<IBaseFilter> writer;
+        EXPECT_EQ(S_OK, CoCreateInstance(CLSID_Dump, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
+                                         reinterpret_cast<void**>(&writer)));
+        EXPECT_EQ(S_OK, graph->AddFilter(writer, L"Dump"));
+        CComPtr<IFileSinkFilter> sink;
+        EXPECT_EQ(S_OK, writer->QueryInterface(IID_IFileSinkFilter, reinterpret_cast<void**>(&sink)));
+        EXPECT_EQ(S_OK, sink->SetFileName(std::wstring(path.begin(), path.end()).c_str(), nullptr));
+        EXPECT_EQ(S_OK, Join(capture, L"656", encoder, L"656"));
+        EXPECT_EQ(S_OK, Join(capture, L"I2S", encoder, L"I2S"));
+        EXPECT_EQ(S_OK, Join(encoder, L"MPEG Out 2", writer, L"Input"));
+        return encoder;
+    }
+
     std::unique_ptr<Bench> bench;
     std::unique_ptr<BenchDevices> devices;
     CComPtr<IGraphBuilder> graph;
@@ -141,20 +160,8 @@ TEST_F(EncoderFilterTest, TakesOnlyItsOwnBoardsPorts) {
 
 // A picture's luma as YUY2 (chroma grey), for the station code reader.
 TEST_F(EncoderFilterTest, RecordsAProgramStreamOfTheStationThatLibavformatReads) {
-    Tune(CardAt(0), 615250);
-    CComPtr<IBaseFilter> capture = Add(devices->CaptureDevice(CardAt(0)), L"Capture");
-    CComPtr<IBaseFilter> encoder = Add(devices->EncoderDevice(CardAt(0)), L"Encoder");
-    CComPtr<IBaseFilter> writer;
-    ASSERT_EQ(S_OK, CoCreateInstance(CLSID_Dump, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
-                                     reinterpret_cast<void**>(&writer)));
-    ASSERT_EQ(S_OK, graph->AddFilter(writer, L"Dump"));
     const std::string path = (dir / "record.mpg").string();
-    CComPtr<IFileSinkFilter> sink;
-    ASSERT_EQ(S_OK, writer->QueryInterface(IID_IFileSinkFilter, reinterpret_cast<void**>(&sink)));
-    ASSERT_EQ(S_OK, sink->SetFileName(std::wstring(path.begin(), path.end()).c_str(), nullptr));
-    ASSERT_EQ(S_OK, Join(capture, L"656", encoder, L"656"));
-    ASSERT_EQ(S_OK, Join(capture, L"I2S", encoder, L"I2S"));
-    ASSERT_EQ(S_OK, Join(encoder, L"MPEG Out 2", writer, L"Input"));
+    CComPtr<IBaseFilter> encoder = RecordInto(path);
     StreamSink* live = new StreamSink();
     CComPtr<IBaseFilter> liveFilter;
     liveFilter.Attach(live);
@@ -181,6 +188,24 @@ TEST_F(EncoderFilterTest, RecordsAProgramStreamOfTheStationThatLibavformatReads)
 
     // Both outputs carry the same stream.
     EXPECT_EQ(BenchFixture::ReadBytes(path), live->All());
+}
+
+// A run that pauses goes on recording as it runs again, and the stream is drained as the run ends.
+TEST_F(EncoderFilterTest, ARunThatPausesGoesOnRecordingWhenItRunsAgain) {
+    const std::string path = (dir / "paused.mpg").string();
+    RecordInto(path);
+    CComPtr<IMediaControl> control;
+    ASSERT_EQ(S_OK, graph->QueryInterface(IID_IMediaControl, reinterpret_cast<void**>(&control)));
+    ASSERT_EQ(S_OK, control->Run());
+    Sleep(2000);
+    ASSERT_EQ(S_OK, control->Pause());
+    ASSERT_EQ(S_OK, control->Run());
+    Sleep(2000);
+    ASSERT_EQ(S_OK, control->Stop());
+    graph.Release();
+    const RecordingStreams got = ReadRecording(path, 2);
+    ASSERT_TRUE(got.opened);
+    EXPECT_GE(got.pictures, 4 * 25 - 6);
 }
 
 }  // namespace

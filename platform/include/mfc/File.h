@@ -96,4 +96,5 @@ protected:
     int Descriptor() const { return static_cast<int>(m_hFile); }
 
     CString m_strFileName;
+    bool m_bWriteOnly = false;  // opened with modeWrite: reads are refused
 };

@@ -24,6 +24,10 @@ PLATFORM_API void AdvanceClock(DWORD milliseconds);
 PLATFORM_API void SetClockStallReport(DWORD realMilliseconds);
 // Milliseconds on the platform clock, without the side effect of GetTickCount.
 PLATFORM_API ULONGLONG ClockNow();
+// Sets the system clock forward (or back) by `milliseconds`, as an operator or a time service
+// sets it while the program runs: the calendar calls answer the new time at once; the platform
+// clock behind intervals does not move.
+PLATFORM_API void StepSystemClock(LONGLONG milliseconds);
 
 // ---- trace sink ----
 // Everything traced since the start (or the last ClearTrace). Goes to stderr too when

@@ -375,10 +375,11 @@ std::vector<CComPtr<IBaseFilter>> FilterGraph::InStreamOrder(bool upstream) cons
 
 HRESULT FilterGraph::ChangeFilters(FILTER_STATE to) {
     // Sources stream only while everything downstream runs: they end their streaming before any
-    // filter pauses or stops; pausing and running go from the renderers upstream, stopping from
-    // the sources downstream, so that what a filter holds reaches its sink before it stops.
+    // filter pauses or stops. As the graph manager does, every change goes from the renderers
+    // upstream, so a filter is ready for what its upstream neighbour sends before that one
+    // changes; a filter already in the state is sent nothing.
     if (to != State_Running) EndStreaming(InStreamOrder(false));
-    std::vector<CComPtr<IBaseFilter>> order = InStreamOrder(to != State_Stopped);
+    std::vector<CComPtr<IBaseFilter>> order = InStreamOrder(true);
     // Stream time stands still while paused: running again, the start moves on by the pause.
     REFERENCE_TIME start = 0, now = 0;
     {
@@ -389,6 +390,8 @@ HRESULT FilterGraph::ChangeFilters(FILTER_STATE to) {
     }
     HRESULT first = S_OK;
     for (auto& filter : order) {
+        FILTER_STATE now = State_Stopped;
+        if (filter->GetState(0, &now) == S_OK && now == to) continue;
         HRESULT hr = to == State_Running ? filter->Run(start) : to == State_Paused ? filter->Pause() : filter->Stop();
         if (FAILED(hr) && SUCCEEDED(first)) first = hr;
         // A refused stop does not keep the others running; a refused start stops them all.
@@ -417,13 +420,7 @@ STDMETHODIMP FilterGraph::Run() {
     HRESULT hr;
     if (Injected("IMediaControl::Run", E_FAIL, &hr)) return hr;
     std::lock_guard<CriticalSection> graphLock(m_graphLock);
-    bool clockChosen;
-    {
-        std::lock_guard<std::mutex> lock(m_lock);
-        clockChosen = m_clockChosen;
-    }
-    if (!clockChosen && GraphState() == State_Stopped) SetDefaultSyncSource();
-    if (GraphState() == State_Stopped && FAILED(hr = ChangeFilters(State_Paused))) return hr;
+    if (GraphState() == State_Stopped && FAILED(hr = PauseFromStopped())) return hr;
     hr = ChangeFilters(State_Running);
     if (SUCCEEDED(hr)) ShowOnStart();
     return hr;
@@ -433,7 +430,7 @@ STDMETHODIMP FilterGraph::Pause() {
     HRESULT hr;
     if (Injected("IMediaControl::Pause", E_FAIL, &hr)) return hr;
     std::lock_guard<CriticalSection> graphLock(m_graphLock);
-    hr = ChangeFilters(State_Paused);
+    hr = GraphState() == State_Stopped ? PauseFromStopped() : ChangeFilters(State_Paused);
     if (SUCCEEDED(hr)) {
         ShowOnStart();
         Push(EC_PAUSED, S_OK, 0);
@@ -445,22 +442,48 @@ STDMETHODIMP FilterGraph::Stop() {
     HRESULT hr;
     if (Injected("IMediaControl::Stop", E_FAIL, &hr)) return hr;
     std::lock_guard<CriticalSection> graphLock(m_graphLock);
+    // A running graph stops through Paused, as the graph manager takes it.
+    if (GraphState() == State_Running && FAILED(hr = ChangeFilters(State_Paused))) return hr;
     return ChangeFilters(State_Stopped);
 }
 
-STDMETHODIMP FilterGraph::GetState(LONG, OAFilterState* pfs) {
+// A graph leaving Stopped gets its default clock, unless a clock (or none) was chosen.
+HRESULT FilterGraph::PauseFromStopped() {
+    bool clockChosen;
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        clockChosen = m_clockChosen;
+    }
+    if (!clockChosen) SetDefaultSyncSource();
+    return ChangeFilters(State_Paused);
+}
+
+STDMETHODIMP FilterGraph::GetState(LONG msTimeout, OAFilterState* pfs) {
     if (!pfs) return E_POINTER;
-    *pfs = GraphState();
-    return S_OK;
+    FILTER_STATE state = State_Stopped;
+    HRESULT hr = GetState(DWORD(msTimeout), &state);
+    *pfs = state;
+    return hr;
 }
 
 // The graph's run starts at its clock's now, as IMediaControl::Run's does.
 STDMETHODIMP FilterGraph::Run(REFERENCE_TIME) { return Run(); }
 
-STDMETHODIMP FilterGraph::GetState(DWORD, FILTER_STATE* State) {
+// The graph's state, with VFW_S_STATE_INTERMEDIATE while a filter has not reached it yet (and
+// VFW_S_CANT_CUE where a filter cannot cue data while paused), after waiting for each filter
+// as long as the time-out lets.
+STDMETHODIMP FilterGraph::GetState(DWORD dwMilliSecsTimeout, FILTER_STATE* State) {
     if (!State) return E_POINTER;
     *State = GraphState();
-    return S_OK;
+    HRESULT answer = S_OK;
+    for (const Member& m : Members()) {
+        FILTER_STATE state = State_Stopped;
+        HRESULT hr = m.filter->GetState(dwMilliSecsTimeout, &state);
+        if (FAILED(hr)) return hr;
+        if (hr == VFW_S_STATE_INTERMEDIATE || state != *State) answer = VFW_S_STATE_INTERMEDIATE;
+        else if (hr == VFW_S_CANT_CUE && answer == S_OK) answer = VFW_S_CANT_CUE;
+    }
+    return answer;
 }
 
 STDMETHODIMP FilterGraph::RenderFile(BSTR) { return E_NOTIMPL; }

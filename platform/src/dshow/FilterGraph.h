@@ -97,6 +97,7 @@ private:
     // Every filter to `to`, recorded as the graph's state when every filter took it. The first
     // failure is the answer; after a failed Pause or Run the filters are stopped again.
     HRESULT ChangeFilters(FILTER_STATE to);
+    HRESULT PauseFromStopped();
     HRESULT ConnectThrough(const GraphFilterEntry& entry, IPin* out, IPin* in);
     HRESULT RenderWith(IPin* out, bool existingOnly);
 

@@ -11,6 +11,7 @@
 
 #include "platform/runtime.h"
 #include "platform/winfile.h"
+#include "FileShares.h"
 
 IMPLEMENT_DYNAMIC(CFileException, CException)
 IMPLEMENT_DYNAMIC(CFile, CObject)
@@ -85,27 +86,47 @@ BOOL CFile::Open(LPCSTR fileName, UINT openFlags, CFileException* error) {
         if (error) *error = CFileException(CFileException::accessDenied, injected ? injected : EACCES, fileName);
         return FALSE;
     }
-    int flags = O_CLOEXEC;
-    switch (openFlags & 3) {
-    case modeWrite: flags |= O_WRONLY; break;
-    case modeReadWrite: flags |= O_RDWR; break;
-    default: flags |= O_RDONLY; break;
+    // A file for writing only is opened for reading too where it allows that, so that the open can
+    // hold its share mode (FileShares.h); Read still refuses it.
+    DWORD access = GENERIC_READ;
+    int flags = O_RDONLY;
+    if ((openFlags & 3) == modeWrite || (openFlags & 3) == modeReadWrite) {
+        access = (openFlags & 3) == modeWrite ? GENERIC_WRITE : GENERIC_READ | GENERIC_WRITE;
+        flags = (openFlags & 3) == modeWrite ? O_WRONLY : O_RDWR;
     }
-    if (openFlags & modeCreate) flags |= O_CREAT | ((openFlags & modeNoTruncate) ? 0 : O_TRUNC);
+    const std::string native = fileName ? platform::NativePath(fileName) : std::string();
+    flags = platform::files::HoldableAccess(native, flags) | O_CLOEXEC;
+    if (openFlags & modeCreate) flags |= O_CREAT;
+    // The share flags as Windows' share modes; the compatibility mode is the exclusive one.
+    const UINT share = openFlags & 0x70;
+    const DWORD shareMode = share == shareDenyNone    ? FILE_SHARE_READ | FILE_SHARE_WRITE
+                            : share == shareDenyWrite ? FILE_SHARE_READ
+                            : share == shareDenyRead  ? FILE_SHARE_WRITE
+                                                      : 0;
     // Opened without waiting (a FIFO in the file's place opens at once), then read and written as
     // any file is.
-    int fd = fileName ? ::open(platform::NativePath(fileName).c_str(), flags | O_NONBLOCK, 0666) : -1;
-    if (fd < 0) {
-        int e = fileName ? errno : ENOENT;
+    int fd = fileName ? ::open(native.c_str(), flags | O_NONBLOCK, 0666) : -1;
+    if (fd < 0 && fileName && errno == EACCES && (flags & O_ACCMODE) == O_RDWR && access == GENERIC_WRITE)
+        fd = ::open(native.c_str(), (flags & ~O_ACCMODE) | O_WRONLY | O_NONBLOCK, 0666);
+    int e = fd >= 0 ? 0 : fileName ? errno : ENOENT;
+    if (fd >= 0 && platform::files::HoldShare(fd, access, shareMode) != ERROR_SUCCESS) e = EBUSY;
+    // Emptied only once the file's other opens allow this one.
+    struct stat st;
+    const bool truncate = (openFlags & modeCreate) && !(openFlags & modeNoTruncate);
+    if (e == 0 && truncate && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::ftruncate(fd, 0) != 0) e = errno;
+    if (e != 0) {
+        if (fd >= 0) ::close(fd);
         if (error) *error = CFileException(CFileException::ErrnoToException(e), e, fileName);
         return FALSE;
     }
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     m_hFile = static_cast<UINT>(fd);
+    m_bWriteOnly = access == GENERIC_WRITE;
     return TRUE;
 }
 
 UINT CFile::Read(void* buffer, UINT count) {
+    if (m_bWriteOnly) CFileException::ThrowErrno(EBADF, m_strFileName);
     UINT done = 0;
     while (done < count) {
         ssize_t n = ::read(Descriptor(), static_cast<char*>(buffer) + done, count - done);

@@ -141,6 +141,7 @@ void CStdioFile::SyncPosition() {
 }
 
 bool CStdioFile::FillBuffer() {
+    if (m_bWriteOnly) CFileException::ThrowErrno(EBADF, m_strFileName);
     char chunk[4096];
     for (;;) {
         ssize_t n = ::read(Descriptor(), chunk, sizeof chunk);
