@@ -1,5 +1,8 @@
 // The video renderers: what they take, the frame they keep and show in their video window,
 // the graph's video window applied to it, and the Overlay Mixer and colour converter in front.
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <string>
 
@@ -247,6 +250,44 @@ TEST_F(VideoRendererTest, EveryPixelShownIsTheNearestSourcePixelConverted) {
         unsetenv("PELVATRO_VECTORS");
     }
     DestroyWindow(owner);
+}
+
+// The program's start takes each vector set PELVATRO_VECTORS may name and refuses any other
+// value with one line on stderr and exit code 2.
+TEST(VectorSetting, AnUnknownSetIsRefusedAtTheProgramsStart) {
+    struct Row {
+        const char* value;
+        int exitCode;
+        const char* said;  // in the one line on stderr; null: nothing said
+    };
+    for (const Row& row : {Row{"avx512", 0, nullptr}, Row{"sse2", 0, nullptr}, Row{"avx9", 2, "PELVATRO_VECTORS=avx9"},
+                           Row{"", 0, nullptr}}) {
+        int err[2];
+        ASSERT_EQ(pipe(err), 0);
+        const pid_t pid = fork();
+        if (pid == 0) {
+            dup2(err[1], STDERR_FILENO);
+            setenv("PELVATRO_VECTORS", row.value, 1);
+            platform::StartMachineDefaultDisplay();
+            platform::StopDisplay();
+            _exit(0);
+        }
+        close(err[1]);
+        std::string said;
+        char buffer[256];
+        for (ssize_t n; (n = read(err[0], buffer, sizeof buffer)) > 0;) said.append(buffer, size_t(n));
+        close(err[0]);
+        int status = 0;
+        waitpid(pid, &status, 0);
+        ASSERT_TRUE(WIFEXITED(status)) << row.value;
+        EXPECT_EQ(WEXITSTATUS(status), row.exitCode) << row.value;
+        if (row.said) {
+            EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+            EXPECT_NE(said.find(row.said), std::string::npos) << said;
+        } else {
+            EXPECT_EQ(said, "") << row.value;
+        }
+    }
 }
 
 TEST_F(VideoRendererTest, WithoutAnOwnerTheRendererHasATopLevelWindowThatPutVisibleHides) {

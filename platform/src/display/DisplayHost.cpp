@@ -14,6 +14,7 @@
 #include <set>
 
 #include "display/ScreenModel.h"
+#include "dshow/filters/Yuv422Vectors.h"
 #include "gdi/WindowSurfaces.h"
 #include "platform/runtime.h"
 
@@ -135,6 +136,10 @@ void StartMachineDefaultDisplay() {
         strcmp(chosen, "headless") != 0 && strcmp(chosen, "x11") != 0) {
         fprintf(stderr, "pelvatro: PELVATRO_DISPLAY=%s is not a display of this program; use %s\n", chosen,
                 kAcceptedDisplays);
+        exit(2);
+    }
+    if (const std::string refused = dshow::UnknownVectorsSetting(); !refused.empty()) {
+        fprintf(stderr, "pelvatro: %s\n", refused.c_str());
         exit(2);
     }
     HandleTerminationSignals();

@@ -5,10 +5,12 @@
 #pragma GCC diagnostic ignored "-Wmismatched-new-delete"
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <memory>
 #include <new>
 #include <vector>
@@ -125,13 +127,33 @@ double SwscaleSeconds(int width, int height) {
     return best;
 }
 
+constexpr UINT_PTR kSecondTimer = 1;
+
 LRESULT CALLBACK OwnerProc(HWND w, UINT m, WPARAM wp, LPARAM lp) { return DefWindowProcA(w, m, wp, lp); }
+
+// The median and the best of a run's figures.
+struct Spread {
+    double median, best;
+};
+Spread SpreadOf(std::vector<double> values) {
+    if (values.empty()) return {0, 0};
+    std::sort(values.begin(), values.end());
+    return {values[values.size() / 2], values.front()};
+}
+
+double ProcessCpuSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return double(now.tv_sec) + double(now.tv_nsec) * 1e-9;
+}
 
 // One second of 25 frames/s video per iteration; the window paints as its thread's messages
 // are pumped. The video window is a child of the size the arguments give, as a page's preview
-// is. Reported: the real time per frame shown, that of one plain copy of a frame and that of
-// swscale's conversion to the window's size, each the best of the run's iterations (timed
-// side by side), the frame's and swscale's against the copy, and the allocations per frame.
+// is. Reported, as the median of the run's iterations and (`_best`) their best: the real time
+// per frame shown, that of one plain copy of a frame and that of swscale's conversion to the
+// window's size (timed side by side, each iteration), the frame's and swscale's against the
+// copy; per frame shown, the process's CPU time, the source's filling of the frame and the
+// allocations.
 void Vmr9Yuy2FramesIntoVideoWindow(benchmark::State& state) {
     platform::UseVirtualClock(true);
     platform::StartDisplay(platform::DisplayKind::Headless);
@@ -139,9 +161,14 @@ void Vmr9Yuy2FramesIntoVideoWindow(benchmark::State& state) {
     {
         auto graph = Make<IGraphBuilder>(CLSID_FilterGraph);
         CComPtr<IBaseFilter> source;
+        double fillSeconds = 0;  // the streaming thread's, read once the stream has stopped
         source.Attach(new BenchSource(platform::dshow::VideoInfoType(MEDIASUBTYPE_YUY2, 720, 576, 16), 40,
-                                      [](ULONGLONG i, BYTE* data, long size) {
+                                      [&fillSeconds](ULONGLONG i, BYTE* data, long size) {
+                                          const auto start = std::chrono::steady_clock::now();
                                           std::fill(data, data + size, BYTE(i));
+                                          fillSeconds += std::chrono::duration<double>(
+                                                             std::chrono::steady_clock::now() - start)
+                                                             .count();
                                           return size;
                                       }));
         auto vmr = Make<IBaseFilter>(CLSID_VideoMixingRenderer9);
@@ -167,31 +194,36 @@ void Vmr9Yuy2FramesIntoVideoWindow(benchmark::State& state) {
         graph->QueryInterface(IID_IMediaControl, reinterpret_cast<void**>(&control));
         control->Run();
         using Clock = std::chrono::steady_clock;
-        int64_t frames = 0;
-        // Each the best of the iterations (the machine may be shared): a frame shown (a second's
-        // time over the frames the window painted in it), a copy and a conversion by swscale.
-        double frameSeconds = 1e9, copySeconds = 1e9, swscaleSeconds = 1e9;
         CComPtr<IQualProp> quality;
         vmr->QueryInterface(IID_IQualProp, reinterpret_cast<void**>(&quality));
         int drawn = 0;
+        quality->get_FramesDrawn(&drawn);
         long long allocations = 0;
+        int64_t frames = 0, shown = 0;
+        double cpuSeconds = 0;
+        std::vector<double> frameSeconds, copySeconds, swscaleSeconds;
         for (auto _ : state) {
             const long long allocated = g_allocations.load();
+            const double cpu = ProcessCpuSeconds();
             const auto start = Clock::now();
-            for (int f = 0; f < 25; ++f) {
-                Sleep(40);
-                MSG msg;
-                while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-            }
+            // A second of the stream: the window's thread waits for its messages (as a page's
+            // message loop does) until the second's timer.
+            SetTimer(owner, kSecondTimer, 1000, nullptr);
+            MSG msg;
+            while (GetMessageA(&msg, nullptr, 0, 0) && !(msg.message == WM_TIMER && msg.hwnd == owner))
+                DispatchMessageA(&msg);
+            KillTimer(owner, kSecondTimer);
             const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+            cpuSeconds += ProcessCpuSeconds() - cpu;
+            allocations += g_allocations.load() - allocated;
             const int before = drawn;
             quality->get_FramesDrawn(&drawn);
-            if (drawn > before) frameSeconds = std::min(frameSeconds, seconds / (drawn - before));
-            allocations += g_allocations.load() - allocated;
+            if (drawn > before) frameSeconds.push_back(seconds / (drawn - before));
+            shown += drawn - before;
             frames += 25;
             state.PauseTiming();
-            copySeconds = std::min(copySeconds, FrameCopySeconds());
-            swscaleSeconds = std::min(swscaleSeconds, SwscaleSeconds(width, height));
+            copySeconds.push_back(FrameCopySeconds());
+            swscaleSeconds.push_back(SwscaleSeconds(width, height));
             state.ResumeTiming();
         }
         RECT client{};
@@ -201,13 +233,21 @@ void Vmr9Yuy2FramesIntoVideoWindow(benchmark::State& state) {
         window->put_Owner(0);
         DestroyWindow(owner);
         state.SetItemsProcessed(frames);
-        if (frames) {
-            state.counters["frame_us"] = frameSeconds * 1e6;
-            state.counters["copy_us"] = copySeconds * 1e6;
-            state.counters["swscale_us"] = swscaleSeconds * 1e6;
-            state.counters["frame_per_copy"] = frameSeconds / copySeconds;
-            state.counters["swscale_per_copy"] = swscaleSeconds / copySeconds;
-            state.counters["allocs_per_frame"] = double(allocations) / double(frames);
+        if (shown) {
+            const Spread frame = SpreadOf(frameSeconds), copy = SpreadOf(copySeconds),
+                         swscale = SpreadOf(swscaleSeconds);
+            state.counters["frame_us"] = frame.median * 1e6;
+            state.counters["frame_best_us"] = frame.best * 1e6;
+            state.counters["copy_us"] = copy.median * 1e6;
+            state.counters["copy_best_us"] = copy.best * 1e6;
+            state.counters["swscale_us"] = swscale.median * 1e6;
+            state.counters["swscale_best_us"] = swscale.best * 1e6;
+            state.counters["frame_per_copy"] = frame.median / copy.median;
+            state.counters["frame_per_swscale"] = frame.median / swscale.median;
+            state.counters["swscale_per_copy"] = swscale.median / copy.median;
+            state.counters["cpu_us"] = cpuSeconds / double(shown) * 1e6;
+            state.counters["fill_us"] = fillSeconds / double(shown) * 1e6;
+            state.counters["allocs_per_frame"] = double(allocations) / double(shown);
         }
     }
     CoUninitialize();

@@ -4,9 +4,30 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <utility>
 
 namespace platform::dshow {
+
+namespace {
+
+// The names PELVATRO_VECTORS takes, each the widest set it lets the conversion use.
+constexpr std::pair<const char*, VectorSet> kVectorNames[] = {
+    {"sse2", VectorSet::Sse2}, {"ssse3", VectorSet::Ssse3}, {"avx2", VectorSet::Avx2}, {"avx512", VectorSet::Avx512}};
+
+// The limit PELVATRO_VECTORS names; false for a name it does not know.
+bool VectorLimit(const char* named, VectorSet* limit) {
+    *limit = VectorSet::Avx512;
+    if (!named || !*named) return true;  // unset
+    for (auto [name, set] : kVectorNames)
+        if (!std::strcmp(named, name)) {
+            *limit = set;
+            return true;
+        }
+    return false;
+}
+
+}  // namespace
 
 VectorSet WidestVectors() {
 #if defined(__x86_64__) || defined(__i386__)
@@ -15,14 +36,21 @@ VectorSet WidestVectors() {
                                  : __builtin_cpu_supports("avx2")   ? VectorSet::Avx2
                                  : __builtin_cpu_supports("ssse3")  ? VectorSet::Ssse3
                                                                     : VectorSet::Sse2;
-    VectorSet limit = VectorSet::Avx512;
-    if (const char* named = std::getenv("PELVATRO_VECTORS"))
-        for (auto [name, set] : {std::pair{"sse2", VectorSet::Sse2}, {"ssse3", VectorSet::Ssse3}, {"avx2", VectorSet::Avx2}})
-            if (!std::strcmp(named, name)) limit = set;
+    VectorSet limit;
+    VectorLimit(std::getenv("PELVATRO_VECTORS"), &limit);
     return has < limit ? has : limit;
 #else
     return VectorSet::Sse2;
 #endif
+}
+
+std::string UnknownVectorsSetting() {
+    const char* named = std::getenv("PELVATRO_VECTORS");
+    VectorSet limit;
+    if (VectorLimit(named, &limit)) return {};
+    std::string names;
+    for (auto [name, set] : kVectorNames) names += std::string(names.empty() ? "" : ", ") + name;
+    return std::string("PELVATRO_VECTORS=") + named + " is not a vector set of this program; use " + names;
 }
 
 PairsReader Yuv422PairsReader(VectorSet set, bool lumaFirst, int step) {

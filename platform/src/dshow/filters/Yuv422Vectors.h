@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "platform/dshow/MediaType.h"
@@ -14,8 +15,10 @@ namespace platform::dshow {
 enum class VectorSet { Sse2, Ssse3, Avx2, Avx512 };
 
 // The widest set the processor has, no wider than PELVATRO_VECTORS names when set (`sse2`,
-// `ssse3`, `avx2`, `avx512`), read at each call.
+// `ssse3`, `avx2`, `avx512`), read at each call; a name it does not know limits nothing.
 VectorSet WidestVectors();
+// Empty when PELVATRO_VECTORS is unset or names a set, else the line that refuses it.
+std::string UnknownVectorsSetting();
 
 // From the pairs at `pairs` (the first output pixel's source pair), output pixels [0, n) as BGRX
 // at `out`, a vector's width at a time; answers the pixels written (a multiple of the width).
