@@ -1,6 +1,8 @@
 // The settings file: its syntax, typed values, and writing back what the operator wrote.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -354,12 +356,13 @@ TEST(SkinIniFileTest, AFailedSaveLeavesTheFileAsItWas) {
     LoadedFile file(before);
     ASSERT_TRUE(file.loaded);
     file.ini.SetInt("Eeprom", "ProductType", 29);
-    for (const char* refused : {"CFile::Write", "MoveFileExA"}) {
+    const std::filesystem::path folder = std::filesystem::path(file.path).parent_path();
+    for (const char* refused : {"CreateFileA", "WriteFile", "FlushFileBuffers", "ReplaceFileA"}) {
         platform::InjectFailure(refused, -1);
         EXPECT_FALSE(file.ini.Save()) << refused;
         platform::ClearFailures();
         EXPECT_EQ(ReadBytes(file.path), before) << refused << ": the settings are not lost";
-        EXPECT_EQ(GetFileAttributesA((file.path + ".new").c_str()), INVALID_FILE_ATTRIBUTES) << refused;
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1) << refused << ": nothing beside it";
     }
     ASSERT_TRUE(file.ini.Save());
     EXPECT_EQ(ReadBytes(file.path), "; station settings\r\n[Eeprom]\r\nProductType=29\r\n");

@@ -9,6 +9,8 @@
 #include <unistd.h>
 
 #include <cctype>
+#include <cerrno>
+#include <cstring>
 #include <cstdint>
 
 #include "platform/runtime.h"
@@ -21,8 +23,13 @@ MutexLockFile::~MutexLockFile() {
 
 MutexLockFile::Take MutexLockFile::TakeLock(bool* lastOwnerEnded) {
     if (path_.empty() || locked_) return Take::kNothingToTake;
-    if (fd_ < 0) fd_ = open(path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-    if (fd_ < 0) return Take::kNothingToTake;  // no state directory to share: exclusion within the process only
+    // A link in the lock file's place is never followed: its marker would land in the link's target.
+    if (fd_ < 0) fd_ = open(path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0666);
+    if (fd_ < 0) {
+        // No lock file to share: exclusion within the process only.
+        if (errno == ELOOP) PlatformTrace("platform: the lock file %s cannot be used: %s\n", path_.c_str(), strerror(errno));
+        return Take::kNothingToTake;
+    }
     if (flock(fd_, LOCK_EX | LOCK_NB) != 0) return Take::kHeldElsewhere;
     locked_ = true;
     const int32_t holder = int32_t(getpid());
