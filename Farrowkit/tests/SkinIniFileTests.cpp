@@ -8,6 +8,7 @@
 #include <string>
 
 #include "SkinIniFile.h"
+#include "platform/durablefile.h"
 #include "platform/runtime.h"
 #include "platform/winnls.h"
 
@@ -350,6 +351,31 @@ TEST(SkinIniSectionTest, StringListsSplitAtEverySeparator) {
 }
 
 }  // namespace
+
+// The new contents are on the disk before they take the file's name, and the name is on the
+// disk before the save reports done.
+TEST(SkinIniFileTest, TheWriteBackIsSyncedBeforeTheRenameAndTheFolderAfter) {
+    LoadedFile file("[Type]\r\nMachine=01\r\n");
+    ASSERT_TRUE(file.loaded);
+    file.ini.SetInt("Type", "Machine", 2);
+    std::vector<std::string> calls;
+    platform::RecordFileCalls([&](const std::string& call) { calls.push_back(call); });
+    const BOOL saved = file.ini.Save();
+    platform::RecordFileCall("reported", "");
+    platform::RecordFileCalls(nullptr);
+    ASSERT_TRUE(saved);
+    ASSERT_EQ(calls.size(), 7u);
+    const std::string temporary = calls[0].substr(6);
+    EXPECT_EQ(temporary.rfind(file.path + ".", 0), 0u) << "made beside the file: " << temporary;
+    const std::vector<std::string> expected = {"write " + temporary,
+                                               "sync " + temporary,
+                                               "sync-folder " + platform::HomeDir(),
+                                               "sync " + temporary,
+                                               "rename " + temporary + " " + file.path,
+                                               "sync-folder " + platform::HomeDir()};
+    calls.pop_back();
+    EXPECT_EQ(calls, expected);
+}
 
 TEST(SkinIniFileTest, AFailedSaveLeavesTheFileAsItWas) {
     const std::string before = "; station settings\r\n[Eeprom]\r\nProductType=84\r\n";
