@@ -146,6 +146,12 @@ void EepromStateFile::Store(BYTE offset, BYTE value) {
         }
         // Never waits in the open (a FIFO put in the file's place), and writes only a plain file.
         m_fd = open(m_path.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK);
+        if (m_fd < 0 && make && errno == ENOENT) {
+            // Removed as soon as it was made: not made again behind whoever removed it.
+            m_bRemoved = true;
+            Lose("write", "the file was removed or replaced while the card was written");
+            return;
+        }
         if (m_fd < 0) {
             Lose("open");
             return;
