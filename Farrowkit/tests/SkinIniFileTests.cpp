@@ -388,7 +388,8 @@ TEST(SkinIniFileTest, AFailedSaveLeavesTheFileAsItWas) {
         EXPECT_FALSE(file.ini.Save()) << refused;
         platform::ClearFailures();
         EXPECT_EQ(ReadBytes(file.path), before) << refused << ": the settings are not lost";
-        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1) << refused << ": nothing beside it";
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1)
+            << refused << ": nothing beside it";
     }
     ASSERT_TRUE(file.ini.Save());
     EXPECT_EQ(ReadBytes(file.path), "; station settings\r\n[Eeprom]\r\nProductType=29\r\n");

@@ -58,7 +58,8 @@ bool CTestSheet::AppendLines(const std::vector<CString>& lines, LPCSTR path) {
     std::string text = "\r\n";
     for (const CString& line : lines) text += Utf8ToGbkText(line) + "\r\n";
     const DWORD attributes = GetFileAttributes(path);
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_DEVICE | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
+    const DWORD noFile = FILE_ATTRIBUTE_DEVICE | FILE_ATTRIBUTE_DIRECTORY;
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & noFile) != 0) {
         TRACE("CTestSheet::AppendLines - %s is not a plain file\n", path);
         return false;
     }

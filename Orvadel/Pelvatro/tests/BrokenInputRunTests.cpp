@@ -577,7 +577,8 @@ TEST_F(BrokenInputRun, SettingsWriteBackKeepsModeOwnerAndLinks) {
             EXPECT_EQ(now.st_ino, old.st_ino) << row.what;
             EXPECT_EQ(now.st_nlink, 2u) << row.what;
         }
-        if (row.entries.size() > 1) EXPECT_EQ(ReadFileBytes(home() + "/" + row.entries[1]), row.saved ? "someone's\n" : before);
+        if (row.entries.size() > 1)
+            EXPECT_EQ(ReadFileBytes(home() + "/" + row.entries[1]), row.saved ? "someone's\n" : before);
         for (const std::string& name : Entries(home())) fs::remove(home() + "/" + name);
     }
 }
@@ -592,7 +593,8 @@ TEST_F(BrokenInputRun, FilesLargerThanTheyMayBeAreRefusedBeforeTheyAreRead) {
     } rows[] = {
         {StateFile(0), "pelvatro: bench state " + StateFile(0) +
                            ": holds 1073741824 bytes, the EEPROM has 256 (remove the file to start from the bench)\n"},
-        {bench(), "pelvatro: " + bench() + ": cannot be read: it holds 1073741824 bytes, more than the 16777216 it may\n"},
+        {bench(),
+         "pelvatro: " + bench() + ": cannot be read: it holds 1073741824 bytes, more than the 16777216 it may\n"},
     };
     fs::create_directories(state() + "/eeprom");
     for (const auto& row : rows) {

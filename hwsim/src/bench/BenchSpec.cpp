@@ -99,7 +99,9 @@ public:
     }
 
     void ImageFits(uint64_t size, const std::string& where) const {
-        if (size > kEepromSize) Fail(where, "image of " + std::to_string(size) + " bytes is larger than the 256-byte chip");
+        if (size > kEepromSize) {
+            Fail(where, "image of " + std::to_string(size) + " bytes is larger than the 256-byte chip");
+        }
     }
 
     std::vector<BYTE> FileBytes(const std::string& name, const std::string& where) const {
@@ -110,7 +112,9 @@ public:
         if (stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) ImageFits(uint64_t(st.st_size), where);
         std::vector<BYTE> bytes;
         std::string why;
-        if (!ReadWholeFile(path.string(), bytes, why, kEepromSize)) Fail(where, "cannot read " + path.string() + ": " + why);
+        if (!ReadWholeFile(path.string(), bytes, why, kEepromSize)) {
+            Fail(where, "cannot read " + path.string() + ": " + why);
+        }
         return bytes;
     }
 

@@ -3,8 +3,8 @@
 // the next start and a person can read it with any hex dump. The file is made at the first
 // byte written, whole and synced beside its place and renamed in, and then written through
 // byte by byte, each byte synced as the chip keeps it (during the write cycle that follows the
-// store: the next store, and the question whether the file was kept, wait for it). A file of another size than the chip's
-// is refused before it is read. Whether it can be read and written is
+// store: the next store, and the question whether the file was kept, wait for it). A file of
+// another size than the chip's is refused before it is read. Whether it can be read and written is
 // checked when the card is plugged; a write that fails later, or lands in a file no longer at
 // its path (its folder removed), is said once on stderr, naming the file, and the file counts
 // as not kept.

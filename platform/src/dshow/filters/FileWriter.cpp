@@ -43,7 +43,10 @@ void FileWriterFilter::Close() {
     if (!m_failed) SetEndOfFile(m_file);  // nothing of an older file stays behind what was written
     // What was written is on the disk when the file is closed; a file made here that never took
     // a byte is not left behind.
-    if (m_written > 0 && !FlushFileBuffers(m_file)) PlatformTrace("File writer: the file cannot be synced (error %lu)\n", static_cast<unsigned long>(GetLastError()));
+    if (m_written > 0 && !FlushFileBuffers(m_file)) {
+        const unsigned long error = GetLastError();
+        PlatformTrace("File writer: the file cannot be synced (error %lu)\n", error);
+    }
     CloseHandle(m_file);
     m_file = nullptr;
     if (m_written == 0 && !m_path.empty()) DeleteFileA(m_path.c_str());

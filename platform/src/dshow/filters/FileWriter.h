@@ -3,8 +3,8 @@
 // filter leaves Stop (created or truncated with AM_FILE_OVERWRITE; otherwise created or opened
 // and written from its start, cut at the end of what was written), every sample's bytes are
 // written in arrival order, and the file is synced and closed at Stop (a file the writer made
-// that took no byte is removed; a name that is a symbolic link is refused). A file that cannot be opened
-// refuses the pause. A write error ends the writing: the sample fails with the error as an
+// that took no byte is removed; a name that is a symbolic link is refused). A file that cannot
+// be opened refuses the pause. A write error ends the writing: the sample fails with the error as an
 // HRESULT, which ends the stream with EC_ERRORABORT. Without a name samples are dropped.
 #pragma once
 
