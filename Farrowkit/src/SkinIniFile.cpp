@@ -10,6 +10,7 @@ const char kUnableToRead[] = "Unable to read file!";
 const char kUnableToWrite[] = "Unable to write file!";
 const char kNotAFile[] = "Not a plain file!";
 const char kTooLarge[] = "File larger than any settings file!";
+const char kHardLinked[] = "File has other hard links!";
 const char kBom[] = "\xEF\xBB\xBF";
 // No settings file a station writes comes near this; a larger one is refused unread.
 constexpr size_t kMaxFileBytes = 64u << 20;
@@ -37,6 +38,19 @@ CString FinalPath(const CString& path) {
     }
     CloseHandle(file);
     return length > 0 && length < final.size() ? CString(final.data(), static_cast<int>(length)) : path;
+}
+
+// A new file beside `target`, created exclusively under a name no other file or link holds:
+// the target's name, the process and a count, ".new".
+HANDLE CreateBeside(const CString& target, CString& name) {
+    static LONG s_count = 0;
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        name.Format("%s.%lu-%ld.new", target.GetString(), static_cast<unsigned long>(GetCurrentProcessId()),
+                    static_cast<long>(InterlockedIncrement(&s_count)));
+        HANDLE file = CreateFile(name, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS) return file;
+    }
+    return INVALID_HANDLE_VALUE;
 }
 
 }  // namespace
@@ -203,35 +217,33 @@ BOOL CSkinIniFile::Save() {
     for (const auto& section : m_sections) section->Write(lines);
     const std::string bytes = EncodeLines(lines);
 
-    // Written beside the file first and put in its place only when complete, so a failed write
-    // never leaves the settings empty. Through a symbolic link, the file it leads to is the one
-    // replaced, so the link stays; a FIFO or a device is never replaced.
+    // Written beside the file first, under a name nobody holds, synced, and put in its place
+    // only when complete, so a failed write or a power loss never leaves the settings empty; the
+    // file keeps its mode, owner and group. Through a symbolic link, the file it leads to is the
+    // one replaced, so the link stays; a FIFO or a device is never replaced, nor a file with
+    // other hard links (a rename would cut them from the new contents).
     const CString target = FinalPath(m_strPath);
     if (IsDevice(target)) {
         m_strError = kNotAFile;
         return FALSE;
     }
-    const CString temp = target + ".new";
-    DeleteFile(temp);
-    CFile file;
-    if (!file.Open(temp, CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive | CFile::typeBinary)) {
+    CString temp;
+    HANDLE file = CreateBeside(target, temp);
+    if (file == INVALID_HANDLE_VALUE) {
         m_strError = kUnableToOpen;
         return FALSE;
     }
-    try {
-        file.Write(bytes.data(), static_cast<UINT>(bytes.size()));
-        file.Close();
-    } catch (CException* error) {
-        error->Delete();
-        file.Abort();
-        DeleteFile(temp);
-        m_strError = kUnableToWrite;
-        return FALSE;
+    DWORD written = 0;
+    const bool whole = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                       written == bytes.size() && FlushFileBuffers(file);
+    CloseHandle(file);
+    const bool existed = GetFileAttributes(target) != INVALID_FILE_ATTRIBUTES;
+    if (whole && (existed ? ReplaceFile(target, temp, nullptr, 0, nullptr, nullptr)
+                          : MoveFileEx(temp, target, MOVEFILE_WRITE_THROUGH))) {
+        return TRUE;
     }
-    if (!MoveFileEx(temp, target, MOVEFILE_REPLACE_EXISTING)) {
-        DeleteFile(temp);
-        m_strError = kUnableToWrite;
-        return FALSE;
-    }
-    return TRUE;
+    const DWORD error = GetLastError();
+    DeleteFile(temp);
+    m_strError = whole && error == ERROR_UNABLE_TO_REMOVE_REPLACED ? kHardLinked : kUnableToWrite;
+    return FALSE;
 }

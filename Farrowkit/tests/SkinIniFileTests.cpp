@@ -3,12 +3,14 @@
 
 #include <sys/stat.h>
 #include <unistd.h>
+#include <filesystem>
 
 #include <fstream>
 #include <sstream>
 #include <string>
 
 #include "SkinIniFile.h"
+#include "platform/durablefile.h"
 #include "platform/runtime.h"
 #include "platform/winnls.h"
 
@@ -369,23 +371,52 @@ TEST(SkinIniFileTest, SavingThroughALinkToAPathOfMaxPathOrMoreReplacesTheFileItL
     EXPECT_TRUE(S_ISLNK(st.st_mode)) << "the link stays";
 }
 
+// The new contents are on the disk before they take the file's name, and the name is on the
+// disk before the save reports done.
+TEST(SkinIniFileTest, TheWriteBackIsSyncedBeforeTheRenameAndTheFolderAfter) {
+    LoadedFile file("[Type]\r\nMachine=01\r\n");
+    ASSERT_TRUE(file.loaded);
+    file.ini.SetInt("Type", "Machine", 2);
+    std::vector<std::string> calls;
+    platform::RecordFileCalls([&](const std::string& call) { calls.push_back(call); });
+    const BOOL saved = file.ini.Save();
+    platform::RecordFileCall("reported", "");
+    platform::RecordFileCalls(nullptr);
+    ASSERT_TRUE(saved);
+    ASSERT_EQ(calls.size(), 7u);
+    const std::string temporary = calls[0].substr(6);
+    EXPECT_EQ(temporary.rfind(file.path + ".", 0), 0u) << "made beside the file: " << temporary;
+    const std::vector<std::string> expected = {"write " + temporary,
+                                               "sync " + temporary,
+                                               "sync-folder " + platform::HomeDir(),
+                                               "sync " + temporary,
+                                               "rename " + temporary + " " + file.path,
+                                               "sync-folder " + platform::HomeDir()};
+    calls.pop_back();
+    EXPECT_EQ(calls, expected);
+}
+
 TEST(SkinIniFileTest, AFailedSaveLeavesTheFileAsItWas) {
     const std::string before = "; station settings\r\n[Eeprom]\r\nProductType=84\r\n";
     LoadedFile file(before);
     ASSERT_TRUE(file.loaded);
     file.ini.SetInt("Eeprom", "ProductType", 29);
+    const std::filesystem::path folder = std::filesystem::path(file.path).parent_path();
     // The last refusal is another handle reading the file without sharing its deletion.
-    for (const char* refused : {"CFile::Write", "MoveFileExA", "reader"}) {
+    for (const char* refused : {"CreateFileA", "WriteFile", "FlushFileBuffers", "ReplaceFileA", "reader"}) {
         platform::InjectFailure(refused, -1);
         HANDLE reader = std::string(refused) == "reader" ? CreateFileA(file.path.c_str(), GENERIC_READ, FILE_SHARE_READ,
                                                                        nullptr, OPEN_EXISTING, 0, nullptr)
                                                          : INVALID_HANDLE_VALUE;
         EXPECT_FALSE(file.ini.Save()) << refused;
-        EXPECT_EQ(file.ini.GetError(), "Unable to write file!") << refused;
+        EXPECT_EQ(file.ini.GetError(), std::string(refused) == "CreateFileA" ? "Unable to open ini File!"
+                                                                             : "Unable to write file!")
+            << refused;
         if (reader != INVALID_HANDLE_VALUE) CloseHandle(reader);
         platform::ClearFailures();
         EXPECT_EQ(ReadBytes(file.path), before) << refused << ": the settings are not lost";
-        EXPECT_EQ(GetFileAttributesA((file.path + ".new").c_str()), INVALID_FILE_ATTRIBUTES) << refused;
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1)
+            << refused << ": nothing beside it";
     }
     ASSERT_TRUE(file.ini.Save());
     EXPECT_EQ(ReadBytes(file.path), "; station settings\r\n[Eeprom]\r\nProductType=29\r\n");

@@ -128,7 +128,7 @@ bool CPageRecord::StartRecording() {
         m_pCard->StopRecord();
         // The file writer makes the file as the graph starts: without it, the folder refused it.
         if (FileExists(m_strRecordFile)) m_strProgress = kFaultRun;
-        else m_strProgress.Format(kFaultFile, (LPCSTR)m_strRecordFile);
+        else m_strProgress.Format(kFaultFile, PathForOperator(m_strRecordFile).GetString());
         return false;
     }
     // Every recording counts its own ticks from the start, whatever an earlier one left.

@@ -37,4 +37,4 @@ CString GetProgramFolder() {
 
 CString GetProgramFilePath(LPCSTR fileName) { return GetProgramFolder() + "\\" + fileName; }
 
-CString PathForOperator(LPCSTR path) { return platform::NativePath(path).c_str(); }
+CString PathForOperator(LPCSTR path) { return platform::PathForMessage(platform::NativePath(path)).c_str(); }

@@ -50,11 +50,20 @@ void CTestSheet::FormatResult(std::vector<CString>& lines) {
     }
 }
 
-// A character GBK cannot hold is written as '?'. A record that could not be written whole is
-// reported as not written.
+// A character GBK cannot hold is written as '?'. A record is reported written once it is on the
+// disk; one that could not be written whole is reported as not written, and leaves the file as
+// it was (a file it made is removed again). A path that leads to no plain file (a folder, a
+// device such as /dev/null, a FIFO) takes no record.
 bool CTestSheet::AppendLines(const std::vector<CString>& lines, LPCSTR path) {
     std::string text = "\r\n";
     for (const CString& line : lines) text += Utf8ToGbkText(line) + "\r\n";
+    const DWORD attributes = GetFileAttributes(path);
+    const DWORD noFile = FILE_ATTRIBUTE_DEVICE | FILE_ATTRIBUTE_DIRECTORY;
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & noFile) != 0) {
+        TRACE("CTestSheet::AppendLines - %s is not a plain file\n", path);
+        return false;
+    }
+    const bool existed = attributes != INVALID_FILE_ATTRIBUTES;
     CFile file;
     if (!file.Open(path, CFile::modeCreate | CFile::modeNoTruncate | CFile::modeReadWrite | CFile::typeBinary)) {
         TRACE("CTestSheet::AppendLines - cannot open %s\n", path);
@@ -64,6 +73,7 @@ bool CTestSheet::AppendLines(const std::vector<CString>& lines, LPCSTR path) {
     try {
         before = file.SeekToEnd();
         file.Write(text.data(), static_cast<UINT>(text.size()));
+        file.Flush();
         file.Close();
     } catch (CException* error) {
         error->Delete();
@@ -75,6 +85,7 @@ bool CTestSheet::AppendLines(const std::vector<CString>& lines, LPCSTR path) {
             again->Delete();
         }
         file.Abort();
+        if (!existed) DeleteFile(path);
         return false;
     }
     return true;

@@ -7,11 +7,14 @@
 
 #include <cstdio>
 #include <exception>
+#include <new>
+#include <string>
 
 #include "Pelvatro.h"
 #include "SimulatedPc.h"
 #include "hwsim/bench/Bench.h"
 #include "platform/display.h"
+#include "platform/winfile.h"
 
 CPelvatroApp theApp;
 
@@ -39,8 +42,16 @@ int main() {
     OpenClosedStandardStreams();
     platform::StartMachineDefaultDisplay();
     std::unique_ptr<SimulatedPc> pc;
+    std::string bench;
     try {
-        pc = SimulatedPc::Load(hwsim::Bench::DefaultPath());
+        bench = hwsim::Bench::DefaultPath();
+        pc = SimulatedPc::Load(bench);
+    } catch (const std::bad_alloc&) {
+        // Every file is bounded before it is read; this names what was being loaded all the same.
+        fprintf(stderr, "pelvatro: %s: not enough memory to load the bench and its state\n",
+                platform::PathForMessage(bench).c_str());
+        platform::StopDisplay();
+        return 2;
     } catch (const std::exception& error) {
         fprintf(stderr, "pelvatro: %s\n", error.what());
         platform::StopDisplay();

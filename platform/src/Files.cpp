@@ -15,6 +15,7 @@
 #include "FileErrors.h"
 #include "FileShares.h"
 #include "Kernel.h"
+#include "platform/durablefile.h"
 #include "platform/runtime.h"
 #include "platform/winfile.h"
 
@@ -46,6 +47,8 @@ DWORD ErrorFromErrno(int error, const std::string& path) {
         return ERROR_DISK_FULL;
     case ENAMETOOLONG:
         return ERROR_FILENAME_EXCED_RANGE;
+    case ELOOP:
+        return ERROR_CANT_RESOLVE_FILENAME;
     case EMFILE:
     case ENFILE:
         return ERROR_TOO_MANY_OPEN_FILES;
@@ -76,10 +79,11 @@ using platform::files::Injected;
 
 namespace {
 
-// An open plain file; the descriptor closes with the last reference.
+// An open plain file, with the path it was opened by; the descriptor closes with the last reference.
 class FileObject : public platform::kernel::KObject {
 public:
-    FileObject(int fd, bool canRead, bool canWrite) : fd_(fd), canRead_(canRead), canWrite_(canWrite) {}
+    FileObject(int fd, bool canRead, bool canWrite, std::string path)
+        : fd_(fd), canRead_(canRead), canWrite_(canWrite), path_(std::move(path)) {}
     ~FileObject() override { ::close(fd_); }
     FileObject(const FileObject&) = delete;
     FileObject& operator=(const FileObject&) = delete;
@@ -87,11 +91,13 @@ public:
     int fd() const { return fd_; }
     bool canRead() const { return canRead_; }
     bool canWrite() const { return canWrite_; }
+    const std::string& path() const { return path_; }
 
 private:
     int fd_;
     bool canRead_;
     bool canWrite_;
+    std::string path_;
 };
 
 BOOL Fail(DWORD error) {
@@ -145,6 +151,7 @@ BOOL TransferFile(HANDLE handle, bool write, char* data, DWORD size, LPDWORD don
     off_t offset = -1;
     if (overlapped) offset = off_t((uint64_t(overlapped->OffsetHigh) << 32) | overlapped->Offset);
     size_t moved = 0;
+    if (write) platform::RecordFileCall("write", file->path());
     bool ok = Transfer(file->fd(), write, data, size, offset, &moved);
     if (done) *done = DWORD(moved);
     if (!ok) return FailErrno();
@@ -291,11 +298,13 @@ HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD shareMode, LPSECURITY_ATTRIB
     bool existed = false;
     // A handle for writing only is opened for reading too where the file allows it, so that it
     // can hold its share mode (FileShares.h); the handle still refuses to read.
+    // The link itself is not opened here: a path that is a link is refused rather than followed.
+    const int noFollow = (flags & FILE_FLAG_OPEN_REPARSE_POINT) ? O_NOFOLLOW : 0;
     const int asked = canWrite ? (canRead ? O_RDWR : O_WRONLY) : O_RDONLY;
-    int fd = OpenByDisposition(native, platform::files::HoldableAccess(native, asked) | O_CLOEXEC | O_NONBLOCK,
+    int fd = OpenByDisposition(native, platform::files::HoldableAccess(native, asked) | O_CLOEXEC | O_NONBLOCK | noFollow,
                                permissions, creation, &existed);
     if (fd < 0 && errno == EACCES && canWrite && !canRead)
-        fd = OpenByDisposition(native, O_WRONLY | O_CLOEXEC | O_NONBLOCK, permissions, creation, &existed);
+        fd = OpenByDisposition(native, O_WRONLY | O_CLOEXEC | O_NONBLOCK | noFollow, permissions, creation, &existed);
     if (fd < 0) {
         FailErrno(native);
         return INVALID_HANDLE_VALUE;
@@ -313,7 +322,7 @@ HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD shareMode, LPSECURITY_ATTRIB
         Fail(refused);
         return INVALID_HANDLE_VALUE;
     }
-    HANDLE handle = platform::kernel::AddHandle(std::make_shared<FileObject>(fd, canRead, canWrite));
+    HANDLE handle = platform::kernel::AddHandle(std::make_shared<FileObject>(fd, canRead, canWrite, native));
     bool reportExisting = existed && (creation == CREATE_ALWAYS || creation == OPEN_ALWAYS);
     SetLastError(reportExisting ? ERROR_ALREADY_EXISTS : ERROR_SUCCESS);
     return handle;
@@ -386,7 +395,8 @@ BOOL FlushFileBuffers(HANDLE file) {
     auto object = FileOf(file);
     if (!object) return FALSE;
     if (!object->canWrite()) return Fail(ERROR_ACCESS_DENIED);
-    return ::fsync(object->fd()) == 0 ? TRUE : FailErrno();
+    // The folder too, so a file the handle made is there after a power loss.
+    return platform::SyncFileAndFolder(object->fd(), object->path()) ? TRUE : FailErrno();
 }
 
 BOOL SetEndOfFile(HANDLE file) {
@@ -423,7 +433,12 @@ BOOL CopyFileA(LPCSTR from, LPCSTR to, BOOL failIfExists) {
 }
 
 BOOL MoveFileExA(LPCSTR from, LPCSTR to, DWORD flags) {
-    if (!(flags & MOVEFILE_REPLACE_EXISTING)) return MoveFileA(from, to);
+    if (!(flags & MOVEFILE_REPLACE_EXISTING)) {
+        if (!MoveFileA(from, to)) return FALSE;
+        // Written through: the folder keeps the new name after a power loss.
+        return !(flags & MOVEFILE_WRITE_THROUGH) || platform::SyncFolderOf(platform::NativePath(to)) ? TRUE
+                                                                                                     : FailErrno();
+    }
     if (Injected("MoveFileExA", ERROR_ACCESS_DENIED)) return FALSE;
     if (!from || !*from || !to || !*to) return Fail(ERROR_PATH_NOT_FOUND);
     std::string source = platform::NativePath(from);
@@ -440,6 +455,22 @@ BOOL MoveFileExA(LPCSTR from, LPCSTR to, DWORD flags) {
     // A target that another handle holds open without FILE_SHARE_DELETE is not replaced.
     return platform::files::ReplaceShared(
         target, [&] { return ::rename(source.c_str(), target.c_str()) == 0 ? TRUE : FailErrno(target); });
+}
+
+BOOL ReplaceFileA(LPCSTR replaced, LPCSTR replacement, LPCSTR backup, DWORD flags, LPVOID, LPVOID) {
+    if (Injected("ReplaceFileA", ERROR_UNABLE_TO_MOVE_REPLACEMENT)) return FALSE;
+    if (!replaced || !*replaced || !replacement || !*replacement) return Fail(ERROR_PATH_NOT_FOUND);
+    if (backup != nullptr || flags != 0) return Fail(ERROR_INVALID_PARAMETER);
+    const std::string target = platform::NativePath(replaced);
+    // Only a file that is there is replaced, keeping its mode, owner and group.
+    struct stat st;
+    if (::stat(target.c_str(), &st) != 0) return FailErrno(target);
+    // A file that another handle holds open without FILE_SHARE_DELETE is not replaced.
+    return platform::files::ReplaceShared(target, [&]() -> BOOL {
+        if (platform::ReplaceDurably(platform::NativePath(replacement), target, st.st_mode & 07777)) return TRUE;
+        if (errno == EMLINK) return Fail(ERROR_UNABLE_TO_REMOVE_REPLACED);
+        return FailErrno(target);
+    });
 }
 
 UINT GetTempFileNameA(LPCSTR path, LPCSTR prefix, UINT unique, LPSTR tempFileName) {

@@ -9,11 +9,20 @@
 #include <unistd.h>
 
 #include <cctype>
+#include <cerrno>
+#include <cstring>
 #include <cstdint>
 
 #include "platform/runtime.h"
 
 namespace platform::kernel {
+
+namespace {
+// A link in the lock file's place is never followed: its marker would land in the link's target.
+int OpenLockFile(const std::string& path, int access) {
+    return open(path.c_str(), access | O_CLOEXEC | O_NOFOLLOW, 0666);
+}
+}  // namespace
 
 MutexLockFile::~MutexLockFile() {
     if (fd_ >= 0) close(fd_);
@@ -21,8 +30,12 @@ MutexLockFile::~MutexLockFile() {
 
 MutexLockFile::Take MutexLockFile::TakeLock(bool* lastOwnerEnded) {
     if (path_.empty() || locked_) return Take::kNothingToTake;
-    if (fd_ < 0) fd_ = open(path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-    if (fd_ < 0) return Take::kNothingToTake;  // no state directory to share: exclusion within the process only
+    if (fd_ < 0) fd_ = OpenLockFile(path_, O_RDWR | O_CREAT);
+    if (fd_ < 0) {
+        // No lock file to share: exclusion within the process only.
+        if (errno == ELOOP) PlatformTrace("platform: the lock file %s cannot be used: %s\n", path_.c_str(), strerror(errno));
+        return Take::kNothingToTake;
+    }
     if (flock(fd_, LOCK_EX | LOCK_NB) != 0) return Take::kHeldElsewhere;
     locked_ = true;
     const int32_t holder = int32_t(getpid());
@@ -64,7 +77,7 @@ bool MutexLockFile::Watch(ElsewhereWatch* watch) {
 
 void MutexLockFile::Announce() {
     if (path_.empty()) return;
-    if (fd_ < 0) fd_ = open(path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (fd_ < 0) fd_ = OpenLockFile(path_, O_RDWR | O_CREAT);
     if (fd_ < 0) return;
     struct flock presence = {};
     presence.l_type = F_RDLCK;
@@ -75,7 +88,7 @@ void MutexLockFile::Announce() {
 }
 
 bool MutexLockFile::Announced(const std::string& path) {
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = OpenLockFile(path, O_RDONLY);
     if (fd < 0) return false;
     struct flock probe = {};
     probe.l_type = F_WRLCK;  // conflicts with any shared lock on the byte

@@ -11,6 +11,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/durablefile.h"
 #include "platform/runtime.h"
 #include "platform/winnls.h"
 
@@ -151,12 +152,8 @@ void Store::Refresh() {
 
 bool Store::Save() {
     std::string text = tree_.dump(1);
-    std::string temporary = file_ + ".tmp" + std::to_string(::getpid());
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    out << text;
-    out.close();
-    if (!out || ::rename(temporary.c_str(), file_.c_str()) != 0) {
-        ::unlink(temporary.c_str());
+    // Made whole or not at all: a later start reads it.
+    if (!platform::WriteFileDurably(file_, text.data(), text.size(), 0644)) {
         PlatformTrace("Registry store %s cannot be written\n", file_.c_str());
         return false;
     }

@@ -9,6 +9,7 @@
 #include <mutex>
 
 #include "platform/runtime.h"
+#include "platform/winfile.h"
 #include "platform/winuser.h"
 
 namespace platform {
@@ -55,15 +56,64 @@ MessageBoxHandler& BoxHandler() {
 
 }  // namespace
 
+namespace {
+
+std::mutex& AbsoluteLock() {
+    static auto* m = new std::mutex;
+    return *m;
+}
+
+// Folders given as relative paths, by what was written, as they were made absolute.
+std::map<std::string, std::string>& AbsoluteFolders() {
+    static auto* folders = new std::map<std::string, std::string>;
+    return *folders;
+}
+
+// A folder the user named, absolute: a relative one against the current folder the first time
+// it is seen, so a later change of the current folder does not move it.
+std::string Absolute(const std::string& written) {
+    if (written.front() == '/') return written;
+    std::lock_guard<std::mutex> lock(AbsoluteLock());
+    auto found = AbsoluteFolders().find(written);
+    if (found != AbsoluteFolders().end()) return found->second;
+    std::error_code ec;
+    std::string absolute = (std::filesystem::current_path(ec) / written).lexically_normal().string();
+    if (ec) absolute = written;
+    while (absolute.size() > 1 && absolute.back() == '/') absolute.pop_back();
+    return AbsoluteFolders().emplace(written, absolute).first->second;
+}
+
+// An environment variable that names a folder, when set and not empty.
+const char* FolderVariable(const char* name) {
+    const char* value = getenv(name);
+    return value && *value ? value : nullptr;
+}
+
+}  // namespace
+
 std::string StateDir() {
-    if (const char* dir = getenv("PELVATRO_STATE_DIR"); dir && *dir) return EnsureDir(dir);
-    if (const char* xdg = getenv("XDG_STATE_HOME"); xdg && *xdg) return EnsureDir(std::string(xdg) + "/pelvatro");
-    if (const char* home = getenv("HOME"); home && *home) return EnsureDir(std::string(home) + "/.local/state/pelvatro");
+    if (const char* dir = FolderVariable("PELVATRO_STATE_DIR")) return EnsureDir(Absolute(dir));
+    // The XDG rules: a relative path in XDG_STATE_HOME (or HOME) is ignored.
+    if (const char* xdg = FolderVariable("XDG_STATE_HOME"); xdg && *xdg == '/')
+        return EnsureDir(std::string(xdg) + "/pelvatro");
+    if (const char* home = FolderVariable("HOME"); home && *home == '/')
+        return EnsureDir(std::string(home) + "/.local/state/pelvatro");
     return std::string();
 }
 
+std::string PathForMessage(const std::string& path) {
+    for (const char* name : {"PELVATRO_STATE_DIR", "PELVATRO_HOME"}) {
+        const char* written = FolderVariable(name);
+        if (!written || *written == '/') continue;
+        const std::string absolute = Absolute(written);
+        if (path.compare(0, absolute.size(), absolute) == 0 && (path.size() == absolute.size() || path[absolute.size()] == '/'))
+            return std::string(written) + path.substr(absolute.size());
+    }
+    return path;
+}
+
 std::string HomeDir() {
-    if (const char* dir = getenv("PELVATRO_HOME"); dir && *dir) return EnsureDir(dir);
+    if (const char* dir = FolderVariable("PELVATRO_HOME")) return EnsureDir(Absolute(dir));
     std::error_code ec;
     auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
     if (ec) return ".";

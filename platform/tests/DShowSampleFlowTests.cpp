@@ -1,11 +1,15 @@
 // The data path of the DirectShow stand-in: sources, transforms and renderers on the virtual
 // clock, graph state order, end of stream and streaming errors, writers, the tee and the grabber.
+#include <unistd.h>
+
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <thread>
 
 #include "DShowStreamFilters.h"
 #include "platform/dshow/MediaSample.h"
+#include "platform/durablefile.h"
 #include "platform/winfile.h"
 
 namespace dshowtest {
@@ -169,7 +173,14 @@ TEST_F(SampleFlowTest, FileWriterHoldsExactlyTheBytesTheSourceProducedAfterStop)
     ASSERT_EQ(Join(graph, src, L"Out", writer, L"in"), S_OK);
     ASSERT_EQ(control->Run(), S_OK);
     Sleep(1010);
+    std::vector<std::string> calls;
+    platform::RecordFileCalls([&](const std::string& call) {
+        if (call.rfind("write ", 0) != 0) calls.push_back(call);
+    });
     ASSERT_EQ(control->Stop(), S_OK);
+    platform::RecordFileCalls(nullptr);
+    EXPECT_EQ(calls, (std::vector<std::string>{"sync " + path, "sync-folder " + platform::StateDir()}))
+        << "synced as it is closed";
     std::vector<BYTE> produced = source->Produced();
     EXPECT_EQ(produced.size(), 51u * 1000);
     EXPECT_EQ(ReadFile(path), produced);
@@ -197,6 +208,23 @@ TEST_F(SampleFlowTest, StreamingFailuresEndTheStreamWithErrorAbort) {
     EXPECT_EQ(HRESULT(hr), HRESULT(0x80070070));
     ASSERT_EQ(control->Stop(), S_OK);
     EXPECT_EQ(ReadFile(path).size(), 300u);  // what was written before the disk was full
+
+    // A full disk at the first write: the file made for it is not left behind.
+    std::remove(path.c_str());
+    platform::InjectFailure("WriteFile", 1, ERROR_DISK_FULL);
+    ASSERT_EQ(control->Run(), S_OK);
+    ASSERT_TRUE(WaitForEvent(graph, EC_ERRORABORT, 1000, &hr));
+    ASSERT_EQ(control->Stop(), S_OK);
+    EXPECT_EQ(GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES);
+
+    // A name that is a symbolic link is refused; what it leads to is not written.
+    const std::string target = platform::StateDir() + "/target.bin";
+    { std::ofstream(target, std::ios::binary) << "mine"; }
+    ASSERT_EQ(symlink(target.c_str(), path.c_str()), 0);
+    EXPECT_TRUE(FAILED(control->Run()));
+    ASSERT_EQ(control->Stop(), S_OK);
+    EXPECT_EQ(ReadFile(target), (std::vector<BYTE>{'m', 'i', 'n', 'e'}));
+    std::remove(path.c_str());
 
     // A failure injected into one pin's Receive.
     platform::InjectFailure("IMemInputPin::Receive:Input", 1, E_UNEXPECTED, 5);

@@ -39,6 +39,7 @@ struct Outcome {
     int exitCode = -1;  // -1: ended by a signal, or hung and killed
     std::string out;
     std::string err;
+    long maxRssKb = 0;  // the most memory the program held
 };
 
 struct User {
@@ -91,6 +92,7 @@ protected:
         fs::remove_all(m_root, error);
     }
 
+    std::string root() const { return m_root.string(); }
     std::string home() const { return (m_root / "home").string(); }
     std::string state() const { return (m_root / "state").string(); }
     std::string bench() const { return (m_root / "bench.json").string(); }
@@ -117,8 +119,9 @@ protected:
     Outcome RunProgram(const std::optional<User>& user = std::nullopt,
                        const std::function<void(const std::string&)>& onOutput = nullptr,
                        std::vector<int> closed = {}) {
-        return InChild(user, onOutput, [closed] {
+        return InChild(user, onOutput, [this, closed] {
             for (int fd : closed) close(fd);
+            if (chdir(m_root.c_str()) != 0) return 125;
             setenv("PELVATRO_DISPLAY", "log", 1);
             char* argv[] = {const_cast<char*>(PELVATRO_PROGRAM), nullptr};
             execv(PELVATRO_PROGRAM, argv);
@@ -144,6 +147,7 @@ protected:
         Plug(benchText);
         if (user) GiveTo(*user);
         return InChild(user, nullptr, [this, atStart] {
+            if (chdir(m_root.c_str()) != 0) return 125;
             const rlimit limit{fileSizeLimit, fileSizeLimit};
             setrlimit(RLIMIT_FSIZE, &limit);
             setenv("PELVATRO_DISPLAY", "log", 1);
@@ -209,7 +213,9 @@ private:
             if (fd.fd >= 0) close(fd.fd);
         }
         int status = 0;
-        waitpid(pid, &status, 0);
+        rusage usage {};
+        wait4(pid, &status, 0, &usage);
+        outcome.maxRssKb = usage.ru_maxrss;
         EXPECT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status) << "\n" << outcome.err;
         if (WIFEXITED(status)) outcome.exitCode = WEXITSTATUS(status);
         return outcome;
@@ -487,6 +493,19 @@ TEST_F(BrokenInputRun, ResultRecordThatCannotBeWrittenIsSaidOnThePage) {
     }
     EXPECT_EQ(ReadFileBytes(HomeFile("Pass.txt")), passBefore);
 
+    // A record that does not reach the disk is not written; a file the record made goes again.
+    platform::InjectFailure("CFile::Flush", 1, ERROR_DISK_FULL);
+    run = RunTestStation();
+    platform::ClearFailures();
+    ExpectRecordNotWritten(run, "Pass.txt", errorBefore);
+    EXPECT_EQ(ReadFileBytes(HomeFile("Pass.txt")), passBefore);
+    fs::remove(HomeFile("Pass.txt"));
+    platform::InjectFailure("CFile::Write", 1, ERROR_DISK_FULL);
+    run = RunTestStation();
+    platform::ClearFailures();
+    ExpectRecordNotWritten(run, "Pass.txt", errorBefore);
+    EXPECT_FALSE(fs::exists(HomeFile("Pass.txt"))) << "no empty Pass.txt";
+
     // A file size limit that the record passes: a full disk, not a death (the recording before
     // it fails on the same limit, so the record goes to Error.txt).
     std::string errorsBefore;
@@ -579,6 +598,151 @@ TEST_F(BrokenInputRun, ProgramFolderTooLongIsRefusedAtStart) {
     EXPECT_EQ(ReadFileBytes(folder + "/ConfigTest.txt"), settings);
     EXPECT_EQ(Entries(folder), std::vector<std::string>{"ConfigTest.txt"});
     EXPECT_TRUE(Entries(state() + "/eeprom").empty()) << "no card was written";
+}
+
+struct stat StatOf(const std::string& path) {
+    struct stat st {};
+    EXPECT_EQ(lstat(path.c_str(), &st), 0) << path;
+    return st;
+}
+
+// The write-back keeps what the user gave the file: its mode, its owner and group, its other
+// hard links (a file with more is refused, and keeps its bytes and inode), and whatever holds
+// a name beside it.
+TEST_F(BrokenInputRun, SettingsWriteBackKeepsModeOwnerAndLinks) {
+    const std::string path = HomeFile("ConfigTest.txt");
+    const std::string before = "[Type]\r\nMachine=01\r\n", after = "[Type]\r\nMachine=1\r\n";
+    const std::optional<User> other = geteuid() == 0 ? UnprivilegedUser() : std::nullopt;
+    const struct {
+        const char* what;
+        std::function<void()> make;
+        mode_t mode;
+        bool saved;
+        std::vector<std::string> entries;
+    } rows[] = {
+        {"mode 0600", [&] { chmod(path.c_str(), 0600); }, 0600, true, {"ConfigTest.txt"}},
+        {"mode 0664", [&] { chmod(path.c_str(), 0664); }, 0664, true, {"ConfigTest.txt"}},
+        {"another owner", [&] { if (other) EXPECT_EQ(chown(path.c_str(), other->uid, other->gid), 0); }, 0644, true,
+         {"ConfigTest.txt"}},
+        {"a second hard link", [&] { EXPECT_EQ(link(path.c_str(), HomeFile("Second.txt").c_str()), 0); }, 0644, false,
+         {"ConfigTest.txt", "Second.txt"}},
+        {"the old temporary's name taken", [&] { WriteFileBytes(path + ".new", "someone's\n"); }, 0644, true,
+         {"ConfigTest.txt", "ConfigTest.txt.new"}},
+    };
+    for (const auto& row : rows) {
+        WriteFileBytes(path, before);
+        chmod(path.c_str(), 0644);
+        row.make();
+        const struct stat old = StatOf(path);
+        Outcome run = RunStation(KeshBench(1));
+        EXPECT_EQ(run.exitCode, 0) << row.what;
+        const struct stat now = StatOf(path);
+        EXPECT_EQ(now.st_mode & 07777, row.mode) << row.what;
+        EXPECT_EQ(now.st_uid, old.st_uid) << row.what;
+        EXPECT_EQ(now.st_gid, old.st_gid) << row.what;
+        EXPECT_EQ(Entries(home()), row.entries) << row.what;
+        if (row.saved) {
+            EXPECT_EQ(run.err, "") << row.what;
+            EXPECT_EQ(ReadFileBytes(path), after) << row.what;
+        } else {
+            EXPECT_EQ(run.err, "pelvatro: " + path +
+                                   ": the setting [Type] Machine=1 was not saved (File has other hard links!)\n")
+                << row.what;
+            EXPECT_EQ(ReadFileBytes(path), before) << row.what;
+            EXPECT_EQ(now.st_ino, old.st_ino) << row.what;
+            EXPECT_EQ(now.st_nlink, 2u) << row.what;
+        }
+        if (row.entries.size() > 1)
+            EXPECT_EQ(ReadFileBytes(home() + "/" + row.entries[1]), row.saved ? "someone's\n" : before);
+        for (const std::string& name : Entries(home())) fs::remove(home() + "/" + name);
+    }
+}
+
+// A state or bench file larger than it may be is refused at start before a byte of it is read:
+// a sparse gigabyte costs no memory.
+TEST_F(BrokenInputRun, FilesLargerThanTheyMayBeAreRefusedBeforeTheyAreRead) {
+    const long gigabyte = 1L << 30;
+    const struct {
+        std::string path;
+        std::string err;
+    } rows[] = {
+        {StateFile(0), "pelvatro: bench state " + StateFile(0) +
+                           ": holds 1073741824 bytes, the EEPROM has 256 (remove the file to start from the bench)\n"},
+        {bench(),
+         "pelvatro: " + bench() + ": cannot be read: it holds 1073741824 bytes, more than the 16777216 it may\n"},
+    };
+    fs::create_directories(state() + "/eeprom");
+    for (const auto& row : rows) {
+        WriteFileBytes(bench(), KeshBench(1));
+        WriteFileBytes(row.path, std::string(row.path == bench() ? KeshBench(1) : std::string(256, '\xFF')));
+        ASSERT_EQ(truncate(row.path.c_str(), gigabyte), 0);
+        Outcome run = RunProgram();
+        EXPECT_EQ(run.exitCode, 2) << row.path;
+        EXPECT_EQ(run.err, row.err);
+        EXPECT_LT(run.maxRssKb, 256L << 10) << row.path << ": read whole";
+        EXPECT_EQ(fs::file_size(row.path), uintmax_t(gigabyte)) << row.path;
+        fs::remove(row.path);
+    }
+}
+
+// No link or special file in a file's place takes what the station writes: a lock file that is
+// a link keeps the link's target as it was, a result file that leads to /dev/null is refused as
+// a folder in its place is.
+TEST_F(BrokenInputRun, LinksAndSpecialFilesTakeNothingThroughThem) {
+    const std::string kept = root() + "/kept.txt";
+    WriteFileBytes(kept, "mine\n");
+    fs::create_directories(state() + "/locks");
+    fs::create_symlink(kept, state() + "/locks/Mutex_Remote_Control.lock");
+    Outcome run = RunProgram();
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.out.find("烧写完成，请重新启动电脑。"), std::string::npos);
+    EXPECT_EQ(ReadFileBytes(kept), "mine\n");
+    EXPECT_TRUE(fs::is_symlink(state() + "/locks/Mutex_Remote_Control.lock"));
+
+    for (const char* special : {"/dev/null", "fifo"}) {
+        if (std::string(special) == "fifo") {
+            mkfifo((root() + "/fifo").c_str(), 0644);
+            special = "../fifo";
+        }
+        fs::create_symlink(special, HomeFile("Pass.txt"));
+        ExpectRecordNotWritten(RunTestStation(), "Pass.txt", "");
+        EXPECT_TRUE(fs::is_symlink(HomeFile("Pass.txt"))) << special;
+        fs::remove(HomeFile("Pass.txt"));
+    }
+}
+
+// Folders given as relative paths: the state folder and program folder are made absolute once,
+// against the folder the program started in, and messages name them as the user wrote them;
+// XDG_STATE_HOME and HOME that are not absolute are not taken.
+TEST_F(BrokenInputRun, RelativeFoldersAreTakenOnceAndNamedAsWritten) {
+    fs::create_directories(StateFile(0));
+    UseFolders("home", "state");
+    Outcome run = RunProgram();
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(run.err, "pelvatro: bench state state/eeprom/713x_BDA_Analog_Capture-0.bin: cannot be read: it is a "
+                       "folder, not a file\n");
+    fs::remove_all(state() + "/eeprom");
+
+    fs::create_directories(home() + "/ConfigTest.txt");
+    run = RunProgram();
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.err.find("pelvatro: home/ConfigTest.txt: the settings were not read ("), 0u) << run.err;
+    const std::vector<BYTE> image = KeshImage();
+    EXPECT_EQ(ReadFileBytes(StateFile(0)), std::string(image.begin(), image.end())) << "kept in the state folder";
+    fs::remove_all(home() + "/ConfigTest.txt");
+
+    for (const char* name : {"PELVATRO_STATE_DIR", "HOME"}) unsetenv(name);
+    setenv("XDG_STATE_HOME", "xdg", 1);
+    run = RunProgram();
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(run.err, "pelvatro: no folder for the bench state: HOME, XDG_STATE_HOME and PELVATRO_STATE_DIR are "
+                       "unset; set PELVATRO_STATE_DIR\n");
+    setenv("XDG_STATE_HOME", (root() + "/xdg").c_str(), 1);
+    setenv("HOME", "user", 1);
+    run = RunProgram();
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_TRUE(fs::exists(root() + "/xdg/pelvatro/eeprom/713x_BDA_Analog_Capture-0.bin"));
+    EXPECT_FALSE(fs::exists(root() + "/user")) << "a relative HOME is not taken";
 }
 
 }  // namespace

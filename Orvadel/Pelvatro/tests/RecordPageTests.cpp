@@ -167,7 +167,8 @@ TEST_F(RecordPageTest, AFileThatCannotBeCreatedShowsWhyAndFailsTheCardWhenTheRec
         entered = platform::ClockNow();
         EXPECT_FALSE(Page()->IsRecording());
         EXPECT_TRUE(Page()->GetRecordFile().str().ends_with("\\10_05_07.mpg"));
-        EXPECT_EQ(op.Text(IDC_RECORD_PROGRESS), "录像失败: 不能写入 " + Page()->GetRecordFile().str());
+        EXPECT_EQ(op.Text(IDC_RECORD_PROGRESS),
+                  "录像失败: 不能写入 " + platform::NativePath(Page()->GetRecordFile()));
         platform::AdvanceClock(5900);
     });
     op.Then([this] {

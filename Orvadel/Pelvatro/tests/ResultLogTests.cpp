@@ -6,11 +6,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <mutex>
 #include <regex>
 
 #include "PelvatroDlg.h"
 #include "StationTestSupport.h"
 #include "graph/TunerModelNames.h"
+#include "platform/durablefile.h"
 
 using namespace station_test;
 
@@ -59,6 +61,25 @@ TEST_F(ResultLogTest, PassedRunAppendsItsRecordInGbkWithCrLf) {
     ASSERT_EQ(lines.size(), 10u) << "a second run appends a second record";
     EXPECT_EQ(lines[5], "");
     EXPECT_EQ(lines[9], "测试通过");
+}
+
+// The record is on the disk, the file and its folder synced, before the sheet goes on to say
+// what comes next: a power loss right after leaves it there.
+TEST_F(ResultLogTest, TheRecordIsSyncedBeforeTheRunGoesOn) {
+    std::vector<std::string> calls;
+    std::mutex lock;
+    platform::RecordFileCalls([&](const std::string& call) {
+        std::lock_guard<std::mutex> guard(lock);
+        calls.push_back(call);
+    });
+    const bool written = sheet.WriteResultLog();
+    platform::RecordFileCall("reported", "");
+    platform::RecordFileCalls(nullptr);
+    ASSERT_TRUE(written);
+    const std::string file = HomeFile("Pass.txt");
+    const std::vector<std::string> expected = {"write " + file, "sync " + file, "sync-folder " + platform::HomeDir(),
+                                               "reported "};
+    EXPECT_EQ(calls, expected);
 }
 
 TEST_F(ResultLogTest, FailuresGoToTheErrorFileInArrivalOrder) {

@@ -11,6 +11,9 @@ namespace hwsim {
 
 namespace fs = std::filesystem;
 
+// No bench describes a PC in more; a larger file is refused before it is read.
+constexpr size_t kMaxBenchBytes = 16u << 20;
+
 std::string Bench::DefaultPath() {
     if (const char* chosen = std::getenv("PELVATRO_BENCH"); chosen && *chosen) {
         std::error_code error;
@@ -37,7 +40,7 @@ std::unique_ptr<Bench> Bench::Load(const std::string& path) {
     }
     std::vector<BYTE> bytes;
     std::string why;
-    if (!ReadWholeFile(path, bytes, why)) throw BenchError(path + ": cannot be read: " + why);
+    if (!ReadWholeFile(path, bytes, why, kMaxBenchBytes)) throw BenchError(path + ": cannot be read: " + why);
     return FromText(std::string(bytes.begin(), bytes.end()), fs::path(path).parent_path().string(), path);
 }
 

@@ -98,12 +98,23 @@ public:
         return bytes;
     }
 
+    void ImageFits(uint64_t size, const std::string& where) const {
+        if (size > kEepromSize) {
+            Fail(where, "image of " + std::to_string(size) + " bytes is larger than the 256-byte chip");
+        }
+    }
+
     std::vector<BYTE> FileBytes(const std::string& name, const std::string& where) const {
         std::filesystem::path path(name);
         if (path.is_relative()) path = std::filesystem::path(m_baseDir) / path;
+        // Larger than the chip: refused before it is read.
+        struct stat st {};
+        if (stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) ImageFits(uint64_t(st.st_size), where);
         std::vector<BYTE> bytes;
         std::string why;
-        if (!ReadWholeFile(path.string(), bytes, why)) Fail(where, "cannot read " + path.string() + ": " + why);
+        if (!ReadWholeFile(path.string(), bytes, why, kEepromSize)) {
+            Fail(where, "cannot read " + path.string() + ": " + why);
+        }
         return bytes;
     }
 
@@ -120,9 +131,7 @@ public:
             desc.writeProtect = Boolean(*it, "writeProtect", where);
             desc.writeCycleMs = static_cast<DWORD>(Integer(*it, "writeCycleMs", where, 0, 0, 10000));
         }
-        if (image.size() > kEepromSize) {
-            Fail(where, "image of " + std::to_string(image.size()) + " bytes is larger than the 256-byte chip");
-        }
+        ImageFits(image.size(), where);
         image.resize(kEepromSize, 0xFF);
         desc.eeprom = std::move(image);
     }
@@ -354,7 +363,7 @@ private:
 
 }  // namespace
 
-bool ReadWholeFile(const std::string& path, std::vector<BYTE>& bytes, std::string& why) {
+bool ReadWholeFile(const std::string& path, std::vector<BYTE>& bytes, std::string& why, size_t limit) {
     // Opened without waiting (a FIFO would hold the open until a writer came), then asked what
     // it is: only a plain file is read, so a device is never read without end.
     const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
@@ -369,9 +378,17 @@ bool ReadWholeFile(const std::string& path, std::vector<BYTE>& bytes, std::strin
         close(fd);
         return false;
     }
+    const auto TooLarge = [&](uint64_t held) {
+        why = "it holds " + std::to_string(held) + " bytes, more than the " + std::to_string(limit) + " it may";
+        close(fd);
+        return false;
+    };
+    if (uint64_t(st.st_size) > limit) return TooLarge(uint64_t(st.st_size));
     bytes.clear();
     BYTE chunk[4096];
     for (;;) {
+        // A file that grows while it is read is not read past its limit either.
+        if (bytes.size() > limit) return TooLarge(bytes.size());
         const ssize_t got = read(fd, chunk, sizeof(chunk));
         if (got < 0 && errno == EINTR) continue;
         if (got < 0) {

@@ -12,9 +12,18 @@
 #include <iterator>
 
 #include "hwsim/bench/BenchSpec.h"
+#include "platform/durablefile.h"
+#include "platform/winfile.h"
 #include "platform/winbase.h"
 
 namespace hwsim {
+
+namespace {
+
+// The path as messages name it: under the state folder as the user wrote it.
+std::string Named(const std::string& path) { return platform::PathForMessage(path); }
+
+}  // namespace
 
 EepromStateFile::EepromStateFile(std::string path, std::vector<BYTE> contents, size_t size)
     : m_path(std::move(path)), m_size(size), m_contents(std::move(contents)) {
@@ -22,6 +31,12 @@ EepromStateFile::EepromStateFile(std::string path, std::vector<BYTE> contents, s
 }
 
 EepromStateFile::~EepromStateFile() {
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        m_bStop = true;
+    }
+    m_wake.notify_one();
+    if (m_syncer.joinable()) m_syncer.join();
     if (m_fd >= 0) close(m_fd);
 }
 
@@ -32,22 +47,25 @@ std::optional<std::vector<BYTE>> EepromStateFile::Load(const std::string& path, 
         const std::filesystem::path folder = std::filesystem::path(path).parent_path();
         std::error_code error;
         std::filesystem::create_directories(folder, error);
-        if (error) throw BenchError("bench state " + folder.string() + ": cannot be made: " + error.message());
+        if (error) throw BenchError("bench state " + Named(folder.string()) + ": cannot be made: " + error.message());
         if (access(folder.c_str(), W_OK | X_OK) != 0) {
-            throw BenchError("bench state " + folder.string() + ": cannot be written: " + std::strerror(errno));
+            throw BenchError("bench state " + Named(folder.string()) + ": cannot be written: " + std::strerror(errno));
         }
         return std::nullopt;
     }
+    const auto WrongSize = [&](uint64_t held) {
+        return BenchError("bench state " + Named(path) + ": holds " + std::to_string(held) + " bytes, the EEPROM has " +
+                          std::to_string(size) + " (remove the file to start from the bench)");
+    };
+    // A file of another size is refused before a byte of it is read.
+    if (stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && uint64_t(st.st_size) != size) throw WrongSize(st.st_size);
     std::vector<BYTE> bytes;
     std::string why;
-    if (!ReadWholeFile(path, bytes, why)) throw BenchError("bench state " + path + ": cannot be read: " + why);
+    if (!ReadWholeFile(path, bytes, why, size)) throw BenchError("bench state " + Named(path) + ": cannot be read: " + why);
     const int fd = open(path.c_str(), O_RDWR | O_CLOEXEC);
-    if (fd < 0) throw BenchError("bench state " + path + ": cannot be written: " + std::strerror(errno));
+    if (fd < 0) throw BenchError("bench state " + Named(path) + ": cannot be written: " + std::strerror(errno));
     close(fd);
-    if (bytes.size() != size) {
-        throw BenchError("bench state " + path + ": holds " + std::to_string(bytes.size()) + " bytes, the EEPROM has " +
-                         std::to_string(size) + " (remove the file to start from the bench)");
-    }
+    if (bytes.size() != size) throw WrongSize(bytes.size());
     return bytes;
 }
 
@@ -57,7 +75,8 @@ std::vector<BYTE> EepromStateFile::Contents() const {
 }
 
 bool EepromStateFile::Kept() const {
-    std::lock_guard<std::mutex> lock(m_lock);
+    std::unique_lock<std::mutex> lock(m_lock);
+    WaitForSync(lock);
     return !m_bLost;
 }
 
@@ -66,8 +85,8 @@ void EepromStateFile::Lose(const char* what) { Lose(what, std::strerror(errno));
 void EepromStateFile::Lose(const char* what, const char* why) {
     PlatformTrace("hwsim: cannot %s bench state %s: %s\n", what, m_path.c_str(), why);
     if (!m_bLost) {
-        fprintf(stderr, "pelvatro: bench state %s: cannot %s it (%s); the card's EEPROM is not kept\n", m_path.c_str(),
-                what, why);
+        fprintf(stderr, "pelvatro: bench state %s: cannot %s it (%s); the card's EEPROM is not kept\n",
+                Named(m_path).c_str(), what, why);
     }
     m_bLost = true;
 }
@@ -78,21 +97,65 @@ bool EepromStateFile::StillAtPath() const {
            named.st_dev == open.st_dev && named.st_ino == open.st_ino;
 }
 
+// A store is on the disk as a chip keeps a byte once its write cycle ends: the syncer syncs it
+// while the writer goes on to its next byte's wait, and the next store waits for it.
+void EepromStateFile::SyncWhileDue() {
+    std::unique_lock<std::mutex> lock(m_lock);
+    for (;;) {
+        m_wake.wait(lock, [this] { return m_bSyncDue || m_bStop; });
+        if (!m_bSyncDue) return;
+        m_bSyncDue = false;
+        m_bSyncing = true;
+        lock.unlock();
+        const bool synced = platform::SyncFile(m_fd, m_path);
+        lock.lock();
+        m_bSyncing = false;
+        if (!synced) Lose("sync");
+        m_synced.notify_all();
+    }
+}
+
+void EepromStateFile::WaitForSync(std::unique_lock<std::mutex>& lock) const {
+    m_synced.wait(lock, [this] { return !m_bSyncDue && !m_bSyncing; });
+}
+
+bool EepromStateFile::Written(ssize_t wrote, size_t size) {
+    if (wrote != static_cast<ssize_t>(size)) return false;
+    m_bSyncDue = true;
+    if (!m_syncer.joinable()) m_syncer = std::thread([this] { SyncWhileDue(); });
+    m_wake.notify_one();
+    return true;
+}
+
 void EepromStateFile::Store(BYTE offset, BYTE value) {
     if (offset >= m_size) return;
-    std::lock_guard<std::mutex> lock(m_lock);
+    std::unique_lock<std::mutex> lock(m_lock);
+    WaitForSync(lock);
     m_contents[offset] = value;
     if (m_bRemoved) return;
     if (m_fd < 0) {
         std::error_code error;
         std::filesystem::create_directories(std::filesystem::path(m_path).parent_path(), error);
+        // A file made now is made beside its place, whole and synced, and renamed in: a power
+        // loss leaves either no file or the whole chip.
+        struct stat st {};
+        const bool make = lstat(m_path.c_str(), &st) != 0 && errno == ENOENT;
+        if (make && !platform::WriteFileDurably(m_path, m_contents.data(), m_size, 0644)) {
+            Lose("open");
+            return;
+        }
         // Never waits in the open (a FIFO put in the file's place), and writes only a plain file.
-        m_fd = open(m_path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0644);
+        m_fd = open(m_path.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK);
+        if (m_fd < 0 && make && errno == ENOENT) {
+            // Removed as soon as it was made: not made again behind whoever removed it.
+            m_bRemoved = true;
+            Lose("write", "the file was removed or replaced while the card was written");
+            return;
+        }
         if (m_fd < 0) {
             Lose("open");
             return;
         }
-        struct stat st {};
         if (fstat(m_fd, &st) != 0 || !S_ISREG(st.st_mode)) {
             close(m_fd);
             m_fd = -1;
@@ -100,8 +163,8 @@ void EepromStateFile::Store(BYTE offset, BYTE value) {
             return;
         }
         // The whole chip, so a byte that failed before is in the file again.
-        if (pwrite(m_fd, m_contents.data(), m_size, 0) != static_cast<ssize_t>(m_size)) Lose("write");
-    } else if (pwrite(m_fd, &value, 1, offset) != 1) {
+        if (!make && !Written(pwrite(m_fd, m_contents.data(), m_size, 0), m_size)) Lose("write");
+    } else if (!Written(pwrite(m_fd, &value, 1, offset), 1)) {
         Lose("write");
     }
     // A write into a file that was removed, or replaced at its path, succeeds and keeps nothing:

@@ -1,12 +1,15 @@
 #include "hwsim/boards/WisBox.h"
 
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
 
 #include "dvdmedia.h"
+#include "hwsim/bench/BenchSpec.h"
 #include "hwsim/boards/WisEncoderCapabilities.h"
 #include "hwsim/drivers/DriverInterface.h"
 #include "platform/dshow/StreamConfigMixin.h"
+#include "platform/durablefile.h"
 #include "platform/runtime.h"
 #include "wisdriver.h"
 #include "wisencodercontrol.h"
@@ -255,7 +258,13 @@ void InstallWisProfileFile() {
     std::error_code ec;
     if (std::filesystem::exists(target, ec)) return;
     std::filesystem::create_directories(folder, ec);
-    std::filesystem::copy_file(WisProfileFileSource(), target, ec);
+    // Made whole or not at all, as the station reads it at a later start.
+    std::vector<BYTE> bytes;
+    std::string why;
+    if (!ReadWholeFile(WisProfileFileSource(), bytes, why, 1u << 20) ||
+        !platform::WriteFileDurably(target.string(), bytes.data(), bytes.size(), 0644)) {
+        PlatformTrace("hwsim: %s cannot be made: %s\n", target.c_str(), why.empty() ? std::strerror(errno) : why.c_str());
+    }
 }
 
 }  // namespace hwsim

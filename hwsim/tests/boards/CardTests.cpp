@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <mutex>
 
 #include "support/BenchFixture.h"
 #include "hwsim/bench/Bench.h"
 #include "hwsim/chips/PllTuner.h"
 #include "platform/TestThread.h"
+#include "platform/durablefile.h"
 
 namespace hwsim {
 namespace {
@@ -30,7 +32,23 @@ TEST_F(CardTest, EepromWrittenInOneRunIsThereAtTheNext) {
         stateFile = card.StateFile();
         EXPECT_EQ((dir / "state" / "eeprom" / "713x_BDA_Analog_Capture-0.bin").string(), stateFile);
         EXPECT_FALSE(std::filesystem::exists(stateFile));  // nothing written yet
+        std::mutex lock;
+        std::vector<std::string> calls;
+        platform::RecordFileCalls([&](const std::string& call) {
+            std::lock_guard<std::mutex> guard(lock);
+            calls.push_back(call);
+        });
         ASSERT_EQ(I2CResult::Ack, WriteByte(card, 0x41, 0x5A));
+        ASSERT_EQ(I2CResult::Ack, WriteByte(card, 0x42, 0x5B));
+        EXPECT_TRUE(card.StateKept());
+        platform::RecordFileCalls(nullptr);
+        // Made whole beside its place, synced, renamed in; each later store synced in its place.
+        ASSERT_EQ(calls.size(), 5u);
+        const std::string made = calls[0].substr(6);
+        EXPECT_EQ(made.rfind(stateFile + ".", 0), 0u) << made;
+        EXPECT_EQ(calls, (std::vector<std::string>{"write " + made, "sync " + made, "rename " + made + " " + stateFile,
+                                                   "sync-folder " + (dir / "state" / "eeprom").string(),
+                                                   "sync " + stateFile}));
         // Written through: the file has the whole chip at once.
         auto bytes = ReadBytes(stateFile);
         ASSERT_EQ(256u, bytes.size());

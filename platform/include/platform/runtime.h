@@ -38,10 +38,13 @@ PLATFORM_API bool TraceContains(const std::string& text);
 
 // ---- folders ----
 // Where bench state, the registry store and lock files live: PELVATRO_STATE_DIR, else
-// $XDG_STATE_HOME/pelvatro, else $HOME/.local/state/pelvatro; empty when none of the three is
-// set (no folder every user of the machine shares is taken instead).
+// $XDG_STATE_HOME/pelvatro, else $HOME/.local/state/pelvatro (XDG_STATE_HOME and HOME only when
+// absolute, as the XDG rules say); empty when none of the three is set (no folder every user of
+// the machine shares is taken instead). A relative PELVATRO_STATE_DIR is made absolute against
+// the current folder once, the first time it is asked for.
 PLATFORM_API std::string StateDir();
-// The program's folder (PELVATRO_HOME, else the executable's folder), with '/' separators.
+// The program's folder (PELVATRO_HOME, else the executable's folder), with '/' separators; a
+// relative PELVATRO_HOME made absolute once, as PELVATRO_STATE_DIR is.
 PLATFORM_API std::string HomeDir();
 
 // ---- message boxes ----

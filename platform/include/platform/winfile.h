@@ -24,6 +24,7 @@
 #define FILE_ATTRIBUTE_REPARSE_POINT 0x00000400
 #define FILE_NAME_NORMALIZED 0x0
 #define FILE_FLAG_OVERLAPPED 0x40000000
+#define FILE_FLAG_OPEN_REPARSE_POINT 0x00200000
 #define INVALID_FILE_ATTRIBUTES ((DWORD)-1)
 #define INVALID_FILE_SIZE ((DWORD)0xFFFFFFFF)
 #define FILE_BEGIN 0
@@ -56,6 +57,15 @@
 #ifndef ERROR_FILENAME_EXCED_RANGE
 #define ERROR_FILENAME_EXCED_RANGE 206L
 #endif
+#ifndef ERROR_UNABLE_TO_REMOVE_REPLACED
+#define ERROR_UNABLE_TO_REMOVE_REPLACED 1175L
+#endif
+#ifndef ERROR_UNABLE_TO_MOVE_REPLACEMENT
+#define ERROR_UNABLE_TO_MOVE_REPLACEMENT 1176L
+#endif
+#ifndef ERROR_CANT_RESOLVE_FILENAME
+#define ERROR_CANT_RESOLVE_FILENAME 1921L
+#endif
 #ifndef ERROR_KEY_DELETED
 #define ERROR_KEY_DELETED 1018L
 #endif
@@ -73,7 +83,9 @@ typedef struct _OVERLAPPED {
 // loop, a missing target) is there, as FILE_ATTRIBUTE_REPARSE_POINT.
 PLATFORM_API DWORD GetFileAttributesA(LPCSTR path);
 #define GetFileAttributes GetFileAttributesA
-// Opens without waiting: a FIFO opens at once, whether or not anyone writes into it.
+// Opens without waiting: a FIFO opens at once, whether or not anyone writes into it. With
+// FILE_FLAG_OPEN_REPARSE_POINT a path that is a symbolic link is refused
+// (ERROR_CANT_RESOLVE_FILENAME), never followed.
 PLATFORM_API HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD shareMode, LPSECURITY_ATTRIBUTES sa,
                                 DWORD creation, DWORD flags, HANDLE templateFile);
 #define CreateFile CreateFileA
@@ -86,6 +98,7 @@ PLATFORM_API BOOL ReadFile(HANDLE file, LPVOID buffer, DWORD toRead, LPDWORD rea
 PLATFORM_API BOOL WriteFile(HANDLE file, LPCVOID buffer, DWORD toWrite, LPDWORD written, LPOVERLAPPED overlapped);
 PLATFORM_API DWORD SetFilePointer(HANDLE file, LONG distance, PLONG distanceHigh, DWORD method);
 PLATFORM_API DWORD GetFileSize(HANDLE file, LPDWORD sizeHigh);
+// Syncs the file and the folder that holds it: what was written is there after a power loss.
 PLATFORM_API BOOL FlushFileBuffers(HANDLE file);
 PLATFORM_API BOOL SetEndOfFile(HANDLE file);
 // Device control on a handle CreateFileA opened on a device interface's DevicePath
@@ -117,6 +130,14 @@ PLATFORM_API BOOL MoveFileA(LPCSTR from, LPCSTR to);
 #define MOVEFILE_WRITE_THROUGH 0x00000008
 PLATFORM_API BOOL MoveFileExA(LPCSTR from, LPCSTR to, DWORD flags);
 #define MoveFileEx MoveFileExA
+// Puts the file `replacement` in the place of the file `replaced`, which must be there: the new
+// file synced, given the mode, owner and group of the old one (owner and group where the
+// process may), renamed in, the folder synced (platform/durablefile.h). No backup and no flags
+// are taken. A read-only `replaced` is refused (ERROR_ACCESS_DENIED), one with more than one
+// hard link too (ERROR_UNABLE_TO_REMOVE_REPLACED): replacing it would cut the other links.
+PLATFORM_API BOOL ReplaceFileA(LPCSTR replaced, LPCSTR replacement, LPCSTR backup, DWORD flags, LPVOID exclude,
+                               LPVOID reserved);
+#define ReplaceFile ReplaceFileA
 // A temporary file's name in the folder `path`: the folder, a separator when it ends in none,
 // the first three characters of `prefix`, the number in hexadecimal and ".TMP", written to
 // `tempFileName` (MAX_PATH bytes). With `unique` 0 the call picks a number and creates the
@@ -169,4 +190,7 @@ PLATFORM_API LONG RegCloseKey(HKEY key);
 namespace platform {
 // A path given with '\' or '/' separators, as this machine's file system takes it.
 PLATFORM_API std::string NativePath(const char* path);
+// A native path as a message names it: under a PELVATRO_STATE_DIR or PELVATRO_HOME the user
+// gave as a relative path, with that folder as the user wrote it.
+PLATFORM_API std::string PathForMessage(const std::string& path);
 }  // namespace platform

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/durablefile.h"
 #include "platform/runtime.h"
 #include "platform/winfile.h"
 #include "FileShares.h"
@@ -141,6 +142,7 @@ UINT CFile::Read(void* buffer, UINT count) {
 void CFile::Write(const void* buffer, UINT count) {
     SyncPosition();
     if (platform::ShouldFail("CFile::Write")) AfxThrowFileException(CFileException::diskFull, ENOSPC, m_strFileName);
+    platform::RecordFileCall("write", platform::NativePath(m_strFileName));
     UINT done = 0;
     while (done < count) {
         ssize_t n = ::write(Descriptor(), static_cast<const char*>(buffer) + done, count - done);
@@ -176,8 +178,11 @@ void CFile::SetLength(DWORD newLength) {
     if (::ftruncate(Descriptor(), newLength) != 0) CFileException::ThrowErrno(errno, m_strFileName);
 }
 
+// The file and its folder synced (platform/durablefile.h): what was written survives a power loss.
 void CFile::Flush() {
-    if (m_hFile != hFileNull && ::fsync(Descriptor()) != 0 && errno != EINVAL)
+    if (m_hFile == hFileNull) return;
+    if (platform::ShouldFail("CFile::Flush")) AfxThrowFileException(CFileException::diskFull, EIO, m_strFileName);
+    if (!platform::SyncFileAndFolder(Descriptor(), platform::NativePath(m_strFileName)) && errno != EINVAL)
         CFileException::ThrowErrno(errno, m_strFileName);
 }
 

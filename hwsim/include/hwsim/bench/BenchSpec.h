@@ -75,9 +75,10 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// The whole of a regular file; FALSE with why not ("it is a folder, not a file", the system's
-// error text) when it is not one or cannot be read.
-bool ReadWholeFile(const std::string& path, std::vector<BYTE>& bytes, std::string& why);
+// The whole of a regular file of at most `limit` bytes; FALSE with why not ("it is a folder,
+// not a file", "it holds N bytes, more than the L it may", the system's error text) when it is
+// not one, is larger (told before a byte is read) or cannot be read.
+bool ReadWholeFile(const std::string& path, std::vector<BYTE>& bytes, std::string& why, size_t limit);
 
 struct FaultSpec {
     enum class Kind { Nack, Stuck, Absent };

@@ -1,13 +1,20 @@
 // A card's EEPROM kept on disk as a raw file of the chip's size (256 bytes, 128 on the DVB-C
 // board), so what one process wrote is there at
 // the next start and a person can read it with any hex dump. The file is made at the first
-// byte written and then written through byte by byte. Whether it can be read and written is
+// byte written, whole and synced beside its place and renamed in, and then written through
+// byte by byte, each byte synced as the chip keeps it (during the write cycle that follows the
+// store: the next store, and the question whether the file was kept, wait for it). A file of
+// another size than the chip's is refused before it is read. Whether it can be read and written is
 // checked when the card is plugged; a write that fails later, or lands in a file no longer at
 // its path (its folder removed), is said once on stderr, naming the file, and the file counts
 // as not kept.
 #pragma once
 
+#include <sys/types.h>
+
+#include <condition_variable>
 #include <mutex>
+#include <thread>
 #include <optional>
 #include <string>
 #include <vector>
@@ -49,11 +56,22 @@ private:
     int m_fd = -1;
     bool m_bLost = false;
     bool m_bRemoved = false;
+    // The syncer: one thread that syncs the file after each store, stopped and joined here.
+    std::thread m_syncer;
+    std::condition_variable m_wake;            // a sync is due, or the syncer is to stop
+    mutable std::condition_variable m_synced;  // what was stored is on the disk
+    bool m_bSyncDue = false;
+    bool m_bSyncing = false;
+    bool m_bStop = false;
 
     void Lose(const char* what);
     void Lose(const char* what, const char* why);
     // Whether the open file is still the one at the path (not removed, not replaced).
     bool StillAtPath() const;
+    // TRUE when the write took `size` bytes; the sync of them is then due.
+    bool Written(ssize_t wrote, size_t size);
+    void SyncWhileDue();
+    void WaitForSync(std::unique_lock<std::mutex>& lock) const;
 };
 
 }  // namespace hwsim
