@@ -1,7 +1,7 @@
 // Test main: every test gets a fresh state directory and program folder of its own, starts on the
 // virtual clock unless it asks for real time, and leaves no injected failure, trace, display,
-// queued message or clock mode behind for the next test, so a binary passes run whole in any order as
-// well as one test per process.
+// queued message, recorded property frame or clock mode behind for the next test, so a binary
+// passes run whole in any order as well as one test per process.
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/ChildRole.h"
+#include "platform/comservices.h"
 #include "platform/display.h"
 #include "platform/runtime.h"
 #include "platform/winuser.h"
@@ -47,6 +48,7 @@ public:
         platform::SetClockStallReport(10000);
         platform::UseVirtualClock(true);
         platform::ClearTrace();
+        platform::ClearPropertyFrameCalls();
         for (const char* name : kKept) unsetenv(name);
         for (const auto& [name, value] : m_kept) setenv(name.c_str(), value.c_str(), 1);
         std::error_code ec;
