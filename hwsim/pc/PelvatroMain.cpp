@@ -10,7 +10,9 @@
 #include "Pelvatro.h"
 #include "SimulatedPc.h"
 #include "hwsim/bench/Bench.h"
+#include "platform/ProgramUnderTest.h"
 #include "platform/display.h"
+#include "platform/runtime.h"
 
 CPelvatroApp theApp;
 
@@ -36,6 +38,7 @@ void OpenClosedStandardStreams() {
 
 int main() {
     OpenClosedStandardStreams();
+    if (getenv(testsupport::kVirtualClockVariable)) platform::UseVirtualClock(true);
     platform::StartMachineDefaultDisplay();
     std::unique_ptr<SimulatedPc> pc;
     try {
