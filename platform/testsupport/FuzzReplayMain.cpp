@@ -1,0 +1,31 @@
+// The main of a fuzz target read again in the normal suite: every file of the folders it is
+// given (one that is not there holds none) goes through the target once, as libFuzzer hands it
+// an input; an input that breaks the target ends the program as it ends the fuzz run.
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
+extern "C" __attribute__((weak)) int LLVMFuzzerInitialize(int* argc, char*** argv);
+
+int main(int argc, char** argv) {
+    if (LLVMFuzzerInitialize) LLVMFuzzerInitialize(&argc, &argv);
+    size_t inputs = 0;
+    for (int i = 1; i < argc; ++i) {
+        std::error_code error;
+        for (const auto& entry : std::filesystem::directory_iterator(argv[i], error)) {
+            if (!entry.is_regular_file()) continue;
+            std::ifstream in(entry.path(), std::ios::binary);
+            std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+            printf("%s\n", entry.path().c_str());
+            fflush(stdout);
+            LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
+            ++inputs;
+        }
+    }
+    printf("%zu inputs read\n", inputs);
+    return inputs > 0 ? 0 : 1;
+}
