@@ -1,28 +1,19 @@
-// Keys read from a GBK terminal, as the terminal display decodes them: each row's reads in turn,
-// and the UTF-8 text each gives.
+// Keys read from a GBK terminal as the terminal display decodes them: each row's reads in turn,
+// and the UTF-8 keys each gives.
 #include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
 
 #include "display/TextCharset.h"
 
 namespace {
 
-struct DecodeRow {
-    const char* what;
-    std::vector<std::string> reads;
-    std::vector<std::string> keys;  // after each read
-};
-
 TEST(TextCharsetDecode, KeysFromAGbkTerminal) {
-    const DecodeRow rows[] = {
+    const struct { const char* what; std::vector<std::string> reads, keys; } rows[] = {
         {"a whole character", {"\xC9\xD5" "a"}, {"烧a"}},
         {"a character split over two reads", {"a\xC9", "\xD5" "b"}, {"a", "烧b"}},
         {"a byte that starts no character is dropped", {"\xFF" "a\xC9\xD5"}, {"a烧"}},
         {"and the next read goes on", {"\xFF", "a"}, {"", "a"}},
     };
-    for (const DecodeRow& row : rows) {
+    for (const auto& row : rows) {
         platform::display::TextCharset charset("GBK");
         for (size_t i = 0; i < row.reads.size(); ++i)
             EXPECT_EQ(charset.Decode(row.reads[i].data(), row.reads[i].size()), row.keys[i]) << row.what << ", read " << i;
