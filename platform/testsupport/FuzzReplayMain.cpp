@@ -14,10 +14,9 @@ extern "C" __attribute__((weak)) int LLVMFuzzerInitialize(int* argc, char*** arg
 int main(int argc, char** argv) {
     if (LLVMFuzzerInitialize) LLVMFuzzerInitialize(&argc, &argv);
     size_t inputs = 0;
+    std::error_code error;
     for (int i = 1; i < argc; ++i) {
-        std::error_code error;
         for (const auto& entry : std::filesystem::directory_iterator(argv[i], error)) {
-            if (!entry.is_regular_file()) continue;
             std::ifstream in(entry.path(), std::ios::binary);
             std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
             printf("%s\n", entry.path().c_str());

@@ -41,11 +41,9 @@ protected:
     // Whether the child ends within `timeoutMs`; then `status` is its exit status.
     static bool EndedWithin(pid_t pid, int timeoutMs, int* status) {
         auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-        do {
-            if (waitpid(pid, status, WNOHANG) == pid) return true;
-            usleep(10000);
-        } while (std::chrono::steady_clock::now() < end);
-        return false;
+        while (waitpid(pid, status, WNOHANG) != pid)
+            if (std::chrono::steady_clock::now() >= end || usleep(10000) != 0) return false;
+        return true;
     }
     static std::string ReadAll(int fd, int timeoutMs) {
         std::string text;
