@@ -19,8 +19,7 @@ int main(int argc, char** argv) {
         for (const auto& entry : std::filesystem::directory_iterator(argv[i], error)) {
             std::ifstream in(entry.path(), std::ios::binary);
             std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-            printf("%s\n", entry.path().c_str());
-            fflush(stdout);
+            fprintf(stderr, "%s\n", entry.path().c_str());  // before the input that may break it
             LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
             ++inputs;
         }

@@ -57,7 +57,8 @@ public:
 
 private:
     // Variables a test may set for itself, put back as the binary started.
-    static constexpr const char* kKept[] = {"PELVATRO_BENCH", "PELVATRO_DISPLAY", "PELVATRO_TRACE", "PELVATRO_VECTORS"};
+    static constexpr const char* kKept[] = {"PELVATRO_BENCH", "PELVATRO_DISPLAY", "PELVATRO_TRACE", "PELVATRO_VECTORS",
+                                            "LOCPATH"};
     std::string m_base, m_folder;
     std::vector<std::pair<std::string, std::string>> m_kept;
     int m_count = 0;
