@@ -105,8 +105,8 @@ struct TerminalChild {
         }
         return output.find(wanted, from) != std::string::npos;
     }
-    // Reads until a picture drawn after output position `from` shows `text`: a whole one, its
-    // end ("\x1b[J", the display's own sign that it is drawn) read, never one read half-way.
+    // Reads until a whole picture (its end, "\x1b[J", read) drawn after output position `from`
+    // shows `text`.
     bool ReadUntilShown(const std::string& text, size_t from) {
         while (std::chrono::steady_clock::now() < deadline) {
             size_t at = LastPictureStart(output);

@@ -1,5 +1,4 @@
-// Keys read from a GBK terminal as the terminal display decodes them: each row's reads in turn,
-// and the UTF-8 keys each gives.
+// Keys read from a GBK terminal as the terminal display decodes them, read by read, in UTF-8.
 #include <gtest/gtest.h>
 
 #include "display/TextCharset.h"

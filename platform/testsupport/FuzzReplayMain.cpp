@@ -1,6 +1,5 @@
-// The main of a fuzz target read again in the normal suite: every file of the folders it is
-// given (one that is not there holds none) goes through the target once, as libFuzzer hands it
-// an input; an input that breaks the target ends the program as it ends the fuzz run.
+// A fuzz target's main in the normal suite: each file of the folders given (one not there holds
+// none) goes through the target once; an input that breaks it ends the program as in a fuzz run.
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>

@@ -18,8 +18,9 @@
 #include "platform/winuser.h"
 
 // Fontconfig keeps a few hundred bytes of its own for the process (allocated once at the first
-// font lookup, never freed); the leak checker is told not to count them.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
+// font lookup, never freed), and the C library the LOCPATH list of a locale it loaded from
+// there; the leak checker is told not to count them.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\nleak:__argz_add_sep\n"; }
 
 namespace {
 

@@ -111,9 +111,8 @@ protected:
         EXPECT_EQ(chown(m_root.c_str(), user.uid, user.gid), 0);
     }
 
-    // The built program on the log display, on the virtual clock unless `onOutput` is given: that
-    // sees its output as it comes and acts on it while the program goes on in real time. `closed`:
-    // standard descriptors closed when it starts.
+    // The built program on the log display, on the virtual clock unless `onOutput`, seeing its output
+    // as it comes, acts on it in real time. `closed`: standard descriptors closed when it starts.
     Outcome RunProgram(const std::optional<User>& user = std::nullopt,
                        const std::function<void(const std::string&)>& onOutput = nullptr,
                        std::vector<int> closed = {}) {
@@ -170,8 +169,7 @@ private:
         }
         close(out[1]);
         close(err[1]);
-        // Both pipes read to their ends. The longest run takes about 8 s (under a sanitizer, on a
-        // loaded machine): a program that has not ended 30 s after its start hangs.
+        // Both pipes read to their ends; the longest run takes 8 s (sanitized, loaded): 30 s is a hang.
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
         pollfd fds[2] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
         std::string* texts[2] = {&outcome.out, &outcome.err};

@@ -121,8 +121,7 @@ TEST_F(ProgramRun, TerminalClosedOrInterruptedWhileTheCardsAreWritten) {
         ASSERT_NE(output.find(kStatusWriting), std::string::npos) << how;
         if (std::string(how) == "SIGINT") kill(pid, SIGINT);
         if (std::string(how) == "Ctrl-C") EXPECT_EQ(write(master, "\x03", 1), 1);
-        // The write ends within a second; the program must have ended a few seconds later, not
-        // when the closing terminal hangs it up.
+        // Ended seconds after the write (which takes one), not when the closing terminal hangs it up.
         if (std::string(how) != "close") ReadAll(master, 5000);
         int status = 0;
         if (std::string(how) != "close") EXPECT_TRUE(EndedWithin(pid, 1000, &status)) << how << ": still running";

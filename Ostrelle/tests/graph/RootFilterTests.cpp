@@ -2,9 +2,6 @@
 // dynamic pins, media-type texts, and pins going away.
 #include <gtest/gtest.h>
 #include <malloc.h>
-#if defined(__SANITIZE_THREAD__)
-#include <sanitizer/allocator_interface.h>
-#endif
 
 #include <cstdlib>
 #include <cstring>
@@ -140,6 +137,9 @@ TEST_F(FilterWrapper, PinListFollowsEnumerationOrderAndLookupsFindByNameIdOrDire
 namespace {
 
 // Bytes allocated now (the thread sanitizer's allocator counts them itself: mallinfo2 says 0).
+#if defined(__SANITIZE_THREAD__)
+extern "C" size_t __sanitizer_get_current_allocated_bytes();
+#endif
 size_t BytesInUse() {
 #if defined(__SANITIZE_THREAD__)
     return __sanitizer_get_current_allocated_bytes();
