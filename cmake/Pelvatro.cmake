@@ -35,3 +35,18 @@ function(pelvatro_x11_tests name)
                        PROPERTIES TIMEOUT 120 FIXTURES_REQUIRED xvfb RESOURCE_LOCK xvfb
                                   ENVIRONMENT "PELVATRO_TEST_XVFB=${CMAKE_BINARY_DIR}/xvfb")
 endfunction()
+
+# pelvatro_fuzz_replay(<name> <seed corpus> SOURCES <fuzz target> LIBS <targets...> [INCLUDES <dirs...>])
+# A fuzz target (tools/fuzz.sh fuzzes it) read again by the normal suite: the test
+# FuzzReplay.<name> hands it each input of its seed corpus and of the malformed folder beside
+# it (<name>-malformed beside <name>-corpus), every input that once broke it.
+function(pelvatro_fuzz_replay name corpus)
+  cmake_parse_arguments(F "" "" "SOURCES;LIBS;INCLUDES" ${ARGN})
+  add_executable(${name}_replay ${F_SOURCES} ${PROJECT_SOURCE_DIR}/platform/testsupport/FuzzReplayMain.cpp)
+  target_link_libraries(${name}_replay PRIVATE ${F_LIBS})
+  target_include_directories(${name}_replay PRIVATE ${F_INCLUDES})
+  string(REGEX REPLACE "corpus$" "malformed" malformed ${corpus})
+  add_test(NAME FuzzReplay.${name} COMMAND ${name}_replay ${CMAKE_CURRENT_SOURCE_DIR}/${corpus}
+                                           ${CMAKE_CURRENT_SOURCE_DIR}/${malformed})
+  set_tests_properties(FuzzReplay.${name} PROPERTIES TIMEOUT 120)
+endfunction()

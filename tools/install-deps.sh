@@ -5,7 +5,7 @@ packages=(cmake ninja-build g++ ccache libgtest-dev libgmock-dev libbenchmark-de
           clang libclang-rt-14-dev libgsf-bin
           libfreetype-dev libfontconfig-dev libpng-dev fonts-liberation2 fonts-wqy-microhei fonts-dejavu-core
           pkg-config libavcodec-dev libavformat-dev libavutil-dev libswscale-dev
-          libjpeg-dev libgif-dev
+          libjpeg-dev libgif-dev locales
           libx11-dev libxext-dev libxtst-dev xvfb)
 missing=()
 for p in "${packages[@]}"; do

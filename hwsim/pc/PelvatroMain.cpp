@@ -13,7 +13,9 @@
 #include "Pelvatro.h"
 #include "SimulatedPc.h"
 #include "hwsim/bench/Bench.h"
+#include "platform/ProgramUnderTest.h"
 #include "platform/display.h"
+#include "platform/runtime.h"
 #include "platform/winfile.h"
 
 CPelvatroApp theApp;
@@ -40,6 +42,7 @@ void OpenClosedStandardStreams() {
 
 int main() {
     OpenClosedStandardStreams();
+    if (getenv(testsupport::kVirtualClockVariable)) platform::UseVirtualClock(true);
     platform::StartMachineDefaultDisplay();
     std::unique_ptr<SimulatedPc> pc;
     std::string bench;

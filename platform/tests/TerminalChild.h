@@ -106,11 +106,13 @@ struct TerminalChild {
         }
         return output.find(wanted, from) != std::string::npos;
     }
-    // Reads until a picture drawn after output position `from` shows `text`.
+    // Reads until a whole picture (its end, "\x1b[J", read) drawn after output position `from`
+    // shows `text`.
     bool ReadUntilShown(const std::string& text, size_t from) {
         while (std::chrono::steady_clock::now() < deadline) {
             size_t at = LastPictureStart(output);
-            if (at != std::string::npos && at >= from && Shows(LastPicture(output), text)) return true;
+            bool whole = at != std::string::npos && output.find("\x1b[J", at) != std::string::npos;
+            if (whole && at >= from && Shows(LastPicture(output), text)) return true;
             if (!ReadFor(100)) return false;
         }
         return false;

@@ -1,7 +1,7 @@
 // Test main: every test gets a fresh state directory and program folder of its own, starts on the
 // virtual clock unless it asks for real time, and leaves no injected failure, trace, display,
-// queued message or clock mode behind for the next test, so a binary passes run whole in any order as
-// well as one test per process.
+// queued message, recorded property frame or clock mode behind for the next test, so a binary
+// passes run whole in any order as well as one test per process.
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
@@ -12,13 +12,15 @@
 #include <vector>
 
 #include "platform/ChildRole.h"
+#include "platform/comservices.h"
 #include "platform/display.h"
 #include "platform/runtime.h"
 #include "platform/winuser.h"
 
 // Fontconfig keeps a few hundred bytes of its own for the process (allocated once at the first
-// font lookup, never freed); the leak checker is told not to count them.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
+// font lookup, never freed), and the C library the LOCPATH list of a locale it loaded from
+// there; the leak checker is told not to count them.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\nleak:__argz_add_sep\n"; }
 
 namespace {
 
@@ -47,6 +49,7 @@ public:
         platform::SetClockStallReport(10000);
         platform::UseVirtualClock(true);
         platform::ClearTrace();
+        platform::ClearPropertyFrameCalls();
         for (const char* name : kKept) unsetenv(name);
         for (const auto& [name, value] : m_kept) setenv(name.c_str(), value.c_str(), 1);
         std::error_code ec;
@@ -55,7 +58,8 @@ public:
 
 private:
     // Variables a test may set for itself, put back as the binary started.
-    static constexpr const char* kKept[] = {"PELVATRO_BENCH", "PELVATRO_DISPLAY", "PELVATRO_TRACE"};
+    static constexpr const char* kKept[] = {"PELVATRO_BENCH", "PELVATRO_DISPLAY", "PELVATRO_TRACE", "PELVATRO_VECTORS",
+                                            "LOCPATH"};
     std::string m_base, m_folder;
     std::vector<std::pair<std::string, std::string>> m_kept;
     int m_count = 0;

@@ -40,6 +40,14 @@ protected:
             EXPECT_EQ(std::vector<BYTE>(bytes.begin(), bytes.end()), image) << file;
         }
     }
+    // Whether the child ends within `timeoutMs` (left to be waited for).
+    static bool EndedWithin(pid_t pid, int timeoutMs) {
+        auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+        siginfo_t info{};
+        while (waitid(P_PID, id_t(pid), &info, WEXITED | WNOHANG | WNOWAIT) != 0 || info.si_pid != pid)
+            if (std::chrono::steady_clock::now() >= end || usleep(10000) != 0) return false;
+        return true;
+    }
     static std::string ReadAll(int fd, int timeoutMs) {
         std::string text;
         auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
@@ -120,7 +128,7 @@ TEST_F(ProgramRun, LogDisplayPipedIntoAReaderThatStopsAfterThreeLines) {
     char ch;
     while (std::count(lines.begin(), lines.end(), '\n') < 3 && read(out[0], &ch, 1) == 1) lines += ch;
     close(out[0]);
-    std::string errors = ReadAll(err[0], 60000);
+    std::string errors = ReadAll(err[0], 20000);  // the run ends within seconds
     close(err[0]);
     int status = 0;
     waitpid(pid, &status, 0);
@@ -155,7 +163,11 @@ TEST_F(ProgramRun, TerminalClosedOrInterruptedWhileTheCardsAreWritten) {
         if (std::string(how) == "Ctrl-C") {
             EXPECT_EQ(write(run.master, "\x03", 1), 1);
         }
-        if (std::string(how) != "close" && !gone) ReadAll(run.master, 60000);  // until the program has ended
+        if (std::string(how) != "close" && !gone) {
+            // Ended seconds after the write (which takes one), not when the closing terminal hangs it up.
+            ReadAll(run.master, 5000);
+            EXPECT_TRUE(EndedWithin(run.pid, 1000)) << how << ": still running";
+        }
         EXPECT_EQ(run.Wait(), 0) << how;
         if (before) EXPECT_EQ(ReadFileBytes(hwsim::Bench::StateFileFor(Card(1).Kind(), Card(1).Instance())), blank);
         else ExpectEveryCardWrittenWhole(2);

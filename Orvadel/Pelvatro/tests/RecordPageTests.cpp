@@ -11,6 +11,7 @@
 #include "PageSheet.h"
 #include "platform/runtime.h"
 #include "platform/shell.h"
+#include "platform/winfile.h"
 #include "support/RecordingReader.h"
 
 using namespace station_test;
@@ -166,9 +167,9 @@ TEST_F(RecordPageTest, AFileThatCannotBeCreatedShowsWhyAndFailsTheCardWhenTheRec
     EnterAtTenFiveSeven([this, &entered] {
         entered = platform::ClockNow();
         EXPECT_FALSE(Page()->IsRecording());
-        EXPECT_TRUE(Page()->GetRecordFile().str().ends_with("\\10_05_07.mpg"));
-        EXPECT_EQ(op.Text(IDC_RECORD_PROGRESS),
-                  "录像失败: 不能写入 " + platform::NativePath(Page()->GetRecordFile()));
+        const std::string shown = op.Text(IDC_RECORD_PROGRESS), why = "录像失败: 不能写入 ";
+        ASSERT_EQ(shown.rfind(why, 0), 0u) << shown;
+        EXPECT_EQ(shown.substr(why.size()), HomeFile("10_05_07.mpg")) << "named as this machine writes it";
         platform::AdvanceClock(5900);
     });
     op.Then([this] {
@@ -185,6 +186,26 @@ TEST_F(RecordPageTest, AFileThatCannotBeCreatedShowsWhyAndFailsTheCardWhenTheRec
             });
     sheet.DoModal();
     EXPECT_EQ(visits, (std::vector<std::string>{"result@0"}));
+}
+
+// A recording the disk fills on the way fails the card only when it would have ended; the error
+// is this recording's alone: the page entered again records whole.
+TEST_F(RecordPageTest, ABrokenRecordingFailsTheCardWhenItWouldHaveEndedAndLeavesNoErrorForTheNext) {
+    ULONGLONG entered = 0;
+    EnterAtTenFiveSeven([&entered] {
+        entered = platform::ClockNow();
+        platform::InjectFailure("WriteFile", 1, ERROR_DISK_FULL, 20);
+    });
+    op.When([this] { return Showing(PAGE_RESULT); },
+            [this, &entered] {
+                EXPECT_EQ(platform::ClockNow() - entered, 6000u);
+                Page()->texts.clear();
+                ASSERT_TRUE(sheet.ShowPage(kRecord));
+            });
+    op.When([this] { return !Showing(kRecord); }, [this] { sheet.EndDialog(IDCANCEL); });
+    sheet.DoModal();
+    EXPECT_EQ(sheet.GetFailures(), (std::vector<CString>{"第0路 录像出错"})) << "the first recording's alone";
+    EXPECT_EQ(Page()->texts, ProgressTexts()) << "the second records whole";
 }
 
 }  // namespace

@@ -88,6 +88,12 @@ TEST_F(RemotePageTest, OneKeyPressedFourTimesMarksOneLabelAndTheTimeLimitFailsTh
                 EXPECT_GE(platform::ClockNow() - start, 3000u);
                 EXPECT_LT(platform::ClockNow() - start, 4000u);
             });
+    // Entered again (the next card's turn), the page shows no key of the card before.
+    op.Then([&] {
+        EXPECT_EQ(op.Text(IDC_KEY_CODE), "键值 (KeyCode) : 7");
+        ASSERT_TRUE(sheet.ShowPage(kRemote));
+        EXPECT_EQ(op.Text(IDC_KEY_CODE), "键值 (KeyCode) : ");
+    });
     EndSheet();
     sheet.DoModal();
     EXPECT_EQ(sheet.GetFailures(), (std::vector<CString>{"第0路 遥控器错误"}));

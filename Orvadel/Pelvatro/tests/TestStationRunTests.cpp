@@ -439,6 +439,16 @@ std::string MixedBench(const RecordRow& row) {
     return "{\"cards\": [" + cards + "], \"stations\": [{\"kHz\": 479250}]}";
 }
 
+std::string RowName(const RecordRow& row) {
+    std::string name = row.cards;
+    if (*row.last != '\0') name += "_EncoderStops";
+    if (row.diskFull) name += "_DiskFull";
+    return name;
+}
+
+// Names the row in test listings rather than dumping its pointers' bytes.
+void PrintTo(const RecordRow& row, std::ostream* out) { *out << RowName(row); }
+
 class MixedCardsRecord : public LoggedTestStationRun, public testing::WithParamInterface<RecordRow> {
 protected:
     MixedCardsRecord() : LoggedTestStationRun(nullptr) { Plug(MixedBench(GetParam())); }
@@ -465,12 +475,7 @@ INSTANTIATE_TEST_SUITE_P(Rows, MixedCardsRecord,
                                          RecordRow{"KK", ", \"encoderStopsAfterMs\": 2000", false, 1,
                                                    "录像失败: 编码器停止输出"},
                                          RecordRow{"K", "", true, 0, "录像失败: 磁盘已满"}),
-                         [](const testing::TestParamInfo<RecordRow>& info) {
-                             std::string name = info.param.cards;
-                             if (*info.param.last != '\0') name += "_EncoderStops";
-                             if (info.param.diskFull) name += "_DiskFull";
-                             return name;
-                         });
+                         [](const testing::TestParamInfo<RecordRow>& info) { return RowName(info.param); });
 
 }  // namespace
 
