@@ -151,6 +151,9 @@ public:
             PaintedLabels()[item] = painted;
             painted->base = reinterpret_cast<WNDPROC>(::SetWindowLongPtrA(item, GWLP_WNDPROC, LONG_PTR(&PaintedProc)));
         }
+        if (HWND list = ::GetDlgItem(m_hWnd, 1047))
+            for (const char* feature : {"电视", "复合视频", "S端子", "MPEG-2 录像", "遥控器"})
+                ::SendMessageA(list, LB_ADDSTRING, 0, LPARAM(feature));
         if (HWND list = ::GetDlgItem(m_hWnd, 1051)) {
             ::SendMessageA(list, LB_ADDSTRING, 0, LPARAM("TV 搜台测试"));
             for (int i = 1; i <= 17; ++i)
@@ -181,11 +184,19 @@ int RowOf(const std::vector<std::string>& picture, const std::string& text) {
     return -1;
 }
 
-// Runs a laid-out page at 80 x 24; the last picture, and the raw output (with its colours).
-std::vector<std::string> ShowAt80x24(UINT id, const std::string& shows, std::string* raw = nullptr) {
+// Runs a laid-out page at `columns` x `rows` until it shows `shows`, Page Down pressed until it
+// shows `scrolledTo` when named; the last picture, and the raw output (with its colours).
+std::vector<std::string> ShowAt(UINT id, const std::string& shows, int columns = 80, int rows = 24,
+                                std::string* raw = nullptr, const std::string& scrolledTo = "") {
     TerminalChild child;
-    child.Start([id] { return RunLaidOutPage(id); }, 80, 24);
+    child.Start([id] { return RunLaidOutPage(id); }, columns, rows);
     EXPECT_TRUE(child.ReadUntilShown(shows, 0)) << shows;
+    for (int page = 0; !scrolledTo.empty() && page < 8 && !Shows(LastPicture(child.output), scrolledTo); ++page) {
+        size_t before = child.output.size();
+        child.Key("\x1b[6~");
+        child.ReadUntilShown("┘", before);  // the picture drawn again, to its last row
+    }
+    if (!scrolledTo.empty()) EXPECT_TRUE(Shows(LastPicture(child.output), scrolledTo)) << scrolledTo << " reached";
     std::vector<std::string> picture = LastPicture(child.output);
     if (raw) *raw = child.output.substr(child.output.rfind("\x1b[H"));
     child.Key("\x03");
@@ -261,40 +272,47 @@ TEST(TerminalLayout, MessageBoxOfAWorkerIsCentredOverThePageAndTakesTheKeys) {
 }
 
 // Shorter than the window, the page keeps what stands together on a row and what stands apart:
-// each label on its field's row; the three buttons under the video box, apart, each caption
-// whole; the list within its box, its newest line ("Search finished") shown.
+// each label on its field's row; the three buttons under the video box, apart and in order, each
+// caption whole and padded where the row has room; the lists within their boxes from their first
+// lines, Page Down bringing their last ones.
 TEST(TerminalLayout, PagesTallerThanTheTerminalKeepLabelsByTheirFieldsAndButtonsListsAndBoxesApart) {
-    std::vector<std::string> check = ShowAt80x24(kCheckPage, "开始测试");
+    std::vector<std::string> check = ShowAt(kCheckPage, "开始测试");
     for (auto [label, field] : {std::pair{"机型", "[713x 模拟电视卡"}, {"国家", "[中国 PAL-D/K"}, {"具备", "[TV, AV"}}) {
         const int row = RowOf(check, field);
         ASSERT_NE(row, -1) << field;
         EXPECT_NE(check[size_t(row)].find(std::string("│   ") + label + " "), std::string::npos) << check[size_t(row)];
     }
 
-    std::vector<std::string> search = ShowAt80x24(kSearchPage, "Search finished");
-    const int buttons = RowOf(search, "下一频道 Chl Down");
-    ASSERT_NE(buttons, -1);
-    const std::string& row = search[size_t(buttons)];
-    size_t down = row.find("下一频道 Chl Down"), up = row.find("上一频道 Chl Up"), scan = row.find("搜索 Search");
-    ASSERT_NE(up, std::string::npos) << row;
-    ASSERT_NE(scan, std::string::npos) << row;
-    EXPECT_LT(down, up);
-    EXPECT_LT(up, scan);
-    EXPECT_EQ(row.find("]["), std::string::npos) << "apart: " << row;
-    const int boxBottom = RowOf(search, "│└──");
-    ASSERT_NE(boxBottom, -1);
-    EXPECT_LT(boxBottom, buttons) << "the buttons stand under the video box";
-    const int finished = RowOf(search, "Search finished");
-    EXPECT_NE(finished, -1);
-    EXPECT_LE(finished, boxBottom) << "the list keeps within its box";
-    EXPECT_NE(RowOf(search, "more"), -1) << "it says that more lines are above";
+    EXPECT_TRUE(Shows(ShowAt(kCheckPage, "电视", 60, 20, nullptr, "遥控器"), "遥控器"));
+
+    for (auto [columns, rows] : {std::pair{80, 24}, {60, 20}, {40, 15}}) {
+        SCOPED_TRACE(std::to_string(columns) + "x" + std::to_string(rows));
+        std::vector<std::string> search = ShowAt(kSearchPage, "TV 搜台测试", columns, rows, nullptr, "Search finished");
+        const int buttons = RowOf(search, "下一频道");
+        ASSERT_NE(buttons, -1);
+        const std::string& row = search[size_t(buttons)];
+        size_t down = row.find("下一频道"), up = row.find("上一频道"), scan = row.find("搜索 Search");
+        ASSERT_NE(up, std::string::npos) << row;
+        ASSERT_NE(scan, std::string::npos) << row;
+        EXPECT_LT(down, up);
+        EXPECT_LT(up, scan);
+        EXPECT_EQ(row.find("]["), std::string::npos) << "apart: " << row;
+        if (columns >= 60) EXPECT_NE(row.find("Chl Down<] [ 上一频道 Chl Up ] [ 搜索"), std::string::npos) << "padded: " << row;
+        const int boxBottom = RowOf(search, "│└──");
+        ASSERT_NE(boxBottom, -1);
+        EXPECT_LT(boxBottom, buttons) << "the buttons stand under the video box";
+        const int finished = RowOf(search, "Search finished");
+        EXPECT_NE(finished, -1);
+        EXPECT_LE(finished, boxBottom) << "the list keeps within its box";
+        EXPECT_NE(RowOf(search, "more"), -1) << "it says that more lines are above";
+    }
 }
 
 // A control that keeps its window text and paints its own is shown by what it paints, in the
 // colours it paints: the index in green, the key name on green.
 TEST(TerminalLayout, APaintedLabelShowsItsPaintedTextInItsColours) {
     std::string raw;
-    std::vector<std::string> check = ShowAt80x24(kCheckPage, "静音", &raw);
+    std::vector<std::string> check = ShowAt(kCheckPage, "静音", 80, 24, &raw);
     EXPECT_FALSE(Shows(check, "Static"));
     EXPECT_NE(raw.find("\x1b[32m0"), std::string::npos) << "the index in green";
     EXPECT_NE(raw.find("\x1b[30m\x1b[42m静音"), std::string::npos) << "the key name on green";

@@ -37,6 +37,28 @@ std::vector<std::string> Lines(const std::string& text) {
     }
 }
 
+// A line cut into lines of at most `width` columns: after its last space that fits, else between
+// two characters.
+std::vector<std::string> Wrap(const std::string& line, int width) {
+    std::vector<std::string> out;
+    std::string rest = line;
+    while (TextWidth(rest) > width) {
+        size_t cut = 0, space = std::string::npos;
+        for (size_t i = 1; i <= rest.size(); ++i) {
+            if (i < rest.size() && (static_cast<unsigned char>(rest[i]) & 0xC0) == 0x80) continue;  // inside a character
+            if (TextWidth(rest.substr(0, i)) > width) break;
+            cut = i;
+            if (rest[i - 1] == ' ') space = i;
+        }
+        if (cut == 0) break;
+        if (space != std::string::npos) cut = space;
+        out.push_back(rest.substr(0, cut));
+        rest = rest.substr(cut);
+    }
+    out.push_back(rest);
+    return out;
+}
+
 // A drawn text's marked colours as the terminal's.
 unsigned short ColourStyle(const ControlView& v) {
     static const char* const kAnsi[8] = {"", "red", "green", "yellow", "blue", "magenta", "cyan", ""};
@@ -114,6 +136,7 @@ struct Spot {
     std::string label;  // a button's caption as drawn
     std::string caption;  //   its text, shortened where the row is too narrow for it
     bool padded = true;   //   with a space inside each bracket
+    std::vector<std::string> wrapped;  // a text's lines wrapped to the window's width
     int Right() const { return x + width; }
     int Bottom() const { return y + height; }
 };
@@ -191,7 +214,15 @@ private:
             int widest = 0;
             for (const std::string& line : lines) widest = std::max(widest, TextWidth(line));
             if (widest == 0) s.drawn = false;
-            if (s.oneLine) {
+            if (widest > m_right - s.x && (v.style & SS_TYPEMASK) == SS_LEFT) {
+                // Wider than the room left of the window's edge: wrapped, on as many rows.
+                s.oneLine = false;
+                s.wrapped.clear();
+                for (const std::string& line : lines)
+                    for (std::string& piece : Wrap(line, std::max(m_right - s.x, 1))) s.wrapped.push_back(std::move(piece));
+                s.width = m_right - s.x;
+                s.height = int(s.wrapped.size());
+            } else if (s.oneLine) {
                 // As wide as its text, centred in its cells when it is centred.
                 if ((v.style & SS_TYPEMASK) == SS_CENTER) s.x += std::max(0, (s.width - widest) / 2);
                 s.width = std::max(widest, 1);
@@ -355,7 +386,7 @@ private:
         int x = s.x, y = s.y, width = s.width, height = s.height;
         switch (v.kind) {
         case ControlKind::Text: {
-            std::vector<std::string> lines = Lines(v.text);
+            std::vector<std::string> lines = s.wrapped.empty() ? Lines(v.text) : s.wrapped;
             bool centred = (v.style & SS_TYPEMASK) == SS_CENTER;
             for (size_t i = 0; i < lines.size() && int(i) < height; ++i) {
                 int left = centred && !s.oneLine ? x + std::max(0, (width - TextWidth(lines[i])) / 2) : x;
