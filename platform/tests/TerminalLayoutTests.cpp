@@ -79,7 +79,7 @@ public:
         return false;
     }
     static DWORD WINAPI RaiseBox(LPVOID p) {
-        static_cast<StationPage*>(p)->answer = ::MessageBoxA(nullptr, "第1路 烧写失败", "Pelvatro", MB_OK);
+        static_cast<StationPage*>(p)->answer = ::MessageBoxA(nullptr, "第1路 烧写失败，请检查卡是否插好后重新烧写。", "Pelvatro", MB_OK);
         return 0;
     }
     bool workerBox = false;
@@ -262,6 +262,14 @@ TEST(TerminalLayout, MessageBoxOfAWorkerIsCentredOverThePageAndTakesTheKeys) {
     }
     EXPECT_TRUE(found);
     size_t shown = child.output.size();
+    child.Resize(40, 15);
+    ASSERT_TRUE(child.ReadUntilShown("写。", shown));
+    std::string text;  // the box's rows, inside its frame
+    for (const std::string& row : LastPicture(child.output)) text += row;
+    for (const std::string mark : {" ", "─", "│", "┌", "┐", "└", "┘"})
+        for (size_t at; (at = text.find(mark)) != std::string::npos;) text.erase(at, mark.size());
+    EXPECT_NE(text.find("第1路烧写失败，请检查卡是否插好后重新烧写。"), std::string::npos) << "the box's text wrapped whole: " << text;
+    shown = child.output.size();
     child.Key("\r");  // presses the box's OK, not the page's focused button
     ASSERT_TRUE(child.ReadUntilShown("生产测试", shown));
     EXPECT_TRUE(child.ReadUntilGone("第1路 烧写失败"));

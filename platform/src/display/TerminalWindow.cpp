@@ -37,23 +37,29 @@ std::vector<std::string> Lines(const std::string& text) {
     }
 }
 
-// A line cut into lines of at most `width` columns: after its last space that fits, else between
-// two characters.
+// A line cut into lines of at most `width` columns where a line may break: after a space, or
+// beside a wide (Chinese) character; between any two characters where no such place fits.
 std::vector<std::string> Wrap(const std::string& line, int width) {
     std::vector<std::string> out;
     std::string rest = line;
     while (TextWidth(rest) > width) {
-        size_t cut = 0, space = std::string::npos;
-        for (size_t i = 1; i <= rest.size(); ++i) {
-            if (i < rest.size() && (static_cast<unsigned char>(rest[i]) & 0xC0) == 0x80) continue;  // inside a character
-            if (TextWidth(rest.substr(0, i)) > width) break;
-            cut = i;
-            if (rest[i - 1] == ' ') space = i;
+        size_t fit = 0, breakAt = 0;
+        bool wideBefore = false, spaceBefore = false;
+        for (size_t i = 0; i < rest.size();) {
+            size_t next = i + 1;
+            while (next < rest.size() && (static_cast<unsigned char>(rest[next]) & 0xC0) == 0x80) ++next;
+            bool wide = TextWidth(rest.substr(i, next - i)) > 1;
+            if (i > 0 && (spaceBefore || wideBefore || wide)) breakAt = i;  // a break may come before it
+            if (TextWidth(rest.substr(0, next)) > width) break;
+            fit = next;
+            wideBefore = wide;
+            spaceBefore = rest[i] == ' ';
+            i = next;
         }
-        if (cut == 0) break;
-        if (space != std::string::npos) cut = space;
+        if (fit == 0) break;
+        size_t cut = breakAt ? breakAt : fit;
         out.push_back(rest.substr(0, cut));
-        rest = rest.substr(cut);
+        rest = rest.substr(cut + (rest[cut] == ' ' ? 1 : 0));
     }
     out.push_back(rest);
     return out;
@@ -168,13 +174,12 @@ public:
     }
 
 private:
-    // A button's caption in brackets: "[>...<]" focused, "[ ... ]" enabled, "( ... )" disabled;
-    // without its padding the focus shows in reverse.
+    // A button's caption in brackets: "[>...<]" focused (and in reverse), "[ ... ]" enabled,
+    // "( ... )" disabled, the last two without their padding where the row is narrow.
     std::string ButtonLabel(const ControlView& v, const Spot& s) const {
-        bool focused = v.hwnd == m_focus;
-        std::string open = focused || v.enabled ? "[" : "(", close = focused || v.enabled ? "]" : ")";
-        if (!s.padded) return open + s.caption + close;
-        return focused ? "[>" + s.caption + "<]" : open + " " + s.caption + " " + close;
+        if (v.hwnd == m_focus) return "[>" + s.caption + "<]";
+        std::string open = v.enabled ? "[" : "(", close = v.enabled ? "]" : ")";
+        return s.padded ? open + " " + s.caption + " " + close : open + s.caption + close;
     }
 
     // A button a step narrower, keeping its middle: first without its padding, then without its
