@@ -3,12 +3,14 @@
 // over the window and takes the keys.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <map>
 
 #include "TerminalChild.h"
 #include "afxcmn.h"
 #include "platform/display.h"
 #include "platform/runtime.h"
+#include "platform/testoperator.h"
 #include "platform/windowcore.h"
 
 using namespace terminal_test;
@@ -205,6 +207,38 @@ std::vector<std::string> ShowAt(UINT id, const std::string& shows, int columns =
     return picture;
 }
 
+// A picture in pixels, each character in its cell (a wide one in two), as test-output/<name>.
+void SavePicturePng(const std::vector<std::string>& picture, int columns, int rows, const std::string& name) {
+    constexpr int kCellWidth = 8, kCellHeight = 16;
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), columns * kCellWidth, -rows * kCellHeight, 1, 32, BI_RGB};
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ oldBitmap = SelectObject(dc, bitmap), oldFont = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+    RECT all{0, 0, columns * kCellWidth, rows * kCellHeight};
+    FillRect(dc, &all, GetSysColorBrush(COLOR_WINDOW));
+    SetBkMode(dc, TRANSPARENT);
+    for (size_t y = 0; y < picture.size(); ++y)
+        for (size_t i = 0, x = 0; i < picture[y].size();) {
+            size_t n = 1;
+            while (i + n < picture[y].size() && (static_cast<unsigned char>(picture[y][i + n]) & 0xC0) == 0x80) ++n;
+            std::string ch = picture[y].substr(i, n);
+            RECT cell{LONG(x) * kCellWidth, LONG(y) * kCellHeight, LONG(x + Columns(ch)) * kCellWidth, LONG(y + 1) * kCellHeight};
+            DrawTextA(dc, ch.c_str(), -1, &cell, DT_CENTER | DT_SINGLELINE | DT_NOPREFIX);
+            x += size_t(Columns(ch));
+            i += n;
+        }
+    const auto* pixels = static_cast<const uint32_t*>(bits);
+    platform::Screenshot shot{all.right, all.bottom, std::vector<uint32_t>(pixels, pixels + all.right * all.bottom)};
+    std::filesystem::create_directories("test-output");
+    EXPECT_TRUE(shot.SavePng("test-output/" + name));
+    SelectObject(dc, oldFont);
+    SelectObject(dc, oldBitmap);
+    DeleteDC(dc);
+    DeleteObject(bitmap);
+}
+
 void ExpectPageWithin(const std::vector<std::string>& picture, int columns, int rows) {
     EXPECT_LE(picture.size(), size_t(rows));
     for (const std::string& row : picture) EXPECT_LT(Columns(row), columns) << "[" << row << "]";
@@ -291,6 +325,7 @@ TEST(TerminalLayout, PagesTallerThanTheTerminalKeepLabelsByTheirFieldsAndButtons
         EXPECT_NE(check[size_t(row)].find(std::string("│   ") + label + " "), std::string::npos) << check[size_t(row)];
     }
 
+    SavePicturePng(ShowAt(kCheckPage, "电视", 60, 20), 60, 20, "terminal-check-page-60x20.png");
     EXPECT_TRUE(Shows(ShowAt(kCheckPage, "电视", 60, 20, nullptr, "遥控器"), "遥控器"));
 
     for (auto [columns, rows] : {std::pair{80, 24}, {60, 20}, {40, 15}}) {
