@@ -131,7 +131,11 @@ TEST_F(DialogTest, TimersKeepRunningUnderAMessageBox) {
         dialog.KillTimer(0);
         dialog.EndDialog(IDOK);
     });
-    op.When([&] { return op.MessageBoxOpen(); }, [&] { EXPECT_EQ(op.Text(IDC_STATIC), "是否使用补丁?"); });
+    op.When([&] { return op.MessageBoxOpen(); }, [&] {
+        EXPECT_EQ(op.Text(IDC_STATIC), "是否使用补丁?");
+        CMenu* menu = CWnd::FromHandle(op.ActiveWindow())->GetSystemMenu(FALSE);
+        EXPECT_TRUE(menu && (menu->Items().at(0).flags & MF_GRAYED)) << "a box without Cancel greys its Close";
+    });
     op.When([&] { return dialog.ticks.size() >= 3; }, [&] { EXPECT_TRUE(op.AnswerMessageBox(IDNO)); });
     EXPECT_EQ(dialog.DoModal(), IDOK);
     EXPECT_EQ(answer, IDNO);

@@ -3,12 +3,14 @@
 // over the window and takes the keys.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <map>
 
 #include "TerminalChild.h"
 #include "afxcmn.h"
 #include "platform/display.h"
 #include "platform/runtime.h"
+#include "platform/testoperator.h"
 #include "platform/windowcore.h"
 
 using namespace terminal_test;
@@ -79,7 +81,7 @@ public:
         return false;
     }
     static DWORD WINAPI RaiseBox(LPVOID p) {
-        static_cast<StationPage*>(p)->answer = ::MessageBoxA(nullptr, "第1路 烧写失败", "Pelvatro", MB_OK);
+        static_cast<StationPage*>(p)->answer = ::MessageBoxA(nullptr, "第1路 烧写失败，请检查卡是否插好后重新烧写。", "Pelvatro", MB_OK);
         return 0;
     }
     bool workerBox = false;
@@ -151,6 +153,9 @@ public:
             PaintedLabels()[item] = painted;
             painted->base = reinterpret_cast<WNDPROC>(::SetWindowLongPtrA(item, GWLP_WNDPROC, LONG_PTR(&PaintedProc)));
         }
+        if (HWND list = ::GetDlgItem(m_hWnd, 1047))
+            for (const char* feature : {"电视", "复合视频", "S端子", "MPEG-2 录像", "遥控器"})
+                ::SendMessageA(list, LB_ADDSTRING, 0, LPARAM(feature));
         if (HWND list = ::GetDlgItem(m_hWnd, 1051)) {
             ::SendMessageA(list, LB_ADDSTRING, 0, LPARAM("TV 搜台测试"));
             for (int i = 1; i <= 17; ++i)
@@ -181,17 +186,57 @@ int RowOf(const std::vector<std::string>& picture, const std::string& text) {
     return -1;
 }
 
-// Runs a laid-out page at 80 x 24; the last picture, and the raw output (with its colours).
-std::vector<std::string> ShowAt80x24(UINT id, const std::string& shows, std::string* raw = nullptr) {
+// Runs a laid-out page at `columns` x `rows` until it shows `shows`, Page Down pressed until it
+// shows `scrolledTo` when named; the last picture, and the raw output (with its colours).
+std::vector<std::string> ShowAt(UINT id, const std::string& shows, int columns = 80, int rows = 24,
+                                std::string* raw = nullptr, const std::string& scrolledTo = "") {
     TerminalChild child;
-    child.Start([id] { return RunLaidOutPage(id); }, 80, 24);
+    child.Start([id] { return RunLaidOutPage(id); }, columns, rows);
     EXPECT_TRUE(child.ReadUntilShown(shows, 0)) << shows;
+    for (int page = 0; !scrolledTo.empty() && page < 8 && !Shows(LastPicture(child.output), scrolledTo); ++page) {
+        size_t before = child.output.size();
+        child.Key("\x1b[6~");
+        child.ReadUntilShown("┘", before);  // the picture drawn again, to its last row
+    }
+    if (!scrolledTo.empty()) EXPECT_TRUE(Shows(LastPicture(child.output), scrolledTo)) << scrolledTo << " reached";
     std::vector<std::string> picture = LastPicture(child.output);
     if (raw) *raw = child.output.substr(child.output.rfind("\x1b[H"));
     child.Key("\x03");
     int status = child.Wait();
     EXPECT_TRUE(WIFEXITED(status));
     return picture;
+}
+
+// A picture in pixels, each character in its cell (a wide one in two), as test-output/<name>.
+void SavePicturePng(const std::vector<std::string>& picture, int columns, int rows, const std::string& name) {
+    constexpr int kCellWidth = 8, kCellHeight = 16;
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), columns * kCellWidth, -rows * kCellHeight, 1, 32, BI_RGB};
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ oldBitmap = SelectObject(dc, bitmap), oldFont = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+    RECT all{0, 0, columns * kCellWidth, rows * kCellHeight};
+    FillRect(dc, &all, GetSysColorBrush(COLOR_WINDOW));
+    SetBkMode(dc, TRANSPARENT);
+    for (size_t y = 0; y < picture.size(); ++y)
+        for (size_t i = 0, x = 0; i < picture[y].size();) {
+            size_t n = 1;
+            while (i + n < picture[y].size() && (static_cast<unsigned char>(picture[y][i + n]) & 0xC0) == 0x80) ++n;
+            std::string ch = picture[y].substr(i, n);
+            RECT cell{LONG(x) * kCellWidth, LONG(y) * kCellHeight, LONG(x + Columns(ch)) * kCellWidth, LONG(y + 1) * kCellHeight};
+            DrawTextA(dc, ch.c_str(), -1, &cell, DT_CENTER | DT_SINGLELINE | DT_NOPREFIX);
+            x += size_t(Columns(ch));
+            i += n;
+        }
+    const auto* pixels = static_cast<const uint32_t*>(bits);
+    platform::Screenshot shot{all.right, all.bottom, std::vector<uint32_t>(pixels, pixels + all.right * all.bottom)};
+    std::filesystem::create_directories("test-output");
+    EXPECT_TRUE(shot.SavePng("test-output/" + name));
+    SelectObject(dc, oldFont);
+    SelectObject(dc, oldBitmap);
+    DeleteDC(dc);
+    DeleteObject(bitmap);
 }
 
 void ExpectPageWithin(const std::vector<std::string>& picture, int columns, int rows) {
@@ -251,6 +296,14 @@ TEST(TerminalLayout, MessageBoxOfAWorkerIsCentredOverThePageAndTakesTheKeys) {
     }
     EXPECT_TRUE(found);
     size_t shown = child.output.size();
+    child.Resize(40, 15);
+    ASSERT_TRUE(child.ReadUntilShown("写。", shown));
+    std::string text;  // the box's rows, inside its frame
+    for (const std::string& row : LastPicture(child.output)) text += row;
+    for (const std::string mark : {" ", "─", "│", "┌", "┐", "└", "┘"})
+        for (size_t at; (at = text.find(mark)) != std::string::npos;) text.erase(at, mark.size());
+    EXPECT_NE(text.find("第1路烧写失败，请检查卡是否插好后重新烧写。"), std::string::npos) << "the box's text wrapped whole: " << text;
+    shown = child.output.size();
     child.Key("\r");  // presses the box's OK, not the page's focused button
     ASSERT_TRUE(child.ReadUntilShown("生产测试", shown));
     EXPECT_TRUE(child.ReadUntilGone("第1路 烧写失败"));
@@ -261,40 +314,48 @@ TEST(TerminalLayout, MessageBoxOfAWorkerIsCentredOverThePageAndTakesTheKeys) {
 }
 
 // Shorter than the window, the page keeps what stands together on a row and what stands apart:
-// each label on its field's row; the three buttons under the video box, apart, each caption
-// whole; the list within its box, its newest line ("Search finished") shown.
+// each label on its field's row; the three buttons under the video box, apart and in order, each
+// caption whole and padded where the row has room; the lists within their boxes from their first
+// lines, Page Down bringing their last ones.
 TEST(TerminalLayout, PagesTallerThanTheTerminalKeepLabelsByTheirFieldsAndButtonsListsAndBoxesApart) {
-    std::vector<std::string> check = ShowAt80x24(kCheckPage, "开始测试");
+    std::vector<std::string> check = ShowAt(kCheckPage, "开始测试");
     for (auto [label, field] : {std::pair{"机型", "[713x 模拟电视卡"}, {"国家", "[中国 PAL-D/K"}, {"具备", "[TV, AV"}}) {
         const int row = RowOf(check, field);
         ASSERT_NE(row, -1) << field;
         EXPECT_NE(check[size_t(row)].find(std::string("│   ") + label + " "), std::string::npos) << check[size_t(row)];
     }
 
-    std::vector<std::string> search = ShowAt80x24(kSearchPage, "Search finished");
-    const int buttons = RowOf(search, "下一频道 Chl Down");
-    ASSERT_NE(buttons, -1);
-    const std::string& row = search[size_t(buttons)];
-    size_t down = row.find("下一频道 Chl Down"), up = row.find("上一频道 Chl Up"), scan = row.find("搜索 Search");
-    ASSERT_NE(up, std::string::npos) << row;
-    ASSERT_NE(scan, std::string::npos) << row;
-    EXPECT_LT(down, up);
-    EXPECT_LT(up, scan);
-    EXPECT_EQ(row.find("]["), std::string::npos) << "apart: " << row;
-    const int boxBottom = RowOf(search, "│└──");
-    ASSERT_NE(boxBottom, -1);
-    EXPECT_LT(boxBottom, buttons) << "the buttons stand under the video box";
-    const int finished = RowOf(search, "Search finished");
-    EXPECT_NE(finished, -1);
-    EXPECT_LE(finished, boxBottom) << "the list keeps within its box";
-    EXPECT_NE(RowOf(search, "more"), -1) << "it says that more lines are above";
+    SavePicturePng(ShowAt(kCheckPage, "电视", 60, 20), 60, 20, "terminal-check-page-60x20.png");
+    EXPECT_TRUE(Shows(ShowAt(kCheckPage, "电视", 60, 20, nullptr, "遥控器"), "遥控器"));
+
+    for (auto [columns, rows] : {std::pair{80, 24}, {60, 20}, {40, 15}}) {
+        SCOPED_TRACE(std::to_string(columns) + "x" + std::to_string(rows));
+        std::vector<std::string> search = ShowAt(kSearchPage, "TV 搜台测试", columns, rows, nullptr, "Search finished");
+        const int buttons = RowOf(search, "下一频道");
+        ASSERT_NE(buttons, -1);
+        const std::string& row = search[size_t(buttons)];
+        size_t down = row.find("下一频道"), up = row.find("上一频道"), scan = row.find("搜索 Search");
+        ASSERT_NE(up, std::string::npos) << row;
+        ASSERT_NE(scan, std::string::npos) << row;
+        EXPECT_LT(down, up);
+        EXPECT_LT(up, scan);
+        EXPECT_EQ(row.find("]["), std::string::npos) << "apart: " << row;
+        if (columns >= 60) EXPECT_NE(row.find("Chl Down<] [ 上一频道 Chl Up ] [ 搜索"), std::string::npos) << "padded: " << row;
+        const int boxBottom = RowOf(search, "│└──");
+        ASSERT_NE(boxBottom, -1);
+        EXPECT_LT(boxBottom, buttons) << "the buttons stand under the video box";
+        const int finished = RowOf(search, "Search finished");
+        EXPECT_NE(finished, -1);
+        EXPECT_LE(finished, boxBottom) << "the list keeps within its box";
+        EXPECT_NE(RowOf(search, "more"), -1) << "it says that more lines are above";
+    }
 }
 
 // A control that keeps its window text and paints its own is shown by what it paints, in the
 // colours it paints: the index in green, the key name on green.
 TEST(TerminalLayout, APaintedLabelShowsItsPaintedTextInItsColours) {
     std::string raw;
-    std::vector<std::string> check = ShowAt80x24(kCheckPage, "静音", &raw);
+    std::vector<std::string> check = ShowAt(kCheckPage, "静音", 80, 24, &raw);
     EXPECT_FALSE(Shows(check, "Static"));
     EXPECT_NE(raw.find("\x1b[32m0"), std::string::npos) << "the index in green";
     EXPECT_NE(raw.find("\x1b[30m\x1b[42m静音"), std::string::npos) << "the key name on green";

@@ -115,7 +115,9 @@ TEST(WindowPaint, TheDefaultFrameFollowsTheFocusedPushButtonAndADisabledCaptionI
     platform::Screenshot onField = op.TakeScreenshot(dialog.m_hWnd);
     EXPECT_TRUE(framed(onField, IDOK));
     EXPECT_FALSE(framed(onField, 1001));
-    dialog.GetDlgItem(1001)->SetFocus();
+    dialog.GetDlgItem(1001)->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));  // a click takes the focus
+    dialog.GetDlgItem(1001)->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    EXPECT_EQ(::GetFocus(), dialog.GetDlgItem(1001)->m_hWnd);
     platform::Screenshot onOther = op.TakeScreenshot(dialog.m_hWnd);
     EXPECT_TRUE(framed(onOther, 1001));
     EXPECT_FALSE(framed(onOther, IDOK)) << "the frame went with the focus";
@@ -253,7 +255,7 @@ TEST(WindowPaint, AListOfFortyLinesInABoxOfEightScrollsByEveryRoadAndItsPixelsFo
     const int line = int(list.SendMessage(LB_GETITEMHEIGHT));
     list.MoveWindow(10, 10, 120, 8 * line + 2);
     for (int i = 0; i < 40; ++i) list.AddString(("line " + std::to_string(i)).c_str());
-    EXPECT_EQ(list.GetTopIndex(), 32) << "the newest line kept in view while lines came";
+    EXPECT_EQ(list.GetTopIndex(), 0) << "lines added never move the first line shown";
     const auto wheel = [&](int notches) { list.SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, WORD(short(-120 * notches)))); };
     const auto bar = [&](int y) { list.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(110, y)); };
     const std::vector<std::pair<std::function<void()>, int>> steps = {
@@ -268,6 +270,7 @@ TEST(WindowPaint, AListOfFortyLinesInABoxOfEightScrollsByEveryRoadAndItsPixelsFo
         {[&] { list.SendMessage(WM_KEYDOWN, VK_PRIOR), list.SendMessage(WM_KEYDOWN, VK_PRIOR); }, 25},  // to the page's top, then a page
         {[&] { list.SendMessage(WM_KEYDOWN, VK_HOME); }, 0},
         {[&] { list.SendMessage(WM_VSCROLL, SB_BOTTOM); }, 32},
+        {[&] { list.AddString("line 40"), list.InsertString(0, "line -1"); }, 32},
     };
     // The thumb's top: the first white (its raised edge) down the bar's middle below the up arrow.
     auto thumbTop = [&](const platform::Screenshot& shot) {

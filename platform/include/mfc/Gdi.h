@@ -249,6 +249,7 @@ protected:
 };
 
 #define MF_STRING 0x00000000L
+#define MF_ENABLED 0x00000000L
 #define MF_GRAYED 0x00000001L
 #define MF_DISABLED 0x00000002L
 #define MF_CHECKED 0x00000008L
@@ -272,6 +273,9 @@ public:
     // when there is no such item.
     int GetMenuString(UINT item, CString& text, UINT flags) const;
     int GetMenuString(UINT item, LPSTR text, int maxCount, UINT flags) const;
+    // Greys (MF_GRAYED, MF_DISABLED) or enables (MF_ENABLED) an item; its state before, or
+    // 0xFFFFFFFF when there is no such item.
+    UINT EnableMenuItem(UINT item, UINT enable);
     const std::vector<Item>& Items() const { return m_items; }
     void RemoveAll() { m_items.clear(); }
 

@@ -87,10 +87,6 @@ void ReadState(ControlView& v) {
         }
         v.selectedRow = int(::SendMessageA(v.hwnd, LB_GETCURSEL, 0, 0));
         v.topRow = int(std::max<LRESULT>(::SendMessageA(v.hwnd, LB_GETTOPINDEX, 0, 0), 0));
-        RECT last{}, client{};
-        ::GetClientRect(v.hwnd, &client);
-        if (count > 0 && ::SendMessageA(v.hwnd, LB_GETITEMRECT, count - 1, reinterpret_cast<LPARAM>(&last)) != LB_ERR)
-            v.lastRowShown = last.bottom <= client.bottom;
         break;
     }
     case ControlKind::ListView: {

@@ -34,7 +34,6 @@ struct ControlView {
     std::vector<std::string> columns;             // list view
     std::vector<std::vector<std::string>> rows;   // list box (one text a row) and list view
     int topRow = 0;             // list box: the first line it shows
-    bool lastRowShown = true;   //   whether its last line is in view
     int selectedRow = -1;       //   and its selection
     bool video = false;  // a video window (a child of kind Video, or a top-level window)
     LONG pictureWidth = 0, pictureHeight = 0;

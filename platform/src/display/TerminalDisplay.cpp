@@ -191,6 +191,7 @@ private:
                 for (auto [c, vk] : kListKeys)
                     if (c == code) listKey = vk;
                 if (m_focusIsList && listKey) Key(listKey);
+                else if (code == '5' || code == '6') ScrollList(code == '5' ? -1 : 1);
                 else if (code == 'C' || code == 'B') MoveFocus(1);
                 else if (code == 'D' || code == 'A' || code == 'Z') MoveFocus(-1);
                 continue;
@@ -201,6 +202,21 @@ private:
             else if (ch == '\r' || ch == '\n') Key(VK_RETURN, '\r');
             else if (ch == 0x7F || ch == 0x08) Key(VK_BACK, 0x08);
             else if (std::isprint(static_cast<unsigned char>(ch))) Key(VirtualKeyOf(ch), ch);
+        }
+    }
+
+    // Page Up/Down away from a focused list: the active window's first list a page up or down, as
+    // a pointer on its scroll bar would; the list's own first line follows as far as it goes.
+    void ScrollList(int pages) {
+        HWND top = ActiveTopLevel();
+        if (!top) return;
+        for (const ControlView& v : DescribeTree(top)) {
+            if (v.kind != ControlKind::ListBox || !m_lists.count(v.hwnd)) continue;
+            ListScroll& own = m_lists[v.hwnd];
+            own.first = std::clamp(own.first + pages * std::max(1, own.rows - 1), 0, std::max(0, own.count - own.rows));
+            ::SendMessageA(v.hwnd, WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, own.first), 0);
+            own.listTop = int(::SendMessageA(v.hwnd, LB_GETTOPINDEX, 0, 0));
+            return;
         }
     }
 
@@ -232,7 +248,8 @@ private:
             return i + 2;
         }
         if (ch == '\r' || ch == '\n') {
-            if (m_menuLit >= 0 && size_t(m_menuLit) < m_menuItems.size() && ::IsWindow(m_menuOwner))
+            if (m_menuLit >= 0 && size_t(m_menuLit) < m_menuItems.size() && ::IsWindow(m_menuOwner) &&
+                !(m_menuItems[size_t(m_menuLit)].flags & (MF_GRAYED | MF_DISABLED)))
                 ::PostMessageA(m_menuOwner, WM_SYSCOMMAND, WPARAM(m_menuItems[size_t(m_menuLit)].id), 0);
             m_menuItems.clear();
         } else if (ch == '\x1b' || ch == kCtrlC) {
@@ -251,7 +268,9 @@ private:
         for (size_t i = 0; i < m_menuItems.size(); ++i) {
             int row = top + 1 + int(i);
             if (m_menuItems[i].flags & MF_SEPARATOR) canvas.Put(left + 1, row, Repeat("─", width - 2), kDim);
-            else canvas.Put(left + 2, row, WithoutMnemonic(std::string(m_menuItems[i].text)), int(i) == m_menuLit ? kReverse : kPlain);
+            else
+                canvas.Put(left + 2, row, WithoutMnemonic(std::string(m_menuItems[i].text)),
+                           int(i) == m_menuLit ? kReverse : (m_menuItems[i].flags & (MF_GRAYED | MF_DISABLED)) ? kDim : kPlain);
         }
     }
 
@@ -263,13 +282,14 @@ private:
         }
         std::vector<HWND> tops = VisibleTopLevels();
         if (tops.empty()) return;
+        std::erase_if(m_lists, [](const auto& list) { return !::IsWindow(list.first); });
         TerminalCanvas canvas(m_columns - 1, m_rows);
         std::string tooSmall;
         for (HWND top : tops) {
             std::vector<ControlView> tree = DescribeTree(top);
             if (tree.empty()) continue;
             Placement at;
-            if (!DrawTerminalWindow(canvas, tree, m_focus, &at, &tooSmall)) break;
+            if (!DrawTerminalWindow(canvas, tree, m_focus, &at, &tooSmall, &m_lists)) break;
             if (top == m_menuOwner && !m_menuItems.empty()) DrawMenu(canvas, at);
         }
         std::string picture;
@@ -297,6 +317,7 @@ private:
     bool m_gone = false;  // the terminal went away
     HWND m_focus = nullptr;
     bool m_focusIsList = false;
+    ListScrolls m_lists;  // where each list drawn was last shown from
     std::string m_last;
     TextCharset m_charset{LocaleCharset()};  // the terminal's, from the locale
     std::vector<CMenu::Item> m_menuItems;  // the open system menu; empty when none is

@@ -37,6 +37,34 @@ std::vector<std::string> Lines(const std::string& text) {
     }
 }
 
+// A line cut into lines of at most `width` columns where a line may break: after a space, or
+// beside a wide (Chinese) character; between any two characters where no such place fits.
+std::vector<std::string> Wrap(const std::string& line, int width) {
+    std::vector<std::string> out;
+    std::string rest = line;
+    while (TextWidth(rest) > width) {
+        size_t fit = 0, breakAt = 0;
+        bool wideBefore = false, spaceBefore = false;
+        for (size_t i = 0; i < rest.size();) {
+            size_t next = i + 1;
+            while (next < rest.size() && (static_cast<unsigned char>(rest[next]) & 0xC0) == 0x80) ++next;
+            bool wide = TextWidth(rest.substr(i, next - i)) > 1;
+            if (i > 0 && (spaceBefore || wideBefore || wide)) breakAt = i;  // a break may come before it
+            if (TextWidth(rest.substr(0, next)) > width) break;
+            fit = next;
+            wideBefore = wide;
+            spaceBefore = rest[i] == ' ';
+            i = next;
+        }
+        if (fit == 0) break;
+        size_t cut = breakAt ? breakAt : fit;
+        out.push_back(rest.substr(0, cut));
+        rest = rest.substr(cut + (rest[cut] == ' ' ? 1 : 0));
+    }
+    out.push_back(rest);
+    return out;
+}
+
 // A drawn text's marked colours as the terminal's.
 unsigned short ColourStyle(const ControlView& v) {
     static const char* const kAnsi[8] = {"", "red", "green", "yellow", "blue", "magenta", "cyan", ""};
@@ -68,6 +96,15 @@ bool OneLine(const ControlView& v) {
         return v.text.find('\n') == std::string::npos && v.rect.bottom - v.rect.top <= 2 * kCellHeight;
     default: return false;
     }
+}
+
+// A rectangle one line thin (SS_BLACKRECT, SS_GRAYRECT, SS_WHITERECT less tall than a row): a rule
+// across, as an etched line is.
+bool IsRule(const ControlView& v) {
+    DWORD type = v.style & SS_TYPEMASK;
+    if (v.kind != ControlKind::Line) return false;
+    if (type == SS_ETCHEDHORZ) return true;
+    return (type == SS_BLACKRECT || type == SS_GRAYRECT || type == SS_WHITERECT) && v.rect.bottom - v.rect.top < kCellHeight / 2;
 }
 
 bool IsFrame(const ControlView& v) {
@@ -103,14 +140,18 @@ struct Spot {
     bool oneLine = false;
     int x = 0, y = 0, width = 1, height = 1;
     std::string label;  // a button's caption as drawn
+    std::string caption;  //   its text, shortened where the row is too narrow for it
+    bool padded = true;   //   with a space inside each bracket
+    std::vector<std::string> wrapped;  // a text's lines wrapped to the window's width
     int Right() const { return x + width; }
     int Bottom() const { return y + height; }
 };
 
 class WindowDrawing {
 public:
-    WindowDrawing(TerminalCanvas& canvas, const std::vector<ControlView>& tree, HWND focus, const Placement& at)
-        : m_canvas(canvas), m_tree(tree), m_focus(focus), m_at(at), m_spots(tree.size()) {
+    WindowDrawing(TerminalCanvas& canvas, const std::vector<ControlView>& tree, HWND focus, const Placement& at,
+                  ListScrolls* scrolls)
+        : m_canvas(canvas), m_tree(tree), m_focus(focus), m_at(at), m_scrolls(scrolls), m_spots(tree.size()) {
         m_ox = at.left + 1;
         m_oy = at.top + 1;
         m_right = at.left + at.width - 1;
@@ -133,13 +174,28 @@ public:
     }
 
 private:
-    std::string ButtonLabel(const ControlView& v, int width) const {
-        std::string label = WithoutMnemonic(v.text);
-        bool focused = v.hwnd == m_focus;
-        std::string s = focused ? "[>" + label + "<]" : v.enabled ? "[ " + label + " ]" : "( " + label + " )";
-        // A caption wider than its button loses its padding (the focus shows in reverse).
-        if (TextWidth(s) > width) s = (v.enabled || focused ? "[" : "(") + label + (v.enabled || focused ? "]" : ")");
-        return s;
+    // A button's caption in brackets: "[>...<]" focused (and in reverse), "[ ... ]" enabled,
+    // "( ... )" disabled, the last two without their padding where the row is narrow.
+    std::string ButtonLabel(const ControlView& v, const Spot& s) const {
+        if (v.hwnd == m_focus) return "[>" + s.caption + "<]";
+        std::string open = v.enabled ? "[" : "(", close = v.enabled ? "]" : ")";
+        return s.padded ? open + " " + s.caption + " " + close : open + s.caption + close;
+    }
+
+    // A button a step narrower, keeping its middle: first without its padding, then without its
+    // caption's last word. False when it cannot be.
+    bool Narrow(size_t i) {
+        Spot& s = m_spots[i];
+        if (m_tree[i].kind != ControlKind::PushButton) return false;
+        size_t space = s.caption.find_last_of(' ');
+        if (s.padded) s.padded = false;
+        else if (space != std::string::npos && space > 0) s.caption.resize(s.caption.find_last_not_of(' ', space) + 1);
+        else return false;
+        s.label = ButtonLabel(m_tree[i], s);
+        int width = TextWidth(s.label);
+        s.x += (s.width - width) / 2;
+        s.width = width;
+        return true;
     }
 
     Spot Place(const ControlView& v) const {
@@ -163,7 +219,15 @@ private:
             int widest = 0;
             for (const std::string& line : lines) widest = std::max(widest, TextWidth(line));
             if (widest == 0) s.drawn = false;
-            if (s.oneLine) {
+            if (widest > m_right - s.x && (v.style & SS_TYPEMASK) == SS_LEFT) {
+                // Wider than the room left of the window's edge: wrapped, on as many rows.
+                s.oneLine = false;
+                s.wrapped.clear();
+                for (const std::string& line : lines)
+                    for (std::string& piece : Wrap(line, std::max(m_right - s.x, 1))) s.wrapped.push_back(std::move(piece));
+                s.width = m_right - s.x;
+                s.height = int(s.wrapped.size());
+            } else if (s.oneLine) {
                 // As wide as its text, centred in its cells when it is centred.
                 if ((v.style & SS_TYPEMASK) == SS_CENTER) s.x += std::max(0, (s.width - widest) / 2);
                 s.width = std::max(widest, 1);
@@ -173,7 +237,8 @@ private:
             break;
         }
         case ControlKind::PushButton: {
-            s.label = ButtonLabel(v, s.width);
+            s.caption = WithoutMnemonic(v.text);
+            s.label = ButtonLabel(v, s);
             // Centred on the button, so neighbours keep apart.
             double middle = (v.rect.left + v.rect.right) / 2.0 / kCellWidth * m_at.fx;
             s.x = std::max(m_ox + int(std::lround(middle - TextWidth(s.label) / 2.0)), m_ox);
@@ -187,8 +252,7 @@ private:
             s.width = TextWidth("─ " + WithoutMnemonic(v.text) + " ─");
             break;
         case ControlKind::Line: {
-            DWORD type = v.style & SS_TYPEMASK;
-            if (type == SS_ETCHEDHORZ) s.height = 1;
+            if (IsRule(v)) s.height = 1;
             else if (!IsFrame(v) || s.width < 2 || s.height < 2) s.drawn = false;
             break;
         }
@@ -213,6 +277,12 @@ private:
         }
     }
 
+    // Where what stands under a control begins, in pixels: a group box's title is its top row,
+    // and what it holds stands under that.
+    static LONG UnderneathOf(const ControlView& v) {
+        return v.kind == ControlKind::GroupBox ? std::min<LONG>(v.rect.top + kCellHeight, v.rect.bottom) : v.rect.bottom;
+    }
+
     static bool SideBySide(const Spot& a, const Spot& b) { return a.x < b.Right() && b.x < a.Right(); }
 
     // Rows as they stand in the window: a control under another in pixels is drawn under it,
@@ -231,7 +301,7 @@ private:
                         Spot& below = m_spots[j];
                         const Spot& above = m_spots[i];
                         if (i == j || !above.drawn || !below.drawn || !SideBySide(above, below)) continue;
-                        if (m_tree[j].rect.top >= m_tree[i].rect.bottom - 2 && below.y < above.Bottom()) {
+                        if (m_tree[j].rect.top >= UnderneathOf(m_tree[i]) - 2 && below.y < above.Bottom()) {
                             below.y = above.Bottom();
                             moved = true;
                         }
@@ -268,13 +338,29 @@ private:
             }
     }
 
+    // The buttons of a row too wide for the window narrowed, the widest first, until it fits.
+    void FitRow(const std::vector<size_t>& row) {
+        for (;;) {
+            int width = -1;
+            for (size_t i : row) width += m_spots[i].width + 1;
+            if (width <= m_right - m_ox) return;
+            std::vector<size_t> widest = row;
+            std::stable_sort(widest.begin(), widest.end(), [&](size_t a, size_t b) { return m_spots[a].width > m_spots[b].width; });
+            if (std::none_of(widest.begin(), widest.end(), [&](size_t i) { return Narrow(i); })) return;
+        }
+    }
+
     // The one-line controls of a row keep a column apart, within the window.
     void KeepRowsApart() {
         std::vector<Spot*> row;
+        std::vector<size_t> indices;
         for (int y = m_oy; y < m_bottom; ++y) {
-            row.clear();
+            indices.clear();
             for (size_t i = 1; i < m_tree.size(); ++i)
-                if (m_spots[i].drawn && m_spots[i].oneLine && m_spots[i].y == y) row.push_back(&m_spots[i]);
+                if (m_spots[i].drawn && m_spots[i].oneLine && m_spots[i].y == y) indices.push_back(i);
+            FitRow(indices);
+            row.clear();
+            for (size_t i : indices) row.push_back(&m_spots[i]);
             if (row.size() < 2) continue;
             std::stable_sort(row.begin(), row.end(), [](const Spot* a, const Spot* b) { return a->x < b->x; });
             for (size_t k = 1; k < row.size(); ++k)
@@ -305,7 +391,7 @@ private:
         int x = s.x, y = s.y, width = s.width, height = s.height;
         switch (v.kind) {
         case ControlKind::Text: {
-            std::vector<std::string> lines = Lines(v.text);
+            std::vector<std::string> lines = s.wrapped.empty() ? Lines(v.text) : s.wrapped;
             bool centred = (v.style & SS_TYPEMASK) == SS_CENTER;
             for (size_t i = 0; i < lines.size() && int(i) < height; ++i) {
                 int left = centred && !s.oneLine ? x + std::max(0, (width - TextWidth(lines[i])) / 2) : x;
@@ -325,7 +411,8 @@ private:
             break;
         case ControlKind::GroupBox: m_canvas.Put(x, y, "─ " + WithoutMnemonic(v.text) + " ─", kDim, m_ox, m_right); break;
         case ControlKind::Line:
-            if ((v.style & SS_TYPEMASK) == SS_ETCHEDHORZ) m_canvas.Put(x, y, Repeat("─", width), kDim, m_ox, m_right);
+            if (IsRule(v))
+                m_canvas.Put(x, y, Repeat("─", width), (v.style & SS_TYPEMASK) == SS_BLACKRECT ? kPlain : kDim, m_ox, m_right);
             else m_canvas.Box(x, y, width, height, "", false, kDim);  // a frame shows as its outline
             break;
         case ControlKind::Edit: {
@@ -356,19 +443,23 @@ private:
             break;
         }
         case ControlKind::Video: {
+            // Inside its box: a caption too wide for it keeps the picture size only.
             std::string caption = VideoCaption(v);
-            if (width >= 4 && height >= 3) m_canvas.Box(x, y, width, height, "");
-            m_canvas.Put(x + std::max(1, (width - TextWidth(caption)) / 2), y + std::max(0, (height - 1) / 2), caption,
-                         kDim, m_ox, std::min(m_right, x + width));
+            bool boxed = width >= 4 && height >= 3;
+            int inside = boxed ? width - 2 : width;
+            if (boxed) m_canvas.Box(x, y, width, height, "");
+            if (TextWidth(caption) > inside) caption = caption.substr(0, caption.find(','));
+            m_canvas.Put(x + std::max(boxed ? 1 : 0, (width - TextWidth(caption)) / 2), y + std::max(0, (height - 1) / 2),
+                         caption, kDim, m_ox, std::min(m_right, x + width - (boxed ? 1 : 0)));
             break;
         }
         default: break;
         }
     }
 
-    // Within its box, from the first line the list shows; a list that shows its last line keeps
-    // its newest lines in view when the box has fewer rows here. Lines out of view are counted
-    // at the box's right edge; the focus is a marker at its left.
+    // Within its box, from the first line the list shows, or from where the terminal scrolled it
+    // since; a focused list keeps its selection in view. Lines out of view are counted at the
+    // box's right edge; the focus is a marker at its left.
     void DrawList(const ControlView& v, const Spot& s) {
         int x = s.x, y = s.y, width = s.width;
         const int markX = x;
@@ -378,9 +469,13 @@ private:
         }
         int rows = s.height;
         int count = int(v.rows.size());
-        int first = std::clamp(v.topRow, 0, std::max(0, count - 1));
-        if (v.lastRowShown) first = std::max(first, count - rows);
-        first = std::max(first, 0);
+        ListScroll own;
+        if (m_scrolls && m_scrolls->count(v.hwnd)) own = m_scrolls->at(v.hwnd);
+        int first = own.listTop == v.topRow ? own.first : v.topRow;
+        if (v.hwnd == m_focus && v.selectedRow >= 0)
+            first = std::clamp(first, v.selectedRow - rows + 1, v.selectedRow);
+        first = std::clamp(first, 0, std::max(0, count - rows));
+        if (m_scrolls) (*m_scrolls)[v.hwnd] = ListScroll{first, v.topRow, rows, count};
         int end = std::min(count, first + rows);
         int lineRight = std::min(m_right, x + width);
         for (int i = first; i < end; ++i)
@@ -399,6 +494,7 @@ private:
     const std::vector<ControlView>& m_tree;
     HWND m_focus;
     const Placement& m_at;
+    ListScrolls* m_scrolls;
     std::vector<Spot> m_spots;
     int m_ox = 0, m_oy = 0, m_right = 0, m_bottom = 0;
 };
@@ -438,7 +534,7 @@ std::string Repeat(const std::string& s, int n) {
 }
 
 bool DrawTerminalWindow(TerminalCanvas& canvas, const std::vector<ControlView>& tree, HWND focus, Placement* at,
-                        std::string* tooSmall) {
+                        std::string* tooSmall, ListScrolls* scrolls) {
     if (tree.empty()) return true;
     RECT c = Cells(tree.front().rect);
     int width = std::max<int>(c.right - c.left, TextWidth(tree.front().text) + 6) + 2;
@@ -458,7 +554,7 @@ bool DrawTerminalWindow(TerminalCanvas& canvas, const std::vector<ControlView>& 
         canvas.Put(at->left + std::max(1, (at->width - TextWidth(caption)) / 2), at->top + at->height / 2, caption, kDim,
                    at->left + 1, at->left + at->width - 1);
     }
-    WindowDrawing(canvas, tree, focus, *at).Draw();
+    WindowDrawing(canvas, tree, focus, *at, scrolls).Draw();
     return true;
 }
 

@@ -682,6 +682,8 @@ private:
         }
         SelectObject(dc, oldFont);
         DeleteDC(dc);
+        // Opened with its first line lit, so Enter chooses it.
+        m_menu.lit = MenuStep(-1, 1);
         m_menu.width = width + 2 * kMenuMargin;
         m_menu.height = y0 + 2;
         XSetWindowAttributes a{};
@@ -723,7 +725,8 @@ private:
                 RECT row{3, top, m_menu.width - 3, top + kMenuRow};
                 bool lit = int(i) == m_menu.lit;
                 if (lit) FillRect(dc, &row, GetSysColorBrush(COLOR_HIGHLIGHT));
-                SetTextColor(dc, GetSysColor(lit ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT));
+                bool grey = m_menu.items[i].flags & (MF_GRAYED | MF_DISABLED);
+                SetTextColor(dc, GetSysColor(grey ? COLOR_GRAYTEXT : lit ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT));
                 RECT text{kMenuMargin, top, m_menu.width - 4, top + kMenuRow};
                 DrawTextA(dc, m_menu.items[i].text, -1, &text, DT_SINGLELINE | DT_VCENTER);
             }
@@ -732,6 +735,7 @@ private:
 
     void Choose(int row) {
         if (row < 0 || size_t(row) >= m_menu.items.size()) return;
+        if (m_menu.items[size_t(row)].flags & (MF_GRAYED | MF_DISABLED)) return;  // a grey line is not chosen
         HWND owner = m_menu.owner;
         UINT id = UINT(m_menu.items[size_t(row)].id);
         CloseMenu();
@@ -757,17 +761,20 @@ private:
         }
     }
 
+    // The line `by` lines on from `row` (-1 for none), past the separators; `row` when none is.
+    int MenuStep(int row, int by) const {
+        int n = int(m_menu.items.size());
+        for (int i = 0, at = row; i < n; ++i) {
+            at = ((at < 0 ? (by > 0 ? -1 : 0) : at) + by + n) % n;
+            if (!(m_menu.items[size_t(at)].flags & MF_SEPARATOR)) return at;
+        }
+        return row;
+    }
+
     void MenuKey(XEvent e) {
         KeySym sym = XLookupKeysym(&e.xkey, 0);
-        int n = int(m_menu.items.size());
         auto step = [&](int by) {
-            for (int i = 0, row = m_menu.lit; i < n; ++i) {
-                row = ((row < 0 ? (by > 0 ? -1 : 0) : row) + by + n) % n;
-                if (!(m_menu.items[size_t(row)].flags & MF_SEPARATOR)) {
-                    m_menu.lit = row;
-                    break;
-                }
-            }
+            m_menu.lit = MenuStep(m_menu.lit, by);
             DrawMenu();
         };
         if (sym == XK_Escape) CloseMenu();

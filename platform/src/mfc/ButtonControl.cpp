@@ -243,8 +243,10 @@ LRESULT CALLBACK ButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         return 0;
     }
     // Pressed while the left button is held over it; a release over it clicks, a release after
-    // the pointer left it does not.
+    // the pointer left it does not. The press takes the focus, so the dialog's keys (Space, and
+    // Enter on a push button, which then wears the default frame) act on the button clicked.
     case WM_LBUTTONDOWN:
+        if (Type(window) != BS_GROUPBOX && ::GetFocus() != window) ::SetFocus(window);
         States().With(window, [](ButtonState& s) { s.pushed = s.held = true; });
         ::InvalidateRect(window, nullptr, TRUE);
         return 0;

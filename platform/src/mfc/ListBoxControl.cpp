@@ -134,11 +134,9 @@ LRESULT Insert(HWND window, int index, const char* text, bool sorted) {
             if (index > count) return LB_ERR;
             index = count;
         }
-        // A line added while the last line was in view keeps the newest line in view.
-        bool lastShown = s.top + s.visible >= count;
+        // The first line shown stays where it is: a page that wants the newest line shown says so.
         s.items.insert(s.items.begin() + index, item);
         if (s.selection >= index) ++s.selection;
-        if (lastShown && index == count) s.ScrollTo(s.LastTop());
         return index;
     });
     if (r != LB_ERR) Changed(window);

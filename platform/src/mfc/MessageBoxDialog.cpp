@@ -5,6 +5,7 @@
 #include "display/DisplayHost.h"
 #include "display/TextWidth.h"
 #include "mfc/Dialog.h"
+#include "mfc/Gdi.h"
 #include "mfc/WindowMaps.h"
 #include "platform/runtime.h"
 #include "platform/windowcore.h"
@@ -61,6 +62,9 @@ public:
         platform::display::SetMessageBoxWindow(m_hWnd, true);
         CenterWindow(CWnd::FromHandle(m_owner));
         CDialog::OnInitDialog();
+        // A box of several answers without a cancel one cannot be closed: its "Close" is grey.
+        bool cancels = std::find(m_buttons.begin(), m_buttons.end(), IDCANCEL) != m_buttons.end();
+        if (!cancels && m_buttons.size() > 1) GetSystemMenu(FALSE)->EnableMenuItem(SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
         // The default button takes the focus, so Enter presses it.
         for (HWND child : platform::GetChildWindowList(m_hWnd)) {
             if ((::GetWindowLongPtrA(child, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON) ::SetFocus(child);

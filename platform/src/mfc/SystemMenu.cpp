@@ -75,6 +75,19 @@ CMenu* CWnd::GetSystemMenu(BOOL revert) const {
     return nullptr;
 }
 
+UINT CMenu::EnableMenuItem(UINT item, UINT enable) {
+    constexpr UINT kState = MF_GRAYED | MF_DISABLED;
+    for (size_t i = 0; i < m_items.size(); ++i) {
+        Item& it = m_items[i];
+        bool match = (enable & MF_BYPOSITION) ? i == item : !(it.flags & MF_SEPARATOR) && it.id == item;
+        if (!match) continue;
+        UINT before = it.flags & kState;
+        it.flags = (it.flags & ~kState) | (enable & kState);
+        return before;
+    }
+    return 0xFFFFFFFFu;
+}
+
 int CMenu::GetMenuString(UINT item, CString& text, UINT flags) const {
     const Item* found = nullptr;
     if (flags & MF_BYPOSITION) {

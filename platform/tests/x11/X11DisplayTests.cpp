@@ -116,8 +116,10 @@ TEST_F(X11DisplayTest, TheDialogIsAnXWindowWithItsPixelsAndThePointerAndKeysWork
         });
     // A click on "One".
     op.Then([&] { x.Click(Centre(kOne).x, Centre(kOne).y); });
-    Await([&] { return dialog.clicks.size() == 1; }, "the click on One",
-          [&] { EXPECT_EQ(dialog.clicks[0], kOne); });
+    Await([&] { return dialog.clicks.size() == 1; }, "the click on One", [&] {
+        EXPECT_EQ(dialog.clicks[0], kOne);
+        EXPECT_EQ(::GetFocus(), ::GetDlgItem(dialog.m_hWnd, kOne)) << "the click took the focus";
+    });
     // "Two" pressed, the pointer dragged off it and released: pressed while over it, no click.
     op.Then([&] {
         x.MoveTo(Centre(kTwo).x, Centre(kTwo).y);
@@ -141,12 +143,19 @@ TEST_F(X11DisplayTest, TheDialogIsAnXWindowWithItsPixelsAndThePointerAndKeysWork
           [&] { x.Key(XK_Return); });
     Await([&] { return dialog.clicks.size() == 3; }, "Enter pressing the focused button",
           [&] { EXPECT_EQ(dialog.clicks[2], kOne); });
-    // Alt+Space opens the system menu; Up lights its last entry, Enter chooses it.
-    op.Then([&] { x.Key(XK_space, false, true); });
+    // Alt+Space opens the system menu at the window's corner, its first line ("Close") lit; Down
+    // lights the next entry, Enter chooses it.
+    RECT corner{};
     op.Then([&] {
-        x.Key(XK_Up);
-        x.Key(XK_Return);
+        ::GetWindowRect(dialog.m_hWnd, &corner);
+        x.Key(XK_space, false, true);
     });
+    Await([&] { return x.ScreenPixels(RECT{corner.left + 8, corner.top + 12, corner.left + 9, corner.top + 13}) ==
+                       std::vector<uint32_t>{0x000080u}; },  // the highlight's navy
+          "the menu's first line lit", [&] {
+              x.Key(XK_Down);
+              x.Key(XK_Return);
+          });
     Await([&] { return !dialog.commands.empty(); }, "the system menu's entry",
           [&] { EXPECT_EQ(dialog.commands[0], kMenuEntry); });
     // A modal dialog disables its owner: a click on the owner does nothing until it is gone.

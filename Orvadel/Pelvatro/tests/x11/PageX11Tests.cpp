@@ -1,5 +1,6 @@
 // The test pages on the X11 display under Xvfb, as the operator sees them: the TV search list,
-// scrolled by the wheel back to its top and down to "Search finished"; the record page with the
+// its first line kept in view as lines come, scrolled by the wheel down to "Search finished";
+// Search clicked taking the focus; the record page with the
 // focus on its list; the About box. Each X window's pixels go to test-output/.
 #include <X11/keysym.h>
 #include <gtest/gtest.h>
@@ -47,7 +48,12 @@ struct PageX11 : PageSheet {
         return true;
     }
 
-    HWND List() const { return search->GetDlgItem(IDC_INFO_LIST)->m_hWnd; }
+    HWND Item(int id) const { return search->GetDlgItem(id)->m_hWnd; }
+    HWND List() const { return Item(IDC_INFO_LIST); }
+    void ClickOn(int id) {
+        POINT at = x.CentreOf(Item(id));
+        x.Click(at.x, at.y);
+    }
     int Top() const { return int(::SendMessage(List(), LB_GETTOPINDEX, 0, 0)); }
     void Wheel(unsigned button) {
         POINT at = x.CentreOf(List());
@@ -69,8 +75,11 @@ TEST_F(PageX11, TheSearchListScrollsToItsEndTheRecordListShowsItsFocusAndTheAbou
         search->SendMessage(WM_TV_SEARCH_END);
     });
     const int count = 19;  // the title, seventeen channels, "Search finished"
-    Await([&] { return Top() > 0 && Shows(sheet.m_hWnd); }, "the newest lines in view as they came", [&] { Wheel(4); });
-    Await([&] { return Top() == 0 && Shows(sheet.m_hWnd); }, "the wheel back at the list's top", [&] { Wheel(5); });
+    Await([&] { return ::SendMessage(List(), LB_GETCOUNT, 0, 0) == count; }, "the lines added",
+          [&] {
+              EXPECT_EQ(Top(), 0) << "the list's first line still in view after the lines came";
+              Wheel(5);
+          });
     Await(
         [&] {
             RECT last{}, client{};
@@ -78,7 +87,13 @@ TEST_F(PageX11, TheSearchListScrollsToItsEndTheRecordListShowsItsFocusAndTheAbou
             ::GetClientRect(List(), &client);
             return Top() > 0 && last.bottom <= client.bottom && Shows(sheet.m_hWnd, "x11-tv-search-finished.png");
         },
-        "the wheel down to \"Search finished\"", [&] { sheet.ShowPage(kRecord); });
+        "the wheel down to \"Search finished\"", [&] { ClickOn(IDC_SEARCH); });
+    // A click on Search takes the focus and the default frame from PASS: Space then stops the scan
+    // the click started, and the page stays.
+    Await([&] { return ::GetFocus() == Item(IDC_SEARCH) && Shows(sheet.m_hWnd, "x11-tv-search-clicked.png"); },
+          "the focus on Search after its click", [&] { x.Key(XK_space); });
+    Await([&] { return Showing(kSearch) && ::GetFocus() == Item(IDC_SEARCH) && Shows(sheet.m_hWnd); },
+          "Space on Search, the page still shown", [&] { sheet.ShowPage(kRecord); });
     Await([&] { return ::GetFocus() == sheet.GetCurrentPage()->GetDlgItem(IDC_INFO_LIST)->m_hWnd && Shows(sheet.m_hWnd); },
           "the record page, its list focused", [&] { Shows(sheet.m_hWnd, "x11-record-page.png"); });
     // The About box, as the main dialog's system menu would open it.
