@@ -4,7 +4,7 @@
 #include "tuners/PllTuning.h"
 
 CPllTunerModule::CPllTunerModule(CCustomDataAccess* pAccess, const TunerModuleRow& row)
-    : CTunerBase(pAccess), m_row(row), m_ops(FindTunerModuleOps(row.model))
+    : CTunerBase(pAccess), m_row(row), m_ops(row.ops)
 {
     SetModule(row);
 }

@@ -44,7 +44,7 @@ CTunerBase* CreateTuner(CCustomDataAccess* pAccess)
     return new Tuner(pAccess);
 }
 
-// The named module classes whose every operation is in their record (TunerModules.cpp).
+// The named module classes whose every operation is in their row's record (TunerModules.cpp).
 using CTuner_T9 = CTunerModule<9>;
 using CTuner_G12 = CTunerModule<12>;
 using CTuner_G13 = CTunerModule<13>;

@@ -2,7 +2,6 @@
 // the search for a tuner that does not answer at its own address, and the forwards to the tuner;
 // the card's own devices around its capture filter (tuner upstream, encoder downstream).
 #include <algorithm>
-#include <map>
 #include <vector>
 
 #include "access/CustomDataAccess.h"
@@ -28,26 +27,6 @@ std::vector<CComPtr<IBaseFilter>> FiltersIn(IGraphBuilder* graph) {
 }
 
 constexpr int kFallbackModel = 4;
-
-// The models the factory knows; every other model has no tuner class.
-constexpr int kFactoryModels[] = {
-    1,  2,  3,  4,  5,  7,  8,  9,  10, 11, 12, 13, 14, 15, 17, 32, 33, 34, 35, 50, 52, 53,
-    54, 55, 56, 57, 58, 59, 60, 61, 62, 63, 64, 65, 66, 67, 68, 69, 70, 71, 72, 73, 74, 75,
-    90, 91, 92, 93, 94, 95, 96, 97, 98, 100, 110, 111, 130, 131, 132, 133, 134, 136, 137, 138, 139,
-};
-static_assert(std::size(kFactoryModels) == 65);
-
-// The tuner factory: model to creator, made on first use and kept to the end of the process.
-// Model 0 is a key without a creator.
-const std::map<int, TunerCreator>& TunerFactory() {
-    static const std::map<int, TunerCreator> factory = [] {
-        std::map<int, TunerCreator> map;
-        map[0] = nullptr;
-        for (int model : kFactoryModels) map[model] = FindTunerCreator(model);
-        return map;
-    }();
-    return factory;
-}
 
 struct FactoryRange {
     int low, high;
@@ -89,10 +68,10 @@ BOOL CTVCardFilter::GetFactoryFromModel(int* letter, int model) {
 
 CTunerBase* CTVCardFilter::CreateTuner(int model) {
     if (m_pAccess == nullptr) return nullptr;
-    const auto& factory = TunerFactory();
-    auto it = factory.find(model);
-    if (it == factory.end() || it->second == nullptr) return nullptr;
-    CTunerBase* tuner = it->second(m_pAccess);
+    // The factory is the module table: a model without a row has no tuner class.
+    const TunerCreator create = FindTunerCreator(model);
+    if (create == nullptr) return nullptr;
+    CTunerBase* tuner = create(m_pAccess);
     if (tuner == nullptr) return nullptr;
     tuner->SetOwnerCard(this);
     if (!IsTunerPresent(tuner)) DetectTunerAddress(tuner);
