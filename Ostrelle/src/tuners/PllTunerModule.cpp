@@ -9,11 +9,6 @@ CPllTunerModule::CPllTunerModule(CCustomDataAccess* pAccess, const TunerModuleRo
     SetModule(row);
 }
 
-CPllTunerModule::~CPllTunerModule()
-{
-    StopScan();
-}
-
 BOOL CPllTunerModule::SetFMChannelFreq(float kHz)
 {
     if (m_ops.fmAfterTuning == nullptr) return CTunerBase::SetFMChannelFreq(kHz);

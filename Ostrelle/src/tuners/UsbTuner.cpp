@@ -84,11 +84,6 @@ CUsbTuner::CUsbTuner(CCustomDataAccess* pAccess) : CTunerBase(pAccess)
     SetWriteAddress(0xC6);
 }
 
-CUsbTuner::~CUsbTuner()
-{
-    StopScan();
-}
-
 BOOL CUsbTuner::SetFMChannelFreq(float kHz)
 {
     if (!UsbRecordOf(GetModelCode()).p92FM) return CTunerBase::SetFMChannelFreq(kHz);

@@ -12,7 +12,6 @@ public:
     static constexpr BYTE kDecoderAddress = 0x42;
 
     explicit CUsbTuner(CCustomDataAccess* pAccess);
-    ~CUsbTuner() override;
 
     BOOL SetFMChannelFreq(float kHz) override;
     BOOL IsTVChannelLocked() override;

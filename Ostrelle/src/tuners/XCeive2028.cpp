@@ -12,11 +12,6 @@ CXCeive2028::CXCeive2028(CCustomDataAccess* pAccess) : CXCeive2028(pAccess, 91) 
 
 CXCeive2028::CXCeive2028(CCustomDataAccess* pAccess, long model) : CXCeiveTuner(pAccess, model, kResetHoldMs) {}
 
-CXCeive2028::~CXCeive2028()
-{
-    StopScan();
-}
-
 XcChunking CXCeive2028::Chunking()
 {
     if (AccessKind() == XcAccessKind::Direct) return {FALSE, 63, 0, FALSE};

@@ -2,11 +2,6 @@
 
 CXCeive3028::CXCeive3028(CCustomDataAccess* pAccess) : CXCeiveTuner(pAccess, 136, 200) {}
 
-CXCeive3028::~CXCeive3028()
-{
-    StopScan();
-}
-
 XcChunking CXCeive3028::Chunking()
 {
     return {TRUE, 63, 10, FALSE};

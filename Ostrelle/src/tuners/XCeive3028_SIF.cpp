@@ -5,11 +5,6 @@
 
 CXCeive3028_SIF::CXCeive3028_SIF(CCustomDataAccess* pAccess) : CXCeiveTuner(pAccess, 137, 20) {}
 
-CXCeive3028_SIF::~CXCeive3028_SIF()
-{
-    StopScan();
-}
-
 XcChunking CXCeive3028_SIF::Chunking()
 {
     return {TRUE, 7, 20, TRUE};

@@ -65,11 +65,6 @@ CXCeiveTuner::CXCeiveTuner(CCustomDataAccess* pAccess, long model, DWORD resetHo
     SetModule(*FindTunerModuleRow(model));
 }
 
-CXCeiveTuner::~CXCeiveTuner()
-{
-    StopScan();
-}
-
 XcAccessKind CXCeiveTuner::AccessKind() const
 {
     CTunerOwnerCard* card = GetOwnerCard();

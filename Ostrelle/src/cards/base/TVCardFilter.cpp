@@ -151,7 +151,7 @@ void CTVCardFilter::ReleaseAuxThread() {
 
 LONG_PTR CTVCardFilter::ReleaseAccess() {
     StopCardThreads();
-    delete m_pTuner;
+    DeleteTuner(m_pTuner);
     m_pTuner = nullptr;
     delete m_pAccess;
     m_pAccess = nullptr;

@@ -78,6 +78,11 @@ CTunerBase* CTVCardFilter::CreateTuner(int model) {
     return tuner;
 }
 
+void CTVCardFilter::DeleteTuner(CTunerBase* tuner) {
+    if (tuner != nullptr) tuner->StopScan();
+    delete tuner;
+}
+
 BOOL CTVCardFilter::IsTunerPresent(CTunerBase* tuner) {
     if (tuner == nullptr) return FALSE;
     return ProbeI2CAddress(tuner->GetReadAddress());
@@ -198,7 +203,7 @@ BOOL CTVCardFilter::SetTunerModel(int model) {
     GetFactoryFromModel(&m_nFactory, model);
     if (m_pTuner != nullptr) {
         tuner->SetNotifyWindow(m_pTuner->GetNotifyWindow());
-        delete m_pTuner;
+        DeleteTuner(m_pTuner);
     }
     m_pTuner = tuner;
     m_nTunerModel = model;
@@ -208,7 +213,7 @@ BOOL CTVCardFilter::SetTunerModel(int model) {
 BOOL CTVCardFilter::SetTuner(CTunerBase* tuner) {
     if (tuner == nullptr) return FALSE;
     if (tuner == m_pTuner) return TRUE;
-    delete m_pTuner;
+    DeleteTuner(m_pTuner);
     m_pTuner = tuner;
     return TRUE;
 }
@@ -221,7 +226,7 @@ BOOL CTVCardFilter::TestTunerModel(int model, float kHz) {
         Sleep(150);
         locked = tuner->IsTVChannelLocked();
     }
-    delete tuner;
+    DeleteTuner(tuner);
     return locked;
 }
 
