@@ -10,11 +10,9 @@ constexpr DWORD kGpioReadMode = 0x80007000;
 
 }  // namespace
 
-CKsPropertyAccess::CKsPropertyAccess() : m_slots(this, &m_csRequest) {}
+CKsPropertyAccess::CKsPropertyAccess() : CSaa713xPropertyAccess(kGpioReadMode) {}
 
 CKsPropertyAccess::~CKsPropertyAccess() = default;
-
-IMPLEMENT_SAA713X_PROPERTY_SLOTS(CKsPropertyAccess, kGpioReadMode)
 
 HRESULT CKsPropertyAccess::Reserved27(DWORD* pValue)
 {

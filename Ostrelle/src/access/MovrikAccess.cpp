@@ -9,8 +9,6 @@ constexpr DWORD kGpioWriteHoldMs = 120;
 
 }  // namespace
 
-CMovrikAccess::CMovrikAccess() : m_slots(this, &m_csRequest) {}
+CMovrikAccess::CMovrikAccess() : CSaa713xBasicAccess(kGpioReadMode, kGpioWriteHoldMs) {}
 
 CMovrikAccess::~CMovrikAccess() = default;
-
-IMPLEMENT_SAA713X_BASIC_SLOTS(CMovrikAccess, kGpioReadMode, kGpioWriteHoldMs)

@@ -7,8 +7,6 @@ constexpr DWORD kGpioReadMode = 0x80003000;
 
 }  // namespace
 
-CVozeAccess::CVozeAccess() : m_slots(this, &m_csRequest) {}
+CVozeAccess::CVozeAccess() : CSaa713xPropertyAccess(kGpioReadMode) {}
 
 CVozeAccess::~CVozeAccess() = default;
-
-IMPLEMENT_SAA713X_PROPERTY_SLOTS(CVozeAccess, kGpioReadMode)
