@@ -1,7 +1,5 @@
 #include "graph/CrossbarFilter.h"
 
-FILTER_WRAPPER_CONSTRUCTORS(CCrossbarFilter)
-
 CCrossbarFilter::~CCrossbarFilter() = default;
 
 BOOL CCrossbarFilter::Init() {

@@ -3,7 +3,7 @@
 #include "graph/FileSinkName.h"
 #include "graph/FilterWrapperClass.h"
 
-FILTER_WRAPPER_CLSID_CLASS(CDumpFilter, CLSID_Dump, "Dump")
+CFilterClassRecord CDumpFilter::s_classRecord = Record(&CLSID_Dump, nullptr, "Dump");
 
 CDumpFilter::~CDumpFilter() = default;
 

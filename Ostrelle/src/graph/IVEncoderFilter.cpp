@@ -64,7 +64,8 @@ BOOL FillVideoPreset(IVVideoConfig* config, const IVVideoPreset& preset, int sta
 
 // ---- CIVAudioEncoderFilter ----
 
-FILTER_WRAPPER_CLSID_CLASS(CIVAudioEncoderFilter, CLSID_IVAudioEncoder, "InterVideo Audio Encoder for vorlane")
+CFilterClassRecord CIVAudioEncoderFilter::s_classRecord = Record(&CLSID_IVAudioEncoder, nullptr,
+                                                                 "InterVideo Audio Encoder for vorlane");
 
 CIVAudioEncoderFilter::~CIVAudioEncoderFilter() = default;
 
@@ -84,7 +85,8 @@ BOOL CIVAudioEncoderFilter::GetPresetMPEG2(IVAudioConfig* config) { return FillA
 
 // ---- CIVVideoEncoderFilter ----
 
-FILTER_WRAPPER_CLSID_CLASS(CIVVideoEncoderFilter, CLSID_IVVideoEncoder, "InterVideo Video Encoder for vorlane")
+CFilterClassRecord CIVVideoEncoderFilter::s_classRecord = Record(&CLSID_IVVideoEncoder, nullptr,
+                                                                 "InterVideo Video Encoder for vorlane");
 
 CIVVideoEncoderFilter::~CIVVideoEncoderFilter() = default;
 

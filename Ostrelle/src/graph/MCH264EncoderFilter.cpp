@@ -3,7 +3,8 @@
 #include "graph/FilterWrapperClass.h"
 #include "graph/MCForward.h"
 
-FILTER_WRAPPER_CLSID_CLASS(CMCH264EncoderFilter, CLSID_MCH264Encoder, "MainConcept Demo H.264 Encoder")
+CFilterClassRecord CMCH264EncoderFilter::s_classRecord = Record(&CLSID_MCH264Encoder, nullptr,
+                                                                "MainConcept Demo H.264 Encoder");
 
 CMCH264EncoderFilter::~CMCH264EncoderFilter() { ReleaseInterfaces(); }
 

@@ -10,7 +10,8 @@ constexpr DWORD kParam61 = 0x61;
 constexpr DWORD kAudioParam1 = 1;
 }  // namespace
 
-FILTER_WRAPPER_CLSID_CLASS(CMCMpegEncoderFilter, CLSID_MCMpegEncoder, "MainConcept Demo MPEG Encoder")
+CFilterClassRecord CMCMpegEncoderFilter::s_classRecord = Record(&CLSID_MCMpegEncoder, nullptr,
+                                                                "MainConcept Demo MPEG Encoder");
 
 CMCMpegEncoderFilter::~CMCMpegEncoderFilter() { ReleaseInterfaces(); }
 

@@ -2,9 +2,7 @@
 
 #include "graph/FilterWrapperClass.h"
 
-FILTER_WRAPPER_REGISTRATION(CMuxFilter, &CLSID_AviDest, nullptr, "Microsoft Mux Filter")
-
-FILTER_WRAPPER_CONSTRUCTORS(CMuxFilter)
+CFilterClassRecord CMuxFilter::s_classRecord = Record(&CLSID_AviDest, nullptr, "Microsoft Mux Filter");
 
 CMuxFilter::~CMuxFilter() = default;
 

@@ -5,7 +5,7 @@
 
 #include "graph/FilterWrapperClass.h"
 
-FILTER_WRAPPER_CLSID_CLASS(COverlayFilter, CLSID_OverlayMixer, "Overlay Mixer")
+CFilterClassRecord COverlayFilter::s_classRecord = Record(&CLSID_OverlayMixer, nullptr, "Overlay Mixer");
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "graph/FilterWrapperClass.h"
 #include "graph/FormatBlock.h"
 
-FILTER_WRAPPER_CLSID_CLASS(CSampleGrabberFilter, CLSID_SampleGrabber, "SampleGrabber")
+CFilterClassRecord CSampleGrabberFilter::s_classRecord = Record(&CLSID_SampleGrabber, nullptr, "SampleGrabber");
 
 CSampleGrabberFilter::~CSampleGrabberFilter() {
     m_pGrabber.Release();

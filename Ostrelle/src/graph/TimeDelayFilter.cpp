@@ -4,7 +4,7 @@
 
 #include "graph/FilterWrapperClass.h"
 
-FILTER_WRAPPER_CLSID_CLASS(CTimeDelayFilter, CLSID_VorlaneTimeDelay, "Time Delay")
+CFilterClassRecord CTimeDelayFilter::s_classRecord = Record(&CLSID_VorlaneTimeDelay, nullptr, "Time Delay");
 
 CTimeDelayFilter::~CTimeDelayFilter() = default;
 

@@ -3,9 +3,6 @@
 #include "graph/FilterWrapperClass.h"
 #include "uuids.h"
 
-FILTER_WRAPPER_CONSTRUCTORS(CTVAudioFilter)
-FILTER_WRAPPER_HOOKS(CTVAudioFilter)
-
 CTVAudioFilter::~CTVAudioFilter() { m_pTVAudio.Release(); }
 
 BOOL CTVAudioFilter::Init() {

@@ -37,7 +37,8 @@ void TimeShiftSettings::SetDirectory(const WCHAR* text) { Replace(&directory, te
 
 void TimeShiftSettings::SetFileName(const WCHAR* text) { Replace(&fileName, text); }
 
-FILTER_WRAPPER_CLSID_CLASS(CTimeShiftFilter, CLSID_IVTimeShift, "InterVideo Time Shift Filter for vorlane")
+CFilterClassRecord CTimeShiftFilter::s_classRecord = Record(&CLSID_IVTimeShift, nullptr,
+                                                            "InterVideo Time Shift Filter for vorlane");
 
 CTimeShiftFilter::~CTimeShiftFilter() { m_pTimeShift.Release(); }
 
