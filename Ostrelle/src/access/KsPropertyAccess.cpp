@@ -1,3 +1,4 @@
+// CKsPropertyAccess: the hardware access of the SAA713x PCI cards.
 #include "access/KsPropertyAccess.h"
 
 namespace {

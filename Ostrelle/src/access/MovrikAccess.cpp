@@ -1,3 +1,4 @@
+// CMovrikAccess: the hardware access of the Movrik card.
 #include "access/MovrikAccess.h"
 
 namespace {

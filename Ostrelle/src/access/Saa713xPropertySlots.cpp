@@ -1,3 +1,4 @@
+// The slots that the access classes of the cards on the SAA713x property set share.
 #include "access/Saa713xPropertySlots.h"
 
 #include "access/Saa713xGpio.h"

@@ -1,3 +1,4 @@
+// CVozeAccess: the hardware access of the "713x_D TV Card Capture" card.
 #include "access/VozeAccess.h"
 
 namespace {

@@ -1,3 +1,4 @@
+// CAVSwitchFilter: the wrapper of the maker's audio/video switch.
 #include "graph/AVSwitchFilter.h"
 
 #include "graph/FilterWrapperClass.h"

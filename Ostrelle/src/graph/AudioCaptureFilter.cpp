@@ -1,3 +1,4 @@
+// CAudioCaptureFilter: the wrapper of any audio input device.
 #include "graph/AudioCaptureFilter.h"
 
 #include <climits>

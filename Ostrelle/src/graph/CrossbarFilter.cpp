@@ -1,3 +1,4 @@
+// CCrossbarFilter: the wrapper of an analog video crossbar (IAMCrossbar).
 #include "graph/CrossbarFilter.h"
 
 CCrossbarFilter::~CCrossbarFilter() = default;

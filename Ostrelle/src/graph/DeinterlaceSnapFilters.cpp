@@ -1,3 +1,4 @@
+// CDeinterlaceFilter and CSnapPictureFilter.
 #include "graph/DeinterlaceSnapFilters.h"
 
 #include <algorithm>

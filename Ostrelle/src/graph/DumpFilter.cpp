@@ -1,3 +1,4 @@
+// CDumpFilter: the wrapper of the dump filter that writes a recording to a file.
 #include "graph/DumpFilter.h"
 
 #include "graph/FileSinkName.h"

@@ -1,3 +1,4 @@
+// CFileWriteFilter: the wrapper of the system file writer.
 #include "graph/FileWriteFilter.h"
 
 #include "graph/FileSinkName.h"

@@ -1,3 +1,4 @@
+// CIVAudioEncoderFilter and CIVVideoEncoderFilter.
 #include "graph/IVEncoderFilter.h"
 
 #include <iterator>

@@ -1,3 +1,4 @@
+// The wrappers of the InterVideo stream filters built for the maker's cards, registered by CLSID.
 #include "graph/IVStreamFilters.h"
 
 #include <cstring>

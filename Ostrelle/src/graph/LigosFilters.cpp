@@ -1,3 +1,4 @@
+// CLigosEncoderFilter and CLigosTranscodeFilter.
 #include "graph/LigosFilters.h"
 
 #include <cstring>

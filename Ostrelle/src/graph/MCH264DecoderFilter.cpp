@@ -1,3 +1,4 @@
+// CMCH264DecoderFilter: the wrapper of the MainConcept H.264 video decoder.
 #include "graph/MCH264DecoderFilter.h"
 
 #include "graph/FilterWrapperClass.h"

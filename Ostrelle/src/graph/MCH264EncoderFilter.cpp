@@ -1,3 +1,4 @@
+// CMCH264EncoderFilter: the wrapper of the MainConcept H.264 encoder.
 #include "graph/MCH264EncoderFilter.h"
 
 #include "graph/FilterWrapperClass.h"

@@ -1,3 +1,4 @@
+// The wrappers of the MainConcept MPEG multiplexer, audio and video codecs and splitter.
 #include "graph/MCMpegCodecFilters.h"
 
 #include "graph/FilterWrapperClass.h"

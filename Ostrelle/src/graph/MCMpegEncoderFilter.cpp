@@ -1,3 +1,4 @@
+// CMCMpegEncoderFilter: the wrapper of the MainConcept MPEG encoder.
 #include "graph/MCMpegEncoderFilter.h"
 
 #include "graph/FilterWrapperClass.h"

@@ -1,3 +1,4 @@
+// CMpeg4VkiFilter: the wrapper of the system's MPEG-4 VKI video compressors.
 #include "graph/Mpeg4VkiFilter.h"
 
 #include "graph/FilterWrapperClass.h"

@@ -1,3 +1,4 @@
+// CMpegEncoderFilter: the wrapper of a card's hardware MPEG encoder device.
 #include "graph/MpegEncoderFilter.h"
 
 CFilterClassRecord CMpegEncoderFilter::s_classRecord = Record(nullptr, &KSCATEGORY_ENCODER, "Rivesk MPEG Encoder");

@@ -1,3 +1,4 @@
+// CMuxFilter: the wrapper of the system AVI multiplexer, registered by its CLSID.
 #include "graph/MuxFilter.h"
 
 #include "graph/FilterWrapperClass.h"

@@ -1,3 +1,4 @@
+// COverlayFilter: the wrapper of the Overlay Mixer, registered by its CLSID.
 #include "graph/OverlayFilter.h"
 
 #include <cstring>

@@ -1,3 +1,4 @@
+// CSampleGrabberFilter: the wrapper of the system sample grabber, registered by its CLSID.
 #include "graph/SampleGrabberFilter.h"
 
 #include <cstddef>

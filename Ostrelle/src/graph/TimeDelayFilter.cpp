@@ -1,3 +1,4 @@
+// CTimeDelayFilter: the wrapper of the maker's time-delay filter, registered by its CLSID.
 #include "graph/TimeDelayFilter.h"
 
 #include <makers/vorlane.h>

@@ -1,3 +1,4 @@
+// CPllTunerModule: a PLL module of the module table.
 #include "tuners/PllTunerModule.h"
 
 #include "graph/Thread.h"

@@ -1,3 +1,4 @@
+// The module table: one row per TUNER_MODEL number.
 #include "tuners/TunerModules.h"
 
 #include <utility>

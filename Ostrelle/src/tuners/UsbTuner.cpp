@@ -1,3 +1,4 @@
+// CUsbTuner: the tuner of the USB TV boxes.
 #include "tuners/UsbTuner.h"
 
 #include "access/CustomDataAccess.h"

@@ -1,3 +1,4 @@
+// CXCeive2028: the Xceive XC2028 tuner (model 91), and CTuner_E90, the same tuner as model 90.
 #include "tuners/XCeive2028.h"
 
 namespace {

@@ -1,3 +1,4 @@
+// CXCeive3028: the Xceive XC3028 tuner (model 136) on the addressed path whatever the card.
 #include "tuners/XCeive3028.h"
 
 CXCeive3028::CXCeive3028(CCustomDataAccess* pAccess) : CXCeiveTuner(pAccess, 136, 200) {}

@@ -1,3 +1,4 @@
+// CXCeive3028_SIF: the Xceive XC3028 tuner with sound-IF firmware.
 #include "tuners/XCeive3028_SIF.h"
 
 #include "access/CustomDataAccess.h"

@@ -1,3 +1,4 @@
+// CXCeiveTuner: what the Xceive XC2028 and XC3028 tuner classes share.
 #include "tuners/XCeiveTuner.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The kinds of card a bench can plug, each known by its driver's capture-filter FriendlyName.
 #include "hwsim/bench/CardKind.h"
 
 #include "strmif.h"

@@ -1,3 +1,4 @@
+// CTVAudioFilter: the base wrapper of a card's TV-audio device.
 #include "cards/base/TVAudioFilter.h"
 
 #include "graph/FilterWrapperClass.h"

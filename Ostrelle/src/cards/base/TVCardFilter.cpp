@@ -1,3 +1,4 @@
+// CTVCardFilter: the capture-card object on the driver's capture filter.
 #include "cards/base/TVCardFilter.h"
 
 #include <cstring>

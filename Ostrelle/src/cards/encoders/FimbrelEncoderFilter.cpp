@@ -1,3 +1,4 @@
+// CFimbrelEncoderFilter: the wrapper of the Fimbrel card's encoder device.
 #include "cards/encoders/FimbrelEncoderFilter.h"
 
 #include "graph/FilterWrapperClass.h"

@@ -1,3 +1,4 @@
+// The card library's wrappers of the tee, colour converter, splitters and video decoder.
 #include "cards/filters/StreamFilters.h"
 
 #include "uuids.h"

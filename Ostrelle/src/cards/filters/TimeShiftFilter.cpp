@@ -1,3 +1,4 @@
+// CTimeShiftFilter: the wrapper of the InterVideo time-shift filter, registered by its CLSID.
 #include "cards/filters/TimeShiftFilter.h"
 
 #include <cstdint>

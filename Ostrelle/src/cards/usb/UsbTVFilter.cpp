@@ -1,3 +1,4 @@
+// The USB TV boxes on Empia EM28xx bridges: CUsbTVFilter adapts the card base to them.
 #include "cards/usb/UsbTVFilter.h"
 
 #include <iterator>
