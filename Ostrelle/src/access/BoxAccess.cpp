@@ -1,3 +1,4 @@
+// CBoxAccess: what the access classes of the USB encoder boxes share.
 #include "access/BoxAccess.h"
 
 #include "graph/Thread.h"

@@ -1,3 +1,4 @@
+// CBoxEncoder: the encoder-settings routines of the boxes.
 #include "access/BoxEncoder.h"
 
 #include <cstring>

@@ -1,3 +1,4 @@
+// The encoder settings record of the boxes.
 #include "access/BoxEncoderSettings.h"
 
 #include <cstdio>

@@ -1,3 +1,4 @@
+// CBoxProperty: the property routines of the USB encoder boxes.
 #include "access/BoxProperty.h"
 
 #include <cstring>

@@ -1,3 +1,4 @@
+// CCommandChannel: the vendor commands of a USB bridge.
 #include "access/CommandChannel.h"
 
 #include <cstring>

@@ -1,3 +1,4 @@
+// CCustomDataAccess: a card's hardware-access interface.
 #include "access/CustomDataAccess.h"
 
 CCustomDataAccess::CCustomDataAccess() { InitializeCriticalSection(&m_csRequest); }

@@ -1,3 +1,4 @@
+// The present device interfaces of one interface class, through SetupAPI.
 #include "access/DeviceInterfaceList.h"
 
 #include <cstdlib>

@@ -1,3 +1,4 @@
+// CDvbcAccess: the access object of the "DVBC TS Capture" card.
 #include "access/DvbcAccess.h"
 
 CDvbcAccess::CDvbcAccess() = default;

@@ -1,3 +1,4 @@
+// CElgrinAccess: the hardware access of the Elgrin and Wandry USB boxes.
 #include "access/ElgrinAccess.h"
 
 #include "graph/Thread.h"

@@ -1,3 +1,4 @@
+// CEm2800Access: the hardware access of the USB TV boxes on Empia EM28xx bridges.
 #include "access/Em2800Access.h"
 
 #include <vector>

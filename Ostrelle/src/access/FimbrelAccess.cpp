@@ -1,3 +1,4 @@
+// CFimbrelAccess: the hardware access of the Fimbrel card.
 #include "access/FimbrelAccess.h"
 
 #include <algorithm>

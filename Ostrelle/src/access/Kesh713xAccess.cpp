@@ -1,3 +1,4 @@
+// CKesh713xAccess: the hardware access of the "713x BDA Analog Capture" card.
 #include "access/Kesh713xAccess.h"
 
 #include <cstring>

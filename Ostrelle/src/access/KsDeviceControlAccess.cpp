@@ -1,3 +1,4 @@
+// CKsDeviceControlAccess: the hardware access of the cards.
 #include "access/KsDeviceControlAccess.h"
 
 #include <cstring>

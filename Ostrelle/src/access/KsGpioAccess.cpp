@@ -1,3 +1,4 @@
+// CKsGpioAccess: the hardware access of the CX2388x cards.
 #include "access/KsGpioAccess.h"
 
 namespace {

@@ -1,3 +1,4 @@
+// CKsPropertyAccess: the hardware access of the SAA713x PCI cards.
 #include "access/KsPropertyAccess.h"
 
 namespace {
@@ -10,11 +11,9 @@ constexpr DWORD kGpioReadMode = 0x80007000;
 
 }  // namespace
 
-CKsPropertyAccess::CKsPropertyAccess() : m_slots(this, &m_csRequest) {}
+CKsPropertyAccess::CKsPropertyAccess() : CSaa713xPropertyAccess(kGpioReadMode) {}
 
 CKsPropertyAccess::~CKsPropertyAccess() = default;
-
-IMPLEMENT_SAA713X_PROPERTY_SLOTS(CKsPropertyAccess, kGpioReadMode)
 
 HRESULT CKsPropertyAccess::Reserved27(DWORD* pValue)
 {

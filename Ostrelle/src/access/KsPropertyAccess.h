@@ -32,15 +32,11 @@
 #include "access/CustomDataAccess.h"
 #include "access/Saa713xPropertySlots.h"
 
-class CKsPropertyAccess : public CCustomDataAccess {
+class CKsPropertyAccess : public CSaa713xPropertyAccess {
 public:
     CKsPropertyAccess();
     ~CKsPropertyAccess() override;
 
-    DECLARE_SAA713X_PROPERTY_SLOTS()
     HRESULT Reserved27(DWORD* pValue) override;
     HRESULT Reserved28(BOOL flag) override;
-
-private:
-    CSaa713xPropertySlots m_slots;
 };

@@ -1,3 +1,4 @@
+// The requests of the property-set layout that the SAA713x driver publishes.
 #include "access/KsPropertyRequest.h"
 
 namespace {

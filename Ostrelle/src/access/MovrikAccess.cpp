@@ -1,3 +1,4 @@
+// CMovrikAccess: the hardware access of the Movrik card.
 #include "access/MovrikAccess.h"
 
 namespace {
@@ -9,8 +10,6 @@ constexpr DWORD kGpioWriteHoldMs = 120;
 
 }  // namespace
 
-CMovrikAccess::CMovrikAccess() : m_slots(this, &m_csRequest) {}
+CMovrikAccess::CMovrikAccess() : CSaa713xBasicAccess(kGpioReadMode, kGpioWriteHoldMs) {}
 
 CMovrikAccess::~CMovrikAccess() = default;
-
-IMPLEMENT_SAA713X_BASIC_SLOTS(CMovrikAccess, kGpioReadMode, kGpioWriteHoldMs)

@@ -12,13 +12,8 @@
 #include "access/CustomDataAccess.h"
 #include "access/Saa713xPropertySlots.h"
 
-class CMovrikAccess : public CCustomDataAccess {
+class CMovrikAccess : public CSaa713xBasicAccess {
 public:
     CMovrikAccess();
     ~CMovrikAccess() override;
-
-    DECLARE_SAA713X_BASIC_SLOTS()
-
-private:
-    CSaa713xPropertySlots m_slots;
 };

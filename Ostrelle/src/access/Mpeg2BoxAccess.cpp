@@ -1,3 +1,4 @@
+// CMpeg2BoxAccess: the hardware access of the USB MPEG-2 encoder box.
 #include "access/Mpeg2BoxAccess.h"
 
 #include "graph/Thread.h"

@@ -1,3 +1,4 @@
+// CMpeg2BoxDecoder: the MPEG-2 box's status and picture routines on its video decoder.
 #include "access/Mpeg2BoxDecoder.h"
 
 #include "access/Mpeg2BoxAccess.h"

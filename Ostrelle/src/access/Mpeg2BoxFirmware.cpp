@@ -1,3 +1,4 @@
+// CMpeg2BoxFirmware: the MPEG-2 box's firmware version check and firmware download.
 #include "access/Mpeg2BoxFirmware.h"
 
 #include <cstdio>

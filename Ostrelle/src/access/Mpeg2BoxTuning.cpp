@@ -1,3 +1,4 @@
+// CMpeg2BoxTuning: tuning the MPEG-2 box's PLL tuner through box register requests.
 #include "access/Mpeg2BoxTuning.h"
 
 #include "access/Mpeg2BoxAccess.h"

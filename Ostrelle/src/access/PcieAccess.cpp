@@ -1,3 +1,4 @@
+// CPcieAccess: the hardware access of the Lurvan PCI Express dual-tuner card.
 #include "access/PcieAccess.h"
 
 #include <cstdint>

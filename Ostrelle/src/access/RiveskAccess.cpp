@@ -1,3 +1,4 @@
+// CRiveskAccess: the hardware access of the Rivesk and Prisko MPEG encoder cards.
 #include "access/RiveskAccess.h"
 
 #include "graph/Thread.h"

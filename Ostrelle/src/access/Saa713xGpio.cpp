@@ -1,3 +1,4 @@
+// GPIO requests of the SAA713x bridge made of its two GPIO registers.
 #include "access/Saa713xGpio.h"
 
 #include "access/CustomDataAccess.h"

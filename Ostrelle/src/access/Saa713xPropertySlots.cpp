@@ -1,3 +1,4 @@
+// The slots that the access classes of the cards on the SAA713x property set share.
 #include "access/Saa713xPropertySlots.h"
 
 #include "access/Saa713xGpio.h"
@@ -97,3 +98,64 @@ HRESULT CSaa713xPropertySlots::WriteRegister(DWORD addr, DWORD value)
 {
     return KsRegisterWrite(m_pKsPropertySet, kSet, addr, value);
 }
+
+// ---- CSaa713xBasicAccess ----
+
+CSaa713xBasicAccess::CSaa713xBasicAccess(DWORD gpioReadMode, DWORD gpioWriteHoldMs)
+    : m_slots(this, &m_csRequest), m_dwGpioReadMode(gpioReadMode), m_dwGpioWriteHoldMs(gpioWriteHoldMs)
+{
+}
+
+HRESULT CSaa713xBasicAccess::Init(IUnknown* pDevice, void*) { return m_slots.Init(pDevice); }
+
+HRESULT CSaa713xBasicAccess::Open(BYTE bOpen) { return m_slots.Open(bOpen); }
+
+HRESULT CSaa713xBasicAccess::I2C_Read(BYTE addr, int sub, BYTE* pData) { return m_slots.I2CRead(addr, sub, pData); }
+
+HRESULT CSaa713xBasicAccess::I2C_Write(BYTE addr, int sub, BYTE data) { return m_slots.I2CWrite(addr, sub, data); }
+
+HRESULT CSaa713xBasicAccess::I2C_ReadBlock(BYTE* buf, int len) { return m_slots.ReadBlock(buf, len); }
+
+HRESULT CSaa713xBasicAccess::I2C_WriteBlock(BYTE* buf, int len) { return m_slots.WriteBlock(buf, len); }
+
+HRESULT CSaa713xBasicAccess::SetOption(BYTE value) { return m_slots.SetOption(value); }
+
+HRESULT CSaa713xBasicAccess::GPIO_Read(DWORD* pValue) { return m_slots.GpioRead(m_dwGpioReadMode, pValue); }
+
+HRESULT CSaa713xBasicAccess::GPIO_Write(DWORD value, DWORD mask)
+{
+    return m_slots.GpioWrite(value, mask, m_dwGpioWriteHoldMs);
+}
+
+HRESULT CSaa713xBasicAccess::ReadBridgeReg(BYTE reg, BYTE* pValue) { return m_slots.ReadBridgeReg(reg, pValue); }
+
+HRESULT CSaa713xBasicAccess::ReadRegister32(DWORD addr, DWORD* pValue) { return m_slots.ReadRegister(addr, pValue); }
+
+HRESULT CSaa713xBasicAccess::WriteRegister32(DWORD addr, DWORD value) { return m_slots.WriteRegister(addr, value); }
+
+HRESULT CSaa713xBasicAccess::Reserved23(DWORD*) { return E_FAIL; }
+
+HRESULT CSaa713xBasicAccess::Reserved24(DWORD) { return E_FAIL; }
+
+HRESULT CSaa713xBasicAccess::Reserved25(DWORD*) { return E_FAIL; }
+
+HRESULT CSaa713xBasicAccess::GPIO_SetTVFM(DWORD) { return E_FAIL; }
+
+// ---- CSaa713xPropertyAccess ----
+
+CSaa713xPropertyAccess::CSaa713xPropertyAccess(DWORD gpioReadMode) : CSaa713xBasicAccess(gpioReadMode, 0) {}
+
+HRESULT CSaa713xPropertyAccess::GPIO_WriteEx(DWORD value, DWORD mask, DWORD waitMs)
+{
+    return m_slots.GpioWrite(value, mask, waitMs);
+}
+
+HRESULT CSaa713xPropertyAccess::SetControl13(DWORD value) { return m_slots.SetControl(KSPROPERTY_SAA713X_CONTROL13, value); }
+
+HRESULT CSaa713xPropertyAccess::SetControl14(DWORD value) { return m_slots.SetControl(KSPROPERTY_SAA713X_CONTROL14, value); }
+
+HRESULT CSaa713xPropertyAccess::DoControl15() { return m_slots.DoControl15(); }
+
+HRESULT CSaa713xPropertyAccess::SetControl16(DWORD value) { return m_slots.SetControl(KSPROPERTY_SAA713X_CONTROL16, value); }
+
+HRESULT CSaa713xPropertyAccess::ResetTuner(BOOL bOpen) { return m_slots.ResetTuner(bOpen); }

@@ -1,3 +1,4 @@
+// CTridentAccess: the hardware access of the Trident bridge PCI card ("RiriRir Capture").
 #include "access/TridentAccess.h"
 
 #include "graph/Thread.h"

@@ -1,3 +1,4 @@
+// CTridentBridgeAccess: what the hardware access of the Trident bridge cards and boxes.
 #include "access/TridentBridgeAccess.h"
 
 #include "graph/Thread.h"

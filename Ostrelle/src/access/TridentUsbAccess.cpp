@@ -1,3 +1,4 @@
+// CTridentUsbAccess: the hardware access of the Trident bridge USB boxes.
 #include "access/TridentUsbAccess.h"
 
 #include "graph/Thread.h"

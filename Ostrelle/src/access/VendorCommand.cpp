@@ -1,3 +1,4 @@
+// The vendor commands of the USB bridges.
 #include "access/VendorCommand.h"
 
 #include <cstdio>

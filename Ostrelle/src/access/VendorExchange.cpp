@@ -1,3 +1,4 @@
+// CVendorExchange: the exchange of a bridge's vendor commands.
 #include "access/VendorExchange.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// CVozeAccess: the hardware access of the "713x_D TV Card Capture" card.
 #include "access/VozeAccess.h"
 
 namespace {
@@ -7,8 +8,6 @@ constexpr DWORD kGpioReadMode = 0x80003000;
 
 }  // namespace
 
-CVozeAccess::CVozeAccess() : m_slots(this, &m_csRequest) {}
+CVozeAccess::CVozeAccess() : CSaa713xPropertyAccess(kGpioReadMode) {}
 
 CVozeAccess::~CVozeAccess() = default;
-
-IMPLEMENT_SAA713X_PROPERTY_SLOTS(CVozeAccess, kGpioReadMode)

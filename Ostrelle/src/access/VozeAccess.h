@@ -9,13 +9,8 @@
 #include "access/CustomDataAccess.h"
 #include "access/Saa713xPropertySlots.h"
 
-class CVozeAccess : public CCustomDataAccess {
+class CVozeAccess : public CSaa713xPropertyAccess {
 public:
     CVozeAccess();
     ~CVozeAccess() override;
-
-    DECLARE_SAA713X_PROPERTY_SLOTS()
-
-private:
-    CSaa713xPropertySlots m_slots;
 };

@@ -1,3 +1,4 @@
+// CWisAccess: the hardware access of the USB encoder boxes on the WIS GO7007SB.
 #include "access/WisAccess.h"
 
 #include "graph/Thread.h"

@@ -1,3 +1,4 @@
+// CWolbryBoxAccess: the hardware access of the Wolbry USB box, whose tuner is an Xceive part.
 #include "access/WolbryBoxAccess.h"
 
 #include <algorithm>

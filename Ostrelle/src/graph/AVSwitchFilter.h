@@ -8,20 +8,14 @@
 #include "graph/FilterWrapperClass.h"
 #include "graph/RootFilter.h"
 
-class CAVSwitchFilter : public CRootFilter {
+class CAVSwitchFilter : public CInterfaceWrapper<CAVSwitchFilter, IAVSwitch, IID_IAVSwitch, TakenAnswer::ExactlyOk> {
 public:
-    FILTER_WRAPPER_CONSTRUCTOR_DECLARATIONS(CAVSwitchFilter);
-    ~CAVSwitchFilter() override;
-
-    // Opens IAVSwitch; TRUE only for S_OK.
-    BOOL Init() override;
+    // Init opens IAVSwitch; TRUE only for S_OK.
+    using CInterfaceWrapper::CInterfaceWrapper;
 
     BOOL SetSwitch(BOOL on);
     // *pOn is the switch as read, "on" when the call failed (which answers FALSE).
     BOOL GetSwitch(BOOL* pOn);
 
-    FILTER_WRAPPER_CREATOR_DECLARATIONS;
-
-private:
-    CComPtr<IAVSwitch> m_pSwitch;
+    static CFilterClassRecord s_classRecord;
 };

@@ -1,3 +1,4 @@
+// CAudioCaptureFilter: the wrapper of any audio input device.
 #include "graph/AudioCaptureFilter.h"
 
 #include <climits>
@@ -8,7 +9,8 @@
 #include "graph/FormatBlock.h"
 #include "graph/RootGraph.h"
 
-FILTER_WRAPPER_REGISTRATION(CAudioCaptureFilter, nullptr, &CLSID_AudioInputDeviceCategory, kAnyDeviceName)
+CFilterClassRecord CAudioCaptureFilter::s_classRecord = Record(nullptr, &CLSID_AudioInputDeviceCategory,
+                                                               kAnyDeviceName);
 
 namespace {
 
@@ -42,14 +44,10 @@ HMIXEROBJ AsObject(HMIXER mixer) {
 
 }  // namespace
 
-FILTER_WRAPPER_CONSTRUCTORS(CAudioCaptureFilter)
-
 CAudioCaptureFilter::~CAudioCaptureFilter() {
     FreeMixerArrays();
     m_pStreamConfig.Release();
 }
-
-FILTER_WRAPPER_HOOKS(CAudioCaptureFilter)
 
 CRootPin* CAudioCaptureFilter::FindPin(const char* name) {
     if (name != nullptr && std::strcmp(name, "Capture") == 0 && m_pCapturePin != nullptr) return m_pCapturePin;

@@ -15,15 +15,14 @@
 #include "graph/FilterWrapperClass.h"
 #include "graph/RootFilter.h"
 
-class CAudioCaptureFilter : public CRootFilter {
+class CAudioCaptureFilter : public CFilterWrapper<CAudioCaptureFilter> {
 public:
     // A destination with more controls than this is refused.
     static constexpr DWORD kMaxDestinationControls = 100;
 
-    FILTER_WRAPPER_CONSTRUCTOR_DECLARATIONS(CAudioCaptureFilter);
+    using CFilterWrapper::CFilterWrapper;
     ~CAudioCaptureFilter() override;
 
-    FILTER_WRAPPER_HOOK_DECLARATIONS;
     // "Capture" answers the capture pin once it was found; otherwise the lookup by name.
     CRootPin* FindPin(const char* name) override;
     // Finds the capture pin and the mixer and reads the mixer's lines; FALSE when no mixer could
@@ -73,7 +72,7 @@ public:
     int GetMixerIndex() const { return m_nMixerIndex; }
     CRootPin* GetCapturePin() const { return m_pCapturePin; }
 
-    FILTER_WRAPPER_CREATOR_DECLARATIONS;
+    static CFilterClassRecord s_classRecord;
 
 private:
     // Chooses the mixer whose product name is the device name, or its first 31 characters for a

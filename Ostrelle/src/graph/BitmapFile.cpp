@@ -1,3 +1,4 @@
+// BMP files of the station's snapshots.
 #include "graph/BitmapFile.h"
 
 #include <cstring>

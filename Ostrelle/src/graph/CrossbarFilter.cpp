@@ -1,6 +1,5 @@
+// CCrossbarFilter: the wrapper of an analog video crossbar (IAMCrossbar).
 #include "graph/CrossbarFilter.h"
-
-FILTER_WRAPPER_CONSTRUCTORS(CCrossbarFilter)
 
 CCrossbarFilter::~CCrossbarFilter() = default;
 

@@ -15,7 +15,7 @@ public:
 
     // The CRootFilter constructors; the route tables stay zero until Init (run by SetUp) fills
     // them for a valid wrapper.
-    FILTER_WRAPPER_CONSTRUCTOR_DECLARATIONS(CCrossbarFilter);
+    using CRootFilter::CRootFilter;
     ~CCrossbarFilter() override;
 
     // The base answer (a filter is held); only when it is TRUE the class's route table is set.

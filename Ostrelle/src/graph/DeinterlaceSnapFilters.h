@@ -8,14 +8,15 @@
 #include "graph/FilterWrapperClass.h"
 #include "graph/RootFilter.h"
 
-class CDeinterlaceFilter : public CRootFilter {
+class CDeinterlaceFilter : public CInterfaceWrapper<CDeinterlaceFilter, IVorlaneDeinterlace, IID_IVorlaneDeinterlace, TakenAnswer::ExactlyOk> {
 public:
     // The filter counts its value from this offset.
     static constexpr LONG kValueOffset = 1022;
     static constexpr int kModeCount = 11;  // modes 0 to 10
 
     // Init opens the deinterlace interface; TRUE only for S_OK.
-    FILTER_WRAPPER_DECLARATIONS(CDeinterlaceFilter);
+    using CInterfaceWrapper::CInterfaceWrapper;
+    static CFilterClassRecord s_classRecord;
 
     // Every operation answers TRUE exactly when the filter answered S_OK.
     BOOL GetValue(LONG* pValue);
@@ -36,20 +37,16 @@ private:
     typedef HRESULT (STDMETHODCALLTYPE IVorlaneDeinterlace::*SwitchSetter)(VARIANT_BOOL);
     BOOL GetSwitch(SwitchGetter getter, BOOL* pOn);
     BOOL SetSwitch(SwitchSetter setter, BOOL on);
-
-    CComPtr<IVorlaneDeinterlace> m_pDeinterlace;
 };
 
-class CSnapPictureFilter : public CRootFilter {
+class CSnapPictureFilter : public CInterfaceWrapper<CSnapPictureFilter, IVorlaneSnapPicture, IID_IVorlaneSnapPicture, TakenAnswer::AnySuccess> {
 public:
     // Init opens the snapshot interface; TRUE when the query succeeded (S_FALSE too).
-    FILTER_WRAPPER_DECLARATIONS(CSnapPictureFilter);
+    using CInterfaceWrapper::CInterfaceWrapper;
+    static CFilterClassRecord s_classRecord;
 
     // Asks the filter to save its picture: format 1 or 2 (another sends 0; 3 is refused),
     // quality clamped to 0..100. FALSE without a call for format 3, a null path or a path of
     // 260 characters or more.
     BOOL SavePicture(int format, const char* path, int quality);
-
-private:
-    CComPtr<IVorlaneSnapPicture> m_pSnap;
 };

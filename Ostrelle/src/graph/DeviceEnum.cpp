@@ -1,3 +1,4 @@
+// The walk over the devices of a DirectShow device category.
 #include "graph/DeviceEnum.h"
 
 #include <vector>

@@ -1,9 +1,10 @@
+// CDumpFilter: the wrapper of the dump filter that writes a recording to a file.
 #include "graph/DumpFilter.h"
 
 #include "graph/FileSinkName.h"
 #include "graph/FilterWrapperClass.h"
 
-FILTER_WRAPPER_CLSID_CLASS(CDumpFilter, CLSID_Dump, "Dump")
+CFilterClassRecord CDumpFilter::s_classRecord = Record(&CLSID_Dump, nullptr, "Dump");
 
 CDumpFilter::~CDumpFilter() = default;
 

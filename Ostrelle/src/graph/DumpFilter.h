@@ -6,17 +6,16 @@
 #include "graph/FilterWrapperClass.h"
 #include "graph/RootFilter.h"
 
-class CDumpFilter : public CRootFilter {
+class CDumpFilter : public CFilterWrapper<CDumpFilter> {
 public:
-    FILTER_WRAPPER_CONSTRUCTOR_DECLARATIONS(CDumpFilter);
+    using CFilterWrapper::CFilterWrapper;
     ~CDumpFilter() override;
 
-    FILTER_WRAPPER_HOOK_DECLARATIONS;
 
     // Names the file to write: the path as wide text (NULL passes no name) to the filter's
     // IFileSinkFilter::SetFileName. FALSE without that interface, for a path of 260 characters
     // or more (no call) or when the call fails.
     BOOL SetFileName(const char* path);
 
-    FILTER_WRAPPER_CREATOR_DECLARATIONS;
+    static CFilterClassRecord s_classRecord;
 };

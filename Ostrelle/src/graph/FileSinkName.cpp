@@ -1,3 +1,4 @@
+// The file name of a file-sink wrapper's filter.
 #include "graph/FileSinkName.h"
 
 #include <cstring>

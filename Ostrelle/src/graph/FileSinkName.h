@@ -15,6 +15,8 @@ CComPtr<IFileSinkFilter> FileSinkOf(IUnknown* object);
 // S_OK for a path the station's 260-byte path buffers hold whole, its terminator included, and
 // that converts whole to wide text; counted in bytes, as the getters count what they read back.
 // HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE) for a longer one: cut, it would name another file.
+// Copied into those buffers as written, such a path was cut to fit; refusing it is decided, so a
+// recording or graph file never lands under a name nobody gave.
 HRESULT CheckPathLength(const char* path);
 
 // IFileSinkFilter::SetFileName with the wide name and no media type, answering the filter's

@@ -1,9 +1,10 @@
+// CFileWriteFilter: the wrapper of the system file writer.
 #include "graph/FileWriteFilter.h"
 
 #include "graph/FileSinkName.h"
 #include "graph/FilterWrapperClass.h"
 
-FILTER_WRAPPER_CLSID_CLASS(CFileWriteFilter, CLSID_FileWriter, "File Write Filter")
+CFilterClassRecord CFileWriteFilter::s_classRecord = Record(&CLSID_FileWriter, nullptr, "File Write Filter");
 
 CFileWriteFilter::~CFileWriteFilter() {
     m_pFileSink.Release();

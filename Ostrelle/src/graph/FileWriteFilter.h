@@ -6,12 +6,11 @@
 #include "graph/FilterWrapperClass.h"
 #include "graph/RootFilter.h"
 
-class CFileWriteFilter : public CRootFilter {
+class CFileWriteFilter : public CFilterWrapper<CFileWriteFilter> {
 public:
-    FILTER_WRAPPER_CONSTRUCTOR_DECLARATIONS(CFileWriteFilter);
+    using CFilterWrapper::CFilterWrapper;
     ~CFileWriteFilter() override;
 
-    FILTER_WRAPPER_HOOK_DECLARATIONS;
     // Opens IFileSinkFilter2.
     BOOL Init() override;
 
@@ -23,7 +22,7 @@ public:
     // name does not fit.
     BOOL GetFileName(char* buffer, int size = MAX_PATH);
 
-    FILTER_WRAPPER_CREATOR_DECLARATIONS;
+    static CFilterClassRecord s_classRecord;
 
 private:
     CComPtr<IFileSinkFilter2> m_pFileSink;

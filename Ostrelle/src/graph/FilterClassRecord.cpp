@@ -1,3 +1,4 @@
+// The filter-class registry.
 #include "graph/FilterClassRecord.h"
 
 #include <cstring>

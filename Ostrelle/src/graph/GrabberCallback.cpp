@@ -1,3 +1,4 @@
+// CGrabberCallback: the station's receiver of grabbed frames (ISampleGrabberCB, buffer method).
 #include "graph/GrabberCallback.h"
 
 #include <dibsize.h>

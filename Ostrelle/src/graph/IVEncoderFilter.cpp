@@ -1,3 +1,4 @@
+// CIVAudioEncoderFilter and CIVVideoEncoderFilter.
 #include "graph/IVEncoderFilter.h"
 
 #include <iterator>
@@ -64,7 +65,8 @@ BOOL FillVideoPreset(IVVideoConfig* config, const IVVideoPreset& preset, int sta
 
 // ---- CIVAudioEncoderFilter ----
 
-FILTER_WRAPPER_CLSID_CLASS(CIVAudioEncoderFilter, CLSID_IVAudioEncoder, "InterVideo Audio Encoder for vorlane")
+CFilterClassRecord CIVAudioEncoderFilter::s_classRecord = Record(&CLSID_IVAudioEncoder, nullptr,
+                                                                 "InterVideo Audio Encoder for vorlane");
 
 CIVAudioEncoderFilter::~CIVAudioEncoderFilter() = default;
 
@@ -84,7 +86,8 @@ BOOL CIVAudioEncoderFilter::GetPresetMPEG2(IVAudioConfig* config) { return FillA
 
 // ---- CIVVideoEncoderFilter ----
 
-FILTER_WRAPPER_CLSID_CLASS(CIVVideoEncoderFilter, CLSID_IVVideoEncoder, "InterVideo Video Encoder for vorlane")
+CFilterClassRecord CIVVideoEncoderFilter::s_classRecord = Record(&CLSID_IVVideoEncoder, nullptr,
+                                                                 "InterVideo Video Encoder for vorlane");
 
 CIVVideoEncoderFilter::~CIVVideoEncoderFilter() = default;
 

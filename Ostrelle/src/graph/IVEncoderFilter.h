@@ -24,9 +24,11 @@ struct IVVideoConfig {
     int field[17];
 };
 
-class CIVAudioEncoderFilter : public CRootFilter {
+class CIVAudioEncoderFilter : public CFilterWrapper<CIVAudioEncoderFilter> {
 public:
-    FILTER_WRAPPER_PLAIN_DECLARATIONS(CIVAudioEncoderFilter);
+    using CFilterWrapper::CFilterWrapper;
+    ~CIVAudioEncoderFilter() override;
+    static CFilterClassRecord s_classRecord;
 
     // Every field is sent (or read) even when one fails; TRUE only when each call succeeded. A
     // field whose read failed keeps its value. FALSE without a call when IIVAudioParams is not
@@ -42,9 +44,11 @@ public:
     static BOOL GetPresetMPEG2(IVAudioConfig* config);
 };
 
-class CIVVideoEncoderFilter : public CRootFilter {
+class CIVVideoEncoderFilter : public CFilterWrapper<CIVVideoEncoderFilter> {
 public:
-    FILTER_WRAPPER_PLAIN_DECLARATIONS(CIVVideoEncoderFilter);
+    using CFilterWrapper::CFilterWrapper;
+    ~CIVVideoEncoderFilter() override;
+    static CFilterClassRecord s_classRecord;
 
     // As the audio record; a write ends with parameter 20 set to 1, a read never asks for it and
     // leaves field 11 alone.

@@ -1,3 +1,4 @@
+// The wrappers of the InterVideo stream filters built for the maker's cards, registered by CLSID.
 #include "graph/IVStreamFilters.h"
 
 #include <cstring>
@@ -37,7 +38,8 @@ BOOL FillMuxPreset(IVMuxSettings* p, int preset) {
 
 // ---- CIVFileWriterFilter ----
 
-FILTER_WRAPPER_CLSID_CLASS(CIVFileWriterFilter, CLSID_IVFileWriter, "InterVideo File Writer for vorlane")
+CFilterClassRecord CIVFileWriterFilter::s_classRecord = Record(&CLSID_IVFileWriter, nullptr,
+                                                               "InterVideo File Writer for vorlane");
 
 CIVFileWriterFilter::~CIVFileWriterFilter() {
     m_pParams.Release();
@@ -69,7 +71,8 @@ BOOL CIVFileWriterFilter::GetParam500(void* pValue) {
 
 // ---- CIVMuxFilter ----
 
-FILTER_WRAPPER_CLSID_CLASS(CIVMuxFilter, CLSID_IVMultiplexer, "InterVideo Multiplexer for vorlane")
+CFilterClassRecord CIVMuxFilter::s_classRecord = Record(&CLSID_IVMultiplexer, nullptr,
+                                                        "InterVideo Multiplexer for vorlane");
 
 CIVMuxFilter::~CIVMuxFilter() = default;
 
@@ -94,7 +97,8 @@ BOOL CIVMuxFilter::GetMuxPreset5(IVMuxSettings* p) { return FillMuxPreset(p, 4);
 
 // ---- CIVStillCaptureFilter ----
 
-FILTER_WRAPPER_CLSID_CLASS(CIVStillCaptureFilter, CLSID_IVStillCapture, "InterVideo Still Capture for vorlane")
+CFilterClassRecord CIVStillCaptureFilter::s_classRecord = Record(&CLSID_IVStillCapture, nullptr,
+                                                                 "InterVideo Still Capture for vorlane");
 
 CIVStillCaptureFilter::~CIVStillCaptureFilter() = default;
 
@@ -141,22 +145,21 @@ BOOL CIVStillCaptureFilter::SaveSnapshot(const char* path) {
 
 // ---- CIVDownScaleFilter ----
 
-FILTER_WRAPPER_CLSID_CLASS(CIVDownScaleFilter, CLSID_IVDownScale, "InterVideo Down Scale Filter for vorlane")
-
-FILTER_WRAPPER_INTERFACE(CIVDownScaleFilter, IID_IIVDownScaleParams, m_pParams, ExactlyOk)
+CFilterClassRecord CIVDownScaleFilter::s_classRecord = Record(&CLSID_IVDownScale, nullptr,
+                                                              "InterVideo Down Scale Filter for vorlane");
 
 BOOL CIVDownScaleFilter::SetDownScale(BOOL first, BOOL second) {
-    if (m_pParams == nullptr) return FALSE;
-    if (m_pParams->SetParam(kDownScaleFirst, first ? 1 : 0) != S_OK) return FALSE;
-    return m_pParams->SetParam(kDownScaleSecond, second ? 1 : 0) == S_OK ? TRUE : FALSE;
+    if (m_pInterface == nullptr) return FALSE;
+    if (m_pInterface->SetParam(kDownScaleFirst, first ? 1 : 0) != S_OK) return FALSE;
+    return m_pInterface->SetParam(kDownScaleSecond, second ? 1 : 0) == S_OK ? TRUE : FALSE;
 }
 
 BOOL CIVDownScaleFilter::GetDownScale(BOOL* pFirst, BOOL* pSecond) {
-    if (m_pParams == nullptr) return FALSE;
+    if (m_pInterface == nullptr) return FALSE;
     LONG first = 0, second = 0;
     // Both are read before either is judged.
-    const HRESULT firstRead = m_pParams->GetParam(kDownScaleFirst, &first);
-    const HRESULT secondRead = m_pParams->GetParam(kDownScaleSecond, &second);
+    const HRESULT firstRead = m_pInterface->GetParam(kDownScaleFirst, &first);
+    const HRESULT secondRead = m_pInterface->GetParam(kDownScaleSecond, &second);
     if (firstRead != S_OK || secondRead != S_OK) return FALSE;
     if (pFirst) *pFirst = first > 0 ? TRUE : FALSE;
     if (pSecond) *pSecond = second > 0 ? TRUE : FALSE;

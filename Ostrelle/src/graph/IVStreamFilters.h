@@ -21,10 +21,13 @@ extern const IVParamField kIVMuxCallOrder[6];
 // The five presets' fields, preset 1 first.
 extern const int kIVMuxPresets[5][6];
 
-class CIVFileWriterFilter : public CRootFilter {
+class CIVFileWriterFilter : public CFilterWrapper<CIVFileWriterFilter> {
 public:
     // Init opens IIVFileWriterParams; TRUE when the query succeeded.
-    FILTER_WRAPPER_DECLARATIONS(CIVFileWriterFilter);
+    using CFilterWrapper::CFilterWrapper;
+    ~CIVFileWriterFilter() override;
+    BOOL Init() override;
+    static CFilterClassRecord s_classRecord;
 
     // Through IFileSinkFilter, asked of the parameter interface; a null name passes none, one of
     // 260 characters or more is refused without a call.
@@ -38,10 +41,13 @@ private:
     CComPtr<IIVFileWriterParams> m_pParams;
 };
 
-class CIVMuxFilter : public CRootFilter {
+class CIVMuxFilter : public CFilterWrapper<CIVMuxFilter> {
 public:
     // Init: the multiplexer adds input pins as they are connected.
-    FILTER_WRAPPER_DECLARATIONS(CIVMuxFilter);
+    using CFilterWrapper::CFilterWrapper;
+    ~CIVMuxFilter() override;
+    BOOL Init() override;
+    static CFilterClassRecord s_classRecord;
 
     // Every field is sent (or read) even when one fails; TRUE only when each call succeeded. A
     // field whose read failed keeps its value. FALSE without a call when IIVMuxParams is not
@@ -57,9 +63,11 @@ public:
     static BOOL GetMuxPreset5(IVMuxSettings* p);
 };
 
-class CIVStillCaptureFilter : public CRootFilter {
+class CIVStillCaptureFilter : public CFilterWrapper<CIVStillCaptureFilter> {
 public:
-    FILTER_WRAPPER_PLAIN_DECLARATIONS(CIVStillCaptureFilter);
+    using CFilterWrapper::CFilterWrapper;
+    ~CIVStillCaptureFilter() override;
+    static CFilterClassRecord s_classRecord;
 
     // One parameter each, the argument passed through; TRUE when the call succeeded.
     BOOL GetStill601(LONG* pValue);
@@ -87,17 +95,15 @@ private:
     BOOL Write(DWORD id, LONG value);
 };
 
-class CIVDownScaleFilter : public CRootFilter {
+class CIVDownScaleFilter : public CInterfaceWrapper<CIVDownScaleFilter, IIVDownScaleParams, IID_IIVDownScaleParams, TakenAnswer::ExactlyOk> {
 public:
     // Init opens IIVDownScaleParams; TRUE only for S_OK.
-    FILTER_WRAPPER_DECLARATIONS(CIVDownScaleFilter);
+    using CInterfaceWrapper::CInterfaceWrapper;
+    static CFilterClassRecord s_classRecord;
 
     // Writes 0x700 and, when that took, 0x701 (1 or 0 each); TRUE when both took. A failed second
     // write keeps the first.
     BOOL SetDownScale(BOOL first, BOOL second);
     // Both outputs untouched unless both reads succeed.
     BOOL GetDownScale(BOOL* pFirst, BOOL* pSecond);
-
-private:
-    CComPtr<IIVDownScaleParams> m_pParams;
 };

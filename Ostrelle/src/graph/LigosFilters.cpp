@@ -1,3 +1,4 @@
+// CLigosEncoderFilter and CLigosTranscodeFilter.
 #include "graph/LigosFilters.h"
 
 #include <cstring>
@@ -46,48 +47,47 @@ BOOL SetSinkFile(IUnknown* iface, const char* path) {
 
 // ---- CLigosEncoderFilter ----
 
-FILTER_WRAPPER_CLSID_CLASS(CLigosEncoderFilter, CLSID_LigosEncoder, "Ligos GoMotion Capture Encoder Filter (Vorlane)")
-
-FILTER_WRAPPER_INTERFACE(CLigosEncoderFilter, IID_ILigosEncoder, m_pEncoder, ExactlyOk)
+CFilterClassRecord CLigosEncoderFilter::s_classRecord = Record(&CLSID_LigosEncoder, nullptr,
+                                                               "Ligos GoMotion Capture Encoder Filter (Vorlane)");
 
 HRESULT CLigosEncoderFilter::SetSettings(LIGOS_SETTINGS* settings) {
-    if (m_pEncoder == nullptr) return E_POINTER;
+    if (m_pInterface == nullptr) return E_POINTER;
     if (settings == nullptr) return E_POINTER;
-    return m_pEncoder->SetSettings(settings, &settings->dwWord[55], &settings->dwWord[56]);
+    return m_pInterface->SetSettings(settings, &settings->dwWord[55], &settings->dwWord[56]);
 }
 
 HRESULT CLigosEncoderFilter::GetSettings(LIGOS_SETTINGS* settings) {
-    if (m_pEncoder == nullptr) return E_POINTER;
+    if (m_pInterface == nullptr) return E_POINTER;
     if (settings == nullptr) return E_POINTER;
-    return m_pEncoder->GetSettings(settings, &settings->dwWord[55], &settings->dwWord[56]);
+    return m_pInterface->GetSettings(settings, &settings->dwWord[55], &settings->dwWord[56]);
 }
 
 HRESULT CLigosEncoderFilter::Method5(DWORD param1, DWORD param2) {
-    return m_pEncoder == nullptr ? E_POINTER : m_pEncoder->Method5(param1, param2);
+    return m_pInterface == nullptr ? E_POINTER : m_pInterface->Method5(param1, param2);
 }
 
 HRESULT CLigosEncoderFilter::Method6(DWORD param) {
-    return m_pEncoder == nullptr ? E_POINTER : m_pEncoder->Method6(param);
+    return m_pInterface == nullptr ? E_POINTER : m_pInterface->Method6(param);
 }
 
 HRESULT CLigosEncoderFilter::Method7(const LigosTriple* values) {
-    if (m_pEncoder == nullptr || values == nullptr) return E_POINTER;
-    return m_pEncoder->Method7(values->dwValue[0], values->dwValue[1], values->dwValue[2]);
+    if (m_pInterface == nullptr || values == nullptr) return E_POINTER;
+    return m_pInterface->Method7(values->dwValue[0], values->dwValue[1], values->dwValue[2]);
 }
 
 HRESULT CLigosEncoderFilter::Method8(DWORD param) {
-    return m_pEncoder == nullptr ? E_POINTER : m_pEncoder->Method8(param);
+    return m_pInterface == nullptr ? E_POINTER : m_pInterface->Method8(param);
 }
 
 HRESULT CLigosEncoderFilter::GetExtraValues(int* first, int* second) {
-    if (m_pEncoder == nullptr) return E_POINTER;
+    if (m_pInterface == nullptr) return E_POINTER;
     LIGOS_SETTINGS settings = {};
     DWORD extra1 = 0, extra2 = 0;
-    HRESULT hr = m_pEncoder->GetSettings(&settings, &extra1, &extra2);
+    HRESULT hr = m_pInterface->GetSettings(&settings, &extra1, &extra2);
     if (FAILED(hr)) return hr;
-    hr = m_pEncoder->SetSettings(&settings, nullptr, nullptr);
+    hr = m_pInterface->SetSettings(&settings, nullptr, nullptr);
     if (FAILED(hr)) return hr;
-    hr = m_pEncoder->GetSettings(&settings, &extra1, &extra2);
+    hr = m_pInterface->GetSettings(&settings, &extra1, &extra2);
     if (FAILED(hr)) return hr;
     if (first) *first = int(extra1);
     if (second) *second = int(extra2);
@@ -95,12 +95,12 @@ HRESULT CLigosEncoderFilter::GetExtraValues(int* first, int* second) {
 }
 
 BOOL CLigosEncoderFilter::SetOutputFile(const char* path) {
-    return SetSinkFile(m_pEncoder, path);
+    return SetSinkFile(m_pInterface, path);
 }
 
 BOOL CLigosEncoderFilter::GetOutputFile(char* path, int size) {
-    if (m_pEncoder == nullptr || path == nullptr || size <= 0) return FALSE;
-    return GetFileSinkName(FileSinkOf(m_pEncoder), path, size, TakenAnswer::ExactlyOk);
+    if (m_pInterface == nullptr || path == nullptr || size <= 0) return FALSE;
+    return GetFileSinkName(FileSinkOf(m_pInterface), path, size, TakenAnswer::ExactlyOk);
 }
 
 BOOL CLigosEncoderFilter::SetDefaultSettings(LIGOS_SETTINGS* settings) { return FillSettings(settings, kLigosPresets[0], 0); }
@@ -114,29 +114,28 @@ BOOL CLigosEncoderFilter::SetPreset7(LIGOS_SETTINGS* s, int argument) { return F
 
 // ---- CLigosTranscodeFilter ----
 
-FILTER_WRAPPER_CLSID_CLASS(CLigosTranscodeFilter, CLSID_LigosTranscoder, "Ligos GoMotion.MPG SDK Transcode Sample")
-
-FILTER_WRAPPER_INTERFACE(CLigosTranscodeFilter, IID_ILigosTranscoder, m_pTranscoder, ExactlyOk)
+CFilterClassRecord CLigosTranscodeFilter::s_classRecord = Record(&CLSID_LigosTranscoder, nullptr,
+                                                                 "Ligos GoMotion.MPG SDK Transcode Sample");
 
 HRESULT CLigosTranscodeFilter::SetSettings(LIGOS_SETTINGS* settings) {
-    if (m_pTranscoder == nullptr || settings == nullptr) return E_POINTER;
-    return m_pTranscoder->SetSettings(settings, nullptr, &settings->dwWord[55], &settings->dwWord[56]);
+    if (m_pInterface == nullptr || settings == nullptr) return E_POINTER;
+    return m_pInterface->SetSettings(settings, nullptr, &settings->dwWord[55], &settings->dwWord[56]);
 }
 
 HRESULT CLigosTranscodeFilter::GetSettings(LIGOS_SETTINGS* settings) {
-    if (m_pTranscoder == nullptr || settings == nullptr) return E_POINTER;
-    return m_pTranscoder->GetSettings(settings, nullptr, &settings->dwWord[55], &settings->dwWord[56]);
+    if (m_pInterface == nullptr || settings == nullptr) return E_POINTER;
+    return m_pInterface->GetSettings(settings, nullptr, &settings->dwWord[55], &settings->dwWord[56]);
 }
 
 BOOL CLigosTranscodeFilter::Method6(DWORD param) {
-    if (m_pTranscoder == nullptr) return FALSE;
-    return SUCCEEDED(m_pTranscoder->Method6(param)) ? TRUE : FALSE;
+    if (m_pInterface == nullptr) return FALSE;
+    return SUCCEEDED(m_pInterface->Method6(param)) ? TRUE : FALSE;
 }
 
 BOOL CLigosTranscodeFilter::SetRIzizirar4(DWORD param) {
-    if (m_pTranscoder == nullptr) return FALSE;
+    if (m_pInterface == nullptr) return FALSE;
     CComPtr<RIzizirar> rizizirar;
-    if (FAILED(m_pTranscoder->QueryInterface(IID_RIzizirar, reinterpret_cast<void**>(&rizizirar))) ||
+    if (FAILED(m_pInterface->QueryInterface(IID_RIzizirar, reinterpret_cast<void**>(&rizizirar))) ||
         rizizirar == nullptr) {
         TRACE("TransCoderFilter doesn't support interface RIzizirar\n");
         return FALSE;
@@ -145,9 +144,9 @@ BOOL CLigosTranscodeFilter::SetRIzizirar4(DWORD param) {
 }
 
 BOOL CLigosTranscodeFilter::GetRIzizirar3(LONGLONG* first, LONGLONG* second) {
-    if (m_pTranscoder == nullptr) return FALSE;
+    if (m_pInterface == nullptr) return FALSE;
     CComPtr<RIzizirar> rizizirar;
-    if (FAILED(m_pTranscoder->QueryInterface(IID_RIzizirar, reinterpret_cast<void**>(&rizizirar))) ||
+    if (FAILED(m_pInterface->QueryInterface(IID_RIzizirar, reinterpret_cast<void**>(&rizizirar))) ||
         rizizirar == nullptr)
         return FALSE;
     LONG a = 0, b = 0;
@@ -158,7 +157,7 @@ BOOL CLigosTranscodeFilter::GetRIzizirar3(LONGLONG* first, LONGLONG* second) {
 }
 
 BOOL CLigosTranscodeFilter::SetOutputFile(const char* path) {
-    return SetSinkFile(m_pTranscoder, path);
+    return SetSinkFile(m_pInterface, path);
 }
 
 HRESULT CLigosTranscodeFilter::NotImplemented() {

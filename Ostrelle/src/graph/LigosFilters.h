@@ -34,10 +34,11 @@ constexpr float kLigosFrameRate = 30.0f;
 // The defaults first, then presets 1 to 7.
 extern const LigosPreset kLigosPresets[8];
 
-class CLigosEncoderFilter : public CRootFilter {
+class CLigosEncoderFilter : public CInterfaceWrapper<CLigosEncoderFilter, ILigosEncoder, IID_ILigosEncoder, TakenAnswer::ExactlyOk> {
 public:
     // Init opens the encoder interface; TRUE only for S_OK.
-    FILTER_WRAPPER_DECLARATIONS(CLigosEncoderFilter);
+    using CInterfaceWrapper::CInterfaceWrapper;
+    static CFilterClassRecord s_classRecord;
 
     // The forwards answer the filter's HRESULT, E_POINTER without the interface.
     HRESULT SetSettings(LIGOS_SETTINGS* settings);
@@ -65,15 +66,13 @@ public:
     static BOOL SetPreset5(LIGOS_SETTINGS* settings, int argument);
     static BOOL SetPreset6(LIGOS_SETTINGS* settings, int argument);
     static BOOL SetPreset7(LIGOS_SETTINGS* settings, int argument);
-
-private:
-    CComPtr<ILigosEncoder> m_pEncoder;
 };
 
-class CLigosTranscodeFilter : public CRootFilter {
+class CLigosTranscodeFilter : public CInterfaceWrapper<CLigosTranscodeFilter, ILigosTranscoder, IID_ILigosTranscoder, TakenAnswer::ExactlyOk> {
 public:
     // Init opens the transcoder interface; TRUE only for S_OK.
-    FILTER_WRAPPER_DECLARATIONS(CLigosTranscodeFilter);
+    using CInterfaceWrapper::CInterfaceWrapper;
+    static CFilterClassRecord s_classRecord;
 
     HRESULT SetSettings(LIGOS_SETTINGS* settings);
     HRESULT GetSettings(LIGOS_SETTINGS* settings);
@@ -86,7 +85,4 @@ public:
     BOOL SetOutputFile(const char* path);
     // Does nothing.
     HRESULT NotImplemented();
-
-private:
-    CComPtr<ILigosTranscoder> m_pTranscoder;
 };

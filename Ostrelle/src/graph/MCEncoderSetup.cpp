@@ -1,3 +1,4 @@
+// The station's set-up record for the MainConcept MPEG encoder and its six presets.
 #include "graph/MCEncoderSetup.h"
 
 const MCPresetRow kMCPresets[6] = {

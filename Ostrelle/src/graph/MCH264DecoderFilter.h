@@ -8,17 +8,15 @@
 #include "graph/FilterWrapperClass.h"
 #include "graph/RootFilter.h"
 
-class CMCH264DecoderFilter : public CRootFilter {
+class CMCH264DecoderFilter : public CInterfaceWrapper<CMCH264DecoderFilter, IMCH264DecoderOutput, IID_IMCH264DecoderOutput, TakenAnswer::AnySuccess> {
 public:
     // Init opens IMCH264DecoderOutput.
-    FILTER_WRAPPER_DECLARATIONS(CMCH264DecoderFilter);
+    using CInterfaceWrapper::CInterfaceWrapper;
+    static CFilterClassRecord s_classRecord;
 
     BOOL Output3(DWORD dwParam1, DWORD dwParam2);
     BOOL Output4(DWORD dwParam1, DWORD dwParam2);
     BOOL Output5(DWORD dwParam1, DWORD dwParam2);
     BOOL GetOutputRecord(MCH264_OUTPUT_RECORD* pRecord);
     BOOL SetOutputRecord(MCH264_OUTPUT_RECORD record);
-
-private:
-    CComPtr<IMCH264DecoderOutput> m_pDecoderOutput;
 };

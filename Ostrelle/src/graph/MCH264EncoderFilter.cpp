@@ -1,9 +1,11 @@
+// CMCH264EncoderFilter: the wrapper of the MainConcept H.264 encoder.
 #include "graph/MCH264EncoderFilter.h"
 
 #include "graph/FilterWrapperClass.h"
 #include "graph/MCForward.h"
 
-FILTER_WRAPPER_CLSID_CLASS(CMCH264EncoderFilter, CLSID_MCH264Encoder, "MainConcept Demo H.264 Encoder")
+CFilterClassRecord CMCH264EncoderFilter::s_classRecord = Record(&CLSID_MCH264Encoder, nullptr,
+                                                                "MainConcept Demo H.264 Encoder");
 
 CMCH264EncoderFilter::~CMCH264EncoderFilter() { ReleaseInterfaces(); }
 

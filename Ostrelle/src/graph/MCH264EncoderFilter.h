@@ -11,11 +11,14 @@
 #include "graph/FilterWrapperClass.h"
 #include "graph/RootFilter.h"
 
-class CMCH264EncoderFilter : public CRootFilter, public CMCAudioGroup, public CMCMuxGroup, public CMCMuxParamGroup {
+class CMCH264EncoderFilter : public CFilterWrapper<CMCH264EncoderFilter>, public CMCAudioGroup, public CMCMuxGroup, public CMCMuxParamGroup {
 public:
     // Init opens the seven interfaces, every one even after a failure; TRUE when all seven
     // opened. An invalid wrapper still forwards to the interfaces it holds.
-    FILTER_WRAPPER_DECLARATIONS(CMCH264EncoderFilter);
+    using CFilterWrapper::CFilterWrapper;
+    ~CMCH264EncoderFilter() override;
+    BOOL Init() override;
+    static CFilterClassRecord s_classRecord;
 
     BOOL H264Settings3(DWORD value1, DWORD value2, DWORD value3);
     BOOL H264Settings4(DWORD value1, DWORD value2, DWORD value3);

@@ -1,3 +1,4 @@
+// The forwarding groups that several MainConcept wrappers share, one per set of interfaces.
 #include "graph/MCInterfaceGroups.h"
 
 #include "graph/FileSinkName.h"

@@ -1,3 +1,4 @@
+// The wrappers of the MainConcept MPEG multiplexer, audio and video codecs and splitter.
 #include "graph/MCMpegCodecFilters.h"
 
 #include "graph/FilterWrapperClass.h"
@@ -22,7 +23,8 @@ const OutputFormat kDefaultOutputFormats[] = {
 }  // namespace
 
 // ---- multiplexer ----
-FILTER_WRAPPER_CLSID_CLASS(CMCMuxFilter, CLSID_MCMpegMultiplexer, "MainConcept Demo MPEG Multiplexer")
+CFilterClassRecord CMCMuxFilter::s_classRecord = Record(&CLSID_MCMpegMultiplexer, nullptr,
+                                                        "MainConcept Demo MPEG Multiplexer");
 
 CMCMuxFilter::~CMCMuxFilter() {
     m_pFileSink.Release();
@@ -45,14 +47,16 @@ BOOL CMCMuxFilter::Init() {
 BOOL CMCMuxFilter::SetMuxParam25(DWORD value) { return SetMuxParam(kMuxParam25, value); }
 
 // ---- audio decoder ----
-FILTER_WRAPPER_CLSID_CLASS(CMCAudioDecoderFilter, CLSID_MCMpegAudioDecoder, "MainConcept Demo MPEG Audio Decoder")
+CFilterClassRecord CMCAudioDecoderFilter::s_classRecord = Record(&CLSID_MCMpegAudioDecoder, nullptr,
+                                                                 "MainConcept Demo MPEG Audio Decoder");
 
 CMCAudioDecoderFilter::~CMCAudioDecoderFilter() = default;
 
 BOOL CMCAudioDecoderFilter::Init() { return CRootFilter::Init(); }
 
 // ---- audio encoder ----
-FILTER_WRAPPER_CLSID_CLASS(CMCAudioEncoderFilter, CLSID_MCMpegAudioEncoder, "MainConcept Demo MPEG Audio Encoder")
+CFilterClassRecord CMCAudioEncoderFilter::s_classRecord = Record(&CLSID_MCMpegAudioEncoder, nullptr,
+                                                                 "MainConcept Demo MPEG Audio Encoder");
 
 CMCAudioEncoderFilter::~CMCAudioEncoderFilter() { ReleaseAudioGroup(); }
 
@@ -63,7 +67,8 @@ BOOL CMCAudioEncoderFilter::Init() {
 }
 
 // ---- splitter ----
-FILTER_WRAPPER_CLSID_CLASS(CMCSplitterFilter, CLSID_MCMpegSplitter, "MainConcept Demo MPEG Splitter")
+CFilterClassRecord CMCSplitterFilter::s_classRecord = Record(&CLSID_MCMpegSplitter, nullptr,
+                                                             "MainConcept Demo MPEG Splitter");
 
 CMCSplitterFilter::~CMCSplitterFilter() { m_pSplitterParams.Release(); }
 
@@ -82,7 +87,8 @@ BOOL CMCSplitterFilter::SetSplitterParam(DWORD id, DWORD value) {
 }
 
 // ---- video decoder ----
-FILTER_WRAPPER_CLSID_CLASS(CMCVideoDecoderFilter, CLSID_MCMpegVideoDecoder, "MainConcept Demo MPEG Video Decoder")
+CFilterClassRecord CMCVideoDecoderFilter::s_classRecord = Record(&CLSID_MCMpegVideoDecoder, nullptr,
+                                                                 "MainConcept Demo MPEG Video Decoder");
 
 CMCVideoDecoderFilter::~CMCVideoDecoderFilter() {
     m_pDecoderOutput.Release();
@@ -151,7 +157,8 @@ BOOL CMCVideoDecoderFilter::SetDefaultOutputFormats() {
 }
 
 // ---- video encoder ----
-FILTER_WRAPPER_CLSID_CLASS(CMCVideoEncoderFilter, CLSID_MCMpegVideoEncoder, "MainConcept Demo MPEG Video Encoder")
+CFilterClassRecord CMCVideoEncoderFilter::s_classRecord = Record(&CLSID_MCMpegVideoEncoder, nullptr,
+                                                                 "MainConcept Demo MPEG Video Encoder");
 
 CMCVideoEncoderFilter::~CMCVideoEncoderFilter() { ReleaseVideoGroup(); }
 

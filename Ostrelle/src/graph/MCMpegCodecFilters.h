@@ -14,28 +14,40 @@
 
 // Init opens the multiplexer settings, parameters and file sink, every one even after a failure.
 // The filter adds inputs as they are connected.
-class CMCMuxFilter : public CRootFilter, public CMCMuxGroup, public CMCMuxParamGroup {
+class CMCMuxFilter : public CFilterWrapper<CMCMuxFilter>, public CMCMuxGroup, public CMCMuxParamGroup {
 public:
-    FILTER_WRAPPER_DECLARATIONS(CMCMuxFilter);
+    using CFilterWrapper::CFilterWrapper;
+    ~CMCMuxFilter() override;
+    BOOL Init() override;
+    static CFilterClassRecord s_classRecord;
     BOOL SetMuxParam25(DWORD value);
 };
 
 // Valid whenever its filter is: it has no interface of its own.
-class CMCAudioDecoderFilter : public CRootFilter {
+class CMCAudioDecoderFilter : public CFilterWrapper<CMCAudioDecoderFilter> {
 public:
-    FILTER_WRAPPER_DECLARATIONS(CMCAudioDecoderFilter);
+    using CFilterWrapper::CFilterWrapper;
+    ~CMCAudioDecoderFilter() override;
+    BOOL Init() override;
+    static CFilterClassRecord s_classRecord;
 };
 
 // Init opens the audio settings and parameters, both always.
-class CMCAudioEncoderFilter : public CRootFilter, public CMCAudioGroup {
+class CMCAudioEncoderFilter : public CFilterWrapper<CMCAudioEncoderFilter>, public CMCAudioGroup {
 public:
-    FILTER_WRAPPER_DECLARATIONS(CMCAudioEncoderFilter);
+    using CFilterWrapper::CFilterWrapper;
+    ~CMCAudioEncoderFilter() override;
+    BOOL Init() override;
+    static CFilterClassRecord s_classRecord;
 };
 
 // Init opens the splitter's parameters. The filter adds its outputs once its input is connected.
-class CMCSplitterFilter : public CRootFilter {
+class CMCSplitterFilter : public CFilterWrapper<CMCSplitterFilter> {
 public:
-    FILTER_WRAPPER_DECLARATIONS(CMCSplitterFilter);
+    using CFilterWrapper::CFilterWrapper;
+    ~CMCSplitterFilter() override;
+    BOOL Init() override;
+    static CFilterClassRecord s_classRecord;
     BOOL GetSplitterParam(DWORD id, DWORD* value);
     BOOL SetSplitterParam(DWORD id, DWORD value);
 
@@ -45,9 +57,12 @@ private:
 
 // Init stops at its first failure: the parameters, the output interface, the default output
 // formats, then parameter 0x20 set to 0, whose answer is Init's.
-class CMCVideoDecoderFilter : public CRootFilter {
+class CMCVideoDecoderFilter : public CFilterWrapper<CMCVideoDecoderFilter> {
 public:
-    FILTER_WRAPPER_DECLARATIONS(CMCVideoDecoderFilter);
+    using CFilterWrapper::CFilterWrapper;
+    ~CMCVideoDecoderFilter() override;
+    BOOL Init() override;
+    static CFilterClassRecord s_classRecord;
     BOOL SetDecoderParam(DWORD id, DWORD value);
     BOOL GetDecoderParam(DWORD id, DWORD* value);
     BOOL DecoderOutput3(DWORD value1, DWORD value2);
@@ -72,8 +87,11 @@ private:
 };
 
 // Init opens the video settings and parameters, both always.
-class CMCVideoEncoderFilter : public CRootFilter, public CMCVideoGroup {
+class CMCVideoEncoderFilter : public CFilterWrapper<CMCVideoEncoderFilter>, public CMCVideoGroup {
 public:
-    FILTER_WRAPPER_DECLARATIONS(CMCVideoEncoderFilter);
+    using CFilterWrapper::CFilterWrapper;
+    ~CMCVideoEncoderFilter() override;
+    BOOL Init() override;
+    static CFilterClassRecord s_classRecord;
 };
 

@@ -1,3 +1,4 @@
+// CMCMpegEncoderFilter: the wrapper of the MainConcept MPEG encoder.
 #include "graph/MCMpegEncoderFilter.h"
 
 #include "graph/FilterWrapperClass.h"
@@ -10,7 +11,8 @@ constexpr DWORD kParam61 = 0x61;
 constexpr DWORD kAudioParam1 = 1;
 }  // namespace
 
-FILTER_WRAPPER_CLSID_CLASS(CMCMpegEncoderFilter, CLSID_MCMpegEncoder, "MainConcept Demo MPEG Encoder")
+CFilterClassRecord CMCMpegEncoderFilter::s_classRecord = Record(&CLSID_MCMpegEncoder, nullptr,
+                                                                "MainConcept Demo MPEG Encoder");
 
 CMCMpegEncoderFilter::~CMCMpegEncoderFilter() { ReleaseInterfaces(); }
 

@@ -12,10 +12,13 @@
 #include "graph/MCInterfaceGroups.h"
 #include "graph/RootFilter.h"
 
-class CMCMpegEncoderFilter : public CRootFilter, public CMCAudioGroup, public CMCMuxGroup, public CMCVideoGroup {
+class CMCMpegEncoderFilter : public CFilterWrapper<CMCMpegEncoderFilter>, public CMCAudioGroup, public CMCMuxGroup, public CMCVideoGroup {
 public:
     // Init opens the six interfaces, every one even after a failure; TRUE when all six opened.
-    FILTER_WRAPPER_DECLARATIONS(CMCMpegEncoderFilter);
+    using CFilterWrapper::CFilterWrapper;
+    ~CMCMpegEncoderFilter() override;
+    BOOL Init() override;
+    static CFilterClassRecord s_classRecord;
 
     // The audio, multiplexer and video groups, and the fixed-id parameters the set-up uses.
     BOOL SetAudioParam60(DWORD value);

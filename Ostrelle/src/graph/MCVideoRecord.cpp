@@ -1,3 +1,4 @@
+// The MainConcept video settings record as the wrappers read and write it.
 #include "graph/MCVideoRecord.h"
 
 void SetMCModeNibble(MC_VIDEO_SETTINGS* record, int value) {

@@ -1,17 +1,16 @@
+// CMpeg4VkiFilter: the wrapper of the system's MPEG-4 VKI video compressors.
 #include "graph/Mpeg4VkiFilter.h"
 
 #include "graph/FilterWrapperClass.h"
 #include "graph/FormatBlock.h"
 
 // The record names carry two blanks on each side of VKI, as the compressors are named.
-FILTER_WRAPPER_REGISTRATION(CMpeg4VkiV1Filter, nullptr, &CLSID_VideoCompressorCategory,
-                            "Microsoft MPEG-4  VKI  Codec V1")
-FILTER_WRAPPER_REGISTRATION(CMpeg4VkiV2Filter, nullptr, &CLSID_VideoCompressorCategory,
-                            "Microsoft MPEG-4  VKI  Codec V2")
-FILTER_WRAPPER_REGISTRATION(CMpeg4VkiV3Filter, nullptr, &CLSID_VideoCompressorCategory,
-                            "Microsoft MPEG-4  VKI  Codec V3")
-
-FILTER_WRAPPER_CONSTRUCTORS(CMpeg4VkiFilter)
+CFilterClassRecord CMpeg4VkiV1Filter::s_classRecord = Record(nullptr, &CLSID_VideoCompressorCategory,
+                                                             "Microsoft MPEG-4  VKI  Codec V1");
+CFilterClassRecord CMpeg4VkiV2Filter::s_classRecord = Record(nullptr, &CLSID_VideoCompressorCategory,
+                                                             "Microsoft MPEG-4  VKI  Codec V2");
+CFilterClassRecord CMpeg4VkiV3Filter::s_classRecord = Record(nullptr, &CLSID_VideoCompressorCategory,
+                                                             "Microsoft MPEG-4  VKI  Codec V3");
 
 CMpeg4VkiFilter::~CMpeg4VkiFilter() {
     m_pCompressDialogs.Release();
@@ -59,6 +58,3 @@ BOOL CMpeg4VkiFilter::SetFrameRate(int fps) {
     return result;
 }
 
-FILTER_WRAPPER_HOOKS(CMpeg4VkiV1Filter)
-FILTER_WRAPPER_HOOKS(CMpeg4VkiV2Filter)
-FILTER_WRAPPER_HOOKS(CMpeg4VkiV3Filter)

@@ -11,7 +11,7 @@
 
 class CMpeg4VkiFilter : public CRootFilter {
 public:
-    FILTER_WRAPPER_CONSTRUCTOR_DECLARATIONS(CMpeg4VkiFilter);
+    using CRootFilter::CRootFilter;
     ~CMpeg4VkiFilter() override;
 
     // Opens IAMVfwCompressDialogs; TRUE whenever the filter is valid (without the interface the
@@ -30,20 +30,20 @@ private:
     CComPtr<IAMVfwCompressDialogs> m_pCompressDialogs;
 };
 
-class CMpeg4VkiV1Filter : public CMpeg4VkiFilter {
+class CMpeg4VkiV1Filter : public CFilterWrapper<CMpeg4VkiV1Filter, CMpeg4VkiFilter> {
 public:
-    using CMpeg4VkiFilter::CMpeg4VkiFilter;
-    FILTER_WRAPPER_REGISTRY_DECLARATIONS(CMpeg4VkiV1Filter);
+    using CFilterWrapper::CFilterWrapper;
+    static CFilterClassRecord s_classRecord;
 };
 
-class CMpeg4VkiV2Filter : public CMpeg4VkiFilter {
+class CMpeg4VkiV2Filter : public CFilterWrapper<CMpeg4VkiV2Filter, CMpeg4VkiFilter> {
 public:
-    using CMpeg4VkiFilter::CMpeg4VkiFilter;
-    FILTER_WRAPPER_REGISTRY_DECLARATIONS(CMpeg4VkiV2Filter);
+    using CFilterWrapper::CFilterWrapper;
+    static CFilterClassRecord s_classRecord;
 };
 
-class CMpeg4VkiV3Filter : public CMpeg4VkiFilter {
+class CMpeg4VkiV3Filter : public CFilterWrapper<CMpeg4VkiV3Filter, CMpeg4VkiFilter> {
 public:
-    using CMpeg4VkiFilter::CMpeg4VkiFilter;
-    FILTER_WRAPPER_REGISTRY_DECLARATIONS(CMpeg4VkiV3Filter);
+    using CFilterWrapper::CFilterWrapper;
+    static CFilterClassRecord s_classRecord;
 };

@@ -1,17 +1,16 @@
+// CMpegEncoderFilter: the wrapper of a card's hardware MPEG encoder device.
 #include "graph/MpegEncoderFilter.h"
 
-FILTER_WRAPPER_REGISTRATION(CMpegEncoderFilter, nullptr, &KSCATEGORY_ENCODER, "Rivesk MPEG Encoder")
-FILTER_WRAPPER_HOOKS(CMpegEncoderFilter)
-
+CFilterClassRecord CMpegEncoderFilter::s_classRecord = Record(nullptr, &KSCATEGORY_ENCODER, "Rivesk MPEG Encoder");
 CMpegEncoderFilter::CMpegEncoderFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag,
                                        REFGUID propertySet)
-    : CRootFilter(owner, category, friendlyName, flag), m_propertySet(propertySet) {}
+    : CFilterWrapper(owner, category, friendlyName, flag), m_propertySet(propertySet) {}
 
 CMpegEncoderFilter::CMpegEncoderFilter(CRootGraph* owner, REFCLSID clsid, REFGUID propertySet)
-    : CRootFilter(owner, clsid), m_propertySet(propertySet) {}
+    : CFilterWrapper(owner, clsid), m_propertySet(propertySet) {}
 
 CMpegEncoderFilter::CMpegEncoderFilter(CRootGraph* owner, IBaseFilter* filter, REFGUID propertySet)
-    : CRootFilter(owner, filter), m_propertySet(propertySet) {}
+    : CFilterWrapper(owner, filter), m_propertySet(propertySet) {}
 
 CMpegEncoderFilter::~CMpegEncoderFilter() {
     m_pPropertySet.Release();

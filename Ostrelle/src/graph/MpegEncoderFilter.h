@@ -8,7 +8,7 @@
 #include "graph/FilterWrapperClass.h"
 #include "graph/RootFilter.h"
 
-class CMpegEncoderFilter : public CRootFilter {
+class CMpegEncoderFilter : public CFilterWrapper<CMpegEncoderFilter> {
 public:
     // The encoder's property set {D2185A40-0398-11D3-A53E-00A0C9EF506A}.
     static constexpr GUID kPropertySet = {0xD2185A40, 0x0398, 0x11D3, {0xA5, 0x3E, 0x00, 0xA0, 0xC9, 0xEF, 0x50, 0x6A}};
@@ -19,7 +19,6 @@ public:
     CMpegEncoderFilter(CRootGraph* owner, IBaseFilter* filter, REFGUID propertySet = kPropertySet);
     ~CMpegEncoderFilter() override;
 
-    FILTER_WRAPPER_HOOK_DECLARATIONS;
     // Opens the filter's IKsPropertySet; TRUE when it is held.
     BOOL Init() override;
 
@@ -29,7 +28,7 @@ public:
     BOOL SetProperty(DWORD id, const void* data, DWORD size);
     BOOL GetProperty(DWORD id, void* data, DWORD size);
 
-    FILTER_WRAPPER_CREATOR_DECLARATIONS;
+    static CFilterClassRecord s_classRecord;
 
     const GUID& GetPropertySet() const { return m_propertySet; }
 

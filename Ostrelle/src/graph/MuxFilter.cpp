@@ -1,10 +1,9 @@
+// CMuxFilter: the wrapper of the system AVI multiplexer, registered by its CLSID.
 #include "graph/MuxFilter.h"
 
 #include "graph/FilterWrapperClass.h"
 
-FILTER_WRAPPER_REGISTRATION(CMuxFilter, &CLSID_AviDest, nullptr, "Microsoft Mux Filter")
-
-FILTER_WRAPPER_CONSTRUCTORS(CMuxFilter)
+CFilterClassRecord CMuxFilter::s_classRecord = Record(&CLSID_AviDest, nullptr, "Microsoft Mux Filter");
 
 CMuxFilter::~CMuxFilter() = default;
 

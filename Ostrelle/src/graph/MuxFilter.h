@@ -6,9 +6,9 @@
 #include "graph/FilterWrapperClass.h"
 #include "graph/RootFilter.h"
 
-class CMuxFilter : public CRootFilter {
+class CMuxFilter : public CFilterWrapper<CMuxFilter> {
 public:
-    FILTER_WRAPPER_CONSTRUCTOR_DECLARATIONS(CMuxFilter);
+    using CFilterWrapper::CFilterWrapper;
     ~CMuxFilter() override;
 
     // Marks the pins dynamic and configures the multiplexer with master stream 0.
@@ -19,5 +19,5 @@ public:
     // index could not be set or the interleaving interface is missing.
     BOOL ConfigureMux(LONG masterStream);
 
-    FILTER_WRAPPER_CREATOR_DECLARATIONS;
+    static CFilterClassRecord s_classRecord;
 };

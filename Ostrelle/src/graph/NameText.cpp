@@ -1,3 +1,4 @@
+// The fixed name buffers of the graph core.
 #include "graph/NameText.h"
 
 #include <cstring>

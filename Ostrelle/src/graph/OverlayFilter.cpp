@@ -1,3 +1,4 @@
+// COverlayFilter: the wrapper of the Overlay Mixer, registered by its CLSID.
 #include "graph/OverlayFilter.h"
 
 #include <cstring>
@@ -5,7 +6,7 @@
 
 #include "graph/FilterWrapperClass.h"
 
-FILTER_WRAPPER_CLSID_CLASS(COverlayFilter, CLSID_OverlayMixer, "Overlay Mixer")
+CFilterClassRecord COverlayFilter::s_classRecord = Record(&CLSID_OverlayMixer, nullptr, "Overlay Mixer");
 
 namespace {
 

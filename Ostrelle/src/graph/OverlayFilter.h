@@ -12,15 +12,14 @@
 #include "graph/FilterWrapperClass.h"
 #include "graph/RootFilter.h"
 
-class COverlayFilter : public CRootFilter {
+class COverlayFilter : public CFilterWrapper<COverlayFilter> {
 public:
     // The colour controls, by the operations' `which`.
     enum { BRIGHTNESS = 0, CONTRAST, HUE, SATURATION, SHARPNESS, COLOR_CONTROL_COUNT };
 
-    FILTER_WRAPPER_CONSTRUCTOR_DECLARATIONS(COverlayFilter);
+    using CFilterWrapper::CFilterWrapper;
     ~COverlayFilter() override;
 
-    FILTER_WRAPPER_HOOK_DECLARATIONS;
     // FALSE only for an invalid filter; opens "Input0"'s IMixerPinConfig2 where there is one.
     BOOL Init() override;
 
@@ -37,7 +36,7 @@ public:
     // The control's range and default from the table; NULL pointers are skipped.
     BOOL GetColorControlRange(int which, LONG* minimum, LONG* maximum, LONG* defaultValue);
 
-    FILTER_WRAPPER_CREATOR_DECLARATIONS;
+    static CFilterClassRecord s_classRecord;
 
 private:
     CComPtr<IMixerPinConfig2> m_pPinConfig;

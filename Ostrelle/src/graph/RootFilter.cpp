@@ -1,3 +1,4 @@
+// CRootFilter: the wrapper of one DirectShow filter and its pins, base of every filter.
 #include "graph/RootFilter.h"
 
 #include <cstring>

@@ -1,3 +1,4 @@
+// CRootGraph: one DirectShow filter graph with its capture graph builder, control and events.
 #include "graph/RootGraph.h"
 
 #include <cstdarg>

@@ -1,3 +1,4 @@
+// CRootPin: the wrapper of one pin of a CRootFilter.
 #include "graph/RootPin.h"
 
 #include <cstdio>

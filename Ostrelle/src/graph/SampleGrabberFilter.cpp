@@ -1,3 +1,4 @@
+// CSampleGrabberFilter: the wrapper of the system sample grabber, registered by its CLSID.
 #include "graph/SampleGrabberFilter.h"
 
 #include <cstddef>
@@ -6,7 +7,7 @@
 #include "graph/FilterWrapperClass.h"
 #include "graph/FormatBlock.h"
 
-FILTER_WRAPPER_CLSID_CLASS(CSampleGrabberFilter, CLSID_SampleGrabber, "SampleGrabber")
+CFilterClassRecord CSampleGrabberFilter::s_classRecord = Record(&CLSID_SampleGrabber, nullptr, "SampleGrabber");
 
 CSampleGrabberFilter::~CSampleGrabberFilter() {
     m_pGrabber.Release();

@@ -9,12 +9,11 @@
 #include "graph/FilterWrapperClass.h"
 #include "graph/RootFilter.h"
 
-class CSampleGrabberFilter : public CRootFilter {
+class CSampleGrabberFilter : public CFilterWrapper<CSampleGrabberFilter> {
 public:
-    FILTER_WRAPPER_CONSTRUCTOR_DECLARATIONS(CSampleGrabberFilter);
+    using CFilterWrapper::CFilterWrapper;
     ~CSampleGrabberFilter() override;
 
-    FILTER_WRAPPER_HOOK_DECLARATIONS;
     // Opens ISampleGrabber.
     BOOL Init() override;
 
@@ -29,7 +28,7 @@ public:
     BOOL RequestSnapshot(const char* path);
     CGrabberCallback* GetCallback() const { return m_pCallback; }
 
-    FILTER_WRAPPER_CREATOR_DECLARATIONS;
+    static CFilterClassRecord s_classRecord;
 
 private:
     CComPtr<ISampleGrabber> m_pGrabber;

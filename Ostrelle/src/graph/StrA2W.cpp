@@ -1,3 +1,4 @@
+// CStrA2W: an ANSI text as wide-character text, for the calls that take wide text.
 #include "graph/StrA2W.h"
 
 #include <cwchar>

@@ -1,3 +1,4 @@
+// Threads and locks of the graph library.
 #include "graph/Thread.h"
 
 // ---- CThread ----

@@ -1,10 +1,11 @@
+// CTimeDelayFilter: the wrapper of the maker's time-delay filter, registered by its CLSID.
 #include "graph/TimeDelayFilter.h"
 
 #include <makers/vorlane.h>
 
 #include "graph/FilterWrapperClass.h"
 
-FILTER_WRAPPER_CLSID_CLASS(CTimeDelayFilter, CLSID_VorlaneTimeDelay, "Time Delay")
+CFilterClassRecord CTimeDelayFilter::s_classRecord = Record(&CLSID_VorlaneTimeDelay, nullptr, "Time Delay");
 
 CTimeDelayFilter::~CTimeDelayFilter() = default;
 

@@ -6,12 +6,11 @@
 #include "graph/FilterWrapperClass.h"
 #include "graph/RootFilter.h"
 
-class CTimeDelayFilter : public CRootFilter {
+class CTimeDelayFilter : public CFilterWrapper<CTimeDelayFilter> {
 public:
-    FILTER_WRAPPER_CONSTRUCTOR_DECLARATIONS(CTimeDelayFilter);
+    using CFilterWrapper::CFilterWrapper;
     ~CTimeDelayFilter() override;
 
-    FILTER_WRAPPER_HOOK_DECLARATIONS;
 
-    FILTER_WRAPPER_CREATOR_DECLARATIONS;
+    static CFilterClassRecord s_classRecord;
 };

@@ -1,3 +1,4 @@
+// The display names of the tuner models this library knows.
 #include "graph/TunerModelNames.h"
 
 #include <mutex>

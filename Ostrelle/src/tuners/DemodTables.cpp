@@ -1,3 +1,4 @@
+// The register tables of the IF demodulators beside the PLL tuner modules.
 #include "tuners/DemodTables.h"
 
 #include "tuners/StandardShorthand.h"

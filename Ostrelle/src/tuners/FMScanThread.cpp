@@ -1,3 +1,4 @@
+// CFMScanThread: the FM scan worker.
 #include "tuners/FMScanThread.h"
 
 #include <algorithm>

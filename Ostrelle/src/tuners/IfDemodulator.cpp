@@ -1,3 +1,4 @@
+// CIfDemodulator: the IF demodulator beside a PLL tuner module.
 #include "tuners/IfDemodulator.h"
 
 #include <algorithm>

@@ -1,17 +1,13 @@
+// CPllTunerModule: a PLL module of the module table.
 #include "tuners/PllTunerModule.h"
 
 #include "graph/Thread.h"
 #include "tuners/PllTuning.h"
 
 CPllTunerModule::CPllTunerModule(CCustomDataAccess* pAccess, const TunerModuleRow& row)
-    : CTunerBase(pAccess), m_row(row), m_ops(FindTunerModuleOps(row.model))
+    : CTunerBase(pAccess), m_row(row), m_ops(row.ops)
 {
     SetModule(row);
-}
-
-CPllTunerModule::~CPllTunerModule()
-{
-    StopScan();
 }
 
 BOOL CPllTunerModule::SetFMChannelFreq(float kHz)

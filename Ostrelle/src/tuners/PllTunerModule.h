@@ -2,8 +2,6 @@
 // whose operations do what the model's record says (TunerModules.h). A model without a record
 // is this class itself; each named module class is the same module as a type of its own
 // (CTunerModule below).
-// Like every tuner class, the most derived destructor stops a running scan before the object
-// goes, as a scan worker calls the operations of the object as it stands.
 #pragma once
 
 #include "tuners/TunerModules.h"
@@ -11,7 +9,6 @@
 class CPllTunerModule : public CTunerBase {
 public:
     CPllTunerModule(CCustomDataAccess* pAccess, const TunerModuleRow& row);
-    ~CPllTunerModule() override;
 
     BOOL SetFMChannelFreq(float kHz) override;
     BOOL GetFMChannelOkay(DWORD* status) override;
@@ -34,7 +31,6 @@ template <long Model>
 class CTunerModule : public CPllTunerModule {
 public:
     explicit CTunerModule(CCustomDataAccess* pAccess) : CPllTunerModule(pAccess, *FindTunerModuleRow(Model)) {}
-    ~CTunerModule() override { StopScan(); }
 };
 
 // The creator the factory calls for a tuner class.
@@ -44,7 +40,7 @@ CTunerBase* CreateTuner(CCustomDataAccess* pAccess)
     return new Tuner(pAccess);
 }
 
-// The named module classes whose every operation is in their record (TunerModules.cpp).
+// The named module classes whose every operation is in their row's record (TunerModules.cpp).
 using CTuner_T9 = CTunerModule<9>;
 using CTuner_G12 = CTunerModule<12>;
 using CTuner_G13 = CTunerModule<13>;

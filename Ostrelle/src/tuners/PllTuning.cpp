@@ -1,3 +1,4 @@
+// The TV and FM tuning writes of the PLL modules with an IF demodulator.
 #include "tuners/PllTuning.h"
 
 #include <algorithm>

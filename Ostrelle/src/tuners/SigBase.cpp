@@ -1,3 +1,4 @@
+// CSigBase: the TV scan worker.
 #include "tuners/SigBase.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// CSigBaseTrace: a debugging aid of the scan workers.
 #include "tuners/SigBaseTrace.h"
 
 #include <windows.h>

@@ -1,3 +1,4 @@
+// CTDA8275A: driver of the TDA8275A silicon tuner behind the TDA8290's I2C gate.
 #include "tuners/TDA8275A.h"
 
 #include <iterator>

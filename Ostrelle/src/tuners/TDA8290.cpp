@@ -1,3 +1,4 @@
+// CTDA8290: driver of the TDA8290 analog IF demodulator.
 #include "tuners/TDA8290.h"
 
 #include <iterator>

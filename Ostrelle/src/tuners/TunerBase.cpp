@@ -1,3 +1,4 @@
+// CTunerBase: the analog TV and FM tuner of one card.
 #include "tuners/TunerBase.h"
 
 #include "access/CustomDataAccess.h"

@@ -2,7 +2,9 @@
 // five-byte I2C block write and reads the PLL's status byte with one one-byte block read, through
 // the card's access object (given at construction, not owned). Every tuner-module class derives
 // from it; most only set other constants (TunerModules.h). Scans run on worker threads
-// (CSigBase, CFMScanThread) that the tuner creates, starts, stops and owns.
+// (CSigBase, CFMScanThread) that the tuner creates, starts, stops and owns. A worker calls the
+// tuner's operations, so whoever deletes a tuner stops its scan first (the card:
+// CTVCardFilter::DeleteTuner).
 //
 // Frequencies pass as floats in kHz; band limits and intermediate frequencies are whole kHz.
 //

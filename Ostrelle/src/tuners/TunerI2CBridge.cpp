@@ -1,3 +1,4 @@
+// CI2CInterface: the register interface the TDA8275A and TDA8290 drivers program through.
 #include "tuners/TunerI2CBridge.h"
 
 #include <limits>

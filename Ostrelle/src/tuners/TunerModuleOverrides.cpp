@@ -1,3 +1,4 @@
+// The module classes with an operation that no record of the module table can say.
 #include "tuners/TunerModuleOverrides.h"
 
 #include "access/CustomDataAccess.h"

@@ -14,7 +14,6 @@
 class CTuner_P92 final : public CTunerModule<92> {
 public:
     using CTunerModule::CTunerModule;
-    ~CTuner_P92() override { StopScan(); }
 
     BOOL SetFMChannelFreq(float kHz) override;
 };
@@ -26,7 +25,6 @@ public:
 class CTuner_P95 final : public CTunerModule<95> {
 public:
     explicit CTuner_P95(CCustomDataAccess* pAccess);
-    ~CTuner_P95() override { StopScan(); }
 
     BOOL SetTVChannelFreq(float kHz) override;
     BOOL GetTVChannelOkay(DWORD* status) override;
@@ -44,7 +42,6 @@ private:
 class CTuner_P97 final : public CTunerModule<97> {
 public:
     using CTunerModule::CTunerModule;
-    ~CTuner_P97() override { StopScan(); }
 
     BOOL IsTVChannelLocked() override;
 
@@ -61,7 +58,6 @@ private:
 class CTuner_A139 final : public CTunerModule<139> {
 public:
     using CTunerModule::CTunerModule;
-    ~CTuner_A139() override { StopScan(); }
 
     BOOL SetVideoStandard(long standard) override;
 };
@@ -72,7 +68,6 @@ public:
 class CTuner_O100 final : public CTunerModule<100> {
 public:
     using CTunerModule::CTunerModule;
-    ~CTuner_O100() override { StopScan(); }
 
     BOOL SetVideoStandard(long standard) override;
 

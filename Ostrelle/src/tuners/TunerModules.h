@@ -1,9 +1,10 @@
-// The module table: one row of constants per TUNER_MODEL number, and beside it one record per
-// named module class saying what its operations do beyond the PLL driver of CTunerBase (its
+// The module table: one row per TUNER_MODEL number (TunerModules.cpp), holding the module's class
+// and creator, its constants, and what its operations do beyond the PLL driver of CTunerBase (its
 // tuning offset or clamp, its L' IF and sixth byte, how it reads its status, its standard table,
-// its FM set-up and FM status). One generic body per operation reads the record
+// its FM set-up and FM status). One generic body per operation reads the row's record
 // (CPllTunerModule, PllTunerModule.h); the few classes with an operation no record can say are
-// in TunerModuleOverrides.h; the Xceive tuners (90, 91, 136, 137) are in XCeive*.h.
+// in TunerModuleOverrides.h; the Xceive tuners (90, 91, 136, 137) are in XCeive*.h. The card's
+// factory makes every module from its row (TunerModuleEntries).
 #pragma once
 
 #include <windows.h>
@@ -14,6 +15,8 @@
 #include "tuners/DemodTables.h"
 #include "tuners/IfDemodulator.h"
 #include "tuners/TunerBase.h"
+
+typedef CTunerBase* (*TunerCreator)(CCustomDataAccess* pAccess);
 
 struct TunerModuleFM {
     BOOL capable;       // an FM scan and SetFMScanRange are possible
@@ -28,21 +31,6 @@ struct TunerRange {
     long lowest, lowBandTop, midBandTop, highest, ifKHz;
 };
 
-struct TunerModuleRow {
-    long model;                   // TUNER_MODEL number, the factory key
-    char factory;                 // TUNER_FACTORY letter
-    TunerRange range;
-    std::array<BYTE, 3> band;     // low, mid, high band byte
-    BYTE control;
-    BYTE readAddr, writeAddr;     // handed to the access object as they stand
-    std::array<long, 5> afc;      // AFC values 1 to 5; the third is the TV lock value
-    BOOL reapplyStandard;
-    TunerModuleFM fm;
-    std::array<long, 18> standards;  // in the order appended; 0 ends the list
-    long secondModel = 0;            // 0: the model itself
-    BYTE lockMask = 0x40;
-    long currentStandard = AnalogVideo_PAL_B;
-};
 
 // The sixth byte of a module's TV tuning write.
 enum class SixthByte {
@@ -86,7 +74,24 @@ struct TunerModuleOps {
     const DemodFMStatus* fmStatus = nullptr;    // slot 2: null: the PLL's FM status
 };
 
-typedef CTunerBase* (*TunerCreator)(CCustomDataAccess* pAccess);
+struct TunerModuleRow {
+    long model;                   // TUNER_MODEL number, the factory key
+    const char* className = "CPllTunerModule";  // the class the factory makes
+    TunerCreator create = nullptr;  // makes className; null: a CPllTunerModule on this row
+    char factory;                 // TUNER_FACTORY letter
+    TunerRange range;
+    std::array<BYTE, 3> band;     // low, mid, high band byte
+    BYTE control;
+    BYTE readAddr, writeAddr;     // handed to the access object as they stand
+    std::array<long, 5> afc;      // AFC values 1 to 5; the third is the TV lock value
+    BOOL reapplyStandard;
+    TunerModuleFM fm;
+    std::array<long, 18> standards;  // in the order appended; 0 ends the list
+    long secondModel = 0;            // 0: the model itself
+    BYTE lockMask = 0x40;
+    long currentStandard = AnalogVideo_PAL_B;
+    TunerModuleOps ops = {};         // what the operations do beyond CTunerBase
+};
 
 struct TunerModuleEntry {
     const TunerModuleRow* row;
@@ -98,5 +103,3 @@ std::span<const TunerModuleEntry> TunerModuleEntries();
 // The row and creator of one model; null for model 0 and numbers without a module.
 const TunerModuleRow* FindTunerModuleRow(long model);
 TunerCreator FindTunerCreator(long model);
-// The record of a model's operations; the empty record (all CTunerBase) for a model without one.
-const TunerModuleOps& FindTunerModuleOps(long model);

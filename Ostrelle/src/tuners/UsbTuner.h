@@ -1,7 +1,8 @@
 // CUsbTuner: the tuner of the USB TV boxes. The box's card filter copies the module
 // description of the card's tuner model into it (CTunerBase::CopyFrom); it then behaves like
-// that module, with its own tuning, status and standard variants for models 13, 69, 72, 73, 75,
-// 92, 93 and 97, and takes the lock from the box's video decoder instead of the PLL.
+// that module, with its own tuning, status and standard roads for the models of its record table
+// (UsbTuner.cpp: 13, 69, 72, 73, 75, 92, 93 and 97), and takes the lock from the box's video
+// decoder instead of the PLL.
 #pragma once
 
 #include "tuners/TunerBase.h"
@@ -11,7 +12,6 @@ public:
     static constexpr BYTE kDecoderAddress = 0x42;
 
     explicit CUsbTuner(CCustomDataAccess* pAccess);
-    ~CUsbTuner() override;
 
     BOOL SetFMChannelFreq(float kHz) override;
     BOOL IsTVChannelLocked() override;

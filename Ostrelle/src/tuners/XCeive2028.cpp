@@ -1,3 +1,4 @@
+// CXCeive2028: the Xceive XC2028 tuner (model 91), and CTuner_E90, the same tuner as model 90.
 #include "tuners/XCeive2028.h"
 
 namespace {
@@ -11,11 +12,6 @@ bool UsesSoundIf(XcAccessKind kind) { return kind == XcAccessKind::Direct || kin
 CXCeive2028::CXCeive2028(CCustomDataAccess* pAccess) : CXCeive2028(pAccess, 91) {}
 
 CXCeive2028::CXCeive2028(CCustomDataAccess* pAccess, long model) : CXCeiveTuner(pAccess, model, kResetHoldMs) {}
-
-CXCeive2028::~CXCeive2028()
-{
-    StopScan();
-}
 
 XcChunking CXCeive2028::Chunking()
 {

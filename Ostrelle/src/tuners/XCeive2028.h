@@ -17,7 +17,6 @@
 class CXCeive2028 : public CXCeiveTuner {
 public:
     explicit CXCeive2028(CCustomDataAccess* pAccess);
-    ~CXCeive2028() override;
 
     DECLARE_XCEIVE_TUNER_SLOTS()
 

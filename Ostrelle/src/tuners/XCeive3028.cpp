@@ -1,11 +1,7 @@
+// CXCeive3028: the Xceive XC3028 tuner (model 136) on the addressed path whatever the card.
 #include "tuners/XCeive3028.h"
 
 CXCeive3028::CXCeive3028(CCustomDataAccess* pAccess) : CXCeiveTuner(pAccess, 136, 200) {}
-
-CXCeive3028::~CXCeive3028()
-{
-    StopScan();
-}
 
 XcChunking CXCeive3028::Chunking()
 {

@@ -8,7 +8,6 @@
 class CXCeive3028 : public CXCeiveTuner {
 public:
     explicit CXCeive3028(CCustomDataAccess* pAccess);
-    ~CXCeive3028() override;
 
     DECLARE_XCEIVE_TUNER_SLOTS()
 

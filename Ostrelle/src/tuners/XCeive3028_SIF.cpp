@@ -1,14 +1,10 @@
+// CXCeive3028_SIF: the Xceive XC3028 tuner with sound-IF firmware.
 #include "tuners/XCeive3028_SIF.h"
 
 #include "access/CustomDataAccess.h"
 #include "graph/Thread.h"
 
 CXCeive3028_SIF::CXCeive3028_SIF(CCustomDataAccess* pAccess) : CXCeiveTuner(pAccess, 137, 20) {}
-
-CXCeive3028_SIF::~CXCeive3028_SIF()
-{
-    StopScan();
-}
 
 XcChunking CXCeive3028_SIF::Chunking()
 {

@@ -10,7 +10,6 @@
 class CXCeive3028_SIF : public CXCeiveTuner {
 public:
     explicit CXCeive3028_SIF(CCustomDataAccess* pAccess);
-    ~CXCeive3028_SIF() override;
 
     DECLARE_XCEIVE_TUNER_SLOTS()
 

@@ -1,3 +1,4 @@
+// CXCeiveTuner: what the Xceive XC2028 and XC3028 tuner classes share.
 #include "tuners/XCeiveTuner.h"
 
 #include <algorithm>
@@ -63,11 +64,6 @@ CXCeiveTuner::CXCeiveTuner(CCustomDataAccess* pAccess, long model, DWORD resetHo
     : CTunerBase(pAccess), m_dwResetHoldMs(resetHoldMs)
 {
     SetModule(*FindTunerModuleRow(model));
-}
-
-CXCeiveTuner::~CXCeiveTuner()
-{
-    StopScan();
 }
 
 XcAccessKind CXCeiveTuner::AccessKind() const

@@ -63,7 +63,6 @@ public:
     static constexpr BYTE kAddress = 0xC2;
     static constexpr double kWordKHz = 15.625;
 
-    ~CXCeiveTuner() override;
 
     // Plays a firmware list; FALSE for a null list, a list without the end word or a record
     // running past the list's end (that record is not sent), a failed chunk or reset, and a

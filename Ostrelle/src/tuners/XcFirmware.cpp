@@ -1,3 +1,4 @@
+// The firmware set of the Xceive tuners.
 #include "tuners/XcFirmware.h"
 
 #include "tuners/XcFirmwareGenerator.h"

@@ -1,3 +1,4 @@
+// The simulated PC: the cards a bench file plugs and the RF environment around them.
 #include "hwsim/bench/Bench.h"
 
 #include <unistd.h>

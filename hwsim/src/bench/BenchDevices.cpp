@@ -1,3 +1,4 @@
+// The bench's cards as the PC's device tree lists them: each card's driver with its filters.
 #include "hwsim/bench/BenchDevices.h"
 
 #include <stdexcept>

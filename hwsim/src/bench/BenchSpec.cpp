@@ -1,3 +1,4 @@
+// A bench file as read: the cards plugged into the simulated PC and what is on air.
 #include "hwsim/bench/BenchSpec.h"
 
 #include <fcntl.h>

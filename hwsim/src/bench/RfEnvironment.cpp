@@ -1,3 +1,4 @@
+// What is on air around one bench.
 #include "hwsim/bench/RfEnvironment.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// A sound card of the bench.
 #include "hwsim/bench/SoundCard.h"
 
 #include "hwsim/boards/SoundCaptureFilter.h"

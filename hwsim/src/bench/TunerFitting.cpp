@@ -1,3 +1,4 @@
+// Fits a card with the tuner chips of a TUNER_MODEL.
 #include "hwsim/bench/TunerFitting.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The chips a board carries beyond its EEPROM and tuner, by card kind.
 #include "hwsim/boards/BoardChips.h"
 
 #include <memory>

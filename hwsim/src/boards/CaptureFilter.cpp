@@ -1,3 +1,4 @@
+// A card's capture filter as its driver publishes it.
 #include "hwsim/boards/CaptureFilter.h"
 
 #include <algorithm>

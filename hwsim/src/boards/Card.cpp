@@ -1,3 +1,4 @@
+// One plugged card of the bench.
 #include "hwsim/boards/Card.h"
 
 #include <stdexcept>

@@ -1,3 +1,4 @@
+// What a card's decoders receive through its crossbar, and the pictures and sound made of it.
 #include "hwsim/boards/CardSignal.h"
 
 #include <cmath>

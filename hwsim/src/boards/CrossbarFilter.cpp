@@ -1,3 +1,4 @@
+// A card's crossbar filter: video and audio inputs routed to the video decoder output.
 #include "hwsim/boards/CrossbarFilter.h"
 
 #include <span>

@@ -1,3 +1,4 @@
+// The 1394 DV device "Microsoft DV Camera and VCR".
 #include "hwsim/boards/DvDevice.h"
 
 #include <string>

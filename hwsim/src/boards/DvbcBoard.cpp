@@ -1,3 +1,4 @@
+// The DVB-C board: its driver's capture filter "DVBC TS Capture".
 #include "hwsim/boards/DvbcBoard.h"
 
 #include "uuids.h"

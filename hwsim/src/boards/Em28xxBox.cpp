@@ -1,3 +1,4 @@
+// The USB TV boxes on Empia EM28xx bridges.
 #include "hwsim/boards/Em28xxBox.h"
 
 #include <memory>

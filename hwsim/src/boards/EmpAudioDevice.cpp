@@ -1,3 +1,4 @@
+// The EMP USB audio device "USB EMP Audio Device" (audio input category).
 #include "hwsim/boards/EmpAudioDevice.h"
 
 #include <string>

@@ -1,3 +1,4 @@
+// The MPEG encoder a board may carry, as its driver publishes it.
 #include "hwsim/boards/EncoderFilter.h"
 
 #include <algorithm>

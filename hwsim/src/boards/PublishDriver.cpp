@@ -1,3 +1,4 @@
+// A driver filter's property sets.
 #include "hwsim/boards/PublishDriver.h"
 
 namespace hwsim {

@@ -1,3 +1,4 @@
+// A sound card's recording device as its driver's filter.
 #include "hwsim/boards/SoundCaptureFilter.h"
 
 #include "platform/dshow/AudioInputMixerMixin.h"

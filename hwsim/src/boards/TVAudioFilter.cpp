@@ -1,3 +1,4 @@
+// A card's TV-audio device as its driver publishes it.
 #include "hwsim/boards/TVAudioFilter.h"
 
 #include "uuids.h"

@@ -1,3 +1,4 @@
+// A card's TV tuner filter as its driver publishes it.
 #include "hwsim/boards/TunerFilter.h"
 
 #include "hwsim/boards/PublishDriver.h"

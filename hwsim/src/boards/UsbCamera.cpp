@@ -1,3 +1,4 @@
+// The USB camera "Usb_Cam_Capture".
 #include "hwsim/boards/UsbCamera.h"
 
 #include <cstring>

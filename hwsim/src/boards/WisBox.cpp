@@ -1,3 +1,4 @@
+// The USB encoder box on the WIS GO7007SB ("Jorsk A/V Capture"): its driver and capture filter.
 #include "hwsim/boards/WisBox.h"
 
 #include <cerrno>

@@ -1,3 +1,4 @@
+// What the simulated WIS encoder says it can do.
 #include "hwsim/boards/WisEncoderCapabilities.h"
 
 #include <cstring>

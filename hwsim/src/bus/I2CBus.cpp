@@ -1,3 +1,4 @@
+// A card's I2C bus: chips keyed by their 7-bit address, the wire primitives.
 #include "hwsim/bus/I2CBus.h"
 
 #include <cstdio>

@@ -1,3 +1,4 @@
+// One chip on a card's I2C bus, seen from the bus.
 #include "hwsim/bus/I2CDevice.h"
 
 namespace hwsim {

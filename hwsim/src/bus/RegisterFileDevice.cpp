@@ -1,3 +1,4 @@
+// A chip that is a plain file of byte registers behind an 8-bit register pointer.
 #include "hwsim/bus/RegisterFileDevice.h"
 
 namespace hwsim {

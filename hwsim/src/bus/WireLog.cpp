@@ -1,3 +1,4 @@
+// What a simulated driver was asked, request by request.
 #include "hwsim/bus/WireLog.h"
 
 #include <cstdio>

@@ -1,3 +1,4 @@
+// How an on-board controller is wired to the bridge's GPIO lines.
 #include "hwsim/chips/ControllerPinLayout.h"
 
 namespace hwsim {

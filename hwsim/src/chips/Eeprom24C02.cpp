@@ -1,3 +1,4 @@
+// The card's configuration EEPROM.
 #include "hwsim/chips/Eeprom24C02.h"
 
 #include "platform/runtime.h"

@@ -1,3 +1,4 @@
+// The remote-key controller that boards read over I2C.
 #include "hwsim/chips/I2CKeyController.h"
 
 #include "platform/runtime.h"

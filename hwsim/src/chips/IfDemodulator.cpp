@@ -1,3 +1,4 @@
+// An IF demodulator beside a PLL tuner module, linked to that module's PLL chip.
 #include "hwsim/chips/IfDemodulator.h"
 
 #include <cmath>

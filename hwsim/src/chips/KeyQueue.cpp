@@ -1,3 +1,4 @@
+// The keys a remote-key receiver has still to present, in order.
 #include "hwsim/chips/KeyQueue.h"
 
 namespace hwsim {

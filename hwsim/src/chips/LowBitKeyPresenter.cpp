@@ -1,3 +1,4 @@
+// The remote-key receiver of the Cranlow family of boards.
 #include "hwsim/chips/LowBitKeyPresenter.h"
 
 #include "platform/runtime.h"

@@ -1,3 +1,4 @@
+// The MPEG encoder chip's coding core.
 #include "hwsim/chips/Mpeg2Encoder.h"
 
 #include "hwsim/installed/LibavDecoder.h"

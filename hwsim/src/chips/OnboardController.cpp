@@ -1,3 +1,4 @@
+// The on-board controller of the maker's SAA713x and CX2388x boards.
 #include "hwsim/chips/OnboardController.h"
 
 #include <cstdio>

@@ -1,3 +1,4 @@
+// A PLL tuner module (synthesiser with an I2C programming port).
 #include "hwsim/chips/PllTuner.h"
 
 #include "hwsim/chips/PllAfc.h"

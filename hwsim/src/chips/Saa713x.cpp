@@ -1,3 +1,4 @@
+// The SAA713x bridge as its driver sees it.
 #include "hwsim/chips/Saa713x.h"
 
 #include <algorithm>

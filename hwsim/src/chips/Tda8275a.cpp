@@ -1,3 +1,4 @@
+// The TDA8275A silicon tuner (0xC2 on the bus), fitted behind the TDA8290's I2C gate.
 #include "hwsim/chips/Tda8275a.h"
 
 #include "hwsim/chips/Tda8290.h"

@@ -1,3 +1,4 @@
+// The TDA8290 analog IF demodulator (0x96 on the bus).
 #include "hwsim/chips/Tda8290.h"
 
 #include "hwsim/chips/Tda8275a.h"

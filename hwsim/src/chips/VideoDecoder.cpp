@@ -1,3 +1,4 @@
+// A video decoder on a card's I2C bus, as the tuners and the USB boxes read it.
 #include "hwsim/chips/VideoDecoder.h"
 
 namespace hwsim {

@@ -1,3 +1,4 @@
+// An Xceive XC2028/XC3028 silicon tuner.
 #include "hwsim/chips/XceiveTuner.h"
 
 #include <cmath>

@@ -1,3 +1,4 @@
+// The driver of the USB encoder boxes (the MPEG-2 box and the Wolbry box).
 #include "hwsim/drivers/BoxDriver.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The encoder box driver's second object: the recording capacity (IRecordCapacity), in MB.
 #include "hwsim/drivers/BoxRecordCapacity.h"
 
 #include <stdexcept>

@@ -1,3 +1,4 @@
+// The driver of a device that publishes no private property set.
 #include "hwsim/drivers/DeviceDriver.h"
 
 namespace hwsim {

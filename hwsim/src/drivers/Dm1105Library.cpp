@@ -1,3 +1,4 @@
+// The DVB-C board's chip library (DM1105.h) as the simulated PC installs it.
 #include "hwsim/drivers/Dm1105Library.h"
 
 namespace hwsim {

@@ -1,3 +1,4 @@
+// The driver of the USB boxes on Empia EM28xx bridges.
 #include "hwsim/drivers/EmpiaDriver.h"
 
 #include "empiadriver.h"

@@ -1,3 +1,4 @@
+// The driver of the Fimbrel card.
 #include "hwsim/drivers/FimbrelDriver.h"
 
 #include "hwsim/chips/Saa713x.h"

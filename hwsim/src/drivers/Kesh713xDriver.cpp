@@ -1,3 +1,4 @@
+// The driver of the "713x BDA Analog Capture" card.
 #include "hwsim/drivers/Kesh713xDriver.h"
 
 namespace hwsim {

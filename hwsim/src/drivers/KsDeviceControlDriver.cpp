@@ -1,3 +1,4 @@
+// The driver of the cards whose capture filter answers device-control commands.
 #include "hwsim/drivers/KsDeviceControlDriver.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// A simulated card driver that answers the private KS property sets its capture filter publishes.
 #include "hwsim/drivers/KsDriver.h"
 
 #include <cstdarg>

@@ -1,3 +1,4 @@
+// The kernel driver of the Lurvan PCI Express dual-tuner board.
 #include "hwsim/drivers/PcieDriver.h"
 
 #include "hwsim/boards/CaptureFilter.h"

@@ -1,3 +1,4 @@
+// The properties a simulated driver keeps without acting on them.
 #include "hwsim/drivers/PropertyStore.h"
 
 #include <algorithm>

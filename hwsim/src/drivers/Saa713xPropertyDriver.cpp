@@ -1,3 +1,4 @@
+// The driver of the SAA713x TV cards that publish one property set for everything.
 #include "hwsim/drivers/Saa713xPropertyDriver.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The driver of the USB bridges.
 #include "hwsim/drivers/VendorCommandDriver.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The driver of the USB encoder boxes on the WIS GO7007SB.
 #include "hwsim/drivers/WisDriver.h"
 
 #include "hwsim/drivers/DriverInterface.h"

@@ -1,3 +1,4 @@
+// The filters the card library's graph wrappers open, from the maker's packages.
 #include "hwsim/installed/CardGraphFilters.h"
 
 #include <cwchar>

@@ -1,3 +1,4 @@
+// What every filter of one installed class shares with the tests.
 #include "hwsim/installed/FilterBehaviour.h"
 
 #include "platform/winerror.h"

@@ -1,3 +1,4 @@
+// The other makers' packages installed on the simulated PC, and the filters each brings.
 #include "hwsim/installed/InstalledPackages.h"
 
 #include <stdexcept>

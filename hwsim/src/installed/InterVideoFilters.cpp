@@ -1,3 +1,4 @@
+// The InterVideo filters built for the maker's cards (package "intervideo").
 #include "hwsim/installed/InterVideoFilters.h"
 
 #include <cstring>

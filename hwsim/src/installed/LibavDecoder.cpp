@@ -1,3 +1,4 @@
+// A libavcodec decoder fed with an elementary stream in pieces of any size.
 #include "hwsim/installed/LibavDecoder.h"
 
 #include <mutex>

@@ -1,3 +1,4 @@
+// The Ligos GoMotion filters (package "ligos").
 #include "hwsim/installed/LigosFilters.h"
 
 namespace hwsim {

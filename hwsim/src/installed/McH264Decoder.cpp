@@ -1,3 +1,4 @@
+// The MainConcept H.264 video decoder (package "mainconcept"), with IMCH264DecoderOutput.
 #include "hwsim/installed/McH264Decoder.h"
 
 namespace hwsim {

@@ -1,3 +1,4 @@
+// The MainConcept MPEG and H.264 encoder family (package "mainconcept").
 #include "hwsim/installed/McMpegFilters.h"
 
 #include <cstring>

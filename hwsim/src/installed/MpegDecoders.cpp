@@ -1,3 +1,4 @@
+// The MPEG decoders a maker's package installs (package "intervideo").
 #include "hwsim/installed/MpegDecoders.h"
 
 #include <algorithm>

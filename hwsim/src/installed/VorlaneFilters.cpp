@@ -1,3 +1,4 @@
+// The maker's own installed filters (package "vorlane").
 #include "hwsim/installed/VorlaneFilters.h"
 
 #include <cstring>

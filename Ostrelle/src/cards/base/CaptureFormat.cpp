@@ -1,3 +1,4 @@
+// The capture-side operations that the card base and the camera base share.
 #include "cards/base/CaptureFormat.h"
 
 #include <amvideo.h>

@@ -1,3 +1,4 @@
+// The card library's filter classes in the registry.
 #include "cards/base/CardFilterClasses.h"
 
 #include "cards/devices/1394DVFilter.h"

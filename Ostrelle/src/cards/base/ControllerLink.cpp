@@ -1,3 +1,4 @@
+// The GPIO link between a card and its on-board controller, as both pin layouts use it.
 #include "cards/base/ControllerLink.h"
 
 #include "access/CustomDataAccess.h"

@@ -1,3 +1,4 @@
+// The remote-key reads several card families share.
 #include "cards/base/RemoteKeyCodes.h"
 
 #include "access/CustomDataAccess.h"

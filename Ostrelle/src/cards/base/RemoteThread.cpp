@@ -1,3 +1,4 @@
+// CRemoteThread: polls one card's on-board controller for remote keys.
 #include "cards/base/RemoteThread.h"
 
 #include "cards/base/TVCardFilter.h"

@@ -1,10 +1,8 @@
+// CTVAudioFilter: the base wrapper of a card's TV-audio device.
 #include "cards/base/TVAudioFilter.h"
 
 #include "graph/FilterWrapperClass.h"
 #include "uuids.h"
-
-FILTER_WRAPPER_CONSTRUCTORS(CTVAudioFilter)
-FILTER_WRAPPER_HOOKS(CTVAudioFilter)
 
 CTVAudioFilter::~CTVAudioFilter() { m_pTVAudio.Release(); }
 

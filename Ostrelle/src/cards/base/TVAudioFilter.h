@@ -17,13 +17,9 @@
 
 class CTVAudioFilter : public CRootFilter {
 public:
-    CTVAudioFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag);
-    CTVAudioFilter(CRootGraph* owner, REFCLSID clsid);
-    CTVAudioFilter(CRootGraph* owner, IBaseFilter* filter);
+    using CRootFilter::CRootFilter;
     ~CTVAudioFilter() override;
 
-    HRESULT OnHook1(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
-    HRESULT OnHook2(LONG_PTR arg1, LONG_PTR arg2, LONG_PTR arg3) override;
     // Opens the device's IAMTVAudio; FALSE (the wrapper is dropped) without it.
     BOOL Init() override;
 

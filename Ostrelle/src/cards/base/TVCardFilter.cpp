@@ -1,3 +1,4 @@
+// CTVCardFilter: the capture-card object on the driver's capture filter.
 #include "cards/base/TVCardFilter.h"
 
 #include <cstring>
@@ -151,7 +152,7 @@ void CTVCardFilter::ReleaseAuxThread() {
 
 LONG_PTR CTVCardFilter::ReleaseAccess() {
     StopCardThreads();
-    delete m_pTuner;
+    DeleteTuner(m_pTuner);
     m_pTuner = nullptr;
     delete m_pAccess;
     m_pAccess = nullptr;

@@ -165,6 +165,10 @@ public:
     BOOL TestTunerModel(int model, float kHz);
 
     // ---- tuner creation ----
+    // Deletes a tuner the card made, its scan stopped first: a scan worker calls the tuner's
+    // operations, so it stops while the whole tuner still stands. Every tuner the card lets go
+    // goes through here.
+    static void DeleteTuner(CTunerBase* tuner);
     BOOL IsTunerPresent(CTunerBase* tuner);
     // Probes every 8-bit address 0 to 255; TRUE when any answered.
     BOOL ScanI2CBus(std::vector<BYTE>* found);

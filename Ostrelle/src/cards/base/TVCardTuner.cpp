@@ -2,7 +2,6 @@
 // the search for a tuner that does not answer at its own address, and the forwards to the tuner;
 // the card's own devices around its capture filter (tuner upstream, encoder downstream).
 #include <algorithm>
-#include <map>
 #include <vector>
 
 #include "access/CustomDataAccess.h"
@@ -28,26 +27,6 @@ std::vector<CComPtr<IBaseFilter>> FiltersIn(IGraphBuilder* graph) {
 }
 
 constexpr int kFallbackModel = 4;
-
-// The models the factory knows; every other model has no tuner class.
-constexpr int kFactoryModels[] = {
-    1,  2,  3,  4,  5,  7,  8,  9,  10, 11, 12, 13, 14, 15, 17, 32, 33, 34, 35, 50, 52, 53,
-    54, 55, 56, 57, 58, 59, 60, 61, 62, 63, 64, 65, 66, 67, 68, 69, 70, 71, 72, 73, 74, 75,
-    90, 91, 92, 93, 94, 95, 96, 97, 98, 100, 110, 111, 130, 131, 132, 133, 134, 136, 137, 138, 139,
-};
-static_assert(std::size(kFactoryModels) == 65);
-
-// The tuner factory: model to creator, made on first use and kept to the end of the process.
-// Model 0 is a key without a creator.
-const std::map<int, TunerCreator>& TunerFactory() {
-    static const std::map<int, TunerCreator> factory = [] {
-        std::map<int, TunerCreator> map;
-        map[0] = nullptr;
-        for (int model : kFactoryModels) map[model] = FindTunerCreator(model);
-        return map;
-    }();
-    return factory;
-}
 
 struct FactoryRange {
     int low, high;
@@ -89,14 +68,19 @@ BOOL CTVCardFilter::GetFactoryFromModel(int* letter, int model) {
 
 CTunerBase* CTVCardFilter::CreateTuner(int model) {
     if (m_pAccess == nullptr) return nullptr;
-    const auto& factory = TunerFactory();
-    auto it = factory.find(model);
-    if (it == factory.end() || it->second == nullptr) return nullptr;
-    CTunerBase* tuner = it->second(m_pAccess);
+    // The factory is the module table: a model without a row has no tuner class.
+    const TunerCreator create = FindTunerCreator(model);
+    if (create == nullptr) return nullptr;
+    CTunerBase* tuner = create(m_pAccess);
     if (tuner == nullptr) return nullptr;
     tuner->SetOwnerCard(this);
     if (!IsTunerPresent(tuner)) DetectTunerAddress(tuner);
     return tuner;
+}
+
+void CTVCardFilter::DeleteTuner(CTunerBase* tuner) {
+    if (tuner != nullptr) tuner->StopScan();
+    delete tuner;
 }
 
 BOOL CTVCardFilter::IsTunerPresent(CTunerBase* tuner) {
@@ -219,7 +203,7 @@ BOOL CTVCardFilter::SetTunerModel(int model) {
     GetFactoryFromModel(&m_nFactory, model);
     if (m_pTuner != nullptr) {
         tuner->SetNotifyWindow(m_pTuner->GetNotifyWindow());
-        delete m_pTuner;
+        DeleteTuner(m_pTuner);
     }
     m_pTuner = tuner;
     m_nTunerModel = model;
@@ -229,7 +213,7 @@ BOOL CTVCardFilter::SetTunerModel(int model) {
 BOOL CTVCardFilter::SetTuner(CTunerBase* tuner) {
     if (tuner == nullptr) return FALSE;
     if (tuner == m_pTuner) return TRUE;
-    delete m_pTuner;
+    DeleteTuner(m_pTuner);
     m_pTuner = tuner;
     return TRUE;
 }
@@ -242,7 +226,7 @@ BOOL CTVCardFilter::TestTunerModel(int model, float kHz) {
         Sleep(150);
         locked = tuner->IsTVChannelLocked();
     }
-    delete tuner;
+    DeleteTuner(tuner);
     return locked;
 }
 

@@ -1,3 +1,4 @@
+// The first CX2388x card ("Conexant 2388x Video Capture").
 #include "cards/cx2388x/23881CardFilter.h"
 
 #include "access/KsGpioAccess.h"

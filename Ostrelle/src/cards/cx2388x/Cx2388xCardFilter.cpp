@@ -1,3 +1,4 @@
+// The CX2388x card family: cards on the Conexant CX2388x video decoder.
 #include "cards/cx2388x/Cx2388xCardFilter.h"
 
 #include "access/KsGpioAccess.h"

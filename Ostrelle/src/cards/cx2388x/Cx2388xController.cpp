@@ -1,3 +1,4 @@
+// The controller layout of the CX2388x cards.
 #include "cards/cx2388x/Cx2388xController.h"
 
 namespace {

@@ -1,3 +1,4 @@
+// The "2388x Video Capture" card and its crossbar.
 #include "cards/cx2388x/TV2388xCardFilter.h"
 
 IMPLEMENT_CARD_FILTER_CLASS(CTV2388xCardFilter, &CLSID_VideoInputDeviceCategory, CTV2388xCardFilter::kCaptureName)

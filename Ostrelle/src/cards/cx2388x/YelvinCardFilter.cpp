@@ -1,3 +1,4 @@
+// The Yelvin card and its crossbar.
 #include "cards/cx2388x/YelvinCardFilter.h"
 
 IMPLEMENT_CARD_FILTER_CLASS(CYelvinCardFilter, &CLSID_VideoInputDeviceCategory, CYelvinCardFilter::kCaptureName)

@@ -1,3 +1,4 @@
+// C1394Access: a 1394 DV camera or deck through its device filter's IAMExtDevice.
 #include "cards/devices/1394Access.h"
 
 #include <cstdio>

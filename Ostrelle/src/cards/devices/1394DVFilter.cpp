@@ -1,3 +1,4 @@
+// C1394DVFilter: the wrapper of a 1394 DV camera or deck ("Microsoft DV Camera and VCR").
 #include "cards/devices/1394DVFilter.h"
 
 #include <new>

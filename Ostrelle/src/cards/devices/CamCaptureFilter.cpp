@@ -1,3 +1,4 @@
+// CCamCaptureFilter: the wrapper base of plain video capture devices (no access object, no tuner).
 #include "cards/devices/CamCaptureFilter.h"
 
 #include <mtype.h>

@@ -1,3 +1,4 @@
+// The DVB-C card ("DVBC TS Capture"): a transport-stream capture card on the DM1105 chip.
 #include "cards/devices/DVBCCardFilter.h"
 
 #include <algorithm>

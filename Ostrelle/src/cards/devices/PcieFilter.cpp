@@ -1,3 +1,4 @@
+// The Lurvan PCI Express dual-tuner card.
 #include "cards/devices/PcieFilter.h"
 
 #include <cstdint>

@@ -1,3 +1,4 @@
+// The Fimbrel card ("Conexant Fimbrel Video Capture") and its crossbar.
 #include "cards/encoders/FimbrelCardFilter.h"
 
 #include "access/FimbrelAccess.h"

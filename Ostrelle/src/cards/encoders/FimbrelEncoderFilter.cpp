@@ -1,18 +1,17 @@
+// CFimbrelEncoderFilter: the wrapper of the Fimbrel card's encoder device.
 #include "cards/encoders/FimbrelEncoderFilter.h"
 
 #include "graph/FilterWrapperClass.h"
 
-CFilterClassRecord CFimbrelEncoderFilter::s_classRecord(nullptr, &KSCATEGORY_ENCODER, CFimbrelEncoderFilter::kEncoderName,
-                                                        &CFimbrelEncoderFilter::CreateInstance,
-                                                        &CFimbrelEncoderFilter::WrapInstance);
+CFilterClassRecord CFimbrelEncoderFilter::s_classRecord = Record(nullptr, &KSCATEGORY_ENCODER,
+                                                                 CFimbrelEncoderFilter::kEncoderName);
 
 CFimbrelEncoderFilter::CFimbrelEncoderFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag)
-    : CMpegEncoderFilter(owner, category, friendlyName, flag, kFimbrelEncoderSet) {}
+    : CFilterWrapper(owner, category, friendlyName, flag, kFimbrelEncoderSet) {}
 
 CFimbrelEncoderFilter::CFimbrelEncoderFilter(CRootGraph* owner, REFCLSID clsid)
-    : CMpegEncoderFilter(owner, clsid, kFimbrelEncoderSet) {}
+    : CFilterWrapper(owner, clsid, kFimbrelEncoderSet) {}
 
 CFimbrelEncoderFilter::CFimbrelEncoderFilter(CRootGraph* owner, IBaseFilter* filter)
-    : CMpegEncoderFilter(owner, filter, kFimbrelEncoderSet) {}
+    : CFilterWrapper(owner, filter, kFimbrelEncoderSet) {}
 
-FILTER_WRAPPER_CREATORS(CFimbrelEncoderFilter)

@@ -5,7 +5,7 @@
 
 #include "graph/MpegEncoderFilter.h"
 
-class CFimbrelEncoderFilter : public CMpegEncoderFilter {
+class CFimbrelEncoderFilter : public CFilterWrapper<CFimbrelEncoderFilter, CMpegEncoderFilter> {
 public:
     static constexpr const char kEncoderName[] = "Conexant Fimbrel Encoder";
     // The Fimbrel encoder's property set {CFA8C7E7-5FF7-40D3-9B37-C45CBCC9BD53}.
@@ -15,7 +15,5 @@ public:
     CFimbrelEncoderFilter(CRootGraph* owner, REFCLSID clsid);
     CFimbrelEncoderFilter(CRootGraph* owner, IBaseFilter* filter);
 
-    static CRootFilter* CreateInstance(CRootGraph* graph, int flag);
-    static CRootFilter* WrapInstance(CRootGraph* graph, IBaseFilter* filter);
     static CFilterClassRecord s_classRecord;
 };

@@ -1,3 +1,4 @@
+// The Jorsk box, a capture box on the WIS GO7007SB.
 #include "cards/encoders/JorskFilters.h"
 
 IMPLEMENT_CARD_FILTER_CLASS(CJorskCaptureFilter, &CLSID_VideoInputDeviceCategory, CJorskCaptureFilter::kCaptureName)

@@ -1,3 +1,4 @@
+// The USB MPEG-2 box ("Vorlane MPEG-2 Box") and its crossbar.
 #include "cards/encoders/Mpeg2BoxFilter.h"
 
 #include "access/Mpeg2BoxAccess.h"

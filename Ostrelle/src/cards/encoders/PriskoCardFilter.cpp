@@ -1,3 +1,4 @@
+// The Prisko MPEG encoder card ("Prisko Video Capture") and its crossbar.
 #include "cards/encoders/PriskoCardFilter.h"
 
 IMPLEMENT_CARD_FILTER_CLASS(CPriskoCardFilter, &CLSID_VideoInputDeviceCategory, CPriskoCardFilter::kCaptureName)

@@ -1,3 +1,4 @@
+// CPriskoEncoderFilter: the wrapper of the Prisko card's MPEG encoder device.
 #include "cards/encoders/PriskoEncoderFilter.h"
 
 CFilterClassRecord CPriskoEncoderFilter::s_classRecord(nullptr, &KSCATEGORY_ENCODER, CPriskoEncoderFilter::kEncoderName,

@@ -1,3 +1,4 @@
+// The Rivesk MPEG encoder card ("Rivesk Video Capture") and its crossbar.
 #include "cards/encoders/RiveskCardFilter.h"
 
 #include "access/RiveskAccess.h"

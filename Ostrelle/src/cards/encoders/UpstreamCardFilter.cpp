@@ -1,3 +1,4 @@
+// CUpstreamCardFilter: what the cards share whose crossbar.
 #include "cards/encoders/UpstreamCardFilter.h"
 
 #include "access/CustomDataAccess.h"

@@ -1,3 +1,4 @@
+// Matching the station's encoder settings to the device's capabilities.
 #include "cards/encoders/WisCapabilityMatch.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The keys of each section of the encoder profile file.
 #include "cards/encoders/WisProfileKeys.h"
 
 #include <cstdlib>

@@ -1,3 +1,4 @@
+// The reader of the station's encoder profile file "video_profiles.txt" (in the Windows folder).
 #include "cards/encoders/WisProfileReader.h"
 
 #include <io.h>

@@ -1,3 +1,4 @@
+// The checks of one entry of the encoder profile file, after its last key.
 #include "cards/encoders/WisProfileValidation.h"
 
 #include <algorithm>

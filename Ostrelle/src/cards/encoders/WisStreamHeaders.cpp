@@ -1,3 +1,4 @@
+// The start-of-stream headers of the WIS encoder's elementary stream, built from the encoder extension.
 #include "cards/encoders/WisStreamHeaders.h"
 
 #include <cstring>

@@ -1,3 +1,4 @@
+// CAcmWrapperFilter: the wrapper of the system's ACM Wrapper filter, registered by its CLSID.
 #include "cards/filters/AcmWrapperFilter.h"
 
 #include <mtype.h>

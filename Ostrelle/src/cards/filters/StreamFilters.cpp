@@ -1,22 +1,15 @@
+// The card library's wrappers of the tee, colour converter, splitters and video decoder.
 #include "cards/filters/StreamFilters.h"
 
 #include "uuids.h"
 
-// The wrappers whose filters make pins on connection: valid with their filter, pins re-read.
-#define DYNAMIC_PIN_WRAPPER(Class, clsid, name) \
-    FILTER_WRAPPER_CLSID_CLASS(Class, clsid, name) \
-    Class::~Class() = default;                     \
-    BOOL Class::Init() {                           \
-        m_bDyncPin = TRUE;                         \
-        return IsValid();                          \
-    }
+CFilterClassRecord CInfTeeFilter::s_classRecord = Record(&CLSID_InfTee, nullptr, "Infinite Pin Tee Filter");
+CFilterClassRecord CMpeg2SplitterFilter::s_classRecord = Record(&CLSID_VorlaneMpeg2Splitter, nullptr, "Mpeg2 Splitter");
+CFilterClassRecord CIVVideoDecoderFilter::s_classRecord = Record(&CLSID_IVVideoDecoder, nullptr,
+                                                                 "InterVideo Video Decoder");
+CFilterClassRecord CMpeg1SplitterFilter::s_classRecord = Record(&CLSID_MPEG1Splitter, nullptr, "Mpeg1 Splitter");
 
-DYNAMIC_PIN_WRAPPER(CInfTeeFilter, CLSID_InfTee, "Infinite Pin Tee Filter")
-DYNAMIC_PIN_WRAPPER(CMpeg2SplitterFilter, CLSID_VorlaneMpeg2Splitter, "Mpeg2 Splitter")
-DYNAMIC_PIN_WRAPPER(CIVVideoDecoderFilter, CLSID_IVVideoDecoder, "InterVideo Video Decoder")
-DYNAMIC_PIN_WRAPPER(CMpeg1SplitterFilter, CLSID_MPEG1Splitter, "Mpeg1 Splitter")
-
-FILTER_WRAPPER_CLSID_CLASS(CColorConvertFilter, CLSID_VorlaneColorConvert, "Color Convert")
+CFilterClassRecord CColorConvertFilter::s_classRecord = Record(&CLSID_VorlaneColorConvert, nullptr, "Color Convert");
 
 CColorConvertFilter::~CColorConvertFilter() = default;
 

@@ -13,15 +13,32 @@
 #include "graph/FilterWrapperClass.h"
 #include "graph/RootFilter.h"
 
-class CInfTeeFilter : public CRootFilter {
+// A wrapper whose filter makes pins on connection: valid with its filter, its pins re-read.
+template <class Class>
+class CDynamicPinWrapper : public CFilterWrapper<Class> {
 public:
-    FILTER_WRAPPER_DECLARATIONS(CInfTeeFilter);
+    using CFilterWrapper<Class>::CFilterWrapper;
+
+    BOOL Init() override
+    {
+        this->m_bDyncPin = TRUE;
+        return this->IsValid();
+    }
+};
+
+class CInfTeeFilter : public CDynamicPinWrapper<CInfTeeFilter> {
+public:
+    using CDynamicPinWrapper::CDynamicPinWrapper;
+    static CFilterClassRecord s_classRecord;
 };
 
 // Valid whenever its filter is; the setters open the filter's IVorlaneColorConvert per call.
-class CColorConvertFilter : public CRootFilter {
+class CColorConvertFilter : public CFilterWrapper<CColorConvertFilter> {
 public:
-    FILTER_WRAPPER_DECLARATIONS(CColorConvertFilter);
+    using CFilterWrapper::CFilterWrapper;
+    ~CColorConvertFilter() override;
+    BOOL Init() override;
+    static CFilterClassRecord s_classRecord;
 
     // The interface's first (A) or second (B) method with the value; the query's own result
     // when the filter has no such interface, E_FAIL without a filter.
@@ -32,17 +49,20 @@ private:
     HRESULT SetParameter(bool first, DWORD value);
 };
 
-class CMpeg2SplitterFilter : public CRootFilter {
+class CMpeg2SplitterFilter : public CDynamicPinWrapper<CMpeg2SplitterFilter> {
 public:
-    FILTER_WRAPPER_DECLARATIONS(CMpeg2SplitterFilter);
+    using CDynamicPinWrapper::CDynamicPinWrapper;
+    static CFilterClassRecord s_classRecord;
 };
 
-class CIVVideoDecoderFilter : public CRootFilter {
+class CIVVideoDecoderFilter : public CDynamicPinWrapper<CIVVideoDecoderFilter> {
 public:
-    FILTER_WRAPPER_DECLARATIONS(CIVVideoDecoderFilter);
+    using CDynamicPinWrapper::CDynamicPinWrapper;
+    static CFilterClassRecord s_classRecord;
 };
 
-class CMpeg1SplitterFilter : public CRootFilter {
+class CMpeg1SplitterFilter : public CDynamicPinWrapper<CMpeg1SplitterFilter> {
 public:
-    FILTER_WRAPPER_DECLARATIONS(CMpeg1SplitterFilter);
+    using CDynamicPinWrapper::CDynamicPinWrapper;
+    static CFilterClassRecord s_classRecord;
 };

@@ -1,3 +1,4 @@
+// CTimeShiftFilter: the wrapper of the InterVideo time-shift filter, registered by its CLSID.
 #include "cards/filters/TimeShiftFilter.h"
 
 #include <cstdint>
@@ -37,7 +38,8 @@ void TimeShiftSettings::SetDirectory(const WCHAR* text) { Replace(&directory, te
 
 void TimeShiftSettings::SetFileName(const WCHAR* text) { Replace(&fileName, text); }
 
-FILTER_WRAPPER_CLSID_CLASS(CTimeShiftFilter, CLSID_IVTimeShift, "InterVideo Time Shift Filter for vorlane")
+CFilterClassRecord CTimeShiftFilter::s_classRecord = Record(&CLSID_IVTimeShift, nullptr,
+                                                            "InterVideo Time Shift Filter for vorlane");
 
 CTimeShiftFilter::~CTimeShiftFilter() { m_pTimeShift.Release(); }
 

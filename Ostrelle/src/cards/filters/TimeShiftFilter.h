@@ -32,9 +32,12 @@ struct TimeShiftRequest {
     int third;
 };
 
-class CTimeShiftFilter : public CRootFilter {
+class CTimeShiftFilter : public CFilterWrapper<CTimeShiftFilter> {
 public:
-    FILTER_WRAPPER_DECLARATIONS(CTimeShiftFilter);
+    using CFilterWrapper::CFilterWrapper;
+    ~CTimeShiftFilter() override;
+    BOOL Init() override;
+    static CFilterClassRecord s_classRecord;
 
     // Reads the filter's storage record, then sends it back with the request's directory (the
     // path before its last backslash), file name (after it, possibly empty) and buffer sizes, and

@@ -1,3 +1,4 @@
+// The Cranlow family of the maker's own cards (Cranlow, Castrel, Grelmo, Fosbry, Dolbray).
 #include "cards/saa713x/CranlowBaseFilter.h"
 
 #include "access/CustomDataAccess.h"

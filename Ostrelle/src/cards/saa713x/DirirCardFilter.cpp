@@ -1,3 +1,4 @@
+// The Dirir card ("713x_3 TV Card Capture") and its crossbar ("713x_3 TV Card Crossbar").
 #include "cards/saa713x/DirirCardFilter.h"
 
 #include <cstring>

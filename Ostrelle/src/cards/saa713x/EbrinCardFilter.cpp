@@ -1,3 +1,4 @@
+// The Ebrin card ("Ebrin Capture") and its crossbar ("Ebrin Crossbar").
 #include "cards/saa713x/EbrinCardFilter.h"
 
 IMPLEMENT_CARD_FILTER_CLASS(CEbrinCardFilter, &CLSID_VideoInputDeviceCategory, CEbrinCardFilter::kCaptureName)

@@ -1,3 +1,4 @@
+// The Grelmo card of the Cranlow family ("Grelmo TV Capture") and its crossbar.
 #include "cards/saa713x/GrelmoCardFilter.h"
 
 IMPLEMENT_CARD_FILTER_CLASS(CGrelmoCardFilter, &CLSID_VideoInputDeviceCategory, CGrelmoCardFilter::kCaptureName)

@@ -1,3 +1,4 @@
+// CIoEventThread: the device-event thread of the TV_IO card.
 #include "cards/saa713x/IoEventThread.h"
 
 #include "cards/saa713x/TV_IOFilter.h"

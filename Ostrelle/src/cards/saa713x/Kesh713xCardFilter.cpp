@@ -1,3 +1,4 @@
+// The Kesh card ("713x BDA Analog Capture", EEPROM product type 84) and its crossbar.
 #include "cards/saa713x/Kesh713xCardFilter.h"
 
 #include <new>

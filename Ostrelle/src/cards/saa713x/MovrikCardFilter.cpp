@@ -1,3 +1,4 @@
+// The Movrik card ("Movrik Video Capture") and its crossbar ("Movrik Crossbar").
 #include "cards/saa713x/MovrikCardFilter.h"
 
 #include "access/MovrikAccess.h"

@@ -1,3 +1,4 @@
+// The OEM card of the Cranlow family ("Castrel Capture") and its crossbar.
 #include "cards/saa713x/OemCardFilter.h"
 
 IMPLEMENT_CARD_FILTER_CLASS(COemCardFilter, &CLSID_VideoInputDeviceCategory, COemCardFilter::kCaptureName)

@@ -1,3 +1,4 @@
+// The PIP card ("713x_PIP TV Card Capture") and its crossbar ("713x_PIP TV Card Crossbar").
 #include "cards/saa713x/PipCardFilter.h"
 
 #include "access/KsPropertyAccess.h"

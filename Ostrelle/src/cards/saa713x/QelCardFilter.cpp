@@ -1,3 +1,4 @@
+// The Qel card ("713x_4 TV Card Capture") and its crossbar ("713x_4 TV Card Crossbar").
 #include "cards/saa713x/QelCardFilter.h"
 
 #include "access/KsPropertyAccess.h"

@@ -1,3 +1,4 @@
+// The audio-source switch of the Sivren and Movrik boards (standard layout, lines 12-14).
 #include "cards/saa713x/Saa713xAudioSwitch.h"
 
 #include "access/CustomDataAccess.h"

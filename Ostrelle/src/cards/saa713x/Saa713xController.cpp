@@ -1,3 +1,4 @@
+// The word transactions with the on-board controller of the SAA713x cards, the IO pin layout.
 #include "cards/saa713x/Saa713xController.h"
 
 #include <optional>

@@ -1,3 +1,4 @@
+// The Sivren card ("Sivren Video Capture") and its crossbar ("Sivren Crossbar").
 #include "cards/saa713x/SivrenCardFilter.h"
 
 #include "access/KsPropertyAccess.h"

@@ -1,3 +1,4 @@
+// The base SAA713x TV card ("713x TV Card Capture") and its crossbar ("713x TV Card Crossbar").
 #include "cards/saa713x/TV713xCardFilter.h"
 
 IMPLEMENT_CARD_FILTER_CLASS(CTV713xCardFilter, &CLSID_VideoInputDeviceCategory, CTV713xCardFilter::kCaptureName)

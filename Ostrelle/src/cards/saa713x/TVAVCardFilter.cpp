@@ -1,3 +1,4 @@
+// The TV AV card ("TV AV Capture") and its crossbar ("TV AV Capture Crossbar").
 #include "cards/saa713x/TVAVCardFilter.h"
 
 IMPLEMENT_CARD_FILTER_CLASS(CTVAVCardFilter, &CLSID_VideoInputDeviceCategory, CTVAVCardFilter::kCaptureName)

@@ -1,3 +1,4 @@
+// The TV_IO card ("713x_IO TV Card Capture") and its crossbar ("713x_IO TV Card Crossbar").
 #include "cards/saa713x/TV_IOFilter.h"
 
 #include <cstdint>

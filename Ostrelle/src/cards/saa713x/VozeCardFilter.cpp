@@ -1,3 +1,4 @@
+// The Voze card ("713x_D TV Card Capture") and its crossbar ("713x_D TV Card Crossbar").
 #include "cards/saa713x/VozeCardFilter.h"
 
 #include <cstring>

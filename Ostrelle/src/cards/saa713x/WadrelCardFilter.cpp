@@ -1,3 +1,4 @@
+// The Wadrel card ("713x_Wadrel TV Card Capture") and its crossbar.
 #include "cards/saa713x/WadrelCardFilter.h"
 
 IMPLEMENT_CARD_FILTER_CLASS(CWadrelCardFilter, &CLSID_VideoInputDeviceCategory, CWadrelCardFilter::kCaptureName)

@@ -1,3 +1,4 @@
+// The Elgrin USB box ("Elgrin Capture") and its crossbar.
 #include "cards/trident/ElgrinCardFilter.h"
 
 #include "access/ElgrinAccess.h"

@@ -1,3 +1,4 @@
+// The Trident bridge PCI card ("RiriRir Capture") and its crossbar ("RiriRir Crossbar").
 #include "cards/trident/TridentFilter.h"
 
 #include <new>

@@ -1,3 +1,4 @@
+// CTridentServiceFilter: the card base of the capture devices.
 #include "cards/trident/TridentServiceFilter.h"
 
 #include <mtype.h>

@@ -1,3 +1,4 @@
+// The Trident bridge USB box ("Ivlen Capture"), its crossbar and its TV-audio device.
 #include "cards/trident/TridentUsbFilter.h"
 
 #include <new>

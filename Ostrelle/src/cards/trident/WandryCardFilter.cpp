@@ -1,3 +1,4 @@
+// The Wandry USB box ("Wandry Capture") and its crossbar.
 #include "cards/trident/WandryCardFilter.h"
 
 IMPLEMENT_CARD_FILTER_CLASS(CWandryCardFilter, &CLSID_VideoInputDeviceCategory, CWandryCardFilter::kCaptureName)

@@ -1,3 +1,4 @@
+// The Yolm USB box ("Trident Yolm Capture", EEPROM product type 81), its crossbar.
 #include "cards/trident/YolmCardFilter.h"
 
 IMPLEMENT_CARD_FILTER_CLASS(CTridentYolmCardFilter, &CLSID_VideoInputDeviceCategory,

@@ -1,3 +1,4 @@
+// The EM2800 box ("USB 2800 Video") and its crossbar.
 #include "cards/usb/Em2800Filter.h"
 
 IMPLEMENT_CARD_FILTER_CLASS(CEm2800Filter, &CLSID_VideoInputDeviceCategory, CEm2800Filter::kCaptureName)

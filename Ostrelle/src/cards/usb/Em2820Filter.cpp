@@ -1,3 +1,4 @@
+// The EM2820 box ("USB 2820 Video") and its crossbar.
 #include "cards/usb/Em2820Filter.h"
 
 IMPLEMENT_CARD_FILTER_CLASS(CEm2820Filter, &CLSID_VideoInputDeviceCategory, CEm2820Filter::kCaptureName)

@@ -1,3 +1,4 @@
+// The EM2821 box ("USB 2821 Video") and its crossbar ("USB 2821 Crossbar").
 #include "cards/usb/Em2821Filter.h"
 
 IMPLEMENT_CARD_FILTER_CLASS(CEm2821Filter, &CLSID_VideoInputDeviceCategory, CEm2821Filter::kCaptureName)

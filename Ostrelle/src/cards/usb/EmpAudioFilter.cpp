@@ -1,3 +1,4 @@
+// CEmpAudioFilter: the wrapper of the EMP USB boxes' audio capture device ("USB EMP Audio Device").
 #include "cards/usb/EmpAudioFilter.h"
 
 CFilterClassRecord CEmpAudioFilter::s_classRecord(nullptr, &CLSID_AudioInputDeviceCategory,

@@ -1,3 +1,4 @@
+// The USB 2881 card ("USB 2881 Video") of the EM28xx box family, and its crossbar.
 #include "cards/usb/UsbCard2881Filter.h"
 
 IMPLEMENT_CARD_FILTER_CLASS(CUsbCard2881Filter, &CLSID_VideoInputDeviceCategory, CUsbCard2881Filter::kCaptureName)

@@ -1,3 +1,4 @@
+// The USB TV box ("Vorlane USB TV Box Video") and its crossbar ("Vorlane USB TV Box Crossbar").
 #include "cards/usb/UsbTVBoxFilter.h"
 
 IMPLEMENT_CARD_FILTER_CLASS(CUsbTVBoxFilter, &CLSID_VideoInputDeviceCategory, CUsbTVBoxFilter::kCaptureName)

@@ -1,3 +1,4 @@
+// The USB TV boxes on Empia EM28xx bridges: CUsbTVFilter adapts the card base to them.
 #include "cards/usb/UsbTVFilter.h"
 
 #include <iterator>
@@ -111,7 +112,7 @@ CTunerBase* CUsbTVFilter::MakeUsbTuner(int model) {
     // leaves the tuner's own.
     CTunerBase* module = CreateTuner(model);
     tuner->CopyFrom(module);
-    delete module;
+    DeleteTuner(module);
     tuner->SetWriteAddress(kPllWriteAddress);
     if (!ProbeI2CAddress(kDecoderProbeAddress) && ProbeI2CAddress(kBoxDecoderReadAddress)) {
         if (auto* p97 = dynamic_cast<CTuner_P97*>(tuner)) p97->SetDemodAddress(kBoxDecoderReadAddress);
@@ -161,7 +162,7 @@ BOOL CUsbTVFilter::SetTunerModel(int model) {
     if (tuner == nullptr) return FALSE;
     if (m_pTuner != nullptr) {
         tuner->SetNotifyWindow(m_pTuner->GetNotifyWindow());
-        delete m_pTuner;
+        DeleteTuner(m_pTuner);
     }
     m_pTuner = tuner;
     m_nTunerModel = model;

@@ -1,3 +1,4 @@
+// The Wolbry USB box ("vorlane Wolbry Device") and its crossbar.
 #include "cards/usb/WolbryCardFilter.h"
 
 #include "access/WolbryBoxAccess.h"
