@@ -156,8 +156,7 @@ public:
     bool ConnectEncoderGraph();
     // The failure that broke the recording under way: the HRESULT of the first EC_ERRORABORT the
     // graph reported since ConnectEncoderGraph (the file writer's failed write, a filter that
-    // stopped streaming), S_OK while none came. Reads the graph's events; StopRecord reads those
-    // the stop raised, so they stay until the next recording connects.
+    // stopped streaming), S_OK while none came. Reads the graph's events.
     HRESULT TakeRecordFault();
     bool StartRecord(const char* fileName);
     void StopRecord();

@@ -135,8 +135,6 @@ bool CCardMan::StartRecord(const char* fileName) {
 
 void CCardMan::StopRecord() {
     m_graph.Stop();
-    // What failed as the graph stopped (the file writer's last writes) is this recording's.
-    TakeRecordFault();
     if (m_pDumpFilter != nullptr) m_pDumpFilter->SetFileName(nullptr);
     m_graph.DisconnectAllFilters();
     RemoveFilter(m_pDumpFilter);

@@ -15,6 +15,7 @@
 #include <poll.h>
 #include <pwd.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -137,6 +138,8 @@ protected:
         Plug(benchText);
         if (user) GiveTo(*user);
         return InChild(user, nullptr, [this] {
+            const rlimit fileSize{fileSizeLimit, fileSizeLimit};
+            if (fileSizeLimit != RLIM_INFINITY) setrlimit(RLIMIT_FSIZE, &fileSize);
             setenv("PELVATRO_DISPLAY", "log", 1);
             platform::StartMachineDefaultDisplay();
             app.InitInstance();
@@ -145,6 +148,8 @@ protected:
             return code;
         });
     }
+
+    rlim_t fileSizeLimit = RLIM_INFINITY;  // the station's run's limit on the size of a file
 
 private:
     static Outcome InChild(const std::optional<User>& user, const std::function<void(const std::string&)>& onOutput,
@@ -503,6 +508,16 @@ TEST_F(BrokenInputRun, ProgramFolderTooLongIsRefusedAtStart) {
     EXPECT_EQ(ReadFileBytes(folder + "/ConfigTest.txt"), settings);
     EXPECT_EQ(Entries(folder), std::vector<std::string>{"ConfigTest.txt"});
     EXPECT_TRUE(Entries(state() + "/eeprom").empty()) << "no card was written";
+}
+
+// Past the file size limit a write fails as on a full disk: the recording is cut, the card
+// fails with its reason and the run ends with its record.
+TEST_F(BrokenInputRun, AFileSizeLimitCutsTheRecordingAsAFullDiskDoes) {
+    fileSizeLimit = 1 << 20;
+    const Outcome run = RunTestStation();
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.out.find("text 1080: 录像失败: 磁盘已满"), std::string::npos) << run.out;
+    EXPECT_NE(ReadFileBytes(HomeFile("Error.txt")).find(Gbk("第0路 录像出错") + "\r\n"), std::string::npos);
 }
 
 }  // namespace

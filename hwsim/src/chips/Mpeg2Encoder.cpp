@@ -20,7 +20,6 @@ namespace {
 constexpr int kSampleRate = 48000;
 constexpr int kAudioBitRate = 256000;
 constexpr int kIoBufferSize = 32768;
-constexpr double kMuxOverhead = 1.05;
 
 }  // namespace
 
@@ -144,10 +143,6 @@ struct Mpeg2Encoder::Codec {
         }
         format->pb = io;
         format->flags |= AVFMT_FLAG_CUSTOM_IO;
-        // The multiplexer passes the stream on as fast as the coders may make it (the maximum
-        // video rate, the sound and the packs' headers), so nothing waits in it for the stop.
-        const double muxRate = (double(settings.maximumBitRate) + kAudioBitRate) * kMuxOverhead;
-        av_opt_set_int(format->priv_data, "muxrate", int64_t(muxRate), 0);
 
         const AVCodec* videoCodec = avcodec_find_encoder_by_name("mpeg2video");
         const AVCodec* audioCodec = avcodec_find_encoder_by_name("mp2");
