@@ -42,6 +42,7 @@ DWORD ErrorFromErrno(int error, const std::string& path) {
         return ERROR_DIR_NOT_EMPTY;
     case ENOSPC:
     case EDQUOT:
+    case EFBIG:  // past the file size limit
         return ERROR_DISK_FULL;
     case ENAMETOOLONG:
         return ERROR_FILENAME_EXCED_RANGE;

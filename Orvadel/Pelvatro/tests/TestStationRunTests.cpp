@@ -431,6 +431,7 @@ struct RecordRow {
     int slowWriteMs;    // each write takes this long (0: the disk is quick)
     int failing;        // the card that fails (-1: none), with 1080 showing `reason` and more
     const char* reason;
+    size_t failedBytes = 0;  // the failed card's recording holds so many bytes (0: not checked)
 };
 
 std::string MixedBench(const RecordRow& row) {
@@ -496,17 +497,20 @@ TEST_P(MixedCardsRecord, EachCardRecordsThroughItsOwnEncoderAndAFailingOneFailsA
     ASSERT_EQ(recordings.size(), encoders.size());
     for (size_t i = 0; i < recordings.size(); ++i) {
         const hwsim::RecordingStreams got = hwsim::ReadRecording(recordings[i], 0);
+        const size_t bytes = std::filesystem::file_size(recordings[i]);
         if (encoders[i] == row.failing) {
             EXPECT_LT(std::min(got.videoSeconds, got.audioSeconds), 4.8) << recordings[i] << ": the failed card's";
+            if (row.failedBytes != 0) EXPECT_EQ(bytes, row.failedBytes);
         } else {
             EXPECT_NEAR(got.videoSeconds, 5, 0.2) << recordings[i];
             EXPECT_NEAR(got.audioSeconds, 5, 0.2) << recordings[i];
+            EXPECT_LE(bytes * 8 / 5, 4500000u + 256000u) << "bit/s: the average the station asks, and the sound";
         }
     }
     EXPECT_EQ(Count("operator: presses \"关 闭\" (1053)"), 1) << "the run ends by itself";
 }
 
-// A recording makes 125 writes, the last one at the stop.
+// A recording makes 124 writes, the last one at the stop.
 INSTANTIATE_TEST_SUITE_P(Rows, MixedCardsRecord,
                          testing::Values(RecordRow{"KQ", "KQ", "", -1, 0, -1, nullptr},
                                          RecordRow{"KQKQ", "KQKQ", "", -1, 0, -1, nullptr},
@@ -515,9 +519,11 @@ INSTANTIATE_TEST_SUITE_P(Rows, MixedCardsRecord,
                                                    "录像失败: 编码器停止输出"},
                                          RecordRow{"K_EncoderStopsAt4_5s", "K", ", \"encoderStopsAfterMs\": 4500", -1, 0, 0,
                                                    "录像失败: 编码器停止输出"},
+                                         RecordRow{"K_EncoderStopsAfterBytes", "K", ", \"encoderStopsAfterBytes\": 200000", -1, 0, 0,
+                                                   "录像失败: 编码器停止输出", 200000},
                                          RecordRow{"K_DiskFullEarly", "K", "", 20, 0, 0, "录像失败: 磁盘已满"},
                                          RecordRow{"K_DiskFullLate", "K", "", 100, 0, 0, "录像失败: 磁盘已满"},
-                                         RecordRow{"K_DiskFullAtTheStop", "K", "", 124, 0, 0, "录像失败: 磁盘已满"},
+                                         RecordRow{"K_DiskFullAtTheStop", "K", "", 123, 0, 0, "录像失败: 磁盘已满"},
                                          RecordRow{"K_SlowDisk", "K", "", -1, 100, 0, "录像失败: 录像丢帧"}),
                          [](const testing::TestParamInfo<RecordRow>& info) { return std::string(info.param.name); });
 

@@ -183,55 +183,5 @@ TEST_F(EncoderFilterTest, RecordsAProgramStreamOfTheStationThatLibavformatReads)
     EXPECT_EQ(BenchFixture::ReadBytes(path), live->All());
 }
 
-// Noise (no station tuned) at the station's rates, 4.5 Mbit/s average: the file gets about
-// that, steadily as it is coded (four fifths of it at four seconds), and a byte stop cuts the
-// stream the file receives at that many bytes.
-TEST_F(EncoderFilterTest, KeepsToTheRateAskedDeliversAsItCodesAndItsByteStopCountsTheFilesStream) {
-    for (const char* stop : {"", ", \"encoderStopsAfterBytes\": 200000"}) {
-        graph.Release();
-        devices.reset();
-        bench = Bench::FromText(std::string(R"({"cards": [{"kind": "713x BDA Analog Capture", "tuner": 97, "encoder": true)") + stop + "}]}");
-        devices = std::make_unique<BenchDevices>(*bench);
-        ASSERT_EQ(S_OK, CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
-                                         reinterpret_cast<void**>(&graph)));
-        CComPtr<IBaseFilter> capture = Add(devices->CaptureDevice(CardAt(0)), L"Capture");
-        CComPtr<IBaseFilter> encoder = Add(devices->EncoderDevice(CardAt(0)), L"Encoder");
-        CComPtr<IKsPropertySet> properties;
-        ASSERT_EQ(S_OK, encoder->QueryInterface(IID_IKsPropertySet, reinterpret_cast<void**>(&properties)));
-        EncoderFilter::RateRecord rates{0, 4500000, 9800000};
-        ASSERT_EQ(S_OK, properties->Set(kEncoderPropertySet, 0, &rates, sizeof(rates), &rates, sizeof(rates)));
-        CComPtr<IBaseFilter> writer;
-        ASSERT_EQ(S_OK, CoCreateInstance(CLSID_Dump, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
-                                         reinterpret_cast<void**>(&writer)));
-        ASSERT_EQ(S_OK, graph->AddFilter(writer, L"Dump"));
-        const std::string path = (dir / "noise.mpg").string();
-        CComPtr<IFileSinkFilter> sink;
-        ASSERT_EQ(S_OK, writer->QueryInterface(IID_IFileSinkFilter, reinterpret_cast<void**>(&sink)));
-        ASSERT_EQ(S_OK, sink->SetFileName(std::wstring(path.begin(), path.end()).c_str(), nullptr));
-        CComPtr<IBaseFilter> live;
-        live.Attach(new StreamSink());
-        ASSERT_EQ(S_OK, graph->AddFilter(live, L"Live"));
-        ASSERT_EQ(S_OK, Join(capture, L"656", encoder, L"656"));
-        ASSERT_EQ(S_OK, Join(capture, L"I2S", encoder, L"I2S"));
-        ASSERT_EQ(S_OK, Join(encoder, L"MPEG Out", live, L"In"));
-        ASSERT_EQ(S_OK, Join(encoder, L"MPEG Out 2", writer, L"Input"));
-        CComPtr<IMediaControl> control;
-        ASSERT_EQ(S_OK, graph->QueryInterface(IID_IMediaControl, reinterpret_cast<void**>(&control)));
-        ASSERT_TRUE(SUCCEEDED(control->Run()));
-        Sleep(4000);
-        const size_t atFour = BenchFixture::ReadBytes(path).size();
-        Sleep(1000);
-        ASSERT_EQ(S_OK, control->Stop());
-        const size_t whole = BenchFixture::ReadBytes(path).size();
-        if (*stop != '\0') {
-            EXPECT_EQ(200000u, whole);
-            continue;
-        }
-        EXPECT_LE(whole * 8 / 5, 4500000u + 256000u) << "bit/s";
-        EXPECT_GE(whole * 8 / 5, 3500000u) << "bit/s";
-        EXPECT_GE(atFour * 5, whole * 4 * 95 / 100) << atFour << " of " << whole;
-    }
-}
-
 }  // namespace
 }  // namespace hwsim

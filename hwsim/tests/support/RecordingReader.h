@@ -7,8 +7,6 @@ extern "C" {
 #include <libavformat/avformat.h>
 }
 
-#include <algorithm>
-#include <cstdint>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -26,18 +24,7 @@ struct RecordingStreams {
     int width = 0, height = 0, frameRate = 0, sampleRate = 0;
     int pictures = 0;         // decoded pictures
     int stationPictures = 0;  // of them, the station at the place asked for
-    double videoSeconds = 0, audioSeconds = 0;  // from each stream's first packet to its last one's end
-};
-
-// From the first packet's start to the latest end, in seconds.
-struct StreamSpan {
-    int64_t first = INT64_MAX, end = INT64_MIN;
-    void Add(const AVPacket* packet) {
-        if (packet->pts == AV_NOPTS_VALUE) return;
-        first = std::min(first, packet->pts);
-        end = std::max(end, packet->pts + packet->duration);
-    }
-    double Seconds(const AVStream* stream) const { return end > first ? double(end - first) * av_q2d(stream->time_base) : 0; }
+    double videoSeconds = 0, audioSeconds = 0;  // each stream's length, from its time stamps
 };
 
 // The luma plane of a decoded picture as YUY2 (chroma grey), for the code row reader.
@@ -61,8 +48,6 @@ inline RecordingStreams ReadRecording(const std::string& path, long place) {
     got.programStream = std::strstr(format->iformat->name, "mpeg") != nullptr;
     got.streams = format->nb_streams;
     const AVStream* video = nullptr;
-    const AVStream* audio = nullptr;
-    StreamSpan videoSpan, audioSpan;
     for (unsigned i = 0; i < format->nb_streams; ++i) {
         const AVStream* stream = format->streams[i];
         if (stream->codecpar->codec_type == AVMEDIA_TYPE_VIDEO) {
@@ -72,11 +57,12 @@ inline RecordingStreams ReadRecording(const std::string& path, long place) {
             got.width = stream->codecpar->width;
             got.height = stream->codecpar->height;
             got.frameRate = int(av_q2d(stream->r_frame_rate) + 0.5);
+            got.videoSeconds = double(stream->duration) * av_q2d(stream->time_base);
         } else if (stream->codecpar->codec_type == AVMEDIA_TYPE_AUDIO) {
-            audio = stream;
             got.audioId = stream->id;
             got.audioCodec = stream->codecpar->codec_id;
             got.sampleRate = stream->codecpar->sample_rate;
+            got.audioSeconds = double(stream->duration) * av_q2d(stream->time_base);
         }
     }
     if (video != nullptr) {
@@ -95,11 +81,8 @@ inline RecordingStreams ReadRecording(const std::string& path, long place) {
         if (avcodec_open2(decoder, codec, nullptr) == 0) {
             while (av_read_frame(format, packet) >= 0) {
                 if (packet->stream_index == video->index) {
-                    videoSpan.Add(packet);
                     avcodec_send_packet(decoder, packet);
                     drain();
-                } else if (audio != nullptr && packet->stream_index == audio->index) {
-                    audioSpan.Add(packet);
                 }
                 av_packet_unref(packet);
             }
@@ -109,8 +92,6 @@ inline RecordingStreams ReadRecording(const std::string& path, long place) {
         av_frame_free(&frame);
         av_packet_free(&packet);
         avcodec_free_context(&decoder);
-        got.videoSeconds = videoSpan.Seconds(video);
-        if (audio != nullptr) got.audioSeconds = audioSpan.Seconds(audio);
     }
     avformat_close_input(&format);
     return got;

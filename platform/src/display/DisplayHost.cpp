@@ -39,11 +39,13 @@ constexpr ULONGLONG kCloseRequestMs = 250;
 
 void OnTerminationSignal(int) { g_closeAsked = true; }
 
-// SIGPIPE is ignored (a failed write reports itself); SIGINT (Ctrl-C in the shell the program
+// SIGPIPE and SIGXFSZ are ignored (a failed write reports itself: past a file size limit it
+// fails as on a full disk); SIGINT (Ctrl-C in the shell the program
 // runs from, on any display), SIGHUP and SIGTERM ask the active window to close instead of
 // ending the program in the middle of a write.
 void HandleTerminationSignals() {
     signal(SIGPIPE, SIG_IGN);
+    signal(SIGXFSZ, SIG_IGN);
     struct sigaction close {};
     close.sa_handler = &OnTerminationSignal;
     sigemptyset(&close.sa_mask);
