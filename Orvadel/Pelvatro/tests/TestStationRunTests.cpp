@@ -447,11 +447,10 @@ std::string MixedBench(const RecordRow& row) {
 
 class MixedCardsRecord : public LoggedTestStationRun, public testing::WithParamInterface<RecordRow> {
 protected:
-    MixedCardsRecord() : LoggedTestStationRun(nullptr) {
-        RemoveRecordings();
-        Plug(MixedBench(GetParam()));
+    MixedCardsRecord() : LoggedTestStationRun(nullptr) { Plug(MixedBench(GetParam())); }
+    ~MixedCardsRecord() override {
+        for (const std::string& path : Recordings()) std::filesystem::remove(path);
     }
-    ~MixedCardsRecord() override { RemoveRecordings(); }
     // The recordings in the order they were made (named for the time of day).
     static std::vector<std::string> Recordings() {
         std::vector<std::string> paths;
@@ -460,16 +459,10 @@ protected:
         std::sort(paths.begin(), paths.end());
         return paths;
     }
-    static void RemoveRecordings() {
-        for (const std::string& path : Recordings()) std::filesystem::remove(path);
-    }
-    // A result file with its records' date lines as "<date>".
+    // A result file of one record, its date line as "<date>".
     static std::string Undated(const char* name) {
-        if (!FileExists(HomeFile(name))) return "";
-        std::string text = ReadFileBytes(HomeFile(name));
-        for (size_t at = text.find("\r\n20"); at != std::string::npos; at = text.find("\r\n20", at + 2))
-            text.replace(at + 2, 19, "<date>");
-        return text;
+        std::string text = FileExists(HomeFile(name)) ? ReadFileBytes(HomeFile(name)) : "";
+        return text.size() > 21 ? text.replace(2, 19, "<date>") : text;
     }
 };
 
