@@ -52,6 +52,12 @@ const char kFaultRun[] = "录像失败: 录像不能开始";
 const char kFaultDiskFull[] = "录像失败: 磁盘已满";
 const char kFaultStalled[] = "录像失败: 编码器停止输出";
 const char kFaultAborted[] = "录像失败: 录像中断 (错误 0x%08X)";
+const char kFaultPictures[] = "录像失败: 录像丢帧 (只有 %d 帧, 应有 %d 帧)";
+
+// The pictures five seconds give at 25 a second (the 525-line standards give more), and the
+// share of them a recording must hold.
+const int kExpectedPictures = 125;
+const int kPicturesPercent = 96;
 
 // The size of the file so far; 0 when it cannot be opened.
 DWORD FileSizeOf(const CString& path) {
@@ -61,6 +67,25 @@ DWORD FileSizeOf(const CString& path) {
     const DWORD size = GetFileSize(file, nullptr);
     CloseHandle(file);
     return size == INVALID_FILE_SIZE ? 0 : size;
+}
+
+// The pictures a program stream holds: its video's picture start codes (00 00 01 00).
+int PicturesIn(const CString& path) {
+    HANDLE file = CreateFile(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return 0;
+    int pictures = 0;
+    DWORD last = 0xFFFFFFFF;  // the last four bytes read
+    BYTE buffer[65536];
+    DWORD got = 0;
+    while (ReadFile(file, buffer, sizeof(buffer), &got, nullptr) && got > 0) {
+        for (DWORD i = 0; i < got; ++i) {
+            last = last << 8 | buffer[i];
+            if (last == 0x00000100) ++pictures;
+        }
+    }
+    CloseHandle(file);
+    return pictures;
 }
 
 }  // namespace
@@ -134,6 +159,7 @@ bool CPageRecord::StartRecording() {
     // Every recording counts its own ticks from the start, whatever an earlier one left.
     s_nProgress = 0;
     m_dwCheckedSize = 0;
+    m_nGrewAt = 0;
     SetTimer(TimerProgress, ProgressPeriodMs);
     m_bRecording = true;
     return true;
@@ -169,10 +195,17 @@ void CPageRecord::OnTestTimer(UINT_PTR id) {
         UpdateData(FALSE);
         if (!RecordingGoesOn()) return;
         if (s_nProgress >= ProgressTicks) {
-            s_nProgress = 0;
             KillTimer(TimerProgress);
             StopRecording();
-            SetTimer(TimerPlay, PlayDelayMs);
+            // Judged once the graph has stopped: the file is whole only when nothing failed up
+            // to and including the stop, and it holds the pictures of the five seconds.
+            CString reason = RecordFault();
+            s_nProgress = 0;
+            const int pictures = reason.IsEmpty() ? PicturesIn(m_strRecordFile) : 0;
+            if (reason.IsEmpty() && pictures * 100 < kExpectedPictures * kPicturesPercent)
+                reason.Format(kFaultPictures, pictures, kExpectedPictures);
+            if (reason.IsEmpty()) SetTimer(TimerPlay, PlayDelayMs);
+            else FailRecording(reason, 0);
         }
     } else if (id == TimerPlay) {
         KillTimer(TimerPlay);
@@ -182,29 +215,38 @@ void CPageRecord::OnTestTimer(UINT_PTR id) {
     CBaseVideoPage::OnTestTimer(id);
 }
 
-bool CPageRecord::RecordingGoesOn() {
+CString CPageRecord::RecordFault() {
     CString reason;
     const HRESULT fault = m_pCard != nullptr ? m_pCard->TakeRecordFault() : S_OK;
-    if (fault == HRESULT_FROM_WIN32(ERROR_DISK_FULL)) {
-        reason = kFaultDiskFull;
-    } else if (FAILED(fault)) {
-        reason.Format(kFaultAborted, unsigned(fault));
-    } else if (s_nProgress % StallCheckTicks == 0 || s_nProgress >= ProgressTicks) {
-        const DWORD size = FileSizeOf(m_strRecordFile);
-        if (size <= m_dwCheckedSize) reason = kFaultStalled;
+    if (fault == HRESULT_FROM_WIN32(ERROR_DISK_FULL)) reason = kFaultDiskFull;
+    else if (FAILED(fault)) reason.Format(kFaultAborted, unsigned(fault));
+    else if (s_nProgress - m_nGrewAt >= (s_nProgress >= ProgressTicks ? EndStallTicks : StallCheckTicks))
+        reason = kFaultStalled;
+    return reason;
+}
+
+bool CPageRecord::RecordingGoesOn() {
+    const DWORD size = FileSizeOf(m_strRecordFile);
+    if (size > m_dwCheckedSize) {
         m_dwCheckedSize = size;
+        m_nGrewAt = s_nProgress;
     }
+    CString reason = RecordFault();
     if (reason.IsEmpty()) return true;
-    TRACE("CPageRecord: the recording of card %d broke: %s\n", m_nCardIndex, (LPCSTR)reason);
     // The card fails once the recording would have ended, as when it cannot start.
     const int ticksLeft = ProgressTicks - s_nProgress;
     KillTimer(TimerProgress);
     StopRecording();
     s_nProgress = 0;
+    FailRecording(reason, ticksLeft);
+    return false;
+}
+
+void CPageRecord::FailRecording(const CString& reason, int ticksLeft) {
+    TRACE("CPageRecord: the recording of card %d broke: %s\n", m_nCardIndex, (LPCSTR)reason);
     m_strProgress = reason;
     UpdateData(FALSE);
     SetTimer(TimerTimeLimit, ticksLeft * ProgressPeriodMs + PlayDelayMs);
-    return false;
 }
 
 void CPageRecord::StopRecording() {

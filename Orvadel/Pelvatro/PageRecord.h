@@ -13,8 +13,9 @@ class CPageRecord : public CBaseVideoPage {
 public:
     enum { IDD = 147 };
     enum { TimerProgress = 5, TimerPlay = 6 };
-    // Every StallCheckTicks ticks, and at the end, the file must have grown since the last look.
-    enum { ProgressPeriodMs = 50, PlayDelayMs = 1000, ProgressTicks = 100, StallCheckTicks = 40 };
+    // Every tick looks at the file: it must grow within StallCheckTicks ticks, and within the
+    // last EndStallTicks ticks before the stop.
+    enum { ProgressPeriodMs = 50, PlayDelayMs = 1000, ProgressTicks = 100, StallCheckTicks = 40, EndStallTicks = 4 };
 
     explicit CPageRecord(CWnd* parent = nullptr);
 
@@ -30,6 +31,11 @@ public:
     // growing): it is stopped, the page says why and fails the card when the recording would
     // have ended.
     bool RecordingGoesOn();
+    // Why the recording broke so far (the graph's failures, the stop's included, or a file that
+    // stopped growing); empty when it did not.
+    CString RecordFault();
+    // Says why and fails the card `ticksLeft` ticks and the play delay later.
+    void FailRecording(const CString& reason, int ticksLeft);
     void StopRecording();
     void PlayRecording();
     // The program's folder, the time of day "%H_%M_%S" and ".mpg"; "_1", "_2", ... before the
@@ -52,5 +58,6 @@ private:
     CString m_strRecordFile;
     bool m_bRecording;
     DWORD m_dwCheckedSize = 0;  // the file's size at the last look
+    int m_nGrewAt = 0;          // the tick at which it last grew
     static int s_nProgress;
 };

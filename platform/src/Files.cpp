@@ -44,6 +44,7 @@ DWORD ErrorFromErrno(int error, const std::string& path) {
         return ERROR_DIR_NOT_EMPTY;
     case ENOSPC:
     case EDQUOT:
+    case EFBIG:  // past the file size limit
         return ERROR_DISK_FULL;
     case ENAMETOOLONG:
         return ERROR_FILENAME_EXCED_RANGE;
@@ -351,6 +352,10 @@ BOOL ReadFile(HANDLE file, LPVOID buffer, DWORD toRead, LPDWORD read, LPOVERLAPP
 }
 
 BOOL WriteFile(HANDLE file, LPCVOID buffer, DWORD toWrite, LPDWORD written, LPOVERLAPPED overlapped) {
+    // A slow disk or network folder, from a test: "WriteFile:slow" with the milliseconds each
+    // write takes as its error.
+    LONG slowMs = 0;
+    if (platform::FailuresInjected() && platform::ShouldFail("WriteFile:slow", &slowMs)) Sleep(DWORD(slowMs));
     // The write path only reads from the buffer.
     return TransferFile(file, true, static_cast<char*>(const_cast<void*>(buffer)), toWrite, written, overlapped);
 }

@@ -749,6 +749,15 @@ TEST_F(BrokenInputRun, RelativeFoldersAreTakenOnceAndNamedAsWritten) {
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_TRUE(fs::exists(root() + "/xdg/pelvatro/eeprom/713x_BDA_Analog_Capture-0.bin"));
     EXPECT_FALSE(fs::exists(root() + "/user")) << "a relative HOME is not taken";
+
+// Past the file size limit a write fails as on a full disk: the recording is cut, the card
+// fails with its reason and the run ends with its record.
+TEST_F(BrokenInputRun, AFileSizeLimitCutsTheRecordingAsAFullDiskDoes) {
+    fileSizeLimit = 1 << 20;
+    const Outcome run = RunTestStation();
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.out.find("text 1080: 录像失败: 磁盘已满"), std::string::npos) << run.out;
+    EXPECT_NE(ReadFileBytes(HomeFile("Error.txt")).find(Gbk("第0路 录像出错") + "\r\n"), std::string::npos);
 }
 
 }  // namespace

@@ -24,6 +24,9 @@ constexpr char kRecord[] = "录像(Record)";
 class WatchedRecordPage : public CPageRecord {
 public:
     void OnTestTimer(UINT_PTR id) override {
+        // The disk fills as the last tick stops the recording.
+        if (id == TimerProgress && diskFullAtTheStop && texts.size() == ProgressTicks - 1)
+            platform::InjectFailure("WriteFile", 1000, ERROR_DISK_FULL);
         CPageRecord::OnTestTimer(id);
         if (id == TimerProgress) {
             CString shown;
@@ -36,6 +39,7 @@ public:
     std::vector<std::string> texts;
     ULONGLONG firstTick = 0, stopped = 0;
     int s_nProgressTicksSeen = 0;
+    bool diskFullAtTheStop = false;
 };
 
 // The clock reads 10:05:07.000 today.
@@ -157,6 +161,17 @@ TEST_F(RecordPageTest, TheFailButtonStopsTheRecordingAndTheNextRecordingCountsFr
     sheet.DoModal();
     EXPECT_EQ(sheet.GetFailures(), (std::vector<CString>{"第0路 录像出错"}));
     EXPECT_EQ(Page()->texts, ProgressTexts());
+}
+
+TEST_F(RecordPageTest, AWriteThatFailsAtTheStopFailsTheCard) {
+    EnterAtTenFiveSeven([this] { Page()->diskFullAtTheStop = true; });
+    op.When([this] { return Showing(PAGE_RESULT) || Showing("next"); }, [this] {
+        EXPECT_EQ(op.Text(IDC_RECORD_PROGRESS), "录像失败: 磁盘已满");
+        sheet.EndDialog(IDCANCEL);
+    });
+    sheet.DoModal();
+    platform::ClearFailures();
+    EXPECT_EQ(sheet.GetFailures(), (std::vector<CString>{"第0路 录像出错"}));
 }
 
 // Nobody stands at a test station: a recording that cannot start says why and, when a recording

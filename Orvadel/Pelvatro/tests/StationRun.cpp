@@ -40,7 +40,7 @@ void StationRun::Plug(const std::string& benchText) { m_pc = SimulatedPc::FromTe
 void StationRun::RunProgram() {
     threadsBefore = platform::LiveThreadCount();
     initResult = app.InitInstance();
-    app.ExitInstance();
+    exitCode = app.ExitInstance();
     EXPECT_FALSE(initResult) << "the program has no message loop of its own";
     EXPECT_TRUE(op.StepsDone()) << "the program ended before the operator was done";
     EXPECT_EQ(platform::LiveThreadCount(), threadsBefore) << "a thread outlived the program";

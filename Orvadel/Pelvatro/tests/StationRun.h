@@ -64,6 +64,7 @@ protected:
     CPelvatroApp app;
     platform::TestOperator op;
     BOOL initResult = TRUE;
+    int exitCode = -1;  // what ExitInstance returned
     int threadsBefore = 0;
 
 private:

@@ -20,6 +20,7 @@
 #include "hwsim/boards/CardSignal.h"
 #include "hwsim/boards/TunerFilter.h"
 #include "hwsim/chips/Tda8290.h"
+#include "support/RecordingReader.h"
 #include "platform/analogvideo.h"
 #include "platform/display.h"
 
@@ -418,14 +419,19 @@ TEST_F(TestStationOnTheDefaultBench, EveryRecordingFailsAndTheRunEndsByItselfWit
 }
 
 // Boards of mixed kinds, each set up as the test-station bench's card: every card records
-// through the encoder of its own board, and a card whose recording cannot start or breaks on
-// the way fails alone, with its reason in 1080, once the recording would have ended.
+// through the encoder of its own board, and a card whose recording cannot start, breaks on the
+// way or at the stop, or lost its pictures fails alone, with its reason in 1080, once the
+// recording would have ended. libavformat reads each recording back: a passed card's holds
+// five seconds of video and sound, a failed card's less.
 struct RecordRow {
-    const char* cards;   // one letter a card: K a Kesh card, Q a Qel card; lower case: no encoder
-    const char* last;    // bench keys added to the last card
-    bool diskFull;       // the disk fills while the first card records
-    int failing;         // the card that fails (-1: none), with `reason` in 1080
+    const char* name;
+    const char* cards;  // one letter a card: K a Kesh card, Q a Qel card; lower case: no encoder
+    const char* last;   // bench keys added to the last card
+    int diskFullAfter;  // the disk fills after this many writes of the first card's recording (-1: never)
+    int slowWriteMs;    // each write takes this long (0: the disk is quick)
+    int failing;        // the card that fails (-1: none), with 1080 showing `reason` and more
     const char* reason;
+    size_t failedBytes = 0;  // the failed card's recording holds so many bytes (0: not checked)
 };
 
 std::string MixedBench(const RecordRow& row) {
@@ -439,43 +445,82 @@ std::string MixedBench(const RecordRow& row) {
     return "{\"cards\": [" + cards + "], \"stations\": [{\"kHz\": 479250}]}";
 }
 
-std::string RowName(const RecordRow& row) {
-    std::string name = row.cards;
-    if (*row.last != '\0') name += "_EncoderStops";
-    if (row.diskFull) name += "_DiskFull";
-    return name;
-}
-
 // Names the row in test listings rather than dumping its pointers' bytes.
-void PrintTo(const RecordRow& row, std::ostream* out) { *out << RowName(row); }
+void PrintTo(const RecordRow& row, std::ostream* out) { *out << row.name; }
 
 class MixedCardsRecord : public LoggedTestStationRun, public testing::WithParamInterface<RecordRow> {
 protected:
     MixedCardsRecord() : LoggedTestStationRun(nullptr) { Plug(MixedBench(GetParam())); }
+    ~MixedCardsRecord() override {
+        for (const std::string& path : Recordings()) std::filesystem::remove(path);
+    }
+    // The recordings in the order they were made (named for the time of day).
+    static std::vector<std::string> Recordings() {
+        std::vector<std::string> paths;
+        for (const auto& entry : std::filesystem::directory_iterator(platform::HomeDir()))
+            if (entry.path().extension() == ".mpg") paths.push_back(entry.path().string());
+        std::sort(paths.begin(), paths.end());
+        return paths;
+    }
+    // A result file of one record, its date line as "<date>".
+    static std::string Undated(const char* name) {
+        std::string text = FileExists(HomeFile(name)) ? ReadFileBytes(HomeFile(name)) : "";
+        return text.size() > 21 ? text.replace(2, 19, "<date>") : text;
+    }
 };
 
 TEST_P(MixedCardsRecord, EachCardRecordsThroughItsOwnEncoderAndAFailingOneFailsAlone) {
     const RecordRow& row = GetParam();
     // The recording is the run's first file written by WriteFile.
-    if (row.diskFull) platform::InjectFailure("WriteFile", 1, ERROR_DISK_FULL, 20);
+    if (row.diskFullAfter >= 0) platform::InjectFailure("WriteFile", 1, ERROR_DISK_FULL, row.diskFullAfter);
+    if (row.slowWriteMs != 0) platform::InjectFailure("WriteFile:slow", 1000000, row.slowWriteMs);
     RunLogged();
     platform::ClearFailures();
-    const std::string errors = FileExists(HomeFile("Error.txt")) ? ReadFileBytes(HomeFile("Error.txt")) : "";
-    for (int i = 0; row.cards[i] != '\0'; ++i) {
-        const std::string failed = Gbk("第" + std::to_string(i) + "路 录像出错");
-        EXPECT_EQ(errors.find(failed) != std::string::npos, i == row.failing) << "card " << i << ": " << errors;
+    EXPECT_EQ(exitCode, 0);
+    // The run's one record.
+    const std::string record = "\r\n<date>\r\nKeshar A+D\r\nPHILIPSTDA8275A\r\n" +
+                               Gbk(row.failing < 0 ? "测试通过" : "第" + std::to_string(row.failing) + "路 录像出错") + "\r\n";
+    EXPECT_EQ(Undated("Pass.txt"), row.failing < 0 ? record : "");
+    EXPECT_EQ(Undated("Error.txt"), row.failing < 0 ? "" : record);
+    std::vector<int> encoders;
+    for (int i = 0; row.cards[i] != '\0'; ++i)
+        if (std::isupper(row.cards[i])) encoders.push_back(i);
+    if (row.reason) {
+        const std::string shown = std::string("text 1080: ") + row.reason;
+        EXPECT_EQ(std::count_if(lines.begin(), lines.end(), [&](const std::string& l) { return l.starts_with(shown); }), 1) << shown;
     }
-    if (row.reason) EXPECT_EQ(Count(std::string("text 1080: ") + row.reason), 1);
+    const std::vector<std::string> recordings = Recordings();
+    ASSERT_EQ(recordings.size(), encoders.size());
+    for (size_t i = 0; i < recordings.size(); ++i) {
+        const hwsim::RecordingStreams got = hwsim::ReadRecording(recordings[i], 0);
+        const size_t bytes = std::filesystem::file_size(recordings[i]);
+        if (encoders[i] == row.failing) {
+            EXPECT_LT(std::min(got.videoSeconds, got.audioSeconds), 4.8) << recordings[i] << ": the failed card's";
+            if (row.failedBytes != 0) EXPECT_EQ(bytes, row.failedBytes);
+        } else {
+            EXPECT_NEAR(got.videoSeconds, 5, 0.2) << recordings[i];
+            EXPECT_NEAR(got.audioSeconds, 5, 0.2) << recordings[i];
+            EXPECT_LE(bytes * 8 / 5, 4500000u + 256000u) << "bit/s: the average the station asks, and the sound";
+        }
+    }
     EXPECT_EQ(Count("operator: presses \"关 闭\" (1053)"), 1) << "the run ends by itself";
 }
 
+// A recording makes about 124 writes.
 INSTANTIATE_TEST_SUITE_P(Rows, MixedCardsRecord,
-                         testing::Values(RecordRow{"KQ", "", false, -1, nullptr}, RecordRow{"KQKQ", "", false, -1, nullptr},
-                                         RecordRow{"kK", "", false, 0, "录像失败: 本卡没有编码器"},
-                                         RecordRow{"KK", ", \"encoderStopsAfterMs\": 2000", false, 1,
+                         testing::Values(RecordRow{"KQ", "KQ", "", -1, 0, -1, nullptr},
+                                         RecordRow{"KQKQ", "KQKQ", "", -1, 0, -1, nullptr},
+                                         RecordRow{"kK", "kK", "", -1, 0, 0, "录像失败: 本卡没有编码器"},
+                                         RecordRow{"KK_EncoderStopsAt2s", "KK", ", \"encoderStopsAfterMs\": 2000", -1, 0, 1,
                                                    "录像失败: 编码器停止输出"},
-                                         RecordRow{"K", "", true, 0, "录像失败: 磁盘已满"}),
-                         [](const testing::TestParamInfo<RecordRow>& info) { return RowName(info.param); });
+                                         RecordRow{"K_EncoderStopsAt4_5s", "K", ", \"encoderStopsAfterMs\": 4500", -1, 0, 0,
+                                                   "录像失败: 编码器停止输出"},
+                                         RecordRow{"K_EncoderStopsAfterBytes", "K", ", \"encoderStopsAfterBytes\": 200000", -1, 0, 0,
+                                                   "录像失败: 编码器停止输出", 200000},
+                                         RecordRow{"K_DiskFullEarly", "K", "", 20, 0, 0, "录像失败: 磁盘已满"},
+                                         RecordRow{"K_DiskFullLate", "K", "", 100, 0, 0, "录像失败: 磁盘已满"},
+                                         RecordRow{"K_SlowDisk", "K", "", -1, 100, 0, "录像失败: 录像丢帧"}),
+                         [](const testing::TestParamInfo<RecordRow>& info) { return std::string(info.param.name); });
 
 }  // namespace
 

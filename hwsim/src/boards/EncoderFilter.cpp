@@ -191,8 +191,11 @@ HRESULT EncoderFilter::OnStateChange(FILTER_STATE from, FILTER_STATE to) {
         return PassOn();
     }
     if ((from == State_Running || to == State_Stopped) && m_encoder.IsOpen()) {
+        // A stopped encoder has nothing more to give.
+        const bool stopped = Stopped();
         m_encoder.Flush();
-        PassOn();
+        if (stopped) m_encoder.TakeOutput();
+        else PassOn();
     }
     return S_OK;
 }
@@ -227,8 +230,12 @@ bool EncoderFilter::Stopped() const {
 }
 
 HRESULT EncoderFilter::PassOn() {
-    const std::vector<BYTE> made = m_encoder.TakeOutput();
+    std::vector<BYTE> made = m_encoder.TakeOutput();
+    // The stream ends where the board's stop cuts it (EncoderStopsAfterBytes).
+    const ULONGLONG afterBytes = m_card.EncoderStopsAfterBytes();
+    if (afterBytes != 0) made.resize(size_t(std::min<ULONGLONG>(made.size(), afterBytes - std::min(afterBytes, m_passedBytes))));
     if (made.empty()) return S_OK;
+    m_passedBytes += made.size();
     for (auto& output : ConnectedOutputs()) {
         size_t at = 0;
         while (at < made.size()) {
@@ -241,7 +248,6 @@ HRESULT EncoderFilter::PassOn() {
             std::memcpy(target, made.data() + at, n);
             out->SetActualDataLength(long(n));
             at += n;
-            m_passedBytes += n;
             hr = output->Deliver(out);
             if (FAILED(hr)) return hr;
         }

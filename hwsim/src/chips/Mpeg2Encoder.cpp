@@ -27,11 +27,17 @@ constexpr int kIoBufferSize = 32768;
 // The chip's rate control: the coded pictures fill a buffer of the MPEG-2 main profile's size
 // that drains at the maximum bit rate, one picture time a picture; each picture's quantiser
 // scale aims at the average rate and never at more than the buffer leaves room for, from the
-// coding cost (bits times scale) of the pictures before it.
+// coding cost (bits times scale) of the pictures before it. Where even the coarsest scale would
+// leave the pictures over that (noise, dense detail), the chip's noise filter smooths them
+// before coding, a level at a time, each level halving the detail kept in either direction;
+// it steps back once the pictures would fit at a quarter of the coarsest scale without it.
 class RateControl {
 public:
     static constexpr int kMinScale = 2;
     static constexpr int kMaxScale = 28;  // the highest the non-linear scale takes
+    static constexpr int kMaxSmoothing = 3;
+    // A level of smoothing takes about this share of a picture's coding cost away.
+    static constexpr double kSmoothingGain = 3;
 
     void Start(const Mpeg2Encoder::Settings& settings, int bufferBits) {
         const double pictures = double(settings.rateNum) / std::max(1, settings.rateDen);
@@ -41,12 +47,22 @@ public:
         m_fullness = 0;
         m_cost = 0;
         m_scale = kStartScale;
+        m_smoothing = 0;
     }
     // The scale of the next picture.
     int Scale() {
         const double room = m_buffer - m_fullness;
         const double wanted = std::max(1.0, std::min(m_target, room * 0.5));
-        if (m_cost > 0) m_scale = std::clamp(int(std::ceil(m_cost / wanted)), kMinScale, kMaxScale);
+        if (m_cost > 0) {
+            if (m_cost / wanted > kMaxScale && m_smoothing < kMaxSmoothing) {
+                ++m_smoothing;
+                m_cost /= kSmoothingGain;
+            } else if (m_smoothing > 0 && m_cost * kSmoothingGain / wanted < kMaxScale / 4) {
+                --m_smoothing;
+                m_cost *= kSmoothingGain;
+            }
+            m_scale = std::clamp(int(std::ceil(m_cost / wanted)), kMinScale, kMaxScale);
+        }
         m_fullness = std::max(0.0, m_fullness - m_drain);
         return m_scale;
     }
@@ -56,6 +72,8 @@ public:
         const double cost = bits * scale;
         m_cost = m_cost == 0 ? cost : std::max(cost, 0.7 * m_cost + 0.3 * cost);
     }
+    // The noise filter's level for the next picture (0: none), set by Scale.
+    int Smoothing() const { return m_smoothing; }
 
 private:
     static constexpr int kStartScale = 8;
@@ -65,6 +83,7 @@ private:
     double m_fullness = 0;
     double m_cost = 0;
     int m_scale = kStartScale;
+    int m_smoothing = 0;
 };
 
 struct Mpeg2Encoder::Codec {
@@ -78,6 +97,9 @@ struct Mpeg2Encoder::Codec {
     AVStream* videoStream = nullptr;
     AVStream* audioStream = nullptr;
     SwsContext* scale = nullptr;
+    SwsContext* reduce = nullptr;   // the noise filter: the picture down to its level's size
+    SwsContext* restore = nullptr;  // and back up
+    AVFrame* reduced = nullptr;
     AVFrame* picture = nullptr;
     AVFrame* sound = nullptr;
     AVPacket* packet = nullptr;
@@ -89,6 +111,9 @@ struct Mpeg2Encoder::Codec {
 
     ~Codec() {
         sws_freeContext(scale);
+        sws_freeContext(reduce);
+        sws_freeContext(restore);
+        av_frame_free(&reduced);
         av_frame_free(&picture);
         av_frame_free(&sound);
         av_packet_free(&packet);
@@ -177,6 +202,34 @@ struct Mpeg2Encoder::Codec {
         return av_frame_get_buffer(sound, 0) >= 0;
     }
 
+    // The picture into `picture`, through the noise filter at `level`.
+    bool Convert(const BYTE* uyvy, int level) {
+        const uint8_t* source[1] = {uyvy};
+        const int stride[1] = {settings.width * 2};
+        if (level == 0) {
+            sws_scale(scale, source, stride, 0, settings.height, picture->data, picture->linesize);
+            return true;
+        }
+        const int width = std::max(16, settings.width >> level & ~1), height = std::max(16, settings.height >> level & ~1);
+        if (!reduced || reduced->width != width) {
+            av_frame_free(&reduced);
+            reduced = av_frame_alloc();
+            if (!reduced) return false;
+            reduced->format = AV_PIX_FMT_YUV420P;
+            reduced->width = width;
+            reduced->height = height;
+            if (av_frame_get_buffer(reduced, 0) < 0) return false;
+        }
+        reduce = sws_getCachedContext(reduce, settings.width, settings.height, AV_PIX_FMT_UYVY422, width, height,
+                                      AV_PIX_FMT_YUV420P, SWS_AREA, nullptr, nullptr, nullptr);
+        restore = sws_getCachedContext(restore, width, height, AV_PIX_FMT_YUV420P, settings.width, settings.height,
+                                       AV_PIX_FMT_YUV420P, SWS_BILINEAR, nullptr, nullptr, nullptr);
+        if (!reduce || !restore) return false;
+        sws_scale(reduce, source, stride, 0, settings.height, reduced->data, reduced->linesize);
+        sws_scale(restore, reduced->data, reduced->linesize, 0, height, picture->data, picture->linesize);
+        return true;
+    }
+
     // Sends a frame (null: drains) and writes what comes out into the stream.
     bool Send(AVCodecContext* codec, AVStream* stream, AVFrame* frame) {
         if (avcodec_send_frame(codec, frame) < 0) return false;
@@ -229,11 +282,9 @@ bool Mpeg2Encoder::EncodeVideo(const BYTE* uyvy, size_t bytes) {
     Codec& c = *m_codec;
     if (bytes < size_t(c.settings.width) * c.settings.height * 2) return false;
     if (av_frame_make_writable(c.picture) < 0) return false;
-    const uint8_t* source[1] = {uyvy};
-    const int stride[1] = {c.settings.width * 2};
-    sws_scale(c.scale, source, stride, 0, c.settings.height, c.picture->data, c.picture->linesize);
-    c.picture->pts = c.videoPts++;
     c.lastScale = c.rate.Scale();
+    if (!c.Convert(uyvy, c.rate.Smoothing())) return false;
+    c.picture->pts = c.videoPts++;
     c.picture->quality = FF_QP2LAMBDA * c.lastScale;
     return c.Send(c.video, c.videoStream, c.picture);
 }

@@ -24,6 +24,7 @@ struct RecordingStreams {
     int width = 0, height = 0, frameRate = 0, sampleRate = 0;
     int pictures = 0;         // decoded pictures
     int stationPictures = 0;  // of them, the station at the place asked for
+    double videoSeconds = 0, audioSeconds = 0;  // each stream's length, from its time stamps
 };
 
 // The luma plane of a decoded picture as YUY2 (chroma grey), for the code row reader.
@@ -56,10 +57,12 @@ inline RecordingStreams ReadRecording(const std::string& path, long place) {
             got.width = stream->codecpar->width;
             got.height = stream->codecpar->height;
             got.frameRate = int(av_q2d(stream->r_frame_rate) + 0.5);
+            got.videoSeconds = double(stream->duration) * av_q2d(stream->time_base);
         } else if (stream->codecpar->codec_type == AVMEDIA_TYPE_AUDIO) {
             got.audioId = stream->id;
             got.audioCodec = stream->codecpar->codec_id;
             got.sampleRate = stream->codecpar->sample_rate;
+            got.audioSeconds = double(stream->duration) * av_q2d(stream->time_base);
         }
     }
     if (video != nullptr) {

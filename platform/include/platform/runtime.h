@@ -56,7 +56,8 @@ PLATFORM_API int DefaultMessageBoxAnswer(UINT type);
 
 // ---- failure injection ----
 // Makes the named call fail `times` times (after `skip` successful calls), answering
-// `error` (a Win32 error number or an HRESULT, as the call reports failures).
+// `error` (a Win32 error number or an HRESULT, as the call reports failures). "WriteFile:slow"
+// makes each write take `error` milliseconds of the clock instead, and succeed.
 PLATFORM_API void InjectFailure(const std::string& call, int times = 1, LONG error = 0, int skip = 0);
 PLATFORM_API void ClearFailures();
 // Called by stand-in code: true when this call is to fail now; *error gets the injected code.

@@ -29,8 +29,9 @@
 //         "encoder": true,                      // optional: the board carries the MPEG encoder
 //         "encoderStopsAfterMs": 2000,          // optional, with "encoder": the encoder stops
 //         "encoderStopsAfterBytes": 65536,      // coding this far into every run (stream time
-//                                               // of the pictures coded, bytes it passed on),
-//                                               // silently, as a hung chip does
+//                                               // of the pictures coded, bytes of the stream a
+//                                               // file it feeds receives), silently, as a hung
+//                                               // chip does: nothing more, at the stop neither
 //         "remoteFault": "noKeys",              // optional: the remote receiver hears no key
 //                                               // ("noKeys"), or every key as the first one
 //                                               // it heard ("stuckKey")

@@ -14,7 +14,9 @@
 // Leaving Stop opens the coder at the 656 connection's size and rate with the settings' rates
 // and GOP; pictures and sound code as they arrive (on their upstream threads, one at a time),
 // and the program stream goes out on the connected outputs as it is made. Stopping passes on
-// what the coder still holds.
+// what the coder still holds. The board's stop (EncoderStopsAfterMs / EncoderStopsAfterBytes)
+// ends the stream silently: after that many milliseconds of pictures, or that many bytes of
+// the stream (each output carries them once), nothing more goes out, at the stop neither.
 #pragma once
 
 #include <array>
@@ -73,7 +75,7 @@ private:
     // thread queueing for it counts as waiting on the platform clock.
     platform::dshow::CriticalSection m_codeLock;
     Mpeg2Encoder m_encoder;
-    // What this run coded and passed on, against the board's stop (EncoderStopsAfter...).
+    // What this run coded, and the bytes of the stream it passed on, against the board's stop.
     ULONGLONG m_pictures = 0;
     ULONGLONG m_passedBytes = 0;
     bool Stopped() const;
