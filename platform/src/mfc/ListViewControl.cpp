@@ -1,6 +1,7 @@
 // The list view window class in report mode: columns, rows of texts, images, states, data.
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -60,11 +61,9 @@ LRESULT CopyText(const std::string& text, LVITEMA* item) {
     return LRESULT(n);
 }
 
-LRESULT Handle(ListViewState& s, UINT message, WPARAM wParam, LPARAM lParam, bool& changed) {
+// The columns' messages; nothing for another message.
+std::optional<LRESULT> ColumnMessage(ListViewState& s, UINT message, WPARAM wParam, LPARAM lParam, bool& changed) {
     int index = int(INT_PTR(wParam));
-    auto* item = reinterpret_cast<LVITEMA*>(lParam);
-    int rowCount = int(s.rows.size());
-    auto validRow = [&](int i) { return i >= 0 && i < rowCount; };
     switch (message) {
     case LVM_INSERTCOLUMNA: {
         auto* c = reinterpret_cast<const LVCOLUMNA*>(lParam);
@@ -104,6 +103,17 @@ LRESULT Handle(ListViewState& s, UINT message, WPARAM wParam, LPARAM lParam, boo
         }
         return TRUE;
     }
+    default: return std::nullopt;
+    }
+}
+
+// The rows' messages: items, their texts and states; nothing for another message.
+std::optional<LRESULT> RowMessage(ListViewState& s, UINT message, WPARAM wParam, LPARAM lParam, bool& changed) {
+    int index = int(INT_PTR(wParam));
+    auto* item = reinterpret_cast<LVITEMA*>(lParam);
+    int rowCount = int(s.rows.size());
+    auto validRow = [&](int i) { return i >= 0 && i < rowCount; };
+    switch (message) {
     case LVM_INSERTITEMA: {
         if (!item || item->iSubItem != 0) return -1;
         int at = std::clamp(item->iItem, 0, rowCount);
@@ -159,6 +169,14 @@ LRESULT Handle(ListViewState& s, UINT message, WPARAM wParam, LPARAM lParam, boo
         s.rows.clear();
         changed = true;
         return TRUE;
+    default: return std::nullopt;
+    }
+}
+
+// The image lists' and extended style's messages; 0 for another message.
+LRESULT LookMessage(ListViewState& s, UINT message, WPARAM wParam, LPARAM lParam, bool& changed) {
+    int index = int(INT_PTR(wParam));
+    switch (message) {
     case LVM_SETIMAGELIST: {
         if (index < 0 || index > 2) return 0;
         HIMAGELIST old = s.images[index];
@@ -177,6 +195,12 @@ LRESULT Handle(ListViewState& s, UINT message, WPARAM wParam, LPARAM lParam, boo
     case LVM_GETEXTENDEDLISTVIEWSTYLE: return s.extendedStyle;
     default: return 0;
     }
+}
+
+LRESULT Handle(ListViewState& s, UINT message, WPARAM wParam, LPARAM lParam, bool& changed) {
+    if (auto r = ColumnMessage(s, message, wParam, lParam, changed)) return *r;
+    if (auto r = RowMessage(s, message, wParam, lParam, changed)) return *r;
+    return LookMessage(s, message, wParam, lParam, changed);
 }
 
 // Report view: the header's raised cells with the column titles, then one row per item with
