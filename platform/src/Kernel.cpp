@@ -86,6 +86,95 @@ std::vector<DWORD> WaitingThreads(const KObject* object) {
     return threads;
 }
 
+namespace {
+
+// The wait's result when `objects` satisfy it now (acquiring them), else WAIT_TIMEOUT.
+DWORD AcquireIfSignaled(KObject* const* objects, size_t count, bool waitAll, DWORD tid) {
+    if (waitAll) {
+        bool all = count > 0;
+        for (size_t i = 0; i < count && all; ++i) all = objects[i]->IsSignaled(tid);
+        if (!all) return WAIT_TIMEOUT;
+        bool abandoned = false;
+        for (size_t i = 0; i < count; ++i) abandoned |= objects[i]->Acquire(tid);
+        return abandoned ? WAIT_ABANDONED_0 : WAIT_OBJECT_0;
+    }
+    for (size_t i = 0; i < count; ++i) {
+        if (objects[i]->IsSignaled(tid)) {
+            bool abandoned = objects[i]->Acquire(tid);
+            return DWORD(i) | (abandoned ? WAIT_ABANDONED_0 : WAIT_OBJECT_0);
+        }
+    }
+    return WAIT_TIMEOUT;
+}
+
+// Tells each object its check is over; true when one of them is held by another process.
+bool AfterCheck(KObject* const* objects, size_t count, DWORD tid) {
+    bool elsewhere = false;
+    for (size_t i = 0; i < count; ++i) {
+        objects[i]->AfterCheck(tid);
+        elsewhere |= objects[i]->HeldElsewhere();
+    }
+    return elsewhere;
+}
+
+// Sets up `watch` over the objects another process holds (and the wake-up descriptor, made
+// once); true when every one of them could be watched.
+bool WatchHolders(KObject* const* objects, size_t count, ElsewhereWatch& watch, int& wakeFd) {
+    watch.Reset();
+    if (wakeFd < 0) wakeFd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+    bool watchable = wakeFd >= 0;
+    for (size_t i = 0; i < count; ++i)
+        if (objects[i]->HeldElsewhere()) watchable = objects[i]->WatchElsewhere(&watch) && watchable;
+    return watchable;
+}
+
+// Puts `w` on the objects' waiter lists and the blocked list; Leave takes it off again.
+void Enter(Waiter& w, KObject* const* objects, size_t count) {
+    for (size_t i = 0; i < count; ++i) objects[i]->waiters.push_back(&w);
+    K().blocked.push_back(&w);
+}
+
+void Leave(Waiter& w, KObject* const* objects, size_t count) {
+    auto& k = K();
+    if (w.counted) {
+        w.counted = false;
+        --k.blockedThreads;
+    }
+    k.blocked.erase(std::find(k.blocked.begin(), k.blocked.end(), &w));
+    for (size_t i = 0; i < count; ++i) {
+        auto& list = objects[i]->waiters;
+        list.erase(std::find(list.begin(), list.end(), &w));
+    }
+}
+
+// Blocks `w` until it is woken or its time is up. A wait for another process runs in real
+// time: it watches the holder when it can (else checks again every kElsewhereRecheck), and
+// returns true when it ran out of its real-time deadline.
+bool BlockUntilWoken(std::unique_lock<std::mutex>& lock, Waiter& w, bool watchable, const ElsewhereWatch& watch,
+                     const std::optional<SteadyClock::time_point>& realDeadline) {
+    while (!w.woken) {
+        if (w.realTime && watchable) {
+            PollElsewhere(lock, w, watch, realDeadline);
+            if (!w.woken) return realDeadline && SteadyClock::now() >= *realDeadline;
+        } else if (w.realTime) {
+            auto until = SteadyClock::now() + kElsewhereRecheck;
+            if (realDeadline) until = std::min(until, *realDeadline);
+            w.cv.wait_until(lock, until);
+            if (!w.woken) return realDeadline && SteadyClock::now() >= *realDeadline;
+        } else if (VirtualClockOn()) {
+            if (w.cv.wait_for(lock, StallCheckPeriod()) == std::cv_status::timeout && !w.woken) CheckStallLocked();
+        } else if (w.deadline == kNoDeadline) {
+            w.cv.wait(lock);
+        } else {
+            w.cv.wait_until(lock, RealTimeOf(w.deadline));
+            if (!w.woken && RealNow() >= w.deadline) break;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
 DWORD Wait(std::unique_lock<std::mutex>& lock, KObject* const* objects, size_t count, bool waitAll,
            uint64_t deadline) {
     auto& k = K();
@@ -108,30 +197,8 @@ DWORD Wait(std::unique_lock<std::mutex>& lock, KObject* const* objects, size_t c
         }
     } closeWake{wakeFd};
     for (;;) {
-        // Satisfied now?
-        DWORD result = WAIT_TIMEOUT;
-        if (waitAll) {
-            bool all = count > 0;
-            for (size_t i = 0; i < count && all; ++i) all = objects[i]->IsSignaled(tid);
-            if (all) {
-                bool abandoned = false;
-                for (size_t i = 0; i < count; ++i) abandoned |= objects[i]->Acquire(tid);
-                result = abandoned ? WAIT_ABANDONED_0 : WAIT_OBJECT_0;
-            }
-        } else {
-            for (size_t i = 0; i < count; ++i) {
-                if (objects[i]->IsSignaled(tid)) {
-                    bool abandoned = objects[i]->Acquire(tid);
-                    result = DWORD(i) | (abandoned ? WAIT_ABANDONED_0 : WAIT_OBJECT_0);
-                    break;
-                }
-            }
-        }
-        bool elsewhere = false;
-        for (size_t i = 0; i < count; ++i) {
-            objects[i]->AfterCheck(tid);
-            elsewhere |= objects[i]->HeldElsewhere();
-        }
+        DWORD result = AcquireIfSignaled(objects, count, waitAll, tid);
+        bool elsewhere = AfterCheck(objects, count, tid);
         if (result != WAIT_TIMEOUT) return result;
         uint64_t now = NowLocked();
         if (realTimeOut) {
@@ -149,11 +216,7 @@ DWORD Wait(std::unique_lock<std::mutex>& lock, KObject* const* objects, size_t c
         }
 
         if (elsewhere && !watched) {
-            watch.Reset();
-            if (wakeFd < 0) wakeFd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-            watchable = wakeFd >= 0;
-            for (size_t i = 0; i < count; ++i)
-                if (objects[i]->HeldElsewhere()) watchable = objects[i]->WatchElsewhere(&watch) && watchable;
+            watchable = WatchHolders(objects, count, watch, wakeFd);
             watched = true;
             continue;  // checked again under the watch
         }
@@ -165,8 +228,7 @@ DWORD Wait(std::unique_lock<std::mutex>& lock, KObject* const* objects, size_t c
         w.wakeFd = elsewhere && watchable ? wakeFd : -1;
         w.deadline = deadline;
         w.realTime = elsewhere;
-        for (size_t i = 0; i < count; ++i) objects[i]->waiters.push_back(&w);
-        k.blocked.push_back(&w);
+        Enter(w, objects, count);
         if (elsewhere) {
             if (!realDeadline && deadline != kNoDeadline)
                 realDeadline = SteadyClock::now() + std::chrono::milliseconds(deadline - now);
@@ -176,40 +238,8 @@ DWORD Wait(std::unique_lock<std::mutex>& lock, KObject* const* objects, size_t c
             ++k.blockedThreads;
             MaybeAdvanceLocked();
         }
-        while (!w.woken) {
-            if (elsewhere && watchable) {
-                PollElsewhere(lock, w, watch, realDeadline);
-                if (!w.woken) {
-                    realTimeOut = realDeadline && SteadyClock::now() >= *realDeadline;
-                    break;
-                }
-            } else if (elsewhere) {
-                auto until = SteadyClock::now() + kElsewhereRecheck;
-                if (realDeadline) until = std::min(until, *realDeadline);
-                w.cv.wait_until(lock, until);
-                if (!w.woken) {
-                    realTimeOut = realDeadline && SteadyClock::now() >= *realDeadline;
-                    break;
-                }
-            } else if (VirtualClockOn()) {
-                if (w.cv.wait_for(lock, StallCheckPeriod()) == std::cv_status::timeout && !w.woken)
-                    CheckStallLocked();
-            } else if (w.deadline == kNoDeadline) {
-                w.cv.wait(lock);
-            } else {
-                w.cv.wait_until(lock, RealTimeOf(w.deadline));
-                if (!w.woken && RealNow() >= w.deadline) break;
-            }
-        }
-        if (w.counted) {
-            w.counted = false;
-            --k.blockedThreads;
-        }
-        k.blocked.erase(std::find(k.blocked.begin(), k.blocked.end(), &w));
-        for (size_t i = 0; i < count; ++i) {
-            auto& list = objects[i]->waiters;
-            list.erase(std::find(list.begin(), list.end(), &w));
-        }
+        realTimeOut = BlockUntilWoken(lock, w, watchable, watch, realDeadline);
+        Leave(w, objects, count);
     }
 }
 

@@ -41,6 +41,10 @@ struct WindowRecord {
 std::mutex& TableLock();
 // The record of a live window, or null (table lock held).
 WindowRecord* FindLocked(HWND window);
+// Every live window's record, by handle (table lock held).
+std::map<HWND, std::unique_ptr<WindowRecord>>& WindowsLocked();
+// Whether a window and every ancestor of it are visible (table lock held).
+bool VisibleLocked(WindowRecord* r);
 // Thread and procedure of a live window; false when there is none.
 bool Route(HWND window, DWORD* threadId, WNDPROC* proc);
 // A registered window class by name, any case; null when there is none (table lock held).
@@ -52,6 +56,8 @@ const WNDCLASSA* FindClassLocked(const char* className);
 DWORD InvalidateLocked(WindowRecord* r, const RECT* area, bool erase = true);
 // Wakes the thread InvalidateLocked named (nothing for 0).
 void Wake(DWORD threadId);
+// Invalidates the part of the parent that a child covers (table lock held); the thread to wake.
+DWORD InvalidateBehindLocked(WindowRecord* r);
 
 // Observers.
 void NotifyCreated(HWND window);

@@ -213,10 +213,12 @@ ChildRun RunInChild(const std::function<int(XServerSession& x)>& body) {
 void Await(platform::TestOperator& op, std::function<bool()> ready, const char* what, std::function<void()> step,
            int seconds) {
     auto deadline = std::make_shared<std::chrono::steady_clock::time_point>();
+    // What the last look saw: a condition on pixels that held may no longer hold a moment later.
+    auto held = std::make_shared<bool>(false);
     op.Then([deadline, seconds] { *deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds); });
-    op.When([=] { return ready() || std::chrono::steady_clock::now() > *deadline; },
+    op.When([=] { return (*held = ready()) || std::chrono::steady_clock::now() > *deadline; },
             [=] {
-                EXPECT_TRUE(ready()) << "never came: " << what;
+                EXPECT_TRUE(*held) << "never came: " << what;
                 if (step) step();
             });
 }

@@ -2,13 +2,12 @@
 #include "platform/dshow/AnalogVideoDecoderMixin.h"
 
 #include "Inject.h"
+#include "StoreLocked.h"
 
 namespace platform::dshow {
 
 void AnalogVideoDecoderMixin::SetTVFormats(long available, long current) {
-    std::lock_guard<std::mutex> lock(m_lock);
-    m_available = available;
-    m_format = current;
+    StoreLocked(m_lock, std::tie(m_available, m_format), available, current);
 }
 
 STDMETHODIMP AnalogVideoDecoderMixin::get_AvailableTVFormats(long* lAnalogVideoStandard) {
@@ -30,9 +29,7 @@ STDMETHODIMP AnalogVideoDecoderMixin::put_TVFormat(long lAnalogVideoStandard) {
     }
     hr = OnTVFormat(lAnalogVideoStandard);
     if (FAILED(hr)) return hr;
-    std::lock_guard<std::mutex> lock(m_lock);
-    m_format = lAnalogVideoStandard;
-    return S_OK;
+    return StoreLocked(m_lock, std::tie(m_format), lAnalogVideoStandard);
 }
 
 STDMETHODIMP AnalogVideoDecoderMixin::get_TVFormat(long* plAnalogVideoStandard) {
@@ -55,9 +52,7 @@ STDMETHODIMP AnalogVideoDecoderMixin::get_HorizontalLocked(long* plLocked) {
 }
 
 STDMETHODIMP AnalogVideoDecoderMixin::put_VCRHorizontalLocking(long lVCRHorizontalLocking) {
-    std::lock_guard<std::mutex> lock(m_lock);
-    m_vcrLocking = lVCRHorizontalLocking;
-    return S_OK;
+    return StoreLocked(m_lock, std::tie(m_vcrLocking), lVCRHorizontalLocking);
 }
 
 STDMETHODIMP AnalogVideoDecoderMixin::get_VCRHorizontalLocking(long* plVCRHorizontalLocking) {
@@ -76,9 +71,7 @@ STDMETHODIMP AnalogVideoDecoderMixin::get_NumberOfLines(long* plNumberOfLines) {
 }
 
 STDMETHODIMP AnalogVideoDecoderMixin::put_OutputEnable(long lOutputEnable) {
-    std::lock_guard<std::mutex> lock(m_lock);
-    m_outputEnable = lOutputEnable;
-    return S_OK;
+    return StoreLocked(m_lock, std::tie(m_outputEnable), lOutputEnable);
 }
 
 STDMETHODIMP AnalogVideoDecoderMixin::get_OutputEnable(long* plOutputEnable) {

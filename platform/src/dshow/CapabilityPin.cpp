@@ -1,6 +1,8 @@
 // Output pins that offer every capability.
 #include "platform/dshow/CapabilityPin.h"
 
+#include "StoreLocked.h"
+
 namespace platform::dshow {
 
 namespace {
@@ -20,10 +22,7 @@ CapabilityPin::CapabilityPin(FilterBase* filter, PinDescription description,
 }
 
 void CapabilityPin::ChangeCapabilities(std::vector<StreamCapability> capabilities) {
-    {
-        std::lock_guard<std::mutex> lock(m_typesLock);
-        m_types = TypesOf(capabilities);
-    }
+    StoreLocked(m_typesLock, std::tie(m_types), TypesOf(capabilities));
     SetCapabilities(std::move(capabilities));
     Offer(nullptr);
 }

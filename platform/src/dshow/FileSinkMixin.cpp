@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "Inject.h"
+#include "StoreLocked.h"
 
 namespace platform::dshow {
 
@@ -15,11 +16,8 @@ std::wstring FileSinkMixin::FileName() const {
 STDMETHODIMP FileSinkMixin::SetFileName(LPCOLESTR pszFileName, const AM_MEDIA_TYPE* pmt) {
     HRESULT hr;
     if (Injected("IFileSinkFilter::SetFileName", E_FAIL, &hr)) return hr;
-    std::lock_guard<std::mutex> lock(m_lock);
-    m_hasName = pszFileName != nullptr;
-    m_name = pszFileName ? pszFileName : L"";
-    m_type = pmt ? MediaType(*pmt) : MediaType();
-    return S_OK;
+    return StoreLocked(m_lock, std::tie(m_hasName, m_name, m_type), pszFileName != nullptr,
+                       pszFileName ? pszFileName : L"", pmt ? MediaType(*pmt) : MediaType());
 }
 
 STDMETHODIMP FileSinkMixin::GetCurFile(LPOLESTR* ppszFileName, AM_MEDIA_TYPE* pmt) {
@@ -47,9 +45,7 @@ STDMETHODIMP FileSinkMixin::GetCurFile(LPOLESTR* ppszFileName, AM_MEDIA_TYPE* pm
 
 STDMETHODIMP FileSinkMixin::SetMode(DWORD dwFlags) {
     if (dwFlags & ~DWORD(AM_FILE_OVERWRITE)) return E_INVALIDARG;
-    std::lock_guard<std::mutex> lock(m_lock);
-    m_mode = dwFlags;
-    return S_OK;
+    return StoreLocked(m_lock, std::tie(m_mode), dwFlags);
 }
 
 STDMETHODIMP FileSinkMixin::GetMode(DWORD* pdwFlags) {

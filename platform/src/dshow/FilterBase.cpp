@@ -6,6 +6,7 @@
 
 #include "Enumerators.h"
 #include "Inject.h"
+#include "StoreLocked.h"
 #include "vfwmsgs.h"
 
 namespace platform::dshow {
@@ -60,10 +61,7 @@ HRESULT FilterBase::ChangeState(FILTER_STATE to, const char* call) {
             for (auto& pin : pins) pin->StopStreaming();
         return hr;
     }
-    {
-        std::lock_guard<std::mutex> lock(m_lock);
-        m_state = to;
-    }
+    StoreLocked(m_lock, std::tie(m_state), to);
     if (to == State_Stopped)
         for (auto& pin : pins) pin->StopStreaming();
     OnStateChanged(from, to);
@@ -73,10 +71,7 @@ HRESULT FilterBase::ChangeState(FILTER_STATE to, const char* call) {
 STDMETHODIMP FilterBase::Stop() { return ChangeState(State_Stopped, "IMediaFilter::Stop"); }
 STDMETHODIMP FilterBase::Pause() { return ChangeState(State_Paused, "IMediaFilter::Pause"); }
 STDMETHODIMP FilterBase::Run(REFERENCE_TIME tStart) {
-    {
-        std::lock_guard<std::mutex> lock(m_lock);
-        m_start = tStart;
-    }
+    StoreLocked(m_lock, std::tie(m_start), tStart);
     return ChangeState(State_Running, "IMediaFilter::Run");
 }
 
@@ -128,9 +123,7 @@ STDMETHODIMP FilterBase::GetState(DWORD, FILTER_STATE* State) {
 }
 
 STDMETHODIMP FilterBase::SetSyncSource(IReferenceClock* pClock) {
-    std::lock_guard<std::mutex> lock(m_lock);
-    m_clock = pClock;
-    return S_OK;
+    return StoreLocked(m_lock, std::tie(m_clock), pClock);
 }
 
 STDMETHODIMP FilterBase::GetSyncSource(IReferenceClock** pClock) {
@@ -290,9 +283,6 @@ DeviceId FilterBase::Device() const {
     return m_device;
 }
 
-void FilterBase::SetDevice(DeviceId device) {
-    std::lock_guard<std::mutex> lock(m_lock);
-    m_device = device;
-}
+void FilterBase::SetDevice(DeviceId device) { StoreLocked(m_lock, std::tie(m_device), device); }
 
 }  // namespace platform::dshow

@@ -12,6 +12,7 @@
 #include "platform/dshow/FilterBase.h"
 #include "platform/dshow/RendererBase.h"
 #include "evcode.h"
+#include "StoreLocked.h"
 #include "uuids.h"
 #include "vfwmsgs.h"
 
@@ -222,11 +223,7 @@ STDMETHODIMP FilterGraph::SetDefaultSyncSource() {
 STDMETHODIMP FilterGraph::SetSyncSource(IReferenceClock* pClock) {
     std::lock_guard<CriticalSection> graphLock(m_graphLock);
     if (GraphState() != State_Stopped) return VFW_E_NOT_STOPPED;
-    {
-        std::lock_guard<std::mutex> lock(m_lock);
-        m_clock = pClock;
-        m_clockChosen = true;
-    }
+    StoreLocked(m_lock, std::tie(m_clock, m_clockChosen), pClock, true);
     for (Member& m : Members()) m.filter->SetSyncSource(pClock);
     return S_OK;
 }
@@ -552,15 +549,11 @@ STDMETHODIMP FilterGraph::FindUpstreamInterface(IPin* pPin, REFIID riid, void** 
 STDMETHODIMP FilterGraph::SyncUsingStreamOffset(BOOL bUseStreamOffset) {
     HRESULT hr;
     if (Injected("IAMGraphStreams::SyncUsingStreamOffset", E_FAIL, &hr)) return hr;
-    std::lock_guard<std::mutex> lock(m_lock);
-    m_streamOffset = bUseStreamOffset;
-    return S_OK;
+    return StoreLocked(m_lock, std::tie(m_streamOffset), bUseStreamOffset);
 }
 
 STDMETHODIMP FilterGraph::SetMaxGraphLatency(REFERENCE_TIME rtMaxGraphLatency) {
-    std::lock_guard<std::mutex> lock(m_lock);
-    m_maxLatency = rtMaxGraphLatency;
-    return S_OK;
+    return StoreLocked(m_lock, std::tie(m_maxLatency), rtMaxGraphLatency);
 }
 
 // ---- IPersistStream ----

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "Inject.h"
+#include "StoreLocked.h"
 #include "vfwmsgs.h"
 
 namespace platform::dshow {
@@ -126,11 +127,7 @@ STDMETHODIMP GraphBasicVideo::SetSourcePosition(long Left, long Top, long Width,
 STDMETHODIMP GraphBasicVideo::GetSourcePosition(long* pLeft, long* pTop, long* pWidth, long* pHeight) {
     return GetRect(m_source, pLeft, pTop, pWidth, pHeight);
 }
-STDMETHODIMP GraphBasicVideo::SetDefaultSourcePosition() {
-    std::lock_guard<std::mutex> lock(m_lock);
-    m_source = Rect();
-    return S_OK;
-}
+STDMETHODIMP GraphBasicVideo::SetDefaultSourcePosition() { return StoreLocked(m_lock, std::tie(m_source), Rect()); }
 STDMETHODIMP GraphBasicVideo::SetDestinationPosition(long Left, long Top, long Width, long Height) {
     return SetRect(&m_destination, Left, Top, Width, Height);
 }
@@ -138,9 +135,7 @@ STDMETHODIMP GraphBasicVideo::GetDestinationPosition(long* pLeft, long* pTop, lo
     return GetRect(m_destination, pLeft, pTop, pWidth, pHeight);
 }
 STDMETHODIMP GraphBasicVideo::SetDefaultDestinationPosition() {
-    std::lock_guard<std::mutex> lock(m_lock);
-    m_destination = Rect();
-    return S_OK;
+    return StoreLocked(m_lock, std::tie(m_destination), Rect());
 }
 
 STDMETHODIMP GraphBasicVideo::GetVideoPaletteEntries(long, long, long* pRetrieved, long*) {

@@ -4,6 +4,7 @@
 #include "Inject.h"
 #include "evcode.h"
 #include "platform/winuser.h"
+#include "StoreLocked.h"
 
 namespace platform::dshow {
 
@@ -71,18 +72,12 @@ STDMETHODIMP GraphEventQueue::FreeEventParams(long lEvCode, LONG_PTR lParam1, LO
 }
 
 STDMETHODIMP GraphEventQueue::SetNotifyWindow(OAHWND hwnd, long lMsg, LONG_PTR lInstanceData) {
-    std::lock_guard<std::mutex> lock(m_lock);
-    m_window = hwnd;
-    m_message = lMsg;
-    m_instance = lInstanceData;
-    return S_OK;
+    return StoreLocked(m_lock, std::tie(m_window, m_message, m_instance), hwnd, lMsg, lInstanceData);
 }
 
 STDMETHODIMP GraphEventQueue::SetNotifyFlags(long lNoNotifyFlags) {
     if (lNoNotifyFlags & ~AM_MEDIAEVENT_NONOTIFY) return E_INVALIDARG;
-    std::lock_guard<std::mutex> lock(m_lock);
-    m_flags = lNoNotifyFlags;
-    return S_OK;
+    return StoreLocked(m_lock, std::tie(m_flags), lNoNotifyFlags);
 }
 
 STDMETHODIMP GraphEventQueue::GetNotifyFlags(long* lplNoNotifyFlags) {

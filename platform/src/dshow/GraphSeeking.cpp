@@ -2,6 +2,7 @@
 #include "GraphSeeking.h"
 
 #include "Inject.h"
+#include "StoreLocked.h"
 #include "uuids.h"
 
 namespace platform::dshow {
@@ -137,9 +138,7 @@ STDMETHODIMP GraphSeeking::SetRate(double dRate) {
     HRESULT hr;
     if (Injected("IMediaSeeking::SetRate", E_FAIL, &hr)) return hr;
     if (dRate <= 0.0) return E_INVALIDARG;
-    std::lock_guard<std::mutex> lock(m_lock);
-    m_rate = dRate;
-    return S_OK;
+    return StoreLocked(m_lock, std::tie(m_rate), dRate);
 }
 
 STDMETHODIMP GraphSeeking::GetRate(double* pdRate) {

@@ -4,6 +4,7 @@
 #include "Inject.h"
 #include "platform/winnls.h"
 #include "platform/winuser.h"
+#include "StoreLocked.h"
 
 namespace platform::dshow {
 
@@ -28,10 +29,7 @@ HRESULT GraphVideoWindow::GetValue(const T& field, T* value) {
 }
 
 STDMETHODIMP GraphVideoWindow::put_Caption(BSTR strCaption) {
-    {
-        std::lock_guard<std::mutex> lock(m_lock);
-        m_caption = strCaption ? strCaption : L"";
-    }
+    StoreLocked(m_lock, std::tie(m_caption), strCaption ? strCaption : L"");
     ApplyWindowState();
     return S_OK;
 }
@@ -88,13 +86,7 @@ STDMETHODIMP GraphVideoWindow::SetWindowPosition(long Left, long Top, long Width
     HRESULT hr;
     if (Injected("IVideoWindow::SetWindowPosition", E_FAIL, &hr)) return hr;
     if (Width < 0 || Height < 0) return E_INVALIDARG;
-    {
-        std::lock_guard<std::mutex> lock(m_lock);
-        m_left = Left;
-        m_top = Top;
-        m_width = Width;
-        m_height = Height;
-    }
+    StoreLocked(m_lock, std::tie(m_left, m_top, m_width, m_height), Left, Top, Width, Height);
     ApplyWindowState();
     return S_OK;
 }

@@ -9,6 +9,7 @@
 #include "dibsize.h"
 #include "platform/winnls.h"
 #include "platform/dshow/FilterBase.h"
+#include "StoreLocked.h"
 #include "vfwmsgs.h"
 
 namespace platform::dshow {
@@ -94,8 +95,7 @@ std::vector<MediaType> PinBase::MediaTypes() const {
 }
 
 void PinBase::SetMediaTypes(std::vector<MediaType> types) {
-    std::lock_guard<std::mutex> lock(m_lock);
-    m_mediaTypes = std::move(types);
+    StoreLocked(m_lock, std::tie(m_mediaTypes), std::move(types));
 }
 
 bool PinBase::IsConnected() const {
@@ -137,11 +137,7 @@ HRESULT PinBase::CheckMediaType(const AM_MEDIA_TYPE& mt) const {
 }
 
 HRESULT PinBase::Complete(IPin* peer, const AM_MEDIA_TYPE& mt) {
-    {
-        std::lock_guard<std::mutex> lock(m_lock);
-        m_peer = peer;
-        m_connectionType = MediaType(mt);
-    }
+    StoreLocked(m_lock, std::tie(m_peer, m_connectionType), peer, MediaType(mt));
     OnConnected();
     if (FilterBase* filter = Filter()) filter->OnPinConnected(this);
     return S_OK;
@@ -163,10 +159,7 @@ STDMETHODIMP PinBase::Connect(IPin* pReceivePin, const AM_MEDIA_TYPE* pmt) {
     for (const MediaType& mt : candidates) {
         if (CheckMediaType(mt.Get()) != S_OK) continue;
         if (FAILED(pReceivePin->ReceiveConnection(this, &mt.Get()))) continue;
-        {
-            std::lock_guard<std::mutex> lock(m_lock);
-            m_connectionType = MediaType(mt.Get());
-        }
+        StoreLocked(m_lock, std::tie(m_connectionType), MediaType(mt.Get()));
         if (FAILED(hr = NegotiateAllocator(pReceivePin))) {
             pReceivePin->Disconnect();
             std::lock_guard<std::mutex> lock(m_lock);
@@ -273,10 +266,7 @@ HRESULT PinBase::NegotiateAllocator(IPin* receiver) {
     input->GetAllocatorRequirements(&request);
     if (FAILED(hr = DecideBufferSize(allocator, &request))) return hr;
     if (FAILED(hr = input->NotifyAllocator(allocator, FALSE))) return hr;
-    std::lock_guard<std::mutex> lock(m_lock);
-    m_allocator = allocator;
-    m_peerInput = input;
-    return S_OK;
+    return StoreLocked(m_lock, std::tie(m_allocator, m_peerInput), allocator, input);
 }
 
 HRESULT PinBase::DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES* request) {
@@ -353,9 +343,7 @@ HRESULT PinBase::ChangeConnectionType(const MediaType& type) {
     CComPtr<IPin> peer = Peer();
     if (!peer || m_direction != PINDIR_OUTPUT) return VFW_E_NOT_CONNECTED;
     if (peer->QueryAccept(&type.Get()) != S_OK) return VFW_E_TYPE_NOT_ACCEPTED;
-    std::lock_guard<std::mutex> lock(m_lock);
-    m_connectionType = type;
-    return S_OK;
+    return StoreLocked(m_lock, std::tie(m_connectionType), type);
 }
 
 STDMETHODIMP PinBase::GetAllocator(IMemAllocator** ppAllocator) {
@@ -367,9 +355,7 @@ STDMETHODIMP PinBase::GetAllocator(IMemAllocator** ppAllocator) {
 
 STDMETHODIMP PinBase::NotifyAllocator(IMemAllocator* pAllocator, BOOL) {
     if (!pAllocator) return E_POINTER;
-    std::lock_guard<std::mutex> lock(m_lock);
-    m_allocator = pAllocator;
-    return S_OK;
+    return StoreLocked(m_lock, std::tie(m_allocator), pAllocator);
 }
 
 STDMETHODIMP PinBase::GetAllocatorRequirements(ALLOCATOR_PROPERTIES* pProps) {
@@ -394,8 +380,7 @@ STDMETHODIMP PinBase::Receive(IMediaSample* pSample) {
     if (pSample->GetMediaType(&changed) == S_OK && changed) {
         hr = CheckMediaType(*changed);
         if (hr == S_OK) {
-            std::lock_guard<std::mutex> lock(m_lock);
-            m_connectionType = MediaType(*changed);
+            StoreLocked(m_lock, std::tie(m_connectionType), MediaType(*changed));
         }
         DeleteMediaType(changed);
         if (hr != S_OK) return VFW_E_TYPE_NOT_ACCEPTED;
@@ -430,10 +415,7 @@ STDMETHODIMP PinBase::EndOfStream() {
 STDMETHODIMP PinBase::BeginFlush() {
     FilterBase* filter = Filter();
     if (!filter || m_direction != PINDIR_INPUT) return E_UNEXPECTED;
-    {
-        std::lock_guard<std::mutex> lock(m_lock);
-        m_flushing = true;
-    }
+    StoreLocked(m_lock, std::tie(m_flushing), true);
     filter->OnBeginFlush(this);
     return S_OK;
 }
@@ -441,11 +423,7 @@ STDMETHODIMP PinBase::BeginFlush() {
 STDMETHODIMP PinBase::EndFlush() {
     FilterBase* filter = Filter();
     if (!filter || m_direction != PINDIR_INPUT) return E_UNEXPECTED;
-    {
-        std::lock_guard<std::mutex> lock(m_lock);
-        m_flushing = false;
-        m_endOfStream = false;
-    }
+    StoreLocked(m_lock, std::tie(m_flushing, m_endOfStream), false, false);
     filter->OnEndFlush(this);
     return S_OK;
 }

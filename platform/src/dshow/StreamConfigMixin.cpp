@@ -5,6 +5,7 @@
 
 #include "Inject.h"
 #include "platform/dshow/FilterBase.h"
+#include "StoreLocked.h"
 #include "vfwmsgs.h"
 
 namespace platform::dshow {
@@ -56,9 +57,7 @@ STDMETHODIMP StreamConfigMixin::SetFormat(AM_MEDIA_TYPE* pmt) {
     }
     hr = OnSetFormat(format);
     if (FAILED(hr)) return hr;
-    std::lock_guard<std::mutex> lock(m_lock);
-    m_format = std::move(format);
-    return S_OK;
+    return StoreLocked(m_lock, std::tie(m_format), std::move(format));
 }
 
 STDMETHODIMP StreamConfigMixin::GetFormat(AM_MEDIA_TYPE** ppmt) {

@@ -2,14 +2,12 @@
 #include "platform/dshow/TVAudioMixin.h"
 
 #include "Inject.h"
+#include "StoreLocked.h"
 
 namespace platform::dshow {
 
 void TVAudioMixin::SetTVAudioModes(long hardware, long available, long current) {
-    std::lock_guard<std::mutex> lock(m_lock);
-    m_hardware = hardware;
-    m_available = available;
-    m_mode = current;
+    StoreLocked(m_lock, std::tie(m_hardware, m_available, m_mode), hardware, available, current);
 }
 
 STDMETHODIMP TVAudioMixin::GetHardwareSupportedTVAudioModes(long* plModes) {
@@ -42,9 +40,7 @@ STDMETHODIMP TVAudioMixin::put_TVAudioMode(long lMode) {
     }
     hr = OnTVAudioMode(lMode);
     if (FAILED(hr)) return hr;
-    std::lock_guard<std::mutex> lock(m_lock);
-    m_mode = lMode;
-    return S_OK;
+    return StoreLocked(m_lock, std::tie(m_mode), lMode);
 }
 
 STDMETHODIMP TVAudioMixin::RegisterNotificationCallBack(IAMTunerNotification*, long) { return E_NOTIMPL; }

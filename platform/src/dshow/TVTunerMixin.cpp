@@ -2,30 +2,22 @@
 #include "platform/dshow/TVTunerMixin.h"
 
 #include "Inject.h"
+#include "StoreLocked.h"
 
 namespace platform::dshow {
 
-void TVTunerMixin::SetAvailableModes(long modes) {
-    std::lock_guard<std::mutex> lock(m_lock);
-    m_modes = modes;
-}
+void TVTunerMixin::SetAvailableModes(long modes) { StoreLocked(m_lock, std::tie(m_modes), modes); }
 
 void TVTunerMixin::SetTVFormats(long available, long current) {
-    std::lock_guard<std::mutex> lock(m_lock);
-    m_formats = available;
-    m_format = current;
+    StoreLocked(m_lock, std::tie(m_formats, m_format), available, current);
 }
 
 void TVTunerMixin::SetChannelRange(long minimum, long maximum) {
-    std::lock_guard<std::mutex> lock(m_lock);
-    m_minChannel = minimum;
-    m_maxChannel = maximum;
+    StoreLocked(m_lock, std::tie(m_minChannel, m_maxChannel), minimum, maximum);
 }
 
 void TVTunerMixin::SetFrequencies(long videoHz, long audioHz) {
-    std::lock_guard<std::mutex> lock(m_lock);
-    m_videoHz = videoHz;
-    m_audioHz = audioHz;
+    StoreLocked(m_lock, std::tie(m_videoHz, m_audioHz), videoHz, audioHz);
 }
 
 STDMETHODIMP TVTunerMixin::put_Channel(long lChannel, long lVideoSubChannel, long lAudioSubChannel) {
@@ -37,11 +29,8 @@ STDMETHODIMP TVTunerMixin::put_Channel(long lChannel, long lVideoSubChannel, lon
     }
     hr = OnChannel(lChannel, lVideoSubChannel, lAudioSubChannel);
     if (FAILED(hr)) return hr;
-    std::lock_guard<std::mutex> lock(m_lock);
-    m_channel = lChannel;
-    m_videoSub = lVideoSubChannel;
-    m_audioSub = lAudioSubChannel;
-    return S_OK;
+    return StoreLocked(m_lock, std::tie(m_channel, m_videoSub, m_audioSub), lChannel, lVideoSubChannel,
+                       lAudioSubChannel);
 }
 
 STDMETHODIMP TVTunerMixin::get_Channel(long* plChannel, long* plVideoSubChannel, long* plAudioSubChannel) {
@@ -64,9 +53,7 @@ STDMETHODIMP TVTunerMixin::ChannelMinMax(long* lChannelMin, long* lChannelMax) {
 STDMETHODIMP TVTunerMixin::put_CountryCode(long lCountryCode) {
     HRESULT hr;
     if (Injected("IAMTVTuner::put_CountryCode", E_FAIL, &hr)) return hr;
-    std::lock_guard<std::mutex> lock(m_lock);
-    m_country = lCountryCode;
-    return S_OK;
+    return StoreLocked(m_lock, std::tie(m_country), lCountryCode);
 }
 
 STDMETHODIMP TVTunerMixin::get_CountryCode(long* plCountryCode) {
@@ -77,9 +64,7 @@ STDMETHODIMP TVTunerMixin::get_CountryCode(long* plCountryCode) {
 }
 
 STDMETHODIMP TVTunerMixin::put_TuningSpace(long lTuningSpace) {
-    std::lock_guard<std::mutex> lock(m_lock);
-    m_tuningSpace = lTuningSpace;
-    return S_OK;
+    return StoreLocked(m_lock, std::tie(m_tuningSpace), lTuningSpace);
 }
 
 STDMETHODIMP TVTunerMixin::get_TuningSpace(long* plTuningSpace) {
@@ -107,9 +92,7 @@ STDMETHODIMP TVTunerMixin::put_Mode(AMTunerModeType lMode) {
     }
     hr = OnMode(lMode);
     if (FAILED(hr)) return hr;
-    std::lock_guard<std::mutex> lock(m_lock);
-    m_mode = lMode;
-    return S_OK;
+    return StoreLocked(m_lock, std::tie(m_mode), lMode);
 }
 
 STDMETHODIMP TVTunerMixin::get_Mode(AMTunerModeType* plMode) {

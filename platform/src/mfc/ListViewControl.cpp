@@ -1,6 +1,7 @@
 // The list view window class in report mode: columns, rows of texts, images, states, data.
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -60,11 +61,9 @@ LRESULT CopyText(const std::string& text, LVITEMA* item) {
     return LRESULT(n);
 }
 
-LRESULT Handle(ListViewState& s, UINT message, WPARAM wParam, LPARAM lParam, bool& changed) {
+// The columns' messages; nothing for another message.
+std::optional<LRESULT> ColumnMessage(ListViewState& s, UINT message, WPARAM wParam, LPARAM lParam, bool& changed) {
     int index = int(INT_PTR(wParam));
-    auto* item = reinterpret_cast<LVITEMA*>(lParam);
-    int rowCount = int(s.rows.size());
-    auto validRow = [&](int i) { return i >= 0 && i < rowCount; };
     switch (message) {
     case LVM_INSERTCOLUMNA: {
         auto* c = reinterpret_cast<const LVCOLUMNA*>(lParam);
@@ -104,6 +103,17 @@ LRESULT Handle(ListViewState& s, UINT message, WPARAM wParam, LPARAM lParam, boo
         }
         return TRUE;
     }
+    default: return std::nullopt;
+    }
+}
+
+// The rows' messages: items, their texts and states; nothing for another message.
+std::optional<LRESULT> RowMessage(ListViewState& s, UINT message, WPARAM wParam, LPARAM lParam, bool& changed) {
+    int index = int(INT_PTR(wParam));
+    auto* item = reinterpret_cast<LVITEMA*>(lParam);
+    int rowCount = int(s.rows.size());
+    auto validRow = [&](int i) { return i >= 0 && i < rowCount; };
+    switch (message) {
     case LVM_INSERTITEMA: {
         if (!item || item->iSubItem != 0) return -1;
         int at = std::clamp(item->iItem, 0, rowCount);
@@ -159,6 +169,14 @@ LRESULT Handle(ListViewState& s, UINT message, WPARAM wParam, LPARAM lParam, boo
         s.rows.clear();
         changed = true;
         return TRUE;
+    default: return std::nullopt;
+    }
+}
+
+// The image lists' and extended style's messages; 0 for another message.
+LRESULT LookMessage(ListViewState& s, UINT message, WPARAM wParam, LPARAM lParam, bool& changed) {
+    int index = int(INT_PTR(wParam));
+    switch (message) {
     case LVM_SETIMAGELIST: {
         if (index < 0 || index > 2) return 0;
         HIMAGELIST old = s.images[index];
@@ -179,8 +197,78 @@ LRESULT Handle(ListViewState& s, UINT message, WPARAM wParam, LPARAM lParam, boo
     }
 }
 
-// Report view: the header's raised cells with the column titles, then one row per item with
-// its small image and its texts in the columns, the selection in the highlight colours, grid lines when asked.
+LRESULT Handle(ListViewState& s, UINT message, WPARAM wParam, LPARAM lParam, bool& changed) {
+    if (auto r = ColumnMessage(s, message, wParam, lParam, changed)) return *r;
+    if (auto r = RowMessage(s, message, wParam, lParam, changed)) return *r;
+    return LookMessage(s, message, wParam, lParam, changed);
+}
+
+// A column's text: one line, centred up and down, aligned as the column's format asks.
+UINT TextFormat(int fmt) {
+    UINT align = (fmt & LVCFMT_RIGHT) ? DT_RIGHT : (fmt & LVCFMT_CENTER) ? DT_CENTER : 0;
+    return DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | align;
+}
+
+// The header's raised cells with the column titles, then the raised rest of its line.
+void PaintHeader(HDC dc, const ListViewState& s, const RECT& r, int height) {
+    int x = r.left, y = r.top;
+    for (const Column& c : s.columns) {
+        RECT cell{x, y, x + c.width, y + height};
+        FillRect(dc, &cell, GetSysColorBrush(COLOR_BTNFACE));
+        DrawEdge(dc, &cell, EDGE_RAISED, BF_RECT);
+        RECT t{cell.left + 6, cell.top, cell.right - 6, cell.bottom};
+        SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+        DrawTextA(dc, c.text.c_str(), -1, &t, TextFormat(c.format));
+        x += c.width;
+    }
+    RECT rest{x, y, r.right, y + height};
+    FillRect(dc, &rest, GetSysColorBrush(COLOR_BTNFACE));
+    DrawEdge(dc, &rest, EDGE_RAISED, BF_RECT);
+}
+
+// How the rows are drawn: their height, the small images' size, the text colour of a row that
+// is not selected, and the extended styles that change them.
+struct RowLook {
+    int height = 0;
+    int imageWidth = 0, imageHeight = 0;
+    COLORREF text = 0;
+    bool grid = false, fullRow = false;
+};
+
+// One item's line from `y`: its small image and its texts in the columns, the selection in the
+// highlight colours, grid lines when asked.
+void PaintRow(HDC dc, const ListViewState& s, const Row& row, bool selected, const RECT& r, int y,
+              const RowLook& look) {
+    int x = r.left;
+    for (size_t i = 0; i < s.columns.size(); ++i) {
+        const Column& c = s.columns[i];
+        RECT cell{x, y, x + c.width, y + look.height};
+        RECT t{cell.left + 2, cell.top, cell.right - 2, cell.bottom};
+        if (i == 0 && look.imageWidth) t.left += look.imageWidth + 2;
+        if (selected && (look.fullRow || i == 0)) {
+            RECT mark = i == 0 ? RECT{t.left - 2, cell.top, cell.right, cell.bottom} : cell;
+            FillRect(dc, &mark, GetSysColorBrush(COLOR_HIGHLIGHT));
+            SetTextColor(dc, GetSysColor(COLOR_HIGHLIGHTTEXT));
+        } else {
+            SetTextColor(dc, look.text);
+        }
+        if (i == 0 && look.imageWidth)
+            ImageList_Draw(s.images[LVSIL_SMALL], row.image, dc, cell.left + 2,
+                           cell.top + (look.height - look.imageHeight) / 2, ILD_TRANSPARENT);
+        if (i < row.texts.size()) DrawTextA(dc, row.texts[i].c_str(), -1, &t, TextFormat(c.format));
+        x += c.width;
+        if (look.grid) {
+            RECT line{x - 1, y, x, y + look.height};
+            FillRect(dc, &line, GetSysColorBrush(COLOR_BTNFACE));
+        }
+    }
+    if (look.grid) {
+        RECT line{r.left, y + look.height - 1, x, y + look.height};
+        FillRect(dc, &line, GetSysColorBrush(COLOR_BTNFACE));
+    }
+}
+
+// Report view: the header (unless LVS_NOCOLUMNHEADER), then one line per item until the bottom.
 void Paint(HWND window) {
     ControlPaint p(window, WM_CTLCOLOREDIT);
     if (!p.dc) return;
@@ -189,66 +277,25 @@ void Paint(HWND window) {
     ListViewState s = States().With(window, [](ListViewState& st) { return st; });
     TEXTMETRICA tm{};
     GetTextMetricsA(p.dc, &tm);
-    int imageWidth = 0, imageHeight = 0;
-    if (s.images[LVSIL_SMALL]) ImageList_GetIconSize(s.images[LVSIL_SMALL], &imageWidth, &imageHeight);
-    int headerHeight = tm.tmHeight + 6, rowHeight = std::max<int>(tm.tmHeight + 2, imageHeight + 1);
+    RowLook look;
+    if (s.images[LVSIL_SMALL]) ImageList_GetIconSize(s.images[LVSIL_SMALL], &look.imageWidth, &look.imageHeight);
+    int headerHeight = tm.tmHeight + 6;
+    look.height = std::max<int>(tm.tmHeight + 2, look.imageHeight + 1);
     IntersectClipRect(p.dc, r.left, r.top, r.right, r.bottom);
     SetBkMode(p.dc, TRANSPARENT);
-    COLORREF text = GetTextColor(p.dc);
-    auto format = [](int fmt) -> UINT {
-        return DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | ((fmt & LVCFMT_RIGHT) ? DT_RIGHT : (fmt & LVCFMT_CENTER) ? DT_CENTER : 0);
-    };
-    bool header = !(p.style & LVS_NOCOLUMNHEADER);
+    look.text = GetTextColor(p.dc);
+    look.grid = (s.extendedStyle & LVS_EX_GRIDLINES) != 0;
+    look.fullRow = (s.extendedStyle & LVS_EX_FULLROWSELECT) != 0;
     int y = r.top;
-    if (header) {
-        int x = r.left;
-        for (const Column& c : s.columns) {
-            RECT cell{x, y, x + c.width, y + headerHeight};
-            FillRect(p.dc, &cell, GetSysColorBrush(COLOR_BTNFACE));
-            DrawEdge(p.dc, &cell, EDGE_RAISED, BF_RECT);
-            RECT t{cell.left + 6, cell.top, cell.right - 6, cell.bottom};
-            SetTextColor(p.dc, GetSysColor(COLOR_BTNTEXT));
-            DrawTextA(p.dc, c.text.c_str(), -1, &t, format(c.format));
-            x += c.width;
-        }
-        RECT rest{x, y, r.right, y + headerHeight};
-        FillRect(p.dc, &rest, GetSysColorBrush(COLOR_BTNFACE));
-        DrawEdge(p.dc, &rest, EDGE_RAISED, BF_RECT);
+    if (!(p.style & LVS_NOCOLUMNHEADER)) {
+        PaintHeader(p.dc, s, r, headerHeight);
         y += headerHeight;
     }
-    bool grid = (s.extendedStyle & LVS_EX_GRIDLINES) != 0;
-    bool fullRow = (s.extendedStyle & LVS_EX_FULLROWSELECT) != 0;
     for (const Row& row : s.rows) {
         if (y >= r.bottom) break;
         bool selected = (row.state & LVIS_SELECTED) && (::GetFocus() == window || (p.style & LVS_SHOWSELALWAYS));
-        int x = r.left;
-        for (size_t i = 0; i < s.columns.size(); ++i) {
-            const Column& c = s.columns[i];
-            RECT cell{x, y, x + c.width, y + rowHeight};
-            RECT t{cell.left + 2, cell.top, cell.right - 2, cell.bottom};
-            if (i == 0 && imageWidth) t.left += imageWidth + 2;
-            if (selected && (fullRow || i == 0)) {
-                RECT mark = i == 0 ? RECT{t.left - 2, cell.top, cell.right, cell.bottom} : cell;
-                FillRect(p.dc, &mark, GetSysColorBrush(COLOR_HIGHLIGHT));
-                SetTextColor(p.dc, GetSysColor(COLOR_HIGHLIGHTTEXT));
-            } else {
-                SetTextColor(p.dc, text);
-            }
-            if (i == 0 && imageWidth)
-                ImageList_Draw(s.images[LVSIL_SMALL], row.image, p.dc, cell.left + 2,
-                               cell.top + (rowHeight - imageHeight) / 2, ILD_TRANSPARENT);
-            if (i < row.texts.size()) DrawTextA(p.dc, row.texts[i].c_str(), -1, &t, format(c.format));
-            x += c.width;
-            if (grid) {
-                RECT line{x - 1, y, x, y + rowHeight};
-                FillRect(p.dc, &line, GetSysColorBrush(COLOR_BTNFACE));
-            }
-        }
-        y += rowHeight;
-        if (grid) {
-            RECT line{r.left, y - 1, x, y};
-            FillRect(p.dc, &line, GetSysColorBrush(COLOR_BTNFACE));
-        }
+        PaintRow(p.dc, s, row, selected, r, y, look);
+        y += look.height;
     }
 }
 

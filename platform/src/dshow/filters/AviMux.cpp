@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "dshow/Inject.h"
+#include "dshow/StoreLocked.h"
 #include "TransformPins.h"
 
 namespace platform::dshow {
@@ -11,9 +12,7 @@ namespace platform::dshow {
 STDMETHODIMP AviMuxSettings::SetMasterStream(LONG iStream) {
     HRESULT hr;
     if (Injected("IConfigAviMux::SetMasterStream", E_FAIL, &hr)) return hr;
-    std::lock_guard<std::mutex> lock(m_lock);
-    m_master = iStream;
-    return S_OK;
+    return StoreLocked(m_lock, std::tie(m_master), iStream);
 }
 
 STDMETHODIMP AviMuxSettings::GetMasterStream(LONG* pStream) {
@@ -26,9 +25,7 @@ STDMETHODIMP AviMuxSettings::GetMasterStream(LONG* pStream) {
 STDMETHODIMP AviMuxSettings::SetOutputCompatibilityIndex(BOOL fOldIndex) {
     HRESULT hr;
     if (Injected("IConfigAviMux::SetOutputCompatibilityIndex", E_FAIL, &hr)) return hr;
-    std::lock_guard<std::mutex> lock(m_lock);
-    m_oldIndex = fOldIndex;
-    return S_OK;
+    return StoreLocked(m_lock, std::tie(m_oldIndex), fOldIndex);
 }
 
 STDMETHODIMP AviMuxSettings::GetOutputCompatibilityIndex(BOOL* pfOldIndex) {
@@ -42,9 +39,7 @@ STDMETHODIMP AviInterleaving::put_Mode(InterleavingMode mode) {
     if (mode < INTERLEAVE_NONE || mode > INTERLEAVE_NONE_BUFFERED) return E_INVALIDARG;
     HRESULT hr;
     if (Injected("IConfigInterleaving::put_Mode", E_FAIL, &hr)) return hr;
-    std::lock_guard<std::mutex> lock(m_lock);
-    m_mode = mode;
-    return S_OK;
+    return StoreLocked(m_lock, std::tie(m_mode), mode);
 }
 
 STDMETHODIMP AviInterleaving::get_Mode(InterleavingMode* pMode) {
@@ -58,10 +53,7 @@ STDMETHODIMP AviInterleaving::put_Interleaving(const REFERENCE_TIME* prtInterlea
     if (!prtInterleave || !prtPreroll) return E_POINTER;
     HRESULT hr;
     if (Injected("IConfigInterleaving::put_Interleaving", E_FAIL, &hr)) return hr;
-    std::lock_guard<std::mutex> lock(m_lock);
-    m_interleave = *prtInterleave;
-    m_preroll = *prtPreroll;
-    return S_OK;
+    return StoreLocked(m_lock, std::tie(m_interleave, m_preroll), *prtInterleave, *prtPreroll);
 }
 
 STDMETHODIMP AviInterleaving::get_Interleaving(REFERENCE_TIME* prtInterleave, REFERENCE_TIME* prtPreroll) {

@@ -4,18 +4,15 @@
 #include <cstring>
 
 #include "dshow/Inject.h"
+#include "dshow/StoreLocked.h"
 #include "dvdmedia.h"
 
 namespace platform::dshow {
 
 STDMETHODIMP MixerPinConfigMixin::SetRelativePosition(DWORD dwLeft, DWORD dwTop, DWORD dwRight, DWORD dwBottom) {
     if (dwLeft > dwRight || dwTop > dwBottom || dwRight > 10000 || dwBottom > 10000) return E_INVALIDARG;
-    std::lock_guard<std::mutex> lock(m_lock);
-    m_position[0] = dwLeft;
-    m_position[1] = dwTop;
-    m_position[2] = dwRight;
-    m_position[3] = dwBottom;
-    return S_OK;
+    return StoreLocked(m_lock, std::tie(m_position[0], m_position[1], m_position[2], m_position[3]), dwLeft, dwTop,
+                       dwRight, dwBottom);
 }
 
 STDMETHODIMP MixerPinConfigMixin::GetRelativePosition(DWORD* pdwLeft, DWORD* pdwTop, DWORD* pdwRight,
@@ -30,9 +27,7 @@ STDMETHODIMP MixerPinConfigMixin::GetRelativePosition(DWORD* pdwLeft, DWORD* pdw
 }
 
 STDMETHODIMP MixerPinConfigMixin::SetZOrder(DWORD dwZOrder) {
-    std::lock_guard<std::mutex> lock(m_lock);
-    m_zOrder = dwZOrder;
-    return S_OK;
+    return StoreLocked(m_lock, std::tie(m_zOrder), dwZOrder);
 }
 
 STDMETHODIMP MixerPinConfigMixin::GetZOrder(DWORD* pdwZOrder) {
@@ -47,9 +42,7 @@ STDMETHODIMP MixerPinConfigMixin::SetColorKey(COLORKEY* pColorKey) {
     HRESULT hr;
     if (Injected("IMixerPinConfig::SetColorKey", E_FAIL, &hr)) return hr;
     if (pColorKey->KeyType > (CK_INDEX | CK_RGB)) return E_INVALIDARG;
-    std::lock_guard<std::mutex> lock(m_lock);
-    m_colorKey = *pColorKey;
-    return S_OK;
+    return StoreLocked(m_lock, std::tie(m_colorKey), *pColorKey);
 }
 
 STDMETHODIMP MixerPinConfigMixin::GetColorKey(COLORKEY* pColorKey, DWORD* pColor) {
@@ -63,9 +56,7 @@ STDMETHODIMP MixerPinConfigMixin::GetColorKey(COLORKEY* pColorKey, DWORD* pColor
 
 STDMETHODIMP MixerPinConfigMixin::SetBlendingParameter(DWORD dwBlendingParameter) {
     if (dwBlendingParameter > 255) return E_INVALIDARG;
-    std::lock_guard<std::mutex> lock(m_lock);
-    m_blending = dwBlendingParameter;
-    return S_OK;
+    return StoreLocked(m_lock, std::tie(m_blending), dwBlendingParameter);
 }
 
 STDMETHODIMP MixerPinConfigMixin::GetBlendingParameter(DWORD* pdwBlendingParameter) {
@@ -80,9 +71,7 @@ STDMETHODIMP MixerPinConfigMixin::SetAspectRatioMode(AM_ASPECT_RATIO_MODE amAspe
         return E_INVALIDARG;
     HRESULT hr;
     if (Injected("IMixerPinConfig::SetAspectRatioMode", E_FAIL, &hr)) return hr;
-    std::lock_guard<std::mutex> lock(m_lock);
-    m_aspect = amAspectRatioMode;
-    return S_OK;
+    return StoreLocked(m_lock, std::tie(m_aspect), amAspectRatioMode);
 }
 
 STDMETHODIMP MixerPinConfigMixin::GetAspectRatioMode(AM_ASPECT_RATIO_MODE* pamAspectRatioMode) {
@@ -95,9 +84,7 @@ STDMETHODIMP MixerPinConfigMixin::GetAspectRatioMode(AM_ASPECT_RATIO_MODE* pamAs
 }
 
 STDMETHODIMP MixerPinConfigMixin::SetStreamTransparent(BOOL bStreamTransparent) {
-    std::lock_guard<std::mutex> lock(m_lock);
-    m_transparent = bStreamTransparent;
-    return S_OK;
+    return StoreLocked(m_lock, std::tie(m_transparent), bStreamTransparent);
 }
 
 STDMETHODIMP MixerPinConfigMixin::GetStreamTransparent(BOOL* pbStreamTransparent) {

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "dshow/Inject.h"
+#include "dshow/StoreLocked.h"
 
 namespace platform::dshow {
 
@@ -28,9 +29,7 @@ private:
 STDMETHODIMP SampleGrabberControl::SetOneShot(BOOL OneShot) {
     HRESULT hr;
     if (Injected("ISampleGrabber::SetOneShot", E_FAIL, &hr)) return hr;
-    std::lock_guard<std::mutex> lock(m_lock);
-    m_oneShot = OneShot;
-    return S_OK;
+    return StoreLocked(m_lock, std::tie(m_oneShot), OneShot);
 }
 
 STDMETHODIMP SampleGrabberControl::SetMediaType(const AM_MEDIA_TYPE* pType) {
@@ -58,9 +57,7 @@ STDMETHODIMP SampleGrabberControl::GetConnectedMediaType(AM_MEDIA_TYPE* pType) {
 STDMETHODIMP SampleGrabberControl::SetBufferSamples(BOOL BufferThem) {
     HRESULT hr;
     if (Injected("ISampleGrabber::SetBufferSamples", E_FAIL, &hr)) return hr;
-    std::lock_guard<std::mutex> lock(m_lock);
-    m_buffer = BufferThem;
-    return S_OK;
+    return StoreLocked(m_lock, std::tie(m_buffer), BufferThem);
 }
 
 // With buffering on: the last sample's bytes (their size when pBuffer is null); before the first
@@ -105,10 +102,7 @@ HRESULT SampleGrabberControl::Grab(IMediaSample* sample, bool* oneShot) {
     return S_OK;
 }
 
-void SampleGrabberControl::ResetGrab() {
-    std::lock_guard<std::mutex> lock(m_lock);
-    m_grabbed = false;
-}
+void SampleGrabberControl::ResetGrab() { StoreLocked(m_lock, std::tie(m_grabbed), false); }
 
 STDMETHODIMP SampleGrabberControl::GetCurrentSample(IMediaSample** ppSample) {
     if (ppSample) *ppSample = nullptr;
@@ -119,10 +113,7 @@ STDMETHODIMP SampleGrabberControl::SetCallback(ISampleGrabberCB* pCallback, long
     if (WhichMethodToCallback != 0 && WhichMethodToCallback != 1) return E_INVALIDARG;
     HRESULT hr;
     if (Injected("ISampleGrabber::SetCallback", E_FAIL, &hr)) return hr;
-    std::lock_guard<std::mutex> lock(m_lock);
-    m_callback = pCallback;
-    m_method = WhichMethodToCallback;
-    return S_OK;
+    return StoreLocked(m_lock, std::tie(m_callback, m_method), pCallback, WhichMethodToCallback);
 }
 
 SampleGrabberSettings SampleGrabberControl::Settings() const {
