@@ -65,8 +65,7 @@ protected:
     // A folder of the test's own that another user may enter, with the program folder, the state
     // folder and the bench file in it; the program's environment points there.
     BrokenInputRun()
-        : m_root(fs::temp_directory_path() / "pelvatro-broken-XXXXXX"),
-          m_testStationBench(fs::path(hwsim::Bench::DefaultPath()).parent_path() / "test-station.json") {
+        : m_root(fs::temp_directory_path() / "pelvatro-broken-XXXXXX") {
         std::string root = m_root.string();
         if (mkdtemp(root.data()) != nullptr) m_root = root;
         chmod(root.c_str(), 0755);
@@ -166,7 +165,7 @@ protected:
     }
 
     rlim_t fileSizeLimit = RLIM_INFINITY;  // the station's, set in the child before it starts
-    fs::path m_testStationBench;
+    fs::path m_testStationBench = fs::path(hwsim::Bench::DefaultPath()).parent_path() / "test-station.json";
 
 private:
     static Outcome InChild(const std::optional<User>& user, const std::function<void(const std::string&)>& onOutput,
@@ -628,7 +627,11 @@ TEST_F(BrokenInputRun, SettingsWriteBackKeepsModeOwnerAndLinks) {
     } rows[] = {
         {"mode 0600", [&] { chmod(path.c_str(), 0600); }, 0600, true, {"ConfigTest.txt"}},
         {"mode 0664", [&] { chmod(path.c_str(), 0664); }, 0664, true, {"ConfigTest.txt"}},
-        {"another owner", [&] { if (other) EXPECT_EQ(chown(path.c_str(), other->uid, other->gid), 0); }, 0644, true,
+        {"another owner", [&] {
+             if (other) {
+                 EXPECT_EQ(chown(path.c_str(), other->uid, other->gid), 0);
+             }
+         }, 0644, true,
          {"ConfigTest.txt"}},
         {"a second hard link", [&] { EXPECT_EQ(link(path.c_str(), HomeFile("Second.txt").c_str()), 0); }, 0644, false,
          {"ConfigTest.txt", "Second.txt"}},
@@ -658,8 +661,9 @@ TEST_F(BrokenInputRun, SettingsWriteBackKeepsModeOwnerAndLinks) {
             EXPECT_EQ(now.st_ino, old.st_ino) << row.what;
             EXPECT_EQ(now.st_nlink, 2u) << row.what;
         }
-        if (row.entries.size() > 1)
+        if (row.entries.size() > 1) {
             EXPECT_EQ(ReadFileBytes(home() + "/" + row.entries[1]), row.saved ? "someone's\n" : before);
+        }
         for (const std::string& name : Entries(home())) fs::remove(home() + "/" + name);
     }
 }
@@ -749,6 +753,7 @@ TEST_F(BrokenInputRun, RelativeFoldersAreTakenOnceAndNamedAsWritten) {
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_TRUE(fs::exists(root() + "/xdg/pelvatro/eeprom/713x_BDA_Analog_Capture-0.bin"));
     EXPECT_FALSE(fs::exists(root() + "/user")) << "a relative HOME is not taken";
+}
 
 // Past the file size limit a write fails as on a full disk: the recording is cut, the card
 // fails with its reason and the run ends with its record.

@@ -102,7 +102,9 @@ TEST_F(PageFocusTest, OnTheTerminalEachPageShowsItsControlsApartAndTheFocusOnEac
                     for (const std::string& line : picture.lines) shown += line + "\n";
                     SCOPED_TRACE(std::string(name) + " at " + std::to_string(columns) + "x" + std::to_string(rows) + "\n" + shown);
                     EXPECT_EQ(picture.overlaps, std::vector<std::string>{});
-                    if (focus) EXPECT_NE(shown.find("[>"), std::string::npos) << "the focused button marked";
+                    if (focus) {
+                        EXPECT_NE(shown.find("[>"), std::string::npos) << "the focused button marked";
+                    }
                     for (HWND button : buttons) {
                         if (!button) continue;
                         char text[64] = {};
