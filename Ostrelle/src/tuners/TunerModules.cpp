@@ -314,16 +314,20 @@ constexpr TunerModuleRow kRows[] = {
      .ops = {.standard = &kDemodA139}},
 };
 
+// A row's creator: its own class's where it names one, else the plain module over the row. The
+// choice is made here rather than in the constant table, as a function's address is not a constant
+// every build can compare.
 template <size_t Index>
 CTunerBase* CreateRow(CCustomDataAccess* pAccess)
 {
+    if (kRows[Index].create != nullptr) return kRows[Index].create(pAccess);
     return new CPllTunerModule(pAccess, kRows[Index]);
 }
 
 template <size_t... Index>
 constexpr std::array<TunerModuleEntry, sizeof...(Index)> MakeEntries(std::index_sequence<Index...>)
 {
-    return {{{&kRows[Index], kRows[Index].create != nullptr ? kRows[Index].create : &CreateRow<Index>}...}};
+    return {{{&kRows[Index], &CreateRow<Index>}...}};
 }
 
 constexpr auto kEntries = MakeEntries(std::make_index_sequence<std::size(kRows)>());
