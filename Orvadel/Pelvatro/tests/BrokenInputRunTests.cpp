@@ -749,6 +749,7 @@ TEST_F(BrokenInputRun, RelativeFoldersAreTakenOnceAndNamedAsWritten) {
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_TRUE(fs::exists(root() + "/xdg/pelvatro/eeprom/713x_BDA_Analog_Capture-0.bin"));
     EXPECT_FALSE(fs::exists(root() + "/user")) << "a relative HOME is not taken";
+}
 
 // Past the file size limit a write fails as on a full disk: the recording is cut, the card
 // fails with its reason and the run ends with its record.
