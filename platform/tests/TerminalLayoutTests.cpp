@@ -20,6 +20,7 @@ namespace {
 constexpr UINT kStationPage = 9301;
 constexpr UINT kCheckPage = 9302;
 constexpr UINT kSearchPage = 9303;
+constexpr UINT kRecordPage = 9304;
 constexpr DWORD kVisible = WS_VISIBLE;
 constexpr DWORD kField = WS_VISIBLE | WS_BORDER | ES_READONLY;
 constexpr DWORD kList = WS_VISIBLE | WS_BORDER | WS_VSCROLL | LBS_NOINTEGRALHEIGHT;
@@ -58,6 +59,12 @@ const AfxResourceRegistrar kResources({
       {-1, "Static", "", 1, 166, 258, 1, kVisible | SS_ETCHEDHORZ, 0},
       {1052, "Button", "错误 FAIL", 20, 168, 81, 31, kButton, 0},
       {1053, "Button", "通过 PASS", 159, 168, 81, 31, kButton, 0}}},
+    // The record page, its video box as wide as on the question pages: one unit left of the list.
+    {kRecordPage, "录像(Record)", 0, 0, 260, 200, WS_POPUP | WS_CAPTION,
+     {{1043, "Static", "", 2, 4, 167, 123, kVisible | SS_BLACKFRAME, 0},
+      {1051, "ListBox", "", 170, 4, 88, 123, kList, 0},
+      {-1, "Static", "", 2, 155, 256, 1, kVisible | SS_BLACKRECT, 0},
+      {1052, "Button", "错误 FAIL", 20, 162, 81, 31, kButton, 0}}},
 });
 
 class StationPage : public CDialog {
@@ -348,6 +355,25 @@ TEST(TerminalLayout, PagesTallerThanTheTerminalKeepLabelsByTheirFieldsAndButtons
         EXPECT_NE(finished, -1);
         EXPECT_LE(finished, boxBottom) << "the list keeps within its box";
         EXPECT_NE(RowOf(search, "more"), -1) << "it says that more lines are above";
+    }
+}
+
+// Side by side in the window, the video box and the list keep a column between them where the
+// scaling brought their columns together; the black line over the buttons is drawn as a rule
+// across the page.
+TEST(TerminalLayout, TheRecordPageKeepsItsListRightOfItsVideoBoxAndDrawsItsBlackLine) {
+    for (auto [columns, rows] : {std::pair{80, 24}, {60, 20}, {40, 15}}) {
+        SCOPED_TRACE(std::to_string(columns) + "x" + std::to_string(rows));
+        std::vector<std::string> record = ShowAt(kRecordPage, "错误 FAIL", columns, rows);
+        EXPECT_NE(RowOf(record, "┐ TV 搜台测试"), -1) << "a column between the box and the list";
+        // The rule: the window's bottom row with its sides for corners.
+        std::string across = record.back();
+        ASSERT_NE(across.find("└"), std::string::npos);
+        for (const std::string corner : {"└", "┘"}) across.replace(across.find(corner), corner.size(), "│");
+        const int rule = RowOf(record, across);
+        ASSERT_NE(rule, -1) << "the rule";
+        EXPECT_LT(RowOf(record, "┘ TV"), rule);
+        EXPECT_LT(rule, RowOf(record, "错误 FAIL"));
     }
 }
 

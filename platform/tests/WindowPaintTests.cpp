@@ -262,6 +262,7 @@ TEST(WindowPaint, AListOfFortyLinesInABoxOfEightScrollsByEveryRoadAndItsPixelsFo
         {[&] { list.SendMessage(WM_VSCROLL, SB_TOP); }, 0},
         {[&] { list.SendMessage(WM_VSCROLL, SB_LINEDOWN); }, 1},
         {[&] { list.SendMessage(WM_VSCROLL, SB_PAGEDOWN); }, 8},
+        {[&] { list.SetTopIndex(16); }, 16},
         {[&] { list.SetTopIndex(20); }, 20},
         {[&] { wheel(1); }, 23},
         {[&] { list.SendMessage(WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 5)); }, 5},
@@ -278,6 +279,14 @@ TEST(WindowPaint, AListOfFortyLinesInABoxOfEightScrollsByEveryRoadAndItsPixelsFo
             if (shot.At(10 + 120 - 1 - 8, y) == 0xFFFFFFu) return y;
         return -1;
     };
+    // The thumb's span down the bar's middle between the arrows: the pixels not of the track's colour.
+    const int trackTop = 11 + 16, trackEnd = 11 + 8 * line - 16;
+    auto thumbSpan = [&](const platform::Screenshot& shot, uint32_t track) {
+        std::pair<int, int> span{-1, -1};
+        for (int y = trackTop; y < trackEnd; ++y)
+            if (shot.At(10 + 120 - 1 - 8, y) != track) span = {span.first < 0 ? y : span.first, y + 1};
+        return span;
+    };
     auto lines = [&](const platform::Screenshot& shot) {
         std::vector<uint32_t> pixels;
         for (int y = 11; y < 11 + 8 * line; ++y)
@@ -285,11 +294,17 @@ TEST(WindowPaint, AListOfFortyLinesInABoxOfEightScrollsByEveryRoadAndItsPixelsFo
         return pixels;
     };
     platform::Screenshot before = op.TakeScreenshot(parent.m_hWnd);
+    const uint32_t track = before.At(10 + 120 - 1 - 8, trackEnd - 1);
     int topBefore = list.GetTopIndex();
     for (const auto& [step, top] : steps) {
         step();
         ASSERT_EQ(list.GetTopIndex(), top);
         platform::Screenshot shot = op.TakeScreenshot(parent.m_hWnd);
+        // At the top the thumb sits under the up arrow, at the end on the down arrow, between them
+        // as far down its free travel as the first line shown is down the lines that can be first.
+        const auto [from, to] = thumbSpan(shot, track);
+        ASSERT_GT(to - from, 0) << top;
+        EXPECT_EQ(from - trackTop, (trackEnd - trackTop - (to - from)) * top / (list.GetCount() - 8)) << top;
         if (top != topBefore) {
             EXPECT_EQ(thumbTop(shot) < thumbTop(before), top < topBefore) << top;
             EXPECT_NE(lines(shot), lines(before)) << "the lines moved: " << top;
