@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -284,13 +285,12 @@ void Pointer(HWND window, UINT message, LPARAM position) {
     if (line < count) Select(window, line, true);
 }
 
-}  // namespace
-
-LRESULT CALLBACK ListBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+// The items' messages: adding, removing, their texts and data, finding one; nothing for another
+// message.
+std::optional<LRESULT> ItemMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     const char* text = reinterpret_cast<const char*>(lParam);
     int index = int(INT_PTR(wParam));
     switch (message) {
-    case LB_GETITEMHEIGHT: return ItemHeight(window);
     case LB_ADDSTRING:
         return Insert(window, -1, text, (::GetWindowLongPtrA(window, GWL_STYLE) & LBS_SORT) != 0);
     case LB_INSERTSTRING: return Insert(window, index, text, false);
@@ -318,6 +318,26 @@ LRESULT CALLBACK ListBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
             if (message == LB_GETTEXT && lParam) std::memcpy(reinterpret_cast<char*>(lParam), t.c_str(), t.size() + 1);
             return LRESULT(t.size());
         });
+    case LB_FINDSTRING: return Find(window, index, text, false);
+    case LB_FINDSTRINGEXACT: return Find(window, index, text, true);
+    case LB_SETITEMDATA:
+    case LB_GETITEMDATA:
+        return States().With(window, [&](ListBoxState& s) -> LRESULT {
+            if (index < 0 || index >= int(s.items.size())) return LB_ERR;
+            if (message == LB_GETITEMDATA) return s.items[index].data;
+            s.items[index].data = lParam;
+            return LB_OKAY;
+        });
+    default: return std::nullopt;
+    }
+}
+
+// The selection and the lines shown: the selected line, the first line shown, where a line stands;
+// nothing for another message.
+std::optional<LRESULT> ViewMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    int index = int(INT_PTR(wParam));
+    switch (message) {
+    case LB_GETITEMHEIGHT: return ItemHeight(window);
     case LB_SETCURSEL: {
         Measure(window);
         LRESULT r = States().With(window, [&](ListBoxState& s) -> LRESULT {
@@ -333,16 +353,6 @@ LRESULT CALLBACK ListBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         return r;
     }
     case LB_GETCURSEL: return States().With(window, [](ListBoxState& s) { return LRESULT(s.selection); });
-    case LB_FINDSTRING: return Find(window, index, text, false);
-    case LB_FINDSTRINGEXACT: return Find(window, index, text, true);
-    case LB_SETITEMDATA:
-    case LB_GETITEMDATA:
-        return States().With(window, [&](ListBoxState& s) -> LRESULT {
-            if (index < 0 || index >= int(s.items.size())) return LB_ERR;
-            if (message == LB_GETITEMDATA) return s.items[index].data;
-            s.items[index].data = lParam;
-            return LB_OKAY;
-        });
     case LB_GETTOPINDEX: return States().With(window, [](ListBoxState& s) { return LRESULT(s.top); });
     case LB_SETTOPINDEX: {
         Measure(window);
@@ -360,6 +370,14 @@ LRESULT CALLBACK ListBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         *item = RECT{g.lines.left, y, g.lines.right, y + g.itemHeight};
         return LB_OKAY;
     }
+    default: return std::nullopt;
+    }
+}
+
+// The operator's messages and the window's own: scrolling, the pointer, the keys, the focus, the
+// size and the paint.
+LRESULT WindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
     case WM_VSCROLL: Scroll(window, LOWORD(wParam), short(HIWORD(wParam))); return 0;
     case WM_MOUSEWHEEL: {
         // Three lines a notch.
@@ -382,6 +400,14 @@ LRESULT CALLBACK ListBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_PAINT: Paint(window); return 0;
     default: return DefaultControlProc(States(), window, message, wParam, lParam);
     }
+}
+
+}  // namespace
+
+LRESULT CALLBACK ListBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (auto r = ItemMessage(window, message, wParam, lParam)) return *r;
+    if (auto r = ViewMessage(window, message, wParam, lParam)) return *r;
+    return WindowMessage(window, message, wParam, lParam);
 }
 
 }  // namespace mfc
