@@ -322,6 +322,7 @@ TEST_F(VideoRendererTest, TheLogDisplaySaysWhenAVideoWindowStartsAndStopsShowing
         log->Idle();
     }
     ASSERT_EQ(control->Stop(), S_OK);
+    log->Idle();  // the frames shown on the streaming thread since the last look
     Sleep(1100);
     log->Idle();
     platform::StopDisplay();

@@ -13,6 +13,7 @@
 #include <mutex>
 #include <set>
 
+#include "WindowTable.h"
 #include "display/ScreenModel.h"
 #include "dshow/filters/Yuv422Vectors.h"
 #include "gdi/WindowSurfaces.h"
@@ -30,6 +31,7 @@ struct Host {
     // over to a thread that shows a window of its own while this one shows none (a worker's
     // message box may go idle before the page it stands over is first shown).
     DWORD drawingThread = 0;
+    bool drawnWake = false;  // the drawing thread was woken for a surface drawn elsewhere
     ULONGLONG nextCloseRequest = 0;
 };
 
@@ -203,6 +205,7 @@ ULONGLONG Idle() {
             if (!h.drawingThread) h.drawingThread = me;
             if (h.drawingThread != me && !TakeOverDrawing(h, me, g)) return UINT64_MAX;
         }
+        h.drawnWake = false;  // what was drawn until now is told below
         if (g_closeAsked && ClockNow() >= h.nextCloseRequest) {
             askClose = true;
             h.nextCloseRequest = ClockNow() + kCloseRequestMs;
@@ -224,6 +227,19 @@ ULONGLONG Idle() {
     for (auto& [window, rects] : gdi::TakeChangedSurfaces()) d->SurfaceChanged(window, rects);
     ULONGLONG wake = d->Idle();
     return g_closeAsked ? std::min<ULONGLONG>(wake, ClockNow() + kCloseRequestMs) : wake;
+}
+
+// Of the displays, only X11 shows the surfaces' pixels.
+void SurfaceDrawn() {
+    Host& h = TheHost();
+    DWORD wake = 0;
+    {
+        std::lock_guard<std::mutex> g(h.lock);
+        if (!h.display || h.display->Kind() != DisplayKind::X11 || !h.drawingThread || h.drawnWake) return;
+        h.drawnWake = true;
+        wake = h.drawingThread;
+    }
+    if (wake != ::GetCurrentThreadId()) win::WakeThread(wake);
 }
 
 void AskToClose() { g_closeAsked = true; }

@@ -24,6 +24,10 @@ bool CloseAsked();
 void DisplayLost(const char* why);
 // A thread ended: when it drew for the display, the next thread whose loop goes idle does.
 void ThreadEnded(DWORD threadId);
+// A window's surface was drawn outside a paint pass (a video renderer presents each frame on
+// its streaming thread): a display that shows pixels hears of it at its thread's next idle,
+// which is woken for it (once until that idle).
+void SurfaceDrawn();
 
 }  // namespace platform::display
 

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "display/DisplayHost.h"
 #include "display/VideoWindows.h"
 #include "evcode.h"
 #include "gdi/Raster.h"
@@ -143,6 +144,7 @@ HRESULT VideoRendererFilter::Render(PinBase* pin, IMediaSample* sample) {
         if (State() == State_Stopped) return VFW_E_WRONG_STATE;  // stopped meanwhile: nothing is kept
         resized = m_picture.width && (m_picture.width != in.width || m_picture.height != in.height);
         m_picture = in;
+        m_newFrame = true;
         previous = std::move(m_sample);
         if (keep) {
             m_sample = sample;
@@ -153,10 +155,34 @@ HRESULT VideoRendererFilter::Render(PinBase* pin, IMediaSample* sample) {
         }
     }
     if (resized) NotifyEvent(EC_VIDEO_SIZE_CHANGED, MAKELONG(in.width, in.height), 0);
-    m_newFrame = true;
-    HWND window = m_window.load();
-    if (window && !m_invalidated.exchange(true)) InvalidateRect(window, nullptr, FALSE);
+    Present();
     return S_OK;
+}
+
+// The frame is drawn as it comes, on the streaming thread, through a DC of the window (the
+// conversion under the frame lock, so a paint of the window's thread after a resize is never
+// overdrawn at the old size); a display that shows pixels hears of it. A window that is not
+// visible paints the frame when it shows.
+void VideoRendererFilter::Present() {
+    HWND window = m_window.load();
+    if (!window) return;
+    if (!IsWindowVisible(window)) {
+        if (!m_invalidated.exchange(true)) InvalidateRect(window, nullptr, FALSE);
+        return;
+    }
+    VideoWindowInfo info;
+    {
+        std::lock_guard<std::mutex> lock(m_frameLock);
+        HDC dc = GetDC(window);
+        if (!dc) return;
+        RECT client;
+        GetClientRect(window, &client);
+        PaintFrameLocked(dc, client);
+        ReleaseDC(window, dc);
+        info = ShownLocked();
+    }
+    SetVideoWindowInfo(window, info);
+    display::SurfaceDrawn();
 }
 
 // Stopped, the renderer gives the sample back (the allocator may be decommitted or set
@@ -192,29 +218,49 @@ LRESULT CALLBACK VideoRendererFilter::WindowProc(HWND window, UINT message, WPAR
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
+// WM_PAINT: the frame kept, drawn again (exposed, resized), or for the first time when it came
+// while the window was hidden.
 void VideoRendererFilter::Paint(HWND window) {
-    m_invalidated = false;  // a frame arriving while this paints invalidates again
+    m_invalidated = false;  // a frame arriving for a hidden window while this paints invalidates again
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(window, &ps);
     RECT client;
     GetClientRect(window, &client);
-    if (dc) PaintFrame(dc, client);
+    VideoWindowInfo info;
+    {
+        std::lock_guard<std::mutex> lock(m_frameLock);
+        if (dc) PaintFrameLocked(dc, client);
+        info = ShownLocked();
+    }
     EndPaint(window, &ps);
-    if (m_newFrame.exchange(false)) ++m_shown;
-    Publish();
+    SetVideoWindowInfo(window, info);
 }
 
 // Draws the latest frame scaled over the client area (nearest neighbour, as COLORONCOLOR),
-// converted under the frame lock straight into the window's surface.
-void VideoRendererFilter::PaintFrame(HDC dc, const RECT& client) {
+// converted straight into the window's surface (frame lock held).
+void VideoRendererFilter::PaintFrameLocked(HDC dc, const RECT& client) {
     const LONG width = client.right - client.left, height = client.bottom - client.top;
-    if (width <= 0 || height <= 0) return;
-    std::lock_guard<std::mutex> lock(m_frameLock);
-    if (m_picture.width <= 0 || !m_bits) return;
+    if (width <= 0 || height <= 0 || m_picture.width <= 0 || !m_bits) return;
     m_scaler.Prepare(m_picture, width, height);
     gdi::DrawRows(dc, client, [&](int y, int x, int n, uint32_t* pixels) {
         m_scaler.Read(m_bits, y, x, n, reinterpret_cast<BYTE*>(pixels));
     });
+}
+
+// The window has painted: the frame that came since its last paint counts as shown. Answers what
+// the displays show of the window (frame lock held).
+VideoWindowInfo VideoRendererFilter::ShownLocked() {
+    if (m_newFrame) ++m_shown;
+    m_newFrame = false;
+    return PublishedLocked();
+}
+
+VideoWindowInfo VideoRendererFilter::PublishedLocked() const {
+    VideoWindowInfo info;
+    info.width = m_picture.width;
+    info.height = m_picture.height;
+    info.framesShown = m_shown.load();
+    return info;
 }
 
 // What the displays show of the video window: its picture size and the frames shown.
@@ -224,10 +270,8 @@ void VideoRendererFilter::Publish() {
     VideoWindowInfo info;
     {
         std::lock_guard<std::mutex> lock(m_frameLock);
-        info.width = m_picture.width;
-        info.height = m_picture.height;
+        info = PublishedLocked();
     }
-    info.framesShown = m_shown.load();
     SetVideoWindowInfo(window, info);
 }
 

@@ -3,9 +3,10 @@
 // platform window made on the thread that first pauses the graph. The latest sample is kept
 // (a reference, until the next comes; the input raises its allocator's count by one for it),
 // and its bytes copied only when it comes from another allocator (a filter before passes its
-// own input's samples on) and when the graph stops. A new frame invalidates the window from the
-// streaming thread (once until it has painted); its WM_PAINT converts only the pixels the
-// client area shows (nearest neighbour) straight into the window's surface. Frames received
+// own input's samples on) and when the graph stops. A new frame is drawn on the streaming
+// thread through the window's DC, as it comes (a hidden window's paint draws it when the window
+// shows), and WM_PAINT draws the kept frame again; either converts only the pixels the client
+// area shows (nearest neighbour) straight into the window's surface. Frames received
 // and frames shown are counted; a change of picture size (a new connection type, or a sample
 // that carries one) reports EC_VIDEO_SIZE_CHANGED.
 #pragma once
@@ -16,6 +17,7 @@
 
 #include "Picture.h"
 #include "RowScaler.h"
+#include "display/VideoWindows.h"
 #include "platform/dshow/RendererBase.h"
 #include "platform/dshow/With.h"
 
@@ -62,8 +64,11 @@ protected:
 
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    void Present();
     void Paint(HWND window);
-    void PaintFrame(HDC dc, const RECT& client);
+    void PaintFrameLocked(HDC dc, const RECT& client);
+    VideoWindowInfo ShownLocked();
+    VideoWindowInfo PublishedLocked() const;
     void Publish();
 
     // The streaming thread's: the connection's picture and the buffer a copied frame goes to.
@@ -76,9 +81,9 @@ private:
     CComPtr<IMediaSample> m_sample;
     std::vector<BYTE> m_frame;
     const BYTE* m_bits = nullptr;  // the frame's bytes: the sample's or m_frame's
-    RowScaler m_scaler;            // the window thread's, under the frame lock
-    std::atomic<bool> m_newFrame{false};     // arrived since the last paint
-    std::atomic<bool> m_invalidated{false};  // an invalidation waits for its paint
+    RowScaler m_scaler;            // under the frame lock
+    bool m_newFrame = false;       // arrived since the window last painted (frame lock)
+    std::atomic<bool> m_invalidated{false};  // a hidden window's invalidation waits for its paint
     std::atomic<long> m_shown{0};
     std::atomic<HWND> m_window{nullptr};
 };
