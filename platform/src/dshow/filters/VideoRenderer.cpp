@@ -113,7 +113,8 @@ HRESULT VideoRendererFilter::OnStateChange(FILTER_STATE from, FILTER_STATE to) {
         m_shown = 0;
         // The connection's picture, taken again when the stream starts (no sample is on its way).
         m_hasIncomingPicture = PictureOf(Pins().front()->ConnectionType().Get(), &m_incomingPicture);
-        Publish();
+        std::lock_guard<std::mutex> lock(m_frameLock);
+        PublishLocked(m_window.load());
     }
     return RendererBase::OnStateChange(from, to);
 }
@@ -170,7 +171,6 @@ void VideoRendererFilter::Present() {
         if (!m_invalidated.exchange(true)) InvalidateRect(window, nullptr, FALSE);
         return;
     }
-    VideoWindowInfo info;
     {
         std::lock_guard<std::mutex> lock(m_frameLock);
         HDC dc = GetDC(window);
@@ -179,9 +179,8 @@ void VideoRendererFilter::Present() {
         GetClientRect(window, &client);
         PaintFrameLocked(dc, client);
         ReleaseDC(window, dc);
-        info = ShownLocked();
+        ShownLocked(window);
     }
-    SetVideoWindowInfo(window, info);
     display::SurfaceDrawn();
 }
 
@@ -226,14 +225,12 @@ void VideoRendererFilter::Paint(HWND window) {
     HDC dc = BeginPaint(window, &ps);
     RECT client;
     GetClientRect(window, &client);
-    VideoWindowInfo info;
     {
         std::lock_guard<std::mutex> lock(m_frameLock);
         if (dc) PaintFrameLocked(dc, client);
-        info = ShownLocked();
+        ShownLocked(window);
     }
     EndPaint(window, &ps);
-    SetVideoWindowInfo(window, info);
 }
 
 // Draws the latest frame scaled over the client area (nearest neighbour, as COLORONCOLOR),
@@ -247,31 +244,22 @@ void VideoRendererFilter::PaintFrameLocked(HDC dc, const RECT& client) {
     });
 }
 
-// The window has painted: the frame that came since its last paint counts as shown. Answers what
-// the displays show of the window (frame lock held).
-VideoWindowInfo VideoRendererFilter::ShownLocked() {
+// The window has painted: the frame that came since its last paint counts as shown (frame lock
+// held).
+void VideoRendererFilter::ShownLocked(HWND window) {
     if (m_newFrame) ++m_shown;
     m_newFrame = false;
-    return PublishedLocked();
+    PublishLocked(window);
 }
 
-VideoWindowInfo VideoRendererFilter::PublishedLocked() const {
+// What the displays show of the video window: its picture size and the frames shown, told in
+// the order the frames were counted (frame lock held).
+void VideoRendererFilter::PublishLocked(HWND window) const {
+    if (!window) return;
     VideoWindowInfo info;
     info.width = m_picture.width;
     info.height = m_picture.height;
     info.framesShown = m_shown.load();
-    return info;
-}
-
-// What the displays show of the video window: its picture size and the frames shown.
-void VideoRendererFilter::Publish() {
-    HWND window = m_window.load();
-    if (!window) return;
-    VideoWindowInfo info;
-    {
-        std::lock_guard<std::mutex> lock(m_frameLock);
-        info = PublishedLocked();
-    }
     SetVideoWindowInfo(window, info);
 }
 

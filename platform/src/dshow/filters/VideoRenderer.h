@@ -17,7 +17,6 @@
 
 #include "Picture.h"
 #include "RowScaler.h"
-#include "display/VideoWindows.h"
 #include "platform/dshow/RendererBase.h"
 #include "platform/dshow/With.h"
 
@@ -67,9 +66,8 @@ private:
     void Present();
     void Paint(HWND window);
     void PaintFrameLocked(HDC dc, const RECT& client);
-    VideoWindowInfo ShownLocked();
-    VideoWindowInfo PublishedLocked() const;
-    void Publish();
+    void ShownLocked(HWND window);
+    void PublishLocked(HWND window) const;
 
     // The streaming thread's: the connection's picture and the buffer a copied frame goes to.
     Picture m_incomingPicture;
