@@ -175,9 +175,12 @@ bool GetPaintGeometry(HWND window, PaintGeometry* geometry) {
         at.x -= w->rect.left;
         at.y -= w->rect.top;
     }
-    // A minimised window shows its icon alone: its children draw nothing.
+    // A minimised window shows its icon alone: its children draw nothing. Nor does a child that is
+    // hidden, or below a hidden one: what it draws would land on its parent's pixels.
     bool iconic = (top->style & WS_MINIMIZE) != 0;
-    if (iconic && r != top) visible = RECT{0, 0, 0, 0};
+    bool hidden = iconic && r != top;
+    for (WindowRecord* w = r; w != top && !hidden; w = FindLocked(w->parent)) hidden = !(w->style & WS_VISIBLE);
+    if (hidden) visible = RECT{0, 0, 0, 0};
     geometry->origin = origin;
     geometry->visible = visible;
     geometry->children.clear();

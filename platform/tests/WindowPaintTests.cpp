@@ -163,6 +163,14 @@ TEST(WindowPaint, UpdateRegionsClipThePaintAndEraseOnlyWhatWasInvalid) {
     EXPECT_EQ(shot.At(5, 5), 0xC0C0C0u) << "the invalid part was erased";
     EXPECT_EQ(shot.At(13, 5), 0x000000u) << "outside the update region the paint changed nothing";
     EXPECT_FALSE(::GetUpdateRect(dialog.m_hWnd, &update, FALSE)) << "the paint validated it";
+    // What a hidden child draws would land on its parent's pixels: it draws nothing.
+    HWND edit = ::GetDlgItem(dialog.m_hWnd, 1050);
+    ::ShowWindow(edit, SW_HIDE);
+    const platform::Screenshot before = op.TakeScreenshot(dialog.m_hWnd);
+    HDC hidden = ::GetDC(edit);
+    FillRect(hidden, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    ::ReleaseDC(edit, hidden);
+    EXPECT_EQ(op.TakeScreenshot(dialog.m_hWnd).pixels, before.pixels);
     dialog.DestroyWindow();
 }
 
