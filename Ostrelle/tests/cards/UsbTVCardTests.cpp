@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "access/CustomDataAccess.h"
 #include "cards/usb/Em2800Filter.h"
@@ -17,6 +18,8 @@
 #include "cards/usb/UsbCard2881Filter.h"
 #include "cards/usb/UsbTVBoxFilter.h"
 #include "hwsim/bench/Bench.h"
+#include "hwsim/bench/CardKind.h"
+#include "hwsim/boards/Em28xxBox.h"
 #include "hwsim/chips/VideoDecoder.h"
 #include "hwsim/drivers/EmpiaDriver.h"
 #include "platform/runtime.h"
@@ -26,9 +29,11 @@
 
 namespace {
 
-constexpr const char* kBoxes[] = {"USB 2800 Video", "Vorlane USB TV Box Video", "USB 2820 Video", "USB 2821 Video",
-                                  "USB 2881 Video"};
-constexpr const char* kControllerBoxes[] = {"USB 2800 Video", "USB 2820 Video", "USB 2821 Video", "USB 2881 Video"};
+// The EM28xx boxes, and those of them with the box controller, as the card-kind rows tell.
+const std::vector<std::string> kBoxes =
+    hwsim::CaptureNamesWhere([](const hwsim::CardKind& kind) { return hwsim::IsEm28xxBox(kind.captureName); });
+const std::vector<std::string> kControllerBoxes = hwsim::CaptureNamesWhere(
+    [](const hwsim::CardKind& kind) { return hwsim::HasEm28xxBoxController(kind.captureName); });
 constexpr float kStationKHz = 471250.0f;
 
 class UsbBoxes : public CardBench {
@@ -63,10 +68,10 @@ protected:
 
 TEST_F(UsbBoxes, ControllerTypeCodeChoosesTheModelWithMakerT) {
     const std::pair<int, int> codes[] = {{1, 3}, {2, 2}, {3, 1}, {4, 14}, {5, 5}, {6, 11}, {7, 4}, {8, 4}, {200, 4}};
-    for (const char* kind : kControllerBoxes) {
+    for (const std::string& kind : kControllerBoxes) {
         for (auto [code, model] : codes) {
-            if (code != 6 && code != 200 && std::string(kind) != "USB 2800 Video") continue;
-            SCOPED_TRACE(std::string(kind) + " code " + std::to_string(code));
+            if (code != 6 && code != 200 && kind != "USB 2800 Video") continue;
+            SCOPED_TRACE(kind + " code " + std::to_string(code));
             hwsim::Card& board = Box(kind, model, R"(, "tunerTypeCode": )" + std::to_string(code));
             CUsbTVFilter* card = Open(board);
             ASSERT_NE(nullptr, card);
@@ -77,9 +82,9 @@ TEST_F(UsbBoxes, ControllerTypeCodeChoosesTheModelWithMakerT) {
 }
 
 TEST_F(UsbBoxes, TypeCode0LetsTheEepromDecideAndAnUnknownOrUnreadableModelIs93) {
-    for (const char* kind : kBoxes) {
+    for (const std::string& kind : kBoxes) {
         SCOPED_TRACE(kind);
-        const bool at_d0 = std::string(kind) == "USB 2821 Video";
+        const bool at_d0 = kind == "USB 2821 Video";
         hwsim::Card& board = Box(kind, 69);
         Poke(board, at_d0 ? 0xD0 : 0xC0, {'A', 69});
         CUsbTVFilter* card = Open(board);
@@ -344,14 +349,14 @@ TEST_F(UsbBoxes, RemoteThreadPostsTheBoxesKeysToTheWindow) {
 }
 
 TEST_F(UsbBoxes, EachBoxOpensItsAccessAndWritesTheWholeEeprom) {
-    for (const char* kind : kBoxes) {
+    for (const std::string& kind : kBoxes) {
         SCOPED_TRACE(kind);
         hwsim::Card& board = Box(kind, 97);
         CUsbTVFilter* card = Open(board);
         ASSERT_NE(nullptr, card);
-        const bool is2881 = std::string(kind) == "USB 2881 Video";
+        const bool is2881 = kind == "USB 2881 Video";
         EXPECT_EQ(is2881 ? 8 : 4, card->GetAccessKind());
-        EXPECT_STREQ(is2881 ? "USB 2881 TVTuner" : kind, card->GetTunerName());
+        EXPECT_STREQ(is2881 ? "USB 2881 TVTuner" : kind.c_str(), card->GetTunerName());
         ExpectWholeEepromThroughTheCard(*card, board, kind);
     }
 }

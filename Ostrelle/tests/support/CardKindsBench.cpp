@@ -1,24 +1,18 @@
+// Benches of the base, Cranlow and SAA713x card kinds, the kinds taken from the card-kind rows.
 #include "support/CardKindsBench.h"
 
+#include "hwsim/bench/CardKind.h"
 #include "support/EepromBench.h"
 
 const std::vector<std::string>& FamilyCardKinds() {
-    static const std::vector<std::string> kinds = {
-        "713x TV Card Capture",        "TV AV Capture",           "Ebrin Capture",
-        "Vorlane Cranlow Capture",     "Castrel Capture",         "Grelmo TV Capture",
-        "Fosbry TV Capture",           "Dolbray TV Card Capture", "713x_IO TV Card Capture",
-        "713x_3 TV Card Capture",      "713x_PIP TV Card Capture", "713x_Wadrel TV Card Capture",
-        "Sivren Video Capture",        "Movrik Video Capture",    "713x_D TV Card Capture",
-    };
+    static const std::vector<std::string> kinds =
+        hwsim::CaptureNamesWhere([](const hwsim::CardKind& kind) { return kind.saa713xFamily; });
     return kinds;
 }
 
 const std::vector<std::string>& DeviceControlCardKinds() {
-    static const std::vector<std::string> kinds = {
-        "713x TV Card Capture",    "TV AV Capture",     "Ebrin Capture",
-        "Vorlane Cranlow Capture", "Castrel Capture",   "Grelmo TV Capture",
-        "Fosbry TV Capture",       "Dolbray TV Card Capture", "713x_Wadrel TV Card Capture",
-    };
+    static const std::vector<std::string> kinds =
+        hwsim::CaptureNamesWhere([](const hwsim::CardKind& kind) { return kind.offersDeviceControl; });
     return kinds;
 }
 

@@ -6,9 +6,10 @@
 #include <string>
 #include <vector>
 
-// The capture names of the kinds.
+// The capture names of the kinds, in the order of hwsim::CardKinds(): the rows marked
+// saa713xFamily.
 const std::vector<std::string>& FamilyCardKinds();
-// The kinds whose bench entry may choose the device-control driver.
+// The kinds whose bench entry may choose the device-control driver (offersDeviceControl).
 const std::vector<std::string>& DeviceControlCardKinds();
 // A bench of one board of each kind of `kinds`; `deviceControl` chooses that driver for each.
 // The boards' EEPROM state files of an earlier bench are removed, so the boards start from the

@@ -8,21 +8,12 @@
 #include "hwsim/boards/CaptureFilter.h"
 #include "hwsim/boards/CrossbarFilter.h"
 #include "hwsim/drivers/DeviceDriver.h"
-#include "hwsim/boards/DvDevice.h"
 #include "hwsim/boards/DvbcBoard.h"
 #include "hwsim/boards/EmpAudioDevice.h"
 #include "hwsim/boards/EncoderFilter.h"
 #include "hwsim/boards/TVAudioFilter.h"
-#include "hwsim/boards/UsbCamera.h"
 #include "hwsim/boards/WisBox.h"
-#include "hwsim/drivers/BoxDriver.h"
-#include "hwsim/drivers/EmpiaDriver.h"
-#include "hwsim/drivers/FimbrelDriver.h"
-#include "hwsim/drivers/Kesh713xDriver.h"
 #include "hwsim/drivers/KsDeviceControlDriver.h"
-#include "hwsim/drivers/PcieDriver.h"
-#include "hwsim/drivers/Saa713xPropertyDriver.h"
-#include "hwsim/drivers/VendorCommandDriver.h"
 #include "hwsim/boards/TunerFilter.h"
 #include "platform/dshow/VfwCompressorFilter.h"
 #include "ksmedia.h"
@@ -32,107 +23,6 @@
 namespace hwsim {
 
 namespace {
-
-enum class SetsOn {
-    Capture,
-    Tuner,            // the capture filter publishes none
-    TunerAndCapture,  // the upstream search of a card without an owner graph finds them on either
-};
-
-struct KindDriver {
-    const char* captureName;
-    std::shared_ptr<KsDriver> (*make)(Card& card);
-    // The capture filter of the driver; null: the SAA713x capture filter (CaptureFilter).
-    platform::dshow::FilterBase* (*makeFilter)(const std::shared_ptr<KsDriver>& driver) = nullptr;
-    // Which filters publish the driver's property sets.
-    SetsOn setsOn = SetsOn::Capture;
-    // Capture devices of one board, entered one after the other (1 or 2).
-    int captureDevices = 1;
-};
-
-template <class Driver, class Filter>
-KindDriver DeviceRow(const char* captureName) {
-    return {captureName, [](Card& card) -> std::shared_ptr<KsDriver> { return std::make_shared<Driver>(card); },
-            [](const std::shared_ptr<KsDriver>& driver) -> platform::dshow::FilterBase* {
-                return new Filter(std::static_pointer_cast<Driver>(driver));
-            }};
-}
-
-std::shared_ptr<KsDriver> MakePropertyDriver(Card& card) { return std::make_shared<Saa713xPropertyDriver>(card); }
-
-std::shared_ptr<KsDriver> MakeRiveskDriver(Card& card) {
-    return std::make_shared<Saa713xPropertyDriver>(card, kRiveskPropertySet, "RIV", Saa713xPropertyDriver::kGpioDriverIds);
-}
-
-// The CX2388x driver: the SAA713x set with the ids of a driver that keeps GPIO itself.
-std::shared_ptr<KsDriver> MakeCx2388xDriver(Card& card) {
-    return std::make_shared<Saa713xPropertyDriver>(card, kSaa713xPropertySet, "CX", Saa713xPropertyDriver::kGpioDriverIds,
-                                                   Saa713xPropertyDriver::GpioWrite::ReleaseOtherLines);
-}
-
-std::shared_ptr<KsDriver> MakeVendorCommandDriver(Card& card) { return std::make_shared<VendorCommandDriver>(card); }
-// The EM28xx boxes read their GPIO byte back.
-std::shared_ptr<KsDriver> MakeEmpiaDriver(Card& card) {
-    auto driver = std::make_shared<EmpiaDriver>(card);
-    driver->SetGpioReadBack(true);
-    return driver;
-}
-
-const KindDriver kDrivers[] = {
-    {"713x BDA Analog Capture", [](Card& card) -> std::shared_ptr<KsDriver> { return std::make_shared<Kesh713xDriver>(card); }},
-    {"713x_4 TV Card Capture", &MakePropertyDriver},
-    DeviceRow<DvbcDriver, DvbcCaptureFilter>("DVBC TS Capture"),
-    DeviceRow<DvDeviceDriver, DvDeviceFilter>("Microsoft DV Camera and VCR"),
-    DeviceRow<DeviceDriver, UsbCameraFilter>("Usb_Cam_Capture"),
-    DeviceRow<DeviceDriver, EmpAudioFilter>(kEmpAudioDeviceName),
-    {"Vorlane MPEG-2 Box", [](Card& card) -> std::shared_ptr<KsDriver> { return std::make_shared<BoxDriver>(card); }},
-    {"Rivesk Video Capture", &MakeRiveskDriver, nullptr, SetsOn::TunerAndCapture},
-    {"Prisko Video Capture", &MakeRiveskDriver, nullptr, SetsOn::TunerAndCapture},
-    DeviceRow<WisBoxDriver, WisBoxFilter>(kWisBoxName),
-    {"713x TV Card Capture", &MakePropertyDriver},
-    {"TV AV Capture", &MakePropertyDriver},
-    {"Ebrin Capture", &MakePropertyDriver},
-    {"Vorlane Cranlow Capture", &MakePropertyDriver},
-    {"Castrel Capture", &MakePropertyDriver},
-    {"Grelmo TV Capture", &MakePropertyDriver},
-    {"Fosbry TV Capture", &MakePropertyDriver},
-    {"Dolbray TV Card Capture", &MakePropertyDriver},
-    {"713x_IO TV Card Capture", &MakePropertyDriver},
-    {"713x_3 TV Card Capture", &MakePropertyDriver},
-    {"713x_PIP TV Card Capture", &MakePropertyDriver},
-    {"713x_Wadrel TV Card Capture", &MakePropertyDriver},
-    {"Sivren Video Capture", &MakePropertyDriver},
-    {"Movrik Video Capture", &MakePropertyDriver},
-    {"713x_D TV Card Capture", &MakePropertyDriver},
-    {"Conexant 2388x Video Capture", &MakeCx2388xDriver, nullptr, SetsOn::Tuner},
-    {"Conexant 2388x_1 Video Capture", &MakeCx2388xDriver, nullptr, SetsOn::Tuner},
-    {"Conexant 2388x_3 Video Capture", &MakeCx2388xDriver, nullptr, SetsOn::Tuner},
-    {"Yelvin Capture Card", &MakeCx2388xDriver, nullptr, SetsOn::Tuner},
-    {"2388x Video Capture", &MakeCx2388xDriver, nullptr, SetsOn::Tuner},
-    {"VORLANE Lurvan Audio/Video Capture",
-     [](Card& card) -> std::shared_ptr<KsDriver> { return std::make_shared<PcieDriver>(card); }, nullptr,
-     SetsOn::Capture, 2},
-    {"RiriRir Capture", &MakeVendorCommandDriver},
-    {"Ivlen Capture", &MakeVendorCommandDriver},
-    {"Trident Yolm Capture", &MakeVendorCommandDriver},
-    {"USB 2800 Video", &MakeEmpiaDriver},
-    {"Vorlane USB TV Box Video", &MakeEmpiaDriver},
-    {"USB 2820 Video", &MakeEmpiaDriver},
-    {"USB 2821 Video", &MakeEmpiaDriver},
-    {"USB 2881 Video", &MakeEmpiaDriver},
-    {"vorlane Wolbry Device", [](Card& card) -> std::shared_ptr<KsDriver> { return std::make_shared<BoxDriver>(card); }},
-    {"Elgrin Capture", &MakeVendorCommandDriver},
-    {"Wandry Capture", &MakeVendorCommandDriver},
-    {"Conexant Fimbrel Video Capture",
-     [](Card& card) -> std::shared_ptr<KsDriver> { return std::make_shared<FimbrelDriver>(card); }},
-};
-
-const KindDriver& DriverRow(const Card& card) {
-    for (const KindDriver& row : kDrivers) {
-        if (std::string_view(row.captureName) == card.FriendlyName()) return row;
-    }
-    throw std::logic_error(std::string("no simulated driver for ") + card.FriendlyName());
-}
 
 // The system's MPEG-4 video compressors, by FriendlyName (two blanks on each side of VKI).
 struct VideoCompressor {
@@ -198,17 +88,16 @@ BenchDevices::BenchDevices(Bench& bench) {
     for (const auto& card : bench.Cards()) {
         auto plugged = std::make_unique<Plugged>();
         plugged->card = card.get();
-        const KindDriver& row = DriverRow(*card);
+        const CardKind& kind = card->Kind();
         plugged->driver = card->DriverChoice() == "deviceControl" ? std::make_shared<KsDeviceControlDriver>(*card)
-                                                                 : row.make(*card);
+                                                                 : kind.makeDriver(*card);
         InstallDeviceServices(plugged->driver);
         if (card->IsPlugged()) {
             Card* board = card.get();
-            const CardKind& kind = card->Kind();
             std::shared_ptr<KsDriver> driver = plugged->driver;
             std::shared_ptr<KsDriver> tunerDriver;
-            if (row.setsOn != SetsOn::Capture) tunerDriver = driver;
-            if (row.setsOn == SetsOn::Tuner) driver = std::make_shared<DeviceDriver>(*card);
+            if (kind.setsOn != SetsOn::Capture) tunerDriver = driver;
+            if (kind.setsOn == SetsOn::Tuner) driver = std::make_shared<DeviceDriver>(*card);
             if (const char* tunerName = card->TunerDeviceName()) {
                 plugged->tuner = platform::AddDevice(
                     {KSCATEGORY_TVTUNER, Wide(tunerName),
@@ -235,7 +124,7 @@ BenchDevices::BenchDevices(Bench& bench) {
                 upstream = {{plugged->crossbar, L"Capture", L"Analog Video In"},
                             {plugged->crossbar, L"Audio Decoder Out", L"Analog Audio In"}};
             }
-            auto made = row.makeFilter;
+            auto made = kind.makeCaptureFilter;
             const bool interleaved = card->InterleavedCapture();
             const platform::DeviceEntry captureEntry{
                 kind.category ? *kind.category : CLSID_VideoInputDeviceCategory, Wide(card->FriendlyName()),
@@ -245,7 +134,7 @@ BenchDevices::BenchDevices(Bench& bench) {
                        }),
                 upstream, made ? GUID_NULL : kCaptureFilterClsid};
             plugged->capture = platform::AddDevice(captureEntry);
-            if (row.captureDevices > 1) plugged->secondCapture = platform::AddDevice(captureEntry);
+            if (kind.captureDevices > 1) plugged->secondCapture = platform::AddDevice(captureEntry);
             if (kind.encoderName || card->HasEncoder()) {
                 WireLog* log = plugged->encoderLog.get();
                 const GUID set = kind.encoderSet ? *kind.encoderSet : kEncoderPropertySet;

@@ -1,3 +1,4 @@
+// A card's EEPROM kept on disk as a raw file of the chip's size, written through byte by byte.
 #include "hwsim/bench/EepromStateFile.h"
 
 #include <fcntl.h>

@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "hwsim/bench/TunerFitting.h"
-#include "hwsim/boards/BoardChips.h"
 
 namespace hwsim {
 
@@ -52,10 +51,10 @@ Card::Card(const CardSpec& desc, const RfEnvironment& rf, const std::string& sta
     eeprom->SetStoreObserver([this](BYTE offset, BYTE value) { m_state.Store(offset, value); });
     m_eeprom = static_cast<Eeprom24C02*>(AddChip("eeprom", std::move(eeprom)));
     FitTuner(*this, desc.tunerModel);
-    FitBoardChips(*this);
     if (desc.kind->keyController != nullptr) {
         AddChip(kKeyControllerRole, std::make_unique<I2CKeyController>(*desc.kind->keyController));
     }
+    if (desc.kind->fitChips != nullptr) desc.kind->fitChips(*this);
     for (const FaultSpec& fault : desc.faults) ApplyFault(fault);
     if (desc.keysRepeatMs != 0) {
         RepeatKeys(desc.keys, desc.keysRepeatMs);

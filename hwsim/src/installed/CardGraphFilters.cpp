@@ -63,15 +63,7 @@ STDMETHODIMP ColorConvertControl::SetParameterB(DWORD value) {
     return hr;
 }
 
-ColorConvertFilter::ColorConvertFilter(std::shared_ptr<FilterBehaviour> behaviour)
-    : InstalledFilterOf(CLSID_VorlaneColorConvert, std::move(behaviour)) {
-    AddPin(VideoPin(PINDIR_INPUT, L"Input"));
-    AddPin(VideoPin(PINDIR_OUTPUT, L"Output"));
-}
 
-HRESULT ColorConvertFilter::Make(const std::shared_ptr<FilterBehaviour>& behaviour, REFIID riid, void** ppv) {
-    return platform::CreateComObject<ColorConvertFilter>(riid, ppv, behaviour);
-}
 
 // ---- MPEG-2 splitter ----
 
@@ -83,7 +75,8 @@ Mpeg2SplitterFilter::Mpeg2SplitterFilter(std::shared_ptr<FilterBehaviour> behavi
     AddPin(PinDescription{PINDIR_INPUT, L"Input", L"", GUID_NULL, {MediaType(MEDIATYPE_Stream, MEDIASUBTYPE_MPEG2_PROGRAM)}});
 }
 
-HRESULT Mpeg2SplitterFilter::Make(const std::shared_ptr<FilterBehaviour>& behaviour, REFIID riid, void** ppv) {
+HRESULT Mpeg2SplitterFilter::Make(const InstalledFilterRow&, const std::shared_ptr<FilterBehaviour>& behaviour, REFIID riid,
+                   void** ppv) {
     return platform::CreateComObject<Mpeg2SplitterFilter>(riid, ppv, behaviour);
 }
 
@@ -144,14 +137,6 @@ HRESULT TimeShiftControl::Unnamed(int slot) {
     return hr != S_OK ? hr : E_NOTIMPL;
 }
 
-TimeShiftFilter::TimeShiftFilter(std::shared_ptr<FilterBehaviour> behaviour)
-    : InstalledFilterOf(CLSID_IVTimeShift, std::move(behaviour)) {
-    AddPin(PinDescription{PINDIR_INPUT, L"Input", L"", GUID_NULL, {MediaType(MEDIATYPE_Stream, GUID_NULL)}});
-    AddPin(PinDescription{PINDIR_OUTPUT, L"Output", L"", GUID_NULL, {MediaType(MEDIATYPE_Stream, MEDIASUBTYPE_MPEG2_PROGRAM)}});
-}
 
-HRESULT TimeShiftFilter::Make(const std::shared_ptr<FilterBehaviour>& behaviour, REFIID riid, void** ppv) {
-    return platform::CreateComObject<TimeShiftFilter>(riid, ppv, behaviour);
-}
 
 }  // namespace hwsim

@@ -97,34 +97,8 @@ std::vector<BYTE> IvStillParams::Picture(LONG width, LONG height, WORD bitCount)
 
 // ---- the filters ----
 
-IvAudioEncoderFilter::IvAudioEncoderFilter(std::shared_ptr<FilterBehaviour> behaviour)
-    : InstalledFilterOf(CLSID_IVAudioEncoder, std::move(behaviour)) {
-    AddPin(Pin(PINDIR_INPUT, L"Input", MEDIATYPE_Audio));
-    AddPin(Pin(PINDIR_OUTPUT, L"Output", MEDIATYPE_Stream));
-}
 
-HRESULT IvAudioEncoderFilter::Make(const std::shared_ptr<FilterBehaviour>& behaviour, REFIID riid, void** ppv) {
-    return platform::CreateComObject<IvAudioEncoderFilter>(riid, ppv, behaviour);
-}
 
-IvVideoEncoderFilter::IvVideoEncoderFilter(std::shared_ptr<FilterBehaviour> behaviour)
-    : InstalledFilterOf(CLSID_IVVideoEncoder, std::move(behaviour)) {
-    AddPin(Pin(PINDIR_INPUT, L"Input", MEDIATYPE_Video));
-    AddPin(Pin(PINDIR_OUTPUT, L"Output", MEDIATYPE_Stream));
-}
-
-HRESULT IvVideoEncoderFilter::Make(const std::shared_ptr<FilterBehaviour>& behaviour, REFIID riid, void** ppv) {
-    return platform::CreateComObject<IvVideoEncoderFilter>(riid, ppv, behaviour);
-}
-
-IvFileWriterFilter::IvFileWriterFilter(std::shared_ptr<FilterBehaviour> behaviour)
-    : InstalledFilterOf(CLSID_IVFileWriter, std::move(behaviour)) {
-    AddPin(Pin(PINDIR_INPUT, L"Input", MEDIATYPE_Stream));
-}
-
-HRESULT IvFileWriterFilter::Make(const std::shared_ptr<FilterBehaviour>& behaviour, REFIID riid, void** ppv) {
-    return platform::CreateComObject<IvFileWriterFilter>(riid, ppv, behaviour);
-}
 
 IvMultiplexerFilter::IvMultiplexerFilter(std::shared_ptr<FilterBehaviour> behaviour)
     : InstalledFilterOf(CLSID_IVMultiplexer, std::move(behaviour)) {
@@ -145,7 +119,8 @@ void IvMultiplexerFilter::OnPinConnected(platform::dshow::PinBase* pin) {
     AddInput();
 }
 
-HRESULT IvMultiplexerFilter::Make(const std::shared_ptr<FilterBehaviour>& behaviour, REFIID riid, void** ppv) {
+HRESULT IvMultiplexerFilter::Make(const InstalledFilterRow&, const std::shared_ptr<FilterBehaviour>& behaviour, REFIID riid,
+                   void** ppv) {
     return platform::CreateComObject<IvMultiplexerFilter>(riid, ppv, behaviour);
 }
 
@@ -157,18 +132,10 @@ IvStillCaptureFilter::IvStillCaptureFilter(std::shared_ptr<FilterBehaviour> beha
     AddPin(Pin(PINDIR_OUTPUT, L"Output", MEDIATYPE_Video));
 }
 
-HRESULT IvStillCaptureFilter::Make(const std::shared_ptr<FilterBehaviour>& behaviour, REFIID riid, void** ppv) {
+HRESULT IvStillCaptureFilter::Make(const InstalledFilterRow&, const std::shared_ptr<FilterBehaviour>& behaviour, REFIID riid,
+                   void** ppv) {
     return platform::CreateComObject<IvStillCaptureFilter>(riid, ppv, behaviour);
 }
 
-IvDownScaleFilter::IvDownScaleFilter(std::shared_ptr<FilterBehaviour> behaviour)
-    : InstalledFilterOf(CLSID_IVDownScale, std::move(behaviour)) {
-    AddPin(Pin(PINDIR_INPUT, L"Input", MEDIATYPE_Video));
-    AddPin(Pin(PINDIR_OUTPUT, L"Output", MEDIATYPE_Video));
-}
-
-HRESULT IvDownScaleFilter::Make(const std::shared_ptr<FilterBehaviour>& behaviour, REFIID riid, void** ppv) {
-    return platform::CreateComObject<IvDownScaleFilter>(riid, ppv, behaviour);
-}
 
 }  // namespace hwsim

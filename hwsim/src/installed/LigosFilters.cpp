@@ -3,9 +3,6 @@
 
 namespace hwsim {
 
-using platform::dshow::MediaType;
-using platform::dshow::PinDescription;
-
 namespace {
 
 std::vector<BYTE> WordBytes(const DWORD* word) {
@@ -105,25 +102,8 @@ STDMETHODIMP RIzizirarControl::Method4(DWORD dwParam) {
     return Behaviour().Enter("RIzizirar", 4, {dwParam});
 }
 
-LigosEncoderFilter::LigosEncoderFilter(std::shared_ptr<FilterBehaviour> behaviour)
-    : InstalledFilterOf(CLSID_LigosEncoder, std::move(behaviour)) {
-    AddPin(PinDescription{PINDIR_INPUT, L"Video", L"", GUID_NULL, {MediaType(MEDIATYPE_Video, GUID_NULL)}});
-    AddPin(PinDescription{PINDIR_INPUT, L"Audio", L"", GUID_NULL, {MediaType(MEDIATYPE_Audio, GUID_NULL)}});
-    AddPin(PinDescription{PINDIR_OUTPUT, L"Output", L"", GUID_NULL, {MediaType(MEDIATYPE_Stream, GUID_NULL)}});
-}
 
-HRESULT LigosEncoderFilter::Make(const std::shared_ptr<FilterBehaviour>& behaviour, REFIID riid, void** ppv) {
-    return platform::CreateComObject<LigosEncoderFilter>(riid, ppv, behaviour);
-}
 
-LigosTranscoderFilter::LigosTranscoderFilter(std::shared_ptr<FilterBehaviour> behaviour)
-    : InstalledFilterOf(CLSID_LigosTranscoder, std::move(behaviour)) {
-    AddPin(PinDescription{PINDIR_INPUT, L"Input", L"", GUID_NULL, {MediaType(MEDIATYPE_Stream, GUID_NULL)}});
-    AddPin(PinDescription{PINDIR_OUTPUT, L"Output", L"", GUID_NULL, {MediaType(MEDIATYPE_Stream, GUID_NULL)}});
-}
 
-HRESULT LigosTranscoderFilter::Make(const std::shared_ptr<FilterBehaviour>& behaviour, REFIID riid, void** ppv) {
-    return platform::CreateComObject<LigosTranscoderFilter>(riid, ppv, behaviour);
-}
 
 }  // namespace hwsim

@@ -42,7 +42,8 @@ McH264DecoderFilter::McH264DecoderFilter(std::shared_ptr<FilterBehaviour> behavi
     AddPin(PinDescription{PINDIR_INPUT, L"XForm In", L"", GUID_NULL, {MediaType(MEDIATYPE_Video, kH264Subtype)}});
 }
 
-HRESULT McH264DecoderFilter::Make(const std::shared_ptr<FilterBehaviour>& behaviour, REFIID riid, void** ppv) {
+HRESULT McH264DecoderFilter::Make(const InstalledFilterRow&, const std::shared_ptr<FilterBehaviour>& behaviour, REFIID riid,
+                   void** ppv) {
     return platform::CreateComObject<McH264DecoderFilter>(riid, ppv, behaviour);
 }
 

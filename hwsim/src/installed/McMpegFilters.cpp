@@ -5,9 +5,6 @@
 
 namespace hwsim {
 
-using platform::dshow::MediaType;
-using platform::dshow::PinDescription;
-
 namespace {
 
 // Logs a slot of plain values and keeps them under the interface's store.
@@ -32,18 +29,6 @@ HRESULT Record(FilterBehaviour& behaviour, const char* iface, DWORD store, int s
     if (!record) return E_POINTER;
     behaviour.Store(store + static_cast<DWORD>(slot), *record);
     return S_OK;
-}
-
-MediaType Video() { return MediaType(MEDIATYPE_Video, MEDIASUBTYPE_YUY2); }
-MediaType Audio() { return MediaType(MEDIATYPE_Audio, MEDIASUBTYPE_PCM); }
-MediaType Stream() { return MediaType(MEDIATYPE_Stream, MEDIASUBTYPE_MPEG2_PROGRAM); }
-PinDescription In(const wchar_t* name, MediaType type) { return PinDescription{PINDIR_INPUT, name, L"", GUID_NULL, {type}}; }
-PinDescription Out(const wchar_t* name, MediaType type) { return PinDescription{PINDIR_OUTPUT, name, L"", GUID_NULL, {type}}; }
-
-template <class F>
-HRESULT Make(REFCLSID clsid, const std::shared_ptr<FilterBehaviour>& behaviour, REFIID riid, void** ppv,
-             std::vector<PinDescription> pins, std::vector<PinDescription> added) {
-    return platform::CreateComObject<F>(riid, ppv, clsid, behaviour, std::move(pins), std::move(added));
 }
 
 }  // namespace
@@ -218,40 +203,5 @@ STDMETHODIMP McH264SettingsControl::Settings7(DWORD v1, DWORD v2, DWORD v3) {
 }
 STDMETHODIMP McH264SettingsControl::Settings8(DWORD v1, DWORD v2) { return Values(Behaviour(), MC_H264, kStoreH264Settings, 8, {v1, v2}); }
 #undef MC_H264
-
-// ---- the filters ----
-HRESULT MakeMcMpegEncoder(const std::shared_ptr<FilterBehaviour>& behaviour, REFIID riid, void** ppv) {
-    return Make<McMpegEncoderFilter>(CLSID_MCMpegEncoder, behaviour, riid, ppv,
-                                     {In(L"Video In", Video()), In(L"Audio In", Audio())}, {Out(L"Output", Stream())});
-}
-HRESULT MakeMcMpegMux(const std::shared_ptr<FilterBehaviour>& behaviour, REFIID riid, void** ppv) {
-    return Make<McMpegMuxFilter>(CLSID_MCMpegMultiplexer, behaviour, riid, ppv,
-                                 {In(L"Input 01", MediaType()), Out(L"Output", Stream())}, {In(L"Input 02", MediaType())});
-}
-HRESULT MakeMcMpegAudioDecoder(const std::shared_ptr<FilterBehaviour>& behaviour, REFIID riid, void** ppv) {
-    return Make<McMpegAudioDecoderFilter>(CLSID_MCMpegAudioDecoder, behaviour, riid, ppv,
-                                          {In(L"In", MediaType(MEDIATYPE_Audio, GUID_NULL)), Out(L"Out", Audio())}, {});
-}
-HRESULT MakeMcMpegAudioEncoder(const std::shared_ptr<FilterBehaviour>& behaviour, REFIID riid, void** ppv) {
-    return Make<McMpegAudioEncoderFilter>(CLSID_MCMpegAudioEncoder, behaviour, riid, ppv,
-                                          {In(L"In", Audio()), Out(L"Out", MediaType(MEDIATYPE_Audio, GUID_NULL))}, {});
-}
-HRESULT MakeMcMpegSplitter(const std::shared_ptr<FilterBehaviour>& behaviour, REFIID riid, void** ppv) {
-    return Make<McMpegSplitterFilter>(CLSID_MCMpegSplitter, behaviour, riid, ppv, {In(L"Input", Stream())},
-                                      {Out(L"Video", MediaType(MEDIATYPE_Video, GUID_NULL)),
-                                       Out(L"Audio", MediaType(MEDIATYPE_Audio, GUID_NULL))});
-}
-HRESULT MakeMcMpegVideoDecoder(const std::shared_ptr<FilterBehaviour>& behaviour, REFIID riid, void** ppv) {
-    return Make<McMpegVideoDecoderFilter>(CLSID_MCMpegVideoDecoder, behaviour, riid, ppv,
-                                          {In(L"In", MediaType(MEDIATYPE_Video, GUID_NULL)), Out(L"Out", Video())}, {});
-}
-HRESULT MakeMcMpegVideoEncoder(const std::shared_ptr<FilterBehaviour>& behaviour, REFIID riid, void** ppv) {
-    return Make<McMpegVideoEncoderFilter>(CLSID_MCMpegVideoEncoder, behaviour, riid, ppv,
-                                          {In(L"In", Video()), Out(L"Out", MediaType(MEDIATYPE_Video, GUID_NULL))}, {});
-}
-HRESULT MakeMcH264Encoder(const std::shared_ptr<FilterBehaviour>& behaviour, REFIID riid, void** ppv) {
-    return Make<McH264EncoderFilter>(CLSID_MCH264Encoder, behaviour, riid, ppv, {In(L"Video In", Video())},
-                                     {In(L"Audio In", Audio()), Out(L"Output", Stream())});
-}
 
 }  // namespace hwsim

@@ -111,7 +111,8 @@ void MpegVideoDecoderFilter::OnPinConnected(PinBase* pin) { m_outputs.Connected(
 
 void MpegVideoDecoderFilter::OnPinDisconnected(PinBase* pin) { m_outputs.Disconnected(this, pin); }
 
-HRESULT MpegVideoDecoderFilter::Make(const std::shared_ptr<FilterBehaviour>& behaviour, REFIID riid, void** ppv) {
+HRESULT MpegVideoDecoderFilter::Make(const InstalledFilterRow&, const std::shared_ptr<FilterBehaviour>& behaviour, REFIID riid,
+                   void** ppv) {
     return platform::CreateComObject<MpegVideoDecoderFilter>(riid, ppv, behaviour);
 }
 
@@ -147,7 +148,8 @@ MpegAudioDecoderFilter::MpegAudioDecoderFilter(std::shared_ptr<FilterBehaviour> 
     AddOutput(this, L"Audio Output", platform::dshow::PcmAudioType(2, 48000, 16));
 }
 
-HRESULT MpegAudioDecoderFilter::Make(const std::shared_ptr<FilterBehaviour>& behaviour, REFIID riid, void** ppv) {
+HRESULT MpegAudioDecoderFilter::Make(const InstalledFilterRow&, const std::shared_ptr<FilterBehaviour>& behaviour, REFIID riid,
+                   void** ppv) {
     return platform::CreateComObject<MpegAudioDecoderFilter>(riid, ppv, behaviour);
 }
 

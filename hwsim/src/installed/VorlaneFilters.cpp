@@ -1,4 +1,4 @@
-// The maker's own installed filters (package "vorlane").
+// The private interfaces of the maker's own installed filters (package "vorlane").
 #include "hwsim/installed/VorlaneFilters.h"
 
 #include <cstring>
@@ -6,9 +6,6 @@
 #include <type_traits>
 
 namespace hwsim {
-
-using platform::dshow::MediaType;
-using platform::dshow::PinDescription;
 
 STDMETHODIMP AvSwitchControl::get_Switch(VARIANT_BOOL* pOn) {
     HRESULT hr = Behaviour().Enter("IAVSwitch", 3, {ULONGLONG(reinterpret_cast<uintptr_t>(pOn))});
@@ -26,28 +23,6 @@ STDMETHODIMP AvSwitchControl::put_Switch(VARIANT_BOOL on) {
     if (on != VARIANT_TRUE && on != VARIANT_FALSE) return E_INVALIDARG;
     Behaviour().Store(kSwitchParam, on);
     return S_OK;
-}
-
-AvSwitchFilter::AvSwitchFilter(std::shared_ptr<FilterBehaviour> behaviour)
-    : InstalledFilterOf(CLSID_VorlaneAVSwitch, std::move(behaviour)) {
-    AddPin(PinDescription{PINDIR_INPUT, L"Video In", L"", GUID_NULL, {MediaType(MEDIATYPE_Video, GUID_NULL)}});
-    AddPin(PinDescription{PINDIR_INPUT, L"Audio In", L"", GUID_NULL, {MediaType(MEDIATYPE_Audio, GUID_NULL)}});
-    AddPin(PinDescription{PINDIR_OUTPUT, L"Video Out", L"", GUID_NULL, {MediaType(MEDIATYPE_Video, GUID_NULL)}});
-    AddPin(PinDescription{PINDIR_OUTPUT, L"Audio Out", L"", GUID_NULL, {MediaType(MEDIATYPE_Audio, GUID_NULL)}});
-}
-
-HRESULT AvSwitchFilter::Make(const std::shared_ptr<FilterBehaviour>& behaviour, REFIID riid, void** ppv) {
-    return platform::CreateComObject<AvSwitchFilter>(riid, ppv, behaviour);
-}
-
-TimeDelayFilter::TimeDelayFilter(std::shared_ptr<FilterBehaviour> behaviour)
-    : InstalledFilterOf(CLSID_VorlaneTimeDelay, std::move(behaviour)) {
-    AddPin(PinDescription{PINDIR_INPUT, L"Input", L"", GUID_NULL, {MediaType(MEDIATYPE_Video, GUID_NULL)}});
-    AddPin(PinDescription{PINDIR_OUTPUT, L"Output", L"", GUID_NULL, {MediaType(MEDIATYPE_Video, GUID_NULL)}});
-}
-
-HRESULT TimeDelayFilter::Make(const std::shared_ptr<FilterBehaviour>& behaviour, REFIID riid, void** ppv) {
-    return platform::CreateComObject<TimeDelayFilter>(riid, ppv, behaviour);
 }
 
 // ---- Deinterlace ----
@@ -95,16 +70,6 @@ STDMETHODIMP DeinterlaceControl::SetText(LPCWSTR text, DWORD value) {
     return S_OK;
 }
 
-DeinterlaceFilter::DeinterlaceFilter(std::shared_ptr<FilterBehaviour> behaviour)
-    : InstalledFilterOf(CLSID_VorlaneDeinterlace, std::move(behaviour)) {
-    AddPin(PinDescription{PINDIR_INPUT, L"Input", L"", GUID_NULL, {MediaType(MEDIATYPE_Video, GUID_NULL)}});
-    AddPin(PinDescription{PINDIR_OUTPUT, L"Output", L"", GUID_NULL, {MediaType(MEDIATYPE_Video, GUID_NULL)}});
-}
-
-HRESULT DeinterlaceFilter::Make(const std::shared_ptr<FilterBehaviour>& behaviour, REFIID riid, void** ppv) {
-    return platform::CreateComObject<DeinterlaceFilter>(riid, ppv, behaviour);
-}
-
 // ---- Snap Picture ----
 
 STDMETHODIMP SnapPictureControl::GetState(DWORD* pState) {
@@ -130,16 +95,6 @@ STDMETHODIMP SnapPictureControl::SavePicture(DWORD dwCount, BYTE* pRequest) {
     if (size != SNAP_REQUEST_SIZE || std::memchr(path, 0, SNAP_REQUEST_PATH_BYTES) == nullptr || quality > 100)
         return E_INVALIDARG;
     return S_OK;
-}
-
-SnapPictureFilter::SnapPictureFilter(std::shared_ptr<FilterBehaviour> behaviour)
-    : InstalledFilterOf(CLSID_VorlaneSnapPicture, std::move(behaviour)) {
-    AddPin(PinDescription{PINDIR_INPUT, L"Input", L"", GUID_NULL, {MediaType(MEDIATYPE_Video, GUID_NULL)}});
-    AddPin(PinDescription{PINDIR_OUTPUT, L"Output", L"", GUID_NULL, {MediaType(MEDIATYPE_Video, GUID_NULL)}});
-}
-
-HRESULT SnapPictureFilter::Make(const std::shared_ptr<FilterBehaviour>& behaviour, REFIID riid, void** ppv) {
-    return platform::CreateComObject<SnapPictureFilter>(riid, ppv, behaviour);
 }
 
 }  // namespace hwsim

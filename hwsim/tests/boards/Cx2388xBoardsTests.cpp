@@ -10,6 +10,7 @@
 #include <string>
 
 #include "hwsim/bench/BenchDevices.h"
+#include "hwsim/bench/CardKind.h"
 #include "hwsim/drivers/Saa713xPropertyDriver.h"
 #include "ksmedia.h"
 #include "platform/devicetree.h"
@@ -23,12 +24,15 @@ namespace {
 
 using Cx2388xBoards = BenchFixture;
 
-constexpr const char* kFiveBoards = R"({"cards": [
-    {"kind": "Conexant 2388x Video Capture"},
-    {"kind": "Conexant 2388x_1 Video Capture"},
-    {"kind": "Conexant 2388x_3 Video Capture"},
-    {"kind": "Yelvin Capture Card"},
-    {"kind": "2388x Video Capture"}]})";
+// One board of each CX2388x kind: the kinds whose rows put the driver's set on the tuner.
+std::string FiveBoards() {
+    std::string cards;
+    for (const std::string& kind :
+         CaptureNamesWhere([](const CardKind& kind) { return kind.setsOn == SetsOn::Tuner; })) {
+        cards += std::string(cards.empty() ? "" : ", ") + R"({"kind": ")" + kind + R"("})";
+    }
+    return R"({"cards": [)" + cards + "]}";
+}
 
 std::wstring Wide(const char* text) { return std::wstring(text, text + std::strlen(text)); }
 
@@ -99,7 +103,7 @@ private:
 };
 
 TEST_F(Cx2388xBoards, EachBoardPublishesTunerCrossbarAndCaptureWithTheSetOnTheTuner) {
-    auto bench = Bench::FromText(kFiveBoards);
+    auto bench = Bench::FromText(FiveBoards());
     BenchDevices devices(*bench);
     for (const auto& card : bench->Cards()) {
         const CardKind& kind = card->Kind();

@@ -3,11 +3,12 @@
 // 0x4A, the PLL at 0xC6), the bench entry's type code, and one box per bench.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
+#include <vector>
 
 #include "hwsim/bench/Bench.h"
 #include "hwsim/bench/BenchDevices.h"
+#include "hwsim/bench/CardKind.h"
 #include "hwsim/boards/Card.h"
 #include "hwsim/boards/Em28xxBox.h"
 #include "hwsim/drivers/EmpiaDriver.h"
@@ -21,8 +22,9 @@ namespace {
 
 using Em28xxBoxes = BenchFixture;
 
-constexpr const char* kBoxes[] = {"USB 2800 Video", "Vorlane USB TV Box Video", "USB 2820 Video", "USB 2821 Video",
-                                  "USB 2881 Video"};
+// The boxes, as the card-kind rows tell.
+const std::vector<std::string> kBoxes =
+    CaptureNamesWhere([](const CardKind& kind) { return IsEm28xxBox(kind.captureName); });
 
 std::string OneBox(const std::string& kind, const std::string& extra = "") {
     return R"({"cards": [{"kind": ")" + kind + R"(", "tuner": 97)" + extra + R"(}], "stations": [{"kHz": 471250}]})";
@@ -40,7 +42,7 @@ BYTE ReadRegister(Card& card, BYTE address8, BYTE reg) {
 }
 
 TEST_F(Em28xxBoxes, EachBoxCarriesItsControllerDecoderAndPllOnTheEmpiaDriver) {
-    for (const char* kind : kBoxes) {
+    for (const std::string& kind : kBoxes) {
         SCOPED_TRACE(kind);
         auto bench = Bench::FromText(OneBox(kind));
         BenchDevices devices(*bench);
@@ -54,7 +56,7 @@ TEST_F(Em28xxBoxes, EachBoxCarriesItsControllerDecoderAndPllOnTheEmpiaDriver) {
         EXPECT_TRUE(Answers(card, 0x86));  // model 97's IF demodulator
         EXPECT_FALSE(Answers(card, 0xC0));
         EXPECT_FALSE(Answers(card, 0x42));  // the module's own decoder is not wired on a box
-        const bool tvBox = std::strcmp(kind, "Vorlane USB TV Box Video") == 0;
+        const bool tvBox = kind == "Vorlane USB TV Box Video";
         EXPECT_EQ(!tvBox, Answers(card, 0x60));
         EXPECT_EQ(tvBox, Answers(card, 0xBB));
         EXPECT_EQ(!tvBox, HasEm28xxBoxController(kind));

@@ -1,25 +1,23 @@
 // The bench's cards as the PC's device tree lists them: each card's driver with its filters.
 //
-// At construction every card of the bench gets its driver (by card kind: the Kesh713x driver
-// for "713x BDA Analog Capture", the SAA713x property driver for the other SAA713x kinds, the
-// same driver with the ids of a driver that keeps GPIO for the CX2388x kinds, the
-// vendor-command driver for the Trident bridge kinds, the Empia driver for the EM28xx boxes, the
-// device-control driver for a card whose bench entry chose it, a DeviceDriver for the devices
-// without property sets), and its filters enter the platform's device tree in bench order (a
-// kind without tuner or crossbar has its capture filter only, in its own category): the TV tuner
-// in the TV tuner category under the card's tuner device name (Card::TunerDeviceName; none when
-// the bench entry took it away), carrying the driver's property sets on the CX2388x kinds (whose
-// capture filter then publishes none) and on the Rivesk and Prisko kinds (beside the capture
-// filter's); the TV-audio device of a kind that has one (the tuner's audio into it); the crossbar in
-// the crossbar category under the kind's crossbar FriendlyName with the tuner as its upstream
+// At construction every card of the bench gets the driver its kind's row makes
+// (CardKind::makeDriver; the device-control driver for a card whose bench entry chose it), and its
+// filters enter the platform's device tree in bench order (a kind without tuner or crossbar has its
+// capture filter only, in its own category): the TV tuner in the TV tuner category under the card's
+// tuner device name (Card::TunerDeviceName; none when the bench entry took it away), carrying the
+// driver's property sets where the row says so (CardKind::setsOn: on the CX2388x kinds, whose
+// capture filter then publishes none, and on the Rivesk and Prisko kinds, beside the capture
+// filter's); the TV-audio device of a kind that has one (the tuner's audio into it); the crossbar
+// in the crossbar category under the kind's crossbar FriendlyName with the tuner as its upstream
 // device (video and audio outputs into the tuner inputs; the TV-audio device's output into the
-// tuner audio input where there is one), then the capture filter in the video input device
-// category under the capture FriendlyName, with the crossbar as its upstream device (video and
-// audio decoder outputs into the analog inputs), and the MPEG encoder (EncoderFilter, in
-// KSCATEGORY_ENCODER) of a kind that carries one under the kind's encoder name ("Prisko MPEG
-// Encoder"), or on a board the bench fits with it as "Rivesk MPEG Encoder". The Lurvan board's
-// PCI Express driver enters its device interface, and the board two capture devices, one after
-// the other, with the same upstream devices (a second board's two follow).
+// tuner audio input where there is one), then the capture filter in the video input device category
+// under the capture FriendlyName (the filter the row makes, or CaptureFilter), with the crossbar as
+// its upstream device (video and audio decoder outputs into the analog inputs), and the MPEG
+// encoder (EncoderFilter, in KSCATEGORY_ENCODER) of a kind that carries one under the kind's
+// encoder name ("Prisko MPEG Encoder"), or on a board the bench fits with it as "Rivesk MPEG
+// Encoder". The Lurvan board's PCI Express driver enters its device interface, and the board two
+// capture devices, one after the other, with the same upstream devices (a second board's two
+// follow).
 //
 // The first DVB-C board's chip library is installed as the PC's DM1105 library, and the first
 // EMP audio device's control object enters the COM class table, both until destruction.

@@ -2,9 +2,15 @@
 // Most kinds publish a TV tuner, a crossbar and a capture filter; a device without a tuner or
 // crossbar (null names) publishes only its capture filter, in the video input category or the
 // category its kind names (an audio capture device).
+//
+// A kind is one row of CardKinds(): its filters' names, its driver, its chips beyond the EEPROM
+// and tuner, and what its filters offer. A new kind is a new row (and, where its driver or
+// board behaves as no other, the file of that driver or board).
 #pragma once
 
+#include <memory>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -13,7 +19,14 @@
 #include "platform/guid.h"
 #include "platform/wintypes.h"
 
+namespace platform::dshow {
+class FilterBase;
+}
+
 namespace hwsim {
+
+class Card;
+class KsDriver;
 
 // The crossbar pin counts the simulated crossbar has layouts for.
 inline constexpr int kMinCrossbarPins = 5;
@@ -24,6 +37,13 @@ inline constexpr int kMaxCrossbarPins = 9;
 struct UyvyCapability {
     long videoStandard;
     SIZE maxCropping;
+};
+
+// Which of the card's filters publish its driver's property sets.
+enum class SetsOn {
+    Capture,
+    Tuner,            // the capture filter publishes none
+    TunerAndCapture,  // the upstream search of a card without an owner graph finds them on either
 };
 
 struct CardKind {
@@ -64,10 +84,28 @@ struct CardKind {
     // The GPIO line (a mask of the card's line model) wired to a fitted Xceive chip's reset; 0:
     // line 18, as on the SAA713x boards.
     DWORD xceiveResetLine = 0;
+    // Makes the card's own driver; every row of CardKinds() names one (a bench entry of a kind
+    // that offers it may choose the device-control driver instead).
+    std::shared_ptr<KsDriver> (*makeDriver)(Card& card) = nullptr;
+    // Makes the capture filter on the driver; null: the SAA713x capture filter (CaptureFilter).
+    platform::dshow::FilterBase* (*makeCaptureFilter)(const std::shared_ptr<KsDriver>& driver) = nullptr;
+    // Which filters publish the driver's property sets.
+    SetsOn setsOn = SetsOn::Capture;
+    // Capture devices of one board, entered one after the other (1 or 2).
+    int captureDevices = 1;
+    // Fits the chips the board carries beyond its EEPROM, its tuner and its I2C key controller
+    // (BoardChips.h); null: none.
+    void (*fitChips)(Card& card) = nullptr;
+    // One of the base cards, the Cranlow family or the rest of the SAA713x family (the SAA713x
+    // cards on the property driver but the 713x_4 card).
+    bool saa713xFamily = false;
 };
 
 const std::vector<CardKind>& CardKinds();
 // The kind whose capture filter has this FriendlyName; null when none has.
 const CardKind* FindCardKind(std::string_view captureName);
+// The capture names of the kinds whose row passes `pick`, in the rows' order (a family of kinds
+// for a test to walk).
+std::vector<std::string> CaptureNamesWhere(bool (*pick)(const CardKind& kind));
 
 }  // namespace hwsim

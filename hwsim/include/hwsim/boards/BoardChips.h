@@ -1,4 +1,5 @@
-// The chips a board carries beyond its EEPROM and tuner, by card kind:
+// The chips a board carries beyond its EEPROM, tuner and I2C key controller, each fitted by the
+// function its card kind's row names (CardKind::fitChips):
 //   "713x_D TV Card Capture"  the digit controller at 8-bit address 0x72, a plain register file:
 //                             register 0x20 the number of digits, 0x21 + i digit i (0 to 9);
 //                             none at plug-in (role "digits").
@@ -24,7 +25,8 @@ inline constexpr const char kLurvanSecondTunerRole[] = "tuner2";
 inline constexpr unsigned kLurvanFirstResetSelector = 3;
 inline constexpr unsigned kLurvanSecondResetSelector = 4;
 
-// Fits the chips of the card's kind (nothing for a kind without chips of its own).
-void FitBoardChips(Card& card);
+void FitDigitController(Card& card);
+void FitWisBoxDecoder(Card& card);
+void FitLurvanTuners(Card& card);
 
 }  // namespace hwsim

@@ -31,11 +31,12 @@ inline constexpr BYTE kEm28xxDecoderAddress7 = 0x25;  // 0x4A on the bus
 inline constexpr BYTE kEm28xxPllAddress7 = 0x63;      // 0xC6 on the bus
 inline constexpr const char kEm28xxDecoderRole[] = "decoder";
 
+// The kinds whose row fits the box's chips (FitEm28xxBox).
 bool IsEm28xxBox(std::string_view captureName);
 // The boxes with the controller at 0x60 (all but the TV box).
 bool HasEm28xxBoxController(std::string_view captureName);
-// Fits the box's chips beside its EEPROM: the tuner again at 0xC6, the decoder and the
-// controller. Nothing on other boards.
+// Fits the box's chips beside its EEPROM and its row's key controller: the tuner again at 0xC6,
+// the decoder, and the bench entry's tuner type code in the box controller.
 void FitEm28xxBox(Card& card);
 
 }  // namespace hwsim

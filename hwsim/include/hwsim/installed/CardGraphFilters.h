@@ -1,9 +1,11 @@
 // The filters the card library's graph wrappers open, from the maker's packages: the colour
 // converter and the MPEG-2 splitter (package "vorlane") and the InterVideo time-shift filter
-// (package "intervideo"). They only record what their private interfaces are sent and answer.
+// (package "intervideo"). They only record what their private interfaces are sent and answer; the
+// converter and the time-shift filter are rows of kInstalledFilters (PinnedFilter).
 #pragma once
 
 #include "hwsim/installed/InstalledFilter.h"
+#include "hwsim/installed/InstalledFilterRow.h"
 #include "makers/intervideo.h"
 #include "makers/vorlane.h"
 #include "platform/dshow/ConnectionPins.h"
@@ -17,18 +19,12 @@ public:
     STDMETHODIMP SetParameterB(DWORD value) override;
 };
 
-// One video input, one video output.
-class ColorConvertFilter : public InstalledFilterOf<ColorConvertControl> {
-public:
-    explicit ColorConvertFilter(std::shared_ptr<FilterBehaviour> behaviour);
-    static HRESULT Make(const std::shared_ptr<FilterBehaviour>& behaviour, REFIID riid, void** ppv);
-};
-
 // A program stream in; "Video" and "Audio" outputs once the input is connected.
 class Mpeg2SplitterFilter : public InstalledFilterOf<> {
 public:
     explicit Mpeg2SplitterFilter(std::shared_ptr<FilterBehaviour> behaviour);
-    static HRESULT Make(const std::shared_ptr<FilterBehaviour>& behaviour, REFIID riid, void** ppv);
+    static HRESULT Make(const InstalledFilterRow& row, const std::shared_ptr<FilterBehaviour>& behaviour, REFIID riid,
+                        void** ppv);
 
 protected:
     void OnPinConnected(platform::dshow::PinBase* pin) override;
@@ -71,13 +67,6 @@ public:
 private:
     HRESULT Word(int slot, DWORD value);
     HRESULT Unnamed(int slot);
-};
-
-// One MPEG stream input, one output.
-class TimeShiftFilter : public InstalledFilterOf<TimeShiftControl> {
-public:
-    explicit TimeShiftFilter(std::shared_ptr<FilterBehaviour> behaviour);
-    static HRESULT Make(const std::shared_ptr<FilterBehaviour>& behaviour, REFIID riid, void** ppv);
 };
 
 }  // namespace hwsim

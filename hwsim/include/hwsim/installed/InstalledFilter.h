@@ -12,7 +12,10 @@
 //           return hr;
 //       }
 //   };
-//   class AvSwitchFilter : public InstalledFilterOf<SwitchControl> { ... };
+//
+// A filter that is its pins and such mix-ins only is a row of kInstalledFilters made by
+// PinnedFilter<SwitchControl> (PinnedFilter.h); a filter that behaves is a class on
+// InstalledFilterOf<...> of its own.
 //
 // InstalledFilterOf answers QueryInterface for each mix-in's interface, unless the behaviour
 // refuses it (E_NOINTERFACE), with S_FALSE where the behaviour asks for it, and with the

@@ -2,8 +2,9 @@
 // filter's CLSID enters the class table while its package is installed, and every filter made
 // of one class shares that class's FilterBehaviour with the tests.
 //
-// The filters are rows of one table (kInstalledFilters); a new filter is a row with its package,
-// CLSID, name and maker.
+// The filters are rows of one table (kInstalledFilters, InstalledFilterRow.h); a new filter is a
+// row with its package, CLSID, name and maker: PinnedFilter<its private interfaces> with its
+// pins for a filter that is no more, or the class of a filter that behaves.
 #pragma once
 
 #include <memory>
@@ -11,23 +12,10 @@
 #include <vector>
 
 #include "hwsim/installed/FilterBehaviour.h"
+#include "hwsim/installed/InstalledFilterRow.h"
 #include "platform/comobject.h"
 
 namespace hwsim {
-
-// Makes a filter of the class, sharing `behaviour`; answered as `riid`.
-typedef HRESULT (*InstalledFilterMaker)(const std::shared_ptr<FilterBehaviour>& behaviour, REFIID riid,
-                                        void** ppv);
-
-struct InstalledFilterRow {
-    const char* package;
-    const CLSID* clsid;
-    const wchar_t* name;
-    InstalledFilterMaker make;
-};
-
-extern const InstalledFilterRow kInstalledFilters[];
-extern const size_t kInstalledFilterCount;
 
 // The packages a bench may name, in the order they install.
 extern const char* const kKnownPackages[];

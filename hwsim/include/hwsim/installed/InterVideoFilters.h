@@ -1,5 +1,7 @@
 // The InterVideo filters built for the maker's cards (package "intervideo"): audio and video
-// encoders, file writer, multiplexer, still capture and down-scaler. Each keeps its parameters in
+// encoders, file writer (also answering IFileSinkFilter(2)), multiplexer, still capture and
+// down-scaler; those that are pins and private interfaces only are rows of kInstalledFilters
+// (PinnedFilter), the multiplexer and the still capture filter classes of their own. Each keeps its parameters in
 // its FilterBehaviour's store by id (a parameter never written reads as 0); any id can be made to
 // fail with FailParam, any slot with FailSlot. An injected success code (S_FALSE) is answered
 // after the parameter was read or written.
@@ -8,7 +10,7 @@
 #include <vector>
 
 #include "hwsim/installed/InstalledFilter.h"
-#include "hwsim/installed/FileSinkQuery.h"
+#include "hwsim/installed/InstalledFilterRow.h"
 #include "makers/intervideo.h"
 
 namespace hwsim {
@@ -73,35 +75,12 @@ public:
     static std::vector<BYTE> Picture(LONG width, LONG height, WORD bitCount);
 };
 
-class IvAudioEncoderFilter : public InstalledFilterOf<IvParams<IIVAudioParams>> {
-public:
-    explicit IvAudioEncoderFilter(std::shared_ptr<FilterBehaviour> behaviour);
-    static HRESULT Make(const std::shared_ptr<FilterBehaviour>& behaviour, REFIID riid, void** ppv);
-};
-
-class IvVideoEncoderFilter : public InstalledFilterOf<IvParams<IIVVideoParams>> {
-public:
-    explicit IvVideoEncoderFilter(std::shared_ptr<FilterBehaviour> behaviour);
-    static HRESULT Make(const std::shared_ptr<FilterBehaviour>& behaviour, REFIID riid, void** ppv);
-};
-
-// Also answers IFileSinkFilter(2), whichever of its interfaces is asked.
-class IvFileWriterFilter : public InstalledFilterOf<IvFileWriterParams, platform::dshow::FileSinkMixin> {
-public:
-    explicit IvFileWriterFilter(std::shared_ptr<FilterBehaviour> behaviour);
-    static HRESULT Make(const std::shared_ptr<FilterBehaviour>& behaviour, REFIID riid, void** ppv);
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
-        HRESULT hr = S_OK;
-        if (AnswerFileSink(this, riid, ppv, &hr)) return hr;
-        return InstalledFilterOf::QueryInterface(riid, ppv);
-    }
-};
-
 // Starts with one input pin and adds another after each input that is connected.
 class IvMultiplexerFilter : public InstalledFilterOf<IvParams<IIVMuxParams>> {
 public:
     explicit IvMultiplexerFilter(std::shared_ptr<FilterBehaviour> behaviour);
-    static HRESULT Make(const std::shared_ptr<FilterBehaviour>& behaviour, REFIID riid, void** ppv);
+    static HRESULT Make(const InstalledFilterRow& row, const std::shared_ptr<FilterBehaviour>& behaviour, REFIID riid,
+                        void** ppv);
 
 protected:
     void OnPinConnected(platform::dshow::PinBase* pin) override;
@@ -115,13 +94,8 @@ private:
 class IvStillCaptureFilter : public InstalledFilterOf<IvStillParams> {
 public:
     explicit IvStillCaptureFilter(std::shared_ptr<FilterBehaviour> behaviour);
-    static HRESULT Make(const std::shared_ptr<FilterBehaviour>& behaviour, REFIID riid, void** ppv);
-};
-
-class IvDownScaleFilter : public InstalledFilterOf<IvParams<IIVDownScaleParams>> {
-public:
-    explicit IvDownScaleFilter(std::shared_ptr<FilterBehaviour> behaviour);
-    static HRESULT Make(const std::shared_ptr<FilterBehaviour>& behaviour, REFIID riid, void** ppv);
+    static HRESULT Make(const InstalledFilterRow& row, const std::shared_ptr<FilterBehaviour>& behaviour, REFIID riid,
+                        void** ppv);
 };
 
 }  // namespace hwsim

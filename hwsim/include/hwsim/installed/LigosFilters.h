@@ -1,5 +1,6 @@
-// The Ligos GoMotion filters (package "ligos"): the capture encoder, whose private interface also
-// answers IFileSinkFilter, and the transcoder, whose RIzizirar can be refused
+// The private interfaces of the Ligos GoMotion filters (package "ligos"; rows of
+// kInstalledFilters, PinnedFilter): the capture encoder, which also answers IFileSinkFilter(2),
+// and the transcoder, whose RIzizirar can be refused
 // (RefuseInterface("RIzizirar")). The settings methods log the record byte for byte (record 0)
 // and the two extra words (records 1 and 2, empty for a null pointer), keep the record under
 // kSettingsParam and the extras under 55 and 56, and read them back.
@@ -7,7 +8,6 @@
 
 #include "hwsim/installed/InstalledFilter.h"
 #include "makers/ligos.h"
-#include "hwsim/installed/FileSinkQuery.h"
 
 namespace hwsim {
 
@@ -50,29 +50,6 @@ public:
 
     STDMETHODIMP Method3(LONG* pFirst, LONG* pSecond) override;
     STDMETHODIMP Method4(DWORD dwParam) override;
-};
-
-class LigosEncoderFilter : public InstalledFilterOf<LigosEncoderControl, platform::dshow::FileSinkMixin> {
-public:
-    explicit LigosEncoderFilter(std::shared_ptr<FilterBehaviour> behaviour);
-    static HRESULT Make(const std::shared_ptr<FilterBehaviour>& behaviour, REFIID riid, void** ppv);
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
-        HRESULT hr = S_OK;
-        if (AnswerFileSink(this, riid, ppv, &hr)) return hr;
-        return InstalledFilterOf::QueryInterface(riid, ppv);
-    }
-};
-
-class LigosTranscoderFilter
-    : public InstalledFilterOf<LigosTranscoderControl, RIzizirarControl, platform::dshow::FileSinkMixin> {
-public:
-    explicit LigosTranscoderFilter(std::shared_ptr<FilterBehaviour> behaviour);
-    static HRESULT Make(const std::shared_ptr<FilterBehaviour>& behaviour, REFIID riid, void** ppv);
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
-        HRESULT hr = S_OK;
-        if (AnswerFileSink(this, riid, ppv, &hr)) return hr;
-        return InstalledFilterOf::QueryInterface(riid, ppv);
-    }
 };
 
 }  // namespace hwsim

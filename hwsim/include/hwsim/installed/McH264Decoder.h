@@ -3,6 +3,7 @@
 #pragma once
 
 #include "hwsim/installed/InstalledFilter.h"
+#include "hwsim/installed/InstalledFilterRow.h"
 #include "makers/mainconcept.h"
 
 namespace hwsim {
@@ -25,7 +26,8 @@ private:
 class McH264DecoderFilter : public InstalledFilterOf<McH264OutputControl> {
 public:
     explicit McH264DecoderFilter(std::shared_ptr<FilterBehaviour> behaviour);
-    static HRESULT Make(const std::shared_ptr<FilterBehaviour>& behaviour, REFIID riid, void** ppv);
+    static HRESULT Make(const InstalledFilterRow& row, const std::shared_ptr<FilterBehaviour>& behaviour, REFIID riid,
+                        void** ppv);
 
 protected:
     void OnPinConnected(platform::dshow::PinBase* pin) override;

@@ -4,14 +4,13 @@
 // given in the behaviour's store, under its interface's base (kStore...) plus the slot (or, for
 // the parameter-by-id interfaces, plus the id). A null record or value pointer answers E_POINTER.
 //
-// The MPEG encoder, multiplexer, splitter and H.264 encoder add a pin once one of theirs is
-// connected, as those filters do.
+// The filters are rows of kInstalledFilters (PinnedFilter): the MPEG encoder, multiplexer,
+// splitter and H.264 encoder add a pin once one of theirs is connected, as those filters do.
 #pragma once
 
 #include <map>
 #include <mutex>
 #include <string>
-#include <vector>
 
 #include "hwsim/installed/InstalledFilter.h"
 #include "makers/mainconcept.h"
@@ -147,49 +146,5 @@ public:
     STDMETHODIMP Settings7(DWORD v1, DWORD v2, DWORD v3) override;
     STDMETHODIMP Settings8(DWORD v1, DWORD v2) override;
 };
-
-// A filter of the family: its pins, and the pin it adds on its first connection.
-template <class... Privates>
-class McFilter : public InstalledFilterOf<Privates...> {
-public:
-    McFilter(REFCLSID clsid, std::shared_ptr<FilterBehaviour> behaviour,
-             std::vector<platform::dshow::PinDescription> pins,
-             std::vector<platform::dshow::PinDescription> addedOnConnection)
-        : InstalledFilterOf<Privates...>(clsid, std::move(behaviour)), m_added(std::move(addedOnConnection)) {
-        for (auto& pin : pins) this->AddPin(std::move(pin));
-    }
-
-protected:
-    void OnPinConnected(platform::dshow::PinBase*) override {
-        for (const auto& pin : m_added) {
-            if (!this->FindPinByName(pin.name)) this->AddPin(pin);
-        }
-    }
-
-private:
-    std::vector<platform::dshow::PinDescription> m_added;
-};
-
-using McMpegEncoderFilter = McFilter<McAudioSettingsControl, McAudioParamsControl, McMuxSettingsControl,
-                                     McFileSinkControl, McVideoSettingsControl, McVideoParamsControl>;
-using McMpegMuxFilter = McFilter<McMuxSettingsControl, McMuxParamsControl, McFileSinkControl>;
-using McMpegAudioDecoderFilter = McFilter<>;
-using McMpegAudioEncoderFilter = McFilter<McAudioSettingsControl, McAudioParamsControl>;
-using McMpegSplitterFilter = McFilter<McSplitterParamsControl>;
-using McMpegVideoDecoderFilter = McFilter<McDecoderParamsControl, McDecoderOutputControl>;
-using McMpegVideoEncoderFilter = McFilter<McVideoSettingsControl, McVideoParamsControl>;
-using McH264EncoderFilter = McFilter<McAudioSettingsControl, McAudioParamsControl, McMuxSettingsControl,
-                                     McMuxParamsControl, McFileSinkControl, McH264SettingsControl,
-                                     McH264ParamsControl>;
-
-// The makers of the rows in kInstalledFilters.
-HRESULT MakeMcMpegEncoder(const std::shared_ptr<FilterBehaviour>& behaviour, REFIID riid, void** ppv);
-HRESULT MakeMcMpegMux(const std::shared_ptr<FilterBehaviour>& behaviour, REFIID riid, void** ppv);
-HRESULT MakeMcMpegAudioDecoder(const std::shared_ptr<FilterBehaviour>& behaviour, REFIID riid, void** ppv);
-HRESULT MakeMcMpegAudioEncoder(const std::shared_ptr<FilterBehaviour>& behaviour, REFIID riid, void** ppv);
-HRESULT MakeMcMpegSplitter(const std::shared_ptr<FilterBehaviour>& behaviour, REFIID riid, void** ppv);
-HRESULT MakeMcMpegVideoDecoder(const std::shared_ptr<FilterBehaviour>& behaviour, REFIID riid, void** ppv);
-HRESULT MakeMcMpegVideoEncoder(const std::shared_ptr<FilterBehaviour>& behaviour, REFIID riid, void** ppv);
-HRESULT MakeMcH264Encoder(const std::shared_ptr<FilterBehaviour>& behaviour, REFIID riid, void** ppv);
 
 }  // namespace hwsim

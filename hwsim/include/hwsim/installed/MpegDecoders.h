@@ -13,6 +13,7 @@
 #include "platform/dshow/CriticalSection.h"
 
 #include "hwsim/installed/InstalledFilter.h"
+#include "hwsim/installed/InstalledFilterRow.h"
 #include "hwsim/installed/LibavDecoder.h"
 #include "makers/intervideo.h"
 
@@ -46,7 +47,8 @@ private:
 class MpegVideoDecoderFilter : public MpegDecoderFilter {
 public:
     explicit MpegVideoDecoderFilter(std::shared_ptr<FilterBehaviour> behaviour);
-    static HRESULT Make(const std::shared_ptr<FilterBehaviour>& behaviour, REFIID riid, void** ppv);
+    static HRESULT Make(const InstalledFilterRow& row, const std::shared_ptr<FilterBehaviour>& behaviour, REFIID riid,
+                        void** ppv);
 
 protected:
     HRESULT DeliverFrame(const AVFrame& frame, platform::dshow::PinBase* output) override;
@@ -60,7 +62,8 @@ private:
 class MpegAudioDecoderFilter : public MpegDecoderFilter {
 public:
     explicit MpegAudioDecoderFilter(std::shared_ptr<FilterBehaviour> behaviour);
-    static HRESULT Make(const std::shared_ptr<FilterBehaviour>& behaviour, REFIID riid, void** ppv);
+    static HRESULT Make(const InstalledFilterRow& row, const std::shared_ptr<FilterBehaviour>& behaviour, REFIID riid,
+                        void** ppv);
 
 protected:
     HRESULT DeliverFrame(const AVFrame& frame, platform::dshow::PinBase* output) override;

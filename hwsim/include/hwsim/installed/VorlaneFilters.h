@@ -1,6 +1,6 @@
-// The maker's own installed filters (package "vorlane"): the AV switch, with IAVSwitch, the
-// time-delay filter, without a private interface, the deinterlace filter and the snap picture
-// filter.
+// The private interfaces of the maker's own installed filters (package "vorlane"): the AV
+// switch's IAVSwitch, the deinterlace filter's and the snap picture filter's; the time-delay
+// filter has none. The filters are rows of kInstalledFilters (PinnedFilter).
 #pragma once
 
 #include "hwsim/installed/InstalledFilter.h"
@@ -15,20 +15,6 @@ public:
 
     STDMETHODIMP get_Switch(VARIANT_BOOL* pOn) override;  // slot 3
     STDMETHODIMP put_Switch(VARIANT_BOOL on) override;    // slot 4
-};
-
-// Video and audio in, video and audio out.
-class AvSwitchFilter : public InstalledFilterOf<AvSwitchControl> {
-public:
-    explicit AvSwitchFilter(std::shared_ptr<FilterBehaviour> behaviour);
-    static HRESULT Make(const std::shared_ptr<FilterBehaviour>& behaviour, REFIID riid, void** ppv);
-};
-
-// One video input and one video output.
-class TimeDelayFilter : public InstalledFilterOf<> {
-public:
-    explicit TimeDelayFilter(std::shared_ptr<FilterBehaviour> behaviour);
-    static HRESULT Make(const std::shared_ptr<FilterBehaviour>& behaviour, REFIID riid, void** ppv);
 };
 
 // Slots 3 to 13; every setter stores what it was sent, as the filter's own value, under its own
@@ -54,12 +40,6 @@ private:
     HRESULT Put(int slot, T value);
 };
 
-class DeinterlaceFilter : public InstalledFilterOf<DeinterlaceControl> {
-public:
-    explicit DeinterlaceFilter(std::shared_ptr<FilterBehaviour> behaviour);
-    static HRESULT Make(const std::shared_ptr<FilterBehaviour>& behaviour, REFIID riid, void** ppv);
-};
-
 // Slot 4 logs its request record byte for byte (the call's record 0) and refuses (E_INVALIDARG)
 // a record that does not hold its size 272, a path ended inside its 260 bytes and a quality of
 // 0 to 100.
@@ -67,12 +47,6 @@ class SnapPictureControl : public PrivateInterface<IVorlaneSnapPicture> {
 public:
     STDMETHODIMP GetState(DWORD* pState) override;
     STDMETHODIMP SavePicture(DWORD dwCount, BYTE* pRequest) override;
-};
-
-class SnapPictureFilter : public InstalledFilterOf<SnapPictureControl> {
-public:
-    explicit SnapPictureFilter(std::shared_ptr<FilterBehaviour> behaviour);
-    static HRESULT Make(const std::shared_ptr<FilterBehaviour>& behaviour, REFIID riid, void** ppv);
 };
 
 }  // namespace hwsim
