@@ -108,6 +108,8 @@ BOOL CWiseCaptureFilter::ApplyPinFormat(IAMStreamConfig* config, EncoderConfig* 
     const DWORD rate = c->framerate.frame_rate;
     const DWORD bitrate = c->bitrate.target_bitrate;
     const DWORD mode = c->stream.compress_mode;
+    // Refused here, though the old code did not: the frame time is 10010000000 divided by the
+    // rate, and a rate of 0 divided by zero.
     if (rate == 0) {
         TRACE("wisproxy: frame rate 0\n");
         return FALSE;
@@ -136,6 +138,8 @@ BOOL CWiseCaptureFilter::ApplyPinFormat(IAMStreamConfig* config, EncoderConfig* 
             mpeg2->hdr.dwPictAspectRatioY = height;
         }
 
+        // Only where the whole extension fits, though the old code wrote it behind any block
+        // larger than the normal one: a block with less room was overrun.
         if (mt->cbFormat >= block.normalSize + ULONGLONG(kExtensionSize)) {
             TCFG_FORMAT_EXTENSION extension = {c->stream, c->framerate, c->resolution, c->bitrate};
             std::memcpy(mt->pbFormat + block.normalSize, &extension, kExtensionSize);
@@ -182,6 +186,8 @@ BOOL CWiseCaptureFilter::ApplyAudioFormat(IAMStreamConfig* config, AudioFormatIn
         wave->wBitsPerSample = static_cast<WORD>(info->bitsPerSample);
         wave->nBlockAlign = info->blockAlign;
         wave->nAvgBytesPerSec = info->avgBytesPerSec;
+        // TRUE only when the format took, though the old code answered TRUE whatever SetFormat
+        // returned.
         return config->SetFormat(mt) == S_OK ? TRUE : FALSE;
     });
 }
