@@ -349,6 +349,7 @@ constexpr std::size_t TunerModuleRowIndex(long model)
 
 }  // namespace tuner_rows
 
+// The row of model Model, found while compiling: a model without a row stops the build here.
 template <long Model>
 constexpr const TunerModuleRow& TunerModuleRowOf()
 {
