@@ -177,6 +177,8 @@ bool CPageRecord::SetupEncoder() {
     return encoder->SetProperty(kRateId, rates, sizeof(rates)) != FALSE;
 }
 
+// Numbered "_1", "_2", ... where the time's name is taken, though the old name was the time
+// alone: a second recording within the same second overwrote the first.
 CString CPageRecord::MakeRecordFileName() const {
     CString stem = CTime::GetCurrentTime().Format("%H_%M_%S");
     CString path = GetProgramFilePath(stem + ".mpg");

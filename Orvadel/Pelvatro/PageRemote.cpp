@@ -64,6 +64,9 @@ void CPageRemote::InitData() {
     for (int i = 0; i < LabelCount; ++i) m_nLabelIds[i] = IDC_KEY_NUM + i;
 }
 
+// Label i is the control whose id is the i-th label id (1063 + i: NUM, Rec, Up, Full), not the
+// i-th control bound, as the controls are bound Up, Rec, NUM, Full: taken by place, the first
+// key's name stood on "Up".
 MBackText* CPageRemote::Label(int index) {
     if (index < 0 || index >= LabelCount) return nullptr;
     for (MBackText& label : m_labels) {

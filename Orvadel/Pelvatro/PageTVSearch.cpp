@@ -118,7 +118,9 @@ LRESULT CPageTVSearch::OnSearchEnd(WPARAM, LPARAM) {
     return 0;
 }
 
-// Past the last found channel the page wraps to the first and tunes it.
+// Past the last found channel the page wraps to the first and tunes it, though the old page
+// stopped one past the end: the picture stayed on the last channel and the next press tuned
+// the second.
 void CPageTVSearch::OnNextChannel() {
     ++m_nCurrentChannel;
     if (m_nCurrentChannel >= static_cast<int>(m_arrFound.size())) m_nCurrentChannel = 0;

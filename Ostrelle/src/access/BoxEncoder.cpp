@@ -24,6 +24,22 @@ constexpr DWORD kLargestProperty = sizeof(PREFILTERINFO);
 
 const char kDriverKey[] = "SYSTEM\\CurrentControlSet\\Services\\Conexant\\Parameters\\iVac15\\Driver";
 
+// TRUE when the box's property set gives property `id` the support `need`; a failed question and
+// a refusal are traced, the refusal by `refusal` with the property's id.
+BOOL BoxPropertySupports(IKsPropertySet* pKs, DWORD id, DWORD need, const char* refusal)
+{
+    DWORD support = 0;
+    if (FAILED(pKs->QuerySupported(KSPROPSETID_Box, id, &support))) {
+        TRACE("IKsPropertySet->QuerySupported IVAC_VIDEO_RESOLUTION failed\n");
+        return FALSE;
+    }
+    if (!(support & need)) {
+        TRACE(refusal, static_cast<int>(id));
+        return FALSE;
+    }
+    return TRUE;
+}
+
 }  // namespace
 
 const CBoxEncoder::Property CBoxEncoder::kEncoderProperties[] = {
@@ -85,15 +101,8 @@ CComPtr<IKsPropertySet> CBoxEncoder::QueryKs(IUnknown* pFilter, const char* rout
 
 BOOL CBoxEncoder::GetEncoderProperty(IKsPropertySet* pKs, DWORD id, void* pData, DWORD len) const
 {
-    DWORD support = 0;
-    if (FAILED(pKs->QuerySupported(KSPROPSETID_Box, id, &support))) {
-        TRACE("IKsPropertySet->QuerySupported IVAC_VIDEO_RESOLUTION failed\n");
+    if (!BoxPropertySupports(pKs, id, KSPROPERTY_SUPPORT_GET, "IKsPropertySet->GetProperty (ID=%d) method is not supported\n"))
         return FALSE;
-    }
-    if (!(support & KSPROPERTY_SUPPORT_GET)) {
-        TRACE("IKsPropertySet->GetProperty (ID=%d) method is not supported\n", static_cast<int>(id));
-        return FALSE;
-    }
     DWORD returned = 0;
     if (pKs->Get(KSPROPSETID_Box, id, pData, len, pData, len, &returned) != S_OK) {
         TRACE("IKsPropertySet->GetProperty failed(ID=%d)\n", static_cast<int>(id));
@@ -104,15 +113,8 @@ BOOL CBoxEncoder::GetEncoderProperty(IKsPropertySet* pKs, DWORD id, void* pData,
 
 BOOL CBoxEncoder::SetEncoderProperty(IKsPropertySet* pKs, DWORD id, void* pData, DWORD len) const
 {
-    DWORD support = 0;
-    if (FAILED(pKs->QuerySupported(KSPROPSETID_Box, id, &support))) {
-        TRACE("IKsPropertySet->QuerySupported IVAC_VIDEO_RESOLUTION failed\n");
+    if (!BoxPropertySupports(pKs, id, KSPROPERTY_SUPPORT_SET, "IKsPropertySet->SetProperty  method is not supported!(ID=%d)\n"))
         return FALSE;
-    }
-    if (!(support & KSPROPERTY_SUPPORT_SET)) {
-        TRACE("IKsPropertySet->SetProperty  method is not supported!(ID=%d)\n", static_cast<int>(id));
-        return FALSE;
-    }
     if (pKs->Set(KSPROPSETID_Box, id, pData, len, pData, len) != S_OK) {
         TRACE("IKsPropertySet->SetProperty Failed!(ID=%d)\n", static_cast<int>(id));
         return FALSE;

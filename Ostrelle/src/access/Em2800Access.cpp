@@ -53,6 +53,8 @@ void CEm2800Access::CloseDevice()
     m_bOpen = FALSE;
 }
 
+// A box that is not open and a refused call answer E_FAIL in every operation, though the old class
+// answered S_FALSE, which its callers, testing for zero or more, took as success.
 HRESULT CEm2800Access::I2C_Read(BYTE ucSlaveAddr, int iSubAddr, BYTE* pData)
 {
     if (!pData) return E_POINTER;

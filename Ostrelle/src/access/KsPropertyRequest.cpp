@@ -23,6 +23,20 @@ HRESULT GetRequest(IKsPropertySet* pSet, REFGUID set, DWORD id, const KsRequestL
     return Done(pSet->Get(set, id, buffer.Bytes(), layout.instance, buffer.Bytes(), layout.data, &returned));
 }
 
+namespace {
+
+// A short request that sends `payload` and answers in the dword after it, kept only on S_OK.
+HRESULT GetSecondDword(IKsPropertySet* pSet, REFGUID set, DWORD id, DWORD payload, DWORD* pValue)
+{
+    CRequestBuffer buffer;
+    buffer.PutDword(kPayload, payload);
+    HRESULT hr = GetRequest(pSet, set, id, kShortRequest, buffer);
+    if (hr == S_OK) *pValue = buffer.Dword(kSecond);
+    return hr;
+}
+
+}  // namespace
+
 HRESULT KsI2CRead(IKsPropertySet* pSet, REFGUID set, BYTE ucSlaveAddr, int iSubAddr, BYTE* pData)
 {
     if (!pSet) return E_FAIL;
@@ -77,11 +91,7 @@ HRESULT KsRegisterRead(IKsPropertySet* pSet, REFGUID set, DWORD addr, DWORD* pVa
 {
     if (!pSet) return E_FAIL;
     if (!pValue) return E_POINTER;
-    CRequestBuffer buffer;
-    buffer.PutDword(kPayload, addr);
-    HRESULT hr = GetRequest(pSet, set, KSPROPERTY_SAA713X_REGISTER, kShortRequest, buffer);
-    if (hr == S_OK) *pValue = buffer.Dword(kSecond);
-    return hr;
+    return GetSecondDword(pSet, set, KSPROPERTY_SAA713X_REGISTER, addr, pValue);
 }
 
 HRESULT KsRegisterWrite(IKsPropertySet* pSet, REFGUID set, DWORD addr, DWORD value)
@@ -118,11 +128,7 @@ HRESULT KsSetBare(IKsPropertySet* pSet, REFGUID set, DWORD id)
 
 HRESULT KsGpioGet(IKsPropertySet* pSet, REFGUID set, DWORD* pLevels)
 {
-    CRequestBuffer buffer;
-    buffer.PutDword(kPayload, kGpioLines);
-    HRESULT hr = GetRequest(pSet, set, KSPROPERTY_SAA713X_GPIO, kShortRequest, buffer);
-    if (hr == S_OK) *pLevels = buffer.Dword(kSecond);
-    return hr;
+    return GetSecondDword(pSet, set, KSPROPERTY_SAA713X_GPIO, kGpioLines, pLevels);
 }
 
 HRESULT KsGpioSet(IKsPropertySet* pSet, REFGUID set, DWORD value, DWORD mask)

@@ -65,6 +65,8 @@ void CVendorAccess::Clear()
     m_hrLastStatus = 0;
 }
 
+// Statuses 5, 6 and 21 are failures here, though the old forms took every value that is not
+// negative as success: a box that is not plugged in answered TRUE to every call.
 BOOL CVendorAccess::Succeeded(HRESULT status)
 {
     m_hrLastStatus = status;

@@ -53,6 +53,8 @@ HRESULT CVendorExchange::Bind(IUnknown* filter)
 
 HRESULT CVendorExchange::Transact(BYTE* cmd, int* count)
 {
+    // Refused with a failure for the Trident classes too, though their old exchange answered 1
+    // (S_FALSE) here, which a caller testing SUCCEEDED took as sent.
     if (!m_pKsPropertySet || !cmd || !count) return E_POINTER;
     if (*count < CVendorCommand::kSetupBytes || *count > CVendorCommand::kMaxBytes) return E_INVALIDARG;
     PropertyBuffer request;

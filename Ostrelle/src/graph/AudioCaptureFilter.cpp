@@ -14,17 +14,6 @@ CFilterClassRecord CAudioCaptureFilter::s_classRecord = Record(nullptr, &CLSID_A
 
 namespace {
 
-// The seven fields of a wave format, each by itself (the bytes between them stay as they are).
-void CopyWaveFields(WAVEFORMATEX* to, const WAVEFORMATEX& from) {
-    to->wFormatTag = from.wFormatTag;
-    to->nChannels = from.nChannels;
-    to->nSamplesPerSec = from.nSamplesPerSec;
-    to->nAvgBytesPerSec = from.nAvgBytesPerSec;
-    to->nBlockAlign = from.nBlockAlign;
-    to->wBitsPerSample = from.wBitsPerSample;
-    to->cbSize = from.cbSize;
-}
-
 // A zeroed array of `count` records; NULL when its size overflows or it cannot be allocated.
 template <class T>
 T* AllocRecords(DWORD count) {

@@ -74,7 +74,7 @@ BOOL CMCMpegEncoderFilter::ApplySetup(const MCEncoderSetup* setup) {
     if (!SetVideoParam61(0) || !SetVideoParam60(1) || !SetAudioParam60(1)) return FALSE;
 
     // A wrapper that did not open every interface (its Init failed) fails the step that needs
-    // a missing one.
+    // a missing one, though the old code called through the missing interface.
     if (m_pAudioSettings == nullptr) return FALSE;
     MC_AUDIO_SETTINGS audio = {};
     if (FAILED(m_pAudioSettings->GetDefaults(streamType, &audio))) return FALSE;

@@ -57,5 +57,5 @@ private:
 };
 
 // The nibbles that count as centred for the two FM status reads.
-constexpr BYTE kFMCentre1[] = {0, 1, 2, 13, 14, 15};
-constexpr BYTE kFMCentre2[] = {0, 1, 2, 14, 15};
+inline constexpr BYTE kFMCentre1[] = {0, 1, 2, 13, 14, 15};
+inline constexpr BYTE kFMCentre2[] = {0, 1, 2, 14, 15};

@@ -25,12 +25,13 @@ private:
 };
 
 // CTunerModule<Model>: the module of model Model, its row and its record. A named module class
-// is this type, or a class derived from it with an operation of its own
-// (TunerModuleOverrides.h).
+// is this type (TunerModuleRows.h), or a class derived from it with an operation of its own
+// (TunerModuleOverrides.h). Its constructor is defined beside the table (TunerModuleRows.h),
+// where the row is found while compiling.
 template <long Model>
 class CTunerModule : public CPllTunerModule {
 public:
-    explicit CTunerModule(CCustomDataAccess* pAccess) : CPllTunerModule(pAccess, *FindTunerModuleRow(Model)) {}
+    explicit CTunerModule(CCustomDataAccess* pAccess);
 };
 
 // The creator the factory calls for a tuner class.
@@ -39,24 +40,3 @@ CTunerBase* CreateTuner(CCustomDataAccess* pAccess)
 {
     return new Tuner(pAccess);
 }
-
-// The named module classes whose every operation is in their row's record (TunerModules.cpp).
-using CTuner_T9 = CTunerModule<9>;
-using CTuner_G12 = CTunerModule<12>;
-using CTuner_G13 = CTunerModule<13>;
-using CTuner_T17 = CTunerModule<17>;
-using CTuner_A59 = CTunerModule<59>;
-using CTuner_A62 = CTunerModule<62>;
-using CTuner_A63 = CTunerModule<63>;
-using CTuner_A67 = CTunerModule<67>;
-using CTNJ7752JFF_MK5 = CTunerModule<68>;
-using CTuner_A70 = CTunerModule<70>;
-using CTuner_L72 = CTunerModule<72>;
-using CTuner_L73 = CTunerModule<73>;
-using CTuner_L75 = CTunerModule<75>;
-using CTuner_P93 = CTunerModule<93>;
-using CTuner_P94 = CTunerModule<94>;
-using CTuner_P96 = CTunerModule<96>;
-using CTuner_P98 = CTunerModule<98>;
-using CTuner_A132 = CTunerModule<132>;
-using CTuner_A138 = CTunerModule<138>;

@@ -110,13 +110,19 @@ void CSigBase::SweepBand()
     }
 }
 
-BOOL CSigBase::FineSearch(float low, float high, float centre, float* freq, DWORD* found)
+template <class Look>
+BOOL CSigBase::TuneWindow(float low, float high, float centre, float* freq, DWORD* found, Look look)
 {
     if (!AllFinite(low, high, centre) || !(low < centre && centre < high)) return FALSE;
     *found = 0;
     *freq = centre;
-    WalkWindow(low, high, centre, [&](float t) {
-        if (!m_pTuner->SetTVChannelFreq(t) || !Settle()) return false;
+    WalkWindow(low, high, centre, [&](float t) { return m_pTuner->SetTVChannelFreq(t) && Settle() && look(t); });
+    return TRUE;
+}
+
+BOOL CSigBase::FineSearch(float low, float high, float centre, float* freq, DWORD* found)
+{
+    return TuneWindow(low, high, centre, freq, found, [&](float t) {
         DWORD locked = 0;
         if (!m_pTuner->GetSignalLocked(&locked)) return false;
         if (locked == 0) return true;
@@ -125,23 +131,17 @@ BOOL CSigBase::FineSearch(float low, float high, float centre, float* freq, DWOR
         *freq = t;
         return false;
     });
-    return TRUE;
 }
 
 BOOL CSigBase::SearchWindow(float low, float high, float centre, float* freq, DWORD* found)
 {
-    if (!AllFinite(low, high, centre) || !(low < centre && centre < high)) return FALSE;
-    *found = 0;
-    *freq = centre;
-    WalkWindow(low, high, centre, [&](float t) {
-        if (!m_pTuner->SetTVChannelFreq(t) || !Settle()) return false;
+    return TuneWindow(low, high, centre, freq, found, [&](float) {
         DWORD status = 0;
         if (!m_pTuner->GetVideoStatus(&status)) return false;
         if (status == 0) return true;
         *found = status;
         return false;
     });
-    return TRUE;
 }
 
 BOOL CSigBase::AfcSearch(float low, float high, float start, float* freq, DWORD* found)

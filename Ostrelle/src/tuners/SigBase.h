@@ -51,6 +51,10 @@ protected:
 private:
     void ScanChannelTable();
     void SweepBand();
+    // The walk of both window searches: the outputs reset, each try tuned and settled before
+    // `look` judges it (true: go on). FALSE for a window that is not one.
+    template <class Look>
+    BOOL TuneWindow(float low, float high, float centre, float* freq, DWORD* found, Look look);
     // Waits the settle time on the stop event; false when a stop came.
     bool Settle();
     void PostStep(double kHz, DWORD found);

@@ -5,6 +5,7 @@
 #include "graph/Thread.h"
 #include "tuners/FrequencyMath.h"
 #include "tuners/PllTuning.h"
+#include "tuners/TunerModuleRows.h"
 
 namespace {
 

@@ -1,6 +1,7 @@
 // The module classes with an operation that no record of the module table can say: each is the
 // module of its row and record (CTunerModule) and replaces only that operation, for the
-// reason its comment gives. The other named module classes are in PllTunerModule.h.
+// reason its comment gives. The other named module classes are in TunerModuleRows.h, whose
+// table gives every one of them its row.
 #pragma once
 
 #include <atomic>

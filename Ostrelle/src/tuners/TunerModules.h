@@ -1,4 +1,4 @@
-// The module table: one row per TUNER_MODEL number (TunerModules.cpp), holding the module's class
+// The module table: one row per TUNER_MODEL number (TunerModuleRows.h), holding the module's class
 // and creator, its constants, and what its operations do beyond the PLL driver of CTunerBase (its
 // tuning offset or clamp, its L' IF and sixth byte, how it reads its status, its standard table,
 // its FM set-up and FM status). One generic body per operation reads the row's record

@@ -1,6 +1,7 @@
 // Device contexts: memory and information contexts, their state, saving and restoring it,
 // coordinates and clipping.
 #include <cstring>
+#include <type_traits>
 
 #include "platform/winctrl.h"
 
@@ -182,71 +183,48 @@ HWND WindowFromDC(HDC dc) {
     return d ? d->window : nullptr;
 }
 
-#define DC_ATTRIBUTE(type, setName, getName, field, failure) \
-    type setName(HDC dc, type value) {                        \
-        Guard g(Lock());                                      \
-        DC* d = Get<DC>(dc);                                  \
-        return d ? type(Swap(d->s.field, decltype(d->s.field)(value))) : (failure); \
-    }                                                         \
-    type getName(HDC dc) {                                    \
-        Guard g(Lock());                                      \
-        DC* d = Get<DC>(dc);                                  \
-        return d ? type(d->s.field) : (failure);              \
-    }
+namespace {
+// One of the DC's modes or colours: Set puts value in place and answers the one it held, Get
+// answers it; both answer `failure` for a handle that is not a DC, and Set does for a value its
+// call refuses (`accepted` false), leaving the field as it was.
+template <class Field, class Value>
+Value SetField(HDC dc, Field DCState::*field, Value value, std::type_identity_t<Value> failure, bool accepted = true) {
+    Guard g(Lock());
+    DC* d = Get<DC>(dc);
+    if (!d || !accepted) return failure;
+    return Value(Swap(d->s.*field, Field(value)));
+}
+template <class Field, class Value>
+Value GetField(HDC dc, Field DCState::*field, Value failure) {
+    Guard g(Lock());
+    DC* d = Get<DC>(dc);
+    return d ? Value(d->s.*field) : failure;
+}
+}  // namespace
 
-DC_ATTRIBUTE(COLORREF, SetTextColor, GetTextColor, text, CLR_INVALID)
-DC_ATTRIBUTE(COLORREF, SetBkColor, GetBkColor, bk, CLR_INVALID)
-DC_ATTRIBUTE(UINT, SetTextAlign, GetTextAlign, align, UINT(-1))
-#undef DC_ATTRIBUTE
-
+COLORREF SetTextColor(HDC dc, COLORREF color) { return SetField(dc, &DCState::text, color, CLR_INVALID); }
+COLORREF GetTextColor(HDC dc) { return GetField(dc, &DCState::text, CLR_INVALID); }
+COLORREF SetBkColor(HDC dc, COLORREF color) { return SetField(dc, &DCState::bk, color, CLR_INVALID); }
+COLORREF GetBkColor(HDC dc) { return GetField(dc, &DCState::bk, CLR_INVALID); }
+UINT SetTextAlign(HDC dc, UINT align) { return SetField(dc, &DCState::align, align, UINT(-1)); }
+UINT GetTextAlign(HDC dc) { return GetField(dc, &DCState::align, UINT(-1)); }
 int SetBkMode(HDC dc, int mode) {
-    Guard g(Lock());
-    DC* d = Get<DC>(dc);
-    if (!d || (mode != TRANSPARENT && mode != OPAQUE)) return 0;
-    return Swap(d->s.bkMode, mode);
+    return SetField(dc, &DCState::bkMode, mode, 0, mode == TRANSPARENT || mode == OPAQUE);
 }
-int GetBkMode(HDC dc) {
-    Guard g(Lock());
-    DC* d = Get<DC>(dc);
-    return d ? d->s.bkMode : 0;
-}
-int SetROP2(HDC dc, int mode) {
-    Guard g(Lock());
-    DC* d = Get<DC>(dc);
-    if (!d || mode < R2_BLACK || mode > R2_WHITE) return 0;
-    return Swap(d->s.rop2, mode);
-}
-int GetROP2(HDC dc) {
-    Guard g(Lock());
-    DC* d = Get<DC>(dc);
-    return d ? d->s.rop2 : 0;
-}
+int GetBkMode(HDC dc) { return GetField(dc, &DCState::bkMode, 0); }
+int SetROP2(HDC dc, int mode) { return SetField(dc, &DCState::rop2, mode, 0, mode >= R2_BLACK && mode <= R2_WHITE); }
+int GetROP2(HDC dc) { return GetField(dc, &DCState::rop2, 0); }
+// Every stretch mode is drawn by nearest neighbour.
 int SetStretchBltMode(HDC dc, int mode) {
-    Guard g(Lock());
-    DC* d = Get<DC>(dc);
-    // Every mode is drawn by nearest neighbour.
-    if (!d || mode < BLACKONWHITE || mode > HALFTONE) return 0;
-    return Swap(d->s.stretchMode, mode);
+    return SetField(dc, &DCState::stretchMode, mode, 0, mode >= BLACKONWHITE && mode <= HALFTONE);
 }
-int GetStretchBltMode(HDC dc) {
-    Guard g(Lock());
-    DC* d = Get<DC>(dc);
-    return d ? d->s.stretchMode : 0;
-}
+int GetStretchBltMode(HDC dc) { return GetField(dc, &DCState::stretchMode, 0); }
 int SetMapMode(HDC dc, int mode) {
     Guard g(Lock());
     return (Get<DC>(dc) && mode == MM_TEXT) ? MM_TEXT : 0;
 }
-COLORREF SetDCBrushColor(HDC dc, COLORREF color) {
-    Guard g(Lock());
-    DC* d = Get<DC>(dc);
-    return d ? Swap(d->s.dcBrush, color) : CLR_INVALID;
-}
-COLORREF SetDCPenColor(HDC dc, COLORREF color) {
-    Guard g(Lock());
-    DC* d = Get<DC>(dc);
-    return d ? Swap(d->s.dcPen, color) : CLR_INVALID;
-}
+COLORREF SetDCBrushColor(HDC dc, COLORREF color) { return SetField(dc, &DCState::dcBrush, color, CLR_INVALID); }
+COLORREF SetDCPenColor(HDC dc, COLORREF color) { return SetField(dc, &DCState::dcPen, color, CLR_INVALID); }
 
 namespace {
 BOOL SetPoint(HDC dc, POINT DCState::*field, int x, int y, LPPOINT old, bool relative) {

@@ -5,9 +5,11 @@
 #include <cstring>
 #include <iterator>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "cards/encoders/WiseCaptureFilter.h"
+#include "graph/FormatBlock.h"
 #include "dvdmedia.h"
 #include "mmreg.h"
 #include "wisencodercontrol.h"
@@ -25,6 +27,29 @@ constexpr DWORD kMpeg4Codes[] = {0x04504D57, MAKEFOURCC('D', 'X', '5', '0'), MAK
 struct FreeType {
     void operator()(AM_MEDIA_TYPE* mt) const { DeleteMediaType(mt); }
 };
+
+// Hands each stream capability of `config` in turn to `take`, its media type freed after the
+// call, until `take` gives an answer, which is then the answer; FALSE when none did or the count
+// cannot be read. A capability that cannot be read is passed over (and traced when `failure`
+// is given).
+template <class Take>
+BOOL TakeStreamCaps(IAMStreamConfig* config, size_t capsSize, const char* failure, Take take) {
+    int count = 0;
+    int size = 0;
+    if (FAILED(config->GetNumberOfCapabilities(&count, &size))) return FALSE;
+    std::vector<BYTE> scc(size > 0 ? static_cast<size_t>(size) : capsSize);
+    for (int i = 0; i < count; ++i) {
+        AM_MEDIA_TYPE* raw = nullptr;
+        if (config->GetStreamCaps(i, &raw, scc.data()) != S_OK || raw == nullptr) {
+            if (failure != nullptr) OutputDebugStringA(failure);
+            if (raw != nullptr) DeleteMediaType(raw);
+            continue;
+        }
+        std::unique_ptr<AM_MEDIA_TYPE, FreeType> mt(raw);
+        if (const std::optional<BOOL> answer = take(mt.get())) return *answer;
+    }
+    return FALSE;
+}
 
 // Where a capability's video header lies in its block, and how large the normal block is;
 // false when the capability is not the stream's or its block is smaller than its structure.
@@ -83,31 +108,23 @@ BOOL CWiseCaptureFilter::ApplyPinFormat(IAMStreamConfig* config, EncoderConfig* 
     const DWORD rate = c->framerate.frame_rate;
     const DWORD bitrate = c->bitrate.target_bitrate;
     const DWORD mode = c->stream.compress_mode;
+    // Refused here, though the old code did not: the frame time is 10010000000 divided by the
+    // rate, and a rate of 0 divided by zero.
     if (rate == 0) {
         TRACE("wisproxy: frame rate 0\n");
         return FALSE;
     }
     if (mode != 0 && mode != 1 && mode != 4) return FALSE;
 
-    int count = 0;
-    int size = 0;
-    if (FAILED(config->GetNumberOfCapabilities(&count, &size))) return FALSE;
-    std::vector<BYTE> scc(size > 0 ? static_cast<size_t>(size) : sizeof(VIDEO_STREAM_CONFIG_CAPS));
-    for (int i = 0; i < count; ++i) {
-        AM_MEDIA_TYPE* raw = nullptr;
-        if (config->GetStreamCaps(i, &raw, scc.data()) != S_OK || raw == nullptr) {
-            OutputDebugStringA("[wisproxy]: GetSteamCaps Failed!");
-            if (raw != nullptr) DeleteMediaType(raw);
-            continue;
-        }
-        std::unique_ptr<AM_MEDIA_TYPE, FreeType> mt(raw);
+    return TakeStreamCaps(config, sizeof(VIDEO_STREAM_CONFIG_CAPS), "[wisproxy]: GetSteamCaps Failed!",
+                          [&](AM_MEDIA_TYPE* mt) -> std::optional<BOOL> {
         VideoBlock block;
-        if (!FindVideoBlock(*mt, mode, c->stream.mpeg4_mode, &block)) continue;
+        if (!FindVideoBlock(*mt, mode, c->stream.mpeg4_mode, &block)) return std::nullopt;
 
         VIDEOINFOHEADER* vih = block.header;
         MPEG2VIDEOINFO* mpeg2 = mode == 1 ? reinterpret_cast<MPEG2VIDEOINFO*>(mt->pbFormat) : nullptr;
         BITMAPINFOHEADER& bmi = mpeg2 != nullptr ? mpeg2->hdr.bmiHeader : vih->bmiHeader;
-        if (static_cast<DWORD>(bmi.biWidth) != width || static_cast<DWORD>(bmi.biHeight) != height) continue;
+        if (static_cast<DWORD>(bmi.biWidth) != width || static_cast<DWORD>(bmi.biHeight) != height) return std::nullopt;
 
         REFERENCE_TIME& avgTime = mpeg2 != nullptr ? mpeg2->hdr.AvgTimePerFrame : vih->AvgTimePerFrame;
         DWORD& bitRate = mpeg2 != nullptr ? mpeg2->hdr.dwBitRate : vih->dwBitRate;
@@ -121,6 +138,8 @@ BOOL CWiseCaptureFilter::ApplyPinFormat(IAMStreamConfig* config, EncoderConfig* 
             mpeg2->hdr.dwPictAspectRatioY = height;
         }
 
+        // Only where the whole extension fits, though the old code wrote it behind any block
+        // larger than the normal one: a block with less room was overrun.
         if (mt->cbFormat >= block.normalSize + ULONGLONG(kExtensionSize)) {
             TCFG_FORMAT_EXTENSION extension = {c->stream, c->framerate, c->resolution, c->bitrate};
             std::memcpy(mt->pbFormat + block.normalSize, &extension, kExtensionSize);
@@ -147,44 +166,30 @@ BOOL CWiseCaptureFilter::ApplyPinFormat(IAMStreamConfig* config, EncoderConfig* 
         BOOL result = TRUE;
         AM_MEDIA_TYPE* current = nullptr;
         if (SUCCEEDED(config->GetFormat(&current)) && current != nullptr) DeleteMediaType(current);
-        if (FAILED(config->SetFormat(mt.get()))) {
+        if (FAILED(config->SetFormat(mt))) {
             OutputDebugStringA("wisproxy: set pin format failed");
             result = FALSE;
         }
         current = nullptr;
         if (SUCCEEDED(config->GetFormat(&current)) && current != nullptr) DeleteMediaType(current);
         return result;
-    }
-    return FALSE;
+    });
 }
 
 BOOL CWiseCaptureFilter::ApplyAudioFormat(IAMStreamConfig* config, AudioFormatInfo* info) {
     if (config == nullptr || info == nullptr) return FALSE;
-    int count = 0;
-    int size = 0;
-    if (FAILED(config->GetNumberOfCapabilities(&count, &size))) return FALSE;
-    std::vector<BYTE> scc(size > 0 ? static_cast<size_t>(size) : sizeof(AUDIO_STREAM_CONFIG_CAPS));
-    for (int i = 0; i < count; ++i) {
-        AM_MEDIA_TYPE* raw = nullptr;
-        if (config->GetStreamCaps(i, &raw, scc.data()) != S_OK || raw == nullptr) {
-            if (raw != nullptr) DeleteMediaType(raw);
-            continue;
-        }
-        std::unique_ptr<AM_MEDIA_TYPE, FreeType> mt(raw);
-        if (!IsEqualGUID(mt->formattype, FORMAT_WaveFormatEx) || mt->pbFormat == nullptr ||
-            mt->cbFormat < sizeof(WAVEFORMATEX)) {
-            continue;
-        }
-        auto* wave = reinterpret_cast<WAVEFORMATEX*>(mt->pbFormat);
-        if (wave->wFormatTag != info->formatTag) continue;
+    return TakeStreamCaps(config, sizeof(AUDIO_STREAM_CONFIG_CAPS), nullptr, [&](AM_MEDIA_TYPE* mt) -> std::optional<BOOL> {
+        auto* wave = FormatBlockAs<WAVEFORMATEX>(mt, FORMAT_WaveFormatEx);
+        if (wave == nullptr || wave->wFormatTag != info->formatTag) return std::nullopt;
         wave->nChannels = static_cast<WORD>(info->channels);
         wave->nSamplesPerSec = info->samplesPerSec;
         wave->wBitsPerSample = static_cast<WORD>(info->bitsPerSample);
         wave->nBlockAlign = info->blockAlign;
         wave->nAvgBytesPerSec = info->avgBytesPerSec;
-        return config->SetFormat(mt.get()) == S_OK ? TRUE : FALSE;
-    }
-    return FALSE;
+        // TRUE only when the format took, though the old code answered TRUE whatever SetFormat
+        // returned.
+        return config->SetFormat(mt) == S_OK ? TRUE : FALSE;
+    });
 }
 
 BOOL CWiseCaptureFilter::SetAudioFormat(AudioFormatInfo* info) {

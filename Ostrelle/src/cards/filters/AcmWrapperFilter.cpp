@@ -3,6 +3,7 @@
 
 #include <mtype.h>
 
+#include "graph/FormatBlock.h"
 #include "graph/RootGraph.h"
 
 CFilterClassRecord CAcmWrapperFilter::s_classRecord(&CLSID_ACMWrapper, nullptr, "ACM Wrapper",
@@ -11,11 +12,7 @@ CFilterClassRecord CAcmWrapperFilter::s_classRecord(&CLSID_ACMWrapper, nullptr, 
 namespace {
 
 const WAVEFORMATEX* WaveFormatOf(const AM_MEDIA_TYPE* type) {
-    if (type == nullptr || !IsEqualGUID(type->formattype, FORMAT_WaveFormatEx) || type->pbFormat == nullptr ||
-        type->cbFormat < sizeof(WAVEFORMATEX)) {
-        return nullptr;
-    }
-    return reinterpret_cast<const WAVEFORMATEX*>(type->pbFormat);
+    return FormatBlockAs<const WAVEFORMATEX>(type, FORMAT_WaveFormatEx);
 }
 
 }  // namespace
@@ -70,14 +67,7 @@ BOOL CAcmWrapperFilter::GetAudioFormat(WAVEFORMATEX* out, DWORD samplesPerSec, W
     if (out == nullptr) return FALSE;
     AM_MEDIA_TYPE* type = nullptr;
     if (!FindAudioType(&type, samplesPerSec, bitsPerSample)) return FALSE;
-    const WAVEFORMATEX* wave = WaveFormatOf(type);
-    out->wFormatTag = wave->wFormatTag;
-    out->nChannels = wave->nChannels;
-    out->nSamplesPerSec = wave->nSamplesPerSec;
-    out->nAvgBytesPerSec = wave->nAvgBytesPerSec;
-    out->nBlockAlign = wave->nBlockAlign;
-    out->wBitsPerSample = wave->wBitsPerSample;
-    out->cbSize = wave->cbSize;
+    CopyWaveFields(out, *WaveFormatOf(type));
     DeleteMediaType(type);
     return TRUE;
 }

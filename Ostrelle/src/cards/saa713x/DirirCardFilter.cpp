@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "access/KsPropertyAccess.h"
-#include "cards/saa713x/Saa713xController.h"
 
 namespace {
 
@@ -81,15 +80,5 @@ HRESULT CDirirCardFilter::SetAudioSource4(int source, BOOL on) {
 }
 
 HRESULT CDirirCardFilter::FindTunerInterface() { return FindCaptureTVTuner(m_pTVTuner); }
-
-BOOL CDirirCardFilter::WriteControllerWord(WORD value) {
-    return Saa713xWriteControllerWord(this, Saa713xStandardLayout(), value);
-}
-
-BOOL CDirirCardFilter::ReadControllerWord(WORD* value) {
-    return Saa713xReadControllerWord(this, Saa713xStandardLayout(), value);
-}
-
-BOOL CDirirCardFilter::ControllerCommand(BOOL on) { return Saa713xControllerCommand(this, Saa713xStandardLayout(), on); }
 
 IMPLEMENT_CARD_FILTER_CLASS(CDirirCrossbarFilter, &AM_KSCATEGORY_CROSSBAR, CDirirCrossbarFilter::kCrossbarName)

@@ -7,15 +7,15 @@
 #pragma once
 
 #include "cards/base/CardClassRecord.h"
-#include "cards/base/TVCardFilter.h"
+#include "cards/saa713x/Saa713xStandardCard.h"
 #include "graph/CrossbarFilter.h"
 
-class CDirirCardFilter : public CTVCardFilter {
+class CDirirCardFilter : public CSaa713xStandardCard {
 public:
     static constexpr const char kCaptureName[] = "713x_3 TV Card Capture";
     static constexpr const char kTunerFilterName[] = "PhTVTune";
 
-    using CTVCardFilter::CTVCardFilter;
+    using CSaa713xStandardCard::CSaa713xStandardCard;
     ~CDirirCardFilter() override;
 
     // The base Create with the tuner filter's name set first.
@@ -24,9 +24,6 @@ public:
     // A CKsPropertyAccess bound to the capture filter and opened (access kind 2); then, while the
     // EEPROM layout says standard, the Kesh markers decide the layout.
     HRESULT InitAccess() override;
-    BOOL WriteControllerWord(WORD value) override;
-    BOOL ReadControllerWord(WORD* value) override;
-    BOOL ControllerCommand(BOOL on) override;
     // Lines 12-14 through the GPIO registers (0x1B0 mode, 0x1B4 status, 0x1C0 cleared first):
     // 0x2000 for source 2 when on, 0 for any other source, 0x7000 when off. The result is the
     // bitwise OR of the register accesses' results; E_POINTER without an access object; a failed

@@ -4,7 +4,6 @@
 #include <new>
 
 #include "access/Kesh713xAccess.h"
-#include "cards/saa713x/Saa713xController.h"
 
 namespace {
 
@@ -22,9 +21,9 @@ CRootFilter* CKesh713xCardFilter::CreateInstance(CRootGraph* graph, int flag) {
 }
 
 CKesh713xCardFilter::CKesh713xCardFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag)
-    : CTVCardFilter(owner, category, friendlyName, flag) {}
+    : CSaa713xStandardCard(owner, category, friendlyName, flag) {}
 
-CKesh713xCardFilter::CKesh713xCardFilter(CRootGraph* owner, REFCLSID clsid) : CTVCardFilter(owner, clsid) {}
+CKesh713xCardFilter::CKesh713xCardFilter(CRootGraph* owner, REFCLSID clsid) : CSaa713xStandardCard(owner, clsid) {}
 
 CKesh713xCardFilter::~CKesh713xCardFilter() {
     StopCardThreads();
@@ -78,16 +77,6 @@ BOOL CKesh713xCardFilter::GetRemoteData(BYTE* key) {
     return CollectStandardKey([access](DWORD* value) { return access->GPIO_ReadLatched(kLatchedKeyRead, value); },
                               key);
 }
-
-BOOL CKesh713xCardFilter::WriteControllerWord(WORD value) {
-    return Saa713xWriteControllerWord(this, Saa713xStandardLayout(), value);
-}
-
-BOOL CKesh713xCardFilter::ReadControllerWord(WORD* value) {
-    return Saa713xReadControllerWord(this, Saa713xStandardLayout(), value);
-}
-
-BOOL CKesh713xCardFilter::ControllerCommand(BOOL on) { return Saa713xControllerCommand(this, Saa713xStandardLayout(), on); }
 
 // ---- crossbar ----
 

@@ -7,11 +7,11 @@
 
 #include "graph/CrossbarFilter.h"
 #include "graph/FilterClassRecord.h"
-#include "cards/base/TVCardFilter.h"
+#include "cards/saa713x/Saa713xStandardCard.h"
 
 constexpr int ACCESS_KIND_KESH713X = 22;
 
-class CKesh713xCardFilter : public CTVCardFilter {
+class CKesh713xCardFilter : public CSaa713xStandardCard {
 public:
     static constexpr const char kCaptureName[] = "713x BDA Analog Capture";
 
@@ -30,9 +30,6 @@ public:
     // Maker letter and model from the Kesh layout, nothing substituted.
     HRESULT ReadFactoryModel() override;
     HRESULT GetTunerInfo(int* factory, int* model) override;
-    BOOL WriteControllerWord(WORD value) override;
-    BOOL ReadControllerWord(WORD* value) override;
-    BOOL ControllerCommand(BOOL on) override;
 
     static CRootFilter* CreateInstance(CRootGraph* graph, int flag);
     static CFilterClassRecord s_classRecord;

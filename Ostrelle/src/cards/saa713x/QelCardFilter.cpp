@@ -2,7 +2,6 @@
 #include "cards/saa713x/QelCardFilter.h"
 
 #include "access/KsPropertyAccess.h"
-#include "cards/saa713x/Saa713xController.h"
 
 CFilterClassRecord CQelCardFilter::s_classRecord(nullptr, &CLSID_VideoInputDeviceCategory,
                                                  CQelCardFilter::kCaptureName, &CQelCardFilter::CreateInstance);
@@ -12,9 +11,9 @@ CRootFilter* CQelCardFilter::CreateInstance(CRootGraph* graph, int flag) {
 }
 
 CQelCardFilter::CQelCardFilter(CRootGraph* owner, const GUID* category, const char* friendlyName, int flag)
-    : CTVCardFilter(owner, category, friendlyName, flag) {}
+    : CSaa713xStandardCard(owner, category, friendlyName, flag) {}
 
-CQelCardFilter::CQelCardFilter(CRootGraph* owner, REFCLSID clsid) : CTVCardFilter(owner, clsid) {}
+CQelCardFilter::CQelCardFilter(CRootGraph* owner, REFCLSID clsid) : CSaa713xStandardCard(owner, clsid) {}
 
 CQelCardFilter::~CQelCardFilter() {
     StopCardThreads();
@@ -38,16 +37,6 @@ HRESULT CQelCardFilter::InitAccess() {
 }
 
 HRESULT CQelCardFilter::FindTunerInterface() { return FindCaptureTVTuner(m_pTVTuner); }
-
-BOOL CQelCardFilter::WriteControllerWord(WORD value) {
-    return Saa713xWriteControllerWord(this, Saa713xStandardLayout(), value);
-}
-
-BOOL CQelCardFilter::ReadControllerWord(WORD* value) {
-    return Saa713xReadControllerWord(this, Saa713xStandardLayout(), value);
-}
-
-BOOL CQelCardFilter::ControllerCommand(BOOL on) { return Saa713xControllerCommand(this, Saa713xStandardLayout(), on); }
 
 // ---- crossbar ----
 

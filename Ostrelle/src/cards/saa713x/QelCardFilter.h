@@ -6,11 +6,11 @@
 
 #include "graph/CrossbarFilter.h"
 #include "graph/FilterClassRecord.h"
-#include "cards/base/TVCardFilter.h"
+#include "cards/saa713x/Saa713xStandardCard.h"
 
 constexpr int ACCESS_KIND_QEL = 21;
 
-class CQelCardFilter : public CTVCardFilter {
+class CQelCardFilter : public CSaa713xStandardCard {
 public:
     static constexpr const char kCaptureName[] = "713x_4 TV Card Capture";
     static constexpr const char kTunerFilterName[] = "PhTVTune";
@@ -25,9 +25,6 @@ public:
     // A CKsPropertyAccess bound to the capture filter and opened; E_POINTER without a filter,
     // the Init failure (no access object left), E_FAIL when Open fails (the access stays).
     HRESULT InitAccess() override;
-    BOOL WriteControllerWord(WORD value) override;
-    BOOL ReadControllerWord(WORD* value) override;
-    BOOL ControllerCommand(BOOL on) override;
 
     // The capture filter's IAMTVTuner (capture pin, interleaved media type, else video), kept,
     // and its filter as the card's tuner filter. S_OK at once when it is kept already.

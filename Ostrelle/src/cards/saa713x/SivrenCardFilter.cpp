@@ -3,7 +3,6 @@
 
 #include "access/KsPropertyAccess.h"
 #include "cards/saa713x/Saa713xAudioSwitch.h"
-#include "cards/saa713x/Saa713xController.h"
 
 IMPLEMENT_CARD_FILTER_CLASS(CSivrenCardFilter, &CLSID_VideoInputDeviceCategory, CSivrenCardFilter::kCaptureName)
 
@@ -19,15 +18,5 @@ BOOL CSivrenCardFilter::Create() {
 HRESULT CSivrenCardFilter::SetAudioSource(int source, BOOL on) { return Saa713xSelectAudioSource(m_pAccess, source, on); }
 
 HRESULT CSivrenCardFilter::InitAccess() { return OpenKsPropertyAccess<CKsPropertyAccess>(ACCESS_KIND_KS_PROPERTY); }
-
-BOOL CSivrenCardFilter::WriteControllerWord(WORD value) {
-    return Saa713xWriteControllerWord(this, Saa713xStandardLayout(), value);
-}
-
-BOOL CSivrenCardFilter::ReadControllerWord(WORD* value) {
-    return Saa713xReadControllerWord(this, Saa713xStandardLayout(), value);
-}
-
-BOOL CSivrenCardFilter::ControllerCommand(BOOL on) { return Saa713xControllerCommand(this, Saa713xStandardLayout(), on); }
 
 IMPLEMENT_CARD_FILTER_CLASS(CSivrenCrossbarFilter, &AM_KSCATEGORY_CROSSBAR, CSivrenCrossbarFilter::kCrossbarName)

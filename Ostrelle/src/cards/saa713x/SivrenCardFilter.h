@@ -6,17 +6,17 @@
 #pragma once
 
 #include "cards/base/CardClassRecord.h"
-#include "cards/base/TVCardFilter.h"
+#include "cards/saa713x/Saa713xStandardCard.h"
 #include "graph/CrossbarFilter.h"
 
-class CSivrenCardFilter : public CTVCardFilter {
+class CSivrenCardFilter : public CSaa713xStandardCard {
 public:
     static constexpr const char kCaptureName[] = "Sivren Video Capture";
     static constexpr const char kTunerFilterName[] = "PhTVTune";
     static constexpr BYTE kFactoryPlace = 160;
     static constexpr BYTE kModelPlace = 161;
 
-    using CTVCardFilter::CTVCardFilter;
+    using CSaa713xStandardCard::CSaa713xStandardCard;
     ~CSivrenCardFilter() override;
 
     // The base Create with the tuner filter's name and the EEPROM places of the tuner set first.
@@ -25,9 +25,6 @@ public:
     HRESULT SetAudioSource(int source, BOOL on) override;
     // A CKsPropertyAccess bound to the capture filter and opened, access kind 2.
     HRESULT InitAccess() override;
-    BOOL WriteControllerWord(WORD value) override;
-    BOOL ReadControllerWord(WORD* value) override;
-    BOOL ControllerCommand(BOOL on) override;
 
     DECLARE_CARD_FILTER_CLASS();
 };

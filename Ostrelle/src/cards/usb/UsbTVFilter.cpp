@@ -8,7 +8,7 @@
 #include "access/VendorAccess.h"
 #include "cards/base/CaptureFormat.h"
 #include "graph/TunerModelNames.h"
-#include "tuners/TunerModuleOverrides.h"
+#include "tuners/TunerModuleRows.h"
 #include "tuners/UsbTuner.h"
 
 namespace {
