@@ -7,6 +7,7 @@
 #include "hwsim/chips/Eeprom24C02.h"
 #include "platform/devicetree.h"
 #include "platform/runtime.h"
+#include "platform/shell.h"
 
 namespace station_test {
 
@@ -28,11 +29,14 @@ StationRun::StationRun() {
         RegisterFilterClasses();
         g_classesRegistered = true;
     }
+    platform::ClearShellRequests();
 }
 
+// A restart or power-off the run asked for is the run's own: the next test starts without it.
 StationRun::~StationRun() {
     m_pc.reset();
     platform::RemoveAllDevices();
+    platform::ClearShellRequests();
 }
 
 void StationRun::Plug(const std::string& benchText) { m_pc = SimulatedPc::FromText(benchText); }
