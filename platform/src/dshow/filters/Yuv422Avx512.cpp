@@ -18,19 +18,19 @@ struct V {
     }
 };
 
+// Each block's two groups of 16 columns picked from their windows, a group's (Y, U) and (Y, V)
+// bytes the halves of each lane, then the first group's to the lanes' low halves and the
+// second's to the high halves.
 LONG Gather(const BYTE* row, const Yuv422Gather& gather, LONG block, LONG blocks, BYTE* out) {
-    const __mmask64 halves[2] = {0x00FF00FF00FF00FF, 0xFF00FF00FF00FF00};  // of each lane
     for (LONG b = 0; b < blocks; ++b) {
-        V::T yu = V::Zero(), yv = V::Zero();
-        for (int half = 0; half < 2; ++half) {
-            const size_t group = 2 * size_t(block + b) + size_t(half);
-            const BYTE* window = row + gather.windows[group];
-            const uint8_t* picks = gather.picks.data() + 128 * group;
-            const V::T low = V::Load(window), high = V::Load(window + 64);
-            yu = V::Or(yu, _mm512_maskz_permutex2var_epi8(halves[half], low, V::Load(picks), high));
-            yv = V::Or(yv, _mm512_maskz_permutex2var_epi8(halves[half], low, V::Load(picks + 64), high));
-        }
-        StorePixels<V>(yu, yv, out + 128 * size_t(b));
+        const size_t group = 2 * size_t(block + b);
+        const BYTE* first = row + gather.windows[group];
+        const BYTE* second = row + gather.windows[group + 1];
+        const uint8_t* picks = gather.picks.data() + 64 * group;
+        const V::T g0 = _mm512_permutex2var_epi8(V::Load(first), V::Load(picks), V::Load(first + 64));
+        const V::T g1 = _mm512_permutex2var_epi8(V::Load(second), V::Load(picks + 64), V::Load(second + 64));
+        StorePixels<V>(_mm512_maskz_unpacklo_epi64(0xFF, g0, g1), _mm512_maskz_unpackhi_epi64(0xFF, g0, g1),
+                       out + 128 * size_t(b));
     }
     return 32 * blocks;
 }

@@ -71,22 +71,22 @@ void MakeYuv422Gather(VectorSet set, bool lumaFirst, const std::vector<LONG>& so
     if (set != VectorSet::Avx512 || rowBytes < 128 || !groups) return;
     const int kY = lumaFirst ? 0 : 1;
     gather->windows.resize(groups);
-    gather->picks.assign(groups * 128, 0);
+    gather->picks.assign(groups * 64, 0);
     for (size_t group = 0; group < groups; ++group) {
         const LONG* cols = source.data() + 16 * group;
         const LONG low = 4 * (cols[0] >> 1), high = 4 * (cols[15] >> 1) + 4;  // the pairs' bytes
         const LONG base = std::min(low, LONG(rowBytes) - 128);
         if (high - base > 128) return;
         gather->windows[group] = base;
-        // Pixel 4j + k of the group to lane j, in the lane's low half for the first group of a
-        // block and its high half for the second.
-        uint8_t* picks = gather->picks.data() + 128 * group;
+        // Pixel 4j + k of the group to lane j: its (Y, U) to the lane's low half, its (Y, V) to
+        // the high half.
+        uint8_t* picks = gather->picks.data() + 64 * group;
         for (int i = 0; i < 16; ++i) {
             const LONG sx = cols[i], pair = 4 * (sx >> 1) - base;
-            const int at = 16 * (i >> 2) + 8 * int(group & 1) + 2 * (i & 3);
-            picks[at] = picks[64 + at] = uint8_t(2 * sx + kY - base);
+            const int at = 16 * (i >> 2) + 2 * (i & 3);
+            picks[at] = picks[8 + at] = uint8_t(2 * sx + kY - base);
             picks[at + 1] = uint8_t(pair + 1 - kY);
-            picks[64 + at + 1] = uint8_t(pair + 3 - kY);
+            picks[8 + at + 1] = uint8_t(pair + 3 - kY);
         }
     }
     gather->read = Yuv422GatherAvx512();

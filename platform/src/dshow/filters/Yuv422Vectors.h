@@ -32,7 +32,7 @@ PairsReader Yuv422PairsReader(VectorSet set, bool lumaFirst, int step);
 // source pairs lie in a window of 128 bytes of the row, their bytes picked by index.
 struct Yuv422Gather {
     std::vector<int32_t> windows;  // per 16 columns, the window's first byte in the row
-    std::vector<uint8_t> picks;    // per 16 columns, 64 bytes of (Y, U) picks, then 64 of (Y, V)
+    std::vector<uint8_t> picks;    // per 16 columns, 64 bytes: 8 of (Y, U) picks, 8 of (Y, V), a lane
     // Blocks [block, block + blocks) of 32 columns as BGRX at `out`; answers the pixels.
     using Reader = LONG (*)(const BYTE* row, const Yuv422Gather& gather, LONG block, LONG blocks, BYTE* out);
     Reader read = nullptr;  // null where the set has none or a window cannot hold 16 columns
